@@ -1,0 +1,36 @@
+#include "app/Application.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QIcon>
+#include <QLoggingCategory>
+
+#include "widgets/PageFonts.h"
+
+static void initResources()
+{
+    // The resources live in the static core library, which the linker does not register by itself.
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace seikyu {
+
+void configureApplication(QApplication &app)
+{
+    initResources();
+    QApplication::setApplicationName(QStringLiteral("Seikyu"));
+    QApplication::setOrganizationName(QStringLiteral("Seikyu"));
+    QApplication::setApplicationVersion(QStringLiteral(SEIKYU_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("seikyu"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/seikyu/icon.svg")));
+    app.setQuitOnLastWindowClosed(true);
+
+    // The page must be set in its own face; without it Qt mixes several CJK fonts on one page.
+    const QFontInfo info(pageFont(12));
+    if (info.family() != QLatin1String("IPAexMincho"))
+        qWarning("Seikyu: the page font IPAex Mincho is not installed (got %s); install fonts-ipaexfont.",
+                 qPrintable(info.family()));
+}
+
+} // namespace seikyu

@@ -1,0 +1,312 @@
+#include "app/DocumentController.h"
+
+#include "app/MainMenu.h"
+#include "app/Prompter.h"
+#include "document/Document.h"
+#include "document/InvoiceWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QTimer>
+
+namespace seikyu {
+
+namespace {
+constexpr qint64 MaxInvoiceFileSize = 64 * 1024 * 1024;
+const QString recentKey = QStringLiteral("recentFiles");
+constexpr int MaxRecentFiles = 10;
+
+QString canonical(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString resolved = info.canonicalFilePath();
+    return resolved.isEmpty() ? info.absoluteFilePath() : resolved;
+}
+} // namespace
+
+DocumentController::DocumentController(QObject *parent) : QObject(parent) {}
+
+DocumentController::~DocumentController()
+{
+    for (const QPointer<Document> &document : std::as_const(m_documents))
+        delete document.data();
+}
+
+QString DocumentController::fileFilter()
+{
+    return tr("Invoices (*.%1 *.json)").arg(extension()) + QStringLiteral(";;") + tr("All Files (*)");
+}
+
+Document *DocumentController::newDocument()
+{
+    auto document = std::make_unique<Document>();
+    document->windowControllerDidLoadNib();
+    return adopt(std::move(document));
+}
+
+bool DocumentController::readFile(const QString &path, QByteArray *bytes, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (file.size() > MaxInvoiceFileSize) {
+        *error = tr("The file is too large to be an invoice.");
+        return false;
+    }
+    *bytes = file.read(MaxInvoiceFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+Document *DocumentController::openFile(const QString &path)
+{
+    if (Document *open = documentForPath(path)) {
+        open->window()->show();
+        open->window()->raise();
+        open->window()->activateWindow();
+        return open;
+    }
+    QByteArray bytes;
+    QString error;
+    auto document = std::make_unique<Document>();
+    if (!readFile(path, &bytes, &error) || !document->readFromData(bytes, &error)) {
+        Prompter::instance().alert(nullptr, tr("“%1” could not be opened.").arg(QFileInfo(path).fileName()), error);
+        return nullptr;
+    }
+    document->setFilePath(canonical(path));
+    document->windowControllerDidLoadNib();
+    addRecentFile(document->filePath());
+    return adopt(std::move(document));
+}
+
+void DocumentController::openWithDialog(QWidget *parent)
+{
+    const QStringList paths = Prompter::instance().openFileNames(parent, tr("Open Invoice"), fileFilter());
+    for (const QString &path : paths)
+        openFile(path);
+}
+
+Document *DocumentController::adopt(std::unique_ptr<Document> owned)
+{
+    Document *document = owned.release();
+    document->setParent(this);
+    m_documents.append(document);
+    InvoiceWindow *window = document->window();
+    MainMenu::install(window, document, this);
+    window->setCloseGuard([this, document] { return canClose(document); });
+    connect(window, &InvoiceWindow::closed, this, [this, document] { discard(document); });
+    connect(document, &Document::editedChanged, this, [this, document] { updateTitle(document); });
+    connect(document, &Document::filePathChanged, this, [this, document] { updateTitle(document); });
+    connect(document, &Document::changed, this, [this, document] { scheduleAutosave(document); });
+    updateTitle(document);
+    window->show();
+    emit documentOpened(document);
+    return document;
+}
+
+void DocumentController::updateTitle(Document *document)
+{
+    InvoiceWindow *window = document->window();
+    window->setWindowTitle(QStringLiteral("%1[*] — %2").arg(document->displayName(), QApplication::applicationName()));
+    window->setWindowModified(document->isEdited());
+    window->setWindowFilePath(document->filePath());
+}
+
+bool DocumentController::writeTo(Document *document, const QString &path, QString *error)
+{
+    const QByteArray bytes = document->dataOfType();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool DocumentController::save(Document *document)
+{
+    if (document->filePath().isEmpty())
+        return saveAs(document);
+    QString error;
+    if (!writeTo(document, document->filePath(), &error)) {
+        Prompter::instance().alert(document->window(),
+                                   tr("“%1” could not be saved.").arg(document->displayName()), error);
+        return false;
+    }
+    document->updateChangeCount(Document::ChangeCleared);
+    return true;
+}
+
+bool DocumentController::saveAs(Document *document)
+{
+    QString proposed;
+    if (document->filePath().isEmpty())
+        proposed = QDir::home().filePath(document->filename() + QLatin1Char('.') + extension());
+    else
+        proposed = document->filePath();
+    const QString path = Prompter::instance().saveFileName(document->window(), tr("Save Invoice"), proposed,
+                                                           fileFilter(), extension());
+    if (path.isEmpty())
+        return false;
+    QString error;
+    if (!writeTo(document, path, &error)) {
+        Prompter::instance().alert(document->window(),
+                                   tr("“%1” could not be saved.").arg(QFileInfo(path).fileName()), error);
+        return false;
+    }
+    document->setFilePath(canonical(path));
+    document->updateChangeCount(Document::ChangeCleared);
+    addRecentFile(document->filePath());
+    return true;
+}
+
+bool DocumentController::revert(Document *document)
+{
+    if (document->filePath().isEmpty())
+        return false;
+    QByteArray bytes;
+    QString error;
+    if (!readFile(document->filePath(), &bytes, &error) || !document->revertToContents(bytes, &error)) {
+        Prompter::instance().alert(document->window(),
+                                   tr("“%1” could not be reverted.").arg(document->displayName()), error);
+        return false;
+    }
+    return true;
+}
+
+void DocumentController::scheduleAutosave(Document *document)
+{
+    if (document->filePath().isEmpty())
+        return;
+    QTimer *&timer = m_autosaveTimers[document];
+    if (!timer) {
+        timer = new QTimer(document);
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, this, [this, document] { autosave(document); });
+    }
+    timer->start(m_autosaveDelay);
+}
+
+void DocumentController::autosave(Document *document)
+{
+    if (document->filePath().isEmpty() || !document->isEdited())
+        return;
+    QString error;
+    if (writeTo(document, document->filePath(), &error))
+        document->updateChangeCount(Document::ChangeCleared);
+    // A failed autosave leaves the document edited; the next change, Save or close tries again
+    // and reports the failure then.
+}
+
+bool DocumentController::canClose(Document *document)
+{
+    if (!document->isEdited())
+        return true;
+    if (!document->filePath().isEmpty()) {
+        // Documents with a file save themselves in place, as they do after every change.
+        QString error;
+        if (writeTo(document, document->filePath(), &error)) {
+            document->updateChangeCount(Document::ChangeCleared);
+            return true;
+        }
+        Prompter::instance().alert(document->window(),
+                                   tr("“%1” could not be saved.").arg(document->displayName()), error);
+    }
+    switch (Prompter::instance().askSaveChanges(document->window(), document->displayName())) {
+    case Prompter::SaveChoice::Save:
+        return saveAs(document);
+    case Prompter::SaveChoice::DontSave:
+        return true;
+    case Prompter::SaveChoice::Cancel:
+        return false;
+    }
+    return false;
+}
+
+bool DocumentController::close(Document *document)
+{
+    if (!document || !document->window())
+        return true;
+    return document->window()->close();
+}
+
+bool DocumentController::closeAll()
+{
+    const QList<Document *> open = documents();
+    for (Document *document : open) {
+        if (!close(document))
+            return false;
+    }
+    return true;
+}
+
+void DocumentController::discard(Document *document)
+{
+    m_documents.removeAll(document);
+    m_autosaveTimers.remove(document);
+    document->window()->hide();
+    document->deleteLater();
+}
+
+QList<Document *> DocumentController::documents() const
+{
+    QList<Document *> list;
+    for (const QPointer<Document> &document : m_documents) {
+        if (document)
+            list.append(document);
+    }
+    return list;
+}
+
+Document *DocumentController::documentForPath(const QString &path) const
+{
+    const QString wanted = canonical(path);
+    for (Document *document : documents()) {
+        if (!document->filePath().isEmpty() && document->filePath() == wanted)
+            return document;
+    }
+    return nullptr;
+}
+
+QStringList DocumentController::recentFiles() const
+{
+    const QVariant value = QSettings().value(recentKey);
+    return value.toStringList();
+}
+
+void DocumentController::addRecentFile(const QString &path)
+{
+    QStringList list = recentFiles();
+    list.removeAll(path);
+    list.prepend(path);
+    while (list.size() > MaxRecentFiles)
+        list.removeLast();
+    QSettings().setValue(recentKey, list);
+    emit recentFilesChanged();
+}
+
+void DocumentController::clearRecentFiles()
+{
+    QSettings().remove(recentKey);
+    emit recentFilesChanged();
+}
+
+} // namespace seikyu

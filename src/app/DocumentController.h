@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class QTimer;
+
+namespace seikyu {
+
+class Document;
+
+/// The document machinery: new, open, save, save as, autosave in place, revert, close and quit,
+/// and the recent files. Every write is atomic, so a failed save leaves the previous file intact.
+class DocumentController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentController(QObject *parent = nullptr);
+    ~DocumentController() override;
+
+    /// The file extension of invoice files.
+    static QString extension() { return QStringLiteral("seikyu"); }
+    static QString fileFilter();
+
+    Document *newDocument();
+    /// Opens a file in a new window, or brings its window forward when it is already open.
+    /// A file that is not an invoice is reported and opens nothing.
+    Document *openFile(const QString &path);
+    /// Asks for files and opens them.
+    void openWithDialog(QWidget *parent);
+
+    bool save(Document *document);
+    bool saveAs(Document *document);
+    /// Writes the document to the path atomically; on failure the reason is returned.
+    bool writeTo(Document *document, const QString &path, QString *error);
+    bool revert(Document *document);
+
+    /// Closes the document's window, asking about unsaved changes first; false when it stays open.
+    bool close(Document *document);
+    /// Closes every window (asking for each); false when one stays open.
+    bool closeAll();
+
+    QList<Document *> documents() const;
+    Document *documentForPath(const QString &path) const;
+
+    QStringList recentFiles() const;
+    void clearRecentFiles();
+
+    /// How long after a change a document with a file saves itself.
+    void setAutosaveDelay(int milliseconds) { m_autosaveDelay = milliseconds; }
+    int autosaveDelay() const { return m_autosaveDelay; }
+
+    /// Reads a whole invoice file, refusing what cannot be one; the bytes or an explanation.
+    static bool readFile(const QString &path, QByteArray *bytes, QString *error);
+
+signals:
+    void recentFilesChanged();
+    void documentOpened(seikyu::Document *document);
+
+private:
+    Document *adopt(std::unique_ptr<Document> document);
+    bool canClose(Document *document);
+    void scheduleAutosave(Document *document);
+    void autosave(Document *document);
+    void addRecentFile(const QString &path);
+    void updateTitle(Document *document);
+    void discard(Document *document);
+
+    QList<QPointer<Document>> m_documents;
+    QHash<Document *, QTimer *> m_autosaveTimers;
+    int m_autosaveDelay = 1500;
+};
+
+} // namespace seikyu

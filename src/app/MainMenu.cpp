@@ -1,0 +1,108 @@
+#include "app/MainMenu.h"
+
+#include "app/AppServices.h"
+#include "app/DocumentController.h"
+#include "document/Document.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaObject>
+
+namespace seikyu {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QApplication::translate("MainMenu", text);
+}
+
+/// Cut, Copy, Paste and Select All act on whichever text field has the focus.
+void forwardToFocus(const char *method)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && focus->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(
+                     (QByteArray(method) + "()").constData())) >= 0)
+        QMetaObject::invokeMethod(focus, method);
+}
+
+void fillRecentMenu(QMenu *menu, DocumentController *controller)
+{
+    menu->clear();
+    const QStringList files = controller->recentFiles();
+    for (const QString &path : files) {
+        QAction *action = menu->addAction(QFileInfo(path).fileName());
+        action->setToolTip(path);
+        QObject::connect(action, &QAction::triggered, controller, [controller, path] { controller->openFile(path); });
+    }
+    if (!files.isEmpty())
+        menu->addSeparator();
+    QAction *clear = menu->addAction(tr("Clear Menu"));
+    clear->setEnabled(!files.isEmpty());
+    QObject::connect(clear, &QAction::triggered, controller, [controller] { controller->clearRecentFiles(); });
+}
+
+} // namespace
+
+void MainMenu::install(QMainWindow *window, Document *document, DocumentController *controller)
+{
+    QMenuBar *bar = window->menuBar();
+
+    QMenu *file = bar->addMenu(tr("&File"));
+    QAction *newAction = file->addAction(tr("&New"), controller, [controller] { controller->newDocument(); });
+    newAction->setShortcut(QKeySequence::New);
+    QAction *open = file->addAction(tr("&Open…"), controller, [controller, window] { controller->openWithDialog(window); });
+    open->setShortcut(QKeySequence::Open);
+    QMenu *recent = file->addMenu(tr("Open &Recent"));
+    recent->setObjectName(QStringLiteral("recentMenu"));
+    QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, controller] { fillRecentMenu(recent, controller); });
+    fillRecentMenu(recent, controller);
+    file->addSeparator();
+    QAction *save = file->addAction(tr("&Save"), controller, [controller, document] { controller->save(document); });
+    save->setShortcut(QKeySequence::Save);
+    QAction *saveAs =
+        file->addAction(tr("Save &As…"), controller, [controller, document] { controller->saveAs(document); });
+    saveAs->setShortcut(QKeySequence::SaveAs);
+    QAction *revert =
+        file->addAction(tr("Re&vert to Saved"), controller, [controller, document] { controller->revert(document); });
+    revert->setEnabled(!document->filePath().isEmpty());
+    QObject::connect(document, &Document::filePathChanged, revert,
+                     [revert](const QString &path) { revert->setEnabled(!path.isEmpty()); });
+    file->addSeparator();
+    AppServices::addOutputActions(file, window, document);
+    file->addSeparator();
+    QAction *close = file->addAction(tr("&Close"), controller, [controller, document] { controller->close(document); });
+    close->setShortcut(QKeySequence::Close);
+    QAction *quit = file->addAction(tr("&Quit"), controller, [controller] {
+        if (controller->closeAll())
+            QApplication::quit();
+    });
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu *edit = bar->addMenu(tr("&Edit"));
+    QAction *undo = document->undoStack()->createUndoAction(window, tr("Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setObjectName(QStringLiteral("undoAction"));
+    QAction *redo = document->undoStack()->createRedoAction(window, tr("Redo"));
+    redo->setShortcut(QKeySequence::Redo);
+    redo->setObjectName(QStringLiteral("redoAction"));
+    edit->addAction(undo);
+    edit->addAction(redo);
+    edit->addSeparator();
+    edit->addAction(tr("Cu&t"), window, [] { forwardToFocus("cut"); })->setShortcut(QKeySequence::Cut);
+    edit->addAction(tr("&Copy"), window, [] { forwardToFocus("copy"); })->setShortcut(QKeySequence::Copy);
+    edit->addAction(tr("&Paste"), window, [] { forwardToFocus("paste"); })->setShortcut(QKeySequence::Paste);
+    edit->addAction(tr("Select &All"), window, [] { forwardToFocus("selectAll"); })
+        ->setShortcut(QKeySequence::SelectAll);
+    AppServices::addPreferencesAction(edit, window);
+
+    QMenu *help = bar->addMenu(tr("&Help"));
+    AppServices::addHelpActions(help, window);
+}
+
+} // namespace seikyu

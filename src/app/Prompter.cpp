@@ -1,0 +1,86 @@
+#include "app/Prompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace seikyu {
+
+namespace {
+std::unique_ptr<Prompter> &current()
+{
+    static std::unique_ptr<Prompter> prompter = std::make_unique<Prompter>();
+    return prompter;
+}
+} // namespace
+
+Prompter &Prompter::instance()
+{
+    return *current();
+}
+
+void Prompter::setInstance(std::unique_ptr<Prompter> prompter)
+{
+    current() = prompter ? std::move(prompter) : std::make_unique<Prompter>();
+}
+
+QStringList Prompter::openFileNames(QWidget *parent, const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
+}
+
+QString Prompter::openFileName(QWidget *parent, const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+QString Prompter::saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
+                               const QString &filter, const QString &defaultSuffix)
+{
+    QFileDialog dialog(parent, caption, proposedPath, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(proposedPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+Prompter::SaveChoice Prompter::askSaveChanges(QWidget *parent, const QString &documentName)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setText(QObject::tr("Do you want to save the changes made to “%1”?").arg(documentName));
+    box.setInformativeText(QObject::tr("Your changes will be lost if you don’t save them."));
+    QPushButton *save = box.addButton(QMessageBox::Save);
+    QPushButton *discard = box.addButton(QObject::tr("Don’t Save"), QMessageBox::DestructiveRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(save);
+    box.exec();
+    if (box.clickedButton() == save)
+        return SaveChoice::Save;
+    if (box.clickedButton() == discard)
+        return SaveChoice::DontSave;
+    return SaveChoice::Cancel;
+}
+
+void Prompter::alert(QWidget *parent, const QString &text, const QString &informative)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setText(text);
+    box.setInformativeText(informative);
+    box.exec();
+}
+
+void Prompter::inform(QWidget *parent, const QString &text, const QString &informative)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Information);
+    box.setText(text);
+    box.setInformativeText(informative);
+    box.exec();
+}
+
+} // namespace seikyu

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QWidget;
+
+namespace seikyu {
+
+/// Every question the application asks through a modal dialog goes through here, so tests can
+/// script the answers instead of racing the dialogs.
+class Prompter
+{
+public:
+    enum class SaveChoice { Save, DontSave, Cancel };
+
+    virtual ~Prompter() = default;
+
+    static Prompter &instance();
+    /// Replaces the prompter (tests); nullptr restores the dialogs.
+    static void setInstance(std::unique_ptr<Prompter> prompter);
+
+    virtual QStringList openFileNames(QWidget *parent, const QString &caption, const QString &filter);
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &filter);
+    /// A save dialog proposing the name; the default suffix is added when the user typed none.
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
+                                 const QString &filter, const QString &defaultSuffix);
+    virtual SaveChoice askSaveChanges(QWidget *parent, const QString &documentName);
+    virtual void alert(QWidget *parent, const QString &text, const QString &informative);
+    virtual void inform(QWidget *parent, const QString &text, const QString &informative);
+};
+
+} // namespace seikyu

@@ -1,0 +1,283 @@
+#include "document/Document.h"
+
+#include "document/InvoiceWindow.h"
+#include "document/PageView.h"
+#include "sections/DateText.h"
+#include "sections/ListFamily.h"
+#include "sections/SavedLists.h"
+#include "table/ItemTableModel.h"
+#include "widgets/PageButton.h"
+#include "widgets/Popover.h"
+#include "widgets/RoomBox.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDialog>
+#include <QFileInfo>
+#include <QTableView>
+
+namespace seikyu {
+
+Document::Document(QObject *parent) : QObject(parent)
+{
+    m_undoStack.setUndoLimit(0);
+}
+
+Document::~Document()
+{
+    // Panels and popovers are children of the window: let them go before it does.
+    m_shownSheet.clear();
+    m_shownPopover.clear();
+}
+
+bool Document::readFromData(const QByteArray &bytes, QString *error)
+{
+    InvoiceReadResult result = readInvoice(bytes);
+    m_pendingContents = result.contents;
+    if (!result.contents && error)
+        *error = result.error;
+    return result.contents.has_value();
+}
+
+InvoicePage Document::pageState() const
+{
+    InvoicePage state;
+    if (bank) {
+        state.rows.reserve(bank->count());
+        for (const RowPtr &row : bank->rows())
+            state.rows.append(row->cells());
+    }
+    state.date = dateDial ? dateDial->date() : QDate::currentDate();
+    state.whomText = whom ? whom->title() : QString();
+    state.head = head ? head->title() : QString();
+    state.from = home ? home->title() : QString();
+    state.full = sums ? sums->title() : QString();
+    state.jgen = (dateJaps && dateJaps->isChecked()) ? 1 : 0;
+    state.plus = (gridXtax && gridXtax->isChecked()) ? 1 : 0;
+    state.tail = tail ? tail->selectedSegment() : 0;
+    return state;
+}
+
+QByteArray Document::dataOfType() const
+{
+    return writeInvoice(pageState());
+}
+
+void Document::windowControllerDidLoadNib()
+{
+    if (m_setUp)
+        return;
+    m_setUp = true;
+    m_window = std::make_unique<InvoiceWindow>();
+    buildPage();
+    buildPanels();
+
+    dateDial->setDate(QDate::currentDate());
+    if (bank->count() == 0)
+        bank->addRow(ItemRow::makeHeader());
+    headLoad();
+    whomLoad();
+    homeLoad();
+    pushInit();
+    if (m_pendingContents)
+        applyContents(*m_pendingContents);
+    // Each document applies its own file once; nothing is handed on to the next new window.
+    m_pendingContents.reset();
+    john();
+    watchTable();
+    connect(&SavedLists::instance(), &SavedLists::listChanged, this, &Document::refreshFromStore);
+    updateChangeCount(ChangeCleared);
+}
+
+void Document::applyContents(const InvoiceContents &contents)
+{
+    QList<RowPtr> rows;
+    rows.reserve(contents.rows.size());
+    for (const RowCells &cells : contents.rows) {
+        auto row = std::make_shared<ItemRow>();
+        row->setCells(cells);
+        rows.append(row);
+    }
+    bank->addRows(rows);
+    dateJaps->setChecked(contents.jgen);
+    gridXtax->setChecked(contents.plus);
+    tail->setSelectedSegment(contents.tail);
+    if (contents.full)
+        sums->setTitle(*contents.full);
+
+    const std::pair<QString, const std::optional<QString> *> lists[] = {
+        {QStringLiteral("head"), &contents.head},
+        {QStringLiteral("whom"), &contents.whom},
+        {QStringLiteral("from"), &contents.from},
+    };
+    for (const auto &[key, value] : lists) {
+        if (!value->has_value())
+            continue; // a missing title, customer or issuer keeps the section's default
+        const qint64 index = findThru(key, *value);
+        listLoad(family(key), static_cast<int>(index));
+    }
+    clearGuideBorders();
+    if (contents.date)
+        dateDial->setDate(*contents.date);
+}
+
+qint64 Document::findThru(const QString &key, const std::optional<QString> &value)
+{
+    if (!value)
+        return -1;
+    const std::optional<QStringList> stored = SavedLists::instance().read(key);
+    QStringList list = stored.value_or(QStringList());
+    const qsizetype found = list.indexOf(*value);
+    if (found >= 0)
+        return found;
+    list.append(*value);
+    SavedLists::instance().save(list, key);
+    return list.size() - 1;
+}
+
+void Document::john()
+{
+    dateLoad();
+    for (const char *key : {"head", "whom", "from"}) {
+        ListFamily &f = family(QString::fromLatin1(key));
+        const std::optional<QStringList> list = SavedLists::instance().read(f.key);
+        if (!list || !f.dial || !f.pageButton)
+            continue;
+        const int index = f.dial->currentIndex();
+        if (index < 0 || index >= list->size())
+            continue; // no entry selected: the page keeps its text
+        f.pageButton->setTitle(listPageText(f, list->at(index)));
+    }
+}
+
+void Document::watchTable()
+{
+    auto edited = [this] { updateChangeCount(ChangeDone); };
+    connect(bank, &QAbstractItemModel::rowsInserted, this, edited);
+    connect(bank, &QAbstractItemModel::rowsRemoved, this, edited);
+    connect(bank, &QAbstractItemModel::rowsMoved, this, edited);
+    connect(bank, &QAbstractItemModel::dataChanged, this, edited);
+    connect(bank, &QAbstractItemModel::modelReset, this, edited);
+    connect(bank, &QAbstractItemModel::layoutChanged, this, edited);
+}
+
+bool Document::revertToContents(const QByteArray &bytes, QString *error)
+{
+    InvoiceReadResult result = readInvoice(bytes);
+    if (!result.contents) {
+        if (error)
+            *error = result.error;
+        return false;
+    }
+    bank->setRows({ItemRow::makeHeader()});
+    applyContents(*result.contents);
+    john();
+    m_undoStack.clear();
+    updateChangeCount(ChangeCleared);
+    return true;
+}
+
+void Document::clearGuideBorders()
+{
+    for (RoomBox *room : rooms())
+        room->setBorderColor(Qt::transparent);
+}
+
+QList<RoomBox *> Document::rooms() const
+{
+    QList<RoomBox *> all;
+    for (RoomBox *room : {headRoom.data(), dateRoom.data(), whomRoom.data(), homeRoom.data(), pushRoom.data(),
+                          sumsRoom.data(), gridRoom.data()}) {
+        if (room)
+            all.append(room);
+    }
+    return all;
+}
+
+QString Document::filename() const
+{
+    const QString untitled = QCoreApplication::translate("Document", "Untitled");
+    const QString customer = whom ? whom->title() : QString();
+    if (customer.isEmpty())
+        return untitled;
+    const QDate day = dateDial ? dateDial->date() : QDate::currentDate();
+    // A slash would make the suggestion a folder: the full-width solidus reads the same.
+    QString safe = customer;
+    safe.replace(QLatin1Char('/'), QChar(0xFF0F));
+    safe.replace(QChar(0), QChar(0xFFFD));
+    return QStringLiteral("%1-%2").arg(fileDateText(day), safe);
+}
+
+void Document::setFilePath(const QString &path)
+{
+    if (m_filePath == path)
+        return;
+    m_filePath = path;
+    emit filePathChanged(path);
+}
+
+QString Document::displayName() const
+{
+    if (m_filePath.isEmpty())
+        return QCoreApplication::translate("Document", "Untitled");
+    return QFileInfo(m_filePath).fileName();
+}
+
+void Document::updateChangeCount(ChangeKind kind)
+{
+    const bool edited = kind == ChangeDone;
+    if (edited)
+        emit changed();
+    if (m_edited == edited)
+        return;
+    m_edited = edited;
+    emit editedChanged(edited);
+}
+
+// ---- sheets and popovers ----
+
+QDialog *Document::shownSheet() const
+{
+    return m_shownSheet;
+}
+
+Popover *Document::shownPopover() const
+{
+    return m_shownPopover;
+}
+
+void Document::show(QDialog *panel)
+{
+    if (!panel)
+        return;
+    panel->setWindowModality(Qt::WindowModal);
+    panel->open();
+    m_shownSheet = panel;
+}
+
+void Document::hide(QObject *)
+{
+    if (m_shownSheet)
+        m_shownSheet->done(QDialog::Accepted);
+}
+
+void Document::comeOver(Popover *popover, QWidget *view)
+{
+    if (!popover)
+        return;
+    popover->showRelativeTo(view);
+    m_shownPopover = popover;
+}
+
+void Document::away(QObject *)
+{
+    if (!m_shownPopover)
+        return;
+    m_shownPopover->close();
+    m_shownPopover.clear();
+}
+
+} // namespace seikyu

@@ -1,0 +1,279 @@
+#pragma once
+
+#include "document/InvoiceFile.h"
+#include "table/ItemRow.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QUndoStack>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QDialog;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QWidget;
+
+namespace seikyu {
+
+class ImageWell;
+class InvoiceWindow;
+class ItemTableModel;
+class PageButton;
+class PageView;
+class Popover;
+class RoomBox;
+class SegmentedControl;
+struct ListFamily;
+
+/// One invoice: its window, the page in it, and every operation on the page.
+///
+/// The page's elements are the document's state: operations read and write the elements, and the
+/// file is written from them. Element members carry the names the whole application uses for them,
+/// and each element's objectName() is that name too. Panels and popovers are owned by the document;
+/// every other element belongs to the window and reads as null once the window is gone.
+class Document : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum ChangeKind { ChangeDone = 0, ChangeCleared = 2 };
+
+    explicit Document(QObject *parent = nullptr);
+    ~Document() override;
+
+    // ---- file ----
+    /// Reads a file's bytes into the contents waiting for this document's window set-up.
+    /// False (with a reason) for a file that is not an invoice.
+    bool readFromData(const QByteArray &bytes, QString *error = nullptr);
+    /// The invoice file's bytes, read back from the page and the table.
+    QByteArray dataOfType() const;
+    /// The page as the file records it.
+    InvoicePage pageState() const;
+
+    /// Builds the window and sets it up once, from the contents read before (if any).
+    void windowControllerDidLoadNib();
+    /// Looks the file's value for a saved list up, appending it when missing; the index to select.
+    qint64 findThru(const QString &key, const std::optional<QString> &value);
+    /// Writes the page texts of date, title, customer and issuer from the controls.
+    void john();
+    /// Rebuilds the page from the file contents (Revert to Saved).
+    bool revertToContents(const QByteArray &bytes, QString *error = nullptr);
+
+    /// The suggested name of a never-saved invoice: "yyyy-MM-dd-" + the customer text, or "Untitled".
+    QString filename() const;
+
+    QString filePath() const { return m_filePath; }
+    void setFilePath(const QString &path);
+    /// The name the window shows: the file's name or "Untitled".
+    QString displayName() const;
+
+    bool isEdited() const { return m_edited; }
+    void updateChangeCount(ChangeKind kind);
+
+    QUndoStack *undoStack() { return &m_undoStack; }
+    InvoiceWindow *window() const { return m_window.get(); }
+
+    // ---- panels and popovers ----
+    void show(QDialog *panel);
+    void hide(QObject *sender = nullptr);
+    void comeOver(Popover *popover, QWidget *view);
+    void away(QObject *sender = nullptr);
+    QDialog *shownSheet() const;
+    Popover *shownPopover() const;
+
+    // ---- title, customer, issuer ----
+    void headLoad();
+    void headShow(QObject *sender = nullptr);
+    void headPlus(QObject *sender);
+    void headKill(QObject *sender);
+    void headEdit(QObject *sender);
+    void headCopy(QObject *sender = nullptr);
+    void headPlusExec(QObject *sender = nullptr);
+    void headKillExec(QObject *sender = nullptr);
+    void headEditExec(QObject *sender = nullptr);
+
+    void whomLoad();
+    void whomShow(QObject *sender = nullptr);
+    void whomPlus(QObject *sender);
+    void whomKill(QObject *sender);
+    void whomEdit(QObject *sender);
+    void whomCopy(QObject *sender = nullptr);
+    void whomPlusExec(QObject *sender = nullptr);
+    void whomKillExec(QObject *sender = nullptr);
+    void whomEditExec(QObject *sender = nullptr);
+
+    void homeLoad();
+    void homeShow(QObject *sender = nullptr);
+    void homePlus(QObject *sender);
+    void homeKill(QObject *sender);
+    void homeEdit(QObject *sender);
+    void homeCopy(QObject *sender = nullptr);
+    void homePlusExec(QObject *sender = nullptr);
+    void homeKillExec(QObject *sender = nullptr);
+    void homeEditExec(QObject *sender = nullptr);
+
+    // ---- date ----
+    void dateLoad(QObject *sender = nullptr);
+    void dateShow(QObject *sender = nullptr);
+    void dateCopy(QObject *sender = nullptr);
+
+    // ---- stamp ----
+    void pushInit();
+    void pushShow(QObject *sender = nullptr);
+    void pushCopy(QObject *sender = nullptr);
+    void pushKillExec(QObject *sender = nullptr);
+    void hank(QObject *sender = nullptr);
+    /// Lets the user pick an image file for the stamp preview.
+    void pushChoose(QObject *sender = nullptr);
+
+    // ---- amount box ----
+    void sumsShow(QObject *sender = nullptr);
+    void sumsCopy(QObject *sender = nullptr);
+    /// Closes the notice that there is no total to take.
+    void sumsFailClose(QObject *sender = nullptr);
+
+    // ---- item table ----
+    void gridShow(QObject *sender = nullptr);
+    void gridCopy(QObject *sender = nullptr);
+    void tblePlus(QObject *sender = nullptr);
+    void tbleKill(QObject *sender = nullptr);
+    void tbleBack(QObject *sender = nullptr);
+    /// Asks for confirmation of the totals (the "Add Sum" panel).
+    void gridSumsShow(QObject *sender = nullptr);
+    void gridCalc(QObject *sender = nullptr);
+    /// Closes the notice that the table is already totalled.
+    void gridFailClose(QObject *sender = nullptr);
+    void gridNeat(int clickedRow);
+    void done(QObject *sender = nullptr);
+    /// Rewrites every unit price and price as currency text.
+    void yens();
+    /// Edits one cell, recorded for undo as "Edit a cell".
+    void editCell(int row, Column column, const QString &text);
+
+    /// Appends a new item row (the work behind "Add a Row" and its redo).
+    void appendNewRow();
+    /// Appends the sums rows; false when the table is already totalled or the sums overflow.
+    bool appendSumsRows();
+    /// Reduces every unit price and price to its digits (the undo of "Finalize").
+    void wipeDone();
+    /// Removes the sums rows (the work behind "Remove Sum").
+    bool removeSumsRows();
+    bool isTotalled() const;
+
+    // ---- elements ----
+    QPointer<ItemTableModel> bank;
+    QPointer<QFrame> main;
+    QPointer<PageView> page;
+    QPointer<QTableView> grid;
+    QPointer<PageButton> head;
+    QPointer<PageButton> date;
+    QPointer<PageButton> whom;
+    QPointer<PageButton> home;
+    QPointer<PageButton> sums;
+    QPointer<PageButton> push;
+    QPointer<RoomBox> headRoom;
+    QPointer<RoomBox> dateRoom;
+    QPointer<RoomBox> whomRoom;
+    QPointer<RoomBox> homeRoom;
+    QPointer<RoomBox> sumsRoom;
+    QPointer<RoomBox> pushRoom;
+    QPointer<RoomBox> gridRoom;
+
+private:
+    // The window comes first so that it is destroyed last: the panels below are its children.
+    std::unique_ptr<InvoiceWindow> m_window;
+
+public:
+    std::unique_ptr<QDialog> headCtrl;
+    std::unique_ptr<QDialog> dateCtrl;
+    std::unique_ptr<QDialog> whomCtrl;
+    std::unique_ptr<QDialog> homeCtrl;
+    std::unique_ptr<QDialog> sumsCtrl;
+    std::unique_ptr<QDialog> pushCtrl;
+    std::unique_ptr<QDialog> gridCtrl;
+    std::unique_ptr<QDialog> sumsFail;
+    QPointer<QComboBox> headDial;
+    QPointer<QDateEdit> dateDial;
+    QPointer<QCheckBox> dateJaps;
+    QPointer<QComboBox> whomDial;
+    QPointer<SegmentedControl> tail;
+    QPointer<QComboBox> homeDial;
+    QPointer<ImageWell> pushTest;
+    QPointer<QTableView> gridCore;
+    QPointer<QCheckBox> gridXtax;
+    std::unique_ptr<Popover> headPlusPopover;
+    std::unique_ptr<Popover> headKillPopover;
+    std::unique_ptr<Popover> headEditPopover;
+    std::unique_ptr<Popover> whomPlusPopover;
+    std::unique_ptr<Popover> whomKillPopover;
+    std::unique_ptr<Popover> whomEditPopover;
+    std::unique_ptr<Popover> homePlusPopover;
+    std::unique_ptr<Popover> homeKillPopover;
+    std::unique_ptr<Popover> homeEditPopover;
+    QPointer<QLineEdit> headNewsText;
+    QPointer<QLineEdit> headEditText;
+    QPointer<QLineEdit> whomNewsText;
+    QPointer<QLineEdit> whomEditText;
+    QPointer<QLineEdit> newsCode;
+    QPointer<QLineEdit> newsMaps;
+    QPointer<QLineEdit> newsName;
+    QPointer<QLineEdit> newsCall;
+    QPointer<QLineEdit> newsBank;
+    QPointer<QLineEdit> editCode;
+    QPointer<QLineEdit> editMaps;
+    QPointer<QLineEdit> editName;
+    QPointer<QLineEdit> editCall;
+    QPointer<QLineEdit> editBank;
+    std::unique_ptr<QDialog> gridSums;
+    QPointer<QPushButton> rowsPlus;
+    std::unique_ptr<QDialog> gridFail;
+
+signals:
+    void editedChanged(bool edited);
+    void filePathChanged(const QString &path);
+    /// The page changed in a way worth saving soon (autosave in place).
+    void changed();
+
+private:
+    void buildPage();
+    void fitPageTable();
+    void buildPanels();
+    void buildListPanels();
+    void buildTablePanels();
+    void buildSmallPanels();
+    void applyContents(const InvoiceContents &contents);
+    void watchTable();
+    void clearGuideBorders();
+    QList<RoomBox *> rooms() const;
+    RowPtr makeNewRow() const;
+
+    ListFamily &family(const QString &key);
+    void listLoad(ListFamily &family, int selectIndex = 0);
+    void listPopover(ListFamily &family, Popover *popover, QObject *sender);
+    void listEdit(ListFamily &family, QObject *sender);
+    void listCopy(ListFamily &family);
+    void listPlusExec(ListFamily &family);
+    void listKillExec(ListFamily &family);
+    void listEditExec(ListFamily &family);
+    QString listPageText(const ListFamily &family, const QString &entry) const;
+    void refreshFromStore(const QString &key);
+
+    QUndoStack m_undoStack;
+    QString m_filePath;
+    bool m_edited = false;
+    bool m_setUp = false;
+    std::optional<InvoiceContents> m_pendingContents;
+    QPointer<QDialog> m_shownSheet;
+    QPointer<Popover> m_shownPopover;
+    std::vector<std::unique_ptr<ListFamily>> m_families;
+};
+
+} // namespace seikyu

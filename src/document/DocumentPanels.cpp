@@ -1,0 +1,381 @@
+// The panels that the page's regions open, and the popovers of the saved lists.
+#include "document/Document.h"
+#include "document/InvoiceWindow.h"
+#include "sections/ListFamily.h"
+#include "table/ItemTableModel.h"
+#include "table/PageTableDelegate.h"
+#include "widgets/ImageWell.h"
+#include "widgets/PageButton.h"
+#include "widgets/Popover.h"
+#include "widgets/RoomBox.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace seikyu {
+
+namespace {
+
+template <typename T> T *named(T *object, const QString &name)
+{
+    object->setObjectName(name);
+    return object;
+}
+
+std::unique_ptr<QDialog> makePanel(QWidget *window, const QString &name, const QString &title)
+{
+    auto panel = std::make_unique<QDialog>(window);
+    panel->setObjectName(name);
+    panel->setWindowTitle(title);
+    new QVBoxLayout(panel.get());
+    return panel;
+}
+
+QVBoxLayout *layoutOf(QDialog *panel)
+{
+    return static_cast<QVBoxLayout *>(panel->layout());
+}
+
+/// The panel's closing buttons: Cancel ends the sheet without writing the page; the confirming
+/// button runs the region's operation, which ends the sheet itself when it succeeds.
+QPushButton *addButtons(QDialog *panel, const QString &confirm, QObject *context, std::function<void()> onConfirm,
+                        bool withCancel = true)
+{
+    auto *buttons = new QDialogButtonBox(panel);
+    if (withCancel) {
+        QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
+        cancel->setObjectName(panel->objectName() + QStringLiteral("Cancel"));
+        QObject::connect(cancel, &QPushButton::clicked, panel, &QDialog::reject);
+    }
+    QPushButton *ok = buttons->addButton(confirm, QDialogButtonBox::AcceptRole);
+    ok->setObjectName(panel->objectName() + QStringLiteral("Ok"));
+    ok->setDefault(true);
+    ok->setAutoDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, context, [onConfirm = std::move(onConfirm)] { onConfirm(); });
+    layoutOf(panel)->addWidget(buttons);
+    return ok;
+}
+
+std::unique_ptr<Popover> makePopover(QWidget *window, const QString &name)
+{
+    auto popover = std::make_unique<Popover>(window);
+    popover->setObjectName(name);
+    new QVBoxLayout(popover.get());
+    return popover;
+}
+
+QPushButton *addPopoverButton(Popover *popover, const QString &text, QObject *context, std::function<void()> onClick)
+{
+    auto *button = named(new QPushButton(text, popover), popover->objectName() + QStringLiteral("Exec"));
+    button->setDefault(true);
+    QObject::connect(button, &QPushButton::clicked, context, [onClick = std::move(onClick)] { onClick(); });
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(button);
+    static_cast<QVBoxLayout *>(popover->layout())->addLayout(row);
+    return button;
+}
+
+QLineEdit *addField(Popover *popover, QFormLayout *form, const QString &name, const QString &label,
+                    QObject *context, std::function<void()> onReturn)
+{
+    auto *field = named(new QLineEdit(popover), name);
+    field->setMinimumWidth(260);
+    form->addRow(label, field);
+    QObject::connect(field, &QLineEdit::returnPressed, context, [onReturn] { onReturn(); });
+    return field;
+}
+
+/// Cells edit on a double click, F2, and also on Enter, as in a spreadsheet.
+class EnterEdits : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *view = qobject_cast<QTableView *>(watched);
+        if (view && event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                view->currentIndex().isValid() && (view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable)) {
+                view->edit(view->currentIndex());
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+void Document::buildPanels()
+{
+    buildListPanels();
+    buildSmallPanels();
+    buildTablePanels();
+}
+
+void Document::buildListPanels()
+{
+    QWidget *window = m_window.get();
+    struct Spec
+    {
+        QString prefix;
+        QString key;
+        QString title;
+        QStringList newsNames;
+        QStringList editNames;
+        QStringList labels;
+    };
+    const QList<Spec> specs = {
+        {QStringLiteral("head"), QStringLiteral("head"), tr("Title"), {QStringLiteral("headNewsText")},
+         {QStringLiteral("headEditText")}, {tr("Title")}},
+        {QStringLiteral("whom"), QStringLiteral("whom"), tr("Customer"), {QStringLiteral("whomNewsText")},
+         {QStringLiteral("whomEditText")}, {tr("Name")}},
+        {QStringLiteral("home"), QStringLiteral("from"), tr("Your Details"),
+         {QStringLiteral("newsCode"), QStringLiteral("newsMaps"), QStringLiteral("newsName"), QStringLiteral("newsCall"),
+          QStringLiteral("newsBank")},
+         {QStringLiteral("editCode"), QStringLiteral("editMaps"), QStringLiteral("editName"), QStringLiteral("editCall"),
+          QStringLiteral("editBank")},
+         {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account")}},
+    };
+
+    for (const Spec &spec : specs) {
+        auto f = std::make_unique<ListFamily>();
+        ListFamily *family = f.get();
+        family->key = spec.key;
+        std::unique_ptr<QDialog> panel = makePanel(window, spec.prefix + QStringLiteral("Ctrl"), spec.title);
+        auto *dial = named(new QComboBox(panel.get()), spec.prefix + QStringLiteral("Dial"));
+        dial->setMinimumWidth(320);
+        dial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        dial->setMinimumContentsLength(24);
+        family->dial = dial;
+        auto *row = new QHBoxLayout;
+        row->addWidget(dial, 1);
+        auto addTool = [&](const QString &suffix, const QString &text, const QString &tip) {
+            auto *button = named(new QToolButton(panel.get()), spec.prefix + suffix + QStringLiteral("Button"));
+            button->setText(text);
+            button->setToolTip(tip);
+            row->addWidget(button);
+            return button;
+        };
+        QToolButton *plusButton = addTool(QStringLiteral("Plus"), QStringLiteral("+"), tr("Add an entry"));
+        QToolButton *killButton = addTool(QStringLiteral("Kill"), QStringLiteral("−"), tr("Remove the selected entry"));
+        QToolButton *editButton = addTool(QStringLiteral("Edit"), tr("Edit…"), tr("Edit the selected entry"));
+        layoutOf(panel.get())->addLayout(row);
+
+        // Popovers: add, remove, edit.
+        std::unique_ptr<Popover> plus = makePopover(window, spec.prefix + QStringLiteral("Plus"));
+        std::unique_ptr<Popover> kill = makePopover(window, spec.prefix + QStringLiteral("Kill"));
+        std::unique_ptr<Popover> edit = makePopover(window, spec.prefix + QStringLiteral("Edit"));
+        auto *plusForm = new QFormLayout;
+        auto *editForm = new QFormLayout;
+        static_cast<QVBoxLayout *>(plus->layout())->addLayout(plusForm);
+        static_cast<QVBoxLayout *>(edit->layout())->addLayout(editForm);
+        for (int i = 0; i < spec.newsNames.size(); ++i) {
+            family->newsFields.append(addField(plus.get(), plusForm, spec.newsNames.at(i), spec.labels.at(i), this,
+                                               [this, family] { listPlusExec(*family); }));
+            family->editFields.append(addField(edit.get(), editForm, spec.editNames.at(i), spec.labels.at(i), this,
+                                               [this, family] { listEditExec(*family); }));
+        }
+        addPopoverButton(plus.get(), tr("Add"), this, [this, family] { listPlusExec(*family); });
+        auto *question = new QLabel(tr("Remove the selected entry from the list?"), kill.get());
+        static_cast<QVBoxLayout *>(kill->layout())->addWidget(question);
+        addPopoverButton(kill.get(), tr("Remove"), this, [this, family] { listKillExec(*family); });
+        addPopoverButton(edit.get(), tr("Change"), this, [this, family] { listEditExec(*family); });
+        family->plusPopover = plus.get();
+        family->killPopover = kill.get();
+        family->editPopover = edit.get();
+        family->panel = panel.get();
+
+        connect(plusButton, &QToolButton::clicked, this, [this, family, plusButton] {
+            listPopover(*family, family->plusPopover, plusButton);
+        });
+        connect(killButton, &QToolButton::clicked, this, [this, family, killButton] {
+            listPopover(*family, family->killPopover, killButton);
+        });
+        connect(editButton, &QToolButton::clicked, this, [this, family, editButton] { listEdit(*family, editButton); });
+
+        if (spec.prefix == QLatin1String("whom")) {
+            auto *honorific = named(new SegmentedControl({QStringLiteral("御中"), QStringLiteral("様")}, panel.get()),
+                                    QStringLiteral("tail"));
+            honorific->setSelectedSegment(0);
+            auto *tailRow = new QHBoxLayout;
+            tailRow->addWidget(new QLabel(tr("Honorific:"), panel.get()));
+            tailRow->addWidget(honorific);
+            tailRow->addStretch();
+            layoutOf(panel.get())->addLayout(tailRow);
+            tail = honorific;
+            family->pageText = [this](const QString &entry) {
+                const QString label = tail ? tail->labelForSegment(tail->selectedSegment()) : QString();
+                return QStringLiteral("%1 %2").arg(entry, label);
+            };
+        }
+        addButtons(panel.get(), tr("OK"), this, [this, family] { listCopy(*family); });
+
+        if (spec.prefix == QLatin1String("head")) {
+            family->pageButton = head;
+            family->room = headRoom;
+            headDial = dial;
+            headNewsText = family->newsFields.value(0);
+            headEditText = family->editFields.value(0);
+            headCtrl = std::move(panel);
+            headPlusPopover = std::move(plus);
+            headKillPopover = std::move(kill);
+            headEditPopover = std::move(edit);
+        } else if (spec.prefix == QLatin1String("whom")) {
+            family->pageButton = whom;
+            family->room = whomRoom;
+            whomDial = dial;
+            whomNewsText = family->newsFields.value(0);
+            whomEditText = family->editFields.value(0);
+            whomCtrl = std::move(panel);
+            whomPlusPopover = std::move(plus);
+            whomKillPopover = std::move(kill);
+            whomEditPopover = std::move(edit);
+        } else {
+            family->pageButton = home;
+            family->room = homeRoom;
+            homeDial = dial;
+            const QList<QPointer<QLineEdit> *> news = {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank};
+            const QList<QPointer<QLineEdit> *> edits = {&editCode, &editMaps, &editName, &editCall, &editBank};
+            for (int i = 0; i < news.size(); ++i) {
+                *news.at(i) = family->newsFields.value(i);
+                *edits.at(i) = family->editFields.value(i);
+            }
+            homeCtrl = std::move(panel);
+            homePlusPopover = std::move(plus);
+            homeKillPopover = std::move(kill);
+            homeEditPopover = std::move(edit);
+        }
+        m_families.push_back(std::move(f));
+    }
+}
+
+void Document::buildSmallPanels()
+{
+    QWidget *window = m_window.get();
+
+    // Date.
+    dateCtrl = makePanel(window, QStringLiteral("dateCtrl"), tr("Date"));
+    auto *picker = named(new QDateEdit(dateCtrl.get()), QStringLiteral("dateDial"));
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    picker->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    dateDial = picker;
+    auto *era = named(new QCheckBox(tr("Japanese era (令和)"), dateCtrl.get()), QStringLiteral("dateJaps"));
+    dateJaps = era;
+    auto *dateForm = new QFormLayout;
+    dateForm->addRow(tr("Invoice date:"), picker);
+    dateForm->addRow(QString(), era);
+    layoutOf(dateCtrl.get())->addLayout(dateForm);
+    addButtons(dateCtrl.get(), tr("OK"), this, [this] { dateCopy(); });
+
+    // Stamp.
+    pushCtrl = makePanel(window, QStringLiteral("pushCtrl"), tr("Stamp"));
+    auto *well = named(new ImageWell(pushCtrl.get()), QStringLiteral("pushTest"));
+    well->setMinimumSize(200, 200);
+    pushTest = well;
+    layoutOf(pushCtrl.get())->addWidget(well, 1);
+    auto *stampRow = new QHBoxLayout;
+    auto *choose = named(new QPushButton(tr("Choose…"), pushCtrl.get()), QStringLiteral("pushChoose"));
+    auto *none = named(new QPushButton(tr("No stamp"), pushCtrl.get()), QStringLiteral("pushKillExec"));
+    choose->setAutoDefault(false);
+    none->setAutoDefault(false);
+    stampRow->addWidget(choose);
+    stampRow->addWidget(none);
+    stampRow->addStretch();
+    layoutOf(pushCtrl.get())->addLayout(stampRow);
+    connect(choose, &QPushButton::clicked, this, [this, choose] { pushChoose(choose); });
+    connect(none, &QPushButton::clicked, this, [this, none] { pushKillExec(none); });
+    addButtons(pushCtrl.get(), tr("OK"), this, [this] { pushCopy(); });
+
+    // Amount box.
+    sumsCtrl = makePanel(window, QStringLiteral("sumsCtrl"), tr("Invoice Amount"));
+    layoutOf(sumsCtrl.get())->addWidget(
+        new QLabel(tr("Put the total of the item table into the invoice amount box?"), sumsCtrl.get()));
+    addButtons(sumsCtrl.get(), tr("OK"), this, [this] { sumsCopy(); });
+    sumsFail = makePanel(window, QStringLiteral("sumsFail"), tr("No Total"));
+    layoutOf(sumsFail.get())->addWidget(new QLabel(
+        tr("The item table does not end with a total.\nAdd the sums to the table first (Add Sum)."), sumsFail.get()));
+    addButtons(sumsFail.get(), tr("OK"), this, [this] { sumsFailClose(); }, false);
+
+    // Totals confirmation and its notice.
+    gridSums = makePanel(window, QStringLiteral("gridSums"), tr("Add Sum"));
+    layoutOf(gridSums.get())->addWidget(new QLabel(
+        tr("Add the subtotal, the consumption tax and the total at the bottom of the table?"), gridSums.get()));
+    addButtons(gridSums.get(), tr("Add Sum"), this, [this] { gridCalc(); });
+    gridFail = makePanel(window, QStringLiteral("gridFail"), tr("Already Totalled"));
+    layoutOf(gridFail.get())->addWidget(
+        new QLabel(tr("The table already ends with its total.\nRemove the sum first to total it again."),
+                   gridFail.get()));
+    addButtons(gridFail.get(), tr("OK"), this, [this] { gridFailClose(); }, false);
+}
+
+void Document::buildTablePanels()
+{
+    QWidget *window = m_window.get();
+    gridCtrl = makePanel(window, QStringLiteral("gridCtrl"), tr("Items"));
+    gridCtrl->resize(720, 520);
+    auto *table = named(new QTableView(gridCtrl.get()), QStringLiteral("gridCore"));
+    table->setModel(bank);
+    table->setSelectionModel(grid->selectionModel());
+    auto *delegate = new PageTableDelegate(table);
+    delegate->setPixelSize(13);
+    table->setItemDelegate(delegate);
+    table->horizontalHeader()->hide();
+    table->verticalHeader()->hide();
+    table->setShowGrid(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    table->installEventFilter(new EnterEdits(table));
+    table->verticalHeader()->setDefaultSectionSize(22);
+    table->setColumnWidth(0, 80);
+    table->setColumnWidth(1, 260);
+    table->setColumnWidth(2, 110);
+    table->setColumnWidth(3, 80);
+    table->horizontalHeader()->setStretchLastSection(true);
+    gridCore = table;
+    connect(table, &QTableView::clicked, this, [this](const QModelIndex &index) { gridNeat(index.row()); });
+    connect(bank, &ItemTableModel::cellEditRequested, this, &Document::editCell);
+    layoutOf(gridCtrl.get())->addWidget(table, 1);
+
+    auto *tools = new QHBoxLayout;
+    auto addTool = [&](const QString &name, const QString &text, std::function<void()> action) {
+        auto *button = named(new QPushButton(text, gridCtrl.get()), name);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, [action = std::move(action)] { action(); });
+        tools->addWidget(button);
+        return button;
+    };
+    rowsPlus = addTool(QStringLiteral("rowsPlus"), tr("Add a Row"), [this] { tblePlus(); });
+    addTool(QStringLiteral("tbleKill"), tr("Remove Rows"), [this] { tbleKill(); });
+    addTool(QStringLiteral("gridSumsButton"), tr("Add Sum"), [this] { gridSumsShow(); });
+    addTool(QStringLiteral("tbleBack"), tr("Remove Sum"), [this] { tbleBack(); });
+    addTool(QStringLiteral("done"), tr("Finalize"), [this] { done(); });
+    tools->addStretch();
+    auto *tax = named(new QCheckBox(tr("Include Tax"), gridCtrl.get()), QStringLiteral("gridXtax"));
+    tools->addWidget(tax);
+    gridXtax = tax;
+    layoutOf(gridCtrl.get())->addLayout(tools);
+    addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); }, false);
+}
+
+} // namespace seikyu

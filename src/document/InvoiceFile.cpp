@@ -1,0 +1,177 @@
+#include "document/InvoiceFile.h"
+
+#include "sections/DateText.h"
+#include "table/Amounts.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace seikyu {
+
+namespace {
+
+QJsonValue asHeld(const CellValue &value)
+{
+    if (cellIsInteger(value))
+        return QJsonValue(value.toLongLong());
+    if (cellIsText(value))
+        return QJsonValue(value.toString());
+    return QJsonValue(QString());
+}
+
+/// A cell of a file row: strings stay strings, whole numbers stay integers; any other number
+/// keeps its text; null, booleans and containers count as absent.
+CellValue cellFromJson(const QJsonValue &value)
+{
+    if (value.isString())
+        return value.toString();
+    if (value.isDouble()) {
+        const QVariant v = value.toVariant();
+        if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
+            return CellValue(v.toLongLong());
+        const double d = value.toDouble();
+        if (std::isfinite(d) && d == std::trunc(d) && std::abs(d) < 9.2e18)
+            return CellValue(static_cast<qint64>(d));
+        return QString::number(d, 'g', 17);
+    }
+    return {};
+}
+
+std::optional<QString> textMember(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = object.value(key);
+    if (!value.isString())
+        return std::nullopt;
+    return value.toString();
+}
+
+/// A flag or index read the lenient way: numbers by their integer part, texts by their leading
+/// integer, booleans as 0 or 1; anything else as 0.
+qint64 integerMember(const QJsonObject &object, const QString &key)
+{
+    const QJsonValue value = object.value(key);
+    if (value.isBool())
+        return value.toBool() ? 1 : 0;
+    if (value.isString())
+        return leadingInteger(value.toString());
+    if (value.isDouble()) {
+        const QVariant v = value.toVariant();
+        if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
+            return v.toLongLong();
+        const double d = value.toDouble();
+        if (!std::isfinite(d) || std::abs(d) >= 9.2e18)
+            return 0;
+        return static_cast<qint64>(std::trunc(d));
+    }
+    return 0;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("InvoiceFile", text);
+}
+
+} // namespace
+
+QString customerName(const QString &whomText)
+{
+    QString name = whomText;
+    if (name.endsWith(QStringLiteral("御中")))
+        name.chop(3);
+    else if (name.endsWith(QStringLiteral("様")))
+        name.chop(2);
+    return name;
+}
+
+QJsonObject encodeRow(const RowCells &row)
+{
+    QJsonObject element;
+    element.insert(QStringLiteral("date"), asHeld(row[0]));
+    element.insert(QStringLiteral("name"), asHeld(row[1]));
+    element.insert(QStringLiteral("solo"), spot(row[2]));
+    element.insert(QStringLiteral("much"), asHeld(row[3]));
+    const CellValue &sums = row[4];
+    element.insert(QStringLiteral("sums"), cellIsInteger(sums) ? QJsonValue(spot(sums)) : asHeld(sums));
+    return element;
+}
+
+QByteArray writeInvoice(const InvoicePage &page)
+{
+    QJsonArray items;
+    for (const RowCells &row : page.rows)
+        items.append(encodeRow(row));
+
+    QJsonObject contents;
+    contents.insert(QStringLiteral("head"), page.head);
+    contents.insert(QStringLiteral("date"), fileDateText(page.date));
+    contents.insert(QStringLiteral("whom"), customerName(page.whomText));
+    contents.insert(QStringLiteral("from"), page.from);
+    contents.insert(QStringLiteral("full"), page.full);
+    contents.insert(QStringLiteral("item"), items);
+    contents.insert(QStringLiteral("jgen"), page.jgen);
+    contents.insert(QStringLiteral("tail"), page.tail);
+    contents.insert(QStringLiteral("plus"), page.plus);
+    return QJsonDocument(contents).toJson(QJsonDocument::Indented);
+}
+
+InvoiceReadResult readInvoice(const QByteArray &bytes)
+{
+    InvoiceReadResult result;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError) {
+        result.error = tr("The file is not an invoice: %1 at byte %2.").arg(error.errorString()).arg(error.offset);
+        return result;
+    }
+    if (!document.isObject()) {
+        result.error = tr("The file is not an invoice: its contents are not a JSON object.");
+        return result;
+    }
+    const QJsonObject object = document.object();
+
+    InvoiceContents contents;
+    const QJsonValue items = object.value(QStringLiteral("item"));
+    if (!items.isUndefined() && !items.isNull()) {
+        if (!items.isArray()) {
+            result.error = tr("The file is not an invoice: its item table is not a list.");
+            return result;
+        }
+        const QJsonArray array = items.toArray();
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            if (!array.at(i).isObject()) {
+                result.error = tr("The file is not an invoice: row %1 of its item table is not an object.").arg(i);
+                return result;
+            }
+            if (i == 0)
+                continue; // the header row is the table's own
+            const QJsonObject element = array.at(i).toObject();
+            RowCells row;
+            for (int column = 0; column < ColumnCount; ++column)
+                row[static_cast<std::size_t>(column)] = cellFromJson(element.value(columnKey(static_cast<Column>(column))));
+            contents.rows.append(row);
+        }
+    }
+
+    contents.head = textMember(object, QStringLiteral("head"));
+    contents.whom = textMember(object, QStringLiteral("whom"));
+    contents.from = textMember(object, QStringLiteral("from"));
+    contents.full = textMember(object, QStringLiteral("full"));
+    if (const auto dateText = textMember(object, QStringLiteral("date"))) {
+        const QDate date = parseFileDate(*dateText);
+        if (date.isValid())
+            contents.date = date;
+    }
+    contents.jgen = integerMember(object, QStringLiteral("jgen")) != 0;
+    contents.plus = integerMember(object, QStringLiteral("plus")) != 0;
+    const qint64 tail = integerMember(object, QStringLiteral("tail"));
+    contents.tail = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
+
+    result.contents = contents;
+    return result;
+}
+
+} // namespace seikyu

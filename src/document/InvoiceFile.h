@@ -1,0 +1,69 @@
+#pragma once
+
+#include "table/ItemRow.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace seikyu {
+
+using RowCells = std::array<CellValue, ColumnCount>;
+
+/// What an invoice file records, as read off the page by the writer.
+struct InvoicePage
+{
+    QString head;     ///< the title as shown
+    QDate date;       ///< the invoice date
+    QString whomText; ///< the addressee line as shown: name, space, honorific
+    QString from;     ///< the issuer block, five lines
+    QString full;     ///< the amount box text exactly as shown
+    QList<RowCells> rows;
+    qint64 jgen = 0;
+    qint64 tail = 0;
+    qint64 plus = 0;
+};
+
+/// An invoice file as read, with every member already checked for type. Members that were
+/// missing, null or of the wrong type are absent.
+struct InvoiceContents
+{
+    std::optional<QString> head;
+    std::optional<QString> whom;
+    std::optional<QString> from;
+    std::optional<QString> full;
+    std::optional<QDate> date;
+    QList<RowCells> rows; ///< elements 1 onward of "item"
+    bool jgen = false;
+    bool plus = false;
+    int tail = 0; ///< -1 selects no honorific
+};
+
+struct InvoiceReadResult
+{
+    std::optional<InvoiceContents> contents;
+    QString error; ///< why the file was refused, for the user
+};
+
+/// The customer's name without the honorific: " 御中" or " 様" dropped from the end.
+QString customerName(const QString &whomText);
+
+/// One "item" element's JSON form of a row.
+QJsonObject encodeRow(const RowCells &row);
+
+/// The file's bytes: UTF-8 JSON, indented, with exactly the nine members.
+QByteArray writeInvoice(const InvoicePage &page);
+
+/// Parses a file. Refuses (with a reason) bytes that are not JSON, a top level that is not an
+/// object and an "item" that is not an array of objects; everything else is taken leniently.
+InvoiceReadResult readInvoice(const QByteArray &bytes);
+
+/// The number of honorific segments that "tail" may select.
+inline constexpr int HonorificCount = 2;
+
+} // namespace seikyu

@@ -1,0 +1,106 @@
+// The date and stamp regions of the page.
+#include "app/Prompter.h"
+#include "document/Document.h"
+#include "document/InvoiceWindow.h"
+#include "sections/DateText.h"
+#include "sections/SavedLists.h"
+#include "widgets/ImageWell.h"
+#include "widgets/PageButton.h"
+#include "widgets/RoomBox.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QImageReader>
+
+namespace seikyu {
+
+void Document::dateLoad(QObject *)
+{
+    if (!date || !dateDial)
+        return;
+    date->setTitle(pageDateText(dateDial->date(), dateJaps && dateJaps->isChecked()));
+}
+
+void Document::dateShow(QObject *)
+{
+    show(dateCtrl.get());
+}
+
+void Document::dateCopy(QObject *)
+{
+    dateLoad();
+    dateRoom->setBorderColor(Qt::transparent);
+    updateChangeCount(ChangeDone);
+    hide();
+}
+
+void Document::pushInit()
+{
+    const QByteArray bytes = SavedLists::instance().stamp();
+    if (bytes.isEmpty())
+        return;
+    const QImage image = ImageWell::decode(bytes);
+    if (image.isNull())
+        return; // stored bytes that do not decode give no stamp
+    pushTest->setImage(image);
+    push->setImage(image);
+}
+
+void Document::pushShow(QObject *)
+{
+    show(pushCtrl.get());
+}
+
+void Document::pushCopy(QObject *)
+{
+    push->setImage(pushTest->image());
+    pushRoom->setBorderColor(Qt::transparent);
+    updateChangeCount(ChangeDone);
+    hide();
+    hank();
+}
+
+void Document::pushKillExec(QObject *)
+{
+    pushTest->setImage({});
+    push->setImage({});
+    SavedLists::instance().removeStamp();
+    updateChangeCount(ChangeDone);
+}
+
+void Document::hank(QObject *)
+{
+    const QImage image = pushTest ? pushTest->image() : QImage();
+    if (image.isNull()) {
+        SavedLists::instance().removeStamp();
+        return;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return; // keep the stamp that was stored rather than store nothing
+    SavedLists::instance().setStamp(png);
+}
+
+void Document::pushChoose(QObject *)
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
+    const QString filter = tr("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
+    const QString path = Prompter::instance().openFileName(pushCtrl.get(), tr("Choose a Stamp Image"), filter);
+    if (path.isEmpty())
+        return;
+    const QImage image = ImageWell::load(path);
+    if (image.isNull()) {
+        Prompter::instance().alert(pushCtrl.get(), tr("The image could not be read"),
+                                   tr("“%1” is not an image that Seikyu can read.").arg(path));
+        return;
+    }
+    pushTest->setImage(image);
+}
+
+} // namespace seikyu

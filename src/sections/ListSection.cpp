@@ -1,0 +1,187 @@
+// The title, customer and issuer sections: one implementation over what tells them apart.
+#include "document/Document.h"
+#include "sections/ListFamily.h"
+#include "sections/SavedLists.h"
+#include "widgets/PageButton.h"
+#include "widgets/Popover.h"
+#include "widgets/RoomBox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace seikyu {
+
+namespace {
+
+/// How an entry shows as one popup item: the issuer's lines side by side.
+QString itemTitle(const QString &entry)
+{
+    QString title = entry;
+    title.replace(QLatin1Char('\n'), QStringLiteral("  "));
+    return title;
+}
+
+QStringList fieldTexts(const QList<QPointer<QLineEdit>> &fields, bool clear)
+{
+    QStringList texts;
+    for (const QPointer<QLineEdit> &field : fields) {
+        texts.append(field ? field->text() : QString());
+        if (field && clear)
+            field->clear();
+    }
+    return texts;
+}
+
+/// The entry at the popup's selection, read from the store as it is now; nothing when no entry is
+/// selected or the selection lies beyond the stored list (another window may have shortened it).
+std::optional<QString> selectedEntry(const ListFamily &family)
+{
+    if (!family.dial)
+        return std::nullopt;
+    const int index = family.dial->currentIndex();
+    const std::optional<QStringList> list = SavedLists::instance().read(family.key);
+    if (!list || index < 0 || index >= list->size())
+        return std::nullopt;
+    return list->at(index);
+}
+
+} // namespace
+
+ListFamily &Document::family(const QString &key)
+{
+    for (const auto &f : m_families) {
+        if (f->key == key)
+            return *f;
+    }
+    Q_UNREACHABLE();
+}
+
+QString Document::listPageText(const ListFamily &family, const QString &entry) const
+{
+    return family.pageText ? family.pageText(entry) : entry;
+}
+
+void Document::listLoad(ListFamily &family, int selectIndex)
+{
+    if (!family.dial)
+        return;
+    const QSignalBlocker blocker(family.dial);
+    family.dial->clear();
+    const std::optional<QStringList> list = SavedLists::instance().read(family.key);
+    if (!list)
+        return;
+    for (int i = 0; i < list->size(); ++i) {
+        family.dial->addItem(itemTitle(list->at(i)));
+        family.dial->setItemData(i, list->at(i), Qt::ToolTipRole);
+    }
+    if (selectIndex >= 0 && selectIndex < family.dial->count())
+        family.dial->setCurrentIndex(selectIndex);
+    else if (family.dial->count() > 0)
+        family.dial->setCurrentIndex(0);
+}
+
+void Document::refreshFromStore(const QString &key)
+{
+    for (const auto &f : m_families) {
+        if (f->key == key && f->dial)
+            listLoad(*f, f->dial->currentIndex());
+    }
+}
+
+void Document::listPopover(ListFamily &, Popover *popover, QObject *sender)
+{
+    comeOver(popover, qobject_cast<QWidget *>(sender));
+}
+
+void Document::listEdit(ListFamily &family, QObject *sender)
+{
+    const std::optional<QString> entry = selectedEntry(family);
+    if (!entry)
+        return; // nothing selected: there is nothing to edit
+    const QStringList texts = splitEntryFields(*entry, static_cast<int>(family.editFields.size()));
+    for (int i = 0; i < family.editFields.size(); ++i) {
+        if (family.editFields.at(i))
+            family.editFields.at(i)->setText(texts.value(i));
+    }
+    comeOver(family.editPopover, qobject_cast<QWidget *>(sender));
+}
+
+void Document::listCopy(ListFamily &family)
+{
+    const std::optional<QString> entry = selectedEntry(family);
+    if (!entry || entry->isEmpty())
+        return;
+    family.pageButton->setTitle(listPageText(family, *entry));
+    family.room->setBorderColor(Qt::transparent);
+    updateChangeCount(ChangeDone);
+    hide();
+}
+
+void Document::listPlusExec(ListFamily &family)
+{
+    QStringList list = SavedLists::instance().read(family.key).value_or(QStringList());
+    list.append(joinEntryFields(fieldTexts(family.newsFields, true)));
+    SavedLists::instance().save(list, family.key);
+    listLoad(family, static_cast<int>(list.size()) - 1);
+    away();
+}
+
+void Document::listKillExec(ListFamily &family)
+{
+    std::optional<QStringList> list = SavedLists::instance().read(family.key);
+    if (!list || list->isEmpty())
+        return;
+    const int index = family.dial ? family.dial->currentIndex() : -1;
+    if (index >= 0 && index < list->size())
+        list->removeAt(index);
+    SavedLists::instance().save(*list, family.key);
+    listLoad(family, 0);
+    away();
+}
+
+void Document::listEditExec(ListFamily &family)
+{
+    const int index = family.dial ? family.dial->currentIndex() : -1;
+    std::optional<QStringList> list = SavedLists::instance().read(family.key);
+    const QString entry = joinEntryFields(fieldTexts(family.editFields, true));
+    if (list && index >= 0 && index < list->size()) {
+        (*list)[index] = entry;
+        SavedLists::instance().save(*list, family.key);
+    }
+    listLoad(family, index);
+    away();
+}
+
+// clang-format off
+void Document::headLoad() { listLoad(family(QStringLiteral("head"))); }
+void Document::headShow(QObject *) { show(headCtrl.get()); }
+void Document::headPlus(QObject *sender) { listPopover(family(QStringLiteral("head")), headPlusPopover.get(), sender); }
+void Document::headKill(QObject *sender) { listPopover(family(QStringLiteral("head")), headKillPopover.get(), sender); }
+void Document::headEdit(QObject *sender) { listEdit(family(QStringLiteral("head")), sender); }
+void Document::headCopy(QObject *) { listCopy(family(QStringLiteral("head"))); }
+void Document::headPlusExec(QObject *) { listPlusExec(family(QStringLiteral("head"))); }
+void Document::headKillExec(QObject *) { listKillExec(family(QStringLiteral("head"))); }
+void Document::headEditExec(QObject *) { listEditExec(family(QStringLiteral("head"))); }
+
+void Document::whomLoad() { listLoad(family(QStringLiteral("whom"))); }
+void Document::whomShow(QObject *) { show(whomCtrl.get()); }
+void Document::whomPlus(QObject *sender) { listPopover(family(QStringLiteral("whom")), whomPlusPopover.get(), sender); }
+void Document::whomKill(QObject *sender) { listPopover(family(QStringLiteral("whom")), whomKillPopover.get(), sender); }
+void Document::whomEdit(QObject *sender) { listEdit(family(QStringLiteral("whom")), sender); }
+void Document::whomCopy(QObject *) { listCopy(family(QStringLiteral("whom"))); }
+void Document::whomPlusExec(QObject *) { listPlusExec(family(QStringLiteral("whom"))); }
+void Document::whomKillExec(QObject *) { listKillExec(family(QStringLiteral("whom"))); }
+void Document::whomEditExec(QObject *) { listEditExec(family(QStringLiteral("whom"))); }
+
+void Document::homeLoad() { listLoad(family(QStringLiteral("from"))); }
+void Document::homeShow(QObject *) { show(homeCtrl.get()); }
+void Document::homePlus(QObject *sender) { listPopover(family(QStringLiteral("from")), homePlusPopover.get(), sender); }
+void Document::homeKill(QObject *sender) { listPopover(family(QStringLiteral("from")), homeKillPopover.get(), sender); }
+void Document::homeEdit(QObject *sender) { listEdit(family(QStringLiteral("from")), sender); }
+void Document::homeCopy(QObject *) { listCopy(family(QStringLiteral("from"))); }
+void Document::homePlusExec(QObject *) { listPlusExec(family(QStringLiteral("from"))); }
+void Document::homeKillExec(QObject *) { listKillExec(family(QStringLiteral("from"))); }
+void Document::homeEditExec(QObject *) { listEditExec(family(QStringLiteral("from"))); }
+// clang-format on
+
+} // namespace seikyu

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <array>
+#include <memory>
+
+namespace seikyu {
+
+/// The five cells of an item row, in column order.
+enum class Column { Date = 0, Name, Solo, Much, Sums };
+inline constexpr int ColumnCount = 5;
+
+/// The file and record key of each column: "date", "name", "solo", "much", "sums".
+QString columnKey(Column column);
+/// The column of a key, or -1 when the key names none.
+int columnOfKey(const QString &key);
+
+/// A cell value is a text (QString), a 64-bit integer (qint64) or absent (an invalid QVariant).
+using CellValue = QVariant;
+
+bool cellIsText(const CellValue &value);
+bool cellIsInteger(const CellValue &value);
+/// The cell rendered as text the way the invoice has always shown values: texts unchanged,
+/// integers in decimal, absent as "(null)" (which holds no digit).
+QString cellDisplay(const CellValue &value);
+
+/// One row of the item table. Rows are shared objects: the table model and the undo records
+/// hold the same row, so a row keeps its identity while it is removed and put back.
+class ItemRow
+{
+public:
+    ItemRow() = default;
+    ItemRow(CellValue date, CellValue name, CellValue solo, CellValue much, CellValue sums);
+
+    const CellValue &value(Column column) const { return m_cells[static_cast<int>(column)]; }
+    void setValue(Column column, const CellValue &value) { m_cells[static_cast<int>(column)] = value; }
+    const std::array<CellValue, ColumnCount> &cells() const { return m_cells; }
+    void setCells(const std::array<CellValue, ColumnCount> &cells) { m_cells = cells; }
+
+    /// True for the table's fixed header row, which no operation writes into.
+    bool isHeader() const { return m_header; }
+
+    /// The fixed header row: 日付 項目 単価 個数 価格.
+    static std::shared_ptr<ItemRow> makeHeader();
+
+private:
+    std::array<CellValue, ColumnCount> m_cells;
+    bool m_header = false;
+};
+
+using RowPtr = std::shared_ptr<ItemRow>;
+
+} // namespace seikyu

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "table/ItemRow.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+
+namespace seikyu {
+
+/// The item table (`bank`): the ordered rows shown by the page table and the table panel.
+/// Row 0 is the fixed header row. Every change is announced through the model's signals, which
+/// is how both views follow it and how the document notices edits.
+class ItemTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ItemTableModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+
+    int count() const { return static_cast<int>(m_rows.size()); }
+    const QList<RowPtr> &rows() const { return m_rows; }
+    RowPtr row(int index) const;
+    RowPtr lastRow() const { return m_rows.isEmpty() ? nullptr : m_rows.last(); }
+
+    void addRow(const RowPtr &row);
+    void addRows(const QList<RowPtr> &rows);
+    void insertRowAt(int index, const RowPtr &row);
+    void removeRowAt(int index);
+    /// Removes the rows at the given indexes (any order, duplicates ignored) in as few steps as possible.
+    void removeRowsAt(QList<int> indexes);
+    void setRows(const QList<RowPtr> &rows);
+
+    /// Sets one cell and announces it; the header row is never written.
+    void setCell(int row, Column column, const CellValue &value);
+    /// Announces that cells of the given rows changed in place.
+    void rowsChangedInPlace(int first, int last);
+
+signals:
+    /// A cell is about to be edited through a view: the document records the edit for undo and
+    /// applies it. The model itself does not change the cell.
+    void cellEditRequested(int row, seikyu::Column column, const QString &text);
+
+private:
+    QList<RowPtr> m_rows;
+};
+
+} // namespace seikyu

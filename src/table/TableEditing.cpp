@@ -1,0 +1,84 @@
+// The table panel: adding, removing and editing rows, each undoable.
+#include "document/Document.h"
+#include "sections/DateText.h"
+#include "table/ItemTableModel.h"
+#include "table/TableCommands.h"
+#include "widgets/RoomBox.h"
+
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+namespace seikyu {
+
+RowPtr Document::makeNewRow() const
+{
+    const QDate day = dateDial ? dateDial->date() : QDate::currentDate();
+    const QString zeros = QStringLiteral("00");
+    return std::make_shared<ItemRow>(rowDateText(day), QCoreApplication::translate("Document", "double click to edit"),
+                                     zeros, zeros, zeros);
+}
+
+void Document::appendNewRow()
+{
+    if (bank)
+        bank->addRow(makeNewRow());
+}
+
+void Document::gridShow(QObject *)
+{
+    show(gridCtrl.get());
+}
+
+void Document::gridCopy(QObject *)
+{
+    if (grid)
+        grid->clearSelection();
+    gridRoom->setBorderColor(Qt::transparent);
+    updateChangeCount(ChangeDone);
+    hide();
+}
+
+void Document::tblePlus(QObject *)
+{
+    m_undoStack.push(new AddRowCommand(this));
+}
+
+void Document::tbleKill(QObject *)
+{
+    if (!grid || !bank)
+        return;
+    QList<int> indexes;
+    for (const QModelIndex &index : grid->selectionModel()->selectedRows())
+        indexes.append(index.row());
+    std::sort(indexes.begin(), indexes.end());
+    // The header row cannot go, and removing nothing records nothing.
+    if (indexes.isEmpty() || indexes.constFirst() <= 0)
+        return;
+    QList<RemoveRowsCommand::Removed> removed;
+    for (int index : std::as_const(indexes))
+        removed.append({index, bank->row(index)});
+    m_undoStack.push(new RemoveRowsCommand(this, removed));
+}
+
+void Document::tbleBack(QObject *)
+{
+    // Only a totalled table has sums rows to take away; anything else would delete items.
+    if (!isTotalled() || bank->count() < 5)
+        return;
+    m_undoStack.push(new RemoveSumCommand(this));
+}
+
+void Document::editCell(int row, Column column, const QString &text)
+{
+    if (!bank || row < 1 || row >= bank->count())
+        return;
+    const RowPtr target = bank->row(row);
+    const CellValue &current = target->value(column);
+    if (cellIsText(current) && current.toString() == text)
+        return; // nothing changes, so there is nothing to undo
+    m_undoStack.push(new EditCellCommand(this, target, row, column, text));
+}
+
+} // namespace seikyu

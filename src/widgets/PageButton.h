@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QImage>
+
+namespace seikyu {
+
+/// A flat region of the page that prints its text (or image) like type on paper and opens the
+/// region's panel when clicked. The title is kept exactly as set; control characters are only
+/// left out when drawing.
+class PageButton : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    enum class Look {
+        Plain,  ///< lines of text
+        Amount, ///< first line a heading, second line the amount set large, underlined
+        Image,  ///< the stamp image, scaled to fit with its transparency
+    };
+
+    explicit PageButton(Look look, QWidget *parent = nullptr);
+
+    QString title() const { return text(); }
+    void setTitle(const QString &title);
+
+    QImage image() const { return m_image; }
+    void setImage(const QImage &image);
+
+    /// Shown on screen only while the title is empty.
+    void setPlaceholder(const QString &placeholder) { m_placeholder = placeholder; }
+    void setAlignment(Qt::Alignment alignment);
+    void setUnderlined(bool underlined);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void paintAmount(QPainter &painter, const QRect &area);
+
+    Look m_look;
+    QImage m_image;
+    QString m_placeholder;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    bool m_underlined = false;
+};
+
+} // namespace seikyu

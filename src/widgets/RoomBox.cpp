@@ -1,0 +1,30 @@
+#include "widgets/RoomBox.h"
+
+#include <QPainter>
+
+namespace seikyu {
+
+RoomBox::RoomBox(QWidget *parent) : QWidget(parent), m_borderColor(guideColor()) {}
+
+QColor RoomBox::guideColor()
+{
+    return QColor(0x1f, 0x5f, 0xd6);
+}
+
+void RoomBox::setBorderColor(const QColor &color)
+{
+    m_borderColor = color;
+    update();
+}
+
+void RoomBox::paintEvent(QPaintEvent *)
+{
+    if (!hasGuideBorder())
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(m_borderColor, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75));
+}
+
+} // namespace seikyu

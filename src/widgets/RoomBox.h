@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+namespace seikyu {
+
+/// The box around one region of the page. Its border is the region's guide border: blue until the
+/// region is confirmed, then clear. The border is part of the page, so it prints and exports too.
+class RoomBox : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit RoomBox(QWidget *parent = nullptr);
+
+    /// The guide colour: a clear blue that still reads as blue when printed.
+    static QColor guideColor();
+
+    QColor borderColor() const { return m_borderColor; }
+    void setBorderColor(const QColor &color);
+    bool hasGuideBorder() const { return m_borderColor.alpha() > 0; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_borderColor;
+};
+
+} // namespace seikyu
