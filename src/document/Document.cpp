@@ -84,9 +84,11 @@ void Document::windowControllerDidLoadNib()
     pushInit();
     if (m_pendingContents)
         applyContents(*m_pendingContents);
+    john();
+    if (m_pendingContents && !m_teachesLists)
+        showContentsTexts(*m_pendingContents);
     // Each document applies its own file once; nothing is handed on to the next new window.
     m_pendingContents.reset();
-    john();
     watchTable();
     connect(&SavedLists::instance(), &SavedLists::listChanged, this, &Document::refreshFromStore);
     updateChangeCount(ChangeCleared);
@@ -114,7 +116,7 @@ void Document::applyContents(const InvoiceContents &contents)
         {QStringLiteral("from"), &contents.from},
     };
     for (const auto &[key, value] : lists) {
-        if (!value->has_value())
+        if (!value->has_value() || !m_teachesLists)
             continue; // a missing title, customer or issuer keeps the section's default
         const qint64 index = findThru(key, *value);
         listLoad(family(key), static_cast<int>(index));
@@ -162,6 +164,16 @@ void Document::watchTable()
     connect(bank, &QAbstractItemModel::dataChanged, this, edited);
     connect(bank, &QAbstractItemModel::modelReset, this, edited);
     connect(bank, &QAbstractItemModel::layoutChanged, this, edited);
+}
+
+void Document::showContentsTexts(const InvoiceContents &contents)
+{
+    if (contents.head)
+        head->setTitle(*contents.head);
+    if (contents.whom)
+        whom->setTitle(listPageText(family(QStringLiteral("whom")), *contents.whom));
+    if (contents.from)
+        home->setTitle(*contents.from);
 }
 
 bool Document::revertToContents(const QByteArray &bytes, QString *error)

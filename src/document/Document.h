@@ -64,6 +64,9 @@ public:
     qint64 findThru(const QString &key, const std::optional<QString> &value);
     /// Writes the page texts of date, title, customer and issuer from the controls.
     void john();
+    /// Whether opening a file teaches the user's lists its title, customer and issuer (the default).
+    /// A document opened only to be exported leaves the lists alone and shows the file's own texts.
+    void setTeachesLists(bool teaches) { m_teachesLists = teaches; }
     /// Rebuilds the page from the file contents (Revert to Saved).
     bool revertToContents(const QByteArray &bytes, QString *error = nullptr);
 
@@ -250,6 +253,7 @@ private:
     void buildTablePanels();
     void buildSmallPanels();
     void applyContents(const InvoiceContents &contents);
+    void showContentsTexts(const InvoiceContents &contents);
     void watchTable();
     void clearGuideBorders();
     QList<RoomBox *> rooms() const;
@@ -270,6 +274,7 @@ private:
     QString m_filePath;
     bool m_edited = false;
     bool m_setUp = false;
+    bool m_teachesLists = true;
     std::optional<InvoiceContents> m_pendingContents;
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;

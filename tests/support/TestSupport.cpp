@@ -1,0 +1,104 @@
+#include "support/TestSupport.h"
+
+#include "document/Document.h"
+#include "table/ItemTableModel.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace seikyu::test {
+
+void initApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SEIKYU_VERSION));
+    QStandardPaths::setTestModeEnabled(true);
+    // The test environment points XDG_CONFIG_HOME at the build tree; refuse to run against a
+    // real user's settings if it does not.
+    const QString config = QSettings().fileName();
+    if (!config.contains(QLatin1String("/tests/home/")) && !config.contains(QLatin1String("/.qttest/")))
+        qFatal("Refusing to run against real user settings: %s", qPrintable(config));
+    clearSettings();
+}
+
+void clearSettings()
+{
+    QSettings settings;
+    settings.clear();
+    settings.sync();
+}
+
+QStringList ScriptedPrompter::openFileNames(QWidget *, const QString &, const QString &)
+{
+    if (openAnswers.isEmpty())
+        return {};
+    return {openAnswers.takeFirst()};
+}
+
+QString ScriptedPrompter::openFileName(QWidget *, const QString &, const QString &)
+{
+    return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+}
+
+QString ScriptedPrompter::saveFileName(QWidget *, const QString &, const QString &proposedPath, const QString &,
+                                       const QString &)
+{
+    saveProposals.append(proposedPath);
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+}
+
+Prompter::SaveChoice ScriptedPrompter::askSaveChanges(QWidget *, const QString &)
+{
+    return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
+}
+
+void ScriptedPrompter::alert(QWidget *, const QString &text, const QString &informative)
+{
+    alerts.append(text + QStringLiteral(" | ") + informative);
+}
+
+void ScriptedPrompter::inform(QWidget *, const QString &text, const QString &informative)
+{
+    informs.append(text + QStringLiteral(" | ") + informative);
+}
+
+PrompterGuard::PrompterGuard()
+{
+    auto prompter = std::make_unique<ScriptedPrompter>();
+    m_prompter = prompter.get();
+    Prompter::setInstance(std::move(prompter));
+}
+
+PrompterGuard::~PrompterGuard()
+{
+    Prompter::setInstance(nullptr);
+}
+
+std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes)
+{
+    auto document = std::make_unique<Document>();
+    if (!fileBytes.isEmpty()) {
+        QString error;
+        if (!document->readFromData(fileBytes, &error))
+            qWarning("test file did not read: %s", qPrintable(error));
+    }
+    document->windowControllerDidLoadNib();
+    return document;
+}
+
+QStringList tableTexts(const Document &document)
+{
+    QStringList rows;
+    for (const RowPtr &row : document.bank->rows()) {
+        QStringList cells;
+        for (const CellValue &cell : row->cells())
+            cells.append(cell.isValid() ? cellDisplay(cell) : QStringLiteral("<absent>"));
+        rows.append(cells.join(QLatin1Char('|')));
+    }
+    return rows;
+}
+
+} // namespace seikyu::test

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/Prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace seikyu {
+class Document;
+}
+
+namespace seikyu::test {
+
+/// Names the application as the real one does and starts every test from empty user settings.
+void initApplication();
+/// Removes every user setting (lists, stamp, recent files).
+void clearSettings();
+
+/// A prompter whose answers the test scripts; it records what it was asked.
+class ScriptedPrompter : public Prompter
+{
+public:
+    QStringList openAnswers;
+    QStringList saveAnswers;
+    QList<SaveChoice> saveChoices;
+    QStringList alerts; ///< "text | informative" of every alert shown
+    QStringList informs;
+    QStringList saveProposals; ///< the paths proposed by each save dialog
+
+    QStringList openFileNames(QWidget *, const QString &, const QString &) override;
+    QString openFileName(QWidget *, const QString &, const QString &) override;
+    QString saveFileName(QWidget *, const QString &, const QString &proposedPath, const QString &,
+                         const QString &) override;
+    SaveChoice askSaveChanges(QWidget *, const QString &) override;
+    void alert(QWidget *, const QString &text, const QString &informative) override;
+    void inform(QWidget *, const QString &text, const QString &informative) override;
+};
+
+/// Installs a scripted prompter for the life of the guard and hands it to the test.
+class PrompterGuard
+{
+public:
+    PrompterGuard();
+    ~PrompterGuard();
+    ScriptedPrompter *operator->() const { return m_prompter; }
+    ScriptedPrompter &operator*() const { return *m_prompter; }
+
+private:
+    ScriptedPrompter *m_prompter;
+};
+
+/// A set-up document, optionally from file bytes (which must read).
+std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes = {});
+
+/// The texts of every cell of the table, row by row, "date|name|solo|much|sums".
+QStringList tableTexts(const Document &document);
+
+} // namespace seikyu::test
