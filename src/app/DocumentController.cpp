@@ -2,6 +2,7 @@
 
 #include "app/MainMenu.h"
 #include "app/Prompter.h"
+#include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QTimer>
 
@@ -123,22 +123,7 @@ void DocumentController::updateTitle(Document *document)
 
 bool DocumentController::writeTo(Document *document, const QString &path, QString *error)
 {
-    const QByteArray bytes = document->dataOfType();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, document->dataOfType(), error);
 }
 
 bool DocumentController::save(Document *document)

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace seikyu {
+
+/// Writes the bytes to the path in one step: they go to a temporary file beside it that replaces
+/// the target only once every byte is on disk. On failure the target is left exactly as it was
+/// and the reason is returned.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
+
+} // namespace seikyu

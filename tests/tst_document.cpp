@@ -1,0 +1,382 @@
+// Opening and setting up an invoice window, the edit watch, and the document machinery.
+#include "app/DocumentController.h"
+#include "document/Document.h"
+#include "document/InvoiceWindow.h"
+#include "sections/SavedLists.h"
+#include "support/TestSupport.h"
+#include "table/ItemTableModel.h"
+#include "widgets/PageButton.h"
+#include "widgets/RoomBox.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace seikyu;
+using namespace seikyu::test;
+
+namespace {
+
+/// Lowers the largest file this process may write, the way a nearly full disk behaves.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+QByteArray sampleFile(const QString &whom = QStringLiteral("千代田商事"))
+{
+    return QStringLiteral(R"({
+    "head": "御請求書",
+    "date": "2024-05-01",
+    "whom": "%1",
+    "from": "100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行",
+    "full": "\b御請求金額\n￥1,333",
+    "item": [
+        {"date": "日付", "name": "項目", "solo": "", "much": "個数", "sums": "価格"},
+        {"date": "05-01", "name": "設計", "solo": "1000", "much": 1, "sums": "￥1,000"},
+        {"date": "05-02", "name": "実装", "solo": "234", "much": "1", "sums": "234"},
+        {"date": "05-03", "name": "検査", "solo": "", "much": "", "sums": ""}
+    ],
+    "jgen": 0,
+    "tail": 1,
+    "plus": 1
+})")
+        .arg(whom)
+        .toUtf8();
+}
+
+bool anyGuideBorder(const Document &document)
+{
+    for (RoomBox *room : {document.headRoom.data(), document.dateRoom.data(), document.whomRoom.data(),
+                          document.homeRoom.data(), document.sumsRoom.data(), document.pushRoom.data(),
+                          document.gridRoom.data()}) {
+        if (room->hasGuideBorder())
+            return true;
+    }
+    return false;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initApplication(); }
+    void init() { clearSettings(); }
+    void cleanup()
+    {
+        QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty() ||
+                    std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
+                                 [](QWidget *w) { return w->isVisible(); }));
+    }
+
+    void everyElementIsNamed()
+    {
+        auto document = makeDocument();
+        const QStringList names = {
+            "bank",         "main",         "page",         "grid",         "head",         "date",
+            "whom",         "home",         "sums",         "push",         "headRoom",     "dateRoom",
+            "whomRoom",     "homeRoom",     "sumsRoom",     "pushRoom",     "gridRoom",     "headCtrl",
+            "dateCtrl",     "whomCtrl",     "homeCtrl",     "sumsCtrl",     "pushCtrl",     "gridCtrl",
+            "sumsFail",     "headDial",     "dateDial",     "dateJaps",     "whomDial",     "tail",
+            "homeDial",     "pushTest",     "gridCore",     "gridXtax",     "headPlus",     "headKill",
+            "headEdit",     "whomPlus",     "whomKill",     "whomEdit",     "homePlus",     "homeKill",
+            "homeEdit",     "headNewsText", "headEditText", "whomNewsText", "whomEditText", "newsCode",
+            "newsMaps",     "newsName",     "newsCall",     "newsBank",     "editCode",     "editMaps",
+            "editName",     "editCall",     "editBank",     "gridSums",     "rowsPlus",     "gridFail"};
+        QCOMPARE(names.size(), 60);
+        for (const QString &name : names) {
+            QObject *found = document->window()->findChild<QObject *>(name);
+            QVERIFY2(found, qPrintable(name));
+        }
+    }
+
+    void newInvoiceWithoutLists()
+    {
+        auto document = makeDocument();
+        QCOMPARE(tableTexts(*document), QStringList{QStringLiteral("日付|項目|単価|個数|価格")});
+        QCOMPARE(document->dateDial->date(), QDate::currentDate());
+        QCOMPARE(document->head->title(), QStringLiteral("請求書"));
+        QCOMPARE(document->whom->title(), QString());
+        QCOMPARE(document->headDial->count(), 0);
+        QVERIFY(document->headRoom->hasGuideBorder() && document->gridRoom->hasGuideBorder());
+        QVERIFY(!document->isEdited());
+        QVERIFY(document->push->image().isNull());
+        QVERIFY(!SavedLists::instance().read(QStringLiteral("head")));
+    }
+
+    void newInvoiceTakesFirstSavedEntries()
+    {
+        SavedLists::instance().save({QStringLiteral("請求書"), QStringLiteral("御見積書")}, QStringLiteral("head"));
+        SavedLists::instance().save({QStringLiteral("山田")}, QStringLiteral("whom"));
+        SavedLists::instance().save({QStringLiteral("a\nb\nc\nd\ne")}, QStringLiteral("from"));
+        auto document = makeDocument();
+        QCOMPARE(document->headDial->count(), 2);
+        QCOMPARE(document->head->title(), QStringLiteral("請求書"));
+        QCOMPARE(document->whom->title(), QStringLiteral("山田 御中"));
+        QCOMPARE(document->home->title(), QStringLiteral("a\nb\nc\nd\ne"));
+        QVERIFY(!document->isEdited());
+    }
+
+    void openingAppliesTheFile()
+    {
+        SavedLists::instance().save({QStringLiteral("請求書"), QStringLiteral("御請求書")}, QStringLiteral("head"));
+        auto document = makeDocument(sampleFile());
+        const QStringList rows = tableTexts(*document);
+        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows.at(0), QStringLiteral("日付|項目|単価|個数|価格")); // element 0 is never used
+        QCOMPARE(rows.at(1), QStringLiteral("05-01|設計|1000|1|￥1,000"));
+        QCOMPARE(document->bank->row(1)->value(Column::Much).typeId(), QMetaType::LongLong);
+        QCOMPARE(document->headDial->currentIndex(), 1); // already the second saved title
+        QCOMPARE(SavedLists::instance().read(QStringLiteral("head"))->size(), 2);
+        QCOMPARE(document->head->title(), QStringLiteral("御請求書"));
+        QCOMPARE(document->whom->title(), QStringLiteral("千代田商事 様"));
+        QCOMPARE(*SavedLists::instance().read(QStringLiteral("whom")), QStringList{QStringLiteral("千代田商事")});
+        QCOMPARE(document->home->title().count(QLatin1Char('\n')), 4);
+        QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥1,333"));
+        QCOMPARE(document->dateDial->date(), QDate(2024, 5, 1));
+        QCOMPARE(document->date->title(), QStringLiteral("2024年05月01日"));
+        QVERIFY(document->gridXtax->isChecked());
+        QCOMPARE(document->tail->selectedSegment(), 1);
+        QVERIFY(!anyGuideBorder(*document));
+        QVERIFY(!document->isEdited());
+
+        // Opening the same file again teaches the lists nothing new.
+        auto again = makeDocument(sampleFile());
+        QCOMPARE(SavedLists::instance().read(QStringLiteral("whom"))->size(), 1);
+        QCOMPARE(again->whomDial->currentIndex(), 0);
+    }
+
+    void openedCustomerIsAppendedToTheList()
+    {
+        SavedLists::instance().save({QStringLiteral("A"), QStringLiteral("B")}, QStringLiteral("whom"));
+        auto document = makeDocument(sampleFile(QStringLiteral("C")));
+        QCOMPARE(*SavedLists::instance().read(QStringLiteral("whom")),
+                 (QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}));
+        QCOMPARE(document->whomDial->currentIndex(), 2);
+        QCOMPARE(document->whom->title(), QStringLiteral("C 様"));
+    }
+
+    void eachDocumentGetsItsOwnContents()
+    {
+        auto opened = makeDocument(sampleFile());
+        auto fresh = makeDocument();
+        QCOMPARE(fresh->bank->count(), 1);
+        QCOMPARE(fresh->sums->title(), QStringLiteral("\u0008御請求金額\n"));
+        QVERIFY(fresh->headRoom->hasGuideBorder());
+    }
+
+    void wrongMembersKeepTheDefaults()
+    {
+        auto document = makeDocument(R"({"head":5,"date":"someday","item":[{},{"date":"01-01"}],"tail":9})");
+        QCOMPARE(document->head->title(), QStringLiteral("請求書"));
+        QCOMPARE(document->dateDial->date(), QDate::currentDate());
+        QCOMPARE(document->bank->count(), 2);
+        QVERIFY(!document->bank->row(1)->value(Column::Solo).isValid());
+        QCOMPARE(document->tail->selectedSegment(), -1);
+        QVERIFY(!SavedLists::instance().read(QStringLiteral("head")));
+        // Writing such a document back gives a complete, well-formed file.
+        const QJsonObject written = QJsonDocument::fromJson(document->dataOfType()).object();
+        QCOMPARE(written.keys().size(), 9);
+        QCOMPARE(written.value("tail").toInt(), -1);
+    }
+
+    void tableChangesMarkTheDocumentEdited()
+    {
+        auto document = makeDocument(sampleFile());
+        QVERIFY(!document->isEdited());
+        document->editCell(1, Column::Name, QStringLiteral("変更"));
+        QVERIFY(document->isEdited());
+        document->updateChangeCount(Document::ChangeCleared);
+        document->tblePlus();
+        QVERIFY(document->isEdited());
+        document->updateChangeCount(Document::ChangeCleared);
+        document->grid->selectRow(2);
+        document->tbleKill();
+        QVERIFY(document->isEdited());
+    }
+
+    void writesWhatThePageShows()
+    {
+        auto document = makeDocument(sampleFile());
+        const QJsonObject written = QJsonDocument::fromJson(document->dataOfType()).object();
+        QCOMPARE(written.value("whom").toString(), QStringLiteral("千代田商事"));
+        QCOMPARE(written.value("head").toString(), QStringLiteral("御請求書"));
+        QCOMPARE(written.value("date").toString(), QStringLiteral("2024-05-01"));
+        QCOMPARE(written.value("tail").toInt(), 1);
+        QCOMPARE(written.value("plus").toInt(), 1);
+        QCOMPARE(written.value("full").toString(), QStringLiteral("\u0008御請求金額\n￥1,333"));
+        // Reading the written file gives the same page again.
+        auto reopened = makeDocument(document->dataOfType());
+        QCOMPARE(tableTexts(*reopened), tableTexts(*document));
+        QCOMPARE(reopened->date->title(), document->date->title());
+    }
+
+    void saveOpenRevertAndAlreadyOpen()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        document->tblePlus();
+        QVERIFY(document->isEdited());
+        const QString path = dir.filePath(QStringLiteral("invoice.seikyu"));
+        prompter->saveAnswers = {path};
+        QVERIFY(controller.save(document));
+        QVERIFY(!document->isEdited());
+        QCOMPARE(QFileInfo(document->filePath()).fileName(), QStringLiteral("invoice.seikyu"));
+        QVERIFY(document->window()->windowTitle().startsWith(QStringLiteral("invoice.seikyu")));
+        QVERIFY(prompter->saveProposals.constFirst().endsWith(QStringLiteral("Untitled.seikyu")));
+
+        // Already open: the same window comes forward, no second document.
+        QCOMPARE(controller.openFile(path), document);
+        QCOMPARE(controller.documents().size(), 1);
+
+        // Revert throws away what was not saved.
+        document->tblePlus();
+        QCOMPARE(document->bank->count(), 3);
+        QVERIFY(controller.revert(document));
+        QCOMPARE(document->bank->count(), 2);
+        QVERIFY(!document->isEdited());
+        QVERIFY(!anyGuideBorder(*document));
+        QVERIFY(controller.recentFiles().contains(document->filePath()));
+        QVERIFY(controller.close(document));
+    }
+
+    void autosavesInPlace()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.seikyu"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sampleFile());
+        file.close();
+        DocumentController controller;
+        controller.setAutosaveDelay(10);
+        Document *document = controller.openFile(path);
+        QVERIFY(document);
+        document->tblePlus();
+        QTRY_VERIFY(!document->isEdited());
+        auto reopened = makeDocument(readAll(path));
+        QCOMPARE(reopened->bank->count(), 5);
+        QVERIFY(controller.close(document));
+    }
+
+    void failedSaveKeepsTheOldFile()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.seikyu"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sampleFile());
+        file.close();
+        const QByteArray before = readAll(path);
+
+        DocumentController controller;
+        Document *document = controller.openFile(path);
+        QVERIFY(document);
+        document->tblePlus();
+        {
+            // A disk that fills up half-way through the write (works even for root).
+            FileSizeLimit limit(256);
+            QVERIFY(!controller.save(document));
+        }
+        QCOMPARE(prompter->alerts.size(), 1);
+        QCOMPARE(readAll(path), before);
+        QVERIFY(document->isEdited());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.seikyu")}); // no leftovers
+
+        // Still savable elsewhere.
+        prompter->saveAnswers = {dir.filePath(QStringLiteral("elsewhere.seikyu"))};
+        QVERIFY(controller.saveAs(document));
+        QCOMPARE(makeDocument(readAll(dir.filePath(QStringLiteral("elsewhere.seikyu"))))->bank->count(), 5);
+
+        // A folder that vanished.
+        const QString gone = dir.filePath(QStringLiteral("gone"));
+        prompter->saveAnswers = {gone + QStringLiteral("/b.seikyu")};
+        document->tblePlus();
+        QVERIFY(!controller.saveAs(document));
+        QCOMPARE(prompter->alerts.size(), 2);
+        QVERIFY(controller.close(document));
+    }
+
+    void refusesDamagedFiles()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("broken.seikyu"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[1, 2, 3]");
+        file.close();
+        DocumentController controller;
+        QVERIFY(!controller.openFile(path));
+        QVERIFY(controller.documents().isEmpty());
+        QCOMPARE(prompter->alerts.size(), 1);
+        QVERIFY(prompter->alerts.constFirst().contains(QStringLiteral("broken.seikyu")));
+        QCOMPARE(readAll(path), QByteArray("[1, 2, 3]"));
+        QVERIFY(!controller.openFile(dir.filePath(QStringLiteral("missing.seikyu"))));
+        QCOMPARE(prompter->alerts.size(), 2);
+    }
+
+    void closingAsksAboutUntitledChanges()
+    {
+        PrompterGuard prompter;
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        document->tblePlus();
+        prompter->saveChoices = {Prompter::SaveChoice::Cancel};
+        QVERIFY(!controller.close(document));
+        QCOMPARE(controller.documents().size(), 1);
+        prompter->saveChoices = {Prompter::SaveChoice::DontSave};
+        QVERIFY(controller.close(document));
+        QTRY_VERIFY(controller.documents().isEmpty());
+
+        // An unchanged document closes without a question.
+        Document *clean = controller.newDocument();
+        QVERIFY(controller.close(clean));
+        QVERIFY(prompter->saveChoices.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDocument)
+#include "tst_document.moc"
