@@ -27,8 +27,9 @@ void configureApplication(QApplication &app)
     app.setQuitOnLastWindowClosed(true);
 
     // The page must be set in its own face; without it Qt mixes several CJK fonts on one page.
+    // Under a Japanese locale fontconfig reports the family by its Japanese name.
     const QFontInfo info(pageFont(12));
-    if (info.family() != QLatin1String("IPAexMincho"))
+    if (info.family() != QLatin1String("IPAexMincho") && info.family() != QStringLiteral("IPAex明朝"))
         qWarning("Seikyu: the page font IPAex Mincho is not installed (got %s); install fonts-ipaexfont.",
                  qPrintable(info.family()));
 }

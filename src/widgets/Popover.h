@@ -19,6 +19,8 @@ public:
     QWidget *anchor() const { return m_anchor; }
 
 private:
+    void placeAt(QWidget *anchor);
+
     QPointer<QWidget> m_anchor;
 };
 

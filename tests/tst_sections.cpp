@@ -1,0 +1,405 @@
+// The regions above the item table, driven through their real panels and popovers.
+#include "document/Document.h"
+#include "document/InvoiceWindow.h"
+#include "sections/DateText.h"
+#include "sections/SavedLists.h"
+#include "support/TestSupport.h"
+#include "widgets/ImageWell.h"
+#include "widgets/PageButton.h"
+#include "widgets/Popover.h"
+#include "widgets/RoomBox.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace seikyu;
+using namespace seikyu::test;
+
+namespace {
+
+QStringList stored(const char *key)
+{
+    return SavedLists::instance().read(QString::fromLatin1(key)).value_or(QStringList{QStringLiteral("<absent>")});
+}
+
+template <typename T> T *child(const Document &document, const QString &name)
+{
+    T *found = document.window()->findChild<T *>(name);
+    if (!found)
+        qFatal("no element %s", qPrintable(name));
+    return found;
+}
+
+void click(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+/// Types a title into the add popover and confirms it, as a person does.
+void addTitle(Document &document, const QString &text)
+{
+    click(child<QToolButton>(document, QStringLiteral("headPlusButton")));
+    QVERIFY(document.headPlusPopover->isVisible());
+    document.headNewsText->setText(text);
+    click(child<QPushButton>(document, QStringLiteral("headPlusExec")));
+}
+
+QImage stampImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int y = 0; y < height; ++y)
+        image.setPixelColor(y % width, y, QColor(200, 0, 0));
+    return image;
+}
+
+} // namespace
+
+class TestSections : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initApplication(); }
+    void init() { clearSettings(); }
+
+    void firstRunTitle()
+    {
+        auto document = makeDocument();
+        QTest::mouseClick(document->head, Qt::LeftButton);
+        QCOMPARE(document->shownSheet(), document->headCtrl.get());
+        QVERIFY(document->headCtrl->isVisible());
+        QVERIFY(document->headCtrl->windowModality() == Qt::WindowModal);
+        QCOMPARE(document->headDial->count(), 0);
+        // OK with nothing to write does nothing at all.
+        click(child<QPushButton>(*document, QStringLiteral("headCtrlOk")));
+        QVERIFY(document->headCtrl->isVisible());
+        QVERIFY(document->headRoom->hasGuideBorder());
+        QVERIFY(!document->isEdited());
+
+        addTitle(*document, QStringLiteral("御請求書"));
+        QCOMPARE(stored("head"), QStringList{QStringLiteral("御請求書")});
+        QVERIFY(!document->headPlusPopover->isVisible());
+        QCOMPARE(document->headNewsText->text(), QString());
+        QCOMPARE(document->head->title(), QStringLiteral("請求書")); // the page changes only on OK
+        QVERIFY(!document->isEdited());
+        click(child<QPushButton>(*document, QStringLiteral("headCtrlOk")));
+        QCOMPARE(document->head->title(), QStringLiteral("御請求書"));
+        QVERIFY(!document->headRoom->hasGuideBorder());
+        QVERIFY(document->isEdited());
+        QVERIFY(!document->headCtrl->isVisible());
+
+        // OK again with the same title still counts as an edit.
+        document->updateChangeCount(Document::ChangeCleared);
+        document->headShow();
+        document->headCopy();
+        QVERIFY(document->isEdited());
+    }
+
+    void duplicateAndEmptyEntries()
+    {
+        auto document = makeDocument();
+        document->headShow();
+        addTitle(*document, QStringLiteral("請求書"));
+        addTitle(*document, QStringLiteral("請求書"));
+        addTitle(*document, QString());
+        QCOMPARE(stored("head"), (QStringList{QStringLiteral("請求書"), QStringLiteral("請求書"), QString()}));
+        QCOMPARE(document->headDial->currentIndex(), 2);
+        document->headCopy(); // the empty entry cannot go on the page
+        QVERIFY(document->headCtrl->isVisible());
+        QCOMPARE(document->head->title(), QStringLiteral("請求書"));
+    }
+
+    void removeAndEdit()
+    {
+        SavedLists::instance().save({"A", "B", "C", "D", "E"}, QStringLiteral("head"));
+        auto document = makeDocument();
+        document->headShow();
+        document->headDial->setCurrentIndex(2);
+        click(child<QToolButton>(*document, QStringLiteral("headEditButton")));
+        QCOMPARE(document->headEditText->text(), QStringLiteral("C"));
+        QCOMPARE(document->shownPopover(), document->headEditPopover.get());
+        document->headEditText->setText(QStringLiteral("Changed"));
+        QTest::keyClick(document->headEditText, Qt::Key_Return);
+        QCOMPARE(stored("head"), (QStringList{"A", "B", "Changed", "D", "E"}));
+        QCOMPARE(document->headDial->currentIndex(), 2);
+        QCOMPARE(document->headEditText->text(), QString());
+        QVERIFY(!document->headEditPopover->isVisible());
+
+        // Removing the title the page shows leaves the page alone.
+        document->headCopy();
+        QCOMPARE(document->head->title(), QStringLiteral("Changed"));
+        document->headShow();
+        document->headDial->setCurrentIndex(2);
+        click(child<QToolButton>(*document, QStringLiteral("headKillButton")));
+        click(child<QPushButton>(*document, QStringLiteral("headKillExec")));
+        QCOMPARE(stored("head"), (QStringList{"A", "B", "D", "E"}));
+        QCOMPARE(document->headDial->currentIndex(), 0);
+        QCOMPARE(document->head->title(), QStringLiteral("Changed"));
+
+        // Remove everything: the list stays present, and empty; a further remove does nothing.
+        for (int i = 0; i < 4; ++i)
+            document->headKillExec();
+        QCOMPARE(stored("head"), QStringList());
+        document->headKill(child<QToolButton>(*document, QStringLiteral("headKillButton")));
+        document->headKillExec();
+        QVERIFY(document->headKillPopover->isVisible()); // stays open on an empty list
+        document->away();
+        document->away(); // a second away does nothing
+        QVERIFY(!document->headKillPopover->isVisible());
+    }
+
+    void listChangesNeverMarkTheDocument()
+    {
+        auto document = makeDocument();
+        document->whomShow();
+        document->whomNewsText->setText(QStringLiteral("山田"));
+        document->whomPlusExec();
+        document->whomEdit(document->whomDial);
+        document->whomEditText->setText(QStringLiteral("山本"));
+        document->whomEditExec();
+        document->whomKillExec();
+        QVERIFY(!document->isEdited());
+    }
+
+    void customerLine()
+    {
+        SavedLists::instance().save({QStringLiteral("株式会社山田"), QStringLiteral("田中 ")}, QStringLiteral("whom"));
+        auto document = makeDocument();
+        QCOMPARE(document->whom->title(), QStringLiteral("株式会社山田 御中"));
+        document->whomShow();
+        QCOMPARE(document->tail->labelForSegment(0), QStringLiteral("御中"));
+        QCOMPARE(document->tail->labelForSegment(1), QStringLiteral("様"));
+        document->whomDial->setCurrentIndex(1);
+        QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
+        QCOMPARE(document->tail->selectedSegment(), 1);
+        QCOMPARE(document->whom->title(), QStringLiteral("株式会社山田 御中")); // only OK writes
+        click(child<QPushButton>(*document, QStringLiteral("whomCtrlOk")));
+        QCOMPARE(document->whom->title(), QStringLiteral("田中  様")); // a trailing space gives two
+        QVERIFY(!document->whomRoom->hasGuideBorder());
+        // Removing the name leaves the page line.
+        document->whomShow();
+        document->whomKillExec();
+        QCOMPARE(document->whom->title(), QStringLiteral("田中  様"));
+    }
+
+    void issuerEntries()
+    {
+        auto document = makeDocument();
+        document->homeShow();
+        click(child<QToolButton>(*document, QStringLiteral("homePlusButton")));
+        document->newsName->setText(QStringLiteral("山田太郎"));
+        click(child<QPushButton>(*document, QStringLiteral("homePlusExec")));
+        QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田太郎\n\n")});
+        for (QLineEdit *field : {document->newsCode.data(), document->newsMaps.data(), document->newsName.data(),
+                                 document->newsCall.data(), document->newsBank.data()})
+            QVERIFY(field->text().isEmpty());
+        document->homeCopy();
+        QCOMPARE(document->home->title(), QStringLiteral("\n\n山田太郎\n\n"));
+
+        // The edit popover splits the entry; confirming unchanged stores the same text.
+        document->homeShow();
+        document->homeEdit(document->homeDial);
+        QCOMPARE(document->editName->text(), QStringLiteral("山田太郎"));
+        QVERIFY(document->editCode->text().isEmpty() && document->editBank->text().isEmpty());
+        document->homeEditExec();
+        QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田太郎\n\n")});
+        QCOMPARE(document->homeDial->currentIndex(), 0);
+
+        // A shorter entry (taught by an opened file) fills what it has and leaves the rest empty.
+        SavedLists::instance().save({QStringLiteral("one\ntwo")}, QStringLiteral("from"));
+        document->homeLoad();
+        document->homeEdit(document->homeDial);
+        QCOMPARE(document->editCode->text(), QStringLiteral("one"));
+        QCOMPARE(document->editMaps->text(), QStringLiteral("two"));
+        QVERIFY(document->editName->text().isEmpty());
+        document->away();
+    }
+
+    void dateSection()
+    {
+        auto document = makeDocument();
+        QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
+        document->dateShow();
+        document->dateDial->setDate(QDate(2026, 12, 5));
+        QCOMPARE(document->date->title(), westernDateText(QDate::currentDate())); // only OK writes
+        click(child<QPushButton>(*document, QStringLiteral("dateCtrlOk")));
+        QCOMPARE(document->date->title(), QStringLiteral("2026年12月05日"));
+        QVERIFY(!document->dateRoom->hasGuideBorder());
+        QVERIFY(document->isEdited());
+        document->dateShow();
+        document->dateJaps->setChecked(true);
+        document->dateCopy();
+        QCOMPARE(document->date->title(), QStringLiteral("令和8年12月5日"));
+
+        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+        document->dateLoad();
+        QCOMPARE(document->date->title(), QStringLiteral("December 5, 8 Reiwa"));
+        QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
+
+        // The era follows the file's "jgen" on open.
+        auto reopened = makeDocument(document->dataOfType());
+        QCOMPARE(reopened->date->title(), QStringLiteral("令和8年12月5日"));
+    }
+
+    void stampFromAJpeg()
+    {
+        auto document = makeDocument();
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        QImage photo(120, 80, QImage::Format_RGB32);
+        photo.fill(QColor(180, 20, 20));
+        QVERIFY(photo.save(&buffer, "JPEG"));
+        document->pushShow();
+        document->pushTest->setImage(ImageWell::decode(jpeg));
+        click(child<QPushButton>(*document, QStringLiteral("pushCtrlOk")));
+        const QByteArray png = SavedLists::instance().stamp();
+        QVERIFY(png.startsWith("\x89PNG"));
+        QCOMPARE(QImage::fromData(png).size(), QSize(120, 80));
+        QVERIFY(!document->push->image().isNull());
+        QVERIFY(!document->pushRoom->hasGuideBorder());
+        auto next = makeDocument();
+        QCOMPARE(next->push->image().size(), QSize(120, 80));
+    }
+
+    void noStamp()
+    {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        stampImage(40, 40).save(&buffer, "PNG");
+        SavedLists::instance().setStamp(png);
+        auto document = makeDocument();
+        QVERIFY(!document->push->image().isNull());
+        document->pushShow();
+        click(child<QPushButton>(*document, QStringLiteral("pushKillExec")));
+        QVERIFY(SavedLists::instance().stamp().isEmpty()); // gone at once
+        QVERIFY(document->pushCtrl->isVisible());
+        QVERIFY(document->pushRoom->hasGuideBorder());
+        document->pushCopy();
+        QVERIFY(document->push->image().isNull());
+        QVERIFY(SavedLists::instance().stamp().isEmpty());
+        QVERIFY(makeDocument()->push->image().isNull());
+    }
+
+    void damagedStampIsNoStamp()
+    {
+        SavedLists::instance().setStamp("not an image at all");
+        auto document = makeDocument();
+        QVERIFY(document->push->image().isNull());
+        QSettings().setValue(QStringLiteral("hank"), QStringLiteral("text, not bytes"));
+        QVERIFY(makeDocument()->push->image().isNull());
+    }
+
+    void cancelLeavesThePageAlone()
+    {
+        SavedLists::instance().save({QStringLiteral("A")}, QStringLiteral("head"));
+        auto document = makeDocument();
+        document->headShow();
+        click(child<QPushButton>(*document, QStringLiteral("headCtrlCancel")));
+        QVERIFY(!document->headCtrl->isVisible());
+        QVERIFY(document->headRoom->hasGuideBorder());
+        document->dateShow();
+        QTest::keyClick(document->dateCtrl.get(), Qt::Key_Escape);
+        QVERIFY(!document->dateCtrl->isVisible());
+        QVERIFY(!document->isEdited());
+    }
+
+    void twoWindows()
+    {
+        SavedLists::instance().save({"A", "B", "C"}, QStringLiteral("whom"));
+        auto first = makeDocument();
+        auto second = makeDocument();
+        first->whomShow();
+        second->headShow();
+        // Each window keeps its own sheet.
+        QCOMPARE(first->shownSheet(), first->whomCtrl.get());
+        first->whomDial->setCurrentIndex(2);
+        second->whomDial->setCurrentIndex(1);
+        // A list change in one window reloads the other's popup, keeping its selection.
+        first->whomNewsText->setText(QStringLiteral("D"));
+        first->whomPlusExec();
+        QCOMPARE(second->whomDial->count(), 4);
+        QCOMPARE(second->whomDial->currentIndex(), 1);
+        // The other window shortens the list below the first's selection: nothing out of range.
+        first->whomDial->setCurrentIndex(3);
+        second->whomKillExec();
+        second->whomKillExec();
+        second->whomKillExec();
+        QCOMPARE(stored("whom"), QStringList{QStringLiteral("D")});
+        first->whomCopy();
+        QCOMPARE(first->whom->title(), QStringLiteral("D 御中"));
+        QVERIFY(first->whomCtrl->isVisible() == false);
+        QVERIFY(second->headCtrl->isVisible());
+        second->hide();
+        QVERIFY(!second->headCtrl->isVisible());
+    }
+
+    void popoverSitsAboveItsControl()
+    {
+        auto document = makeDocument();
+        document->window()->move(100, 400);
+        document->window()->show();
+        document->headShow();
+        auto *button = child<QToolButton>(*document, QStringLiteral("headPlusButton"));
+        document->headPlus(button);
+        const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
+        const QRect popover = document->headPlusPopover->frameGeometry();
+        QVERIFY2(popover.bottom() <= anchor.top() || popover.top() >= anchor.bottom(), "popover covers its control");
+        document->away();
+        document->window()->close();
+    }
+
+    void listsSurviveARestart()
+    {
+        SavedLists::instance().save({}, QStringLiteral("head"));
+        SavedLists::instance().save({QStringLiteral("a, b"), QStringLiteral("line\nfeed"), QStringLiteral("\"q\"")},
+                                    QStringLiteral("whom"));
+        // A second process reads the settings file fresh.
+        QProcess reader;
+        reader.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--dump-lists")});
+        QVERIFY(reader.waitForFinished(30000));
+        const QByteArray out = reader.readAllStandardOutput();
+        QVERIFY2(out.contains("head=present:0"), out.constData());
+        QVERIFY2(out.contains("whom=present:3:a, b|line\\nfeed|\"q\""), out.constData());
+        QVERIFY2(out.contains("from=absent"), out.constData());
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc > 1 && qstrcmp(argv[1], "--dump-lists") == 0) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
+        QStandardPaths::setTestModeEnabled(true);
+        for (const char *key : {"head", "whom", "from"}) {
+            const auto list = SavedLists::instance().read(QString::fromLatin1(key));
+            QString line = QString::fromLatin1(key) + QLatin1Char('=');
+            if (!list)
+                line += QStringLiteral("absent");
+            else
+                line += QStringLiteral("present:%1:%2")
+                            .arg(list->size())
+                            .arg(list->join(QLatin1Char('|')).replace(QLatin1Char('\n'), QStringLiteral("\\n")));
+            std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+        }
+        return 0;
+    }
+    QApplication app(argc, argv);
+    TestSections test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_sections.moc"
