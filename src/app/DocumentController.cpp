@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTimer>
+#include <QUuid>
 
 namespace seikyu {
 
@@ -104,7 +105,11 @@ Document *DocumentController::adopt(std::unique_ptr<Document> owned)
     MainMenu::install(window, document, this);
     window->setCloseGuard([this, document] { return canClose(document); });
     connect(window, &InvoiceWindow::closed, this, [this, document] { discard(document); });
-    connect(document, &Document::editedChanged, this, [this, document] { updateTitle(document); });
+    connect(document, &Document::editedChanged, this, [this, document](bool edited) {
+        updateTitle(document);
+        if (!edited)
+            dropRecoveryCopy(document);
+    });
     connect(document, &Document::filePathChanged, this, [this, document] { updateTitle(document); });
     connect(document, &Document::changed, this, [this, document] { scheduleAutosave(document); });
     updateTitle(document);
@@ -179,8 +184,6 @@ bool DocumentController::revert(Document *document)
 
 void DocumentController::scheduleAutosave(Document *document)
 {
-    if (document->filePath().isEmpty())
-        return;
     QTimer *&timer = m_autosaveTimers[document];
     if (!timer) {
         timer = new QTimer(document);
@@ -192,8 +195,16 @@ void DocumentController::scheduleAutosave(Document *document)
 
 void DocumentController::autosave(Document *document)
 {
-    if (document->filePath().isEmpty() || !document->isEdited())
+    if (!document->isEdited())
         return;
+    if (document->filePath().isEmpty()) {
+        // An untitled invoice has no file to save into: keep a recovery copy instead.
+        QString &id = m_recoveryIds[document];
+        if (id.isEmpty())
+            id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        m_recovery.write(id, document->dataOfType());
+        return;
+    }
     QString error;
     if (writeTo(document, document->filePath(), &error))
         document->updateChangeCount(Document::ChangeCleared);
@@ -243,8 +254,36 @@ bool DocumentController::closeAll()
     return true;
 }
 
+void DocumentController::dropRecoveryCopy(Document *document)
+{
+    const QString id = m_recoveryIds.take(document);
+    if (!id.isEmpty())
+        m_recovery.remove(id);
+}
+
+int DocumentController::recoverDocuments()
+{
+    const QList<RecoveryStore::Recovered> copies = m_recovery.takeOrphans();
+    int reopened = 0;
+    for (const RecoveryStore::Recovered &copy : copies) {
+        auto document = std::make_unique<Document>();
+        QString error;
+        if (!document->readFromData(copy.bytes, &error)) {
+            m_recovery.remove(copy.id);
+            continue;
+        }
+        document->windowControllerDidLoadNib();
+        Document *adopted = adopt(std::move(document));
+        m_recoveryIds.insert(adopted, copy.id);
+        adopted->updateChangeCount(Document::ChangeDone);
+        ++reopened;
+    }
+    return reopened;
+}
+
 void DocumentController::discard(Document *document)
 {
+    dropRecoveryCopy(document);
     m_documents.removeAll(document);
     m_autosaveTimers.remove(document);
     document->window()->hide();

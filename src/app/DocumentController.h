@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "app/RecoveryStore.h"
+
 #include <memory>
 
 class QTimer;
@@ -55,6 +57,10 @@ public:
     void setAutosaveDelay(int milliseconds) { m_autosaveDelay = milliseconds; }
     int autosaveDelay() const { return m_autosaveDelay; }
 
+    /// Reopens the invoices that a run which did not end cleanly left unsaved, as untitled, edited
+    /// documents; the number reopened.
+    int recoverDocuments();
+
     /// Reads a whole invoice file, refusing what cannot be one; the bytes or an explanation.
     static bool readFile(const QString &path, QByteArray *bytes, QString *error);
 
@@ -70,9 +76,12 @@ private:
     void addRecentFile(const QString &path);
     void updateTitle(Document *document);
     void discard(Document *document);
+    void dropRecoveryCopy(Document *document);
 
     QList<QPointer<Document>> m_documents;
     QHash<Document *, QTimer *> m_autosaveTimers;
+    QHash<Document *, QString> m_recoveryIds;
+    RecoveryStore m_recovery;
     int m_autosaveDelay = 1500;
 };
 
