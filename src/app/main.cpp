@@ -1,20 +1,50 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
+#include "output/BatchExport.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+/// Whether the command line asks for something that needs no window: the headless export, or
+/// only the help or version text. Checked before the application object exists, because that is
+/// when the windowing platform is chosen.
+bool needsNoWindow(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *arg = argv[i];
+        if (std::strcmp(arg, "--") == 0)
+            break;
+        if (std::strcmp(arg, "--export-pdf") == 0 || std::strncmp(arg, "--export-pdf=", 13) == 0 ||
+            std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help-all") == 0 ||
+            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    const bool headless = needsNoWindow(argc, argv);
+    if (headless && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        // Exporting draws into PDF only: the offscreen platform renders the same page and needs no
+        // display, so an accountant's script runs on a server, over ssh or from cron alike.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
     const bool hasDisplay = qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
                             qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     if (!hasDisplay) {
         std::fprintf(stderr, "Seikyu needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are "
                              "not set).\nStart it from a desktop session, or under a virtual display: "
-                             "xvfb-run -a seikyu\n");
+                             "xvfb-run -a seikyu\nTo turn invoice files into PDFs without a display: "
+                             "seikyu --export-pdf OUT FILE…\n");
         return 1;
     }
 
@@ -25,9 +55,29 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(QApplication::translate("main", "Japanese invoices (請求書) as PDF"));
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption exportOption(
+        QStringLiteral("export-pdf"),
+        QApplication::translate("main", "Export each invoice FILE as a PDF into the folder OUT (OUT/<name>.pdf), "
+                                        "without opening a window. With one FILE, OUT may be the PDF's name."),
+        QStringLiteral("OUT"));
+    parser.addOption(exportOption);
     parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);
+
+    if (parser.isSet(exportOption)) {
+        QStringList messages;
+        const int status =
+            seikyu::exportInvoicesAsPdf(parser.value(exportOption), parser.positionalArguments(), &messages);
+        for (const QString &line : std::as_const(messages))
+            std::fprintf(stderr, "seikyu: %s\n", line.toLocal8Bit().constData());
+        return status;
+    }
+    if (headless) {
+        // Only reachable when the platform was chosen for a window-less run that then asked for
+        // nothing to do; opening windows on the offscreen platform would show nothing.
+        return 0;
+    }
 
     seikyu::DocumentController controller;
     int opened = 0;

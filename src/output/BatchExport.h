@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace seikyu {
+
+/// Exports invoice files as PDFs without showing a window: each file is opened as its window
+/// would open it, without teaching the user's lists, and its page is written to
+/// `out`/<file name without extension>.pdf. With one file, `out` may also name the PDF itself
+/// (ending in .pdf). Inputs are never written to.
+///
+/// Every input that fails adds one line to `messages`; the others are still exported. Returns the
+/// process exit status: 0 when every file was exported, 1 when some failed, 2 when nothing could
+/// be attempted (no files, or `out` unusable).
+int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringList *messages);
+
+} // namespace seikyu

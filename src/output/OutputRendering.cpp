@@ -1,0 +1,38 @@
+#include "output/OutputRendering.h"
+
+#include "document/Document.h"
+#include "document/PageView.h"
+#include "widgets/PageFonts.h"
+
+#include <QFrame>
+#include <QLayout>
+
+namespace seikyu {
+
+Q_LOGGING_CATEGORY(lcOutput, "seikyu.output", QtInfoMsg)
+
+OutputRenderingScope::OutputRenderingScope() : m_previous(isRenderingForOutput())
+{
+    setRenderingForOutput(true);
+}
+
+OutputRenderingScope::~OutputRenderingScope()
+{
+    setRenderingForOutput(m_previous);
+}
+
+void preparePageForOutput(Document &document)
+{
+    QFrame *box = document.main;
+    if (!box)
+        return;
+    box->ensurePolished();
+    if (QLayout *layout = box->layout()) {
+        layout->activate();
+        // A layout of a hidden widget may postpone its geometry; place the sheet ourselves then.
+        if (document.page && document.page->geometry() != box->contentsRect())
+            layout->setGeometry(box->contentsRect());
+    }
+}
+
+} // namespace seikyu

@@ -1,0 +1,25 @@
+#pragma once
+
+class QPrinter;
+class QWidget;
+
+namespace seikyu {
+
+class Document;
+
+/// Prints the widget onto the printer as vector drawing, scaled to the printer's paper keeping its
+/// proportions and centred on it. False when the printer could not be started. A PDF printed to a
+/// file gets the same searchable text as an exported one.
+bool printWidget(QWidget *widget, QPrinter &printer);
+
+/// The document's own print settings, kept for as long as the document lives: A4 portrait, the
+/// page printed edge to edge as the sheet is laid out with its own margins.
+QPrinter &documentPrinter(Document &document);
+
+/// File ▸ Print…: the print dialog with the document's settings, then the `main` box printed.
+void printDocument(Document &document, QWidget *parent);
+
+/// File ▸ Print Preview…: the same printout in a preview window.
+void previewDocument(Document &document, QWidget *parent);
+
+} // namespace seikyu

@@ -1,0 +1,120 @@
+#include "output/PdfExport.h"
+
+#include "app/Prompter.h"
+#include "document/Document.h"
+#include "document/PageView.h"
+#include "output/OutputRendering.h"
+#include "output/PdfTextRepair.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace seikyu {
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("PdfExport", text);
+}
+} // namespace
+
+QByteArray renderPagePdf(Document &document, const QString &title)
+{
+    PageView *sheet = document.page;
+    if (!sheet)
+        return {};
+    preparePageForOutput(document);
+
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(
+            QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+        writer.setTitle(title);
+        // One page pixel is one point: the PDF page is the sheet itself, A4, with no margin of its own.
+        writer.setResolution(72);
+        const QPageSize size(QSizeF(sheet->size()), QPageSize::Point, QString(), QPageSize::ExactMatch);
+        writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        // A stamp is a seal: keep its edges and its red exact rather than JPEG-compressed.
+        painter.setRenderHint(QPainter::LosslessImageRendering);
+        const OutputRenderingScope output;
+        sheet->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.end();
+    }
+    buffer.close();
+    return repairPdfText(pdf);
+}
+
+bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)
+{
+    if (pdf.isEmpty()) {
+        // Never replace a good file with nothing.
+        if (error)
+            *error = tr("The page could not be rendered.");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(pdf) != pdf.size()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString pdfSuggestedName(const Document &document)
+{
+    if (document.filePath().isEmpty())
+        return document.filename();
+    const QFileInfo info(document.filePath());
+    // Like removing the last extension only: "a.b.seikyu" suggests "a.b"; a hidden ".seikyu" keeps
+    // its whole name, as it has no extension.
+    const QString name = info.fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+
+void exportPdf(Document &document, QWidget *parent)
+{
+    const QString name = pdfSuggestedName(document) + QStringLiteral(".pdf");
+    const QString folder =
+        document.filePath().isEmpty() ? QDir::homePath() : QFileInfo(document.filePath()).absolutePath();
+    const QString path = Prompter::instance().saveFileName(parent, tr("Export as PDF"), QDir(folder).filePath(name),
+                                                           tr("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (path.isEmpty())
+        return; // cancelled: nothing is written and nothing is said
+
+    // The page is rendered only now, so the PDF shows it as it is after the dialog.
+    const QByteArray pdf = renderPagePdf(document, pdfSuggestedName(document));
+    QString reason;
+    if (!writePdfFile(pdf, path, &reason)) {
+        qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
+        Prompter::instance().alert(parent, tr("Failed"), tr("Failed writing PDF"));
+    }
+}
+
+} // namespace seikyu

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QWidget;
+
+namespace seikyu {
+
+class Document;
+
+/// The invoice page as a one-page PDF at the page's own size (one page pixel is one point), with
+/// vector text, the font embedded as a subset and text that searches and copies as the kanji drawn.
+/// The title goes into the PDF's metadata.
+QByteArray renderPagePdf(Document &document, const QString &title);
+
+/// Writes the PDF bytes atomically: on failure the reason is returned and a file already at the
+/// path stays exactly as it was.
+bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error);
+
+/// The name the export proposes, without extension: the invoice file's own name when it has one,
+/// otherwise the suggestion for an unsaved invoice.
+QString pdfSuggestedName(const Document &document);
+
+/// File ▸ Export as PDF…: asks where to, renders the page as it is at that moment and writes it.
+/// Cancelling writes nothing; a failed write is reported. The document itself is left untouched:
+/// not saved, not marked edited, its file location unchanged.
+void exportPdf(Document &document, QWidget *parent);
+
+} // namespace seikyu
