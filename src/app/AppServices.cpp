@@ -3,10 +3,13 @@
 #include "document/Document.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
+#include "app/PreferencesDialog.h"
+#include "help/HelpPanel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 
 namespace seikyu {
 
@@ -33,13 +36,40 @@ void AppServices::addOutputActions(QMenu *fileMenu, QWidget *window, Document *d
                      [document, window] { previewDocument(*document, window); });
 }
 
-void AppServices::addPreferencesAction(QMenu *, QWidget *) {}
-
-void AppServices::addHelpActions(QMenu *helpMenu, QWidget *)
+void AppServices::addPreferencesAction(QMenu *editMenu, QWidget *window)
 {
-    QAction *help = helpMenu->addAction(tr("Seikyu Help"));
+    editMenu->addSeparator();
+    QAction *preferences = editMenu->addAction(tr("Pre&ferences…"));
+    preferences->setObjectName(QStringLiteral("preferencesAction"));
+    preferences->setMenuRole(QAction::PreferencesRole);
+    preferences->setShortcut(QKeySequence::Preferences);
+    QObject::connect(preferences, &QAction::triggered, window, [window] {
+        auto *dialog = new PreferencesDialog(window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    });
+}
+
+HelpPanel *AppServices::helpPanel()
+{
+    // One help panel for the whole application, made when it is first asked for.
+    static QPointer<HelpPanel> panel;
+    if (!panel)
+        panel = new HelpPanel;
+    return panel;
+}
+
+void AppServices::addHelpActions(QMenu *helpMenu, QWidget *window)
+{
+    QAction *help = helpMenu->addAction(tr("%1 Help").arg(QApplication::applicationName()));
+    help->setObjectName(QStringLiteral("helpAction"));
     help->setShortcut(QKeySequence::HelpContents);
-    help->setEnabled(false);
+    QObject::connect(help, &QAction::triggered, window, [] {
+        HelpPanel *panel = helpPanel();
+        panel->show();
+        panel->raise();
+        panel->activateWindow();
+    });
 }
 
 } // namespace seikyu

@@ -1,9 +1,12 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
+#include "app/Prompter.h"
 #include "output/BatchExport.h"
+#include "update/UpdateChecker.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,12 +83,29 @@ int main(int argc, char *argv[])
     }
 
     seikyu::DocumentController controller;
+    const int recovered = controller.recoverDocuments();
     int opened = 0;
     for (const QString &path : parser.positionalArguments()) {
         if (controller.openFile(path))
             ++opened;
     }
-    if (opened == 0)
+    if (opened == 0 && recovered == 0)
         controller.newDocument();
+    if (recovered > 0) {
+        QTimer::singleShot(0, &controller, [recovered] {
+            seikyu::Prompter::instance().inform(
+                nullptr, QApplication::translate("main", "Seikyu recovered %n unsaved invoice(s).", nullptr, recovered),
+                QApplication::translate("main", "Seikyu did not close properly last time. The invoices you had not "
+                                                "saved are open again; save the ones you want to keep."));
+        });
+    }
+
+    auto *updates = new seikyu::UpdateChecker(&app);
+    updates->start();
+
+    if (qEnvironmentVariableIsSet("SEIKYU_QUIT_WHEN_SHOWN")) {
+        // Used by the benchmark: the first invoice window is up, so stop here.
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    }
     return QApplication::exec();
 }

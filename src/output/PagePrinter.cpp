@@ -1,5 +1,7 @@
 #include "output/PagePrinter.h"
 
+#include "document/AtomicWrite.h"
+
 #include "app/Prompter.h"
 #include "document/Document.h"
 #include "output/OutputRendering.h"
@@ -15,7 +17,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace seikyu {
 
@@ -58,8 +59,8 @@ void repairPrintedPdf(const QPrinter &printer)
     const QByteArray repaired = repairPdfText(pdf);
     if (repaired == pdf)
         return;
-    QSaveFile file(printer.outputFileName());
-    if (!file.open(QIODevice::WriteOnly) || file.write(repaired) != repaired.size() || !file.commit())
+    QString error;
+    if (!writeFileAtomically(printer.outputFileName(), repaired, &error))
         qCInfo(lcOutput) << "could not repair the text of" << printer.outputFileName();
 }
 

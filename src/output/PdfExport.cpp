@@ -1,5 +1,7 @@
 #include "output/PdfExport.h"
 
+#include "document/AtomicWrite.h"
+
 #include "app/Prompter.h"
 #include "document/Document.h"
 #include "document/PageView.h"
@@ -14,7 +16,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace seikyu {
 
@@ -66,24 +67,7 @@ bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)
             *error = tr("The page could not be rendered.");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    if (file.write(pdf) != pdf.size()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, pdf, error);
 }
 
 QString pdfSuggestedName(const Document &document)
