@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "output/PdfExport.h"
 #include "table/ItemTableModel.h"
 
 #include <QApplication>
@@ -119,7 +120,11 @@ void benchTable()
         std::unique_ptr<Document> document = openDocument(bytes);
         document->gridCalc(); // warm the formatters
         measure(QStringLiteral("totals on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7,
-                [&] { document->removeSumsRows(); }, [&] { document->appendSumsRows(); });
+                [&] { document->removeSumsRows(); }, [&] {
+                    // The work of totalling: the sums rows, then every amount as currency.
+                    document->appendSumsRows();
+                    document->yens();
+                });
         measure(QStringLiteral("yens on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7,
                 [&] { document->wipeDone(); }, [&] { document->yens(); });
     }
@@ -130,6 +135,37 @@ void benchTable()
             document->undoStack()->undo();
         }
     });
+}
+
+void benchExport()
+{
+    QByteArray bytes = invoiceWithRows(20);
+    std::unique_ptr<Document> document = openDocument(bytes);
+    QByteArray pdf;
+    measure(QStringLiteral("export one page (in process)"), 20, 21, nullptr,
+            [&] { pdf = renderPagePdf(*document, QStringLiteral("bench")); });
+    results.push_back({QStringLiteral("PDF size of a 20-row invoice (KB)"), pdf.size() / 1024.0, 40});
+
+    QTemporaryDir dir;
+    QStringList hundred;
+    for (int i = 0; i < 100; ++i) {
+        const QString path = dir.filePath(QStringLiteral("invoice-%1.seikyu").arg(i, 3, 10, QLatin1Char('0')));
+        QString error;
+        writeFileAtomically(path, invoiceWithRows(5 + i % 20), &error);
+        hundred.append(path);
+    }
+    auto runExport = [&](const QStringList &files) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(SEIKYU_BINARY), QStringList{QStringLiteral("--export-pdf"), dir.filePath(QStringLiteral("out"))} + files);
+        process.waitForFinished(60000);
+    };
+    measure(QStringLiteral("seikyu --export-pdf, 1 invoice (whole process)"), 200, 5, nullptr,
+            [&] { runExport({hundred.first()}); });
+    measure(QStringLiteral("seikyu --export-pdf, 100 invoices (whole process)"), 2000, 3, nullptr,
+            [&] { runExport(hundred); });
 }
 
 } // namespace
@@ -146,6 +182,7 @@ int main(int argc, char *argv[])
     benchStartUp();
     benchDocument();
     benchTable();
+    benchExport();
 
     std::printf("%-46s %12s %10s  %s\n", "operation", "median ms", "target", "");
     bool allMet = true;

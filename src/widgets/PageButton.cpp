@@ -58,7 +58,13 @@ void PageButton::paintEvent(QPaintEvent *)
             const QSize fitted = m_image.size().scaled(area.size(), Qt::KeepAspectRatio);
             QRect target(QPoint(0, 0), fitted);
             target.moveCenter(area.center());
-            painter.drawImage(target, m_image);
+            // On paper the stamp needs no more than about 300 dpi; a photo of a seal straight from
+            // a camera would otherwise make a PDF of many megabytes.
+            const QSize enough = fitted * 5;
+            if (output && (m_image.width() > enough.width() || m_image.height() > enough.height()))
+                painter.drawImage(target, m_image.scaled(enough, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+            else
+                painter.drawImage(target, m_image);
         } else if (!output && !m_placeholder.isEmpty()) {
             painter.setPen(QColor(150, 150, 150));
             painter.setFont(font());
