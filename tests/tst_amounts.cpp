@@ -158,6 +158,10 @@ void TestAmounts::markFollowsDefaultLocale()
     QCOMPARE(mark(1234567), QStringLiteral("1.234.567\u00A0¥"));
     QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
     QCOMPARE(mark(1234567), QStringLiteral("￥1,234,567"));
+    // A machine with no locale at all (scripts, servers) writes the invoice's own Japanese.
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(mark(1234567), QStringLiteral("￥1,234,567"));
+    QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
 }
 
 void TestAmounts::markKeepsLocalesApart()

@@ -1,4 +1,5 @@
 #include "sections/DateText.h"
+#include "table/UserLocale.h"
 
 #include <QLocale>
 #include <map>
@@ -64,7 +65,7 @@ QString japaneseEraDateText(const QDate &date, const QString &localeName)
 {
     if (!date.isValid())
         return QString();
-    const QString name = localeName.isEmpty() ? QLocale().name() : localeName;
+    const QString name = localeName.isEmpty() ? userLocaleName() : localeName;
     icu::DateFormat *format = eraFormat(name);
     if (!format)
         return westernDateText(date);

@@ -1,4 +1,5 @@
 #include "table/Amounts.h"
+#include "table/UserLocale.h"
 
 #include <QChar>
 #include <QLocale>
@@ -126,7 +127,7 @@ qint64 amountOf(const CellValue &value)
 
 QString mark(qint64 amount, const QString &localeName)
 {
-    const QString name = localeName.isEmpty() ? QLocale().name() : localeName;
+    const QString name = localeName.isEmpty() ? userLocaleName() : localeName;
     icu::NumberFormat *format = currencyFormat(name);
     if (!format)
         return plainYen(amount);
