@@ -218,6 +218,19 @@ private slots:
         QCOMPARE(written.value("tail").toInt(), -1);
     }
 
+    void noHonorificLeavesTheNameAlone()
+    {
+        QByteArray file = sampleFile();
+        file.replace("\"tail\": 1", "\"tail\": -1");
+        auto document = makeDocument(file);
+        QCOMPARE(document->tail->selectedSegment(), -1);
+        QCOMPARE(document->whom->title(), QStringLiteral("千代田商事"));
+        // Saved and opened again, the name stays the same and the list learns nothing new.
+        auto again = makeDocument(document->dataOfType());
+        QCOMPARE(again->whom->title(), QStringLiteral("千代田商事"));
+        QCOMPARE(*SavedLists::instance().read(QStringLiteral("whom")), QStringList{QStringLiteral("千代田商事")});
+    }
+
     void tableChangesMarkTheDocumentEdited()
     {
         auto document = makeDocument(sampleFile());

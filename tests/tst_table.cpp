@@ -82,6 +82,27 @@ private slots:
         QCOMPARE(tableTexts(*document), QStringList{QStringLiteral("日付|項目|単価|個数|価格")});
     }
 
+    void editOfARedoneRowIsRedoneToo()
+    {
+        auto document = makeDocument();
+        document->tblePlus();
+        document->editCell(1, Column::Name, QStringLiteral("設計"));
+        document->grid->selectRow(1);
+        document->tbleKill();
+        QCOMPARE(document->bank->count(), 1);
+        for (int i = 0; i < 3; ++i)
+            document->undoStack()->undo();
+        QCOMPARE(document->bank->count(), 1);
+        // Redo brings the row back new; the edit and the removal that follow still find it.
+        document->undoStack()->redo();
+        document->undoStack()->redo();
+        QCOMPARE(cell(*document, 1, Column::Name).toString(), QStringLiteral("設計"));
+        document->undoStack()->redo();
+        QCOMPARE(document->bank->count(), 1);
+        document->undoStack()->undo();
+        QCOMPARE(cell(*document, 1, Column::Name).toString(), QStringLiteral("設計"));
+    }
+
     void removeRowsAndPutThemBack()
     {
         auto document = documentWithRows({{"1", "1", "1"}, {"2", "1", "2"}, {"3", "1", "3"}, {"4", "1", "4"},

@@ -269,6 +269,8 @@ private:
     void listEditExec(ListFamily &family);
     QString listPageText(const ListFamily &family, const QString &entry) const;
     void refreshFromStore(const QString &key);
+    /// Tells the user when the last change to the lists or the stamp did not reach the settings file.
+    void checkSettingsWritten();
 
     QUndoStack m_undoStack;
     QString m_filePath;

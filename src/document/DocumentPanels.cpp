@@ -224,7 +224,9 @@ void Document::buildListPanels()
             tail = honorific;
             family->pageText = [this](const QString &entry) {
                 const QString label = tail ? tail->labelForSegment(tail->selectedSegment()) : QString();
-                return QStringLiteral("%1 %2").arg(entry, label);
+                // With no honorific chosen the name stands alone: a trailing space would be taken
+                // for part of the name when the file is written and read back.
+                return label.isEmpty() ? entry : QStringLiteral("%1 %2").arg(entry, label);
             };
         }
         addButtons(panel.get(), tr("OK"), this, [this, family] { listCopy(*family); });

@@ -67,6 +67,7 @@ void Document::pushKillExec(QObject *)
     pushTest->setImage({});
     push->setImage({});
     SavedLists::instance().removeStamp();
+    checkSettingsWritten();
     updateChangeCount(ChangeDone);
 }
 
@@ -75,6 +76,7 @@ void Document::hank(QObject *)
     const QImage image = pushTest ? pushTest->image() : QImage();
     if (image.isNull()) {
         SavedLists::instance().removeStamp();
+        checkSettingsWritten();
         return;
     }
     QByteArray png;
@@ -83,6 +85,7 @@ void Document::hank(QObject *)
     if (!image.save(&buffer, "PNG"))
         return; // keep the stamp that was stored rather than store nothing
     SavedLists::instance().setStamp(png);
+    checkSettingsWritten();
 }
 
 void Document::pushChoose(QObject *)

@@ -1,5 +1,7 @@
 // The title, customer and issuer sections: one implementation over what tells them apart.
+#include "app/Prompter.h"
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
 #include "sections/ListFamily.h"
 #include "sections/SavedLists.h"
 #include "widgets/PageButton.h"
@@ -8,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSettings>
 
 namespace seikyu {
 
@@ -117,11 +120,22 @@ void Document::listCopy(ListFamily &family)
     hide();
 }
 
+void Document::checkSettingsWritten()
+{
+    if (SavedLists::instance().lastWriteSucceeded())
+        return;
+    Prompter::instance().alert(m_window.get(), tr("Your lists could not be saved."),
+                               tr("Seikyu could not write its settings file “%1”. Check that the disk has room and "
+                                  "that the file can be written.")
+                                   .arg(QSettings().fileName()));
+}
+
 void Document::listPlusExec(ListFamily &family)
 {
     QStringList list = SavedLists::instance().read(family.key).value_or(QStringList());
     list.append(joinEntryFields(fieldTexts(family.newsFields, true)));
     SavedLists::instance().save(list, family.key);
+    checkSettingsWritten();
     listLoad(family, static_cast<int>(list.size()) - 1);
     away();
 }
@@ -135,6 +149,7 @@ void Document::listKillExec(ListFamily &family)
     if (index >= 0 && index < list->size())
         list->removeAt(index);
     SavedLists::instance().save(*list, family.key);
+    checkSettingsWritten();
     listLoad(family, 0);
     away();
 }
@@ -147,6 +162,7 @@ void Document::listEditExec(ListFamily &family)
     if (list && index >= 0 && index < list->size()) {
         (*list)[index] = entry;
         SavedLists::instance().save(*list, family.key);
+        checkSettingsWritten();
     }
     listLoad(family, index);
     away();

@@ -16,14 +16,19 @@ QString actionName(const char *key)
 }
 
 /// The row's index in the table now: where it was recorded if it is still there, else wherever
-/// the same row object stands; -1 when it is gone.
+/// the same row object stands. Undo and redo replay in order, so a row that was taken away and
+/// made anew by an undone and redone "Add a Row" stands at its recorded index: that index is
+/// used then. -1 when there is no such row.
 int locate(const ItemTableModel *bank, const RowPtr &row, int recorded)
 {
     if (!bank)
         return -1;
     if (bank->row(recorded) == row)
         return recorded;
-    return static_cast<int>(bank->rows().indexOf(row));
+    const int found = static_cast<int>(bank->rows().indexOf(row));
+    if (found >= 0)
+        return found;
+    return (recorded > 0 && recorded < bank->count()) ? recorded : -1;
 }
 } // namespace
 
@@ -56,10 +61,12 @@ void RemoveRowsCommand::redo()
     if (!bank)
         return;
     QList<int> indexes;
-    for (const Removed &removed : std::as_const(m_rows)) {
+    for (Removed &removed : m_rows) {
         const int at = locate(bank, removed.row, removed.index);
-        if (at > 0)
+        if (at > 0) {
+            removed.row = bank->row(at); // what is really removed is what undo puts back
             indexes.append(at);
+        }
     }
     bank->removeRowsAt(indexes);
 }
@@ -97,11 +104,12 @@ void EditCellCommand::apply(const std::array<CellValue, ColumnCount> &cells)
     const int at = locate(bank, m_row, m_held);
     if (at <= 0)
         return; // the row is no longer in the table: touch nothing else
+    m_row = bank->row(at);
     for (int i = 0; i < ColumnCount; ++i) {
         const auto column = static_cast<Column>(i);
-        if (m_row->value(column) != cells[static_cast<std::size_t>(i)] ||
-            m_row->value(column).typeId() != cells[static_cast<std::size_t>(i)].typeId())
-            bank->setCell(at, column, cells[static_cast<std::size_t>(i)]);
+        const CellValue &wanted = cells[static_cast<std::size_t>(i)];
+        if (m_row->value(column) != wanted || m_row->value(column).typeId() != wanted.typeId())
+            bank->setCell(at, column, wanted);
     }
 }
 
