@@ -8,11 +8,11 @@ JOBS       ?= $(shell nproc)
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-l10n-tools \
            qt6-tools-dev qt6-translations-l10n libqt6svg6 libicu-dev libgl-dev fonts-ipaexfont \
-           poppler-utils xvfb xauth xdotool imagemagick locales
+           poppler-utils xvfb xauth xdotool imagemagick locales clang libclang-rt-14-dev
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -49,8 +49,11 @@ test-sanitize: deps
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+fuzz: deps
+	.ci/fuzz
+
 bench: build
 	$(BUILD)/bench/seikyu_bench
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz
