@@ -1,10 +1,10 @@
 #include "app/AppServices.h"
 
+#include "app/PreferencesDialog.h"
 #include "document/Document.h"
+#include "help/HelpPanel.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
-#include "app/PreferencesDialog.h"
-#include "help/HelpPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,23 +14,24 @@
 namespace seikyu {
 
 namespace {
-QString tr(const char *text)
+/// The texts of this file share the translation context "MainMenu", declared where lupdate sees it too.
+struct Text
 {
-    return QApplication::translate("MainMenu", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(MainMenu)
+};
 } // namespace
 
 void AppServices::addOutputActions(QMenu *fileMenu, QWidget *window, Document *document)
 {
-    QAction *exportPdf = fileMenu->addAction(tr("&Export as PDF…"));
+    QAction *exportPdf = fileMenu->addAction(Text::tr("&Export as PDF…"));
     exportPdf->setObjectName(QStringLiteral("exportPdfAction"));
     QObject::connect(exportPdf, &QAction::triggered, document,
                      [document, window] { seikyu::exportPdf(*document, window); });
-    QAction *print = fileMenu->addAction(tr("&Print…"));
+    QAction *print = fileMenu->addAction(Text::tr("&Print…"));
     print->setObjectName(QStringLiteral("printAction"));
     print->setShortcut(QKeySequence::Print);
     QObject::connect(print, &QAction::triggered, document, [document, window] { printDocument(*document, window); });
-    QAction *preview = fileMenu->addAction(tr("Print Pre&view…"));
+    QAction *preview = fileMenu->addAction(Text::tr("Print Pre&view…"));
     preview->setObjectName(QStringLiteral("printPreviewAction"));
     QObject::connect(preview, &QAction::triggered, document,
                      [document, window] { previewDocument(*document, window); });
@@ -39,7 +40,7 @@ void AppServices::addOutputActions(QMenu *fileMenu, QWidget *window, Document *d
 void AppServices::addPreferencesAction(QMenu *editMenu, QWidget *window)
 {
     editMenu->addSeparator();
-    QAction *preferences = editMenu->addAction(tr("Pre&ferences…"));
+    QAction *preferences = editMenu->addAction(Text::tr("Pre&ferences…"));
     preferences->setObjectName(QStringLiteral("preferencesAction"));
     preferences->setMenuRole(QAction::PreferencesRole);
     preferences->setShortcut(QKeySequence::Preferences);
@@ -61,7 +62,7 @@ HelpPanel *AppServices::helpPanel()
 
 void AppServices::addHelpActions(QMenu *helpMenu, QWidget *window)
 {
-    QAction *help = helpMenu->addAction(tr("%1 Help").arg(QApplication::applicationName()));
+    QAction *help = helpMenu->addAction(Text::tr("%1 Help").arg(QApplication::applicationName()));
     help->setObjectName(QStringLiteral("helpAction"));
     help->setShortcut(QKeySequence::HelpContents);
     QObject::connect(help, &QAction::triggered, window, [] {

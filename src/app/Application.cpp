@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLoggingCategory>
 
+#include "app/Translations.h"
 #include "widgets/PageFonts.h"
 
 static void initResources()
@@ -23,6 +24,8 @@ void configureApplication(QApplication &app)
     QApplication::setOrganizationName(QStringLiteral("Seikyu"));
     QApplication::setApplicationVersion(QStringLiteral(SEIKYU_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("seikyu"));
+    // Before any window, menu or undo text exists: texts are translated when they are made.
+    installTranslations(app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/seikyu/icon.svg")));
     app.setQuitOnLastWindowClosed(true);
 

@@ -16,17 +16,18 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "MainMenu", declared where lupdate sees it too.
+struct Text
 {
-    return QApplication::translate("MainMenu", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(MainMenu)
+};
 
 /// Cut, Copy, Paste and Select All act on whichever text field has the focus.
 void forwardToFocus(const char *method)
 {
     QWidget *focus = QApplication::focusWidget();
-    if (focus && focus->metaObject()->indexOfMethod(QMetaObject::normalizedSignature(
-                     (QByteArray(method) + "()").constData())) >= 0)
+    if (focus && focus->metaObject()->indexOfMethod(
+                     QMetaObject::normalizedSignature((QByteArray(method) + "()").constData())) >= 0)
         QMetaObject::invokeMethod(focus, method);
 }
 
@@ -41,7 +42,7 @@ void fillRecentMenu(QMenu *menu, DocumentController *controller)
     }
     if (!files.isEmpty())
         menu->addSeparator();
-    QAction *clear = menu->addAction(tr("Clear Menu"));
+    QAction *clear = menu->addAction(Text::tr("Clear Menu"));
     clear->setEnabled(!files.isEmpty());
     QObject::connect(clear, &QAction::triggered, controller, [controller] { controller->clearRecentFiles(); });
 }
@@ -52,56 +53,59 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
 {
     QMenuBar *bar = window->menuBar();
 
-    QMenu *file = bar->addMenu(tr("&File"));
-    QAction *newAction = file->addAction(tr("&New"), controller, [controller] { controller->newDocument(); });
+    QMenu *file = bar->addMenu(Text::tr("&File"));
+    QAction *newAction = file->addAction(Text::tr("&New"), controller, [controller] { controller->newDocument(); });
     newAction->setShortcut(QKeySequence::New);
-    QAction *open = file->addAction(tr("&Open…"), controller, [controller, window] { controller->openWithDialog(window); });
+    QAction *open =
+        file->addAction(Text::tr("&Open…"), controller, [controller, window] { controller->openWithDialog(window); });
     open->setShortcut(QKeySequence::Open);
-    QMenu *recent = file->addMenu(tr("Open &Recent"));
+    QMenu *recent = file->addMenu(Text::tr("Open &Recent"));
     recent->setObjectName(QStringLiteral("recentMenu"));
     QObject::connect(recent, &QMenu::aboutToShow, recent, [recent, controller] { fillRecentMenu(recent, controller); });
     fillRecentMenu(recent, controller);
     file->addSeparator();
-    QAction *save = file->addAction(tr("&Save"), controller, [controller, document] { controller->save(document); });
+    QAction *save =
+        file->addAction(Text::tr("&Save"), controller, [controller, document] { controller->save(document); });
     save->setShortcut(QKeySequence::Save);
     QAction *saveAs =
-        file->addAction(tr("Save &As…"), controller, [controller, document] { controller->saveAs(document); });
+        file->addAction(Text::tr("Save &As…"), controller, [controller, document] { controller->saveAs(document); });
     saveAs->setShortcut(QKeySequence::SaveAs);
-    QAction *revert =
-        file->addAction(tr("Re&vert to Saved"), controller, [controller, document] { controller->revert(document); });
+    QAction *revert = file->addAction(Text::tr("Re&vert to Saved"), controller,
+                                      [controller, document] { controller->revert(document); });
     revert->setEnabled(!document->filePath().isEmpty());
     QObject::connect(document, &Document::filePathChanged, revert,
                      [revert](const QString &path) { revert->setEnabled(!path.isEmpty()); });
     file->addSeparator();
     AppServices::addOutputActions(file, window, document);
     file->addSeparator();
-    QAction *close = file->addAction(tr("&Close"), controller, [controller, document] { controller->close(document); });
+    QAction *close =
+        file->addAction(Text::tr("&Close"), controller, [controller, document] { controller->close(document); });
     close->setShortcut(QKeySequence::Close);
-    QAction *quit = file->addAction(tr("&Quit"), controller, [controller] {
+    QAction *quit = file->addAction(Text::tr("&Quit"), controller, [controller] {
         if (controller->closeAll())
             QApplication::quit();
     });
     quit->setShortcut(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);
 
-    QMenu *edit = bar->addMenu(tr("&Edit"));
-    QAction *undo = document->undoStack()->createUndoAction(window, tr("Undo"));
+    QMenu *edit = bar->addMenu(Text::tr("&Edit"));
+    QAction *undo = document->undoStack()->createUndoAction(window, Text::tr("Undo"));
     undo->setShortcut(QKeySequence::Undo);
     undo->setObjectName(QStringLiteral("undoAction"));
-    QAction *redo = document->undoStack()->createRedoAction(window, tr("Redo"));
+    QAction *redo = document->undoStack()->createRedoAction(window, Text::tr("Redo"));
     redo->setShortcut(QKeySequence::Redo);
     redo->setObjectName(QStringLiteral("redoAction"));
     edit->addAction(undo);
     edit->addAction(redo);
     edit->addSeparator();
-    edit->addAction(tr("Cu&t"), window, [] { forwardToFocus("cut"); })->setShortcut(QKeySequence::Cut);
-    edit->addAction(tr("&Copy"), window, [] { forwardToFocus("copy"); })->setShortcut(QKeySequence::Copy);
-    edit->addAction(tr("&Paste"), window, [] { forwardToFocus("paste"); })->setShortcut(QKeySequence::Paste);
-    edit->addAction(tr("Select &All"), window, [] { forwardToFocus("selectAll"); })
+    edit->addAction(Text::tr("Cu&t"), window, [] { forwardToFocus("cut"); })->setShortcut(QKeySequence::Cut);
+    edit->addAction(Text::tr("&Copy"), window, [] { forwardToFocus("copy"); })->setShortcut(QKeySequence::Copy);
+    edit->addAction(Text::tr("&Paste"), window, [] { forwardToFocus("paste"); })->setShortcut(QKeySequence::Paste);
+    edit->addAction(Text::tr("Select &All"), window, [] { forwardToFocus("selectAll"); })
         ->setShortcut(QKeySequence::SelectAll);
     AppServices::addPreferencesAction(edit, window);
 
-    QMenu *help = bar->addMenu(tr("&Help"));
+    QMenu *help = bar->addMenu(Text::tr("&Help"));
     AppServices::addHelpActions(help, window);
 }
 

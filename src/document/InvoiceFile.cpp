@@ -7,7 +7,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
 #include <cmath>
 
 namespace seikyu {
@@ -70,10 +69,11 @@ qint64 integerMember(const QJsonObject &object, const QString &key)
     return 0;
 }
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "InvoiceFile", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("InvoiceFile", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(InvoiceFile)
+};
 
 } // namespace
 
@@ -124,11 +124,12 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        result.error = tr("The file is not an invoice: %1 at byte %2.").arg(error.errorString()).arg(error.offset);
+        result.error =
+            Text::tr("The file is not an invoice: %1 at byte %2.").arg(error.errorString()).arg(error.offset);
         return result;
     }
     if (!document.isObject()) {
-        result.error = tr("The file is not an invoice: its contents are not a JSON object.");
+        result.error = Text::tr("The file is not an invoice: its contents are not a JSON object.");
         return result;
     }
     const QJsonObject object = document.object();
@@ -137,13 +138,14 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     const QJsonValue items = object.value(QStringLiteral("item"));
     if (!items.isUndefined() && !items.isNull()) {
         if (!items.isArray()) {
-            result.error = tr("The file is not an invoice: its item table is not a list.");
+            result.error = Text::tr("The file is not an invoice: its item table is not a list.");
             return result;
         }
         const QJsonArray array = items.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
             if (!array.at(i).isObject()) {
-                result.error = tr("The file is not an invoice: row %1 of its item table is not an object.").arg(i);
+                result.error =
+                    Text::tr("The file is not an invoice: row %1 of its item table is not an object.").arg(i);
                 return result;
             }
             if (i == 0)
@@ -151,7 +153,8 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
             const QJsonObject element = array.at(i).toObject();
             RowCells row;
             for (int column = 0; column < ColumnCount; ++column)
-                row[static_cast<std::size_t>(column)] = cellFromJson(element.value(columnKey(static_cast<Column>(column))));
+                row[static_cast<std::size_t>(column)] =
+                    cellFromJson(element.value(columnKey(static_cast<Column>(column))));
             contents.rows.append(row);
         }
     }

@@ -14,17 +14,18 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "BatchExport", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("BatchExport", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(BatchExport)
+};
 
 /// One line per failure: a reason with line breaks would read as several.
 QString oneLine(const QString &path, const QString &reason)
 {
     QString text = reason.simplified();
     if (text.isEmpty())
-        text = tr("unknown error");
+        text = Text::tr("unknown error");
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), text);
 }
 
@@ -70,11 +71,11 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QStringList sink;
     QStringList &lines = messages ? *messages : sink;
     if (files.isEmpty()) {
-        lines.append(tr("No invoice files to export."));
+        lines.append(Text::tr("No invoice files to export."));
         return 2;
     }
     if (out.isEmpty()) {
-        lines.append(tr("No output folder given."));
+        lines.append(Text::tr("No output folder given."));
         return 2;
     }
 
@@ -83,11 +84,12 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         files.size() == 1 && !outInfo.isDir() && out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     if (!singleTarget) {
         if (outInfo.exists() && !outInfo.isDir()) {
-            lines.append(oneLine(out, tr("is not a folder (a single file may be exported to a name ending in .pdf)")));
+            lines.append(
+                oneLine(out, Text::tr("is not a folder (a single file may be exported to a name ending in .pdf)")));
             return 2;
         }
         if (!outInfo.exists() && !QDir().mkpath(out)) {
-            lines.append(oneLine(out, tr("the folder could not be created")));
+            lines.append(oneLine(out, Text::tr("the folder could not be created")));
             return 2;
         }
     }
@@ -103,13 +105,13 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         const QString targetId = identity(target);
         QString reason;
         if (inputs.contains(targetId)) {
-            reason = tr("not exported: its PDF would replace the input file %1")
+            reason = Text::tr("not exported: its PDF would replace the input file %1")
                          .arg(QDir::toNativeSeparators(inputs.value(targetId)));
         } else if (written.contains(targetId)) {
-            reason = tr("not exported: %1 would replace the PDF of %2")
+            reason = Text::tr("not exported: %1 would replace the PDF of %2")
                          .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(file).isDir()) {
-            reason = tr("is a folder, not an invoice file");
+            reason = Text::tr("is a folder, not an invoice file");
         } else if (exportOne(file, target, &reason)) {
             written.insert(targetId, file);
             continue;

@@ -1,8 +1,7 @@
 #include "output/PagePrinter.h"
 
-#include "document/AtomicWrite.h"
-
 #include "app/Prompter.h"
+#include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
@@ -22,10 +21,11 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "PagePrinter", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("PagePrinter", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(PagePrinter)
+};
 
 /// Owns a document's printer settings; a child of the document, so it goes with it.
 class PrinterSettings : public QObject
@@ -116,7 +116,7 @@ void printDocument(Document &document, QWidget *parent)
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (!printWidget(document.main, printer))
-        Prompter::instance().alert(parent, tr("Failed"), tr("The invoice could not be printed."));
+        Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("The invoice could not be printed."));
 }
 
 void previewDocument(Document &document, QWidget *parent)

@@ -1,8 +1,7 @@
 #include "output/PdfExport.h"
 
-#include "document/AtomicWrite.h"
-
 #include "app/Prompter.h"
+#include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/PageView.h"
 #include "output/OutputRendering.h"
@@ -20,10 +19,11 @@
 namespace seikyu {
 
 namespace {
-QString tr(const char *text)
+/// The texts of this file share the translation context "PdfExport", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("PdfExport", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(PdfExport)
+};
 } // namespace
 
 QByteArray renderPagePdf(Document &document, const QString &title)
@@ -64,7 +64,7 @@ bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)
     if (pdf.isEmpty()) {
         // Never replace a good file with nothing.
         if (error)
-            *error = tr("The page could not be rendered.");
+            *error = Text::tr("The page could not be rendered.");
         return false;
     }
     return writeFileAtomically(path, pdf, error);
@@ -87,8 +87,8 @@ void exportPdf(Document &document, QWidget *parent)
     const QString name = pdfSuggestedName(document) + QStringLiteral(".pdf");
     const QString folder =
         document.filePath().isEmpty() ? QDir::homePath() : QFileInfo(document.filePath()).absolutePath();
-    const QString path = Prompter::instance().saveFileName(parent, tr("Export as PDF"), QDir(folder).filePath(name),
-                                                           tr("PDF (*.pdf)"), QStringLiteral("pdf"));
+    const QString path = Prompter::instance().saveFileName(
+        parent, Text::tr("Export as PDF"), QDir(folder).filePath(name), Text::tr("PDF (*.pdf)"), QStringLiteral("pdf"));
     if (path.isEmpty())
         return; // cancelled: nothing is written and nothing is said
 
@@ -97,7 +97,7 @@ void exportPdf(Document &document, QWidget *parent)
     QString reason;
     if (!writePdfFile(pdf, path, &reason)) {
         qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
-        Prompter::instance().alert(parent, tr("Failed"), tr("Failed writing PDF"));
+        Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("Failed writing PDF"));
     }
 }
 

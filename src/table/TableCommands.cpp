@@ -34,7 +34,7 @@ int locate(const ItemTableModel *bank, const RowPtr &row, int recorded)
 
 AddRowCommand::AddRowCommand(Document *document) : m_document(document)
 {
-    setText(actionName("Add a Row"));
+    setText(actionName(QT_TRANSLATE_NOOP("Document", "Add a Row")));
 }
 
 void AddRowCommand::redo()
@@ -52,7 +52,7 @@ void AddRowCommand::undo()
 RemoveRowsCommand::RemoveRowsCommand(Document *document, QList<Removed> rows)
     : m_document(document), m_rows(std::move(rows))
 {
-    setText(actionName("Remove Rows"));
+    setText(actionName(QT_TRANSLATE_NOOP("Document", "Remove Rows")));
 }
 
 void RemoveRowsCommand::redo()
@@ -80,12 +80,11 @@ void RemoveRowsCommand::undo()
         bank->insertRowAt(removed.index, removed.row);
 }
 
-EditCellCommand::EditCellCommand(Document *document, const RowPtr &row, int held, Column column,
-                                 const CellValue &value)
+EditCellCommand::EditCellCommand(Document *document, const RowPtr &row, int held, Column column, const CellValue &value)
     : m_document(document), m_row(row), m_held(held), m_before(row->cells()), m_after(row->cells())
 {
     m_after[static_cast<std::size_t>(column)] = value;
-    setText(actionName("Edit a cell"));
+    setText(actionName(QT_TRANSLATE_NOOP("Document", "Edit a cell")));
     qCInfo(lcTable).noquote() << QStringLiteral("PUSH: %1").arg(record());
 }
 
@@ -93,9 +92,10 @@ QString EditCellCommand::record() const
 {
     QStringList cells;
     for (int i = 0; i < ColumnCount; ++i)
-        cells.append(QStringLiteral("%1 = \"%2\"").arg(columnKey(static_cast<Column>(i)),
-                                                       cellDisplay(m_before[static_cast<std::size_t>(i)])));
-    return QStringLiteral("{ data = { %1 }; held = %2; }").arg(cells.join(QStringLiteral("; ")), QString::number(m_held));
+        cells.append(QStringLiteral("%1 = \"%2\"")
+                         .arg(columnKey(static_cast<Column>(i)), cellDisplay(m_before[static_cast<std::size_t>(i)])));
+    return QStringLiteral("{ data = { %1 }; held = %2; }")
+        .arg(cells.join(QStringLiteral("; ")), QString::number(m_held));
 }
 
 void EditCellCommand::apply(const std::array<CellValue, ColumnCount> &cells)
@@ -126,7 +126,7 @@ void EditCellCommand::undo()
 
 RemoveSumCommand::RemoveSumCommand(Document *document) : m_document(document)
 {
-    setText(actionName("Add Sum"));
+    setText(actionName(QT_TRANSLATE_NOOP("Document", "Add Sum")));
 }
 
 void RemoveSumCommand::redo()
@@ -141,7 +141,7 @@ void RemoveSumCommand::undo()
 
 FinalizeCommand::FinalizeCommand(Document *document) : m_document(document)
 {
-    setText(actionName("Finalize"));
+    setText(actionName(QT_TRANSLATE_NOOP("Document", "Finalize")));
 }
 
 void FinalizeCommand::redo()
