@@ -8,11 +8,12 @@ JOBS       ?= $(shell nproc)
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-l10n-tools \
            qt6-tools-dev qt6-translations-l10n libqt6svg6 libicu-dev libgl-dev fonts-ipaexfont \
-           poppler-utils xvfb xauth xdotool imagemagick locales clang libclang-rt-14-dev
+           poppler-utils xvfb xauth xdotool imagemagick locales clang libclang-rt-14-dev \
+           dpkg-dev desktop-file-utils appstream lintian man-db
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench clean
+.PHONY: all deps configure build run test test-sanitize fuzz package bench clean
 
 all: build
 
@@ -48,6 +49,11 @@ test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSEIKYU_SANITIZE=ON -DSEIKYU_WERROR=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cmake --build $(BUILD) --target package
+	dpkg-deb --info $(BUILD)/seikyu_*.deb
+	if command -v lintian >/dev/null; then lintian --fail-on error $(BUILD)/seikyu_*.deb; fi
 
 fuzz: deps
 	.ci/fuzz
