@@ -113,7 +113,7 @@ void Document::buildPage()
     home->setFont(pageFont(10));
     home->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     home->setPlaceholder(tr("Your details"));
-    pushRoom = makeRoom(sheet, "pushRoom", QRect(Right - 66, 190, 66, 66));
+    pushRoom = makeRoom(sheet, "pushRoom", QRect(Right - 66, 170, 66, 66));
     push = makeButton(pushRoom, PageButton::Look::Image, "push");
     push->setFont(pageGothicFont(9));
     push->setPlaceholder(tr("Stamp"));
