@@ -29,6 +29,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QPointer>
 #include <QtTest>
 
 using namespace seikyu;
@@ -116,8 +117,10 @@ void typeIntoCell(QTableView *table, int row, int column, const QString &text, O
     QTRY_VERIFY((editor = table->viewport()->findChild<QLineEdit *>()) && editor->isVisible());
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     type(editor, text);
+    // The editor deletes itself once the edit is committed, so watch it through a guarded pointer.
+    const QPointer<QLineEdit> committed = editor;
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_VERIFY(!editor->isVisible() || !table->viewport()->findChild<QLineEdit *>());
+    QTRY_VERIFY(!committed || !committed->isVisible());
 }
 
 /// Every text the page shows, region by region, then the table.
