@@ -45,8 +45,10 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The suite under AddressSanitizer (leaks included), UndefinedBehaviorSanitizer and -Werror.
 test-sanitize: deps
-	cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSEIKYU_SANITIZE=ON -DSEIKYU_WERROR=ON
+	cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSEIKYU_SANITIZE=ON -DSEIKYU_WERROR=ON \
+	  -DSEIKYU_ASAN_OPTIONS=detect_leaks=1 -DSEIKYU_LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
