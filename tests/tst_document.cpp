@@ -29,29 +29,6 @@ using namespace seikyu::test;
 
 namespace {
 
-/// Lowers the largest file this process may write, the way a nearly full disk behaves.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
-
 QByteArray sampleFile(const QString &whom = QStringLiteral("千代田商事"))
 {
     return QStringLiteral(R"({
@@ -85,11 +62,6 @@ bool anyGuideBorder(const Document &document)
     return false;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -330,7 +302,7 @@ private slots:
         document->tblePlus();
         {
             // A disk that fills up half-way through the write (works even for root).
-            FileSizeLimit limit(256);
+            FullDisk limit(256);
             QVERIFY(!controller.save(document));
         }
         QCOMPARE(prompter->alerts.size(), 1);

@@ -36,6 +36,7 @@
 #include <unistd.h>
 
 using namespace seikyu;
+using seikyu::test::readAll;
 using seikyu::test::PrompterGuard;
 
 namespace {
@@ -166,11 +167,6 @@ QString writeFile(const QString &path, const QByteArray &bytes)
     return path;
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 QString exportToFile(Document &document, const QString &path)
 {

@@ -65,22 +65,25 @@ Prompter::SaveChoice Prompter::askSaveChanges(QWidget *parent, const QString &do
     return SaveChoice::Cancel;
 }
 
-void Prompter::alert(QWidget *parent, const QString &text, const QString &informative)
+namespace {
+void showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &informative)
 {
     QMessageBox box(parent);
-    box.setIcon(QMessageBox::Warning);
+    box.setIcon(icon);
     box.setText(text);
     box.setInformativeText(informative);
     box.exec();
 }
+} // namespace
+
+void Prompter::alert(QWidget *parent, const QString &text, const QString &informative)
+{
+    showMessage(parent, QMessageBox::Warning, text, informative);
+}
 
 void Prompter::inform(QWidget *parent, const QString &text, const QString &informative)
 {
-    QMessageBox box(parent);
-    box.setIcon(QMessageBox::Information);
-    box.setText(text);
-    box.setInformativeText(informative);
-    box.exec();
+    showMessage(parent, QMessageBox::Information, text, informative);
 }
 
 } // namespace seikyu

@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <csignal>
+
 namespace seikyu::test {
 
 void initApplication()
@@ -87,6 +89,27 @@ std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes)
     }
     document->windowControllerDidLoadNib();
     return document;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+FullDisk::FullDisk(rlim_t bytes)
+{
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = m_old;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FullDisk::~FullDisk()
+{
+    setrlimit(RLIMIT_FSIZE, &m_old);
+    std::signal(SIGXFSZ, m_oldHandler);
 }
 
 QStringList tableTexts(const Document &document)

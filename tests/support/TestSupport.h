@@ -2,12 +2,15 @@
 
 #include "app/Prompter.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
+
+#include <sys/resource.h>
 
 namespace seikyu {
 class Document;
@@ -55,6 +58,25 @@ private:
 
 /// A set-up document, optionally from file bytes (which must read).
 std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes = {});
+
+/// The whole content of a file; empty when it cannot be read.
+QByteArray readAll(const QString &path);
+
+/// Lowers the largest file this process may write, which fails writes the way a full disk does
+/// (and, unlike permissions, also for root). SIGXFSZ is ignored meanwhile so that the write fails
+/// instead of killing the process.
+class FullDisk
+{
+public:
+    explicit FullDisk(rlim_t bytes);
+    ~FullDisk();
+    FullDisk(const FullDisk &) = delete;
+    FullDisk &operator=(const FullDisk &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 /// The texts of every cell of the table, row by row, "date|name|solo|much|sums".
 QStringList tableTexts(const Document &document);
