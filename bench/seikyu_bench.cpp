@@ -12,7 +12,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUndoStack>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -64,8 +63,9 @@ QByteArray invoiceWithRows(int rows)
                      .arg(1000 + i)
                      .arg(i % 5 + 1)
                      .toUtf8();
-    return QByteArray(R"({"head":"請求書","date":"2026-12-05","whom":"千代田商事","from":"100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行",)"
-                      R"("full":"\b御請求金額\n","jgen":0,"tail":0,"plus":1,"item":[)") +
+    return QByteArray(
+               R"({"head":"請求書","date":"2026-12-05","whom":"千代田商事","from":"100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行",)"
+               R"("full":"\b御請求金額\n","jgen":0,"tail":0,"plus":1,"item":[)") +
            items + "]}";
 }
 
@@ -101,8 +101,9 @@ void benchDocument()
 {
     const QByteArray thirty = invoiceWithRows(30);
     std::unique_ptr<Document> document;
-    measure(QStringLiteral("open + set up a 30-row invoice"), 20, 21, [&] { document.reset(); },
-            [&] { document = openDocument(thirty); });
+    measure(
+        QStringLiteral("open + set up a 30-row invoice"), 20, 21, [&] { document.reset(); },
+        [&] { document = openDocument(thirty); });
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bench.seikyu"));
@@ -119,14 +120,17 @@ void benchTable()
         const QByteArray bytes = invoiceWithRows(rows);
         std::unique_ptr<Document> document = openDocument(bytes);
         document->gridCalc(); // warm the formatters
-        measure(QStringLiteral("totals on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7,
-                [&] { document->removeSumsRows(); }, [&] {
-                    // The work of totalling: the sums rows, then every amount as currency.
-                    document->appendSumsRows();
-                    document->yens();
-                });
-        measure(QStringLiteral("yens on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7,
-                [&] { document->wipeDone(); }, [&] { document->yens(); });
+        measure(
+            QStringLiteral("totals on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7,
+            [&] { document->removeSumsRows(); },
+            [&] {
+                // The work of totalling: the sums rows, then every amount as currency.
+                document->appendSumsRows();
+                document->yens();
+            });
+        measure(
+            QStringLiteral("yens on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7, [&] { document->wipeDone(); },
+            [&] { document->yens(); });
     }
     std::unique_ptr<Document> document = openDocument(invoiceWithRows(30));
     measure(QStringLiteral("1,000 × Add a Row + Undo"), 200, 5, nullptr, [&] {
@@ -159,7 +163,8 @@ void benchExport()
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(SEIKYU_BINARY), QStringList{QStringLiteral("--export-pdf"), dir.filePath(QStringLiteral("out"))} + files);
+        process.start(QStringLiteral(SEIKYU_BINARY),
+                      QStringList{QStringLiteral("--export-pdf"), dir.filePath(QStringLiteral("out"))} + files);
         process.waitForFinished(60000);
     };
     measure(QStringLiteral("seikyu --export-pdf, 1 invoice (whole process)"), 200, 5, nullptr,

@@ -20,7 +20,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <csignal>
 #include <sys/resource.h>
 
@@ -53,15 +52,14 @@ QByteArray sampleFile(const QString &whom = QStringLiteral("千代田商事"))
 
 bool anyGuideBorder(const Document &document)
 {
-    for (RoomBox *room : {document.headRoom.data(), document.dateRoom.data(), document.whomRoom.data(),
-                          document.homeRoom.data(), document.sumsRoom.data(), document.pushRoom.data(),
-                          document.gridRoom.data()}) {
+    for (RoomBox *room :
+         {document.headRoom.data(), document.dateRoom.data(), document.whomRoom.data(), document.homeRoom.data(),
+          document.sumsRoom.data(), document.pushRoom.data(), document.gridRoom.data()}) {
         if (room->hasGuideBorder())
             return true;
     }
     return false;
 }
-
 
 } // namespace
 
@@ -83,16 +81,15 @@ private slots:
     {
         auto document = makeDocument();
         const QStringList names = {
-            "bank",         "main",         "page",         "grid",         "head",         "date",
-            "whom",         "home",         "sums",         "push",         "headRoom",     "dateRoom",
-            "whomRoom",     "homeRoom",     "sumsRoom",     "pushRoom",     "gridRoom",     "headCtrl",
-            "dateCtrl",     "whomCtrl",     "homeCtrl",     "sumsCtrl",     "pushCtrl",     "gridCtrl",
-            "sumsFail",     "headDial",     "dateDial",     "dateJaps",     "whomDial",     "tail",
-            "homeDial",     "pushTest",     "gridCore",     "gridXtax",     "headPlus",     "headKill",
-            "headEdit",     "whomPlus",     "whomKill",     "whomEdit",     "homePlus",     "homeKill",
-            "homeEdit",     "headNewsText", "headEditText", "whomNewsText", "whomEditText", "newsCode",
-            "newsMaps",     "newsName",     "newsCall",     "newsBank",     "editCode",     "editMaps",
-            "editName",     "editCall",     "editBank",     "gridSums",     "rowsPlus",     "gridFail"};
+            "bank",     "main",         "page",         "grid",         "head",         "date",     "whom",
+            "home",     "sums",         "push",         "headRoom",     "dateRoom",     "whomRoom", "homeRoom",
+            "sumsRoom", "pushRoom",     "gridRoom",     "headCtrl",     "dateCtrl",     "whomCtrl", "homeCtrl",
+            "sumsCtrl", "pushCtrl",     "gridCtrl",     "sumsFail",     "headDial",     "dateDial", "dateJaps",
+            "whomDial", "tail",         "homeDial",     "pushTest",     "gridCore",     "gridXtax", "headPlus",
+            "headKill", "headEdit",     "whomPlus",     "whomKill",     "whomEdit",     "homePlus", "homeKill",
+            "homeEdit", "headNewsText", "headEditText", "whomNewsText", "whomEditText", "newsCode", "newsMaps",
+            "newsName", "newsCall",     "newsBank",     "editCode",     "editMaps",     "editName", "editCall",
+            "editBank", "gridSums",     "rowsPlus",     "gridFail"};
         QCOMPARE(names.size(), 60);
         for (const QString &name : names) {
             QObject *found = document->window()->findChild<QObject *>(name);

@@ -23,13 +23,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QPointer>
 #include <QtTest>
 
 using namespace seikyu;

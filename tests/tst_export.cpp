@@ -36,8 +36,8 @@
 #include <unistd.h>
 
 using namespace seikyu;
-using seikyu::test::readAll;
 using seikyu::test::PrompterGuard;
+using seikyu::test::readAll;
 
 namespace {
 
@@ -166,7 +166,6 @@ QString writeFile(const QString &path, const QByteArray &bytes)
         qFatal("could not write %s", qPrintable(path));
     return path;
 }
-
 
 QString exportToFile(Document &document, const QString &path)
 {

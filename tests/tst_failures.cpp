@@ -108,7 +108,6 @@ QByteArray sampleFile()
         .toUtf8();
 }
 
-
 void writeAll(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

@@ -99,8 +99,8 @@ private slots:
         page.plus = 1;
         const qint64 big = Q_INT64_C(9007199254740993); // not exact as a double
         page.rows = {header(),
-                     row(QStringLiteral("04-30"), QStringLiteral("line\nfeed"), QStringLiteral("1000"),
-                         CellValue(big), CellValue(qint64(1234))),
+                     row(QStringLiteral("04-30"), QStringLiteral("line\nfeed"), QStringLiteral("1000"), CellValue(big),
+                         CellValue(qint64(1234))),
                      row(QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("消費税"),
                          QStringLiteral("税込済み"))};
         const InvoiceReadResult read = readInvoice(writeInvoice(page));
@@ -178,7 +178,7 @@ private slots:
         QTest::newRow("item not array") << QByteArray(R"({"item":"rows"})");
         QTest::newRow("item of scalars") << QByteArray(R"({"item":[{},1]})");
         QTest::newRow("bad utf-8") << QByteArray("{\"head\":\"\xff\xfe\"}");
-        QTest::newRow("deep nesting") << QByteArray(100000, '[') ;
+        QTest::newRow("deep nesting") << QByteArray(100000, '[');
     }
     void refusesWhatIsNoInvoice()
     {
@@ -209,7 +209,8 @@ private slots:
     {
         // About 50 MB of rows: read whole, no crash, every row kept.
         QByteArray bytes = R"({"item":[{})";
-        const QByteArray element = R"(,{"date":"05-01","name":"a long description of the work done","solo":"1000","much":"1","sums":"1000"})";
+        const QByteArray element =
+            R"(,{"date":"05-01","name":"a long description of the work done","solo":"1000","much":"1","sums":"1000"})";
         const int rows = 50 * 1024 * 1024 / static_cast<int>(element.size());
         bytes.reserve(rows * element.size() + 16);
         for (int i = 0; i < rows; ++i)

@@ -11,7 +11,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QtTest>
-
 #include <csignal>
 #include <cstdio>
 

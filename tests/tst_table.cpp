@@ -105,8 +105,8 @@ private slots:
 
     void removeRowsAndPutThemBack()
     {
-        auto document = documentWithRows({{"1", "1", "1"}, {"2", "1", "2"}, {"3", "1", "3"}, {"4", "1", "4"},
-                                          {"5", "1", "5"}});
+        auto document =
+            documentWithRows({{"1", "1", "1"}, {"2", "1", "2"}, {"3", "1", "3"}, {"4", "1", "4"}, {"5", "1", "5"}});
         QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
         const QStringList before = tableTexts(*document);
         QCOMPARE(before.size(), 6);
@@ -163,14 +163,22 @@ private slots:
         QTest::addColumn<QString>("much");
         QTest::addColumn<QVariant>("expectedMuch");
         QTest::addColumn<QString>("expectedSums");
-        QTest::newRow("1000 × 3") << "1000" << "3" << QVariant(qint64(3)) << yen(3000);
-        QTest::newRow("quantity 00") << "1000" << "00" << QVariant(QStringLiteral("00")) << "00";
-        QTest::newRow("no number first") << "1000" << "個3" << QVariant(QStringLiteral("個3")) << "00";
-        QTest::newRow("2個") << "1000" << "2個" << QVariant(qint64(2)) << yen(2000);
-        QTest::newRow("1,000") << "5" << "1,000" << QVariant(qint64(1000)) << yen(5000);
-        QTest::newRow("full-width unit price") << "１，２００" << "2" << QVariant(qint64(2)) << yen(2400);
-        QTest::newRow("no unit price") << "" << "2" << QVariant(QStringLiteral("2")) << "00";
-        QTest::newRow("overflow") << "9223372036854775807" << "2" << QVariant(QStringLiteral("2")) << "00";
+        QTest::newRow("1000 × 3") << "1000"
+                                  << "3" << QVariant(qint64(3)) << yen(3000);
+        QTest::newRow("quantity 00") << "1000"
+                                     << "00" << QVariant(QStringLiteral("00")) << "00";
+        QTest::newRow("no number first") << "1000"
+                                         << "個3" << QVariant(QStringLiteral("個3")) << "00";
+        QTest::newRow("2個") << "1000"
+                             << "2個" << QVariant(qint64(2)) << yen(2000);
+        QTest::newRow("1,000") << "5"
+                               << "1,000" << QVariant(qint64(1000)) << yen(5000);
+        QTest::newRow("full-width unit price") << "１，２００"
+                                               << "2" << QVariant(qint64(2)) << yen(2400);
+        QTest::newRow("no unit price") << ""
+                                       << "2" << QVariant(QStringLiteral("2")) << "00";
+        QTest::newRow("overflow") << "9223372036854775807"
+                                  << "2" << QVariant(QStringLiteral("2")) << "00";
     }
     void rowPrice()
     {

@@ -1,13 +1,13 @@
 #include "app/Application.h"
 
+#include "app/Translations.h"
+#include "widgets/PageFonts.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QIcon>
 #include <QLoggingCategory>
-
-#include "app/Translations.h"
-#include "widgets/PageFonts.h"
 
 static void initResources()
 {

@@ -137,8 +137,8 @@ bool DocumentController::save(Document *document)
         return saveAs(document);
     QString error;
     if (!writeTo(document, document->filePath(), &error)) {
-        Prompter::instance().alert(document->window(),
-                                   tr("“%1” could not be saved.").arg(document->displayName()), error);
+        Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
+                                   error);
         return false;
     }
     document->updateChangeCount(Document::ChangeCleared);
@@ -152,14 +152,14 @@ bool DocumentController::saveAs(Document *document)
         proposed = QDir::home().filePath(document->filename() + QLatin1Char('.') + extension());
     else
         proposed = document->filePath();
-    const QString path = Prompter::instance().saveFileName(document->window(), tr("Save Invoice"), proposed,
-                                                           fileFilter(), extension());
+    const QString path =
+        Prompter::instance().saveFileName(document->window(), tr("Save Invoice"), proposed, fileFilter(), extension());
     if (path.isEmpty())
         return false;
     QString error;
     if (!writeTo(document, path, &error)) {
-        Prompter::instance().alert(document->window(),
-                                   tr("“%1” could not be saved.").arg(QFileInfo(path).fileName()), error);
+        Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(QFileInfo(path).fileName()),
+                                   error);
         return false;
     }
     document->setFilePath(canonical(path));
@@ -175,8 +175,8 @@ bool DocumentController::revert(Document *document)
     QByteArray bytes;
     QString error;
     if (!readFile(document->filePath(), &bytes, &error) || !document->revertToContents(bytes, &error)) {
-        Prompter::instance().alert(document->window(),
-                                   tr("“%1” could not be reverted.").arg(document->displayName()), error);
+        Prompter::instance().alert(document->window(), tr("“%1” could not be reverted.").arg(document->displayName()),
+                                   error);
         return false;
     }
     return true;
@@ -223,8 +223,8 @@ bool DocumentController::canClose(Document *document)
             document->updateChangeCount(Document::ChangeCleared);
             return true;
         }
-        Prompter::instance().alert(document->window(),
-                                   tr("“%1” could not be saved.").arg(document->displayName()), error);
+        Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
+                                   error);
     }
     switch (Prompter::instance().askSaveChanges(document->window(), document->displayName())) {
     case Prompter::SaveChoice::Save:

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "app/RecoveryStore.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-
-#include "app/RecoveryStore.h"
-
 #include <memory>
 
 class QTimer;

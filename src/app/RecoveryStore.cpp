@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QUuid>
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>

@@ -4,7 +4,6 @@
 #include <QList>
 #include <QString>
 
-
 namespace seikyu {
 
 /// Copies of unsaved, untitled invoices, kept in the application's data folder so that a crash or

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QPointer>
 #include <QUndoStack>
-
 #include <functional>
 #include <memory>
 #include <optional>

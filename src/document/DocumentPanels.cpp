@@ -90,8 +90,8 @@ QPushButton *addPopoverButton(Popover *popover, const QString &text, QObject *co
     return button;
 }
 
-QLineEdit *addField(Popover *popover, QFormLayout *form, const QString &name, const QString &label,
-                    QObject *context, std::function<void()> onReturn)
+QLineEdit *addField(Popover *popover, QFormLayout *form, const QString &name, const QString &label, QObject *context,
+                    std::function<void()> onReturn)
 {
     auto *field = named(new QLineEdit(popover), name);
     field->setMinimumWidth(260);
@@ -112,8 +112,8 @@ protected:
         auto *view = qobject_cast<QTableView *>(watched);
         if (view && event->type() == QEvent::KeyPress) {
             const auto *key = static_cast<QKeyEvent *>(event);
-            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-                view->currentIndex().isValid() && (view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable)) {
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && view->currentIndex().isValid() &&
+                (view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable)) {
                 view->edit(view->currentIndex());
                 return true;
             }
@@ -144,15 +144,25 @@ void Document::buildListPanels()
         QStringList labels;
     };
     const QList<Spec> specs = {
-        {QStringLiteral("head"), QStringLiteral("head"), tr("Title"), {QStringLiteral("headNewsText")},
-         {QStringLiteral("headEditText")}, {tr("Title")}},
-        {QStringLiteral("whom"), QStringLiteral("whom"), tr("Customer"), {QStringLiteral("whomNewsText")},
-         {QStringLiteral("whomEditText")}, {tr("Name")}},
-        {QStringLiteral("home"), QStringLiteral("from"), tr("Your Details"),
-         {QStringLiteral("newsCode"), QStringLiteral("newsMaps"), QStringLiteral("newsName"), QStringLiteral("newsCall"),
-          QStringLiteral("newsBank")},
-         {QStringLiteral("editCode"), QStringLiteral("editMaps"), QStringLiteral("editName"), QStringLiteral("editCall"),
-          QStringLiteral("editBank")},
+        {QStringLiteral("head"),
+         QStringLiteral("head"),
+         tr("Title"),
+         {QStringLiteral("headNewsText")},
+         {QStringLiteral("headEditText")},
+         {tr("Title")}},
+        {QStringLiteral("whom"),
+         QStringLiteral("whom"),
+         tr("Customer"),
+         {QStringLiteral("whomNewsText")},
+         {QStringLiteral("whomEditText")},
+         {tr("Name")}},
+        {QStringLiteral("home"),
+         QStringLiteral("from"),
+         tr("Your Details"),
+         {QStringLiteral("newsCode"), QStringLiteral("newsMaps"), QStringLiteral("newsName"),
+          QStringLiteral("newsCall"), QStringLiteral("newsBank")},
+         {QStringLiteral("editCode"), QStringLiteral("editMaps"), QStringLiteral("editName"),
+          QStringLiteral("editCall"), QStringLiteral("editBank")},
          {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account")}},
     };
 
@@ -204,12 +214,10 @@ void Document::buildListPanels()
         family->editPopover = edit.get();
         family->panel = panel.get();
 
-        connect(plusButton, &QToolButton::clicked, this, [this, family, plusButton] {
-            listPopover(*family, family->plusPopover, plusButton);
-        });
-        connect(killButton, &QToolButton::clicked, this, [this, family, killButton] {
-            listPopover(*family, family->killPopover, killButton);
-        });
+        connect(plusButton, &QToolButton::clicked, this,
+                [this, family, plusButton] { listPopover(*family, family->plusPopover, plusButton); });
+        connect(killButton, &QToolButton::clicked, this,
+                [this, family, killButton] { listPopover(*family, family->killPopover, killButton); });
         connect(editButton, &QToolButton::clicked, this, [this, family, editButton] { listEdit(*family, editButton); });
 
         if (spec.prefix == QLatin1String("whom")) {
@@ -310,24 +318,29 @@ void Document::buildSmallPanels()
 
     // Amount box.
     sumsCtrl = makePanel(window, QStringLiteral("sumsCtrl"), tr("Invoice Amount"));
-    layoutOf(sumsCtrl.get())->addWidget(
-        new QLabel(tr("Put the total of the item table into the invoice amount box?"), sumsCtrl.get()));
+    layoutOf(sumsCtrl.get())
+        ->addWidget(new QLabel(tr("Put the total of the item table into the invoice amount box?"), sumsCtrl.get()));
     addButtons(sumsCtrl.get(), tr("OK"), this, [this] { sumsCopy(); });
     sumsFail = makePanel(window, QStringLiteral("sumsFail"), tr("No Total"));
-    layoutOf(sumsFail.get())->addWidget(new QLabel(
-        tr("The item table does not end with a total.\nAdd the sums to the table first (Add Sum)."), sumsFail.get()));
-    addButtons(sumsFail.get(), tr("OK"), this, [this] { sumsFailClose(); }, false);
+    layoutOf(sumsFail.get())
+        ->addWidget(
+            new QLabel(tr("The item table does not end with a total.\nAdd the sums to the table first (Add Sum)."),
+                       sumsFail.get()));
+    addButtons(
+        sumsFail.get(), tr("OK"), this, [this] { sumsFailClose(); }, false);
 
     // Totals confirmation and its notice.
     gridSums = makePanel(window, QStringLiteral("gridSums"), tr("Add Sum"));
-    layoutOf(gridSums.get())->addWidget(new QLabel(
-        tr("Add the subtotal, the consumption tax and the total at the bottom of the table?"), gridSums.get()));
+    layoutOf(gridSums.get())
+        ->addWidget(new QLabel(tr("Add the subtotal, the consumption tax and the total at the bottom of the table?"),
+                               gridSums.get()));
     addButtons(gridSums.get(), tr("Add Sum"), this, [this] { gridCalc(); });
     gridFail = makePanel(window, QStringLiteral("gridFail"), tr("Already Totalled"));
-    layoutOf(gridFail.get())->addWidget(
-        new QLabel(tr("The table already ends with its total.\nRemove the sum first to total it again."),
-                   gridFail.get()));
-    addButtons(gridFail.get(), tr("OK"), this, [this] { gridFailClose(); }, false);
+    layoutOf(gridFail.get())
+        ->addWidget(new QLabel(tr("The table already ends with its total.\nRemove the sum first to total it again."),
+                               gridFail.get()));
+    addButtons(
+        gridFail.get(), tr("OK"), this, [this] { gridFailClose(); }, false);
 }
 
 void Document::buildTablePanels()
@@ -377,7 +390,8 @@ void Document::buildTablePanels()
     tools->addWidget(tax);
     gridXtax = tax;
     layoutOf(gridCtrl.get())->addLayout(tools);
-    addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); }, false);
+    addButtons(
+        gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); }, false);
 }
 
 } // namespace seikyu

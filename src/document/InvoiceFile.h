@@ -7,7 +7,6 @@
 #include <QJsonObject>
 #include <QList>
 #include <QString>
-
 #include <array>
 #include <optional>
 

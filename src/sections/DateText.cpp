@@ -1,4 +1,5 @@
 #include "sections/DateText.h"
+
 #include "table/UserLocale.h"
 
 #include <QLocale>

@@ -4,7 +4,6 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
-
 #include <functional>
 
 class QComboBox;

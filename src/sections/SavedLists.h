@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QObject>
 #include <QStringList>
-
 #include <optional>
 
 namespace seikyu {

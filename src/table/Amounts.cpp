@@ -1,4 +1,5 @@
 #include "table/Amounts.h"
+
 #include "table/UserLocale.h"
 
 #include <QChar>

@@ -47,8 +47,7 @@ QString cellDisplay(const CellValue &value)
 
 ItemRow::ItemRow(CellValue date, CellValue name, CellValue solo, CellValue much, CellValue sums)
     : m_cells{std::move(date), std::move(name), std::move(solo), std::move(much), std::move(sums)}
-{
-}
+{}
 
 std::shared_ptr<ItemRow> ItemRow::makeHeader()
 {

@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QVariant>
-
 #include <array>
 #include <memory>
 

@@ -3,7 +3,6 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
-
 #include <algorithm>
 
 namespace seikyu {

@@ -15,8 +15,8 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     const auto *model = qobject_cast<const ItemTableModel *>(index.model());
     const RowPtr row = model ? model->row(index.row()) : nullptr;
     const bool header = row && row->isHeader();
-    const bool total = row && cellIsText(row->value(Column::Much)) &&
-                       row->value(Column::Much).toString() == QStringLiteral("合計");
+    const bool total =
+        row && cellIsText(row->value(Column::Much)) && row->value(Column::Much).toString() == QStringLiteral("合計");
 
     painter->save();
     const QRectF cell = option.rect;
@@ -28,7 +28,8 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     QFont font = pageFont(m_pixelSize, total);
     painter->setFont(font);
     painter->setPen(Qt::black);
-    const QString text = printableText(index.data(Qt::DisplayRole).toString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString text =
+        printableText(index.data(Qt::DisplayRole).toString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
     const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
     const QRectF textRect = cell.adjusted(4, 0, -4, 0);
     const QString shown = painter->fontMetrics().elidedText(text, Qt::ElideRight, static_cast<int>(textRect.width()));

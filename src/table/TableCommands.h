@@ -5,7 +5,6 @@
 #include <QList>
 #include <QLoggingCategory>
 #include <QUndoCommand>
-
 #include <array>
 
 Q_DECLARE_LOGGING_CATEGORY(lcTable)

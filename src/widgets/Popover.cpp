@@ -35,7 +35,8 @@ void Popover::placeAt(QWidget *anchor)
     if (available.isValid()) {
         if (position.y() < available.top())
             position.setY(topLeft.y() + anchor->height());
-        position.setX(std::clamp(position.x(), available.left(), std::max(available.left(), available.right() - frame.width())));
+        position.setX(
+            std::clamp(position.x(), available.left(), std::max(available.left(), available.right() - frame.width())));
     }
     move(position);
 }

@@ -7,7 +7,6 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
-
 #include <csignal>
 
 namespace seikyu::test {

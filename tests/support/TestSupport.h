@@ -6,10 +6,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <memory>
-
 #include <sys/resource.h>
 
 namespace seikyu {
