@@ -390,8 +390,7 @@ void Document::buildTablePanels()
     tools->addWidget(tax);
     gridXtax = tax;
     layoutOf(gridCtrl.get())->addLayout(tools);
-    addButtons(
-        gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); }, false);
+    addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); });
 }
 
 } // namespace seikyu
