@@ -368,7 +368,7 @@
     <name>seikyu::Document</name>
     <message>
         <location filename="../src/document/DocumentPage.cpp" line="104"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="149"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="157"/>
         <source>Customer</source>
         <translation>取引先</translation>
     </message>
@@ -379,201 +379,216 @@
     </message>
     <message>
         <location filename="../src/document/DocumentPage.cpp" line="119"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="293"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="308"/>
         <source>Stamp</source>
         <translation>印鑑</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="147"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="148"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="150"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="153"/>
         <source>Title</source>
         <translation>タイトル</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="150"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="156"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="154"/>
+        <source>The invoice&apos;s title. Add the titles you use with +; OK puts the selected one on the page.</source>
+        <translation>請求書の表題です。よく使う表題を＋で追加し、OKで選んだ表題をページに載せます。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentPanels.cpp" line="160"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="151"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="161"/>
+        <source>The customer. Add your customers with +, then choose 御中 for a company or 様 for a person.</source>
+        <translation>宛先です。取引先を＋で追加し、会社には御中、個人には様を選びます。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentPanels.cpp" line="164"/>
         <source>Your Details</source>
         <translation>自分の情報</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="156"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Postal code</source>
         <translation>郵便番号</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="156"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Address</source>
         <translation>住所</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="156"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Telephone</source>
         <translation>電話番号</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="156"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Bank account</source>
         <translation>振込先口座</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="178"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="170"/>
+        <source>Your own details: postal code, address, name, telephone and bank account.</source>
+        <translation>ご自身の情報：郵便番号、住所、氏名、電話番号、振込先口座。</translation>
+    </message>
+    <message>
+        <location filename="../src/document/DocumentPanels.cpp" line="195"/>
         <source>Add an entry</source>
         <translation>項目を追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="179"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="196"/>
         <source>Remove the selected entry</source>
         <translation>選択した項目を削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="180"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="197"/>
         <source>Edit…</source>
         <translation>編集…</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="180"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="197"/>
         <source>Edit the selected entry</source>
         <translation>選択した項目を編集</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="197"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="214"/>
         <source>Add</source>
         <translation>追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="198"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="215"/>
         <source>Remove the selected entry from the list?</source>
         <translation>選択した項目をリストから削除しますか？</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="200"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="217"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="201"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="218"/>
         <source>Change</source>
         <translation>変更</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="220"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="235"/>
         <source>Honorific:</source>
         <translation>敬称:</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="232"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="290"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="309"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="315"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="319"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="247"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="305"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="324"/>
         <location filename="../src/document/DocumentPanels.cpp" line="330"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="380"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="337"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="350"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="400"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="278"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="293"/>
         <source>Date</source>
         <translation>日付</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="284"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="299"/>
         <source>Japanese era (令和)</source>
         <translation>和暦（令和）</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="287"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="302"/>
         <source>Invoice date:</source>
         <translation>請求日:</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="299"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="314"/>
         <source>Choose…</source>
         <translation>選択…</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="300"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="315"/>
         <source>No stamp</source>
         <translation>印鑑なし</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="312"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="327"/>
         <source>Invoice Amount</source>
         <translation>請求金額</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="314"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="329"/>
         <source>Put the total of the item table into the invoice amount box?</source>
         <translation>明細表の合計を請求金額の欄に入れますか？</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="316"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="331"/>
         <source>No Total</source>
         <translation>合計がありません</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="318"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="334"/>
         <source>The item table does not end with a total.
 Add the sums to the table first (Add Sum).</source>
         <translation>明細表の最後に合計がありません。
 先に表に合計を追加してください（合計を追加）。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="322"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="325"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="372"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="340"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="344"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="392"/>
         <source>Add Sum</source>
         <translation>合計を追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="324"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="342"/>
         <source>Add the subtotal, the consumption tax and the total at the bottom of the table?</source>
         <translation>表の最後に小計・消費税・合計を追加しますか？</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="326"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="345"/>
         <source>Already Totalled</source>
         <translation>合計済み</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="328"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="347"/>
         <source>The table already ends with its total.
 Remove the sum first to total it again.</source>
         <translation>表の最後にはすでに合計があります。
 合計し直すには、先に合計を削除してください。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="336"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="356"/>
         <source>Items</source>
         <translation>明細</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="370"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="390"/>
         <source>Add a Row</source>
         <translation>行を追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="371"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="391"/>
         <source>Remove Rows</source>
         <translation>行を削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="373"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="393"/>
         <source>Remove Sum</source>
         <translation>合計を削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="374"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="394"/>
         <source>Finalize</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="376"/>
+        <location filename="../src/document/DocumentPanels.cpp" line="396"/>
         <source>Include Tax</source>
         <translation>消費税を加算</translation>
     </message>
@@ -598,12 +613,12 @@ Remove the sum first to total it again.</source>
         <translation>「%1」は Seikyu で読み込める画像ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/sections/ListSection.cpp" line="126"/>
+        <location filename="../src/sections/ListSection.cpp" line="127"/>
         <source>Your lists could not be saved.</source>
         <translation>リストを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/sections/ListSection.cpp" line="127"/>
+        <location filename="../src/sections/ListSection.cpp" line="128"/>
         <source>Seikyu could not write its settings file “%1”. Check that the disk has room and that the file can be written.</source>
         <translation>Seikyu は設定ファイル「%1」に書き込めませんでした。ディスクに空きがあるか、ファイルに書き込めるかを確認してください。</translation>
     </message>
@@ -636,19 +651,19 @@ Remove the sum first to total it again.</source>
         <translation>請求書を開く</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="141"/>
-        <location filename="../src/app/DocumentController.cpp" line="162"/>
-        <location filename="../src/app/DocumentController.cpp" line="227"/>
+        <location filename="../src/app/DocumentController.cpp" line="140"/>
+        <location filename="../src/app/DocumentController.cpp" line="161"/>
+        <location filename="../src/app/DocumentController.cpp" line="226"/>
         <source>“%1” could not be saved.</source>
         <translation>「%1」を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="155"/>
+        <location filename="../src/app/DocumentController.cpp" line="156"/>
         <source>Save Invoice</source>
         <translation>請求書を保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="179"/>
+        <location filename="../src/app/DocumentController.cpp" line="178"/>
         <source>“%1” could not be reverted.</source>
         <translation>「%1」を保存した状態に戻せませんでした。</translation>
     </message>

@@ -142,6 +142,7 @@ void Document::buildListPanels()
         QStringList newsNames;
         QStringList editNames;
         QStringList labels;
+        QString hint;
     };
     const QList<Spec> specs = {
         {QStringLiteral("head"),
@@ -149,13 +150,15 @@ void Document::buildListPanels()
          tr("Title"),
          {QStringLiteral("headNewsText")},
          {QStringLiteral("headEditText")},
-         {tr("Title")}},
+         {tr("Title")},
+         tr("The invoice's title. Add the titles you use with +; OK puts the selected one on the page.")},
         {QStringLiteral("whom"),
          QStringLiteral("whom"),
          tr("Customer"),
          {QStringLiteral("whomNewsText")},
          {QStringLiteral("whomEditText")},
-         {tr("Name")}},
+         {tr("Name")},
+         tr("The customer. Add your customers with +, then choose 御中 for a company or 様 for a person.")},
         {QStringLiteral("home"),
          QStringLiteral("from"),
          tr("Your Details"),
@@ -163,7 +166,8 @@ void Document::buildListPanels()
           QStringLiteral("newsCall"), QStringLiteral("newsBank")},
          {QStringLiteral("editCode"), QStringLiteral("editMaps"), QStringLiteral("editName"),
           QStringLiteral("editCall"), QStringLiteral("editBank")},
-         {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account")}},
+         {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account")},
+         tr("Your own details: postal code, address, name, telephone and bank account.")},
     };
 
     for (const Spec &spec : specs) {
@@ -171,6 +175,9 @@ void Document::buildListPanels()
         ListFamily *family = f.get();
         family->key = spec.key;
         std::unique_ptr<QDialog> panel = makePanel(window, spec.prefix + QStringLiteral("Ctrl"), spec.title);
+        auto *hint = new QLabel(spec.hint, panel.get());
+        hint->setWordWrap(true);
+        layoutOf(panel.get())->addWidget(hint);
         auto *dial = named(new QComboBox(panel.get()), spec.prefix + QStringLiteral("Dial"));
         dial->setMinimumWidth(320);
         dial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
