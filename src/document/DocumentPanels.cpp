@@ -134,7 +134,7 @@ void Document::buildPanels()
 void Document::buildListPanels()
 {
     QWidget *window = m_window.get();
-    struct Spec
+    struct Section
     {
         QString prefix;
         QString key;
@@ -144,7 +144,7 @@ void Document::buildListPanels()
         QStringList labels;
         QString hint;
     };
-    const QList<Spec> specs = {
+    const QList<Section> sections = {
         {QStringLiteral("head"),
          QStringLiteral("head"),
          tr("Title"),
@@ -170,15 +170,15 @@ void Document::buildListPanels()
          tr("Your own details: postal code, address, name, telephone and bank account.")},
     };
 
-    for (const Spec &spec : specs) {
+    for (const Section &section : sections) {
         auto f = std::make_unique<ListFamily>();
         ListFamily *family = f.get();
-        family->key = spec.key;
-        std::unique_ptr<QDialog> panel = makePanel(window, spec.prefix + QStringLiteral("Ctrl"), spec.title);
-        auto *hint = new QLabel(spec.hint, panel.get());
+        family->key = section.key;
+        std::unique_ptr<QDialog> panel = makePanel(window, section.prefix + QStringLiteral("Ctrl"), section.title);
+        auto *hint = new QLabel(section.hint, panel.get());
         hint->setWordWrap(true);
         layoutOf(panel.get())->addWidget(hint);
-        auto *dial = named(new QComboBox(panel.get()), spec.prefix + QStringLiteral("Dial"));
+        auto *dial = named(new QComboBox(panel.get()), section.prefix + QStringLiteral("Dial"));
         dial->setMinimumWidth(320);
         dial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         dial->setMinimumContentsLength(24);
@@ -186,7 +186,7 @@ void Document::buildListPanels()
         auto *row = new QHBoxLayout;
         row->addWidget(dial, 1);
         auto addTool = [&](const QString &suffix, const QString &text, const QString &tip) {
-            auto *button = named(new QToolButton(panel.get()), spec.prefix + suffix + QStringLiteral("Button"));
+            auto *button = named(new QToolButton(panel.get()), section.prefix + suffix + QStringLiteral("Button"));
             button->setText(text);
             button->setToolTip(tip);
             row->addWidget(button);
@@ -198,18 +198,18 @@ void Document::buildListPanels()
         layoutOf(panel.get())->addLayout(row);
 
         // Popovers: add, remove, edit.
-        std::unique_ptr<Popover> plus = makePopover(window, spec.prefix + QStringLiteral("Plus"));
-        std::unique_ptr<Popover> kill = makePopover(window, spec.prefix + QStringLiteral("Kill"));
-        std::unique_ptr<Popover> edit = makePopover(window, spec.prefix + QStringLiteral("Edit"));
+        std::unique_ptr<Popover> plus = makePopover(window, section.prefix + QStringLiteral("Plus"));
+        std::unique_ptr<Popover> kill = makePopover(window, section.prefix + QStringLiteral("Kill"));
+        std::unique_ptr<Popover> edit = makePopover(window, section.prefix + QStringLiteral("Edit"));
         auto *plusForm = new QFormLayout;
         auto *editForm = new QFormLayout;
         static_cast<QVBoxLayout *>(plus->layout())->addLayout(plusForm);
         static_cast<QVBoxLayout *>(edit->layout())->addLayout(editForm);
-        for (int i = 0; i < spec.newsNames.size(); ++i) {
-            family->newsFields.append(addField(plus.get(), plusForm, spec.newsNames.at(i), spec.labels.at(i), this,
-                                               [this, family] { listPlusExec(*family); }));
-            family->editFields.append(addField(edit.get(), editForm, spec.editNames.at(i), spec.labels.at(i), this,
-                                               [this, family] { listEditExec(*family); }));
+        for (int i = 0; i < section.newsNames.size(); ++i) {
+            family->newsFields.append(addField(plus.get(), plusForm, section.newsNames.at(i), section.labels.at(i),
+                                               this, [this, family] { listPlusExec(*family); }));
+            family->editFields.append(addField(edit.get(), editForm, section.editNames.at(i), section.labels.at(i),
+                                               this, [this, family] { listEditExec(*family); }));
         }
         addPopoverButton(plus.get(), tr("Add"), this, [this, family] { listPlusExec(*family); });
         auto *question = new QLabel(tr("Remove the selected entry from the list?"), kill.get());
@@ -227,7 +227,7 @@ void Document::buildListPanels()
                 [this, family, killButton] { listPopover(*family, family->killPopover, killButton); });
         connect(editButton, &QToolButton::clicked, this, [this, family, editButton] { listEdit(*family, editButton); });
 
-        if (spec.prefix == QLatin1String("whom")) {
+        if (section.prefix == QLatin1String("whom")) {
             auto *honorific = named(new SegmentedControl({QStringLiteral("御中"), QStringLiteral("様")}, panel.get()),
                                     QStringLiteral("tail"));
             honorific->setSelectedSegment(0);
@@ -246,7 +246,7 @@ void Document::buildListPanels()
         }
         addButtons(panel.get(), tr("OK"), this, [this, family] { listCopy(*family); });
 
-        if (spec.prefix == QLatin1String("head")) {
+        if (section.prefix == QLatin1String("head")) {
             family->pageButton = head;
             family->room = headRoom;
             headDial = dial;
@@ -256,7 +256,7 @@ void Document::buildListPanels()
             headPlusPopover = std::move(plus);
             headKillPopover = std::move(kill);
             headEditPopover = std::move(edit);
-        } else if (spec.prefix == QLatin1String("whom")) {
+        } else if (section.prefix == QLatin1String("whom")) {
             family->pageButton = whom;
             family->room = whomRoom;
             whomDial = dial;
