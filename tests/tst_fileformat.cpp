@@ -4,7 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRandomGenerator>
 #include <QtTest>
 
 using namespace seikyu;
@@ -186,23 +185,6 @@ private slots:
         const InvoiceReadResult read = readInvoice(bytes);
         QVERIFY(!read.contents);
         QVERIFY(!read.error.isEmpty());
-    }
-
-    void survivesRandomBytes()
-    {
-        QRandomGenerator random(20261206);
-        const QByteArray valid = R"({"head":"a","date":"2024-05-01","whom":"b","from":"c","full":"d",
-            "item":[{},{"date":"x","name":"y","solo":"1","much":2,"sums":"3"}],"jgen":1,"tail":0,"plus":1})";
-        for (int i = 0; i < 3000; ++i) {
-            QByteArray bytes = valid;
-            const int flips = 1 + static_cast<int>(random.bounded(6));
-            for (int f = 0; f < flips; ++f)
-                bytes[random.bounded(static_cast<int>(bytes.size()))] = static_cast<char>(random.bounded(256));
-            if (random.bounded(4) == 0)
-                bytes.truncate(random.bounded(static_cast<int>(bytes.size())));
-            const InvoiceReadResult read = readInvoice(bytes);
-            QCOMPARE(read.contents.has_value(), read.error.isEmpty());
-        }
     }
 
     void readsALargeFile()
