@@ -1,24 +1,18 @@
 // The Japanese interface: the committed catalogue is complete, covers every text the code asks
-// for, is what the program embeds, and switches with the locale while the page's own Japanese
-// texts stay as they are.
+// for, and switches with the locale while the page's own Japanese texts stay as they are.
 #include "app/Translations.h"
 #include "document/Document.h"
 #include "help/HelpTopics.h"
 #include "support/TestSupport.h"
-#include "table/ItemTableModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/SegmentedControl.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QSet>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -29,115 +23,45 @@ using namespace seikyu;
 
 namespace {
 
-struct Message
-{
-    QString context;
-    QString source;
-    QString translation;
-    QString type;         ///< "" when finished, else "unfinished", "vanished" or "obsolete"
-    bool numerus = false; ///< a %n text; translation holds its plural forms, one a line
-};
-
-/// The messages of a Qt Linguist file, with the language it declares.
-QList<Message> readCatalogue(const QString &path, QString *language = nullptr)
+/// "context: source" of each live message of a Qt Linguist file that lacks a finished translation
+/// or loses or invents a %1 … %9 or %n marker.
+QStringList unfinished(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QList<Message> messages;
-    QString context;
-    Message current;
+    file.open(QIODevice::ReadOnly);
     QXmlStreamReader xml(&file);
+    QString context, source;
+    QStringList faults;
+    int live = 0;
     while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
+        if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
-        const auto name = xml.name();
-        if (name == QLatin1String("TS") && language) {
-            *language = xml.attributes().value(QLatin1String("language")).toString();
-        } else if (name == QLatin1String("name")) {
+        if (xml.name() == u"name") {
             context = xml.readElementText();
-        } else if (name == QLatin1String("message")) {
-            current =
-                Message{context, {}, {}, {}, xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes")};
-        } else if (name == QLatin1String("source")) {
-            current.source = xml.readElementText();
-        } else if (name == QLatin1String("translation")) {
-            current.type = xml.attributes().value(QLatin1String("type")).toString();
-            if (current.numerus) {
-                QStringList forms;
-                while (xml.readNextStartElement())
-                    forms.append(xml.readElementText());
-                current.translation = forms.join(QLatin1Char('\n'));
-            } else {
-                current.translation = xml.readElementText();
-            }
-            messages.append(current);
+        } else if (xml.name() == u"source") {
+            source = xml.readElementText();
+        } else if (xml.name() == u"translation") {
+            const QString type = xml.attributes().value(QLatin1String("type")).toString();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (type == u"vanished" || type == u"obsolete")
+                continue;
+            ++live;
+            bool markersDiffer = false;
+            for (const QChar marker : QStringLiteral("123456789n"))
+                markersDiffer |= source.contains(u'%' + QString(marker)) != text.contains(u'%' + QString(marker));
+            if (!type.isEmpty() || text.trimmed().isEmpty() || markersDiffer)
+                faults.append(context + QStringLiteral(": ") + source);
         }
     }
-    if (xml.hasError())
-        qWarning("%s: %s", qPrintable(path), qPrintable(xml.errorString()));
-    return messages;
+    if (xml.hasError() || live < 50)
+        faults.append(QStringLiteral("%1: %2 messages read; %3").arg(path).arg(live).arg(xml.errorString()));
+    return faults;
 }
 
-QString key(const Message &message)
+// SEIKYU_TEST_DATA is <source>/tests/data.
+QString sourcePath(const char *relative)
 {
-    return message.context + QLatin1Char('\x1f') + message.source;
-}
-
-bool isLive(const Message &message)
-{
-    return message.type != QLatin1String("vanished") && message.type != QLatin1String("obsolete");
-}
-
-/// The %1 … %9 and %n markers a text fills in; a translation that loses or invents one shows raw markers
-/// or drops a file name.
-QStringList placeholders(const QString &text)
-{
-    static const QRegularExpression marker(QStringLiteral("%[1-9n]"));
-    QStringList found;
-    for (auto it = marker.globalMatch(text); it.hasNext();)
-        found.append(it.next().captured());
-    found.sort();
-    return found;
-}
-
-/// Whether a menu text carries a keyboard mnemonic ("&File"; "&&" is a literal ampersand).
-bool hasMnemonic(const QString &text)
-{
-    return QString(text).remove(QStringLiteral("&&")).contains(QLatin1Char('&'));
-}
-
-QString sourceRoot()
-{
-    // The test environment points SEIKYU_TEST_DATA at <source>/tests/data.
-    const QString data = qEnvironmentVariable("SEIKYU_TEST_DATA");
-    if (data.isEmpty())
-        return {};
-    return QDir::cleanPath(data + QStringLiteral("/../.."));
-}
-
-QString cataloguePath()
-{
-    return sourceRoot() + QStringLiteral("/translations/seikyu_ja.ts");
-}
-
-QString menuText(const char *text)
-{
-    return QCoreApplication::translate("MainMenu", text);
-}
-
-/// The page's own texts, which are data and read the same in every interface language.
-void checkPageData(const Document &document)
-{
-    QVERIFY(document.sums);
-    QVERIFY2(document.sums->title().contains(QStringLiteral("御請求金額")), qPrintable(document.sums->title()));
-    QVERIFY(document.tail);
-    QCOMPARE(document.tail->labelForSegment(0), QStringLiteral("御中"));
-    QCOMPARE(document.tail->labelForSegment(1), QStringLiteral("様"));
-    const QStringList rows = test::tableTexts(document);
-    QVERIFY(!rows.isEmpty());
-    QCOMPARE(rows.first(), QStringLiteral("日付|項目|単価|個数|価格"));
+    return qEnvironmentVariable("SEIKYU_TEST_DATA") + QStringLiteral("/../../") + QLatin1String(relative);
 }
 
 } // namespace
@@ -147,188 +71,77 @@ class TranslationsTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { test::initApplication(); }
     void cleanup();
-
-    void catalogueIsFinished();
-    void everyTextOfTheCodeIsTranslated();
-    void embeddedCatalogueIsTheCommittedOne();
-    void japaneseInterface();
-    void englishInterface();
-
-private:
-    void useLanguage(const QLocale &locale);
-
-    QList<Message> m_catalogue;
+    void everyTextIsTranslated();
+    void interface_data();
+    void interface();
 };
-
-void TranslationsTest::initTestCase()
-{
-    test::initApplication();
-    QString language;
-    m_catalogue = readCatalogue(cataloguePath(), &language);
-    QVERIFY2(!m_catalogue.isEmpty(), qPrintable(QStringLiteral("no messages read from ") + cataloguePath()));
-    QCOMPARE(language.left(2), QStringLiteral("ja"));
-}
 
 void TranslationsTest::cleanup()
 {
-    QLocale::setDefault(QLocale::system());
+    // Each case starts from the Japanese interface, so en_US also proves a switch takes it away.
+    QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
     installTranslations(*qApp);
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-void TranslationsTest::useLanguage(const QLocale &locale)
+void TranslationsTest::everyTextIsTranslated()
 {
-    QLocale::setDefault(locale);
-    installTranslations(*qApp);
-}
+    QStringList faults = unfinished(sourcePath("translations/seikyu_ja.ts"));
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
 
-void TranslationsTest::catalogueIsFinished()
-{
-    QStringList faults;
-    QSet<QString> seen;
-    for (const Message &message : std::as_const(m_catalogue)) {
-        if (!isLive(message))
-            continue;
-        const QString where = message.context + QStringLiteral(": ") + message.source;
-        if (seen.contains(key(message)))
-            faults.append(QStringLiteral("twice: ") + where);
-        seen.insert(key(message));
-        if (!message.type.isEmpty() || message.translation.trimmed().isEmpty() ||
-            message.translation.split(QLatin1Char('\n')).contains(QString())) {
-            faults.append(QStringLiteral("not translated: ") + where);
-            continue;
-        }
-        if (placeholders(message.source) != placeholders(message.translation))
-            faults.append(QStringLiteral("placeholders differ: ") + where + QStringLiteral(" → ") +
-                          message.translation);
-        if (hasMnemonic(message.source) != hasMnemonic(message.translation))
-            faults.append(QStringLiteral("mnemonic lost or added: ") + where + QStringLiteral(" → ") +
-                          message.translation);
-        if (!message.numerus && message.source.count(QLatin1Char('\n')) != message.translation.count(QLatin1Char('\n')))
-            faults.append(QStringLiteral("line breaks differ: ") + where);
-    }
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-}
-
-void TranslationsTest::everyTextOfTheCodeIsTranslated()
-{
-    // lupdate finds the texts the way a translator's tools do: a text it files under another
-    // context than the one the code looks up at run time would never be translated.
-    QString lupdate = QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate");
+    // lupdate merges the texts of the code into a copy of the catalogue, filed under the context
+    // the code looks them up in at run time; a new one comes in unfinished.
+    const QString lupdate = QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate");
     if (!QFileInfo(lupdate).isExecutable())
-        lupdate = QStandardPaths::findExecutable(QStringLiteral("lupdate"));
-    if (lupdate.isEmpty())
         QSKIP("lupdate is not installed (Debian package qt6-l10n-tools)");
-
     QTemporaryDir scratch;
-    QVERIFY(scratch.isValid());
-    const QString scanned = scratch.filePath(QStringLiteral("scan_ja.ts"));
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(lupdate, {QStringLiteral("-silent"), QStringLiteral("-recursive"),
-                            sourceRoot() + QStringLiteral("/src"), QStringLiteral("-ts"), scanned});
-    QVERIFY2(process.waitForFinished(120000), qPrintable(process.errorString()));
-    QVERIFY2(process.exitCode() == 0, process.readAll().constData());
-
-    const QList<Message> found = readCatalogue(scanned);
-    QVERIFY2(found.size() > 50, qPrintable(QStringLiteral("lupdate found only %1 texts").arg(found.size())));
-    QHash<QString, Message> committed;
-    for (const Message &message : std::as_const(m_catalogue)) {
-        if (isLive(message))
-            committed.insert(key(message), message);
-    }
-    QStringList missing;
-    for (const Message &message : found) {
-        const auto it = committed.constFind(key(message));
-        if (it == committed.cend() || !it->type.isEmpty() || it->translation.isEmpty())
-            missing.append(message.context + QStringLiteral(": ") + message.source);
-    }
-    for (const QString &text : std::as_const(missing))
-        qWarning("no Japanese translation: %s", qPrintable(text));
-    // A text filed under a context that only lupdate sees ("seikyu", a class without tr()) is a
-    // tr() call outside a class: give the file a Q_DECLARE_TR_FUNCTIONS class and call its tr().
-    QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("%1 texts of the code have no Japanese translation; build "
-                                                          "the update_translations target and translate them")
-                                               .arg(missing.size())));
+    const QString merged = scratch.filePath(QStringLiteral("seikyu_ja.ts"));
+    QVERIFY(QFile::copy(sourcePath("translations/seikyu_ja.ts"), merged));
+    QCOMPARE(QProcess::execute(lupdate, {"-silent", "-recursive", sourcePath("src"), "-ts", merged}), 0);
+    // A text under a context no class looks up (such as "seikyu") is a tr() outside a class.
+    faults = unfinished(merged);
+    QVERIFY2(faults.isEmpty(),
+             qPrintable(QStringLiteral("build update_translations and translate:\n") + faults.join(u'\n')));
 }
 
-void TranslationsTest::embeddedCatalogueIsTheCommittedOne()
+void TranslationsTest::interface_data()
 {
-    useLanguage(QLocale(QLocale::Japanese, QLocale::Japan));
-    QStringList differing;
-    for (const Message &message : std::as_const(m_catalogue)) {
-        if (!isLive(message))
-            continue;
-        // Japanese has one plural form; the catalogue fills in the count.
-        const int count = message.numerus ? 3 : -1;
-        const QString expected = message.numerus
-                                     ? QString(message.translation).replace(QStringLiteral("%n"), QStringLiteral("3"))
-                                     : message.translation;
-        const QString shown = QCoreApplication::translate(message.context.toUtf8().constData(),
-                                                          message.source.toUtf8().constData(), nullptr, count);
-        if (shown != expected)
-            differing.append(message.context + QStringLiteral(": ") + message.source + QStringLiteral(" → ") + shown);
-    }
-    QVERIFY2(differing.isEmpty(), qPrintable(differing.join(QLatin1Char('\n'))));
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("texts");
+
+    QTest::newRow("ja_JP") << "ja_JP"
+                           << "ファイル(&F) | 編集(&E) | 別名で保存(&A)… | PDFとして書き出す(&E)… | "
+                              "PDFを書き出せませんでした | 概要 | 名称未設定 | 元に戻す 行を追加";
+    QTest::newRow("en_US") << "en_US"
+                           << "&File | &Edit | Save &As… | &Export as PDF… | Failed writing PDF | Summary | Untitled | "
+                              "Undo Add a Row";
 }
 
-void TranslationsTest::japaneseInterface()
+void TranslationsTest::interface()
 {
-    useLanguage(QLocale(QLocale::Japanese, QLocale::Japan));
+    QFETCH(QString, locale);
+    QFETCH(QString, texts);
 
-    QCOMPARE(menuText("&File"), QStringLiteral("ファイル(&F)"));
-    QCOMPARE(menuText("&Edit"), QStringLiteral("編集(&E)"));
-    QCOMPARE(menuText("&Help"), QStringLiteral("ヘルプ(&H)"));
-    QCOMPARE(menuText("Save &As…"), QStringLiteral("別名で保存(&A)…"));
-    QCOMPARE(menuText("&Export as PDF…"), QStringLiteral("PDFとして書き出す(&E)…"));
-    QCOMPARE(QCoreApplication::translate("PdfExport", "Failed writing PDF"),
-             QStringLiteral("PDFを書き出せませんでした"));
-    QCOMPARE(QCoreApplication::translate("PagePrinter", "Failed"), QStringLiteral("失敗しました"));
-
-    const QList<HelpTopic> topics = helpTopics();
-    QCOMPARE(topics.size(), 4);
-    QCOMPARE(topics.at(0).head, QStringLiteral("概要"));
-    for (const HelpTopic &topic : topics)
-        QVERIFY2(topic.body.contains(QChar(0x3002)), qPrintable(topic.body)); // 。 ends a Japanese sentence
-
-    // Qt's own buttons come from the system's Qt catalogue when Debian's qt6-translations-l10n
-    // provides it.
-    if (QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")))
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
-
+    QLocale::setDefault(QLocale(locale));
+    installTranslations(*qApp);
+    const auto menu = [](const char *text) { return QCoreApplication::translate("MainMenu", text); };
     // The document's texts are looked up as it is built and as each edit is recorded.
     const std::unique_ptr<Document> document = test::makeDocument();
-    QCOMPARE(document->displayName(), QStringLiteral("名称未設定"));
-    std::unique_ptr<QAction> undo(document->undoStack()->createUndoAction(nullptr, menuText("Undo")));
+    std::unique_ptr<QAction> undo(document->undoStack()->createUndoAction(nullptr, menu("Undo")));
     document->tblePlus();
-    QCOMPARE(document->undoStack()->undoText(), QStringLiteral("行を追加"));
-    QCOMPARE(undo->text(), QStringLiteral("元に戻す 行を追加"));
-    QVERIFY(test::tableTexts(*document).last().contains(QStringLiteral("ダブルクリックして編集")));
-    checkPageData(*document);
-}
+    const QStringList shown = QStringList()
+                              << menu("&File") << menu("&Edit") << menu("Save &As…") << menu("&Export as PDF…")
+                              << QCoreApplication::translate("PdfExport", "Failed writing PDF")
+                              << helpTopics().constFirst().head << document->displayName() << undo->text();
+    QCOMPARE(shown.join(QStringLiteral(" | ")), texts);
 
-void TranslationsTest::englishInterface()
-{
-    // Japanese first, so that this also proves a second call takes the first language away.
-    useLanguage(QLocale(QLocale::Japanese, QLocale::Japan));
-    QCOMPARE(menuText("&File"), QStringLiteral("ファイル(&F)"));
-    useLanguage(QLocale(QLocale::English, QLocale::UnitedStates));
-
-    QCOMPARE(menuText("&File"), QStringLiteral("&File"));
-    QCOMPARE(QCoreApplication::translate("PdfExport", "Failed writing PDF"), QStringLiteral("Failed writing PDF"));
-    QCOMPARE(helpTopics().at(0).head, QStringLiteral("Summary"));
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
-
-    const std::unique_ptr<Document> document = test::makeDocument();
-    QCOMPARE(document->displayName(), QStringLiteral("Untitled"));
-    std::unique_ptr<QAction> undo(document->undoStack()->createUndoAction(nullptr, menuText("Undo")));
-    document->tblePlus();
-    QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Add a Row"));
-    QCOMPARE(undo->text(), QStringLiteral("Undo Add a Row"));
-    QVERIFY(test::tableTexts(*document).last().contains(QStringLiteral("double click to edit")));
-    checkPageData(*document);
+    // The page's own texts are data and read the same in every interface language.
+    QVERIFY(document->sums->title().contains(QStringLiteral("御請求金額")));
+    QCOMPARE(document->tail->labelForSegment(0), QStringLiteral("御中"));
+    QCOMPARE(document->tail->labelForSegment(1), QStringLiteral("様"));
+    QCOMPARE(test::tableTexts(*document).constFirst(), QStringLiteral("日付|項目|単価|個数|価格"));
 }
 
 QTEST_MAIN(TranslationsTest)
