@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
 #include <QToolButton>
 #include <QtTest>
 
@@ -290,15 +289,6 @@ private slots:
         document->pushCopy();
         QVERIFY(document->push->image().isNull());
         QVERIFY(SavedLists::instance().stamp().isEmpty());
-        QVERIFY(makeDocument()->push->image().isNull());
-    }
-
-    void damagedStampIsNoStamp()
-    {
-        SavedLists::instance().setStamp("not an image at all");
-        auto document = makeDocument();
-        QVERIFY(document->push->image().isNull());
-        QSettings().setValue(QStringLiteral("hank"), QStringLiteral("text, not bytes"));
         QVERIFY(makeDocument()->push->image().isNull());
     }
 
