@@ -55,8 +55,11 @@ HelpPanel *AppServices::helpPanel()
 {
     // One help panel for the whole application, made when it is first asked for.
     static QPointer<HelpPanel> panel;
-    if (!panel)
+    if (!panel) {
         panel = new HelpPanel;
+        // A window without a parent: let it go with the application.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, panel, &QObject::deleteLater);
+    }
     return panel;
 }
 
