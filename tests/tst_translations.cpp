@@ -58,10 +58,10 @@ QStringList unfinished(const QString &path)
     return faults;
 }
 
-// SEIKYU_TEST_DATA is <source>/tests/data.
+// SEIKYU_SOURCE_DIR is the source tree the tests were built from.
 QString sourcePath(const char *relative)
 {
-    return qEnvironmentVariable("SEIKYU_TEST_DATA") + QStringLiteral("/../../") + QLatin1String(relative);
+    return qEnvironmentVariable("SEIKYU_SOURCE_DIR") + QLatin1Char('/') + QLatin1String(relative);
 }
 
 } // namespace
