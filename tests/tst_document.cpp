@@ -2,6 +2,8 @@
 #include "app/DocumentController.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/PageView.h"
+#include "output/PdfExport.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
 #include "table/ItemTableModel.h"
@@ -227,6 +229,24 @@ private slots:
         auto reopened = makeDocument(document->dataOfType());
         QCOMPARE(tableTexts(*reopened), tableTexts(*document));
         QCOMPARE(reopened->date->title(), document->date->title());
+    }
+
+    void zoomChangesTheScreenButNeverThePaper()
+    {
+        auto document = makeDocument(sampleFile());
+        const QRect title = document->headRoom->geometry();
+        const QByteArray atPaperSize = renderPagePdf(*document, QStringLiteral("zoom"));
+        document->setZoom(2.0);
+        QCOMPARE(document->page->size(), QSize(2 * PageView::Width, 2 * PageView::Height));
+        QCOMPARE(document->headRoom->geometry(), QRect(title.topLeft() * 2, title.size() * 2));
+        QCOMPARE(document->head->font().pixelSize(), 52);
+        // The PDF is the same A4 page, drawn the same, and the window keeps its zoom.
+        const QByteArray zoomed = renderPagePdf(*document, QStringLiteral("zoom"));
+        QVERIFY(zoomed.contains("MediaBox [0 0 595.000000 842.000000]"));
+        QCOMPARE(zoomed.size(), atPaperSize.size());
+        QCOMPARE(document->zoom(), 2.0);
+        document->setZoom(100.0);
+        QCOMPARE(document->zoom(), Document::MaximumZoom);
     }
 
     void saveOpenRevertAndAlreadyOpen()

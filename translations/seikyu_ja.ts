@@ -180,97 +180,117 @@
         <translation>設定(&amp;F)…</translation>
     </message>
     <message>
-        <location filename="../src/app/AppServices.cpp" line="65"/>
+        <location filename="../src/app/AppServices.cpp" line="68"/>
         <source>%1 Help</source>
         <translation>%1 ヘルプ</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="45"/>
+        <location filename="../src/app/MainMenu.cpp" line="46"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="56"/>
+        <location filename="../src/app/MainMenu.cpp" line="57"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="57"/>
+        <location filename="../src/app/MainMenu.cpp" line="58"/>
         <source>&amp;New</source>
         <translation>新規(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="60"/>
+        <location filename="../src/app/MainMenu.cpp" line="61"/>
         <source>&amp;Open…</source>
         <translation>開く(&amp;O)…</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="62"/>
+        <location filename="../src/app/MainMenu.cpp" line="63"/>
         <source>Open &amp;Recent</source>
         <translation>最近使ったファイルを開く(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="68"/>
+        <location filename="../src/app/MainMenu.cpp" line="69"/>
         <source>&amp;Save</source>
         <translation>保存(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="71"/>
+        <location filename="../src/app/MainMenu.cpp" line="72"/>
         <source>Save &amp;As…</source>
         <translation>別名で保存(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="73"/>
+        <location filename="../src/app/MainMenu.cpp" line="74"/>
         <source>Re&amp;vert to Saved</source>
         <translation>保存した状態に戻す(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="82"/>
+        <location filename="../src/app/MainMenu.cpp" line="83"/>
         <source>&amp;Close</source>
         <translation>閉じる(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="84"/>
+        <location filename="../src/app/MainMenu.cpp" line="85"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="91"/>
+        <location filename="../src/app/MainMenu.cpp" line="92"/>
         <source>&amp;Edit</source>
         <translation>編集(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="92"/>
+        <location filename="../src/app/MainMenu.cpp" line="93"/>
         <source>Undo</source>
         <translation>元に戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="95"/>
+        <location filename="../src/app/MainMenu.cpp" line="96"/>
         <source>Redo</source>
         <translation>やり直す</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="101"/>
+        <location filename="../src/app/MainMenu.cpp" line="102"/>
         <source>Cu&amp;t</source>
         <translation>切り取り(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="102"/>
+        <location filename="../src/app/MainMenu.cpp" line="103"/>
         <source>&amp;Copy</source>
         <translation>コピー(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="103"/>
+        <location filename="../src/app/MainMenu.cpp" line="104"/>
         <source>&amp;Paste</source>
         <translation>貼り付け(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="104"/>
+        <location filename="../src/app/MainMenu.cpp" line="105"/>
         <source>Select &amp;All</source>
         <translation>すべてを選択(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="108"/>
+        <location filename="../src/app/MainMenu.cpp" line="109"/>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/MainMenu.cpp" line="110"/>
+        <source>Zoom &amp;In</source>
+        <translation>拡大(&amp;I)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/MainMenu.cpp" line="113"/>
+        <source>Zoom &amp;Out</source>
+        <translation>縮小(&amp;O)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/MainMenu.cpp" line="116"/>
+        <source>&amp;Actual Size</source>
+        <translation>実際のサイズ(&amp;A)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/MainMenu.cpp" line="121"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
@@ -278,12 +298,12 @@
 <context>
     <name>PagePrinter</name>
     <message>
-        <location filename="../src/output/PagePrinter.cpp" line="119"/>
+        <location filename="../src/output/PagePrinter.cpp" line="120"/>
         <source>Failed</source>
         <translation>失敗しました</translation>
     </message>
     <message>
-        <location filename="../src/output/PagePrinter.cpp" line="119"/>
+        <location filename="../src/output/PagePrinter.cpp" line="120"/>
         <source>The invoice could not be printed.</source>
         <translation>請求書をプリントできませんでした。</translation>
     </message>
@@ -291,27 +311,27 @@
 <context>
     <name>PdfExport</name>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="67"/>
+        <location filename="../src/output/PdfExport.cpp" line="68"/>
         <source>The page could not be rendered.</source>
         <translation>ページを描画できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="91"/>
+        <location filename="../src/output/PdfExport.cpp" line="92"/>
         <source>Export as PDF</source>
         <translation>PDFとして書き出す</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="91"/>
+        <location filename="../src/output/PdfExport.cpp" line="92"/>
         <source>PDF (*.pdf)</source>
         <translation>PDF (*.pdf)</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="100"/>
+        <location filename="../src/output/PdfExport.cpp" line="101"/>
         <source>Failed</source>
         <translation>失敗しました</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="100"/>
+        <location filename="../src/output/PdfExport.cpp" line="101"/>
         <source>Failed writing PDF</source>
         <translation>PDFを書き出せませんでした</translation>
     </message>
@@ -367,18 +387,18 @@
 <context>
     <name>seikyu::Document</name>
     <message>
-        <location filename="../src/document/DocumentPage.cpp" line="104"/>
+        <location filename="../src/document/DocumentPage.cpp" line="108"/>
         <location filename="../src/document/DocumentPanels.cpp" line="157"/>
         <source>Customer</source>
         <translation>取引先</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPage.cpp" line="115"/>
+        <location filename="../src/document/DocumentPage.cpp" line="121"/>
         <source>Your details</source>
         <translation>自分の情報</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPage.cpp" line="119"/>
+        <location filename="../src/document/DocumentPage.cpp" line="126"/>
         <location filename="../src/document/DocumentPanels.cpp" line="308"/>
         <source>Stamp</source>
         <translation>印鑑</translation>
@@ -626,44 +646,44 @@ Remove the sum first to total it again.</source>
 <context>
     <name>seikyu::DocumentController</name>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="42"/>
+        <location filename="../src/app/DocumentController.cpp" line="43"/>
         <source>Invoices (*.%1 *.json)</source>
         <translation>請求書 (*.%1 *.json)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="42"/>
+        <location filename="../src/app/DocumentController.cpp" line="43"/>
         <source>All Files (*)</source>
         <translation>すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="60"/>
+        <location filename="../src/app/DocumentController.cpp" line="61"/>
         <source>The file is too large to be an invoice.</source>
         <translation>請求書ファイルとしては大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="83"/>
+        <location filename="../src/app/DocumentController.cpp" line="84"/>
         <source>“%1” could not be opened.</source>
         <translation>「%1」を開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="94"/>
+        <location filename="../src/app/DocumentController.cpp" line="95"/>
         <source>Open Invoice</source>
         <translation>請求書を開く</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="140"/>
-        <location filename="../src/app/DocumentController.cpp" line="161"/>
-        <location filename="../src/app/DocumentController.cpp" line="226"/>
+        <location filename="../src/app/DocumentController.cpp" line="143"/>
+        <location filename="../src/app/DocumentController.cpp" line="164"/>
+        <location filename="../src/app/DocumentController.cpp" line="229"/>
         <source>“%1” could not be saved.</source>
         <translation>「%1」を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="156"/>
+        <location filename="../src/app/DocumentController.cpp" line="159"/>
         <source>Save Invoice</source>
         <translation>請求書を保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="178"/>
+        <location filename="../src/app/DocumentController.cpp" line="181"/>
         <source>“%1” could not be reverted.</source>
         <translation>「%1」を保存した状態に戻せませんでした。</translation>
     </message>

@@ -1,6 +1,7 @@
 #include "app/DocumentController.h"
 
 #include "app/MainMenu.h"
+#include "app/PageZoom.h"
 #include "app/Prompter.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
@@ -103,6 +104,8 @@ Document *DocumentController::adopt(std::unique_ptr<Document> owned)
     m_documents.append(document);
     InvoiceWindow *window = document->window();
     MainMenu::install(window, document, this);
+    document->setZoom(preferredZoom(window));
+    window->fitToPage();
     window->setCloseGuard([this, document] { return canClose(document); });
     connect(window, &InvoiceWindow::closed, this, [this, document] { discard(document); });
     connect(document, &Document::editedChanged, this, [this, document](bool edited) {

@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/DocumentController.h"
+#include "app/PageZoom.h"
 #include "document/Document.h"
 
 #include <QAction>
@@ -104,6 +105,18 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
     edit->addAction(Text::tr("Select &All"), window, [] { forwardToFocus("selectAll"); })
         ->setShortcut(QKeySequence::SelectAll);
     AppServices::addPreferencesAction(edit, window);
+
+    QMenu *view = bar->addMenu(Text::tr("&View"));
+    QAction *zoomIn =
+        view->addAction(Text::tr("Zoom &In"), document, [document] { document->setZoom(document->zoom() * ZoomStep); });
+    zoomIn->setShortcuts(QKeySequence::ZoomIn);
+    QAction *zoomOut = view->addAction(Text::tr("Zoom &Out"), document,
+                                       [document] { document->setZoom(document->zoom() / ZoomStep); });
+    zoomOut->setShortcuts(QKeySequence::ZoomOut);
+    QAction *actualSize = view->addAction(Text::tr("&Actual Size"), document,
+                                          [document, window] { document->setZoom(actualSizeZoom(window)); });
+    actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    QObject::connect(document, &Document::zoomChanged, window, [](double zoom) { rememberZoom(zoom); });
 
     QMenu *help = bar->addMenu(Text::tr("&Help"));
     AppServices::addHelpActions(help, window);

@@ -81,6 +81,13 @@ public:
     void updateChangeCount(ChangeKind kind);
 
     QUndoStack *undoStack() { return &m_undoStack; }
+
+    /// How large the page shows on screen: 1 is one screen pixel per point of paper. Output is
+    /// always rendered at 1, so the zoom never changes a PDF or a printout.
+    static constexpr double MinimumZoom = 0.5;
+    static constexpr double MaximumZoom = 3.0;
+    double zoom() const { return m_zoom; }
+    void setZoom(double zoom);
     InvoiceWindow *window() const { return m_window.get(); }
 
     // ---- panels and popovers ----
@@ -243,6 +250,7 @@ signals:
     void filePathChanged(const QString &path);
     /// The page changed in a way worth saving soon (autosave in place).
     void changed();
+    void zoomChanged(double zoom);
 
 private:
     void buildPage();
@@ -276,6 +284,7 @@ private:
     bool m_edited = false;
     bool m_setUp = false;
     bool m_teachesLists = true;
+    double m_zoom = 1.0;
     std::optional<InvoiceContents> m_pendingContents;
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;

@@ -34,6 +34,7 @@ template <typename T> T *named(T *object, const char *name)
 RoomBox *makeRoom(QWidget *page, const char *name, const QRect &geometry)
 {
     auto *room = named(new RoomBox(page), name);
+    room->setPageGeometry(geometry);
     room->setGeometry(geometry);
     return room;
 }
@@ -90,16 +91,19 @@ void Document::buildPage()
     headRoom = makeRoom(sheet, "headRoom", QRect(Left, Left, 300, 46));
     head = makeButton(headRoom, PageButton::Look::Plain, "head");
     head->setFont(pageFont(26));
+    head->setPagePixelSize(26);
     head->setTitle(QStringLiteral("請求書"));
     dateRoom = makeRoom(sheet, "dateRoom", QRect(Right - 190, Left, 190, 26));
     date = makeButton(dateRoom, PageButton::Look::Plain, "date");
     date->setFont(pageFont(11));
+    date->setPagePixelSize(11);
     date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // Row 2: the addressee line, underlined.
     whomRoom = makeRoom(sheet, "whomRoom", QRect(Left, 104, 330, 38));
     whom = makeButton(whomRoom, PageButton::Look::Plain, "whom");
     whom->setFont(pageFont(18));
+    whom->setPagePixelSize(18);
     whom->setUnderlined(true);
     whom->setPlaceholder(tr("Customer"));
 
@@ -107,15 +111,18 @@ void Document::buildPage()
     sumsRoom = makeRoom(sheet, "sumsRoom", QRect(Left, 160, 260, 74));
     sums = makeButton(sumsRoom, PageButton::Look::Amount, "sums");
     sums->setFont(pageFont(12));
+    sums->setPagePixelSize(12);
     sums->setTitle(QStringLiteral("\u0008御請求金額\n"));
     homeRoom = makeRoom(sheet, "homeRoom", QRect(Right - 236, 150, 236, 90));
     home = makeButton(homeRoom, PageButton::Look::Plain, "home");
     home->setFont(pageFont(10));
+    home->setPagePixelSize(10);
     home->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     home->setPlaceholder(tr("Your details"));
     pushRoom = makeRoom(sheet, "pushRoom", QRect(Right - 66, 170, 66, 66));
     push = makeButton(pushRoom, PageButton::Look::Image, "push");
     push->setFont(pageGothicFont(9));
+    push->setPagePixelSize(9);
     push->setPlaceholder(tr("Stamp"));
 
     // Below: the item table.
@@ -155,6 +162,31 @@ void Document::buildPage()
     m_window->setPageBox(box);
 }
 
+void Document::setZoom(double zoom)
+{
+    m_zoom = std::clamp(zoom, MinimumZoom, MaximumZoom);
+    if (!page || !main)
+        return;
+    auto scaled = [this](const QRect &r) {
+        return QRect(qRound(r.x() * m_zoom), qRound(r.y() * m_zoom), qRound(r.width() * m_zoom),
+                     qRound(r.height() * m_zoom));
+    };
+    const QSize sheet(qRound(PageView::Width * m_zoom), qRound(PageView::Height * m_zoom));
+    page->setFixedSize(sheet);
+    main->setFixedSize(sheet);
+    const int inset = qRound(RoomInset * m_zoom);
+    for (RoomBox *room : rooms()) {
+        room->setGeometry(scaled(room->pageGeometry()));
+        for (QWidget *child : room->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            child->setGeometry(room->rect().adjusted(inset, inset, -inset, -inset));
+            if (auto *button = qobject_cast<PageButton *>(child))
+                button->setZoom(m_zoom);
+        }
+    }
+    fitPageTable();
+    emit zoomChanged(m_zoom);
+}
+
 void Document::fitPageTable()
 {
     if (!grid || !bank)
@@ -163,13 +195,13 @@ void Document::fitPageTable()
     // table shrinks its rows and type so that it stays on the one page.
     const int available = grid->height();
     const int rows = std::max(1, bank->count());
-    const double rowHeight = std::min(15.0, static_cast<double>(available) / rows);
+    const double rowHeight = std::min(15.0 * m_zoom, static_cast<double>(available) / rows);
     auto *delegate = static_cast<PageTableDelegate *>(grid->itemDelegate());
     delegate->setPixelSize(std::max(3, static_cast<int>(rowHeight * 0.64)));
     grid->verticalHeader()->setMinimumSectionSize(1);
     grid->verticalHeader()->setDefaultSectionSize(std::max(1, static_cast<int>(rowHeight)));
     const int width = grid->width();
-    const int widths[] = {58, 0, 84, 58, 96};
+    const int widths[] = {qRound(58 * m_zoom), 0, qRound(84 * m_zoom), qRound(58 * m_zoom), qRound(96 * m_zoom)};
     int fixed = 0;
     for (int w : widths)
         fixed += w;

@@ -1,7 +1,10 @@
 #include "document/InvoiceWindow.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 
 namespace seikyu {
 
@@ -18,6 +21,19 @@ InvoiceWindow::InvoiceWindow(QWidget *parent) : QMainWindow(parent), m_scroll(ne
 void InvoiceWindow::setPageBox(QWidget *box)
 {
     m_scroll->setWidget(box);
+}
+
+void InvoiceWindow::fitToPage()
+{
+    QWidget *box = m_scroll->widget();
+    if (!box)
+        return;
+    const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const int frame = m_scroll->frameWidth() * 2 + m_scroll->verticalScrollBar()->sizeHint().width() + 24;
+    const int chrome = menuBar() ? menuBar()->sizeHint().height() : 0;
+    const int width = std::min(box->width() + frame, available.width());
+    const int height = std::min(box->height() + frame + chrome, available.height() * 9 / 10);
+    resize(width, height);
 }
 
 void InvoiceWindow::closeEvent(QCloseEvent *event)

@@ -18,6 +18,8 @@ public:
     /// Asked before the window closes; answering false keeps it open.
     void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
     void setPageBox(QWidget *box);
+    /// Sizes the window to show the page's whole width and as much of its height as the screen allows.
+    void fitToPage();
 
 signals:
     void closed();

@@ -21,6 +21,18 @@ OutputRenderingScope::~OutputRenderingScope()
     setRenderingForOutput(m_previous);
 }
 
+PaperSizeScope::PaperSizeScope(Document &document) : m_document(document), m_previous(document.zoom())
+{
+    if (m_previous != 1.0)
+        m_document.setZoom(1.0);
+}
+
+PaperSizeScope::~PaperSizeScope()
+{
+    if (m_previous != 1.0)
+        m_document.setZoom(m_previous);
+}
+
 void preparePageForOutput(Document &document)
 {
     QFrame *box = document.main;

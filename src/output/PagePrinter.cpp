@@ -115,6 +115,7 @@ void printDocument(Document &document, QWidget *parent)
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const PaperSizeScope paperSize(document);
     if (!printWidget(document.main, printer))
         Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("The invoice could not be printed."));
 }
@@ -125,8 +126,10 @@ void previewDocument(Document &document, QWidget *parent)
         return;
     QPrintPreviewDialog preview(&documentPrinter(document), parent);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&document](QPrinter *printer) {
-        if (document.main)
-            printWidget(document.main, *printer);
+        if (!document.main)
+            return;
+        const PaperSizeScope paperSize(document);
+        printWidget(document.main, *printer);
     });
     preview.exec();
 }

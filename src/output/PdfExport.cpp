@@ -31,6 +31,7 @@ QByteArray renderPagePdf(Document &document, const QString &title)
     PageView *sheet = document.page;
     if (!sheet)
         return {};
+    const PaperSizeScope paperSize(document);
     preparePageForOutput(document);
 
     QByteArray pdf;

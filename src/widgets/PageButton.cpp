@@ -37,6 +37,21 @@ void PageButton::setUnderlined(bool underlined)
     update();
 }
 
+void PageButton::setPagePixelSize(int pixelSize)
+{
+    m_pagePixelSize = pixelSize;
+    setZoom(m_zoom);
+}
+
+void PageButton::setZoom(double zoom)
+{
+    m_zoom = zoom;
+    QFont scaled = font();
+    scaled.setPixelSize(std::max(1, qRound(m_pagePixelSize * zoom)));
+    setFont(scaled);
+    update();
+}
+
 QSize PageButton::sizeHint() const
 {
     return {120, 24};
@@ -48,7 +63,9 @@ void PageButton::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const bool output = isRenderingForOutput();
-    const QRect area = rect().adjusted(4, 2, -4, -2);
+    const int padX = qRound(4 * m_zoom);
+    const int padY = qRound(2 * m_zoom);
+    const QRect area = rect().adjusted(padX, padY, -padX, -padY);
 
     if (!output && (underMouse() || hasFocus()))
         painter.fillRect(rect(), QColor(30, 100, 200, 18));
@@ -90,8 +107,8 @@ void PageButton::paintEvent(QPaintEvent *)
     QRect used;
     painter.drawText(area, static_cast<int>(m_alignment), shown, &used);
     if (m_underlined) {
-        painter.setPen(QPen(Qt::black, 0.8));
-        const int y = used.bottom() + 3;
+        painter.setPen(QPen(Qt::black, 0.8 * m_zoom));
+        const int y = used.bottom() + qRound(3 * m_zoom);
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
     }
 }
@@ -116,12 +133,14 @@ void PageButton::paintAmount(QPainter &painter, const QRect &area)
     painter.setFont(headingFont);
     painter.drawText(headingRect, Qt::AlignLeft | Qt::AlignBottom, heading);
     painter.setFont(amountFont);
-    painter.drawText(amountRect.adjusted(8, 0, -8, -4), Qt::AlignRight | Qt::AlignVCenter, amount);
-    painter.setPen(QPen(Qt::black, 1.2));
+    const int inset = qRound(8 * m_zoom);
+    painter.drawText(amountRect.adjusted(inset, 0, -inset, -qRound(4 * m_zoom)), Qt::AlignRight | Qt::AlignVCenter,
+                     amount);
+    painter.setPen(QPen(Qt::black, 1.2 * m_zoom));
     painter.drawLine(QPointF(amountRect.left(), amountRect.bottom()), QPointF(amountRect.right(), amountRect.bottom()));
-    painter.setPen(QPen(Qt::black, 0.5));
-    painter.drawLine(QPointF(amountRect.left(), amountRect.bottom() - 2.5),
-                     QPointF(amountRect.right(), amountRect.bottom() - 2.5));
+    painter.setPen(QPen(Qt::black, 0.5 * m_zoom));
+    painter.drawLine(QPointF(amountRect.left(), amountRect.bottom() - 2.5 * m_zoom),
+                     QPointF(amountRect.right(), amountRect.bottom() - 2.5 * m_zoom));
 }
 
 } // namespace seikyu

@@ -32,6 +32,10 @@ public:
     void setAlignment(Qt::Alignment alignment);
     void setUnderlined(bool underlined);
 
+    /// The type size on paper, in page pixels; the shown size follows the zoom.
+    void setPagePixelSize(int pixelSize);
+    void setZoom(double zoom);
+
     QSize sizeHint() const override;
 
 protected:
@@ -45,6 +49,8 @@ private:
     QString m_placeholder;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool m_underlined = false;
+    int m_pagePixelSize = 12;
+    double m_zoom = 1.0;
 };
 
 } // namespace seikyu

@@ -21,11 +21,16 @@ public:
     void setBorderColor(const QColor &color);
     bool hasGuideBorder() const { return m_borderColor.alpha() > 0; }
 
+    /// Where the region sits on the sheet in page pixels (points), whatever the zoom.
+    QRect pageGeometry() const { return m_pageGeometry; }
+    void setPageGeometry(const QRect &geometry) { m_pageGeometry = geometry; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QColor m_borderColor;
+    QRect m_pageGeometry;
 };
 
 } // namespace seikyu
