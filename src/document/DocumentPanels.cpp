@@ -143,6 +143,16 @@ void Document::buildListPanels()
         QStringList editNames;
         QStringList labels;
         QString hint;
+        // Where the section's elements are kept in the document.
+        QPointer<PageButton> *button;
+        QPointer<RoomBox> *room;
+        QPointer<QComboBox> *dial;
+        std::unique_ptr<QDialog> *panel;
+        std::unique_ptr<Popover> *plus;
+        std::unique_ptr<Popover> *kill;
+        std::unique_ptr<Popover> *edit;
+        QList<QPointer<QLineEdit> *> newsMembers;
+        QList<QPointer<QLineEdit> *> editMembers;
     };
     const QList<Section> sections = {
         {QStringLiteral("head"),
@@ -151,14 +161,32 @@ void Document::buildListPanels()
          {QStringLiteral("headNewsText")},
          {QStringLiteral("headEditText")},
          {tr("Title")},
-         tr("The invoice's title. Add the titles you use with +; OK puts the selected one on the page.")},
+         tr("The invoice's title. Add the titles you use with +; OK puts the selected one on the page."),
+         &head,
+         &headRoom,
+         &headDial,
+         &headCtrl,
+         &headPlusPopover,
+         &headKillPopover,
+         &headEditPopover,
+         {&headNewsText},
+         {&headEditText}},
         {QStringLiteral("whom"),
          QStringLiteral("whom"),
          tr("Customer"),
          {QStringLiteral("whomNewsText")},
          {QStringLiteral("whomEditText")},
          {tr("Name")},
-         tr("The customer. Add your customers with +, then choose 御中 for a company or 様 for a person.")},
+         tr("The customer. Add your customers with +, then choose 御中 for a company or 様 for a person."),
+         &whom,
+         &whomRoom,
+         &whomDial,
+         &whomCtrl,
+         &whomPlusPopover,
+         &whomKillPopover,
+         &whomEditPopover,
+         {&whomNewsText},
+         {&whomEditText}},
         {QStringLiteral("home"),
          QStringLiteral("from"),
          tr("Your Details"),
@@ -167,7 +195,16 @@ void Document::buildListPanels()
          {QStringLiteral("editCode"), QStringLiteral("editMaps"), QStringLiteral("editName"),
           QStringLiteral("editCall"), QStringLiteral("editBank")},
          {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account")},
-         tr("Your own details: postal code, address, name, telephone and bank account.")},
+         tr("Your own details: postal code, address, name, telephone and bank account."),
+         &home,
+         &homeRoom,
+         &homeDial,
+         &homeCtrl,
+         &homePlusPopover,
+         &homeKillPopover,
+         &homeEditPopover,
+         {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank},
+         {&editCode, &editMaps, &editName, &editCall, &editBank}},
     };
 
     for (const Section &section : sections) {
@@ -246,41 +283,17 @@ void Document::buildListPanels()
         }
         addButtons(panel.get(), tr("OK"), this, [this, family] { listCopy(*family); });
 
-        if (section.prefix == QLatin1String("head")) {
-            family->pageButton = head;
-            family->room = headRoom;
-            headDial = dial;
-            headNewsText = family->newsFields.value(0);
-            headEditText = family->editFields.value(0);
-            headCtrl = std::move(panel);
-            headPlusPopover = std::move(plus);
-            headKillPopover = std::move(kill);
-            headEditPopover = std::move(edit);
-        } else if (section.prefix == QLatin1String("whom")) {
-            family->pageButton = whom;
-            family->room = whomRoom;
-            whomDial = dial;
-            whomNewsText = family->newsFields.value(0);
-            whomEditText = family->editFields.value(0);
-            whomCtrl = std::move(panel);
-            whomPlusPopover = std::move(plus);
-            whomKillPopover = std::move(kill);
-            whomEditPopover = std::move(edit);
-        } else {
-            family->pageButton = home;
-            family->room = homeRoom;
-            homeDial = dial;
-            const QList<QPointer<QLineEdit> *> news = {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank};
-            const QList<QPointer<QLineEdit> *> edits = {&editCode, &editMaps, &editName, &editCall, &editBank};
-            for (int i = 0; i < news.size(); ++i) {
-                *news.at(i) = family->newsFields.value(i);
-                *edits.at(i) = family->editFields.value(i);
-            }
-            homeCtrl = std::move(panel);
-            homePlusPopover = std::move(plus);
-            homeKillPopover = std::move(kill);
-            homeEditPopover = std::move(edit);
+        family->pageButton = *section.button;
+        family->room = *section.room;
+        *section.dial = dial;
+        for (int i = 0; i < section.newsMembers.size(); ++i) {
+            *section.newsMembers.at(i) = family->newsFields.value(i);
+            *section.editMembers.at(i) = family->editFields.value(i);
         }
+        *section.panel = std::move(panel);
+        *section.plus = std::move(plus);
+        *section.kill = std::move(kill);
+        *section.edit = std::move(edit);
         m_families.push_back(std::move(f));
     }
 }
