@@ -285,10 +285,7 @@ private slots:
         PrompterGuard prompter;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.seikyu"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(sampleFile());
-        file.close();
+        writeFile(path, sampleFile());
         DocumentController controller;
         controller.setAutosaveDelay(10);
         Document *document = controller.openFile(path);
@@ -305,10 +302,7 @@ private slots:
         PrompterGuard prompter;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("broken.seikyu"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[1, 2, 3]");
-        file.close();
+        writeFile(path, "[1, 2, 3]");
         DocumentController controller;
         QVERIFY(!controller.openFile(path));
         QVERIFY(controller.documents().isEmpty());

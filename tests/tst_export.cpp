@@ -25,6 +25,7 @@
 
 using namespace seikyu;
 using seikyu::test::readAll;
+using seikyu::test::writeFile;
 
 namespace {
 
@@ -76,14 +77,6 @@ QStringList pdfImages(const QString &path)
 {
     const QRegularExpression image(QStringLiteral("^\\s*\\d+\\s+\\d+\\s+image\\s"));
     return run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).split('\n').filter(image);
-}
-
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("could not write %s", qPrintable(path));
-    return path;
 }
 
 QString exportToFile(Document &document, const QString &path)

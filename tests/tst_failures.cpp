@@ -32,13 +32,6 @@ bool canCreateIn(const QString &folder)
     return probe.open(QIODevice::WriteOnly) && probe.remove();
 }
 
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 enum class Failure { FullDisk, ReadOnlyFolder, VanishedFolder };
 
 } // namespace
@@ -73,8 +66,8 @@ private slots:
         const QString pdf = folder + QStringLiteral("/a.pdf");
         const QByteArray before = makeDocument()->dataOfType(), oldPdf("%PDF-1.4 an older export\n");
         QVERIFY(QDir().mkpath(folder));
-        writeAll(path, before);
-        writeAll(pdf, oldPdf);
+        writeFile(path, before);
+        writeFile(pdf, oldPdf);
         DocumentController controller;
         controller.setAutosaveDelay(10);
         Document *document = controller.openFile(path);
@@ -153,7 +146,7 @@ private slots:
         QVERIFY(QDir(folder).removeRecursively());
         QVERIFY(QDir().mkpath(fileIsFolder ? file : QFileInfo(folder).absolutePath()));
         if (!fileIsFolder)
-            writeAll(folder, "not a folder");
+            writeFile(folder, "not a folder");
         auto restore = qScopeGuard([&] {
             QFile::remove(blocker);
             QDir(blocker).removeRecursively();
@@ -207,7 +200,7 @@ private slots:
     {
         QFETCH(QByteArray, conf);
         QFETCH(int, titles);
-        writeAll(QSettings().fileName(), conf);
+        writeFile(QSettings().fileName(), conf);
         // A fresh QSettings picks the changed file up, as when another instance of Seikyu wrote it.
         QSettings().sync();
 

@@ -4,6 +4,9 @@
 #include "table/ItemTableModel.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -88,6 +91,15 @@ std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes)
     }
     document->windowControllerDidLoadNib();
     return document;
+}
+
+QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("could not write %s", qPrintable(path));
+    return path;
 }
 
 QByteArray readAll(const QString &path)

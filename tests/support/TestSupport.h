@@ -57,6 +57,9 @@ private:
 /// A set-up document, optionally from file bytes (which must read).
 std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes = {});
 
+/// Writes a test's fixture file (making its folder); stops the test run when it cannot.
+QString writeFile(const QString &path, const QByteArray &bytes);
+
 /// The whole content of a file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
 
