@@ -31,6 +31,7 @@ class Popover;
 class RoomBox;
 class SegmentedControl;
 struct ListFamily;
+struct TableState;
 
 /// One invoice: its window, the page in it, and every operation on the page.
 ///
@@ -176,6 +177,10 @@ public:
     /// Removes the sums rows (the work behind "Remove Sum").
     bool removeSumsRows();
     bool isTotalled() const;
+    /// The table's rows and the table panel's settings as they are now.
+    TableState tableState() const;
+    /// Puts the table back to a state taken before (undo of whole-table changes).
+    void restoreTableState(const TableState &state);
 
     // ---- elements ----
     QPointer<ItemTableModel> bank;

@@ -12,8 +12,6 @@
 
 namespace seikyu {
 
-using RowCells = std::array<CellValue, ColumnCount>;
-
 /// What an invoice file records, as read off the page by the writer.
 struct InvoicePage
 {

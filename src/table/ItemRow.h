@@ -18,6 +18,8 @@ int columnOfKey(const QString &key);
 
 /// A cell value is a text (QString), a 64-bit integer (qint64) or absent (an invalid QVariant).
 using CellValue = QVariant;
+/// The five cells of a row, in column order.
+using RowCells = std::array<CellValue, ColumnCount>;
 
 bool cellIsText(const CellValue &value);
 bool cellIsInteger(const CellValue &value);
@@ -35,8 +37,8 @@ public:
 
     const CellValue &value(Column column) const { return m_cells[static_cast<int>(column)]; }
     void setValue(Column column, const CellValue &value) { m_cells[static_cast<int>(column)] = value; }
-    const std::array<CellValue, ColumnCount> &cells() const { return m_cells; }
-    void setCells(const std::array<CellValue, ColumnCount> &cells) { m_cells = cells; }
+    const RowCells &cells() const { return m_cells; }
+    void setCells(const RowCells &cells) { m_cells = cells; }
 
     /// True for the table's fixed header row, which no operation writes into.
     bool isHeader() const { return m_header; }
@@ -45,7 +47,7 @@ public:
     static std::shared_ptr<ItemRow> makeHeader();
 
 private:
-    std::array<CellValue, ColumnCount> m_cells;
+    RowCells m_cells;
     bool m_header = false;
 };
 

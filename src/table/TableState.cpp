@@ -1,0 +1,56 @@
+#include "table/TableState.h"
+
+#include "document/Document.h"
+#include "table/ItemTableModel.h"
+
+#include <QCheckBox>
+
+namespace seikyu {
+
+TableState Document::tableState() const
+{
+    TableState state;
+    if (bank) {
+        state.rows = bank->rows();
+        state.cells.reserve(state.rows.size());
+        for (const RowPtr &row : std::as_const(state.rows))
+            state.cells.append(row->cells());
+    }
+    state.includeTax = gridXtax && gridXtax->isChecked();
+    return state;
+}
+
+void Document::restoreTableState(const TableState &state)
+{
+    if (!bank)
+        return;
+    for (qsizetype i = 0; i < state.rows.size() && i < state.cells.size(); ++i) {
+        if (!state.rows.at(i)->isHeader())
+            state.rows.at(i)->setCells(state.cells.at(i));
+    }
+    bank->setRows(state.rows);
+    if (gridXtax)
+        gridXtax->setChecked(state.includeTax);
+}
+
+TableStateCommand::TableStateCommand(Document *document, const QString &text, TableState before, TableState after)
+    : m_document(document), m_before(std::move(before)), m_after(std::move(after))
+{
+    setText(text);
+}
+
+void TableStateCommand::redo()
+{
+    if (m_applied) {
+        m_applied = false; // the change was made before the command was pushed
+        return;
+    }
+    m_document->restoreTableState(m_after);
+}
+
+void TableStateCommand::undo()
+{
+    m_document->restoreTableState(m_before);
+}
+
+} // namespace seikyu
