@@ -20,7 +20,8 @@ qt_add_translations(seikyu_core
     SOURCES ${SEIKYU_TRANSLATABLE_SOURCES}
     INCLUDE_DIRECTORIES ${CMAKE_SOURCE_DIR}/src
     RESOURCE_PREFIX /seikyu/i18n
-    # The file mirrors the code: a text that left the code leaves the file too.
-    LUPDATE_OPTIONS -no-obsolete
+    # The file mirrors the code: a text that left the code leaves the file too. No line numbers, so
+    # that a change elsewhere in a source file does not rewrite the catalogue.
+    LUPDATE_OPTIONS -no-obsolete -locations none
     # Untranslated texts fall back to English at run time instead of showing an empty string.
     LRELEASE_OPTIONS -nounfinished -silent)

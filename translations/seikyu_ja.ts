@@ -4,7 +4,6 @@
 <context>
     <name>AtomicWrite</name>
     <message>
-        <location filename="../src/document/AtomicWrite.cpp" line="26"/>
         <source>The disk is full.</source>
         <translation>ディスクがいっぱいです。</translation>
     </message>
@@ -12,42 +11,34 @@
 <context>
     <name>BatchExport</name>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="28"/>
         <source>unknown error</source>
         <translation>不明なエラー</translation>
     </message>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="74"/>
         <source>No invoice files to export.</source>
         <translation>書き出す請求書ファイルが指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="78"/>
         <source>No output folder given.</source>
         <translation>書き出し先のフォルダが指定されていません。</translation>
     </message>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="88"/>
         <source>is not a folder (a single file may be exported to a name ending in .pdf)</source>
         <translation>フォルダではありません（ファイルが1つのときは、.pdf で終わる名前に書き出せます）</translation>
     </message>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="92"/>
         <source>the folder could not be created</source>
         <translation>フォルダを作成できませんでした</translation>
     </message>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="108"/>
         <source>not exported: its PDF would replace the input file %1</source>
         <translation>書き出しませんでした: PDFが入力ファイル %1 を上書きしてしまいます</translation>
     </message>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="111"/>
         <source>not exported: %1 would replace the PDF of %2</source>
         <translation>書き出しませんでした: %1 が %2 のPDFを上書きしてしまいます</translation>
     </message>
     <message>
-        <location filename="../src/output/BatchExport.cpp" line="114"/>
         <source>is a folder, not an invoice file</source>
         <translation>請求書ファイルではなく、フォルダです</translation>
     </message>
@@ -55,38 +46,30 @@
 <context>
     <name>Document</name>
     <message>
-        <location filename="../src/document/Document.cpp" line="214"/>
-        <location filename="../src/document/Document.cpp" line="237"/>
         <source>Untitled</source>
         <translation>名称未設定</translation>
     </message>
     <message>
-        <location filename="../src/table/TableCommands.cpp" line="37"/>
         <source>Add a Row</source>
         <translation>行を追加</translation>
     </message>
     <message>
-        <location filename="../src/table/TableCommands.cpp" line="55"/>
         <source>Remove Rows</source>
         <translation>行を削除</translation>
     </message>
     <message>
-        <location filename="../src/table/TableCommands.cpp" line="87"/>
         <source>Edit a cell</source>
         <translation>セルを編集</translation>
     </message>
     <message>
-        <location filename="../src/table/TableCommands.cpp" line="129"/>
         <source>Add Sum</source>
         <translation>合計を追加</translation>
     </message>
     <message>
-        <location filename="../src/table/TableCommands.cpp" line="144"/>
         <source>Finalize</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location filename="../src/table/TableEditing.cpp" line="19"/>
         <source>double click to edit</source>
         <translation>ダブルクリックして編集</translation>
     </message>
@@ -94,42 +77,34 @@
 <context>
     <name>HelpPanel</name>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="17"/>
         <source>Summary</source>
         <translation>概要</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="18"/>
         <source>Generate a common style invoice in Japanese. Supposed to be exported as PDF.</source>
         <translation>一般的な書式の請求書を日本語で作成します。PDFとして書き出して使うことを想定しています。</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="19"/>
         <source>Guide border</source>
         <translation>ガイド枠</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="20"/>
         <source>Click each part surrounded by blue border to see dialog. When you finish editing and click OK, blue border goes away.</source>
         <translation>青い枠で囲まれた各部分をクリックすると、ダイアログが開きます。編集を終えて「OK」をクリックすると、青い枠は消えます。</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="22"/>
         <source>Editable parts</source>
         <translation>編集できる部分</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="23"/>
         <source>Above left, you can select Title. Above right, a date. Second row, a customer&apos;s name. Third row left, total sum, which you should edit later. Third row right, your info. Under your info, choose a stamp. You can also select not to use this.</source>
         <translation>左上ではタイトルを選べます。右上は日付、2段目は取引先の名前です。3段目の左は御請求金額で、最後に編集します。3段目の右は自分の情報です。その下で印鑑を選びます。印鑑を使わないこともできます。</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="28"/>
         <source>Table</source>
         <translation>明細表</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpTopics.cpp" line="29"/>
         <source>Edit a table below by double-clicking on each cell. With &quot;Include Tax&quot; checked, sum includes taxes. When you add &quot;単価&quot; and &quot;個数&quot;, click on spaces inside the row to add sum into &quot;合計&quot; cell. When you&apos;ve done all the input, click &quot;Add Sum&quot; to add rows with sums at the bottom.</source>
         <translation>下の表は、各セルをダブルクリックして編集します。「消費税を加算」にチェックを入れると、合計に消費税が含まれます。「単価」と「個数」を入力したら、その行の空いているところをクリックすると「合計」のセルに金額が入ります。すべて入力し終えたら「合計を追加」をクリックすると、表の最後に合計の行が追加されます。</translation>
     </message>
@@ -137,22 +112,18 @@
 <context>
     <name>InvoiceFile</name>
     <message>
-        <location filename="../src/document/InvoiceFile.cpp" line="128"/>
         <source>The file is not an invoice: %1 at byte %2.</source>
         <translation>このファイルは請求書ではありません: %2 バイト目で %1。</translation>
     </message>
     <message>
-        <location filename="../src/document/InvoiceFile.cpp" line="132"/>
         <source>The file is not an invoice: its contents are not a JSON object.</source>
         <translation>このファイルは請求書ではありません: 内容がJSONオブジェクトではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/InvoiceFile.cpp" line="141"/>
         <source>The file is not an invoice: its item table is not a list.</source>
         <translation>このファイルは請求書ではありません: 明細表がリストではありません。</translation>
     </message>
     <message>
-        <location filename="../src/document/InvoiceFile.cpp" line="148"/>
         <source>The file is not an invoice: row %1 of its item table is not an object.</source>
         <translation>このファイルは請求書ではありません: 明細表の行 %1 がオブジェクトではありません。</translation>
     </message>
@@ -160,137 +131,110 @@
 <context>
     <name>MainMenu</name>
     <message>
-        <location filename="../src/app/AppServices.cpp" line="26"/>
         <source>&amp;Export as PDF…</source>
         <translation>PDFとして書き出す(&amp;E)…</translation>
     </message>
     <message>
-        <location filename="../src/app/AppServices.cpp" line="30"/>
         <source>&amp;Print…</source>
         <translation>プリント(&amp;P)…</translation>
     </message>
     <message>
-        <location filename="../src/app/AppServices.cpp" line="34"/>
         <source>Print Pre&amp;view…</source>
         <translation>プリントプレビュー(&amp;V)…</translation>
     </message>
     <message>
-        <location filename="../src/app/AppServices.cpp" line="43"/>
         <source>Pre&amp;ferences…</source>
         <translation>設定(&amp;F)…</translation>
     </message>
     <message>
-        <location filename="../src/app/AppServices.cpp" line="68"/>
         <source>%1 Help</source>
         <translation>%1 ヘルプ</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="46"/>
         <source>Clear Menu</source>
         <translation>メニューを消去</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="57"/>
         <source>&amp;File</source>
         <translation>ファイル(&amp;F)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="58"/>
         <source>&amp;New</source>
         <translation>新規(&amp;N)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="61"/>
         <source>&amp;Open…</source>
         <translation>開く(&amp;O)…</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="63"/>
         <source>Open &amp;Recent</source>
         <translation>最近使ったファイルを開く(&amp;R)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="69"/>
         <source>&amp;Save</source>
         <translation>保存(&amp;S)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="72"/>
         <source>Save &amp;As…</source>
         <translation>別名で保存(&amp;A)…</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="74"/>
         <source>Re&amp;vert to Saved</source>
         <translation>保存した状態に戻す(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="83"/>
         <source>&amp;Close</source>
         <translation>閉じる(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="85"/>
         <source>&amp;Quit</source>
         <translation>終了(&amp;Q)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="92"/>
         <source>&amp;Edit</source>
         <translation>編集(&amp;E)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="93"/>
         <source>Undo</source>
         <translation>元に戻す</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="96"/>
         <source>Redo</source>
         <translation>やり直す</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="102"/>
         <source>Cu&amp;t</source>
         <translation>切り取り(&amp;T)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="103"/>
         <source>&amp;Copy</source>
         <translation>コピー(&amp;C)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="104"/>
         <source>&amp;Paste</source>
         <translation>貼り付け(&amp;P)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="105"/>
         <source>Select &amp;All</source>
         <translation>すべてを選択(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="109"/>
         <source>&amp;View</source>
         <translation>表示(&amp;V)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="110"/>
         <source>Zoom &amp;In</source>
         <translation>拡大(&amp;I)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="113"/>
         <source>Zoom &amp;Out</source>
         <translation>縮小(&amp;O)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="116"/>
         <source>&amp;Actual Size</source>
         <translation>実際のサイズ(&amp;A)</translation>
     </message>
     <message>
-        <location filename="../src/app/MainMenu.cpp" line="121"/>
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
@@ -298,12 +242,10 @@
 <context>
     <name>PagePrinter</name>
     <message>
-        <location filename="../src/output/PagePrinter.cpp" line="120"/>
         <source>Failed</source>
         <translation>失敗しました</translation>
     </message>
     <message>
-        <location filename="../src/output/PagePrinter.cpp" line="120"/>
         <source>The invoice could not be printed.</source>
         <translation>請求書をプリントできませんでした。</translation>
     </message>
@@ -311,27 +253,22 @@
 <context>
     <name>PdfExport</name>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="68"/>
         <source>The page could not be rendered.</source>
         <translation>ページを描画できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="92"/>
         <source>Export as PDF</source>
         <translation>PDFとして書き出す</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="92"/>
         <source>PDF (*.pdf)</source>
         <translation>PDF (*.pdf)</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="101"/>
         <source>Failed</source>
         <translation>失敗しました</translation>
     </message>
     <message>
-        <location filename="../src/output/PdfExport.cpp" line="101"/>
         <source>Failed writing PDF</source>
         <translation>PDFを書き出せませんでした</translation>
     </message>
@@ -339,17 +276,14 @@
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../src/app/Prompter.cpp" line="54"/>
         <source>Do you want to save the changes made to “%1”?</source>
         <translation>「%1」への変更を保存しますか？</translation>
     </message>
     <message>
-        <location filename="../src/app/Prompter.cpp" line="55"/>
         <source>Your changes will be lost if you don’t save them.</source>
         <translation>保存しないと、変更内容は失われます。</translation>
     </message>
     <message>
-        <location filename="../src/app/Prompter.cpp" line="57"/>
         <source>Don’t Save</source>
         <translation>保存しない</translation>
     </message>
@@ -357,29 +291,24 @@
 <context>
     <name>main</name>
     <message>
-        <location filename="../src/app/main.cpp" line="58"/>
         <source>Japanese invoices (請求書) as PDF</source>
         <translation>日本式の請求書をPDFで作成します</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="63"/>
         <source>Export each invoice FILE as a PDF into the folder OUT (OUT/&lt;name&gt;.pdf), without opening a window. With one FILE, OUT may be the PDF&apos;s name.</source>
         <translation>ウインドウを開かずに、請求書ファイル FILE をそれぞれPDFとしてフォルダ OUT に書き出します（OUT/&lt;名前&gt;.pdf）。FILE が1つのときは、OUT にPDFのファイル名を指定することもできます。</translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="67"/>
         <source>Invoice files to open.</source>
         <translation>開く請求書ファイル。</translation>
     </message>
     <message numerus="yes">
-        <location filename="../src/app/main.cpp" line="97"/>
         <source>Seikyu recovered %n unsaved invoice(s).</source>
         <translation>
             <numerusform>Seikyu は保存されていなかった請求書を %n 件復元しました。</numerusform>
         </translation>
     </message>
     <message>
-        <location filename="../src/app/main.cpp" line="98"/>
         <source>Seikyu did not close properly last time. The invoices you had not saved are open again; save the ones you want to keep.</source>
         <translation>前回、Seikyu は正しく終了しませんでした。保存していなかった請求書をもう一度開いています。残したいものは保存してください。</translation>
     </message>
@@ -387,258 +316,198 @@
 <context>
     <name>seikyu::Document</name>
     <message>
-        <location filename="../src/document/DocumentPage.cpp" line="108"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="157"/>
         <source>Customer</source>
         <translation>取引先</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPage.cpp" line="121"/>
         <source>Your details</source>
         <translation>自分の情報</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPage.cpp" line="126"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="308"/>
         <source>Stamp</source>
         <translation>印鑑</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="150"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="153"/>
         <source>Title</source>
         <translation>タイトル</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="154"/>
         <source>The invoice&apos;s title. Add the titles you use with +; OK puts the selected one on the page.</source>
         <translation>請求書の表題です。よく使う表題を＋で追加し、OKで選んだ表題をページに載せます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="160"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Name</source>
         <translation>名前</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="161"/>
         <source>The customer. Add your customers with +, then choose 御中 for a company or 様 for a person.</source>
         <translation>宛先です。取引先を＋で追加し、会社には御中、個人には様を選びます。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="164"/>
         <source>Your Details</source>
         <translation>自分の情報</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Postal code</source>
         <translation>郵便番号</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Address</source>
         <translation>住所</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Telephone</source>
         <translation>電話番号</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="169"/>
         <source>Bank account</source>
         <translation>振込先口座</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="170"/>
         <source>Your own details: postal code, address, name, telephone and bank account.</source>
         <translation>ご自身の情報：郵便番号、住所、氏名、電話番号、振込先口座。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="195"/>
         <source>Add an entry</source>
         <translation>項目を追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="196"/>
         <source>Remove the selected entry</source>
         <translation>選択した項目を削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="197"/>
         <source>Edit…</source>
         <translation>編集…</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="197"/>
         <source>Edit the selected entry</source>
         <translation>選択した項目を編集</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="214"/>
         <source>Add</source>
         <translation>追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="215"/>
         <source>Remove the selected entry from the list?</source>
         <translation>選択した項目をリストから削除しますか？</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="217"/>
         <source>Remove</source>
         <translation>削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="218"/>
         <source>Change</source>
         <translation>変更</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="235"/>
         <source>Honorific:</source>
         <translation>敬称:</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="247"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="305"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="324"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="330"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="337"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="350"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="400"/>
         <source>OK</source>
         <translation>OK</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="293"/>
         <source>Date</source>
         <translation>日付</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="299"/>
         <source>Japanese era (令和)</source>
         <translation>和暦（令和）</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="302"/>
         <source>Invoice date:</source>
         <translation>請求日:</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="314"/>
         <source>Choose…</source>
         <translation>選択…</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="315"/>
         <source>No stamp</source>
         <translation>印鑑なし</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="327"/>
         <source>Invoice Amount</source>
         <translation>請求金額</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="329"/>
         <source>Put the total of the item table into the invoice amount box?</source>
         <translation>明細表の合計を請求金額の欄に入れますか？</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="331"/>
         <source>No Total</source>
         <translation>合計がありません</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="334"/>
         <source>The item table does not end with a total.
 Add the sums to the table first (Add Sum).</source>
         <translation>明細表の最後に合計がありません。
 先に表に合計を追加してください（合計を追加）。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="340"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="344"/>
-        <location filename="../src/document/DocumentPanels.cpp" line="392"/>
         <source>Add Sum</source>
         <translation>合計を追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="342"/>
         <source>Add the subtotal, the consumption tax and the total at the bottom of the table?</source>
         <translation>表の最後に小計・消費税・合計を追加しますか？</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="345"/>
         <source>Already Totalled</source>
         <translation>合計済み</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="347"/>
         <source>The table already ends with its total.
 Remove the sum first to total it again.</source>
         <translation>表の最後にはすでに合計があります。
 合計し直すには、先に合計を削除してください。</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="356"/>
         <source>Items</source>
         <translation>明細</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="390"/>
         <source>Add a Row</source>
         <translation>行を追加</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="391"/>
         <source>Remove Rows</source>
         <translation>行を削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="393"/>
         <source>Remove Sum</source>
         <translation>合計を削除</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="394"/>
         <source>Finalize</source>
         <translation>確定</translation>
     </message>
     <message>
-        <location filename="../src/document/DocumentPanels.cpp" line="396"/>
         <source>Include Tax</source>
         <translation>消費税を加算</translation>
     </message>
     <message>
-        <location filename="../src/sections/DateStampSections.cpp" line="96"/>
         <source>Images (%1)</source>
         <translation>画像 (%1)</translation>
     </message>
     <message>
-        <location filename="../src/sections/DateStampSections.cpp" line="97"/>
         <source>Choose a Stamp Image</source>
         <translation>印鑑の画像を選択</translation>
     </message>
     <message>
-        <location filename="../src/sections/DateStampSections.cpp" line="102"/>
         <source>The image could not be read</source>
         <translation>画像を読み込めませんでした</translation>
     </message>
     <message>
-        <location filename="../src/sections/DateStampSections.cpp" line="103"/>
         <source>“%1” is not an image that Seikyu can read.</source>
         <translation>「%1」は Seikyu で読み込める画像ではありません。</translation>
     </message>
     <message>
-        <location filename="../src/sections/ListSection.cpp" line="127"/>
         <source>Your lists could not be saved.</source>
         <translation>リストを保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/sections/ListSection.cpp" line="128"/>
         <source>Seikyu could not write its settings file “%1”. Check that the disk has room and that the file can be written.</source>
         <translation>Seikyu は設定ファイル「%1」に書き込めませんでした。ディスクに空きがあるか、ファイルに書き込めるかを確認してください。</translation>
     </message>
@@ -646,44 +515,34 @@ Remove the sum first to total it again.</source>
 <context>
     <name>seikyu::DocumentController</name>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="43"/>
         <source>Invoices (*.%1 *.json)</source>
         <translation>請求書 (*.%1 *.json)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="43"/>
         <source>All Files (*)</source>
         <translation>すべてのファイル (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="61"/>
         <source>The file is too large to be an invoice.</source>
         <translation>請求書ファイルとしては大きすぎます。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="84"/>
         <source>“%1” could not be opened.</source>
         <translation>「%1」を開けませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="95"/>
         <source>Open Invoice</source>
         <translation>請求書を開く</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="143"/>
-        <location filename="../src/app/DocumentController.cpp" line="164"/>
-        <location filename="../src/app/DocumentController.cpp" line="229"/>
         <source>“%1” could not be saved.</source>
         <translation>「%1」を保存できませんでした。</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="159"/>
         <source>Save Invoice</source>
         <translation>請求書を保存</translation>
     </message>
     <message>
-        <location filename="../src/app/DocumentController.cpp" line="181"/>
         <source>“%1” could not be reverted.</source>
         <translation>「%1」を保存した状態に戻せませんでした。</translation>
     </message>
@@ -691,12 +550,10 @@ Remove the sum first to total it again.</source>
 <context>
     <name>seikyu::HelpPanel</name>
     <message>
-        <location filename="../src/help/HelpPanel.cpp" line="116"/>
         <source>%1 Help</source>
         <translation>%1 ヘルプ</translation>
     </message>
     <message>
-        <location filename="../src/help/HelpPanel.cpp" line="117"/>
         <source>Search</source>
         <translation>検索</translation>
     </message>
@@ -704,7 +561,6 @@ Remove the sum first to total it again.</source>
 <context>
     <name>seikyu::ImageWell</name>
     <message>
-        <location filename="../src/widgets/ImageWell.cpp" line="57"/>
         <source>Drop or paste a stamp image here</source>
         <translation>ここに印鑑の画像をドロップするか、貼り付けてください</translation>
     </message>
@@ -712,12 +568,10 @@ Remove the sum first to total it again.</source>
 <context>
     <name>seikyu::PreferencesDialog</name>
     <message>
-        <location filename="../src/app/PreferencesDialog.cpp" line="15"/>
         <source>Preferences</source>
         <translation>設定</translation>
     </message>
     <message>
-        <location filename="../src/app/PreferencesDialog.cpp" line="17"/>
         <source>Check for updates at start-up</source>
         <translation>起動時にアップデートを確認</translation>
     </message>
@@ -725,17 +579,14 @@ Remove the sum first to total it again.</source>
 <context>
     <name>seikyu::UpdateNotice</name>
     <message>
-        <location filename="../src/update/UpdateNotice.cpp" line="21"/>
         <source>Software Update</source>
         <translation>ソフトウェア・アップデート</translation>
     </message>
     <message>
-        <location filename="../src/update/UpdateNotice.cpp" line="24"/>
         <source>Open Product Page</source>
         <translation>製品ページを開く</translation>
     </message>
     <message>
-        <location filename="../src/update/UpdateNotice.cpp" line="26"/>
         <source>A newer version of %1 is available.</source>
         <translation>%1 の新しいバージョンがあります。</translation>
     </message>
