@@ -204,10 +204,10 @@ private slots:
         press(*document, QKeySequence::Save);
         QTRY_VERIFY(!document->isEdited());
         QVERIFY(prompter->saveProposals.value(0).contains(QStringLiteral("山田花子")));
+        // The reopened invoice shows its unit prices as it was saved, though the file keeps them as
+        // numbers (and a sums row's blank unit price as nothing).
         QStringList saved = pageTexts(*document);
-        // The file keeps unit prices as digits.
-        saved.replaceInStrings(QRegularExpression(QStringLiteral("^([^|]*\\|[^|]*\\|)[￥ ]?(\\d*),?(\\d*)\\|")),
-                               QStringLiteral("\\1\\2\\3|"));
+        saved.replaceInStrings(QRegularExpression(QStringLiteral("^ \\| \\| \\|")), QStringLiteral(" | ||"));
         press(*document, QKeySequence::New);
         QTRY_COMPARE(controller.documents().size(), 2);
         Document *other = controller.documents().constLast();

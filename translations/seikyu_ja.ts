@@ -73,6 +73,14 @@
         <source>double click to edit</source>
         <translation>ダブルクリックして編集</translation>
     </message>
+    <message>
+        <source>Work Out Price</source>
+        <translation>価格を計算</translation>
+    </message>
+    <message>
+        <source>Remove Sum</source>
+        <translation>合計を削除</translation>
+    </message>
 </context>
 <context>
     <name>HelpPanel</name>
@@ -454,10 +462,6 @@ Add the sums to the table first (Add Sum).</source>
         <translation>表の最後に小計・消費税・合計を追加しますか？</translation>
     </message>
     <message>
-        <source>Already Totalled</source>
-        <translation>合計済み</translation>
-    </message>
-    <message>
         <source>The table already ends with its total.
 Remove the sum first to total it again.</source>
         <translation>表の最後にはすでに合計があります。
@@ -510,6 +514,22 @@ Remove the sum first to total it again.</source>
     <message>
         <source>Seikyu could not write its settings file “%1”. Check that the disk has room and that the file can be written.</source>
         <translation>Seikyu は設定ファイル「%1」に書き込めませんでした。ディスクに空きがあるか、ファイルに書き込めるかを確認してください。</translation>
+    </message>
+    <message>
+        <source>No Sums Added</source>
+        <translation>合計を追加できません</translation>
+    </message>
+    <message>
+        <source>The table&apos;s total is 0: there is no amount to ask for.
+Add the items&apos; prices, then the sums again.</source>
+        <translation>明細表の合計が 0 円なので、請求する金額がありません。
+明細の価格を入力してから、合計を追加し直してください。</translation>
+    </message>
+    <message>
+        <source>The totals are too large to be written on an invoice.
+Check the unit prices and quantities of the items.</source>
+        <translation>合計が大きすぎて請求書に書けません。
+明細の単価と個数を確かめてください。</translation>
     </message>
 </context>
 <context>

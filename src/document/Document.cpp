@@ -87,6 +87,9 @@ void Document::windowControllerDidLoadNib()
     john();
     if (m_pendingContents && !m_teachesLists)
         showContentsTexts(*m_pendingContents);
+    if (m_pendingContents)
+        formatUnitPricesBesideCurrency();
+    followAmountBox();
     // Each document applies its own file once; nothing is handed on to the next new window.
     m_pendingContents.reset();
     watchTable();
@@ -157,7 +160,10 @@ void Document::john()
 
 void Document::watchTable()
 {
-    auto edited = [this] { updateChangeCount(ChangeDone); };
+    auto edited = [this] {
+        updateChangeCount(ChangeDone);
+        followAmountBox();
+    };
     connect(bank, &QAbstractItemModel::rowsInserted, this, edited);
     connect(bank, &QAbstractItemModel::rowsRemoved, this, edited);
     connect(bank, &QAbstractItemModel::rowsMoved, this, edited);
@@ -187,6 +193,9 @@ bool Document::revertToContents(const QByteArray &bytes, QString *error)
     bank->setRows({ItemRow::makeHeader()});
     applyContents(*result.contents);
     john();
+    formatUnitPricesBesideCurrency();
+    m_amountStale = false;
+    followAmountBox();
     m_undoStack.clear();
     updateChangeCount(ChangeCleared);
     return true;
