@@ -199,16 +199,128 @@ private Q_SLOTS:
         QCOMPARE(checkedMultiply(-4, 25), std::optional<qint64>(-100));
     }
 
-    void consumptionTax()
+    void taxAtARate()
     {
-        // 8 %, rounded half away from zero, exact where a double product is already off by 15 yen.
-        const QList<qint64> subtotals{1234, 6, 7, 1000, 12345, 0, -7, -6, -1234, Largest, Smallest};
-        const QList<std::optional<qint64>> taxes{
-            99, 0, 1, 80, 988, 0, -1, 0, -99, 737869762948382065LL, -737869762948382065LL};
+        // Per rate, in integers, exact where a double product is already off by 15 yen.
+        const QList<qint64> bases{1234, 6, 7, 1000, 12345, 0, -7, -6, Largest, Smallest};
+        const QList<std::optional<qint64>> at8{
+            99, 0, 1, 80, 988, 0, -1, 0, 737869762948382065LL, -737869762948382065LL};
         QList<std::optional<qint64>> computed;
-        for (const qint64 subtotal : subtotals)
-            computed.append(seikyu::consumptionTax(subtotal));
-        QCOMPARE(computed, taxes);
+        for (const qint64 base : bases)
+            computed.append(taxOn(base, 8));
+        QCOMPARE(computed, at8);
+        QCOMPARE(taxOn(1005, 10), 101); // 100.5, half away from zero
+        QCOMPARE(taxOn(1005, 10, TaxRounding::Down), 100);
+        QCOMPARE(taxOn(1001, 10, TaxRounding::Up), 101);
+        QCOMPARE(taxOn(-1001, 10, TaxRounding::Down), -100);
+        QCOMPARE(taxWithin(11000, 10), 1000);
+        QCOMPARE(taxWithin(1080, 8), 80);
+        QCOMPARE(taxWithin(1000, 10, TaxRounding::Down), 90); // 90.9…
+        QCOMPARE(taxWithin(1000, 10, TaxRounding::Up), 91);
+    }
+
+    void withholding_data()
+    {
+        QTest::addColumn<qint64>("base");
+        QTest::addColumn<qint64>("withheld");
+        QTest::newRow("0") << qint64(0) << qint64(0);
+        QTest::newRow("1") << qint64(1) << qint64(0);
+        QTest::newRow("99,999") << qint64(99999) << qint64(10209);
+        QTest::newRow("1,000,000") << qint64(1000000) << qint64(102100);
+        QTest::newRow("1,000,001") << qint64(1000001) << qint64(102100);
+        QTest::newRow("5,000,000") << qint64(5000000) << qint64(918900);
+        QTest::newRow("64-bit") << Largest << qint64(1883412569925643119LL);
+        QTest::newRow("a credit") << qint64(-50000) << qint64(0);
+    }
+    void withholding()
+    {
+        QFETCH(qint64, base);
+        QTEST(withholdingTax(base), "withheld");
+    }
+
+    void sumsRows_data()
+    {
+        // Items: "S" at the invoice's rate, "R" reduced, "E" exempt, each with its price. The sums
+        // rows come out as "label amount", the separator left out.
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<QString>("options"); // "included", "down", "up", "qualified", "withholding"
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("8 %") << "S1000 S234" << 8 << ""
+                             << "小計 1234|消費税 99|合計 1333";
+        QTest::newRow("8 % of 6") << "S6" << 8 << ""
+                                  << "小計 6|消費税 0|合計 6";
+        QTest::newRow("8 % of 7") << "S7" << 8 << ""
+                                  << "小計 7|消費税 1|合計 8";
+        QTest::newRow("10 %") << "S1005" << 10 << ""
+                              << "小計 1005|消費税 101|合計 1106";
+        QTest::newRow("10 %, down") << "S1005" << 10 << "down"
+                                    << "小計 1005|消費税 100|合計 1105";
+        QTest::newRow("10 %, up") << "S1001" << 10 << "up"
+                                  << "小計 1001|消費税 101|合計 1102";
+        QTest::newRow("included") << "S1000 S234" << 8 << "included"
+                                  << "小計 1234|消費税 税込済み|合計 1234";
+        QTest::newRow("no items") << "" << 8 << ""
+                                  << "小計 0|消費税 0|合計 0";
+        QTest::newRow("reduced rows on an 8 % invoice") << "S100 R100" << 8 << ""
+                                                        << "小計 200|消費税 16|合計 216";
+        // Rounded once per rate: per row, 5 and 5 at 10 % would give 1 + 1, and 6 and 6 at 8 % 0 + 0.
+        QTest::newRow("mixed rates") << "S5 S5 R6 R6" << 10 << ""
+                                     << "10%対象 10|消費税(10%) 1|8%対象 12|消費税(8%) 1|合計 24";
+        QTest::newRow("food wholesaler") << "R3000 S50000" << 10 << ""
+                                         << "10%対象 50000|消費税(10%) 5000|8%対象 3000|消費税(8%) 240|合計 58240";
+        QTest::newRow("exempt rows") << "S10000 E2000" << 10 << ""
+                                     << "10%対象 10000|消費税(10%) 1000|非課税 2000|合計 13000";
+        QTest::newRow("exempt only") << "E2000" << 10 << ""
+                                     << "小計 2000|消費税 0|合計 2000";
+        QTest::newRow("qualified, one rate") << "S50000 S-5000" << 10 << "qualified"
+                                             << "10%対象 45000|消費税(10%) 4500|合計 49500";
+        QTest::newRow("qualified, included")
+            << "S11000 R1080" << 10 << "qualified included"
+            << "10%対象 11000|内消費税(10%) 1000|8%対象 1080|内消費税(8%) 80|合計 12080";
+        QTest::newRow("withholding") << "S100000" << 10 << "withholding"
+                                     << "小計 100000|消費税 10000|合計 110000|源泉徴収税 -10210|差引請求額 99790";
+        QTest::newRow("withholding, included")
+            << "S110000" << 10 << "withholding included"
+            << "小計 110000|消費税 税込済み|合計 110000|源泉徴収税 -11231|差引請求額 98769";
+        QTest::newRow("64-bit") << "S4611686018427387903 S4611686018427387904" << 10 << "included"
+                                << "小計 9223372036854775807|消費税 税込済み|合計 9223372036854775807";
+        QTest::newRow("overflow") << "S9223372036854775807 S1" << 8 << "included"
+                                  << "nothing";
+        QTest::newRow("tax overflows") << "S9223372036854775000" << 8 << ""
+                                       << "nothing";
+    }
+    void sumsRows()
+    {
+        QFETCH(QString, items);
+        QFETCH(int, rate);
+        QFETCH(QString, options);
+        SumsInput input;
+        input.rate = rate;
+        input.addTax = !options.contains(u"included");
+        input.rounding = options.contains(u"down") ? TaxRounding::Down
+                         : options.contains(u"up") ? TaxRounding::Up
+                                                   : TaxRounding::HalfAwayFromZero;
+        input.qualified = options.contains(u"qualified");
+        input.withholding = options.contains(u"withholding");
+        for (const QString &item : items.split(u' ', Qt::SkipEmptyParts)) {
+            const TaxClass taxClass = item.startsWith(u'R')   ? TaxClass::Reduced
+                                      : item.startsWith(u'E') ? TaxClass::Exempt
+                                                              : TaxClass::Standard;
+            input.items.append({item.mid(1).toLongLong(), taxClass});
+        }
+        const std::optional<QList<SumsLine>> lines = computeSums(input);
+        QStringList shown;
+        for (const SumsLine &line : lines.value_or(QList<SumsLine>{}).mid(1))
+            shown.append(line.label + u' ' + cellDisplay(line.value));
+        QTEST(lines ? shown.join(u'|') : QStringLiteral("nothing"), "rows");
+        if (lines) {
+            QCOMPARE(lines->first().label, QStringLiteral(" "));
+            // Every row the totals write is recognised as a sums row, and the last one is payable.
+            for (const SumsLine &line : *lines)
+                QVERIFY(isSumsRow(row(" ", line.label, line.value)->cells()));
+            QVERIFY(isPayableRow(row(" ", lines->last().label, lines->last().value)->cells()));
+        }
     }
 
     void sumsRowsOfATable()
@@ -230,21 +342,6 @@ private Q_SLOTS:
         // An item row that merely holds a label is no sums row, and blank rows alone make no set.
         QVERIFY(!isSumsRow(row("1000", SumsLabel::Total, "1000")->cells()));
         QVERIFY(sumsBlocks({ItemRow::makeHeader(), row(" ", " ", " ")}).isEmpty());
-    }
-
-    void sumsRows()
-    {
-        const std::optional<QList<SumsLine>> added = computeSums({{1000, 234}, true});
-        QVERIFY(added);
-        QCOMPARE(added->size(), 4);
-        QCOMPARE(added->at(2).value, CellValue(QStringLiteral("99")));
-        QCOMPARE(added->at(3).value, CellValue(qint64(1333)));
-        const std::optional<QList<SumsLine>> included = computeSums({{1000, 234, -234}, false});
-        QCOMPARE(included->at(1).value, CellValue(qint64(1000)));
-        QCOMPARE(included->at(2).value, CellValue(SumsLabel::TaxIncluded));
-        QCOMPARE(included->at(3).value, CellValue(qint64(1000)));
-        QVERIFY(!computeSums({{Largest, 1}, false}));
-        QVERIFY(!computeSums({{Largest - 10}, true}));
     }
 };
 

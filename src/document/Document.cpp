@@ -48,7 +48,7 @@ InvoicePage Document::pageState() const
     if (bank) {
         state.rows.reserve(bank->count());
         for (const RowPtr &row : bank->rows())
-            state.rows.append(row->cells());
+            state.rows.append(*row);
     }
     state.date = dateDial ? dateDial->date() : QDate::currentDate();
     state.whomText = whom ? whom->title() : QString();
@@ -58,6 +58,7 @@ InvoicePage Document::pageState() const
     state.jgen = (dateJaps && dateJaps->isChecked()) ? 1 : 0;
     state.plus = (gridXtax && gridXtax->isChecked()) ? 1 : 0;
     state.tail = tail ? tail->selectedSegment() : 0;
+    state.rate = m_taxRate;
     return state;
 }
 
@@ -101,14 +102,12 @@ void Document::applyContents(const InvoiceContents &contents)
 {
     QList<RowPtr> rows;
     rows.reserve(contents.rows.size());
-    for (const RowCells &cells : contents.rows) {
-        auto row = std::make_shared<ItemRow>();
-        row->setCells(cells);
-        rows.append(row);
-    }
+    for (const ItemRow &row : contents.rows)
+        rows.append(std::make_shared<ItemRow>(row));
     bank->addRows(rows);
     dateJaps->setChecked(contents.jgen);
     gridXtax->setChecked(contents.plus);
+    setTaxRate(contents.rate);
     tail->setSelectedSegment(contents.tail);
     if (contents.full)
         sums->setTitle(*contents.full);

@@ -196,6 +196,10 @@ public:
     /// Removes the sums rows that end the table (the work behind "Remove Sum").
     bool removeSumsRows();
     bool isTotalled() const;
+    /// The invoice's consumption-tax rate (8 or 10), for the rows of the standard class.
+    int taxRate() const { return m_taxRate; }
+    void setTaxRate(int rate);
+
     /// The table's rows and the table panel's settings as they are now.
     TableState tableState() const;
     /// Puts the table back to a state taken before (undo of whole-table changes).
@@ -316,6 +320,7 @@ private:
     bool m_setUp = false;
     bool m_teachesLists = true;
     bool m_amountStale = false;
+    int m_taxRate = 8;
     double m_zoom = 1.0;
     std::optional<InvoiceContents> m_pendingContents;
     QPointer<QDialog> m_shownSheet;

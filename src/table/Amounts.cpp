@@ -75,19 +75,30 @@ Wide powerOfTen(int exponent)
     return power;
 }
 
-/// numerator / 10^scale rounded half away from zero.
-Wide roundScaled(Wide numerator, int scale)
+/// numerator / denominator (denominator > 0) rounded to a whole number by the rule.
+Wide divideRounded(Wide numerator, Wide denominator, TaxRounding rounding)
 {
-    if (scale == 0)
-        return numerator;
-    const Wide divisor = powerOfTen(scale);
-    Wide quotient = numerator / divisor;
-    const Wide rest = numerator % divisor; // carries the sign of the numerator
-    if (rest * 2 >= divisor)
-        ++quotient;
-    else if (rest * 2 <= -divisor)
-        --quotient;
-    return quotient;
+    Wide quotient = numerator / denominator;   // towards zero
+    const Wide rest = numerator % denominator; // carries the sign of the numerator
+    if (rest == 0)
+        return quotient;
+    const int away = numerator < 0 ? -1 : 1;
+    switch (rounding) {
+    case TaxRounding::Down:
+        return quotient;
+    case TaxRounding::Up:
+        return quotient + away;
+    case TaxRounding::HalfAwayFromZero:
+        break;
+    }
+    return (rest < 0 ? -rest : rest) * 2 >= denominator ? quotient + away : quotient;
+}
+
+std::optional<qint64> fitting(Wide value)
+{
+    if (value > Largest || value < Smallest)
+        return std::nullopt;
+    return static_cast<qint64>(value);
 }
 
 /// The number as an integer count of 10^-scale units, the fraction cut to the digits that count.
@@ -293,7 +304,7 @@ qint64 amountOf(const CellValue &value)
         return 0;
     int scale = 0;
     const Wide scaled = scaledValue(number, &scale);
-    const Wide rounded = roundScaled(scaled, scale);
+    const Wide rounded = divideRounded(scaled, powerOfTen(scale), TaxRounding::HalfAwayFromZero);
     if (rounded > Largest)
         return Largest;
     if (rounded < -static_cast<Wide>(Largest))
@@ -366,7 +377,7 @@ std::optional<qint64> priceOf(const CellNumber &unitPrice, const CellNumber &qua
     Wide product = 0;
     if (__builtin_mul_overflow(unit, much, &product))
         return std::nullopt;
-    const Wide price = roundScaled(product, unitScale + quantityScale);
+    const Wide price = divideRounded(product, powerOfTen(unitScale + quantityScale), TaxRounding::HalfAwayFromZero);
     if (price > Largest || price < Smallest)
         return std::nullopt;
     return static_cast<qint64>(price);
@@ -388,19 +399,25 @@ std::optional<qint64> checkedMultiply(qint64 a, qint64 b)
     return product;
 }
 
-std::optional<qint64> consumptionTax(qint64 subtotal)
+std::optional<qint64> taxOn(qint64 base, int ratePercent, TaxRounding rounding)
 {
-    // 8 % in integers: a double loses the last yen of large subtotals and misplaces the halves.
-    const Wide scaled = static_cast<Wide>(subtotal) * 8;
-    Wide tax = scaled / 100;
-    const Wide rest = scaled % 100; // carries the sign of the subtotal
-    if (rest >= 50)
-        ++tax;
-    else if (rest <= -50)
-        --tax;
-    if (tax > Largest || tax < Smallest)
-        return std::nullopt;
-    return static_cast<qint64>(tax);
+    // In integers: a double loses the last yen of large bases and misplaces the halves.
+    return fitting(divideRounded(static_cast<Wide>(base) * ratePercent, 100, rounding));
+}
+
+std::optional<qint64> taxWithin(qint64 price, int ratePercent, TaxRounding rounding)
+{
+    return fitting(divideRounded(static_cast<Wide>(price) * ratePercent, 100 + ratePercent, rounding));
+}
+
+qint64 withholdingTax(qint64 base)
+{
+    constexpr qint64 Threshold = 1000000;
+    if (base <= 0)
+        return 0;
+    if (base <= Threshold)
+        return static_cast<qint64>(static_cast<Wide>(base) * 1021 / 10000);
+    return static_cast<qint64>((static_cast<Wide>(base) - Threshold) * 2042 / 10000) + 102100;
 }
 
 } // namespace seikyu

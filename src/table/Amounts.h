@@ -59,8 +59,19 @@ std::optional<qint64> checkedAdd(qint64 a, qint64 b);
 /// a × b, or nothing when the product leaves the signed 64-bit range.
 std::optional<qint64> checkedMultiply(qint64 a, qint64 b);
 
-/// Consumption tax on a subtotal: subtotal × 0.08 rounded half away from zero, or nothing when
-/// it does not fit in 64 bits.
-std::optional<qint64> consumptionTax(qint64 subtotal);
+/// How a tax is rounded to whole yen, once per rate per invoice: 四捨五入 (halves away from zero),
+/// 切り捨て (towards zero) or 切り上げ (away from zero).
+enum class TaxRounding { HalfAwayFromZero = 0, Down = 1, Up = 2 };
+
+/// The tax added on top of a base: base × rate %, rounded by the rule; nothing when it does not
+/// fit in 64 bits.
+std::optional<qint64> taxOn(qint64 base, int ratePercent, TaxRounding rounding = TaxRounding::HalfAwayFromZero);
+/// The tax contained in a price that includes it: price × rate / (100 + rate), rounded by the rule.
+std::optional<qint64> taxWithin(qint64 price, int ratePercent, TaxRounding rounding = TaxRounding::HalfAwayFromZero);
+
+/// Income tax withheld from a fee paid to an individual (源泉徴収): 10.21 % of the base up to
+/// ￥1,000,000 and 20.42 % of the part above it plus ￥102,100, fractions of a yen cut off; 0 for a
+/// base of 0 or less.
+qint64 withholdingTax(qint64 base);
 
 } // namespace seikyu

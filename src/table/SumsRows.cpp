@@ -2,6 +2,8 @@
 
 #include "table/Amounts.h"
 
+#include <QRegularExpression>
+
 namespace seikyu {
 
 namespace {
@@ -31,31 +33,119 @@ CellValue &cellOf(RowCells &cells, Column column)
 
 } // namespace
 
+QString SumsLabel::baseAt(int ratePercent)
+{
+    return QStringLiteral("%1%対象").arg(ratePercent);
+}
+
+QString SumsLabel::taxAt(int ratePercent)
+{
+    return QStringLiteral("消費税(%1%)").arg(ratePercent);
+}
+
+QString SumsLabel::taxWithinAt(int ratePercent)
+{
+    return QStringLiteral("内消費税(%1%)").arg(ratePercent);
+}
+
+namespace {
+
+/// What one rate contributes: its base and its tax.
+struct RateSums
+{
+    int rate = 0; ///< 0 for the exempt rows
+    qint64 base = 0;
+    bool present = false;
+};
+
+int rateOf(TaxClass taxClass, int invoiceRate)
+{
+    switch (taxClass) {
+    case TaxClass::Reduced:
+        return ReducedRate;
+    case TaxClass::Exempt:
+        return 0;
+    case TaxClass::Standard:
+        break;
+    }
+    return invoiceRate;
+}
+
+} // namespace
+
 std::optional<QList<SumsLine>> computeSums(const SumsInput &input)
 {
+    // The standard rate first, then the reduced one, then the rows outside every tax base.
+    RateSums rates[] = {{StandardRate}, {ReducedRate}, {0}};
     qint64 subtotal = 0;
-    for (const qint64 price : input.prices) {
-        const std::optional<qint64> sum = checkedAdd(subtotal, price);
+    for (const SumsItem &item : input.items) {
+        const std::optional<qint64> sum = checkedAdd(subtotal, item.price);
         if (!sum)
             return std::nullopt;
         subtotal = *sum;
+        const int rate = rateOf(item.taxClass, input.rate);
+        for (RateSums &r : rates) {
+            if (r.rate != rate)
+                continue;
+            r.base += item.price; // no overflow: |each base| ≤ the sum of all |prices| checked above
+            r.present = true;
+        }
     }
-    CellValue taxCell = SumsLabel::TaxIncluded;
+    int present = 0;
+    for (const RateSums &r : rates)
+        present += r.present ? 1 : 0;
+
+    QList<SumsLine> lines{{Blank, Blank}};
     qint64 total = subtotal;
-    if (input.addTax) {
-        const std::optional<qint64> tax = consumptionTax(subtotal);
-        const std::optional<qint64> withTax = tax ? checkedAdd(subtotal, *tax) : std::nullopt;
-        if (!withTax)
-            return std::nullopt;
-        taxCell = QString::number(*tax);
-        total = *withTax;
+    if (!input.qualified && present <= 1) {
+        // One rate: the four rows invoices have always had.
+        lines.append({SumsLabel::Subtotal, CellValue(subtotal)});
+        if (input.addTax) {
+            int rate = input.rate;
+            for (const RateSums &r : rates)
+                rate = r.present ? r.rate : rate;
+            const std::optional<qint64> tax = taxOn(subtotal, rate, input.rounding);
+            const std::optional<qint64> withTax = tax ? checkedAdd(subtotal, *tax) : std::nullopt;
+            if (!withTax)
+                return std::nullopt;
+            lines.append({SumsLabel::Tax, QString::number(*tax)});
+            total = *withTax;
+        } else {
+            lines.append({SumsLabel::Tax, SumsLabel::TaxIncluded});
+        }
+    } else {
+        for (const RateSums &r : rates) {
+            if (!r.present)
+                continue;
+            if (r.rate == 0) {
+                lines.append({SumsLabel::Exempt, CellValue(r.base)});
+                continue;
+            }
+            lines.append({SumsLabel::baseAt(r.rate), CellValue(r.base)});
+            const std::optional<qint64> tax =
+                input.addTax ? taxOn(r.base, r.rate, input.rounding) : taxWithin(r.base, r.rate, input.rounding);
+            if (!tax)
+                return std::nullopt;
+            lines.append({input.addTax ? SumsLabel::taxAt(r.rate) : SumsLabel::taxWithinAt(r.rate), CellValue(*tax)});
+            if (input.addTax) {
+                const std::optional<qint64> withTax = checkedAdd(total, *tax);
+                if (!withTax)
+                    return std::nullopt;
+                total = *withTax;
+            }
+        }
     }
-    return QList<SumsLine>{
-        {Blank, Blank},
-        {SumsLabel::Subtotal, CellValue(subtotal)},
-        {SumsLabel::Tax, taxCell},
-        {SumsLabel::Total, CellValue(total)},
-    };
+    lines.append({SumsLabel::Total, CellValue(total)});
+    if (input.withholding) {
+        // Withheld from the fee before consumption tax; with tax-inclusive prices, from the whole.
+        const qint64 withheld = withholdingTax(subtotal);
+        const std::optional<qint64> payable = checkedAdd(total, -withheld);
+        if (!payable)
+            return std::nullopt;
+        lines.append({SumsLabel::Withholding, CellValue(-withheld)});
+        lines.append({SumsLabel::Payable, CellValue(*payable)});
+    }
+    return lines;
 }
 
 bool isSumsRow(const RowCells &cells)
@@ -66,13 +156,17 @@ bool isSumsRow(const RowCells &cells)
     const CellValue &unitPrice = cellOf(cells, Column::Solo);
     if (!holdsText(unitPrice, Blank) && !holdsText(unitPrice, QString()))
         return false;
+    static const QRegularExpression rateLabel(QStringLiteral("^(\\d{1,2}%対象|(内)?消費税\\(\\d{1,2}%\\))$"));
     const QString label = quantityLabel(cells);
-    return label == Blank || label == SumsLabel::Subtotal || label == SumsLabel::Tax || label == SumsLabel::Total;
+    return label == Blank || label == SumsLabel::Subtotal || label == SumsLabel::Tax || label == SumsLabel::Total ||
+           label == SumsLabel::Exempt || label == SumsLabel::Withholding || label == SumsLabel::Payable ||
+           rateLabel.match(label).hasMatch();
 }
 
 bool isPayableRow(const RowCells &cells)
 {
-    return isSumsRow(cells) && quantityLabel(cells) == SumsLabel::Total;
+    const QString label = quantityLabel(cells);
+    return (label == SumsLabel::Total || label == SumsLabel::Payable) && isSumsRow(cells);
 }
 
 QList<RowRange> sumsBlocks(const QList<RowPtr> &rows)

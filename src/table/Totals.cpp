@@ -5,6 +5,7 @@
 #include "table/SumsRows.h"
 #include "table/TableCommands.h"
 #include "table/TableState.h"
+#include "table/TaxPreferences.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -12,6 +13,11 @@
 #include <QTableView>
 
 namespace seikyu {
+
+void Document::setTaxRate(int rate)
+{
+    m_taxRate = rate == StandardRate ? StandardRate : ReducedRate;
+}
 
 bool Document::isTotalled() const
 {
@@ -45,6 +51,8 @@ bool Document::appendSumsRows()
     const QList<bool> items = itemRowMask(rows);
     SumsInput input;
     input.addTax = gridXtax && gridXtax->isChecked();
+    input.rate = m_taxRate;
+    input.rounding = TaxPreferences::load().rounding;
     QList<RowPtr> kept;
     QList<RowCells> keptCells;
     for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -57,7 +65,7 @@ bool Document::appendSumsRows()
                 if (const std::optional<RowCells> priced = pricedRow(cells))
                     cells = *priced;
             }
-            input.prices.append(amountOf(cells[static_cast<std::size_t>(Column::Sums)]));
+            input.items.append({amountOf(cells[static_cast<std::size_t>(Column::Sums)]), rows.at(i)->taxClass()});
         }
         kept.append(rows.at(i));
         keptCells.append(cells);
