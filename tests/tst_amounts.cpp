@@ -1,4 +1,5 @@
 // Amount rules without widgets: reading what was typed, currency text, row prices, sums rows.
+#include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
 
@@ -342,6 +343,40 @@ private Q_SLOTS:
         // An item row that merely holds a label is no sums row, and blank rows alone make no set.
         QVERIFY(!isSumsRow(row("1000", SumsLabel::Total, "1000")->cells()));
         QVERIFY(sumsBlocks({ItemRow::makeHeader(), row(" ", " ", " ")}).isEmpty());
+    }
+
+    void registrationNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("number"); // "refused" when it is none
+        QTest::addColumn<bool>("corporate");
+        QTest::newRow("corporation") << "T7010705000725"
+                                     << "T7010705000725" << true;
+        QTest::newRow("typed loosely") << " ｔ７０１０−７０５０−００７２５ "
+                                       << "T7010705000725" << true;
+        QTest::newRow("hyphens and spaces") << "T 7010-7050-00725"
+                                            << "T7010705000725" << true;
+        QTest::newRow("individual") << "T1234567890123"
+                                    << "T1234567890123" << false;
+        QTest::newRow("none") << "  "
+                              << "" << false;
+        QTest::newRow("no T") << "7010705000725"
+                              << "refused" << false;
+        QTest::newRow("12 digits") << "T701070500072"
+                                   << "refused" << false;
+        QTest::newRow("letters") << "T70107050007AB"
+                                 << "refused" << false;
+        QTest::newRow("Arabic-Indic digits") << "T٧٠١٠٧٠٥٠٠٠٧٢٥"
+                                             << "refused" << false;
+    }
+    void registrationNumbers()
+    {
+        QFETCH(QString, typed);
+        const std::optional<QString> number = normalizedRegistrationNumber(typed);
+        QTEST(number.value_or(QStringLiteral("refused")), "number");
+        QTEST(hasCorporateCheckDigit(number.value_or(QString())), "corporate");
+        // Kept as the sixth line of an issuer entry.
+        QCOMPARE(registrationNumberOf(QStringLiteral("1\n2\n3\n4\n5\n") + typed), number.value_or(QString()));
     }
 };
 
