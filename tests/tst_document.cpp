@@ -108,6 +108,9 @@ private slots:
         QVERIFY(document->headRoom->hasGuideBorder() && document->gridRoom->hasGuideBorder());
         QVERIFY(!document->isEdited());
         QVERIFY(document->push->image().isNull());
+        // Tax on top, at the rate of earlier versions until the user chooses another.
+        QVERIFY(document->gridXtax->isChecked());
+        QCOMPARE(document->taxRate(), 8);
         QVERIFY(!SavedLists::instance().read(QStringLiteral("head")));
     }
 

@@ -595,6 +595,46 @@ Check the unit prices and quantities of the items.</source>
         <source>Check for updates at start-up</source>
         <translation>起動時にアップデートを確認</translation>
     </message>
+    <message>
+        <source>8 % (as invoices of earlier versions)</source>
+        <translation>8 %（以前のバージョンの請求書と同じ）</translation>
+    </message>
+    <message>
+        <source>10 % (the standard rate since October 2019)</source>
+        <translation>10 %（2019年10月からの標準税率）</translation>
+    </message>
+    <message>
+        <source>Consumption tax of new invoices</source>
+        <translation>新しい請求書の消費税率</translation>
+    </message>
+    <message>
+        <source>Consumption tax of new invoices:</source>
+        <translation>新しい請求書の消費税率：</translation>
+    </message>
+    <message>
+        <source>Since October 2019 the standard rate is 10 %; 8 % is the reduced rate for food and drink and newspapers, which you mark row by row in the item table.</source>
+        <translation>2019年10月から標準税率は10 %です。8 %は飲食料品と新聞の軽減税率で、明細表で行ごとに指定します。</translation>
+    </message>
+    <message>
+        <source>Round half up (四捨五入)</source>
+        <translation>四捨五入</translation>
+    </message>
+    <message>
+        <source>Round down (切り捨て)</source>
+        <translation>切り捨て</translation>
+    </message>
+    <message>
+        <source>Round up (切り上げ)</source>
+        <translation>切り上げ</translation>
+    </message>
+    <message>
+        <source>Rounding of the consumption tax</source>
+        <translation>消費税の端数処理</translation>
+    </message>
+    <message>
+        <source>Tax rounding, once per rate:</source>
+        <translation>消費税の端数処理（税率ごとに1回）：</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::UpdateNotice</name>

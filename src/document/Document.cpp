@@ -6,6 +6,7 @@
 #include "sections/ListFamily.h"
 #include "sections/SavedLists.h"
 #include "table/ItemTableModel.h"
+#include "table/TaxPreferences.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
 #include "widgets/RoomBox.h"
@@ -83,8 +84,14 @@ void Document::windowControllerDidLoadNib()
     whomLoad();
     homeLoad();
     pushInit();
-    if (m_pendingContents)
+    if (m_pendingContents) {
         applyContents(*m_pendingContents);
+    } else {
+        // A new invoice adds the tax on top, the common case between businesses, at the rate the
+        // user chose for new invoices; an opened one keeps its own.
+        gridXtax->setChecked(true);
+        setTaxRate(TaxPreferences::load().rate);
+    }
     john();
     if (m_pendingContents && !m_teachesLists)
         showContentsTexts(*m_pendingContents);
