@@ -281,9 +281,9 @@ void Document::fitPageTable()
 
     m_pageTableWarning =
         layout.legible ? QString()
-                       : tr("This table has %n row(s): on its one page the type is smaller than %1 pt and hard to "
+                       : tr("The item table has %n row(s): on its one page the type is smaller than %1 pt and hard to "
                             "read. Remove rows, or split the items over two invoices.",
-                            nullptr, rows)
+                            nullptr, std::max(0, rows - 1))
                              .arg(LegiblePixelSize);
     m_gridNote->setText(m_pageTableWarning);
     m_gridNote->setVisible(!layout.legible);
