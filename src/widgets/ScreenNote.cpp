@@ -11,6 +11,8 @@ ScreenNote::ScreenNote(QWidget *parent) : QLabel(parent)
     QPalette red = palette();
     red.setColor(QPalette::WindowText, QColor(0xc0, 0x10, 0x10));
     setPalette(red);
+    // The page sits on a dark backdrop, whose light text colour a label would inherit.
+    setForegroundRole(QPalette::WindowText);
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
