@@ -15,6 +15,25 @@ constexpr qreal FullRowHeight = 15;
 constexpr qreal TallRowFactor = 1.6;
 /// The type takes this share of a row's height.
 constexpr qreal TypeToRow = 0.64;
+
+/// A cell's text as it is drawn in a cell of `box` page pixels, set in `pixelSize` and no smaller
+/// than `minimumPixelSize` unless it must stay whole.
+FittedText fitCell(const QString &text, Column column, const QSizeF &box, int pixelSize, int minimumPixelSize,
+                   bool bold)
+{
+    TextFitRequest request;
+    request.box = QSizeF(box.width() - 2 * CellPadding, box.height());
+    request.pixelSize = pixelSize;
+    request.minimumPixelSize = minimumPixelSize;
+    if (column == Column::Name) {
+        request.maximumLines = 2;
+        request.overflow = TextFitRequest::Overflow::Elide;
+    } else {
+        request.wrap = false; // amounts, dates and quantities stay whole on their line
+    }
+    return fitText(text, pageFont(pixelSize, bold), request);
+}
+
 } // namespace
 
 PageTableRows layoutPageTableRows(int rows, int tallRows, qreal available)
@@ -41,21 +60,6 @@ bool PageTableDelegate::needsTwoLines(const QString &description, qreal width, i
     return QFontMetricsF(smallest).horizontalAdvance(description) > width - 2 * CellPadding;
 }
 
-FittedText PageTableDelegate::fitCell(const QString &text, Column column, const QSizeF &box, int pixelSize, bool bold)
-{
-    TextFitRequest request;
-    request.box = QSizeF(box.width() - 2 * CellPadding, box.height());
-    request.pixelSize = pixelSize;
-    request.minimumPixelSize = std::min(LegiblePixelSize, pixelSize);
-    if (column == Column::Name) {
-        request.maximumLines = 2;
-        request.overflow = TextFitRequest::Overflow::Elide;
-    } else {
-        request.wrap = false; // amounts, dates and quantities stay whole on their line
-    }
-    return fitText(text, pageFont(pixelSize, bold), request);
-}
-
 void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     const auto *model = qobject_cast<const ItemTableModel *>(index.model());
@@ -76,7 +80,10 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
         painter->fillRect(cell, QColor(0xcc, 0xdd, 0xf5));
 
     const auto column = static_cast<Column>(index.column());
-    const FittedText fitted = fitCell(pageCellText(index), column, cell.size(), m_pixelSize, total);
+    // On paper a long description is set down to the legible size, in two lines; the panel's table
+    // is for editing, where a shortened line in its own size reads better than small type.
+    const int minimum = m_paper ? std::min(LegiblePixelSize, m_pixelSize) : std::max(1, m_pixelSize - 2);
+    const FittedText fitted = fitCell(pageCellText(index), column, cell.size(), m_pixelSize, minimum, total);
     const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
     painter->setPen(Qt::black);
     drawFittedText(*painter, cell.adjusted(CellPadding, 0, -CellPadding, 0), pageFont(m_pixelSize, total), fitted,

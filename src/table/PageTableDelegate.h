@@ -43,8 +43,6 @@ public:
     /// Whether a description needs a second line in its row: it does not fit one line even at the
     /// smallest size the table allows.
     static bool needsTwoLines(const QString &description, qreal width, int pixelSize);
-    /// A cell's text as it is drawn in a cell of `box` page pixels.
-    static FittedText fitCell(const QString &text, Column column, const QSizeF &box, int pixelSize, bool bold);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
