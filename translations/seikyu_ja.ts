@@ -42,6 +42,10 @@
         <source>is a folder, not an invoice file</source>
         <translation>請求書ファイルではなく、フォルダです</translation>
     </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>警告: %1</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
@@ -248,6 +252,17 @@
     </message>
 </context>
 <context>
+    <name>OutputChecks</name>
+    <message>
+        <source>This invoice may not read as you expect.</source>
+        <translation>この請求書は思いどおりに読めないおそれがあります。</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>続ける</translation>
+    </message>
+</context>
+<context>
     <name>PagePrinter</name>
     <message>
         <source>Failed</source>
@@ -279,6 +294,18 @@
     <message>
         <source>Failed writing PDF</source>
         <translation>PDFを書き出せませんでした</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Do you want to replace it?</source>
+        <translation>「%1」はすでにあります。置き換えますか？</translation>
+    </message>
+    <message>
+        <source>The PDF is written to this name, as it has to end in .pdf.</source>
+        <translation>PDF の名前は .pdf で終わる必要があるため、この名前で書き出します。</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>置き換える</translation>
     </message>
 </context>
 <context>
@@ -530,6 +557,12 @@ Add the items&apos; prices, then the sums again.</source>
 Check the unit prices and quantities of the items.</source>
         <translation>合計が大きすぎて請求書に書けません。
 明細の単価と個数を確かめてください。</translation>
+    </message>
+    <message numerus="yes">
+        <source>The item table has %n row(s): on its one page the type is smaller than %1 pt and hard to read. Remove rows, or split the items over two invoices.</source>
+        <translation>
+            <numerusform>明細表が %n 行あり、1 ページに収めると文字が %1 pt より小さくなって読みにくくなります。行を減らすか、明細を 2 通の請求書に分けてください。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -30,6 +30,7 @@ class PageButton;
 class PageView;
 class Popover;
 class RoomBox;
+class ScreenNote;
 class SegmentedControl;
 struct ListFamily;
 struct TableState;
@@ -98,6 +99,9 @@ public:
     double zoom() const { return m_zoom; }
     void setZoom(double zoom);
     InvoiceWindow *window() const { return m_window.get(); }
+    /// Why the item table does not read on its one page (its type is below the legible size);
+    /// empty when it does. The page shows it on screen, and output asks before going on.
+    QString pageTableWarning() const { return m_pageTableWarning; }
 
     // ---- panels and popovers ----
     void show(QDialog *panel);
@@ -322,6 +326,8 @@ private:
     bool m_amountStale = false;
     int m_taxRate = 8;
     double m_zoom = 1.0;
+    QPointer<ScreenNote> m_gridNote;
+    QString m_pageTableWarning;
     std::optional<InvoiceContents> m_pendingContents;
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;

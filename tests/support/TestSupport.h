@@ -30,13 +30,16 @@ public:
     QList<SaveChoice> saveChoices;
     QStringList alerts; ///< "text | informative" of every alert shown
     QStringList informs;
-    QStringList saveProposals; ///< the paths proposed by each save dialog
+    QStringList saveProposals;  ///< the paths proposed by each save dialog
+    QList<bool> proceedAnswers; ///< answers to askToProceed; Cancel when none is left
+    QStringList questions;      ///< "text | informative" of every askToProceed
 
     QStringList openFileNames(QWidget *, const QString &, const QString &) override;
     QString openFileName(QWidget *, const QString &, const QString &) override;
     QString saveFileName(QWidget *, const QString &, const QString &proposedPath, const QString &,
                          const QString &) override;
     SaveChoice askSaveChanges(QWidget *, const QString &) override;
+    bool askToProceed(QWidget *, const QString &text, const QString &informative, const QString &) override;
     void alert(QWidget *, const QString &text, const QString &informative) override;
     void inform(QWidget *, const QString &text, const QString &informative) override;
 };
