@@ -5,11 +5,13 @@
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
 #include "output/BatchExport.h"
+#include "output/OutputChecks.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
 #include "table/ItemTableModel.h"
+#include "widgets/PageButton.h"
 #include "widgets/PageFonts.h"
 #include "widgets/RoomBox.h"
 
@@ -60,8 +62,8 @@ const QStringList LongIssuer{"〒100-0005", "東京都千代田区丸の内一�
                              "株式会社サンプル商事", "TEL 03-1234-5678",
                              "みずほ銀行 東京営業部 普通 1234567 カ）サンプルコンサルティング"};
 
-/// An invoice with a long customer name and issuer, and `rows` items.
-QByteArray longInvoiceBytes(int rows)
+/// An invoice with a long customer name and issuer, `rows` items and the amount box's text.
+QByteArray longInvoiceBytes(int rows, const QString &full = QStringLiteral("\b御請求金額\n"))
 {
     QJsonArray items{
         QJsonObject{{"date", "日付"}, {"name", "項目"}, {"solo", "単価"}, {"much", "個数"}, {"sums", "価格"}}};
@@ -71,15 +73,9 @@ QByteArray longInvoiceBytes(int rows)
                                  {"solo", "1000"},
                                  {"much", 1},
                                  {"sums", "1000"}});
-    const QJsonObject invoice{{"head", "請求書"},
-                              {"date", "2026-12-05"},
-                              {"whom", LongCustomer},
-                              {"jgen", 0},
-                              {"tail", 0},
-                              {"plus", 1},
-                              {"from", LongIssuer.join('\n')},
-                              {"full", "\b御請求金額\n￥1,234,567"},
-                              {"item", items}};
+    const QJsonObject invoice{
+        {"head", "請求書"}, {"date", "2026-12-05"},          {"whom", LongCustomer}, {"jgen", 0},    {"tail", 0},
+        {"plus", 1},        {"from", LongIssuer.join('\n')}, {"full", full},         {"item", items}};
     return QJsonDocument(invoice).toJson();
 }
 
@@ -339,7 +335,7 @@ private slots:
     void longTextsAreDrawnWholeAndClearOfTheSeal()
     {
         SavedLists::instance().setStamp(stampPng());
-        auto document = seikyu::test::makeDocument(longInvoiceBytes(3));
+        auto document = seikyu::test::makeDocument(longInvoiceBytes(3, QStringLiteral("\b御請求金額\n￥1,234,567")));
         const QList<std::pair<QString, QRectF>> words =
             pdfWords(exportToFile(*document, m_dir.filePath(QStringLiteral("long.pdf"))));
         QString drawn;
@@ -394,6 +390,35 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("作業 80")));
         QVERIFY(!text.contains(warning.left(8)));
         QCOMPARE(tintedPixels(rasterize(pdf), false), 0);
+    }
+
+    void aStaleInvoiceAmountIsSettledBeforeOutput()
+    {
+        seikyu::test::PrompterGuard prompter;
+        auto document = seikyu::test::makeDocument(invoiceBytes());
+        document->tbleBack();
+        document->editCell(2, Column::Sums, QStringLiteral("1000"));
+        document->gridCalc(); // the table now totals ￥1,411; the box still says ￥1,333
+        QVERIFY(document->amountBoxDisagrees());
+        QVERIFY(outputWarnings(*document).join(u' ').contains(QStringLiteral("￥1,411")));
+
+        exportPdf(*document, nullptr); // cancelled: nothing written, nothing changed
+        QCOMPARE(prompter->questions.size(), 1);
+        QCOMPARE(prompter->saveProposals, QStringList());
+        const QString kept = m_dir.filePath(QStringLiteral("kept.pdf"));
+        prompter->choiceAnswers = {1};
+        prompter->saveAnswers = {kept};
+        exportPdf(*document, nullptr);
+        QVERIFY(pdfText(kept).contains(QStringLiteral("￥1,333")));
+        QVERIFY(document->amountBoxDisagrees());
+
+        const QString updated = m_dir.filePath(QStringLiteral("updated.pdf"));
+        prompter->choiceAnswers = {0};
+        prompter->saveAnswers = {updated};
+        exportPdf(*document, nullptr);
+        QVERIFY(!document->amountBoxDisagrees());
+        QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥1,411"));
+        QVERIFY(pdfText(updated).contains(QStringLiteral("￥1,411")));
     }
 
     void exportNamesEndInPdf_data()

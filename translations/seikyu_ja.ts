@@ -261,6 +261,34 @@
         <source>Continue</source>
         <translation>続ける</translation>
     </message>
+    <message>
+        <source>御請求金額 shows %1, but the table&apos;s total is %2.</source>
+        <translation>御請求金額は %1 ですが、明細表の合計は %2 です。</translation>
+    </message>
+    <message>
+        <source>御請求金額 shows %1, but the table has no total since its items changed.</source>
+        <translation>御請求金額は %1 ですが、明細が変わったため明細表に合計がありません。</translation>
+    </message>
+    <message>
+        <source>Update the Amount</source>
+        <translation>金額を更新</translation>
+    </message>
+    <message>
+        <source>Keep It as It Is</source>
+        <translation>このままにする</translation>
+    </message>
+    <message>
+        <source>The invoice amount differs from the table&apos;s total.</source>
+        <translation>御請求金額が明細表の合計と違います。</translation>
+    </message>
+    <message>
+        <source>Update the invoice amount before the invoice goes out?</source>
+        <translation>請求書を出す前に御請求金額を更新しますか？</translation>
+    </message>
+    <message>
+        <source>Add the sums to the table again to update the invoice amount.</source>
+        <translation>御請求金額を更新するには、明細表に合計を追加し直してください。</translation>
+    </message>
 </context>
 <context>
     <name>PagePrinter</name>

@@ -65,6 +65,12 @@ bool ScriptedPrompter::askToProceed(QWidget *, const QString &text, const QStrin
     return !proceedAnswers.isEmpty() && proceedAnswers.takeFirst();
 }
 
+int ScriptedPrompter::askToChoose(QWidget *, const QString &text, const QString &informative, const QStringList &)
+{
+    questions.append(text + QStringLiteral(" | ") + informative);
+    return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
+}
+
 void ScriptedPrompter::alert(QWidget *, const QString &text, const QString &informative)
 {
     alerts.append(text + QStringLiteral(" | ") + informative);
