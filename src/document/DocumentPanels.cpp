@@ -403,10 +403,10 @@ void Document::buildTablePanels()
     addTool(QStringLiteral("tbleBack"), tr("Remove Sum"), [this] { tbleBack(); });
     addTool(QStringLiteral("done"), tr("Finalize"), [this] { done(); });
     tools->addStretch();
-    auto *tax = named(new QCheckBox(tr("Include Tax"), gridCtrl.get()), QStringLiteral("gridXtax"));
-    tools->addWidget(tax);
-    gridXtax = tax;
     layoutOf(gridCtrl.get())->addLayout(tools);
+    auto *taxRow = new QHBoxLayout;
+    buildTaxControls(taxRow);
+    layoutOf(gridCtrl.get())->addLayout(taxRow);
     addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); });
 }
 
