@@ -339,6 +339,8 @@ private:
     int m_taxRate = 8;
     double m_zoom = 1.0;
     QPointer<ScreenNote> m_gridNote;
+    /// The line under the table's rows that explains the ※ of reduced-rate rows.
+    QPointer<PageButton> m_gridLegend;
     QString m_pageTableWarning;
     std::optional<InvoiceContents> m_pendingContents;
     QPointer<QDialog> m_shownSheet;

@@ -37,6 +37,8 @@ constexpr int IssuerNameLine = 2;
 constexpr QRect GridNoteGeometry(Left, Bottom + 4, Right - Left, 34);
 /// The page table's columns in page pixels; the description takes what the others leave.
 constexpr int ColumnWidths[ColumnCount] = {58, 0, 84, 58, 96};
+/// The line under the table's rows that explains the ※ of reduced-rate rows.
+constexpr int LegendHeight = 13;
 
 template <typename T> T *named(T *object, const char *name)
 {
@@ -183,6 +185,13 @@ void Document::buildPage()
     table->setPalette(paper);
     table->viewport()->installEventFilter(new ClickToOpen(table, [this] { gridShow(); }));
     grid = table;
+    m_gridLegend = named(new PageButton(PageButton::Look::Plain, gridRoom), "gridLegend");
+    m_gridLegend->setFont(pageFont(8));
+    m_gridLegend->setPagePixelSize(8);
+    m_gridLegend->setTitle(QStringLiteral("※は軽減税率対象"));
+    m_gridLegend->setFocusPolicy(Qt::NoFocus);
+    m_gridLegend->hide();
+    connect(m_gridLegend, &QAbstractButton::clicked, this, [this] { gridShow(); });
     m_gridNote = named(new ScreenNote(sheet), "gridNote");
     m_gridNote->setGeometry(GridNoteGeometry);
     m_gridNote->setFont(pageGothicFont(10));
@@ -241,7 +250,8 @@ void Document::fitPageTable()
         return;
     // Laid out in page pixels and only then shown at the zoom, so the screen breaks the lines the
     // paper does.
-    const qreal available = Bottom - GridTop - 2 * RoomInset;
+    const bool legend = bank->showsReducedRows();
+    const qreal available = Bottom - GridTop - 2 * RoomInset - (legend ? LegendHeight : 0);
     int fixed = 0;
     for (int width : ColumnWidths)
         fixed += width;
@@ -271,6 +281,13 @@ void Document::fitPageTable()
         const int top = qRound(end * m_zoom);
         end += tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
         heights->resizeSection(row, std::max(1, qRound(end * m_zoom) - top));
+    }
+    m_gridLegend->setVisible(legend);
+    if (legend) {
+        m_gridLegend->setGeometry(qRound(RoomInset * m_zoom), qRound((RoomInset + end) * m_zoom),
+                                  qRound((Right - Left - 2 * RoomInset) * m_zoom), qRound(LegendHeight * m_zoom));
+        m_gridLegend->setZoom(m_zoom);
+        m_gridLegend->raise();
     }
     int left = 0;
     for (int column = 0; column < ColumnCount; ++column) {

@@ -162,6 +162,13 @@ void ItemTableModel::setMarksReducedRows(bool marks)
                          {Qt::DisplayRole});
 }
 
+bool ItemTableModel::showsReducedRows() const
+{
+    return m_marksReducedRows && std::any_of(m_rows.begin(), m_rows.end(), [](const RowPtr &row) {
+               return !row->isHeader() && row->taxClass() == TaxClass::Reduced;
+           });
+}
+
 QString ItemTableModel::markOf(const ItemRow &row) const
 {
     if (row.isHeader())

@@ -48,6 +48,9 @@ public:
     /// Whether reduced-rate rows show their ※: only an invoice at the standard rate has another
     /// rate to tell them from.
     void setMarksReducedRows(bool marks);
+    bool marksReducedRows() const { return m_marksReducedRows; }
+    /// Whether some row shows the reduced-rate ※.
+    bool showsReducedRows() const;
     /// The mark after a row's description: " ※" for a reduced-rate row (when marked), "（非課税）"
     /// for a row outside every tax base; empty otherwise.
     QString markOf(const ItemRow &row) const;
