@@ -64,11 +64,9 @@ void Document::pushCopy(QObject *)
 
 void Document::pushKillExec(QObject *)
 {
+    // Only the preview empties. The saved stamp is shared by every invoice, so it goes when the
+    // panel's OK stores the empty preview, and Cancel keeps it, the page's stamp and all.
     pushTest->setImage({});
-    push->setImage({});
-    SavedLists::instance().removeStamp();
-    checkSettingsWritten();
-    updateChangeCount(ChangeDone);
 }
 
 void Document::hank(QObject *)

@@ -2,6 +2,7 @@
 
 #include "widgets/PageFonts.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace seikyu {
@@ -141,6 +142,19 @@ void PageButton::paintAmount(QPainter &painter, const QRect &area)
     painter.setPen(QPen(Qt::black, 0.5 * m_zoom));
     painter.drawLine(QPointF(amountRect.left(), amountRect.bottom() - 2.5 * m_zoom),
                      QPointF(amountRect.right(), amountRect.bottom() - 2.5 * m_zoom));
+}
+
+void PageButton::keyPressEvent(QKeyEvent *event)
+{
+    // Return and Enter open the region as Space does: a region reads as a field to fill in, and
+    // Return is what a person presses to get into one.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace seikyu

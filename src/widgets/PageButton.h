@@ -40,6 +40,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void paintAmount(QPainter &painter, const QRect &area);
