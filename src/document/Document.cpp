@@ -73,6 +73,7 @@ void Document::windowControllerDidLoadNib()
     if (m_setUp)
         return;
     m_setUp = true;
+    announceRegionsByContent();
     m_window = std::make_unique<InvoiceWindow>();
     buildPage();
     buildPanels();

@@ -300,6 +300,8 @@ private:
     void cancelTableEdits();
     void endTableSessionUnlessShown();
     void followUndoStack(QPushButton *undo, QPushButton *redo);
+    /// Lets screen readers hear each page region with what it holds ("Customer: …").
+    static void announceRegionsByContent();
     /// Names and describes the page's regions and the panels' controls for screen readers, and
     /// lets the keyboard reach and open every region.
     void describeForAssistiveTechnology();

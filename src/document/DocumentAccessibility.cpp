@@ -215,14 +215,18 @@ std::optional<ControlText> textsFor(const QWidget *control)
 
 } // namespace
 
-void Document::describeForAssistiveTechnology()
+void Document::announceRegionsByContent()
 {
+    // Before any region exists: a region's first title already asks for its interface.
     static const bool installed = [] {
         QAccessible::installFactory(pageRegionInterface);
         return true;
     }();
     Q_UNUSED(installed)
+}
 
+void Document::describeForAssistiveTechnology()
+{
     const auto opens = [](const QString &what) { return Text::tr("%1 Press Space or Return to change it.").arg(what); };
     describe(head, Text::tr("Title"), opens(Text::tr("The invoice's title.")));
     describe(date, Text::tr("Date"), opens(Text::tr("The invoice date.")));

@@ -31,6 +31,7 @@ public:
     QStringList alerts; ///< "text | informative" of every alert shown
     QStringList informs;
     QStringList saveProposals; ///< the paths proposed by each save dialog
+    QStringList asked;         ///< the document each save-changes question named
 
     QStringList openFileNames(QWidget *, const QString &, const QString &) override;
     QString openFileName(QWidget *, const QString &, const QString &) override;
