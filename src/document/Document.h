@@ -299,6 +299,7 @@ private:
     void rememberPanelAtOpen(QDialog *panel);
     void cancelTableEdits();
     void endTableSessionUnlessShown();
+    void returnToThePage();
     void followUndoStack(QPushButton *undo, QPushButton *redo);
     /// Lets screen readers hear each page region with what it holds ("Customer: …").
     static void announceRegionsByContent();

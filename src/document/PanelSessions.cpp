@@ -2,6 +2,7 @@
 // puts its controls back as they were when it opened; the table panel, whose edits reach the
 // table at once so that they can be undone one by one, puts the table back as one undoable step.
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
 #include "sections/PanelSnapshot.h"
 #include "table/ItemTableModel.h"
 #include "table/TableState.h"
@@ -32,8 +33,11 @@ QString keysText(QKeySequence::StandardKey key)
 void Document::watchPanelCancels()
 {
     for (QDialog *panel : {headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(),
-                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get()})
+                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get()}) {
         connect(panel, &QDialog::rejected, this, [this, panel] { panelCancelled(panel); });
+        connect(panel, &QDialog::finished, this,
+                [this] { QMetaObject::invokeMethod(this, &Document::returnToThePage, Qt::QueuedConnection); });
+    }
     // The totals questions can end the table panel's session without coming back to it; whether
     // they did is known once the panel that follows them (if any) is on screen.
     for (QDialog *question : {gridSums.get(), gridFail.get()})
@@ -70,6 +74,14 @@ void Document::panelCancelled(QDialog *panel)
     }
     if (m_panelAtOpen && m_panelAtOpen->panel() == panel)
         m_panelAtOpen->restore();
+}
+
+void Document::returnToThePage()
+{
+    // The keyboard goes back to the page once the last panel is gone, with or without a window
+    // manager to hand it back.
+    if (m_window && m_window->isVisible() && !(m_shownSheet && m_shownSheet->isVisible()))
+        m_window->activateWindow();
 }
 
 void Document::endTableSessionUnlessShown()
