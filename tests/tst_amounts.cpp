@@ -1,4 +1,7 @@
+// Amount rules without widgets: reading what was typed, currency text, row prices, sums rows.
+#include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
+#include "table/SumsRows.h"
 
 #include <QLocale>
 #include <QTest>
@@ -9,6 +12,20 @@ using namespace seikyu;
 namespace {
 constexpr qint64 Largest = std::numeric_limits<qint64>::max();
 constexpr qint64 Smallest = std::numeric_limits<qint64>::min();
+
+RowPtr row(const QString &solo, const QString &much, const CellValue &sums)
+{
+    const QString blank = QStringLiteral(" ");
+    return std::make_shared<ItemRow>(solo == blank ? blank : QStringLiteral("05-01"), solo == blank ? blank : "item",
+                                     solo, much, sums);
+}
+
+QList<RowPtr> sumsSet(qint64 total)
+{
+    const QString b = QStringLiteral(" ");
+    return {row(b, b, b), row(b, SumsLabel::Subtotal, total), row(b, SumsLabel::Tax, QStringLiteral("0")),
+            row(b, SumsLabel::Total, total)};
+}
 } // namespace
 
 namespace QTest {
@@ -23,127 +40,345 @@ class TestAmounts : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void cleanup();
-    void spotAndDigitsValue();
-    void mark_data();
-    void mark();
-    void markRoundTrips();
-    void leadingInteger();
-    void checkedArithmetic();
-    void consumptionTax();
-};
+    void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("ja_JP"))); }
+    void cleanup() { QLocale::setDefault(QLocale(QStringLiteral("ja_JP"))); }
 
-void TestAmounts::cleanup()
-{
-    QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
-}
-
-void TestAmounts::spotAndDigitsValue()
-{
-    // Any Unicode decimal digit counts by its value; signs, grouping and other numerics drop.
-    const QChar broken[] = {QChar(0xD835), u'1', QChar(0xDC00), u'2', QChar(0xD835)};
-    const QStringList texts{"-1,234.5", "税込済み",        "", "１，２３４", "٣٤٥", "ab\U0001D7D8 7\U0001D7E1",
-                            "²①Ⅻ½",     QString(broken, 5)};
-    QStringList digits;
-    for (const QString &input : texts)
-        digits.append(spot(CellValue(input)));
-    QCOMPARE(digits, (QStringList{"12345", "", "", "1234", "345", "079", "", "12"}));
-    QCOMPARE(spot(CellValue()), QString());
-    QCOMPARE(spot(CellValue(Smallest)), QStringLiteral("9223372036854775808"));
-    QCOMPARE(spot(CellValue(3.5)), QString());
-
-    QCOMPARE(digitsValue(QString()), 0);
-    QCOMPARE(digitsValue(QStringLiteral("000120")), 120);
-    QCOMPARE(digitsValue(QStringLiteral("9223372036854775807")), Largest);
-    QCOMPARE(digitsValue(QStringLiteral("9223372036854775808")), Largest);
-    QCOMPARE(digitsValue(QStringLiteral("0000000000000000000099999999999999999999")), Largest);
-    QCOMPARE(amountOf(CellValue(QStringLiteral("１２個 × ３"))), 123);
-}
-
-void TestAmounts::mark_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<qint64>("amount");
-    QTest::addColumn<QString>("expected");
-
-    // Rows switch locales back and forth, so a formatter kept for the wrong locale shows.
-    QTest::newRow("ja_JP") << "ja_JP" << qint64(1234567) << "￥1,234,567";
-    QTest::newRow("en_US") << "en_US" << qint64(1234567) << "¥1,234,567";
-    QTest::newRow("de_DE") << "de_DE" << qint64(1234567) << "1.234.567\u00A0¥";
-    QTest::newRow("ja_JP negative") << "ja_JP" << qint64(-1234567) << "-￥1,234,567";
-    QTest::newRow("de_DE negative") << "de_DE" << qint64(-5) << "-5\u00A0¥";
-    QTest::newRow("en_US smallest") << "en_US" << Smallest << "-¥9,223,372,036,854,775,808";
-    // A machine with no locale at all writes the invoice's own Japanese.
-    QTest::newRow("C") << "C" << qint64(1234567) << "￥1,234,567";
-}
-
-void TestAmounts::mark()
-{
-    QFETCH(QString, locale);
-    QFETCH(qint64, amount);
-    QFETCH(QString, expected);
-    QCOMPARE(seikyu::mark(amount, locale), expected);
-    QLocale::setDefault(QLocale(locale));
-    QCOMPARE(seikyu::mark(amount), expected);
-}
-
-void TestAmounts::markRoundTrips()
-{
-    // The amount box is read back from its own text: formatting never adds or loses a digit.
-    for (const char *locale : {"ja_JP", "en_US", "de_DE", "fr_FR", "garbage!!", "ja_JP@@@"}) {
-        for (const qint64 amount : {qint64(0), qint64(7), qint64(987654321012LL), Largest})
-            QVERIFY2(amountOf(seikyu::mark(amount, QString::fromLatin1(locale))) == amount, locale);
+    void readingTypedAmounts_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<qint64>("amount");
+        QTest::addColumn<QString>("plain");
+        // Unsigned whole amounts read exactly as they always have: every digit, whatever is between.
+        QTest::newRow("digits") << "1000" << qint64(1000) << "1000";
+        QTest::newRow("currency") << "￥1,234" << qint64(1234) << "1234";
+        QTest::newRow("full-width") << "１，２００円" << qint64(1200) << "1200";
+        QTest::newRow("other scripts") << "٣٤٥ \U0001D7D8" << qint64(3450) << "3450";
+        QTest::newRow("zeros keep their form") << "00" << qint64(0) << "00";
+        QTest::newRow("no digit") << "税込済み" << qint64(0) << "";
+        QTest::newRow("minus after the digits") << "2024-05-01" << qint64(20240501) << "20240501";
+        QTest::newRow("saturates") << "99999999999999999999" << Largest << "99999999999999999999";
+        // A minus before the amount, in every form an invoice uses.
+        QTest::newRow("minus") << "-5000" << qint64(-5000) << "-5000";
+        QTest::newRow("full-width minus") << "－5000" << qint64(-5000) << "-5000";
+        QTest::newRow("minus sign") << "−5000" << qint64(-5000) << "-5000";
+        QTest::newRow("white triangle") << "△5,000" << qint64(-5000) << "-5000";
+        QTest::newRow("black triangle") << "値引き ▲5,000円" << qint64(-5000) << "-5000";
+        QTest::newRow("negative currency") << "-￥5,000" << qint64(-5000) << "-5000";
+        QTest::newRow("negative zero") << "-0" << qint64(0) << "0";
+        QTest::newRow("negative saturates") << "-99999999999999999999" << -Largest << "-99999999999999999999";
+        // The decimal point ends the whole digits; amounts round to whole yen, halves away from zero.
+        QTest::newRow("12.50") << "12.50" << qint64(13) << "12.50";
+        QTest::newRow("12.49") << "12.49" << qint64(12) << "12.49";
+        QTest::newRow("full-width point") << "１２．５" << qint64(13) << "12.5";
+        QTest::newRow("negative half") << "-2.5" << qint64(-3) << "-2.5";
+        QTest::newRow("only a fraction") << ".5" << qint64(1) << "0.5";
+        QTest::newRow("digits after the fraction") << "1.5 × 2" << qint64(2) << "1.5";
     }
-}
+    void readingTypedAmounts()
+    {
+        QFETCH(QString, typed);
+        QTEST(amountOf(typed), "amount");
+        QTEST(spot(typed), "plain");
+        // What the file keeps reads back as the same amount.
+        QTEST(amountOf(spot(typed)), "amount");
+    }
 
-void TestAmounts::leadingInteger()
-{
-    // White space, one optional sign, then ASCII digits; saturating, and 0 for anything else.
-    const QStringList texts{"2個",
-                            "1,000",
-                            "abc",
-                            " -3x",
-                            "+7",
-                            "\u3000\t5",
-                            "-",
-                            "- 3",
-                            "--3",
-                            "１２",
-                            "-9223372036854775808",
-                            "99999999999999999999",
-                            "-99999999999999999999"};
-    const QList<qint64> expected{2, 1, 0, -3, 7, 5, 0, 0, 0, 0, Smallest, Largest, Smallest};
-    QList<qint64> read;
-    for (const QString &input : texts)
-        read.append(seikyu::leadingInteger(CellValue(input)));
-    QCOMPARE(read, expected);
-    QCOMPARE(seikyu::leadingInteger(CellValue(qint64(-42))), -42);
-    QCOMPARE(seikyu::leadingInteger(CellValue()), 0);
-}
+    void integerCells()
+    {
+        QCOMPARE(amountOf(CellValue(qint64(-42))), -42);
+        QCOMPARE(spot(CellValue(qint64(-42))), QStringLiteral("-42"));
+        QCOMPARE(spot(CellValue(Smallest)), QStringLiteral("-9223372036854775808"));
+        QCOMPARE(amountOf(CellValue()), 0);
+        QCOMPARE(spot(CellValue()), QString());
+        QCOMPARE(spot(CellValue(3.5)), QString());
+    }
 
-void TestAmounts::checkedArithmetic()
-{
-    QCOMPARE(checkedAdd(Largest, Smallest), std::optional<qint64>(-1));
-    QCOMPARE(checkedAdd(Largest - 1, 1), std::optional<qint64>(Largest));
-    QCOMPARE(checkedAdd(Largest, 1), std::optional<qint64>());
-    QCOMPARE(checkedAdd(Smallest, -1), std::optional<qint64>());
-    QCOMPARE(checkedMultiply(3037000499LL, 3037000499LL), std::optional<qint64>(9223372030926249001LL));
-    QCOMPARE(checkedMultiply(3037000500LL, 3037000500LL), std::optional<qint64>());
-    QCOMPARE(checkedMultiply(Smallest, -1), std::optional<qint64>());
-    QCOMPARE(checkedMultiply(-4, 25), std::optional<qint64>(-100));
-}
+    void leadingNumbers()
+    {
+        // White space, one optional sign, then digits of any script: what a quantity starts with.
+        const QStringList texts{"2個",
+                                "1,000",
+                                "abc",
+                                " -3x",
+                                "+7",
+                                "\u3000\t5",
+                                "-",
+                                "- 3",
+                                "１２",
+                                "３個",
+                                "1.5日",
+                                "0.5",
+                                "個3",
+                                "-9223372036854775808",
+                                "99999999999999999999"};
+        const QList<qint64> expected{2, 1, 0, -3, 7, 5, 0, 0, 12, 3, 1, 0, 0, Smallest, Largest};
+        QList<qint64> read;
+        for (const QString &input : texts)
+            read.append(leadingInteger(CellValue(input)));
+        QCOMPARE(read, expected);
+        QVERIFY(!leadingNumber(QStringLiteral("0.5")).isZero());
+        QVERIFY(leadingNumber(QStringLiteral("00")).isZero());
+        QCOMPARE(leadingInteger(CellValue(qint64(-42))), -42);
+    }
 
-void TestAmounts::consumptionTax()
-{
-    // 8 %, rounded half away from zero, exact where a double product is already off by 15 yen.
-    const QList<qint64> subtotals{1234, 6, 7, 1000, 12345, 0, -7, -6, -1234, Largest, Smallest};
-    const QList<std::optional<qint64>> taxes{
-        99, 0, 1, 80, 988, 0, -1, 0, -99, 737869762948382065LL, -737869762948382065LL};
-    QList<std::optional<qint64>> computed;
-    for (const qint64 subtotal : subtotals)
-        computed.append(seikyu::consumptionTax(subtotal));
-    QCOMPARE(computed, taxes);
-}
+    void mark_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<qint64>("amount");
+        QTest::addColumn<QString>("expected");
+        // Rows switch locales back and forth, so a formatter kept for the wrong locale shows.
+        QTest::newRow("ja_JP") << "ja_JP" << qint64(1234567) << "￥1,234,567";
+        QTest::newRow("en_US") << "en_US" << qint64(1234567) << "¥1,234,567";
+        QTest::newRow("de_DE") << "de_DE" << qint64(1234567) << "1.234.567\u00A0¥";
+        QTest::newRow("ja_JP negative") << "ja_JP" << qint64(-1234567) << "-￥1,234,567";
+        QTest::newRow("de_DE negative") << "de_DE" << qint64(-5) << "-5\u00A0¥";
+        QTest::newRow("en_US smallest") << "en_US" << Smallest << "-¥9,223,372,036,854,775,807";
+        // A machine with no locale at all writes the invoice's own Japanese.
+        QTest::newRow("C") << "C" << qint64(1234567) << "￥1,234,567";
+    }
+    void mark()
+    {
+        QFETCH(QString, locale);
+        QFETCH(qint64, amount);
+        QFETCH(QString, expected);
+        QCOMPARE(seikyu::mark(amount, locale), expected);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(seikyu::mark(amount), expected);
+    }
+
+    void currencyTextReadsBack()
+    {
+        // Formatting never adds or loses a digit, a sign or a fraction, in any locale: the rewrite
+        // of a table's amounts is idempotent.
+        for (const char *name : {"ja_JP", "en_US", "de_DE", "fr_FR", "garbage!!", "ja_JP@@@"}) {
+            const QString locale = QString::fromLatin1(name);
+            QLocale::setDefault(QLocale(locale));
+            for (const qint64 amount : {qint64(0), qint64(7), qint64(-5000), qint64(987654321012LL), Largest})
+                QVERIFY2(amountOf(seikyu::mark(amount, locale)) == amount, name);
+            const CellNumber unitPrice = readNumber(QStringLiteral("-12.50"), QStringLiteral("ja_JP"));
+            const QString text = markNumber(unitPrice, locale);
+            QVERIFY2(spot(text) == QStringLiteral("-12.50"), qPrintable(locale + u' ' + text));
+        }
+        QCOMPARE(markNumber(readNumber(QStringLiteral("１２．５")), QStringLiteral("ja_JP")), QStringLiteral("￥12.5"));
+    }
+
+    void rowPrice_data()
+    {
+        QTest::addColumn<QString>("unitPrice");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<std::optional<qint64>>("price");
+        QTest::newRow("1000 × 3") << "1000"
+                                  << "3" << std::optional<qint64>(3000);
+        QTest::newRow("days") << "1001"
+                              << "1.5" << std::optional<qint64>(1502);
+        QTest::newRow("discount") << "-1001"
+                                  << "1.5" << std::optional<qint64>(-1502);
+        QTest::newRow("unit fraction") << "12.5"
+                                       << "3" << std::optional<qint64>(38);
+        QTest::newRow("thirds") << "0.333"
+                                << "3" << std::optional<qint64>(1);
+        QTest::newRow("largest") << "9223372036854775807"
+                                 << "1" << std::optional<qint64>(Largest);
+        QTest::newRow("overflow") << "9223372036854775807"
+                                  << "2" << std::optional<qint64>();
+        QTest::newRow("huge fraction") << "99999999999999999999.9"
+                                       << "99999999999999999999.9" << std::optional<qint64>();
+    }
+    void rowPrice()
+    {
+        QFETCH(QString, unitPrice);
+        QFETCH(QString, quantity);
+        QTEST(priceOf(readNumber(unitPrice), readNumber(quantity)), "price");
+    }
+
+    void checkedArithmetic()
+    {
+        QCOMPARE(checkedAdd(Largest, Smallest), std::optional<qint64>(-1));
+        QCOMPARE(checkedAdd(Largest, 1), std::optional<qint64>());
+        QCOMPARE(checkedAdd(Smallest, -1), std::optional<qint64>());
+        QCOMPARE(checkedMultiply(3037000500LL, 3037000500LL), std::optional<qint64>());
+        QCOMPARE(checkedMultiply(-4, 25), std::optional<qint64>(-100));
+    }
+
+    void taxAtARate()
+    {
+        // Per rate, in integers, exact where a double product is already off by 15 yen.
+        const QList<qint64> bases{1234, 6, 7, 1000, 12345, 0, -7, -6, Largest, Smallest};
+        const QList<std::optional<qint64>> at8{
+            99, 0, 1, 80, 988, 0, -1, 0, 737869762948382065LL, -737869762948382065LL};
+        QList<std::optional<qint64>> computed;
+        for (const qint64 base : bases)
+            computed.append(taxOn(base, 8));
+        QCOMPARE(computed, at8);
+        QCOMPARE(taxOn(1005, 10), 101); // 100.5, half away from zero
+        QCOMPARE(taxOn(1005, 10, TaxRounding::Down), 100);
+        QCOMPARE(taxOn(1001, 10, TaxRounding::Up), 101);
+        QCOMPARE(taxOn(-1001, 10, TaxRounding::Down), -100);
+        QCOMPARE(taxWithin(11000, 10), 1000);
+        QCOMPARE(taxWithin(1080, 8), 80);
+        QCOMPARE(taxWithin(1000, 10, TaxRounding::Down), 90); // 90.9…
+        QCOMPARE(taxWithin(1000, 10, TaxRounding::Up), 91);
+    }
+
+    void withholding_data()
+    {
+        QTest::addColumn<qint64>("base");
+        QTest::addColumn<qint64>("withheld");
+        QTest::newRow("0") << qint64(0) << qint64(0);
+        QTest::newRow("1") << qint64(1) << qint64(0);
+        QTest::newRow("99,999") << qint64(99999) << qint64(10209);
+        QTest::newRow("1,000,000") << qint64(1000000) << qint64(102100);
+        QTest::newRow("1,000,001") << qint64(1000001) << qint64(102100);
+        QTest::newRow("5,000,000") << qint64(5000000) << qint64(918900);
+        QTest::newRow("64-bit") << Largest << qint64(1883412569925643119LL);
+        QTest::newRow("a credit") << qint64(-50000) << qint64(0);
+    }
+    void withholding()
+    {
+        QFETCH(qint64, base);
+        QTEST(withholdingTax(base), "withheld");
+    }
+
+    void sumsRows_data()
+    {
+        // Items: "S" at the invoice's rate, "R" reduced, "E" exempt, each with its price. The sums
+        // rows come out as "label amount", the separator left out.
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<QString>("options"); // "included", "down", "up", "qualified", "withholding"
+        QTest::addColumn<QString>("rows");
+        QTest::newRow("8 %") << "S1000 S234" << 8 << ""
+                             << "小計 1234|消費税 99|合計 1333";
+        QTest::newRow("8 % of 6") << "S6" << 8 << ""
+                                  << "小計 6|消費税 0|合計 6";
+        QTest::newRow("8 % of 7") << "S7" << 8 << ""
+                                  << "小計 7|消費税 1|合計 8";
+        QTest::newRow("10 %") << "S1005" << 10 << ""
+                              << "小計 1005|消費税 101|合計 1106";
+        QTest::newRow("10 %, down") << "S1005" << 10 << "down"
+                                    << "小計 1005|消費税 100|合計 1105";
+        QTest::newRow("10 %, up") << "S1001" << 10 << "up"
+                                  << "小計 1001|消費税 101|合計 1102";
+        QTest::newRow("included") << "S1000 S234" << 8 << "included"
+                                  << "小計 1234|消費税 税込済み|合計 1234";
+        QTest::newRow("no items") << "" << 8 << ""
+                                  << "小計 0|消費税 0|合計 0";
+        QTest::newRow("reduced rows on an 8 % invoice") << "S100 R100" << 8 << ""
+                                                        << "小計 200|消費税 16|合計 216";
+        // Rounded once per rate: per row, 5 and 5 at 10 % would give 1 + 1, and 6 and 6 at 8 % 0 + 0.
+        QTest::newRow("mixed rates") << "S5 S5 R6 R6" << 10 << ""
+                                     << "10%対象 10|消費税(10%) 1|8%対象 12|消費税(8%) 1|合計 24";
+        QTest::newRow("food wholesaler") << "R3000 S50000" << 10 << ""
+                                         << "10%対象 50000|消費税(10%) 5000|8%対象 3000|消費税(8%) 240|合計 58240";
+        QTest::newRow("exempt rows") << "S10000 E2000" << 10 << ""
+                                     << "10%対象 10000|消費税(10%) 1000|非課税 2000|合計 13000";
+        QTest::newRow("exempt only") << "E2000" << 10 << ""
+                                     << "小計 2000|消費税 0|合計 2000";
+        QTest::newRow("qualified, one rate") << "S50000 S-5000" << 10 << "qualified"
+                                             << "10%対象 45000|消費税(10%) 4500|合計 49500";
+        QTest::newRow("qualified, included")
+            << "S11000 R1080" << 10 << "qualified included"
+            << "10%対象 11000|内消費税(10%) 1000|8%対象 1080|内消費税(8%) 80|合計 12080";
+        QTest::newRow("withholding") << "S100000" << 10 << "withholding"
+                                     << "小計 100000|消費税 10000|合計 110000|源泉徴収税 -10210|差引請求額 99790";
+        QTest::newRow("withholding, included")
+            << "S110000" << 10 << "withholding included"
+            << "小計 110000|消費税 税込済み|合計 110000|源泉徴収税 -11231|差引請求額 98769";
+        QTest::newRow("64-bit") << "S4611686018427387903 S4611686018427387904" << 10 << "included"
+                                << "小計 9223372036854775807|消費税 税込済み|合計 9223372036854775807";
+        QTest::newRow("overflow") << "S9223372036854775807 S1" << 8 << "included"
+                                  << "nothing";
+        QTest::newRow("tax overflows") << "S9223372036854775000" << 8 << ""
+                                       << "nothing";
+    }
+    void sumsRows()
+    {
+        QFETCH(QString, items);
+        QFETCH(int, rate);
+        QFETCH(QString, options);
+        SumsInput input;
+        input.rate = rate;
+        input.addTax = !options.contains(u"included");
+        input.rounding = options.contains(u"down") ? TaxRounding::Down
+                         : options.contains(u"up") ? TaxRounding::Up
+                                                   : TaxRounding::HalfAwayFromZero;
+        input.qualified = options.contains(u"qualified");
+        input.withholding = options.contains(u"withholding");
+        for (const QString &item : items.split(u' ', Qt::SkipEmptyParts)) {
+            const TaxClass taxClass = item.startsWith(u'R')   ? TaxClass::Reduced
+                                      : item.startsWith(u'E') ? TaxClass::Exempt
+                                                              : TaxClass::Standard;
+            input.items.append({item.mid(1).toLongLong(), taxClass});
+        }
+        const std::optional<QList<SumsLine>> lines = computeSums(input);
+        QStringList shown;
+        for (const SumsLine &line : lines.value_or(QList<SumsLine>{}).mid(1))
+            shown.append(line.label + u' ' + cellDisplay(line.value));
+        QTEST(lines ? shown.join(u'|') : QStringLiteral("nothing"), "rows");
+        if (lines) {
+            QCOMPARE(lines->first().label, QStringLiteral(" "));
+            // Every row the totals write is recognised as a sums row, and the last one is payable.
+            for (const SumsLine &line : *lines)
+                QVERIFY(isSumsRow(row(" ", line.label, line.value)->cells()));
+            QVERIFY(isPayableRow(row(" ", lines->last().label, lines->last().value)->cells()));
+        }
+    }
+
+    void sumsRowsOfATable()
+    {
+        QList<RowPtr> rows{ItemRow::makeHeader(), row("1000", "1", "1000")};
+        QVERIFY(!trailingSums(rows));
+        rows.append(sumsSet(1080));
+        QCOMPARE(trailingSums(rows), (std::optional<RowRange>(RowRange{2, 5})));
+        QCOMPARE(payableRowIndex(rows), 5);
+        // A row typed below the sums opens the table again; the earlier set is still found.
+        rows.append(row("500", "1", "500"));
+        QVERIFY(!trailingSums(rows));
+        QCOMPARE(payableRowIndex(rows), -1);
+        rows.append(sumsSet(1620));
+        QCOMPARE(sumsBlocks(rows), (QList<RowRange>{{2, 5}, {7, 10}}));
+        const QList<bool> items = itemRowMask(rows);
+        QCOMPARE(items.count(true), 2);
+        QVERIFY(items.at(1) && items.at(6));
+        // An item row that merely holds a label is no sums row, and blank rows alone make no set.
+        QVERIFY(!isSumsRow(row("1000", SumsLabel::Total, "1000")->cells()));
+        QVERIFY(sumsBlocks({ItemRow::makeHeader(), row(" ", " ", " ")}).isEmpty());
+    }
+
+    void registrationNumbers_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("number"); // "refused" when it is none
+        QTest::addColumn<bool>("corporate");
+        QTest::newRow("corporation") << "T7010705000725"
+                                     << "T7010705000725" << true;
+        QTest::newRow("typed loosely") << " ｔ７０１０−７０５０−００７２５ "
+                                       << "T7010705000725" << true;
+        QTest::newRow("hyphens and spaces") << "T 7010-7050-00725"
+                                            << "T7010705000725" << true;
+        QTest::newRow("individual") << "T1234567890123"
+                                    << "T1234567890123" << false;
+        QTest::newRow("none") << "  "
+                              << "" << false;
+        QTest::newRow("no T") << "7010705000725"
+                              << "refused" << false;
+        QTest::newRow("12 digits") << "T701070500072"
+                                   << "refused" << false;
+        QTest::newRow("letters") << "T70107050007AB"
+                                 << "refused" << false;
+        QTest::newRow("Arabic-Indic digits") << "T٧٠١٠٧٠٥٠٠٠٧٢٥"
+                                             << "refused" << false;
+    }
+    void registrationNumbers()
+    {
+        QFETCH(QString, typed);
+        const std::optional<QString> number = normalizedRegistrationNumber(typed);
+        QTEST(number.value_or(QStringLiteral("refused")), "number");
+        QTEST(hasCorporateCheckDigit(number.value_or(QString())), "corporate");
+        // Kept as the sixth line of an issuer entry.
+        QCOMPARE(registrationNumberOf(QStringLiteral("1\n2\n3\n4\n5\n") + typed), number.value_or(QString()));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestAmounts)
 #include "tst_amounts.moc"

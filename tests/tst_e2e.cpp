@@ -179,8 +179,8 @@ private slots:
                              row == 2 ? Qt::Key_Return : Qt::Key_F2);
             clickCell(document->gridCore, row, 1);
         }
-        // Totals with tax, confirmed in their panel.
-        click(document->gridXtax);
+        // Totals with tax (a new invoice adds it), confirmed in their panel.
+        QVERIFY(document->gridXtax->isChecked());
         click(element(*document, QStringLiteral("gridSumsButton")));
         QTRY_VERIFY(document->gridSums->isVisible());
         click(element(*document, QStringLiteral("gridSumsOk")));
@@ -204,10 +204,10 @@ private slots:
         press(*document, QKeySequence::Save);
         QTRY_VERIFY(!document->isEdited());
         QVERIFY(prompter->saveProposals.value(0).contains(QStringLiteral("山田花子")));
+        // The reopened invoice shows its unit prices as it was saved, though the file keeps them as
+        // numbers (and a sums row's blank unit price as nothing).
         QStringList saved = pageTexts(*document);
-        // The file keeps unit prices as digits.
-        saved.replaceInStrings(QRegularExpression(QStringLiteral("^([^|]*\\|[^|]*\\|)[￥ ]?(\\d*),?(\\d*)\\|")),
-                               QStringLiteral("\\1\\2\\3|"));
+        saved.replaceInStrings(QRegularExpression(QStringLiteral("^ \\| \\| \\|")), QStringLiteral(" | ||"));
         press(*document, QKeySequence::New);
         QTRY_COMPARE(controller.documents().size(), 2);
         Document *other = controller.documents().constLast();
@@ -345,19 +345,23 @@ private slots:
             QTRY_COMPARE(QApplication::focusWidget(), document->gridCore.data());
             key(Qt::Key_Right);
         }
+        const auto lastRow = [&] { return tableTexts(*document).last().section(QLatin1Char('|'), 2); };
+        const QString typed = lastRow();
         key(Qt::Key_Return, Qt::ControlModifier); // works out the price
-        QCOMPARE(tableTexts(*document).last().section(QLatin1Char('|'), 2), QStringLiteral("￥1,200|3|￥3,600"));
+        const QString priced = QStringLiteral("￥1,200|3|￥3,600");
+        QCOMPARE(lastRow(), priced);
 
         // Undo and Redo with the panel open, on the keys and on its buttons.
         auto *undo = element<QPushButton>(*document, QStringLiteral("gridUndo"));
         QVERIFY2(undo->toolTip().contains(document->undoStack()->undoText()), qPrintable(undo->toolTip()));
         QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(tableTexts(*document).last().section(QLatin1Char('|'), 2), QStringLiteral("1200|00|00"));
+        QCOMPARE(lastRow(), typed);
         QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(tableTexts(*document).last().section(QLatin1Char('|'), 2), QStringLiteral("1200|3|00"));
+        QCOMPARE(lastRow(), priced);
         click(undo);
+        QCOMPARE(lastRow(), typed);
         click(element(*document, QStringLiteral("gridRedo")));
-        QCOMPARE(tableTexts(*document).last().section(QLatin1Char('|'), 2), QStringLiteral("1200|3|00"));
+        QCOMPARE(lastRow(), priced);
 
         // Esc with a cell open only leaves the cell; Esc again cancels the panel's edits as one step.
         tabTo(document->gridCore);

@@ -10,15 +10,17 @@ using namespace seikyu;
 
 namespace {
 
-RowCells row(CellValue date, CellValue name, CellValue solo, CellValue much, CellValue sums)
+ItemRow row(CellValue date, CellValue name, CellValue solo, CellValue much, CellValue sums,
+            TaxClass taxClass = TaxClass::Standard)
 {
-    return {date, name, solo, much, sums};
+    ItemRow made(date, name, solo, much, sums);
+    made.setTaxClass(taxClass);
+    return made;
 }
 
-RowCells header()
+ItemRow header()
 {
-    return row(QStringLiteral("日付"), QStringLiteral("項目"), QStringLiteral("単価"), QStringLiteral("個数"),
-               QStringLiteral("価格"));
+    return *ItemRow::makeHeader();
 }
 
 QJsonObject parse(const QByteArray &bytes)
@@ -97,11 +99,13 @@ private slots:
         page.tail = 1;
         page.plus = 1;
         const qint64 big = Q_INT64_C(9007199254740993); // not exact as a double
+        page.rate = 10;
         page.rows = {header(),
                      row(QStringLiteral("04-30"), QStringLiteral("line\nfeed"), QStringLiteral("1000"), CellValue(big),
-                         CellValue(qint64(1234))),
+                         CellValue(qint64(1234)), TaxClass::Reduced),
                      row(QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("消費税"),
-                         QStringLiteral("税込済み"))};
+                         QStringLiteral("税込済み")),
+                     row({}, {}, QStringLiteral("-12.5"), {}, {}, TaxClass::Exempt)};
         const InvoiceReadResult read = readInvoice(writeInvoice(page));
         QVERIFY2(read.contents, qPrintable(read.error));
         const InvoiceContents &c = *read.contents;
@@ -113,12 +117,37 @@ private slots:
         QCOMPARE(c.jgen, true);
         QCOMPARE(c.tail, 1);
         QCOMPARE(c.plus, true);
-        QCOMPARE(c.rows.size(), 2); // the header row is the table's own
-        QCOMPARE(c.rows[0][1].toString(), QStringLiteral("line\nfeed"));
-        QCOMPARE(c.rows[0][3].typeId(), QMetaType::LongLong);
-        QCOMPARE(c.rows[0][3].toLongLong(), big);
-        QCOMPARE(c.rows[0][4], CellValue(QStringLiteral("1234"))); // an integer price is stored as its digits
-        QCOMPARE(c.rows[1][4].toString(), QStringLiteral("税込済み"));
+        QCOMPARE(c.rate, 10);
+        QCOMPARE(c.rows.size(), 3); // the header row is the table's own
+        QCOMPARE(c.rows[0].value(Column::Name).toString(), QStringLiteral("line\nfeed"));
+        QCOMPARE(c.rows[0].value(Column::Much).typeId(), QMetaType::LongLong);
+        QCOMPARE(c.rows[0].value(Column::Much).toLongLong(), big);
+        // An integer price is stored as its digits.
+        QCOMPARE(c.rows[0].value(Column::Sums), CellValue(QStringLiteral("1234")));
+        QCOMPARE(c.rows[1].value(Column::Sums).toString(), QStringLiteral("税込済み"));
+        QCOMPARE(c.rows[2].value(Column::Solo).toString(), QStringLiteral("-12.5"));
+        const QList<TaxClass> classes{c.rows[0].taxClass(), c.rows[1].taxClass(), c.rows[2].taxClass()};
+        QCOMPARE(classes, (QList<TaxClass>{TaxClass::Reduced, TaxClass::Standard, TaxClass::Exempt}));
+    }
+
+    void taxRateMembersAreOptional()
+    {
+        // An invoice at 8 % with no marked row writes exactly what invoices always held.
+        InvoicePage page;
+        page.rows = {header(), row(QStringLiteral("05-01"), QStringLiteral("a"), QStringLiteral("1"), {}, {})};
+        QVERIFY(!writeInvoice(page).contains("rate"));
+        page.rate = 10;
+        page.rows.append(row({}, {}, {}, {}, {}, TaxClass::Reduced));
+        const QJsonObject file = parse(writeInvoice(page));
+        QCOMPARE(file.value("rate").toInt(), 10);
+        QVERIFY(!file.value("item").toArray().at(1).toObject().contains("rate"));
+        QCOMPARE(file.value("item").toArray().at(2).toObject().value("rate").toInt(), 8);
+        // Read back leniently: only 10 is another rate; a row's unknown rate is the invoice's.
+        const InvoiceReadResult odd = readInvoice(R"({"rate":"10","item":[{},{"rate":5},{"rate":"0"}]})");
+        QCOMPARE(odd.contents->rate, 10);
+        QCOMPARE(odd.contents->rows.at(0).taxClass(), TaxClass::Standard);
+        QCOMPARE(odd.contents->rows.at(1).taxClass(), TaxClass::Exempt);
+        QCOMPARE(readInvoice(R"({"rate":12})").contents->rate, 8);
     }
 
     void readsLeniently_data()
@@ -155,13 +184,13 @@ private slots:
         QVERIFY(!read.contents->head && !read.contents->whom && !read.contents->from && !read.contents->full);
         QVERIFY(!read.contents->date);
         QCOMPARE(read.contents->rows.size(), 2);
-        const RowCells &first = read.contents->rows.at(0);
+        const RowCells &first = read.contents->rows.at(0).cells();
         QCOMPARE(first[0].toString(), QStringLiteral("05-01"));
         QVERIFY(!first[1].isValid()); // a boolean is no cell value
         QVERIFY(!first[2].isValid()); // missing
         QCOMPARE(first[3].toLongLong(), 2);
         QVERIFY(!first[4].isValid()); // null
-        for (const CellValue &cell : read.contents->rows.at(1))
+        for (const CellValue &cell : read.contents->rows.at(1).cells())
             QVERIFY(!cell.isValid());
     }
 

@@ -11,8 +11,10 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace seikyu;
@@ -64,23 +66,15 @@ private slots:
         QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
         document->dateDial->setDate(QDate(2024, 5, 1));
         document->tblePlus();
-        QCOMPARE(tableTexts(*document).last(), QStringLiteral("05-01|double click to edit|00|00|00"));
+        const QString added = QStringLiteral("05-01|double click to edit|00|00|00");
+        QCOMPARE(tableTexts(*document).last(), added);
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Add a Row"));
         document->undoStack()->undo();
         QCOMPARE(document->bank->count(), 1);
+        // Redo gives back the row that undo took, not a new one dated afresh.
         document->dateDial->setDate(QDate(2024, 6, 2));
         document->undoStack()->redo();
-        QCOMPARE(tableTexts(*document).last(), QStringLiteral("06-02|double click to edit|00|00|00"));
-        for (int i = 0; i < 2; ++i) {
-            document->undoStack()->undo();
-            QCOMPARE(document->bank->count(), 1);
-            document->undoStack()->redo();
-            QCOMPARE(document->bank->count(), 2);
-        }
-        // Undo never takes the header row.
-        document->undoStack()->undo();
-        document->undoStack()->undo();
-        QCOMPARE(tableTexts(*document), QStringList{QStringLiteral("日付|項目|単価|個数|価格")});
+        QCOMPARE(tableTexts(*document).last(), added);
     }
 
     void editOfARedoneRowIsRedoneToo()
@@ -176,6 +170,16 @@ private slots:
                                << "1,000" << QVariant(qint64(1000)) << yen(5000);
         QTest::newRow("full-width unit price") << "１，２００"
                                                << "2" << QVariant(qint64(2)) << yen(2400);
+        QTest::newRow("full-width quantity") << "1000"
+                                             << "３" << QVariant(qint64(3)) << yen(3000);
+        QTest::newRow("full-width 3個") << "1000"
+                                        << "３個" << QVariant(qint64(3)) << yen(3000);
+        QTest::newRow("1.5 days") << "40001"
+                                  << "1.5日" << QVariant(QStringLiteral("1.5日")) << yen(60002);
+        QTest::newRow("half a unit") << "3"
+                                     << "0.5" << QVariant(QStringLiteral("0.5")) << yen(2);
+        QTest::newRow("discount") << "△5,000"
+                                  << "1" << QVariant(qint64(1)) << yen(-5000);
         QTest::newRow("no unit price") << ""
                                        << "2" << QVariant(QStringLiteral("2")) << "00";
         QTest::newRow("overflow") << "9223372036854775807"
@@ -238,21 +242,78 @@ private slots:
 
     void totalsTwiceAndAfterANewRow()
     {
-        auto document = documentWithRows({{"1000", "1", "1000"}, {"234", "1", "234"}});
+        auto document = documentWithRows({{"1000", "1", "1000"}});
         document->gridCalc();
         const int rows = document->bank->count();
         document->gridCalc();
         QCOMPARE(document->bank->count(), rows);
         QCOMPARE(document->shownSheet(), document->gridFail.get());
+        QVERIFY(document->gridFailText->text().contains(QStringLiteral("already")));
         document->gridFailClose();
 
-        // A row past the sums: the table is open again, and new sums count the old ones too.
+        // A row past the sums, then totals again: one set of sums at the end, each item once.
         document->tblePlus();
+        document->editCell(rows, Column::Solo, QStringLiteral("500"));
+        document->editCell(rows, Column::Much, QStringLiteral("1"));
         QVERIFY(!document->isTotalled());
         document->gridCalc();
-        QCOMPARE(document->bank->count(), rows + 5);
-        // 1234 + 1234 + 99 + 1333 = 3900
-        QCOMPARE(cellDisplay(cell(*document, rows + 2, Column::Sums)), yen(3900));
+        const QStringList texts = tableTexts(*document);
+        QCOMPARE(texts.size(), 7);
+        QCOMPARE(texts.filter(QStringLiteral("|合計|")).size(), 1);
+        QCOMPARE(texts.at(2).section(u'|', 2), QStringLiteral("￥500|1|￥500"));
+        QCOMPARE(cellDisplay(cell(*document, 4, Column::Sums)), yen(1500));
+        QCOMPARE(cellDisplay(cell(*document, 6, Column::Sums)), yen(1620));
+    }
+
+    void typedButUnpricedRowsCount()
+    {
+        // Rows whose unit price and quantity were typed but never clicked are priced by the totals;
+        // a price typed straight into the row stays as typed.
+        auto document = documentWithRows({{"1000", "３個", "00"}, {"100", "2", "5000"}, {"1.5", "1", ""}});
+        document->gridCalc();
+        QCOMPARE(cell(*document, 1, Column::Sums).toString(), yen(3000));
+        QCOMPARE(cell(*document, 1, Column::Much), QVariant(qint64(3)));
+        QCOMPARE(cell(*document, 2, Column::Sums).toString(), yen(5000));
+        QCOMPARE(cell(*document, 3, Column::Sums).toString(), yen(2));
+        QCOMPARE(cellDisplay(cell(*document, 5, Column::Sums)), yen(8002));
+        // One step, undone as one: the rows are unpriced again.
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Add Sum"));
+        document->undoStack()->undo();
+        QCOMPARE(cell(*document, 1, Column::Sums).toString(), QStringLiteral("00"));
+        QCOMPARE(document->bank->count(), 4);
+    }
+
+    void discountsAndFractionsKeepTheirMeaning()
+    {
+        QTemporaryDir dir;
+        auto document = documentWithRows({{"100000", "1", "00"}, {"△5,000", "1", "00"}, {"8000", "1.5", "00"}});
+        document->gridCalc();
+        const QStringList totalled = tableTexts(*document);
+        QCOMPARE(cell(*document, 2, Column::Sums).toString(), yen(-5000));
+        QCOMPARE(cell(*document, 3, Column::Much).toString(), QStringLiteral("1.5"));
+        QCOMPARE(cellDisplay(cell(*document, 5, Column::Sums)), yen(107000));
+        QCOMPARE(cellDisplay(cell(*document, 6, Column::Sums)), yen(8560));
+        QCOMPARE(cellDisplay(cell(*document, 7, Column::Sums)), yen(115560));
+        // The file keeps the sign and the fraction, and the invoice reopens the same.
+        const QByteArray bytes = document->dataOfType();
+        QVERIFY(bytes.contains(R"("solo": "-5000")"));
+        QVERIFY(bytes.contains(R"("much": "1.5")"));
+        auto reopened = makeDocument(bytes);
+        QVERIFY(reopened->isTotalled());
+        QCOMPARE(tableTexts(*reopened).mid(1, 3), totalled.mid(1, 3));
+        QCOMPARE(reopened->dataOfType(), bytes);
+    }
+
+    void totalsTooLargeSaySo()
+    {
+        auto document = documentWithRows({{"9223372036854775807", "1", "9223372036854775807"}});
+        const QStringList before = tableTexts(*document);
+        document->gridShow();
+        document->gridCalc();
+        QCOMPARE(document->shownSheet(), document->gridFail.get());
+        QVERIFY(document->gridFailText->text().contains(QStringLiteral("too large")));
+        QCOMPARE(tableTexts(*document), before);
+        QCOMPARE(document->undoStack()->count(), 0);
     }
 
     void removeSumAndItsUndo()
@@ -265,15 +326,92 @@ private slots:
         document->gridCalc();
         const QStringList totalled = tableTexts(*document);
         document->tbleBack();
-        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Add Sum"));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Remove Sum"));
         QCOMPARE(document->bank->count(), 2);
         QCOMPARE(tableTexts(*document).at(1), totalled.at(1));
-        document->hide();
         document->undoStack()->undo();
         QCOMPARE(tableTexts(*document), totalled);
-        QCOMPARE(document->shownSheet(), document->gridCtrl.get());
         document->undoStack()->redo();
         QCOMPARE(document->bank->count(), 2);
+    }
+
+    void undoGivesBackWhatWasDone_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("undoNames");
+        QTest::newRow("add a row after totals")
+            << QStringList{"add", "solo 1 1000", "much 1 3", "sum", "add"}
+            << QStringList{"Add a Row", "Add Sum", "Edit a cell", "Edit a cell", "Add a Row"};
+        QTest::newRow("price, then edit another cell")
+            << QStringList{"add", "solo 1 1000", "much 1 3", "price 1", "name 1 設計", "sum"}
+            << QStringList{"Add Sum", "Edit a cell", "Work Out Price", "Edit a cell", "Edit a cell", "Add a Row"};
+        QTest::newRow("remove sum, then totals again")
+            << QStringList{"add", "solo 1 1000", "much 1 1", "sum", "back", "add", "solo 2 1", "much 2 2", "sum"}
+            << QStringList{"Add Sum", "Edit a cell", "Edit a cell", "Add a Row", "Remove Sum",
+                           "Add Sum", "Edit a cell", "Edit a cell", "Add a Row"};
+        QTest::newRow("rows past an earlier sum")
+            << QStringList{"add", "solo 1 1000", "much 1 1", "sum", "add", "solo 6 500", "much 6 1", "sum", "kill 2"}
+            << QStringList{"Remove Rows", "Add Sum",     "Edit a cell", "Edit a cell", "Add a Row",
+                           "Add Sum",     "Edit a cell", "Edit a cell", "Add a Row"};
+        QTest::newRow("finalize") << QStringList{"add", "solo 1 -500", "sums 1 -500", "finalize"}
+                                  << QStringList{"Finalize", "Edit a cell", "Edit a cell", "Add a Row"};
+    }
+    void undoGivesBackWhatWasDone()
+    {
+        QFETCH(QStringList, steps);
+        auto document = makeDocument();
+        QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^P(USH|ULL): ")));
+        for (const QString &step : steps) {
+            const QStringList words = step.split(u' ');
+            const int row = words.value(1).toInt();
+            if (words.first() == u"add")
+                document->tblePlus();
+            else if (words.first() == u"sum")
+                document->gridCalc();
+            else if (words.first() == u"back")
+                document->tbleBack();
+            else if (words.first() == u"finalize")
+                document->done();
+            else if (words.first() == u"price")
+                document->gridNeat(row);
+            else if (words.first() == u"kill")
+                document->grid->selectRow(row), document->tbleKill();
+            else
+                document->editCell(row, static_cast<Column>(columnOfKey(words.first())), words.value(2));
+        }
+        // Undo all the way, then redo and undo again: every step gives back exactly the table it
+        // left, the menu names each step, and none ends in a notice.
+        QList<QStringList> states{tableTexts(*document)};
+        QStringList names;
+        while (document->undoStack()->canUndo()) {
+            names.append(document->undoStack()->undoText());
+            document->undoStack()->undo();
+            states.append(tableTexts(*document));
+        }
+        QTEST(names, "undoNames");
+        QCOMPARE(states.last(), QStringList{QStringLiteral("日付|項目|単価|個数|価格")});
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            for (qsizetype i = states.size() - 2; i >= 0; --i) {
+                document->undoStack()->redo();
+                QCOMPARE(tableTexts(*document), states.at(i));
+            }
+            for (qsizetype i = 1; i < states.size(); ++i) {
+                document->undoStack()->undo();
+                QCOMPARE(tableTexts(*document), states.at(i));
+            }
+        }
+        QVERIFY(document->shownSheet() != document->gridFail.get());
+    }
+
+    void undoOfAnEditKeepsTheWorkedOutPrice()
+    {
+        auto document = documentWithRows({{"1000", "3", "00"}});
+        document->gridNeat(1);
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^P(USH|ULL): ")));
+        document->editCell(1, Column::Name, QStringLiteral("設計"));
+        document->undoStack()->undo();
+        QCOMPARE(tableTexts(*document).at(1).section(u'|', 1), QStringLiteral("item|￥1,000|3|￥3,000"));
     }
 
     void amountBox()
@@ -295,6 +433,7 @@ private slots:
         // Reopened, the box is the same.
         auto reopened = makeDocument(document->dataOfType());
         QCOMPARE(reopened->sums->title(), document->sums->title());
+        QVERIFY(!reopened->sumsRoom->hasGuideBorder());
 
         // A row past the sums: no total to take.
         document->tblePlus();
@@ -303,12 +442,43 @@ private slots:
         QCOMPARE(document->shownSheet(), document->sumsFail.get());
         QCOMPARE(document->sums->title(), before);
 
-        // A table whose total is 0 has nothing to take either.
+        QVERIFY(document->sumsFailText->text().contains(QStringLiteral("does not end with a total")));
+
+        // A table whose total is 0 has nothing to take either, and the notice says so.
         auto empty = makeDocument();
         empty->gridCalc();
         empty->sumsCopy();
         QCOMPARE(empty->shownSheet(), empty->sumsFail.get());
+        QVERIFY(empty->sumsFailText->text().contains(QStringLiteral("total is 0")));
         QVERIFY(empty->sumsRoom->hasGuideBorder());
+    }
+
+    void staleAmountBoxShowsItsGuideBorder()
+    {
+        auto document = documentWithRows({{"1000", "1", "1000"}});
+        QVERIFY(!document->amountBoxDisagrees()); // a box never taken from the table is left alone
+        document->gridCalc();
+        document->sumsCopy();
+        QVERIFY(!document->sumsRoom->hasGuideBorder());
+        // Any change to the total brings the guide border back, until the two agree again.
+        document->tbleBack();
+        QVERIFY(document->amountBoxDisagrees());
+        QVERIFY(document->sumsRoom->hasGuideBorder());
+        document->undoStack()->undo();
+        QVERIFY(!document->sumsRoom->hasGuideBorder());
+        document->tbleBack();
+        document->editCell(1, Column::Sums, QStringLiteral("2000"));
+        document->gridCalc();
+        QCOMPARE(document->amountBoxCheck()->shown, 1080);
+        QCOMPARE(document->amountBoxCheck()->table, 2160);
+        QVERIFY(document->sumsRoom->hasGuideBorder());
+        // Opened from a file, a stale box shows it at once.
+        auto reopened = makeDocument(document->dataOfType());
+        QVERIFY(reopened->sumsRoom->hasGuideBorder());
+        QVERIFY(!reopened->isEdited());
+        reopened->sumsCopy();
+        QVERIFY(!reopened->sumsRoom->hasGuideBorder());
+        QVERIFY(!reopened->amountBoxDisagrees());
     }
 
     void finalizeAndReopen()
@@ -345,8 +515,8 @@ private slots:
         auto document = documentWithRows({{"1000", "1", "1000"}, {"-500", "1", "12.50"}, {"00", "00", "00"}});
         document->yens();
         const QStringList once = tableTexts(*document);
-        QCOMPARE(cell(*document, 2, Column::Solo).toString(), yen(500));
-        QCOMPARE(cell(*document, 2, Column::Sums).toString(), yen(1250));
+        QCOMPARE(cell(*document, 2, Column::Solo).toString(), yen(-500));
+        QCOMPARE(cell(*document, 2, Column::Sums).toString(), yen(13));
         QCOMPARE(cell(*document, 3, Column::Sums).toString(), QStringLiteral("00"));
         document->yens();
         QCOMPARE(tableTexts(*document), once);

@@ -273,6 +273,10 @@
         <source>is a folder, not an invoice file</source>
         <translation>請求書ファイルではなく、フォルダです</translation>
     </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>警告: %1</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
@@ -307,6 +311,14 @@
     <message>
         <source>Untitled %1</source>
         <translation>名称未設定 %1</translation>
+    </message>
+    <message>
+        <source>Work Out Price</source>
+        <translation>価格を計算</translation>
+    </message>
+    <message>
+        <source>Remove Sum</source>
+        <translation>合計を削除</translation>
     </message>
 </context>
 <context>
@@ -495,6 +507,45 @@
     </message>
 </context>
 <context>
+    <name>OutputChecks</name>
+    <message>
+        <source>This invoice may not read as you expect.</source>
+        <translation>この請求書は思いどおりに読めないおそれがあります。</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>続ける</translation>
+    </message>
+    <message>
+        <source>御請求金額 shows %1, but the table&apos;s total is %2.</source>
+        <translation>御請求金額は %1 ですが、明細表の合計は %2 です。</translation>
+    </message>
+    <message>
+        <source>御請求金額 shows %1, but the table has no total since its items changed.</source>
+        <translation>御請求金額は %1 ですが、明細が変わったため明細表に合計がありません。</translation>
+    </message>
+    <message>
+        <source>Update the Amount</source>
+        <translation>金額を更新</translation>
+    </message>
+    <message>
+        <source>Keep It as It Is</source>
+        <translation>このままにする</translation>
+    </message>
+    <message>
+        <source>The invoice amount differs from the table&apos;s total.</source>
+        <translation>御請求金額が明細表の合計と違います。</translation>
+    </message>
+    <message>
+        <source>Update the invoice amount before the invoice goes out?</source>
+        <translation>請求書を出す前に御請求金額を更新しますか？</translation>
+    </message>
+    <message>
+        <source>Add the sums to the table again to update the invoice amount.</source>
+        <translation>御請求金額を更新するには、明細表に合計を追加し直してください。</translation>
+    </message>
+</context>
+<context>
     <name>PagePrinter</name>
     <message>
         <source>Failed</source>
@@ -526,6 +577,18 @@
     <message>
         <source>Failed writing PDF</source>
         <translation>PDFを書き出せませんでした</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Do you want to replace it?</source>
+        <translation>「%1」はすでにあります。置き換えますか？</translation>
+    </message>
+    <message>
+        <source>The PDF is written to this name, as it has to end in .pdf.</source>
+        <translation>PDF の名前は .pdf で終わる必要があるため、この名前で書き出します。</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>置き換える</translation>
     </message>
 </context>
 <context>
@@ -709,10 +772,6 @@ Add the sums to the table first (Add Sum).</source>
         <translation>表の最後に小計・消費税・合計を追加しますか？</translation>
     </message>
     <message>
-        <source>Already Totalled</source>
-        <translation>合計済み</translation>
-    </message>
-    <message>
         <source>The table already ends with its total.
 Remove the sum first to total it again.</source>
         <translation>表の最後にはすでに合計があります。
@@ -814,6 +873,28 @@ Remove the sum first to total it again.</source>
         <source>The chosen entry was removed — choose another</source>
         <translation>選んでいた項目は削除されました。別の項目を選んでください</translation>
     </message>
+    <message>
+        <source>No Sums Added</source>
+        <translation>合計を追加できません</translation>
+    </message>
+    <message>
+        <source>The table&apos;s total is 0: there is no amount to ask for.
+Add the items&apos; prices, then the sums again.</source>
+        <translation>明細表の合計が 0 円なので、請求する金額がありません。
+明細の価格を入力してから、合計を追加し直してください。</translation>
+    </message>
+    <message>
+        <source>The totals are too large to be written on an invoice.
+Check the unit prices and quantities of the items.</source>
+        <translation>合計が大きすぎて請求書に書けません。
+明細の単価と個数を確かめてください。</translation>
+    </message>
+    <message numerus="yes">
+        <source>The item table has %n row(s): on its one page the type is smaller than %1 pt and hard to read. Remove rows, or split the items over two invoices.</source>
+        <translation>
+            <numerusform>明細表が %n 行あり、1 ページに収めると文字が %1 pt より小さくなって読みにくくなります。行を減らすか、明細を 2 通の請求書に分けてください。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -901,6 +982,46 @@ Remove the sum first to total it again.</source>
     <message>
         <source>Check for updates at start-up</source>
         <translation>起動時にアップデートを確認</translation>
+    </message>
+    <message>
+        <source>8 % (as invoices of earlier versions)</source>
+        <translation>8 %（以前のバージョンの請求書と同じ）</translation>
+    </message>
+    <message>
+        <source>10 % (the standard rate since October 2019)</source>
+        <translation>10 %（2019年10月からの標準税率）</translation>
+    </message>
+    <message>
+        <source>Consumption tax of new invoices</source>
+        <translation>新しい請求書の消費税率</translation>
+    </message>
+    <message>
+        <source>Consumption tax of new invoices:</source>
+        <translation>新しい請求書の消費税率：</translation>
+    </message>
+    <message>
+        <source>Since October 2019 the standard rate is 10 %; 8 % is the reduced rate for food and drink and newspapers, which you mark row by row in the item table.</source>
+        <translation>2019年10月から標準税率は10 %です。8 %は飲食料品と新聞の軽減税率で、明細表で行ごとに指定します。</translation>
+    </message>
+    <message>
+        <source>Round half up (四捨五入)</source>
+        <translation>四捨五入</translation>
+    </message>
+    <message>
+        <source>Round down (切り捨て)</source>
+        <translation>切り捨て</translation>
+    </message>
+    <message>
+        <source>Round up (切り上げ)</source>
+        <translation>切り上げ</translation>
+    </message>
+    <message>
+        <source>Rounding of the consumption tax</source>
+        <translation>消費税の端数処理</translation>
+    </message>
+    <message>
+        <source>Tax rounding, once per rate:</source>
+        <translation>消費税の端数処理（税率ごとに1回）：</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,8 @@
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
+class QFormLayout;
 
 namespace seikyu {
 
@@ -16,7 +18,12 @@ public:
     explicit PreferencesDialog(QWidget *parent = nullptr);
 
 private:
+    /// The consumption tax of new invoices: their rate and how each rate's tax is rounded.
+    void addTaxChoices(QFormLayout *form);
+
     QCheckBox *m_checkUpdates;
+    QComboBox *m_taxRate = nullptr;
+    QComboBox *m_taxRounding = nullptr;
 };
 
 } // namespace seikyu

@@ -65,6 +65,32 @@ Prompter::SaveChoice Prompter::askSaveChanges(QWidget *parent, const QString &do
     return SaveChoice::Cancel;
 }
 
+bool Prompter::askToProceed(QWidget *parent, const QString &text, const QString &informative, const QString &proceed)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setText(text);
+    box.setInformativeText(informative);
+    QPushButton *go = box.addButton(proceed, QMessageBox::AcceptRole);
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return box.clickedButton() == go;
+}
+
+int Prompter::askToChoose(QWidget *parent, const QString &text, const QString &informative, const QStringList &choices)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setText(text);
+    box.setInformativeText(informative);
+    QList<QAbstractButton *> buttons;
+    for (const QString &choice : choices)
+        buttons.append(box.addButton(choice, QMessageBox::AcceptRole));
+    box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+    box.exec();
+    return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
 namespace {
 void showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &informative)
 {

@@ -27,6 +27,13 @@ public:
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &proposedPath,
                                  const QString &filter, const QString &defaultSuffix);
     virtual SaveChoice askSaveChanges(QWidget *parent, const QString &documentName);
+    /// A warning that asks whether to go on: true when the user chooses the `proceed` button, false
+    /// on Cancel (the default answer).
+    virtual bool askToProceed(QWidget *parent, const QString &text, const QString &informative, const QString &proceed);
+    /// A warning with several ways on and Cancel (the default answer): the index of the chosen
+    /// way, or -1 for Cancel.
+    virtual int askToChoose(QWidget *parent, const QString &text, const QString &informative,
+                            const QStringList &choices);
     virtual void alert(QWidget *parent, const QString &text, const QString &informative);
     virtual void inform(QWidget *parent, const QString &text, const QString &informative);
 };

@@ -30,11 +30,42 @@ bool needsNoWindow(int argc, char *argv[])
     return false;
 }
 
+QtMessageHandler platformHandler = nullptr;
+
+/// Qt's platform chatter (no runtime folder, what the offscreen platform cannot do) says nothing
+/// about the invoices; printed by a window-less run, a script's user takes it for errors.
+bool isPlatformNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        return false;
+    if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0)
+        return true;
+    for (const char *noise :
+         {"QStandardPaths: XDG_RUNTIME_DIR not set", "QStandardPaths: runtime directory",
+          "QStandardPaths: wrong permissions on runtime directory", "This plugin does not support"}) {
+        if (message.startsWith(QLatin1String(noise)))
+            return true;
+    }
+    return false;
+}
+
+void withoutPlatformNoise(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (isPlatformNoise(type, context, message))
+        return;
+    if (platformHandler)
+        platformHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     const bool headless = needsNoWindow(argc, argv);
+    if (headless)
+        platformHandler = qInstallMessageHandler(withoutPlatformNoise);
     if (headless && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         // Exporting draws into PDF only: the offscreen platform renders the same page and needs no
         // display, so an accountant's script runs on a server, over ssh or from cron alike.

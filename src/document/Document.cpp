@@ -8,6 +8,7 @@
 #include "sections/SavedLists.h"
 #include "table/ItemTableModel.h"
 #include "table/TableState.h"
+#include "table/TaxPreferences.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
 #include "widgets/RoomBox.h"
@@ -50,7 +51,7 @@ InvoicePage Document::pageState() const
     if (bank) {
         state.rows.reserve(bank->count());
         for (const RowPtr &row : bank->rows())
-            state.rows.append(row->cells());
+            state.rows.append(*row);
     }
     state.date = dateDial ? dateDial->date() : QDate::currentDate();
     state.whomText = whom ? whom->title() : QString();
@@ -60,6 +61,7 @@ InvoicePage Document::pageState() const
     state.jgen = (dateJaps && dateJaps->isChecked()) ? 1 : 0;
     state.plus = (gridXtax && gridXtax->isChecked()) ? 1 : 0;
     state.tail = tail ? tail->selectedSegment() : 0;
+    state.rate = m_taxRate;
     return state;
 }
 
@@ -87,13 +89,22 @@ void Document::windowControllerDidLoadNib()
     whomLoad();
     homeLoad();
     pushInit();
-    if (m_pendingContents)
+    if (m_pendingContents) {
         applyContents(*m_pendingContents);
+    } else {
+        // A new invoice adds the tax on top, the common case between businesses, at the rate the
+        // user chose for new invoices; an opened one keeps its own.
+        gridXtax->setChecked(true);
+        setTaxRate(TaxPreferences::load().rate);
+    }
     john();
     // The page shows the file's own texts, whatever became of the lists: a list that could not
     // take the file's entry must not put another entry, or the window's default, in its place.
-    if (m_pendingContents)
+    if (m_pendingContents) {
         showContentsTexts(*m_pendingContents);
+        formatUnitPricesBesideCurrency();
+    }
+    followAmountBox();
     // Each document applies its own file once; nothing is handed on to the next new window.
     m_pendingContents.reset();
     watchTable();
@@ -105,14 +116,12 @@ void Document::applyContents(const InvoiceContents &contents)
 {
     QList<RowPtr> rows;
     rows.reserve(contents.rows.size());
-    for (const RowCells &cells : contents.rows) {
-        auto row = std::make_shared<ItemRow>();
-        row->setCells(cells);
-        rows.append(row);
-    }
+    for (const ItemRow &row : contents.rows)
+        rows.append(std::make_shared<ItemRow>(row));
     bank->addRows(rows);
     dateJaps->setChecked(contents.jgen);
     gridXtax->setChecked(contents.plus);
+    setTaxRate(contents.rate);
     tail->setSelectedSegment(contents.tail);
     if (contents.full)
         sums->setTitle(*contents.full);
@@ -173,7 +182,10 @@ void Document::john()
 
 void Document::watchTable()
 {
-    auto edited = [this] { updateChangeCount(ChangeDone); };
+    auto edited = [this] {
+        updateChangeCount(ChangeDone);
+        followAmountBox();
+    };
     connect(bank, &QAbstractItemModel::rowsInserted, this, edited);
     connect(bank, &QAbstractItemModel::rowsRemoved, this, edited);
     connect(bank, &QAbstractItemModel::rowsMoved, this, edited);
@@ -204,6 +216,9 @@ bool Document::revertToContents(const QByteArray &bytes, QString *error)
     applyContents(*result.contents);
     john();
     showContentsTexts(*result.contents);
+    formatUnitPricesBesideCurrency();
+    m_amountStale = false;
+    followAmountBox();
     m_undoStack.clear();
     updateChangeCount(ChangeCleared);
     return true;

@@ -15,6 +15,7 @@ class QComboBox;
 class QDateEdit;
 class QDialog;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -30,10 +31,18 @@ class PageView;
 class PanelSnapshot;
 class Popover;
 class RoomBox;
+class ScreenNote;
 class SegmentedControl;
 struct ListChange;
 struct ListFamily;
 struct TableState;
+
+/// The invoice amount box beside the table's own total.
+struct AmountBoxCheck
+{
+    qint64 shown = 0; ///< the amount the box shows
+    qint64 table = 0; ///< the table's payable total; 0 when the table is not totalled
+};
 
 /// One invoice: its window, the page in it, and every operation on the page.
 ///
@@ -95,6 +104,9 @@ public:
     double zoom() const { return m_zoom; }
     void setZoom(double zoom);
     InvoiceWindow *window() const { return m_window.get(); }
+    /// Why the item table does not read on its one page (its type is below the legible size);
+    /// empty when it does. The page shows it on screen, and output asks before going on.
+    QString pageTableWarning() const { return m_pageTableWarning; }
 
     // ---- panels and popovers ----
     void show(QDialog *panel);
@@ -154,6 +166,12 @@ public:
     void sumsCopy(QObject *sender = nullptr);
     /// Closes the notice that there is no total to take.
     void sumsFailClose(QObject *sender = nullptr);
+    /// Puts the table's payable total into the amount box; false when the table has no total.
+    bool takeTableTotal();
+    /// The box's amount and the table's total, when the box took its amount from the table.
+    std::optional<AmountBoxCheck> amountBoxCheck() const;
+    /// True when the box took its amount from the table and the table's total is no longer it.
+    bool amountBoxDisagrees() const;
 
     // ---- item table ----
     void gridShow(QObject *sender = nullptr);
@@ -177,13 +195,22 @@ public:
 
     /// Appends a new item row (the work behind "Add a Row" and its redo).
     void appendNewRow();
-    /// Appends the sums rows; false when the table is already totalled or the sums overflow.
+    /// Prices the rows that were typed but never worked out, replaces any earlier sums rows by one
+    /// new set at the end and formats every amount; false when the table is already totalled or
+    /// the sums overflow (the table is then unchanged).
     bool appendSumsRows();
-    /// Reduces every unit price and price to its digits (the undo of "Finalize").
+    /// Reduces every unit price and price to its plain number (the undo of "Finalize").
     void wipeDone();
-    /// Removes the sums rows (the work behind "Remove Sum").
+    /// Writes as currency text the unit price of every row whose price is currency text, as it
+    /// was on screen when the file was saved (files keep unit prices as plain numbers).
+    void formatUnitPricesBesideCurrency();
+    /// Removes the sums rows that end the table (the work behind "Remove Sum").
     bool removeSumsRows();
     bool isTotalled() const;
+    /// The invoice's consumption-tax rate (8 or 10), for the rows of the standard class.
+    int taxRate() const { return m_taxRate; }
+    void setTaxRate(int rate);
+
     /// The table's rows and the table panel's settings as they are now.
     TableState tableState() const;
     /// Puts the table back to a state taken before (undo of whole-table changes).
@@ -256,6 +283,9 @@ public:
     std::unique_ptr<QDialog> gridSums;
     QPointer<QPushButton> rowsPlus;
     std::unique_ptr<QDialog> gridFail;
+    /// What the notices of the totals and the amount box say, set for each case.
+    QPointer<QLabel> gridFailText;
+    QPointer<QLabel> sumsFailText;
 
 signals:
     void editedChanged(bool edited);
@@ -275,7 +305,11 @@ private:
     void showContentsTexts(const InvoiceContents &contents);
     void watchTable();
     void clearGuideBorders();
+    /// Shows the amount box's guide border while its amount disagrees with the table's total.
+    void followAmountBox();
     QList<RoomBox *> rooms() const;
+    /// Presents the notice that the totals could not be added, saying why.
+    void showTotalsFailure(const QString &reason);
     RowPtr makeNewRow() const;
 
     ListFamily &family(const QString &key);
@@ -313,7 +347,11 @@ private:
     bool m_setUp = false;
     bool m_teachesLists = true;
     bool m_listsNotWritten = false;
+    bool m_amountStale = false;
+    int m_taxRate = 8;
     double m_zoom = 1.0;
+    QPointer<ScreenNote> m_gridNote;
+    QString m_pageTableWarning;
     std::optional<InvoiceContents> m_pendingContents;
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;

@@ -73,7 +73,7 @@ QAccessibleInterface *pageRegionInterface(const QString &className, QObject *obj
 }
 
 /// The page's item table opens its panel from the keyboard as the other regions do, and takes no
-/// other key: a selection moved on the page would show in what is printed.
+/// other key: the page is not where rows are chosen or edited.
 class KeysOpenTable : public QObject
 {
 public:

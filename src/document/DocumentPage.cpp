@@ -7,11 +7,13 @@
 #include "widgets/PageButton.h"
 #include "widgets/PageFonts.h"
 #include "widgets/RoomBox.h"
+#include "widgets/ScreenNote.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QProxyStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -24,6 +26,17 @@ constexpr int Right = PageView::Width - PageView::Margin;
 constexpr int Bottom = PageView::Height - PageView::Margin;
 constexpr int GridTop = 262;
 constexpr int RoomInset = 2;
+/// The issuer block and the seal pressed on it: the seal sits at the block's right, level with the
+/// name line, and every other line of the block keeps clear of it.
+constexpr QRect IssuerGeometry(Right - 258, 146, 258, 110);
+constexpr int SealSize = 64;
+constexpr QRect SealGeometry(Right - SealSize, 168, SealSize, SealSize);
+constexpr int SealGap = 4;
+constexpr int IssuerNameLine = 2;
+/// Below the table, in the page's bottom margin: where the screen says the table is too long.
+constexpr QRect GridNoteGeometry(Left, Bottom + 4, Right - Left, 34);
+/// The page table's columns in page pixels; the description takes what the others leave.
+constexpr int ColumnWidths[ColumnCount] = {58, 0, 84, 58, 96};
 
 template <typename T> T *named(T *object, const char *name)
 {
@@ -71,6 +84,23 @@ private:
     std::function<void()> m_open;
 };
 
+/// The page table's style draws none of an item view's own state (selection, current item, hover):
+/// the table on the page is the printed table, and the selection it shares with the table panel
+/// belongs in the panel. With the paper delegate, no output path can carry a highlight.
+class PaperTableStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        if (element == PE_PanelItemViewRow || element == PE_PanelItemViewItem || element == PE_FrameFocusRect)
+            return;
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+};
+
 } // namespace
 
 void Document::buildPage()
@@ -108,18 +138,19 @@ void Document::buildPage()
     whom->setPlaceholder(tr("Customer"));
 
     // Row 3: the amount box at the left, the issuer block at the right with the stamp over it.
-    sumsRoom = makeRoom(sheet, "sumsRoom", QRect(Left, 160, 260, 74));
+    sumsRoom = makeRoom(sheet, "sumsRoom", QRect(Left, 160, 250, 74));
     sums = makeButton(sumsRoom, PageButton::Look::Amount, "sums");
     sums->setFont(pageFont(12));
     sums->setPagePixelSize(12);
     sums->setTitle(QStringLiteral("\u0008御請求金額\n"));
-    homeRoom = makeRoom(sheet, "homeRoom", QRect(Right - 236, 150, 236, 90));
+    homeRoom = makeRoom(sheet, "homeRoom", IssuerGeometry);
     home = makeButton(homeRoom, PageButton::Look::Plain, "home");
     home->setFont(pageFont(10));
     home->setPagePixelSize(10);
     home->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     home->setPlaceholder(tr("Your details"));
-    pushRoom = makeRoom(sheet, "pushRoom", QRect(Right - 66, 170, 66, 66));
+    home->setSealClearance(SealSize + SealGap - RoomInset, IssuerNameLine);
+    pushRoom = makeRoom(sheet, "pushRoom", SealGeometry);
     push = makeButton(pushRoom, PageButton::Look::Image, "push");
     push->setFont(pageGothicFont(9));
     push->setPagePixelSize(9);
@@ -130,7 +161,12 @@ void Document::buildPage()
     auto *table = named(new QTableView(gridRoom), "grid");
     table->setGeometry(gridRoom->rect().adjusted(RoomInset, RoomInset, -RoomInset, -RoomInset));
     table->setModel(bank);
-    table->setItemDelegate(new PageTableDelegate(table));
+    auto *delegate = new PageTableDelegate(table);
+    delegate->setPaper(true);
+    table->setItemDelegate(delegate);
+    auto *style = new PaperTableStyle;
+    style->setParent(table);
+    table->setStyle(style);
     table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
     table->setShowGrid(false);
@@ -142,13 +178,21 @@ void Document::buildPage()
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setFocusPolicy(Qt::NoFocus);
     table->setCursor(Qt::PointingHandCursor);
-    table->setStyleSheet(QStringLiteral("QTableView { background: white; border: none; }"));
+    QPalette paper = table->palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    table->setPalette(paper);
     table->viewport()->installEventFilter(new ClickToOpen(table, [this] { gridShow(); }));
     grid = table;
+    m_gridNote = named(new ScreenNote(sheet), "gridNote");
+    m_gridNote->setGeometry(GridNoteGeometry);
+    m_gridNote->setFont(pageGothicFont(10));
+    m_gridNote->hide();
     fitPageTable();
     connect(bank, &QAbstractItemModel::rowsInserted, this, &Document::fitPageTable);
     connect(bank, &QAbstractItemModel::rowsRemoved, this, &Document::fitPageTable);
     connect(bank, &QAbstractItemModel::modelReset, this, &Document::fitPageTable);
+    // A longer description may need a taller row.
+    connect(bank, &QAbstractItemModel::dataChanged, this, &Document::fitPageTable);
 
     for (PageButton *button : {head.data(), date.data(), whom.data(), home.data(), sums.data(), push.data()})
         button->setFocusPolicy(Qt::TabFocus);
@@ -183,6 +227,10 @@ void Document::setZoom(double zoom)
                 button->setZoom(m_zoom);
         }
     }
+    if (m_gridNote) {
+        m_gridNote->setGeometry(scaled(GridNoteGeometry));
+        m_gridNote->setFont(pageGothicFont(std::max(1, qRound(10 * m_zoom))));
+    }
     fitPageTable();
     emit zoomChanged(m_zoom);
 }
@@ -191,22 +239,54 @@ void Document::fitPageTable()
 {
     if (!grid || !bank)
         return;
-    // Up to 35 rows (30 items, the header and the four sums rows) keep the full size; a longer
-    // table shrinks its rows and type so that it stays on the one page.
-    const int available = grid->height();
-    const int rows = std::max(1, bank->count());
-    const double rowHeight = std::min(15.0 * m_zoom, static_cast<double>(available) / rows);
-    auto *delegate = static_cast<PageTableDelegate *>(grid->itemDelegate());
-    delegate->setPixelSize(std::max(3, static_cast<int>(rowHeight * 0.64)));
-    grid->verticalHeader()->setMinimumSectionSize(1);
-    grid->verticalHeader()->setDefaultSectionSize(std::max(1, static_cast<int>(rowHeight)));
-    const int width = grid->width();
-    const int widths[] = {qRound(58 * m_zoom), 0, qRound(84 * m_zoom), qRound(58 * m_zoom), qRound(96 * m_zoom)};
+    // Laid out in page pixels and only then shown at the zoom, so the screen breaks the lines the
+    // paper does.
+    const qreal available = Bottom - GridTop - 2 * RoomInset;
     int fixed = 0;
-    for (int w : widths)
-        fixed += w;
-    for (int column = 0; column < ColumnCount; ++column)
-        grid->setColumnWidth(column, widths[column] ? widths[column] : width - fixed);
+    for (int width : ColumnWidths)
+        fixed += width;
+    const int nameWidth = Right - Left - 2 * RoomInset - fixed;
+    const int rows = bank->count();
+    const auto tallRows = [&](int pixelSize) {
+        QList<bool> tall(rows, false);
+        for (int row = 0; row < rows; ++row) {
+            const QModelIndex name = bank->index(row, static_cast<int>(Column::Name));
+            tall[row] = !bank->row(row)->isHeader() &&
+                        PageTableDelegate::needsTwoLines(pageCellText(name), nameWidth, pixelSize);
+        }
+        return tall;
+    };
+    QList<bool> tall = tallRows(layoutPageTableRows(rows, 0, available).pixelSize);
+    const PageTableRows layout = layoutPageTableRows(rows, static_cast<int>(tall.count(true)), available);
+
+    auto *delegate = static_cast<PageTableDelegate *>(grid->itemDelegate());
+    delegate->setPixelSize(layout.pixelSize);
+    delegate->setZoom(m_zoom);
+    QHeaderView *heights = grid->verticalHeader();
+    heights->setMinimumSectionSize(1);
+    heights->setDefaultSectionSize(std::max(1, qRound(layout.rowHeight * m_zoom)));
+    // Rounded where each row ends rather than row by row, so a long table keeps its exact height.
+    qreal end = 0;
+    for (int row = 0; row < rows; ++row) {
+        const int top = qRound(end * m_zoom);
+        end += tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
+        heights->resizeSection(row, std::max(1, qRound(end * m_zoom) - top));
+    }
+    int left = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        const int right = left + (ColumnWidths[column] ? ColumnWidths[column] : nameWidth);
+        grid->setColumnWidth(column, qRound(right * m_zoom) - qRound(left * m_zoom));
+        left = right;
+    }
+
+    m_pageTableWarning =
+        layout.legible ? QString()
+                       : tr("The item table has %n row(s): on its one page the type is smaller than %1 pt and hard to "
+                            "read. Remove rows, or split the items over two invoices.",
+                            nullptr, std::max(0, rows - 1))
+                             .arg(LegiblePixelSize);
+    m_gridNote->setText(m_pageTableWarning);
+    m_gridNote->setVisible(!layout.legible);
     grid->viewport()->update();
 }
 

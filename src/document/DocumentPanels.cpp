@@ -343,10 +343,8 @@ void Document::buildSmallPanels()
         ->addWidget(new QLabel(tr("Put the total of the item table into the invoice amount box?"), sumsCtrl.get()));
     addButtons(sumsCtrl.get(), tr("OK"), this, [this] { sumsCopy(); });
     sumsFail = makePanel(window, QStringLiteral("sumsFail"), tr("No Total"));
-    layoutOf(sumsFail.get())
-        ->addWidget(
-            new QLabel(tr("The item table does not end with a total.\nAdd the sums to the table first (Add Sum)."),
-                       sumsFail.get()));
+    sumsFailText = named(new QLabel(sumsFail.get()), QStringLiteral("sumsFailText"));
+    layoutOf(sumsFail.get())->addWidget(sumsFailText);
     addButtons(
         sumsFail.get(), tr("OK"), this, [this] { sumsFailClose(); }, false);
 
@@ -356,10 +354,9 @@ void Document::buildSmallPanels()
         ->addWidget(new QLabel(tr("Add the subtotal, the consumption tax and the total at the bottom of the table?"),
                                gridSums.get()));
     addButtons(gridSums.get(), tr("Add Sum"), this, [this] { gridCalc(); });
-    gridFail = makePanel(window, QStringLiteral("gridFail"), tr("Already Totalled"));
-    layoutOf(gridFail.get())
-        ->addWidget(new QLabel(tr("The table already ends with its total.\nRemove the sum first to total it again."),
-                               gridFail.get()));
+    gridFail = makePanel(window, QStringLiteral("gridFail"), tr("No Sums Added"));
+    gridFailText = named(new QLabel(gridFail.get()), QStringLiteral("gridFailText"));
+    layoutOf(gridFail.get())->addWidget(gridFailText);
     addButtons(
         gridFail.get(), tr("OK"), this, [this] { gridFailClose(); }, false);
 }

@@ -69,6 +69,9 @@ qint64 integerMember(const QJsonObject &object, const QString &key)
     return 0;
 }
 
+/// The rate of an invoice that does not say, and the mark of a reduced-rate row.
+constexpr int ReducedRateMember = 8;
+
 /// The texts of this file share the translation context "InvoiceFile", declared where lupdate sees it too.
 struct Text
 {
@@ -109,8 +112,9 @@ QString customerName(const QString &whomText)
     return name;
 }
 
-QJsonObject encodeRow(const RowCells &row)
+QJsonObject encodeRow(const ItemRow &item)
 {
+    const RowCells &row = item.cells();
     QJsonObject element;
     element.insert(QStringLiteral("date"), asHeld(row[0]));
     element.insert(QStringLiteral("name"), asHeld(row[1]));
@@ -118,13 +122,17 @@ QJsonObject encodeRow(const RowCells &row)
     element.insert(QStringLiteral("much"), asHeld(row[3]));
     const CellValue &sums = row[4];
     element.insert(QStringLiteral("sums"), cellIsInteger(sums) ? QJsonValue(spot(sums)) : asHeld(sums));
+    if (item.taxClass() == TaxClass::Reduced)
+        element.insert(QStringLiteral("rate"), ReducedRateMember);
+    else if (item.taxClass() == TaxClass::Exempt)
+        element.insert(QStringLiteral("rate"), 0);
     return element;
 }
 
 QByteArray writeInvoice(const InvoicePage &page)
 {
     QJsonArray items;
-    for (const RowCells &row : page.rows)
+    for (const ItemRow &row : page.rows)
         items.append(encodeRow(row));
 
     QJsonObject contents;
@@ -137,6 +145,8 @@ QByteArray writeInvoice(const InvoicePage &page)
     contents.insert(QStringLiteral("jgen"), page.jgen);
     contents.insert(QStringLiteral("tail"), page.tail);
     contents.insert(QStringLiteral("plus"), page.plus);
+    if (page.rate != ReducedRateMember)
+        contents.insert(QStringLiteral("rate"), page.rate);
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -171,10 +181,18 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
             if (i == 0)
                 continue; // the header row is the table's own
             const QJsonObject element = array.at(i).toObject();
-            RowCells row;
+            RowCells cells;
             for (int column = 0; column < ColumnCount; ++column)
-                row[static_cast<std::size_t>(column)] =
+                cells[static_cast<std::size_t>(column)] =
                     cellFromJson(element.value(columnKey(static_cast<Column>(column))));
+            ItemRow row;
+            row.setCells(cells);
+            if (element.contains(QStringLiteral("rate"))) {
+                const qint64 rate = integerMember(element, QStringLiteral("rate"));
+                row.setTaxClass(rate == 0                   ? TaxClass::Exempt
+                                : rate == ReducedRateMember ? TaxClass::Reduced
+                                                            : TaxClass::Standard);
+            }
             contents.rows.append(row);
         }
     }
@@ -190,6 +208,8 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     }
     contents.jgen = integerMember(object, QStringLiteral("jgen")) != 0;
     contents.plus = integerMember(object, QStringLiteral("plus")) != 0;
+    // Only the two rates there are: anything else is the rate invoices had before the choice.
+    contents.rate = integerMember(object, QStringLiteral("rate")) == 10 ? 10 : ReducedRateMember;
     const qint64 tail = integerMember(object, QStringLiteral("tail"));
     contents.tail = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
 

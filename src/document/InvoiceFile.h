@@ -20,10 +20,11 @@ struct InvoicePage
     QString whomText; ///< the addressee line as shown: name, space, honorific
     QString from;     ///< the issuer block, five lines
     QString full;     ///< the amount box text exactly as shown
-    QList<RowCells> rows;
+    QList<ItemRow> rows;
     qint64 jgen = 0;
     qint64 tail = 0;
     qint64 plus = 0;
+    int rate = 8; ///< the invoice's consumption-tax rate; 8 is not written, as files always had it
 };
 
 /// An invoice file as read, with every member already checked for type. Members that were
@@ -35,9 +36,10 @@ struct InvoiceContents
     std::optional<QString> from;
     std::optional<QString> full;
     std::optional<QDate> date;
-    QList<RowCells> rows; ///< elements 1 onward of "item"
+    QList<ItemRow> rows; ///< elements 1 onward of "item"
     bool jgen = false;
     bool plus = false;
+    int rate = 8; ///< "rate": 10, or 8 when absent
     int tail = 0; ///< -1 selects no honorific
 };
 
@@ -50,10 +52,12 @@ struct InvoiceReadResult
 /// The customer's name without the honorific: " 御中" or " 様" dropped from the end.
 QString customerName(const QString &whomText);
 
-/// One "item" element's JSON form of a row.
-QJsonObject encodeRow(const RowCells &row);
+/// One "item" element's JSON form of a row; a row taxed otherwise than at the invoice's rate
+/// carries its own "rate" (8 reduced, 0 exempt).
+QJsonObject encodeRow(const ItemRow &row);
 
-/// The file's bytes: UTF-8 JSON, indented, with exactly the nine members.
+/// The file's bytes: UTF-8 JSON, indented, with the nine members every invoice has and the
+/// optional ones that differ from an older invoice's defaults.
 QByteArray writeInvoice(const InvoicePage &page);
 
 /// Parses a file. Refuses (with a reason) bytes that are not JSON, a top level that is not an

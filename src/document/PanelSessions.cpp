@@ -20,7 +20,15 @@ namespace {
 
 bool sameTable(const TableState &a, const TableState &b)
 {
-    return a.rows == b.rows && a.cells == b.cells && a.includeTax == b.includeTax;
+    if (a.rows != b.rows || a.values.size() != b.values.size() || a.includeTax != b.includeTax ||
+        a.taxRate != b.taxRate)
+        return false;
+    for (qsizetype i = 0; i < a.values.size(); ++i) {
+        const ItemRow &x = a.values.at(i), &y = b.values.at(i);
+        if (x.cells() != y.cells() || x.taxClass() != y.taxClass())
+            return false;
+    }
+    return true;
 }
 
 QString keysText(QKeySequence::StandardKey key)

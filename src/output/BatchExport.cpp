@@ -2,6 +2,7 @@
 
 #include "app/DocumentController.h"
 #include "document/Document.h"
+#include "output/OutputChecks.h"
 #include "output/PdfExport.h"
 
 #include <QCoreApplication>
@@ -47,7 +48,7 @@ QString pdfNameFor(const QString &input)
     return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".pdf");
 }
 
-bool exportOne(const QString &input, const QString &target, QString *reason)
+bool exportOne(const QString &input, const QString &target, QString *reason, QStringList *warnings)
 {
     QByteArray bytes;
     if (!DocumentController::readFile(input, &bytes, reason))
@@ -60,6 +61,8 @@ bool exportOne(const QString &input, const QString &target, QString *reason)
         return false;
     document->setFilePath(QFileInfo(input).absoluteFilePath());
     document->windowControllerDidLoadNib();
+    // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
+    *warnings = outputWarnings(*document);
     const QByteArray pdf = renderPagePdf(*document, pdfSuggestedName(*document));
     return writePdfFile(pdf, target, reason);
 }
@@ -112,9 +115,15 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                          .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(file).isDir()) {
             reason = Text::tr("is a folder, not an invoice file");
-        } else if (exportOne(file, target, &reason)) {
-            written.insert(targetId, file);
-            continue;
+        } else {
+            QStringList warnings;
+            const bool exported = exportOne(file, target, &reason, &warnings);
+            for (const QString &warning : std::as_const(warnings))
+                lines.append(oneLine(file, Text::tr("warning: %1").arg(warning)));
+            if (exported) {
+                written.insert(targetId, file);
+                continue;
+            }
         }
         lines.append(oneLine(file, reason));
         ++failures;

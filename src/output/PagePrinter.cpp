@@ -3,6 +3,7 @@
 #include "app/Prompter.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
 
@@ -15,7 +16,9 @@
 #include <QPicture>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 
 namespace seikyu {
 
@@ -64,6 +67,19 @@ void repairPrintedPdf(const QPrinter &printer)
         qCInfo(lcOutput) << "could not repair the text of" << printer.outputFileName();
 }
 
+/// The preview opens large enough to read: most of the screen's height, the page whole in it.
+void showPageWhole(QPrintPreviewDialog &preview)
+{
+    const QScreen *screen = preview.screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int height = available.height() * 9 / 10;
+    // An A4 page is 1 : √2, and the toolbar wants some room beside it.
+    const int width = std::min(available.width() * 9 / 10, std::max(640, height * 3 / 4));
+    preview.resize(width, height);
+    if (auto *view = preview.findChild<QPrintPreviewWidget *>())
+        view->fitInView();
+}
+
 } // namespace
 
 bool printWidget(QWidget *widget, QPrinter &printer)
@@ -109,7 +125,7 @@ QPrinter &documentPrinter(Document &document)
 
 void printDocument(Document &document, QWidget *parent)
 {
-    if (!document.main)
+    if (!document.main || !confirmOutput(document, parent))
         return;
     QPrinter &printer = documentPrinter(document);
     QPrintDialog dialog(&printer, parent);
@@ -122,9 +138,10 @@ void printDocument(Document &document, QWidget *parent)
 
 void previewDocument(Document &document, QWidget *parent)
 {
-    if (!document.main)
+    if (!document.main || !confirmOutput(document, parent))
         return;
     QPrintPreviewDialog preview(&documentPrinter(document), parent);
+    showPageWhole(preview);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&document](QPrinter *printer) {
         if (!document.main)
             return;

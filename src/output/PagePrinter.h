@@ -16,10 +16,11 @@ bool printWidget(QWidget *widget, QPrinter &printer);
 /// page printed edge to edge as the sheet is laid out with its own margins.
 QPrinter &documentPrinter(Document &document);
 
-/// File ▸ Print…: the print dialog with the document's settings, then the `main` box printed.
+/// File ▸ Print…: a warning first when the page will not read well, the print dialog with the
+/// document's settings, then the `main` box printed.
 void printDocument(Document &document, QWidget *parent);
 
-/// File ▸ Print Preview…: the same printout in a preview window.
+/// File ▸ Print Preview…: the same printout in a preview window that shows the page whole.
 void previewDocument(Document &document, QWidget *parent);
 
 } // namespace seikyu

@@ -4,6 +4,7 @@
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/PageView.h"
+#include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
 
@@ -83,15 +84,32 @@ QString pdfSuggestedName(const Document &document)
     return dot > 0 ? name.left(dot) : name;
 }
 
+QString withPdfExtension(const QString &path)
+{
+    if (path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return path;
+    return path + QStringLiteral(".pdf");
+}
+
 void exportPdf(Document &document, QWidget *parent)
 {
+    if (!confirmOutput(document, parent))
+        return;
     const QString name = pdfSuggestedName(document) + QStringLiteral(".pdf");
     const QString folder =
         document.filePath().isEmpty() ? QDir::homePath() : QFileInfo(document.filePath()).absolutePath();
-    const QString path = Prompter::instance().saveFileName(
+    const QString chosen = Prompter::instance().saveFileName(
         parent, Text::tr("Export as PDF"), QDir(folder).filePath(name), Text::tr("PDF (*.pdf)"), QStringLiteral("pdf"));
-    if (path.isEmpty())
+    if (chosen.isEmpty())
         return; // cancelled: nothing is written and nothing is said
+    // The dialog adds the extension only to a name that has none: "invoice.txt" would stay a text
+    // file that holds a PDF. Its question about replacing a file was about the name as typed.
+    const QString path = withPdfExtension(chosen);
+    if (path != chosen && QFileInfo::exists(path) &&
+        !Prompter::instance().askToProceed(
+            parent, Text::tr("“%1” already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
+            Text::tr("The PDF is written to this name, as it has to end in .pdf."), Text::tr("Replace")))
+        return;
 
     // The page is rendered only now, so the PDF shows it as it is after the dialog.
     const QByteArray pdf = renderPagePdf(document, pdfSuggestedName(document));

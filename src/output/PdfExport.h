@@ -22,8 +22,12 @@ bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error);
 /// otherwise the suggestion for an unsaved invoice.
 QString pdfSuggestedName(const Document &document);
 
+/// The path with ".pdf" appended unless it already ends in it (in any case): a PDF is always a .pdf.
+QString withPdfExtension(const QString &path);
+
 /// File ▸ Export as PDF…: asks where to, renders the page as it is at that moment and writes it.
-/// Cancelling writes nothing; a failed write is reported. The document itself is left untouched:
+/// Warns first when the page will not read well (the user may go on or stop); the file name
+/// always ends in .pdf. Cancelling writes nothing; a failed write is reported. The document itself is left untouched:
 /// not saved, not marked edited, its file location unchanged.
 void exportPdf(Document &document, QWidget *parent);
 

@@ -93,6 +93,7 @@ void Document::pushChoose(QObject *)
         patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
     const QString filter = tr("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
     const QString path = Prompter::instance().openFileName(pushCtrl.get(), tr("Choose a Stamp Image"), filter);
+    pushCtrl->activateWindow(); // the keyboard comes back to the panel, window manager or not
     if (path.isEmpty())
         return;
     const QImage image = ImageWell::load(path);

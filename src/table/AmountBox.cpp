@@ -2,32 +2,85 @@
 #include "document/Document.h"
 #include "table/Amounts.h"
 #include "table/ItemTableModel.h"
+#include "table/SumsRows.h"
 #include "widgets/PageButton.h"
 #include "widgets/RoomBox.h"
 
+#include <QLabel>
+
 namespace seikyu {
+
+namespace {
+// The heading starts with U+0008, as invoices have always stored it; it is never drawn.
+const QString AmountHeading = QStringLiteral("\u0008御請求金額\n");
+} // namespace
+
+std::optional<AmountBoxCheck> Document::amountBoxCheck() const
+{
+    const QString title = sums ? sums->title() : QString();
+    // Only a box that took its amount from the table is compared with it; a box the user never
+    // filled, or one an older invoice filled otherwise, is left alone.
+    if (!title.startsWith(AmountHeading) || title.size() == AmountHeading.size())
+        return std::nullopt;
+    AmountBoxCheck check;
+    check.shown = amountOf(title.mid(AmountHeading.size()));
+    const int payable = bank ? payableRowIndex(bank->rows()) : -1;
+    if (payable >= 0)
+        check.table = amountOf(bank->row(payable)->value(Column::Sums));
+    return check;
+}
+
+bool Document::amountBoxDisagrees() const
+{
+    const std::optional<AmountBoxCheck> check = amountBoxCheck();
+    return check && check->shown != check->table;
+}
+
+void Document::followAmountBox()
+{
+    if (!sumsRoom)
+        return;
+    const bool stale = amountBoxDisagrees();
+    // A stale amount brings the guide border back; once the amount and the table agree again the
+    // border goes as it came.
+    if (stale && !m_amountStale)
+        sumsRoom->setBorderColor(RoomBox::guideColor());
+    else if (!stale && m_amountStale)
+        sumsRoom->setBorderColor(Qt::transparent);
+    m_amountStale = stale;
+}
 
 void Document::sumsShow(QObject *)
 {
     show(sumsCtrl.get());
 }
 
-void Document::sumsCopy(QObject *)
+bool Document::takeTableTotal()
 {
-    const RowPtr last = bank ? bank->lastRow() : nullptr;
-    qint64 amount = 0;
-    if (last && isTotalled())
-        amount = amountOf(last->value(Column::Sums));
-    if (amount == 0) {
-        hide();
-        show(sumsFail.get());
-        return;
-    }
-    // The heading starts with U+0008, as invoices have always stored it; it is never drawn.
-    sums->setTitle(QStringLiteral("\u0008御請求金額\n%1").arg(cellDisplay(last->value(Column::Sums))));
+    const int payable = bank ? payableRowIndex(bank->rows()) : -1;
+    if (payable < 0 || amountOf(bank->row(payable)->value(Column::Sums)) == 0)
+        return false;
+    sums->setTitle(AmountHeading + cellDisplay(bank->row(payable)->value(Column::Sums)));
+    m_amountStale = false;
     sumsRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
+    return true;
+}
+
+void Document::sumsCopy(QObject *)
+{
+    if (takeTableTotal()) {
+        hide();
+        return;
+    }
+    if (sumsFailText) {
+        sumsFailText->setText(isTotalled() ? tr("The table's total is 0: there is no amount to ask for.\nAdd the "
+                                                "items' prices, then the sums again.")
+                                           : tr("The item table does not end with a total.\nAdd the sums to the "
+                                                "table first (Add Sum)."));
+    }
     hide();
+    show(sumsFail.get());
 }
 
 void Document::sumsFailClose(QObject *)

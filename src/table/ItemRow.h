@@ -21,6 +21,10 @@ using CellValue = QVariant;
 /// The five cells of a row, in column order.
 using RowCells = std::array<CellValue, ColumnCount>;
 
+/// How a row's price is taxed: at the invoice's rate, at the reduced rate of 8 % (marked ※ on the
+/// page), or not at all (非課税 / 不課税: outside every tax base).
+enum class TaxClass { Standard, Reduced, Exempt };
+
 bool cellIsText(const CellValue &value);
 bool cellIsInteger(const CellValue &value);
 /// The cell rendered as text the way the invoice has always shown values: texts unchanged,
@@ -40,6 +44,9 @@ public:
     const RowCells &cells() const { return m_cells; }
     void setCells(const RowCells &cells) { m_cells = cells; }
 
+    TaxClass taxClass() const { return m_taxClass; }
+    void setTaxClass(TaxClass taxClass) { m_taxClass = taxClass; }
+
     /// True for the table's fixed header row, which no operation writes into.
     bool isHeader() const { return m_header; }
 
@@ -48,6 +55,7 @@ public:
 
 private:
     RowCells m_cells;
+    TaxClass m_taxClass = TaxClass::Standard;
     bool m_header = false;
 };
 

@@ -3,12 +3,62 @@
 #include "table/ItemTableModel.h"
 #include "widgets/PageFonts.h"
 
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPainter>
 
 namespace seikyu {
 
+namespace {
+constexpr qreal FullRowHeight = 15;
+/// A row with a two-line description is this much taller than a row of one line.
+constexpr qreal TallRowFactor = 1.6;
+/// The type takes this share of a row's height.
+constexpr qreal TypeToRow = 0.64;
+
+/// A cell's text as it is drawn in a cell of `box` page pixels, set in `pixelSize` and no smaller
+/// than `minimumPixelSize` unless it must stay whole.
+FittedText fitCell(const QString &text, Column column, const QSizeF &box, int pixelSize, int minimumPixelSize,
+                   bool bold)
+{
+    TextFitRequest request;
+    request.box = QSizeF(box.width() - 2 * CellPadding, box.height());
+    request.pixelSize = pixelSize;
+    request.minimumPixelSize = minimumPixelSize;
+    if (column == Column::Name) {
+        request.maximumLines = 2;
+        request.overflow = TextFitRequest::Overflow::Elide;
+    } else {
+        request.wrap = false; // amounts, dates and quantities stay whole on their line
+    }
+    return fitText(text, pageFont(pixelSize, bold), request);
+}
+
+} // namespace
+
+PageTableRows layoutPageTableRows(int rows, int tallRows, qreal available)
+{
+    const qreal units = std::max(1, rows) + (TallRowFactor - 1) * std::max(0, tallRows);
+    PageTableRows layout;
+    layout.rowHeight = std::min(FullRowHeight, available / units);
+    layout.tallRowHeight = layout.rowHeight * TallRowFactor;
+    layout.pixelSize = std::max(1, static_cast<int>(layout.rowHeight * TypeToRow));
+    layout.legible = layout.pixelSize >= LegiblePixelSize;
+    return layout;
+}
+
+QString pageCellText(const QModelIndex &index)
+{
+    return printableText(index.data(Qt::DisplayRole).toString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
 PageTableDelegate::PageTableDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
+
+bool PageTableDelegate::needsTwoLines(const QString &description, qreal width, int pixelSize)
+{
+    const QFont smallest = pageFont(std::min(LegiblePixelSize, pixelSize));
+    return QFontMetricsF(smallest).horizontalAdvance(description) > width - 2 * CellPadding;
+}
 
 void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
@@ -17,23 +67,27 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     const bool header = row && row->isHeader();
     const bool total =
         row && cellIsText(row->value(Column::Much)) && row->value(Column::Much).toString() == QStringLiteral("合計");
+    const bool selected = !m_paper && !isRenderingForOutput() && (option.state & QStyle::State_Selected);
 
     painter->save();
-    const QRectF cell = option.rect;
+    // Fitted and drawn in page pixels, so the screen shows the lines the paper gets at any zoom.
+    painter->translate(option.rect.topLeft());
+    painter->scale(m_zoom, m_zoom);
+    const QRectF cell(0, 0, option.rect.width() / m_zoom, option.rect.height() / m_zoom);
     if (header)
         painter->fillRect(cell, QColor(0xe8, 0xe8, 0xe8));
-    else if (!isRenderingForOutput() && (option.state & QStyle::State_Selected))
+    else if (selected)
         painter->fillRect(cell, QColor(0xcc, 0xdd, 0xf5));
 
-    QFont font = pageFont(m_pixelSize, total);
-    painter->setFont(font);
-    painter->setPen(Qt::black);
-    const QString text =
-        printableText(index.data(Qt::DisplayRole).toString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const auto column = static_cast<Column>(index.column());
+    // On paper a long description is set down to the legible size, in two lines; the panel's table
+    // is for editing, where a shortened line in its own size reads better than small type.
+    const int minimum = m_paper ? std::min(LegiblePixelSize, m_pixelSize) : std::max(1, m_pixelSize - 2);
+    const FittedText fitted = fitCell(pageCellText(index), column, cell.size(), m_pixelSize, minimum, total);
     const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
-    const QRectF textRect = cell.adjusted(4, 0, -4, 0);
-    const QString shown = painter->fontMetrics().elidedText(text, Qt::ElideRight, static_cast<int>(textRect.width()));
-    painter->drawText(textRect, static_cast<int>(alignment | Qt::AlignVCenter), shown);
+    painter->setPen(Qt::black);
+    drawFittedText(*painter, cell.adjusted(CellPadding, 0, -CellPadding, 0), pageFont(m_pixelSize, total), fitted,
+                   (alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
 
     // Rules: a line under every row, heavier under the header and above the total; column rules.
     painter->setPen(QPen(QColor(0x55, 0x55, 0x55), header || total ? 1.0 : 0.5));

@@ -16,19 +16,15 @@ QString actionName(const char *key)
 }
 
 /// The row's index in the table now: where it was recorded if it is still there, else wherever
-/// the same row object stands. Undo and redo replay in order, so a row that was taken away and
-/// made anew by an undone and redone "Add a Row" stands at its recorded index: that index is
-/// used then. -1 when there is no such row.
+/// the same row object stands; -1 when it is gone. Rows keep their identity through every undo and
+/// redo, so a step never acts on another row that happens to stand at its index.
 int locate(const ItemTableModel *bank, const RowPtr &row, int recorded)
 {
-    if (!bank)
+    if (!bank || !row)
         return -1;
     if (bank->row(recorded) == row)
         return recorded;
-    const int found = static_cast<int>(bank->rows().indexOf(row));
-    if (found >= 0)
-        return found;
-    return (recorded > 0 && recorded < bank->count()) ? recorded : -1;
+    return static_cast<int>(bank->rows().indexOf(row));
 }
 } // namespace
 
@@ -39,14 +35,26 @@ AddRowCommand::AddRowCommand(Document *document) : m_document(document)
 
 void AddRowCommand::redo()
 {
-    m_document->appendNewRow();
+    ItemTableModel *bank = m_document->bank;
+    if (!bank)
+        return;
+    if (!m_row) {
+        m_document->appendNewRow();
+        m_row = bank->lastRow();
+        m_index = bank->count() - 1;
+        return;
+    }
+    bank->insertRowAt(m_index, m_row);
 }
 
 void AddRowCommand::undo()
 {
     ItemTableModel *bank = m_document->bank;
-    if (bank && bank->count() > 1)
-        bank->removeRowAt(bank->count() - 1);
+    const int at = locate(bank, m_row, m_index);
+    if (at <= 0)
+        return; // the row is no longer in the table: touch nothing else
+    m_index = at;
+    bank->removeRowAt(at);
 }
 
 RemoveRowsCommand::RemoveRowsCommand(Document *document, QList<Removed> rows)
@@ -80,63 +88,59 @@ void RemoveRowsCommand::undo()
         bank->insertRowAt(removed.index, removed.row);
 }
 
-EditCellCommand::EditCellCommand(Document *document, const RowPtr &row, int held, Column column, const CellValue &value)
-    : m_document(document), m_row(row), m_held(held), m_before(row->cells()), m_after(row->cells())
+EditCellsCommand::EditCellsCommand(Document *document, const RowPtr &row, int held, const RowCells &after, Kind kind)
+    : m_document(document), m_row(row), m_held(held), m_kind(kind)
 {
-    m_after[static_cast<std::size_t>(column)] = value;
-    setText(actionName(QT_TRANSLATE_NOOP("Document", "Edit a cell")));
-    qCInfo(lcTable).noquote() << QStringLiteral("PUSH: %1").arg(record());
+    for (int i = 0; i < ColumnCount; ++i) {
+        const CellValue &before = row->value(static_cast<Column>(i));
+        const CellValue &wanted = after[static_cast<std::size_t>(i)];
+        if (before != wanted || before.typeId() != wanted.typeId())
+            m_changes.append({static_cast<Column>(i), before, wanted});
+    }
+    if (kind == Kind::Edit) {
+        setText(actionName(QT_TRANSLATE_NOOP("Document", "Edit a cell")));
+        qCInfo(lcTable).noquote() << QStringLiteral("PUSH: %1").arg(record());
+    } else {
+        setText(actionName(QT_TRANSLATE_NOOP("Document", "Work Out Price")));
+    }
 }
 
-QString EditCellCommand::record() const
+QString EditCellsCommand::record() const
 {
     QStringList cells;
-    for (int i = 0; i < ColumnCount; ++i)
-        cells.append(QStringLiteral("%1 = \"%2\"")
-                         .arg(columnKey(static_cast<Column>(i)), cellDisplay(m_before[static_cast<std::size_t>(i)])));
+    for (int i = 0; i < ColumnCount; ++i) {
+        CellValue value = m_row->value(static_cast<Column>(i));
+        for (const Change &change : m_changes) {
+            if (change.column == static_cast<Column>(i))
+                value = change.before;
+        }
+        cells.append(QStringLiteral("%1 = \"%2\"").arg(columnKey(static_cast<Column>(i)), cellDisplay(value)));
+    }
     return QStringLiteral("{ data = { %1 }; held = %2; }")
         .arg(cells.join(QStringLiteral("; ")), QString::number(m_held));
 }
 
-void EditCellCommand::apply(const std::array<CellValue, ColumnCount> &cells)
+void EditCellsCommand::apply(bool forward)
 {
     ItemTableModel *bank = m_document->bank;
     const int at = locate(bank, m_row, m_held);
     if (at <= 0)
         return; // the row is no longer in the table: touch nothing else
     m_row = bank->row(at);
-    for (int i = 0; i < ColumnCount; ++i) {
-        const auto column = static_cast<Column>(i);
-        const CellValue &wanted = cells[static_cast<std::size_t>(i)];
-        if (m_row->value(column) != wanted || m_row->value(column).typeId() != wanted.typeId())
-            bank->setCell(at, column, wanted);
-    }
+    for (const Change &change : std::as_const(m_changes))
+        bank->setCell(at, change.column, forward ? change.after : change.before);
 }
 
-void EditCellCommand::redo()
+void EditCellsCommand::redo()
 {
-    apply(m_after);
+    apply(true);
 }
 
-void EditCellCommand::undo()
+void EditCellsCommand::undo()
 {
-    qCInfo(lcTable).noquote() << QStringLiteral("PULL: %1").arg(record());
-    apply(m_before);
-}
-
-RemoveSumCommand::RemoveSumCommand(Document *document) : m_document(document)
-{
-    setText(actionName(QT_TRANSLATE_NOOP("Document", "Add Sum")));
-}
-
-void RemoveSumCommand::redo()
-{
-    m_document->removeSumsRows();
-}
-
-void RemoveSumCommand::undo()
-{
-    m_document->gridCalc();
+    if (m_kind == Kind::Edit)
+        qCInfo(lcTable).noquote() << QStringLiteral("PULL: %1").arg(record());
+    apply(false);
 }
 
 FinalizeCommand::FinalizeCommand(Document *document) : m_document(document)

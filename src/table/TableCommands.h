@@ -5,7 +5,6 @@
 #include <QList>
 #include <QLoggingCategory>
 #include <QUndoCommand>
-#include <array>
 
 Q_DECLARE_LOGGING_CATEGORY(lcTable)
 
@@ -13,7 +12,8 @@ namespace seikyu {
 
 class Document;
 
-/// "Add a Row": appends a fresh row; undo removes the last row.
+/// "Add a Row": appends a fresh row; undo takes that very row away, wherever it stands by then,
+/// and redo puts it back where it was.
 class AddRowCommand : public QUndoCommand
 {
 public:
@@ -23,6 +23,8 @@ public:
 
 private:
     Document *m_document;
+    RowPtr m_row;
+    int m_index = -1;
 };
 
 /// "Remove Rows": removes the recorded rows; undo puts each back at its index.
@@ -43,38 +45,34 @@ private:
     QList<Removed> m_rows; ///< ascending by index
 };
 
-/// "Edit a cell": keeps the row's values before and after, so undo really brings the old text back.
-class EditCellCommand : public QUndoCommand
+/// "Edit a cell" and "Work Out Price": changes cells of one row. Only the cells the step changed
+/// are recorded, so undo gives back exactly those and leaves what later steps did to the others.
+class EditCellsCommand : public QUndoCommand
 {
 public:
-    EditCellCommand(Document *document, const RowPtr &row, int held, Column column, const CellValue &value);
+    enum class Kind { Edit, Price };
+    EditCellsCommand(Document *document, const RowPtr &row, int held, const RowCells &after, Kind kind);
     void redo() override;
     void undo() override;
 
 private:
-    void apply(const std::array<CellValue, ColumnCount> &cells);
+    struct Change
+    {
+        Column column;
+        CellValue before;
+        CellValue after;
+    };
+    void apply(bool forward);
     QString record() const;
 
     Document *m_document;
     RowPtr m_row;
     int m_held;
-    std::array<CellValue, ColumnCount> m_before;
-    std::array<CellValue, ColumnCount> m_after;
+    Kind m_kind;
+    QList<Change> m_changes;
 };
 
-/// "Add Sum", registered by Remove Sum: redo takes the sums rows away, undo totals the table again.
-class RemoveSumCommand : public QUndoCommand
-{
-public:
-    explicit RemoveSumCommand(Document *document);
-    void redo() override;
-    void undo() override;
-
-private:
-    Document *m_document;
-};
-
-/// "Finalize": redo writes every amount as currency text, undo reduces them to digits again.
+/// "Finalize": redo writes every amount as currency text, undo reduces them to plain numbers.
 class FinalizeCommand : public QUndoCommand
 {
 public:

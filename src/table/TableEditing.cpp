@@ -47,14 +47,6 @@ void Document::tbleKill(QObject *)
     m_undoStack.push(new RemoveRowsCommand(this, removed));
 }
 
-void Document::tbleBack(QObject *)
-{
-    // Only a totalled table has sums rows to take away; anything else would delete items.
-    if (!isTotalled() || bank->count() < 5)
-        return;
-    m_undoStack.push(new RemoveSumCommand(this));
-}
-
 void Document::editCell(int row, Column column, const QString &text)
 {
     if (!bank || row < 1 || row >= bank->count())
@@ -63,7 +55,9 @@ void Document::editCell(int row, Column column, const QString &text)
     const CellValue &current = target->value(column);
     if (cellIsText(current) && current.toString() == text)
         return; // nothing changes, so there is nothing to undo
-    m_undoStack.push(new EditCellCommand(this, target, row, column, text));
+    RowCells after = target->cells();
+    after[static_cast<std::size_t>(column)] = text;
+    m_undoStack.push(new EditCellsCommand(this, target, row, after, EditCellsCommand::Kind::Edit));
 }
 
 } // namespace seikyu

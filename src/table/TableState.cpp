@@ -12,11 +12,12 @@ TableState Document::tableState() const
     TableState state;
     if (bank) {
         state.rows = bank->rows();
-        state.cells.reserve(state.rows.size());
+        state.values.reserve(state.rows.size());
         for (const RowPtr &row : std::as_const(state.rows))
-            state.cells.append(row->cells());
+            state.values.append(*row);
     }
     state.includeTax = gridXtax && gridXtax->isChecked();
+    state.taxRate = m_taxRate;
     return state;
 }
 
@@ -24,13 +25,14 @@ void Document::restoreTableState(const TableState &state)
 {
     if (!bank)
         return;
-    for (qsizetype i = 0; i < state.rows.size() && i < state.cells.size(); ++i) {
+    for (qsizetype i = 0; i < state.rows.size() && i < state.values.size(); ++i) {
         if (!state.rows.at(i)->isHeader())
-            state.rows.at(i)->setCells(state.cells.at(i));
+            *state.rows.at(i) = state.values.at(i);
     }
     bank->setRows(state.rows);
     if (gridXtax)
         gridXtax->setChecked(state.includeTax);
+    setTaxRate(state.taxRate);
 }
 
 TableStateCommand::TableStateCommand(Document *document, const QString &text, TableState before, TableState after)

@@ -15,8 +15,9 @@ class Document;
 struct TableState
 {
     QList<RowPtr> rows;
-    QList<RowCells> cells;
+    QList<ItemRow> values; ///< what each row held: its cells and its tax class
     bool includeTax = false;
+    int taxRate = 8;
 };
 
 /// One undo step that moves the table between two whole states: used where a command changes

@@ -2,24 +2,26 @@
 #include "document/Document.h"
 #include "table/Amounts.h"
 #include "table/ItemTableModel.h"
+#include "table/SumsRows.h"
 #include "table/TableCommands.h"
+#include "table/TableState.h"
+#include "table/TaxPreferences.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
 #include <QTableView>
 
 namespace seikyu {
 
-namespace {
-const QString totalLabel = QStringLiteral("合計");
+void Document::setTaxRate(int rate)
+{
+    m_taxRate = rate == StandardRate ? StandardRate : ReducedRate;
 }
 
 bool Document::isTotalled() const
 {
-    const RowPtr last = bank ? bank->lastRow() : nullptr;
-    if (!last)
-        return false;
-    const CellValue &much = last->value(Column::Much);
-    return cellIsText(much) && much.toString() == totalLabel;
+    return bank && trailingSums(bank->rows()).has_value();
 }
 
 void Document::gridNeat(int clickedRow)
@@ -27,22 +29,12 @@ void Document::gridNeat(int clickedRow)
     if (!bank || clickedRow < 1 || clickedRow >= bank->count())
         return;
     const RowPtr row = bank->row(clickedRow);
-    if (row->isHeader() || leadingInteger(row->value(Column::Much)) == 0)
+    if (row->isHeader())
         return;
-    const QString price = spot(row->value(Column::Solo));
-    const QString quantity = spot(row->value(Column::Much));
-    if (price.isEmpty() || quantity.isEmpty())
-        return;
-    const qint64 p = digitsValue(price);
-    const qint64 q = digitsValue(quantity);
-    if (p == 0 || q == 0)
-        return;
-    const std::optional<qint64> product = checkedMultiply(p, q);
-    if (!product)
-        return; // beyond what an amount can hold: leave the row as typed
-    bank->setCell(clickedRow, Column::Solo, mark(p));
-    bank->setCell(clickedRow, Column::Much, CellValue(q));
-    bank->setCell(clickedRow, Column::Sums, mark(*product));
+    const std::optional<RowCells> priced = pricedRow(row->cells());
+    if (!priced || *priced == row->cells())
+        return; // nothing to work out, or already worked out: nothing to undo either
+    m_undoStack.push(new EditCellsCommand(this, row, clickedRow, *priced, EditCellsCommand::Kind::Price));
 }
 
 void Document::gridSumsShow(QObject *)
@@ -55,47 +47,69 @@ bool Document::appendSumsRows()
 {
     if (!bank || isTotalled())
         return false;
-    qint64 subtotal = 0;
-    for (const RowPtr &row : bank->rows()) {
-        const std::optional<qint64> sum = checkedAdd(subtotal, amountOf(row->value(Column::Sums)));
-        if (!sum)
-            return false;
-        subtotal = *sum;
+    QList<RowPtr> rows = bank->rows();
+    const QList<bool> items = itemRowMask(rows);
+    SumsInput input;
+    input.addTax = gridXtax && gridXtax->isChecked();
+    input.rate = m_taxRate;
+    input.rounding = TaxPreferences::load().rounding;
+    QList<RowPtr> kept;
+    QList<RowCells> keptCells;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (!rows.at(i)->isHeader() && !items.at(i))
+            continue; // an earlier set of sums rows: the new set replaces it
+        RowCells cells = rows.at(i)->cells();
+        if (items.at(i)) {
+            // A row whose unit price and quantity were typed but never clicked still counts.
+            if (amountOf(cells[static_cast<std::size_t>(Column::Sums)]) == 0) {
+                if (const std::optional<RowCells> priced = pricedRow(cells))
+                    cells = *priced;
+            }
+            input.items.append({amountOf(cells[static_cast<std::size_t>(Column::Sums)]), rows.at(i)->taxClass()});
+        }
+        kept.append(rows.at(i));
+        keptCells.append(cells);
     }
-    CellValue taxCell;
-    qint64 total = subtotal;
-    if (gridXtax && gridXtax->isChecked()) {
-        const std::optional<qint64> tax = consumptionTax(subtotal);
-        const std::optional<qint64> withTax = tax ? checkedAdd(subtotal, *tax) : std::nullopt;
-        if (!withTax)
-            return false;
-        taxCell = QString::number(*tax);
-        total = *withTax;
-    } else {
-        taxCell = QStringLiteral("税込済み");
-    }
+    const std::optional<QList<SumsLine>> lines = computeSums(input);
+    if (!lines)
+        return false;
     const QString blank = QStringLiteral(" ");
-    bank->addRows({
-        std::make_shared<ItemRow>(blank, blank, blank, blank, blank),
-        std::make_shared<ItemRow>(blank, blank, blank, QStringLiteral("小計"), CellValue(subtotal)),
-        std::make_shared<ItemRow>(blank, blank, blank, QStringLiteral("消費税"), taxCell),
-        std::make_shared<ItemRow>(blank, blank, blank, totalLabel, CellValue(total)),
-    });
+    for (const SumsLine &line : *lines) {
+        kept.append(std::make_shared<ItemRow>(blank, blank, blank, line.label, line.value));
+        keptCells.append(kept.last()->cells());
+    }
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        if (!kept.at(i)->isHeader())
+            kept.at(i)->setCells(formattedAmounts(keptCells.at(i)));
+    }
+    bank->setRows(kept);
     return true;
+}
+
+void Document::showTotalsFailure(const QString &reason)
+{
+    if (gridFailText)
+        gridFailText->setText(reason);
+    hide();
+    show(gridFail.get());
 }
 
 void Document::gridCalc(QObject *)
 {
     if (isTotalled()) {
-        hide();
-        show(gridFail.get());
+        showTotalsFailure(tr("The table already ends with its total.\nRemove the sum first to total it again."));
         return;
     }
-    if (!appendSumsRows())
+    const TableState before = tableState();
+    if (!appendSumsRows()) {
+        showTotalsFailure(tr("The totals are too large to be written on an invoice.\nCheck the unit prices and "
+                             "quantities of the items."));
         return;
+    }
+    m_undoStack.push(
+        new TableStateCommand(this, QCoreApplication::translate("Document", "Add Sum"), before, tableState()));
     if (grid)
         grid->clearSelection();
-    yens();
     hide();
     show(gridCtrl.get());
 }
@@ -107,11 +121,23 @@ void Document::gridFailClose(QObject *)
 
 bool Document::removeSumsRows()
 {
-    if (!isTotalled() || bank->count() < 5)
-        return false;
-    const int n = bank->count();
-    bank->removeRowsAt({n - 4, n - 3, n - 2, n - 1});
+    const std::optional<RowRange> block = bank ? trailingSums(bank->rows()) : std::nullopt;
+    if (!block)
+        return false; // only a totalled table has sums rows to take away; anything else would delete items
+    QList<int> indexes;
+    for (int i = block->first; i <= block->last; ++i)
+        indexes.append(i);
+    bank->removeRowsAt(indexes);
     return true;
+}
+
+void Document::tbleBack(QObject *)
+{
+    const TableState before = tableState();
+    if (!removeSumsRows())
+        return;
+    m_undoStack.push(
+        new TableStateCommand(this, QCoreApplication::translate("Document", "Remove Sum"), before, tableState()));
 }
 
 void Document::yens()
@@ -119,14 +145,8 @@ void Document::yens()
     if (!bank || bank->count() == 0)
         return;
     for (const RowPtr &row : bank->rows()) {
-        if (row->isHeader())
-            continue;
-        for (Column column : {Column::Solo, Column::Sums}) {
-            const QString digits = spot(row->value(column));
-            const qint64 amount = digitsValue(digits);
-            if (!digits.isEmpty() && amount != 0)
-                row->setValue(column, mark(amount));
-        }
+        if (!row->isHeader())
+            row->setCells(formattedAmounts(row->cells()));
     }
     // One announcement for the whole table: both views repaint and the document counts it as an
     // edit, without a remove and re-insert per row.
@@ -142,16 +162,30 @@ void Document::wipeDone()
 {
     if (!bank || bank->count() < 2)
         return;
-    for (int i = 1; i < bank->count(); ++i) {
-        const RowPtr &row = bank->rows().at(i);
-        for (Column column : {Column::Solo, Column::Sums}) {
-            // Texts without an amount ("税込済み", the blank row's " ") stay as they are.
-            const QString digits = spot(row->value(column));
-            if (!digits.isEmpty())
-                row->setValue(column, digits);
-        }
+    for (const RowPtr &row : bank->rows()) {
+        if (!row->isHeader())
+            row->setCells(plainAmounts(row->cells()));
     }
     bank->rowsChangedInPlace(1, bank->count() - 1);
+}
+
+void Document::formatUnitPricesBesideCurrency()
+{
+    if (!bank)
+        return;
+    bool changed = false;
+    for (const RowPtr &row : bank->rows()) {
+        const CellValue &price = row->value(Column::Sums);
+        if (row->isHeader() || !cellIsText(price) || amountOf(price) == 0 || spot(price) == price.toString())
+            continue;
+        const CellNumber unitPrice = readNumber(row->value(Column::Solo));
+        if (unitPrice.isZero())
+            continue;
+        row->setValue(Column::Solo, markNumber(unitPrice));
+        changed = true;
+    }
+    if (changed)
+        bank->rowsChangedInPlace(1, bank->count() - 1);
 }
 
 } // namespace seikyu

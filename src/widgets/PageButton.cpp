@@ -1,6 +1,7 @@
 #include "widgets/PageButton.h"
 
 #include "widgets/PageFonts.h"
+#include "widgets/TextFit.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -41,15 +42,22 @@ void PageButton::setUnderlined(bool underlined)
 void PageButton::setPagePixelSize(int pixelSize)
 {
     m_pagePixelSize = pixelSize;
-    setZoom(m_zoom);
+    QFont face = font();
+    face.setPixelSize(pixelSize);
+    setFont(face);
+    update();
 }
 
 void PageButton::setZoom(double zoom)
 {
     m_zoom = zoom;
-    QFont scaled = font();
-    scaled.setPixelSize(std::max(1, qRound(m_pagePixelSize * zoom)));
-    setFont(scaled);
+    update();
+}
+
+void PageButton::setSealClearance(int width, int exemptLine)
+{
+    m_sealClearance = width;
+    m_sealExemptLine = exemptLine;
     update();
 }
 
@@ -64,84 +72,103 @@ void PageButton::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const bool output = isRenderingForOutput();
-    const int padX = qRound(4 * m_zoom);
-    const int padY = qRound(2 * m_zoom);
-    const QRect area = rect().adjusted(padX, padY, -padX, -padY);
-
     if (!output && (underMouse() || hasFocus()))
         painter.fillRect(rect(), QColor(30, 100, 200, 18));
 
-    if (m_look == Look::Image) {
-        if (!m_image.isNull()) {
-            const QSize fitted = m_image.size().scaled(area.size(), Qt::KeepAspectRatio);
-            QRect target(QPoint(0, 0), fitted);
-            target.moveCenter(area.center());
-            // On paper the stamp needs no more than about 300 dpi; a photo of a seal straight from
-            // a camera would otherwise make a PDF of many megabytes.
-            const QSize enough = fitted * 5;
-            if (output && (m_image.width() > enough.width() || m_image.height() > enough.height()))
-                painter.drawImage(target, m_image.scaled(enough, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-            else
-                painter.drawImage(target, m_image);
-        } else if (!output && !m_placeholder.isEmpty()) {
+    // Set in page pixels whatever the zoom, so the screen shows the very lines the paper gets.
+    painter.scale(m_zoom, m_zoom);
+    const QRectF area = QRectF(0, 0, width() / m_zoom, height() / m_zoom).adjusted(4, 2, -4, -2);
+    switch (m_look) {
+    case Look::Image:
+        paintImage(painter, area, output);
+        break;
+    case Look::Amount:
+        paintAmount(painter, area);
+        break;
+    case Look::Plain:
+        paintText(painter, area, output);
+        break;
+    }
+}
+
+void PageButton::paintImage(QPainter &painter, const QRectF &area, bool output)
+{
+    if (m_image.isNull()) {
+        if (!output && !m_placeholder.isEmpty()) {
             painter.setPen(QColor(150, 150, 150));
             painter.setFont(font());
             painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
         }
         return;
     }
-    if (m_look == Look::Amount) {
-        paintAmount(painter, area);
-        return;
-    }
+    const QSizeF fitted = QSizeF(m_image.size()).scaled(area.size(), Qt::KeepAspectRatio);
+    QRectF target(QPointF(0, 0), fitted);
+    target.moveCenter(area.center());
+    // On paper the stamp needs no more than about 360 dpi; a photo of a seal straight from a camera
+    // would otherwise make a PDF of many megabytes.
+    const QSize enough = (fitted * 5).toSize();
+    if (output && (m_image.width() > enough.width() || m_image.height() > enough.height()))
+        painter.drawImage(target, m_image.scaled(enough, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    else
+        painter.drawImage(target, m_image);
+}
 
+void PageButton::paintText(QPainter &painter, const QRectF &area, bool output)
+{
     const QString shown = printableText(text());
-    painter.setFont(font());
     if (shown.isEmpty()) {
         if (!output && !m_placeholder.isEmpty()) {
             painter.setPen(QColor(150, 150, 150));
+            painter.setFont(font());
             painter.drawText(area, static_cast<int>(m_alignment), m_placeholder);
         }
         return;
     }
+    TextFitRequest request;
+    request.box = area.size();
+    request.pixelSize = m_pagePixelSize;
+    if (m_sealClearance > 0) {
+        const qsizetype lines = shown.count(QLatin1Char('\n')) + 1;
+        for (qsizetype line = 0; line < lines; ++line)
+            request.lineWidths.append(line == m_sealExemptLine ? area.width() : area.width() - m_sealClearance);
+    }
+    const FittedText fitted = fitText(shown, font(), request);
     painter.setPen(Qt::black);
-    QRect used;
-    painter.drawText(area, static_cast<int>(m_alignment), shown, &used);
+    const QRectF used = drawFittedText(painter, area, font(), fitted, m_alignment);
     if (m_underlined) {
-        painter.setPen(QPen(Qt::black, 0.8 * m_zoom));
-        const int y = used.bottom() + qRound(3 * m_zoom);
+        painter.setPen(QPen(Qt::black, 0.8));
+        const qreal y = std::min(used.bottom() + 2, area.bottom() + 1);
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
     }
 }
 
-void PageButton::paintAmount(QPainter &painter, const QRect &area)
+void PageButton::paintAmount(QPainter &painter, const QRectF &area)
 {
     const QStringList lines = printableText(text()).split(QLatin1Char('\n'));
     const QString heading = lines.value(0);
     const QString amount = lines.mid(1).join(QLatin1Char(' '));
 
-    const QFont base = font();
-    QFont headingFont = base;
-    headingFont.setPixelSize(std::max(8, base.pixelSize()));
-    QFont amountFont = base;
-    amountFont.setPixelSize(std::max(10, base.pixelSize() * 2));
+    const qreal headingHeight = area.height() * 2 / 5;
+    const QRectF headingRect(area.left(), area.top(), area.width(), headingHeight);
+    const QRectF amountRect(area.left(), area.top() + headingHeight, area.width(), area.height() - headingHeight);
 
-    const int headingHeight = area.height() * 2 / 5;
-    const QRect headingRect(area.left(), area.top(), area.width(), headingHeight);
-    const QRect amountRect(area.left(), area.top() + headingHeight, area.width(), area.height() - headingHeight);
-
+    // An amount is never shortened: a long one is set smaller, on its one line.
+    TextFitRequest request;
+    request.wrap = false;
     painter.setPen(Qt::black);
-    painter.setFont(headingFont);
-    painter.drawText(headingRect, Qt::AlignLeft | Qt::AlignBottom, heading);
-    painter.setFont(amountFont);
-    const int inset = qRound(8 * m_zoom);
-    painter.drawText(amountRect.adjusted(inset, 0, -inset, -qRound(4 * m_zoom)), Qt::AlignRight | Qt::AlignVCenter,
-                     amount);
-    painter.setPen(QPen(Qt::black, 1.2 * m_zoom));
+    request.box = headingRect.size();
+    request.pixelSize = std::max(8, m_pagePixelSize);
+    drawFittedText(painter, headingRect, font(), fitText(heading, font(), request), Qt::AlignLeft | Qt::AlignBottom);
+    const QRectF amountArea = amountRect.adjusted(8, 0, -8, -4);
+    request.box = amountArea.size();
+    request.pixelSize = std::max(10, m_pagePixelSize * 2);
+    drawFittedText(painter, amountArea, font(), fitText(amount, font(), request), Qt::AlignRight | Qt::AlignVCenter);
+
+    painter.setPen(QPen(Qt::black, 1.2));
     painter.drawLine(QPointF(amountRect.left(), amountRect.bottom()), QPointF(amountRect.right(), amountRect.bottom()));
-    painter.setPen(QPen(Qt::black, 0.5 * m_zoom));
-    painter.drawLine(QPointF(amountRect.left(), amountRect.bottom() - 2.5 * m_zoom),
-                     QPointF(amountRect.right(), amountRect.bottom() - 2.5 * m_zoom));
+    painter.setPen(QPen(Qt::black, 0.5));
+    painter.drawLine(QPointF(amountRect.left(), amountRect.bottom() - 2.5),
+                     QPointF(amountRect.right(), amountRect.bottom() - 2.5));
 }
 
 void PageButton::keyPressEvent(QKeyEvent *event)

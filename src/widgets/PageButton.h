@@ -32,9 +32,13 @@ public:
     void setAlignment(Qt::Alignment alignment);
     void setUnderlined(bool underlined);
 
-    /// The type size on paper, in page pixels; the shown size follows the zoom.
+    /// The type size on paper, in page pixels; a text too long for the region is set smaller, and
+    /// wraps below the legible size, but is always drawn whole. The shown size follows the zoom.
     void setPagePixelSize(int pixelSize);
     void setZoom(double zoom);
+    /// Keeps `width` page pixels at the right free of text on every line but `exemptLine`: that is
+    /// where the seal sits, and only the name line it is pressed on may run under it.
+    void setSealClearance(int width, int exemptLine);
 
     QSize sizeHint() const override;
 
@@ -43,7 +47,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void paintAmount(QPainter &painter, const QRect &area);
+    void paintImage(QPainter &painter, const QRectF &area, bool output);
+    void paintText(QPainter &painter, const QRectF &area, bool output);
+    void paintAmount(QPainter &painter, const QRectF &area);
 
     Look m_look;
     QImage m_image;
@@ -52,6 +58,8 @@ private:
     bool m_underlined = false;
     int m_pagePixelSize = 12;
     double m_zoom = 1.0;
+    int m_sealClearance = 0;
+    int m_sealExemptLine = -1;
 };
 
 } // namespace seikyu

@@ -60,6 +60,18 @@ Prompter::SaveChoice ScriptedPrompter::askSaveChanges(QWidget *, const QString &
     return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
 }
 
+bool ScriptedPrompter::askToProceed(QWidget *, const QString &text, const QString &informative, const QString &)
+{
+    questions.append(text + QStringLiteral(" | ") + informative);
+    return !proceedAnswers.isEmpty() && proceedAnswers.takeFirst();
+}
+
+int ScriptedPrompter::askToChoose(QWidget *, const QString &text, const QString &informative, const QStringList &)
+{
+    questions.append(text + QStringLiteral(" | ") + informative);
+    return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
+}
+
 void ScriptedPrompter::alert(QWidget *, const QString &text, const QString &informative)
 {
     alerts.append(text + QStringLiteral(" | ") + informative);

@@ -30,14 +30,19 @@ public:
     QList<SaveChoice> saveChoices;
     QStringList alerts; ///< "text | informative" of every alert shown
     QStringList informs;
-    QStringList saveProposals; ///< the paths proposed by each save dialog
-    QStringList asked;         ///< the document each save-changes question named
+    QStringList saveProposals;  ///< the paths proposed by each save dialog
+    QList<bool> proceedAnswers; ///< answers to askToProceed; Cancel when none is left
+    QStringList questions;      ///< "text | informative" of every askToProceed and askToChoose
+    QList<int> choiceAnswers;   ///< answers to askToChoose; Cancel (-1) when none is left
+    QStringList asked;          ///< the document each save-changes question named
 
     QStringList openFileNames(QWidget *, const QString &, const QString &) override;
     QString openFileName(QWidget *, const QString &, const QString &) override;
     QString saveFileName(QWidget *, const QString &, const QString &proposedPath, const QString &,
                          const QString &) override;
     SaveChoice askSaveChanges(QWidget *, const QString &) override;
+    int askToChoose(QWidget *, const QString &text, const QString &informative, const QStringList &) override;
+    bool askToProceed(QWidget *, const QString &text, const QString &informative, const QString &) override;
     void alert(QWidget *, const QString &text, const QString &informative) override;
     void inform(QWidget *, const QString &text, const QString &informative) override;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+class QWidget;
+
+namespace seikyu {
+
+class Document;
+
+/// What the user should know before the page leaves the application, one sentence each (a table
+/// too long to read on its page, …); empty when nothing is amiss. Every check of the page as it
+/// will be sent belongs here, so the export, printing, the preview and the command line all see it.
+QStringList outputWarnings(const Document &document);
+
+/// Asked before a PDF is written or the page is printed or previewed: when there is something to
+/// warn about, the user chooses to go on or to cancel. True to go on.
+bool confirmOutput(Document &document, QWidget *parent);
+
+} // namespace seikyu

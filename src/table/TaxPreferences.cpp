@@ -1,0 +1,33 @@
+#include "table/TaxPreferences.h"
+
+#include "table/SumsRows.h"
+
+#include <QSettings>
+
+namespace seikyu {
+
+namespace {
+const QString rateKey = QStringLiteral("taxRate");
+const QString roundingKey = QStringLiteral("taxRounding");
+} // namespace
+
+TaxPreferences TaxPreferences::load()
+{
+    const QSettings settings;
+    TaxPreferences preferences;
+    if (settings.value(rateKey).toInt() == StandardRate)
+        preferences.rate = StandardRate;
+    const int rounding = settings.value(roundingKey).toInt();
+    if (rounding == static_cast<int>(TaxRounding::Down) || rounding == static_cast<int>(TaxRounding::Up))
+        preferences.rounding = static_cast<TaxRounding>(rounding);
+    return preferences;
+}
+
+void TaxPreferences::save() const
+{
+    QSettings settings;
+    settings.setValue(rateKey, rate);
+    settings.setValue(roundingKey, static_cast<int>(rounding));
+}
+
+} // namespace seikyu

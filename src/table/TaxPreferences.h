@@ -1,0 +1,21 @@
+#pragma once
+
+#include "table/Amounts.h"
+
+namespace seikyu {
+
+/// The user's choices for the consumption tax of new invoices, kept in the per-user settings.
+struct TaxPreferences
+{
+    /// The rate a new invoice starts with. 8 % is what invoices of earlier versions always used;
+    /// 10 % has been the standard rate since October 2019.
+    int rate = 8;
+    /// How each rate's tax is rounded to whole yen.
+    TaxRounding rounding = TaxRounding::HalfAwayFromZero;
+
+    /// The stored choices; anything missing or damaged reads as the default.
+    static TaxPreferences load();
+    void save() const;
+};
+
+} // namespace seikyu
