@@ -304,6 +304,57 @@ private slots:
         QCOMPARE(reopened->dataOfType(), bytes);
     }
 
+    void ratesMarksAndWithholding()
+    {
+        // A food wholesaler's invoice: reduced-rate food, a standard-rate delivery, an exempt fee.
+        auto document = documentWithRows({{"1500", "2", "00"}, {"50000", "1", "00"}, {"2000", "1", "00"}});
+        document->setTaxRate(10);
+        document->grid->selectRow(1);
+        document->markRows(TaxClass::Reduced);
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Mark Reduced Rate"));
+        QCOMPARE(document->bank->data(document->bank->index(1, 1)).toString(), QStringLiteral("item ※"));
+        document->grid->selectRow(3);
+        document->markRows(TaxClass::Exempt);
+        document->gridHold->setChecked(true);
+        document->gridCalc();
+        QStringList sums;
+        for (int row = 5; row < document->bank->count(); ++row)
+            sums.append(tableTexts(*document).at(row).section(u'|', 3));
+        QCOMPARE(sums, (QStringList{"10%対象|" + yen(50000), "消費税(10%)|" + yen(5000), "8%対象|" + yen(3000),
+                                    "消費税(8%)|" + yen(240), "非課税|" + yen(2000), "合計|" + yen(60240),
+                                    "源泉徴収税|" + yen(-5615), "差引請求額|" + yen(54625)}));
+        // The amount box asks for what the customer pays; Remove Sum takes the whole set away.
+        document->sumsCopy();
+        QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n") + yen(54625));
+        const QByteArray bytes = document->dataOfType();
+        for (const char *member : {R"("rate": 10)", R"("rate": 8)", R"("rate": 0)", R"("hold": 1)"})
+            QVERIFY2(bytes.contains(member), member);
+        auto reopened = makeDocument(bytes);
+        QCOMPARE(reopened->taxRate(), 10);
+        QVERIFY(reopened->withholds() && reopened->isTotalled());
+        QCOMPARE(reopened->dataOfType(), bytes);
+        document->tbleBack();
+        QCOMPARE(document->bank->count(), 4);
+        // Marking again takes the mark off, one step at a time.
+        document->grid->selectRow(1);
+        document->markRows(TaxClass::Reduced);
+        QCOMPARE(document->bank->row(1)->taxClass(), TaxClass::Standard);
+        document->undoStack()->undo();
+        QCOMPARE(document->bank->row(1)->taxClass(), TaxClass::Reduced);
+    }
+
+    void anOlderInvoiceOpensAndSavesUnchanged()
+    {
+        // 8 %, no marks, nothing withheld: the file written back is the file that was read.
+        auto document = documentWithRows({{"1000", "1", "1000"}, {"234", "1", "234"}});
+        document->gridCalc();
+        const QByteArray older = document->dataOfType();
+        QVERIFY(!older.contains("rate") && !older.contains("hold"));
+        auto reopened = makeDocument(older);
+        QCOMPARE(reopened->dataOfType(), older);
+        QCOMPARE(reopened->taxRate(), 8);
+    }
+
     void totalsTooLargeSaySo()
     {
         auto document = documentWithRows({{"9223372036854775807", "1", "9223372036854775807"}});

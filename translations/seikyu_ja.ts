@@ -320,6 +320,18 @@
         <source>Remove Sum</source>
         <translation>合計を削除</translation>
     </message>
+    <message>
+        <source>Mark Reduced Rate</source>
+        <translation>軽減税率に指定</translation>
+    </message>
+    <message>
+        <source>Mark Not Taxable</source>
+        <translation>非課税に指定</translation>
+    </message>
+    <message>
+        <source>Mark Standard Rate</source>
+        <translation>標準税率に指定</translation>
+    </message>
 </context>
 <context>
     <name>HelpPanel</name>
@@ -894,6 +906,58 @@ Check the unit prices and quantities of the items.</source>
         <translation>
             <numerusform>明細表が %n 行あり、1 ページに収めると文字が %1 pt より小さくなって読みにくくなります。行を減らすか、明細を 2 通の請求書に分けてください。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>On: the consumption tax is added on top of the prices. Off: the prices include it.</source>
+        <translation>オン：消費税を価格に上乗せします。オフ：価格に消費税が含まれています。</translation>
+    </message>
+    <message>
+        <source>10 %</source>
+        <translation>10 %</translation>
+    </message>
+    <message>
+        <source>8 %</source>
+        <translation>8 %</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s consumption-tax rate: 10 % is the standard rate since October 2019, 8 % the rate of earlier invoices. Rows of food, drink or newspapers are marked reduced (8 %).</source>
+        <translation>この請求書の消費税率です。2019年10月からの標準税率は10 %、8 %は以前の請求書の税率です。飲食料品や新聞の行は軽減税率（8 %）に指定します。</translation>
+    </message>
+    <message>
+        <source>Tax rate</source>
+        <translation>税率</translation>
+    </message>
+    <message>
+        <source>&amp;Rate:</source>
+        <translation>税率(&amp;R)：</translation>
+    </message>
+    <message>
+        <source>Tax Class</source>
+        <translation>税区分</translation>
+    </message>
+    <message>
+        <source>How the selected rows are taxed</source>
+        <translation>選んだ行の税区分</translation>
+    </message>
+    <message>
+        <source>Reduced Rate 8 % (※)</source>
+        <translation>軽減税率 8 %（※）</translation>
+    </message>
+    <message>
+        <source>Not Taxable (非課税)</source>
+        <translation>非課税・不課税</translation>
+    </message>
+    <message>
+        <source>Standard Rate</source>
+        <translation>標準税率</translation>
+    </message>
+    <message>
+        <source>Withhold Income Tax (源泉徴収)</source>
+        <translation>源泉徴収</translation>
+    </message>
+    <message>
+        <source>For fees paid to an individual: the sums end with the income tax the customer withholds and the amount they pay.</source>
+        <translation>個人に支払われる報酬のとき：合計のあとに、取引先が差し引く源泉徴収税と差引請求額を加えます。</translation>
     </message>
 </context>
 <context>

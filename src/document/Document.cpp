@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDialog>
@@ -62,6 +63,7 @@ InvoicePage Document::pageState() const
     state.plus = (gridXtax && gridXtax->isChecked()) ? 1 : 0;
     state.tail = tail ? tail->selectedSegment() : 0;
     state.rate = m_taxRate;
+    state.hold = withholds();
     return state;
 }
 
@@ -122,6 +124,7 @@ void Document::applyContents(const InvoiceContents &contents)
     dateJaps->setChecked(contents.jgen);
     gridXtax->setChecked(contents.plus);
     setTaxRate(contents.rate);
+    gridHold->setChecked(contents.hold);
     tail->setSelectedSegment(contents.tail);
     if (contents.full)
         sums->setTitle(*contents.full);

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -210,6 +212,11 @@ public:
     /// The invoice's consumption-tax rate (8 or 10), for the rows of the standard class.
     int taxRate() const { return m_taxRate; }
     void setTaxRate(int rate);
+    /// Whether the sums withhold income tax (源泉徴収).
+    bool withholds() const;
+    /// Marks the selected item rows with a tax class, one undoable step; rows that all carry it
+    /// already go back to the standard rate.
+    void markRows(TaxClass taxClass);
 
     /// The table's rows and the table panel's settings as they are now.
     TableState tableState() const;
@@ -257,6 +264,9 @@ public:
     QPointer<ImageWell> pushTest;
     QPointer<QTableView> gridCore;
     QPointer<QCheckBox> gridXtax;
+    QPointer<QComboBox> gridRate;
+    QPointer<QCheckBox> gridHold;
+    QPointer<QAction> markReduced;
     std::unique_ptr<Popover> headPlusPopover;
     std::unique_ptr<Popover> headKillPopover;
     std::unique_ptr<Popover> headEditPopover;
@@ -301,6 +311,8 @@ private:
     void buildListPanels();
     void buildTablePanels();
     void buildSmallPanels();
+    /// Include Tax, the rate, the rows' tax classes and withholding, in a row of the table panel.
+    void buildTaxControls(QBoxLayout *row);
     void applyContents(const InvoiceContents &contents);
     void showContentsTexts(const InvoiceContents &contents);
     void watchTable();

@@ -406,10 +406,10 @@ void Document::buildTablePanels()
     addTool(QStringLiteral("tbleBack"), tr("Remove Sum"), [this] { tbleBack(); });
     addTool(QStringLiteral("done"), tr("Finalize"), [this] { done(); });
     tools->addStretch();
-    auto *tax = named(new QCheckBox(tr("Include Tax"), gridCtrl.get()), QStringLiteral("gridXtax"));
-    tools->addWidget(tax);
-    gridXtax = tax;
     layoutOf(gridCtrl.get())->addLayout(tools);
+    auto *taxRow = new QHBoxLayout;
+    buildTaxControls(taxRow);
+    layoutOf(gridCtrl.get())->addLayout(taxRow);
 
     // The panel is window-modal, so the window's Edit menu cannot be reached while it is open: it
     // carries its own Undo and Redo, with the usual keys.

@@ -147,6 +147,8 @@ QByteArray writeInvoice(const InvoicePage &page)
     contents.insert(QStringLiteral("plus"), page.plus);
     if (page.rate != ReducedRateMember)
         contents.insert(QStringLiteral("rate"), page.rate);
+    if (page.hold)
+        contents.insert(QStringLiteral("hold"), 1);
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -210,6 +212,7 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     contents.plus = integerMember(object, QStringLiteral("plus")) != 0;
     // Only the two rates there are: anything else is the rate invoices had before the choice.
     contents.rate = integerMember(object, QStringLiteral("rate")) == 10 ? 10 : ReducedRateMember;
+    contents.hold = integerMember(object, QStringLiteral("hold")) != 0;
     const qint64 tail = integerMember(object, QStringLiteral("tail"));
     contents.tail = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
 

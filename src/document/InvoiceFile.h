@@ -25,6 +25,7 @@ struct InvoicePage
     qint64 tail = 0;
     qint64 plus = 0;
     int rate = 8; ///< the invoice's consumption-tax rate; 8 is not written, as files always had it
+    bool hold = false; ///< income tax withheld (源泉徴収); written only when on
 };
 
 /// An invoice file as read, with every member already checked for type. Members that were
@@ -40,6 +41,7 @@ struct InvoiceContents
     bool jgen = false;
     bool plus = false;
     int rate = 8; ///< "rate": 10, or 8 when absent
+    bool hold = false; ///< "hold": 1 when the sums withhold income tax
     int tail = 0; ///< -1 selects no honorific
 };
 

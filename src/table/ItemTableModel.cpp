@@ -35,7 +35,11 @@ QVariant ItemTableModel::data(const QModelIndex &index, int role) const
     const CellValue &value = r->value(column);
     switch (role) {
     case Qt::DisplayRole:
+        if (column == Column::Name)
+            return (value.isValid() ? cellDisplay(value) : QString()) + markOf(*r);
         return value.isValid() ? cellDisplay(value) : QString();
+    case MarkRole:
+        return column == Column::Name ? markOf(*r) : QString();
     case Qt::EditRole:
         return value.isValid() ? cellDisplay(value) : QString();
     case Qt::TextAlignmentRole:
@@ -146,6 +150,31 @@ void ItemTableModel::setCell(int row, Column column, const CellValue &value)
     m_rows.at(row)->setValue(column, value);
     const QModelIndex changed = index(row, static_cast<int>(column));
     emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+}
+
+void ItemTableModel::setMarksReducedRows(bool marks)
+{
+    if (m_marksReducedRows == marks)
+        return;
+    m_marksReducedRows = marks;
+    if (count() > 0)
+        emit dataChanged(index(0, static_cast<int>(Column::Name)), index(count() - 1, static_cast<int>(Column::Name)),
+                         {Qt::DisplayRole});
+}
+
+QString ItemTableModel::markOf(const ItemRow &row) const
+{
+    if (row.isHeader())
+        return {};
+    switch (row.taxClass()) {
+    case TaxClass::Reduced:
+        return m_marksReducedRows ? QStringLiteral(" ※") : QString();
+    case TaxClass::Exempt:
+        return QStringLiteral("（非課税）");
+    case TaxClass::Standard:
+        break;
+    }
+    return {};
 }
 
 void ItemTableModel::rowsChangedInPlace(int first, int last)

@@ -15,6 +15,9 @@ class ItemTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    /// The mark a description carries for its tax class ("※" reduced rate, "（非課税）"), as text.
+    static constexpr int MarkRole = Qt::UserRole + 1;
+
     explicit ItemTableModel(QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -42,6 +45,13 @@ public:
     /// Announces that cells of the given rows changed in place.
     void rowsChangedInPlace(int first, int last);
 
+    /// Whether reduced-rate rows show their ※: only an invoice at the standard rate has another
+    /// rate to tell them from.
+    void setMarksReducedRows(bool marks);
+    /// The mark after a row's description: " ※" for a reduced-rate row (when marked), "（非課税）"
+    /// for a row outside every tax base; empty otherwise.
+    QString markOf(const ItemRow &row) const;
+
 signals:
     /// A cell is about to be edited through a view: the document records the edit for undo and
     /// applies it. The model itself does not change the cell.
@@ -49,6 +59,7 @@ signals:
 
 private:
     QList<RowPtr> m_rows;
+    bool m_marksReducedRows = false;
 };
 
 } // namespace seikyu

@@ -1,11 +1,13 @@
 #include "table/PageTableDelegate.h"
 
 #include "table/ItemTableModel.h"
+#include "table/SumsRows.h"
 #include "widgets/PageFonts.h"
 
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPainter>
+#include <QTableView>
 
 namespace seikyu {
 
@@ -65,8 +67,8 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     const auto *model = qobject_cast<const ItemTableModel *>(index.model());
     const RowPtr row = model ? model->row(index.row()) : nullptr;
     const bool header = row && row->isHeader();
-    const bool total =
-        row && cellIsText(row->value(Column::Much)) && row->value(Column::Much).toString() == QStringLiteral("合計");
+    const bool sumsRow = row && !row->isHeader() && isSumsRow(row->cells());
+    const bool total = sumsRow && isPayableRow(row->cells());
     const bool selected = !m_paper && !isRenderingForOutput() && (option.state & QStyle::State_Selected);
 
     painter->save();
@@ -83,19 +85,40 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     // On paper a long description is set down to the legible size, in two lines; the panel's table
     // is for editing, where a shortened line in its own size reads better than small type.
     const int minimum = m_paper ? std::min(LegiblePixelSize, m_pixelSize) : std::max(1, m_pixelSize - 2);
-    const FittedText fitted = fitCell(pageCellText(index), column, cell.size(), m_pixelSize, minimum, total);
+    QRectF area = cell.adjusted(CellPadding, 0, -CellPadding, 0);
+    QString text = pageCellText(index);
+    const QString mark = index.data(ItemTableModel::MarkRole).toString();
+    if (sumsRow && column == Column::Much) {
+        // A sums row's label ("消費税(10%)") reads across the empty unit-price cell beside it.
+        const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+        const auto *table = qobject_cast<const QTableView *>(view);
+        const qreal widened = table ? table->columnWidth(static_cast<int>(Column::Solo)) / m_zoom : 0;
+        area.setLeft(area.left() - widened);
+    } else if (sumsRow && column != Column::Sums) {
+        text.clear(); // the blank cells of the sums rows
+    }
+    QSizeF room = area.size() + QSizeF(2 * CellPadding, 0);
+    if (!mark.isEmpty()) {
+        // The tax mark stays whole: only the description before it may be shortened.
+        text.chop(mark.size());
+        room.rwidth() -= QFontMetricsF(pageFont(m_pixelSize, total)).horizontalAdvance(mark);
+    }
+    FittedText fitted = fitCell(text, column, room, m_pixelSize, minimum, total);
+    if (!mark.isEmpty() && !fitted.lines.isEmpty())
+        fitted.lines.last().append(mark);
     const auto alignment = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
     painter->setPen(Qt::black);
-    drawFittedText(*painter, cell.adjusted(CellPadding, 0, -CellPadding, 0), pageFont(m_pixelSize, total), fitted,
+    drawFittedText(*painter, area, pageFont(m_pixelSize, total), fitted,
                    (alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
 
-    // Rules: a line under every row, heavier under the header and above the total; column rules.
+    // Rules: a line under every row, heavier under the header and above the total; column rules,
+    // which the sums rows keep only around their amounts.
     painter->setPen(QPen(QColor(0x55, 0x55, 0x55), header || total ? 1.0 : 0.5));
     painter->drawLine(cell.bottomLeft() + QPointF(0, 0.5), cell.bottomRight() + QPointF(1, 0.5));
     if (total)
         painter->drawLine(cell.topLeft(), cell.topRight() + QPointF(1, 0));
     painter->setPen(QPen(QColor(0x88, 0x88, 0x88), 0.5));
-    if (index.column() > 0)
+    if (index.column() > 0 && (!sumsRow || column == Column::Sums))
         painter->drawLine(cell.topLeft(), cell.bottomLeft() + QPointF(0, 1));
     painter->restore();
 }

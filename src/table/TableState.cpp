@@ -18,6 +18,7 @@ TableState Document::tableState() const
     }
     state.includeTax = gridXtax && gridXtax->isChecked();
     state.taxRate = m_taxRate;
+    state.withholding = withholds();
     return state;
 }
 
@@ -33,6 +34,8 @@ void Document::restoreTableState(const TableState &state)
     if (gridXtax)
         gridXtax->setChecked(state.includeTax);
     setTaxRate(state.taxRate);
+    if (gridHold)
+        gridHold->setChecked(state.withholding);
 }
 
 TableStateCommand::TableStateCommand(Document *document, const QString &text, TableState before, TableState after)

@@ -18,6 +18,7 @@ struct TableState
     QList<ItemRow> values; ///< what each row held: its cells and its tax class
     bool includeTax = false;
     int taxRate = 8;
+    bool withholding = false;
 };
 
 /// One undo step that moves the table between two whole states: used where a command changes

@@ -14,11 +14,6 @@
 
 namespace seikyu {
 
-void Document::setTaxRate(int rate)
-{
-    m_taxRate = rate == StandardRate ? StandardRate : ReducedRate;
-}
-
 bool Document::isTotalled() const
 {
     return bank && trailingSums(bank->rows()).has_value();
@@ -53,6 +48,7 @@ bool Document::appendSumsRows()
     input.addTax = gridXtax && gridXtax->isChecked();
     input.rate = m_taxRate;
     input.rounding = TaxPreferences::load().rounding;
+    input.withholding = withholds();
     QList<RowPtr> kept;
     QList<RowCells> keptCells;
     for (qsizetype i = 0; i < rows.size(); ++i) {
