@@ -11,6 +11,7 @@
 #include "widgets/RoomBox.h"
 #include "widgets/SegmentedControl.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -95,6 +96,40 @@ private slots:
             QObject *found = document->window()->findChild<QObject *>(name);
             QVERIFY2(found, qPrintable(name));
         }
+    }
+
+    void screenReadersHearEveryRegionAndControl()
+    {
+        SavedLists::instance().save({QStringLiteral("株式会社テスト商事")}, QStringLiteral("whom"));
+        auto document = makeDocument();
+        const auto heard = [](QWidget *widget, QAccessible::Text text = QAccessible::Name) {
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+            return face ? face->text(text) : QString();
+        };
+        QCOMPARE(heard(document->whom), QStringLiteral("Customer: 株式会社テスト商事 御中"));
+        QCOMPARE(heard(document->home), QStringLiteral("Your details: empty"));
+        QCOMPARE(heard(document->head), QStringLiteral("Title: 請求書"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(document->whom)->role(), QAccessible::Button);
+        // The name follows the region's text; pressing it opens the panel.
+        document->whomShow();
+        document->tail->setSelectedSegment(1);
+        document->whomCopy();
+        QCOMPARE(heard(document->whom), QStringLiteral("Customer: 株式会社テスト商事 様"));
+        QAccessible::queryAccessibleInterface(document->date)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(document->dateCtrl->isVisible());
+        document->dateCtrl->reject();
+        // Every control a person can reach, on the page, in the panels and in the popovers.
+        int reached = 0;
+        for (QWidget *widget : document->window()->findChildren<QWidget *>()) {
+            const QString name = widget->objectName();
+            if (!(widget->focusPolicy() & Qt::TabFocus) || name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+                continue;
+            ++reached;
+            QVERIFY2(!heard(widget).isEmpty() && !heard(widget, QAccessible::Description).isEmpty(), qPrintable(name));
+        }
+        QVERIFY(reached > 60);
     }
 
     void newInvoiceWithoutLists()
@@ -303,20 +338,70 @@ private slots:
         QVERIFY(controller.close(document));
     }
 
+    void refusesDamagedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // empty: no such file
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("cut short") << QByteArray(R"({"head":"請求書","item":[{"date")") << "ends too early";
+        QTest::newRow("a picture") << QByteArray("\x89PNG\r\n\x1a\n\xff\xfe\x00", 11) << "other than an invoice";
+        QTest::newRow("another kind of data") << QByteArray("[1, 2, 3]") << "another kind";
+        QTest::newRow("missing") << QByteArray() << "no longer there";
+    }
+
     void refusesDamagedFiles()
     {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, detail);
         PrompterGuard prompter;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("broken.seikyu"));
-        writeFile(path, "[1, 2, 3]");
+        if (!bytes.isEmpty())
+            writeFile(path, bytes);
         DocumentController controller;
         QVERIFY(!controller.openFile(path));
         QVERIFY(controller.documents().isEmpty());
         QCOMPARE(prompter->alerts.size(), 1);
-        QVERIFY(prompter->alerts.constFirst().contains(QStringLiteral("broken.seikyu")));
-        QCOMPARE(readAll(path), QByteArray("[1, 2, 3]"));
-        QVERIFY(!controller.openFile(dir.filePath(QStringLiteral("missing.seikyu"))));
-        QCOMPARE(prompter->alerts.size(), 2);
+        // One plain sentence naming the file, then what is wrong in everyday words.
+        const QStringList alert = prompter->alerts.constFirst().split(QStringLiteral(" | "));
+        QVERIFY2(alert.constFirst().startsWith(QStringLiteral("“broken.seikyu” cannot be opened because")),
+                 qPrintable(alert.constFirst()));
+        QVERIFY2(alert.value(1).contains(detail), qPrintable(alert.value(1)));
+        for (const char *jargon : {"JSON", "byte", "offset", "object", "array", "value"})
+            QVERIFY2(!prompter->alerts.constFirst().contains(QLatin1String(jargon), Qt::CaseInsensitive),
+                     qPrintable(prompter->alerts.constFirst()));
+        QCOMPARE(readAll(path), bytes);
+    }
+
+    void untitledWindowsAreNumbered()
+    {
+        PrompterGuard prompter;
+        DocumentController controller;
+        QList<Document *> open;
+        for (int i = 0; i < 3; ++i)
+            open.append(controller.newDocument());
+        const auto names = [&] {
+            QStringList shown;
+            for (Document *document : controller.documents())
+                shown.append(document->window()->windowTitle().section(QStringLiteral("[*]"), 0, 0));
+            return shown;
+        };
+        QCOMPARE(names(), (QStringList{"Untitled", "Untitled 2", "Untitled 3"}));
+        // A closed number is given again; the question on closing names its window.
+        QVERIFY(controller.close(open.at(1)));
+        QTRY_COMPARE(controller.documents().size(), 2);
+        Document *again = controller.newDocument();
+        QCOMPARE(again->displayName(), QStringLiteral("Untitled 2"));
+        again->tblePlus();
+        prompter->saveChoices = {Prompter::SaveChoice::Cancel};
+        QVERIFY(!controller.close(again));
+        QCOMPARE(prompter->asked, QStringList{QStringLiteral("Untitled 2")});
+        // Saved, a window shows its file's name; the suggested file name stays plain.
+        QCOMPARE(again->filename(), QStringLiteral("Untitled"));
+        QTemporaryDir dir;
+        prompter->saveAnswers = {dir.filePath(QStringLiteral("a.seikyu"))};
+        QVERIFY(controller.saveAs(again));
+        QCOMPARE(names(), (QStringList{"Untitled", "Untitled 3", "a.seikyu"}));
+        QVERIFY(controller.closeAll());
     }
 
     void closingAsksAboutUntitledChanges()

@@ -290,6 +290,95 @@ private slots:
         QVERIFY(controller.closeAll());
     }
 
+    void keyboardOnly()
+    {
+        PrompterGuard prompter;
+        DocumentController controller;
+        prompter->saveChoices = {Prompter::SaveChoice::DontSave};
+        Document *document = showNew(controller);
+        const auto key = [](Qt::Key pressed, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), pressed, modifiers);
+        };
+        const auto tabTo = [&](QWidget *target) {
+            for (int i = 0; i < 20 && QApplication::focusWidget() != target; ++i)
+                key(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), target);
+        };
+        document->head->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), document->head.data());
+
+        // The customer: Return opens the region, + puts the typing into the new name at once.
+        tabTo(document->whom);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(document->whomCtrl->isVisible() && QApplication::activeWindow() == document->whomCtrl.get());
+        tabTo(element(*document, QStringLiteral("whomPlusButton")));
+        key(Qt::Key_Space);
+        QTRY_COMPARE(QApplication::focusWidget(), document->whomNewsText.data());
+        type(QApplication::focusWidget(), QStringLiteral("株式会社テスト商事"));
+        key(Qt::Key_Return);
+        QTRY_VERIFY(!document->whomPlusPopover->isVisible());
+        QTRY_VERIFY(QApplication::activeWindow() == document->whomCtrl.get());
+        key(Qt::Key_Return); // OK
+        QTRY_VERIFY(!document->whomCtrl->isVisible());
+        QCOMPARE(document->whom->title(), QStringLiteral("株式会社テスト商事 御中"));
+
+        // The table: reached with Tab like the other regions; Tab leaves it for the buttons.
+        QTRY_VERIFY(QApplication::activeWindow() == document->window());
+        tabTo(document->grid);
+        key(Qt::Key_Return);
+        QDialog *panel = document->gridCtrl.get();
+        QTRY_VERIFY(panel->isVisible() && QApplication::activeWindow() == panel);
+        tabTo(document->gridCore);
+        key(Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != document->gridCore);
+        tabTo(document->rowsPlus);
+        key(Qt::Key_Space);
+        QCOMPARE(document->bank->count(), 2);
+        tabTo(document->gridCore);
+        document->gridCore->setCurrentIndex(document->bank->index(1, 2));
+        for (const QString &text : {QStringLiteral("1200"), QStringLiteral("3")}) {
+            key(Qt::Key_Return);
+            QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+            key(Qt::Key_A, Qt::ControlModifier);
+            type(QApplication::focusWidget(), text);
+            key(Qt::Key_Return);
+            QTRY_COMPARE(QApplication::focusWidget(), document->gridCore.data());
+            key(Qt::Key_Right);
+        }
+        const auto lastRow = [&] { return tableTexts(*document).last().section(QLatin1Char('|'), 2); };
+        const QString typed = lastRow();
+        key(Qt::Key_Return, Qt::ControlModifier); // works out the price
+        const QString priced = QStringLiteral("￥1,200|3|￥3,600");
+        QCOMPARE(lastRow(), priced);
+
+        // Undo and Redo with the panel open, on the keys and on its buttons.
+        auto *undo = element<QPushButton>(*document, QStringLiteral("gridUndo"));
+        QVERIFY2(undo->toolTip().contains(document->undoStack()->undoText()), qPrintable(undo->toolTip()));
+        QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(lastRow(), typed);
+        QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(lastRow(), priced);
+        click(undo);
+        QCOMPARE(lastRow(), typed);
+        click(element(*document, QStringLiteral("gridRedo")));
+        QCOMPARE(lastRow(), priced);
+
+        // Esc with a cell open only leaves the cell; Esc again cancels the panel's edits as one step.
+        tabTo(document->gridCore);
+        key(Qt::Key_Return);
+        QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+        key(Qt::Key_Escape);
+        QTRY_VERIFY(panel->isVisible() && QApplication::focusWidget() == document->gridCore);
+        const QStringList edited = tableTexts(*document);
+        key(Qt::Key_Escape);
+        QTRY_VERIFY(!panel->isVisible());
+        QCOMPARE(document->bank->count(), 1);
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Cancel Table Edits"));
+        press(*document, QKeySequence::Undo);
+        QCOMPARE(tableTexts(*document), edited);
+        QVERIFY(controller.closeAll());
+    }
+
     void twoWindowsKeepTheirOwnPagesAndUndo()
     {
         PrompterGuard prompter;

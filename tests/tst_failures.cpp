@@ -34,6 +34,30 @@ bool canCreateIn(const QString &folder)
 
 enum class Failure { FullDisk, ReadOnlyFolder, VanishedFolder };
 
+/// Stands in the way of the settings file for its lifetime: the file is a folder, or its folder is a file.
+class UnwritableSettings
+{
+public:
+    explicit UnwritableSettings(bool fileIsFolder)
+        : m_file(QSettings().fileName()), m_folder(QFileInfo(m_file).absolutePath()),
+          m_blocker(fileIsFolder ? m_file : m_folder)
+    {
+        QDir(m_folder).removeRecursively();
+        QDir().mkpath(fileIsFolder ? m_file : QFileInfo(m_folder).absolutePath());
+        if (!fileIsFolder)
+            writeFile(m_folder, "not a folder");
+    }
+    ~UnwritableSettings()
+    {
+        QFile::remove(m_blocker);
+        QDir(m_blocker).removeRecursively();
+        QDir().mkpath(m_folder);
+    }
+
+private:
+    QString m_file, m_folder, m_blocker;
+};
+
 } // namespace
 
 class TestFailures : public QObject
@@ -141,17 +165,7 @@ private slots:
     void settingsThatCannotBeWritten()
     {
         QFETCH(bool, fileIsFolder);
-        const QString file = QSettings().fileName(), folder = QFileInfo(file).absolutePath();
-        const QString blocker = fileIsFolder ? file : folder;
-        QVERIFY(QDir(folder).removeRecursively());
-        QVERIFY(QDir().mkpath(fileIsFolder ? file : QFileInfo(folder).absolutePath()));
-        if (!fileIsFolder)
-            writeFile(folder, "not a folder");
-        auto restore = qScopeGuard([&] {
-            QFile::remove(blocker);
-            QDir(blocker).removeRecursively();
-            QDir().mkpath(folder);
-        });
+        const UnwritableSettings blocked(fileIsFolder);
 
         PrompterGuard prompter;
         QTemporaryDir dir;
@@ -180,33 +194,73 @@ private slots:
         QVERIFY(controller.close(document));
     }
 
+    void openingWithUnwritableSettingsKeepsTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.seikyu"));
+        const QByteArray bytes =
+            makeDocument(
+                R"({"head":"御見積書","whom":"株式会社テスト商事","tail":0,"from":"〒100-0001\n東京都\n山田\n03\n銀行",
+                             "date":"2024-05-01","item":[{}]})")
+                ->dataOfType();
+        writeFile(path, bytes);
+        clearSettings();
+        const UnwritableSettings blocked(true);
+        PrompterGuard prompter;
+        DocumentController controller;
+        controller.setAutosaveDelay(10);
+        Document *document = controller.openFile(path);
+        // The page shows the file's own texts although the lists could not learn them.
+        QCOMPARE(document->head->title(), QStringLiteral("御見積書"));
+        QCOMPARE(document->whom->title(), QStringLiteral("株式会社テスト商事 御中"));
+        QCOMPARE(document->home->title(), QStringLiteral("〒100-0001\n東京都\n山田\n03\n銀行"));
+        QTRY_COMPARE(prompter->alerts.size(), 1); // once for the three lists
+        QVERIFY(prompter->alerts.constFirst().startsWith(QStringLiteral("Your lists could not be saved.")));
+        // An edit taken back autosaves the invoice exactly as it was.
+        document->tblePlus();
+        document->undoStack()->undo();
+        QTRY_VERIFY(!document->isEdited());
+        QCOMPARE(readAll(path), bytes);
+        QVERIFY(controller.close(document));
+    }
+
     void corruptSettingsReadAsAbsent_data()
     {
         QTest::addColumn<QByteArray>("conf");
         QTest::addColumn<int>("titles");
-        QTest::newRow("garbage bytes") << QByteArray("\x00\xff\xfe[\x01\x02=\n\n==[[]]\xc3\x28", 14) << 0;
-        QTest::newRow("list size not a number") << QByteArray("[head]\nsize=many\nentry\\1=A\n") << 0;
-        QTest::newRow("list size negative") << QByteArray("[head]\nsize=-3\n") << 0;
+        QTest::addColumn<QString>("title");
+        const QString none = QStringLiteral("請求書");
+        QTest::newRow("garbage bytes") << QByteArray("\x00\xff\xfe[\x01\x02=\n\n==[[]]\xc3\x28", 14) << 0 << none;
+        QTest::newRow("list size not a number") << QByteArray("[head]\nsize=many\nentry\\1=A\n") << 0 << none;
+        QTest::newRow("list size negative") << QByteArray("[head]\nsize=-3\n") << 0 << none;
         // A missing or damaged entry keeps its place as empty text, so later ones keep their indexes.
         QTest::newRow("entries missing or of the wrong type")
-            << QByteArray("[head]\nsize=3\nentry\\1=@Rect(1 2 3 4)\nentry\\3=B\n") << 3;
-        QTest::newRow("list as one string") << QByteArray("[General]\nhead=御見積書\nwhom=@Variant(garbage)\n") << 0;
-        QTest::newRow("stamp not an image") << QByteArray("[General]\nhank=@ByteArray(this is not a PNG)\n") << 0;
+            << QByteArray("[head]\nsize=3\nentry\\1=@Rect(1 2 3 4)\nentry\\3=B\n") << 3 << QString();
+        // A size claimed beyond the entries stored costs nothing: only what is there is read.
+        QTest::newRow("two thousand million claimed")
+            << QByteArray("[head]\nsize=2000000000\nentry\\1=A\nentry\\2=B\n") << 2 << QStringLiteral("A");
+        QTest::newRow("stale entries beyond the size")
+            << QByteArray("[head]\nsize=1\nentry\\1=A\nentry\\9=Z\n") << 1 << QStringLiteral("A");
+        QTest::newRow("list as one string")
+            << QByteArray("[General]\nhead=御見積書\nwhom=@Variant(garbage)\n") << 0 << none;
+        QTest::newRow("stamp not an image")
+            << QByteArray("[General]\nhank=@ByteArray(this is not a PNG)\n") << 0 << none;
         QTest::newRow("stamp a truncated PNG")
-            << QByteArray("[General]\nhank=@ByteArray(\\x89PNG\\r\\n\\x1a\\n)\n") << 0;
+            << QByteArray("[General]\nhank=@ByteArray(\\x89PNG\\r\\n\\x1a\\n)\n") << 0 << none;
     }
 
     void corruptSettingsReadAsAbsent()
     {
         QFETCH(QByteArray, conf);
         QFETCH(int, titles);
+        QFETCH(QString, title);
         writeFile(QSettings().fileName(), conf);
         // A fresh QSettings picks the changed file up, as when another instance of Seikyu wrote it.
         QSettings().sync();
 
         auto document = makeDocument();
         QCOMPARE(document->headDial->count(), titles);
-        QCOMPARE(document->head->title(), titles ? QString() : QStringLiteral("請求書"));
+        QCOMPARE(document->head->title(), title);
         QVERIFY(document->push->image().isNull());
         QVERIFY(!document->isEdited());
         // The lists still work from here on.

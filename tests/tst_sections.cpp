@@ -272,68 +272,155 @@ private slots:
         QCOMPARE(next->push->image().size(), QSize(120, 80));
     }
 
-    void noStamp()
+    void stampGoesOnlyWithOk_data()
     {
+        QTest::addColumn<QString>("closing");
+        QTest::newRow("OK") << "pushCtrlOk";
+        QTest::newRow("Cancel") << "pushCtrlCancel";
+        QTest::newRow("Esc") << "";
+    }
+
+    void stampGoesOnlyWithOk()
+    {
+        QFETCH(QString, closing);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
         stampImage(40, 40).save(&buffer, "PNG");
         SavedLists::instance().setStamp(png);
         auto document = makeDocument();
-        QVERIFY(!document->push->image().isNull());
         document->pushShow();
         click(child<QPushButton>(*document, QStringLiteral("pushKillExec")));
-        QVERIFY(SavedLists::instance().stamp().isEmpty()); // gone at once
-        QVERIFY(document->pushCtrl->isVisible());
-        QVERIFY(document->pushRoom->hasGuideBorder());
-        document->pushCopy();
-        QVERIFY(document->push->image().isNull());
-        QVERIFY(SavedLists::instance().stamp().isEmpty());
-        QVERIFY(makeDocument()->push->image().isNull());
+        QVERIFY(document->pushTest->image().isNull());
+        QCOMPARE(SavedLists::instance().stamp(), png); // nothing is lost before OK
+        QVERIFY(!document->push->image().isNull() && !document->isEdited());
+        closing.isEmpty() ? QTest::keyClick(document->pushCtrl.get(), Qt::Key_Escape)
+                          : click(child<QPushButton>(*document, closing));
+        QVERIFY(!document->pushCtrl->isVisible());
+        const bool ok = closing == QLatin1String("pushCtrlOk");
+        QCOMPARE(SavedLists::instance().stamp().isEmpty(), ok);
+        QCOMPARE(document->push->image().isNull(), ok);
+        QCOMPARE(document->pushTest->image().isNull(), ok); // the preview shows the stamp again
+        QCOMPARE(document->isEdited(), ok);
+        QCOMPARE(makeDocument()->push->image().isNull(), ok);
     }
 
-    void cancelLeavesThePageAlone()
+    void cancelPutsThePanelBack_data()
     {
-        SavedLists::instance().save({QStringLiteral("A")}, QStringLiteral("head"));
-        auto document = makeDocument();
-        document->headShow();
-        click(child<QPushButton>(*document, QStringLiteral("headCtrlCancel")));
-        QVERIFY(!document->headCtrl->isVisible());
-        QVERIFY(document->headRoom->hasGuideBorder());
-        document->dateShow();
-        QTest::keyClick(document->dateCtrl.get(), Qt::Key_Escape);
-        QVERIFY(!document->dateCtrl->isVisible());
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<bool>("escape");
+        for (const char *region : {"head", "whom", "home", "date"}) {
+            QTest::addRow("%s, Cancel", region) << region << false;
+            QTest::addRow("%s, Esc", region) << region << true;
+        }
+    }
+
+    void cancelPutsThePanelBack()
+    {
+        QFETCH(QString, region);
+        QFETCH(bool, escape);
+        for (const char *key : {"head", "whom", "from"})
+            SavedLists::instance().save({"A", "B"}, QString::fromLatin1(key));
+        auto document =
+            makeDocument(R"({"head":"B","whom":"A","from":"B","date":"2024-05-01","jgen":0,"tail":0,"item":[{}]})");
+        const QByteArray file = document->dataOfType();
+        const QStringList page{document->head->title(), document->whom->title(), document->home->title(),
+                               document->date->title()};
+        const auto panel = child<QDialog>(*document, region + QStringLiteral("Ctrl"));
+        QTest::mouseClick(child<PageButton>(*document, region), Qt::LeftButton);
+        QVERIFY(panel->isVisible());
+        // Everything the panel offers changes, then the user thinks better of it.
+        QComboBox *dial = panel->findChild<QComboBox *>();
+        const int chosen = dial ? dial->currentIndex() : -1;
+        if (dial)
+            dial->setCurrentIndex(1 - chosen);
+        for (SegmentedControl *honorific : panel->findChildren<SegmentedControl *>())
+            honorific->setSelectedSegment(1);
+        for (QDateEdit *day : panel->findChildren<QDateEdit *>())
+            day->setDate(QDate(2030, 1, 2));
+        for (QCheckBox *era : panel->findChildren<QCheckBox *>())
+            era->setChecked(true);
+        if (region == QLatin1String("whom") || region == QLatin1String("date"))
+            QVERIFY(document->dataOfType() != file); // the file records these controls as they stand
+        escape ? QTest::keyClick(panel, Qt::Key_Escape)
+               : click(child<QPushButton>(*document, panel->objectName() + "Cancel"));
+        QVERIFY(!panel->isVisible());
+        // The file records the controls' states: they, and so the file, are as before.
+        QCOMPARE(document->dataOfType(), file);
+        if (dial)
+            QCOMPARE(dial->currentIndex(), chosen);
+        QCOMPARE((QStringList{document->head->title(), document->whom->title(), document->home->title(),
+                              document->date->title()}),
+                 page);
         QVERIFY(!document->isEdited());
+        for (RoomBox *room : document->window()->findChildren<RoomBox *>())
+            QVERIFY(!room->hasGuideBorder());
     }
 
-    void twoWindows()
+    void followEntry_data()
     {
-        SavedLists::instance().save({"A", "B", "C"}, QStringLiteral("whom"));
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<int>("kept");
+        using K = ListChange::Kind;
+        const QStringList abcd{"A", "B", "C", "D"}, bcd{"B", "C", "D"};
+        QTest::newRow("an earlier entry removed") << 2 << int(K::Removed) << 0 << bcd << 1;
+        QTest::newRow("a later entry removed") << 0 << int(K::Removed) << 2 << QStringList{"A", "B", "D"} << 0;
+        QTest::newRow("the chosen entry removed") << 2 << int(K::Removed) << 2 << QStringList{"A", "B", "D"} << -1;
+        QTest::newRow("the chosen entry edited") << 1 << int(K::Edited) << 1 << QStringList{"A", "X", "C"} << 1;
+        QTest::newRow("appended") << 3 << int(K::Appended) << 4 << (abcd + QStringList{"E"}) << 3;
+        QTest::newRow("nothing chosen") << -1 << int(K::Removed) << 0 << bcd << -1;
+        QTest::newRow("replaced, found by text") << 2 << int(K::Replaced) << -1 << QStringList{"C", "A"} << 0;
+        QTest::newRow("replaced, gone") << 3 << int(K::Replaced) << -1 << QStringList{"A", "B"} << -1;
+    }
+
+    void followEntry()
+    {
+        QFETCH(int, selected);
+        QFETCH(int, kind);
+        QFETCH(int, index);
+        QFETCH(QStringList, list);
+        const QStringList before{"A", "B", "C", "D"};
+        QTEST(seikyu::followEntry(selected, before.value(selected), {ListChange::Kind(kind), index}, list), "kept");
+    }
+
+    void twoWindowsKeepTheirChoices()
+    {
+        SavedLists::instance().save({"A", "B", "C", "D"}, QStringLiteral("whom"));
         auto first = makeDocument();
         auto second = makeDocument();
         first->whomShow();
-        second->headShow();
+        second->whomShow();
         // Each window keeps its own sheet.
         QCOMPARE(first->shownSheet(), first->whomCtrl.get());
-        first->whomDial->setCurrentIndex(2);
-        second->whomDial->setCurrentIndex(1);
-        // A list change in one window reloads the other's popup, keeping its selection.
-        first->whomNewsText->setText(QStringLiteral("D"));
-        first->whomPlusExec();
-        QCOMPARE(second->whomDial->count(), 4);
-        QCOMPARE(second->whomDial->currentIndex(), 1);
-        // The other window shortens the list below the first's selection: nothing out of range.
-        first->whomDial->setCurrentIndex(3);
-        second->whomKillExec();
-        second->whomKillExec();
-        second->whomKillExec();
-        QCOMPARE(stored("whom"), QStringList{QStringLiteral("D")});
-        first->whomCopy();
-        QCOMPARE(first->whom->title(), QStringLiteral("D 御中"));
-        QVERIFY(first->whomCtrl->isVisible() == false);
-        QVERIFY(second->headCtrl->isVisible());
+        second->whomDial->setCurrentIndex(2);
+        first->whomDial->setCurrentIndex(0);
+        first->whomKillExec(); // "A" goes: the second window keeps "C", not what moved into its place
+        QCOMPARE(second->whomDial->currentText(), QStringLiteral("C"));
+        first->whomDial->setCurrentIndex(1);
+        first->whomEdit(first->whomDial);
+        first->whomEditText->setText(QStringLiteral("C2"));
+        first->whomEditExec(); // an edited entry is still the same entry
+        QCOMPARE(second->whomDial->currentText(), QStringLiteral("C2"));
+        click(child<QPushButton>(*second, QStringLiteral("whomCtrlOk")));
+        QCOMPARE(second->whom->title(), QStringLiteral("C2 御中"));
+
+        // The very entry removed: the other window chooses nothing and says so; its OK writes nothing.
+        second->whomShow();
+        first->whomKillExec();
+        QCOMPARE(stored("whom"), (QStringList{"B", "D"}));
+        QCOMPARE(second->whomDial->currentIndex(), -1);
+        QVERIFY(!second->whomDial->placeholderText().isEmpty());
+        second->whomCopy();
+        QVERIFY(second->whomCtrl->isVisible());
+        QCOMPARE(second->whom->title(), QStringLiteral("C2 御中"));
+        // Its Cancel does not bring back a choice of an entry that is gone.
+        click(child<QPushButton>(*second, QStringLiteral("whomCtrlCancel")));
+        QCOMPARE(second->whomDial->currentIndex(), -1);
         second->hide();
-        QVERIFY(!second->headCtrl->isVisible());
+        first->hide();
     }
 
     void popoverSitsAboveItsControl()

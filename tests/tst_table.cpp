@@ -12,6 +12,7 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -571,6 +572,57 @@ private slots:
         document->yens();
         QCOMPARE(tableTexts(*document), once);
         QCOMPARE(once.first(), QStringLiteral("日付|項目|単価|個数|価格"));
+    }
+
+    void tablePanelCancelIsOneStep_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<bool>("throughTotals"); // the panel was shown again after Add Sum
+        QTest::newRow("Cancel") << false << false;
+        QTest::newRow("Esc") << true << false;
+        QTest::newRow("Cancel after Add Sum") << false << true;
+        QTest::newRow("Add Sum said no to, then Esc") << true << true;
+    }
+
+    void tablePanelCancelIsOneStep()
+    {
+        QFETCH(bool, escape);
+        QFETCH(bool, throughTotals);
+        auto document = documentWithRows({{"1000", "2", "2000"}});
+        document->tblePlus(); // an earlier step, before the panel opens
+        const QStringList atOpen = tableTexts(*document);
+        const int steps = document->undoStack()->count();
+        document->gridShow();
+        document->tblePlus();
+        document->editCell(1, Column::Name, QStringLiteral("設計"));
+        document->gridXtax->setChecked(false);
+        if (throughTotals) {
+            document->gridSumsShow();
+            // "Add Sum" then totals and shows the table again; Cancel of the question goes back too.
+            escape ? document->gridSums->reject() : document->gridCalc();
+            QTRY_VERIFY(document->gridCtrl->isVisible());
+        }
+        const QStringList atCancel = tableTexts(*document);
+        document->grid->selectRow(1);
+        escape ? QTest::keyClick(document->gridCtrl.get(), Qt::Key_Escape)
+               : QTest::mouseClick(document->gridCtrl->findChild<QPushButton *>(QStringLiteral("gridCtrlCancel")),
+                                   Qt::LeftButton);
+        QVERIFY(!document->gridCtrl->isVisible());
+        QCOMPARE(tableTexts(*document), atOpen);
+        QVERIFY(document->gridXtax->isChecked());
+        QVERIFY(document->grid->selectionModel()->selectedRows().isEmpty());
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Cancel Table Edits"));
+        document->undoStack()->undo();
+        QCOMPARE(tableTexts(*document), atCancel);
+        QVERIFY(!document->gridXtax->isChecked());
+        document->undoStack()->redo();
+        QCOMPARE(tableTexts(*document), atOpen);
+        // Nothing changed, nothing recorded.
+        const int recorded = document->undoStack()->count();
+        QVERIFY(recorded > steps);
+        document->gridShow();
+        document->gridCtrl->reject();
+        QCOMPARE(document->undoStack()->count(), recorded);
     }
 
     void gridCopyClosesThePanel()

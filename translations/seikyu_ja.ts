@@ -2,6 +2,237 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>Accessibility</name>
+    <message>
+        <source>image</source>
+        <translation>画像</translation>
+    </message>
+    <message>
+        <source>%1: empty</source>
+        <translation>%1: 空欄</translation>
+    </message>
+    <message>
+        <source>Your saved entries. OK puts the chosen one on the page.</source>
+        <translation>保存してある項目です。OK で選んだ項目を請求書に書き込みます。</translation>
+    </message>
+    <message>
+        <source>Add an entry</source>
+        <translation>項目を追加</translation>
+    </message>
+    <message>
+        <source>Adds an entry to this list, which every invoice shares.</source>
+        <translation>このリストに項目を追加します。リストはすべての請求書で共通です。</translation>
+    </message>
+    <message>
+        <source>Remove the entry</source>
+        <translation>項目を削除</translation>
+    </message>
+    <message>
+        <source>Removes the chosen entry from this list.</source>
+        <translation>選んだ項目をこのリストから削除します。</translation>
+    </message>
+    <message>
+        <source>Edit the entry</source>
+        <translation>項目を編集</translation>
+    </message>
+    <message>
+        <source>Changes the chosen entry of this list.</source>
+        <translation>このリストの選んだ項目を変更します。</translation>
+    </message>
+    <message>
+        <source>Puts the chosen entry on the page and closes the panel.</source>
+        <translation>選んだ項目を請求書に書き込み、パネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>Adds the new entry to the list.</source>
+        <translation>新しい項目をリストに追加します。</translation>
+    </message>
+    <message>
+        <source>Removes the chosen entry from the list.</source>
+        <translation>選んだ項目をリストから削除します。</translation>
+    </message>
+    <message>
+        <source>Keeps the changed entry in the list.</source>
+        <translation>変更した項目をリストに保存します。</translation>
+    </message>
+    <message>
+        <source>御中 for a company or an organisation, 様 for a person.</source>
+        <translation>会社や団体には御中、個人には様を使います。</translation>
+    </message>
+    <message>
+        <source>Addresses a company or an organisation.</source>
+        <translation>会社や団体あての敬称です。</translation>
+    </message>
+    <message>
+        <source>Addresses a person.</source>
+        <translation>個人あての敬称です。</translation>
+    </message>
+    <message>
+        <source>The day the invoice is issued.</source>
+        <translation>請求書を発行する日です。</translation>
+    </message>
+    <message>
+        <source>Shows the date in the Japanese era, as 令和8年12月5日.</source>
+        <translation>日付を令和8年12月5日のように和暦で表示します。</translation>
+    </message>
+    <message>
+        <source>Puts the date on the page and closes the panel.</source>
+        <translation>日付を請求書に書き込み、パネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>The stamp to use. Drop or paste an image of your seal here.</source>
+        <translation>使う印鑑です。ここに印鑑の画像をドロップするか、貼り付けてください。</translation>
+    </message>
+    <message>
+        <source>Chooses an image file for the stamp.</source>
+        <translation>印鑑の画像ファイルを選びます。</translation>
+    </message>
+    <message>
+        <source>Empties the preview; OK then removes your stamp.</source>
+        <translation>プレビューを空にします。続けて OK を押すと印鑑を削除します。</translation>
+    </message>
+    <message>
+        <source>Puts the stamp on the page and keeps it for every invoice.</source>
+        <translation>印鑑を請求書に置き、すべての請求書で使えるように保存します。</translation>
+    </message>
+    <message>
+        <source>Puts the item table&apos;s total into the invoice amount.</source>
+        <translation>明細表の合計を御請求金額に書き込みます。</translation>
+    </message>
+    <message>
+        <source>Closes this notice.</source>
+        <translation>このお知らせを閉じます。</translation>
+    </message>
+    <message>
+        <source>Appends the subtotal, the consumption tax and the total.</source>
+        <translation>小計、消費税、合計の行を追加します。</translation>
+    </message>
+    <message>
+        <source>Goes back to the table without adding the sums.</source>
+        <translation>合計を追加せずに明細表に戻ります。</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s rows. Arrow keys move, Return or F2 edits a cell, Ctrl+Return works out the row&apos;s price, Tab goes on to the buttons.</source>
+        <translation>請求書の明細行です。矢印キーで移動し、Return か F2 でセルを編集、Ctrl+Return でその行の価格を計算、Tab でボタンに移ります。</translation>
+    </message>
+    <message>
+        <source>Adds a row at the end of the table.</source>
+        <translation>明細表の最後に行を追加します。</translation>
+    </message>
+    <message>
+        <source>Removes the selected rows.</source>
+        <translation>選んだ行を削除します。</translation>
+    </message>
+    <message>
+        <source>Takes the sums rows away again.</source>
+        <translation>合計の行を取り除きます。</translation>
+    </message>
+    <message>
+        <source>Writes every amount in the table as currency.</source>
+        <translation>明細表の金額をすべて通貨の形式で書き込みます。</translation>
+    </message>
+    <message>
+        <source>Adds 8 % consumption tax to the subtotal. Turn it off when your prices include tax.</source>
+        <translation>小計に8 %の消費税を加えます。価格が税込みのときはオフにしてください。</translation>
+    </message>
+    <message>
+        <source>Keeps the table as it is and closes the panel.</source>
+        <translation>明細表を今のまま確定し、パネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>Puts the table back as it was when the panel opened, as one step that Undo can take back.</source>
+        <translation>明細表をパネルを開いたときの状態に戻します。この操作は「元に戻す」で取り消せます。</translation>
+    </message>
+    <message>
+        <source>Closes the panel and leaves the invoice as it was.</source>
+        <translation>請求書を変えずにパネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>%1 Press Space or Return to change it.</source>
+        <translation>%1スペースキーか Return キーで変更できます。</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>タイトル</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s title.</source>
+        <translation>請求書のタイトルです。</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>The invoice date.</source>
+        <translation>請求日です。</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>The customer&apos;s name with 御中 or 様.</source>
+        <translation>御中または様を付けた取引先の名前です。</translation>
+    </message>
+    <message>
+        <source>Invoice amount</source>
+        <translation>御請求金額</translation>
+    </message>
+    <message>
+        <source>The amount billed, taken from the item table.</source>
+        <translation>明細表から取り込んだ請求金額です。</translation>
+    </message>
+    <message>
+        <source>Your details</source>
+        <translation>自分の情報</translation>
+    </message>
+    <message>
+        <source>Your postal code, address, name, telephone and bank account.</source>
+        <translation>自分の郵便番号、住所、名前、電話番号、振込先口座です。</translation>
+    </message>
+    <message>
+        <source>Stamp</source>
+        <translation>印鑑</translation>
+    </message>
+    <message>
+        <source>Your seal over your details.</source>
+        <translation>自分の情報に重ねて押す印鑑です。</translation>
+    </message>
+    <message>
+        <source>Items</source>
+        <translation>明細</translation>
+    </message>
+    <message>
+        <source>The item table.</source>
+        <translation>明細表です。</translation>
+    </message>
+    <message>
+        <source>A panel of the invoice page. Esc or Cancel closes it.</source>
+        <translation>請求書の編集パネルです。Esc キーかキャンセルで閉じます。</translation>
+    </message>
+    <message>
+        <source>The new entry. Return adds it to the list.</source>
+        <translation>新しい項目です。Return キーでリストに追加します。</translation>
+    </message>
+    <message>
+        <source>The chosen entry. Return keeps the change.</source>
+        <translation>選んだ項目です。Return キーで変更を保存します。</translation>
+    </message>
+    <message>
+        <source>Honorific</source>
+        <translation>敬称</translation>
+    </message>
+    <message>
+        <source>Invoice date</source>
+        <translation>請求日</translation>
+    </message>
+    <message>
+        <source>Stamp preview</source>
+        <translation>印鑑のプレビュー</translation>
+    </message>
+</context>
+<context>
     <name>AtomicWrite</name>
     <message>
         <source>The disk is full.</source>
@@ -78,6 +309,10 @@
         <translation>ダブルクリックして編集</translation>
     </message>
     <message>
+        <source>Untitled %1</source>
+        <translation>名称未設定 %1</translation>
+    </message>
+    <message>
         <source>Work Out Price</source>
         <translation>価格を計算</translation>
     </message>
@@ -132,24 +367,44 @@
         <source>Edit a table below by double-clicking on each cell. With &quot;Include Tax&quot; checked, sum includes taxes. When you add &quot;単価&quot; and &quot;個数&quot;, click on spaces inside the row to add sum into &quot;合計&quot; cell. When you&apos;ve done all the input, click &quot;Add Sum&quot; to add rows with sums at the bottom.</source>
         <translation>下の表は、各セルをダブルクリックして編集します。「消費税を加算」にチェックを入れると、合計に消費税が含まれます。「単価」と「個数」を入力したら、その行の空いているところをクリックすると「合計」のセルに金額が入ります。すべて入力し終えたら「合計を追加」をクリックすると、表の最後に合計の行が追加されます。</translation>
     </message>
+    <message>
+        <source>From the keyboard: on the page, Tab moves from region to region and Space or Return opens one. In the table, Return or F2 edits a cell, Ctrl+Return works out the price of the current row as a click does, and Tab moves on to the buttons. Ctrl+Z and Ctrl+Shift+Z (or Undo and Redo in the panel) undo and redo while the table is open. Cancel or Esc puts the table back as it was when you opened it; Undo brings your edits back.</source>
+        <translation>キーボードでは、請求書の上で Tab キーを押すと部分から部分へ移動し、スペースキーか Return キーで開きます。明細表では Return か F2 でセルを編集し、Ctrl+Return でクリックと同じように今の行の価格を計算し、Tab キーで下のボタンに移ります。明細表を開いている間は Ctrl+Z と Ctrl+Shift+Z（またはパネルの「元に戻す」「やり直す」）で取り消しとやり直しができます。キャンセルか Esc キーで、明細表を開いたときの状態に戻ります。「元に戻す」で編集内容を取り戻せます。</translation>
+    </message>
 </context>
 <context>
     <name>InvoiceFile</name>
     <message>
-        <source>The file is not an invoice: %1 at byte %2.</source>
-        <translation>このファイルは請求書ではありません: %2 バイト目で %1。</translation>
+        <source>The file is empty.</source>
+        <translation>ファイルが空です。</translation>
     </message>
     <message>
-        <source>The file is not an invoice: its contents are not a JSON object.</source>
-        <translation>このファイルは請求書ではありません: 内容がJSONオブジェクトではありません。</translation>
+        <source>The file ends too early, as if it had been cut off while it was copied or saved.</source>
+        <translation>ファイルが途中で終わっています。コピーや保存の途中で切れてしまったようです。</translation>
     </message>
     <message>
-        <source>The file is not an invoice: its item table is not a list.</source>
-        <translation>このファイルは請求書ではありません: 明細表がリストではありません。</translation>
+        <source>The file holds bytes that are not text, as a picture or a program does.</source>
+        <translation>ファイルに文字ではないデータが含まれています。画像やプログラムのファイルのようです。</translation>
     </message>
     <message>
-        <source>The file is not an invoice: row %1 of its item table is not an object.</source>
-        <translation>このファイルは請求書ではありません: 明細表の行 %1 がオブジェクトではありません。</translation>
+        <source>The file is built far more deeply than an invoice ever is.</source>
+        <translation>ファイルの構造が請求書としてはあり得ないほど深く入り組んでいます。</translation>
+    </message>
+    <message>
+        <source>The file holds something other than an invoice, or something in it has been damaged.</source>
+        <translation>ファイルの中身が請求書ではないか、どこかが壊れています。</translation>
+    </message>
+    <message>
+        <source>The file holds data of another kind, not an invoice.</source>
+        <translation>ファイルには請求書ではない別の種類のデータが入っています。</translation>
+    </message>
+    <message>
+        <source>The file&apos;s item table is damaged: it is not a list of rows.</source>
+        <translation>ファイルの明細表が壊れています。行の並びになっていません。</translation>
+    </message>
+    <message>
+        <source>The file&apos;s item table is damaged at row %1.</source>
+        <translation>ファイルの明細表の %1 行目が壊れています。</translation>
     </message>
 </context>
 <context>
@@ -583,6 +838,54 @@ Remove the sum first to total it again.</source>
         <translation>Seikyu は設定ファイル「%1」に書き込めませんでした。ディスクに空きがあるか、ファイルに書き込めるかを確認してください。</translation>
     </message>
     <message>
+        <source>Work Out Price</source>
+        <translation>価格を計算</translation>
+    </message>
+    <message>
+        <source>Works out the current row&apos;s price: unit price × quantity (%1). Clicking a row does the same.</source>
+        <translation>今の行の価格（単価 × 個数）を計算します（%1）。行をクリックしても同じです。</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直す</translation>
+    </message>
+    <message>
+        <source>Cancel Table Edits</source>
+        <translation>明細の編集をキャンセル</translation>
+    </message>
+    <message>
+        <source>Undo “%1” (%2)</source>
+        <translation>「%1」を元に戻す（%2）</translation>
+    </message>
+    <message>
+        <source>Nothing to undo</source>
+        <translation>元に戻す操作はありません</translation>
+    </message>
+    <message>
+        <source>Redo “%1” (%2)</source>
+        <translation>「%1」をやり直す（%2）</translation>
+    </message>
+    <message>
+        <source>Nothing to redo</source>
+        <translation>やり直す操作はありません</translation>
+    </message>
+    <message>
+        <source>Choose an entry</source>
+        <translation>項目を選んでください</translation>
+    </message>
+    <message>
+        <source>Add an entry with +</source>
+        <translation>＋で項目を追加してください</translation>
+    </message>
+    <message>
+        <source>The chosen entry was removed — choose another</source>
+        <translation>選んでいた項目は削除されました。別の項目を選んでください</translation>
+    </message>
+    <message>
         <source>No Sums Added</source>
         <translation>合計を追加できません</translation>
     </message>
@@ -668,14 +971,6 @@ Check the unit prices and quantities of the items.</source>
         <translation>すべてのファイル (*)</translation>
     </message>
     <message>
-        <source>The file is too large to be an invoice.</source>
-        <translation>請求書ファイルとしては大きすぎます。</translation>
-    </message>
-    <message>
-        <source>“%1” could not be opened.</source>
-        <translation>「%1」を開けませんでした。</translation>
-    </message>
-    <message>
         <source>Open Invoice</source>
         <translation>請求書を開く</translation>
     </message>
@@ -690,6 +985,38 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>“%1” could not be reverted.</source>
         <translation>「%1」を保存した状態に戻せませんでした。</translation>
+    </message>
+    <message>
+        <source>The file is no longer there: it may have been moved, renamed or deleted.</source>
+        <translation>ファイルが見つかりません。移動したか、名前を変えたか、削除された可能性があります。</translation>
+    </message>
+    <message>
+        <source>It is a folder, not a file.</source>
+        <translation>ファイルではなくフォルダです。</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read it.</source>
+        <translation>このファイルを読む権限がありません。</translation>
+    </message>
+    <message>
+        <source>The system refused to read it (%1).</source>
+        <translation>システムが読み込みを拒否しました（%1）。</translation>
+    </message>
+    <message>
+        <source>The file is far larger than any invoice (%1 MB or more).</source>
+        <translation>ファイルが請求書としては大きすぎます（%1 MB 以上）。</translation>
+    </message>
+    <message>
+        <source>The disk could not read it to the end (%1).</source>
+        <translation>ディスクから最後まで読み込めませんでした（%1）。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be opened because it could not be read.</source>
+        <translation>「%1」を読み込めなかったため、開けません。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be opened because it is damaged or is not a Seikyu invoice.</source>
+        <translation>「%1」は壊れているか Seikyu の請求書ではないため、開けません。</translation>
     </message>
 </context>
 <context>

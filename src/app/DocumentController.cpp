@@ -52,18 +52,26 @@ Document *DocumentController::newDocument()
 
 bool DocumentController::readFile(const QString &path, QByteArray *bytes, QString *error)
 {
+    const QFileInfo info(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+        if (!info.exists())
+            *error = tr("The file is no longer there: it may have been moved, renamed or deleted.");
+        else if (info.isDir())
+            *error = tr("It is a folder, not a file.");
+        else if (!info.isReadable())
+            *error = tr("You do not have permission to read it.");
+        else
+            *error = tr("The system refused to read it (%1).").arg(file.errorString());
         return false;
     }
     if (file.size() > MaxInvoiceFileSize) {
-        *error = tr("The file is too large to be an invoice.");
+        *error = tr("The file is far larger than any invoice (%1 MB or more).").arg(MaxInvoiceFileSize / 1024 / 1024);
         return false;
     }
     *bytes = file.read(MaxInvoiceFileSize + 1);
     if (file.error() != QFileDevice::NoError) {
-        *error = file.errorString();
+        *error = tr("The disk could not read it to the end (%1).").arg(file.errorString());
         return false;
     }
     return true;
@@ -80,8 +88,14 @@ Document *DocumentController::openFile(const QString &path)
     QByteArray bytes;
     QString error;
     auto document = std::make_unique<Document>();
-    if (!readFile(path, &bytes, &error) || !document->readFromData(bytes, &error)) {
-        Prompter::instance().alert(nullptr, tr("“%1” could not be opened.").arg(QFileInfo(path).fileName()), error);
+    const QString name = QFileInfo(path).fileName();
+    if (!readFile(path, &bytes, &error)) {
+        Prompter::instance().alert(nullptr, tr("“%1” cannot be opened because it could not be read.").arg(name), error);
+        return nullptr;
+    }
+    if (!document->readFromData(bytes, &error)) {
+        Prompter::instance().alert(
+            nullptr, tr("“%1” cannot be opened because it is damaged or is not a Seikyu invoice.").arg(name), error);
         return nullptr;
     }
     document->setFilePath(canonical(path));
@@ -101,6 +115,8 @@ Document *DocumentController::adopt(std::unique_ptr<Document> owned)
 {
     Document *document = owned.release();
     document->setParent(this);
+    if (document->filePath().isEmpty())
+        document->setUntitledNumber(freeUntitledNumber());
     m_documents.append(document);
     InvoiceWindow *window = document->window();
     MainMenu::install(window, document, this);
@@ -119,6 +135,21 @@ Document *DocumentController::adopt(std::unique_ptr<Document> owned)
     window->show();
     emit documentOpened(document);
     return document;
+}
+
+int DocumentController::freeUntitledNumber() const
+{
+    // As desktop applications number them: "Untitled", "Untitled 2", …, the lowest number that no
+    // open untitled window shows, so a question on closing says which invoice it means.
+    QList<int> taken;
+    for (Document *open : documents()) {
+        if (open->filePath().isEmpty())
+            taken.append(open->untitledNumber());
+    }
+    int number = 1;
+    while (taken.contains(number))
+        ++number;
+    return number;
 }
 
 void DocumentController::updateTitle(Document *document)

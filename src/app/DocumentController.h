@@ -69,6 +69,7 @@ signals:
 
 private:
     Document *adopt(std::unique_ptr<Document> document);
+    int freeUntitledNumber() const;
     bool canClose(Document *document);
     void scheduleAutosave(Document *document);
     void autosave(Document *document);

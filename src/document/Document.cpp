@@ -4,8 +4,10 @@
 #include "document/PageView.h"
 #include "sections/DateText.h"
 #include "sections/ListFamily.h"
+#include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
 #include "table/ItemTableModel.h"
+#include "table/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
@@ -75,9 +77,12 @@ void Document::windowControllerDidLoadNib()
     if (m_setUp)
         return;
     m_setUp = true;
+    announceRegionsByContent();
     m_window = std::make_unique<InvoiceWindow>();
     buildPage();
     buildPanels();
+    watchPanelCancels();
+    describeForAssistiveTechnology();
 
     dateDial->setDate(QDate::currentDate());
     if (bank->count() == 0)
@@ -95,10 +100,12 @@ void Document::windowControllerDidLoadNib()
         setTaxRate(TaxPreferences::load().rate);
     }
     john();
-    if (m_pendingContents && !m_teachesLists)
+    // The page shows the file's own texts, whatever became of the lists: a list that could not
+    // take the file's entry must not put another entry, or the window's default, in its place.
+    if (m_pendingContents) {
         showContentsTexts(*m_pendingContents);
-    if (m_pendingContents)
         formatUnitPricesBesideCurrency();
+    }
     followAmountBox();
     // Each document applies its own file once; nothing is handed on to the next new window.
     m_pendingContents.reset();
@@ -127,12 +134,15 @@ void Document::applyContents(const InvoiceContents &contents)
         {QStringLiteral("whom"), &contents.whom},
         {QStringLiteral("from"), &contents.from},
     };
+    m_listsNotWritten = false;
     for (const auto &[key, value] : lists) {
         if (!value->has_value() || !m_teachesLists)
             continue; // a missing title, customer or issuer keeps the section's default
         const qint64 index = findThru(key, *value);
         listLoad(family(key), static_cast<int>(index));
     }
+    if (m_listsNotWritten) // once for all three lists, when the window is on screen
+        QMetaObject::invokeMethod(this, &Document::reportSettingsNotWritten, Qt::QueuedConnection);
     clearGuideBorders();
     if (contents.date)
         dateDial->setDate(*contents.date);
@@ -142,14 +152,20 @@ qint64 Document::findThru(const QString &key, const std::optional<QString> &valu
 {
     if (!value)
         return -1;
-    const std::optional<QStringList> stored = SavedLists::instance().read(key);
-    QStringList list = stored.value_or(QStringList());
+    QStringList list = SavedLists::instance().read(key).value_or(QStringList());
     const qsizetype found = list.indexOf(*value);
     if (found >= 0)
         return found;
     list.append(*value);
-    SavedLists::instance().save(list, key);
-    return list.size() - 1;
+    const int appended = static_cast<int>(list.size()) - 1;
+    SavedLists::instance().save(list, key, {ListChange::Kind::Appended, appended});
+    if (!SavedLists::instance().lastWriteSucceeded())
+        m_listsNotWritten = true;
+    // A list that could not be written may have kept its old entries: then there is nothing to select.
+    const std::optional<QStringList> kept = SavedLists::instance().read(key);
+    if (!kept || appended >= kept->size() || kept->at(appended) != *value)
+        return -1;
+    return appended;
 }
 
 void Document::john()
@@ -202,6 +218,7 @@ bool Document::revertToContents(const QByteArray &bytes, QString *error)
     bank->setRows({ItemRow::makeHeader()});
     applyContents(*result.contents);
     john();
+    showContentsTexts(*result.contents);
     formatUnitPricesBesideCurrency();
     m_amountStale = false;
     followAmountBox();
@@ -251,9 +268,19 @@ void Document::setFilePath(const QString &path)
 
 QString Document::displayName() const
 {
-    if (m_filePath.isEmpty())
+    if (!m_filePath.isEmpty())
+        return QFileInfo(m_filePath).fileName();
+    if (m_untitledNumber <= 1)
         return QCoreApplication::translate("Document", "Untitled");
-    return QFileInfo(m_filePath).fileName();
+    return QCoreApplication::translate("Document", "Untitled %1").arg(m_untitledNumber);
+}
+
+void Document::setUntitledNumber(int number)
+{
+    if (m_untitledNumber == number)
+        return;
+    m_untitledNumber = number;
+    emit filePathChanged(m_filePath); // the shown name changes as a new file name would change it
 }
 
 void Document::updateChangeCount(ChangeKind kind)
@@ -283,6 +310,7 @@ void Document::show(QDialog *panel)
 {
     if (!panel)
         return;
+    rememberPanelAtOpen(panel);
     panel->setWindowModality(Qt::WindowModal);
     panel->open();
     m_shownSheet = panel;

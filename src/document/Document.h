@@ -30,10 +30,12 @@ class InvoiceWindow;
 class ItemTableModel;
 class PageButton;
 class PageView;
+class PanelSnapshot;
 class Popover;
 class RoomBox;
 class ScreenNote;
 class SegmentedControl;
+struct ListChange;
 struct ListFamily;
 struct TableState;
 
@@ -86,8 +88,11 @@ public:
 
     QString filePath() const { return m_filePath; }
     void setFilePath(const QString &path);
-    /// The name the window shows: the file's name or "Untitled".
+    /// The name the window shows: the file's name, or "Untitled", "Untitled 2", … by the number
+    /// the document machinery gave the window.
     QString displayName() const;
+    int untitledNumber() const { return m_untitledNumber; }
+    void setUntitledNumber(int number);
 
     bool isEdited() const { return m_edited; }
     void updateChangeCount(ChangeKind kind);
@@ -182,6 +187,8 @@ public:
     /// Closes the notice that the table is already totalled.
     void gridFailClose(QObject *sender = nullptr);
     void gridNeat(int clickedRow);
+    /// Works out the price of the table panel's current row, as a click on it does (Ctrl+Return).
+    void gridNeatCurrent(QObject *sender = nullptr);
     void done(QObject *sender = nullptr);
     /// Rewrites every unit price and price as currency text.
     void yens();
@@ -326,15 +333,32 @@ private:
     void listKillExec(ListFamily &family);
     void listEditExec(ListFamily &family);
     QString listPageText(const ListFamily &family, const QString &entry) const;
-    void refreshFromStore(const QString &key);
+    void refreshFromStore(const QString &key, const ListChange &change);
     /// Tells the user when the last change to the lists or the stamp did not reach the settings file.
     void checkSettingsWritten();
+    void reportSettingsNotWritten();
+
+    void watchPanelCancels();
+    /// A panel ended without its OK: every control of the panel goes back to how it was when the
+    /// panel opened; the table panel puts the table back as one undoable step.
+    void panelCancelled(QDialog *panel);
+    void rememberPanelAtOpen(QDialog *panel);
+    void cancelTableEdits();
+    void endTableSessionUnlessShown();
+    void returnToThePage();
+    void followUndoStack(QPushButton *undo, QPushButton *redo);
+    /// Lets screen readers hear each page region with what it holds ("Customer: …").
+    static void announceRegionsByContent();
+    /// Names and describes the page's regions and the panels' controls for screen readers, and
+    /// lets the keyboard reach and open every region.
+    void describeForAssistiveTechnology();
 
     QUndoStack m_undoStack;
     QString m_filePath;
     bool m_edited = false;
     bool m_setUp = false;
     bool m_teachesLists = true;
+    bool m_listsNotWritten = false;
     bool m_amountStale = false;
     int m_taxRate = 8;
     double m_zoom = 1.0;
@@ -346,6 +370,12 @@ private:
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;
     std::vector<std::unique_ptr<ListFamily>> m_families;
+    int m_untitledNumber = 1;
+    /// The controls of the shown panel as they were when it opened (all panels but the table's).
+    std::unique_ptr<PanelSnapshot> m_panelAtOpen;
+    /// The table as it was when the user opened the table panel; kept while the panel, or the
+    /// totals questions it leads to, stay on screen.
+    std::unique_ptr<TableState> m_tableAtOpen;
 };
 
 } // namespace seikyu

@@ -10,6 +10,7 @@
 #include "widgets/RoomBox.h"
 #include "widgets/SegmentedControl.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -378,6 +379,8 @@ void Document::buildTablePanels()
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     table->installEventFilter(new EnterEdits(table));
+    // Tab moves on to the panel's buttons; the arrow keys move between cells.
+    table->setTabKeyNavigation(false);
     table->verticalHeader()->setDefaultSectionSize(22);
     table->setColumnWidth(0, 80);
     table->setColumnWidth(1, 260);
@@ -407,6 +410,31 @@ void Document::buildTablePanels()
     auto *taxRow = new QHBoxLayout;
     buildTaxControls(taxRow);
     layoutOf(gridCtrl.get())->addLayout(taxRow);
+
+    // The panel is window-modal, so the window's Edit menu cannot be reached while it is open: it
+    // carries its own Undo and Redo, with the usual keys.
+    auto *more = new QHBoxLayout;
+    tools = more;
+    QPushButton *price = addTool(QStringLiteral("gridNeat"), tr("Work Out Price"), [this] { gridNeatCurrent(); });
+    const QKeySequence priceKeys(Qt::CTRL | Qt::Key_Return);
+    price->setToolTip(tr("Works out the current row's price: unit price × quantity (%1). Clicking a row does the same.")
+                          .arg(priceKeys.toString(QKeySequence::NativeText)));
+    more->addStretch();
+    QPushButton *undo = addTool(QStringLiteral("gridUndo"), tr("Undo"), [this] { m_undoStack.undo(); });
+    QPushButton *redo = addTool(QStringLiteral("gridRedo"), tr("Redo"), [this] { m_undoStack.redo(); });
+    followUndoStack(undo, redo);
+    layoutOf(gridCtrl.get())->addLayout(more);
+    const auto addKeys = [this](const QList<QKeySequence> &keys, std::function<void()> action) {
+        auto *shortcut = new QAction(gridCtrl.get());
+        shortcut->setShortcuts(keys);
+        shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QAction::triggered, this, [action = std::move(action)] { action(); });
+        gridCtrl->addAction(shortcut);
+    };
+    addKeys(QKeySequence::keyBindings(QKeySequence::Undo), [this] { m_undoStack.undo(); });
+    addKeys(QKeySequence::keyBindings(QKeySequence::Redo), [this] { m_undoStack.redo(); });
+    addKeys({priceKeys, QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] { gridNeatCurrent(); });
+
     addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); });
 }
 

@@ -78,6 +78,28 @@ struct Text
     Q_DECLARE_TR_FUNCTIONS(InvoiceFile)
 };
 
+/// Why bytes that do not parse are no invoice, in the words of someone who has never heard of JSON.
+QString unreadableReason(const QByteArray &bytes, const QJsonParseError &error)
+{
+    if (bytes.trimmed().isEmpty())
+        return Text::tr("The file is empty.");
+    switch (error.error) {
+    case QJsonParseError::UnterminatedObject:
+    case QJsonParseError::UnterminatedArray:
+    case QJsonParseError::UnterminatedString:
+        return Text::tr("The file ends too early, as if it had been cut off while it was copied or saved.");
+    case QJsonParseError::IllegalUTF8String:
+        return Text::tr("The file holds bytes that are not text, as a picture or a program does.");
+    case QJsonParseError::DeepNesting:
+        return Text::tr("The file is built far more deeply than an invoice ever is.");
+    default:
+        // A cut that falls between two members looks like any other mistake to the parser.
+        if (error.offset >= bytes.trimmed().size())
+            return Text::tr("The file ends too early, as if it had been cut off while it was copied or saved.");
+        return Text::tr("The file holds something other than an invoice, or something in it has been damaged.");
+    }
+}
+
 } // namespace
 
 QString customerName(const QString &whomText)
@@ -136,12 +158,11 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        result.error =
-            Text::tr("The file is not an invoice: %1 at byte %2.").arg(error.errorString()).arg(error.offset);
+        result.error = unreadableReason(bytes, error);
         return result;
     }
     if (!document.isObject()) {
-        result.error = Text::tr("The file is not an invoice: its contents are not a JSON object.");
+        result.error = Text::tr("The file holds data of another kind, not an invoice.");
         return result;
     }
     const QJsonObject object = document.object();
@@ -150,14 +171,13 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     const QJsonValue items = object.value(QStringLiteral("item"));
     if (!items.isUndefined() && !items.isNull()) {
         if (!items.isArray()) {
-            result.error = Text::tr("The file is not an invoice: its item table is not a list.");
+            result.error = Text::tr("The file's item table is damaged: it is not a list of rows.");
             return result;
         }
         const QJsonArray array = items.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
             if (!array.at(i).isObject()) {
-                result.error =
-                    Text::tr("The file is not an invoice: row %1 of its item table is not an object.").arg(i);
+                result.error = Text::tr("The file's item table is damaged at row %1.").arg(i);
                 return result;
             }
             if (i == 0)

@@ -11,6 +11,7 @@ struct TopicSource
 {
     const char *head;
     const char *body;
+    const char *more = nullptr; ///< a paragraph of our own after the body
 };
 
 constexpr TopicSource TopicSources[] = {
@@ -30,7 +31,14 @@ constexpr TopicSource TopicSources[] = {
          "HelpPanel",
          "Edit a table below by double-clicking on each cell. With \"Include Tax\" checked, sum includes taxes. "
          "When you add \"単価\" and \"個数\", click on spaces inside the row to add sum into \"合計\" cell. When "
-         "you've done all the input, click \"Add Sum\" to add rows with sums at the bottom.")},
+         "you've done all the input, click \"Add Sum\" to add rows with sums at the bottom."),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "From the keyboard: on the page, Tab moves from region to region and Space or Return opens one. In the "
+         "table, Return or F2 edits a cell, Ctrl+Return works out the price of the current row as a click does, "
+         "and Tab moves on to the buttons. Ctrl+Z and Ctrl+Shift+Z (or Undo and Redo in the panel) undo and redo "
+         "while the table is open. Cancel or Esc puts the table back as it was when you opened it; Undo brings "
+         "your edits back.")},
 };
 
 } // namespace
@@ -40,8 +48,10 @@ QList<HelpTopic> helpTopics()
     // Looked up on every call rather than cached, so a language installed later applies.
     QList<HelpTopic> topics;
     for (const TopicSource &source : TopicSources) {
-        topics.append({QCoreApplication::translate("HelpPanel", source.head),
-                       QCoreApplication::translate("HelpPanel", source.body)});
+        QString body = QCoreApplication::translate("HelpPanel", source.body);
+        if (source.more)
+            body += QStringLiteral("\n\n") + QCoreApplication::translate("HelpPanel", source.more);
+        topics.append({QCoreApplication::translate("HelpPanel", source.head), body});
     }
     return topics;
 }

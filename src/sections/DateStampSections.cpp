@@ -64,11 +64,9 @@ void Document::pushCopy(QObject *)
 
 void Document::pushKillExec(QObject *)
 {
+    // Only the preview empties. The saved stamp is shared by every invoice, so it goes when the
+    // panel's OK stores the empty preview, and Cancel keeps it, the page's stamp and all.
     pushTest->setImage({});
-    push->setImage({});
-    SavedLists::instance().removeStamp();
-    checkSettingsWritten();
-    updateChangeCount(ChangeDone);
 }
 
 void Document::hank(QObject *)
@@ -95,6 +93,7 @@ void Document::pushChoose(QObject *)
         patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
     const QString filter = tr("Images (%1)").arg(patterns.join(QLatin1Char(' ')));
     const QString path = Prompter::instance().openFileName(pushCtrl.get(), tr("Choose a Stamp Image"), filter);
+    pushCtrl->activateWindow(); // the keyboard comes back to the panel, window manager or not
     if (path.isEmpty())
         return;
     const QImage image = ImageWell::load(path);

@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "sections/ListFamily.h"
+#include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
@@ -10,11 +11,15 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 
 namespace seikyu {
 
 namespace {
+
+/// Where each popup item keeps the whole entry it stands for.
+constexpr int EntryRole = Qt::UserRole;
 
 /// How an entry shows as one popup item: the issuer's lines side by side.
 QString itemTitle(const QString &entry)
@@ -71,29 +76,47 @@ void Document::listLoad(ListFamily &family, int selectIndex)
     const QSignalBlocker blocker(family.dial);
     family.dial->clear();
     const std::optional<QStringList> list = SavedLists::instance().read(family.key);
+    family.dial->setPlaceholderText(list && !list->isEmpty() ? tr("Choose an entry") : tr("Add an entry with +"));
     if (!list)
         return;
     for (int i = 0; i < list->size(); ++i) {
         family.dial->addItem(itemTitle(list->at(i)));
         family.dial->setItemData(i, list->at(i), Qt::ToolTipRole);
+        family.dial->setItemData(i, list->at(i), EntryRole);
     }
-    if (selectIndex >= 0 && selectIndex < family.dial->count())
-        family.dial->setCurrentIndex(selectIndex);
-    else if (family.dial->count() > 0)
-        family.dial->setCurrentIndex(0);
+    // An index that names no entry selects none, rather than some other entry.
+    family.dial->setCurrentIndex(selectIndex < family.dial->count() ? selectIndex : -1);
 }
 
-void Document::refreshFromStore(const QString &key)
+void Document::refreshFromStore(const QString &key, const ListChange &change)
 {
+    const QStringList list = SavedLists::instance().read(key).value_or(QStringList());
     for (const auto &f : m_families) {
-        if (f->key == key && f->dial)
-            listLoad(*f, f->dial->currentIndex());
+        if (f->key != key || !f->dial)
+            continue;
+        // Every entry is followed by what it is, not by where it was: another window's removal
+        // must not turn this window's choice into the entry that moved up into its place.
+        const auto follow = [&f, &change, &list](int index) {
+            return followEntry(index, f->dial->itemData(index, EntryRole).toString(), change, list);
+        };
+        const int selected = f->dial->currentIndex();
+        const int kept = follow(selected);
+        if (m_panelAtOpen)
+            m_panelAtOpen->followChoice(f->dial, follow);
+        listLoad(*f, kept);
+        if (selected >= 0 && kept < 0)
+            f->dial->setPlaceholderText(tr("The chosen entry was removed — choose another"));
     }
 }
 
-void Document::listPopover(ListFamily &, Popover *popover, QObject *sender)
+void Document::listPopover(ListFamily &family, Popover *popover, QObject *sender)
 {
     comeOver(popover, qobject_cast<QWidget *>(sender));
+    // Typing goes into the popover at once: its first field, or its one button.
+    if (popover == family.plusPopover && !family.newsFields.isEmpty() && family.newsFields.constFirst())
+        family.newsFields.constFirst()->setFocus(Qt::PopupFocusReason);
+    else if (auto *button = popover->findChild<QPushButton *>())
+        button->setFocus(Qt::PopupFocusReason);
 }
 
 void Document::listEdit(ListFamily &family, QObject *sender)
@@ -107,6 +130,10 @@ void Document::listEdit(ListFamily &family, QObject *sender)
             family.editFields.at(i)->setText(texts.value(i));
     }
     comeOver(family.editPopover, qobject_cast<QWidget *>(sender));
+    if (!family.editFields.isEmpty() && family.editFields.constFirst()) {
+        family.editFields.constFirst()->setFocus(Qt::PopupFocusReason);
+        family.editFields.constFirst()->selectAll();
+    }
 }
 
 void Document::listCopy(ListFamily &family)
@@ -122,8 +149,12 @@ void Document::listCopy(ListFamily &family)
 
 void Document::checkSettingsWritten()
 {
-    if (SavedLists::instance().lastWriteSucceeded())
-        return;
+    if (!SavedLists::instance().lastWriteSucceeded())
+        reportSettingsNotWritten();
+}
+
+void Document::reportSettingsNotWritten()
+{
     Prompter::instance().alert(m_window.get(), tr("Your lists could not be saved."),
                                tr("Seikyu could not write its settings file “%1”. Check that the disk has room and "
                                   "that the file can be written.")
@@ -134,9 +165,10 @@ void Document::listPlusExec(ListFamily &family)
 {
     QStringList list = SavedLists::instance().read(family.key).value_or(QStringList());
     list.append(joinEntryFields(fieldTexts(family.newsFields, true)));
-    SavedLists::instance().save(list, family.key);
+    const int added = static_cast<int>(list.size()) - 1;
+    SavedLists::instance().save(list, family.key, {ListChange::Kind::Appended, added});
     checkSettingsWritten();
-    listLoad(family, static_cast<int>(list.size()) - 1);
+    listLoad(family, added);
     away();
 }
 
@@ -146,9 +178,10 @@ void Document::listKillExec(ListFamily &family)
     if (!list || list->isEmpty())
         return;
     const int index = family.dial ? family.dial->currentIndex() : -1;
-    if (index >= 0 && index < list->size())
-        list->removeAt(index);
-    SavedLists::instance().save(*list, family.key);
+    if (index < 0 || index >= list->size())
+        return; // nothing chosen: nothing to remove
+    list->removeAt(index);
+    SavedLists::instance().save(*list, family.key, {ListChange::Kind::Removed, index});
     checkSettingsWritten();
     listLoad(family, 0);
     away();
@@ -161,7 +194,7 @@ void Document::listEditExec(ListFamily &family)
     const QString entry = joinEntryFields(fieldTexts(family.editFields, true));
     if (list && index >= 0 && index < list->size()) {
         (*list)[index] = entry;
-        SavedLists::instance().save(*list, family.key);
+        SavedLists::instance().save(*list, family.key, {ListChange::Kind::Edited, index});
         checkSettingsWritten();
     }
     listLoad(family, index);

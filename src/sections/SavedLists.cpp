@@ -10,6 +10,29 @@ const QString entryKey = QStringLiteral("entry");
 const QString stampKey = QStringLiteral("hank");
 } // namespace
 
+int followEntry(int selected, const QString &selectedText, const ListChange &change, const QStringList &list)
+{
+    if (selected < 0)
+        return -1;
+    int kept = selected;
+    switch (change.kind) {
+    case ListChange::Kind::Appended:
+    case ListChange::Kind::Edited:
+        break;
+    case ListChange::Kind::Removed:
+        if (selected == change.index)
+            return -1;
+        if (selected > change.index)
+            --kept;
+        break;
+    case ListChange::Kind::Replaced:
+        if (selected < list.size() && list.at(selected) == selectedText)
+            return selected;
+        return static_cast<int>(list.indexOf(selectedText));
+    }
+    return kept < list.size() ? kept : -1;
+}
+
 SavedLists &SavedLists::instance()
 {
     static SavedLists store;
@@ -22,23 +45,30 @@ std::optional<QStringList> SavedLists::read(const QString &key) const
     settings.beginGroup(key);
     const QVariant size = settings.value(sizeKey);
     bool ok = false;
-    const int count = size.toInt(&ok);
-    if (!size.isValid() || !ok || count < 0) {
-        settings.endGroup();
+    const int claimed = size.toInt(&ok);
+    if (!size.isValid() || !ok || claimed < 0)
         return std::nullopt;
+    // The stored size is only a claim: a damaged file may say two thousand million. Read up to the
+    // highest entry that is really there, so such a file costs nothing.
+    settings.beginGroup(entryKey);
+    int present = 0;
+    for (const QString &child : settings.childKeys()) {
+        bool isIndex = false;
+        const int index = child.toInt(&isIndex);
+        if (isIndex && index >= 1 && index <= claimed)
+            present = std::max(present, index);
     }
     QStringList list;
-    list.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const QVariant entry = settings.value(QStringLiteral("%1/%2").arg(entryKey).arg(i + 1));
+    list.reserve(present);
+    for (int i = 1; i <= present; ++i) {
+        const QVariant entry = settings.value(QString::number(i));
         // A damaged entry reads as empty text rather than shifting the indexes of the rest.
         list.append(entry.typeId() == QMetaType::QString ? entry.toString() : QString());
     }
-    settings.endGroup();
     return list;
 }
 
-void SavedLists::save(const QStringList &list, const QString &key)
+void SavedLists::save(const QStringList &list, const QString &key, const ListChange &change)
 {
     {
         QSettings settings;
@@ -51,7 +81,7 @@ void SavedLists::save(const QStringList &list, const QString &key)
         settings.sync();
         m_lastWriteOk = settings.status() == QSettings::NoError;
     }
-    emit listChanged(key);
+    emit listChanged(key, change);
 }
 
 QByteArray SavedLists::stamp() const

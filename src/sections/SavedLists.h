@@ -7,6 +7,24 @@
 
 namespace seikyu {
 
+/// What one change did to a saved list, so that every window can keep the entry it has chosen.
+struct ListChange
+{
+    enum class Kind {
+        Replaced, ///< the list as a whole: entries are known only by their text
+        Appended, ///< an entry was added at the end
+        Removed,  ///< the entry at index was taken out; later ones moved down by one
+        Edited,   ///< the entry at index got a new text and stays the same entry
+    };
+    Kind kind = Kind::Replaced;
+    int index = -1;
+};
+
+/// The index of a chosen entry after its list changed: the same entry wherever it moved, or -1
+/// when that very entry was removed (or, after a whole-list change, is no longer there).
+/// \a selected is the index before the change and \a selectedText the entry's text then.
+int followEntry(int selected, const QString &selectedText, const ListChange &change, const QStringList &list);
+
 /// The user's saved lists ("head" titles, "whom" customers, "from" issuer entries) and stamp
 /// ("hank"), kept in the per-user settings and shared by every invoice window.
 ///
@@ -21,10 +39,12 @@ public:
     /// The one store of the process.
     static SavedLists &instance();
 
-    /// The list under the key, or nothing when it is absent or not a list.
+    /// The list under the key, or nothing when it is absent or not a list. Only the entries that
+    /// are actually stored are read, whatever size a damaged settings file claims.
     std::optional<QStringList> read(const QString &key) const;
-    /// Replaces the list under the key (list first, key second, as every caller writes it).
-    void save(const QStringList &list, const QString &key);
+    /// Replaces the list under the key (list first, key second, as every caller writes it) and
+    /// tells every window what changed.
+    void save(const QStringList &list, const QString &key, const ListChange &change = {});
 
     /// The stamp's PNG bytes; empty when there is none or the stored value is not bytes.
     QByteArray stamp() const;
@@ -35,8 +55,8 @@ public:
     bool lastWriteSucceeded() const { return m_lastWriteOk; }
 
 signals:
-    /// A list changed: every open window refreshes its popup.
-    void listChanged(const QString &key);
+    /// A list changed: every open window refreshes its popup and follows its chosen entry.
+    void listChanged(const QString &key, const seikyu::ListChange &change);
 
 private:
     SavedLists() = default;

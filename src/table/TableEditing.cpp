@@ -3,7 +3,6 @@
 #include "sections/DateText.h"
 #include "table/ItemTableModel.h"
 #include "table/TableCommands.h"
-#include "widgets/RoomBox.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -24,20 +23,6 @@ void Document::appendNewRow()
 {
     if (bank)
         bank->addRow(makeNewRow());
-}
-
-void Document::gridShow(QObject *)
-{
-    show(gridCtrl.get());
-}
-
-void Document::gridCopy(QObject *)
-{
-    if (grid)
-        grid->clearSelection();
-    gridRoom->setBorderColor(Qt::transparent);
-    updateChangeCount(ChangeDone);
-    hide();
 }
 
 void Document::tblePlus(QObject *)

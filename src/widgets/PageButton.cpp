@@ -3,6 +3,7 @@
 #include "widgets/PageFonts.h"
 #include "widgets/TextFit.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace seikyu {
@@ -168,6 +169,19 @@ void PageButton::paintAmount(QPainter &painter, const QRectF &area)
     painter.setPen(QPen(Qt::black, 0.5));
     painter.drawLine(QPointF(amountRect.left(), amountRect.bottom() - 2.5),
                      QPointF(amountRect.right(), amountRect.bottom() - 2.5));
+}
+
+void PageButton::keyPressEvent(QKeyEvent *event)
+{
+    // Return and Enter open the region as Space does: a region reads as a field to fill in, and
+    // Return is what a person presses to get into one.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace seikyu

@@ -44,6 +44,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void paintImage(QPainter &painter, const QRectF &area, bool output);

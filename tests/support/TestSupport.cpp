@@ -54,8 +54,9 @@ QString ScriptedPrompter::saveFileName(QWidget *, const QString &, const QString
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 
-Prompter::SaveChoice ScriptedPrompter::askSaveChanges(QWidget *, const QString &)
+Prompter::SaveChoice ScriptedPrompter::askSaveChanges(QWidget *, const QString &documentName)
 {
+    asked.append(documentName);
     return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
 }
 

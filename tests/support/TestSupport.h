@@ -34,6 +34,7 @@ public:
     QList<bool> proceedAnswers; ///< answers to askToProceed; Cancel when none is left
     QStringList questions;      ///< "text | informative" of every askToProceed and askToChoose
     QList<int> choiceAnswers;   ///< answers to askToChoose; Cancel (-1) when none is left
+    QStringList asked;          ///< the document each save-changes question named
 
     QStringList openFileNames(QWidget *, const QString &, const QString &) override;
     QString openFileName(QWidget *, const QString &, const QString &) override;

@@ -1,0 +1,287 @@
+// The page and its panels for a person who uses the keyboard or a screen reader: every region and
+// every control has a name and a description, a region announces what it holds ("Customer:
+// 株式会社テスト商事 御中"), and every region, the item table included, opens from the keyboard.
+#include "document/Document.h"
+#include "sections/ListFamily.h"
+#include "widgets/ImageWell.h"
+#include "widgets/PageButton.h"
+#include "widgets/PageFonts.h"
+#include "widgets/Popover.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QAbstractButton>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QFormLayout>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <optional>
+
+namespace seikyu {
+
+namespace {
+
+/// The texts of this file share the translation context "Accessibility", declared where lupdate sees it too.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(Accessibility)
+};
+
+/// A page region as a screen reader meets it: a button named by the region and what it holds
+/// now, read afresh each time (setting a button's text already tells assistive technology that
+/// its name changed).
+class PageRegionAccessible : public QAccessibleWidget
+{
+public:
+    explicit PageRegionAccessible(PageButton *button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind != QAccessible::Name)
+            return QAccessibleWidget::text(kind);
+        const auto *button = static_cast<const PageButton *>(widget());
+        QString content = printableText(button->title()).simplified();
+        if (content.isEmpty() && !button->image().isNull())
+            content = Text::tr("image");
+        if (content.isEmpty())
+            return Text::tr("%1: empty").arg(button->accessibleName());
+        return QStringLiteral("%1: %2").arg(button->accessibleName(), content);
+    }
+
+    QStringList actionNames() const override { return QStringList{pressAction()} + QAccessibleWidget::actionNames(); }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction())
+            static_cast<PageButton *>(widget())->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface *pageRegionInterface(const QString &className, QObject *object)
+{
+    if (className == QLatin1String(PageButton::staticMetaObject.className()))
+        if (auto *button = qobject_cast<PageButton *>(object))
+            return new PageRegionAccessible(button);
+    return nullptr;
+}
+
+/// The page's item table opens its panel from the keyboard as the other regions do, and takes no
+/// other key: the page is not where rows are chosen or edited.
+class KeysOpenTable : public QObject
+{
+public:
+    KeysOpenTable(QObject *parent, std::function<void()> open) : QObject(parent), m_open(std::move(open)) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_open();
+            return true;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return false;
+        default:
+            return true;
+        }
+    }
+
+private:
+    std::function<void()> m_open;
+};
+
+void describe(QWidget *widget, const QString &name, const QString &description)
+{
+    if (!widget)
+        return;
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(description);
+}
+
+/// A control's visible words as its name: "Edit…" is read as "Edit".
+QString visibleName(const QWidget *widget)
+{
+    QString text;
+    if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+        text = button->text();
+    text.remove(QLatin1Char('&'));
+    text.remove(QStringLiteral("…"));
+    return text.trimmed();
+}
+
+/// A field in a form is named by its label.
+QString labelOf(QWidget *field)
+{
+    for (QFormLayout *form : field->parentWidget()->findChildren<QFormLayout *>()) {
+        if (const auto *label = qobject_cast<QLabel *>(form->labelForField(field)))
+            return label->text().remove(QLatin1Char(':')).trimmed();
+    }
+    return {};
+}
+
+struct ControlText
+{
+    QString name; ///< empty: the control's visible words
+    QString description;
+};
+
+/// What the controls of the title, customer and issuer panels say, by their names less the
+/// section's prefix: the panel's own title tells the three apart.
+QHash<QString, ControlText> listPanelTexts()
+{
+    return {
+        {QStringLiteral("Dial"), {QString(), Text::tr("Your saved entries. OK puts the chosen one on the page.")}},
+        {QStringLiteral("PlusButton"),
+         {Text::tr("Add an entry"), Text::tr("Adds an entry to this list, which every invoice shares.")}},
+        {QStringLiteral("KillButton"),
+         {Text::tr("Remove the entry"), Text::tr("Removes the chosen entry from this list.")}},
+        {QStringLiteral("EditButton"),
+         {Text::tr("Edit the entry"), Text::tr("Changes the chosen entry of this list.")}},
+        {QStringLiteral("CtrlOk"), {QString(), Text::tr("Puts the chosen entry on the page and closes the panel.")}},
+        {QStringLiteral("PlusExec"), {QString(), Text::tr("Adds the new entry to the list.")}},
+        {QStringLiteral("KillExec"), {QString(), Text::tr("Removes the chosen entry from the list.")}},
+        {QStringLiteral("EditExec"), {QString(), Text::tr("Keeps the changed entry in the list.")}},
+    };
+}
+
+QHash<QString, QString> otherControlTexts()
+{
+    return {
+        {QStringLiteral("tail"), Text::tr("御中 for a company or an organisation, 様 for a person.")},
+        {QStringLiteral("segment0"), Text::tr("Addresses a company or an organisation.")},
+        {QStringLiteral("segment1"), Text::tr("Addresses a person.")},
+        {QStringLiteral("dateDial"), Text::tr("The day the invoice is issued.")},
+        {QStringLiteral("dateJaps"), Text::tr("Shows the date in the Japanese era, as 令和8年12月5日.")},
+        {QStringLiteral("dateCtrlOk"), Text::tr("Puts the date on the page and closes the panel.")},
+        {QStringLiteral("pushTest"), Text::tr("The stamp to use. Drop or paste an image of your seal here.")},
+        {QStringLiteral("pushChoose"), Text::tr("Chooses an image file for the stamp.")},
+        {QStringLiteral("pushKillExec"), Text::tr("Empties the preview; OK then removes your stamp.")},
+        {QStringLiteral("pushCtrlOk"), Text::tr("Puts the stamp on the page and keeps it for every invoice.")},
+        {QStringLiteral("sumsCtrlOk"), Text::tr("Puts the item table's total into the invoice amount.")},
+        {QStringLiteral("sumsFailOk"), Text::tr("Closes this notice.")},
+        {QStringLiteral("gridSumsOk"), Text::tr("Appends the subtotal, the consumption tax and the total.")},
+        {QStringLiteral("gridSumsCancel"), Text::tr("Goes back to the table without adding the sums.")},
+        {QStringLiteral("gridFailOk"), Text::tr("Closes this notice.")},
+        {QStringLiteral("gridCore"),
+         Text::tr("The invoice's rows. Arrow keys move, Return or F2 edits a cell, Ctrl+Return works out the "
+                  "row's price, Tab goes on to the buttons.")},
+        {QStringLiteral("rowsPlus"), Text::tr("Adds a row at the end of the table.")},
+        {QStringLiteral("tbleKill"), Text::tr("Removes the selected rows.")},
+        {QStringLiteral("gridSumsButton"), Text::tr("Appends the subtotal, the consumption tax and the total.")},
+        {QStringLiteral("tbleBack"), Text::tr("Takes the sums rows away again.")},
+        {QStringLiteral("done"), Text::tr("Writes every amount in the table as currency.")},
+        {QStringLiteral("gridXtax"),
+         Text::tr("Adds 8 % consumption tax to the subtotal. Turn it off when your prices include tax.")},
+        {QStringLiteral("gridCtrlOk"), Text::tr("Keeps the table as it is and closes the panel.")},
+        {QStringLiteral("gridCtrlCancel"),
+         Text::tr("Puts the table back as it was when the panel opened, as one step that Undo can take back.")},
+    };
+}
+
+/// The name and description a panel control gets; nothing for a control Qt made for itself.
+std::optional<ControlText> textsFor(const QWidget *control)
+{
+    static const QStringList listPrefixes{QStringLiteral("head"), QStringLiteral("whom"), QStringLiteral("home")};
+    const QString name = control->objectName();
+    if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+        return std::nullopt;
+    if (listPrefixes.contains(name.left(4))) {
+        const QHash<QString, ControlText> texts = listPanelTexts();
+        const auto found = texts.constFind(name.mid(4));
+        if (found != texts.constEnd())
+            return ControlText{found->name.isEmpty() ? visibleName(control) : found->name, found->description};
+    }
+    const QHash<QString, QString> others = otherControlTexts();
+    if (others.contains(name))
+        return ControlText{visibleName(control), others.value(name)};
+    if (name.endsWith(QLatin1String("Cancel")))
+        return ControlText{visibleName(control), Text::tr("Closes the panel and leaves the invoice as it was.")};
+    if (!control->toolTip().isEmpty())
+        return ControlText{visibleName(control), control->toolTip()};
+    return std::nullopt;
+}
+
+} // namespace
+
+void Document::announceRegionsByContent()
+{
+    // Before any region exists: a region's first title already asks for its interface.
+    static const bool installed = [] {
+        QAccessible::installFactory(pageRegionInterface);
+        return true;
+    }();
+    Q_UNUSED(installed)
+}
+
+void Document::describeForAssistiveTechnology()
+{
+    const auto opens = [](const QString &what) { return Text::tr("%1 Press Space or Return to change it.").arg(what); };
+    describe(head, Text::tr("Title"), opens(Text::tr("The invoice's title.")));
+    describe(date, Text::tr("Date"), opens(Text::tr("The invoice date.")));
+    describe(whom, Text::tr("Customer"), opens(Text::tr("The customer's name with 御中 or 様.")));
+    describe(sums, Text::tr("Invoice amount"), opens(Text::tr("The amount billed, taken from the item table.")));
+    describe(home, Text::tr("Your details"),
+             opens(Text::tr("Your postal code, address, name, telephone and bank account.")));
+    describe(push, Text::tr("Stamp"), opens(Text::tr("Your seal over your details.")));
+    describe(grid, Text::tr("Items"), opens(Text::tr("The item table.")));
+    if (grid) {
+        grid->setFocusPolicy(Qt::TabFocus);
+        grid->setTabKeyNavigation(false);
+        grid->installEventFilter(new KeysOpenTable(grid, [this] { gridShow(grid); }));
+    }
+
+    QList<QWidget *> boxes;
+    for (QDialog *panel : {headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(),
+                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get()}) {
+        describe(panel, panel->windowTitle(), Text::tr("A panel of the invoice page. Esc or Cancel closes it."));
+        boxes.append(panel);
+    }
+    for (const std::unique_ptr<ListFamily> &f : m_families) {
+        for (Popover *popover : {f->plusPopover, f->killPopover, f->editPopover})
+            boxes.append(popover);
+        for (const QList<QPointer<QLineEdit>> *fields : {&f->newsFields, &f->editFields}) {
+            const QString description = fields == &f->newsFields
+                                            ? Text::tr("The new entry. Return adds it to the list.")
+                                            : Text::tr("The chosen entry. Return keeps the change.");
+            for (const QPointer<QLineEdit> &field : *fields) {
+                if (field)
+                    describe(field, labelOf(field), description);
+            }
+        }
+    }
+    for (QWidget *box : std::as_const(boxes)) {
+        for (QWidget *control : box->findChildren<QWidget *>()) {
+            if (!control->accessibleName().isEmpty())
+                continue; // already described, or named as it changes (Undo, Redo)
+            if (const std::optional<ControlText> texts = textsFor(control))
+                describe(control, texts->name, texts->description);
+        }
+    }
+    // Controls without visible words of their own.
+    for (const std::unique_ptr<ListFamily> &f : m_families) {
+        if (f->dial && f->panel)
+            f->dial->setAccessibleName(f->panel->windowTitle());
+    }
+    const std::pair<QWidget *, QString> unworded[] = {{tail.data(), Text::tr("Honorific")},
+                                                      {dateDial.data(), Text::tr("Invoice date")},
+                                                      {pushTest.data(), Text::tr("Stamp preview")},
+                                                      {gridCore.data(), Text::tr("Items")}};
+    for (const auto &[control, name] : unworded) {
+        if (control)
+            control->setAccessibleName(name);
+    }
+}
+
+} // namespace seikyu

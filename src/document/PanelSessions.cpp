@@ -1,0 +1,167 @@
+// What a panel changes takes effect only through its OK. Cancel (or Esc, or closing the panel)
+// puts its controls back as they were when it opened; the table panel, whose edits reach the
+// table at once so that they can be undone one by one, puts the table back as one undoable step.
+#include "document/Document.h"
+#include "document/InvoiceWindow.h"
+#include "sections/PanelSnapshot.h"
+#include "table/ItemTableModel.h"
+#include "table/TableState.h"
+#include "widgets/RoomBox.h"
+
+#include <QAbstractItemDelegate>
+#include <QDialog>
+#include <QKeySequence>
+#include <QPushButton>
+#include <QTableView>
+
+namespace seikyu {
+
+namespace {
+
+bool sameTable(const TableState &a, const TableState &b)
+{
+    if (a.rows != b.rows || a.values.size() != b.values.size() || a.includeTax != b.includeTax ||
+        a.taxRate != b.taxRate)
+        return false;
+    for (qsizetype i = 0; i < a.values.size(); ++i) {
+        const ItemRow &x = a.values.at(i), &y = b.values.at(i);
+        if (x.cells() != y.cells() || x.taxClass() != y.taxClass())
+            return false;
+    }
+    return true;
+}
+
+QString keysText(QKeySequence::StandardKey key)
+{
+    return QKeySequence(key).toString(QKeySequence::NativeText);
+}
+
+} // namespace
+
+void Document::watchPanelCancels()
+{
+    for (QDialog *panel : {headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(),
+                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get()}) {
+        connect(panel, &QDialog::rejected, this, [this, panel] { panelCancelled(panel); });
+        connect(panel, &QDialog::finished, this,
+                [this] { QMetaObject::invokeMethod(this, &Document::returnToThePage, Qt::QueuedConnection); });
+    }
+    // The totals questions can end the table panel's session without coming back to it; whether
+    // they did is known once the panel that follows them (if any) is on screen.
+    for (QDialog *question : {gridSums.get(), gridFail.get()})
+        connect(question, &QDialog::finished, this, [this] {
+            QMetaObject::invokeMethod(this, &Document::endTableSessionUnlessShown, Qt::QueuedConnection);
+        });
+}
+
+void Document::rememberPanelAtOpen(QDialog *panel)
+{
+    if (panel == gridCtrl.get()) {
+        // Shown again after the totals, the session goes on; shown by undoing a removed sum with
+        // no session open, it starts now.
+        if (!m_tableAtOpen)
+            m_tableAtOpen = std::make_unique<TableState>(tableState());
+        return;
+    }
+    if (panel == gridSums.get() || panel == gridFail.get())
+        return; // questions inside the table panel's session
+    m_panelAtOpen = std::make_unique<PanelSnapshot>(panel);
+}
+
+void Document::panelCancelled(QDialog *panel)
+{
+    if (panel == gridCtrl.get()) {
+        if (grid)
+            grid->clearSelection();
+        cancelTableEdits();
+        return;
+    }
+    if (panel == gridSums.get()) {
+        show(gridCtrl.get()); // "no" to the sums, not to the table's edits
+        return;
+    }
+    if (m_panelAtOpen && m_panelAtOpen->panel() == panel)
+        m_panelAtOpen->restore();
+}
+
+void Document::returnToThePage()
+{
+    // The keyboard goes back to the page once the last panel is gone, with or without a window
+    // manager to hand it back.
+    if (m_window && m_window->isVisible() && !(m_shownSheet && m_shownSheet->isVisible()))
+        m_window->activateWindow();
+}
+
+void Document::endTableSessionUnlessShown()
+{
+    for (const QDialog *panel : {gridCtrl.get(), gridSums.get(), gridFail.get()}) {
+        if (panel && panel->isVisible())
+            return;
+    }
+    m_tableAtOpen.reset();
+}
+
+void Document::gridShow(QObject *)
+{
+    m_tableAtOpen = std::make_unique<TableState>(tableState());
+    show(gridCtrl.get());
+}
+
+void Document::gridCopy(QObject *)
+{
+    if (grid)
+        grid->clearSelection();
+    gridRoom->setBorderColor(Qt::transparent);
+    updateChangeCount(ChangeDone);
+    m_tableAtOpen.reset();
+    hide();
+}
+
+void Document::cancelTableEdits()
+{
+    const std::unique_ptr<TableState> atOpen = std::move(m_tableAtOpen);
+    if (!atOpen)
+        return;
+    TableState atCancel = tableState();
+    if (sameTable(*atOpen, atCancel))
+        return;
+    restoreTableState(*atOpen);
+    // One step, so that the edits that were cancelled can still be brought back.
+    m_undoStack.push(new TableStateCommand(this, tr("Cancel Table Edits"), std::move(atCancel), *atOpen));
+}
+
+void Document::gridNeatCurrent(QObject *)
+{
+    if (!gridCore)
+        return;
+    // A cell still being typed into counts, as it would once the user left it.
+    QAbstractItemDelegate *delegate = gridCore->itemDelegate();
+    for (QWidget *editor : gridCore->viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!editor->isVisible())
+            continue;
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+    gridNeat(gridCore->currentIndex().row());
+}
+
+void Document::followUndoStack(QPushButton *undo, QPushButton *redo)
+{
+    const auto follow = [this, undo, redo] {
+        const bool canUndo = m_undoStack.canUndo(), canRedo = m_undoStack.canRedo();
+        undo->setEnabled(canUndo);
+        redo->setEnabled(canRedo);
+        undo->setToolTip(canUndo ? tr("Undo “%1” (%2)").arg(m_undoStack.undoText(), keysText(QKeySequence::Undo))
+                                 : tr("Nothing to undo"));
+        redo->setToolTip(canRedo ? tr("Redo “%1” (%2)").arg(m_undoStack.redoText(), keysText(QKeySequence::Redo))
+                                 : tr("Nothing to redo"));
+        undo->setAccessibleDescription(undo->toolTip());
+        redo->setAccessibleDescription(redo->toolTip());
+    };
+    connect(&m_undoStack, &QUndoStack::indexChanged, undo, follow);
+    connect(&m_undoStack, &QUndoStack::undoTextChanged, undo, follow);
+    connect(&m_undoStack, &QUndoStack::redoTextChanged, undo, follow);
+    follow();
+}
+
+} // namespace seikyu

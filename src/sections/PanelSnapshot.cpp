@@ -1,0 +1,60 @@
+#include "sections/PanelSnapshot.h"
+
+#include "widgets/ImageWell.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+
+namespace seikyu {
+
+namespace {
+
+template <typename Control, typename Value, typename Read>
+void keep(QWidget *panel, std::vector<std::pair<QPointer<Control>, Value>> &kept, Read read)
+{
+    for (Control *control : panel->findChildren<Control *>())
+        kept.emplace_back(control, read(control));
+}
+
+template <typename Control, typename Value, typename Write>
+void putBack(const std::vector<std::pair<QPointer<Control>, Value>> &kept, Write write)
+{
+    for (const auto &[control, value] : kept) {
+        if (control)
+            write(control.data(), value);
+    }
+}
+
+} // namespace
+
+PanelSnapshot::PanelSnapshot(QWidget *panel) : m_panel(panel)
+{
+    if (!panel)
+        return;
+    keep(panel, m_choices, [](QComboBox *c) { return c->currentIndex(); });
+    keep(panel, m_segments, [](SegmentedControl *c) { return c->selectedSegment(); });
+    keep(panel, m_checks, [](QCheckBox *c) { return c->isChecked(); });
+    keep(panel, m_dates, [](QDateEdit *c) { return c->date(); });
+    keep(panel, m_images, [](ImageWell *c) { return c->image(); });
+}
+
+void PanelSnapshot::restore() const
+{
+    putBack(m_choices, [](QComboBox *c, int index) { c->setCurrentIndex(index < c->count() ? index : -1); });
+    putBack(m_segments, [](SegmentedControl *c, int index) { c->setSelectedSegment(index); });
+    putBack(m_checks, [](QCheckBox *c, bool checked) { c->setChecked(checked); });
+    putBack(m_dates, [](QDateEdit *c, const QDate &date) { c->setDate(date); });
+    putBack(m_images, [](ImageWell *c, const QImage &image) { c->setImage(image); });
+}
+
+void PanelSnapshot::followChoice(const QComboBox *chooser, const std::function<int(int)> &follow)
+{
+    for (auto &[control, index] : m_choices) {
+        if (control == chooser)
+            index = follow(index);
+    }
+}
+
+} // namespace seikyu
