@@ -6,6 +6,7 @@
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "sections/FreelancePreferences.h"
 
 #include <QApplication>
 #include <QDir>
@@ -214,6 +215,27 @@ bool DocumentController::revert(Document *document)
         return false;
     }
     return true;
+}
+
+Document *DocumentController::duplicate(Document *original)
+{
+    if (!original)
+        return nullptr;
+    const std::optional<bool> keepSums =
+        Prompter::instance().askDuplicate(original->window(), FreelancePreferences::duplicateKeepsSums());
+    if (!keepSums)
+        return nullptr;
+    FreelancePreferences::setDuplicateKeepsSums(*keepSums);
+    // Through the file's own form, so the copy holds exactly what a saved original would.
+    auto document = std::make_unique<Document>();
+    if (!document->readFromData(original->dataOfType()))
+        return nullptr;
+    document->windowControllerDidLoadNib();
+    document->startAsNextInvoice(*keepSums);
+    Document *copy = adopt(std::move(document));
+    // Unsaved work: closing it asks, and a recovery copy is kept meanwhile.
+    copy->updateChangeCount(Document::ChangeDone);
+    return copy;
 }
 
 void DocumentController::scheduleAutosave(Document *document)

@@ -40,6 +40,9 @@ public:
     /// Writes the document to the path atomically; on failure the reason is returned.
     bool writeTo(Document *document, const QString &path, QString *error);
     bool revert(Document *document);
+    /// Opens next month's invoice made from this one, as a new untitled and edited document
+    /// (asking first whether it keeps the sums); nothing on Cancel. The original is not touched.
+    Document *duplicate(Document *original);
 
     /// Closes the document's window, asking about unsaved changes first; false when it stays open.
     bool close(Document *document);

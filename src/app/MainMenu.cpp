@@ -71,6 +71,11 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
     QAction *saveAs =
         file->addAction(Text::tr("Save &As…"), controller, [controller, document] { controller->saveAs(document); });
     saveAs->setShortcut(QKeySequence::SaveAs);
+    QAction *duplicate = file->addAction(Text::tr("&Duplicate…"), controller,
+                                         [controller, document] { controller->duplicate(document); });
+    duplicate->setObjectName(QStringLiteral("duplicateAction"));
+    duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    duplicate->setToolTip(Text::tr("Next month's invoice: a copy of this one, dated today"));
     QAction *revert = file->addAction(Text::tr("Re&vert to Saved"), controller,
                                       [controller, document] { controller->revert(document); });
     revert->setEnabled(!document->filePath().isEmpty());

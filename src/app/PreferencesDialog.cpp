@@ -1,5 +1,6 @@
 #include "app/PreferencesDialog.h"
 
+#include "sections/FreelancePreferences.h"
 #include "table/TaxPreferences.h"
 #include "update/UpdateChecker.h"
 
@@ -7,8 +8,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSettings>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace seikyu {
@@ -25,6 +29,8 @@ PreferencesDialog::PreferencesDialog(QWidget *parent) : QDialog(parent), m_check
 
     auto *form = new QFormLayout;
     addTaxChoices(form);
+    addNumberChoices(form);
+    addDueChoices(form);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -69,6 +75,84 @@ void PreferencesDialog::addTaxChoices(QFormLayout *form)
     };
     connect(m_taxRate, &QComboBox::currentIndexChanged, this, save);
     connect(m_taxRounding, &QComboBox::currentIndexChanged, this, save);
+}
+
+void PreferencesDialog::addNumberChoices(QFormLayout *form)
+{
+    m_numberPattern = new QLineEdit(FreelancePreferences::numberPattern(), this);
+    m_numberPattern->setObjectName(QStringLiteral("numberPattern"));
+    m_numberPattern->setMaxLength(FreelancePreferences::MaximumPatternLength);
+    m_numberPattern->setPlaceholderText(DefaultNumberPattern);
+    m_numberPattern->setAccessibleName(tr("Invoice number pattern"));
+    form->addRow(tr("Invoice numbers:"), m_numberPattern);
+    auto *hint = new QLabel(tr("{yyyy} is the year of the invoice date, {yy} its last two digits, {0000} the "
+                               "sequence with as many digits as zeros; anything else stays as you write it. With "
+                               "the year in the pattern, each year starts again at 1."),
+                            this);
+    hint->setWordWrap(true);
+    form->addRow(QString(), hint);
+
+    m_numberNext = new QSpinBox(this);
+    m_numberNext->setObjectName(QStringLiteral("numberNext"));
+    m_numberNext->setRange(1, static_cast<int>(FreelancePreferences::MaximumSequence));
+    m_numberNext->setAccessibleName(tr("Next sequence number"));
+    m_numberPreview = new QLabel(this);
+    m_numberPreview->setObjectName(QStringLiteral("numberPreview"));
+    auto *sequence = new QHBoxLayout;
+    sequence->addWidget(m_numberNext);
+    sequence->addWidget(m_numberPreview, 1);
+    form->addRow(tr("Next in sequence:"), sequence);
+    showNextNumber();
+
+    connect(m_numberPattern, &QLineEdit::textEdited, this, [this](const QString &pattern) {
+        FreelancePreferences::setNumberPattern(pattern);
+        showNextNumber();
+    });
+    connect(m_numberNext, &QSpinBox::valueChanged, this, [this](int next) {
+        FreelancePreferences::setNextSequence(QDate::currentDate(), next);
+        showNextNumber();
+    });
+}
+
+void PreferencesDialog::showNextNumber()
+{
+    const NumberProposal next = FreelancePreferences::nextNumber(QDate::currentDate());
+    const QSignalBlocker blocker(m_numberNext);
+    m_numberNext->setValue(static_cast<int>(next.sequence));
+    m_numberPreview->setText(tr("The next invoice dated today: %1").arg(next.text));
+}
+
+void PreferencesDialog::addDueChoices(QFormLayout *form)
+{
+    const DueRule current = FreelancePreferences::dueRule();
+    m_dueTerm = new QComboBox(this);
+    m_dueTerm->setObjectName(QStringLiteral("dueTerm"));
+    m_dueTerm->addItem(tr("End of the following month (翌月末)"), static_cast<int>(DueTerm::EndOfNextMonth));
+    m_dueTerm->addItem(tr("30 days after the invoice date"), static_cast<int>(DueTerm::ThirtyDays));
+    m_dueTerm->addItem(tr("A fixed day of the following month"), static_cast<int>(DueTerm::DayOfNextMonth));
+    m_dueTerm->setCurrentIndex(m_dueTerm->findData(static_cast<int>(current.term)));
+    m_dueTerm->setAccessibleName(tr("Usual payment terms"));
+    m_dueDay = new QSpinBox(this);
+    m_dueDay->setObjectName(QStringLiteral("dueDay"));
+    m_dueDay->setRange(1, 31);
+    m_dueDay->setValue(current.day);
+    m_dueDay->setAccessibleName(tr("Day of the following month"));
+    m_dueDay->setToolTip(tr("A day the month does not have becomes its last day."));
+    m_dueDay->setEnabled(current.term == DueTerm::DayOfNextMonth);
+    auto *terms = new QHBoxLayout;
+    terms->addWidget(m_dueTerm, 1);
+    terms->addWidget(m_dueDay);
+    form->addRow(tr("Payment due:"), terms);
+
+    auto save = [this] {
+        DueRule chosen;
+        chosen.term = static_cast<DueTerm>(m_dueTerm->currentData().toInt());
+        chosen.day = m_dueDay->value();
+        m_dueDay->setEnabled(chosen.term == DueTerm::DayOfNextMonth);
+        FreelancePreferences::setDueRule(chosen);
+    };
+    connect(m_dueTerm, &QComboBox::currentIndexChanged, this, save);
+    connect(m_dueDay, &QSpinBox::valueChanged, this, save);
 }
 
 } // namespace seikyu

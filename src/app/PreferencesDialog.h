@@ -5,6 +5,9 @@
 class QCheckBox;
 class QComboBox;
 class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QSpinBox;
 
 namespace seikyu {
 
@@ -20,10 +23,20 @@ public:
 private:
     /// The consumption tax of new invoices: their rate and how each rate's tax is rounded.
     void addTaxChoices(QFormLayout *form);
+    /// The invoice-number pattern and where its sequence goes on; the usual payment term.
+    void addNumberChoices(QFormLayout *form);
+    void addDueChoices(QFormLayout *form);
+    /// Shows the number the next invoice dated today gets, and where its sequence stands.
+    void showNextNumber();
 
     QCheckBox *m_checkUpdates;
     QComboBox *m_taxRate = nullptr;
     QComboBox *m_taxRounding = nullptr;
+    QLineEdit *m_numberPattern = nullptr;
+    QSpinBox *m_numberNext = nullptr;
+    QLabel *m_numberPreview = nullptr;
+    QComboBox *m_dueTerm = nullptr;
+    QSpinBox *m_dueDay = nullptr;
 };
 
 } // namespace seikyu

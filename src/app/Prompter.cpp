@@ -1,8 +1,13 @@
 #include "app/Prompter.h"
 
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace seikyu {
 
@@ -89,6 +94,34 @@ int Prompter::askToChoose(QWidget *parent, const QString &text, const QString &i
     box.setDefaultButton(box.addButton(QMessageBox::Cancel));
     box.exec();
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
+}
+
+std::optional<bool> Prompter::askDuplicate(QWidget *parent, bool keepSums)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("duplicateDialog"));
+    dialog.setWindowTitle(QObject::tr("Duplicate"));
+    auto *text = new QLabel(QObject::tr("A new invoice, dated today, with the same customer and items. Where this "
+                                        "one has a number and a due date, the copy gets the next number and a new "
+                                        "due date."),
+                            &dialog);
+    text->setWordWrap(true);
+    auto *keep = new QCheckBox(QObject::tr("Keep the sums rows and the invoice amount"), &dialog);
+    keep->setObjectName(QStringLiteral("duplicateKeepsSums"));
+    keep->setChecked(keepSums);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QObject::tr("Duplicate"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(text);
+    layout->addWidget(keep);
+    layout->addWidget(buttons);
+    dialog.resize(420, dialog.sizeHint().height());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return keep->isChecked();
 }
 
 namespace {

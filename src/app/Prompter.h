@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -34,6 +35,9 @@ public:
     /// way, or -1 for Cancel.
     virtual int askToChoose(QWidget *parent, const QString &text, const QString &informative,
                             const QStringList &choices);
+    /// How to make next month's invoice from this one: whether the copy keeps the sums rows and the
+    /// invoice amount (the box starts as `keepSums`); nothing on Cancel.
+    virtual std::optional<bool> askDuplicate(QWidget *parent, bool keepSums);
     virtual void alert(QWidget *parent, const QString &text, const QString &informative);
     virtual void inform(QWidget *parent, const QString &text, const QString &informative);
 };

@@ -16,7 +16,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDialog>
@@ -64,6 +63,9 @@ InvoicePage Document::pageState() const
     state.tail = tail ? tail->selectedSegment() : 0;
     state.rate = m_taxRate;
     state.hold = withholds();
+    state.numb = m_invoiceNumber;
+    state.dues = m_dueDate;
+    state.note = remarks();
     return state;
 }
 
@@ -128,6 +130,9 @@ void Document::applyContents(const InvoiceContents &contents)
     tail->setSelectedSegment(contents.tail);
     if (contents.full)
         sums->setTitle(*contents.full);
+    setInvoiceNumber(contents.numb);
+    setDueDate(contents.dues);
+    setRemarks(contents.note);
 
     const std::pair<QString, const std::optional<QString> *> lists[] = {
         {QStringLiteral("head"), &contents.head},
@@ -237,25 +242,42 @@ QList<RoomBox *> Document::rooms() const
 {
     QList<RoomBox *> all;
     for (RoomBox *room : {headRoom.data(), dateRoom.data(), whomRoom.data(), homeRoom.data(), pushRoom.data(),
-                          sumsRoom.data(), gridRoom.data()}) {
+                          sumsRoom.data(), gridRoom.data(), numbRoom.data(), duesRoom.data(), noteRoom.data()}) {
         if (room)
             all.append(room);
     }
     return all;
 }
 
+QList<QDialog *> Document::panels() const
+{
+    QList<QDialog *> all;
+    for (QDialog *panel : {headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(),
+                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get(),
+                           numbCtrl.get(), duesCtrl.get(), noteCtrl.get()}) {
+        if (panel)
+            all.append(panel);
+    }
+    return all;
+}
+
 QString Document::filename() const
 {
-    const QString untitled = QCoreApplication::translate("Document", "Untitled");
-    const QString customer = whom ? whom->title() : QString();
+    const auto safe = [](QString text) {
+        // A slash would make the suggestion a folder: the full-width solidus reads the same.
+        text.replace(QLatin1Char('/'), QChar(0xFF0F));
+        text.replace(QChar(0), QChar(0xFFFD));
+        return text;
+    };
+    const QString customer = safe(whom ? whom->title() : QString());
+    const QString number = safe(m_invoiceNumber.trimmed());
+    // An invoice with a number is known by it, as a bookkeeper files it.
+    if (!number.isEmpty())
+        return customer.isEmpty() ? number : QStringLiteral("%1-%2").arg(number, customer);
     if (customer.isEmpty())
-        return untitled;
+        return QCoreApplication::translate("Document", "Untitled");
     const QDate day = dateDial ? dateDial->date() : QDate::currentDate();
-    // A slash would make the suggestion a folder: the full-width solidus reads the same.
-    QString safe = customer;
-    safe.replace(QLatin1Char('/'), QChar(0xFF0F));
-    safe.replace(QChar(0), QChar(0xFFFD));
-    return QStringLiteral("%1-%2").arg(fileDateText(day), safe);
+    return QStringLiteral("%1-%2").arg(fileDateText(day), customer);
 }
 
 void Document::setFilePath(const QString &path)

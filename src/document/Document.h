@@ -19,6 +19,7 @@ class QDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class QWidget;
@@ -164,6 +165,8 @@ public:
     void pushChoose(QObject *sender = nullptr);
 
     // ---- amount box ----
+    /// The amount box as a new invoice has it: the heading 御請求金額 and no amount yet.
+    static QString emptyAmountBox();
     void sumsShow(QObject *sender = nullptr);
     void sumsCopy(QObject *sender = nullptr);
     /// Closes the notice that there is no total to take.
@@ -174,6 +177,28 @@ public:
     std::optional<AmountBoxCheck> amountBoxCheck() const;
     /// True when the box took its amount from the table and the table's total is no longer it.
     bool amountBoxDisagrees() const;
+
+    // ---- invoice number, payment due date, remarks (each optional: empty shows nothing) ----
+    QString invoiceNumber() const { return m_invoiceNumber; }
+    void setInvoiceNumber(const QString &number);
+    void numbShow(QObject *sender = nullptr);
+    void numbCopy(QObject *sender = nullptr);
+    /// Puts the next number of the user's sequence into the number panel's field.
+    void numbNext(QObject *sender = nullptr);
+    QDate dueDate() const { return m_dueDate; }
+    void setDueDate(const QDate &due);
+    /// Writes the page's due date in the form of the invoice date (Western or Japanese era).
+    void duesLoad();
+    void duesShow(QObject *sender = nullptr);
+    void duesCopy(QObject *sender = nullptr);
+    QString remarks() const;
+    void setRemarks(const QString &remarks);
+    void noteShow(QObject *sender = nullptr);
+    void noteCopy(QObject *sender = nullptr);
+    /// Makes this invoice, a fresh copy of another, the next one: dated today, with the next
+    /// number and a due date proposed afresh where the other had them, the sums rows and the
+    /// amount box only when `keepSums`, no guide border and nothing to undo.
+    void startAsNextInvoice(bool keepSums);
 
     // ---- item table ----
     void gridShow(QObject *sender = nullptr);
@@ -241,6 +266,12 @@ public:
     QPointer<RoomBox> sumsRoom;
     QPointer<RoomBox> pushRoom;
     QPointer<RoomBox> gridRoom;
+    QPointer<PageButton> numb;
+    QPointer<PageButton> dues;
+    QPointer<PageButton> note;
+    QPointer<RoomBox> numbRoom;
+    QPointer<RoomBox> duesRoom;
+    QPointer<RoomBox> noteRoom;
 
 private:
     // The window comes first so that it is destroyed last: the panels below are its children.
@@ -255,6 +286,13 @@ public:
     std::unique_ptr<QDialog> pushCtrl;
     std::unique_ptr<QDialog> gridCtrl;
     std::unique_ptr<QDialog> sumsFail;
+    std::unique_ptr<QDialog> numbCtrl;
+    std::unique_ptr<QDialog> duesCtrl;
+    std::unique_ptr<QDialog> noteCtrl;
+    QPointer<QLineEdit> numbText;
+    QPointer<QCheckBox> duesUsed;
+    QPointer<QDateEdit> duesDial;
+    QPointer<QPlainTextEdit> noteText;
     QPointer<QComboBox> headDial;
     QPointer<QDateEdit> dateDial;
     QPointer<QCheckBox> dateJaps;
@@ -311,6 +349,17 @@ private:
     void buildListPanels();
     void buildTablePanels();
     void buildSmallPanels();
+    void buildFreelancePanels();
+    /// The invoice number, due date and remarks regions, each clear of guide border until used.
+    void buildFreelanceRegions(QWidget *sheet);
+    /// Places a region at its page geometry, at the zoom, with what it holds.
+    void placeRoom(RoomBox *room, const QRect &pageGeometry);
+    /// The height the remarks take under the table; 0 when there are none.
+    qreal remarksHeight() const;
+    /// Puts the remarks (or, on screen, their placeholder) under the table's last line.
+    void placeRemarks(qreal tableBottom);
+    /// Shows the due date's guide border while it falls before the invoice date.
+    void followDueDate();
     /// Include Tax, the rate, the rows' tax classes and withholding, in a row of the table panel.
     void buildTaxControls(QBoxLayout *row);
     void applyContents(const InvoiceContents &contents);
@@ -320,6 +369,8 @@ private:
     /// Shows the amount box's guide border while its amount disagrees with the table's total.
     void followAmountBox();
     QList<RoomBox *> rooms() const;
+    /// Every panel a region opens, with the notices and questions of the table and the amount box.
+    QList<QDialog *> panels() const;
     /// Presents the notice that the totals could not be added, saying why.
     void showTotalsFailure(const QString &reason);
     RowPtr makeNewRow() const;
@@ -360,6 +411,9 @@ private:
     bool m_teachesLists = true;
     bool m_listsNotWritten = false;
     bool m_amountStale = false;
+    bool m_dueStale = false;
+    QString m_invoiceNumber;
+    QDate m_dueDate;
     int m_taxRate = 8;
     double m_zoom = 1.0;
     QPointer<ScreenNote> m_gridNote;

@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <optional>
 
@@ -185,6 +186,15 @@ QHash<QString, QString> otherControlTexts()
         {QStringLiteral("gridXtax"),
          Text::tr("Adds 8 % consumption tax to the subtotal. Turn it off when your prices include tax.")},
         {QStringLiteral("gridCtrlOk"), Text::tr("Keeps the table as it is and closes the panel.")},
+        {QStringLiteral("numbText"),
+         Text::tr("The invoice's number. Empty: the invoice has none. Return puts it on the page.")},
+        {QStringLiteral("numbNext"), Text::tr("Puts the next number of your sequence into the field.")},
+        {QStringLiteral("numbCtrlOk"), Text::tr("Puts the number on the page and closes the panel.")},
+        {QStringLiteral("duesUsed"), Text::tr("Whether the invoice shows when it is to be paid.")},
+        {QStringLiteral("duesDial"), Text::tr("The day by which the customer is to pay.")},
+        {QStringLiteral("duesCtrlOk"), Text::tr("Puts the due date on the page and closes the panel.")},
+        {QStringLiteral("noteText"), Text::tr("The remarks, a few lines. Tab goes on to the buttons.")},
+        {QStringLiteral("noteCtrlOk"), Text::tr("Puts the remarks under the table and closes the panel.")},
         {QStringLiteral("gridCtrlCancel"),
          Text::tr("Puts the table back as it was when the panel opened, as one step that Undo can take back.")},
     };
@@ -236,6 +246,10 @@ void Document::describeForAssistiveTechnology()
              opens(Text::tr("Your postal code, address, name, telephone and bank account.")));
     describe(push, Text::tr("Stamp"), opens(Text::tr("Your seal over your details.")));
     describe(grid, Text::tr("Items"), opens(Text::tr("The item table.")));
+    describe(numb, Text::tr("Invoice number"), opens(Text::tr("The invoice's number, under the date; optional.")));
+    describe(dues, Text::tr("Payment due date"),
+             opens(Text::tr("When the customer is to pay, under the invoice amount; optional.")));
+    describe(note, Text::tr("Remarks"), opens(Text::tr("A few lines under the item table; optional.")));
     if (grid) {
         grid->setFocusPolicy(Qt::TabFocus);
         grid->setTabKeyNavigation(false);
@@ -243,8 +257,7 @@ void Document::describeForAssistiveTechnology()
     }
 
     QList<QWidget *> boxes;
-    for (QDialog *panel : {headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(),
-                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get()}) {
+    for (QDialog *panel : panels()) {
         describe(panel, panel->windowTitle(), Text::tr("A panel of the invoice page. Esc or Cancel closes it."));
         boxes.append(panel);
     }
@@ -274,10 +287,11 @@ void Document::describeForAssistiveTechnology()
         if (f->dial && f->panel)
             f->dial->setAccessibleName(f->panel->windowTitle());
     }
-    const std::pair<QWidget *, QString> unworded[] = {{tail.data(), Text::tr("Honorific")},
-                                                      {dateDial.data(), Text::tr("Invoice date")},
-                                                      {pushTest.data(), Text::tr("Stamp preview")},
-                                                      {gridCore.data(), Text::tr("Items")}};
+    const std::pair<QWidget *, QString> unworded[] = {
+        {tail.data(), Text::tr("Honorific")},          {dateDial.data(), Text::tr("Invoice date")},
+        {numbText.data(), Text::tr("Invoice number")}, {duesDial.data(), Text::tr("Payment due date")},
+        {noteText.data(), Text::tr("Remarks")},        {pushTest.data(), Text::tr("Stamp preview")},
+        {gridCore.data(), Text::tr("Items")}};
     for (const auto &[control, name] : unworded) {
         if (control)
             control->setAccessibleName(name);

@@ -16,6 +16,7 @@
 #include <QProxyStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace seikyu {
 
@@ -39,6 +40,19 @@ constexpr QRect GridNoteGeometry(Left, Bottom + 4, Right - Left, 34);
 constexpr int ColumnWidths[ColumnCount] = {58, 0, 84, 58, 96};
 /// The line under the table's rows that explains the ※ of reduced-rate rows.
 constexpr int LegendHeight = 13;
+/// The optional parts of a freelancer's invoice: the number under the date, at the right; the due
+/// date under the invoice amount; the remarks under the table, as tall as their text needs.
+constexpr QRect NumberGeometry(Right - 190, Left + 26, 190, 20);
+constexpr QRect DueGeometry(Left, 236, 250, 22);
+constexpr int RemarksGap = 6;
+constexpr int RemarksMaximumHeight = 120;
+/// On screen, the room an empty remarks region takes to show where it is.
+constexpr int RemarksPlaceholderHeight = 18;
+
+QRect scaled(const QRect &r, double zoom)
+{
+    return QRect(qRound(r.x() * zoom), qRound(r.y() * zoom), qRound(r.width() * zoom), qRound(r.height() * zoom));
+}
 
 template <typename T> T *named(T *object, const char *name)
 {
@@ -105,6 +119,12 @@ public:
 
 } // namespace
 
+QString Document::emptyAmountBox()
+{
+    // The heading starts with U+0008, as invoices have always stored it; it is never drawn.
+    return QStringLiteral("\u0008御請求金額\n");
+}
+
 void Document::buildPage()
 {
     auto *box = named(new QFrame(m_window.get()), "main");
@@ -144,7 +164,7 @@ void Document::buildPage()
     sums = makeButton(sumsRoom, PageButton::Look::Amount, "sums");
     sums->setFont(pageFont(12));
     sums->setPagePixelSize(12);
-    sums->setTitle(QStringLiteral("\u0008御請求金額\n"));
+    sums->setTitle(emptyAmountBox());
     homeRoom = makeRoom(sheet, "homeRoom", IssuerGeometry);
     home = makeButton(homeRoom, PageButton::Look::Plain, "home");
     home->setFont(pageFont(10));
@@ -196,6 +216,7 @@ void Document::buildPage()
     m_gridNote->setGeometry(GridNoteGeometry);
     m_gridNote->setFont(pageGothicFont(10));
     m_gridNote->hide();
+    buildFreelanceRegions(sheet);
     fitPageTable();
     connect(bank, &QAbstractItemModel::rowsInserted, this, &Document::fitPageTable);
     connect(bank, &QAbstractItemModel::rowsRemoved, this, &Document::fitPageTable);
@@ -203,7 +224,8 @@ void Document::buildPage()
     // A longer description may need a taller row.
     connect(bank, &QAbstractItemModel::dataChanged, this, &Document::fitPageTable);
 
-    for (PageButton *button : {head.data(), date.data(), whom.data(), home.data(), sums.data(), push.data()})
+    for (PageButton *button : {head.data(), date.data(), whom.data(), home.data(), sums.data(), push.data(),
+                               numb.data(), dues.data(), note.data()})
         button->setFocusPolicy(Qt::TabFocus);
     connect(head, &QAbstractButton::clicked, this, [this] { headShow(head); });
     connect(date, &QAbstractButton::clicked, this, [this] { dateShow(date); });
@@ -211,8 +233,74 @@ void Document::buildPage()
     connect(home, &QAbstractButton::clicked, this, [this] { homeShow(home); });
     connect(sums, &QAbstractButton::clicked, this, [this] { sumsShow(sums); });
     connect(push, &QAbstractButton::clicked, this, [this] { pushShow(push); });
+    connect(numb, &QAbstractButton::clicked, this, [this] { numbShow(numb); });
+    connect(dues, &QAbstractButton::clicked, this, [this] { duesShow(dues); });
+    connect(note, &QAbstractButton::clicked, this, [this] { noteShow(note); });
 
     m_window->setPageBox(box);
+}
+
+void Document::buildFreelanceRegions(QWidget *sheet)
+{
+    // Unused, they print nothing: no guide border, and their placeholders show on screen only.
+    numbRoom = makeRoom(sheet, "numbRoom", NumberGeometry);
+    numb = makeButton(numbRoom, PageButton::Look::Plain, "numb");
+    numb->setFont(pageFont(10));
+    numb->setPagePixelSize(10);
+    numb->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    numb->setPlaceholder(tr("Invoice number"));
+    duesRoom = makeRoom(sheet, "duesRoom", DueGeometry);
+    dues = makeButton(duesRoom, PageButton::Look::Plain, "dues");
+    dues->setFont(pageFont(11));
+    dues->setPagePixelSize(11);
+    dues->setPlaceholder(tr("Payment due date"));
+    noteRoom = makeRoom(sheet, "noteRoom", QRect(Left, GridTop, Right - Left, RemarksPlaceholderHeight));
+    note = makeButton(noteRoom, PageButton::Look::Plain, "note");
+    note->setFont(pageFont(9));
+    note->setPagePixelSize(9);
+    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    note->setHeading(QStringLiteral("備考"));
+    note->setPlaceholder(tr("Remarks"));
+    for (RoomBox *room : {numbRoom.data(), duesRoom.data(), noteRoom.data()})
+        room->setBorderColor(Qt::transparent);
+}
+
+void Document::placeRoom(RoomBox *room, const QRect &pageGeometry)
+{
+    room->setPageGeometry(pageGeometry);
+    room->setGeometry(scaled(pageGeometry, m_zoom));
+    const int inset = qRound(RoomInset * m_zoom);
+    for (QWidget *child : room->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        child->setGeometry(room->rect().adjusted(inset, inset, -inset, -inset));
+        if (auto *button = qobject_cast<PageButton *>(child))
+            button->setZoom(m_zoom);
+    }
+}
+
+qreal Document::remarksHeight() const
+{
+    if (!note || remarks().isEmpty())
+        return 0;
+    return note->pageHeightFor(Right - Left - 2 * RoomInset, RemarksMaximumHeight - 2 * RoomInset) + 2 * RoomInset;
+}
+
+void Document::placeRemarks(qreal tableBottom)
+{
+    if (!noteRoom)
+        return;
+    const qreal height = remarksHeight();
+    const int top = static_cast<int>(std::ceil(tableBottom)) + RemarksGap;
+    if (height > 0) {
+        noteRoom->show();
+        placeRoom(noteRoom, QRect(Left, top, Right - Left, static_cast<int>(std::ceil(height))));
+        return;
+    }
+    // Empty, the region only shows on screen where the remarks would go; below a table that fills
+    // the page, that is the page's margin.
+    const bool room =
+        top + RemarksPlaceholderHeight <= PageView::Height && !(m_gridNote && m_gridNote->isVisibleTo(page));
+    noteRoom->setVisible(room);
+    placeRoom(noteRoom, QRect(Left, std::min(top, Bottom), Right - Left, RemarksPlaceholderHeight));
 }
 
 void Document::setZoom(double zoom)
@@ -220,24 +308,13 @@ void Document::setZoom(double zoom)
     m_zoom = std::clamp(zoom, MinimumZoom, MaximumZoom);
     if (!page || !main)
         return;
-    auto scaled = [this](const QRect &r) {
-        return QRect(qRound(r.x() * m_zoom), qRound(r.y() * m_zoom), qRound(r.width() * m_zoom),
-                     qRound(r.height() * m_zoom));
-    };
     const QSize sheet(qRound(PageView::Width * m_zoom), qRound(PageView::Height * m_zoom));
     page->setFixedSize(sheet);
     main->setFixedSize(sheet);
-    const int inset = qRound(RoomInset * m_zoom);
-    for (RoomBox *room : rooms()) {
-        room->setGeometry(scaled(room->pageGeometry()));
-        for (QWidget *child : room->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            child->setGeometry(room->rect().adjusted(inset, inset, -inset, -inset));
-            if (auto *button = qobject_cast<PageButton *>(child))
-                button->setZoom(m_zoom);
-        }
-    }
+    for (RoomBox *room : rooms())
+        placeRoom(room, room->pageGeometry());
     if (m_gridNote) {
-        m_gridNote->setGeometry(scaled(GridNoteGeometry));
+        m_gridNote->setGeometry(scaled(GridNoteGeometry, m_zoom));
         m_gridNote->setFont(pageGothicFont(std::max(1, qRound(10 * m_zoom))));
     }
     fitPageTable();
@@ -251,7 +328,10 @@ void Document::fitPageTable()
     // Laid out in page pixels and only then shown at the zoom, so the screen breaks the lines the
     // paper does.
     const bool legend = bank->showsReducedRows();
-    const qreal available = Bottom - GridTop - 2 * RoomInset - (legend ? LegendHeight : 0);
+    // The remarks take what they need under the table; the rows share what is left.
+    const qreal remarks = remarksHeight();
+    const qreal available =
+        Bottom - GridTop - 2 * RoomInset - (legend ? LegendHeight : 0) - (remarks > 0 ? remarks + RemarksGap : 0);
     int fixed = 0;
     for (int width : ColumnWidths)
         fixed += width;
@@ -282,6 +362,13 @@ void Document::fitPageTable()
         end += tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
         heights->resizeSection(row, std::max(1, qRound(end * m_zoom) - top));
     }
+    // With remarks under it, the table's region ends where its last line does; without, it keeps
+    // the whole rest of the page, as it always had.
+    const qreal tableBottom = GridTop + 2 * RoomInset + end + (legend ? LegendHeight : 0);
+    const QRect gridGeometry(Left, GridTop, Right - Left,
+                             remarks > 0 ? static_cast<int>(std::ceil(tableBottom)) - GridTop : Bottom - GridTop);
+    if (gridRoom->pageGeometry() != gridGeometry)
+        placeRoom(gridRoom, gridGeometry);
     m_gridLegend->setVisible(legend);
     if (legend) {
         m_gridLegend->setGeometry(qRound(RoomInset * m_zoom), qRound((RoomInset + end) * m_zoom),
@@ -304,6 +391,7 @@ void Document::fitPageTable()
                              .arg(LegiblePixelSize);
     m_gridNote->setText(m_pageTableWarning);
     m_gridNote->setVisible(!layout.legible);
+    placeRemarks(tableBottom);
     grid->viewport()->update();
 }
 

@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
@@ -130,6 +131,7 @@ void Document::buildPanels()
     buildListPanels();
     buildSmallPanels();
     buildTablePanels();
+    buildFreelancePanels();
 }
 
 void Document::buildListPanels()
@@ -436,6 +438,62 @@ void Document::buildTablePanels()
     addKeys({priceKeys, QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] { gridNeatCurrent(); });
 
     addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); });
+}
+
+void Document::buildFreelancePanels()
+{
+    QWidget *window = m_window.get();
+    const auto addHint = [](QDialog *panel, const QString &text) {
+        auto *hint = new QLabel(text, panel);
+        hint->setWordWrap(true);
+        layoutOf(panel)->addWidget(hint);
+    };
+
+    // Invoice number.
+    numbCtrl = makePanel(window, QStringLiteral("numbCtrl"), tr("Invoice Number"));
+    addHint(numbCtrl.get(), tr("The invoice's number, shown under the date. The next number of your sequence is "
+                               "offered (Preferences set its pattern); type any other if you like. Leave it empty "
+                               "for an invoice without a number."));
+    numbText = named(new QLineEdit(numbCtrl.get()), QStringLiteral("numbText"));
+    numbText->setMinimumWidth(220);
+    numbText->setMaxLength(100);
+    auto *next = named(new QPushButton(tr("Next Number"), numbCtrl.get()), QStringLiteral("numbNext"));
+    next->setAutoDefault(false);
+    next->setToolTip(tr("Puts the next number of your sequence into the field."));
+    connect(next, &QPushButton::clicked, this, [this] { numbNext(); });
+    auto *numberRow = new QHBoxLayout;
+    numberRow->addWidget(numbText, 1);
+    numberRow->addWidget(next);
+    auto *numberForm = new QFormLayout;
+    numberForm->addRow(tr("Invoice number:"), numberRow);
+    layoutOf(numbCtrl.get())->addLayout(numberForm);
+    addButtons(numbCtrl.get(), tr("OK"), this, [this] { numbCopy(); });
+
+    // Payment due date.
+    duesCtrl = makePanel(window, QStringLiteral("duesCtrl"), tr("Payment Due Date"));
+    addHint(duesCtrl.get(), tr("When the customer is to pay, shown under the invoice amount. It is proposed from "
+                               "the invoice date by your usual terms (Preferences)."));
+    duesUsed = named(new QCheckBox(tr("Show a payment due date"), duesCtrl.get()), QStringLiteral("duesUsed"));
+    duesDial = named(new QDateEdit(duesCtrl.get()), QStringLiteral("duesDial"));
+    duesDial->setCalendarPopup(true);
+    duesDial->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    duesDial->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    connect(duesUsed, &QCheckBox::toggled, duesDial, &QWidget::setEnabled);
+    auto *dueForm = new QFormLayout;
+    dueForm->addRow(QString(), duesUsed);
+    dueForm->addRow(tr("Pay by:"), duesDial);
+    layoutOf(duesCtrl.get())->addLayout(dueForm);
+    addButtons(duesCtrl.get(), tr("OK"), this, [this] { duesCopy(); });
+
+    // Remarks.
+    noteCtrl = makePanel(window, QStringLiteral("noteCtrl"), tr("Remarks"));
+    addHint(noteCtrl.get(), tr("A few lines under the item table: who pays the transfer fee, the project's name. "
+                               "Leave it empty for an invoice without remarks."));
+    noteText = named(new QPlainTextEdit(noteCtrl.get()), QStringLiteral("noteText"));
+    noteText->setTabChangesFocus(true); // Tab goes on to the buttons; Return starts a new line
+    noteText->setMinimumSize(420, 110);
+    layoutOf(noteCtrl.get())->addWidget(noteText, 1);
+    addButtons(noteCtrl.get(), tr("OK"), this, [this] { noteCopy(); });
 }
 
 } // namespace seikyu

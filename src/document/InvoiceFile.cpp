@@ -149,6 +149,12 @@ QByteArray writeInvoice(const InvoicePage &page)
         contents.insert(QStringLiteral("rate"), page.rate);
     if (page.hold)
         contents.insert(QStringLiteral("hold"), 1);
+    if (!page.numb.isEmpty())
+        contents.insert(QStringLiteral("numb"), page.numb);
+    if (page.dues.isValid())
+        contents.insert(QStringLiteral("dues"), fileDateText(page.dues));
+    if (!page.note.isEmpty())
+        contents.insert(QStringLiteral("note"), page.note);
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -213,6 +219,9 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     // Only the two rates there are: anything else is the rate invoices had before the choice.
     contents.rate = integerMember(object, QStringLiteral("rate")) == 10 ? 10 : ReducedRateMember;
     contents.hold = integerMember(object, QStringLiteral("hold")) != 0;
+    contents.numb = textMember(object, QStringLiteral("numb")).value_or(QString());
+    contents.dues = parseFileDate(textMember(object, QStringLiteral("dues")).value_or(QString()));
+    contents.note = textMember(object, QStringLiteral("note")).value_or(QString());
     const qint64 tail = integerMember(object, QStringLiteral("tail"));
     contents.tail = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
 

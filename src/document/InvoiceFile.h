@@ -24,8 +24,11 @@ struct InvoicePage
     qint64 jgen = 0;
     qint64 tail = 0;
     qint64 plus = 0;
-    int rate = 8; ///< the invoice's consumption-tax rate; 8 is not written, as files always had it
+    int rate = 8;      ///< the invoice's consumption-tax rate; 8 is not written, as files always had it
     bool hold = false; ///< income tax withheld (源泉徴収); written only when on
+    QString numb;      ///< the invoice number; written only when there is one
+    QDate dues;        ///< the payment due date; written only when there is one
+    QString note;      ///< the remarks under the table; written only when there are some
 };
 
 /// An invoice file as read, with every member already checked for type. Members that were
@@ -40,9 +43,12 @@ struct InvoiceContents
     QList<ItemRow> rows; ///< elements 1 onward of "item"
     bool jgen = false;
     bool plus = false;
-    int rate = 8; ///< "rate": 10, or 8 when absent
+    int rate = 8;      ///< "rate": 10, or 8 when absent
     bool hold = false; ///< "hold": 1 when the sums withhold income tax
-    int tail = 0; ///< -1 selects no honorific
+    QString numb;      ///< "numb": the invoice number, empty when there is none
+    QDate dues;        ///< "dues": the payment due date, "yyyy-MM-dd"; invalid when there is none
+    QString note;      ///< "note": the remarks, empty when there are none
+    int tail = 0;      ///< -1 selects no honorific
 };
 
 struct InvoiceReadResult

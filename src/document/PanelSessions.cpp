@@ -40,8 +40,7 @@ QString keysText(QKeySequence::StandardKey key)
 
 void Document::watchPanelCancels()
 {
-    for (QDialog *panel : {headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(),
-                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get()}) {
+    for (QDialog *panel : panels()) {
         connect(panel, &QDialog::rejected, this, [this, panel] { panelCancelled(panel); });
         connect(panel, &QDialog::finished, this,
                 [this] { QMetaObject::invokeMethod(this, &Document::returnToThePage, Qt::QueuedConnection); });

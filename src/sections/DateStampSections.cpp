@@ -21,6 +21,7 @@ void Document::dateLoad(QObject *)
     if (!date || !dateDial)
         return;
     date->setTitle(pageDateText(dateDial->date(), dateJaps && dateJaps->isChecked()));
+    duesLoad(); // the due date is shown in the invoice date's form, and must not fall before it
 }
 
 void Document::dateShow(QObject *)

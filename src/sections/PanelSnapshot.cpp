@@ -6,6 +6,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace seikyu {
 
@@ -38,6 +40,12 @@ PanelSnapshot::PanelSnapshot(QWidget *panel) : m_panel(panel)
     keep(panel, m_checks, [](QCheckBox *c) { return c->isChecked(); });
     keep(panel, m_dates, [](QDateEdit *c) { return c->date(); });
     keep(panel, m_images, [](ImageWell *c) { return c->image(); });
+    keep(panel, m_texts, [](QPlainTextEdit *c) { return c->toPlainText(); });
+    // A date's or a chooser's own line edit follows its control, which is put back already.
+    for (QLineEdit *line : panel->findChildren<QLineEdit *>()) {
+        if (!qobject_cast<QAbstractSpinBox *>(line->parent()) && !qobject_cast<QComboBox *>(line->parent()))
+            m_lines.emplace_back(line, line->text());
+    }
 }
 
 void PanelSnapshot::restore() const
@@ -47,6 +55,8 @@ void PanelSnapshot::restore() const
     putBack(m_checks, [](QCheckBox *c, bool checked) { c->setChecked(checked); });
     putBack(m_dates, [](QDateEdit *c, const QDate &date) { c->setDate(date); });
     putBack(m_images, [](ImageWell *c, const QImage &image) { c->setImage(image); });
+    putBack(m_lines, [](QLineEdit *c, const QString &text) { c->setText(text); });
+    putBack(m_texts, [](QPlainTextEdit *c, const QString &text) { c->setPlainText(text); });
 }
 
 void PanelSnapshot::followChoice(const QComboBox *chooser, const std::function<int(int)> &follow)

@@ -10,6 +10,8 @@
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
+class QLineEdit;
+class QPlainTextEdit;
 class QWidget;
 
 namespace seikyu {
@@ -17,8 +19,8 @@ namespace seikyu {
 class ImageWell;
 class SegmentedControl;
 
-/// What the controls of a panel held when it opened: the chosen list entry, honorific, date, era
-/// and stamp preview. Cancelling the panel puts them back, so that only OK changes the invoice
+/// What the controls of a panel held when it opened: the chosen list entry, honorific, date, era,
+/// stamp preview and typed texts. Cancelling the panel puts them back, so that only OK changes the invoice
 /// (the file records the honorific, the era and the date as the controls hold them).
 class PanelSnapshot
 {
@@ -41,6 +43,8 @@ private:
     Kept<QCheckBox, bool> m_checks;
     Kept<QDateEdit, QDate> m_dates;
     Kept<ImageWell, QImage> m_images;
+    Kept<QLineEdit, QString> m_lines;
+    Kept<QPlainTextEdit, QString> m_texts;
 };
 
 } // namespace seikyu

@@ -8,6 +8,14 @@
 
 namespace seikyu {
 
+namespace {
+/// What the painter leaves around the text of every page button, in page pixels.
+constexpr QMarginsF TextMargins(4, 2, 4, 2);
+/// Inside a headed frame: the inset of the text from the frame, and the gap below the heading.
+constexpr qreal FrameInset = 4;
+constexpr qreal HeadingGap = 2;
+} // namespace
+
 PageButton::PageButton(Look look, QWidget *parent) : QAbstractButton(parent), m_look(look)
 {
     setCursor(Qt::PointingHandCursor);
@@ -61,6 +69,37 @@ void PageButton::setSealClearance(int width, int exemptLine)
     update();
 }
 
+void PageButton::setHeading(const QString &heading)
+{
+    m_heading = heading;
+    update();
+}
+
+qreal PageButton::headingPitch() const
+{
+    return pageLinePitch(font(), std::max(LegiblePixelSize, m_pagePixelSize - 1));
+}
+
+QRectF PageButton::textArea(const QRectF &area) const
+{
+    if (m_heading.isEmpty())
+        return area;
+    return (area + TextMargins)
+        .adjusted(FrameInset, HeadingGap + headingPitch() + HeadingGap, -FrameInset, -HeadingGap);
+}
+
+qreal PageButton::pageHeightFor(qreal pageWidth, qreal maximumHeight) const
+{
+    const QRectF area = QRectF(0, 0, pageWidth, maximumHeight) - TextMargins;
+    const QRectF room = textArea(area);
+    TextFitRequest request;
+    request.box = room.size();
+    request.pixelSize = m_pagePixelSize;
+    const FittedText fitted = fitText(printableText(text()), font(), request);
+    const qreal used = fitted.lines.size() * pageLinePitch(font(), fitted.pixelSize);
+    return std::min(maximumHeight, maximumHeight - room.height() + used);
+}
+
 QSize PageButton::sizeHint() const
 {
     return {120, 24};
@@ -77,7 +116,7 @@ void PageButton::paintEvent(QPaintEvent *)
 
     // Set in page pixels whatever the zoom, so the screen shows the very lines the paper gets.
     painter.scale(m_zoom, m_zoom);
-    const QRectF area = QRectF(0, 0, width() / m_zoom, height() / m_zoom).adjusted(4, 2, -4, -2);
+    const QRectF area = QRectF(0, 0, width() / m_zoom, height() / m_zoom) - TextMargins;
     switch (m_look) {
     case Look::Image:
         paintImage(painter, area, output);
@@ -124,21 +163,35 @@ void PageButton::paintText(QPainter &painter, const QRectF &area, bool output)
         }
         return;
     }
+    if (!m_heading.isEmpty()) {
+        // The frame takes the button's whole width, so that it lines up with the table above it.
+        const QRectF frame = (area + TextMargins).adjusted(0.25, 0.25, -0.25, -0.25);
+        painter.setPen(QPen(Qt::black, 0.5));
+        painter.drawRect(frame);
+        TextFitRequest heading;
+        heading.box = QSizeF(frame.width() - 2 * FrameInset, headingPitch());
+        heading.pixelSize = std::max(LegiblePixelSize, m_pagePixelSize - 1);
+        heading.wrap = false;
+        painter.setPen(Qt::black);
+        drawFittedText(painter, frame.adjusted(FrameInset, HeadingGap, -FrameInset, 0), font(),
+                       fitText(m_heading, font(), heading), Qt::AlignLeft | Qt::AlignTop);
+    }
+    const QRectF room = textArea(area);
     TextFitRequest request;
-    request.box = area.size();
+    request.box = room.size();
     request.pixelSize = m_pagePixelSize;
     if (m_sealClearance > 0) {
         const qsizetype lines = shown.count(QLatin1Char('\n')) + 1;
         for (qsizetype line = 0; line < lines; ++line)
-            request.lineWidths.append(line == m_sealExemptLine ? area.width() : area.width() - m_sealClearance);
+            request.lineWidths.append(line == m_sealExemptLine ? room.width() : room.width() - m_sealClearance);
     }
     const FittedText fitted = fitText(shown, font(), request);
     painter.setPen(Qt::black);
-    const QRectF used = drawFittedText(painter, area, font(), fitted, m_alignment);
+    const QRectF used = drawFittedText(painter, room, font(), fitted, m_alignment);
     if (m_underlined) {
         painter.setPen(QPen(Qt::black, 0.8));
-        const qreal y = std::min(used.bottom() + 2, area.bottom() + 1);
-        painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        const qreal y = std::min(used.bottom() + 2, room.bottom() + 1);
+        painter.drawLine(QPointF(room.left(), y), QPointF(room.right(), y));
     }
 }
 

@@ -39,6 +39,12 @@ public:
     /// Keeps `width` page pixels at the right free of text on every line but `exemptLine`: that is
     /// where the seal sits, and only the name line it is pressed on may run under it.
     void setSealClearance(int width, int exemptLine);
+    /// A small heading over the text (備考), with the two set in a thin frame, as a form's box is;
+    /// drawn only when there is text.
+    void setHeading(const QString &heading);
+    /// The height, in page pixels, that the text needs in a button `pageWidth` page pixels wide,
+    /// at most `maximumHeight` (the text then shrinks into that).
+    qreal pageHeightFor(qreal pageWidth, qreal maximumHeight) const;
 
     QSize sizeHint() const override;
 
@@ -50,6 +56,9 @@ private:
     void paintImage(QPainter &painter, const QRectF &area, bool output);
     void paintText(QPainter &painter, const QRectF &area, bool output);
     void paintAmount(QPainter &painter, const QRectF &area);
+    /// Where the text itself goes within the drawing area: below the heading, inside the frame.
+    QRectF textArea(const QRectF &area) const;
+    qreal headingPitch() const;
 
     Look m_look;
     QImage m_image;
@@ -60,6 +69,7 @@ private:
     double m_zoom = 1.0;
     int m_sealClearance = 0;
     int m_sealExemptLine = -1;
+    QString m_heading;
 };
 
 } // namespace seikyu

@@ -72,6 +72,12 @@ int ScriptedPrompter::askToChoose(QWidget *, const QString &text, const QString 
     return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
 }
 
+std::optional<bool> ScriptedPrompter::askDuplicate(QWidget *, bool keepSums)
+{
+    duplicateOffers.append(keepSums);
+    return duplicateAnswers.isEmpty() ? std::nullopt : duplicateAnswers.takeFirst();
+}
+
 void ScriptedPrompter::alert(QWidget *, const QString &text, const QString &informative)
 {
     alerts.append(text + QStringLiteral(" | ") + informative);

@@ -35,6 +35,9 @@ public:
     QStringList questions;      ///< "text | informative" of every askToProceed and askToChoose
     QList<int> choiceAnswers;   ///< answers to askToChoose; Cancel (-1) when none is left
     QStringList asked;          ///< the document each save-changes question named
+    /// Answers to askDuplicate (whether to keep the sums); Cancel when none is left.
+    QList<std::optional<bool>> duplicateAnswers;
+    QList<bool> duplicateOffers; ///< what each Duplicate question offered to keep
 
     QStringList openFileNames(QWidget *, const QString &, const QString &) override;
     QString openFileName(QWidget *, const QString &, const QString &) override;
@@ -43,6 +46,7 @@ public:
     SaveChoice askSaveChanges(QWidget *, const QString &) override;
     int askToChoose(QWidget *, const QString &text, const QString &informative, const QStringList &) override;
     bool askToProceed(QWidget *, const QString &text, const QString &informative, const QString &) override;
+    std::optional<bool> askDuplicate(QWidget *, bool keepSums) override;
     void alert(QWidget *, const QString &text, const QString &informative) override;
     void inform(QWidget *, const QString &text, const QString &informative) override;
 };

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "sections/DueDate.h"
+#include "sections/InvoiceNumber.h"
+
+namespace seikyu {
+
+/// The user's settings for the parts of an invoice that freelancers use: the invoice-number pattern
+/// and its counters, the usual payment term, and whether Duplicate keeps the sums. Kept in the
+/// per-user settings; a missing or damaged value reads as the default.
+namespace FreelancePreferences {
+
+/// The longest pattern kept; a longer stored one is taken for damage.
+inline constexpr int MaximumPatternLength = 64;
+/// The largest sequence number kept; a larger stored one is taken for damage.
+inline constexpr qint64 MaximumSequence = 999999999;
+
+QString numberPattern();
+void setNumberPattern(const QString &pattern);
+
+/// The number proposed for an invoice dated `invoiceDate`: the one after the last used in its sequence.
+NumberProposal nextNumber(const QDate &invoiceDate);
+/// Records that a proposed number went onto an invoice: its sequence moves on past it (never back).
+void useNumber(const NumberProposal &proposal);
+/// Sets where the sequence of `invoiceDate` goes on, for a user who starts numbering mid-way.
+void setNextSequence(const QDate &invoiceDate, qint64 next);
+
+DueRule dueRule();
+void setDueRule(const DueRule &rule);
+
+bool duplicateKeepsSums();
+void setDuplicateKeepsSums(bool keep);
+
+} // namespace FreelancePreferences
+
+} // namespace seikyu

@@ -1,0 +1,160 @@
+// The invoice number, the payment due date and the remarks: optional regions of the page that
+// print nothing until they hold something.
+#include "document/Document.h"
+#include "sections/DueDate.h"
+#include "sections/FreelancePreferences.h"
+#include "widgets/PageButton.h"
+#include "widgets/RoomBox.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace seikyu {
+
+namespace {
+
+/// Remarks without the blank lines and spaces a text field leaves at their end; only white space
+/// is no remarks at all.
+QString tidiedRemarks(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    return text.trimmed().isEmpty() ? QString() : text;
+}
+
+} // namespace
+
+void Document::setInvoiceNumber(const QString &number)
+{
+    m_invoiceNumber = number;
+    if (numb)
+        numb->setTitle(number.isEmpty() ? QString() : QStringLiteral("No. ") + number);
+}
+
+void Document::numbShow(QObject *)
+{
+    // An invoice without a number is offered the next one of the user's sequence.
+    numbText->setText(m_invoiceNumber.isEmpty() ? FreelancePreferences::nextNumber(dateDial->date()).text
+                                                : m_invoiceNumber);
+    numbText->selectAll();
+    numbText->setFocus();
+    show(numbCtrl.get());
+}
+
+void Document::numbNext(QObject *)
+{
+    numbText->setText(FreelancePreferences::nextNumber(dateDial->date()).text);
+}
+
+void Document::numbCopy(QObject *)
+{
+    const QString number = numbText->text().trimmed();
+    // Asked afresh, so that a number another window has taken meanwhile is not counted twice.
+    const NumberProposal proposal = FreelancePreferences::nextNumber(dateDial->date());
+    if (!number.isEmpty() && number == proposal.text)
+        FreelancePreferences::useNumber(proposal);
+    setInvoiceNumber(number);
+    numbRoom->setBorderColor(Qt::transparent);
+    updateChangeCount(ChangeDone);
+    hide();
+}
+
+void Document::setDueDate(const QDate &due)
+{
+    m_dueDate = due;
+    duesLoad();
+}
+
+void Document::duesLoad()
+{
+    if (dues)
+        dues->setTitle(dueDatePageText(m_dueDate, dateJaps && dateJaps->isChecked()));
+    followDueDate();
+}
+
+void Document::followDueDate()
+{
+    if (!duesRoom || !dateDial)
+        return;
+    // A due date before the invoice date is a mistake (the invoice date moved on, say): the region
+    // asks to be looked at again until it is put right.
+    const bool stale = m_dueDate.isValid() && m_dueDate < dateDial->date();
+    if (stale)
+        duesRoom->setBorderColor(RoomBox::guideColor());
+    else if (m_dueStale)
+        duesRoom->setBorderColor(Qt::transparent);
+    m_dueStale = stale;
+}
+
+void Document::duesShow(QObject *)
+{
+    // Opening the region asks for a due date: it is offered at once, by the user's usual term.
+    duesUsed->setChecked(true);
+    duesDial->setDate(m_dueDate.isValid() ? m_dueDate
+                                          : proposeDueDate(dateDial->date(), FreelancePreferences::dueRule()));
+    show(duesCtrl.get());
+}
+
+void Document::duesCopy(QObject *)
+{
+    duesRoom->setBorderColor(Qt::transparent);
+    m_dueStale = false;
+    setDueDate(duesUsed->isChecked() ? duesDial->date() : QDate());
+    updateChangeCount(ChangeDone);
+    hide();
+}
+
+QString Document::remarks() const
+{
+    return note ? note->title() : QString();
+}
+
+void Document::setRemarks(const QString &remarks)
+{
+    if (!note)
+        return;
+    note->setTitle(remarks);
+    fitPageTable();
+}
+
+void Document::noteShow(QObject *)
+{
+    noteText->setPlainText(remarks());
+    noteText->setFocus();
+    show(noteCtrl.get());
+}
+
+void Document::noteCopy(QObject *)
+{
+    setRemarks(tidiedRemarks(noteText->toPlainText()));
+    noteRoom->setBorderColor(Qt::transparent);
+    updateChangeCount(ChangeDone);
+    hide();
+}
+
+void Document::startAsNextInvoice(bool keepSums)
+{
+    const QDate today = QDate::currentDate();
+    dateDial->setDate(today);
+    if (!m_invoiceNumber.isEmpty()) {
+        // The copy is an invoice of its own at once: its number is taken, whatever becomes of it.
+        const NumberProposal proposal = FreelancePreferences::nextNumber(today);
+        FreelancePreferences::useNumber(proposal);
+        setInvoiceNumber(proposal.text);
+    }
+    if (m_dueDate.isValid())
+        m_dueDate = proposeDueDate(today, FreelancePreferences::dueRule());
+    if (!keepSums) {
+        removeSumsRows();
+        sums->setTitle(emptyAmountBox());
+    }
+    dateLoad();
+    clearGuideBorders();
+    m_amountStale = false;
+    m_dueStale = false;
+}
+
+} // namespace seikyu
