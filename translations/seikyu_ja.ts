@@ -231,6 +231,62 @@
         <source>Stamp preview</source>
         <translation>印鑑のプレビュー</translation>
     </message>
+    <message>
+        <source>The invoice&apos;s number. Empty: the invoice has none. Return puts it on the page.</source>
+        <translation>請求書番号です。空欄にすると番号なしの請求書になります。Return キーで請求書に書き込みます。</translation>
+    </message>
+    <message>
+        <source>Puts the next number of your sequence into the field.</source>
+        <translation>連番の次の番号を欄に入れます。</translation>
+    </message>
+    <message>
+        <source>Puts the number on the page and closes the panel.</source>
+        <translation>番号を請求書に書き込み、パネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>Whether the invoice shows when it is to be paid.</source>
+        <translation>請求書にお支払期限を載せるかどうかです。</translation>
+    </message>
+    <message>
+        <source>The day by which the customer is to pay.</source>
+        <translation>取引先に支払ってもらう期限の日です。</translation>
+    </message>
+    <message>
+        <source>Puts the due date on the page and closes the panel.</source>
+        <translation>お支払期限を請求書に書き込み、パネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>The remarks, a few lines. Tab goes on to the buttons.</source>
+        <translation>数行の備考です。Tab キーでボタンに移ります。</translation>
+    </message>
+    <message>
+        <source>Puts the remarks under the table and closes the panel.</source>
+        <translation>備考を明細表の下に書き込み、パネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>Invoice number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s number, under the date; optional.</source>
+        <translation>日付の下の請求書番号です。なくてもかまいません。</translation>
+    </message>
+    <message>
+        <source>Payment due date</source>
+        <translation>お支払期限</translation>
+    </message>
+    <message>
+        <source>When the customer is to pay, under the invoice amount; optional.</source>
+        <translation>御請求金額の下のお支払期限です。なくてもかまいません。</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>備考</translation>
+    </message>
+    <message>
+        <source>A few lines under the item table; optional.</source>
+        <translation>明細表の下の数行の備考です。なくてもかまいません。</translation>
+    </message>
 </context>
 <context>
     <name>AtomicWrite</name>
@@ -370,6 +426,46 @@
     <message>
         <source>From the keyboard: on the page, Tab moves from region to region and Space or Return opens one. In the table, Return or F2 edits a cell, Ctrl+Return works out the price of the current row as a click does, and Tab moves on to the buttons. Ctrl+Z and Ctrl+Shift+Z (or Undo and Redo in the panel) undo and redo while the table is open. Cancel or Esc puts the table back as it was when you opened it; Undo brings your edits back.</source>
         <translation>キーボードでは、請求書の上で Tab キーを押すと部分から部分へ移動し、スペースキーか Return キーで開きます。明細表では Return か F2 でセルを編集し、Ctrl+Return でクリックと同じように今の行の価格を計算し、Tab キーで下のボタンに移ります。明細表を開いている間は Ctrl+Z と Ctrl+Shift+Z（またはパネルの「元に戻す」「やり直す」）で取り消しとやり直しができます。キャンセルか Esc キーで、明細表を開いたときの状態に戻ります。「元に戻す」で編集内容を取り戻せます。</translation>
+    </message>
+    <message>
+        <source>Invoice number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>Click under the date, at the right, to give the invoice a number; it shows as &quot;No. 2026-0012&quot;. The panel offers the next number of your sequence, and you may type any other. Edit ▸ Preferences sets the pattern: {yyyy} is the year of the invoice date, {yy} its last two digits, {0000} the sequence with as many digits as zeros. With the year in the pattern, each year starts again at 1. The sequence moves on only when an offered number goes onto an invoice; a number you type yourself leaves it as it is. An invoice with a number is saved and exported under that number. Leave the field empty for no number.</source>
+        <translation>右上の日付の下をクリックすると、請求書に番号を付けられます。「No. 2026-0012」のように表示されます。パネルには連番の次の番号が入っていて、別の番号を入力することもできます。番号の書式は「編集」▸「設定」で決めます。{yyyy} は請求日の年、{yy} はその下2桁、{0000} は連番で、0 の数だけの桁数になります。書式に年が入っていれば、連番は年ごとに 1 から始まります。連番が進むのは、パネルが示した番号を請求書に使ったときだけで、自分で入力した番号では進みません。番号のある請求書は、その番号の名前で保存・書き出しされます。番号を付けないときは欄を空にします。</translation>
+    </message>
+    <message>
+        <source>Payment due date</source>
+        <translation>お支払期限</translation>
+    </message>
+    <message>
+        <source>Click under the invoice amount to show when the customer is to pay (お支払期限). The panel proposes a date from the invoice date by your usual terms, set in Preferences: the end of the following month, 30 days after the invoice date, or a fixed day of the following month (a day the month does not have becomes its last day). The due date is shown like the invoice date, in the Western calendar or the Japanese era. Untick &quot;Show a payment due date&quot; to take it away. A due date before the invoice date is framed in blue until you put it right.</source>
+        <translation>御請求金額の下をクリックすると、お支払期限を載せられます。パネルには、請求日から「設定」で決めたいつもの支払条件で求めた日付が入っています。条件は、翌月末、請求日の30日後、翌月の決まった日のどれかです（その月にない日はその月の末日になります）。お支払期限は請求日と同じく、西暦か和暦で表示されます。なくすときは「お支払期限を表示」のチェックを外します。お支払期限が請求日より前になっていると、直すまで青い枠で囲まれます。</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>備考</translation>
+    </message>
+    <message>
+        <source>Click under the item table to add a few lines of remarks (備考): who pays the transfer fee, the project&apos;s name. They print in a box under the table, set smaller and wrapped when they are long, and the table makes room for them on the one page. Empty remarks print nothing.</source>
+        <translation>明細表の下をクリックすると、振込手数料の負担や案件名など、数行の備考を書けます。備考は明細表の下の枠に印刷され、長いときは文字を小さくして折り返します。明細表は1ページに収まるように備考の分だけ場所を空けます。備考が空なら何も印刷されません。</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>File ▸ Duplicate (Ctrl+Shift+D) makes next month&apos;s invoice from the one in front of you: a new, unsaved invoice with the same title, customer, details, items and remarks, dated today. Where the original has a number and a due date, the copy gets the next number and a due date proposed afresh. The sums rows and the invoice amount are kept only if you tick &quot;Keep the sums rows and the invoice amount&quot;; Seikyu remembers your choice. The original stays as it is.</source>
+        <translation>「ファイル」▸「複製」（Ctrl+Shift+D）で、今の請求書から来月の請求書を作れます。タイトル、取引先、自分の情報、明細、備考が同じで、日付が今日の、まだ保存していない新しい請求書になります。元の請求書に番号とお支払期限があれば、複製には次の番号と新しく求めたお支払期限が入ります。合計の行と御請求金額は「合計の行と御請求金額を残す」にチェックを入れたときだけ残り、その選択は次回も使われます。元の請求書は変わりません。</translation>
+    </message>
+    <message>
+        <source>Withholding tax</source>
+        <translation>源泉徴収税</translation>
+    </message>
+    <message>
+        <source>For fees paid to an individual (design, writing, lectures and the like) the customer withholds income tax (源泉徴収) and pays the rest. Tick &quot;Withhold Income Tax&quot; in the item table&apos;s panel: after 合計 the sums show 源泉徴収税, as a negative amount, and 差引請求額, what the customer pays, which the invoice amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the tax is added separately, and on the whole amount when the prices include it.</source>
+        <translation>デザイン、原稿執筆、講演などの個人への報酬では、取引先が所得税を源泉徴収し、残りを支払います。明細表のパネルで「源泉徴収」にチェックを入れると、合計のあとにマイナスの金額で源泉徴収税と、取引先が支払う差引請求額が加わり、御請求金額には差引請求額が入ります。税額は100万円までの部分が10.21 %、100万円を超える部分が20.42 %に102,100円を加えた額で、1円未満は切り捨てます。消費税を別に加算しているときは消費税を除いた金額から、価格が税込みのときは全体の金額から計算します。</translation>
     </message>
 </context>
 <context>
@@ -517,6 +613,14 @@
         <source>&amp;Help</source>
         <translation>ヘルプ(&amp;H)</translation>
     </message>
+    <message>
+        <source>&amp;Duplicate…</source>
+        <translation>複製(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>Next month&apos;s invoice: a copy of this one, dated today</source>
+        <translation>来月の請求書：この請求書を今日の日付で複製します</translation>
+    </message>
 </context>
 <context>
     <name>OutputChecks</name>
@@ -616,6 +720,18 @@
     <message>
         <source>Don’t Save</source>
         <translation>保存しない</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>A new invoice, dated today, with the same customer and items. Where this one has a number and a due date, the copy gets the next number and a new due date.</source>
+        <translation>取引先と明細が同じで、日付が今日の新しい請求書を作ります。この請求書に番号とお支払期限があれば、複製には次の番号と新しいお支払期限が入ります。</translation>
+    </message>
+    <message>
+        <source>Keep the sums rows and the invoice amount</source>
+        <translation>合計の行と御請求金額を残す</translation>
     </message>
 </context>
 <context>
@@ -959,6 +1075,58 @@ Check the unit prices and quantities of the items.</source>
         <source>For fees paid to an individual: the sums end with the income tax the customer withholds and the amount they pay.</source>
         <translation>個人に支払われる報酬のとき：合計のあとに、取引先が差し引く源泉徴収税と差引請求額を加えます。</translation>
     </message>
+    <message>
+        <source>Invoice number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>Payment due date</source>
+        <translation>お支払期限</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>備考</translation>
+    </message>
+    <message>
+        <source>Invoice Number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s number, shown under the date. The next number of your sequence is offered (Preferences set its pattern); type any other if you like. Leave it empty for an invoice without a number.</source>
+        <translation>日付の下に表示する請求書番号です。連番の次の番号が入っています（書式は「設定」で決めます）。別の番号を入力してもかまいません。番号を付けないときは空にします。</translation>
+    </message>
+    <message>
+        <source>Next Number</source>
+        <translation>次の番号</translation>
+    </message>
+    <message>
+        <source>Puts the next number of your sequence into the field.</source>
+        <translation>連番の次の番号を欄に入れます。</translation>
+    </message>
+    <message>
+        <source>Invoice number:</source>
+        <translation>請求書番号：</translation>
+    </message>
+    <message>
+        <source>Payment Due Date</source>
+        <translation>お支払期限</translation>
+    </message>
+    <message>
+        <source>When the customer is to pay, shown under the invoice amount. It is proposed from the invoice date by your usual terms (Preferences).</source>
+        <translation>御請求金額の下に表示する、支払いの期限です。請求日から、いつもの支払条件（「設定」で決めます）で求めた日付が入っています。</translation>
+    </message>
+    <message>
+        <source>Show a payment due date</source>
+        <translation>お支払期限を表示</translation>
+    </message>
+    <message>
+        <source>Pay by:</source>
+        <translation>期限：</translation>
+    </message>
+    <message>
+        <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
+        <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -1086,6 +1254,58 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Tax rounding, once per rate:</source>
         <translation>消費税の端数処理（税率ごとに1回）：</translation>
+    </message>
+    <message>
+        <source>Invoice number pattern</source>
+        <translation>請求書番号の書式</translation>
+    </message>
+    <message>
+        <source>Invoice numbers:</source>
+        <translation>請求書番号：</translation>
+    </message>
+    <message>
+        <source>{yyyy} is the year of the invoice date, {yy} its last two digits, {0000} the sequence with as many digits as zeros; anything else stays as you write it. With the year in the pattern, each year starts again at 1.</source>
+        <translation>{yyyy} は請求日の年、{yy} はその下2桁、{0000} は連番で、0 の数だけの桁数になります。それ以外の文字は書いたとおりに使われます。書式に年が入っていれば、連番は年ごとに 1 から始まります。</translation>
+    </message>
+    <message>
+        <source>Next sequence number</source>
+        <translation>次の連番</translation>
+    </message>
+    <message>
+        <source>Next in sequence:</source>
+        <translation>次の連番：</translation>
+    </message>
+    <message>
+        <source>The next invoice dated today: %1</source>
+        <translation>今日の日付の次の請求書：%1</translation>
+    </message>
+    <message>
+        <source>End of the following month (翌月末)</source>
+        <translation>翌月末</translation>
+    </message>
+    <message>
+        <source>30 days after the invoice date</source>
+        <translation>請求日の30日後</translation>
+    </message>
+    <message>
+        <source>A fixed day of the following month</source>
+        <translation>翌月の決まった日</translation>
+    </message>
+    <message>
+        <source>Usual payment terms</source>
+        <translation>いつもの支払条件</translation>
+    </message>
+    <message>
+        <source>Day of the following month</source>
+        <translation>翌月の日</translation>
+    </message>
+    <message>
+        <source>A day the month does not have becomes its last day.</source>
+        <translation>その月にない日は、その月の末日になります。</translation>
+    </message>
+    <message>
+        <source>Payment due:</source>
+        <translation>お支払期限：</translation>
     </message>
 </context>
 <context>

@@ -39,6 +39,47 @@ constexpr TopicSource TopicSources[] = {
          "and Tab moves on to the buttons. Ctrl+Z and Ctrl+Shift+Z (or Undo and Redo in the panel) undo and redo "
          "while the table is open. Cancel or Esc puts the table back as it was when you opened it; Undo brings "
          "your edits back.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Invoice number"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Click under the date, at the right, to give the invoice a number; it shows as \"No. 2026-0012\". The "
+         "panel offers the next number of your sequence, and you may type any other. Edit ▸ Preferences sets the "
+         "pattern: {yyyy} is the year of the invoice date, {yy} its last two digits, {0000} the sequence with as "
+         "many digits as zeros. With the year in the pattern, each year starts again at 1. The sequence moves on "
+         "only when an offered number goes onto an invoice; a number you type yourself leaves it as it is. An "
+         "invoice with a number is saved and exported under that number. Leave the field empty for no number.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Payment due date"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Click under the invoice amount to show when the customer is to pay (お支払期限). The panel proposes a "
+         "date from the invoice date by your usual terms, set in Preferences: the end of the following month, 30 "
+         "days after the invoice date, or a fixed day of the following month (a day the month does not have becomes "
+         "its last day). The due date is shown like the invoice date, in the Western calendar or the Japanese era. "
+         "Untick \"Show a payment due date\" to take it away. A due date before the invoice date is framed in blue "
+         "until you put it right.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Remarks"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Click under the item table to add a few lines of remarks (備考): who pays the transfer fee, the project's "
+         "name. They print in a box under the table, set smaller and wrapped when they are long, and the table "
+         "makes room for them on the one page. Empty remarks print nothing.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Duplicate"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "File ▸ Duplicate (Ctrl+Shift+D) makes next month's invoice from the one in front of you: a new, unsaved "
+         "invoice with the same title, customer, details, items and remarks, dated today. Where the original has a "
+         "number and a due date, the copy gets the next number and a due date proposed afresh. The sums rows and "
+         "the invoice amount are kept only if you tick \"Keep the sums rows and the invoice amount\"; Seikyu "
+         "remembers your choice. The original stays as it is.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Withholding tax"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "For fees paid to an individual (design, writing, lectures and the like) the customer withholds income "
+         "tax (源泉徴収) and pays the rest. Tick \"Withhold Income Tax\" in the item table's panel: after 合計 the "
+         "sums show 源泉徴収税, as a negative amount, and 差引請求額, what the customer pays, which the invoice "
+         "amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it "
+         "plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the "
+         "tax is added separately, and on the whole amount when the prices include it.")},
 };
 
 } // namespace

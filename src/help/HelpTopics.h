@@ -14,7 +14,7 @@ struct HelpTopic
     friend bool operator==(const HelpTopic &, const HelpTopic &) = default;
 };
 
-/// The four help topics in their fixed order, translated into the current language
+/// The help topics in their fixed order, translated into the current language
 /// (translation context "HelpPanel"; the English text shows when there is no translation).
 QList<HelpTopic> helpTopics();
 
