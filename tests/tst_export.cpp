@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFrame>
@@ -354,6 +355,37 @@ private slots:
             if (box.intersects(seal))
                 QVERIFY2(LongIssuer.at(2).contains(text), qPrintable(text));
         }
+    }
+
+    void aFreelancersInvoiceReadsWhereAnAccountantLooks()
+    {
+        auto plain = seikyu::test::makeDocument(invoiceBytes());
+        const QString plainText = pdfText(exportToFile(*plain, m_dir.filePath(QStringLiteral("plain.pdf"))));
+        for (const char *absent : {"No.", "お支払期限", "備考", "源泉徴収税"})
+            QVERIFY2(!plainText.contains(QString::fromUtf8(absent)), absent);
+
+        auto document = seikyu::test::makeDocument(invoiceBytes());
+        document->gridHold->setChecked(true);
+        document->tbleBack();
+        document->gridCalc();
+        QVERIFY(document->takeTableTotal());
+        document->setInvoiceNumber(QStringLiteral("2026-0012"));
+        document->setDueDate(QDate(2027, 1, 31));
+        document->setRemarks(QStringLiteral("振込手数料は貴社にてご負担ください。\n案件名：保守"));
+        const QString path = exportToFile(*document, m_dir.filePath(QStringLiteral("freelance.pdf")));
+        QHash<QString, QRectF> at;
+        for (const auto &[text, box] : pdfWords(path))
+            at.insert(text, box);
+        for (const char *word : {"No.", "2026-0012", "お支払期限", "2027年01月31日", "備考", "案件名：保守",
+                                 "源泉徴収税", "差引請求額", "-￥136", "￥1,197"})
+            QVERIFY2(at.contains(QString::fromUtf8(word)), word);
+        // The number at the top right under the date, the due date under the amount, the remarks
+        // under the table's last line.
+        const auto top = [&](const char *word) { return at.value(QString::fromUtf8(word)).top(); };
+        QVERIFY(at.value("No.").left() > PageView::Width / 2);
+        QVERIFY(top("2026年12月05日") < top("No.") && top("No.") < top("千代田商事"));
+        QVERIFY(top("御請求金額") < top("お支払期限") && top("お支払期限") < top("日付"));
+        QVERIFY(top("差引請求額") < top("備考") && top("備考") < top("案件名：保守"));
     }
 
     void aTableTooLongToReadWarnsBeforeOutput()

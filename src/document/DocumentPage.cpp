@@ -281,7 +281,9 @@ qreal Document::remarksHeight() const
 {
     if (!note || remarks().isEmpty())
         return 0;
-    return note->pageHeightFor(Right - Left - 2 * RoomInset, RemarksMaximumHeight - 2 * RoomInset) + 2 * RoomInset;
+    // Whole pixels, so that the region placed at them never runs past the page's margin.
+    return std::ceil(note->pageHeightFor(Right - Left - 2 * RoomInset, RemarksMaximumHeight - 2 * RoomInset)) +
+           2 * RoomInset;
 }
 
 void Document::placeRemarks(qreal tableBottom)
@@ -289,10 +291,11 @@ void Document::placeRemarks(qreal tableBottom)
     if (!noteRoom)
         return;
     const qreal height = remarksHeight();
-    const int top = static_cast<int>(std::ceil(tableBottom)) + RemarksGap;
+    // A hair's rounding of the rows' heights must not move the region a whole pixel down.
+    const int top = static_cast<int>(std::ceil(tableBottom - 0.01)) + RemarksGap;
     if (height > 0) {
         noteRoom->show();
-        placeRoom(noteRoom, QRect(Left, top, Right - Left, static_cast<int>(std::ceil(height))));
+        placeRoom(noteRoom, QRect(Left, top, Right - Left, static_cast<int>(height)));
         return;
     }
     // Empty, the region only shows on screen where the remarks would go; below a table that fills
@@ -366,7 +369,8 @@ void Document::fitPageTable()
     // the whole rest of the page, as it always had.
     const qreal tableBottom = GridTop + 2 * RoomInset + end + (legend ? LegendHeight : 0);
     const QRect gridGeometry(Left, GridTop, Right - Left,
-                             remarks > 0 ? static_cast<int>(std::ceil(tableBottom)) - GridTop : Bottom - GridTop);
+                             remarks > 0 ? static_cast<int>(std::ceil(tableBottom - 0.01)) - GridTop
+                                         : Bottom - GridTop);
     if (gridRoom->pageGeometry() != gridGeometry)
         placeRoom(gridRoom, gridGeometry);
     m_gridLegend->setVisible(legend);
