@@ -90,8 +90,10 @@ private slots:
             "headKill", "headEdit",     "whomPlus",     "whomKill",     "whomEdit",     "homePlus", "homeKill",
             "homeEdit", "headNewsText", "headEditText", "whomNewsText", "whomEditText", "newsCode", "newsMaps",
             "newsName", "newsCall",     "newsBank",     "editCode",     "editMaps",     "editName", "editCall",
-            "editBank", "gridSums",     "rowsPlus",     "gridFail"};
-        QCOMPARE(names.size(), 60);
+            "editBank", "gridSums",     "rowsPlus",     "gridFail",     "numb",         "dues",     "note",
+            "numbRoom", "duesRoom",     "noteRoom",     "numbCtrl",     "duesCtrl",     "noteCtrl", "numbText",
+            "duesUsed", "duesDial",     "noteText"};
+        QCOMPARE(names.size(), 73);
         for (const QString &name : names) {
             QObject *found = document->window()->findChild<QObject *>(name);
             QVERIFY2(found, qPrintable(name));

@@ -365,14 +365,7 @@ void Document::fitPageTable()
         end += tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
         heights->resizeSection(row, std::max(1, qRound(end * m_zoom) - top));
     }
-    // With remarks under it, the table's region ends where its last line does; without, it keeps
-    // the whole rest of the page, as it always had.
     const qreal tableBottom = GridTop + 2 * RoomInset + end + (legend ? LegendHeight : 0);
-    const QRect gridGeometry(Left, GridTop, Right - Left,
-                             remarks > 0 ? static_cast<int>(std::ceil(tableBottom - 0.01)) - GridTop
-                                         : Bottom - GridTop);
-    if (gridRoom->pageGeometry() != gridGeometry)
-        placeRoom(gridRoom, gridGeometry);
     m_gridLegend->setVisible(legend);
     if (legend) {
         m_gridLegend->setGeometry(qRound(RoomInset * m_zoom), qRound((RoomInset + end) * m_zoom),
