@@ -236,6 +236,11 @@ void Document::buildPage()
     connect(numb, &QAbstractButton::clicked, this, [this] { numbShow(numb); });
     connect(dues, &QAbstractButton::clicked, this, [this] { duesShow(dues); });
     connect(note, &QAbstractButton::clicked, this, [this] { noteShow(note); });
+    // Tab reads the page as an eye does: the number after the date, the due date after the amount,
+    // the remarks after the table.
+    QWidget::setTabOrder(date, numb);
+    QWidget::setTabOrder(sums, dues);
+    QWidget::setTabOrder(grid, note);
 
     m_window->setPageBox(box);
 }
