@@ -75,6 +75,20 @@ PageButton *makeButton(RoomBox *room, PageButton::Look look, const char *name)
     return button;
 }
 
+/// A region that prints only what it holds: no guide border while it is unused, and on screen a
+/// placeholder that says where it is.
+PageButton *makeOptionalRegion(RoomBox *room, const char *name, int pixelSize, Qt::Alignment alignment,
+                               const QString &placeholder)
+{
+    room->setBorderColor(Qt::transparent);
+    PageButton *button = makeButton(room, PageButton::Look::Plain, name);
+    button->setFont(pageFont(pixelSize));
+    button->setPagePixelSize(pixelSize);
+    button->setAlignment(alignment);
+    button->setPlaceholder(placeholder);
+    return button;
+}
+
 /// A click anywhere on the page table opens the table panel, as the other regions do.
 class ClickToOpen : public QObject
 {
@@ -247,27 +261,13 @@ void Document::buildPage()
 
 void Document::buildFreelanceRegions(QWidget *sheet)
 {
-    // Unused, they print nothing: no guide border, and their placeholders show on screen only.
     numbRoom = makeRoom(sheet, "numbRoom", NumberGeometry);
-    numb = makeButton(numbRoom, PageButton::Look::Plain, "numb");
-    numb->setFont(pageFont(10));
-    numb->setPagePixelSize(10);
-    numb->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    numb->setPlaceholder(tr("Invoice number"));
+    numb = makeOptionalRegion(numbRoom, "numb", 10, Qt::AlignRight | Qt::AlignVCenter, tr("Invoice number"));
     duesRoom = makeRoom(sheet, "duesRoom", DueGeometry);
-    dues = makeButton(duesRoom, PageButton::Look::Plain, "dues");
-    dues->setFont(pageFont(11));
-    dues->setPagePixelSize(11);
-    dues->setPlaceholder(tr("Payment due date"));
+    dues = makeOptionalRegion(duesRoom, "dues", 11, Qt::AlignLeft | Qt::AlignVCenter, tr("Payment due date"));
     noteRoom = makeRoom(sheet, "noteRoom", QRect(Left, GridTop, Right - Left, RemarksPlaceholderHeight));
-    note = makeButton(noteRoom, PageButton::Look::Plain, "note");
-    note->setFont(pageFont(9));
-    note->setPagePixelSize(9);
-    note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    note = makeOptionalRegion(noteRoom, "note", 9, Qt::AlignLeft | Qt::AlignTop, tr("Remarks"));
     note->setHeading(QStringLiteral("備考"));
-    note->setPlaceholder(tr("Remarks"));
-    for (RoomBox *room : {numbRoom.data(), duesRoom.data(), noteRoom.data()})
-        room->setBorderColor(Qt::transparent);
 }
 
 void Document::placeRoom(RoomBox *room, const QRect &pageGeometry)
