@@ -333,6 +333,8 @@ private:
     void listKillExec(ListFamily &family);
     void listEditExec(ListFamily &family);
     QString listPageText(const ListFamily &family, const QString &entry) const;
+    /// Writes a saved entry onto its page line, remembering the honorific the line carries.
+    void showListEntry(ListFamily &family, const QString &entry);
     void refreshFromStore(const QString &key, const ListChange &change);
     /// Tells the user when the last change to the lists or the stamp did not reach the settings file.
     void checkSettingsWritten();

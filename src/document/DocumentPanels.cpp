@@ -275,12 +275,7 @@ void Document::buildListPanels()
             tailRow->addStretch();
             layoutOf(panel.get())->addLayout(tailRow);
             tail = honorific;
-            family->pageText = [this](const QString &entry) {
-                const QString label = tail ? tail->labelForSegment(tail->selectedSegment()) : QString();
-                // With no honorific chosen the name stands alone: a trailing space would be taken
-                // for part of the name when the file is written and read back.
-                return label.isEmpty() ? entry : QStringLiteral("%1 %2").arg(entry, label);
-            };
+            family->honorific = [this] { return tail ? tail->labelForSegment(tail->selectedSegment()) : QString(); };
         }
         addButtons(panel.get(), tr("OK"), this, [this, family] { listCopy(*family); });
 

@@ -29,8 +29,12 @@ struct ListFamily
     Popover *editPopover = nullptr;
     QList<QPointer<QLineEdit>> newsFields; ///< one field, or the issuer's five
     QList<QPointer<QLineEdit>> editFields;
-    /// The page text for a saved entry (the customer adds its honorific).
-    std::function<QString(const QString &entry)> pageText;
+    /// The honorific that follows an entry on the page (the customer's 御中 or 様); none for the
+    /// other sections, and empty when no honorific is chosen.
+    std::function<QString()> honorific;
+    /// The honorific the page line carries now, as it was composed: what the file writer takes off
+    /// again to store the bare name.
+    QString shownHonorific;
 };
 
 /// One saved entry from its fields: the texts joined by line feeds (a single field is the entry).

@@ -66,7 +66,18 @@ ListFamily &Document::family(const QString &key)
 
 QString Document::listPageText(const ListFamily &family, const QString &entry) const
 {
-    return family.pageText ? family.pageText(entry) : entry;
+    const QString label = family.honorific ? family.honorific() : QString();
+    // With no honorific chosen the name stands alone: a trailing space would be taken for part of
+    // the name when the file is written and read back.
+    return label.isEmpty() ? entry : QStringLiteral("%1 %2").arg(entry, label);
+}
+
+void Document::showListEntry(ListFamily &family, const QString &entry)
+{
+    if (!family.pageButton)
+        return;
+    family.pageButton->setTitle(listPageText(family, entry));
+    family.shownHonorific = family.honorific ? family.honorific() : QString();
 }
 
 void Document::listLoad(ListFamily &family, int selectIndex)
@@ -141,7 +152,7 @@ void Document::listCopy(ListFamily &family)
     const std::optional<QString> entry = selectedEntry(family);
     if (!entry || entry->isEmpty())
         return;
-    family.pageButton->setTitle(listPageText(family, *entry));
+    showListEntry(family, *entry);
     family.room->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();

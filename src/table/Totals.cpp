@@ -112,7 +112,9 @@ void Document::gridCalc(QObject *)
 
 void Document::gridFailClose(QObject *)
 {
+    // The notice came from the table panel's totals: the user goes back to the table.
     hide();
+    show(gridCtrl.get());
 }
 
 bool Document::removeSumsRows()
