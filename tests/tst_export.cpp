@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFrame>
@@ -390,6 +391,33 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("作業 80")));
         QVERIFY(!text.contains(warning.left(8)));
         QCOMPARE(tintedPixels(rasterize(pdf), false), 0);
+    }
+
+    void aQualifiedInvoiceCarriesEveryParticular()
+    {
+        // A food wholesaler: reduced-rate food, a standard-rate delivery, a discount, a registration number.
+        QByteArray bytes = invoiceBytes();
+        bytes.replace("山田太郎\\nみずほ銀行 普通 1234567",
+                      "山田太郎\\n03-1234-5678\\nみずほ銀行 普通 1234567\\nT7010705000725");
+        auto document = seikyu::test::makeDocument(bytes);
+        document->tbleBack();
+        document->setTaxRate(10);
+        document->gridXtax->setChecked(true);
+        for (const auto &[name, price, reduced] : {std::tuple{"米 10kg", "4200", true}, {"配送料", "800", false}}) {
+            document->tblePlus();
+            const int row = document->bank->count() - 1;
+            document->editCell(row, Column::Name, QString::fromUtf8(name));
+            document->editCell(row, Column::Sums, QString::fromUtf8(price));
+            document->grid->selectRow(row);
+            if (reduced)
+                document->markRows(TaxClass::Reduced);
+        }
+        document->gridCalc();
+        const QString text = pdfText(exportToFile(*document, m_dir.filePath(QStringLiteral("qualified.pdf"))));
+        for (const char *particular :
+             {"登録番号 T7010705000725", "山田太郎", "千代田商事 御中", "2026年12月05日", "米 10kg ※",
+              "※は軽減税率対象", "10%対象", "消費税(10%)", "8%対象", "消費税(8%)", "￥336", "合計"})
+            QVERIFY2(text.contains(QString::fromUtf8(particular)), particular);
     }
 
     void aStaleInvoiceAmountIsSettledBeforeOutput()

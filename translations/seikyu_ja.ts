@@ -694,10 +694,6 @@
         <translation>振込先口座</translation>
     </message>
     <message>
-        <source>Your own details: postal code, address, name, telephone and bank account.</source>
-        <translation>ご自身の情報：郵便番号、住所、氏名、電話番号、振込先口座。</translation>
-    </message>
-    <message>
         <source>Add an entry</source>
         <translation>項目を追加</translation>
     </message>
@@ -958,6 +954,38 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>For fees paid to an individual: the sums end with the income tax the customer withholds and the amount they pay.</source>
         <translation>個人に支払われる報酬のとき：合計のあとに、取引先が差し引く源泉徴収税と差引請求額を加えます。</translation>
+    </message>
+    <message>
+        <source>Registration number</source>
+        <translation>登録番号</translation>
+    </message>
+    <message>
+        <source>Your own details: postal code, address, name, telephone and bank account, and the registration number (登録番号) that makes the invoice a qualified invoice.</source>
+        <translation>自分の情報です。郵便番号、住所、名前、電話番号、振込先に加えて、適格請求書にするための登録番号を入力します。</translation>
+    </message>
+    <message>
+        <source>T and 13 digits, if you have one</source>
+        <translation>T と13桁の数字（登録している場合）</translation>
+    </message>
+    <message>
+        <source>“%1” is not a registration number.</source>
+        <translation>「%1」は登録番号ではありません。</translation>
+    </message>
+    <message>
+        <source>A registration number is the letter T followed by 13 digits, such as T1234567890123. Leave the field empty if you have none.</source>
+        <translation>登録番号は T に続く13桁の数字です（例：T1234567890123）。登録していない場合は空欄にしてください。</translation>
+    </message>
+    <message>
+        <source>%1 is not a corporation&apos;s number.</source>
+        <translation>%1 は法人番号ではありません。</translation>
+    </message>
+    <message>
+        <source>Its first digit is not the check digit of a corporate number. An individual business&apos;s number from the tax office need not have one; check the number against your notice of registration.</source>
+        <translation>先頭の数字が法人番号のチェックデジットと合いません。個人事業者に税務署が割り当てた番号ではチェックデジットが合わないことがあります。登録通知書の番号と見比べてください。</translation>
+    </message>
+    <message>
+        <source>Use This Number</source>
+        <translation>この番号を使う</translation>
     </message>
 </context>
 <context>

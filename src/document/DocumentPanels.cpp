@@ -192,11 +192,12 @@ void Document::buildListPanels()
          QStringLiteral("from"),
          tr("Your Details"),
          {QStringLiteral("newsCode"), QStringLiteral("newsMaps"), QStringLiteral("newsName"),
-          QStringLiteral("newsCall"), QStringLiteral("newsBank")},
+          QStringLiteral("newsCall"), QStringLiteral("newsBank"), QStringLiteral("newsRegn")},
          {QStringLiteral("editCode"), QStringLiteral("editMaps"), QStringLiteral("editName"),
-          QStringLiteral("editCall"), QStringLiteral("editBank")},
-         {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account")},
-         tr("Your own details: postal code, address, name, telephone and bank account."),
+          QStringLiteral("editCall"), QStringLiteral("editBank"), QStringLiteral("editRegn")},
+         {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account"), tr("Registration number")},
+         tr("Your own details: postal code, address, name, telephone and bank account, and the registration "
+            "number (登録番号) that makes the invoice a qualified invoice."),
          &home,
          &homeRoom,
          &homeDial,
@@ -204,8 +205,8 @@ void Document::buildListPanels()
          &homePlusPopover,
          &homeKillPopover,
          &homeEditPopover,
-         {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank},
-         {&editCode, &editMaps, &editName, &editCall, &editBank}},
+         {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank, &newsRegn},
+         {&editCode, &editMaps, &editName, &editCall, &editBank, &editRegn}},
     };
 
     for (const Section &section : sections) {
@@ -292,6 +293,7 @@ void Document::buildListPanels()
         *section.edit = std::move(edit);
         m_families.push_back(std::move(f));
     }
+    setUpRegistrationNumber();
 }
 
 void Document::buildSmallPanels()

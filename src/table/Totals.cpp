@@ -1,11 +1,13 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
+#include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "table/TableCommands.h"
 #include "table/TableState.h"
 #include "table/TaxPreferences.h"
+#include "widgets/PageButton.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -49,6 +51,8 @@ bool Document::appendSumsRows()
     input.rate = m_taxRate;
     input.rounding = TaxPreferences::load().rounding;
     input.withholding = withholds();
+    // A registration number makes the invoice a qualified one, which states every rate's sums.
+    input.qualified = home && !registrationNumberOf(home->title()).isEmpty();
     QList<RowPtr> kept;
     QList<RowCells> keptCells;
     for (qsizetype i = 0; i < rows.size(); ++i) {

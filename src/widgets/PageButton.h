@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <functional>
 
 namespace seikyu {
 
@@ -23,6 +24,11 @@ public:
 
     QString title() const { return text(); }
     void setTitle(const QString &title);
+    /// How the title reads on the page where that differs from the text kept (the issuer's
+    /// registration number gets its 登録番号 heading); the title itself stays as set.
+    void setPresentation(std::function<QString(const QString &title)> present);
+    /// The text as the page shows it.
+    QString shownText() const;
 
     QImage image() const { return m_image; }
     void setImage(const QImage &image);
@@ -60,6 +66,7 @@ private:
     double m_zoom = 1.0;
     int m_sealClearance = 0;
     int m_sealExemptLine = -1;
+    std::function<QString(const QString &)> m_present;
 };
 
 } // namespace seikyu
