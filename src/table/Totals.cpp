@@ -60,12 +60,15 @@ bool Document::appendSumsRows()
             continue; // an earlier set of sums rows: the new set replaces it
         RowCells cells = rows.at(i)->cells();
         if (items.at(i)) {
+            qint64 price = amountOf(cells[static_cast<std::size_t>(Column::Sums)]);
             // A row whose unit price and quantity were typed but never clicked still counts.
-            if (amountOf(cells[static_cast<std::size_t>(Column::Sums)]) == 0) {
-                if (const std::optional<RowCells> priced = pricedRow(cells))
+            if (price == 0) {
+                if (const std::optional<RowCells> priced = pricedRow(cells)) {
                     cells = *priced;
+                    price = amountOf(cells[static_cast<std::size_t>(Column::Sums)]);
+                }
             }
-            input.items.append({amountOf(cells[static_cast<std::size_t>(Column::Sums)]), rows.at(i)->taxClass()});
+            input.items.append({price, rows.at(i)->taxClass()});
         }
         kept.append(rows.at(i));
         keptCells.append(cells);
