@@ -371,6 +371,22 @@
         <source>From the keyboard: on the page, Tab moves from region to region and Space or Return opens one. In the table, Return or F2 edits a cell, Ctrl+Return works out the price of the current row as a click does, and Tab moves on to the buttons. Ctrl+Z and Ctrl+Shift+Z (or Undo and Redo in the panel) undo and redo while the table is open. Cancel or Esc puts the table back as it was when you opened it; Undo brings your edits back.</source>
         <translation>キーボードでは、請求書の上で Tab キーを押すと部分から部分へ移動し、スペースキーか Return キーで開きます。明細表では Return か F2 でセルを編集し、Ctrl+Return でクリックと同じように今の行の価格を計算し、Tab キーで下のボタンに移ります。明細表を開いている間は Ctrl+Z と Ctrl+Shift+Z（またはパネルの「元に戻す」「やり直す」）で取り消しとやり直しができます。キャンセルか Esc キーで、明細表を開いたときの状態に戻ります。「元に戻す」で編集内容を取り戻せます。</translation>
     </message>
+    <message>
+        <source>Amounts</source>
+        <translation>金額の入力</translation>
+    </message>
+    <message>
+        <source>Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, so every item counts once. When the total changes after the invoice amount took it, the amount&apos;s blue border comes back and exporting asks whether to update it.</source>
+        <translation>金額は ￥ やカンマがあってもなくても、全角の数字でも入力できます。金額の前のマイナス（-、－、△、▲）は値引きです。個数には 1.5日 のような小数も使え、価格は1円単位に丸められます。合計を追加すると、クリックしていない行の価格も計算され、前の合計は置き換わるので、どの明細も一度だけ数えられます。御請求金額に入れたあとで合計が変わると、御請求金額の青い枠が戻り、書き出しの前に金額を更新するかを尋ねます。</translation>
+    </message>
+    <message>
+        <source>Tax rates and the qualified invoice</source>
+        <translation>税率と適格請求書</translation>
+    </message>
+    <message>
+        <source>The table panel&apos;s Rate is the invoice&apos;s consumption-tax rate: 10 %, the standard rate since October 2019, or 8 %, the rate of earlier invoices. Preferences choose the rate of new invoices and how the tax is rounded, once per rate. On a 10 % invoice, mark food, drink and newspapers with Tax Class, Reduced Rate 8 % (Ctrl+R): the row shows ※, explained under the table. Not Taxable (Ctrl+E) leaves a row out of the tax. With more than one rate the sums state each rate&apos;s total and tax. Enter your registration number (登録番号, T and 13 digits) as the last field of your details: the invoice then becomes a qualified invoice (適格請求書), showing the number and every rate&apos;s total and tax.</source>
+        <translation>明細パネルの「税率」はこの請求書の消費税率です。2019年10月からの標準税率 10 % か、以前の請求書の 8 % を選びます。環境設定では新しい請求書の税率と、税率ごとに1回の端数処理を選べます。10 % の請求書では、飲食料品や新聞の行を「税区分」の「軽減税率 8 %」（Ctrl+R）にします。行に ※ が付き、表の下に説明が出ます。「非課税・不課税」（Ctrl+E）の行は消費税の対象から外れます。税率が2つ以上あるときは、税率ごとの合計と消費税が並びます。自分の情報の最後の欄に登録番号（T と13桁の数字）を入力すると、請求書は適格請求書になり、登録番号と税率ごとの合計と消費税が載ります。</translation>
+    </message>
 </context>
 <context>
     <name>InvoiceFile</name>
