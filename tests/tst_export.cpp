@@ -420,6 +420,22 @@ private slots:
             QVERIFY2(text.contains(QString::fromUtf8(particular)), particular);
     }
 
+    void aFinalizedInvoiceReopensFinalized()
+    {
+        // Saved after Finalize: prices in currency text, unit prices kept as numbers by the file.
+        QByteArray bytes = invoiceBytes();
+        bytes.replace(R"("solo": "922", "much": 1, "sums": "922")",
+                      R"("solo": "150000", "much": 1, "sums": "￥150,000")");
+        const QByteArray saved = seikyu::test::makeDocument(bytes)->dataOfType();
+        QVERIFY(saved.contains(R"("solo": "150000")"));
+        auto reopened = seikyu::test::makeDocument(saved);
+        QCOMPARE(reopened->bank->row(2)->value(Column::Solo).toString(), QStringLiteral("￥150,000"));
+        QVERIFY(!reopened->isEdited());
+        QCOMPARE(reopened->dataOfType(), saved);
+        const QString text = pdfText(exportToFile(*reopened, m_dir.filePath(QStringLiteral("finalized.pdf"))));
+        QCOMPARE(text.count(QStringLiteral("￥150,000")), 2);
+    }
+
     void aStaleInvoiceAmountIsSettledBeforeOutput()
     {
         seikyu::test::PrompterGuard prompter;
