@@ -7,7 +7,7 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc)
 
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-l10n-tools \
-           qt6-tools-dev qt6-translations-l10n libqt6svg6 libicu-dev libgl-dev fonts-ipaexfont \
+           qt6-tools-dev qt6-translations-l10n libqt6svg6 libicu-dev libqpdf-dev libgl-dev fonts-ipaexfont \
            poppler-utils xvfb xauth xdotool imagemagick locales clang libclang-rt-14-dev \
            dpkg-dev desktop-file-utils appstream lintian man-db
 

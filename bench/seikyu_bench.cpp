@@ -53,20 +53,25 @@ void measure(const QString &name, double targetMs, int rounds, const std::functi
     results.push_back({name, median(samples), targetMs});
 }
 
-QByteArray invoiceWithRows(int rows)
+/// An invoice of `rows` items, typed but not yet priced; with mixed rates at 10 %, every third
+/// row reduced and every seventh exempt.
+QByteArray invoiceWithRows(int rows, bool mixedRates = false)
 {
     QByteArray items = R"({"date":"日付","name":"項目","solo":"","much":"個数","sums":"価格"})";
-    for (int i = 1; i <= rows; ++i)
-        items += QStringLiteral(R"(,{"date":"12-%1","name":"作業 %2","solo":"%3","much":"%4","sums":"00"})")
+    for (int i = 1; i <= rows; ++i) {
+        const char *rate = !mixedRates ? "" : i % 7 == 0 ? R"(,"rate":0)" : i % 3 == 0 ? R"(,"rate":8)" : "";
+        items += QStringLiteral(R"(,{"date":"12-%1","name":"作業 %2","solo":"%3","much":"%4","sums":"00"%5})")
                      .arg(i % 28 + 1, 2, 10, QLatin1Char('0'))
                      .arg(i)
                      .arg(1000 + i)
                      .arg(i % 5 + 1)
+                     .arg(QString::fromLatin1(rate))
                      .toUtf8();
+    }
     return QByteArray(
                R"({"head":"請求書","date":"2026-12-05","whom":"千代田商事","from":"100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行",)"
-               R"("full":"\b御請求金額\n","jgen":0,"tail":0,"plus":1,"item":[)") +
-           items + "]}";
+               R"("full":"\b御請求金額\n","jgen":0,"tail":0,"plus":1,)") +
+           (mixedRates ? QByteArray(R"("rate":10,)") : QByteArray()) + R"("item":[)" + items + "]}";
 }
 
 std::unique_ptr<Document> openDocument(const QByteArray &bytes)
@@ -132,6 +137,15 @@ void benchTable()
             QStringLiteral("yens on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7, [&] { document->wipeDone(); },
             [&] { document->yens(); });
     }
+    std::unique_ptr<Document> mixed = openDocument(invoiceWithRows(10000, true));
+    mixed->gridCalc();
+    measure(
+        QStringLiteral("totals on 10000 rows, mixed rates"), 100, 7, [&] { mixed->removeSumsRows(); },
+        [&] {
+            mixed->appendSumsRows();
+            mixed->yens();
+        });
+    mixed.reset();
     std::unique_ptr<Document> document = openDocument(invoiceWithRows(30));
     measure(QStringLiteral("1,000 × Add a Row + Undo"), 200, 5, nullptr, [&] {
         for (int i = 0; i < 1000; ++i) {

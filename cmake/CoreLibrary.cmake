@@ -2,6 +2,11 @@
 # fuzzing build (which compiles it again with its own instrumentation).
 #
 #   seikyu_add_core_library(<target> <source root> <product url>)
+
+# qpdf reads and writes the exported PDF when its text is repaired.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(libqpdf REQUIRED IMPORTED_TARGET libqpdf)
+
 function(seikyu_add_core_library target root product_url)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${root}/src/*.cpp ${root}/src/*.h)
     list(FILTER sources EXCLUDE REGEX ".*/src/app/main\\.cpp$")
@@ -11,6 +16,9 @@ function(seikyu_add_core_library target root product_url)
         SEIKYU_VERSION="${PROJECT_VERSION}"
         SEIKYU_PRODUCT_URL="${product_url}"
         QT_NO_KEYWORDS_FOR_FOREACH)
+    # qpdf's own shared pointers only, without its old PointerHolder type
+    target_compile_definitions(${target} PRIVATE POINTERHOLDER_TRANSITION=4)
     target_link_libraries(${target} PUBLIC
-        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg ICU::uc ICU::i18n)
+        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg ICU::uc ICU::i18n
+        PkgConfig::libqpdf)
 endfunction()

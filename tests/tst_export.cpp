@@ -424,6 +424,49 @@ private slots:
         QCOMPARE(tintedPixels(rasterize(pdf), false), 0);
     }
 
+    void aQualifiedInvoiceCarriesEveryParticular()
+    {
+        // A food wholesaler: reduced-rate food, a standard-rate delivery, a discount, a registration number.
+        QByteArray bytes = invoiceBytes();
+        bytes.replace("山田太郎\\nみずほ銀行 普通 1234567",
+                      "山田太郎\\n03-1234-5678\\nみずほ銀行 普通 1234567\\nT7010705000725");
+        auto document = seikyu::test::makeDocument(bytes);
+        document->tbleBack();
+        document->setTaxRate(10);
+        document->gridXtax->setChecked(true);
+        for (const auto &[name, price, reduced] : {std::tuple{"米 10kg", "4200", true}, {"配送料", "800", false}}) {
+            document->tblePlus();
+            const int row = document->bank->count() - 1;
+            document->editCell(row, Column::Name, QString::fromUtf8(name));
+            document->editCell(row, Column::Sums, QString::fromUtf8(price));
+            document->grid->selectRow(row);
+            if (reduced)
+                document->markRows(TaxClass::Reduced);
+        }
+        document->gridCalc();
+        const QString text = pdfText(exportToFile(*document, m_dir.filePath(QStringLiteral("qualified.pdf"))));
+        for (const char *particular :
+             {"登録番号 T7010705000725", "山田太郎", "千代田商事 御中", "2026年12月05日", "米 10kg ※",
+              "※は軽減税率対象", "10%対象", "消費税(10%)", "8%対象", "消費税(8%)", "￥336", "合計"})
+            QVERIFY2(text.contains(QString::fromUtf8(particular)), particular);
+    }
+
+    void aFinalizedInvoiceReopensFinalized()
+    {
+        // Saved after Finalize: prices in currency text, unit prices kept as numbers by the file.
+        QByteArray bytes = invoiceBytes();
+        bytes.replace(R"("solo": "922", "much": 1, "sums": "922")",
+                      R"("solo": "150000", "much": 1, "sums": "￥150,000")");
+        const QByteArray saved = seikyu::test::makeDocument(bytes)->dataOfType();
+        QVERIFY(saved.contains(R"("solo": "150000")"));
+        auto reopened = seikyu::test::makeDocument(saved);
+        QCOMPARE(reopened->bank->row(2)->value(Column::Solo).toString(), QStringLiteral("￥150,000"));
+        QVERIFY(!reopened->isEdited());
+        QCOMPARE(reopened->dataOfType(), saved);
+        const QString text = pdfText(exportToFile(*reopened, m_dir.filePath(QStringLiteral("finalized.pdf"))));
+        QCOMPARE(text.count(QStringLiteral("￥150,000")), 2);
+    }
+
     void aStaleInvoiceAmountIsSettledBeforeOutput()
     {
         seikyu::test::PrompterGuard prompter;

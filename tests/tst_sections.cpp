@@ -225,6 +225,48 @@ private slots:
         document->away();
     }
 
+    void registrationNumber_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QList<bool>>("answers"); // to the question about the check digit
+        QTest::addColumn<QString>("number");      // "" when the popover stays open
+        QTest::newRow("corporation") << "ｔ７０１０-７０５０-００７２５" << QList<bool>{} << "T7010705000725";
+        QTest::newRow("individual, kept") << "T1234567890123" << QList<bool>{true} << "T1234567890123";
+        QTest::newRow("individual, checked again") << "T1234567890123" << QList<bool>{false} << "";
+        QTest::newRow("no number") << "T12345" << QList<bool>{} << "";
+    }
+    void registrationNumber()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, number);
+        PrompterGuard prompter;
+        QFETCH(QList<bool>, answers);
+        prompter->proceedAnswers = answers;
+        auto document = makeDocument();
+        document->homeShow();
+        document->homePlus(child<QToolButton>(*document, QStringLiteral("homePlusButton")));
+        document->newsName->setText(QStringLiteral("山田商店"));
+        document->newsRegn->setText(typed);
+        document->homePlusExec();
+        if (number.isEmpty()) {
+            // Refused: nothing stored, the popover and its fields stay for the user to correct.
+            QVERIFY(!SavedLists::instance().read(QStringLiteral("from")));
+            QCOMPARE(document->newsRegn->text(), typed);
+            QCOMPARE(prompter->alerts.size() + prompter->questions.size(), 1);
+            return;
+        }
+        QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田商店\n\n\n") + number});
+        document->homeCopy();
+        // The page shows it under its heading; the file keeps the entry as stored.
+        QCOMPARE(document->home->shownText().section(u'\n', 5), QStringLiteral("登録番号 ") + number);
+        QVERIFY(document->dataOfType().contains(("\\n" + number).toUtf8()));
+        // Without a number an entry keeps its five lines.
+        document->homeEdit(document->homeDial);
+        document->editRegn->clear();
+        document->homeEditExec();
+        QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田商店\n\n")});
+    }
+
     void dateSection()
     {
         auto document = makeDocument();

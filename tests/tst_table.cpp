@@ -249,7 +249,8 @@ private slots:
         QCOMPARE(document->bank->count(), rows);
         QCOMPARE(document->shownSheet(), document->gridFail.get());
         QVERIFY(document->gridFailText->text().contains(QStringLiteral("already")));
-        document->gridFailClose();
+        document->gridFailClose(); // back to the table
+        QCOMPARE(document->shownSheet(), document->gridCtrl.get());
 
         // A row past the sums, then totals again: one set of sums at the end, each item once.
         document->tblePlus();

@@ -428,6 +428,22 @@
         <translation>キーボードでは、請求書の上で Tab キーを押すと部分から部分へ移動し、スペースキーか Return キーで開きます。明細表では Return か F2 でセルを編集し、Ctrl+Return でクリックと同じように今の行の価格を計算し、Tab キーで下のボタンに移ります。明細表を開いている間は Ctrl+Z と Ctrl+Shift+Z（またはパネルの「元に戻す」「やり直す」）で取り消しとやり直しができます。キャンセルか Esc キーで、明細表を開いたときの状態に戻ります。「元に戻す」で編集内容を取り戻せます。</translation>
     </message>
     <message>
+        <source>Amounts</source>
+        <translation>金額の入力</translation>
+    </message>
+    <message>
+        <source>Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, so every item counts once. When the total changes after the invoice amount took it, the amount&apos;s blue border comes back and exporting asks whether to update it.</source>
+        <translation>金額は ￥ やカンマがあってもなくても、全角の数字でも入力できます。金額の前のマイナス（-、－、△、▲）は値引きです。個数には 1.5日 のような小数も使え、価格は1円単位に丸められます。合計を追加すると、クリックしていない行の価格も計算され、前の合計は置き換わるので、どの明細も一度だけ数えられます。御請求金額に入れたあとで合計が変わると、御請求金額の青い枠が戻り、書き出しの前に金額を更新するかを尋ねます。</translation>
+    </message>
+    <message>
+        <source>Tax rates and the qualified invoice</source>
+        <translation>税率と適格請求書</translation>
+    </message>
+    <message>
+        <source>The table panel&apos;s Rate is the invoice&apos;s consumption-tax rate: 10 %, the standard rate since October 2019, or 8 %, the rate of earlier invoices. Preferences choose the rate of new invoices and how the tax is rounded, once per rate. On a 10 % invoice, mark food, drink and newspapers with Tax Class, Reduced Rate 8 % (Ctrl+R): the row shows ※, explained under the table. Not Taxable (Ctrl+E) leaves a row out of the tax. With more than one rate the sums state each rate&apos;s total and tax. Enter your registration number (登録番号, T and 13 digits) as the last field of your details: the invoice then becomes a qualified invoice (適格請求書), showing the number and every rate&apos;s total and tax.</source>
+        <translation>明細パネルの「税率」はこの請求書の消費税率です。2019年10月からの標準税率 10 % か、以前の請求書の 8 % を選びます。環境設定では新しい請求書の税率と、税率ごとに1回の端数処理を選べます。10 % の請求書では、飲食料品や新聞の行を「税区分」の「軽減税率 8 %」（Ctrl+R）にします。行に ※ が付き、表の下に説明が出ます。「非課税・不課税」（Ctrl+E）の行は消費税の対象から外れます。税率が2つ以上あるときは、税率ごとの合計と消費税が並びます。自分の情報の最後の欄に登録番号（T と13桁の数字）を入力すると、請求書は適格請求書になり、登録番号と税率ごとの合計と消費税が載ります。</translation>
+    </message>
+    <message>
         <source>Invoice number</source>
         <translation>請求書番号</translation>
     </message>
@@ -810,10 +826,6 @@
         <translation>振込先口座</translation>
     </message>
     <message>
-        <source>Your own details: postal code, address, name, telephone and bank account.</source>
-        <translation>ご自身の情報：郵便番号、住所、氏名、電話番号、振込先口座。</translation>
-    </message>
-    <message>
         <source>Add an entry</source>
         <translation>項目を追加</translation>
     </message>
@@ -1074,6 +1086,38 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>For fees paid to an individual: the sums end with the income tax the customer withholds and the amount they pay.</source>
         <translation>個人に支払われる報酬のとき：合計のあとに、取引先が差し引く源泉徴収税と差引請求額を加えます。</translation>
+    </message>
+    <message>
+        <source>Registration number</source>
+        <translation>登録番号</translation>
+    </message>
+    <message>
+        <source>Your own details: postal code, address, name, telephone and bank account, and the registration number (登録番号) that makes the invoice a qualified invoice.</source>
+        <translation>自分の情報です。郵便番号、住所、名前、電話番号、振込先に加えて、適格請求書にするための登録番号を入力します。</translation>
+    </message>
+    <message>
+        <source>T and 13 digits, if you have one</source>
+        <translation>T と13桁の数字（登録している場合）</translation>
+    </message>
+    <message>
+        <source>“%1” is not a registration number.</source>
+        <translation>「%1」は登録番号ではありません。</translation>
+    </message>
+    <message>
+        <source>A registration number is the letter T followed by 13 digits, such as T1234567890123. Leave the field empty if you have none.</source>
+        <translation>登録番号は T に続く13桁の数字です（例：T1234567890123）。登録していない場合は空欄にしてください。</translation>
+    </message>
+    <message>
+        <source>%1 is not a corporation&apos;s number.</source>
+        <translation>%1 は法人番号ではありません。</translation>
+    </message>
+    <message>
+        <source>Its first digit is not the check digit of a corporate number. An individual business&apos;s number from the tax office need not have one; check the number against your notice of registration.</source>
+        <translation>先頭の数字が法人番号のチェックデジットと合いません。個人事業者に税務署が割り当てた番号ではチェックデジットが合わないことがあります。登録通知書の番号と見比べてください。</translation>
+    </message>
+    <message>
+        <source>Use This Number</source>
+        <translation>この番号を使う</translation>
     </message>
     <message>
         <source>Invoice number</source>

@@ -55,6 +55,10 @@ InvoicePage Document::pageState() const
     }
     state.date = dateDial ? dateDial->date() : QDate::currentDate();
     state.whomText = whom ? whom->title() : QString();
+    for (const auto &f : m_families) {
+        if (f->honorific)
+            state.whomHonorific = f->shownHonorific;
+    }
     state.head = head ? head->title() : QString();
     state.from = home ? home->title() : QString();
     state.full = sums ? sums->title() : QString();
@@ -184,7 +188,7 @@ void Document::john()
         const int index = f.dial->currentIndex();
         if (index < 0 || index >= list->size())
             continue; // no entry selected: the page keeps its text
-        f.pageButton->setTitle(listPageText(f, list->at(index)));
+        showListEntry(f, list->at(index));
     }
 }
 
@@ -207,7 +211,7 @@ void Document::showContentsTexts(const InvoiceContents &contents)
     if (contents.head)
         head->setTitle(*contents.head);
     if (contents.whom)
-        whom->setTitle(listPageText(family(QStringLiteral("whom")), *contents.whom));
+        showListEntry(family(QStringLiteral("whom")), *contents.whom);
     if (contents.from)
         home->setTitle(*contents.from);
 }

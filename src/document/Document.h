@@ -328,6 +328,8 @@ public:
     QPointer<QLineEdit> editName;
     QPointer<QLineEdit> editCall;
     QPointer<QLineEdit> editBank;
+    QPointer<QLineEdit> newsRegn;
+    QPointer<QLineEdit> editRegn;
     std::unique_ptr<QDialog> gridSums;
     QPointer<QPushButton> rowsPlus;
     std::unique_ptr<QDialog> gridFail;
@@ -384,6 +386,14 @@ private:
     void listKillExec(ListFamily &family);
     void listEditExec(ListFamily &family);
     QString listPageText(const ListFamily &family, const QString &entry) const;
+    /// The entry the fields of a popover make, once the section accepts them; the fields are
+    /// emptied then. Nothing when the section refused them.
+    std::optional<QString> acceptedEntry(ListFamily &family, const QList<QPointer<QLineEdit>> &fields);
+    /// The issuer's registration number: a sixth, optional field, checked before it is stored, and
+    /// shown on the page under its heading 登録番号.
+    void setUpRegistrationNumber();
+    /// Writes a saved entry onto its page line, remembering the honorific the line carries.
+    void showListEntry(ListFamily &family, const QString &entry);
     void refreshFromStore(const QString &key, const ListChange &change);
     /// Tells the user when the last change to the lists or the stamp did not reach the settings file.
     void checkSettingsWritten();

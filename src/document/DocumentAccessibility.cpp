@@ -46,7 +46,7 @@ public:
         if (kind != QAccessible::Name)
             return QAccessibleWidget::text(kind);
         const auto *button = static_cast<const PageButton *>(widget());
-        QString content = printableText(button->title()).simplified();
+        QString content = printableText(button->shownText()).simplified();
         if (content.isEmpty() && !button->image().isNull())
             content = Text::tr("image");
         if (content.isEmpty())

@@ -194,11 +194,12 @@ void Document::buildListPanels()
          QStringLiteral("from"),
          tr("Your Details"),
          {QStringLiteral("newsCode"), QStringLiteral("newsMaps"), QStringLiteral("newsName"),
-          QStringLiteral("newsCall"), QStringLiteral("newsBank")},
+          QStringLiteral("newsCall"), QStringLiteral("newsBank"), QStringLiteral("newsRegn")},
          {QStringLiteral("editCode"), QStringLiteral("editMaps"), QStringLiteral("editName"),
-          QStringLiteral("editCall"), QStringLiteral("editBank")},
-         {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account")},
-         tr("Your own details: postal code, address, name, telephone and bank account."),
+          QStringLiteral("editCall"), QStringLiteral("editBank"), QStringLiteral("editRegn")},
+         {tr("Postal code"), tr("Address"), tr("Name"), tr("Telephone"), tr("Bank account"), tr("Registration number")},
+         tr("Your own details: postal code, address, name, telephone and bank account, and the registration "
+            "number (登録番号) that makes the invoice a qualified invoice."),
          &home,
          &homeRoom,
          &homeDial,
@@ -206,8 +207,8 @@ void Document::buildListPanels()
          &homePlusPopover,
          &homeKillPopover,
          &homeEditPopover,
-         {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank},
-         {&editCode, &editMaps, &editName, &editCall, &editBank}},
+         {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank, &newsRegn},
+         {&editCode, &editMaps, &editName, &editCall, &editBank, &editRegn}},
     };
 
     for (const Section &section : sections) {
@@ -277,12 +278,7 @@ void Document::buildListPanels()
             tailRow->addStretch();
             layoutOf(panel.get())->addLayout(tailRow);
             tail = honorific;
-            family->pageText = [this](const QString &entry) {
-                const QString label = tail ? tail->labelForSegment(tail->selectedSegment()) : QString();
-                // With no honorific chosen the name stands alone: a trailing space would be taken
-                // for part of the name when the file is written and read back.
-                return label.isEmpty() ? entry : QStringLiteral("%1 %2").arg(entry, label);
-            };
+            family->honorific = [this] { return tail ? tail->labelForSegment(tail->selectedSegment()) : QString(); };
         }
         addButtons(panel.get(), tr("OK"), this, [this, family] { listCopy(*family); });
 
@@ -299,6 +295,7 @@ void Document::buildListPanels()
         *section.edit = std::move(edit);
         m_families.push_back(std::move(f));
     }
+    setUpRegistrationNumber();
 }
 
 void Document::buildSmallPanels()

@@ -102,14 +102,12 @@ QString unreadableReason(const QByteArray &bytes, const QJsonParseError &error)
 
 } // namespace
 
-QString customerName(const QString &whomText)
+QString customerName(const QString &whomText, const QString &honorific)
 {
-    QString name = whomText;
-    if (name.endsWith(QStringLiteral("御中")))
-        name.chop(3);
-    else if (name.endsWith(QStringLiteral("様")))
-        name.chop(2);
-    return name;
+    const QString shown = QLatin1Char(' ') + honorific;
+    if (honorific.isEmpty() || !whomText.endsWith(shown))
+        return whomText;
+    return whomText.chopped(shown.size());
 }
 
 QJsonObject encodeRow(const ItemRow &item)
@@ -138,7 +136,7 @@ QByteArray writeInvoice(const InvoicePage &page)
     QJsonObject contents;
     contents.insert(QStringLiteral("head"), page.head);
     contents.insert(QStringLiteral("date"), fileDateText(page.date));
-    contents.insert(QStringLiteral("whom"), customerName(page.whomText));
+    contents.insert(QStringLiteral("whom"), customerName(page.whomText, page.whomHonorific));
     contents.insert(QStringLiteral("from"), page.from);
     contents.insert(QStringLiteral("full"), page.full);
     contents.insert(QStringLiteral("item"), items);

@@ -15,11 +15,12 @@ namespace seikyu {
 /// What an invoice file records, as read off the page by the writer.
 struct InvoicePage
 {
-    QString head;     ///< the title as shown
-    QDate date;       ///< the invoice date
-    QString whomText; ///< the addressee line as shown: name, space, honorific
-    QString from;     ///< the issuer block, five lines
-    QString full;     ///< the amount box text exactly as shown
+    QString head;          ///< the title as shown
+    QDate date;            ///< the invoice date
+    QString whomText;      ///< the addressee line as shown: name, space, honorific
+    QString whomHonorific; ///< the honorific that line carries; empty when it is the name alone
+    QString from;          ///< the issuer block, five lines
+    QString full;          ///< the amount box text exactly as shown
     QList<ItemRow> rows;
     qint64 jgen = 0;
     qint64 tail = 0;
@@ -57,8 +58,9 @@ struct InvoiceReadResult
     QString error; ///< why the file was refused, for the user
 };
 
-/// The customer's name without the honorific: " 御中" or " 様" dropped from the end.
-QString customerName(const QString &whomText);
+/// The customer's name: the addressee line without the honorific it carries (" 御中" or " 様"
+/// dropped from its end). A line without an honorific is the name, even one ending in 様 (お客様).
+QString customerName(const QString &whomText, const QString &honorific);
 
 /// One "item" element's JSON form of a row; a row taxed otherwise than at the invoice's rate
 /// carries its own "rate" (8 reduced, 0 exempt).

@@ -39,6 +39,24 @@ constexpr TopicSource TopicSources[] = {
          "and Tab moves on to the buttons. Ctrl+Z and Ctrl+Shift+Z (or Undo and Redo in the panel) undo and redo "
          "while the table is open. Cancel or Esc puts the table back as it was when you opened it; Undo brings "
          "your edits back.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Amounts"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an "
+         "amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price "
+         "is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, "
+         "so every item counts once. When the total changes after the invoice amount took it, the amount's blue "
+         "border comes back and exporting asks whether to update it.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Tax rates and the qualified invoice"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "The table panel's Rate is the invoice's consumption-tax rate: 10 %, the standard rate since October "
+         "2019, or 8 %, the rate of earlier invoices. Preferences choose the rate of new invoices and how the tax "
+         "is rounded, once per rate. On a 10 % invoice, mark food, drink and newspapers with Tax Class, Reduced "
+         "Rate 8 % (Ctrl+R): the row shows ※, explained under the table. Not Taxable (Ctrl+E) leaves a row out of "
+         "the tax. With more than one rate the sums state each rate's total and tax. Enter your registration "
+         "number (登録番号, T and 13 digits) as the last field of your details: the invoice then becomes a "
+         "qualified invoice (適格請求書), showing the number and every rate's total and tax.")},
     {QT_TRANSLATE_NOOP("HelpPanel", "Invoice number"),
      QT_TRANSLATE_NOOP(
          "HelpPanel",

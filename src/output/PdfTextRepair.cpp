@@ -1,329 +1,31 @@
 #include "output/PdfTextRepair.h"
 
-#include <QByteArrayView>
-#include <QHash>
-#include <QList>
-#include <QMap>
-#include <QSet>
+#include <QByteArrayList>
 #include <QString>
-#include <QtEndian>
 #include <algorithm>
 #include <array>
+#include <exception>
+#include <memory>
 #include <optional>
-#include <string_view>
+#include <qpdf/BufferInputSource.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFTokenizer.hh>
+#include <qpdf/QPDFWriter.hh>
+#include <string>
+#include <utility>
 
 namespace seikyu {
 
 namespace {
 
-// Bounds that keep a broken or hostile file from making us recurse, loop or allocate without
-// limit. Our own exports stay far below all of them.
-constexpr int MaxNesting = 64;
-constexpr int MaxXrefSections = 256;
-constexpr qint64 MaxObjectNumber = 8'388'607; // the PDF implementation limit
-constexpr qint64 MaxGeneration = 65'535;
-constexpr qsizetype MaxCompressedMap = 1 << 20;
-constexpr qint64 MaxRangeLength = 0x10000;
-
 // Kangxi Radicals (U+2F00–U+2FDF) follow CJK Radicals Supplement (U+2E80–U+2EFF) directly.
 constexpr char16_t RadicalsFirst = 0x2E80;
 constexpr char16_t RadicalsLast = 0x2FDF;
-
-struct Ref
-{
-    qint64 number = 0;
-    qint64 generation = 0;
-};
-
-// Raw values by key; the views point into the PDF, which outlives every dictionary.
-using Dict = QHash<QByteArray, QByteArrayView>;
-
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
-}
-
-bool isDelimiter(char c)
-{
-    return c != '\0' && std::string_view("()<>[]{}/%").find(c) != std::string_view::npos;
-}
-
-bool isRegular(char c)
-{
-    return !isSpace(c) && !isDelimiter(c);
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// Plain decimal integers only; 18 digits cannot overflow qint64.
-std::optional<qint64> toInteger(QByteArrayView token, bool allowSign)
-{
-    qsizetype i = 0;
-    bool negative = false;
-    if (allowSign && !token.isEmpty() && (token[0] == '+' || token[0] == '-')) {
-        negative = token[0] == '-';
-        i = 1;
-    }
-    if (i == token.size() || token.size() - i > 18)
-        return std::nullopt;
-    qint64 value = 0;
-    for (; i < token.size(); ++i) {
-        if (token[i] < '0' || token[i] > '9')
-            return std::nullopt;
-        value = value * 10 + (token[i] - '0');
-    }
-    return negative ? -value : value;
-}
-
-// Just enough of the PDF / PostScript token syntax to walk dictionaries, cross-reference tables
-// and CMaps. Every read either succeeds or leaves the position where it was.
-class Lexer
-{
-public:
-    explicit Lexer(QByteArrayView data, qsizetype pos = 0) : m_data(data), m_pos(pos) {}
-
-    qsizetype pos() const { return m_pos; }
-    char peek(qsizetype ahead = 0) const { return m_pos + ahead < m_data.size() ? m_data[m_pos + ahead] : '\0'; }
-    bool atEnd()
-    {
-        skipSpace();
-        return m_pos >= m_data.size();
-    }
-
-    void skipSpace()
-    {
-        while (m_pos < m_data.size()) {
-            const char c = m_data[m_pos];
-            if (c == '%') {
-                while (m_pos < m_data.size() && m_data[m_pos] != '\n' && m_data[m_pos] != '\r')
-                    ++m_pos;
-            } else if (isSpace(c)) {
-                ++m_pos;
-            } else {
-                break;
-            }
-        }
-    }
-
-    QByteArrayView regularToken()
-    {
-        skipSpace();
-        const qsizetype start = m_pos;
-        while (m_pos < m_data.size() && isRegular(m_data[m_pos]))
-            ++m_pos;
-        return m_data.sliced(start, m_pos - start);
-    }
-
-    bool keyword(QByteArrayView word)
-    {
-        const qsizetype start = m_pos;
-        if (regularToken() == word)
-            return true;
-        m_pos = start;
-        return false;
-    }
-
-    bool punctuation(char c)
-    {
-        skipSpace();
-        if (peek() != c)
-            return false;
-        ++m_pos;
-        return true;
-    }
-
-    std::optional<qint64> integer(bool allowSign = false)
-    {
-        const qsizetype start = m_pos;
-        if (const auto value = toInteger(regularToken(), allowSign))
-            return value;
-        m_pos = start;
-        return std::nullopt;
-    }
-
-    // Names are compared raw: the keys we look for never need #xx escapes.
-    std::optional<QByteArray> name()
-    {
-        skipSpace();
-        if (peek() != '/')
-            return std::nullopt;
-        const qsizetype start = ++m_pos;
-        while (m_pos < m_data.size() && isRegular(m_data[m_pos]))
-            ++m_pos;
-        return m_data.sliced(start, m_pos - start).toByteArray();
-    }
-
-    std::optional<QByteArray> hexString()
-    {
-        skipSpace();
-        if (peek() != '<' || peek(1) == '<')
-            return std::nullopt;
-        const qsizetype start = m_pos;
-        QByteArray bytes;
-        int high = -1;
-        for (++m_pos; m_pos < m_data.size(); ++m_pos) {
-            const char c = m_data[m_pos];
-            if (c == '>') {
-                ++m_pos;
-                if (high >= 0)
-                    bytes.append(char(high << 4));
-                return bytes;
-            }
-            if (isSpace(c))
-                continue;
-            const int digit = hexDigit(c);
-            if (digit < 0)
-                break;
-            if (high < 0) {
-                high = digit;
-            } else {
-                bytes.append(char(high << 4 | digit));
-                high = -1;
-            }
-        }
-        m_pos = start;
-        return std::nullopt;
-    }
-
-    std::optional<Dict> dict(int depth = 0)
-    {
-        skipSpace();
-        if (depth > MaxNesting || peek() != '<' || peek(1) != '<')
-            return std::nullopt;
-        const qsizetype start = m_pos;
-        m_pos += 2;
-        Dict result;
-        for (;;) {
-            skipSpace();
-            if (peek() == '>' && peek(1) == '>') {
-                m_pos += 2;
-                return result;
-            }
-            const auto key = name();
-            if (!key)
-                break;
-            skipSpace();
-            const qsizetype valueStart = m_pos;
-            if (!skipValue(depth + 1))
-                break;
-            result.insert(*key, m_data.sliced(valueStart, m_pos - valueStart));
-        }
-        m_pos = start;
-        return std::nullopt;
-    }
-
-    bool skipValue(int depth = 0)
-    {
-        skipSpace();
-        if (depth > MaxNesting || m_pos >= m_data.size())
-            return false;
-        const qsizetype start = m_pos;
-        bool ok = false;
-        switch (const char c = m_data[m_pos]) {
-        case '/':
-            ok = name().has_value();
-            break;
-        case '<':
-            ok = peek(1) == '<' ? dict(depth).has_value() : hexString().has_value();
-            break;
-        case '(':
-            ok = skipLiteralString();
-            break;
-        case '[':
-        case '{': // PostScript procedures, which a CMap may contain
-            ok = skipSequence(c == '[' ? ']' : '}', depth);
-            break;
-        default:
-            ok = isRegular(c);
-            if (ok)
-                skipNumberOrReference();
-        }
-        if (!ok)
-            m_pos = start;
-        return ok;
-    }
-
-private:
-    bool skipLiteralString()
-    {
-        int open = 0;
-        for (qsizetype i = m_pos; i < m_data.size(); ++i) {
-            const char c = m_data[i];
-            if (c == '\\') {
-                ++i;
-            } else if (c == '(') {
-                ++open;
-            } else if (c == ')' && --open == 0) {
-                m_pos = i + 1;
-                return true;
-            }
-        }
-        return false;
-    }
-
-    bool skipSequence(char close, int depth)
-    {
-        ++m_pos;
-        for (;;) {
-            skipSpace();
-            if (m_pos >= m_data.size())
-                return false;
-            if (peek() == close) {
-                ++m_pos;
-                return true;
-            }
-            if (!skipValue(depth + 1))
-                return false;
-        }
-    }
-
-    // "12 0 R" is one value, a reference; "12 0 7" is three numbers.
-    void skipNumberOrReference()
-    {
-        const bool unsignedInteger = toInteger(regularToken(), false).has_value();
-        const qsizetype afterFirst = m_pos;
-        if (unsignedInteger && integer() && keyword("R"))
-            return;
-        m_pos = afterFirst;
-    }
-
-    QByteArrayView m_data;
-    qsizetype m_pos;
-};
-
-std::optional<qint64> integerValue(QByteArrayView value)
-{
-    Lexer lexer(value);
-    const auto result = lexer.integer(true);
-    return result && lexer.atEnd() ? result : std::nullopt;
-}
-
-std::optional<Ref> refValue(QByteArrayView value)
-{
-    Lexer lexer(value);
-    const auto number = lexer.integer();
-    const auto generation = lexer.integer();
-    if (!number || !generation || !lexer.keyword("R") || !lexer.atEnd())
-        return std::nullopt;
-    return Ref{*number, *generation};
-}
-
-// "/FlateDecode" or "[/FlateDecode]", the one encoding we read.
-bool isFlateOnly(QByteArrayView filter)
-{
-    Lexer lexer(filter);
-    const bool array = lexer.punctuation('[');
-    return lexer.name() == "FlateDecode" && (!array || lexer.punctuation(']')) && lexer.atEnd();
-}
+// The CMap format allows at most 100 entries in one bfchar or bfrange section.
+constexpr qsizetype MaxSectionEntries = 100;
+// Splitting ranges into single entries multiplies a map's size; a hostile map must not make us
+// allocate without limit. Every Unicode code unit once is far more than any font of ours maps.
+constexpr quint32 MaxSplitEntries = 0x10000;
 
 // Where NFKC does not lead to the ideograph that a Japanese face draws with the radical's glyph:
 // the Supplement radicals have no decomposition at all, and ⼾ ⿊ decompose to the traditional
@@ -403,394 +105,256 @@ char32_t ideographFor(char16_t unit)
     return unit >= RadicalsFirst && unit <= RadicalsLast ? table[unit - RadicalsFirst] : 0;
 }
 
-QByteArray hexText(const QString &text)
+QString fromUtf16BigEndian(const std::string &bytes)
 {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    QByteArray hex;
-    hex.reserve(text.size() * 4 + 2);
-    hex += '<';
-    for (const QChar unit : text) {
-        for (int shift = 12; shift >= 0; shift -= 4)
-            hex += Digits[unit.unicode() >> shift & 0xF];
-    }
-    return hex + '>';
-}
-
-QString fromUtf16BigEndian(const QByteArray &bytes)
-{
-    QString text(bytes.size() / 2, Qt::Uninitialized);
+    QString text(qsizetype(bytes.size() / 2), Qt::Uninitialized);
     for (qsizetype i = 0; i < text.size(); ++i)
         text[i] = QChar(char16_t(quint8(bytes[2 * i]) << 8 | quint8(bytes[2 * i + 1])));
     return text;
 }
 
-// The text with its radicals replaced, or nothing when it has none.
-std::optional<QString> withIdeographs(const QString &text)
+std::string toUtf16BigEndian(const QString &text)
 {
-    QString result;
-    bool changed = false;
+    std::string bytes;
     for (const QChar unit : text) {
-        if (const char32_t ideograph = ideographFor(unit.unicode())) {
-            result += QString::fromUcs4(&ideograph, 1);
-            changed = true;
-        } else {
-            result += unit;
-        }
+        bytes += char(unit.unicode() >> 8);
+        bytes += char(unit.unicode() & 0xFF);
     }
-    return changed ? std::optional<QString>(result) : std::nullopt;
+    return bytes;
 }
 
-struct Edit
-{
-    qsizetype begin;
-    qsizetype end;
-    QByteArray text;
-};
-
-// A destination string with its radicals replaced, or nothing when it needs no change. Odd byte
-// counts are not UTF-16 and are left for the reader to judge.
-std::optional<QByteArray> fixedDestination(const QByteArray &destination)
+// A destination with its radicals replaced. Odd byte counts are not UTF-16 and stay as they are.
+std::string withIdeographs(const std::string &destination)
 {
     if (destination.size() % 2 != 0)
-        return std::nullopt;
-    const auto fixed = withIdeographs(fromUtf16BigEndian(destination));
-    return fixed ? std::optional<QByteArray>(hexText(*fixed)) : std::nullopt;
+        return destination;
+    QString text;
+    for (const QChar unit : fromUtf16BigEndian(destination)) {
+        const char32_t ideograph = ideographFor(unit.unicode());
+        text += ideograph ? QString::fromUcs4(&ideograph, 1) : QString(unit);
+    }
+    return toUtf16BigEndian(text);
 }
 
-// "<lo> <hi> <dst>" maps lo..hi to dst, dst+1, … (the last code unit counts up). Once a radical in
-// that run is replaced, the run is no longer consecutive, so it becomes the explicit array form
-// "<lo> <hi> [<d0> <d1> …]", which keeps the entry count of the section unchanged.
-std::optional<QByteArray> fixedRangeDestination(const QByteArray &low, const QByteArray &high,
-                                                const QByteArray &destination)
+QByteArray hex(const std::string &bytes)
 {
-    if (low.size() != high.size() || low.size() > 4 || destination.isEmpty() || destination.size() % 2 != 0)
-        return std::nullopt;
-    qint64 first = 0;
-    qint64 last = 0;
-    for (qsizetype i = 0; i < low.size(); ++i) {
-        first = first << 8 | quint8(low[i]);
-        last = last << 8 | quint8(high[i]);
-    }
-    const qint64 count = last - first + 1;
-    const QString base = fromUtf16BigEndian(destination);
-    const char16_t lastUnit = base.back().unicode();
-    if (count < 1 || count > MaxRangeLength || lastUnit + count - 1 > 0xFFFF)
-        return std::nullopt;
-    QByteArray array = "[";
-    bool changed = false;
-    for (qint64 i = 0; i < count; ++i) {
-        QString text = base;
-        text.back() = QChar(char16_t(lastUnit + i));
-        const auto fixed = withIdeographs(text);
-        changed = changed || fixed;
-        if (i > 0)
-            array += ' ';
-        array += hexText(fixed.value_or(text));
-    }
-    return changed ? std::optional<QByteArray>(array + ']') : std::nullopt;
+    return '<' + QByteArray::fromStdString(bytes).toHex().toUpper() + '>';
 }
 
-// The CMap with every radical destination replaced; the input itself when nothing needed a change;
-// nothing when the map cannot be read.
-std::optional<QByteArray> repairCMap(const QByteArray &cmap)
+// The entries as sections of the given kind ("bfchar", "bfrange"), at most 100 entries each.
+QByteArrayList sections(const QByteArray &kind, const QByteArrayList &entries)
 {
-    Lexer lexer(cmap);
-    QList<Edit> edits;
-    const auto editDestination = [&](auto fix) {
-        lexer.skipSpace();
-        const qsizetype begin = lexer.pos();
-        const auto destination = lexer.hexString();
-        if (!destination)
-            return false;
-        if (auto text = fix(*destination))
-            edits.append({begin, lexer.pos(), std::move(*text)});
-        return true;
-    };
-    while (!lexer.atEnd()) {
-        if (lexer.keyword("beginbfchar")) {
-            while (!lexer.keyword("endbfchar")) {
-                if (!lexer.hexString() || !editDestination(fixedDestination))
-                    return std::nullopt;
-            }
-        } else if (lexer.keyword("beginbfrange")) {
-            while (!lexer.keyword("endbfrange")) {
-                const auto low = lexer.hexString();
-                const auto high = lexer.hexString();
-                if (!low || !high)
-                    return std::nullopt;
-                if (lexer.punctuation('[')) {
-                    while (!lexer.punctuation(']')) {
-                        if (!editDestination(fixedDestination))
-                            return std::nullopt;
-                    }
-                } else if (!editDestination([&](const QByteArray &destination) {
-                               return fixedRangeDestination(*low, *high, destination);
-                           })) {
-                    return std::nullopt;
-                }
-            }
-        } else if (!lexer.skipValue()) {
-            return std::nullopt;
-        }
+    QByteArrayList result;
+    for (qsizetype first = 0; first < entries.size(); first += MaxSectionEntries) {
+        const QByteArrayList part = entries.mid(first, MaxSectionEntries);
+        result += QByteArray::number(part.size()) + " begin" + kind + '\n' + part.join('\n') + "\nend" + kind;
     }
-    if (edits.isEmpty())
-        return cmap;
-    QByteArray result;
-    result.reserve(cmap.size() + cmap.size() / 2);
-    qsizetype copied = 0;
-    for (const Edit &edit : std::as_const(edits)) {
-        result += QByteArrayView(cmap).sliced(copied, edit.begin - copied);
-        result += edit.text;
-        copied = edit.end;
-    }
-    result += QByteArrayView(cmap).sliced(copied);
     return result;
 }
 
-std::optional<QByteArray> inflate(QByteArrayView data)
+// A map that is not what the CMap syntax promises; the whole map is then left as it is.
+struct Unreadable : std::exception
 {
-    if (data.isEmpty() || data.size() > MaxCompressedMap)
-        return std::nullopt;
-    // qUncompress wants its own 4-byte size header before the zlib data a PDF Flate stream holds;
-    // the size is only a first guess, qUncompress grows its buffer when the text is larger.
-    QByteArray framed(4, '\0');
-    qToBigEndian(quint32(data.size() * 4 + 256), framed.data());
-    framed += data;
-    QByteArray text = qUncompress(framed);
-    if (text.isEmpty())
-        return std::nullopt;
-    return text;
-}
-
-struct XrefEntry
-{
-    qint64 offset = -1; // -1: free
-    qint64 generation = 0;
 };
 
-class PdfReader
+struct Token
+{
+    QPDFTokenizer::token_type_e type = QPDFTokenizer::tt_bad;
+    std::string value; // a string's bytes, a word's letters
+    qsizetype begin = 0;
+
+    bool is(const char *word) const { return type == QPDFTokenizer::tt_word && value == word; }
+    const std::string &string() const
+    {
+        if (type != QPDFTokenizer::tt_string)
+            throw Unreadable();
+        return value;
+    }
+};
+
+// Reads the map token by token (qpdf's PostScript tokenizer) and rewrites its bfchar and bfrange
+// sections.
+class CMapRewriter
 {
 public:
-    explicit PdfReader(QByteArrayView data) : m_data(data) {}
-
-    bool load()
+    explicit CMapRewriter(const QByteArray &cmap)
+        : m_input(std::make_shared<BufferInputSource>("ToUnicode map", cmap.toStdString()))
     {
-        if (!m_data.first(std::min<qsizetype>(m_data.size(), 1024)).contains("%PDF-"))
-            return false;
-        const qsizetype tail = std::max<qsizetype>(0, m_data.size() - 1024);
-        const qsizetype found = m_data.sliced(tail).lastIndexOf("startxref");
-        if (found < 0)
-            return false;
-        Lexer lexer(m_data, tail + found + 9);
-        const auto start = lexer.integer();
-        if (!start)
-            return false;
-        m_startXref = *start;
-        QSet<qint64> seen;
-        for (qint64 section = m_startXref; section >= 0;) {
-            if (seen.contains(section) || seen.size() >= MaxXrefSections)
-                return false;
-            seen.insert(section);
-            if (!readXrefSection(section, seen.size() == 1, section))
-                return false;
-        }
-        return refValue(m_trailer.value("Root")) && integerValue(m_trailer.value("Size")) &&
-               !m_trailer.contains("Encrypt");
+        m_tokenizer.allowEOF();
     }
 
-    qint64 startXref() const { return m_startXref; }
-    const Dict &trailer() const { return m_trailer; }
-    const QHash<qint64, XrefEntry> &xref() const { return m_xref; }
+    // Just after the token read last.
+    qsizetype position() const { return qsizetype(m_input->tell()); }
 
-    // Position just after "N G obj", provided the table and the file agree on it.
-    std::optional<qsizetype> objectBody(const Ref &ref) const
+    Token next()
     {
-        const XrefEntry entry = m_xref.value(ref.number);
-        if (entry.offset < 0 || entry.offset >= m_data.size() || entry.generation != ref.generation)
-            return std::nullopt;
-        Lexer lexer(m_data, entry.offset);
-        if (lexer.integer() != ref.number || lexer.integer() != ref.generation || !lexer.keyword("obj"))
-            return std::nullopt;
-        return lexer.pos();
+        const QPDFTokenizer::Token token = m_tokenizer.readToken(m_input, "ToUnicode map", true);
+        if (token.getType() == QPDFTokenizer::tt_bad)
+            throw Unreadable();
+        return {token.getType(), token.getValue(), qsizetype(m_input->getLastOffset())};
     }
 
-    struct Stream
+    // After "beginbfchar": the section up to its end rewritten, or nothing when it needs no change.
+    std::optional<QByteArray> chars()
     {
-        Dict dict;
-        QByteArrayView data;
-    };
-
-    std::optional<Stream> stream(const Ref &ref) const
-    {
-        const auto body = objectBody(ref);
-        if (!body)
-            return std::nullopt;
-        Lexer lexer(m_data, *body);
-        auto dict = lexer.dict();
-        if (!dict || !lexer.keyword("stream"))
-            return std::nullopt;
-        qsizetype start = lexer.pos();
-        if (lexer.peek() == '\r')
-            ++start;
-        if (start < m_data.size() && m_data[start] == '\n')
-            ++start;
-        auto length = integerValue(dict->value("Length"));
-        if (!length) {
-            const auto lengthRef = refValue(dict->value("Length"));
-            const auto lengthBody = lengthRef ? objectBody(*lengthRef) : std::nullopt;
-            if (lengthBody)
-                length = Lexer(m_data, *lengthBody).integer();
+        QByteArrayList entries;
+        bool changed = false;
+        for (Token token = next(); !token.is("endbfchar"); token = next()) {
+            const std::string code = token.string();
+            const std::string destination = next().string();
+            const std::string fixed = withIdeographs(destination);
+            changed = changed || fixed != destination;
+            entries += hex(code) + ' ' + hex(fixed);
         }
-        if (!length || *length < 0 || *length > m_data.size() - start)
-            return std::nullopt;
-        Lexer after(m_data, start + *length);
-        if (!after.keyword("endstream"))
-            return std::nullopt;
-        return Stream{std::move(*dict), m_data.sliced(start, *length)};
+        return changed ? std::optional(sections("bfchar", entries).join('\n')) : std::nullopt;
+    }
+
+    // After "beginbfrange": the same for a range section, whose split ranges follow it as bfchar.
+    std::optional<QByteArray> ranges()
+    {
+        QByteArrayList entries;
+        QByteArrayList split;
+        bool changed = false;
+        for (Token token = next(); !token.is("endbfrange"); token = next()) {
+            const std::string low = token.string();
+            const std::string high = next().string();
+            const QByteArray codes = hex(low) + ' ' + hex(high) + ' ';
+            const Token destination = next();
+            if (destination.type == QPDFTokenizer::tt_array_open) { // one destination per code
+                QByteArrayList items;
+                for (Token item = next(); item.type != QPDFTokenizer::tt_array_close; item = next()) {
+                    const std::string fixed = withIdeographs(item.string());
+                    changed = changed || fixed != item.value;
+                    items += hex(fixed);
+                }
+                entries += codes + '[' + items.join(' ') + ']';
+            } else if (const QByteArrayList single = splitRange(low, high, destination.string()); !single.isEmpty()) {
+                split += single;
+                changed = true;
+            } else {
+                entries += codes + hex(destination.value);
+            }
+        }
+        return changed ? std::optional((sections("bfrange", entries) + sections("bfchar", split)).join('\n'))
+                       : std::nullopt;
     }
 
 private:
-    // Reads one classic table and its trailer, and where the previous table is (-1: none).
-    bool readXrefSection(qint64 offset, bool newest, qint64 &previous)
+    // "<low> <high> <base>" maps low…high to base, base+1, … (its last UTF-16 unit counts up). Once
+    // a radical in that run is replaced the run no longer counts up, so it becomes one bfchar entry
+    // per code. Nothing when no destination in the run changes.
+    QByteArrayList splitRange(const std::string &low, const std::string &high, const std::string &base)
     {
-        if (offset < 0 || offset >= m_data.size())
-            return false;
-        Lexer lexer(m_data, offset);
-        if (!lexer.keyword("xref"))
-            return false; // cross-reference streams are not written by Qt
-        while (const auto first = lexer.integer()) {
-            const auto count = lexer.integer();
-            if (!count || *first + *count > MaxObjectNumber + 1)
-                return false;
-            for (qint64 i = 0; i < *count; ++i) {
-                const auto entryOffset = lexer.integer();
-                const auto generation = lexer.integer();
-                const QByteArrayView type = lexer.regularToken();
-                if (!entryOffset || !generation || *generation > MaxGeneration || (type != "n" && type != "f"))
-                    return false;
-                // The newest table is read first and wins.
-                if (!m_xref.contains(*first + i))
-                    m_xref.insert(*first + i, {type == "n" ? *entryOffset : -1, *generation});
-            }
+        if (low.size() != high.size() || low.empty() || low.size() > 4 || base.empty() || base.size() % 2 != 0)
+            return {};
+        quint32 first = 0;
+        quint32 last = 0;
+        for (size_t i = 0; i < low.size(); ++i) {
+            first = first << 8 | quint8(low[i]);
+            last = last << 8 | quint8(high[i]);
         }
-        const auto trailer = lexer.keyword("trailer") ? lexer.dict() : std::nullopt;
-        // A hybrid file keeps part of its objects in a stream we do not read.
-        if (!trailer || trailer->contains("XRefStm"))
-            return false;
-        if (newest)
-            m_trailer = *trailer;
-        previous = -1;
-        if (!trailer->contains("Prev"))
-            return true;
-        const auto prev = integerValue(trailer->value("Prev"));
-        if (!prev || *prev < 0)
-            return false;
-        previous = *prev;
-        return true;
+        QString text = fromUtf16BigEndian(base);
+        const char16_t lastUnit = text.back().unicode();
+        if (last < first || last - first > 0xFFFFu - lastUnit)
+            return {}; // not a run the reader could count up either
+        bool hasRadical = false;
+        for (quint32 unit = std::max<quint32>(lastUnit, RadicalsFirst);
+             unit <= std::min<quint32>(lastUnit + (last - first), RadicalsLast); ++unit)
+            hasRadical = hasRadical || ideographFor(char16_t(unit)) != 0;
+        if (!hasRadical)
+            return {};
+        if (last - first >= MaxSplitEntries - m_splitEntries)
+            throw Unreadable();
+        m_splitEntries += last - first + 1;
+        QByteArrayList entries;
+        for (quint32 offset = 0; offset <= last - first; ++offset) {
+            std::string code(low.size(), '\0');
+            for (size_t i = 0; i < code.size(); ++i)
+                code[code.size() - 1 - i] = char((first + offset) >> (8 * i) & 0xFF);
+            text.back() = QChar(char16_t(lastUnit + offset));
+            entries += hex(code) + ' ' + hex(withIdeographs(toUtf16BigEndian(text)));
+        }
+        return entries;
     }
 
-    QByteArrayView m_data;
-    QHash<qint64, XrefEntry> m_xref;
-    Dict m_trailer;
-    qint64 m_startXref = -1;
+    std::shared_ptr<InputSource> m_input;
+    QPDFTokenizer m_tokenizer;
+    quint32 m_splitEntries = 0;
 };
-
-// Every ToUnicode map that a font dictionary refers to, by object number.
-std::optional<QMap<qint64, qint64>> toUnicodeMaps(QByteArrayView pdf, const PdfReader &reader)
-{
-    QMap<qint64, qint64> maps;
-    for (auto it = reader.xref().cbegin(); it != reader.xref().cend(); ++it) {
-        if (it.value().offset < 0)
-            continue;
-        const auto body = reader.objectBody({it.key(), it.value().generation});
-        if (!body)
-            return std::nullopt;
-        Lexer lexer(pdf, *body);
-        lexer.skipSpace();
-        if (lexer.peek() != '<' || lexer.peek(1) != '<')
-            continue;
-        const auto dict = lexer.dict();
-        if (!dict)
-            return std::nullopt;
-        if (const auto map = refValue(dict->value("ToUnicode")))
-            maps.insert(map->number, map->generation);
-    }
-    return maps;
-}
 
 } // namespace
 
+QByteArray withIdeographDestinations(const QByteArray &cmap)
+{
+    try {
+        CMapRewriter rewriter(cmap);
+        QByteArray result;
+        qsizetype copied = 0;
+        Token previous;
+        for (Token token = rewriter.next(); token.type != QPDFTokenizer::tt_eof;
+             previous = token, token = rewriter.next()) {
+            const bool chars = token.is("beginbfchar");
+            if (!chars && !token.is("beginbfrange"))
+                continue;
+            // The section starts at its entry count, which the rewrite may change.
+            const qsizetype begin = previous.type == QPDFTokenizer::tt_integer ? previous.begin : token.begin;
+            const std::optional<QByteArray> section = chars ? rewriter.chars() : rewriter.ranges();
+            if (!section)
+                continue;
+            result += cmap.sliced(copied, begin - copied) + *section;
+            copied = rewriter.position();
+        }
+        return copied == 0 ? cmap : result + cmap.sliced(copied);
+    } catch (const std::exception &) {
+        return cmap; // Unreadable, or qpdf's own complaint about the syntax
+    }
+}
+
 QByteArray repairPdfText(const QByteArray &pdf)
 {
-    PdfReader reader(pdf);
-    if (!reader.load())
-        return pdf;
-    const auto maps = toUnicodeMaps(pdf, reader);
-    if (!maps)
-        return pdf;
-
-    QMap<qint64, std::pair<qint64, QByteArray>> repaired; // number → generation, new map
-    for (auto it = maps->cbegin(); it != maps->cend(); ++it) {
-        const auto stream = reader.stream({it.key(), it.value()});
-        if (!stream)
-            return pdf;
-        const QByteArrayView filter = stream->dict.value("Filter");
-        std::optional<QByteArray> cmap;
-        if (filter.isEmpty()) {
-            cmap = stream->data.toByteArray();
-        } else if (isFlateOnly(filter)) {
-            if (stream->dict.contains("DecodeParms"))
-                continue; // predictors are for images; a map using one is not ours to rewrite
-            cmap = inflate(stream->data);
-            if (!cmap)
-                return pdf;
-        } else {
-            continue; // an encoding we do not write; leave that map as it is
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        // Recovery would rebuild a damaged file into a different one; a file we cannot read as it
+        // is stays exactly as it came.
+        document.setAttemptRecovery(false);
+        document.processMemoryFile("PDF", pdf.constData(), size_t(pdf.size()));
+        if (document.isEncrypted())
+            return pdf; // written anew it would lose its encryption
+        bool changed = false;
+        for (QPDFObjectHandle &object : document.getAllObjects()) {
+            if (!object.isDictionary())
+                continue;
+            QPDFObjectHandle map = object.getKey("/ToUnicode");
+            if (!map.isStream())
+                continue;
+            const std::shared_ptr<Buffer> data = map.getStreamData(qpdf_dl_generalized);
+            const QByteArray cmap(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize()));
+            const QByteArray fixed = withIdeographDestinations(cmap);
+            if (fixed == cmap)
+                continue;
+            map.replaceStreamData(fixed.toStdString(), QPDFObjectHandle::newNull(), QPDFObjectHandle::newNull());
+            changed = true;
         }
-        const auto fixed = repairCMap(*cmap);
-        if (!fixed)
+        if (!changed)
             return pdf;
-        if (*fixed != *cmap)
-            repaired.insert(it.key(), {it.value(), *fixed});
-    }
-    if (repaired.isEmpty())
+        QPDFWriter writer(document);
+        writer.setOutputMemory();
+        // Flate for every stream, the new maps included. No object streams: the document
+        // information (creation date) stays readable, so two exports of one invoice differ in the
+        // date and the /ID that is a digest of the file, nowhere else.
+        writer.setCompressStreams(true);
+        writer.setObjectStreamMode(qpdf_o_disable);
+        writer.setDeterministicID(true);
+        writer.write();
+        // A warning means qpdf had to guess at some part of the file.
+        if (document.anyWarnings())
+            return pdf;
+        const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
+        return QByteArray(reinterpret_cast<const char *>(written->getBuffer()), qsizetype(written->getSize()));
+    } catch (const std::exception &) {
         return pdf;
-
-    // The incremental update: the replaced objects (written uncompressed, so no deflate is needed),
-    // a table for just those objects, and a trailer chained to the previous table.
-    QByteArray out = pdf;
-    if (!out.endsWith('\n') && !out.endsWith('\r'))
-        out += '\n';
-    QMap<qint64, std::pair<qint64, qsizetype>> written; // number → generation, offset
-    for (auto it = repaired.cbegin(); it != repaired.cend(); ++it) {
-        written.insert(it.key(), {it.value().first, out.size()});
-        out += QByteArray::number(it.key()) + ' ' + QByteArray::number(it.value().first) + " obj\n<< /Length " +
-               QByteArray::number(it.value().second.size()) + " >>\nstream\n" + it.value().second +
-               "\nendstream\nendobj\n";
     }
-    const qsizetype xrefOffset = out.size();
-    out += "xref\n";
-    for (auto it = written.cbegin(); it != written.cend();) {
-        auto runEnd = it;
-        qint64 count = 0;
-        while (runEnd != written.cend() && runEnd.key() == it.key() + count) {
-            ++runEnd;
-            ++count;
-        }
-        out += QByteArray::number(it.key()) + ' ' + QByteArray::number(count) + '\n';
-        for (; it != runEnd; ++it)
-            out += QByteArray::number(it.value().second).rightJustified(10, '0') + ' ' +
-                   QByteArray::number(it.value().first).rightJustified(5, '0') + " n\r\n";
-    }
-    const qint64 size = std::max(*integerValue(reader.trailer().value("Size")), written.lastKey() + 1);
-    out += "trailer\n<< /Size " + QByteArray::number(size) + " /Root " + reader.trailer().value("Root").toByteArray();
-    for (const char *key : {"Info", "ID"}) {
-        if (reader.trailer().contains(key))
-            out += QByteArray(" /") + key + ' ' + reader.trailer().value(key).toByteArray();
-    }
-    out += " /Prev " + QByteArray::number(reader.startXref()) + " >>\nstartxref\n" + QByteArray::number(xrefOffset) +
-           "\n%%EOF\n";
-    return out;
 }
 
 } // namespace seikyu

@@ -2,8 +2,10 @@
 
 namespace seikyu {
 
-QString joinEntryFields(const QStringList &fields)
+QString joinEntryFields(QStringList fields, int requiredFields)
 {
+    while (fields.size() > std::max(1, requiredFields) && fields.constLast().isEmpty())
+        fields.removeLast();
     return fields.join(QLatin1Char('\n'));
 }
 

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -29,12 +30,23 @@ struct ListFamily
     Popover *editPopover = nullptr;
     QList<QPointer<QLineEdit>> newsFields; ///< one field, or the issuer's five
     QList<QPointer<QLineEdit>> editFields;
-    /// The page text for a saved entry (the customer adds its honorific).
-    std::function<QString(const QString &entry)> pageText;
+    /// How many fields every entry keeps, empty or not; empty fields after them are left out, so
+    /// an entry without the optional ones stays as entries always were.
+    int requiredFields = 0;
+    /// Checks and tidies the fields of an entry before it is stored; nothing to keep the popover
+    /// open (the user was told why).
+    std::function<std::optional<QStringList>(const QStringList &fields, QWidget *parent)> acceptFields;
+    /// The honorific that follows an entry on the page (the customer's 御中 or 様); none for the
+    /// other sections, and empty when no honorific is chosen.
+    std::function<QString()> honorific;
+    /// The honorific the page line carries now, as it was composed: what the file writer takes off
+    /// again to store the bare name.
+    QString shownHonorific;
 };
 
-/// One saved entry from its fields: the texts joined by line feeds (a single field is the entry).
-QString joinEntryFields(const QStringList &fields);
+/// One saved entry from its fields: the texts joined by line feeds (a single field is the entry),
+/// without the empty fields that follow the first `requiredFields`.
+QString joinEntryFields(QStringList fields, int requiredFields = 0);
 /// The texts for the fields of an entry: a single field takes the whole entry; several fields take
 /// one line each, missing lines empty and lines beyond the last field left out.
 QStringList splitEntryFields(const QString &entry, int fieldCount);

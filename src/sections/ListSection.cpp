@@ -66,7 +66,18 @@ ListFamily &Document::family(const QString &key)
 
 QString Document::listPageText(const ListFamily &family, const QString &entry) const
 {
-    return family.pageText ? family.pageText(entry) : entry;
+    const QString label = family.honorific ? family.honorific() : QString();
+    // With no honorific chosen the name stands alone: a trailing space would be taken for part of
+    // the name when the file is written and read back.
+    return label.isEmpty() ? entry : QStringLiteral("%1 %2").arg(entry, label);
+}
+
+void Document::showListEntry(ListFamily &family, const QString &entry)
+{
+    if (!family.pageButton)
+        return;
+    family.pageButton->setTitle(listPageText(family, entry));
+    family.shownHonorific = family.honorific ? family.honorific() : QString();
 }
 
 void Document::listLoad(ListFamily &family, int selectIndex)
@@ -141,7 +152,7 @@ void Document::listCopy(ListFamily &family)
     const std::optional<QString> entry = selectedEntry(family);
     if (!entry || entry->isEmpty())
         return;
-    family.pageButton->setTitle(listPageText(family, *entry));
+    showListEntry(family, *entry);
     family.room->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();
@@ -161,10 +172,26 @@ void Document::reportSettingsNotWritten()
                                    .arg(QSettings().fileName()));
 }
 
+std::optional<QString> Document::acceptedEntry(ListFamily &family, const QList<QPointer<QLineEdit>> &fields)
+{
+    QStringList texts = fieldTexts(fields, false);
+    if (family.acceptFields) {
+        const std::optional<QStringList> accepted = family.acceptFields(texts, m_window.get());
+        if (!accepted)
+            return std::nullopt;
+        texts = *accepted;
+    }
+    fieldTexts(fields, true);
+    return joinEntryFields(texts, family.requiredFields);
+}
+
 void Document::listPlusExec(ListFamily &family)
 {
+    const std::optional<QString> entry = acceptedEntry(family, family.newsFields);
+    if (!entry)
+        return;
     QStringList list = SavedLists::instance().read(family.key).value_or(QStringList());
-    list.append(joinEntryFields(fieldTexts(family.newsFields, true)));
+    list.append(*entry);
     const int added = static_cast<int>(list.size()) - 1;
     SavedLists::instance().save(list, family.key, {ListChange::Kind::Appended, added});
     checkSettingsWritten();
@@ -190,10 +217,12 @@ void Document::listKillExec(ListFamily &family)
 void Document::listEditExec(ListFamily &family)
 {
     const int index = family.dial ? family.dial->currentIndex() : -1;
+    const std::optional<QString> entry = acceptedEntry(family, family.editFields);
+    if (!entry)
+        return;
     std::optional<QStringList> list = SavedLists::instance().read(family.key);
-    const QString entry = joinEntryFields(fieldTexts(family.editFields, true));
     if (list && index >= 0 && index < list->size()) {
-        (*list)[index] = entry;
+        (*list)[index] = *entry;
         SavedLists::instance().save(*list, family.key, {ListChange::Kind::Edited, index});
         checkSettingsWritten();
     }

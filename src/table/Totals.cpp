@@ -1,11 +1,13 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
+#include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "table/TableCommands.h"
 #include "table/TableState.h"
 #include "table/TaxPreferences.h"
+#include "widgets/PageButton.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -49,6 +51,8 @@ bool Document::appendSumsRows()
     input.rate = m_taxRate;
     input.rounding = TaxPreferences::load().rounding;
     input.withholding = withholds();
+    // A registration number makes the invoice a qualified one, which states every rate's sums.
+    input.qualified = home && !registrationNumberOf(home->title()).isEmpty();
     QList<RowPtr> kept;
     QList<RowCells> keptCells;
     for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -56,12 +60,15 @@ bool Document::appendSumsRows()
             continue; // an earlier set of sums rows: the new set replaces it
         RowCells cells = rows.at(i)->cells();
         if (items.at(i)) {
+            qint64 price = amountOf(cells[static_cast<std::size_t>(Column::Sums)]);
             // A row whose unit price and quantity were typed but never clicked still counts.
-            if (amountOf(cells[static_cast<std::size_t>(Column::Sums)]) == 0) {
-                if (const std::optional<RowCells> priced = pricedRow(cells))
+            if (price == 0) {
+                if (const std::optional<RowCells> priced = pricedRow(cells)) {
                     cells = *priced;
+                    price = amountOf(cells[static_cast<std::size_t>(Column::Sums)]);
+                }
             }
-            input.items.append({amountOf(cells[static_cast<std::size_t>(Column::Sums)]), rows.at(i)->taxClass()});
+            input.items.append({price, rows.at(i)->taxClass()});
         }
         kept.append(rows.at(i));
         keptCells.append(cells);
@@ -112,7 +119,9 @@ void Document::gridCalc(QObject *)
 
 void Document::gridFailClose(QObject *)
 {
+    // The notice came from the table panel's totals: the user goes back to the table.
     hide();
+    show(gridCtrl.get());
 }
 
 bool Document::removeSumsRows()

@@ -152,9 +152,20 @@ void PageButton::paintImage(QPainter &painter, const QRectF &area, bool output)
         painter.drawImage(target, m_image);
 }
 
+void PageButton::setPresentation(std::function<QString(const QString &)> present)
+{
+    m_present = std::move(present);
+    update();
+}
+
+QString PageButton::shownText() const
+{
+    return m_present ? m_present(text()) : text();
+}
+
 void PageButton::paintText(QPainter &painter, const QRectF &area, bool output)
 {
-    const QString shown = printableText(text());
+    const QString shown = printableText(shownText());
     if (shown.isEmpty()) {
         if (!output && !m_placeholder.isEmpty()) {
             painter.setPen(QColor(150, 150, 150));

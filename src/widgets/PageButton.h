@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QImage>
+#include <functional>
 
 namespace seikyu {
 
@@ -23,6 +24,11 @@ public:
 
     QString title() const { return text(); }
     void setTitle(const QString &title);
+    /// How the title reads on the page where that differs from the text kept (the issuer's
+    /// registration number gets its 登録番号 heading); the title itself stays as set.
+    void setPresentation(std::function<QString(const QString &title)> present);
+    /// The text as the page shows it.
+    QString shownText() const;
 
     QImage image() const { return m_image; }
     void setImage(const QImage &image);
@@ -70,6 +76,7 @@ private:
     int m_sealClearance = 0;
     int m_sealExemptLine = -1;
     QString m_heading;
+    std::function<QString(const QString &)> m_present;
 };
 
 } // namespace seikyu
