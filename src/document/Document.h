@@ -84,7 +84,8 @@ public:
     /// Rebuilds the page from the file contents (Revert to Saved).
     bool revertToContents(const QByteArray &bytes, QString *error = nullptr);
 
-    /// The suggested name of a never-saved invoice: "yyyy-MM-dd-" + the customer text, or "Untitled".
+    /// The suggested name of a never-saved invoice: its number, then "-" and the customer text if any;
+    /// without a number "yyyy-MM-dd-" + the customer text, or "Untitled" when there is no customer either.
     QString filename() const;
 
     QString filePath() const { return m_filePath; }
