@@ -165,6 +165,21 @@ private slots:
         QCOMPARE(recoveryCopies(), 0);
         QVERIFY(controller.close(document));
     }
+
+    void aCopyThatCannotBeTakenOverStays()
+    {
+        // A crashed run's copy that this run cannot write into its own folder (the disk is full)
+        // stays where it is for the next start.
+        const QString copy = RecoveryStore::rootFolder() + QStringLiteral("/crashed/a.seikyu");
+        writeFile(copy, QByteArray(4096, 'x'));
+        {
+            RecoveryStore store;
+            const FullDisk full(1024);
+            QVERIFY(store.takeOrphans().isEmpty());
+        }
+        QCOMPARE(readAll(copy), QByteArray(4096, 'x'));
+        QDir(RecoveryStore::rootFolder()).removeRecursively();
+    }
 };
 
 int main(int argc, char *argv[])

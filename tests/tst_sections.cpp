@@ -1,4 +1,5 @@
-// The regions above the item table, driven through their real panels and popovers.
+// The regions above the item table, driven through their real panels and popovers, and the saved
+// lists behind them.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "sections/DateText.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
+#include <cstdio>
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -31,35 +33,27 @@ QStringList stored(const char *key)
     return SavedLists::instance().read(QString::fromLatin1(key)).value_or(QStringList{QStringLiteral("<absent>")});
 }
 
-template <typename T> T *child(const Document &document, const QString &name)
+void click(const Document &document, const QString &button)
 {
-    T *found = document.window()->findChild<T *>(name);
-    if (!found)
-        qFatal("no element %s", qPrintable(name));
-    return found;
-}
-
-void click(QAbstractButton *button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>(document, button), Qt::LeftButton);
 }
 
 /// Types a title into the add popover and confirms it, as a person does.
 void addTitle(Document &document, const QString &text)
 {
-    click(child<QToolButton>(document, QStringLiteral("headPlusButton")));
+    click(document, QStringLiteral("headPlusButton"));
     QVERIFY(document.headPlusPopover->isVisible());
     document.headNewsText->setText(text);
-    click(child<QPushButton>(document, QStringLiteral("headPlusExec")));
+    click(document, QStringLiteral("headPlusExec"));
 }
 
-QImage stampImage(int width, int height)
+QByteArray encoded(const QImage &image, const char *format)
 {
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    for (int y = 0; y < height; ++y)
-        image.setPixelColor(y % width, y, QColor(200, 0, 0));
-    return image;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 } // namespace
@@ -72,51 +66,34 @@ private slots:
     void initTestCase() { initApplication(); }
     void init() { clearSettings(); }
 
-    void firstRunTitle()
+    void titleList()
     {
         auto document = makeDocument();
         QTest::mouseClick(document->head, Qt::LeftButton);
         QCOMPARE(document->shownSheet(), document->headCtrl.get());
-        QVERIFY(document->headCtrl->isVisible());
-        QVERIFY(document->headCtrl->windowModality() == Qt::WindowModal);
-        QCOMPARE(document->headDial->count(), 0);
-        // OK with nothing to write does nothing at all.
-        click(child<QPushButton>(*document, QStringLiteral("headCtrlOk")));
-        QVERIFY(document->headCtrl->isVisible());
-        QVERIFY(document->headRoom->hasGuideBorder());
-        QVERIFY(!document->isEdited());
-
+        QVERIFY(document->headCtrl->isVisible() && document->headCtrl->windowModality() == Qt::WindowModal);
+        click(*document, QStringLiteral("headCtrlOk")); // nothing to write: nothing happens
+        QVERIFY(document->headCtrl->isVisible() && document->headRoom->hasGuideBorder());
+        // Added entries are kept as typed, twice and empty too; the page changes only on OK, and
+        // list changes never mark the invoice edited.
         addTitle(*document, QStringLiteral("御請求書"));
-        QCOMPARE(stored("head"), QStringList{QStringLiteral("御請求書")});
-        QVERIFY(!document->headPlusPopover->isVisible());
-        QCOMPARE(document->headNewsText->text(), QString());
-        QCOMPARE(document->head->title(), QStringLiteral("請求書")); // the page changes only on OK
-        QVERIFY(!document->isEdited());
-        click(child<QPushButton>(*document, QStringLiteral("headCtrlOk")));
+        QVERIFY(!document->headPlusPopover->isVisible() && document->headNewsText->text().isEmpty());
+        addTitle(*document, QStringLiteral("御請求書"));
+        addTitle(*document, QString());
+        QCOMPARE(stored("head"), (QStringList{"御請求書", "御請求書", ""}));
+        QCOMPARE(document->headDial->currentIndex(), 2);
+        QCOMPARE(document->head->title(), QStringLiteral("請求書"));
+        click(*document, QStringLiteral("headCtrlOk")); // the empty entry cannot go on the page
+        QVERIFY(document->headCtrl->isVisible() && !document->isEdited());
+        document->headDial->setCurrentIndex(0);
+        click(*document, QStringLiteral("headCtrlOk"));
         QCOMPARE(document->head->title(), QStringLiteral("御請求書"));
-        QVERIFY(!document->headRoom->hasGuideBorder());
-        QVERIFY(document->isEdited());
-        QVERIFY(!document->headCtrl->isVisible());
-
+        QVERIFY(!document->headRoom->hasGuideBorder() && document->isEdited() && !document->headCtrl->isVisible());
         // OK again with the same title still counts as an edit.
         document->updateChangeCount(Document::ChangeCleared);
         document->headShow();
         document->headCopy();
         QVERIFY(document->isEdited());
-    }
-
-    void duplicateAndEmptyEntries()
-    {
-        auto document = makeDocument();
-        document->headShow();
-        addTitle(*document, QStringLiteral("請求書"));
-        addTitle(*document, QStringLiteral("請求書"));
-        addTitle(*document, QString());
-        QCOMPARE(stored("head"), (QStringList{QStringLiteral("請求書"), QStringLiteral("請求書"), QString()}));
-        QCOMPARE(document->headDial->currentIndex(), 2);
-        document->headCopy(); // the empty entry cannot go on the page
-        QVERIFY(document->headCtrl->isVisible());
-        QCOMPARE(document->head->title(), QStringLiteral("請求書"));
     }
 
     void removeAndEdit()
@@ -125,50 +102,32 @@ private slots:
         auto document = makeDocument();
         document->headShow();
         document->headDial->setCurrentIndex(2);
-        click(child<QToolButton>(*document, QStringLiteral("headEditButton")));
+        click(*document, QStringLiteral("headEditButton"));
         QCOMPARE(document->headEditText->text(), QStringLiteral("C"));
         QCOMPARE(document->shownPopover(), document->headEditPopover.get());
         document->headEditText->setText(QStringLiteral("Changed"));
         QTest::keyClick(document->headEditText, Qt::Key_Return);
         QCOMPARE(stored("head"), (QStringList{"A", "B", "Changed", "D", "E"}));
         QCOMPARE(document->headDial->currentIndex(), 2);
-        QCOMPARE(document->headEditText->text(), QString());
         QVERIFY(!document->headEditPopover->isVisible());
-
         // Removing the title the page shows leaves the page alone.
         document->headCopy();
-        QCOMPARE(document->head->title(), QStringLiteral("Changed"));
         document->headShow();
-        document->headDial->setCurrentIndex(2);
-        click(child<QToolButton>(*document, QStringLiteral("headKillButton")));
-        click(child<QPushButton>(*document, QStringLiteral("headKillExec")));
+        click(*document, QStringLiteral("headKillButton"));
+        click(*document, QStringLiteral("headKillExec"));
         QCOMPARE(stored("head"), (QStringList{"A", "B", "D", "E"}));
         QCOMPARE(document->headDial->currentIndex(), 0);
         QCOMPARE(document->head->title(), QStringLiteral("Changed"));
-
         // Remove everything: the list stays present, and empty; a further remove does nothing.
         for (int i = 0; i < 4; ++i)
             document->headKillExec();
         QCOMPARE(stored("head"), QStringList());
-        document->headKill(child<QToolButton>(*document, QStringLiteral("headKillButton")));
+        click(*document, QStringLiteral("headKillButton"));
         document->headKillExec();
         QVERIFY(document->headKillPopover->isVisible()); // stays open on an empty list
         document->away();
-        document->away(); // a second away does nothing
+        document->away();
         QVERIFY(!document->headKillPopover->isVisible());
-    }
-
-    void listChangesNeverMarkTheDocument()
-    {
-        auto document = makeDocument();
-        document->whomShow();
-        document->whomNewsText->setText(QStringLiteral("山田"));
-        document->whomPlusExec();
-        document->whomEdit(document->whomDial);
-        document->whomEditText->setText(QStringLiteral("山本"));
-        document->whomEditExec();
-        document->whomKillExec();
-        QVERIFY(!document->isEdited());
     }
 
     void customerLine()
@@ -177,15 +136,12 @@ private slots:
         auto document = makeDocument();
         QCOMPARE(document->whom->title(), QStringLiteral("株式会社山田 御中"));
         document->whomShow();
-        QCOMPARE(document->tail->labelForSegment(0), QStringLiteral("御中"));
         QCOMPARE(document->tail->labelForSegment(1), QStringLiteral("様"));
         document->whomDial->setCurrentIndex(1);
         QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
-        QCOMPARE(document->tail->selectedSegment(), 1);
         QCOMPARE(document->whom->title(), QStringLiteral("株式会社山田 御中")); // only OK writes
-        click(child<QPushButton>(*document, QStringLiteral("whomCtrlOk")));
+        click(*document, QStringLiteral("whomCtrlOk"));
         QCOMPARE(document->whom->title(), QStringLiteral("田中  様")); // a trailing space gives two
-        QVERIFY(!document->whomRoom->hasGuideBorder());
         // Removing the name leaves the page line.
         document->whomShow();
         document->whomKillExec();
@@ -196,31 +152,18 @@ private slots:
     {
         auto document = makeDocument();
         document->homeShow();
-        click(child<QToolButton>(*document, QStringLiteral("homePlusButton")));
+        click(*document, QStringLiteral("homePlusButton"));
         document->newsName->setText(QStringLiteral("山田太郎"));
-        click(child<QPushButton>(*document, QStringLiteral("homePlusExec")));
+        click(*document, QStringLiteral("homePlusExec"));
         QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田太郎\n\n")});
-        for (QLineEdit *field : {document->newsCode.data(), document->newsMaps.data(), document->newsName.data(),
-                                 document->newsCall.data(), document->newsBank.data()})
-            QVERIFY(field->text().isEmpty());
+        QVERIFY(document->newsName->text().isEmpty());
         document->homeCopy();
         QCOMPARE(document->home->title(), QStringLiteral("\n\n山田太郎\n\n"));
-
-        // The edit popover splits the entry; confirming unchanged stores the same text.
-        document->homeShow();
-        document->homeEdit(document->homeDial);
-        QCOMPARE(document->editName->text(), QStringLiteral("山田太郎"));
-        QVERIFY(document->editCode->text().isEmpty() && document->editBank->text().isEmpty());
-        document->homeEditExec();
-        QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田太郎\n\n")});
-        QCOMPARE(document->homeDial->currentIndex(), 0);
-
-        // A shorter entry (taught by an opened file) fills what it has and leaves the rest empty.
+        // The edit popover splits the entry; a shorter entry (from an opened file) fills what it has.
         SavedLists::instance().save({QStringLiteral("one\ntwo")}, QStringLiteral("from"));
         document->homeLoad();
         document->homeEdit(document->homeDial);
-        QCOMPARE(document->editCode->text(), QStringLiteral("one"));
-        QCOMPARE(document->editMaps->text(), QStringLiteral("two"));
+        QCOMPARE(document->editCode->text() + document->editMaps->text(), QStringLiteral("onetwo"));
         QVERIFY(document->editName->text().isEmpty());
         document->away();
     }
@@ -244,7 +187,7 @@ private slots:
         prompter->proceedAnswers = answers;
         auto document = makeDocument();
         document->homeShow();
-        document->homePlus(child<QToolButton>(*document, QStringLiteral("homePlusButton")));
+        click(*document, QStringLiteral("homePlusButton"));
         document->newsName->setText(QStringLiteral("山田商店"));
         document->newsRegn->setText(typed);
         document->homePlusExec();
@@ -270,93 +213,64 @@ private slots:
     void dateSection()
     {
         auto document = makeDocument();
-        QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
         document->dateShow();
         document->dateDial->setDate(QDate(2026, 12, 5));
         QCOMPARE(document->date->title(), westernDateText(QDate::currentDate())); // only OK writes
-        click(child<QPushButton>(*document, QStringLiteral("dateCtrlOk")));
+        click(*document, QStringLiteral("dateCtrlOk"));
         QCOMPARE(document->date->title(), QStringLiteral("2026年12月05日"));
-        QVERIFY(!document->dateRoom->hasGuideBorder());
-        QVERIFY(document->isEdited());
+        QVERIFY(!document->dateRoom->hasGuideBorder() && document->isEdited());
         document->dateShow();
         document->dateJaps->setChecked(true);
         document->dateCopy();
         QCOMPARE(document->date->title(), QStringLiteral("令和8年12月5日"));
-
-        QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-        document->dateLoad();
-        QCOMPARE(document->date->title(), QStringLiteral("December 5, 8 Reiwa"));
-        QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
-
         // The era follows the file's "jgen" on open.
-        auto reopened = makeDocument(document->dataOfType());
-        QCOMPARE(reopened->date->title(), QStringLiteral("令和8年12月5日"));
+        QCOMPARE(makeDocument(document->dataOfType())->date->title(), QStringLiteral("令和8年12月5日"));
     }
 
-    void stampFromAJpeg()
+    void stamp_data()
     {
-        auto document = makeDocument();
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        QImage photo(120, 80, QImage::Format_RGB32);
-        photo.fill(QColor(180, 20, 20));
-        QVERIFY(photo.save(&buffer, "JPEG"));
-        document->pushShow();
-        document->pushTest->setImage(ImageWell::decode(jpeg));
-        click(child<QPushButton>(*document, QStringLiteral("pushCtrlOk")));
-        const QByteArray png = SavedLists::instance().stamp();
-        QVERIFY(png.startsWith("\x89PNG"));
-        QCOMPARE(QImage::fromData(png).size(), QSize(120, 80));
-        QVERIFY(!document->push->image().isNull());
-        QVERIFY(!document->pushRoom->hasGuideBorder());
-        auto next = makeDocument();
-        QCOMPARE(next->push->image().size(), QSize(120, 80));
-    }
-
-    void stampGoesOnlyWithOk_data()
-    {
-        QTest::addColumn<QString>("closing");
+        QTest::addColumn<QString>("closing"); // how the panel closes after "No stamp"
         QTest::newRow("OK") << "pushCtrlOk";
         QTest::newRow("Cancel") << "pushCtrlCancel";
         QTest::newRow("Esc") << "";
     }
-
-    void stampGoesOnlyWithOk()
+    void stamp()
     {
-        QFETCH(QString, closing);
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        stampImage(40, 40).save(&buffer, "PNG");
-        SavedLists::instance().setStamp(png);
+        // A photo becomes the lossless stamp every invoice shares.
+        QImage photo(120, 80, QImage::Format_RGB32);
+        photo.fill(QColor(180, 20, 20));
         auto document = makeDocument();
         document->pushShow();
-        click(child<QPushButton>(*document, QStringLiteral("pushKillExec")));
+        document->pushTest->setImage(ImageWell::decode(encoded(photo, "JPEG")));
+        click(*document, QStringLiteral("pushCtrlOk"));
+        QVERIFY(SavedLists::instance().stamp().startsWith("\x89PNG"));
+        QCOMPARE(makeDocument()->push->image().size(), QSize(120, 80));
+        // "No stamp" takes it away only with OK: Cancel keeps the stamp every invoice shares.
+        QFETCH(QString, closing);
+        const QByteArray kept = SavedLists::instance().stamp();
+        document->updateChangeCount(Document::ChangeCleared);
+        document->pushShow();
+        click(*document, QStringLiteral("pushKillExec"));
         QVERIFY(document->pushTest->image().isNull());
-        QCOMPARE(SavedLists::instance().stamp(), png); // nothing is lost before OK
-        QVERIFY(!document->push->image().isNull() && !document->isEdited());
-        closing.isEmpty() ? QTest::keyClick(document->pushCtrl.get(), Qt::Key_Escape)
-                          : click(child<QPushButton>(*document, closing));
+        QCOMPARE(SavedLists::instance().stamp(), kept); // nothing is lost before OK
+        closing.isEmpty() ? QTest::keyClick(document->pushCtrl.get(), Qt::Key_Escape) : click(*document, closing);
         QVERIFY(!document->pushCtrl->isVisible());
         const bool ok = closing == QLatin1String("pushCtrlOk");
         QCOMPARE(SavedLists::instance().stamp().isEmpty(), ok);
         QCOMPARE(document->push->image().isNull(), ok);
         QCOMPARE(document->pushTest->image().isNull(), ok); // the preview shows the stamp again
         QCOMPARE(document->isEdited(), ok);
-        QCOMPARE(makeDocument()->push->image().isNull(), ok);
     }
 
     void cancelPutsThePanelBack_data()
     {
         QTest::addColumn<QString>("region");
         QTest::addColumn<bool>("escape");
-        for (const char *region : {"head", "whom", "home", "date"}) {
-            QTest::addRow("%s, Cancel", region) << region << false;
-            QTest::addRow("%s, Esc", region) << region << true;
-        }
+        QTest::newRow("title, Cancel") << "head" << false;
+        QTest::newRow("customer, Esc") << "whom" << true;
+        QTest::newRow("issuer, Esc") << "home" << true;
+        QTest::newRow("date, Cancel") << "date" << false;
     }
-
     void cancelPutsThePanelBack()
     {
         QFETCH(QString, region);
@@ -366,8 +280,11 @@ private slots:
         auto document =
             makeDocument(R"({"head":"B","whom":"A","from":"B","date":"2024-05-01","jgen":0,"tail":0,"item":[{}]})");
         const QByteArray file = document->dataOfType();
-        const QStringList page{document->head->title(), document->whom->title(), document->home->title(),
+        const auto pageTexts = [&] {
+            return QStringList{document->head->title(), document->whom->title(), document->home->title(),
                                document->date->title()};
+        };
+        const QStringList page = pageTexts();
         const auto panel = child<QDialog>(*document, region + QStringLiteral("Ctrl"));
         QTest::mouseClick(child<PageButton>(*document, region), Qt::LeftButton);
         QVERIFY(panel->isVisible());
@@ -382,21 +299,13 @@ private slots:
             day->setDate(QDate(2030, 1, 2));
         for (QCheckBox *era : panel->findChildren<QCheckBox *>())
             era->setChecked(true);
-        if (region == QLatin1String("whom") || region == QLatin1String("date"))
-            QVERIFY(document->dataOfType() != file); // the file records these controls as they stand
-        escape ? QTest::keyClick(panel, Qt::Key_Escape)
-               : click(child<QPushButton>(*document, panel->objectName() + "Cancel"));
+        escape ? QTest::keyClick(panel, Qt::Key_Escape) : click(*document, panel->objectName() + "Cancel");
         QVERIFY(!panel->isVisible());
         // The file records the controls' states: they, and so the file, are as before.
         QCOMPARE(document->dataOfType(), file);
-        if (dial)
-            QCOMPARE(dial->currentIndex(), chosen);
-        QCOMPARE((QStringList{document->head->title(), document->whom->title(), document->home->title(),
-                              document->date->title()}),
-                 page);
-        QVERIFY(!document->isEdited());
-        for (RoomBox *room : document->window()->findChildren<RoomBox *>())
-            QVERIFY(!room->hasGuideBorder());
+        QCOMPARE(dial ? dial->currentIndex() : -1, chosen);
+        QCOMPARE(pageTexts(), page);
+        QVERIFY(!document->isEdited() && !anyGuideBorder(*document));
     }
 
     void followEntry_data()
@@ -407,17 +316,15 @@ private slots:
         QTest::addColumn<QStringList>("list");
         QTest::addColumn<int>("kept");
         using K = ListChange::Kind;
-        const QStringList abcd{"A", "B", "C", "D"}, bcd{"B", "C", "D"};
-        QTest::newRow("an earlier entry removed") << 2 << int(K::Removed) << 0 << bcd << 1;
-        QTest::newRow("a later entry removed") << 0 << int(K::Removed) << 2 << QStringList{"A", "B", "D"} << 0;
-        QTest::newRow("the chosen entry removed") << 2 << int(K::Removed) << 2 << QStringList{"A", "B", "D"} << -1;
+        const QStringList abd{"A", "B", "D"};
+        QTest::newRow("an earlier entry removed") << 2 << int(K::Removed) << 0 << QStringList{"B", "C", "D"} << 1;
+        QTest::newRow("a later entry removed") << 0 << int(K::Removed) << 2 << abd << 0;
+        QTest::newRow("the chosen entry removed") << 2 << int(K::Removed) << 2 << abd << -1;
         QTest::newRow("the chosen entry edited") << 1 << int(K::Edited) << 1 << QStringList{"A", "X", "C"} << 1;
-        QTest::newRow("appended") << 3 << int(K::Appended) << 4 << (abcd + QStringList{"E"}) << 3;
-        QTest::newRow("nothing chosen") << -1 << int(K::Removed) << 0 << bcd << -1;
+        QTest::newRow("nothing chosen") << -1 << int(K::Removed) << 0 << abd << -1;
         QTest::newRow("replaced, found by text") << 2 << int(K::Replaced) << -1 << QStringList{"C", "A"} << 0;
         QTest::newRow("replaced, gone") << 3 << int(K::Replaced) << -1 << QStringList{"A", "B"} << -1;
     }
-
     void followEntry()
     {
         QFETCH(int, selected);
@@ -435,8 +342,7 @@ private slots:
         auto second = makeDocument();
         first->whomShow();
         second->whomShow();
-        // Each window keeps its own sheet.
-        QCOMPARE(first->shownSheet(), first->whomCtrl.get());
+        QCOMPARE(first->shownSheet(), first->whomCtrl.get()); // each window keeps its own sheet
         second->whomDial->setCurrentIndex(2);
         first->whomDial->setCurrentIndex(0);
         first->whomKillExec(); // "A" goes: the second window keeps "C", not what moved into its place
@@ -445,11 +351,10 @@ private slots:
         first->whomEdit(first->whomDial);
         first->whomEditText->setText(QStringLiteral("C2"));
         first->whomEditExec(); // an edited entry is still the same entry
-        QCOMPARE(second->whomDial->currentText(), QStringLiteral("C2"));
-        click(child<QPushButton>(*second, QStringLiteral("whomCtrlOk")));
+        click(*second, QStringLiteral("whomCtrlOk"));
         QCOMPARE(second->whom->title(), QStringLiteral("C2 御中"));
-
-        // The very entry removed: the other window chooses nothing and says so; its OK writes nothing.
+        // The very entry removed: the other window chooses nothing and says so; its OK writes nothing,
+        // and its Cancel does not bring back a choice of an entry that is gone.
         second->whomShow();
         first->whomKillExec();
         QCOMPARE(stored("whom"), (QStringList{"B", "D"}));
@@ -458,11 +363,10 @@ private slots:
         second->whomCopy();
         QVERIFY(second->whomCtrl->isVisible());
         QCOMPARE(second->whom->title(), QStringLiteral("C2 御中"));
-        // Its Cancel does not bring back a choice of an entry that is gone.
-        click(child<QPushButton>(*second, QStringLiteral("whomCtrlCancel")));
+        click(*second, QStringLiteral("whomCtrlCancel"));
         QCOMPARE(second->whomDial->currentIndex(), -1);
-        second->hide();
         first->hide();
+        QVERIFY(!first->isEdited());
     }
 
     void popoverSitsAboveItsControl()
@@ -485,14 +389,10 @@ private slots:
         SavedLists::instance().save({}, QStringLiteral("head"));
         SavedLists::instance().save({QStringLiteral("a, b"), QStringLiteral("line\nfeed"), QStringLiteral("\"q\"")},
                                     QStringLiteral("whom"));
-        // A second process reads the settings file fresh.
-        QProcess reader;
+        QProcess reader; // a second process reads the settings file afresh
         reader.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--dump-lists")});
         QVERIFY(reader.waitForFinished(30000));
-        const QByteArray out = reader.readAllStandardOutput();
-        QVERIFY2(out.contains("head=present:0"), out.constData());
-        QVERIFY2(out.contains("whom=present:3:a, b|line\\nfeed|\"q\""), out.constData());
-        QVERIFY2(out.contains("from=absent"), out.constData());
+        QCOMPARE(reader.readAllStandardOutput(), QByteArray("head=0:\nwhom=3:a, b|line\\nfeed|\"q\"\nfrom=absent\n"));
     }
 };
 
@@ -505,14 +405,9 @@ int main(int argc, char *argv[])
         QStandardPaths::setTestModeEnabled(true);
         for (const char *key : {"head", "whom", "from"}) {
             const auto list = SavedLists::instance().read(QString::fromLatin1(key));
-            QString line = QString::fromLatin1(key) + QLatin1Char('=');
-            if (!list)
-                line += QStringLiteral("absent");
-            else
-                line += QStringLiteral("present:%1:%2")
-                            .arg(list->size())
-                            .arg(list->join(QLatin1Char('|')).replace(QLatin1Char('\n'), QStringLiteral("\\n")));
-            std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+            const QString shown =
+                list ? QStringLiteral("%1:%2").arg(list->size()).arg(list->join(u'|')) : QStringLiteral("absent");
+            std::printf("%s=%s\n", key, QString(shown).replace(u'\n', QStringLiteral("\\n")).toUtf8().constData());
         }
         return 0;
     }

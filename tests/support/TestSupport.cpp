@@ -1,7 +1,9 @@
 #include "support/TestSupport.h"
 
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
 #include "table/ItemTableModel.h"
+#include "widgets/RoomBox.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -152,6 +154,20 @@ QStringList tableTexts(const Document &document)
         rows.append(cells.join(QLatin1Char('|')));
     }
     return rows;
+}
+
+bool anyGuideBorder(const Document &document)
+{
+    const QList<RoomBox *> rooms = document.window()->findChildren<RoomBox *>();
+    return std::any_of(rooms.cbegin(), rooms.cend(), [](RoomBox *room) { return room->hasGuideBorder(); });
+}
+
+QObject *namedElement(const Document &document, const QString &name)
+{
+    QObject *found = document.window()->findChild<QObject *>(name);
+    if (!found)
+        qFatal("no element %s", qPrintable(name));
+    return found;
 }
 
 } // namespace seikyu::test

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -91,5 +92,15 @@ private:
 
 /// The texts of every cell of the table, row by row, "date|name|solo|much|sums".
 QStringList tableTexts(const Document &document);
+
+/// Whether any region of the page shows its guide border.
+bool anyGuideBorder(const Document &document);
+
+/// The window's element of that name; stops the test run when there is none.
+QObject *namedElement(const Document &document, const QString &name);
+template <typename T = QWidget> T *child(const Document &document, const QString &name)
+{
+    return qobject_cast<T *>(namedElement(document, name));
+}
 
 } // namespace seikyu::test
