@@ -1,29 +1,15 @@
 // Opening and setting up an invoice window, the edit watch, and the document machinery: save,
 // open, revert, autosave, close.
-#include "app/DocumentController.h"
-#include "document/Document.h"
-#include "document/InvoiceWindow.h"
 #include "document/PageView.h"
 #include "output/PdfExport.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
-#include "table/ItemTableModel.h"
-#include "widgets/PageButton.h"
-#include "widgets/RoomBox.h"
 #include "widgets/SegmentedControl.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QDialog>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QtTest>
 
 using namespace seikyu;
 using namespace seikyu::test;

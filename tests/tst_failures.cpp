@@ -2,24 +2,13 @@
 // writes, a folder that vanished, settings that cannot be written or that are damaged. The previous
 // file stays byte for byte as it was, the open invoice stays as it was and can still be saved
 // elsewhere, and the user is told.
-#include "app/DocumentController.h"
-#include "document/Document.h"
-#include "document/InvoiceWindow.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
 #include "widgets/ImageWell.h"
-#include "widgets/PageButton.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
 #include <QProcess>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QtTest>
 #include <algorithm>
 #include <atomic>
 #include <optional>

@@ -1,32 +1,16 @@
 // A freelancer's invoice: the invoice number and its sequence, the payment due date, the remarks
 // under the table, and next month's invoice made with Duplicate.
-#include "app/DocumentController.h"
-#include "document/Document.h"
-#include "document/InvoiceWindow.h"
 #include "document/PageView.h"
 #include "sections/FreelancePreferences.h"
 #include "support/TestSupport.h"
-#include "table/ItemTableModel.h"
-#include "widgets/PageButton.h"
-#include "widgets/RoomBox.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QDialog>
 #include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QSettings>
-#include <QTableView>
-#include <QTemporaryDir>
-#include <QtTest>
 #include <cstdio>
 
 using namespace seikyu;

@@ -1,16 +1,10 @@
 // Unsaved untitled invoices survive a crash: the process is killed after an edit and started again.
-#include "app/DocumentController.h"
 #include "app/RecoveryStore.h"
-#include "document/Document.h"
 #include "support/TestSupport.h"
-#include "table/ItemTableModel.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QtTest>
 #include <csignal>
 #include <cstdio>
 

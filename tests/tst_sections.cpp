@@ -1,26 +1,14 @@
 // The regions above the item table, driven through their real panels and popovers, and the saved
 // lists behind them.
-#include "document/Document.h"
-#include "document/InvoiceWindow.h"
 #include "sections/DateText.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
 #include "widgets/ImageWell.h"
-#include "widgets/PageButton.h"
 #include "widgets/Popover.h"
-#include "widgets/RoomBox.h"
 #include "widgets/SegmentedControl.h"
 
 #include <QBuffer>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDateEdit>
-#include <QDialog>
-#include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
-#include <QToolButton>
-#include <QtTest>
 #include <cstdio>
 
 using namespace seikyu;

@@ -1,21 +1,11 @@
 // The item table through the real document: editing with undo, row prices, totals with tax, the
 // amount box, Finalize and the table panel's Cancel.
-#include "document/Document.h"
 #include "support/TestSupport.h"
 #include "table/Amounts.h"
-#include "table/ItemTableModel.h"
 #include "table/TaxPreferences.h"
-#include "widgets/PageButton.h"
-#include "widgets/RoomBox.h"
 
 #include <QAbstractItemModelTester>
-#include <QCheckBox>
-#include <QDateEdit>
-#include <QDialog>
 #include <QLabel>
-#include <QPushButton>
-#include <QTableView>
-#include <QtTest>
 
 using namespace seikyu;
 using namespace seikyu::test;

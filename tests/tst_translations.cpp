@@ -1,23 +1,14 @@
 // The Japanese interface: the committed catalogue is complete, covers every text the code asks
 // for, and switches with the locale while the page's own Japanese texts stay as they are.
 #include "app/Translations.h"
-#include "document/Document.h"
 #include "help/HelpTopics.h"
 #include "support/TestSupport.h"
-#include "widgets/PageButton.h"
 #include "widgets/SegmentedControl.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUndoStack>
 #include <QXmlStreamReader>
-#include <memory>
 
 using namespace seikyu;
 

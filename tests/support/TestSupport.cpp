@@ -1,17 +1,10 @@
 #include "support/TestSupport.h"
 
-#include "document/Document.h"
-#include "document/InvoiceWindow.h"
-#include "table/ItemTableModel.h"
 #include "widgets/RoomBox.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QtTest>
 #include <csignal>
 
 namespace seikyu::test {

@@ -1,19 +1,29 @@
+// What the tests of a document and its window share: the classes they drive, the widgets they
+// look at, and helpers for settings, files, prompts and failures.
 #pragma once
 
+#include "app/DocumentController.h"
 #include "app/Prompter.h"
+#include "document/Document.h"
+#include "document/InvoiceWindow.h"
+#include "table/ItemTableModel.h"
+#include "widgets/PageButton.h"
+#include "widgets/RoomBox.h"
 
-#include <QByteArray>
-#include <QList>
-#include <QObject>
-#include <QString>
-#include <QStringList>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
 #include <functional>
 #include <memory>
 #include <sys/resource.h>
-
-namespace seikyu {
-class Document;
-}
 
 namespace seikyu::test {
 
