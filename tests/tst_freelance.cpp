@@ -205,41 +205,6 @@ private slots:
         QCOMPARE(seed->dataOfType(), SeedFile);
     }
 
-    void cancelChangesNothing_data()
-    {
-        QTest::addColumn<QString>("region");
-        QTest::addColumn<QString>("offered"); // what the panel shows again after Cancel
-        QTest::newRow("number") << "numb"
-                                << "2026-0001";
-        QTest::newRow("due date") << "dues"
-                                  << "2027-01-31 on";
-        QTest::newRow("remarks") << "note"
-                                 << "";
-    }
-    void cancelChangesNothing()
-    {
-        QFETCH(QString, region);
-        auto document = makeDocument(SeedFile);
-        Document &d = *document;
-        const QHash<QString, std::function<QString()>> shown{
-            {"numb", [&] { return d.numbText->text(); }},
-            {"dues", [&] { return d.duesDial->date().toString(Qt::ISODate) + (d.duesUsed->isChecked() ? " on" : ""); }},
-            {"note", [&] { return d.noteText->toPlainText(); }}};
-        editRegion(
-            d, region,
-            [&] {
-                d.numbText->setText(QStringLiteral("X"));
-                d.duesDial->setDate(QDate(2030, 1, 1));
-                d.duesUsed->setChecked(false);
-                d.noteText->setPlainText(QStringLiteral("Y"));
-            },
-            false);
-        QTEST(shown[region](), "offered");
-        QCOMPARE(d.dataOfType(), SeedFile);
-        QVERIFY(!d.isEdited() && !anyGuideBorder(d));
-        QCOMPARE(FreelancePreferences::nextNumber(QDate(2026, 12, 5)).sequence, 1);
-    }
-
     void remarksMakeRoomUnderTheTable_data()
     {
         QTest::addColumn<int>("rows");
