@@ -3,7 +3,6 @@
 #include "support/TestSupport.h"
 
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <csignal>
 #include <cstdio>
@@ -16,32 +15,14 @@ namespace {
 int recoveryCopies()
 {
     int count = 0;
-    QDirIterator it(RecoveryStore::rootFolder(), {QStringLiteral("*.seikyu")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
+    for (QDirIterator it(RecoveryStore::rootFolder(), {"*.seikyu"}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext(); it.next())
         ++count;
-    }
     return count;
 }
 
-bool waitFor(const std::function<bool()> &condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 20000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return condition();
-}
-
-void setUpChild()
-{
-    QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
-    QStandardPaths::setTestModeEnabled(true);
-}
-
-/// Child: edits a new invoice, waits until its recovery copy is on disk, then dies at once.
+/// Child: edits a new invoice, waits until its recovery copy is on disk, lets a later edit reach
+/// the copy too, then dies at once.
 int crashAfterEdit()
 {
     DocumentController controller;
@@ -49,34 +30,40 @@ int crashAfterEdit()
     Document *document = controller.newDocument();
     document->tblePlus();
     document->editCell(1, Column::Name, QStringLiteral("復旧テスト"));
-    if (!waitFor([] { return recoveryCopies() == 1; }))
+    if (!QTest::qWaitFor([] { return recoveryCopies() == 1; }, 20000))
         return 2;
-    // Let a later edit reach the copy too.
     document->editCell(1, Column::Solo, QStringLiteral("4200"));
-    QCoreApplication::processEvents();
     QTest::qWait(200);
     std::raise(SIGKILL);
     return 3;
 }
 
-/// Child: reopens what a crashed run left, prints it, then closes with the given answer.
-int recover(Prompter::SaveChoice answer, bool crashAgain)
+/// Child: reopens what a crashed run left, prints it, then crashes again or closes with Don't Save.
+int recover(bool crashAgain)
 {
     PrompterGuard prompter;
-    prompter->saveChoices = {answer, answer, answer};
+    prompter->saveChoices = {Prompter::SaveChoice::DontSave};
     DocumentController controller;
-    const int reopened = controller.recoverDocuments();
-    std::printf("recovered %d\n", reopened);
-    for (Document *document : controller.documents()) {
-        std::printf("row %s\n", tableTexts(*document).value(1).toUtf8().constData());
-        std::printf("edited %d untitled %d\n", document->isEdited() ? 1 : 0, document->filePath().isEmpty() ? 1 : 0);
-    }
+    std::printf("recovered %d\n", controller.recoverDocuments());
+    for (Document *document : controller.documents())
+        std::printf("row %s edited %d untitled %d\n", tableTexts(*document).value(1).toUtf8().constData(),
+                    document->isEdited() ? 1 : 0, document->filePath().isEmpty() ? 1 : 0);
     std::fflush(stdout);
     if (crashAgain)
         std::raise(SIGKILL);
     controller.closeAll();
-    QCoreApplication::processEvents();
     return 0;
+}
+
+QByteArray runChild(const char *mode, bool *crashed = nullptr)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(mode)});
+    if (!child.waitForFinished(60000))
+        return "timeout";
+    if (crashed)
+        *crashed = child.exitStatus() == QProcess::CrashExit;
+    return child.readAllStandardOutput();
 }
 
 } // namespace
@@ -84,18 +71,6 @@ int recover(Prompter::SaveChoice answer, bool crashAgain)
 class TestRecovery : public QObject
 {
     Q_OBJECT
-
-private:
-    QByteArray runChild(const QString &mode, bool *crashed = nullptr)
-    {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {mode});
-        if (!child.waitForFinished(60000))
-            return "timeout";
-        if (crashed)
-            *crashed = child.exitStatus() == QProcess::CrashExit;
-        return child.readAllStandardOutput();
-    }
 
 private slots:
     void initTestCase()
@@ -107,86 +82,70 @@ private slots:
     void killedAfterAnEditThenRecovered()
     {
         bool crashed = false;
-        runChild(QStringLiteral("--crash-after-edit"), &crashed);
+        runChild("--crash-after-edit", &crashed);
         QVERIFY(crashed);
         QCOMPARE(recoveryCopies(), 1);
-
-        // Started again: the invoice comes back, untitled and edited, with the latest edit.
-        const QByteArray first = runChild(QStringLiteral("--recover-crash-again"), &crashed);
-        QVERIFY2(first.contains("recovered 1"), first.constData());
-        QVERIFY2(first.contains(QStringLiteral("|復旧テスト|4200|00|00").toUtf8()), first.constData());
-        QVERIFY(first.contains("edited 1 untitled 1"));
-        // A second crash right after recovering still loses nothing.
+        // Started again: the invoice comes back, untitled and edited, with the latest edit; a
+        // second crash right after recovering still loses nothing.
+        const QByteArray first = runChild("--recover-crash-again", &crashed);
+        QVERIFY2(first.startsWith("recovered 1\n") &&
+                     first.contains(QStringLiteral("|復旧テスト|4200|00|00 edited 1 untitled 1").toUtf8()),
+                 first.constData());
         QCOMPARE(recoveryCopies(), 1);
-
         // Don't Save is deliberate: the copy goes, and nothing is recovered next time.
-        const QByteArray second = runChild(QStringLiteral("--recover-dont-save"));
-        QVERIFY2(second.contains("recovered 1"), second.constData());
+        QVERIFY(runChild("--recover-dont-save").contains("recovered 1"));
         QCOMPARE(recoveryCopies(), 0);
-        QVERIFY(runChild(QStringLiteral("--recover-dont-save")).contains("recovered 0"));
+        QVERIFY(runChild("--recover-dont-save").contains("recovered 0"));
     }
 
-    void cleanRunLeavesNothing()
+    void savingOrClosingDropsTheCopy()
     {
         PrompterGuard prompter;
         prompter->saveChoices = {Prompter::SaveChoice::DontSave};
+        QTemporaryDir dir;
         {
             DocumentController controller;
             controller.setAutosaveDelay(10);
-            Document *document = controller.newDocument();
-            document->tblePlus();
-            QTRY_COMPARE(recoveryCopies(), 1);
+            QList<Document *> documents{controller.newDocument(), controller.newDocument()};
+            for (Document *document : documents)
+                document->tblePlus();
+            QTRY_COMPARE(recoveryCopies(), 2);
             // A live run's copies are its own: another run does not take them.
-            RecoveryStore other;
-            QVERIFY(other.takeOrphans().isEmpty());
-            QVERIFY(controller.close(document));
+            QVERIFY(RecoveryStore().takeOrphans().isEmpty());
+            prompter->saveAnswers = {dir.filePath(QStringLiteral("saved.seikyu"))};
+            QVERIFY(controller.save(documents.at(0)));
+            QCOMPARE(recoveryCopies(), 1);
+            QVERIFY(controller.closeAll());
             QCOMPARE(recoveryCopies(), 0);
         }
         QVERIFY(QDir(RecoveryStore::rootFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
-    }
-
-    void savingDropsTheCopy()
-    {
-        PrompterGuard prompter;
-        QTemporaryDir dir;
-        DocumentController controller;
-        controller.setAutosaveDelay(10);
-        Document *document = controller.newDocument();
-        document->tblePlus();
-        QTRY_COMPARE(recoveryCopies(), 1);
-        prompter->saveAnswers = {dir.filePath(QStringLiteral("saved.seikyu"))};
-        QVERIFY(controller.save(document));
-        QCOMPARE(recoveryCopies(), 0);
-        QVERIFY(controller.close(document));
     }
 
     void aCopyThatCannotBeTakenOverStays()
     {
         // A crashed run's copy that this run cannot write into its own folder (the disk is full)
         // stays where it is for the next start.
-        const QString copy = RecoveryStore::rootFolder() + QStringLiteral("/crashed/a.seikyu");
-        writeFile(copy, QByteArray(4096, 'x'));
+        const QString copy = writeFile(RecoveryStore::rootFolder() + QStringLiteral("/crashed/a.seikyu"), "{}");
         {
             RecoveryStore store;
-            const FullDisk full(1024);
+            const FullDisk full(1);
             QVERIFY(store.takeOrphans().isEmpty());
         }
-        QCOMPARE(readAll(copy), QByteArray(4096, 'x'));
+        QCOMPARE(readAll(copy), QByteArray("{}"));
         QDir(RecoveryStore::rootFolder()).removeRecursively();
     }
 };
 
 int main(int argc, char *argv[])
 {
+    QApplication app(argc, argv);
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (mode.startsWith("--crash") || mode.startsWith("--recover")) {
-        QApplication app(argc, argv);
-        setUpChild();
-        if (mode == "--crash-after-edit")
-            return crashAfterEdit();
-        return recover(Prompter::SaveChoice::DontSave, mode == "--recover-crash-again");
+        QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
+        QStandardPaths::setTestModeEnabled(true);
+        return mode == "--crash-after-edit" ? crashAfterEdit() : recover(mode == "--recover-crash-again");
     }
-    QApplication app(argc, argv);
     TestRecovery test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -7,7 +7,6 @@
 
 #include <QLibraryInfo>
 #include <QProcess>
-#include <QUndoStack>
 #include <QXmlStreamReader>
 
 using namespace seikyu;
@@ -49,12 +48,6 @@ QStringList unfinished(const QString &path)
     return faults;
 }
 
-// SEIKYU_SOURCE_DIR is the source tree the tests were built from.
-QString sourcePath(const char *relative)
-{
-    return qEnvironmentVariable("SEIKYU_SOURCE_DIR") + QLatin1Char('/') + QLatin1String(relative);
-}
-
 } // namespace
 
 class TranslationsTest : public QObject
@@ -63,77 +56,59 @@ class TranslationsTest : public QObject
 
 private slots:
     void initTestCase() { test::initApplication(); }
-    void cleanup();
-    void everyTextIsTranslated();
-    void interface_data();
-    void interface();
+
+    void everyTextIsTranslated()
+    {
+        // lupdate merges the code's texts into a copy of the catalogue, filed under the context the
+        // code looks them up in at run time (a tr() outside a class shows as an unknown context); a
+        // new text comes in unfinished.
+        const QString source = qEnvironmentVariable("SEIKYU_SOURCE_DIR");
+        const QString lupdate = QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate");
+        QTemporaryDir scratch;
+        const QString merged = scratch.filePath(QStringLiteral("seikyu_ja.ts"));
+        QVERIFY(QFile::copy(source + QStringLiteral("/translations/seikyu_ja.ts"), merged));
+        QVERIFY2(unfinished(merged).isEmpty(), qPrintable(unfinished(merged).join(u'\n')));
+        if (!QFileInfo(lupdate).isExecutable())
+            QSKIP("lupdate is not installed (Debian package qt6-l10n-tools)");
+        QCOMPARE(QProcess::execute(lupdate, {"-silent", "-recursive", source + QStringLiteral("/src"), "-ts", merged}),
+                 0);
+        QVERIFY2(unfinished(merged).isEmpty(),
+                 qPrintable("build update_translations and translate:\n" + unfinished(merged).join(u'\n')));
+    }
+
+    void interface_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("texts");
+        QTest::newRow("ja_JP")
+            << "ja_JP"
+            << "ファイル(&F) | 別名で保存(&A)… | PDFを書き出せませんでした | 概要 | 名称未設定 | 元に戻す 行を追加";
+        QTest::newRow("en_US") << "en_US"
+                               << "&File | Save &As… | Failed writing PDF | Summary | Untitled | Undo Add a Row";
+    }
+    void interface()
+    {
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        installTranslations(*qApp);
+        const auto menu = [](const char *text) { return QCoreApplication::translate("MainMenu", text); };
+        // The document's texts are looked up as it is built and as each edit is recorded.
+        const std::unique_ptr<Document> document = test::makeDocument();
+        std::unique_ptr<QAction> undo(document->undoStack()->createUndoAction(nullptr, menu("Undo")));
+        document->tblePlus();
+        const QStringList shown{menu("&File"),
+                                menu("Save &As…"),
+                                QCoreApplication::translate("PdfExport", "Failed writing PDF"),
+                                helpTopics().constFirst().head,
+                                document->displayName(),
+                                undo->text()};
+        QTEST(shown.join(QStringLiteral(" | ")), "texts");
+        // The page's own texts are data and read the same in every interface language.
+        QVERIFY(document->sums->title().contains(QStringLiteral("御請求金額")));
+        QCOMPARE(document->tail->labelForSegment(1), QStringLiteral("様"));
+        QCOMPARE(test::tableTexts(*document).constFirst(), QStringLiteral("日付|項目|単価|個数|価格"));
+    }
 };
-
-void TranslationsTest::cleanup()
-{
-    // Each case starts from the Japanese interface, so en_US also proves a switch takes it away.
-    QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
-    installTranslations(*qApp);
-    QVERIFY(QApplication::topLevelWidgets().isEmpty());
-}
-
-void TranslationsTest::everyTextIsTranslated()
-{
-    QStringList faults = unfinished(sourcePath("translations/seikyu_ja.ts"));
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
-
-    // lupdate merges the texts of the code into a copy of the catalogue, filed under the context
-    // the code looks them up in at run time; a new one comes in unfinished.
-    const QString lupdate = QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate");
-    if (!QFileInfo(lupdate).isExecutable())
-        QSKIP("lupdate is not installed (Debian package qt6-l10n-tools)");
-    QTemporaryDir scratch;
-    const QString merged = scratch.filePath(QStringLiteral("seikyu_ja.ts"));
-    QVERIFY(QFile::copy(sourcePath("translations/seikyu_ja.ts"), merged));
-    QCOMPARE(QProcess::execute(lupdate, {"-silent", "-recursive", sourcePath("src"), "-ts", merged}), 0);
-    // A text under a context no class looks up (such as "seikyu") is a tr() outside a class.
-    faults = unfinished(merged);
-    QVERIFY2(faults.isEmpty(),
-             qPrintable(QStringLiteral("build update_translations and translate:\n") + faults.join(u'\n')));
-}
-
-void TranslationsTest::interface_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("texts");
-
-    QTest::newRow("ja_JP") << "ja_JP"
-                           << "ファイル(&F) | 編集(&E) | 別名で保存(&A)… | PDFとして書き出す(&E)… | "
-                              "PDFを書き出せませんでした | 概要 | 名称未設定 | 元に戻す 行を追加";
-    QTest::newRow("en_US") << "en_US"
-                           << "&File | &Edit | Save &As… | &Export as PDF… | Failed writing PDF | Summary | Untitled | "
-                              "Undo Add a Row";
-}
-
-void TranslationsTest::interface()
-{
-    QFETCH(QString, locale);
-    QFETCH(QString, texts);
-
-    QLocale::setDefault(QLocale(locale));
-    installTranslations(*qApp);
-    const auto menu = [](const char *text) { return QCoreApplication::translate("MainMenu", text); };
-    // The document's texts are looked up as it is built and as each edit is recorded.
-    const std::unique_ptr<Document> document = test::makeDocument();
-    std::unique_ptr<QAction> undo(document->undoStack()->createUndoAction(nullptr, menu("Undo")));
-    document->tblePlus();
-    const QStringList shown = QStringList()
-                              << menu("&File") << menu("&Edit") << menu("Save &As…") << menu("&Export as PDF…")
-                              << QCoreApplication::translate("PdfExport", "Failed writing PDF")
-                              << helpTopics().constFirst().head << document->displayName() << undo->text();
-    QCOMPARE(shown.join(QStringLiteral(" | ")), texts);
-
-    // The page's own texts are data and read the same in every interface language.
-    QVERIFY(document->sums->title().contains(QStringLiteral("御請求金額")));
-    QCOMPARE(document->tail->labelForSegment(0), QStringLiteral("御中"));
-    QCOMPARE(document->tail->labelForSegment(1), QStringLiteral("様"));
-    QCOMPARE(test::tableTexts(*document).constFirst(), QStringLiteral("日付|項目|単価|個数|価格"));
-}
 
 QTEST_MAIN(TranslationsTest)
 #include "tst_translations.moc"
