@@ -1,5 +1,5 @@
 // PDF export, printing and the command-line export, checked the way a customer receives the result:
-// through poppler's pdftotext, pdfinfo, pdffonts and pdfimages.
+// through poppler's pdftotext, pdfinfo, pdffonts, pdfimages and pdftoppm.
 #include "document/PageView.h"
 #include "output/BatchExport.h"
 #include "output/OutputChecks.h"
@@ -9,12 +9,6 @@
 #include "support/TestSupport.h"
 #include "widgets/PageFonts.h"
 
-#include <QBuffer>
-#include <QFrame>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -22,12 +16,11 @@
 #include <QTimer>
 
 using namespace seikyu;
-using seikyu::test::readAll;
-using seikyu::test::writeFile;
+using namespace seikyu::test;
 
 namespace {
 
-/// An invoice file as a user's would read: two items, totalled, tax added.
+/// An invoice file as a user's would read: two items, totalled, tax included.
 QByteArray invoiceBytes(const QString &whom = QStringLiteral("千代田商事"), int tail = 0)
 {
     return QStringLiteral(R"({"head": "請求書", "date": "2026-12-05", "whom": "%1", "jgen": 0, "tail": %2, "plus": 0,
@@ -48,38 +41,17 @@ const QStringList LongIssuer{"〒100-0005", "東京都千代田区丸の内一�
                              "株式会社サンプル商事", "TEL 03-1234-5678",
                              "みずほ銀行 東京営業部 普通 1234567 カ）サンプルコンサルティング"};
 
-/// An invoice with a long customer name and issuer, `rows` items and the amount box's text.
-QByteArray longInvoiceBytes(int rows, const QString &full = QStringLiteral("\b御請求金額\n"))
+/// An invoice with a long customer name and issuer, `rows` items and the amount box's amount.
+QByteArray longInvoiceBytes(int rows, const QString &amount = QString())
 {
-    QJsonArray items{
-        QJsonObject{{"date", "日付"}, {"name", "項目"}, {"solo", "単価"}, {"much", "個数"}, {"sums", "価格"}}};
+    QString items = QStringLiteral(R"({"date": "日付"})");
     for (int row = 1; row <= rows; ++row)
-        items.append(QJsonObject{{"date", "12/01"},
-                                 {"name", QStringLiteral("作業 %1").arg(row)},
-                                 {"solo", "1000"},
-                                 {"much", 1},
-                                 {"sums", "1000"}});
-    const QJsonObject invoice{
-        {"head", "請求書"}, {"date", "2026-12-05"},          {"whom", LongCustomer}, {"jgen", 0},    {"tail", 0},
-        {"plus", 1},        {"from", LongIssuer.join('\n')}, {"full", full},         {"item", items}};
-    return QJsonDocument(invoice).toJson();
-}
-
-const QByteArray Damaged = "{\"head\": \"請求書\", \"item\": [";
-
-QByteArray stampPng()
-{
-    QImage stamp(120, 120, QImage::Format_ARGB32);
-    stamp.fill(Qt::transparent);
-    QPainter painter(&stamp);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(200, 30, 30), 8));
-    painter.drawEllipse(8, 8, 104, 104);
-    painter.end();
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    stamp.save(&buffer, "PNG");
-    return buffer.data();
+        items += QStringLiteral(R"(, {"date": "12/01", "name": "作業 %1", "solo": "1000", "much": 1, "sums": "1000"})")
+                     .arg(row);
+    return QStringLiteral(
+               R"({"date": "2026-12-05", "whom": "%1", "from": "%2", "full": "\b御請求金額\n%3", "item": [%4]})")
+        .arg(LongCustomer, LongIssuer.join(QStringLiteral("\\n")), amount, items)
+        .toUtf8();
 }
 
 QString run(const QString &program, const QStringList &arguments)
@@ -92,47 +64,37 @@ QString run(const QString &program, const QStringList &arguments)
 
 QString pdfText(const QString &path)
 {
-    return run(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, "-"});
+    return run("pdftotext", {"-enc", "UTF-8", path, "-"});
 }
 
 /// The images of `pdfimages -list` (a stamp's transparency is a separate "smask").
 QStringList pdfImages(const QString &path)
 {
-    const QRegularExpression image(QStringLiteral("^\\s*\\d+\\s+\\d+\\s+image\\s"));
-    return run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).split('\n').filter(image);
+    return run("pdfimages", {"-list", path}).split('\n').filter(QRegularExpression("^\\s*\\d+\\s+\\d+\\s+image\\s"));
 }
 
-QString exportToFile(Document &document, const QString &path)
-{
-    writePdfFile(renderPagePdf(document, pdfSuggestedName(document)), path, nullptr);
-    return path;
-}
-
-/// The words pdftotext finds on the page, with where each is drawn (in points, as page pixels).
+/// The words pdftotext finds on the page in reading order, with where each is drawn (in points, as
+/// page pixels).
 QList<std::pair<QString, QRectF>> pdfWords(const QString &path)
 {
     const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
     QList<std::pair<QString, QRectF>> words;
-    const QString html = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, "-"});
-    for (const QRegularExpressionMatch &m : word.globalMatch(html))
+    for (const QRegularExpressionMatch &m : word.globalMatch(run("pdftotext", {"-bbox", path, "-"})))
         words.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     return words;
 }
 
-/// The exported page as a picture at 50 dpi.
-QImage rasterize(const QString &pdf)
+/// How many pixels of the page are clearly blue (a selection, a focus frame) or clearly red (a note);
+/// of a PDF, as pdftoppm draws it at 50 dpi.
+int tintedPixels(QImage image, bool blue, const QString &pdf = QString())
 {
-    run(QStringLiteral("pdftoppm"),
-        {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-singlefile"), pdf, pdf});
-    return QImage(pdf + QStringLiteral(".png"));
-}
-
-/// How many pixels of the picture are clearly blue (a selection, a focus frame) or clearly red (a note).
-int tintedPixels(const QImage &image, bool blue)
-{
-    int tinted = 0;
+    if (!pdf.isEmpty()) {
+        run("pdftoppm", {"-png", "-r", "50", "-singlefile", pdf, pdf});
+        image = QImage(pdf + QStringLiteral(".png"));
+    }
+    int tinted = image.isNull() ? -1 : 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
@@ -142,14 +104,27 @@ int tintedPixels(const QImage &image, bool blue)
     return tinted;
 }
 
+QString exportToFile(Document &document, const QString &path)
+{
+    writePdfFile(renderPagePdf(document, pdfSuggestedName(document)), path, nullptr);
+    return path;
+}
+
 void triggerExport(Document &document)
 {
-    document.window()->findChild<QAction *>(QStringLiteral("exportPdfAction"))->trigger();
+    child<QAction>(document, QStringLiteral("exportPdfAction"))->trigger();
 }
 
 QStringList entries(const QString &dir)
 {
     return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+QByteArray stampPng()
+{
+    QImage stamp(120, 120, QImage::Format_ARGB32);
+    stamp.fill(QColor(200, 30, 30, 128));
+    return encodedImage(stamp, "PNG");
 }
 
 } // namespace
@@ -161,12 +136,11 @@ class ExportTest : public QObject
 private slots:
     void initTestCase()
     {
-        seikyu::test::initApplication();
-        QVERIFY(m_dir.isValid());
+        initApplication();
         if (QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty())
             QSKIP("poppler-utils are not installed");
     }
-    void init() { seikyu::test::clearSettings(); }
+    void init() { clearSettings(); }
     void cleanup()
     {
         QVERIFY(!isRenderingForOutput());
@@ -175,14 +149,13 @@ private slots:
 
     void pageExportsAndPrintsAsOneSearchableA4Page()
     {
-        auto document = seikyu::test::makeDocument(invoiceBytes());
-        const QString exported = exportToFile(*document, m_dir.filePath(QStringLiteral("exported.pdf")));
+        auto document = makeDocument(invoiceBytes());
         QPrinter &printer = documentPrinter(*document);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(QStringLiteral("printed.pdf")));
         QVERIFY(printWidget(document->main, printer));
-
-        for (const QString &path : {exported, printer.outputFileName()}) {
+        for (const QString &path :
+             {exportToFile(*document, m_dir.filePath("exported.pdf")), printer.outputFileName()}) {
             const QString text = pdfText(path);
             for (const char *expected :
                  {"請求書", "千代田商事 御中", "御請求金額", "￥1,333", "922", "12月", "千代田区", "山田太郎",
@@ -191,50 +164,34 @@ private slots:
             QVERIFY2(!text.contains(QChar(0x0008)), "the control character of the amount box was drawn");
             for (const QChar c : text) // a kanji drawn with a radical's glyph must not extract as the radical
                 QVERIFY2(c.unicode() < 0x2E80 || c.unicode() > 0x2FDF, qPrintable(path + c));
-            const QString info = run(QStringLiteral("pdfinfo"), {path});
-            QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\n[\\s\\S]*595 x 842 pts \\(A4\\)"))),
-                     qPrintable(info));
-            const QStringList fonts = run(QStringLiteral("pdffonts"), {path}).split('\n', Qt::SkipEmptyParts).mid(2);
+            QVERIFY(
+                run("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\n[\\s\\S]*595 x 842 pts \\(A4\\)")));
+            const QStringList fonts = run("pdffonts", {path}).split('\n', Qt::SkipEmptyParts).mid(2);
             QVERIFY(!fonts.isEmpty());
             for (const QString &font : fonts) // embedded, and only the page's own faces
                 QVERIFY2(font.startsWith(QLatin1String("IPAex")) && font.contains(QLatin1String(" yes ")),
                          qPrintable(font));
             QCOMPARE(pdfImages(path), QStringList()); // vector: no picture of the page
         }
-
         SavedLists::instance().setStamp(stampPng());
-        auto stamped = seikyu::test::makeDocument(invoiceBytes());
-        const QStringList images = pdfImages(exportToFile(*stamped, m_dir.filePath(QStringLiteral("stamp.pdf"))));
+        const QStringList images = pdfImages(exportToFile(*makeDocument(invoiceBytes()), m_dir.filePath("stamp.pdf")));
         QCOMPARE(images.size(), 1);
         QVERIFY2(!images.first().contains(QLatin1String(" jpeg ")), "the stamp must be stored lossless");
     }
 
-    void suggestedNames_data()
-    {
-        QTest::addColumn<QString>("whom");
-        QTest::addColumn<int>("tail");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("customer with 様") << "山田" << 1 << "2026-12-05-山田 様";
-        QTest::newRow("empty customer") << "" << -1 << "Untitled";
-        QTest::newRow("a slash is no folder") << "A/B" << 0 << "2026-12-05-A／B 御中";
-    }
-
     void suggestedNames()
     {
-        QFETCH(QString, whom);
-        QFETCH(int, tail);
-        QFETCH(QString, expected);
-        seikyu::test::PrompterGuard prompter;
+        PrompterGuard prompter;
         DocumentController controller;
         Document *document = controller.newDocument();
-        QVERIFY(document->revertToContents(invoiceBytes(whom, tail)));
-        triggerExport(*document);
-        QCOMPARE(prompter->saveProposals, QStringList{QDir::home().filePath(expected + QStringLiteral(".pdf"))});
-
+        for (const auto &[whom, tail, expected] :
+             {std::tuple{"山田", 1, "2026-12-05-山田 様"}, {"", -1, "Untitled"}, {"A/B", 0, "2026-12-05-A／B 御中"}}) {
+            QVERIFY(document->revertToContents(invoiceBytes(QString::fromUtf8(whom), tail)));
+            triggerExport(*document);
+            QCOMPARE(prompter->saveProposals.takeLast(), QDir::home().filePath(QString::fromUtf8(expected) + ".pdf"));
+        }
         // A saved document is offered its own name, whatever its page shows.
-        const QString path = writeFile(m_dir.filePath(QStringLiteral("得意先.v2.seikyu")), invoiceBytes(whom, tail));
-        Document *saved = controller.openFile(path);
-        QVERIFY(saved);
+        Document *saved = controller.openFile(writeFile(m_dir.filePath("得意先.v2.seikyu"), invoiceBytes()));
         triggerExport(*saved);
         QCOMPARE(prompter->saveProposals.last(), m_dir.filePath(QStringLiteral("得意先.v2.pdf")));
         QCOMPARE(prompter->alerts, QStringList());
@@ -246,36 +203,28 @@ private slots:
         QTest::newRow("Esc") << QString();
         QTest::newRow("OK") << QStringLiteral("gridCtrlOk");
     }
-
     void outputAfterAPanelHoldsNoHighlight()
     {
         QFETCH(QString, close);
-        seikyu::test::PrompterGuard prompter;
+        PrompterGuard prompter;
         DocumentController controller;
-        Document *document =
-            controller.openFile(writeFile(m_dir.filePath(QStringLiteral("row.seikyu")), invoiceBytes()));
-        QVERIFY(document);
+        Document *document = controller.openFile(writeFile(m_dir.filePath("row.seikyu"), invoiceBytes()));
         document->window()->show();
         document->gridShow();
         QTRY_VERIFY(document->gridCtrl->isVisible());
         QTableView *table = document->gridCore;
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualRect(document->bank->index(1, 1)).center());
+                          table->visualRect(table->model()->index(1, 1)).center());
         QVERIFY(table->selectionModel()->isRowSelected(1));
-        if (close.isEmpty())
-            QTest::keyClick(document->gridCtrl.get(), Qt::Key_Escape);
-        else
-            QTest::mouseClick(document->gridCtrl->findChild<QPushButton *>(close), Qt::LeftButton);
+        close.isEmpty() ? QTest::keyClick(document->gridCtrl.get(), Qt::Key_Escape)
+                        : QTest::mouseClick(child(*document, close), Qt::LeftButton);
         QTRY_VERIFY(!document->gridCtrl->isVisible());
-
         // Neither the page on screen nor the PDF shows the row the panel had selected.
         QCOMPARE(tintedPixels(document->page->grab().toImage(), true), 0);
         const QString pdf = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".pdf"));
         prompter->saveAnswers = {pdf};
         triggerExport(*document);
-        const QImage exported = rasterize(pdf);
-        QVERIFY(!exported.isNull());
-        QCOMPARE(tintedPixels(exported, true), 0);
+        QCOMPARE(tintedPixels({}, true, pdf), 0);
         QVERIFY(pdfText(pdf).contains(QStringLiteral("ウェブサイト保守 月額")));
         QVERIFY(controller.closeAll());
     }
@@ -283,48 +232,48 @@ private slots:
     void longTextsAreDrawnWholeAndClearOfTheSeal()
     {
         SavedLists::instance().setStamp(stampPng());
-        auto document = seikyu::test::makeDocument(longInvoiceBytes(3, QStringLiteral("\b御請求金額\n￥1,234,567")));
-        const QList<std::pair<QString, QRectF>> words =
-            pdfWords(exportToFile(*document, m_dir.filePath(QStringLiteral("long.pdf"))));
+        auto document = makeDocument(longInvoiceBytes(3, QStringLiteral("￥1,234,567")));
+        const QList<std::pair<QString, QRectF>> words = pdfWords(exportToFile(*document, m_dir.filePath("long.pdf")));
         QString drawn;
-        for (const auto &[text, box] : words)
-            drawn += text;
-        for (const QString &whole :
-             QStringList{LongCustomer + QStringLiteral("御中"), QStringLiteral("￥1,234,567")} + LongIssuer)
-            QVERIFY2(drawn.contains(QString(whole).remove(QLatin1Char(' '))), qPrintable(whole));
-
-        const QRectF customer = document->whomRoom->geometry();
-        const QRectF seal = document->pushRoom->geometry();
         for (const auto &[text, box] : words) {
+            drawn += text;
             if (text.contains(QStringLiteral("御中")))
-                QVERIFY2(customer.contains(box), "the honorific must be on the customer's line");
-            // Only the name line may lie under the seal.
-            if (box.intersects(seal))
+                QVERIFY2(QRectF(document->whomRoom->geometry()).contains(box),
+                         "the honorific is on the customer's line");
+            if (box.intersects(document->pushRoom->geometry())) // only the name line may lie under the seal
                 QVERIFY2(LongIssuer.at(2).contains(text), qPrintable(text));
         }
+        for (const QString &whole : QStringList{LongCustomer + "御中", "￥1,234,567"} + LongIssuer)
+            QVERIFY2(drawn.contains(QString(whole).remove(u' ')), qPrintable(whole));
     }
 
-    void aFreelancersInvoiceReadsWhereAnAccountantLooks()
+    void aQualifiedFreelancersInvoiceReadsWhereAnAccountantLooks()
     {
-        auto plain = seikyu::test::makeDocument(invoiceBytes());
-        const QString plainText = pdfText(exportToFile(*plain, m_dir.filePath(QStringLiteral("plain.pdf"))));
-        for (const char *absent : {"No.", "お支払期限", "備考", "源泉徴収税"})
-            QVERIFY2(!plainText.contains(QString::fromUtf8(absent)), absent);
-
-        auto document = seikyu::test::makeDocument(invoiceBytes());
-        document->gridHold->setChecked(true);
+        // None of the optional parts on an invoice that has none.
+        const QString plain = pdfText(exportToFile(*makeDocument(invoiceBytes()), m_dir.filePath("plain.pdf")));
+        for (const char *absent : {"No.", "お支払期限", "備考", "源泉徴収税", "登録番号", "※"})
+            QVERIFY2(!plain.contains(QString::fromUtf8(absent)), absent);
+        // A registration number, a reduced-rate item beside standard ones, withholding, a number, a
+        // due date and remarks.
+        auto document = makeDocument(invoiceBytes().replace(
+            "山田太郎\\nみずほ銀行 普通 1234567", "山田太郎\\n03\\nみずほ銀行 普通 1234567\\nT7010705000725"));
         document->tbleBack();
+        document->setTaxRate(10);
+        document->gridXtax->setChecked(true);
+        document->grid->selectRow(1);
+        document->markRows(TaxClass::Reduced);
+        document->gridHold->setChecked(true);
         document->gridCalc();
         QVERIFY(document->takeTableTotal());
         document->setInvoiceNumber(QStringLiteral("2026-0012"));
         document->setDueDate(QDate(2027, 1, 31));
         document->setRemarks(QStringLiteral("振込手数料は貴社にてご負担ください。\n案件名：保守"));
-        const QString path = exportToFile(*document, m_dir.filePath(QStringLiteral("freelance.pdf")));
         QHash<QString, QRectF> at;
-        for (const auto &[text, box] : pdfWords(path))
+        for (const auto &[text, box] : pdfWords(exportToFile(*document, m_dir.filePath("freelance.pdf"))))
             at.insert(text, box);
-        for (const char *word : {"No.", "2026-0012", "お支払期限", "2027年01月31日", "備考", "案件名：保守",
-                                 "源泉徴収税", "差引請求額", "-￥136", "￥1,197"})
+        for (const char *word :
+             {"登録番号", "T7010705000725", "※", "※は軽減税率対象", "10%対象", "消費税(10%)", "8%対象", "消費税(8%)",
+              "No.", "2026-0012", "お支払期限", "2027年01月31日", "備考", "案件名：保守", "源泉徴収税", "差引請求額"})
             QVERIFY2(at.contains(QString::fromUtf8(word)), word);
         // The number at the top right under the date, the due date under the amount, the remarks
         // under the table's last line.
@@ -337,21 +286,19 @@ private slots:
 
     void aTableTooLongToReadWarnsBeforeOutput()
     {
-        seikyu::test::PrompterGuard prompter;
-        QVERIFY(seikyu::test::makeDocument(longInvoiceBytes(40))->pageTableWarning().isEmpty());
-        auto document = seikyu::test::makeDocument(longInvoiceBytes(80));
+        PrompterGuard prompter;
+        QVERIFY(makeDocument(longInvoiceBytes(40))->pageTableWarning().isEmpty());
+        auto document = makeDocument(longInvoiceBytes(80));
         const QString warning = document->pageTableWarning();
         QVERIFY(!warning.isEmpty());
         QVERIFY(tintedPixels(document->page->grab().toImage(), false) > 100); // the red note on screen
-
         // Cancelled: nothing asked after, nothing written, nothing printed. A dialog the check let
         // through is closed again, and shows as a missing question.
-        const auto closeDialogs = [] {
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [] {
             if (QWidget *dialog = QApplication::activeModalWidget())
                 dialog->close();
-        };
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, closeDialogs);
+        });
         closer.start(200);
         exportPdf(*document, nullptr);
         printDocument(*document, nullptr);
@@ -359,88 +306,51 @@ private slots:
         QCOMPARE(prompter->questions.size(), 3);
         QVERIFY(prompter->questions.first().contains(warning));
         QCOMPARE(prompter->saveProposals, QStringList());
-
         // Going on writes the page, without the note.
         const QString pdf = m_dir.filePath(QStringLiteral("long-table.pdf"));
         prompter->proceedAnswers = {true};
         prompter->saveAnswers = {pdf};
         exportPdf(*document, nullptr);
-        const QString text = pdfText(pdf);
-        QVERIFY(text.contains(QStringLiteral("作業 80")));
-        QVERIFY(!text.contains(warning.left(8)));
-        QCOMPARE(tintedPixels(rasterize(pdf), false), 0);
-    }
-
-    void aQualifiedInvoiceCarriesEveryParticular()
-    {
-        // A food wholesaler: reduced-rate food, a standard-rate delivery, a discount, a registration number.
-        QByteArray bytes = invoiceBytes();
-        bytes.replace("山田太郎\\nみずほ銀行 普通 1234567",
-                      "山田太郎\\n03-1234-5678\\nみずほ銀行 普通 1234567\\nT7010705000725");
-        auto document = seikyu::test::makeDocument(bytes);
-        document->tbleBack();
-        document->setTaxRate(10);
-        document->gridXtax->setChecked(true);
-        for (const auto &[name, price, reduced] : {std::tuple{"米 10kg", "4200", true}, {"配送料", "800", false}}) {
-            document->tblePlus();
-            const int row = document->bank->count() - 1;
-            document->editCell(row, Column::Name, QString::fromUtf8(name));
-            document->editCell(row, Column::Sums, QString::fromUtf8(price));
-            document->grid->selectRow(row);
-            if (reduced)
-                document->markRows(TaxClass::Reduced);
-        }
-        document->gridCalc();
-        const QString text = pdfText(exportToFile(*document, m_dir.filePath(QStringLiteral("qualified.pdf"))));
-        for (const char *particular :
-             {"登録番号 T7010705000725", "山田太郎", "千代田商事 御中", "2026年12月05日", "米 10kg ※",
-              "※は軽減税率対象", "10%対象", "消費税(10%)", "8%対象", "消費税(8%)", "￥336", "合計"})
-            QVERIFY2(text.contains(QString::fromUtf8(particular)), particular);
+        QVERIFY(pdfText(pdf).contains(QStringLiteral("作業 80")) && !pdfText(pdf).contains(warning.left(8)));
+        QCOMPARE(tintedPixels({}, false, pdf), 0);
     }
 
     void aFinalizedInvoiceReopensFinalized()
     {
         // Saved after Finalize: prices in currency text, unit prices kept as numbers by the file.
-        QByteArray bytes = invoiceBytes();
-        bytes.replace(R"("solo": "922", "much": 1, "sums": "922")",
-                      R"("solo": "150000", "much": 1, "sums": "￥150,000")");
-        const QByteArray saved = seikyu::test::makeDocument(bytes)->dataOfType();
+        const QByteArray saved =
+            makeDocument(invoiceBytes().replace(R"("solo": "922", "much": 1, "sums": "922")",
+                                                R"("solo": "150000", "much": 1, "sums": "￥150,000")"))
+                ->dataOfType();
         QVERIFY(saved.contains(R"("solo": "150000")"));
-        auto reopened = seikyu::test::makeDocument(saved);
+        auto reopened = makeDocument(saved);
         QCOMPARE(reopened->bank->row(2)->value(Column::Solo).toString(), QStringLiteral("￥150,000"));
         QVERIFY(!reopened->isEdited());
         QCOMPARE(reopened->dataOfType(), saved);
-        const QString text = pdfText(exportToFile(*reopened, m_dir.filePath(QStringLiteral("finalized.pdf"))));
-        QCOMPARE(text.count(QStringLiteral("￥150,000")), 2);
+        QCOMPARE(pdfText(exportToFile(*reopened, m_dir.filePath("finalized.pdf"))).count("￥150,000"), 2);
     }
 
     void aStaleInvoiceAmountIsSettledBeforeOutput()
     {
-        seikyu::test::PrompterGuard prompter;
-        auto document = seikyu::test::makeDocument(invoiceBytes());
+        PrompterGuard prompter;
+        auto document = makeDocument(invoiceBytes());
         document->tbleBack();
         document->editCell(2, Column::Sums, QStringLiteral("1000"));
         document->gridCalc(); // the table now totals ￥1,411; the box still says ￥1,333
-        QVERIFY(document->amountBoxDisagrees());
         QVERIFY(outputWarnings(*document).join(u' ').contains(QStringLiteral("￥1,411")));
-
         exportPdf(*document, nullptr); // cancelled: nothing written, nothing changed
         QCOMPARE(prompter->questions.size(), 1);
         QCOMPARE(prompter->saveProposals, QStringList());
-        const QString kept = m_dir.filePath(QStringLiteral("kept.pdf"));
-        prompter->choiceAnswers = {1};
-        prompter->saveAnswers = {kept};
-        exportPdf(*document, nullptr);
-        QVERIFY(pdfText(kept).contains(QStringLiteral("￥1,333")));
-        QVERIFY(document->amountBoxDisagrees());
-
-        const QString updated = m_dir.filePath(QStringLiteral("updated.pdf"));
-        prompter->choiceAnswers = {0};
-        prompter->saveAnswers = {updated};
-        exportPdf(*document, nullptr);
-        QVERIFY(!document->amountBoxDisagrees());
+        // Kept as it is, then updated: each PDF shows the amount chosen.
+        for (const auto &[choice, amount] : {std::pair{1, "￥1,333"}, {0, "￥1,411"}}) {
+            const QString pdf = m_dir.filePath(QStringLiteral("amount-%1.pdf").arg(choice));
+            prompter->choiceAnswers = {choice};
+            prompter->saveAnswers = {pdf};
+            exportPdf(*document, nullptr);
+            QVERIFY(pdfText(pdf).contains(QString::fromUtf8(amount)));
+            QCOMPARE(document->amountBoxDisagrees(), choice == 1);
+        }
         QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥1,411"));
-        QVERIFY(pdfText(updated).contains(QStringLiteral("￥1,411")));
     }
 
     void exportNamesEndInPdf_data()
@@ -464,18 +374,17 @@ private slots:
         const bool taken = typed.startsWith(QLatin1String("taken"));
         if (taken)
             writeFile(dir.filePath(files.first()), old);
-        seikyu::test::PrompterGuard prompter;
+        PrompterGuard prompter;
         prompter->saveAnswers = {typed.isEmpty() ? QString() : dir.filePath(typed)};
         prompter->proceedAnswers = {replace};
-        auto document = seikyu::test::makeDocument(invoiceBytes());
+        auto document = makeDocument(invoiceBytes());
         const QStringList homeBefore = entries(QDir::homePath());
         exportPdf(*document, nullptr);
         QCOMPARE(entries(dir.path()), files);
         QCOMPARE(entries(QDir::homePath()), homeBefore);
         QCOMPARE(prompter->questions.size(), taken ? 1 : 0);
         QCOMPARE(readAll(dir.filePath(files.value(0))) == old, taken && !replace);
-        // Exporting changes nothing of the invoice.
-        QVERIFY(!document->isEdited() && document->undoStack()->count() == 0);
+        QVERIFY(!document->isEdited() && document->undoStack()->count() == 0); // the invoice is as it was
     }
 
     void batchExportReportsFailuresAndExportsTheRest_data()
@@ -484,30 +393,24 @@ private slots:
         QTest::newRow("in process") << false;
         QTest::newRow("command line without a display") << true;
     }
-
     void batchExportReportsFailuresAndExportsTheRest()
     {
         QFETCH(bool, commandLine);
         const QDir in(m_dir.filePath(QTest::currentDataTag()));
-        QVERIFY(in.mkpath(QStringLiteral("in")));
-        const QString marunouchi = QStringLiteral("丸の内物産");
-        const QStringList inputs{writeFile(in.filePath(QStringLiteral("in/a.seikyu")), invoiceBytes()),
-                                 writeFile(in.filePath(QStringLiteral("in/damaged.seikyu")), Damaged),
-                                 writeFile(in.filePath(QStringLiteral("in/b.json")), invoiceBytes(marunouchi)),
-                                 in.filePath(QStringLiteral("in/missing.seikyu")),
-                                 writeFile(in.filePath(QStringLiteral("in/long.seikyu")), longInvoiceBytes(80))};
+        const QByteArray damaged = "{\"head\": \"請求書\", \"item\": [";
+        const QStringList inputs{
+            writeFile(in.filePath("in/a.seikyu"), invoiceBytes()), writeFile(in.filePath("in/damaged.seikyu"), damaged),
+            writeFile(in.filePath("in/b.json"), invoiceBytes(QStringLiteral("丸の内物産"))),
+            in.filePath("in/missing.seikyu"), writeFile(in.filePath("in/long.seikyu"), longInvoiceBytes(80))};
         const QString out = in.filePath(QStringLiteral("out"));
         QStringList reported;
         if (commandLine) {
-            const QString binary = qEnvironmentVariable("SEIKYU_BINARY");
-            if (!QFile::exists(binary))
-                QSKIP("SEIKYU_BINARY does not name the built program");
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
             for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
                 environment.remove(QString::fromLatin1(name));
             QProcess process;
             process.setProcessEnvironment(environment);
-            process.start(binary, QStringList{QStringLiteral("--export-pdf"), out} + inputs);
+            process.start(qEnvironmentVariable("SEIKYU_BINARY"), QStringList{"--export-pdf", out} + inputs);
             QVERIFY(process.waitForFinished(60000));
             QCOMPARE(process.exitStatus(), QProcess::NormalExit);
             QCOMPARE(process.exitCode(), 1);
@@ -517,17 +420,15 @@ private slots:
         } else {
             QCOMPARE(exportInvoicesAsPdf(out, inputs, &reported), 1);
         }
-        QCOMPARE(reported.size(), 3); // two failures, and a warning for the table too long to read
-        const int reportedInputs[] = {1, 3, 4};
+        // Two failures, and a warning for the table too long to read, each naming its file.
+        QCOMPARE(reported.size(), 3);
         for (int i = 0; i < 3; ++i)
-            QVERIFY2(reported[i].contains(inputs[reportedInputs[i]] + QStringLiteral(": ")), qPrintable(reported[i]));
+            QVERIFY2(reported[i].contains(inputs[QList<int>{1, 3, 4}[i]] + ": "), qPrintable(reported[i]));
         QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), (QStringList{"a.pdf", "b.pdf", "long.pdf"}));
-        QVERIFY(pdfText(QDir(out).filePath(QStringLiteral("a.pdf"))).contains(QStringLiteral("千代田商事 御中")));
-        QVERIFY(pdfText(QDir(out).filePath(QStringLiteral("b.pdf"))).contains(marunouchi + QStringLiteral(" 御中")));
-        QCOMPARE(readAll(inputs[0]), invoiceBytes());
-        QCOMPARE(readAll(inputs[1]), Damaged);
-        QCOMPARE(readAll(inputs[2]), invoiceBytes(marunouchi));
-        for (const char *key : {"head", "whom", "from"})
+        QVERIFY(pdfText(QDir(out).filePath("b.pdf")).contains(QStringLiteral("丸の内物産 御中")));
+        QCOMPARE(readAll(inputs[1]), damaged);
+        QCOMPARE(readAll(inputs[2]), invoiceBytes(QStringLiteral("丸の内物産")));
+        for (const char *key : {"head", "whom", "from"}) // the user's lists learn nothing
             QVERIFY2(!SavedLists::instance().read(QString::fromLatin1(key)), key);
         if (commandLine)
             return;

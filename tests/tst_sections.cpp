@@ -8,7 +8,6 @@
 #include "widgets/Popover.h"
 #include "widgets/SegmentedControl.h"
 
-#include <QBuffer>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <cstdio>
@@ -26,15 +25,6 @@ QStringList stored(const char *key)
 void click(const Document &document, const QString &button)
 {
     QTest::mouseClick(child<QAbstractButton>(document, button), Qt::LeftButton);
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
 }
 
 } // namespace
@@ -206,7 +196,7 @@ private slots:
         photo.fill(QColor(180, 20, 20));
         auto document = makeDocument();
         document->pushShow();
-        document->pushTest->setImage(ImageWell::decode(encoded(photo, "JPEG")));
+        document->pushTest->setImage(ImageWell::decode(encodedImage(photo, "JPEG")));
         click(*document, QStringLiteral("pushCtrlOk"));
         QVERIFY(SavedLists::instance().stamp().startsWith("\x89PNG"));
         QCOMPARE(makeDocument()->push->image().size(), QSize(120, 80));

@@ -2,6 +2,7 @@
 
 #include "widgets/RoomBox.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -114,6 +115,15 @@ QString writeFile(const QString &path, const QByteArray &bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         qFatal("could not write %s", qPrintable(path));
     return path;
+}
+
+QByteArray encodedImage(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 QByteArray readAll(const QString &path)

@@ -81,6 +81,9 @@ std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes = {});
 /// Writes a test's fixture file (making its folder); stops the test run when it cannot.
 QString writeFile(const QString &path, const QByteArray &bytes);
 
+/// An image as the bytes of a file of that format ("PNG", "JPEG").
+QByteArray encodedImage(const QImage &image, const char *format);
+
 /// The whole content of a file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
 
