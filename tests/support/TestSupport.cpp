@@ -31,59 +31,6 @@ void clearSettings()
     settings.sync();
 }
 
-QStringList ScriptedPrompter::openFileNames(QWidget *, const QString &, const QString &)
-{
-    if (openAnswers.isEmpty())
-        return {};
-    return {openAnswers.takeFirst()};
-}
-
-QString ScriptedPrompter::openFileName(QWidget *, const QString &, const QString &)
-{
-    return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
-}
-
-QString ScriptedPrompter::saveFileName(QWidget *, const QString &, const QString &proposedPath, const QString &,
-                                       const QString &)
-{
-    saveProposals.append(proposedPath);
-    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
-}
-
-Prompter::SaveChoice ScriptedPrompter::askSaveChanges(QWidget *, const QString &documentName)
-{
-    asked.append(documentName);
-    return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
-}
-
-bool ScriptedPrompter::askToProceed(QWidget *, const QString &text, const QString &informative, const QString &)
-{
-    questions.append(text + QStringLiteral(" | ") + informative);
-    return !proceedAnswers.isEmpty() && proceedAnswers.takeFirst();
-}
-
-int ScriptedPrompter::askToChoose(QWidget *, const QString &text, const QString &informative, const QStringList &)
-{
-    questions.append(text + QStringLiteral(" | ") + informative);
-    return choiceAnswers.isEmpty() ? -1 : choiceAnswers.takeFirst();
-}
-
-std::optional<bool> ScriptedPrompter::askDuplicate(QWidget *, bool keepSums)
-{
-    duplicateOffers.append(keepSums);
-    return duplicateAnswers.isEmpty() ? std::nullopt : duplicateAnswers.takeFirst();
-}
-
-void ScriptedPrompter::alert(QWidget *, const QString &text, const QString &informative)
-{
-    alerts.append(text + QStringLiteral(" | ") + informative);
-}
-
-void ScriptedPrompter::inform(QWidget *, const QString &text, const QString &informative)
-{
-    informs.append(text + QStringLiteral(" | ") + informative);
-}
-
 PrompterGuard::PrompterGuard()
 {
     auto prompter = std::make_unique<ScriptedPrompter>();

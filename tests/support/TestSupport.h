@@ -32,34 +32,65 @@ void initApplication();
 /// Removes every user setting (lists, stamp, recent files).
 void clearSettings();
 
-/// A prompter whose answers the test scripts; it records what it was asked.
+/// A prompter whose answers the test scripts; it records what it was asked. A question without an
+/// answer left is cancelled.
 class ScriptedPrompter : public Prompter
 {
 public:
-    QStringList openAnswers;
-    QStringList saveAnswers;
+    QStringList openAnswers, saveAnswers;
     QList<SaveChoice> saveChoices;
-    QStringList alerts; ///< "text | informative" of every alert shown
-    QStringList informs;
-    QStringList saveProposals;  ///< the paths proposed by each save dialog
-    QList<bool> proceedAnswers; ///< answers to askToProceed; Cancel when none is left
-    QStringList questions;      ///< "text | informative" of every askToProceed and askToChoose
-    QList<int> choiceAnswers;   ///< answers to askToChoose; Cancel (-1) when none is left
-    QStringList asked;          ///< the document each save-changes question named
-    /// Answers to askDuplicate (whether to keep the sums); Cancel when none is left.
-    QList<std::optional<bool>> duplicateAnswers;
-    QList<bool> duplicateOffers; ///< what each Duplicate question offered to keep
+    QList<bool> proceedAnswers;                  ///< to askToProceed
+    QList<int> choiceAnswers;                    ///< to askToChoose
+    QList<std::optional<bool>> duplicateAnswers; ///< to askDuplicate: whether to keep the sums
+    QStringList alerts, informs, questions;      ///< "text | informative" of each
+    QStringList saveProposals;                   ///< the path each save dialog proposed
+    QStringList asked;                           ///< the document each save-changes question named
+    QList<bool> duplicateOffers;                 ///< what each Duplicate question offered to keep
 
-    QStringList openFileNames(QWidget *, const QString &, const QString &) override;
-    QString openFileName(QWidget *, const QString &, const QString &) override;
-    QString saveFileName(QWidget *, const QString &, const QString &proposedPath, const QString &,
-                         const QString &) override;
-    SaveChoice askSaveChanges(QWidget *, const QString &) override;
-    int askToChoose(QWidget *, const QString &text, const QString &informative, const QStringList &) override;
-    bool askToProceed(QWidget *, const QString &text, const QString &informative, const QString &) override;
-    std::optional<bool> askDuplicate(QWidget *, bool keepSums) override;
-    void alert(QWidget *, const QString &text, const QString &informative) override;
-    void inform(QWidget *, const QString &text, const QString &informative) override;
+    QStringList openFileNames(QWidget *, const QString &, const QString &) override
+    {
+        return openAnswers.isEmpty() ? QStringList() : QStringList{openAnswers.takeFirst()};
+    }
+    QString openFileName(QWidget *, const QString &, const QString &) override { return next(openAnswers, {}); }
+    QString saveFileName(QWidget *, const QString &, const QString &proposed, const QString &, const QString &) override
+    {
+        saveProposals.append(proposed);
+        return next(saveAnswers, {});
+    }
+    SaveChoice askSaveChanges(QWidget *, const QString &name) override
+    {
+        asked.append(name);
+        return next(saveChoices, SaveChoice::Cancel);
+    }
+    int askToChoose(QWidget *, const QString &text, const QString &informative, const QStringList &) override
+    {
+        questions.append(text + QStringLiteral(" | ") + informative);
+        return next(choiceAnswers, -1);
+    }
+    bool askToProceed(QWidget *, const QString &text, const QString &informative, const QString &) override
+    {
+        questions.append(text + QStringLiteral(" | ") + informative);
+        return next(proceedAnswers, false);
+    }
+    std::optional<bool> askDuplicate(QWidget *, bool keepSums) override
+    {
+        duplicateOffers.append(keepSums);
+        return next(duplicateAnswers, std::optional<bool>());
+    }
+    void alert(QWidget *, const QString &text, const QString &informative) override
+    {
+        alerts.append(text + QStringLiteral(" | ") + informative);
+    }
+    void inform(QWidget *, const QString &text, const QString &informative) override
+    {
+        informs.append(text + QStringLiteral(" | ") + informative);
+    }
+
+private:
+    template <typename T> static T next(QList<T> &answers, const std::type_identity_t<T> &none)
+    {
+        return answers.isEmpty() ? none : answers.takeFirst();
+    }
 };
 
 /// Installs a scripted prompter for the life of the guard and hands it to the test.
