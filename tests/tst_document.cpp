@@ -43,25 +43,6 @@ private slots:
     void initTestCase() { initApplication(); }
     void init() { clearSettings(); }
 
-    void everyElementIsNamed()
-    {
-        auto document = makeDocument();
-        const QStringList names =
-            QStringLiteral(
-                "bank main page grid head date whom home sums push headRoom dateRoom whomRoom homeRoom sumsRoom "
-                "pushRoom gridRoom headCtrl dateCtrl whomCtrl homeCtrl sumsCtrl pushCtrl gridCtrl sumsFail headDial "
-                "dateDial dateJaps whomDial tail homeDial pushTest gridCore gridXtax headPlus headKill headEdit "
-                "whomPlus "
-                "whomKill whomEdit homePlus homeKill homeEdit headNewsText headEditText whomNewsText whomEditText "
-                "newsCode newsMaps newsName newsCall newsBank editCode editMaps editName editCall editBank gridSums "
-                "rowsPlus gridFail numb dues note numbRoom duesRoom noteRoom numbCtrl duesCtrl noteCtrl numbText "
-                "duesUsed duesDial noteText")
-                .split(u' ');
-        QCOMPARE(names.size(), 73);
-        for (const QString &name : names)
-            QVERIFY2(document->window()->findChild<QObject *>(name), qPrintable(name));
-    }
-
     void screenReadersHearEveryRegionAndControl()
     {
         SavedLists::instance().save({QStringLiteral("株式会社テスト商事")}, QStringLiteral("whom"));
