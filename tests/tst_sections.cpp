@@ -24,11 +24,6 @@ using namespace seikyu::test;
 
 namespace {
 
-QStringList stored(const char *key)
-{
-    return SavedLists::instance().read(QString::fromLatin1(key)).value_or(QStringList{QStringLiteral("<absent>")});
-}
-
 void click(const Document &document, const QString &button)
 {
     QTest::mouseClick(child<QAbstractButton>(document, button), Qt::LeftButton);
@@ -107,7 +102,7 @@ private slots:
             click(*document, QStringLiteral("headPlusExec"));
         }
         QVERIFY(!document->headPlusPopover->isVisible() && document->headNewsText->text().isEmpty());
-        QCOMPARE(stored("head"), (QStringList{"御請求書", "御請求書", ""}));
+        QCOMPARE(savedList("head"), (QStringList{"御請求書", "御請求書", ""}));
         QCOMPARE(document->headDial->currentIndex(), 2);
         click(*document, QStringLiteral("headCtrlOk")); // the empty entry cannot go on the page
         QVERIFY(document->headCtrl->isVisible() && !document->isEdited());
@@ -126,17 +121,17 @@ private slots:
         QCOMPARE(document->headEditText->text(), QStringLiteral("御請求書"));
         document->headEditText->setText(QStringLiteral("Changed"));
         QTest::keyClick(document->headEditText, Qt::Key_Return);
-        QCOMPARE(stored("head"), (QStringList{"御請求書", "Changed", ""}));
+        QCOMPARE(savedList("head"), (QStringList{"御請求書", "Changed", ""}));
         QCOMPARE(document->headDial->currentIndex(), 1);
         click(*document, QStringLiteral("headKillButton"));
         click(*document, QStringLiteral("headKillExec"));
-        QCOMPARE(stored("head"), (QStringList{"御請求書", ""}));
+        QCOMPARE(savedList("head"), (QStringList{"御請求書", ""}));
         QCOMPARE(document->headDial->currentIndex(), 0);
         QCOMPARE(document->head->title(), QStringLiteral("御請求書"));
         // Remove everything: the list stays present, and empty; a further remove does nothing.
         for (int i = 0; i < 3; ++i)
             document->headKillExec();
-        QCOMPARE(stored("head"), QStringList());
+        QCOMPARE(savedList("head"), QStringList());
         document->away();
     }
 
@@ -188,7 +183,7 @@ private slots:
             QCOMPARE(prompter->alerts.size() + prompter->questions.size(), 1);
             return;
         }
-        QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田商店\n\n\n") + number});
+        QCOMPARE(savedList("from"), QStringList{QStringLiteral("\n\n山田商店\n\n\n") + number});
         QVERIFY(document->newsName->text().isEmpty() && document->newsRegn->text().isEmpty());
         document->homeCopy();
         // The page shows it under its heading; the file keeps the entry as stored.
@@ -199,7 +194,7 @@ private slots:
         QCOMPARE(document->editName->text() + document->editRegn->text(), QStringLiteral("山田商店") + number);
         document->editRegn->clear();
         document->homeEditExec();
-        QCOMPARE(stored("from"), QStringList{QStringLiteral("\n\n山田商店\n\n")});
+        QCOMPARE(savedList("from"), QStringList{QStringLiteral("\n\n山田商店\n\n")});
     }
 
     void dateSection()
@@ -380,7 +375,7 @@ private slots:
         // and its Cancel does not bring back a choice of an entry that is gone.
         second->whomShow();
         first->whomKillExec();
-        QCOMPARE(stored("whom"), (QStringList{"B", "D"}));
+        QCOMPARE(savedList("whom"), (QStringList{"B", "D"}));
         QCOMPARE(second->whomDial->currentIndex(), -1);
         QVERIFY(!second->whomDial->placeholderText().isEmpty());
         second->whomCopy();

@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include "sections/SavedLists.h"
 #include "widgets/RoomBox.h"
 
 #include <QBuffer>
@@ -92,6 +93,11 @@ FullDisk::~FullDisk()
 {
     setrlimit(RLIMIT_FSIZE, &m_old);
     std::signal(SIGXFSZ, m_oldHandler);
+}
+
+QStringList savedList(const char *key)
+{
+    return SavedLists::instance().read(QString::fromLatin1(key)).value_or(QStringList{QStringLiteral("<absent>")});
 }
 
 QStringList tableTexts(const Document &document)

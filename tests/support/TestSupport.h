@@ -134,6 +134,9 @@ private:
     void (*m_oldHandler)(int) = nullptr;
 };
 
+/// A saved list as a fresh read gives it; "<absent>" alone when there is none.
+QStringList savedList(const char *key);
+
 /// The texts of every cell of the table, row by row, "date|name|solo|much|sums".
 QStringList tableTexts(const Document &document);
 
