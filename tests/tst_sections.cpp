@@ -197,23 +197,6 @@ private slots:
         QCOMPARE(savedList("from"), QStringList{QStringLiteral("\n\n山田商店\n\n")});
     }
 
-    void dateSection()
-    {
-        auto document = makeDocument();
-        document->dateShow();
-        document->dateDial->setDate(QDate(2026, 12, 5));
-        QCOMPARE(document->date->title(), westernDateText(QDate::currentDate())); // only OK writes
-        click(*document, QStringLiteral("dateCtrlOk"));
-        QCOMPARE(document->date->title(), QStringLiteral("2026年12月05日"));
-        QVERIFY(!document->dateRoom->hasGuideBorder() && document->isEdited());
-        document->dateShow();
-        document->dateJaps->setChecked(true);
-        document->dateCopy();
-        QCOMPARE(document->date->title(), QStringLiteral("令和8年12月5日"));
-        // The era follows the file's "jgen" on open.
-        QCOMPARE(makeDocument(document->dataOfType())->date->title(), QStringLiteral("令和8年12月5日"));
-    }
-
     void stamp_data()
     {
         QTest::addColumn<QString>("closing"); // how the panel closes after "No stamp"
@@ -578,9 +561,7 @@ private slots:
         const QString next = FreelancePreferences::nextNumber(today).text;
         prompter->duplicateAnswers = {std::nullopt, keepSums};
         QVERIFY(!controller.duplicate(original));
-        auto *action = original->window()->findChild<QAction *>(QStringLiteral("duplicateAction"));
-        QCOMPARE(action->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+D")));
-        action->trigger();
+        child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
         QCOMPARE(controller.documents().size(), 2);
         Document *copy = controller.documents().last();
         QCOMPARE(prompter->duplicateOffers, (QList<bool>{false, false}));
@@ -592,20 +573,13 @@ private slots:
         QCOMPARE(copy->dueDate(), proposeDueDate(today, {}));
         QCOMPARE(copy->isTotalled(), keepSums);
         QCOMPARE(copy->sums->title(), keepSums ? original->sums->title() : Document::emptyAmountBox());
-        QCOMPARE(tableTexts(*copy).at(1), tableTexts(*original).at(1));
-        QCOMPARE(copy->whom->title(), original->whom->title());
-        QVERIFY(!anyGuideBorder(*copy));
+        QCOMPARE(tableTexts(*copy).at(1) + copy->whom->title(), tableTexts(*original).at(1) + original->whom->title());
+        QVERIFY(!anyGuideBorder(*copy) && copy->undoStack()->count() == 0);
+        // A new, unsaved invoice; the original is as it was, on screen and on disk.
         QVERIFY(copy->filePath().isEmpty() && copy->isEdited() && copy->untitledNumber() == 1);
-        QVERIFY(copy->undoStack()->count() == 0);
-        // The original is as it was, on screen and on disk.
-        QVERIFY(!original->isEdited());
-        QCOMPARE(original->dataOfType(), saved);
-        QCOMPARE(readAll(path), saved);
-        // Closing the copy asks.
-        const QString name = copy->displayName();
+        QVERIFY(!original->isEdited() && original->dataOfType() == saved && readAll(path) == saved);
         prompter->saveChoices = {Prompter::SaveChoice::DontSave};
-        QVERIFY(controller.close(copy) && controller.closeAll());
-        QCOMPARE(prompter->asked, QStringList{name});
+        QVERIFY(controller.closeAll());
     }
     void listsAndTheNumberSurviveARestart()
     {
