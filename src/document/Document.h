@@ -221,8 +221,6 @@ public:
     /// Edits one cell, recorded for undo as "Edit a cell".
     void editCell(int row, Column column, const QString &text);
 
-    /// Appends a new item row (the work behind "Add a Row" and its redo).
-    void appendNewRow();
     /// Prices the rows that were typed but never worked out, replaces any earlier sums rows by one
     /// new set at the end and formats every amount; false when the table is already totalled or
     /// the sums overflow (the table is then unchanged).

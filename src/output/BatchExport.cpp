@@ -1,7 +1,7 @@
 #include "output/BatchExport.h"
 
-#include "app/DocumentController.h"
 #include "document/Document.h"
+#include "document/InvoiceFile.h"
 #include "output/OutputChecks.h"
 #include "output/PdfExport.h"
 
@@ -51,7 +51,7 @@ QString pdfNameFor(const QString &input)
 bool exportOne(const QString &input, const QString &target, QString *reason, QStringList *warnings)
 {
     QByteArray bytes;
-    if (!DocumentController::readFile(input, &bytes, reason))
+    if (!readInvoiceFile(input, &bytes, reason))
         return false;
     auto document = std::make_unique<Document>();
     // Opened only to be printed: the user's lists are left alone and the page shows the file's

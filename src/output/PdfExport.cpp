@@ -1,12 +1,12 @@
 #include "output/PdfExport.h"
 
-#include "app/Prompter.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/PageView.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
+#include "widgets/Prompter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
