@@ -41,6 +41,23 @@ QPainterPath ownPath(const QPainterPath &path)
     return copy;
 }
 
+/// A brush without a pixmap: pixmaps belong to the GUI thread, so a texture travels as an image.
+QBrush ownBrush(const QBrush &brush)
+{
+    if (brush.style() != Qt::TexturePattern)
+        return brush;
+    QBrush texture(brush.textureImage());
+    texture.setTransform(brush.transform());
+    return texture;
+}
+
+QPen ownPen(QPen pen)
+{
+    if (pen.brush().style() == Qt::TexturePattern)
+        pen.setBrush(ownBrush(pen.brush()));
+    return pen;
+}
+
 class RecordingEngine final : public QPaintEngine
 {
 public:
@@ -55,13 +72,15 @@ public:
         // In the order QPainter applies them, so that a clip follows the transformation it was set in.
         const DirtyFlags flags = changed.state();
         if (flags & DirtyPen)
-            add([pen = changed.pen()](QPainter &p, const QTransform &) { p.setPen(pen); });
+            add([pen = ownPen(changed.pen())](QPainter &p, const QTransform &) { p.setPen(pen); });
         if (flags & DirtyBrush)
-            add([brush = changed.brush()](QPainter &p, const QTransform &) { p.setBrush(brush); });
+            add([brush = ownBrush(changed.brush())](QPainter &p, const QTransform &) { p.setBrush(brush); });
         if (flags & DirtyBrushOrigin)
             add([origin = changed.brushOrigin()](QPainter &p, const QTransform &) { p.setBrushOrigin(origin); });
         if (flags & DirtyBackground)
-            add([brush = changed.backgroundBrush()](QPainter &p, const QTransform &) { p.setBackground(brush); });
+            add([brush = ownBrush(changed.backgroundBrush())](QPainter &p, const QTransform &) {
+                p.setBackground(brush);
+            });
         if (flags & DirtyBackgroundMode)
             add([mode = changed.backgroundMode()](QPainter &p, const QTransform &) { p.setBackgroundMode(mode); });
         if (flags & DirtyFont)
