@@ -71,24 +71,31 @@ struct Job
     }
 };
 
-/// The part of an export that needs the GUI thread: the invoice opened as its window would open it,
-/// and its page recorded. Nothing when the file is no invoice.
-std::optional<std::pair<PageRecording, QString>> recordInvoice(Job &job)
+/// The part of an export that needs the GUI thread: the invoice shown as a window newly opened from
+/// it would show it, and its page recorded. One window serves every file, as setting one up costs
+/// more than the page. Nothing when the file is no invoice.
+std::optional<std::pair<PageRecording, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window)
 {
     QByteArray bytes;
     if (!readInvoiceFile(job.file, &bytes, &job.reason))
         return std::nullopt;
-    auto document = std::make_unique<Document>();
-    // Opened only to be printed: the user's lists are left alone and the page shows the file's
-    // own title, customer and issuer.
-    document->setTeachesLists(false);
-    if (!document->readFromData(bytes, &job.reason))
-        return std::nullopt;
-    document->setFilePath(QFileInfo(job.file).absoluteFilePath());
-    document->windowControllerDidLoadNib();
+    if (window) {
+        if (!window->readAnew(bytes, &job.reason))
+            return std::nullopt;
+    } else {
+        auto document = std::make_unique<Document>();
+        // Opened only to be printed: the user's lists are left alone and the page shows the file's
+        // own title, customer and issuer.
+        document->setTeachesLists(false);
+        if (!document->readFromData(bytes, &job.reason))
+            return std::nullopt;
+        document->windowControllerDidLoadNib();
+        window = std::move(document);
+    }
+    window->setFilePath(QFileInfo(job.file).absoluteFilePath());
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
-    job.warnings = outputWarnings(*document);
-    return std::pair(recordPageForPdf(*document), pdfSuggestedName(*document));
+    job.warnings = outputWarnings(*window);
+    return std::pair(recordPageForPdf(*window), pdfSuggestedName(*window));
 }
 
 /// The rest, on any thread: the PDF made from the recording and written.
@@ -137,6 +144,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     // recorded before into PDFs: most of a PDF's time goes into embedding its font, which needs no
     // window. A single file is done on the spot, where the fonts are loaded already.
     std::vector<Job> jobs(size_t(files.size()));
+    std::unique_ptr<Document> window;
     QThreadPool workers; // ends before the jobs, which its tasks write to
     const bool parallel = files.size() > 1 && workers.maxThreadCount() > 1;
     const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // recordings held in memory
@@ -162,7 +170,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(job.file).isDir()) {
             job.reason = Text::tr("is a folder, not an invoice file");
-        } else if (auto recorded = recordInvoice(job)) {
+        } else if (auto recorded = recordInvoice(job, window)) {
             writing.insert(targetId, i);
             if (!parallel) {
                 job.exported = writeRecordedPdf(recorded->first, recorded->second, target, &job.reason);
