@@ -140,9 +140,9 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, QString> written;   // target identity → the input that claimed it
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
-    // The GUI thread opens each invoice and records its page while workers turn the pages
-    // recorded before into PDFs: most of a PDF's time goes into embedding its font, which needs no
-    // window. A single file is done on the spot, where the fonts are loaded already.
+    // The GUI thread shows each invoice in the one window and records its page while workers turn
+    // the pages recorded before into PDFs: most of a PDF's time goes into embedding its font, which
+    // needs no window. A single file is done on the spot, where the fonts are loaded already.
     std::vector<Job> jobs(size_t(files.size()));
     std::unique_ptr<Document> window;
     QThreadPool workers; // ends before the jobs, which its tasks write to

@@ -225,13 +225,14 @@ private:
         return copy;
     }
 
-    std::vector<Step> *m_steps;
     struct OwnFont
     {
         QFont original;
         bool forText;
         QFont copy;
     };
+
+    std::vector<Step> *m_steps;
     std::vector<OwnFont> m_fonts;
 };
 
