@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Prompter.h"
+#include "widgets/Prompter.h"
 
 #include <QByteArray>
 #include <QList>
