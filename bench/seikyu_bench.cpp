@@ -181,9 +181,9 @@ void benchExport()
                       QStringList{QStringLiteral("--export-pdf"), dir.filePath(QStringLiteral("out"))} + files);
         process.waitForFinished(60000);
     };
-    measure(QStringLiteral("seikyu --export-pdf, 1 invoice (whole process)"), 200, 5, nullptr,
+    measure(QStringLiteral("seikyu --export-pdf, 1 invoice (whole process)"), 50, 9, nullptr,
             [&] { runExport({hundred.first()}); });
-    measure(QStringLiteral("seikyu --export-pdf, 100 invoices (whole process)"), 2000, 3, nullptr,
+    measure(QStringLiteral("seikyu --export-pdf, 100 invoices (whole process)"), 800, 5, nullptr,
             [&] { runExport(hundred); });
 }
 

@@ -31,11 +31,11 @@ searchable text, or printed. Invoice files can also be exported from the
 command line without a display.")
 
 # The libraries the program links (Qt, ICU, qpdf, the C++ runtime) are found by dpkg-shlibdeps
-# from the binary itself; qpdf, which the export cannot do without, is named as well. What it loads
+# from the binary itself, with their versions. What it loads
 # at run time must be named: the platform plugins that draw the windows, the SVG image plugin for
 # the icon, and the page's font.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-ipaexfont, libqpdf29")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, fonts-ipaexfont")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "poppler-utils")
 

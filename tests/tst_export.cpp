@@ -442,6 +442,40 @@ private slots:
         QCOMPARE(readAll(named), invoiceBytes());
     }
 
+    void aBatchExportsWhatSingleExportsDo()
+    {
+        // Files that differ in every member, each after one that has what it lacks.
+        const QByteArray rich = R"({"head": "御請求書", "date": "2025-05-01", "whom": "山田花子", "jgen": 1, "tail": 1,
+            "plus": 1, "rate": 10, "hold": 1, "numb": "2026-0012", "dues": "2025-05-31", "note": "振込手数料は貴社負担",
+            "from": "〒100-0005\n東京都千代田区丸の内\n株式会社サンプル\n03-1234-5678\nみずほ銀行\nT7010705000725",
+            "full": "\b御請求金額\n￥100,000", "item": [{"date": "日付", "name": "項目", "solo": "", "much": "個数",
+                "sums": "価格"}, {"date": "05/01", "name": "デザイン料", "solo": "50000", "much": 2, "sums": "100000"},
+                {"date": "05/02", "name": "お弁当", "solo": "800", "much": 3, "sums": "2400", "rate": 8},
+                {"date": "05/03", "name": "切手", "solo": "84", "much": 10, "sums": "840", "rate": 0}]})";
+        const QByteArray dateless = R"({"whom": "丸の内物産", "tail": -1, "item": [{"date": "日付", "name": "項目",
+            "solo": "", "much": "個数", "sums": "価格"}, {"date": "12/01", "name": "出張費", "solo": "922", "much": 1}]})";
+        SavedLists::instance().setStamp(stampPng());
+
+        const QDir dir(m_dir.filePath(QStringLiteral("batch")));
+        const QStringList inputs{writeFile(dir.filePath("rich.seikyu"), rich),
+                                 writeFile(dir.filePath("dateless.seikyu"), dateless),
+                                 writeFile(dir.filePath("plain.seikyu"), invoiceBytes())};
+        QStringList warnings;
+        QCOMPARE(exportInvoicesAsPdf(dir.filePath("all"), inputs, &warnings), 0);
+        // Only the moment of writing differs, and the file's digest that follows it.
+        const QRegularExpression writtenAt(QStringLiteral(R"(/CreationDate \([^)]*\)|/ID \[<\w+> ?<\w+>\])"));
+        const auto timeless = [&](const QString &pdf) { return QString::fromLatin1(readAll(pdf)).remove(writtenAt); };
+        for (const QString &input : inputs) {
+            const QString name = QFileInfo(input).completeBaseName() + QStringLiteral(".pdf");
+            QStringList alone;
+            QCOMPARE(exportInvoicesAsPdf(dir.filePath(name), {input}, &alone), 0);
+            QCOMPARE(alone, warnings.filter(input));
+            QVERIFY2(readAll(dir.filePath("all/" + name)).startsWith("%PDF"), qPrintable(name));
+            QVERIFY2(timeless(dir.filePath("all/" + name)) == timeless(dir.filePath(name)), qPrintable(name));
+        }
+        QCOMPARE(warnings.size(), 1); // the amount that the table does not total
+    }
+
 private:
     QTemporaryDir m_dir;
 };

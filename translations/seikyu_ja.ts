@@ -518,6 +518,30 @@
         <source>The file&apos;s item table is damaged at row %1.</source>
         <translation>ファイルの明細表の %1 行目が壊れています。</translation>
     </message>
+    <message>
+        <source>The file is no longer there: it may have been moved, renamed or deleted.</source>
+        <translation>ファイルが見つかりません。移動したか、名前を変えたか、削除された可能性があります。</translation>
+    </message>
+    <message>
+        <source>It is a folder, not a file.</source>
+        <translation>ファイルではなくフォルダです。</translation>
+    </message>
+    <message>
+        <source>You do not have permission to read it.</source>
+        <translation>このファイルを読む権限がありません。</translation>
+    </message>
+    <message>
+        <source>The system refused to read it (%1).</source>
+        <translation>システムが読み込みを拒否しました（%1）。</translation>
+    </message>
+    <message>
+        <source>The file is far larger than any invoice (%1 MB or more).</source>
+        <translation>ファイルが請求書としては大きすぎます（%1 MB 以上）。</translation>
+    </message>
+    <message>
+        <source>The disk could not read it to the end (%1).</source>
+        <translation>ディスクから最後まで読み込めませんでした（%1）。</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>
@@ -1197,30 +1221,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>“%1” could not be reverted.</source>
         <translation>「%1」を保存した状態に戻せませんでした。</translation>
-    </message>
-    <message>
-        <source>The file is no longer there: it may have been moved, renamed or deleted.</source>
-        <translation>ファイルが見つかりません。移動したか、名前を変えたか、削除された可能性があります。</translation>
-    </message>
-    <message>
-        <source>It is a folder, not a file.</source>
-        <translation>ファイルではなくフォルダです。</translation>
-    </message>
-    <message>
-        <source>You do not have permission to read it.</source>
-        <translation>このファイルを読む権限がありません。</translation>
-    </message>
-    <message>
-        <source>The system refused to read it (%1).</source>
-        <translation>システムが読み込みを拒否しました（%1）。</translation>
-    </message>
-    <message>
-        <source>The file is far larger than any invoice (%1 MB or more).</source>
-        <translation>ファイルが請求書としては大きすぎます（%1 MB 以上）。</translation>
-    </message>
-    <message>
-        <source>The disk could not read it to the end (%1).</source>
-        <translation>ディスクから最後まで読み込めませんでした（%1）。</translation>
     </message>
     <message>
         <source>“%1” cannot be opened because it could not be read.</source>

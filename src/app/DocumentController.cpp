@@ -2,15 +2,15 @@
 
 #include "app/MainMenu.h"
 #include "app/PageZoom.h"
-#include "app/Prompter.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "document/InvoiceFile.h"
 #include "document/InvoiceWindow.h"
 #include "sections/FreelancePreferences.h"
+#include "widgets/Prompter.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTimer>
@@ -19,7 +19,6 @@
 namespace seikyu {
 
 namespace {
-constexpr qint64 MaxInvoiceFileSize = 64 * 1024 * 1024;
 const QString recentKey = QStringLiteral("recentFiles");
 constexpr int MaxRecentFiles = 10;
 
@@ -51,33 +50,6 @@ Document *DocumentController::newDocument()
     return adopt(std::move(document));
 }
 
-bool DocumentController::readFile(const QString &path, QByteArray *bytes, QString *error)
-{
-    const QFileInfo info(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!info.exists())
-            *error = tr("The file is no longer there: it may have been moved, renamed or deleted.");
-        else if (info.isDir())
-            *error = tr("It is a folder, not a file.");
-        else if (!info.isReadable())
-            *error = tr("You do not have permission to read it.");
-        else
-            *error = tr("The system refused to read it (%1).").arg(file.errorString());
-        return false;
-    }
-    if (file.size() > MaxInvoiceFileSize) {
-        *error = tr("The file is far larger than any invoice (%1 MB or more).").arg(MaxInvoiceFileSize / 1024 / 1024);
-        return false;
-    }
-    *bytes = file.read(MaxInvoiceFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *error = tr("The disk could not read it to the end (%1).").arg(file.errorString());
-        return false;
-    }
-    return true;
-}
-
 Document *DocumentController::openFile(const QString &path)
 {
     if (Document *open = documentForPath(path)) {
@@ -90,7 +62,7 @@ Document *DocumentController::openFile(const QString &path)
     QString error;
     auto document = std::make_unique<Document>();
     const QString name = QFileInfo(path).fileName();
-    if (!readFile(path, &bytes, &error)) {
+    if (!readInvoiceFile(path, &bytes, &error)) {
         Prompter::instance().alert(nullptr, tr("“%1” cannot be opened because it could not be read.").arg(name), error);
         return nullptr;
     }
@@ -209,7 +181,7 @@ bool DocumentController::revert(Document *document)
         return false;
     QByteArray bytes;
     QString error;
-    if (!readFile(document->filePath(), &bytes, &error) || !document->revertToContents(bytes, &error)) {
+    if (!readInvoiceFile(document->filePath(), &bytes, &error) || !document->revertToContents(bytes, &error)) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be reverted.").arg(document->displayName()),
                                    error);
         return false;

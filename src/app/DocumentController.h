@@ -63,9 +63,6 @@ public:
     /// documents; the number reopened.
     int recoverDocuments();
 
-    /// Reads a whole invoice file, refusing what cannot be one; the bytes or an explanation.
-    static bool readFile(const QString &path, QByteArray *bytes, QString *error);
-
 signals:
     void recentFilesChanged();
     void documentOpened(seikyu::Document *document);

@@ -1,8 +1,8 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
-#include "app/Prompter.h"
 #include "output/BatchExport.h"
 #include "update/UpdateChecker.h"
+#include "widgets/Prompter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

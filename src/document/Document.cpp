@@ -9,6 +9,7 @@
 #include "table/ItemTableModel.h"
 #include "table/TableState.h"
 #include "table/TaxPreferences.h"
+#include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
 #include "widgets/RoomBox.h"
@@ -87,9 +88,58 @@ void Document::windowControllerDidLoadNib()
     m_window = std::make_unique<InvoiceWindow>();
     buildPage();
     buildPanels();
+    showNewPage();
     watchPanelCancels();
     describeForAssistiveTechnology();
+    showContents(m_pendingContents);
+    // Each document applies its own file once; nothing is handed on to the next new window.
+    m_pendingContents.reset();
+    watchTable();
+    connect(&SavedLists::instance(), &SavedLists::listChanged, this, &Document::refreshFromStore);
+    updateChangeCount(ChangeCleared);
+}
 
+bool Document::readAnew(const QByteArray &bytes, QString *error)
+{
+    if (!m_setUp)
+        return readFromData(bytes, error);
+    InvoiceReadResult result = readInvoice(bytes);
+    if (!result.contents) {
+        if (error)
+            *error = result.error;
+        return false;
+    }
+    // Back to the window as it stood built, before set-up showed a file in it; the table is not
+    // watched meanwhile, as it is not while a new window shows its file.
+    for (const QMetaObject::Connection &watcher : std::as_const(m_tableWatchers))
+        disconnect(watcher);
+    if (m_zoom != 1.0)
+        setZoom(1.0);
+    showNewPage();
+    bank->setRows({});
+    m_amountStale = false;
+    m_dueStale = false;
+    showContents(result.contents);
+    watchTable();
+    m_undoStack.clear();
+    updateChangeCount(ChangeCleared);
+    return true;
+}
+
+void Document::showNewPage()
+{
+    head->setTitle(QStringLiteral("請求書"));
+    whom->setTitle(QString());
+    home->setTitle(QString());
+    sums->setTitle(emptyAmountBox());
+    push->setImage(QImage());
+    pushTest->setImage(QImage());
+    for (const auto &f : m_families)
+        f->shownHonorific.clear();
+}
+
+void Document::showContents(const std::optional<InvoiceContents> &contents)
+{
     dateDial->setDate(QDate::currentDate());
     if (bank->count() == 0)
         bank->addRow(ItemRow::makeHeader());
@@ -97,8 +147,8 @@ void Document::windowControllerDidLoadNib()
     whomLoad();
     homeLoad();
     pushInit();
-    if (m_pendingContents) {
-        applyContents(*m_pendingContents);
+    if (contents) {
+        applyContents(*contents);
     } else {
         // A new invoice adds the tax on top, the common case between businesses, at the rate the
         // user chose for new invoices; an opened one keeps its own.
@@ -108,16 +158,11 @@ void Document::windowControllerDidLoadNib()
     john();
     // The page shows the file's own texts, whatever became of the lists: a list that could not
     // take the file's entry must not put another entry, or the window's default, in its place.
-    if (m_pendingContents) {
-        showContentsTexts(*m_pendingContents);
+    if (contents) {
+        showContentsTexts(*contents);
         formatUnitPricesBesideCurrency();
     }
     followAmountBox();
-    // Each document applies its own file once; nothing is handed on to the next new window.
-    m_pendingContents.reset();
-    watchTable();
-    connect(&SavedLists::instance(), &SavedLists::listChanged, this, &Document::refreshFromStore);
-    updateChangeCount(ChangeCleared);
 }
 
 void Document::applyContents(const InvoiceContents &contents)
@@ -198,12 +243,12 @@ void Document::watchTable()
         updateChangeCount(ChangeDone);
         followAmountBox();
     };
-    connect(bank, &QAbstractItemModel::rowsInserted, this, edited);
-    connect(bank, &QAbstractItemModel::rowsRemoved, this, edited);
-    connect(bank, &QAbstractItemModel::rowsMoved, this, edited);
-    connect(bank, &QAbstractItemModel::dataChanged, this, edited);
-    connect(bank, &QAbstractItemModel::modelReset, this, edited);
-    connect(bank, &QAbstractItemModel::layoutChanged, this, edited);
+    m_tableWatchers = {connect(bank, &QAbstractItemModel::rowsInserted, this, edited),
+                       connect(bank, &QAbstractItemModel::rowsRemoved, this, edited),
+                       connect(bank, &QAbstractItemModel::rowsMoved, this, edited),
+                       connect(bank, &QAbstractItemModel::dataChanged, this, edited),
+                       connect(bank, &QAbstractItemModel::modelReset, this, edited),
+                       connect(bank, &QAbstractItemModel::layoutChanged, this, edited)};
 }
 
 void Document::showContentsTexts(const InvoiceContents &contents)

@@ -83,6 +83,12 @@ public:
     void setTeachesLists(bool teaches) { m_teachesLists = teaches; }
     /// Rebuilds the page from the file contents (Revert to Saved).
     bool revertToContents(const QByteArray &bytes, QString *error = nullptr);
+    /// Shows another file in this set-up window exactly as a window newly opened from it would:
+    /// what the file does not give is as in a new window (today's date, the title 請求書, …), at
+    /// paper size, with nothing to undo and nothing edited. For a window that is only rendered, with
+    /// no panel open; one set-up serves many files. False (with a reason, the page unchanged) for
+    /// bytes that are no invoice.
+    bool readAnew(const QByteArray &bytes, QString *error = nullptr);
 
     /// The suggested name of a never-saved invoice: its number, then "-" and the customer text if any;
     /// without a number "yyyy-MM-dd-" + the customer text, or "Untitled" when there is no customer either.
@@ -221,8 +227,6 @@ public:
     /// Edits one cell, recorded for undo as "Edit a cell".
     void editCell(int row, Column column, const QString &text);
 
-    /// Appends a new item row (the work behind "Add a Row" and its redo).
-    void appendNewRow();
     /// Prices the rows that were typed but never worked out, replaces any earlier sums rows by one
     /// new set at the end and formats every amount; false when the table is already totalled or
     /// the sums overflow (the table is then unchanged).
@@ -365,6 +369,10 @@ private:
     void followDueDate();
     /// Include Tax, the rate, the rows' tax classes and withholding, in a row of the table panel.
     void buildTaxControls(QBoxLayout *row);
+    /// The page texts and stamp of a new invoice, before set-up fills them in.
+    void showNewPage();
+    /// The set-up of a window's page and panels from a file's contents, or those of a new invoice.
+    void showContents(const std::optional<InvoiceContents> &contents);
     void applyContents(const InvoiceContents &contents);
     void showContentsTexts(const InvoiceContents &contents);
     void watchTable();
@@ -432,6 +440,7 @@ private:
     QPointer<PageButton> m_gridLegend;
     QString m_pageTableWarning;
     std::optional<InvoiceContents> m_pendingContents;
+    QList<QMetaObject::Connection> m_tableWatchers;
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;
     std::vector<std::unique_ptr<ListFamily>> m_families;

@@ -200,22 +200,27 @@ QHash<QString, QString> otherControlTexts()
     };
 }
 
+/// The texts of the panels' controls by object name, translated once for all the controls of a window.
+struct PanelControlTexts
+{
+    QHash<QString, ControlText> listPanel = listPanelTexts();
+    QHash<QString, QString> others = otherControlTexts();
+};
+
 /// The name and description a panel control gets; nothing for a control Qt made for itself.
-std::optional<ControlText> textsFor(const QWidget *control)
+std::optional<ControlText> textsFor(const QWidget *control, const PanelControlTexts &all)
 {
     static const QStringList listPrefixes{QStringLiteral("head"), QStringLiteral("whom"), QStringLiteral("home")};
     const QString name = control->objectName();
     if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
         return std::nullopt;
     if (listPrefixes.contains(name.left(4))) {
-        const QHash<QString, ControlText> texts = listPanelTexts();
-        const auto found = texts.constFind(name.mid(4));
-        if (found != texts.constEnd())
+        const auto found = all.listPanel.constFind(name.mid(4));
+        if (found != all.listPanel.constEnd())
             return ControlText{found->name.isEmpty() ? visibleName(control) : found->name, found->description};
     }
-    const QHash<QString, QString> others = otherControlTexts();
-    if (others.contains(name))
-        return ControlText{visibleName(control), others.value(name)};
+    if (const auto found = all.others.constFind(name); found != all.others.constEnd())
+        return ControlText{visibleName(control), *found};
     if (name.endsWith(QLatin1String("Cancel")))
         return ControlText{visibleName(control), Text::tr("Closes the panel and leaves the invoice as it was.")};
     if (!control->toolTip().isEmpty())
@@ -274,12 +279,13 @@ void Document::describeForAssistiveTechnology()
             }
         }
     }
+    const PanelControlTexts texts;
     for (QWidget *box : std::as_const(boxes)) {
         for (QWidget *control : box->findChildren<QWidget *>()) {
             if (!control->accessibleName().isEmpty())
                 continue; // already described, or named as it changes (Undo, Redo)
-            if (const std::optional<ControlText> texts = textsFor(control))
-                describe(control, texts->name, texts->description);
+            if (const std::optional<ControlText> found = textsFor(control, texts))
+                describe(control, found->name, found->description);
         }
     }
     // Controls without visible words of their own.

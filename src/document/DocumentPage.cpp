@@ -158,7 +158,6 @@ void Document::buildPage()
     head = makeButton(headRoom, PageButton::Look::Plain, "head");
     head->setFont(pageFont(26));
     head->setPagePixelSize(26);
-    head->setTitle(QStringLiteral("請求書"));
     dateRoom = makeRoom(sheet, "dateRoom", QRect(Right - 190, Left, 190, 26));
     date = makeButton(dateRoom, PageButton::Look::Plain, "date");
     date->setFont(pageFont(11));
@@ -178,7 +177,6 @@ void Document::buildPage()
     sums = makeButton(sumsRoom, PageButton::Look::Amount, "sums");
     sums->setFont(pageFont(12));
     sums->setPagePixelSize(12);
-    sums->setTitle(emptyAmountBox());
     homeRoom = makeRoom(sheet, "homeRoom", IssuerGeometry);
     home = makeButton(homeRoom, PageButton::Look::Plain, "home");
     home->setFont(pageFont(10));

@@ -4,6 +4,8 @@
 #include "table/Amounts.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -68,6 +70,9 @@ qint64 integerMember(const QJsonObject &object, const QString &key)
     }
     return 0;
 }
+
+/// Far beyond any invoice; a larger file is refused before it is read into memory.
+constexpr qint64 MaxInvoiceFileSize = 64 * 1024 * 1024;
 
 /// The rate of an invoice that does not say, and the mark of a reduced-rate row.
 constexpr int ReducedRateMember = 8;
@@ -225,6 +230,34 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
 
     result.contents = contents;
     return result;
+}
+
+bool readInvoiceFile(const QString &path, QByteArray *bytes, QString *error)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (!info.exists())
+            *error = Text::tr("The file is no longer there: it may have been moved, renamed or deleted.");
+        else if (info.isDir())
+            *error = Text::tr("It is a folder, not a file.");
+        else if (!info.isReadable())
+            *error = Text::tr("You do not have permission to read it.");
+        else
+            *error = Text::tr("The system refused to read it (%1).").arg(file.errorString());
+        return false;
+    }
+    if (file.size() > MaxInvoiceFileSize) {
+        *error =
+            Text::tr("The file is far larger than any invoice (%1 MB or more).").arg(MaxInvoiceFileSize / 1024 / 1024);
+        return false;
+    }
+    *bytes = file.read(MaxInvoiceFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *error = Text::tr("The disk could not read it to the end (%1).").arg(file.errorString());
+        return false;
+    }
+    return true;
 }
 
 } // namespace seikyu

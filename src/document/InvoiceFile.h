@@ -74,6 +74,9 @@ QByteArray writeInvoice(const InvoicePage &page);
 /// object and an "item" that is not an array of objects; everything else is taken leniently.
 InvoiceReadResult readInvoice(const QByteArray &bytes);
 
+/// Reads a whole invoice file, refusing what cannot be one; the bytes or an explanation for the user.
+bool readInvoiceFile(const QString &path, QByteArray *bytes, QString *error);
+
 /// The number of honorific segments that "tail" may select.
 inline constexpr int HonorificCount = 2;
 

@@ -1,15 +1,21 @@
 #include "output/BatchExport.h"
 
-#include "app/DocumentController.h"
 #include "document/Document.h"
+#include "document/InvoiceFile.h"
 #include "output/OutputChecks.h"
+#include "output/PageRecording.h"
 #include "output/PdfExport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QThreadPool>
+#include <future>
 #include <memory>
+#include <optional>
+#include <variant>
+#include <vector>
 
 namespace seikyu {
 
@@ -48,23 +54,54 @@ QString pdfNameFor(const QString &input)
     return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".pdf");
 }
 
-bool exportOne(const QString &input, const QString &target, QString *reason, QStringList *warnings)
+/// One input on its way to its PDF.
+struct Job
+{
+    QString file;
+    QStringList warnings;
+    QString reason; ///< why it was not exported
+    /// Whether its PDF was written; while a worker writes it, the answer to come.
+    std::variant<bool, std::future<bool>> exported = false;
+
+    bool settle()
+    {
+        if (auto *pending = std::get_if<std::future<bool>>(&exported))
+            exported = pending->get();
+        return std::get<bool>(exported);
+    }
+};
+
+/// The part of an export that needs the GUI thread: the invoice shown as a window newly opened from
+/// it would show it, and its page recorded. One window serves every file, as setting one up costs
+/// more than the page. Nothing when the file is no invoice.
+std::optional<std::pair<PageRecording, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window)
 {
     QByteArray bytes;
-    if (!DocumentController::readFile(input, &bytes, reason))
-        return false;
-    auto document = std::make_unique<Document>();
-    // Opened only to be printed: the user's lists are left alone and the page shows the file's
-    // own title, customer and issuer.
-    document->setTeachesLists(false);
-    if (!document->readFromData(bytes, reason))
-        return false;
-    document->setFilePath(QFileInfo(input).absoluteFilePath());
-    document->windowControllerDidLoadNib();
+    if (!readInvoiceFile(job.file, &bytes, &job.reason))
+        return std::nullopt;
+    if (window) {
+        if (!window->readAnew(bytes, &job.reason))
+            return std::nullopt;
+    } else {
+        auto document = std::make_unique<Document>();
+        // Opened only to be printed: the user's lists are left alone and the page shows the file's
+        // own title, customer and issuer.
+        document->setTeachesLists(false);
+        if (!document->readFromData(bytes, &job.reason))
+            return std::nullopt;
+        document->windowControllerDidLoadNib();
+        window = std::move(document);
+    }
+    window->setFilePath(QFileInfo(job.file).absoluteFilePath());
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
-    *warnings = outputWarnings(*document);
-    const QByteArray pdf = renderPagePdf(*document, pdfSuggestedName(*document));
-    return writePdfFile(pdf, target, reason);
+    job.warnings = outputWarnings(*window);
+    return std::pair(recordPageForPdf(*window), pdfSuggestedName(*window));
+}
+
+/// The rest, on any thread: the PDF made from the recording and written.
+bool writeRecordedPdf(const PageRecording &page, const QString &title, const QString &target, QString *reason)
+{
+    return writePdfFile(pdfFromRecording(page, title), target, reason);
 }
 
 } // namespace
@@ -100,32 +137,62 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, QString> inputs; // identity → path as given
     for (const QString &file : files)
         inputs.insert(identity(file), file);
-    QHash<QString, QString> written; // target identity → the input that claimed it
+    QHash<QString, QString> written;   // target identity → the input that claimed it
+    QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
-    int failures = 0;
-    for (const QString &file : files) {
-        const QString target = singleTarget ? out : QDir(out).filePath(pdfNameFor(file));
+    // The GUI thread shows each invoice in the one window and records its page while workers turn
+    // the pages recorded before into PDFs: most of a PDF's time goes into embedding its font, which
+    // needs no window. A single file is done on the spot, where the fonts are loaded already.
+    std::vector<Job> jobs(size_t(files.size()));
+    std::unique_ptr<Document> window;
+    QThreadPool workers; // ends before the jobs, which its tasks write to
+    const bool parallel = files.size() > 1 && workers.maxThreadCount() > 1;
+    const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // recordings held in memory
+    qsizetype oldestRunning = 0;
+
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        Job &job = jobs[size_t(i)];
+        job.file = files[i];
+        const QString target = singleTarget ? out : QDir(out).filePath(pdfNameFor(job.file));
         const QString targetId = identity(target);
-        QString reason;
+        if (const auto claimed = writing.find(targetId); claimed != writing.end()) {
+            // Whether an earlier input got this name depends on whether its PDF was written.
+            Job &earlier = jobs[size_t(*claimed)];
+            if (earlier.settle())
+                written.insert(targetId, earlier.file);
+            writing.erase(claimed);
+        }
         if (inputs.contains(targetId)) {
-            reason = Text::tr("not exported: its PDF would replace the input file %1")
-                         .arg(QDir::toNativeSeparators(inputs.value(targetId)));
+            job.reason = Text::tr("not exported: its PDF would replace the input file %1")
+                             .arg(QDir::toNativeSeparators(inputs.value(targetId)));
         } else if (written.contains(targetId)) {
-            reason = Text::tr("not exported: %1 would replace the PDF of %2")
-                         .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
-        } else if (QFileInfo(file).isDir()) {
-            reason = Text::tr("is a folder, not an invoice file");
-        } else {
-            QStringList warnings;
-            const bool exported = exportOne(file, target, &reason, &warnings);
-            for (const QString &warning : std::as_const(warnings))
-                lines.append(oneLine(file, Text::tr("warning: %1").arg(warning)));
-            if (exported) {
-                written.insert(targetId, file);
+            job.reason = Text::tr("not exported: %1 would replace the PDF of %2")
+                             .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
+        } else if (QFileInfo(job.file).isDir()) {
+            job.reason = Text::tr("is a folder, not an invoice file");
+        } else if (auto recorded = recordInvoice(job, window)) {
+            writing.insert(targetId, i);
+            if (!parallel) {
+                job.exported = writeRecordedPdf(recorded->first, recorded->second, target, &job.reason);
                 continue;
             }
+            auto done = std::make_shared<std::promise<bool>>();
+            job.exported = done->get_future();
+            workers.start([done, page = std::move(recorded->first), title = recorded->second, target,
+                           reason = &job.reason] { done->set_value(writeRecordedPdf(page, title, target, reason)); });
+            for (; oldestRunning < i - maxWaiting; ++oldestRunning)
+                jobs[size_t(oldestRunning)].settle();
         }
-        lines.append(oneLine(file, reason));
+    }
+
+    int failures = 0;
+    for (Job &job : jobs) {
+        const bool exported = job.settle();
+        for (const QString &warning : std::as_const(job.warnings))
+            lines.append(oneLine(job.file, Text::tr("warning: %1").arg(warning)));
+        if (exported)
+            continue;
+        lines.append(oneLine(job.file, job.reason));
         ++failures;
     }
     return failures == 0 ? 0 : 1;

@@ -1,8 +1,8 @@
 #include "output/OutputChecks.h"
 
-#include "app/Prompter.h"
 #include "document/Document.h"
 #include "table/Amounts.h"
+#include "widgets/Prompter.h"
 
 #include <QCoreApplication>
 

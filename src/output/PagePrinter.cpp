@@ -1,11 +1,11 @@
 #include "output/PagePrinter.h"
 
-#include "app/Prompter.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
+#include "widgets/Prompter.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,12 +1,13 @@
 #include "output/PdfExport.h"
 
-#include "app/Prompter.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/PageView.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
+#include "output/PageRecording.h"
 #include "output/PdfTextRepair.h"
+#include "widgets/Prompter.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -25,40 +26,62 @@ struct Text
 {
     Q_DECLARE_TR_FUNCTIONS(PdfExport)
 };
+
+/// One page pixel is one point: the PDF page is the sheet itself, A4, with no margin of its own.
+void setUpPdfWriter(QPdfWriter &writer, const QSize &sheet, const QString &title)
+{
+    writer.setCreator(
+        QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
+    writer.setTitle(title);
+    writer.setResolution(72);
+    const QPageSize size(QSizeF(sheet), QPageSize::Point, QString(), QPageSize::ExactMatch);
+    writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
+}
+
+// A stamp is a seal: keep its edges and its red exact rather than JPEG-compressed.
+constexpr QPainter::RenderHints PdfHints = QPainter::LosslessImageRendering;
+
 } // namespace
 
-QByteArray renderPagePdf(Document &document, const QString &title)
+PageRecording recordPageForPdf(Document &document)
 {
     PageView *sheet = document.page;
     if (!sheet)
         return {};
     const PaperSizeScope paperSize(document);
     preparePageForOutput(document);
+    // Drawn as it would be drawn on the PDF writer itself, with the writer's resolutions.
+    QBuffer nowhere;
+    QPdfWriter like(&nowhere);
+    setUpPdfWriter(like, sheet->size(), QString());
+    const OutputRenderingScope output;
+    return PageRecording::record(*sheet, like, PdfHints);
+}
 
+QByteArray pdfFromRecording(const PageRecording &page, const QString &title)
+{
+    if (page.isEmpty())
+        return {};
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setCreator(
-            QStringLiteral("%1 %2").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion()));
-        writer.setTitle(title);
-        // One page pixel is one point: the PDF page is the sheet itself, A4, with no margin of its own.
-        writer.setResolution(72);
-        const QPageSize size(QSizeF(sheet->size()), QPageSize::Point, QString(), QPageSize::ExactMatch);
-        writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF()));
-
+        setUpPdfWriter(writer, page.size(), title);
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
-        // A stamp is a seal: keep its edges and its red exact rather than JPEG-compressed.
-        painter.setRenderHint(QPainter::LosslessImageRendering);
-        const OutputRenderingScope output;
-        sheet->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+        painter.setRenderHints(PdfHints);
+        page.replay(painter);
         painter.end();
     }
     buffer.close();
     return repairPdfText(pdf);
+}
+
+QByteArray renderPagePdf(Document &document, const QString &title)
+{
+    return pdfFromRecording(recordPageForPdf(document), title);
 }
 
 bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)

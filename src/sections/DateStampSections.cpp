@@ -1,11 +1,11 @@
 // The date and stamp regions of the page.
-#include "app/Prompter.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "sections/DateText.h"
 #include "sections/SavedLists.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
+#include "widgets/Prompter.h"
 #include "widgets/RoomBox.h"
 
 #include <QBuffer>

@@ -1,9 +1,9 @@
 // The issuer's registration number (登録番号), which makes the invoice a qualified invoice.
-#include "app/Prompter.h"
 #include "document/Document.h"
 #include "sections/ListFamily.h"
 #include "sections/RegistrationNumber.h"
 #include "widgets/PageButton.h"
+#include "widgets/Prompter.h"
 
 #include <QLineEdit>
 

@@ -1,14 +1,16 @@
 #pragma once
 
-#include <QDialog>
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
 class QComboBox;
+class QDialog;
 class QLineEdit;
+class QWidget;
 
 namespace seikyu {
 

@@ -1,5 +1,4 @@
 // The title, customer and issuer sections: one implementation over what tells them apart.
-#include "app/Prompter.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "sections/ListFamily.h"
@@ -7,6 +6,7 @@
 #include "sections/SavedLists.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
+#include "widgets/Prompter.h"
 #include "widgets/RoomBox.h"
 
 #include <QComboBox>

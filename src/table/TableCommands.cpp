@@ -1,6 +1,5 @@
 #include "table/TableCommands.h"
 
-#include "document/Document.h"
 #include "table/ItemTableModel.h"
 
 #include <QCoreApplication>
@@ -28,19 +27,18 @@ int locate(const ItemTableModel *bank, const RowPtr &row, int recorded)
 }
 } // namespace
 
-AddRowCommand::AddRowCommand(Document *document) : m_document(document)
+AddRowCommand::AddRowCommand(ItemTableModel *bank, RowPtr row) : m_bank(bank), m_row(std::move(row))
 {
     setText(actionName(QT_TRANSLATE_NOOP("Document", "Add a Row")));
 }
 
 void AddRowCommand::redo()
 {
-    ItemTableModel *bank = m_document->bank;
-    if (!bank)
+    ItemTableModel *bank = m_bank;
+    if (!bank || !m_row)
         return;
-    if (!m_row) {
-        m_document->appendNewRow();
-        m_row = bank->lastRow();
+    if (m_index < 0) {
+        bank->addRow(m_row);
         m_index = bank->count() - 1;
         return;
     }
@@ -49,7 +47,7 @@ void AddRowCommand::redo()
 
 void AddRowCommand::undo()
 {
-    ItemTableModel *bank = m_document->bank;
+    ItemTableModel *bank = m_bank;
     const int at = locate(bank, m_row, m_index);
     if (at <= 0)
         return; // the row is no longer in the table: touch nothing else
@@ -57,15 +55,14 @@ void AddRowCommand::undo()
     bank->removeRowAt(at);
 }
 
-RemoveRowsCommand::RemoveRowsCommand(Document *document, QList<Removed> rows)
-    : m_document(document), m_rows(std::move(rows))
+RemoveRowsCommand::RemoveRowsCommand(ItemTableModel *bank, QList<Removed> rows) : m_bank(bank), m_rows(std::move(rows))
 {
     setText(actionName(QT_TRANSLATE_NOOP("Document", "Remove Rows")));
 }
 
 void RemoveRowsCommand::redo()
 {
-    ItemTableModel *bank = m_document->bank;
+    ItemTableModel *bank = m_bank;
     if (!bank)
         return;
     QList<int> indexes;
@@ -81,15 +78,15 @@ void RemoveRowsCommand::redo()
 
 void RemoveRowsCommand::undo()
 {
-    ItemTableModel *bank = m_document->bank;
+    ItemTableModel *bank = m_bank;
     if (!bank)
         return;
     for (const Removed &removed : std::as_const(m_rows))
         bank->insertRowAt(removed.index, removed.row);
 }
 
-EditCellsCommand::EditCellsCommand(Document *document, const RowPtr &row, int held, const RowCells &after, Kind kind)
-    : m_document(document), m_row(row), m_held(held), m_kind(kind)
+EditCellsCommand::EditCellsCommand(ItemTableModel *bank, const RowPtr &row, int held, const RowCells &after, Kind kind)
+    : m_bank(bank), m_row(row), m_held(held), m_kind(kind)
 {
     for (int i = 0; i < ColumnCount; ++i) {
         const CellValue &before = row->value(static_cast<Column>(i));
@@ -122,7 +119,7 @@ QString EditCellsCommand::record() const
 
 void EditCellsCommand::apply(bool forward)
 {
-    ItemTableModel *bank = m_document->bank;
+    ItemTableModel *bank = m_bank;
     const int at = locate(bank, m_row, m_held);
     if (at <= 0)
         return; // the row is no longer in the table: touch nothing else
@@ -143,19 +140,20 @@ void EditCellsCommand::undo()
     apply(false);
 }
 
-FinalizeCommand::FinalizeCommand(Document *document) : m_document(document)
+FinalizeCommand::FinalizeCommand(std::function<void()> writeCurrency, std::function<void()> writePlainNumbers)
+    : m_writeCurrency(std::move(writeCurrency)), m_writePlainNumbers(std::move(writePlainNumbers))
 {
     setText(actionName(QT_TRANSLATE_NOOP("Document", "Finalize")));
 }
 
 void FinalizeCommand::redo()
 {
-    m_document->yens();
+    m_writeCurrency();
 }
 
 void FinalizeCommand::undo()
 {
-    m_document->wipeDone();
+    m_writePlainNumbers();
 }
 
 } // namespace seikyu

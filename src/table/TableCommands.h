@@ -4,25 +4,27 @@
 
 #include <QList>
 #include <QLoggingCategory>
+#include <QPointer>
 #include <QUndoCommand>
+#include <functional>
 
 Q_DECLARE_LOGGING_CATEGORY(lcTable)
 
 namespace seikyu {
 
-class Document;
+class ItemTableModel;
 
-/// "Add a Row": appends a fresh row; undo takes that very row away, wherever it stands by then,
+/// "Add a Row": appends the fresh row; undo takes that very row away, wherever it stands by then,
 /// and redo puts it back where it was.
 class AddRowCommand : public QUndoCommand
 {
 public:
-    explicit AddRowCommand(Document *document);
+    AddRowCommand(ItemTableModel *bank, RowPtr row);
     void redo() override;
     void undo() override;
 
 private:
-    Document *m_document;
+    QPointer<ItemTableModel> m_bank;
     RowPtr m_row;
     int m_index = -1;
 };
@@ -36,12 +38,12 @@ public:
         int index;
         RowPtr row;
     };
-    RemoveRowsCommand(Document *document, QList<Removed> rows);
+    RemoveRowsCommand(ItemTableModel *bank, QList<Removed> rows);
     void redo() override;
     void undo() override;
 
 private:
-    Document *m_document;
+    QPointer<ItemTableModel> m_bank;
     QList<Removed> m_rows; ///< ascending by index
 };
 
@@ -51,7 +53,7 @@ class EditCellsCommand : public QUndoCommand
 {
 public:
     enum class Kind { Edit, Price };
-    EditCellsCommand(Document *document, const RowPtr &row, int held, const RowCells &after, Kind kind);
+    EditCellsCommand(ItemTableModel *bank, const RowPtr &row, int held, const RowCells &after, Kind kind);
     void redo() override;
     void undo() override;
 
@@ -65,7 +67,7 @@ private:
     void apply(bool forward);
     QString record() const;
 
-    Document *m_document;
+    QPointer<ItemTableModel> m_bank;
     RowPtr m_row;
     int m_held;
     Kind m_kind;
@@ -76,12 +78,13 @@ private:
 class FinalizeCommand : public QUndoCommand
 {
 public:
-    explicit FinalizeCommand(Document *document);
+    FinalizeCommand(std::function<void()> writeCurrency, std::function<void()> writePlainNumbers);
     void redo() override;
     void undo() override;
 
 private:
-    Document *m_document;
+    std::function<void()> m_writeCurrency;
+    std::function<void()> m_writePlainNumbers;
 };
 
 } // namespace seikyu

@@ -19,15 +19,9 @@ RowPtr Document::makeNewRow() const
                                      zeros, zeros, zeros);
 }
 
-void Document::appendNewRow()
-{
-    if (bank)
-        bank->addRow(makeNewRow());
-}
-
 void Document::tblePlus(QObject *)
 {
-    m_undoStack.push(new AddRowCommand(this));
+    m_undoStack.push(new AddRowCommand(bank, makeNewRow()));
 }
 
 void Document::tbleKill(QObject *)
@@ -44,7 +38,7 @@ void Document::tbleKill(QObject *)
     QList<RemoveRowsCommand::Removed> removed;
     for (int index : std::as_const(indexes))
         removed.append({index, bank->row(index)});
-    m_undoStack.push(new RemoveRowsCommand(this, removed));
+    m_undoStack.push(new RemoveRowsCommand(bank, removed));
 }
 
 void Document::editCell(int row, Column column, const QString &text)
@@ -57,7 +51,7 @@ void Document::editCell(int row, Column column, const QString &text)
         return; // nothing changes, so there is nothing to undo
     RowCells after = target->cells();
     after[static_cast<std::size_t>(column)] = text;
-    m_undoStack.push(new EditCellsCommand(this, target, row, after, EditCellsCommand::Kind::Edit));
+    m_undoStack.push(new EditCellsCommand(bank, target, row, after, EditCellsCommand::Kind::Edit));
 }
 
 } // namespace seikyu

@@ -31,7 +31,7 @@ void Document::gridNeat(int clickedRow)
     const std::optional<RowCells> priced = pricedRow(row->cells());
     if (!priced || *priced == row->cells())
         return; // nothing to work out, or already worked out: nothing to undo either
-    m_undoStack.push(new EditCellsCommand(this, row, clickedRow, *priced, EditCellsCommand::Kind::Price));
+    m_undoStack.push(new EditCellsCommand(bank, row, clickedRow, *priced, EditCellsCommand::Kind::Price));
 }
 
 void Document::gridSumsShow(QObject *)
@@ -160,7 +160,7 @@ void Document::yens()
 
 void Document::done(QObject *)
 {
-    m_undoStack.push(new FinalizeCommand(this));
+    m_undoStack.push(new FinalizeCommand([this] { yens(); }, [this] { wipeDone(); }));
 }
 
 void Document::wipeDone()

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "app/DocumentController.h"
-#include "app/Prompter.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "table/ItemTableModel.h"
 #include "widgets/PageButton.h"
+#include "widgets/Prompter.h"
 #include "widgets/RoomBox.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "app/Prompter.h"
+#include "widgets/Prompter.h"
 
 #include <QCheckBox>
 #include <QDialog>

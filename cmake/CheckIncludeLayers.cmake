@@ -1,0 +1,85 @@
+# Fails when a source file includes upwards. The folders of src/ are layers, each including only
+# from itself and the layers below it:
+#
+#   app  →  output, help, update  →  document  →  table, sections  →  widgets  →  pure rules
+#
+# A file in table/ or sections/ that defines Document operations (member functions of Document,
+# which live beside the area they work on) may include from document/. The pure rules below include
+# only other pure rules, never a QtWidgets header.
+#
+#   cmake -DSOURCE_DIR=<repo> -DWIDGETS_INCLUDE_DIR=<Qt's QtWidgets headers> -P CheckIncludeLayers.cmake
+
+set(layer_app 5)
+set(layer_output 4)
+set(layer_help 4)
+set(layer_update 4)
+set(layer_document 3)
+set(layer_table 2)
+set(layer_sections 2)
+set(layer_widgets 1)
+
+set(pure_rules
+    document/InvoiceFile
+    help/HelpTopics
+    output/PdfTextRepair
+    sections/DateText
+    sections/DueDate
+    sections/FreelancePreferences
+    sections/InvoiceNumber
+    sections/ListFamily
+    sections/RegistrationNumber
+    table/Amounts
+    table/ItemRow
+    table/SumsRows
+    table/TaxPreferences
+    table/UserLocale
+    update/UpdateDecision
+    widgets/TextFit)
+
+file(GLOB widget_headers RELATIVE ${WIDGETS_INCLUDE_DIR} ${WIDGETS_INCLUDE_DIR}/Q*)
+if(NOT widget_headers)
+    message(FATAL_ERROR "No QtWidgets headers in '${WIDGETS_INCLUDE_DIR}'")
+endif()
+
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/src/*.cpp)
+set(faults "")
+foreach(source ${sources})
+    string(REGEX REPLACE "\\.(h|cpp)$" "" unit ${source})
+    string(REGEX REPLACE "/.*" "" folder ${source})
+    if(NOT DEFINED layer_${folder})
+        string(APPEND faults "\n  src/${source}: folder ${folder}/ has no place in the layers")
+        continue()
+    endif()
+    list(FIND pure_rules ${unit} pure)
+    file(STRINGS ${SOURCE_DIR}/src/${source} defines_document_operations REGEX "^[A-Za-z].*[ *&]Document::[A-Za-z_]+\\(")
+    file(STRINGS ${SOURCE_DIR}/src/${source} includes REGEX "^#include [<\"]")
+    foreach(line ${includes})
+        if(line MATCHES "^#include \"([a-z]+)/([A-Za-z]+)\\.h\"")
+            set(target_folder ${CMAKE_MATCH_1})
+            set(target_unit ${CMAKE_MATCH_1}/${CMAKE_MATCH_2})
+            list(FIND pure_rules ${target_unit} target_pure)
+            if(target_unit STREQUAL unit OR NOT target_pure EQUAL -1)
+                continue()
+            elseif(NOT pure EQUAL -1)
+                string(APPEND faults "\n  src/${source}: a pure rule includes ${target_unit}.h")
+            elseif(NOT DEFINED layer_${target_folder})
+                string(APPEND faults "\n  src/${source}: includes from unknown folder ${target_folder}/")
+            elseif(layer_${target_folder} GREATER layer_${folder})
+                if(NOT (target_folder STREQUAL "document" AND layer_${folder} EQUAL 2 AND defines_document_operations))
+                    string(APPEND faults "\n  src/${source}: includes upwards: ${target_unit}.h")
+                endif()
+            endif()
+        elseif(NOT pure EQUAL -1 AND line MATCHES "^#include <(QtWidgets/)?(Q[A-Za-z]+)>")
+            list(FIND widget_headers ${CMAKE_MATCH_2} widget)
+            if(NOT widget EQUAL -1)
+                string(APPEND faults "\n  src/${source}: a pure rule includes the widget header <${CMAKE_MATCH_2}>")
+            endif()
+        endif()
+    endforeach()
+endforeach()
+
+if(faults)
+    message(FATAL_ERROR "Includes against the layers (see README, Architecture):${faults}")
+endif()
+list(LENGTH sources count)
+message(STATUS "${count} files include only from their own layer or below")
