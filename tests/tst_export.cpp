@@ -398,10 +398,12 @@ private slots:
         QFETCH(bool, commandLine);
         const QDir in(m_dir.filePath(QTest::currentDataTag()));
         const QByteArray damaged = "{\"head\": \"請求書\", \"item\": [";
-        const QStringList inputs{
-            writeFile(in.filePath("in/a.seikyu"), invoiceBytes()), writeFile(in.filePath("in/damaged.seikyu"), damaged),
-            writeFile(in.filePath("in/b.json"), invoiceBytes(QStringLiteral("丸の内物産"))),
-            in.filePath("in/missing.seikyu"), writeFile(in.filePath("in/long.seikyu"), longInvoiceBytes(80))};
+        const QStringList inputs{writeFile(in.filePath("in/a.seikyu"), invoiceBytes()),
+                                 writeFile(in.filePath("in/damaged.seikyu"), damaged),
+                                 writeFile(in.filePath("in/b.json"), invoiceBytes(QStringLiteral("丸の内物産"))),
+                                 in.filePath("in/missing.seikyu"),
+                                 writeFile(in.filePath("in/long.seikyu"), longInvoiceBytes(80)),
+                                 writeFile(in.filePath("in/a.json"), invoiceBytes(QStringLiteral("別の会社")))};
         const QString out = in.filePath(QStringLiteral("out"));
         QStringList reported;
         if (commandLine) {
@@ -420,10 +422,11 @@ private slots:
         } else {
             QCOMPARE(exportInvoicesAsPdf(out, inputs, &reported), 1);
         }
-        // Two failures, and a warning for the table too long to read, each naming its file.
-        QCOMPARE(reported.size(), 3);
-        for (int i = 0; i < 3; ++i)
-            QVERIFY2(reported[i].contains(inputs[QList<int>{1, 3, 4}[i]] + ": "), qPrintable(reported[i]));
+        // Three failures (a damaged file, a missing one, one whose PDF an earlier input has taken) and
+        // a warning for the table too long to read, each naming its file.
+        QCOMPARE(reported.size(), 4);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY2(reported[i].contains(inputs[QList<int>{1, 3, 4, 5}[i]] + ": "), qPrintable(reported[i]));
         QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), (QStringList{"a.pdf", "b.pdf", "long.pdf"}));
         QVERIFY(pdfText(QDir(out).filePath("b.pdf")).contains(QStringLiteral("丸の内物産 御中")));
         QCOMPARE(readAll(inputs[1]), damaged);
