@@ -104,7 +104,8 @@ void UpdateTest::decision_data()
     QTest::addColumn<int>("machine");
     QTest::addColumn<bool>("notice");
 
-    // Versions compare component by component as numbers; the first "Sample" entry decides.
+    // Versions compare as plain text, unit by unit, as the update file always has (1.10 orders before
+    // 1.9); the first "Sample" entry decides.
     QTest::newRow("1.2 -> 1.3") << sample("10.13", "1.3") << "1.2" << 1015 << true;
     QTest::newRow("1.10 after 1.9") << sample("10.13", "1.9") << "1.10" << 1015 << true;
     QTest::newRow("10.0 after 2.0") << sample("10.13", "10.0") << "2.0" << 1015 << false;
