@@ -298,12 +298,8 @@ private slots:
             << QByteArray("[head]\nsize=2000000000\nentry\\1=A\nentry\\2=B\n") << 2 << QStringLiteral("A");
         QTest::newRow("stale entries beyond the size")
             << QByteArray("[head]\nsize=1\nentry\\1=A\nentry\\9=Z\n") << 1 << QStringLiteral("A");
-        QTest::newRow("list as one string")
-            << QByteArray("[General]\nhead=御見積書\nwhom=@Variant(garbage)\n") << 0 << none;
         QTest::newRow("stamp not an image")
             << QByteArray("[General]\nhank=@ByteArray(this is not a PNG)\n") << 0 << none;
-        QTest::newRow("stamp a truncated PNG")
-            << QByteArray("[General]\nhank=@ByteArray(\\x89PNG\\r\\n\\x1a\\n)\n") << 0 << none;
     }
     void corruptSettingsReadAsAbsent()
     {

@@ -30,46 +30,6 @@ class TestFileFormat : public QObject
     Q_OBJECT
 
 private slots:
-    void writesTheNineMembersInvoicesAlwaysHeld()
-    {
-        // At 8 %, without marked rows, withholding, number, due date or remarks: what 1.0 wrote.
-        InvoicePage page;
-        page.date = QDate(2024, 5, 1);
-        page.rows = {*ItemRow::makeHeader(), row("05-01", "作業", "￥1,234", qint64(3), qint64(5000)),
-                     row({}, {}, {}, {}, "5,000")};
-        const QByteArray bytes = writeInvoice(page);
-        const QJsonObject file = parse(bytes);
-        QCOMPARE(file.keys(), (QStringList{"date", "from", "full", "head", "item", "jgen", "plus", "tail", "whom"}));
-        QCOMPARE(file.value("date").toString(), QStringLiteral("2024-05-01"));
-        QVERIFY(bytes.contains("\n    ")); // indented for people who read it
-        // Unit prices as plain numbers, whole quantities as integers, an integer price as its digits.
-        const QJsonArray items = file.value("item").toArray();
-        QCOMPARE(items.at(0).toObject().value("solo").toString(), QString()); // the header holds no digit
-        QCOMPARE(items.at(1).toObject(),
-                 (QJsonObject{{"date", "05-01"}, {"name", "作業"}, {"solo", "1234"}, {"much", 3}, {"sums", "5000"}}));
-        QCOMPARE(items.at(2).toObject().value("sums").toString(), QStringLiteral("5,000"));
-    }
-
-    void stripsOnlyTheHonorificShown_data()
-    {
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("honorific");
-        QTest::addColumn<QString>("stored");
-        QTest::newRow("御中") << QStringLiteral("株式会社山田 御中") << "御中" << QStringLiteral("株式会社山田");
-        QTest::newRow("様") << QStringLiteral("山田 様") << "様" << QStringLiteral("山田");
-        QTest::newRow("empty name") << QStringLiteral(" 御中") << "御中" << QString();
-        QTest::newRow("two spaces") << QStringLiteral("山田  様") << "様" << QStringLiteral("山田 ");
-        // A line composed without an honorific is the name, whatever it ends in.
-        QTest::newRow("none chosen") << QStringLiteral("お客様") << "" << QStringLiteral("お客様");
-        QTest::newRow("none, 御中 in the name") << QStringLiteral("山田 御中") << "" << QStringLiteral("山田 御中");
-    }
-    void stripsOnlyTheHonorificShown()
-    {
-        QFETCH(QString, shown);
-        QFETCH(QString, honorific);
-        QTEST(customerName(shown, honorific), "stored");
-    }
-
     void roundTripsEveryMember()
     {
         InvoicePage page;

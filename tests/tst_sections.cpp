@@ -370,21 +370,6 @@ private slots:
         QVERIFY(!first->isEdited());
     }
 
-    void popoverSitsAboveItsControl()
-    {
-        auto document = makeDocument();
-        document->window()->move(100, 400);
-        document->window()->show();
-        document->headShow();
-        auto *button = child<QToolButton>(*document, QStringLiteral("headPlusButton"));
-        document->headPlus(button);
-        const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
-        const QRect popover = document->headPlusPopover->frameGeometry();
-        QVERIFY2(popover.bottom() <= anchor.top() || popover.top() >= anchor.bottom(), "popover covers its control");
-        document->away();
-        document->window()->close();
-    }
-
     void numberPattern_data()
     {
         QTest::addColumn<QString>("pattern");
