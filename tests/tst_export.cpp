@@ -201,7 +201,6 @@ private slots:
     {
         QTest::addColumn<QString>("close");
         QTest::newRow("Esc") << QString();
-        QTest::newRow("OK") << QStringLiteral("gridCtrlOk");
     }
     void outputAfterAPanelHoldsNoHighlight()
     {

@@ -1,7 +1,7 @@
-// Injected failures: a full disk (one that says so, and one that does not), a folder that refuses
-// writes, a folder that vanished, settings that cannot be written or that are damaged, a crash. The
-// previous file stays byte for byte as it was, the open invoice stays as it was and can still be
-// saved elsewhere, the user is told, and an unsaved invoice survives the crash.
+// Injected failures: a full disk (one that says so, and one that does not), a folder that vanished,
+// settings that cannot be written or that are damaged, a crash. The previous file stays byte for
+// byte as it was, the open invoice stays as it was and can still be saved elsewhere, the user is
+// told, and an unsaved invoice survives the crash.
 #include "app/RecoveryStore.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
@@ -16,6 +16,7 @@
 #include <csignal>
 #include <cstdio>
 #include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -45,12 +46,6 @@ extern "C" ssize_t write(int fd, const void *data, size_t size)
 }
 
 namespace {
-
-bool canCreateIn(const QString &folder)
-{
-    QFile probe(folder + QStringLiteral("/.probe"));
-    return probe.open(QIODevice::WriteOnly) && probe.remove();
-}
 
 int recoveryCopies()
 {
@@ -106,7 +101,31 @@ QByteArray runChild(const char *mode, bool *crashed = nullptr)
     return child.readAllStandardOutput();
 }
 
-enum class Failure { FullDisk, SilentlyFullDisk, ReadOnlyFolder, VanishedFolder };
+/// Lowers the largest file this process may write, which fails writes the way a full disk does (and,
+/// unlike permissions, also for root); SIGXFSZ is ignored meanwhile so that the write fails instead
+/// of killing the process.
+class FullDisk
+{
+public:
+    explicit FullDisk(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FullDisk()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+};
+
+enum class Failure { FullDisk, SilentlyFullDisk, VanishedFolder };
 
 /// Stands in the way of the settings file for its lifetime: the file is a folder, or its folder is a file.
 class UnwritableSettings
@@ -154,7 +173,6 @@ private slots:
             const char *what = exporting ? "export" : "save";
             QTest::addRow("full disk, %s", what) << Failure::FullDisk << exporting;
             QTest::addRow("disk full without a word, %s", what) << Failure::SilentlyFullDisk << exporting;
-            QTest::addRow("read-only folder, %s", what) << Failure::ReadOnlyFolder << exporting;
             QTest::addRow("vanished folder, %s", what) << Failure::VanishedFolder << exporting;
         }
     }
@@ -172,12 +190,7 @@ private slots:
         DocumentController controller;
         controller.setAutosaveDelay(10);
         Document *document = controller.openFile(path);
-        auto unlock = qScopeGuard([&] {
-            silentRoom = -1;
-            if (failure == Failure::ReadOnlyFolder)
-                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
-            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        });
+        auto honest = qScopeGuard([] { silentRoom = -1; });
         QByteArray page;
         {
             std::optional<FullDisk> disk;
@@ -187,13 +200,6 @@ private slots:
                 silentRoom = 512;
             if (failure == Failure::VanishedFolder)
                 QVERIFY(QDir(folder).removeRecursively());
-            if (failure == Failure::ReadOnlyFolder) {
-                QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-                if (canCreateIn(folder)) // root: only the immutable attribute stops it
-                    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder});
-                if (canCreateIn(folder))
-                    QSKIP("this file system lets root write into a read-only folder (no chattr)");
-            }
             // The autosave after a change fails quietly and leaves the document edited.
             document->tblePlus();
             page = document->dataOfType();

@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 #include <QSettings>
 #include <QStandardPaths>
-#include <csignal>
 
 namespace seikyu::test {
 
@@ -78,21 +77,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-FullDisk::FullDisk(rlim_t bytes)
-{
-    getrlimit(RLIMIT_FSIZE, &m_old);
-    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = m_old;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FullDisk::~FullDisk()
-{
-    setrlimit(RLIMIT_FSIZE, &m_old);
-    std::signal(SIGXFSZ, m_oldHandler);
 }
 
 QStringList savedList(const char *key)

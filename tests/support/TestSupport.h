@@ -23,7 +23,6 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
-#include <sys/resource.h>
 
 namespace seikyu::test {
 
@@ -42,7 +41,7 @@ public:
     QList<bool> proceedAnswers;                  ///< to askToProceed
     QList<int> choiceAnswers;                    ///< to askToChoose
     QList<std::optional<bool>> duplicateAnswers; ///< to askDuplicate: whether to keep the sums
-    QStringList alerts, informs, questions;      ///< "text | informative" of each
+    QStringList alerts, questions;               ///< "text | informative" of each
     QStringList saveProposals;                   ///< the path each save dialog proposed
     QStringList asked;                           ///< the document each save-changes question named
     QList<bool> duplicateOffers;                 ///< what each Duplicate question offered to keep
@@ -81,10 +80,7 @@ public:
     {
         alerts.append(text + QStringLiteral(" | ") + informative);
     }
-    void inform(QWidget *, const QString &text, const QString &informative) override
-    {
-        informs.append(text + QStringLiteral(" | ") + informative);
-    }
+    void inform(QWidget *, const QString &, const QString &) override {}
 
 private:
     template <typename T> static T next(QList<T> &answers, const std::type_identity_t<T> &none)
@@ -117,22 +113,6 @@ QByteArray encodedImage(const QImage &image, const char *format);
 
 /// The whole content of a file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
-
-/// Lowers the largest file this process may write, which fails writes the way a full disk does
-/// (and, unlike permissions, also for root). SIGXFSZ is ignored meanwhile so that the write fails
-/// instead of killing the process.
-class FullDisk
-{
-public:
-    explicit FullDisk(rlim_t bytes);
-    ~FullDisk();
-    FullDisk(const FullDisk &) = delete;
-    FullDisk &operator=(const FullDisk &) = delete;
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 /// A saved list as a fresh read gives it; "<absent>" alone when there is none.
 QStringList savedList(const char *key);
