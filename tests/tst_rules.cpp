@@ -1,12 +1,20 @@
-// Amount rules without widgets: reading what was typed, currency text, row prices, tax, the sums
-// rows and the registration number.
+// The page's rules, without widgets: reading amounts as typed, currency text, row prices, tax, the
+// sums rows, the registration number; the dates in western and Japanese era form; fitting a text
+// into its place, and the item table's share of the page.
+#include "sections/DateText.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
+#include "table/PageTableDelegate.h"
 #include "table/SumsRows.h"
+#include "widgets/PageFonts.h"
+#include "widgets/TextFit.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QTest>
 #include <limits>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
 
 using namespace seikyu;
 
@@ -16,6 +24,11 @@ constexpr qint64 Smallest = std::numeric_limits<qint64>::min();
 using Amount = std::optional<qint64>;
 
 /// An item row, or a sums row when the unit price is " ".
+QString withoutSpaces(QString text)
+{
+    return text.remove(QLatin1Char(' ')).remove(QLatin1Char('\n'));
+}
+
 RowPtr row(const QString &solo, const QString &much, const CellValue &sums)
 {
     const QString blank = QStringLiteral(" ");
@@ -38,12 +51,13 @@ template <> char *toString(const Amount &value)
 }
 } // namespace QTest
 
-class TestAmounts : public QObject
+class TestRules : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("ja_JP"))); }
+    void cleanup() { icu::TimeZone::adoptDefault(icu::TimeZone::detectHostTimeZone()); }
 
     void readingTypedAmounts_data()
     {
@@ -302,7 +316,143 @@ private Q_SLOTS:
         // Kept as the sixth line of an issuer entry.
         QCOMPARE(registrationNumberOf(QStringLiteral("1\n2\n3\n4\n5\n") + typed), number.value_or(QString()));
     }
+
+    void pageDate_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("era");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("western") << "ja_JP" << false << QDate(2026, 12, 5) << "2026年12月05日";
+        QTest::newRow("western padded") << "en_US" << false << QDate(33, 1, 2) << "0033年01月02日";
+        QTest::newRow("western invalid") << "ja_JP" << false << QDate() << "";
+        QTest::newRow("last day of Showa") << "ja_JP" << true << QDate(1989, 1, 7) << "昭和64年1月7日";
+        QTest::newRow("first day of Heisei") << "ja_JP" << true << QDate(1989, 1, 8) << "平成元年1月8日";
+        QTest::newRow("last day of Heisei") << "ja_JP" << true << QDate(2019, 4, 30) << "平成31年4月30日";
+        QTest::newRow("first day of Reiwa") << "ja_JP" << true << QDate(2019, 5, 1) << "令和元年5月1日";
+        QTest::newRow("en_US Reiwa") << "en_US" << true << QDate(2026, 12, 5) << "December 5, 8 Reiwa";
+        QTest::newRow("en_US Showa") << "en_US" << true << QDate(1989, 1, 7) << "January 7, 64 Shōwa";
+        QTest::newRow("era invalid") << "ja_JP" << true << QDate() << "";
+    }
+    void pageDate()
+    {
+        QFETCH(QString, locale);
+        QFETCH(bool, era);
+        QFETCH(QDate, date);
+        if (era)
+            QTEST(japaneseEraDateText(date, locale), "expected");
+        QLocale::setDefault(QLocale(locale)); // the page follows the default locale
+        QTEST(pageDateText(date, era), "expected");
+    }
+
+    void eraDateIgnoresTimeZone()
+    {
+        // Formatters are kept per locale name, so each zone gets its own name (the keyword changes no date).
+        const char *zones[][2] = {{"Pacific/Kiritimati", "ja_JP@currency=USD"}, {"Etc/GMT+12", "ja_JP@currency=EUR"}};
+        for (const auto &[zone, locale] : zones) {
+            icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zone)));
+            QCOMPARE(japaneseEraDateText(QDate(2019, 4, 30), QString::fromLatin1(locale)),
+                     QStringLiteral("平成31年4月30日"));
+            QCOMPARE(japaneseEraDateText(QDate(2019, 5, 1), QString::fromLatin1(locale)),
+                     QStringLiteral("令和元年5月1日"));
+        }
+    }
+
+    void fileAndRowDates()
+    {
+        QCOMPARE(fileDateText(QDate(2024, 2, 9)), QStringLiteral("2024-02-09"));
+        QCOMPARE(parseFileDate(QStringLiteral("2024-02-29")), QDate(2024, 2, 29));
+        QCOMPARE(fileDateText(QDate()), QString());
+        for (const char *bad : {"2024-13-01", "2023-02-29", "2024-05-01x", " 2024-05-01", "", "2024-5-1", "2024/05/01",
+                                "２０２４-05-01", "2024年05月01日"})
+            QVERIFY2(!parseFileDate(QString::fromUtf8(bad)).isValid(), bad);
+        QCOMPARE(rowDateText(QDate(2024, 1, 9)), QStringLiteral("01-09"));
+    }
+
+    void fitsWholeOrElidesOnlyWhereAllowed_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QSizeF>("box");
+        QTest::addColumn<int>("pixelSize");
+        QTest::addColumn<QList<qreal>>("lineWidths");
+        QTest::addColumn<int>("maximumLines"); // an item description's two; its last may end in …
+        QTest::addColumn<QString>("expected"); // lines drawn (* as many as it needs), then the flags
+        const QString customer = QStringLiteral("株式会社サンプルコンサルティング東日本 経理部 御中");
+        const QString issuer = QStringLiteral("〒100-0005\n東京都千代田区丸の内一丁目2番3号 丸の内サンプルビル12階\n"
+                                              "株式会社サンプル商事\nTEL 03-1234-5678\nみずほ銀行 東京営業部 普通 "
+                                              "1234567 カ）サンプルコンサルティング");
+        const QList<qreal> none;
+        QTest::newRow("short: as set") << QStringLiteral("山田 様") << QSizeF(318, 30) << 18 << none << 0 << "1";
+        QTest::newRow("short at the legible minimum")
+            << QStringLiteral("山田 様") << QSizeF(318, 30) << LegiblePixelSize << none << 0 << "1";
+        QTest::newRow("long customer: smaller, one line")
+            << customer << QSizeF(318, 30) << 18 << none << 0 << "1 shrunk";
+        QTest::newRow("issuer: wraps at spaces beside the seal")
+            << issuer << QSizeF(240, 102) << 10 << QList<qreal>{170, 170, 240, 170, 170} << 0 << "*";
+        QTest::newRow("no room: whole, below legible")
+            << customer + customer << QSizeF(120, 20) << 18 << none << 0 << "* shrunk illegible";
+        QTest::newRow("description: two lines, whole")
+            << customer + QStringLiteral("の月次作業") << QSizeF(200, 24) << 9 << none << 2 << "2";
+        QTest::newRow("description: two lines, then …")
+            << customer + customer + customer << QSizeF(200, 24) << 9 << none << 2 << "2 shrunk elided";
+    }
+    void fitsWholeOrElidesOnlyWhereAllowed()
+    {
+        QFETCH(QString, text);
+        QFETCH(QSizeF, box);
+        QFETCH(int, pixelSize);
+        QFETCH(QList<qreal>, lineWidths);
+        QFETCH(int, maximumLines);
+        QFETCH(QString, expected);
+        TextFitRequest request;
+        request.box = box;
+        request.pixelSize = pixelSize;
+        request.lineWidths = lineWidths;
+        request.maximumLines = maximumLines;
+        if (maximumLines > 0)
+            request.overflow = TextFitRequest::Overflow::Elide;
+        const QFont face = pageFont(pixelSize);
+        const FittedText fitted = fitText(text, face, request);
+        QString got = expected.startsWith(u'*') ? QStringLiteral("*") : QString::number(fitted.lines.size());
+        got += QString(fitted.pixelSize < pixelSize ? " shrunk" : "") + (fitted.legible ? "" : " illegible") +
+               (fitted.elided ? " elided" : "");
+        QCOMPARE(got, expected);
+
+        QFont setIn = face;
+        setIn.setPixelSize(fitted.pixelSize);
+        const QFontMetricsF metrics(setIn);
+        QVERIFY(fitted.lines.size() * metrics.height() <= box.height() + 0.01);
+        for (const QString &line : fitted.lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= box.width() + 0.01, qPrintable(line));
+        // Whole, or else shortened at its end: every character drawn, lines broken only where a space
+        // was or between characters.
+        if (fitted.elided)
+            QVERIFY(fitted.lines.constLast().endsWith(QChar(0x2026)));
+        else
+            QCOMPARE(withoutSpaces(fitted.lines.join(QString())), withoutSpaces(text));
+    }
+
+    void longTablesShrinkThenSayTheyAreIllegible_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("tallRows");
+        QTest::addColumn<int>("pixelSize");
+        QTest::addColumn<bool>("legible");
+        QTest::newRow("35 rows: full size") << 35 << 0 << 9 << true;
+        QTest::newRow("40 rows: smaller") << 40 << 0 << 8 << true;
+        QTest::newRow("40 rows, 10 of two lines") << 40 << 10 << 7 << true;
+        QTest::newRow("80 rows: too small") << 80 << 0 << 4 << false;
+    }
+    void longTablesShrinkThenSayTheyAreIllegible()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, tallRows);
+        const PageTableRows layout = layoutPageTableRows(rows, tallRows, 534);
+        QTEST(layout.pixelSize, "pixelSize");
+        QTEST(layout.legible, "legible");
+        QVERIFY(rows * layout.rowHeight + tallRows * (layout.tallRowHeight - layout.rowHeight) <= 534.01);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestAmounts)
-#include "tst_amounts.moc"
+QTEST_MAIN(TestRules)
+#include "tst_rules.moc"
