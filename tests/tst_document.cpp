@@ -1,8 +1,10 @@
 // The invoice window: opening and setting it up, the edit watch, save, open, revert, autosave and
-// close; and end to end, the way a person uses it: mouse clicks on the page and the panels, typing
-// into fields and table cells, the menus and their shortcuts, the keyboard alone. Only the file
-// dialogs are answered by the scripted prompter.
+// close; the help panel and its search; and end to end, the way a person uses it: mouse clicks on
+// the page and the panels, typing into fields and table cells, the menus and their shortcuts, the
+// keyboard alone. Only the file dialogs are answered by the scripted prompter.
 #include "document/PageView.h"
+#include "help/HelpPanel.h"
+#include "help/HelpTopics.h"
 #include "output/PdfExport.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTextBrowser>
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -104,6 +107,21 @@ Document *showNew(DocumentController &controller)
     document->window()->activateWindow();
     (void)QTest::qWaitForWindowActive(document->window());
     return document;
+}
+
+/// The help panel's topic headings, the text it shows, its search field and its chosen row.
+QStringList headings(const HelpPanel &panel)
+{
+    const QAbstractItemModel *topics = panel.findChild<QTableView *>(QStringLiteral("HVGrid"))->model();
+    QStringList heads;
+    for (int row = 0; row < topics->rowCount(); ++row)
+        heads.append(topics->index(row, 0).data().toString());
+    return heads;
+}
+
+QString shownHelp(const HelpPanel &panel)
+{
+    return panel.findChild<QTextBrowser *>(QStringLiteral("HVText"))->toPlainText();
 }
 
 } // namespace
@@ -483,6 +501,50 @@ private slots:
         prompter->saveChoices = {Prompter::SaveChoice::DontSave};
         QVERIFY(controller.closeAll());
     }
+
+    void helpTopics_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QStringList>("found"); // among the four first topics
+        const QStringList tables{"Editable parts", "Table"};
+        QTest::newRow("table") << 0 << "table" << tables;
+        QTest::newRow("TABLE") << 0 << "TABLE" << tables;
+        // The row number stays, not the topic; a row beyond the new end is dropped.
+        QTest::newRow("row number kept") << 1 << "table" << tables;
+        QTest::newRow("row beyond the end") << 1 << "border" << QStringList{"Guide border"};
+        QTest::newRow("単価, in a body only") << 0 << "単価" << QStringList{"Table"};
+        QTest::newRow("nothing found") << 0 << "invoice number" << QStringList{};
+        QTest::newRow("empty") << 2 << "" << QStringList{"Summary", "Guide border", "Editable parts", "Table"};
+        // Quotes and words of query languages are text to look for, not syntax.
+        QTest::newRow("injection") << 0 << "x' OR head CONTAINS 'S" << QStringList{};
+    }
+    void helpTopics()
+    {
+        QFETCH(int, selected);
+        QFETCH(QString, search);
+        HelpPanel panel;
+        // The four topics every version has come first, the first one shown; later topics follow.
+        QCOMPARE(headings(panel).mid(0, 4), (QStringList{"Summary", "Guide border", "Editable parts", "Table"}));
+        QCOMPARE(shownHelp(panel), seikyu::helpTopics().at(0).body);
+        QCOMPARE(panel.windowTitle(), QStringLiteral("Seikyu Help"));
+        QStringList heads;
+        for (const HelpTopic &topic : filterHelpTopics(seikyu::helpTopics().mid(0, 4), search))
+            heads.append(topic.head);
+        QTEST(heads, "found");
+        // The panel shows what the rule finds among all its topics, keeping the row number.
+        auto *grid = panel.findChild<QTableView *>(QStringLiteral("HVGrid"));
+        auto *field = panel.findChild<QLineEdit *>(QStringLiteral("HVSearch"));
+        grid->selectRow(selected);
+        field->setText(search);
+        QTest::keyClick(field, Qt::Key_Return);
+        const QList<HelpTopic> shown = filterHelpTopics(seikyu::helpTopics(), search);
+        QCOMPARE(headings(panel).size(), shown.size());
+        const int row = selected < shown.size() ? selected : -1;
+        QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), row);
+        QCOMPARE(shownHelp(panel), shown.value(row).body);
+    }
+
 };
 
 QTEST_MAIN(TestDocument)
