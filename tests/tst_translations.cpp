@@ -49,9 +49,8 @@ private slots:
 
     void everyTextIsTranslated()
     {
-        // lupdate merges the code's texts into a copy of the catalogue, filed under the context the
-        // code looks them up in at run time (a tr() outside a class shows as an unknown context); a
-        // new text comes in unfinished.
+        // lupdate merges the code's texts into a copy of the catalogue, filed under the context the code looks them up
+        // in at run time (a tr() outside a class shows as an unknown context); a new text comes in unfinished.
         const QString source = qEnvironmentVariable("SEIKYU_SOURCE_DIR");
         const QString lupdate = QLibraryInfo::path(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate");
         QTemporaryDir scratch;

@@ -127,9 +127,8 @@ void UpdateTest::decision_data()
     // Files that are not JSON or have the wrong shape offer nothing.
     for (const char *file :
          {"", "[]", "<html><body>Not found</body></html>", R"([{"name":"Sample","dots":"0.0","vers":"1.)",
-          R"({"name":"Sample","dots":"0.0","vers":"1.3"})", R"([{"name":["Sample"],"dots":"0.0","vers":"1.3"}])",
-          R"([{"name":"Sample","dots":10.13,"vers":"1.3"}])", R"([{"name":"Sample","dots":"11","vers":"1.3"}])",
-          R"([{"name":"Sample","dots":"0.0","vers":1.3}])", R"([{"name":"Sample","dots":"0.0"}])"})
+          R"({"name":"Sample","dots":"0.0","vers":"1.3"})", R"([{"name":"Sample","dots":10.13,"vers":"1.3"}])",
+          R"([{"name":"Sample","dots":"0.0","vers":1.3}])"})
         QTest::addRow("%s", file) << QByteArray(file) << "1.2" << 1015 << false;
 }
 
