@@ -17,6 +17,16 @@
 
 namespace seikyu {
 
+namespace {
+/// A line under a choice that says what it means, wrapped to the dialog's width.
+void addHint(QFormLayout *form, const QString &text)
+{
+    auto *hint = new QLabel(text, form->parentWidget());
+    hint->setWordWrap(true);
+    form->addRow(QString(), hint);
+}
+} // namespace
+
 PreferencesDialog::PreferencesDialog(QWidget *parent) : QDialog(parent), m_checkUpdates(new QCheckBox)
 {
     setObjectName(QStringLiteral("PreferencesDialog"));
@@ -52,11 +62,8 @@ void PreferencesDialog::addTaxChoices(QFormLayout *form)
     m_taxRate->setCurrentIndex(current.rate == 10 ? 1 : 0);
     m_taxRate->setAccessibleName(tr("Consumption tax of new invoices"));
     form->addRow(tr("Consumption tax of new invoices:"), m_taxRate);
-    auto *hint = new QLabel(tr("Since October 2019 the standard rate is 10 %; 8 % is the reduced rate for food "
-                               "and drink and newspapers, which you mark row by row in the item table."),
-                            this);
-    hint->setWordWrap(true);
-    form->addRow(QString(), hint);
+    addHint(form, tr("Since October 2019 the standard rate is 10 %; 8 % is the reduced rate for food "
+                     "and drink and newspapers, which you mark row by row in the item table."));
 
     m_taxRounding = new QComboBox(this);
     m_taxRounding->setObjectName(QStringLiteral("taxRounding"));
@@ -85,12 +92,9 @@ void PreferencesDialog::addNumberChoices(QFormLayout *form)
     m_numberPattern->setPlaceholderText(DefaultNumberPattern);
     m_numberPattern->setAccessibleName(tr("Invoice number pattern"));
     form->addRow(tr("Invoice numbers:"), m_numberPattern);
-    auto *hint = new QLabel(tr("{yyyy} is the year of the invoice date, {yy} its last two digits, {0000} the "
-                               "sequence with as many digits as zeros; anything else stays as you write it. With "
-                               "the year in the pattern, each year starts again at 1."),
-                            this);
-    hint->setWordWrap(true);
-    form->addRow(QString(), hint);
+    addHint(form, tr("{yyyy} is the year of the invoice date, {yy} its last two digits, {0000} the "
+                     "sequence with as many digits as zeros; anything else stays as you write it. With "
+                     "the year in the pattern, each year starts again at 1."));
 
     m_numberNext = new QSpinBox(this);
     m_numberNext->setObjectName(QStringLiteral("numberNext"));

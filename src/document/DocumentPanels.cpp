@@ -38,6 +38,16 @@ template <typename T> T *named(T *object, const QString &name)
     return object;
 }
 
+/// A date chooser with its calendar, over every date the file format can hold.
+QDateEdit *makeDatePicker(QWidget *panel, const QString &name)
+{
+    auto *picker = named(new QDateEdit(panel), name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    picker->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    return picker;
+}
+
 std::unique_ptr<QDialog> makePanel(QWidget *window, const QString &name, const QString &title)
 {
     auto panel = std::make_unique<QDialog>(window);
@@ -304,10 +314,7 @@ void Document::buildSmallPanels()
 
     // Date.
     dateCtrl = makePanel(window, QStringLiteral("dateCtrl"), tr("Date"));
-    auto *picker = named(new QDateEdit(dateCtrl.get()), QStringLiteral("dateDial"));
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    picker->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    QDateEdit *picker = makeDatePicker(dateCtrl.get(), QStringLiteral("dateDial"));
     dateDial = picker;
     auto *era = named(new QCheckBox(tr("Japanese era (令和)"), dateCtrl.get()), QStringLiteral("dateJaps"));
     dateJaps = era;
@@ -471,10 +478,7 @@ void Document::buildFreelancePanels()
     addHint(duesCtrl.get(), tr("When the customer is to pay, shown under the invoice amount. It is proposed from "
                                "the invoice date by your usual terms (Preferences)."));
     duesUsed = named(new QCheckBox(tr("Show a payment due date"), duesCtrl.get()), QStringLiteral("duesUsed"));
-    duesDial = named(new QDateEdit(duesCtrl.get()), QStringLiteral("duesDial"));
-    duesDial->setCalendarPopup(true);
-    duesDial->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    duesDial->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
+    duesDial = makeDatePicker(duesCtrl.get(), QStringLiteral("duesDial"));
     connect(duesUsed, &QCheckBox::toggled, duesDial, &QWidget::setEnabled);
     auto *dueForm = new QFormLayout;
     dueForm->addRow(QString(), duesUsed);

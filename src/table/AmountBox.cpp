@@ -10,20 +10,16 @@
 
 namespace seikyu {
 
-namespace {
-// The heading starts with U+0008, as invoices have always stored it; it is never drawn.
-const QString AmountHeading = QStringLiteral("\u0008御請求金額\n");
-} // namespace
-
 std::optional<AmountBoxCheck> Document::amountBoxCheck() const
 {
     const QString title = sums ? sums->title() : QString();
+    const QString heading = emptyAmountBox();
     // Only a box that took its amount from the table is compared with it; a box the user never
     // filled, or one an older invoice filled otherwise, is left alone.
-    if (!title.startsWith(AmountHeading) || title.size() == AmountHeading.size())
+    if (!title.startsWith(heading) || title.size() == heading.size())
         return std::nullopt;
     AmountBoxCheck check;
-    check.shown = amountOf(title.mid(AmountHeading.size()));
+    check.shown = amountOf(title.mid(heading.size()));
     const int payable = bank ? payableRowIndex(bank->rows()) : -1;
     if (payable >= 0)
         check.table = amountOf(bank->row(payable)->value(Column::Sums));
@@ -60,7 +56,7 @@ bool Document::takeTableTotal()
     const int payable = bank ? payableRowIndex(bank->rows()) : -1;
     if (payable < 0 || amountOf(bank->row(payable)->value(Column::Sums)) == 0)
         return false;
-    sums->setTitle(AmountHeading + cellDisplay(bank->row(payable)->value(Column::Sums)));
+    sums->setTitle(emptyAmountBox() + cellDisplay(bank->row(payable)->value(Column::Sums)));
     m_amountStale = false;
     sumsRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
