@@ -28,6 +28,7 @@ set(pure_rules
     sections/InvoiceNumber
     sections/ListFamily
     sections/RegistrationNumber
+    sections/RowDates
     table/Amounts
     table/ItemRow
     table/SumsRows

@@ -537,12 +537,13 @@ private slots:
         // Cancel makes nothing; the choice is offered as it was last made.
         const QDate today = QDate::currentDate();
         const QString next = FreelancePreferences::nextNumber(today).text;
-        prompter->duplicateAnswers = {std::nullopt, keepSums};
+        prompter->duplicateAnswers = {std::nullopt, Prompter::DuplicateChoice{keepSums, false}};
         QVERIFY(!controller.duplicate(original));
         child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
         QCOMPARE(controller.documents().size(), 2);
         Document *copy = controller.documents().last();
-        QCOMPARE(prompter->duplicateOffers, (QList<bool>{false, false}));
+        QCOMPARE(prompter->duplicateOffers.size(), 2);
+        QVERIFY(!prompter->duplicateOffers.at(0).keepSums && !prompter->duplicateOffers.at(1).keepSums);
         QCOMPARE(FreelancePreferences::duplicateKeepsSums(), keepSums);
 
         QCOMPARE(copy->dateDial->date(), today);

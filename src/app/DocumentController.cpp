@@ -74,6 +74,9 @@ Document *DocumentController::openFile(const QString &path)
     document->setFilePath(canonical(path));
     document->windowControllerDidLoadNib();
     addRecentFile(document->filePath());
+    // A version kept already is a crashed run's: the file has its autosaved edits since.
+    if (!m_recovery.savedVersion(document->filePath()))
+        m_recovery.writeSavedVersion(document->filePath(), bytes);
     return adopt(std::move(document));
 }
 
@@ -149,6 +152,7 @@ bool DocumentController::save(Document *document)
         return false;
     }
     document->updateChangeCount(Document::ChangeCleared);
+    m_recovery.writeSavedVersion(document->filePath(), document->dataOfType());
     return true;
 }
 
@@ -169,8 +173,10 @@ bool DocumentController::saveAs(Document *document)
                                    error);
         return false;
     }
+    m_recovery.forgetSavedVersion(document->filePath());
     document->setFilePath(canonical(path));
     document->updateChangeCount(Document::ChangeCleared);
+    m_recovery.writeSavedVersion(document->filePath(), document->dataOfType());
     addRecentFile(document->filePath());
     return true;
 }
@@ -179,13 +185,23 @@ bool DocumentController::revert(Document *document)
 {
     if (document->filePath().isEmpty())
         return false;
-    QByteArray bytes;
+    // The version last opened or saved, not the file: autosave has written the edits into that.
+    QByteArray bytes = m_recovery.savedVersion(document->filePath()).value_or(QByteArray());
     QString error;
-    if (!readInvoiceFile(document->filePath(), &bytes, &error) || !document->revertToContents(bytes, &error)) {
+    if ((bytes.isEmpty() && !readInvoiceFile(document->filePath(), &bytes, &error)) ||
+        !document->revertToSaved(bytes, &error)) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be reverted.").arg(document->displayName()),
                                    error);
         return false;
     }
+    if (!writeFileAtomically(document->filePath(), bytes, &error)) {
+        // The page is the saved version; the file still holds the edits until a write succeeds.
+        document->updateChangeCount(Document::ChangeDone);
+        Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
+                                   error);
+        return true;
+    }
+    document->updateChangeCount(Document::ChangeCleared);
     return true;
 }
 
@@ -193,17 +209,19 @@ Document *DocumentController::duplicate(Document *original)
 {
     if (!original)
         return nullptr;
-    const std::optional<bool> keepSums =
-        Prompter::instance().askDuplicate(original->window(), FreelancePreferences::duplicateKeepsSums());
-    if (!keepSums)
+    const std::optional<Prompter::DuplicateChoice> choice =
+        Prompter::instance().askDuplicate(original->window(), {FreelancePreferences::duplicateKeepsSums(),
+                                                               FreelancePreferences::duplicateMovesRowDates()});
+    if (!choice)
         return nullptr;
-    FreelancePreferences::setDuplicateKeepsSums(*keepSums);
+    FreelancePreferences::setDuplicateKeepsSums(choice->keepSums);
+    FreelancePreferences::setDuplicateMovesRowDates(choice->moveRowDates);
     // Through the file's own form, so the copy holds exactly what a saved original would.
     auto document = std::make_unique<Document>();
     if (!document->readFromData(original->dataOfType()))
         return nullptr;
     document->windowControllerDidLoadNib();
-    document->startAsNextInvoice(*keepSums);
+    document->startAsNextInvoice(choice->keepSums, choice->moveRowDates);
     Document *copy = adopt(std::move(document));
     // Unsaved work: closing it asks, and a recovery copy is kept meanwhile.
     copy->updateChangeCount(Document::ChangeDone);
@@ -312,6 +330,7 @@ int DocumentController::recoverDocuments()
 void DocumentController::discard(Document *document)
 {
     dropRecoveryCopy(document);
+    m_recovery.forgetSavedVersion(document->filePath());
     m_documents.removeAll(document);
     m_autosaveTimers.remove(document);
     document->window()->hide();

@@ -39,6 +39,8 @@ public:
     bool saveAs(Document *document);
     /// Writes the document to the path atomically; on failure the reason is returned.
     bool writeTo(Document *document, const QString &path, QString *error);
+    /// Revert to Saved: the page and the file go back to the version last opened or explicitly
+    /// saved (autosave does not make a version), as one step that Undo takes back.
     bool revert(Document *document);
     /// Opens next month's invoice made from this one, as a new untitled and edited document
     /// (asking first whether it keeps the sums); nothing on Cancel. The original is not touched.

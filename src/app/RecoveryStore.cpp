@@ -2,6 +2,7 @@
 
 #include "document/AtomicWrite.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,6 +17,8 @@ namespace seikyu {
 namespace {
 const QString lockName = QStringLiteral("run.lock");
 const QString suffix = QStringLiteral(".seikyu");
+/// Kept versions have a suffix of their own: they are no unsaved invoices to reopen.
+const QString savedSuffix = QStringLiteral(".saved");
 
 /// Opens and locks the lock file; -1 when another live process (or this one) holds it.
 int lockFolder(const QString &folder)
@@ -111,11 +114,63 @@ QList<RecoveryStore::Recovered> RecoveryStore::takeOrphans()
             }
             recovered.append(taken);
         }
+        if (!takeSavedVersions(folder))
+            kept = false;
         ::close(lock);
         if (kept)
             folder.removeRecursively();
     }
     return recovered;
+}
+
+QString RecoveryStore::savedVersionPath(const QString &filePath) const
+{
+    // Named after the file's path, so that the same file opened again finds its version.
+    const QByteArray hash = QCryptographicHash::hash(filePath.toUtf8(), QCryptographicHash::Sha256).toHex();
+    return m_folder + QLatin1Char('/') + QString::fromLatin1(hash) + savedSuffix;
+}
+
+bool RecoveryStore::writeSavedVersion(const QString &filePath, const QByteArray &bytes)
+{
+    if (filePath.isEmpty() || !ensureSessionFolder())
+        return false;
+    QString error;
+    return writeFileAtomically(savedVersionPath(filePath), bytes, &error);
+}
+
+std::optional<QByteArray> RecoveryStore::savedVersion(const QString &filePath) const
+{
+    if (m_folder.isEmpty() || filePath.isEmpty())
+        return std::nullopt;
+    QFile file(savedVersionPath(filePath));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.readAll();
+}
+
+void RecoveryStore::forgetSavedVersion(const QString &filePath)
+{
+    if (!m_folder.isEmpty() && !filePath.isEmpty())
+        QFile::remove(savedVersionPath(filePath));
+}
+
+bool RecoveryStore::takeSavedVersions(const QDir &folder)
+{
+    bool taken = true;
+    const QFileInfoList versions = folder.entryInfoList({QStringLiteral("*") + savedSuffix}, QDir::Files);
+    for (const QFileInfo &version : versions) {
+        if (!ensureSessionFolder()) {
+            taken = false;
+            break;
+        }
+        // Runs are taken oldest first: a later run's version of the same file replaces an earlier one.
+        const QString target = m_folder + QLatin1Char('/') + version.fileName();
+        QFile file(version.absoluteFilePath());
+        QString error;
+        if (!file.open(QIODevice::ReadOnly) || !writeFileAtomically(target, file.readAll(), &error))
+            taken = false;
+    }
+    return taken;
 }
 
 } // namespace seikyu

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <optional>
+
+class QDir;
 
 namespace seikyu {
 
@@ -31,9 +34,20 @@ public:
     };
     QList<Recovered> takeOrphans();
 
+    /// The bytes of a file's version last opened or explicitly saved, kept while its window is
+    /// open so that Revert to Saved can go back to them after autosave has written over the file.
+    /// Kept beside the copies, so a crash leaves them: a run that takes a dead run's copies over
+    /// takes these too, and the file opened again reverts to the version opened before the crash.
+    bool writeSavedVersion(const QString &filePath, const QByteArray &bytes);
+    std::optional<QByteArray> savedVersion(const QString &filePath) const;
+    void forgetSavedVersion(const QString &filePath);
+
 private:
     bool ensureSessionFolder();
     QString pathFor(const QString &id) const;
+    QString savedVersionPath(const QString &filePath) const;
+    /// Moves a dead run's kept versions into this run's folder; false when one could not be taken.
+    bool takeSavedVersions(const QDir &folder);
 
     QString m_folder;
     /// The open, locked lock file of this run's folder (-1 before the folder exists). The kernel

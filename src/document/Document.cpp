@@ -154,6 +154,7 @@ void Document::showContents(const std::optional<InvoiceContents> &contents)
         // user chose for new invoices; an opened one keeps its own.
         gridXtax->setChecked(true);
         setTaxRate(TaxPreferences::load().rate);
+        selectRememberedHonorific(); // of the customer the new invoice shows
     }
     john();
     // The page shows the file's own texts, whatever became of the lists: a list that could not
@@ -263,6 +264,15 @@ void Document::showContentsTexts(const InvoiceContents &contents)
 
 bool Document::revertToContents(const QByteArray &bytes, QString *error)
 {
+    if (!showFileContents(bytes, error))
+        return false;
+    m_undoStack.clear();
+    updateChangeCount(ChangeCleared);
+    return true;
+}
+
+bool Document::showFileContents(const QByteArray &bytes, QString *error)
+{
     InvoiceReadResult result = readInvoice(bytes);
     if (!result.contents) {
         if (error)
@@ -276,8 +286,6 @@ bool Document::revertToContents(const QByteArray &bytes, QString *error)
     formatUnitPricesBesideCurrency();
     m_amountStale = false;
     followAmountBox();
-    m_undoStack.clear();
-    updateChangeCount(ChangeCleared);
     return true;
 }
 

@@ -81,8 +81,13 @@ public:
     /// Whether opening a file teaches the user's lists its title, customer and issuer (the default).
     /// A document opened only to be exported leaves the lists alone and shows the file's own texts.
     void setTeachesLists(bool teaches) { m_teachesLists = teaches; }
-    /// Rebuilds the page from the file contents (Revert to Saved).
+    /// Rebuilds the page from the file contents, with nothing to undo and nothing edited.
     bool revertToContents(const QByteArray &bytes, QString *error = nullptr);
+    /// Revert to Saved: the page shows the saved file's contents, as one step that Undo takes
+    /// back. False (with a reason, the page unchanged) for bytes that are no invoice.
+    bool revertToSaved(const QByteArray &savedBytes, QString *error = nullptr);
+    /// Shows the file's contents on the page, recording nothing for undo.
+    bool showFileContents(const QByteArray &bytes, QString *error = nullptr);
     /// Shows another file in this set-up window exactly as a window newly opened from it would:
     /// what the file does not give is as in a new window (today's date, the title 請求書, …), at
     /// paper size, with nothing to undo and nothing edited. For a window that is only rendered, with
@@ -204,8 +209,11 @@ public:
     void noteCopy(QObject *sender = nullptr);
     /// Makes this invoice, a fresh copy of another, the next one: dated today, with the next
     /// number and a due date proposed afresh where the other had them, the sums rows and the
-    /// amount box only when `keepSums`, no guide border and nothing to undo.
-    void startAsNextInvoice(bool keepSums);
+    /// amount box only when `keepSums`, no guide border and nothing to undo. With `moveRowDates`
+    /// the rows' dates move by as many months as the invoice date did.
+    void startAsNextInvoice(bool keepSums, bool moveRowDates = false);
+    /// Moves every row date that reads as a month and day by `months` (see movedRowDate).
+    void moveRowDatesBy(int months, const QDate &invoiceDate);
 
     // ---- item table ----
     void gridShow(QObject *sender = nullptr);
@@ -398,9 +406,16 @@ private:
     /// The entry the fields of a popover make, once the section accepts them; the fields are
     /// emptied then. Nothing when the section refused them.
     std::optional<QString> acceptedEntry(ListFamily &family, const QList<QPointer<QLineEdit>> &fields);
+    /// Shows the popover again at its control, after a warning took it away, with the fields as typed.
+    void returnToPopover(Popover *popover, QWidget *anchor, const QList<QPointer<QLineEdit>> &fields,
+                         const QStringList &texts);
     /// The issuer's registration number: a sixth, optional field, checked before it is stored, and
     /// shown on the page under its heading 登録番号.
     void setUpRegistrationNumber();
+    /// Lets choosing a customer choose the honorific last confirmed with it.
+    void followCustomerHonorifics();
+    /// Selects the honorific last confirmed with the chosen customer, if there is one.
+    void selectRememberedHonorific();
     /// Writes a saved entry onto its page line, remembering the honorific the line carries.
     void showListEntry(ListFamily &family, const QString &entry);
     void refreshFromStore(const QString &key, const ListChange &change);

@@ -11,6 +11,7 @@ const QString counterGroup = QStringLiteral("invoiceNumbers/");
 const QString dueTermKey = QStringLiteral("dueTerm");
 const QString dueDayKey = QStringLiteral("dueDay");
 const QString keepSumsKey = QStringLiteral("duplicateKeepsSums");
+const QString moveRowDatesKey = QStringLiteral("duplicateMovesRowDates");
 
 /// A whole number stored under the key, within [low, high]; nothing when it is absent or damaged.
 std::optional<qint64> storedNumber(const QString &key, qint64 low, qint64 high)
@@ -88,6 +89,16 @@ bool duplicateKeepsSums()
 void setDuplicateKeepsSums(bool keep)
 {
     QSettings().setValue(keepSumsKey, keep ? 1 : 0);
+}
+
+bool duplicateMovesRowDates()
+{
+    return storedNumber(moveRowDatesKey, 0, 1).value_or(1) == 1;
+}
+
+void setDuplicateMovesRowDates(bool move)
+{
+    QSettings().setValue(moveRowDatesKey, move ? 1 : 0);
 }
 
 } // namespace seikyu::FreelancePreferences

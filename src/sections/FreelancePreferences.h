@@ -30,6 +30,9 @@ void setDueRule(const DueRule &rule);
 
 bool duplicateKeepsSums();
 void setDuplicateKeepsSums(bool keep);
+/// Whether Duplicate moves the rows' dates with the invoice date (on unless the user turned it off).
+bool duplicateMovesRowDates();
+void setDuplicateMovesRowDates(bool move);
 
 } // namespace FreelancePreferences
 

@@ -3,6 +3,8 @@
 #include "document/Document.h"
 #include "sections/DueDate.h"
 #include "sections/FreelancePreferences.h"
+#include "sections/RowDates.h"
+#include "table/ItemTableModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/RoomBox.h"
 
@@ -135,10 +137,13 @@ void Document::noteCopy(QObject *)
     hide();
 }
 
-void Document::startAsNextInvoice(bool keepSums)
+void Document::startAsNextInvoice(bool keepSums, bool moveRowDates)
 {
     const QDate today = QDate::currentDate();
+    const QDate was = dateDial->date();
     dateDial->setDate(today);
+    if (moveRowDates)
+        moveRowDatesBy(monthsBetween(was, today), was);
     if (!m_invoiceNumber.isEmpty()) {
         // The copy is an invoice of its own at once: its number is taken, whatever becomes of it.
         const NumberProposal proposal = FreelancePreferences::nextNumber(today);
@@ -155,6 +160,21 @@ void Document::startAsNextInvoice(bool keepSums)
     clearGuideBorders();
     m_amountStale = false;
     m_dueStale = false;
+}
+
+void Document::moveRowDatesBy(int months, const QDate &invoiceDate)
+{
+    if (months == 0)
+        return;
+    for (int i = 0; i < bank->count(); ++i) {
+        const RowPtr row = bank->row(i);
+        if (row->isHeader() || !cellIsText(row->value(Column::Date)))
+            continue;
+        const QString text = row->value(Column::Date).toString();
+        const QString moved = movedRowDate(text, months, invoiceDate);
+        if (moved != text)
+            bank->setCell(i, Column::Date, moved);
+    }
 }
 
 } // namespace seikyu

@@ -1,6 +1,7 @@
 // The title, customer and issuer sections: one implementation over what tells them apart.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "sections/CustomerHonorifics.h"
 #include "sections/ListFamily.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
@@ -153,6 +154,8 @@ void Document::listCopy(ListFamily &family)
     if (!entry || entry->isEmpty())
         return;
     showListEntry(family, *entry);
+    if (family.honorific)
+        CustomerHonorifics::remember(*entry, family.shownHonorific);
     family.room->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();
@@ -176,13 +179,41 @@ std::optional<QString> Document::acceptedEntry(ListFamily &family, const QList<Q
 {
     QStringList texts = fieldTexts(fields, false);
     if (family.acceptFields) {
+        // A warning or a question takes the popover off the screen (a modal box closes every
+        // popup); a refusal returns to the popover as the user left it, with every field typed.
+        const QPointer<Popover> popover = m_shownPopover;
+        const QPointer<QWidget> anchor = popover ? popover->anchor() : nullptr;
         const std::optional<QStringList> accepted = family.acceptFields(texts, m_window.get());
-        if (!accepted)
+        if (!accepted) {
+            returnToPopover(popover, anchor, fields, texts);
             return std::nullopt;
+        }
         texts = *accepted;
     }
     fieldTexts(fields, true);
     return joinEntryFields(texts, family.requiredFields);
+}
+
+void Document::returnToPopover(Popover *popover, QWidget *anchor, const QList<QPointer<QLineEdit>> &fields,
+                               const QStringList &texts)
+{
+    if (!popover)
+        return;
+    for (int i = 0; i < fields.size() && i < texts.size(); ++i) {
+        if (fields.at(i) && fields.at(i)->text() != texts.at(i))
+            fields.at(i)->setText(texts.at(i));
+    }
+    if (!popover->isVisible())
+        comeOver(popover, anchor);
+    else
+        m_shownPopover = popover;
+    // Back where the refused text is: the field the check is about is the last one that was typed.
+    for (qsizetype i = fields.size() - 1; i >= 0; --i) {
+        if (fields.at(i) && !fields.at(i)->text().isEmpty()) {
+            fields.at(i)->setFocus(Qt::PopupFocusReason);
+            break;
+        }
+    }
 }
 
 void Document::listPlusExec(ListFamily &family)
@@ -222,8 +253,11 @@ void Document::listEditExec(ListFamily &family)
         return;
     std::optional<QStringList> list = SavedLists::instance().read(family.key);
     if (list && index >= 0 && index < list->size()) {
+        const QString before = list->at(index);
         (*list)[index] = *entry;
         SavedLists::instance().save(*list, family.key, {ListChange::Kind::Edited, index});
+        if (family.honorific)
+            CustomerHonorifics::rename(before, *entry);
         checkSettingsWritten();
     }
     listLoad(family, index);

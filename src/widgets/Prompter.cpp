@@ -96,7 +96,7 @@ int Prompter::askToChoose(QWidget *parent, const QString &text, const QString &i
     return static_cast<int>(buttons.indexOf(box.clickedButton()));
 }
 
-std::optional<bool> Prompter::askDuplicate(QWidget *parent, bool keepSums)
+std::optional<Prompter::DuplicateChoice> Prompter::askDuplicate(QWidget *parent, const DuplicateChoice &offered)
 {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("duplicateDialog"));
@@ -108,7 +108,12 @@ std::optional<bool> Prompter::askDuplicate(QWidget *parent, bool keepSums)
     text->setWordWrap(true);
     auto *keep = new QCheckBox(QObject::tr("Keep the sums rows and the invoice amount"), &dialog);
     keep->setObjectName(QStringLiteral("duplicateKeepsSums"));
-    keep->setChecked(keepSums);
+    keep->setChecked(offered.keepSums);
+    auto *move = new QCheckBox(QObject::tr("Move the rows' dates with the invoice date"), &dialog);
+    move->setObjectName(QStringLiteral("duplicateMovesRowDates"));
+    move->setToolTip(QObject::tr("A row dated 4/30 becomes 5/30 when the invoice moves on by one month; the 31st "
+                                 "becomes the last day of a shorter month."));
+    move->setChecked(offered.moveRowDates);
     auto *buttons = new QDialogButtonBox(&dialog);
     buttons->addButton(QObject::tr("Duplicate"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel);
@@ -117,11 +122,12 @@ std::optional<bool> Prompter::askDuplicate(QWidget *parent, bool keepSums)
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(text);
     layout->addWidget(keep);
+    layout->addWidget(move);
     layout->addWidget(buttons);
     dialog.resize(420, dialog.sizeHint().height());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return keep->isChecked();
+    return DuplicateChoice{keep->isChecked(), move->isChecked()};
 }
 
 namespace {

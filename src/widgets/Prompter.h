@@ -15,6 +15,13 @@ class Prompter
 {
 public:
     enum class SaveChoice { Save, DontSave, Cancel };
+    /// How next month's invoice is made from this one.
+    struct DuplicateChoice
+    {
+        bool keepSums = false;    ///< the copy keeps the sums rows and the invoice amount
+        bool moveRowDates = true; ///< the rows' dates move by as many months as the invoice date
+        bool operator==(const DuplicateChoice &) const = default;
+    };
 
     virtual ~Prompter() = default;
 
@@ -35,9 +42,9 @@ public:
     /// way, or -1 for Cancel.
     virtual int askToChoose(QWidget *parent, const QString &text, const QString &informative,
                             const QStringList &choices);
-    /// How to make next month's invoice from this one: whether the copy keeps the sums rows and the
-    /// invoice amount (the box starts as `keepSums`); nothing on Cancel.
-    virtual std::optional<bool> askDuplicate(QWidget *parent, bool keepSums);
+    /// How to make next month's invoice from this one (the boxes start as `offered`); nothing on
+    /// Cancel.
+    virtual std::optional<DuplicateChoice> askDuplicate(QWidget *parent, const DuplicateChoice &offered);
     virtual void alert(QWidget *parent, const QString &text, const QString &informative);
     virtual void inform(QWidget *parent, const QString &text, const QString &informative);
 };

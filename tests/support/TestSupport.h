@@ -38,13 +38,13 @@ class ScriptedPrompter : public Prompter
 public:
     QStringList openAnswers, saveAnswers;
     QList<SaveChoice> saveChoices;
-    QList<bool> proceedAnswers;                  ///< to askToProceed
-    QList<int> choiceAnswers;                    ///< to askToChoose
-    QList<std::optional<bool>> duplicateAnswers; ///< to askDuplicate: whether to keep the sums
-    QStringList alerts, questions;               ///< "text | informative" of each
-    QStringList saveProposals;                   ///< the path each save dialog proposed
-    QStringList asked;                           ///< the document each save-changes question named
-    QList<bool> duplicateOffers;                 ///< what each Duplicate question offered to keep
+    QList<bool> proceedAnswers;                             ///< to askToProceed
+    QList<int> choiceAnswers;                               ///< to askToChoose
+    QList<std::optional<DuplicateChoice>> duplicateAnswers; ///< to askDuplicate
+    QStringList alerts, questions;                          ///< "text | informative" of each
+    QStringList saveProposals;                              ///< the path each save dialog proposed
+    QStringList asked;                                      ///< the document each save-changes question named
+    QList<DuplicateChoice> duplicateOffers;                 ///< what each Duplicate question offered
 
     QStringList openFileNames(QWidget *, const QString &, const QString &) override
     {
@@ -71,10 +71,10 @@ public:
         questions.append(text + QStringLiteral(" | ") + informative);
         return next(proceedAnswers, false);
     }
-    std::optional<bool> askDuplicate(QWidget *, bool keepSums) override
+    std::optional<DuplicateChoice> askDuplicate(QWidget *, const DuplicateChoice &offered) override
     {
-        duplicateOffers.append(keepSums);
-        return next(duplicateAnswers, std::optional<bool>());
+        duplicateOffers.append(offered);
+        return next(duplicateAnswers, std::optional<DuplicateChoice>());
     }
     void alert(QWidget *, const QString &text, const QString &informative) override
     {

@@ -1,0 +1,245 @@
+// The customer and issuer entries as the user keeps them: an issuer entry whose registration number
+// is refused or questioned goes back to its popover with everything typed, and each customer keeps
+// the honorific it was last confirmed with, across a restart.
+#include "sections/CustomerHonorifics.h"
+#include "sections/SavedLists.h"
+#include "support/TestSupport.h"
+#include "widgets/Popover.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QMessageBox>
+#include <QProcess>
+#include <cstdio>
+
+using namespace seikyu;
+using namespace seikyu::test;
+
+namespace {
+
+/// Answers as scripted, but shows a real modal message box first, as the application's own
+/// prompter does: a modal box takes every popup off the screen.
+class ModalScriptedPrompter : public ScriptedPrompter
+{
+public:
+    bool askToProceed(QWidget *parent, const QString &text, const QString &informative, const QString &go) override
+    {
+        showModalBox(parent);
+        return ScriptedPrompter::askToProceed(parent, text, informative, go);
+    }
+    void alert(QWidget *parent, const QString &text, const QString &informative) override
+    {
+        showModalBox(parent);
+        ScriptedPrompter::alert(parent, text, informative);
+    }
+
+private:
+    static void showModalBox(QWidget *parent)
+    {
+        QMessageBox box(parent);
+        box.setText(QStringLiteral("?"));
+        box.setWindowModality(Qt::ApplicationModal);
+        box.show();
+        QTest::qWait(20);
+        box.done(QMessageBox::Cancel);
+    }
+};
+
+void click(const Document &document, const QString &button)
+{
+    QTest::mouseClick(child<QAbstractButton>(document, button), Qt::LeftButton);
+}
+
+/// The popover's fields as the user sees them.
+QStringList fieldTexts(const QList<QLineEdit *> &fields)
+{
+    QStringList texts;
+    for (QLineEdit *field : fields)
+        texts.append(field->text());
+    return texts;
+}
+
+/// Child of the restart test: a new store and a new window read what the first run confirmed.
+int readHonorifics()
+{
+    for (const QString &customer : {QStringLiteral("田中太郎"), QStringLiteral("株式会社テスト商事")})
+        std::printf("%s=%s\n", customer.toUtf8().constData(),
+                    CustomerHonorifics::honorificOf(customer).value_or(QStringLiteral("none")).toUtf8().constData());
+    auto document = makeDocument();
+    std::printf("new=%s\n", document->whom->title().toUtf8().constData());
+    document->whomShow();
+    QTest::keyClick(document->whomDial, Qt::Key_Down);
+    std::printf("chosen=%s\n", document->tail->labelForSegment(document->tail->selectedSegment()).toUtf8().constData());
+    std::printf(
+        "list=%s\n",
+        SavedLists::instance().read(QStringLiteral("whom")).value_or(QStringList()).join(u'|').toUtf8().constData());
+    return 0;
+}
+
+} // namespace
+
+class TestListEntries : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initApplication(); }
+    void init() { clearSettings(); }
+    void cleanup()
+    {
+        Prompter::setInstance(nullptr);
+        QTRY_VERIFY(std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
+                                 [](QWidget *w) { return w->isVisible(); }));
+    }
+
+    void aRefusedRegistrationNumberKeepsThePopover_data()
+    {
+        QTest::addColumn<bool>("editing");        // the edit popover, or the add popover
+        QTest::addColumn<QString>("number");      // as typed
+        QTest::addColumn<QList<bool>>("answers"); // to the question about the check digit
+        QTest::newRow("add, not a number") << false << "T12345" << QList<bool>{};
+        QTest::newRow("add, check digit questioned") << false << "T1234567890123" << QList<bool>{false};
+        QTest::newRow("edit, not a number") << true << "X7010705000725" << QList<bool>{};
+        QTest::newRow("edit, check digit questioned") << true << "T1234567890123" << QList<bool>{false};
+    }
+    void aRefusedRegistrationNumberKeepsThePopover()
+    {
+        QFETCH(bool, editing);
+        QFETCH(QString, number);
+        QFETCH(QList<bool>, answers);
+        auto owned = std::make_unique<ModalScriptedPrompter>();
+        ModalScriptedPrompter *prompter = owned.get();
+        Prompter::setInstance(std::move(owned));
+        prompter->proceedAnswers = answers;
+        const QString stored = QStringLiteral("150-0001\n東京都渋谷区\n佐藤花子\n03-0000-0000\n普通 1234567");
+        if (editing)
+            SavedLists::instance().save({stored}, QStringLiteral("from"));
+        auto document = makeDocument();
+        document->homeShow();
+        click(*document, editing ? QStringLiteral("homeEditButton") : QStringLiteral("homePlusButton"));
+        Popover *popover = editing ? document->homeEditPopover.get() : document->homePlusPopover.get();
+        QVERIFY(popover->isVisible());
+        const QList<QLineEdit *> fields =
+            editing ? QList<QLineEdit *>{document->editCode, document->editMaps, document->editName,
+                                         document->editCall, document->editBank, document->editRegn}
+                    : QList<QLineEdit *>{document->newsCode, document->newsMaps, document->newsName,
+                                         document->newsCall, document->newsBank, document->newsRegn};
+        const QStringList typed{QStringLiteral("530-0001"),     QStringLiteral("大阪市北区"),
+                                QStringLiteral("山田商店"),     QStringLiteral("06-1111-2222"),
+                                QStringLiteral("当座 7654321"), number};
+        for (int i = 0; i < fields.size(); ++i)
+            fields.at(i)->setText(typed.at(i));
+
+        // Return in the number field, as a user confirms: refused, and back in the popover with
+        // every field as typed; the list is as it was.
+        QTest::keyClick(fields.last(), Qt::Key_Return);
+        QCOMPARE(prompter->alerts.size() + prompter->questions.size(), 1);
+        QTRY_VERIFY(popover->isVisible());
+        QCOMPARE(document->shownPopover(), popover);
+        QCOMPARE(fieldTexts(fields), typed);
+        QCOMPARE(savedList("from"), editing ? QStringList{stored} : QStringList{QStringLiteral("<absent>")});
+        QVERIFY(document->homeCtrl->isVisible());
+
+        // Corrected, the entry is taken and the popover goes.
+        fields.last()->setText(QStringLiteral("T7010705000725"));
+        QTest::mouseClick(child<QPushButton>(*document, popover->objectName() + QStringLiteral("Exec")),
+                          Qt::LeftButton);
+        QTRY_VERIFY(!popover->isVisible());
+        QCOMPARE(savedList("from"), QStringList{QStringList(typed.mid(0, 5)).join(u'\n') + "\nT7010705000725"});
+        document->hide();
+    }
+
+    void eachCustomerKeepsItsHonorific()
+    {
+        const QStringList customers{QStringLiteral("田中太郎"), QStringLiteral("株式会社テスト商事")};
+        SavedLists::instance().save(customers, QStringLiteral("whom"));
+        {
+            auto document = makeDocument();
+            // Nothing confirmed yet: a new invoice shows the first customer with 御中, as always.
+            QCOMPARE(document->whom->title(), QStringLiteral("田中太郎 御中"));
+            document->whomShow();
+            QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
+            click(*document, QStringLiteral("whomCtrlOk"));
+            QCOMPARE(document->whom->title(), QStringLiteral("田中太郎 様"));
+
+            // Choosing the company: never confirmed, so the honorific stays until the user picks one.
+            document->whomShow();
+            QTest::keyClick(document->whomDial, Qt::Key_Down);
+            QCOMPARE(document->tail->selectedSegment(), 1);
+            QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment0")), Qt::LeftButton);
+            click(*document, QStringLiteral("whomCtrlOk"));
+            QCOMPARE(document->whom->title(), QStringLiteral("株式会社テスト商事 御中"));
+
+            // Choosing each again brings its own honorific.
+            document->whomShow();
+            QTest::keyClick(document->whomDial, Qt::Key_Up);
+            QCOMPARE(document->tail->selectedSegment(), 1);
+            QTest::keyClick(document->whomDial, Qt::Key_Down);
+            QCOMPARE(document->tail->selectedSegment(), 0);
+            // Cancel confirms nothing.
+            QTest::keyClick(document->whomDial, Qt::Key_Up);
+            QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment0")), Qt::LeftButton);
+            click(*document, QStringLiteral("whomCtrlCancel"));
+            QCOMPARE(CustomerHonorifics::honorificOf(customers.at(0)), QStringLiteral("様"));
+
+            // The customer list itself stays as it was, and a file keeps writing its honorific as before.
+            QCOMPARE(savedList("whom"), customers);
+            QVERIFY(document->dataOfType().contains("\"tail\": 0"));
+        }
+        // A new run: a new store and a new window.
+        QProcess reader;
+        reader.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--read-honorifics")});
+        QVERIFY(reader.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()),
+                 QStringLiteral("田中太郎=様\n株式会社テスト商事=御中\nnew=田中太郎 様\nchosen=御中\n"
+                                "list=田中太郎|株式会社テスト商事\n"));
+    }
+
+    void anEditedCustomerKeepsItsHonorific()
+    {
+        SavedLists::instance().save({QStringLiteral("田中太郎")}, QStringLiteral("whom"));
+        auto document = makeDocument();
+        document->whomShow();
+        QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
+        click(*document, QStringLiteral("whomCtrlOk"));
+        document->whomShow();
+        document->whomEdit(document->whomDial);
+        document->whomEditText->setText(QStringLiteral("田中次郎"));
+        document->whomEditExec();
+        QCOMPARE(CustomerHonorifics::honorificOf(QStringLiteral("田中次郎")), QStringLiteral("様"));
+        QCOMPARE(CustomerHonorifics::honorificOf(QStringLiteral("田中太郎")), std::nullopt);
+        document->hide();
+        QCOMPARE(makeDocument()->whom->title(), QStringLiteral("田中次郎 様"));
+    }
+
+    void honorificEntries()
+    {
+        // Stored entries that are damaged are passed over; the list never outgrows the customers.
+        const QStringList stored{QStringLiteral("様\t田中"), QStringLiteral("damaged"), QStringLiteral("\t空"),
+                                 QStringLiteral("御中\t消えた会社")};
+        QCOMPARE(CustomerHonorifics::honorificIn(stored, QStringLiteral("田中")), QStringLiteral("様"));
+        QCOMPARE(CustomerHonorifics::honorificIn(stored, QStringLiteral("damaged")), std::nullopt);
+        QCOMPARE(CustomerHonorifics::honorificIn(stored, QStringLiteral("空")), std::nullopt);
+        QCOMPARE(CustomerHonorifics::withHonorific(stored, QStringLiteral("田中"), QStringLiteral("御中"),
+                                                   {QStringLiteral("田中"), QStringLiteral("鈴木")}),
+                 QStringList{QStringLiteral("御中\t田中")});
+        QCOMPARE(CustomerHonorifics::withHonorific({}, QStringLiteral("a\tb"), QStringLiteral("様"), {}),
+                 QStringList{QStringLiteral("様\ta\tb")});
+        QCOMPARE(CustomerHonorifics::honorificIn({QStringLiteral("様\ta\tb")}, QStringLiteral("a\tb")),
+                 QStringLiteral("様"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--read-honorifics") == 0) {
+        QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
+        QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
+        QStandardPaths::setTestModeEnabled(true);
+        return readHonorifics();
+    }
+    TestListEntries test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_listentries.moc"
