@@ -388,6 +388,10 @@
         <source>Mark Standard Rate</source>
         <translation>標準税率に指定</translation>
     </message>
+    <message>
+        <source>Revert to Saved</source>
+        <translation>保存した状態に戻す</translation>
+    </message>
 </context>
 <context>
     <name>HelpPanel</name>
@@ -472,8 +476,8 @@
         <translation>複製</translation>
     </message>
     <message>
-        <source>File ▸ Duplicate (Ctrl+Shift+D) makes next month&apos;s invoice from the one in front of you: a new, unsaved invoice with the same title, customer, details, items and remarks, dated today. Where the original has a number and a due date, the copy gets the next number and a due date proposed afresh. The sums rows and the invoice amount are kept only if you tick &quot;Keep the sums rows and the invoice amount&quot;; Seikyu remembers your choice. The original stays as it is.</source>
-        <translation>「ファイル」▸「複製」（Ctrl+Shift+D）で、今の請求書から来月の請求書を作れます。タイトル、取引先、自分の情報、明細、備考が同じで、日付が今日の、まだ保存していない新しい請求書になります。元の請求書に番号とお支払期限があれば、複製には次の番号と新しく求めたお支払期限が入ります。合計の行と御請求金額は「合計の行と御請求金額を残す」にチェックを入れたときだけ残り、その選択は次回も使われます。元の請求書は変わりません。</translation>
+        <source>File ▸ Duplicate (Ctrl+Shift+D) makes next month&apos;s invoice from the one in front of you: a new, unsaved invoice with the same title, customer, details, items and remarks, dated today. Where the original has a number and a due date, the copy gets the next number and a due date proposed afresh. The sums rows and the invoice amount are kept only if you tick &quot;Keep the sums rows and the invoice amount&quot;; Seikyu remembers your choice. With &quot;Move the rows&apos; dates with the invoice date&quot; (on unless you turn it off) a row dated 4/30 or ４月３０日 moves by as many months as the invoice date, the 31st becoming the last day of a shorter month; other texts stay. The original stays as it is.</source>
+        <translation>「ファイル」▸「複製」（Ctrl+Shift+D）で、今の請求書から来月の請求書を作れます。タイトル、取引先、自分の情報、明細、備考が同じで、日付が今日の、まだ保存していない新しい請求書になります。元の請求書に番号とお支払期限があれば、複製には次の番号と新しく求めたお支払期限が入ります。合計の行と御請求金額は「合計の行と御請求金額を残す」にチェックを入れたときだけ残り、その選択は次回も使われます。「明細の日付を請求日と一緒に進める」（はじめはオン）では、4/30 や ４月３０日 と書いた明細の日付が請求日と同じ月数だけ進み、31日は短い月ではその月の末日になります。ほかの文字は変わりません。元の請求書は変わりません。</translation>
     </message>
     <message>
         <source>Withholding tax</source>
@@ -772,6 +776,14 @@
     <message>
         <source>Keep the sums rows and the invoice amount</source>
         <translation>合計の行と御請求金額を残す</translation>
+    </message>
+    <message>
+        <source>Move the rows&apos; dates with the invoice date</source>
+        <translation>明細の日付を請求日と一緒に進める</translation>
+    </message>
+    <message>
+        <source>A row dated 4/30 becomes 5/30 when the invoice moves on by one month; the 31st becomes the last day of a shorter month.</source>
+        <translation>請求日が1か月進むと、4/30 の明細は 5/30 になります。31日は、短い月ではその月の末日になります。</translation>
     </message>
 </context>
 <context>

@@ -88,7 +88,9 @@ constexpr TopicSource TopicSources[] = {
          "invoice with the same title, customer, details, items and remarks, dated today. Where the original has a "
          "number and a due date, the copy gets the next number and a due date proposed afresh. The sums rows and "
          "the invoice amount are kept only if you tick \"Keep the sums rows and the invoice amount\"; Seikyu "
-         "remembers your choice. The original stays as it is.")},
+         "remembers your choice. With \"Move the rows' dates with the invoice date\" (on unless you turn it off) "
+         "a row dated 4/30 or ４月３０日 moves by as many months as the invoice date, the 31st becoming the last day "
+         "of a shorter month; other texts stay. The original stays as it is.")},
     {QT_TRANSLATE_NOOP("HelpPanel", "Withholding tax"),
      QT_TRANSLATE_NOOP(
          "HelpPanel",
