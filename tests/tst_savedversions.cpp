@@ -172,12 +172,11 @@ private slots:
 
     void revertWhenTheFileCannotBeWritten()
     {
-        // The page goes back; the file keeps the edits, the user is told, and the invoice stays
-        // edited so that the next save tries again.
+        // Nothing is reverted when the file cannot be written: the page keeps the edits, the file
+        // what autosave last wrote, the user is told, and Revert works once the file can be written.
         PrompterGuard prompter;
         QTemporaryDir folder;
-        const QByteArray opened = invoice(QStringLiteral("キャベツ"));
-        const QString path = writeFile(folder.filePath(QStringLiteral("april.seikyu")), opened);
+        const QString path = writeFile(folder.filePath(QStringLiteral("april.seikyu")), invoice("キャベツ"));
         DocumentController controller;
         Document *document = controller.openFile(path);
         document->editCell(1, Column::Name, QStringLiteral("白菜"));
@@ -185,14 +184,17 @@ private slots:
         const QByteArray saved = readAll(path);
         document->editCell(1, Column::Name, QStringLiteral("玉葱"));
         failingRenameTarget = "april.seikyu";
-        QVERIFY(controller.revert(document));
+        QVERIFY(!controller.revert(document));
         failingRenameTarget = nullptr;
-        QCOMPARE(itemOf(*document), QStringLiteral("白菜"));
+        QCOMPARE(itemOf(*document), QStringLiteral("玉葱"));
         QCOMPARE(readAll(path), saved);
         QCOMPARE(prompter->alerts.size(), 1);
+        QVERIFY(prompter->alerts.constFirst().contains(QStringLiteral("april.seikyu")));
         QVERIFY(document->isEdited());
-        QVERIFY(controller.close(document)); // saves in place now that it can
-        QVERIFY(readAll(path).contains("白菜"));
+        QVERIFY(controller.revert(document));
+        QCOMPARE(itemOf(*document), QStringLiteral("白菜"));
+        QCOMPARE(readAll(path), saved);
+        QVERIFY(controller.close(document));
     }
 
     void theOpenedVersionSurvivesACrash()

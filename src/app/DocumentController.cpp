@@ -188,19 +188,20 @@ bool DocumentController::revert(Document *document)
     // The version last opened or saved, not the file: autosave has written the edits into that.
     QByteArray bytes = m_recovery.savedVersion(document->filePath()).value_or(QByteArray());
     QString error;
-    if ((bytes.isEmpty() && !readInvoiceFile(document->filePath(), &bytes, &error)) ||
-        !document->revertToSaved(bytes, &error)) {
+    const auto fail = [&] {
         Prompter::instance().alert(document->window(), tr("“%1” could not be reverted.").arg(document->displayName()),
                                    error);
         return false;
+    };
+    if (bytes.isEmpty() && !readInvoiceFile(document->filePath(), &bytes, &error))
+        return fail();
+    if (const InvoiceReadResult read = readInvoice(bytes); !read.contents) {
+        error = read.error;
+        return fail();
     }
-    if (!writeFileAtomically(document->filePath(), bytes, &error)) {
-        // The page is the saved version; the file still holds the edits until a write succeeds.
-        document->updateChangeCount(Document::ChangeDone);
-        Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
-                                   error);
-        return true;
-    }
+    // The file first: when it cannot be written the page stays as it is, and page and file agree.
+    if (!writeFileAtomically(document->filePath(), bytes, &error) || !document->revertToSaved(bytes, &error))
+        return fail();
     document->updateChangeCount(Document::ChangeCleared);
     return true;
 }

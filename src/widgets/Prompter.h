@@ -18,6 +18,8 @@ public:
     /// How next month's invoice is made from this one.
     struct DuplicateChoice
     {
+        /// A choice about the sums alone (as the question once asked) moves the dates as by default.
+        DuplicateChoice(bool keep = false, bool move = true) : keepSums(keep), moveRowDates(move) {}
         bool keepSums = false;    ///< the copy keeps the sums rows and the invoice amount
         bool moveRowDates = true; ///< the rows' dates move by as many months as the invoice date
         bool operator==(const DuplicateChoice &) const = default;
