@@ -388,6 +388,14 @@
         <source>Mark Standard Rate</source>
         <translation>標準税率に指定</translation>
     </message>
+    <message>
+        <source>Paste Rows</source>
+        <translation>行の貼り付け</translation>
+    </message>
+    <message>
+        <source>Import Rows</source>
+        <translation>行の読み込み</translation>
+    </message>
 </context>
 <context>
     <name>HelpPanel</name>
@@ -661,6 +669,22 @@
         <source>Next month&apos;s invoice: a copy of this one, dated today</source>
         <translation>来月の請求書：この請求書を今日の日付で複製します</translation>
     </message>
+    <message>
+        <source>&amp;Import Rows…</source>
+        <translation>行を読み込む(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Adds the rows of a CSV file to the table</source>
+        <translation>CSVファイルの行を表に追加します</translation>
+    </message>
+    <message>
+        <source>Paste &amp;Rows</source>
+        <translation>行として貼り付け(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Adds cells copied from a spreadsheet as rows after the table&apos;s current row</source>
+        <translation>表計算ソフトからコピーしたセルを、表の現在の行の後に行として追加します</translation>
+    </message>
 </context>
 <context>
     <name>OutputChecks</name>
@@ -775,6 +799,21 @@
     </message>
 </context>
 <context>
+    <name>RowImport</name>
+    <message>
+        <source>a quotation mark opens a field and is never closed (unbalanced quotes)</source>
+        <translation>引用符で始まる欄が閉じられていません（引用符の対応の誤り）</translation>
+    </message>
+    <message>
+        <source>text follows the quotation mark that closes a field (unbalanced quotes)</source>
+        <translation>欄を閉じる引用符の後に文字があります（引用符の対応の誤り）</translation>
+    </message>
+    <message>
+        <source>nothing in the columns that are imported</source>
+        <translation>読み込む列に値がありません</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Japanese invoices (請求書) as PDF</source>
@@ -797,6 +836,41 @@
     <message>
         <source>Seikyu did not close properly last time. The invoices you had not saved are open again; save the ones you want to keep.</source>
         <translation>前回、Seikyu は正しく終了しませんでした。保存していなかった請求書をもう一度開いています。残したいものは保存してください。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu</name>
+    <message>
+        <source>The file is empty: it holds no rows.</source>
+        <translation>ファイルが空です。行がありません。</translation>
+    </message>
+    <message>
+        <source>No line of the file can be read. Line %1: %2.</source>
+        <translation>ファイルのどの行も読み込めません。%1行目: %2。</translation>
+    </message>
+    <message>
+        <source>“%1” is not a file of rows.</source>
+        <translation>「%1」は行のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import (%2). Files of rows up to %3 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません（%2）。読み込めるのは%3までのファイルです。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read: %2</source>
+        <translation>「%1」を読めません: %2</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import. Files of rows up to %2 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません。読み込めるのは%2までのファイルです。</translation>
+    </message>
+    <message>
+        <source>The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.</source>
+        <translation>テキストファイルではありません。UTF-8でもShift_JISでもないバイトを含んでいます。</translation>
+    </message>
+    <message>
+        <source>UTF-8 with BOM</source>
+        <translation>UTF-8（BOM付き）</translation>
     </message>
 </context>
 <context>
@@ -1195,6 +1269,34 @@ Check the unit prices and quantities of the items.</source>
         <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
         <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
     </message>
+    <message>
+        <source>Lines skipped:</source>
+        <translation>読み飛ばした行:</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1行目: %2</translation>
+    </message>
+    <message>
+        <source>… and %1 more lines.</source>
+        <translation>…ほか%1行。</translation>
+    </message>
+    <message>
+        <source>Import Rows</source>
+        <translation>行の読み込み</translation>
+    </message>
+    <message>
+        <source>CSV and text files (*.csv *.txt *.tsv);;All files (*)</source>
+        <translation>CSV・テキストファイル (*.csv *.txt *.tsv);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>No rows were imported from “%1”.</source>
+        <translation>「%1」から行を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <source>%1 rows were added from “%2”.</source>
+        <translation>「%2」から%1行を追加しました。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -1247,6 +1349,61 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Drop or paste a stamp image here</source>
         <translation>ここに印鑑の画像をドロップするか、貼り付けてください</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::ImportRowsDialog</name>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>項目</translation>
+    </message>
+    <message>
+        <source>Unit Price</source>
+        <translation>単価</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>個数</translation>
+    </message>
+    <message>
+        <source>Price</source>
+        <translation>価格</translation>
+    </message>
+    <message>
+        <source>Import Rows</source>
+        <translation>行の読み込み</translation>
+    </message>
+    <message>
+        <source>“%1”: %2 lines, read as %3. Choose the table column each column goes into.</source>
+        <translation>「%1」: %2行、%3として読み込みました。各列を入れる表の列を選んでください。</translation>
+    </message>
+    <message>
+        <source>The first line names the columns</source>
+        <translation>1行目は列の見出し</translation>
+    </message>
+    <message>
+        <source>Preview of the rows</source>
+        <translation>行のプレビュー</translation>
+    </message>
+    <message>
+        <source>Table column for column %1</source>
+        <translation>%1列目を入れる表の列</translation>
+    </message>
+    <message>
+        <source>(not imported)</source>
+        <translation>（読み込まない）</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>読み込む</translation>
+    </message>
+    <message>
+        <source>Into</source>
+        <translation>入れる列</translation>
     </message>
 </context>
 <context>

@@ -21,6 +21,10 @@ namespace seikyu {
 
 namespace {
 
+// The undo steps' action names.
+const char *const PasteRowsAction = QT_TRANSLATE_NOOP("Document", "Paste Rows");
+const char *const ImportRowsAction = QT_TRANSLATE_NOOP("Document", "Import Rows");
+
 /// How many skipped lines the closing message lists one by one.
 constexpr int SkippedLinesListed = 20;
 
@@ -70,8 +74,7 @@ bool Document::pasteRows(const QString &text)
     const ImportedRows imported = rowsFromClipboard(text);
     const int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
     const int at = insertionIndex(bank->rows(), current);
-    const int added = addRowsAt(at, imported.rows,
-                                QCoreApplication::translate("Document", QT_TRANSLATE_NOOP("Document", "Paste Rows")));
+    const int added = addRowsAt(at, imported.rows, QCoreApplication::translate("Document", PasteRowsAction));
     if (added > 0 && grid) {
         // A second paste follows the first.
         const QModelIndex last =
@@ -130,7 +133,7 @@ int Document::importRowsFrom(const QString &path)
     }
     // Imported rows follow the table's items, above its sums rows when it is totalled.
     const int added = addRowsAt(insertionIndex(bank->rows(), -1), imported.rows,
-                                QCoreApplication::translate("Document", QT_TRANSLATE_NOOP("Document", "Import Rows")));
+                                QCoreApplication::translate("Document", ImportRowsAction));
     Prompter::instance().inform(m_window.get(), tr("%1 rows were added from “%2”.").arg(added).arg(name),
                                 skippedLinesText(imported.skipped));
     return added;
