@@ -491,6 +491,14 @@
         <source>For fees paid to an individual (design, writing, lectures and the like) the customer withholds income tax (源泉徴収) and pays the rest. Tick &quot;Withhold Income Tax&quot; in the item table&apos;s panel: after 合計 the sums show 源泉徴収税, as a negative amount, and 差引請求額, what the customer pays, which the invoice amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the tax is added separately, and on the whole amount when the prices include it.</source>
         <translation>デザイン、原稿執筆、講演などの個人への報酬では、取引先が所得税を源泉徴収し、残りを支払います。明細表のパネルで「源泉徴収」にチェックを入れると、合計のあとにマイナスの金額で源泉徴収税と、取引先が支払う差引請求額が加わり、御請求金額には差引請求額が入ります。税額は100万円までの部分が10.21 %、100万円を超える部分が20.42 %に102,100円を加えた額で、1円未満は切り捨てます。消費税を別に加算しているときは消費税を除いた金額から、価格が税込みのときは全体の金額から計算します。</translation>
     </message>
+    <message>
+        <source>Rows from a spreadsheet or a CSV file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or choose Edit ▸ Paste Rows): each line becomes a row after the current row, as one step that Undo takes back. The columns are taken in the table&apos;s order (date, description, unit price, quantity, price), or by name when the first line names them (日付, 品名, 単価, 数量, 金額 …). Amounts are read as you type them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), shows its first lines, lets you choose the table column of each of its columns, adds the rows after the items and says which lines it skipped and why.</source>
+        <translation>LibreOffice Calc、Excel、Web の表計算でセルをコピーし、明細を開いて Ctrl+V を押すと（または 編集 ▸ 行として貼り付け）、各行が現在の行の後に追加されます。1つの操作として「元に戻す」で取り消せます。列は表の順（日付・項目・単価・個数・価格）に読み、1行目が列の見出し（日付・品名・単価・数量・金額 …）なら見出しで決めます。金額は入力と同じように読み、単価と個数があって価格のない行は価格を計算します。タブを含まない文字は現在のセルに入ります。ファイル ▸ 行を読み込む… は UTF-8 または（日本語版 Excel が保存する）Shift_JIS の CSV ファイルを読み込み、最初の行を表示して各列を入れる表の列を選ばせ、行を項目の後に追加し、読み飛ばした行とその理由を知らせます。</translation>
+    </message>
 </context>
 <context>
     <name>InvoiceFile</name>
