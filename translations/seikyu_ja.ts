@@ -493,7 +493,7 @@
     </message>
     <message>
         <source>Rows from a spreadsheet or a CSV file</source>
-        <translation type="unfinished"></translation>
+        <translation>表計算ソフト・CSVファイルからの行</translation>
     </message>
     <message>
         <source>Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or choose Edit ▸ Paste Rows): each line becomes a row after the current row, as one step that Undo takes back. The columns are taken in the table&apos;s order (date, description, unit price, quantity, price), or by name when the first line names them (日付, 品名, 単価, 数量, 金額 …). Amounts are read as you type them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), shows its first lines, lets you choose the table column of each of its columns, adds the rows after the items and says which lines it skipped and why.</source>
