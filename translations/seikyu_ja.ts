@@ -1386,10 +1386,6 @@ Check the unit prices and quantities of the items.</source>
         <translation>行の読み込み</translation>
     </message>
     <message>
-        <source>“%1”: %2 lines, read as %3. Choose the table column each column goes into.</source>
-        <translation>「%1」: %2行、%3として読み込みました。各列を入れる表の列を選んでください。</translation>
-    </message>
-    <message>
         <source>The first line names the columns</source>
         <translation>1行目は列の見出し</translation>
     </message>
@@ -1412,6 +1408,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Into</source>
         <translation>入れる列</translation>
+    </message>
+    <message>
+        <source>“%1”, read as %2. Choose the table column each of its columns goes into.</source>
+        <translation>「%1」を%2として読み込みました。各列を入れる表の列を選んでください。</translation>
     </message>
 </context>
 <context>

@@ -45,10 +45,8 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     setWindowTitle(tr("Import Rows"));
     resize(760, 460);
     auto *layout = new QVBoxLayout(this);
-    auto *about = new QLabel(tr("“%1”: %2 lines, read as %3. Choose the table column each column goes into.")
-                                 .arg(fileName)
-                                 .arg(file.table.records.size())
-                                 .arg(encodingName(file.encoding)),
+    auto *about = new QLabel(tr("“%1”, read as %2. Choose the table column each of its columns goes into.")
+                                 .arg(fileName, encodingName(file.encoding)),
                              this);
     about->setWordWrap(true);
     layout->addWidget(about);
