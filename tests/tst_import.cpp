@@ -534,6 +534,33 @@ private slots:
         QCOMPARE(document->undoStack()->count(), steps);
     }
 
+    void reachesTheRowsFromTheMenus()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        setImportChooser([](QWidget *, const CsvFile &file, const QString &) {
+            return std::optional<ImportChoice>(ImportChoice{file.proposedMapping(), file.header.has_value()});
+        });
+        // File ▸ Import Rows…: cancelling the file dialog imports nothing.
+        auto *import = child<QAction>(*document, QStringLiteral("importRowsAction"));
+        import->trigger();
+        QCOMPARE(document->bank->count(), 1);
+        prompter->openAnswers = {
+            writeFile(dir.filePath("rows.csv"), QByteArray("description,price\r\nDesign,\"50,000\"\r\n"))};
+        import->trigger();
+        QCOMPARE(tableTexts(*document).mid(1), QStringList{"|Design|||" + yen(50000)});
+        // Edit ▸ Paste Rows, with the table panel closed: after the current row.
+        document->grid->selectionModel()->setCurrentIndex(document->bank->index(0, 0), QItemSelectionModel::NoUpdate);
+        QGuiApplication::clipboard()->setText(QStringLiteral("12/1\tりんご\t100\t3\t\n"));
+        child<QAction>(*document, QStringLiteral("pasteRowsAction"))->trigger();
+        QCOMPARE(tableTexts(*document).mid(1),
+                 (QStringList{"12/1|りんご|" + yen(100) + "|3|" + yen(300), "|Design|||" + yen(50000)}));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
+        controller.closeAll();
+    }
+
     void previewProposesTheColumnsAndKeepsEachTableColumnOnce()
     {
         const CsvFile file = readCsv(QStringLiteral("No.,品名,金額,備考\n1,りんご,300,朝\n").toUtf8());
