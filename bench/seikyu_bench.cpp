@@ -3,8 +3,11 @@
 #include "app/Application.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "import/CsvFile.h"
+#include "import/ImportRowsDialog.h"
 #include "output/PdfExport.h"
 #include "table/ItemTableModel.h"
+#include "widgets/Prompter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -155,6 +158,52 @@ void benchTable()
     });
 }
 
+/// Rows as a spreadsheet gives them: date, description, unit price, quantity, and the price left
+/// to be worked out on every other row.
+QByteArray spreadsheetRows(int rows, char delimiter)
+{
+    QByteArray text = delimiter == '\t' ? QByteArray() : QByteArray("日付,品名,単価,数量,金額\r\n");
+    for (int i = 1; i <= rows; ++i) {
+        const QByteArray price = i % 2 ? QByteArray::number((1000 + i) * (i % 5 + 1)) : QByteArray();
+        text += "12/" + QByteArray::number(i % 28 + 1) + delimiter + "配送 " + QByteArray::number(i) + delimiter +
+                (delimiter == ',' ? "\"1," + QByteArray::number(i % 900 + 100) + "\"" : QByteArray::number(1000 + i)) +
+                delimiter + QByteArray::number(i % 5 + 1) + delimiter + price + "\r\n";
+    }
+    return text;
+}
+
+/// Answers the closing message of an import without a window.
+class QuietPrompter : public Prompter
+{
+public:
+    void inform(QWidget *, const QString &, const QString &) override {}
+    void alert(QWidget *, const QString &, const QString &) override {}
+};
+
+void benchRowImport()
+{
+    Prompter::setInstance(std::make_unique<QuietPrompter>());
+    const QString pasted = QString::fromUtf8(spreadsheetRows(5000, '\t'));
+    std::unique_ptr<Document> document;
+    measure(
+        QStringLiteral("paste 5,000 rows (one undo step)"), 1000, 5,
+        [&] { document = openDocument(invoiceWithRows(3)); }, [&] { document->pasteRows(pasted); });
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("rows.csv"));
+    QString error;
+    writeFileAtomically(path, spreadsheetRows(10000, ','), &error);
+    setImportChooser([](QWidget *, const CsvFile &file, const QString &) {
+        return std::optional<ImportChoice>(ImportChoice{file.proposedMapping(), file.header.has_value()});
+    });
+    measure(
+        QStringLiteral("import a 10,000-row CSV file"), 1000, 5, [&] { document = openDocument(invoiceWithRows(3)); },
+        [&] { document->importRowsFrom(path); });
+    setImportChooser({});
+    Prompter::setInstance(nullptr);
+    document.reset();
+}
+
 void benchExport()
 {
     QByteArray bytes = invoiceWithRows(20);
@@ -201,6 +250,7 @@ int main(int argc, char *argv[])
     benchStartUp();
     benchDocument();
     benchTable();
+    benchRowImport();
     benchExport();
 
     std::printf("%-46s %12s %10s  %s\n", "operation", "median ms", "target", "");

@@ -1,9 +1,9 @@
 # Fails when a source file includes upwards. The folders of src/ are layers, each including only
 # from itself and the layers below it:
 #
-#   app  →  output, help, update  →  document  →  table, sections  →  widgets  →  pure rules
+#   app  →  output, help, update  →  document  →  table, sections, import  →  widgets  →  pure rules
 #
-# A file in table/ or sections/ that defines Document operations (member functions of Document,
+# A file in table/, sections/ or import/ that defines Document operations (member functions of Document,
 # which live beside the area they work on) may include from document/. The pure rules below include
 # only other pure rules, never a QtWidgets header.
 #
@@ -16,11 +16,18 @@ set(layer_update 4)
 set(layer_document 3)
 set(layer_table 2)
 set(layer_sections 2)
+set(layer_import 2)
 set(layer_widgets 1)
 
 set(pure_rules
     document/InvoiceFile
     help/HelpTopics
+    import/ClipboardRows
+    import/ColumnMapping
+    import/CsvFile
+    import/DelimitedText
+    import/RowConversion
+    import/TextDecoding
     output/PdfTextRepair
     sections/DateText
     sections/DueDate

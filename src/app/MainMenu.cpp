@@ -81,6 +81,9 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
     revert->setEnabled(!document->filePath().isEmpty());
     QObject::connect(document, &Document::filePathChanged, revert,
                      [revert](const QString &path) { revert->setEnabled(!path.isEmpty()); });
+    QAction *importRows = file->addAction(Text::tr("&Import Rows…"), document, [document] { document->importRows(); });
+    importRows->setObjectName(QStringLiteral("importRowsAction"));
+    importRows->setToolTip(Text::tr("Adds the rows of a CSV file to the table"));
     file->addSeparator();
     AppServices::addOutputActions(file, window, document);
     file->addSeparator();
@@ -107,6 +110,10 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
     edit->addAction(Text::tr("Cu&t"), window, [] { forwardToFocus("cut"); })->setShortcut(QKeySequence::Cut);
     edit->addAction(Text::tr("&Copy"), window, [] { forwardToFocus("copy"); })->setShortcut(QKeySequence::Copy);
     edit->addAction(Text::tr("&Paste"), window, [] { forwardToFocus("paste"); })->setShortcut(QKeySequence::Paste);
+    QAction *pasteRows = edit->addAction(Text::tr("Paste &Rows"), document, [document] { document->gridPaste(); });
+    pasteRows->setObjectName(QStringLiteral("pasteRowsAction"));
+    pasteRows->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    pasteRows->setToolTip(Text::tr("Adds cells copied from a spreadsheet as rows after the table's current row"));
     edit->addAction(Text::tr("Select &All"), window, [] { forwardToFocus("selectAll"); })
         ->setShortcut(QKeySequence::SelectAll);
     AppServices::addPreferencesAction(edit, window);

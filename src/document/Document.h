@@ -256,6 +256,23 @@ public:
     /// already go back to the standard rate.
     void markRows(TaxClass taxClass);
 
+    // ---- rows from elsewhere ----
+    /// Pastes the clipboard into the table (Ctrl+V in the table panel, Edit ▸ Paste Rows): cells
+    /// copied from a spreadsheet become rows after the current row; other text goes into the
+    /// current cell.
+    void gridPaste(QObject *sender = nullptr);
+    /// Adds the rows of tab-separated text after the current row as one undo step "Paste Rows";
+    /// false when the text gives none.
+    bool pasteRows(const QString &text);
+    /// File ▸ Import Rows…: asks for a CSV file and imports its rows.
+    void importRows(QObject *sender = nullptr);
+    /// Reads a CSV file, asks how its columns go into the table and adds its rows after the items
+    /// as one undo step "Import Rows"; then says how many were added and which lines were skipped
+    /// and why. The table is unchanged when nothing can be imported. The number of rows added.
+    int importRowsFrom(const QString &path);
+    /// Adds rows at an index as one undo step with the action name; the number added.
+    int addRowsAt(int index, const QList<RowCells> &cells, const QString &actionName);
+
     /// The table's rows and the table panel's settings as they are now.
     TableState tableState() const;
     /// Puts the table back to a state taken before (undo of whole-table changes).

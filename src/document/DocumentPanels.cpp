@@ -441,6 +441,7 @@ void Document::buildTablePanels()
     addKeys(QKeySequence::keyBindings(QKeySequence::Undo), [this] { m_undoStack.undo(); });
     addKeys(QKeySequence::keyBindings(QKeySequence::Redo), [this] { m_undoStack.redo(); });
     addKeys({priceKeys, QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] { gridNeatCurrent(); });
+    addKeys(QKeySequence::keyBindings(QKeySequence::Paste), [this] { gridPaste(); });
 
     addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); });
 }

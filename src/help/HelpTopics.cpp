@@ -100,6 +100,17 @@ constexpr TopicSource TopicSources[] = {
          "amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it "
          "plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the "
          "tax is added separately, and on the whole amount when the prices include it.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Rows from a spreadsheet or a CSV file"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or "
+         "choose Edit ▸ Paste Rows): each line becomes a row after the current row, as one step that Undo takes "
+         "back. The columns are taken in the table's order (date, description, unit price, quantity, price), or "
+         "by name when the first line names them (日付, 品名, 単価, 数量, 金額 …). Amounts are read as you type "
+         "them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the "
+         "current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), "
+         "shows its first lines, lets you choose the table column of each of its columns, adds the rows after the "
+         "items and says which lines it skipped and why.")},
 };
 
 } // namespace

@@ -105,6 +105,17 @@ void ItemTableModel::insertRowAt(int index, const RowPtr &row)
     endInsertRows();
 }
 
+void ItemTableModel::insertRowsAt(int index, const QList<RowPtr> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    index = std::clamp(index, 0, count());
+    beginInsertRows({}, index, index + static_cast<int>(rows.size()) - 1);
+    m_rows.insert(index, rows.size(), nullptr);
+    std::copy(rows.begin(), rows.end(), m_rows.begin() + index);
+    endInsertRows();
+}
+
 void ItemTableModel::removeRowAt(int index)
 {
     if (index < 0 || index >= count())

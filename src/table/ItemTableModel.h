@@ -35,6 +35,8 @@ public:
     void addRow(const RowPtr &row);
     void addRows(const QList<RowPtr> &rows);
     void insertRowAt(int index, const RowPtr &row);
+    /// Inserts the rows as one block, announced once.
+    void insertRowsAt(int index, const QList<RowPtr> &rows);
     void removeRowAt(int index);
     /// Removes the rows at the given indexes (any order, duplicates ignored) in as few steps as possible.
     void removeRowsAt(QList<int> indexes);

@@ -41,7 +41,7 @@ public:
     QList<bool> proceedAnswers;                             ///< to askToProceed
     QList<int> choiceAnswers;                               ///< to askToChoose
     QList<std::optional<DuplicateChoice>> duplicateAnswers; ///< to askDuplicate
-    QStringList alerts, questions;                          ///< "text | informative" of each
+    QStringList alerts, questions, notes;                   ///< "text | informative" of each (notes: inform)
     QStringList saveProposals;                              ///< the path each save dialog proposed
     QStringList asked;                                      ///< the document each save-changes question named
     QList<DuplicateChoice> duplicateOffers;                 ///< what each Duplicate question offered
@@ -80,7 +80,10 @@ public:
     {
         alerts.append(text + QStringLiteral(" | ") + informative);
     }
-    void inform(QWidget *, const QString &, const QString &) override {}
+    void inform(QWidget *, const QString &text, const QString &informative) override
+    {
+        notes.append(text + QStringLiteral(" | ") + informative);
+    }
 
 private:
     template <typename T> static T next(QList<T> &answers, const std::type_identity_t<T> &none)

@@ -1,0 +1,77 @@
+#include "import/CsvFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace seikyu {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("RowImport", text);
+}
+
+CsvFile failed(const QString &error)
+{
+    CsvFile file;
+    file.error = error;
+    return file;
+}
+
+} // namespace
+
+ColumnMapping CsvFile::proposedMapping() const
+{
+    ColumnMapping mapping = header ? *header : tableOrderMapping(columnCount);
+    while (mapping.size() < columnCount)
+        mapping.append(std::nullopt);
+    return mapping;
+}
+
+CsvFile readCsv(const QByteArray &bytes)
+{
+    DecodedText decoded = decodeText(bytes);
+    if (!decoded.error.isEmpty())
+        return failed(decoded.error);
+    if (decoded.text.trimmed().isEmpty())
+        return failed(tr("The file is empty: it holds no rows."));
+    CsvFile file;
+    file.encoding = decoded.encoding;
+    file.delimiter = guessDelimiter(decoded.text);
+    file.table = splitDelimited(decoded.text, file.delimiter, Quoting::Strict);
+    if (file.table.records.isEmpty()) {
+        const SkippedLine &first = file.table.skipped.constFirst();
+        return failed(tr("No line of the file can be read. Line %1: %2.").arg(first.line).arg(first.reason));
+    }
+    for (const TextRecord &record : std::as_const(file.table.records))
+        file.columnCount = std::max(file.columnCount, static_cast<int>(record.fields.size()));
+    file.header = mappingFromHeader(file.table.records.constFirst().fields);
+    return file;
+}
+
+CsvFile readCsvFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return failed(tr("“%1” is not a file of rows.").arg(info.fileName()));
+    if (info.size() > MaximumRowFileBytes)
+        return failed(tr("“%1” is too large to import (%2). Files of rows up to %3 are read.")
+                          .arg(info.fileName(), QLocale().formattedDataSize(info.size()),
+                               QLocale().formattedDataSize(MaximumRowFileBytes)));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failed(tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
+    // Read one byte past the limit: a file that grew since it was measured is still refused.
+    const QByteArray bytes = file.read(MaximumRowFileBytes + 1);
+    if (bytes.size() > MaximumRowFileBytes)
+        return failed(tr("“%1” is too large to import. Files of rows up to %2 are read.")
+                          .arg(info.fileName(), QLocale().formattedDataSize(MaximumRowFileBytes)));
+    if (file.error() != QFileDevice::NoError)
+        return failed(tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
+    return readCsv(bytes);
+}
+
+} // namespace seikyu

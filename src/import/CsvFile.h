@@ -1,0 +1,41 @@
+#pragma once
+
+#include "import/ColumnMapping.h"
+#include "import/DelimitedText.h"
+#include "import/TextDecoding.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace seikyu {
+
+/// The largest file of rows that is read: far more rows than any invoice holds, and little
+/// enough that reading it never stalls the window or exhausts memory.
+inline constexpr qint64 MaximumRowFileBytes = 64 * 1024 * 1024;
+
+/// A file of rows as read for import.
+struct CsvFile
+{
+    QString error; ///< why nothing can be read from the file; empty when it was read
+    TextEncoding encoding = TextEncoding::Utf8;
+    QChar delimiter = u',';
+    DelimitedText table;
+    int columnCount = 0; ///< the most fields any record has
+    /// The table columns the first line names, when it is a header line.
+    std::optional<ColumnMapping> header;
+
+    /// The mapping to propose: the header's, else the table's own column order.
+    ColumnMapping proposedMapping() const;
+};
+
+/// Reads a CSV file's bytes: RFC 4180 quoting, comma- (or tab-) separated, in UTF-8 with or
+/// without BOM, UTF-16 with BOM, or Shift_JIS (CP932). Bytes that are not text, an empty file, or
+/// one whose every line is damaged give an error.
+CsvFile readCsv(const QByteArray &bytes);
+
+/// Reads a CSV file; a file that cannot be opened, or that is too large, gives an error without
+/// being read.
+CsvFile readCsvFile(const QString &path);
+
+} // namespace seikyu

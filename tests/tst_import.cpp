@@ -1,0 +1,589 @@
+// Rows from elsewhere: cells pasted from a spreadsheet and CSV files, read as the programs that
+// make them write them (Calc, Excel, Japanese Excel's Shift_JIS), damaged files refused with a
+// reason, and both added to the real document's table as one undo step.
+#include "import/ClipboardRows.h"
+#include "import/CsvFile.h"
+#include "import/ImportRowsDialog.h"
+#include "import/RowConversion.h"
+#include "import/TextDecoding.h"
+#include "support/TestSupport.h"
+#include "table/Amounts.h"
+
+#include <QAbstractItemModelTester>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTableWidget>
+
+using namespace seikyu;
+using namespace seikyu::test;
+
+namespace {
+
+QString yen(qint64 amount)
+{
+    return mark(amount, QStringLiteral("ja_JP"));
+}
+
+/// The cells of a row as the table shows them, "date|name|solo|much|sums".
+QString rowText(const RowCells &cells)
+{
+    QStringList texts;
+    for (const CellValue &cell : cells)
+        texts.append(cellDisplay(cell));
+    return texts.join(u'|');
+}
+
+QStringList rowTexts(const QList<RowCells> &rows)
+{
+    QStringList texts;
+    for (const RowCells &row : rows)
+        texts.append(rowText(row));
+    return texts;
+}
+
+QStringList skippedTexts(const QList<SkippedLine> &skipped)
+{
+    QStringList texts;
+    for (const SkippedLine &line : skipped)
+        texts.append(QString::number(line.line));
+    return texts;
+}
+
+QList<QStringList> fieldsOf(const DelimitedText &text)
+{
+    QList<QStringList> fields;
+    for (const TextRecord &record : text.records)
+        fields.append(record.fields);
+    return fields;
+}
+
+// What Japanese Excel writes for a sheet of deliveries, in CP932: 日付,品名,数量,単価,金額 with
+// 野菜セット① and 鮮魚 10～20kg (the wave dash that Shift_JIS 0x8160 is), a price written as ￥ shows
+// on Japanese Windows (\), and half-width katakana.
+const QByteArray Cp932Deliveries =
+    QByteArray("\x93\xfa\x95t,\x95i\x96\xbc,\x90\x94\x97\xca,\x92P\x89\xbf,\x8b\xe0\x8az\r\n"
+               "12/1,\x96\xec\x8d\xd8\x83Z\x83"
+               "b\x83g\x87@,3,\"\\1,200\",\r\n"
+               "12/2,\"\x91N\x8b\x9b 10\x81`20kg\",1,,\"5,000\"\r\n"
+               "12/3,\xc3\xbd\xc4,2,500,\r\n");
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        initApplication();
+        QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
+    }
+    void init() { clearSettings(); }
+    void cleanup() { setImportChooser({}); }
+
+    // ---- bytes to text ----
+
+    void decodesTheEncodingsSpreadsheetsWrite_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("encoding");
+        const QString deliveries = QStringLiteral("日付,品名\r\n12/1,野菜セット①\r\n");
+        QTest::newRow("UTF-8") << deliveries.toUtf8() << deliveries << int(TextEncoding::Utf8);
+        QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") + deliveries.toUtf8() << deliveries
+                                        << int(TextEncoding::Utf8WithBom);
+        QTest::newRow("ASCII is UTF-8") << QByteArray("a,b\n") << QStringLiteral("a,b\n") << int(TextEncoding::Utf8);
+        QTest::newRow("CP932: ① and the wave dash as Windows maps it")
+            << QByteArray("\x87@ 10\x81`20") << QStringLiteral("① 10～20") << int(TextEncoding::ShiftJis);
+        QTest::newRow("CP932: half-width katakana, \\ as the yen sign")
+            << QByteArray("\xc3\xbd\xc4,\\1,200") << QStringLiteral("ﾃｽﾄ,\\1,200") << int(TextEncoding::ShiftJis);
+        QByteArray utf16("\xFF\xFE");
+        for (QChar c : deliveries)
+            utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+        QTest::newRow("Excel's Unicode text (UTF-16LE)") << utf16 << deliveries << int(TextEncoding::Utf16);
+    }
+    void decodesTheEncodingsSpreadsheetsWrite()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QFETCH(int, encoding);
+        const DecodedText decoded = decodeText(bytes);
+        QCOMPARE(decoded.error, QString());
+        QCOMPARE(decoded.text, text);
+        QCOMPARE(int(decoded.encoding), encoding);
+    }
+
+    void refusesBytesThatAreNotText_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QTest::newRow("a PNG image") << encodedImage(image, "PNG");
+        QTest::newRow("a NUL byte in UTF-8") << QByteArray("a,b\n\0c,d\n", 9);
+        QTest::newRow("neither UTF-8 nor CP932") << QByteArray("a,\x80\xFF\xFE,b");
+        QTest::newRow("a control character") << QByteArray("a,\x01\x02,b");
+    }
+    void refusesBytesThatAreNotText()
+    {
+        QFETCH(QByteArray, bytes);
+        const DecodedText decoded = decodeText(bytes);
+        QVERIFY(decoded.error.contains(QStringLiteral("not text")));
+        QVERIFY(decoded.text.isEmpty());
+    }
+
+    // ---- records and fields ----
+
+    void splitsRecordsAsRfc4180Says()
+    {
+        // Quoted commas, doubled quotation marks and line breaks inside a field; CRLF, LF and CR
+        // line ends; an empty line; a missing last line break. Each record knows its first line.
+        const QString text = QStringLiteral("a,\"b,1\",c\r\n"
+                                            "\"say \"\"hi\"\"\",\"two\r\nlines\",\r\n"
+                                            "\r\n"
+                                            "x,y\rz,5\" screen,\"\"");
+        const DelimitedText table = splitDelimited(text, u',', Quoting::Strict);
+        const QList<QStringList> expected{
+            {"a", "b,1", "c"}, {"say \"hi\"", "two\r\nlines", ""}, {"x", "y"}, {"z", "5\" screen", ""}};
+        QCOMPARE(fieldsOf(table), expected);
+        QCOMPARE(table.records.at(2).line, 5);
+        QCOMPARE(table.records.at(3).line, 6);
+        QVERIFY(table.skipped.isEmpty());
+    }
+
+    void leavesOutLinesWithUnbalancedQuotes()
+    {
+        // A mark that is never closed damages its own line only; text after a closing mark too.
+        const DelimitedText table =
+            splitDelimited(QStringLiteral("a,1\n\"b,2\nc,3\n\"d\"x,4\ne,5\n\"f,6"), u',', Quoting::Strict);
+        QCOMPARE(fieldsOf(table), (QList<QStringList>{{"a", "1"}, {"c", "3"}, {"e", "5"}}));
+        QCOMPARE(skippedTexts(table.skipped), QStringList({"2", "4", "6"}));
+        QVERIFY(table.skipped.at(0).reason.contains(QStringLiteral("unbalanced quotes")));
+        // What the quote of line 2 swallowed up to line 4 is read again from line 3 on.
+        QCOMPARE(splitDelimited(QStringLiteral("\"b,2\nc,3\n"), u',', Quoting::Strict).records.constFirst().fields,
+                 QStringList({"c", "3"}));
+    }
+
+    void guessesTheDelimiter()
+    {
+        QCOMPARE(guessDelimiter(QStringLiteral("日付\t品名\t金額\n1,2\t3")), QChar(u'\t'));
+        QCOMPARE(guessDelimiter(QStringLiteral("日付,品名\t金額\n")), QChar(u','));
+        QCOMPARE(guessDelimiter(QString()), QChar(u','));
+    }
+
+    // ---- headings ----
+
+    void readsHeadingsInEitherLanguage_data()
+    {
+        QTest::addColumn<QStringList>("line");
+        QTest::addColumn<QString>("mapping"); // the table column of each cell, "-" for none; "none": no header
+        QTest::newRow("Japanese, another order") << QStringList{"品名", "数量", "単価", "金額", "日付"} << "1 3 2 4 0";
+        QTest::newRow("摘要 個数 価格") << QStringList{"摘要", "個数", "価格"} << "1 3 4";
+        QTest::newRow("English, any case")
+            << QStringList{"Date", "Item", "Unit Price", "QUANTITY", "Amount"} << "0 1 2 3 4";
+        QTest::newRow("description and price") << QStringList{"description", "price"} << "1 4";
+        QTest::newRow("full width, a unit, spaces") << QStringList{"ｄａｔｅ", "金額（円）", " 単価 [税抜]"} << "0 4 2";
+        QTest::newRow("other headings left out") << QStringList{"No.", "品名", "備考", "金額"} << "- 1 - 4";
+        QTest::newRow("a column named twice: the first") << QStringList{"品名", "摘要", "金額"} << "1 - 4";
+        QTest::newRow("one heading alone") << QStringList{"品名", ""} << "1 -";
+        QTest::newRow("a data line") << QStringList{"12/1", "野菜", "1,200", "3", ""} << "none";
+        QTest::newRow("a description that is a heading") << QStringList{"12/1", "品名", "100"} << "none";
+    }
+    void readsHeadingsInEitherLanguage()
+    {
+        QFETCH(QStringList, line);
+        QFETCH(QString, mapping);
+        const std::optional<ColumnMapping> read = mappingFromHeader(line);
+        if (mapping == u"none") {
+            QVERIFY(!read);
+            return;
+        }
+        QVERIFY(read);
+        QStringList columns;
+        for (const std::optional<Column> &column : *read)
+            columns.append(column ? QString::number(int(*column)) : QStringLiteral("-"));
+        QCOMPARE(columns.join(u' '), mapping);
+    }
+
+    // ---- cells to rows ----
+
+    void readsAmountsAsTypedAmountsAre_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("amount"); // spot of the amount; "text" when it stays text
+        QTest::newRow("grouped") << "1,200"
+                                 << "1200";
+        QTest::newRow("full width") << "１，２００"
+                                    << "1200";
+        QTest::newRow("yen sign") << "￥1,200"
+                                  << "1200";
+        QTest::newRow("Windows' yen sign") << "\\1,200"
+                                           << "1200";
+        QTest::newRow("yen after") << "1200円"
+                                   << "1200";
+        QTest::newRow("minus") << "-500"
+                               << "-500";
+        QTest::newRow("full-width minus") << "－５００"
+                                          << "-500";
+        QTest::newRow("triangle") << "△500"
+                                  << "-500";
+        QTest::newRow("minus after the sign") << "￥-500"
+                                              << "-500";
+        QTest::newRow("fraction") << "12.5"
+                                  << "12.5";
+        QTest::newRow("spaces around") << " 300 "
+                                       << "300";
+        QTest::newRow("a unit") << "2個"
+                                << "text";
+        QTest::newRow("words") << "別途"
+                               << "text";
+        QTest::newRow("brackets") << "(1,200)"
+                                  << "text";
+        QTest::newRow("a range") << "1-2"
+                                 << "text";
+        QTest::newRow("misplaced grouping") << "1,20"
+                                            << "text";
+        QTest::newRow("empty") << ""
+                               << "text";
+    }
+    void readsAmountsAsTypedAmountsAre()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, amount);
+        const std::optional<CellNumber> number = amountInText(text, QStringLiteral("ja_JP"));
+        if (amount == u"text") {
+            QVERIFY(!number);
+            return;
+        }
+        QVERIFY(number);
+        QCOMPARE(QString(number->negative ? "-" : "") + QString::number(number->whole) +
+                     (number->fraction.isEmpty() ? QString() : u'.' + number->fraction),
+                 amount);
+    }
+
+    void makesRowsOfTheCells_data()
+    {
+        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("priced from unit price and quantity")
+            << QStringList{"12/1", "野菜", "1,200", "3", ""} << "12/1|野菜|" + yen(1200) + "|3|" + yen(3600);
+        QTest::newRow("a price of nothing is worked out")
+            << QStringList{"12/1", "野菜", "１００", "２", "0"} << "12/1|野菜|" + yen(100) + "|2|" + yen(200);
+        QTest::newRow("its own price kept") << QStringList{"", "値引", "", "", "△500"} << "|値引|||" + yen(-500);
+        QTest::newRow("a text price stays")
+            << QStringList{"", "送料", "800", "1", "別途"} << "|送料|" + yen(800) + "|1|別途";
+        QTest::newRow("a quantity of hours")
+            << QStringList{"", "作業", "5000", "1.5", ""} << "|作業|" + yen(5000) + "|1.5|" + yen(7500);
+        QTest::newRow("fewer cells") << QStringList{"12/1", "野菜"} << "12/1|野菜|||";
+        QTest::newRow("more cells than columns") << QStringList{"", "a", "", "", "10", "extra"} << "|a|||" + yen(10);
+        QTest::newRow("a cell that is no amount") << QStringList{"", "a", "時価", "2個", ""} << "|a|時価|2個|";
+    }
+    void makesRowsOfTheCells()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, row);
+        const std::optional<RowCells> cells = rowFromFields(fields, tableOrderMapping(int(fields.size())));
+        QVERIFY(cells);
+        QCOMPARE(rowText(*cells), row);
+        QVERIFY(!rowFromFields({"", " ", "\t"}, tableOrderMapping(3)));
+    }
+
+    void placesRowsAfterTheCurrentRowAboveTheSums()
+    {
+        const auto item = [] { return std::make_shared<ItemRow>("12/1", "a", "1", "1", "100"); };
+        const QString b = QStringLiteral(" ");
+        QList<RowPtr> rows{ItemRow::makeHeader(), item(), item()};
+        QCOMPARE(insertionIndex(rows, 1), 2);
+        QCOMPARE(insertionIndex(rows, 0), 1);
+        QCOMPARE(insertionIndex(rows, -1), 3);
+        rows << std::make_shared<ItemRow>(b, b, b, b, b) << std::make_shared<ItemRow>(b, b, b, "小計", "200")
+             << std::make_shared<ItemRow>(b, b, b, "消費税", "20") << std::make_shared<ItemRow>(b, b, b, "合計", "220");
+        QCOMPARE(insertionIndex(rows, 2), 3);
+        QCOMPARE(insertionIndex(rows, 5), 3); // a sums row is current: after the items
+        QCOMPARE(insertionIndex(rows, -1), 3);
+        QCOMPARE(insertionIndex({ItemRow::makeHeader()}, -1), 1);
+    }
+
+    // ---- the clipboard ----
+
+    void readsSpreadsheetClipboards_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("rows");
+        const QString melon = "12/2|メロン\n贈答用|" + yen(3000) + "|2|" + yen(6000);
+        // LibreOffice Calc: LF line ends and a last one; a cell with a line break quoted.
+        QTest::newRow("Calc") << QStringLiteral("12/1\tりんご\t150\t10\t\n12/2\t\"メロン\n贈答用\"\t3,000\t2\t\n")
+                              << QStringList{"12/1|りんご|" + yen(150) + "|10|" + yen(1500), melon};
+        // Excel: CRLF line ends, the line break inside a cell a bare LF, quotes doubled.
+        QTest::newRow("Excel") << QStringLiteral("12/1\t\"5\"\" モニター\"\t\"￥12,000\"\t1\t\"￥12,000\"\r\n"
+                                                 "12/2\t\"メロン\n贈答用\"\t￥3,000\t2\t\r\n")
+                               << QStringList{"12/1|5\" モニター|" + yen(12000) + "|1|" + yen(12000), melon};
+        QTest::newRow("Japanese header in another order, extra column")
+            << QStringLiteral("品名\t数量\t単価\t備考\n野菜\t3\t200\t朝\n")
+            << QStringList{"|野菜|" + yen(200) + "|3|" + yen(600)};
+        QTest::newRow("English header") << QStringLiteral("Description\tAmount\r\nDesign\t50,000\r\n")
+                                        << QStringList{"|Design|||" + yen(50000)};
+        QTest::newRow("a cell that only starts with a quotation mark")
+            << QStringLiteral("12/1\t\"A\" 型\t100\t1\t")
+            << QStringList{"12/1|\"A\" 型|" + yen(100) + "|1|" + yen(100)};
+        QTest::newRow("empty lines between")
+            << QStringLiteral("\ta\n\n\t\t\t\t\n\tb\n") << QStringList{"|a|||", "|b|||"};
+        QTest::newRow("a header alone") << QStringLiteral("日付\t品名\n") << QStringList{};
+    }
+    void readsSpreadsheetClipboards()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, rows);
+        QVERIFY(isTableText(text));
+        QCOMPARE(rowTexts(rowsFromClipboard(text).rows), rows);
+    }
+
+    // ---- CSV files ----
+
+    void readsCsvFilesAsExcelWritesThem()
+    {
+        const CsvFile file = readCsv(Cp932Deliveries);
+        QCOMPARE(file.error, QString());
+        QCOMPARE(int(file.encoding), int(TextEncoding::ShiftJis));
+        QVERIFY(file.header);
+        const ImportedRows imported = rowsFromRecords(file.table.records, file.proposedMapping(), true);
+        QCOMPARE(rowTexts(imported.rows),
+                 QStringList({"12/1|野菜セット①|" + yen(1200) + "|3|" + yen(3600), "12/2|鮮魚 10～20kg||1|" + yen(5000),
+                              "12/3|ﾃｽﾄ|" + yen(500) + "|2|" + yen(1000)}));
+        // The same sheet as UTF-8 with BOM, a description over two lines.
+        const CsvFile utf8 =
+            readCsv(QByteArray("\xEF\xBB\xBF") + QStringLiteral("金額,品名\n\"1,000\",\"二行の\n品名\"\n").toUtf8());
+        QCOMPARE(int(utf8.encoding), int(TextEncoding::Utf8WithBom));
+        QCOMPARE(rowTexts(rowsFromRecords(utf8.table.records, utf8.proposedMapping(), true).rows),
+                 QStringList({"|二行の\n品名|||" + yen(1000)}));
+        // Without a header, the columns in the table's order.
+        const CsvFile plain = readCsv("12/1,a,100,2\n");
+        QVERIFY(!plain.header);
+        QCOMPARE(plain.proposedMapping(), tableOrderMapping(4));
+    }
+
+    void refusesDamagedFilesWithAReason_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QImage image(8, 8, QImage::Format_ARGB32);
+        image.fill(Qt::blue);
+        QTest::newRow("an image") << encodedImage(image, "PNG") << "not text";
+        QTest::newRow("empty") << QByteArray() << "empty";
+        QTest::newRow("a BOM and line breaks only") << QByteArray("\xEF\xBB\xBF\r\n\r\n") << "empty";
+        QTest::newRow("one line, unbalanced") << QByteArray("\"a,b\n") << "Line 1: a quotation mark";
+    }
+    void refusesDamagedFilesWithAReason()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        QVERIFY2(readCsv(bytes).error.contains(reason), qPrintable(readCsv(bytes).error));
+    }
+
+    void refusesAFileTooLargeWithoutReadingIt()
+    {
+        QTemporaryDir dir;
+        QFile big(dir.filePath("big.csv"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(200LL * 1000 * 1000)); // sparse: no disk is filled
+        big.close();
+        QElapsedTimer timer;
+        timer.start();
+        const CsvFile file = readCsvFile(big.fileName());
+        QVERIFY(file.error.contains(QStringLiteral("too large")));
+        QVERIFY(timer.elapsed() < 2000);
+        QVERIFY(readCsvFile(dir.filePath("missing.csv")).error.contains(QStringLiteral("cannot be read")));
+        QVERIFY(readCsvFile(dir.path()).error.contains(QStringLiteral("not a file")));
+    }
+
+    // ---- through the document ----
+
+    void pastesRowsAsOneUndoStep()
+    {
+        auto document = makeDocument();
+        QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        document->tblePlus();
+        document->tblePlus();
+        const QStringList before = tableTexts(*document);
+        document->grid->selectionModel()->setCurrentIndex(document->bank->index(1, 1), QItemSelectionModel::NoUpdate);
+        QVERIFY(document->pasteRows(QStringLiteral("品名\t金額\r\nりんご\t300\r\nみかん\t200\r\n")));
+        QStringList expected = before;
+        expected.insert(2, "|りんご|||" + yen(300));
+        expected.insert(3, "|みかん|||" + yen(200));
+        QCOMPARE(tableTexts(*document), expected);
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
+        QVERIFY(document->isEdited());
+        // A second paste follows the first.
+        QVERIFY(document->pasteRows(QStringLiteral("\tぶどう\t\t\t100")));
+        QCOMPARE(tableTexts(*document).at(4), "|ぶどう|||" + yen(100));
+        document->undoStack()->undo();
+        document->undoStack()->undo();
+        QCOMPARE(tableTexts(*document), before);
+        document->undoStack()->redo();
+        QCOMPARE(tableTexts(*document), expected);
+        // Nothing to paste records nothing.
+        const int steps = document->undoStack()->count();
+        QVERIFY(!document->pasteRows(QStringLiteral("日付\t品名\n")));
+        QVERIFY(!document->pasteRows(QStringLiteral("no tab")));
+        QCOMPARE(document->undoStack()->count(), steps);
+    }
+
+    void pastesAboveTheSumsOfATotalledTable()
+    {
+        auto document = makeDocument();
+        document->tblePlus();
+        document->gridCalc();
+        const int rows = document->bank->count();
+        document->grid->selectionModel()->setCurrentIndex(document->bank->index(rows - 1, 0),
+                                                          QItemSelectionModel::NoUpdate);
+        QVERIFY(document->pasteRows(QStringLiteral("\tりんご\t100\t2\t")));
+        QCOMPARE(tableTexts(*document).at(2), "|りんご|" + yen(100) + "|2|" + yen(200));
+        QVERIFY(document->isTotalled());
+    }
+
+    void pastesTheClipboardInTheTablePanel()
+    {
+        auto document = makeDocument();
+        document->tblePlus();
+        document->window()->show();
+        document->window()->activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == document->window());
+        document->gridShow();
+        QTableView *table = document->gridCore;
+        QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == document->gridCtrl.get());
+        table->setFocus();
+        table->setCurrentIndex(document->bank->index(1, 1));
+        // Text without a tab goes into the current cell, as if typed.
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^PUSH: ")));
+        QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(document->bank->row(1)->value(Column::Name).toString(), QStringLiteral("設計作業"));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Edit a cell"));
+        // Cells from a spreadsheet become rows.
+        QGuiApplication::clipboard()->setText(QStringLiteral("12/1\t運搬\t5000\t1\t\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(document->bank->count(), 3);
+        QCOMPARE(tableTexts(*document).at(2), "12/1|運搬|" + yen(5000) + "|1|" + yen(5000));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
+        document->gridCtrl->reject();
+    }
+
+    void importsACsvFileAsOneUndoStep()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath("deliveries.csv"),
+                                       Cp932Deliveries + "\r\n,,,,\r\n12/4,\"unclosed,1,,\r\n12/5,last,1,10,\r\n");
+        ImportChoice asked;
+        setImportChooser([&asked](QWidget *, const CsvFile &file, const QString &name) {
+            asked = {file.proposedMapping(), file.header.has_value()};
+            return name == u"deliveries.csv" ? std::optional<ImportChoice>(asked) : std::nullopt;
+        });
+        auto document = makeDocument();
+        document->tblePlus();
+        const QStringList before = tableTexts(*document);
+        QCOMPARE(document->importRowsFrom(path), 4);
+        QVERIFY(asked.firstLineIsHeader);
+        QCOMPARE(document->bank->count(), 6);
+        QCOMPARE(tableTexts(*document).at(2), "12/1|野菜セット①|" + yen(1200) + "|3|" + yen(3600));
+        QCOMPARE(tableTexts(*document).at(5), "12/5|last|" + yen(10) + "|1|" + yen(10));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Import Rows"));
+        // The closing message: how many, and which lines were skipped and why, in the file's order.
+        QCOMPARE(prompter->notes.size(), 1);
+        const QString note = prompter->notes.constFirst();
+        QVERIFY2(note.startsWith(QStringLiteral("4 rows were added")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("Line 6: nothing in the columns")), qPrintable(note));
+        QVERIFY2(note.contains(QStringLiteral("Line 7: a quotation mark")), qPrintable(note));
+        QVERIFY(note.indexOf(QStringLiteral("Line 6")) < note.indexOf(QStringLiteral("Line 7")));
+        document->undoStack()->undo();
+        QCOMPARE(tableTexts(*document), before);
+    }
+
+    void importsNothingFromWhatCannotBeImported()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        auto document = makeDocument();
+        document->tblePlus();
+        const QStringList before = tableTexts(*document);
+        const int steps = document->undoStack()->count();
+        bool asked = false;
+        setImportChooser([&asked](QWidget *, const CsvFile &, const QString &) {
+            asked = true;
+            return std::optional<ImportChoice>(
+                ImportChoice{{std::nullopt, std::optional<Column>(Column::Name)}, false});
+        });
+        QImage image(8, 8, QImage::Format_ARGB32);
+        image.fill(Qt::green);
+        const QString picture = writeFile(dir.filePath("picture.csv"), encodedImage(image, "PNG"));
+        const QString empty = writeFile(dir.filePath("empty.csv"), QByteArray());
+        const QString firstColumnOnly = writeFile(dir.filePath("first.csv"), "a,\nb,\n");
+        QCOMPARE(document->importRowsFrom(picture), 0);
+        QCOMPARE(document->importRowsFrom(empty), 0);
+        QVERIFY(!asked);
+        QCOMPARE(document->importRowsFrom(firstColumnOnly), 0); // the only column chosen is empty
+        QVERIFY(asked);
+        QCOMPARE(prompter->alerts.size(), 3);
+        QVERIFY(prompter->alerts.at(0).contains(QStringLiteral("not text")));
+        QVERIFY(prompter->alerts.at(1).contains(QStringLiteral("empty")));
+        QVERIFY(prompter->alerts.at(2).contains(QStringLiteral("Line 2: nothing in the columns")));
+        // Cancelling the preview imports nothing either.
+        setImportChooser([](QWidget *, const CsvFile &, const QString &) { return std::optional<ImportChoice>(); });
+        QCOMPARE(document->importRowsFrom(writeFile(dir.filePath("ok.csv"), "a,b\n")), 0);
+        QCOMPARE(tableTexts(*document), before);
+        QCOMPARE(document->undoStack()->count(), steps);
+    }
+
+    void reachesTheRowsFromTheMenus()
+    {
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        setImportChooser([](QWidget *, const CsvFile &file, const QString &) {
+            return std::optional<ImportChoice>(ImportChoice{file.proposedMapping(), file.header.has_value()});
+        });
+        // File ▸ Import Rows…: cancelling the file dialog imports nothing.
+        auto *import = child<QAction>(*document, QStringLiteral("importRowsAction"));
+        import->trigger();
+        QCOMPARE(document->bank->count(), 1);
+        prompter->openAnswers = {
+            writeFile(dir.filePath("rows.csv"), QByteArray("description,price\r\nDesign,\"50,000\"\r\n"))};
+        import->trigger();
+        QCOMPARE(tableTexts(*document).mid(1), QStringList{"|Design|||" + yen(50000)});
+        // Edit ▸ Paste Rows, with the table panel closed: after the current row.
+        document->grid->selectionModel()->setCurrentIndex(document->bank->index(0, 0), QItemSelectionModel::NoUpdate);
+        QGuiApplication::clipboard()->setText(QStringLiteral("12/1\tりんご\t100\t3\t\n"));
+        child<QAction>(*document, QStringLiteral("pasteRowsAction"))->trigger();
+        QCOMPARE(tableTexts(*document).mid(1),
+                 (QStringList{"12/1|りんご|" + yen(100) + "|3|" + yen(300), "|Design|||" + yen(50000)}));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
+        controller.closeAll();
+    }
+
+    void previewProposesTheColumnsAndKeepsEachTableColumnOnce()
+    {
+        const CsvFile file = readCsv(QStringLiteral("No.,品名,金額,備考\n1,りんご,300,朝\n").toUtf8());
+        ImportRowsDialog dialog(nullptr, file, QStringLiteral("x.csv"));
+        ImportChoice choice = dialog.choice();
+        QVERIFY(choice.firstLineIsHeader);
+        QCOMPARE(choice.mapping, (ColumnMapping{std::nullopt, Column::Name, Column::Sums, std::nullopt}));
+        auto *preview = dialog.findChild<QTableWidget *>(QStringLiteral("importPreview"));
+        QCOMPARE(preview->rowCount(), 2); // the choosers, then the one line of rows
+        QCOMPARE(preview->item(1, 1)->text(), QStringLiteral("りんご"));
+        // The remarks chosen as the description take it from 品名.
+        dialog.setColumn(3, Column::Name);
+        QCOMPARE(dialog.choice().mapping, (ColumnMapping{std::nullopt, std::nullopt, Column::Sums, Column::Name}));
+        // Without the header, the header line is a row of the preview and the table's order is proposed.
+        dialog.setFirstLineIsHeader(false);
+        QCOMPARE(dialog.choice().mapping, tableOrderMapping(4));
+        QCOMPARE(preview->rowCount(), 3);
+        auto *import = dialog.findChild<QPushButton *>(QStringLiteral("importCtrlOk"));
+        for (int i = 0; i < 4; ++i)
+            dialog.setColumn(i, std::nullopt);
+        QVERIFY(!import->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestImport)
+#include "tst_import.moc"
