@@ -68,8 +68,9 @@ private slots:
         QTest::newRow("price, then edit another cell") << "add, solo 1 1000, much 1 3, price 1, name 1 設計, sum";
         QTest::newRow("remove sum, then totals again")
             << "add, solo 1 1000, much 1 1, ~back, sum, back, add, solo 2 1, much 2 2, sum";
-        QTest::newRow("rows past an earlier sum")
-            << "add, solo 1 1000, much 1 1, sum, add, solo 6 500, much 6 1, sum, kill 2";
+        // Rows added to a totalled table go above its sums, which follow every edit of the items.
+        QTest::newRow("rows of a totalled table")
+            << "add, solo 1 1000, much 1 1, sum, add, solo 2 500, much 2 2, ~price 2, much 1 3, kill 2, ~kill 3 4";
         // Two rows apart go and come back in their places; the header and an empty choice remove nothing.
         QTest::newRow("remove rows") << "add, add, add, name 1 a, name 2 b, name 3 c, kill 1 3, ~kill 0 1, ~kill";
         QTest::newRow("edit of a row removed later") << "add, name 1 設計, kill 1";
@@ -198,15 +199,30 @@ private slots:
         QVERIFY(document->gridFailText->text().contains(QStringLiteral("already")));
         document->gridFailClose(); // back to the table
         QCOMPARE(document->shownSheet(), document->gridCtrl.get());
-        // A row past the sums, then totals again: one set of sums at the end, each item once.
+        // A row added to a totalled table goes above the sums, which total it at once.
         document->tblePlus();
-        document->editCell(rows, Column::Solo, QStringLiteral("500"));
-        document->editCell(rows, Column::Much, QStringLiteral("1"));
-        QVERIFY(!document->isTotalled());
-        document->gridCalc();
+        QCOMPARE(document->bank->count(), rows + 1);
+        document->editCell(2, Column::Solo, QStringLiteral("500"));
+        document->editCell(2, Column::Much, QStringLiteral("1"));
+        QVERIFY(document->isTotalled());
+        // Priced as Add Sum prices it, so the row shows what the sums count.
         QCOMPARE(tableTexts(*document).at(2).section(u'|', 2), QStringLiteral("￥500|1|￥500"));
         QCOMPARE(sumsTexts(*document, 4),
                  (QStringList{"小計|" + yen(1500), "消費税|" + yen(120), "合計|" + yen(1620)}));
+        // The sums themselves are never typed over.
+        const QStringList totalled = tableTexts(*document);
+        document->editCell(rows, Column::Sums, QStringLiteral("1"));
+        QVERIFY(!(document->bank->flags(document->bank->index(rows, 4)) & Qt::ItemIsEditable));
+        QVERIFY(document->bank->flags(document->bank->index(2, 4)) & Qt::ItemIsEditable);
+        QCOMPARE(tableTexts(*document), totalled);
+        // An older file whose rows stand past its sums totals them with the rest, each item once.
+        auto older = makeDocument(document->dataOfType());
+        older->bank->addRow(std::make_shared<ItemRow>(QStringLiteral("05-09"), QStringLiteral("late"),
+                                                      QStringLiteral("300"), QStringLiteral("1"),
+                                                      QStringLiteral("300")));
+        QVERIFY(!older->isTotalled());
+        older->gridCalc();
+        QCOMPARE(sumsTexts(*older, 5), (QStringList{"小計|" + yen(1800), "消費税|" + yen(144), "合計|" + yen(1944)}));
     }
 
     void typedButUnpricedRowsCount()
