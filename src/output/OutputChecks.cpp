@@ -67,17 +67,16 @@ QString emptyAmountBoxWarning(const Document &document)
     return Text::tr("御請求金額 holds no amount.");
 }
 
-/// A region that prints nothing where every invoice names someone: on screen it still shows the
-/// window's own placeholder.
+/// A customer or issuer that was never filled in, where every invoice names someone: on screen the
+/// region still shows the window's own placeholder (or the customer line an honorific alone).
 QStringList unfilledRegionWarnings(const Document &document)
 {
-    const auto blank = [](const PageButton *button) {
-        return button && printableText(button->shownText()).trimmed().isEmpty();
-    };
+    const auto blank = [](const QString &text) { return printableText(text).trimmed().isEmpty(); };
+    const InvoicePage page = document.pageState();
     QStringList warnings;
-    if (blank(document.whom))
+    if (document.whom && blank(customerName(page.whomText, page.whomHonorific)))
         warnings.append(Text::tr("The customer is not filled in: the invoice is addressed to no one."));
-    if (blank(document.home))
+    if (document.home && blank(document.home->shownText()))
         warnings.append(Text::tr("Your details are not filled in: the invoice does not say who issues it."));
     return warnings;
 }
