@@ -388,6 +388,18 @@
         <source>Mark Standard Rate</source>
         <translation>標準税率に指定</translation>
     </message>
+    <message>
+        <source>Include Tax</source>
+        <translation>消費税を加算</translation>
+    </message>
+    <message>
+        <source>Change Tax Rate</source>
+        <translation>税率の変更</translation>
+    </message>
+    <message>
+        <source>Withhold Income Tax</source>
+        <translation>源泉徴収</translation>
+    </message>
 </context>
 <context>
     <name>HelpPanel</name>
@@ -432,8 +444,8 @@
         <translation>金額の入力</translation>
     </message>
     <message>
-        <source>Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, so every item counts once. When the total changes after the invoice amount took it, the amount&apos;s blue border comes back and exporting asks whether to update it.</source>
-        <translation>金額は ￥ やカンマがあってもなくても、全角の数字でも入力できます。金額の前のマイナス（-、－、△、▲）は値引きです。個数には 1.5日 のような小数も使え、価格は1円単位に丸められます。合計を追加すると、クリックしていない行の価格も計算され、前の合計は置き換わるので、どの明細も一度だけ数えられます。御請求金額に入れたあとで合計が変わると、御請求金額の青い枠が戻り、書き出しの前に金額を更新するかを尋ねます。</translation>
+        <source>Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, so every item counts once. From then on the sums follow every change of the table, in the same undo step, and a new row goes above them. When the total changes after the invoice amount took it, the amount&apos;s blue border comes back and exporting asks whether to update it.</source>
+        <translation>金額は ￥ やカンマがあってもなくても、全角の数字でも入力できます。金額の前のマイナス（-、－、△、▲）は値引きです。個数には 1.5日 のような小数も使え、価格は1円単位に丸められます。合計を追加すると、クリックしていない行の価格も計算され、前の合計は置き換わるので、どの明細も一度だけ数えられます。そのあとは表を変えるたびに、同じ取り消しの単位で合計も計算し直され、追加した行は合計の上に入ります。御請求金額に入れたあとで合計が変わると、御請求金額の青い枠が戻り、書き出しの前に金額を更新するかを尋ねます。</translation>
     </message>
     <message>
         <source>Tax rates and the qualified invoice</source>
@@ -699,6 +711,42 @@
     <message>
         <source>Add the sums to the table again to update the invoice amount.</source>
         <translation>御請求金額を更新するには、明細表に合計を追加し直してください。</translation>
+    </message>
+    <message>
+        <source>The item table has no sums: 小計, 消費税 and 合計 are missing under its items.</source>
+        <translation>明細表に合計がありません。明細の下に小計・消費税・合計がありません。</translation>
+    </message>
+    <message>
+        <source>A qualified invoice (適格請求書) must state the total and the consumption tax of each rate.</source>
+        <translation>適格請求書には、税率ごとの合計と消費税を記載する必要があります。</translation>
+    </message>
+    <message>
+        <source>御請求金額 holds no amount.</source>
+        <translation>御請求金額に金額が入っていません。</translation>
+    </message>
+    <message>
+        <source>The customer is not filled in: the invoice is addressed to no one.</source>
+        <translation>お客様が入力されていません。宛名のない請求書になります。</translation>
+    </message>
+    <message>
+        <source>Your details are not filled in: the invoice does not say who issues it.</source>
+        <translation>自分の情報が入力されていません。発行者のない請求書になります。</translation>
+    </message>
+    <message>
+        <source>The invoice amount is empty.</source>
+        <translation>御請求金額が空です。</translation>
+    </message>
+    <message>
+        <source>Fill in the table&apos;s total of %1 before the invoice goes out?</source>
+        <translation>請求書を出す前に、表の合計 %1 を御請求金額に入れますか？</translation>
+    </message>
+    <message>
+        <source>Fill In the Amount</source>
+        <translation>金額を入れる</translation>
+    </message>
+    <message>
+        <source>Leave It Empty</source>
+        <translation>空のままにする</translation>
     </message>
 </context>
 <context>
@@ -1194,6 +1242,18 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
         <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
+    </message>
+    <message>
+        <source>This invoice is taxed at 8 %.</source>
+        <translation>この請求書の税率は 8 % です。</translation>
+    </message>
+    <message>
+        <source>On an invoice at 8 %, the rate of invoices before October 2019, every row is taxed at 8 % and no row is marked. Switch the invoice to the standard rate of 10 % and mark the selected rows as reduced rate (8 %)?</source>
+        <translation>税率 8 %（2019年10月より前の請求書の税率）の請求書では、すべての行が 8 % で課税され、行に印は付きません。請求書を標準税率 10 % に切り替えて、選択した行を軽減税率（8 %）にしますか？</translation>
+    </message>
+    <message>
+        <source>Switch to 10 %</source>
+        <translation>10 % に切り替える</translation>
     </message>
 </context>
 <context>
