@@ -459,11 +459,21 @@ private slots:
         QTRY_VERIFY(document->gridSums->isVisible());
         click(child(*document, QStringLiteral("gridSumsOk")));
         QTRY_VERIFY(document->gridCtrl->isVisible());
+        // A quantity typed after the totals: the worked-out price and the sums follow at once, and
+        // Ctrl+Z takes all three back together.
+        const QStringList totalled = tableTexts(*document);
+        QTRY_VERIFY(QApplication::activeWindow() == panel);
+        typeIntoCell(document->gridCore, 1, 3, QStringLiteral("4"), Qt::Key_F2);
+        QCOMPARE(row(1), QStringLiteral("設計|￥1,200|4|￥4,800"));
+        QCOMPARE(tableTexts(*document).last(), QStringLiteral(" | | |合計|￥60,280"));
+        QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(tableTexts(*document), totalled);
+        QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         click(child(*document, QStringLiteral("done")));
         confirm(*document, QStringLiteral("gridCtrlOk"));
         openPanel(*document, document->sums);
         confirm(*document, QStringLiteral("sumsCtrlOk"));
-        QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥58,960"));
+        QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥60,280"));
 
         // Save, a new window whose undo is its own, close, and open again from the other window.
         const QString path = dir.filePath(QStringLiteral("invoice.seikyu"));
