@@ -486,6 +486,15 @@ private slots:
         QCOMPARE(prompter->questions.size(), 1);
         QVERIFY(prompter->questions.first().contains(QStringLiteral("no sums")));
         QVERIFY(!prompter->questions.first().contains(QStringLiteral("適格請求書")));
+        // Sums made before the registration number was entered state no total per rate.
+        auto registered = makeDocument(invoiceBytes().replace(
+            "山田太郎\\nみずほ銀行 普通 1234567", "山田太郎\\n03\\nみずほ銀行 普通 1234567\\nT7010705000725"));
+        QVERIFY(registered->isTotalled());
+        QVERIFY(outputWarnings(*registered).join(u' ').contains(QStringLiteral("no total for each rate")));
+        registered->tbleBack();
+        registered->gridCalc();
+        QVERIFY(registered->takeTableTotal());
+        QCOMPARE(outputWarnings(*registered), QStringList());
         // The same for a duplicate made without its sums.
         auto copy = makeDocument(invoiceBytes());
         copy->startAsNextInvoice(false);

@@ -748,6 +748,10 @@
         <source>Leave It Empty</source>
         <translation>空のままにする</translation>
     </message>
+    <message>
+        <source>The sums state no total for each rate: remove the sum and add it again.</source>
+        <translation>合計に税率ごとの合計がありません。合計を削除して、もう一度追加してください。</translation>
+    </message>
 </context>
 <context>
     <name>PagePrinter</name>

@@ -48,12 +48,25 @@ bool hasItemRows(const Document &document)
 }
 
 /// Items without the sums under them: the customer would get an invoice that totals nothing.
+/// On a registered issuer's invoice, also sums made before the number was entered: they state one
+/// subtotal, not each rate's total.
 QString missingSumsWarning(const Document &document)
 {
-    if (document.isTotalled() || !hasItemRows(document))
+    if (!hasItemRows(document))
         return {};
-    const QString warning = Text::tr("The item table has no sums: 小計, 消費税 and 合計 are missing under its items.");
-    if (!document.home || registrationNumberOf(document.home->title()).isEmpty())
+    const bool qualified = document.home && !registrationNumberOf(document.home->title()).isEmpty();
+    QString warning;
+    if (!document.isTotalled()) {
+        warning = Text::tr("The item table has no sums: 小計, 消費税 and 合計 are missing under its items.");
+    } else if (qualified) {
+        const RowRange block = *trailingSums(document.bank->rows());
+        for (int i = block.first; i <= block.last; ++i) {
+            const CellValue &label = document.bank->row(i)->value(Column::Much);
+            if (cellIsText(label) && label.toString() == SumsLabel::Subtotal)
+                warning = Text::tr("The sums state no total for each rate: remove the sum and add it again.");
+        }
+    }
+    if (warning.isEmpty() || !qualified)
         return warning;
     return warning + QLatin1Char(' ') +
            Text::tr("A qualified invoice (適格請求書) must state the total and the consumption tax of each rate.");
