@@ -175,8 +175,8 @@ private slots:
         QCOMPARE(plain->head->title() + plain->whom->title() + plain->sums->title(), "請求書\u0008御請求金額\n");
         QVERIFY(plain->headRoom->hasGuideBorder() && plain->gridRoom->hasGuideBorder());
         QVERIFY(!plain->isEdited() && plain->push->image().isNull());
-        // Tax on top, at the rate of earlier versions until the user chooses another.
-        QVERIFY(plain->gridXtax->isChecked() && plain->taxRate() == 8);
+        // Tax on top, at today's standard rate until the user chooses another.
+        QVERIFY(plain->gridXtax->isChecked() && plain->taxRate() == 10);
         QCOMPARE(savedList("head"), QStringList{"<absent>"});
         // With saved lists, a new invoice takes each list's first entry.
         SavedLists::instance().save({QStringLiteral("御見積書"), QStringLiteral("請求書")}, QStringLiteral("head"));
@@ -459,11 +459,21 @@ private slots:
         QTRY_VERIFY(document->gridSums->isVisible());
         click(child(*document, QStringLiteral("gridSumsOk")));
         QTRY_VERIFY(document->gridCtrl->isVisible());
+        // A quantity typed after the totals: the worked-out price and the sums follow at once, and
+        // Ctrl+Z takes all three back together.
+        const QStringList totalled = tableTexts(*document);
+        QTRY_VERIFY(QApplication::activeWindow() == panel);
+        typeIntoCell(document->gridCore, 1, 3, QStringLiteral("4"), Qt::Key_F2);
+        QCOMPARE(row(1), QStringLiteral("設計|￥1,200|4|￥4,800"));
+        QCOMPARE(tableTexts(*document).last(), QStringLiteral(" | | |合計|￥60,280"));
+        QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(tableTexts(*document), totalled);
+        QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         click(child(*document, QStringLiteral("done")));
         confirm(*document, QStringLiteral("gridCtrlOk"));
         openPanel(*document, document->sums);
         confirm(*document, QStringLiteral("sumsCtrlOk"));
-        QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥57,888"));
+        QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥60,280"));
 
         // Save, a new window whose undo is its own, close, and open again from the other window.
         const QString path = dir.filePath(QStringLiteral("invoice.seikyu"));
@@ -484,10 +494,11 @@ private slots:
         QTRY_VERIFY((reopened = controller.documentForPath(QFileInfo(path).canonicalFilePath())));
         QCOMPARE(reopened->push->image().size(), QSize(48, 48));
         QCOMPARE(tableTexts(*reopened).mid(0, 3), saved.mid(0, 3));
-        // File ▸ Export as PDF…, with the mouse.
+        // File ▸ Export as PDF…, with the mouse; the issuer was never filled in, and the export asks.
         reopened->window()->show();
         const QString pdf = dir.filePath(QStringLiteral("invoice.pdf"));
         prompter->saveAnswers = {pdf};
+        prompter->proceedAnswers = {true};
         QMenuBar *bar = reopened->window()->menuBar();
         QMenu *menu = bar->actions().constFirst()->menu();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
@@ -495,6 +506,7 @@ private slots:
         QTest::mouseClick(menu, Qt::LeftButton, {},
                           menu->actionGeometry(child<QAction>(*reopened, QStringLiteral("exportPdfAction"))).center());
         QTRY_VERIFY(QFileInfo(pdf).size() > 1000);
+        QCOMPARE(prompter->questions.filter(QStringLiteral("Your details are not filled in")).size(), 1);
         prompter->saveChoices = {Prompter::SaveChoice::DontSave};
         QVERIFY(controller.closeAll());
     }

@@ -254,6 +254,7 @@ private slots:
         for (const auto &[whom, tail, expected] :
              {std::tuple{"山田", 1, "2026-12-05-山田 様"}, {"", -1, "Untitled"}, {"A/B", 0, "2026-12-05-A／B 御中"}}) {
             QVERIFY(document->revertToContents(invoiceBytes(QString::fromUtf8(whom), tail)));
+            prompter->proceedAnswers = {true}; // an invoice to no customer asks first
             triggerExport(*document);
             QCOMPARE(prompter->saveProposals.takeLast(), QDir::home().filePath(QString::fromUtf8(expected) + ".pdf"));
         }
@@ -418,6 +419,150 @@ private slots:
         QCOMPARE(document->sums->title(), QStringLiteral("\u0008御請求金額\n￥1,411"));
     }
 
+    void guideBordersStayOnTheScreen()
+    {
+        // A new invoice: every region still shows its blue guide border on screen.
+        PrompterGuard prompter;
+        auto document = makeDocument();
+        QVERIFY(document->whomRoom->hasGuideBorder() && document->dateRoom->hasGuideBorder());
+        QVERIFY(tintedPixels(document->page->grab().toImage(), true) > 100);
+        // Neither the PDF, nor the printout, nor the PDF the window's own export writes shows one.
+        QVERIFY(tintedPixels({}, true, exportToFile(*document, m_dir.filePath("guides.pdf"))) == 0);
+        QPrinter &printer = documentPrinter(*document);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath(QStringLiteral("guides-printed.pdf")));
+        QVERIFY(printWidget(document->main, printer));
+        QCOMPARE(tintedPixels({}, true, printer.outputFileName()), 0);
+        const QString exported = m_dir.filePath(QStringLiteral("guides-exported.pdf"));
+        prompter->proceedAnswers = {true}; // the customer and the issuer were never filled in
+        prompter->saveAnswers = {exported};
+        exportPdf(*document, nullptr);
+        QCOMPARE(tintedPixels({}, true, exported), 0);
+        QVERIFY(document->whomRoom->hasGuideBorder()); // the screen keeps its reminders
+        QVERIFY(tintedPixels(document->page->grab().toImage(), true) > 100);
+        // Only the customer and the issuer ask: a filled-in invoice whose regions still show their
+        // guide borders goes out without a question.
+        QCOMPARE(prompter->questions.size(), 1);
+        for (const char *unfilled : {"customer is not filled in", "Your details are not filled in"})
+            QVERIFY2(prompter->questions.first().contains(QString::fromUtf8(unfilled)), unfilled);
+        auto filled = makeDocument(invoiceBytes());
+        for (RoomBox *room : filled->findChildren<RoomBox *>())
+            room->setBorderColor(RoomBox::guideColor());
+        for (RoomBox *room : filled->window()->findChildren<RoomBox *>())
+            room->setBorderColor(RoomBox::guideColor());
+        QCOMPARE(outputWarnings(*filled), QStringList());
+        prompter->saveAnswers = {m_dir.filePath(QStringLiteral("guides-filled.pdf"))};
+        exportPdf(*filled, nullptr);
+        QCOMPARE(prompter->questions.size(), 1);
+        QCOMPARE(tintedPixels({}, true, m_dir.filePath(QStringLiteral("guides-filled.pdf"))), 0);
+    }
+
+    void unfinishedInvoicesAskBeforeOutput()
+    {
+        PrompterGuard prompter;
+        // Items without sums on a registered issuer's invoice: a qualified invoice needs them.
+        const QByteArray untotalled = longInvoiceBytes(2).replace("カ）サンプルコンサルティング",
+                                                                  "カ）サンプルコンサルティング\\nT7010705000725");
+        auto document = makeDocument(untotalled);
+        QVERIFY(!document->isTotalled());
+        QTimer closer; // a dialog the checks let through is closed again, and shows as a missing question
+        connect(&closer, &QTimer::timeout, this, [] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
+        closer.start(200);
+        exportPdf(*document, nullptr);
+        printDocument(*document, nullptr);
+        previewDocument(*document, nullptr);
+        QCOMPARE(prompter->questions.size(), 3);
+        for (const QString &question : std::as_const(prompter->questions)) {
+            QVERIFY2(question.contains(QStringLiteral("no sums")), qPrintable(question));
+            QVERIFY2(question.contains(QStringLiteral("適格請求書")), qPrintable(question));
+        }
+        QCOMPARE(prompter->saveProposals, QStringList());
+        // Without a registration number the question does not speak of a qualified invoice.
+        prompter->questions.clear();
+        exportPdf(*makeDocument(longInvoiceBytes(2)), nullptr);
+        QCOMPARE(prompter->questions.size(), 1);
+        QVERIFY(prompter->questions.first().contains(QStringLiteral("no sums")));
+        QVERIFY(!prompter->questions.first().contains(QStringLiteral("適格請求書")));
+        // Sums made before the registration number was entered state no total per rate.
+        auto registered = makeDocument(invoiceBytes().replace(
+            "山田太郎\\nみずほ銀行 普通 1234567", "山田太郎\\n03\\nみずほ銀行 普通 1234567\\nT7010705000725"));
+        QVERIFY(registered->isTotalled());
+        QVERIFY(outputWarnings(*registered).join(u' ').contains(QStringLiteral("no total for each rate")));
+        registered->tbleBack();
+        registered->gridCalc();
+        QVERIFY(registered->takeTableTotal());
+        QCOMPARE(outputWarnings(*registered), QStringList());
+        // The same for a duplicate made without its sums.
+        auto copy = makeDocument(invoiceBytes());
+        copy->startAsNextInvoice(false);
+        QVERIFY(outputWarnings(*copy).join(u' ').contains(QStringLiteral("no sums")));
+
+        // Totalled, with nothing in the amount box: fill it in, leave it, or stop.
+        const QByteArray emptyBox = invoiceBytes().replace(R"(\n￥1,333")", R"(\n")");
+        auto totalled = makeDocument(emptyBox);
+        QVERIFY(totalled->isTotalled());
+        QVERIFY(outputWarnings(*totalled).join(u' ').contains(QStringLiteral("holds no amount")));
+        prompter->questions.clear();
+        prompter->choiceAnswers = {-1, 1, 0};
+        exportPdf(*totalled, nullptr);
+        QCOMPARE(prompter->saveProposals, QStringList());
+        for (const auto &[name, amount] : {std::pair{"left-empty.pdf", false}, {"filled-in.pdf", true}}) {
+            const QString pdf = m_dir.filePath(QString::fromUtf8(name));
+            prompter->saveAnswers = {pdf};
+            exportPdf(*totalled, nullptr);
+            QCOMPARE(pdfText(pdf).count(QStringLiteral("￥1,333")), amount ? 3 : 2); // 小計 and 合計, and the box
+        }
+        QCOMPARE(prompter->questions.size(), 3);
+        QVERIFY(prompter->questions.first().contains(QStringLiteral("￥1,333")));
+        QCOMPARE(totalled->sums->title(), QStringLiteral("\u0008御請求金額\n￥1,333"));
+        QCOMPARE(outputWarnings(*totalled), QStringList());
+
+        // The command line exports each of them, with one warning line for each thing amiss.
+        const QDir dir(m_dir.filePath(QStringLiteral("unfinished")));
+        clearSettings(); // a new invoice with no saved customer or issuer to start from
+        const QStringList inputs{writeFile(dir.filePath("untotalled.seikyu"), untotalled),
+                                 writeFile(dir.filePath("empty-box.seikyu"), emptyBox),
+                                 writeFile(dir.filePath("new.seikyu"), makeDocument()->dataOfType())};
+        QStringList lines;
+        QCOMPARE(exportInvoicesAsPdf(dir.filePath(QStringLiteral("out")), inputs, &lines), 0);
+        QCOMPARE(lines.size(), 4);
+        const auto linesOf = [&](int input) { return lines.filter(inputs.at(input) + QStringLiteral(": warning: ")); };
+        QCOMPARE(linesOf(0).size(), 1);
+        QVERIFY(linesOf(0).first().contains(QStringLiteral("適格請求書")));
+        QCOMPARE(linesOf(1).size(), 1);
+        QVERIFY(linesOf(1).first().contains(QStringLiteral("holds no amount")));
+        QCOMPARE(linesOf(2).size(), 2); // neither customer nor issuer
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("out"))).entryList(QDir::Files).size(), 3);
+    }
+
+    void anAmountStaysWholeInATallRow()
+    {
+        // A description long enough for two lines makes its row tall; the unit price beside it is
+        // too wide for its column even in the smallest type, and still stays on one line.
+        const QString description =
+            QStringLiteral("業務用精米 コシヒカリ 新潟県魚沼産 特別栽培米 30kg袋入り 令和六年産 "
+                           "産地直送 冷蔵便 午前指定");
+        const QString amount = QStringLiteral("￥9,223,372,036,854,775,807");
+        auto document =
+            makeDocument(QStringLiteral(R"({"date": "2026-12-05", "whom": "千代田商事", "from": "a\nb\n山田\nc\nd",
+            "item": [{"date": "日付", "name": "項目", "solo": "", "much": "個数", "sums": "価格"},
+                     {"date": "12/01", "name": "%1", "solo": "%2", "much": 1, "sums": "00"}]})")
+                             .arg(description, amount)
+                             .toUtf8());
+        QVERIFY(document->grid->rowHeight(1) > document->grid->rowHeight(0));
+        const QList<std::pair<QString, QRectF>> words = pdfWords(exportToFile(*document, m_dir.filePath("tall.pdf")));
+        QStringList parts;
+        for (const auto &[text, box] : words) {
+            if (text.contains(QStringLiteral(",854,")) || text.contains(QStringLiteral("807")) ||
+                text.contains(QStringLiteral("9,223")))
+                parts.append(text);
+        }
+        QCOMPARE(parts, QStringList{amount});
+    }
+
     void exportNamesEndInPdf_data()
     {
         QTest::addColumn<QString>("typed"); // "taken" names one whose PDF is there already
@@ -488,10 +633,10 @@ private slots:
             QCOMPARE(exportInvoicesAsPdf(out, inputs, &reported), 1);
         }
         // Three failures (a damaged file, a missing one, one whose PDF an earlier input has taken) and
-        // a warning for the table too long to read, each naming its file.
-        QCOMPARE(reported.size(), 4);
-        for (int i = 0; i < 4; ++i)
-            QVERIFY2(reported[i].contains(inputs[QList<int>{1, 3, 4, 5}[i]] + ": "), qPrintable(reported[i]));
+        // two warnings for the long table (no sums, too long to read), each naming its file.
+        QCOMPARE(reported.size(), 5);
+        for (int i = 0; i < 5; ++i)
+            QVERIFY2(reported[i].contains(inputs[QList<int>{1, 3, 4, 4, 5}[i]] + ": "), qPrintable(reported[i]));
         QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), (QStringList{"a.pdf", "b.pdf", "long.pdf"}));
         QVERIFY(pdfText(QDir(out).filePath("b.pdf")).contains(QStringLiteral("丸の内物産 御中")));
         QCOMPARE(readAll(inputs[1]), damaged);
@@ -541,7 +686,9 @@ private slots:
             QVERIFY2(readAll(dir.filePath("all/" + name)).startsWith("%PDF"), qPrintable(name));
             QVERIFY2(timeless(dir.filePath("all/" + name)) == timeless(dir.filePath(name)), qPrintable(name));
         }
-        QCOMPARE(warnings.size(), 1); // the amount that the table does not total
+        // The amount that the table does not total, the missing sums of the two untotalled ones, and
+        // the issuer the dateless one lacks.
+        QCOMPARE(warnings.size(), 4);
     }
 
     void repairsEverySharedGlyph_data()

@@ -2,6 +2,7 @@
 // amount box, Finalize and the table panel's Cancel.
 #include "support/TestSupport.h"
 #include "table/Amounts.h"
+#include "table/SumsRows.h"
 #include "table/TaxPreferences.h"
 
 #include <QAbstractItemModelTester>
@@ -46,6 +47,51 @@ QStringList sumsTexts(const Document &document, int firstSumsRow)
     return sums;
 }
 
+/// The table with the panel's tax settings, as undo and redo must give them back together.
+QStringList tableAndSettings(const Document &document)
+{
+    return tableTexts(document) << QStringLiteral("rate %1, tax %2, withholding %3")
+                                       .arg(document.taxRate())
+                                       .arg(document.gridXtax->isChecked())
+                                       .arg(document.withholds());
+}
+
+/// The sums rows that end the table, from the blank separator.
+QStringList trailingSumsTexts(const Document &document)
+{
+    const std::optional<RowRange> block = trailingSums(document.bank->rows());
+    return block ? tableTexts(document).mid(block->first) : QStringList();
+}
+
+/// A wholesaler's invoice at 10 %, tax added, totalled: 9,000 × 5, 1,200 × 2, and 100 × 2 whose
+/// price was typed as 5,000.
+std::unique_ptr<Document> totalledWholesale()
+{
+    auto document = makeDocument(QByteArrayLiteral(R"({"date": "2024-05-01", "plus": 1, "rate": 10, "item": [
+        {"date": "日付", "name": "項目", "solo": "", "much": "個数", "sums": "価格"},
+        {"date": "05-01", "name": "米 5kg", "solo": "9000", "much": 5, "sums": "45000"},
+        {"date": "05-02", "name": "配送料", "solo": "1200", "much": 2, "sums": "2400"},
+        {"date": "05-03", "name": "箱", "solo": "100", "much": 2, "sums": "5000"}]})"));
+    document->gridCalc();
+    document->undoStack()->clear();
+    return document;
+}
+
+/// Keeps the table's log of cell edits out of a test that is not about it.
+struct QuietTableLog
+{
+    QuietTableLog() { QLoggingCategory::setFilterRules(QStringLiteral("seikyu.table.info=false")); }
+    ~QuietTableLog() { QLoggingCategory::setFilterRules(QString()); }
+};
+
+void selectRows(Document &document, const QList<int> &rows)
+{
+    document.grid->clearSelection();
+    for (int row : rows)
+        document.grid->selectionModel()->select(document.bank->index(row, 0),
+                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
 } // namespace
 
 class TestTable : public QObject
@@ -68,8 +114,9 @@ private slots:
         QTest::newRow("price, then edit another cell") << "add, solo 1 1000, much 1 3, price 1, name 1 設計, sum";
         QTest::newRow("remove sum, then totals again")
             << "add, solo 1 1000, much 1 1, ~back, sum, back, add, solo 2 1, much 2 2, sum";
-        QTest::newRow("rows past an earlier sum")
-            << "add, solo 1 1000, much 1 1, sum, add, solo 6 500, much 6 1, sum, kill 2";
+        // Rows added to a totalled table go above its sums, which follow every edit of the items.
+        QTest::newRow("rows of a totalled table")
+            << "add, solo 1 1000, much 1 1, sum, add, solo 2 500, much 2 2, ~price 2, much 1 3, kill 2, ~kill 3 4";
         // Two rows apart go and come back in their places; the header and an empty choice remove nothing.
         QTest::newRow("remove rows") << "add, add, add, name 1 a, name 2 b, name 3 c, kill 1 3, ~kill 0 1, ~kill";
         QTest::newRow("edit of a row removed later") << "add, name 1 設計, kill 1";
@@ -159,6 +206,8 @@ private slots:
         QTest::newRow("full-width") << "１，２００" << QString("３個") << QVariant(qint64(3)) << yen(3600);
         QTest::newRow("1.5 days") << "40001" << QString("1.5日") << QVariant(QStringLiteral("1.5日")) << yen(60002);
         QTest::newRow("half a unit") << "3" << QString("0.5") << QVariant(QStringLiteral("0.5")) << yen(2);
+        QTest::newRow("full-width half an hour")
+            << "3000" << QString("０．５時間") << QVariant(QStringLiteral("０．５時間")) << yen(1500);
         QTest::newRow("discount") << "△5,000" << QString("1") << QVariant(qint64(1)) << yen(-5000);
         QTest::newRow("returned") << "5000" << QString("-1") << QVariant(qint64(-1)) << yen(-5000);
         QTest::newRow("no unit price") << "" << QString("2") << two << "00";
@@ -198,15 +247,179 @@ private slots:
         QVERIFY(document->gridFailText->text().contains(QStringLiteral("already")));
         document->gridFailClose(); // back to the table
         QCOMPARE(document->shownSheet(), document->gridCtrl.get());
-        // A row past the sums, then totals again: one set of sums at the end, each item once.
+        // A row added to a totalled table goes above the sums, which total it at once.
         document->tblePlus();
-        document->editCell(rows, Column::Solo, QStringLiteral("500"));
-        document->editCell(rows, Column::Much, QStringLiteral("1"));
-        QVERIFY(!document->isTotalled());
-        document->gridCalc();
+        QCOMPARE(document->bank->count(), rows + 1);
+        document->editCell(2, Column::Solo, QStringLiteral("500"));
+        document->editCell(2, Column::Much, QStringLiteral("1"));
+        QVERIFY(document->isTotalled());
+        // Priced as Add Sum prices it, so the row shows what the sums count.
         QCOMPARE(tableTexts(*document).at(2).section(u'|', 2), QStringLiteral("￥500|1|￥500"));
         QCOMPARE(sumsTexts(*document, 4),
                  (QStringList{"小計|" + yen(1500), "消費税|" + yen(120), "合計|" + yen(1620)}));
+        // The sums themselves are never typed over.
+        const QStringList totalled = tableTexts(*document);
+        document->editCell(rows, Column::Sums, QStringLiteral("1"));
+        QVERIFY(!(document->bank->flags(document->bank->index(rows, 4)) & Qt::ItemIsEditable));
+        QVERIFY(document->bank->flags(document->bank->index(2, 4)) & Qt::ItemIsEditable);
+        QCOMPARE(tableTexts(*document), totalled);
+        // An older file whose rows stand past its sums totals them with the rest, each item once.
+        auto older = makeDocument(document->dataOfType());
+        older->bank->addRow(std::make_shared<ItemRow>(QStringLiteral("05-09"), QStringLiteral("late"),
+                                                      QStringLiteral("300"), QStringLiteral("1"),
+                                                      QStringLiteral("300")));
+        QVERIFY(!older->isTotalled());
+        older->gridCalc();
+        QCOMPARE(sumsTexts(*older, 5), (QStringList{"小計|" + yen(1800), "消費税|" + yen(144), "合計|" + yen(1944)}));
+    }
+
+    void sumsFollowEveryChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("action");
+        for (const auto &[change, action] :
+             std::initializer_list<std::pair<const char *, const char *>>{{"quantity", "Edit a cell"},
+                                                                          {"unit price", "Edit a cell"},
+                                                                          {"price", "Edit a cell"},
+                                                                          {"work out price", "Work Out Price"},
+                                                                          {"rate", "Change Tax Rate"},
+                                                                          {"include tax", "Include Tax"},
+                                                                          {"reduced-rate mark", "Mark Reduced Rate"},
+                                                                          {"not taxable", "Mark Not Taxable"},
+                                                                          {"withholding", "Withhold Income Tax"},
+                                                                          {"add a row", "Add a Row"},
+                                                                          {"remove rows", "Remove Rows"}})
+            QTest::newRow(change) << QString::fromUtf8(change) << QString::fromUtf8(action);
+    }
+    void sumsFollowEveryChange()
+    {
+        QFETCH(QString, change);
+        PrompterGuard prompter;
+        auto document = totalledWholesale();
+        QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QuietTableLog quiet;
+        const QStringList before = tableAndSettings(*document);
+        const QStringList sumsBefore = trailingSumsTexts(*document);
+        const auto edit = [&](int row, Column column, const QString &text) {
+            document->bank->setData(document->bank->index(row, int(column)), text); // as the view edits
+        };
+        if (change == u"quantity")
+            edit(1, Column::Much, QStringLiteral("6"));
+        else if (change == u"unit price")
+            edit(2, Column::Solo, QStringLiteral("1500"));
+        else if (change == u"price")
+            edit(3, Column::Sums, QStringLiteral("7000"));
+        else if (change == u"work out price")
+            document->gridNeat(3);
+        else if (change == u"rate") {
+            document->gridRate->setCurrentIndex(document->gridRate->findData(8));
+            emit document->gridRate->activated(document->gridRate->currentIndex()); // as a choice in the list
+        } else if (change == u"include tax")
+            document->gridXtax->click();
+        else if (change == u"reduced-rate mark") {
+            selectRows(*document, {2});
+            document->markReduced->trigger();
+        } else if (change == u"not taxable") {
+            selectRows(*document, {3});
+            document->markRows(TaxClass::Exempt);
+        } else if (change == u"withholding")
+            document->gridHold->click();
+        else if (change == u"add a row")
+            document->tblePlus();
+        else if (change == u"remove rows") {
+            selectRows(*document, {1, 5, 6}); // an item and sums rows: only the item goes
+            document->tbleKill();
+        }
+        QVERIFY(document->isTotalled());
+        QVERIFY(document->isEdited());
+        QCOMPARE(prompter->questions, QStringList());
+        const QStringList after = tableAndSettings(*document);
+        // The sums are exactly what Add Sum gives for the rows as they are now.
+        auto fresh = makeDocument(document->dataOfType());
+        fresh->tbleBack();
+        fresh->gridCalc();
+        QCOMPARE(trailingSumsTexts(*document), trailingSumsTexts(*fresh));
+        if (change == u"add a row") {
+            QCOMPARE(trailingSumsTexts(*document), sumsBefore);
+            QVERIFY(tableTexts(*document).at(4).contains(QStringLiteral("double click to edit")));
+        } else {
+            QVERIFY(trailingSumsTexts(*document) != sumsBefore);
+        }
+        // One step: undo gives back the rows, their sums and the settings together, redo all of it again.
+        QCOMPARE(document->undoStack()->count(), 1);
+        QTEST(document->undoStack()->undoText(), "action");
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            document->undoStack()->undo();
+            QCOMPARE(tableAndSettings(*document), before);
+            document->undoStack()->redo();
+            QCOMPARE(tableAndSettings(*document), after);
+        }
+        QCOMPARE(document->gridRate->currentData().toInt(), document->taxRate());
+    }
+
+    void aPriceWorkedOutFollowsItsQuantity()
+    {
+        // 3 × ￥1,000 worked out: a 4 for the 3 makes it ￥4,000. A typed price stays as typed.
+        auto document = documentWithRows({{"1000", "3", "00"}, {"100", "2", "5000"}});
+        const QuietTableLog quiet;
+        document->gridNeat(1);
+        document->editCell(1, Column::Much, QStringLiteral("4"));
+        document->editCell(2, Column::Much, QStringLiteral("3"));
+        QCOMPARE(tableTexts(*document).mid(1), (QStringList{"05-01|item|￥1,000|4|￥4,000", "05-02|item|100|3|5000"}));
+        document->undoStack()->undo();
+        document->undoStack()->undo();
+        QCOMPARE(tableTexts(*document).at(1), QStringLiteral("05-01|item|￥1,000|3|￥3,000"));
+    }
+
+    void anEightPercentInvoiceOffersTodaysRate()
+    {
+        PrompterGuard prompter;
+        auto document = documentWithRows({{"1500", "2", "3000"}, {"50000", "1", "50000"}});
+        QCOMPARE(document->taxRate(), 8); // a file without a rate: the invoices of earlier versions
+        document->gridCalc();
+        document->undoStack()->clear();
+        const QStringList before = tableAndSettings(*document);
+        document->gridShow();
+        QTRY_VERIFY(document->gridCtrl->isVisible());
+        selectRows(*document, {1});
+        QCOMPARE(document->markReduced->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+        // Declined: nothing changes, and the user was told why.
+        prompter->proceedAnswers = {false, true};
+        document->markReduced->trigger();
+        QCOMPARE(prompter->questions.size(), 1);
+        QVERIFY(prompter->questions.first().contains(QStringLiteral("8 %")));
+        QVERIFY(prompter->questions.first().contains(QStringLiteral("10 %")));
+        QCOMPARE(tableAndSettings(*document), before);
+        QCOMPARE(document->undoStack()->count(), 0);
+        // Accepted: the invoice at 10 %, the row marked and the sums per rate, in one step.
+        document->markReduced->trigger();
+        QCOMPARE(document->taxRate(), 10);
+        QCOMPARE(document->gridRate->currentData().toInt(), 10);
+        QCOMPARE(document->bank->row(1)->taxClass(), TaxClass::Reduced);
+        QCOMPARE(
+            trailingSumsTexts(*document).mid(1),
+            (QStringList{" | | |10%対象|" + yen(50000), " | | |消費税(10%)|" + yen(5000), " | | |8%対象|" + yen(3000),
+                         " | | |消費税(8%)|" + yen(240), " | | |合計|" + yen(58240)}));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Mark Reduced Rate"));
+        document->undoStack()->undo();
+        QCOMPARE(tableAndSettings(*document), before);
+        QCOMPARE(document->gridRate->currentData().toInt(), 8);
+        document->gridCtrl->reject();
+    }
+
+    void aNewInvoiceIsTaxedAtTodaysRate()
+    {
+        QCOMPARE(TaxPreferences::load().rate, 10);
+        QCOMPARE(makeDocument()->taxRate(), 10);
+        // A rate the user chose stays; a file that names no rate opens at 8 % and still names none.
+        TaxPreferences{8, TaxRounding::HalfAwayFromZero}.save();
+        QCOMPARE(makeDocument()->taxRate(), 8);
+        TaxPreferences{10, TaxRounding::HalfAwayFromZero}.save();
+        auto older = documentWithRows({{"1000", "1", "1000"}});
+        QCOMPARE(older->taxRate(), 8);
+        older->gridCalc();
+        QCOMPARE(sumsTexts(*older, 3), (QStringList{"小計|" + yen(1000), "消費税|" + yen(80), "合計|" + yen(1080)}));
+        QVERIFY(!older->dataOfType().contains("\"rate\""));
     }
 
     void typedButUnpricedRowsCount()

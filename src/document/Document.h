@@ -38,6 +38,7 @@ class ScreenNote;
 class SegmentedControl;
 struct ListChange;
 struct ListFamily;
+struct SumsInput;
 struct TableState;
 
 /// The invoice amount box beside the table's own total.
@@ -244,6 +245,10 @@ public:
     /// Writes as currency text the unit price of every row whose price is currency text, as it
     /// was on screen when the file was saved (files keep unit prices as plain numbers).
     void formatUnitPricesBesideCurrency();
+    /// Works the sums rows that end a totalled table out afresh from the item rows above them, in
+    /// place; false when the table is not totalled. Every step that changes what the sums count
+    /// does this within itself, so the sums are never stale.
+    bool refreshSums();
     /// Removes the sums rows that end the table (the work behind "Remove Sum").
     bool removeSumsRows();
     bool isTotalled() const;
@@ -410,6 +415,14 @@ private:
     /// Presents the notice that the totals could not be added, saying why.
     void showTotalsFailure(const QString &reason);
     RowPtr makeNewRow() const;
+    /// Pushes one step that changes the table; on a totalled table the sums are worked out afresh
+    /// within the same step, so that undo gives back the rows and their sums together.
+    void pushTableStep(QUndoCommand *step);
+    /// Records a change of the table panel's tax settings, made already, as one step from `before`,
+    /// with the sums worked out afresh.
+    void pushTableSettings(const QString &actionName, const TableState &before);
+    /// What the totals are worked out with, for the given item rows' prices and tax classes.
+    SumsInput sumsInput() const;
 
     ListFamily &family(const QString &key);
     void listLoad(ListFamily &family, int selectIndex = 0);

@@ -21,7 +21,7 @@ namespace {
 bool sameTable(const TableState &a, const TableState &b)
 {
     if (a.rows != b.rows || a.values.size() != b.values.size() || a.includeTax != b.includeTax ||
-        a.taxRate != b.taxRate)
+        a.taxRate != b.taxRate || a.withholding != b.withholding)
         return false;
     for (qsizetype i = 0; i < a.values.size(); ++i) {
         const ItemRow &x = a.values.at(i), &y = b.values.at(i);

@@ -45,7 +45,9 @@ constexpr TopicSource TopicSources[] = {
          "Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an "
          "amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price "
          "is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, "
-         "so every item counts once. When the total changes after the invoice amount took it, the amount's blue "
+         "so every item counts once. From then on the sums follow every change of the table, in the same undo "
+         "step, and a new row goes above them. When the total changes after the invoice amount took it, the amount's "
+         "blue "
          "border comes back and exporting asks whether to update it.")},
     {QT_TRANSLATE_NOOP("HelpPanel", "Tax rates and the qualified invoice"),
      QT_TRANSLATE_NOOP(

@@ -1,5 +1,7 @@
 #include "table/ItemTableModel.h"
 
+#include "table/SumsRows.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QFont>
@@ -67,7 +69,9 @@ Qt::ItemFlags ItemTableModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.row() > 0)
+    // The sums that end a totalled table are worked out from its items, never typed over.
+    const std::optional<RowRange> sums = trailingSums(m_rows);
+    if (index.row() > 0 && !(sums && sums->contains(index.row())))
         f |= Qt::ItemIsEditable;
     return f;
 }

@@ -248,6 +248,13 @@ std::optional<RowCells> pricedRow(const RowCells &cells)
     return priced;
 }
 
+RowCells countedItem(const RowCells &cells)
+{
+    if (amountOf(cellOf(cells, Column::Sums)) != 0)
+        return cells; // a price worked out or typed stays as it is
+    return pricedRow(cells).value_or(cells);
+}
+
 RowCells formattedAmounts(const RowCells &cells)
 {
     RowCells formatted = cells;

@@ -101,6 +101,10 @@ QList<bool> itemRowMask(const QList<RowPtr> &rows);
 /// a number, either of the two holds no amount, or the price would not fit in 64 bits.
 std::optional<RowCells> pricedRow(const RowCells &cells);
 
+/// An item row as the totals count it: a row whose unit price and quantity were typed but whose
+/// price was never worked out is priced; any other row stays as it is.
+RowCells countedItem(const RowCells &cells);
+
 /// The row with every unit price and price that holds an amount written as currency text.
 RowCells formattedAmounts(const RowCells &cells);
 /// The row with every unit price and price reduced to its plain number ("-5000", "12.5").

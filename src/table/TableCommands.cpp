@@ -27,7 +27,8 @@ int locate(const ItemTableModel *bank, const RowPtr &row, int recorded)
 }
 } // namespace
 
-AddRowCommand::AddRowCommand(ItemTableModel *bank, RowPtr row) : m_bank(bank), m_row(std::move(row))
+AddRowCommand::AddRowCommand(ItemTableModel *bank, RowPtr row, int index)
+    : m_bank(bank), m_row(std::move(row)), m_index(index)
 {
     setText(actionName(QT_TRANSLATE_NOOP("Document", "Add a Row")));
 }

@@ -14,12 +14,12 @@ namespace seikyu {
 
 class ItemTableModel;
 
-/// "Add a Row": appends the fresh row; undo takes that very row away, wherever it stands by then,
-/// and redo puts it back where it was.
+/// "Add a Row": puts the fresh row at the index given (at the end when it is negative); undo takes
+/// that very row away, wherever it stands by then, and redo puts it back where it was.
 class AddRowCommand : public QUndoCommand
 {
 public:
-    AddRowCommand(ItemTableModel *bank, RowPtr row);
+    AddRowCommand(ItemTableModel *bank, RowPtr row, int index = -1);
     void redo() override;
     void undo() override;
 

@@ -1,7 +1,9 @@
 // The table panel: adding, removing and editing rows, each undoable.
 #include "document/Document.h"
 #include "sections/DateText.h"
+#include "table/Amounts.h"
 #include "table/ItemTableModel.h"
+#include "table/SumsRows.h"
 #include "table/TableCommands.h"
 
 #include <QCoreApplication>
@@ -21,8 +23,24 @@ RowPtr Document::makeNewRow() const
 
 void Document::tblePlus(QObject *)
 {
-    m_undoStack.push(new AddRowCommand(bank, makeNewRow()));
+    // A totalled table keeps its sums at the end: the new row goes above them.
+    const std::optional<RowRange> sumsRows = bank ? trailingSums(bank->rows()) : std::nullopt;
+    pushTableStep(new AddRowCommand(bank, makeNewRow(), sumsRows ? sumsRows->first : -1));
 }
+
+namespace {
+/// A price that was worked out from the unit price and quantity is worked out again when either
+/// changes, in the same step: a price of 3 × ￥1,000 must not stay ￥3,000 once the 3 is a 4. A
+/// price typed by hand, or none, stays as it is.
+RowCells withPriceFollowing(const RowCells &before, const RowCells &after)
+{
+    const qint64 price = amountOf(before[static_cast<std::size_t>(Column::Sums)]);
+    const std::optional<RowCells> workedOut = pricedRow(before);
+    if (price == 0 || !workedOut || amountOf((*workedOut)[static_cast<std::size_t>(Column::Sums)]) != price)
+        return after;
+    return pricedRow(after).value_or(after);
+}
+} // namespace
 
 void Document::tbleKill(QObject *)
 {
@@ -35,23 +53,33 @@ void Document::tbleKill(QObject *)
     // The header row cannot go, and removing nothing records nothing.
     if (indexes.isEmpty() || indexes.constFirst() <= 0)
         return;
+    // The sums that end a totalled table follow its items; Remove Sum is what takes them away.
+    if (const std::optional<RowRange> sumsRows = trailingSums(bank->rows()))
+        indexes.removeIf([&](int index) { return sumsRows->contains(index); });
+    if (indexes.isEmpty())
+        return;
     QList<RemoveRowsCommand::Removed> removed;
     for (int index : std::as_const(indexes))
         removed.append({index, bank->row(index)});
-    m_undoStack.push(new RemoveRowsCommand(bank, removed));
+    pushTableStep(new RemoveRowsCommand(bank, removed));
 }
 
 void Document::editCell(int row, Column column, const QString &text)
 {
     if (!bank || row < 1 || row >= bank->count())
         return;
+    const std::optional<RowRange> sumsRows = trailingSums(bank->rows());
+    if (sumsRows && sumsRows->contains(row))
+        return; // the sums are worked out from the items, never typed over
     const RowPtr target = bank->row(row);
     const CellValue &current = target->value(column);
     if (cellIsText(current) && current.toString() == text)
         return; // nothing changes, so there is nothing to undo
     RowCells after = target->cells();
     after[static_cast<std::size_t>(column)] = text;
-    m_undoStack.push(new EditCellsCommand(bank, target, row, after, EditCellsCommand::Kind::Edit));
+    if (column == Column::Solo || column == Column::Much)
+        after = withPriceFollowing(target->cells(), after);
+    pushTableStep(new EditCellsCommand(bank, target, row, after, EditCellsCommand::Kind::Edit));
 }
 
 } // namespace seikyu

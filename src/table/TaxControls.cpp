@@ -1,8 +1,10 @@
 // The table panel's tax choices: the invoice's rate, each row's tax class, and withholding.
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
 #include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "table/TableState.h"
+#include "widgets/Prompter.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,7 +25,11 @@ void Document::buildTaxControls(QBoxLayout *row)
     auto *tax = new QCheckBox(tr("Include Tax"), panel);
     tax->setObjectName(QStringLiteral("gridXtax"));
     tax->setToolTip(tr("On: the consumption tax is added on top of the prices. Off: the prices include it."));
-    connect(tax, &QCheckBox::clicked, this, [this] { updateChangeCount(ChangeDone); });
+    connect(tax, &QCheckBox::clicked, this, [this](bool checked) {
+        TableState before = tableState();
+        before.includeTax = !checked;
+        pushTableSettings(QCoreApplication::translate("Document", "Include Tax"), before);
+    });
     gridXtax = tax;
 
     auto *rate = new QComboBox(panel);
@@ -34,8 +40,12 @@ void Document::buildTaxControls(QBoxLayout *row)
                         "the rate of earlier invoices. Rows of food, drink or newspapers are marked reduced (8 %)."));
     rate->setAccessibleName(tr("Tax rate"));
     connect(rate, &QComboBox::activated, this, [this, rate] {
-        setTaxRate(rate->currentData().toInt());
-        updateChangeCount(ChangeDone);
+        const int chosen = rate->currentData().toInt();
+        if (chosen == m_taxRate)
+            return;
+        const TableState before = tableState();
+        setTaxRate(chosen);
+        pushTableSettings(QCoreApplication::translate("Document", "Change Tax Rate"), before);
     });
     gridRate = rate;
     auto *rateLabel = new QLabel(tr("&Rate:"), panel);
@@ -65,7 +75,11 @@ void Document::buildTaxControls(QBoxLayout *row)
     hold->setObjectName(QStringLiteral("gridHold"));
     hold->setToolTip(tr("For fees paid to an individual: the sums end with the income tax the customer withholds "
                         "and the amount they pay."));
-    connect(hold, &QCheckBox::clicked, this, [this] { updateChangeCount(ChangeDone); });
+    connect(hold, &QCheckBox::clicked, this, [this](bool checked) {
+        TableState before = tableState();
+        before.withholding = !checked;
+        pushTableSettings(QCoreApplication::translate("Document", "Withhold Income Tax"), before);
+    });
     gridHold = hold;
 
     row->addWidget(tax);
@@ -85,8 +99,6 @@ void Document::setTaxRate(int rate)
     // Reduced-rate rows are told apart only where there is another rate.
     if (bank)
         bank->setMarksReducedRows(m_taxRate == StandardRate);
-    if (markReduced)
-        markReduced->setEnabled(m_taxRate == StandardRate);
 }
 
 bool Document::withholds() const
@@ -106,14 +118,29 @@ void Document::markRows(TaxClass taxClass)
     }
     if (marked.isEmpty())
         return;
+    // The reduced rate stands apart only on an invoice at the standard rate: on an 8 % invoice
+    // every row is taxed at 8 % already, so the user is told, and offered today's rate.
+    const bool switchRate = taxClass == TaxClass::Reduced && m_taxRate != StandardRate;
+    if (switchRate &&
+        !Prompter::instance().askToProceed(
+            gridCtrl && gridCtrl->isVisible() ? static_cast<QWidget *>(gridCtrl.get()) : m_window.get(),
+            tr("This invoice is taxed at 8 %."),
+            tr("On an invoice at 8 %, the rate of invoices before October 2019, every row is taxed at 8 % and no "
+               "row is marked. Switch the invoice to the standard rate of 10 % and mark the selected rows as "
+               "reduced rate (8 %)?"),
+            tr("Switch to 10 %")))
+        return;
     // Marking rows that all carry the mark already takes it off again.
-    const bool all =
-        std::all_of(marked.begin(), marked.end(), [&](const RowPtr &r) { return r->taxClass() == taxClass; });
+    const bool all = !switchRate && std::all_of(marked.begin(), marked.end(),
+                                                [&](const RowPtr &r) { return r->taxClass() == taxClass; });
     const TaxClass chosen = all ? TaxClass::Standard : taxClass;
     const TableState before = tableState();
+    if (switchRate)
+        setTaxRate(StandardRate);
     for (const RowPtr &r : std::as_const(marked))
         r->setTaxClass(chosen);
     bank->rowsChangedInPlace(0, bank->count() - 1);
+    refreshSums();
     const char *name = chosen == TaxClass::Reduced  ? QT_TRANSLATE_NOOP("Document", "Mark Reduced Rate")
                        : chosen == TaxClass::Exempt ? QT_TRANSLATE_NOOP("Document", "Mark Not Taxable")
                                                     : QT_TRANSLATE_NOOP("Document", "Mark Standard Rate");

@@ -15,8 +15,9 @@ TaxPreferences TaxPreferences::load()
 {
     const QSettings settings;
     TaxPreferences preferences;
-    if (settings.value(rateKey).toInt() == StandardRate)
-        preferences.rate = StandardRate;
+    // Only a rate the user chose is kept; an installation that never chose starts at today's rate.
+    if (settings.value(rateKey).toInt() == ReducedRate)
+        preferences.rate = ReducedRate;
     const int rounding = settings.value(roundingKey).toInt();
     if (rounding == static_cast<int>(TaxRounding::Down) || rounding == static_cast<int>(TaxRounding::Up))
         preferences.rounding = static_cast<TaxRounding>(rounding);

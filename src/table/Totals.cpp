@@ -31,7 +31,7 @@ void Document::gridNeat(int clickedRow)
     const std::optional<RowCells> priced = pricedRow(row->cells());
     if (!priced || *priced == row->cells())
         return; // nothing to work out, or already worked out: nothing to undo either
-    m_undoStack.push(new EditCellsCommand(bank, row, clickedRow, *priced, EditCellsCommand::Kind::Price));
+    pushTableStep(new EditCellsCommand(bank, row, clickedRow, *priced, EditCellsCommand::Kind::Price));
 }
 
 void Document::gridSumsShow(QObject *)
@@ -40,12 +40,8 @@ void Document::gridSumsShow(QObject *)
     show(gridSums.get());
 }
 
-bool Document::appendSumsRows()
+SumsInput Document::sumsInput() const
 {
-    if (!bank || isTotalled())
-        return false;
-    QList<RowPtr> rows = bank->rows();
-    const QList<bool> items = itemRowMask(rows);
     SumsInput input;
     input.addTax = gridXtax && gridXtax->isChecked();
     input.rate = m_taxRate;
@@ -53,6 +49,16 @@ bool Document::appendSumsRows()
     input.withholding = withholds();
     // A registration number makes the invoice a qualified one, which states every rate's sums.
     input.qualified = home && !registrationNumberOf(home->title()).isEmpty();
+    return input;
+}
+
+bool Document::appendSumsRows()
+{
+    if (!bank || isTotalled())
+        return false;
+    QList<RowPtr> rows = bank->rows();
+    const QList<bool> items = itemRowMask(rows);
+    SumsInput input = sumsInput();
     QList<RowPtr> kept;
     QList<RowCells> keptCells;
     for (qsizetype i = 0; i < rows.size(); ++i) {
@@ -60,15 +66,8 @@ bool Document::appendSumsRows()
             continue; // an earlier set of sums rows: the new set replaces it
         RowCells cells = rows.at(i)->cells();
         if (items.at(i)) {
-            qint64 price = amountOf(cells[static_cast<std::size_t>(Column::Sums)]);
-            // A row whose unit price and quantity were typed but never clicked still counts.
-            if (price == 0) {
-                if (const std::optional<RowCells> priced = pricedRow(cells)) {
-                    cells = *priced;
-                    price = amountOf(cells[static_cast<std::size_t>(Column::Sums)]);
-                }
-            }
-            input.items.append({price, rows.at(i)->taxClass()});
+            cells = countedItem(cells);
+            input.items.append({amountOf(cells[static_cast<std::size_t>(Column::Sums)]), rows.at(i)->taxClass()});
         }
         kept.append(rows.at(i));
         keptCells.append(cells);

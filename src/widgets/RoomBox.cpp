@@ -1,5 +1,7 @@
 #include "widgets/RoomBox.h"
 
+#include "widgets/PageFonts.h"
+
 #include <QPainter>
 
 namespace seikyu {
@@ -19,7 +21,8 @@ void RoomBox::setBorderColor(const QColor &color)
 
 void RoomBox::paintEvent(QPaintEvent *)
 {
-    if (!hasGuideBorder())
+    // A guide border reminds the person editing; the customer never sees it on paper or in a PDF.
+    if (!hasGuideBorder() || isRenderingForOutput())
         return;
     QPainter painter(this);
     painter.setPen(QPen(m_borderColor, 1.5));

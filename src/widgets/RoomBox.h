@@ -6,7 +6,7 @@
 namespace seikyu {
 
 /// The box around one region of the page. Its border is the region's guide border: blue until the
-/// region is confirmed, then clear. The border is part of the page, so it prints and exports too.
+/// region is confirmed, then clear. It is drawn on screen only, never in a PDF or a printout.
 class RoomBox : public QWidget
 {
     Q_OBJECT
