@@ -63,7 +63,7 @@ int Document::addRowsAt(int index, const QList<RowCells> &cells, const QString &
         rows.append(std::make_shared<ItemRow>());
         rows.last()->setCells(row);
     }
-    m_undoStack.push(new InsertRowsCommand(bank, index, rows, actionName));
+    pushTableStep(new InsertRowsCommand(bank, index, rows, actionName));
     return static_cast<int>(rows.size());
 }
 
