@@ -159,6 +159,20 @@ private slots:
         QCOMPARE(itemOf(*document), QStringLiteral("人参"));
         QCOMPARE(readAll(path), saved);
 
+        // Save As makes the version of the new file; the old file's is forgotten.
+        const QString copy = folder.filePath(QStringLiteral("april-copy.seikyu"));
+        document->editCell(1, Column::Name, QStringLiteral("胡瓜"));
+        prompter->saveAnswers = {copy};
+        QVERIFY(controller.saveAs(document));
+        const QByteArray savedAs = readAll(copy);
+        document->editCell(1, Column::Name, QStringLiteral("茄子"));
+        QTRY_VERIFY(!document->isEdited());
+        QCOMPARE(keptVersions(), 1);
+        QVERIFY(controller.revert(document));
+        QCOMPARE(itemOf(*document), QStringLiteral("胡瓜"));
+        QCOMPARE(readAll(copy), savedAs);
+        QCOMPARE(readAll(path), saved);
+
         // Closing the window forgets the version; opening again keeps the file as it is then.
         QVERIFY(controller.close(document));
         QCOMPARE(keptVersions(), 0);
