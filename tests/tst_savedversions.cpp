@@ -125,8 +125,11 @@ private slots:
         QTRY_VERIFY(!document->isEdited());
         QVERIFY(readAll(path).contains("白菜"));
 
-        // Revert: the page and the file are the opened version again, byte for byte in the file.
-        QVERIFY(controller.revert(document));
+        // Revert from the menu: the page and the file are the opened version again, byte for byte
+        // in the file.
+        QAction *revert = child<QAction>(*document, QStringLiteral("revertAction"));
+        QVERIFY(revert->isEnabled());
+        revert->trigger();
         QCOMPARE(itemOf(*document), QStringLiteral("キャベツ"));
         QCOMPARE(document->bank->count(), 2);
         QCOMPARE(readAll(path), opened);
@@ -157,6 +160,20 @@ private slots:
         QTRY_VERIFY(!document->isEdited());
         QVERIFY(controller.revert(document));
         QCOMPARE(itemOf(*document), QStringLiteral("人参"));
+        QCOMPARE(readAll(path), saved);
+
+        // Save As makes the version of the new file; the old file's is forgotten.
+        const QString copy = folder.filePath(QStringLiteral("april-copy.seikyu"));
+        document->editCell(1, Column::Name, QStringLiteral("胡瓜"));
+        prompter->saveAnswers = {copy};
+        QVERIFY(controller.saveAs(document));
+        const QByteArray savedAs = readAll(copy);
+        document->editCell(1, Column::Name, QStringLiteral("茄子"));
+        QTRY_VERIFY(!document->isEdited());
+        QCOMPARE(keptVersions(), 1);
+        QVERIFY(controller.revert(document));
+        QCOMPARE(itemOf(*document), QStringLiteral("胡瓜"));
+        QCOMPARE(readAll(copy), savedAs);
         QCOMPARE(readAll(path), saved);
 
         // Closing the window forgets the version; opening again keeps the file as it is then.

@@ -78,6 +78,7 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
     duplicate->setToolTip(Text::tr("Next month's invoice: a copy of this one, dated today"));
     QAction *revert = file->addAction(Text::tr("Re&vert to Saved"), controller,
                                       [controller, document] { controller->revert(document); });
+    revert->setObjectName(QStringLiteral("revertAction"));
     revert->setEnabled(!document->filePath().isEmpty());
     QObject::connect(document, &Document::filePathChanged, revert,
                      [revert](const QString &path) { revert->setEnabled(!path.isEmpty()); });
