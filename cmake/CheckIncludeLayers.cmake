@@ -17,6 +17,7 @@ set(layer_document 3)
 set(layer_table 2)
 set(layer_sections 2)
 set(layer_widgets 1)
+set(layer_pagination 1)
 
 set(pure_rules
     document/InvoiceFile
@@ -33,6 +34,7 @@ set(pure_rules
     table/SumsRows
     table/TaxPreferences
     table/UserLocale
+    pagination/Pagination
     update/UpdateDecision
     widgets/TextFit)
 
