@@ -57,8 +57,6 @@ QStringList outputWarnings(const Document &document)
     QStringList warnings;
     if (const QString amount = amountBoxWarning(document); !amount.isEmpty())
         warnings.append(amount);
-    if (const QString table = document.pageTableWarning(); !table.isEmpty())
-        warnings.append(table);
     return warnings;
 }
 
