@@ -349,37 +349,6 @@ private slots:
         QVERIFY(top("差引請求額") < top("備考") && top("備考") < top("案件名：保守"));
     }
 
-    void aTableTooLongToReadWarnsBeforeOutput()
-    {
-        PrompterGuard prompter;
-        QVERIFY(makeDocument(longInvoiceBytes(40))->pageTableWarning().isEmpty());
-        auto document = makeDocument(longInvoiceBytes(80));
-        const QString warning = document->pageTableWarning();
-        QVERIFY(!warning.isEmpty());
-        QVERIFY(tintedPixels(document->page->grab().toImage(), false) > 100); // the red note on screen
-        // Cancelled: nothing asked after, nothing written, nothing printed. A dialog the check let
-        // through is closed again, and shows as a missing question.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [] {
-            if (QWidget *dialog = QApplication::activeModalWidget())
-                dialog->close();
-        });
-        closer.start(200);
-        exportPdf(*document, nullptr);
-        printDocument(*document, nullptr);
-        previewDocument(*document, nullptr);
-        QCOMPARE(prompter->questions.size(), 3);
-        QVERIFY(prompter->questions.first().contains(warning));
-        QCOMPARE(prompter->saveProposals, QStringList());
-        // Going on writes the page, without the note.
-        const QString pdf = m_dir.filePath(QStringLiteral("long-table.pdf"));
-        prompter->proceedAnswers = {true};
-        prompter->saveAnswers = {pdf};
-        exportPdf(*document, nullptr);
-        QVERIFY(pdfText(pdf).contains(QStringLiteral("作業 80")) && !pdfText(pdf).contains(warning.left(8)));
-        QCOMPARE(tintedPixels({}, false, pdf), 0);
-    }
-
     void aFinalizedInvoiceReopensFinalized()
     {
         // Saved after Finalize: prices in currency text, unit prices kept as numbers by the file.
