@@ -1,6 +1,7 @@
 // Invoices of more than one page, checked as a customer reads them: the pages of the PDF through poppler's pdfinfo,
 // pdftotext and pdffonts, the window's pages on screen, printing and the batch. One-page invoices are compared pixel
 // for pixel with reference images made from the fixtures in tests/data/pages before invoices could continue.
+#include "document/ContinuationPage.h"
 #include "document/PageView.h"
 #include "output/BatchExport.h"
 #include "output/PagePrinter.h"
@@ -226,6 +227,12 @@ private slots:
             QVERIFY(!pages.at(1).contains(QString::fromUtf8(first)));
         }
         QVERIFY(pages.last().contains(QStringLiteral("※は軽減税率対象")));
+        // On the window's last page the remarks box sits under the sums and the legend, inside the page.
+        auto *last = qobject_cast<ContinuationPage *>(document->pages().last());
+        QVERIFY(last);
+        QCOMPARE(document->noteRoom->parentWidget(), last);
+        QVERIFY(document->noteRoom->y() >= last->contentBottom());
+        QVERIFY(document->noteRoom->geometry().bottom() < PageView::Height - PageView::Margin + 2);
         const QStringList fonts = embeddedFonts(pdf);
         QVERIFY(!fonts.isEmpty());
         QCOMPARE(QSet<QString>(fonts.begin(), fonts.end()).size(), fonts.size());
