@@ -187,6 +187,8 @@ void previewDocument(Document &document, QWidget *parent)
 {
     if (!document.main || !confirmOutput(document, parent))
         return;
+    // The preview shows every page, whatever range the last printout had; its own Print asks again.
+    documentPrinter(document).setPrintRange(QPrinter::AllPages);
     QPrintPreviewDialog preview(&documentPrinter(document), parent);
     showPageWhole(preview);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&document](QPrinter *printer) {
