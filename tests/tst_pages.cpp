@@ -8,11 +8,13 @@
 #include "output/PdfExport.h"
 #include "support/TestSupport.h"
 
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTimer>
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -297,6 +299,25 @@ private slots:
         QCOMPARE(exportInvoicesAsPdf(out, {file, shortFile}, &messages), 0);
         QCOMPARE(pageTexts(QDir(out).filePath(QStringLiteral("monthly.pdf"))), pages);
         QCOMPARE(pdfPages(QDir(out).filePath(QStringLiteral("short.pdf"))), 1);
+    }
+
+    void thePrintPreviewShowsEveryPage()
+    {
+        auto document = makeDocument(monthlyInvoice(120));
+        documentPrinter(*document).setPrintRange(QPrinter::PageRange); // left by an earlier printout
+        int previewed = -1;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            auto *view = dialog ? dialog->findChild<QPrintPreviewWidget *>() : nullptr;
+            if (view && view->pageCount() > 0) {
+                previewed = view->pageCount();
+                dialog->close();
+            }
+        });
+        closer.start(100);
+        previewDocument(*document, nullptr);
+        QCOMPARE(previewed, int(document->pages().size()));
     }
 
     void theWindowShowsEveryPageAndEachOpensTheTable()
