@@ -3,6 +3,8 @@
 #include "app/Application.h"
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
+#include "document/PageView.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
 #include "output/PdfExport.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -19,6 +22,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace seikyu;
@@ -236,6 +240,62 @@ void benchExport()
             [&] { runExport(hundred); });
 }
 
+/// Invoices of many pages: a wholesaler's month of 1,000 deliveries (about 25 pages) and a
+/// 10,000-row table, opened and shown, totalled and exported by the command line.
+void benchLongInvoices()
+{
+    QTemporaryDir dir;
+    for (int rows : {1000, 10000}) {
+        const QByteArray bytes = invoiceWithRows(rows, true);
+        const bool large = rows == 10000;
+        std::unique_ptr<Document> document;
+        measure(
+            QStringLiteral("open + show a %1-row invoice").arg(rows), large ? 3000 : 300, large ? 3 : 7,
+            [&] { document.reset(); },
+            [&] {
+                document = openDocument(bytes);
+                document->window()->show();
+                QCoreApplication::processEvents();
+            });
+        results.push_back({QStringLiteral("pages of the %1-row invoice").arg(rows),
+                           static_cast<double>(document->pages().size()), large ? 260.0 : 30.0});
+        measure(
+            QStringLiteral("totals on a shown %1-row invoice").arg(rows), large ? 1000 : 50, large ? 3 : 7,
+            [&] { document->removeSumsRows(); },
+            [&] {
+                document->appendSumsRows();
+                document->yens();
+            });
+        measure(QStringLiteral("scroll through the %1-row invoice").arg(rows), large ? 2000 : 200, 3, nullptr, [&] {
+            // Every page painted once, as scrolling from the first to the last does.
+            for (QWidget *page : document->pages())
+                page->repaint();
+        });
+        const QString path = dir.filePath(QStringLiteral("long-%1.seikyu").arg(rows));
+        QString error;
+        writeFileAtomically(path, document->dataOfType(), &error);
+        document.reset();
+        const QString pdf = dir.filePath(QStringLiteral("long-%1.pdf").arg(rows));
+        measure(QStringLiteral("seikyu --export-pdf, %1 rows (whole process)").arg(rows), large ? 10000 : 1000,
+                large ? 3 : 5, nullptr, [&] {
+                    QProcess process;
+                    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+                    process.setProcessEnvironment(env);
+                    process.start(QStringLiteral(SEIKYU_BINARY), {QStringLiteral("--export-pdf"), pdf, path});
+                    process.waitForFinished(120000);
+                });
+        results.push_back({QStringLiteral("PDF size of the %1-row invoice (KB)").arg(rows),
+                           QFileInfo(pdf).size() / 1024.0, large ? 4000.0 : 400.0});
+        if (large) {
+            // The largest of the processes run so far: the export of the 10,000 rows.
+            rusage usage{};
+            getrusage(RUSAGE_CHILDREN, &usage);
+            results.push_back({QStringLiteral("peak memory of any export (MB)"), usage.ru_maxrss / 1024.0, 400});
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -252,6 +312,7 @@ int main(int argc, char *argv[])
     benchTable();
     benchRowImport();
     benchExport();
+    benchLongInvoices();
 
     std::printf("%-46s %12s %10s  %s\n", "operation", "median ms", "target", "");
     bool allMet = true;

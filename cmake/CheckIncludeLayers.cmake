@@ -18,6 +18,7 @@ set(layer_table 2)
 set(layer_sections 2)
 set(layer_import 2)
 set(layer_widgets 1)
+set(layer_pagination 1)
 
 set(pure_rules
     document/InvoiceFile
@@ -41,6 +42,7 @@ set(pure_rules
     table/SumsRows
     table/TaxPreferences
     table/UserLocale
+    pagination/Pagination
     update/UpdateDecision
     widgets/TextFit)
 

@@ -485,7 +485,7 @@ private slots:
         QTest::newRow("2 rows, short") << 2 << false << 1;
         QTest::newRow("2 rows with the legend, long") << 2 << true << 40;
         QTest::newRow("34 rows with the legend, short") << 34 << true << 1;
-        QTest::newRow("80 rows, long") << 80 << false << 40;
+        QTest::newRow("36 rows, long") << 36 << false << 40;
     }
     void remarksMakeRoomUnderTheTable()
     {

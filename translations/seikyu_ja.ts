@@ -468,10 +468,6 @@
         <translation>備考</translation>
     </message>
     <message>
-        <source>Click under the item table to add a few lines of remarks (備考): who pays the transfer fee, the project&apos;s name. They print in a box under the table, set smaller and wrapped when they are long, and the table makes room for them on the one page. Empty remarks print nothing.</source>
-        <translation>明細表の下をクリックすると、振込手数料の負担や案件名など、数行の備考を書けます。備考は明細表の下の枠に印刷され、長いときは文字を小さくして折り返します。明細表は1ページに収まるように備考の分だけ場所を空けます。備考が空なら何も印刷されません。</translation>
-    </message>
-    <message>
         <source>Duplicate</source>
         <translation>複製</translation>
     </message>
@@ -486,6 +482,18 @@
     <message>
         <source>For fees paid to an individual (design, writing, lectures and the like) the customer withholds income tax (源泉徴収) and pays the rest. Tick &quot;Withhold Income Tax&quot; in the item table&apos;s panel: after 合計 the sums show 源泉徴収税, as a negative amount, and 差引請求額, what the customer pays, which the invoice amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the tax is added separately, and on the whole amount when the prices include it.</source>
         <translation>デザイン、原稿執筆、講演などの個人への報酬では、取引先が所得税を源泉徴収し、残りを支払います。明細表のパネルで「源泉徴収」にチェックを入れると、合計のあとにマイナスの金額で源泉徴収税と、取引先が支払う差引請求額が加わり、御請求金額には差引請求額が入ります。税額は100万円までの部分が10.21 %、100万円を超える部分が20.42 %に102,100円を加えた額で、1円未満は切り捨てます。消費税を別に加算しているときは消費税を除いた金額から、価格が税込みのときは全体の金額から計算します。</translation>
+    </message>
+    <message>
+        <source>Click under the item table to add a few lines of remarks (備考): who pays the transfer fee, the project&apos;s name. They print in a box under the table, set smaller and wrapped when they are long, and the table makes room for them on a one-page invoice. Empty remarks print nothing.</source>
+        <translation>明細表の下をクリックすると、振込手数料の負担や案件名など、数行の備考を書けます。備考は明細表の下の枠に印刷され、長いときは文字を小さくして折り返します。1ページの請求書では、明細表が備考の分だけ場所を空けます。備考が空なら何も印刷されません。</translation>
+    </message>
+    <message>
+        <source>Long invoices</source>
+        <translation>長い請求書</translation>
+    </message>
+    <message>
+        <source>A table too long for one page goes on over further pages, at full size. Each further page says whose invoice it is (title, customer, date and number) and repeats the table&apos;s header row; every page shows its number, such as 2 / 3, at its foot. Rows never split across pages, the sums follow the last item, and the ※ legend and the remarks come after the sums. The window shows every page one below the other; click the table on any page to edit it. Print can print a range of the pages.</source>
+        <translation>1ページに収まらない明細表は、標準の大きさのまま次のページへ続きます。続きのページには、どの請求書かがわかるよう表題、取引先、日付と請求書番号が入り、明細表の見出し行も繰り返されます。どのページにも下に「2 / 3」のようなページ番号が入ります。行がページをまたいで分かれることはなく、合計欄は最後の明細のあとに続き、※の説明と備考は合計欄のあとに入ります。ウィンドウにはすべてのページが上から順に並び、どのページの明細表もクリックすると編集できます。印刷では一部のページだけを印刷することもできます。</translation>
     </message>
 </context>
 <context>
@@ -812,6 +820,17 @@
     </message>
 </context>
 <context>
+    <name>seikyu::ContinuationPage</name>
+    <message>
+        <source>Items</source>
+        <translation>明細</translation>
+    </message>
+    <message>
+        <source>The item table, continued. Press Space or Return to change it.</source>
+        <translation>明細表の続きです。Space キーか Return キーで変更できます。</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::Document</name>
     <message>
         <source>Customer</source>
@@ -1064,12 +1083,6 @@ Add the items&apos; prices, then the sums again.</source>
 Check the unit prices and quantities of the items.</source>
         <translation>合計が大きすぎて請求書に書けません。
 明細の単価と個数を確かめてください。</translation>
-    </message>
-    <message numerus="yes">
-        <source>The item table has %n row(s): on its one page the type is smaller than %1 pt and hard to read. Remove rows, or split the items over two invoices.</source>
-        <translation>
-            <numerusform>明細表が %n 行あり、1 ページに収めると文字が %1 pt より小さくなって読みにくくなります。行を減らすか、明細を 2 通の請求書に分けてください。</numerusform>
-        </translation>
     </message>
     <message>
         <source>On: the consumption tax is added on top of the prices. Off: the prices include it.</source>

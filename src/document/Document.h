@@ -34,10 +34,11 @@ class PageView;
 class PanelSnapshot;
 class Popover;
 class RoomBox;
-class ScreenNote;
+class ContinuationPage;
 class SegmentedControl;
 struct ListChange;
 struct ListFamily;
+struct PageTableRows;
 struct SumsInput;
 struct TableState;
 
@@ -120,9 +121,9 @@ public:
     double zoom() const { return m_zoom; }
     void setZoom(double zoom);
     InvoiceWindow *window() const { return m_window.get(); }
-    /// Why the item table does not read on its one page (its type is below the legible size);
-    /// empty when it does. The page shows it on screen, and output asks before going on.
-    QString pageTableWarning() const { return m_pageTableWarning; }
+    /// Every page of the invoice, the first first: one, unless the item table is too long to read
+    /// on one page and goes on over further pages. Each is drawn as it is output.
+    QList<PageView *> pages() const;
 
     // ---- panels and popovers ----
     void show(QDialog *panel);
@@ -382,6 +383,14 @@ signals:
 private:
     void buildPage();
     void fitPageTable();
+    /// Cuts a table too long for its one page into pages, its rows at the standard size.
+    void fitPageTableOnPages(const PageTableRows &standard, const QList<bool> &tall, bool legend);
+    /// Back to one page: the further pages go and the first page shows every row.
+    void dropContinuationPages();
+    /// Hides the first page's rows from `row` on (they are on further pages); none when past the end.
+    void hideRowsFrom(int row);
+    /// Puts the remarks on `sheet` under what ends at `contentBottom` there.
+    void placeRemarksOn(PageView *sheet, qreal contentBottom);
     void buildPanels();
     void buildListPanels();
     void buildTablePanels();
@@ -480,10 +489,12 @@ private:
     QDate m_dueDate;
     int m_taxRate = 8;
     double m_zoom = 1.0;
-    QPointer<ScreenNote> m_gridNote;
     /// The line under the table's rows that explains the ※ of reduced-rate rows.
     QPointer<PageButton> m_gridLegend;
-    QString m_pageTableWarning;
+    /// The further pages of a table too long for the first page, in order.
+    QList<QPointer<ContinuationPage>> m_continuationPages;
+    /// Whether the first page's table hides the rows that further pages show.
+    bool m_rowsHidden = false;
     std::optional<InvoiceContents> m_pendingContents;
     QList<QMetaObject::Connection> m_tableWatchers;
     QPointer<QDialog> m_shownSheet;

@@ -1,32 +1,29 @@
 // The invoice page: where each region sits on the A4 sheet and how its text is set.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/PageGeometry.h"
 #include "document/PageView.h"
 #include "table/ItemTableModel.h"
 #include "table/PageTableDelegate.h"
+#include "table/PaperTable.h"
 #include "widgets/PageButton.h"
 #include "widgets/PageFonts.h"
 #include "widgets/RoomBox.h"
-#include "widgets/ScreenNote.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QProxyStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 namespace seikyu {
 
 namespace {
 
-constexpr int Left = PageView::Margin;
-constexpr int Right = PageView::Width - PageView::Margin;
-constexpr int Bottom = PageView::Height - PageView::Margin;
-constexpr int GridTop = 262;
-constexpr int RoomInset = 2;
+using namespace page;
 /// The issuer block and the seal pressed on it: the seal sits at the block's right, level with the
 /// name line, and every other line of the block keeps clear of it.
 constexpr QRect IssuerGeometry(Right - 258, 146, 258, 110);
@@ -34,20 +31,11 @@ constexpr int SealSize = 64;
 constexpr QRect SealGeometry(Right - SealSize, 168, SealSize, SealSize);
 constexpr int SealGap = 4;
 constexpr int IssuerNameLine = 2;
-/// Below the table, in the page's bottom margin: where the screen says the table is too long.
-constexpr QRect GridNoteGeometry(Left, Bottom + 4, Right - Left, 34);
-/// The page table's columns in page pixels; the description takes what the others leave.
-constexpr int ColumnWidths[ColumnCount] = {58, 0, 84, 58, 96};
-/// The line under the table's rows that explains the ※ of reduced-rate rows.
-constexpr int LegendHeight = 13;
 /// The optional parts of a freelancer's invoice: the number under the date, at the right; the due
 /// date under the invoice amount; the remarks under the table, as tall as their text needs.
 constexpr QRect NumberGeometry(Right - 190, Left + 26, 190, 20);
 constexpr QRect DueGeometry(Left, 236, 250, 22);
-constexpr int RemarksGap = 6;
 constexpr int RemarksMaximumHeight = 120;
-/// On screen, the room an empty remarks region takes to show where it is.
-constexpr int RemarksPlaceholderHeight = 18;
 
 QRect scaled(const QRect &r, double zoom)
 {
@@ -114,23 +102,6 @@ private:
     std::function<void()> m_open;
 };
 
-/// The page table's style draws none of an item view's own state (selection, current item, hover):
-/// the table on the page is the printed table, and the selection it shares with the table panel
-/// belongs in the panel. With the paper delegate, no output path can carry a highlight.
-class PaperTableStyle : public QProxyStyle
-{
-public:
-    using QProxyStyle::QProxyStyle;
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget) const override
-    {
-        if (element == PE_PanelItemViewRow || element == PE_PanelItemViewItem || element == PE_FrameFocusRect)
-            return;
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
-};
-
 } // namespace
 
 QString Document::emptyAmountBox()
@@ -143,6 +114,8 @@ void Document::buildPage()
 {
     auto *box = named(new QFrame(m_window.get()), "main");
     box->setFrameShape(QFrame::NoFrame);
+    // Between the pages of a longer invoice, the desk shows.
+    box->setBackgroundRole(QPalette::Dark);
     auto *boxLayout = new QVBoxLayout(box);
     boxLayout->setContentsMargins(0, 0, 0, 0);
     auto *sheet = named(new PageView(box), "page");
@@ -194,27 +167,7 @@ void Document::buildPage()
     gridRoom = makeRoom(sheet, "gridRoom", QRect(Left, GridTop, Right - Left, Bottom - GridTop));
     auto *table = named(new QTableView(gridRoom), "grid");
     table->setGeometry(gridRoom->rect().adjusted(RoomInset, RoomInset, -RoomInset, -RoomInset));
-    table->setModel(bank);
-    auto *delegate = new PageTableDelegate(table);
-    delegate->setPaper(true);
-    table->setItemDelegate(delegate);
-    auto *style = new PaperTableStyle;
-    style->setParent(table);
-    table->setStyle(style);
-    table->horizontalHeader()->hide();
-    table->verticalHeader()->hide();
-    table->setShowGrid(false);
-    table->setFrameShape(QFrame::NoFrame);
-    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table->setFocusPolicy(Qt::NoFocus);
-    table->setCursor(Qt::PointingHandCursor);
-    QPalette paper = table->palette();
-    paper.setColor(QPalette::Base, Qt::white);
-    table->setPalette(paper);
+    setUpPaperTable(table, bank);
     table->viewport()->installEventFilter(new ClickToOpen(table, [this] { gridShow(); }));
     grid = table;
     m_gridLegend = named(new PageButton(PageButton::Look::Plain, gridRoom), "gridLegend");
@@ -224,10 +177,6 @@ void Document::buildPage()
     m_gridLegend->setFocusPolicy(Qt::NoFocus);
     m_gridLegend->hide();
     connect(m_gridLegend, &QAbstractButton::clicked, this, [this] { gridShow(); });
-    m_gridNote = named(new ScreenNote(sheet), "gridNote");
-    m_gridNote->setGeometry(GridNoteGeometry);
-    m_gridNote->setFont(pageGothicFont(10));
-    m_gridNote->hide();
     buildFreelanceRegions(sheet);
     fitPageTable();
     connect(bank, &QAbstractItemModel::rowsInserted, this, &Document::fitPageTable);
@@ -303,8 +252,7 @@ void Document::placeRemarks(qreal tableBottom)
     }
     // Empty, the region only shows on screen where the remarks would go; below a table that fills
     // the page, that is the page's margin.
-    const bool room =
-        top + RemarksPlaceholderHeight <= PageView::Height && !(m_gridNote && m_gridNote->isVisibleTo(page));
+    const bool room = top + RemarksPlaceholderHeight <= PageView::Height;
     noteRoom->setVisible(room);
     placeRoom(noteRoom, QRect(Left, std::min(top, Bottom), Right - Left, RemarksPlaceholderHeight));
 }
@@ -319,10 +267,6 @@ void Document::setZoom(double zoom)
     main->setFixedSize(sheet);
     for (RoomBox *room : rooms())
         placeRoom(room, room->pageGeometry());
-    if (m_gridNote) {
-        m_gridNote->setGeometry(scaled(GridNoteGeometry, m_zoom));
-        m_gridNote->setFont(pageGothicFont(std::max(1, qRound(10 * m_zoom))));
-    }
     fitPageTable();
     emit zoomChanged(m_zoom);
 }
@@ -338,10 +282,7 @@ void Document::fitPageTable()
     const qreal remarks = remarksHeight();
     const qreal available =
         Bottom - GridTop - 2 * RoomInset - (legend ? LegendHeight : 0) - (remarks > 0 ? remarks + RemarksGap : 0);
-    int fixed = 0;
-    for (int width : ColumnWidths)
-        fixed += width;
-    const int nameWidth = Right - Left - 2 * RoomInset - fixed;
+    const int nameWidth = nameColumnWidth();
     const int rows = bank->count();
     const auto tallRows = [&](int pixelSize) {
         QList<bool> tall(rows, false);
@@ -354,20 +295,19 @@ void Document::fitPageTable()
     };
     QList<bool> tall = tallRows(layoutPageTableRows(rows, 0, available).pixelSize);
     const PageTableRows layout = layoutPageTableRows(rows, static_cast<int>(tall.count(true)), available);
-
-    auto *delegate = static_cast<PageTableDelegate *>(grid->itemDelegate());
-    delegate->setPixelSize(layout.pixelSize);
-    delegate->setZoom(m_zoom);
-    QHeaderView *heights = grid->verticalHeader();
-    heights->setMinimumSectionSize(1);
-    heights->setDefaultSectionSize(std::max(1, qRound(layout.rowHeight * m_zoom)));
-    // Rounded where each row ends rather than row by row, so a long table keeps its exact height.
-    qreal end = 0;
-    for (int row = 0; row < rows; ++row) {
-        const int top = qRound(end * m_zoom);
-        end += tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
-        heights->resizeSection(row, std::max(1, qRound(end * m_zoom) - top));
+    if (!layout.legible) {
+        // Too long to read on its one page: the table goes on over further pages, at the size of a
+        // short table.
+        const PageTableRows standard = layoutPageTableRows(0, 0, std::numeric_limits<qreal>::max());
+        fitPageTableOnPages(standard, tallRows(standard.pixelSize), legend);
+        return;
     }
+    dropContinuationPages();
+
+    std::vector<qreal> rowHeights(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        rowHeights[size_t(row)] = tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
+    const qreal end = sizePaperTable(grid, rowHeights, layout.rowHeight, layout.pixelSize, columnWidths(), m_zoom);
     const qreal tableBottom = GridTop + 2 * RoomInset + end + (legend ? LegendHeight : 0);
     m_gridLegend->setVisible(legend);
     if (legend) {
@@ -376,21 +316,6 @@ void Document::fitPageTable()
         m_gridLegend->setZoom(m_zoom);
         m_gridLegend->raise();
     }
-    int left = 0;
-    for (int column = 0; column < ColumnCount; ++column) {
-        const int right = left + (ColumnWidths[column] ? ColumnWidths[column] : nameWidth);
-        grid->setColumnWidth(column, qRound(right * m_zoom) - qRound(left * m_zoom));
-        left = right;
-    }
-
-    m_pageTableWarning =
-        layout.legible ? QString()
-                       : tr("The item table has %n row(s): on its one page the type is smaller than %1 pt and hard to "
-                            "read. Remove rows, or split the items over two invoices.",
-                            nullptr, std::max(0, rows - 1))
-                             .arg(LegiblePixelSize);
-    m_gridNote->setText(m_pageTableWarning);
-    m_gridNote->setVisible(!layout.legible);
     placeRemarks(tableBottom);
     grid->viewport()->update();
 }

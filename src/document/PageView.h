@@ -19,8 +19,17 @@ public:
 
     QSize sizeHint() const override { return {Width, Height}; }
 
+    /// The page's number at its foot ("2 / 3") on an invoice of more than one page; nothing when
+    /// empty, as on a one-page invoice. Drawn at the zoom, one page pixel taking `zoom` pixels.
+    void setFoot(const QString &foot, double zoom);
+    QString foot() const { return m_foot; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_foot;
+    double m_zoom = 1.0;
 };
 
 } // namespace seikyu

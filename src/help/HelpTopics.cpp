@@ -82,7 +82,15 @@ constexpr TopicSource TopicSources[] = {
          "HelpPanel",
          "Click under the item table to add a few lines of remarks (備考): who pays the transfer fee, the project's "
          "name. They print in a box under the table, set smaller and wrapped when they are long, and the table "
-         "makes room for them on the one page. Empty remarks print nothing.")},
+         "makes room for them on a one-page invoice. Empty remarks print nothing.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Long invoices"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "A table too long for one page goes on over further pages, at full size. Each further page says whose "
+         "invoice it is (title, customer, date and number) and repeats the table's header row; every page shows "
+         "its number, such as 2 / 3, at its foot. Rows never split across pages, the sums follow the last item, "
+         "and the ※ legend and the remarks come after the sums. The window shows every page one below the other; "
+         "click the table on any page to edit it. Print can print a range of the pages.")},
     {QT_TRANSLATE_NOOP("HelpPanel", "Duplicate"),
      QT_TRANSLATE_NOOP(
          "HelpPanel",

@@ -72,9 +72,9 @@ struct Job
 };
 
 /// The part of an export that needs the GUI thread: the invoice shown as a window newly opened from
-/// it would show it, and its page recorded. One window serves every file, as setting one up costs
+/// it would show it, and its pages recorded. One window serves every file, as setting one up costs
 /// more than the page. Nothing when the file is no invoice.
-std::optional<std::pair<PageRecording, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window)
+std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window)
 {
     QByteArray bytes;
     if (!readInvoiceFile(job.file, &bytes, &job.reason))
@@ -95,13 +95,14 @@ std::optional<std::pair<PageRecording, QString>> recordInvoice(Job &job, std::un
     window->setFilePath(QFileInfo(job.file).absoluteFilePath());
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(*window);
-    return std::pair(recordPageForPdf(*window), pdfSuggestedName(*window));
+    return std::pair(recordPagesForPdf(*window), pdfSuggestedName(*window));
 }
 
 /// The rest, on any thread: the PDF made from the recording and written.
-bool writeRecordedPdf(const PageRecording &page, const QString &title, const QString &target, QString *reason)
+bool writeRecordedPdf(const std::vector<PageRecording> &pages, const QString &title, const QString &target,
+                      QString *reason)
 {
-    return writePdfFile(pdfFromRecording(page, title), target, reason);
+    return writePdfFile(pdfFromRecordings(pages, title), target, reason);
 }
 
 } // namespace
@@ -178,8 +179,8 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             }
             auto done = std::make_shared<std::promise<bool>>();
             job.exported = done->get_future();
-            workers.start([done, page = std::move(recorded->first), title = recorded->second, target,
-                           reason = &job.reason] { done->set_value(writeRecordedPdf(page, title, target, reason)); });
+            workers.start([done, pages = std::move(recorded->first), title = recorded->second, target,
+                           reason = &job.reason] { done->set_value(writeRecordedPdf(pages, title, target, reason)); });
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();
         }

@@ -148,8 +148,6 @@ QStringList outputWarnings(const Document &document)
     if (const QString sums = missingSumsWarning(document); !sums.isEmpty())
         warnings.append(sums);
     warnings.append(unfilledRegionWarnings(document));
-    if (const QString table = document.pageTableWarning(); !table.isEmpty())
-        warnings.append(table);
     return warnings;
 }
 

@@ -8,8 +8,8 @@ namespace seikyu {
 
 class Document;
 
-/// What the user should know before the page leaves the application, one sentence each (a table
-/// too long to read on its page, …); empty when nothing is amiss. Every check of the page as it
+/// What the user should know before the page leaves the application, one sentence each (an amount
+/// box that disagrees with the table, …); empty when nothing is amiss. Every check of the page as it
 /// will be sent belongs here, so the export, printing, the preview and the command line all see it.
 QStringList outputWarnings(const Document &document);
 

@@ -2,6 +2,7 @@
 
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "document/PageView.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
@@ -80,26 +81,25 @@ void showPageWhole(QPrintPreviewDialog &preview)
         view->fitInView();
 }
 
-} // namespace
-
-bool printWidget(QWidget *widget, QPrinter &printer)
+/// Rendering a widget straight onto a printer rasterises the whole page into one image. Recorded
+/// into a picture first, it replays as the same vector drawing the PDF export makes.
+QPicture recordedForPrint(QWidget &widget)
 {
-    if (!widget)
-        return false;
-    // Rendering a widget straight onto a printer rasterises the whole page into one image. Recorded
-    // into a picture first, it replays as the same vector drawing the PDF export makes.
     QPicture picture;
     {
         QPainter recorder(&picture);
         const OutputRenderingScope output;
-        widget->render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);
+        widget.render(&recorder, QPoint(), QRegion(), QWidget::DrawChildren);
     }
+    return picture;
+}
 
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
+/// Draws a recorded page onto the printer's paper, scaled to it keeping its proportions and
+/// centred on it.
+void drawOnPaper(QPainter &painter, const QPicture &picture, const QSizeF &source, QPrinter &printer)
+{
+    painter.save();
     const QSizeF area = printer.pageRect(QPrinter::DevicePixel).size();
-    const QSizeF source = widget->size();
     const double scale = std::min(area.width() / source.width(), area.height() / source.height());
     painter.translate((area.width() - source.width() * scale) / 2, (area.height() - source.height() * scale) / 2);
     // Replaying a picture already scales it from its own resolution to the device's; undo that, so
@@ -108,6 +108,50 @@ bool printWidget(QWidget *widget, QPrinter &printer)
                   scale * picture.logicalDpiY() / printer.logicalDpiY());
     painter.setRenderHint(QPainter::LosslessImageRendering);
     painter.drawPicture(0, 0, picture);
+    painter.restore();
+}
+
+} // namespace
+
+bool printWidget(QWidget *widget, QPrinter &printer)
+{
+    if (!widget)
+        return false;
+    const QPicture picture = recordedForPrint(*widget);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    drawOnPaper(painter, picture, widget->size(), printer);
+    const bool ended = painter.end();
+    if (ended)
+        repairPrintedPdf(printer);
+    return ended;
+}
+
+bool printPages(Document &document, QPrinter &printer)
+{
+    const QList<PageView *> pages = document.pages();
+    if (pages.size() <= 1)
+        return printWidget(document.main, printer);
+    int first = 1;
+    int last = int(pages.size());
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::max(first, printer.fromPage());
+        last = std::min(last, printer.toPage() > 0 ? printer.toPage() : last);
+    }
+    if (first > last)
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    for (int number = first; number <= last; ++number) {
+        if (number > first && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        QWidget *sheet = pages.at(number - 1);
+        drawOnPaper(painter, recordedForPrint(*sheet), sheet->size(), printer);
+    }
     const bool ended = painter.end();
     if (ended)
         repairPrintedPdf(printer);
@@ -128,11 +172,14 @@ void printDocument(Document &document, QWidget *parent)
     if (!document.main || !confirmOutput(document, parent))
         return;
     QPrinter &printer = documentPrinter(document);
+    const qsizetype pageCount = document.pages().size();
     QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, pageCount > 1);
+    dialog.setMinMax(1, int(pageCount));
     if (dialog.exec() != QDialog::Accepted)
         return;
     const PaperSizeScope paperSize(document);
-    if (!printWidget(document.main, printer))
+    if (!printPages(document, printer))
         Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("The invoice could not be printed."));
 }
 
@@ -140,13 +187,15 @@ void previewDocument(Document &document, QWidget *parent)
 {
     if (!document.main || !confirmOutput(document, parent))
         return;
+    // The preview shows every page, whatever range the last printout had; its own Print asks again.
+    documentPrinter(document).setPrintRange(QPrinter::AllPages);
     QPrintPreviewDialog preview(&documentPrinter(document), parent);
     showPageWhole(preview);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&document](QPrinter *printer) {
         if (!document.main)
             return;
         const PaperSizeScope paperSize(document);
-        printWidget(document.main, *printer);
+        printPages(document, *printer);
     });
     preview.exec();
 }

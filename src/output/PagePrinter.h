@@ -12,15 +12,19 @@ class Document;
 /// file gets the same searchable text as an exported one.
 bool printWidget(QWidget *widget, QPrinter &printer);
 
+/// Prints the document's pages, each on a sheet of the printer's paper as printWidget prints one,
+/// within the printer's page range when it has one. A one-page invoice prints as it always has.
+bool printPages(Document &document, QPrinter &printer);
+
 /// The document's own print settings, kept for as long as the document lives: A4 portrait, the
 /// page printed edge to edge as the sheet is laid out with its own margins.
 QPrinter &documentPrinter(Document &document);
 
 /// File ▸ Print…: a warning first when the page will not read well, the print dialog with the
-/// document's settings, then the `main` box printed.
+/// document's settings (and the range of its pages), then the pages printed.
 void printDocument(Document &document, QWidget *parent);
 
-/// File ▸ Print Preview…: the same printout in a preview window that shows the page whole.
+/// File ▸ Print Preview…: the same printout in a preview window that shows each page whole.
 void previewDocument(Document &document, QWidget *parent);
 
 } // namespace seikyu

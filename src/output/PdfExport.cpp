@@ -43,36 +43,43 @@ constexpr QPainter::RenderHints PdfHints = QPainter::LosslessImageRendering;
 
 } // namespace
 
-PageRecording recordPageForPdf(Document &document)
+std::vector<PageRecording> recordPagesForPdf(Document &document)
 {
-    PageView *sheet = document.page;
-    if (!sheet)
+    if (!document.page)
         return {};
     const PaperSizeScope paperSize(document);
     preparePageForOutput(document);
-    // Drawn as it would be drawn on the PDF writer itself, with the writer's resolutions.
+    // Drawn as they would be drawn on the PDF writer itself, with the writer's resolutions.
     QBuffer nowhere;
     QPdfWriter like(&nowhere);
-    setUpPdfWriter(like, sheet->size(), QString());
+    setUpPdfWriter(like, document.page->size(), QString());
     const OutputRenderingScope output;
-    return PageRecording::record(*sheet, like, PdfHints);
+    std::vector<PageRecording> recorded;
+    for (PageView *sheet : document.pages())
+        recorded.push_back(PageRecording::record(*sheet, like, PdfHints));
+    return recorded;
 }
 
-QByteArray pdfFromRecording(const PageRecording &page, const QString &title)
+QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QString &title)
 {
-    if (page.isEmpty())
+    if (pages.empty() || pages.front().isEmpty())
         return {};
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     {
+        // One writer for every page, so that each font is embedded once.
         QPdfWriter writer(&buffer);
-        setUpPdfWriter(writer, page.size(), title);
+        setUpPdfWriter(writer, pages.front().size(), title);
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
         painter.setRenderHints(PdfHints);
-        page.replay(painter);
+        for (size_t index = 0; index < pages.size(); ++index) {
+            if (index > 0 && !writer.newPage())
+                return {};
+            pages[index].replay(painter);
+        }
         painter.end();
     }
     buffer.close();
@@ -81,7 +88,7 @@ QByteArray pdfFromRecording(const PageRecording &page, const QString &title)
 
 QByteArray renderPagePdf(Document &document, const QString &title)
 {
-    return pdfFromRecording(recordPageForPdf(document), title);
+    return pdfFromRecordings(recordPagesForPdf(document), title);
 }
 
 bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)

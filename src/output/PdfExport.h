@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 class QWidget;
 
@@ -10,16 +11,17 @@ namespace seikyu {
 class Document;
 class PageRecording;
 
-/// The invoice page as a one-page PDF at the page's own size (one page pixel is one point), with
-/// vector text, the font embedded as a subset and text that searches and copies as the kanji drawn.
-/// The title goes into the PDF's metadata.
+/// The invoice as a PDF of its pages at the page's own size (one page pixel is one point), with
+/// vector text, each font embedded once as a subset and text that searches and copies as the kanji
+/// drawn. The title goes into the PDF's metadata.
 QByteArray renderPagePdf(Document &document, const QString &title);
 
-/// The first half of renderPagePdf, on the GUI thread: the page drawn for the PDF, recorded.
-PageRecording recordPageForPdf(Document &document);
-/// The second half, on any thread: the PDF of the recorded page. Every PDF of the page is made
-/// this way, so an export made on a worker thread is the same as one made on the spot.
-QByteArray pdfFromRecording(const PageRecording &page, const QString &title);
+/// The first half of renderPagePdf, on the GUI thread: each page drawn for the PDF, recorded.
+std::vector<PageRecording> recordPagesForPdf(Document &document);
+/// The second half, on any thread: the PDF of the recorded pages, in order. Every PDF of an
+/// invoice is made this way, so an export made on a worker thread is the same as one made on the
+/// spot.
+QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QString &title);
 
 /// Writes the PDF bytes atomically: on failure the reason is returned and a file already at the
 /// path stays exactly as it was.

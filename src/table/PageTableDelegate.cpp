@@ -4,6 +4,7 @@
 #include "table/SumsRows.h"
 #include "widgets/PageFonts.h"
 
+#include <QAbstractProxyModel>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPainter>
@@ -64,8 +65,12 @@ bool PageTableDelegate::needsTwoLines(const QString &description, qreal width, i
 
 void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    const auto *model = qobject_cast<const ItemTableModel *>(index.model());
-    const RowPtr row = model ? model->row(index.row()) : nullptr;
+    // A further page shows the table's rows through a model of its own rows.
+    QModelIndex source = index;
+    if (const auto *proxy = qobject_cast<const QAbstractProxyModel *>(index.model()))
+        source = proxy->mapToSource(index);
+    const auto *model = qobject_cast<const ItemTableModel *>(source.model());
+    const RowPtr row = model && source.isValid() ? model->row(source.row()) : nullptr;
     const bool header = row && row->isHeader();
     const bool sumsRow = row && !row->isHeader() && isSumsRow(row->cells());
     const bool total = sumsRow && isPayableRow(row->cells());

@@ -1,0 +1,377 @@
+// Invoices of more than one page, checked as a customer reads them: the pages of the PDF through poppler's pdfinfo,
+// pdftotext and pdffonts, the window's pages on screen, printing and the batch. One-page invoices are compared pixel
+// for pixel with reference images made from the fixtures in tests/data/pages before invoices could continue.
+#include "document/ContinuationPage.h"
+#include "document/PageView.h"
+#include "output/BatchExport.h"
+#include "output/PagePrinter.h"
+#include "output/PdfExport.h"
+#include "support/TestSupport.h"
+
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTimer>
+
+using namespace seikyu;
+using namespace seikyu::test;
+
+namespace {
+
+QString sourcePath(const QString &relative)
+{
+    return QDir(qEnvironmentVariable("SEIKYU_SOURCE_DIR")).filePath(relative);
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(120000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+/// The first page of a PDF as pdftoppm draws it at 72 dpi: one pixel a point.
+QImage firstPageImage(const QString &pdf)
+{
+    run("pdftoppm", {"-png", "-r", "72", "-f", "1", "-l", "1", "-singlefile", pdf, pdf});
+    return QImage(pdf + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+/// How an image differs from its reference: empty when every pixel is the same.
+QString difference(const QImage &image, const QImage &reference)
+{
+    if (reference.isNull())
+        return QStringLiteral("no reference image");
+    if (image.size() != reference.size())
+        return QStringLiteral("size %1×%2, reference %3×%4")
+            .arg(image.width())
+            .arg(image.height())
+            .arg(reference.width())
+            .arg(reference.height());
+    int differing = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            differing += image.pixel(x, y) != reference.pixel(x, y);
+    }
+    return differing == 0 ? QString() : QStringLiteral("%1 pixels differ").arg(differing);
+}
+
+/// A wholesaler's month: `items` deliveries (every fourth at the reduced rate, every thirteenth with
+/// a description of two lines), totalled, with a number, a due date and remarks. Each delivery's
+/// description holds its own word 品目0001, 品目0002, … to find it by.
+QByteArray monthlyInvoice(int items, bool totalled = true,
+                          const QString &remarks = QStringLiteral("振込手数料は貴社にてご負担ください。"))
+{
+    QString rows = QStringLiteral(R"({"date": "日付", "name": "品名", "solo": "", "much": "数量", "sums": "金額"})");
+    for (int item = 1; item <= items; ++item) {
+        rows += QStringLiteral(
+                    R"(, {"date": "12/%1", "name": "品目%2 冷凍食品%3", "solo": "1200", "much": 2, "sums": "2400"%4})")
+                    .arg(item % 28 + 1, 2, 10, QLatin1Char('0'))
+                    .arg(item, 4, 10, QLatin1Char('0'))
+                    .arg(item % 13 == 0 ? QStringLiteral(" 特大・業務用 大口ご注文分 追加配送料込み 冷凍便 時間指定")
+                                        : QString())
+                    .arg(item % 4 == 0 ? QStringLiteral(R"(, "rate": 8)") : QString());
+    }
+    if (totalled)
+        rows += QStringLiteral(R"(, {"date": " ", "name": " ", "solo": "", "much": " ", "sums": " "},
+            {"date": " ", "name": " ", "solo": "", "much": "小計", "sums": "￥1"},
+            {"date": " ", "name": " ", "solo": "", "much": "消費税", "sums": "￥2"},
+            {"date": " ", "name": " ", "solo": "", "much": "合計", "sums": "￥3"})");
+    return QStringLiteral(
+               R"({"head": "請求書", "date": "2026-12-05", "whom": "株式会社サンプル食堂", "tail": 1, "jgen": 0,
+        "plus": 1, "rate": 10, "from": "100-0005\n東京都千代田区丸の内1-2-3\n株式会社サンプル商事",
+        "full": "\b御請求金額\n￥3", "numb": "2026-0012", "dues": "2027-01-31", "note": "%1", "item": [%2]})")
+        .arg(remarks, rows)
+        .toUtf8();
+}
+
+/// "2 / 3" as pdftotext may extract it, with or without the spaces.
+QRegularExpression pageNumber(int page, int count)
+{
+    return QRegularExpression(QStringLiteral("(^|\\s)%1 ?/ ?%2\\s").arg(page).arg(count));
+}
+
+/// The text without the spaces and line breaks that the way it was laid out decides.
+QStringList withoutSpacing(QStringList texts)
+{
+    for (QString &text : texts)
+        text.remove(QRegularExpression(QStringLiteral("\\s")));
+    return texts;
+}
+
+int pdfPages(const QString &pdf)
+{
+    const QRegularExpressionMatch pages = QRegularExpression("Pages:\\s+(\\d+)").match(run("pdfinfo", {pdf}));
+    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
+}
+
+/// Each page's text as pdftotext gives it, page by page.
+QStringList pageTexts(const QString &pdf)
+{
+    QStringList texts;
+    const int pages = pdfPages(pdf);
+    for (int page = 1; page <= pages; ++page)
+        texts.append(
+            run("pdftotext", {"-enc", "UTF-8", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"}));
+    return texts;
+}
+
+/// Reads the pages as the customer does: the count and number on every page, the heading and the
+/// header row on every further page, each delivery on exactly one page in order, the sums and
+/// the remarks on the last page under at least one delivery.
+void checkReadsAsOneInvoice(const QStringList &pages, int items)
+{
+    const int count = int(pages.size());
+    QVERIFY2(count > 1, "more than one page");
+    int previous = 0;
+    for (int index = 0; index < count; ++index) {
+        const QString &text = pages.at(index);
+        QVERIFY2(text.contains(pageNumber(index + 1, count)),
+                 qPrintable(QStringLiteral("page %1: ").arg(index + 1) + text.right(120)));
+        for (const char *heading : {"請求書", "株式会社サンプル食堂 様", "2026年12月05日", "2026-0012"})
+            QVERIFY2(text.contains(QString::fromUtf8(heading)), heading);
+        for (const char *header : {"日付", "項目", "単価", "個数", "価格"})
+            QVERIFY2(text.contains(QString::fromUtf8(header)), header);
+        const bool last = index == count - 1;
+        QCOMPARE(text.contains(QStringLiteral("合計")), last);
+        QCOMPARE(text.contains(QStringLiteral("振込手数料")), last);
+        // Each delivery once, on this page or a later one.
+        const QRegularExpression word(QStringLiteral("品目(\\d{4})"));
+        for (const QRegularExpressionMatch &m : word.globalMatch(text)) {
+            const int item = m.captured(1).toInt();
+            QCOMPARE(item, previous + 1);
+            previous = item;
+        }
+        if (last)
+            QVERIFY2(text.indexOf(QStringLiteral("品目")) >= 0, "a delivery above the sums");
+    }
+    QCOMPARE(previous, items);
+}
+
+/// The names of the fonts pdffonts lists, each as often as the PDF embeds it.
+QStringList embeddedFonts(const QString &pdf)
+{
+    QStringList names;
+    for (const QString &line : run("pdffonts", {pdf}).split(u'\n').mid(2)) {
+        if (!line.trimmed().isEmpty())
+            names.append(line.section(u' ', 0, 0));
+    }
+    return names;
+}
+
+} // namespace
+
+class PagesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        initApplication();
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+            QSKIP("poppler-utils are not installed");
+    }
+    void init() { clearSettings(); }
+
+    void aOnePageInvoiceLooksAsItAlwaysDid_data()
+    {
+        QTest::addColumn<QString>("fixture");
+        for (const char *name : {"one-page-short", "one-page-full", "one-page-edge"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void aOnePageInvoiceLooksAsItAlwaysDid()
+    {
+        QFETCH(QString, fixture);
+        const QString base = sourcePath(QStringLiteral("tests/data/pages/") + fixture);
+        auto document = makeDocument(readAll(base + QStringLiteral(".seikyu")));
+        QCOMPARE(document->pages().size(), 1);
+        const QImage screen = document->page->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString exported = m_dir.filePath(fixture + QStringLiteral("-exported.pdf"));
+        writePdfFile(renderPagePdf(*document, fixture), exported, nullptr);
+        QPrinter &printer = documentPrinter(*document);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath(fixture + QStringLiteral("-printed.pdf")));
+        QVERIFY(printWidget(document->main, printer));
+        const QList<std::pair<QString, QImage>> renders{
+            {QStringLiteral("screen"), screen},
+            {QStringLiteral("pdf"), firstPageImage(exported)},
+            {QStringLiteral("print"), firstPageImage(printer.outputFileName())}};
+        const QString writeTo = qEnvironmentVariable("SEIKYU_WRITE_REFERENCES");
+        for (const auto &[kind, image] : renders) {
+            const QString reference = base + QLatin1Char('-') + kind + QStringLiteral(".png");
+            if (!writeTo.isEmpty()) {
+                QVERIFY(image.save(QDir(writeTo).filePath(QFileInfo(reference).fileName())));
+                continue;
+            }
+            const QString differs = difference(image, QImage(reference).convertToFormat(QImage::Format_RGB32));
+            QVERIFY2(differs.isEmpty(), qPrintable(kind + QStringLiteral(": ") + differs));
+        }
+    }
+
+    void aLongInvoiceReadsPageByPage()
+    {
+        auto document = makeDocument(monthlyInvoice(150));
+        QVERIFY(document->pages().size() > 2);
+        const QString pdf = m_dir.filePath(QStringLiteral("monthly.pdf"));
+        QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("monthly")), pdf, nullptr));
+        const QStringList pages = pageTexts(pdf);
+        QCOMPARE(pages.size(), document->pages().size());
+        checkReadsAsOneInvoice(pages, 150);
+        // The first page is the first page of a one-page invoice: the amount box, the issuer, the due date.
+        for (const char *first : {"御請求金額", "株式会社サンプル商事", "お支払期限"}) {
+            QVERIFY(pages.first().contains(QString::fromUtf8(first)));
+            QVERIFY(!pages.at(1).contains(QString::fromUtf8(first)));
+        }
+        QVERIFY(pages.last().contains(QStringLiteral("※は軽減税率対象")));
+        // On the window's last page the remarks box sits under the sums and the legend, inside the page.
+        auto *last = qobject_cast<ContinuationPage *>(document->pages().last());
+        QVERIFY(last);
+        QCOMPARE(document->noteRoom->parentWidget(), last);
+        QVERIFY(document->noteRoom->y() >= last->contentBottom());
+        QVERIFY(document->noteRoom->geometry().bottom() < PageView::Height - PageView::Margin + 2);
+        const QStringList fonts = embeddedFonts(pdf);
+        QVERIFY(!fonts.isEmpty());
+        QCOMPARE(QSet<QString>(fonts.begin(), fonts.end()).size(), fonts.size());
+        QVERIFY(run("pdfinfo", {pdf}).contains(QStringLiteral("595 x 842 pts (A4)")));
+    }
+
+    void remarksThatDoNotFitMoveToAPageOfTheirOwn()
+    {
+        // Rows and sums that fill the second page leave the remarks for a third.
+        const QString long8 =
+            QStringLiteral("振込手数料は貴社にてご負担ください。\\n") + QStringLiteral("備考の行\\n").repeated(7);
+        for (int items = 60; items < 110; ++items) {
+            auto document = makeDocument(monthlyInvoice(items, true, long8));
+            const QString pdf = m_dir.filePath(QStringLiteral("remarks.pdf"));
+            QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("remarks")), pdf, nullptr));
+            const QStringList pages = pageTexts(pdf);
+            if (pages.last().contains(QStringLiteral("合計")))
+                continue;
+            QVERIFY(pages.last().contains(QStringLiteral("振込手数料")));
+            QVERIFY(!pages.last().contains(QStringLiteral("品目")));
+            QVERIFY(pages.at(pages.size() - 2).contains(QStringLiteral("合計")));
+            QVERIFY(pages.last().contains(pageNumber(int(pages.size()), int(pages.size()))));
+            return;
+        }
+        QFAIL("no table left the remarks for a page of their own");
+    }
+
+    void everyOutputGivesTheSamePages()
+    {
+        const QString file = writeFile(m_dir.filePath(QStringLiteral("in/monthly.seikyu")), monthlyInvoice(120));
+        auto document = makeDocument(readAll(file));
+        const QString exported = m_dir.filePath(QStringLiteral("exported.pdf"));
+        QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("monthly")), exported, nullptr));
+        const QStringList pages = pageTexts(exported);
+        checkReadsAsOneInvoice(pages, 120);
+
+        QPrinter &printer = documentPrinter(*document);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath(QStringLiteral("printed.pdf")));
+        QVERIFY(printPages(*document, printer));
+        QCOMPARE(withoutSpacing(pageTexts(printer.outputFileName())), withoutSpacing(pages));
+        // A range of pages prints only those.
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 3);
+        printer.setOutputFileName(m_dir.filePath(QStringLiteral("range.pdf")));
+        QVERIFY(printPages(*document, printer));
+        QCOMPARE(withoutSpacing(pageTexts(printer.outputFileName())), withoutSpacing(pages.mid(1, 2)));
+        printer.setPrintRange(QPrinter::AllPages);
+
+        // The command line and the batch, one window for every file.
+        const QString commandLine = m_dir.filePath(QStringLiteral("command-line.pdf"));
+        QProcess process;
+        process.start(qEnvironmentVariable("SEIKYU_BINARY"), {QStringLiteral("--export-pdf"), commandLine, file});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(pageTexts(commandLine), pages);
+        const QString shortFile =
+            writeFile(m_dir.filePath(QStringLiteral("in/short.seikyu")),
+                      readAll(sourcePath(QStringLiteral("tests/data/pages/one-page-short.seikyu"))));
+        const QString out = m_dir.filePath(QStringLiteral("batch"));
+        QStringList messages;
+        QCOMPARE(exportInvoicesAsPdf(out, {file, shortFile}, &messages), 0);
+        QCOMPARE(pageTexts(QDir(out).filePath(QStringLiteral("monthly.pdf"))), pages);
+        QCOMPARE(pdfPages(QDir(out).filePath(QStringLiteral("short.pdf"))), 1);
+    }
+
+    void thePrintPreviewShowsEveryPage()
+    {
+        auto document = makeDocument(monthlyInvoice(120));
+        documentPrinter(*document).setPrintRange(QPrinter::PageRange); // left by an earlier printout
+        int previewed = -1;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            auto *view = dialog ? dialog->findChild<QPrintPreviewWidget *>() : nullptr;
+            if (view && view->pageCount() > 0) {
+                previewed = view->pageCount();
+                dialog->close();
+            }
+        });
+        closer.start(100);
+        previewDocument(*document, nullptr);
+        QCOMPARE(previewed, int(document->pages().size()));
+    }
+
+    void theWindowShowsEveryPageAndEachOpensTheTable()
+    {
+        auto document = makeDocument(monthlyInvoice(120));
+        const QList<PageView *> pages = document->pages();
+        QVERIFY(pages.size() > 2);
+        document->setZoom(1.5);
+        document->window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(document->window()));
+        const QSize sheet(qRound(PageView::Width * 1.5), qRound(PageView::Height * 1.5));
+        int bottom = -1;
+        for (PageView *page : pages) {
+            QCOMPARE(page->size(), sheet);
+            QVERIFY(page->y() > bottom); // one below the other
+            bottom = page->geometry().bottom();
+        }
+        QCOMPARE(document->main->height(), bottom + 1);
+        // A click on the table of the last page opens the table panel, as on the first.
+        auto *table = pages.last()->findChild<QTableView *>();
+        QVERIFY(table);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(40, 20));
+        QTRY_VERIFY(document->gridCtrl->isVisible());
+        document->gridCtrl->reject();
+        QTRY_VERIFY(!document->gridCtrl->isVisible());
+        // And from the keyboard.
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_Space);
+        QTRY_VERIFY(document->gridCtrl->isVisible());
+        document->gridCtrl->reject();
+        QTRY_VERIFY(!document->gridCtrl->isVisible());
+        document->window()->close();
+    }
+
+    void aTableThatShrinksBackToOnePageLooksAsItAlwaysDid()
+    {
+        const QString base = sourcePath(QStringLiteral("tests/data/pages/one-page-full"));
+        auto document = makeDocument(readAll(base + QStringLiteral(".seikyu")));
+        document->grid->selectRow(3);
+        for (int row = 0; row < 30; ++row)
+            document->tblePlus();
+        QVERIFY(document->pages().size() > 1);
+        while (document->undoStack()->canUndo())
+            document->undoStack()->undo();
+        QCOMPARE(document->pages().size(), 1);
+        const QImage screen = document->page->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QString differs =
+            difference(screen, QImage(base + QStringLiteral("-screen.png")).convertToFormat(QImage::Format_RGB32));
+        QVERIFY2(differs.isEmpty(), qPrintable(differs));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(PagesTest)
+#include "tst_pages.moc"
