@@ -25,8 +25,7 @@ struct Text
 __extension__ typedef __int128 Wide;
 
 const QString InvoiceNamespace = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:Invoice-2");
-const QString CacNamespace =
-    QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2");
+const QString CacNamespace = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:CommonAggregateComponents-2");
 const QString CbcNamespace = QStringLiteral("urn:oasis:names:specification:ubl:schema:xsd:CommonBasicComponents-2");
 const QString Yen = QStringLiteral("JPY");
 const QString Vat = QStringLiteral("VAT");
@@ -138,8 +137,8 @@ struct LineSource
     int row = 0; ///< the row's number in the table, counting the first item row as 1
     QString name;
     int rate = 0;
-    qint64 price = 0;     ///< as the page shows it
-    CellNumber quantity;  ///< magnitude; 1 when the row gives none
+    qint64 price = 0;    ///< as the page shows it
+    CellNumber quantity; ///< magnitude; 1 when the row gives none
     QString unit;
     CellNumber unitPrice; ///< magnitude; no digits when the row gives none
 };
@@ -238,8 +237,8 @@ void addParty(XmlElement &role, const PeppolId &endpoint, const QString &postalC
               const QString &taxNumber, const QString &name, const QString &telephone)
 {
     XmlElement &party = role.add(QStringLiteral("cac:Party"));
-    party.add(QStringLiteral("cbc:EndpointID"), endpoint.identifier).attribute(QStringLiteral("schemeID"),
-                                                                                 endpoint.scheme);
+    party.add(QStringLiteral("cbc:EndpointID"), endpoint.identifier)
+        .attribute(QStringLiteral("schemeID"), endpoint.scheme);
     XmlElement &postal = party.add(QStringLiteral("cac:PostalAddress"));
     if (!address.isEmpty())
         postal.add(QStringLiteral("cbc:StreetName"), address);
@@ -356,10 +355,10 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
         if (sums && box.startsWith(AmountBoxHeading) && box.size() > AmountBoxHeading.size()) {
             const qint64 shown = amountOf(box.mid(AmountBoxHeading.size()));
             if (shown != sums->payable)
-                refusals.append(Text::tr("御請求金額 shows %1, but the table's total is %2. Update the invoice amount "
-                                         "first.")
-                                    .arg(mark(shown, QStringLiteral("ja_JP")),
-                                         mark(sums->payable, QStringLiteral("ja_JP"))));
+                refusals.append(
+                    Text::tr("御請求金額 shows %1, but the table's total is %2. Update the invoice amount "
+                             "first.")
+                        .arg(mark(shown, QStringLiteral("ja_JP")), mark(sums->payable, QStringLiteral("ja_JP"))));
         }
     }
     const QString bank = issuer.value(Bank).trimmed();
@@ -401,7 +400,8 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
             continue;
         // JP PINT takes a rate's tax as its taxable amount × rate rounded either way. Prices that
         // include the tax, with 切り捨て or 切り上げ, can contain a tax a yen further off.
-        const Wide off = static_cast<Wide>(sums->taxAt[slot]) * 100 - static_cast<Wide>(taxableAt[slot]) * SlotRates[slot];
+        const Wide off =
+            static_cast<Wide>(sums->taxAt[slot]) * 100 - static_cast<Wide>(taxableAt[slot]) * SlotRates[slot];
         if (off >= 100 || off <= -100) {
             refusals.append(Text::tr("The %1 of %2 cannot be stated as JP PINT requires: the tax on %3, the "
                                      "price without it, does not round to it. Total the table again with the tax "
@@ -441,9 +441,8 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
     QStringList notes;
     if (!contents.note.trimmed().isEmpty())
         notes.append(contents.note.trimmed());
-    const bool marksReduced = std::any_of(sources.begin(), sources.end(), [](const LineSource &s) {
-        return s.name.endsWith(QStringLiteral(" ※"));
-    });
+    const bool marksReduced = std::any_of(sources.begin(), sources.end(),
+                                          [](const LineSource &s) { return s.name.endsWith(QStringLiteral(" ※")); });
     if (marksReduced)
         notes.append(QStringLiteral("※は軽減税率(8%)対象"));
     if (contents.hold) {
@@ -508,8 +507,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
         item.add(QStringLiteral("cbc:Name"), source.name);
         addTaxCategory(item, QStringLiteral("cac:ClassifiedTaxCategory"), source.rate);
         XmlElement &price = line.add(QStringLiteral("cac:Price"));
-        const bool unitPriceHolds = net == source.price && source.unitPrice.hasDigits &&
-                                    !source.unitPrice.isZero() &&
+        const bool unitPriceHolds = net == source.price && source.unitPrice.hasDigits && !source.unitPrice.isZero() &&
                                     multipliesExactly(source.unitPrice, source.quantity, net);
         if (unitPriceHolds) {
             price.add(QStringLiteral("cbc:PriceAmount"), decimalText(source.unitPrice))

@@ -146,8 +146,7 @@ QByteArray makePdfA3(const QByteArray &bytes, const PdfAttachment &attachment, c
         metadata.getDict().replaceKey("/Subtype", QPDFObjectHandle::newName("/XML"));
         root.replaceKey("/Metadata", metadata);
 
-        QPDFEFStreamObjectHelper stream =
-            QPDFEFStreamObjectHelper::createEFStream(pdf, attachment.bytes.toStdString());
+        QPDFEFStreamObjectHelper stream = QPDFEFStreamObjectHelper::createEFStream(pdf, attachment.bytes.toStdString());
         stream.setSubtype(utf8(attachment.mimeType));
         stream.setModDate(pdfDate(attachment.modified));
         QPDFFileSpecObjectHelper spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, utf8(attachment.name), stream);
