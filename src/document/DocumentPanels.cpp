@@ -306,6 +306,7 @@ void Document::buildListPanels()
         m_families.push_back(std::move(f));
     }
     setUpRegistrationNumber();
+    setUpCustomerPeer();
 }
 
 void Document::buildSmallPanels()
