@@ -219,20 +219,19 @@ QByteArray eInvoiceReady(int rows)
                                  {"solo", ""},
                                  {"much", line.label},
                                  {"sums", QString::number(amountOf(line.value))}});
-    const QJsonObject invoice{
-        {"head", "請求書"},
-        {"date", "2026-12-05"},
-        {"whom", "千代田商事"},
-        {"peer", "0221:T1234567890123"},
-        {"numb", "INV-0001"},
-        {"dues", "2026-12-31"},
-        {"from", "100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行\nT8010001000003"},
-        {"full", "\b御請求金額\n"},
-        {"jgen", 0},
-        {"tail", 0},
-        {"plus", 1},
-        {"rate", 10},
-        {"item", items}};
+    const QJsonObject invoice{{"head", "請求書"},
+                              {"date", "2026-12-05"},
+                              {"whom", "千代田商事"},
+                              {"peer", "0221:T1234567890123"},
+                              {"numb", "INV-0001"},
+                              {"dues", "2026-12-31"},
+                              {"from", "100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行\nT8010001000003"},
+                              {"full", "\b御請求金額\n"},
+                              {"jgen", 0},
+                              {"tail", 0},
+                              {"plus", 1},
+                              {"rate", 10},
+                              {"item", items}};
     return QJsonDocument(invoice).toJson();
 }
 

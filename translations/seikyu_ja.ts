@@ -333,6 +333,22 @@
         <source>warning: %1</source>
         <translation>警告: %1</translation>
     </message>
+    <message>
+        <source>is not a folder (a single file may be exported to a name ending in .xml)</source>
+        <translation>フォルダではありません（ファイルが1つのときは、.xml で終わる名前に書き出せます）</translation>
+    </message>
+    <message>
+        <source>not exported: its XML would replace the input file %1</source>
+        <translation>書き出しませんでした: XMLが入力ファイル %1 を上書きしてしまいます</translation>
+    </message>
+    <message>
+        <source>not exported: %1 would replace the XML of %2</source>
+        <translation>書き出しませんでした: %1 が %2 のXMLを上書きしてしまいます</translation>
+    </message>
+    <message>
+        <source>cannot be an e-invoice: %1</source>
+        <translation>デジタルインボイスにできません: %1</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
@@ -387,6 +403,116 @@
     <message>
         <source>Mark Standard Rate</source>
         <translation>標準税率に指定</translation>
+    </message>
+</context>
+<context>
+    <name>EInvoiceExport</name>
+    <message>
+        <source>This invoice cannot be a JP PINT e-invoice yet.</source>
+        <translation>この請求書はまだ JP PINT のデジタルインボイスにできません。</translation>
+    </message>
+    <message>
+        <source>The e-invoice differs from the page.</source>
+        <translation>デジタルインボイスは請求書の表示と一部異なります。</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>書き出す</translation>
+    </message>
+    <message>
+        <source>There is no e-invoice to write.</source>
+        <translation>書き出すデジタルインボイスがありません。</translation>
+    </message>
+    <message>
+        <source>Export e-Invoice (JP PINT)</source>
+        <translation>デジタルインボイス（JP PINT）を書き出す</translation>
+    </message>
+    <message>
+        <source>e-Invoice XML (*.xml)</source>
+        <translation>デジタルインボイス XML (*.xml)</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Do you want to replace it?</source>
+        <translation>「%1」はすでにあります。置き換えますか？</translation>
+    </message>
+    <message>
+        <source>The e-invoice is written to this name, as it has to end in .xml.</source>
+        <translation>名前は .xml で終わる必要があるため、デジタルインボイスはこの名前で書き出されます。</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>置き換える</translation>
+    </message>
+    <message>
+        <source>The e-invoice could not be written.</source>
+        <translation>デジタルインボイスを書き出せませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>EInvoiceMapping</name>
+    <message>
+        <source>The invoice has no invoice number. Give it one (click where the number goes).</source>
+        <translation>請求書番号がありません。番号の位置をクリックして番号を付けてください。</translation>
+    </message>
+    <message>
+        <source>Your details have no name.</source>
+        <translation>自分の情報に名前がありません。</translation>
+    </message>
+    <message>
+        <source>Your details have no registration number (登録番号): a JP PINT invoice is a qualified invoice. Add it to your details.</source>
+        <translation>自分の情報に登録番号がありません。JP PINT の請求書は適格請求書なので、自分の情報に登録番号を追加してください。</translation>
+    </message>
+    <message>
+        <source>The invoice has no customer.</source>
+        <translation>取引先がありません。</translation>
+    </message>
+    <message>
+        <source>The customer has no electronic address (Peppol ID): add it to the customer, 0188 and the corporate number or 0221 and the registration number.</source>
+        <translation>取引先の電子アドレス（Peppol ID）がありません。取引先に 0188 と法人番号、または 0221 と登録番号を追加してください。</translation>
+    </message>
+    <message>
+        <source>The customer&apos;s electronic address “%1” is not valid: %2</source>
+        <translation>取引先の電子アドレス「%1」が正しくありません: %2</translation>
+    </message>
+    <message>
+        <source>The item table does not end with a total. Add the sums to the table first (Add Sum).</source>
+        <translation>明細表の最後に合計がありません。先に表に合計を追加してください（合計を追加）。</translation>
+    </message>
+    <message>
+        <source>Item row %1 has a price but no name.</source>
+        <translation>明細の %1 行目に価格がありますが、項目名がありません。</translation>
+    </message>
+    <message>
+        <source>The table&apos;s sums are not what its items add up to now, or do not state each rate&apos;s tax. Remove the sums and add them again (Add Sum).</source>
+        <translation>明細表の合計が今の明細と合わないか、税率ごとの消費税が記載されていません。合計を削除して、もう一度追加してください（合計を追加）。</translation>
+    </message>
+    <message>
+        <source>The item table has no items.</source>
+        <translation>明細表に明細がありません。</translation>
+    </message>
+    <message>
+        <source>御請求金額 shows %1, but the table&apos;s total is %2. Update the invoice amount first.</source>
+        <translation>御請求金額は %1 ですが、明細表の合計は %2 です。先に御請求金額を更新してください。</translation>
+    </message>
+    <message>
+        <source>The invoice says neither when nor where to pay: give it a payment due date or a bank account in your details.</source>
+        <translation>支払期限も振込先もありません。お支払期限を付けるか、自分の情報に振込先を追加してください。</translation>
+    </message>
+    <message>
+        <source>The amounts are too large to be stated without their tax.</source>
+        <translation>金額が大きすぎて、税抜きで記載できません。</translation>
+    </message>
+    <message>
+        <source>The %1 of %2 cannot be stated as JP PINT requires: the tax on %3, the price without it, does not round to it. Total the table again with the tax rounded half up (四捨五入, Preferences).</source>
+        <translation>%2 の %1 は JP PINT の決まりどおりに記載できません。税抜き価格 %3 に対する消費税を端数処理しても、この額になりません。「設定」で端数処理を四捨五入にして、合計を追加し直してください。</translation>
+    </message>
+    <message>
+        <source>The table&apos;s total %1 is not its items and their tax. Remove the sums and add them again (Add Sum).</source>
+        <translation>明細表の合計 %1 が明細と消費税の合計と合いません。合計を削除して、もう一度追加してください（合計を追加）。</translation>
+    </message>
+    <message>
+        <source>JP PINT has no place for withheld income tax: the e-invoice asks for the total %1 and states the withheld %2 and the %3 to be paid in its note.</source>
+        <translation>JP PINT には源泉徴収税の項目がありません。デジタルインボイスの請求額は合計 %1 とし、源泉徴収税 %2 と差引請求額 %3 は備考に記載します。</translation>
     </message>
 </context>
 <context>
@@ -482,6 +608,14 @@
     <message>
         <source>For fees paid to an individual (design, writing, lectures and the like) the customer withholds income tax (源泉徴収) and pays the rest. Tick &quot;Withhold Income Tax&quot; in the item table&apos;s panel: after 合計 the sums show 源泉徴収税, as a negative amount, and 差引請求額, what the customer pays, which the invoice amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the tax is added separately, and on the whole amount when the prices include it.</source>
         <translation>デザイン、原稿執筆、講演などの個人への報酬では、取引先が所得税を源泉徴収し、残りを支払います。明細表のパネルで「源泉徴収」にチェックを入れると、合計のあとにマイナスの金額で源泉徴収税と、取引先が支払う差引請求額が加わり、御請求金額には差引請求額が入ります。税額は100万円までの部分が10.21 %、100万円を超える部分が20.42 %に102,100円を加えた額で、1円未満は切り捨てます。消費税を別に加算しているときは消費税を除いた金額から、価格が税込みのときは全体の金額から計算します。</translation>
+    </message>
+    <message>
+        <source>e-Invoice (JP PINT)</source>
+        <translation>デジタルインボイス（JP PINT）</translation>
+    </message>
+    <message>
+        <source>File &gt; Export e-Invoice (JP PINT) writes the invoice as Japan&apos;s standard e-invoice, an XML file the customer&apos;s accounting system reads without retyping. It needs an invoice number, your registration number, a table that ends with its sums, and the customer&apos;s electronic address: type it in the Customer panel as 0188: and the corporate number (法人番号) or 0221: and the registration number; it is kept with the customer. Every amount, rate and tax is the page&apos;s own; prices that include the tax are stated without it, adding up to the same totals. With withholding, the e-invoice asks for 合計 and states the withheld tax and 差引請求額 in its note. With File &gt; Attach the e-Invoice (PDF/A-3) ticked, Export as PDF writes a PDF/A-3 that looks the same and carries the XML inside.</source>
+        <translation>「ファイル &gt; デジタルインボイスを書き出す（JP PINT）」で、請求書を日本の標準デジタルインボイスとして書き出します。取引先の会計システムが入力し直さずに取り込める XML ファイルです。請求書番号、自分の登録番号、合計を追加した明細表、取引先の電子アドレスが必要です。電子アドレスは取引先パネルで 0188: と法人番号、または 0221: と登録番号を入力します。取引先と一緒に保存されます。金額・税率・消費税はすべて請求書の表示どおりで、税込価格は税抜きで記載され、合計は同じになります。源泉徴収があるときは請求額を合計とし、源泉徴収税と差引請求額を備考に記載します。「ファイル &gt; デジタルインボイスを添付（PDF/A-3）」にチェックを付けると、PDFの書き出しで、見た目が同じで XML を含む PDF/A-3 を書き出します。</translation>
     </message>
 </context>
 <context>
@@ -661,6 +795,18 @@
         <source>Next month&apos;s invoice: a copy of this one, dated today</source>
         <translation>来月の請求書：この請求書を今日の日付で複製します</translation>
     </message>
+    <message>
+        <source>Attach the e-Invoice (PDF/A-3)</source>
+        <translation>デジタルインボイスを添付（PDF/A-3）</translation>
+    </message>
+    <message>
+        <source>Export as PDF makes a PDF/A-3 with the JP PINT e-invoice inside</source>
+        <translation>PDF書き出しで、JP PINT のデジタルインボイスを含む PDF/A-3 を作ります</translation>
+    </message>
+    <message>
+        <source>Export e-&amp;Invoice (JP PINT)…</source>
+        <translation>デジタルインボイスを書き出す（JP PINT）(&amp;I)…</translation>
+    </message>
 </context>
 <context>
     <name>OutputChecks</name>
@@ -713,6 +859,17 @@
     </message>
 </context>
 <context>
+    <name>PdfA3</name>
+    <message>
+        <source>The colour profile %1 is missing or damaged (Debian package icc-profiles-free).</source>
+        <translation>カラープロファイル %1 が見つからないか壊れています（Debian パッケージ icc-profiles-free）。</translation>
+    </message>
+    <message>
+        <source>The PDF could not be made a PDF/A-3 (%1).</source>
+        <translation>PDF を PDF/A-3 にできませんでした（%1）。</translation>
+    </message>
+</context>
+<context>
     <name>PdfExport</name>
     <message>
         <source>The page could not be rendered.</source>
@@ -745,6 +902,57 @@
     <message>
         <source>Replace</source>
         <translation>置き換える</translation>
+    </message>
+</context>
+<context>
+    <name>PeppolId</name>
+    <message>
+        <source>A corporate number (0188) has digits only.</source>
+        <translation>法人番号（0188）は数字だけです。</translation>
+    </message>
+    <message>
+        <source>A corporate number has 13 digits; %1 so far.</source>
+        <translation>法人番号は13桁です。いま %1 桁です。</translation>
+    </message>
+    <message>
+        <source>A corporate number has 13 digits, not %1.</source>
+        <translation>法人番号は13桁です（%1 桁ではありません）。</translation>
+    </message>
+    <message>
+        <source>%1 is not a corporate number: its check digit does not match.</source>
+        <translation>%1 は法人番号ではありません。チェックデジットが合いません。</translation>
+    </message>
+    <message>
+        <source>A registration number (0221) is T and 13 digits.</source>
+        <translation>登録番号（0221）は T と13桁の数字です。</translation>
+    </message>
+    <message>
+        <source>A registration number (0221) is the letter T followed by 13 digits.</source>
+        <translation>登録番号（0221）は T に続く13桁の数字です。</translation>
+    </message>
+    <message>
+        <source>A registration number has T and 13 digits; %1 so far.</source>
+        <translation>登録番号は T と13桁の数字です。いま %1 桁です。</translation>
+    </message>
+    <message>
+        <source>A registration number has T and 13 digits, not %1.</source>
+        <translation>登録番号は T と13桁の数字です（%1 桁ではありません）。</translation>
+    </message>
+    <message>
+        <source>Start with 0188: and the corporate number, or 0221: and the registration number.</source>
+        <translation>0188: に続けて法人番号、または 0221: に続けて登録番号を入力してください。</translation>
+    </message>
+    <message>
+        <source>An electronic address is 0188: and a corporate number, or 0221: and a registration number.</source>
+        <translation>電子アドレスは 0188: と法人番号、または 0221: と登録番号です。</translation>
+    </message>
+    <message>
+        <source>A corporate number has 13 digits.</source>
+        <translation>法人番号は13桁です。</translation>
+    </message>
+    <message>
+        <source>Seikyu knows the schemes 0188 (corporate number) and 0221 (registration number), not %1.</source>
+        <translation>Seikyu が扱えるのは 0188（法人番号）と 0221（登録番号）で、%1 は扱えません。</translation>
     </message>
 </context>
 <context>
@@ -797,6 +1005,14 @@
     <message>
         <source>Seikyu did not close properly last time. The invoices you had not saved are open again; save the ones you want to keep.</source>
         <translation>前回、Seikyu は正しく終了しませんでした。保存していなかった請求書をもう一度開いています。残したいものは保存してください。</translation>
+    </message>
+    <message>
+        <source>With --export-pdf: write PDF/A-3 files that carry the JP PINT e-invoice.</source>
+        <translation>--export-pdf と一緒に使うと、JP PINT のデジタルインボイスを含む PDF/A-3 を書き出します。</translation>
+    </message>
+    <message>
+        <source>Export each invoice FILE as a JP PINT e-invoice into the folder OUT (OUT/&lt;name&gt;.xml), without opening a window. With one FILE, OUT may be the XML&apos;s name.</source>
+        <translation>ウィンドウを開かずに、各請求書 FILE を JP PINT のデジタルインボイスとしてフォルダ OUT に書き出します（OUT/&lt;名前&gt;.xml）。FILE が1つなら、OUT を XML の名前にできます。</translation>
     </message>
 </context>
 <context>
@@ -1194,6 +1410,22 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
         <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
+    </message>
+    <message>
+        <source>0188:corporate number or 0221:T and 13 digits</source>
+        <translation>0188:法人番号 または 0221:T と13桁</translation>
+    </message>
+    <message>
+        <source>The customer&apos;s electronic address for e-invoices (Peppol ID): 0188 and the 13-digit corporate number (法人番号), or 0221 and the registration number (登録番号). Kept with the customer.</source>
+        <translation>デジタルインボイスの宛先となる取引先の電子アドレス（Peppol ID）です。0188 と13桁の法人番号、または 0221 と登録番号。取引先と一緒に保存されます。</translation>
+    </message>
+    <message>
+        <source>Electronic address:</source>
+        <translation>電子アドレス:</translation>
+    </message>
+    <message>
+        <source>Electronic address %1</source>
+        <translation>電子アドレス %1</translation>
     </message>
 </context>
 <context>
