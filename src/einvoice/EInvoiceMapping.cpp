@@ -444,7 +444,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
     const bool marksReduced = std::any_of(sources.begin(), sources.end(),
                                           [](const LineSource &s) { return s.name.endsWith(QStringLiteral(" ※")); });
     if (marksReduced)
-        notes.append(QStringLiteral("※は軽減税率(8%)対象"));
+        notes.append(QStringLiteral("※は軽減税率対象")); // the legend under the page's table
     if (contents.hold) {
         notes.append(QStringLiteral("%1 %2、%3 %4")
                          .arg(SumsLabel::Withholding, mark(-sums->withheld, QStringLiteral("ja_JP")),
