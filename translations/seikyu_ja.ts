@@ -1014,6 +1014,10 @@
         <source>Export each invoice FILE as a JP PINT e-invoice into the folder OUT (OUT/&lt;name&gt;.xml), without opening a window. With one FILE, OUT may be the XML&apos;s name.</source>
         <translation>ウィンドウを開かずに、各請求書 FILE を JP PINT のデジタルインボイスとしてフォルダ OUT に書き出します（OUT/&lt;名前&gt;.xml）。FILE が1つなら、OUT を XML の名前にできます。</translation>
     </message>
+    <message>
+        <source>--attach-ubl goes with --export-pdf OUT.</source>
+        <translation>--attach-ubl は --export-pdf OUT と一緒に使います。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::Document</name>

@@ -25,8 +25,8 @@ bool needsNoWindow(int argc, char *argv[])
             break;
         if (std::strcmp(arg, "--export-pdf") == 0 || std::strncmp(arg, "--export-pdf=", 13) == 0 ||
             std::strcmp(arg, "--export-ubl") == 0 || std::strncmp(arg, "--export-ubl=", 13) == 0 ||
-            std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help-all") == 0 ||
-            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0)
+            std::strcmp(arg, "--attach-ubl") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
+            std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0)
             return true;
     }
     return false;
@@ -112,6 +112,12 @@ int main(int argc, char *argv[])
                                  QStringLiteral("[FILE…]"));
     parser.process(app);
 
+    if (parser.isSet(attachOption) && !parser.isSet(exportOption)) {
+        std::fprintf(
+            stderr, "seikyu: %s\n",
+            QApplication::translate("main", "--attach-ubl goes with --export-pdf OUT.").toLocal8Bit().constData());
+        return 2;
+    }
     if (parser.isSet(exportOption) || parser.isSet(ublOption)) {
         QStringList messages;
         const int status =
