@@ -144,6 +144,22 @@ private slots:
         QCOMPARE(run("pdftotext", {"-enc", "UTF-8", a3Path, "-"}), run("pdftotext", {"-enc", "UTF-8", plainPath, "-"}));
     }
 
+    void aTransparentSealStaysTransparent()
+    {
+        // PDF/A-3 allows soft masks, PDF/A-1b does not: Preflight adds its transparency finding, and nothing else.
+        QImage stamp(120, 120, QImage::Format_ARGB32);
+        stamp.fill(QColor(200, 30, 30, 128));
+        SavedLists::instance().setStamp(encodedImage(stamp, "PNG"));
+        const std::unique_ptr<Document> document = makeDocument(foodInvoice());
+        const QByteArray plain = renderPagePdf(*document, QStringLiteral("INV-2026-0042"));
+        QString reason;
+        const QByteArray a3 = pdfWithEInvoice(plain, eInvoiceXml(eInvoiceOf(*document)), "INV.xml", &reason);
+        const QString plainPath = writeFile(m_dir.filePath("seal/plain.pdf"), plain);
+        const QString a3Path = writeFile(m_dir.filePath("seal/hybrid.pdf"), a3);
+        QCOMPARE(preflightFindings(a3Path), (QStringList{"1.2.9", "1.4.7", "2.2.2", "7.11.2"}));
+        QCOMPARE(rendered(a3Path), rendered(plainPath));
+    }
+
     void aMissingColourProfileIsReportedNotWritten()
     {
         QString reason;
