@@ -8,7 +8,7 @@
 
 namespace seikyu {
 
-/// The specification and process a Japanese Peppol invoice declares.
+/// The customization (JP PINT) and the business process a Japanese Peppol invoice declares.
 inline const QString JpPintCustomization = QStringLiteral("urn:peppol:pint:billing-1@jp-1");
 inline const QString JpPintProfile = QStringLiteral("urn:peppol:bis:billing");
 
