@@ -5,16 +5,22 @@
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
+#include "einvoice/EInvoiceExport.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
 #include "output/PdfExport.h"
+#include "table/Amounts.h"
 #include "table/ItemTableModel.h"
+#include "table/SumsRows.h"
 #include "widgets/Prompter.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -296,6 +302,97 @@ void benchLongInvoices()
     }
 }
 
+/// A qualified invoice of `rows` priced items at 10 % and 8 %, totalled, that can be an e-invoice.
+QByteArray eInvoiceReady(int rows)
+{
+    QJsonArray items{QJsonObject{{"date", "日付"}, {"name", "項目"}, {"solo", ""}, {"much", "個数"}, {"sums", "価格"}}};
+    SumsInput input;
+    input.rate = 10;
+    input.qualified = true;
+    for (int i = 1; i <= rows; ++i) {
+        const qint64 price = (1000 + i) * (i % 5 + 1);
+        QJsonObject row{{"date", QStringLiteral("12-%1").arg(i % 28 + 1, 2, 10, QLatin1Char('0'))},
+                        {"name", QStringLiteral("品目 %1").arg(i)},
+                        {"solo", QString::number(1000 + i)},
+                        {"much", QStringLiteral("%1個").arg(i % 5 + 1)},
+                        {"sums", QString::number(price)}};
+        if (i % 3 == 0)
+            row.insert("rate", 8);
+        items.append(row);
+        input.items.append({price, i % 3 == 0 ? TaxClass::Reduced : TaxClass::Standard});
+    }
+    const QList<SumsLine> sums = computeSums(input).value();
+    for (const SumsLine &line : sums)
+        items.append(QJsonObject{{"date", " "},
+                                 {"name", " "},
+                                 {"solo", ""},
+                                 {"much", line.label},
+                                 {"sums", QString::number(amountOf(line.value))}});
+    const QJsonObject invoice{{"head", "請求書"},
+                              {"date", "2026-12-05"},
+                              {"whom", "千代田商事"},
+                              {"peer", "0221:T1234567890123"},
+                              {"numb", "INV-0001"},
+                              {"dues", "2026-12-31"},
+                              {"from", "100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行\nT8010001000003"},
+                              {"full", "\b御請求金額\n"},
+                              {"jgen", 0},
+                              {"tail", 0},
+                              {"plus", 1},
+                              {"rate", 10},
+                              {"item", items}};
+    return QJsonDocument(invoice).toJson();
+}
+
+void benchEInvoice()
+{
+    const QByteArray twenty = eInvoiceReady(20);
+    QByteArray xml;
+    measure(QStringLiteral("e-invoice XML of a 20-row invoice (in process)"), 5, 21, nullptr,
+            [&] { xml = eInvoiceXml(eInvoiceOfFile(twenty)); });
+
+    // A PDF/A-3 export against a plain one: the same page, then made PDF/A-3 with the XML inside.
+    std::unique_ptr<Document> document = openDocument(twenty);
+    std::vector<double> plain;
+    std::vector<double> hybrid;
+    for (int i = 0; i < 21; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const QByteArray pdf = renderPagePdf(*document, QStringLiteral("bench"));
+        plain.push_back(static_cast<double>(timer.nsecsElapsed()));
+        timer.restart();
+        QString error;
+        const QByteArray a3 = pdfWithEInvoice(renderPagePdf(*document, QStringLiteral("bench")), xml,
+                                              QStringLiteral("bench.xml"), &error);
+        hybrid.push_back(static_cast<double>(timer.nsecsElapsed()));
+        if (a3.isEmpty())
+            std::fprintf(stderr, "PDF/A-3 failed: %s\n", qPrintable(error));
+    }
+    results.push_back({QStringLiteral("PDF/A-3 export ÷ plain export (ratio)"), median(hybrid) / median(plain), 1.3});
+
+    QTemporaryDir dir;
+    QStringList hundred;
+    for (int i = 0; i < 100; ++i) {
+        const QString path = dir.filePath(QStringLiteral("invoice-%1.seikyu").arg(i, 3, 10, QLatin1Char('0')));
+        QString error;
+        writeFileAtomically(path, eInvoiceReady(5 + i % 20), &error);
+        hundred.append(path);
+    }
+    auto runExport = [&](const QStringList &files) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(SEIKYU_BINARY),
+                      QStringList{QStringLiteral("--export-ubl"), dir.filePath(QStringLiteral("out"))} + files);
+        process.waitForFinished(60000);
+    };
+    measure(QStringLiteral("seikyu --export-ubl, 1 invoice (whole process)"), 50, 9, nullptr,
+            [&] { runExport({hundred.first()}); });
+    measure(QStringLiteral("seikyu --export-ubl, 100 invoices (whole process)"), 1000, 5, nullptr,
+            [&] { runExport(hundred); });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -313,6 +410,7 @@ int main(int argc, char *argv[])
     benchRowImport();
     benchExport();
     benchLongInvoices();
+    benchEInvoice();
 
     std::printf("%-46s %12s %10s  %s\n", "operation", "median ms", "target", "");
     bool allMet = true;

@@ -1,7 +1,7 @@
 # Fails when a source file includes upwards. The folders of src/ are layers, each including only
 # from itself and the layers below it:
 #
-#   app  →  output, help, update  →  document  →  table, sections, import  →  widgets  →  pure rules
+#   app  →  output, einvoice, help, update  →  document  →  table, sections, import  →  widgets  →  pure rules
 #
 # A file in table/, sections/ or import/ that defines Document operations (member functions of Document,
 # which live beside the area they work on) may include from document/. The pure rules below include
@@ -11,6 +11,7 @@
 
 set(layer_app 5)
 set(layer_output 4)
+set(layer_einvoice 4)
 set(layer_help 4)
 set(layer_update 4)
 set(layer_document 3)
@@ -22,6 +23,13 @@ set(layer_pagination 1)
 
 set(pure_rules
     document/InvoiceFile
+    einvoice/EInvoiceMapping
+    einvoice/InvoicePeriod
+    einvoice/PdfA3
+    einvoice/PeppolId
+    einvoice/TaxExclusiveLines
+    einvoice/UnitCodes
+    einvoice/XmlTree
     help/HelpTopics
     import/ClipboardRows
     import/ColumnMapping

@@ -2,6 +2,7 @@
 
 #include "app/PreferencesDialog.h"
 #include "document/Document.h"
+#include "einvoice/EInvoiceExport.h"
 #include "help/HelpPanel.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
@@ -26,7 +27,18 @@ void AppServices::addOutputActions(QMenu *fileMenu, QWidget *window, Document *d
     QAction *exportPdf = fileMenu->addAction(Text::tr("&Export as PDF…"));
     exportPdf->setObjectName(QStringLiteral("exportPdfAction"));
     QObject::connect(exportPdf, &QAction::triggered, document,
-                     [document, window] { seikyu::exportPdf(*document, window); });
+                     [document, window] { exportPdfMaybeWithEInvoice(*document, window); });
+    QAction *attach = fileMenu->addAction(Text::tr("Attach the e-Invoice (PDF/A-3)"));
+    attach->setObjectName(QStringLiteral("attachEInvoiceAction"));
+    attach->setCheckable(true);
+    attach->setToolTip(Text::tr("Export as PDF makes a PDF/A-3 with the JP PINT e-invoice inside"));
+    QObject::connect(fileMenu, &QMenu::aboutToShow, attach, [attach] { attach->setChecked(attachesEInvoice()); });
+    attach->setChecked(attachesEInvoice());
+    QObject::connect(attach, &QAction::toggled, attach, [](bool on) { setAttachesEInvoice(on); });
+    QAction *eInvoice = fileMenu->addAction(Text::tr("Export e-&Invoice (JP PINT)…"));
+    eInvoice->setObjectName(QStringLiteral("exportEInvoiceAction"));
+    QObject::connect(eInvoice, &QAction::triggered, document,
+                     [document, window] { exportEInvoice(*document, window); });
     QAction *print = fileMenu->addAction(Text::tr("&Print…"));
     print->setObjectName(QStringLiteral("printAction"));
     print->setShortcut(QKeySequence::Print);

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
+#include "einvoice/EInvoiceBatch.h"
 #include "output/BatchExport.h"
 #include "update/UpdateChecker.h"
 #include "widgets/Prompter.h"
@@ -23,8 +24,9 @@ bool needsNoWindow(int argc, char *argv[])
         if (std::strcmp(arg, "--") == 0)
             break;
         if (std::strcmp(arg, "--export-pdf") == 0 || std::strncmp(arg, "--export-pdf=", 13) == 0 ||
-            std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help-all") == 0 ||
-            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0)
+            std::strcmp(arg, "--export-ubl") == 0 || std::strncmp(arg, "--export-ubl=", 13) == 0 ||
+            std::strcmp(arg, "--attach-ubl") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
+            std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0)
             return true;
     }
     return false;
@@ -95,14 +97,34 @@ int main(int argc, char *argv[])
                                         "without opening a window. With one FILE, OUT may be the PDF's name."),
         QStringLiteral("OUT"));
     parser.addOption(exportOption);
+    const QCommandLineOption attachOption(
+        QStringLiteral("attach-ubl"),
+        QApplication::translate("main", "With --export-pdf: write PDF/A-3 files that carry the JP PINT e-invoice."));
+    parser.addOption(attachOption);
+    const QCommandLineOption ublOption(
+        QStringLiteral("export-ubl"),
+        QApplication::translate("main", "Export each invoice FILE as a JP PINT e-invoice into the folder OUT "
+                                        "(OUT/<name>.xml), without opening a window. With one FILE, OUT may be the "
+                                        "XML's name."),
+        QStringLiteral("OUT"));
+    parser.addOption(ublOption);
     parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);
 
-    if (parser.isSet(exportOption)) {
+    if (parser.isSet(attachOption) && !parser.isSet(exportOption)) {
+        std::fprintf(
+            stderr, "seikyu: %s\n",
+            QApplication::translate("main", "--attach-ubl goes with --export-pdf OUT.").toLocal8Bit().constData());
+        return 2;
+    }
+    if (parser.isSet(exportOption) || parser.isSet(ublOption)) {
         QStringList messages;
         const int status =
-            seikyu::exportInvoicesAsPdf(parser.value(exportOption), parser.positionalArguments(), &messages);
+            parser.isSet(ublOption)
+                ? seikyu::exportInvoicesAsUbl(parser.value(ublOption), parser.positionalArguments(), &messages)
+                : seikyu::exportInvoicesAsPdf(parser.value(exportOption), parser.positionalArguments(), &messages,
+                                              parser.isSet(attachOption));
         for (const QString &line : std::as_const(messages))
             std::fprintf(stderr, "seikyu: %s\n", line.toLocal8Bit().constData());
         return status;

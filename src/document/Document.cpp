@@ -71,6 +71,7 @@ InvoicePage Document::pageState() const
     state.numb = m_invoiceNumber;
     state.dues = m_dueDate;
     state.note = remarks();
+    state.peer = m_peer;
     return state;
 }
 
@@ -196,6 +197,7 @@ void Document::applyContents(const InvoiceContents &contents)
         const qint64 index = findThru(key, *value);
         listLoad(family(key), static_cast<int>(index));
     }
+    setPeer(contents.peer);
     if (m_listsNotWritten) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(this, &Document::reportSettingsNotWritten, Qt::QueuedConnection);
     clearGuideBorders();

@@ -207,6 +207,9 @@ public:
     void duesCopy(QObject *sender = nullptr);
     QString remarks() const;
     void setRemarks(const QString &remarks);
+    /// The customer's electronic address for e-invoices ("0188:…"), empty when there is none.
+    QString peer() const { return m_peer; }
+    void setPeer(const QString &peer);
     void noteShow(QObject *sender = nullptr);
     void noteCopy(QObject *sender = nullptr);
     /// Makes this invoice, a fresh copy of another, the next one: dated today, with the next
@@ -366,6 +369,7 @@ public:
     QPointer<QLineEdit> editBank;
     QPointer<QLineEdit> newsRegn;
     QPointer<QLineEdit> editRegn;
+    QPointer<QLineEdit> whomPeer;
     std::unique_ptr<QDialog> gridSums;
     QPointer<QPushButton> rowsPlus;
     std::unique_ptr<QDialog> gridFail;
@@ -455,6 +459,9 @@ private:
     void followCustomerHonorifics();
     /// Selects the honorific last confirmed with the chosen customer, if there is one.
     void selectRememberedHonorific();
+    /// The customer's electronic address: a field of the customer panel, checked as it is typed
+    /// and kept with the customer entry.
+    void setUpCustomerPeer();
     /// Writes a saved entry onto its page line, remembering the honorific the line carries.
     void showListEntry(ListFamily &family, const QString &entry);
     void refreshFromStore(const QString &key, const ListChange &change);
@@ -486,6 +493,7 @@ private:
     bool m_amountStale = false;
     bool m_dueStale = false;
     QString m_invoiceNumber;
+    QString m_peer;
     QDate m_dueDate;
     int m_taxRate = 8;
     double m_zoom = 1.0;

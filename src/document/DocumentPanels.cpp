@@ -307,6 +307,7 @@ void Document::buildListPanels()
     }
     setUpRegistrationNumber();
     followCustomerHonorifics();
+    setUpCustomerPeer();
 }
 
 void Document::buildSmallPanels()

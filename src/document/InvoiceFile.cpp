@@ -158,6 +158,8 @@ QByteArray writeInvoice(const InvoicePage &page)
         contents.insert(QStringLiteral("dues"), fileDateText(page.dues));
     if (!page.note.isEmpty())
         contents.insert(QStringLiteral("note"), page.note);
+    if (!page.peer.isEmpty())
+        contents.insert(QStringLiteral("peer"), page.peer);
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -225,6 +227,7 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     contents.numb = textMember(object, QStringLiteral("numb")).value_or(QString());
     contents.dues = parseFileDate(textMember(object, QStringLiteral("dues")).value_or(QString()));
     contents.note = textMember(object, QStringLiteral("note")).value_or(QString());
+    contents.peer = textMember(object, QStringLiteral("peer")).value_or(QString());
     const qint64 tail = integerMember(object, QStringLiteral("tail"));
     contents.tail = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
 

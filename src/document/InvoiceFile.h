@@ -30,6 +30,7 @@ struct InvoicePage
     QString numb;      ///< the invoice number; written only when there is one
     QDate dues;        ///< the payment due date; written only when there is one
     QString note;      ///< the remarks under the table; written only when there are some
+    QString peer;      ///< the customer's electronic address ("0188:…"); written only when there is one
 };
 
 /// An invoice file as read, with every member already checked for type. Members that were
@@ -49,6 +50,7 @@ struct InvoiceContents
     QString numb;      ///< "numb": the invoice number, empty when there is none
     QDate dues;        ///< "dues": the payment due date, "yyyy-MM-dd"; invalid when there is none
     QString note;      ///< "note": the remarks, empty when there are none
+    QString peer;      ///< "peer": the customer's electronic address, empty when there is none
     int tail = 0;      ///< -1 selects no honorific
 };
 

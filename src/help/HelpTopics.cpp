@@ -121,6 +121,17 @@ constexpr TopicSource TopicSources[] = {
          "current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), "
          "shows its first lines, lets you choose the table column of each of its columns, adds the rows after the "
          "items and says which lines it skipped and why.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "e-Invoice (JP PINT)"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "File > Export e-Invoice (JP PINT) writes the invoice as Japan's standard e-invoice, an XML file the "
+         "customer's accounting system reads without retyping. It needs an invoice number, your registration "
+         "number, a table that ends with its sums, and the customer's electronic address: type it in the Customer "
+         "panel as 0188: and the corporate number (法人番号) or 0221: and the registration number; it is kept with "
+         "the customer. Every amount, rate and tax is the page's own; prices that include the tax are stated "
+         "without it, adding up to the same totals. With withholding, the e-invoice asks for 合計 and states the "
+         "withheld tax and 差引請求額 in its note. With File > Attach the e-Invoice (PDF/A-3) ticked, Export as PDF "
+         "writes a PDF/A-3 that looks the same and carries the XML inside.")},
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "document/InvoiceFile.h"
+#include "einvoice/EInvoiceExport.h"
 #include "output/OutputChecks.h"
 #include "output/PageRecording.h"
 #include "output/PdfExport.h"
@@ -60,6 +61,8 @@ struct Job
     QString file;
     QStringList warnings;
     QString reason; ///< why it was not exported
+    QByteArray xml; ///< the e-invoice the PDF carries, when it carries one
+    QString target; ///< the PDF
     /// Whether its PDF was written; while a worker writes it, the answer to come.
     std::variant<bool, std::future<bool>> exported = false;
 
@@ -74,11 +77,21 @@ struct Job
 /// The part of an export that needs the GUI thread: the invoice shown as a window newly opened from
 /// it would show it, and its pages recorded. One window serves every file, as setting one up costs
 /// more than the page. Nothing when the file is no invoice.
-std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window)
+std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window,
+                                                                            bool attachEInvoice)
 {
     QByteArray bytes;
     if (!readInvoiceFile(job.file, &bytes, &job.reason))
         return std::nullopt;
+    if (attachEInvoice) {
+        const EInvoice invoice = eInvoiceOfFile(bytes);
+        if (!invoice.ok()) {
+            job.reason = Text::tr("cannot be an e-invoice: %1").arg(invoice.refusals.join(QLatin1Char(' ')));
+            return std::nullopt;
+        }
+        job.xml = eInvoiceXml(invoice);
+        job.warnings.append(invoice.warnings);
+    }
     if (window) {
         if (!window->readAnew(bytes, &job.reason))
             return std::nullopt;
@@ -94,20 +107,36 @@ std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job 
     }
     window->setFilePath(QFileInfo(job.file).absoluteFilePath());
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
-    job.warnings = outputWarnings(*window);
+    job.warnings = outputWarnings(*window) + job.warnings;
     return std::pair(recordPagesForPdf(*window), pdfSuggestedName(*window));
 }
 
 /// The rest, on any thread: the PDF made from the recording and written.
 bool writeRecordedPdf(const std::vector<PageRecording> &pages, const QString &title, const QString &target,
-                      QString *reason)
+                      const QByteArray &xml, QString *reason)
 {
-    return writePdfFile(pdfFromRecordings(pages, title), target, reason);
+    QByteArray pdf = pdfFromRecordings(pages, title);
+    if (!xml.isEmpty() && !pdf.isEmpty()) {
+        pdf = pdfWithEInvoice(pdf, xml, QFileInfo(target).completeBaseName() + QStringLiteral(".xml"), reason);
+        if (pdf.isEmpty())
+            return false;
+    }
+    return writePdfFile(pdf, target, reason);
 }
 
 } // namespace
 
-int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringList *messages)
+QString batchMessageLine(const QString &path, const QString &reason)
+{
+    return oneLine(path, reason);
+}
+
+QString batchFileIdentity(const QString &path)
+{
+    return identity(path);
+}
+
+int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringList *messages, bool attachEInvoice)
 {
     QStringList sink;
     QStringList &lines = messages ? *messages : sink;
@@ -156,6 +185,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         job.file = files[i];
         const QString target = singleTarget ? out : QDir(out).filePath(pdfNameFor(job.file));
         const QString targetId = identity(target);
+        job.target = target;
         if (const auto claimed = writing.find(targetId); claimed != writing.end()) {
             // Whether an earlier input got this name depends on whether its PDF was written.
             Job &earlier = jobs[size_t(*claimed)];
@@ -171,16 +201,16 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(job.file).isDir()) {
             job.reason = Text::tr("is a folder, not an invoice file");
-        } else if (auto recorded = recordInvoice(job, window)) {
+        } else if (auto recorded = recordInvoice(job, window, attachEInvoice)) {
             writing.insert(targetId, i);
             if (!parallel) {
-                job.exported = writeRecordedPdf(recorded->first, recorded->second, target, &job.reason);
+                job.exported = writeRecordedPdf(recorded->first, recorded->second, target, job.xml, &job.reason);
                 continue;
             }
             auto done = std::make_shared<std::promise<bool>>();
             job.exported = done->get_future();
-            workers.start([done, pages = std::move(recorded->first), title = recorded->second, target,
-                           reason = &job.reason] { done->set_value(writeRecordedPdf(pages, title, target, reason)); });
+            workers.start([done, pages = std::move(recorded->first), title = recorded->second, target, xml = job.xml,
+                           reason = &job.reason] { done->set_value(writeRecordedPdf(pages, title, target, xml, reason)); });
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();
         }
@@ -191,6 +221,9 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         const bool exported = job.settle();
         for (const QString &warning : std::as_const(job.warnings))
             lines.append(oneLine(job.file, Text::tr("warning: %1").arg(warning)));
+        if (exported && !job.xml.isEmpty())
+            announceEInvoice(
+                {job.target, QFileInfo(job.target).completeBaseName() + QStringLiteral(".xml"), job.xml, true});
         if (exported)
             continue;
         lines.append(oneLine(job.file, job.reason));

@@ -14,6 +14,15 @@ namespace seikyu {
 /// will not read well (see outputWarnings) is exported too, with a "warning:" line. Returns the
 /// process exit status: 0 when every file was exported, 1 when some failed, 2 when nothing could
 /// be attempted (no files, or `out` unusable).
-int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringList *messages);
+///
+/// With `attachEInvoice`, each PDF is a PDF/A-3 that carries the invoice's JP PINT e-invoice; an
+/// invoice that cannot be one is reported on its own line and not exported.
+int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringList *messages,
+                        bool attachEInvoice = false);
+
+/// The line a batch export prints about one file: "path: reason", the reason on one line.
+QString batchMessageLine(const QString &path, const QString &reason);
+/// A file's identity however its path is written, for files that may not exist yet.
+QString batchFileIdentity(const QString &path);
 
 } // namespace seikyu

@@ -121,7 +121,8 @@ QString withPdfExtension(const QString &path)
     return path + QStringLiteral(".pdf");
 }
 
-void exportPdf(Document &document, QWidget *parent)
+void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish,
+               const std::function<void(const QString &path)> &written)
 {
     if (!confirmOutput(document, parent))
         return;
@@ -142,11 +143,20 @@ void exportPdf(Document &document, QWidget *parent)
         return;
 
     // The page is rendered only now, so the PDF shows it as it is after the dialog.
-    const QByteArray pdf = renderPagePdf(document, pdfSuggestedName(document));
+    QByteArray pdf = renderPagePdf(document, pdfSuggestedName(document));
     QString reason;
+    if (finish && !pdf.isEmpty()) {
+        pdf = finish(pdf, path, &reason);
+        if (pdf.isEmpty()) {
+            Prompter::instance().alert(parent, Text::tr("Failed writing PDF"), reason);
+            return;
+        }
+    }
     if (!writePdfFile(pdf, path, &reason)) {
         qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
         Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("Failed writing PDF"));
+    } else if (written) {
+        written(path);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -38,6 +39,12 @@ QString withPdfExtension(const QString &path);
 /// Warns first when the page will not read well (the user may go on or stop); the file name
 /// always ends in .pdf. Cancelling writes nothing; a failed write is reported. The document itself is left untouched:
 /// not saved, not marked edited, its file location unchanged.
-void exportPdf(Document &document, QWidget *parent);
+///
+/// A finisher, when given, makes the file written out of the rendered PDF (the PDF/A-3 carrying the
+/// e-invoice); when it gives nothing, nothing is written and its reason is reported. `written`
+/// hears the path once the file is there.
+using PdfFinisher = std::function<QByteArray(const QByteArray &pdf, const QString &path, QString *reason)>;
+void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish = {},
+               const std::function<void(const QString &path)> &written = {});
 
 } // namespace seikyu

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "einvoice/EInvoiceMapping.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace seikyu {
+
+class Document;
+
+/// An e-invoice that has been written: where, and its exact bytes.
+struct WrittenEInvoice
+{
+    QString path;       ///< the XML file, or the PDF/A-3 that carries it
+    QString xmlName;    ///< the XML's own file name ("INV-001.xml")
+    QByteArray xml;     ///< the XML, byte for byte as written or attached
+    bool inPdf = false; ///< true when the XML went into a PDF/A-3 rather than a file of its own
+};
+
+/// Hears every e-invoice written, by the menus and the command line alike (a ledger records them).
+/// One observer; an empty function removes it.
+using EInvoiceObserver = std::function<void(const WrittenEInvoice &)>;
+void setEInvoiceObserver(EInvoiceObserver observer);
+/// Tells the observer, if there is one.
+void announceEInvoice(const WrittenEInvoice &written);
+
+/// The e-invoice of the page as it is now (its file contents, the date it shows).
+EInvoice eInvoiceOf(const Document &document);
+/// The e-invoice of an invoice file's bytes, as the page would show it; refused when they are no invoice.
+EInvoice eInvoiceOfFile(const QByteArray &bytes);
+
+/// The path with ".xml" appended unless it already ends in it (in any case).
+QString withXmlExtension(const QString &path);
+
+/// Writes the XML atomically; false with the reason, a file already there untouched.
+bool writeEInvoiceFile(const QByteArray &xml, const QString &path, QString *error);
+
+/// The PDF made a PDF/A-3b carrying the XML (named `xmlName`) as its alternative representation;
+/// empty with the reason when it cannot be.
+QByteArray pdfWithEInvoice(const QByteArray &pdf, const QByteArray &xml, const QString &xmlName, QString *error);
+
+/// Whether Export as PDF attaches the e-invoice (PDF/A-3); remembered in the user's settings.
+bool attachesEInvoice();
+void setAttachesEInvoice(bool attach);
+
+/// File ▸ Export e-Invoice (JP PINT)…: refuses in plain words what cannot be one, before asking
+/// anything; warns of withholding; asks where to and writes NAME.xml.
+void exportEInvoice(Document &document, QWidget *parent);
+
+/// File ▸ Export as PDF…: the plain export, or with "Attach the e-invoice" on, the PDF/A-3 with
+/// the XML inside, refused before anything is written when the invoice cannot be an e-invoice.
+void exportPdfMaybeWithEInvoice(Document &document, QWidget *parent);
+
+} // namespace seikyu

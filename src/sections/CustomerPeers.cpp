@@ -1,0 +1,31 @@
+#include "sections/CustomerPeers.h"
+
+#include <QSettings>
+#include <QVariantMap>
+
+namespace seikyu {
+
+namespace {
+// One map rather than a key per customer: names hold slashes and other marks settings keys cannot.
+const QString PeersKey = QStringLiteral("peers");
+} // namespace
+
+QString storedPeerOf(const QString &customerEntry)
+{
+    return QSettings().value(PeersKey).toMap().value(customerEntry).toString();
+}
+
+void storePeer(const QString &customerEntry, const QString &peer)
+{
+    if (customerEntry.isEmpty())
+        return;
+    QSettings settings;
+    QVariantMap peers = settings.value(PeersKey).toMap();
+    if (peer.isEmpty())
+        peers.remove(customerEntry);
+    else
+        peers.insert(customerEntry, peer);
+    settings.setValue(PeersKey, peers);
+}
+
+} // namespace seikyu

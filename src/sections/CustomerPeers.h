@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace seikyu {
+
+/// The electronic address (Peppol ID) kept with each saved customer, by the customer's entry, in
+/// the per-user settings beside the customer list.
+QString storedPeerOf(const QString &customerEntry);
+/// Keeps the address with the customer entry; an empty address forgets it.
+void storePeer(const QString &customerEntry, const QString &peer);
+
+} // namespace seikyu
