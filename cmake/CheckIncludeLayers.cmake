@@ -1,7 +1,7 @@
 # Fails when a source file includes upwards. The folders of src/ are layers, each including only
 # from itself and the layers below it:
 #
-#   app  →  output, help, update  →  document  →  table, sections  →  widgets  →  pure rules
+#   app  →  output, help, update, ledger  →  document  →  table, sections  →  widgets  →  pure rules
 #
 # A file in table/ or sections/ that defines Document operations (member functions of Document,
 # which live beside the area they work on) may include from document/. The pure rules below include
@@ -12,6 +12,7 @@
 set(layer_app 5)
 set(layer_output 4)
 set(layer_help 4)
+set(layer_ledger 4)
 set(layer_update 4)
 set(layer_document 3)
 set(layer_table 2)
@@ -21,6 +22,14 @@ set(layer_widgets 1)
 set(pure_rules
     document/InvoiceFile
     help/HelpTopics
+    ledger/ArchiveName
+    ledger/IssueFacts
+    ledger/LedgerChain
+    ledger/LedgerCsv
+    ledger/LedgerEntry
+    ledger/LedgerSchema
+    ledger/LedgerSearch
+    ledger/SearchFolding
     output/PdfTextRepair
     sections/DateText
     sections/DueDate
