@@ -29,6 +29,7 @@ set(pure_rules
     ledger/LedgerEntry
     ledger/LedgerSchema
     ledger/LedgerSearch
+    ledger/ProcedureTemplate
     ledger/SearchFolding
     output/PdfTextRepair
     sections/DateText
