@@ -110,6 +110,7 @@ IssuedInvoicesWindow::IssuedInvoicesWindow(QWidget *parent) : QWidget(parent, Qt
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
     m_table->horizontalHeader()->setSectionResizeMode(LedgerTableModel::CustomerColumn, QHeaderView::Stretch);
+    m_table->horizontalHeader()->resizeSection(LedgerTableModel::StatusColumn, 200);
     m_table->horizontalHeader()->setSortIndicator(LedgerTableModel::DateColumn, Qt::DescendingOrder);
     m_table->setSortingEnabled(true);
     layout->addWidget(m_table, 1);
