@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QHash>
 #include <unicode/uchar.h>
 
 namespace seikyu {
@@ -27,6 +28,20 @@ int displayWidth(const QString &text)
         width += (eaw == U_EA_WIDE || eaw == U_EA_FULLWIDTH) ? 2 : 1;
     }
     return width;
+}
+
+/// The local time of a recorded moment, the zone looked up once per hour of the clock rather
+/// than for each of a hundred thousand rows.
+QString localTimeText(const QDateTime &utc)
+{
+    if (!utc.isValid())
+        return {};
+    thread_local QHash<qint64, int> offsetByHour;
+    const qint64 hour = utc.toSecsSinceEpoch() / 3600;
+    auto found = offsetByHour.constFind(hour);
+    if (found == offsetByHour.constEnd())
+        found = offsetByHour.insert(hour, utc.toLocalTime().offsetFromUtc());
+    return utc.addSecs(*found).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QString padded(const QString &text, int width, bool right)
@@ -72,7 +87,7 @@ QStringList ledgerRowCells(const LedgerIndex &index, const IssuedInvoice &row)
             dateText(e.dueDate),
             QString::number(index.paid(row)),
             statusText(index.status(row)),
-            e.recordedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+            localTimeText(e.recordedAt),
             channel,
             e.refersTo ? QString::number(e.refersTo) : QString(),
             e.title,

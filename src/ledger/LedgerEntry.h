@@ -79,6 +79,8 @@ QList<TaxLine> decodeTaxLines(const QString &text);
 /// The timestamp form kept in the ledger: UTC, ISO 8601 with milliseconds and a trailing Z.
 QString timestampText(const QDateTime &time);
 QDateTime timestampOfText(const QString &text);
+/// A yyyy-MM-dd date as kept in the ledger; invalid for empty text.
+QDate dateOfText(const QString &text);
 
 /// The bytes the hash is taken over: every covered field, each as its UTF-8 length, ':' and its
 /// bytes, in a fixed order. Nothing in one field can pass for another.

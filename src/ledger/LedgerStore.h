@@ -50,6 +50,9 @@ public:
     /// A payment must refer to an issue, a void to an issue or a payment not voided yet.
     /// The recorded entry, or nothing with a reason.
     std::optional<LedgerEntry> record(LedgerEntry entry, QString *error = nullptr, LedgerFault *fault = nullptr);
+    /// Adds entries in one transaction, as record() adds each (an import, a migration): all or
+    /// none. The number recorded, or nothing with a reason.
+    std::optional<qsizetype> recordAll(const QList<LedgerEntry> &entries, QString *error = nullptr);
     std::optional<LedgerEntry> recordPayment(qint64 issueId, const QDate &date, qint64 amount,
                                              const QString &note = QString(), QString *error = nullptr);
     std::optional<LedgerEntry> recordVoid(qint64 entryId, const QString &reason, QString *error = nullptr);

@@ -9,6 +9,16 @@ QString foldForSearch(const QString &text)
 {
     if (text.isEmpty())
         return text;
+    // Most numbers and many names are plain ASCII, where folding is only lower case.
+    bool ascii = true;
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return text.toLower();
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2 *fold = icu::Normalizer2::getNFKCCasefoldInstance(status);
     if (U_FAILURE(status) || !fold)
