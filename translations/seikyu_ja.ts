@@ -483,6 +483,18 @@
         <source>For fees paid to an individual (design, writing, lectures and the like) the customer withholds income tax (源泉徴収) and pays the rest. Tick &quot;Withhold Income Tax&quot; in the item table&apos;s panel: after 合計 the sums show 源泉徴収税, as a negative amount, and 差引請求額, what the customer pays, which the invoice amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the tax is added separately, and on the whole amount when the prices include it.</source>
         <translation>デザイン、原稿執筆、講演などの個人への報酬では、取引先が所得税を源泉徴収し、残りを支払います。明細表のパネルで「源泉徴収」にチェックを入れると、合計のあとにマイナスの金額で源泉徴収税と、取引先が支払う差引請求額が加わり、御請求金額には差引請求額が入ります。税額は100万円までの部分が10.21 %、100万円を超える部分が20.42 %に102,100円を加えた額で、1円未満は切り捨てます。消費税を別に加算しているときは消費税を除いた金額から、価格が税込みのときは全体の金額から計算します。</translation>
     </message>
+    <message>
+        <source>Issued invoices (the ledger)</source>
+        <translation>発行済み請求書（台帳）</translation>
+    </message>
+    <message>
+        <source>Every invoice you export as PDF, print, or export with seikyu --export-pdf is recorded in the ledger of issued invoices: when and how it was issued, its title, number, date, customer, your registration number, the amount asked for, each rate&apos;s total and tax, the withholding, the due date and the invoice file. A copy of each PDF is kept in the archive folder beside the ledger, named date_customer_amount_number.pdf, with its SHA-256 hash. Window &gt; Issued Invoices (Ctrl+Shift+I) lists them, newest first. Search by a date range, an amount range, part of the customer&apos;s name (full-width and half-width letters alike), the number and the status; the conditions combine, any column sorts, and the line under the table totals the amount and what is still owed. Record Payment adds a payment (partial payments add up); Void marks a mistaken entry with your reason. Download CSV saves what is shown, for the tax office or a spreadsheet; seikyu --ledger prints the same from the command line.</source>
+        <translation>PDFに書き出した請求書、印刷した請求書、seikyu --export-pdf で書き出した請求書は、すべて発行済み請求書の台帳に記録されます。記録するのは、発行日時と発行方法、表題、請求書番号、日付、取引先、登録番号、請求金額、税率ごとの対価の額と消費税額、源泉徴収税、支払期限、請求書ファイルです。PDFは、台帳の隣の保存フォルダに「日付_取引先_金額_番号.pdf」という名前で、SHA-256ハッシュ値とともに写しを保存します。ウインドウ＞発行済み請求書（Ctrl+Shift+I）で新しい順に一覧できます。日付の範囲、金額の範囲、取引先名の一部（全角・半角を区別しません）、番号、状態で検索でき、条件は組み合わせられます。どの列でも並べ替えられ、表の下に金額と未入金額の合計を表示します。「入金を記録」で入金を記録し（一部入金は合算されます）、「取消」で誤った記録に理由を付けて取り消します。「CSVをダウンロード」で表示中の記録を税務署や表計算ソフト向けに保存でき、コマンドラインでは seikyu --ledger で同じ内容を出力できます。</translation>
+    </message>
+    <message>
+        <source>Nothing in the ledger is ever changed or deleted: a correction is a new entry, and the database refuses changes. Each entry carries the hash of the one before it, so Verify Ledger (also seikyu --ledger --verify) names any entry or archived PDF changed outside Seikyu. This answers the search and download requirements for invoices kept as data (電子帳簿保存法), but the ledger carries no certified timestamp: keep rules for preventing corrections and deletions (事務処理規程). Record-Keeping Rules in the Issued Invoices window gives a ready template filled in from your details. The ledger lives in your data folder (~/.local/share/Seikyu/Seikyu); keep it and its archive folder for seven years, and back them up.</source>
+        <translation>台帳の記録は変更も削除もされません。訂正は新しい記録として追加され、データベースも変更を受け付けません。各記録は直前の記録のハッシュ値を持つため、「台帳を検証」（seikyu --ledger --verify でも可）で、Seikyuの外で変更された記録や保存PDFを特定できます。これにより電子帳簿保存法の検索要件とダウンロードの求めに応じられますが、台帳には認定タイムスタンプが付かないため、訂正削除の防止に関する事務処理規程を定めて運用してください。発行済み請求書ウインドウの「事務処理規程」で、あなたの情報を記入済みのひな形を用意できます。台帳はデータフォルダ（~/.local/share/Seikyu/Seikyu）にあります。台帳と保存フォルダは7年間保存し、バックアップしてください。</translation>
+    </message>
 </context>
 <context>
     <name>InvoiceFile</name>
@@ -541,6 +553,206 @@
     <message>
         <source>The disk could not read it to the end (%1).</source>
         <translation>ディスクから最後まで読み込めませんでした（%1）。</translation>
+    </message>
+</context>
+<context>
+    <name>IssueLedger</name>
+    <message>
+        <source>Ledger of issued invoices</source>
+        <translation>発行済み請求書の台帳</translation>
+    </message>
+    <message>
+        <source>The ledger of issued invoices was damaged. It was kept as “%1”, and a new ledger was started; the archived PDFs are kept.</source>
+        <translation>発行済み請求書の台帳が壊れていました。台帳は「%1」として残し、新しい台帳を始めました。保存済みのPDFはそのまま残っています。</translation>
+    </message>
+    <message>
+        <source>the archive folder cannot be created</source>
+        <translation>保存フォルダを作成できません</translation>
+    </message>
+    <message>
+        <source>no free name in the archive</source>
+        <translation>保存フォルダに空いているファイル名がありません</translation>
+    </message>
+    <message>
+        <source>This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all the same; Seikyu will not say this again until it is restarted.</source>
+        <translation>この請求書を発行済み請求書の台帳に記録できませんでした（%1）。請求書の発行は完了しています。Seikyuを再起動するまで、このお知らせは再表示しません。</translation>
+    </message>
+</context>
+<context>
+    <name>Ledger</name>
+    <message>
+        <source>Entry %1 was changed after it was recorded.</source>
+        <translation>記録%1は、記録後に変更されています。</translation>
+    </message>
+    <message>
+        <source>Entries before entry %1 were removed or rewritten.</source>
+        <translation>記録%1より前の記録が削除または書き換えられています。</translation>
+    </message>
+    <message>
+        <source>The archived PDF “%1” of entry %2 is not the one sent.</source>
+        <translation>記録%2の保存PDF「%1」は、発行したものと異なります。</translation>
+    </message>
+    <message>
+        <source>The archived PDF “%1” of entry %2 is missing.</source>
+        <translation>記録%2の保存PDF「%1」が見つかりません。</translation>
+    </message>
+    <message>
+        <source>Unpaid</source>
+        <translation>未入金</translation>
+    </message>
+    <message>
+        <source>Partly paid</source>
+        <translation>一部入金</translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation>入金済</translation>
+    </message>
+    <message>
+        <source>Void</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Entry</source>
+        <translation>記録番号</translation>
+    </message>
+    <message>
+        <source>Invoice date</source>
+        <translation>取引年月日</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>Honorific</source>
+        <translation>敬称</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>取引金額</translation>
+    </message>
+    <message>
+        <source>Withholding</source>
+        <translation>源泉徴収税</translation>
+    </message>
+    <message>
+        <source>Due date</source>
+        <translation>支払期限</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Issued at</source>
+        <translation>発行日時</translation>
+    </message>
+    <message>
+        <source>Issued by</source>
+        <translation>発行方法</translation>
+    </message>
+    <message>
+        <source>Reissue of</source>
+        <translation>再発行元</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>表題</translation>
+    </message>
+    <message>
+        <source>Registration number</source>
+        <translation>登録番号</translation>
+    </message>
+    <message>
+        <source>Archived PDF</source>
+        <translation>保存PDF</translation>
+    </message>
+    <message>
+        <source>SHA-256</source>
+        <translation>SHA-256</translation>
+    </message>
+    <message>
+        <source>Source file</source>
+        <translation>元ファイル</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF書き出し</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>印刷</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>一括書き出し</translation>
+    </message>
+    <message>
+        <source>Amount paid</source>
+        <translation>入金額</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerCommandLine</name>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 には値が必要です</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 は値を取りません</translation>
+    </message>
+    <message>
+        <source>%1: “%2” is not a date in the form YYYY-MM-DD</source>
+        <translation>%1: 「%2」はYYYY-MM-DD形式の日付ではありません</translation>
+    </message>
+    <message>
+        <source>%1: “%2” is not an amount in whole yen</source>
+        <translation>%1: 「%2」は円単位の金額ではありません</translation>
+    </message>
+    <message>
+        <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --csv and --verify)</source>
+        <translation>不明なオプション %1（台帳で使えるのは --from、--to、--customer、--min、--max、--unpaid、--csv、--verify です）</translation>
+    </message>
+    <message>
+        <source>unexpected argument “%1”</source>
+        <translation>想定外の引数「%1」</translation>
+    </message>
+    <message>
+        <source>--from is after --to</source>
+        <translation>--from が --to より後の日付です</translation>
+    </message>
+    <message>
+        <source>--min is more than --max</source>
+        <translation>--min が --max より大きい金額です</translation>
+    </message>
+    <message>
+        <source>the ledger cannot be read: %1</source>
+        <translation>台帳を読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>The ledger is intact: no entry and no archived PDF was changed.</source>
+        <translation>台帳に異常はありません。記録も保存PDFも変更されていません。</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerMenu</name>
+    <message>
+        <source>&amp;Window</source>
+        <translation>ウインドウ(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Issued Invoices</source>
+        <translation>発行済み請求書(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Verify Ledger</source>
+        <translation>台帳を検証(&amp;V)</translation>
     </message>
 </context>
 <context>
@@ -797,6 +1009,10 @@
     <message>
         <source>Seikyu did not close properly last time. The invoices you had not saved are open again; save the ones you want to keep.</source>
         <translation>前回、Seikyu は正しく終了しませんでした。保存していなかった請求書をもう一度開いています。残したいものは保存してください。</translation>
+    </message>
+    <message>
+        <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN and --unpaid; --csv prints CSV, --verify checks the ledger instead.</source>
+        <translation>発行済み請求書の台帳を新しい順に表示して終了します。--from YYYY-MM-DD、--to YYYY-MM-DD、--customer 文字列、--min 金額、--max 金額、--unpaid で絞り込めます。--csv でCSVを出力し、--verify で台帳を検証します。</translation>
     </message>
 </context>
 <context>
@@ -1247,6 +1463,325 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Drop or paste a stamp image here</source>
         <translation>ここに印鑑の画像をドロップするか、貼り付けてください</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::IssuedInvoicesWindow</name>
+    <message>
+        <source>Issued Invoices</source>
+        <translation>発行済み請求書</translation>
+    </message>
+    <message>
+        <source>Issued invoices</source>
+        <translation>発行済み請求書</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD</source>
+        <translation>YYYY-MM-DD</translation>
+    </message>
+    <message>
+        <source>Invoice date from</source>
+        <translation>取引年月日（から）</translation>
+    </message>
+    <message>
+        <source>Invoice date to</source>
+        <translation>取引年月日（まで）</translation>
+    </message>
+    <message>
+        <source>yen</source>
+        <translation>円</translation>
+    </message>
+    <message>
+        <source>Amount from</source>
+        <translation>金額（以上）</translation>
+    </message>
+    <message>
+        <source>Amount to</source>
+        <translation>金額（以下）</translation>
+    </message>
+    <message>
+        <source>part of the name</source>
+        <translation>名前の一部</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>Invoice number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Any status</source>
+        <translation>すべての状態</translation>
+    </message>
+    <message>
+        <source>Unpaid or partly paid</source>
+        <translation>未入金・一部入金</translation>
+    </message>
+    <message>
+        <source>Past due</source>
+        <translation>期限超過</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>日付(&amp;D):</translation>
+    </message>
+    <message>
+        <source>&amp;Amount:</source>
+        <translation>金額(&amp;A):</translation>
+    </message>
+    <message>
+        <source>C&amp;ustomer:</source>
+        <translation>取引先(&amp;U):</translation>
+    </message>
+    <message>
+        <source>&amp;Number:</source>
+        <translation>番号(&amp;N):</translation>
+    </message>
+    <message>
+        <source>S&amp;tatus:</source>
+        <translation>状態(&amp;T):</translation>
+    </message>
+    <message>
+        <source>Un&amp;paid</source>
+        <translation>未入金(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Past D&amp;ue</source>
+        <translation>期限超過(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Record Payment…</source>
+        <translation>入金を記録(&amp;R)…</translation>
+    </message>
+    <message>
+        <source>&amp;Void…</source>
+        <translation>取消(&amp;V)…</translation>
+    </message>
+    <message>
+        <source>Open &amp;PDF</source>
+        <translation>PDFを開く(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Open &amp;Invoice</source>
+        <translation>請求書を開く(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Download &amp;CSV…</source>
+        <translation>CSVをダウンロード(&amp;C)…</translation>
+    </message>
+    <message>
+        <source>&amp;Verify Ledger</source>
+        <translation>台帳を検証(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Record-Keeping Rules (事務処理規程)…</source>
+        <translation>事務処理規程…</translation>
+    </message>
+    <message>
+        <source>Ledger of issued invoices</source>
+        <translation>発行済み請求書の台帳</translation>
+    </message>
+    <message>
+        <source>The ledger of issued invoices cannot be opened: %1</source>
+        <translation>発行済み請求書の台帳を開けません: %1</translation>
+    </message>
+    <message>
+        <source>The first date is not a date (YYYY-MM-DD).</source>
+        <translation>開始日が日付（YYYY-MM-DD）ではありません。</translation>
+    </message>
+    <message>
+        <source>The second date is not a date (YYYY-MM-DD).</source>
+        <translation>終了日が日付（YYYY-MM-DD）ではありません。</translation>
+    </message>
+    <message>
+        <source>The smallest amount is not an amount.</source>
+        <translation>下限の金額が金額ではありません。</translation>
+    </message>
+    <message>
+        <source>The largest amount is not an amount.</source>
+        <translation>上限の金額が金額ではありません。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n invoice(s) shown · Total %1 · Outstanding %2</source>
+        <translation>
+            <numerusform>%n件表示 · 合計 %1 · 未入金 %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The payment is more than what is owed.</source>
+        <translation>入金額が未入金額を超えています。</translation>
+    </message>
+    <message>
+        <source>Invoice %1 asks for %2 more; the payment is %3. Record it all the same?</source>
+        <translation>請求書%1の未入金額は%2ですが、入金額は%3です。このまま記録しますか？</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>記録</translation>
+    </message>
+    <message>
+        <source>The payment could not be recorded.</source>
+        <translation>入金を記録できませんでした。</translation>
+    </message>
+    <message>
+        <source>%1 %2, %3</source>
+        <translation>%1 %2、%3</translation>
+    </message>
+    <message>
+        <source>Void</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Why is this entry void? The entry stays in the ledger, marked void with your reason.</source>
+        <translation>取り消す理由を入力してください。記録は台帳に残り、理由とともに取消と表示されます。</translation>
+    </message>
+    <message>
+        <source>The entry could not be voided.</source>
+        <translation>記録を取り消せませんでした。</translation>
+    </message>
+    <message>
+        <source>The archived PDF is missing.</source>
+        <translation>保存PDFが見つかりません。</translation>
+    </message>
+    <message>
+        <source>The invoice file is no longer there.</source>
+        <translation>請求書ファイルが見つかりません。</translation>
+    </message>
+    <message>
+        <source>issued-invoices-%1.csv</source>
+        <translation>発行済み請求書-%1.csv</translation>
+    </message>
+    <message>
+        <source>Download CSV</source>
+        <translation>CSVをダウンロード</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>The CSV could not be written.</source>
+        <translation>CSVを書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>The ledger could not be read: %1</source>
+        <translation>台帳を読み込めませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The ledger is intact: no entry and no archived PDF was changed.</source>
+        <translation>台帳に異常はありません。記録も保存PDFも変更されていません。</translation>
+    </message>
+    <message>
+        <source>Verify Ledger</source>
+        <translation>台帳を検証</translation>
+    </message>
+    <message>
+        <source>The ledger was changed outside Seikyu.</source>
+        <translation>台帳がSeikyuの外で変更されています。</translation>
+    </message>
+    <message>
+        <source>Record-Keeping Rules (事務処理規程)</source>
+        <translation>事務処理規程</translation>
+    </message>
+    <message>
+        <source>Record-keeping rules</source>
+        <translation>事務処理規程</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation>テキスト (*.txt)</translation>
+    </message>
+    <message>
+        <source>The file could not be written.</source>
+        <translation>ファイルを書き込めませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerTableModel</name>
+    <message>
+        <source>%1 (past due)</source>
+        <translation>%1（期限超過）</translation>
+    </message>
+    <message>
+        <source>%1, issued again</source>
+        <translation>%1、再発行済み</translation>
+    </message>
+    <message>
+        <source>Voided: %1</source>
+        <translation>取消: %1</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>番号</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>金額</translation>
+    </message>
+    <message>
+        <source>Due</source>
+        <translation>支払期限</translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation>入金額</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::PaymentDialog</name>
+    <message>
+        <source>Record Payment</source>
+        <translation>入金を記録</translation>
+    </message>
+    <message>
+        <source>Date received</source>
+        <translation>入金日</translation>
+    </message>
+    <message>
+        <source>&amp;Date received:</source>
+        <translation>入金日(&amp;D):</translation>
+    </message>
+    <message>
+        <source>Amount received</source>
+        <translation>入金額</translation>
+    </message>
+    <message>
+        <source>&amp;Amount (yen):</source>
+        <translation>金額（円）(&amp;A):</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>メモ</translation>
+    </message>
+    <message>
+        <source>&amp;Remark:</source>
+        <translation>メモ(&amp;R):</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>記録</translation>
     </message>
 </context>
 <context>

@@ -18,10 +18,11 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcLedger, "seikyu.ledger")
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "IssueLedger", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("IssueLedger", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(IssueLedger)
+};
 
 /// The damaged file and its journal files, moved to one name beside them.
 QString moveAside(const QString &path)
@@ -96,8 +97,8 @@ bool IssueLedger::open(QString *error)
             qCWarning(lcLedger) << "damaged ledger moved to" << aside << ":" << reason;
             m_store = LedgerStore::openSqlite(databasePath(), &fault, &reason);
             if (m_store) {
-                m_pending = tr("The ledger of issued invoices was damaged. It was kept as “%1”, and a new "
-                               "ledger was started; the archived PDFs are kept.")
+                m_pending = Text::tr("The ledger of issued invoices was damaged. It was kept as “%1”, and a new "
+                                     "ledger was started; the archived PDFs are kept.")
                                 .arg(QDir::toNativeSeparators(aside));
             }
         }
@@ -121,7 +122,7 @@ bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString
     entry.pdfSha256 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     const QDir archive(archiveFolder());
     if (!QDir().mkpath(archive.path())) {
-        *error = tr("the archive folder cannot be created");
+        *error = Text::tr("the archive folder cannot be created");
         return false;
     }
     const QString wanted = archiveFileName(entry.invoiceDate, entry.customer, entry.amount, entry.number);
@@ -148,7 +149,7 @@ bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString
         entry.archiveName = name;
         return true;
     }
-    *error = tr("no free name in the archive");
+    *error = Text::tr("no free name in the archive");
     return false;
 }
 
@@ -158,8 +159,8 @@ void IssueLedger::failed(const QString &reason)
     if (m_toldFailure)
         return;
     m_toldFailure = true;
-    m_pending = tr("This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all "
-                   "the same; Seikyu will not say this again until it is restarted.")
+    m_pending = Text::tr("This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all "
+                         "the same; Seikyu will not say this again until it is restarted.")
                     .arg(reason);
 }
 

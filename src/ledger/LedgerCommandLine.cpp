@@ -11,10 +11,11 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "LedgerCommandLine", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("LedgerCommandLine", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(LedgerCommandLine)
+};
 
 std::optional<QDate> dateOption(const QString &text)
 {
@@ -79,11 +80,11 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
         if (valued.contains(option)) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size())
-                    return fail(tr("%1 needs a value").arg(option));
+                    return fail(Text::tr("%1 needs a value").arg(option));
                 value = arguments[++i];
             }
         } else if (hasValue) {
-            return fail(tr("%1 takes no value").arg(option));
+            return fail(Text::tr("%1 takes no value").arg(option));
         }
         if (option == QLatin1String("--ledger")) {
             continue; // the command itself
@@ -97,27 +98,28 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
         } else if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
             const std::optional<QDate> date = dateOption(value);
             if (!date)
-                return fail(tr("%1: “%2” is not a date in the form YYYY-MM-DD").arg(option, value));
+                return fail(Text::tr("%1: “%2” is not a date in the form YYYY-MM-DD").arg(option, value));
             (option == QLatin1String("--from") ? request.filter.from : request.filter.to) = date;
         } else if (option == QLatin1String("--min") || option == QLatin1String("--max")) {
             const std::optional<qint64> amount = amountOption(value);
             if (!amount)
-                return fail(tr("%1: “%2” is not an amount in whole yen").arg(option, value));
+                return fail(Text::tr("%1: “%2” is not an amount in whole yen").arg(option, value));
             (option == QLatin1String("--min") ? request.filter.minAmount : request.filter.maxAmount) = amount;
         } else if (option == QLatin1String("--customer")) {
             request.filter.customer = value;
         } else if (option.startsWith(QLatin1Char('-'))) {
-            return fail(tr("unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, "
-                           "--csv and --verify)")
-                            .arg(option));
+            return fail(
+                Text::tr("unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, "
+                         "--csv and --verify)")
+                    .arg(option));
         } else {
-            return fail(tr("unexpected argument “%1”").arg(option));
+            return fail(Text::tr("unexpected argument “%1”").arg(option));
         }
     }
     if (request.filter.from && request.filter.to && *request.filter.from > *request.filter.to)
-        return fail(tr("--from is after --to"));
+        return fail(Text::tr("--from is after --to"));
     if (request.filter.minAmount && request.filter.maxAmount && *request.filter.minAmount > *request.filter.maxAmount)
-        return fail(tr("--min is more than --max"));
+        return fail(Text::tr("--min is more than --max"));
     return request;
 }
 
@@ -135,7 +137,7 @@ int runLedgerCommand(const QStringList &arguments)
         print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
     if (!store) {
         print(stderr, QStringLiteral("seikyu: %1\n")
-                          .arg(tr("the ledger cannot be read: %1").arg(error.simplified()))
+                          .arg(Text::tr("the ledger cannot be read: %1").arg(error.simplified()))
                           .toLocal8Bit());
         return 1;
     }
@@ -143,7 +145,7 @@ int runLedgerCommand(const QStringList &arguments)
         const QList<ChainProblem> problems = store->verify(ledger.archiveFolder(), &error);
         if (!error.isEmpty()) {
             print(stderr, QStringLiteral("seikyu: %1\n")
-                              .arg(tr("the ledger cannot be read: %1").arg(error.simplified()))
+                              .arg(Text::tr("the ledger cannot be read: %1").arg(error.simplified()))
                               .toLocal8Bit());
             return 1;
         }
@@ -151,7 +153,7 @@ int runLedgerCommand(const QStringList &arguments)
         for (const ChainProblem &problem : problems)
             text += describeProblem(problem) + QLatin1Char('\n');
         if (problems.isEmpty())
-            text = tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
+            text = Text::tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
         print(stdout, text.toLocal8Bit());
         return problems.isEmpty() ? 0 : 1;
     }

@@ -14,10 +14,11 @@ QString dateText(const QDate &date)
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "Ledger", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("Ledger", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(Ledger)
+};
 
 /// Columns a terminal shows two cells wide count twice.
 int displayWidth(const QString &text)
@@ -54,10 +55,12 @@ QString padded(const QString &text, int width, bool right)
 
 QStringList ledgerColumnTitles()
 {
-    return {tr("Entry"),        tr("Invoice date"), tr("Number"),     tr("Customer"), tr("Honorific"),
-            tr("Amount"),       tr("Withholding"),  tr("Due date"),   tr("Paid"),     tr("Status"),
-            tr("Issued at"),    tr("Issued by"),    tr("Reissue of"), tr("Title"),    tr("Registration number"),
-            tr("Archived PDF"), tr("SHA-256"),      tr("Source file")};
+    return {Text::tr("Entry"),        Text::tr("Invoice date"), Text::tr("Number"),
+            Text::tr("Customer"),     Text::tr("Honorific"),    Text::tr("Amount"),
+            Text::tr("Withholding"),  Text::tr("Due date"),     Text::tr("Amount paid"),
+            Text::tr("Status"),       Text::tr("Issued at"),    Text::tr("Issued by"),
+            Text::tr("Reissue of"),   Text::tr("Title"),        Text::tr("Registration number"),
+            Text::tr("Archived PDF"), Text::tr("SHA-256"),      Text::tr("Source file")};
 }
 
 QStringList ledgerRowCells(const LedgerIndex &index, const IssuedInvoice &row)
@@ -66,13 +69,13 @@ QStringList ledgerRowCells(const LedgerIndex &index, const IssuedInvoice &row)
     QString channel;
     switch (e.channel) {
     case IssueChannel::Pdf:
-        channel = tr("PDF");
+        channel = Text::tr("PDF");
         break;
     case IssueChannel::Print:
-        channel = tr("Print");
+        channel = Text::tr("Print");
         break;
     case IssueChannel::Batch:
-        channel = tr("Batch");
+        channel = Text::tr("Batch");
         break;
     case IssueChannel::None:
         break;

@@ -12,23 +12,24 @@
 namespace seikyu {
 
 namespace {
-QString tr(const char *text)
+/// The texts of this file share the translation context "LedgerMenu", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("LedgerMenu", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(LedgerMenu)
+};
 } // namespace
 
 void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
                    std::function<void(const QString &path)> openInvoice)
 {
-    QMenu *menu = bar->addMenu(tr("&Window"));
+    QMenu *menu = bar->addMenu(Text::tr("&Window"));
     const QPointer<Document> guarded(document);
     auto issuer = [guarded] { return guarded && guarded->home ? guarded->home->title() : QString(); };
-    QAction *issued = menu->addAction(tr("&Issued Invoices"), window, [issuer, openInvoice] {
+    QAction *issued = menu->addAction(Text::tr("&Issued Invoices"), window, [issuer, openInvoice] {
         IssuedInvoicesWindow::showWindow(issuer(), openInvoice);
     });
     issued->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
-    menu->addAction(tr("&Verify Ledger"), window,
+    menu->addAction(Text::tr("&Verify Ledger"), window,
                     [issuer, openInvoice] { IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->verifyLedger(); });
 }
 
