@@ -73,6 +73,7 @@ private slots:
     void exportDialogAndPrintRecord();
     void unwritableLedgerNeverBlocksExport();
     void damagedLedgerIsPutAside();
+    void unwritableArchiveStillRecords();
     void windowSearchesAndTotals();
     void paymentsFromTheWindow();
     void commandLineOptions_data();
@@ -241,6 +242,25 @@ void LedgerUseTest::damagedLedgerIsPutAside()
     QCOMPARE(readAll(QDir(m_ledgerFolder).filePath(aside.first())), junk);
     QVERIFY(QFileInfo::exists(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf"))));
     QCOMPARE(IssueLedger::instance().store()->entries().size(), 1);
+}
+
+void LedgerUseTest::unwritableArchiveStillRecords()
+{
+    // A file stands where the archive folder would be: the issue is recorded without its copy.
+    writeFile(IssueLedger::instance().archiveFolder(), "not a folder");
+    const QString told =
+        exportOne(invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("R-1"), QStringLiteral("2026-05-01")),
+                  QStringLiteral("r1"));
+    QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/r1.pdf"))));
+    QVERIFY(!told.isEmpty());
+    const QList<LedgerEntry> entries = IssueLedger::instance().store()->entries();
+    QCOMPARE(entries.size(), 1);
+    QVERIFY(entries[0].archiveName.isEmpty());
+    QCOMPARE(entries[0].pdfSha256.size(), 64);
+    QCOMPARE(
+        exportOne(invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("R-2"), QStringLiteral("2026-05-01")),
+                  QStringLiteral("r2")),
+        QString()); // told once
 }
 
 void LedgerUseTest::windowSearchesAndTotals()

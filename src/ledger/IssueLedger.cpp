@@ -177,8 +177,8 @@ std::optional<QString> IssueLedger::recordIssue(const InvoicePage &page, const Q
         return takeMessage();
     }
     if (!pdfPath.isEmpty() && !archivePdf(pdfPath, entry, &reason)) {
+        // The issue is still recorded, with the PDF's hash when it could be read.
         failed(reason);
-        return takeMessage();
     }
     LedgerFault fault = LedgerFault::None;
     std::optional<LedgerEntry> recorded = ledger->record(entry, &reason, &fault);
