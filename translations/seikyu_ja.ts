@@ -1552,10 +1552,6 @@ Check the unit prices and quantities of the items.</source>
         <translation>未入金(&amp;P)</translation>
     </message>
     <message>
-        <source>Past D&amp;ue</source>
-        <translation>期限超過(&amp;U)</translation>
-    </message>
-    <message>
         <source>&amp;Record Payment…</source>
         <translation>入金を記録(&amp;R)…</translation>
     </message>
@@ -1704,6 +1700,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The file could not be written.</source>
         <translation>ファイルを書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>Pa&amp;st Due</source>
+        <translation>期限超過(&amp;S)</translation>
     </message>
 </context>
 <context>

@@ -188,7 +188,7 @@ void IssuedInvoicesWindow::buildFilters(QGridLayout *grid)
     auto *unpaid = new QPushButton(tr("Un&paid"), this);
     unpaid->setObjectName(QStringLiteral("unpaid"));
     connect(unpaid, &QPushButton::clicked, this, &IssuedInvoicesWindow::showOnlyUnpaid);
-    auto *late = new QPushButton(tr("Past D&ue"), this);
+    auto *late = new QPushButton(tr("Pa&st Due"), this);
     late->setObjectName(QStringLiteral("pastDue"));
     connect(late, &QPushButton::clicked, this, &IssuedInvoicesWindow::showOnlyPastDue);
     auto *quick = new QHBoxLayout;
