@@ -239,6 +239,15 @@ void benchLedger()
             window->show();
             QCoreApplication::processEvents();
         });
+    measure(
+        QStringLiteral("ledger: of which reading the entries"), 300, 3,
+        [&] {
+            window.reset();
+            ledger.close();
+        },
+        [&] { ledger.store()->index(); });
+    window = std::make_unique<IssuedInvoicesWindow>();
+    window->refresh();
     const LedgerIndex &index = ledger.store()->index();
     LedgerFilter byCustomer;
     byCustomer.customer = QStringLiteral("ﾃｽﾄ商事12");
