@@ -8,6 +8,9 @@
 #include "einvoice/EInvoiceExport.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
+#include "ledger/IssueLedger.h"
+#include "ledger/IssuedInvoicesWindow.h"
+#include "ledger/LedgerCsv.h"
 #include "output/PdfExport.h"
 #include "table/Amounts.h"
 #include "table/ItemTableModel.h"
@@ -393,6 +396,100 @@ void benchEInvoice()
             [&] { runExport(hundred); });
 }
 
+/// A ledger of 100,000 issued invoices to 500 customers over four years, a third of them paid.
+void benchLedger()
+{
+    QTemporaryDir dir;
+    IssueLedger &ledger = IssueLedger::instance();
+    ledger.setFolder(dir.path());
+    LedgerStore *store = ledger.store();
+    constexpr int Count = 100000;
+    QList<LedgerEntry> batch;
+    for (int i = 1; i <= Count; ++i) {
+        LedgerEntry entry;
+        entry.channel = IssueChannel::Batch;
+        entry.customer = QStringLiteral("株式会社テスト商事%1").arg(i % 500);
+        entry.honorific = QStringLiteral("御中");
+        entry.number = QStringLiteral("INV-%1").arg(i, 6, 10, QLatin1Char('0'));
+        entry.invoiceDate = QDate(2023, 1, 1).addDays(i % 1460);
+        entry.dueDate = entry.invoiceDate.addDays(30);
+        entry.amount = 1000 + (i * 7919) % 900000;
+        entry.taxes = {TaxLine{10, entry.amount * 10 / 11, entry.amount - entry.amount * 10 / 11, false}};
+        entry.title = QStringLiteral("請求書");
+        batch.append(entry);
+        if (i % 3 == 0) {
+            LedgerEntry payment;
+            payment.kind = EntryKind::Payment;
+            payment.refersTo = i + i / 3 - 1; // the issue just added: ids count the payments too
+            payment.amount = entry.amount;
+            payment.paymentDate = entry.dueDate;
+            batch.append(payment);
+        }
+        if (batch.size() >= 5000) {
+            store->recordAll(batch);
+            batch.clear();
+        }
+    }
+    store->recordAll(batch);
+
+    auto window = std::make_unique<IssuedInvoicesWindow>();
+    measure(
+        QStringLiteral("ledger: window opens, 100,000 entries"), 300, 5,
+        [&] {
+            window.reset();
+            ledger.close(); // read from the file afresh
+        },
+        [&] {
+            window = std::make_unique<IssuedInvoicesWindow>();
+            window->refresh();
+            window->show();
+            QCoreApplication::processEvents();
+        });
+    measure(
+        QStringLiteral("ledger: of which reading the entries"), 300, 3,
+        [&] {
+            window.reset();
+            ledger.close();
+        },
+        [&] { ledger.store()->index(); });
+    window = std::make_unique<IssuedInvoicesWindow>();
+    window->refresh();
+    const LedgerIndex &index = ledger.store()->index();
+    LedgerFilter byCustomer;
+    byCustomer.customer = QStringLiteral("ﾃｽﾄ商事12");
+    LedgerFilter byRanges;
+    byRanges.from = QDate(2024, 3, 1);
+    byRanges.to = QDate(2024, 3, 31);
+    byRanges.minAmount = 100000;
+    byRanges.maxAmount = 500000;
+    LedgerFilter unpaidLate;
+    unpaidLate.statuses = LedgerFilter::outstanding();
+    unpaidLate.pastDueOnly = true;
+    unpaidLate.customer = QStringLiteral("テスト");
+    QList<int> found;
+    measure(QStringLiteral("ledger: search customer (width-folded)"), 50, 11, nullptr,
+            [&] { found = index.search(byCustomer); });
+    measure(QStringLiteral("ledger: search date + amount ranges"), 50, 11, nullptr,
+            [&] { found = index.search(byRanges); });
+    measure(QStringLiteral("ledger: search unpaid, past due, customer"), 50, 11, nullptr,
+            [&] { found = index.search(unpaidLate); });
+    measure(QStringLiteral("ledger: search all + table sorted"), 50, 11, nullptr, [&] { window->refresh(); });
+    const QList<int> all = index.search({});
+    QByteArray csv;
+    measure(QStringLiteral("ledger: CSV of all 100,000"), 2000, 3, nullptr, [&] { csv = ledgerCsv(index, all); });
+
+    // Recording an export: the page's facts, the PDF hashed and archived, the entry added.
+    std::unique_ptr<Document> document = openDocument(invoiceWithRows(20));
+    const QString pdf = dir.filePath(QStringLiteral("issued.pdf"));
+    QString error;
+    writeFileAtomically(pdf, renderPagePdf(*document, QStringLiteral("bench")), &error);
+    const InvoicePage page = document->pageState();
+    measure(QStringLiteral("ledger: record an issued PDF"), 10, 21, nullptr,
+            [&] { ledger.recordIssue(page, dir.filePath(QStringLiteral("a.seikyu")), IssueChannel::Pdf, pdf); });
+    window.reset();
+    ledger.close();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -401,16 +498,24 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir settingsHome;
     qputenv("XDG_CONFIG_HOME", settingsHome.path().toLocal8Bit());
+    // Exports record themselves in the ledger: the benchmark's go to a ledger of its own.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     configureApplication(app);
 
-    benchStartUp();
-    benchDocument();
-    benchTable();
-    benchRowImport();
-    benchExport();
-    benchLongInvoices();
-    benchEInvoice();
+    // `seikyu_bench ledger` measures the ledger alone.
+    const bool ledgerOnly = QCoreApplication::arguments().contains(QStringLiteral("ledger"));
+    if (!ledgerOnly) {
+        benchStartUp();
+        benchDocument();
+        benchTable();
+        benchRowImport();
+        benchExport();
+        benchLongInvoices();
+        benchEInvoice();
+    }
+    benchLedger();
 
     std::printf("%-46s %12s %10s  %s\n", "operation", "median ms", "target", "");
     bool allMet = true;

@@ -1,7 +1,7 @@
 # Fails when a source file includes upwards. The folders of src/ are layers, each including only
 # from itself and the layers below it:
 #
-#   app  →  output, einvoice, help, update  →  document  →  table, sections, import  →  widgets  →  pure rules
+#   app  →  output, einvoice, help, update, ledger  →  document  →  table, sections, import  →  widgets  →  pure rules
 #
 # A file in table/, sections/ or import/ that defines Document operations (member functions of Document,
 # which live beside the area they work on) may include from document/. The pure rules below include
@@ -13,6 +13,7 @@ set(layer_app 5)
 set(layer_output 4)
 set(layer_einvoice 4)
 set(layer_help 4)
+set(layer_ledger 4)
 set(layer_update 4)
 set(layer_document 3)
 set(layer_table 2)
@@ -37,6 +38,15 @@ set(pure_rules
     import/DelimitedText
     import/RowConversion
     import/TextDecoding
+    ledger/ArchiveName
+    ledger/IssueFacts
+    ledger/LedgerChain
+    ledger/LedgerCsv
+    ledger/LedgerEntry
+    ledger/LedgerSchema
+    ledger/LedgerSearch
+    ledger/ProcedureTemplate
+    ledger/SearchFolding
     output/PdfTextRepair
     sections/DateText
     sections/DueDate

@@ -19,6 +19,6 @@ function(seikyu_add_core_library target root product_url)
     # qpdf's own shared pointers only, without its old PointerHolder type
     target_compile_definitions(${target} PRIVATE POINTERHOLDER_TRANSITION=4)
     target_link_libraries(${target} PUBLIC
-        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg ICU::uc ICU::i18n
+        Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg Qt6::Sql ICU::uc ICU::i18n
         PkgConfig::libqpdf)
 endfunction()

@@ -132,6 +132,28 @@ constexpr TopicSource TopicSources[] = {
          "without it, adding up to the same totals. With withholding, the e-invoice asks for 合計 and states the "
          "withheld tax and 差引請求額 in its note. With File > Attach the e-Invoice (PDF/A-3) ticked, Export as PDF "
          "writes a PDF/A-3 that looks the same and carries the XML inside.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Issued invoices (the ledger)"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Every invoice you export as PDF, print, or export with seikyu --export-pdf is recorded in the ledger of "
+         "issued invoices: when and how it was issued, its title, number, date, customer, your registration number, "
+         "the amount asked for, each rate's total and tax, the withholding, the due date and the invoice file. A "
+         "copy of each PDF is kept in the archive folder beside the ledger, named date_customer_amount_number.pdf, "
+         "with its SHA-256 hash. Window > Issued Invoices (Ctrl+Shift+I) lists them, newest first. Search by a date "
+         "range, an amount range, part of the customer's name (full-width and half-width letters alike), the number "
+         "and the status; the conditions combine, any column sorts, and the line under the table totals the amount "
+         "and what is still owed. Record Payment adds a payment (partial payments add up); Void marks a mistaken "
+         "entry with your reason. Download CSV saves what is shown, for the tax office or a spreadsheet; seikyu "
+         "--ledger prints the same from the command line."),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Nothing in the ledger is ever changed or deleted: a correction is a new entry, and the database refuses "
+         "changes. Each entry carries the hash of the one before it, so Verify Ledger (also seikyu --ledger "
+         "--verify) names any entry or archived PDF changed outside Seikyu. This answers the search and download "
+         "requirements for invoices kept as data (電子帳簿保存法), but the ledger carries no certified timestamp: "
+         "keep rules for preventing corrections and deletions (事務処理規程). Record-Keeping Rules in the Issued "
+         "Invoices window gives a ready template filled in from your details. The ledger lives in your data folder "
+         "(~/.local/share/Seikyu/Seikyu); keep it and its archive folder for seven years, and back them up.")},
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "document/Document.h"
 #include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
+#include "ledger/IssueLedger.h"
 #include "output/OutputChecks.h"
 #include "output/PageRecording.h"
 #include "output/PdfExport.h"
@@ -60,9 +61,10 @@ struct Job
 {
     QString file;
     QStringList warnings;
-    QString reason; ///< why it was not exported
-    QByteArray xml; ///< the e-invoice the PDF carries, when it carries one
-    QString target; ///< the PDF
+    QString reason;     ///< why it was not exported
+    QByteArray xml;     ///< the e-invoice the PDF carries, when it carries one
+    QString target;     ///< the PDF's path
+    InvoicePage issued; ///< what the ledger records once the PDF is written
     /// Whether its PDF was written; while a worker writes it, the answer to come.
     std::variant<bool, std::future<bool>> exported = false;
 
@@ -108,6 +110,7 @@ std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job 
     window->setFilePath(QFileInfo(job.file).absoluteFilePath());
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(*window) + job.warnings;
+    job.issued = window->pageState();
     return std::pair(recordPagesForPdf(*window), pdfSuggestedName(*window));
 }
 
@@ -184,8 +187,8 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         Job &job = jobs[size_t(i)];
         job.file = files[i];
         const QString target = singleTarget ? out : QDir(out).filePath(pdfNameFor(job.file));
-        const QString targetId = identity(target);
         job.target = target;
+        const QString targetId = identity(target);
         if (const auto claimed = writing.find(targetId); claimed != writing.end()) {
             // Whether an earlier input got this name depends on whether its PDF was written.
             Job &earlier = jobs[size_t(*claimed)];
@@ -221,11 +224,15 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         const bool exported = job.settle();
         for (const QString &warning : std::as_const(job.warnings))
             lines.append(oneLine(job.file, Text::tr("warning: %1").arg(warning)));
-        if (exported && !job.xml.isEmpty())
-            announceEInvoice(
-                {job.target, QFileInfo(job.target).completeBaseName() + QStringLiteral(".xml"), job.xml, true});
-        if (exported)
+        if (exported) {
+            if (!job.xml.isEmpty())
+                announceEInvoice(
+                    {job.target, QFileInfo(job.target).completeBaseName() + QStringLiteral(".xml"), job.xml, true});
+            if (const auto told =
+                    IssueLedger::instance().recordIssue(job.issued, job.file, IssueChannel::Batch, job.target))
+                lines.append(*told);
             continue;
+        }
         lines.append(oneLine(job.file, job.reason));
         ++failures;
     }

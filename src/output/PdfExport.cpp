@@ -3,6 +3,7 @@
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/PageView.h"
+#include "ledger/IssueRecording.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PageRecording.h"
@@ -155,9 +156,11 @@ void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish,
     if (!writePdfFile(pdf, path, &reason)) {
         qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
         Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("Failed writing PDF"));
-    } else if (written) {
-        written(path);
+        return;
     }
+    if (written)
+        written(path);
+    recordIssued(document, IssueChannel::Pdf, path, parent);
 }
 
 } // namespace seikyu

@@ -1,0 +1,92 @@
+#include "ledger/IssueFacts.h"
+
+#include "sections/RegistrationNumber.h"
+#include "table/Amounts.h"
+#include "table/SumsRows.h"
+
+#include <QRegularExpression>
+
+namespace seikyu {
+
+namespace {
+
+QString labelOf(const ItemRow &row)
+{
+    return row.value(Column::Much).toString();
+}
+
+TaxLine &lineAt(QList<TaxLine> &lines, int rate)
+{
+    for (TaxLine &line : lines) {
+        if (line.rate == rate)
+            return line;
+    }
+    lines.append(TaxLine{rate, 0, 0, false});
+    return lines.last();
+}
+
+/// Reads the sums rows that end the table into the entry; false when the table has none.
+bool readSums(const InvoicePage &page, LedgerEntry &entry)
+{
+    qsizetype first = page.rows.size();
+    while (first > 0 && isSumsRow(page.rows.at(first - 1).cells()))
+        --first;
+    bool payableFound = false;
+    std::optional<qint64> subtotal;
+    static const QRegularExpression baseLabel(QStringLiteral("^(\\d{1,2})%対象$"));
+    static const QRegularExpression taxLabel(QStringLiteral("^(内)?消費税\\((\\d{1,2})%\\)$"));
+    for (qsizetype i = first; i < page.rows.size(); ++i) {
+        const ItemRow &row = page.rows.at(i);
+        const QString label = labelOf(row);
+        const CellValue &value = row.value(Column::Sums);
+        if (label == SumsLabel::Total) {
+            entry.amount = amountOf(value);
+            payableFound = true;
+        } else if (label == SumsLabel::Payable) {
+            entry.amount = amountOf(value);
+            payableFound = true;
+        } else if (label == SumsLabel::Withholding) {
+            entry.withholding = -amountOf(value);
+        } else if (label == SumsLabel::Subtotal) {
+            subtotal = amountOf(value);
+        } else if (label == SumsLabel::Tax && subtotal) {
+            TaxLine &line = lineAt(entry.taxes, page.rate);
+            line.base = *subtotal;
+            line.included = value.toString() == SumsLabel::TaxIncluded;
+            line.tax = line.included ? 0 : amountOf(value);
+        } else if (label == SumsLabel::Exempt) {
+            lineAt(entry.taxes, 0).base = amountOf(value);
+        } else if (const QRegularExpressionMatch base = baseLabel.match(label); base.hasMatch()) {
+            lineAt(entry.taxes, base.captured(1).toInt()).base = amountOf(value);
+        } else if (const QRegularExpressionMatch tax = taxLabel.match(label); tax.hasMatch()) {
+            TaxLine &line = lineAt(entry.taxes, tax.captured(2).toInt());
+            line.tax = amountOf(value);
+            line.included = !tax.captured(1).isEmpty();
+        }
+    }
+    // With withholding, 合計 comes before 差引請求額: the payable amount is the last one read.
+    return payableFound;
+}
+
+} // namespace
+
+LedgerEntry issueEntryOf(const InvoicePage &page)
+{
+    LedgerEntry entry;
+    entry.kind = EntryKind::Issue;
+    entry.title = page.head.trimmed();
+    entry.number = page.numb.trimmed();
+    entry.invoiceDate = page.date;
+    entry.customer = customerName(page.whomText, page.whomHonorific).trimmed();
+    entry.honorific = page.whomHonorific.trimmed();
+    entry.registrationNumber = registrationNumberOf(page.from);
+    entry.dueDate = page.dues;
+    if (!readSums(page, entry)) {
+        entry.taxes.clear();
+        entry.withholding = 0;
+        entry.amount = amountOf(page.full);
+    }
+    return entry;
+}
+
+} // namespace seikyu

@@ -1,0 +1,166 @@
+#include "ledger/LedgerCsv.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QHash>
+#include <unicode/uchar.h>
+
+namespace seikyu {
+
+namespace {
+
+QString dateText(const QDate &date)
+{
+    return date.isValid() ? date.toString(Qt::ISODate) : QString();
+}
+
+/// The texts of this file share the translation context "Ledger", declared where lupdate sees it too.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(Ledger)
+};
+
+/// Columns a terminal shows two cells wide count twice.
+int displayWidth(const QString &text)
+{
+    int width = 0;
+    for (const uint c : text.toUcs4()) {
+        const int eaw = u_getIntPropertyValue(UChar32(c), UCHAR_EAST_ASIAN_WIDTH);
+        width += (eaw == U_EA_WIDE || eaw == U_EA_FULLWIDTH) ? 2 : 1;
+    }
+    return width;
+}
+
+/// The local time of a recorded moment, the zone looked up once per hour of the clock rather
+/// than for each of a hundred thousand rows.
+QString localTimeText(const QDateTime &utc)
+{
+    if (!utc.isValid())
+        return {};
+    thread_local QHash<qint64, int> offsetByHour;
+    const qint64 hour = utc.toSecsSinceEpoch() / 3600;
+    auto found = offsetByHour.constFind(hour);
+    if (found == offsetByHour.constEnd())
+        found = offsetByHour.insert(hour, utc.toLocalTime().offsetFromUtc());
+    return utc.addSecs(*found).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString padded(const QString &text, int width, bool right)
+{
+    const QString fill(std::max(0, width - displayWidth(text)), QLatin1Char(' '));
+    return right ? fill + text : text + fill;
+}
+
+} // namespace
+
+QStringList ledgerColumnTitles()
+{
+    return {Text::tr("Entry"),        Text::tr("Invoice date"), Text::tr("Number"),
+            Text::tr("Customer"),     Text::tr("Honorific"),    Text::tr("Amount"),
+            Text::tr("Withholding"),  Text::tr("Due date"),     Text::tr("Amount paid"),
+            Text::tr("Status"),       Text::tr("Issued at"),    Text::tr("Issued by"),
+            Text::tr("Reissue of"),   Text::tr("Title"),        Text::tr("Registration number"),
+            Text::tr("Archived PDF"), Text::tr("SHA-256"),      Text::tr("Source file")};
+}
+
+QStringList ledgerRowCells(const LedgerIndex &index, const IssuedInvoice &row)
+{
+    const LedgerEntry &e = row.issue;
+    QString channel;
+    switch (e.channel) {
+    case IssueChannel::Pdf:
+        channel = Text::tr("PDF");
+        break;
+    case IssueChannel::Print:
+        channel = Text::tr("Print");
+        break;
+    case IssueChannel::Batch:
+        channel = Text::tr("Batch");
+        break;
+    case IssueChannel::None:
+        break;
+    }
+    return {QString::number(e.id),
+            dateText(row.date),
+            e.number,
+            e.customer,
+            e.honorific,
+            QString::number(e.amount),
+            QString::number(e.withholding),
+            dateText(e.dueDate),
+            QString::number(index.paid(row)),
+            statusText(index.status(row)),
+            localTimeText(e.recordedAt),
+            channel,
+            e.refersTo ? QString::number(e.refersTo) : QString(),
+            e.title,
+            e.registrationNumber,
+            e.archiveName,
+            e.pdfSha256,
+            QDir::toNativeSeparators(e.sourcePath)};
+}
+
+QString csvField(const QString &text)
+{
+    const bool quote = text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+                       text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
+                       (!text.isEmpty() && (text.front().isSpace() || text.back().isSpace()));
+    if (!quote)
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QByteArray ledgerCsv(const LedgerIndex &index, const QList<int> &positions)
+{
+    QString text;
+    text.reserve(200 * (positions.size() + 1));
+    auto appendLine = [&text](const QStringList &cells) {
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            if (i > 0)
+                text += QLatin1Char(',');
+            text += csvField(cells[i]);
+        }
+        text += QStringLiteral("\r\n");
+    };
+    appendLine(ledgerColumnTitles());
+    for (int position : positions)
+        appendLine(ledgerRowCells(index, index.at(position)));
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QString ledgerTextTable(const LedgerIndex &index, const QList<int> &positions)
+{
+    // Date, number, customer, amount, due date, paid, status: what a glance at a terminal needs.
+    const QList<int> shown{1, 2, 3, 5, 7, 8, 9};
+    const QList<int> rightAligned{5, 8};
+    QList<QStringList> lines;
+    const QStringList titles = ledgerColumnTitles();
+    QStringList header;
+    for (int column : shown)
+        header.append(titles[column]);
+    lines.append(header);
+    for (int position : positions) {
+        const QStringList cells = ledgerRowCells(index, index.at(position));
+        QStringList line;
+        for (int column : shown)
+            line.append(cells[column]);
+        lines.append(line);
+    }
+    QList<int> widths(shown.size(), 0);
+    for (const QStringList &line : std::as_const(lines)) {
+        for (qsizetype i = 0; i < line.size(); ++i)
+            widths[i] = std::max(widths[i], displayWidth(line[i]));
+    }
+    QString text;
+    for (const QStringList &line : std::as_const(lines)) {
+        QStringList cells;
+        for (qsizetype i = 0; i < line.size(); ++i)
+            cells.append(padded(line[i], widths[i], rightAligned.contains(shown[i])));
+        text += cells.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
+    }
+    return text;
+}
+
+} // namespace seikyu

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace seikyu {
+
+/// What a ledger entry records. Entries are only ever added: a correction is a new entry.
+enum class EntryKind {
+    Issue,   ///< an invoice sent: exported as PDF, printed, or exported by a batch
+    Void,    ///< an earlier entry declared mistaken, with the reason
+    Payment, ///< money received against an issued invoice
+};
+
+/// How an invoice was issued.
+enum class IssueChannel { None, Pdf, Print, Batch };
+
+/// One consumption-tax rate's base and tax, as the invoice's sums rows state them.
+struct TaxLine
+{
+    int rate = 0;          ///< percent: 10, 8, or 0 for the exempt rows' total
+    qint64 base = 0;       ///< the prices at that rate
+    qint64 tax = 0;        ///< the tax at that rate
+    bool included = false; ///< the tax is contained in the prices (内消費税)
+    friend bool operator==(const TaxLine &, const TaxLine &) = default;
+};
+
+/// The hash every chain starts from: what the first entry names as the one before it.
+inline const QString GenesisHash = QString(64, QLatin1Char('0'));
+
+/// One entry of the ledger. The fields up to `hash` are what the hash covers; `invoiceId` and
+/// `customerFolded` are derived from them and kept only to make searches quick.
+struct LedgerEntry
+{
+    qint64 id = 0; ///< 1, 2, 3, … in the order recorded, without gaps
+    EntryKind kind = EntryKind::Issue;
+    QDateTime recordedAt; ///< UTC, to the millisecond
+    IssueChannel channel = IssueChannel::None;
+    qint64 refersTo = 0; ///< the earlier entry this one reissues, voids or pays; 0 for none
+
+    // What the invoice said (issues); a payment or void repeats nothing of it.
+    QString title;
+    QString number;
+    QDate invoiceDate;
+    QString customer;  ///< the customer's name, without the honorific
+    QString honorific; ///< 御中, 様 or empty
+    QString registrationNumber;
+    qint64 amount = 0; ///< the payable amount; for a payment, the amount received
+    QList<TaxLine> taxes;
+    qint64 withholding = 0; ///< the income tax withheld, as a positive amount
+    QDate dueDate;
+    QString sourcePath;
+    QString pdfSha256;   ///< lower-case hex of the PDF sent; empty for a print
+    QString archiveName; ///< the archived copy's file name in the archive folder
+    QString note;        ///< why a void was made; a payment's remark
+    QDate paymentDate;
+
+    QString previousHash; ///< the hash of entry id − 1 (GenesisHash for the first)
+    QString hash;         ///< entryHash(*this)
+
+    qint64 invoiceId = 0; ///< the first issue of this invoice (itself for a first issue)
+    QString customerFolded;
+};
+
+QString entryKindKey(EntryKind kind);
+std::optional<EntryKind> entryKindOfKey(const QString &key);
+QString channelKey(IssueChannel channel);
+IssueChannel channelOfKey(const QString &key);
+
+/// Tax lines as stored: "rate:base:tax[:in]" joined by ";", e.g. "10:50000:5000;8:1000:80".
+QString encodeTaxLines(const QList<TaxLine> &lines);
+/// The tax lines of a stored text; the parts that do not read are skipped.
+QList<TaxLine> decodeTaxLines(const QString &text);
+
+/// The timestamp form kept in the ledger: UTC, ISO 8601 with milliseconds and a trailing Z.
+QString timestampText(const QDateTime &time);
+QDateTime timestampOfText(const QString &text);
+/// A yyyy-MM-dd date as kept in the ledger; invalid for empty text.
+QDate dateOfText(const QString &text);
+
+/// The bytes the hash is taken over: every covered field, each as its UTF-8 length, ':' and its
+/// bytes, in a fixed order. Nothing in one field can pass for another.
+QByteArray canonicalBytes(const LedgerEntry &entry);
+/// SHA-256 (lower-case hex) over the previous hash and the entry's canonical bytes.
+QString entryHash(const LedgerEntry &entry);
+
+} // namespace seikyu

@@ -1,0 +1,36 @@
+#include "ledger/LedgerMenu.h"
+
+#include "document/Document.h"
+#include "ledger/IssuedInvoicesWindow.h"
+#include "widgets/PageButton.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+namespace seikyu {
+
+namespace {
+/// The texts of this file share the translation context "LedgerMenu", declared where lupdate sees it too.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(LedgerMenu)
+};
+} // namespace
+
+void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
+                   std::function<void(const QString &path)> openInvoice)
+{
+    QMenu *menu = bar->addMenu(Text::tr("&Window"));
+    const QPointer<Document> guarded(document);
+    auto issuer = [guarded] { return guarded && guarded->home ? guarded->home->title() : QString(); };
+    QAction *issued = menu->addAction(Text::tr("&Issued Invoices"), window, [issuer, openInvoice] {
+        IssuedInvoicesWindow::showWindow(issuer(), openInvoice);
+    });
+    issued->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    menu->addAction(Text::tr("&Verify Ledger"), window,
+                    [issuer, openInvoice] { IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->verifyLedger(); });
+}
+
+} // namespace seikyu

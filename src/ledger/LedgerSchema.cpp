@@ -1,0 +1,129 @@
+#include "ledger/LedgerSchema.h"
+
+namespace seikyu {
+
+LedgerDialect sqliteDialect()
+{
+    LedgerDialect dialect;
+    dialect.driver = QStringLiteral("QSQLITE");
+    dialect.idType = QStringLiteral("INTEGER");
+    // WAL lets windows read while another process writes; NORMAL sync is safe with WAL (a power
+    // cut may lose the last commit, never corrupt the file).
+    dialect.sessionSetup = {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL"),
+                            QStringLiteral("PRAGMA foreign_keys=ON")};
+    // IMMEDIATE takes the write lock at once, so two writers wait for each other (busy timeout)
+    // instead of one failing when it upgrades a read lock.
+    dialect.beginWrite = {QStringLiteral("BEGIN IMMEDIATE")};
+    dialect.appendOnlyGuards = {
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_entries_no_update BEFORE UPDATE ON ledger_entries "
+                       "BEGIN SELECT RAISE(ABORT, 'ledger entries are never changed'); END"),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_entries_no_delete BEFORE DELETE ON ledger_entries "
+                       "BEGIN SELECT RAISE(ABORT, 'ledger entries are never deleted'); END")};
+    dialect.dropAppendOnlyGuards = {QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_no_update"),
+                                    QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_no_delete")};
+    return dialect;
+}
+
+LedgerDialect postgresDialect()
+{
+    LedgerDialect dialect;
+    dialect.driver = QStringLiteral("QPSQL");
+    dialect.idType = QStringLiteral("BIGINT");
+    dialect.beginWrite = {QStringLiteral("BEGIN"),
+                          QStringLiteral("LOCK TABLE ledger_entries IN SHARE ROW EXCLUSIVE MODE")};
+    dialect.appendOnlyGuards = {
+        QStringLiteral("CREATE OR REPLACE FUNCTION ledger_entries_refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN RAISE EXCEPTION 'ledger entries are never changed or deleted'; END $$"),
+        QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_append_only ON ledger_entries"),
+        QStringLiteral("CREATE TRIGGER ledger_entries_append_only BEFORE UPDATE OR DELETE ON ledger_entries "
+                       "FOR EACH ROW EXECUTE FUNCTION ledger_entries_refuse()"),
+        QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_no_truncate ON ledger_entries"),
+        QStringLiteral("CREATE TRIGGER ledger_entries_no_truncate BEFORE TRUNCATE ON ledger_entries "
+                       "FOR EACH STATEMENT EXECUTE FUNCTION ledger_entries_refuse()")};
+    dialect.dropAppendOnlyGuards = {
+        QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_append_only ON ledger_entries"),
+        QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_no_truncate ON ledger_entries")};
+    return dialect;
+}
+
+namespace {
+
+QStringList versionOneTables(const LedgerDialect &dialect)
+{
+    return {QStringLiteral("CREATE TABLE IF NOT EXISTS ledger_meta (key TEXT PRIMARY KEY, value TEXT NOT NULL)"),
+            QStringLiteral("CREATE TABLE IF NOT EXISTS ledger_entries ("
+                           "id %1 PRIMARY KEY,"
+                           "kind TEXT NOT NULL,"
+                           "recorded_at TEXT NOT NULL,"
+                           "channel TEXT NOT NULL DEFAULT '',"
+                           "refers_to %1 NOT NULL DEFAULT 0,"
+                           "title TEXT NOT NULL DEFAULT '',"
+                           "number TEXT NOT NULL DEFAULT '',"
+                           "invoice_date TEXT NOT NULL DEFAULT '',"
+                           "customer TEXT NOT NULL DEFAULT '',"
+                           "honorific TEXT NOT NULL DEFAULT '',"
+                           "registration_number TEXT NOT NULL DEFAULT '',"
+                           "amount BIGINT NOT NULL DEFAULT 0,"
+                           "taxes TEXT NOT NULL DEFAULT '',"
+                           "withholding BIGINT NOT NULL DEFAULT 0,"
+                           "due_date TEXT NOT NULL DEFAULT '',"
+                           "source_path TEXT NOT NULL DEFAULT '',"
+                           "pdf_sha256 TEXT NOT NULL DEFAULT '',"
+                           "archive_name TEXT NOT NULL DEFAULT '',"
+                           "note TEXT NOT NULL DEFAULT '',"
+                           "payment_date TEXT NOT NULL DEFAULT '',"
+                           "previous_hash TEXT NOT NULL,"
+                           "hash TEXT NOT NULL)")
+                .arg(dialect.idType),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_number ON ledger_entries (number)")};
+}
+
+QStringList versionTwoColumns(const LedgerDialect &dialect)
+{
+    return {
+        QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN invoice_id %1 NOT NULL DEFAULT 0").arg(dialect.idType),
+        QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN customer_folded TEXT NOT NULL DEFAULT ''"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_invoice ON ledger_entries (invoice_id)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_refers ON ledger_entries (refers_to)")};
+}
+
+QString setVersion(int version)
+{
+    // The row exists from version 1 on; updating it keeps the statement plain SQL.
+    return QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'").arg(version);
+}
+
+} // namespace
+
+QStringList createStatements(const LedgerDialect &dialect, int version)
+{
+    QStringList statements = versionOneTables(dialect);
+    statements.append(QStringLiteral("INSERT INTO ledger_meta (key, value) VALUES ('schema_version', '1')"));
+    for (int from = 1; from < version; ++from)
+        statements += migrationStatements(dialect, from);
+    statements += dialect.appendOnlyGuards;
+    return statements;
+}
+
+QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion)
+{
+    QStringList statements;
+    if (fromVersion == 1)
+        statements = versionTwoColumns(dialect);
+    if (!statements.isEmpty())
+        statements.append(setVersion(fromVersion + 1));
+    return statements;
+}
+
+QString entryColumns(int version)
+{
+    QString columns = QStringLiteral(
+        "id, kind, recorded_at, channel, refers_to, title, number, invoice_date, customer, honorific, "
+        "registration_number, amount, taxes, withholding, due_date, source_path, pdf_sha256, archive_name, note, "
+        "payment_date, previous_hash, hash");
+    if (version >= 2)
+        columns += QStringLiteral(", invoice_id, customer_folded");
+    return columns;
+}
+
+} // namespace seikyu

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace seikyu {
+
+/// What differs between the databases a ledger can live in. Everything else of the schema is
+/// plain SQL both SQLite and PostgreSQL take.
+struct LedgerDialect
+{
+    QString driver;                   ///< the Qt SQL driver: QSQLITE or QPSQL
+    QString idType;                   ///< the entries' id column type (ids are given by the store)
+    QStringList sessionSetup;         ///< run once on every new connection
+    QStringList beginWrite;           ///< starts a transaction that holds the ledger's write lock
+    QStringList appendOnlyGuards;     ///< make the database refuse UPDATE and DELETE of entries
+    QStringList dropAppendOnlyGuards; ///< for migrations that fill in new derived columns
+};
+
+LedgerDialect sqliteDialect();
+LedgerDialect postgresDialect();
+
+/// The schema version this build writes. 1: the entries and the meta table; 2: the derived
+/// columns that make searches quick (the invoice an entry belongs to, the folded customer name).
+inline constexpr int CurrentSchemaVersion = 2;
+
+/// The statements that create an empty ledger at a schema version (1 … CurrentSchemaVersion).
+QStringList createStatements(const LedgerDialect &dialect, int version);
+/// The statements that bring a ledger from `fromVersion` to the next version; the store then fills
+/// in what the new columns derive (see LedgerStore).
+QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion);
+
+/// The entries' columns, in the order the store reads them (`SELECT <columns> FROM ledger_entries`).
+QString entryColumns(int version = CurrentSchemaVersion);
+
+} // namespace seikyu

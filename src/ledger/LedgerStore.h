@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ledger/LedgerChain.h"
+#include "ledger/LedgerEntry.h"
+#include "ledger/LedgerSchema.h"
+#include "ledger/LedgerSearch.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace seikyu {
+
+/// Why a ledger could not be used.
+enum class LedgerFault {
+    None,
+    Unwritable, ///< the folder or file cannot be written, or the disk is full
+    Damaged,    ///< the file is not a database, or its pages are corrupt
+    Other,
+};
+
+/// The ledger's entries in a database reached through Qt SQL. Entries are only ever added; every
+/// write is one transaction that holds the database's write lock, so several processes recording
+/// at once each get the next id and the chain stays whole. The store is used from the thread that
+/// made it.
+class LedgerStore
+{
+public:
+    /// Opens (creating it when missing) an SQLite ledger file and brings its schema up to date.
+    /// Nothing, with the fault and a reason, when that fails.
+    static std::unique_ptr<LedgerStore> openSqlite(const QString &path, LedgerFault *fault = nullptr,
+                                                   QString *error = nullptr);
+
+    /// A store over a connection the caller added and opened (for instance QPSQL), of `dialect`.
+    /// The store owns the connection from now on and removes it when it goes. Call prepare() next.
+    LedgerStore(const QString &connectionName, LedgerDialect dialect);
+    ~LedgerStore();
+    LedgerStore(const LedgerStore &) = delete;
+    LedgerStore &operator=(const LedgerStore &) = delete;
+
+    /// Sets up the session, then creates the schema or migrates an older one.
+    bool prepare(QString *error = nullptr, LedgerFault *fault = nullptr);
+    int schemaVersion();
+    QSqlDatabase database() const;
+
+    /// Adds an entry; the store gives it its id, time (when unset), previous hash, hash and the
+    /// derived columns. An issue that names no earlier entry refers to the last issue of the same
+    /// invoice (same number and customer; without a number, same source file, date and customer).
+    /// A payment must refer to an issue, a void to an issue or a payment not voided yet.
+    /// The recorded entry, or nothing with a reason.
+    std::optional<LedgerEntry> record(LedgerEntry entry, QString *error = nullptr, LedgerFault *fault = nullptr);
+    /// Adds entries in one transaction, as record() adds each (an import, a migration): all or
+    /// none. The number recorded, or nothing with a reason.
+    std::optional<qsizetype> recordAll(const QList<LedgerEntry> &entries, QString *error = nullptr);
+    std::optional<LedgerEntry> recordPayment(qint64 issueId, const QDate &date, qint64 amount,
+                                             const QString &note = QString(), QString *error = nullptr);
+    std::optional<LedgerEntry> recordVoid(qint64 entryId, const QString &reason, QString *error = nullptr);
+
+    /// Every entry after `afterId`, in id order, as stored.
+    QList<LedgerEntry> entries(qint64 afterId = 0, QString *error = nullptr);
+    std::optional<LedgerEntry> entry(qint64 id);
+
+    /// The issued invoices with their payments, brought up to date with what any process recorded
+    /// since the last call (entries are read once: only the new ones are fetched).
+    const LedgerIndex &index(QString *error = nullptr);
+
+    /// The hash chain checked entry by entry, and every archived PDF against its recorded hash.
+    QList<ChainProblem> verify(const QString &archiveFolder, QString *error = nullptr);
+
+private:
+    bool run(const QStringList &statements, QString *error, LedgerFault *fault);
+    bool migrate(int fromVersion, QString *error, LedgerFault *fault);
+    bool fillDerivedColumns(QString *error, LedgerFault *fault);
+    std::optional<LedgerEntry> recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault);
+
+    QString m_connection;
+    LedgerDialect m_dialect;
+    int m_version = 0;
+    LedgerIndex m_index;
+};
+
+/// The fault an SQL error stands for.
+LedgerFault faultOf(const class QSqlError &error);
+
+} // namespace seikyu

@@ -1,0 +1,766 @@
+// The ledger of issued invoices: its pure rules and its store on real SQLite files.
+#include "ledger/ArchiveName.h"
+#include "ledger/IssueFacts.h"
+#include "ledger/LedgerChain.h"
+#include "ledger/LedgerCsv.h"
+#include "ledger/LedgerSchema.h"
+#include "ledger/LedgerStore.h"
+#include "ledger/SearchFolding.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+using namespace seikyu;
+
+namespace {
+
+LedgerEntry issue(const QString &customer, qint64 amount, const QDate &date, const QString &number = QString())
+{
+    LedgerEntry entry;
+    entry.kind = EntryKind::Issue;
+    entry.channel = IssueChannel::Pdf;
+    entry.customer = customer;
+    entry.honorific = QStringLiteral("御中");
+    entry.amount = amount;
+    entry.invoiceDate = date;
+    entry.number = number;
+    entry.title = QStringLiteral("請求書");
+    return entry;
+}
+
+/// Runs statements straight on the file, as another program could.
+QString tamper(const QString &path, const QStringList &statements)
+{
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tamper"));
+        db.setDatabaseName(path);
+        if (!db.open())
+            error = db.lastError().text();
+        QSqlQuery query(db);
+        for (const QString &statement : statements) {
+            if (error.isEmpty() && !query.exec(statement))
+                error = query.lastError().text();
+        }
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("tamper"));
+    return error;
+}
+
+/// The helper role of this executable: records `count` entries into the ledger at `path`.
+int recordEntries(const QString &path, int count, const QString &tag)
+{
+    QString error;
+    auto store = LedgerStore::openSqlite(path, nullptr, &error);
+    if (!store) {
+        std::fprintf(stderr, "open: %s\n", qPrintable(error));
+        return 1;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!store->record(issue(tag, i, QDate(2026, 1, 1), QStringLiteral("%1-%2").arg(tag).arg(i)), &error)) {
+            std::fprintf(stderr, "record %d: %s\n", i, qPrintable(error));
+            return 1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+class LedgerTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // ---- pure rules ----
+    void hashCoversEveryRecordedField();
+    void chainFindsEditedRemovedAndRewritten();
+    void archiveCheckFindsReplacedAndMissingPdfs();
+    void widthFolding_data();
+    void widthFolding();
+    void statusFollowsPayments_data();
+    void statusFollowsPayments();
+    void archiveNames();
+    void taxLinesRoundTrip();
+    void issueFactsFromThePage();
+    void csvQuotingAndBom();
+
+    // ---- the store ----
+    void recordsChainedEntries();
+    void refusesUpdateAndDelete();
+    void verifyNamesChangedEntries();
+    void reissueRefersToTheEarlierIssue();
+    void paymentsAndVoids();
+    void searchCombinations();
+    void searchSeesOtherProcessesEntries();
+    void migratesTheFirstSchema();
+    void damagedAndUnwritableFiles();
+    void twoProcessesRecordAtOnce();
+};
+
+void LedgerTest::hashCoversEveryRecordedField()
+{
+    LedgerEntry entry =
+        issue(QStringLiteral("株式会社サンプル商事"), 110000, QDate(2026, 3, 10), QStringLiteral("A-1"));
+    entry.id = 1;
+    entry.previousHash = GenesisHash;
+    entry.recordedAt = QDateTime(QDate(2026, 3, 10), QTime(9, 0), Qt::UTC);
+    const QString base = entryHash(entry);
+    QCOMPARE(base.size(), 64);
+    QCOMPARE(entryHash(entry), base); // the same fields, the same hash
+
+    QList<std::function<void(LedgerEntry &)>> edits{
+        [](LedgerEntry &e) { e.amount += 1; },
+        [](LedgerEntry &e) { e.customer += QLatin1Char(' '); },
+        [](LedgerEntry &e) { e.invoiceDate = e.invoiceDate.addDays(1); },
+        [](LedgerEntry &e) { e.pdfSha256 = QStringLiteral("ab"); },
+        [](LedgerEntry &e) {
+            e.taxes = {TaxLine{10, 100000, 10000, false}};
+        },
+        [](LedgerEntry &e) { e.kind = EntryKind::Void; },
+        [](LedgerEntry &e) { e.previousHash = QString(64, QLatin1Char('1')); },
+        [](LedgerEntry &e) { e.id = 2; },
+        [](LedgerEntry &e) { e.dueDate = QDate(2026, 4, 30); },
+        [](LedgerEntry &e) { e.note = QStringLiteral("x"); },
+    };
+    for (const auto &edit : edits) {
+        LedgerEntry changed = entry;
+        edit(changed);
+        QVERIFY(entryHash(changed) != base);
+    }
+    // The derived search columns are not recorded facts.
+    LedgerEntry derived = entry;
+    derived.customerFolded = QStringLiteral("x");
+    derived.invoiceId = 7;
+    QCOMPARE(entryHash(derived), base);
+
+    // One field's end cannot pass for the next one's start.
+    LedgerEntry a = entry, b = entry;
+    a.title = QStringLiteral("ab");
+    a.number = QStringLiteral("c");
+    b.title = QStringLiteral("a");
+    b.number = QStringLiteral("bc");
+    QVERIFY(entryHash(a) != entryHash(b));
+}
+
+namespace {
+QList<LedgerEntry> chainOf(int count)
+{
+    QList<LedgerEntry> chain;
+    QString previous = GenesisHash;
+    for (int i = 1; i <= count; ++i) {
+        LedgerEntry entry = issue(QStringLiteral("C%1").arg(i), 1000 * i, QDate(2026, 1, i));
+        entry.id = i;
+        entry.recordedAt = QDateTime(QDate(2026, 1, i), QTime(10, 0), Qt::UTC);
+        entry.previousHash = previous;
+        entry.hash = entryHash(entry);
+        previous = entry.hash;
+        chain.append(entry);
+    }
+    return chain;
+}
+} // namespace
+
+void LedgerTest::chainFindsEditedRemovedAndRewritten()
+{
+    const QList<LedgerEntry> chain = chainOf(5);
+    QVERIFY(verifyChain(chain).isEmpty());
+    QVERIFY(verifyChain({}).isEmpty());
+
+    QList<LedgerEntry> edited = chain;
+    edited[2].amount = 1;
+    QCOMPARE(verifyChain(edited), (QList<ChainProblem>{{ChainProblem::Kind::Changed, 3, {}}}));
+
+    QList<LedgerEntry> removed = chain;
+    removed.removeAt(1);
+    QCOMPARE(verifyChain(removed), (QList<ChainProblem>{{ChainProblem::Kind::Missing, 3, {}}}));
+
+    QList<LedgerEntry> firstRemoved = chain.mid(1);
+    QCOMPARE(verifyChain(firstRemoved), (QList<ChainProblem>{{ChainProblem::Kind::Missing, 2, {}}}));
+
+    // Edited with the hash recomputed: the next entry no longer follows it.
+    QList<LedgerEntry> rewritten = chain;
+    rewritten[1].amount = 1;
+    rewritten[1].hash = entryHash(rewritten[1]);
+    QCOMPARE(verifyChain(rewritten), (QList<ChainProblem>{{ChainProblem::Kind::Missing, 3, {}}}));
+}
+
+void LedgerTest::archiveCheckFindsReplacedAndMissingPdfs()
+{
+    QList<LedgerEntry> chain = chainOf(3);
+    chain[0].archiveName = QStringLiteral("a.pdf");
+    chain[0].pdfSha256 = QStringLiteral("11");
+    chain[2].archiveName = QStringLiteral("c.pdf");
+    chain[2].pdfSha256 = QStringLiteral("33");
+    QVERIFY(verifyArchive(chain, {{QStringLiteral("a.pdf"), QStringLiteral("11")},
+                                  {QStringLiteral("c.pdf"), QStringLiteral("33")}})
+                .isEmpty());
+    QCOMPARE(verifyArchive(chain, {{QStringLiteral("a.pdf"), QStringLiteral("12")}}),
+             (QList<ChainProblem>{{ChainProblem::Kind::PdfChanged, 1, QStringLiteral("a.pdf")},
+                                  {ChainProblem::Kind::PdfMissing, 3, QStringLiteral("c.pdf")}}));
+}
+
+void LedgerTest::widthFolding_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("found");
+    QTest::newRow("full-width latin") << QStringLiteral("ＡＢＣ") << QStringLiteral("ABC商店") << true;
+    QTest::newRow("half-width latin finds full") << QStringLiteral("abc") << QStringLiteral("ＡＢＣ商店") << true;
+    QTest::newRow("half-width kana") << QStringLiteral("ｶﾌﾞｼｷ") << QStringLiteral("カブシキガイシャ") << true;
+    QTest::newRow("full kana finds half") << QStringLiteral("カブシキ") << QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ") << true;
+    QTest::newRow("digits") << QStringLiteral("１２３") << QStringLiteral("第123号") << true;
+    QTest::newRow("kanji part") << QStringLiteral("サンプル") << QStringLiteral("株式会社サンプル商事") << true;
+    QTest::newRow("hiragana is not katakana") << QStringLiteral("かぶしき") << QStringLiteral("カブシキ") << false;
+    QTest::newRow("voiced differs") << QStringLiteral("ｶﾌｼｷ") << QStringLiteral("カブシキ") << false;
+}
+
+void LedgerTest::widthFolding()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(bool, found);
+    QCOMPARE(foldForSearch(stored).contains(foldForSearch(typed)), found);
+}
+
+void LedgerTest::statusFollowsPayments_data()
+{
+    QTest::addColumn<qint64>("amount");
+    QTest::addColumn<qint64>("paid");
+    QTest::addColumn<bool>("voided");
+    QTest::addColumn<int>("status");
+    QTest::newRow("nothing paid") << qint64(1000) << qint64(0) << false << int(PaymentStatus::Unpaid);
+    QTest::newRow("one yen") << qint64(1000) << qint64(1) << false << int(PaymentStatus::PartlyPaid);
+    QTest::newRow("one short") << qint64(1000) << qint64(999) << false << int(PaymentStatus::PartlyPaid);
+    QTest::newRow("exactly") << qint64(1000) << qint64(1000) << false << int(PaymentStatus::Paid);
+    QTest::newRow("over") << qint64(1000) << qint64(1200) << false << int(PaymentStatus::Paid);
+    QTest::newRow("asks nothing") << qint64(0) << qint64(0) << false << int(PaymentStatus::Paid);
+    QTest::newRow("voided and paid") << qint64(1000) << qint64(1000) << true << int(PaymentStatus::Voided);
+}
+
+void LedgerTest::statusFollowsPayments()
+{
+    QFETCH(qint64, amount);
+    QFETCH(qint64, paid);
+    QFETCH(bool, voided);
+    QFETCH(int, status);
+    QCOMPARE(int(statusOf(amount, paid, voided)), status);
+    const QDate today(2026, 5, 1);
+    QCOMPARE(isPastDue(statusOf(amount, paid, voided), today.addDays(-1), today),
+             status == int(PaymentStatus::Unpaid) || status == int(PaymentStatus::PartlyPaid));
+    QVERIFY(!isPastDue(statusOf(amount, paid, voided), today, today)); // due today is not late yet
+    QVERIFY(!isPastDue(statusOf(amount, paid, voided), QDate(), today));
+}
+
+void LedgerTest::archiveNames()
+{
+    QCOMPARE(
+        archiveFileName(QDate(2026, 3, 5), QStringLiteral("株式会社サンプル商事"), 110000, QStringLiteral("No.12")),
+        QStringLiteral("20260305_株式会社サンプル商事_110000_No.12.pdf"));
+    QCOMPARE(archiveFileName(QDate(2026, 3, 5), QStringLiteral("A/B: C"), 5, QString()),
+             QStringLiteral("20260305_A_B_C_5.pdf"));
+    QCOMPARE(archiveFileName(QDate(2026, 3, 5), QStringLiteral(".."), -3, QStringLiteral("..")),
+             QStringLiteral("20260305____-3___.pdf"));
+    QVERIFY(archiveFileName(QDate(2026, 3, 5), QString(100, QChar(u'長')), 1, QString()).size() < 60);
+    const QSet<QString> taken{QStringLiteral("a.pdf"), QStringLiteral("a_2.pdf")};
+    QCOMPARE(uniqueArchiveName(QStringLiteral("a.pdf"), [&](const QString &n) { return taken.contains(n); }),
+             QStringLiteral("a_3.pdf"));
+    QCOMPARE(uniqueArchiveName(QStringLiteral("b.pdf"), [&](const QString &n) { return taken.contains(n); }),
+             QStringLiteral("b.pdf"));
+}
+
+void LedgerTest::taxLinesRoundTrip()
+{
+    const QList<TaxLine> lines{{10, 50000, 5000, false}, {8, 1000, 74, true}, {0, 300, 0, false}};
+    QCOMPARE(decodeTaxLines(encodeTaxLines(lines)), lines);
+    QCOMPARE(decodeTaxLines(QStringLiteral("10:x:1;8:100:8;junk")), (QList<TaxLine>{{8, 100, 8, false}}));
+}
+
+void LedgerTest::issueFactsFromThePage()
+{
+    const QString s = QStringLiteral(" ");
+    auto sumsRow = [&](const QString &label, const CellValue &value) { return ItemRow(s, s, s, label, value); };
+    InvoicePage page;
+    page.head = QStringLiteral("請求書");
+    page.date = QDate(2026, 3, 10);
+    page.whomText = QStringLiteral("株式会社サンプル商事 御中");
+    page.whomHonorific = QStringLiteral("御中");
+    page.from = QStringLiteral("〒100-0001\n東京都\n山田太郎\n03-0000-0000\n銀行\nT1234567890123");
+    page.numb = QStringLiteral("2026-003");
+    page.dues = QDate(2026, 4, 30);
+    page.rate = 10;
+    page.rows = {ItemRow(QStringLiteral("3/1"), QStringLiteral("原稿"), qint64(100000), qint64(1), qint64(100000)),
+                 ItemRow(QStringLiteral("3/2"), QStringLiteral("菓子"), qint64(1000), qint64(1), qint64(1000)),
+                 sumsRow(s, s),
+                 sumsRow(QStringLiteral("10%対象"), QStringLiteral("¥100,000")),
+                 sumsRow(QStringLiteral("消費税(10%)"), QStringLiteral("¥10,000")),
+                 sumsRow(QStringLiteral("8%対象"), QStringLiteral("¥1,000")),
+                 sumsRow(QStringLiteral("消費税(8%)"), QStringLiteral("¥80")),
+                 sumsRow(QStringLiteral("合計"), QStringLiteral("¥111,080")),
+                 sumsRow(QStringLiteral("源泉徴収税"), QStringLiteral("-¥10,210")),
+                 sumsRow(QStringLiteral("差引請求額"), QStringLiteral("¥100,870"))};
+    LedgerEntry entry = issueEntryOf(page);
+    QCOMPARE(entry.title, QStringLiteral("請求書"));
+    QCOMPARE(entry.customer, QStringLiteral("株式会社サンプル商事"));
+    QCOMPARE(entry.honorific, QStringLiteral("御中"));
+    QCOMPARE(entry.number, QStringLiteral("2026-003"));
+    QCOMPARE(entry.invoiceDate, QDate(2026, 3, 10));
+    QCOMPARE(entry.dueDate, QDate(2026, 4, 30));
+    QCOMPARE(entry.registrationNumber, QStringLiteral("T1234567890123"));
+    QCOMPARE(entry.amount, qint64(100870));
+    QCOMPARE(entry.withholding, qint64(10210));
+    QCOMPARE(entry.taxes, (QList<TaxLine>{{10, 100000, 10000, false}, {8, 1000, 80, false}}));
+
+    // Without withholding the payable amount is 合計; the one-rate rows give the invoice's rate.
+    page.rows = {ItemRow(QStringLiteral("3/1"), QStringLiteral("原稿"), qint64(5000), qint64(2), qint64(10000)),
+                 sumsRow(s, s), sumsRow(QStringLiteral("小計"), qint64(10000)),
+                 sumsRow(QStringLiteral("消費税"), QStringLiteral("1000")),
+                 sumsRow(QStringLiteral("合計"), qint64(11000))};
+    entry = issueEntryOf(page);
+    QCOMPARE(entry.amount, qint64(11000));
+    QCOMPARE(entry.withholding, qint64(0));
+    QCOMPARE(entry.taxes, (QList<TaxLine>{{10, 10000, 1000, false}}));
+
+    // A table that is not totalled: the amount box's amount.
+    page.rows = {ItemRow(QStringLiteral("3/1"), QStringLiteral("原稿"), qint64(5000), qint64(2), qint64(10000))};
+    page.full = QStringLiteral("御請求金額 ¥55,000-");
+    page.whomText = QStringLiteral("お客様");
+    page.whomHonorific.clear();
+    entry = issueEntryOf(page);
+    QCOMPARE(entry.amount, qint64(55000));
+    QVERIFY(entry.taxes.isEmpty());
+    QCOMPARE(entry.customer, QStringLiteral("お客様"));
+}
+
+void LedgerTest::csvQuotingAndBom()
+{
+    QCOMPARE(csvField(QStringLiteral("plain")), QStringLiteral("plain"));
+    QCOMPARE(csvField(QStringLiteral("a,b")), QStringLiteral("\"a,b\""));
+    QCOMPARE(csvField(QStringLiteral("say \"hi\"")), QStringLiteral("\"say \"\"hi\"\"\""));
+    QCOMPARE(csvField(QStringLiteral("two\nlines")), QStringLiteral("\"two\nlines\""));
+    QCOMPARE(csvField(QStringLiteral(" padded")), QStringLiteral("\" padded\""));
+    QCOMPARE(csvField(QString()), QString());
+
+    LedgerIndex index;
+    LedgerEntry entry = issue(QStringLiteral("山田, \"株\""), 1234567, QDate(2026, 3, 1), QStringLiteral("N-1"));
+    entry.id = 1;
+    entry.recordedAt = QDateTime::currentDateTimeUtc();
+    index.add(entry);
+    const QByteArray csv = ledgerCsv(index, {0});
+    QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 3); // header, one row, and the empty rest after the last CRLF
+    QCOMPARE(lines[0].split(QLatin1Char(',')).size(), ledgerColumnTitles().size());
+    QVERIFY(lines[1].contains(QStringLiteral(",\"山田, \"\"株\"\"\",")));
+    QVERIFY(lines[1].contains(QStringLiteral(",1234567,"))); // a plain integer, no separators or yen sign
+    QVERIFY(lines[1].startsWith(QStringLiteral("1,2026-03-01,N-1,")));
+}
+
+// ---- the store ----
+
+void LedgerTest::recordsChainedEntries()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+    QString error;
+    auto store = LedgerStore::openSqlite(path, nullptr, &error);
+    QVERIFY2(store, qPrintable(error));
+    QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+    QSqlQuery mode(store->database());
+    QVERIFY(mode.exec(QStringLiteral("PRAGMA journal_mode")) && mode.next());
+    QCOMPARE(mode.value(0).toString(), QStringLiteral("wal"));
+    mode.finish();
+
+    const auto first = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5)), &error);
+    QVERIFY2(first, qPrintable(error));
+    QCOMPARE(first->id, 1);
+    QCOMPARE(first->previousHash, GenesisHash);
+    const auto second = store->record(issue(QStringLiteral("B"), 200, QDate(2026, 1, 6)), &error);
+    QCOMPARE(second->id, 2);
+    QCOMPARE(second->previousHash, first->hash);
+
+    store.reset();
+    store = LedgerStore::openSqlite(path, nullptr, &error);
+    const QList<LedgerEntry> entries = store->entries();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[1].customer, QStringLiteral("B"));
+    QCOMPARE(entries[1].hash, second->hash);
+    QCOMPARE(entries[1].recordedAt, second->recordedAt);
+    QVERIFY(verifyChain(entries).isEmpty());
+}
+
+void LedgerTest::refusesUpdateAndDelete()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+    {
+        auto store = LedgerStore::openSqlite(path);
+        QVERIFY(store && store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5))));
+    }
+    QVERIFY(tamper(path, {QStringLiteral("UPDATE ledger_entries SET amount = 1")}).contains(QLatin1String("never")));
+    QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
+    auto store = LedgerStore::openSqlite(path);
+    QCOMPARE(store->entries().size(), 1);
+    QCOMPARE(store->entries().constFirst().amount, qint64(100));
+}
+
+void LedgerTest::verifyNamesChangedEntries()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+    const QString archive = dir.filePath(QStringLiteral("archive"));
+    QDir().mkpath(archive);
+    {
+        auto store = LedgerStore::openSqlite(path);
+        for (int i = 1; i <= 4; ++i) {
+            LedgerEntry entry = issue(QStringLiteral("C%1").arg(i), 1000 * i, QDate(2026, 2, i));
+            entry.archiveName = QStringLiteral("%1.pdf").arg(i);
+            QFile pdf(QDir(archive).filePath(entry.archiveName));
+            QVERIFY(pdf.open(QIODevice::WriteOnly));
+            const QByteArray bytes = QByteArray("%PDF-") + QByteArray::number(i);
+            pdf.write(bytes);
+            entry.pdfSha256 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+            QVERIFY(store->record(entry));
+        }
+        QVERIFY(store->verify(archive).isEmpty());
+    }
+    const QStringList unguard = sqliteDialect().dropAppendOnlyGuards;
+    QCOMPARE(tamper(path, unguard + QStringList{QStringLiteral("UPDATE ledger_entries SET amount = 5 WHERE id = 2"),
+                                                QStringLiteral("DELETE FROM ledger_entries WHERE id = 3")}),
+             QString());
+    QFile replaced(QDir(archive).filePath(QStringLiteral("4.pdf")));
+    QVERIFY(replaced.open(QIODevice::WriteOnly));
+    replaced.write("%PDF-forged");
+    replaced.close();
+    QFile::remove(QDir(archive).filePath(QStringLiteral("1.pdf")));
+
+    auto store = LedgerStore::openSqlite(path);
+    QCOMPARE(store->verify(archive),
+             (QList<ChainProblem>{{ChainProblem::Kind::Changed, 2, {}},
+                                  {ChainProblem::Kind::Missing, 4, {}},
+                                  {ChainProblem::Kind::PdfMissing, 1, QStringLiteral("1.pdf")},
+                                  {ChainProblem::Kind::PdfChanged, 4, QStringLiteral("4.pdf")}}));
+}
+
+void LedgerTest::reissueRefersToTheEarlierIssue()
+{
+    QTemporaryDir dir;
+    auto store = LedgerStore::openSqlite(dir.filePath(QStringLiteral("ledger.sqlite")));
+    const auto first = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
+    const auto other = store->record(issue(QStringLiteral("B"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
+    const auto again = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
+    QCOMPARE(first->refersTo, 0);
+    QCOMPARE(other->refersTo, 0); // another customer's number 7 is another invoice
+    QCOMPARE(again->refersTo, first->id);
+    QCOMPARE(again->invoiceId, first->id);
+    const auto third = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
+    QCOMPARE(third->refersTo, again->id);
+    QCOMPARE(third->invoiceId, first->id);
+
+    // Without a number: the same source file, date and customer.
+    LedgerEntry unnumbered = issue(QStringLiteral("A"), 100, QDate(2026, 1, 9));
+    unnumbered.sourcePath = QStringLiteral("/x/a.seikyu");
+    const auto u1 = store->record(unnumbered);
+    const auto u2 = store->record(unnumbered);
+    QCOMPARE(u2->refersTo, u1->id);
+    unnumbered.sourcePath.clear();
+    QCOMPARE(store->record(unnumbered)->refersTo, 0); // an unsaved invoice is never assumed the same
+
+    // A payment to the first issue counts for the invoice, shown on each of its issues.
+    QVERIFY(store->recordPayment(first->id, QDate(2026, 2, 1), 60));
+    const LedgerIndex &index = store->index();
+    const IssuedInvoice &latest = index.at(index.positionOfIssue(third->id));
+    QCOMPARE(index.paid(latest), 60);
+    QVERIFY(index.at(index.positionOfIssue(first->id)).superseded);
+    QVERIFY(!latest.superseded);
+    // Totals count the invoice once.
+    const LedgerTotals totals = index.totals(index.search({}));
+    QCOMPARE(totals.count, 7);
+    QCOMPARE(totals.amount, 100 + 100 + 100 + 100); // A-7 once, B-7, the unnumbered pair once, the unsaved one
+    QCOMPARE(totals.outstanding, 40 + 100 + 100 + 100);
+}
+
+void LedgerTest::paymentsAndVoids()
+{
+    QTemporaryDir dir;
+    auto store = LedgerStore::openSqlite(dir.filePath(QStringLiteral("ledger.sqlite")));
+    const auto a = store->record(issue(QStringLiteral("A"), 1000, QDate(2026, 1, 5), QStringLiteral("1")));
+    const auto b = store->record(issue(QStringLiteral("B"), 500, QDate(2026, 1, 6), QStringLiteral("2")));
+    auto statusOfIssue = [&](qint64 id) {
+        const LedgerIndex &index = store->index();
+        return index.status(index.at(index.positionOfIssue(id)));
+    };
+    QCOMPARE(statusOfIssue(a->id), PaymentStatus::Unpaid);
+    const auto p1 = store->recordPayment(a->id, QDate(2026, 2, 1), 400);
+    QVERIFY(p1);
+    QCOMPARE(p1->invoiceId, a->id);
+    QCOMPARE(statusOfIssue(a->id), PaymentStatus::PartlyPaid);
+    QVERIFY(store->recordPayment(a->id, QDate(2026, 2, 2), 600));
+    QCOMPARE(statusOfIssue(a->id), PaymentStatus::Paid);
+    // A mistaken payment is voided; the invoice is owed again.
+    QVERIFY(store->recordVoid(p1->id, QStringLiteral("wrong customer")));
+    QCOMPARE(statusOfIssue(a->id), PaymentStatus::PartlyPaid);
+    QCOMPARE(store->index().payments(store->index().at(store->index().positionOfIssue(a->id))).size(), 1);
+
+    QString error;
+    QVERIFY(store->recordVoid(b->id, QStringLiteral("sent twice"), &error));
+    QCOMPARE(statusOfIssue(b->id), PaymentStatus::Voided);
+    QCOMPARE(store->index().at(store->index().positionOfIssue(b->id)).voidReason, QStringLiteral("sent twice"));
+    // What cannot be: paying a voided issue, voiding twice, paying a payment, referring to nothing.
+    QVERIFY(!store->recordPayment(b->id, QDate(2026, 2, 1), 1, QString(), &error));
+    QVERIFY(!store->recordVoid(b->id, QStringLiteral("again"), &error));
+    QVERIFY(!store->recordPayment(p1->id, QDate(2026, 2, 1), 1, QString(), &error));
+    QVERIFY(!store->recordVoid(999, QStringLiteral("?"), &error));
+    QVERIFY(verifyChain(store->entries()).isEmpty());
+}
+
+void LedgerTest::searchCombinations()
+{
+    QTemporaryDir dir;
+    auto store = LedgerStore::openSqlite(dir.filePath(QStringLiteral("ledger.sqlite")));
+    struct Sent
+    {
+        const char16_t *customer;
+        qint64 amount;
+        QDate date;
+        QDate due;
+    };
+    const QList<Sent> sent{
+        {u"株式会社サンプル商事", 100000, QDate(2026, 3, 1), QDate(2026, 3, 31)},
+        {u"株式会社サンプル商事", 500000, QDate(2026, 3, 31), QDate(2026, 4, 30)},
+        {u"株式会社サンプル商事", 99999, QDate(2026, 3, 15), QDate(2026, 4, 15)},
+        {u"ＡＢＣ商店", 500001, QDate(2026, 3, 20), QDate(2026, 4, 20)},
+        {u"ｶﾌﾞｼｷｶﾞｲｼｬ東京", 250000, QDate(2026, 2, 28), QDate(2026, 3, 31)},
+        {u"abc design", 300000, QDate(2026, 4, 1), QDate()},
+    };
+    QList<qint64> ids;
+    for (const Sent &s : sent) {
+        LedgerEntry entry =
+            issue(QString::fromUtf16(s.customer), s.amount, s.date, QStringLiteral("N%1").arg(ids.size()));
+        entry.dueDate = s.due;
+        ids.append(store->record(entry)->id);
+    }
+    QVERIFY(store->recordPayment(ids[0], QDate(2026, 4, 1), 100000));
+    QVERIFY(store->recordPayment(ids[1], QDate(2026, 4, 1), 1));
+    QVERIFY(store->recordVoid(ids[2], QStringLiteral("typo")));
+    const LedgerIndex &index = store->index();
+    auto idsOf = [&](const LedgerFilter &filter) {
+        QList<qint64> found;
+        for (int position : index.search(filter))
+            found.append(index.at(position).issue.id);
+        return found;
+    };
+
+    // March between ¥100,000 and ¥500,000, both ends included.
+    LedgerFilter march;
+    march.from = QDate(2026, 3, 1);
+    march.to = QDate(2026, 3, 31);
+    march.minAmount = 100000;
+    march.maxAmount = 500000;
+    QCOMPARE(idsOf(march), (QList<qint64>{ids[1], ids[0]})); // newest first
+
+    LedgerFilter byName;
+    byName.customer = QStringLiteral("abc");
+    QCOMPARE(idsOf(byName), (QList<qint64>{ids[5], ids[3]}));
+    byName.customer = QStringLiteral("カブシキ");
+    QCOMPARE(idsOf(byName), (QList<qint64>{ids[4]}));
+    byName.customer = QStringLiteral("  サンプル ");
+    QCOMPARE(idsOf(byName).size(), 3);
+
+    // What is outstanding from 株式会社サンプル商事.
+    byName.customer = QStringLiteral("サンプル商事");
+    byName.statuses = LedgerFilter::outstanding();
+    QCOMPARE(idsOf(byName), (QList<qint64>{ids[1]}));
+    QCOMPARE(index.totals(index.search(byName)).outstanding, 499999);
+
+    LedgerFilter late;
+    late.pastDueOnly = true;
+    late.today = QDate(2026, 4, 21);
+    QCOMPARE(idsOf(late), (QList<qint64>{ids[4], ids[3]})); // due 3/31 and 4/20, unpaid; the paid one is not late
+
+    LedgerFilter voided;
+    voided.statuses = {PaymentStatus::Voided};
+    QCOMPARE(idsOf(voided), (QList<qint64>{ids[2]}));
+
+    LedgerFilter number;
+    number.number = QStringLiteral("Ｎ３");
+    QCOMPARE(idsOf(number), (QList<qint64>{ids[3]}));
+
+    LedgerFilter empty;
+    empty.from = QDate(2026, 5, 1);
+    empty.to = QDate(2026, 4, 1);
+    QVERIFY(idsOf(empty).isEmpty());
+    QCOMPARE(idsOf(LedgerFilter()).size(), sent.size());
+}
+
+void LedgerTest::searchSeesOtherProcessesEntries()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+    auto reader = LedgerStore::openSqlite(path);
+    auto writer = LedgerStore::openSqlite(path);
+    QCOMPARE(reader->index().size(), 0);
+    const auto a = writer->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5)));
+    QCOMPARE(reader->index().size(), 1);
+    QVERIFY(writer->recordPayment(a->id, QDate(2026, 1, 9), 100));
+    const LedgerIndex &index = reader->index();
+    QCOMPARE(index.status(index.at(0)), PaymentStatus::Paid);
+}
+
+void LedgerTest::migratesTheFirstSchema()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+    // A ledger as the first schema wrote it, with an issue, its reissue and a payment.
+    QList<LedgerEntry> chain;
+    QString previous = GenesisHash;
+    for (int i = 1; i <= 3; ++i) {
+        LedgerEntry entry =
+            i == 3 ? LedgerEntry() : issue(QStringLiteral("ＡＢＣ商店"), 5000, QDate(2025, 12, 1), QStringLiteral("9"));
+        if (i == 2)
+            entry.refersTo = 1;
+        if (i == 3) {
+            entry.kind = EntryKind::Payment;
+            entry.refersTo = 2;
+            entry.amount = 2000;
+            entry.paymentDate = QDate(2025, 12, 20);
+        }
+        entry.id = i;
+        entry.recordedAt = QDateTime(QDate(2025, 12, i), QTime(8, 0), Qt::UTC);
+        entry.previousHash = previous;
+        entry.hash = entryHash(entry);
+        previous = entry.hash;
+        chain.append(entry);
+    }
+    QStringList statements = createStatements(sqliteDialect(), 1);
+    for (const LedgerEntry &e : chain) {
+        statements.append(
+            QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (%2, '%3', '%4', '%5', %6, '%7', '%8', "
+                           "'%9', '%10', '%11', '', %12, '', 0, '', '', '', '', '', '%13', '%14', '%15')")
+                .arg(entryColumns(1))
+                .arg(e.id)
+                .arg(entryKindKey(e.kind), timestampText(e.recordedAt), channelKey(e.channel))
+                .arg(e.refersTo)
+                .arg(e.title, e.number, e.invoiceDate.isValid() ? e.invoiceDate.toString(Qt::ISODate) : QString(),
+                     e.customer, e.honorific)
+                .arg(e.amount)
+                .arg(e.paymentDate.isValid() ? e.paymentDate.toString(Qt::ISODate) : QString(), e.previousHash,
+                     e.hash));
+    }
+    QCOMPARE(tamper(path, statements), QString());
+
+    QString error;
+    auto store = LedgerStore::openSqlite(path, nullptr, &error);
+    QVERIFY2(store, qPrintable(error));
+    QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+    QVERIFY(store->verify(dir.path()).isEmpty()); // nothing recorded changed
+    const LedgerIndex &index = store->index();
+    QCOMPARE(index.size(), 2);
+    QCOMPARE(index.paid(index.at(0)), 2000); // the payment found its invoice through the reissue
+    LedgerFilter filter;
+    filter.customer = QStringLiteral("abc");
+    QCOMPARE(index.search(filter).size(), 2);
+    // Still append-only, and new entries continue the chain.
+    QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
+    QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 4);
+    QVERIFY(verifyChain(store->entries()).isEmpty());
+}
+
+void LedgerTest::damagedAndUnwritableFiles()
+{
+    QTemporaryDir dir;
+    const QString damaged = dir.filePath(QStringLiteral("damaged.sqlite"));
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+    LedgerFault fault = LedgerFault::None;
+    QString error;
+    QVERIFY(!LedgerStore::openSqlite(damaged, &fault, &error));
+    QCOMPARE(fault, LedgerFault::Damaged);
+    QCOMPARE(QFileInfo(damaged).size(), 8192); // never overwritten
+
+    // A folder that cannot be made, because a file stands where it would be.
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVERIFY(!LedgerStore::openSqlite(dir.filePath(QStringLiteral("blocker/ledger.sqlite")), &fault, &error));
+    QCOMPARE(fault, LedgerFault::Unwritable);
+
+    // A full disk: the database may not grow past the pages it has.
+    const QString path = dir.filePath(QStringLiteral("full.sqlite"));
+    auto store = LedgerStore::openSqlite(path);
+    QVERIFY(store->record(issue(QStringLiteral("A"), 1, QDate(2026, 1, 1))));
+    QSqlQuery limit(store->database());
+    QVERIFY(limit.exec(QStringLiteral("PRAGMA max_page_count")) && limit.next());
+    const qint64 pages = limit.value(0).toLongLong();
+    QVERIFY(limit.exec(QStringLiteral("PRAGMA page_count")) && limit.next());
+    QVERIFY(limit.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(limit.value(0).toLongLong())));
+    limit.finish();
+    LedgerEntry big = issue(QString(20000, QChar(u'x')), 2, QDate(2026, 1, 2));
+    QVERIFY(!store->record(big, &error, &fault));
+    QCOMPARE(fault, LedgerFault::Unwritable);
+    QVERIFY(limit.exec(QStringLiteral("PRAGMA max_page_count = %1").arg(pages)));
+    limit.finish();
+    // Nothing half-written: the ledger goes on where it was.
+    const auto next = store->record(issue(QStringLiteral("B"), 3, QDate(2026, 1, 3)), &error);
+    QVERIFY2(next, qPrintable(error));
+    QCOMPARE(next->id, 2);
+    QVERIFY(verifyChain(store->entries()).isEmpty());
+}
+
+void LedgerTest::twoProcessesRecordAtOnce()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+    QVERIFY(LedgerStore::openSqlite(path)); // created before, so neither process creates it
+    constexpr int PerProcess = 1000;
+    QList<QProcess *> writers;
+    for (const QString &tag : {QStringLiteral("P"), QStringLiteral("Q")}) {
+        auto *process = new QProcess(this);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("SEIKYU_LEDGER_WRITER"),
+                   QStringLiteral("%1|%2|%3").arg(path).arg(PerProcess).arg(tag));
+        process->setProcessEnvironment(env);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(QCoreApplication::applicationFilePath(), {});
+        writers.append(process);
+    }
+    for (QProcess *process : writers) {
+        QVERIFY(process->waitForFinished(240000));
+        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process->exitCode(), 0);
+    }
+    auto store = LedgerStore::openSqlite(path);
+    const QList<LedgerEntry> entries = store->entries();
+    QCOMPARE(entries.size(), 2 * PerProcess);
+    QVERIFY(verifyChain(entries).isEmpty());
+    int fromP = 0;
+    for (const LedgerEntry &e : entries)
+        fromP += e.customer == QLatin1String("P") ? 1 : 0;
+    QCOMPARE(fromP, PerProcess);
+}
+
+int main(int argc, char *argv[])
+{
+    // Started by twoProcessesRecordAtOnce as one of the writers.
+    const QString writer = qEnvironmentVariable("SEIKYU_LEDGER_WRITER");
+    if (!writer.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        const QStringList parts = writer.split(QLatin1Char('|'));
+        return recordEntries(parts.value(0), parts.value(1).toInt(), parts.value(2));
+    }
+    QCoreApplication app(argc, argv);
+    LedgerTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ledger.moc"
