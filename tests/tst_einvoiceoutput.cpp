@@ -4,6 +4,8 @@
 #include "einvoice/EInvoiceBatch.h"
 #include "einvoice/EInvoiceExport.h"
 #include "einvoice/PdfA3.h"
+#include "ledger/IssueLedger.h"
+#include "ledger/LedgerStore.h"
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
 #include "sections/CustomerPeers.h"
@@ -11,6 +13,7 @@
 #include "support/EInvoiceChecks.h"
 #include "support/TestSupport.h"
 
+#include <QCryptographicHash>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -279,6 +282,27 @@ private slots:
         const QString hybrid = in.filePath("proc/food.pdf");
         run("pdfdetach", {"-save", "1", "-o", in.filePath("proc/attached.xml"), hybrid});
         QCOMPARE(readAll(in.filePath("proc/attached.xml")), readAll(in.filePath("proc/food.xml")));
+
+        // Both runs are in the ledger: the XML as an e-invoice entry with its hash and archived copy,
+        // the PDF/A-3 as the batch's PDF.
+        QString error;
+        const auto ledger = LedgerStore::openSqlite(IssueLedger::instance().databasePath(), nullptr, &error);
+        QVERIFY2(ledger, qPrintable(error));
+        QList<LedgerEntry> eInvoices, pdfs;
+        for (const LedgerEntry &entry : ledger->entries()) {
+            if (entry.sourcePath == QFileInfo(inputs.at(0)).absoluteFilePath())
+                (entry.channel == IssueChannel::EInvoice ? eInvoices : pdfs).append(entry);
+        }
+        QCOMPARE(eInvoices.size(), 1);
+        QCOMPARE(pdfs.size(), 1);
+        const QByteArray xml = readAll(in.filePath("proc/food.xml"));
+        QCOMPARE(eInvoices.first().pdfSha256,
+                 QString::fromLatin1(QCryptographicHash::hash(xml, QCryptographicHash::Sha256).toHex()));
+        QVERIFY2(eInvoices.first().archiveName.endsWith(".xml"), qPrintable(eInvoices.first().archiveName));
+        QCOMPARE(readAll(QDir(IssueLedger::instance().archiveFolder()).filePath(eInvoices.first().archiveName)), xml);
+        QCOMPARE(eInvoices.first().number, QStringLiteral("INV-2026-0042"));
+        QCOMPARE(eInvoices.first().amount, 34362);
+        QCOMPARE(channelKey(IssueChannel::EInvoice), QStringLiteral("e-invoice"));
     }
 
     void theCustomersAddressIsTypedOnceAndKept()

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
+#include "app/EInvoiceRecording.h"
 #include "einvoice/EInvoiceBatch.h"
 #include "ledger/LedgerCommandLine.h"
 #include "output/BatchExport.h"
@@ -128,6 +129,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (parser.isSet(exportOption) || parser.isSet(ublOption)) {
+        seikyu::recordEInvoicesInLedger(true);
         QStringList messages;
         const int status =
             parser.isSet(ublOption)
@@ -144,6 +146,7 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    seikyu::recordEInvoicesInLedger(false);
     seikyu::DocumentController controller;
     const int recovered = controller.recoverDocuments();
     int opened = 0;

@@ -85,7 +85,7 @@ int exportInvoicesAsUbl(const QString &out, const QStringList &files, QStringLis
                 const QByteArray xml = eInvoiceXml(invoice);
                 if (writeEInvoiceFile(xml, target, &reason)) {
                     written.insert(targetId, file);
-                    announceEInvoice({target, QFileInfo(target).fileName(), xml, false});
+                    announceEInvoice({target, QFileInfo(target).fileName(), xml, false, bytes, file});
                     continue;
                 }
             }

@@ -145,7 +145,7 @@ void exportEInvoice(Document &document, QWidget *parent)
         Prompter::instance().alert(parent, Text::tr("The e-invoice could not be written."), reason);
         return;
     }
-    announceEInvoice({path, QFileInfo(path).fileName(), xml, false});
+    announceEInvoice({path, QFileInfo(path).fileName(), xml, false, document.dataOfType(), document.filePath()});
 }
 
 void exportPdfMaybeWithEInvoice(Document &document, QWidget *parent)
@@ -166,7 +166,8 @@ void exportPdfMaybeWithEInvoice(Document &document, QWidget *parent)
                 *reason = invoice.refusals.join(QLatin1Char('\n'));
                 return QByteArray();
             }
-            *attached = {path, xmlNameFor(path), eInvoiceXml(invoice), true};
+            *attached = {path, xmlNameFor(path),      eInvoiceXml(invoice),
+                         true, document.dataOfType(), document.filePath()};
             return pdfWithEInvoice(pdf, attached->xml, attached->xmlName, reason);
         },
         [attached](const QString &) { announceEInvoice(*attached); });

@@ -15,10 +15,12 @@ class Document;
 /// An e-invoice that has been written: where, and its exact bytes.
 struct WrittenEInvoice
 {
-    QString path;       ///< the XML file, or the PDF/A-3 that carries it
-    QString xmlName;    ///< the XML's own file name ("INV-001.xml")
-    QByteArray xml;     ///< the XML, byte for byte as written or attached
-    bool inPdf = false; ///< true when the XML went into a PDF/A-3 rather than a file of its own
+    QString path;           ///< the XML file, or the PDF/A-3 that carries it
+    QString xmlName;        ///< the XML's own file name ("INV-001.xml")
+    QByteArray xml;         ///< the XML, byte for byte as written or attached
+    bool inPdf = false;     ///< true when the XML went into a PDF/A-3 rather than a file of its own
+    QByteArray invoiceFile; ///< the invoice it was made from, as its file's bytes
+    QString sourcePath;     ///< that invoice's file, when it has one
 };
 
 /// Hears every e-invoice written, by the menus and the command line alike (a ledger records them).

@@ -42,9 +42,11 @@ QString uniqueArchiveName(const QString &name, const std::function<bool(const QS
 {
     if (!taken(name))
         return name;
-    const QString stem = name.endsWith(QLatin1String(".pdf")) ? name.chopped(4) : name;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString suffix = dot > 0 ? name.mid(dot) : QStringLiteral(".pdf");
     for (int n = 2;; ++n) {
-        const QString candidate = QStringLiteral("%1_%2.pdf").arg(stem).arg(n);
+        const QString candidate = QStringLiteral("%1_%2%3").arg(stem).arg(n).arg(suffix);
         if (!taken(candidate))
             return candidate;
     }

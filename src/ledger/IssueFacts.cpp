@@ -89,4 +89,25 @@ LedgerEntry issueEntryOf(const InvoicePage &page)
     return entry;
 }
 
+InvoicePage issuedPageOf(const InvoiceContents &contents, const QDate &today)
+{
+    static const QString honorifics[HonorificCount] = {QStringLiteral("御中"), QStringLiteral("様")};
+    InvoicePage page;
+    page.head = contents.head.value_or(QString());
+    page.date = contents.date.value_or(today);
+    page.whomText = contents.whom.value_or(QString());
+    if (contents.tail >= 0 && contents.tail < HonorificCount)
+        page.whomHonorific = honorifics[contents.tail];
+    page.from = contents.from.value_or(QString());
+    page.full = contents.full.value_or(QString());
+    page.rows = contents.rows;
+    page.rate = contents.rate;
+    page.hold = contents.hold;
+    page.numb = contents.numb;
+    page.dues = contents.dues;
+    page.note = contents.note;
+    page.peer = contents.peer;
+    return page;
+}
+
 } // namespace seikyu

@@ -11,4 +11,8 @@ namespace seikyu {
 /// withheld and 合計 otherwise; a table without sums gives the amount box's amount.
 LedgerEntry issueEntryOf(const InvoicePage &page);
 
+/// The page an invoice file shows, as far as the ledger reads it, for issues made without a
+/// window (the command line's e-invoices). A file without a date shows `today`.
+InvoicePage issuedPageOf(const InvoiceContents &contents, const QDate &today);
+
 } // namespace seikyu

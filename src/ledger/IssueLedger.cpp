@@ -125,7 +125,10 @@ bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString
         *error = Text::tr("the archive folder cannot be created");
         return false;
     }
-    const QString wanted = archiveFileName(entry.invoiceDate, entry.customer, entry.amount, entry.number);
+    QString wanted = archiveFileName(entry.invoiceDate, entry.customer, entry.amount, entry.number);
+    // An e-invoice is archived as the XML it is, under the same name.
+    if (const QString suffix = QFileInfo(pdfPath).suffix().toLower(); suffix == QLatin1String("xml"))
+        wanted = wanted.chopped(3) + suffix;
     // Another process may take a name between the look and the write: only a new file will do.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString name =

@@ -77,6 +77,9 @@ QStringList ledgerRowCells(const LedgerIndex &index, const IssuedInvoice &row)
     case IssueChannel::Batch:
         channel = Text::tr("Batch");
         break;
+    case IssueChannel::EInvoice:
+        channel = Text::tr("e-Invoice");
+        break;
     case IssueChannel::None:
         break;
     }

@@ -38,13 +38,15 @@ QString channelKey(IssueChannel channel)
         return QStringLiteral("print");
     case IssueChannel::Batch:
         return QStringLiteral("batch");
+    case IssueChannel::EInvoice:
+        return QStringLiteral("e-invoice");
     }
     return {};
 }
 
 IssueChannel channelOfKey(const QString &key)
 {
-    for (IssueChannel channel : {IssueChannel::Pdf, IssueChannel::Print, IssueChannel::Batch}) {
+    for (IssueChannel channel : {IssueChannel::Pdf, IssueChannel::Print, IssueChannel::Batch, IssueChannel::EInvoice}) {
         if (channelKey(channel) == key)
             return channel;
     }

@@ -17,7 +17,7 @@ enum class EntryKind {
 };
 
 /// How an invoice was issued.
-enum class IssueChannel { None, Pdf, Print, Batch };
+enum class IssueChannel { None, Pdf, Print, Batch, EInvoice };
 
 /// One consumption-tax rate's base and tax, as the invoice's sums rows state them.
 struct TaxLine

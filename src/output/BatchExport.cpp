@@ -212,8 +212,9 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             }
             auto done = std::make_shared<std::promise<bool>>();
             job.exported = done->get_future();
-            workers.start([done, pages = std::move(recorded->first), title = recorded->second, target, xml = job.xml,
-                           reason = &job.reason] { done->set_value(writeRecordedPdf(pages, title, target, xml, reason)); });
+            workers.start(
+                [done, pages = std::move(recorded->first), title = recorded->second, target, xml = job.xml,
+                 reason = &job.reason] { done->set_value(writeRecordedPdf(pages, title, target, xml, reason)); });
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();
         }
