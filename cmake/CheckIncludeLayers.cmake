@@ -23,12 +23,14 @@ set(pure_rules
     document/InvoiceFile
     help/HelpTopics
     ledger/ArchiveName
+    ledger/EntryJson
     ledger/IssueFacts
     ledger/LedgerChain
     ledger/LedgerCsv
     ledger/LedgerEntry
     ledger/LedgerSchema
     ledger/LedgerSearch
+    ledger/PostgresTarget
     ledger/SearchFolding
     output/PdfTextRepair
     sections/DateText

@@ -29,8 +29,9 @@ LedgerDialect postgresDialect()
     LedgerDialect dialect;
     dialect.driver = QStringLiteral("QPSQL");
     dialect.idType = QStringLiteral("BIGINT");
-    dialect.beginWrite = {QStringLiteral("BEGIN"),
-                          QStringLiteral("LOCK TABLE ledger_entries IN SHARE ROW EXCLUSIVE MODE")};
+    // One advisory lock for every writer: it serializes the writers as a table lock would, and it
+    // can be taken before the tables exist, when two processes set up an empty database at once.
+    dialect.beginWrite = {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(7301)")};
     dialect.appendOnlyGuards = {
         QStringLiteral("CREATE OR REPLACE FUNCTION ledger_entries_refuse() RETURNS trigger LANGUAGE plpgsql AS "
                        "$$ BEGIN RAISE EXCEPTION 'ledger entries are never changed or deleted'; END $$"),
@@ -87,6 +88,22 @@ QStringList versionTwoColumns(const LedgerDialect &dialect)
         QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_refers ON ledger_entries (refers_to)")};
 }
 
+QStringList versionThreeColumns()
+{
+    // `origin` names an entry made elsewhere (a copied local ledger, an entry sent from a waiting
+    // outbox); the unique index makes sending it twice impossible.
+    return {QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN issued_by_user TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN issued_by_host TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN origin TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ledger_entries_origin ON ledger_entries (origin) "
+                           "WHERE origin <> ''"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_date ON ledger_entries (invoice_date)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_amount ON ledger_entries (amount)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_customer ON ledger_entries (customer_folded)"),
+            QStringLiteral("CREATE TABLE IF NOT EXISTS ledger_numbers (counter TEXT PRIMARY KEY, "
+                           "last_used BIGINT NOT NULL)")};
+}
+
 QString setVersion(int version)
 {
     // The row exists from version 1 on; updating it keeps the statement plain SQL.
@@ -110,6 +127,8 @@ QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion)
     QStringList statements;
     if (fromVersion == 1)
         statements = versionTwoColumns(dialect);
+    else if (fromVersion == 2)
+        statements = versionThreeColumns();
     if (!statements.isEmpty())
         statements.append(setVersion(fromVersion + 1));
     return statements;
@@ -123,6 +142,8 @@ QString entryColumns(int version)
         "payment_date, previous_hash, hash");
     if (version >= 2)
         columns += QStringLiteral(", invoice_id, customer_folded");
+    if (version >= 3)
+        columns += QStringLiteral(", issued_by_user, issued_by_host, origin");
     return columns;
 }
 
