@@ -138,8 +138,12 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
                 sending.numberClashes.append(numberTakenText(entry.number, *holder));
         }
         const std::optional<LedgerEntry> recorded = server.record(entry, &sending.error);
-        if (!recorded)
+        if (!recorded) {
+            // A connection the server dropped fails without a word from the driver.
+            if (sending.error.isEmpty())
+                sending.error = QCoreApplication::translate("seikyu::LedgerOutbox", "The server does not answer.");
             break;
+        }
         QSqlQuery remove(db);
         remove.prepare(QStringLiteral("DELETE FROM outbox WHERE origin = ?"));
         remove.addBindValue(entry.origin);

@@ -29,6 +29,8 @@ LedgerDialect postgresDialect()
     LedgerDialect dialect;
     dialect.driver = QStringLiteral("QPSQL");
     dialect.idType = QStringLiteral("BIGINT");
+    // The guards' "DROP TRIGGER IF EXISTS" would otherwise print a notice on every setup.
+    dialect.sessionSetup = {QStringLiteral("SET client_min_messages = warning")};
     // One advisory lock for every writer: it serializes the writers as a table lock would, and it
     // can be taken before the tables exist, when two processes set up an empty database at once.
     dialect.beginWrite = {QStringLiteral("BEGIN"), QStringLiteral("SELECT pg_advisory_xact_lock(7301)")};

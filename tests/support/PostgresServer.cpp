@@ -76,18 +76,16 @@ QString PostgresServer::socketFolder() const
     return m_folder ? m_folder->path() : QString();
 }
 
-bool PostgresServer::run(const QString &tool, const QStringList &arguments, QString *output, int timeoutMs) const
+void PostgresServer::prepare(QProcess &process, const QString &tool, QStringList arguments) const
 {
     QString program = binaries() + QLatin1Char('/') + tool;
     if (!QFileInfo(program).isExecutable())
         program = tool; // psql also lives on the PATH
-    QStringList args = arguments;
     if (asRoot() && tool != QLatin1String("psql")) {
-        args.prepend(program);
-        args = QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--")} + args;
+        arguments.prepend(program);
+        arguments = QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--")} + arguments;
         program = QStringLiteral("runuser");
     }
-    QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
@@ -95,11 +93,28 @@ bool PostgresServer::run(const QString &tool, const QStringList &arguments, QStr
     environment.remove(QStringLiteral("PGPASSWORD"));
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(socketFolder());
-    process.start(program, args);
+    process.setProgram(program);
+    process.setArguments(arguments);
+}
+
+bool PostgresServer::run(const QString &tool, const QStringList &arguments, QString *output, int timeoutMs) const
+{
+    QProcess process;
+    prepare(process, tool, arguments);
+    process.start();
     const bool finished = process.waitForFinished(timeoutMs);
     if (output)
         *output = QString::fromLocal8Bit(process.readAll());
     return finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+void PostgresServer::stopInBackground(QProcess &process)
+{
+    prepare(process, QStringLiteral("pg_ctl"),
+            {QStringLiteral("-D"), m_folder->filePath(QStringLiteral("data")), QStringLiteral("-m"),
+             QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
+    process.start();
+    m_running = false;
 }
 
 bool PostgresServer::start(QString *error)

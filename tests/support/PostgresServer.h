@@ -3,6 +3,7 @@
 // server refuses to run as root, a root test runs it as the `postgres` user.
 #pragma once
 
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -24,6 +25,9 @@ public:
     /// initdb (once) and start; false with the tools' output in `error`.
     bool start(QString *error = nullptr);
     bool stop();
+    /// Starts stopping the server at once (as a crash or a pulled cable would) and returns; the
+    /// server is gone when `process` finishes.
+    void stopInBackground(QProcess &process);
     bool isRunning() const { return m_running; }
 
     QString socketFolder() const;
@@ -41,6 +45,7 @@ public:
 
 private:
     bool run(const QString &tool, const QStringList &arguments, QString *output, int timeoutMs = 60000) const;
+    void prepare(QProcess &process, const QString &tool, QStringList arguments) const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
     int m_port = 0;
