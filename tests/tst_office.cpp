@@ -5,6 +5,7 @@
 #include "ledger/LedgerLocation.h"
 #include "ledger/LedgerOutbox.h"
 #include "ledger/LedgerSchema.h"
+#include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
 #include "ledger/PostgresTarget.h"
@@ -624,6 +625,96 @@ private Q_SLOTS:
         QCOMPARE(testServerLedger(newer).problem, ServerProblem::NewerSchema);
         QVERIFY(!openServerLedger(newer, &report));
         QCOMPARE(report.problem, ServerProblem::NewerSchema);
+    }
+
+    void databaseSearchFindsWhatTheIndexFinds_data()
+    {
+        QTest::addColumn<bool>("onServer");
+        QTest::newRow("server") << true;
+        QTest::newRow("sqlite") << false;
+    }
+    void databaseSearchFindsWhatTheIndexFinds()
+    {
+        QFETCH(bool, onServer);
+        QTemporaryDir folder;
+        std::unique_ptr<LedgerStore> store;
+        if (onServer) {
+            requireServer();
+            store = openServerLedger(freshDatabase());
+        } else {
+            store = LedgerStore::openSqlite(folder.filePath(QStringLiteral("l.sqlite")));
+        }
+        QVERIFY(store);
+        const QStringList customers = {QStringLiteral("ＡＢＣ商事"), QStringLiteral("abc工業"),
+                                       QStringLiteral("ｶﾌﾞｼｷ会社"), QStringLiteral("100%_商店")};
+        for (int i = 0; i < 48; ++i) {
+            LedgerEntry entry = issue(customers.at(i % 4), 1000 * (i % 7), QStringLiteral("2026-%1").arg(i % 40));
+            entry.invoiceDate = i % 11 == 0 ? QDate() : QDate(2026, 1 + i % 12, 1 + i % 28);
+            entry.dueDate = QDate(2026, 1 + i % 12, 28);
+            const std::optional<LedgerEntry> recorded = store->record(entry);
+            QVERIFY(recorded);
+            if (i % 3 == 0)
+                QVERIFY(store->recordPayment(recorded->id, QDate(2026, 6, 1), 500 * (i % 4)));
+            if (i % 5 == 0) {
+                const std::optional<LedgerEntry> payment = store->recordPayment(recorded->id, QDate(2026, 6, 2), 600);
+                QVERIFY(payment);
+                if (i % 10 == 0)
+                    QVERIFY(store->recordVoid(payment->id, QStringLiteral("誤入金")));
+            }
+            if (i % 13 == 0)
+                QVERIFY(store->recordVoid(recorded->id, QStringLiteral("取消")));
+        }
+        QList<LedgerFilter> filters(12);
+        filters[1].customer = QStringLiteral("abc");
+        filters[2].customer = QStringLiteral("カブシキ");
+        filters[3].customer = QStringLiteral("%_");
+        filters[4].from = QDate(2026, 3, 1);
+        filters[4].to = QDate(2026, 6, 30);
+        filters[5].minAmount = 2000;
+        filters[5].maxAmount = 4000;
+        filters[6].statuses = LedgerFilter::outstanding();
+        filters[7].statuses = {PaymentStatus::Paid};
+        filters[8].statuses = {PaymentStatus::Voided};
+        filters[9].pastDueOnly = true;
+        filters[9].today = QDate(2026, 7, 1);
+        filters[10].number = QStringLiteral("2026-1");
+        filters[11].customer = QStringLiteral("商");
+        filters[11].from = QDate(2026, 2, 1);
+        filters[11].statuses = {PaymentStatus::PartlyPaid, PaymentStatus::Unpaid};
+        const LedgerIndex &index = store->index();
+        for (int f = 0; f < filters.size(); ++f) {
+            const QList<int> positions = index.search(filters.at(f));
+            QList<qint64> expected;
+            QList<qint64> expectedPaid;
+            for (int position : positions) {
+                expected.append(index.at(position).issue.id);
+                expectedPaid.append(index.paid(index.at(position)));
+            }
+            QString error;
+            const std::optional<LedgerPage> page = searchLedger(store->database(), filters.at(f), 1000, &error);
+            QVERIFY2(page, qPrintable(error));
+            QList<qint64> ids;
+            for (const IssuedInvoice &row : page->rows) {
+                ids.append(row.issue.id);
+                const IssuedInvoice &same = index.at(index.positionOfIssue(row.issue.id));
+                QCOMPARE(row.voided, same.voided);
+                QCOMPARE(row.superseded, same.superseded);
+                QCOMPARE(row.voidReason, same.voidReason);
+                QCOMPARE(canonicalBytes(row.issue), canonicalBytes(same.issue));
+            }
+            QVERIFY2(!ids.isEmpty() || f == 3, qPrintable(QString::number(f)));
+            QCOMPARE(ids, expected);
+            QCOMPARE(page->paid, expectedPaid);
+            const LedgerTotals totals = index.totals(positions);
+            QCOMPARE(page->totals.count, totals.count);
+            QCOMPARE(page->totals.amount, totals.amount);
+            QCOMPARE(page->totals.outstanding, totals.outstanding);
+            // A page holds no more than asked, the sums still count everything found.
+            const std::optional<LedgerPage> short_ = searchLedger(store->database(), filters.at(f), 2);
+            QVERIFY(short_);
+            QCOMPARE(short_->rows.size(), std::min<qsizetype>(2, ids.size()));
+            QCOMPARE(short_->totals.count, totals.count);
+        }
     }
 
     void noServerStopsNumbersButNotRecording()
