@@ -31,6 +31,7 @@ set(pure_rules
     ledger/LedgerSchema
     ledger/LedgerSearch
     ledger/PostgresTarget
+    ledger/ProcedureTemplate
     ledger/SearchFolding
     output/PdfTextRepair
     sections/DateText

@@ -4,6 +4,7 @@
 #include "app/DocumentController.h"
 #include "app/PageZoom.h"
 #include "document/Document.h"
+#include "ledger/LedgerMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -122,6 +123,8 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
                                           [document, window] { document->setZoom(actualSizeZoom(window)); });
     actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     QObject::connect(document, &Document::zoomChanged, window, [](double zoom) { rememberZoom(zoom); });
+
+    addLedgerMenu(bar, window, document, [controller](const QString &path) { controller->openFile(path); });
 
     QMenu *help = bar->addMenu(Text::tr("&Help"));
     AppServices::addHelpActions(help, window);

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
+#include "ledger/LedgerCommandLine.h"
 #include "output/BatchExport.h"
 #include "update/UpdateChecker.h"
 #include "widgets/Prompter.h"
@@ -24,7 +25,7 @@ bool needsNoWindow(int argc, char *argv[])
             break;
         if (std::strcmp(arg, "--export-pdf") == 0 || std::strncmp(arg, "--export-pdf=", 13) == 0 ||
             std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help-all") == 0 ||
-            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0)
+            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--ledger") == 0)
             return true;
     }
     return false;
@@ -84,6 +85,8 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     seikyu::configureApplication(app);
+    if (seikyu::isLedgerCommand(QApplication::arguments()))
+        return seikyu::runLedgerCommand(QApplication::arguments());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QApplication::translate("main", "Japanese invoices (請求書) as PDF"));
@@ -95,6 +98,11 @@ int main(int argc, char *argv[])
                                         "without opening a window. With one FILE, OUT may be the PDF's name."),
         QStringLiteral("OUT"));
     parser.addOption(exportOption);
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("ledger"),
+        QApplication::translate("main", "Print the ledger of issued invoices, newest first, and exit. Narrowed by "
+                                        "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN "
+                                        "and --unpaid; --csv prints CSV, --verify checks the ledger instead.")));
     parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);

@@ -1,5 +1,7 @@
 #include "ledger/LedgerChain.h"
 
+#include <QCoreApplication>
+
 namespace seikyu {
 
 QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries)
@@ -33,6 +35,27 @@ QList<ChainProblem> verifyArchive(const QList<LedgerEntry> &entries, const QHash
             problems.append({ChainProblem::Kind::PdfChanged, entry.id, entry.archiveName});
     }
     return problems;
+}
+
+QString describeProblem(const ChainProblem &problem)
+{
+    switch (problem.kind) {
+    case ChainProblem::Kind::Changed:
+        return QCoreApplication::translate("Ledger", "Entry %1 was changed after it was recorded.")
+            .arg(problem.entryId);
+    case ChainProblem::Kind::Missing:
+        return QCoreApplication::translate("Ledger", "Entries before entry %1 were removed or rewritten.")
+            .arg(problem.entryId);
+    case ChainProblem::Kind::PdfChanged:
+        return QCoreApplication::translate("Ledger", "The archived PDF “%1” of entry %2 is not the one sent.")
+            .arg(problem.archiveName)
+            .arg(problem.entryId);
+    case ChainProblem::Kind::PdfMissing:
+        return QCoreApplication::translate("Ledger", "The archived PDF “%1” of entry %2 is missing.")
+            .arg(problem.archiveName)
+            .arg(problem.entryId);
+    }
+    return {};
 }
 
 } // namespace seikyu

@@ -32,4 +32,7 @@ QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries);
 /// of its bytes. Every entry that archived a PDF must find it there with the recorded hash.
 QList<ChainProblem> verifyArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes);
 
+/// One plain sentence naming the entry or archived PDF and what is wrong with it (translated).
+QString describeProblem(const ChainProblem &problem);
+
 } // namespace seikyu

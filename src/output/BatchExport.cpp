@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "document/InvoiceFile.h"
+#include "ledger/IssueLedger.h"
 #include "output/OutputChecks.h"
 #include "output/PageRecording.h"
 #include "output/PdfExport.h"
@@ -59,7 +60,9 @@ struct Job
 {
     QString file;
     QStringList warnings;
-    QString reason; ///< why it was not exported
+    QString reason;     ///< why it was not exported
+    QString target;     ///< the PDF's path
+    InvoicePage issued; ///< what the ledger records once the PDF is written
     /// Whether its PDF was written; while a worker writes it, the answer to come.
     std::variant<bool, std::future<bool>> exported = false;
 
@@ -95,6 +98,7 @@ std::optional<std::pair<PageRecording, QString>> recordInvoice(Job &job, std::un
     window->setFilePath(QFileInfo(job.file).absoluteFilePath());
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(*window);
+    job.issued = window->pageState();
     return std::pair(recordPageForPdf(*window), pdfSuggestedName(*window));
 }
 
@@ -154,6 +158,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         Job &job = jobs[size_t(i)];
         job.file = files[i];
         const QString target = singleTarget ? out : QDir(out).filePath(pdfNameFor(job.file));
+        job.target = target;
         const QString targetId = identity(target);
         if (const auto claimed = writing.find(targetId); claimed != writing.end()) {
             // Whether an earlier input got this name depends on whether its PDF was written.
@@ -190,8 +195,12 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         const bool exported = job.settle();
         for (const QString &warning : std::as_const(job.warnings))
             lines.append(oneLine(job.file, Text::tr("warning: %1").arg(warning)));
-        if (exported)
+        if (exported) {
+            if (const auto told =
+                    IssueLedger::instance().recordIssue(job.issued, job.file, IssueChannel::Batch, job.target))
+                lines.append(*told);
             continue;
+        }
         lines.append(oneLine(job.file, job.reason));
         ++failures;
     }

@@ -2,6 +2,7 @@
 
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "ledger/IssueRecording.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
@@ -132,8 +133,11 @@ void printDocument(Document &document, QWidget *parent)
     if (dialog.exec() != QDialog::Accepted)
         return;
     const PaperSizeScope paperSize(document);
-    if (!printWidget(document.main, printer))
+    if (!printWidget(document.main, printer)) {
         Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("The invoice could not be printed."));
+        return;
+    }
+    recordIssued(document, IssueChannel::Print, QString(), parent);
 }
 
 void previewDocument(Document &document, QWidget *parent)

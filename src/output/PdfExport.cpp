@@ -3,6 +3,7 @@
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "document/PageView.h"
+#include "ledger/IssueRecording.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PageRecording.h"
@@ -140,7 +141,9 @@ void exportPdf(Document &document, QWidget *parent)
     if (!writePdfFile(pdf, path, &reason)) {
         qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
         Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("Failed writing PDF"));
+        return;
     }
+    recordIssued(document, IssueChannel::Pdf, path, parent);
 }
 
 } // namespace seikyu

@@ -1,0 +1,506 @@
+#include "ledger/IssuedInvoicesWindow.h"
+
+#include "document/AtomicWrite.h"
+#include "ledger/IssueLedger.h"
+#include "ledger/LedgerChain.h"
+#include "ledger/LedgerCsv.h"
+#include "ledger/LedgerTableModel.h"
+#include "ledger/PaymentDialog.h"
+#include "ledger/ProcedureTemplate.h"
+#include "table/Amounts.h"
+#include "widgets/Prompter.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTableView>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace seikyu {
+
+namespace {
+
+enum StatusChoice { AnyStatus, Outstanding, PastDue, UnpaidOnly, PartlyPaidOnly, PaidOnly, VoidOnly };
+
+std::optional<QDate> readDate(const QString &text, bool *ok)
+{
+    *ok = true;
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})$"));
+    const QRegularExpressionMatch match = form.match(trimmed);
+    const QDate date = match.hasMatch()
+                           ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
+                           : QDate();
+    *ok = date.isValid();
+    return date.isValid() ? std::optional(date) : std::nullopt;
+}
+
+std::optional<qint64> readAmount(const QString &text, bool *ok)
+{
+    *ok = true;
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    const CellNumber number = readNumber(text);
+    *ok = number.hasDigits;
+    return number.hasDigits ? std::optional(amountOf(text)) : std::nullopt;
+}
+
+} // namespace
+
+IssuedInvoicesWindow *IssuedInvoicesWindow::showWindow(const QString &issuerEntry, InvoiceOpener openInvoice)
+{
+    static QPointer<IssuedInvoicesWindow> window;
+    if (!window) {
+        window = new IssuedInvoicesWindow;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->setIssuerEntry(issuerEntry);
+    window->setInvoiceOpener(std::move(openInvoice));
+    window->refresh();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+IssuedInvoicesWindow::IssuedInvoicesWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("issuedInvoices"));
+    setWindowTitle(tr("Issued Invoices"));
+    resize(960, 600);
+    auto *layout = new QVBoxLayout(this);
+
+    auto *grid = new QGridLayout;
+    buildFilters(grid);
+    layout->addLayout(grid);
+
+    m_problem = new QLabel(this);
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setWordWrap(true);
+    m_problem->hide();
+    layout->addWidget(m_problem);
+
+    m_model = new LedgerTableModel(this);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("ledgerTable"));
+    m_table->setAccessibleName(tr("Issued invoices"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAlternatingRowColors(true);
+    m_table->verticalHeader()->hide();
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 8);
+    m_table->horizontalHeader()->setSectionResizeMode(LedgerTableModel::CustomerColumn, QHeaderView::Stretch);
+    m_table->horizontalHeader()->resizeSection(LedgerTableModel::StatusColumn, 200);
+    m_table->horizontalHeader()->setSortIndicator(LedgerTableModel::DateColumn, Qt::DescendingOrder);
+    m_table->setSortingEnabled(true);
+    layout->addWidget(m_table, 1);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &IssuedInvoicesWindow::updateButtons);
+    connect(m_table, &QTableView::activated, this, [this] { openArchivedPdf(); });
+
+    m_footer = new QLabel(this);
+    m_footer->setObjectName(QStringLiteral("footer"));
+    m_footer->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    layout->addWidget(m_footer);
+
+    auto *buttons = new QHBoxLayout;
+    buildButtons(buttons);
+    layout->addLayout(buttons);
+
+    m_searchSoon = new QTimer(this);
+    m_searchSoon->setSingleShot(true);
+    m_searchSoon->setInterval(150);
+    connect(m_searchSoon, &QTimer::timeout, this, &IssuedInvoicesWindow::refresh);
+    for (QLineEdit *field :
+         {m_from.data(), m_to.data(), m_min.data(), m_max.data(), m_customer.data(), m_number.data()})
+        connect(field, &QLineEdit::textChanged, m_searchSoon, qOverload<>(&QTimer::start));
+    connect(m_status, &QComboBox::currentIndexChanged, this, &IssuedInvoicesWindow::refresh);
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] { m_customer->setFocus(Qt::ShortcutFocusReason); });
+    updateButtons();
+}
+
+void IssuedInvoicesWindow::buildFilters(QGridLayout *grid)
+{
+    auto field = [this](const char *name, const QString &placeholder, const QString &accessible) {
+        auto *edit = new QLineEdit(this);
+        edit->setObjectName(QLatin1String(name));
+        edit->setPlaceholderText(placeholder);
+        edit->setAccessibleName(accessible);
+        edit->setClearButtonEnabled(true);
+        return edit;
+    };
+    const QString datePlaceholder = tr("YYYY-MM-DD");
+    m_from = field("from", datePlaceholder, tr("Invoice date from"));
+    m_to = field("to", datePlaceholder, tr("Invoice date to"));
+    m_min = field("min", tr("yen"), tr("Amount from"));
+    m_max = field("max", tr("yen"), tr("Amount to"));
+    m_customer = field("customer", tr("part of the name"), tr("Customer"));
+    m_number = field("number", QString(), tr("Invoice number"));
+    m_status = new QComboBox(this);
+    m_status->setObjectName(QStringLiteral("status"));
+    m_status->setAccessibleName(tr("Status"));
+    m_status->addItems({tr("Any status"), tr("Unpaid or partly paid"), tr("Past due"),
+                        statusText(PaymentStatus::Unpaid), statusText(PaymentStatus::PartlyPaid),
+                        statusText(PaymentStatus::Paid), statusText(PaymentStatus::Voided)});
+
+    auto label = [this](const QString &text, QWidget *buddy) {
+        auto *l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    auto *dash1 = new QLabel(QStringLiteral("–"), this);
+    auto *dash2 = new QLabel(QStringLiteral("–"), this);
+    grid->addWidget(label(tr("&Date:"), m_from), 0, 0);
+    grid->addWidget(m_from, 0, 1);
+    grid->addWidget(dash1, 0, 2);
+    grid->addWidget(m_to, 0, 3);
+    grid->addWidget(label(tr("&Amount:"), m_min), 0, 4);
+    grid->addWidget(m_min, 0, 5);
+    grid->addWidget(dash2, 0, 6);
+    grid->addWidget(m_max, 0, 7);
+    grid->addWidget(label(tr("C&ustomer:"), m_customer), 1, 0);
+    grid->addWidget(m_customer, 1, 1, 1, 3);
+    grid->addWidget(label(tr("&Number:"), m_number), 1, 4);
+    grid->addWidget(m_number, 1, 5, 1, 3);
+    grid->addWidget(label(tr("S&tatus:"), m_status), 0, 8);
+    grid->addWidget(m_status, 0, 9);
+    auto *unpaid = new QPushButton(tr("Un&paid"), this);
+    unpaid->setObjectName(QStringLiteral("unpaid"));
+    connect(unpaid, &QPushButton::clicked, this, &IssuedInvoicesWindow::showOnlyUnpaid);
+    auto *late = new QPushButton(tr("Past D&ue"), this);
+    late->setObjectName(QStringLiteral("pastDue"));
+    connect(late, &QPushButton::clicked, this, &IssuedInvoicesWindow::showOnlyPastDue);
+    auto *quick = new QHBoxLayout;
+    quick->addWidget(unpaid);
+    quick->addWidget(late);
+    grid->addLayout(quick, 1, 8, 1, 2);
+}
+
+void IssuedInvoicesWindow::buildButtons(QHBoxLayout *row)
+{
+    auto button = [this, row](const QString &text, const char *name, void (IssuedInvoicesWindow::*slot)()) {
+        auto *b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, slot);
+        row->addWidget(b);
+        return b;
+    };
+    m_pay = button(tr("&Record Payment…"), "recordPayment", &IssuedInvoicesWindow::recordPaymentForSelection);
+    m_void = button(tr("&Void…"), "void", &IssuedInvoicesWindow::voidSelection);
+    m_openPdf = button(tr("Open &PDF"), "openPdf", &IssuedInvoicesWindow::openArchivedPdf);
+    m_openSource = button(tr("Open &Invoice"), "openSource", &IssuedInvoicesWindow::openSourceInvoice);
+    row->addStretch(1);
+    button(tr("Download &CSV…"), "downloadCsv", &IssuedInvoicesWindow::downloadCsv);
+    button(tr("&Verify Ledger"), "verify", &IssuedInvoicesWindow::verifyLedger);
+    button(tr("Record-Keeping Rules (事務処理規程)…"), "procedure", &IssuedInvoicesWindow::showProcedureTemplate);
+}
+
+LedgerStore *IssuedInvoicesWindow::store()
+{
+    QString error;
+    LedgerStore *ledger = IssueLedger::instance().store(&error);
+    if (const auto told = IssueLedger::instance().takeMessage())
+        Prompter::instance().inform(this, tr("Ledger of issued invoices"), *told);
+    if (!ledger) {
+        m_problem->setText(tr("The ledger of issued invoices cannot be opened: %1").arg(error));
+        m_problem->show();
+    }
+    return ledger;
+}
+
+std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
+{
+    LedgerFilter filter;
+    QStringList complaints;
+    bool ok = true;
+    filter.from = readDate(m_from->text(), &ok);
+    if (!ok)
+        complaints.append(tr("The first date is not a date (YYYY-MM-DD)."));
+    filter.to = readDate(m_to->text(), &ok);
+    if (!ok)
+        complaints.append(tr("The second date is not a date (YYYY-MM-DD)."));
+    filter.minAmount = readAmount(m_min->text(), &ok);
+    if (!ok)
+        complaints.append(tr("The smallest amount is not an amount."));
+    filter.maxAmount = readAmount(m_max->text(), &ok);
+    if (!ok)
+        complaints.append(tr("The largest amount is not an amount."));
+    filter.customer = m_customer->text();
+    filter.number = m_number->text();
+    switch (m_status->currentIndex()) {
+    case Outstanding:
+        filter.statuses = LedgerFilter::outstanding();
+        break;
+    case PastDue:
+        filter.pastDueOnly = true;
+        break;
+    case UnpaidOnly:
+        filter.statuses = {PaymentStatus::Unpaid};
+        break;
+    case PartlyPaidOnly:
+        filter.statuses = {PaymentStatus::PartlyPaid};
+        break;
+    case PaidOnly:
+        filter.statuses = {PaymentStatus::Paid};
+        break;
+    case VoidOnly:
+        filter.statuses = {PaymentStatus::Voided};
+        break;
+    default:
+        break;
+    }
+    filter.today = QDate::currentDate();
+    m_problem->setText(complaints.join(QLatin1Char(' ')));
+    m_problem->setVisible(!complaints.isEmpty());
+    if (!complaints.isEmpty())
+        return std::nullopt;
+    return filter;
+}
+
+void IssuedInvoicesWindow::refresh()
+{
+    const std::optional<LedgerFilter> wanted = filter();
+    LedgerStore *ledger = store();
+    if (!wanted || !ledger)
+        return;
+    const qint64 selected = selectedIssue() ? selectedIssue()->issue.id : 0;
+    const LedgerIndex &index = ledger->index();
+    m_model->setRows(&index, index.search(*wanted), wanted->today);
+    m_footer->setText(footerText());
+    if (selected != 0) {
+        const int position = index.positionOfIssue(selected);
+        const int row = int(m_model->positions().indexOf(position));
+        if (row >= 0)
+            m_table->selectRow(row);
+    }
+    updateButtons();
+}
+
+QString IssuedInvoicesWindow::footerText() const
+{
+    if (!m_model->ledgerIndex())
+        return {};
+    const LedgerTotals totals = m_model->ledgerIndex()->totals(m_model->positions());
+    return tr("%n invoice(s) shown · Total %1 · Outstanding %2", nullptr, totals.count)
+        .arg(mark(totals.amount), mark(totals.outstanding));
+}
+
+const IssuedInvoice *IssuedInvoicesWindow::selectedIssue() const
+{
+    if (!m_table || !m_table->selectionModel())
+        return nullptr;
+    const QModelIndexList rows = m_table->selectionModel()->selectedRows();
+    return rows.isEmpty() ? nullptr : m_model->issueAt(rows.constFirst().row());
+}
+
+void IssuedInvoicesWindow::updateButtons()
+{
+    const IssuedInvoice *row = selectedIssue();
+    m_pay->setEnabled(row && !row->voided);
+    m_void->setEnabled(row && !row->voided);
+    m_openPdf->setEnabled(row && !row->issue.archiveName.isEmpty());
+    m_openSource->setEnabled(row && !row->issue.sourcePath.isEmpty());
+}
+
+bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note)
+{
+    LedgerStore *ledger = store();
+    if (!ledger || amount <= 0)
+        return false;
+    const LedgerIndex &index = ledger->index();
+    const int position = index.positionOfIssue(issueId);
+    if (position < 0)
+        return false;
+    const IssuedInvoice &row = index.at(position);
+    const qint64 owed = row.issue.amount - index.paid(row);
+    if (amount > owed && !Prompter::instance().askToProceed(
+                             this, tr("The payment is more than what is owed."),
+                             tr("Invoice %1 asks for %2 more; the payment is %3. Record it all the same?")
+                                 .arg(row.issue.number.isEmpty() ? QString::number(row.issue.id) : row.issue.number,
+                                      mark(std::max<qint64>(0, owed)), mark(amount)),
+                             tr("Record")))
+        return false;
+    QString error;
+    if (!ledger->recordPayment(issueId, date, amount, note, &error)) {
+        Prompter::instance().alert(this, tr("The payment could not be recorded."), error);
+        return false;
+    }
+    refresh();
+    return true;
+}
+
+void IssuedInvoicesWindow::recordPaymentForSelection()
+{
+    const IssuedInvoice *row = selectedIssue();
+    if (!row || !m_model->ledgerIndex())
+        return;
+    const qint64 id = row->issue.id;
+    const qint64 owed = row->issue.amount - m_model->ledgerIndex()->paid(*row);
+    PaymentDialog dialog(tr("%1 %2, %3").arg(row->issue.number, row->issue.customer, mark(row->issue.amount)), owed,
+                         this);
+    if (dialog.exec() == QDialog::Accepted)
+        recordPayment(id, dialog.date(), dialog.amount(), dialog.note());
+}
+
+void IssuedInvoicesWindow::voidSelection()
+{
+    const IssuedInvoice *row = selectedIssue();
+    LedgerStore *ledger = store();
+    if (!row || !ledger)
+        return;
+    const qint64 id = row->issue.id;
+    bool ok = false;
+    const QString reason =
+        QInputDialog::getText(this, tr("Void"),
+                              tr("Why is this entry void? The entry stays in the ledger, marked void with your "
+                                 "reason."),
+                              QLineEdit::Normal, QString(), &ok)
+            .trimmed();
+    if (!ok || reason.isEmpty())
+        return;
+    QString error;
+    if (!ledger->recordVoid(id, reason, &error))
+        Prompter::instance().alert(this, tr("The entry could not be voided."), error);
+    refresh();
+}
+
+void IssuedInvoicesWindow::openArchivedPdf()
+{
+    const IssuedInvoice *row = selectedIssue();
+    if (!row || row->issue.archiveName.isEmpty())
+        return;
+    const QString path = QDir(IssueLedger::instance().archiveFolder()).filePath(row->issue.archiveName);
+    if (!QFileInfo::exists(path)) {
+        Prompter::instance().alert(this, tr("The archived PDF is missing."), QDir::toNativeSeparators(path));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void IssuedInvoicesWindow::openSourceInvoice()
+{
+    const IssuedInvoice *row = selectedIssue();
+    if (!row || row->issue.sourcePath.isEmpty())
+        return;
+    if (!QFileInfo::exists(row->issue.sourcePath)) {
+        Prompter::instance().alert(this, tr("The invoice file is no longer there."),
+                                   QDir::toNativeSeparators(row->issue.sourcePath));
+        return;
+    }
+    if (m_openInvoice)
+        m_openInvoice(row->issue.sourcePath);
+}
+
+QByteArray IssuedInvoicesWindow::csv() const
+{
+    if (!m_model->ledgerIndex())
+        return ledgerCsv(LedgerIndex(), {});
+    return ledgerCsv(*m_model->ledgerIndex(), m_model->positions());
+}
+
+void IssuedInvoicesWindow::downloadCsv()
+{
+    const QString name = tr("issued-invoices-%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
+    const QString path = Prompter::instance().saveFileName(this, tr("Download CSV"), QDir::home().filePath(name),
+                                                           tr("CSV (*.csv)"), QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!writeFileAtomically(path, csv(), &error))
+        Prompter::instance().alert(this, tr("The CSV could not be written."), error);
+}
+
+QString IssuedInvoicesWindow::verificationReport()
+{
+    LedgerStore *ledger = store();
+    if (!ledger)
+        return m_problem->text();
+    QString error;
+    const QList<ChainProblem> problems = ledger->verify(IssueLedger::instance().archiveFolder(), &error);
+    if (!error.isEmpty())
+        return tr("The ledger could not be read: %1").arg(error);
+    if (problems.isEmpty())
+        return tr("The ledger is intact: no entry and no archived PDF was changed.");
+    QStringList lines;
+    for (const ChainProblem &problem : problems)
+        lines.append(describeProblem(problem));
+    return lines.join(QLatin1Char('\n'));
+}
+
+void IssuedInvoicesWindow::verifyLedger()
+{
+    const QString report = verificationReport();
+    const bool intact = report == tr("The ledger is intact: no entry and no archived PDF was changed.");
+    if (intact)
+        Prompter::instance().inform(this, tr("Verify Ledger"), report);
+    else
+        Prompter::instance().alert(this, tr("The ledger was changed outside Seikyu."), report);
+}
+
+void IssuedInvoicesWindow::showProcedureTemplate()
+{
+    auto *dialog = new QDialog(this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(tr("Record-Keeping Rules (事務処理規程)"));
+    dialog->resize(640, 560);
+    auto *layout = new QVBoxLayout(dialog);
+    auto *text = new QPlainTextEdit(procedureTemplate(m_issuerEntry, QDate::currentDate()), dialog);
+    text->setAccessibleName(tr("Record-keeping rules"));
+    layout->addWidget(text);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Close, dialog);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
+    connect(buttons, &QDialogButtonBox::accepted, dialog, [dialog, text] {
+        const QString path = Prompter::instance().saveFileName(
+            dialog, tr("Save"), QDir::home().filePath(QStringLiteral("事務処理規程.txt")), tr("Text (*.txt)"),
+            QStringLiteral("txt"));
+        QString error;
+        if (!path.isEmpty() && !writeFileAtomically(path, text->toPlainText().toUtf8(), &error))
+            Prompter::instance().alert(dialog, tr("The file could not be written."), error);
+    });
+    dialog->show();
+}
+
+void IssuedInvoicesWindow::showOnlyUnpaid()
+{
+    m_status->setCurrentIndex(Outstanding);
+    m_table->setFocus();
+}
+
+void IssuedInvoicesWindow::showOnlyPastDue()
+{
+    m_status->setCurrentIndex(PastDue);
+    m_table->setFocus();
+}
+
+void IssuedInvoicesWindow::changeEvent(QEvent *event)
+{
+    // What other windows and processes recorded meanwhile shows when the user comes back.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refresh();
+    QWidget::changeEvent(event);
+}
+
+} // namespace seikyu

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "ledger/LedgerSearch.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace seikyu {
+
+class LedgerTableModel;
+class LedgerStore;
+
+/// Window ▸ Issued Invoices: the ledger's issued invoices, newest first, searched by date range,
+/// amount range, customer, number and status, with totals of what is shown; payments, voids, the
+/// archived PDF, the source invoice, the CSV download and the ledger's verification.
+class IssuedInvoicesWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// Opens the invoice file at a path in an invoice window.
+    using InvoiceOpener = std::function<void(const QString &path)>;
+
+    /// The one window, shown and raised; `issuerEntry` fills in the 事務処理規程 template.
+    static IssuedInvoicesWindow *showWindow(const QString &issuerEntry, InvoiceOpener openInvoice);
+
+    explicit IssuedInvoicesWindow(QWidget *parent = nullptr);
+
+    void setIssuerEntry(const QString &entry) { m_issuerEntry = entry; }
+    void setInvoiceOpener(InvoiceOpener opener) { m_openInvoice = std::move(opener); }
+
+    /// The search the fields describe; nothing (with the field's complaint shown) when a date or an
+    /// amount does not read.
+    std::optional<LedgerFilter> filter();
+    /// Reads what was recorded since and searches again.
+    void refresh();
+    LedgerTableModel *model() const { return m_model; }
+    QString footerText() const;
+
+    /// Records a payment against an issue; an amount beyond what is owed asks first. False when
+    /// nothing was recorded.
+    bool recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note);
+    /// The shown rows as CSV, in the order shown.
+    QByteArray csv() const;
+    /// The verification's result as text: the problems found, or that the ledger is intact.
+    QString verificationReport();
+
+    void recordPaymentForSelection();
+    void voidSelection();
+    void openArchivedPdf();
+    void openSourceInvoice();
+    void downloadCsv();
+    void verifyLedger();
+    void showProcedureTemplate();
+    void showOnlyUnpaid();
+    void showOnlyPastDue();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void buildFilters(QGridLayout *grid);
+    void buildButtons(QHBoxLayout *row);
+    LedgerStore *store();
+    const IssuedInvoice *selectedIssue() const;
+    void updateButtons();
+
+    QPointer<QLineEdit> m_from;
+    QPointer<QLineEdit> m_to;
+    QPointer<QLineEdit> m_min;
+    QPointer<QLineEdit> m_max;
+    QPointer<QLineEdit> m_customer;
+    QPointer<QLineEdit> m_number;
+    QPointer<QComboBox> m_status;
+    QPointer<QTableView> m_table;
+    QPointer<QLabel> m_footer;
+    QPointer<QLabel> m_problem;
+    QPointer<QPushButton> m_pay;
+    QPointer<QPushButton> m_void;
+    QPointer<QPushButton> m_openPdf;
+    QPointer<QPushButton> m_openSource;
+    QPointer<QTimer> m_searchSoon;
+    LedgerTableModel *m_model = nullptr;
+    QString m_issuerEntry;
+    InvoiceOpener m_openInvoice;
+};
+
+} // namespace seikyu

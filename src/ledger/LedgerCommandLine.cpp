@@ -1,0 +1,164 @@
+#include "ledger/LedgerCommandLine.h"
+
+#include "ledger/IssueLedger.h"
+#include "ledger/LedgerCsv.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <cstdio>
+
+namespace seikyu {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("LedgerCommandLine", text);
+}
+
+std::optional<QDate> dateOption(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    return date.isValid() ? std::optional(date) : std::nullopt;
+}
+
+std::optional<qint64> amountOption(QString text)
+{
+    // 100000, 100,000 and ¥100,000 are the same amount; nothing else is.
+    text.remove(QLatin1Char(','));
+    if (text.startsWith(QChar(u'¥')) || text.startsWith(QChar(u'￥')))
+        text.remove(0, 1);
+    static const QRegularExpression form(QStringLiteral("^-?\\d{1,18}$"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    return text.toLongLong();
+}
+
+void print(FILE *stream, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+bool isLedgerCommand(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (argument == QLatin1String("--ledger"))
+            return true;
+    }
+    return false;
+}
+
+std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QString *error)
+{
+    LedgerRequest request;
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+    const QStringList valued{QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--customer"),
+                             QStringLiteral("--min"), QStringLiteral("--max")};
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString option = arguments[i];
+        QString value;
+        bool hasValue = false;
+        if (const qsizetype equals = option.indexOf(QLatin1Char('='));
+            option.startsWith(QLatin1String("--")) && equals > 2) {
+            value = option.mid(equals + 1);
+            option = option.left(equals);
+            hasValue = true;
+        }
+        if (valued.contains(option)) {
+            if (!hasValue) {
+                if (i + 1 >= arguments.size())
+                    return fail(tr("%1 needs a value").arg(option));
+                value = arguments[++i];
+            }
+        } else if (hasValue) {
+            return fail(tr("%1 takes no value").arg(option));
+        }
+        if (option == QLatin1String("--ledger")) {
+            continue; // the command itself
+        }
+        if (option == QLatin1String("--csv")) {
+            request.csv = true;
+        } else if (option == QLatin1String("--unpaid")) {
+            request.filter.statuses = LedgerFilter::outstanding();
+        } else if (option == QLatin1String("--verify")) {
+            request.verify = true;
+        } else if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
+            const std::optional<QDate> date = dateOption(value);
+            if (!date)
+                return fail(tr("%1: “%2” is not a date in the form YYYY-MM-DD").arg(option, value));
+            (option == QLatin1String("--from") ? request.filter.from : request.filter.to) = date;
+        } else if (option == QLatin1String("--min") || option == QLatin1String("--max")) {
+            const std::optional<qint64> amount = amountOption(value);
+            if (!amount)
+                return fail(tr("%1: “%2” is not an amount in whole yen").arg(option, value));
+            (option == QLatin1String("--min") ? request.filter.minAmount : request.filter.maxAmount) = amount;
+        } else if (option == QLatin1String("--customer")) {
+            request.filter.customer = value;
+        } else if (option.startsWith(QLatin1Char('-'))) {
+            return fail(tr("unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, "
+                           "--csv and --verify)")
+                            .arg(option));
+        } else {
+            return fail(tr("unexpected argument “%1”").arg(option));
+        }
+    }
+    if (request.filter.from && request.filter.to && *request.filter.from > *request.filter.to)
+        return fail(tr("--from is after --to"));
+    if (request.filter.minAmount && request.filter.maxAmount && *request.filter.minAmount > *request.filter.maxAmount)
+        return fail(tr("--min is more than --max"));
+    return request;
+}
+
+int runLedgerCommand(const QStringList &arguments)
+{
+    QString error;
+    const std::optional<LedgerRequest> request = parseLedgerRequest(arguments.mid(1), &error);
+    if (!request) {
+        print(stderr, QStringLiteral("seikyu: %1\n").arg(error).toLocal8Bit());
+        return 2;
+    }
+    IssueLedger &ledger = IssueLedger::instance();
+    LedgerStore *store = ledger.store(&error);
+    if (const auto told = ledger.takeMessage())
+        print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
+    if (!store) {
+        print(stderr, QStringLiteral("seikyu: %1\n")
+                          .arg(tr("the ledger cannot be read: %1").arg(error.simplified()))
+                          .toLocal8Bit());
+        return 1;
+    }
+    if (request->verify) {
+        const QList<ChainProblem> problems = store->verify(ledger.archiveFolder(), &error);
+        if (!error.isEmpty()) {
+            print(stderr, QStringLiteral("seikyu: %1\n")
+                              .arg(tr("the ledger cannot be read: %1").arg(error.simplified()))
+                              .toLocal8Bit());
+            return 1;
+        }
+        QString text;
+        for (const ChainProblem &problem : problems)
+            text += describeProblem(problem) + QLatin1Char('\n');
+        if (problems.isEmpty())
+            text = tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
+        print(stdout, text.toLocal8Bit());
+        return problems.isEmpty() ? 0 : 1;
+    }
+    const LedgerIndex &index = store->index(&error);
+    const QList<int> found = index.search(request->filter);
+    print(stdout, request->csv ? ledgerCsv(index, found) : ledgerTextTable(index, found).toLocal8Bit());
+    return 0;
+}
+
+} // namespace seikyu

@@ -1,0 +1,448 @@
+// The ledger in use: issuing records itself, failures never block an export, the window and the
+// command line. Real SQLite files in temporary folders; the real seikyu binary for the command line.
+#include "ledger/IssueLedger.h"
+#include "ledger/IssuedInvoicesWindow.h"
+#include "ledger/LedgerChain.h"
+#include "ledger/LedgerCommandLine.h"
+#include "ledger/LedgerTableModel.h"
+#include "output/BatchExport.h"
+#include "output/PdfExport.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QLabel>
+#include <QProcess>
+#include <QSqlQuery>
+
+using namespace seikyu;
+using namespace seikyu::test;
+
+namespace {
+
+QByteArray invoiceBytes(const QString &customer, qint64 amount, const QString &number, const QString &date,
+                        const QString &due = QStringLiteral("2026-04-30"))
+{
+    const qint64 base = amount * 10 / 11;
+    const qint64 tax = amount - base;
+    return QStringLiteral(R"({"head":"請求書","whom":"%1","tail":0,"from":"〒100\n東京都千代田区\n山田太郎\n03\n銀行",
+"full":"御請求金額","date":"%2","numb":"%3","dues":"%4","jgen":1,"plus":0,"rate":10,
+"item":[{"date":"日付","name":"項目","solo":"単価","much":"個数","sums":"価格"},
+{"date":"3/1","name":"作業","solo":%5,"much":1,"sums":%5},
+{"date":" ","name":" ","solo":" ","much":" ","sums":" "},
+{"date":" ","name":" ","solo":"","much":"小計","sums":%5},
+{"date":" ","name":" ","solo":"","much":"消費税","sums":"%6"},
+{"date":" ","name":" ","solo":"","much":"合計","sums":%7}]})")
+        .arg(customer, date, number, due)
+        .arg(base)
+        .arg(tax)
+        .arg(amount)
+        .toUtf8();
+}
+
+/// A prompter that also counts what it told.
+class CountingPrompter : public ScriptedPrompter
+{
+public:
+    QStringList told;
+    void inform(QWidget *, const QString &text, const QString &informative) override
+    {
+        told.append(text + QStringLiteral(" | ") + informative);
+    }
+};
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QByteArray raw; ///< standard output as written
+    QStringList errors;
+};
+
+} // namespace
+
+class LedgerUseTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void batchExportRecordsEachInvoice();
+    void exportDialogAndPrintRecord();
+    void unwritableLedgerNeverBlocksExport();
+    void damagedLedgerIsPutAside();
+    void windowSearchesAndTotals();
+    void paymentsFromTheWindow();
+    void commandLineOptions_data();
+    void commandLineOptions();
+    void commandLineListsAndVerifies();
+
+private:
+    Run seikyu(const QStringList &arguments);
+    QString exportOne(const QByteArray &bytes, const QString &name);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_ledgerFolder;
+    CountingPrompter *m_prompter = nullptr;
+};
+
+void LedgerUseTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    // Where the seikyu binary started with XDG_DATA_HOME=<dir>/data keeps its ledger.
+    m_ledgerFolder = m_dir->filePath(
+        QStringLiteral("data/%1/%2").arg(QCoreApplication::organizationName(), QCoreApplication::applicationName()));
+    IssueLedger::instance().setFolder(m_ledgerFolder);
+    auto prompter = std::make_unique<CountingPrompter>();
+    m_prompter = prompter.get();
+    Prompter::setInstance(std::move(prompter));
+}
+
+void LedgerUseTest::cleanup()
+{
+    IssueLedger::instance().close();
+    Prompter::setInstance(nullptr);
+    m_prompter = nullptr;
+}
+
+Run LedgerUseTest::seikyu(const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("SEIKYU_BINARY"), arguments);
+    Run run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.raw = process.readAllStandardOutput();
+    run.out = QString::fromUtf8(run.raw);
+    run.errors = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return run;
+}
+
+QString LedgerUseTest::exportOne(const QByteArray &bytes, const QString &name)
+{
+    const QString file = writeFile(m_dir->filePath(QStringLiteral("in/%1.seikyu").arg(name)), bytes);
+    QStringList lines;
+    exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out")), {file}, &lines);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void LedgerUseTest::batchExportRecordsEachInvoice()
+{
+    const QString a = writeFile(m_dir->filePath(QStringLiteral("in/a.seikyu")),
+                                invoiceBytes(QStringLiteral("株式会社サンプル商事"), 110000, QStringLiteral("A-1"),
+                                             QStringLiteral("2026-03-10")));
+    const QString b = writeFile(
+        m_dir->filePath(QStringLiteral("in/b.seikyu")),
+        invoiceBytes(QStringLiteral("ＡＢＣ商店"), 55000, QStringLiteral("B-1"), QStringLiteral("2026-03-12")));
+    QStringList lines;
+    QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out")), {a, b}, &lines), 0);
+    QCOMPARE(lines, QStringList());
+
+    LedgerStore *store = IssueLedger::instance().store();
+    QVERIFY(store);
+    QList<LedgerEntry> entries = store->entries();
+    QCOMPARE(entries.size(), 2);
+    const LedgerEntry &first = entries[0];
+    QCOMPARE(first.channel, IssueChannel::Batch);
+    QCOMPARE(first.customer, QStringLiteral("株式会社サンプル商事"));
+    QCOMPARE(first.honorific, QStringLiteral("御中"));
+    QCOMPARE(first.amount, 110000);
+    QCOMPARE(first.number, QStringLiteral("A-1"));
+    QCOMPARE(first.invoiceDate, QDate(2026, 3, 10));
+    QCOMPARE(first.dueDate, QDate(2026, 4, 30));
+    QCOMPARE(first.sourcePath, QFileInfo(a).absoluteFilePath());
+    QCOMPARE(first.taxes, (QList<TaxLine>{{10, 100000, 10000, false}}));
+    // The archived copy is the PDF written, byte for byte, under the tax agency's name.
+    QCOMPARE(first.archiveName, QStringLiteral("20260310_株式会社サンプル商事_110000_A-1.pdf"));
+    const QByteArray pdf = readAll(m_dir->filePath(QStringLiteral("out/a.pdf")));
+    QVERIFY(pdf.startsWith("%PDF"));
+    QCOMPARE(readAll(QDir(IssueLedger::instance().archiveFolder()).filePath(first.archiveName)), pdf);
+    QCOMPARE(first.pdfSha256, QString::fromLatin1(QCryptographicHash::hash(pdf, QCryptographicHash::Sha256).toHex()));
+
+    // Issued again: a new entry that refers to the first, with its own archived copy.
+    QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out2")), {a}, &lines), 0);
+    entries = store->entries();
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[2].refersTo, first.id);
+    QCOMPARE(entries[2].archiveName, QStringLiteral("20260310_株式会社サンプル商事_110000_A-1_2.pdf"));
+    QVERIFY(store->verify(IssueLedger::instance().archiveFolder()).isEmpty());
+}
+
+void LedgerUseTest::exportDialogAndPrintRecord()
+{
+    auto document = makeDocument(
+        invoiceBytes(QStringLiteral("丸の内物産"), 33000, QStringLiteral("M-7"), QStringLiteral("2026-05-01")));
+    const QString pdf = m_dir->filePath(QStringLiteral("m7.pdf"));
+    m_prompter->saveAnswers = {pdf};
+    exportPdf(*document, nullptr);
+    QVERIFY(QFileInfo::exists(pdf));
+    const std::optional<LedgerEntry> recorded = IssueLedger::instance().lastRecorded();
+    QVERIFY(recorded);
+    QCOMPARE(recorded->channel, IssueChannel::Pdf);
+    QCOMPARE(recorded->amount, 33000);
+    QVERIFY(!recorded->archiveName.isEmpty());
+
+    // Cancelled: nothing written, nothing recorded.
+    exportPdf(*document, nullptr);
+    QCOMPARE(IssueLedger::instance().store()->entries().size(), 1);
+    QCOMPARE(m_prompter->told, QStringList());
+}
+
+void LedgerUseTest::unwritableLedgerNeverBlocksExport()
+{
+    // The ledger's folder cannot be made: a file stands where it would be.
+    writeFile(m_dir->filePath(QStringLiteral("blocked")), "not a folder");
+    IssueLedger::instance().setFolder(m_dir->filePath(QStringLiteral("blocked/ledger")));
+    const QByteArray bytes =
+        invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("X-1"), QStringLiteral("2026-05-01"));
+    const QString first = exportOne(bytes, QStringLiteral("x1"));
+    QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/x1.pdf"))));
+    QVERIFY2(first.contains(QStringLiteral("ledger")) || first.contains(QStringLiteral("台帳")), qPrintable(first));
+    QCOMPARE(first.count(QLatin1Char('\n')), 0); // one message
+    // Told once: the next export says nothing.
+    QCOMPARE(exportOne(bytes, QStringLiteral("x2")), QString());
+    QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/x2.pdf"))));
+
+    // From the window's export: the PDF is written, the user told once.
+    IssueLedger::instance().setFolder(m_dir->filePath(QStringLiteral("blocked/ledger")));
+    auto document = makeDocument(bytes);
+    for (const char *name : {"y1.pdf", "y2.pdf"}) {
+        const QString pdf = m_dir->filePath(QLatin1String(name));
+        m_prompter->saveAnswers = {pdf};
+        exportPdf(*document, nullptr);
+        QVERIFY(QFileInfo::exists(pdf));
+    }
+    QCOMPARE(m_prompter->told.size(), 1);
+    QCOMPARE(m_prompter->alerts, QStringList());
+}
+
+void LedgerUseTest::damagedLedgerIsPutAside()
+{
+    QVERIFY(QDir().mkpath(m_ledgerFolder));
+    const QByteArray junk(16384, 'j');
+    writeFile(IssueLedger::instance().databasePath(), junk);
+    writeFile(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf")), "%PDF-old");
+    const QString told =
+        exportOne(invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("D-1"), QStringLiteral("2026-05-01")),
+                  QStringLiteral("d1"));
+    QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/d1.pdf"))));
+    QVERIFY2(told.contains(QStringLiteral(".damaged-")), qPrintable(told));
+    // The damaged file is kept aside, untouched; the archive stays; the new ledger has the entry.
+    const QStringList aside = QDir(m_ledgerFolder).entryList({QStringLiteral("ledger.sqlite.damaged-*")}, QDir::Files);
+    QCOMPARE(aside.size(), 1);
+    QCOMPARE(readAll(QDir(m_ledgerFolder).filePath(aside.first())), junk);
+    QVERIFY(QFileInfo::exists(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf"))));
+    QCOMPARE(IssueLedger::instance().store()->entries().size(), 1);
+}
+
+void LedgerUseTest::windowSearchesAndTotals()
+{
+    LedgerStore *store = IssueLedger::instance().store();
+    auto issue = [&](const QString &customer, qint64 amount, const QDate &date, const QDate &due) {
+        LedgerEntry entry;
+        entry.customer = customer;
+        entry.amount = amount;
+        entry.invoiceDate = date;
+        entry.dueDate = due;
+        entry.number = QStringLiteral("%1").arg(store->entries().size() + 1);
+        return store->record(entry)->id;
+    };
+    const QDate today = QDate::currentDate();
+    const qint64 late = issue(QStringLiteral("株式会社サンプル商事"), 300000, today.addDays(-40), today.addDays(-10));
+    const qint64 march = issue(QStringLiteral("ｻﾝﾌﾟﾙ"), 100000, QDate(2026, 3, 1), QDate());
+    issue(QStringLiteral("別の会社"), 500001, QDate(2026, 3, 2), QDate());
+
+    IssuedInvoicesWindow window;
+    window.refresh();
+    QCOMPARE(window.model()->rowCount(), 3);
+    QVERIFY(window.footerText().contains(QStringLiteral("900,001")));
+    window.findChild<QLineEdit *>(QStringLiteral("customer"))->setText(QStringLiteral("サンプル"));
+    window.refresh();
+    QCOMPARE(window.model()->rowCount(), 2);
+    window.findChild<QLineEdit *>(QStringLiteral("min"))->setText(QStringLiteral("¥100,000"));
+    window.findChild<QLineEdit *>(QStringLiteral("max"))->setText(QStringLiteral("１０００００"));
+    window.refresh();
+    QCOMPARE(window.model()->rowCount(), 1);
+    QCOMPARE(window.model()->issueAt(0)->issue.id, march);
+
+    // A date that does not read says so and keeps what was shown.
+    window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QStringLiteral("2026-02-30"));
+    window.refresh();
+    QVERIFY(!window.findChild<QLabel *>(QStringLiteral("problem"))->isHidden());
+    QCOMPARE(window.model()->rowCount(), 1);
+    for (const char *name : {"from", "min", "max", "customer"})
+        window.findChild<QLineEdit *>(QLatin1String(name))->clear();
+
+    window.findChild<QPushButton *>(QStringLiteral("pastDue"))->click();
+    QCOMPARE(window.model()->rowCount(), 1);
+    QCOMPARE(window.model()->issueAt(0)->issue.id, late);
+    const QModelIndex status = window.model()->index(0, LedgerTableModel::StatusColumn);
+    QVERIFY(window.model()->data(status).toString().contains(QStringLiteral("past due")) ||
+            window.model()->data(status).toString().contains(QStringLiteral("期限")));
+    QVERIFY(window.model()->data(status, Qt::ForegroundRole).isValid());
+
+    // Sorting by amount, both ways; the CSV follows the order shown.
+    window.findChild<QComboBox *>(QStringLiteral("status"))->setCurrentIndex(0);
+    window.model()->sort(LedgerTableModel::AmountColumn, Qt::AscendingOrder);
+    QCOMPARE(window.model()->issueAt(0)->issue.amount, 100000);
+    window.model()->sort(LedgerTableModel::AmountColumn, Qt::DescendingOrder);
+    QCOMPARE(window.model()->issueAt(0)->issue.amount, 500001);
+    const QStringList csv = QString::fromUtf8(window.csv().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(csv.size(), 4);
+    QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
+    QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
+}
+
+void LedgerUseTest::paymentsFromTheWindow()
+{
+    LedgerStore *store = IssueLedger::instance().store();
+    LedgerEntry entry;
+    entry.customer = QStringLiteral("株式会社サンプル商事");
+    entry.amount = 100000;
+    entry.invoiceDate = QDate(2026, 3, 1);
+    const qint64 id = store->record(entry)->id;
+    IssuedInvoicesWindow window;
+    window.refresh();
+    QVERIFY(window.recordPayment(id, QDate(2026, 3, 20), 40000, QString()));
+    QCOMPARE(window.model()->data(window.model()->index(0, LedgerTableModel::StatusColumn)).toString(),
+             statusText(PaymentStatus::PartlyPaid));
+    // More than is owed: asked first; declined, nothing recorded.
+    m_prompter->proceedAnswers = {false};
+    QVERIFY(!window.recordPayment(id, QDate(2026, 3, 21), 70000, QString()));
+    QCOMPARE(m_prompter->questions.size(), 1);
+    QVERIFY(m_prompter->questions.first().contains(QStringLiteral("60,000")));
+    QCOMPARE(store->entries().size(), 2);
+    m_prompter->proceedAnswers = {true};
+    QVERIFY(window.recordPayment(id, QDate(2026, 3, 21), 70000, QString()));
+    QCOMPARE(window.model()->data(window.model()->index(0, LedgerTableModel::StatusColumn)).toString(),
+             statusText(PaymentStatus::Paid));
+    QVERIFY(!window.recordPayment(id, QDate(2026, 3, 21), 0, QString())); // nothing to record
+    QVERIFY(window.footerText().contains(QStringLiteral("100,000")));
+}
+
+void LedgerUseTest::commandLineOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("bare") << QStringList{"--ledger"} << true;
+    QTest::newRow("all") << QStringList{"--ledger",   "--from",   "2026-03-01", "--to=2026-03-31",
+                                        "--customer", "サンプル", "--min",      "100,000",
+                                        "--max",      "500000",   "--unpaid",   "--csv"}
+                         << true;
+    QTest::newRow("same day") << QStringList{"--ledger", "--from", "2026-03-01", "--to", "2026-03-01"} << true;
+    QTest::newRow("bad month") << QStringList{"--ledger", "--from", "2026-13-01"} << false;
+    QTest::newRow("no zero padding") << QStringList{"--ledger", "--to", "2026-3-1"} << false;
+    QTest::newRow("29 February 2026") << QStringList{"--ledger", "--to", "2026-02-29"} << false;
+    QTest::newRow("missing value") << QStringList{"--ledger", "--min"} << false;
+    QTest::newRow("not an amount") << QStringList{"--ledger", "--max", "lots"} << false;
+    QTest::newRow("fraction") << QStringList{"--ledger", "--max", "10.5"} << false;
+    QTest::newRow("unknown") << QStringList{"--ledger", "--paid"} << false;
+    QTest::newRow("stray") << QStringList{"--ledger", "invoice.seikyu"} << false;
+    QTest::newRow("value on a flag") << QStringList{"--ledger", "--csv=yes"} << false;
+    QTest::newRow("reversed dates") << QStringList{"--ledger", "--from", "2026-04-01", "--to", "2026-03-01"} << false;
+    QTest::newRow("reversed amounts") << QStringList{"--ledger", "--min", "5", "--max", "4"} << false;
+}
+
+void LedgerUseTest::commandLineOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, accepted);
+    QString error;
+    const auto request = parseLedgerRequest(arguments, &error);
+    QCOMPARE(request.has_value(), accepted);
+    QCOMPARE(error.isEmpty(), accepted);
+    QVERIFY(!error.contains(QLatin1Char('\n')));
+    if (QTest::currentDataTag() == QLatin1String("all")) {
+        QCOMPARE(request->filter.from, QDate(2026, 3, 1));
+        QCOMPARE(request->filter.to, QDate(2026, 3, 31));
+        QCOMPARE(request->filter.minAmount, 100000);
+        QCOMPARE(request->filter.maxAmount, 500000);
+        QCOMPARE(request->filter.statuses, LedgerFilter::outstanding());
+        QVERIFY(request->csv);
+    }
+}
+
+void LedgerUseTest::commandLineListsAndVerifies()
+{
+    const QString a = writeFile(m_dir->filePath(QStringLiteral("in/a.seikyu")),
+                                invoiceBytes(QStringLiteral("株式会社サンプル商事"), 220000, QStringLiteral("A-1"),
+                                             QStringLiteral("2026-03-10")));
+    const QString b = writeFile(m_dir->filePath(QStringLiteral("in/b.seikyu")),
+                                invoiceBytes(QStringLiteral("ＡＢＣ, \\\"商店\\\""), 55000, QStringLiteral("B-1"),
+                                             QStringLiteral("2026-04-12")));
+    Run exported = seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out")), a, b});
+    QCOMPARE(exported.status, 0);
+    QCOMPARE(exported.errors, QStringList());
+
+    Run listed = seikyu({QStringLiteral("--ledger")});
+    QCOMPARE(listed.status, 0);
+    QStringList lines = listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[1].contains(QStringLiteral("2026-04-12"))); // newest first
+
+    Run march =
+        seikyu({QStringLiteral("--ledger"), QStringLiteral("--from"), QStringLiteral("2026-03-10"),
+                QStringLiteral("--to"), QStringLiteral("2026-03-10"), QStringLiteral("--min"), QStringLiteral("220000"),
+                QStringLiteral("--max"), QStringLiteral("220000"), QStringLiteral("--customer"),
+                QStringLiteral("ｻﾝﾌﾟﾙ"), QStringLiteral("--unpaid"), QStringLiteral("--csv")});
+    QCOMPARE(march.status, 0);
+    QVERIFY(march.raw.startsWith("\xEF\xBB\xBF"));
+    lines = QString::fromUtf8(march.raw.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[1].contains(QStringLiteral(",220000,")));
+
+    Run quoted = seikyu(
+        {QStringLiteral("--ledger"), QStringLiteral("--customer"), QStringLiteral("abc"), QStringLiteral("--csv")});
+    QVERIFY(quoted.out.contains(QStringLiteral(",\"ＡＢＣ, \"\"商店\"\"\",")));
+
+    Run wrong = seikyu({QStringLiteral("--ledger"), QStringLiteral("--from"), QStringLiteral("yesterday")});
+    QCOMPARE(wrong.status, 2);
+    QCOMPARE(wrong.errors.size(), 1);
+    QVERIFY(wrong.errors.first().startsWith(QStringLiteral("seikyu: --from")));
+    QCOMPARE(wrong.out, QString());
+
+    Run intact = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
+    QCOMPARE(intact.status, 0);
+
+    // Changed outside Seikyu: an amount edited, an archived PDF replaced. Each is named.
+    IssueLedger::instance().close();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outside"));
+        db.setDatabaseName(IssueLedger::instance().databasePath());
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("DROP TRIGGER ledger_entries_no_update")));
+        QVERIFY(query.exec(QStringLiteral("UPDATE ledger_entries SET amount = 22000 WHERE id = 1")));
+        QVERIFY(query.exec(QStringLiteral("SELECT archive_name FROM ledger_entries WHERE id = 2")) && query.next());
+        const QString archived = QDir(IssueLedger::instance().archiveFolder()).filePath(query.value(0).toString());
+        query.finish();
+        db.close();
+        QFile::setPermissions(archived, QFile::ReadOwner | QFile::WriteOwner);
+        writeFile(archived, "%PDF-1.4 forged");
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("outside"));
+    Run changed = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
+    QCOMPARE(changed.status, 1);
+    lines = changed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].contains(QLatin1String("1")), qPrintable(lines[0]));
+    QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")), qPrintable(lines[1]));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    seikyu::test::initApplication();
+    LedgerUseTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ledgeruse.moc"
