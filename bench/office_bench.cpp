@@ -50,7 +50,7 @@ bool fillMillion(const test::PostgresServer &server, const QString &database, QS
             "SELECT g + 901000, 'payment', '2026-01-02T00:00:00.000Z', (g * 9) + 1000, 1000, '2026-01-02', "
             "(g * 9) + 1000, '', '' FROM generate_series(1, 100000) g;"
             "ANALYZE ledger_entries;"),
-        error);
+        error, 900000);
 }
 
 } // namespace
@@ -125,8 +125,8 @@ void benchOffice(const std::function<void(const QString &, double, double)> &rep
             threads.emplace_back([&, c] {
                 std::unique_ptr<LedgerStore> client = openServerLedger(connection);
                 for (int i = 0; client && i < each; ++i) {
-                    if (const auto number = takeSharedNumber(client->database(), QStringLiteral("{yyyy}-{00000}"),
-                                                             QDate(2027, 1, 5)))
+                    if (const auto number =
+                            takeSharedNumber(client->database(), QStringLiteral("{yyyy}-{00000}"), QDate(2027, 1, 5)))
                         taken[size_t(c)].append(number->text);
                 }
             });

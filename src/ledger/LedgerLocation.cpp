@@ -1,8 +1,6 @@
 #include "ledger/LedgerLocation.h"
 
-#include <QDir>
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace seikyu {
 
@@ -40,12 +38,6 @@ void setLedgerLocation(QSettings &settings, const LedgerLocation &location)
     settings.setValue(PlaceKey,
                       location.place == LedgerPlace::Shared ? QStringLiteral("server") : QStringLiteral("local"));
     settings.setValue(ServerKey, location.server);
-}
-
-QString outboxPath()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("ledger-outbox.sqlite"));
 }
 
 } // namespace seikyu

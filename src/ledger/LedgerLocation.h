@@ -31,7 +31,4 @@ LedgerLocation chooseLedgerLocation(const QString &placeKey, const QString &serv
 LedgerLocation ledgerLocation(const QSettings &settings);
 void setLedgerLocation(QSettings &settings, const LedgerLocation &location);
 
-/// The outbox file that keeps entries while the server cannot be reached.
-QString outboxPath();
-
 } // namespace seikyu

@@ -204,7 +204,7 @@ QString PostgresServer::tcpConnection(const QString &database, const QString &us
     return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(credentials).arg(m_port).arg(database);
 }
 
-bool PostgresServer::sql(const QString &database, const QString &statements, QString *error) const
+bool PostgresServer::sql(const QString &database, const QString &statements, QString *error, int timeoutMs) const
 {
     QString output;
     const bool done =

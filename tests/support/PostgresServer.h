@@ -38,7 +38,7 @@ public:
     QString tcpConnection(const QString &database, const QString &user, const QString &password = {}) const;
 
     /// Runs SQL through psql as the superuser; false with psql's output in `error`.
-    bool sql(const QString &database, const QString &statements, QString *error = nullptr) const;
+    bool sql(const QString &database, const QString &statements, QString *error = nullptr, int timeoutMs = 60000) const;
     /// The first value of the first row of a query, as psql prints it.
     QString value(const QString &database, const QString &query) const;
     bool createDatabase(const QString &name, QString *error = nullptr) const;
