@@ -212,7 +212,7 @@ bool PostgresServer::sql(const QString &database, const QString &statements, QSt
             {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
              QStringLiteral("-h"), socketFolder(), QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"),
              QStringLiteral("postgres"), QStringLiteral("-d"), database, QStringLiteral("-c"), statements},
-            &output);
+            &output, timeoutMs);
     if (error)
         *error = output;
     return done;
