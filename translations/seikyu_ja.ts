@@ -544,6 +544,52 @@
     </message>
 </context>
 <context>
+    <name>IssueLedger</name>
+    <message>
+        <source>Ledger of issued invoices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s server does not answer. This invoice waits on this computer and is sent to the ledger when the server answers again; nothing is lost if Seikyu is closed.</source>
+        <translation>台帳のサーバーが応答しません。この請求書はこのコンピューターで待機し、サーバーが再び応答したときに台帳へ送られます。Seikyu を終了しても失われません。</translation>
+    </message>
+</context>
+<context>
+    <name>Ledger</name>
+    <message>
+        <source>Entry %1 was changed after it was recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Entries before entry %1 were removed or rewritten.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The archived PDF “%1” of entry %2 is not the one sent.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The archived PDF “%1” of entry %2 is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unpaid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Partly paid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Void</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MainMenu</name>
     <message>
         <source>&amp;Export as PDF…</source>
@@ -748,6 +794,41 @@
     </message>
 </context>
 <context>
+    <name>PostgresTarget</name>
+    <message>
+        <source>“%1” is not a PostgreSQL connection setting.</source>
+        <translation>「%1」は PostgreSQL の接続設定ではありません。</translation>
+    </message>
+    <message>
+        <source>The port “%1” is not a number from 1 to 65535.</source>
+        <translation>ポート「%1」は 1〜65535 の数ではありません。</translation>
+    </message>
+    <message>
+        <source>“%1” needs a value after “=”.</source>
+        <translation>「%1」には「=」の後に値が必要です。</translation>
+    </message>
+    <message>
+        <source>A quoted value is not closed.</source>
+        <translation>引用符で囲んだ値が閉じられていません。</translation>
+    </message>
+    <message>
+        <source>An IPv6 address in brackets is not closed.</source>
+        <translation>角括弧で囲んだ IPv6 アドレスが閉じられていません。</translation>
+    </message>
+    <message>
+        <source>No server is given.</source>
+        <translation>サーバーが指定されていません。</translation>
+    </message>
+    <message>
+        <source>Only postgresql:// addresses lead to a PostgreSQL server.</source>
+        <translation>PostgreSQL サーバーには postgresql:// で始まるアドレスだけが使えます。</translation>
+    </message>
+    <message>
+        <source>The value of “%1” cannot hold a semicolon.</source>
+        <translation>「%1」の値にセミコロンは使えません。</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Do you want to save the changes made to “%1”?</source>
@@ -775,6 +856,55 @@
     </message>
 </context>
 <context>
+    <name>ServerLedger</name>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver is not installed (Debian package libqt6sql6-psql).</source>
+        <translation>Qt の PostgreSQL ドライバーがインストールされていません（Debian パッケージ libqt6sql6-psql）。</translation>
+    </message>
+    <message>
+        <source>The database is empty; Seikyu will set up the ledger in it.</source>
+        <translation>データベースは空です。Seikyu がここに台帳を用意します。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Connected: the ledger holds %n entries.</source>
+        <translation>
+            <numerusform>接続できました。台帳には %n 件の記録があります。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The connection text does not read.</source>
+        <translation>接続文字列を読み取れません。</translation>
+    </message>
+    <message>
+        <source>No PostgreSQL server answers at that address. Is the server running, and the name and port right?</source>
+        <translation>そのアドレスで応答する PostgreSQL サーバーがありません。サーバーは動いていますか。名前とポートは正しいですか。</translation>
+    </message>
+    <message>
+        <source>The server refuses the user name or password. Check the user, and the password in your PostgreSQL password file (~/.pgpass).</source>
+        <translation>サーバーがユーザー名またはパスワードを拒否しました。ユーザーと、PostgreSQL のパスワードファイル（~/.pgpass）のパスワードを確認してください。</translation>
+    </message>
+    <message>
+        <source>The server has no database of that name. Ask the administrator to create it (it may be empty).</source>
+        <translation>サーバーにその名前のデータベースがありません。管理者に作成を依頼してください（空でかまいません）。</translation>
+    </message>
+    <message>
+        <source>That database holds other data and is not a Seikyu ledger. Give Seikyu a database of its own.</source>
+        <translation>そのデータベースには別のデータがあり、Seikyu の台帳ではありません。Seikyu 専用のデータベースを用意してください。</translation>
+    </message>
+    <message>
+        <source>A newer version of Seikyu set up this ledger. Update Seikyu to use it.</source>
+        <translation>この台帳は新しいバージョンの Seikyu が用意したものです。使うには Seikyu を更新してください。</translation>
+    </message>
+    <message>
+        <source>The server could not be used.</source>
+        <translation>サーバーを使えませんでした。</translation>
+    </message>
+    <message>
+        <source>Seikyu could not set up the ledger on the server.</source>
+        <translation>Seikyu はサーバーに台帳を用意できませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Japanese invoices (請求書) as PDF</source>
@@ -797,6 +927,149 @@
     <message>
         <source>Seikyu did not close properly last time. The invoices you had not saved are open again; save the ones you want to keep.</source>
         <translation>前回、Seikyu は正しく終了しませんでした。保存していなかった請求書をもう一度開いています。残したいものは保存してください。</translation>
+    </message>
+    <message>
+        <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN and --unpaid; --csv prints CSV, --verify checks the ledger instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>seikyu</name>
+    <message>
+        <source>%1 needs a value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: “%2” is not a date in the form YYYY-MM-DD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: “%2” is not an amount in whole yen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --csv and --verify)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>unexpected argument “%1”</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--from is after --to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--min is more than --max</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the ledger cannot be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ledger is intact: no entry and no archived PDF was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Entry</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invoice date</source>
+        <translation type="unfinished">請求日</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation type="unfinished">取引先</translation>
+    </message>
+    <message>
+        <source>Honorific</source>
+        <translation type="unfinished">敬称</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Withholding</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Due date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Issued at</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Issued by</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reissue of</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation type="unfinished">タイトル</translation>
+    </message>
+    <message>
+        <source>Registration number</source>
+        <translation type="unfinished">登録番号</translation>
+    </message>
+    <message>
+        <source>Archived PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SHA-256</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Issued Invoices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Verify Ledger</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -1250,6 +1523,427 @@ Check the unit prices and quantities of the items.</source>
     </message>
 </context>
 <context>
+    <name>seikyu::IssueLedger</name>
+    <message>
+        <source>The ledger of issued invoices was damaged. It was kept as “%1”, and a new ledger was started; the archived PDFs are kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the archive folder cannot be created</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no free name in the archive</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all the same; Seikyu will not say this again until it is restarted.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::IssuedInvoicesWindow</name>
+    <message>
+        <source>Issued Invoices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Issued invoices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invoice date from</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invoice date to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>yen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Amount from</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Amount to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>part of the name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation type="unfinished">取引先</translation>
+    </message>
+    <message>
+        <source>Invoice number</source>
+        <translation type="unfinished">請求書番号</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Any status</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unpaid or partly paid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Past due</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Amount:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;ustomer:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Number:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S&amp;tatus:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Un&amp;paid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Past D&amp;ue</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Record Payment…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Void…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open &amp;PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open &amp;Invoice</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download &amp;CSV…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Verify Ledger</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record-Keeping Rules (事務処理規程)…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ledger of issued invoices</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ledger of issued invoices cannot be opened: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The first date is not a date (YYYY-MM-DD).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The second date is not a date (YYYY-MM-DD).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The smallest amount is not an amount.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The largest amount is not an amount.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n invoice(s) shown · Total %1 · Outstanding %2</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The payment is more than what is owed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Invoice %1 asks for %2 more; the payment is %3. Record it all the same?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The payment could not be recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2, %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Void</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Why is this entry void? The entry stays in the ledger, marked void with your reason.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The entry could not be voided.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The archived PDF is missing.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The invoice file is no longer there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>issued-invoices-%1.csv</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Download CSV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The CSV could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ledger could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ledger is intact: no entry and no archived PDF was changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Verify Ledger</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The ledger was changed outside Seikyu.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record-Keeping Rules (事務処理規程)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record-keeping rules</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerOutbox</name>
+    <message numerus="yes">
+        <source>%n entries waiting to be sent</source>
+        <translation>
+            <numerusform>%n 件の記録が送信待ちです</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The server does not answer.</source>
+        <translation>サーバーが応答しません。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerPlaceBox</name>
+    <message>
+        <source>Ledger</source>
+        <translation>台帳</translation>
+    </message>
+    <message>
+        <source>On this computer</source>
+        <translation>このコンピューター</translation>
+    </message>
+    <message>
+        <source>Shared server (PostgreSQL)</source>
+        <translation>共有サーバー（PostgreSQL）</translation>
+    </message>
+    <message>
+        <source>Server connection</source>
+        <translation>サーバーへの接続</translation>
+    </message>
+    <message>
+        <source>A libpq connection string or URI, e.g. “host=db.office port=5432 dbname=seikyu user=taro” or “postgresql://taro@db.office/seikyu”. Seikyu never stores a password: PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf) supplies it.</source>
+        <translation>libpq の接続文字列または URI。例：「host=db.office port=5432 dbname=seikyu user=taro」「postgresql://taro@db.office/seikyu」。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）から渡されます。</translation>
+    </message>
+    <message>
+        <source>Test Connection</source>
+        <translation>接続をテスト</translation>
+    </message>
+    <message>
+        <source>Copy My Local Ledger to the Server</source>
+        <translation>このコンピューターの台帳をサーバーへコピー</translation>
+    </message>
+    <message>
+        <source>The environment variable SEIKYU_LEDGER sets the server instead: %1</source>
+        <translation>環境変数 SEIKYU_LEDGER が代わりにサーバーを指定しています：%1</translation>
+    </message>
+    <message>
+        <source>Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
+        <translation>パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
+    </message>
+    <message>
+        <source>Choose the shared server first.</source>
+        <translation>先に共有サーバーを選んでください。</translation>
+    </message>
+    <message>
+        <source>There is no local ledger to copy.</source>
+        <translation>コピーするこのコンピューターの台帳がありません。</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: %1</source>
+        <translation>何もコピーしませんでした：%1</translation>
+    </message>
+    <message>
+        <source>Copied %1 entries to the server; %2 were there from an earlier copy.</source>
+        <translation>%1 件をサーバーへコピーしました。%2 件は以前のコピーで送られていました。</translation>
+    </message>
+    <message>
+        <source>The copy stopped after %1 entries: %2. Run it again to copy the rest; nothing is copied twice.</source>
+        <translation>%1 件でコピーが止まりました：%2。もう一度実行すると残りをコピーします。同じ記録が二重にコピーされることはありません。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerTableModel</name>
+    <message>
+        <source>%1 (past due)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, issued again</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Voided: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished">日付</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation type="unfinished">取引先</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Due</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::NumberSequence</name>
+    <message>
+        <source>No. %1 is already in the ledger: entry %2, for %3.</source>
+        <translation>No. %1 はすでに台帳にあります：記録 %2、%3 宛て。</translation>
+    </message>
+    <message>
+        <source>Recorded by %1 on %2.</source>
+        <translation>%2 で %1 が記録。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::PaymentDialog</name>
+    <message>
+        <source>Record Payment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date received</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Date received:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Amount received</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Amount (yen):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Remark:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>seikyu::PreferencesDialog</name>
     <message>
         <source>Preferences</source>
@@ -1350,6 +2044,13 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Payment due:</source>
         <translation>お支払期限：</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::SharedLedger</name>
+    <message>
+        <source>Taking a number needs the ledger&apos;s server: %1 Type the number by hand; it is checked when the server answers again.</source>
+        <translation>番号の発行には台帳のサーバーが必要です：%1 番号を手で入力してください。サーバーが再び応答したときに確認します。</translation>
     </message>
 </context>
 <context>

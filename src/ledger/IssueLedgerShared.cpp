@@ -12,10 +12,11 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share one translation context, declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("IssueLedger", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(IssueLedger)
+};
 
 } // namespace
 
@@ -71,8 +72,8 @@ std::optional<QString> IssueLedger::recordShared(LedgerEntry entry, const QStrin
     if (recording.waiting) {
         if (!m_toldFailure) {
             m_toldFailure = true;
-            m_pending = tr("The ledger's server does not answer. This invoice waits on this computer and is sent "
-                           "to the ledger when the server answers again; nothing is lost if Seikyu is closed.");
+            m_pending = Text::tr("The ledger's server does not answer. This invoice waits on this computer and is sent "
+                                 "to the ledger when the server answers again; nothing is lost if Seikyu is closed.");
         }
     } else {
         m_lastRecorded = recording.entry;

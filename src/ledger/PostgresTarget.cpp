@@ -7,10 +7,11 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share one translation context, declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("seikyu::PostgresTarget", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(PostgresTarget)
+};
 
 void setReason(QString *error, const QString &reason)
 {
@@ -65,7 +66,7 @@ bool isLibpqKeyword(const QString &key)
 bool assign(PostgresTarget &target, const QString &key, const QString &value, QString *error)
 {
     if (!isLibpqKeyword(key)) {
-        setReason(error, tr("“%1” is not a PostgreSQL connection setting.").arg(key));
+        setReason(error, Text::tr("“%1” is not a PostgreSQL connection setting.").arg(key));
         return false;
     }
     if (key == QLatin1String("host"))
@@ -80,7 +81,7 @@ bool assign(PostgresTarget &target, const QString &key, const QString &value, QS
         bool number = false;
         const int port = value.toInt(&number);
         if (!number || port <= 0 || port > 65535) {
-            setReason(error, tr("The port “%1” is not a number from 1 to 65535.").arg(value));
+            setReason(error, Text::tr("The port “%1” is not a number from 1 to 65535.").arg(value));
             return false;
         }
         target.port = port;
@@ -113,7 +114,7 @@ std::optional<PostgresTarget> parseConninfo(const QString &text, QString *error)
         const QString key = text.mid(keyStart, at - keyStart);
         skipSpace();
         if (at >= size || text.at(at) != QLatin1Char('=')) {
-            setReason(error, tr("“%1” needs a value after “=”.").arg(key));
+            setReason(error, Text::tr("“%1” needs a value after “=”.").arg(key));
             return std::nullopt;
         }
         ++at;
@@ -133,7 +134,7 @@ std::optional<PostgresTarget> parseConninfo(const QString &text, QString *error)
                     value.append(c);
             }
             if (!closed) {
-                setReason(error, tr("A quoted value is not closed."));
+                setReason(error, Text::tr("A quoted value is not closed."));
                 return std::nullopt;
             }
         } else {
@@ -180,7 +181,7 @@ std::optional<PostgresTarget> parseUri(const QString &text, QString *error)
     if (host.startsWith(QLatin1Char('['))) { // an IPv6 address
         const qsizetype close = host.indexOf(QLatin1Char(']'));
         if (close < 0) {
-            setReason(error, tr("An IPv6 address in brackets is not closed."));
+            setReason(error, Text::tr("An IPv6 address in brackets is not closed."));
             return std::nullopt;
         }
         port = host.mid(close + 1).startsWith(QLatin1Char(':')) ? host.mid(close + 2) : QString();
@@ -195,7 +196,7 @@ std::optional<PostgresTarget> parseUri(const QString &text, QString *error)
     for (const QString &pair : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
         const qsizetype equals = pair.indexOf(QLatin1Char('='));
         if (equals <= 0) {
-            setReason(error, tr("“%1” needs a value after “=”.").arg(pair));
+            setReason(error, Text::tr("“%1” needs a value after “=”.").arg(pair));
             return std::nullopt;
         }
         const QString key = QUrl::fromPercentEncoding(pair.left(equals).toUtf8());
@@ -246,20 +247,20 @@ std::optional<PostgresTarget> parsePostgresTarget(const QString &text, QString *
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
-        setReason(error, tr("No server is given."));
+        setReason(error, Text::tr("No server is given."));
         return std::nullopt;
     }
     const bool uri =
         trimmed.startsWith(QLatin1String("postgresql://")) || trimmed.startsWith(QLatin1String("postgres://"));
     if (!uri && trimmed.contains(QLatin1String("://"))) {
-        setReason(error, tr("Only postgresql:// addresses lead to a PostgreSQL server."));
+        setReason(error, Text::tr("Only postgresql:// addresses lead to a PostgreSQL server."));
         return std::nullopt;
     }
     std::optional<PostgresTarget> target = uri ? parseUri(trimmed, error) : parseConninfo(trimmed, error);
     if (target) {
         for (const auto &[key, value] : target->options) {
             if (value.contains(QLatin1Char(';'))) { // the driver reads ';' as the options' separator
-                setReason(error, tr("The value of “%1” cannot hold a semicolon.").arg(key));
+                setReason(error, Text::tr("The value of “%1” cannot hold a semicolon.").arg(key));
                 return std::nullopt;
             }
         }

@@ -15,10 +15,11 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share one translation context, declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("seikyu::ServerLedger", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(ServerLedger)
+};
 
 QString nextConnectionName()
 {
@@ -115,7 +116,7 @@ ServerReport refusal(const PostgresTarget &target, const QString &detail)
     report.detail = detail;
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
         report.problem = ServerProblem::Other;
-        report.message = tr("Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql).");
+        report.message = Text::tr("Qt's PostgreSQL driver is not installed (Debian package libqt6sql6-psql).");
         return report;
     }
     if (!somethingListens(target)) {
@@ -142,7 +143,7 @@ ServerReport inspect(const QSqlDatabase &db)
         if (!tables.isEmpty())
             report.problem = ServerProblem::NotLedger;
         report.message = report.problem == ServerProblem::None
-                             ? tr("The database is empty; Seikyu will set up the ledger in it.")
+                             ? Text::tr("The database is empty; Seikyu will set up the ledger in it.")
                              : serverProblemText(report.problem);
         return report;
     }
@@ -162,8 +163,7 @@ ServerReport inspect(const QSqlDatabase &db)
     }
     if (query.exec(QStringLiteral("SELECT count(*) FROM ledger_entries")) && query.next())
         report.entries = query.value(0).toLongLong();
-    report.message = QCoreApplication::translate("seikyu::ServerLedger", "Connected: the ledger holds %n entries.",
-                                                 nullptr, int(report.entries));
+    report.message = Text::tr("Connected: the ledger holds %n entries.", nullptr, int(report.entries));
     return report;
 }
 
@@ -175,22 +175,25 @@ QString serverProblemText(ServerProblem problem)
     case ServerProblem::None:
         return QString();
     case ServerProblem::BadText:
-        return tr("The connection text does not read.");
+        return Text::tr("The connection text does not read.");
     case ServerProblem::NoServer:
-        return tr("No PostgreSQL server answers at that address. Is the server running, and the name and port right?");
+        return Text::tr(
+            "No PostgreSQL server answers at that address. Is the server running, and the name and port right?");
     case ServerProblem::WrongPassword:
-        return tr("The server refuses the user name or password. Check the user, and the password in your "
-                  "PostgreSQL password file (~/.pgpass).");
+        return Text::tr("The server refuses the user name or password. Check the user, and the password in your "
+                        "PostgreSQL password file (~/.pgpass).");
     case ServerProblem::NoSuchDatabase:
-        return tr("The server has no database of that name. Ask the administrator to create it (it may be empty).");
+        return Text::tr(
+            "The server has no database of that name. Ask the administrator to create it (it may be empty).");
     case ServerProblem::NotLedger:
-        return tr("That database holds other data and is not a Seikyu ledger. Give Seikyu a database of its own.");
+        return Text::tr(
+            "That database holds other data and is not a Seikyu ledger. Give Seikyu a database of its own.");
     case ServerProblem::NewerSchema:
-        return tr("A newer version of Seikyu set up this ledger. Update Seikyu to use it.");
+        return Text::tr("A newer version of Seikyu set up this ledger. Update Seikyu to use it.");
     case ServerProblem::Other:
         break;
     }
-    return tr("The server could not be used.");
+    return Text::tr("The server could not be used.");
 }
 
 ServerReport testServerLedger(const QString &connectionText)
@@ -234,7 +237,7 @@ std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, Ser
     auto store = std::make_unique<LedgerStore>(connection.release(), postgresDialect());
     if (!store->prepare(&found.detail)) {
         found.problem = ServerProblem::Other;
-        found.message = tr("Seikyu could not set up the ledger on the server.");
+        found.message = Text::tr("Seikyu could not set up the ledger on the server.");
         return nullptr;
     }
     found.schemaVersion = store->schemaVersion();
