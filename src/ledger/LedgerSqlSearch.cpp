@@ -128,10 +128,16 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         QStringLiteral("SELECT * FROM (%1) AS found%2")
             .arg(inner, outer.isEmpty() ? QString() : QStringLiteral(" WHERE ") + outer.join(QLatin1String(" AND ")));
 
+    // One pass: the sums over everything found ride along each row of the page.
     LedgerPage page;
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare(found + QStringLiteral(" ORDER BY id DESC LIMIT %1").arg(std::max(limit, 0)));
+    query.prepare(QStringLiteral("SELECT *, count(*) OVER () AS found_count, "
+                                 "sum(CASE WHEN voided OR superseded THEN 0 ELSE amount END) OVER () AS found_amount, "
+                                 "sum(CASE WHEN voided OR superseded OR paid >= amount THEN 0 ELSE amount - paid END) "
+                                 "OVER () AS found_outstanding FROM (%1) AS counted ORDER BY id DESC LIMIT %2")
+                      .arg(found)
+                      .arg(std::max(limit, 1)));
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec()) {
@@ -140,6 +146,11 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         return std::nullopt;
     }
     while (query.next()) {
+        page.totals.count = query.value(31).toInt();
+        page.totals.amount = query.value(32).toLongLong();
+        page.totals.outstanding = query.value(33).toLongLong();
+        if (page.rows.size() >= limit)
+            break;
         IssuedInvoice row;
         row.issue = issueOfRow(query);
         row.date = row.issue.invoiceDate.isValid() ? row.issue.invoiceDate : row.issue.recordedAt.date();
@@ -150,23 +161,6 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         page.rows.append(row);
         page.paid.append(query.value(27).toLongLong());
     }
-    query.finish();
-
-    query.prepare(QStringLiteral("SELECT count(*), "
-                                 "COALESCE(sum(CASE WHEN voided OR superseded THEN 0 ELSE amount END), 0), "
-                                 "COALESCE(sum(CASE WHEN voided OR superseded OR paid >= amount THEN 0 "
-                                 "ELSE amount - paid END), 0) FROM (%1) AS counted")
-                      .arg(found));
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec() || !query.next()) {
-        if (error)
-            *error = query.lastError().text();
-        return std::nullopt;
-    }
-    page.totals.count = query.value(0).toInt();
-    page.totals.amount = query.value(1).toLongLong();
-    page.totals.outstanding = query.value(2).toLongLong();
     return page;
 }
 
