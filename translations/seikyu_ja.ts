@@ -483,6 +483,14 @@
         <source>For fees paid to an individual (design, writing, lectures and the like) the customer withholds income tax (源泉徴収) and pays the rest. Tick &quot;Withhold Income Tax&quot; in the item table&apos;s panel: after 合計 the sums show 源泉徴収税, as a negative amount, and 差引請求額, what the customer pays, which the invoice amount then takes. The tax is 10.21 % of the amount up to ¥1,000,000 and 20.42 % of the part above it plus ¥102,100, fractions of a yen cut off. It is worked out on the amount before consumption tax when the tax is added separately, and on the whole amount when the prices include it.</source>
         <translation>デザイン、原稿執筆、講演などの個人への報酬では、取引先が所得税を源泉徴収し、残りを支払います。明細表のパネルで「源泉徴収」にチェックを入れると、合計のあとにマイナスの金額で源泉徴収税と、取引先が支払う差引請求額が加わり、御請求金額には差引請求額が入ります。税額は100万円までの部分が10.21 %、100万円を超える部分が20.42 %に102,100円を加えた額で、1円未満は切り捨てます。消費税を別に加算しているときは消費税を除いた金額から、価格が税込みのときは全体の金額から計算します。</translation>
     </message>
+    <message>
+        <source>A ledger shared by the office</source>
+        <translation>事務所で共有する台帳</translation>
+    </message>
+    <message>
+        <source>When several people issue invoices, Edit ▸ Preferences ▸ Ledger can put the ledger on the office&apos;s PostgreSQL server: choose &quot;Shared server (PostgreSQL)&quot; and give a libpq connection string or URI, such as host=db.office dbname=seikyu user=taro or postgresql://taro@db.office/seikyu. Seikyu never stores a password: put it in PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf). Test Connection says what is wrong: no server, a refused password, no such database, a database that is not a Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone then sees the whole office&apos;s invoices and who issued each. When the server does not answer, exports and prints still work: their entries wait on your computer and are sent once the server is back (the Issued Invoices window says how many wait). The environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.</source>
+        <translation>複数の人が請求書を発行するときは、編集 ▸ 環境設定 ▸ 台帳 で台帳を事務所の PostgreSQL サーバーに置けます。「共有サーバー（PostgreSQL）」を選び、host=db.office dbname=seikyu user=taro や postgresql://taro@db.office/seikyu のような libpq の接続文字列または URI を入力します。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）に書いてください。「接続をテスト」は、サーバーがない、パスワードが拒否された、データベースがない、Seikyu の台帳ではないデータベース、新しい Seikyu が用意したデータベース、のどれかを知らせます。空のデータベースには Seikyu が台帳を用意します。「このコンピューターの台帳をサーバーへコピー」でこれまでの記録を移せます。もう一度実行しても二重にはコピーされません。以後は事務所全員の請求書と、それぞれを誰が発行したかが見えます。サーバーが応答しないときも PDF の書き出しと印刷はでき、その記録はこのコンピューターで待機して、サーバーが戻ったときに送られます（発行済み請求書ウインドウに待機中の件数が出ます）。環境変数 SEIKYU_LEDGER に URI を設定すると、スクリプトやコマンドラインで使うサーバーを指定できます。</translation>
+    </message>
 </context>
 <context>
     <name>InvoiceFile</name>
