@@ -13,10 +13,13 @@
 #include "ledger/SearchFolding.h"
 #include "ledger/ServerLedger.h"
 #include "ledger/SharedLedger.h"
+#include "sections/SharedNumbers.h"
 #include "support/PostgresServer.h"
+#include "support/TestSupport.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QSet>
 #include <QSqlError>
@@ -393,7 +396,7 @@ private Q_SLOTS:
             environment.insert(QStringLiteral("SEIKYU_NUMBER_TAKER"),
                                QStringLiteral("%1|%2|taker%3").arg(connection).arg(each).arg(i));
             helper->setProcessEnvironment(environment);
-            helper->start(QCoreApplication::applicationFilePath(), {});
+            helper->start(QApplication::applicationFilePath(), {});
             helpers.push_back(std::move(helper));
         }
         QStringList numbers;
@@ -442,6 +445,8 @@ private Q_SLOTS:
         // The same invoice issued again keeps its number; an unused number is free.
         QVERIFY(!holderOfNumber(store->database(), QStringLiteral("2026-0002"), QStringLiteral("株式会社A")));
         QVERIFY(!holderOfNumber(store->database(), QStringLiteral("2026-0003"), QStringLiteral("株式会社B")));
+        // An invoice without a customer yet is another invoice too.
+        QVERIFY(holderOfNumber(store->database(), QStringLiteral("2026-0002"), QString()));
         // The sequence passes over the number typed by hand.
         QStringList taken;
         for (int i = 0; i < 3; ++i)
@@ -717,6 +722,63 @@ private Q_SLOTS:
         }
     }
 
+    void numberPanelTakesNumbersFromTheServer()
+    {
+        requireServer();
+        std::unique_ptr<LedgerStore> store = openServerLedger(freshDatabase());
+        QVERIFY(store);
+        QVERIFY(store->record(issue(QStringLiteral("株式会社A"), 1, QStringLiteral("2026-0002"))));
+        bool up = true;
+        SharedNumbers numbers;
+        numbers.active = [] { return true; };
+        numbers.take = [&](const QDate &date, QString *why) -> std::optional<NumberProposal> {
+            if (!up) {
+                *why = QStringLiteral("the server does not answer");
+                return std::nullopt;
+            }
+            return takeSharedNumber(store->database(), DefaultNumberPattern, date, 0, why);
+        };
+        numbers.refusal = [&](const QString &number, const QString &customer) {
+            const std::optional<LedgerEntry> holder = holderOfNumber(store->database(), number, customer);
+            return holder ? numberTakenText(number, *holder) : QString();
+        };
+        setSharedNumbers(numbers);
+        std::unique_ptr<Document> document = test::makeDocument();
+        document->dateDial->setDate(QDate(2026, 12, 7));
+        auto *said = document->numbCtrl->findChild<QLabel *>(QStringLiteral("numbServer"));
+        QVERIFY(said);
+
+        // Opening the panel takes nothing; Next Number takes from the server, past the typed 2026-0002.
+        document->numbShow();
+        QCOMPARE(document->numbText->text(), QString());
+        QCOMPARE(server->value(QStringLiteral("ledger%1").arg(databases),
+                               QStringLiteral("SELECT count(*) FROM ledger_numbers")),
+                 QStringLiteral("0"));
+        document->numbNext();
+        QCOMPARE(document->numbText->text(), QStringLiteral("2026-0001"));
+        document->numbNext();
+        QCOMPARE(document->numbText->text(), QStringLiteral("2026-0003"));
+        document->numbCopy();
+        QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
+
+        // A typed number another invoice holds is refused, naming that invoice.
+        document->numbShow();
+        document->numbText->setText(QStringLiteral("2026-0002"));
+        document->numbCopy();
+        QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
+        QVERIFY(said->text().contains(QStringLiteral("株式会社A")));
+
+        // Without the server the panel says so and takes a typed number.
+        up = false;
+        document->numbNext();
+        QVERIFY(said->text().contains(QStringLiteral("does not answer")));
+        document->numbText->setText(QStringLiteral("2026-0100"));
+        document->numbCopy();
+        QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0100"));
+        setSharedNumbers(SharedNumbers());
+        document->numbCtrl->reject();
+    }
+
     void noServerStopsNumbersButNotRecording()
     {
         requireServer();
@@ -737,11 +799,12 @@ int main(int argc, char *argv[])
 {
     // Started by numbersTakenAtOnceAreDistinctWithoutGaps as one of the clients.
     const QString taker = qEnvironmentVariable("SEIKYU_NUMBER_TAKER");
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (!taker.isEmpty()) {
         const QStringList parts = taker.split(QLatin1Char('|'));
         return takeNumbers(parts.value(0), parts.value(1).toInt(), parts.value(2));
     }
+    test::initApplication();
     OfficeTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
 #include "ledger/LedgerCommandLine.h"
+#include "ledger/SharedNumberHook.h"
 #include "output/BatchExport.h"
 #include "update/UpdateChecker.h"
 #include "widgets/Prompter.h"
@@ -85,6 +86,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     seikyu::configureApplication(app);
+    seikyu::installSharedNumbers();
     if (seikyu::isLedgerCommand(QApplication::arguments()))
         return seikyu::runLedgerCommand(QApplication::arguments());
 

@@ -76,7 +76,8 @@ std::optional<LedgerEntry> holderOfNumber(const QSqlDatabase &db, const QString 
                                  "FROM ledger_entries WHERE kind = 'issue' AND number = ? AND customer <> ? "
                                  "ORDER BY id LIMIT 1"));
     query.addBindValue(number);
-    query.addBindValue(customer);
+    // A null text would bind as NULL, which no customer differs from.
+    query.addBindValue(customer.isNull() ? QStringLiteral("") : customer);
     if (!query.exec()) {
         setReason(error, query.lastError().text().trimmed());
         return std::nullopt;
