@@ -1476,6 +1476,10 @@ Check the unit prices and quantities of the items.</source>
         <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
         <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
     </message>
+    <message>
+        <source>The ledger is shared: Next Number takes the next number from the office&apos;s server.</source>
+        <translation>台帳は共有されています。「次の番号」で事務所のサーバーから次の番号を取ります。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
