@@ -555,7 +555,7 @@
     <name>IssueLedger</name>
     <message>
         <source>Ledger of issued invoices</source>
-        <translation type="unfinished"></translation>
+        <translation>発行済み請求書の台帳</translation>
     </message>
     <message>
         <source>The ledger&apos;s server does not answer. This invoice waits on this computer and is sent to the ledger when the server answers again; nothing is lost if Seikyu is closed.</source>
@@ -566,35 +566,35 @@
     <name>Ledger</name>
     <message>
         <source>Entry %1 was changed after it was recorded.</source>
-        <translation type="unfinished"></translation>
+        <translation>記録%1は、記録後に変更されています。</translation>
     </message>
     <message>
         <source>Entries before entry %1 were removed or rewritten.</source>
-        <translation type="unfinished"></translation>
+        <translation>記録%1より前の記録が削除または書き換えられています。</translation>
     </message>
     <message>
         <source>The archived PDF “%1” of entry %2 is not the one sent.</source>
-        <translation type="unfinished"></translation>
+        <translation>記録%2の保存PDF「%1」は、発行したものと異なります。</translation>
     </message>
     <message>
         <source>The archived PDF “%1” of entry %2 is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>記録%2の保存PDF「%1」が見つかりません。</translation>
     </message>
     <message>
         <source>Unpaid</source>
-        <translation type="unfinished"></translation>
+        <translation>未入金</translation>
     </message>
     <message>
         <source>Partly paid</source>
-        <translation type="unfinished"></translation>
+        <translation>一部入金</translation>
     </message>
     <message>
         <source>Paid</source>
-        <translation type="unfinished"></translation>
+        <translation>入金済</translation>
     </message>
     <message>
         <source>Void</source>
-        <translation type="unfinished"></translation>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -938,58 +938,58 @@
     </message>
     <message>
         <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN and --unpaid; --csv prints CSV, --verify checks the ledger instead.</source>
-        <translation type="unfinished"></translation>
+        <translation>発行済み請求書の台帳を新しい順に表示して終了します。--from YYYY-MM-DD、--to YYYY-MM-DD、--customer 文字列、--min 金額、--max 金額、--unpaid で絞り込めます。--csv でCSVを出力し、--verify で台帳を検証します。</translation>
     </message>
 </context>
 <context>
     <name>seikyu</name>
     <message>
         <source>%1 needs a value</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">%1 には値が必要です</translation>
     </message>
     <message>
         <source>%1 takes no value</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">%1 は値を取りません</translation>
     </message>
     <message>
         <source>%1: “%2” is not a date in the form YYYY-MM-DD</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">%1: 「%2」はYYYY-MM-DD形式の日付ではありません</translation>
     </message>
     <message>
         <source>%1: “%2” is not an amount in whole yen</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">%1: 「%2」は円単位の金額ではありません</translation>
     </message>
     <message>
         <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --csv and --verify)</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">不明なオプション %1（台帳で使えるのは --from、--to、--customer、--min、--max、--unpaid、--csv、--verify です）</translation>
     </message>
     <message>
         <source>unexpected argument “%1”</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">想定外の引数「%1」</translation>
     </message>
     <message>
         <source>--from is after --to</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">--from が --to より後の日付です</translation>
     </message>
     <message>
         <source>--min is more than --max</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">--min が --max より大きい金額です</translation>
     </message>
     <message>
         <source>the ledger cannot be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">台帳を読み込めません: %1</translation>
     </message>
     <message>
         <source>The ledger is intact: no entry and no archived PDF was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">台帳に異常はありません。記録も保存PDFも変更されていません。</translation>
     </message>
     <message>
         <source>Entry</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">記録番号</translation>
     </message>
     <message>
         <source>Invoice date</source>
-        <translation type="unfinished">請求日</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Number</source>
@@ -1009,11 +1009,11 @@
     </message>
     <message>
         <source>Withholding</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">源泉徴収税</translation>
     </message>
     <message>
         <source>Due date</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">支払期限</translation>
     </message>
     <message>
         <source>Paid</source>
@@ -1021,23 +1021,23 @@
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">状態</translation>
     </message>
     <message>
         <source>Issued at</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">発行日時</translation>
     </message>
     <message>
         <source>Issued by</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">発行方法</translation>
     </message>
     <message>
         <source>Reissue of</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">再発行元</translation>
     </message>
     <message>
         <source>Title</source>
-        <translation type="unfinished">タイトル</translation>
+        <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Registration number</source>
@@ -1045,35 +1045,35 @@
     </message>
     <message>
         <source>Archived PDF</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">保存PDF</translation>
     </message>
     <message>
         <source>SHA-256</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">SHA-256</translation>
     </message>
     <message>
         <source>Source file</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">元ファイル</translation>
     </message>
     <message>
         <source>PDF</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">PDF書き出し</translation>
     </message>
     <message>
         <source>Print</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">印刷</translation>
     </message>
     <message>
         <source>Batch</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">一括書き出し</translation>
     </message>
     <message>
         <source>&amp;Window</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">ウインドウ(&amp;W)</translation>
     </message>
     <message>
         <source>&amp;Issued Invoices</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">発行済み請求書(&amp;I)</translation>
     </message>
     <message>
         <source>&amp;Verify Ledger</source>
@@ -1538,259 +1538,259 @@ Check the unit prices and quantities of the items.</source>
     <name>seikyu::IssueLedger</name>
     <message>
         <source>The ledger of issued invoices was damaged. It was kept as “%1”, and a new ledger was started; the archived PDFs are kept.</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">発行済み請求書の台帳が壊れていました。台帳は「%1」として残し、新しい台帳を始めました。保存済みのPDFはそのまま残っています。</translation>
     </message>
     <message>
         <source>the archive folder cannot be created</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">保存フォルダを作成できません</translation>
     </message>
     <message>
         <source>no free name in the archive</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">保存フォルダに空いているファイル名がありません</translation>
     </message>
     <message>
         <source>This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all the same; Seikyu will not say this again until it is restarted.</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">この請求書を発行済み請求書の台帳に記録できませんでした（%1）。請求書の発行は完了しています。Seikyuを再起動するまで、このお知らせは再表示しません。</translation>
     </message>
 </context>
 <context>
     <name>seikyu::IssuedInvoicesWindow</name>
     <message>
         <source>Issued Invoices</source>
-        <translation type="unfinished"></translation>
+        <translation>発行済み請求書</translation>
     </message>
     <message>
         <source>Issued invoices</source>
-        <translation type="unfinished"></translation>
+        <translation>発行済み請求書</translation>
     </message>
     <message>
         <source>YYYY-MM-DD</source>
-        <translation type="unfinished"></translation>
+        <translation>YYYY-MM-DD</translation>
     </message>
     <message>
         <source>Invoice date from</source>
-        <translation type="unfinished"></translation>
+        <translation>取引年月日（から）</translation>
     </message>
     <message>
         <source>Invoice date to</source>
-        <translation type="unfinished"></translation>
+        <translation>取引年月日（まで）</translation>
     </message>
     <message>
         <source>yen</source>
-        <translation type="unfinished"></translation>
+        <translation>円</translation>
     </message>
     <message>
         <source>Amount from</source>
-        <translation type="unfinished"></translation>
+        <translation>金額（以上）</translation>
     </message>
     <message>
         <source>Amount to</source>
-        <translation type="unfinished"></translation>
+        <translation>金額（以下）</translation>
     </message>
     <message>
         <source>part of the name</source>
-        <translation type="unfinished"></translation>
+        <translation>名前の一部</translation>
     </message>
     <message>
         <source>Customer</source>
-        <translation type="unfinished">取引先</translation>
+        <translation>取引先</translation>
     </message>
     <message>
         <source>Invoice number</source>
-        <translation type="unfinished">請求書番号</translation>
+        <translation>請求書番号</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>状態</translation>
     </message>
     <message>
         <source>Any status</source>
-        <translation type="unfinished"></translation>
+        <translation>すべての状態</translation>
     </message>
     <message>
         <source>Unpaid or partly paid</source>
-        <translation type="unfinished"></translation>
+        <translation>未入金・一部入金</translation>
     </message>
     <message>
         <source>Past due</source>
-        <translation type="unfinished"></translation>
+        <translation>期限超過</translation>
     </message>
     <message>
         <source>&amp;Date:</source>
-        <translation type="unfinished"></translation>
+        <translation>日付(&amp;D):</translation>
     </message>
     <message>
         <source>&amp;Amount:</source>
-        <translation type="unfinished"></translation>
+        <translation>金額(&amp;A):</translation>
     </message>
     <message>
         <source>C&amp;ustomer:</source>
-        <translation type="unfinished"></translation>
+        <translation>取引先(&amp;U):</translation>
     </message>
     <message>
         <source>&amp;Number:</source>
-        <translation type="unfinished"></translation>
+        <translation>番号(&amp;N):</translation>
     </message>
     <message>
         <source>S&amp;tatus:</source>
-        <translation type="unfinished"></translation>
+        <translation>状態(&amp;T):</translation>
     </message>
     <message>
         <source>Un&amp;paid</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Past D&amp;ue</source>
-        <translation type="unfinished"></translation>
+        <translation>未入金(&amp;P)</translation>
     </message>
     <message>
         <source>&amp;Record Payment…</source>
-        <translation type="unfinished"></translation>
+        <translation>入金を記録(&amp;R)…</translation>
     </message>
     <message>
         <source>&amp;Void…</source>
-        <translation type="unfinished"></translation>
+        <translation>取消(&amp;V)…</translation>
     </message>
     <message>
         <source>Open &amp;PDF</source>
-        <translation type="unfinished"></translation>
+        <translation>PDFを開く(&amp;P)</translation>
     </message>
     <message>
         <source>Open &amp;Invoice</source>
-        <translation type="unfinished"></translation>
+        <translation>請求書を開く(&amp;I)</translation>
     </message>
     <message>
         <source>Download &amp;CSV…</source>
-        <translation type="unfinished"></translation>
+        <translation>CSVをダウンロード(&amp;C)…</translation>
     </message>
     <message>
         <source>&amp;Verify Ledger</source>
-        <translation type="unfinished"></translation>
+        <translation>台帳を検証(&amp;E)</translation>
     </message>
     <message>
         <source>Record-Keeping Rules (事務処理規程)…</source>
-        <translation type="unfinished"></translation>
+        <translation>事務処理規程…</translation>
     </message>
     <message>
         <source>Ledger of issued invoices</source>
-        <translation type="unfinished"></translation>
+        <translation>発行済み請求書の台帳</translation>
     </message>
     <message>
         <source>The ledger of issued invoices cannot be opened: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>発行済み請求書の台帳を開けません: %1</translation>
     </message>
     <message>
         <source>The first date is not a date (YYYY-MM-DD).</source>
-        <translation type="unfinished"></translation>
+        <translation>開始日が日付（YYYY-MM-DD）ではありません。</translation>
     </message>
     <message>
         <source>The second date is not a date (YYYY-MM-DD).</source>
-        <translation type="unfinished"></translation>
+        <translation>終了日が日付（YYYY-MM-DD）ではありません。</translation>
     </message>
     <message>
         <source>The smallest amount is not an amount.</source>
-        <translation type="unfinished"></translation>
+        <translation>下限の金額が金額ではありません。</translation>
     </message>
     <message>
         <source>The largest amount is not an amount.</source>
-        <translation type="unfinished"></translation>
+        <translation>上限の金額が金額ではありません。</translation>
     </message>
     <message numerus="yes">
         <source>%n invoice(s) shown · Total %1 · Outstanding %2</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n件表示 · 合計 %1 · 未入金 %2</numerusform>
         </translation>
     </message>
     <message>
         <source>The payment is more than what is owed.</source>
-        <translation type="unfinished"></translation>
+        <translation>入金額が未入金額を超えています。</translation>
     </message>
     <message>
         <source>Invoice %1 asks for %2 more; the payment is %3. Record it all the same?</source>
-        <translation type="unfinished"></translation>
+        <translation>請求書%1の未入金額は%2ですが、入金額は%3です。このまま記録しますか？</translation>
     </message>
     <message>
         <source>Record</source>
-        <translation type="unfinished"></translation>
+        <translation>記録</translation>
     </message>
     <message>
         <source>The payment could not be recorded.</source>
-        <translation type="unfinished"></translation>
+        <translation>入金を記録できませんでした。</translation>
     </message>
     <message>
         <source>%1 %2, %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2、%3</translation>
     </message>
     <message>
         <source>Void</source>
-        <translation type="unfinished"></translation>
+        <translation>取消</translation>
     </message>
     <message>
         <source>Why is this entry void? The entry stays in the ledger, marked void with your reason.</source>
-        <translation type="unfinished"></translation>
+        <translation>取り消す理由を入力してください。記録は台帳に残り、理由とともに取消と表示されます。</translation>
     </message>
     <message>
         <source>The entry could not be voided.</source>
-        <translation type="unfinished"></translation>
+        <translation>記録を取り消せませんでした。</translation>
     </message>
     <message>
         <source>The archived PDF is missing.</source>
-        <translation type="unfinished"></translation>
+        <translation>保存PDFが見つかりません。</translation>
     </message>
     <message>
         <source>The invoice file is no longer there.</source>
-        <translation type="unfinished"></translation>
+        <translation>請求書ファイルが見つかりません。</translation>
     </message>
     <message>
         <source>issued-invoices-%1.csv</source>
-        <translation type="unfinished"></translation>
+        <translation>発行済み請求書-%1.csv</translation>
     </message>
     <message>
         <source>Download CSV</source>
-        <translation type="unfinished"></translation>
+        <translation>CSVをダウンロード</translation>
     </message>
     <message>
         <source>CSV (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV (*.csv)</translation>
     </message>
     <message>
         <source>The CSV could not be written.</source>
-        <translation type="unfinished"></translation>
+        <translation>CSVを書き込めませんでした。</translation>
     </message>
     <message>
         <source>The ledger could not be read: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>台帳を読み込めませんでした: %1</translation>
     </message>
     <message>
         <source>The ledger is intact: no entry and no archived PDF was changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>台帳に異常はありません。記録も保存PDFも変更されていません。</translation>
     </message>
     <message>
         <source>Verify Ledger</source>
-        <translation type="unfinished"></translation>
+        <translation>台帳を検証</translation>
     </message>
     <message>
         <source>The ledger was changed outside Seikyu.</source>
-        <translation type="unfinished"></translation>
+        <translation>台帳がSeikyuの外で変更されています。</translation>
     </message>
     <message>
         <source>Record-Keeping Rules (事務処理規程)</source>
-        <translation type="unfinished"></translation>
+        <translation>事務処理規程</translation>
     </message>
     <message>
         <source>Record-keeping rules</source>
-        <translation type="unfinished"></translation>
+        <translation>事務処理規程</translation>
     </message>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>保存</translation>
     </message>
     <message>
         <source>Text (*.txt)</source>
-        <translation type="unfinished"></translation>
+        <translation>テキスト (*.txt)</translation>
     </message>
     <message>
         <source>The file could not be written.</source>
+        <translation>ファイルを書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>Past D&amp;ue</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1870,43 +1870,43 @@ Check the unit prices and quantities of the items.</source>
     <name>seikyu::LedgerTableModel</name>
     <message>
         <source>%1 (past due)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1（期限超過）</translation>
     </message>
     <message>
         <source>%1, issued again</source>
-        <translation type="unfinished"></translation>
+        <translation>%1、再発行済み</translation>
     </message>
     <message>
         <source>Voided: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>取消: %1</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished">日付</translation>
+        <translation>日付</translation>
     </message>
     <message>
         <source>Number</source>
-        <translation type="unfinished"></translation>
+        <translation>番号</translation>
     </message>
     <message>
         <source>Customer</source>
-        <translation type="unfinished">取引先</translation>
+        <translation>取引先</translation>
     </message>
     <message>
         <source>Amount</source>
-        <translation type="unfinished"></translation>
+        <translation>金額</translation>
     </message>
     <message>
         <source>Due</source>
-        <translation type="unfinished"></translation>
+        <translation>支払期限</translation>
     </message>
     <message>
         <source>Paid</source>
-        <translation type="unfinished"></translation>
+        <translation>入金額</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>状態</translation>
     </message>
 </context>
 <context>
@@ -1924,35 +1924,35 @@ Check the unit prices and quantities of the items.</source>
     <name>seikyu::PaymentDialog</name>
     <message>
         <source>Record Payment</source>
-        <translation type="unfinished"></translation>
+        <translation>入金を記録</translation>
     </message>
     <message>
         <source>Date received</source>
-        <translation type="unfinished"></translation>
+        <translation>入金日</translation>
     </message>
     <message>
         <source>&amp;Date received:</source>
-        <translation type="unfinished"></translation>
+        <translation>入金日(&amp;D):</translation>
     </message>
     <message>
         <source>Amount received</source>
-        <translation type="unfinished"></translation>
+        <translation>入金額</translation>
     </message>
     <message>
         <source>&amp;Amount (yen):</source>
-        <translation type="unfinished"></translation>
+        <translation>金額（円）(&amp;A):</translation>
     </message>
     <message>
         <source>Remark</source>
-        <translation type="unfinished"></translation>
+        <translation>メモ</translation>
     </message>
     <message>
         <source>&amp;Remark:</source>
-        <translation type="unfinished"></translation>
+        <translation>メモ(&amp;R):</translation>
     </message>
     <message>
         <source>Record</source>
-        <translation type="unfinished"></translation>
+        <translation>記録</translation>
     </message>
 </context>
 <context>
