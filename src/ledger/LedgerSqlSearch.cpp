@@ -29,7 +29,6 @@ const QString IssueFacts = QStringLiteral(
     "COALESCE((SELECT sum(p.amount) FROM ledger_entries p WHERE p.kind = 'payment' AND p.invoice_id = e.invoice_id "
     "AND NOT EXISTS (SELECT 1 FROM ledger_entries pv WHERE pv.kind = 'void' AND pv.refers_to = p.id)), 0) AS paid, "
     "(SELECT max(v.note) FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id) AS void_reason, "
-    "EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id) AS voided, "
     "EXISTS (SELECT 1 FROM ledger_entries r WHERE r.kind = 'issue' AND r.refers_to = e.id) AS superseded "
     "FROM ledger_entries e WHERE e.kind = 'issue'");
 
@@ -125,7 +124,8 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     for (const QString &condition : where)
         inner += QStringLiteral(" AND ") + condition;
     const QString found =
-        QStringLiteral("SELECT * FROM (%1) AS found%2")
+        // A void's reason is never NULL, so one look at the voids gives both the reason and the fact.
+        QStringLiteral("SELECT * FROM (SELECT *, void_reason IS NOT NULL AS voided FROM (%1) AS facts) AS found%2")
             .arg(inner, outer.isEmpty() ? QString() : QStringLiteral(" WHERE ") + outer.join(QLatin1String(" AND ")));
 
     // One pass: the sums over everything found ride along each row of the page.
@@ -155,8 +155,8 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         row.issue = issueOfRow(query);
         row.date = row.issue.invoiceDate.isValid() ? row.issue.invoiceDate : row.issue.recordedAt.date();
         row.voidReason = query.value(28).toString();
-        row.voided = query.value(29).toBool();
-        row.superseded = query.value(30).toBool();
+        row.superseded = query.value(29).toBool();
+        row.voided = query.value(30).toBool();
         row.numberFolded = foldForSearch(row.issue.number);
         page.rows.append(row);
         page.paid.append(query.value(27).toLongLong());
