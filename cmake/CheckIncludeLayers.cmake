@@ -39,12 +39,14 @@ set(pure_rules
     import/RowConversion
     import/TextDecoding
     ledger/ArchiveName
+    ledger/EntryJson
     ledger/IssueFacts
     ledger/LedgerChain
     ledger/LedgerCsv
     ledger/LedgerEntry
     ledger/LedgerSchema
     ledger/LedgerSearch
+    ledger/PostgresTarget
     ledger/ProcedureTemplate
     ledger/SearchFolding
     output/PdfTextRepair

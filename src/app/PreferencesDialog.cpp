@@ -1,5 +1,6 @@
 #include "app/PreferencesDialog.h"
 
+#include "app/LedgerPlaceBox.h"
 #include "sections/FreelancePreferences.h"
 #include "table/TaxPreferences.h"
 #include "update/UpdateChecker.h"
@@ -48,6 +49,7 @@ PreferencesDialog::PreferencesDialog(QWidget *parent) : QDialog(parent), m_check
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_checkUpdates);
+    layout->addWidget(new LedgerPlaceBox(this));
     layout->addStretch();
     layout->addWidget(buttons);
 }

@@ -3,6 +3,7 @@
 #include "app/EInvoiceRecording.h"
 #include "einvoice/EInvoiceBatch.h"
 #include "ledger/LedgerCommandLine.h"
+#include "ledger/SharedNumberHook.h"
 #include "output/BatchExport.h"
 #include "update/UpdateChecker.h"
 #include "widgets/Prompter.h"
@@ -89,6 +90,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     seikyu::configureApplication(app);
+    seikyu::installSharedNumbers();
     if (seikyu::isLedgerCommand(QApplication::arguments()))
         return seikyu::runLedgerCommand(QApplication::arguments());
 

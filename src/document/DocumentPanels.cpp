@@ -474,6 +474,11 @@ void Document::buildFreelancePanels()
     auto *numberForm = new QFormLayout;
     numberForm->addRow(tr("Invoice number:"), numberRow);
     layoutOf(numbCtrl.get())->addLayout(numberForm);
+    // What the office's server says of the number, when the ledger is shared.
+    auto *server = named(new QLabel(numbCtrl.get()), QStringLiteral("numbServer"));
+    server->setWordWrap(true);
+    server->hide();
+    layoutOf(numbCtrl.get())->addWidget(server);
     addButtons(numbCtrl.get(), tr("OK"), this, [this] { numbCopy(); });
 
     // Payment due date.

@@ -154,6 +154,20 @@ constexpr TopicSource TopicSources[] = {
          "keep rules for preventing corrections and deletions (事務処理規程). Record-Keeping Rules in the Issued "
          "Invoices window gives a ready template filled in from your details. The ledger lives in your data folder "
          "(~/.local/share/Seikyu/Seikyu); keep it and its archive folder for seven years, and back them up.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "A ledger shared by the office"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "When several people issue invoices, Edit ▸ Preferences ▸ Ledger can put the ledger on the office's "
+         "PostgreSQL server: choose \"Shared server (PostgreSQL)\" and give a libpq connection string or URI, such "
+         "as host=db.office dbname=seikyu user=taro or postgresql://taro@db.office/seikyu. Seikyu never stores a "
+         "password: put it in PostgreSQL's password file (~/.pgpass) or service file (~/.pg_service.conf). Test "
+         "Connection says what is wrong: no server, a refused password, no such database, a database that is not a "
+         "Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local "
+         "Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone "
+         "then sees the whole office's invoices and who issued each. When the server does not answer, exports and "
+         "prints still work: their entries wait on your computer and are sent once the server is back (the Issued "
+         "Invoices window says how many wait). The environment variable SEIKYU_LEDGER, set to a URI, chooses the "
+         "server for scripts and the command line.")},
 };
 
 } // namespace

@@ -58,11 +58,13 @@ IssueLedger::IssueLedger() : m_folder(QStandardPaths::writableLocation(QStandard
 void IssueLedger::close()
 {
     m_store.reset();
+    m_shared.reset();
 }
 
 void IssueLedger::setFolder(const QString &folder)
 {
     m_store.reset();
+    m_shared.reset();
     m_folder = folder;
     m_toldFailure = false;
     m_pending.clear();
@@ -81,6 +83,12 @@ QString IssueLedger::archiveFolder() const
 
 LedgerStore *IssueLedger::store(QString *error)
 {
+    if (SharedLedger *office = shared()) {
+        ServerReport report;
+        if (!office->connect(&report) && error)
+            *error = report.message;
+        return office->server();
+    }
     if (!m_store && !open(error))
         return nullptr;
     return m_store.get();
@@ -173,6 +181,8 @@ std::optional<QString> IssueLedger::recordIssue(const InvoicePage &page, const Q
     LedgerEntry entry = issueEntryOf(page);
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
+    if (shared())
+        return recordShared(entry, pdfPath);
     QString reason;
     LedgerStore *ledger = store(&reason);
     if (!ledger) {

@@ -3,6 +3,7 @@
 #include "document/InvoiceFile.h"
 #include "ledger/LedgerEntry.h"
 #include "ledger/LedgerStore.h"
+#include "ledger/SharedLedger.h"
 
 #include <QString>
 #include <memory>
@@ -44,12 +45,23 @@ public:
     /// A message to tell the user now, at most once per run for failures.
     std::optional<QString> takeMessage();
 
+    /// The office's ledger when the preference or SEIKYU_LEDGER puts it on a server, else null.
+    /// Then store() is the server's store, null while the server does not answer.
+    SharedLedger *shared();
+    /// The outbox file of a shared ledger, in the ledger's folder.
+    QString outboxPath() const;
+
 private:
     IssueLedger();
     bool open(QString *error);
     /// Copies the PDF into the archive under its tax-agency name; the name and hash, or nothing.
     bool archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error);
     void failed(const QString &reason);
+    /// recordIssue for a shared ledger: recorded on the server, or kept in the outbox.
+    std::optional<QString> recordShared(LedgerEntry entry, const QString &pdfPath);
+
+    std::unique_ptr<SharedLedger> m_shared;
+    QString m_sharedText; ///< the connection text m_shared was made for
 
     QString m_folder;
     std::unique_ptr<LedgerStore> m_store;

@@ -227,6 +227,7 @@ LedgerStore *IssuedInvoicesWindow::store()
         m_problem->setText(tr("The ledger of issued invoices cannot be opened: %1").arg(error));
         m_problem->show();
     }
+    showWaiting(ledger != nullptr);
     return ledger;
 }
 

@@ -83,6 +83,8 @@ private:
     QPointer<QLineEdit> m_number;
     QPointer<QComboBox> m_status;
     QPointer<QTableView> m_table;
+    /// With a shared ledger: sends what waits, and says how many entries still wait.
+    void showWaiting(bool connected);
     QPointer<QLabel> m_footer;
     QPointer<QLabel> m_problem;
     QPointer<QPushButton> m_pay;

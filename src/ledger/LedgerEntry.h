@@ -64,6 +64,11 @@ struct LedgerEntry
 
     qint64 invoiceId = 0; ///< the first issue of this invoice (itself for a first issue)
     QString customerFolded;
+
+    // Kept beside the hashed facts, as the derived columns are.
+    QString issuedByUser; ///< the operating system's user name of who recorded it
+    QString issuedByHost; ///< the machine it was recorded on
+    QString origin;       ///< where an entry made elsewhere came from; recorded once per origin
 };
 
 QString entryKindKey(EntryKind kind);

@@ -21,8 +21,10 @@ LedgerDialect sqliteDialect();
 LedgerDialect postgresDialect();
 
 /// The schema version this build writes. 1: the entries and the meta table; 2: the derived
-/// columns that make searches quick (the invoice an entry belongs to, the folded customer name).
-inline constexpr int CurrentSchemaVersion = 2;
+/// columns that make searches quick (the invoice an entry belongs to, the folded customer name);
+/// 3: who recorded each entry and where it came from, the shared number sequences, and the indexes
+/// a search of a large shared ledger runs on.
+inline constexpr int CurrentSchemaVersion = 3;
 
 /// The statements that create an empty ledger at a schema version (1 … CurrentSchemaVersion).
 QStringList createStatements(const LedgerDialect &dialect, int version);

@@ -1,5 +1,6 @@
 #include "ledger/LedgerStore.h"
 
+#include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
 
 #include <QAtomicInt>
@@ -66,6 +67,11 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
     if (version >= 2) {
         entry.invoiceId = query.value(22).toLongLong();
         entry.customerFolded = query.value(23).toString();
+    }
+    if (version >= 3) {
+        entry.issuedByUser = query.value(24).toString();
+        entry.issuedByHost = query.value(25).toString();
+        entry.origin = query.value(26).toString();
     }
     return entry;
 }
@@ -306,6 +312,18 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         setFault(fault, faultOf(q.lastError()));
         return std::nullopt;
     };
+    if (!entry.origin.isEmpty()) { // made elsewhere: recorded once, however often it is sent
+        query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE origin = ?"));
+        query.addBindValue(entry.origin);
+        if (!query.exec())
+            return failed(query);
+        if (query.next()) {
+            const qint64 id = query.value(0).toLongLong();
+            query.finish();
+            return this->entry(id);
+        }
+        query.finish();
+    }
     if (!query.exec(QStringLiteral("SELECT id, hash FROM ledger_entries ORDER BY id DESC LIMIT 1")))
         return failed(query);
     entry.id = 1;
@@ -370,10 +388,14 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     // Kept to the millisecond the text keeps, so the hash reads back the same.
     entry.recordedAt = timestampOfText(timestampText(entry.recordedAt));
     entry.customerFolded = foldForSearch(entry.customer);
+    if (entry.issuedByUser.isEmpty() && entry.issuedByHost.isEmpty()) {
+        entry.issuedByUser = recordingUserName();
+        entry.issuedByHost = recordingHostName();
+    }
     entry.hash = entryHash(entry);
 
     query.prepare(QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                       .arg(entryColumns()));
     for (const QVariant &value : {QVariant(entry.id),
                                   QVariant(entryKindKey(entry.kind)),
@@ -398,7 +420,10 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
                                   QVariant(entry.previousHash),
                                   QVariant(entry.hash),
                                   QVariant(entry.invoiceId),
-                                  QVariant(entry.customerFolded)})
+                                  QVariant(entry.customerFolded),
+                                  QVariant(entry.issuedByUser),
+                                  QVariant(entry.issuedByHost),
+                                  QVariant(entry.origin)})
         query.addBindValue(value.toString().isNull() && value.typeId() == QMetaType::QString ? QVariant(QString(""))
                                                                                              : value);
     if (!query.exec())

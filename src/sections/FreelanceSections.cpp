@@ -4,6 +4,7 @@
 #include "sections/DueDate.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
+#include "sections/SharedNumbers.h"
 #include "table/ItemTableModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/RoomBox.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -27,6 +29,15 @@ QString tidiedRemarks(QString text)
     return text.trimmed().isEmpty() ? QString() : text;
 }
 
+/// The number panel's line for what the office's server says.
+QLabel *serverLine(QDialog *panel)
+{
+    return panel->findChild<QLabel *>(QStringLiteral("numbServer"));
+}
+
+/// The number last taken from the office's server, kept on the field it was put in.
+const char *const TakenNumber = "seikyuTakenNumber";
+
 } // namespace
 
 void Document::setInvoiceNumber(const QString &number)
@@ -38,6 +49,18 @@ void Document::setInvoiceNumber(const QString &number)
 
 void Document::numbShow(QObject *)
 {
+    QLabel *numbServer = serverLine(numbCtrl.get());
+    numbServer->hide();
+    if (activeSharedNumbers()) {
+        // Offering a number would take it from the office's sequence; Next Number takes one.
+        numbServer->setText(tr("The ledger is shared: Next Number takes the next number from the office's server."));
+        numbServer->show();
+        numbText->setText(m_invoiceNumber);
+        numbText->selectAll();
+        numbText->setFocus();
+        show(numbCtrl.get());
+        return;
+    }
     // An invoice without a number is offered the next one of the user's sequence.
     numbText->setText(m_invoiceNumber.isEmpty() ? FreelancePreferences::nextNumber(dateDial->date()).text
                                                 : m_invoiceNumber);
@@ -48,12 +71,44 @@ void Document::numbShow(QObject *)
 
 void Document::numbNext(QObject *)
 {
+    if (const SharedNumbers *office = activeSharedNumbers()) {
+        QLabel *numbServer = serverLine(numbCtrl.get());
+        QString why;
+        if (const std::optional<NumberProposal> taken = office->take(dateDial->date(), &why)) {
+            numbText->setProperty(TakenNumber, taken->text);
+            numbText->setText(taken->text);
+            FreelancePreferences::useNumber(*taken);
+            numbServer->hide();
+        } else {
+            numbServer->setText(why);
+            numbServer->show();
+        }
+        return;
+    }
     numbText->setText(FreelancePreferences::nextNumber(dateDial->date()).text);
 }
 
 void Document::numbCopy(QObject *)
 {
     const QString number = numbText->text().trimmed();
+    if (const SharedNumbers *office = activeSharedNumbers()) {
+        // A number typed by hand must not be another invoice's.
+        QLabel *numbServer = serverLine(numbCtrl.get());
+        if (!number.isEmpty() && number != numbText->property(TakenNumber).toString() && number != m_invoiceNumber) {
+            const InvoicePage page = pageState();
+            const QString refusal = office->refusal(number, customerName(page.whomText, page.whomHonorific).trimmed());
+            if (!refusal.isEmpty()) {
+                numbServer->setText(refusal);
+                numbServer->show();
+                return;
+            }
+        }
+        setInvoiceNumber(number);
+        numbRoom->setBorderColor(Qt::transparent);
+        updateChangeCount(ChangeDone);
+        hide();
+        return;
+    }
     // Asked afresh, so that a number another window has taken meanwhile is not counted twice.
     const NumberProposal proposal = FreelancePreferences::nextNumber(dateDial->date());
     if (!number.isEmpty() && number == proposal.text)

@@ -1,0 +1,162 @@
+#include "app/LedgerPlaceBox.h"
+
+#include "ledger/IssueLedger.h"
+#include "ledger/LedgerCopy.h"
+#include "ledger/LedgerLocation.h"
+#include "ledger/PostgresTarget.h"
+#include "ledger/ServerLedger.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+namespace seikyu {
+
+LedgerPlaceBox::LedgerPlaceBox(QWidget *parent) : QGroupBox(tr("Ledger"), parent)
+{
+    setObjectName(QStringLiteral("ledgerPlace"));
+    const LedgerLocation location = ledgerLocation(QSettings());
+    m_fromEnvironment = location.fromEnvironment;
+    const QSettings settings;
+    const bool shared = settings.value(QStringLiteral("ledger/place")).toString() == QLatin1String("server");
+
+    m_local = new QRadioButton(tr("On this computer"), this);
+    m_local->setObjectName(QStringLiteral("ledgerLocal"));
+    m_server = new QRadioButton(tr("Shared server (PostgreSQL)"), this);
+    m_server->setObjectName(QStringLiteral("ledgerServer"));
+    (shared ? m_server : m_local)->setChecked(true);
+    m_connection = new QLineEdit(settings.value(QStringLiteral("ledger/server")).toString(), this);
+    m_connection->setObjectName(QStringLiteral("ledgerConnection"));
+    m_connection->setAccessibleName(tr("Server connection"));
+    m_connection->setPlaceholderText(QStringLiteral("host=db.office dbname=seikyu user=taro"));
+    auto *hint = new QLabel(tr("A libpq connection string or URI, e.g. “host=db.office port=5432 dbname=seikyu "
+                               "user=taro” or “postgresql://taro@db.office/seikyu”. Seikyu never stores a "
+                               "password: PostgreSQL's password file (~/.pgpass) or service file "
+                               "(~/.pg_service.conf) supplies it."),
+                            this);
+    hint->setWordWrap(true);
+    m_test = new QPushButton(tr("Test Connection"), this);
+    m_test->setObjectName(QStringLiteral("ledgerTest"));
+    m_copy = new QPushButton(tr("Copy My Local Ledger to the Server"), this);
+    m_copy->setObjectName(QStringLiteral("ledgerCopy"));
+    m_result = new QLabel(this);
+    m_result->setObjectName(QStringLiteral("ledgerResult"));
+    m_result->setWordWrap(true);
+    m_result->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_local);
+    layout->addWidget(m_server);
+    layout->addWidget(m_connection);
+    layout->addWidget(hint);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_test);
+    buttons->addWidget(m_copy);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->addWidget(m_result);
+    if (m_fromEnvironment) {
+        m_result->setText(tr("The environment variable SEIKYU_LEDGER sets the server instead: %1")
+                              .arg(parsePostgresTarget(location.server).value_or(PostgresTarget()).display()));
+    }
+
+    connect(m_local, &QRadioButton::toggled, this, [this] {
+        save();
+        updateEnabled();
+    });
+    connect(m_connection, &QLineEdit::editingFinished, this, &LedgerPlaceBox::save);
+    connect(m_test, &QPushButton::clicked, this, &LedgerPlaceBox::testConnection);
+    connect(m_copy, &QPushButton::clicked, this, &LedgerPlaceBox::copyLocalLedger);
+    updateEnabled();
+}
+
+void LedgerPlaceBox::updateEnabled()
+{
+    const bool server = m_server->isChecked() && !m_fromEnvironment;
+    m_local->setEnabled(!m_fromEnvironment);
+    m_server->setEnabled(!m_fromEnvironment);
+    m_connection->setEnabled(server);
+    m_test->setEnabled(server || m_fromEnvironment);
+    m_copy->setEnabled(server || m_fromEnvironment);
+}
+
+void LedgerPlaceBox::save()
+{
+    LedgerLocation location;
+    location.place = m_server->isChecked() ? LedgerPlace::Shared : LedgerPlace::Local;
+    location.server = m_connection->text().trimmed();
+    if (!location.server.isEmpty()) {
+        QString reason;
+        const std::optional<PostgresTarget> target = parsePostgresTarget(location.server, &reason);
+        if (!target) {
+            m_result->setText(reason);
+            return;
+        }
+        if (!target->password.isEmpty()) {
+            m_result->setText(tr("Leave the password out: Seikyu does not store passwords. Put it in "
+                                 "PostgreSQL's password file (~/.pgpass) instead."));
+            return;
+        }
+    }
+    QSettings settings;
+    setLedgerLocation(settings, location);
+    if (!m_fromEnvironment)
+        m_result->clear();
+}
+
+void LedgerPlaceBox::testConnection()
+{
+    save();
+    const LedgerLocation location = ledgerLocation(QSettings());
+    const QString text = location.fromEnvironment ? location.server : m_connection->text();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ServerReport report = testServerLedger(text);
+    QApplication::restoreOverrideCursor();
+    QString shown = report.message;
+    if (report.problem != ServerProblem::None && report.problem != ServerProblem::BadText && !report.detail.isEmpty())
+        shown += QStringLiteral("\n") + report.detail;
+    m_result->setText(shown);
+}
+
+void LedgerPlaceBox::copyLocalLedger()
+{
+    save();
+    IssueLedger &ledger = IssueLedger::instance();
+    if (!ledger.shared()) {
+        m_result->setText(tr("Choose the shared server first."));
+        return;
+    }
+    const QString localPath = ledger.databasePath();
+    if (!QFileInfo::exists(localPath)) {
+        m_result->setText(tr("There is no local ledger to copy."));
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString reason;
+    std::unique_ptr<LedgerStore> local = LedgerStore::openSqlite(localPath, nullptr, &reason);
+    LedgerStore *server = local ? ledger.store(&reason) : nullptr;
+    QString shown;
+    if (!local || !server) {
+        shown = tr("Nothing was copied: %1").arg(reason);
+    } else {
+        const LedgerCopying copying = copyLedger(*local, *server);
+        shown = copying.complete
+                    ? tr("Copied %1 entries to the server; %2 were there from an earlier copy.")
+                          .arg(copying.copied)
+                          .arg(copying.alreadyThere)
+                    : tr("The copy stopped after %1 entries: %2. Run it again to copy the rest; nothing is copied "
+                         "twice.")
+                          .arg(copying.copied + copying.alreadyThere)
+                          .arg(copying.error);
+    }
+    QApplication::restoreOverrideCursor();
+    m_result->setText(shown);
+}
+
+} // namespace seikyu

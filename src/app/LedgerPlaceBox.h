@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QPointer>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace seikyu {
+
+/// Preferences ▸ Ledger: where the ledger of issued invoices lives, on this computer or on the
+/// office's PostgreSQL server; a test of the connection; the copy of the local ledger to the server.
+class LedgerPlaceBox : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    explicit LedgerPlaceBox(QWidget *parent = nullptr);
+
+private:
+    /// Keeps the choice, unless the connection text holds a password or does not read.
+    void save();
+    void testConnection();
+    void copyLocalLedger();
+    void updateEnabled();
+
+    QPointer<QRadioButton> m_local;
+    QPointer<QRadioButton> m_server;
+    QPointer<QLineEdit> m_connection;
+    QPointer<QLabel> m_result;
+    QPointer<QPushButton> m_test;
+    QPointer<QPushButton> m_copy;
+    bool m_fromEnvironment = false;
+};
+
+} // namespace seikyu

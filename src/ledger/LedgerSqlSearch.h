@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ledger/LedgerSearch.h"
+
+#include <QSqlDatabase>
+#include <optional>
+
+namespace seikyu {
+
+/// One page of what a search found in the database, with the sums over everything it found.
+struct LedgerPage
+{
+    QList<IssuedInvoice> rows; ///< newest first, at most the limit asked for
+    QList<qint64> paid;        ///< what was received against each row's invoice
+    LedgerTotals totals;       ///< over every issue found, not only this page
+};
+
+/// The search LedgerIndex::search makes, run by the database on its indexes (invoice date,
+/// amount, folded customer, the invoice and the entry referred to), for ledgers too large to hold
+/// in memory, as an office's shared one grows to be. An issue without an invoice date is dated by
+/// the UTC day it was recorded.
+std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, int limit,
+                                       QString *error = nullptr);
+
+} // namespace seikyu

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ledger/LedgerEntry.h"
+#include "sections/InvoiceNumber.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace seikyu {
+
+/// Takes the next invoice number of the date's sequence from the shared ledger's database. One
+/// statement counts the sequence on, so any number of people, at the same instant, each get a
+/// number of their own, and a number once taken is never given again. A sequence the database has
+/// not counted yet starts after `lastUsedHere` (the count this computer kept so far). A number
+/// already in the ledger (typed by hand earlier) is passed over. Nothing, with the database's
+/// reason, when the server cannot be reached: taking a number needs it.
+std::optional<NumberProposal> takeSharedNumber(const QSqlDatabase &db, const QString &pattern, const QDate &date,
+                                               qint64 lastUsedHere = 0, QString *error = nullptr);
+
+/// The issue that already holds `number` for another invoice than one of `customer` (the same
+/// number and customer is the same invoice issued again), or nothing. A voided issue still holds
+/// its number: numbers are never given twice.
+std::optional<LedgerEntry> holderOfNumber(const QSqlDatabase &db, const QString &number, const QString &customer,
+                                          QString *error = nullptr);
+
+/// "No. 2026-0043 is already in the ledger: entry 12, for 株式会社A, recorded by taro on desk2."
+QString numberTakenText(const QString &number, const LedgerEntry &holder);
+
+} // namespace seikyu

@@ -1,0 +1,81 @@
+#include "ledger/SharedLedger.h"
+
+#include "ledger/NumberSequence.h"
+
+#include <QCoreApplication>
+#include <QSqlQuery>
+
+namespace seikyu {
+
+SharedLedger::SharedLedger(QString connectionText, std::unique_ptr<LedgerOutbox> outbox)
+    : m_connectionText(std::move(connectionText)), m_outbox(std::move(outbox))
+{}
+
+bool SharedLedger::connect(ServerReport *report)
+{
+    if (m_server && !dropIfGone())
+        return true;
+    m_server = openServerLedger(m_connectionText, report);
+    return m_server != nullptr;
+}
+
+bool SharedLedger::dropIfGone()
+{
+    if (!m_server)
+        return true;
+    QSqlQuery ping(m_server->database());
+    if (m_server->database().isOpen() && ping.exec(QStringLiteral("SELECT 1")))
+        return false;
+    m_server.reset();
+    return true;
+}
+
+OutboxSending SharedLedger::sendWaiting()
+{
+    if (m_outbox->count() == 0 || !connect()) {
+        OutboxSending nothing;
+        nothing.waiting = m_outbox->count();
+        return nothing;
+    }
+    OutboxSending sending = m_outbox->send(*m_server);
+    if (!sending.error.isEmpty())
+        dropIfGone();
+    return sending;
+}
+
+SharedRecording SharedLedger::record(const LedgerEntry &entry)
+{
+    SharedRecording recording;
+    // What waits goes first, so the ledger keeps the order things happened in.
+    if (m_outbox->count() == 0 || sendWaiting().waiting == 0) {
+        if (connect()) {
+            recording.entry = m_server->record(entry, &recording.error);
+            if (recording.entry || !dropIfGone())
+                return recording;
+        }
+    }
+    recording.error.clear();
+    recording.entry = m_outbox->add(entry, &recording.error);
+    recording.waiting = recording.entry.has_value();
+    return recording;
+}
+
+std::optional<NumberProposal> SharedLedger::takeNumber(const QString &pattern, const QDate &date, qint64 lastUsedHere,
+                                                       QString *error)
+{
+    ServerReport report;
+    if (!connect(&report)) {
+        if (error)
+            *error = QCoreApplication::translate("seikyu::SharedLedger",
+                                                 "Taking a number needs the ledger's server: %1 Type the number "
+                                                 "by hand; it is checked when the server answers again.")
+                         .arg(report.message);
+        return std::nullopt;
+    }
+    std::optional<NumberProposal> number = takeSharedNumber(m_server->database(), pattern, date, lastUsedHere, error);
+    if (!number)
+        dropIfGone();
+    return number;
+}
+
+} // namespace seikyu

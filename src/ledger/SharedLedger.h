@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ledger/LedgerOutbox.h"
+#include "ledger/LedgerStore.h"
+#include "ledger/ServerLedger.h"
+#include "sections/InvoiceNumber.h"
+
+#include <memory>
+#include <optional>
+
+namespace seikyu {
+
+/// How recording an entry in the shared ledger went.
+struct SharedRecording
+{
+    std::optional<LedgerEntry> entry; ///< as recorded on the server, or as kept in the outbox
+    bool waiting = false;             ///< kept in the outbox: the server did not answer
+    QString error;                    ///< why it was neither recorded nor kept
+};
+
+/// The office's ledger on a PostgreSQL server, with the outbox that keeps entries while the
+/// server cannot be reached. Exporting and printing go on without the server; a number does not.
+class SharedLedger
+{
+public:
+    SharedLedger(QString connectionText, std::unique_ptr<LedgerOutbox> outbox);
+
+    /// Connects when not connected; the report says why not.
+    bool connect(ServerReport *report = nullptr);
+    /// The server's store while connected, else null.
+    LedgerStore *server() { return m_server.get(); }
+    LedgerOutbox &outbox() { return *m_outbox; }
+
+    /// Sends what waits, then records the entry on the server; when the server does not answer,
+    /// keeps the entry in the outbox. An entry the server refuses (one that refers to a voided
+    /// issue, say) is neither.
+    SharedRecording record(const LedgerEntry &entry);
+    /// Sends what waits when the server answers.
+    OutboxSending sendWaiting();
+    int waitingCount() const { return m_outbox->count(); }
+
+    /// The next number of the office's sequence; nothing, with the reason, without the server.
+    std::optional<NumberProposal> takeNumber(const QString &pattern, const QDate &date, qint64 lastUsedHere,
+                                             QString *error = nullptr);
+
+private:
+    /// After a failure: drops a connection the server no longer answers on. True when it did.
+    bool dropIfGone();
+
+    QString m_connectionText;
+    std::unique_ptr<LedgerOutbox> m_outbox;
+    std::unique_ptr<LedgerStore> m_server;
+};
+
+} // namespace seikyu

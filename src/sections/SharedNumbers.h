@@ -1,0 +1,30 @@
+#pragma once
+
+#include "sections/InvoiceNumber.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace seikyu {
+
+/// The office's number sequence on the shared ledger's server, as the number panel reaches it. The
+/// application installs it; without it (or while it is not active) the panel counts on this computer.
+struct SharedNumbers
+{
+    /// Whether the ledger is shared now.
+    std::function<bool()> active;
+    /// Takes the next number of the date's sequence from the server; nothing, with the reason, when
+    /// the server does not answer.
+    std::function<std::optional<NumberProposal>(const QDate &date, QString *why)> take;
+    /// Why a typed number cannot be used (the entry that holds it), or empty. Empty too when the server
+    /// cannot be asked now: the number is checked when the entry reaches it.
+    std::function<QString(const QString &number, const QString &customer)> refusal;
+};
+
+void setSharedNumbers(const SharedNumbers &numbers);
+/// The installed sequence when it is active, else null.
+const SharedNumbers *activeSharedNumbers();
+
+} // namespace seikyu
