@@ -333,6 +333,22 @@
         <source>warning: %1</source>
         <translation>警告: %1</translation>
     </message>
+    <message>
+        <source>is not a folder (a single file may be exported to a name ending in .xml)</source>
+        <translation>フォルダではありません（ファイルが1つのときは、.xml で終わる名前に書き出せます）</translation>
+    </message>
+    <message>
+        <source>not exported: its XML would replace the input file %1</source>
+        <translation>書き出しませんでした: XMLが入力ファイル %1 を上書きしてしまいます</translation>
+    </message>
+    <message>
+        <source>not exported: %1 would replace the XML of %2</source>
+        <translation>書き出しませんでした: %1 が %2 のXMLを上書きしてしまいます</translation>
+    </message>
+    <message>
+        <source>cannot be an e-invoice: %1</source>
+        <translation>デジタルインボイスにできません: %1</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
@@ -392,6 +408,136 @@
         <source>Revert to Saved</source>
         <translation>保存した状態に戻す</translation>
     </message>
+    <message>
+        <source>Paste Rows</source>
+        <translation>行の貼り付け</translation>
+    </message>
+    <message>
+        <source>Import Rows</source>
+        <translation>行の読み込み</translation>
+    </message>
+    <message>
+        <source>Include Tax</source>
+        <translation>消費税を加算</translation>
+    </message>
+    <message>
+        <source>Change Tax Rate</source>
+        <translation>税率の変更</translation>
+    </message>
+    <message>
+        <source>Withhold Income Tax</source>
+        <translation>源泉徴収</translation>
+    </message>
+</context>
+<context>
+    <name>EInvoiceExport</name>
+    <message>
+        <source>This invoice cannot be a JP PINT e-invoice yet.</source>
+        <translation>この請求書はまだ JP PINT のデジタルインボイスにできません。</translation>
+    </message>
+    <message>
+        <source>The e-invoice differs from the page.</source>
+        <translation>デジタルインボイスは請求書の表示と一部異なります。</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>書き出す</translation>
+    </message>
+    <message>
+        <source>There is no e-invoice to write.</source>
+        <translation>書き出すデジタルインボイスがありません。</translation>
+    </message>
+    <message>
+        <source>Export e-Invoice (JP PINT)</source>
+        <translation>デジタルインボイス（JP PINT）を書き出す</translation>
+    </message>
+    <message>
+        <source>e-Invoice XML (*.xml)</source>
+        <translation>デジタルインボイス XML (*.xml)</translation>
+    </message>
+    <message>
+        <source>“%1” already exists. Do you want to replace it?</source>
+        <translation>「%1」はすでにあります。置き換えますか？</translation>
+    </message>
+    <message>
+        <source>The e-invoice is written to this name, as it has to end in .xml.</source>
+        <translation>名前は .xml で終わる必要があるため、デジタルインボイスはこの名前で書き出されます。</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>置き換える</translation>
+    </message>
+    <message>
+        <source>The e-invoice could not be written.</source>
+        <translation>デジタルインボイスを書き出せませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>EInvoiceMapping</name>
+    <message>
+        <source>The invoice has no invoice number. Give it one (click where the number goes).</source>
+        <translation>請求書番号がありません。番号の位置をクリックして番号を付けてください。</translation>
+    </message>
+    <message>
+        <source>Your details have no name.</source>
+        <translation>自分の情報に名前がありません。</translation>
+    </message>
+    <message>
+        <source>Your details have no registration number (登録番号): a JP PINT invoice is a qualified invoice. Add it to your details.</source>
+        <translation>自分の情報に登録番号がありません。JP PINT の請求書は適格請求書なので、自分の情報に登録番号を追加してください。</translation>
+    </message>
+    <message>
+        <source>The invoice has no customer.</source>
+        <translation>取引先がありません。</translation>
+    </message>
+    <message>
+        <source>The customer has no electronic address (Peppol ID): add it to the customer, 0188 and the corporate number or 0221 and the registration number.</source>
+        <translation>取引先の電子アドレス（Peppol ID）がありません。取引先に 0188 と法人番号、または 0221 と登録番号を追加してください。</translation>
+    </message>
+    <message>
+        <source>The customer&apos;s electronic address “%1” is not valid: %2</source>
+        <translation>取引先の電子アドレス「%1」が正しくありません: %2</translation>
+    </message>
+    <message>
+        <source>The item table does not end with a total. Add the sums to the table first (Add Sum).</source>
+        <translation>明細表の最後に合計がありません。先に表に合計を追加してください（合計を追加）。</translation>
+    </message>
+    <message>
+        <source>Item row %1 has a price but no name.</source>
+        <translation>明細の %1 行目に価格がありますが、項目名がありません。</translation>
+    </message>
+    <message>
+        <source>The table&apos;s sums are not what its items add up to now, or do not state each rate&apos;s tax. Remove the sums and add them again (Add Sum).</source>
+        <translation>明細表の合計が今の明細と合わないか、税率ごとの消費税が記載されていません。合計を削除して、もう一度追加してください（合計を追加）。</translation>
+    </message>
+    <message>
+        <source>The item table has no items.</source>
+        <translation>明細表に明細がありません。</translation>
+    </message>
+    <message>
+        <source>御請求金額 shows %1, but the table&apos;s total is %2. Update the invoice amount first.</source>
+        <translation>御請求金額は %1 ですが、明細表の合計は %2 です。先に御請求金額を更新してください。</translation>
+    </message>
+    <message>
+        <source>The invoice says neither when nor where to pay: give it a payment due date or a bank account in your details.</source>
+        <translation>支払期限も振込先もありません。お支払期限を付けるか、自分の情報に振込先を追加してください。</translation>
+    </message>
+    <message>
+        <source>The amounts are too large to be stated without their tax.</source>
+        <translation>金額が大きすぎて、税抜きで記載できません。</translation>
+    </message>
+    <message>
+        <source>The %1 of %2 cannot be stated as JP PINT requires: the tax on %3, the price without it, does not round to it. Total the table again with the tax rounded half up (四捨五入, Preferences).</source>
+        <translation>%2 の %1 は JP PINT の決まりどおりに記載できません。税抜き価格 %3 に対する消費税を端数処理しても、この額になりません。「設定」で端数処理を四捨五入にして、合計を追加し直してください。</translation>
+    </message>
+    <message>
+        <source>The table&apos;s total %1 is not its items and their tax. Remove the sums and add them again (Add Sum).</source>
+        <translation>明細表の合計 %1 が明細と消費税の合計と合いません。合計を削除して、もう一度追加してください（合計を追加）。</translation>
+    </message>
+    <message>
+        <source>JP PINT has no place for withheld income tax: the e-invoice asks for the total %1 and states the withheld %2 and the %3 to be paid in its note.</source>
+        <translation>JP PINT には源泉徴収税の項目がありません。デジタルインボイスの請求額は合計 %1 とし、源泉徴収税 %2 と差引請求額 %3 は備考に記載します。</translation>
+    </message>
 </context>
 <context>
     <name>HelpPanel</name>
@@ -434,10 +580,6 @@
     <message>
         <source>Amounts</source>
         <translation>金額の入力</translation>
-    </message>
-    <message>
-        <source>Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, so every item counts once. When the total changes after the invoice amount took it, the amount&apos;s blue border comes back and exporting asks whether to update it.</source>
-        <translation>金額は ￥ やカンマがあってもなくても、全角の数字でも入力できます。金額の前のマイナス（-、－、△、▲）は値引きです。個数には 1.5日 のような小数も使え、価格は1円単位に丸められます。合計を追加すると、クリックしていない行の価格も計算され、前の合計は置き換わるので、どの明細も一度だけ数えられます。御請求金額に入れたあとで合計が変わると、御請求金額の青い枠が戻り、書き出しの前に金額を更新するかを尋ねます。</translation>
     </message>
     <message>
         <source>Tax rates and the qualified invoice</source>
@@ -494,6 +636,46 @@
     <message>
         <source>A table too long for one page goes on over further pages, at full size. Each further page says whose invoice it is (title, customer, date and number) and repeats the table&apos;s header row; every page shows its number, such as 2 / 3, at its foot. Rows never split across pages, the sums follow the last item, and the ※ legend and the remarks come after the sums. The window shows every page one below the other; click the table on any page to edit it. Print can print a range of the pages.</source>
         <translation>1ページに収まらない明細表は、標準の大きさのまま次のページへ続きます。続きのページには、どの請求書かがわかるよう表題、取引先、日付と請求書番号が入り、明細表の見出し行も繰り返されます。どのページにも下に「2 / 3」のようなページ番号が入ります。行がページをまたいで分かれることはなく、合計欄は最後の明細のあとに続き、※の説明と備考は合計欄のあとに入ります。ウィンドウにはすべてのページが上から順に並び、どのページの明細表もクリックすると編集できます。印刷では一部のページだけを印刷することもできます。</translation>
+    </message>
+    <message>
+        <source>Type amounts as you like, with or without ￥ and commas, in full-width digits too. A minus before an amount (-, －, △ or ▲) makes it a discount. A quantity may have a fraction, such as 1.5 days: the price is rounded to whole yen. Add Sum prices the rows you typed but never clicked, and replaces earlier sums, so every item counts once. From then on the sums follow every change of the table, in the same undo step, and a new row goes above them. When the total changes after the invoice amount took it, the amount&apos;s blue border comes back and exporting asks whether to update it.</source>
+        <translation>金額は ￥ やカンマがあってもなくても、全角の数字でも入力できます。金額の前のマイナス（-、－、△、▲）は値引きです。個数には 1.5日 のような小数も使え、価格は1円単位に丸められます。合計を追加すると、クリックしていない行の価格も計算され、前の合計は置き換わるので、どの明細も一度だけ数えられます。そのあとは表を変えるたびに、同じ取り消しの単位で合計も計算し直され、追加した行は合計の上に入ります。御請求金額に入れたあとで合計が変わると、御請求金額の青い枠が戻り、書き出しの前に金額を更新するかを尋ねます。</translation>
+    </message>
+    <message>
+        <source>Rows from a spreadsheet or a CSV file</source>
+        <translation>表計算ソフト・CSVファイルからの行</translation>
+    </message>
+    <message>
+        <source>Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or choose Edit ▸ Paste Rows): each line becomes a row after the current row, as one step that Undo takes back. The columns are taken in the table&apos;s order (date, description, unit price, quantity, price), or by name when the first line names them (日付, 品名, 単価, 数量, 金額 …). Amounts are read as you type them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), shows its first lines, lets you choose the table column of each of its columns, adds the rows after the items and says which lines it skipped and why.</source>
+        <translation>LibreOffice Calc、Excel、Web の表計算でセルをコピーし、明細を開いて Ctrl+V を押すと（または 編集 ▸ 行として貼り付け）、各行が現在の行の後に追加されます。1つの操作として「元に戻す」で取り消せます。列は表の順（日付・項目・単価・個数・価格）に読み、1行目が列の見出し（日付・品名・単価・数量・金額 …）なら見出しで決めます。金額は入力と同じように読み、単価と個数があって価格のない行は価格を計算します。タブを含まない文字は現在のセルに入ります。ファイル ▸ 行を読み込む… は UTF-8 または（日本語版 Excel が保存する）Shift_JIS の CSV ファイルを読み込み、最初の行を表示して各列を入れる表の列を選ばせ、行を項目の後に追加し、読み飛ばした行とその理由を知らせます。</translation>
+    </message>
+    <message>
+        <source>e-Invoice (JP PINT)</source>
+        <translation>デジタルインボイス（JP PINT）</translation>
+    </message>
+    <message>
+        <source>File &gt; Export e-Invoice (JP PINT) writes the invoice as Japan&apos;s standard e-invoice, an XML file the customer&apos;s accounting system reads without retyping. It needs an invoice number, your registration number, a table that ends with its sums, and the customer&apos;s electronic address: type it in the Customer panel as 0188: and the corporate number (法人番号) or 0221: and the registration number; it is kept with the customer. Every amount, rate and tax is the page&apos;s own; prices that include the tax are stated without it, adding up to the same totals. With withholding, the e-invoice asks for 合計 and states the withheld tax and 差引請求額 in its note. With File &gt; Attach the e-Invoice (PDF/A-3) ticked, Export as PDF writes a PDF/A-3 that looks the same and carries the XML inside.</source>
+        <translation>「ファイル &gt; デジタルインボイスを書き出す（JP PINT）」で、請求書を日本の標準デジタルインボイスとして書き出します。取引先の会計システムが入力し直さずに取り込める XML ファイルです。請求書番号、自分の登録番号、合計を追加した明細表、取引先の電子アドレスが必要です。電子アドレスは取引先パネルで 0188: と法人番号、または 0221: と登録番号を入力します。取引先と一緒に保存されます。金額・税率・消費税はすべて請求書の表示どおりで、税込価格は税抜きで記載され、合計は同じになります。源泉徴収があるときは請求額を合計とし、源泉徴収税と差引請求額を備考に記載します。「ファイル &gt; デジタルインボイスを添付（PDF/A-3）」にチェックを付けると、PDFの書き出しで、見た目が同じで XML を含む PDF/A-3 を書き出します。</translation>
+    </message>
+    <message>
+        <source>Issued invoices (the ledger)</source>
+        <translation>発行済み請求書（台帳）</translation>
+    </message>
+    <message>
+        <source>Every invoice you export as PDF, print, or export with seikyu --export-pdf is recorded in the ledger of issued invoices: when and how it was issued, its title, number, date, customer, your registration number, the amount asked for, each rate&apos;s total and tax, the withholding, the due date and the invoice file. A copy of each PDF is kept in the archive folder beside the ledger, named date_customer_amount_number.pdf, with its SHA-256 hash. Window &gt; Issued Invoices (Ctrl+Shift+I) lists them, newest first. Search by a date range, an amount range, part of the customer&apos;s name (full-width and half-width letters alike), the number and the status; the conditions combine, any column sorts, and the line under the table totals the amount and what is still owed. Record Payment adds a payment (partial payments add up); Void marks a mistaken entry with your reason. Download CSV saves what is shown, for the tax office or a spreadsheet; seikyu --ledger prints the same from the command line.</source>
+        <translation>PDFに書き出した請求書、印刷した請求書、seikyu --export-pdf で書き出した請求書は、すべて発行済み請求書の台帳に記録されます。記録するのは、発行日時と発行方法、表題、請求書番号、日付、取引先、登録番号、請求金額、税率ごとの対価の額と消費税額、源泉徴収税、支払期限、請求書ファイルです。PDFは、台帳の隣の保存フォルダに「日付_取引先_金額_番号.pdf」という名前で、SHA-256ハッシュ値とともに写しを保存します。ウインドウ＞発行済み請求書（Ctrl+Shift+I）で新しい順に一覧できます。日付の範囲、金額の範囲、取引先名の一部（全角・半角を区別しません）、番号、状態で検索でき、条件は組み合わせられます。どの列でも並べ替えられ、表の下に金額と未入金額の合計を表示します。「入金を記録」で入金を記録し（一部入金は合算されます）、「取消」で誤った記録に理由を付けて取り消します。「CSVをダウンロード」で表示中の記録を税務署や表計算ソフト向けに保存でき、コマンドラインでは seikyu --ledger で同じ内容を出力できます。</translation>
+    </message>
+    <message>
+        <source>Nothing in the ledger is ever changed or deleted: a correction is a new entry, and the database refuses changes. Each entry carries the hash of the one before it, so Verify Ledger (also seikyu --ledger --verify) names any entry or archived PDF changed outside Seikyu. This answers the search and download requirements for invoices kept as data (電子帳簿保存法), but the ledger carries no certified timestamp: keep rules for preventing corrections and deletions (事務処理規程). Record-Keeping Rules in the Issued Invoices window gives a ready template filled in from your details. The ledger lives in your data folder (~/.local/share/Seikyu/Seikyu); keep it and its archive folder for seven years, and back them up.</source>
+        <translation>台帳の記録は変更も削除もされません。訂正は新しい記録として追加され、データベースも変更を受け付けません。各記録は直前の記録のハッシュ値を持つため、「台帳を検証」（seikyu --ledger --verify でも可）で、Seikyuの外で変更された記録や保存PDFを特定できます。これにより電子帳簿保存法の検索要件とダウンロードの求めに応じられますが、台帳には認定タイムスタンプが付かないため、訂正削除の防止に関する事務処理規程を定めて運用してください。発行済み請求書ウインドウの「事務処理規程」で、あなたの情報を記入済みのひな形を用意できます。台帳はデータフォルダ（~/.local/share/Seikyu/Seikyu）にあります。台帳と保存フォルダは7年間保存し、バックアップしてください。</translation>
+    </message>
+    <message>
+        <source>A ledger shared by the office</source>
+        <translation>事務所で共有する台帳</translation>
+    </message>
+    <message>
+        <source>When several people issue invoices, Edit ▸ Preferences ▸ Ledger can put the ledger on the office&apos;s PostgreSQL server: choose &quot;Shared server (PostgreSQL)&quot; and give a libpq connection string or URI, such as host=db.office dbname=seikyu user=taro or postgresql://taro@db.office/seikyu. Seikyu never stores a password: put it in PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf). Test Connection says what is wrong: no server, a refused password, no such database, a database that is not a Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone then sees the whole office&apos;s invoices and who issued each. When the server does not answer, exports and prints still work: their entries wait on your computer and are sent once the server is back (the Issued Invoices window says how many wait). The environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.</source>
+        <translation>複数の人が請求書を発行するときは、編集 ▸ 環境設定 ▸ 台帳 で台帳を事務所の PostgreSQL サーバーに置けます。「共有サーバー（PostgreSQL）」を選び、host=db.office dbname=seikyu user=taro や postgresql://taro@db.office/seikyu のような libpq の接続文字列または URI を入力します。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）に書いてください。「接続をテスト」は、サーバーがない、パスワードが拒否された、データベースがない、Seikyu の台帳ではないデータベース、新しい Seikyu が用意したデータベース、のどれかを知らせます。空のデータベースには Seikyu が台帳を用意します。「このコンピューターの台帳をサーバーへコピー」でこれまでの記録を移せます。もう一度実行しても二重にはコピーされません。以後は事務所全員の請求書と、それぞれを誰が発行したかが見えます。サーバーが応答しないときも PDF の書き出しと印刷はでき、その記録はこのコンピューターで待機して、サーバーが戻ったときに送られます（発行済み請求書ウインドウに待機中の件数が出ます）。環境変数 SEIKYU_LEDGER に URI を設定すると、スクリプトやコマンドラインで使うサーバーを指定できます。</translation>
     </message>
 </context>
 <context>
@@ -553,6 +735,214 @@
     <message>
         <source>The disk could not read it to the end (%1).</source>
         <translation>ディスクから最後まで読み込めませんでした（%1）。</translation>
+    </message>
+</context>
+<context>
+    <name>IssueLedger</name>
+    <message>
+        <source>Ledger of issued invoices</source>
+        <translation>発行済み請求書の台帳</translation>
+    </message>
+    <message>
+        <source>The ledger of issued invoices was damaged. It was kept as “%1”, and a new ledger was started; the archived PDFs are kept.</source>
+        <translation>発行済み請求書の台帳が壊れていました。台帳は「%1」として残し、新しい台帳を始めました。保存済みのPDFはそのまま残っています。</translation>
+    </message>
+    <message>
+        <source>the archive folder cannot be created</source>
+        <translation>保存フォルダを作成できません</translation>
+    </message>
+    <message>
+        <source>no free name in the archive</source>
+        <translation>保存フォルダに空いているファイル名がありません</translation>
+    </message>
+    <message>
+        <source>This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all the same; Seikyu will not say this again until it is restarted.</source>
+        <translation>この請求書を発行済み請求書の台帳に記録できませんでした（%1）。請求書の発行は完了しています。Seikyuを再起動するまで、このお知らせは再表示しません。</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s server does not answer. This invoice waits on this computer and is sent to the ledger when the server answers again; nothing is lost if Seikyu is closed.</source>
+        <translation>台帳のサーバーが応答しません。この請求書はこのコンピューターで待機し、サーバーが再び応答したときに台帳へ送られます。Seikyu を終了しても失われません。</translation>
+    </message>
+</context>
+<context>
+    <name>Ledger</name>
+    <message>
+        <source>Entry %1 was changed after it was recorded.</source>
+        <translation>記録%1は、記録後に変更されています。</translation>
+    </message>
+    <message>
+        <source>Entries before entry %1 were removed or rewritten.</source>
+        <translation>記録%1より前の記録が削除または書き換えられています。</translation>
+    </message>
+    <message>
+        <source>The archived PDF “%1” of entry %2 is not the one sent.</source>
+        <translation>記録%2の保存PDF「%1」は、発行したものと異なります。</translation>
+    </message>
+    <message>
+        <source>The archived PDF “%1” of entry %2 is missing.</source>
+        <translation>記録%2の保存PDF「%1」が見つかりません。</translation>
+    </message>
+    <message>
+        <source>Entry</source>
+        <translation>記録番号</translation>
+    </message>
+    <message>
+        <source>Invoice date</source>
+        <translation>取引年月日</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>Honorific</source>
+        <translation>敬称</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>取引金額</translation>
+    </message>
+    <message>
+        <source>Withholding</source>
+        <translation>源泉徴収税</translation>
+    </message>
+    <message>
+        <source>Due date</source>
+        <translation>支払期限</translation>
+    </message>
+    <message>
+        <source>Amount paid</source>
+        <translation>入金額</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Issued at</source>
+        <translation>発行日時</translation>
+    </message>
+    <message>
+        <source>Issued by</source>
+        <translation>発行方法</translation>
+    </message>
+    <message>
+        <source>Reissue of</source>
+        <translation>再発行元</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>表題</translation>
+    </message>
+    <message>
+        <source>Registration number</source>
+        <translation>登録番号</translation>
+    </message>
+    <message>
+        <source>Archived PDF</source>
+        <translation>保存PDF</translation>
+    </message>
+    <message>
+        <source>SHA-256</source>
+        <translation>SHA-256</translation>
+    </message>
+    <message>
+        <source>Source file</source>
+        <translation>元ファイル</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF書き出し</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>印刷</translation>
+    </message>
+    <message>
+        <source>Batch</source>
+        <translation>一括書き出し</translation>
+    </message>
+    <message>
+        <source>e-Invoice</source>
+        <translation>デジタルインボイス</translation>
+    </message>
+    <message>
+        <source>Unpaid</source>
+        <translation>未入金</translation>
+    </message>
+    <message>
+        <source>Partly paid</source>
+        <translation>一部入金</translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation>入金済</translation>
+    </message>
+    <message>
+        <source>Void</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerCommandLine</name>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 には値が必要です</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 は値を取りません</translation>
+    </message>
+    <message>
+        <source>%1: “%2” is not a date in the form YYYY-MM-DD</source>
+        <translation>%1: 「%2」はYYYY-MM-DD形式の日付ではありません</translation>
+    </message>
+    <message>
+        <source>%1: “%2” is not an amount in whole yen</source>
+        <translation>%1: 「%2」は円単位の金額ではありません</translation>
+    </message>
+    <message>
+        <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --csv and --verify)</source>
+        <translation>不明なオプション %1（台帳で使えるのは --from、--to、--customer、--min、--max、--unpaid、--csv、--verify です）</translation>
+    </message>
+    <message>
+        <source>unexpected argument “%1”</source>
+        <translation>想定外の引数「%1」</translation>
+    </message>
+    <message>
+        <source>--from is after --to</source>
+        <translation>--from が --to より後の日付です</translation>
+    </message>
+    <message>
+        <source>--min is more than --max</source>
+        <translation>--min が --max より大きい金額です</translation>
+    </message>
+    <message>
+        <source>the ledger cannot be read: %1</source>
+        <translation>台帳を読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>The ledger is intact: no entry and no archived PDF was changed.</source>
+        <translation>台帳に異常はありません。記録も保存PDFも変更されていません。</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerMenu</name>
+    <message>
+        <source>&amp;Window</source>
+        <translation>ウインドウ(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Issued Invoices</source>
+        <translation>発行済み請求書(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Verify Ledger</source>
+        <translation>台帳を検証(&amp;V)</translation>
     </message>
 </context>
 <context>
@@ -673,6 +1063,34 @@
         <source>Next month&apos;s invoice: a copy of this one, dated today</source>
         <translation>来月の請求書：この請求書を今日の日付で複製します</translation>
     </message>
+    <message>
+        <source>Attach the e-Invoice (PDF/A-3)</source>
+        <translation>デジタルインボイスを添付（PDF/A-3）</translation>
+    </message>
+    <message>
+        <source>Export as PDF makes a PDF/A-3 with the JP PINT e-invoice inside</source>
+        <translation>PDF書き出しで、JP PINT のデジタルインボイスを含む PDF/A-3 を作ります</translation>
+    </message>
+    <message>
+        <source>Export e-&amp;Invoice (JP PINT)…</source>
+        <translation>デジタルインボイスを書き出す（JP PINT）(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>&amp;Import Rows…</source>
+        <translation>行を読み込む(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>Adds the rows of a CSV file to the table</source>
+        <translation>CSVファイルの行を表に追加します</translation>
+    </message>
+    <message>
+        <source>Paste &amp;Rows</source>
+        <translation>行として貼り付け(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Adds cells copied from a spreadsheet as rows after the table&apos;s current row</source>
+        <translation>表計算ソフトからコピーしたセルを、表の現在の行の後に行として追加します</translation>
+    </message>
 </context>
 <context>
     <name>OutputChecks</name>
@@ -712,6 +1130,46 @@
         <source>Add the sums to the table again to update the invoice amount.</source>
         <translation>御請求金額を更新するには、明細表に合計を追加し直してください。</translation>
     </message>
+    <message>
+        <source>The item table has no sums: 小計, 消費税 and 合計 are missing under its items.</source>
+        <translation>明細表に合計がありません。明細の下に小計・消費税・合計がありません。</translation>
+    </message>
+    <message>
+        <source>The sums state no total for each rate: remove the sum and add it again.</source>
+        <translation>合計に税率ごとの合計がありません。合計を削除して、もう一度追加してください。</translation>
+    </message>
+    <message>
+        <source>A qualified invoice (適格請求書) must state the total and the consumption tax of each rate.</source>
+        <translation>適格請求書には、税率ごとの合計と消費税を記載する必要があります。</translation>
+    </message>
+    <message>
+        <source>御請求金額 holds no amount.</source>
+        <translation>御請求金額に金額が入っていません。</translation>
+    </message>
+    <message>
+        <source>The customer is not filled in: the invoice is addressed to no one.</source>
+        <translation>お客様が入力されていません。宛名のない請求書になります。</translation>
+    </message>
+    <message>
+        <source>Your details are not filled in: the invoice does not say who issues it.</source>
+        <translation>自分の情報が入力されていません。発行者のない請求書になります。</translation>
+    </message>
+    <message>
+        <source>The invoice amount is empty.</source>
+        <translation>御請求金額が空です。</translation>
+    </message>
+    <message>
+        <source>Fill in the table&apos;s total of %1 before the invoice goes out?</source>
+        <translation>請求書を出す前に、表の合計 %1 を御請求金額に入れますか？</translation>
+    </message>
+    <message>
+        <source>Fill In the Amount</source>
+        <translation>金額を入れる</translation>
+    </message>
+    <message>
+        <source>Leave It Empty</source>
+        <translation>空のままにする</translation>
+    </message>
 </context>
 <context>
     <name>PagePrinter</name>
@@ -722,6 +1180,17 @@
     <message>
         <source>The invoice could not be printed.</source>
         <translation>請求書をプリントできませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>PdfA3</name>
+    <message>
+        <source>The colour profile %1 is missing or damaged (Debian package icc-profiles-free).</source>
+        <translation>カラープロファイル %1 が見つからないか壊れています（Debian パッケージ icc-profiles-free）。</translation>
+    </message>
+    <message>
+        <source>The PDF could not be made a PDF/A-3 (%1).</source>
+        <translation>PDF を PDF/A-3 にできませんでした（%1）。</translation>
     </message>
 </context>
 <context>
@@ -760,6 +1229,92 @@
     </message>
 </context>
 <context>
+    <name>PeppolId</name>
+    <message>
+        <source>A corporate number (0188) has digits only.</source>
+        <translation>法人番号（0188）は数字だけです。</translation>
+    </message>
+    <message>
+        <source>A corporate number has 13 digits; %1 so far.</source>
+        <translation>法人番号は13桁です。いま %1 桁です。</translation>
+    </message>
+    <message>
+        <source>A corporate number has 13 digits, not %1.</source>
+        <translation>法人番号は13桁です（%1 桁ではありません）。</translation>
+    </message>
+    <message>
+        <source>%1 is not a corporate number: its check digit does not match.</source>
+        <translation>%1 は法人番号ではありません。チェックデジットが合いません。</translation>
+    </message>
+    <message>
+        <source>A registration number (0221) is T and 13 digits.</source>
+        <translation>登録番号（0221）は T と13桁の数字です。</translation>
+    </message>
+    <message>
+        <source>A registration number (0221) is the letter T followed by 13 digits.</source>
+        <translation>登録番号（0221）は T に続く13桁の数字です。</translation>
+    </message>
+    <message>
+        <source>A registration number has T and 13 digits; %1 so far.</source>
+        <translation>登録番号は T と13桁の数字です。いま %1 桁です。</translation>
+    </message>
+    <message>
+        <source>A registration number has T and 13 digits, not %1.</source>
+        <translation>登録番号は T と13桁の数字です（%1 桁ではありません）。</translation>
+    </message>
+    <message>
+        <source>Start with 0188: and the corporate number, or 0221: and the registration number.</source>
+        <translation>0188: に続けて法人番号、または 0221: に続けて登録番号を入力してください。</translation>
+    </message>
+    <message>
+        <source>An electronic address is 0188: and a corporate number, or 0221: and a registration number.</source>
+        <translation>電子アドレスは 0188: と法人番号、または 0221: と登録番号です。</translation>
+    </message>
+    <message>
+        <source>A corporate number has 13 digits.</source>
+        <translation>法人番号は13桁です。</translation>
+    </message>
+    <message>
+        <source>Seikyu knows the schemes 0188 (corporate number) and 0221 (registration number), not %1.</source>
+        <translation>Seikyu が扱えるのは 0188（法人番号）と 0221（登録番号）で、%1 は扱えません。</translation>
+    </message>
+</context>
+<context>
+    <name>PostgresTarget</name>
+    <message>
+        <source>“%1” is not a PostgreSQL connection setting.</source>
+        <translation>「%1」は PostgreSQL の接続設定ではありません。</translation>
+    </message>
+    <message>
+        <source>The port “%1” is not a number from 1 to 65535.</source>
+        <translation>ポート「%1」は 1〜65535 の数ではありません。</translation>
+    </message>
+    <message>
+        <source>“%1” needs a value after “=”.</source>
+        <translation>「%1」には「=」の後に値が必要です。</translation>
+    </message>
+    <message>
+        <source>A quoted value is not closed.</source>
+        <translation>引用符で囲んだ値が閉じられていません。</translation>
+    </message>
+    <message>
+        <source>An IPv6 address in brackets is not closed.</source>
+        <translation>角括弧で囲んだ IPv6 アドレスが閉じられていません。</translation>
+    </message>
+    <message>
+        <source>No server is given.</source>
+        <translation>サーバーが指定されていません。</translation>
+    </message>
+    <message>
+        <source>Only postgresql:// addresses lead to a PostgreSQL server.</source>
+        <translation>PostgreSQL サーバーには postgresql:// で始まるアドレスだけが使えます。</translation>
+    </message>
+    <message>
+        <source>The value of “%1” cannot hold a semicolon.</source>
+        <translation>「%1」の値にセミコロンは使えません。</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Do you want to save the changes made to “%1”?</source>
@@ -795,6 +1350,70 @@
     </message>
 </context>
 <context>
+    <name>RowImport</name>
+    <message>
+        <source>a quotation mark opens a field and is never closed (unbalanced quotes)</source>
+        <translation>引用符で始まる欄が閉じられていません（引用符の対応の誤り）</translation>
+    </message>
+    <message>
+        <source>text follows the quotation mark that closes a field (unbalanced quotes)</source>
+        <translation>欄を閉じる引用符の後に文字があります（引用符の対応の誤り）</translation>
+    </message>
+    <message>
+        <source>nothing in the columns that are imported</source>
+        <translation>読み込む列に値がありません</translation>
+    </message>
+</context>
+<context>
+    <name>ServerLedger</name>
+    <message>
+        <source>Qt&apos;s PostgreSQL driver is not installed (Debian package libqt6sql6-psql).</source>
+        <translation>Qt の PostgreSQL ドライバーがインストールされていません（Debian パッケージ libqt6sql6-psql）。</translation>
+    </message>
+    <message>
+        <source>The database is empty; Seikyu will set up the ledger in it.</source>
+        <translation>データベースは空です。Seikyu がここに台帳を用意します。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Connected: the ledger holds %n entries.</source>
+        <translation>
+            <numerusform>接続できました。台帳には %n 件の記録があります。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The connection text does not read.</source>
+        <translation>接続文字列を読み取れません。</translation>
+    </message>
+    <message>
+        <source>No PostgreSQL server answers at that address. Is the server running, and the name and port right?</source>
+        <translation>そのアドレスで応答する PostgreSQL サーバーがありません。サーバーは動いていますか。名前とポートは正しいですか。</translation>
+    </message>
+    <message>
+        <source>The server refuses the user name or password. Check the user, and the password in your PostgreSQL password file (~/.pgpass).</source>
+        <translation>サーバーがユーザー名またはパスワードを拒否しました。ユーザーと、PostgreSQL のパスワードファイル（~/.pgpass）のパスワードを確認してください。</translation>
+    </message>
+    <message>
+        <source>The server has no database of that name. Ask the administrator to create it (it may be empty).</source>
+        <translation>サーバーにその名前のデータベースがありません。管理者に作成を依頼してください（空でかまいません）。</translation>
+    </message>
+    <message>
+        <source>That database holds other data and is not a Seikyu ledger. Give Seikyu a database of its own.</source>
+        <translation>そのデータベースには別のデータがあり、Seikyu の台帳ではありません。Seikyu 専用のデータベースを用意してください。</translation>
+    </message>
+    <message>
+        <source>A newer version of Seikyu set up this ledger. Update Seikyu to use it.</source>
+        <translation>この台帳は新しいバージョンの Seikyu が用意したものです。使うには Seikyu を更新してください。</translation>
+    </message>
+    <message>
+        <source>The server could not be used.</source>
+        <translation>サーバーを使えませんでした。</translation>
+    </message>
+    <message>
+        <source>Seikyu could not set up the ledger on the server.</source>
+        <translation>Seikyu はサーバーに台帳を用意できませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>Japanese invoices (請求書) as PDF</source>
@@ -817,6 +1436,57 @@
     <message>
         <source>Seikyu did not close properly last time. The invoices you had not saved are open again; save the ones you want to keep.</source>
         <translation>前回、Seikyu は正しく終了しませんでした。保存していなかった請求書をもう一度開いています。残したいものは保存してください。</translation>
+    </message>
+    <message>
+        <source>With --export-pdf: write PDF/A-3 files that carry the JP PINT e-invoice.</source>
+        <translation>--export-pdf と一緒に使うと、JP PINT のデジタルインボイスを含む PDF/A-3 を書き出します。</translation>
+    </message>
+    <message>
+        <source>Export each invoice FILE as a JP PINT e-invoice into the folder OUT (OUT/&lt;name&gt;.xml), without opening a window. With one FILE, OUT may be the XML&apos;s name.</source>
+        <translation>ウィンドウを開かずに、各請求書 FILE を JP PINT のデジタルインボイスとしてフォルダ OUT に書き出します（OUT/&lt;名前&gt;.xml）。FILE が1つなら、OUT を XML の名前にできます。</translation>
+    </message>
+    <message>
+        <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN and --unpaid; --csv prints CSV, --verify checks the ledger instead.</source>
+        <translation>発行済み請求書の台帳を新しい順に表示して終了します。--from YYYY-MM-DD、--to YYYY-MM-DD、--customer 文字列、--min 金額、--max 金額、--unpaid で絞り込めます。--csv でCSVを出力し、--verify で台帳を検証します。</translation>
+    </message>
+    <message>
+        <source>--attach-ubl goes with --export-pdf OUT.</source>
+        <translation>--attach-ubl は --export-pdf OUT と一緒に使います。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu</name>
+    <message>
+        <source>The file is empty: it holds no rows.</source>
+        <translation>ファイルが空です。行がありません。</translation>
+    </message>
+    <message>
+        <source>No line of the file can be read. Line %1: %2.</source>
+        <translation>ファイルのどの行も読み込めません。%1行目: %2。</translation>
+    </message>
+    <message>
+        <source>“%1” is not a file of rows.</source>
+        <translation>「%1」は行のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import (%2). Files of rows up to %3 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません（%2）。読み込めるのは%3までのファイルです。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read: %2</source>
+        <translation>「%1」を読めません: %2</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import. Files of rows up to %2 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません。読み込めるのは%2までのファイルです。</translation>
+    </message>
+    <message>
+        <source>The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.</source>
+        <translation>テキストファイルではありません。UTF-8でもShift_JISでもないバイトを含んでいます。</translation>
+    </message>
+    <message>
+        <source>UTF-8 with BOM</source>
+        <translation>UTF-8（BOM付き）</translation>
     </message>
 </context>
 <context>
@@ -1220,6 +1890,66 @@ Check the unit prices and quantities of the items.</source>
         <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
         <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
     </message>
+    <message>
+        <source>Lines skipped:</source>
+        <translation>読み飛ばした行:</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1行目: %2</translation>
+    </message>
+    <message>
+        <source>… and %1 more lines.</source>
+        <translation>…ほか%1行。</translation>
+    </message>
+    <message>
+        <source>Import Rows</source>
+        <translation>行の読み込み</translation>
+    </message>
+    <message>
+        <source>CSV and text files (*.csv *.txt *.tsv);;All files (*)</source>
+        <translation>CSV・テキストファイル (*.csv *.txt *.tsv);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>No rows were imported from “%1”.</source>
+        <translation>「%1」から行を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <source>%1 rows were added from “%2”.</source>
+        <translation>「%2」から%1行を追加しました。</translation>
+    </message>
+    <message>
+        <source>0188:corporate number or 0221:T and 13 digits</source>
+        <translation>0188:法人番号 または 0221:T と13桁</translation>
+    </message>
+    <message>
+        <source>The customer&apos;s electronic address for e-invoices (Peppol ID): 0188 and the 13-digit corporate number (法人番号), or 0221 and the registration number (登録番号). Kept with the customer.</source>
+        <translation>デジタルインボイスの宛先となる取引先の電子アドレス（Peppol ID）です。0188 と13桁の法人番号、または 0221 と登録番号。取引先と一緒に保存されます。</translation>
+    </message>
+    <message>
+        <source>Electronic address:</source>
+        <translation>電子アドレス:</translation>
+    </message>
+    <message>
+        <source>Electronic address %1</source>
+        <translation>電子アドレス %1</translation>
+    </message>
+    <message>
+        <source>The ledger is shared: Next Number takes the next number from the office&apos;s server.</source>
+        <translation>台帳は共有されています。「次の番号」で事務所のサーバーから次の番号を取ります。</translation>
+    </message>
+    <message>
+        <source>This invoice is taxed at 8 %.</source>
+        <translation>この請求書の税率は 8 % です。</translation>
+    </message>
+    <message>
+        <source>On an invoice at 8 %, the rate of invoices before October 2019, every row is taxed at 8 % and no row is marked. Switch the invoice to the standard rate of 10 % and mark the selected rows as reduced rate (8 %)?</source>
+        <translation>税率 8 %（2019年10月より前の請求書の税率）の請求書では、すべての行が 8 % で課税され、行に印は付きません。請求書を標準税率 10 % に切り替えて、選択した行を軽減税率（8 %）にしますか？</translation>
+    </message>
+    <message>
+        <source>Switch to 10 %</source>
+        <translation>10 % に切り替える</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -1272,6 +2002,463 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Drop or paste a stamp image here</source>
         <translation>ここに印鑑の画像をドロップするか、貼り付けてください</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::ImportRowsDialog</name>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>項目</translation>
+    </message>
+    <message>
+        <source>Unit Price</source>
+        <translation>単価</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>個数</translation>
+    </message>
+    <message>
+        <source>Price</source>
+        <translation>価格</translation>
+    </message>
+    <message>
+        <source>Import Rows</source>
+        <translation>行の読み込み</translation>
+    </message>
+    <message>
+        <source>“%1”, read as %2. Choose the table column each of its columns goes into.</source>
+        <translation>「%1」を%2として読み込みました。各列を入れる表の列を選んでください。</translation>
+    </message>
+    <message>
+        <source>The first line names the columns</source>
+        <translation>1行目は列の見出し</translation>
+    </message>
+    <message>
+        <source>Preview of the rows</source>
+        <translation>行のプレビュー</translation>
+    </message>
+    <message>
+        <source>Table column for column %1</source>
+        <translation>%1列目を入れる表の列</translation>
+    </message>
+    <message>
+        <source>(not imported)</source>
+        <translation>（読み込まない）</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>読み込む</translation>
+    </message>
+    <message>
+        <source>Into</source>
+        <translation>入れる列</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::IssuedInvoicesWindow</name>
+    <message>
+        <source>Issued Invoices</source>
+        <translation>発行済み請求書</translation>
+    </message>
+    <message>
+        <source>Issued invoices</source>
+        <translation>発行済み請求書</translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD</source>
+        <translation>YYYY-MM-DD</translation>
+    </message>
+    <message>
+        <source>Invoice date from</source>
+        <translation>取引年月日（から）</translation>
+    </message>
+    <message>
+        <source>Invoice date to</source>
+        <translation>取引年月日（まで）</translation>
+    </message>
+    <message>
+        <source>yen</source>
+        <translation>円</translation>
+    </message>
+    <message>
+        <source>Amount from</source>
+        <translation>金額（以上）</translation>
+    </message>
+    <message>
+        <source>Amount to</source>
+        <translation>金額（以下）</translation>
+    </message>
+    <message>
+        <source>part of the name</source>
+        <translation>名前の一部</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>Invoice number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Any status</source>
+        <translation>すべての状態</translation>
+    </message>
+    <message>
+        <source>Unpaid or partly paid</source>
+        <translation>未入金・一部入金</translation>
+    </message>
+    <message>
+        <source>Past due</source>
+        <translation>期限超過</translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation>日付(&amp;D):</translation>
+    </message>
+    <message>
+        <source>&amp;Amount:</source>
+        <translation>金額(&amp;A):</translation>
+    </message>
+    <message>
+        <source>C&amp;ustomer:</source>
+        <translation>取引先(&amp;U):</translation>
+    </message>
+    <message>
+        <source>&amp;Number:</source>
+        <translation>番号(&amp;N):</translation>
+    </message>
+    <message>
+        <source>S&amp;tatus:</source>
+        <translation>状態(&amp;T):</translation>
+    </message>
+    <message>
+        <source>Un&amp;paid</source>
+        <translation>未入金(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Pa&amp;st Due</source>
+        <translation>期限超過(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Record Payment…</source>
+        <translation>入金を記録(&amp;R)…</translation>
+    </message>
+    <message>
+        <source>&amp;Void…</source>
+        <translation>取消(&amp;V)…</translation>
+    </message>
+    <message>
+        <source>Open &amp;PDF</source>
+        <translation>PDFを開く(&amp;P)</translation>
+    </message>
+    <message>
+        <source>Open &amp;Invoice</source>
+        <translation>請求書を開く(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Download &amp;CSV…</source>
+        <translation>CSVをダウンロード(&amp;C)…</translation>
+    </message>
+    <message>
+        <source>&amp;Verify Ledger</source>
+        <translation>台帳を検証(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Record-Keeping Rules (事務処理規程)…</source>
+        <translation>事務処理規程…</translation>
+    </message>
+    <message>
+        <source>Ledger of issued invoices</source>
+        <translation>発行済み請求書の台帳</translation>
+    </message>
+    <message>
+        <source>The ledger of issued invoices cannot be opened: %1</source>
+        <translation>発行済み請求書の台帳を開けません: %1</translation>
+    </message>
+    <message>
+        <source>The first date is not a date (YYYY-MM-DD).</source>
+        <translation>開始日が日付（YYYY-MM-DD）ではありません。</translation>
+    </message>
+    <message>
+        <source>The second date is not a date (YYYY-MM-DD).</source>
+        <translation>終了日が日付（YYYY-MM-DD）ではありません。</translation>
+    </message>
+    <message>
+        <source>The smallest amount is not an amount.</source>
+        <translation>下限の金額が金額ではありません。</translation>
+    </message>
+    <message>
+        <source>The largest amount is not an amount.</source>
+        <translation>上限の金額が金額ではありません。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n invoice(s) shown · Total %1 · Outstanding %2</source>
+        <translation>
+            <numerusform>%n件表示 · 合計 %1 · 未入金 %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The payment is more than what is owed.</source>
+        <translation>入金額が未入金額を超えています。</translation>
+    </message>
+    <message>
+        <source>Invoice %1 asks for %2 more; the payment is %3. Record it all the same?</source>
+        <translation>請求書%1の未入金額は%2ですが、入金額は%3です。このまま記録しますか？</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>記録</translation>
+    </message>
+    <message>
+        <source>The payment could not be recorded.</source>
+        <translation>入金を記録できませんでした。</translation>
+    </message>
+    <message>
+        <source>%1 %2, %3</source>
+        <translation>%1 %2、%3</translation>
+    </message>
+    <message>
+        <source>Void</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Why is this entry void? The entry stays in the ledger, marked void with your reason.</source>
+        <translation>取り消す理由を入力してください。記録は台帳に残り、理由とともに取消と表示されます。</translation>
+    </message>
+    <message>
+        <source>The entry could not be voided.</source>
+        <translation>記録を取り消せませんでした。</translation>
+    </message>
+    <message>
+        <source>The archived PDF is missing.</source>
+        <translation>保存PDFが見つかりません。</translation>
+    </message>
+    <message>
+        <source>The invoice file is no longer there.</source>
+        <translation>請求書ファイルが見つかりません。</translation>
+    </message>
+    <message>
+        <source>issued-invoices-%1.csv</source>
+        <translation>発行済み請求書-%1.csv</translation>
+    </message>
+    <message>
+        <source>Download CSV</source>
+        <translation>CSVをダウンロード</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>The CSV could not be written.</source>
+        <translation>CSVを書き込めませんでした。</translation>
+    </message>
+    <message>
+        <source>The ledger could not be read: %1</source>
+        <translation>台帳を読み込めませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The ledger is intact: no entry and no archived PDF was changed.</source>
+        <translation>台帳に異常はありません。記録も保存PDFも変更されていません。</translation>
+    </message>
+    <message>
+        <source>Verify Ledger</source>
+        <translation>台帳を検証</translation>
+    </message>
+    <message>
+        <source>The ledger was changed outside Seikyu.</source>
+        <translation>台帳がSeikyuの外で変更されています。</translation>
+    </message>
+    <message>
+        <source>Record-Keeping Rules (事務処理規程)</source>
+        <translation>事務処理規程</translation>
+    </message>
+    <message>
+        <source>Record-keeping rules</source>
+        <translation>事務処理規程</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Text (*.txt)</source>
+        <translation>テキスト (*.txt)</translation>
+    </message>
+    <message>
+        <source>The file could not be written.</source>
+        <translation>ファイルを書き込めませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerOutbox</name>
+    <message numerus="yes">
+        <source>%n entries waiting to be sent</source>
+        <translation>
+            <numerusform>%n 件の記録が送信待ちです</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The server does not answer.</source>
+        <translation>サーバーが応答しません。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerPlaceBox</name>
+    <message>
+        <source>Ledger</source>
+        <translation>台帳</translation>
+    </message>
+    <message>
+        <source>On this computer</source>
+        <translation>このコンピューター</translation>
+    </message>
+    <message>
+        <source>Shared server (PostgreSQL)</source>
+        <translation>共有サーバー（PostgreSQL）</translation>
+    </message>
+    <message>
+        <source>Server connection</source>
+        <translation>サーバーへの接続</translation>
+    </message>
+    <message>
+        <source>A libpq connection string or URI, e.g. “host=db.office port=5432 dbname=seikyu user=taro” or “postgresql://taro@db.office/seikyu”. Seikyu never stores a password: PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf) supplies it.</source>
+        <translation>libpq の接続文字列または URI。例：「host=db.office port=5432 dbname=seikyu user=taro」「postgresql://taro@db.office/seikyu」。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）から渡されます。</translation>
+    </message>
+    <message>
+        <source>Test Connection</source>
+        <translation>接続をテスト</translation>
+    </message>
+    <message>
+        <source>Copy My Local Ledger to the Server</source>
+        <translation>このコンピューターの台帳をサーバーへコピー</translation>
+    </message>
+    <message>
+        <source>The environment variable SEIKYU_LEDGER sets the server instead: %1</source>
+        <translation>環境変数 SEIKYU_LEDGER が代わりにサーバーを指定しています：%1</translation>
+    </message>
+    <message>
+        <source>Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
+        <translation>パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
+    </message>
+    <message>
+        <source>Choose the shared server first.</source>
+        <translation>先に共有サーバーを選んでください。</translation>
+    </message>
+    <message>
+        <source>There is no local ledger to copy.</source>
+        <translation>コピーするこのコンピューターの台帳がありません。</translation>
+    </message>
+    <message>
+        <source>Nothing was copied: %1</source>
+        <translation>何もコピーしませんでした：%1</translation>
+    </message>
+    <message>
+        <source>Copied %1 entries to the server; %2 were there from an earlier copy.</source>
+        <translation>%1 件をサーバーへコピーしました。%2 件は以前のコピーで送られていました。</translation>
+    </message>
+    <message>
+        <source>The copy stopped after %1 entries: %2. Run it again to copy the rest; nothing is copied twice.</source>
+        <translation>%1 件でコピーが止まりました：%2。もう一度実行すると残りをコピーします。同じ記録が二重にコピーされることはありません。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerTableModel</name>
+    <message>
+        <source>%1 (past due)</source>
+        <translation>%1（期限超過）</translation>
+    </message>
+    <message>
+        <source>%1, issued again</source>
+        <translation>%1、再発行済み</translation>
+    </message>
+    <message>
+        <source>Voided: %1</source>
+        <translation>取消: %1</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>番号</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>金額</translation>
+    </message>
+    <message>
+        <source>Due</source>
+        <translation>支払期限</translation>
+    </message>
+    <message>
+        <source>Paid</source>
+        <translation>入金額</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>状態</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::NumberSequence</name>
+    <message>
+        <source>No. %1 is already in the ledger: entry %2, for %3.</source>
+        <translation>No. %1 はすでに台帳にあります：記録 %2、%3 宛て。</translation>
+    </message>
+    <message>
+        <source>Recorded by %1 on %2.</source>
+        <translation>%2 で %1 が記録。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::PaymentDialog</name>
+    <message>
+        <source>Record Payment</source>
+        <translation>入金を記録</translation>
+    </message>
+    <message>
+        <source>Date received</source>
+        <translation>入金日</translation>
+    </message>
+    <message>
+        <source>&amp;Date received:</source>
+        <translation>入金日(&amp;D):</translation>
+    </message>
+    <message>
+        <source>Amount received</source>
+        <translation>入金額</translation>
+    </message>
+    <message>
+        <source>&amp;Amount (yen):</source>
+        <translation>金額（円）(&amp;A):</translation>
+    </message>
+    <message>
+        <source>Remark</source>
+        <translation>メモ</translation>
+    </message>
+    <message>
+        <source>&amp;Remark:</source>
+        <translation>メモ(&amp;R):</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>記録</translation>
     </message>
 </context>
 <context>
@@ -1375,6 +2562,13 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Payment due:</source>
         <translation>お支払期限：</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::SharedLedger</name>
+    <message>
+        <source>Taking a number needs the ledger&apos;s server: %1 Type the number by hand; it is checked when the server answers again.</source>
+        <translation>番号の発行には台帳のサーバーが必要です：%1 番号を手で入力してください。サーバーが再び応答したときに確認します。</translation>
     </message>
 </context>
 <context>
