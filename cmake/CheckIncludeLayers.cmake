@@ -20,6 +20,7 @@ set(layer_widgets 1)
 
 set(pure_rules
     document/InvoiceFile
+    help/HelpSearch
     help/HelpTopics
     output/PdfTextRepair
     sections/DateText
