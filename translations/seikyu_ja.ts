@@ -289,13 +289,6 @@
     </message>
 </context>
 <context>
-    <name>AtomicWrite</name>
-    <message>
-        <source>The disk is full.</source>
-        <translation>ディスクがいっぱいです。</translation>
-    </message>
-</context>
-<context>
     <name>BatchExport</name>
     <message>
         <source>unknown error</source>
@@ -332,6 +325,10 @@
     <message>
         <source>warning: %1</source>
         <translation>警告: %1</translation>
+    </message>
+    <message>
+        <source>could not be written: %1</source>
+        <translation>書き込めませんでした: %1</translation>
     </message>
 </context>
 <context>
@@ -715,10 +712,6 @@
 <context>
     <name>PdfExport</name>
     <message>
-        <source>The page could not be rendered.</source>
-        <translation>ページを描画できませんでした。</translation>
-    </message>
-    <message>
         <source>Export as PDF</source>
         <translation>PDFとして書き出す</translation>
     </message>
@@ -746,6 +739,10 @@
         <source>Replace</source>
         <translation>置き換える</translation>
     </message>
+    <message>
+        <source>the page could not be rendered</source>
+        <translation>ページを描画できませんでした</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -772,6 +769,37 @@
     <message>
         <source>Keep the sums rows and the invoice amount</source>
         <translation>合計の行と御請求金額を残す</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>フォルダがありません</translation>
+    </message>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation>同じ名前のフォルダがあります</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>ディスクが読み出し専用です</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>ディスクがいっぱいです</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>書き込む権限がありません</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>不明なエラー</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2.</source>
+        <translation>%1 に書き込めませんでした: %2。</translation>
     </message>
 </context>
 <context>

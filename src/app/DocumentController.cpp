@@ -6,6 +6,7 @@
 #include "document/Document.h"
 #include "document/InvoiceFile.h"
 #include "document/InvoiceWindow.h"
+#include "document/WriteFailure.h"
 #include "sections/FreelancePreferences.h"
 #include "widgets/Prompter.h"
 
@@ -145,7 +146,7 @@ bool DocumentController::save(Document *document)
     QString error;
     if (!writeTo(document, document->filePath(), &error)) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
-                                   error);
+                                   writeFailureMessage(document->filePath(), error));
         return false;
     }
     document->updateChangeCount(Document::ChangeCleared);
@@ -166,7 +167,7 @@ bool DocumentController::saveAs(Document *document)
     QString error;
     if (!writeTo(document, path, &error)) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(QFileInfo(path).fileName()),
-                                   error);
+                                   writeFailureMessage(path, error));
         return false;
     }
     document->setFilePath(canonical(path));
@@ -252,7 +253,7 @@ bool DocumentController::canClose(Document *document)
             return true;
         }
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
-                                   error);
+                                   writeFailureMessage(document->filePath(), error));
     }
     switch (Prompter::instance().askSaveChanges(document->window(), document->displayName())) {
     case Prompter::SaveChoice::Save:

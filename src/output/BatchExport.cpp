@@ -58,6 +58,7 @@ QString pdfNameFor(const QString &input)
 struct Job
 {
     QString file;
+    QString target; ///< the PDF, once the input is read and its PDF is being written
     QStringList warnings;
     QString reason; ///< why it was not exported
     /// Whether its PDF was written; while a worker writes it, the answer to come.
@@ -101,7 +102,11 @@ std::optional<std::pair<PageRecording, QString>> recordInvoice(Job &job, std::un
 /// The rest, on any thread: the PDF made from the recording and written.
 bool writeRecordedPdf(const PageRecording &page, const QString &title, const QString &target, QString *reason)
 {
-    return writePdfFile(pdfFromRecording(page, title), target, reason);
+    QString why;
+    if (writePdfFile(pdfFromRecording(page, title), target, &why))
+        return true;
+    *reason = Text::tr("could not be written: %1").arg(why);
+    return false;
 }
 
 } // namespace
@@ -172,6 +177,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             job.reason = Text::tr("is a folder, not an invoice file");
         } else if (auto recorded = recordInvoice(job, window)) {
             writing.insert(targetId, i);
+            job.target = target;
             if (!parallel) {
                 job.exported = writeRecordedPdf(recorded->first, recorded->second, target, &job.reason);
                 continue;
@@ -192,7 +198,8 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             lines.append(oneLine(job.file, Text::tr("warning: %1").arg(warning)));
         if (exported)
             continue;
-        lines.append(oneLine(job.file, job.reason));
+        // A PDF that could not be written is named itself: the input was read well.
+        lines.append(oneLine(job.target.isEmpty() ? job.file : job.target, job.reason));
         ++failures;
     }
     return failures == 0 ? 0 : 1;
