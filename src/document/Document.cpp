@@ -204,7 +204,7 @@ void Document::applyContents(const InvoiceContents &contents)
 
 qint64 Document::findThru(const QString &key, const std::optional<QString> &value)
 {
-    if (!value)
+    if (!value || value->size() > LongestLearnedEntry)
         return -1;
     QStringList list = SavedLists::instance().read(key).value_or(QStringList());
     const qsizetype found = list.indexOf(*value);

@@ -59,7 +59,7 @@ PageTableDelegate::PageTableDelegate(QObject *parent) : QStyledItemDelegate(pare
 bool PageTableDelegate::needsTwoLines(const QString &description, qreal width, int pixelSize)
 {
     const QFont smallest = pageFont(std::min(LegiblePixelSize, pixelSize));
-    return QFontMetricsF(smallest).horizontalAdvance(description) > width - 2 * CellPadding;
+    return exceedsWidth(QFontMetricsF(smallest), description, width - 2 * CellPadding - 0.01);
 }
 
 void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
