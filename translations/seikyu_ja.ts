@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Japanese invoices (請求書) as PDF.</source>
+        <translation>日本の請求書を PDF で作ります。</translation>
+    </message>
+    <message>
+        <source>License: see the copyright file that comes with %1.</source>
+        <translation>ライセンス: %1 に付属の copyright ファイルをご覧ください。</translation>
+    </message>
+    <message>
+        <source>License: %1</source>
+        <translation>ライセンス: %1</translation>
+    </message>
+    <message>
+        <source>Qt %1</source>
+        <translation>Qt %1</translation>
+    </message>
+    <message>
+        <source>ICU %1</source>
+        <translation>ICU %1</translation>
+    </message>
+    <message>
+        <source>qpdf %1</source>
+        <translation>qpdf %1</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>%1 について</translation>
+    </message>
+</context>
+<context>
     <name>Accessibility</name>
     <message>
         <source>image</source>
@@ -438,7 +473,7 @@
     </message>
     <message>
         <source>The table panel&apos;s Rate is the invoice&apos;s consumption-tax rate: 10 %, the standard rate since October 2019, or 8 %, the rate of earlier invoices. Preferences choose the rate of new invoices and how the tax is rounded, once per rate. On a 10 % invoice, mark food, drink and newspapers with Tax Class, Reduced Rate 8 % (Ctrl+R): the row shows ※, explained under the table. Not Taxable (Ctrl+E) leaves a row out of the tax. With more than one rate the sums state each rate&apos;s total and tax. Enter your registration number (登録番号, T and 13 digits) as the last field of your details: the invoice then becomes a qualified invoice (適格請求書), showing the number and every rate&apos;s total and tax.</source>
-        <translation>明細パネルの「税率」はこの請求書の消費税率です。2019年10月からの標準税率 10 % か、以前の請求書の 8 % を選びます。環境設定では新しい請求書の税率と、税率ごとに1回の端数処理を選べます。10 % の請求書では、飲食料品や新聞の行を「税区分」の「軽減税率 8 %」（Ctrl+R）にします。行に ※ が付き、表の下に説明が出ます。「非課税・不課税」（Ctrl+E）の行は消費税の対象から外れます。税率が2つ以上あるときは、税率ごとの合計と消費税が並びます。自分の情報の最後の欄に登録番号（T と13桁の数字）を入力すると、請求書は適格請求書になり、登録番号と税率ごとの合計と消費税が載ります。</translation>
+        <translation>明細パネルの「税率」はこの請求書の消費税率です。2019年10月からの標準税率 10 % か、以前の請求書の 8 % を選びます。「設定」では新しい請求書の税率と、税率ごとに1回の端数処理を選べます。10 % の請求書では、飲食料品や新聞の行を「税区分」の「軽減税率 8 %」（Ctrl+R）にします。行に ※ が付き、表の下に説明が出ます。「非課税・不課税」（Ctrl+E）の行は消費税の対象から外れます。税率が2つ以上あるときは、税率ごとの合計と消費税が並びます。自分の情報の最後の欄に登録番号（T と13桁の数字）を入力すると、請求書は適格請求書になり、登録番号と税率ごとの合計と消費税が載ります。</translation>
     </message>
     <message>
         <source>Invoice number</source>
@@ -551,10 +586,6 @@
         <translation>プリント(&amp;P)…</translation>
     </message>
     <message>
-        <source>Print Pre&amp;view…</source>
-        <translation>プリントプレビュー(&amp;V)…</translation>
-    </message>
-    <message>
         <source>Pre&amp;ferences…</source>
         <translation>設定(&amp;F)…</translation>
     </message>
@@ -657,6 +688,14 @@
     <message>
         <source>Next month&apos;s invoice: a copy of this one, dated today</source>
         <translation>来月の請求書：この請求書を今日の日付で複製します</translation>
+    </message>
+    <message>
+        <source>Print Previe&amp;w…</source>
+        <translation>プリントプレビュー(&amp;W)…</translation>
+    </message>
+    <message>
+        <source>&amp;About %1</source>
+        <translation>%1 について(&amp;A)</translation>
     </message>
 </context>
 <context>
