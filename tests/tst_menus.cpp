@@ -169,6 +169,33 @@ private slots:
         QVERIFY(controller.closeAll());
     }
 
+    void theScreenBreaksLinesAsThePaperDoesAtEveryZoom()
+    {
+        auto document = makeDocument();
+        const QString words = QStringLiteral("株式会社サンプルコンサルティング東日本 経理部 第二課 御中 "
+                                             "〒100-0005 東京都千代田区丸の内一丁目2番3号 丸の内サンプルビル12階");
+        QList<PageButton *> regions{document->head, document->whom, document->home, document->note};
+        QStringList differences;
+        for (qsizetype length = 8; length <= words.size(); length += 3) {
+            const QString text = words.left(length);
+            document->setZoom(1.0);
+            for (PageButton *region : regions)
+                region->setTitle(text);
+            QList<QStringList> paper;
+            for (PageButton *region : regions)
+                paper.append(region->pageLines());
+            for (const double zoom : {0.5, 0.67, 0.8, 0.9, 1.1, 1.13, 1.25, 1.33, 1.37, 1.5, 1.75, 2.0, 2.3, 3.0}) {
+                document->setZoom(zoom);
+                for (qsizetype i = 0; i < regions.size(); ++i) {
+                    if (regions[i]->pageLines() != paper[i])
+                        differences.append(
+                            QStringLiteral("%1 at %2: %3").arg(regions[i]->objectName()).arg(zoom).arg(text));
+                }
+            }
+        }
+        QCOMPARE(differences, QStringList());
+    }
+
     void editingPrintsNothingOnTheTerminal()
     {
         MessageCatcher messages;

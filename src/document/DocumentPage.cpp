@@ -72,6 +72,8 @@ PageButton *makeButton(RoomBox *room, PageButton::Look look, const char *name)
 {
     auto *button = named(new PageButton(look, room), name);
     button->setGeometry(room->rect().adjusted(RoomInset, RoomInset, -RoomInset, -RoomInset));
+    button->setPageSize(
+        QSizeF(room->pageGeometry().size().shrunkBy(QMargins(RoomInset, RoomInset, RoomInset, RoomInset))));
     return button;
 }
 
@@ -275,8 +277,11 @@ void Document::placeRoom(RoomBox *room, const QRect &pageGeometry)
     const int inset = qRound(RoomInset * m_zoom);
     for (QWidget *child : room->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         child->setGeometry(room->rect().adjusted(inset, inset, -inset, -inset));
-        if (auto *button = qobject_cast<PageButton *>(child))
+        if (auto *button = qobject_cast<PageButton *>(child)) {
             button->setZoom(m_zoom);
+            button->setPageSize(
+                QSizeF(pageGeometry.size().shrunkBy(QMargins(RoomInset, RoomInset, RoomInset, RoomInset))));
+        }
     }
 }
 
@@ -363,9 +368,11 @@ void Document::fitPageTable()
     heights->setDefaultSectionSize(std::max(1, qRound(layout.rowHeight * m_zoom)));
     // Rounded where each row ends rather than row by row, so a long table keeps its exact height.
     qreal end = 0;
+    QList<qreal> pageRowHeights;
     for (int row = 0; row < rows; ++row) {
         const int top = qRound(end * m_zoom);
-        end += tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
+        pageRowHeights.append(tall.at(row) ? layout.tallRowHeight : layout.rowHeight);
+        end += pageRowHeights.constLast();
         heights->resizeSection(row, std::max(1, qRound(end * m_zoom) - top));
     }
     const qreal tableBottom = GridTop + 2 * RoomInset + end + (legend ? LegendHeight : 0);
@@ -374,14 +381,18 @@ void Document::fitPageTable()
         m_gridLegend->setGeometry(qRound(RoomInset * m_zoom), qRound((RoomInset + end) * m_zoom),
                                   qRound((Right - Left - 2 * RoomInset) * m_zoom), qRound(LegendHeight * m_zoom));
         m_gridLegend->setZoom(m_zoom);
+        m_gridLegend->setPageSize(QSizeF(Right - Left - 2 * RoomInset, LegendHeight));
         m_gridLegend->raise();
     }
     int left = 0;
+    QList<qreal> pageColumnWidths;
     for (int column = 0; column < ColumnCount; ++column) {
         const int right = left + (ColumnWidths[column] ? ColumnWidths[column] : nameWidth);
         grid->setColumnWidth(column, qRound(right * m_zoom) - qRound(left * m_zoom));
+        pageColumnWidths.append(right - left);
         left = right;
     }
+    delegate->setPageCellSizes(pageColumnWidths, pageRowHeights);
 
     m_pageTableWarning =
         layout.legible ? QString()
