@@ -229,6 +229,17 @@ void benchExport()
             [&] { pdf = renderPagePdf(*document, QStringLiteral("bench")); });
     results.push_back({QStringLiteral("PDF size of a 20-row invoice (KB)"), pdf.size() / 1024.0, 40});
 
+    // A damaged or hostile file may hold a text of any length: fitting it stops once its box is full.
+    for (const char *member : {"head", "name"}) {
+        QByteArray hostile = invoiceWithRows(3);
+        const QByteArray text = '"' + QByteArray(1'000'000, 'x') + '"';
+        hostile.replace(member == QByteArrayLiteral("head") ? QByteArrayLiteral("\"請求書\"")
+                                                            : QByteArrayLiteral("\"作業 1\""),
+                        text);
+        measure(QStringLiteral("open + export, 1,000,000-character %1").arg(QString::fromLatin1(member)), 2000, 3,
+                nullptr, [&] { renderPagePdf(*openDocument(hostile), QStringLiteral("bench")); });
+    }
+
     QTemporaryDir dir;
     QStringList hundred;
     for (int i = 0; i < 100; ++i) {

@@ -31,6 +31,7 @@ set(pure_rules
     einvoice/TaxExclusiveLines
     einvoice/UnitCodes
     einvoice/XmlTree
+    help/HelpSearch
     help/HelpTopics
     import/ClipboardRows
     import/ColumnMapping

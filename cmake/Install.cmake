@@ -74,3 +74,7 @@ install(CODE [[
         endif()
     endif()
 ]])
+
+# The About box names the licence.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/app/AboutBox.cpp TARGET_DIRECTORY seikyu_core
+    PROPERTIES COMPILE_DEFINITIONS "SEIKYU_LICENSE=\"${SEIKYU_LICENSE}\"")

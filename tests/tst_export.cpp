@@ -248,11 +248,14 @@ private slots:
 
     void suggestedNames()
     {
+        // The customer's name without the honorific of the page line: a file is not addressed.
         PrompterGuard prompter;
         DocumentController controller;
         Document *document = controller.newDocument();
-        for (const auto &[whom, tail, expected] :
-             {std::tuple{"山田", 1, "2026-12-05-山田 様"}, {"", -1, "Untitled"}, {"A/B", 0, "2026-12-05-A／B 御中"}}) {
+        for (const auto &[whom, tail, expected] : {std::tuple{"山田", 1, "2026-12-05-山田"},
+                                                   {"", -1, "Untitled"},
+                                                   {"A/B", 0, "2026-12-05-A／B"},
+                                                   {"お客様", -1, "2026-12-05-お客様"}}) {
             QVERIFY(document->revertToContents(invoiceBytes(QString::fromUtf8(whom), tail)));
             prompter->proceedAnswers = {true}; // an invoice to no customer asks first
             triggerExport(*document);

@@ -417,7 +417,7 @@ private slots:
         auto first = numbered(day);
         QCOMPARE(first->numb->title(), QStringLiteral("No. 2026-0001"));
         QVERIFY(first->isEdited() && !first->numbRoom->hasGuideBorder());
-        QCOMPARE(first->filename(), QStringLiteral("2026-0001-株式会社サンプル商事 御中"));
+        QCOMPARE(first->filename(), QStringLiteral("2026-0001-株式会社サンプル商事"));
         QCOMPARE(numbered(day)->invoiceNumber(), QStringLiteral("2026-0002"));
         // A number of the user's own leaves the sequence alone, as does an invoice without one.
         QCOMPARE(numbered(day, QStringLiteral("A-77"))->invoiceNumber(), QStringLiteral("A-77"));

@@ -1,5 +1,6 @@
 #include "app/AppServices.h"
 
+#include "app/AboutBox.h"
 #include "app/PreferencesDialog.h"
 #include "document/Document.h"
 #include "einvoice/EInvoiceExport.h"
@@ -43,7 +44,8 @@ void AppServices::addOutputActions(QMenu *fileMenu, QWidget *window, Document *d
     print->setObjectName(QStringLiteral("printAction"));
     print->setShortcut(QKeySequence::Print);
     QObject::connect(print, &QAction::triggered, document, [document, window] { printDocument(*document, window); });
-    QAction *preview = fileMenu->addAction(Text::tr("Print Pre&view…"));
+    // W, as Re&vert to Saved in the same menu has V.
+    QAction *preview = fileMenu->addAction(Text::tr("Print Previe&w…"));
     preview->setObjectName(QStringLiteral("printPreviewAction"));
     QObject::connect(preview, &QAction::triggered, document,
                      [document, window] { previewDocument(*document, window); });
@@ -86,6 +88,11 @@ void AppServices::addHelpActions(QMenu *helpMenu, QWidget *window)
         panel->raise();
         panel->activateWindow();
     });
+    helpMenu->addSeparator();
+    QAction *about = helpMenu->addAction(Text::tr("&About %1").arg(QApplication::applicationName()));
+    about->setObjectName(QStringLiteral("aboutAction"));
+    about->setMenuRole(QAction::AboutRole);
+    QObject::connect(about, &QAction::triggered, window, [window] { showAbout(window); });
 }
 
 } // namespace seikyu

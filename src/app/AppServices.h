@@ -8,7 +8,7 @@ namespace seikyu {
 class Document;
 class HelpPanel;
 
-/// The application-wide services that the menus offer: output, preferences, help.
+/// The application-wide services that the menus offer: output, preferences, help and About.
 namespace AppServices {
 void addOutputActions(QMenu *fileMenu, QWidget *window, Document *document);
 void addPreferencesAction(QMenu *editMenu, QWidget *window);

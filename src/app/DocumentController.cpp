@@ -6,6 +6,7 @@
 #include "document/Document.h"
 #include "document/InvoiceFile.h"
 #include "document/InvoiceWindow.h"
+#include "document/WriteFailure.h"
 #include "sections/FreelancePreferences.h"
 #include "widgets/Prompter.h"
 
@@ -148,7 +149,7 @@ bool DocumentController::save(Document *document)
     QString error;
     if (!writeTo(document, document->filePath(), &error)) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
-                                   error);
+                                   writeFailureMessage(document->filePath(), error));
         return false;
     }
     document->updateChangeCount(Document::ChangeCleared);
@@ -170,7 +171,7 @@ bool DocumentController::saveAs(Document *document)
     QString error;
     if (!writeTo(document, path, &error)) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(QFileInfo(path).fileName()),
-                                   error);
+                                   writeFailureMessage(path, error));
         return false;
     }
     m_recovery.forgetSavedVersion(document->filePath());
@@ -271,7 +272,7 @@ bool DocumentController::canClose(Document *document)
             return true;
         }
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
-                                   error);
+                                   writeFailureMessage(document->filePath(), error));
     }
     switch (Prompter::instance().askSaveChanges(document->window(), document->displayName())) {
     case Prompter::SaveChoice::Save:

@@ -1,6 +1,7 @@
 #include "document/AtomicWrite.h"
 
-#include <QCoreApplication>
+#include "document/WriteFailure.h"
+
 #include <QSaveFile>
 
 namespace seikyu {
@@ -8,27 +9,25 @@ namespace seikyu {
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
-    auto fail = [&](const QString &reason) {
-        if (error)
-            *error = reason;
+    // The reason is worked out once the temporary file is gone, from the place as it then is.
+    auto fail = [&](QFileDevice::FileError kind) {
+        const QString system = file.errorString();
         file.cancelWriting();
+        if (error)
+            *error = writeFailureReason(path, bytes.size(), kind, system);
         return false;
     };
     if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
+        return fail(file.error());
     if (file.write(bytes) != bytes.size())
-        return fail(file.errorString());
+        return fail(file.error());
     // A disk that fills up can take part of a write and report success (and QSaveFile then
     // commits the truncated file over the old one), so check what actually reached the file.
-    if (!file.flush() || file.error() != QFileDevice::NoError || file.size() != bytes.size()) {
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QCoreApplication::translate("AtomicWrite", "The disk is full.");
-        return fail(reason);
-    }
+    if (!file.flush() || file.error() != QFileDevice::NoError || file.size() != bytes.size())
+        return fail(file.error() != QFileDevice::NoError ? file.error() : QFileDevice::ResourceError);
     if (!file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = writeFailureReason(path, bytes.size(), file.error(), file.errorString());
         return false;
     }
     return true;

@@ -7,7 +7,7 @@ namespace seikyu {
 
 /// Writes the bytes to the path in one step: they go to a temporary file beside it that replaces
 /// the target only once every byte is on disk. On failure the target is left exactly as it was
-/// and the reason is returned.
+/// and the reason is returned, as writeFailureReason words it ("the disk is full").
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
 
 } // namespace seikyu

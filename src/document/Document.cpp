@@ -1,5 +1,6 @@
 #include "document/Document.h"
 
+#include "document/InvoiceFile.h"
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
 #include "sections/DateText.h"
@@ -207,7 +208,7 @@ void Document::applyContents(const InvoiceContents &contents)
 
 qint64 Document::findThru(const QString &key, const std::optional<QString> &value)
 {
-    if (!value)
+    if (!value || value->size() > LongestLearnedEntry)
         return -1;
     QStringList list = SavedLists::instance().read(key).value_or(QStringList());
     const qsizetype found = list.indexOf(*value);
@@ -328,7 +329,13 @@ QString Document::filename() const
         text.replace(QChar(0), QChar(0xFFFD));
         return text;
     };
-    const QString customer = safe(whom ? whom->title() : QString());
+    // The customer's name as a bookkeeper files it: without the 御中 or 様 the page line carries.
+    QString honorific;
+    for (const auto &f : m_families) {
+        if (f->honorific)
+            honorific = f->shownHonorific;
+    }
+    const QString customer = safe(customerName(whom ? whom->title() : QString(), honorific));
     const QString number = safe(m_invoiceNumber.trimmed());
     // An invoice with a number is known by it, as a bookkeeper files it.
     if (!number.isEmpty())

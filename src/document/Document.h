@@ -97,8 +97,9 @@ public:
     /// bytes that are no invoice.
     bool readAnew(const QByteArray &bytes, QString *error = nullptr);
 
-    /// The suggested name of a never-saved invoice: its number, then "-" and the customer text if any;
-    /// without a number "yyyy-MM-dd-" + the customer text, or "Untitled" when there is no customer either.
+    /// The suggested name of a never-saved invoice: its number, then "-" and the customer's name if
+    /// any; without a number "yyyy-MM-dd-" + the customer's name, or "Untitled" when there is no
+    /// customer either. The name is the page line without its honorific (御中, 様).
     QString filename() const;
 
     QString filePath() const { return m_filePath; }

@@ -60,6 +60,8 @@ PageButton *makeButton(RoomBox *room, PageButton::Look look, const char *name)
 {
     auto *button = named(new PageButton(look, room), name);
     button->setGeometry(room->rect().adjusted(RoomInset, RoomInset, -RoomInset, -RoomInset));
+    button->setPageSize(
+        QSizeF(room->pageGeometry().size().shrunkBy(QMargins(RoomInset, RoomInset, RoomInset, RoomInset))));
     return button;
 }
 
@@ -224,8 +226,11 @@ void Document::placeRoom(RoomBox *room, const QRect &pageGeometry)
     const int inset = qRound(RoomInset * m_zoom);
     for (QWidget *child : room->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         child->setGeometry(room->rect().adjusted(inset, inset, -inset, -inset));
-        if (auto *button = qobject_cast<PageButton *>(child))
+        if (auto *button = qobject_cast<PageButton *>(child)) {
             button->setZoom(m_zoom);
+            button->setPageSize(
+                QSizeF(pageGeometry.size().shrunkBy(QMargins(RoomInset, RoomInset, RoomInset, RoomInset))));
+        }
     }
 }
 
@@ -314,6 +319,7 @@ void Document::fitPageTable()
         m_gridLegend->setGeometry(qRound(RoomInset * m_zoom), qRound((RoomInset + end) * m_zoom),
                                   qRound((Right - Left - 2 * RoomInset) * m_zoom), qRound(LegendHeight * m_zoom));
         m_gridLegend->setZoom(m_zoom);
+        m_gridLegend->setPageSize(QSizeF(Right - Left - 2 * RoomInset, LegendHeight));
         m_gridLegend->raise();
     }
     placeRemarks(tableBottom);

@@ -126,7 +126,10 @@ protected:
             const auto *key = static_cast<QKeyEvent *>(event);
             if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && view->currentIndex().isValid() &&
                 (view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable)) {
-                view->edit(view->currentIndex());
+                // The Return that commits a cell comes on from its editor, which is still open: it
+                // ends here rather than opening the editor again or pressing the panel's default button.
+                if (view->hasFocus())
+                    view->edit(view->currentIndex());
                 return true;
             }
         }

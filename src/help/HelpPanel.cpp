@@ -88,16 +88,19 @@ void HelpPanel::changeEvent(QEvent *event)
 
 void HelpPanel::setTopics(const QList<HelpTopic> &topics)
 {
-    // Resetting the model drops the selection; the row number, not the topic, is what stays selected,
-    // and only while that row still exists.
-    const int row = selectedRow();
+    // Resetting the model drops the selection; the row number, not the topic, is what stays selected
+    // while that row still exists. Otherwise the first topic is shown: a list with topics in it and
+    // an empty text beside it (after a search that found nothing, say) reads as a fault.
+    int row = selectedRow();
     m_topics = topics;
     QStringList heads;
     heads.reserve(m_topics.size());
     for (const HelpTopic &topic : std::as_const(m_topics))
         heads.append(topic.head);
     m_headings->setStringList(heads);
-    if (row >= 0 && row < m_topics.size())
+    if (row < 0 || row >= m_topics.size())
+        row = 0;
+    if (row < m_topics.size())
         HVGrid->selectionModel()->setCurrentIndex(m_headings->index(row),
                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }

@@ -25,7 +25,8 @@ public:
     /// Shows the body of the topic at the selected row, or nothing when no row is selected.
     void HVDesc();
     /// Narrows the list to the topics containing the text of \a sender (a line edit, or any object
-    /// with a "text" property); the selected row number stays and its new topic is shown.
+    /// with a "text" property); the selected row number stays and its new topic is shown, or the
+    /// first topic when that row is gone.
     void HVFind(QObject *sender);
 
 protected:

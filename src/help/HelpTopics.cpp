@@ -1,6 +1,10 @@
 #include "help/HelpTopics.h"
 
+#include "help/HelpSearch.h"
+
 #include <QCoreApplication>
+#include <algorithm>
+#include <iterator>
 
 namespace seikyu {
 
@@ -12,6 +16,25 @@ struct TopicSource
     const char *head;
     const char *body;
     const char *more = nullptr; ///< a paragraph of our own after the body
+};
+
+/// The words people search for, per topic in the order of TopicSources, separated by "|". They are
+/// what users type in either language, so they are not translated.
+constexpr const char16_t *TopicKeywords[] = {
+    u"PDF|請求書|invoice|export|エクスポート|書き出し|出力|保存|印刷|print",
+    u"ガイド|枠|青|blue|frame",
+    u"タイトル|件名|日付|宛名|宛先|取引先|顧客|会社名|発行者|自社|住所|電話|印鑑|判子|ハンコ|印影|押印|title|date|"
+    u"customer|address|issuer|stamp|seal",
+    u"明細|品目|項目|単価|数量|個数|金額|小計|合計|行|表|セル|row|cell|item|quantity|price|total",
+    u"金額|値引|値引き|割引|マイナス|全角|端数|小数|円|discount|minus|yen|fraction",
+    u"インボイス|インボイス制度|適格請求書|適格請求書発行事業者|登録番号|消費税|税率|軽減税率|8%|10%|税込|税抜|内税|"
+    u"外税|非課税|invoice system|qualified invoice|registration|consumption tax|reduced rate|tax",
+    u"請求書番号|請求番号|番号|連番|採番|No.|numbering|serial",
+    u"支払期限|支払期日|期日|期限|お支払|締め|月末|振込期限|due|deadline|payment",
+    u"備考|振込|振込先|振込手数料|口座|銀行|メモ|注記|note|memo|bank|transfer",
+    u"複製|複写|翌月|来月|毎月|コピー|copy|duplicate|next month",
+    u"源泉|源泉徴収|源泉徴収税|所得税|復興特別所得税|報酬|差引請求額|フリーランス|個人|withholding|income tax|"
+    u"freelance",
 };
 
 constexpr TopicSource TopicSources[] = {
@@ -170,28 +193,35 @@ constexpr TopicSource TopicSources[] = {
          "server for scripts and the command line.")},
 };
 
+static_assert(std::size(TopicKeywords) == std::size(TopicSources), "one keyword list per topic");
+
 } // namespace
 
 QList<HelpTopic> helpTopics()
 {
     // Looked up on every call rather than cached, so a language installed later applies.
     QList<HelpTopic> topics;
-    for (const TopicSource &source : TopicSources) {
+    for (std::size_t i = 0; i < std::size(TopicSources); ++i) {
+        const TopicSource &source = TopicSources[i];
         QString body = QCoreApplication::translate("HelpPanel", source.body);
         if (source.more)
             body += QStringLiteral("\n\n") + QCoreApplication::translate("HelpPanel", source.more);
-        topics.append({QCoreApplication::translate("HelpPanel", source.head), body});
+        topics.append({QCoreApplication::translate("HelpPanel", source.head), body,
+                       QString::fromUtf16(TopicKeywords[i]).split(QLatin1Char('|'))});
     }
     return topics;
 }
 
 QList<HelpTopic> filterHelpTopics(const QList<HelpTopic> &topics, const QString &search)
 {
-    if (search.isEmpty())
+    const QString key = helpSearchKey(search);
+    if (key.isEmpty())
         return topics;
     QList<HelpTopic> kept;
     for (const HelpTopic &topic : topics) {
-        if (topic.head.contains(search, Qt::CaseInsensitive) || topic.body.contains(search, Qt::CaseInsensitive))
+        const auto found = [&key](const QString &text) { return helpTextContains(text, key); };
+        if (found(topic.head) || found(topic.body) ||
+            std::any_of(topic.keywords.cbegin(), topic.keywords.cend(), found))
             kept.append(topic);
     }
     return kept;

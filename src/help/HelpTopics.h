@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace seikyu {
 
@@ -10,6 +11,9 @@ struct HelpTopic
 {
     QString head;
     QString body;
+    /// Words people type when they look for the topic, in either language, that its text may not
+    /// hold (インボイス for the qualified invoice); searched, never shown.
+    QStringList keywords;
 
     friend bool operator==(const HelpTopic &, const HelpTopic &) = default;
 };
@@ -18,8 +22,9 @@ struct HelpTopic
 /// (translation context "HelpPanel"; the English text shows when there is no translation).
 QList<HelpTopic> helpTopics();
 
-/// The topics, in their order, whose heading or body contains \a search as plain text, ignoring
-/// letter case. An empty search keeps them all.
+/// The topics, in their order, whose heading, body or keywords contain \a search as plain text,
+/// ignoring letter case, character width, kana script and spaces (see helpSearchKey). A search
+/// that is empty, or only spaces, keeps them all.
 QList<HelpTopic> filterHelpTopics(const QList<HelpTopic> &topics, const QString &search);
 
 } // namespace seikyu

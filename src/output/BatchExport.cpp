@@ -63,7 +63,7 @@ struct Job
     QStringList warnings;
     QString reason;     ///< why it was not exported
     QByteArray xml;     ///< the e-invoice the PDF carries, when it carries one
-    QString target;     ///< the PDF's path
+    QString target;     ///< the PDF, once the input is read and its PDF is being written
     InvoicePage issued; ///< what the ledger records once the PDF is written
     /// Whether its PDF was written; while a worker writes it, the answer to come.
     std::variant<bool, std::future<bool>> exported = false;
@@ -124,7 +124,11 @@ bool writeRecordedPdf(const std::vector<PageRecording> &pages, const QString &ti
         if (pdf.isEmpty())
             return false;
     }
-    return writePdfFile(pdf, target, reason);
+    QString why;
+    if (writePdfFile(pdf, target, &why))
+        return true;
+    *reason = Text::tr("could not be written: %1").arg(why);
+    return false;
 }
 
 } // namespace
@@ -187,7 +191,6 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         Job &job = jobs[size_t(i)];
         job.file = files[i];
         const QString target = singleTarget ? out : QDir(out).filePath(pdfNameFor(job.file));
-        job.target = target;
         const QString targetId = identity(target);
         if (const auto claimed = writing.find(targetId); claimed != writing.end()) {
             // Whether an earlier input got this name depends on whether its PDF was written.
@@ -206,6 +209,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             job.reason = Text::tr("is a folder, not an invoice file");
         } else if (auto recorded = recordInvoice(job, window, attachEInvoice)) {
             writing.insert(targetId, i);
+            job.target = target;
             if (!parallel) {
                 job.exported = writeRecordedPdf(recorded->first, recorded->second, target, job.xml, &job.reason);
                 continue;
@@ -234,7 +238,8 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                 lines.append(*told);
             continue;
         }
-        lines.append(oneLine(job.file, job.reason));
+        // A PDF that could not be written is named itself: the input was read well.
+        lines.append(oneLine(job.target.isEmpty() ? job.file : job.target, job.reason));
         ++failures;
     }
     return failures == 0 ? 0 : 1;

@@ -10,7 +10,8 @@ namespace seikyu {
 /// `out`/<file name without extension>.pdf. With one file, `out` may also name the PDF itself
 /// (ending in .pdf). Inputs are never written to.
 ///
-/// Every input that fails adds one line to `messages`; the others are still exported. A page that
+/// Every input that fails adds one line to `messages`, naming the input when it could not be read
+/// and the PDF when that could not be written, and saying why; the others are still exported. A page that
 /// will not read well (see outputWarnings) is exported too, with a "warning:" line. Returns the
 /// process exit status: 0 when every file was exported, 1 when some failed, 2 when nothing could
 /// be attempted (no files, or `out` unusable).

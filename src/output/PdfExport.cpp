@@ -4,6 +4,7 @@
 #include "document/Document.h"
 #include "document/PageView.h"
 #include "ledger/IssueRecording.h"
+#include "document/WriteFailure.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PageRecording.h"
@@ -97,7 +98,7 @@ bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)
     if (pdf.isEmpty()) {
         // Never replace a good file with nothing.
         if (error)
-            *error = Text::tr("The page could not be rendered.");
+            *error = Text::tr("the page could not be rendered");
         return false;
     }
     return writeFileAtomically(path, pdf, error);
@@ -155,7 +156,10 @@ void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish,
     }
     if (!writePdfFile(pdf, path, &reason)) {
         qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
-        Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("Failed writing PDF"));
+        // Which file and why: "the disk is full" wants another place, "permission denied" another folder.
+        Prompter::instance().alert(parent, Text::tr("Failed"),
+                                   Text::tr("Failed writing PDF") + QLatin1Char('\n') +
+                                       writeFailureMessage(path, reason));
         return;
     }
     if (written)

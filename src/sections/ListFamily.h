@@ -46,6 +46,11 @@ struct ListFamily
     QString shownHonorific;
 };
 
+/// The longest text an opened file teaches a saved list. Real titles, names and addresses run to a
+/// few hundred characters; a longer one comes from a damaged or hostile file, and kept in the lists
+/// it would slow every later write of the user's settings. The page and the file keep it whole.
+constexpr qsizetype LongestLearnedEntry = 4096;
+
 /// One saved entry from its fields: the texts joined by line feeds (a single field is the entry),
 /// without the empty fields that follow the first `requiredFields`.
 QString joinEntryFields(QStringList fields, int requiredFields = 0);

@@ -60,7 +60,7 @@ PageTableDelegate::PageTableDelegate(QObject *parent) : QStyledItemDelegate(pare
 bool PageTableDelegate::needsTwoLines(const QString &description, qreal width, int pixelSize)
 {
     const QFont smallest = pageFont(std::min(LegiblePixelSize, pixelSize));
-    return QFontMetricsF(smallest).horizontalAdvance(description) > width - 2 * CellPadding;
+    return exceedsWidth(QFontMetricsF(smallest), description, width - 2 * CellPadding - 0.01);
 }
 
 void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -80,7 +80,8 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     // Fitted and drawn in page pixels, so the screen shows the lines the paper gets at any zoom.
     painter->translate(option.rect.topLeft());
     painter->scale(m_zoom, m_zoom);
-    const QRectF cell(0, 0, option.rect.width() / m_zoom, option.rect.height() / m_zoom);
+    const QRectF cell(0, 0, m_columnWidths.value(index.column(), option.rect.width() / m_zoom),
+                      m_rowHeights.value(index.row(), option.rect.height() / m_zoom));
     if (header)
         painter->fillRect(cell, QColor(0xe8, 0xe8, 0xe8));
     else if (selected)
@@ -97,7 +98,8 @@ void PageTableDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
         // A sums row's label ("消費税(10%)") reads across the empty unit-price cell beside it.
         const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
         const auto *table = qobject_cast<const QTableView *>(view);
-        const qreal widened = table ? table->columnWidth(static_cast<int>(Column::Solo)) / m_zoom : 0;
+        const int solo = static_cast<int>(Column::Solo);
+        const qreal widened = m_columnWidths.value(solo, table ? table->columnWidth(solo) / m_zoom : 0);
         area.setLeft(area.left() - widened);
     } else if (sumsRow && column != Column::Sums) {
         text.clear(); // the blank cells of the sums rows

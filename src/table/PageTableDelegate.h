@@ -39,6 +39,14 @@ public:
     /// A delegate for paper draws the table as printed: never a selection, focus or hover, so no
     /// way of closing a panel can leave one for a PDF or a printout.
     void setPaper(bool paper) { m_paper = paper; }
+    /// The cells' sizes on paper, in page pixels, by column and by row: text is fitted to these
+    /// rather than to the screen's cells divided by the zoom, which rounding makes a little off.
+    /// A column or row not given falls back to the screen's cell.
+    void setPageCellSizes(const QList<qreal> &columnWidths, const QList<qreal> &rowHeights)
+    {
+        m_columnWidths = columnWidths;
+        m_rowHeights = rowHeights;
+    }
 
     /// Whether a description needs a second line in its row: it does not fit one line even at the
     /// smallest size the table allows.
@@ -51,6 +59,8 @@ private:
     int m_pixelSize = 10;
     double m_zoom = 1.0;
     bool m_paper = false;
+    QList<qreal> m_columnWidths;
+    QList<qreal> m_rowHeights;
 };
 
 /// A cell's text as drawn: without control characters, on one line before fitting.

@@ -62,18 +62,26 @@ qreal sizePaperTable(QTableView *table, const std::vector<qreal> &rowHeights, qr
     QHeaderView *heights = table->verticalHeader();
     heights->setMinimumSectionSize(1);
     heights->setDefaultSectionSize(std::max(1, qRound(defaultRowHeight * zoom)));
+    // Rounded where each row ends rather than row by row, so a long table keeps its exact height.
     qreal end = 0;
+    QList<qreal> pageRowHeights;
+    pageRowHeights.reserve(qsizetype(rowHeights.size()));
     for (size_t row = 0; row < rowHeights.size(); ++row) {
         const int top = qRound(end * zoom);
         end += rowHeights[row];
+        pageRowHeights.append(rowHeights[row]);
         heights->resizeSection(int(row), std::max(1, qRound(end * zoom) - top));
     }
     int left = 0;
+    QList<qreal> pageColumnWidths;
     for (int column = 0; column < ColumnCount; ++column) {
         const int right = left + columnWidths[size_t(column)];
         table->setColumnWidth(column, qRound(right * zoom) - qRound(left * zoom));
+        pageColumnWidths.append(right - left);
         left = right;
     }
+    // Texts are fitted to their cells on paper, so the screen breaks lines where the PDF does.
+    delegate->setPageCellSizes(pageColumnWidths, pageRowHeights);
     return end;
 }
 

@@ -62,6 +62,39 @@ void PageButton::setZoom(double zoom)
     update();
 }
 
+void PageButton::setPageSize(const QSizeF &size)
+{
+    m_pageSize = size;
+    update();
+}
+
+QRectF PageButton::pageArea() const
+{
+    const QSizeF size = m_pageSize.isValid() ? m_pageSize : QSizeF(width() / m_zoom, height() / m_zoom);
+    return QRectF(QPointF(0, 0), size) - TextMargins;
+}
+
+QStringList PageButton::pageLines() const
+{
+    const QString shown = printableText(shownText());
+    if (m_look != Look::Plain || shown.isEmpty())
+        return {};
+    return fitShown(shown, textArea(pageArea())).lines;
+}
+
+FittedText PageButton::fitShown(const QString &shown, const QRectF &room) const
+{
+    TextFitRequest request;
+    request.box = room.size();
+    request.pixelSize = m_pagePixelSize;
+    if (m_sealClearance > 0) {
+        const qsizetype lines = shown.count(QLatin1Char('\n')) + 1;
+        for (qsizetype line = 0; line < lines; ++line)
+            request.lineWidths.append(line == m_sealExemptLine ? room.width() : room.width() - m_sealClearance);
+    }
+    return fitText(shown, font(), request);
+}
+
 void PageButton::setSealClearance(int width, int exemptLine)
 {
     m_sealClearance = width;
@@ -116,7 +149,7 @@ void PageButton::paintEvent(QPaintEvent *)
 
     // Set in page pixels whatever the zoom, so the screen shows the very lines the paper gets.
     painter.scale(m_zoom, m_zoom);
-    const QRectF area = QRectF(0, 0, width() / m_zoom, height() / m_zoom) - TextMargins;
+    const QRectF area = pageArea();
     switch (m_look) {
     case Look::Image:
         paintImage(painter, area, output);
@@ -188,15 +221,7 @@ void PageButton::paintText(QPainter &painter, const QRectF &area, bool output)
                        fitText(m_heading, font(), heading), Qt::AlignLeft | Qt::AlignTop);
     }
     const QRectF room = textArea(area);
-    TextFitRequest request;
-    request.box = room.size();
-    request.pixelSize = m_pagePixelSize;
-    if (m_sealClearance > 0) {
-        const qsizetype lines = shown.count(QLatin1Char('\n')) + 1;
-        for (qsizetype line = 0; line < lines; ++line)
-            request.lineWidths.append(line == m_sealExemptLine ? room.width() : room.width() - m_sealClearance);
-    }
-    const FittedText fitted = fitText(shown, font(), request);
+    const FittedText fitted = fitShown(shown, room);
     painter.setPen(Qt::black);
     const QRectF used = drawFittedText(painter, room, font(), fitted, m_alignment);
     if (m_underlined) {

@@ -6,6 +6,8 @@
 
 namespace seikyu {
 
+struct FittedText;
+
 /// A flat region of the page that prints its text (or image) like type on paper and opens the
 /// region's panel when clicked. The title is kept exactly as set; control characters are only
 /// left out when drawing.
@@ -42,6 +44,12 @@ public:
     /// wraps below the legible size, but is always drawn whole. The shown size follows the zoom.
     void setPagePixelSize(int pixelSize);
     void setZoom(double zoom);
+    /// The button's size on paper, in page pixels. Text is fitted to it rather than to the widget's
+    /// size divided by the zoom, which rounding to whole screen pixels makes a little off: the
+    /// screen then breaks the very lines the paper does at every zoom.
+    void setPageSize(const QSizeF &size);
+    /// The lines of text as the page draws them (empty for an image or an amount).
+    QStringList pageLines() const;
     /// Keeps `width` page pixels at the right free of text on every line but `exemptLine`: that is
     /// where the seal sits, and only the name line it is pressed on may run under it.
     void setSealClearance(int width, int exemptLine);
@@ -64,6 +72,9 @@ private:
     void paintAmount(QPainter &painter, const QRectF &area);
     /// Where the text itself goes within the drawing area: below the heading, inside the frame.
     QRectF textArea(const QRectF &area) const;
+    /// The drawing area in page pixels: the page size when one is set, minus the margins.
+    QRectF pageArea() const;
+    FittedText fitShown(const QString &shown, const QRectF &room) const;
     qreal headingPitch() const;
 
     Look m_look;
@@ -73,6 +84,7 @@ private:
     bool m_underlined = false;
     int m_pagePixelSize = 12;
     double m_zoom = 1.0;
+    QSizeF m_pageSize;
     int m_sealClearance = 0;
     int m_sealExemptLine = -1;
     QString m_heading;

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 
 namespace seikyu {
 
@@ -10,6 +11,15 @@ namespace {
 
 /// Rounding in the font's measurements must not push a text that fits onto a second line.
 constexpr qreal Slack = 0.01;
+/// A line longer than this is first measured by its beginning: when that alone is too wide, the
+/// rest is never shaped. A page line holds far fewer characters, so every text that fits is
+/// measured whole, as it always was.
+constexpr qsizetype ProbeLength = 2048;
+/// A long line is broken in windows of at least this many characters, so that each line costs
+/// what its own characters cost rather than what the rest of the text does. A line's break is
+/// taken from a window only when the window goes on at least Lookahead characters past it.
+constexpr qsizetype WindowLength = 1024;
+constexpr qsizetype Lookahead = 64;
 
 QFont sized(const QFont &face, int pixelSize)
 {
@@ -25,52 +35,101 @@ struct Piece
     int source;
 };
 
-/// Breaks one line into pieces no wider than `width`: at spaces when every word fits that way (an
-/// address keeps its building name together), otherwise wherever the line-breaking rules allow,
-/// which in Japanese is between most characters. A single glyph wider than the width stays whole.
-QStringList wrapLine(const QString &line, const QFont &font, qreal width)
+/// The pieces of a text at one size, and whether they are all of it: measuring stops once there
+/// are more pieces than the box can hold.
+struct Pieces
 {
-    const QFontMetricsF metrics(font);
-    if (metrics.horizontalAdvance(line) <= width + Slack)
-        return {line};
+    QList<Piece> list;
+    bool complete = true;
+};
 
-    const QStringList words = line.split(QLatin1Char(' '));
-    const bool wordsFit = std::all_of(words.cbegin(), words.cend(), [&](const QString &word) {
-        return metrics.horizontalAdvance(word) <= width + Slack;
-    });
-    QStringList pieces;
-    if (wordsFit) {
-        QString current;
-        for (const QString &word : words) {
-            const QString longer = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
-            if (!current.isEmpty() && metrics.horizontalAdvance(longer) > width + Slack) {
-                pieces.append(current);
-                current = word;
-            } else {
-                current = longer;
-            }
-        }
-        pieces.append(current);
-        return pieces;
-    }
-
-    QTextLayout layout(line, font);
+/// Breaks a line wherever the line-breaking rules allow, which in Japanese is between most
+/// characters, and within a word too long for the width. A long line is laid out window by window:
+/// laying out a whole line that has no break opportunity costs the square of its length.
+void wrapAnywhere(const QString &line, const QFont &font, qreal width, qsizetype maxPieces, QStringList &pieces)
+{
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine()) {
-        piece.setLineWidth(width);
-        QString text = line.mid(piece.textStart(), piece.textLength());
-        while (text.endsWith(QLatin1Char(' ')))
-            text.chop(1);
-        pieces.append(text);
+    qsizetype start = 0;
+    qsizetype window = WindowLength;
+    while (start < line.size() && pieces.size() <= maxPieces) {
+        const bool whole = line.size() - start <= window;
+        const QString part = whole ? line.mid(start) : line.mid(start, window);
+        QTextLayout layout(part, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        qsizetype taken = 0;
+        for (QTextLine piece = layout.createLine(); piece.isValid() && pieces.size() <= maxPieces;
+             piece = layout.createLine()) {
+            piece.setLineWidth(width);
+            const qsizetype end = piece.textStart() + piece.textLength();
+            if (!whole && end > part.size() - Lookahead)
+                break; // what follows the window might still change where this line breaks
+            QString text = part.mid(piece.textStart(), piece.textLength());
+            while (text.endsWith(QLatin1Char(' ')))
+                text.chop(1);
+            pieces.append(text);
+            taken = end;
+        }
+        layout.endLayout();
+        if (whole)
+            return;
+        if (taken == 0)
+            window *= 2; // a line longer than the window: look further
+        else
+            start += taken;
     }
-    layout.endLayout();
+}
+
+/// Breaks one line into pieces no wider than `width`: at spaces when every word fits that way (an
+/// address keeps its building name together), otherwise wherever the line-breaking rules allow.
+/// A single glyph wider than the width stays whole. Stops once there are more than `maxPieces`.
+QStringList wrapLine(const QString &line, const QFont &font, qreal width, qsizetype maxPieces)
+{
+    const QFontMetricsF metrics(font);
+    if (!exceedsWidth(metrics, line, width))
+        return {line};
+
+    // Word by word, so that a long line is measured only as far as the box reaches.
+    QStringList pieces;
+    QString current;
+    bool wordsFit = true;
+    for (qsizetype from = 0; from <= line.size() && pieces.size() <= maxPieces;) {
+        qsizetype space = line.indexOf(QLatin1Char(' '), from);
+        if (space < 0)
+            space = line.size();
+        const QString word = line.mid(from, space - from);
+        from = space + 1;
+        if (exceedsWidth(metrics, word, width)) {
+            wordsFit = false;
+            break;
+        }
+        const QString longer = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+        if (!current.isEmpty() && metrics.horizontalAdvance(longer) > width + Slack) {
+            pieces.append(current);
+            current = word;
+        } else {
+            current = longer;
+        }
+    }
+    if (wordsFit) {
+        if (pieces.size() <= maxPieces)
+            pieces.append(current);
+        return pieces;
+    }
+    pieces.clear();
+    wrapAnywhere(line, font, width, maxPieces, pieces);
     return pieces;
 }
 
 } // namespace
+
+bool exceedsWidth(const QFontMetricsF &metrics, const QString &text, qreal width)
+{
+    if (text.size() > ProbeLength && metrics.horizontalAdvance(text.left(ProbeLength)) > width + Slack)
+        return true;
+    return metrics.horizontalAdvance(text) > width + Slack;
+}
 
 qreal pageLinePitch(const QFont &face, int pixelSize)
 {
@@ -80,28 +139,47 @@ qreal pageLinePitch(const QFont &face, int pixelSize)
 FittedText fitText(const QString &text, const QFont &face, const TextFitRequest &request)
 {
     const QStringList source = text.split(QLatin1Char('\n'));
-    const auto widthOf = [&request](int line) {
+    const auto widthOf = [&request](qsizetype line) {
         return line < request.lineWidths.size() ? request.lineWidths.at(line) : request.box.width();
+    };
+    // The most lines the box can hold at a size, and one more: beyond that nothing is measured, as
+    // the text does not fit anyway.
+    const auto budgetAt = [&](int pixelSize) {
+        const qreal pitch = pageLinePitch(face, pixelSize);
+        qsizetype held = pitch > 0 ? static_cast<qsizetype>((request.box.height() + Slack) / pitch) : 0;
+        if (request.maximumLines > 0)
+            held = std::min<qsizetype>(held, request.maximumLines);
+        return std::max<qsizetype>(held, 1) + 1;
     };
     const auto piecesAt = [&](int pixelSize, bool wrap) {
         const QFont font = sized(face, pixelSize);
-        QList<Piece> pieces;
-        for (int line = 0; line < source.size(); ++line) {
-            const QStringList parts = wrap ? wrapLine(source.at(line), font, widthOf(line)) : source.mid(line, 1);
+        const qsizetype budget = budgetAt(pixelSize);
+        Pieces pieces;
+        for (qsizetype line = 0; line < source.size(); ++line) {
+            if (pieces.list.size() > budget) {
+                pieces.complete = false;
+                break;
+            }
+            const QStringList parts = wrap ? wrapLine(source.at(line), font, widthOf(line), budget - pieces.list.size())
+                                           : source.mid(line, 1);
             for (const QString &part : parts)
-                pieces.append({part, line});
+                pieces.list.append({part, static_cast<int>(line)});
         }
+        if (pieces.list.size() > budget)
+            pieces.complete = false;
         return pieces;
     };
-    const auto fitsAt = [&](int pixelSize, const QList<Piece> &pieces) {
-        const QFontMetricsF metrics(sized(face, pixelSize));
-        for (const Piece &piece : pieces) {
-            if (metrics.horizontalAdvance(piece.text) > widthOf(piece.source) + Slack)
-                return false;
-        }
-        if (request.maximumLines > 0 && pieces.size() > request.maximumLines)
+    const auto fitsAt = [&](int pixelSize, const Pieces &pieces) {
+        if (!pieces.complete)
             return false;
-        return pieces.size() * pageLinePitch(face, pixelSize) <= request.box.height() + Slack;
+        if (request.maximumLines > 0 && pieces.list.size() > request.maximumLines)
+            return false;
+        if (pieces.list.size() * pageLinePitch(face, pixelSize) > request.box.height() + Slack)
+            return false;
+        const QFontMetricsF metrics(sized(face, pixelSize));
+        return std::none_of(pieces.list.cbegin(), pieces.list.cend(), [&](const Piece &piece) {
+            return exceedsWidth(metrics, piece.text, widthOf(piece.source));
+        });
     };
     const auto result = [&](int pixelSize, const QList<Piece> &pieces) {
         FittedText fitted{pixelSize, {}, pixelSize >= request.minimumPixelSize, false};
@@ -112,42 +190,66 @@ FittedText fitText(const QString &text, const QFont &face, const TextFitRequest 
 
     const int largest = std::max(1, request.pixelSize);
     const int smallest = std::max(1, std::min(request.minimumPixelSize, largest));
+    // The lines that fit at a size, the last one shortened with "…".
+    const auto elidedAt = [&](int pixelSize) {
+        const Pieces pieces = piecesAt(pixelSize, request.wrap);
+        const QFontMetricsF metrics(sized(face, pixelSize));
+        const int held = std::max(1, static_cast<int>(request.box.height() / pageLinePitch(face, pixelSize) + Slack));
+        const int capacity = request.maximumLines > 0 ? std::min(request.maximumLines, held) : held;
+        const int lines = static_cast<int>(std::min<qsizetype>(capacity, pieces.list.size()));
+        FittedText fitted = result(pixelSize, pieces.list.mid(0, lines - 1));
+        // What stays for the last line, as far as it could show: no more is shaped.
+        QString rest;
+        bool cut = !pieces.complete;
+        for (qsizetype i = lines - 1; i < pieces.list.size(); ++i) {
+            if (rest.size() > ProbeLength) {
+                cut = true;
+                break;
+            }
+            rest += (rest.isEmpty() ? QString() : QStringLiteral(" ")) + pieces.list.at(i).text;
+        }
+        if (rest.size() > ProbeLength) {
+            rest.truncate(ProbeLength);
+            cut = true;
+        }
+        const qreal width = widthOf(pieces.list.value(lines - 1).source);
+        QString last = metrics.elidedText(rest, Qt::ElideRight, width);
+        if (cut && last == rest) {
+            // All that was looked at fits, but more follows it.
+            const QChar ellipsis(0x2026);
+            last = metrics.elidedText(rest, Qt::ElideRight, width - metrics.horizontalAdvance(ellipsis));
+            if (!last.endsWith(ellipsis))
+                last += ellipsis;
+        }
+        fitted.lines.append(last);
+        fitted.elided = last != rest || cut;
+        return fitted;
+    };
+
     // Shrinking keeps the text's own lines, so it comes before wrapping.
     for (int size = largest; size >= smallest; --size) {
-        const QList<Piece> pieces = piecesAt(size, false);
+        const Pieces pieces = piecesAt(size, false);
         if (fitsAt(size, pieces))
-            return result(size, pieces);
+            return result(size, pieces.list);
     }
     if (request.wrap) {
         for (int size = largest; size >= smallest; --size) {
-            const QList<Piece> pieces = piecesAt(size, true);
+            const Pieces pieces = piecesAt(size, true);
             if (fitsAt(size, pieces))
-                return result(size, pieces);
+                return result(size, pieces.list);
         }
     }
 
-    if (request.overflow == TextFitRequest::Overflow::Elide) {
-        const QList<Piece> pieces = piecesAt(smallest, request.wrap);
-        const QFontMetricsF metrics(sized(face, smallest));
-        const int held = std::max(1, static_cast<int>(request.box.height() / pageLinePitch(face, smallest) + Slack));
-        const int capacity = request.maximumLines > 0 ? std::min(request.maximumLines, held) : held;
-        const int lines = static_cast<int>(std::min<qsizetype>(capacity, pieces.size()));
-        FittedText fitted = result(smallest, pieces.mid(0, lines - 1));
-        QString rest;
-        for (qsizetype i = lines - 1; i < pieces.size(); ++i)
-            rest += (rest.isEmpty() ? QString() : QStringLiteral(" ")) + pieces.at(i).text;
-        const qreal width = widthOf(pieces.value(lines - 1).source);
-        const QString last = metrics.elidedText(rest, Qt::ElideRight, width);
-        fitted.lines.append(last);
-        fitted.elided = last != rest;
-        return fitted;
-    }
+    if (request.overflow == TextFitRequest::Overflow::Elide)
+        return elidedAt(smallest);
     for (int size = smallest - 1; size >= 1; --size) {
-        const QList<Piece> pieces = piecesAt(size, request.wrap);
+        const Pieces pieces = piecesAt(size, request.wrap);
         if (fitsAt(size, pieces))
-            return result(size, pieces);
+            return result(size, pieces.list);
     }
-    return result(1, piecesAt(1, request.wrap));
+    // Not even the smallest type holds it (only a damaged or hostile file, or a paste, has such a
+    // text): the page shows what fits at the legible size, ending in "…".
+    return elidedAt(smallest);
 }
 
 QRectF drawFittedText(QPainter &painter, const QRectF &area, const QFont &face, const FittedText &fitted,

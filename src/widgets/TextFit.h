@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class QFontMetricsF;
 class QPainter;
 
 namespace seikyu {
@@ -41,13 +42,18 @@ struct FittedText
     bool elided = false; ///< the last line was shortened with "…"
 };
 
+/// Whether a text is wider than `width`, measuring a very long text only as far as it takes to know.
+bool exceedsWidth(const QFontMetricsF &metrics, const QString &text, qreal width);
+
 /// The distance from one line of page text to the next, for a face at a pixel size.
 qreal pageLinePitch(const QFont &face, int pixelSize);
 
 /// Fits a text (its own lines separated by line feeds) into a box: the face shrinks step by step
 /// down to the minimum while every line fits its width; then lines wrap, at spaces where that is
 /// enough and between characters otherwise, at the largest size whose lines fit the box. Beyond
-/// that the text shrinks further or is elided, as the request says. Nothing is ever cut mid-glyph.
+/// that the text shrinks further or is elided, as the request says; a text that fits at no size at
+/// all is elided at the minimum. Nothing is ever cut mid-glyph. The time it takes grows with the
+/// text's length at most: measuring stops once the box is full.
 FittedText fitText(const QString &text, const QFont &face, const TextFitRequest &request);
 
 /// Draws fitted lines in the area with the painter's pen, each line placed by the alignment; returns
