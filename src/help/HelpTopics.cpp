@@ -32,9 +32,15 @@ constexpr const char16_t *TopicKeywords[] = {
     u"請求書番号|請求番号|番号|連番|採番|No.|numbering|serial",
     u"支払期限|支払期日|期日|期限|お支払|締め|月末|振込期限|due|deadline|payment",
     u"備考|振込|振込先|振込手数料|口座|銀行|メモ|注記|note|memo|bank|transfer",
+    u"長い|複数ページ|ページ|改ページ|続き|ページ番号|long|pages|page number|continuation",
     u"複製|複写|翌月|来月|毎月|コピー|copy|duplicate|next month",
     u"源泉|源泉徴収|源泉徴収税|所得税|復興特別所得税|報酬|差引請求額|フリーランス|個人|withholding|income tax|"
     u"freelance",
+    u"貼り付け|ペースト|表計算|エクセル|Excel|Calc|CSV|取り込み|インポート|読み込み|Shift_JIS|paste|spreadsheet|import",
+    u"デジタルインボイス|電子インボイス|Peppol|ペポル|JP PINT|XML|UBL|PDF/A|e-invoice|電子アドレス|法人番号",
+    u"台帳|発行済み|発行済|履歴|入金|未入金|入金済|取消|電子帳簿保存法|電帳法|事務処理規程|検索|ledger|issued|payment|"
+    u"unpaid|void|verify",
+    u"共有|事務所|サーバー|PostgreSQL|ポスグレ|複数人|連番|送信待ち|shared|server|office|network",
 };
 
 constexpr TopicSource TopicSources[] = {
