@@ -4,7 +4,6 @@
 #include "einvoice/EInvoiceBatch.h"
 #include "einvoice/EInvoiceExport.h"
 #include "einvoice/PdfA3.h"
-#include "ledger/IssueLedger.h"
 #include "ledger/LedgerStore.h"
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
@@ -283,10 +282,11 @@ private slots:
         run("pdfdetach", {"-save", "1", "-o", in.filePath("proc/attached.xml"), hybrid});
         QCOMPARE(readAll(in.filePath("proc/attached.xml")), readAll(in.filePath("proc/food.xml")));
 
-        // Both runs are in the ledger: the XML as an e-invoice entry with its hash and archived copy,
-        // the PDF/A-3 as the batch's PDF.
+        // Both runs are in the processes' ledger (in the data folder the environment names): the XML as
+        // an e-invoice entry with its hash and archived copy, the PDF/A-3 as the batch's PDF.
+        const QDir ledgerFolder(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Seikyu/Seikyu"));
         QString error;
-        const auto ledger = LedgerStore::openSqlite(IssueLedger::instance().databasePath(), nullptr, &error);
+        const auto ledger = LedgerStore::openSqlite(ledgerFolder.filePath("ledger.sqlite"), nullptr, &error);
         QVERIFY2(ledger, qPrintable(error));
         QList<LedgerEntry> eInvoices, pdfs;
         for (const LedgerEntry &entry : ledger->entries()) {
@@ -299,7 +299,7 @@ private slots:
         QCOMPARE(eInvoices.first().pdfSha256,
                  QString::fromLatin1(QCryptographicHash::hash(xml, QCryptographicHash::Sha256).toHex()));
         QVERIFY2(eInvoices.first().archiveName.endsWith(".xml"), qPrintable(eInvoices.first().archiveName));
-        QCOMPARE(readAll(QDir(IssueLedger::instance().archiveFolder()).filePath(eInvoices.first().archiveName)), xml);
+        QCOMPARE(readAll(ledgerFolder.filePath("archive/" + eInvoices.first().archiveName)), xml);
         QCOMPARE(eInvoices.first().number, QStringLiteral("INV-2026-0042"));
         QCOMPARE(eInvoices.first().amount, 34362);
         QCOMPARE(channelKey(IssueChannel::EInvoice), QStringLiteral("e-invoice"));

@@ -26,7 +26,7 @@ QString topicHead(int index)
     return helpTopics().at(index).head;
 }
 
-enum Topic { Summary = 0, Table = 3, Amounts = 4, TaxRates = 5, Remarks = 8, Withholding = 10 };
+enum Topic { Summary = 0, Table = 3, Amounts = 4, TaxRates = 5, Remarks = 8, Withholding = 11 };
 
 } // namespace
 

@@ -2,6 +2,41 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>Japanese invoices (請求書) as PDF.</source>
+        <translation>日本の請求書を PDF で作ります。</translation>
+    </message>
+    <message>
+        <source>License: see the copyright file that comes with %1.</source>
+        <translation>ライセンス: %1 に付属の copyright ファイルをご覧ください。</translation>
+    </message>
+    <message>
+        <source>License: %1</source>
+        <translation>ライセンス: %1</translation>
+    </message>
+    <message>
+        <source>Qt %1</source>
+        <translation>Qt %1</translation>
+    </message>
+    <message>
+        <source>ICU %1</source>
+        <translation>ICU %1</translation>
+    </message>
+    <message>
+        <source>qpdf %1</source>
+        <translation>qpdf %1</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>%1 について</translation>
+    </message>
+</context>
+<context>
     <name>Accessibility</name>
     <message>
         <source>image</source>
@@ -289,13 +324,6 @@
     </message>
 </context>
 <context>
-    <name>AtomicWrite</name>
-    <message>
-        <source>The disk is full.</source>
-        <translation>ディスクがいっぱいです。</translation>
-    </message>
-</context>
-<context>
     <name>BatchExport</name>
     <message>
         <source>unknown error</source>
@@ -348,6 +376,10 @@
     <message>
         <source>cannot be an e-invoice: %1</source>
         <translation>デジタルインボイスにできません: %1</translation>
+    </message>
+    <message>
+        <source>could not be written: %1</source>
+        <translation>書き込めませんでした: %1</translation>
     </message>
 </context>
 <context>
@@ -956,10 +988,6 @@
         <translation>プリント(&amp;P)…</translation>
     </message>
     <message>
-        <source>Print Pre&amp;view…</source>
-        <translation>プリントプレビュー(&amp;V)…</translation>
-    </message>
-    <message>
         <source>Pre&amp;ferences…</source>
         <translation>設定(&amp;F)…</translation>
     </message>
@@ -1072,8 +1100,8 @@
         <translation>PDF書き出しで、JP PINT のデジタルインボイスを含む PDF/A-3 を作ります</translation>
     </message>
     <message>
-        <source>Export e-&amp;Invoice (JP PINT)…</source>
-        <translation>デジタルインボイスを書き出す（JP PINT）(&amp;I)…</translation>
+        <source>Export e-Invoice (&amp;JP PINT)…</source>
+        <translation>デジタルインボイスを書き出す（JP PINT）(&amp;J)…</translation>
     </message>
     <message>
         <source>&amp;Import Rows…</source>
@@ -1090,6 +1118,14 @@
     <message>
         <source>Adds cells copied from a spreadsheet as rows after the table&apos;s current row</source>
         <translation>表計算ソフトからコピーしたセルを、表の現在の行の後に行として追加します</translation>
+    </message>
+    <message>
+        <source>Print Previe&amp;w…</source>
+        <translation>プリントプレビュー(&amp;W)…</translation>
+    </message>
+    <message>
+        <source>&amp;About %1</source>
+        <translation>%1 について(&amp;A)</translation>
     </message>
 </context>
 <context>
@@ -1196,10 +1232,6 @@
 <context>
     <name>PdfExport</name>
     <message>
-        <source>The page could not be rendered.</source>
-        <translation>ページを描画できませんでした。</translation>
-    </message>
-    <message>
         <source>Export as PDF</source>
         <translation>PDFとして書き出す</translation>
     </message>
@@ -1226,6 +1258,10 @@
     <message>
         <source>Replace</source>
         <translation>置き換える</translation>
+    </message>
+    <message>
+        <source>the page could not be rendered</source>
+        <translation>ページを描画できませんでした</translation>
     </message>
 </context>
 <context>
@@ -1411,6 +1447,37 @@
     <message>
         <source>Seikyu could not set up the ledger on the server.</source>
         <translation>Seikyu はサーバーに台帳を用意できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>WriteFailure</name>
+    <message>
+        <source>the folder does not exist</source>
+        <translation>フォルダがありません</translation>
+    </message>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation>同じ名前のフォルダがあります</translation>
+    </message>
+    <message>
+        <source>the disk is read-only</source>
+        <translation>ディスクが読み出し専用です</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>ディスクがいっぱいです</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>書き込む権限がありません</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>不明なエラー</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2.</source>
+        <translation>%1 に書き込めませんでした: %2。</translation>
     </message>
 </context>
 <context>

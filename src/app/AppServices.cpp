@@ -36,7 +36,7 @@ void AppServices::addOutputActions(QMenu *fileMenu, QWidget *window, Document *d
     QObject::connect(fileMenu, &QMenu::aboutToShow, attach, [attach] { attach->setChecked(attachesEInvoice()); });
     attach->setChecked(attachesEInvoice());
     QObject::connect(attach, &QAction::toggled, attach, [](bool on) { setAttachesEInvoice(on); });
-    QAction *eInvoice = fileMenu->addAction(Text::tr("Export e-&Invoice (JP PINT)…"));
+    QAction *eInvoice = fileMenu->addAction(Text::tr("Export e-Invoice (&JP PINT)…"));
     eInvoice->setObjectName(QStringLiteral("exportEInvoiceAction"));
     QObject::connect(eInvoice, &QAction::triggered, document,
                      [document, window] { exportEInvoice(*document, window); });
