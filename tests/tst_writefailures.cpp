@@ -24,8 +24,13 @@ QByteArray invoiceBytes()
 {
     return QByteArrayLiteral(R"({"head": "御請求書", "date": "2025-05-01", "whom": "丸の内物産", "tail": 0,
         "from": "〒100-0005\n東京都千代田区丸の内\n株式会社サンプル\n03-1234-5678\nみずほ銀行",
+        "full": "御請求金額\n￥108,000",
         "item": [{"date": "日付", "name": "項目", "solo": "", "much": "個数", "sums": "価格"},
-                 {"date": "05/01", "name": "デザイン料", "solo": "50000", "much": 2, "sums": "100000"}]})");
+                 {"date": "05/01", "name": "デザイン料", "solo": "50000", "much": 2, "sums": "100000"},
+                 {"date": " ", "name": " ", "solo": "", "much": " ", "sums": " "},
+                 {"date": " ", "name": " ", "solo": "", "much": "小計", "sums": "100000"},
+                 {"date": " ", "name": " ", "solo": "", "much": "消費税", "sums": "8000"},
+                 {"date": " ", "name": " ", "solo": "", "much": "合計", "sums": "108000"}]})");
 }
 
 /// The environment for a child whose lines the test reads: in English.

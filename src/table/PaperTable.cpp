@@ -68,8 +68,10 @@ qreal sizePaperTable(QTableView *table, const std::vector<qreal> &rowHeights, qr
     pageRowHeights.reserve(qsizetype(rowHeights.size()));
     for (size_t row = 0; row < rowHeights.size(); ++row) {
         const int top = qRound(end * zoom);
+        // The height the row has on paper, rounded as the page at 100 % (which is what is printed)
+        // rounds it: the cell's text is fitted to that at every zoom.
+        pageRowHeights.append(qRound(end + rowHeights[row]) - qRound(end));
         end += rowHeights[row];
-        pageRowHeights.append(rowHeights[row]);
         heights->resizeSection(int(row), std::max(1, qRound(end * zoom) - top));
     }
     int left = 0;
