@@ -436,9 +436,19 @@ private slots:
         const int rows = document->bank->count();
         document->grid->selectionModel()->setCurrentIndex(document->bank->index(rows - 1, 0),
                                                           QItemSelectionModel::NoUpdate);
+        const QStringList before = tableTexts(*document);
+        const auto total = [&] {
+            return amountOf(document->bank->row(document->bank->count() - 1)->value(Column::Sums));
+        };
+        const qint64 totalBefore = total();
         QVERIFY(document->pasteRows(QStringLiteral("\tりんご\t100\t2\t")));
         QCOMPARE(tableTexts(*document).at(2), "|りんご|" + yen(100) + "|2|" + yen(200));
         QVERIFY(document->isTotalled());
+        // The sums follow the pasted row in the same step, and undo gives both back together.
+        QVERIFY2(total() >= totalBefore + 200, qPrintable(tableTexts(*document).join(u'\n')));
+        document->undoStack()->undo();
+        QCOMPARE(tableTexts(*document), before);
+        QCOMPARE(total(), totalBefore);
     }
 
     void pastesTheClipboardInTheTablePanel()
