@@ -9,6 +9,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
+// qpdf's own shared pointers only, as the application builds it, without its old PointerHolder type.
+#define POINTERHOLDER_TRANSITION 4
 #include <qpdf/QPDF.hh>
 #include <unicode/uversion.h>
 

@@ -70,17 +70,6 @@ int takeNumbers(const QString &connection, int count, const QString &tag)
     return 0;
 }
 
-/// The entries of a server ledger's table by a query's first column.
-QStringList column(LedgerStore &store, const QString &query)
-{
-    QStringList values;
-    QSqlQuery q(store.database());
-    if (q.exec(query))
-        while (q.next())
-            values.append(q.value(0).toString());
-    return values;
-}
-
 } // namespace
 
 class OfficeTest : public QObject

@@ -231,8 +231,8 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             lines.append(oneLine(job.file, Text::tr("warning: %1").arg(warning)));
         if (exported) {
             if (!job.xml.isEmpty())
-                announceEInvoice(
-                    {job.target, QFileInfo(job.target).completeBaseName() + QStringLiteral(".xml"), job.xml, true});
+                announceEInvoice({job.target, QFileInfo(job.target).completeBaseName() + QStringLiteral(".xml"),
+                                  job.xml, true, QByteArray(), job.file});
             if (const auto told =
                     IssueLedger::instance().recordIssue(job.issued, job.file, IssueChannel::Batch, job.target))
                 lines.append(*told);

@@ -95,8 +95,9 @@ void Document::numbCopy(QObject *)
         // A number typed by hand must not be another invoice's.
         QLabel *numbServer = serverLine(numbCtrl.get());
         if (!number.isEmpty() && number != numbText->property(TakenNumber).toString() && number != m_invoiceNumber) {
-            const InvoicePage page = pageState();
-            const QString refusal = office->refusal(number, customerName(page.whomText, page.whomHonorific).trimmed());
+            const InvoicePage shown = pageState();
+            const QString refusal =
+                office->refusal(number, customerName(shown.whomText, shown.whomHonorific).trimmed());
             if (!refusal.isEmpty()) {
                 numbServer->setText(refusal);
                 numbServer->show();
