@@ -151,7 +151,7 @@ void LedgerUseTest::batchExportRecordsEachInvoice()
     QVERIFY(store);
     QList<LedgerEntry> entries = store->entries();
     QCOMPARE(entries.size(), 2);
-    const LedgerEntry &first = entries[0];
+    const LedgerEntry first = entries[0]; // a copy: the list is read again below
     QCOMPARE(first.channel, IssueChannel::Batch);
     QCOMPARE(first.customer, QStringLiteral("株式会社サンプル商事"));
     QCOMPARE(first.honorific, QStringLiteral("御中"));
