@@ -149,13 +149,14 @@ QByteArray makePdfA3(const QByteArray &bytes, const PdfAttachment &attachment, c
         QPDFEFStreamObjectHelper stream = QPDFEFStreamObjectHelper::createEFStream(pdf, attachment.bytes.toStdString());
         stream.setSubtype(utf8(attachment.mimeType));
         stream.setModDate(pdfDate(attachment.modified));
-        QPDFFileSpecObjectHelper spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, utf8(attachment.name), stream);
+        QPDFFileSpecObjectHelper fileSpec =
+            QPDFFileSpecObjectHelper::createFileSpec(pdf, utf8(attachment.name), stream);
         if (!attachment.description.isEmpty())
-            spec.setDescription(utf8(attachment.description));
-        spec.getObjectHandle().replaceKey("/AFRelationship", QPDFObjectHandle::newName("/Alternative"));
+            fileSpec.setDescription(utf8(attachment.description));
+        fileSpec.getObjectHandle().replaceKey("/AFRelationship", QPDFObjectHandle::newName("/Alternative"));
         QPDFEmbeddedFileDocumentHelper files(pdf);
-        files.replaceEmbeddedFile(utf8(attachment.name), spec);
-        root.replaceKey("/AF", QPDFObjectHandle::newArray({spec.getObjectHandle()}));
+        files.replaceEmbeddedFile(utf8(attachment.name), fileSpec);
+        root.replaceKey("/AF", QPDFObjectHandle::newArray({fileSpec.getObjectHandle()}));
 
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
