@@ -372,6 +372,7 @@ private slots:
         QTest::newRow("empty") << QByteArray() << "empty";
         QTest::newRow("a BOM and line breaks only") << QByteArray("\xEF\xBB\xBF\r\n\r\n") << "empty";
         QTest::newRow("one line, unbalanced") << QByteArray("\"a,b\n") << "Line 1: a quotation mark";
+        QTest::newRow("one empty quoted field") << QByteArray("\"\"") << "empty";
     }
     void refusesDamagedFilesWithAReason()
     {

@@ -43,6 +43,9 @@ CsvFile readCsv(const QByteArray &bytes)
     file.delimiter = guessDelimiter(decoded.text);
     file.table = splitDelimited(decoded.text, file.delimiter, Quoting::Strict);
     if (file.table.records.isEmpty()) {
+        // Only empty fields ("" alone): nothing to read and nothing wrong with a line either.
+        if (file.table.skipped.isEmpty())
+            return failed(tr("The file is empty: it holds no rows."));
         const SkippedLine &first = file.table.skipped.constFirst();
         return failed(tr("No line of the file can be read. Line %1: %2.").arg(first.line).arg(first.reason));
     }
