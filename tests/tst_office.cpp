@@ -685,7 +685,8 @@ private Q_SLOTS:
                 expectedPaid.append(index.paid(index.at(position)));
             }
             QString error;
-            const std::optional<LedgerPage> page = searchLedger(store->database(), filters.at(f), 1000, &error);
+            const std::optional<LedgerPage> page =
+                searchLedger(store->database(), filters.at(f), {LedgerOrder::Recorded, true, 0, 1000}, &error);
             QVERIFY2(page, qPrintable(error));
             QList<qint64> ids;
             for (const IssuedInvoice &row : page->rows) {
@@ -704,10 +705,56 @@ private Q_SLOTS:
             QCOMPARE(page->totals.amount, totals.amount);
             QCOMPARE(page->totals.outstanding, totals.outstanding);
             // A page holds no more than asked, the sums still count everything found.
-            const std::optional<LedgerPage> short_ = searchLedger(store->database(), filters.at(f), 2);
+            const std::optional<LedgerPage> short_ =
+                searchLedger(store->database(), filters.at(f), {LedgerOrder::Recorded, true, 0, 2});
             QVERIFY(short_);
             QCOMPARE(short_->rows.size(), std::min<qsizetype>(2, ids.size()));
             QCOMPARE(short_->totals.count, totals.count);
+            // Every column sorts both ways, ties newest first, and a slice further on is the
+            // same rows the whole list has there.
+            for (int order = int(LedgerOrder::Date); order <= int(LedgerOrder::Status); ++order) {
+                auto key = [&](qint64 id) -> QVariant {
+                    const IssuedInvoice &row = index.at(index.positionOfIssue(id));
+                    switch (LedgerOrder(order)) {
+                    case LedgerOrder::Date:
+                        return row.date.toString(Qt::ISODate);
+                    case LedgerOrder::Number:
+                        return row.issue.number;
+                    case LedgerOrder::Customer:
+                        return row.issue.customer;
+                    case LedgerOrder::Amount:
+                        return row.issue.amount;
+                    case LedgerOrder::Due:
+                        return row.issue.dueDate.toString(Qt::ISODate);
+                    case LedgerOrder::Paid:
+                        return index.paid(row);
+                    default:
+                        return int(index.status(row));
+                    }
+                };
+                for (const bool descending : {false, true}) {
+                    QList<qint64> sorted = expected;
+                    std::stable_sort(sorted.begin(), sorted.end(), [&](qint64 a, qint64 b) {
+                        const int c = QVariant::compare(key(a), key(b)) == QPartialOrdering::Less      ? -1
+                                      : QVariant::compare(key(a), key(b)) == QPartialOrdering::Greater ? 1
+                                                                                                       : 0;
+                        return descending ? c > 0 : c < 0;
+                    });
+                    const std::optional<LedgerPage> all =
+                        searchLedger(store->database(), filters.at(f), {LedgerOrder(order), descending, 0, 1000});
+                    QVERIFY(all);
+                    QList<qint64> got;
+                    for (const IssuedInvoice &row : all->rows)
+                        got.append(row.issue.id);
+                    QVERIFY2(got == sorted, qPrintable(QStringLiteral("filter %1, order %2").arg(f).arg(order)));
+                    const std::optional<LedgerPage> slice =
+                        searchLedger(store->database(), filters.at(f), {LedgerOrder(order), descending, 1, 2});
+                    QVERIFY(slice);
+                    QCOMPARE(slice->rows.size(), std::clamp<qsizetype>(sorted.size() - 1, 0, 2));
+                    for (qsizetype i = 0; i < slice->rows.size(); ++i)
+                        QCOMPARE(slice->rows.at(i).issue.id, sorted.at(1 + i));
+                }
+            }
         }
     }
 

@@ -28,8 +28,49 @@ const QString IssueFacts = QStringLiteral(
     "COALESCE((SELECT sum(p.amount) FROM ledger_entries p WHERE p.kind = 'payment' AND p.invoice_id = e.invoice_id "
     "AND NOT EXISTS (SELECT 1 FROM ledger_entries pv WHERE pv.kind = 'void' AND pv.refers_to = p.id)), 0) AS paid, "
     "(SELECT max(v.note) FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id) AS void_reason, "
-    "EXISTS (SELECT 1 FROM ledger_entries r WHERE r.kind = 'issue' AND r.refers_to = e.id) AS superseded "
+    "EXISTS (SELECT 1 FROM ledger_entries r WHERE r.kind = 'issue' AND r.refers_to = e.id) AS superseded, "
+    "%1 AS sort_key "
     "FROM ledger_entries e WHERE e.kind = 'issue'");
+
+/// What a column sorts by, read in the narrow query; the columns worked out of the payments sort
+/// on the outside, where paid and voided are known.
+QString innerSortKey(const QSqlDatabase &db, LedgerOrder order)
+{
+    // Text sorts as the table's own string comparison does: by code, whatever the server's locale.
+    const QString byCode = db.driverName() == QLatin1String("QPSQL") ? QStringLiteral(" COLLATE \"C\"") : QString();
+    switch (order) {
+    case LedgerOrder::Date:
+        return QStringLiteral(
+            "CASE WHEN e.invoice_date <> '' THEN e.invoice_date ELSE substr(e.recorded_at, 1, 10) END");
+    case LedgerOrder::Number:
+        return QStringLiteral("e.number") + byCode;
+    case LedgerOrder::Customer:
+        return QStringLiteral("e.customer") + byCode;
+    case LedgerOrder::Amount:
+        return QStringLiteral("e.amount");
+    case LedgerOrder::Due:
+        return QStringLiteral("e.due_date");
+    case LedgerOrder::Recorded:
+    case LedgerOrder::Paid:
+    case LedgerOrder::Status:
+        break;
+    }
+    return QStringLiteral("0");
+}
+
+QString outerSortKey(LedgerOrder order)
+{
+    switch (order) {
+    case LedgerOrder::Recorded:
+        return QStringLiteral("id");
+    case LedgerOrder::Paid:
+        return QStringLiteral("paid");
+    case LedgerOrder::Status:
+        return QStringLiteral("CASE WHEN voided THEN 3 WHEN paid >= amount THEN 2 WHEN paid > 0 THEN 1 ELSE 0 END");
+    default:
+        return QStringLiteral("sort_key");
+    }
+}
 
 QString statusCondition(PaymentStatus status)
 {
@@ -80,8 +121,10 @@ LedgerEntry issueOfRow(const QSqlQuery &query)
 
 } // namespace
 
-std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, int limit, QString *error)
+std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, const LedgerSlice &slice,
+                                       QString *error)
 {
+    const int limit = std::max(slice.limit, 1);
     QStringList where;
     QVariantList values;
     if (filter.from || filter.to) {
@@ -119,7 +162,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         outer.append(QStringLiteral("(NOT voided AND paid < amount AND due_date <> '' AND due_date < '%1')")
                          .arg(today.toString(Qt::ISODate)));
     }
-    QString inner = IssueFacts;
+    QString inner = IssueFacts.arg(innerSortKey(db, slice.order));
     for (const QString &condition : where)
         inner += QStringLiteral(" AND ") + condition;
     const QString found =
@@ -131,12 +174,15 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     LedgerPage page;
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT *, count(*) OVER () AS found_count, "
-                                 "sum(CASE WHEN voided OR superseded THEN 0 ELSE amount END) OVER () AS found_amount, "
-                                 "sum(CASE WHEN voided OR superseded OR paid >= amount THEN 0 ELSE amount - paid END) "
-                                 "OVER () AS found_outstanding FROM (%1) AS counted ORDER BY id DESC LIMIT %2")
-                      .arg(found)
-                      .arg(std::max(limit, 1)));
+    query.prepare(
+        QStringLiteral("SELECT *, count(*) OVER () AS found_count, "
+                       "sum(CASE WHEN voided OR superseded THEN 0 ELSE amount END) OVER () AS found_amount, "
+                       "sum(CASE WHEN voided OR superseded OR paid >= amount THEN 0 ELSE amount - paid END) "
+                       "OVER () AS found_outstanding FROM (%1) AS counted ORDER BY %2 %3, id DESC "
+                       "LIMIT %4 OFFSET %5")
+            .arg(found, outerSortKey(slice.order), slice.descending ? QStringLiteral("DESC") : QStringLiteral("ASC"))
+            .arg(limit)
+            .arg(std::max(slice.offset, 0)));
     for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec()) {
@@ -146,16 +192,16 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     }
     QStringList ids;
     while (query.next()) {
-        page.totals.count = query.value(7).toInt();
-        page.totals.amount = query.value(8).toLongLong();
-        page.totals.outstanding = query.value(9).toLongLong();
+        page.totals.count = query.value(QStringLiteral("found_count")).toInt();
+        page.totals.amount = query.value(QStringLiteral("found_amount")).toLongLong();
+        page.totals.outstanding = query.value(QStringLiteral("found_outstanding")).toLongLong();
         if (page.rows.size() >= limit)
             break;
         IssuedInvoice row;
         row.issue.id = query.value(0).toLongLong();
         row.voidReason = query.value(4).toString();
         row.superseded = query.value(5).toBool();
-        row.voided = query.value(6).toBool();
+        row.voided = query.value(QStringLiteral("voided")).toBool();
         page.rows.append(row);
         page.paid.append(query.value(3).toLongLong());
         ids.append(QString::number(row.issue.id));

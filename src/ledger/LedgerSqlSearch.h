@@ -15,11 +15,23 @@ struct LedgerPage
     LedgerTotals totals;       ///< over every issue found, not only this page
 };
 
+/// What a search's rows are ordered by. Ties go newest recorded first, whichever way.
+enum class LedgerOrder { Recorded, Date, Number, Customer, Amount, Due, Paid, Status };
+
+/// Which rows of a search to read: `limit` rows from `offset`, in this order.
+struct LedgerSlice
+{
+    LedgerOrder order = LedgerOrder::Recorded;
+    bool descending = true;
+    int offset = 0;
+    int limit = 200;
+};
+
 /// The search LedgerIndex::search makes, run by the database on its indexes (invoice date,
 /// amount, folded customer, the invoice and the entry referred to), for ledgers too large to hold
 /// in memory, as an office's shared one grows to be. An issue without an invoice date is dated by
 /// the UTC day it was recorded.
-std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, int limit,
+std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, const LedgerSlice &slice,
                                        QString *error = nullptr);
 
 } // namespace seikyu
