@@ -349,12 +349,15 @@ void LedgerTest::csvQuotingAndBom()
     QCOMPARE(csvField(QStringLiteral(" padded")), QStringLiteral("\" padded\""));
     QCOMPARE(csvField(QString()), QString());
 
-    LedgerIndex index;
-    LedgerEntry entry = issue(QStringLiteral("山田, \"株\""), 1234567, QDate(2026, 3, 1), QStringLiteral("N-1"));
-    entry.id = 1;
-    entry.recordedAt = QDateTime::currentDateTimeUtc();
-    index.add(entry);
-    const QByteArray csv = ledgerCsv(index, {0});
+    LedgerPage found;
+    IssuedInvoice row;
+    row.issue = issue(QStringLiteral("山田, \"株\""), 1234567, QDate(2026, 3, 1), QStringLiteral("N-1"));
+    row.issue.id = 1;
+    row.issue.recordedAt = QDateTime::currentDateTimeUtc();
+    row.date = row.issue.invoiceDate;
+    found.rows.append(row);
+    found.paid.append(0);
+    const QByteArray csv = ledgerCsv(found);
     QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 3); // header, one row, and the empty rest after the last CRLF

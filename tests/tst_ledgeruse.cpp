@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QSqlQuery>
+#include <QTableView>
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -76,6 +77,7 @@ private slots:
     void unwritableArchiveStillRecords();
     void windowSearchesAndTotals();
     void paymentsFromTheWindow();
+    void windowReadsALargeLedgerASliceAtATime();
     void commandLineOptions_data();
     void commandLineOptions();
     void commandLineListsAndVerifies();
@@ -315,7 +317,8 @@ void LedgerUseTest::windowSearchesAndTotals()
     QCOMPARE(window.model()->issueAt(0)->issue.amount, 100000);
     window.model()->sort(LedgerTableModel::AmountColumn, Qt::DescendingOrder);
     QCOMPARE(window.model()->issueAt(0)->issue.amount, 500001);
-    const QStringList csv = QString::fromUtf8(window.csv().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList csv =
+        QString::fromUtf8(window.csv().value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 4);
     QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
     QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
@@ -346,6 +349,58 @@ void LedgerUseTest::paymentsFromTheWindow()
              statusText(PaymentStatus::Paid));
     QVERIFY(!window.recordPayment(id, QDate(2026, 3, 21), 0, QString())); // nothing to record
     QVERIFY(window.footerText().contains(QStringLiteral("100,000")));
+}
+
+void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
+{
+    LedgerStore *store = IssueLedger::instance().store();
+    QList<LedgerEntry> entries;
+    for (int i = 0; i < 450; ++i) {
+        LedgerEntry entry;
+        entry.customer = QStringLiteral("顧客%1").arg(i);
+        entry.amount = 1000 + i;
+        entry.invoiceDate = QDate(2026, 1, 1).addDays(i);
+        entries.append(entry);
+    }
+    QVERIFY(store->recordAll(entries));
+    IssuedInvoicesWindow window;
+    window.resize(900, 500);
+    window.show();
+    window.refresh();
+    LedgerTableModel *model = window.model();
+    // The first slice only, the sums over everything.
+    QCOMPARE(model->rowCount(), LedgerTableModel::SliceSize);
+    QCOMPARE(model->issueAt(0)->issue.amount, 1449);
+    QCOMPARE(model->totals().count, 450);
+    QVERIFY(window.footerText().contains(QStringLiteral("450")));
+    QVERIFY(window.footerText().contains(QStringLiteral("551,025"))); // 450 × 1,000 + 0 + … + 449
+
+    // Scrolling to the end reads the rest, once.
+    auto *table = window.findChild<QTableView *>(QStringLiteral("ledgerTable"));
+    for (int tries = 0; tries < 10 && model->canFetchMore(); ++tries) {
+        table->scrollToBottom();
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(model->rowCount(), 450);
+    QVERIFY(!model->canFetchMore());
+
+    // A selection far down stays on its invoice when the table sorts the other way.
+    table->selectRow(400);
+    const qint64 chosen = model->issueAt(400)->issue.id;
+    model->sort(LedgerTableModel::AmountColumn, Qt::AscendingOrder);
+    QCOMPARE(model->issueAt(0)->issue.amount, 1000);
+    const QModelIndexList selected = table->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(model->issueAt(selected.first().row())->issue.id, chosen);
+
+    // The download holds every row found, not only those read, in the order shown.
+    window.refresh();
+    QCOMPARE(model->rowCount(), LedgerTableModel::SliceSize);
+    const QStringList csv =
+        QString::fromUtf8(window.csv().value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(csv.size(), 451);
+    QVERIFY(csv[1].contains(QStringLiteral(",1000,")));
+    QVERIFY(csv[450].contains(QStringLiteral(",1449,")));
 }
 
 void LedgerUseTest::commandLineOptions_data()

@@ -644,6 +644,8 @@ private Q_SLOTS:
         for (int i = 0; i < 48; ++i) {
             LedgerEntry entry = issue(customers.at(i % 4), 1000 * (i % 7), QStringLiteral("2026-%1").arg(i % 40));
             entry.invoiceDate = i % 11 == 0 ? QDate() : QDate(2026, 1 + i % 12, 1 + i % 28);
+            if (i % 11 == 0) // undated: the day recorded, 1 June in Tokyo, still 31 May in UTC
+                entry.recordedAt = QDateTime(QDate(2026, 5, 31), QTime(15 + i / 11, 30), Qt::UTC);
             entry.dueDate = QDate(2026, 1 + i % 12, 28);
             const std::optional<LedgerEntry> recorded = store->record(entry);
             QVERIFY(recorded);
@@ -658,7 +660,7 @@ private Q_SLOTS:
             if (i % 13 == 0)
                 QVERIFY(store->recordVoid(recorded->id, QStringLiteral("取消")));
         }
-        QList<LedgerFilter> filters(12);
+        QList<LedgerFilter> filters(14);
         filters[1].customer = QStringLiteral("abc");
         filters[2].customer = QStringLiteral("カブシキ");
         filters[3].customer = QStringLiteral("%_");
@@ -676,6 +678,9 @@ private Q_SLOTS:
         filters[11].from = QDate(2026, 2, 1);
         filters[11].statuses = {PaymentStatus::PartlyPaid, PaymentStatus::Unpaid};
         const LedgerIndex &index = store->index();
+        filters[12].issueId = index.at(index.size() / 2).issue.id;
+        filters[13].from = QDate(2026, 6, 1);
+        filters[13].to = QDate(2026, 6, 1);
         for (int f = 0; f < filters.size(); ++f) {
             const QList<int> positions = index.search(filters.at(f));
             QList<qint64> expected;

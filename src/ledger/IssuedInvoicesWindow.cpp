@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShortcut>
+#include <QSqlDatabase>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -287,12 +288,22 @@ void IssuedInvoicesWindow::refresh()
     if (!wanted || !ledger)
         return;
     const qint64 selected = selectedIssue() ? selectedIssue()->issue.id : 0;
-    const LedgerIndex &index = ledger->index();
-    m_model->setRows(&index, index.search(*wanted), wanted->today);
+    // The connection is looked up for every slice: a shared ledger's may be gone by the time the
+    // table scrolls on, and then the slice fails rather than reading a closed connection.
+    const QString connection = ledger->database().connectionName();
+    QString error;
+    const bool read = m_model->setSearch(
+        [connection, filter = *wanted](const LedgerSlice &slice, QString *sliceError) {
+            return searchLedger(QSqlDatabase::database(connection, false), filter, slice, sliceError);
+        },
+        wanted->today, &error);
+    if (!read) {
+        m_problem->setText(tr("The ledger of issued invoices cannot be read: %1").arg(error));
+        m_problem->show();
+    }
     m_footer->setText(footerText());
     if (selected != 0) {
-        const int position = index.positionOfIssue(selected);
-        const int row = int(m_model->positions().indexOf(position));
+        const int row = m_model->rowOfIssue(selected);
         if (row >= 0)
             m_table->selectRow(row);
     }
@@ -301,19 +312,22 @@ void IssuedInvoicesWindow::refresh()
 
 QString IssuedInvoicesWindow::footerText() const
 {
-    if (!m_model->ledgerIndex())
-        return {};
-    const LedgerTotals totals = m_model->ledgerIndex()->totals(m_model->positions());
+    const LedgerTotals &totals = m_model->totals();
     return tr("%n invoice(s) shown · Total %1 · Outstanding %2", nullptr, totals.count)
         .arg(mark(totals.amount), mark(totals.outstanding));
 }
 
-const IssuedInvoice *IssuedInvoicesWindow::selectedIssue() const
+int IssuedInvoicesWindow::selectedRow() const
 {
     if (!m_table || !m_table->selectionModel())
-        return nullptr;
+        return -1;
     const QModelIndexList rows = m_table->selectionModel()->selectedRows();
-    return rows.isEmpty() ? nullptr : m_model->issueAt(rows.constFirst().row());
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+const IssuedInvoice *IssuedInvoicesWindow::selectedIssue() const
+{
+    return m_model->issueAt(selectedRow());
 }
 
 void IssuedInvoicesWindow::updateButtons()
@@ -330,12 +344,13 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
     LedgerStore *ledger = store();
     if (!ledger || amount <= 0)
         return false;
-    const LedgerIndex &index = ledger->index();
-    const int position = index.positionOfIssue(issueId);
-    if (position < 0)
+    LedgerFilter only;
+    only.issueId = issueId;
+    const std::optional<LedgerPage> found = searchLedger(ledger->database(), only, LedgerSlice{});
+    if (!found || found->rows.isEmpty())
         return false;
-    const IssuedInvoice &row = index.at(position);
-    const qint64 owed = row.issue.amount - index.paid(row);
+    const IssuedInvoice &row = found->rows.constFirst();
+    const qint64 owed = row.issue.amount - found->paid.constFirst();
     if (amount > owed && !Prompter::instance().askToProceed(
                              this, tr("The payment is more than what is owed."),
                              tr("Invoice %1 asks for %2 more; the payment is %3. Record it all the same?")
@@ -355,10 +370,10 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
 void IssuedInvoicesWindow::recordPaymentForSelection()
 {
     const IssuedInvoice *row = selectedIssue();
-    if (!row || !m_model->ledgerIndex())
+    if (!row)
         return;
     const qint64 id = row->issue.id;
-    const qint64 owed = row->issue.amount - m_model->ledgerIndex()->paid(*row);
+    const qint64 owed = row->issue.amount - m_model->paidAt(selectedRow());
     PaymentDialog dialog(tr("%1 %2, %3").arg(row->issue.number, row->issue.customer, mark(row->issue.amount)), owed,
                          this);
     if (dialog.exec() == QDialog::Accepted)
@@ -414,11 +429,11 @@ void IssuedInvoicesWindow::openSourceInvoice()
         m_openInvoice(row->issue.sourcePath);
 }
 
-QByteArray IssuedInvoicesWindow::csv() const
+std::optional<QByteArray> IssuedInvoicesWindow::csv(QString *error)
 {
-    if (!m_model->ledgerIndex())
-        return ledgerCsv(LedgerIndex(), {});
-    return ledgerCsv(*m_model->ledgerIndex(), m_model->positions());
+    if (!m_model->fetchAll(error))
+        return std::nullopt;
+    return ledgerCsv(m_model->page());
 }
 
 void IssuedInvoicesWindow::downloadCsv()
@@ -429,7 +444,11 @@ void IssuedInvoicesWindow::downloadCsv()
     if (path.isEmpty())
         return;
     QString error;
-    if (!writeFileAtomically(path, csv(), &error))
+    const std::optional<QByteArray> rows = csv(&error);
+    if (!rows)
+        Prompter::instance().alert(this, tr("The CSV could not be written."),
+                                   tr("The ledger of issued invoices cannot be read: %1").arg(error));
+    else if (!writeFileAtomically(path, *rows, &error))
         Prompter::instance().alert(this, tr("The CSV could not be written."), error);
 }
 

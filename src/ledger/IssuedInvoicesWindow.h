@@ -50,8 +50,8 @@ public:
     /// Records a payment against an issue; an amount beyond what is owed asks first. False when
     /// nothing was recorded.
     bool recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note);
-    /// The shown rows as CSV, in the order shown.
-    QByteArray csv() const;
+    /// Every row the search found as CSV, in the order shown; nothing when the ledger cannot be read.
+    std::optional<QByteArray> csv(QString *error = nullptr);
     /// The verification's result as text: the problems found, or that the ledger is intact.
     QString verificationReport();
 
@@ -72,6 +72,7 @@ private:
     void buildFilters(QGridLayout *grid);
     void buildButtons(QHBoxLayout *row);
     LedgerStore *store();
+    int selectedRow() const;
     const IssuedInvoice *selectedIssue() const;
     void updateButtons();
 

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <cstdio>
+#include <limits>
 
 namespace seikyu {
 
@@ -131,23 +132,23 @@ int runLedgerCommand(const QStringList &arguments)
         print(stderr, QStringLiteral("seikyu: %1\n").arg(error).toLocal8Bit());
         return 2;
     }
+    auto unreadable = [&error] {
+        print(stderr, QStringLiteral("seikyu: %1\n")
+                          .arg(Text::tr("the ledger cannot be read: %1").arg(error.simplified()))
+                          .toLocal8Bit());
+        return 1;
+    };
     IssueLedger &ledger = IssueLedger::instance();
     LedgerStore *store = ledger.store(&error);
     if (const auto told = ledger.takeMessage())
         print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
     if (!store) {
-        print(stderr, QStringLiteral("seikyu: %1\n")
-                          .arg(Text::tr("the ledger cannot be read: %1").arg(error.simplified()))
-                          .toLocal8Bit());
-        return 1;
+        return unreadable();
     }
     if (request->verify) {
         const QList<ChainProblem> problems = store->verify(ledger.archiveFolder(), &error);
         if (!error.isEmpty()) {
-            print(stderr, QStringLiteral("seikyu: %1\n")
-                              .arg(Text::tr("the ledger cannot be read: %1").arg(error.simplified()))
-                              .toLocal8Bit());
-            return 1;
+            return unreadable();
         }
         QString text;
         for (const ChainProblem &problem : problems)
@@ -157,9 +158,12 @@ int runLedgerCommand(const QStringList &arguments)
         print(stdout, text.toLocal8Bit());
         return problems.isEmpty() ? 0 : 1;
     }
-    const LedgerIndex &index = store->index(&error);
-    const QList<int> found = index.search(request->filter);
-    print(stdout, request->csv ? ledgerCsv(index, found) : ledgerTextTable(index, found).toLocal8Bit());
+    const std::optional<LedgerPage> found = searchLedger(
+        store->database(), request->filter, {LedgerOrder::Recorded, true, 0, std::numeric_limits<int>::max()}, &error);
+    if (!found) {
+        return unreadable();
+    }
+    print(stdout, request->csv ? ledgerCsv(*found) : ledgerTextTable(*found).toLocal8Bit());
     return 0;
 }
 

@@ -63,7 +63,7 @@ QStringList ledgerColumnTitles()
             Text::tr("Archived PDF"), Text::tr("SHA-256"),      Text::tr("Source file")};
 }
 
-QStringList ledgerRowCells(const LedgerIndex &index, const IssuedInvoice &row)
+QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid)
 {
     const LedgerEntry &e = row.issue;
     QString channel;
@@ -91,8 +91,8 @@ QStringList ledgerRowCells(const LedgerIndex &index, const IssuedInvoice &row)
             QString::number(e.amount),
             QString::number(e.withholding),
             dateText(e.dueDate),
-            QString::number(index.paid(row)),
-            statusText(index.status(row)),
+            QString::number(paid),
+            statusText(statusOf(e.amount, paid, row.voided)),
             localTimeText(e.recordedAt),
             channel,
             e.refersTo ? QString::number(e.refersTo) : QString(),
@@ -115,10 +115,10 @@ QString csvField(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QByteArray ledgerCsv(const LedgerIndex &index, const QList<int> &positions)
+QByteArray ledgerCsv(const LedgerPage &found)
 {
     QString text;
-    text.reserve(200 * (positions.size() + 1));
+    text.reserve(200 * (found.rows.size() + 1));
     auto appendLine = [&text](const QStringList &cells) {
         for (qsizetype i = 0; i < cells.size(); ++i) {
             if (i > 0)
@@ -128,12 +128,12 @@ QByteArray ledgerCsv(const LedgerIndex &index, const QList<int> &positions)
         text += QStringLiteral("\r\n");
     };
     appendLine(ledgerColumnTitles());
-    for (int position : positions)
-        appendLine(ledgerRowCells(index, index.at(position)));
+    for (qsizetype i = 0; i < found.rows.size(); ++i)
+        appendLine(ledgerRowCells(found.rows[i], found.paid.value(i)));
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QString ledgerTextTable(const LedgerIndex &index, const QList<int> &positions)
+QString ledgerTextTable(const LedgerPage &found)
 {
     // Date, number, customer, amount, due date, paid, status: what a glance at a terminal needs.
     const QList<int> shown{1, 2, 3, 5, 7, 8, 9};
@@ -144,8 +144,8 @@ QString ledgerTextTable(const LedgerIndex &index, const QList<int> &positions)
     for (int column : shown)
         header.append(titles[column]);
     lines.append(header);
-    for (int position : positions) {
-        const QStringList cells = ledgerRowCells(index, index.at(position));
+    for (qsizetype i = 0; i < found.rows.size(); ++i) {
+        const QStringList cells = ledgerRowCells(found.rows[i], found.paid.value(i));
         QStringList line;
         for (int column : shown)
             line.append(cells[column]);

@@ -103,6 +103,8 @@ QList<int> LedgerIndex::search(const LedgerFilter &filter) const
     QList<int> found;
     for (int position = int(m_rows.size()) - 1; position >= 0; --position) {
         const IssuedInvoice &row = m_rows[size_t(position)];
+        if (filter.issueId != 0 && row.issue.id != filter.issueId)
+            continue;
         if ((filter.from && row.date < *filter.from) || (filter.to && row.date > *filter.to))
             continue;
         if ((filter.minAmount && row.issue.amount < *filter.minAmount) ||

@@ -3,6 +3,7 @@
 #include "ledger/LedgerSchema.h"
 #include "ledger/SearchFolding.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -36,12 +37,22 @@ const QString IssueFacts = QStringLiteral(
 /// on the outside, where paid and voided are known.
 QString innerSortKey(const QSqlDatabase &db, LedgerOrder order)
 {
+    const bool postgres = db.driverName() == QLatin1String("QPSQL");
     // Text sorts as the table's own string comparison does: by code, whatever the server's locale.
-    const QString byCode = db.driverName() == QLatin1String("QPSQL") ? QStringLiteral(" COLLATE \"C\"") : QString();
+    const QString byCode = postgres ? QStringLiteral(" COLLATE \"C\"") : QString();
+    // An issue without an invoice date sorts by the day it was recorded here, in this computer's
+    // time zone as it is now.
+    const int offset = QDateTime::currentDateTime().offsetFromUtc();
+    const QString recordedDay =
+        postgres ? QStringLiteral("to_char(CAST(substr(e.recorded_at, 1, 19) AS timestamp) + interval '%1 seconds', "
+                                  "'YYYY-MM-DD')")
+                       .arg(offset)
+                 : QStringLiteral("date(substr(e.recorded_at, 1, 19), '%1%2 seconds')")
+                       .arg(offset < 0 ? QString() : QStringLiteral("+"))
+                       .arg(offset);
     switch (order) {
     case LedgerOrder::Date:
-        return QStringLiteral(
-            "CASE WHEN e.invoice_date <> '' THEN e.invoice_date ELSE substr(e.recorded_at, 1, 10) END");
+        return QStringLiteral("CASE WHEN e.invoice_date <> '' THEN e.invoice_date ELSE %1 END").arg(recordedDay);
     case LedgerOrder::Number:
         return QStringLiteral("e.number") + byCode;
     case LedgerOrder::Customer:
@@ -130,9 +141,19 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     if (filter.from || filter.to) {
         const QString from = filter.from ? filter.from->toString(Qt::ISODate) : QStringLiteral("0000-00-00");
         const QString to = filter.to ? filter.to->toString(Qt::ISODate) : QStringLiteral("9999-99-99");
+        // An issue without an invoice date is dated by the local day it was recorded: the moments
+        // from the range's first local midnight to the one after its last day.
+        auto moment = [](const std::optional<QDate> &day, int days, const QString &beyond) {
+            return day ? timestampText(day->addDays(days).startOfDay().toUTC()) : beyond;
+        };
         where.append(QStringLiteral("((e.invoice_date >= ? AND e.invoice_date <= ?) OR (e.invoice_date = '' AND "
                                     "e.recorded_at >= ? AND e.recorded_at < ?))"));
-        values << from << to << from << to + QStringLiteral("~");
+        values << from << to << moment(filter.from, 0, QStringLiteral("0"))
+               << moment(filter.to, 1, QStringLiteral("~"));
+    }
+    if (filter.issueId != 0) {
+        where.append(QStringLiteral("e.id = ?"));
+        values << filter.issueId;
     }
     if (filter.minAmount) {
         where.append(QStringLiteral("e.amount >= ?"));
@@ -224,7 +245,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     }
     for (IssuedInvoice &row : page.rows) {
         row.issue = whole.value(row.issue.id);
-        row.date = row.issue.invoiceDate.isValid() ? row.issue.invoiceDate : row.issue.recordedAt.date();
+        row.date = row.issue.invoiceDate.isValid() ? row.issue.invoiceDate : row.issue.recordedAt.toLocalTime().date();
         row.numberFolded = foldForSearch(row.issue.number);
     }
     return page;

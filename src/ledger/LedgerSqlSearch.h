@@ -30,7 +30,7 @@ struct LedgerSlice
 /// The search LedgerIndex::search makes, run by the database on its indexes (invoice date,
 /// amount, folded customer, the invoice and the entry referred to), for ledgers too large to hold
 /// in memory, as an office's shared one grows to be. An issue without an invoice date is dated by
-/// the UTC day it was recorded.
+/// the day it was recorded, in local time.
 std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, const LedgerSlice &slice,
                                        QString *error = nullptr);
 

@@ -4,33 +4,112 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QHash>
 #include <QPalette>
-#include <algorithm>
-#include <limits>
-#include <vector>
 
 namespace seikyu {
 
-void LedgerTableModel::setRows(const LedgerIndex *index, QList<int> positions, const QDate &today)
+namespace {
+
+LedgerOrder orderOfColumn(int column)
+{
+    switch (column) {
+    case LedgerTableModel::NumberColumn:
+        return LedgerOrder::Number;
+    case LedgerTableModel::CustomerColumn:
+        return LedgerOrder::Customer;
+    case LedgerTableModel::AmountColumn:
+        return LedgerOrder::Amount;
+    case LedgerTableModel::DueColumn:
+        return LedgerOrder::Due;
+    case LedgerTableModel::PaidColumn:
+        return LedgerOrder::Paid;
+    case LedgerTableModel::StatusColumn:
+        return LedgerOrder::Status;
+    default:
+        return LedgerOrder::Date;
+    }
+}
+
+} // namespace
+
+std::optional<LedgerPage> LedgerTableModel::read(int offset, int limit, QString *error) const
+{
+    if (!m_reader)
+        return LedgerPage();
+    return m_reader(LedgerSlice{m_order, m_descending, offset, limit}, error);
+}
+
+bool LedgerTableModel::setSearch(SliceReader reader, const QDate &today, QString *error)
 {
     beginResetModel();
-    m_index = index;
-    m_positions = std::move(positions);
+    m_reader = std::move(reader);
     m_today = today;
-    sortPositions();
+    std::optional<LedgerPage> first = read(0, SliceSize, error);
+    m_page = first ? *first : LedgerPage();
+    m_totals = m_page.totals;
     endResetModel();
+    return first.has_value();
+}
+
+bool LedgerTableModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && m_page.rows.size() < m_totals.count;
+}
+
+void LedgerTableModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const std::optional<LedgerPage> more = read(int(m_page.rows.size()), SliceSize, nullptr);
+    if (!more || more->rows.isEmpty()) {
+        // The ledger cannot be read now: show what was read rather than asking again and again.
+        m_totals.count = int(m_page.rows.size());
+        return;
+    }
+    const int first = int(m_page.rows.size());
+    beginInsertRows({}, first, first + int(more->rows.size()) - 1);
+    m_page.rows += more->rows;
+    m_page.paid += more->paid;
+    endInsertRows();
+}
+
+bool LedgerTableModel::fetchAll(QString *error)
+{
+    if (!canFetchMore())
+        return true;
+    const std::optional<LedgerPage> rest = read(int(m_page.rows.size()), m_totals.count, error);
+    if (!rest)
+        return false;
+    if (rest->rows.isEmpty())
+        return true;
+    const int first = int(m_page.rows.size());
+    beginInsertRows({}, first, first + int(rest->rows.size()) - 1);
+    m_page.rows += rest->rows;
+    m_page.paid += rest->paid;
+    endInsertRows();
+    return true;
 }
 
 const IssuedInvoice *LedgerTableModel::issueAt(int row) const
 {
-    if (!m_index || row < 0 || row >= m_positions.size())
+    if (row < 0 || row >= m_page.rows.size())
         return nullptr;
-    return &m_index->at(m_positions[row]);
+    return &m_page.rows[row];
+}
+
+int LedgerTableModel::rowOfIssue(qint64 issueId) const
+{
+    for (int row = 0; row < m_page.rows.size(); ++row) {
+        if (m_page.rows[row].issue.id == issueId)
+            return row;
+    }
+    return -1;
 }
 
 int LedgerTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_positions.size());
+    return parent.isValid() ? 0 : int(m_page.rows.size());
 }
 
 int LedgerTableModel::columnCount(const QModelIndex &parent) const
@@ -38,9 +117,15 @@ int LedgerTableModel::columnCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-bool LedgerTableModel::pastDue(const IssuedInvoice &row) const
+PaymentStatus LedgerTableModel::statusAt(int row) const
 {
-    return isPastDue(m_index->status(row), row.issue.dueDate, m_today);
+    const IssuedInvoice &shown = m_page.rows[row];
+    return statusOf(shown.issue.amount, paidAt(row), shown.voided);
+}
+
+bool LedgerTableModel::pastDue(int row) const
+{
+    return isPastDue(statusAt(row), m_page.rows[row].issue.dueDate, m_today);
 }
 
 QVariant LedgerTableModel::data(const QModelIndex &index, int role) const
@@ -64,10 +149,10 @@ QVariant LedgerTableModel::data(const QModelIndex &index, int role) const
         case DueColumn:
             return e.dueDate.isValid() ? e.dueDate.toString(Qt::ISODate) : QString();
         case PaidColumn:
-            return mark(m_index->paid(*row));
+            return mark(paidAt(index.row()));
         case StatusColumn: {
-            QString text = statusText(m_index->status(*row));
-            if (pastDue(*row))
+            QString text = statusText(statusAt(index.row()));
+            if (pastDue(index.row()))
                 text = tr("%1 (past due)").arg(text);
             if (row->superseded)
                 text = tr("%1, issued again").arg(text);
@@ -80,13 +165,13 @@ QVariant LedgerTableModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        if (pastDue(*row))
+        if (pastDue(index.row()))
             return QBrush(QColor(0xb0, 0x00, 0x20));
         if (row->voided || row->superseded)
             return QPalette().brush(QPalette::Disabled, QPalette::Text);
         return {};
     case Qt::FontRole:
-        if (pastDue(*row)) {
+        if (pastDue(index.row())) {
             QFont font;
             font.setBold(true);
             return font;
@@ -132,78 +217,36 @@ void LedgerTableModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= ColumnCount)
         return;
+    m_order = orderOfColumn(column);
+    m_descending = order == Qt::DescendingOrder;
+    // As many rows as were read before, so a selection among them stays in sight.
+    const int shown = int(m_page.rows.size());
+    std::optional<LedgerPage> sorted = read(0, std::max(SliceSize, shown), nullptr);
+    if (!sorted)
+        return;
+    if (sorted->rows.size() != shown) {
+        // Others recorded meanwhile: the rows are not the same rows reordered.
+        beginResetModel();
+        m_page = std::move(*sorted);
+        m_totals = m_page.totals;
+        endResetModel();
+        return;
+    }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    QList<int> positionsBefore;
+    QList<qint64> idsBefore;
     for (const QModelIndex &index : before)
-        positionsBefore.append(m_positions.value(index.row(), -1));
-    m_sortColumn = column;
-    m_sortOrder = order;
-    sortPositions();
-    QHash<int, int> rowOf;
-    for (int row = 0; row < m_positions.size(); ++row)
-        rowOf.insert(m_positions[row], row);
+        idsBefore.append(m_page.rows.value(index.row()).issue.id);
+    m_page = std::move(*sorted);
+    m_totals = m_page.totals;
+    QHash<qint64, int> rowOf;
+    for (int row = 0; row < m_page.rows.size(); ++row)
+        rowOf.insert(m_page.rows[row].issue.id, row);
     QModelIndexList after;
     for (qsizetype i = 0; i < before.size(); ++i)
-        after.append(index(rowOf.value(positionsBefore[i], -1), before[i].column()));
+        after.append(index(rowOf.value(idsBefore[i], -1), before[i].column()));
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-}
-
-void LedgerTableModel::sortPositions()
-{
-    if (!m_index)
-        return;
-    const LedgerIndex &index = *m_index;
-    const bool descending = m_sortOrder == Qt::DescendingOrder;
-    // Ties keep the newest first either way, so equal rows never trade places between sorts.
-    if (m_sortColumn == NumberColumn || m_sortColumn == CustomerColumn) {
-        const bool byNumber = m_sortColumn == NumberColumn;
-        std::sort(m_positions.begin(), m_positions.end(), [&](int a, int b) {
-            const LedgerEntry &x = index.at(a).issue;
-            const LedgerEntry &y = index.at(b).issue;
-            const int order = byNumber ? x.number.compare(y.number) : x.customer.compare(y.customer);
-            if (order != 0)
-                return descending ? order > 0 : order < 0;
-            return a > b;
-        });
-        return;
-    }
-    // The other columns sort by a number worked out once per row: a hundred thousand rows sort in
-    // a few milliseconds.
-    std::vector<std::pair<qint64, int>> keyed;
-    keyed.reserve(size_t(m_positions.size()));
-    for (int position : std::as_const(m_positions)) {
-        const IssuedInvoice &row = index.at(position);
-        qint64 key = 0;
-        switch (m_sortColumn) {
-        case DateColumn:
-            key = row.date.toJulianDay();
-            break;
-        case AmountColumn:
-            key = row.issue.amount;
-            break;
-        case DueColumn:
-            key = row.issue.dueDate.isValid() ? row.issue.dueDate.toJulianDay() : std::numeric_limits<qint64>::min();
-            break;
-        case PaidColumn:
-            key = index.paid(row);
-            break;
-        case StatusColumn:
-            key = int(index.status(row));
-            break;
-        default:
-            break;
-        }
-        keyed.emplace_back(key, position);
-    }
-    std::sort(keyed.begin(), keyed.end(), [descending](const auto &x, const auto &y) {
-        if (x.first != y.first)
-            return descending ? x.first > y.first : x.first < y.first;
-        return x.second > y.second;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        m_positions[qsizetype(i)] = keyed[i].second;
 }
 
 } // namespace seikyu

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "ledger/LedgerSearch.h"
+#include "ledger/LedgerSqlSearch.h"
 
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QList>
+#include <functional>
 
 namespace seikyu {
 
-/// The issued invoices a search found, as the ledger window's table shows them. Sorting reorders
-/// the positions themselves, so a hundred thousand rows sort without a proxy model.
+/// The issued invoices a search found, as the ledger window's table shows them. The rows are read
+/// from the database a slice at a time as the table scrolls to them, and sorting asks the
+/// database again, so a ledger of any size opens and sorts as fast as a small one.
 class LedgerTableModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -17,33 +19,49 @@ class LedgerTableModel : public QAbstractTableModel
 public:
     enum ColumnId { DateColumn, NumberColumn, CustomerColumn, AmountColumn, DueColumn, PaidColumn, StatusColumn };
     static constexpr int ColumnCount = 7;
+    /// Rows read at a time.
+    static constexpr int SliceSize = 200;
+
+    /// Reads the rows of the search shown, or nothing (with the reason) when the database fails.
+    using SliceReader = std::function<std::optional<LedgerPage>(const LedgerSlice &slice, QString *error)>;
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    /// Shows these rows of the index (which must outlive the model or be set again), keeping the
-    /// current sort.
-    void setRows(const LedgerIndex *index, QList<int> positions, const QDate &today);
-    const LedgerIndex *ledgerIndex() const { return m_index; }
-    /// The positions in the order shown.
-    const QList<int> &positions() const { return m_positions; }
+    /// Shows what this search finds from its first row, keeping the current sort. False, with the
+    /// table emptied, when the database could not be read.
+    bool setSearch(SliceReader reader, const QDate &today, QString *error = nullptr);
+    /// The sums over every row found, not only the rows read so far.
+    const LedgerTotals &totals() const { return m_totals; }
     /// The issue shown in a row, or nothing.
     const IssuedInvoice *issueAt(int row) const;
+    /// What was received against the invoice of a row.
+    qint64 paidAt(int row) const { return m_page.paid.value(row); }
+    /// The row of an issue among the rows read so far, or -1.
+    int rowOfIssue(qint64 issueId) const;
+    /// Reads every remaining row (the download shows them all); false when the database failed.
+    bool fetchAll(QString *error = nullptr);
+    /// The rows read so far with what each received, in the order shown.
+    const LedgerPage &page() const { return m_page; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    bool canFetchMore(const QModelIndex &parent = {}) const override;
+    void fetchMore(const QModelIndex &parent = {}) override;
 
 private:
-    void sortPositions();
-    bool pastDue(const IssuedInvoice &row) const;
+    std::optional<LedgerPage> read(int offset, int limit, QString *error) const;
+    PaymentStatus statusAt(int row) const;
+    bool pastDue(int row) const;
 
-    const LedgerIndex *m_index = nullptr;
-    QList<int> m_positions;
+    SliceReader m_reader;
+    LedgerPage m_page;
+    LedgerTotals m_totals;
     QDate m_today;
-    int m_sortColumn = DateColumn;
-    Qt::SortOrder m_sortOrder = Qt::DescendingOrder;
+    LedgerOrder m_order = LedgerOrder::Date;
+    bool m_descending = true;
 };
 
 } // namespace seikyu
