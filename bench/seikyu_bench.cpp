@@ -11,6 +11,7 @@
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerCsv.h"
+#include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerTableModel.h"
 #include "output/PdfExport.h"
 #include "table/Amounts.h"

@@ -4,6 +4,7 @@
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
+#include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerTableModel.h"
 #include "ledger/PaymentDialog.h"
 #include "ledger/ProcedureTemplate.h"

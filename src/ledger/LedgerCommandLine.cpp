@@ -2,6 +2,7 @@
 
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCsv.h"
+#include "ledger/LedgerSqlSearch.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

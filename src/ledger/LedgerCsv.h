@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ledger/LedgerSqlSearch.h"
+#include "ledger/LedgerSearch.h"
 
 #include <QByteArray>
 #include <QList>

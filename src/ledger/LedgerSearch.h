@@ -3,12 +3,10 @@
 #include "ledger/LedgerEntry.h"
 
 #include <QDate>
-#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <optional>
-#include <vector>
 
 namespace seikyu {
 
@@ -61,34 +59,24 @@ struct LedgerTotals
     qint64 outstanding = 0; ///< what is still to be paid of the unpaid and partly paid
 };
 
-/// Every issued invoice of a ledger with its payments, fed the entries in the order recorded.
-/// As entries are never changed, feeding the ones recorded since keeps it up to date.
-class LedgerIndex
+/// One page of what a search found in the database, with the sums over everything it found.
+struct LedgerPage
 {
-public:
-    void add(const LedgerEntry &entry);
-    qint64 lastId() const { return m_lastId; }
-    int size() const { return int(m_rows.size()); }
-    const IssuedInvoice &at(int position) const { return m_rows[size_t(position)]; }
-    /// The position of an issue entry, or -1.
-    int positionOfIssue(qint64 id) const { return m_positionOfIssue.value(id, -1); }
+    QList<IssuedInvoice> rows; ///< in the order asked for, at most the limit asked for
+    QList<qint64> paid;        ///< what was received against each row's invoice
+    LedgerTotals totals;       ///< over every issue found, not only this page
+};
 
-    /// The amount received against the invoice the issue belongs to, voided payments left out.
-    qint64 paid(const IssuedInvoice &row) const { return m_paidByInvoice.value(row.issue.invoiceId); }
-    PaymentStatus status(const IssuedInvoice &row) const;
-    /// The payments recorded against the invoice, oldest first, voided ones left out.
-    QList<LedgerEntry> payments(const IssuedInvoice &row) const;
+/// What a search's rows are ordered by. Ties go newest recorded first, whichever way.
+enum class LedgerOrder { Recorded, Date, Number, Customer, Amount, Due, Paid, Status };
 
-    /// The positions of the issues that match, newest first.
-    QList<int> search(const LedgerFilter &filter) const;
-    LedgerTotals totals(const QList<int> &positions) const;
-
-private:
-    std::vector<IssuedInvoice> m_rows;
-    QHash<qint64, int> m_positionOfIssue;
-    QHash<qint64, qint64> m_paidByInvoice;
-    QHash<qint64, LedgerEntry> m_payments; ///< by id, until voided
-    qint64 m_lastId = 0;
+/// Which rows of a search to read: `limit` rows from `offset`, in this order.
+struct LedgerSlice
+{
+    LedgerOrder order = LedgerOrder::Recorded;
+    bool descending = true;
+    int offset = 0;
+    int limit = 200;
 };
 
 } // namespace seikyu

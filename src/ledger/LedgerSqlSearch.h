@@ -7,30 +7,9 @@
 
 namespace seikyu {
 
-/// One page of what a search found in the database, with the sums over everything it found.
-struct LedgerPage
-{
-    QList<IssuedInvoice> rows; ///< newest first, at most the limit asked for
-    QList<qint64> paid;        ///< what was received against each row's invoice
-    LedgerTotals totals;       ///< over every issue found, not only this page
-};
-
-/// What a search's rows are ordered by. Ties go newest recorded first, whichever way.
-enum class LedgerOrder { Recorded, Date, Number, Customer, Amount, Due, Paid, Status };
-
-/// Which rows of a search to read: `limit` rows from `offset`, in this order.
-struct LedgerSlice
-{
-    LedgerOrder order = LedgerOrder::Recorded;
-    bool descending = true;
-    int offset = 0;
-    int limit = 200;
-};
-
-/// The search LedgerIndex::search makes, run by the database on its indexes (invoice date,
-/// amount, folded customer, the invoice and the entry referred to), for ledgers too large to hold
-/// in memory, as an office's shared one grows to be. An issue without an invoice date is dated by
-/// the day it was recorded, in local time.
+/// The issued invoices the filter finds, with their payments, voids and reissues, found by the
+/// database on its indexes, so that neither a ledger of years nor an office's shared one is ever
+/// read whole. An issue without an invoice date is dated by the day it was recorded, in local time.
 std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, const LedgerSlice &slice,
                                        QString *error = nullptr);
 

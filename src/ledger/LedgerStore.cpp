@@ -479,51 +479,6 @@ std::optional<LedgerEntry> LedgerStore::entry(qint64 id)
     return std::nullopt;
 }
 
-const LedgerIndex &LedgerStore::index(QString *error)
-{
-    // What the index shows and searches, without the hashes and the figures only the download
-    // and verification need: a ledger of a hundred thousand entries opens in a blink.
-    QSqlQuery query(database());
-    query.setForwardOnly(true);
-    const QString derived = m_version >= 2 ? QStringLiteral("invoice_id, customer_folded") : QStringLiteral("0, ''");
-    query.prepare(QStringLiteral("SELECT id, kind, recorded_at, channel, refers_to, title, number, invoice_date, "
-                                 "customer, honorific, amount, withholding, due_date, source_path, archive_name, "
-                                 "note, payment_date, registration_number, pdf_sha256, %1 "
-                                 "FROM ledger_entries WHERE id > ? ORDER BY id")
-                      .arg(derived));
-    query.addBindValue(m_index.lastId());
-    if (!query.exec()) {
-        setReason(error, query.lastError().text());
-        return m_index;
-    }
-    LedgerEntry entry;
-    while (query.next()) {
-        entry.id = query.value(0).toLongLong();
-        entry.kind = entryKindOfKey(query.value(1).toString()).value_or(EntryKind::Issue);
-        entry.recordedAt = timestampOfText(query.value(2).toString());
-        entry.channel = channelOfKey(query.value(3).toString());
-        entry.refersTo = query.value(4).toLongLong();
-        entry.title = query.value(5).toString();
-        entry.number = query.value(6).toString();
-        entry.invoiceDate = dateOfText(query.value(7).toString());
-        entry.customer = query.value(8).toString();
-        entry.honorific = query.value(9).toString();
-        entry.amount = query.value(10).toLongLong();
-        entry.withholding = query.value(11).toLongLong();
-        entry.dueDate = dateOfText(query.value(12).toString());
-        entry.sourcePath = query.value(13).toString();
-        entry.archiveName = query.value(14).toString();
-        entry.note = query.value(15).toString();
-        entry.paymentDate = dateOfText(query.value(16).toString());
-        entry.registrationNumber = query.value(17).toString();
-        entry.pdfSha256 = query.value(18).toString();
-        entry.invoiceId = query.value(19).toLongLong();
-        entry.customerFolded = query.value(20).toString();
-        m_index.add(entry);
-    }
-    return m_index;
-}
-
 QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *error)
 {
     const QList<LedgerEntry> all = entries(0, error);

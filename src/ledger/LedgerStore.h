@@ -61,10 +61,6 @@ public:
     QList<LedgerEntry> entries(qint64 afterId = 0, QString *error = nullptr);
     std::optional<LedgerEntry> entry(qint64 id);
 
-    /// The issued invoices with their payments, brought up to date with what any process recorded
-    /// since the last call (entries are read once: only the new ones are fetched).
-    const LedgerIndex &index(QString *error = nullptr);
-
     /// The hash chain checked entry by entry, and every archived PDF against its recorded hash.
     QList<ChainProblem> verify(const QString &archiveFolder, QString *error = nullptr);
 
@@ -77,7 +73,6 @@ private:
     QString m_connection;
     LedgerDialect m_dialect;
     int m_version = 0;
-    LedgerIndex m_index;
 };
 
 /// The fault an SQL error stands for.
