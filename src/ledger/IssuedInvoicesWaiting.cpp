@@ -1,11 +1,30 @@
-// The window's word on entries that wait for the shared ledger's server.
+// The window's word on entries that wait for the shared ledger's server, on those it refused, and
+// on what cannot be recorded while it does not answer.
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerOutbox.h"
+#include "widgets/Prompter.h"
 
 #include <QLabel>
 
 namespace seikyu {
+
+namespace {
+
+/// The refused entries in words, the latest few, and how many more there are.
+QStringList refusedLines(const QList<RefusedEntry> &refused)
+{
+    constexpr qsizetype shown = 5;
+    QStringList lines;
+    for (qsizetype i = std::max<qsizetype>(0, refused.size() - shown); i < refused.size(); ++i)
+        lines.append(refusedText(refused.at(i).entry, refused.at(i).reason));
+    if (refused.size() > shown)
+        lines.append(IssuedInvoicesWindow::tr("… and %n more refused entries kept aside on this computer.", nullptr,
+                                              int(refused.size() - shown)));
+    return lines;
+}
+
+} // namespace
 
 void IssuedInvoicesWindow::showWaiting(bool connected)
 {
@@ -16,10 +35,14 @@ void IssuedInvoicesWindow::showWaiting(bool connected)
     if (connected) {
         const OutboxSending sending = office->sendWaiting();
         said += sending.numberClashes;
+        if (!sending.error.isEmpty() && sending.waiting > 0)
+            said.append(tr("Sending the waiting entries stopped: %1").arg(sending.error));
     }
     const QString waiting = waitingText(office->waitingCount());
     if (!waiting.isEmpty())
         said.prepend(waiting);
+    // What the server refused stays in view: it is in no ledger, only aside on this computer.
+    said += refusedLines(office->outbox().refused());
     if (said.isEmpty()) {
         if (connected)
             m_problem->hide();
@@ -29,6 +52,18 @@ void IssuedInvoicesWindow::showWaiting(bool connected)
         said.prepend(m_problem->text());
     m_problem->setText(said.join(QLatin1Char('\n')));
     m_problem->show();
+}
+
+void IssuedInvoicesWindow::sayNotRecorded(const QString &what, const QString &error)
+{
+    // A payment or a void waiting on this computer could not be shown against its invoice until
+    // the server took it, and would invite recording it twice: without the server, none is made.
+    QString why = error;
+    if (why.isEmpty())
+        why = IssueLedger::instance().shared()
+                  ? tr("The ledger's server does not answer. Nothing was recorded; try again when it answers.")
+                  : m_problem->text();
+    Prompter::instance().alert(this, what, why);
 }
 
 } // namespace seikyu
