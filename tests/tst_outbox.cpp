@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -346,6 +347,7 @@ private Q_SLOTS:
         QVERIFY(!refused.waiting);
         QVERIFY(refused.error.contains(QStringLiteral("void")));
         QCOMPARE(refused.refused.size(), 1);
+        QVERIFY(refused.keptAside);
         QCOMPARE(shared.waitingCount(), 0);
         QCOMPARE(shared.outbox().refusedCount(), 1);
 
@@ -415,6 +417,12 @@ private Q_SLOTS:
         QVERIFY(problem->text().contains(QStringLiteral("kept aside")));
         QCOMPARE(office->waitingCount(), 0);
         window.refresh(); // still said: it is in no ledger
+        QVERIFY(problem->text().contains(QStringLiteral("kept aside")));
+        QCOMPARE(problem->text().count(QStringLiteral("kept aside")), 1);
+        // Beside what else the window has to say.
+        window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QStringLiteral("someday"));
+        window.refresh();
+        QVERIFY2(problem->text().contains(QStringLiteral("not a date")), qPrintable(problem->text()));
         QVERIFY(problem->text().contains(QStringLiteral("kept aside")));
 
         IssueLedger::instance().close();

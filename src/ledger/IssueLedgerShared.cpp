@@ -74,7 +74,7 @@ std::optional<QString> IssueLedger::recordShared(LedgerEntry entry, const QStrin
     const SharedRecording recording = m_shared->record(entry);
     tellRefused(recording.refused);
     if (!recording.entry) {
-        if (recording.refused.isEmpty())
+        if (!recording.keptAside)
             failed(recording.error);
         return takeMessage();
     }

@@ -31,26 +31,32 @@ void IssuedInvoicesWindow::showWaiting(bool connected)
     SharedLedger *office = IssueLedger::instance().shared();
     if (!office)
         return;
+    // What the window says already (a date that does not read, a server that does not answer)
+    // stays first; what was said here the last time is said afresh.
+    static constexpr char SaidHere[] = "saidOfWaiting";
+    const QString shown = m_problem->isHidden() ? QString() : m_problem->text();
     QStringList said;
+    if (!shown.isEmpty() && shown != m_problem->property(SaidHere).toString())
+        said.append(shown);
+    if (const QString waiting = waitingText(office->waitingCount()); !connected && !waiting.isEmpty())
+        said.append(waiting);
     if (connected) {
         const OutboxSending sending = office->sendWaiting();
-        said += sending.numberClashes;
+        said.append(waitingText(sending.waiting));
         if (!sending.error.isEmpty() && sending.waiting > 0)
             said.append(tr("Sending the waiting entries stopped: %1").arg(sending.error));
+        said += sending.numberClashes;
     }
-    const QString waiting = waitingText(office->waitingCount());
-    if (!waiting.isEmpty())
-        said.prepend(waiting);
     // What the server refused stays in view: it is in no ledger, only aside on this computer.
     said += refusedLines(office->outbox().refused());
+    said.removeAll(QString());
     if (said.isEmpty()) {
-        if (connected)
-            m_problem->hide();
+        m_problem->hide();
         return;
     }
-    if (!connected)
-        said.prepend(m_problem->text());
-    m_problem->setText(said.join(QLatin1Char('\n')));
+    const QString text = said.join(QLatin1Char('\n'));
+    m_problem->setText(text);
+    m_problem->setProperty(SaidHere, text);
     m_problem->show();
 }
 

@@ -61,8 +61,10 @@ SharedRecording SharedLedger::record(const LedgerEntry &entry)
             return recording;
         if (fault == LedgerFault::Refused) {
             // Not in the ledger, and not lost either: it is kept aside as a refused waiting one is.
-            if (const std::optional<LedgerEntry> kept = m_outbox->setAside(entry, recording.error))
+            if (const std::optional<LedgerEntry> kept = m_outbox->setAside(entry, recording.error)) {
+                recording.keptAside = true;
                 recording.refused.append(refusedText(*kept, recording.error));
+            }
             return recording;
         }
         dropIfGone();

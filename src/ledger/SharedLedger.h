@@ -15,7 +15,8 @@ struct SharedRecording
 {
     std::optional<LedgerEntry> entry; ///< as recorded on the server, or as kept in the outbox
     bool waiting = false;             ///< kept in the outbox: the server did not answer
-    QString error;                    ///< why it was neither recorded nor kept
+    QString error;                    ///< why it was neither recorded nor kept waiting
+    bool keptAside = false;           ///< the server refused it: it is with the outbox's refused ones
     QStringList refused;              ///< what waited and the server refused meanwhile (kept aside)
 };
 
