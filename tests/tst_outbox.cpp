@@ -14,6 +14,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSqlError>
@@ -274,6 +275,50 @@ private Q_SLOTS:
         // Sending again sends nothing twice.
         QCOMPARE(shared.sendWaiting().sent, 0);
         QCOMPARE(store->entries().size(), 8);
+    }
+
+    void anInvoiceExportedTwiceWhileAwayArrivesAsAnIssueAndItsReissue()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        QTemporaryDir folder;
+        qputenv(LedgerEnvironmentVariable, connection.toUtf8());
+        IssueLedger &ledger = IssueLedger::instance();
+        ledger.setFolder(folder.path());
+        QVERIFY(ledger.store()); // sets up the server's ledger
+        InvoicePage page;
+        page.head = QStringLiteral("請求書");
+        page.date = QDate(2026, 12, 1);
+        page.whomText = QStringLiteral("株式会社サンプル商事 御中");
+        page.whomHonorific = QStringLiteral("御中");
+        page.numb = QStringLiteral("2026-0077");
+        const QString pdf = folder.filePath(QStringLiteral("sent.pdf"));
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.7\n% the invoice as sent\n%%EOF\n");
+        file.close();
+
+        QVERIFY(server->stop());
+        const std::optional<QString> told = ledger.recordIssue(page, QString(), IssueChannel::Pdf, pdf);
+        QVERIFY(told && told->contains(QStringLiteral("waits")));
+        QVERIFY(!ledger.recordIssue(page, QString(), IssueChannel::Pdf, pdf)); // said once is enough
+        QCOMPARE(ledger.shared()->waitingCount(), 2);
+        ledger.close(); // as if Seikyu were killed
+
+        QVERIFY(server->start());
+        const OutboxSending sending = ledger.shared()->sendWaiting();
+        QCOMPARE(sending.sent, 2);
+        QCOMPARE(sending.waiting, 0);
+        const QList<LedgerEntry> entries = ledger.store()->entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(0).refersTo, 0);
+        QCOMPARE(entries.at(1).refersTo, entries.at(0).id);
+        QCOMPARE(entries.at(1).invoiceId, entries.at(0).id);
+        QVERIFY(entries.at(0).archiveName != entries.at(1).archiveName);
+        QVERIFY(ledger.store()->verify(ledger.archiveFolder()).isEmpty());
+
+        ledger.close();
+        qunsetenv(LedgerEnvironmentVariable);
     }
 
     void aRefusedEntryIsKeptAsideAndTheRestArrive()
