@@ -706,8 +706,8 @@
         <translation>事務所で共有する台帳</translation>
     </message>
     <message>
-        <source>When several people issue invoices, Edit ▸ Preferences ▸ Ledger can put the ledger on the office&apos;s PostgreSQL server: choose &quot;Shared server (PostgreSQL)&quot; and give a libpq connection string or URI, such as host=db.office dbname=seikyu user=taro or postgresql://taro@db.office/seikyu. Seikyu never stores a password: put it in PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf). Test Connection says what is wrong: no server, a refused password, no such database, a database that is not a Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone then sees the whole office&apos;s invoices and who issued each. When the server does not answer, exports and prints still work: their entries wait on your computer and are sent once the server is back (the Issued Invoices window says how many wait). The environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.</source>
-        <translation>複数の人が請求書を発行するときは、編集 ▸ 環境設定 ▸ 台帳 で台帳を事務所の PostgreSQL サーバーに置けます。「共有サーバー（PostgreSQL）」を選び、host=db.office dbname=seikyu user=taro や postgresql://taro@db.office/seikyu のような libpq の接続文字列または URI を入力します。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）に書いてください。「接続をテスト」は、サーバーがない、パスワードが拒否された、データベースがない、Seikyu の台帳ではないデータベース、新しい Seikyu が用意したデータベース、のどれかを知らせます。空のデータベースには Seikyu が台帳を用意します。「このコンピューターの台帳をサーバーへコピー」でこれまでの記録を移せます。もう一度実行しても二重にはコピーされません。以後は事務所全員の請求書と、それぞれを誰が発行したかが見えます。サーバーが応答しないときも PDF の書き出しと印刷はでき、その記録はこのコンピューターで待機して、サーバーが戻ったときに送られます（発行済み請求書ウインドウに待機中の件数が出ます）。環境変数 SEIKYU_LEDGER に URI を設定すると、スクリプトやコマンドラインで使うサーバーを指定できます。</translation>
+        <source>When several people issue invoices, Edit ▸ Preferences ▸ Ledger can put the ledger on the office&apos;s PostgreSQL server: choose &quot;Shared server (PostgreSQL)&quot; and give a libpq connection string or URI, such as host=db.office dbname=seikyu user=taro or postgresql://taro@db.office/seikyu. Seikyu never stores a password: put it in PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf). Test Connection says what is wrong: no server, a refused password, no such database, a database that is not a Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone then sees the whole office&apos;s invoices and who issued each. When the server does not answer, exports and prints still work: their entries wait on your computer and are sent once the server is back (the Issued Invoices window says how many wait). Payments and voids need the server, as they are recorded against what it holds. An entry the server refuses when it arrives is kept aside on your computer, neither lost nor sent again, and the Issued Invoices window lists it, so you can record it again if it still applies. The environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.</source>
+        <translation>複数の人が請求書を発行するときは、編集 ▸ 環境設定 ▸ 台帳 で台帳を事務所の PostgreSQL サーバーに置けます。「共有サーバー（PostgreSQL）」を選び、host=db.office dbname=seikyu user=taro や postgresql://taro@db.office/seikyu のような libpq の接続文字列または URI を入力します。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）に書いてください。「接続をテスト」は、サーバーがない、パスワードが拒否された、データベースがない、Seikyu の台帳ではないデータベース、新しい Seikyu が用意したデータベース、のどれかを知らせます。空のデータベースには Seikyu が台帳を用意します。「このコンピューターの台帳をサーバーへコピー」でこれまでの記録を移せます。もう一度実行しても二重にはコピーされません。以後は事務所全員の請求書と、それぞれを誰が発行したかが見えます。サーバーが応答しないときも PDF の書き出しと印刷はでき、その記録はこのコンピューターで待機して、サーバーが戻ったときに送られます（発行済み請求書ウインドウに待機中の件数が出ます）。入金と取消は、サーバーにある記録に対して行うため、サーバーが必要です。送った記録をサーバーが受け付けなかったときは、その記録をこのコンピューターに別に保管し（失われることも、再び送られることもありません）、発行済み請求書ウインドウに表示します。今も必要なら、もう一度記録してください。環境変数 SEIKYU_LEDGER に URI を設定すると、スクリプトやコマンドラインで使うサーバーを指定できます。</translation>
     </message>
 </context>
 <context>
@@ -2366,6 +2366,24 @@ Check the unit prices and quantities of the items.</source>
         <source>The file could not be written.</source>
         <translation>ファイルを書き込めませんでした。</translation>
     </message>
+    <message numerus="yes">
+        <source>… and %n more refused entries kept aside on this computer.</source>
+        <translation>
+            <numerusform>…ほかに、受け付けられなかった %n 件の記録をこのコンピューターに別に保管してあります。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Sending the waiting entries stopped: %1</source>
+        <translation>待機中の記録の送信が止まりました：%1</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s server does not answer. Nothing was recorded; try again when it answers.</source>
+        <translation>台帳のサーバーが応答しません。何も記録していません。サーバーが応答するようになってから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>The ledger of issued invoices cannot be read: %1</source>
+        <translation>発行済み請求書の台帳を読み込めません: %1</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerOutbox</name>
@@ -2378,6 +2396,30 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The server does not answer.</source>
         <translation>サーバーが応答しません。</translation>
+    </message>
+    <message>
+        <source>The invoice to %1 for %2</source>
+        <translation>%1 宛ての %2 の請求書</translation>
+    </message>
+    <message>
+        <source>The invoice %1 to %2 for %3</source>
+        <translation>%2 宛ての %3 の請求書 %1</translation>
+    </message>
+    <message>
+        <source>The payment of %1 received on %2</source>
+        <translation>%2 に受け取った %1 の入金</translation>
+    </message>
+    <message>
+        <source>The void “%1”</source>
+        <translation>取消「%1」</translation>
+    </message>
+    <message>
+        <source>%1, recorded on this computer, was refused by the ledger&apos;s server (%2). It is kept aside on this computer and is not in the ledger; record it again if it still applies.</source>
+        <translation>このコンピューターで記録した%1は、台帳のサーバーに受け付けられませんでした（%2）。この記録はこのコンピューターに別に保管してあり、台帳には入っていません。今も必要なら、もう一度記録してください。</translation>
+    </message>
+    <message>
+        <source>the entry it refers to was refused and is kept aside too</source>
+        <translation>参照先の記録も受け付けられず、別に保管してあります</translation>
     </message>
 </context>
 <context>
@@ -2437,6 +2479,21 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The copy stopped after %1 entries: %2. Run it again to copy the rest; nothing is copied twice.</source>
         <translation>%1 件でコピーが止まりました：%2。もう一度実行すると残りをコピーします。同じ記録が二重にコピーされることはありません。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerStore</name>
+    <message>
+        <source>the entry it refers to is not in the ledger</source>
+        <translation>参照先の記録が台帳にありません</translation>
+    </message>
+    <message>
+        <source>it refers to no entry</source>
+        <translation>参照先の記録がありません</translation>
+    </message>
+    <message>
+        <source>entry %1 is void</source>
+        <translation>記録 %1 は取消済みです</translation>
     </message>
 </context>
 <context>

@@ -195,8 +195,10 @@ constexpr TopicSource TopicSources[] = {
          "Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone "
          "then sees the whole office's invoices and who issued each. When the server does not answer, exports and "
          "prints still work: their entries wait on your computer and are sent once the server is back (the Issued "
-         "Invoices window says how many wait). The environment variable SEIKYU_LEDGER, set to a URI, chooses the "
-         "server for scripts and the command line.")},
+         "Invoices window says how many wait). Payments and voids need the server, as they are recorded against "
+         "what it holds. An entry the server refuses when it arrives is kept aside on your computer, neither lost nor "
+         "sent again, and the Issued Invoices window lists it, so you can record it again if it still applies. The "
+         "environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.")},
 };
 
 static_assert(std::size(TopicKeywords) == std::size(TopicSources), "one keyword list per topic");

@@ -50,6 +50,7 @@ QByteArray entryToJson(const LedgerEntry &entry)
         {QStringLiteral("issued_by_user"), entry.issuedByUser},
         {QStringLiteral("issued_by_host"), entry.issuedByHost},
         {QStringLiteral("origin"), entry.origin},
+        {QStringLiteral("refers_to_origin"), entry.refersToOrigin},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
@@ -86,6 +87,7 @@ std::optional<LedgerEntry> entryFromJson(const QByteArray &json)
     entry.issuedByUser = o.value(QStringLiteral("issued_by_user")).toString();
     entry.issuedByHost = o.value(QStringLiteral("issued_by_host")).toString();
     entry.origin = o.value(QStringLiteral("origin")).toString();
+    entry.refersToOrigin = o.value(QStringLiteral("refers_to_origin")).toString();
     return entry;
 }
 

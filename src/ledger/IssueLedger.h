@@ -59,6 +59,8 @@ private:
     void failed(const QString &reason);
     /// recordIssue for a shared ledger: recorded on the server, or kept in the outbox.
     std::optional<QString> recordShared(LedgerEntry entry, const QString &pdfPath);
+    /// Adds what the shared ledger's server refused to what the user is told next.
+    void tellRefused(const QStringList &refused);
 
     std::unique_ptr<SharedLedger> m_shared;
     QString m_sharedText; ///< the connection text m_shared was made for

@@ -50,11 +50,18 @@ SharedLedger *IssueLedger::shared()
         retry->setInterval(60 * 1000);
         QObject::connect(retry, &QTimer::timeout, [] {
             if (SharedLedger *office = instance().shared(); office && office->waitingCount() > 0)
-                office->sendWaiting();
+                instance().tellRefused(office->sendWaiting().refused);
         });
         retry->start();
     }
     return m_shared.get();
+}
+
+void IssueLedger::tellRefused(const QStringList &refused)
+{
+    // Each refusal is told, however many: each is something the user did that the ledger lacks.
+    for (const QString &said : refused)
+        m_pending = m_pending.isEmpty() ? said : m_pending + QLatin1Char('\n') + said;
 }
 
 std::optional<QString> IssueLedger::recordShared(LedgerEntry entry, const QString &pdfPath)
@@ -65,8 +72,10 @@ std::optional<QString> IssueLedger::recordShared(LedgerEntry entry, const QStrin
         return takeMessage();
     }
     const SharedRecording recording = m_shared->record(entry);
+    tellRefused(recording.refused);
     if (!recording.entry) {
-        failed(recording.error);
+        if (!recording.keptAside)
+            failed(recording.error);
         return takeMessage();
     }
     if (recording.waiting) {

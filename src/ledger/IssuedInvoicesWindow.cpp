@@ -342,9 +342,13 @@ void IssuedInvoicesWindow::updateButtons()
 
 bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note)
 {
-    LedgerStore *ledger = store();
-    if (!ledger || amount <= 0)
+    if (amount <= 0)
         return false;
+    LedgerStore *ledger = store();
+    if (!ledger) {
+        sayNotRecorded(tr("The payment could not be recorded."));
+        return false;
+    }
     LedgerFilter only;
     only.issueId = issueId;
     const std::optional<LedgerPage> found = searchLedger(ledger->database(), only, LedgerSlice{});
@@ -361,7 +365,7 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
         return false;
     QString error;
     if (!ledger->recordPayment(issueId, date, amount, note, &error)) {
-        Prompter::instance().alert(this, tr("The payment could not be recorded."), error);
+        sayNotRecorded(tr("The payment could not be recorded."), error);
         return false;
     }
     refresh();
@@ -371,6 +375,14 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
 void IssuedInvoicesWindow::recordPaymentForSelection()
 {
     const IssuedInvoice *row = selectedIssue();
+    if (!row)
+        return;
+    // Said before the dialog, so nothing is typed in vain.
+    if (!store()) {
+        sayNotRecorded(tr("The payment could not be recorded."));
+        return;
+    }
+    row = selectedIssue();
     if (!row)
         return;
     const qint64 id = row->issue.id;
@@ -383,9 +395,15 @@ void IssuedInvoicesWindow::recordPaymentForSelection()
 
 void IssuedInvoicesWindow::voidSelection()
 {
-    const IssuedInvoice *row = selectedIssue();
+    if (!selectedIssue())
+        return;
     LedgerStore *ledger = store();
-    if (!row || !ledger)
+    const IssuedInvoice *row = selectedIssue();
+    if (!ledger) {
+        sayNotRecorded(tr("The entry could not be voided."));
+        return;
+    }
+    if (!row)
         return;
     const qint64 id = row->issue.id;
     bool ok = false;
@@ -398,8 +416,8 @@ void IssuedInvoicesWindow::voidSelection()
     if (!ok || reason.isEmpty())
         return;
     QString error;
-    if (!ledger->recordVoid(id, reason, &error))
-        Prompter::instance().alert(this, tr("The entry could not be voided."), error);
+    if (ledger = store(); !ledger || !ledger->recordVoid(id, reason, &error))
+        sayNotRecorded(tr("The entry could not be voided."), error);
     refresh();
 }
 

@@ -84,8 +84,11 @@ private:
     QPointer<QLineEdit> m_number;
     QPointer<QComboBox> m_status;
     QPointer<QTableView> m_table;
-    /// With a shared ledger: sends what waits, and says how many entries still wait.
+    /// With a shared ledger: sends what waits, and says how many entries still wait and which
+    /// the server refused.
     void showWaiting(bool connected);
+    /// Tells the user that `what` was not recorded: the error, or that the ledger cannot be reached.
+    void sayNotRecorded(const QString &what, const QString &error = QString());
     QPointer<QLabel> m_footer;
     QPointer<QLabel> m_problem;
     QPointer<QPushButton> m_pay;

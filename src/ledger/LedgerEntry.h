@@ -69,6 +69,9 @@ struct LedgerEntry
     QString issuedByUser; ///< the operating system's user name of who recorded it
     QString issuedByHost; ///< the machine it was recorded on
     QString origin;       ///< where an entry made elsewhere came from; recorded once per origin
+    /// The entry this one refers to, named by its origin while that entry has no id yet (it waits
+    /// to be sent with this one). The ledger puts that entry's id in refersTo when it records this.
+    QString refersToOrigin;
 };
 
 QString entryKindKey(EntryKind kind);

@@ -4,11 +4,13 @@
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
 #include "ledger/RecordingPlace.h"
+#include "table/Amounts.h"
 
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -31,6 +33,21 @@ void setReason(QString *error, const QString &reason)
         *error = reason;
 }
 
+/// Gives an entry made here what it keeps while away from the server: its origin, its time, the
+/// user and the machine.
+void stamp(LedgerEntry &entry)
+{
+    if (entry.origin.isEmpty())
+        entry.origin = QStringLiteral("outbox:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!entry.recordedAt.isValid())
+        entry.recordedAt = QDateTime::currentDateTimeUtc();
+    entry.recordedAt = timestampOfText(timestampText(entry.recordedAt));
+    if (entry.issuedByUser.isEmpty() && entry.issuedByHost.isEmpty()) {
+        entry.issuedByUser = recordingUserName();
+        entry.issuedByHost = recordingHostName();
+    }
+}
+
 } // namespace
 
 QString waitingText(int count)
@@ -38,6 +55,38 @@ QString waitingText(int count)
     if (count <= 0)
         return QString();
     return QCoreApplication::translate("seikyu::LedgerOutbox", "%n entries waiting to be sent", nullptr, count);
+}
+
+void referTo(LedgerEntry &entry, const LedgerEntry &target)
+{
+    entry.refersTo = target.id;
+    entry.refersToOrigin = target.id == 0 ? target.origin : QString();
+}
+
+QString refusedText(const LedgerEntry &entry, const QString &reason)
+{
+    QString what;
+    switch (entry.kind) {
+    case EntryKind::Issue:
+        what = entry.number.isEmpty()
+                   ? QCoreApplication::translate("seikyu::LedgerOutbox", "The invoice to %1 for %2")
+                         .arg(entry.customer, mark(entry.amount))
+                   : QCoreApplication::translate("seikyu::LedgerOutbox", "The invoice %1 to %2 for %3")
+                         .arg(entry.number, entry.customer, mark(entry.amount));
+        break;
+    case EntryKind::Payment:
+        what = QCoreApplication::translate("seikyu::LedgerOutbox", "The payment of %1 received on %2")
+                   .arg(mark(entry.amount), entry.paymentDate.toString(Qt::ISODate));
+        break;
+    case EntryKind::Void:
+        what = QCoreApplication::translate("seikyu::LedgerOutbox", "The void “%1”").arg(entry.note);
+        break;
+    }
+    return QCoreApplication::translate("seikyu::LedgerOutbox",
+                                       "%1, recorded on this computer, was refused by the ledger's server (%2). It "
+                                       "is kept aside on this computer and is not in the ledger; record it again if "
+                                       "it still applies.")
+        .arg(what, reason);
 }
 
 LedgerOutbox::LedgerOutbox(QString connection) : m_connection(std::move(connection)) {}
@@ -72,7 +121,10 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
     for (const QString &statement :
          {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
           QStringLiteral("CREATE TABLE IF NOT EXISTS outbox (position INTEGER PRIMARY KEY AUTOINCREMENT, "
-                         "origin TEXT NOT NULL UNIQUE, entry TEXT NOT NULL)")}) {
+                         "origin TEXT NOT NULL UNIQUE, entry TEXT NOT NULL)"),
+          QStringLiteral("CREATE TABLE IF NOT EXISTS refused (position INTEGER PRIMARY KEY AUTOINCREMENT, "
+                         "origin TEXT NOT NULL UNIQUE, entry TEXT NOT NULL, reason TEXT NOT NULL, "
+                         "refused_at TEXT NOT NULL)")}) {
         if (!query.exec(statement)) {
             setReason(error, query.lastError().text());
             return nullptr;
@@ -83,15 +135,7 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
 
 std::optional<LedgerEntry> LedgerOutbox::add(LedgerEntry entry, QString *error)
 {
-    if (entry.origin.isEmpty())
-        entry.origin = QStringLiteral("outbox:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!entry.recordedAt.isValid())
-        entry.recordedAt = QDateTime::currentDateTimeUtc();
-    entry.recordedAt = timestampOfText(timestampText(entry.recordedAt));
-    if (entry.issuedByUser.isEmpty() && entry.issuedByHost.isEmpty()) {
-        entry.issuedByUser = recordingUserName();
-        entry.issuedByHost = recordingHostName();
-    }
+    stamp(entry);
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral("INSERT OR IGNORE INTO outbox (origin, entry) VALUES (?, ?)"));
     query.addBindValue(entry.origin);
@@ -129,20 +173,40 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
 {
     OutboxSending sending;
     const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSet<QString> refusedOrigins;
+    for (const RefusedEntry &aside : refused())
+        refusedOrigins.insert(aside.entry.origin);
     for (const LedgerEntry &entry : waiting()) {
-        if (entry.kind == EntryKind::Issue) {
-            QString ignored;
-            if (const std::optional<LedgerEntry> holder =
-                    holderOfNumber(server.database(), entry.number, entry.customer, &ignored);
-                holder && holder->id != 0)
-                sending.numberClashes.append(numberTakenText(entry.number, *holder));
+        QString reason;
+        std::optional<LedgerEntry> recorded;
+        if (!entry.refersToOrigin.isEmpty() && refusedOrigins.contains(entry.refersToOrigin)) {
+            reason = QCoreApplication::translate("seikyu::LedgerOutbox",
+                                                 "the entry it refers to was refused and is kept aside too");
+        } else {
+            if (entry.kind == EntryKind::Issue) {
+                QString ignored;
+                if (const std::optional<LedgerEntry> holder =
+                        holderOfNumber(server.database(), entry.number, entry.customer, &ignored);
+                    holder && holder->id != 0)
+                    sending.numberClashes.append(numberTakenText(entry.number, *holder));
+            }
+            LedgerFault fault = LedgerFault::None;
+            recorded = server.record(entry, &reason, &fault);
+            if (!recorded && fault != LedgerFault::Refused) {
+                // A connection the server dropped fails without a word from the driver.
+                sending.error = reason.isEmpty()
+                                    ? QCoreApplication::translate("seikyu::LedgerOutbox", "The server does not answer.")
+                                    : reason;
+                break;
+            }
         }
-        const std::optional<LedgerEntry> recorded = server.record(entry, &sending.error);
         if (!recorded) {
-            // A connection the server dropped fails without a word from the driver.
-            if (sending.error.isEmpty())
-                sending.error = QCoreApplication::translate("seikyu::LedgerOutbox", "The server does not answer.");
-            break;
+            // Sending it again would be refused again; keeping it waiting would hold back the rest.
+            if (!setAside(entry, reason, &sending.error))
+                break;
+            refusedOrigins.insert(entry.origin);
+            sending.refused.append(refusedText(entry, reason));
+            continue;
         }
         QSqlQuery remove(db);
         remove.prepare(QStringLiteral("DELETE FROM outbox WHERE origin = ?"));
@@ -155,6 +219,58 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
     }
     sending.waiting = count();
     return sending;
+}
+
+std::optional<LedgerEntry> LedgerOutbox::setAside(LedgerEntry entry, const QString &reason, QString *error)
+{
+    stamp(entry);
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.transaction()) {
+        setReason(error, db.lastError().text());
+        return std::nullopt;
+    }
+    QSqlQuery query(db);
+    // Another process sending the same outbox may have set it aside already.
+    query.prepare(
+        QStringLiteral("INSERT OR IGNORE INTO refused (origin, entry, reason, refused_at) VALUES (?, ?, ?, ?)"));
+    query.addBindValue(entry.origin);
+    query.addBindValue(QString::fromUtf8(entryToJson(entry)));
+    query.addBindValue(reason);
+    query.addBindValue(timestampText(QDateTime::currentDateTimeUtc()));
+    bool done = query.exec();
+    if (done) {
+        query.prepare(QStringLiteral("DELETE FROM outbox WHERE origin = ?"));
+        query.addBindValue(entry.origin);
+        done = query.exec();
+    }
+    if (!done || !db.commit()) {
+        setReason(error, done ? db.lastError().text() : query.lastError().text());
+        db.rollback();
+        return std::nullopt;
+    }
+    return entry;
+}
+
+QList<RefusedEntry> LedgerOutbox::refused() const
+{
+    QList<RefusedEntry> found;
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT entry, reason, refused_at FROM refused ORDER BY position")))
+        return found;
+    while (query.next()) {
+        if (std::optional<LedgerEntry> entry = entryFromJson(query.value(0).toString().toUtf8()))
+            found.append({*entry, query.value(1).toString(), timestampOfText(query.value(2).toString())});
+    }
+    return found;
+}
+
+int LedgerOutbox::refusedCount() const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    if (query.exec(QStringLiteral("SELECT count(*) FROM refused")) && query.next())
+        return query.value(0).toInt();
+    return 0;
 }
 
 } // namespace seikyu

@@ -4,6 +4,7 @@
 #include "ledger/SearchFolding.h"
 
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -80,6 +81,13 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
 
 LedgerFault faultOf(const QSqlError &error)
 {
+    // PostgreSQL names the class of an error in a five-character SQLSTATE. A data exception (22)
+    // or an integrity violation (23) is about the entry itself, except a duplicate key, which may
+    // be another writer's and passes when tried again.
+    if (const QString state = error.nativeErrorCode();
+        state.size() == 5 && (state.startsWith(QLatin1String("22")) ||
+                              (state.startsWith(QLatin1String("23")) && state != QLatin1String("23505"))))
+        return LedgerFault::Refused;
     // SQLite's primary result codes, as the driver reports them.
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
@@ -324,6 +332,21 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         }
         query.finish();
     }
+    if (entry.refersTo == 0 && !entry.refersToOrigin.isEmpty()) {
+        // Made while the entry it refers to waited to be sent: that one is here by now, or never.
+        query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE origin = ?"));
+        query.addBindValue(entry.refersToOrigin);
+        if (!query.exec())
+            return failed(query);
+        if (!query.next()) {
+            setReason(error, QCoreApplication::translate("seikyu::LedgerStore",
+                                                         "the entry it refers to is not in the ledger"));
+            setFault(fault, LedgerFault::Refused);
+            return std::nullopt;
+        }
+        entry.refersTo = query.value(0).toLongLong();
+        query.finish();
+    }
     if (!query.exec(QStringLiteral("SELECT id, hash FROM ledger_entries ORDER BY id DESC LIMIT 1")))
         return failed(query);
     entry.id = 1;
@@ -356,6 +379,12 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     }
 
     entry.invoiceId = entry.kind == EntryKind::Issue ? entry.id : 0;
+    if (entry.kind != EntryKind::Issue && entry.refersTo == 0) {
+        // It would stay in the ledger for good, paying or voiding nothing.
+        setReason(error, QCoreApplication::translate("seikyu::LedgerStore", "it refers to no entry"));
+        setFault(fault, LedgerFault::Refused);
+        return std::nullopt;
+    }
     if (entry.refersTo != 0) {
         query.prepare(
             QStringLiteral("SELECT kind, invoice_id, "
@@ -366,7 +395,7 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
             return failed(query);
         if (!query.next()) {
             setReason(error, QStringLiteral("entry %1 does not exist").arg(entry.refersTo));
-            setFault(fault, LedgerFault::Other);
+            setFault(fault, LedgerFault::Refused);
             return std::nullopt;
         }
         const QString kind = query.value(0).toString();
@@ -375,8 +404,11 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
                           (entry.kind == EntryKind::Payment && kind == QLatin1String("issue") && !voided) ||
                           (entry.kind == EntryKind::Void && kind != QLatin1String("void") && !voided);
         if (!fits) {
-            setReason(error, QStringLiteral("entry %1 cannot be referred to that way").arg(entry.refersTo));
-            setFault(fault, LedgerFault::Other);
+            setReason(error,
+                      voided && entry.kind != EntryKind::Issue
+                          ? QCoreApplication::translate("seikyu::LedgerStore", "entry %1 is void").arg(entry.refersTo)
+                          : QStringLiteral("entry %1 cannot be referred to that way").arg(entry.refersTo));
+            setFault(fault, LedgerFault::Refused);
             return std::nullopt;
         }
         if (entry.kind != EntryKind::Issue || kind == QLatin1String("issue"))

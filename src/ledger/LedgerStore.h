@@ -17,6 +17,7 @@ enum class LedgerFault {
     None,
     Unwritable, ///< the folder or file cannot be written, or the disk is full
     Damaged,    ///< the file is not a database, or its pages are corrupt
+    Refused,    ///< the ledger refuses this entry itself: sending it again would fail the same way
     Other,
 };
 
@@ -47,8 +48,9 @@ public:
     /// Adds an entry; the store gives it its id, time (when unset), previous hash, hash and the
     /// derived columns. An issue that names no earlier entry refers to the last issue of the same
     /// invoice (same number and customer; without a number, same source file, date and customer).
-    /// A payment must refer to an issue, a void to an issue or a payment not voided yet.
-    /// The recorded entry, or nothing with a reason.
+    /// A payment must refer to an issue, a void to an issue or a payment not voided yet; an entry
+    /// that names the one it refers to by origin refers to the entry of that origin.
+    /// The recorded entry, or nothing with a reason (fault Refused when the entry is the problem).
     std::optional<LedgerEntry> record(LedgerEntry entry, QString *error = nullptr, LedgerFault *fault = nullptr);
     /// Adds entries in one transaction, as record() adds each (an import, a migration): all or
     /// none. The number recorded, or nothing with a reason.

@@ -46,14 +46,30 @@ OutboxSending SharedLedger::sendWaiting()
 SharedRecording SharedLedger::record(const LedgerEntry &entry)
 {
     SharedRecording recording;
-    // What waits goes first, so the ledger keeps the order things happened in.
-    if (m_outbox->count() == 0 || sendWaiting().waiting == 0) {
-        if (connect()) {
-            recording.entry = m_server->record(entry, &recording.error);
-            if (recording.entry || !dropIfGone())
-                return recording;
-        }
+    // What waits goes first, so the ledger keeps the order things happened in, and an entry that
+    // refers to a waiting one finds it there.
+    bool caughtUp = m_outbox->count() == 0;
+    if (!caughtUp) {
+        const OutboxSending sending = sendWaiting();
+        recording.refused = sending.refused;
+        caughtUp = sending.waiting == 0;
     }
+    if (caughtUp && connect()) {
+        LedgerFault fault = LedgerFault::None;
+        recording.entry = m_server->record(entry, &recording.error, &fault);
+        if (recording.entry)
+            return recording;
+        if (fault == LedgerFault::Refused) {
+            // Not in the ledger, and not lost either: it is kept aside as a refused waiting one is.
+            if (const std::optional<LedgerEntry> kept = m_outbox->setAside(entry, recording.error)) {
+                recording.keptAside = true;
+                recording.refused.append(refusedText(*kept, recording.error));
+            }
+            return recording;
+        }
+        dropIfGone();
+    }
+    // The server does not answer, or failed for a reason of its own (a full disk): the entry waits.
     recording.error.clear();
     recording.entry = m_outbox->add(entry, &recording.error);
     recording.waiting = recording.entry.has_value();

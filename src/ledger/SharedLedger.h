@@ -15,7 +15,9 @@ struct SharedRecording
 {
     std::optional<LedgerEntry> entry; ///< as recorded on the server, or as kept in the outbox
     bool waiting = false;             ///< kept in the outbox: the server did not answer
-    QString error;                    ///< why it was neither recorded nor kept
+    QString error;                    ///< why it was neither recorded nor kept waiting
+    bool keptAside = false;           ///< the server refused it: it is with the outbox's refused ones
+    QStringList refused;              ///< what waited and the server refused meanwhile (kept aside)
 };
 
 /// The office's ledger on a PostgreSQL server, with the outbox that keeps entries while the
@@ -33,7 +35,8 @@ public:
 
     /// Sends what waits, then records the entry on the server; when the server does not answer,
     /// keeps the entry in the outbox. An entry the server refuses (one that refers to a voided
-    /// issue, say) is neither.
+    /// issue, say) is neither. An entry that refers to one still waiting names it by its origin
+    /// (referTo does that); it waits behind it, and the server resolves the reference.
     SharedRecording record(const LedgerEntry &entry);
     /// Sends what waits when the server answers.
     OutboxSending sendWaiting();
