@@ -12,6 +12,8 @@ void IssuedInvoicesWindow::showWaiting(bool connected)
     SharedLedger *office = IssueLedger::instance().shared();
     if (!office)
         return;
+    // When a silent server answers again, what waited is sent: show the ledger as it is then.
+    connect(&office->watch(), &ServerWatch::answered, this, &IssuedInvoicesWindow::refresh, Qt::UniqueConnection);
     QStringList said;
     if (connected) {
         const OutboxSending sending = office->sendWaiting();

@@ -1,6 +1,7 @@
 #include "ledger/LedgerChain.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 namespace seikyu {
 
@@ -24,17 +25,53 @@ QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries)
 
 QList<ChainProblem> verifyArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes)
 {
-    QList<ChainProblem> problems;
+    return checkArchive(entries, actualHashes, QString()).problems;
+}
+
+LedgerCheck checkArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes,
+                         const QString &thisHost)
+{
+    // The copies entries recorded, as "name / hash": a file here that is one of them is intact.
+    QSet<QString> recordedCopies;
+    for (const LedgerEntry &entry : entries) {
+        if (!entry.archiveName.isEmpty())
+            recordedCopies.insert(entry.archiveName + QLatin1Char('/') + entry.pdfSha256);
+    }
+    LedgerCheck check;
     for (const LedgerEntry &entry : entries) {
         if (entry.archiveName.isEmpty())
             continue;
+        const bool issuedHere = thisHost.isEmpty() || entry.issuedByHost.isEmpty() ||
+                                entry.issuedByHost.compare(thisHost, Qt::CaseInsensitive) == 0;
         const auto found = actualHashes.constFind(entry.archiveName);
-        if (found == actualHashes.constEnd())
-            problems.append({ChainProblem::Kind::PdfMissing, entry.id, entry.archiveName});
-        else if (*found != entry.pdfSha256)
-            problems.append({ChainProblem::Kind::PdfChanged, entry.id, entry.archiveName});
+        if (found == actualHashes.constEnd()) {
+            if (issuedHere) {
+                ++check.pdfsCheckedHere;
+                check.problems.append({ChainProblem::Kind::PdfMissing, entry.id, entry.archiveName});
+            } else {
+                ++check.pdfsKeptElsewhere;
+            }
+        } else if (*found == entry.pdfSha256) {
+            ++check.pdfsCheckedHere;
+        } else if (!issuedHere && recordedCopies.contains(entry.archiveName + QLatin1Char('/') + *found)) {
+            ++check.pdfsKeptElsewhere; // this computer's own copy of another invoice, under the same name
+        } else {
+            ++check.pdfsCheckedHere;
+            check.problems.append({ChainProblem::Kind::PdfChanged, entry.id, entry.archiveName});
+        }
     }
-    return problems;
+    return check;
+}
+
+QString archiveReachText(const LedgerCheck &check)
+{
+    if (check.pdfsKeptElsewhere <= 0)
+        return QString();
+    return QCoreApplication::translate("Ledger",
+                                       "%n archived PDF(s) were checked on this computer; %1 more are kept on the "
+                                       "computers that issued them and are checked there.",
+                                       nullptr, check.pdfsCheckedHere)
+        .arg(check.pdfsKeptElsewhere);
 }
 
 QString describeProblem(const ChainProblem &problem)
