@@ -31,21 +31,29 @@ QList<ChainProblem> verifyArchive(const QList<LedgerEntry> &entries, const QHash
 LedgerCheck checkArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes,
                          const QString &thisHost)
 {
-    // The copies entries recorded, as "name / hash": a file here that is one of them is intact.
-    QSet<QString> recordedCopies;
+    const auto issuedHere = [&thisHost](const LedgerEntry &entry) {
+        return thisHost.isEmpty() || entry.issuedByHost.isEmpty() ||
+               entry.issuedByHost.compare(thisHost, Qt::CaseInsensitive) == 0;
+    };
+    // Other computers may archive under a name this one uses too: a file here that is this
+    // computer's own (by its name) or some entry's copy (by its bytes) says nothing about theirs.
+    QSet<QString> namesHere;
+    QSet<QString> recordedCopies; // "name/hash"
     for (const LedgerEntry &entry : entries) {
-        if (!entry.archiveName.isEmpty())
-            recordedCopies.insert(entry.archiveName + QLatin1Char('/') + entry.pdfSha256);
+        if (entry.archiveName.isEmpty())
+            continue;
+        recordedCopies.insert(entry.archiveName + QLatin1Char('/') + entry.pdfSha256);
+        if (issuedHere(entry))
+            namesHere.insert(entry.archiveName);
     }
     LedgerCheck check;
     for (const LedgerEntry &entry : entries) {
         if (entry.archiveName.isEmpty())
             continue;
-        const bool issuedHere = thisHost.isEmpty() || entry.issuedByHost.isEmpty() ||
-                                entry.issuedByHost.compare(thisHost, Qt::CaseInsensitive) == 0;
+        const bool here = issuedHere(entry);
         const auto found = actualHashes.constFind(entry.archiveName);
         if (found == actualHashes.constEnd()) {
-            if (issuedHere) {
+            if (here) {
                 ++check.pdfsCheckedHere;
                 check.problems.append({ChainProblem::Kind::PdfMissing, entry.id, entry.archiveName});
             } else {
@@ -53,8 +61,9 @@ LedgerCheck checkArchive(const QList<LedgerEntry> &entries, const QHash<QString,
             }
         } else if (*found == entry.pdfSha256) {
             ++check.pdfsCheckedHere;
-        } else if (!issuedHere && recordedCopies.contains(entry.archiveName + QLatin1Char('/') + *found)) {
-            ++check.pdfsKeptElsewhere; // this computer's own copy of another invoice, under the same name
+        } else if (!here && (namesHere.contains(entry.archiveName) ||
+                             recordedCopies.contains(entry.archiveName + QLatin1Char('/') + *found))) {
+            ++check.pdfsKeptElsewhere;
         } else {
             ++check.pdfsCheckedHere;
             check.problems.append({ChainProblem::Kind::PdfChanged, entry.id, entry.archiveName});

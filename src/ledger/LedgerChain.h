@@ -42,10 +42,10 @@ QList<ChainProblem> verifyArchive(const QList<LedgerEntry> &entries, const QHash
 
 /// The same for a ledger several computers share, each archiving the PDFs it issued in its own
 /// folder: `thisHost` names this computer. A PDF it issued (or whose entry names no computer)
-/// must be here; one another computer issued is checked only when a file of that name is here,
-/// and is then kept elsewhere unless the file's bytes are no entry's (other computers may use the
-/// same name for their own copies). A file here whose bytes are not the ones recorded is always
-/// reported. An empty `thisHost` expects every PDF here, as verifyArchive does.
+/// must be here. One another computer issued is kept there: it is checked here only when a file
+/// of that name is here that is not this computer's own under the same name, nor any entry's
+/// copy; a file here whose bytes are not the ones recorded is always reported, once. An empty
+/// `thisHost` expects every PDF here, as verifyArchive does.
 LedgerCheck checkArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes,
                          const QString &thisHost);
 

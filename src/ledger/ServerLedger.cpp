@@ -67,12 +67,12 @@ public:
         if (!timed)
             withTimeout.options.append({QStringLiteral("connect_timeout"), QStringLiteral("5")});
         // Nor does a host that went away in the middle of a session hold a query for the system's
-        // minutes of retransmission: what the server has not acknowledged in 10 s ends the session.
+        // minutes of retransmission: what the server has not acknowledged in 5 s ends the session.
         const bool userTimed = std::any_of(target.options.cbegin(), target.options.cend(), [](const auto &option) {
             return option.first == QLatin1String("tcp_user_timeout");
         });
         if (!userTimed)
-            withTimeout.options.append({QStringLiteral("tcp_user_timeout"), QStringLiteral("10000")});
+            withTimeout.options.append({QStringLiteral("tcp_user_timeout"), QStringLiteral("5000")});
         withTimeout.options.append({QStringLiteral("application_name"), QStringLiteral("Seikyu")});
         db.setConnectOptions(withTimeout.connectOptions());
         if (db.open())

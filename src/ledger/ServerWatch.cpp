@@ -2,7 +2,9 @@
 
 #include "ledger/ServerLedger.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QPointer>
 #include <QThread>
 #include <algorithm>
 
@@ -12,6 +14,23 @@ namespace {
 
 /// How long a look's answer lets the user's thread connect without looking again.
 constexpr int FreshAnswerMs = 10 * 1000;
+
+/// Looks that outlived their watch, waited for when the application quits: a thread still inside
+/// Qt SQL must not meet its teardown.
+QList<QPointer<QThread>> &orphanedLooks()
+{
+    static QList<QPointer<QThread>> looks;
+    return looks;
+}
+
+void waitForOrphanedLooks()
+{
+    for (const QPointer<QThread> &look : std::as_const(orphanedLooks())) {
+        if (look)
+            look->wait();
+    }
+    orphanedLooks().clear();
+}
 
 } // namespace
 
@@ -24,8 +43,26 @@ ServerWatch::ServerWatch(QString connectionText, QObject *parent)
 
 ServerWatch::~ServerWatch()
 {
-    if (m_look)
+    if (!lookRunning())
+        return;
+    if (QCoreApplication::closingDown() || !QCoreApplication::instance()) {
         m_look->wait();
+        return;
+    }
+    // A watch replaced while its server is silent (the user chose another) does not wait for it.
+    QThread *look = m_look.release();
+    QObject::connect(look, &QThread::finished, look, &QObject::deleteLater);
+    if (look->isFinished()) {
+        delete look; // a deleteLater posted meanwhile goes with it
+        return;
+    }
+    static const bool waitedForAtQuit = [] {
+        qAddPostRoutine(waitForOrphanedLooks);
+        return true;
+    }();
+    Q_UNUSED(waitedForAtQuit)
+    orphanedLooks().removeAll(nullptr);
+    orphanedLooks().append(look);
 }
 
 bool ServerWatch::lookRunning() const
@@ -87,9 +124,9 @@ void ServerWatch::startLook()
         takeLook(false); // finished while nobody waited for its report
         m_look.reset();
     }
-    m_lookConnected = false;
+    m_lookConnected = std::make_shared<std::atomic<bool>>(false);
     m_lookUntaken = true;
-    m_look.reset(QThread::create([this, text = m_connectionText] { m_lookConnected = serverAnswers(text); }));
+    m_look.reset(QThread::create([found = m_lookConnected, text = m_connectionText] { *found = serverAnswers(text); }));
     // Queued to this thread: the look's report is taken in where the ledger is used.
     QObject::connect(m_look.get(), &QThread::finished, this, [this] {
         if (!lookRunning())
@@ -103,7 +140,7 @@ void ServerWatch::takeLook(bool announce)
     if (!m_lookUntaken)
         return;
     m_lookUntaken = false;
-    if (!m_lookConnected) {
+    if (!*m_lookConnected) {
         m_lastAnswer.invalidate();
         if (m_silent && !m_nextLook.isActive())
             pauseBeforeLooking();

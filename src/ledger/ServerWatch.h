@@ -31,7 +31,7 @@ public:
     static constexpr int LongestPauseMs = 60 * 1000;
 
     explicit ServerWatch(QString connectionText, QObject *parent = nullptr);
-    /// Waits for a look in progress (at most libpq's connect_timeout).
+    /// A look in progress finishes by itself (the application waits for it when it quits).
     ~ServerWatch() override;
 
     /// A command line has nobody to keep waiting: it connects directly, as long as libpq takes.
@@ -67,7 +67,8 @@ private:
     QTimer m_nextLook;
     std::unique_ptr<QThread> m_look;
     bool m_lookUntaken = false;
-    std::atomic<bool> m_lookConnected{false};
+    /// What the look found, written by its thread; shared, as the look may outlive the watch.
+    std::shared_ptr<std::atomic<bool>> m_lookConnected;
 };
 
 } // namespace seikyu
