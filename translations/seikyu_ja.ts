@@ -706,8 +706,8 @@
         <translation>事務所で共有する台帳</translation>
     </message>
     <message>
-        <source>When several people issue invoices, Edit ▸ Preferences ▸ Ledger can put the ledger on the office&apos;s PostgreSQL server: choose &quot;Shared server (PostgreSQL)&quot; and give a libpq connection string or URI, such as host=db.office dbname=seikyu user=taro or postgresql://taro@db.office/seikyu. Seikyu never stores a password: put it in PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf). Test Connection says what is wrong: no server, a refused password, no such database, a database that is not a Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone then sees the whole office&apos;s invoices and who issued each. When the server does not answer, exports and prints still work: their entries wait on your computer and are sent once the server is back (the Issued Invoices window says how many wait). The environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.</source>
-        <translation>複数の人が請求書を発行するときは、編集 ▸ 環境設定 ▸ 台帳 で台帳を事務所の PostgreSQL サーバーに置けます。「共有サーバー（PostgreSQL）」を選び、host=db.office dbname=seikyu user=taro や postgresql://taro@db.office/seikyu のような libpq の接続文字列または URI を入力します。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）に書いてください。「接続をテスト」は、サーバーがない、パスワードが拒否された、データベースがない、Seikyu の台帳ではないデータベース、新しい Seikyu が用意したデータベース、のどれかを知らせます。空のデータベースには Seikyu が台帳を用意します。「このコンピューターの台帳をサーバーへコピー」でこれまでの記録を移せます。もう一度実行しても二重にはコピーされません。以後は事務所全員の請求書と、それぞれを誰が発行したかが見えます。サーバーが応答しないときも PDF の書き出しと印刷はでき、その記録はこのコンピューターで待機して、サーバーが戻ったときに送られます（発行済み請求書ウインドウに待機中の件数が出ます）。環境変数 SEIKYU_LEDGER に URI を設定すると、スクリプトやコマンドラインで使うサーバーを指定できます。</translation>
+        <source>When several people issue invoices, Edit ▸ Preferences ▸ Ledger can put the ledger on the office&apos;s PostgreSQL server: choose &quot;Shared server (PostgreSQL)&quot; and give a libpq connection string or URI, such as host=db.office dbname=seikyu user=taro or postgresql://taro@db.office/seikyu. Seikyu never stores a password: put it in PostgreSQL&apos;s password file (~/.pgpass) or service file (~/.pg_service.conf). Test Connection says what is wrong: no server, a refused password, no such database, a database that is not a Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone then sees the whole office&apos;s invoices and who issued each. When the server does not answer, Seikyu does not wait for it: exports and prints still work, their entries wait on your computer and are sent as soon as the server answers again (the Issued Invoices window says how many wait). Each computer keeps the PDFs it issued in its own archive, so Verify Ledger checks every entry, but the archived PDFs only of the invoices issued on this computer, and says how many others are kept on the computers that issued them. The environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.</source>
+        <translation>複数の人が請求書を発行するときは、編集 ▸ 環境設定 ▸ 台帳 で台帳を事務所の PostgreSQL サーバーに置けます。「共有サーバー（PostgreSQL）」を選び、host=db.office dbname=seikyu user=taro や postgresql://taro@db.office/seikyu のような libpq の接続文字列または URI を入力します。Seikyu はパスワードを保存しません。PostgreSQL のパスワードファイル（~/.pgpass）またはサービスファイル（~/.pg_service.conf）に書いてください。「接続をテスト」は、サーバーがない、パスワードが拒否された、データベースがない、Seikyu の台帳ではないデータベース、新しい Seikyu が用意したデータベース、のどれかを知らせます。空のデータベースには Seikyu が台帳を用意します。「このコンピューターの台帳をサーバーへコピー」でこれまでの記録を移せます。もう一度実行しても二重にはコピーされません。以後は事務所全員の請求書と、それぞれを誰が発行したかが見えます。サーバーが応答しないときも Seikyu はサーバーを待ちません。PDF の書き出しと印刷はそのままでき、その記録はこのコンピューターで待機して、サーバーが再び応答するとすぐに送られます（発行済み請求書ウインドウに待機中の件数が出ます）。保存PDFは、発行したコンピューターがそれぞれ自分の保存フォルダに保管します。そのため「台帳を検証」はすべての記録を確認しますが、保存PDFはこのコンピューターで発行した請求書の分だけを確認し、ほかのコンピューターに保管されている件数を示します。環境変数 SEIKYU_LEDGER に URI を設定すると、スクリプトやコマンドラインで使うサーバーを指定できます。</translation>
     </message>
 </context>
 <context>
@@ -917,6 +917,12 @@
     <message>
         <source>Void</source>
         <translation>取消</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n archived PDF(s) were checked on this computer; %1 more are kept on the computers that issued them and are checked there.</source>
+        <translation>
+            <numerusform>保存PDF %n 件をこのコンピューターで確認しました。ほかの %1 件は発行したコンピューターに保存されており、そちらで確認されます。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
