@@ -2,6 +2,7 @@
 // outbox against a real PostgreSQL server the test starts itself.
 #include "ledger/EntryJson.h"
 #include "ledger/IssueLedger.h"
+#include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerCopy.h"
 #include "ledger/LedgerLocation.h"
 #include "ledger/LedgerOutbox.h"
@@ -24,10 +25,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QProcess>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -860,6 +863,47 @@ private Q_SLOTS:
         const QList<LedgerEntry> entries = store->entries();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.constLast().customer, QStringLiteral("間"));
+    }
+
+    void theWindowDoesNotWaitForASilentServer()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        QTemporaryDir folder;
+        IssueLedger &ledger = IssueLedger::instance();
+        ledger.setFolder(folder.path());
+        qputenv("SEIKYU_LEDGER", connection.toUtf8());
+        QVERIFY(ledger.store());
+        QVERIFY(ledger.shared()->record(issue(QStringLiteral("先"), 1)).entry);
+        // The server restarts and falls silent: the window's connection is gone, a new one waits.
+        QVERIFY(server->stop());
+        QVERIFY(server->start());
+        QVERIFY(server->silence());
+        ResumeAtEnd resume{server.get()};
+
+        QElapsedTimer clock;
+        clock.start();
+        QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
+        QVERIFY(window);
+        auto *problem = window->findChild<QLabel *>(QStringLiteral("problem"));
+        QVERIFY(problem && !problem->isHidden());
+        QVERIFY2(problem->text().contains(serverProblemText(ServerProblem::NoServer)), qPrintable(problem->text()));
+        QVERIFY(ledger.shared()->record(issue(QStringLiteral("後"), 2)).waiting);
+        window->refresh();
+        QVERIFY2(problem->text().contains(waitingText(1)), qPrintable(problem->text()));
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+
+        // The server answers again: what waited is sent and the window shows the whole ledger.
+        QVERIFY(server->resume());
+        auto *table = window->findChild<QTableView *>();
+        QVERIFY(table && table->model());
+        QTRY_COMPARE_WITH_TIMEOUT(table->model()->rowCount(), 2, 30000);
+        QVERIFY(problem->isHidden());
+        QCOMPARE(ledger.shared()->waitingCount(), 0);
+        window->close();
+        QTRY_VERIFY(!window);
+        qunsetenv("SEIKYU_LEDGER");
+        ledger.close();
     }
 
     void verifyChecksThePdfsThisComputerHolds()
