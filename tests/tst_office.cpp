@@ -914,7 +914,10 @@ private Q_SLOTS:
         QVERIFY(store);
         QTemporaryDir folder;
         IssueLedger &ledger = IssueLedger::instance();
-        ledger.setFolder(folder.path());
+        // Where seikyu, with XDG_DATA_HOME at data/, keeps its ledger folder.
+        ledger.setFolder(
+            folder.filePath(QStringLiteral("data/%1/%2")
+                                .arg(QCoreApplication::organizationName(), QCoreApplication::applicationName())));
         QDir archive(ledger.archiveFolder());
         QVERIFY(archive.mkpath(QStringLiteral(".")));
         // An entry whose PDF was archived as `name` with `recorded` bytes, by this computer or another.
@@ -960,6 +963,23 @@ private Q_SLOTS:
         QCOMPARE(check.pdfsKeptElsewhere, 2);
         const QString reach = archiveReachText(check);
         QVERIFY2(reach.contains(QLatin1Char('4')) && reach.contains(QLatin1Char('2')), qPrintable(reach));
+        // seikyu --ledger --verify says the same.
+        if (const QString binary = qEnvironmentVariable("SEIKYU_BINARY"); !binary.isEmpty()) {
+            QProcess command;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+            command.setProcessEnvironment(environment);
+            command.start(binary, {QStringLiteral("--ledger"), QStringLiteral("--verify")});
+            QVERIFY(command.waitForFinished(60000));
+            QCOMPARE(command.exitCode(), 1);
+            const QStringList lines =
+                QString::fromLocal8Bit(command.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 3);
+            QVERIFY2(lines.at(0).contains(QStringLiteral("gone.pdf")), qPrintable(lines.at(0)));
+            QVERIFY2(lines.at(1).contains(QStringLiteral("forged.pdf")), qPrintable(lines.at(1)));
+            QVERIFY2(lines.at(2).contains(QLatin1Char('4')) && lines.at(2).contains(QLatin1Char('2')),
+                     qPrintable(lines.at(2)));
+        }
 
         // The other computer, with its copies and none of this one's, misses only what it issued.
         QVERIFY(QDir(ledger.archiveFolder()).removeRecursively());

@@ -52,7 +52,12 @@ public:
     QString outboxPath() const;
     /// A command line waits for the shared ledger's server as long as libpq does; a window never
     /// waits on a server that does not answer.
-    void setWaitsForServer(bool waits) { m_waitsForServer = waits; }
+    void setWaitsForServer(bool waits)
+    {
+        m_waitsForServer = waits;
+        if (m_shared)
+            m_shared->watch().setPatient(waits);
+    }
 
     /// Verify Ledger on `store`: every entry's hash chain, and the archived PDFs this computer
     /// holds. On a shared ledger those are the ones it issued (or finds in its archive); the
