@@ -121,6 +121,7 @@ private slots:
     void hashCoversEveryRecordedField();
     void chainFindsEditedRemovedAndRewritten();
     void archiveCheckFindsReplacedAndMissingPdfs();
+    void archiveCheckLeavesOtherComputersPdfsToThem();
     void widthFolding_data();
     void widthFolding();
     void statusFollowsPayments_data();
@@ -228,6 +229,50 @@ void LedgerTest::chainFindsEditedRemovedAndRewritten()
     rewritten[1].amount = 1;
     rewritten[1].hash = entryHash(rewritten[1]);
     QCOMPARE(verifyChain(rewritten), (QList<ChainProblem>{{ChainProblem::Kind::Missing, 3, {}}}));
+}
+
+void LedgerTest::archiveCheckLeavesOtherComputersPdfsToThem()
+{
+    QList<LedgerEntry> chain = chainOf(6);
+    const QStringList hosts = {
+        QStringLiteral("pc-a"), QStringLiteral("pc-b"), QStringLiteral("PC-A"), QStringLiteral("pc-b"), QString(),
+        QStringLiteral("pc-b")};
+    const QStringList names = {QStringLiteral("1.pdf"), QStringLiteral("2.pdf"), QStringLiteral("3.pdf"),
+                               QStringLiteral("1.pdf"), QStringLiteral("5.pdf"), QStringLiteral("6.pdf")};
+    for (int i = 0; i < chain.size(); ++i) {
+        chain[i].issuedByHost = hosts.at(i);
+        chain[i].archiveName = names.at(i);
+        chain[i].pdfSha256 = QString::number(i + 1);
+    }
+    // pc-a holds its own copies 1 and 3 (1.pdf its own, not pc-b's of the same name), misses 5
+    // (which names no computer), and finds 6.pdf of pc-b here with bytes nobody recorded.
+    const QHash<QString, QString> onPcA = {{QStringLiteral("1.pdf"), QStringLiteral("1")},
+                                           {QStringLiteral("3.pdf"), QStringLiteral("3")},
+                                           {QStringLiteral("6.pdf"), QStringLiteral("forged")}};
+    const LedgerCheck here = checkArchive(chain, onPcA, QStringLiteral("pc-a"));
+    QCOMPARE(here.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, 5, QStringLiteral("5.pdf")},
+                                                 {ChainProblem::Kind::PdfChanged, 6, QStringLiteral("6.pdf")}}));
+    QCOMPARE(here.pdfsCheckedHere, 4);
+    QCOMPARE(here.pdfsKeptElsewhere, 2);
+    const QString reach = archiveReachText(here);
+    QVERIFY(reach.contains(QLatin1Char('4')) && reach.contains(QLatin1Char('2')));
+
+    // pc-b's own copy of 1.pdf altered is reported on pc-b, once: the file is pc-b's, not pc-a's.
+    const QHash<QString, QString> onPcB = {{QStringLiteral("1.pdf"), QStringLiteral("9")},
+                                           {QStringLiteral("2.pdf"), QStringLiteral("2")},
+                                           {QStringLiteral("5.pdf"), QStringLiteral("5")},
+                                           {QStringLiteral("6.pdf"), QStringLiteral("6")}};
+    const LedgerCheck there = checkArchive(chain, onPcB, QStringLiteral("pc-b"));
+    QCOMPARE(there.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfChanged, 4, QStringLiteral("1.pdf")}}));
+    QCOMPARE(there.pdfsCheckedHere, 4);
+    QCOMPARE(there.pdfsKeptElsewhere, 2);
+
+    // Without a computer's name, as for a ledger of one's own, every PDF belongs here.
+    const LedgerCheck alone = checkArchive(chain, onPcA, QString());
+    QCOMPARE(alone.pdfsKeptElsewhere, 0);
+    QCOMPARE(alone.problems.size(), 4);
+    QVERIFY(archiveReachText(alone).isEmpty());
+    QCOMPARE(alone.problems, verifyArchive(chain, onPcA));
 }
 
 void LedgerTest::archiveCheckFindsReplacedAndMissingPdfs()

@@ -1,6 +1,8 @@
 // The office's shared ledger: the connection text, and the ledger, the number sequence and the
 // outbox against a real PostgreSQL server the test starts itself.
 #include "ledger/EntryJson.h"
+#include "ledger/IssueLedger.h"
+#include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerCopy.h"
 #include "ledger/LedgerLocation.h"
 #include "ledger/LedgerOutbox.h"
@@ -19,12 +21,17 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QProcess>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -71,6 +78,18 @@ int takeNumbers(const QString &connection, int count, const QString &tag)
         std::printf("%s\n", qPrintable(number->text));
     }
     return 0;
+}
+
+/// Lets a silenced server answer again however the test ends.
+struct ResumeAtEnd
+{
+    PostgresServer *server;
+    ~ResumeAtEnd() { server->resume(); }
+};
+
+QString sha256(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 } // namespace
@@ -822,6 +841,214 @@ private Q_SLOTS:
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0100"));
         setSharedNumbers(SharedNumbers());
         document->numbCtrl->reject();
+    }
+
+    void aSilentServerHoldsNobodyUp()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        // Made before the server falls silent, this connection goes on working: it looks on.
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
+        QVERIFY(store);
+        QTemporaryDir folder;
+        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        QVERIFY(server->silence());
+        ResumeAtEnd resume{server.get()};
+
+        // Recording returns at once, each time, and the entry waits.
+        QElapsedTimer clock;
+        for (int i = 0; i < 3; ++i) {
+            clock.start();
+            const SharedRecording recording = shared.record(issue(QStringLiteral("静%1").arg(i), 10 + i));
+            QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+            QVERIFY2(recording.entry, qPrintable(recording.error));
+            QVERIFY(recording.waiting);
+        }
+        // So do the window's look at the ledger, a number, and a retry.
+        clock.start();
+        ServerReport report;
+        QVERIFY(!shared.connect(&report));
+        QCOMPARE(report.problem, ServerProblem::NoServer);
+        QString error;
+        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &error));
+        QVERIFY(error.contains(serverProblemText(ServerProblem::NoServer)));
+        QCOMPARE(shared.sendWaiting().waiting, 3);
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(shared.watch().silent());
+
+        // Once the server answers again, what waited arrives by itself, in order and once.
+        QVERIFY(server->resume());
+        QTRY_COMPARE_WITH_TIMEOUT(shared.waitingCount(), 0, 30000);
+        QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(entries.at(i).customer, QStringLiteral("静%1").arg(i));
+        // And recording goes straight to the server again.
+        const SharedRecording direct = shared.record(issue(QStringLiteral("後"), 99));
+        QVERIFY2(direct.entry, qPrintable(direct.error));
+        QVERIFY(!direct.waiting);
+        entries = store->entries();
+        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries.constLast().customer, QStringLiteral("後"));
+        QVERIFY(store->verify(QString()).isEmpty());
+    }
+
+    void aServerGoneSilentInUseHoldsNobodyUp()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
+        QVERIFY(store);
+        QTemporaryDir folder;
+        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        QVERIFY(shared.record(issue(QStringLiteral("前"), 1)).entry);
+        // The server restarts and then falls silent: the connection in use is gone, a new one waits.
+        QVERIFY(server->stop());
+        QVERIFY(server->start());
+        store = openServerLedger(connection);
+        QVERIFY(store);
+        QVERIFY(server->silence());
+        ResumeAtEnd resume{server.get()};
+        QElapsedTimer clock;
+        clock.start();
+        const SharedRecording recording = shared.record(issue(QStringLiteral("間"), 2));
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(recording.waiting);
+        QVERIFY(server->resume());
+        QTRY_COMPARE_WITH_TIMEOUT(shared.waitingCount(), 0, 30000);
+        const QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.constLast().customer, QStringLiteral("間"));
+    }
+
+    void theWindowDoesNotWaitForASilentServer()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        QTemporaryDir folder;
+        IssueLedger &ledger = IssueLedger::instance();
+        ledger.setFolder(folder.path());
+        qputenv("SEIKYU_LEDGER", connection.toUtf8());
+        QVERIFY(ledger.store());
+        QVERIFY(ledger.shared()->record(issue(QStringLiteral("先"), 1)).entry);
+        // The server restarts and falls silent: the window's connection is gone, a new one waits.
+        QVERIFY(server->stop());
+        QVERIFY(server->start());
+        QVERIFY(server->silence());
+        ResumeAtEnd resume{server.get()};
+
+        QElapsedTimer clock;
+        clock.start();
+        QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
+        QVERIFY(window);
+        auto *problem = window->findChild<QLabel *>(QStringLiteral("problem"));
+        QVERIFY(problem && !problem->isHidden());
+        QVERIFY2(problem->text().contains(serverProblemText(ServerProblem::NoServer)), qPrintable(problem->text()));
+        QVERIFY(ledger.shared()->record(issue(QStringLiteral("後"), 2)).waiting);
+        window->refresh();
+        QVERIFY2(problem->text().contains(waitingText(1)), qPrintable(problem->text()));
+        QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+
+        // The server answers again: what waited is sent and the window shows the whole ledger.
+        QVERIFY(server->resume());
+        auto *table = window->findChild<QTableView *>();
+        QVERIFY(table && table->model());
+        QTRY_COMPARE_WITH_TIMEOUT(table->model()->rowCount(), 2, 30000);
+        QVERIFY(problem->isHidden());
+        QCOMPARE(ledger.shared()->waitingCount(), 0);
+        window->close();
+        QTRY_VERIFY(!window);
+        qunsetenv("SEIKYU_LEDGER");
+        ledger.close();
+    }
+
+    void verifyChecksThePdfsThisComputerHolds()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
+        QVERIFY(store);
+        QTemporaryDir folder;
+        IssueLedger &ledger = IssueLedger::instance();
+        // Where seikyu, with XDG_DATA_HOME at data/, keeps its ledger folder.
+        ledger.setFolder(
+            folder.filePath(QStringLiteral("data/%1/%2")
+                                .arg(QCoreApplication::organizationName(), QCoreApplication::applicationName())));
+        QDir archive(ledger.archiveFolder());
+        QVERIFY(archive.mkpath(QStringLiteral(".")));
+        // An entry whose PDF was archived as `name` with `recorded` bytes, by this computer or another.
+        auto archived = [&](const QString &customer, const QString &name, const QByteArray &recorded,
+                            const QString &otherHost = QString()) {
+            LedgerEntry entry = issue(customer, 1000);
+            entry.archiveName = name;
+            entry.pdfSha256 = sha256(recorded);
+            if (!otherHost.isEmpty()) {
+                entry.issuedByHost = otherHost;
+                entry.issuedByUser = QStringLiteral("hanako");
+            }
+            return store->record(entry).value_or(LedgerEntry()).id;
+        };
+        auto keep = [&](const QString &name, const QByteArray &bytes) {
+            QFile file(archive.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        QVERIFY(archived(QStringLiteral("甲"), QStringLiteral("here.pdf"), "%PDF-here") > 0);
+        keep(QStringLiteral("here.pdf"), "%PDF-here");
+        const qint64 gone = archived(QStringLiteral("乙"), QStringLiteral("gone.pdf"), "%PDF-gone");
+        QVERIFY(archived(QStringLiteral("丙"), QStringLiteral("there.pdf"), "%PDF-there", QStringLiteral("other-pc")));
+        // Both computers reissued one invoice and archived their copies under the same name.
+        QVERIFY(archived(QStringLiteral("丁"), QStringLiteral("same.pdf"), "%PDF-mine"));
+        keep(QStringLiteral("same.pdf"), "%PDF-mine");
+        QVERIFY(archived(QStringLiteral("丁"), QStringLiteral("same.pdf"), "%PDF-theirs", QStringLiteral("other-pc")));
+        // A file here in another computer's name, whose bytes are nobody's: altered.
+        const qint64 forged =
+            archived(QStringLiteral("戊"), QStringLiteral("forged.pdf"), "%PDF-sent", QStringLiteral("OTHER-PC"));
+        keep(QStringLiteral("forged.pdf"), "%PDF-forged");
+
+        qputenv("SEIKYU_LEDGER", connection.toUtf8());
+        LedgerStore *shared = ledger.store();
+        QVERIFY(shared);
+        QString error;
+        const LedgerCheck check = ledger.verify(*shared, &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(check.problems,
+                 (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, gone, QStringLiteral("gone.pdf")},
+                                      {ChainProblem::Kind::PdfChanged, forged, QStringLiteral("forged.pdf")}}));
+        QCOMPARE(check.pdfsCheckedHere, 4);
+        QCOMPARE(check.pdfsKeptElsewhere, 2);
+        const QString reach = archiveReachText(check);
+        QVERIFY2(reach.contains(QLatin1Char('4')) && reach.contains(QLatin1Char('2')), qPrintable(reach));
+        // seikyu --ledger --verify says the same.
+        if (const QString binary = qEnvironmentVariable("SEIKYU_BINARY"); !binary.isEmpty()) {
+            QProcess command;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+            command.setProcessEnvironment(environment);
+            command.start(binary, {QStringLiteral("--ledger"), QStringLiteral("--verify")});
+            QVERIFY(command.waitForFinished(60000));
+            QCOMPARE(command.exitCode(), 1);
+            const QStringList lines =
+                QString::fromLocal8Bit(command.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 3);
+            QVERIFY2(lines.at(0).contains(QStringLiteral("gone.pdf")), qPrintable(lines.at(0)));
+            QVERIFY2(lines.at(1).contains(QStringLiteral("forged.pdf")), qPrintable(lines.at(1)));
+            QVERIFY2(lines.at(2).contains(QLatin1Char('4')) && lines.at(2).contains(QLatin1Char('2')),
+                     qPrintable(lines.at(2)));
+        }
+
+        // The other computer, with its copies and none of this one's, misses only what it issued.
+        QVERIFY(QDir(ledger.archiveFolder()).removeRecursively());
+        QVERIFY(archive.mkpath(QStringLiteral(".")));
+        keep(QStringLiteral("there.pdf"), "%PDF-there");
+        keep(QStringLiteral("same.pdf"), "%PDF-theirs");
+        keep(QStringLiteral("forged.pdf"), "%PDF-sent");
+        const LedgerCheck there = shared->check(ledger.archiveFolder(), QStringLiteral("other-pc"), &error);
+        QVERIFY(there.problems.isEmpty());
+        QCOMPARE(there.pdfsCheckedHere, 3);
+        QCOMPARE(there.pdfsKeptElsewhere, 3);
+        qunsetenv("SEIKYU_LEDGER");
+        ledger.close();
     }
 
     void noServerStopsNumbersButNotRecording()

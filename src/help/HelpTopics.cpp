@@ -193,12 +193,15 @@ constexpr TopicSource TopicSources[] = {
          "Connection says what is wrong: no server, a refused password, no such database, a database that is not a "
          "Seikyu ledger, or one set up by a newer Seikyu. Seikyu sets up an empty database itself. Copy My Local "
          "Ledger to the Server brings your earlier entries over; running it again copies nothing twice. Everyone "
-         "then sees the whole office's invoices and who issued each. When the server does not answer, exports and "
-         "prints still work: their entries wait on your computer and are sent once the server is back (the Issued "
-         "Invoices window says how many wait). Payments and voids need the server, as they are recorded against "
-         "what it holds. An entry the server refuses when it arrives is kept aside on your computer, neither lost nor "
-         "sent again, and the Issued Invoices window lists it, so you can record it again if it still applies. The "
-         "environment variable SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.")},
+         "then sees the whole office's invoices and who issued each. When the server does not answer, Seikyu does "
+         "not wait for it: exports and prints still work, their entries wait on your computer and are sent as soon "
+         "as the server answers again (the Issued Invoices window says how many wait). Payments and voids need the "
+         "server, as they are recorded against what it holds. An entry the server refuses when it arrives is kept "
+         "aside on your computer, neither lost nor sent again, and the Issued Invoices window lists it, so you can "
+         "record it again if it still applies. Each computer keeps the PDFs it issued in its own archive, so "
+         "Verify Ledger checks every entry, but the archived PDFs only of the invoices issued on this computer, "
+         "and says how many others are kept on the computers that issued them. The environment variable "
+         "SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.")},
 };
 
 static_assert(std::size(TopicKeywords) == std::size(TopicSources), "one keyword list per topic");

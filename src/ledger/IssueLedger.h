@@ -50,6 +50,19 @@ public:
     SharedLedger *shared();
     /// The outbox file of a shared ledger, in the ledger's folder.
     QString outboxPath() const;
+    /// A command line waits for the shared ledger's server as long as libpq does; a window never
+    /// waits on a server that does not answer.
+    void setWaitsForServer(bool waits)
+    {
+        m_waitsForServer = waits;
+        if (m_shared)
+            m_shared->watch().setPatient(waits);
+    }
+
+    /// Verify Ledger on `store`: every entry's hash chain, and the archived PDFs this computer
+    /// holds. On a shared ledger those are the ones it issued (or finds in its archive); the
+    /// others are kept on the computers that issued them.
+    LedgerCheck verify(LedgerStore &store, QString *error = nullptr);
 
 private:
     IssueLedger();
@@ -64,6 +77,7 @@ private:
 
     std::unique_ptr<SharedLedger> m_shared;
     QString m_sharedText; ///< the connection text m_shared was made for
+    bool m_waitsForServer = false;
 
     QString m_folder;
     std::unique_ptr<LedgerStore> m_store;

@@ -1,6 +1,7 @@
 // The part of IssueLedger that serves an office's ledger on a PostgreSQL server.
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerLocation.h"
+#include "ledger/RecordingPlace.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,6 +44,7 @@ SharedLedger *IssueLedger::shared()
     }
     m_sharedText = location.server;
     m_shared = std::make_unique<SharedLedger>(location.server, std::move(outbox));
+    m_shared->watch().setPatient(m_waitsForServer);
     // What waits goes as soon as the server answers again, without anyone exporting meanwhile.
     static QPointer<QTimer> retry;
     if (!retry && QCoreApplication::instance()) {
@@ -62,6 +64,12 @@ void IssueLedger::tellRefused(const QStringList &refused)
     // Each refusal is told, however many: each is something the user did that the ledger lacks.
     for (const QString &said : refused)
         m_pending = m_pending.isEmpty() ? said : m_pending + QLatin1Char('\n') + said;
+}
+
+LedgerCheck IssueLedger::verify(LedgerStore &store, QString *error)
+{
+    // Each computer archives the PDFs it issues in its own folder.
+    return store.check(archiveFolder(), shared() ? recordingHostName() : QString(), error);
 }
 
 std::optional<QString> IssueLedger::recordShared(LedgerEntry entry, const QString &pdfPath)

@@ -31,6 +31,8 @@ void IssuedInvoicesWindow::showWaiting(bool connected)
     SharedLedger *office = IssueLedger::instance().shared();
     if (!office)
         return;
+    // When a silent server answers again, what waited is sent: show the ledger as it is then.
+    connect(&office->watch(), &ServerWatch::answered, this, &IssuedInvoicesWindow::refresh, Qt::UniqueConnection);
     // What the window says already (a date that does not read, a server that does not answer)
     // stays first; what was said here the last time is said afresh.
     static constexpr char SaidHere[] = "saidOfWaiting";

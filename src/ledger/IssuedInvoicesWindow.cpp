@@ -477,21 +477,23 @@ QString IssuedInvoicesWindow::verificationReport()
     if (!ledger)
         return m_problem->text();
     QString error;
-    const QList<ChainProblem> problems = ledger->verify(IssueLedger::instance().archiveFolder(), &error);
+    const LedgerCheck check = IssueLedger::instance().verify(*ledger, &error);
     if (!error.isEmpty())
         return tr("The ledger could not be read: %1").arg(error);
-    if (problems.isEmpty())
-        return tr("The ledger is intact: no entry and no archived PDF was changed.");
     QStringList lines;
-    for (const ChainProblem &problem : problems)
+    if (check.problems.isEmpty())
+        lines.append(tr("The ledger is intact: no entry and no archived PDF was changed."));
+    for (const ChainProblem &problem : check.problems)
         lines.append(describeProblem(problem));
+    if (const QString reach = archiveReachText(check); !reach.isEmpty())
+        lines.append(reach);
     return lines.join(QLatin1Char('\n'));
 }
 
 void IssuedInvoicesWindow::verifyLedger()
 {
     const QString report = verificationReport();
-    const bool intact = report == tr("The ledger is intact: no entry and no archived PDF was changed.");
+    const bool intact = report.startsWith(tr("The ledger is intact: no entry and no archived PDF was changed."));
     if (intact)
         Prompter::instance().inform(this, tr("Verify Ledger"), report);
     else

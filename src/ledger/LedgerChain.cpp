@@ -1,6 +1,7 @@
 #include "ledger/LedgerChain.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 namespace seikyu {
 
@@ -24,17 +25,62 @@ QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries)
 
 QList<ChainProblem> verifyArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes)
 {
-    QList<ChainProblem> problems;
+    return checkArchive(entries, actualHashes, QString()).problems;
+}
+
+LedgerCheck checkArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes,
+                         const QString &thisHost)
+{
+    const auto issuedHere = [&thisHost](const LedgerEntry &entry) {
+        return thisHost.isEmpty() || entry.issuedByHost.isEmpty() ||
+               entry.issuedByHost.compare(thisHost, Qt::CaseInsensitive) == 0;
+    };
+    // Other computers may archive under a name this one uses too: a file here that is this
+    // computer's own (by its name) or some entry's copy (by its bytes) says nothing about theirs.
+    QSet<QString> namesHere;
+    QSet<QString> recordedCopies; // "name/hash"
     for (const LedgerEntry &entry : entries) {
         if (entry.archiveName.isEmpty())
             continue;
-        const auto found = actualHashes.constFind(entry.archiveName);
-        if (found == actualHashes.constEnd())
-            problems.append({ChainProblem::Kind::PdfMissing, entry.id, entry.archiveName});
-        else if (*found != entry.pdfSha256)
-            problems.append({ChainProblem::Kind::PdfChanged, entry.id, entry.archiveName});
+        recordedCopies.insert(entry.archiveName + QLatin1Char('/') + entry.pdfSha256);
+        if (issuedHere(entry))
+            namesHere.insert(entry.archiveName);
     }
-    return problems;
+    LedgerCheck check;
+    for (const LedgerEntry &entry : entries) {
+        if (entry.archiveName.isEmpty())
+            continue;
+        const bool here = issuedHere(entry);
+        const auto found = actualHashes.constFind(entry.archiveName);
+        if (found == actualHashes.constEnd()) {
+            if (here) {
+                ++check.pdfsCheckedHere;
+                check.problems.append({ChainProblem::Kind::PdfMissing, entry.id, entry.archiveName});
+            } else {
+                ++check.pdfsKeptElsewhere;
+            }
+        } else if (*found == entry.pdfSha256) {
+            ++check.pdfsCheckedHere;
+        } else if (!here && (namesHere.contains(entry.archiveName) ||
+                             recordedCopies.contains(entry.archiveName + QLatin1Char('/') + *found))) {
+            ++check.pdfsKeptElsewhere;
+        } else {
+            ++check.pdfsCheckedHere;
+            check.problems.append({ChainProblem::Kind::PdfChanged, entry.id, entry.archiveName});
+        }
+    }
+    return check;
+}
+
+QString archiveReachText(const LedgerCheck &check)
+{
+    if (check.pdfsKeptElsewhere <= 0)
+        return QString();
+    return QCoreApplication::translate("Ledger",
+                                       "%n archived PDF(s) were checked on this computer; %1 more are kept on the "
+                                       "computers that issued them and are checked there.",
+                                       nullptr, check.pdfsCheckedHere)
+        .arg(check.pdfsKeptElsewhere);
 }
 
 QString describeProblem(const ChainProblem &problem)

@@ -28,9 +28,30 @@ struct ChainProblem
 /// that follows a removed entry (or a rewritten predecessor whose hash was recomputed) is Missing.
 QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries);
 
+/// What a check of the ledger found, and how far this computer's archive could take it.
+struct LedgerCheck
+{
+    QList<ChainProblem> problems;
+    int pdfsCheckedHere = 0;   ///< archived PDFs compared with the copy this computer holds (or misses)
+    int pdfsKeptElsewhere = 0; ///< archived PDFs other computers issued and keep in their own archives
+};
+
 /// Checks the archived copies: `actualHashes` maps each archive name found on disk to the SHA-256
 /// of its bytes. Every entry that archived a PDF must find it there with the recorded hash.
 QList<ChainProblem> verifyArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes);
+
+/// The same for a ledger several computers share, each archiving the PDFs it issued in its own
+/// folder: `thisHost` names this computer. A PDF it issued (or whose entry names no computer)
+/// must be here. One another computer issued is kept there: it is checked here only when a file
+/// of that name is here that is not this computer's own under the same name, nor any entry's
+/// copy; a file here whose bytes are not the ones recorded is always reported, once. An empty
+/// `thisHost` expects every PDF here, as verifyArchive does.
+LedgerCheck checkArchive(const QList<LedgerEntry> &entries, const QHash<QString, QString> &actualHashes,
+                         const QString &thisHost);
+
+/// One plain sentence saying how many archived PDFs were checked on this computer and that the
+/// others are kept on the computers that issued them (translated); empty when none are elsewhere.
+QString archiveReachText(const LedgerCheck &check);
 
 /// One plain sentence naming the entry or archived PDF and what is wrong with it (translated).
 QString describeProblem(const ChainProblem &problem);

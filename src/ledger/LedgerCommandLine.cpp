@@ -140,6 +140,7 @@ int runLedgerCommand(const QStringList &arguments)
         return 1;
     };
     IssueLedger &ledger = IssueLedger::instance();
+    ledger.setWaitsForServer(true);
     LedgerStore *store = ledger.store(&error);
     if (const auto told = ledger.takeMessage())
         print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
@@ -147,7 +148,8 @@ int runLedgerCommand(const QStringList &arguments)
         return unreadable();
     }
     if (request->verify) {
-        const QList<ChainProblem> problems = store->verify(ledger.archiveFolder(), &error);
+        const LedgerCheck check = ledger.verify(*store, &error);
+        const QList<ChainProblem> &problems = check.problems;
         if (!error.isEmpty()) {
             return unreadable();
         }
@@ -156,6 +158,8 @@ int runLedgerCommand(const QStringList &arguments)
             text += describeProblem(problem) + QLatin1Char('\n');
         if (problems.isEmpty())
             text = Text::tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
+        if (const QString reach = archiveReachText(check); !reach.isEmpty())
+            text += reach + QLatin1Char('\n');
         print(stdout, text.toLocal8Bit());
         return problems.isEmpty() ? 0 : 1;
     }

@@ -513,8 +513,13 @@ std::optional<LedgerEntry> LedgerStore::entry(qint64 id)
 
 QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *error)
 {
+    return check(archiveFolder, QString(), error).problems;
+}
+
+LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &thisHost, QString *error)
+{
     const QList<LedgerEntry> all = entries(0, error);
-    QList<ChainProblem> problems = verifyChain(all);
+    const QList<ChainProblem> chainProblems = verifyChain(all);
     QHash<QString, QString> actual;
     const QDir folder(archiveFolder);
     for (const LedgerEntry &entry : all) {
@@ -527,8 +532,9 @@ QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *e
         hash.addData(&file);
         actual.insert(entry.archiveName, QString::fromLatin1(hash.result().toHex()));
     }
-    problems += verifyArchive(all, actual);
-    return problems;
+    LedgerCheck found = checkArchive(all, actual, thisHost);
+    found.problems = chainProblems + found.problems;
+    return found;
 }
 
 } // namespace seikyu

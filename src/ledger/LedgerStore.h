@@ -65,6 +65,9 @@ public:
 
     /// The hash chain checked entry by entry, and every archived PDF against its recorded hash.
     QList<ChainProblem> verify(const QString &archiveFolder, QString *error = nullptr);
+    /// The hash chain checked entry by entry, and the archived PDFs as checkArchive() checks them
+    /// on the computer `thisHost` (empty: every PDF belongs in `archiveFolder`).
+    LedgerCheck check(const QString &archiveFolder, const QString &thisHost, QString *error = nullptr);
 
 private:
     bool run(const QStringList &statements, QString *error, LedgerFault *fault);

@@ -66,6 +66,13 @@ public:
         // A server that does not answer is reported in seconds, not after the system's minutes.
         if (!timed)
             withTimeout.options.append({QStringLiteral("connect_timeout"), QStringLiteral("5")});
+        // Nor does a host that went away in the middle of a session hold a query for the system's
+        // minutes of retransmission: what the server has not acknowledged in 5 s ends the session.
+        const bool userTimed = std::any_of(target.options.cbegin(), target.options.cend(), [](const auto &option) {
+            return option.first == QLatin1String("tcp_user_timeout");
+        });
+        if (!userTimed)
+            withTimeout.options.append({QStringLiteral("tcp_user_timeout"), QStringLiteral("5000")});
         withTimeout.options.append({QStringLiteral("application_name"), QStringLiteral("Seikyu")});
         db.setConnectOptions(withTimeout.connectOptions());
         if (db.open())
@@ -211,6 +218,15 @@ ServerReport testServerLedger(const QString &connectionText)
     if (!connection.open(*target, &detail))
         return refusal(*target, detail);
     return inspect(connection.database());
+}
+
+bool serverAnswers(const QString &connectionText)
+{
+    const std::optional<PostgresTarget> target = parsePostgresTarget(connectionText);
+    if (!target)
+        return false;
+    Connection connection;
+    return connection.open(*target, nullptr);
 }
 
 std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, ServerReport *report)

@@ -37,6 +37,10 @@ ServerReport testServerLedger(const QString &connectionText);
 /// store. Nothing, with the report saying why, when the ledger cannot be used.
 std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, ServerReport *report = nullptr);
 
+/// Whether a connection to the server can be made now (nothing is looked at or changed). Safe on
+/// any thread: the connection is made and closed on the calling one.
+bool serverAnswers(const QString &connectionText);
+
 /// The plain sentence for a problem.
 QString serverProblemText(ServerProblem problem);
 

@@ -8,14 +8,36 @@
 namespace seikyu {
 
 SharedLedger::SharedLedger(QString connectionText, std::unique_ptr<LedgerOutbox> outbox)
-    : m_connectionText(std::move(connectionText)), m_outbox(std::move(outbox))
-{}
+    : m_connectionText(std::move(connectionText)), m_outbox(std::move(outbox)),
+      m_watch(std::make_unique<ServerWatch>(m_connectionText))
+{
+    // What waits goes as soon as the server is back, not when someone next exports.
+    QObject::connect(m_watch.get(), &ServerWatch::answered, m_watch.get(), [this] {
+        if (m_outbox->count() > 0)
+            sendWaiting();
+    });
+}
 
 bool SharedLedger::connect(ServerReport *report)
 {
     if (m_server && !dropIfGone())
         return true;
-    m_server = openServerLedger(m_connectionText, report);
+    if (!m_watch->mayConnect()) {
+        if (report) {
+            *report = ServerReport();
+            report->problem = ServerProblem::NoServer;
+            report->message = serverProblemText(report->problem);
+        }
+        return false;
+    }
+    ServerReport found;
+    m_server = openServerLedger(m_connectionText, &found);
+    if (m_server)
+        m_watch->connected();
+    else if (found.problem == ServerProblem::NoServer)
+        m_watch->failed();
+    if (report)
+        *report = found;
     return m_server != nullptr;
 }
 
@@ -27,6 +49,7 @@ bool SharedLedger::dropIfGone()
     if (m_server->database().isOpen() && ping.exec(QStringLiteral("SELECT 1")))
         return false;
     m_server.reset();
+    m_watch->failed();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "ledger/LedgerOutbox.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/ServerLedger.h"
+#include "ledger/ServerWatch.h"
 #include "sections/InvoiceNumber.h"
 
 #include <memory>
@@ -22,13 +23,22 @@ struct SharedRecording
 
 /// The office's ledger on a PostgreSQL server, with the outbox that keeps entries while the
 /// server cannot be reached. Exporting and printing go on without the server; a number does not.
+///
+/// A server that does not answer never holds up the caller: after a failure the caller is told at
+/// once, the watch looks for the server in the background, and what waits is sent as soon as the
+/// server answers again (with an event loop running).
 class SharedLedger
 {
 public:
     SharedLedger(QString connectionText, std::unique_ptr<LedgerOutbox> outbox);
+    SharedLedger(const SharedLedger &) = delete;
+    SharedLedger &operator=(const SharedLedger &) = delete;
 
-    /// Connects when not connected; the report says why not.
+    /// Connects when not connected; the report says why not. Returns at once while the watch
+    /// takes the server for silent.
     bool connect(ServerReport *report = nullptr);
+    /// The watch over the server (answered() says when a silent server answers again).
+    ServerWatch &watch() { return *m_watch; }
     /// The server's store while connected, else null.
     LedgerStore *server() { return m_server.get(); }
     LedgerOutbox &outbox() { return *m_outbox; }
@@ -53,6 +63,7 @@ private:
     QString m_connectionText;
     std::unique_ptr<LedgerOutbox> m_outbox;
     std::unique_ptr<LedgerStore> m_server;
+    std::unique_ptr<ServerWatch> m_watch;
 };
 
 } // namespace seikyu

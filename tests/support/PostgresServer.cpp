@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <algorithm>
+#include <csignal>
 #include <unistd.h>
 
 namespace seikyu::test {
@@ -191,6 +192,28 @@ bool PostgresServer::stop()
     if (stopped)
         m_running = false;
     return stopped;
+}
+
+qint64 PostgresServer::mainProcess() const
+{
+    if (!m_running || !m_folder)
+        return 0;
+    QFile pidFile(m_folder->filePath(QStringLiteral("data/postmaster.pid")));
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return 0;
+    return pidFile.readLine().trimmed().toLongLong();
+}
+
+bool PostgresServer::silence()
+{
+    const qint64 pid = mainProcess();
+    return pid > 0 && ::kill(pid_t(pid), SIGSTOP) == 0;
+}
+
+bool PostgresServer::resume()
+{
+    const qint64 pid = mainProcess();
+    return pid > 0 && ::kill(pid_t(pid), SIGCONT) == 0;
 }
 
 QString PostgresServer::socketConnection(const QString &database) const

@@ -29,6 +29,12 @@ public:
     /// server is gone when `process` finishes.
     void stopInBackground(QProcess &process);
     bool isRunning() const { return m_running; }
+    /// The server stops answering without going away, as a host that drops every packet: its
+    /// main process is suspended, so a new connection is taken in by the system and then waits
+    /// unanswered. Connections made before go on working.
+    bool silence();
+    /// The suspended server answers again (the connections that waited are taken up).
+    bool resume();
 
     QString socketFolder() const;
     int port() const { return m_port; }
@@ -44,6 +50,8 @@ public:
     bool createDatabase(const QString &name, QString *error = nullptr) const;
 
 private:
+    /// The server's main process, from its pid file; 0 when not running.
+    qint64 mainProcess() const;
     bool run(const QString &tool, const QStringList &arguments, QString *output, int timeoutMs = 60000) const;
     void prepare(QProcess &process, const QString &tool, QStringList arguments) const;
 
