@@ -254,9 +254,10 @@ private slots:
     void linesCarryTheirUnitsNamesAndMarks()
     {
         const Table table{{{"米 5kg", "2480", "10袋", 24800, TaxClass::Reduced},
-                           {"作業", "4000", "2.5時間", 10000, TaxClass::Standard},
+                           {"作業", "4000", "2.50時間", 10000, TaxClass::Standard},
                            {"出張", "20000", "2日", 40000, TaxClass::Standard},
                            {"設置", "15000", "1式", 15000, TaxClass::Standard},
+                           {"", "", "", 0, TaxClass::Standard, ""}, // a blank row between items: no line
                            {"値引き", "", "", -3000, TaxClass::Standard}}};
         const EInvoice invoice = mapEInvoice(invoiceOf(table), QDate(2026, 12, 5));
         QVERIFY(invoice.ok());
@@ -264,7 +265,10 @@ private slots:
         QCOMPARE(lines.at(0)->find("cac:Item/cbc:Name")->text, QStringLiteral("米 5kg ※"));
         QCOMPARE(lines.at(0)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("H87"));
         QCOMPARE(lines.at(0)->find("cac:Price/cbc:PriceAmount")->text, QStringLiteral("2480"));
+        QCOMPARE(lines.size(), 5);
         QCOMPARE(lines.at(1)->child("cbc:InvoicedQuantity")->text, QStringLiteral("2.5"));
+        // 4,000 × 2.5 is the price exactly: the unit price is stated as typed.
+        QCOMPARE(lines.at(1)->find("cac:Price/cbc:PriceAmount")->text, QStringLiteral("4000"));
         QCOMPARE(lines.at(1)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("HUR"));
         QCOMPARE(lines.at(2)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("DAY"));
         QCOMPARE(lines.at(3)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("C62"));

@@ -130,6 +130,7 @@ private slots:
     void taxLinesRoundTrip();
     void issueFactsFromThePage();
     void csvQuotingAndBom();
+    void textTableAlignsWideCharacters();
 
     // ---- the store ----
     void recordsChainedEntries();
@@ -319,13 +320,14 @@ void LedgerTest::statusFollowsPayments_data()
     QTest::addColumn<qint64>("paid");
     QTest::addColumn<bool>("voided");
     QTest::addColumn<int>("status");
-    QTest::newRow("nothing paid") << qint64(1000) << qint64(0) << false << int(PaymentStatus::Unpaid);
-    QTest::newRow("one yen") << qint64(1000) << qint64(1) << false << int(PaymentStatus::PartlyPaid);
-    QTest::newRow("one short") << qint64(1000) << qint64(999) << false << int(PaymentStatus::PartlyPaid);
-    QTest::newRow("exactly") << qint64(1000) << qint64(1000) << false << int(PaymentStatus::Paid);
-    QTest::newRow("over") << qint64(1000) << qint64(1200) << false << int(PaymentStatus::Paid);
-    QTest::newRow("asks nothing") << qint64(0) << qint64(0) << false << int(PaymentStatus::Paid);
-    QTest::newRow("voided and paid") << qint64(1000) << qint64(1000) << true << int(PaymentStatus::Voided);
+    QTest::addColumn<qint64>("outstanding");
+    QTest::newRow("nothing paid") << qint64(1000) << qint64(0) << false << int(PaymentStatus::Unpaid) << qint64(1000);
+    QTest::newRow("one yen") << qint64(1000) << qint64(1) << false << int(PaymentStatus::PartlyPaid) << qint64(999);
+    QTest::newRow("one short") << qint64(1000) << qint64(999) << false << int(PaymentStatus::PartlyPaid) << qint64(1);
+    QTest::newRow("exactly") << qint64(1000) << qint64(1000) << false << int(PaymentStatus::Paid) << qint64(0);
+    QTest::newRow("over") << qint64(1000) << qint64(1200) << false << int(PaymentStatus::Paid) << qint64(0);
+    QTest::newRow("asks nothing") << qint64(0) << qint64(0) << false << int(PaymentStatus::Paid) << qint64(0);
+    QTest::newRow("voided and paid") << qint64(1000) << qint64(1000) << true << int(PaymentStatus::Voided) << qint64(0);
 }
 
 void LedgerTest::statusFollowsPayments()
@@ -340,6 +342,27 @@ void LedgerTest::statusFollowsPayments()
              status == int(PaymentStatus::Unpaid) || status == int(PaymentStatus::PartlyPaid));
     QVERIFY(!isPastDue(statusOf(amount, paid, voided), today, today)); // due today is not late yet
     QVERIFY(!isPastDue(statusOf(amount, paid, voided), QDate(), today));
+
+    // The same through the index, whose totals count what is still owed, never less than nothing.
+    LedgerIndex index;
+    LedgerEntry sent = issue(QStringLiteral("A"), amount, QDate(2026, 3, 1));
+    sent.id = 1;
+    index.add(sent);
+    LedgerEntry payment;
+    payment.kind = EntryKind::Payment;
+    payment.id = 2;
+    payment.invoiceId = 1;
+    payment.amount = paid;
+    index.add(payment);
+    if (voided) {
+        LedgerEntry cancel;
+        cancel.kind = EntryKind::Void;
+        cancel.id = 3;
+        cancel.refersTo = 1;
+        index.add(cancel);
+    }
+    QCOMPARE(int(index.status(index.at(0))), status);
+    QTEST(index.totals({0}).outstanding, "outstanding");
 }
 
 void LedgerTest::archiveNames()
@@ -447,6 +470,21 @@ void LedgerTest::csvQuotingAndBom()
     QVERIFY(lines[1].contains(QStringLiteral(",\"山田, \"\"株\"\"\",")));
     QVERIFY(lines[1].contains(QStringLiteral(",1234567,"))); // a plain integer, no separators or yen sign
     QVERIFY(lines[1].startsWith(QStringLiteral("1,2026-03-01,N-1,")));
+}
+
+void LedgerTest::textTableAlignsWideCharacters()
+{
+    // Kanji and full-width letters take two columns of a terminal each: names of the same width line up.
+    LedgerIndex index;
+    qint64 id = 0;
+    for (const QString &customer : {QStringLiteral("山田"), QStringLiteral("ＡＢ"), QStringLiteral("abcd")}) {
+        LedgerEntry entry = issue(customer, 5000, QDate(2026, 3, 1), QStringLiteral("N-1"));
+        entry.id = ++id;
+        index.add(entry);
+    }
+    const QStringList lines = ledgerTextTable(index, {0, 1, 2}).split(QLatin1Char('\n'));
+    QCOMPARE(QString(lines[1]).replace(QStringLiteral("山田"), QStringLiteral("abcd")), lines[3]);
+    QCOMPARE(QString(lines[2]).replace(QStringLiteral("ＡＢ"), QStringLiteral("abcd")), lines[3]);
 }
 
 // ---- the store ----

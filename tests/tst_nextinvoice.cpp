@@ -73,6 +73,7 @@ private slots:
         QTest::newRow("the 31st into February") << "1/31" << 1 << QDate(2026, 1, 31) << "2/28";
         QTest::newRow("the 31st into a leap February") << "1/31" << 1 << QDate(2028, 1, 31) << "2/29";
         QTest::newRow("the 31st across the year end") << "12/31" << 2 << december << "2/28";
+        QTest::newRow("last December's 31st into a leap February") << "12/31" << 2 << QDate(2028, 1, 10) << "2/29";
         QTest::newRow("2/29 of a leap year") << "2/29" << 1 << march2024 << "3/29";
         QTest::newRow("2/29 a year on") << "2/29" << 12 << march2024 << "2/28";
         QTest::newRow("2/29 with its year") << "2024/2/29" << 12 << march2024 << "2025/2/28";

@@ -230,6 +230,7 @@ private Q_SLOTS:
         QTest::newRow("no value") << "host";
         QTest::newRow("open quote") << "dbname='seikyu";
         QTest::newRow("port not a number") << "port=fifty";
+        QTest::newRow("port zero") << "port=0";
         QTest::newRow("port too large") << "postgresql://a:70000/b";
         QTest::newRow("other scheme") << "mysql://a/b";
         QTest::newRow("semicolon") << "options='-c a=1;b'";

@@ -108,6 +108,9 @@ private slots:
         remarks = table(7);
         remarks.remarksHeight = 24;
         QTest::newRow("remarks fit exactly") << remarks << "0-8+R";
+        PaginationInput over = remarks;
+        over.remarksHeight = 25;
+        QTest::newRow("remarks over by the gap above them move on") << over << "0-8 8-8+R";
         remarks.legendHeight = 13;
         QTest::newRow("legend stays, remarks move on") << remarks << "0-8+L 8-8+R";
         PaginationInput legend = table(9, 0);
@@ -126,6 +129,9 @@ private slots:
         giant.rowHeights[2] = 40 * Row;
         QTest::newRow("a row taller than a page stands alone") << giant << "0-2 h2-3 h3-5";
         QTest::newRow("a smaller first page") << table(20, 3, 4 * Row, 10 * Row) << "0-4 h4-13 h13-20 h20-24";
+        PaginationInput smallFirst = table(2, 0, 4 * Row, 10 * Row);
+        smallFirst.remarksHeight = 20;
+        QTest::newRow("remarks measured against the smaller first page") << smallFirst << "0-3 3-3+R";
         PaginationInput cramped = table(3, 9, 4 * Row, 10 * Row);
         QTest::newRow("sums too many for any page follow row by row") << cramped << "0-3 h3-12 h12-13";
     }
