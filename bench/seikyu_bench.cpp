@@ -95,6 +95,32 @@ QByteArray invoiceWithRows(int rows, bool mixedRates = false)
            (mixedRates ? QByteArray(R"("rate":10,)") : QByteArray()) + R"("item":[)" + items + "]}";
 }
 
+/// A hundred invoice files of 5 to 24 rows made by `invoice`, exported by the command line's
+/// `option` in a process of its own: once the first of them, once all of them.
+void benchCommandLineExport(const QString &option, const std::function<QByteArray(int)> &invoice, double hundredMs)
+{
+    QTemporaryDir dir;
+    QStringList hundred;
+    for (int i = 0; i < 100; ++i) {
+        const QString path = dir.filePath(QStringLiteral("invoice-%1.seikyu").arg(i, 3, 10, QLatin1Char('0')));
+        QString error;
+        writeFileAtomically(path, invoice(5 + i % 20), &error);
+        hundred.append(path);
+    }
+    auto runExport = [&](const QStringList &files) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(SEIKYU_BINARY), QStringList{option, dir.filePath(QStringLiteral("out"))} + files);
+        process.waitForFinished(60000);
+    };
+    measure(QStringLiteral("seikyu %1, 1 invoice (whole process)").arg(option), 50, 9, nullptr,
+            [&] { runExport({hundred.first()}); });
+    measure(QStringLiteral("seikyu %1, 100 invoices (whole process)").arg(option), hundredMs, 5, nullptr,
+            [&] { runExport(hundred); });
+}
+
 std::unique_ptr<Document> openDocument(const QByteArray &bytes)
 {
     auto document = std::make_unique<Document>();
@@ -242,27 +268,8 @@ void benchExport()
                 nullptr, [&] { renderPagePdf(*openDocument(hostile), QStringLiteral("bench")); });
     }
 
-    QTemporaryDir dir;
-    QStringList hundred;
-    for (int i = 0; i < 100; ++i) {
-        const QString path = dir.filePath(QStringLiteral("invoice-%1.seikyu").arg(i, 3, 10, QLatin1Char('0')));
-        QString error;
-        writeFileAtomically(path, invoiceWithRows(5 + i % 20), &error);
-        hundred.append(path);
-    }
-    auto runExport = [&](const QStringList &files) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(SEIKYU_BINARY),
-                      QStringList{QStringLiteral("--export-pdf"), dir.filePath(QStringLiteral("out"))} + files);
-        process.waitForFinished(60000);
-    };
-    measure(QStringLiteral("seikyu --export-pdf, 1 invoice (whole process)"), 50, 9, nullptr,
-            [&] { runExport({hundred.first()}); });
-    measure(QStringLiteral("seikyu --export-pdf, 100 invoices (whole process)"), 800, 5, nullptr,
-            [&] { runExport(hundred); });
+    benchCommandLineExport(
+        QStringLiteral("--export-pdf"), [](int rows) { return invoiceWithRows(rows); }, 800);
 }
 
 /// Invoices of many pages: a wholesaler's month of 1,000 deliveries (about 25 pages) and a
@@ -389,27 +396,7 @@ void benchEInvoice()
     }
     results.push_back({QStringLiteral("PDF/A-3 export ÷ plain export (ratio)"), median(hybrid) / median(plain), 1.3});
 
-    QTemporaryDir dir;
-    QStringList hundred;
-    for (int i = 0; i < 100; ++i) {
-        const QString path = dir.filePath(QStringLiteral("invoice-%1.seikyu").arg(i, 3, 10, QLatin1Char('0')));
-        QString error;
-        writeFileAtomically(path, eInvoiceReady(5 + i % 20), &error);
-        hundred.append(path);
-    }
-    auto runExport = [&](const QStringList &files) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(SEIKYU_BINARY),
-                      QStringList{QStringLiteral("--export-ubl"), dir.filePath(QStringLiteral("out"))} + files);
-        process.waitForFinished(60000);
-    };
-    measure(QStringLiteral("seikyu --export-ubl, 1 invoice (whole process)"), 50, 9, nullptr,
-            [&] { runExport({hundred.first()}); });
-    measure(QStringLiteral("seikyu --export-ubl, 100 invoices (whole process)"), 1000, 5, nullptr,
-            [&] { runExport(hundred); });
+    benchCommandLineExport(QStringLiteral("--export-ubl"), eInvoiceReady, 1000);
 }
 
 /// A ledger of 100,000 issued invoices to 500 customers over four years, a third of them paid.

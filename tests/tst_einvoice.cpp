@@ -293,26 +293,16 @@ private slots:
     {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("named");
-        QTest::newRow("no number") << "numb"
-                                   << "invoice number";
-        QTest::newRow("no registration number") << "regn"
-                                                << "registration number";
-        QTest::newRow("no buyer address") << "peer"
-                                          << "electronic address";
-        QTest::newRow("a wrong buyer address") << "bad peer"
-                                               << "check digit";
-        QTest::newRow("not totalled") << "sums"
-                                      << "does not end with a total";
-        QTest::newRow("stale amount") << "full"
-                                      << "御請求金額";
-        QTest::newRow("items changed after the sums") << "item"
-                                                      << "add them again";
-        QTest::newRow("a price without a name") << "name"
-                                                << "no name";
-        QTest::newRow("no due date nor bank") << "dues"
-                                              << "when nor where";
-        QTest::newRow("contained tax JP PINT cannot state") << "inside down"
-                                                            << "四捨五入";
+        QTest::newRow("no number") << QString("numb") << "invoice number";
+        QTest::newRow("no registration number") << QString("regn") << "registration number";
+        QTest::newRow("no buyer address") << QString("peer") << "electronic address";
+        QTest::newRow("a wrong buyer address") << QString("bad peer") << "check digit";
+        QTest::newRow("not totalled") << QString("sums") << "does not end with a total";
+        QTest::newRow("stale amount") << QString("full") << "御請求金額";
+        QTest::newRow("items changed after the sums") << QString("item") << "add them again";
+        QTest::newRow("a price without a name") << QString("name") << "no name";
+        QTest::newRow("no due date nor bank") << QString("dues") << "when nor where";
+        QTest::newRow("contained tax JP PINT cannot state") << QString("inside down") << "四捨五入";
     }
     void refusesWhatCannotBeAJpPintInvoice()
     {
@@ -429,10 +419,8 @@ private slots:
         QTest::addColumn<QString>("code");
         for (const char *piece : {"3個", "2本", "10枚", "1台", "4箱", "5点", "7", "12袋"})
             QTest::newRow(piece) << QString::fromUtf8(piece) << "H87";
-        QTest::newRow("hours") << "1.5時間"
-                               << "HUR";
-        QTest::newRow("days") << "２日"
-                              << "DAY";
+        QTest::newRow("hours") << QString("1.5時間") << "HUR";
+        QTest::newRow("days") << QString("２日") << "DAY";
         for (const char *one : {"1式", "一式", "3件", "2回"})
             QTest::newRow(one) << QString::fromUtf8(one) << "C62";
     }

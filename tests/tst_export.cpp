@@ -8,6 +8,7 @@
 #include "output/PdfExport.h"
 #include "output/PdfTextRepair.h"
 #include "sections/SavedLists.h"
+#include "support/PdfTools.h"
 #include "support/TestSupport.h"
 #include "widgets/PageFonts.h"
 
@@ -60,23 +61,12 @@ QByteArray longInvoiceBytes(int rows, const QString &amount = QString())
         .toUtf8();
 }
 
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString pdfText(const QString &path)
-{
-    return run("pdftotext", {"-enc", "UTF-8", path, "-"});
-}
-
 /// The images of `pdfimages -list` (a stamp's transparency is a separate "smask").
 QStringList pdfImages(const QString &path)
 {
-    return run("pdfimages", {"-list", path}).split('\n').filter(QRegularExpression("^\\s*\\d+\\s+\\d+\\s+image\\s"));
+    return runProgram("pdfimages", {"-list", path})
+        .split('\n')
+        .filter(QRegularExpression("^\\s*\\d+\\s+\\d+\\s+image\\s"));
 }
 
 /// The words pdftotext finds on the page in reading order, with where each is drawn (in points, as page pixels).
@@ -85,7 +75,7 @@ QList<std::pair<QString, QRectF>> pdfWords(const QString &path)
     const QRegularExpression word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
     QList<std::pair<QString, QRectF>> words;
-    for (const QRegularExpressionMatch &m : word.globalMatch(run("pdftotext", {"-bbox", path, "-"})))
+    for (const QRegularExpressionMatch &m : word.globalMatch(runProgram("pdftotext", {"-bbox", path, "-"})))
         words.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
                                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
     return words;
@@ -95,10 +85,8 @@ QList<std::pair<QString, QRectF>> pdfWords(const QString &path)
 /// of a PDF, as pdftoppm draws it at 50 dpi.
 int tintedPixels(QImage image, bool blue, const QString &pdf = QString())
 {
-    if (!pdf.isEmpty()) {
-        run("pdftoppm", {"-png", "-r", "50", "-singlefile", pdf, pdf});
-        image = QImage(pdf + QStringLiteral(".png"));
-    }
+    if (!pdf.isEmpty())
+        image = pdfFirstPage(pdf, 50);
     int tinted = image.isNull() ? -1 : 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
@@ -231,9 +219,9 @@ private slots:
             QVERIFY2(!text.contains(QChar(0x0008)), "the control character of the amount box was drawn");
             for (const QChar c : text) // a kanji drawn with a radical's glyph must not extract as the radical
                 QVERIFY2(c.unicode() < 0x2E80 || c.unicode() > 0x2FDF, qPrintable(path + c));
-            QVERIFY(
-                run("pdfinfo", {path}).contains(QRegularExpression("Pages:\\s+1\n[\\s\\S]*595 x 842 pts \\(A4\\)")));
-            const QStringList fonts = run("pdffonts", {path}).split('\n', Qt::SkipEmptyParts).mid(2);
+            QVERIFY(runProgram("pdfinfo", {path})
+                        .contains(QRegularExpression("Pages:\\s+1\n[\\s\\S]*595 x 842 pts \\(A4\\)")));
+            const QStringList fonts = runProgram("pdffonts", {path}).split('\n', Qt::SkipEmptyParts).mid(2);
             QVERIFY(!fonts.isEmpty());
             for (const QString &font : fonts) // embedded, and only the page's own faces
                 QVERIFY2(font.startsWith(QLatin1String("IPAex")) && font.contains(QLatin1String(" yes ")),
@@ -418,8 +406,6 @@ private slots:
         for (const char *unfilled : {"customer is not filled in", "Your details are not filled in"})
             QVERIFY2(prompter->questions.first().contains(QString::fromUtf8(unfilled)), unfilled);
         auto filled = makeDocument(invoiceBytes());
-        for (RoomBox *room : filled->findChildren<RoomBox *>())
-            room->setBorderColor(RoomBox::guideColor());
         for (RoomBox *room : filled->window()->findChildren<RoomBox *>())
             room->setBorderColor(RoomBox::guideColor());
         QCOMPARE(outputWarnings(*filled), QStringList());
@@ -611,7 +597,7 @@ private slots:
         for (int i = 0; i < 4; ++i)
             QVERIFY2(reported[i].contains(inputs[QList<int>{1, 3, 4, 5}[i]] + ": "), qPrintable(reported[i]));
         QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), (QStringList{"a.pdf", "b.pdf", "long.pdf"}));
-        QVERIFY(run("pdfinfo", {QDir(out).filePath("long.pdf")}).contains(QRegularExpression("Pages:\\s+3\n")));
+        QVERIFY(runProgram("pdfinfo", {QDir(out).filePath("long.pdf")}).contains(QRegularExpression("Pages:\\s+3\n")));
         QVERIFY(pdfText(QDir(out).filePath("b.pdf")).contains(QStringLiteral("丸の内物産 御中")));
         QCOMPARE(readAll(inputs[1]), damaged);
         QCOMPARE(readAll(inputs[2]), invoiceBytes(QStringLiteral("丸の内物産")));

@@ -359,9 +359,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray();
     if (mode.startsWith("--crash") || mode.startsWith("--recover")) {
-        QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
-        QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
-        QStandardPaths::setTestModeEnabled(true);
+        nameApplication();
         return mode == "--crash-after-edit" ? crashAfterEdit() : recover(mode == "--recover-crash-again");
     }
     TestFailures test;

@@ -41,22 +41,14 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("key");
-        QTest::newRow("full-width digits and percent") << "８％"
-                                                       << "8%";
-        QTest::newRow("a space before the percent") << "8 %"
-                                                    << "8%";
-        QTest::newRow("an ideographic space") << "8\u3000%"
-                                              << "8%";
-        QTest::newRow("half-width katakana") << "ｲﾝﾎﾞｲｽ"
-                                             << "インボイス";
-        QTest::newRow("hiragana") << "いんぼいす"
-                                  << "インボイス";
-        QTest::newRow("full-width Latin, upper case") << "ＰＤＦ"
-                                                      << "pdf";
-        QTest::newRow("spaces between words") << " Due  date "
-                                              << "duedate";
-        QTest::newRow("only spaces") << " \u3000\t"
-                                     << "";
+        QTest::newRow("full-width digits and percent") << QString("８％") << "8%";
+        QTest::newRow("a space before the percent") << QString("8 %") << "8%";
+        QTest::newRow("an ideographic space") << QString("8\u3000%") << "8%";
+        QTest::newRow("half-width katakana") << QString("ｲﾝﾎﾞｲｽ") << "インボイス";
+        QTest::newRow("hiragana") << QString("いんぼいす") << "インボイス";
+        QTest::newRow("full-width Latin, upper case") << QString("ＰＤＦ") << "pdf";
+        QTest::newRow("spaces between words") << QString(" Due  date ") << "duedate";
+        QTest::newRow("only spaces") << QString(" \u3000\t") << "";
     }
     void searchKeysFoldWidthSpaceCaseAndKana()
     {

@@ -44,11 +44,6 @@ private:
     }
 };
 
-void click(const Document &document, const QString &button)
-{
-    QTest::mouseClick(child<QAbstractButton>(document, button), Qt::LeftButton);
-}
-
 /// The popover's fields as the user sees them.
 QStringList fieldTexts(const QList<QLineEdit *> &fields)
 {
@@ -87,8 +82,7 @@ private slots:
     void cleanup()
     {
         Prompter::setInstance(nullptr);
-        QTRY_VERIFY(std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-                                 [](QWidget *w) { return w->isVisible(); }));
+        QTRY_VERIFY(noWindowShown());
     }
 
     void aRefusedRegistrationNumberKeepsThePopover_data()
@@ -233,9 +227,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "--read-honorifics") == 0) {
-        QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
-        QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
-        QStandardPaths::setTestModeEnabled(true);
+        nameApplication();
         return readHonorifics();
     }
     TestListEntries test;

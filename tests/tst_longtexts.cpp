@@ -4,6 +4,7 @@
 // every character. The bounds are generous: they catch the square, not a slow machine.
 #include "document/PageView.h"
 #include "output/PdfExport.h"
+#include "support/PdfTools.h"
 #include "support/TestSupport.h"
 #include "widgets/PageFonts.h"
 #include "widgets/TextFit.h"
@@ -13,7 +14,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTextLayout>
 
 using namespace seikyu;
@@ -48,14 +48,6 @@ QByteArray invoiceWith(const QString &member, const QString &text)
     }
     invoice.insert("item", items);
     return QJsonDocument(invoice).toJson();
-}
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -181,7 +173,7 @@ private slots:
         QVERIFY2(took < 30000, qPrintable(QStringLiteral("%1 ms").arg(took)));
 
         // The page shows a part, ending in "…"; the file keeps the whole.
-        const QString shown = run(QStringLiteral("pdftotext"), {"-enc", "UTF-8", pdf, "-"});
+        const QString shown = pdfText(pdf);
         QVERIFY2(shown.contains(QStringLiteral("x…")), qPrintable(shown.left(400)));
         QVERIFY(shown.size() < 20000);
         QVERIFY(document->dataOfType().contains(text.toUtf8()));

@@ -1,7 +1,6 @@
-// Next month's invoice: the rule that moves a row's date text, Duplicate moving every row of a
-// real invoice window with the invoice date, and the number pattern that numbers it.
+// Next month's invoice: the rule that moves a row's date text, and Duplicate moving every row of a
+// real invoice window with the invoice date.
 #include "sections/FreelancePreferences.h"
-#include "sections/InvoiceNumber.h"
 #include "sections/RowDates.h"
 #include "support/TestSupport.h"
 
@@ -43,11 +42,7 @@ class TestNextInvoice : public QObject
 private slots:
     void initTestCase() { initApplication(); }
     void init() { clearSettings(); }
-    void cleanup()
-    {
-        QTRY_VERIFY(std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-                                 [](QWidget *w) { return w->isVisible(); }));
-    }
+    void cleanup() { QTRY_VERIFY(noWindowShown()); }
 
     void monthsBetweenCountsCalendarMonths()
     {
@@ -110,24 +105,6 @@ private slots:
         QFETCH(QDate, invoiceDate);
         QFETCH(QString, moved);
         QCOMPARE(seikyu::movedRowDate(text, months, invoiceDate), moved);
-    }
-
-    void numberPatternKeepsItsText_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("number");
-        QTest::newRow("text after the last field") << "{yyyy}-{000}号"
-                                                   << "2026-042号";
-        QTest::newRow("text on both sides") << "No.{yy}/{0}-A"
-                                            << "No.26/42-A";
-        QTest::newRow("braces that make no field") << "{x}{0000}{}"
-                                                   << "{x}0042{}";
-    }
-    void numberPatternKeepsItsText()
-    {
-        QFETCH(QString, pattern);
-        QFETCH(QString, number);
-        QCOMPARE(proposeNumber(pattern, QDate(2026, 12, 7), 41).text, number);
     }
 
     void duplicateMovesTheRowsWithTheInvoiceDate()

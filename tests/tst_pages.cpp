@@ -6,6 +6,7 @@
 #include "output/BatchExport.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
+#include "support/PdfTools.h"
 #include "support/TestSupport.h"
 
 #include <QPrintPreviewWidget>
@@ -24,21 +25,6 @@ namespace {
 QString sourcePath(const QString &relative)
 {
     return QDir(qEnvironmentVariable("SEIKYU_SOURCE_DIR")).filePath(relative);
-}
-
-QString run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(120000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-/// The first page of a PDF as pdftoppm draws it at 72 dpi: one pixel a point.
-QImage firstPageImage(const QString &pdf)
-{
-    run("pdftoppm", {"-png", "-r", "72", "-f", "1", "-l", "1", "-singlefile", pdf, pdf});
-    return QImage(pdf + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
 /// How an image differs from its reference: empty when every pixel is the same.
@@ -103,20 +89,13 @@ QStringList withoutSpacing(QStringList texts)
     return texts;
 }
 
-int pdfPages(const QString &pdf)
-{
-    const QRegularExpressionMatch pages = QRegularExpression("Pages:\\s+(\\d+)").match(run("pdfinfo", {pdf}));
-    return pages.hasMatch() ? pages.captured(1).toInt() : -1;
-}
-
 /// Each page's text as pdftotext gives it, page by page.
 QStringList pageTexts(const QString &pdf)
 {
     QStringList texts;
-    const int pages = pdfPages(pdf);
+    const int pages = pdfPageCount(pdf);
     for (int page = 1; page <= pages; ++page)
-        texts.append(
-            run("pdftotext", {"-enc", "UTF-8", "-f", QString::number(page), "-l", QString::number(page), pdf, "-"}));
+        texts.append(pdfText(pdf, page));
     return texts;
 }
 
@@ -156,7 +135,7 @@ void checkReadsAsOneInvoice(const QStringList &pages, int items)
 QStringList embeddedFonts(const QString &pdf)
 {
     QStringList names;
-    for (const QString &line : run("pdffonts", {pdf}).split(u'\n').mid(2)) {
+    for (const QString &line : runProgram("pdffonts", {pdf}).split(u'\n').mid(2)) {
         if (!line.trimmed().isEmpty())
             names.append(line.section(u' ', 0, 0));
     }
@@ -200,8 +179,8 @@ private slots:
         QVERIFY(printWidget(document->main, printer));
         const QList<std::pair<QString, QImage>> renders{
             {QStringLiteral("screen"), screen},
-            {QStringLiteral("pdf"), firstPageImage(exported)},
-            {QStringLiteral("print"), firstPageImage(printer.outputFileName())}};
+            {QStringLiteral("pdf"), pdfFirstPage(exported).convertToFormat(QImage::Format_RGB32)},
+            {QStringLiteral("print"), pdfFirstPage(printer.outputFileName()).convertToFormat(QImage::Format_RGB32)}};
         const QString writeTo = qEnvironmentVariable("SEIKYU_WRITE_REFERENCES");
         for (const auto &[kind, image] : renders) {
             const QString reference = base + QLatin1Char('-') + kind + QStringLiteral(".png");
@@ -238,7 +217,7 @@ private slots:
         const QStringList fonts = embeddedFonts(pdf);
         QVERIFY(!fonts.isEmpty());
         QCOMPARE(QSet<QString>(fonts.begin(), fonts.end()).size(), fonts.size());
-        QVERIFY(run("pdfinfo", {pdf}).contains(QStringLiteral("595 x 842 pts (A4)")));
+        QVERIFY(runProgram("pdfinfo", {pdf}).contains(QStringLiteral("595 x 842 pts (A4)")));
     }
 
     void remarksThatDoNotFitMoveToAPageOfTheirOwn()
@@ -298,7 +277,7 @@ private slots:
         QStringList messages;
         QCOMPARE(exportInvoicesAsPdf(out, {file, shortFile}, &messages), 0);
         QCOMPARE(pageTexts(QDir(out).filePath(QStringLiteral("monthly.pdf"))), pages);
-        QCOMPARE(pdfPages(QDir(out).filePath(QStringLiteral("short.pdf"))), 1);
+        QCOMPARE(pdfPageCount(QDir(out).filePath(QStringLiteral("short.pdf"))), 1);
     }
 
     void thePrintPreviewShowsEveryPage()

@@ -101,11 +101,7 @@ private slots:
         clearSettings();
         QDir(RecoveryStore::rootFolder()).removeRecursively();
     }
-    void cleanup()
-    {
-        QTRY_VERIFY(std::none_of(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend(),
-                                 [](QWidget *w) { return w->isVisible(); }));
-    }
+    void cleanup() { QTRY_VERIFY(noWindowShown()); }
 
     void revertAfterAutosaveGoesBackToTheOpenedVersion()
     {
@@ -261,16 +257,11 @@ private slots:
     {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("pdf");
-        QTest::newRow("two dots") << "請求書.2025-04.seikyu"
-                                  << "請求書.2025-04.pdf";
-        QTest::newRow("one dot") << "請求書.seikyu"
-                                 << "請求書.pdf";
-        QTest::newRow("json") << "a.b.c.json"
-                              << "a.b.c.pdf";
-        QTest::newRow("no extension") << "請求書"
-                                      << "請求書.pdf";
-        QTest::newRow("a leading dot") << ".請求書"
-                                       << ".請求書.pdf";
+        QTest::newRow("two dots") << QString("請求書.2025-04.seikyu") << "請求書.2025-04.pdf";
+        QTest::newRow("one dot") << QString("請求書.seikyu") << "請求書.pdf";
+        QTest::newRow("json") << QString("a.b.c.json") << "a.b.c.pdf";
+        QTest::newRow("no extension") << QString("請求書") << "請求書.pdf";
+        QTest::newRow("a leading dot") << QString(".請求書") << ".請求書.pdf";
     }
     void batchNamesKeepEveryDotButTheLast()
     {
@@ -291,9 +282,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc > 2 && qstrcmp(argv[1], "--crash-after-autosave") == 0) {
-        QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
-        QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
-        QStandardPaths::setTestModeEnabled(true);
+        nameApplication();
         return crashAfterAutosave(QString::fromLocal8Bit(argv[2]));
     }
     TestSavedVersions test;

@@ -2,7 +2,7 @@
 
 #include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
-#include "output/BatchExport.h"
+#include "output/BatchTargets.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,56 +20,29 @@ struct Text
     Q_DECLARE_TR_FUNCTIONS(BatchExport)
 };
 
-QString xmlNameFor(const QString &input)
-{
-    const QString name = QFileInfo(input).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".xml");
-}
-
 } // namespace
 
 int exportInvoicesAsUbl(const QString &out, const QStringList &files, QStringList *messages)
 {
     QStringList sink;
     QStringList &lines = messages ? *messages : sink;
-    if (files.isEmpty()) {
-        lines.append(Text::tr("No invoice files to export."));
+    const std::optional<BatchTargets> targets =
+        batchTargets(out, files, QStringLiteral(".xml"),
+                     Text::tr("is not a folder (a single file may be exported to a name ending in .xml)"), lines);
+    if (!targets)
         return 2;
-    }
-    if (out.isEmpty()) {
-        lines.append(Text::tr("No output folder given."));
-        return 2;
-    }
-    const QFileInfo outInfo(out);
-    const bool singleTarget =
-        files.size() == 1 && !outInfo.isDir() && out.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
-    if (!singleTarget) {
-        if (outInfo.exists() && !outInfo.isDir()) {
-            lines.append(batchMessageLine(
-                out, Text::tr("is not a folder (a single file may be exported to a name ending in .xml)")));
-            return 2;
-        }
-        if (!outInfo.exists() && !QDir().mkpath(out)) {
-            lines.append(batchMessageLine(out, Text::tr("the folder could not be created")));
-            return 2;
-        }
-    }
 
-    QHash<QString, QString> inputs; // identity → path as given
-    for (const QString &file : files)
-        inputs.insert(batchFileIdentity(file), file);
     QHash<QString, QString> written; // target identity → the input written there
 
     int failures = 0;
     for (const QString &file : files) {
-        const QString target = singleTarget ? out : QDir(out).filePath(xmlNameFor(file));
+        const QString target = targets->targetFor(file);
         const QString targetId = batchFileIdentity(target);
         QString reason;
         QByteArray bytes;
-        if (inputs.contains(targetId)) {
+        if (targets->inputs.contains(targetId)) {
             reason = Text::tr("not exported: its XML would replace the input file %1")
-                         .arg(QDir::toNativeSeparators(inputs.value(targetId)));
+                         .arg(QDir::toNativeSeparators(targets->inputs.value(targetId)));
         } else if (written.contains(targetId)) {
             reason = Text::tr("not exported: %1 would replace the XML of %2")
                          .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));

@@ -56,19 +56,6 @@ qint64 itemPrice(const ItemRow &row)
     return priced ? amountOf((*priced)[static_cast<std::size_t>(Column::Sums)]) : 0;
 }
 
-int rateOf(TaxClass taxClass, int invoiceRate)
-{
-    switch (taxClass) {
-    case TaxClass::Reduced:
-        return ReducedRate;
-    case TaxClass::Exempt:
-        return 0;
-    case TaxClass::Standard:
-        break;
-    }
-    return invoiceRate;
-}
-
 QString categoryOf(int rate)
 {
     if (rate == 0)
@@ -320,7 +307,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
             LineSource source;
             source.row = itemNumber;
             source.name = cellText(cellOf(row, Column::Name));
-            source.rate = rateOf(row.taxClass(), contents.rate);
+            source.rate = taxRateOf(row.taxClass(), contents.rate);
             source.price = price;
             const CellValue &much = cellOf(row, Column::Much);
             const CellNumber quantity = readNumber(much);

@@ -4,6 +4,7 @@
 #include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
 #include "ledger/IssueLedger.h"
+#include "output/BatchTargets.h"
 #include "output/OutputChecks.h"
 #include "output/PageRecording.h"
 #include "output/PdfExport.h"
@@ -28,33 +29,6 @@ struct Text
 {
     Q_DECLARE_TR_FUNCTIONS(BatchExport)
 };
-
-/// One line per failure: a reason with line breaks would read as several.
-QString oneLine(const QString &path, const QString &reason)
-{
-    QString text = reason.simplified();
-    if (text.isEmpty())
-        text = Text::tr("unknown error");
-    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), text);
-}
-
-/// Identifies a file independent of how its path was written, for files that may not exist yet.
-QString identity(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    if (!canonical.isEmpty())
-        return canonical;
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
-}
-
-QString pdfNameFor(const QString &input)
-{
-    const QString name = QFileInfo(input).fileName();
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return (dot > 0 ? name.left(dot) : name) + QStringLiteral(".pdf");
-}
 
 /// One input on its way to its PDF.
 struct Job
@@ -133,47 +107,16 @@ bool writeRecordedPdf(const std::vector<PageRecording> &pages, const QString &ti
 
 } // namespace
 
-QString batchMessageLine(const QString &path, const QString &reason)
-{
-    return oneLine(path, reason);
-}
-
-QString batchFileIdentity(const QString &path)
-{
-    return identity(path);
-}
-
 int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringList *messages, bool attachEInvoice)
 {
     QStringList sink;
     QStringList &lines = messages ? *messages : sink;
-    if (files.isEmpty()) {
-        lines.append(Text::tr("No invoice files to export."));
+    const std::optional<BatchTargets> targets =
+        batchTargets(out, files, QStringLiteral(".pdf"),
+                     Text::tr("is not a folder (a single file may be exported to a name ending in .pdf)"), lines);
+    if (!targets)
         return 2;
-    }
-    if (out.isEmpty()) {
-        lines.append(Text::tr("No output folder given."));
-        return 2;
-    }
 
-    const QFileInfo outInfo(out);
-    const bool singleTarget =
-        files.size() == 1 && !outInfo.isDir() && out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
-    if (!singleTarget) {
-        if (outInfo.exists() && !outInfo.isDir()) {
-            lines.append(
-                oneLine(out, Text::tr("is not a folder (a single file may be exported to a name ending in .pdf)")));
-            return 2;
-        }
-        if (!outInfo.exists() && !QDir().mkpath(out)) {
-            lines.append(oneLine(out, Text::tr("the folder could not be created")));
-            return 2;
-        }
-    }
-
-    QHash<QString, QString> inputs; // identity → path as given
-    for (const QString &file : files)
-        inputs.insert(identity(file), file);
     QHash<QString, QString> written;   // target identity → the input that claimed it
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
@@ -190,8 +133,8 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     for (qsizetype i = 0; i < files.size(); ++i) {
         Job &job = jobs[size_t(i)];
         job.file = files[i];
-        const QString target = singleTarget ? out : QDir(out).filePath(pdfNameFor(job.file));
-        const QString targetId = identity(target);
+        const QString target = targets->targetFor(job.file);
+        const QString targetId = batchFileIdentity(target);
         if (const auto claimed = writing.find(targetId); claimed != writing.end()) {
             // Whether an earlier input got this name depends on whether its PDF was written.
             Job &earlier = jobs[size_t(*claimed)];
@@ -199,9 +142,9 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                 written.insert(targetId, earlier.file);
             writing.erase(claimed);
         }
-        if (inputs.contains(targetId)) {
+        if (targets->inputs.contains(targetId)) {
             job.reason = Text::tr("not exported: its PDF would replace the input file %1")
-                             .arg(QDir::toNativeSeparators(inputs.value(targetId)));
+                             .arg(QDir::toNativeSeparators(targets->inputs.value(targetId)));
         } else if (written.contains(targetId)) {
             job.reason = Text::tr("not exported: %1 would replace the PDF of %2")
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
@@ -228,7 +171,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     for (Job &job : jobs) {
         const bool exported = job.settle();
         for (const QString &warning : std::as_const(job.warnings))
-            lines.append(oneLine(job.file, Text::tr("warning: %1").arg(warning)));
+            lines.append(batchMessageLine(job.file, Text::tr("warning: %1").arg(warning)));
         if (exported) {
             if (!job.xml.isEmpty())
                 announceEInvoice({job.target, QFileInfo(job.target).completeBaseName() + QStringLiteral(".xml"),
@@ -239,7 +182,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             continue;
         }
         // A PDF that could not be written is named itself: the input was read well.
-        lines.append(oneLine(job.target.isEmpty() ? job.file : job.target, job.reason));
+        lines.append(batchMessageLine(job.target.isEmpty() ? job.file : job.target, job.reason));
         ++failures;
     }
     return failures == 0 ? 0 : 1;

@@ -21,9 +21,4 @@ namespace seikyu {
 int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringList *messages,
                         bool attachEInvoice = false);
 
-/// The line a batch export prints about one file: "path: reason", the reason on one line.
-QString batchMessageLine(const QString &path, const QString &reason);
-/// A file's identity however its path is written, for files that may not exist yet.
-QString batchFileIdentity(const QString &path);
-
 } // namespace seikyu

@@ -58,7 +58,9 @@ struct RateSums
     bool present = false;
 };
 
-int rateOf(TaxClass taxClass, int invoiceRate)
+} // namespace
+
+int taxRateOf(TaxClass taxClass, int invoiceRate)
 {
     switch (taxClass) {
     case TaxClass::Reduced:
@@ -71,8 +73,6 @@ int rateOf(TaxClass taxClass, int invoiceRate)
     return invoiceRate;
 }
 
-} // namespace
-
 std::optional<QList<SumsLine>> computeSums(const SumsInput &input)
 {
     // The standard rate first, then the reduced one, then the rows outside every tax base.
@@ -83,7 +83,7 @@ std::optional<QList<SumsLine>> computeSums(const SumsInput &input)
         if (!sum)
             return std::nullopt;
         subtotal = *sum;
-        const int rate = rateOf(item.taxClass, input.rate);
+        const int rate = taxRateOf(item.taxClass, input.rate);
         for (RateSums &r : rates) {
             if (r.rate != rate)
                 continue;

@@ -44,6 +44,9 @@ struct SumsItem
 /// The reduced consumption-tax rate (food and drink, newspapers), and the invoice rates there are.
 inline constexpr int ReducedRate = 8;
 inline constexpr int StandardRate = 10;
+/// The rate in percent at which a row of the tax class is taxed on an invoice at `invoiceRate`:
+/// the reduced rate, no tax (0) for an exempt row, or the invoice's own.
+int taxRateOf(TaxClass taxClass, int invoiceRate);
 
 /// What the totals are worked out from.
 struct SumsInput

@@ -3,6 +3,7 @@
 #include "sections/SavedLists.h"
 #include "widgets/RoomBox.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QSettings>
@@ -11,6 +12,12 @@
 namespace seikyu::test {
 
 void initApplication()
+{
+    nameApplication();
+    clearSettings();
+}
+
+void nameApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Seikyu"));
     QCoreApplication::setOrganizationName(QStringLiteral("Seikyu"));
@@ -21,7 +28,12 @@ void initApplication()
     const QString config = QSettings().fileName();
     if (!config.contains(QLatin1String("/tests/home/")) && !config.contains(QLatin1String("/.qttest/")))
         qFatal("Refusing to run against real user settings: %s", qPrintable(config));
-    clearSettings();
+}
+
+bool noWindowShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::none_of(windows.cbegin(), windows.cend(), [](QWidget *window) { return window->isVisible(); });
 }
 
 void clearSettings()
@@ -108,6 +120,11 @@ QObject *namedElement(const Document &document, const QString &name)
     if (!found)
         qFatal("no element %s", qPrintable(name));
     return found;
+}
+
+void click(const Document &document, const QString &button)
+{
+    QTest::mouseClick(child<QAbstractButton>(document, button), Qt::LeftButton);
 }
 
 } // namespace seikyu::test

@@ -28,6 +28,11 @@ namespace seikyu::test {
 
 /// Names the application as the real one does and starts every test from empty user settings.
 void initApplication();
+/// Names the application as the real one does, leaving the user settings as they are: for a child
+/// process that reads what its test wrote.
+void nameApplication();
+/// Whether every top-level window is hidden.
+bool noWindowShown();
 /// Removes every user setting (lists, stamp, recent files).
 void clearSettings();
 
@@ -132,5 +137,7 @@ template <typename T = QWidget> T *child(const Document &document, const QString
 {
     return qobject_cast<T *>(namedElement(document, name));
 }
+/// Clicks the window's button of that name.
+void click(const Document &document, const QString &button);
 
 } // namespace seikyu::test
