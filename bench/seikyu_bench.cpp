@@ -11,6 +11,7 @@
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerCsv.h"
+#include "ledger/LedgerSqlSearch.h"
 #include "output/PdfExport.h"
 #include "table/Amounts.h"
 #include "table/ItemTableModel.h"
@@ -410,6 +411,32 @@ void benchEInvoice()
             [&] { runExport(hundred); });
 }
 
+/// The searches the Issued Invoices window makes, run by the database (a page of 200 rows and the
+/// sums over everything found), on the same ledger.
+void benchLedgerDatabaseSearch(IssueLedger &ledger, const LedgerFilter &byCustomer, const LedgerFilter &byRanges,
+                               const LedgerFilter &unpaidLate)
+{
+    auto search = [&](const LedgerFilter &filter, LedgerOrder order) {
+        const std::optional<LedgerPage> page =
+            searchLedger(ledger.store()->database(), filter, LedgerSlice{order, true, 0, 200});
+        if (!page || page->rows.isEmpty())
+            std::printf("ledger: the database search found nothing\n");
+    };
+    measure(
+        QStringLiteral("ledger db: opened + first search, all"), 300, 5, [&] { ledger.close(); },
+        [&] { search({}, LedgerOrder::Date); });
+    measure(QStringLiteral("ledger db: all, by date"), 50, 11, nullptr, [&] { search({}, LedgerOrder::Date); });
+    measure(QStringLiteral("ledger db: all, by amount"), 50, 11, nullptr, [&] { search({}, LedgerOrder::Amount); });
+    measure(QStringLiteral("ledger db: all, by status"), 50, 11, nullptr, [&] { search({}, LedgerOrder::Status); });
+    measure(QStringLiteral("ledger db: all, by customer"), 50, 11, nullptr, [&] { search({}, LedgerOrder::Customer); });
+    measure(QStringLiteral("ledger db: customer (width-folded)"), 50, 11, nullptr,
+            [&] { search(byCustomer, LedgerOrder::Recorded); });
+    measure(QStringLiteral("ledger db: date + amount ranges"), 50, 11, nullptr,
+            [&] { search(byRanges, LedgerOrder::Recorded); });
+    measure(QStringLiteral("ledger db: unpaid, past due, customer"), 50, 11, nullptr,
+            [&] { search(unpaidLate, LedgerOrder::Recorded); });
+}
+
 /// A ledger of 100,000 issued invoices to 500 customers over four years, a third of them paid.
 void benchLedger()
 {
@@ -501,6 +528,7 @@ void benchLedger()
     measure(QStringLiteral("ledger: record an issued PDF"), 10, 21, nullptr,
             [&] { ledger.recordIssue(page, dir.filePath(QStringLiteral("a.seikyu")), IssueChannel::Pdf, pdf); });
     window.reset();
+    benchLedgerDatabaseSearch(ledger, byCustomer, byRanges, unpaidLate);
     ledger.close();
 }
 
