@@ -624,20 +624,28 @@ private Q_SLOTS:
     void databaseSearchFindsWhatTheIndexFinds_data()
     {
         QTest::addColumn<bool>("onServer");
-        QTest::newRow("server") << true;
-        QTest::newRow("sqlite") << false;
+        QTest::addColumn<bool>("migrated");
+        QTest::newRow("server") << true << false;
+        QTest::newRow("sqlite") << false << false;
+        QTest::newRow("server, kept by schema 3") << true << true;
+        QTest::newRow("sqlite, kept by schema 3") << false << true;
     }
     void databaseSearchFindsWhatTheIndexFinds()
     {
         QFETCH(bool, onServer);
+        QFETCH(bool, migrated);
         QTemporaryDir folder;
         std::unique_ptr<LedgerStore> store;
+        QString connection;
+        auto open = [&] {
+            store = onServer ? openServerLedger(connection)
+                             : LedgerStore::openSqlite(folder.filePath(QStringLiteral("l.sqlite")));
+        };
         if (onServer) {
             requireServer();
-            store = openServerLedger(freshDatabase());
-        } else {
-            store = LedgerStore::openSqlite(folder.filePath(QStringLiteral("l.sqlite")));
+            connection = freshDatabase();
         }
+        open();
         QVERIFY(store);
         const QStringList customers = {QStringLiteral("ＡＢＣ商事"), QStringLiteral("abc工業"),
                                        QStringLiteral("ｶﾌﾞｼｷ会社"), QStringLiteral("100%_商店")};
@@ -657,6 +665,36 @@ private Q_SLOTS:
             }
             if (i % 13 == 0)
                 QVERIFY(store->recordVoid(recorded->id, QStringLiteral("取消")));
+        }
+        if (migrated) {
+            // The same entries as a ledger of schema 3 holds them: without the table of issues,
+            // which the migration fills in from the entries.
+            QSqlQuery downgrade(store->database());
+            QStringList statements = {
+                QStringLiteral("DROP TABLE ledger_issues"),
+                QStringLiteral("UPDATE ledger_meta SET value = '3' WHERE key = 'schema_version'")};
+            if (onServer)
+                statements << QStringLiteral("DROP TRIGGER ledger_issues_follow ON ledger_entries")
+                           << QStringLiteral("DROP FUNCTION ledger_issues_follow()");
+            else
+                statements << QStringLiteral("DROP TRIGGER ledger_issues_on_issue")
+                           << QStringLiteral("DROP TRIGGER ledger_issues_on_payment")
+                           << QStringLiteral("DROP TRIGGER ledger_issues_on_void");
+            for (const QString &statement : statements)
+                QVERIFY2(downgrade.exec(statement), qPrintable(downgrade.lastError().text()));
+            downgrade.finish();
+            store.reset();
+            open();
+            QVERIFY(store);
+            QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+            // What is recorded after the migration is followed as before it.
+            const std::optional<LedgerEntry> late = store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000));
+            QVERIFY(late);
+            const std::optional<LedgerEntry> paid = store->recordPayment(late->id, QDate(2026, 12, 8), 4000);
+            QVERIFY(paid);
+            QVERIFY(store->recordPayment(late->id, QDate(2026, 12, 9), 1000));
+            QVERIFY(store->recordVoid(paid->id, QStringLiteral("誤入金")));
+            QVERIFY(store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000, QStringLiteral("2026-3"))));
         }
         QList<LedgerFilter> filters(12);
         filters[1].customer = QStringLiteral("abc");
