@@ -696,7 +696,7 @@ private Q_SLOTS:
             QVERIFY(store->recordVoid(paid->id, QStringLiteral("誤入金")));
             QVERIFY(store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000, QStringLiteral("2026-3"))));
         }
-        QList<LedgerFilter> filters(12);
+        QList<LedgerFilter> filters(13);
         filters[1].customer = QStringLiteral("abc");
         filters[2].customer = QStringLiteral("カブシキ");
         filters[3].customer = QStringLiteral("%_");
@@ -713,6 +713,10 @@ private Q_SLOTS:
         filters[11].customer = QStringLiteral("商");
         filters[11].from = QDate(2026, 2, 1);
         filters[11].statuses = {PaymentStatus::PartlyPaid, PaymentStatus::Unpaid};
+        filters[12].from = QDate(2026, 3, 1);
+        filters[12].to = QDate(2026, 4, 30);
+        filters[12].minAmount = 1000;
+        filters[12].maxAmount = 5000;
         const LedgerIndex &index = store->index();
         for (int f = 0; f < filters.size(); ++f) {
             const QList<int> positions = index.search(filters.at(f));
