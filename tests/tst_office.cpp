@@ -800,6 +800,55 @@ private Q_SLOTS:
         }
     }
 
+    void verifyPutsTheSearchTableRight_data()
+    {
+        QTest::addColumn<bool>("onServer");
+        QTest::newRow("server") << true;
+        QTest::newRow("sqlite") << false;
+    }
+    void verifyPutsTheSearchTableRight()
+    {
+        QFETCH(bool, onServer);
+        QTemporaryDir folder;
+        if (onServer)
+            requireServer();
+        std::unique_ptr<LedgerStore> store = onServer
+                                                 ? openServerLedger(freshDatabase())
+                                                 : LedgerStore::openSqlite(folder.filePath(QStringLiteral("l.sqlite")));
+        QVERIFY(store);
+        QList<qint64> issues;
+        for (int i = 0; i < 4; ++i) {
+            const std::optional<LedgerEntry> recorded = store->record(issue(QStringLiteral("顧客%1").arg(i), 1000));
+            QVERIFY(recorded);
+            issues.append(recorded->id);
+        }
+        QVERIFY(store->recordPayment(issues[1], QDate(2026, 12, 8), 400));
+        QVERIFY(store->recordVoid(issues[3], QStringLiteral("取消")));
+        QVERIFY(store->verify(folder.path()).isEmpty());
+
+        // Another program changes what the search reads; the entries stay as they were.
+        QSqlQuery edit(store->database());
+        QVERIFY(edit.exec(QStringLiteral("UPDATE ledger_issues SET paid = 1000 WHERE id = %1").arg(issues[1])));
+        QVERIFY(edit.exec(QStringLiteral("UPDATE ledger_issues SET voided = 0 WHERE id = %1").arg(issues[3])));
+        QVERIFY(edit.exec(QStringLiteral("DELETE FROM ledger_issues WHERE id = %1").arg(issues[0])));
+        edit.finish();
+        QList<ChainProblem> problems = store->verify(folder.path());
+        QCOMPARE(problems.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(problems[i].kind, ChainProblem::Kind::SearchStale);
+            QCOMPARE(problems[i].entryId, issues[i == 0 ? 0 : i == 1 ? 1 : 3]);
+            QVERIFY(describeProblem(problems[i]).contains(QString::number(problems[i].entryId)));
+        }
+        // Worked out again: the search shows what the entries say, and the next check is clean.
+        const std::optional<LedgerPage> page = searchLedger(store->database(), {}, LedgerSlice{});
+        QVERIFY(page);
+        QCOMPARE(page->rows.size(), 4);
+        QCOMPARE(page->paid, (QList<qint64>{0, 0, 400, 0}));
+        QVERIFY(page->rows[0].voided);
+        QCOMPARE(page->totals.outstanding, 2600);
+        QVERIFY(store->verify(folder.path()).isEmpty());
+    }
+
     void numberPanelTakesNumbersFromTheServer()
     {
         requireServer();

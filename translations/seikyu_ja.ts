@@ -918,6 +918,10 @@
         <source>Void</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>What searches showed of entry %1 had been changed; it was worked out again from the entries.</source>
+        <translation>エントリ %1 の検索用の内容が変更されていたため、台帳のエントリから作り直しました。</translation>
+    </message>
 </context>
 <context>
     <name>LedgerCommandLine</name>
