@@ -920,7 +920,7 @@
     </message>
     <message>
         <source>What searches showed of entry %1 had been changed; it was worked out again from the entries.</source>
-        <translation>エントリ %1 の検索用の内容が変更されていたため、台帳のエントリから作り直しました。</translation>
+        <translation>記録%1の検索用の内容が変更されていたため、記録から作り直しました。</translation>
     </message>
 </context>
 <context>
