@@ -546,6 +546,9 @@ QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *e
 {
     const QList<LedgerEntry> all = entries(0, error);
     QList<ChainProblem> problems = verifyChain(all);
+    // Entries changed outside Seikyu are named as such; what the search table says of them then
+    // is no further news, and it is not worked out again from entries no longer trusted.
+    const bool chainIntact = problems.isEmpty();
     QHash<QString, QString> actual;
     const QDir folder(archiveFolder);
     for (const LedgerEntry &entry : all) {
@@ -559,7 +562,7 @@ QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *e
         actual.insert(entry.archiveName, QString::fromLatin1(hash.result().toHex()));
     }
     problems += verifyArchive(all, actual);
-    if (m_version >= 4)
+    if (m_version >= 4 && chainIntact)
         problems += searchTableProblems(error);
     return problems;
 }
