@@ -27,10 +27,10 @@ struct LedgerSlice
     int limit = 200;
 };
 
-/// The search LedgerIndex::search makes, run by the database on its indexes (invoice date,
-/// amount, folded customer, the invoice and the entry referred to), for ledgers too large to hold
-/// in memory, as an office's shared one grows to be. An issue without an invoice date is dated by
-/// the UTC day it was recorded.
+/// The search LedgerIndex::search makes, run by the database over ledger_issues (each issue with
+/// its payments, void and reissue, kept by triggers; see LedgerSchema), for ledgers too large to
+/// hold in memory, as an office's shared one grows to be. An issue without an invoice date is
+/// dated by the UTC day it was recorded.
 std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, const LedgerSlice &slice,
                                        QString *error = nullptr);
 
