@@ -648,27 +648,35 @@ private Q_SLOTS:
     void databaseSearchFindsWhatTheIndexFinds_data()
     {
         QTest::addColumn<bool>("onServer");
-        QTest::newRow("server") << true;
-        QTest::newRow("sqlite") << false;
+        QTest::addColumn<bool>("migrated");
+        QTest::newRow("server") << true << false;
+        QTest::newRow("sqlite") << false << false;
+        QTest::newRow("server, kept by schema 3") << true << true;
+        QTest::newRow("sqlite, kept by schema 3") << false << true;
     }
     void databaseSearchFindsWhatTheIndexFinds()
     {
         QFETCH(bool, onServer);
+        QFETCH(bool, migrated);
         QTemporaryDir folder;
         std::unique_ptr<LedgerStore> store;
+        QString connection;
+        auto open = [&] {
+            store = onServer ? openServerLedger(connection)
+                             : LedgerStore::openSqlite(folder.filePath(QStringLiteral("l.sqlite")));
+        };
         if (onServer) {
             requireServer();
-            store = openServerLedger(freshDatabase());
-        } else {
-            store = LedgerStore::openSqlite(folder.filePath(QStringLiteral("l.sqlite")));
+            connection = freshDatabase();
         }
+        open();
         QVERIFY(store);
         const QStringList customers = {QStringLiteral("ＡＢＣ商事"), QStringLiteral("abc工業"),
                                        QStringLiteral("ｶﾌﾞｼｷ会社"), QStringLiteral("100%_商店")};
         for (int i = 0; i < 48; ++i) {
             LedgerEntry entry = issue(customers.at(i % 4), 1000 * (i % 7), QStringLiteral("2026-%1").arg(i % 40));
             entry.invoiceDate = i % 11 == 0 ? QDate() : QDate(2026, 1 + i % 12, 1 + i % 28);
-            if (i % 11 == 0) // undated: the day recorded, 1 June in Tokyo, still 31 May in UTC
+            if (i % 11 == 0) // undated: dated 31 May, the UTC day recorded, though 1 June in Tokyo
                 entry.recordedAt = QDateTime(QDate(2026, 5, 31), QTime(15 + i / 11, 30), Qt::UTC);
             entry.dueDate = QDate(2026, 1 + i % 12, 28);
             const std::optional<LedgerEntry> recorded = store->record(entry);
@@ -684,7 +692,37 @@ private Q_SLOTS:
             if (i % 13 == 0)
                 QVERIFY(store->recordVoid(recorded->id, QStringLiteral("取消")));
         }
-        QList<LedgerFilter> filters(14);
+        if (migrated) {
+            // The same entries as a ledger of schema 3 holds them: without the table of issues,
+            // which the migration fills in from the entries.
+            QSqlQuery downgrade(store->database());
+            QStringList statements = {
+                QStringLiteral("DROP TABLE ledger_issues"),
+                QStringLiteral("UPDATE ledger_meta SET value = '3' WHERE key = 'schema_version'")};
+            if (onServer)
+                statements << QStringLiteral("DROP TRIGGER ledger_issues_follow ON ledger_entries")
+                           << QStringLiteral("DROP FUNCTION ledger_issues_follow()");
+            else
+                statements << QStringLiteral("DROP TRIGGER ledger_issues_on_issue")
+                           << QStringLiteral("DROP TRIGGER ledger_issues_on_payment")
+                           << QStringLiteral("DROP TRIGGER ledger_issues_on_void");
+            for (const QString &statement : statements)
+                QVERIFY2(downgrade.exec(statement), qPrintable(downgrade.lastError().text()));
+            downgrade.finish();
+            store.reset();
+            open();
+            QVERIFY(store);
+            QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+            // What is recorded after the migration is followed as before it.
+            const std::optional<LedgerEntry> late = store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000));
+            QVERIFY(late);
+            const std::optional<LedgerEntry> paid = store->recordPayment(late->id, QDate(2026, 12, 8), 4000);
+            QVERIFY(paid);
+            QVERIFY(store->recordPayment(late->id, QDate(2026, 12, 9), 1000));
+            QVERIFY(store->recordVoid(paid->id, QStringLiteral("誤入金")));
+            QVERIFY(store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000, QStringLiteral("2026-3"))));
+        }
+        QList<LedgerFilter> filters(15);
         filters[1].customer = QStringLiteral("abc");
         filters[2].customer = QStringLiteral("カブシキ");
         filters[3].customer = QStringLiteral("%_");
@@ -701,10 +739,14 @@ private Q_SLOTS:
         filters[11].customer = QStringLiteral("商");
         filters[11].from = QDate(2026, 2, 1);
         filters[11].statuses = {PaymentStatus::PartlyPaid, PaymentStatus::Unpaid};
+        filters[12].from = QDate(2026, 3, 1);
+        filters[12].to = QDate(2026, 4, 30);
+        filters[12].minAmount = 1000;
+        filters[12].maxAmount = 5000;
         const LedgerIndex index = indexOf(*store);
-        filters[12].issueId = index.at(index.size() / 2).issue.id;
-        filters[13].from = QDate(2026, 6, 1);
-        filters[13].to = QDate(2026, 6, 1);
+        filters[13].issueId = index.at(index.size() / 2).issue.id;
+        filters[14].from = QDate(2026, 5, 31);
+        filters[14].to = QDate(2026, 5, 31);
         for (int f = 0; f < filters.size(); ++f) {
             const QList<int> positions = index.search(filters.at(f));
             QList<qint64> expected;
@@ -785,6 +827,55 @@ private Q_SLOTS:
                 }
             }
         }
+    }
+
+    void verifyPutsTheSearchTableRight_data()
+    {
+        QTest::addColumn<bool>("onServer");
+        QTest::newRow("server") << true;
+        QTest::newRow("sqlite") << false;
+    }
+    void verifyPutsTheSearchTableRight()
+    {
+        QFETCH(bool, onServer);
+        QTemporaryDir folder;
+        if (onServer)
+            requireServer();
+        std::unique_ptr<LedgerStore> store = onServer
+                                                 ? openServerLedger(freshDatabase())
+                                                 : LedgerStore::openSqlite(folder.filePath(QStringLiteral("l.sqlite")));
+        QVERIFY(store);
+        QList<qint64> issues;
+        for (int i = 0; i < 4; ++i) {
+            const std::optional<LedgerEntry> recorded = store->record(issue(QStringLiteral("顧客%1").arg(i), 1000));
+            QVERIFY(recorded);
+            issues.append(recorded->id);
+        }
+        QVERIFY(store->recordPayment(issues[1], QDate(2026, 12, 8), 400));
+        QVERIFY(store->recordVoid(issues[3], QStringLiteral("取消")));
+        QVERIFY(store->verify(folder.path()).isEmpty());
+
+        // Another program changes what the search reads; the entries stay as they were.
+        QSqlQuery edit(store->database());
+        QVERIFY(edit.exec(QStringLiteral("UPDATE ledger_issues SET paid = 1000 WHERE id = %1").arg(issues[1])));
+        QVERIFY(edit.exec(QStringLiteral("UPDATE ledger_issues SET voided = 0 WHERE id = %1").arg(issues[3])));
+        QVERIFY(edit.exec(QStringLiteral("DELETE FROM ledger_issues WHERE id = %1").arg(issues[0])));
+        edit.finish();
+        QList<ChainProblem> problems = store->verify(folder.path());
+        QCOMPARE(problems.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(problems[i].kind, ChainProblem::Kind::SearchStale);
+            QCOMPARE(problems[i].entryId, issues[i == 0 ? 0 : i == 1 ? 1 : 3]);
+            QVERIFY(describeProblem(problems[i]).contains(QString::number(problems[i].entryId)));
+        }
+        // Worked out again: the search shows what the entries say, and the next check is clean.
+        const std::optional<LedgerPage> page = searchLedger(store->database(), {}, LedgerSlice{});
+        QVERIFY(page);
+        QCOMPARE(page->rows.size(), 4);
+        QCOMPARE(page->paid, (QList<qint64>{0, 0, 400, 0}));
+        QVERIFY(page->rows[0].voided);
+        QCOMPARE(page->totals.outstanding, 2600);
+        QVERIFY(store->verify(folder.path()).isEmpty());
     }
 
     void numberPanelTakesNumbersFromTheServer()

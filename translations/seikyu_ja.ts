@@ -924,6 +924,10 @@
             <numerusform>保存PDF %n 件をこのコンピューターで確認しました。ほかの %1 件は発行したコンピューターに保存されており、そちらで確認されます。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>What searches showed of entry %1 had been changed; it was worked out again from the entries.</source>
+        <translation>記録%1の検索用の内容が変更されていたため、記録から作り直しました。</translation>
+    </message>
 </context>
 <context>
     <name>LedgerCommandLine</name>

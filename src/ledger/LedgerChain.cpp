@@ -100,6 +100,11 @@ QString describeProblem(const ChainProblem &problem)
         return QCoreApplication::translate("Ledger", "The archived PDF “%1” of entry %2 is missing.")
             .arg(problem.archiveName)
             .arg(problem.entryId);
+    case ChainProblem::Kind::SearchStale:
+        return QCoreApplication::translate("Ledger",
+                                           "What searches showed of entry %1 had been changed; it was worked out "
+                                           "again from the entries.")
+            .arg(problem.entryId);
     }
     return {};
 }

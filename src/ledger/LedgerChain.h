@@ -16,6 +16,9 @@ struct ChainProblem
         Missing,    ///< entries before this one were removed (the ids jump, or the chain breaks)
         PdfChanged, ///< the archived PDF's bytes are not the ones recorded
         PdfMissing, ///< the archived PDF is gone
+        /// what the search reads of the issue (paid, voided, its searched columns) no longer
+        /// followed the entries; the table it reads was rebuilt from them
+        SearchStale,
     };
     Kind kind = Kind::Changed;
     qint64 entryId = 0;

@@ -9,8 +9,11 @@ LedgerDialect sqliteDialect()
     dialect.idType = QStringLiteral("INTEGER");
     // WAL lets windows read while another process writes; NORMAL sync is safe with WAL (a power
     // cut may lose the last commit, never corrupt the file).
+    // A search reads the table of issues whole (the sums count everything found): with SQLite's
+    // default 2 MB page cache a ledger of a hundred thousand issues would be read from the file
+    // again on every search. The cache grows only as far as pages are read.
     dialect.sessionSetup = {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL"),
-                            QStringLiteral("PRAGMA foreign_keys=ON")};
+                            QStringLiteral("PRAGMA foreign_keys=ON"), QStringLiteral("PRAGMA cache_size=-65536")};
     // IMMEDIATE takes the write lock at once, so two writers wait for each other (busy timeout)
     // instead of one failing when it upgrades a read lock.
     dialect.beginWrite = {QStringLiteral("BEGIN IMMEDIATE")};
@@ -120,6 +123,136 @@ QStringList versionThreeColumns(const LedgerDialect &dialect)
     return statements;
 }
 
+bool onPostgres(const LedgerDialect &dialect)
+{
+    return dialect.driver == QLatin1String("QPSQL");
+}
+
+/// What the payments of the invoice `invoice` (an SQL expression) add up to, voided ones left out.
+QString paidOf(const QString &invoice)
+{
+    return QStringLiteral("COALESCE((SELECT sum(p.amount) FROM ledger_entries p WHERE p.kind = 'payment' AND "
+                          "p.invoice_id = %1 AND NOT EXISTS (SELECT 1 FROM ledger_entries pv WHERE pv.kind = 'void' "
+                          "AND pv.refers_to = p.id)), 0)")
+        .arg(invoice);
+}
+
+/// The invoice an issue entry `e` belongs to: itself when it names none.
+QString invoiceOf(const QString &e)
+{
+    return QStringLiteral("CASE WHEN %1.invoice_id = 0 THEN %1.id ELSE %1.invoice_id END").arg(e);
+}
+
+/// The day an issue entry `e` is searched and sorted by: its invoice date, else the UTC day it was
+/// recorded on.
+QString dayOf(const QString &e)
+{
+    return QStringLiteral("CASE WHEN %1.invoice_date <> '' THEN %1.invoice_date ELSE substr(%1.recorded_at, 1, 10) END")
+        .arg(e);
+}
+
+QStringList versionFourIssues(const LedgerDialect &dialect)
+{
+    // Text compares by code on the server as in SQLite, whatever the server's locale, so a column
+    // sorts alike in both and its index serves the sort.
+    const QString text = onPostgres(dialect) ? QStringLiteral("TEXT COLLATE \"C\"") : QStringLiteral("TEXT");
+    QStringList statements = {
+        QStringLiteral("CREATE TABLE IF NOT EXISTS ledger_issues ("
+                       "id %1 PRIMARY KEY,"
+                       "invoice_id %1 NOT NULL,"
+                       "day %2 NOT NULL,"
+                       "number %2 NOT NULL,"
+                       "customer %2 NOT NULL,"
+                       "customer_folded %2 NOT NULL,"
+                       "amount BIGINT NOT NULL,"
+                       "due_date %2 NOT NULL,"
+                       "paid BIGINT NOT NULL DEFAULT 0,"
+                       "voided INTEGER NOT NULL DEFAULT 0,"
+                       "void_reason TEXT NOT NULL DEFAULT '',"
+                       "superseded INTEGER NOT NULL DEFAULT 0,"
+                       "status INTEGER GENERATED ALWAYS AS (CASE WHEN voided <> 0 THEN 3 WHEN paid >= amount THEN 2 "
+                       "WHEN paid > 0 THEN 1 ELSE 0 END) STORED)")
+            .arg(dialect.idType, text)};
+    // Each column the window sorts by, with the id that breaks ties; paid and status have few
+    // values, so they also keep the ties newest first when sorted upwards.
+    for (const QString &column :
+         {QStringLiteral("day"), QStringLiteral("number"), QStringLiteral("customer"), QStringLiteral("amount"),
+          QStringLiteral("due_date"), QStringLiteral("paid"), QStringLiteral("status")})
+        statements.append(
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_%1 ON ledger_issues (%1, id)").arg(column));
+    for (const QString &column : {QStringLiteral("paid"), QStringLiteral("status")})
+        statements.append(
+            QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_%1_newest ON ledger_issues (%1, id DESC)")
+                .arg(column));
+    statements.append(QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_invoice ON ledger_issues (invoice_id)"));
+    statements.append(QStringLiteral("INSERT INTO ledger_issues (%1) %2").arg(issueStateColumns(), issueStateSelect()));
+
+    if (onPostgres(dialect)) {
+        // Once per statement, over the entries it added: a bulk insert is followed set by set.
+        statements.append(
+            QStringLiteral(
+                "CREATE OR REPLACE FUNCTION ledger_issues_follow() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                "INSERT INTO ledger_issues (id, invoice_id, day, number, customer, customer_folded, amount, due_date) "
+                "SELECT n.id, %1, %2, n.number, n.customer, n.customer_folded, n.amount, n.due_date "
+                "FROM new_entries n WHERE n.kind = 'issue'; "
+                "UPDATE ledger_issues SET superseded = 1 FROM new_entries n "
+                "WHERE n.kind = 'issue' AND ledger_issues.id = n.refers_to; "
+                "UPDATE ledger_issues SET voided = 1, void_reason = v.note FROM (SELECT DISTINCT ON (refers_to) "
+                "refers_to, note FROM new_entries WHERE kind = 'void' ORDER BY refers_to, id DESC) v "
+                "WHERE ledger_issues.id = v.refers_to; "
+                // The invoices whose payments changed, each summed on the invoice index: one
+                // recording touches one invoice, whatever the size of the ledger.
+                "WITH touched AS (SELECT n.invoice_id FROM new_entries n WHERE n.kind = 'payment' "
+                "AND n.invoice_id <> 0 "
+                "UNION SELECT n.invoice_id FROM new_entries n WHERE n.kind = 'issue' AND n.invoice_id <> 0 "
+                "AND n.invoice_id <> n.id "
+                "UNION SELECT p.invoice_id FROM new_entries n JOIN ledger_entries p ON p.id = n.refers_to "
+                "WHERE n.kind = 'void' AND p.kind = 'payment' AND p.invoice_id <> 0) "
+                "UPDATE ledger_issues SET paid = %3 FROM touched "
+                "WHERE ledger_issues.invoice_id = touched.invoice_id; "
+                "RETURN NULL; END $$")
+                .arg(invoiceOf(QStringLiteral("n")), dayOf(QStringLiteral("n")),
+                     paidOf(QStringLiteral("ledger_issues.invoice_id"))));
+        statements.append(QStringLiteral("DROP TRIGGER IF EXISTS ledger_issues_follow ON ledger_entries"));
+        statements.append(QStringLiteral("CREATE TRIGGER ledger_issues_follow AFTER INSERT ON ledger_entries "
+                                         "REFERENCING NEW TABLE AS new_entries FOR EACH STATEMENT "
+                                         "EXECUTE FUNCTION ledger_issues_follow()"));
+    } else {
+        const QString paidOfRow = paidOf(QStringLiteral("ledger_issues.invoice_id"));
+        statements.append(
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_issues_on_issue AFTER INSERT ON ledger_entries "
+                           "WHEN NEW.kind = 'issue' BEGIN "
+                           "INSERT INTO ledger_issues (id, invoice_id, day, number, customer, customer_folded, "
+                           "amount, due_date, paid) VALUES (NEW.id, %1, %2, NEW.number, NEW.customer, "
+                           "NEW.customer_folded, NEW.amount, NEW.due_date, %3); "
+                           "UPDATE ledger_issues SET superseded = 1 WHERE id = NEW.refers_to; END")
+                .arg(invoiceOf(QStringLiteral("NEW")), dayOf(QStringLiteral("NEW")),
+                     paidOf(invoiceOf(QStringLiteral("NEW")))));
+        statements.append(
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_issues_on_payment AFTER INSERT ON ledger_entries "
+                           "WHEN NEW.kind = 'payment' AND NEW.invoice_id <> 0 BEGIN "
+                           "UPDATE ledger_issues SET paid = %1 WHERE invoice_id = NEW.invoice_id; END")
+                .arg(paidOfRow));
+        statements.append(
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_issues_on_void AFTER INSERT ON ledger_entries "
+                           "WHEN NEW.kind = 'void' BEGIN "
+                           "UPDATE ledger_issues SET voided = 1, void_reason = NEW.note WHERE id = NEW.refers_to; "
+                           "UPDATE ledger_issues SET paid = %1 WHERE invoice_id = (SELECT p.invoice_id FROM "
+                           "ledger_entries p WHERE p.id = NEW.refers_to AND p.kind = 'payment' AND "
+                           "p.invoice_id <> 0); END")
+                .arg(paidOfRow));
+    }
+    if (onPostgres(dialect)) {
+        statements.append(
+            QStringLiteral("DO $$ BEGIN CREATE EXTENSION IF NOT EXISTS pg_trgm; "
+                           "CREATE INDEX IF NOT EXISTS ledger_issues_customer_trigrams ON ledger_issues "
+                           "USING gin (customer_folded gin_trgm_ops); "
+                           "EXCEPTION WHEN OTHERS THEN RAISE NOTICE 'no trigram index: %', SQLERRM; END $$"));
+        statements.append(QStringLiteral("ANALYZE ledger_issues"));
+    }
+    return statements;
+}
+
 QString setVersion(int version)
 {
     // The row exists from version 1 on; updating it keeps the statement plain SQL.
@@ -145,6 +278,8 @@ QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion)
         statements = versionTwoColumns(dialect);
     else if (fromVersion == 2)
         statements = versionThreeColumns(dialect);
+    else if (fromVersion == 3)
+        statements = versionFourIssues(dialect);
     if (!statements.isEmpty())
         statements.append(setVersion(fromVersion + 1));
     return statements;
@@ -161,6 +296,27 @@ QString entryColumns(int version)
     if (version >= 3)
         columns += QStringLiteral(", issued_by_user, issued_by_host, origin");
     return columns;
+}
+
+QString issueStateColumns()
+{
+    return QStringLiteral("id, invoice_id, day, number, customer, customer_folded, amount, due_date, paid, voided, "
+                          "void_reason, superseded");
+}
+
+QString issueStateSelect()
+{
+    // A void's reason is the latest void's, as a second void (which Seikyu refuses) would say.
+    return QStringLiteral(
+               "SELECT e.id, %1, %2, e.number, e.customer, e.customer_folded, e.amount, e.due_date, %3, "
+               "CASE WHEN EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id) "
+               "THEN 1 ELSE 0 END, "
+               "COALESCE((SELECT v.note FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id "
+               "ORDER BY v.id DESC LIMIT 1), ''), "
+               "CASE WHEN EXISTS (SELECT 1 FROM ledger_entries r WHERE r.kind = 'issue' AND r.refers_to = e.id) "
+               "THEN 1 ELSE 0 END "
+               "FROM ledger_entries e WHERE e.kind = 'issue'")
+        .arg(invoiceOf(QStringLiteral("e")), dayOf(QStringLiteral("e")), paidOf(invoiceOf(QStringLiteral("e"))));
 }
 
 } // namespace seikyu

@@ -23,14 +23,22 @@ LedgerDialect postgresDialect();
 /// The schema version this build writes. 1: the entries and the meta table; 2: the derived
 /// columns that make searches quick (the invoice an entry belongs to, the folded customer name);
 /// 3: who recorded each entry and where it came from, the shared number sequences, and the indexes
-/// a search of a large shared ledger runs on.
-inline constexpr int CurrentSchemaVersion = 3;
+/// a search of a large shared ledger runs on; 4: ledger_issues, one row per issue with what later
+/// entries say of it (paid so far, voided and why, issued again) beside the columns searched and
+/// sorted by, kept by triggers as entries are added.
+inline constexpr int CurrentSchemaVersion = 4;
 
 /// The statements that create an empty ledger at a schema version (1 … CurrentSchemaVersion).
 QStringList createStatements(const LedgerDialect &dialect, int version);
 /// The statements that bring a ledger from `fromVersion` to the next version; the store then fills
 /// in what the new columns derive (see LedgerStore).
 QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion);
+
+/// ledger_issues' columns that derive from the entries (all but the status, which derives from them).
+QString issueStateColumns();
+/// The rows of ledger_issues worked out afresh from the entries, in issueStateColumns' order: what
+/// the migration fills the table with, and what Verify Ledger compares it against.
+QString issueStateSelect();
 
 /// The entries' columns, in the order the store reads them (`SELECT <columns> FROM ledger_entries`).
 QString entryColumns(int version = CurrentSchemaVersion);

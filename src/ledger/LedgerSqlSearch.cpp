@@ -3,7 +3,6 @@
 #include "ledger/LedgerSchema.h"
 #include "ledger/SearchFolding.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -22,80 +21,44 @@ QString likePattern(const QString &part)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-/// The issues with what later entries say of them: paid, voided, superseded. Narrow, as every issue
-/// found passes through the sums; the page's few rows are read whole afterwards.
-const QString IssueFacts = QStringLiteral(
-    "SELECT e.id, e.amount, e.due_date, "
-    "COALESCE((SELECT sum(p.amount) FROM ledger_entries p WHERE p.kind = 'payment' AND p.invoice_id = e.invoice_id "
-    "AND NOT EXISTS (SELECT 1 FROM ledger_entries pv WHERE pv.kind = 'void' AND pv.refers_to = p.id)), 0) AS paid, "
-    "(SELECT max(v.note) FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id) AS void_reason, "
-    "EXISTS (SELECT 1 FROM ledger_entries r WHERE r.kind = 'issue' AND r.refers_to = e.id) AS superseded, "
-    "%1 AS sort_key "
-    "FROM ledger_entries e WHERE e.kind = 'issue'");
-
-/// What a column sorts by, read in the narrow query; the columns worked out of the payments sort
-/// on the outside, where paid and voided are known.
-QString innerSortKey(const QSqlDatabase &db, LedgerOrder order)
+/// The column of ledger_issues a search's rows are ordered by.
+QString sortColumn(LedgerOrder order)
 {
-    const bool postgres = db.driverName() == QLatin1String("QPSQL");
-    // Text sorts as the table's own string comparison does: by code, whatever the server's locale.
-    const QString byCode = postgres ? QStringLiteral(" COLLATE \"C\"") : QString();
-    // An issue without an invoice date sorts by the day it was recorded here, in this computer's
-    // time zone as it is now.
-    const int offset = QDateTime::currentDateTime().offsetFromUtc();
-    const QString recordedDay =
-        postgres ? QStringLiteral("to_char(CAST(substr(e.recorded_at, 1, 19) AS timestamp) + interval '%1 seconds', "
-                                  "'YYYY-MM-DD')")
-                       .arg(offset)
-                 : QStringLiteral("date(substr(e.recorded_at, 1, 19), '%1%2 seconds')")
-                       .arg(offset < 0 ? QString() : QStringLiteral("+"))
-                       .arg(offset);
     switch (order) {
-    case LedgerOrder::Date:
-        return QStringLiteral("CASE WHEN e.invoice_date <> '' THEN e.invoice_date ELSE %1 END").arg(recordedDay);
-    case LedgerOrder::Number:
-        return QStringLiteral("e.number") + byCode;
-    case LedgerOrder::Customer:
-        return QStringLiteral("e.customer") + byCode;
-    case LedgerOrder::Amount:
-        return QStringLiteral("e.amount");
-    case LedgerOrder::Due:
-        return QStringLiteral("e.due_date");
     case LedgerOrder::Recorded:
-    case LedgerOrder::Paid:
-    case LedgerOrder::Status:
         break;
-    }
-    return QStringLiteral("0");
-}
-
-QString outerSortKey(LedgerOrder order)
-{
-    switch (order) {
-    case LedgerOrder::Recorded:
-        return QStringLiteral("id");
+    case LedgerOrder::Date:
+        return QStringLiteral("day");
+    case LedgerOrder::Number:
+        return QStringLiteral("number");
+    case LedgerOrder::Customer:
+        return QStringLiteral("customer");
+    case LedgerOrder::Amount:
+        return QStringLiteral("amount");
+    case LedgerOrder::Due:
+        return QStringLiteral("due_date");
     case LedgerOrder::Paid:
         return QStringLiteral("paid");
     case LedgerOrder::Status:
-        return QStringLiteral("CASE WHEN voided THEN 3 WHEN paid >= amount THEN 2 WHEN paid > 0 THEN 1 ELSE 0 END");
-    default:
-        return QStringLiteral("sort_key");
+        return QStringLiteral("status");
     }
+    return QStringLiteral("id");
 }
 
-QString statusCondition(PaymentStatus status)
+/// The stored status of each PaymentStatus (see ledger_issues.status).
+int statusCode(PaymentStatus status)
 {
     switch (status) {
-    case PaymentStatus::Voided:
-        return QStringLiteral("voided");
-    case PaymentStatus::Paid:
-        return QStringLiteral("(NOT voided AND paid >= amount)");
-    case PaymentStatus::PartlyPaid:
-        return QStringLiteral("(NOT voided AND paid < amount AND paid > 0)");
     case PaymentStatus::Unpaid:
-        return QStringLiteral("(NOT voided AND paid < amount AND paid <= 0)");
+        return 0;
+    case PaymentStatus::PartlyPaid:
+        return 1;
+    case PaymentStatus::Paid:
+        return 2;
+    case PaymentStatus::Voided:
+        return 3;
     }
-    return QStringLiteral("FALSE");
+    return -1;
 }
 
 LedgerEntry issueOfRow(const QSqlQuery &query)
@@ -136,95 +99,115 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
                                        QString *error)
 {
     const int limit = std::max(slice.limit, 1);
+    // Every condition reads ledger_issues alone, where the triggers keep each issue's payments,
+    // void and reissue beside the searched columns: no entry is looked at twice.
     QStringList where;
     QVariantList values;
-    if (filter.from || filter.to) {
-        const QString from = filter.from ? filter.from->toString(Qt::ISODate) : QStringLiteral("0000-00-00");
-        const QString to = filter.to ? filter.to->toString(Qt::ISODate) : QStringLiteral("9999-99-99");
-        // An issue without an invoice date is dated by the local day it was recorded: the moments
-        // from the range's first local midnight to the one after its last day.
-        auto moment = [](const std::optional<QDate> &day, int days, const QString &beyond) {
-            return day ? timestampText(day->addDays(days).startOfDay().toUTC()) : beyond;
-        };
-        where.append(QStringLiteral("((e.invoice_date >= ? AND e.invoice_date <= ?) OR (e.invoice_date = '' AND "
-                                    "e.recorded_at >= ? AND e.recorded_at < ?))"));
-        values << from << to << moment(filter.from, 0, QStringLiteral("0"))
-               << moment(filter.to, 1, QStringLiteral("~"));
-    }
+    // SQLite keeps no figures of how values spread (the server does): looked up through an index
+    // one by one, the rows of a wide range cost many times what reading the table costs. So in
+    // SQLite a column's index is used only where the condition is likely narrow: dates within a
+    // quarter, else an amount range; status and due date, which most issues pass, never.
+    const bool guessing = db.driverName() == QLatin1String("QSQLITE");
+    const bool narrowDates =
+        filter.from && filter.to && filter.from->daysTo(*filter.to) >= 0 && filter.from->daysTo(*filter.to) <= 92;
+    const QString noIndex = guessing ? QStringLiteral("+") : QString();
+    const QString day = guessing && !narrowDates ? QStringLiteral("+day") : QStringLiteral("day");
+    const QString amount = guessing && narrowDates ? QStringLiteral("+amount") : QStringLiteral("amount");
     if (filter.issueId != 0) {
-        where.append(QStringLiteral("e.id = ?"));
+        where.append(QStringLiteral("id = ?"));
         values << filter.issueId;
     }
+    if (filter.from) {
+        where.append(day + QStringLiteral(" >= ?"));
+        values << filter.from->toString(Qt::ISODate);
+    }
+    if (filter.to) {
+        where.append(day + QStringLiteral(" <= ?"));
+        values << filter.to->toString(Qt::ISODate);
+    }
     if (filter.minAmount) {
-        where.append(QStringLiteral("e.amount >= ?"));
+        where.append(amount + QStringLiteral(" >= ?"));
         values << *filter.minAmount;
     }
     if (filter.maxAmount) {
-        where.append(QStringLiteral("e.amount <= ?"));
+        where.append(amount + QStringLiteral(" <= ?"));
         values << *filter.maxAmount;
     }
     if (const QString customer = foldForSearch(filter.customer.trimmed()); !customer.isEmpty()) {
-        where.append(QStringLiteral("e.customer_folded LIKE ? ESCAPE '\\'"));
+        where.append(QStringLiteral("customer_folded LIKE ? ESCAPE '\\'"));
         values << likePattern(customer);
     }
     if (const QString number = foldForSearch(filter.number.trimmed()); !number.isEmpty()) {
-        where.append(QStringLiteral("lower(e.number) LIKE ? ESCAPE '\\'"));
+        where.append(QStringLiteral("lower(number) LIKE ? ESCAPE '\\'"));
         values << likePattern(number);
     }
-    QStringList outer;
     if (!filter.statuses.isEmpty()) {
-        QStringList any;
+        QStringList codes;
         for (PaymentStatus status : filter.statuses)
-            any.append(statusCondition(status));
-        outer.append(QLatin1Char('(') + any.join(QLatin1String(" OR ")) + QLatin1Char(')'));
+            codes.append(QString::number(statusCode(status)));
+        codes.sort();
+        where.append(QStringLiteral("%1status IN (%2)").arg(noIndex, codes.join(QLatin1Char(','))));
     }
     if (filter.pastDueOnly) {
         const QDate today = filter.today.isValid() ? filter.today : QDate::currentDate();
-        outer.append(QStringLiteral("(NOT voided AND paid < amount AND due_date <> '' AND due_date < '%1')")
-                         .arg(today.toString(Qt::ISODate)));
+        where.append(QStringLiteral("%1status IN (0, 1) AND due_date <> '' AND %1due_date < ?").arg(noIndex));
+        values << today.toString(Qt::ISODate);
     }
-    QString inner = IssueFacts.arg(innerSortKey(db, slice.order));
-    for (const QString &condition : where)
-        inner += QStringLiteral(" AND ") + condition;
-    const QString found =
-        // A void's reason is never NULL, so one look at the voids gives both the reason and the fact.
-        QStringLiteral("SELECT * FROM (SELECT *, void_reason IS NOT NULL AS voided FROM (%1) AS facts) AS found%2")
-            .arg(inner, outer.isEmpty() ? QString() : QStringLiteral(" WHERE ") + outer.join(QLatin1String(" AND ")));
-
-    // One pass: the sums over everything found ride along each row of the page.
-    LedgerPage page;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    query.prepare(
-        QStringLiteral("SELECT *, count(*) OVER () AS found_count, "
-                       "sum(CASE WHEN voided OR superseded THEN 0 ELSE amount END) OVER () AS found_amount, "
-                       "sum(CASE WHEN voided OR superseded OR paid >= amount THEN 0 ELSE amount - paid END) "
-                       "OVER () AS found_outstanding FROM (%1) AS counted ORDER BY %2 %3, id DESC "
-                       "LIMIT %4 OFFSET %5")
-            .arg(found, outerSortKey(slice.order), slice.descending ? QStringLiteral("DESC") : QStringLiteral("ASC"))
-            .arg(limit)
-            .arg(std::max(slice.offset, 0)));
-    for (const QVariant &value : values)
-        query.addBindValue(value);
-    if (!query.exec()) {
+    const QString condition =
+        where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where.join(QLatin1String(" AND "));
+    auto run = [&](QSqlQuery &query, const QString &sql) {
+        query.setForwardOnly(true);
+        query.prepare(sql);
+        for (const QVariant &value : values)
+            query.addBindValue(value);
+        if (query.exec())
+            return true;
         if (error)
             *error = query.lastError().text();
+        return false;
+    };
+
+    // The sums over everything found, then the page alone: with no condition, the page is read
+    // off the sorted column's index.
+    LedgerPage page;
+    QSqlQuery query(db);
+    if (!run(query, QStringLiteral("SELECT count(*), "
+                                   "sum(CASE WHEN voided <> 0 OR superseded <> 0 THEN 0 ELSE amount END), "
+                                   "sum(CASE WHEN voided <> 0 OR superseded <> 0 OR paid >= amount THEN 0 "
+                                   "ELSE amount - paid END) FROM ledger_issues%1")
+                        .arg(condition)))
         return std::nullopt;
+    if (query.next()) {
+        page.totals.count = query.value(0).toInt();
+        page.totals.amount = query.value(1).toLongLong();
+        page.totals.outstanding = query.value(2).toLongLong();
     }
+    query.finish();
+    const int offset = std::max(slice.offset, 0);
+    if (offset >= page.totals.count)
+        return page;
+
+    const QString direction = slice.descending ? QStringLiteral("DESC") : QStringLiteral("ASC");
+    const QString column = sortColumn(slice.order);
+    // Ties go newest recorded first, whichever way the column sorts.
+    const QString order = slice.order == LedgerOrder::Recorded
+                              ? QStringLiteral("id ") + direction
+                              : QStringLiteral("%1 %2, id DESC").arg(column, direction);
+    if (!run(query, QStringLiteral("SELECT id, paid, voided, void_reason, superseded FROM ledger_issues%1 "
+                                   "ORDER BY %2 LIMIT %3 OFFSET %4")
+                        .arg(condition, order)
+                        .arg(limit)
+                        .arg(offset)))
+        return std::nullopt;
     QStringList ids;
     while (query.next()) {
-        page.totals.count = query.value(QStringLiteral("found_count")).toInt();
-        page.totals.amount = query.value(QStringLiteral("found_amount")).toLongLong();
-        page.totals.outstanding = query.value(QStringLiteral("found_outstanding")).toLongLong();
-        if (page.rows.size() >= limit)
-            break;
         IssuedInvoice row;
         row.issue.id = query.value(0).toLongLong();
-        row.voidReason = query.value(4).toString();
-        row.superseded = query.value(5).toBool();
-        row.voided = query.value(QStringLiteral("voided")).toBool();
+        row.voided = query.value(2).toLongLong() != 0;
+        row.voidReason = query.value(3).toString();
+        row.superseded = query.value(4).toLongLong() != 0;
         page.rows.append(row);
-        page.paid.append(query.value(3).toLongLong());
+        page.paid.append(query.value(1).toLongLong());
         ids.append(QString::number(row.issue.id));
     }
     query.finish();
@@ -245,7 +228,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     }
     for (IssuedInvoice &row : page.rows) {
         row.issue = whole.value(row.issue.id);
-        row.date = row.issue.invoiceDate.isValid() ? row.issue.invoiceDate : row.issue.recordedAt.toLocalTime().date();
+        row.date = row.issue.invoiceDate.isValid() ? row.issue.invoiceDate : row.issue.recordedAt.toUTC().date();
         row.numberFolded = foldForSearch(row.issue.number);
     }
     return page;

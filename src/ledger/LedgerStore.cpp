@@ -1,5 +1,6 @@
 #include "ledger/LedgerStore.h"
 
+#include "ledger/IssueTableCheck.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
 
@@ -511,6 +512,23 @@ std::optional<LedgerEntry> LedgerStore::entry(qint64 id)
     return std::nullopt;
 }
 
+QList<ChainProblem> LedgerStore::searchTableProblems(QString *error)
+{
+    // The table searches read is derived, outside the chain: when something changed it, each
+    // issue it misstated is named, and the table is worked out again from the entries.
+    QList<ChainProblem> problems;
+    const std::optional<QList<qint64>> stale = issuesOutOfStep(database(), error);
+    if (!stale || stale->isEmpty())
+        return problems;
+    for (qint64 id : *stale)
+        problems.append({ChainProblem::Kind::SearchStale, id, {}});
+    if (!run(m_dialect.beginWrite, error, nullptr))
+        return problems;
+    if (!rebuildIssueTable(database(), error) || !run({QStringLiteral("COMMIT")}, error, nullptr))
+        run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
+    return problems;
+}
+
 QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *error)
 {
     return check(archiveFolder, QString(), error).problems;
@@ -520,6 +538,9 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
 {
     const QList<LedgerEntry> all = entries(0, error);
     const QList<ChainProblem> chainProblems = verifyChain(all);
+    // Entries changed outside Seikyu are named as such; what the search table says of them then
+    // is no further news, and it is not worked out again from entries no longer trusted.
+    const bool chainIntact = chainProblems.isEmpty();
     QHash<QString, QString> actual;
     const QDir folder(archiveFolder);
     for (const LedgerEntry &entry : all) {
@@ -534,6 +555,8 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
     }
     LedgerCheck found = checkArchive(all, actual, thisHost);
     found.problems = chainProblems + found.problems;
+    if (m_version >= 4 && chainIntact)
+        found.problems += searchTableProblems(error);
     return found;
 }
 

@@ -73,6 +73,7 @@ private:
     bool run(const QStringList &statements, QString *error, LedgerFault *fault);
     bool migrate(int fromVersion, QString *error, LedgerFault *fault);
     bool fillDerivedColumns(QString *error, LedgerFault *fault);
+    QList<ChainProblem> searchTableProblems(QString *error);
     std::optional<LedgerEntry> recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault);
 
     QString m_connection;

@@ -20,7 +20,9 @@ void LedgerIndex::add(const LedgerEntry &entry)
         row.numberFolded = foldForSearch(entry.number);
         if (row.issue.invoiceId == 0)
             row.issue.invoiceId = entry.id;
-        row.date = entry.invoiceDate.isValid() ? entry.invoiceDate : entry.recordedAt.toLocalTime().date();
+        // Without an invoice date, the UTC day it was recorded: the day the database searches and
+        // sorts it by, whichever time zone reads the ledger.
+        row.date = entry.invoiceDate.isValid() ? entry.invoiceDate : entry.recordedAt.toUTC().date();
         if (const int earlier = positionOfIssue(entry.refersTo); earlier >= 0)
             m_rows[size_t(earlier)].superseded = true;
         m_positionOfIssue.insert(entry.id, int(m_rows.size()));

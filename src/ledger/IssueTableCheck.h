@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+
+namespace seikyu {
+
+/// The issues whose row in ledger_issues (the table searches read) is not what the entries give
+/// it, missing rows and rows of no issue included; ascending. Nothing, with a reason, when the
+/// database cannot be read. The table derives from the entries, which the hash chain protects;
+/// the table itself is not covered, so anything that edited it shows here.
+std::optional<QList<qint64>> issuesOutOfStep(const QSqlDatabase &db, QString *error = nullptr);
+
+/// Works ledger_issues out afresh from the entries. Runs inside the caller's write transaction.
+bool rebuildIssueTable(const QSqlDatabase &db, QString *error = nullptr);
+
+} // namespace seikyu
