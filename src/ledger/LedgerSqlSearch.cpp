@@ -193,13 +193,12 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     const QString order = slice.order == LedgerOrder::Recorded
                               ? QStringLiteral("id ") + direction
                               : QStringLiteral("%1 %2, id DESC").arg(column, direction);
-    if (!run(query, QStringLiteral("SELECT id, paid, voided, void_reason, superseded FROM ledger_issues%1 "
-                                   "ORDER BY %2 LIMIT %3 OFFSET %4")
-                        .arg(condition, order)
-                        .arg(limit)
-                        .arg(offset)))
+    const QString rowsAsked = QStringLiteral("FROM ledger_issues%1 ORDER BY %2 LIMIT %3 OFFSET %4")
+                                  .arg(condition, order)
+                                  .arg(limit)
+                                  .arg(offset);
+    if (!run(query, QStringLiteral("SELECT id, paid, voided, void_reason, superseded ") + rowsAsked))
         return std::nullopt;
-    QStringList ids;
     while (query.next()) {
         IssuedInvoice row;
         row.issue.id = query.value(0).toLongLong();
@@ -208,20 +207,16 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         row.superseded = query.value(4).toLongLong() != 0;
         page.rows.append(row);
         page.paid.append(query.value(1).toLongLong());
-        ids.append(QString::number(row.issue.id));
     }
     query.finish();
-    if (ids.isEmpty())
+    if (page.rows.isEmpty())
         return page;
 
     QHash<qint64, LedgerEntry> whole;
-    query.prepare(QStringLiteral("SELECT %1 FROM ledger_entries WHERE id IN (%2)")
-                      .arg(entryColumns(CurrentSchemaVersion), ids.join(QLatin1Char(','))));
-    if (!query.exec()) {
-        if (error)
-            *error = query.lastError().text();
+    // The same slice again rather than its ids spelled out: a download reads every row found.
+    if (!run(query, QStringLiteral("SELECT %1 FROM ledger_entries WHERE id IN (SELECT id %2)")
+                        .arg(entryColumns(CurrentSchemaVersion), rowsAsked)))
         return std::nullopt;
-    }
     while (query.next()) {
         const LedgerEntry entry = issueOfRow(query);
         whole.insert(entry.id, entry);
