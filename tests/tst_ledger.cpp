@@ -3,6 +3,7 @@
 #include "ledger/IssueFacts.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
+#include "ledger/LedgerHealth.h"
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerStore.h"
@@ -11,15 +12,20 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <cstdio>
 
 using namespace seikyu;
 
 namespace {
+
+/// Damages a ledger file in some way, given its path.
+using Damage = std::function<void(const QString &)>;
 
 LedgerEntry issue(const QString &customer, qint64 amount, const QDate &date, const QString &number = QString())
 {
@@ -57,7 +63,7 @@ QString tamper(const QString &path, const QStringList &statements)
 }
 
 /// The helper role of this executable: records `count` entries into the ledger at `path`.
-int recordEntries(const QString &path, int count, const QString &tag)
+int recordEntries(const QString &path, int count, const QString &tag, bool hold = false)
 {
     QString error;
     auto store = LedgerStore::openSqlite(path, nullptr, &error);
@@ -71,7 +77,31 @@ int recordEntries(const QString &path, int count, const QString &tag)
             return 1;
         }
     }
+    if (hold) { // the ledger stays open, its log unwritten to the file, until the test kills us
+        std::puts("recorded");
+        std::fflush(stdout);
+        QThread::sleep(600);
+    }
     return 0;
+}
+
+/// What `seikyu args…` did with XDG_DATA_HOME at `dataHome`: its exit status and what it wrote.
+std::pair<int, QString> runSeikyu(const QString &dataHome, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    process.setProcessEnvironment(environment);
+    process.start(qEnvironmentVariable("SEIKYU_BINARY"), arguments);
+    if (!process.waitForFinished(60000))
+        return {-1, QString()};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError())};
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// Everything a search finds in the store's database, newest recorded first.
@@ -112,6 +142,8 @@ PaymentStatus statusOfIssue(LedgerStore &store, qint64 id)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Damage)
+
 class LedgerTest : public QObject
 {
     Q_OBJECT
@@ -142,6 +174,8 @@ private slots:
     void searchSeesOtherProcessesEntries();
     void migratesTheFirstSchema();
     void damagedAndUnwritableFiles();
+    void damagedLedgerIsReportedAndRecovered_data();
+    void damagedLedgerIsReportedAndRecovered();
     void twoProcessesRecordAtOnce();
 };
 
@@ -722,7 +756,8 @@ void LedgerTest::searchSeesOtherProcessesEntries()
 void LedgerTest::migratesTheFirstSchema()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/Seikyu/Seikyu")));
+    const QString path = dir.filePath(QStringLiteral("data/Seikyu/Seikyu/ledger.sqlite"));
     // A ledger as the first schema wrote it, with an issue, its reissue and a payment.
     QList<LedgerEntry> chain;
     QString previous = GenesisHash;
@@ -760,6 +795,15 @@ void LedgerTest::migratesTheFirstSchema()
                      e.hash));
     }
     QCOMPARE(tamper(path, statements), QString());
+    // Read as it is, through an up-to-date copy, and left as the older Seikyu wrote it.
+    const QByteArray older = bytesOf(path);
+    const auto [listed, rows] = runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger")});
+    QCOMPARE(listed, 0);
+    QVERIFY2(rows.contains(QStringLiteral("ＡＢＣ商店")), qPrintable(rows));
+    QCOMPARE(
+        runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger"), QStringLiteral("--verify")}).first,
+        0);
+    QCOMPARE(bytesOf(path), older);
 
     QString error;
     auto store = LedgerStore::openSqlite(path, nullptr, &error);
@@ -821,6 +865,138 @@ void LedgerTest::damagedAndUnwritableFiles()
     QVERIFY(verifyChain(store->entries()).isEmpty());
 }
 
+void LedgerTest::damagedLedgerIsReportedAndRecovered_data()
+{
+    // How the file is damaged, given its path; and whether every entry comes back.
+    QTest::addColumn<Damage>("damage");
+    QTest::addColumn<bool>("allBack");
+    auto overwrite = [](const QString &path, qint64 at, const QByteArray &bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(at));
+        file.write(bytes);
+    };
+    auto noise = [](qsizetype size) {
+        QByteArray bytes(size, Qt::Uninitialized);
+        for (char &byte : bytes)
+            byte = char(QRandomGenerator::global()->bounded(256));
+        return bytes;
+    };
+    QTest::newRow("truncated") << Damage([](const QString &path) { // its last page, where entries were added
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() - 4096));
+    }) << false;
+    QTest::newRow("random bytes") << Damage([=](const QString &path) {
+        overwrite(path, 0, noise(QFileInfo(path).size()));
+    }) << false;
+    QTest::newRow("schema row removed") << Damage([](const QString &path) {
+        QCOMPARE(tamper(path, {QStringLiteral("PRAGMA writable_schema = ON"),
+                               QStringLiteral("DELETE FROM sqlite_master WHERE name = 'ledger_entries'")}),
+                 QString());
+    }) << true;
+    QTest::newRow("index page") << Damage([=](const QString &path) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("pages"));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        QVERIFY(db.open() &&
+                query.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = "
+                                          "'ledger_entries_number'")) &&
+                query.next());
+        const qint64 page = query.value(0).toLongLong();
+        QVERIFY(query.exec(QStringLiteral("PRAGMA page_size")) && query.next());
+        const qint64 size = query.value(0).toLongLong();
+        query.finish();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("pages"));
+        overwrite(path, (page - 1) * size + 8, noise(size - 8));
+    }) << true;
+    QTest::newRow("log after a kill") << Damage([=](const QString &path) {
+        const QString wal = path + QStringLiteral("-wal");
+        overwrite(wal, QFileInfo(wal).size() / 2, noise(64));
+    }) << false;
+}
+
+void LedgerTest::damagedLedgerIsReportedAndRecovered()
+{
+    QFETCH(Damage, damage);
+    QFETCH(bool, allBack);
+    QTemporaryDir dir;
+    const QString dataHome = dir.filePath(QStringLiteral("data"));
+    const QDir folder(dir.filePath(QStringLiteral("data/Seikyu/Seikyu")));
+    const QString path = folder.filePath(QStringLiteral("ledger.sqlite"));
+    // Read-only commands make no ledger where there is none.
+    QCOMPARE(runSeikyu(dataHome, {QStringLiteral("--ledger")}).first, 0);
+    QCOMPARE(runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--verify")}).first, 0);
+    QVERIFY(!QFileInfo::exists(path));
+
+    // Entries written by a process killed while its log was not yet in the file.
+    constexpr int Written = 30;
+    QProcess writer;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SEIKYU_LEDGER_WRITER"), QStringLiteral("%1|%2|W|hold").arg(path).arg(Written));
+    writer.setProcessEnvironment(env);
+    writer.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(writer.waitForReadyRead(60000));
+    QCOMPARE(writer.readLine().trimmed(), QByteArray("recorded"));
+    writer.kill();
+    QVERIFY(writer.waitForFinished());
+    QVERIFY(QFileInfo(path + QStringLiteral("-wal")).size() > 0);
+    const QList<LedgerEntry> written =
+        LedgerStore::openSqlite(path, nullptr, nullptr, LedgerAccess::ReadOnly)->entries();
+    QCOMPARE(written.size(), Written);
+    QVERIFY(folder.mkpath(QStringLiteral("archive")));
+    QFile stray(folder.filePath(QStringLiteral("archive/stray.pdf")));
+    QVERIFY(stray.open(QIODevice::WriteOnly));
+    stray.close();
+    if (QTest::currentDataTag() != QLatin1String("log after a kill")) // the others damage the file alone
+        LedgerStore::openSqlite(path).reset();
+    damage(path);
+    if (QTest::currentTestFailed())
+        return;
+    const QByteArray file = bytesOf(path);
+    const QByteArray log = bytesOf(path + QStringLiteral("-wal"));
+
+    // Reported with the file's name, exit 1; never moved, replaced or written.
+    const auto [verified, said] = runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--verify")});
+    QCOMPARE(verified, 1);
+    QVERIFY2(said.contains(path), qPrintable(said));
+    runSeikyu(dataHome, {QStringLiteral("--ledger")});
+    QCOMPARE(bytesOf(path), file);
+    QCOMPARE(bytesOf(path + QStringLiteral("-wal")), log);
+    QCOMPARE(setAsideLedgers(path), QStringList());
+    // Recording neither succeeds into it nor replaces it.
+    if (auto store = LedgerStore::openSqlite(path)) {
+        LedgerFault fault = LedgerFault::None;
+        QVERIFY(!store->record(issue(QStringLiteral("X"), 1, QDate(2026, 2, 1)), nullptr, &fault));
+        QCOMPARE(fault, LedgerFault::Damaged);
+    }
+    QCOMPARE(bytesOf(path), file);
+
+    // Recover sets it aside, starts a new ledger and takes what the chain vouches for, as it was.
+    const auto [recovered, told] = runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--recover"), path});
+    QCOMPARE(recovered, allBack ? 0 : 1);
+    const QStringList aside = setAsideLedgers(path);
+    QCOMPARE(aside.size(), 1);
+    QVERIFY2(told.contains(aside.first()), qPrintable(told));
+    QCOMPARE(bytesOf(folder.filePath(aside.first())), file);
+    const QList<LedgerEntry> back = LedgerStore::openSqlite(path)->entries();
+    QVERIFY(verifyChain(back).isEmpty());
+    if (allBack)
+        QCOMPARE(back.size(), Written);
+    else if (QTest::currentDataTag() != QLatin1String("random bytes"))
+        QVERIFY2(back.size() > 0 && back.size() < Written, qPrintable(told));
+    for (const LedgerEntry &entry : back) {
+        const LedgerEntry &was = written.at(entry.id - 1); // gaps only ever come at the end here
+        QCOMPARE(std::tuple(entry.customer, entry.number, entry.amount, entry.recordedAt, entry.issuedByHost),
+                 std::tuple(was.customer, was.number, was.amount, was.recordedAt, was.issuedByHost));
+    }
+    // Again from the file set aside: nothing twice. Verify still names the ledger set aside.
+    runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--recover"), folder.filePath(aside.first())});
+    QCOMPARE(LedgerStore::openSqlite(path)->entries().size(), back.size());
+    const auto [after, report] = runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--verify")});
+    QCOMPARE(after, 1);
+    QVERIFY2(report.contains(aside.first()) && report.contains(QStringLiteral("stray.pdf")), qPrintable(report));
+}
+
 void LedgerTest::twoProcessesRecordAtOnce()
 {
     QTemporaryDir dir;
@@ -860,7 +1036,7 @@ int main(int argc, char *argv[])
     if (!writer.isEmpty()) {
         QCoreApplication app(argc, argv);
         const QStringList parts = writer.split(QLatin1Char('|'));
-        return recordEntries(parts.value(0), parts.value(1).toInt(), parts.value(2));
+        return recordEntries(parts.value(0), parts.value(1).toInt(), parts.value(2), parts.value(3) == u"hold");
     }
     QCoreApplication app(argc, argv);
     LedgerTest test;

@@ -73,7 +73,7 @@ private slots:
     void batchExportRecordsEachInvoice();
     void exportDialogAndPrintRecord();
     void unwritableLedgerNeverBlocksExport();
-    void damagedLedgerIsPutAside();
+    void damagedLedgerIsNamedNeverReplaced();
     void unwritableArchiveStillRecords();
     void windowSearchesAndTotals();
     void paymentsFromTheWindow();
@@ -227,22 +227,37 @@ void LedgerUseTest::unwritableLedgerNeverBlocksExport()
     QCOMPARE(m_prompter->alerts, QStringList());
 }
 
-void LedgerUseTest::damagedLedgerIsPutAside()
+void LedgerUseTest::damagedLedgerIsNamedNeverReplaced()
 {
     QVERIFY(QDir().mkpath(m_ledgerFolder));
     const QByteArray junk(16384, 'j');
-    writeFile(IssueLedger::instance().databasePath(), junk);
+    const QString ledger = IssueLedger::instance().databasePath();
+    writeFile(ledger, junk);
     writeFile(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf")), "%PDF-old");
-    const QString told =
-        exportOne(invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("D-1"), QStringLiteral("2026-05-01")),
-                  QStringLiteral("d1"));
+    const QByteArray invoice =
+        invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("D-1"), QStringLiteral("2026-05-01"));
+    const QString told = exportOne(invoice, QStringLiteral("d1"));
     QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/d1.pdf"))));
-    QVERIFY2(told.contains(QStringLiteral(".damaged-")), qPrintable(told));
-    // The damaged file is kept aside, untouched; the archive stays; the new ledger has the entry.
+    QVERIFY2(told.contains(QDir::toNativeSeparators(ledger)), qPrintable(told));
+    // Neither recording nor the window moves, replaces or writes it; the window names it.
+    IssuedInvoicesWindow window;
+    window.refresh();
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("problem"))->text().contains(QDir::toNativeSeparators(ledger)));
+    QVERIFY(!window.verificationReport().startsWith(QCoreApplication::translate(
+        "seikyu::IssuedInvoicesWindow", "The ledger is intact: no entry and no archived PDF was changed.")));
+    QCOMPARE(readAll(ledger), junk);
+    QCOMPARE(QDir(m_ledgerFolder).entryList({QStringLiteral("ledger.sqlite.damaged-*")}, QDir::Files), QStringList());
+
+    // Recover…, choosing this ledger: set aside untouched, a new one started; nothing could be read.
+    m_prompter->choiceAnswers = {0};
+    window.findChild<QPushButton *>(QStringLiteral("recover"))->click();
+    QCOMPARE(m_prompter->alerts.size(), 1);
     const QStringList aside = QDir(m_ledgerFolder).entryList({QStringLiteral("ledger.sqlite.damaged-*")}, QDir::Files);
     QCOMPARE(aside.size(), 1);
+    QVERIFY2(m_prompter->alerts.first().contains(aside.first()), qPrintable(m_prompter->alerts.first()));
     QCOMPARE(readAll(QDir(m_ledgerFolder).filePath(aside.first())), junk);
     QVERIFY(QFileInfo::exists(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf"))));
+    exportOne(invoice, QStringLiteral("d2"));
     QCOMPARE(IssueLedger::instance().store()->entries().size(), 1);
 }
 

@@ -117,9 +117,11 @@ int main(int argc, char *argv[])
     parser.addOption(ublOption);
     parser.addOption(QCommandLineOption(
         QStringLiteral("ledger"),
-        QApplication::translate("main", "Print the ledger of issued invoices, newest first, and exit. Narrowed by "
-                                        "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN "
-                                        "and --unpaid; --csv prints CSV, --verify checks the ledger instead.")));
+        QApplication::translate("main",
+                                "Print the ledger of issued invoices, newest first, and exit. Narrowed by "
+                                "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN "
+                                "and --unpaid; --csv prints CSV, --verify checks the ledger instead; --recover FILE "
+                                "brings the readable entries of a damaged ledger back.")));
     parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);

@@ -2,14 +2,16 @@
 
 #include "ledger/ArchiveName.h"
 #include "ledger/IssueFacts.h"
+#include "ledger/LedgerHealth.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStandardPaths>
 
 namespace seikyu {
@@ -23,23 +25,6 @@ struct Text
 {
     Q_DECLARE_TR_FUNCTIONS(IssueLedger)
 };
-
-/// The damaged file and its journal files, moved to one name beside them.
-QString moveAside(const QString &path)
-{
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString aside = QStringLiteral("%1.damaged-%2").arg(path, stamp);
-    for (int n = 2; QFileInfo::exists(aside); ++n)
-        aside = QStringLiteral("%1.damaged-%2-%3").arg(path, stamp).arg(n);
-    if (!QFile::rename(path, aside))
-        return {};
-    for (const char *suffix : {"-wal", "-shm"}) {
-        const QString journal = path + QLatin1String(suffix);
-        if (QFileInfo::exists(journal))
-            QFile::rename(journal, aside + QLatin1String(suffix));
-    }
-    return aside;
-}
 
 } // namespace
 
@@ -58,13 +43,14 @@ IssueLedger::IssueLedger() : m_folder(QStandardPaths::writableLocation(QStandard
 void IssueLedger::close()
 {
     m_store.reset();
+    m_reader.reset();
+    m_readerCopy.reset();
     m_shared.reset();
 }
 
 void IssueLedger::setFolder(const QString &folder)
 {
-    m_store.reset();
-    m_shared.reset();
+    close();
     m_folder = folder;
     m_toldFailure = false;
     m_pending.clear();
@@ -99,24 +85,96 @@ bool IssueLedger::open(QString *error)
     LedgerFault fault = LedgerFault::None;
     QString reason;
     m_store = LedgerStore::openSqlite(databasePath(), &fault, &reason);
-    if (!m_store && fault == LedgerFault::Damaged && QFileInfo::exists(databasePath())) {
-        const QString aside = moveAside(databasePath());
-        if (!aside.isEmpty()) {
-            qCWarning(lcLedger) << "damaged ledger moved to" << aside << ":" << reason;
-            m_store = LedgerStore::openSqlite(databasePath(), &fault, &reason);
-            if (m_store) {
-                m_pending = Text::tr("The ledger of issued invoices was damaged. It was kept as “%1”, and a new "
-                                     "ledger was started; the archived PDFs are kept.")
-                                .arg(QDir::toNativeSeparators(aside));
-            }
-        }
-    }
     if (!m_store) {
+        // A damaged ledger stays where it is, as it is: recording into a new one would hide it.
+        if (fault == LedgerFault::Damaged)
+            reason = damagedText(reason);
         if (error)
             *error = reason;
         qCWarning(lcLedger) << "ledger" << databasePath() << "cannot be used:" << reason;
+        return false;
     }
-    return m_store != nullptr;
+    return true;
+}
+
+QString IssueLedger::damagedText(const QString &reason) const
+{
+    return Text::tr("the ledger “%1” is damaged (%2); it was left as it is. Verify Ledger says what is wrong, and "
+                    "Recover… sets it aside and brings its readable entries into a new ledger")
+        .arg(QDir::toNativeSeparators(databasePath()), reason);
+}
+
+LedgerStore *IssueLedger::reader(QString *error)
+{
+    if (shared() || m_store)
+        return store(error);
+    const bool exists = QFileInfo::exists(databasePath());
+    if (m_reader && (m_reader->database().databaseName() == QLatin1String(":memory:")) != exists)
+        return m_reader.get();
+    m_reader.reset();
+    m_readerCopy.reset();
+    LedgerFault fault = LedgerFault::None;
+    QString reason;
+    if (!exists) {
+        // Nothing recorded yet: an empty ledger, made nowhere.
+        m_reader = LedgerStore::openSqlite(QStringLiteral(":memory:"), &fault, &reason);
+    } else if (m_reader = LedgerStore::openSqlite(databasePath(), &fault, &reason, LedgerAccess::ReadOnly);
+               m_reader && m_reader->schemaVersion() < CurrentSchemaVersion) {
+        // An older Seikyu's ledger is brought up to date when something is next recorded; until
+        // then it is read through an up-to-date copy.
+        m_readerCopy = std::make_unique<QTemporaryDir>();
+        const QString copy = m_readerCopy->filePath(QStringLiteral("ledger.sqlite"));
+        bool copied = false;
+        {
+            QSqlQuery vacuum(m_reader->database());
+            copied = vacuum.exec(
+                QStringLiteral("VACUUM INTO '%1'").arg(QString(copy).replace(QLatin1Char('\''), QStringLiteral("''"))));
+            reason = vacuum.lastError().text();
+        }
+        m_reader = copied ? LedgerStore::openSqlite(copy, &fault, &reason) : nullptr;
+    }
+    if (!m_reader && fault == LedgerFault::Damaged)
+        reason = damagedText(reason);
+    if (!m_reader && error)
+        *error = reason;
+    return m_reader.get();
+}
+
+LedgerRecovery IssueLedger::recover(const QString &path, QString *setAside)
+{
+    LedgerRecovery recovery;
+    QString source = path;
+    if (!shared() && QFileInfo(path).absoluteFilePath() == QFileInfo(databasePath()).absoluteFilePath()) {
+        close();
+        LedgerFault fault = LedgerFault::None;
+        std::unique_ptr<LedgerStore> current =
+            LedgerStore::openSqlite(databasePath(), &fault, &recovery.error, LedgerAccess::ReadOnly);
+        const bool whole = current && integrityProblems(current->database()).isEmpty();
+        current.reset();
+        // Only a ledger found damaged is set aside; one that cannot be read for another reason
+        // (its permissions, say) is left to the user.
+        if (whole)
+            recovery.error = Text::tr("the ledger “%1” is not damaged: there is nothing to recover")
+                                 .arg(QDir::toNativeSeparators(databasePath()));
+        if (whole || (fault != LedgerFault::Damaged && fault != LedgerFault::None))
+            return recovery;
+        recovery.error.clear();
+        source = setLedgerAside(databasePath());
+        if (source.isEmpty()) {
+            recovery.error = Text::tr("the damaged ledger “%1” could not be set aside")
+                                 .arg(QDir::toNativeSeparators(databasePath()));
+            return recovery;
+        }
+        qCWarning(lcLedger) << "damaged ledger set aside as" << source;
+        if (setAside)
+            *setAside = source;
+    }
+    LedgerStore *into = nullptr;
+    if (!QFileInfo(source).isFile())
+        recovery.error = Text::tr("there is no file “%1”").arg(QDir::toNativeSeparators(source));
+    else if (into = store(&recovery.error); into)
+        recovery = recoverEntries(source, *into);
+    return recovery;
 }
 
 bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error)
@@ -196,10 +254,9 @@ std::optional<QString> IssueLedger::recordIssue(const InvoicePage &page, const Q
     LedgerFault fault = LedgerFault::None;
     std::optional<LedgerEntry> recorded = ledger->record(entry, &reason, &fault);
     if (!recorded && fault == LedgerFault::Damaged) {
-        // Damaged while open: put it aside and record into a new one.
+        // Found damaged while open (a damaged index, say): closed, and named, never replaced.
         m_store.reset();
-        if (ledger = store(&reason); ledger)
-            recorded = ledger->record(entry, &reason, &fault);
+        reason = damagedText(reason);
     }
     if (!recorded) {
         failed(reason);

@@ -2,10 +2,12 @@
 
 #include "document/InvoiceFile.h"
 #include "ledger/LedgerEntry.h"
+#include "ledger/LedgerRecovery.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/SharedLedger.h"
 
 #include <QString>
+#include <QTemporaryDir>
 #include <memory>
 #include <optional>
 
@@ -15,8 +17,9 @@ namespace seikyu {
 /// the archive of the PDFs sent in a folder beside it. One per process, opened when first needed.
 ///
 /// Nothing here ever stands in the way of an export or a print: a ledger that cannot be written
-/// (read-only folder, full disk) is reported once per run, and a damaged file is moved aside
-/// (never deleted) and a new ledger started, the archive kept.
+/// (read-only folder, full disk, a damaged file) is reported once per run. A damaged ledger is never
+/// moved or replaced unasked: its file is named, and only Recover sets it aside and starts a new
+/// one holding what can be read of it.
 class IssueLedger
 {
 public:
@@ -33,6 +36,15 @@ public:
 
     /// The open store, opening it when needed; nothing (with the reason) when it cannot be used.
     LedgerStore *store(QString *error = nullptr);
+    /// A store to read (search, Verify) that never creates, migrates or moves the ledger: the
+    /// open store, else the file opened read-only (one an older Seikyu wrote is read through an
+    /// up-to-date copy), else, with no ledger yet, an empty one in memory.
+    LedgerStore *reader(QString *error = nullptr);
+
+    /// Recovers what can be read of the damaged ledger at `path` into this one. When `path` is
+    /// this ledger, it is first set aside (only when damaged) and a new one started; `setAside`
+    /// then names where it went.
+    LedgerRecovery recover(const QString &path, QString *setAside = nullptr);
 
     /// Records an issued invoice: the page's facts, the source file and, for a PDF, its hash and a
     /// copy in the archive. Returns what the user should be told: the first failure of this run,
@@ -59,14 +71,20 @@ public:
             m_shared->watch().setPatient(waits);
     }
 
-    /// Verify Ledger on `store`: every entry's hash chain, and the archived PDFs this computer
-    /// holds. On a shared ledger those are the ones it issued (or finds in its archive); the
+    /// Verify Ledger on `store`: SQLite's check of the file and its write-ahead log, ledgers set
+    /// aside earlier, every entry's hash chain, the archived PDFs this computer holds, and the
+    /// archived files no entry names. On a shared ledger those are the ones it issued (or finds in its archive); the
     /// others are kept on the computers that issued them.
     LedgerCheck verify(LedgerStore &store, QString *error = nullptr);
 
 private:
     IssueLedger();
     bool open(QString *error);
+    /// Says which file is damaged and that nothing was changed.
+    QString damagedText(const QString &reason) const;
+    /// What is wrong with the local ledger's file and its write-ahead log, and the ledgers set
+    /// aside beside it, for verify().
+    QList<ChainProblem> fileProblems();
     /// Copies the PDF into the archive under its tax-agency name; the name and hash, or nothing.
     bool archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error);
     void failed(const QString &reason);
@@ -81,6 +99,8 @@ private:
 
     QString m_folder;
     std::unique_ptr<LedgerStore> m_store;
+    std::unique_ptr<LedgerStore> m_reader;
+    std::unique_ptr<QTemporaryDir> m_readerCopy; ///< the up-to-date copy m_reader reads, if any
     std::optional<LedgerEntry> m_lastRecorded;
     QString m_pending; ///< what the user has yet to be told
     bool m_toldFailure = false;

@@ -1,11 +1,14 @@
 // The part of IssueLedger that serves an office's ledger on a PostgreSQL server.
 #include "ledger/IssueLedger.h"
+#include "ledger/LedgerHealth.h"
 #include "ledger/LedgerLocation.h"
 #include "ledger/RecordingPlace.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 #include <QSettings>
 #include <QTimer>
 
@@ -69,7 +72,40 @@ void IssueLedger::tellRefused(const QStringList &refused)
 LedgerCheck IssueLedger::verify(LedgerStore &store, QString *error)
 {
     // Each computer archives the PDFs it issues in its own folder.
-    return store.check(archiveFolder(), shared() ? recordingHostName() : QString(), error);
+    SharedLedger *office = shared();
+    LedgerCheck found = store.check(archiveFolder(), office ? recordingHostName() : QString(), error);
+    QSet<QString> waiting; // archived copies whose entries wait in the outbox
+    if (office) {
+        for (const LedgerEntry &entry : office->outbox().waiting())
+            waiting.insert(entry.archiveName);
+    }
+    for (const QString &name : std::as_const(found.unrecorded)) {
+        if (!waiting.contains(name))
+            found.problems.append({ChainProblem::Kind::Unrecorded, 0, name, {}});
+    }
+    if (!office)
+        found.problems = fileProblems() + found.problems;
+    return found;
+}
+
+QList<ChainProblem> IssueLedger::fileProblems()
+{
+    QList<ChainProblem> problems;
+    const QString path = QDir::toNativeSeparators(databasePath());
+    if (const std::optional<QString> wal = walDamage(databasePath() + QStringLiteral("-wal"))) {
+        problems.append({ChainProblem::Kind::Damaged, 0, path + QStringLiteral("-wal"), *wal});
+    } else if (QFileInfo::exists(databasePath())) {
+        // The file itself, not the copy an older ledger may be read through.
+        QString reason;
+        std::unique_ptr<LedgerStore> file =
+            LedgerStore::openSqlite(databasePath(), nullptr, &reason, LedgerAccess::ReadOnly);
+        const QStringList damage = file ? integrityProblems(file->database()) : QStringList{reason};
+        if (!damage.isEmpty())
+            problems.append({ChainProblem::Kind::Damaged, 0, path, damage.join(QStringLiteral("; "))});
+    }
+    for (const QString &aside : setAsideLedgers(databasePath()))
+        problems.append({ChainProblem::Kind::SetAside, 0, QDir(m_folder).filePath(aside), {}});
+    return problems;
 }
 
 std::optional<QString> IssueLedger::recordShared(LedgerEntry entry, const QString &pdfPath)

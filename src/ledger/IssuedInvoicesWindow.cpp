@@ -4,6 +4,8 @@
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
+#include "ledger/LedgerHealth.h"
+#include "ledger/LedgerRecovery.h"
 #include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerTableModel.h"
 #include "ledger/PaymentDialog.h"
@@ -216,13 +218,14 @@ void IssuedInvoicesWindow::buildButtons(QHBoxLayout *row)
     row->addStretch(1);
     button(tr("Download &CSV…"), "downloadCsv", &IssuedInvoicesWindow::downloadCsv);
     button(tr("&Verify Ledger"), "verify", &IssuedInvoicesWindow::verifyLedger);
+    button(tr("Rec&over…"), "recover", &IssuedInvoicesWindow::recoverLedger);
     button(tr("Record-Keeping Rules (事務処理規程)…"), "procedure", &IssuedInvoicesWindow::showProcedureTemplate);
 }
 
-LedgerStore *IssuedInvoicesWindow::store()
+LedgerStore *IssuedInvoicesWindow::store(bool toWrite)
 {
     QString error;
-    LedgerStore *ledger = IssueLedger::instance().store(&error);
+    LedgerStore *ledger = toWrite ? IssueLedger::instance().store(&error) : IssueLedger::instance().reader(&error);
     if (const auto told = IssueLedger::instance().takeMessage())
         Prompter::instance().inform(this, tr("Ledger of issued invoices"), *told);
     if (!ledger) {
@@ -285,7 +288,7 @@ std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
 void IssuedInvoicesWindow::refresh()
 {
     const std::optional<LedgerFilter> wanted = filter();
-    LedgerStore *ledger = store();
+    LedgerStore *ledger = store(false);
     if (!wanted || !ledger)
         return;
     const qint64 selected = selectedIssue() ? selectedIssue()->issue.id : 0;
@@ -473,7 +476,7 @@ void IssuedInvoicesWindow::downloadCsv()
 
 QString IssuedInvoicesWindow::verificationReport()
 {
-    LedgerStore *ledger = store();
+    LedgerStore *ledger = store(false);
     if (!ledger)
         return m_problem->text();
     QString error;
@@ -498,6 +501,40 @@ void IssuedInvoicesWindow::verifyLedger()
         Prompter::instance().inform(this, tr("Verify Ledger"), report);
     else
         Prompter::instance().alert(this, tr("The ledger was changed outside Seikyu."), report);
+}
+
+void IssuedInvoicesWindow::recoverLedger()
+{
+    IssueLedger &ledger = IssueLedger::instance();
+    QStringList files;
+    if (QFileInfo::exists(ledger.databasePath()))
+        files.append(ledger.databasePath());
+    for (const QString &aside : setAsideLedgers(ledger.databasePath()))
+        files.append(QDir(ledger.folder()).filePath(aside));
+    QStringList choices;
+    for (const QString &file : std::as_const(files))
+        choices.append(QFileInfo(file).fileName());
+    choices.append(tr("Another File…"));
+    const int chosen = Prompter::instance().askToChoose(
+        this, tr("Recover the entries of which ledger?"),
+        tr("The readable entries of a damaged ledger are checked against their chain and added to this ledger; what "
+           "it holds already is not added twice. This ledger, when chosen and damaged, is first set aside and a new "
+           "one started."),
+        choices);
+    if (chosen < 0)
+        return;
+    const QString path =
+        chosen < files.size() ? files.at(chosen) : Prompter::instance().openFileName(this, tr("Recover"), QString());
+    if (path.isEmpty())
+        return;
+    QString aside;
+    const LedgerRecovery done = ledger.recover(path, &aside);
+    const QString report = describeRecovery(done, aside).join(QLatin1Char('\n'));
+    if (!done.error.isEmpty())
+        Prompter::instance().alert(this, tr("The entries could not be recovered: %1").arg(done.error), report);
+    else
+        Prompter::instance().inform(this, tr("Recover"), report);
+    refresh();
 }
 
 void IssuedInvoicesWindow::showProcedureTemplate()

@@ -61,6 +61,8 @@ public:
     void openSourceInvoice();
     void downloadCsv();
     void verifyLedger();
+    /// Recovers the readable entries of a damaged ledger (this one, one set aside, another file).
+    void recoverLedger();
     void showProcedureTemplate();
     void showOnlyUnpaid();
     void showOnlyPastDue();
@@ -71,7 +73,8 @@ protected:
 private:
     void buildFilters(QGridLayout *grid);
     void buildButtons(QHBoxLayout *row);
-    LedgerStore *store();
+    /// The ledger to write to, or (toWrite false) to read, which never creates or changes it.
+    LedgerStore *store(bool toWrite = true);
     int selectedRow() const;
     const IssuedInvoice *selectedIssue() const;
     void updateButtons();

@@ -105,6 +105,24 @@ QString describeProblem(const ChainProblem &problem)
                                            "What searches showed of entry %1 had been changed; it was worked out "
                                            "again from the entries.")
             .arg(problem.entryId);
+    case ChainProblem::Kind::SearchChanged:
+        return QCoreApplication::translate("Ledger",
+                                           "What searches show of entry %1 was changed outside Seikyu; the entries "
+                                           "themselves are as recorded.")
+            .arg(problem.entryId);
+    case ChainProblem::Kind::Damaged:
+        return QCoreApplication::translate("Ledger",
+                                           "The ledger file “%1” is damaged (%2). Nothing was changed; Recover… "
+                                           "brings its readable entries into a new ledger.")
+            .arg(problem.archiveName, problem.detail);
+    case ChainProblem::Kind::SetAside:
+        return QCoreApplication::translate("Ledger",
+                                           "A damaged ledger was set aside as “%1”; entries it holds may be missing "
+                                           "here. Recover… brings its readable entries back.")
+            .arg(problem.archiveName);
+    case ChainProblem::Kind::Unrecorded:
+        return QCoreApplication::translate("Ledger", "The archived file “%1” belongs to no entry of the ledger.")
+            .arg(problem.archiveName);
     }
     return {};
 }

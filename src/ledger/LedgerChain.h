@@ -19,10 +19,15 @@ struct ChainProblem
         /// what the search reads of the issue (paid, voided, its searched columns) no longer
         /// followed the entries; the table it reads was rebuilt from them
         SearchStale,
+        SearchChanged, ///< as SearchStale, found by a check that only reads: the table was left as it is
+        Damaged,    ///< the file named by archiveName is damaged; detail says how
+        SetAside,   ///< a ledger set aside as damaged lies beside this one (archiveName)
+        Unrecorded, ///< the archived file archiveName is no entry's copy
     };
     Kind kind = Kind::Changed;
     qint64 entryId = 0;
-    QString archiveName; ///< for the PDF problems
+    QString archiveName; ///< for the PDF problems; the file for the file problems
+    QString detail = {}; ///< what is wrong with a damaged file
     friend bool operator==(const ChainProblem &, const ChainProblem &) = default;
 };
 
@@ -37,6 +42,7 @@ struct LedgerCheck
     QList<ChainProblem> problems;
     int pdfsCheckedHere = 0;   ///< archived PDFs compared with the copy this computer holds (or misses)
     int pdfsKeptElsewhere = 0; ///< archived PDFs other computers issued and keep in their own archives
+    QStringList unrecorded;    ///< files in the archive folder no entry names
 };
 
 /// Checks the archived copies: `actualHashes` maps each archive name found on disk to the SHA-256

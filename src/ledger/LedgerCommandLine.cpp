@@ -5,6 +5,7 @@
 #include "ledger/LedgerSqlSearch.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QRegularExpression>
 #include <cstdio>
 #include <limits>
@@ -46,6 +47,17 @@ void print(FILE *stream, const QByteArray &bytes)
     std::fflush(stream);
 }
 
+/// seikyu --ledger --recover FILE
+int recoverLedger(IssueLedger &ledger, const QString &file)
+{
+    QString aside;
+    const LedgerRecovery done = ledger.recover(file, &aside);
+    print(stdout, (describeRecovery(done, aside).join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit());
+    if (!done.error.isEmpty())
+        print(stderr, QStringLiteral("seikyu: %1\n").arg(done.error.simplified()).toLocal8Bit());
+    return done.error.isEmpty() && done.notTaken.isEmpty() ? 0 : 1;
+}
+
 } // namespace
 
 bool isLedgerCommand(const QStringList &arguments)
@@ -67,8 +79,9 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
             *error = reason;
         return std::nullopt;
     };
-    const QStringList valued{QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--customer"),
-                             QStringLiteral("--min"), QStringLiteral("--max")};
+    const QStringList valued{QStringLiteral("--from"), QStringLiteral("--to"),  QStringLiteral("--customer"),
+                             QStringLiteral("--min"),  QStringLiteral("--max"), QStringLiteral("--recover")};
+    int others = 0; // options beside --ledger and --recover
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString option = arguments[i];
         QString value;
@@ -91,6 +104,13 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
         if (option == QLatin1String("--ledger")) {
             continue; // the command itself
         }
+        if (option == QLatin1String("--recover")) {
+            if (value.isEmpty())
+                return fail(Text::tr("--recover needs the damaged ledger's file"));
+            request.recover = value;
+            continue;
+        }
+        ++others;
         if (option == QLatin1String("--csv")) {
             request.csv = true;
         } else if (option == QLatin1String("--unpaid")) {
@@ -112,12 +132,14 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
         } else if (option.startsWith(QLatin1Char('-'))) {
             return fail(
                 Text::tr("unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, "
-                         "--csv and --verify)")
+                         "--csv, --verify and --recover)")
                     .arg(option));
         } else {
             return fail(Text::tr("unexpected argument “%1”").arg(option));
         }
     }
+    if (!request.recover.isEmpty() && others > 0)
+        return fail(Text::tr("--recover takes no other option"));
     if (request.filter.from && request.filter.to && *request.filter.from > *request.filter.to)
         return fail(Text::tr("--from is after --to"));
     if (request.filter.minAmount && request.filter.maxAmount && *request.filter.minAmount > *request.filter.maxAmount)
@@ -133,15 +155,21 @@ int runLedgerCommand(const QStringList &arguments)
         print(stderr, QStringLiteral("seikyu: %1\n").arg(error).toLocal8Bit());
         return 2;
     }
-    auto unreadable = [&error] {
+    IssueLedger &ledger = IssueLedger::instance();
+    auto unreadable = [&error, &ledger] {
+        // Which file, when it is one.
+        if (const QString file = QDir::toNativeSeparators(ledger.databasePath());
+            !ledger.shared() && !error.contains(file))
+            error = QStringLiteral("%1: %2").arg(file, error);
         print(stderr, QStringLiteral("seikyu: %1\n")
                           .arg(Text::tr("the ledger cannot be read: %1").arg(error.simplified()))
                           .toLocal8Bit());
         return 1;
     };
-    IssueLedger &ledger = IssueLedger::instance();
     ledger.setWaitsForServer(true);
-    LedgerStore *store = ledger.store(&error);
+    if (!request->recover.isEmpty())
+        return recoverLedger(ledger, request->recover);
+    LedgerStore *store = ledger.reader(&error);
     if (const auto told = ledger.takeMessage())
         print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
     if (!store) {

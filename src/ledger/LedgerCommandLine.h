@@ -14,6 +14,7 @@ struct LedgerRequest
     LedgerFilter filter;
     bool csv = false;
     bool verify = false;
+    QString recover; ///< the damaged ledger file whose readable entries --recover brings in, or empty
 };
 
 /// Reads the options after the program name (--ledger included). Nothing, with one plain line
@@ -25,9 +26,11 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
 bool isLedgerCommand(const QStringList &arguments);
 
 /// Runs `seikyu --ledger …`: the matching entries on standard output, newest first, as a table or
-/// CSV; with --verify, the result of checking the ledger. Returns the exit status: 0 done (and,
-/// for --verify, the ledger is intact), 1 the ledger could not be read or verification found
-/// changes, 2 the command line was wrong.
+/// CSV; with --verify, the result of checking the ledger; with --recover FILE, what was recovered of
+/// a damaged ledger and what could not be. Listing and verifying never create, change or move the
+/// ledger. Returns the exit status: 0 done (and, for --verify, the ledger is whole; for --recover,
+/// every entry was read and taken), 1 the ledger could not be read, verification found something
+/// wrong or entries could not be recovered, 2 the command line was wrong.
 int runLedgerCommand(const QStringList &arguments);
 
 } // namespace seikyu

@@ -31,6 +31,9 @@ void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
     issued->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     menu->addAction(Text::tr("&Verify Ledger"), window,
                     [issuer, openInvoice] { IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->verifyLedger(); });
+    menu->addAction(Text::tr("&Recover Ledger…"), window, [issuer, openInvoice] {
+        IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->recoverLedger();
+    });
 }
 
 } // namespace seikyu

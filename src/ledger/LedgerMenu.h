@@ -10,8 +10,8 @@ namespace seikyu {
 
 class Document;
 
-/// Window ▸ Issued Invoices and Window ▸ Verify Ledger in an invoice window's menu bar. The ledger
-/// window opens source invoices through `openInvoice`.
+/// Window ▸ Issued Invoices, Window ▸ Verify Ledger and Window ▸ Recover Ledger… in an invoice window's menu bar. The
+/// ledger window opens source invoices through `openInvoice`.
 void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
                    std::function<void(const QString &path)> openInvoice);
 

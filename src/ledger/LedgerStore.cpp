@@ -1,6 +1,7 @@
 #include "ledger/LedgerStore.h"
 
 #include "ledger/IssueTableCheck.h"
+#include "ledger/LedgerHealth.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
 
@@ -41,6 +42,8 @@ QString dateText(const QDate &date)
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
+} // namespace
+
 LedgerEntry entryOfRow(const QSqlQuery &query, int version)
 {
     LedgerEntry entry;
@@ -78,8 +81,6 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
     return entry;
 }
 
-} // namespace
-
 LedgerFault faultOf(const QSqlError &error)
 {
     // PostgreSQL names the class of an error in a five-character SQLSTATE. A data exception (22)
@@ -115,11 +116,23 @@ LedgerFault faultOf(const QSqlError &error)
     return LedgerFault::Other;
 }
 
-std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, LedgerFault *fault, QString *error)
+std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, LedgerFault *fault, QString *error,
+                                                     LedgerAccess access)
 {
     setFault(fault, LedgerFault::None);
     const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
+    const bool readOnly = access == LedgerAccess::ReadOnly;
+    if (const std::optional<QString> wal = walDamage(path + QStringLiteral("-wal"))) {
+        setFault(fault, LedgerFault::Damaged);
+        setReason(error, *wal);
+        return nullptr;
+    }
+    if (readOnly && !info.exists()) {
+        setFault(fault, LedgerFault::Other);
+        setReason(error, QStringLiteral("%1 does not exist").arg(path));
+        return nullptr;
+    }
+    if (!readOnly && !QDir().mkpath(info.absolutePath())) {
         setFault(fault, LedgerFault::Unwritable);
         setReason(error, QStringLiteral("the folder %1 cannot be created").arg(info.absolutePath()));
         return nullptr;
@@ -129,7 +142,8 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         // Another process holding the write lock is waited for rather than failed on.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+        db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000;QSQLITE_OPEN_READONLY")
+                                      : QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
         if (!db.open()) {
             setFault(fault,
                      faultOf(db.lastError()) == LedgerFault::Damaged ? LedgerFault::Damaged : LedgerFault::Unwritable);
@@ -140,7 +154,7 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
         }
     }
     auto store = std::make_unique<LedgerStore>(name, sqliteDialect());
-    if (!store->prepare(error, fault))
+    if (readOnly ? !store->prepareToRead(error, fault) : !store->prepare(error, fault))
         return nullptr;
     return store;
 }
@@ -222,6 +236,26 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
         m_version = schemaVersion();
     }
     // A ledger written by a newer Seikyu is read as far as this one knows it.
+    return true;
+}
+
+bool LedgerStore::prepareToRead(QString *error, LedgerFault *fault)
+{
+    m_readOnly = true;
+    setFault(fault, LedgerFault::None);
+    QSqlQuery probe(database());
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        setReason(error, probe.lastError().text());
+        setFault(fault, faultOf(probe.lastError()));
+        return false;
+    }
+    probe.finish();
+    m_version = database().tables().contains(QStringLiteral("ledger_entries")) ? schemaVersion() : 0;
+    if (m_version <= 0) {
+        setReason(error, QStringLiteral("the ledger has no table of entries or no schema version"));
+        setFault(fault, LedgerFault::Damaged);
+        return false;
+    }
     return true;
 }
 
@@ -520,8 +554,11 @@ QList<ChainProblem> LedgerStore::searchTableProblems(QString *error)
     const std::optional<QList<qint64>> stale = issuesOutOfStep(database(), error);
     if (!stale || stale->isEmpty())
         return problems;
+    // A check that only reads leaves the table as it is, and says so.
     for (qint64 id : *stale)
-        problems.append({ChainProblem::Kind::SearchStale, id, {}});
+        problems.append({m_readOnly ? ChainProblem::Kind::SearchChanged : ChainProblem::Kind::SearchStale, id, {}});
+    if (m_readOnly)
+        return problems;
     if (!run(m_dialect.beginWrite, error, nullptr))
         return problems;
     if (!rebuildIssueTable(database(), error) || !run({QStringLiteral("COMMIT")}, error, nullptr))
@@ -554,6 +591,8 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
         actual.insert(entry.archiveName, QString::fromLatin1(hash.result().toHex()));
     }
     LedgerCheck found = checkArchive(all, actual, thisHost);
+    if (!archiveFolder.isEmpty())
+        found.unrecorded = unrecordedArchiveFiles(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), all);
     found.problems = chainProblems + found.problems;
     if (m_version >= 4 && chainIntact)
         found.problems += searchTableProblems(error);

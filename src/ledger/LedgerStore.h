@@ -21,6 +21,14 @@ enum class LedgerFault {
     Other,
 };
 
+/// How an SQLite ledger file is opened.
+enum class LedgerAccess {
+    ReadWrite, ///< created when missing, its schema brought up to date
+    /// read as it is: never created, migrated or written (a search, Verify); a ledger written by
+    /// an older Seikyu reads as far as its schema goes
+    ReadOnly,
+};
+
 /// The ledger's entries in a database reached through Qt SQL. Entries are only ever added; every
 /// write is one transaction that holds the database's write lock, so several processes recording
 /// at once each get the next id and the chain stays whole. The store is used from the thread that
@@ -28,10 +36,13 @@ enum class LedgerFault {
 class LedgerStore
 {
 public:
-    /// Opens (creating it when missing) an SQLite ledger file and brings its schema up to date.
-    /// Nothing, with the fault and a reason, when that fails.
+    /// Opens (creating it when missing) an SQLite ledger file and brings its schema up to date,
+    /// or, ReadOnly, opens it as it is. Nothing, with the fault and a reason, when that fails; a
+    /// damaged write-ahead log is Damaged before SQLite reads it (it would drop what follows the
+    /// damage without a word, and the next write would overwrite it).
     static std::unique_ptr<LedgerStore> openSqlite(const QString &path, LedgerFault *fault = nullptr,
-                                                   QString *error = nullptr);
+                                                   QString *error = nullptr,
+                                                   LedgerAccess access = LedgerAccess::ReadWrite);
 
     /// A store over a connection the caller added and opened (for instance QPSQL), of `dialect`.
     /// The store owns the connection from now on and removes it when it goes. Call prepare() next.
@@ -42,6 +53,10 @@ public:
 
     /// Sets up the session, then creates the schema or migrates an older one.
     bool prepare(QString *error = nullptr, LedgerFault *fault = nullptr);
+    /// Reads the schema's version of a ledger opened read-only; Damaged without the entries' table
+    /// or a version.
+    bool prepareToRead(QString *error = nullptr, LedgerFault *fault = nullptr);
+    bool isReadOnly() const { return m_readOnly; }
     int schemaVersion();
     QSqlDatabase database() const;
 
@@ -79,7 +94,11 @@ private:
     QString m_connection;
     LedgerDialect m_dialect;
     int m_version = 0;
+    bool m_readOnly = false;
 };
+
+/// The entry on the row a query stands on, which selected entryColumns(version).
+LedgerEntry entryOfRow(const class QSqlQuery &query, int version);
 
 /// The fault an SQL error stands for.
 LedgerFault faultOf(const class QSqlError &error);
