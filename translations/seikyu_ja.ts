@@ -776,10 +776,6 @@
         <translation>発行済み請求書の台帳</translation>
     </message>
     <message>
-        <source>The ledger of issued invoices was damaged. It was kept as “%1”, and a new ledger was started; the archived PDFs are kept.</source>
-        <translation>発行済み請求書の台帳が壊れていました。台帳は「%1」として残し、新しい台帳を始めました。保存済みのPDFはそのまま残っています。</translation>
-    </message>
-    <message>
         <source>the archive folder cannot be created</source>
         <translation>保存フォルダを作成できません</translation>
     </message>
@@ -794,6 +790,22 @@
     <message>
         <source>The ledger&apos;s server does not answer. This invoice waits on this computer and is sent to the ledger when the server answers again; nothing is lost if Seikyu is closed.</source>
         <translation>台帳のサーバーが応答しません。この請求書はこのコンピューターで待機し、サーバーが再び応答したときに台帳へ送られます。Seikyu を終了しても失われません。</translation>
+    </message>
+    <message>
+        <source>the ledger “%1” is damaged (%2); it was left as it is. Verify Ledger says what is wrong, and Recover… sets it aside and brings its readable entries into a new ledger</source>
+        <translation>台帳「%1」は破損しています（%2）。そのままにしてあります。「台帳を検証」で問題を確認でき、「復旧…」で退避して、読み取れる記録を新しい台帳に取り戻せます</translation>
+    </message>
+    <message>
+        <source>the ledger “%1” is not damaged: there is nothing to recover</source>
+        <translation>台帳「%1」は破損していません。復旧するものはありません</translation>
+    </message>
+    <message>
+        <source>the damaged ledger “%1” could not be set aside</source>
+        <translation>破損した台帳「%1」を退避できませんでした</translation>
+    </message>
+    <message>
+        <source>there is no file “%1”</source>
+        <translation>ファイル「%1」がありません</translation>
     </message>
 </context>
 <context>
@@ -928,6 +940,22 @@
         <source>What searches showed of entry %1 had been changed; it was worked out again from the entries.</source>
         <translation>記録%1の検索用の内容が変更されていたため、記録から作り直しました。</translation>
     </message>
+    <message>
+        <source>What searches show of entry %1 was changed outside Seikyu; the entries themselves are as recorded.</source>
+        <translation>記録%1について検索で表示される内容が、Seikyu の外で変更されています。記録そのものは記録されたとおりです。</translation>
+    </message>
+    <message>
+        <source>The ledger file “%1” is damaged (%2). Nothing was changed; Recover… brings its readable entries into a new ledger.</source>
+        <translation>台帳ファイル「%1」は破損しています（%2）。何も変更していません。「復旧…」で、読み取れる記録を新しい台帳に取り戻せます。</translation>
+    </message>
+    <message>
+        <source>A damaged ledger was set aside as “%1”; entries it holds may be missing here. Recover… brings its readable entries back.</source>
+        <translation>破損した台帳が「%1」として退避されています。その記録がこの台帳にない場合があります。「復旧…」で、読み取れる記録を取り戻せます。</translation>
+    </message>
+    <message>
+        <source>The archived file “%1” belongs to no entry of the ledger.</source>
+        <translation>保存ファイル「%1」は、台帳のどの記録にも属していません。</translation>
+    </message>
 </context>
 <context>
     <name>LedgerCommandLine</name>
@@ -946,10 +974,6 @@
     <message>
         <source>%1: “%2” is not an amount in whole yen</source>
         <translation>%1: 「%2」は円単位の金額ではありません</translation>
-    </message>
-    <message>
-        <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --csv and --verify)</source>
-        <translation>不明なオプション %1（台帳で使えるのは --from、--to、--customer、--min、--max、--unpaid、--csv、--verify です）</translation>
     </message>
     <message>
         <source>unexpected argument “%1”</source>
@@ -971,6 +995,18 @@
         <source>The ledger is intact: no entry and no archived PDF was changed.</source>
         <translation>台帳に異常はありません。記録も保存PDFも変更されていません。</translation>
     </message>
+    <message>
+        <source>--recover needs the damaged ledger&apos;s file</source>
+        <translation>--recover には破損した台帳のファイルが必要です</translation>
+    </message>
+    <message>
+        <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --csv, --verify and --recover)</source>
+        <translation>不明なオプション %1（台帳で使えるのは --from、--to、--customer、--min、--max、--unpaid、--csv、--verify、--recover です）</translation>
+    </message>
+    <message>
+        <source>--recover takes no other option</source>
+        <translation>--recover はほかのオプションと併用できません</translation>
+    </message>
 </context>
 <context>
     <name>LedgerMenu</name>
@@ -985,6 +1021,63 @@
     <message>
         <source>&amp;Verify Ledger</source>
         <translation>台帳を検証(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Recover Ledger…</source>
+        <translation>台帳を復旧(&amp;R)…</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerRecovery</name>
+    <message>
+        <source>Entry %1</source>
+        <translation>記録%1</translation>
+    </message>
+    <message>
+        <source>Entries %1–%2</source>
+        <translation>記録%1～%2</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read</source>
+        <translation>「%1」を読み取れません</translation>
+    </message>
+    <message>
+        <source>no entries can be read from “%1”</source>
+        <translation>「%1」から読み取れる記録がありません</translation>
+    </message>
+    <message>
+        <source>could not be read</source>
+        <translation>読み取れませんでした</translation>
+    </message>
+    <message>
+        <source>Entry %1 refers to entry %2, which was not recovered.</source>
+        <translation>記録%1は、復旧されなかった記録%2を参照しています。</translation>
+    </message>
+    <message>
+        <source>Entry %1 was not taken: %2</source>
+        <translation>記録%1は取り込みませんでした: %2</translation>
+    </message>
+    <message>
+        <source>not taken, the chain does not vouch for it</source>
+        <translation>ハッシュの連鎖で確かめられないため、取り込みませんでした</translation>
+    </message>
+    <message>
+        <source>Entries recorded after the damage could not be read: %1.</source>
+        <translation>破損箇所より後に記録された記録は読み取れませんでした: %1。</translation>
+    </message>
+    <message>
+        <source>Entries after entry %1 could not be read.</source>
+        <translation>記録%1より後の記録は読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>The damaged ledger was set aside as “%1”; a new ledger was started.</source>
+        <translation>破損した台帳を「%1」として退避し、新しい台帳を始めました。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entry(s) recovered into the ledger; %1 were in it already.</source>
+        <translation>
+            <numerusform>%n 件の記録を台帳に復旧しました。%1 件はすでにありました。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2393,6 +2486,30 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The ledger of issued invoices cannot be read: %1</source>
         <translation>発行済み請求書の台帳を読み込めません: %1</translation>
+    </message>
+    <message>
+        <source>Rec&amp;over…</source>
+        <translation>復旧(&amp;O)…</translation>
+    </message>
+    <message>
+        <source>Another File…</source>
+        <translation>ほかのファイル…</translation>
+    </message>
+    <message>
+        <source>Recover the entries of which ledger?</source>
+        <translation>どの台帳の記録を復旧しますか？</translation>
+    </message>
+    <message>
+        <source>The readable entries of a damaged ledger are checked against their chain and added to this ledger; what it holds already is not added twice. This ledger, when chosen and damaged, is first set aside and a new one started.</source>
+        <translation>破損した台帳の読み取れる記録を、ハッシュの連鎖で確かめてからこの台帳に加えます。すでにある記録は二重に加えません。この台帳を選び、それが破損している場合は、まず退避して新しい台帳を始めます。</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>復旧</translation>
+    </message>
+    <message>
+        <source>The entries could not be recovered: %1</source>
+        <translation>記録を復旧できませんでした: %1</translation>
     </message>
 </context>
 <context>
