@@ -949,8 +949,8 @@
         <translation>台帳ファイル「%1」は破損しています（%2）。何も変更していません。「復旧…」で、読み取れる記録を新しい台帳に取り戻せます。</translation>
     </message>
     <message>
-        <source>A damaged ledger was set aside as “%1”; entries it holds may be missing here. Recover… brings its readable entries back.</source>
-        <translation>破損した台帳が「%1」として退避されています。その記録がこの台帳にない場合があります。「復旧…」で、読み取れる記録を取り戻せます。</translation>
+        <source>A damaged ledger was set aside as “%1”; entries it holds may be missing here. Recover… brings its readable entries back; then keep it in a safe place outside this folder.</source>
+        <translation>破損した台帳が「%1」として退避されています。その記録がこの台帳にない場合があります。「復旧…」で読み取れる記録を取り戻したうえで、このフォルダーの外の安全な場所に保管してください。</translation>
     </message>
     <message>
         <source>The archived file “%1” belongs to no entry of the ledger.</source>

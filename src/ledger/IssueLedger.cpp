@@ -165,7 +165,6 @@ LedgerRecovery IssueLedger::recover(const QString &path, QString *setAside)
                                  .arg(QDir::toNativeSeparators(databasePath()));
             return recovery;
         }
-        qCWarning(lcLedger) << "damaged ledger set aside as" << source;
         if (setAside)
             *setAside = source;
     }

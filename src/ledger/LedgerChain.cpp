@@ -118,7 +118,8 @@ QString describeProblem(const ChainProblem &problem)
     case ChainProblem::Kind::SetAside:
         return QCoreApplication::translate("Ledger",
                                            "A damaged ledger was set aside as “%1”; entries it holds may be missing "
-                                           "here. Recover… brings its readable entries back.")
+                                           "here. Recover… brings its readable entries back; then keep it in a safe "
+                                           "place outside this folder.")
             .arg(problem.archiveName);
     case ChainProblem::Kind::Unrecorded:
         return QCoreApplication::translate("Ledger", "The archived file “%1” belongs to no entry of the ledger.")

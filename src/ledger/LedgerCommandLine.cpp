@@ -52,7 +52,8 @@ int recoverLedger(IssueLedger &ledger, const QString &file)
 {
     QString aside;
     const LedgerRecovery done = ledger.recover(file, &aside);
-    print(stdout, (describeRecovery(done, aside).join(QLatin1Char('\n')) + QLatin1Char('\n')).toLocal8Bit());
+    for (const QString &line : describeRecovery(done, aside))
+        print(stdout, (line + QLatin1Char('\n')).toLocal8Bit());
     if (!done.error.isEmpty())
         print(stderr, QStringLiteral("seikyu: %1\n").arg(done.error.simplified()).toLocal8Bit());
     return done.error.isEmpty() && done.notTaken.isEmpty() ? 0 : 1;

@@ -100,12 +100,15 @@ QStringList integrityProblems(const QSqlDatabase &database)
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("PRAGMA integrity_check(5)")))
+    if (!query.exec(QStringLiteral("PRAGMA integrity_check(3)")))
         return {query.lastError().text()};
     QStringList problems;
     while (query.next()) {
-        if (const QString line = query.value(0).toString(); line != QLatin1String("ok"))
-            problems.append(line);
+        // A row may hold several lines, the first naming the database ("*** in database main ***").
+        for (const QString &line : query.value(0).toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (line != QLatin1String("ok") && !line.startsWith(QLatin1String("***")) && problems.size() < 3)
+                problems.append(line.trimmed());
+        }
     }
     if (query.lastError().isValid())
         problems.append(query.lastError().text());

@@ -16,7 +16,7 @@ namespace seikyu {
 /// never reported committed) is not damage.
 std::optional<QString> walDamage(const QString &walPath);
 
-/// What SQLite's integrity check finds wrong with the open database (at most a few lines), or the
+/// What SQLite's integrity check finds wrong with the open database (at most three lines), or the
 /// error that stopped it; nothing when the file is whole.
 QStringList integrityProblems(const QSqlDatabase &database);
 
