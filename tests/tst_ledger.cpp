@@ -4,6 +4,7 @@
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
 #include "ledger/LedgerHealth.h"
+#include "ledger/LedgerRecovery.h"
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerStore.h"
@@ -758,6 +759,11 @@ void LedgerTest::migratesTheFirstSchema()
     QTemporaryDir dir;
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/Seikyu/Seikyu")));
     const QString path = dir.filePath(QStringLiteral("data/Seikyu/Seikyu/ledger.sqlite"));
+    // Where there is no ledger, reading makes none: it is empty and whole.
+    QCOMPARE(
+        runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger"), QStringLiteral("--verify")}).first,
+        0);
+    QVERIFY(!QFileInfo::exists(path));
     // A ledger as the first schema wrote it, with an issue, its reissue and a payment.
     QList<LedgerEntry> chain;
     QString previous = GenesisHash;
@@ -923,11 +929,6 @@ void LedgerTest::damagedLedgerIsReportedAndRecovered()
     const QString dataHome = dir.filePath(QStringLiteral("data"));
     const QDir folder(dir.filePath(QStringLiteral("data/Seikyu/Seikyu")));
     const QString path = folder.filePath(QStringLiteral("ledger.sqlite"));
-    // Read-only commands make no ledger where there is none.
-    QCOMPARE(runSeikyu(dataHome, {QStringLiteral("--ledger")}).first, 0);
-    QCOMPARE(runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--verify")}).first, 0);
-    QVERIFY(!QFileInfo::exists(path));
-
     // Entries written by a process killed while its log was not yet in the file.
     constexpr int Written = 30;
     QProcess writer;
@@ -990,8 +991,12 @@ void LedgerTest::damagedLedgerIsReportedAndRecovered()
                  std::tuple(was.customer, was.number, was.amount, was.recordedAt, was.issuedByHost));
     }
     // Again from the file set aside: nothing twice. Verify still names the ledger set aside.
-    runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--recover"), folder.filePath(aside.first())});
-    QCOMPARE(LedgerStore::openSqlite(path)->entries().size(), back.size());
+    {
+        const auto store = LedgerStore::openSqlite(path);
+        const LedgerRecovery again = recoverEntries(folder.filePath(aside.first()), *store);
+        QCOMPARE(std::pair(again.taken, again.alreadyThere), std::pair(0, int(back.size())));
+        QCOMPARE(store->entries().size(), back.size());
+    }
     const auto [after, report] = runSeikyu(dataHome, {QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QCOMPARE(after, 1);
     QVERIFY2(report.contains(aside.first()) && report.contains(QStringLiteral("stray.pdf")), qPrintable(report));
