@@ -2446,8 +2446,8 @@ Check the unit prices and quantities of the items.</source>
         <translation>台帳を検証</translation>
     </message>
     <message>
-        <source>The ledger was changed outside Seikyu.</source>
-        <translation>台帳がSeikyuの外で変更されています。</translation>
+        <source>Verify Ledger found something wrong.</source>
+        <translation>台帳の検証で問題が見つかりました。</translation>
     </message>
     <message>
         <source>Record-Keeping Rules (事務処理規程)</source>

@@ -500,7 +500,7 @@ void IssuedInvoicesWindow::verifyLedger()
     if (intact)
         Prompter::instance().inform(this, tr("Verify Ledger"), report);
     else
-        Prompter::instance().alert(this, tr("The ledger was changed outside Seikyu."), report);
+        Prompter::instance().alert(this, tr("Verify Ledger found something wrong."), report);
 }
 
 void IssuedInvoicesWindow::recoverLedger()
