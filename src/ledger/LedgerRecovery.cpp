@@ -78,8 +78,12 @@ DamagedRows readRows(const QSqlDatabase &db, int version)
         if (!scan.exec())
             return false;
         while (scan.next()) {
-            rows.entries.append(entryOfRow(scan, version));
-            last = rows.entries.constLast().id;
+            // A damaged page may claim any id: only what follows what was read is taken, so the
+            // reading always moves on.
+            if (const LedgerEntry entry = entryOfRow(scan, version); entry.id > last) {
+                rows.entries.append(entry);
+                last = entry.id;
+            }
         }
         return !scan.lastError().isValid();
     };
