@@ -109,6 +109,15 @@ LedgerStore *IssueLedger::reader(QString *error)
     if (shared() || m_store)
         return store(error);
     const bool exists = QFileInfo::exists(databasePath());
+    if (m_readerCopy) {
+        // Once another process has brought the file up to date, it is read itself, as it grows.
+        std::unique_ptr<LedgerStore> file =
+            LedgerStore::openSqlite(databasePath(), nullptr, nullptr, LedgerAccess::ReadOnly);
+        if (!file || file->schemaVersion() < CurrentSchemaVersion)
+            return m_reader.get();
+        m_reader = std::move(file);
+        m_readerCopy.reset();
+    }
     if (m_reader && (m_reader->database().databaseName() == QLatin1String(":memory:")) != exists)
         return m_reader.get();
     m_reader.reset();
