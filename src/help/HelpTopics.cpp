@@ -41,6 +41,7 @@ constexpr const char16_t *TopicKeywords[] = {
     u"台帳|発行済み|発行済|履歴|入金|未入金|入金済|取消|電子帳簿保存法|電帳法|事務処理規程|検索|ledger|issued|payment|"
     u"unpaid|void|verify",
     u"共有|事務所|サーバー|PostgreSQL|ポスグレ|複数人|連番|送信待ち|shared|server|office|network",
+    u"破損|壊れた|復旧|復元|修復|退避|台帳|damaged|corrupt|broken|recover|repair",
 };
 
 constexpr TopicSource TopicSources[] = {
@@ -202,6 +203,19 @@ constexpr TopicSource TopicSources[] = {
          "Verify Ledger checks every entry, but the archived PDFs only of the invoices issued on this computer, "
          "and says how many others are kept on the computers that issued them. The environment variable "
          "SEIKYU_LEDGER, set to a URI, chooses the server for scripts and the command line.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "A damaged ledger"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "A disk fault, a crash or another program can damage the ledger's file. Seikyu never replaces or moves a "
+         "damaged ledger by itself: the Issued Invoices window and seikyu --ledger only read it, and recording "
+         "into it fails, naming the file, so nothing is hidden. Verify Ledger runs SQLite's own check of the file "
+         "and of its write-ahead log, and names a damaged file, a ledger set aside earlier "
+         "(ledger.sqlite.damaged-…) and any archived PDF no entry names. Recover… in the Issued Invoices window "
+         "(Window > Recover Ledger…, or seikyu --ledger --recover FILE) reads what can still be read of a damaged "
+         "ledger, entry by entry, takes each entry whose hash chain holds, with its own date and time, and names "
+         "those it could not read or trust; running it again takes nothing twice. Choosing the ledger itself sets "
+         "it aside beside the new one first. Keep the file set aside somewhere safe outside the ledger's folder "
+         "once its entries are back.")},
 };
 
 static_assert(std::size(TopicKeywords) == std::size(TopicSources), "one keyword list per topic");
