@@ -129,7 +129,7 @@ QList<quint32> tableRoots(const QString &path)
     const quint32 pageSize = qFromBigEndian<quint16>(header.constData() + 16) == 1
                                  ? 65536
                                  : qFromBigEndian<quint16>(header.constData() + 16);
-    if (pageSize < 512)
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) // not an SQLite file's header
         return {};
     QList<quint32> tables;
     QSet<quint32> children;
@@ -192,6 +192,8 @@ int restoreEntriesTable(QSqlDatabase &db, const QString &copy)
         named.insert(query.value(0).toUInt());
     query.finish();
     const QString sql = entriesTableSql();
+    if (sql.isEmpty())
+        return 0;
     auto useRoot = [&](quint32 root) {
         QSqlQuery write(db);
         write.exec(QStringLiteral("DELETE FROM sqlite_master WHERE tbl_name = 'ledger_entries'"));
