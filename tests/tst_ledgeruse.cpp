@@ -232,6 +232,12 @@ void LedgerUseTest::damagedLedgerIsNamedNeverReplaced()
     QVERIFY(QDir().mkpath(m_ledgerFolder));
     const QByteArray junk(16384, 'j');
     const QString ledger = IssueLedger::instance().databasePath();
+    {
+        IssuedInvoicesWindow empty; // reading makes no ledger
+        empty.refresh();
+        QCOMPARE(empty.model()->rowCount(), 0);
+        QVERIFY(!QFileInfo::exists(ledger));
+    }
     writeFile(ledger, junk);
     writeFile(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf")), "%PDF-old");
     const QByteArray invoice =
