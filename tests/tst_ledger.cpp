@@ -63,6 +63,23 @@ QString tamper(const QString &path, const QStringList &statements)
     return error;
 }
 
+/// The number a statement run straight on the file gives, or 0.
+qint64 queried(const QString &path, const QString &statement)
+{
+    qint64 value = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("query"));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(statement) && query.next())
+            value = query.value(0).toLongLong();
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("query"));
+    return value;
+}
+
 /// The helper role of this executable: records `count` entries into the ledger at `path`.
 int recordEntries(const QString &path, int count, const QString &tag, bool hold = false)
 {
@@ -887,8 +904,10 @@ void LedgerTest::damagedLedgerIsReportedAndRecovered_data()
             byte = char(QRandomGenerator::global()->bounded(256));
         return bytes;
     };
-    QTest::newRow("truncated") << Damage([](const QString &path) { // its last page, where entries were added
-        QVERIFY(QFile::resize(path, QFileInfo(path).size() - 4096));
+    QTest::newRow("truncated") << Damage([](const QString &path) { // from the last page of entries on
+        const qint64 last =
+            queried(path, QStringLiteral("SELECT max(pageno) FROM dbstat WHERE name = 'ledger_entries'"));
+        QVERIFY(QFile::resize(path, (last - 1) * queried(path, QStringLiteral("PRAGMA page_size"))));
     }) << false;
     QTest::newRow("random bytes") << Damage([=](const QString &path) {
         overwrite(path, 0, noise(QFileInfo(path).size()));
@@ -899,20 +918,9 @@ void LedgerTest::damagedLedgerIsReportedAndRecovered_data()
                  QString());
     }) << true;
     QTest::newRow("index page") << Damage([=](const QString &path) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("pages"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        QVERIFY(db.open() &&
-                query.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = "
-                                          "'ledger_entries_number'")) &&
-                query.next());
-        const qint64 page = query.value(0).toLongLong();
-        QVERIFY(query.exec(QStringLiteral("PRAGMA page_size")) && query.next());
-        const qint64 size = query.value(0).toLongLong();
-        query.finish();
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("pages"));
+        const qint64 page =
+            queried(path, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'ledger_entries_number'"));
+        const qint64 size = queried(path, QStringLiteral("PRAGMA page_size"));
         overwrite(path, (page - 1) * size + 8, noise(size - 8));
     }) << true;
     QTest::newRow("log after a kill") << Damage([=](const QString &path) {
