@@ -101,13 +101,17 @@ bool IssueIntents::update(const IssueIntent &intent, QString *error)
 
 bool IssueIntents::drop(const QString &origin, QString *error)
 {
+    // Not synced on its own: an intent that comes back after a power cut is completed again, and
+    // its entry's origin makes that a no-op. The next synced write takes it to disk anyway.
     QSqlQuery query(m_db);
+    query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     query.prepare(QStringLiteral("DELETE FROM intents WHERE origin = ?"));
     query.addBindValue(origin);
-    if (query.exec())
-        return true;
-    setReason(error, query.lastError().text());
-    return false;
+    const bool done = query.exec();
+    if (!done)
+        setReason(error, query.lastError().text());
+    query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    return done;
 }
 
 std::optional<QList<IssueIntent>> IssueIntents::all(QString *error) const
