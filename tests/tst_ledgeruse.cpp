@@ -352,6 +352,17 @@ void LedgerUseTest::unwritableLedgerNeverBlocksExport()
     }
     QCOMPARE(m_prompter->told.size(), 2);
     QCOMPARE(m_prompter->alerts, QStringList());
+
+    // The ledger unusable for now (a folder stands at its name): each entry waits on this computer,
+    // said once, and the next recording once the ledger is usable records them all.
+    IssueLedger::instance().setFolder(m_ledgerFolder);
+    QVERIFY(QDir().mkpath(IssueLedger::instance().databasePath()));
+    QVERIFY(!exportOne(bytes, QStringLiteral("w1")).isEmpty());
+    QCOMPARE(exportOne(bytes, QStringLiteral("w2")), QString());
+    QVERIFY(QDir().rmdir(IssueLedger::instance().databasePath()));
+    IssueLedger::instance().close();
+    QCOMPARE(exportOne(bytes, QStringLiteral("w3")), QString());
+    QCOMPARE(IssueLedger::instance().store()->entries().size(), 3);
 }
 
 void LedgerUseTest::damagedLedgerIsPutAside()
