@@ -186,7 +186,6 @@ bool execPatiently(QSqlQuery &query, const QString &statement)
         QThread::msleep(20);
         done = query.exec(statement);
     }
-    if (!done) qWarning() << "DEBUG" << statement << query.lastError().nativeErrorCode() << query.lastError().text();
     return done;
 }
 
