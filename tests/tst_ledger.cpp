@@ -610,6 +610,13 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     QCOMPARE(totals.count, 6);                      // copies are no issues of their own
     QCOMPARE(totals.amount, 100 + 100 + 100 + 100); // A-7 once, B-7, the unnumbered one, the unsaved one
     QCOMPARE(totals.outstanding, 40 + 100 + 100 + 100);
+
+    // Sent again unchanged after its void: owed again, so an issue of its own.
+    QVERIFY(store->recordVoid(u1->id, QStringLiteral("宛先の誤り")));
+    unnumbered.sourcePath = QStringLiteral("/x/a.seikyu");
+    const auto u3 = store->record(unnumbered);
+    QCOMPARE(u3->kind, EntryKind::Issue);
+    QCOMPARE(u3->refersTo, u1->id);
 }
 
 void LedgerTest::paymentsAndVoids()
