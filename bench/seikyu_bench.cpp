@@ -8,6 +8,7 @@
 #include "einvoice/EInvoiceExport.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
+#include "ledger/IssueFacts.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerCsv.h"
@@ -504,6 +505,10 @@ void benchLedger()
     const InvoicePage page = document->pageState();
     measure(QStringLiteral("ledger: record an issued PDF"), 10, 21, nullptr,
             [&] { ledger.recordIssue(page, dir.filePath(QStringLiteral("a.seikyu")), IssueChannel::Pdf, pdf); });
+    // The entry alone, on disk (synchronous=FULL) before it is reported.
+    const LedgerEntry entry = issueEntryOf(page);
+    measure(QStringLiteral("ledger: record an entry, fully synced"), 10, 21, nullptr,
+            [&] { ledger.store()->record(entry); });
     window.reset();
     benchLedgerDatabaseSearch(ledger, byCustomer, byRanges, unpaidLate);
     ledger.close();

@@ -250,6 +250,14 @@ private slots:
         // One file to a name ending in .xml.
         QCOMPARE(exportInvoicesAsUbl(in.filePath("single.xml"), {inputs.at(0)}, nullptr), 0);
         QCOMPARE(readAll(in.filePath("single.xml")), readAll(in.filePath("out/food.xml")));
+        // Written, but its ledger could neither record it nor keep it waiting (and said which): a failure.
+        setEInvoiceIssuer([](const WrittenEInvoice &, const std::function<bool()> &write, bool *unrecorded) {
+            *unrecorded = true;
+            return write();
+        });
+        QCOMPARE(exportInvoicesAsUbl(in.filePath("lost.xml"), {inputs.at(0)}, nullptr), 1);
+        setEInvoiceIssuer({});
+        QVERIFY(QFileInfo::exists(in.filePath("lost.xml")));
 
         // The process itself, without a display.
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

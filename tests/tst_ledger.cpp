@@ -625,14 +625,22 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     auto store = LedgerStore::openSqlite(dir.filePath(QStringLiteral("ledger.sqlite")));
     const auto first = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
     const auto other = store->record(issue(QStringLiteral("B"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
-    const auto again = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
+    // Changed under the same number: a reissue. Sent again unchanged: a copy of the issue it repeats.
+    LedgerEntry changed = issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7"));
+    changed.dueDate = QDate(2026, 2, 28);
+    const auto again = store->record(changed);
     QCOMPARE(first->refersTo, 0);
     QCOMPARE(other->refersTo, 0); // another customer's number 7 is another invoice
     QCOMPARE(again->refersTo, first->id);
     QCOMPARE(again->invoiceId, first->id);
-    const auto third = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
+    changed.dueDate = QDate(2026, 3, 31);
+    const auto third = store->record(changed);
     QCOMPARE(third->refersTo, again->id);
     QCOMPARE(third->invoiceId, first->id);
+    const auto copy = store->record(changed);
+    QCOMPARE(copy->kind, EntryKind::Copy);
+    QCOMPARE(copy->refersTo, third->id);
+    QCOMPARE(copy->invoiceId, first->id);
 
     // Without a number: the same source file, date and customer.
     LedgerEntry unnumbered = issue(QStringLiteral("A"), 100, QDate(2026, 1, 9));
@@ -640,6 +648,7 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     const auto u1 = store->record(unnumbered);
     const auto u2 = store->record(unnumbered);
     QCOMPARE(u2->refersTo, u1->id);
+    QCOMPARE(u2->kind, EntryKind::Copy);
     unnumbered.sourcePath.clear();
     QCOMPARE(store->record(unnumbered)->refersTo, 0); // an unsaved invoice is never assumed the same
 
@@ -650,9 +659,16 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     QVERIFY(!issueRow(*store, third->id).first.superseded);
     // Totals count the invoice once.
     const LedgerTotals totals = searched(*store).totals;
-    QCOMPARE(totals.count, 7);
-    QCOMPARE(totals.amount, 100 + 100 + 100 + 100); // A-7 once, B-7, the unnumbered pair once, the unsaved one
+    QCOMPARE(totals.count, 6);                      // copies are no issues of their own
+    QCOMPARE(totals.amount, 100 + 100 + 100 + 100); // A-7 once, B-7, the unnumbered one, the unsaved one
     QCOMPARE(totals.outstanding, 40 + 100 + 100 + 100);
+
+    // Sent again unchanged after its void: owed again, so an issue of its own.
+    QVERIFY(store->recordVoid(u1->id, QStringLiteral("宛先の誤り")));
+    unnumbered.sourcePath = QStringLiteral("/x/a.seikyu");
+    const auto u3 = store->record(unnumbered);
+    QCOMPARE(u3->kind, EntryKind::Issue);
+    QCOMPARE(u3->refersTo, u1->id);
 }
 
 void LedgerTest::paymentsAndVoids()

@@ -1,5 +1,6 @@
 // The ledger in use: issuing records itself, failures never block an export, the window and the
 // command line. Real SQLite files in temporary folders; the real seikyu binary for the command line.
+#include "ledger/IssueIntents.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerChain.h"
@@ -13,6 +14,7 @@
 #include <QCryptographicHash>
 #include <QLabel>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTableView>
 
@@ -71,6 +73,9 @@ private slots:
     void cleanup();
 
     void batchExportRecordsEachInvoice();
+    void fourProcessesOnANewProfileKeepEveryEntry();
+    void killedBatchLeavesEveryPdfWithOneEntry();
+    void interruptedIssuesAreCompletedOnce();
     void exportDialogAndPrintRecord();
     void unwritableLedgerNeverBlocksExport();
     void damagedLedgerIsNamedNeverReplaced();
@@ -84,20 +89,34 @@ private slots:
 
 private:
     Run seikyu(const QStringList &arguments);
+    /// The seikyu binary started with the test's profile, not waited for.
+    std::unique_ptr<QProcess> startSeikyu(const QStringList &arguments);
+    /// Invoice files named after their numbers (prefix-1 … prefix-count) in `folder`.
+    QStringList numberedInvoices(const QString &folder, const QString &prefix, int count);
+    /// Uses the profile (data folder) `name` from now on, for the test and the binary alike.
+    void useProfile(const QString &name);
     QString exportOne(const QByteArray &bytes, const QString &name);
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_dataHome;
     QString m_ledgerFolder;
     CountingPrompter *m_prompter = nullptr;
 };
 
+void LedgerUseTest::useProfile(const QString &name)
+{
+    m_dataHome = m_dir->filePath(name);
+    // Where the seikyu binary started with XDG_DATA_HOME=<data home> keeps its ledger.
+    m_ledgerFolder = QDir(m_dataHome)
+                         .filePath(QStringLiteral("%1/%2").arg(QCoreApplication::organizationName(),
+                                                               QCoreApplication::applicationName()));
+    IssueLedger::instance().setFolder(m_ledgerFolder);
+}
+
 void LedgerUseTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    // Where the seikyu binary started with XDG_DATA_HOME=<dir>/data keeps its ledger.
-    m_ledgerFolder = m_dir->filePath(
-        QStringLiteral("data/%1/%2").arg(QCoreApplication::organizationName(), QCoreApplication::applicationName()));
-    IssueLedger::instance().setFolder(m_ledgerFolder);
+    useProfile(QStringLiteral("data"));
     auto prompter = std::make_unique<CountingPrompter>();
     m_prompter = prompter.get();
     Prompter::setInstance(std::move(prompter));
@@ -110,23 +129,41 @@ void LedgerUseTest::cleanup()
     m_prompter = nullptr;
 }
 
-Run LedgerUseTest::seikyu(const QStringList &arguments)
+std::unique_ptr<QProcess> LedgerUseTest::startSeikyu(const QStringList &arguments)
 {
-    QProcess process;
+    auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dataHome);
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(environment);
-    process.start(qEnvironmentVariable("SEIKYU_BINARY"), arguments);
+    process->setProcessEnvironment(environment);
+    process->start(qEnvironmentVariable("SEIKYU_BINARY"), arguments);
+    return process;
+}
+
+Run LedgerUseTest::seikyu(const QStringList &arguments)
+{
+    const std::unique_ptr<QProcess> process = startSeikyu(arguments);
     Run run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process->waitForFinished(60000) || process->exitStatus() != QProcess::NormalExit)
         return run;
-    run.status = process.exitCode();
-    run.raw = process.readAllStandardOutput();
+    run.status = process->exitCode();
+    run.raw = process->readAllStandardOutput();
     run.out = QString::fromUtf8(run.raw);
-    run.errors = QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    run.errors = QString::fromUtf8(process->readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     return run;
+}
+
+QStringList LedgerUseTest::numberedInvoices(const QString &folder, const QString &prefix, int count)
+{
+    QStringList files;
+    for (int n = 1; n <= count; ++n) {
+        const QString number = QStringLiteral("%1-%2").arg(prefix).arg(n);
+        files.append(
+            writeFile(m_dir->filePath(QStringLiteral("%1/%2.seikyu").arg(folder, number)),
+                      invoiceBytes(QStringLiteral("顧客%1").arg(n), 1100 * n, number, QStringLiteral("2026-03-10"))));
+    }
+    return files;
 }
 
 QString LedgerUseTest::exportOne(const QByteArray &bytes, const QString &name)
@@ -170,13 +207,100 @@ void LedgerUseTest::batchExportRecordsEachInvoice()
     QCOMPARE(readAll(QDir(IssueLedger::instance().archiveFolder()).filePath(first.archiveName)), pdf);
     QCOMPARE(first.pdfSha256, QString::fromLatin1(QCryptographicHash::hash(pdf, QCryptographicHash::Sha256).toHex()));
 
-    // Issued again: a new entry that refers to the first, with its own archived copy.
+    // Issued again unchanged: an entry of the copy sent, with its own archived copy, owed once
+    // (no second issue, nothing superseded). Changed under the same number: a reissue.
+    const auto issues = [store] {
+        QSqlQuery query(store->database());
+        query.exec(QStringLiteral("SELECT count(*), sum(superseded) FROM ledger_issues"));
+        query.next();
+        return std::pair(query.value(0).toInt(), query.value(1).toInt());
+    };
     QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out2")), {a}, &lines), 0);
     entries = store->entries();
     QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[2].kind, EntryKind::Copy);
     QCOMPARE(entries[2].refersTo, first.id);
+    QCOMPARE(entries[2].invoiceId, first.id);
     QCOMPARE(entries[2].archiveName, QStringLiteral("20260310_株式会社サンプル商事_110000_A-1_2.pdf"));
+    QCOMPARE(issues(), std::pair(2, 0));
+    writeFile(a, invoiceBytes(QStringLiteral("株式会社サンプル商事"), 99000, QStringLiteral("A-1"),
+                              QStringLiteral("2026-03-10")));
+    QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out2")), {a}, &lines), 0);
+    entries = store->entries();
+    QCOMPARE(entries[3].kind, EntryKind::Issue);
+    QCOMPARE(entries[3].refersTo, first.id);
+    QCOMPARE(issues(), std::pair(3, 1));
     QVERIFY(store->verify(IssueLedger::instance().archiveFolder()).isEmpty());
+}
+
+void LedgerUseTest::fourProcessesOnANewProfileKeepEveryEntry()
+{
+    // Started at once on a profile with no ledger yet: each sets it up or waits for the one that does.
+    constexpr int Processes = 4, Each = 10;
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (int p = 0; p < Processes; ++p) {
+        const QString prefix = QStringLiteral("P%1").arg(p);
+        running.push_back(
+            startSeikyu(QStringList{QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out/") + prefix)} +
+                        numberedInvoices(QStringLiteral("in/") + prefix, prefix, Each)));
+    }
+    for (const auto &process : running) {
+        QVERIFY(process->waitForFinished(60000));
+        QCOMPARE(process->exitCode(), 0);
+        QCOMPARE(process->readAllStandardError(), QByteArray());
+    }
+    const QList<LedgerEntry> entries = IssueLedger::instance().store()->entries();
+    QSet<QString> numbers;
+    for (const LedgerEntry &entry : entries)
+        numbers.insert(entry.number);
+    QCOMPARE(entries.size(), Processes * Each);
+    QCOMPARE(numbers.size(), Processes * Each);
+}
+
+void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
+{
+    // SIGKILL of seikyu itself after a few of its PDFs reached their names (none, one, some), then
+    // any command: every PDF at its final name has exactly one entry with its hash, every entry its
+    // PDF and archived copy, and the archive holds nothing else.
+    constexpr int Invoices = 16;
+    const QStringList files = numberedInvoices(QStringLiteral("in"), QStringLiteral("K"), Invoices);
+    for (const int written : {0, 2, 6, 11}) {
+        useProfile(QStringLiteral("kill%1").arg(written));
+        const QString out = m_dir->filePath(QStringLiteral("kill%1/out").arg(written));
+        const std::unique_ptr<QProcess> batch = startSeikyu(QStringList{QStringLiteral("--export-pdf"), out} + files);
+        QVERIFY(batch->waitForStarted());
+        while (QDir(out).entryList({QStringLiteral("*.pdf")}, QDir::Files).size() < written &&
+               !batch->waitForFinished(1))
+            ;
+        QThread::usleep(QRandomGenerator::global()->bounded(written == 0 ? 150000 : 20000));
+        batch->kill();
+        QVERIFY(batch->waitForFinished(10000));
+        seikyu({QStringLiteral("--ledger")}); // any command completes what the killed one left
+
+        QHash<QString, QString> pdfs; // hash → file
+        for (const QString &pdf : QDir(out).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+            pdfs.insert(
+                QString::fromLatin1(
+                    QCryptographicHash::hash(readAll(QDir(out).filePath(pdf)), QCryptographicHash::Sha256).toHex()),
+                pdf);
+        const QList<LedgerEntry> entries = IssueLedger::instance().store()->entries();
+        QSet<QString> recorded, archived;
+        for (const LedgerEntry &entry : entries) {
+            QCOMPARE(pdfs.value(entry.pdfSha256), entry.number + QStringLiteral(".pdf"));
+            recorded.insert(entry.pdfSha256);
+            archived.insert(entry.archiveName);
+        }
+        QCOMPARE(entries.size(), pdfs.size());
+        QCOMPARE(recorded.size(), pdfs.size());
+        const QStringList inArchive = QDir(IssueLedger::instance().archiveFolder()).entryList(QDir::Files);
+        QCOMPARE(QSet<QString>(inArchive.begin(), inArchive.end()), archived);
+        IssueLedger::instance().close();
+    }
+    // The batch run again whole: each invoice once in what is owed.
+    const QString out = m_dir->filePath(QStringLiteral("kill11/out"));
+    QCOMPARE(seikyu(QStringList{QStringLiteral("--export-pdf"), out} + files).status, 0);
+    const Run unpaid = seikyu({QStringLiteral("--ledger"), QStringLiteral("--unpaid")});
+    QCOMPARE(unpaid.out.count(QLatin1Char('\n')), Invoices + 1);
 }
 
 void LedgerUseTest::exportDialogAndPrintRecord()
@@ -206,15 +330,18 @@ void LedgerUseTest::unwritableLedgerNeverBlocksExport()
     IssueLedger::instance().setFolder(m_dir->filePath(QStringLiteral("blocked/ledger")));
     const QByteArray bytes =
         invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("X-1"), QStringLiteral("2026-05-01"));
-    const QString first = exportOne(bytes, QStringLiteral("x1"));
-    QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/x1.pdf"))));
-    QVERIFY2(first.contains(QStringLiteral("ledger")) || first.contains(QStringLiteral("台帳")), qPrintable(first));
-    QCOMPARE(first.count(QLatin1Char('\n')), 0); // one message
-    // Told once: the next export says nothing.
-    QCOMPARE(exportOne(bytes, QStringLiteral("x2")), QString());
-    QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/x2.pdf"))));
+    // Neither recorded nor kept to be recorded: each PDF is named, on one line, and the batch fails.
+    for (const QString &name : {QStringLiteral("x1"), QStringLiteral("x2")}) {
+        const QString told = exportOne(bytes, name);
+        QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/%1.pdf").arg(name))));
+        QVERIFY2(told.contains(QStringLiteral("%1.pdf").arg(name)), qPrintable(told));
+        QCOMPARE(told.count(QLatin1Char('\n')), 0);
+    }
+    QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out")),
+                                 {m_dir->filePath(QStringLiteral("in/x1.seikyu"))}, nullptr),
+             1);
 
-    // From the window's export: the PDF is written, the user told once.
+    // From the window's export: the PDF is written, the user told each time.
     IssueLedger::instance().setFolder(m_dir->filePath(QStringLiteral("blocked/ledger")));
     auto document = makeDocument(bytes);
     for (const char *name : {"y1.pdf", "y2.pdf"}) {
@@ -223,8 +350,19 @@ void LedgerUseTest::unwritableLedgerNeverBlocksExport()
         exportPdf(*document, nullptr);
         QVERIFY(QFileInfo::exists(pdf));
     }
-    QCOMPARE(m_prompter->told.size(), 1);
+    QCOMPARE(m_prompter->told.size(), 2);
     QCOMPARE(m_prompter->alerts, QStringList());
+
+    // The ledger unusable for now (a folder stands at its name): each entry waits on this computer,
+    // said once, and the next recording once the ledger is usable records them all.
+    IssueLedger::instance().setFolder(m_ledgerFolder);
+    QVERIFY(QDir().mkpath(IssueLedger::instance().databasePath()));
+    QVERIFY(!exportOne(bytes, QStringLiteral("w1")).isEmpty());
+    QCOMPARE(exportOne(bytes, QStringLiteral("w2")), QString());
+    QVERIFY(QDir().rmdir(IssueLedger::instance().databasePath()));
+    IssueLedger::instance().close();
+    QCOMPARE(exportOne(bytes, QStringLiteral("w3")), QString());
+    QCOMPARE(IssueLedger::instance().store()->entries().size(), 3);
 }
 
 void LedgerUseTest::damagedLedgerIsNamedNeverReplaced()
@@ -284,6 +422,63 @@ void LedgerUseTest::unwritableArchiveStillRecords()
         exportOne(invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("R-2"), QStringLiteral("2026-05-01")),
                   QStringLiteral("r2")),
         QString()); // told once
+}
+
+void LedgerUseTest::interruptedIssuesAreCompletedOnce()
+{
+    // What a run killed between its steps leaves, as the next run finds it.
+    IssueLedger &ledger = IssueLedger::instance();
+    QVERIFY(ledger.store());
+    const QDir archive(ledger.archiveFolder());
+    QVERIFY(QDir().mkpath(archive.path()));
+    struct Case
+    {
+        const char *number;
+        QByteArray written; ///< at the target when the run was killed (null: nothing)
+        bool archived;      ///< its archived copy was written
+        bool recorded;      ///< its entry was recorded before the kill
+        bool expectEntry;
+    };
+    const QByteArray pdf = "%PDF-1.7 issued";
+    const QList<Case> cases = {{"I-1", pdf, true, false, true},
+                               {"I-2", {}, true, false, false},
+                               {"I-3", "%PDF older", true, false, false},
+                               {"I-4", pdf, true, true, true},
+                               {"I-5", {}, false, false, false}};
+    {
+        std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath());
+        QVERIFY(box);
+        IssueIntents intents(box->database());
+        for (const Case &c : cases) {
+            IssueIntent intent;
+            intent.entry.number = QString::fromLatin1(c.number);
+            intent.entry.customer = QStringLiteral("中断商事");
+            intent.entry.pdfSha256 =
+                QString::fromLatin1(QCryptographicHash::hash(pdf, QCryptographicHash::Sha256).toHex());
+            intent.target = m_dir->filePath(QStringLiteral("out/%1.pdf").arg(intent.entry.number));
+            QVERIFY(intents.keep(intent, intent.entry.number + QStringLiteral(".pdf"), archive.path(), nullptr));
+            if (c.archived)
+                writeFile(archive.filePath(intent.entry.archiveName), pdf);
+            if (!c.written.isNull())
+                writeFile(intent.target, c.written);
+            if (c.recorded)
+                QVERIFY(ledger.store()->record(intent.entry));
+        }
+        // A print job killed before its entry was recorded, and an entry left waiting for a busy ledger.
+        IssueIntent print;
+        print.entry.number = QStringLiteral("I-6");
+        QVERIFY(intents.keep(print, QString(), archive.path(), nullptr));
+        LedgerEntry waiting;
+        waiting.number = QStringLiteral("I-7");
+        QVERIFY(box->add(waiting));
+    }
+    for (int run = 0; run < 2; ++run) // a second start finds nothing left to do
+        ledger.settlePending();
+    QStringList numbers;
+    for (const LedgerEntry &entry : ledger.store()->entries())
+        numbers.append(entry.number);
+    QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-6", "I-7"}));
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
 }
 
 void LedgerUseTest::windowSearchesAndTotals()

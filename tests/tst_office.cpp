@@ -564,7 +564,7 @@ private Q_SLOTS:
         const std::optional<LedgerEntry> b = local->record(issue(QStringLiteral("B社"), 2000, QStringLiteral("L-2")));
         QVERIFY(a && b);
         const std::optional<LedgerEntry> reissue =
-            local->record(issue(QStringLiteral("A社"), 1000, QStringLiteral("L-1")));
+            local->record(issue(QStringLiteral("A社"), 1100, QStringLiteral("L-1")));
         QVERIFY(reissue && reissue->refersTo == a->id);
         QVERIFY(local->recordPayment(a->id, QDate(2026, 12, 10), 400));
         QVERIFY(local->recordVoid(b->id, QStringLiteral("重複")));

@@ -14,22 +14,23 @@ namespace seikyu {
 
 void recordEInvoicesInLedger(bool commandLine)
 {
-    setEInvoiceObserver([commandLine](const WrittenEInvoice &written) {
-        if (written.inPdf)
-            return;
+    setEInvoiceIssuer([commandLine](const WrittenEInvoice &written, const std::function<bool()> &write,
+                                    bool *unrecorded) {
         const InvoiceReadResult read = readInvoice(written.invoiceFile);
         if (!read.contents)
-            return;
-        const std::optional<QString> told =
-            IssueLedger::instance().recordIssue(issuedPageOf(*read.contents, QDate::currentDate()), written.sourcePath,
-                                                IssueChannel::EInvoice, written.path);
-        if (!told)
-            return;
-        if (commandLine)
-            std::fprintf(stderr, "seikyu: %s\n", told->toLocal8Bit().constData());
-        else
-            Prompter::instance().inform(nullptr,
-                                        QCoreApplication::translate("IssueLedger", "Ledger of issued invoices"), *told);
+            return write();
+        const IssueOutcome outcome =
+            IssueLedger::instance().issue(issuedPageOf(*read.contents, QDate::currentDate()), written.sourcePath,
+                                          IssueChannel::EInvoice, written.path, written.xml, write);
+        *unrecorded = outcome.recording == IssueRecording::Lost;
+        if (outcome.message) {
+            if (commandLine)
+                std::fprintf(stderr, "seikyu: %s\n", outcome.message->toLocal8Bit().constData());
+            else
+                Prompter::instance().inform(
+                    nullptr, QCoreApplication::translate("IssueLedger", "Ledger of issued invoices"), *outcome.message);
+        }
+        return outcome.written;
     });
 }
 

@@ -2,6 +2,7 @@
 #include "app/DocumentController.h"
 #include "app/EInvoiceRecording.h"
 #include "einvoice/EInvoiceBatch.h"
+#include "ledger/IssueLedger.h"
 #include "ledger/LedgerCommandLine.h"
 #include "ledger/SharedNumberHook.h"
 #include "output/BatchExport.h"
@@ -91,6 +92,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     seikyu::configureApplication(app);
     seikyu::installSharedNumbers();
+    // What an earlier run left half done (killed while issuing, or the ledger busy) is completed
+    // first, whatever is asked now.
+    seikyu::IssueLedger::instance().settlePending();
     if (seikyu::isLedgerCommand(QApplication::arguments()))
         return seikyu::runLedgerCommand(QApplication::arguments());
 

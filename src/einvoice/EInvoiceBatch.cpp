@@ -55,10 +55,11 @@ int exportInvoicesAsUbl(const QString &out, const QStringList &files, QStringLis
             } else {
                 for (const QString &warning : invoice.warnings)
                     lines.append(batchMessageLine(file, Text::tr("warning: %1").arg(warning)));
-                const QByteArray xml = eInvoiceXml(invoice);
-                if (writeEInvoiceFile(xml, target, &reason)) {
+                bool unrecorded = false;
+                if (issueEInvoiceFile({target, QFileInfo(target).fileName(), eInvoiceXml(invoice), false, bytes, file},
+                                      &reason, &unrecorded)) {
                     written.insert(targetId, file);
-                    announceEInvoice({target, QFileInfo(target).fileName(), xml, false, bytes, file});
+                    failures += unrecorded ? 1 : 0; // the issuer said which
                     continue;
                 }
             }

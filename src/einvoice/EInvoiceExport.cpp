@@ -31,6 +31,12 @@ EInvoiceObserver &observer()
     return current;
 }
 
+EInvoiceIssuer &issuer()
+{
+    static EInvoiceIssuer the;
+    return the;
+}
+
 /// Refused in plain words, or warned and asked; true to go on.
 bool settled(const EInvoice &invoice, QWidget *parent)
 {
@@ -61,6 +67,23 @@ void announceEInvoice(const WrittenEInvoice &written)
 {
     if (observer())
         observer()(written);
+}
+
+void setEInvoiceIssuer(EInvoiceIssuer newIssuer)
+{
+    issuer() = std::move(newIssuer);
+}
+
+bool issueEInvoiceFile(const WrittenEInvoice &written, QString *error, bool *unrecorded)
+{
+    const auto write = [&] { return writeEInvoiceFile(written.xml, written.path, error); };
+    bool lost = false;
+    const bool done = issuer() ? issuer()(written, write, &lost) : write();
+    if (unrecorded)
+        *unrecorded = lost;
+    if (done)
+        announceEInvoice(written);
+    return done;
 }
 
 EInvoice eInvoiceOfFile(const QByteArray &bytes)
@@ -139,13 +162,11 @@ void exportEInvoice(Document &document, QWidget *parent)
             parent, Text::tr("“%1” already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
             Text::tr("The e-invoice is written to this name, as it has to end in .xml."), Text::tr("Replace")))
         return;
-    const QByteArray xml = eInvoiceXml(invoice);
     QString reason;
-    if (!writeEInvoiceFile(xml, path, &reason)) {
+    if (!issueEInvoiceFile(
+            {path, QFileInfo(path).fileName(), eInvoiceXml(invoice), false, document.dataOfType(), document.filePath()},
+            &reason))
         Prompter::instance().alert(parent, Text::tr("The e-invoice could not be written."), reason);
-        return;
-    }
-    announceEInvoice({path, QFileInfo(path).fileName(), xml, false, document.dataOfType(), document.filePath()});
 }
 
 void exportPdfMaybeWithEInvoice(Document &document, QWidget *parent)

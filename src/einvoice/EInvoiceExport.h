@@ -30,6 +30,17 @@ void setEInvoiceObserver(EInvoiceObserver observer);
 /// Tells the observer, if there is one.
 void announceEInvoice(const WrittenEInvoice &written);
 
+/// Issues every e-invoice written as an XML file of its own (a ledger records it, keeping what it
+/// needs before the file is written): `write` writes the file. Whether the file was written; sets
+/// `unrecorded` when it was, but could be neither recorded nor kept to be recorded. One issuer; an
+/// empty function removes it.
+using EInvoiceIssuer =
+    std::function<bool(const WrittenEInvoice &written, const std::function<bool()> &write, bool *unrecorded)>;
+void setEInvoiceIssuer(EInvoiceIssuer issuer);
+/// Writes `written.xml` to `written.path` atomically, through the issuer when there is one, then
+/// tells the observer. False with the reason when it was not written, a file already there untouched.
+bool issueEInvoiceFile(const WrittenEInvoice &written, QString *error, bool *unrecorded = nullptr);
+
 /// The e-invoice of the page as it is now (its file contents, the date it shows).
 EInvoice eInvoiceOf(const Document &document);
 /// The e-invoice of an invoice file's bytes, as the page would show it; refused when they are no invoice.

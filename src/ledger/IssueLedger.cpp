@@ -2,6 +2,7 @@
 
 #include "ledger/ArchiveName.h"
 #include "ledger/IssueFacts.h"
+#include "ledger/IssueIntents.h"
 #include "ledger/LedgerHealth.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -45,6 +47,7 @@ void IssueLedger::close()
     m_store.reset();
     m_reader.reset();
     m_readerCopy.reset();
+    m_outbox.reset();
     m_shared.reset();
 }
 
@@ -60,6 +63,12 @@ void IssueLedger::setFolder(const QString &folder)
 QString IssueLedger::databasePath() const
 {
     return QDir(m_folder).filePath(QStringLiteral("ledger.sqlite"));
+}
+
+QString IssueLedger::waitingPath() const
+{
+    // Apart from the shared ledger's outbox: what waits there is for the office's server only.
+    return QDir(m_folder).filePath(QStringLiteral("ledger-waiting.sqlite"));
 }
 
 QString IssueLedger::archiveFolder() const
@@ -185,49 +194,252 @@ LedgerRecovery IssueLedger::recover(const QString &path, QString *setAside)
     return recovery;
 }
 
-bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error)
+QString IssueLedger::wantedArchiveName(const LedgerEntry &entry, const QString &target) const
 {
-    QFile source(pdfPath);
-    if (!source.open(QIODevice::ReadOnly)) {
-        *error = source.errorString();
-        return false;
-    }
-    const QByteArray bytes = source.readAll();
-    entry.pdfSha256 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    QString wanted = archiveFileName(entry.invoiceDate, entry.customer, entry.amount, entry.number);
+    // An e-invoice is archived as the XML it is, under the same name.
+    if (const QString suffix = QFileInfo(target).suffix().toLower(); suffix == QLatin1String("xml"))
+        wanted = wanted.chopped(3) + suffix;
+    return wanted;
+}
+
+bool IssueLedger::archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QString *error)
+{
     const QDir archive(archiveFolder());
     if (!QDir().mkpath(archive.path())) {
         *error = Text::tr("the archive folder cannot be created");
         return false;
     }
-    QString wanted = archiveFileName(entry.invoiceDate, entry.customer, entry.amount, entry.number);
-    // An e-invoice is archived as the XML it is, under the same name.
-    if (const QString suffix = QFileInfo(pdfPath).suffix().toLower(); suffix == QLatin1String("xml"))
-        wanted = wanted.chopped(3) + suffix;
-    // Another process may take a name between the look and the write: only a new file will do.
+    // A process that keeps no intents (an older Seikyu) may take a name between the look and the
+    // write: only a new file will do.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name =
-            uniqueArchiveName(wanted, [&archive](const QString &n) { return QFileInfo::exists(archive.filePath(n)); });
-        QFile copy(archive.filePath(name));
-        if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (QFileInfo::exists(copy.fileName()))
+        const QString name = uniqueArchiveName(
+            entry.archiveName, [&archive](const QString &n) { return QFileInfo::exists(archive.filePath(n)); });
+        if (!writeNewFileSynced(archive.filePath(name), bytes, error)) {
+            if (QFileInfo::exists(archive.filePath(name)))
                 continue;
-            *error = copy.errorString();
             return false;
         }
-        if (copy.write(bytes) != bytes.size() || !copy.flush()) {
-            *error = copy.errorString();
-            copy.close();
-            copy.remove(); // a partial copy would only fail verification
-            return false;
-        }
-        copy.close();
         // What is archived is a record: the owner reads it, nobody writes it.
-        copy.setPermissions(QFile::ReadOwner | QFile::ReadUser);
+        QFile::setPermissions(archive.filePath(name), QFile::ReadOwner | QFile::ReadUser);
         entry.archiveName = name;
         return true;
     }
     *error = Text::tr("no free name in the archive");
     return false;
+}
+
+LedgerOutbox *IssueLedger::outbox(bool create, QString *error)
+{
+    if (SharedLedger *office = shared())
+        return &office->outbox();
+    if (!m_outbox && (create || QFileInfo::exists(waitingPath())))
+        m_outbox = LedgerOutbox::open(waitingPath(), error);
+    return m_outbox.get();
+}
+
+std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const QString &target, const QByteArray &bytes)
+{
+    QString reason;
+    LedgerOutbox *box = outbox(true, &reason);
+    if (!box) {
+        qCWarning(lcLedger) << "no intent kept for" << target << ":" << reason;
+        return std::nullopt;
+    }
+    IssueIntents intents(box->database());
+    IssueIntent intent{entry, target, 0};
+    if (!intents.keep(intent, bytes.isEmpty() ? QString() : wantedArchiveName(entry, target), archiveFolder(),
+                      &reason)) {
+        qCWarning(lcLedger) << "no intent kept for" << target << ":" << reason;
+        return std::nullopt;
+    }
+    if (bytes.isEmpty())
+        return intent;
+    const QString chosen = intent.entry.archiveName;
+    if (!archiveCopy(bytes, intent.entry, &reason)) {
+        // The issue is still recorded, with the output's hash.
+        failed(reason);
+        intent.entry.archiveName.clear();
+    }
+    if (intent.entry.archiveName != chosen && !intents.update(intent, &reason)) {
+        // The intent names a copy that is not there: the entry is recorded without waiting for it.
+        qCWarning(lcLedger) << "the intent for" << target << "could not be updated:" << reason;
+        intents.drop(intent.entry.origin, nullptr);
+        return std::nullopt;
+    }
+    return intent;
+}
+
+IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
+{
+    if (shared()) {
+        const SharedRecording recording = m_shared->record(entry);
+        tellRefused(recording.refused);
+        if (!recording.entry && !recording.keptAside) {
+            *reason = recording.error;
+            return IssueRecording::Lost;
+        }
+        if (!recording.waiting) {
+            if (recording.entry)
+                m_lastRecorded = recording.entry;
+            return IssueRecording::Recorded;
+        }
+        if (!m_toldFailure) {
+            m_toldFailure = true;
+            tell(Text::tr("The ledger's server does not answer. This invoice waits on this computer and is sent to "
+                          "the ledger when the server answers again; nothing is lost if Seikyu is closed."));
+        }
+        return IssueRecording::Waiting;
+    }
+    LedgerFault fault = LedgerFault::None;
+    std::optional<LedgerEntry> recorded;
+    if (LedgerStore *ledger = store(reason)) {
+        recorded = ledger->record(entry, reason, &fault);
+        if (!recorded && fault == LedgerFault::Damaged) {
+            // Found damaged while open (a damaged index, say): closed and named, never replaced;
+            // the entry waits until the ledger is recovered.
+            m_store.reset();
+            *reason = damagedText(*reason);
+        }
+    }
+    if (recorded) {
+        m_lastRecorded = recorded;
+        return IssueRecording::Recorded;
+    }
+    // Kept on this computer and recorded by the next recording or start of Seikyu: the ledger is
+    // busy, full or unwritable now, not for good.
+    QString why;
+    LedgerOutbox *box = outbox(true, &why);
+    if (!box || !box->add(entry, &why)) {
+        qCWarning(lcLedger) << "an issued invoice could be neither recorded nor kept:" << *reason << why;
+        return IssueRecording::Lost;
+    }
+    tellWaiting(*reason);
+    return IssueRecording::Waiting;
+}
+
+void IssueLedger::tellWaiting(const QString &reason)
+{
+    qCWarning(lcLedger) << "an issued invoice waits to be recorded:" << reason;
+    if (m_toldFailure)
+        return;
+    m_toldFailure = true;
+    tell(Text::tr("This invoice could not be recorded in the ledger of issued invoices now (%1). It waits on this "
+                  "computer and is recorded the next time Seikyu records an invoice or starts; nothing is lost if "
+                  "Seikyu is closed.")
+             .arg(reason));
+}
+
+bool IssueLedger::holdsOrigin(const QString &origin)
+{
+    if (LedgerOutbox *box = outbox(false)) {
+        for (const LedgerEntry &waiting : box->waiting()) {
+            if (waiting.origin == origin)
+                return true;
+        }
+    }
+    if (shared())
+        return false; // the server's entries name the archive of the computer that issued them
+    LedgerStore *ledger = QFileInfo::exists(databasePath()) ? store() : nullptr;
+    if (!ledger)
+        return false;
+    QSqlQuery query(ledger->database());
+    query.prepare(QStringLiteral("SELECT 1 FROM ledger_entries WHERE origin = ?"));
+    query.addBindValue(origin);
+    return query.exec() && query.next();
+}
+
+IssueOutcome IssueLedger::issue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel,
+                                const QString &target, const QByteArray &bytes, const std::function<bool()> &write)
+{
+    LedgerEntry entry = issueEntryOf(page);
+    entry.channel = channel;
+    entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
+    if (!bytes.isEmpty())
+        entry.pdfSha256 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    std::optional<IssueIntent> intent = intend(entry, target, bytes);
+    if (intent)
+        m_writing.insert(intent->entry.origin);
+    const auto written = qScopeGuard([&] {
+        if (intent)
+            m_writing.remove(intent->entry.origin);
+    });
+
+    IssueOutcome outcome;
+    outcome.written = write();
+    // The output's new name survives a power cut before its entry is recorded.
+    if (outcome.written && !target.isEmpty())
+        syncFolder(QFileInfo(target).absolutePath());
+    QString reason;
+    if (!outcome.written) {
+        if (intent) {
+            if (!intent->entry.archiveName.isEmpty())
+                QFile::remove(QDir(archiveFolder()).filePath(intent->entry.archiveName));
+            IssueIntents(outbox(false)->database()).drop(intent->entry.origin, nullptr);
+        }
+        outcome.message = takeMessage();
+        return outcome;
+    }
+    QString archiveFailure;
+    if (intent) {
+        entry = intent->entry;
+    } else if (!bytes.isEmpty()) {
+        entry.archiveName = wantedArchiveName(entry, target);
+        if (!archiveCopy(bytes, entry, &archiveFailure))
+            entry.archiveName.clear();
+    }
+    outcome.recording = deliver(entry, &reason);
+    if (outcome.recording == IssueRecording::Lost && intent) {
+        // Its intent stays: the next recording or start records it.
+        outcome.recording = IssueRecording::Waiting;
+        tellWaiting(reason);
+    } else if (outcome.recording == IssueRecording::Lost) {
+        // Not "told once": each output without its entry is named.
+        const QString what = target.isEmpty() ? Text::tr("This printed invoice") : QDir::toNativeSeparators(target);
+        tell(Text::tr("%1 was issued, but it could be neither recorded in the ledger of issued invoices nor kept to be "
+                      "recorded later (%2).")
+                 .arg(what, reason));
+    } else {
+        if (!archiveFailure.isEmpty())
+            failed(archiveFailure);
+        if (intent)
+            IssueIntents(outbox(false)->database()).drop(intent->entry.origin, nullptr);
+    }
+    settlePending();
+    outcome.message = takeMessage();
+    return outcome;
+}
+
+void IssueLedger::settlePending()
+{
+    LedgerOutbox *box = outbox(false);
+    if (!box)
+        return;
+    IssueIntents intents(box->database());
+    const std::optional<QList<IssueIntent>> kept = intents.all();
+    for (const IssueIntent &intent : kept.value_or(QList<IssueIntent>())) {
+        // Another process's output may be on its way still, as may this one's.
+        if (m_writing.contains(intent.entry.origin) ||
+            (intent.process != QCoreApplication::applicationPid() && intentOwnerRuns(intent.process)))
+            continue;
+        // A print job cannot be looked at afterwards: one that may have been sent is recorded.
+        const bool reached = intent.target.isEmpty() || fileSha256(intent.target) == intent.entry.pdfSha256;
+        QString reason;
+        if (reached) {
+            if (deliver(intent.entry, &reason) == IssueRecording::Lost)
+                continue; // tried again next time
+        } else if (!intent.entry.archiveName.isEmpty() && !holdsOrigin(intent.entry.origin)) {
+            // Never issued: its archived copy would be a record of nothing.
+            QFile::remove(QDir(archiveFolder()).filePath(intent.entry.archiveName));
+        }
+        intents.drop(intent.entry.origin, nullptr);
+    }
+    if (shared() || box->count() == 0)
+        return;
+    if (LedgerStore *ledger = store()) {
+        const OutboxSending sending = box->send(*ledger);
+        tellRefused(sending.refused);
+    }
 }
 
 void IssueLedger::failed(const QString &reason)
@@ -236,42 +448,27 @@ void IssueLedger::failed(const QString &reason)
     if (m_toldFailure)
         return;
     m_toldFailure = true;
-    m_pending = Text::tr("This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all "
-                         "the same; Seikyu will not say this again until it is restarted.")
-                    .arg(reason);
+    tell(Text::tr("This invoice could not be recorded in the ledger of issued invoices (%1). It was issued all the "
+                  "same; Seikyu will not say this again until it is restarted.")
+             .arg(reason));
 }
 
 std::optional<QString> IssueLedger::recordIssue(const InvoicePage &page, const QString &sourcePath,
                                                 IssueChannel channel, const QString &pdfPath)
 {
-    LedgerEntry entry = issueEntryOf(page);
-    entry.channel = channel;
-    entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
-    if (shared())
-        return recordShared(entry, pdfPath);
-    QString reason;
-    LedgerStore *ledger = store(&reason);
-    if (!ledger) {
-        failed(reason);
-        return takeMessage();
+    QByteArray bytes;
+    if (QFile written(pdfPath); !pdfPath.isEmpty()) {
+        if (written.open(QIODevice::ReadOnly))
+            bytes = written.readAll();
+        else
+            failed(written.errorString());
     }
-    if (!pdfPath.isEmpty() && !archivePdf(pdfPath, entry, &reason)) {
-        // The issue is still recorded, with the PDF's hash when it could be read.
-        failed(reason);
-    }
-    LedgerFault fault = LedgerFault::None;
-    std::optional<LedgerEntry> recorded = ledger->record(entry, &reason, &fault);
-    if (!recorded && fault == LedgerFault::Damaged) {
-        // Found damaged while open (a damaged index, say): closed, and named, never replaced.
-        m_store.reset();
-        reason = damagedText(reason);
-    }
-    if (!recorded) {
-        failed(reason);
-        return takeMessage();
-    }
-    m_lastRecorded = recorded;
-    return takeMessage();
+    return issue(page, sourcePath, channel, pdfPath, bytes, [] { return true; }).message;
+}
+
+void IssueLedger::tell(const QString &text)
+{
+    m_pending = m_pending.isEmpty() ? text : m_pending + QLatin1Char('\n') + text;
 }
 
 std::optional<QString> IssueLedger::takeMessage()

@@ -6,20 +6,40 @@
 #include "ledger/LedgerStore.h"
 #include "ledger/SharedLedger.h"
 
+#include <QSet>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace seikyu {
 
+struct IssueIntent;
+
+/// Where an issued output's entry is once it was issued.
+enum class IssueRecording {
+    Recorded, ///< in the ledger
+    Waiting,  ///< kept on this computer, recorded when the ledger takes it (next recording or start)
+    Lost,     ///< neither: the user must be told which output has no entry
+};
+
+/// How issuing an output went.
+struct IssueOutcome
+{
+    bool written = false; ///< the output reached its final name (or the printer)
+    IssueRecording recording = IssueRecording::Recorded;
+    std::optional<QString> message; ///< what the user should be told
+};
+
 /// The user's ledger of issued invoices: one SQLite file in the application's data folder, with
 /// the archive of the PDFs sent in a folder beside it. One per process, opened when first needed.
 ///
-/// Nothing here ever stands in the way of an export or a print: a ledger that cannot be written
-/// (read-only folder, full disk, a damaged file) is reported once per run. A damaged ledger is never
-/// moved or replaced unasked: its file is named, and only Recover sets it aside and starts a new
-/// one holding what can be read of it.
+/// Nothing here ever stands in the way of an export or a print, and no output goes without its
+/// entry: an entry the ledger cannot take now (busy, read-only, full disk, a damaged file) waits in
+/// a local file and is recorded later (told once per run); one that could not even wait is told
+/// every time. A damaged ledger is never moved or replaced unasked: its file is named, and only
+/// Recover sets it aside and starts a new one holding what can be read of it.
 class IssueLedger
 {
 public:
@@ -46,11 +66,22 @@ public:
     /// then names where it went.
     LedgerRecovery recover(const QString &path, QString *setAside = nullptr);
 
-    /// Records an issued invoice: the page's facts, the source file and, for a PDF, its hash and a
-    /// copy in the archive. Returns what the user should be told: the first failure of this run,
-    /// or that a damaged ledger was put aside; nothing otherwise (later failures are not repeated).
+    /// Issues an output so that it never goes without its entry nor gets two: the entry-to-be (the
+    /// page's facts, the source file, the SHA-256 of `bytes`) is kept on disk first with the
+    /// archived copy of `bytes`, then `write` puts the output at `target` (for a print job, with
+    /// no target and no bytes, it prints), then the entry is recorded, or kept waiting when the
+    /// ledger cannot take it now. A process killed anywhere in between has its entry completed (or
+    /// its unused copy dropped) by the next settlePending(). `write` failing records nothing.
+    IssueOutcome issue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel, const QString &target,
+                       const QByteArray &bytes, const std::function<bool()> &write);
+    /// Records an output already written at `pdfPath` (empty for none) as issue() does.
+    /// Returns what the user should be told.
     std::optional<QString> recordIssue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel,
                                        const QString &pdfPath);
+    /// Completes what earlier runs left: the entries of outputs that reached their names, the
+    /// entries waiting for the ledger; drops intents whose output never got written. Cheap when
+    /// there is nothing (no file is created). Any command and the window call it on start.
+    void settlePending();
     /// The entry of the last successful recordIssue (tests).
     std::optional<LedgerEntry> lastRecorded() const { return m_lastRecorded; }
 
@@ -62,6 +93,9 @@ public:
     SharedLedger *shared();
     /// The outbox file of a shared ledger, in the ledger's folder.
     QString outboxPath() const;
+    /// The local ledger's outbox file: the intents of outputs on their way, and the entries that
+    /// wait for the ledger to take them.
+    QString waitingPath() const;
     /// A command line waits for the shared ledger's server as long as libpq does; a window never
     /// waits on a server that does not answer.
     void setWaitsForServer(bool waits)
@@ -85,11 +119,24 @@ private:
     /// What is wrong with the local ledger's file and its write-ahead log, and the ledgers set
     /// aside beside it, for verify().
     QList<ChainProblem> fileProblems();
-    /// Copies the PDF into the archive under its tax-agency name; the name and hash, or nothing.
-    bool archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error);
+    /// Writes the archived copy of `bytes` (synced), under the entry's archive name or the first
+    /// free one after it; sets the name actually used.
+    bool archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QString *error);
+    /// The entry's archive name as the tax agency wants it, for an output named `target`.
+    QString wantedArchiveName(const LedgerEntry &entry, const QString &target) const;
+    /// Keeps the intent of issuing `entry` to `target`, with its archived copy; nothing when the
+    /// outbox's file cannot be written (the output is issued all the same).
+    std::optional<IssueIntent> intend(const LedgerEntry &entry, const QString &target, const QByteArray &bytes);
+    /// Records the entry, or keeps it waiting; Lost when neither could be done.
+    IssueRecording deliver(const LedgerEntry &entry, QString *reason);
+    /// The outbox file, opened when needed; when `create` is false, only when it exists already.
+    LedgerOutbox *outbox(bool create, QString *error = nullptr);
+    /// Whether the ledger or the outbox holds the entry of this origin already.
+    bool holdsOrigin(const QString &origin);
     void failed(const QString &reason);
-    /// recordIssue for a shared ledger: recorded on the server, or kept in the outbox.
-    std::optional<QString> recordShared(LedgerEntry entry, const QString &pdfPath);
+    /// Tells (once per run) that an entry waits on this computer to be recorded.
+    void tellWaiting(const QString &reason);
+    void tell(const QString &text);
     /// Adds what the shared ledger's server refused to what the user is told next.
     void tellRefused(const QStringList &refused);
 
@@ -101,6 +148,8 @@ private:
     std::unique_ptr<LedgerStore> m_store;
     std::unique_ptr<LedgerStore> m_reader;
     std::unique_ptr<QTemporaryDir> m_readerCopy; ///< the up-to-date copy m_reader reads, if any
+    std::unique_ptr<LedgerOutbox> m_outbox;      ///< the local ledger's (waitingPath())
+    QSet<QString> m_writing;                     ///< the origins of this process's outputs on their way
     std::optional<LedgerEntry> m_lastRecorded;
     QString m_pending; ///< what the user has yet to be told
     bool m_toldFailure = false;

@@ -14,16 +14,6 @@
 
 namespace seikyu {
 
-namespace {
-
-/// The texts of this file share one translation context, declared where lupdate sees it too.
-struct Text
-{
-    Q_DECLARE_TR_FUNCTIONS(IssueLedger)
-};
-
-} // namespace
-
 QString IssueLedger::outboxPath() const
 {
     return QDir(m_folder).filePath(QStringLiteral("ledger-outbox.sqlite"));
@@ -106,32 +96,6 @@ QList<ChainProblem> IssueLedger::fileProblems()
     for (const QString &aside : setAsideLedgers(databasePath()))
         problems.append({ChainProblem::Kind::SetAside, 0, QDir(m_folder).filePath(aside), {}});
     return problems;
-}
-
-std::optional<QString> IssueLedger::recordShared(LedgerEntry entry, const QString &pdfPath)
-{
-    QString reason;
-    if (!pdfPath.isEmpty() && !archivePdf(pdfPath, entry, &reason)) {
-        failed(reason);
-        return takeMessage();
-    }
-    const SharedRecording recording = m_shared->record(entry);
-    tellRefused(recording.refused);
-    if (!recording.entry) {
-        if (!recording.keptAside)
-            failed(recording.error);
-        return takeMessage();
-    }
-    if (recording.waiting) {
-        if (!m_toldFailure) {
-            m_toldFailure = true;
-            m_pending = Text::tr("The ledger's server does not answer. This invoice waits on this computer and is sent "
-                                 "to the ledger when the server answers again; nothing is lost if Seikyu is closed.");
-        }
-    } else {
-        m_lastRecorded = recording.entry;
-    }
-    return takeMessage();
 }
 
 } // namespace seikyu

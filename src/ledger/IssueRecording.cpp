@@ -8,14 +8,16 @@
 
 namespace seikyu {
 
-void recordIssued(Document &document, IssueChannel channel, const QString &pdfPath, QWidget *parent)
+bool issueOutput(Document &document, IssueChannel channel, const QString &target, const QByteArray &bytes,
+                 const std::function<bool()> &write, QWidget *parent)
 {
-    const std::optional<QString> message =
-        IssueLedger::instance().recordIssue(document.pageState(), document.filePath(), channel, pdfPath);
-    if (message) {
+    const IssueOutcome outcome =
+        IssueLedger::instance().issue(document.pageState(), document.filePath(), channel, target, bytes, write);
+    if (outcome.message) {
         Prompter::instance().inform(parent, QCoreApplication::translate("IssueLedger", "Ledger of issued invoices"),
-                                    *message);
+                                    *outcome.message);
     }
+    return outcome.written;
 }
 
 } // namespace seikyu

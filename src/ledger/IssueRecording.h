@@ -2,7 +2,9 @@
 
 #include "ledger/LedgerEntry.h"
 
+#include <QByteArray>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -10,8 +12,11 @@ namespace seikyu {
 
 class Document;
 
-/// Records the invoice just exported or printed in the ledger of issued invoices, telling the
-/// user (once) when the ledger could not take it. Called only after the output succeeded.
-void recordIssued(Document &document, IssueChannel channel, const QString &pdfPath, QWidget *parent);
+/// Issues the invoice shown in `document` as IssueLedger::issue does: `write` puts `bytes` at
+/// `target` (or prints, with neither), and the ledger records it, telling the user (once) when the
+/// ledger could not take it now and every time an output is left without its entry. Whether
+/// `write` succeeded.
+bool issueOutput(Document &document, IssueChannel channel, const QString &target, const QByteArray &bytes,
+                 const std::function<bool()> &write, QWidget *parent);
 
 } // namespace seikyu

@@ -14,13 +14,22 @@ QString entryKindKey(EntryKind kind)
         return QStringLiteral("void");
     case EntryKind::Payment:
         return QStringLiteral("payment");
+    case EntryKind::Copy:
+        return QStringLiteral("copy");
     }
     return {};
 }
 
+bool sameInvoiceFacts(const LedgerEntry &a, const LedgerEntry &b)
+{
+    return a.title == b.title && a.number == b.number && a.invoiceDate == b.invoiceDate && a.customer == b.customer &&
+           a.honorific == b.honorific && a.registrationNumber == b.registrationNumber && a.amount == b.amount &&
+           a.taxes == b.taxes && a.withholding == b.withholding && a.dueDate == b.dueDate;
+}
+
 std::optional<EntryKind> entryKindOfKey(const QString &key)
 {
-    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment}) {
+    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Copy}) {
         if (entryKindKey(kind) == key)
             return kind;
     }

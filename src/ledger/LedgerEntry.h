@@ -14,6 +14,8 @@ enum class EntryKind {
     Issue,   ///< an invoice sent: exported as PDF, printed, or exported by a batch
     Void,    ///< an earlier entry declared mistaken, with the reason
     Payment, ///< money received against an issued invoice
+    /// The invoice it refers to sent again unchanged: an output sent, owed once (it is no reissue)
+    Copy,
 };
 
 /// How an invoice was issued.
@@ -73,6 +75,10 @@ struct LedgerEntry
     /// to be sent with this one). The ledger puts that entry's id in refersTo when it records this.
     QString refersToOrigin;
 };
+
+/// Whether two issues state the same invoice: every fact the page gives (title, date, customer,
+/// honorific, registration number, amount, tax lines, withholding, due date) and the number.
+bool sameInvoiceFacts(const LedgerEntry &a, const LedgerEntry &b);
 
 QString entryKindKey(EntryKind kind);
 std::optional<EntryKind> entryKindOfKey(const QString &key);

@@ -1,6 +1,7 @@
 #include "ledger/LedgerOutbox.h"
 
 #include "ledger/EntryJson.h"
+#include "ledger/IssueIntents.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
 #include "ledger/RecordingPlace.h"
@@ -68,6 +69,7 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
     QString what;
     switch (entry.kind) {
     case EntryKind::Issue:
+    case EntryKind::Copy:
         what = entry.number.isEmpty()
                    ? QCoreApplication::translate("seikyu::LedgerOutbox", "The invoice to %1 for %2")
                          .arg(entry.customer, mark(entry.amount))
@@ -90,6 +92,11 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
 }
 
 LedgerOutbox::LedgerOutbox(QString connection) : m_connection(std::move(connection)) {}
+
+QSqlDatabase LedgerOutbox::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
 
 LedgerOutbox::~LedgerOutbox()
 {
@@ -124,8 +131,10 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
                          "origin TEXT NOT NULL UNIQUE, entry TEXT NOT NULL)"),
           QStringLiteral("CREATE TABLE IF NOT EXISTS refused (position INTEGER PRIMARY KEY AUTOINCREMENT, "
                          "origin TEXT NOT NULL UNIQUE, entry TEXT NOT NULL, reason TEXT NOT NULL, "
-                         "refused_at TEXT NOT NULL)")}) {
-        if (!query.exec(statement)) {
+                         "refused_at TEXT NOT NULL)"),
+          IssueIntents::createStatement()}) {
+        // Setting up a new file, another process may hold it a moment without the busy wait.
+        if (!execPatiently(query, statement)) {
             setReason(error, query.lastError().text());
             return nullptr;
         }

@@ -3,6 +3,7 @@
 #include "ledger/LedgerEntry.h"
 
 #include <QDateTime>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -62,6 +63,9 @@ public:
     /// The entries the server refused, oldest first.
     QList<RefusedEntry> refused() const;
     int refusedCount() const;
+
+    /// The file's connection, which the intents of outputs on their way share (IssueIntents).
+    QSqlDatabase database() const;
 
 private:
     explicit LedgerOutbox(QString connection);

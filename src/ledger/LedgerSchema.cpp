@@ -7,12 +7,13 @@ LedgerDialect sqliteDialect()
     LedgerDialect dialect;
     dialect.driver = QStringLiteral("QSQLITE");
     dialect.idType = QStringLiteral("INTEGER");
-    // WAL lets windows read while another process writes; NORMAL sync is safe with WAL (a power
-    // cut may lose the last commit, never corrupt the file).
+    // WAL lets windows read while another process writes. FULL syncs the WAL at every commit: an
+    // entry reported recorded survives a power cut, not only a crash (NORMAL may lose the last
+    // commits, and the outputs they record are out with the customer by then).
     // A search reads the table of issues whole (the sums count everything found): with SQLite's
     // default 2 MB page cache a ledger of a hundred thousand issues would be read from the file
     // again on every search. The cache grows only as far as pages are read.
-    dialect.sessionSetup = {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL"),
+    dialect.sessionSetup = {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
                             QStringLiteral("PRAGMA foreign_keys=ON"), QStringLiteral("PRAGMA cache_size=-65536")};
     // IMMEDIATE takes the write lock at once, so two writers wait for each other (busy timeout)
     // instead of one failing when it upgrades a read lock.

@@ -8,11 +8,13 @@
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 
 namespace seikyu {
@@ -116,6 +118,15 @@ LedgerFault faultOf(const QSqlError &error)
     return LedgerFault::Other;
 }
 
+bool isBusy(const QSqlError &error)
+{
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
+    if (numeric)
+        return code == 5 || code == 6; // SQLITE_BUSY, SQLITE_LOCKED
+    return error.text().contains(QLatin1String("database is locked"));
+}
+
 std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, LedgerFault *fault, QString *error,
                                                      LedgerAccess access)
 {
@@ -178,11 +189,25 @@ QSqlDatabase LedgerStore::database() const
     return QSqlDatabase::database(m_connection, false);
 }
 
+bool execPatiently(QSqlQuery &query, const QString &statement)
+{
+    // SQLite answers "busy" at once, without its busy wait, where waiting could deadlock: while
+    // another connection changes the journal mode, recovers a WAL or sets up a new file. Asked
+    // again a moment later, it goes through; for a few seconds at most, then it is a failure.
+    const QDeadlineTimer patience(5000);
+    bool done = query.exec(statement);
+    while (!done && isBusy(query.lastError()) && !patience.hasExpired()) {
+        QThread::msleep(20);
+        done = query.exec(statement);
+    }
+    return done;
+}
+
 bool LedgerStore::run(const QStringList &statements, QString *error, LedgerFault *fault)
 {
     QSqlQuery query(database());
     for (const QString &statement : statements) {
-        if (!query.exec(statement)) {
+        if (!execPatiently(query, statement)) {
             setReason(error, query.lastError().text());
             setFault(fault, faultOf(query.lastError()));
             return false;
@@ -194,7 +219,8 @@ bool LedgerStore::run(const QStringList &statements, QString *error, LedgerFault
 int LedgerStore::schemaVersion()
 {
     QSqlQuery query(database());
-    if (query.exec(QStringLiteral("SELECT value FROM ledger_meta WHERE key = 'schema_version'")) && query.next())
+    if (execPatiently(query, QStringLiteral("SELECT value FROM ledger_meta WHERE key = 'schema_version'")) &&
+        query.next())
         return query.value(0).toInt();
     return 0;
 }
@@ -207,11 +233,13 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
     // Reading the schema tells a damaged file from a good one before anything is written.
     QSqlQuery probe(database());
     if (m_dialect.driver == QLatin1String("QSQLITE") &&
-        !probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        !execPatiently(probe, QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         setReason(error, probe.lastError().text());
         setFault(fault, faultOf(probe.lastError()));
         return false;
     }
+    // Its read must end here: a write begun while it holds an older snapshot would be refused.
+    probe.finish();
     const QStringList tables = database().tables();
     if (!tables.contains(QStringLiteral("ledger_entries"))) {
         if (!run(m_dialect.beginWrite, error, fault))
@@ -392,7 +420,8 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     }
     query.finish();
 
-    if (entry.kind == EntryKind::Issue && entry.refersTo == 0) {
+    const bool namesNoEarlierIssue = entry.kind == EntryKind::Issue && entry.refersTo == 0;
+    if (namesNoEarlierIssue) {
         if (!entry.number.isEmpty()) {
             query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE kind = 'issue' AND number = ? AND "
                                          "customer = ? ORDER BY id DESC LIMIT 1"));
@@ -435,7 +464,15 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         }
         const QString kind = query.value(0).toString();
         const bool voided = query.value(2).toLongLong() > 0;
-        const bool fits = (entry.kind == EntryKind::Issue && kind == QLatin1String("issue")) ||
+        if (namesNoEarlierIssue && kind == QLatin1String("issue") && !voided) {
+            // The same invoice sent again unchanged is owed once: a copy, not a reissue that
+            // supersedes the first. A changed one (or one sent again after its void) is a reissue.
+            if (const std::optional<LedgerEntry> earlier = this->entry(entry.refersTo);
+                earlier && sameInvoiceFacts(*earlier, entry))
+                entry.kind = EntryKind::Copy;
+        }
+        const bool fits = ((entry.kind == EntryKind::Issue || entry.kind == EntryKind::Copy) &&
+                           kind == QLatin1String("issue") && (entry.kind == EntryKind::Issue || !voided)) ||
                           (entry.kind == EntryKind::Payment && kind == QLatin1String("issue") && !voided) ||
                           (entry.kind == EntryKind::Void && kind != QLatin1String("void") && !voided);
         if (!fits) {

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+class QSqlQuery;
+
 namespace seikyu {
 
 /// Why a ledger could not be used.
@@ -102,5 +104,10 @@ LedgerEntry entryOfRow(const class QSqlQuery &query, int version);
 
 /// The fault an SQL error stands for.
 LedgerFault faultOf(const class QSqlError &error);
+/// Whether the error is SQLite's "busy" or "locked": another connection holds what was asked for,
+/// and asking again shortly will do.
+bool isBusy(const class QSqlError &error);
+/// Runs `statement`, asking again for a few seconds while SQLite answers "busy" at once.
+bool execPatiently(QSqlQuery &query, const QString &statement);
 
 } // namespace seikyu

@@ -37,16 +37,37 @@ struct Job
     QStringList warnings;
     QString reason;     ///< why it was not exported
     QByteArray xml;     ///< the e-invoice the PDF carries, when it carries one
-    QString target;     ///< the PDF, once the input is read and its PDF is being written
+    QString target;     ///< the PDF, once the input is read and its PDF is being made
     InvoicePage issued; ///< what the ledger records once the PDF is written
-    /// Whether its PDF was written; while a worker writes it, the answer to come.
-    std::variant<bool, std::future<bool>> exported = false;
+    /// The PDF's bytes (empty when it could not be made); while a worker makes them, the answer to come.
+    std::variant<QByteArray, std::future<QByteArray>> pdf;
+    std::optional<bool> exported; ///< whether its PDF was written, once that was tried
+    QString told;                 ///< what the ledger has to say about it
+    bool unrecorded = false;      ///< written, but neither recorded nor kept to be recorded
 
+    /// Writes the PDF once it is made, and records it in the ledger as soon as it is written, each
+    /// invoice on its own: a batch stopped halfway leaves every PDF written with its entry.
     bool settle()
     {
-        if (auto *pending = std::get_if<std::future<bool>>(&exported))
-            exported = pending->get();
-        return std::get<bool>(exported);
+        if (exported)
+            return *exported;
+        if (auto *pending = std::get_if<std::future<QByteArray>>(&pdf))
+            pdf = pending->get();
+        const QByteArray bytes = std::get<QByteArray>(pdf);
+        if (bytes.isEmpty()) {
+            exported = false;
+            return false;
+        }
+        QString why;
+        const IssueOutcome outcome = IssueLedger::instance().issue(issued, file, IssueChannel::Batch, target, bytes,
+                                                                   [&] { return writePdfFile(bytes, target, &why); });
+        if (!outcome.written)
+            reason = Text::tr("could not be written: %1").arg(why);
+        told = outcome.message.value_or(QString());
+        unrecorded = outcome.recording == IssueRecording::Lost;
+        pdf = QByteArray(); // the bytes are on disk now
+        exported = outcome.written;
+        return outcome.written;
     }
 };
 
@@ -88,21 +109,19 @@ std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job 
     return std::pair(recordPagesForPdf(*window), pdfSuggestedName(*window));
 }
 
-/// The rest, on any thread: the PDF made from the recording and written.
-bool writeRecordedPdf(const std::vector<PageRecording> &pages, const QString &title, const QString &target,
-                      const QByteArray &xml, QString *reason)
+/// The rest, on any thread: the PDF made from the recording; empty, with the reason, when it cannot be.
+QByteArray makeRecordedPdf(const std::vector<PageRecording> &pages, const QString &title, const QString &target,
+                           const QByteArray &xml, QString *reason)
 {
     QByteArray pdf = pdfFromRecordings(pages, title);
-    if (!xml.isEmpty() && !pdf.isEmpty()) {
-        pdf = pdfWithEInvoice(pdf, xml, QFileInfo(target).completeBaseName() + QStringLiteral(".xml"), reason);
-        if (pdf.isEmpty())
-            return false;
+    if (pdf.isEmpty()) {
+        *reason = Text::tr("could not be written: %1")
+                      .arg(QCoreApplication::translate("PdfExport", "the page could not be rendered"));
+        return pdf;
     }
-    QString why;
-    if (writePdfFile(pdf, target, &why))
-        return true;
-    *reason = Text::tr("could not be written: %1").arg(why);
-    return false;
+    if (!xml.isEmpty())
+        pdf = pdfWithEInvoice(pdf, xml, QFileInfo(target).completeBaseName() + QStringLiteral(".xml"), reason);
+    return pdf;
 }
 
 } // namespace
@@ -154,14 +173,15 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             writing.insert(targetId, i);
             job.target = target;
             if (!parallel) {
-                job.exported = writeRecordedPdf(recorded->first, recorded->second, target, job.xml, &job.reason);
+                job.pdf = makeRecordedPdf(recorded->first, recorded->second, target, job.xml, &job.reason);
+                job.settle();
                 continue;
             }
-            auto done = std::make_shared<std::promise<bool>>();
-            job.exported = done->get_future();
+            auto done = std::make_shared<std::promise<QByteArray>>();
+            job.pdf = done->get_future();
             workers.start(
                 [done, pages = std::move(recorded->first), title = recorded->second, target, xml = job.xml,
-                 reason = &job.reason] { done->set_value(writeRecordedPdf(pages, title, target, xml, reason)); });
+                 reason = &job.reason] { done->set_value(makeRecordedPdf(pages, title, target, xml, reason)); });
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();
         }
@@ -169,22 +189,24 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
 
     int failures = 0;
     for (Job &job : jobs) {
-        const bool exported = job.settle();
+        const bool exported = !job.target.isEmpty() && job.settle();
         for (const QString &warning : std::as_const(job.warnings))
             lines.append(batchMessageLine(job.file, Text::tr("warning: %1").arg(warning)));
+        if (!job.told.isEmpty())
+            lines.append(job.told);
         if (exported) {
             if (!job.xml.isEmpty())
                 announceEInvoice({job.target, QFileInfo(job.target).completeBaseName() + QStringLiteral(".xml"),
                                   job.xml, true, QByteArray(), job.file});
-            if (const auto told =
-                    IssueLedger::instance().recordIssue(job.issued, job.file, IssueChannel::Batch, job.target))
-                lines.append(*told);
+            failures += job.unrecorded ? 1 : 0;
             continue;
         }
         // A PDF that could not be written is named itself: the input was read well.
         lines.append(batchMessageLine(job.target.isEmpty() ? job.file : job.target, job.reason));
         ++failures;
     }
+    // What waited for a busy ledger meanwhile is recorded before the command ends.
+    IssueLedger::instance().settlePending();
     return failures == 0 ? 0 : 1;
 }
 

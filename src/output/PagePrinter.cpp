@@ -180,11 +180,13 @@ void printDocument(Document &document, QWidget *parent)
     if (dialog.exec() != QDialog::Accepted)
         return;
     const PaperSizeScope paperSize(document);
-    if (!printPages(document, printer)) {
+    // A print job cannot be looked at once sent: its entry is kept before it goes, and a run
+    // killed while printing has it recorded next time (one entry too many can be voided; a
+    // missing one would go unnoticed).
+    if (!issueOutput(
+            document, IssueChannel::Print, QString(), QByteArray(), [&] { return printPages(document, printer); },
+            parent))
         Prompter::instance().alert(parent, Text::tr("Failed"), Text::tr("The invoice could not be printed."));
-        return;
-    }
-    recordIssued(document, IssueChannel::Print, QString(), parent);
 }
 
 void previewDocument(Document &document, QWidget *parent)

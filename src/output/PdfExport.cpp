@@ -154,7 +154,8 @@ void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish,
             return;
         }
     }
-    if (!writePdfFile(pdf, path, &reason)) {
+    const auto write = [&] { return writePdfFile(pdf, path, &reason); };
+    if (!issueOutput(document, IssueChannel::Pdf, path, pdf, write, parent)) {
         qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
         // Which file and why: "the disk is full" wants another place, "permission denied" another folder.
         Prompter::instance().alert(parent, Text::tr("Failed"),
@@ -164,7 +165,6 @@ void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish,
     }
     if (written)
         written(path);
-    recordIssued(document, IssueChannel::Pdf, path, parent);
 }
 
 } // namespace seikyu

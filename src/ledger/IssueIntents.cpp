@@ -1,0 +1,182 @@
+#include "ledger/IssueIntents.h"
+
+#include "ledger/ArchiveName.h"
+#include "ledger/EntryJson.h"
+#include "ledger/LedgerStore.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+#include <QVariant>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace seikyu {
+
+namespace {
+
+void setReason(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+}
+
+} // namespace
+
+QString IssueIntents::createStatement()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS intents (position INTEGER PRIMARY KEY AUTOINCREMENT, "
+                          "origin TEXT NOT NULL UNIQUE, process INTEGER NOT NULL, target TEXT NOT NULL, "
+                          "entry TEXT NOT NULL)");
+}
+
+bool IssueIntents::run(const QString &statement, QString *error)
+{
+    QSqlQuery query(m_db);
+    if (execPatiently(query, statement))
+        return true;
+    setReason(error, query.lastError().text());
+    return false;
+}
+
+bool IssueIntents::keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder,
+                        QString *error)
+{
+    if (intent.entry.origin.isEmpty())
+        intent.entry.origin = QStringLiteral("issue:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    intent.process = QCoreApplication::applicationPid();
+    if (!run(QStringLiteral("BEGIN IMMEDIATE"), error))
+        return false;
+    QSqlQuery query(m_db);
+    bool done = true;
+    if (!wantedArchiveName.isEmpty()) {
+        const std::optional<QList<IssueIntent>> others = all(error);
+        done = others.has_value();
+        if (done) {
+            QSet<QString> claimed;
+            for (const IssueIntent &other : *others)
+                claimed.insert(other.entry.archiveName);
+            const QDir folder(archiveFolder);
+            intent.entry.archiveName = uniqueArchiveName(wantedArchiveName, [&](const QString &name) {
+                return claimed.contains(name) || QFileInfo::exists(folder.filePath(name));
+            });
+        }
+    }
+    if (done) {
+        query.prepare(QStringLiteral("INSERT INTO intents (origin, process, target, entry) VALUES (?, ?, ?, ?)"));
+        query.addBindValue(intent.entry.origin);
+        query.addBindValue(intent.process);
+        query.addBindValue(intent.target.isNull() ? QStringLiteral("") : intent.target);
+        query.addBindValue(QString::fromUtf8(entryToJson(intent.entry)));
+        done = query.exec();
+        if (!done)
+            setReason(error, query.lastError().text());
+    }
+    if (!done || !run(QStringLiteral("COMMIT"), error)) {
+        run(QStringLiteral("ROLLBACK"), nullptr);
+        return false;
+    }
+    return true;
+}
+
+bool IssueIntents::update(const IssueIntent &intent, QString *error)
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("UPDATE intents SET entry = ? WHERE origin = ?"));
+    query.addBindValue(QString::fromUtf8(entryToJson(intent.entry)));
+    query.addBindValue(intent.entry.origin);
+    if (query.exec())
+        return true;
+    setReason(error, query.lastError().text());
+    return false;
+}
+
+bool IssueIntents::drop(const QString &origin, QString *error)
+{
+    // Not synced on its own: an intent that comes back after a power cut is completed again, and
+    // its entry's origin makes that a no-op. The next synced write takes it to disk anyway.
+    QSqlQuery query(m_db);
+    query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    query.prepare(QStringLiteral("DELETE FROM intents WHERE origin = ?"));
+    query.addBindValue(origin);
+    const bool done = query.exec();
+    if (!done)
+        setReason(error, query.lastError().text());
+    query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    return done;
+}
+
+std::optional<QList<IssueIntent>> IssueIntents::all(QString *error) const
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT entry, target, process FROM intents ORDER BY position"))) {
+        setReason(error, query.lastError().text());
+        return std::nullopt;
+    }
+    QList<IssueIntent> found;
+    while (query.next()) {
+        if (std::optional<LedgerEntry> entry = entryFromJson(query.value(0).toString().toUtf8()))
+            found.append({*entry, query.value(1).toString(), query.value(2).toLongLong()});
+    }
+    return found;
+}
+
+bool intentOwnerRuns(qint64 process)
+{
+    if (process <= 0)
+        return false;
+    // Another user's process (EPERM) runs too. A number the system gave again to another
+    // program only keeps the intent waiting until that program ends.
+    return ::kill(pid_t(process), 0) == 0 || errno == EPERM;
+}
+
+std::optional<QString> fileSha256(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        return std::nullopt;
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+bool syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+bool writeNewFileSynced(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        setReason(error, file.errorString());
+        return false;
+    }
+    const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
+    if (!written) {
+        setReason(error, file.errorString());
+        file.close();
+        file.remove(); // a partial copy would only fail verification
+        return false;
+    }
+    file.close();
+    syncFolder(QFileInfo(path).absolutePath());
+    return true;
+}
+
+} // namespace seikyu

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "ledger/LedgerEntry.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace seikyu {
+
+/// An output on its way to its final name, kept on disk before any of it is written: the entry it
+/// gets once it is there. Whatever moment the process is killed, the next run finds it and either
+/// records the entry (the output reached its name with these very bytes) or drops it and its
+/// archived copy (it never did). The entry's origin makes recording it twice impossible.
+struct IssueIntent
+{
+    LedgerEntry entry;  ///< with its origin, the output's SHA-256 and its archived copy's name
+    QString target;     ///< the output's final name; empty for a print job, which cannot be checked
+    qint64 process = 0; ///< the process writing it: its intents are left alone while it runs
+};
+
+/// The intents kept in the outbox's SQLite file, which is written fully synced.
+class IssueIntents
+{
+public:
+    explicit IssueIntents(QSqlDatabase db) : m_db(std::move(db)) {}
+
+    /// The statement that makes the intents' table.
+    static QString createStatement();
+
+    /// Keeps `intent` (giving it its origin), its archived copy named after `wantedArchiveName`
+    /// with the first name no file in `archiveFolder` and no other intent holds, chosen under the
+    /// file's write lock so that processes issuing at once never choose the same name.
+    bool keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder, QString *error);
+    /// Writes the intent's entry again (its archived copy changed).
+    bool update(const IssueIntent &intent, QString *error);
+    bool drop(const QString &origin, QString *error);
+    /// Every intent kept, oldest first; nothing, with the reason, when they cannot be read.
+    std::optional<QList<IssueIntent>> all(QString *error = nullptr) const;
+
+private:
+    bool run(const QString &statement, QString *error);
+
+    QSqlDatabase m_db;
+};
+
+/// Whether an intent of process `process` may still be on its way: that process still runs.
+bool intentOwnerRuns(qint64 process);
+/// The SHA-256 of a file's bytes (lower-case hex), or nothing when it cannot be read.
+std::optional<QString> fileSha256(const QString &path);
+/// Syncs a folder's entries (a file created or renamed in it) to disk.
+bool syncFolder(const QString &folder);
+/// Writes `bytes` to a new file at `path` (never replacing one) and syncs it and its folder to
+/// disk before returning; a failed write leaves no file.
+bool writeNewFileSynced(const QString &path, const QByteArray &bytes, QString *error);
+
+} // namespace seikyu
