@@ -814,6 +814,8 @@
     <message>
         <source>there is no file “%1”</source>
         <translation>ファイル「%1」がありません</translation>
+    </message>
+    <message>
         <source>This invoice could not be recorded in the ledger of issued invoices now (%1). It waits on this computer and is recorded the next time Seikyu records an invoice or starts; nothing is lost if Seikyu is closed.</source>
         <translation>この請求書を今は発行済み請求書の台帳に記録できませんでした（%1）。請求書はこのコンピューターで待機し、次に Seikyu が請求書を記録するときか起動したときに記録されます。Seikyu を終了しても失われません。</translation>
     </message>
