@@ -1,6 +1,7 @@
 // The ledger of issued invoices: its pure rules and its store on real SQLite files.
 #include "ledger/ArchiveName.h"
 #include "ledger/IssueFacts.h"
+#include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
 #include "ledger/LedgerSchema.h"
@@ -120,6 +121,7 @@ private slots:
     // ---- pure rules ----
     void hashCoversEveryRecordedField();
     void chainFindsEditedRemovedAndRewritten();
+    void anchorsComparedWithTheLedger();
     void archiveCheckFindsReplacedAndMissingPdfs();
     void archiveCheckLeavesOtherComputersPdfsToThem();
     void widthFolding_data();
@@ -136,6 +138,7 @@ private slots:
     void recordsChainedEntries();
     void refusesUpdateAndDelete();
     void verifyNamesChangedEntries();
+    void verifyFindsEachTampering();
     void reissueRefersToTheEarlierIssue();
     void paymentsAndVoids();
     void searchCombinations();
@@ -175,11 +178,28 @@ void LedgerTest::hashCoversEveryRecordedField()
         edit(changed);
         QVERIFY(entryHash(changed) != base);
     }
-    // The derived search columns are not recorded facts.
-    LedgerEntry derived = entry;
-    derived.customerFolded = QStringLiteral("x");
-    derived.invoiceId = 7;
-    QCOMPARE(entryHash(derived), base);
+    // Every stored column counts, the derived ones and who recorded it too; the older hash form
+    // left those to the seal.
+    const QList<std::function<void(LedgerEntry &)>> restOfRow{
+        [](LedgerEntry &e) { e.customerFolded = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.invoiceId = 7; },
+        [](LedgerEntry &e) { e.issuedByUser = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.issuedByHost = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.origin = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.hashForm = 1; },
+    };
+    LedgerEntry older = entry;
+    older.hashForm = 1;
+    const QString olderBase = entryHash(older);
+    for (const auto &edit : restOfRow) {
+        LedgerEntry changed = entry;
+        edit(changed);
+        QVERIFY(entryHash(changed) != base);
+        LedgerEntry olderChanged = older;
+        edit(olderChanged);
+        olderChanged.hashForm = 1;
+        QCOMPARE(entryHash(olderChanged), olderBase);
+    }
 
     // One field's end cannot pass for the next one's start.
     LedgerEntry a = entry, b = entry;
@@ -191,12 +211,13 @@ void LedgerTest::hashCoversEveryRecordedField()
 }
 
 namespace {
-QList<LedgerEntry> chainOf(int count)
+QList<LedgerEntry> chainOf(int count, int hashForm = CurrentHashForm)
 {
     QList<LedgerEntry> chain;
     QString previous = GenesisHash;
     for (int i = 1; i <= count; ++i) {
         LedgerEntry entry = issue(QStringLiteral("C%1").arg(i), 1000 * i, QDate(2026, 1, i));
+        entry.hashForm = hashForm;
         entry.id = i;
         entry.recordedAt = QDateTime(QDate(2026, 1, i), QTime(10, 0), Qt::UTC);
         entry.previousHash = previous;
@@ -230,6 +251,81 @@ void LedgerTest::chainFindsEditedRemovedAndRewritten()
     rewritten[1].amount = 1;
     rewritten[1].hash = entryHash(rewritten[1]);
     QCOMPARE(verifyChain(rewritten), (QList<ChainProblem>{{ChainProblem::Kind::Missing, 3, {}}}));
+
+    // Entries of the older hash form are whole only with the seal that follows them.
+    QList<LedgerEntry> sealed = chainOf(3, 1);
+    LedgerEntry seal;
+    seal.kind = EntryKind::Seal;
+    seal.id = 4;
+    seal.previousHash = sealed.constLast().hash;
+    seal.pdfSha256 = sealDigest(sealed);
+    seal.hash = entryHash(seal);
+    sealed.append(seal);
+    QVERIFY(verifyChain(sealed).isEmpty());
+    QCOMPARE(verifyChain(sealed.mid(0, 3)), (QList<ChainProblem>{{ChainProblem::Kind::Changed, 1, {}}}));
+    QVERIFY(verifyChain(sealed.mid(0, 3), false).isEmpty()); // a ledger not brought to the new form yet
+    QList<LedgerEntry> unsealedEdit = sealed;
+    unsealedEdit[1].issuedByUser = QStringLiteral("someone else");
+    QCOMPARE(verifyChain(unsealedEdit), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
+    // An entry of the older form after the seal would escape it.
+    QList<LedgerEntry> afterSeal = sealed;
+    LedgerEntry late = chainOf(1, 1).constFirst();
+    late.id = 5;
+    late.previousHash = seal.hash;
+    late.hash = entryHash(late);
+    afterSeal.append(late);
+    QCOMPARE(verifyChain(afterSeal), (QList<ChainProblem>{{ChainProblem::Kind::Changed, 5, {}}}));
+}
+
+void LedgerTest::anchorsComparedWithTheLedger()
+{
+    const QList<LedgerEntry> chain = chainOf(3);
+    const QString other(64, QLatin1Char('e'));
+    const QString id = QStringLiteral("L1"), place = QStringLiteral("local");
+    using Kind = ChainProblem::Kind;
+    struct Case
+    {
+        LedgerAnchor anchor;
+        QList<ChainProblem> expected;
+    };
+    const QList<Case> cases{
+        {{id, place, 3, chain[2].hash}, {}},
+        {{id, place, 2, chain[1].hash}, {}}, // recorded after: the anchor lags, nothing lost
+        {{id, place, 4, other}, {{Kind::AnchorLost, 4, other}}},
+        {{id, place, 3, other}, {{Kind::AnchorChanged, 3, other}}},
+        {{QStringLiteral("L2"), place, 9, other}, {{Kind::Replaced, 9, other}}},
+        {{QStringLiteral("L2"), QStringLiteral("postgresql://pc:5432/l"), 9, other}, {}},
+    };
+    for (const Case &c : cases)
+        QCOMPARE(compareWithAnchors({c.anchor}, id, place, chain), c.expected);
+    QCOMPARE(
+        fingerprintText(12, chain[0].hash),
+        QStringLiteral("#12 %1 %2 %3").arg(chain[0].hash.mid(0, 8), chain[0].hash.mid(8, 8), chain[0].hash.mid(16, 8)));
+    QCOMPARE(fingerprintText(0, QString()), QString());
+
+    // Moved on only to a later head that follows the anchored entry; a file that does not read is kept.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("anchor.json"));
+    const auto holds = [&chain](qint64 n, const QString &hash) { return chain.value(n - 1).hash == hash; };
+    QVERIFY(advanceAnchor(path, {id, place, 2, chain[1].hash}, holds));
+    QVERIFY(advanceAnchor(path, {id, place, 1, chain[0].hash}, holds));
+    QCOMPARE(readAnchors(path), (QList<LedgerAnchor>{{id, place, 2, chain[1].hash}}));
+    QVERIFY(advanceAnchor(path, {id, place, 3, chain[2].hash}, [](qint64, const QString &) { return false; }));
+    QCOMPARE(readAnchors(path).constFirst().id, 2);
+    QVERIFY(advanceAnchor(path, {id, place, 3, chain[2].hash}, holds));
+    QVERIFY(advanceAnchor(path, {QStringLiteral("L2"), place, 1, other}, holds));
+    QCOMPARE(readAnchors(path),
+             (QList<LedgerAnchor>{{id, place, 3, chain[2].hash}, {QStringLiteral("L2"), place, 1, other}}));
+    QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
+    const QByteArray damaged = R"({"anchors": [{"ledger": 5}]})";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
+    file.close();
+    bool unreadable = false;
+    QVERIFY(readAnchors(path, &unreadable).isEmpty() && unreadable);
+    QVERIFY(!advanceAnchor(path, {id, place, 4, other}, holds));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
 }
 
 void LedgerTest::archiveCheckLeavesOtherComputersPdfsToThem()
@@ -567,6 +663,90 @@ void LedgerTest::verifyNamesChangedEntries()
                                   {ChainProblem::Kind::PdfChanged, 4, QStringLiteral("4.pdf")}}));
 }
 
+void LedgerTest::verifyFindsEachTampering()
+{
+    using Kind = ChainProblem::Kind;
+    const QStringList unguard = sqliteDialect().dropAppendOnlyGuards;
+    struct Case
+    {
+        const char *name;
+        std::function<void(const QString &path, const QString &older)> tampering;
+        QList<std::pair<Kind, qint64>> expected;
+    };
+    const auto statements = [unguard](const QStringList &sql) {
+        return
+            [unguard, sql](const QString &path, const QString &) { QCOMPARE(tamper(path, unguard + sql), QString()); };
+    };
+    const QList<Case> cases{
+        {"newest entry deleted",
+         statements({QStringLiteral("DELETE FROM ledger_entries WHERE id = 4")}),
+         {{Kind::AnchorLost, 4}}},
+        {"older copy restored",
+         [](const QString &path, const QString &older) { QVERIFY(QFile::remove(path) && QFile::copy(older, path)); },
+         {{Kind::AnchorLost, 4}}},
+        {"amount edited, chain and search table recomputed",
+         [unguard](const QString &path, const QString &) {
+             QList<LedgerEntry> entries = LedgerStore::openSqlite(path)->entries();
+             QStringList sql = unguard;
+             entries[1].amount = 1;
+             sql.append(QStringLiteral("UPDATE ledger_entries SET amount = 1 WHERE id = 2"));
+             sql.append(QStringLiteral("UPDATE ledger_issues SET amount = 1 WHERE id = 2"));
+             for (qsizetype i = 1; i < entries.size(); ++i) {
+                 entries[i].previousHash = entries[i - 1].hash;
+                 entries[i].hash = entryHash(entries[i]);
+                 sql.append(QStringLiteral("UPDATE ledger_entries SET previous_hash = '%1', hash = '%2' WHERE id = %3")
+                                .arg(entries[i].previousHash, entries[i].hash)
+                                .arg(entries[i].id));
+             }
+             QCOMPARE(tamper(path, sql), QString());
+         },
+         {{Kind::AnchorChanged, 4}}},
+        {"payment moved to another invoice",
+         statements({QStringLiteral("UPDATE ledger_entries SET refers_to = 2, invoice_id = 2 WHERE id = 3")}),
+         {{Kind::Changed, 3}}},
+        {"issuer edited",
+         statements({QStringLiteral("UPDATE ledger_entries SET issued_by_user = 'x' WHERE id = 2")}),
+         {{Kind::Changed, 2}}},
+        {"folded customer edited",
+         statements({QStringLiteral("UPDATE ledger_entries SET customer_folded = 'forged' WHERE id = 1")}),
+         {{Kind::Changed, 1}}},
+        {"ledger identity changed",
+         statements({QStringLiteral("UPDATE ledger_meta SET value = 'x' WHERE key = 'ledger_id'")}),
+         {{Kind::Replaced, 4}}},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+        const QString anchor = dir.filePath(QStringLiteral("anchor.json"));
+        const auto open = [&] {
+            auto store = LedgerStore::openSqlite(path);
+            store->setAnchor(anchor, QStringLiteral("local"));
+            return store;
+        };
+        {
+            auto store = open();
+            const auto a = store->record(issue(QStringLiteral("A"), 1000, QDate(2026, 1, 5), QStringLiteral("1")));
+            QVERIFY(store->record(issue(QStringLiteral("B"), 2000, QDate(2026, 1, 6), QStringLiteral("2"))));
+            QVERIFY(store->recordPayment(a->id, QDate(2026, 2, 1), 500));
+        }
+        const QString older = dir.filePath(QStringLiteral("older.sqlite"));
+        QVERIFY(QFile::copy(path, older));
+        QVERIFY(open()->record(issue(QStringLiteral("C"), 3000, QDate(2026, 1, 7), QStringLiteral("3"))));
+        c.tampering(path, older);
+
+        auto store = open();
+        QList<std::pair<Kind, qint64>> found;
+        for (const ChainProblem &problem : store->check(dir.path(), QString()).problems)
+            found.append({problem.kind, problem.entryId});
+        QVERIFY2(found == c.expected, c.name);
+        // Nothing forged is taken into what searches read, nor into the anchor.
+        LedgerFilter forged;
+        forged.customer = QStringLiteral("forged");
+        QVERIFY2(searched(*store, forged).rows.isEmpty(), c.name);
+        QVERIFY2(!store->check(dir.path(), QString()).problems.isEmpty(), c.name);
+    }
+}
+
 void LedgerTest::reissueRefersToTheEarlierIssue()
 {
     QTemporaryDir dir;
@@ -738,6 +918,7 @@ void LedgerTest::migratesTheFirstSchema()
             entry.paymentDate = QDate(2025, 12, 20);
         }
         entry.id = i;
+        entry.hashForm = 1;
         entry.recordedAt = QDateTime(QDate(2025, 12, i), QTime(8, 0), Qt::UTC);
         entry.previousHash = previous;
         entry.hash = entryHash(entry);
@@ -766,6 +947,10 @@ void LedgerTest::migratesTheFirstSchema()
     QVERIFY2(store, qPrintable(error));
     QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
     QVERIFY(store->verify(dir.path()).isEmpty()); // nothing recorded changed
+    // Re-anchored once: a seal over every column of the entries before it.
+    QCOMPARE(store->sealedOnOpen()->id, 4);
+    QCOMPARE(store->entries().constLast().kind, EntryKind::Seal);
+    QVERIFY(!LedgerStore::openSqlite(path)->sealedOnOpen());
     const LedgerPage all = searched(*store);
     QCOMPARE(all.rows.size(), 2);
     QCOMPARE(all.paid, (QList<qint64>{2000, 2000})); // the payment found its invoice through the reissue
@@ -774,8 +959,13 @@ void LedgerTest::migratesTheFirstSchema()
     QCOMPARE(searched(*store, filter).rows.size(), 2);
     // Still append-only, and new entries continue the chain.
     QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
-    QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 4);
+    QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 5);
     QVERIFY(verifyChain(store->entries()).isEmpty());
+    // What the older entries' hashes leave out is the seal's to cover.
+    QCOMPARE(tamper(path, sqliteDialect().dropAppendOnlyGuards +
+                              QStringList{QStringLiteral("UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3")}),
+             QString());
+    QCOMPARE(store->verify(dir.path()), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
 }
 
 void LedgerTest::damagedAndUnwritableFiles()

@@ -13,6 +13,7 @@
 #include <QCryptographicHash>
 #include <QLabel>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTableView>
 
@@ -81,9 +82,11 @@ private slots:
     void commandLineOptions_data();
     void commandLineOptions();
     void commandLineListsAndVerifies();
+    void killedRecordingRaisesNoFalseAlarm();
 
 private:
     Run seikyu(const QStringList &arguments);
+    void start(QProcess &process, const QStringList &arguments);
     QString exportOne(const QByteArray &bytes, const QString &name);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -110,15 +113,20 @@ void LedgerUseTest::cleanup()
     m_prompter = nullptr;
 }
 
-Run LedgerUseTest::seikyu(const QStringList &arguments)
+void LedgerUseTest::start(QProcess &process, const QStringList &arguments)
 {
-    QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir->filePath(QStringLiteral("data")));
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     process.setProcessEnvironment(environment);
     process.start(qEnvironmentVariable("SEIKYU_BINARY"), arguments);
+}
+
+Run LedgerUseTest::seikyu(const QStringList &arguments)
+{
+    QProcess process;
+    start(process, arguments);
     Run run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
@@ -486,6 +494,9 @@ void LedgerUseTest::commandLineListsAndVerifies()
 
     Run intact = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QCOMPARE(intact.status, 0);
+    // The fingerprint to note at a closing: the newest entry and the start of its hash.
+    const LedgerEntry head = IssueLedger::instance().store()->entries().constLast();
+    QVERIFY2(intact.out.contains(fingerprintText(head.id, head.hash)), qPrintable(intact.out));
 
     // Changed outside Seikyu: an amount edited, an archived PDF replaced. Each is named.
     IssueLedger::instance().close();
@@ -507,9 +518,44 @@ void LedgerUseTest::commandLineListsAndVerifies()
     Run changed = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QCOMPARE(changed.status, 1);
     lines = changed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[2].contains(fingerprintText(head.id, head.hash)));
     QVERIFY2(lines[0].contains(QLatin1String("1")), qPrintable(lines[0]));
     QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")), qPrintable(lines[1]));
+}
+
+void LedgerUseTest::killedRecordingRaisesNoFalseAlarm()
+{
+    // The anchor is moved on only after a commit: a kill anywhere leaves it at or behind the
+    // ledger's newest entry, never ahead. Bounded: a few batches killed at random moments.
+    QStringList files{QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out"))};
+    for (int i = 0; i < 12; ++i)
+        files.append(writeFile(m_dir->filePath(QStringLiteral("in/k%1.seikyu").arg(i)),
+                               invoiceBytes(QStringLiteral("顧客%1").arg(i), 1000 + i, QStringLiteral("K-%1").arg(i),
+                                            QStringLiteral("2026-05-01"))));
+    qint64 recorded = 0;
+    for (int run = 0; run < 6; ++run) {
+        QProcess process;
+        start(process, files);
+        QVERIFY(process.waitForStarted());
+        process.waitForFinished(int(QRandomGenerator::global()->bounded(100, 1500)));
+        process.kill();
+        process.waitForFinished();
+
+        IssueLedger::instance().close();
+        LedgerStore *store = IssueLedger::instance().store();
+        if (!store)
+            continue; // killed before the ledger was made
+        const LedgerCheck check = IssueLedger::instance().verify(*store);
+        using Kind = ChainProblem::Kind;
+        for (const ChainProblem &problem : check.problems)
+            QVERIFY2(!QList<Kind>({Kind::Changed, Kind::Missing, Kind::SealBroken, Kind::AnchorLost,
+                                   Kind::AnchorChanged, Kind::Replaced, Kind::AnchorUnreadable})
+                          .contains(problem.kind),
+                     qPrintable(describeProblem(problem)));
+        QVERIFY(check.headId >= recorded);
+        recorded = check.headId;
+    }
 }
 
 int main(int argc, char *argv[])

@@ -323,12 +323,14 @@ private Q_SLOTS:
         // A version-one ledger, as the first Seikyu with a server ledger left it.
         LedgerEntry first = issue(QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ"), 5000, QStringLiteral("2026-0001"));
         first.id = 1;
+        first.hashForm = 1;
         first.recordedAt = QDateTime(QDate(2026, 1, 5), QTime(9, 0), Qt::UTC);
         first.previousHash = GenesisHash;
         first.hash = entryHash(first);
         LedgerEntry payment;
         payment.kind = EntryKind::Payment;
         payment.id = 2;
+        payment.hashForm = 1;
         payment.refersTo = 1;
         payment.amount = 5000;
         payment.paymentDate = QDate(2026, 2, 1);
@@ -363,7 +365,8 @@ private Q_SLOTS:
         QVERIFY2(store, qPrintable(report.detail));
         QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
         const QList<LedgerEntry> entries = store->entries();
-        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.size(), 3); // and the seal over both
+        QCOMPARE(entries.at(2).kind, EntryKind::Seal);
         QCOMPARE(entries.at(1).invoiceId, 1);
         QCOMPARE(entries.at(0).customerFolded, foldForSearch(QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ")));
         QVERIFY(store->verify(QString()).isEmpty());
@@ -393,6 +396,21 @@ private Q_SLOTS:
         QCOMPARE(server->value(database, QStringLiteral("SELECT sum(amount) FROM ledger_entries")),
                  QStringLiteral("300"));
         QVERIFY(store->verify(QString()).isEmpty());
+
+        // The database's owner can drop the guards; a deleted newest entry is then reported by
+        // every computer that had seen it, each by its own anchor: one recorded it, one read it.
+        QTemporaryDir here, there;
+        store->setAnchor(here.filePath(QStringLiteral("anchor.json")), QStringLiteral("office"));
+        const std::optional<LedgerEntry> newest = store->record(issue(QStringLiteral("丙"), 300));
+        QVERIFY(newest);
+        std::unique_ptr<LedgerStore> other = openServerLedger(connection);
+        other->setAnchor(there.filePath(QStringLiteral("anchor.json")), QStringLiteral("office"));
+        other->noteHead();
+        QVERIFY(server->sql(database, QStringLiteral("DROP TRIGGER ledger_entries_append_only ON ledger_entries; "
+                                                     "DELETE FROM ledger_entries WHERE id = 3")));
+        for (LedgerStore *client : {store.get(), other.get()})
+            QCOMPARE(client->verify(QString()),
+                     (QList<ChainProblem>{{ChainProblem::Kind::AnchorLost, 3, newest->hash}}));
     }
 
     void numbersTakenAtOnceAreDistinctWithoutGaps()

@@ -81,6 +81,11 @@ QString IssueLedger::archiveFolder() const
     return QDir(m_folder).filePath(QStringLiteral("archive"));
 }
 
+QString IssueLedger::anchorPath() const
+{
+    return QDir(m_folder).filePath(QStringLiteral("ledger-anchor.json"));
+}
+
 LedgerStore *IssueLedger::store(QString *error)
 {
     if (SharedLedger *office = shared()) {
@@ -115,8 +120,17 @@ bool IssueLedger::open(QString *error)
         if (error)
             *error = reason;
         qCWarning(lcLedger) << "ledger" << databasePath() << "cannot be used:" << reason;
+        return false;
     }
-    return m_store != nullptr;
+    m_store->setAnchor(anchorPath(), QStringLiteral("local"));
+    if (const std::optional<LedgerEntry> seal = m_store->sealedOnOpen()) {
+        const QString sealed = Text::tr("The ledger of issued invoices now covers every column of its entries: "
+                                        "entry %1 seals the %n entries recorded before it.",
+                                        nullptr, int(seal->id - 1))
+                                   .arg(seal->id);
+        m_pending = m_pending.isEmpty() ? sealed : m_pending + QLatin1Char('\n') + sealed;
+    }
+    return true;
 }
 
 bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error)

@@ -30,6 +30,8 @@ public:
     QString folder() const { return m_folder; }
     QString databasePath() const;
     QString archiveFolder() const;
+    /// The newest entry of each ledger this computer wrote or saw, beside the archive.
+    QString anchorPath() const;
 
     /// The open store, opening it when needed; nothing (with the reason) when it cannot be used.
     LedgerStore *store(QString *error = nullptr);

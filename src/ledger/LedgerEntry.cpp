@@ -14,13 +14,15 @@ QString entryKindKey(EntryKind kind)
         return QStringLiteral("void");
     case EntryKind::Payment:
         return QStringLiteral("payment");
+    case EntryKind::Seal:
+        return QStringLiteral("seal");
     }
     return {};
 }
 
 std::optional<EntryKind> entryKindOfKey(const QString &key)
 {
-    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment}) {
+    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Seal}) {
         if (entryKindKey(kind) == key)
             return kind;
     }
@@ -146,9 +148,8 @@ QString dateText(const QDate &date)
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
-} // namespace
-
-QByteArray canonicalBytes(const LedgerEntry &entry)
+/// The facts of the invoice, as hash form 1 covers them.
+QByteArray factBytes(const LedgerEntry &entry)
 {
     QByteArray bytes;
     bytes.reserve(512);
@@ -174,6 +175,41 @@ QByteArray canonicalBytes(const LedgerEntry &entry)
                                  dateText(entry.paymentDate)})
         appendField(bytes, field);
     return bytes;
+}
+
+/// The columns hash form 1 left out: who recorded the entry, where it came from, what it derives.
+void appendRestOfRow(QByteArray &bytes, const LedgerEntry &entry)
+{
+    for (const QString &field : {QString::number(entry.hashForm), QString::number(entry.invoiceId),
+                                 entry.customerFolded, entry.issuedByUser, entry.issuedByHost, entry.origin})
+        appendField(bytes, field);
+}
+
+} // namespace
+
+QByteArray canonicalBytes(const LedgerEntry &entry)
+{
+    QByteArray bytes = factBytes(entry);
+    if (entry.hashForm >= 2)
+        appendRestOfRow(bytes, entry);
+    return bytes;
+}
+
+QByteArray rowBytes(const LedgerEntry &entry)
+{
+    QByteArray row = factBytes(entry);
+    appendRestOfRow(row, entry);
+    appendField(row, entry.previousHash);
+    appendField(row, entry.hash);
+    return row;
+}
+
+QString sealDigest(const QList<LedgerEntry> &entries)
+{
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    for (const LedgerEntry &entry : entries)
+        digest.addData(rowBytes(entry));
+    return QString::fromLatin1(digest.result().toHex());
 }
 
 QString entryHash(const LedgerEntry &entry)

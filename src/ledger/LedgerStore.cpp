@@ -1,6 +1,7 @@
 #include "ledger/LedgerStore.h"
 
 #include "ledger/IssueTableCheck.h"
+#include "ledger/LedgerAnchor.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
 
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 
 namespace seikyu {
@@ -75,6 +77,7 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
         entry.issuedByHost = query.value(25).toString();
         entry.origin = query.value(26).toString();
     }
+    entry.hashForm = version >= 5 ? query.value(27).toInt() : 1;
     return entry;
 }
 
@@ -203,7 +206,7 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
         if (!run(m_dialect.beginWrite, error, fault))
             return false;
         if (!database().tables().contains(QStringLiteral("ledger_entries")) &&
-            !run(createStatements(m_dialect, CurrentSchemaVersion), error, fault)) {
+            (!run(createStatements(m_dialect, CurrentSchemaVersion), error, fault) || !giveIdentity(error, fault))) {
             run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
             return false;
         }
@@ -221,7 +224,55 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
             return false;
         m_version = schemaVersion();
     }
+    QSqlQuery identity(database());
+    if (identity.exec(QStringLiteral("SELECT value FROM ledger_meta WHERE key = 'ledger_id'")) && identity.next())
+        m_identity = identity.value(0).toString();
     // A ledger written by a newer Seikyu is read as far as this one knows it.
+    return true;
+}
+
+bool LedgerStore::giveIdentity(QString *error, LedgerFault *fault)
+{
+    // Random, so the anchors of a local ledger, a shared one or two servers' never mix.
+    return run({QStringLiteral("INSERT INTO ledger_meta (key, value) SELECT 'ledger_id', '%1' WHERE NOT EXISTS "
+                               "(SELECT 1 FROM ledger_meta WHERE key = 'ledger_id')")
+                    .arg(QUuid::createUuid().toString(QUuid::WithoutBraces))},
+               error, fault);
+}
+
+bool LedgerStore::sealEarlierEntries(QString *error, LedgerFault *fault)
+{
+    // The entries before hash form 2 leave who recorded them, their origin and what they derive
+    // outside their hashes: one entry now covers all of that, and the chain goes on from it.
+    // Read row by row: a shared ledger may hold millions.
+    QSqlQuery read(database());
+    read.setForwardOnly(true);
+    if (!read.exec(QStringLiteral("SELECT %1 FROM ledger_entries ORDER BY id").arg(entryColumns(m_version)))) {
+        setReason(error, read.lastError().text());
+        setFault(fault, faultOf(read.lastError()));
+        return false;
+    }
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    LedgerEntry last;
+    while (read.next()) {
+        last = entryOfRow(read, m_version);
+        digest.addData(rowBytes(last));
+    }
+    read.finish();
+    if (last.id == 0)
+        return true;
+    LedgerEntry seal;
+    seal.kind = EntryKind::Seal;
+    seal.id = last.id + 1;
+    seal.previousHash = last.hash;
+    seal.recordedAt = timestampOfText(timestampText(QDateTime::currentDateTimeUtc()));
+    seal.pdfSha256 = QString::fromLatin1(digest.result().toHex());
+    seal.issuedByUser = recordingUserName();
+    seal.issuedByHost = recordingHostName();
+    seal.hash = entryHash(seal);
+    if (!insert(seal, error, fault))
+        return false;
+    m_sealed = seal;
     return true;
 }
 
@@ -239,6 +290,10 @@ bool LedgerStore::migrate(int fromVersion, QString *error, LedgerFault *fault)
     if (done && fromVersion == 1) {
         m_version = 2;
         done = fillDerivedColumns(error, fault);
+    }
+    if (done && fromVersion == 4) {
+        m_version = 5;
+        done = giveIdentity(error, fault) && sealEarlierEntries(error, fault);
     }
     done = done && run(m_dialect.appendOnlyGuards, error, fault);
     if (!done) {
@@ -293,6 +348,8 @@ std::optional<LedgerEntry> LedgerStore::record(LedgerEntry entry, QString *error
         run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
         return std::nullopt;
     }
+    // Only once committed: the anchor may lag behind the ledger, never run ahead of it.
+    keepHead(recorded->id, recorded->hash);
     return recorded;
 }
 
@@ -300,8 +357,10 @@ std::optional<qsizetype> LedgerStore::recordAll(const QList<LedgerEntry> &entrie
 {
     if (!run(m_dialect.beginWrite, error, nullptr))
         return std::nullopt;
+    std::optional<LedgerEntry> last;
     for (const LedgerEntry &entry : entries) {
-        if (!recordLocked(entry, error, nullptr)) {
+        last = recordLocked(entry, error, nullptr);
+        if (!last) {
             run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
             return std::nullopt;
         }
@@ -310,6 +369,8 @@ std::optional<qsizetype> LedgerStore::recordAll(const QList<LedgerEntry> &entrie
         run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
         return std::nullopt;
     }
+    if (last)
+        keepHead(last->id, last->hash);
     return entries.size();
 }
 
@@ -425,10 +486,18 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         entry.issuedByUser = recordingUserName();
         entry.issuedByHost = recordingHostName();
     }
+    entry.hashForm = CurrentHashForm;
     entry.hash = entryHash(entry);
+    if (!insert(entry, error, fault))
+        return std::nullopt;
+    return entry;
+}
 
+bool LedgerStore::insert(const LedgerEntry &entry, QString *error, LedgerFault *fault)
+{
+    QSqlQuery query(database());
     query.prepare(QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                       .arg(entryColumns()));
     for (const QVariant &value : {QVariant(entry.id),
                                   QVariant(entryKindKey(entry.kind)),
@@ -456,12 +525,16 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
                                   QVariant(entry.customerFolded),
                                   QVariant(entry.issuedByUser),
                                   QVariant(entry.issuedByHost),
-                                  QVariant(entry.origin)})
+                                  QVariant(entry.origin),
+                                  QVariant(entry.hashForm)})
         query.addBindValue(value.toString().isNull() && value.typeId() == QMetaType::QString ? QVariant(QString(""))
                                                                                              : value);
-    if (!query.exec())
-        return failed(query);
-    return entry;
+    if (!query.exec()) {
+        setReason(error, query.lastError().text());
+        setFault(fault, faultOf(query.lastError()));
+        return false;
+    }
+    return true;
 }
 
 std::optional<LedgerEntry> LedgerStore::recordPayment(qint64 issueId, const QDate &date, qint64 amount,
@@ -529,6 +602,38 @@ QList<ChainProblem> LedgerStore::searchTableProblems(QString *error)
     return problems;
 }
 
+void LedgerStore::setAnchor(const QString &path, const QString &place)
+{
+    m_anchorFile = path;
+    m_place = place;
+}
+
+void LedgerStore::keepHead(qint64 id, const QString &hash)
+{
+    if (m_anchorFile.isEmpty())
+        return;
+    // Not being able to write the anchor leaves it behind the ledger: checks stay sound, weaker.
+    advanceAnchor(m_anchorFile, {m_identity, m_place, id, hash}, [this](qint64 anchoredId, const QString &anchored) {
+        QSqlQuery query(database());
+        query.prepare(QStringLiteral("SELECT hash FROM ledger_entries WHERE id = ?"));
+        query.addBindValue(anchoredId);
+        return query.exec() && query.next() && query.value(0).toString() == anchored;
+    });
+}
+
+void LedgerStore::noteHead()
+{
+    if (m_anchorFile.isEmpty())
+        return;
+    QSqlQuery query(database());
+    if (query.exec(QStringLiteral("SELECT id, hash FROM ledger_entries ORDER BY id DESC LIMIT 1")) && query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        const QString hash = query.value(1).toString();
+        query.finish();
+        keepHead(id, hash);
+    }
+}
+
 QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *error)
 {
     return check(archiveFolder, QString(), error).problems;
@@ -536,8 +641,19 @@ QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *e
 
 LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &thisHost, QString *error)
 {
-    const QList<LedgerEntry> all = entries(0, error);
-    const QList<ChainProblem> chainProblems = verifyChain(all);
+    // The anchor is read before the entries: it is moved on only after a commit, so the entries
+    // read next hold it even while other processes record.
+    bool anchorUnreadable = false;
+    const QList<LedgerAnchor> anchors =
+        m_anchorFile.isEmpty() ? QList<LedgerAnchor>() : readAnchors(m_anchorFile, &anchorUnreadable);
+    QString unread;
+    const QList<LedgerEntry> all = entries(0, &unread);
+    if (!unread.isEmpty()) {
+        setReason(error, unread);
+        return {};
+    }
+    // A ledger not yet brought to whole-row hashes (one opened without being migrated) has no seal.
+    const QList<ChainProblem> chainProblems = verifyChain(all, m_version >= 5);
     // Entries changed outside Seikyu are named as such; what the search table says of them then
     // is no further news, and it is not worked out again from entries no longer trusted.
     const bool chainIntact = chainProblems.isEmpty();
@@ -554,8 +670,20 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
         actual.insert(entry.archiveName, QString::fromLatin1(hash.result().toHex()));
     }
     LedgerCheck found = checkArchive(all, actual, thisHost);
-    found.problems = chainProblems + found.problems;
-    if (m_version >= 4 && chainIntact)
+    QList<ChainProblem> anchorProblems;
+    if (anchorUnreadable)
+        anchorProblems.append({ChainProblem::Kind::AnchorUnreadable, 0, m_anchorFile});
+    else if (!m_anchorFile.isEmpty())
+        anchorProblems = compareWithAnchors(anchors, m_identity, m_place, all);
+    if (!all.isEmpty()) {
+        found.headId = all.constLast().id;
+        found.headHash = all.constLast().hash;
+        if (chainIntact && anchorProblems.isEmpty())
+            keepHead(found.headId, found.headHash);
+    }
+    found.problems = chainProblems + anchorProblems + found.problems;
+    // Nor from a ledger cut back or put back: the table then keeps what this computer had seen.
+    if (m_version >= 4 && chainIntact && anchorProblems.isEmpty())
         found.problems += searchTableProblems(error);
     return found;
 }

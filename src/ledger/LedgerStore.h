@@ -67,7 +67,20 @@ public:
     QList<ChainProblem> verify(const QString &archiveFolder, QString *error = nullptr);
     /// The hash chain checked entry by entry, and the archived PDFs as checkArchive() checks them
     /// on the computer `thisHost` (empty: every PDF belongs in `archiveFolder`).
+    /// With the anchor problems too once setAnchor() named the anchor file: the ledger must still
+    /// hold the newest entry this computer wrote or saw; an intact ledger moves the anchor on.
     LedgerCheck check(const QString &archiveFolder, const QString &thisHost, QString *error = nullptr);
+
+    /// Keeps the newest entry this store records or sees in the anchor file at `path`, for the
+    /// ledger seen at `place` ("local", or the server and database).
+    void setAnchor(const QString &path, const QString &place);
+    /// Moves the anchor on to the ledger's newest entry when that follows the anchored one (a
+    /// read of the ledger: what another computer recorded is anchored here too).
+    void noteHead();
+    /// The ledger's own random id; empty for a ledger that lost it.
+    QString identity() const { return m_identity; }
+    /// The seal this store wrote when it brought an older ledger to whole-row hashes on opening.
+    std::optional<LedgerEntry> sealedOnOpen() const { return m_sealed; }
 
 private:
     bool run(const QStringList &statements, QString *error, LedgerFault *fault);
@@ -75,10 +88,18 @@ private:
     bool fillDerivedColumns(QString *error, LedgerFault *fault);
     QList<ChainProblem> searchTableProblems(QString *error);
     std::optional<LedgerEntry> recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault);
+    bool insert(const LedgerEntry &entry, QString *error, LedgerFault *fault);
+    bool giveIdentity(QString *error, LedgerFault *fault);
+    bool sealEarlierEntries(QString *error, LedgerFault *fault);
+    void keepHead(qint64 id, const QString &hash);
 
     QString m_connection;
     LedgerDialect m_dialect;
     int m_version = 0;
+    QString m_identity;
+    QString m_anchorFile;
+    QString m_place;
+    std::optional<LedgerEntry> m_sealed;
 };
 
 /// The fault an SQL error stands for.

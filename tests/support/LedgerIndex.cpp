@@ -44,6 +44,8 @@ void LedgerIndex::add(const LedgerEntry &entry)
             m_payments.erase(payment);
         }
         break;
+    case EntryKind::Seal:
+        break;
     }
 }
 
