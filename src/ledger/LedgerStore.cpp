@@ -81,6 +81,56 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
     return entry;
 }
 
+/// The columns' values as the store writes them, in entryColumns' order.
+QVariantList storedValues(const LedgerEntry &entry)
+{
+    QVariantList values{QVariant(entry.id),
+                        QVariant(entryKindKey(entry.kind)),
+                        QVariant(timestampText(entry.recordedAt)),
+                        QVariant(channelKey(entry.channel)),
+                        QVariant(entry.refersTo),
+                        QVariant(entry.title),
+                        QVariant(entry.number),
+                        QVariant(dateText(entry.invoiceDate)),
+                        QVariant(entry.customer),
+                        QVariant(entry.honorific),
+                        QVariant(entry.registrationNumber),
+                        QVariant(entry.amount),
+                        QVariant(encodeTaxLines(entry.taxes)),
+                        QVariant(entry.withholding),
+                        QVariant(dateText(entry.dueDate)),
+                        QVariant(entry.sourcePath),
+                        QVariant(entry.pdfSha256),
+                        QVariant(entry.archiveName),
+                        QVariant(entry.note),
+                        QVariant(dateText(entry.paymentDate)),
+                        QVariant(entry.previousHash),
+                        QVariant(entry.hash),
+                        QVariant(entry.invoiceId),
+                        QVariant(entry.customerFolded),
+                        QVariant(entry.issuedByUser),
+                        QVariant(entry.issuedByHost),
+                        QVariant(entry.origin),
+                        QVariant(entry.hashForm)};
+    for (QVariant &value : values) {
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            value = QString(QLatin1String(""));
+    }
+    return values;
+}
+
+/// Whether the row holds exactly what the store writes for the entry read from it: a column the
+/// reading would pass over (a stray part of the taxes, a number stored as other text) is a change too.
+bool rowAsStored(const QSqlQuery &query, const LedgerEntry &entry)
+{
+    const QVariantList values = storedValues(entry);
+    for (int i = 0; i < values.size(); ++i) {
+        if (query.value(i).toString() != values.at(i).toString())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 LedgerFault faultOf(const QSqlError &error)
@@ -499,36 +549,8 @@ bool LedgerStore::insert(const LedgerEntry &entry, QString *error, LedgerFault *
     query.prepare(QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
                                  "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                       .arg(entryColumns()));
-    for (const QVariant &value : {QVariant(entry.id),
-                                  QVariant(entryKindKey(entry.kind)),
-                                  QVariant(timestampText(entry.recordedAt)),
-                                  QVariant(channelKey(entry.channel)),
-                                  QVariant(entry.refersTo),
-                                  QVariant(entry.title),
-                                  QVariant(entry.number),
-                                  QVariant(dateText(entry.invoiceDate)),
-                                  QVariant(entry.customer),
-                                  QVariant(entry.honorific),
-                                  QVariant(entry.registrationNumber),
-                                  QVariant(entry.amount),
-                                  QVariant(encodeTaxLines(entry.taxes)),
-                                  QVariant(entry.withholding),
-                                  QVariant(dateText(entry.dueDate)),
-                                  QVariant(entry.sourcePath),
-                                  QVariant(entry.pdfSha256),
-                                  QVariant(entry.archiveName),
-                                  QVariant(entry.note),
-                                  QVariant(dateText(entry.paymentDate)),
-                                  QVariant(entry.previousHash),
-                                  QVariant(entry.hash),
-                                  QVariant(entry.invoiceId),
-                                  QVariant(entry.customerFolded),
-                                  QVariant(entry.issuedByUser),
-                                  QVariant(entry.issuedByHost),
-                                  QVariant(entry.origin),
-                                  QVariant(entry.hashForm)})
-        query.addBindValue(value.toString().isNull() && value.typeId() == QMetaType::QString ? QVariant(QString(""))
-                                                                                             : value);
+    for (const QVariant &value : storedValues(entry))
+        query.addBindValue(value);
     if (!query.exec()) {
         setReason(error, query.lastError().text());
         setFault(fault, faultOf(query.lastError()));
@@ -560,6 +582,11 @@ std::optional<LedgerEntry> LedgerStore::recordVoid(qint64 entryId, const QString
 
 QList<LedgerEntry> LedgerStore::entries(qint64 afterId, QString *error)
 {
+    return readEntries(afterId, error, nullptr);
+}
+
+QList<LedgerEntry> LedgerStore::readEntries(qint64 afterId, QString *error, QList<qint64> *notAsStored)
+{
     QList<LedgerEntry> found;
     QSqlQuery query(database());
     query.setForwardOnly(true);
@@ -570,8 +597,12 @@ QList<LedgerEntry> LedgerStore::entries(qint64 afterId, QString *error)
         setReason(error, query.lastError().text());
         return found;
     }
-    while (query.next())
+    while (query.next()) {
         found.append(entryOfRow(query, m_version));
+        // Entries of hash form 1 were written by older versions; their seal covers them as read.
+        if (notAsStored && found.constLast().hashForm >= 2 && !rowAsStored(query, found.constLast()))
+            notAsStored->append(found.constLast().id);
+    }
     return found;
 }
 
@@ -647,13 +678,18 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
     const QList<LedgerAnchor> anchors =
         m_anchorFile.isEmpty() ? QList<LedgerAnchor>() : readAnchors(m_anchorFile, &anchorUnreadable);
     QString unread;
-    const QList<LedgerEntry> all = entries(0, &unread);
+    QList<qint64> notAsStored;
+    const QList<LedgerEntry> all = readEntries(0, &unread, &notAsStored);
     if (!unread.isEmpty()) {
         setReason(error, unread);
         return {};
     }
     // A ledger not yet brought to whole-row hashes (one opened without being migrated) has no seal.
-    const QList<ChainProblem> chainProblems = verifyChain(all, m_version >= 5);
+    QList<ChainProblem> chainProblems = verifyChain(all, m_version >= 5);
+    for (qint64 id : notAsStored) {
+        if (const ChainProblem changed{ChainProblem::Kind::Changed, id, {}}; !chainProblems.contains(changed))
+            chainProblems.append(changed);
+    }
     // Entries changed outside Seikyu are named as such; what the search table says of them then
     // is no further news, and it is not worked out again from entries no longer trusted.
     const bool chainIntact = chainProblems.isEmpty();

@@ -89,6 +89,8 @@ private:
     QList<ChainProblem> searchTableProblems(QString *error);
     std::optional<LedgerEntry> recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault);
     bool insert(const LedgerEntry &entry, QString *error, LedgerFault *fault);
+    /// entries(), naming in `notAsStored` the entries whose row is not what the store writes for them.
+    QList<LedgerEntry> readEntries(qint64 afterId, QString *error, QList<qint64> *notAsStored);
     bool giveIdentity(QString *error, LedgerFault *fault);
     bool sealEarlierEntries(QString *error, LedgerFault *fault);
     void keepHead(qint64 id, const QString &hash);
