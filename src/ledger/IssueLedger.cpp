@@ -92,6 +92,8 @@ LedgerStore *IssueLedger::store(QString *error)
         ServerReport report;
         if (!office->connect(&report) && error)
             *error = report.message;
+        if (office->server())
+            tellSealed(*office->server());
         return office->server();
     }
     if (!m_store && !open(error))
@@ -123,14 +125,19 @@ bool IssueLedger::open(QString *error)
         return false;
     }
     m_store->setAnchor(anchorPath(), QStringLiteral("local"));
-    if (const std::optional<LedgerEntry> seal = m_store->sealedOnOpen()) {
+    tellSealed(*m_store);
+    return true;
+}
+
+void IssueLedger::tellSealed(LedgerStore &store)
+{
+    if (const std::optional<LedgerEntry> seal = store.takeSeal()) {
         const QString sealed = Text::tr("The ledger of issued invoices now covers every column of its entries: "
                                         "entry %1 seals the %n entries recorded before it.",
                                         nullptr, int(seal->id - 1))
                                    .arg(seal->id);
         m_pending = m_pending.isEmpty() ? sealed : m_pending + QLatin1Char('\n') + sealed;
     }
-    return true;
 }
 
 bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error)

@@ -72,6 +72,8 @@ private:
     /// Copies the PDF into the archive under its tax-agency name; the name and hash, or nothing.
     bool archivePdf(const QString &pdfPath, LedgerEntry &entry, QString *error);
     void failed(const QString &reason);
+    /// Tells the user once that opening `store` sealed the entries an older version recorded.
+    void tellSealed(LedgerStore &store);
     /// recordIssue for a shared ledger: recorded on the server, or kept in the outbox.
     std::optional<QString> recordShared(LedgerEntry entry, const QString &pdfPath);
     /// Adds what the shared ledger's server refused to what the user is told next.

@@ -9,6 +9,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace seikyu {
 
@@ -79,8 +80,9 @@ public:
     void noteHead();
     /// The ledger's own random id; empty for a ledger that lost it.
     QString identity() const { return m_identity; }
-    /// The seal this store wrote when it brought an older ledger to whole-row hashes on opening.
-    std::optional<LedgerEntry> sealedOnOpen() const { return m_sealed; }
+    /// The seal this store wrote when it brought an older ledger to whole-row hashes on opening,
+    /// once: what the user is to be told.
+    std::optional<LedgerEntry> takeSeal() { return std::exchange(m_sealed, std::nullopt); }
 
 private:
     bool run(const QStringList &statements, QString *error, LedgerFault *fault);
