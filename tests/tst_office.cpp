@@ -411,6 +411,9 @@ private Q_SLOTS:
         for (LedgerStore *client : {store.get(), other.get()})
             QCOMPARE(client->verify(QString()),
                      (QList<ChainProblem>{{ChainProblem::Kind::AnchorLost, 3, newest->hash}}));
+        // Recording goes on, and what was seen stays reported.
+        QVERIFY(other->record(issue(QStringLiteral("丁"), 400)));
+        QCOMPARE(store->verify(QString()), (QList<ChainProblem>{{ChainProblem::Kind::AnchorChanged, 3, newest->hash}}));
     }
 
     void numbersTakenAtOnceAreDistinctWithoutGaps()

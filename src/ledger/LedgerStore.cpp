@@ -538,6 +538,15 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     }
     entry.hashForm = CurrentHashForm;
     entry.hash = entryHash(entry);
+    if (m_version >= 4) {
+        // What searches read of an entry removed outside Seikyu would refuse the id it left free,
+        // and with it every recording after: no entry holds that id or a later one.
+        query.prepare(QStringLiteral("DELETE FROM ledger_issues WHERE id >= ?"));
+        query.addBindValue(entry.id);
+        if (!query.exec())
+            return failed(query);
+        query.finish();
+    }
     if (!insert(entry, error, fault))
         return std::nullopt;
     return entry;
