@@ -330,6 +330,11 @@ void LedgerUseTest::windowSearchesAndTotals()
     QCOMPARE(csv.size(), 4);
     QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
     QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
+
+    // Verify Ledger ends with the fingerprint to note at a closing.
+    const LedgerEntry head = store->entries().constLast();
+    QVERIFY2(window.verificationReport().endsWith(fingerprintText(head.id, head.hash)),
+             qPrintable(window.verificationReport()));
 }
 
 void LedgerUseTest::paymentsFromTheWindow()
