@@ -143,7 +143,7 @@ private slots:
     void paymentsAndVoids();
     void searchCombinations();
     void searchSeesOtherProcessesEntries();
-    void migratesTheFirstSchema();
+    void migratesOlderSchemas();
     void damagedAndUnwritableFiles();
     void twoProcessesRecordAtOnce();
 };
@@ -904,74 +904,88 @@ void LedgerTest::searchSeesOtherProcessesEntries()
     QCOMPARE(statusOfIssue(*reader, a->id), PaymentStatus::Paid);
 }
 
-void LedgerTest::migratesTheFirstSchema()
+void LedgerTest::migratesOlderSchemas()
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
-    // A ledger as the first schema wrote it, with an issue, its reissue and a payment.
-    QList<LedgerEntry> chain;
-    QString previous = GenesisHash;
-    for (int i = 1; i <= 3; ++i) {
-        LedgerEntry entry =
-            i == 3 ? LedgerEntry() : issue(QStringLiteral("ＡＢＣ商店"), 5000, QDate(2025, 12, 1), QStringLiteral("9"));
-        if (i == 2)
-            entry.refersTo = 1;
-        if (i == 3) {
-            entry.kind = EntryKind::Payment;
-            entry.refersTo = 2;
-            entry.amount = 2000;
-            entry.paymentDate = QDate(2025, 12, 20);
+    // Ledgers as the first schema and as schema 4 wrote them, with an issue, its reissue and a
+    // payment; schema 4 kept who recorded each and what searches derive beside the hashed facts.
+    for (const int version : {1, 4}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+        QList<LedgerEntry> chain;
+        QString previous = GenesisHash;
+        for (int i = 1; i <= 3; ++i) {
+            LedgerEntry entry =
+                i == 3 ? LedgerEntry()
+                       : issue(QStringLiteral("ＡＢＣ商店"), 5000, QDate(2025, 12, 1), QStringLiteral("9"));
+            if (i == 2)
+                entry.refersTo = 1;
+            if (i == 3) {
+                entry.kind = EntryKind::Payment;
+                entry.refersTo = 2;
+                entry.amount = 2000;
+                entry.paymentDate = QDate(2025, 12, 20);
+            }
+            entry.id = i;
+            entry.hashForm = 1;
+            entry.recordedAt = QDateTime(QDate(2025, 12, i), QTime(8, 0), Qt::UTC);
+            entry.previousHash = previous;
+            entry.hash = entryHash(entry);
+            previous = entry.hash;
+            chain.append(entry);
         }
-        entry.id = i;
-        entry.hashForm = 1;
-        entry.recordedAt = QDateTime(QDate(2025, 12, i), QTime(8, 0), Qt::UTC);
-        entry.previousHash = previous;
-        entry.hash = entryHash(entry);
-        previous = entry.hash;
-        chain.append(entry);
-    }
-    QStringList statements = createStatements(sqliteDialect(), 1);
-    for (const LedgerEntry &e : chain) {
-        statements.append(
-            QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (%2, '%3', '%4', '%5', %6, '%7', '%8', "
-                           "'%9', '%10', '%11', '', %12, '', 0, '', '', '', '', '', '%13', '%14', '%15')")
-                .arg(entryColumns(1))
-                .arg(e.id)
-                .arg(entryKindKey(e.kind), timestampText(e.recordedAt), channelKey(e.channel))
-                .arg(e.refersTo)
-                .arg(e.title, e.number, e.invoiceDate.isValid() ? e.invoiceDate.toString(Qt::ISODate) : QString(),
-                     e.customer, e.honorific)
-                .arg(e.amount)
-                .arg(e.paymentDate.isValid() ? e.paymentDate.toString(Qt::ISODate) : QString(), e.previousHash,
-                     e.hash));
-    }
-    QCOMPARE(tamper(path, statements), QString());
+        QStringList statements = createStatements(sqliteDialect(), version);
+        const QString laterColumns = version == 4 ? QStringLiteral(", invoice_id, customer_folded, issued_by_user, "
+                                                                   "issued_by_host")
+                                                  : QString();
+        for (const LedgerEntry &e : chain) {
+            const QString later = version == 4 ? QStringLiteral(", 1, '%1', 'taro', 'pc-1'")
+                                                     .arg(e.customer.isEmpty() ? QString() : foldForSearch(e.customer))
+                                               : QString();
+            statements.append(
+                QStringLiteral("INSERT INTO ledger_entries (%1%16) VALUES (%2, '%3', '%4', '%5', %6, '%7', '%8', "
+                               "'%9', '%10', '%11', '', %12, '', 0, '', '', '', '', '', '%13', '%14', '%15'%17)")
+                    .arg(entryColumns(1))
+                    .arg(e.id)
+                    .arg(entryKindKey(e.kind), timestampText(e.recordedAt), channelKey(e.channel))
+                    .arg(e.refersTo)
+                    .arg(e.title, e.number, e.invoiceDate.isValid() ? e.invoiceDate.toString(Qt::ISODate) : QString(),
+                         e.customer, e.honorific)
+                    .arg(e.amount)
+                    .arg(e.paymentDate.isValid() ? e.paymentDate.toString(Qt::ISODate) : QString(), e.previousHash,
+                         e.hash, laterColumns, later));
+        }
+        QCOMPARE(tamper(path, statements), QString());
 
-    QString error;
-    auto store = LedgerStore::openSqlite(path, nullptr, &error);
-    QVERIFY2(store, qPrintable(error));
-    QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
-    QVERIFY(store->verify(dir.path()).isEmpty()); // nothing recorded changed
-    // Re-anchored once: a seal over every column of the entries before it.
-    QCOMPARE(store->takeSeal()->id, 4);
-    QVERIFY(!store->takeSeal()); // told once
-    QCOMPARE(store->entries().constLast().kind, EntryKind::Seal);
-    QVERIFY(!LedgerStore::openSqlite(path)->takeSeal());
-    const LedgerPage all = searched(*store);
-    QCOMPARE(all.rows.size(), 2);
-    QCOMPARE(all.paid, (QList<qint64>{2000, 2000})); // the payment found its invoice through the reissue
-    LedgerFilter filter;
-    filter.customer = QStringLiteral("abc");
-    QCOMPARE(searched(*store, filter).rows.size(), 2);
-    // Still append-only, and new entries continue the chain.
-    QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
-    QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 5);
-    QVERIFY(verifyChain(store->entries()).isEmpty());
-    // What the older entries' hashes leave out is the seal's to cover.
-    QCOMPARE(tamper(path, sqliteDialect().dropAppendOnlyGuards +
-                              QStringList{QStringLiteral("UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3")}),
-             QString());
-    QCOMPARE(store->verify(dir.path()), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
+        QString error;
+        auto store = LedgerStore::openSqlite(path, nullptr, &error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+        QVERIFY(store->verify(dir.path()).isEmpty()); // nothing recorded changed
+        // Re-anchored once: a seal over every column of the entries before it.
+        QCOMPARE(store->takeSeal()->id, 4);
+        QVERIFY(!store->takeSeal()); // told once
+        QCOMPARE(store->entries().constLast().kind, EntryKind::Seal);
+        QVERIFY(!LedgerStore::openSqlite(path)->takeSeal());
+        const LedgerPage all = searched(*store);
+        QCOMPARE(all.rows.size(), 2);
+        QCOMPARE(all.paid, (QList<qint64>{2000, 2000})); // the payment found its invoice through the reissue
+        LedgerFilter filter;
+        filter.customer = QStringLiteral("abc");
+        QCOMPARE(searched(*store, filter).rows.size(), 2);
+        // Still append-only, and new entries continue the chain.
+        QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
+        QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 5);
+        QVERIFY(verifyChain(store->entries()).isEmpty());
+        // What the older entries' hashes leave out is the seal's to cover.
+        QCOMPARE(tamper(path,
+                        sqliteDialect().dropAppendOnlyGuards +
+                            QStringList{version == 4
+                                            ? QStringLiteral("UPDATE ledger_entries SET issued_by_host = 'x' "
+                                                             "WHERE id = 1")
+                                            : QStringLiteral("UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3")}),
+                 QString());
+        QCOMPARE(store->verify(dir.path()), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
+    }
 }
 
 void LedgerTest::damagedAndUnwritableFiles()
