@@ -1,6 +1,7 @@
 // The ledger of issued invoices: its pure rules and its store on real SQLite files.
 #include "ledger/ArchiveName.h"
 #include "ledger/IssueFacts.h"
+#include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
 #include "ledger/LedgerHealth.h"
@@ -170,6 +171,7 @@ private slots:
     // ---- pure rules ----
     void hashCoversEveryRecordedField();
     void chainFindsEditedRemovedAndRewritten();
+    void anchorsComparedWithTheLedger();
     void archiveCheckFindsReplacedAndMissingPdfs();
     void archiveCheckLeavesOtherComputersPdfsToThem();
     void widthFolding_data();
@@ -186,11 +188,12 @@ private slots:
     void recordsChainedEntries();
     void refusesUpdateAndDelete();
     void verifyNamesChangedEntries();
+    void verifyFindsEachTampering();
     void reissueRefersToTheEarlierIssue();
     void paymentsAndVoids();
     void searchCombinations();
     void searchSeesOtherProcessesEntries();
-    void migratesTheFirstSchema();
+    void migratesOlderSchemas();
     void damagedAndUnwritableFiles();
     void damagedLedgerIsReportedAndRecovered_data();
     void damagedLedgerIsReportedAndRecovered();
@@ -227,11 +230,28 @@ void LedgerTest::hashCoversEveryRecordedField()
         edit(changed);
         QVERIFY(entryHash(changed) != base);
     }
-    // The derived search columns are not recorded facts.
-    LedgerEntry derived = entry;
-    derived.customerFolded = QStringLiteral("x");
-    derived.invoiceId = 7;
-    QCOMPARE(entryHash(derived), base);
+    // Every stored column counts, the derived ones and who recorded it too; the older hash form
+    // left those to the seal.
+    const QList<std::function<void(LedgerEntry &)>> restOfRow{
+        [](LedgerEntry &e) { e.customerFolded = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.invoiceId = 7; },
+        [](LedgerEntry &e) { e.issuedByUser = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.issuedByHost = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.origin = QStringLiteral("x"); },
+        [](LedgerEntry &e) { e.hashForm = 1; },
+    };
+    LedgerEntry older = entry;
+    older.hashForm = 1;
+    const QString olderBase = entryHash(older);
+    for (const auto &edit : restOfRow) {
+        LedgerEntry changed = entry;
+        edit(changed);
+        QVERIFY(entryHash(changed) != base);
+        LedgerEntry olderChanged = older;
+        edit(olderChanged);
+        olderChanged.hashForm = 1;
+        QCOMPARE(entryHash(olderChanged), olderBase);
+    }
 
     // One field's end cannot pass for the next one's start.
     LedgerEntry a = entry, b = entry;
@@ -243,12 +263,13 @@ void LedgerTest::hashCoversEveryRecordedField()
 }
 
 namespace {
-QList<LedgerEntry> chainOf(int count)
+QList<LedgerEntry> chainOf(int count, int hashForm = CurrentHashForm)
 {
     QList<LedgerEntry> chain;
     QString previous = GenesisHash;
     for (int i = 1; i <= count; ++i) {
         LedgerEntry entry = issue(QStringLiteral("C%1").arg(i), 1000 * i, QDate(2026, 1, i));
+        entry.hashForm = hashForm;
         entry.id = i;
         entry.recordedAt = QDateTime(QDate(2026, 1, i), QTime(10, 0), Qt::UTC);
         entry.previousHash = previous;
@@ -282,6 +303,81 @@ void LedgerTest::chainFindsEditedRemovedAndRewritten()
     rewritten[1].amount = 1;
     rewritten[1].hash = entryHash(rewritten[1]);
     QCOMPARE(verifyChain(rewritten), (QList<ChainProblem>{{ChainProblem::Kind::Missing, 3, {}}}));
+
+    // Entries of the older hash form are whole only with the seal that follows them.
+    QList<LedgerEntry> sealed = chainOf(3, 1);
+    LedgerEntry seal;
+    seal.kind = EntryKind::Seal;
+    seal.id = 4;
+    seal.previousHash = sealed.constLast().hash;
+    seal.pdfSha256 = sealDigest(sealed);
+    seal.hash = entryHash(seal);
+    sealed.append(seal);
+    QVERIFY(verifyChain(sealed).isEmpty());
+    QCOMPARE(verifyChain(sealed.mid(0, 3)), (QList<ChainProblem>{{ChainProblem::Kind::Changed, 1, {}}}));
+    QVERIFY(verifyChain(sealed.mid(0, 3), false).isEmpty()); // a ledger not brought to the new form yet
+    QList<LedgerEntry> unsealedEdit = sealed;
+    unsealedEdit[1].issuedByUser = QStringLiteral("someone else");
+    QCOMPARE(verifyChain(unsealedEdit), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
+    // An entry of the older form after the seal would escape it.
+    QList<LedgerEntry> afterSeal = sealed;
+    LedgerEntry late = chainOf(1, 1).constFirst();
+    late.id = 5;
+    late.previousHash = seal.hash;
+    late.hash = entryHash(late);
+    afterSeal.append(late);
+    QCOMPARE(verifyChain(afterSeal), (QList<ChainProblem>{{ChainProblem::Kind::Changed, 5, {}}}));
+}
+
+void LedgerTest::anchorsComparedWithTheLedger()
+{
+    const QList<LedgerEntry> chain = chainOf(3);
+    const QString other(64, QLatin1Char('e'));
+    const QString id = QStringLiteral("L1"), place = QStringLiteral("local");
+    using Kind = ChainProblem::Kind;
+    struct Case
+    {
+        LedgerAnchor anchor;
+        QList<ChainProblem> expected;
+    };
+    const QList<Case> cases{
+        {{id, place, 3, chain[2].hash}, {}},
+        {{id, place, 2, chain[1].hash}, {}}, // recorded after: the anchor lags, nothing lost
+        {{id, place, 4, other}, {{Kind::AnchorLost, 4, other}}},
+        {{id, place, 3, other}, {{Kind::AnchorChanged, 3, other}}},
+        {{QStringLiteral("L2"), place, 9, other}, {{Kind::Replaced, 9, other}}},
+        {{QStringLiteral("L2"), QStringLiteral("postgresql://pc:5432/l"), 9, other}, {}},
+    };
+    for (const Case &c : cases)
+        QCOMPARE(compareWithAnchors({c.anchor}, id, place, chain), c.expected);
+    QCOMPARE(
+        fingerprintText(12, chain[0].hash),
+        QStringLiteral("#12 %1 %2 %3").arg(chain[0].hash.mid(0, 8), chain[0].hash.mid(8, 8), chain[0].hash.mid(16, 8)));
+    QCOMPARE(fingerprintText(0, QString()), QString());
+
+    // Moved on only to a later head that follows the anchored entry; a file that does not read is kept.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("anchor.json"));
+    const auto holds = [&chain](qint64 n, const QString &hash) { return chain.value(n - 1).hash == hash; };
+    QVERIFY(advanceAnchor(path, {id, place, 2, chain[1].hash}, holds));
+    QVERIFY(advanceAnchor(path, {id, place, 1, chain[0].hash}, holds));
+    QCOMPARE(readAnchors(path), (QList<LedgerAnchor>{{id, place, 2, chain[1].hash}}));
+    QVERIFY(advanceAnchor(path, {id, place, 3, chain[2].hash}, [](qint64, const QString &) { return false; }));
+    QCOMPARE(readAnchors(path).constFirst().id, 2);
+    QVERIFY(advanceAnchor(path, {id, place, 3, chain[2].hash}, holds));
+    QVERIFY(advanceAnchor(path, {QStringLiteral("L2"), place, 1, other}, holds));
+    QCOMPARE(readAnchors(path),
+             (QList<LedgerAnchor>{{id, place, 3, chain[2].hash}, {QStringLiteral("L2"), place, 1, other}}));
+    QCOMPARE(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteOther), 0);
+    const QByteArray damaged = R"({"anchors": [{"ledger": 5}]})";
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(damaged) == damaged.size());
+    file.close();
+    bool unreadable = false;
+    QVERIFY(readAnchors(path, &unreadable).isEmpty() && unreadable);
+    QVERIFY(!advanceAnchor(path, {id, place, 4, other}, holds));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
 }
 
 void LedgerTest::archiveCheckLeavesOtherComputersPdfsToThem()
@@ -619,6 +715,95 @@ void LedgerTest::verifyNamesChangedEntries()
                                   {ChainProblem::Kind::PdfChanged, 4, QStringLiteral("4.pdf")}}));
 }
 
+void LedgerTest::verifyFindsEachTampering()
+{
+    using Kind = ChainProblem::Kind;
+    const QStringList unguard = sqliteDialect().dropAppendOnlyGuards;
+    struct Case
+    {
+        const char *name;
+        std::function<void(const QString &path, const QString &older)> tampering;
+        QList<std::pair<Kind, qint64>> expected;
+    };
+    const auto statements = [unguard](const QStringList &sql) {
+        return
+            [unguard, sql](const QString &path, const QString &) { QCOMPARE(tamper(path, unguard + sql), QString()); };
+    };
+    const QList<Case> cases{
+        {"newest entry deleted",
+         statements({QStringLiteral("DELETE FROM ledger_entries WHERE id = 4")}),
+         {{Kind::AnchorLost, 4}}},
+        {"older copy restored",
+         [](const QString &path, const QString &older) { QVERIFY(QFile::remove(path) && QFile::copy(older, path)); },
+         {{Kind::AnchorLost, 4}}},
+        {"amount edited, chain and search table recomputed",
+         [unguard](const QString &path, const QString &) {
+             QList<LedgerEntry> entries = LedgerStore::openSqlite(path)->entries();
+             QStringList sql = unguard;
+             entries[1].amount = 1;
+             sql.append(QStringLiteral("UPDATE ledger_entries SET amount = 1 WHERE id = 2"));
+             sql.append(QStringLiteral("UPDATE ledger_issues SET amount = 1 WHERE id = 2"));
+             for (qsizetype i = 1; i < entries.size(); ++i) {
+                 entries[i].previousHash = entries[i - 1].hash;
+                 entries[i].hash = entryHash(entries[i]);
+                 sql.append(QStringLiteral("UPDATE ledger_entries SET previous_hash = '%1', hash = '%2' WHERE id = %3")
+                                .arg(entries[i].previousHash, entries[i].hash)
+                                .arg(entries[i].id));
+             }
+             QCOMPARE(tamper(path, sql), QString());
+         },
+         {{Kind::AnchorChanged, 4}}},
+        {"payment moved to another invoice",
+         statements({QStringLiteral("UPDATE ledger_entries SET refers_to = 2, invoice_id = 2 WHERE id = 3")}),
+         {{Kind::Changed, 3}}},
+        {"issuer edited",
+         statements({QStringLiteral("UPDATE ledger_entries SET issued_by_user = 'x' WHERE id = 2")}),
+         {{Kind::Changed, 2}}},
+        {"folded customer edited",
+         statements({QStringLiteral("UPDATE ledger_entries SET customer_folded = 'forged' WHERE id = 1")}),
+         {{Kind::Changed, 1}}},
+        {"a part the reading passes over added",
+         statements({QStringLiteral("UPDATE ledger_entries SET taxes = taxes || ';x' WHERE id = 2")}),
+         {{Kind::Changed, 2}}},
+        {"ledger identity changed",
+         statements({QStringLiteral("UPDATE ledger_meta SET value = 'x' WHERE key = 'ledger_id'")}),
+         {{Kind::Replaced, 4}}},
+    };
+    for (const Case &c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ledger.sqlite"));
+        const QString anchor = dir.filePath(QStringLiteral("anchor.json"));
+        const auto open = [&] {
+            auto store = LedgerStore::openSqlite(path);
+            store->setAnchor(anchor, QStringLiteral("local"));
+            return store;
+        };
+        {
+            auto store = open();
+            const auto a = store->record(issue(QStringLiteral("A"), 1000, QDate(2026, 1, 5), QStringLiteral("1")));
+            QVERIFY(store->record(issue(QStringLiteral("B"), 2000, QDate(2026, 1, 6), QStringLiteral("2"))));
+            QVERIFY(store->recordPayment(a->id, QDate(2026, 2, 1), 500));
+        }
+        const QString older = dir.filePath(QStringLiteral("older.sqlite"));
+        QVERIFY(QFile::copy(path, older));
+        QVERIFY(open()->record(issue(QStringLiteral("C"), 3000, QDate(2026, 1, 7), QStringLiteral("3"))));
+        c.tampering(path, older);
+
+        auto store = open();
+        QList<std::pair<Kind, qint64>> found;
+        for (const ChainProblem &problem : store->check(dir.path(), QString()).problems)
+            found.append({problem.kind, problem.entryId});
+        QVERIFY2(found == c.expected, c.name);
+        // Nothing forged is taken into what searches read, nor into the anchor: recording on
+        // afterwards hides nothing.
+        LedgerFilter forged;
+        forged.customer = QStringLiteral("forged");
+        QVERIFY2(searched(*store, forged).rows.isEmpty(), c.name);
+        QVERIFY(store->record(issue(QStringLiteral("D"), 4000, QDate(2026, 1, 8), QStringLiteral("4"))));
+        QVERIFY2(!store->check(dir.path(), QString()).problems.isEmpty(), c.name);
+    }
+}
+
 void LedgerTest::reissueRefersToTheEarlierIssue()
 {
     QTemporaryDir dir;
@@ -787,78 +972,108 @@ void LedgerTest::searchSeesOtherProcessesEntries()
     QCOMPARE(statusOfIssue(*reader, a->id), PaymentStatus::Paid);
 }
 
-void LedgerTest::migratesTheFirstSchema()
+void LedgerTest::migratesOlderSchemas()
 {
-    QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/Seikyu/Seikyu")));
-    const QString path = dir.filePath(QStringLiteral("data/Seikyu/Seikyu/ledger.sqlite"));
-    // Where there is no ledger, reading makes none: it is empty and whole.
-    QCOMPARE(
-        runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger"), QStringLiteral("--verify")}).first,
-        0);
-    QVERIFY(!QFileInfo::exists(path));
-    // A ledger as the first schema wrote it, with an issue, its reissue and a payment.
-    QList<LedgerEntry> chain;
-    QString previous = GenesisHash;
-    for (int i = 1; i <= 3; ++i) {
-        LedgerEntry entry =
-            i == 3 ? LedgerEntry() : issue(QStringLiteral("ＡＢＣ商店"), 5000, QDate(2025, 12, 1), QStringLiteral("9"));
-        if (i == 2)
-            entry.refersTo = 1;
-        if (i == 3) {
-            entry.kind = EntryKind::Payment;
-            entry.refersTo = 2;
-            entry.amount = 2000;
-            entry.paymentDate = QDate(2025, 12, 20);
+    // Ledgers as the first schema and as schema 4 wrote them, with an issue, its reissue and a
+    // payment; schema 4 kept who recorded each and what searches derive beside the hashed facts.
+    {
+        // Where there is no ledger, reading makes none: it is empty and whole.
+        QTemporaryDir dir;
+        QCOMPARE(
+            runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger"), QStringLiteral("--verify")})
+                .first,
+            0);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("data/Seikyu/Seikyu/ledger.sqlite"))));
+    }
+    for (const int version : {1, 4}) {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/Seikyu/Seikyu")));
+        const QString path = dir.filePath(QStringLiteral("data/Seikyu/Seikyu/ledger.sqlite"));
+        QList<LedgerEntry> chain;
+        QString previous = GenesisHash;
+        for (int i = 1; i <= 3; ++i) {
+            LedgerEntry entry =
+                i == 3 ? LedgerEntry()
+                       : issue(QStringLiteral("ＡＢＣ商店"), 5000, QDate(2025, 12, 1), QStringLiteral("9"));
+            if (i == 2)
+                entry.refersTo = 1;
+            if (i == 3) {
+                entry.kind = EntryKind::Payment;
+                entry.refersTo = 2;
+                entry.amount = 2000;
+                entry.paymentDate = QDate(2025, 12, 20);
+            }
+            entry.id = i;
+            entry.hashForm = 1;
+            entry.recordedAt = QDateTime(QDate(2025, 12, i), QTime(8, 0), Qt::UTC);
+            entry.previousHash = previous;
+            entry.hash = entryHash(entry);
+            previous = entry.hash;
+            chain.append(entry);
         }
-        entry.id = i;
-        entry.recordedAt = QDateTime(QDate(2025, 12, i), QTime(8, 0), Qt::UTC);
-        entry.previousHash = previous;
-        entry.hash = entryHash(entry);
-        previous = entry.hash;
-        chain.append(entry);
-    }
-    QStringList statements = createStatements(sqliteDialect(), 1);
-    for (const LedgerEntry &e : chain) {
-        statements.append(
-            QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (%2, '%3', '%4', '%5', %6, '%7', '%8', "
-                           "'%9', '%10', '%11', '', %12, '', 0, '', '', '', '', '', '%13', '%14', '%15')")
-                .arg(entryColumns(1))
-                .arg(e.id)
-                .arg(entryKindKey(e.kind), timestampText(e.recordedAt), channelKey(e.channel))
-                .arg(e.refersTo)
-                .arg(e.title, e.number, e.invoiceDate.isValid() ? e.invoiceDate.toString(Qt::ISODate) : QString(),
-                     e.customer, e.honorific)
-                .arg(e.amount)
-                .arg(e.paymentDate.isValid() ? e.paymentDate.toString(Qt::ISODate) : QString(), e.previousHash,
-                     e.hash));
-    }
-    QCOMPARE(tamper(path, statements), QString());
-    // Read as it is, through an up-to-date copy, and left as the older Seikyu wrote it.
-    const QByteArray older = bytesOf(path);
-    const auto [listed, rows] = runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger")});
-    QCOMPARE(listed, 0);
-    QVERIFY2(rows.contains(QStringLiteral("ＡＢＣ商店")), qPrintable(rows));
-    QCOMPARE(
-        runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger"), QStringLiteral("--verify")}).first,
-        0);
-    QCOMPARE(bytesOf(path), older);
+        QStringList statements = createStatements(sqliteDialect(), version);
+        const QString laterColumns = version == 4 ? QStringLiteral(", invoice_id, customer_folded, issued_by_user, "
+                                                                   "issued_by_host")
+                                                  : QString();
+        for (const LedgerEntry &e : chain) {
+            const QString later = version == 4 ? QStringLiteral(", 1, '%1', 'taro', 'pc-1'")
+                                                     .arg(e.customer.isEmpty() ? QString() : foldForSearch(e.customer))
+                                               : QString();
+            statements.append(
+                QStringLiteral("INSERT INTO ledger_entries (%1%16) VALUES (%2, '%3', '%4', '%5', %6, '%7', '%8', "
+                               "'%9', '%10', '%11', '', %12, '', 0, '', '', '', '', '', '%13', '%14', '%15'%17)")
+                    .arg(entryColumns(1))
+                    .arg(e.id)
+                    .arg(entryKindKey(e.kind), timestampText(e.recordedAt), channelKey(e.channel))
+                    .arg(e.refersTo)
+                    .arg(e.title, e.number, e.invoiceDate.isValid() ? e.invoiceDate.toString(Qt::ISODate) : QString(),
+                         e.customer, e.honorific)
+                    .arg(e.amount)
+                    .arg(e.paymentDate.isValid() ? e.paymentDate.toString(Qt::ISODate) : QString(), e.previousHash,
+                         e.hash, laterColumns, later));
+        }
+        QCOMPARE(tamper(path, statements), QString());
+        // Read as it is, through an up-to-date copy, and left as the older Seikyu wrote it.
+        const QByteArray older = bytesOf(path);
+        const auto [listed, rows] = runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger")});
+        QCOMPARE(listed, 0);
+        QVERIFY2(rows.contains(QStringLiteral("ＡＢＣ商店")), qPrintable(rows));
+        QCOMPARE(
+            runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger"), QStringLiteral("--verify")})
+                .first,
+            0);
+        QCOMPARE(bytesOf(path), older);
 
-    QString error;
-    auto store = LedgerStore::openSqlite(path, nullptr, &error);
-    QVERIFY2(store, qPrintable(error));
-    QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
-    QVERIFY(store->verify(dir.path()).isEmpty()); // nothing recorded changed
-    const LedgerPage all = searched(*store);
-    QCOMPARE(all.rows.size(), 2);
-    QCOMPARE(all.paid, (QList<qint64>{2000, 2000})); // the payment found its invoice through the reissue
-    LedgerFilter filter;
-    filter.customer = QStringLiteral("abc");
-    QCOMPARE(searched(*store, filter).rows.size(), 2);
-    // Still append-only, and new entries continue the chain.
-    QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
-    QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 4);
-    QVERIFY(verifyChain(store->entries()).isEmpty());
+        QString error;
+        auto store = LedgerStore::openSqlite(path, nullptr, &error);
+        QVERIFY2(store, qPrintable(error));
+        QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+        QVERIFY(store->verify(dir.path()).isEmpty()); // nothing recorded changed
+        // Re-anchored once: a seal over every column of the entries before it.
+        QCOMPARE(store->takeSeal()->id, 4);
+        QVERIFY(!store->takeSeal()); // told once
+        QCOMPARE(store->entries().constLast().kind, EntryKind::Seal);
+        QVERIFY(!LedgerStore::openSqlite(path)->takeSeal());
+        const LedgerPage all = searched(*store);
+        QCOMPARE(all.rows.size(), 2);
+        QCOMPARE(all.paid, (QList<qint64>{2000, 2000})); // the payment found its invoice through the reissue
+        LedgerFilter filter;
+        filter.customer = QStringLiteral("abc");
+        QCOMPARE(searched(*store, filter).rows.size(), 2);
+        // Still append-only, and new entries continue the chain.
+        QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
+        QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 5);
+        QVERIFY(verifyChain(store->entries()).isEmpty());
+        // What the older entries' hashes leave out is the seal's to cover.
+        QCOMPARE(tamper(path,
+                        sqliteDialect().dropAppendOnlyGuards +
+                            QStringList{version == 4
+                                            ? QStringLiteral("UPDATE ledger_entries SET issued_by_host = 'x' "
+                                                             "WHERE id = 1")
+                                            : QStringLiteral("UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3")}),
+                 QString());
+        QCOMPARE(store->verify(dir.path()), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
+    }
 }
 
 void LedgerTest::damagedAndUnwritableFiles()

@@ -294,6 +294,9 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
         QCOMPARE(recorded.size(), pdfs.size());
         const QStringList inArchive = QDir(IssueLedger::instance().archiveFolder()).entryList(QDir::Files);
         QCOMPARE(QSet<QString>(inArchive.begin(), inArchive.end()), archived);
+        // The anchor moves on only after a commit: a kill leaves it at or behind the newest entry.
+        const LedgerCheck check = IssueLedger::instance().verify(*IssueLedger::instance().store());
+        QVERIFY2(check.problems.isEmpty(), qPrintable(describeProblem(check.problems.value(0))));
         IssueLedger::instance().close();
     }
     // The batch run again whole: each invoice once in what is owed.
@@ -539,6 +542,11 @@ void LedgerUseTest::windowSearchesAndTotals()
     QCOMPARE(csv.size(), 4);
     QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
     QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
+
+    // Verify Ledger ends with the fingerprint to note at a closing.
+    const LedgerEntry head = store->entries().constLast();
+    QVERIFY2(window.verificationReport().endsWith(fingerprintText(head.id, head.hash)),
+             qPrintable(window.verificationReport()));
 }
 
 void LedgerUseTest::paymentsFromTheWindow()
@@ -703,6 +711,9 @@ void LedgerUseTest::commandLineListsAndVerifies()
 
     Run intact = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QCOMPARE(intact.status, 0);
+    // The fingerprint to note at a closing: the newest entry and the start of its hash.
+    const LedgerEntry head = IssueLedger::instance().store()->entries().constLast();
+    QVERIFY2(intact.out.contains(fingerprintText(head.id, head.hash)), qPrintable(intact.out));
 
     // Changed outside Seikyu: an amount edited, an archived PDF replaced. Each is named.
     IssueLedger::instance().close();
@@ -724,7 +735,8 @@ void LedgerUseTest::commandLineListsAndVerifies()
     Run changed = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QCOMPARE(changed.status, 1);
     lines = changed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.size(), 3);
+    QVERIFY(lines[2].contains(fingerprintText(head.id, head.hash)));
     QVERIFY2(lines[0].contains(QLatin1String("1")), qPrintable(lines[0]));
     QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")), qPrintable(lines[1]));
 }

@@ -323,12 +323,14 @@ private Q_SLOTS:
         // A version-one ledger, as the first Seikyu with a server ledger left it.
         LedgerEntry first = issue(QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ"), 5000, QStringLiteral("2026-0001"));
         first.id = 1;
+        first.hashForm = 1;
         first.recordedAt = QDateTime(QDate(2026, 1, 5), QTime(9, 0), Qt::UTC);
         first.previousHash = GenesisHash;
         first.hash = entryHash(first);
         LedgerEntry payment;
         payment.kind = EntryKind::Payment;
         payment.id = 2;
+        payment.hashForm = 1;
         payment.refersTo = 1;
         payment.amount = 5000;
         payment.paymentDate = QDate(2026, 2, 1);
@@ -363,7 +365,8 @@ private Q_SLOTS:
         QVERIFY2(store, qPrintable(report.detail));
         QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
         const QList<LedgerEntry> entries = store->entries();
-        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.size(), 3); // and the seal over both
+        QCOMPARE(entries.at(2).kind, EntryKind::Seal);
         QCOMPARE(entries.at(1).invoiceId, 1);
         QCOMPARE(entries.at(0).customerFolded, foldForSearch(QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ")));
         QVERIFY(store->verify(QString()).isEmpty());
@@ -393,6 +396,24 @@ private Q_SLOTS:
         QCOMPARE(server->value(database, QStringLiteral("SELECT sum(amount) FROM ledger_entries")),
                  QStringLiteral("300"));
         QVERIFY(store->verify(QString()).isEmpty());
+
+        // The database's owner can drop the guards; a deleted newest entry is then reported by
+        // every computer that had seen it, each by its own anchor: one recorded it, one read it.
+        QTemporaryDir here, there;
+        store->setAnchor(here.filePath(QStringLiteral("anchor.json")), QStringLiteral("office"));
+        const std::optional<LedgerEntry> newest = store->record(issue(QStringLiteral("丙"), 300));
+        QVERIFY(newest);
+        std::unique_ptr<LedgerStore> other = openServerLedger(connection);
+        other->setAnchor(there.filePath(QStringLiteral("anchor.json")), QStringLiteral("office"));
+        other->noteHead();
+        QVERIFY(server->sql(database, QStringLiteral("DROP TRIGGER ledger_entries_append_only ON ledger_entries; "
+                                                     "DELETE FROM ledger_entries WHERE id = 3")));
+        for (LedgerStore *client : {store.get(), other.get()})
+            QCOMPARE(client->verify(QString()),
+                     (QList<ChainProblem>{{ChainProblem::Kind::AnchorLost, 3, newest->hash}}));
+        // Recording goes on, and what was seen stays reported.
+        QVERIFY(other->record(issue(QStringLiteral("丁"), 400)));
+        QCOMPARE(store->verify(QString()), (QList<ChainProblem>{{ChainProblem::Kind::AnchorChanged, 3, newest->hash}}));
     }
 
     void numbersTakenAtOnceAreDistinctWithoutGaps()
@@ -706,6 +727,7 @@ private Q_SLOTS:
                 statements << QStringLiteral("DROP TRIGGER ledger_issues_on_issue")
                            << QStringLiteral("DROP TRIGGER ledger_issues_on_payment")
                            << QStringLiteral("DROP TRIGGER ledger_issues_on_void");
+            statements << QStringLiteral("ALTER TABLE ledger_entries DROP COLUMN hash_form");
             for (const QString &statement : statements)
                 QVERIFY2(downgrade.exec(statement), qPrintable(downgrade.lastError().text()));
             downgrade.finish();
@@ -1122,7 +1144,7 @@ private Q_SLOTS:
             QCOMPARE(command.exitCode(), 1);
             const QStringList lines =
                 QString::fromLocal8Bit(command.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-            QCOMPARE(lines.size(), 3);
+            QCOMPARE(lines.size(), 4); // and the fingerprint
             QVERIFY2(lines.at(0).contains(QStringLiteral("gone.pdf")), qPrintable(lines.at(0)));
             QVERIFY2(lines.at(1).contains(QStringLiteral("forged.pdf")), qPrintable(lines.at(1)));
             QVERIFY2(lines.at(2).contains(QLatin1Char('4')) && lines.at(2).contains(QLatin1Char('2')),

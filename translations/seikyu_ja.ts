@@ -698,8 +698,8 @@
         <translation>PDFに書き出した請求書、印刷した請求書、seikyu --export-pdf で書き出した請求書は、すべて発行済み請求書の台帳に記録されます。記録するのは、発行日時と発行方法、表題、請求書番号、日付、取引先、登録番号、請求金額、税率ごとの対価の額と消費税額、源泉徴収税、支払期限、請求書ファイルです。PDFは、台帳の隣の保存フォルダに「日付_取引先_金額_番号.pdf」という名前で、SHA-256ハッシュ値とともに写しを保存します。ウインドウ＞発行済み請求書（Ctrl+Shift+I）で新しい順に一覧できます。日付の範囲、金額の範囲、取引先名の一部（全角・半角を区別しません）、番号、状態で検索でき、条件は組み合わせられます。どの列でも並べ替えられ、表の下に金額と未入金額の合計を表示します。「入金を記録」で入金を記録し（一部入金は合算されます）、「取消」で誤った記録に理由を付けて取り消します。「CSVをダウンロード」で表示中の記録を税務署や表計算ソフト向けに保存でき、コマンドラインでは seikyu --ledger で同じ内容を出力できます。</translation>
     </message>
     <message>
-        <source>Nothing in the ledger is ever changed or deleted: a correction is a new entry, and the database refuses changes. Each entry carries the hash of the one before it, so Verify Ledger (also seikyu --ledger --verify) names any entry or archived PDF changed outside Seikyu. This answers the search and download requirements for invoices kept as data (電子帳簿保存法), but the ledger carries no certified timestamp: keep rules for preventing corrections and deletions (事務処理規程). Record-Keeping Rules in the Issued Invoices window gives a ready template filled in from your details. The ledger lives in your data folder (~/.local/share/Seikyu/Seikyu); keep it and its archive folder for seven years, and back them up.</source>
-        <translation>台帳の記録は変更も削除もされません。訂正は新しい記録として追加され、データベースも変更を受け付けません。各記録は直前の記録のハッシュ値を持つため、「台帳を検証」（seikyu --ledger --verify でも可）で、Seikyuの外で変更された記録や保存PDFを特定できます。これにより電子帳簿保存法の検索要件とダウンロードの求めに応じられますが、台帳には認定タイムスタンプが付かないため、訂正削除の防止に関する事務処理規程を定めて運用してください。発行済み請求書ウインドウの「事務処理規程」で、あなたの情報を記入済みのひな形を用意できます。台帳はデータフォルダ（~/.local/share/Seikyu/Seikyu）にあります。台帳と保存フォルダは7年間保存し、バックアップしてください。</translation>
+        <source>Nothing in the ledger is ever changed or deleted: a correction is a new entry, and the database refuses changes. Each entry carries a hash over everything stored with it and over the entry before it, and each computer keeps the newest entry it recorded or saw in ledger-anchor.json beside the archive folder. So Verify Ledger (also seikyu --ledger --verify) reports any entry or archived PDF changed outside Seikyu, and, as long as this computer&apos;s anchor file is kept, deleted newest entries, an older copy of the ledger put back, and hashes recomputed after a change; on a shared ledger, every computer that saw the later entries reports it. Verify Ledger also shows the ledger&apos;s fingerprint (its newest entry and the start of its hash): note it at each monthly closing, so that the entries up to it can be checked later. Not detected: someone who can write the database and also replaces this computer&apos;s anchor file, when no other computer saw the ledger and no fingerprint was noted; and entries added with correct hashes after the last anchor or noted fingerprint by someone who can write the database. The ledger is evidence, not a certification. This answers the search and download requirements for invoices kept as data (電子帳簿保存法), but the ledger carries no certified timestamp: keep rules for preventing corrections and deletions (事務処理規程). Record-Keeping Rules in the Issued Invoices window gives a ready template filled in from your details. The ledger lives in your data folder (~/.local/share/Seikyu/Seikyu); keep it and its archive folder for seven years, and back them up.</source>
+        <translation>台帳の記録は変更も削除もされません。訂正は新しい記録として追加され、データベースも変更を受け付けません。各記録は、記録したすべての内容と直前の記録にわたるハッシュ値を持ち、各コンピューターは自分が記録した、または見た最新の記録を保存フォルダの隣の ledger-anchor.json に控えます。そのため「台帳を検証」（seikyu --ledger --verify でも可）は、Seikyuの外で変更された記録や保存PDFを報告し、このコンピューターの控えのファイルが残っている限り、最新の記録の削除、台帳の古い写しへの差し替え、変更後のハッシュ値の計算し直しも報告します。共有の台帳では、後の記録を見たすべてのコンピューターが報告します。「台帳を検証」は台帳のフィンガープリント（最新の記録とそのハッシュ値の先頭）も表示します。毎月の締めに控えておけば、そこまでの記録を後で確かめられます。検出できないもの：データベースに書き込める人が、このコンピューターの控えのファイルも差し替えた場合（ほかのコンピューターがその台帳を見ておらず、フィンガープリントも控えていないとき）と、データベースに書き込める人が、最後の控えや控えたフィンガープリントより後に正しいハッシュ値で追加した記録です。台帳は証拠であり、認証ではありません。これにより電子帳簿保存法の検索要件とダウンロードの求めに応じられますが、台帳には認定タイムスタンプが付かないため、訂正削除の防止に関する事務処理規程を定めて運用してください。発行済み請求書ウインドウの「事務処理規程」で、あなたの情報を記入済みのひな形を用意できます。台帳はデータフォルダ（~/.local/share/Seikyu/Seikyu）にあります。台帳と保存フォルダは7年間保存し、バックアップしてください。</translation>
     </message>
     <message>
         <source>A ledger shared by the office</source>
@@ -783,6 +783,12 @@
         <source>Ledger of issued invoices</source>
         <translation>発行済み請求書の台帳</translation>
     </message>
+    <message numerus="yes">
+        <source>The ledger of issued invoices now covers every column of its entries: entry %1 seals the %n entries recorded before it.</source>
+        <translation>
+            <numerusform>発行済み請求書の台帳は、記録のすべての項目を守るようになりました。記録%1が、それより前に記録された %n 件を封印しています。</numerusform>
+        </translation>
+    </message>
     <message>
         <source>the archive folder cannot be created</source>
         <translation>保存フォルダを作成できません</translation>
@@ -837,6 +843,30 @@
     <message>
         <source>Entries before entry %1 were removed or rewritten.</source>
         <translation>記録%1より前の記録が削除または書き換えられています。</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s fingerprint (its newest entry; note it at each closing): %1</source>
+        <translation>台帳のフィンガープリント（最新の記録。締めのたびに控えてください）：%1</translation>
+    </message>
+    <message>
+        <source>An entry before entry %1 was changed in a column that only that entry&apos;s seal covers (who issued it, where it came from, the invoice it belongs to or the customer as searched).</source>
+        <translation>記録%1より前の記録のうち、記録%1の封印だけが守る項目（発行者、由来、属する請求書、検索用の取引先名）が変更されています。</translation>
+    </message>
+    <message>
+        <source>Entry %1 (%2), the newest this computer had seen, is no longer in the ledger: the newest entries were deleted, or an older copy of the ledger was put back.</source>
+        <translation>このコンピューターが見た最新の記録%1（%2）が台帳にありません。最新の記録が削除されたか、台帳が古い写しに差し替えられています。</translation>
+    </message>
+    <message>
+        <source>Entry %1 is not the one this computer had seen (%2): the chain was recomputed after entries were changed, or an older copy of the ledger was put back and written on.</source>
+        <translation>記録%1は、このコンピューターが見たもの（%2）と異なります。記録を変更したうえでハッシュ値が計算し直されたか、台帳が古い写しに差し替えられた後に記録が追加されています。</translation>
+    </message>
+    <message>
+        <source>This is not the ledger this computer last saw here (its newest entry was %1): the ledger was replaced by another one, or its identity was changed.</source>
+        <translation>この台帳は、このコンピューターがここで最後に見た台帳（最新の記録は%1）ではありません。別の台帳に差し替えられたか、台帳の識別子が変更されています。</translation>
+    </message>
+    <message>
+        <source>This computer&apos;s record of the newest entry it saw (%1) cannot be read, so deleted newest entries or an older copy put back would go unnoticed.</source>
+        <translation>このコンピューターが見た最新の記録の控え（%1）を読み取れません。このままでは、最新の記録の削除や古い写しへの差し替えに気付けません。</translation>
     </message>
     <message>
         <source>The archived PDF “%1” of entry %2 is not the one sent.</source>

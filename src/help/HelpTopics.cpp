@@ -39,7 +39,7 @@ constexpr const char16_t *TopicKeywords[] = {
     u"貼り付け|ペースト|表計算|エクセル|Excel|Calc|CSV|取り込み|インポート|読み込み|Shift_JIS|paste|spreadsheet|import",
     u"デジタルインボイス|電子インボイス|Peppol|ペポル|JP PINT|XML|UBL|PDF/A|e-invoice|電子アドレス|法人番号",
     u"台帳|発行済み|発行済|履歴|入金|未入金|入金済|取消|電子帳簿保存法|電帳法|事務処理規程|検索|ledger|issued|payment|"
-    u"unpaid|void|verify",
+    u"unpaid|void|verify|改ざん|指紋|フィンガープリント|fingerprint|tamper|anchor",
     u"共有|事務所|サーバー|PostgreSQL|ポスグレ|複数人|連番|送信待ち|shared|server|office|network",
     u"破損|壊れた|復旧|復元|修復|退避|台帳|damaged|corrupt|broken|recover|repair",
 };
@@ -178,10 +178,19 @@ constexpr TopicSource TopicSources[] = {
      QT_TRANSLATE_NOOP(
          "HelpPanel",
          "Nothing in the ledger is ever changed or deleted: a correction is a new entry, and the database refuses "
-         "changes. Each entry carries the hash of the one before it, so Verify Ledger (also seikyu --ledger "
-         "--verify) names any entry or archived PDF changed outside Seikyu. This answers the search and download "
-         "requirements for invoices kept as data (電子帳簿保存法), but the ledger carries no certified timestamp: "
-         "keep rules for preventing corrections and deletions (事務処理規程). Record-Keeping Rules in the Issued "
+         "changes. Each entry carries a hash over everything stored with it and over the entry before it, and each "
+         "computer keeps the newest entry it recorded or saw in ledger-anchor.json beside the archive folder. So "
+         "Verify Ledger (also seikyu --ledger --verify) reports any entry or archived PDF changed outside Seikyu, "
+         "and, as long as this computer's anchor file is kept, deleted newest entries, an older copy of the ledger "
+         "put back, and hashes recomputed after a change; on a shared ledger, every computer that saw the later "
+         "entries reports it. Verify Ledger also shows the ledger's fingerprint (its newest entry and the start of "
+         "its hash): note it at each monthly closing, so that the entries up to it can be checked later. Not "
+         "detected: someone who can write the database and also replaces this computer's anchor file, when no "
+         "other computer saw the ledger and no fingerprint was noted; and entries added with correct hashes after "
+         "the last anchor or noted fingerprint by someone who can write the database. The ledger is evidence, not "
+         "a certification. This answers the search and download requirements for invoices kept as data "
+         "(電子帳簿保存法), but the ledger carries no certified timestamp: keep rules for preventing corrections and "
+         "deletions (事務処理規程). Record-Keeping Rules in the Issued "
          "Invoices window gives a ready template filled in from your details. The ledger lives in your data folder "
          "(~/.local/share/Seikyu/Seikyu); keep it and its archive folder for seven years, and back them up.")},
     {QT_TRANSLATE_NOOP("HelpPanel", "A ledger shared by the office"),

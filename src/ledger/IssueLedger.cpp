@@ -76,12 +76,19 @@ QString IssueLedger::archiveFolder() const
     return QDir(m_folder).filePath(QStringLiteral("archive"));
 }
 
+QString IssueLedger::anchorPath() const
+{
+    return QDir(m_folder).filePath(QStringLiteral("ledger-anchor.json"));
+}
+
 LedgerStore *IssueLedger::store(QString *error)
 {
     if (SharedLedger *office = shared()) {
         ServerReport report;
         if (!office->connect(&report) && error)
             *error = report.message;
+        if (office->server())
+            tellSealed(*office->server());
         return office->server();
     }
     if (!m_store && !open(error))
@@ -103,7 +110,19 @@ bool IssueLedger::open(QString *error)
         qCWarning(lcLedger) << "ledger" << databasePath() << "cannot be used:" << reason;
         return false;
     }
+    m_store->setAnchor(anchorPath(), QStringLiteral("local"));
+    tellSealed(*m_store);
     return true;
+}
+
+void IssueLedger::tellSealed(LedgerStore &store)
+{
+    if (const std::optional<LedgerEntry> seal = store.takeSeal()) {
+        tell(Text::tr("The ledger of issued invoices now covers every column of its entries: entry %1 seals the %n "
+                      "entries recorded before it.",
+                      nullptr, int(seal->id - 1))
+                 .arg(seal->id));
+    }
 }
 
 QString IssueLedger::damagedText(const QString &reason) const
@@ -125,6 +144,7 @@ LedgerStore *IssueLedger::reader(QString *error)
         if (!file || file->schemaVersion() < CurrentSchemaVersion)
             return m_reader.get();
         m_reader = std::move(file);
+        m_reader->setAnchor(anchorPath(), QStringLiteral("local"));
         m_readerCopy.reset();
     }
     if (m_reader && (m_reader->database().databaseName() == QLatin1String(":memory:")) != exists)
@@ -136,6 +156,9 @@ LedgerStore *IssueLedger::reader(QString *error)
     if (!exists) {
         // Nothing recorded yet: an empty ledger, made nowhere.
         m_reader = LedgerStore::openSqlite(QStringLiteral(":memory:"), &fault, &reason);
+        // A ledger this computer saw here and that is gone now shows as replaced.
+        if (m_reader)
+            m_reader->setAnchor(anchorPath(), QStringLiteral("local"), false);
     } else if (m_reader = LedgerStore::openSqlite(databasePath(), &fault, &reason, LedgerAccess::ReadOnly);
                m_reader && m_reader->schemaVersion() < CurrentSchemaVersion) {
         // An older Seikyu's ledger is brought up to date when something is next recorded; until
@@ -150,6 +173,12 @@ LedgerStore *IssueLedger::reader(QString *error)
             reason = vacuum.lastError().text();
         }
         m_reader = copied ? LedgerStore::openSqlite(copy, &fault, &reason) : nullptr;
+        // The copy has an identity of its own: it is compared with what this computer saw here
+        // (an older copy put back shows), never anchored.
+        if (m_reader)
+            m_reader->setAnchor(anchorPath(), QStringLiteral("local"), false);
+    } else if (m_reader) {
+        m_reader->setAnchor(anchorPath(), QStringLiteral("local"));
     }
     if (!m_reader && fault == LedgerFault::Damaged)
         reason = damagedText(reason);

@@ -53,6 +53,8 @@ public:
     QString folder() const { return m_folder; }
     QString databasePath() const;
     QString archiveFolder() const;
+    /// The newest entry of each ledger this computer wrote or saw, beside the archive.
+    QString anchorPath() const;
 
     /// The open store, opening it when needed; nothing (with the reason) when it cannot be used.
     LedgerStore *store(QString *error = nullptr);
@@ -137,6 +139,8 @@ private:
     /// Tells (once per run) that an entry waits on this computer to be recorded.
     void tellWaiting(const QString &reason);
     void tell(const QString &text);
+    /// Tells the user once that opening `store` sealed the entries an older version recorded.
+    void tellSealed(LedgerStore &store);
     /// Adds what the shared ledger's server refused to what the user is told next.
     void tellRefused(const QStringList &refused);
 

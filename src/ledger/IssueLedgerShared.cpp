@@ -37,6 +37,7 @@ SharedLedger *IssueLedger::shared()
     }
     m_sharedText = location.server;
     m_shared = std::make_unique<SharedLedger>(location.server, std::move(outbox));
+    m_shared->setAnchorFile(anchorPath());
     m_shared->watch().setPatient(m_waitsForServer);
     // What waits goes as soon as the server answers again, without anyone exporting meanwhile.
     static QPointer<QTimer> retry;

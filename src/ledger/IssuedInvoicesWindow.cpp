@@ -304,6 +304,8 @@ void IssuedInvoicesWindow::refresh()
     if (!read) {
         m_problem->setText(tr("The ledger of issued invoices cannot be read: %1").arg(error));
         m_problem->show();
+    } else {
+        ledger->noteHead(); // what other computers recorded is anchored here too
     }
     m_footer->setText(footerText());
     if (selected != 0) {
@@ -490,6 +492,8 @@ QString IssuedInvoicesWindow::verificationReport()
         lines.append(describeProblem(problem));
     if (const QString reach = archiveReachText(check); !reach.isEmpty())
         lines.append(reach);
+    if (const QString fingerprint = fingerprintLine(check); !fingerprint.isEmpty())
+        lines.append(fingerprint);
     return lines.join(QLatin1Char('\n'));
 }
 

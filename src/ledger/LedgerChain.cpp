@@ -2,23 +2,43 @@
 
 #include <QCoreApplication>
 #include <QSet>
+#include <algorithm>
 
 namespace seikyu {
 
-QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries)
+QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries, bool sealRequired)
 {
     QList<ChainProblem> problems;
     QString expectedPrevious = GenesisHash;
     qint64 expectedId = 1;
-    for (const LedgerEntry &entry : entries) {
+    qsizetype lastSeal = -1;
+    int highestForm = 0;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const LedgerEntry &entry = entries.at(i);
         if (entry.id != expectedId || entry.previousHash != expectedPrevious)
             problems.append({ChainProblem::Kind::Missing, entry.id, {}});
-        if (entryHash(entry) != entry.hash)
+        // An entry of the older form after a newer one would leave its other columns uncovered.
+        if (entryHash(entry) != entry.hash || entry.hashForm < highestForm)
             problems.append({ChainProblem::Kind::Changed, entry.id, {}});
+        if (entry.kind == EntryKind::Seal) {
+            lastSeal = i;
+            if (entry.pdfSha256 != sealDigest(entries.mid(0, i)))
+                problems.append({ChainProblem::Kind::SealBroken, entry.id, {}});
+        }
+        highestForm = std::max(highestForm, entry.hashForm);
         // Go on from what the entry says of itself, so one fault is named once, not at every
         // entry after it.
         expectedPrevious = entry.hash;
         expectedId = entry.id + 1;
+    }
+    // Entries of the older form that no seal follows: a ledger made now never holds them.
+    for (qsizetype i = lastSeal + 1; sealRequired && i < entries.size(); ++i) {
+        if (entries.at(i).hashForm < 2) {
+            if (const ChainProblem changed{ChainProblem::Kind::Changed, entries.at(i).id, {}};
+                !problems.contains(changed))
+                problems.append(changed);
+            break;
+        }
     }
     return problems;
 }
@@ -83,6 +103,23 @@ QString archiveReachText(const LedgerCheck &check)
         .arg(check.pdfsKeptElsewhere);
 }
 
+QString fingerprintText(qint64 id, const QString &hash)
+{
+    if (id <= 0)
+        return QString();
+    return QStringLiteral("#%1 %2 %3 %4").arg(id).arg(hash.mid(0, 8), hash.mid(8, 8), hash.mid(16, 8));
+}
+
+QString fingerprintLine(const LedgerCheck &check)
+{
+    if (check.headId <= 0)
+        return QString();
+    return QCoreApplication::translate("Ledger",
+                                       "The ledger's fingerprint (its newest entry; note it at each closing): "
+                                       "%1")
+        .arg(fingerprintText(check.headId, check.headHash));
+}
+
 QString describeProblem(const ChainProblem &problem)
 {
     switch (problem.kind) {
@@ -123,6 +160,36 @@ QString describeProblem(const ChainProblem &problem)
             .arg(problem.archiveName);
     case ChainProblem::Kind::Unrecorded:
         return QCoreApplication::translate("Ledger", "The archived file “%1” belongs to no entry of the ledger.")
+            .arg(problem.archiveName);
+    case ChainProblem::Kind::SealBroken:
+        return QCoreApplication::translate("Ledger",
+                                           "An entry before entry %1 was changed in a column that only that entry's "
+                                           "seal covers (who issued it, where it came from, the invoice it belongs "
+                                           "to or the customer as searched).")
+            .arg(problem.entryId);
+    case ChainProblem::Kind::AnchorLost:
+        return QCoreApplication::translate("Ledger",
+                                           "Entry %1 (%2), the newest this computer had seen, is no longer in the "
+                                           "ledger: the newest entries were deleted, or an older copy of the ledger "
+                                           "was put back.")
+            .arg(problem.entryId)
+            .arg(fingerprintText(problem.entryId, problem.archiveName));
+    case ChainProblem::Kind::AnchorChanged:
+        return QCoreApplication::translate("Ledger",
+                                           "Entry %1 is not the one this computer had seen (%2): the chain was "
+                                           "recomputed after entries were changed, or an older copy of the ledger "
+                                           "was put back and written on.")
+            .arg(problem.entryId)
+            .arg(fingerprintText(problem.entryId, problem.archiveName));
+    case ChainProblem::Kind::Replaced:
+        return QCoreApplication::translate("Ledger",
+                                           "This is not the ledger this computer last saw here (its newest entry was "
+                                           "%1): the ledger was replaced by another one, or its identity was changed.")
+            .arg(fingerprintText(problem.entryId, problem.archiveName));
+    case ChainProblem::Kind::AnchorUnreadable:
+        return QCoreApplication::translate("Ledger",
+                                           "This computer's record of the newest entry it saw (%1) cannot be read, so "
+                                           "deleted newest entries or an older copy put back would go unnoticed.")
             .arg(problem.archiveName);
     }
     return {};

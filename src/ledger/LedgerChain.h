@@ -20,13 +20,25 @@ struct ChainProblem
         /// followed the entries; the table it reads was rebuilt from them
         SearchStale,
         SearchChanged, ///< as SearchStale, found by a check that only reads: the table was left as it is
-        Damaged,    ///< the file named by archiveName is damaged; detail says how
-        SetAside,   ///< a ledger set aside as damaged lies beside this one (archiveName)
-        Unrecorded, ///< the archived file archiveName is no entry's copy
+        Damaged,       ///< the file named by archiveName is damaged; detail says how
+        SetAside,      ///< a ledger set aside as damaged lies beside this one (archiveName)
+        Unrecorded,    ///< the archived file archiveName is no entry's copy
+        /// a column of an entry before this seal, one its own hash does not cover, was changed
+        SealBroken,
+        /// the newest entry this computer had seen (entryId) is gone: the newest entries were
+        /// deleted, or an older copy of the ledger was put back
+        AnchorLost,
+        /// the entry this computer had seen (entryId) has another hash: the chain was recomputed
+        AnchorChanged,
+        /// another ledger is where this computer last saw the one of its anchor (entryId)
+        Replaced,
+        /// this computer's anchor file cannot be read
+        AnchorUnreadable,
     };
     Kind kind = Kind::Changed;
     qint64 entryId = 0;
-    QString archiveName; ///< for the PDF problems; the file for the file problems
+    /// for the PDF problems; the file for the file problems; for the anchor problems, the hash this computer saw
+    QString archiveName;
     QString detail = {}; ///< what is wrong with a damaged file
     friend bool operator==(const ChainProblem &, const ChainProblem &) = default;
 };
@@ -34,12 +46,17 @@ struct ChainProblem
 /// Checks entries read back in id order: each must hash to what it carries, name the hash of the
 /// entry before it and follow it without a gap. An entry whose fields were edited is Changed; one
 /// that follows a removed entry (or a rewritten predecessor whose hash was recomputed) is Missing.
-QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries);
+/// An entry of hash form 1 must come before a seal (and before every entry of a later form), and
+/// each seal's digest must still match the entries before it, else it is SealBroken. Without
+/// `sealRequired` (a ledger of an older schema), entries of form 1 need no seal.
+QList<ChainProblem> verifyChain(const QList<LedgerEntry> &entries, bool sealRequired = true);
 
 /// What a check of the ledger found, and how far this computer's archive could take it.
 struct LedgerCheck
 {
     QList<ChainProblem> problems;
+    qint64 headId = 0; ///< the newest entry: what the ledger's fingerprint names
+    QString headHash;
     int pdfsCheckedHere = 0;   ///< archived PDFs compared with the copy this computer holds (or misses)
     int pdfsKeptElsewhere = 0; ///< archived PDFs other computers issued and keep in their own archives
     QStringList unrecorded;    ///< files in the archive folder no entry names
@@ -61,6 +78,12 @@ LedgerCheck checkArchive(const QList<LedgerEntry> &entries, const QHash<QString,
 /// One plain sentence saying how many archived PDFs were checked on this computer and that the
 /// others are kept on the computers that issued them (translated); empty when none are elsewhere.
 QString archiveReachText(const LedgerCheck &check);
+
+/// The ledger's fingerprint as people note and compare it: the newest entry's id and the first 96
+/// bits of its hash in groups, e.g. "#12 9f86d081 884c7d65 9a2feaa0"; empty for an empty ledger.
+QString fingerprintText(qint64 id, const QString &hash);
+/// One line giving the checked ledger's fingerprint (translated); empty for an empty ledger.
+QString fingerprintLine(const LedgerCheck &check);
 
 /// One plain sentence naming the entry or archived PDF and what is wrong with it (translated).
 QString describeProblem(const ChainProblem &problem);

@@ -189,6 +189,8 @@ int runLedgerCommand(const QStringList &arguments)
             text = Text::tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
         if (const QString reach = archiveReachText(check); !reach.isEmpty())
             text += reach + QLatin1Char('\n');
+        if (const QString fingerprint = fingerprintLine(check); !fingerprint.isEmpty())
+            text += fingerprint + QLatin1Char('\n');
         print(stdout, text.toLocal8Bit());
         return problems.isEmpty() ? 0 : 1;
     }
@@ -197,6 +199,7 @@ int runLedgerCommand(const QStringList &arguments)
     if (!found) {
         return unreadable();
     }
+    store->noteHead();
     print(stdout, request->csv ? ledgerCsv(*found) : ledgerTextTable(*found).toLocal8Bit());
     return 0;
 }

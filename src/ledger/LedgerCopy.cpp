@@ -24,6 +24,8 @@ LedgerCopying copyLedger(LedgerStore &from, LedgerStore &to)
     last.finish();
     QHash<qint64, qint64> copyOf; // local id → id in the target
     for (LedgerEntry entry : entries) {
+        if (entry.kind == EntryKind::Seal)
+            continue; // a seal vouches for this ledger's own rows; the target chains the copies itself
         const qint64 localId = entry.id;
         entry.origin = QStringLiteral("copy:") + entry.hash;
         if (entry.refersTo != 0) {

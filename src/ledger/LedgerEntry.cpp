@@ -16,6 +16,8 @@ QString entryKindKey(EntryKind kind)
         return QStringLiteral("payment");
     case EntryKind::Copy:
         return QStringLiteral("copy");
+    case EntryKind::Seal:
+        return QStringLiteral("seal");
     }
     return {};
 }
@@ -29,7 +31,7 @@ bool sameInvoiceFacts(const LedgerEntry &a, const LedgerEntry &b)
 
 std::optional<EntryKind> entryKindOfKey(const QString &key)
 {
-    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Copy}) {
+    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Copy, EntryKind::Seal}) {
         if (entryKindKey(kind) == key)
             return kind;
     }
@@ -155,9 +157,8 @@ QString dateText(const QDate &date)
     return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
-} // namespace
-
-QByteArray canonicalBytes(const LedgerEntry &entry)
+/// The facts of the invoice, as hash form 1 covers them.
+QByteArray factBytes(const LedgerEntry &entry)
 {
     QByteArray bytes;
     bytes.reserve(512);
@@ -183,6 +184,41 @@ QByteArray canonicalBytes(const LedgerEntry &entry)
                                  dateText(entry.paymentDate)})
         appendField(bytes, field);
     return bytes;
+}
+
+/// The columns hash form 1 left out: who recorded the entry, where it came from, what it derives.
+void appendRestOfRow(QByteArray &bytes, const LedgerEntry &entry)
+{
+    for (const QString &field : {QString::number(entry.hashForm), QString::number(entry.invoiceId),
+                                 entry.customerFolded, entry.issuedByUser, entry.issuedByHost, entry.origin})
+        appendField(bytes, field);
+}
+
+} // namespace
+
+QByteArray canonicalBytes(const LedgerEntry &entry)
+{
+    QByteArray bytes = factBytes(entry);
+    if (entry.hashForm >= 2)
+        appendRestOfRow(bytes, entry);
+    return bytes;
+}
+
+QByteArray rowBytes(const LedgerEntry &entry)
+{
+    QByteArray row = factBytes(entry);
+    appendRestOfRow(row, entry);
+    appendField(row, entry.previousHash);
+    appendField(row, entry.hash);
+    return row;
+}
+
+QString sealDigest(const QList<LedgerEntry> &entries)
+{
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    for (const LedgerEntry &entry : entries)
+        digest.addData(rowBytes(entry));
+    return QString::fromLatin1(digest.result().toHex());
 }
 
 QString entryHash(const LedgerEntry &entry)

@@ -16,6 +16,9 @@ enum class EntryKind {
     Payment, ///< money received against an issued invoice
     /// The invoice it refers to sent again unchanged: an output sent, owed once (it is no reissue)
     Copy,
+    /// written once when an older ledger is brought to whole-row hashes: its hash covers a digest
+    /// of every column of every entry before it (pdfSha256 holds the digest)
+    Seal,
 };
 
 /// How an invoice was issued.
@@ -34,8 +37,13 @@ struct TaxLine
 /// The hash every chain starts from: what the first entry names as the one before it.
 inline const QString GenesisHash = QString(64, QLatin1Char('0'));
 
-/// One entry of the ledger. The fields up to `hash` are what the hash covers; `invoiceId` and
-/// `customerFolded` are derived from them and kept only to make searches quick.
+/// How an entry's hash is taken. 1: the invoice's facts only, as ledgers before whole-row hashes
+/// recorded them (their other columns are covered by the seal that follows them); 2: every stored
+/// column.
+inline constexpr int CurrentHashForm = 2;
+
+/// One entry of the ledger. Every stored field is covered by the hash (in hash form 1, the fields
+/// up to `hash`); `invoiceId` and `customerFolded` are derived and kept to make searches quick.
 struct LedgerEntry
 {
     qint64 id = 0; ///< 1, 2, 3, … in the order recorded, without gaps
@@ -74,6 +82,7 @@ struct LedgerEntry
     /// The entry this one refers to, named by its origin while that entry has no id yet (it waits
     /// to be sent with this one). The ledger puts that entry's id in refersTo when it records this.
     QString refersToOrigin;
+    int hashForm = CurrentHashForm;
 };
 
 /// Whether two issues state the same invoice: every fact the page gives (title, date, customer,
@@ -96,9 +105,16 @@ QDateTime timestampOfText(const QString &text);
 /// A yyyy-MM-dd date as kept in the ledger; invalid for empty text.
 QDate dateOfText(const QString &text);
 
-/// The bytes the hash is taken over: every covered field, each as its UTF-8 length, ':' and its
-/// bytes, in a fixed order. Nothing in one field can pass for another.
+/// The bytes the hash is taken over: every covered field (as the entry's hash form covers them),
+/// each as its UTF-8 length, ':' and its bytes, in a fixed order. Nothing in one field can pass for
+/// another.
 QByteArray canonicalBytes(const LedgerEntry &entry);
+/// Every stored column of an entry, hashes included, as canonicalBytes lays fields out: what a
+/// seal covers of it.
+QByteArray rowBytes(const LedgerEntry &entry);
+/// What a seal covers of the entries before it: SHA-256 (lower-case hex) over the rowBytes of
+/// each, in the order given.
+QString sealDigest(const QList<LedgerEntry> &entries);
 /// SHA-256 (lower-case hex) over the previous hash and the entry's canonical bytes.
 QString entryHash(const LedgerEntry &entry);
 

@@ -83,6 +83,8 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
     case EntryKind::Void:
         what = QCoreApplication::translate("seikyu::LedgerOutbox", "The void “%1”").arg(entry.note);
         break;
+    case EntryKind::Seal: // made by the ledger itself, never sent
+        break;
     }
     return QCoreApplication::translate("seikyu::LedgerOutbox",
                                        "%1, recorded on this computer, was refused by the ledger's server (%2). It "

@@ -254,6 +254,12 @@ QStringList versionFourIssues(const LedgerDialect &dialect)
     return statements;
 }
 
+QStringList versionFiveHashForm()
+{
+    // The entries before are of hash form 1; the store seals them when it migrates the ledger.
+    return {QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN hash_form INTEGER NOT NULL DEFAULT 1")};
+}
+
 QString setVersion(int version)
 {
     // The row exists from version 1 on; updating it keeps the statement plain SQL.
@@ -281,6 +287,8 @@ QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion)
         statements = versionThreeColumns(dialect);
     else if (fromVersion == 3)
         statements = versionFourIssues(dialect);
+    else if (fromVersion == 4)
+        statements = versionFiveHashForm();
     if (!statements.isEmpty())
         statements.append(setVersion(fromVersion + 1));
     return statements;
@@ -296,6 +304,8 @@ QString entryColumns(int version)
         columns += QStringLiteral(", invoice_id, customer_folded");
     if (version >= 3)
         columns += QStringLiteral(", issued_by_user, issued_by_host, origin");
+    if (version >= 5)
+        columns += QStringLiteral(", hash_form");
     return columns;
 }
 

@@ -25,8 +25,9 @@ LedgerDialect postgresDialect();
 /// 3: who recorded each entry and where it came from, the shared number sequences, and the indexes
 /// a search of a large shared ledger runs on; 4: ledger_issues, one row per issue with what later
 /// entries say of it (paid so far, voided and why, issued again) beside the columns searched and
-/// sorted by, kept by triggers as entries are added.
-inline constexpr int CurrentSchemaVersion = 4;
+/// sorted by, kept by triggers as entries are added; 5: entries hashed over every column (the hash
+/// form of each), a seal over the entries recorded before, and the ledger's identity.
+inline constexpr int CurrentSchemaVersion = 5;
 
 /// The statements that create an empty ledger at a schema version (1 … CurrentSchemaVersion).
 QStringList createStatements(const LedgerDialect &dialect, int version);

@@ -90,6 +90,7 @@ LedgerEntry issueOfRow(const QSqlQuery &query)
     entry.issuedByUser = query.value(24).toString();
     entry.issuedByHost = query.value(25).toString();
     entry.origin = query.value(26).toString();
+    entry.hashForm = query.value(27).toInt();
     return entry;
 }
 

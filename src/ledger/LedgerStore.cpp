@@ -1,6 +1,7 @@
 #include "ledger/LedgerStore.h"
 
 #include "ledger/IssueTableCheck.h"
+#include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerHealth.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
@@ -15,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QThread>
+#include <QUuid>
 #include <QVariant>
 
 namespace seikyu {
@@ -80,8 +82,63 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
         entry.issuedByHost = query.value(25).toString();
         entry.origin = query.value(26).toString();
     }
+    entry.hashForm = version >= 5 ? query.value(27).toInt() : 1;
     return entry;
 }
+
+namespace {
+
+/// The columns' values as the store writes them, in entryColumns' order.
+QVariantList storedValues(const LedgerEntry &entry)
+{
+    QVariantList values{QVariant(entry.id),
+                        QVariant(entryKindKey(entry.kind)),
+                        QVariant(timestampText(entry.recordedAt)),
+                        QVariant(channelKey(entry.channel)),
+                        QVariant(entry.refersTo),
+                        QVariant(entry.title),
+                        QVariant(entry.number),
+                        QVariant(dateText(entry.invoiceDate)),
+                        QVariant(entry.customer),
+                        QVariant(entry.honorific),
+                        QVariant(entry.registrationNumber),
+                        QVariant(entry.amount),
+                        QVariant(encodeTaxLines(entry.taxes)),
+                        QVariant(entry.withholding),
+                        QVariant(dateText(entry.dueDate)),
+                        QVariant(entry.sourcePath),
+                        QVariant(entry.pdfSha256),
+                        QVariant(entry.archiveName),
+                        QVariant(entry.note),
+                        QVariant(dateText(entry.paymentDate)),
+                        QVariant(entry.previousHash),
+                        QVariant(entry.hash),
+                        QVariant(entry.invoiceId),
+                        QVariant(entry.customerFolded),
+                        QVariant(entry.issuedByUser),
+                        QVariant(entry.issuedByHost),
+                        QVariant(entry.origin),
+                        QVariant(entry.hashForm)};
+    for (QVariant &value : values) {
+        if (value.typeId() == QMetaType::QString && value.toString().isNull())
+            value = QString(QLatin1String(""));
+    }
+    return values;
+}
+
+/// Whether the row holds exactly what the store writes for the entry read from it: a column the
+/// reading would pass over (a stray part of the taxes, a number stored as other text) is a change too.
+bool rowAsStored(const QSqlQuery &query, const LedgerEntry &entry)
+{
+    const QVariantList values = storedValues(entry);
+    for (int i = 0; i < values.size(); ++i) {
+        if (query.value(i).toString() != values.at(i).toString())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 LedgerFault faultOf(const QSqlError &error)
 {
@@ -245,7 +302,7 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
         if (!run(m_dialect.beginWrite, error, fault))
             return false;
         if (!database().tables().contains(QStringLiteral("ledger_entries")) &&
-            !run(createStatements(m_dialect, CurrentSchemaVersion), error, fault)) {
+            (!run(createStatements(m_dialect, CurrentSchemaVersion), error, fault) || !giveIdentity(error, fault))) {
             run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
             return false;
         }
@@ -263,6 +320,9 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
             return false;
         m_version = schemaVersion();
     }
+    QSqlQuery identity(database());
+    if (identity.exec(QStringLiteral("SELECT value FROM ledger_meta WHERE key = 'ledger_id'")) && identity.next())
+        m_identity = identity.value(0).toString();
     // A ledger written by a newer Seikyu is read as far as this one knows it.
     return true;
 }
@@ -287,6 +347,51 @@ bool LedgerStore::prepareToRead(QString *error, LedgerFault *fault)
     return true;
 }
 
+bool LedgerStore::giveIdentity(QString *error, LedgerFault *fault)
+{
+    // Random, so the anchors of a local ledger, a shared one or two servers' never mix.
+    return run({QStringLiteral("INSERT INTO ledger_meta (key, value) SELECT 'ledger_id', '%1' WHERE NOT EXISTS "
+                               "(SELECT 1 FROM ledger_meta WHERE key = 'ledger_id')")
+                    .arg(QUuid::createUuid().toString(QUuid::WithoutBraces))},
+               error, fault);
+}
+
+bool LedgerStore::sealEarlierEntries(QString *error, LedgerFault *fault)
+{
+    // The entries before hash form 2 leave who recorded them, their origin and what they derive
+    // outside their hashes: one entry now covers all of that, and the chain goes on from it.
+    // Read row by row: a shared ledger may hold millions.
+    QSqlQuery read(database());
+    read.setForwardOnly(true);
+    if (!read.exec(QStringLiteral("SELECT %1 FROM ledger_entries ORDER BY id").arg(entryColumns(m_version)))) {
+        setReason(error, read.lastError().text());
+        setFault(fault, faultOf(read.lastError()));
+        return false;
+    }
+    QCryptographicHash digest(QCryptographicHash::Sha256);
+    LedgerEntry last;
+    while (read.next()) {
+        last = entryOfRow(read, m_version);
+        digest.addData(rowBytes(last));
+    }
+    read.finish();
+    if (last.id == 0)
+        return true;
+    LedgerEntry seal;
+    seal.kind = EntryKind::Seal;
+    seal.id = last.id + 1;
+    seal.previousHash = last.hash;
+    seal.recordedAt = timestampOfText(timestampText(QDateTime::currentDateTimeUtc()));
+    seal.pdfSha256 = QString::fromLatin1(digest.result().toHex());
+    seal.issuedByUser = recordingUserName();
+    seal.issuedByHost = recordingHostName();
+    seal.hash = entryHash(seal);
+    if (!insert(seal, error, fault))
+        return false;
+    m_sealed = seal;
+    return true;
+}
+
 bool LedgerStore::migrate(int fromVersion, QString *error, LedgerFault *fault)
 {
     if (!run(m_dialect.beginWrite, error, fault))
@@ -301,6 +406,10 @@ bool LedgerStore::migrate(int fromVersion, QString *error, LedgerFault *fault)
     if (done && fromVersion == 1) {
         m_version = 2;
         done = fillDerivedColumns(error, fault);
+    }
+    if (done && fromVersion == 4) {
+        m_version = 5;
+        done = giveIdentity(error, fault) && sealEarlierEntries(error, fault);
     }
     done = done && run(m_dialect.appendOnlyGuards, error, fault);
     if (!done) {
@@ -355,6 +464,8 @@ std::optional<LedgerEntry> LedgerStore::record(LedgerEntry entry, QString *error
         run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
         return std::nullopt;
     }
+    // Only once committed: the anchor may lag behind the ledger, never run ahead of it.
+    keepHead(recorded->id, recorded->hash);
     return recorded;
 }
 
@@ -362,8 +473,10 @@ std::optional<qsizetype> LedgerStore::recordAll(const QList<LedgerEntry> &entrie
 {
     if (!run(m_dialect.beginWrite, error, nullptr))
         return std::nullopt;
+    std::optional<LedgerEntry> last;
     for (const LedgerEntry &entry : entries) {
-        if (!recordLocked(entry, error, nullptr)) {
+        last = recordLocked(entry, error, nullptr);
+        if (!last) {
             run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
             return std::nullopt;
         }
@@ -372,6 +485,8 @@ std::optional<qsizetype> LedgerStore::recordAll(const QList<LedgerEntry> &entrie
         run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
         return std::nullopt;
     }
+    if (last)
+        keepHead(last->id, last->hash);
     return entries.size();
 }
 
@@ -496,43 +611,36 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         entry.issuedByUser = recordingUserName();
         entry.issuedByHost = recordingHostName();
     }
+    entry.hashForm = CurrentHashForm;
     entry.hash = entryHash(entry);
-
-    query.prepare(QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                      .arg(entryColumns()));
-    for (const QVariant &value : {QVariant(entry.id),
-                                  QVariant(entryKindKey(entry.kind)),
-                                  QVariant(timestampText(entry.recordedAt)),
-                                  QVariant(channelKey(entry.channel)),
-                                  QVariant(entry.refersTo),
-                                  QVariant(entry.title),
-                                  QVariant(entry.number),
-                                  QVariant(dateText(entry.invoiceDate)),
-                                  QVariant(entry.customer),
-                                  QVariant(entry.honorific),
-                                  QVariant(entry.registrationNumber),
-                                  QVariant(entry.amount),
-                                  QVariant(encodeTaxLines(entry.taxes)),
-                                  QVariant(entry.withholding),
-                                  QVariant(dateText(entry.dueDate)),
-                                  QVariant(entry.sourcePath),
-                                  QVariant(entry.pdfSha256),
-                                  QVariant(entry.archiveName),
-                                  QVariant(entry.note),
-                                  QVariant(dateText(entry.paymentDate)),
-                                  QVariant(entry.previousHash),
-                                  QVariant(entry.hash),
-                                  QVariant(entry.invoiceId),
-                                  QVariant(entry.customerFolded),
-                                  QVariant(entry.issuedByUser),
-                                  QVariant(entry.issuedByHost),
-                                  QVariant(entry.origin)})
-        query.addBindValue(value.toString().isNull() && value.typeId() == QMetaType::QString ? QVariant(QString(""))
-                                                                                             : value);
-    if (!query.exec())
-        return failed(query);
+    if (m_version >= 4) {
+        // What searches read of an entry removed outside Seikyu would refuse the id it left free,
+        // and with it every recording after: no entry holds that id or a later one.
+        query.prepare(QStringLiteral("DELETE FROM ledger_issues WHERE id >= ?"));
+        query.addBindValue(entry.id);
+        if (!query.exec())
+            return failed(query);
+        query.finish();
+    }
+    if (!insert(entry, error, fault))
+        return std::nullopt;
     return entry;
+}
+
+bool LedgerStore::insert(const LedgerEntry &entry, QString *error, LedgerFault *fault)
+{
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                      .arg(entryColumns()));
+    for (const QVariant &value : storedValues(entry))
+        query.addBindValue(value);
+    if (!query.exec()) {
+        setReason(error, query.lastError().text());
+        setFault(fault, faultOf(query.lastError()));
+        return false;
+    }
+    return true;
 }
 
 std::optional<LedgerEntry> LedgerStore::recordPayment(qint64 issueId, const QDate &date, qint64 amount,
@@ -558,6 +666,11 @@ std::optional<LedgerEntry> LedgerStore::recordVoid(qint64 entryId, const QString
 
 QList<LedgerEntry> LedgerStore::entries(qint64 afterId, QString *error)
 {
+    return readEntries(afterId, error, nullptr);
+}
+
+QList<LedgerEntry> LedgerStore::readEntries(qint64 afterId, QString *error, QList<qint64> *notAsStored)
+{
     QList<LedgerEntry> found;
     QSqlQuery query(database());
     query.setForwardOnly(true);
@@ -568,8 +681,12 @@ QList<LedgerEntry> LedgerStore::entries(qint64 afterId, QString *error)
         setReason(error, query.lastError().text());
         return found;
     }
-    while (query.next())
+    while (query.next()) {
         found.append(entryOfRow(query, m_version));
+        // Entries of hash form 1 were written by older versions; their seal covers them as read.
+        if (notAsStored && found.constLast().hashForm >= 2 && !rowAsStored(query, found.constLast()))
+            notAsStored->append(found.constLast().id);
+    }
     return found;
 }
 
@@ -603,6 +720,39 @@ QList<ChainProblem> LedgerStore::searchTableProblems(QString *error)
     return problems;
 }
 
+void LedgerStore::setAnchor(const QString &path, const QString &place, bool advances)
+{
+    m_anchorFile = path;
+    m_place = place;
+    m_advancesAnchor = advances;
+}
+
+void LedgerStore::keepHead(qint64 id, const QString &hash)
+{
+    if (m_anchorFile.isEmpty() || !m_advancesAnchor)
+        return;
+    // Not being able to write the anchor leaves it behind the ledger: checks stay sound, weaker.
+    advanceAnchor(m_anchorFile, {m_identity, m_place, id, hash}, [this](qint64 anchoredId, const QString &anchored) {
+        QSqlQuery query(database());
+        query.prepare(QStringLiteral("SELECT hash FROM ledger_entries WHERE id = ?"));
+        query.addBindValue(anchoredId);
+        return query.exec() && query.next() && query.value(0).toString() == anchored;
+    });
+}
+
+void LedgerStore::noteHead()
+{
+    if (m_anchorFile.isEmpty())
+        return;
+    QSqlQuery query(database());
+    if (query.exec(QStringLiteral("SELECT id, hash FROM ledger_entries ORDER BY id DESC LIMIT 1")) && query.next()) {
+        const qint64 id = query.value(0).toLongLong();
+        const QString hash = query.value(1).toString();
+        query.finish();
+        keepHead(id, hash);
+    }
+}
+
 QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *error)
 {
     return check(archiveFolder, QString(), error).problems;
@@ -610,8 +760,24 @@ QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *e
 
 LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &thisHost, QString *error)
 {
-    const QList<LedgerEntry> all = entries(0, error);
-    const QList<ChainProblem> chainProblems = verifyChain(all);
+    // The anchor is read before the entries: it is moved on only after a commit, so the entries
+    // read next hold it even while other processes record.
+    bool anchorUnreadable = false;
+    const QList<LedgerAnchor> anchors =
+        m_anchorFile.isEmpty() ? QList<LedgerAnchor>() : readAnchors(m_anchorFile, &anchorUnreadable);
+    QString unread;
+    QList<qint64> notAsStored;
+    const QList<LedgerEntry> all = readEntries(0, &unread, &notAsStored);
+    if (!unread.isEmpty()) {
+        setReason(error, unread);
+        return {};
+    }
+    // A ledger not yet brought to whole-row hashes (one opened without being migrated) has no seal.
+    QList<ChainProblem> chainProblems = verifyChain(all, m_version >= 5);
+    for (qint64 id : notAsStored) {
+        if (const ChainProblem changed{ChainProblem::Kind::Changed, id, {}}; !chainProblems.contains(changed))
+            chainProblems.append(changed);
+    }
     // Entries changed outside Seikyu are named as such; what the search table says of them then
     // is no further news, and it is not worked out again from entries no longer trusted.
     const bool chainIntact = chainProblems.isEmpty();
@@ -630,8 +796,20 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
     LedgerCheck found = checkArchive(all, actual, thisHost);
     if (!archiveFolder.isEmpty())
         found.unrecorded = unrecordedArchiveFiles(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), all);
-    found.problems = chainProblems + found.problems;
-    if (m_version >= 4 && chainIntact)
+    QList<ChainProblem> anchorProblems;
+    if (anchorUnreadable)
+        anchorProblems.append({ChainProblem::Kind::AnchorUnreadable, 0, m_anchorFile});
+    else if (!m_anchorFile.isEmpty())
+        anchorProblems = compareWithAnchors(anchors, m_identity, m_place, all);
+    if (!all.isEmpty()) {
+        found.headId = all.constLast().id;
+        found.headHash = all.constLast().hash;
+        if (chainIntact && anchorProblems.isEmpty())
+            keepHead(found.headId, found.headHash);
+    }
+    found.problems = chainProblems + anchorProblems + found.problems;
+    // Nor from a ledger cut back or put back: the table then keeps what this computer had seen.
+    if (m_version >= 4 && chainIntact && anchorProblems.isEmpty())
         found.problems += searchTableProblems(error);
     return found;
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QSqlQuery;
 
@@ -84,7 +85,22 @@ public:
     QList<ChainProblem> verify(const QString &archiveFolder, QString *error = nullptr);
     /// The hash chain checked entry by entry, and the archived PDFs as checkArchive() checks them
     /// on the computer `thisHost` (empty: every PDF belongs in `archiveFolder`).
+    /// With the anchor problems too once setAnchor() named the anchor file: the ledger must still
+    /// hold the newest entry this computer wrote or saw; an intact ledger moves the anchor on.
     LedgerCheck check(const QString &archiveFolder, const QString &thisHost, QString *error = nullptr);
+
+    /// Keeps the newest entry this store records or sees in the anchor file at `path`, for the
+    /// ledger seen at `place` ("local", or the server and database).
+    /// `advances` false: compared with only, never moved on (a temporary copy read in the ledger's place).
+    void setAnchor(const QString &path, const QString &place, bool advances = true);
+    /// Moves the anchor on to the ledger's newest entry when that follows the anchored one (a
+    /// read of the ledger: what another computer recorded is anchored here too).
+    void noteHead();
+    /// The ledger's own random id; empty for a ledger that lost it.
+    QString identity() const { return m_identity; }
+    /// The seal this store wrote when it brought an older ledger to whole-row hashes on opening,
+    /// once: what the user is to be told.
+    std::optional<LedgerEntry> takeSeal() { return std::exchange(m_sealed, std::nullopt); }
 
 private:
     bool run(const QStringList &statements, QString *error, LedgerFault *fault);
@@ -92,11 +108,22 @@ private:
     bool fillDerivedColumns(QString *error, LedgerFault *fault);
     QList<ChainProblem> searchTableProblems(QString *error);
     std::optional<LedgerEntry> recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault);
+    bool insert(const LedgerEntry &entry, QString *error, LedgerFault *fault);
+    /// entries(), naming in `notAsStored` the entries whose row is not what the store writes for them.
+    QList<LedgerEntry> readEntries(qint64 afterId, QString *error, QList<qint64> *notAsStored);
+    bool giveIdentity(QString *error, LedgerFault *fault);
+    bool sealEarlierEntries(QString *error, LedgerFault *fault);
+    void keepHead(qint64 id, const QString &hash);
 
     QString m_connection;
     LedgerDialect m_dialect;
     int m_version = 0;
     bool m_readOnly = false;
+    QString m_identity;
+    QString m_anchorFile;
+    bool m_advancesAnchor = true;
+    QString m_place;
+    std::optional<LedgerEntry> m_sealed;
 };
 
 /// The entry on the row a query stands on, which selected entryColumns(version).

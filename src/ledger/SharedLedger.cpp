@@ -32,6 +32,14 @@ bool SharedLedger::connect(ServerReport *report)
     }
     ServerReport found;
     m_server = openServerLedger(m_connectionText, &found);
+    if (m_server && !m_anchorFile.isEmpty()) {
+        // The server and database name where the ledger is seen, never the password.
+        const std::optional<PostgresTarget> target = parsePostgresTarget(m_connectionText);
+        m_server->setAnchor(
+            m_anchorFile,
+            target ? QStringLiteral("postgresql://%1:%2/%3").arg(target->host).arg(target->port).arg(target->dbname)
+                   : QString());
+    }
     if (m_server)
         m_watch->connected();
     else if (found.problem == ServerProblem::NoServer)

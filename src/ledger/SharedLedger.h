@@ -42,6 +42,8 @@ public:
     /// The server's store while connected, else null.
     LedgerStore *server() { return m_server.get(); }
     LedgerOutbox &outbox() { return *m_outbox; }
+    /// Where this computer keeps the newest head of the server's ledger it wrote or saw.
+    void setAnchorFile(const QString &path) { m_anchorFile = path; }
 
     /// Sends what waits, then records the entry on the server; when the server does not answer,
     /// keeps the entry in the outbox. An entry the server refuses (one that refers to a voided
@@ -61,6 +63,7 @@ private:
     bool dropIfGone();
 
     QString m_connectionText;
+    QString m_anchorFile;
     std::unique_ptr<LedgerOutbox> m_outbox;
     std::unique_ptr<LedgerStore> m_server;
     std::unique_ptr<ServerWatch> m_watch;
