@@ -710,7 +710,7 @@ void LedgerUseTest::commandLineListsAndVerifies()
     QCOMPARE(wrong.out, QString());
 
     Run intact = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
-    QCOMPARE(intact.status, 0);
+    QVERIFY2(intact.status == 0, qPrintable(intact.out));
     // The fingerprint to note at a closing: the newest entry and the start of its hash.
     const LedgerEntry head = IssueLedger::instance().store()->entries().constLast();
     QVERIFY2(intact.out.contains(fingerprintText(head.id, head.hash)), qPrintable(intact.out));

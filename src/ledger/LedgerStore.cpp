@@ -320,11 +320,16 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
             return false;
         m_version = schemaVersion();
     }
+    readIdentity();
+    // A ledger written by a newer Seikyu is read as far as this one knows it.
+    return true;
+}
+
+void LedgerStore::readIdentity()
+{
     QSqlQuery identity(database());
     if (identity.exec(QStringLiteral("SELECT value FROM ledger_meta WHERE key = 'ledger_id'")) && identity.next())
         m_identity = identity.value(0).toString();
-    // A ledger written by a newer Seikyu is read as far as this one knows it.
-    return true;
 }
 
 bool LedgerStore::prepareToRead(QString *error, LedgerFault *fault)
@@ -344,6 +349,7 @@ bool LedgerStore::prepareToRead(QString *error, LedgerFault *fault)
         setFault(fault, LedgerFault::Damaged);
         return false;
     }
+    readIdentity();
     return true;
 }
 

@@ -114,6 +114,8 @@ private:
     bool giveIdentity(QString *error, LedgerFault *fault);
     bool sealEarlierEntries(QString *error, LedgerFault *fault);
     void keepHead(qint64 id, const QString &hash);
+    /// The ledger's identity (ledger_meta's ledger_id) into m_identity, the anchors' key.
+    void readIdentity();
 
     QString m_connection;
     LedgerDialect m_dialect;
