@@ -1,6 +1,7 @@
 #include "app/RecoveryStore.h"
 
 #include "document/AtomicWrite.h"
+#include "document/PrivateFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -56,7 +57,7 @@ bool RecoveryStore::ensureSessionFolder()
     if (m_lockFd >= 0)
         return true;
     const QString folder = rootFolder() + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!QDir().mkpath(folder))
+    if (!makePrivateFolder(rootFolder()) || !makePrivateFolder(folder))
         return false;
     m_lockFd = lockFolder(folder);
     if (m_lockFd < 0)
@@ -75,7 +76,7 @@ bool RecoveryStore::write(const QString &id, const QByteArray &bytes)
     if (!ensureSessionFolder())
         return false;
     QString error;
-    return writeFileAtomically(pathFor(id), bytes, &error);
+    return writeFileAtomically(pathFor(id), bytes, &error, FileAccess::OwnerOnly);
 }
 
 void RecoveryStore::remove(const QString &id)
@@ -87,6 +88,7 @@ void RecoveryStore::remove(const QString &id)
 QList<RecoveryStore::Recovered> RecoveryStore::takeOrphans()
 {
     QList<Recovered> recovered;
+    makePrivateFolder(rootFolder());
     const QDir root(rootFolder());
     const QFileInfoList runs = root.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time | QDir::Reversed);
     for (const QFileInfo &run : runs) {
@@ -135,7 +137,7 @@ bool RecoveryStore::writeSavedVersion(const QString &filePath, const QByteArray 
     if (filePath.isEmpty() || !ensureSessionFolder())
         return false;
     QString error;
-    return writeFileAtomically(savedVersionPath(filePath), bytes, &error);
+    return writeFileAtomically(savedVersionPath(filePath), bytes, &error, FileAccess::OwnerOnly);
 }
 
 std::optional<QByteArray> RecoveryStore::savedVersion(const QString &filePath) const
@@ -167,7 +169,8 @@ bool RecoveryStore::takeSavedVersions(const QDir &folder)
         const QString target = m_folder + QLatin1Char('/') + version.fileName();
         QFile file(version.absoluteFilePath());
         QString error;
-        if (!file.open(QIODevice::ReadOnly) || !writeFileAtomically(target, file.readAll(), &error))
+        if (!file.open(QIODevice::ReadOnly) ||
+            !writeFileAtomically(target, file.readAll(), &error, FileAccess::OwnerOnly))
             taken = false;
     }
     return taken;

@@ -1,5 +1,6 @@
 #include "document/InvoiceFile.h"
 
+#include "document/KeptText.h"
 #include "sections/DateText.h"
 #include "table/Amounts.h"
 
@@ -174,6 +175,13 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     }
     if (!document.isObject()) {
         result.error = Text::tr("The file holds data of another kind, not an invoice.");
+        return result;
+    }
+    // Refused rather than altered: a text opened, saved and issued must be the text that was given.
+    if (const std::optional<UnkeptText> unkept = findUnkeptText(bytes)) {
+        result.error = Text::tr("The file's member “%1” holds %2, a character that cannot be kept as it is. "
+                                "Remove it from the file to open it.")
+                           .arg(unkept->member, unkept->problem);
         return result;
     }
     const QJsonObject object = document.object();

@@ -81,11 +81,16 @@ LedgerEntry issueEntryOf(const InvoicePage &page)
     entry.honorific = page.whomHonorific.trimmed();
     entry.registrationNumber = registrationNumberOf(page.from);
     entry.dueDate = page.dues;
-    if (!readSums(page, entry)) {
+    const bool summed = readSums(page, entry);
+    if (!summed) {
         entry.taxes.clear();
         entry.withholding = 0;
-        entry.amount = amountOf(page.full);
     }
+    // The amount is what the page bills: the amount box as printed, whatever the table's sums say
+    // (差引請求額 when it was filled in from a table that withholds). The table's payable amount
+    // counts only when the box holds no amount.
+    if (!summed || readNumber(page.full).hasDigits)
+        entry.amount = amountOf(page.full);
     return entry;
 }
 

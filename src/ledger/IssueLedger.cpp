@@ -1,5 +1,6 @@
 #include "ledger/IssueLedger.h"
 
+#include "document/PrivateFiles.h"
 #include "ledger/ArchiveName.h"
 #include "ledger/IssueFacts.h"
 
@@ -111,6 +112,8 @@ bool IssueLedger::open(QString *error)
             }
         }
     }
+    // An archive made by an older version under a permissive umask: its file names tell customers and amounts.
+    keepFolderPrivate(archiveFolder());
     if (!m_store) {
         if (error)
             *error = reason;
@@ -129,7 +132,7 @@ bool IssueLedger::archivePdf(const QString &pdfPath, LedgerEntry &entry, QString
     const QByteArray bytes = source.readAll();
     entry.pdfSha256 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     const QDir archive(archiveFolder());
-    if (!QDir().mkpath(archive.path())) {
+    if (!makePrivateFolder(archive.path())) {
         *error = Text::tr("the archive folder cannot be created");
         return false;
     }

@@ -1,5 +1,6 @@
 #include "ledger/LedgerStore.h"
 
+#include "document/PrivateFiles.h"
 #include "ledger/IssueTableCheck.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
@@ -119,7 +120,7 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
 {
     setFault(fault, LedgerFault::None);
     const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
+    if (!makePrivateFolder(info.absolutePath())) {
         setFault(fault, LedgerFault::Unwritable);
         setReason(error, QStringLiteral("the folder %1 cannot be created").arg(info.absolutePath()));
         return nullptr;
@@ -139,6 +140,8 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
             return nullptr;
         }
     }
+    // Before the first write makes the journal files, which take the database's permissions.
+    keepDatabasePrivate(path);
     auto store = std::make_unique<LedgerStore>(name, sqliteDialect());
     if (!store->prepare(error, fault))
         return nullptr;
