@@ -543,6 +543,10 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
     QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out2")), a}).status, 0);
     const Run verified = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QVERIFY2(verified.status == 0, qPrintable(verified.out));
+    // The name suggested for the PDF is cut the same way, and drops a bidi override.
+    const auto document = makeDocument(
+        invoiceBytes(QStringLiteral("\u202E") + customer, 1, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
+    QCOMPARE(pdfSuggestedName(*document), QStringLiteral("A-1-") + QString(39, QChar(u'長')));
 
     const Run csv = seikyu({QStringLiteral("--ledger"), QStringLiteral("--csv")});
     const QStringList rows = QString::fromUtf8(csv.raw.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
