@@ -595,6 +595,7 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
         RecoveryStore recovery;
         QVERIFY(recovery.write(QStringLiteral("copy"), "{}"));
         QCOMPARE(modeOf(RecoveryStore::rootFolder()), 0700);
+        QCOMPARE(modeOf(QFileInfo(RecoveryStore::rootFolder()).absolutePath()), 0700);
         const QFileInfoList copies = QDir(RecoveryStore::rootFolder()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
         QVERIFY(!copies.isEmpty());
         for (const QFileInfo &run : copies) {

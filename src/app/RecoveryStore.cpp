@@ -57,7 +57,9 @@ bool RecoveryStore::ensureSessionFolder()
     if (m_lockFd >= 0)
         return true;
     const QString folder = rootFolder() + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!makePrivateFolder(rootFolder()) || !makePrivateFolder(folder))
+    // The data folder too, which this may be the first to make: the ledger and its archive live there.
+    const QString data = QFileInfo(rootFolder()).absolutePath();
+    if (!makePrivateFolder(data) || !makePrivateFolder(rootFolder()) || !makePrivateFolder(folder))
         return false;
     m_lockFd = lockFolder(folder);
     if (m_lockFd < 0)
