@@ -558,7 +558,9 @@ private Q_SLOTS:
         QTest::newRow("reversed pair") << QByteArray(R"({"note":"\udfb7\ud842"})") << "“note”";
         QTest::newRow("fffe escaped") << QByteArray(R"({"from":"x\ufffe"})") << "U+FFFE";
         QTest::newRow("fffe raw") << QByteArray("{\"numb\":\"\xef\xbf\xbe\"}") << "“numb”";
-        QTest::newRow("feff leading") << QByteArray(R"({"whom":"\ufeffA"})") << "U+FEFF";
+        QTest::newRow("feff escaped") << QByteArray(R"({"whom":"\ufeffA"})") << "U+FEFF";
+        QTest::newRow("feff raw") << QByteArray("{\"whom\":\"\xef\xbb\xbf\"}") << "“whom”";
+        QTest::newRow("lone surrogate as UTF-8") << QByteArray("{\"whom\":\"A\xed\xa0\x80\"}") << "surrogate";
         QTest::newRow("in a row") << QByteArray(R"({"item":[{},{"name":"ok"},{"x":[1],"name":"\ud800"}]})")
                                   << "“item 2 name”";
     }

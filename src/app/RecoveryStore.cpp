@@ -90,7 +90,7 @@ void RecoveryStore::remove(const QString &id)
 QList<RecoveryStore::Recovered> RecoveryStore::takeOrphans()
 {
     QList<Recovered> recovered;
-    makePrivateFolder(rootFolder());
+    keepFolderPrivate(rootFolder()); // an older version's, under a permissive umask
     const QDir root(rootFolder());
     const QFileInfoList runs = root.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time | QDir::Reversed);
     for (const QFileInfo &run : runs) {

@@ -38,10 +38,21 @@ QString decodedString(const QByteArray &json, qsizetype begin, qsizetype end)
     qsizetype plain = begin;
     auto flush = [&](qsizetype upTo) { units += QString::fromUtf8(json.constData() + plain, upTo - plain); };
     for (qsizetype i = begin; i < end; ++i) {
+        const auto byte = [&](qsizetype at) { return at < end ? static_cast<unsigned char>(json[at]) : 0; };
+        const unsigned char lead = byte(i);
+        if ((lead == 0xED || lead == 0xEF) && (byte(i + 1) & 0xC0) == 0x80 && (byte(i + 2) & 0xC0) == 0x80) {
+            // Decoded by hand: a decoder drops a byte order mark at the start of what it is given,
+            // and turns half of a pair written as UTF-8 bytes of its own into U+FFFD.
+            flush(i);
+            units += QChar(char16_t(((lead & 0x0F) << 12) | ((byte(i + 1) & 0x3F) << 6) | (byte(i + 2) & 0x3F)));
+            i += 2;
+            plain = i + 1;
+            continue;
+        }
         if (json[i] != '\\')
             continue;
         flush(i);
-        const char escaped = json[i + 1];
+        const char escaped = char(byte(i + 1));
         if (escaped == 'u') {
             units += QChar(char16_t(json.mid(i + 2, 4).toUShort(nullptr, 16)));
             i += 5;
@@ -89,15 +100,16 @@ std::optional<UnkeptText> findUnkeptText(const QByteArray &json)
         } else if (c == ',' && !open.isEmpty() && !open.last().object) {
             ++open.last().index;
         } else if (c == '"') {
-            // Only a string with an escape or a UTF-8 sequence that starts with EF (U+F000 to
-            // U+FFFF) can hold what is looked for: the others are passed over without decoding.
+            // Only a string with an escape, a UTF-8 sequence that starts with EF (U+F000 to U+FFFF)
+            // or one that starts with ED (where surrogates would be) can hold what is looked for:
+            // the others are passed over without decoding.
             const qsizetype begin = i + 1;
             bool suspect = false;
             for (++i; i < size && json[i] != '"'; ++i) {
                 if (json[i] == '\\') {
                     suspect = true;
                     ++i;
-                } else if (static_cast<unsigned char>(json[i]) == 0xEF) {
+                } else if (static_cast<unsigned char>(json[i]) == 0xEF || static_cast<unsigned char>(json[i]) == 0xED) {
                     suspect = true;
                 }
             }

@@ -22,8 +22,9 @@ struct UnkeptText
     QString problem; ///< unkeptCharacterName of the first such character
 };
 
-/// Looks through every string of well-formed JSON as written, \u escapes included: a parser
-/// would already have paired a lone "\ud800" with the escape or character after it.
+/// Looks through every string of the JSON as written, \u escapes and surrogates written as UTF-8
+/// bytes included: a parser would already have paired a lone "\ud800" with what comes after it,
+/// or refused the bytes as no text without saying where.
 std::optional<UnkeptText> findUnkeptText(const QByteArray &json);
 
 } // namespace seikyu
