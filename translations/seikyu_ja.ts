@@ -1496,6 +1496,17 @@
     </message>
 </context>
 <context>
+    <name>UnkeptTexts</name>
+    <message>
+        <source>This entry holds a character that cannot be kept.</source>
+        <translation>この項目には保持できない文字が含まれています。</translation>
+    </message>
+    <message>
+        <source>It holds %1, which an invoice file cannot keep as it is (a pasted text can bring it in unseen). Remove it and try again.</source>
+        <translation>請求書ファイルにそのまま保持できない%1が含まれています（貼り付けたテキストには見えないまま含まれることがあります）。取り除いてからやり直してください。</translation>
+    </message>
+</context>
+<context>
     <name>WriteFailure</name>
     <message>
         <source>the folder does not exist</source>
@@ -2062,14 +2073,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Switch to 10 %</source>
         <translation>10 % に切り替える</translation>
-    </message>
-    <message>
-        <source>This entry holds a character that cannot be kept.</source>
-        <translation>この項目には保持できない文字が含まれています。</translation>
-    </message>
-    <message>
-        <source>It holds %1, which an invoice file cannot keep as it is (a pasted text can bring it in unseen). Remove it and try again.</source>
-        <translation>請求書ファイルにそのまま保持できない%1が含まれています（貼り付けたテキストには見えないまま含まれることがあります）。取り除いてからやり直してください。</translation>
     </message>
 </context>
 <context>

@@ -1,11 +1,11 @@
 // The title, customer and issuer sections: one implementation over what tells them apart.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
-#include "document/KeptText.h"
 #include "sections/CustomerHonorifics.h"
 #include "sections/ListFamily.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
+#include "sections/UnkeptTexts.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
 #include "widgets/Prompter.h"
@@ -183,16 +183,9 @@ std::optional<QString> Document::acceptedEntry(ListFamily &family, const QList<Q
     // refusal returns to the popover as the user left it, with every field typed.
     const QPointer<Popover> popover = m_shownPopover;
     const QPointer<QWidget> anchor = popover ? popover->anchor() : nullptr;
-    // Refused where it was typed: an invoice file holding such a character could not be opened again.
-    for (const QString &text : std::as_const(texts)) {
-        if (const std::optional<qsizetype> at = unkeptCharacterAt(text)) {
-            Prompter::instance().alert(m_window.get(), tr("This entry holds a character that cannot be kept."),
-                                       tr("It holds %1, which an invoice file cannot keep as it is (a pasted "
-                                          "text can bring it in unseen). Remove it and try again.")
-                                           .arg(unkeptCharacterName(text.at(*at))));
-            returnToPopover(popover, anchor, fields, texts);
-            return std::nullopt;
-        }
+    if (refusesUnkeptText(m_window.get(), texts)) {
+        returnToPopover(popover, anchor, fields, texts);
+        return std::nullopt;
     }
     if (family.acceptFields) {
         const std::optional<QStringList> accepted = family.acceptFields(texts, m_window.get());
