@@ -433,8 +433,10 @@ void LedgerTest::issueFactsFromThePage()
     QCOMPARE(entry.withholding, qint64(0));
     QCOMPARE(entry.taxes, (QList<TaxLine>{{10, 10000, 1000, false}}));
     // The amount box as printed is what the page bills, even where the table totals otherwise.
-    page.full = QStringLiteral("¥2,000,000");
+    page.full = QStringLiteral("\u0008御請求金額\n¥2,000,000");
     QCOMPARE(issueEntryOf(page).amount, qint64(2000000));
+    page.full = QStringLiteral("\u0008御請求金額\n"); // a box that holds no amount
+    QCOMPARE(issueEntryOf(page).amount, qint64(11000));
 
     // A table that is not totalled: the amount box's amount.
     page.rows = {ItemRow(QStringLiteral("3/1"), QStringLiteral("原稿"), qint64(5000), qint64(2), qint64(10000))};

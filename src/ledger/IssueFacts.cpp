@@ -87,9 +87,14 @@ LedgerEntry issueEntryOf(const InvoicePage &page)
         entry.withholding = 0;
     }
     // The amount is what the page bills: the amount box as printed, whatever the table's sums say
-    // (差引請求額 when it was filled in from a table that withholds). The table's payable amount
-    // counts only when the box holds no amount.
-    if (!summed || readNumber(page.full).hasDigits)
+    // (差引請求額 when it was filled in from a table that withholds). A box Seikyu filled starts
+    // with its heading (marked by U+0008) and has the amount on the line below; the table's payable
+    // amount counts only when the box holds none, or a text of an older invoice's own.
+    const bool boxFilled = page.full.startsWith(QChar(0x0008)) && page.full.contains(QLatin1Char('\n'));
+    const QString boxAmount = boxFilled ? page.full.section(QLatin1Char('\n'), 1) : QString();
+    if (readNumber(boxAmount).hasDigits)
+        entry.amount = amountOf(boxAmount);
+    else if (!summed)
         entry.amount = amountOf(page.full);
     return entry;
 }
