@@ -266,7 +266,7 @@ private slots:
             QCOMPARE(process.exitCode(), 1);
             const QStringList reported =
                 QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-            QCOMPARE(reported.size(), 2);
+            QVERIFY2(reported.size() == 2, qPrintable(reported.join(u'\n')));
             QVERIFY2(reported.first().startsWith("seikyu: " + inputs.at(1) + ": "), qPrintable(reported.first()));
             QVERIFY2(reported.last().startsWith("seikyu: " + bc + ": ") && reported.last().contains("dues"),
                      qPrintable(reported.last()));

@@ -102,12 +102,12 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Compiled on a core of its own while the application starts; joined before the program ends.
+    QApplication app(argc, argv);
+    // Compiled on a core of its own while the application sets itself up (after the application
+    // object, which must be made on this thread, the main one); joined before the program ends.
     std::jthread schema;
     if (writesEInvoices(argc, argv))
         schema = std::jthread([] { seikyu::ublSchemaCompiles(); });
-
-    QApplication app(argc, argv);
     seikyu::configureApplication(app);
     seikyu::installSharedNumbers();
     if (seikyu::isLedgerCommand(QApplication::arguments()))
