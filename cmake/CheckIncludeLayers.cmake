@@ -23,13 +23,17 @@ set(layer_widgets 1)
 set(layer_pagination 1)
 
 set(pure_rules
+    document/FileNameText
     document/InvoiceFile
+    document/KeptText
     einvoice/EInvoiceMapping
     einvoice/InvoicePeriod
     einvoice/PdfA3
     einvoice/PeppolId
     einvoice/TaxExclusiveLines
+    einvoice/UblValidation
     einvoice/UnitCodes
+    einvoice/XmlCarriable
     einvoice/XmlTree
     help/HelpSearch
     help/HelpTopics

@@ -6,11 +6,13 @@
 # qpdf reads and writes the exported PDF when its text is repaired.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(libqpdf REQUIRED IMPORTED_TARGET libqpdf)
+# libxml2 validates each e-invoice against the UBL 2.1 schema (resources/ubl21) before it is written.
+pkg_check_modules(libxml2 REQUIRED IMPORTED_TARGET libxml-2.0)
 
 function(seikyu_add_core_library target root product_url)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${root}/src/*.cpp ${root}/src/*.h)
     list(FILTER sources EXCLUDE REGEX ".*/src/app/main\\.cpp$")
-    add_library(${target} STATIC ${sources} ${root}/resources/resources.qrc)
+    add_library(${target} STATIC ${sources} ${root}/resources/resources.qrc ${root}/resources/ubl21.qrc)
     target_include_directories(${target} PUBLIC ${root}/src)
     target_compile_definitions(${target} PUBLIC
         SEIKYU_VERSION="${PROJECT_VERSION}"
@@ -20,5 +22,5 @@ function(seikyu_add_core_library target root product_url)
     target_compile_definitions(${target} PRIVATE POINTERHOLDER_TRANSITION=4)
     target_link_libraries(${target} PUBLIC
         Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg Qt6::Sql ICU::uc ICU::i18n
-        PkgConfig::libqpdf)
+        PkgConfig::libqpdf PkgConfig::libxml2)
 endfunction()

@@ -239,6 +239,7 @@ private slots:
                                         [](const XmlElement &e) { return e.name == "cac:TaxTotal"; });
         std::iter_swap(taxAt, taxAt + 1);
         QVERIFY(!m_schema->violations(eInvoiceXml(swapped)).isEmpty());
+        QVERIFY(!m_schema->violations("<Invoice><cbc:RegistrationName></>").isEmpty()); // not even XML
         QVERIFY(jpRuleViolations(swapped.document).join(" ").contains("out of order"));
         EInvoice offByOne = good;
         for (XmlElement &child : offByOne.document.children) {
@@ -303,6 +304,12 @@ private slots:
         QTest::newRow("a price without a name") << QString("name") << "no name";
         QTest::newRow("no due date nor bank") << QString("dues") << "when nor where";
         QTest::newRow("contained tax JP PINT cannot state") << QString("inside down") << "四捨五入";
+        // What XML cannot carry is refused with the member named, never written malformed.
+        QTest::newRow("a control character") << QString("ctrl") << "“whom” holds a character";
+        QTest::newRow("a lone surrogate") << QString("surrogate") << "“item 1 name”";
+        QTest::newRow("a noncharacter") << QString("fffe") << "U+FFFE";
+        QTest::newRow("due year -1") << QString("year -1") << "“dues”";
+        QTest::newRow("invoice year 10000") << QString("year 10000") << "“date”";
     }
     void refusesWhatCannotBeAJpPintInvoice()
     {
@@ -328,6 +335,16 @@ private slots:
             contents.rows[0].setValue(Column::Sums, QStringLiteral("￥2,100"));
         else if (damage == "name")
             contents.rows[1].setValue(Column::Name, QString());
+        else if (damage == "ctrl")
+            contents.whom = QStringLiteral("株式会社\u0001丸の内");
+        else if (damage == "surrogate")
+            contents.rows[0].setValue(Column::Name, QStringLiteral("弁当") + QChar(0xD800));
+        else if (damage == "fffe")
+            contents.note = QStringLiteral("備考\uFFFE");
+        else if (damage == "year -1")
+            contents.dues = QDate(-1, 12, 31);
+        else if (damage == "year 10000")
+            contents.date = QDate(10000, 1, 1);
         else if (damage == "dues") {
             contents.dues = QDate();
             contents.from = contents.from->replace(QStringLiteral("みずほ銀行 丸の内支店 普通 1234567"), QString());

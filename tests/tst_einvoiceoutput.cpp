@@ -259,7 +259,9 @@ private slots:
         setEInvoiceIssuer({});
         QVERIFY(QFileInfo::exists(in.filePath("lost.xml")));
 
-        // The process itself, without a display.
+        // The process itself, without a display; a due date in the year -1 refused, never written empty.
+        const QString bc = writeFile(in.filePath("in/bc.seikyu"),
+                                     foodInvoice().replace("\"dues\": \"2026-12-31\"", "\"dues\": \"-0001-12-31\""));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
@@ -267,17 +269,20 @@ private slots:
                                              QStringList{"--export-pdf", in.filePath("proc"), "--attach-ubl"}}) {
             QProcess process;
             process.setProcessEnvironment(environment);
-            process.start(qEnvironmentVariable("SEIKYU_BINARY"), arguments + inputs.mid(0, 2));
+            process.start(qEnvironmentVariable("SEIKYU_BINARY"), arguments + inputs.mid(0, 2) + QStringList{bc});
             QVERIFY(process.waitForFinished(60000));
             QCOMPARE(process.exitCode(), 1);
             const QStringList reported =
                 QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-            QVERIFY2(reported.size() == 1, qPrintable(reported.join('\n')));
+            QVERIFY2(reported.size() == 2, qPrintable(reported.join(u'\n')));
             QVERIFY2(reported.first().startsWith("seikyu: " + inputs.at(1) + ": "), qPrintable(reported.first()));
+            QVERIFY2(reported.last().startsWith("seikyu: " + bc + ": ") && reported.last().contains("dues"),
+                     qPrintable(reported.last()));
         }
         QVERIFY(m_schema->violations(readAll(in.filePath("proc/food.xml"))).isEmpty());
         QVERIFY(!QFileInfo::exists(in.filePath("proc/nopeer.xml")));
         QVERIFY(!QFileInfo::exists(in.filePath("proc/nopeer.pdf")));
+        QVERIFY(!QFileInfo::exists(in.filePath("proc/bc.xml")) && !QFileInfo::exists(in.filePath("proc/bc.pdf")));
         const QString hybrid = in.filePath("proc/food.pdf");
         run("pdfdetach", {"-save", "1", "-o", in.filePath("proc/attached.xml"), hybrid});
         QCOMPARE(readAll(in.filePath("proc/attached.xml")), readAll(in.filePath("proc/food.xml")));

@@ -515,6 +515,13 @@ void LedgerTest::archiveNames()
     QCOMPARE(archiveFileName(QDate(2026, 3, 5), QStringLiteral(".."), -3, QStringLiteral("..")),
              QStringLiteral("20260305____-3___.pdf"));
     QVERIFY(archiveFileName(QDate(2026, 3, 5), QString(100, QChar(u'長')), 1, QString()).size() < 60);
+    // Cut at 40 UTF-16 units between whole characters only; format controls (a bidi override) go.
+    const QString cut = QStringLiteral("20260305_") + QString(39, QChar(u'長')) + QStringLiteral("_1.pdf");
+    for (const QString &last : {QStringLiteral("𠮷"), QStringLiteral("e\u0301"), QStringLiteral("👍🏽")})
+        QCOMPARE(archiveFileName(QDate(2026, 3, 5), QString(39, QChar(u'長')) + last + QStringLiteral("x"), 1, {}),
+                 cut);
+    QCOMPARE(archiveFileName(QDate(2026, 3, 5), QStringLiteral("A\u202Efdp.exe\u200B"), 1, QStringLiteral("\u2066N")),
+             QStringLiteral("20260305_Afdp.exe_1_N.pdf"));
     const QSet<QString> taken{QStringLiteral("a.pdf"), QStringLiteral("a_2.pdf")};
     QCOMPARE(uniqueArchiveName(QStringLiteral("a.pdf"), [&](const QString &n) { return taken.contains(n); }),
              QStringLiteral("a_3.pdf"));
@@ -573,6 +580,11 @@ void LedgerTest::issueFactsFromThePage()
     QCOMPARE(entry.amount, qint64(11000));
     QCOMPARE(entry.withholding, qint64(0));
     QCOMPARE(entry.taxes, (QList<TaxLine>{{10, 10000, 1000, false}}));
+    // The amount box as printed is what the page bills, even where the table totals otherwise.
+    page.full = QStringLiteral("\u0008御請求金額\n¥2,000,000");
+    QCOMPARE(issueEntryOf(page).amount, qint64(2000000));
+    page.full = QStringLiteral("\u0008御請求金額\n"); // a box that holds no amount
+    QCOMPARE(issueEntryOf(page).amount, qint64(11000));
 
     // A table that is not totalled: the amount box's amount.
     page.rows = {ItemRow(QStringLiteral("3/1"), QStringLiteral("原稿"), qint64(5000), qint64(2), qint64(10000))};
@@ -610,6 +622,16 @@ void LedgerTest::csvQuotingAndBom()
     QVERIFY(lines[1].contains(QStringLiteral(",\"山田, \"\"株\"\"\",")));
     QVERIFY(lines[1].contains(QStringLiteral(",1234567,"))); // a plain integer, no separators or yen sign
     QVERIFY(lines[1].startsWith(QStringLiteral("1,2026-03-01,N-1,")));
+
+    // Cells a spreadsheet would run as formulas are made inert; amounts stay numbers, negative ones too.
+    for (const char *attack : {"=HYPERLINK(\"http://x\")", "+cmd|' /C calc'!A0", "-2+3", "@SUM(A1)", "\tx", "\rx"})
+        QCOMPARE(inertCell(QString::fromUtf8(attack)), QLatin1Char('\'') + QString::fromUtf8(attack));
+    QCOMPARE(inertCell(QStringLiteral("株式会社=")), QStringLiteral("株式会社="));
+    found.rows[0].issue.customer = QStringLiteral("=1+1");
+    found.rows[0].issue.amount = -500;
+    found.rows[0].superseded = true; // and its status says it was issued again
+    const QString line = QString::fromUtf8(ledgerCsv(found).mid(3)).split(QStringLiteral("\r\n"))[1];
+    QVERIFY2(line.contains(QStringLiteral(",'=1+1,御中,-500,0,,0,\"Paid, issued again\",")), qPrintable(line));
 }
 
 void LedgerTest::textTableAlignsWideCharacters()
@@ -627,6 +649,13 @@ void LedgerTest::textTableAlignsWideCharacters()
     const QStringList lines = ledgerTextTable(found).split(QLatin1Char('\n'));
     QCOMPARE(QString(lines[1]).replace(QStringLiteral("山田"), QStringLiteral("abcd")), lines[3]);
     QCOMPARE(QString(lines[2]).replace(QStringLiteral("ＡＢ"), QStringLiteral("abcd")), lines[3]);
+
+    // What a terminal would obey is shown, not sent: escapes, NUL, line breaks, bidi overrides.
+    found.rows[0].issue.customer = QStringLiteral("\x1b[2J") + QChar(7) + QStringLiteral("a\nb") + QChar(0) +
+                                   QStringLiteral("\u202e\u2028") + QChar(0x9b);
+    const QString table = ledgerTextTable(found);
+    QVERIFY2(table.contains(QStringLiteral("\\x1b[2J\\x07a\\x0ab\\x00\\u202e\\u2028\\x9b")), qPrintable(table));
+    QCOMPARE(table.count(QLatin1Char('\n')), 4);
 }
 
 // ---- the store ----

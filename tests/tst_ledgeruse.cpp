@@ -1,6 +1,7 @@
 // The ledger in use: issuing records itself, failures never block an export, the window and the
 // command line. Real SQLite files in temporary folders; the real seikyu binary for the command line.
 #include "ledger/IssueIntents.h"
+#include "app/RecoveryStore.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerChain.h"
@@ -15,8 +16,10 @@
 #include <QLabel>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTableView>
+#include <sys/stat.h>
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -86,6 +89,7 @@ private slots:
     void commandLineOptions_data();
     void commandLineOptions();
     void commandLineListsAndVerifies();
+    void wholeNamesOneStoryPrivateFiles();
 
 private:
     Run seikyu(const QStringList &arguments);
@@ -649,6 +653,15 @@ void LedgerUseTest::commandLineOptions_data()
     QTest::newRow("value on a flag") << QStringList{"--ledger", "--csv=yes"} << false;
     QTest::newRow("reversed dates") << QStringList{"--ledger", "--from", "2026-04-01", "--to", "2026-03-01"} << false;
     QTest::newRow("reversed amounts") << QStringList{"--ledger", "--min", "5", "--max", "4"} << false;
+    QTest::newRow("repeated flag") << QStringList{"--ledger", "--csv", "--csv"} << false;
+    QTest::newRow("repeated value") << QStringList{"--ledger", "--min", "1", "--min=2"} << false;
+    QTest::newRow("verify with a filter") << QStringList{"--ledger", "--verify", "--unpaid"} << false;
+    QTest::newRow("verify as CSV") << QStringList{"--ledger", "--csv", "--verify"} << false;
+    QTest::newRow("verify alone") << QStringList{"--verify", "--ledger"} << true;
+    QTest::newRow("a line break in a date") << QStringList{"--ledger", "--from", "2026-03-01\n2026"} << false;
+    QTest::newRow("a line break in an option") << QStringList{"--ledger", "--x\ny"} << false;
+    QTest::newRow("a customer of 100,000 characters")
+        << QStringList{"--ledger", "--customer", QString(100000, u'a')} << false;
 }
 
 void LedgerUseTest::commandLineOptions()
@@ -659,7 +672,7 @@ void LedgerUseTest::commandLineOptions()
     const auto request = parseLedgerRequest(arguments, &error);
     QCOMPARE(request.has_value(), accepted);
     QCOMPARE(error.isEmpty(), accepted);
-    QVERIFY(!error.contains(QLatin1Char('\n')));
+    QVERIFY(!error.contains(QLatin1Char('\n')) && error.size() < 200);
     if (QTest::currentDataTag() == QLatin1String("all")) {
         QCOMPARE(request->filter.from, QDate(2026, 3, 1));
         QCOMPARE(request->filter.to, QDate(2026, 3, 31));
@@ -739,6 +752,87 @@ void LedgerUseTest::commandLineListsAndVerifies()
     QVERIFY(lines[2].contains(fingerprintText(head.id, head.hash)));
     QVERIFY2(lines[0].contains(QLatin1String("1")), qPrintable(lines[0]));
     QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")), qPrintable(lines[1]));
+}
+
+void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
+{
+    const mode_t umaskBefore = ::umask(022);
+    const auto restore = qScopeGuard([umaskBefore] { ::umask(umaskBefore); });
+    auto modeOf = [](const QString &path) {
+        struct stat info = {};
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
+    };
+    // 𠮷 as the 40th character of the name: archived under a name cut before it, verified intact.
+    const QString customer = QString(39, QChar(u'長')) + QStringLiteral("𠮷商店");
+    const QString a = writeFile(m_dir->filePath(QStringLiteral("in/a.seikyu")),
+                                invoiceBytes(customer, 110000, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
+    QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out1")), a}).status, 0);
+    // Changed under the same number: a reissue, and the first issue is superseded.
+    writeFile(a, invoiceBytes(customer, 121000, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
+    QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out2")), a}).status, 0);
+    const Run verified = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
+    QVERIFY2(verified.status == 0, qPrintable(verified.out));
+    // The name suggested for the PDF is cut the same way, and drops a bidi override.
+    const auto document = makeDocument(
+        invoiceBytes(QStringLiteral("\u202E") + customer, 1, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
+    QCOMPARE(pdfSuggestedName(*document), QStringLiteral("A-1-") + QString(39, QChar(u'長')));
+
+    const Run csv = seikyu({QStringLiteral("--ledger"), QStringLiteral("--csv")});
+    const QStringList rows = QString::fromUtf8(csv.raw.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 3);
+    QVERIFY2(
+        rows[2].contains(QStringLiteral("20260310_") + QString(39, QChar(u'長')) + QStringLiteral("_110000_A-1.pdf")),
+        qPrintable(rows[2]));
+    const Run listed = seikyu({QStringLiteral("--ledger")});
+    const QStringList lines = listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    for (const QString &older : {rows[2], lines[2]})
+        QVERIFY2(older.contains(QStringLiteral("再発行済み")) && !rows[1].contains(QStringLiteral("再発行済み")),
+                 qPrintable(older));
+    // Owed once: only the latest issue is unpaid.
+    const Run unpaid = seikyu({QStringLiteral("--ledger"), QStringLiteral("--unpaid")});
+    QCOMPARE(unpaid.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
+    QVERIFY(unpaid.out.contains(QStringLiteral("121000")));
+
+    // A wrong command line: exit 2, one line, nothing listed.
+    for (const QStringList &wrong :
+         {QStringList{"--ledger", "--customer", QString(100000, u'a')},
+          QStringList{"--ledger", "--to", "2026-03-01\n2026-03-02"}, QStringList{"--ledger", "--csv", "--csv"},
+          QStringList{"--ledger", "--verify", "--csv"}}) {
+        const Run run = seikyu(wrong);
+        QCOMPARE(run.status, 2);
+        QCOMPARE(run.errors.size(), 1);
+        QCOMPARE(run.out, QString());
+    }
+
+    // The owner's alone under umask 022, and tightened when an older installation is opened.
+    const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Seikyu/Seikyu.conf");
+    const QString database = QDir(m_ledgerFolder).filePath(QStringLiteral("ledger.sqlite"));
+    const QString archive = QDir(m_ledgerFolder).filePath(QStringLiteral("archive"));
+    for (int round = 0; round < 2; ++round) {
+        QCOMPARE(modeOf(m_ledgerFolder), 0700);
+        QCOMPARE(modeOf(archive), 0700);
+        QCOMPARE(modeOf(database), 0600);
+        QCOMPARE(modeOf(settings), 0600);
+        for (const QString &folder : {m_ledgerFolder, archive})
+            ::chmod(QFile::encodeName(folder).constData(), 0755);
+        for (const QString &file : {database, settings})
+            ::chmod(QFile::encodeName(file).constData(), 0644);
+        QCOMPARE(seikyu({QStringLiteral("--ledger")}).status, 0);
+    }
+    {
+        RecoveryStore recovery;
+        QVERIFY(recovery.write(QStringLiteral("copy"), "{}"));
+        QCOMPARE(modeOf(RecoveryStore::rootFolder()), 0700);
+        QCOMPARE(modeOf(QFileInfo(RecoveryStore::rootFolder()).absolutePath()), 0700);
+        const QFileInfoList copies = QDir(RecoveryStore::rootFolder()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY(!copies.isEmpty());
+        for (const QFileInfo &run : copies) {
+            QCOMPARE(modeOf(run.absoluteFilePath()), 0700);
+            for (const QFileInfo &copy : QDir(run.absoluteFilePath()).entryInfoList(QDir::Files))
+                QCOMPARE(modeOf(copy.absoluteFilePath()), 0600);
+        }
+    }
 }
 
 int main(int argc, char *argv[])

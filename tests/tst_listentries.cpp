@@ -90,16 +90,22 @@ private slots:
         QTest::addColumn<bool>("editing");        // the edit popover, or the add popover
         QTest::addColumn<QString>("number");      // as typed
         QTest::addColumn<QList<bool>>("answers"); // to the question about the check digit
-        QTest::newRow("add, not a number") << false << "T12345" << QList<bool>{};
-        QTest::newRow("add, check digit questioned") << false << "T1234567890123" << QList<bool>{false};
-        QTest::newRow("edit, not a number") << true << "X7010705000725" << QList<bool>{};
-        QTest::newRow("edit, check digit questioned") << true << "T1234567890123" << QList<bool>{false};
+        QTest::addColumn<QString>("name");        // as typed
+        const QString name = QStringLiteral("山田商店");
+        QTest::newRow("add, not a number") << false << "T12345" << QList<bool>{} << name;
+        QTest::newRow("add, check digit questioned") << false << "T1234567890123" << QList<bool>{false} << name;
+        QTest::newRow("edit, not a number") << true << "X7010705000725" << QList<bool>{} << name;
+        QTest::newRow("edit, check digit questioned") << true << "T1234567890123" << QList<bool>{false} << name;
+        // A character no invoice file can keep, pasted in unseen: refused where it was typed.
+        QTest::newRow("add, a byte order mark") << false << "T7010705000725" << QList<bool>{} << QChar(0xFEFF) + name;
+        QTest::newRow("edit, half a pair") << true << "T7010705000725" << QList<bool>{} << name + QChar(0xD800);
     }
     void aRefusedRegistrationNumberKeepsThePopover()
     {
         QFETCH(bool, editing);
         QFETCH(QString, number);
         QFETCH(QList<bool>, answers);
+        QFETCH(QString, name);
         auto owned = std::make_unique<ModalScriptedPrompter>();
         ModalScriptedPrompter *prompter = owned.get();
         Prompter::setInstance(std::move(owned));
@@ -117,9 +123,8 @@ private slots:
                                          document->editCall, document->editBank, document->editRegn}
                     : QList<QLineEdit *>{document->newsCode, document->newsMaps, document->newsName,
                                          document->newsCall, document->newsBank, document->newsRegn};
-        const QStringList typed{QStringLiteral("530-0001"),     QStringLiteral("大阪市北区"),
-                                QStringLiteral("山田商店"),     QStringLiteral("06-1111-2222"),
-                                QStringLiteral("当座 7654321"), number};
+        QStringList typed{QStringLiteral("530-0001"),     QStringLiteral("大阪市北区"),   name,
+                          QStringLiteral("06-1111-2222"), QStringLiteral("当座 7654321"), number};
         for (int i = 0; i < fields.size(); ++i)
             fields.at(i)->setText(typed.at(i));
 
@@ -135,6 +140,8 @@ private slots:
 
         // Corrected, the entry is taken and the popover goes.
         fields.last()->setText(QStringLiteral("T7010705000725"));
+        typed[2] = QStringLiteral("山田商店");
+        fields.at(2)->setText(typed[2]);
         QTest::mouseClick(child<QPushButton>(*document, popover->objectName() + QStringLiteral("Exec")),
                           Qt::LeftButton);
         QTRY_VERIFY(!popover->isVisible());

@@ -542,21 +542,41 @@ private Q_SLOTS:
     void refusesWhatIsNoInvoice_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("text") << QByteArray("hello");
-        QTest::newRow("truncated") << QByteArray(R"({"head":"請求書","item":[{"date")");
-        QTest::newRow("scalar") << QByteArray("42");
-        QTest::newRow("array") << QByteArray("[]");
-        QTest::newRow("item not array") << QByteArray(R"({"item":"rows"})");
-        QTest::newRow("item of scalars") << QByteArray(R"({"item":[{},1]})");
-        QTest::newRow("bad utf-8") << QByteArray("{\"head\":\"\xff\xfe\"}");
-        QTest::newRow("deep nesting") << QByteArray(100000, '[');
+        QTest::addColumn<QString>("named"); // what the reason must name
+        QTest::newRow("empty") << QByteArray() << "";
+        QTest::newRow("text") << QByteArray("hello") << "";
+        QTest::newRow("truncated") << QByteArray(R"({"head":"請求書","item":[{"date")") << "";
+        QTest::newRow("scalar") << QByteArray("42") << "";
+        QTest::newRow("array") << QByteArray("[]") << "";
+        QTest::newRow("item not array") << QByteArray(R"({"item":"rows"})") << "";
+        QTest::newRow("item of scalars") << QByteArray(R"({"item":[{},1]})") << "";
+        QTest::newRow("bad utf-8") << QByteArray("{\"head\":\"\xff\xfe\"}") << "";
+        QTest::newRow("deep nesting") << QByteArray(100000, '[') << "";
+        // Characters no reader keeps as given: refused, never altered.
+        QTest::newRow("lone high escape") << QByteArray(R"({"whom":"A\ud800B"})") << "“whom”";
+        QTest::newRow("lone low escape") << QByteArray(R"({"head":"\udc00"})") << "“head”";
+        QTest::newRow("reversed pair") << QByteArray(R"({"note":"\udfb7\ud842"})") << "“note”";
+        QTest::newRow("fffe escaped") << QByteArray(R"({"from":"x\ufffe"})") << "U+FFFE";
+        QTest::newRow("fffe raw") << QByteArray("{\"numb\":\"\xef\xbf\xbe\"}") << "“numb”";
+        QTest::newRow("feff escaped") << QByteArray(R"({"whom":"\ufeffA"})") << "U+FEFF";
+        QTest::newRow("feff raw") << QByteArray("{\"whom\":\"\xef\xbb\xbf\"}") << "“whom”";
+        QTest::newRow("lone surrogate as UTF-8") << QByteArray("{\"whom\":\"A\xed\xa0\x80\"}") << "surrogate";
+        QTest::newRow("in a row") << QByteArray(R"({"item":[{},{"name":"ok"},{"x":[1],"name":"\ud800"}]})")
+                                  << "“item 2 name”";
     }
     void refusesWhatIsNoInvoice()
     {
         QFETCH(QByteArray, bytes);
         const InvoiceReadResult read = readInvoice(bytes);
         QVERIFY(!read.contents && !read.error.isEmpty());
+        QFETCH(QString, named);
+        QVERIFY2(read.error.contains(named), qPrintable(read.error));
+    }
+    void keepsEscapedPairsAndControls()
+    {
+        const InvoiceReadResult read = readInvoice("{\"whom\":\"\\ud842\\udfb7𠮷\\u001b\\\"\\\\ﾃ\"}");
+        QVERIFY(read.contents);
+        QCOMPARE(*read.contents->whom, QStringLiteral("𠮷𠮷\x1b\"\\ﾃ"));
     }
 
     void readsALargeFile()

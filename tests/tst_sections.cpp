@@ -399,6 +399,31 @@ private slots:
         QTEST(proposeDueDate(invoiced, {DueTerm(term), day}), "due");
     }
 
+    void numberAndRemarksRefuseWhatNoFileKeeps()
+    {
+        // Refused where typed, the panel left open and the page as it was: the invoice's file
+        // could not be opened again.
+        auto owned = std::make_unique<ScriptedPrompter>();
+        ScriptedPrompter *prompter = owned.get();
+        Prompter::setInstance(std::move(owned));
+        auto document = makeDocument(SeedFile);
+        const QString number = document->invoiceNumber();
+        QTest::mouseClick(child<PageButton>(*document, QStringLiteral("numb")), Qt::LeftButton);
+        document->numbText->setText(QStringLiteral("A-") + QChar(0xFEFF));
+        document->numbCopy();
+        QCOMPARE(prompter->alerts.size(), 1);
+        QCOMPARE(document->invoiceNumber(), number);
+        QVERIFY(document->shownSheet()->isVisible());
+        document->hide();
+        QTest::mouseClick(child<PageButton>(*document, QStringLiteral("note")), Qt::LeftButton);
+        document->noteText->setPlainText(QStringLiteral("備考") + QChar(0xD800));
+        document->noteCopy();
+        QCOMPARE(prompter->alerts.size(), 2);
+        QCOMPARE(document->remarks(), QString());
+        document->hide();
+        Prompter::setInstance(nullptr);
+    }
+
     void numberSequenceAcrossInvoices()
     {
         const QDate day(2026, 12, 5);

@@ -570,6 +570,18 @@
         <source>JP PINT has no place for withheld income tax: the e-invoice asks for the total %1 and states the withheld %2 and the %3 to be paid in its note.</source>
         <translation>JP PINT には源泉徴収税の項目がありません。デジタルインボイスの請求額は合計 %1 とし、源泉徴収税 %2 と差引請求額 %3 は備考に記載します。</translation>
     </message>
+    <message>
+        <source>The e-invoice would not be valid UBL 2.1, so it is not written (%1).</source>
+        <translation>このデジタルインボイスは UBL 2.1 として有効にならないため、書き出しません（%1）。</translation>
+    </message>
+    <message>
+        <source>“%1” holds a character an e-invoice cannot carry (%2): remove it first.</source>
+        <translation>「%1」にデジタルインボイスに入れられない文字（%2）があります。先に取り除いてください。</translation>
+    </message>
+    <message>
+        <source>“%1” is a date in the year %2: an e-invoice states years 0001 to 9999 only.</source>
+        <translation>「%1」は%2年の日付です。デジタルインボイスに記載できるのは0001年から9999年までです。</translation>
+    </message>
 </context>
 <context>
     <name>HelpPanel</name>
@@ -775,6 +787,14 @@
     <message>
         <source>The disk could not read it to the end (%1).</source>
         <translation>ディスクから最後まで読み込めませんでした（%1）。</translation>
+    </message>
+    <message>
+        <source>The file&apos;s member “%1” holds %2, a character that cannot be kept as it is. Remove it from the file to open it.</source>
+        <translation>ファイルの項目「%1」に、そのままでは保持できない文字%2があります。開くには、ファイルからその文字を取り除いてください。</translation>
+    </message>
+    <message>
+        <source>an unpaired surrogate (%1)</source>
+        <translation>対になっていないサロゲート（%1）</translation>
     </message>
 </context>
 <context>
@@ -1006,6 +1026,10 @@
         <source>The archived file “%1” belongs to no entry of the ledger.</source>
         <translation>保存ファイル「%1」は、台帳のどの記録にも属していません。</translation>
     </message>
+    <message>
+        <source>%1, issued again</source>
+        <translation>%1、再発行済み</translation>
+    </message>
 </context>
 <context>
     <name>LedgerCommandLine</name>
@@ -1056,6 +1080,18 @@
     <message>
         <source>--recover takes no other option</source>
         <translation>--recover はほかのオプションと併用できません</translation>
+    </message>
+    <message>
+        <source>%1 is given more than once</source>
+        <translation>%1が2回以上指定されています</translation>
+    </message>
+    <message>
+        <source>--customer: more than %1 characters, far longer than any name</source>
+        <translation>--customer: %1文字を超えています。名前としては長すぎます</translation>
+    </message>
+    <message>
+        <source>--verify checks the whole ledger and takes no other option</source>
+        <translation>--verifyは台帳全体を検証するため、ほかのオプションとは併用できません</translation>
     </message>
 </context>
 <context>
@@ -1600,6 +1636,17 @@
     <message>
         <source>Seikyu could not set up the ledger on the server.</source>
         <translation>Seikyu はサーバーに台帳を用意できませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>UnkeptTexts</name>
+    <message>
+        <source>This entry holds a character that cannot be kept.</source>
+        <translation>この項目には保持できない文字が含まれています。</translation>
+    </message>
+    <message>
+        <source>It holds %1, which an invoice file cannot keep as it is (a pasted text can bring it in unseen). Remove it and try again.</source>
+        <translation>請求書ファイルにそのまま保持できない%1が含まれています（貼り付けたテキストには見えないまま含まれることがあります）。取り除いてからやり直してください。</translation>
     </message>
 </context>
 <context>

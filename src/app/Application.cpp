@@ -1,13 +1,17 @@
 #include "app/Application.h"
 
 #include "app/Translations.h"
+#include "document/PrivateFiles.h"
 #include "widgets/PageFonts.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QIcon>
 #include <QLoggingCategory>
+#include <QSettings>
 
 static void initResources()
 {
@@ -26,6 +30,11 @@ void configureApplication(QApplication &app)
     QApplication::setDesktopFileName(QStringLiteral("seikyu"));
     // Before any window, menu or undo text exists: texts are translated when they are made.
     installTranslations(app);
+    // The settings hold the bank account and the customers: the owner's alone, the file made so
+    // before the first write, as that write keeps the permissions of the file it replaces.
+    const QString settings = QSettings().fileName();
+    QDir().mkpath(QFileInfo(settings).absolutePath());
+    createPrivate(settings);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/seikyu/icon.svg")));
     app.setQuitOnLastWindowClosed(true);
 

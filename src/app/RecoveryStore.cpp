@@ -1,6 +1,7 @@
 #include "app/RecoveryStore.h"
 
 #include "document/AtomicWrite.h"
+#include "document/PrivateFiles.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -56,7 +57,9 @@ bool RecoveryStore::ensureSessionFolder()
     if (m_lockFd >= 0)
         return true;
     const QString folder = rootFolder() + QLatin1Char('/') + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    if (!QDir().mkpath(folder))
+    // The data folder too, which this may be the first to make: the ledger and its archive live there.
+    const QString data = QFileInfo(rootFolder()).absolutePath();
+    if (!makePrivateFolder(data) || !makePrivateFolder(rootFolder()) || !makePrivateFolder(folder))
         return false;
     m_lockFd = lockFolder(folder);
     if (m_lockFd < 0)
@@ -75,7 +78,7 @@ bool RecoveryStore::write(const QString &id, const QByteArray &bytes)
     if (!ensureSessionFolder())
         return false;
     QString error;
-    return writeFileAtomically(pathFor(id), bytes, &error);
+    return writeFileAtomically(pathFor(id), bytes, &error, FileAccess::OwnerOnly);
 }
 
 void RecoveryStore::remove(const QString &id)
@@ -87,6 +90,7 @@ void RecoveryStore::remove(const QString &id)
 QList<RecoveryStore::Recovered> RecoveryStore::takeOrphans()
 {
     QList<Recovered> recovered;
+    keepFolderPrivate(rootFolder()); // an older version's, under a permissive umask
     const QDir root(rootFolder());
     const QFileInfoList runs = root.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Time | QDir::Reversed);
     for (const QFileInfo &run : runs) {
@@ -135,7 +139,7 @@ bool RecoveryStore::writeSavedVersion(const QString &filePath, const QByteArray 
     if (filePath.isEmpty() || !ensureSessionFolder())
         return false;
     QString error;
-    return writeFileAtomically(savedVersionPath(filePath), bytes, &error);
+    return writeFileAtomically(savedVersionPath(filePath), bytes, &error, FileAccess::OwnerOnly);
 }
 
 std::optional<QByteArray> RecoveryStore::savedVersion(const QString &filePath) const
@@ -167,7 +171,8 @@ bool RecoveryStore::takeSavedVersions(const QDir &folder)
         const QString target = m_folder + QLatin1Char('/') + version.fileName();
         QFile file(version.absoluteFilePath());
         QString error;
-        if (!file.open(QIODevice::ReadOnly) || !writeFileAtomically(target, file.readAll(), &error))
+        if (!file.open(QIODevice::ReadOnly) ||
+            !writeFileAtomically(target, file.readAll(), &error, FileAccess::OwnerOnly))
             taken = false;
     }
     return taken;

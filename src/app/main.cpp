@@ -2,6 +2,7 @@
 #include "app/DocumentController.h"
 #include "app/EInvoiceRecording.h"
 #include "einvoice/EInvoiceBatch.h"
+#include "einvoice/UblValidation.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCommandLine.h"
 #include "ledger/SharedNumberHook.h"
@@ -15,8 +16,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
+
+/// Whether the command line writes e-invoices, which are validated against a schema that takes a
+/// while to compile.
+bool writesEInvoices(int argc, char *argv[])
+{
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (std::strcmp(argv[i], "--export-ubl") == 0 || std::strncmp(argv[i], "--export-ubl=", 13) == 0 ||
+            std::strcmp(argv[i], "--attach-ubl") == 0)
+            return true;
+    }
+    return false;
+}
 
 /// Whether the command line asks for something that needs no window: the headless export, or
 /// only the help or version text. Checked before the application object exists, because that is
@@ -90,6 +104,11 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Compiled on a core of its own while the application sets itself up (after the application
+    // object, which must be made on this thread, the main one); joined before the program ends.
+    std::jthread schema;
+    if (writesEInvoices(argc, argv))
+        schema = std::jthread([] { seikyu::ublSchemaCompiles(); });
     seikyu::configureApplication(app);
     seikyu::installSharedNumbers();
     // What an earlier run left half done (killed while issuing, or the ledger busy) is completed

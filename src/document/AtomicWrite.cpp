@@ -6,7 +6,7 @@
 
 namespace seikyu {
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error, FileAccess access)
 {
     QSaveFile file(path);
     // The reason is worked out once the temporary file is gone, from the place as it then is.
@@ -19,6 +19,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     };
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.error());
+    if (access == FileAccess::OwnerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return fail(QFileDevice::PermissionsError);
     if (file.write(bytes) != bytes.size())
         return fail(file.error());
     // A disk that fills up can take part of a write and report success (and QSaveFile then

@@ -7,7 +7,11 @@ namespace seikyu {
 
 /// Writes the bytes to the path in one step: they go to a temporary file beside it that replaces
 /// the target only once every byte is on disk. On failure the target is left exactly as it was
-/// and the reason is returned, as writeFailureReason words it ("the disk is full").
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error);
+/// and the reason is returned, as writeFailureReason words it ("the disk is full"). A new file
+/// gets the permissions the umask gives, a replaced one keeps its own, unless it is to be the
+/// owner's alone.
+enum class FileAccess { AsUsual, OwnerOnly };
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
+                         FileAccess access = FileAccess::AsUsual);
 
 } // namespace seikyu

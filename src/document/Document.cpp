@@ -1,5 +1,6 @@
 #include "document/Document.h"
 
+#include "document/FileNameText.h"
 #include "document/InvoiceFile.h"
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
@@ -323,8 +324,11 @@ QList<QDialog *> Document::panels() const
 
 QString Document::filename() const
 {
-    const auto safe = [](QString text) {
-        // A slash would make the suggestion a folder: the full-width solidus reads the same.
+    const auto safe = [](const QString &given) {
+        // A slash would make the suggestion a folder: the full-width solidus reads the same. A
+        // bidi override would make it read otherwise than it is, and the name must fit the file
+        // system's 255 bytes: two parts of 40 UTF-16 units take at most 240.
+        QString text = cutAtWholeCharacters(withoutFormatControls(given), 40);
         text.replace(QLatin1Char('/'), QChar(0xFF0F));
         text.replace(QChar(0), QChar(0xFFFD));
         return text;

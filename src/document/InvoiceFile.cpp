@@ -1,5 +1,6 @@
 #include "document/InvoiceFile.h"
 
+#include "document/KeptText.h"
 #include "sections/DateText.h"
 #include "table/Amounts.h"
 
@@ -168,6 +169,14 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     InvoiceReadResult result;
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    // Refused rather than altered: a text opened, saved and issued must be the text that was given.
+    // Looked for first, as the parser refuses some of these characters only as bytes that are no text.
+    if (const std::optional<UnkeptText> unkept = findUnkeptText(bytes)) {
+        result.error = Text::tr("The file's member “%1” holds %2, a character that cannot be kept as it is. "
+                                "Remove it from the file to open it.")
+                           .arg(unkept->member, unkept->problem);
+        return result;
+    }
     if (error.error != QJsonParseError::NoError) {
         result.error = unreadableReason(bytes, error);
         return result;

@@ -3,7 +3,9 @@
 #include "einvoice/InvoicePeriod.h"
 #include "einvoice/PeppolId.h"
 #include "einvoice/TaxExclusiveLines.h"
+#include "einvoice/UblValidation.h"
 #include "einvoice/UnitCodes.h"
+#include "einvoice/XmlCarriable.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
@@ -255,6 +257,8 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
 {
     EInvoice invoice;
     QStringList &refusals = invoice.refusals;
+    // What XML cannot carry is refused rather than written malformed or altered.
+    refusals.append(uncarriableInXml(contents));
 
     // ---- the particulars that must be there ----
     const QString number = contents.numb.trimmed();
@@ -508,6 +512,10 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
                     .attribute(QStringLiteral("unitCode"), unitCode);
         }
     }
+    // The last word is the schema's: nothing is written that a receiver's validator would refuse.
+    if (const QStringList invalid = ublViolations(serializeXml(root)); !invalid.isEmpty())
+        refusals.append(
+            Text::tr("The e-invoice would not be valid UBL 2.1, so it is not written (%1).").arg(invalid.first()));
     return invoice;
 }
 

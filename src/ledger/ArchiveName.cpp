@@ -1,5 +1,7 @@
 #include "ledger/ArchiveName.h"
 
+#include "document/FileNameText.h"
+
 namespace seikyu {
 
 namespace {
@@ -9,7 +11,7 @@ constexpr int LongestPart = 40;
 QString safePart(const QString &text)
 {
     QString safe;
-    for (const QChar c : text.trimmed()) {
+    for (const QChar c : withoutFormatControls(text).trimmed()) {
         if (c.isSpace())
             continue;
         if (c.category() == QChar::Other_Control || QStringLiteral("/\\:*?\"<>|").contains(c))
@@ -17,8 +19,7 @@ QString safePart(const QString &text)
         else
             safe += c;
     }
-    if (safe.size() > LongestPart)
-        safe.truncate(LongestPart);
+    safe = cutAtWholeCharacters(safe, LongestPart);
     // A name of dots alone would mean the folder itself or its parent.
     if (!safe.isEmpty() && safe.count(QLatin1Char('.')) == safe.size())
         safe.fill(QLatin1Char('_'));

@@ -81,11 +81,21 @@ LedgerEntry issueEntryOf(const InvoicePage &page)
     entry.honorific = page.whomHonorific.trimmed();
     entry.registrationNumber = registrationNumberOf(page.from);
     entry.dueDate = page.dues;
-    if (!readSums(page, entry)) {
+    const bool summed = readSums(page, entry);
+    if (!summed) {
         entry.taxes.clear();
         entry.withholding = 0;
-        entry.amount = amountOf(page.full);
     }
+    // The amount is what the page bills: the amount box as printed, whatever the table's sums say
+    // (差引請求額 when it was filled in from a table that withholds). A box Seikyu filled starts
+    // with its heading (marked by U+0008) and has the amount on the line below; the table's payable
+    // amount counts only when the box holds none, or a text of an older invoice's own.
+    const bool boxFilled = page.full.startsWith(QChar(0x0008)) && page.full.contains(QLatin1Char('\n'));
+    const QString boxAmount = boxFilled ? page.full.section(QLatin1Char('\n'), 1) : QString();
+    if (readNumber(boxAmount).hasDigits)
+        entry.amount = amountOf(boxAmount);
+    else if (!summed)
+        entry.amount = amountOf(page.full);
     return entry;
 }
 

@@ -1,5 +1,6 @@
 #include "ledger/IssueLedger.h"
 
+#include "document/PrivateFiles.h"
 #include "ledger/ArchiveName.h"
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueIntents.h"
@@ -101,6 +102,8 @@ bool IssueLedger::open(QString *error)
     LedgerFault fault = LedgerFault::None;
     QString reason;
     m_store = LedgerStore::openSqlite(databasePath(), &fault, &reason);
+    // An archive made by an older version under a permissive umask: its file names tell customers and amounts.
+    keepFolderPrivate(archiveFolder());
     if (!m_store) {
         // A damaged ledger stays where it is, as it is: recording into a new one would hide it.
         if (fault == LedgerFault::Damaged)
@@ -235,7 +238,7 @@ QString IssueLedger::wantedArchiveName(const LedgerEntry &entry, const QString &
 bool IssueLedger::archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QString *error)
 {
     const QDir archive(archiveFolder());
-    if (!QDir().mkpath(archive.path())) {
+    if (!makePrivateFolder(archive.path())) {
         *error = Text::tr("the archive folder cannot be created");
         return false;
     }

@@ -41,6 +41,9 @@ std::optional<qint64> amountOption(QString text)
     return text.toLongLong();
 }
 
+/// Far longer than any customer's name; a longer text is a mistake, refused before the database sees it.
+constexpr qsizetype LongestCustomer = 1000;
+
 void print(FILE *stream, const QByteArray &bytes)
 {
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -75,14 +78,17 @@ bool isLedgerCommand(const QStringList &arguments)
 std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QString *error)
 {
     LedgerRequest request;
+    // What the user typed is quoted escaped: a line break in it must not break the message's line.
     auto fail = [error](const QString &reason) {
         if (error)
-            *error = reason;
+            *error = visiblyEscaped(reason);
         return std::nullopt;
     };
     const QStringList valued{QStringLiteral("--from"), QStringLiteral("--to"),  QStringLiteral("--customer"),
                              QStringLiteral("--min"),  QStringLiteral("--max"), QStringLiteral("--recover")};
     int others = 0; // options beside --ledger and --recover
+    QStringList given;
+    bool filtered = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString option = arguments[i];
         QString value;
@@ -102,6 +108,13 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
         } else if (hasValue) {
             return fail(Text::tr("%1 takes no value").arg(option));
         }
+        if (option.startsWith(QLatin1Char('-'))) {
+            if (given.contains(option))
+                return fail(Text::tr("%1 is given more than once").arg(option));
+            given.append(option);
+            filtered = filtered || (option != QLatin1String("--ledger") && option != QLatin1String("--verify") &&
+                                    option != QLatin1String("--recover"));
+        }
         if (option == QLatin1String("--ledger")) {
             continue; // the command itself
         }
@@ -116,6 +129,8 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
             request.csv = true;
         } else if (option == QLatin1String("--unpaid")) {
             request.filter.statuses = LedgerFilter::outstanding();
+            // What is owed is asked of an invoice's latest issue only, as the window's sums count it.
+            request.filter.latestIssuesOnly = true;
         } else if (option == QLatin1String("--verify")) {
             request.verify = true;
         } else if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
@@ -129,6 +144,9 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
                 return fail(Text::tr("%1: “%2” is not an amount in whole yen").arg(option, value));
             (option == QLatin1String("--min") ? request.filter.minAmount : request.filter.maxAmount) = amount;
         } else if (option == QLatin1String("--customer")) {
+            if (value.size() > LongestCustomer)
+                return fail(
+                    Text::tr("--customer: more than %1 characters, far longer than any name").arg(LongestCustomer));
             request.filter.customer = value;
         } else if (option.startsWith(QLatin1Char('-'))) {
             return fail(
@@ -141,6 +159,8 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
     }
     if (!request.recover.isEmpty() && others > 0)
         return fail(Text::tr("--recover takes no other option"));
+    if (request.verify && filtered)
+        return fail(Text::tr("--verify checks the whole ledger and takes no other option"));
     if (request.filter.from && request.filter.to && *request.filter.from > *request.filter.to)
         return fail(Text::tr("--from is after --to"));
     if (request.filter.minAmount && request.filter.maxAmount && *request.filter.minAmount > *request.filter.maxAmount)

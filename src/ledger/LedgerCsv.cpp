@@ -45,6 +45,13 @@ QString localTimeText(const QDateTime &utc)
     return utc.addSecs(*found).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+/// The columns that hold numbers (the entry, the amounts, the entry reissued): never made inert,
+/// as a negative amount is a number, not a formula.
+bool isNumberColumn(qsizetype column)
+{
+    return column == 0 || column == 5 || column == 6 || column == 8 || column == 12;
+}
+
 QString padded(const QString &text, int width, bool right)
 {
     const QString fill(std::max(0, width - displayWidth(text)), QLatin1Char(' '));
@@ -92,7 +99,9 @@ QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid)
             QString::number(e.withholding),
             dateText(e.dueDate),
             QString::number(paid),
-            statusText(statusOf(e.amount, paid, row.voided)),
+            row.superseded && !row.voided
+                ? Text::tr("%1, issued again").arg(statusText(statusOf(e.amount, paid, false)))
+                : statusText(statusOf(e.amount, paid, row.voided)),
             localTimeText(e.recordedAt),
             channel,
             e.refersTo ? QString::number(e.refersTo) : QString(),
@@ -115,6 +124,32 @@ QString csvField(const QString &text)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+QString inertCell(const QString &text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && formulaStarts.contains(text.front()))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
+QString visiblyEscaped(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const uint code : text.toUcs4()) {
+        const char32_t c = code;
+        const QChar::Category category = QChar::category(c);
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+            shown += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
+        else if (category == QChar::Other_Format || category == QChar::Separator_Line ||
+                 category == QChar::Separator_Paragraph)
+            shown += QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'));
+        else
+            shown += QStringView(QChar::fromUcs4(c));
+    }
+    return shown;
+}
+
 QByteArray ledgerCsv(const LedgerPage &found)
 {
     QString text;
@@ -123,7 +158,7 @@ QByteArray ledgerCsv(const LedgerPage &found)
         for (qsizetype i = 0; i < cells.size(); ++i) {
             if (i > 0)
                 text += QLatin1Char(',');
-            text += csvField(cells[i]);
+            text += csvField(isNumberColumn(i) ? cells[i] : inertCell(cells[i]));
         }
         text += QStringLiteral("\r\n");
     };
@@ -148,7 +183,7 @@ QString ledgerTextTable(const LedgerPage &found)
         const QStringList cells = ledgerRowCells(found.rows[i], found.paid.value(i));
         QStringList line;
         for (int column : shown)
-            line.append(cells[column]);
+            line.append(visiblyEscaped(cells[column]));
         lines.append(line);
     }
     QList<int> widths(shown.size(), 0);

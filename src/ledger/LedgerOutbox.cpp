@@ -1,5 +1,6 @@
 #include "ledger/LedgerOutbox.h"
 
+#include "document/PrivateFiles.h"
 #include "ledger/EntryJson.h"
 #include "ledger/IssueIntents.h"
 #include "ledger/LedgerStore.h"
@@ -112,7 +113,7 @@ LedgerOutbox::~LedgerOutbox()
 
 std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *error)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+    if (!makePrivateFolder(QFileInfo(path).absolutePath())) {
         setReason(error, QStringLiteral("the folder of %1 cannot be created").arg(path));
         return nullptr;
     }
@@ -125,6 +126,7 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
         setReason(error, db.lastError().text());
         return nullptr;
     }
+    keepDatabasePrivate(path);
     QSqlQuery query(db);
     // FULL: an entry the user was told is kept survives a power cut, not only a crash.
     for (const QString &statement :

@@ -32,8 +32,9 @@ struct LedgerFilter
     QString number;               ///< part of the invoice number, compared the same way
     QSet<PaymentStatus> statuses; ///< empty: any status
     bool pastDueOnly = false;
-    qint64 issueId = 0; ///< only the issue entry of this id, when not 0
-    QDate today;        ///< for past due; the current date when invalid
+    bool latestIssuesOnly = false; ///< leaves out issues superseded by a later issue of the same invoice
+    qint64 issueId = 0;            ///< only the issue entry of this id, when not 0
+    QDate today;                   ///< for past due; the current date when invalid
 
     /// Unpaid or partly paid.
     static QSet<PaymentStatus> outstanding() { return {PaymentStatus::Unpaid, PaymentStatus::PartlyPaid}; }

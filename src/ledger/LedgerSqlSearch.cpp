@@ -149,6 +149,8 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         codes.sort();
         where.append(QStringLiteral("%1status IN (%2)").arg(noIndex, codes.join(QLatin1Char(','))));
     }
+    if (filter.latestIssuesOnly)
+        where.append(QStringLiteral("superseded = 0"));
     if (filter.pastDueOnly) {
         const QDate today = filter.today.isValid() ? filter.today : QDate::currentDate();
         where.append(QStringLiteral("%1status IN (0, 1) AND due_date <> '' AND %1due_date < ?").arg(noIndex));

@@ -1,5 +1,6 @@
 #include "ledger/LedgerStore.h"
 
+#include "document/PrivateFiles.h"
 #include "ledger/IssueTableCheck.h"
 #include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerHealth.h"
@@ -190,6 +191,7 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
     setFault(fault, LedgerFault::None);
     const QFileInfo info(path);
     const bool readOnly = access == LedgerAccess::ReadOnly;
+    const bool inMemory = path == QLatin1String(":memory:");
     if (const std::optional<QString> wal = walDamage(path + QStringLiteral("-wal"))) {
         setFault(fault, LedgerFault::Damaged);
         setReason(error, *wal);
@@ -200,7 +202,7 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
         setReason(error, QStringLiteral("%1 does not exist").arg(path));
         return nullptr;
     }
-    if (!readOnly && !QDir().mkpath(info.absolutePath())) {
+    if (!readOnly && !inMemory && !makePrivateFolder(info.absolutePath())) {
         setFault(fault, LedgerFault::Unwritable);
         setReason(error, QStringLiteral("the folder %1 cannot be created").arg(info.absolutePath()));
         return nullptr;
@@ -221,6 +223,9 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
             return nullptr;
         }
     }
+    // Before the first write makes the journal files, which take the database's permissions.
+    if (!inMemory)
+        keepDatabasePrivate(path);
     auto store = std::make_unique<LedgerStore>(name, sqliteDialect());
     if (readOnly ? !store->prepareToRead(error, fault) : !store->prepare(error, fault))
         return nullptr;

@@ -2,6 +2,7 @@
 
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "document/FileNameText.h"
 #include "document/PageView.h"
 #include "document/WriteFailure.h"
 #include "ledger/IssueRecording.h"
@@ -111,7 +112,8 @@ QString pdfSuggestedName(const Document &document)
     const QFileInfo info(document.filePath());
     // Like removing the last extension only: "a.b.seikyu" suggests "a.b"; a hidden ".seikyu" keeps
     // its whole name, as it has no extension.
-    const QString name = info.fileName();
+    // A bidi override in the file's name would make the suggestion read otherwise than it is.
+    const QString name = withoutFormatControls(info.fileName());
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot > 0 ? name.left(dot) : name;
 }

@@ -1,10 +1,12 @@
 // The invoice number, the payment due date and the remarks: optional regions of the page that
 // print nothing until they hold something.
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
 #include "sections/DueDate.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
 #include "sections/SharedNumbers.h"
+#include "sections/UnkeptTexts.h"
 #include "table/ItemTableModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/RoomBox.h"
@@ -91,6 +93,8 @@ void Document::numbNext(QObject *)
 void Document::numbCopy(QObject *)
 {
     const QString number = numbText->text().trimmed();
+    if (refusesUnkeptText(m_window.get(), {number}))
+        return;
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // A number typed by hand must not be another invoice's.
         QLabel *numbServer = serverLine(numbCtrl.get());
@@ -187,6 +191,8 @@ void Document::noteShow(QObject *)
 
 void Document::noteCopy(QObject *)
 {
+    if (refusesUnkeptText(m_window.get(), {noteText->toPlainText()}))
+        return;
     setRemarks(tidiedRemarks(noteText->toPlainText()));
     noteRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);

@@ -5,6 +5,7 @@
 #include "sections/ListFamily.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
+#include "sections/UnkeptTexts.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
 #include "widgets/Prompter.h"
@@ -178,11 +179,15 @@ void Document::reportSettingsNotWritten()
 std::optional<QString> Document::acceptedEntry(ListFamily &family, const QList<QPointer<QLineEdit>> &fields)
 {
     QStringList texts = fieldTexts(fields, false);
+    // A warning or a question takes the popover off the screen (a modal box closes every popup); a
+    // refusal returns to the popover as the user left it, with every field typed.
+    const QPointer<Popover> popover = m_shownPopover;
+    const QPointer<QWidget> anchor = popover ? popover->anchor() : nullptr;
+    if (refusesUnkeptText(m_window.get(), texts)) {
+        returnToPopover(popover, anchor, fields, texts);
+        return std::nullopt;
+    }
     if (family.acceptFields) {
-        // A warning or a question takes the popover off the screen (a modal box closes every
-        // popup); a refusal returns to the popover as the user left it, with every field typed.
-        const QPointer<Popover> popover = m_shownPopover;
-        const QPointer<QWidget> anchor = popover ? popover->anchor() : nullptr;
         const std::optional<QStringList> accepted = family.acceptFields(texts, m_window.get());
         if (!accepted) {
             returnToPopover(popover, anchor, fields, texts);
