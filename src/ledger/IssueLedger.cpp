@@ -156,6 +156,12 @@ LedgerStore *IssueLedger::reader(QString *error)
     m_readerCopy.reset();
     LedgerFault fault = LedgerFault::None;
     QString reason;
+    if (exists) {
+        // Reading changes nothing of the ledger, but an older installation's folders, made under a
+        // permissive umask, are made the owner's alone as when recording.
+        keepFolderPrivate(m_folder);
+        keepFolderPrivate(archiveFolder());
+    }
     if (!exists) {
         // Nothing recorded yet: an empty ledger, made nowhere.
         m_reader = LedgerStore::openSqlite(QStringLiteral(":memory:"), &fault, &reason);
