@@ -61,6 +61,11 @@ bool isPlatformNoise(QtMsgType type, const QMessageLogContext &context, const QS
         return false;
     if (context.category && std::strncmp(context.category, "qt.qpa", 6) == 0)
         return true;
+    // On the command line every failure is told as one line of its own; the ledger's log of the
+    // same failure would only repeat it (QT_LOGGING_RULES brings it back for a diagnosis).
+    if (context.category && std::strncmp(context.category, "seikyu.", 7) == 0 &&
+        !qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
+        return true;
     for (const char *noise :
          {"QStandardPaths: XDG_RUNTIME_DIR not set", "QStandardPaths: runtime directory",
           "QStandardPaths: wrong permissions on runtime directory", "This plugin does not support"}) {
