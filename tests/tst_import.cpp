@@ -395,6 +395,13 @@ private slots:
         QVERIFY(!document->pasteRows(QStringLiteral("日付\t品名\n")));
         QVERIFY(!document->pasteRows(QStringLiteral("no tab")));
         QCOMPARE(document->undoStack()->count(), steps);
+        // Nor a text the saved file could not be opened with again, pasted or typed: the user is told.
+        PrompterGuard prompter;
+        QVERIFY(!document->pasteRows(QStringLiteral("\tな\uFEFFし\t\t\t100")));
+        document->bank->setData(document->bank->index(1, 1), QStringLiteral("A\uFFFE"));
+        QCOMPARE(prompter->alerts.size(), 2);
+        QCOMPARE(document->undoStack()->count(), steps);
+        QCOMPARE(tableTexts(*document), expected);
     }
 
     void pastesAboveTheSumsOfATotalledTable()

@@ -7,6 +7,7 @@
 #include "import/ImportRowsDialog.h"
 #include "import/InsertRowsCommand.h"
 #include "import/RowConversion.h"
+#include "sections/UnkeptTexts.h"
 #include "table/ItemTableModel.h"
 #include "widgets/Prompter.h"
 
@@ -57,6 +58,13 @@ int Document::addRowsAt(int index, const QList<RowCells> &cells, const QString &
 {
     if (!bank || cells.isEmpty())
         return 0;
+    QStringList texts;
+    for (const RowCells &row : cells) {
+        for (const CellValue &cell : row)
+            texts.append(cell.toString());
+    }
+    if (refusesUnkeptText(m_window.get(), texts))
+        return 0; // the file would be refused when opened again
     QList<RowPtr> rows;
     rows.reserve(cells.size());
     for (const RowCells &row : cells) {
@@ -134,6 +142,8 @@ int Document::importRowsFrom(const QString &path)
     // Imported rows follow the table's items, above its sums rows when it is totalled.
     const int added = addRowsAt(insertionIndex(bank->rows(), -1), imported.rows,
                                 QCoreApplication::translate("Document", ImportRowsAction));
+    if (added == 0)
+        return 0; // refused, and said why
     Prompter::instance().inform(m_window.get(), tr("%1 rows were added from “%2”.").arg(added).arg(name),
                                 skippedLinesText(imported.skipped));
     return added;

@@ -1,6 +1,8 @@
 // The table panel: adding, removing and editing rows, each undoable.
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
 #include "sections/DateText.h"
+#include "sections/UnkeptTexts.h"
 #include "table/Amounts.h"
 #include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
@@ -75,6 +77,8 @@ void Document::editCell(int row, Column column, const QString &text)
     const CellValue &current = target->value(column);
     if (cellIsText(current) && current.toString() == text)
         return; // nothing changes, so there is nothing to undo
+    if (refusesUnkeptText(m_window.get(), {text}))
+        return; // the file would be refused when opened again
     RowCells after = target->cells();
     after[static_cast<std::size_t>(column)] = text;
     if (column == Column::Solo || column == Column::Much)
