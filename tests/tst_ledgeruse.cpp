@@ -1,7 +1,7 @@
 // The ledger in use: issuing records itself, failures never block an export, the window and the
 // command line. Real SQLite files in temporary folders; the real seikyu binary for the command line.
-#include "ledger/IssueIntents.h"
 #include "app/RecoveryStore.h"
+#include "ledger/IssueIntents.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerChain.h"
@@ -434,6 +434,9 @@ void LedgerUseTest::unwritableArchiveStillRecords()
 
 void LedgerUseTest::interruptedIssuesAreCompletedOnce()
 {
+    // An intent's keeper is known by its id and its start: the same id given to a later program is not it.
+    QVERIFY(intentOwnerRuns(thisProcessToken()));
+    QVERIFY(!intentOwnerRuns(thisProcessToken() + (qint64(1) << 22)));
     // What a run killed between its steps leaves, as the next run finds it.
     IssueLedger &ledger = IssueLedger::instance();
     QVERIFY(ledger.store());

@@ -52,7 +52,7 @@ bool IssueIntents::keep(IssueIntent &intent, const QString &wantedArchiveName, c
 {
     if (intent.entry.origin.isEmpty())
         intent.entry.origin = QStringLiteral("issue:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    intent.process = QCoreApplication::applicationPid();
+    intent.process = thisProcessToken();
     if (!run(QStringLiteral("BEGIN IMMEDIATE"), error))
         return false;
     QSqlQuery query(m_db);
@@ -130,13 +130,45 @@ std::optional<QList<IssueIntent>> IssueIntents::all(QString *error) const
     return found;
 }
 
+namespace {
+
+/// A process id fits in 22 bits (the kernel's largest pid_max); the bits above hold when it started.
+constexpr int PidBits = 22;
+
+/// When the process started, in clock ticks since the boot (/proc/PID/stat's 22nd field); 0 unknown.
+qint64 startTicks(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    // The command's name, in parentheses, may hold spaces: the fields are counted after it.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 19 ? fields.at(19).toLongLong() : 0;
+}
+
+} // namespace
+
+qint64 thisProcessToken()
+{
+    static const qint64 token = [] {
+        const qint64 pid = QCoreApplication::applicationPid();
+        return (startTicks(pid) << PidBits) | pid;
+    }();
+    return token;
+}
+
 bool intentOwnerRuns(qint64 process)
 {
-    if (process <= 0)
+    const qint64 pid = process & ((qint64(1) << PidBits) - 1);
+    const qint64 started = process >> PidBits;
+    if (pid <= 0)
         return false;
-    // Another user's process (EPERM) runs too. A number the system gave again to another
-    // program only keeps the intent waiting until that program ends.
-    return ::kill(pid_t(process), 0) == 0 || errno == EPERM;
+    // Another user's process (EPERM) runs too.
+    if (::kill(pid_t(pid), 0) != 0 && errno != EPERM)
+        return false;
+    // The number given again to another program, after a restart say, is not the owner.
+    return started == 0 || startTicks(pid) == started;
 }
 
 std::optional<QString> fileSha256(const QString &path)

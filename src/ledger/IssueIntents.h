@@ -47,7 +47,11 @@ private:
     QSqlDatabase m_db;
 };
 
-/// Whether an intent of process `process` may still be on its way: that process still runs.
+/// What an intent records of the process keeping it: its id and when it started, so that the id
+/// given again to another program later is not taken for it.
+qint64 thisProcessToken();
+/// Whether an intent of process `process` (thisProcessToken() of its keeper) may still be on its
+/// way: that process still runs.
 bool intentOwnerRuns(qint64 process);
 /// The SHA-256 of a file's bytes (lower-case hex), or nothing when it cannot be read.
 std::optional<QString> fileSha256(const QString &path);

@@ -458,7 +458,7 @@ void IssueLedger::settlePending()
     for (const IssueIntent &intent : kept.value_or(QList<IssueIntent>())) {
         // Another process's output may be on its way still, as may this one's.
         if (m_writing.contains(intent.entry.origin) ||
-            (intent.process != QCoreApplication::applicationPid() && intentOwnerRuns(intent.process)))
+            (intent.process != thisProcessToken() && intentOwnerRuns(intent.process)))
             continue;
         // A print job cannot be looked at afterwards: one that may have been sent is recorded.
         const bool reached = intent.target.isEmpty() || fileSha256(intent.target) == intent.entry.pdfSha256;
