@@ -327,6 +327,14 @@ void LedgerTest::chainFindsEditedRemovedAndRewritten()
     late.hash = entryHash(late);
     afterSeal.append(late);
     QCOMPARE(verifyChain(afterSeal), (QList<ChainProblem>{{ChainProblem::Kind::Changed, 5, {}}}));
+    // Nor does a later seal take it in: the older form never follows the newer one.
+    LedgerEntry reseal = seal;
+    reseal.id = 6;
+    reseal.previousHash = late.hash;
+    reseal.pdfSha256 = sealDigest(afterSeal);
+    reseal.hash = entryHash(reseal);
+    afterSeal.append(reseal);
+    QCOMPARE(verifyChain(afterSeal), (QList<ChainProblem>{{ChainProblem::Kind::Changed, 5, {}}}));
 }
 
 void LedgerTest::anchorsComparedWithTheLedger()
@@ -632,6 +640,9 @@ void LedgerTest::csvQuotingAndBom()
     found.rows[0].superseded = true; // and its status says it was issued again
     const QString line = QString::fromUtf8(ledgerCsv(found).mid(3)).split(QStringLiteral("\r\n"))[1];
     QVERIFY2(line.contains(QStringLiteral(",'=1+1,御中,-500,0,,0,\"Paid, issued again\",")), qPrintable(line));
+    found.rows[0].issue.title = QStringLiteral("@SUM(A1)");
+    const QString titled = QString::fromUtf8(ledgerCsv(found).mid(3)).split(QStringLiteral("\r\n"))[1];
+    QVERIFY2(titled.contains(QStringLiteral(",'@SUM(A1),")), qPrintable(titled));
 }
 
 void LedgerTest::textTableAlignsWideCharacters()
@@ -1146,6 +1157,49 @@ void LedgerTest::damagedAndUnwritableFiles()
     QVERIFY2(next, qPrintable(error));
     QCOMPARE(next->id, 2);
     QVERIFY(verifyChain(store->entries()).isEmpty());
+
+    // Recovering a rewritten ledger: the entry after the one rewritten (its hash made to fit) no
+    // longer follows it, so the chain vouches for it no more.
+    const QString rewritten = dir.filePath(QStringLiteral("rewritten.sqlite"));
+    for (int i = 1; i <= 3; ++i)
+        QVERIFY(LedgerStore::openSqlite(rewritten)->record(issue(QStringLiteral("C"), i, QDate(2026, 1, i))));
+    LedgerEntry second = LedgerStore::openSqlite(rewritten)->entries().at(1);
+    second.amount = 7;
+    QCOMPARE(tamper(rewritten,
+                    sqliteDialect().dropAppendOnlyGuards +
+                        QStringList{QStringLiteral("UPDATE ledger_entries SET amount = 7, hash = '%1' WHERE id = 2")
+                                        .arg(entryHash(second))}),
+             QString());
+    const auto into = LedgerStore::openSqlite(dir.filePath(QStringLiteral("into.sqlite")));
+    const LedgerRecovery recovered = recoverEntries(rewritten, *into);
+    QCOMPARE(recovered.taken, 2);
+    QCOMPARE(recovered.notTaken.size(), 1);
+
+    // A log whose last transaction a kill cut short: its damaged frame is followed by no commit,
+    // so nothing committed is lost and nothing is reported.
+    const QString logged = dir.filePath(QStringLiteral("logged.sqlite"));
+    QByteArray log;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cut-log"));
+        db.setDatabaseName(logged);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        for (const char *sql : {"PRAGMA page_size = 512", "PRAGMA journal_mode = WAL", "PRAGMA wal_autocheckpoint = 0",
+                                "BEGIN", "CREATE TABLE t (b BLOB)", "INSERT INTO t VALUES (zeroblob(4000))", "COMMIT"})
+            QVERIFY(query.exec(QString::fromLatin1(sql)));
+        log = bytesOf(logged + QStringLiteral("-wal"));
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("cut-log"));
+    constexpr qsizetype Frame = 24 + 512;
+    QVERIFY(log.size() > 32 + 3 * Frame);
+    log.chop(Frame);                                      // the commit frame never written
+    log[32 + 24 + 100] = char(log[32 + 24 + 100] ^ 0x55); // the first frame damaged
+    QFile cut(dir.filePath(QStringLiteral("cut.sqlite-wal")));
+    QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(log) == log.size());
+    cut.close();
+    QCOMPARE(walDamage(cut.fileName()), std::nullopt);
 }
 
 void LedgerTest::damagedLedgerIsReportedAndRecovered_data()

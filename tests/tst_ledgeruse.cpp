@@ -479,6 +479,12 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
         IssueIntent print;
         print.entry.number = QStringLiteral("I-6");
         QVERIFY(intents.keep(print, QString(), archive.path(), nullptr));
+        // Two runs wanting one name before either copy is written: the second is given another.
+        IssueIntent twin;
+        twin.entry.number = QStringLiteral("I-5");
+        QVERIFY(intents.keep(twin, QStringLiteral("I-5.pdf"), archive.path(), nullptr));
+        QCOMPARE(twin.entry.archiveName, QStringLiteral("I-5_2.pdf"));
+        QVERIFY(intents.drop(twin.entry.origin, nullptr));
         LedgerEntry waiting;
         waiting.number = QStringLiteral("I-7");
         QVERIFY(box->add(waiting));
@@ -489,6 +495,15 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     for (const LedgerEntry &entry : ledger.store()->entries())
         numbers.append(entry.number);
     QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-6", "I-7"}));
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
+
+    // An output that could not be written is not recorded, nor is its archived copy kept.
+    InvoicePage page;
+    page.numb = QStringLiteral("I-8");
+    page.whomText = QStringLiteral("中断商事 御中");
+    ledger.issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
+                 [] { return false; });
+    QCOMPARE(ledger.store()->entries().size(), 4);
     QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
 }
 
