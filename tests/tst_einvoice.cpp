@@ -458,21 +458,6 @@ private slots:
         QCOMPARE(nets->at(4), 200);
         QVERIFY(!taxExclusiveAmounts({{0, 10}}, {{10, 5}})); // a tax on nothing
     }
-
-    void aHundredInvoicesMapQuickly()
-    {
-        // A guard against quadratic work, far above the real cost.
-        Table table;
-        for (int i = 0; i < 300; ++i)
-            table.items.append(
-                {QStringLiteral("品目%1").arg(i), "120", "3個", 360, i % 3 ? TaxClass::Standard : TaxClass::Reduced});
-        const InvoiceContents contents = invoiceOf(table);
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 0; i < 100; ++i)
-            QVERIFY(!eInvoiceXml(mapEInvoice(contents, QDate(2026, 12, 5))).isEmpty());
-        QVERIFY2(timer.elapsed() < 20000, qPrintable(QString::number(timer.elapsed())));
-    }
 };
 
 QTEST_GUILESS_MAIN(EInvoiceTest)
