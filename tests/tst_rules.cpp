@@ -577,6 +577,9 @@ private Q_SLOTS:
         const InvoiceReadResult read = readInvoice("{\"whom\":\"\\ud842\\udfb7𠮷\\u001b\\\"\\\\ﾃ\"}");
         QVERIFY(read.contents);
         QCOMPARE(*read.contents->whom, QStringLiteral("𠮷𠮷\x1b\"\\ﾃ"));
+        // Escapes cut short by the string's end are refused, never read past it.
+        for (const QByteArray damaged : {"{\"whom\":\"ab\\u1\"}", "{\"whom\":\"\\u\"}", "{\"whom\":\"\xEF\xBB\"}"})
+            QVERIFY(!readInvoice(damaged).contents);
     }
 
     void readsALargeFile()

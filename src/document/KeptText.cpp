@@ -36,7 +36,11 @@ QString decodedString(const QByteArray &json, qsizetype begin, qsizetype end)
 {
     QString units;
     qsizetype plain = begin;
-    auto flush = [&](qsizetype upTo) { units += QString::fromUtf8(json.constData() + plain, upTo - plain); };
+    auto flush = [&](qsizetype upTo) {
+        // An escape cut short by the string's end leaves `plain` past it: nothing more to add.
+        if (upTo > plain)
+            units += QString::fromUtf8(json.constData() + plain, upTo - plain);
+    };
     for (qsizetype i = begin; i < end; ++i) {
         const auto byte = [&](qsizetype at) { return at < end ? static_cast<unsigned char>(json[at]) : 0; };
         const unsigned char lead = byte(i);
