@@ -6,6 +6,7 @@
 #include "ledger/LedgerCopy.h"
 #include "ledger/LedgerLocation.h"
 #include "ledger/LedgerOutbox.h"
+#include "ledger/LedgerRoles.h"
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerStore.h"
@@ -408,12 +409,15 @@ private Q_SLOTS:
         other->noteHead();
         QVERIFY(server->sql(database, QStringLiteral("DROP TRIGGER ledger_entries_append_only ON ledger_entries; "
                                                      "DELETE FROM ledger_entries WHERE id = 3")));
+        const ChainProblem unguarded{ChainProblem::Kind::TriggerMissing, 0,
+                                     QStringLiteral("ledger_entries_append_only")};
         for (LedgerStore *client : {store.get(), other.get()})
             QCOMPARE(client->verify(QString()),
-                     (QList<ChainProblem>{{ChainProblem::Kind::AnchorLost, 3, newest->hash}}));
+                     (QList<ChainProblem>{{ChainProblem::Kind::AnchorLost, 3, newest->hash}, unguarded}));
         // Recording goes on, and what was seen stays reported.
         QVERIFY(other->record(issue(QStringLiteral("丁"), 400)));
-        QCOMPARE(store->verify(QString()), (QList<ChainProblem>{{ChainProblem::Kind::AnchorChanged, 3, newest->hash}}));
+        QCOMPARE(store->verify(QString()),
+                 (QList<ChainProblem>{{ChainProblem::Kind::AnchorChanged, 3, newest->hash}, unguarded}));
     }
 
     void numbersTakenAtOnceAreDistinctWithoutGaps()
@@ -1068,7 +1072,8 @@ private Q_SLOTS:
         auto *table = window->findChild<QTableView *>();
         QVERIFY(table && table->model());
         QTRY_COMPARE_WITH_TIMEOUT(table->model()->rowCount(), 2, 30000);
-        QVERIFY(problem->isHidden());
+        // Only the warning stays: the superuser may switch the ledger's protection off.
+        QCOMPARE(problem->text(), alterableLoginText());
         QCOMPARE(ledger.shared()->waitingCount(), 0);
         window->close();
         QTRY_VERIFY(!window);
@@ -1144,11 +1149,12 @@ private Q_SLOTS:
             QCOMPARE(command.exitCode(), 1);
             const QStringList lines =
                 QString::fromLocal8Bit(command.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-            QCOMPARE(lines.size(), 4); // and the fingerprint
+            QCOMPARE(lines.size(), 5); // and the fingerprint
             QVERIFY2(lines.at(0).contains(QStringLiteral("gone.pdf")), qPrintable(lines.at(0)));
             QVERIFY2(lines.at(1).contains(QStringLiteral("forged.pdf")), qPrintable(lines.at(1)));
-            QVERIFY2(lines.at(2).contains(QLatin1Char('4')) && lines.at(2).contains(QLatin1Char('2')),
-                     qPrintable(lines.at(2)));
+            QCOMPARE(lines.at(2), alterableLoginText()); // the superuser owns the tables
+            QVERIFY2(lines.at(3).contains(QLatin1Char('4')) && lines.at(3).contains(QLatin1Char('2')),
+                     qPrintable(lines.at(3)));
         }
 
         // The other computer, with its copies and none of this one's, misses only what it issued.
@@ -1163,6 +1169,99 @@ private Q_SLOTS:
         QCOMPARE(there.pdfsKeptElsewhere, 3);
         qunsetenv("SEIKYU_LEDGER");
         ledger.close();
+    }
+
+    void theOfficeRoleCannotRewriteHistory()
+    {
+        requireServer();
+        const QString binary = qEnvironmentVariable("SEIKYU_BINARY");
+        if (binary.isEmpty())
+            QSKIP("SEIKYU_BINARY names no seikyu to run");
+        const QString admin = freshDatabase();
+        const QString database = QStringLiteral("ledger%1").arg(databases);
+        const QString role = QStringLiteral("office%1").arg(databases);
+        QVERIFY(server->sql(database, QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD 'office-pw'; "
+                                                     "GRANT CREATE ON SCHEMA public TO %1")
+                                          .arg(role)));
+        const QString office = server->tcpConnection(database, role, QStringLiteral("office-pw"));
+
+        // As before: the office's login set the ledger up, owns it, and can switch its guard off.
+        std::unique_ptr<LedgerStore> store = openServerLedger(office);
+        QVERIFY(store);
+        const std::optional<LedgerEntry> first = store->record(issue(QStringLiteral("甲"), 1000, QStringLiteral("1")));
+        QVERIFY(first && store->recordPayment(first->id, QDate(2026, 12, 8), 400));
+        QVERIFY(takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7)));
+        QVERIFY(store->loginMayAlter());
+        QSqlQuery owner(store->database());
+        QVERIFY(owner.exec(QStringLiteral("ALTER TABLE ledger_entries DISABLE TRIGGER ledger_entries_append_only")));
+        const LedgerCheck warned = store->check(QString(), QString());
+        QVERIFY(warned.loginMayAlter);
+        QCOMPARE(warned.problems, (QList<ChainProblem>{{ChainProblem::Kind::TriggerDisabled, 0,
+                                                        QStringLiteral("ledger_entries_append_only")}}));
+        store.reset();
+
+        QStringList said;
+        auto setUp = [&](const QStringList &arguments) {
+            QProcess command;
+            command.start(binary, QStringList{QStringLiteral("--ledger-setup")} + arguments);
+            command.waitForFinished(60000);
+            said = QString::fromLocal8Bit(command.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            return command.exitCode();
+        };
+        QCOMPARE(setUp({admin}), 2);
+        QCOMPARE(setUp({admin, QStringLiteral("nobody")}), 1);
+        QCOMPARE(setUp({admin, QStringLiteral("postgres")}), 1); // the administrator itself
+        QCOMPARE(setUp({admin, role}), 0);
+        QVERIFY2(said.size() >= 4, qPrintable(said.join(QLatin1Char('\n'))));
+
+        // The office works on, and its ledger moved whole: the guard is on again.
+        store = openServerLedger(office);
+        QVERIFY(store);
+        QVERIFY(!store->loginMayAlter());
+        const LedgerCheck moved = store->check(QString(), QString());
+        QVERIFY(moved.problems.isEmpty());
+        QVERIFY(!moved.loginMayAlter);
+        const std::optional<LedgerEntry> second = store->record(issue(QStringLiteral("乙"), 2000, QStringLiteral("2")));
+        QVERIFY(second && store->recordPayment(second->id, QDate(2026, 12, 9), 2000));
+        QVERIFY(store->recordVoid(first->id, QStringLiteral("誤り")));
+        const std::optional<NumberProposal> number =
+            takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7));
+        QVERIFY(number);
+        QCOMPARE(number->text, QStringLiteral("2026-0002"));
+        const std::optional<LedgerPage> found =
+            searchLedger(store->database(), LedgerFilter(), {LedgerOrder::Recorded, true, 0, 10});
+        QVERIFY(found);
+        QCOMPARE(found->rows.size(), 2);
+        QCOMPARE(found->paid, (QList<qint64>{2000, 400}));
+        QCOMPARE(store->entries().size(), 5);
+        QVERIFY(store->check(QString(), QString()).problems.isEmpty());
+
+        // PostgreSQL itself refuses the office anything else.
+        for (const QString &table : {QStringLiteral("ledger_entries"), QStringLiteral("ledger_issues"),
+                                     QStringLiteral("ledger_numbers"), QStringLiteral("ledger_meta")}) {
+            for (const QString &statement :
+                 {QStringLiteral("ALTER TABLE %1 DISABLE TRIGGER ALL"), QStringLiteral("UPDATE %1 SET %2 = %2"),
+                  QStringLiteral("DELETE FROM %1"), QStringLiteral("TRUNCATE %1"), QStringLiteral("DROP TABLE %1")}) {
+                const QString column = table == QLatin1String("ledger_numbers") ? QStringLiteral("last_used")
+                                       : table == QLatin1String("ledger_meta")  ? QStringLiteral("value")
+                                                                                : QStringLiteral("id");
+                const QString sql =
+                    QString(statement).replace(QLatin1String("%1"), table).replace(QLatin1String("%2"), column);
+                QSqlQuery refused(store->database());
+                QVERIFY2(!refused.exec(sql), qPrintable(sql));
+                QCOMPARE(refused.lastError().nativeErrorCode(), QStringLiteral("42501"));
+            }
+        }
+
+        // Bringing an older schema up to date is the administrator's.
+        store.reset();
+        QVERIFY(
+            server->sql(database, QStringLiteral("UPDATE ledger_meta SET value = '4' WHERE key = 'schema_version'")));
+        ServerReport report;
+        QVERIFY(!openServerLedger(office, &report));
+        QVERIFY2(report.message.contains(QLatin1String("--ledger-setup")), qPrintable(report.message));
+        QVERIFY(
+            server->sql(database, QStringLiteral("UPDATE ledger_meta SET value = '5' WHERE key = 'schema_version'")));
     }
 
     void noServerStopsNumbersButNotRecording()

@@ -45,7 +45,7 @@ bool needsNoWindow(int argc, char *argv[])
             std::strcmp(arg, "--export-ubl") == 0 || std::strncmp(arg, "--export-ubl=", 13) == 0 ||
             std::strcmp(arg, "--attach-ubl") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
             std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0 ||
-            std::strcmp(arg, "--ledger") == 0)
+            std::strcmp(arg, "--ledger") == 0 || std::strncmp(arg, "--ledger-setup", 14) == 0)
             return true;
     }
     return false;
@@ -116,6 +116,9 @@ int main(int argc, char *argv[])
         schema = std::jthread([] { seikyu::ublSchemaCompiles(); });
     seikyu::configureApplication(app);
     seikyu::installSharedNumbers();
+    // The administrator's command concerns the server alone, not this computer's ledger.
+    if (seikyu::isLedgerSetupCommand(QApplication::arguments()))
+        return seikyu::runLedgerSetupCommand(QApplication::arguments());
     // What an earlier run left half done (killed while issuing, or the ledger busy) is completed
     // first, whatever is asked now.
     seikyu::IssueLedger::instance().settlePending();
@@ -150,6 +153,14 @@ int main(int argc, char *argv[])
                                 "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN "
                                 "and --unpaid; --csv prints CSV, --verify checks the ledger instead; --recover FILE "
                                 "brings the readable entries of a damaged ledger back.")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("ledger-setup"),
+        QApplication::translate("main", "Set up the shared ledger on its PostgreSQL server, connecting with the "
+                                        "administrator's connection text ADMIN_URI: the tables belong to the "
+                                        "administrator's role, and the office's role (the next argument) may only "
+                                        "read them, add entries and take numbers. Takes an existing ledger over, "
+                                        "keeping every entry."),
+        QStringLiteral("ADMIN_URI")));
     parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);

@@ -28,19 +28,4 @@ std::optional<QList<qint64>> issuesOutOfStep(const QSqlDatabase &db, QString *er
     return ids;
 }
 
-bool rebuildIssueTable(const QSqlDatabase &db, QString *error)
-{
-    QSqlQuery query(db);
-    for (const QString &statement :
-         {QStringLiteral("DELETE FROM ledger_issues"),
-          QStringLiteral("INSERT INTO ledger_issues (%1) %2").arg(issueStateColumns(), issueStateSelect())}) {
-        if (!query.exec(statement)) {
-            if (error)
-                *error = query.lastError().text();
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace seikyu

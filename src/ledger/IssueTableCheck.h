@@ -13,7 +13,4 @@ namespace seikyu {
 /// the table itself is not covered, so anything that edited it shows here.
 std::optional<QList<qint64>> issuesOutOfStep(const QSqlDatabase &db, QString *error = nullptr);
 
-/// Works ledger_issues out afresh from the entries. Runs inside the caller's write transaction.
-bool rebuildIssueTable(const QSqlDatabase &db, QString *error = nullptr);
-
 } // namespace seikyu

@@ -3,6 +3,7 @@
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerOutbox.h"
+#include "ledger/LedgerRoles.h"
 #include "widgets/Prompter.h"
 
 #include <QLabel>
@@ -51,6 +52,8 @@ void IssuedInvoicesWindow::showWaiting(bool connected)
     }
     // What the server refused stays in view: it is in no ledger, only aside on this computer.
     said += refusedLines(office->outbox().refused());
+    if (office->loginMayAlter())
+        said.append(alterableLoginText());
     said.removeAll(QString());
     if (said.isEmpty()) {
         m_problem->hide();

@@ -6,6 +6,7 @@
 #include "ledger/LedgerCsv.h"
 #include "ledger/LedgerHealth.h"
 #include "ledger/LedgerRecovery.h"
+#include "ledger/LedgerRoles.h"
 #include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerTableModel.h"
 #include "ledger/PaymentDialog.h"
@@ -490,6 +491,8 @@ QString IssuedInvoicesWindow::verificationReport()
         lines.append(tr("The ledger is intact: no entry and no archived PDF was changed."));
     for (const ChainProblem &problem : check.problems)
         lines.append(describeProblem(problem));
+    if (check.loginMayAlter)
+        lines.append(alterableLoginText());
     if (const QString reach = archiveReachText(check); !reach.isEmpty())
         lines.append(reach);
     if (const QString fingerprint = fingerprintLine(check); !fingerprint.isEmpty())

@@ -191,6 +191,18 @@ QString describeProblem(const ChainProblem &problem)
                                            "This computer's record of the newest entry it saw (%1) cannot be read, so "
                                            "deleted newest entries or an older copy put back would go unnoticed.")
             .arg(problem.archiveName);
+    case ChainProblem::Kind::TriggerMissing:
+        return QCoreApplication::translate("Ledger",
+                                           "The ledger's trigger “%1” is missing on the server, so the database no "
+                                           "longer guards the ledger as Seikyu set it up; the administrator puts it "
+                                           "back with seikyu --ledger-setup.")
+            .arg(problem.archiveName);
+    case ChainProblem::Kind::TriggerDisabled:
+        return QCoreApplication::translate("Ledger",
+                                           "The ledger's trigger “%1” is switched off on the server, so the database "
+                                           "no longer guards the ledger as Seikyu set it up; the administrator "
+                                           "switches it on again with seikyu --ledger-setup.")
+            .arg(problem.archiveName);
     }
     return {};
 }

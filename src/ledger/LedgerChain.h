@@ -34,10 +34,15 @@ struct ChainProblem
         Replaced,
         /// this computer's anchor file cannot be read
         AnchorUnreadable,
+        /// a trigger of the ledger's server (archiveName) is missing: entries may be changed there
+        TriggerMissing,
+        /// a trigger of the ledger's server (archiveName) is switched off
+        TriggerDisabled,
     };
     Kind kind = Kind::Changed;
     qint64 entryId = 0;
-    /// for the PDF problems; the file for the file problems; for the anchor problems, the hash this computer saw
+    /// for the PDF problems; the file for the file problems; for the anchor problems, the hash this
+    /// computer saw; the trigger for the trigger problems
     QString archiveName;
     QString detail = {}; ///< what is wrong with a damaged file
     friend bool operator==(const ChainProblem &, const ChainProblem &) = default;
@@ -60,6 +65,8 @@ struct LedgerCheck
     int pdfsCheckedHere = 0;   ///< archived PDFs compared with the copy this computer holds (or misses)
     int pdfsKeptElsewhere = 0; ///< archived PDFs other computers issued and keep in their own archives
     QStringList unrecorded;    ///< files in the archive folder no entry names
+    /// the login may alter the server's tables, and so switch their protection off (alterableLoginText)
+    bool loginMayAlter = false;
 };
 
 /// Checks the archived copies: `actualHashes` maps each archive name found on disk to the SHA-256

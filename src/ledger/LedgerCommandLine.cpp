@@ -2,6 +2,8 @@
 
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCsv.h"
+#include "ledger/LedgerRoles.h"
+#include "ledger/LedgerSetup.h"
 #include "ledger/LedgerSqlSearch.h"
 
 #include <QCoreApplication>
@@ -207,6 +209,8 @@ int runLedgerCommand(const QStringList &arguments)
             text += describeProblem(problem) + QLatin1Char('\n');
         if (problems.isEmpty())
             text = Text::tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
+        if (check.loginMayAlter)
+            text += alterableLoginText() + QLatin1Char('\n');
         if (const QString reach = archiveReachText(check); !reach.isEmpty())
             text += reach + QLatin1Char('\n');
         if (const QString fingerprint = fingerprintLine(check); !fingerprint.isEmpty())
@@ -222,6 +226,46 @@ int runLedgerCommand(const QStringList &arguments)
     store->noteHead();
     print(stdout, request->csv ? ledgerCsv(*found) : ledgerTextTable(*found).toLocal8Bit());
     return 0;
+}
+
+bool isLedgerSetupCommand(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            return false;
+        if (argument == QLatin1String("--ledger-setup") || argument.startsWith(QLatin1String("--ledger-setup=")))
+            return true;
+    }
+    return false;
+}
+
+int runLedgerSetupCommand(const QStringList &arguments)
+{
+    const QLatin1String withValue("--ledger-setup=");
+    QStringList values = arguments.mid(1);
+    if (!values.isEmpty() && values.first().startsWith(withValue))
+        values.replace(0, values.first().mid(withValue.size()));
+    else if (!values.isEmpty() && values.first() == QLatin1String("--ledger-setup"))
+        values.removeFirst();
+    else
+        values.clear(); // another option before it
+    if (values.size() != 2 || values.first().startsWith(QLatin1String("--"))) {
+        print(stderr, QStringLiteral("seikyu: %1\n")
+                          .arg(Text::tr("--ledger-setup takes the administrator's connection text and the office's "
+                                        "role, and nothing else: seikyu --ledger-setup ADMIN_URI OFFICE_ROLE"))
+                          .toLocal8Bit());
+        return 2;
+    }
+    const LedgerSetupResult result = setUpServerLedger(values.at(0), values.at(1));
+    for (const QString &line : result.done)
+        print(stdout, (line + QLatin1Char('\n')).toLocal8Bit());
+    if (!result.error.isEmpty()) {
+        QString said = visiblyEscaped(result.error);
+        if (!result.detail.isEmpty())
+            said += QStringLiteral(" (%1)").arg(result.detail.simplified());
+        print(stderr, QStringLiteral("seikyu: %1\n").arg(said).toLocal8Bit());
+    }
+    return result.status;
 }
 
 } // namespace seikyu

@@ -33,4 +33,12 @@ bool isLedgerCommand(const QStringList &arguments);
 /// wrong or entries could not be recovered, 2 the command line was wrong.
 int runLedgerCommand(const QStringList &arguments);
 
+/// Whether the command line asks to set up the shared ledger's server (--ledger-setup).
+bool isLedgerSetupCommand(const QStringList &arguments);
+
+/// Runs `seikyu --ledger-setup ADMIN_URI OFFICE_ROLE` (see setUpServerLedger): what was done on
+/// standard output, one line each. Returns the exit status: 0 done, 1 the server refused or could
+/// not be used, 2 the command line was wrong.
+int runLedgerSetupCommand(const QStringList &arguments);
+
 } // namespace seikyu

@@ -25,6 +25,10 @@ LedgerDialect sqliteDialect()
                        "BEGIN SELECT RAISE(ABORT, 'ledger entries are never deleted'); END")};
     dialect.dropAppendOnlyGuards = {QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_no_update"),
                                     QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_no_delete")};
+    dialect.clearIssuesFrom = QStringLiteral("DELETE FROM ledger_issues WHERE id >= ?");
+    dialect.rebuildIssues = {
+        QStringLiteral("DELETE FROM ledger_issues"),
+        QStringLiteral("INSERT INTO ledger_issues (%1) %2").arg(issueStateColumns(), issueStateSelect())};
     return dialect;
 }
 
@@ -52,6 +56,9 @@ LedgerDialect postgresDialect()
     dialect.dropAppendOnlyGuards = {
         QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_append_only ON ledger_entries"),
         QStringLiteral("DROP TRIGGER IF EXISTS ledger_entries_no_truncate ON ledger_entries")};
+    // The office's login may not change that table itself: the functions (see LedgerRoles) may.
+    dialect.clearIssuesFrom = QStringLiteral("SELECT ledger_issues_clear_from(?)");
+    dialect.rebuildIssues = {QStringLiteral("SELECT ledger_issues_rebuild()")};
     return dialect;
 }
 
@@ -189,35 +196,7 @@ QStringList versionFourIssues(const LedgerDialect &dialect)
     statements.append(QStringLiteral("INSERT INTO ledger_issues (%1) %2").arg(issueStateColumns(), issueStateSelect()));
 
     if (onPostgres(dialect)) {
-        // Once per statement, over the entries it added: a bulk insert is followed set by set.
-        statements.append(
-            QStringLiteral(
-                "CREATE OR REPLACE FUNCTION ledger_issues_follow() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                "INSERT INTO ledger_issues (id, invoice_id, day, number, customer, customer_folded, amount, due_date) "
-                "SELECT n.id, %1, %2, n.number, n.customer, n.customer_folded, n.amount, n.due_date "
-                "FROM new_entries n WHERE n.kind = 'issue'; "
-                "UPDATE ledger_issues SET superseded = 1 FROM new_entries n "
-                "WHERE n.kind = 'issue' AND ledger_issues.id = n.refers_to; "
-                "UPDATE ledger_issues SET voided = 1, void_reason = v.note FROM (SELECT DISTINCT ON (refers_to) "
-                "refers_to, note FROM new_entries WHERE kind = 'void' ORDER BY refers_to, id DESC) v "
-                "WHERE ledger_issues.id = v.refers_to; "
-                // The invoices whose payments changed, each summed on the invoice index: one
-                // recording touches one invoice, whatever the size of the ledger.
-                "WITH touched AS (SELECT n.invoice_id FROM new_entries n WHERE n.kind = 'payment' "
-                "AND n.invoice_id <> 0 "
-                "UNION SELECT n.invoice_id FROM new_entries n WHERE n.kind = 'issue' AND n.invoice_id <> 0 "
-                "AND n.invoice_id <> n.id "
-                "UNION SELECT p.invoice_id FROM new_entries n JOIN ledger_entries p ON p.id = n.refers_to "
-                "WHERE n.kind = 'void' AND p.kind = 'payment' AND p.invoice_id <> 0) "
-                "UPDATE ledger_issues SET paid = %3 FROM touched "
-                "WHERE ledger_issues.invoice_id = touched.invoice_id; "
-                "RETURN NULL; END $$")
-                .arg(invoiceOf(QStringLiteral("n")), dayOf(QStringLiteral("n")),
-                     paidOf(QStringLiteral("ledger_issues.invoice_id"))));
-        statements.append(QStringLiteral("DROP TRIGGER IF EXISTS ledger_issues_follow ON ledger_entries"));
-        statements.append(QStringLiteral("CREATE TRIGGER ledger_issues_follow AFTER INSERT ON ledger_entries "
-                                         "REFERENCING NEW TABLE AS new_entries FOR EACH STATEMENT "
-                                         "EXECUTE FUNCTION ledger_issues_follow()"));
+        statements += postgresIssueFollowing();
     } else {
         const QString paidOfRow = paidOf(QStringLiteral("ledger_issues.invoice_id"));
         statements.append(
@@ -267,6 +246,38 @@ QString setVersion(int version)
 }
 
 } // namespace
+
+QStringList postgresIssueFollowing()
+{
+    // Once per statement, over the entries it added: a bulk insert is followed set by set.
+    return {QStringLiteral(
+                "CREATE OR REPLACE FUNCTION ledger_issues_follow() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                "INSERT INTO ledger_issues (id, invoice_id, day, number, customer, customer_folded, amount, due_date) "
+                "SELECT n.id, %1, %2, n.number, n.customer, n.customer_folded, n.amount, n.due_date "
+                "FROM new_entries n WHERE n.kind = 'issue'; "
+                "UPDATE ledger_issues SET superseded = 1 FROM new_entries n "
+                "WHERE n.kind = 'issue' AND ledger_issues.id = n.refers_to; "
+                "UPDATE ledger_issues SET voided = 1, void_reason = v.note FROM (SELECT DISTINCT ON (refers_to) "
+                "refers_to, note FROM new_entries WHERE kind = 'void' ORDER BY refers_to, id DESC) v "
+                "WHERE ledger_issues.id = v.refers_to; "
+                // The invoices whose payments changed, each summed on the invoice index: one
+                // recording touches one invoice, whatever the size of the ledger.
+                "WITH touched AS (SELECT n.invoice_id FROM new_entries n WHERE n.kind = 'payment' "
+                "AND n.invoice_id <> 0 "
+                "UNION SELECT n.invoice_id FROM new_entries n WHERE n.kind = 'issue' AND n.invoice_id <> 0 "
+                "AND n.invoice_id <> n.id "
+                "UNION SELECT p.invoice_id FROM new_entries n JOIN ledger_entries p ON p.id = n.refers_to "
+                "WHERE n.kind = 'void' AND p.kind = 'payment' AND p.invoice_id <> 0) "
+                "UPDATE ledger_issues SET paid = %3 FROM touched "
+                "WHERE ledger_issues.invoice_id = touched.invoice_id; "
+                "RETURN NULL; END $$")
+                .arg(invoiceOf(QStringLiteral("n")), dayOf(QStringLiteral("n")),
+                     paidOf(QStringLiteral("ledger_issues.invoice_id"))),
+            QStringLiteral("DROP TRIGGER IF EXISTS ledger_issues_follow ON ledger_entries"),
+            QStringLiteral(
+                "CREATE TRIGGER ledger_issues_follow AFTER INSERT ON ledger_entries "
+                "REFERENCING NEW TABLE AS new_entries FOR EACH STATEMENT EXECUTE FUNCTION ledger_issues_follow()")};
+}
 
 QStringList createStatements(const LedgerDialect &dialect, int version)
 {

@@ -15,6 +15,11 @@ struct LedgerDialect
     QStringList beginWrite;           ///< starts a transaction that holds the ledger's write lock
     QStringList appendOnlyGuards;     ///< make the database refuse UPDATE and DELETE of entries
     QStringList dropAppendOnlyGuards; ///< for migrations that fill in new derived columns
+    /// Drops what searches read of entries at or after the id bound to it, when no entry holds
+    /// that id or a later one (on the server, through a function that runs with the owner's rights).
+    QString clearIssuesFrom;
+    /// Works out what searches read afresh from the entries (on the server, through such a function).
+    QStringList rebuildIssues;
 };
 
 LedgerDialect sqliteDialect();
@@ -40,6 +45,10 @@ QString issueStateColumns();
 /// The rows of ledger_issues worked out afresh from the entries, in issueStateColumns' order: what
 /// the migration fills the table with, and what Verify Ledger compares it against.
 QString issueStateSelect();
+
+/// On the server: the function that keeps ledger_issues as entries are added, and its trigger
+/// (replacing them leaves the function running with the caller's rights again).
+QStringList postgresIssueFollowing();
 
 /// The entries' columns, in the order the store reads them (`SELECT <columns> FROM ledger_entries`).
 QString entryColumns(int version = CurrentSchemaVersion);

@@ -4,6 +4,7 @@
 #include "ledger/IssueTableCheck.h"
 #include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerHealth.h"
+#include "ledger/LedgerRoles.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
 
@@ -320,11 +321,28 @@ bool LedgerStore::prepare(QString *error, LedgerFault *fault)
         setFault(fault, LedgerFault::Damaged);
         return false;
     }
+    std::optional<LedgerRights> rights;
+    if (m_dialect.driver == QLatin1String("QPSQL"))
+        rights = ledgerRights(database());
+    if (rights && !rights->mayAlter && m_version < CurrentSchemaVersion) {
+        // The tables are the owner's: an office login that tried would fail halfway.
+        m_awaitsAdministrator = true;
+        setReason(error, QCoreApplication::translate("seikyu::LedgerStore",
+                                                     "An older Seikyu set up the ledger on the server (schema version "
+                                                     "%1), and this login may not change its tables: the "
+                                                     "administrator brings it up to date with seikyu --ledger-setup.")
+                             .arg(m_version));
+        setFault(fault, LedgerFault::Other);
+        return false;
+    }
     while (m_version < CurrentSchemaVersion) {
         if (!migrate(m_version, error, fault))
             return false;
         m_version = schemaVersion();
     }
+    if (rights && rights->mayAlter && !keepOwnerFunctions(*rights, error, fault))
+        return false;
+    m_loginMayAlter = rights && rights->mayAlter;
     readIdentity();
     // A ledger written by a newer Seikyu is read as far as this one knows it.
     return true;
@@ -356,6 +374,22 @@ bool LedgerStore::prepareToRead(QString *error, LedgerFault *fault)
     }
     readIdentity();
     return true;
+}
+
+bool LedgerStore::keepOwnerFunctions(const LedgerRights &rights, QString *error, LedgerFault *fault)
+{
+    // Made once per ledger (and again after a migration replaced the trigger function), not on
+    // every opening; under the write lock, so two openings do not replace them at once.
+    if (m_version < 4 || ownerFunctionsInPlace(database()))
+        return true;
+    if (!run(m_dialect.beginWrite, error, fault))
+        return false;
+    if (!ownerFunctionsInPlace(database()) &&
+        !run(ownerFunctionStatements(rights.schema, rights.owns ? QString() : rights.owner), error, fault)) {
+        run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
+        return false;
+    }
+    return run({QStringLiteral("COMMIT")}, error, fault);
 }
 
 bool LedgerStore::giveIdentity(QString *error, LedgerFault *fault)
@@ -627,7 +661,7 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     if (m_version >= 4) {
         // What searches read of an entry removed outside Seikyu would refuse the id it left free,
         // and with it every recording after: no entry holds that id or a later one.
-        query.prepare(QStringLiteral("DELETE FROM ledger_issues WHERE id >= ?"));
+        query.prepare(m_dialect.clearIssuesFrom);
         query.addBindValue(entry.id);
         if (!query.exec())
             return failed(query);
@@ -726,7 +760,7 @@ QList<ChainProblem> LedgerStore::searchTableProblems(QString *error)
         return problems;
     if (!run(m_dialect.beginWrite, error, nullptr))
         return problems;
-    if (!rebuildIssueTable(database(), error) || !run({QStringLiteral("COMMIT")}, error, nullptr))
+    if (!run(m_dialect.rebuildIssues, error, nullptr) || !run({QStringLiteral("COMMIT")}, error, nullptr))
         run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
     return problems;
 }
@@ -819,6 +853,11 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
             keepHead(found.headId, found.headHash);
     }
     found.problems = chainProblems + anchorProblems + found.problems;
+    if (m_dialect.driver == QLatin1String("QPSQL")) {
+        // What the database itself guards, and whether this login could stop it guarding.
+        found.problems += triggerProblems(database(), m_version);
+        found.loginMayAlter = ledgerRights(database()).value_or(LedgerRights()).mayAlter;
+    }
     // Nor from a ledger cut back or put back: the table then keeps what this computer had seen.
     if (m_version >= 4 && chainIntact && anchorProblems.isEmpty())
         found.problems += searchTableProblems(error);

@@ -101,6 +101,12 @@ public:
     /// The seal this store wrote when it brought an older ledger to whole-row hashes on opening,
     /// once: what the user is to be told.
     std::optional<LedgerEntry> takeSeal() { return std::exchange(m_sealed, std::nullopt); }
+    /// On a server: whether the login may alter the ledger's tables, and so switch their
+    /// protection off (found when the store was prepared).
+    bool loginMayAlter() const { return m_loginMayAlter; }
+    /// On a server: prepare() stopped because the schema is older and only its owner may bring it
+    /// up to date (the error says so).
+    bool awaitsAdministrator() const { return m_awaitsAdministrator; }
 
 private:
     bool run(const QStringList &statements, QString *error, LedgerFault *fault);
@@ -112,6 +118,8 @@ private:
     /// entries(), naming in `notAsStored` the entries whose row is not what the store writes for them.
     QList<LedgerEntry> readEntries(qint64 afterId, QString *error, QList<qint64> *notAsStored);
     bool giveIdentity(QString *error, LedgerFault *fault);
+    /// On a server: the functions a login that does not own the tables changes them through.
+    bool keepOwnerFunctions(const struct LedgerRights &rights, QString *error, LedgerFault *fault);
     bool sealEarlierEntries(QString *error, LedgerFault *fault);
     void keepHead(qint64 id, const QString &hash);
     /// The ledger's identity (ledger_meta's ledger_id) into m_identity, the anchors' key.
@@ -126,6 +134,8 @@ private:
     bool m_advancesAnchor = true;
     QString m_place;
     std::optional<LedgerEntry> m_sealed;
+    bool m_loginMayAlter = false;
+    bool m_awaitsAdministrator = false;
 };
 
 /// The entry on the row a query stands on, which selected entryColumns(version).

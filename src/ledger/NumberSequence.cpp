@@ -15,13 +15,12 @@ void setReason(QString *error, const QString &reason)
         *error = reason;
 }
 
-/// Counts the sequence on by one in a single statement; the row lock makes it atomic.
+/// Counts the sequence on by one in a single statement; the row lock makes it atomic. Through the
+/// owner's function: the office's login may not change the counters itself.
 std::optional<qint64> countOn(const QSqlDatabase &db, const QString &counter, qint64 lastUsedHere, QString *error)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("INSERT INTO ledger_numbers (counter, last_used) VALUES (?, ?) "
-                                 "ON CONFLICT (counter) DO UPDATE SET last_used = ledger_numbers.last_used + 1 "
-                                 "RETURNING last_used"));
+    query.prepare(QStringLiteral("SELECT ledger_take_number(?, ?)"));
     query.addBindValue(counter);
     query.addBindValue(std::max<qint64>(lastUsedHere, 0) + 1);
     if (!query.exec() || !query.next()) {

@@ -229,10 +229,9 @@ bool serverAnswers(const QString &connectionText)
     return connection.open(*target, nullptr);
 }
 
-std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, ServerReport *report)
+std::unique_ptr<LedgerStore> connectServerLedger(const QString &connectionText, ServerReport *report)
 {
-    ServerReport local;
-    ServerReport &found = report ? *report : local;
+    ServerReport &found = *report;
     found = ServerReport();
     QString reason;
     const std::optional<PostgresTarget> target = parsePostgresTarget(connectionText, &reason);
@@ -250,10 +249,20 @@ std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, Ser
     found = inspect(connection.database());
     if (found.problem != ServerProblem::None)
         return nullptr;
-    auto store = std::make_unique<LedgerStore>(connection.release(), postgresDialect());
+    return std::make_unique<LedgerStore>(connection.release(), postgresDialect());
+}
+
+std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, ServerReport *report)
+{
+    ServerReport local;
+    ServerReport &found = report ? *report : local;
+    std::unique_ptr<LedgerStore> store = connectServerLedger(connectionText, &found);
+    if (!store)
+        return nullptr;
     if (!store->prepare(&found.detail)) {
         found.problem = ServerProblem::Other;
-        found.message = Text::tr("Seikyu could not set up the ledger on the server.");
+        found.message =
+            store->awaitsAdministrator() ? found.detail : Text::tr("Seikyu could not set up the ledger on the server.");
         return nullptr;
     }
     found.schemaVersion = store->schemaVersion();

@@ -37,6 +37,10 @@ ServerReport testServerLedger(const QString &connectionText);
 /// store. Nothing, with the report saying why, when the ledger cannot be used.
 std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, ServerReport *report = nullptr);
 
+/// Connects and looks at the database as testServerLedger does, and gives the store over the
+/// connection without preparing it (prepare() sets it up); nothing, with the report saying why.
+std::unique_ptr<LedgerStore> connectServerLedger(const QString &connectionText, ServerReport *report);
+
 /// Whether a connection to the server can be made now (nothing is looked at or changed). Safe on
 /// any thread: the connection is made and closed on the calling one.
 bool serverAnswers(const QString &connectionText);

@@ -40,10 +40,12 @@ bool SharedLedger::connect(ServerReport *report)
             target ? QStringLiteral("postgresql://%1:%2/%3").arg(target->host).arg(target->port).arg(target->dbname)
                    : QString());
     }
-    if (m_server)
+    if (m_server) {
+        m_loginMayAlter = m_server->loginMayAlter();
         m_watch->connected();
-    else if (found.problem == ServerProblem::NoServer)
+    } else if (found.problem == ServerProblem::NoServer) {
         m_watch->failed();
+    }
     if (report)
         *report = found;
     return m_server != nullptr;

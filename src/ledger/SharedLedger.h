@@ -54,6 +54,10 @@ public:
     OutboxSending sendWaiting();
     int waitingCount() const { return m_outbox->count(); }
 
+    /// Whether the login may alter the server's tables, and so switch their protection off (as
+    /// found when it last connected).
+    bool loginMayAlter() const { return m_loginMayAlter; }
+
     /// The next number of the office's sequence; nothing, with the reason, without the server.
     std::optional<NumberProposal> takeNumber(const QString &pattern, const QDate &date, qint64 lastUsedHere,
                                              QString *error = nullptr);
@@ -67,6 +71,7 @@ private:
     std::unique_ptr<LedgerOutbox> m_outbox;
     std::unique_ptr<LedgerStore> m_server;
     std::unique_ptr<ServerWatch> m_watch;
+    bool m_loginMayAlter = false;
 };
 
 } // namespace seikyu
