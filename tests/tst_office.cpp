@@ -1,5 +1,6 @@
 // The office's shared ledger: the connection text, and the ledger, the number sequence and the
 // outbox against a real PostgreSQL server the test starts itself.
+#include "app/ServerSetupDialog.h"
 #include "ledger/EntryJson.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
@@ -27,6 +28,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QProcess>
 #include <QSet>
@@ -1213,6 +1215,14 @@ private Q_SLOTS:
         QCOMPARE(setUp({admin, QStringLiteral("postgres")}), 1); // the administrator itself
         QCOMPARE(setUp({admin, role}), 0);
         QVERIFY2(said.size() >= 4, qPrintable(said.join(QLatin1Char('\n'))));
+        // Preferences ▸ Set Up Server… does the same off the window's thread; run again, it changes nothing.
+        ServerSetupDialog dialog(role);
+        dialog.findChild<QLineEdit *>(QStringLiteral("setupAdmin"))->setText(admin);
+        dialog.setUp();
+        QVERIFY(dialog.isRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isRunning(), 30000);
+        const QString shown = dialog.findChild<QLabel *>(QStringLiteral("setupResult"))->text();
+        QVERIFY2(shown.count(QLatin1Char('\n')) >= 3 && shown.contains(role), qPrintable(shown));
 
         // The office works on, and its ledger moved whole: the guard is on again.
         store = openServerLedger(office);

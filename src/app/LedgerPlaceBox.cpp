@@ -1,5 +1,6 @@
 #include "app/LedgerPlaceBox.h"
 
+#include "app/ServerSetupDialog.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCopy.h"
 #include "ledger/LedgerLocation.h"
@@ -45,6 +46,8 @@ LedgerPlaceBox::LedgerPlaceBox(QWidget *parent) : QGroupBox(tr("Ledger"), parent
     m_test->setObjectName(QStringLiteral("ledgerTest"));
     m_copy = new QPushButton(tr("Copy My Local Ledger to the Server"), this);
     m_copy->setObjectName(QStringLiteral("ledgerCopy"));
+    m_setUp = new QPushButton(tr("Set Up Server…"), this);
+    m_setUp->setObjectName(QStringLiteral("ledgerSetUp"));
     m_result = new QLabel(this);
     m_result->setObjectName(QStringLiteral("ledgerResult"));
     m_result->setWordWrap(true);
@@ -58,6 +61,7 @@ LedgerPlaceBox::LedgerPlaceBox(QWidget *parent) : QGroupBox(tr("Ledger"), parent
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_test);
     buttons->addWidget(m_copy);
+    buttons->addWidget(m_setUp);
     buttons->addStretch();
     layout->addLayout(buttons);
     layout->addWidget(m_result);
@@ -73,6 +77,7 @@ LedgerPlaceBox::LedgerPlaceBox(QWidget *parent) : QGroupBox(tr("Ledger"), parent
     connect(m_connection, &QLineEdit::editingFinished, this, &LedgerPlaceBox::save);
     connect(m_test, &QPushButton::clicked, this, &LedgerPlaceBox::testConnection);
     connect(m_copy, &QPushButton::clicked, this, &LedgerPlaceBox::copyLocalLedger);
+    connect(m_setUp, &QPushButton::clicked, this, &LedgerPlaceBox::setUpServer);
     updateEnabled();
 }
 
@@ -157,6 +162,15 @@ void LedgerPlaceBox::copyLocalLedger()
     }
     QApplication::restoreOverrideCursor();
     m_result->setText(shown);
+}
+
+void LedgerPlaceBox::setUpServer()
+{
+    const LedgerLocation location = ledgerLocation(QSettings());
+    const QString text = location.fromEnvironment ? location.server : m_connection->text();
+    auto *dialog = new ServerSetupDialog(parsePostgresTarget(text).value_or(PostgresTarget()).user, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 } // namespace seikyu

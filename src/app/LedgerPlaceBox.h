@@ -11,7 +11,8 @@ class QRadioButton;
 namespace seikyu {
 
 /// Preferences ▸ Ledger: where the ledger of issued invoices lives, on this computer or on the
-/// office's PostgreSQL server; a test of the connection; the copy of the local ledger to the server.
+/// office's PostgreSQL server; a test of the connection; the copy of the local ledger to the server;
+/// the server's setup with separate roles.
 class LedgerPlaceBox : public QGroupBox
 {
     Q_OBJECT
@@ -24,6 +25,8 @@ private:
     void save();
     void testConnection();
     void copyLocalLedger();
+    /// Opens Set Up Server…, proposing the login of the connection text as the office's role.
+    void setUpServer();
     void updateEnabled();
 
     QPointer<QRadioButton> m_local;
@@ -32,6 +35,7 @@ private:
     QPointer<QLabel> m_result;
     QPointer<QPushButton> m_test;
     QPointer<QPushButton> m_copy;
+    QPointer<QPushButton> m_setUp;
     bool m_fromEnvironment = false;
 };
 
