@@ -1030,6 +1030,14 @@
         <source>%1, issued again</source>
         <translation>%1、再発行済み</translation>
     </message>
+    <message>
+        <source>The ledger&apos;s trigger “%1” is missing on the server, so the database no longer guards the ledger as Seikyu set it up; the administrator puts it back with seikyu --ledger-setup.</source>
+        <translation>台帳のトリガー「%1」がサーバー上にありません。データベースは Seikyu が用意したとおりに台帳を守っていません。管理者が seikyu --ledger-setup で元に戻します。</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s trigger “%1” is switched off on the server, so the database no longer guards the ledger as Seikyu set it up; the administrator switches it on again with seikyu --ledger-setup.</source>
+        <translation>台帳のトリガー「%1」がサーバー上で無効になっています。データベースは Seikyu が用意したとおりに台帳を守っていません。管理者が seikyu --ledger-setup で有効に戻します。</translation>
+    </message>
 </context>
 <context>
     <name>LedgerCommandLine</name>
@@ -1092,6 +1100,10 @@
     <message>
         <source>--verify checks the whole ledger and takes no other option</source>
         <translation>--verifyは台帳全体を検証するため、ほかのオプションとは併用できません</translation>
+    </message>
+    <message>
+        <source>--ledger-setup takes the administrator&apos;s connection text and the office&apos;s role, and nothing else: seikyu --ledger-setup ADMIN_URI OFFICE_ROLE</source>
+        <translation>--ledger-setup には管理者の接続文字列と事務用のロールだけを指定します: seikyu --ledger-setup ADMIN_URI OFFICE_ROLE</translation>
     </message>
 </context>
 <context>
@@ -1164,6 +1176,89 @@
         <translation>
             <numerusform>%n 件の記録を台帳に復旧しました。%1 件はすでにありました。</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>LedgerSetup</name>
+    <message>
+        <source>The server&apos;s roles could not be read.</source>
+        <translation>サーバーのロールを読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>There is no role “%1” on the server. Create it first (CREATE ROLE %2 LOGIN PASSWORD &apos;…&apos;), then run the setup again.</source>
+        <translation>サーバーにロール「%1」がありません。先に作成してから（CREATE ROLE %2 LOGIN PASSWORD &apos;…&apos;）、もう一度設定してください。</translation>
+    </message>
+    <message>
+        <source>The office role must be another role than the administrator&apos;s (%1): the role that owns the ledger can switch its protection off.</source>
+        <translation>事務用のロールは管理者のロール（%1）とは別にしてください。台帳を所有するロールは台帳の保護を外せます。</translation>
+    </message>
+    <message>
+        <source>“%1” is a superuser, which may do anything with the ledger. Give the office a role without superuser rights.</source>
+        <translation>「%1」はスーパーユーザーで、台帳に何でもできます。事務所にはスーパーユーザー権限のないロールを使ってください。</translation>
+    </message>
+    <message>
+        <source>“%1” is a member of the administrator&apos;s role %2 and would hold its rights. Give the office a role of its own.</source>
+        <translation>「%1」は管理者のロール %2 のメンバーで、その権限を持ちます。事務所には専用のロールを使ってください。</translation>
+    </message>
+    <message>
+        <source>Name the office&apos;s role: the one the office&apos;s computers log in as.</source>
+        <translation>事務用のロールを指定してください。事務所のコンピューターがログインに使うロールです。</translation>
+    </message>
+    <message>
+        <source>Connected to %1 as %2.</source>
+        <translation>%1 に %2 として接続しました。</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s tables could not be read.</source>
+        <translation>台帳のテーブルを読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s tables could not be taken over from %1. Connect as a superuser, or as a role that is a member of %1.</source>
+        <translation>台帳のテーブルを %1 から引き継げませんでした。スーパーユーザーか、%1 のメンバーであるロールで接続してください。</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s tables and functions, owned by %1 until now, belong to %2.</source>
+        <translation>これまで %1 が所有していた台帳のテーブルと関数は、%2 の所有になりました。</translation>
+    </message>
+    <message>
+        <source>Seikyu could not set up the ledger on the server.</source>
+        <translation>Seikyu はサーバーに台帳を用意できませんでした。</translation>
+    </message>
+    <message>
+        <source>Set up the ledger (schema version %1).</source>
+        <translation>台帳を用意しました（スキーマのバージョン %1）。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Brought the ledger from schema version %1 to %2; its %n entries and their chain are kept.</source>
+        <translation>
+            <numerusform>台帳のスキーマをバージョン %1 から %2 にしました。%n 件の記録とそのチェーンはそのままです。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The ledger&apos;s %n entries and their chain are kept as they were.</source>
+        <translation>
+            <numerusform>台帳の %n 件の記録とそのチェーンはそのままです。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The office role&apos;s rights could not be set.</source>
+        <translation>事務用のロールの権限を設定できませんでした。</translation>
+    </message>
+    <message>
+        <source>%1 may read the ledger and add entries; it takes numbers, and keeps what searches read, only through functions that run as %2.</source>
+        <translation>%1 は台帳の参照と記録の追加ができます。番号の取得と検索用の表の更新は、%2 の権限で動く関数を通してのみ行います。</translation>
+    </message>
+    <message>
+        <source>The office role&apos;s rights could not be read.</source>
+        <translation>事務用のロールの権限を読み取れませんでした。</translation>
+    </message>
+    <message>
+        <source>%1 still owns the schema %2 (or the database), so it could drop the ledger&apos;s tables. Give the schema to %3 (ALTER SCHEMA %2 OWNER TO %3, or ALTER DATABASE … OWNER TO %3) and run the setup again.</source>
+        <translation>%1 はまだスキーマ %2（またはデータベース）を所有しているため、台帳のテーブルを削除できます。スキーマを %3 の所有にして（ALTER SCHEMA %2 OWNER TO %3、または ALTER DATABASE … OWNER TO %3）、もう一度設定してください。</translation>
+    </message>
+    <message>
+        <source>%1 can no longer change, delete or empty entries, drop the ledger&apos;s tables or switch off their triggers.</source>
+        <translation>%1 は記録の変更・削除・全消去、台帳のテーブルの削除、トリガーの無効化ができなくなりました。</translation>
     </message>
 </context>
 <context>
@@ -1719,6 +1814,10 @@
     <message>
         <source>--attach-ubl goes with --export-pdf OUT.</source>
         <translation>--attach-ubl は --export-pdf OUT と一緒に使います。</translation>
+    </message>
+    <message>
+        <source>Set up the shared ledger on its PostgreSQL server, connecting with the administrator&apos;s connection text ADMIN_URI: the tables belong to the administrator&apos;s role, and the office&apos;s role (the next argument) may only read them, add entries and take numbers. Takes an existing ledger over, keeping every entry.</source>
+        <translation>管理者の接続文字列 ADMIN_URI で接続し、共有する台帳を PostgreSQL サーバーに用意します。テーブルは管理者のロールの所有となり、事務用のロール（次の引数）には参照、記録の追加、番号の取得だけを許します。既存の台帳はすべての記録を保ったまま引き継ぎます。</translation>
     </message>
 </context>
 <context>
@@ -2704,6 +2803,17 @@ Check the unit prices and quantities of the items.</source>
         <source>The copy stopped after %1 entries: %2. Run it again to copy the rest; nothing is copied twice.</source>
         <translation>%1 件でコピーが止まりました：%2。もう一度実行すると残りをコピーします。同じ記録が二重にコピーされることはありません。</translation>
     </message>
+    <message>
+        <source>Set Up Server…</source>
+        <translation>サーバーを設定…</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::LedgerRoles</name>
+    <message>
+        <source>This login owns the ledger&apos;s tables on the server (or may alter them), so it could switch their protection off and rewrite history: let the administrator set up the server with a separate office role (seikyu --ledger-setup, or Preferences ▸ Set Up Server…) and use that role here.</source>
+        <translation>このログインはサーバー上の台帳のテーブルを所有している（または変更できる）ため、保護を外して履歴を書き換えられます。管理者に事務用の別のロールでサーバーを設定してもらい（seikyu --ledger-setup、または 環境設定 ▸ サーバーを設定…）、ここではそのロールを使ってください。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerStore</name>
@@ -2718,6 +2828,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>entry %1 is void</source>
         <translation>記録 %1 は取消済みです</translation>
+    </message>
+    <message>
+        <source>An older Seikyu set up the ledger on the server (schema version %1), and this login may not change its tables: the administrator brings it up to date with seikyu --ledger-setup.</source>
+        <translation>サーバー上の台帳は以前の Seikyu が用意したもので（スキーマのバージョン %1）、このログインではテーブルを変更できません。管理者が seikyu --ledger-setup で新しくします。</translation>
     </message>
 </context>
 <context>
@@ -2910,6 +3024,37 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Payment due:</source>
         <translation>お支払期限：</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::ServerSetupDialog</name>
+    <message>
+        <source>Set Up Server</source>
+        <translation>サーバーを設定</translation>
+    </message>
+    <message>
+        <source>The ledger&apos;s tables will belong to the administrator&apos;s role; the office&apos;s role may only read them, add entries and take numbers, so no one at the office can change or delete what was recorded. An existing ledger is taken over with every entry.</source>
+        <translation>台帳のテーブルは管理者のロールの所有となり、事務用のロールには参照、記録の追加、番号の取得だけを許します。事務所の誰も記録を変更・削除できなくなります。既存の台帳はすべての記録を保ったまま引き継ぎます。</translation>
+    </message>
+    <message>
+        <source>Administrator&apos;s connection:</source>
+        <translation>管理者の接続：</translation>
+    </message>
+    <message>
+        <source>A password typed here is used for this setup only and never stored.</source>
+        <translation>ここに入力したパスワードはこの設定にだけ使い、保存しません。</translation>
+    </message>
+    <message>
+        <source>Office role:</source>
+        <translation>事務用のロール：</translation>
+    </message>
+    <message>
+        <source>Set Up</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Setting up the server…</source>
+        <translation>サーバーを設定しています…</translation>
     </message>
 </context>
 <context>
