@@ -234,6 +234,7 @@ private Q_SLOTS:
         QTest::newRow("port too large") << "postgresql://a:70000/b";
         QTest::newRow("other scheme") << "mysql://a/b";
         QTest::newRow("semicolon") << "options='-c a=1;b'";
+        QTest::newRow("sslmode") << "host=a sslmode=bogus";
     }
     void badConnectionTexts()
     {
@@ -241,6 +242,110 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!parsePostgresTarget(text, &error));
         QVERIFY(!error.isEmpty());
+    }
+
+    void serverErrorsAreNamed_data()
+    {
+        // Texts as libpq and the server gave them (English, and Japanese where the catalogues are).
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<ServerProblem>("problem");
+        QTest::addColumn<QString>("denied"); // kind and name
+        const auto row = [](const char *name, const char *text, ServerProblem problem, const char *denied = "") {
+            QTest::newRow(name) << QString::fromUtf8(text) << problem << QString::fromUtf8(denied);
+        };
+        row("password",
+            "connection to server at \"127.0.0.1\", port 55431 failed: FATAL:  password authentication "
+            "failed for user \"postgres\"",
+            ServerProblem::WrongPassword);
+        row("password ja",
+            "\"127.0.0.1\"、ポート55432のサーバーへの接続に失敗しました: FATAL:  "
+            "ユーザー\"postgres\"のパスワード認証に失敗しました",
+            ServerProblem::WrongPassword);
+        row("no password",
+            "\"127.0.0.1\"、ポート55431のサーバーへの接続に失敗しました: fe_sendauth: no password "
+            "supplied",
+            ServerProblem::WrongPassword);
+        row("no role ja",
+            "ソケット\"/tmp/x/.s.PGSQL.55432\"のサーバーへの接続に失敗しました: FATAL:  "
+            "ロール\"nobody\"は存在しません",
+            ServerProblem::WrongPassword);
+        row("no database",
+            "connection to server on socket \"/tmp/x/.s.PGSQL.55431\" failed: FATAL:  database "
+            "\"nosuch\" does not exist",
+            ServerProblem::NoSuchDatabase);
+        row("no database ja", "FATAL:  データベース\"nosuch\"は存在しません", ServerProblem::NoSuchDatabase);
+        row("no connect right",
+            "connection to server on socket \"/tmp/x/.s.PGSQL.55431\" failed: FATAL:  permission "
+            "denied for database \"closed\"\nDETAIL:  User does not have CONNECT privilege.",
+            ServerProblem::PermissionDenied, "database closed");
+        row("no connect right ja",
+            "FATAL:  データベース\"closed\"へのアクセスが拒否されました\nDETAIL:  "
+            "ユーザーはCONNECT権限を持ちません。",
+            ServerProblem::PermissionDenied, "database closed");
+        row("table", "ERROR:  permission denied for table ledger_meta\n(42501)", ServerProblem::PermissionDenied,
+            "table ledger_meta");
+        row("table ja", "ERROR:  テーブル ledger_meta へのアクセスが拒否されました\n(42501)",
+            ServerProblem::PermissionDenied, "table ledger_meta");
+        row("function ja", "ERROR:  関数 next_number へのアクセスが拒否されました\n(42501)",
+            ServerProblem::PermissionDenied, "function next_number");
+        row("schema",
+            "ERROR:  permission denied for schema public\nLINE 1: CREATE TABLE t (a int)\n"
+            "                     ^\n(42501)",
+            ServerProblem::PermissionDenied, "schema public");
+        row("no tls",
+            "connection to server at \"127.0.0.1\", port 55431 failed: server does not support SSL, but "
+            "SSL was required",
+            ServerProblem::Tls);
+        row("no tls ja",
+            "\"127.0.0.1\"、ポート55431のサーバーへの接続に失敗しました: "
+            "サーバーはSSLをサポートしていませんが、SSLが要求されました",
+            ServerProblem::Tls);
+        row("no root certificate ja",
+            "ルート証明書ファイル\"/tmp/x/none.crt\"が存在しません。\n"
+            "ファイルを用意するかサーバー証明書の検証を無効にするようにsslmodeを変更してください",
+            ServerProblem::Tls);
+        row("certificate",
+            "connection to server at \"127.0.0.1\", port 55432 failed: SSL error: certificate verify "
+            "failed",
+            ServerProblem::Tls);
+        row("host name",
+            "connection to server at \"127.0.0.1\", port 55432 failed: server certificate for "
+            "\"wronghost.example\" does not match host name \"127.0.0.1\"",
+            ServerProblem::Tls);
+        row("no hba entry",
+            "FATAL:  no pg_hba.conf entry for host \"10.0.0.5\", user \"taro\", database "
+            "\"seikyu\", SSL off",
+            ServerProblem::Other);
+        row("bad sslmode", "invalid sslmode value: \"bogus\"", ServerProblem::BadText);
+        row("bad sslmode ja", "sslmode の値が不正: \"bogus\"", ServerProblem::BadText);
+        row("silent", "connection to server at \"127.0.0.1\", port 55431 failed: timeout expired",
+            ServerProblem::NoServer);
+        row("silent ja",
+            "ソケット\"/tmp/x/.s.PGSQL.55431\"のサーバーへの接続に失敗しました: "
+            "タイムアウト期間が過ぎました",
+            ServerProblem::NoServer);
+        row("refused ja",
+            "\"127.0.0.1\"、ポート55439のサーバーへの接続に失敗しました: 接続を拒否されました\n\t"
+            "サーバーはそのホスト上で稼働していてTCP/IP接続を受け付けていますか?",
+            ServerProblem::NoServer);
+        row("unknown host",
+            "could not translate host name \"nosuchhost.invalid\" to address: Name or service not known",
+            ServerProblem::NoServer);
+        row("read only", "ERROR:  cannot execute INSERT in a read-only transaction\n(25006)", ServerProblem::Other);
+        row("a key like a state",
+            "ERROR:  duplicate key value violates unique constraint \"k\"\nDETAIL:  Key "
+            "(id)=(12345) already exists.\n(23505)",
+            ServerProblem::Other);
+        row("other language", "Verbindung zum Server fehlgeschlagen: Zeitüberschreitung", ServerProblem::None);
+    }
+    void serverErrorsAreNamed()
+    {
+        QFETCH(QString, text);
+        QFETCH(ServerProblem, problem);
+        QFETCH(QString, denied);
+        QCOMPARE(classifyServerError(text), problem);
+        const DeniedObject object = deniedObject(text);
+        QCOMPARE(QString(object.kind + QLatin1Char(' ') + object.name).trimmed(), denied);
     }
 
     void environmentOverridesThePreference()
@@ -615,20 +720,94 @@ private Q_SLOTS:
         QCOMPARE(shared->entries().at(1).recordedAt, a->recordedAt);
     }
 
+    void problemsAreToldAsSuch_data()
+    {
+        QTest::addColumn<QString>("situation");
+        QTest::addColumn<ServerProblem>("problem");
+        QTest::addColumn<QStringList>("words"); // what the message names
+        QTest::newRow("role without rights")
+            << "clerk on ledger" << ServerProblem::PermissionDenied << QStringList{"clerk", "ledger_meta"};
+        QTest::newRow("role without rights, empty database")
+            << "clerk on empty" << ServerProblem::PermissionDenied << QStringList{"clerk", "public"};
+        QTest::newRow("tls required") << "sslmode=require" << ServerProblem::Tls << QStringList{"TLS"};
+        QTest::newRow("bad sslmode") << "sslmode=bogus" << ServerProblem::BadText << QStringList{"bogus", "sslmode"};
+        QTest::newRow("wrong password") << "wrong password" << ServerProblem::WrongPassword << QStringList{"password"};
+        QTest::newRow("no database") << "no database" << ServerProblem::NoSuchDatabase << QStringList{"database"};
+        QTest::newRow("silent server") << "silent" << ServerProblem::NoServer << QStringList{"answers"};
+    }
+    void problemsAreToldAsSuch()
+    {
+        QFETCH(QString, situation);
+        QFETCH(ServerProblem, problem);
+        QFETCH(QStringList, words);
+        requireServer();
+        // A ledger of the superuser's, an empty database, and a role that was granted nothing.
+        static const QString ledger = QStringLiteral("rights");
+        static const QString empty = QStringLiteral("rights_empty");
+        if (server->value(ledger, QStringLiteral("SELECT 1")) != QLatin1String("1")) {
+            QVERIFY(server->createDatabase(ledger) && server->createDatabase(empty));
+            QVERIFY(openServerLedger(server->socketConnection(ledger)));
+            QVERIFY(server->sql(QStringLiteral("postgres"), QStringLiteral("CREATE ROLE clerk LOGIN")));
+        }
+        const QString clerk =
+            server->socketConnection(ledger).replace(QStringLiteral("user=postgres"), QStringLiteral("user=clerk"));
+        const QHash<QString, QString> texts{
+            {QStringLiteral("clerk on ledger"), clerk},
+            {QStringLiteral("clerk on empty"), QString(clerk).replace(ledger, empty)},
+            {QStringLiteral("sslmode=require"),
+             server->tcpConnection(ledger, QStringLiteral("postgres"), QStringLiteral("seikyu-test")) +
+                 QStringLiteral("?sslmode=require")},
+            {QStringLiteral("sslmode=bogus"), server->socketConnection(ledger) + QStringLiteral(" sslmode=bogus")},
+            {QStringLiteral("wrong password"),
+             server->tcpConnection(ledger, QStringLiteral("postgres"), QStringLiteral("wrong"))},
+            {QStringLiteral("no database"), server->socketConnection(QStringLiteral("no_such_ledger"))},
+            {QStringLiteral("silent"),
+             server->tcpConnection(ledger, QStringLiteral("postgres")) + QStringLiteral("?connect_timeout=2")},
+        };
+        const QString text = texts.value(situation);
+        // A server whose processes are all stopped takes the connection in and then says nothing.
+        if (situation == QLatin1String("silent"))
+            QVERIFY(server->silence());
+        ResumeAtEnd resume{server.get()};
+
+        // Test Connection, and opening the ledger as recording and `seikyu --ledger` do.
+        // (Both go through the same connecting: a silent server is waited for once.)
+        const ServerReport tested = testServerLedger(text);
+        ServerReport opened = tested;
+        if (situation != QLatin1String("silent"))
+            QVERIFY(!openServerLedger(text, &opened));
+        server->resume();
+        for (const ServerReport &report : {tested, opened}) {
+            QCOMPARE(report.problem, problem);
+            for (const QString &word : words)
+                QVERIFY2(report.message.contains(word, Qt::CaseInsensitive), qPrintable(report.message));
+        }
+        if (const QString binary = qEnvironmentVariable("SEIKYU_BINARY");
+            !binary.isEmpty() && situation != QLatin1String("silent")) {
+            QTemporaryDir home;
+            QProcess command;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+            environment.insert(QStringLiteral("SEIKYU_LEDGER"), text);
+            environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+            environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+            command.setProcessEnvironment(environment);
+            command.start(binary, {QStringLiteral("--ledger")});
+            QVERIFY(command.waitForFinished(60000));
+            QCOMPARE(command.exitCode(), 1);
+            const QString said = QString::fromLocal8Bit(command.readAllStandardError());
+            QVERIFY2(said.contains(opened.message.simplified()), qPrintable(said));
+        }
+    }
+
     void connectionProblemsAreNamed()
     {
         requireServer();
         QCOMPARE(testServerLedger(QStringLiteral("colour=blue")).problem, ServerProblem::BadText);
-        QCOMPARE(testServerLedger(server->socketConnection(QStringLiteral("no_such_ledger"))).problem,
-                 ServerProblem::NoSuchDatabase);
 
         // Over TCP the server asks for the password, which only libpq's password file supplies.
         const QString database = QStringLiteral("ledger%1").arg(++databases);
         QVERIFY(server->createDatabase(database));
-        ServerReport report =
-            testServerLedger(server->tcpConnection(database, QStringLiteral("postgres"), QStringLiteral("wrong")));
-        QCOMPARE(report.problem, ServerProblem::WrongPassword);
-        QVERIFY(!report.message.isEmpty());
         QTemporaryDir folder;
         const QString passfile = folder.filePath(QStringLiteral("pgpass"));
         QFile file(passfile);
@@ -662,6 +841,7 @@ private Q_SLOTS:
                             QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'")
                                 .arg(CurrentSchemaVersion + 1)));
         QCOMPARE(testServerLedger(newer).problem, ServerProblem::NewerSchema);
+        ServerReport report;
         QVERIFY(!openServerLedger(newer, &report));
         QCOMPARE(report.problem, ServerProblem::NewerSchema);
     }

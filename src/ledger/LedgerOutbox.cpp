@@ -6,6 +6,7 @@
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
 #include "ledger/RecordingPlace.h"
+#include "ledger/ServerLedger.h"
 #include "table/Amounts.h"
 
 #include <QAtomicInt>
@@ -205,6 +206,8 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
             }
             LedgerFault fault = LedgerFault::None;
             recorded = server.record(entry, &reason, &fault);
+            if (!recorded && fault == LedgerFault::Refused)
+                reason = serverRefusalText(server.database(), reason);
             if (!recorded && fault != LedgerFault::Refused) {
                 // A connection the server dropped fails without a word from the driver.
                 sending.error = reason.isEmpty()
