@@ -1345,6 +1345,48 @@ private Q_SLOTS:
         ledger.close();
     }
 
+    void entriesTheServerRefusesSayWhy()
+    {
+        requireServer();
+        const QString owner = freshDatabase();
+        QVERIFY(openServerLedger(owner));
+        QVERIFY(server->sql(QStringLiteral("ledger%1").arg(databases),
+                            QStringLiteral("DO $$ BEGIN CREATE ROLE reader LOGIN; CREATE ROLE clerk LOGIN; EXCEPTION "
+                                           "WHEN duplicate_object THEN NULL; END $$; GRANT SELECT ON ALL TABLES IN "
+                                           "SCHEMA public TO reader")));
+        const auto as = [&owner](const char *role) {
+            return QString(owner).replace(QStringLiteral("user=postgres"),
+                                          QStringLiteral("user=") + QLatin1String(role));
+        };
+        QTemporaryDir folder;
+        IssueLedger &ledger = IssueLedger::instance();
+        ledger.setFolder(folder.path());
+
+        // A role that may read and not add: the entry is kept aside at once, saying so.
+        qputenv("SEIKYU_LEDGER", as("reader").toUtf8());
+        const SharedRecording refused = ledger.shared()->record(issue(QStringLiteral("読者"), 5));
+        QVERIFY(refused.keptAside && !refused.waiting);
+        QCOMPARE(ledger.shared()->waitingCount(), 0);
+        QCOMPARE(refused.refused.size(), 1);
+        QVERIFY2(refused.refused.constFirst().contains(QStringLiteral("“reader”")), qPrintable(refused.refused.at(0)));
+        // The window shows it with its reason.
+        QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
+        QVERIFY(window);
+        auto *problem = window->findChild<QLabel *>(QStringLiteral("problem"));
+        QVERIFY2(problem && problem->text().contains(refused.refused.constFirst()), qPrintable(problem->text()));
+        window->close();
+        QTRY_VERIFY(!window);
+        qunsetenv("SEIKYU_LEDGER");
+        ledger.close();
+
+        // A role that may not even read: the entry waits, and why is said, not that the server is silent.
+        SharedLedger shared(as("clerk"), LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        const SharedRecording waiting = shared.record(issue(QStringLiteral("事務"), 6));
+        QVERIFY(waiting.waiting);
+        QVERIFY2(waiting.why.contains(QStringLiteral("“clerk”")) && waiting.why.contains(QStringLiteral("ledger_meta")),
+                 qPrintable(waiting.why));
+    }
+
     void noServerStopsNumbersButNotRecording()
     {
         requireServer();

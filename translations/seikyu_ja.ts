@@ -853,6 +853,12 @@
         <source>%1 was issued, but it could be neither recorded in the ledger of issued invoices nor kept to be recorded later (%2).</source>
         <translation>%1 は発行されましたが、発行済み請求書の台帳に記録することも、後で記録するために保管することもできませんでした（%2）。</translation>
     </message>
+    <message>
+        <source>The ledger&apos;s server cannot take this invoice now: %1
+The invoice waits on this computer and is sent to the ledger once that is put right; nothing is lost if Seikyu is closed.</source>
+        <translation>台帳のサーバーは今この請求書を受け付けられません: %1
+請求書はこのコンピューターで待機し、問題が解決すると台帳に送られます。Seikyu を閉じても失われません。</translation>
+    </message>
 </context>
 <context>
     <name>Ledger</name>
@@ -1538,6 +1544,10 @@
         <source>The value of “%1” cannot hold a semicolon.</source>
         <translation>「%1」の値にセミコロンは使えません。</translation>
     </message>
+    <message>
+        <source>“%1” is not a value of %2, which takes %3.</source>
+        <translation>「%1」は %2 の値として使えません（使える値: %3）。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1634,8 +1644,48 @@
         <translation>サーバーを使えませんでした。</translation>
     </message>
     <message>
-        <source>Seikyu could not set up the ledger on the server.</source>
-        <translation>Seikyu はサーバーに台帳を用意できませんでした。</translation>
+        <source>The encrypted connection (TLS) to the server could not be made: the server offers none while sslmode asks for it, or its certificate does not check. Check sslmode and the certificate files with the administrator.</source>
+        <translation>サーバーとの暗号化接続（TLS）ができませんでした。sslmode が暗号化を求めているのにサーバーが対応していないか、サーバーの証明書を検証できません。sslmode と証明書ファイルを管理者と確認してください。</translation>
+    </message>
+    <message>
+        <source>the table “%1”</source>
+        <translation>テーブル「%1」</translation>
+    </message>
+    <message>
+        <source>the function “%1”</source>
+        <translation>関数「%1」</translation>
+    </message>
+    <message>
+        <source>the schema “%1”</source>
+        <translation>スキーマ「%1」</translation>
+    </message>
+    <message>
+        <source>the sequence “%1”</source>
+        <translation>シーケンス「%1」</translation>
+    </message>
+    <message>
+        <source>the database “%1”</source>
+        <translation>データベース「%1」</translation>
+    </message>
+    <message>
+        <source>The login Seikyu uses</source>
+        <translation>Seikyu が使うログイン</translation>
+    </message>
+    <message>
+        <source>The role “%1”</source>
+        <translation>ロール「%1」</translation>
+    </message>
+    <message>
+        <source>%1 lacks a right it needs on the server (permission denied). Ask the server&apos;s administrator to grant it the office&apos;s rights.</source>
+        <translation>%1 には、サーバーで必要な権限がありません（permission denied）。サーバーの管理者に事務所用の権限を付与してもらってください。</translation>
+    </message>
+    <message>
+        <source>%1 has no right to use %2 on the server (permission denied). Ask the server&apos;s administrator to grant it the office&apos;s rights.</source>
+        <translation>%1 には、サーバーの%2を使う権限がありません（permission denied）。サーバーの管理者に事務所用の権限を付与してもらってください。</translation>
+    </message>
+    <message>
+        <source>Seikyu could not set up the ledger on the server: %1</source>
+        <translation>Seikyu はサーバーに台帳を用意できませんでした: %1</translation>
     </message>
 </context>
 <context>
@@ -2681,10 +2731,6 @@ Check the unit prices and quantities of the items.</source>
         <translation>環境変数 SEIKYU_LEDGER が代わりにサーバーを指定しています：%1</translation>
     </message>
     <message>
-        <source>Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
-        <translation>パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
-    </message>
-    <message>
         <source>Choose the shared server first.</source>
         <translation>先に共有サーバーを選んでください。</translation>
     </message>
@@ -2703,6 +2749,22 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The copy stopped after %1 entries: %2. Run it again to copy the rest; nothing is copied twice.</source>
         <translation>%1 件でコピーが止まりました：%2。もう一度実行すると残りをコピーします。同じ記録が二重にコピーされることはありません。</translation>
+    </message>
+    <message>
+        <source>The connection text was not kept: %1</source>
+        <translation>接続文字列は保存されませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The connection text was not kept. Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
+        <translation>接続文字列は保存されませんでした。パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
+    </message>
+    <message>
+        <source>Nothing was tested.</source>
+        <translation>何も試していません。</translation>
+    </message>
+    <message>
+        <source>Nothing was copied.</source>
+        <translation>何もコピーしていません。</translation>
     </message>
 </context>
 <context>
