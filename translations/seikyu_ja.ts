@@ -2267,6 +2267,14 @@ Check the unit prices and quantities of the items.</source>
         <source>Switch to 10 %</source>
         <translation>10 % に切り替える</translation>
     </message>
+    <message>
+        <source>The invoice&apos;s number, shown under the date. With the shared ledger none is offered: Next Number takes the next one from the office&apos;s server, or type it. Leave it empty for an invoice without a number.</source>
+        <translation>日付の下に表示する請求書番号です。共有台帳では番号は入っていません。「次の番号」で事務所のサーバーから次の番号を取るか、番号を入力してください。番号を付けないときは空にします。</translation>
+    </message>
+    <message>
+        <source>No number yet</source>
+        <translation>番号はまだありません</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
