@@ -1428,6 +1428,14 @@ private Q_SLOTS:
         QVERIFY(waiting.waiting);
         QVERIFY2(waiting.why.contains(QStringLiteral("“clerk”")) && waiting.why.contains(QStringLiteral("ledger_meta")),
                  qPrintable(waiting.why));
+        // Nor is a ledger a newer Seikyu took over.
+        QVERIFY(server->sql(QStringLiteral("ledger%1").arg(databases),
+                            QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'")
+                                .arg(CurrentSchemaVersion + 1)));
+        SharedLedger newer(owner, LedgerOutbox::open(folder.filePath(QStringLiteral("n.sqlite"))));
+        const SharedRecording kept = newer.record(issue(QStringLiteral("新"), 7));
+        QVERIFY(kept.waiting);
+        QCOMPARE(kept.why, serverProblemText(ServerProblem::NewerSchema));
     }
 
     void noServerStopsNumbersButNotRecording()

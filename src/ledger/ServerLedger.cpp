@@ -170,6 +170,15 @@ ServerReport problemReport(ServerProblem problem, const QString &detail, const Q
     return report;
 }
 
+/// The report of a right the session's role was found to lack before the server refused anything.
+ServerReport lackedRight(const QSqlDatabase &db, const QString &kind, const QString &name)
+{
+    ServerReport report;
+    report.problem = ServerProblem::PermissionDenied;
+    report.message = permissionDeniedText(roleOf(db), QStringLiteral("permission denied for %1 %2").arg(kind, name));
+    return report;
+}
+
 ServerReport refusal(const PostgresTarget &target, const Connection &connection, const QString &detail)
 {
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
@@ -218,9 +227,7 @@ ServerReport inspect(const QSqlDatabase &db)
         if (query.exec(QStringLiteral("SELECT coalesce(current_schema(), 'public'), "
                                       "has_schema_privilege(coalesce(current_schema(), 'public'), 'CREATE')")) &&
             query.next() && !query.value(1).toBool()) {
-            return problemReport(ServerProblem::PermissionDenied,
-                                 QStringLiteral("permission denied for schema %1").arg(query.value(0).toString()),
-                                 roleOf(db));
+            return lackedRight(db, QStringLiteral("schema"), query.value(0).toString());
         }
         report.message = Text::tr("The database is empty; Seikyu will set up the ledger in it.");
         return report;
@@ -339,9 +346,7 @@ ServerReport testServerLedger(const QString &connectionText)
     QSqlQuery query(connection.database());
     if (query.exec(QStringLiteral("SELECT has_table_privilege('ledger_entries', 'INSERT')")) && query.next() &&
         !query.value(0).toBool()) {
-        return problemReport(ServerProblem::PermissionDenied,
-                             QStringLiteral("permission denied for table ledger_entries"),
-                             roleOf(connection.database()));
+        return lackedRight(connection.database(), QStringLiteral("table"), QStringLiteral("ledger_entries"));
     }
     return report;
 }
