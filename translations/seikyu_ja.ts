@@ -2703,6 +2703,10 @@ Check the unit prices and quantities of the items.</source>
         <source>the entry it refers to was refused and is kept aside too</source>
         <translation>参照先の記録も受け付けられず、別に保管してあります</translation>
     </message>
+    <message>
+        <source>%1, recorded on this computer, was refused by the ledger&apos;s server. %2 It is kept aside on this computer and is not in the ledger; record it again once that is put right.</source>
+        <translation>このコンピューターで記録した%1は、台帳のサーバーに受け付けられませんでした。%2 この記録はこのコンピューターに別に保管してあり、台帳には入っていません。問題が解決したら、もう一度記録してください。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerPlaceBox</name>

@@ -88,6 +88,13 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
     case EntryKind::Seal: // made by the ledger itself, never sent
         break;
     }
+    // A reason of whole sentences (a right the role lacks, and what to do) follows; a short one is put in brackets.
+    if (reason.endsWith(QLatin1Char('.')) || reason.endsWith(QChar(u'。')))
+        return QCoreApplication::translate("seikyu::LedgerOutbox",
+                                           "%1, recorded on this computer, was refused by the ledger's server. %2 It "
+                                           "is kept aside on this computer and is not in the ledger; record it again "
+                                           "once that is put right.")
+            .arg(what, reason);
     return QCoreApplication::translate("seikyu::LedgerOutbox",
                                        "%1, recorded on this computer, was refused by the ledger's server (%2). It "
                                        "is kept aside on this computer and is not in the ledger; record it again if "
