@@ -1412,6 +1412,9 @@ private Q_SLOTS:
         QCOMPARE(ledger.shared()->waitingCount(), 0);
         QCOMPARE(refused.refused.size(), 1);
         QVERIFY2(refused.refused.constFirst().contains(QStringLiteral("“reader”")), qPrintable(refused.refused.at(0)));
+        QString why; // and a number is not taken, saying why
+        QVERIFY(!ledger.shared()->takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &why));
+        QVERIFY2(why.contains(QStringLiteral("“reader”")), qPrintable(why));
         // The window shows it with its reason.
         QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
         QVERIFY(window);

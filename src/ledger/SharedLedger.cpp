@@ -126,6 +126,8 @@ std::optional<NumberProposal> SharedLedger::takeNumber(const QString &pattern, c
         return std::nullopt;
     }
     std::optional<NumberProposal> number = takeSharedNumber(m_server->database(), pattern, date, lastUsedHere, error);
+    if (!number && error && classifyServerError(*error) == ServerProblem::PermissionDenied)
+        *error = serverRefusalText(m_server->database(), *error); // which role, and which table or function
     if (!number)
         dropIfGone();
     return number;
