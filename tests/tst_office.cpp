@@ -1405,13 +1405,20 @@ private Q_SLOTS:
         IssueLedger &ledger = IssueLedger::instance();
         ledger.setFolder(folder.path());
 
-        // A role that may read and not add: the entry is kept aside at once, saying so.
+        // A role that may read and not add: the entry is kept aside at once, saying so, and an export
+        // counts it as not recorded.
         qputenv("SEIKYU_LEDGER", as("reader").toUtf8());
-        const SharedRecording refused = ledger.shared()->record(issue(QStringLiteral("読者"), 5));
-        QVERIFY(refused.keptAside && !refused.waiting);
+        InvoicePage page;
+        page.date = QDate(2026, 12, 7);
+        page.whomText = QStringLiteral("読者 様");
+        page.whomHonorific = QStringLiteral("様");
+        const IssueOutcome refused =
+            ledger.issue(page, QString(), IssueChannel::Print, QString(), QByteArray(), [] { return true; });
+        QCOMPARE(refused.recording, IssueRecording::Refused);
+        QVERIFY2(refused.message && refused.message->contains(QStringLiteral("“reader”")),
+                 qPrintable(refused.message.value_or(QString())));
         QCOMPARE(ledger.shared()->waitingCount(), 0);
-        QCOMPARE(refused.refused.size(), 1);
-        QVERIFY2(refused.refused.constFirst().contains(QStringLiteral("“reader”")), qPrintable(refused.refused.at(0)));
+        QCOMPARE(ledger.shared()->outbox().refusedCount(), 1);
         QString why; // and a number is not taken, saying why
         QVERIFY(!ledger.shared()->takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &why));
         QVERIFY2(why.contains(QStringLiteral("“reader”")), qPrintable(why));
@@ -1419,7 +1426,7 @@ private Q_SLOTS:
         QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
         QVERIFY(window);
         auto *problem = window->findChild<QLabel *>(QStringLiteral("problem"));
-        QVERIFY2(problem && problem->text().contains(refused.refused.constFirst()), qPrintable(problem->text()));
+        QVERIFY2(problem && problem->text().contains(*refused.message), qPrintable(problem->text()));
         window->close();
         QTRY_VERIFY(!window);
         qunsetenv("SEIKYU_LEDGER");

@@ -854,10 +854,8 @@
         <translation>%1 は発行されましたが、発行済み請求書の台帳に記録することも、後で記録するために保管することもできませんでした（%2）。</translation>
     </message>
     <message>
-        <source>The ledger&apos;s server cannot take this invoice now: %1
-The invoice waits on this computer and is sent to the ledger once that is put right; nothing is lost if Seikyu is closed.</source>
-        <translation>台帳のサーバーは今この請求書を受け付けられません: %1
-請求書はこのコンピューターで待機し、問題が解決すると台帳に送られます。Seikyu を閉じても失われません。</translation>
+        <source>The ledger&apos;s server cannot take this invoice now: %1 The invoice waits on this computer and is sent to the ledger once that is put right; nothing is lost if Seikyu is closed.</source>
+        <translation>台帳のサーバーは今この請求書を受け付けられません: %1 請求書はこのコンピューターで待機し、問題が解決すると台帳に送られます。Seikyu を閉じても失われません。</translation>
     </message>
 </context>
 <context>

@@ -317,9 +317,10 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
             *reason = recording.error;
             return IssueRecording::Lost;
         }
+        if (recording.keptAside)
+            return IssueRecording::Refused;
         if (!recording.waiting) {
-            if (recording.entry)
-                m_lastRecorded = recording.entry;
+            m_lastRecorded = recording.entry;
             return IssueRecording::Recorded;
         }
         if (!m_toldFailure) {
@@ -328,7 +329,7 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
                      ? Text::tr("The ledger's server does not answer. This invoice waits on this computer and is "
                                 "sent to the ledger when the server answers again; nothing is lost if Seikyu is "
                                 "closed.")
-                     : Text::tr("The ledger's server cannot take this invoice now: %1\nThe invoice waits on this "
+                     : Text::tr("The ledger's server cannot take this invoice now: %1 The invoice waits on this "
                                 "computer and is sent to the ledger once that is put right; nothing is lost if "
                                 "Seikyu is closed.")
                            .arg(recording.why));

@@ -325,6 +325,13 @@ QString ServerReport::told() const
     return message + QLatin1Char('\n') + detail;
 }
 
+QString ServerReport::toldInLine() const
+{
+    if (problem == ServerProblem::None || detail.isEmpty())
+        return message;
+    return QStringLiteral("%1 (%2)").arg(message, detail.simplified());
+}
+
 ServerReport testServerLedger(const QString &connectionText)
 {
     QString reason;

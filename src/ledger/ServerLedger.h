@@ -21,6 +21,8 @@ struct ServerReport
 
     /// The message, and the driver's text on a line of its own when there is a problem.
     QString told() const;
+    /// The same on one line, the driver's text in brackets (a command line's line, a message's clause).
+    QString toldInLine() const;
 };
 
 /// Connects to the server and looks at the database without changing anything.

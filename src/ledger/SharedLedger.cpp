@@ -104,7 +104,7 @@ SharedRecording SharedLedger::record(const LedgerEntry &entry)
         if (!dropIfGone())
             recording.why = said;
     } else if (m_report.problem != ServerProblem::None && m_report.problem != ServerProblem::NoServer) {
-        recording.why = m_report.told();
+        recording.why = m_report.toldInLine();
     }
     // The server does not answer, or failed for a reason of its own (a full disk): the entry waits.
     recording.error.clear();
