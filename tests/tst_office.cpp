@@ -1405,8 +1405,13 @@ private Q_SLOTS:
         IssueLedger &ledger = IssueLedger::instance();
         ledger.setFolder(folder.path());
 
-        // A role that may read and not add: the entry is kept aside at once, saying so, and an export
-        // counts it as not recorded.
+        // A role that may read and not add: Test Connection says so, while reading (a search,
+        // `seikyu --ledger`) works; the entry is kept aside at once, saying so, and an export counts
+        // it as not recorded.
+        const ServerReport tested = testServerLedger(as("reader"));
+        QCOMPARE(tested.problem, ServerProblem::PermissionDenied);
+        QVERIFY2(tested.message.contains(QStringLiteral("ledger_entries")), qPrintable(tested.message));
+        QVERIFY(openServerLedger(as("reader")));
         qputenv("SEIKYU_LEDGER", as("reader").toUtf8());
         InvoicePage page;
         page.date = QDate(2026, 12, 7);
