@@ -1,6 +1,8 @@
 #include "ledger/ServerProblem.h"
 
+#include <QList>
 #include <QRegularExpression>
+#include <utility>
 
 namespace seikyu {
 
@@ -89,10 +91,15 @@ ServerProblem classifyServerError(const QString &text, const QString &sqlState)
             return ServerProblem::NoServer;
         return ServerProblem::Other;
     }
-    for (const Sign &sign : Signs) {
-        const QRegularExpression pattern(QString::fromUtf8(sign.pattern));
+    static const QList<std::pair<QRegularExpression, ServerProblem>> signs = [] {
+        QList<std::pair<QRegularExpression, ServerProblem>> compiled;
+        for (const Sign &sign : Signs)
+            compiled.append({QRegularExpression(QString::fromUtf8(sign.pattern)), sign.problem});
+        return compiled;
+    }();
+    for (const auto &[pattern, problem] : signs) {
         if (pattern.match(text).hasMatch())
-            return sign.problem;
+            return problem;
     }
     return ServerProblem::None;
 }
