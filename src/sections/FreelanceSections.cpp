@@ -51,6 +51,20 @@ const char *const TakenNumber = "seikyuTakenNumber";
 /// The number panel's hint for the user's own sequence, kept while the shared ledger's is shown.
 const char *const LocalHint = "seikyuLocalHint";
 
+/// The number panel's word on where numbers come from: from the office's server none is offered,
+/// and the empty field says so.
+void sayWhereNumbersComeFrom(QDialog *panel, QLineEdit *field, bool shared)
+{
+    auto *hint = panel->findChild<QLabel *>(QStringLiteral("numbHint"));
+    if (!hint->property(LocalHint).isValid())
+        hint->setProperty(LocalHint, hint->text());
+    hint->setText(shared ? Document::tr("The invoice's number, shown under the date. With the shared ledger none is "
+                                        "offered: Next Number takes the next one from the office's server, or type "
+                                        "it. Leave it empty for an invoice without a number.")
+                         : hint->property(LocalHint).toString());
+    field->setPlaceholderText(shared ? Document::tr("No number yet") : QString());
+}
+
 } // namespace
 
 void Document::setInvoiceNumber(const QString &number)
@@ -64,17 +78,8 @@ void Document::numbShow(QObject *)
 {
     QLabel *numbServer = serverLine(numbCtrl.get());
     numbServer->hide();
-    const bool shared = activeSharedNumbers() != nullptr;
-    // The panel's word on where numbers come from: from the office's server no number is offered.
-    auto *hint = numbCtrl->findChild<QLabel *>(QStringLiteral("numbHint"));
-    if (!hint->property(LocalHint).isValid())
-        hint->setProperty(LocalHint, hint->text());
-    hint->setText(shared ? tr("The invoice's number, shown under the date. With the shared ledger none is offered: "
-                              "Next Number takes the next one from the office's server, or type it. Leave it empty "
-                              "for an invoice without a number.")
-                         : hint->property(LocalHint).toString());
-    numbText->setPlaceholderText(shared ? tr("No number yet") : QString());
-    if (shared) {
+    sayWhereNumbersComeFrom(numbCtrl.get(), numbText, activeSharedNumbers() != nullptr);
+    if (activeSharedNumbers()) {
         // Offering a number would take it from the office's sequence; Next Number takes one.
         numbServer->setText(tr("The ledger is shared: Next Number takes the next number from the office's server."));
         numbServer->show();
