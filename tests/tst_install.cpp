@@ -1,9 +1,11 @@
 // The installed tree: `cmake --install` of this build into a temporary prefix must give a desktop application that a
 // Linux desktop can launch, find in its menus and software centre, and open invoice files with.
+#include <QDirIterator>
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,6 +90,59 @@ private slots:
                 QVERIFY2(run(program, arguments, &output) == 0 &&
                              !output.contains(QRegularExpression(complaint, QRegularExpression::MultilineOption)),
                          qPrintable(output));
+        }
+    }
+
+    void manPageDocumentsEveryOptionAndVariable()
+    {
+        const QString source = qEnvironmentVariable("SEIKYU_SOURCE_DIR");
+        if (source.isEmpty())
+            QSKIP("SEIKYU_SOURCE_DIR is not set");
+        const auto read = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        QString manual = read(source + QStringLiteral("/resources/seikyu.1.in"));
+        manual.replace(QStringLiteral("\\-"), QStringLiteral("-")).remove(QStringLiteral("\\&"));
+        QVERIFY(!manual.isEmpty());
+        const auto documented = [&manual](const QString &name) {
+            return manual.contains(
+                QRegularExpression(QStringLiteral("(^|[^\\w-])%1($|[^\\w-])").arg(QRegularExpression::escape(name))));
+        };
+        const auto found = [](const QString &text, const char *pattern) {
+            QSet<QString> names;
+            for (auto it = QRegularExpression(QString::fromLatin1(pattern)).globalMatch(text); it.hasNext();)
+                names.insert(it.next().captured(1));
+            return names;
+        };
+        // Every option the program takes: those its code names, and those its --help lists.
+        QSet<QString> options = found(read(source + QStringLiteral("/src/app/main.cpp")) +
+                                          read(source + QStringLiteral("/src/ledger/LedgerCommandLine.cpp")),
+                                      "\"(--?[a-z][a-z-]*)[=\"]");
+        for (const QString &name : found(read(source + QStringLiteral("/src/app/main.cpp")),
+                                         "QCommandLineOption\\(\\s*QStringLiteral\\(\"([a-z-]+)\"\\)"))
+            options.insert(QStringLiteral("--") + name);
+        QString help;
+        QVERIFY(run(m_prefix.filePath(QStringLiteral("bin/seikyu")), {QStringLiteral("--help")}, &help) == 0);
+        options += found(help, "(?:^|\\s)(--?[a-z][a-z-]*)");
+        QVERIFY(options.contains(QStringLiteral("--export-ubl")) && options.contains(QStringLiteral("--from")));
+        for (const QString &option : std::as_const(options))
+            QVERIFY2(documented(option), qPrintable(option + QStringLiteral(" is not in the manual page")));
+
+        // Every environment variable the program reads.
+        QSet<QString> variables;
+        QDirIterator files(source + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                           QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString code = read(files.next());
+            variables += found(code, "(?:qEnvironmentVariable\\w*|getenv)\\(\\s*\"([A-Z_]+)\"");
+            variables += found(code, "\"((?:SEIKYU|PG)[A-Z_]*)\"");
+            variables += found(code, "for \\(const char \\*\\w+ : \\{((?:\"[A-Z_]+\",? ?)+)\\}\\)");
+        }
+        QVERIFY(variables.contains(QStringLiteral("SEIKYU_LEDGER")));
+        for (QString variable : std::as_const(variables)) {
+            for (const QString &name : variable.remove(QLatin1Char('"')).split(QLatin1Char(','), Qt::SkipEmptyParts))
+                QVERIFY2(documented(name.trimmed()), qPrintable(name + QStringLiteral(" is not in the manual page")));
         }
     }
 

@@ -853,6 +853,10 @@
         <source>%1 was issued, but it could be neither recorded in the ledger of issued invoices nor kept to be recorded later (%2).</source>
         <translation>%1 は発行されましたが、発行済み請求書の台帳に記録することも、後で記録するために保管することもできませんでした（%2）。</translation>
     </message>
+    <message>
+        <source>The ledger&apos;s server cannot take this invoice now: %1 The invoice waits on this computer and is sent to the ledger once that is put right; nothing is lost if Seikyu is closed.</source>
+        <translation>台帳のサーバーは今この請求書を受け付けられません: %1 請求書はこのコンピューターで待機し、問題が解決すると台帳に送られます。Seikyu を閉じても失われません。</translation>
+    </message>
 </context>
 <context>
     <name>Ledger</name>
@@ -1633,6 +1637,10 @@
         <source>The value of “%1” cannot hold a semicolon.</source>
         <translation>「%1」の値にセミコロンは使えません。</translation>
     </message>
+    <message>
+        <source>“%1” is not a value of %2, which takes %3.</source>
+        <translation>「%1」は %2 の値として使えません（使える値: %3）。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1729,8 +1737,48 @@
         <translation>サーバーを使えませんでした。</translation>
     </message>
     <message>
-        <source>Seikyu could not set up the ledger on the server.</source>
-        <translation>Seikyu はサーバーに台帳を用意できませんでした。</translation>
+        <source>The encrypted connection (TLS) to the server could not be made: the server offers none while sslmode asks for it, or its certificate does not check. Check sslmode and the certificate files with the administrator.</source>
+        <translation>サーバーとの暗号化接続（TLS）ができませんでした。sslmode が暗号化を求めているのにサーバーが対応していないか、サーバーの証明書を検証できません。sslmode と証明書ファイルを管理者と確認してください。</translation>
+    </message>
+    <message>
+        <source>the table “%1”</source>
+        <translation>テーブル「%1」</translation>
+    </message>
+    <message>
+        <source>the function “%1”</source>
+        <translation>関数「%1」</translation>
+    </message>
+    <message>
+        <source>the schema “%1”</source>
+        <translation>スキーマ「%1」</translation>
+    </message>
+    <message>
+        <source>the sequence “%1”</source>
+        <translation>シーケンス「%1」</translation>
+    </message>
+    <message>
+        <source>the database “%1”</source>
+        <translation>データベース「%1」</translation>
+    </message>
+    <message>
+        <source>The login Seikyu uses</source>
+        <translation>Seikyu が使うログイン</translation>
+    </message>
+    <message>
+        <source>The role “%1”</source>
+        <translation>ロール「%1」</translation>
+    </message>
+    <message>
+        <source>%1 lacks a right it needs on the server (permission denied). Ask the server&apos;s administrator to grant it the office&apos;s rights.</source>
+        <translation>%1 には、サーバーで必要な権限がありません（permission denied）。サーバーの管理者に事務所用の権限を付与してもらってください。</translation>
+    </message>
+    <message>
+        <source>%1 has no right to use %2 on the server (permission denied). Ask the server&apos;s administrator to grant it the office&apos;s rights.</source>
+        <translation>%1 には、サーバーの%2を使う権限がありません（permission denied）。サーバーの管理者に事務所用の権限を付与してもらってください。</translation>
+    </message>
+    <message>
+        <source>Seikyu could not set up the ledger on the server: %1</source>
+        <translation>Seikyu はサーバーに台帳を用意できませんでした: %1</translation>
     </message>
 </context>
 <context>
@@ -2316,6 +2364,14 @@ Check the unit prices and quantities of the items.</source>
         <source>Switch to 10 %</source>
         <translation>10 % に切り替える</translation>
     </message>
+    <message>
+        <source>The invoice&apos;s number, shown under the date. With the shared ledger none is offered: Next Number takes the next one from the office&apos;s server, or type it. Leave it empty for an invoice without a number.</source>
+        <translation>日付の下に表示する請求書番号です。共有台帳では番号は入っていません。「次の番号」で事務所のサーバーから次の番号を取るか、番号を入力してください。番号を付けないときは空にします。</translation>
+    </message>
+    <message>
+        <source>No number yet</source>
+        <translation>番号はまだありません</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -2744,6 +2800,10 @@ Check the unit prices and quantities of the items.</source>
         <source>the entry it refers to was refused and is kept aside too</source>
         <translation>参照先の記録も受け付けられず、別に保管してあります</translation>
     </message>
+    <message>
+        <source>%1, recorded on this computer, was refused by the ledger&apos;s server. %2 It is kept aside on this computer and is not in the ledger; record it again once that is put right.</source>
+        <translation>このコンピューターで記録した%1は、台帳のサーバーに受け付けられませんでした。%2 この記録はこのコンピューターに別に保管してあり、台帳には入っていません。問題が解決したら、もう一度記録してください。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerPlaceBox</name>
@@ -2780,10 +2840,6 @@ Check the unit prices and quantities of the items.</source>
         <translation>環境変数 SEIKYU_LEDGER が代わりにサーバーを指定しています：%1</translation>
     </message>
     <message>
-        <source>Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
-        <translation>パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
-    </message>
-    <message>
         <source>Choose the shared server first.</source>
         <translation>先に共有サーバーを選んでください。</translation>
     </message>
@@ -2813,6 +2869,20 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>This login owns the ledger&apos;s tables on the server (or may alter them), so it could switch their protection off and rewrite history: let the administrator set up the server with a separate office role (seikyu --ledger-setup, or Preferences ▸ Set Up Server…) and use that role here.</source>
         <translation>このログインはサーバー上の台帳のテーブルを所有している（または変更できる）ため、保護を外して履歴を書き換えられます。管理者に事務用の別のロールでサーバーを設定してもらい（seikyu --ledger-setup、または 環境設定 ▸ サーバーを設定…）、ここではそのロールを使ってください。</translation>
+        <source>The connection text was not kept: %1</source>
+        <translation>接続文字列は保存されませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The connection text was not kept. Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
+        <translation>接続文字列は保存されませんでした。パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
+    </message>
+    <message>
+        <source>Nothing was tested.</source>
+        <translation>何も試していません。</translation>
+    </message>
+    <message>
+        <source>Nothing was copied.</source>
+        <translation>何もコピーしていません。</translation>
     </message>
 </context>
 <context>

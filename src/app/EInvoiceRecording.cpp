@@ -22,7 +22,7 @@ void recordEInvoicesInLedger(bool commandLine)
         const IssueOutcome outcome =
             IssueLedger::instance().issue(issuedPageOf(*read.contents, QDate::currentDate()), written.sourcePath,
                                           IssueChannel::EInvoice, written.path, written.xml, write);
-        *unrecorded = outcome.recording == IssueRecording::Lost;
+        *unrecorded = outcome.recording == IssueRecording::Lost || outcome.recording == IssueRecording::Refused;
         if (outcome.message) {
             if (commandLine)
                 std::fprintf(stderr, "seikyu: %s\n", outcome.message->toLocal8Bit().constData());

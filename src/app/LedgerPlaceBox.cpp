@@ -91,7 +91,7 @@ void LedgerPlaceBox::updateEnabled()
     m_copy->setEnabled(server || m_fromEnvironment);
 }
 
-void LedgerPlaceBox::save()
+bool LedgerPlaceBox::save()
 {
     LedgerLocation location;
     location.place = m_server->isChecked() ? LedgerPlace::Shared : LedgerPlace::Local;
@@ -100,38 +100,48 @@ void LedgerPlaceBox::save()
         QString reason;
         const std::optional<PostgresTarget> target = parsePostgresTarget(location.server, &reason);
         if (!target) {
-            m_result->setText(reason);
-            return;
+            m_result->setText(tr("The connection text was not kept: %1").arg(reason));
+            return false;
         }
         if (!target->password.isEmpty()) {
-            m_result->setText(tr("Leave the password out: Seikyu does not store passwords. Put it in "
-                                 "PostgreSQL's password file (~/.pgpass) instead."));
-            return;
+            m_result->setText(tr("The connection text was not kept. Leave the password out: Seikyu does not store "
+                                 "passwords. Put it in PostgreSQL's password file (~/.pgpass) instead."));
+            return false;
         }
     }
     QSettings settings;
     setLedgerLocation(settings, location);
     if (!m_fromEnvironment)
         m_result->clear();
+    return true;
+}
+
+bool LedgerPlaceBox::keptOr(const QString &notDone)
+{
+    if (m_fromEnvironment || save())
+        return true;
+    m_result->setText(m_result->text() + QLatin1Char('\n') + notDone);
+    return false;
 }
 
 void LedgerPlaceBox::testConnection()
 {
-    save();
+    // A text that was not kept is not tested: the ledger would go on being where it was.
+    if (!keptOr(tr("Nothing was tested.")))
+        return;
     const LedgerLocation location = ledgerLocation(QSettings());
     const QString text = location.fromEnvironment ? location.server : m_connection->text();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const ServerReport report = testServerLedger(text);
     QApplication::restoreOverrideCursor();
-    QString shown = report.message;
-    if (report.problem != ServerProblem::None && report.problem != ServerProblem::BadText && !report.detail.isEmpty())
-        shown += QStringLiteral("\n") + report.detail;
-    m_result->setText(shown);
+    m_result->setText(report.told());
 }
 
 void LedgerPlaceBox::copyLocalLedger()
 {
-    save();
+    // Nor is a ledger copied to a server other than the one the text names.
+    if (!keptOr(tr("Nothing was copied.")))
+        return;
     IssueLedger &ledger = IssueLedger::instance();
     if (!ledger.shared()) {
         m_result->setText(tr("Choose the shared server first."));

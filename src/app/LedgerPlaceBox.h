@@ -21,8 +21,11 @@ public:
     explicit LedgerPlaceBox(QWidget *parent = nullptr);
 
 private:
-    /// Keeps the choice, unless the connection text holds a password or does not read.
-    void save();
+    /// Keeps the choice, unless the connection text holds a password or does not read: then the
+    /// setting stays as it was, the box says why, and this is false.
+    bool save();
+    /// Whether the ledger's place is kept (or the environment sets it); else says that `notDone`.
+    bool keptOr(const QString &notDone);
     void testConnection();
     void copyLocalLedger();
     /// Opens Set Up Server…, proposing the login of the connection text as the office's role.

@@ -68,7 +68,9 @@ bool isPlatformNoise(QtMsgType type, const QMessageLogContext &context, const QS
         return true;
     for (const char *noise :
          {"QStandardPaths: XDG_RUNTIME_DIR not set", "QStandardPaths: runtime directory",
-          "QStandardPaths: wrong permissions on runtime directory", "This plugin does not support"}) {
+          "QStandardPaths: wrong permissions on runtime directory", "This plugin does not support",
+          // The driver's own word on a statement of a transaction the server refused, which is told.
+          "Unable to free statement"}) {
         if (message.startsWith(QLatin1String(noise)))
             return true;
     }

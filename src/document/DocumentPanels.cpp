@@ -457,13 +457,16 @@ void Document::buildFreelancePanels()
         auto *hint = new QLabel(text, panel);
         hint->setWordWrap(true);
         layoutOf(panel)->addWidget(hint);
+        return hint;
     };
 
     // Invoice number.
     numbCtrl = makePanel(window, QStringLiteral("numbCtrl"), tr("Invoice Number"));
-    addHint(numbCtrl.get(), tr("The invoice's number, shown under the date. The next number of your sequence is "
-                               "offered (Preferences set its pattern); type any other if you like. Leave it empty "
-                               "for an invoice without a number."));
+    named(
+        addHint(numbCtrl.get(), tr("The invoice's number, shown under the date. The next number of your sequence is "
+                                   "offered (Preferences set its pattern); type any other if you like. Leave it empty "
+                                   "for an invoice without a number.")),
+        QStringLiteral("numbHint"));
     numbText = named(new QLineEdit(numbCtrl.get()), QStringLiteral("numbText"));
     numbText->setMinimumWidth(220);
     numbText->setMaxLength(100);

@@ -87,7 +87,7 @@ LedgerStore *IssueLedger::store(QString *error)
     if (SharedLedger *office = shared()) {
         ServerReport report;
         if (!office->connect(&report) && error)
-            *error = report.message;
+            *error = report.told();
         if (office->server())
             tellSealed(*office->server());
         return office->server();
@@ -317,15 +317,22 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
             *reason = recording.error;
             return IssueRecording::Lost;
         }
+        if (recording.keptAside)
+            return IssueRecording::Refused;
         if (!recording.waiting) {
-            if (recording.entry)
-                m_lastRecorded = recording.entry;
+            m_lastRecorded = recording.entry;
             return IssueRecording::Recorded;
         }
         if (!m_toldFailure) {
             m_toldFailure = true;
-            tell(Text::tr("The ledger's server does not answer. This invoice waits on this computer and is sent to "
-                          "the ledger when the server answers again; nothing is lost if Seikyu is closed."));
+            tell(recording.why.isEmpty()
+                     ? Text::tr("The ledger's server does not answer. This invoice waits on this computer and is "
+                                "sent to the ledger when the server answers again; nothing is lost if Seikyu is "
+                                "closed.")
+                     : Text::tr("The ledger's server cannot take this invoice now: %1 The invoice waits on this "
+                                "computer and is sent to the ledger once that is put right; nothing is lost if "
+                                "Seikyu is closed.")
+                           .arg(recording.why));
         }
         return IssueRecording::Waiting;
     }

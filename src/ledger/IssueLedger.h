@@ -21,6 +21,7 @@ struct IssueIntent;
 enum class IssueRecording {
     Recorded, ///< in the ledger
     Waiting,  ///< kept on this computer, recorded when the ledger takes it (next recording or start)
+    Refused,  ///< refused by the shared ledger's server for good: kept aside on this computer, told why
     Lost,     ///< neither: the user must be told which output has no entry
 };
 

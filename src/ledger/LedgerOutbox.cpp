@@ -6,6 +6,7 @@
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
 #include "ledger/RecordingPlace.h"
+#include "ledger/ServerLedger.h"
 #include "table/Amounts.h"
 
 #include <QAtomicInt>
@@ -87,6 +88,13 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
     case EntryKind::Seal: // made by the ledger itself, never sent
         break;
     }
+    // A reason of whole sentences (a right the role lacks, and what to do) follows; a short one is put in brackets.
+    if (reason.endsWith(QLatin1Char('.')) || reason.endsWith(QChar(u'。')))
+        return QCoreApplication::translate("seikyu::LedgerOutbox",
+                                           "%1, recorded on this computer, was refused by the ledger's server. %2 It "
+                                           "is kept aside on this computer and is not in the ledger; record it again "
+                                           "once that is put right.")
+            .arg(what, reason);
     return QCoreApplication::translate("seikyu::LedgerOutbox",
                                        "%1, recorded on this computer, was refused by the ledger's server (%2). It "
                                        "is kept aside on this computer and is not in the ledger; record it again if "
@@ -205,6 +213,8 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
             }
             LedgerFault fault = LedgerFault::None;
             recorded = server.record(entry, &reason, &fault);
+            if (!recorded && fault == LedgerFault::Refused)
+                reason = serverRefusalText(server.database(), reason);
             if (!recorded && fault != LedgerFault::Refused) {
                 // A connection the server dropped fails without a word from the driver.
                 sending.error = reason.isEmpty()

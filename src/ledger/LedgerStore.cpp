@@ -146,9 +146,12 @@ LedgerFault faultOf(const QSqlError &error)
 {
     // PostgreSQL names the class of an error in a five-character SQLSTATE. A data exception (22)
     // or an integrity violation (23) is about the entry itself, except a duplicate key, which may
-    // be another writer's and passes when tried again.
+    // be another writer's and passes when tried again. A right the role lacks (42501) and a
+    // trigger's refusal (P0) do not pass by themselves either: sending again would fail the same
+    // way until the administrator puts it right.
     if (const QString state = error.nativeErrorCode();
-        state.size() == 5 && (state.startsWith(QLatin1String("22")) ||
+        state.size() == 5 && (state.startsWith(QLatin1String("22")) || state == QLatin1String("42501") ||
+                              state.startsWith(QLatin1String("P0")) ||
                               (state.startsWith(QLatin1String("23")) && state != QLatin1String("23505"))))
         return LedgerFault::Refused;
     // SQLite's primary result codes, as the driver reports them.

@@ -63,10 +63,30 @@ bool isLibpqKeyword(const QString &key)
     return keywords.contains(key);
 }
 
+/// The values libpq takes for a keyword of a few words; empty for any other keyword.
+QStringList valuesOf(const QString &key)
+{
+    if (key == QLatin1String("sslmode"))
+        return {QStringLiteral("disable"), QStringLiteral("allow"),     QStringLiteral("prefer"),
+                QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full")};
+    if (key == QLatin1String("gssencmode") || key == QLatin1String("channel_binding"))
+        return {QStringLiteral("disable"), QStringLiteral("prefer"), QStringLiteral("require")};
+    if (key == QLatin1String("target_session_attrs"))
+        return {QStringLiteral("any"),     QStringLiteral("read-write"), QStringLiteral("read-only"),
+                QStringLiteral("primary"), QStringLiteral("standby"),    QStringLiteral("prefer-standby")};
+    return {};
+}
+
 bool assign(PostgresTarget &target, const QString &key, const QString &value, QString *error)
 {
     if (!isLibpqKeyword(key)) {
         setReason(error, Text::tr("“%1” is not a PostgreSQL connection setting.").arg(key));
+        return false;
+    }
+    if (const QStringList choices = valuesOf(key); !choices.isEmpty() && !choices.contains(value)) {
+        setReason(
+            error,
+            Text::tr("“%1” is not a value of %2, which takes %3.").arg(value, key, choices.join(QStringLiteral(", "))));
         return false;
     }
     if (key == QLatin1String("host"))

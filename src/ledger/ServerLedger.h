@@ -2,23 +2,13 @@
 
 #include "ledger/LedgerStore.h"
 #include "ledger/PostgresTarget.h"
+#include "ledger/ServerProblem.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <memory>
 
 namespace seikyu {
-
-/// What stands between Seikyu and a shared ledger on a PostgreSQL server.
-enum class ServerProblem {
-    None,
-    BadText,        ///< the connection text does not read
-    NoServer,       ///< nothing answers at that address
-    WrongPassword,  ///< the server refuses the user name or password
-    NoSuchDatabase, ///< the server has no database of that name
-    NotLedger,      ///< the database holds other things than a Seikyu ledger
-    NewerSchema,    ///< a newer Seikyu set up the ledger
-    Other,
-};
 
 /// What a look at a server found: the problem in plain words, and the database's own text.
 struct ServerReport
@@ -28,6 +18,11 @@ struct ServerReport
     QString detail;        ///< the driver's text, for those who know PostgreSQL
     int schemaVersion = 0; ///< 0 for an empty database Seikyu will set up
     qint64 entries = 0;
+
+    /// The message, and the driver's text on a line of its own when there is a problem.
+    QString told() const;
+    /// The same on one line, the driver's text in brackets (a command line's line, a message's clause).
+    QString toldInLine() const;
 };
 
 /// Connects to the server and looks at the database without changing anything.
@@ -47,5 +42,11 @@ bool serverAnswers(const QString &connectionText);
 
 /// The plain sentence for a problem.
 QString serverProblemText(ServerProblem problem);
+/// The plain sentence for a right the role `role` lacks, naming what the server's `text` names.
+QString permissionDeniedText(const QString &role, const QString &text);
+
+/// Why the server refused a statement on `db`, in a sentence for the user: a right the session's
+/// role lacks names the role and the table or function; otherwise what the server said.
+QString serverRefusalText(const QSqlDatabase &db, const QString &error);
 
 } // namespace seikyu

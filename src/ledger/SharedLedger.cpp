@@ -46,6 +46,7 @@ bool SharedLedger::connect(ServerReport *report)
     } else if (found.problem == ServerProblem::NoServer) {
         m_watch->failed();
     }
+    m_report = found;
     if (report)
         *report = found;
     return m_server != nullptr;
@@ -94,13 +95,18 @@ SharedRecording SharedLedger::record(const LedgerEntry &entry)
             return recording;
         if (fault == LedgerFault::Refused) {
             // Not in the ledger, and not lost either: it is kept aside as a refused waiting one is.
+            recording.error = serverRefusalText(m_server->database(), recording.error);
             if (const std::optional<LedgerEntry> kept = m_outbox->setAside(entry, recording.error)) {
                 recording.keptAside = true;
                 recording.refused.append(refusedText(*kept, recording.error));
             }
             return recording;
         }
-        dropIfGone();
+        const QString said = serverRefusalText(m_server->database(), recording.error);
+        if (!dropIfGone())
+            recording.why = said;
+    } else if (m_report.problem != ServerProblem::None && m_report.problem != ServerProblem::NoServer) {
+        recording.why = m_report.toldInLine();
     }
     // The server does not answer, or failed for a reason of its own (a full disk): the entry waits.
     recording.error.clear();
@@ -122,6 +128,8 @@ std::optional<NumberProposal> SharedLedger::takeNumber(const QString &pattern, c
         return std::nullopt;
     }
     std::optional<NumberProposal> number = takeSharedNumber(m_server->database(), pattern, date, lastUsedHere, error);
+    if (!number && error && classifyServerError(*error) == ServerProblem::PermissionDenied)
+        *error = serverRefusalText(m_server->database(), *error); // which role, and which table or function
     if (!number)
         dropIfGone();
     return number;

@@ -19,6 +19,7 @@ struct SharedRecording
     QString error;                    ///< why it was neither recorded nor kept waiting
     bool keptAside = false;           ///< the server refused it: it is with the outbox's refused ones
     QStringList refused;              ///< what waited and the server refused meanwhile (kept aside)
+    QString why;                      ///< waiting for a reason other than silence: the server's problem, in words
 };
 
 /// The office's ledger on a PostgreSQL server, with the outbox that keeps entries while the
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<LedgerStore> m_server;
     std::unique_ptr<ServerWatch> m_watch;
     bool m_loginMayAlter = false;
+    ServerReport m_report; ///< what the last connecting found
 };
 
 } // namespace seikyu

@@ -43,7 +43,7 @@ struct Job
     std::variant<QByteArray, std::future<QByteArray>> pdf;
     std::optional<bool> exported; ///< whether its PDF was written, once that was tried
     QString told;                 ///< what the ledger has to say about it
-    bool unrecorded = false;      ///< written, but neither recorded nor kept to be recorded
+    bool unrecorded = false;      ///< written, but neither recorded nor kept to be recorded (or refused)
 
     /// Writes the PDF once it is made, and records it in the ledger as soon as it is written, each
     /// invoice on its own: a batch stopped halfway leaves every PDF written with its entry.
@@ -64,7 +64,7 @@ struct Job
         if (!outcome.written)
             reason = Text::tr("could not be written: %1").arg(why);
         told = outcome.message.value_or(QString());
-        unrecorded = outcome.recording == IssueRecording::Lost;
+        unrecorded = outcome.recording == IssueRecording::Lost || outcome.recording == IssueRecording::Refused;
         pdf = QByteArray(); // the bytes are on disk now
         exported = outcome.written;
         return outcome.written;

@@ -37,8 +37,33 @@ QLabel *serverLine(QDialog *panel)
     return panel->findChild<QLabel *>(QStringLiteral("numbServer"));
 }
 
+/// Shows `text` on the panel's line, the panel growing to show all of it: a panel already open
+/// does not grow by itself for a wrapped line that appears in it.
+void sayOnPanel(QLabel *line, const QString &text)
+{
+    line->setText(text);
+    line->show();
+    line->window()->adjustSize();
+}
+
 /// The number last taken from the office's server, kept on the field it was put in.
 const char *const TakenNumber = "seikyuTakenNumber";
+/// The number panel's hint for the user's own sequence, kept while the shared ledger's is shown.
+const char *const LocalHint = "seikyuLocalHint";
+
+/// The number panel's word on where numbers come from: from the office's server none is offered,
+/// and the empty field says so.
+void sayWhereNumbersComeFrom(QDialog *panel, QLineEdit *field, bool shared)
+{
+    auto *hint = panel->findChild<QLabel *>(QStringLiteral("numbHint"));
+    if (!hint->property(LocalHint).isValid())
+        hint->setProperty(LocalHint, hint->text());
+    hint->setText(shared ? Document::tr("The invoice's number, shown under the date. With the shared ledger none is "
+                                        "offered: Next Number takes the next one from the office's server, or type "
+                                        "it. Leave it empty for an invoice without a number.")
+                         : hint->property(LocalHint).toString());
+    field->setPlaceholderText(shared ? Document::tr("No number yet") : QString());
+}
 
 } // namespace
 
@@ -53,6 +78,7 @@ void Document::numbShow(QObject *)
 {
     QLabel *numbServer = serverLine(numbCtrl.get());
     numbServer->hide();
+    sayWhereNumbersComeFrom(numbCtrl.get(), numbText, activeSharedNumbers() != nullptr);
     if (activeSharedNumbers()) {
         // Offering a number would take it from the office's sequence; Next Number takes one.
         numbServer->setText(tr("The ledger is shared: Next Number takes the next number from the office's server."));
@@ -82,8 +108,7 @@ void Document::numbNext(QObject *)
             FreelancePreferences::useNumber(*taken);
             numbServer->hide();
         } else {
-            numbServer->setText(why);
-            numbServer->show();
+            sayOnPanel(numbServer, why);
         }
         return;
     }
@@ -103,8 +128,7 @@ void Document::numbCopy(QObject *)
             const QString refusal =
                 office->refusal(number, customerName(shown.whomText, shown.whomHonorific).trimmed());
             if (!refusal.isEmpty()) {
-                numbServer->setText(refusal);
-                numbServer->show();
+                sayOnPanel(numbServer, refusal);
                 return;
             }
         }
