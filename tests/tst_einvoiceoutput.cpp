@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(exportInvoicesAsUbl(in.filePath("single.xml"), {inputs.at(0)}, nullptr), 0);
         QCOMPARE(readAll(in.filePath("single.xml")), readAll(in.filePath("out/food.xml")));
         // Written, but its ledger could neither record it nor keep it waiting (and said which): a failure.
-        setEInvoiceIssuer([](const WrittenEInvoice &, const std::function<bool()> &write, bool *unrecorded) {
+        setEInvoiceIssuer([](const WrittenEInvoice &, const std::function<bool()> &write, QString *, bool *unrecorded) {
             *unrecorded = true;
             return write();
         });

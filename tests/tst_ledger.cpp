@@ -850,9 +850,11 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     auto store = LedgerStore::openSqlite(dir.filePath(QStringLiteral("ledger.sqlite")));
     const auto first = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
     const auto other = store->record(issue(QStringLiteral("B"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
-    // Changed under the same number: a reissue. Sent again unchanged: a copy of the issue it repeats.
+    // Changed under the same number, and said to be the correction: a reissue. Sent again
+    // unchanged: a copy of the issue it repeats.
     LedgerEntry changed = issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7"));
     changed.dueDate = QDate(2026, 2, 28);
+    changed.reissue = true;
     const auto again = store->record(changed);
     QCOMPARE(first->refersTo, 0);
     QCOMPARE(other->refersTo, 0); // another customer's number 7 is another invoice

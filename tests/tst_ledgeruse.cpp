@@ -229,7 +229,16 @@ void LedgerUseTest::batchExportRecordsEachInvoice()
     QCOMPARE(issues(), std::pair(2, 0));
     writeFile(a, invoiceBytes(QStringLiteral("株式会社サンプル商事"), 99000, QStringLiteral("A-1"),
                               QStringLiteral("2026-03-10")));
+    // Changed under the same number: refused, naming the invoice that holds it, unless a reissue.
+    lines.clear();
+    QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out3")), {a}, &lines), 1);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].contains(first.customer) && lines[0].contains(QStringLiteral("--reissue")), qPrintable(lines[0]));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("out3/a.pdf"))));
+    QCOMPARE(store->entries().size(), 3);
+    IssueLedger::instance().setReissues(true);
     QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out2")), {a}, &lines), 0);
+    IssueLedger::instance().setReissues(false);
     entries = store->entries();
     QCOMPARE(entries[3].kind, EntryKind::Issue);
     QCOMPARE(entries[3].refersTo, first.id);
@@ -785,9 +794,11 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
     const QString a = writeFile(m_dir->filePath(QStringLiteral("in/a.seikyu")),
                                 invoiceBytes(customer, 110000, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
     QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out1")), a}).status, 0);
-    // Changed under the same number: a reissue, and the first issue is superseded.
+    // Changed under the same number and said to be a reissue: the first issue is superseded.
     writeFile(a, invoiceBytes(customer, 121000, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
-    QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out2")), a}).status, 0);
+    QCOMPARE(seikyu({QStringLiteral("--reissue"), QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out2")), a})
+                 .status,
+             0);
     const Run verified = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QVERIFY2(verified.status == 0, qPrintable(verified.out));
     // The name suggested for the PDF is cut the same way, and drops a bidi override.

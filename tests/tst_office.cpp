@@ -70,7 +70,7 @@ int takeNumbers(const QString &connection, int count, const QString &tag)
     for (int i = 0; i < count; ++i) {
         QString error;
         const std::optional<NumberProposal> number =
-            takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7), 0, &error);
+            takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7), &error);
         if (!number || !store->record(issue(tag, i, number->text), &error)) {
             std::fprintf(stderr, "take %d: %s\n", i, qPrintable(error));
             return 1;
@@ -455,9 +455,9 @@ private Q_SLOTS:
         QVERIFY(nextYear);
         QCOMPARE(nextYear->text, QStringLiteral("2027-0001"));
         const std::optional<NumberProposal> plain =
-            takeSharedNumber(store->database(), QStringLiteral("INV-{000}"), QDate(2026, 1, 4), 41);
+            takeSharedNumber(store->database(), QStringLiteral("INV-{000}"), QDate(2026, 1, 4));
         QVERIFY(plain);
-        QCOMPARE(plain->text, QStringLiteral("INV-042"));
+        QCOMPARE(plain->text, QStringLiteral("INV-001"));
     }
 
     void aNumberTypedByHandIsCheckedAgainstTheLedger()
@@ -514,7 +514,7 @@ private Q_SLOTS:
             QCOMPARE(shared.waitingCount(), 3);
             QVERIFY(waitingText(shared.waitingCount()).contains(QLatin1Char('3')));
             QString error;
-            QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &error));
+            QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
             QVERIFY(!error.isEmpty());
             for (int i = 3; i < total; ++i)
                 QVERIFY(shared.outbox().add(issue(QStringLiteral("待ち%1").arg(i), 100 + i)));
@@ -914,11 +914,19 @@ private Q_SLOTS:
                 *why = QStringLiteral("the server does not answer");
                 return std::nullopt;
             }
-            return takeSharedNumber(store->database(), DefaultNumberPattern, date, 0, why);
+            return takeSharedNumber(store->database(), DefaultNumberPattern, date, why);
         };
         numbers.refusal = [&](const QString &number, const QString &customer) {
             const std::optional<LedgerEntry> holder = holderOfNumber(store->database(), number, customer);
             return holder ? numberTakenText(number, *holder) : QString();
+        };
+        numbers.peek = [&](const QDate &date, QString *why) {
+            return peekSharedNumber(store->database(), DefaultNumberPattern, date, why);
+        };
+        QStringList released;
+        numbers.release = [&](const NumberProposal &taken, const QString &) {
+            released.append(taken.text);
+            giveBackSharedNumber(store->database(), taken);
         };
         setSharedNumbers(numbers);
         std::unique_ptr<Document> document = test::makeDocument();
@@ -932,12 +940,25 @@ private Q_SLOTS:
         QCOMPARE(server->value(QStringLiteral("ledger%1").arg(databases),
                                QStringLiteral("SELECT count(*) FROM ledger_numbers")),
                  QStringLiteral("0"));
-        document->numbNext();
+        // Next Number again takes no second number; Cancel gives the one taken back.
+        for (int click = 0; click < 2; ++click)
+            document->numbNext();
         QCOMPARE(document->numbText->text(), QStringLiteral("2026-0001"));
+        document->numbCtrl->reject();
+        QCOMPARE(released, QStringList{QStringLiteral("2026-0001")});
+        QCOMPARE(peekSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7))->text,
+                 QStringLiteral("2026-0001"));
+        document->numbShow();
+        document->numbNext();
+        document->numbCopy();
+        document->numbShow();
         document->numbNext();
         QCOMPARE(document->numbText->text(), QStringLiteral("2026-0003"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
+        // The window closed unsaved gives back the number it took and did not issue.
+        document->releaseTakenNumber();
+        QCOMPARE(released.constLast(), QStringLiteral("2026-0003"));
 
         // A typed number another invoice holds is refused, naming that invoice.
         document->numbShow();
@@ -984,7 +1005,7 @@ private Q_SLOTS:
         QVERIFY(!shared.connect(&report));
         QCOMPARE(report.problem, ServerProblem::NoServer);
         QString error;
-        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &error));
+        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
         QVERIFY(error.contains(serverProblemText(ServerProblem::NoServer)));
         QCOMPARE(shared.sendWaiting().waiting, 3);
         QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
@@ -1172,7 +1193,7 @@ private Q_SLOTS:
         const QString nowhere = QStringLiteral("host=%1 port=5999 dbname=x").arg(folder.path());
         SharedLedger shared(nowhere, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
         QString error;
-        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &error));
+        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
         QVERIFY(error.contains(serverProblemText(ServerProblem::NoServer)));
         const SharedRecording recording = shared.record(issue(QStringLiteral("丙"), 3));
         QVERIFY(recording.waiting);

@@ -191,6 +191,13 @@ QString describeProblem(const ChainProblem &problem)
                                            "This computer's record of the newest entry it saw (%1) cannot be read, so "
                                            "deleted newest entries or an older copy put back would go unnoticed.")
             .arg(problem.archiveName);
+    case ChainProblem::Kind::NumberClash:
+        return QCoreApplication::translate("Ledger",
+                                           "No. %1 is on two invoices: entry %2 and entry %3. Both are kept and "
+                                           "counted; void the mistaken one and issue it again under a new number.")
+            .arg(problem.detail)
+            .arg(problem.otherEntryId)
+            .arg(problem.entryId);
     }
     return {};
 }

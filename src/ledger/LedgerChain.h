@@ -34,12 +34,16 @@ struct ChainProblem
         Replaced,
         /// this computer's anchor file cannot be read
         AnchorUnreadable,
+        /// two invoices carry one number (detail): the invoice of entry entryId and the earlier one
+        /// of entry otherEntryId; both stay in the ledger and are counted
+        NumberClash,
     };
     Kind kind = Kind::Changed;
     qint64 entryId = 0;
     /// for the PDF problems; the file for the file problems; for the anchor problems, the hash this computer saw
     QString archiveName;
-    QString detail = {}; ///< what is wrong with a damaged file
+    QString detail = {}; ///< what is wrong with a damaged file; the number two invoices carry
+    qint64 otherEntryId = 0; ///< the other invoice of a number clash
     friend bool operator==(const ChainProblem &, const ChainProblem &) = default;
 };
 

@@ -84,6 +84,9 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
     case EntryKind::Void:
         what = QCoreApplication::translate("seikyu::LedgerOutbox", "The void “%1”").arg(entry.note);
         break;
+    case EntryKind::Unused:
+        what = QCoreApplication::translate("seikyu::LedgerOutbox", "The unused number %1").arg(entry.number);
+        break;
     case EntryKind::Seal: // made by the ledger itself, never sent
         break;
     }
