@@ -26,26 +26,6 @@ using namespace seikyu::test;
 
 namespace {
 
-QByteArray invoiceBytes(const QString &customer, qint64 amount, const QString &number, const QString &date,
-                        const QString &due = QStringLiteral("2026-04-30"))
-{
-    const qint64 base = amount * 10 / 11;
-    const qint64 tax = amount - base;
-    return QStringLiteral(R"({"head":"請求書","whom":"%1","tail":0,"from":"〒100\n東京都千代田区\n山田太郎\n03\n銀行",
-"full":"御請求金額\n￥%7","date":"%2","numb":"%3","dues":"%4","jgen":1,"plus":0,"rate":10,
-"item":[{"date":"日付","name":"項目","solo":"単価","much":"個数","sums":"価格"},
-{"date":"3/1","name":"作業","solo":%5,"much":1,"sums":%5},
-{"date":" ","name":" ","solo":" ","much":" ","sums":" "},
-{"date":" ","name":" ","solo":"","much":"小計","sums":%5},
-{"date":" ","name":" ","solo":"","much":"消費税","sums":"%6"},
-{"date":" ","name":" ","solo":"","much":"合計","sums":%7}]})")
-        .arg(customer, date, number, due)
-        .arg(base)
-        .arg(tax)
-        .arg(amount)
-        .toUtf8();
-}
-
 /// A prompter that also counts what it told.
 class CountingPrompter : public ScriptedPrompter
 {
@@ -796,7 +776,8 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
     QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out1")), a}).status, 0);
     // Changed under the same number and said to be a reissue: the first issue is superseded.
     writeFile(a, invoiceBytes(customer, 121000, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
-    QCOMPARE(seikyu({QStringLiteral("--reissue"), QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out2")), a})
+    QCOMPARE(seikyu({QStringLiteral("--reissue"), QStringLiteral("--export-pdf"),
+                     m_dir->filePath(QStringLiteral("out2")), a})
                  .status,
              0);
     const Run verified = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});

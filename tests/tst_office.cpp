@@ -4,6 +4,7 @@
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerCopy.h"
+#include "ledger/LedgerCsv.h"
 #include "ledger/LedgerLocation.h"
 #include "ledger/LedgerOutbox.h"
 #include "ledger/LedgerSchema.h"
@@ -15,6 +16,7 @@
 #include "ledger/SearchFolding.h"
 #include "ledger/ServerLedger.h"
 #include "ledger/SharedLedger.h"
+#include "sections/FreelancePreferences.h"
 #include "sections/SharedNumbers.h"
 #include "support/LedgerIndex.h"
 #include "support/PostgresServer.h"
@@ -573,6 +575,95 @@ private Q_SLOTS:
         QCOMPARE(sending.sent, 1);
         QCOMPARE(sending.numberClashes.size(), 1);
         QVERIFY(sending.numberClashes.at(0).contains(QStringLiteral("先客")));
+        // Recorded as it happened, hiding neither: both owed, each naming the other, and Verify says so.
+        const QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(1).refersTo, 0);
+        const LedgerPage found = searchLedger(store->database(), LedgerFilter(), LedgerSlice{}).value();
+        QCOMPARE(found.totals.count, 2);
+        QCOMPARE(found.totals.outstanding, 30);
+        for (const IssuedInvoice &row : found.rows) {
+            QVERIFY(!row.superseded);
+            QCOMPARE(row.clashesWith, entries.at(row.issue.id == entries.at(0).id ? 1 : 0).id);
+        }
+        const QList<ChainProblem> problems = store->check(QString(), QString()).problems;
+        QCOMPARE(problems.size(), 1);
+        QCOMPARE(problems.at(0).kind, ChainProblem::Kind::NumberClash);
+        QCOMPARE(std::pair(problems.at(0).otherEntryId, problems.at(0).entryId),
+                 std::pair(entries.at(0).id, entries.at(1).id));
+    }
+
+    void aHeldNumberIsRefusedOnTheCommandLineUnlessAReissue()
+    {
+        requireServer();
+        const QString binary = qEnvironmentVariable("SEIKYU_BINARY");
+        if (binary.isEmpty())
+            QSKIP("SEIKYU_BINARY names no seikyu binary");
+        const QString connection = freshDatabase();
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
+        QVERIFY(store);
+        const std::optional<LedgerEntry> held =
+            store->record(issue(QStringLiteral("株式会社B"), 33000, QStringLiteral("2026-0002")));
+        QVERIFY(held);
+        QTemporaryDir folder;
+        const QString file =
+            test::writeFile(folder.filePath(QStringLiteral("a.seikyu")),
+                            test::invoiceBytes(QStringLiteral("株式会社A"), 11000, QStringLiteral("2026-0002"),
+                                               QStringLiteral("2026-12-07")));
+        const auto exportPdf = [&](const QStringList &extra) {
+            QProcess command;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+            environment.insert(QStringLiteral("SEIKYU_LEDGER"), connection);
+            command.setProcessEnvironment(environment);
+            command.start(binary, extra + QStringList{QStringLiteral("--export-pdf"),
+                                                      folder.filePath(QStringLiteral("out")), file});
+            command.waitForFinished(60000);
+            return std::pair(command.exitCode(), QString::fromLocal8Bit(command.readAllStandardError()));
+        };
+        const auto [refused, said] = exportPdf({});
+        QCOMPARE(refused, 1);
+        QCOMPARE(said.count(QLatin1Char('\n')), 1);
+        QVERIFY2(said.contains(QStringLiteral("株式会社B")) && said.contains(QString::number(held->id)),
+                 qPrintable(said));
+        QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("out/a.pdf"))));
+        QCOMPARE(store->entries().size(), 1);
+        QCOMPARE(exportPdf({QStringLiteral("--reissue")}).first, 0);
+        const QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(1).kind, EntryKind::Issue);
+        QCOMPARE(entries.at(1).refersTo, held->id);
+    }
+
+    void aNumberNotUsedIsGivenBackOrRecordedUnused()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        QTemporaryDir folder;
+        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        const QDate day(2026, 12, 7);
+        const NumberProposal first = shared.takeNumber(DefaultNumberPattern, day).value();
+        const NumberProposal second = shared.takeNumber(DefaultNumberPattern, day).value();
+        // One taken before the last stays taken and is recorded with why; the last one goes back.
+        shared.release(first, QStringLiteral("取消"));
+        QCOMPARE(shared.peekNumber(DefaultNumberPattern, day)->text, QStringLiteral("2026-0003"));
+        shared.release(second, QStringLiteral("取消"));
+        QCOMPARE(shared.peekNumber(DefaultNumberPattern, day)->text, second.text);
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
+        QVERIFY(store);
+        const QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.at(0).kind, EntryKind::Unused);
+        QCOMPARE(std::pair(entries.at(0).number, entries.at(0).note), std::pair(first.text, QStringLiteral("取消")));
+        // The listing and its CSV show it; an issued number is never given back.
+        const LedgerPage found = searchLedger(store->database(), LedgerFilter(), LedgerSlice{}).value();
+        QCOMPARE(found.unused.size(), 1);
+        QVERIFY(QString::fromUtf8(ledgerCsv(found)).contains(first.text + QStringLiteral(",,,,,,,")));
+        const NumberProposal issued = shared.takeNumber(DefaultNumberPattern, day).value();
+        QVERIFY(shared.record(issue(QStringLiteral("甲"), 1, issued.text)).entry);
+        shared.release(issued, QStringLiteral("取消"));
+        QCOMPARE(store->entries().size(), 2);
+        QVERIFY(store->verify(QString()).isEmpty());
     }
 
     void localLedgerIsCopiedOnce()
@@ -584,8 +675,9 @@ private Q_SLOTS:
         const std::optional<LedgerEntry> a = local->record(issue(QStringLiteral("A社"), 1000, QStringLiteral("L-1")));
         const std::optional<LedgerEntry> b = local->record(issue(QStringLiteral("B社"), 2000, QStringLiteral("L-2")));
         QVERIFY(a && b);
-        const std::optional<LedgerEntry> reissue =
-            local->record(issue(QStringLiteral("A社"), 1100, QStringLiteral("L-1")));
+        LedgerEntry correction = issue(QStringLiteral("A社"), 1100, QStringLiteral("L-1"));
+        correction.reissue = true;
+        const std::optional<LedgerEntry> reissue = local->record(correction);
         QVERIFY(reissue && reissue->refersTo == a->id);
         QVERIFY(local->recordPayment(a->id, QDate(2026, 12, 10), 400));
         QVERIFY(local->recordVoid(b->id, QStringLiteral("重複")));
@@ -903,9 +995,11 @@ private Q_SLOTS:
     void numberPanelTakesNumbersFromTheServer()
     {
         requireServer();
-        std::unique_ptr<LedgerStore> store = openServerLedger(freshDatabase());
+        const QString connection = freshDatabase();
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
         QVERIFY(store);
         QVERIFY(store->record(issue(QStringLiteral("株式会社A"), 1, QStringLiteral("2026-0002"))));
+        LedgerStore *via = store.get();
         bool up = true;
         SharedNumbers numbers;
         numbers.active = [] { return true; };
@@ -914,7 +1008,7 @@ private Q_SLOTS:
                 *why = QStringLiteral("the server does not answer");
                 return std::nullopt;
             }
-            return takeSharedNumber(store->database(), DefaultNumberPattern, date, why);
+            return takeSharedNumber(via->database(), DefaultNumberPattern, date, why);
         };
         numbers.refusal = [&](const QString &number, const QString &customer) {
             const std::optional<LedgerEntry> holder = holderOfNumber(store->database(), number, customer);
@@ -959,6 +1053,27 @@ private Q_SLOTS:
         // The window closed unsaved gives back the number it took and did not issue.
         document->releaseTakenNumber();
         QCOMPARE(released.constLast(), QStringLiteral("2026-0003"));
+
+        // Two computers duplicating the invoice each get a number of the office's sequence,
+        // never this computer's own count.
+        std::unique_ptr<LedgerStore> otherComputer = openServerLedger(connection);
+        QVERIFY(otherComputer);
+        FreelancePreferences::setNextSequence(QDate::currentDate(), 50);
+        const QString ownCount = FreelancePreferences::nextNumber(QDate::currentDate()).text;
+        QStringList copies;
+        for (LedgerStore *computer : {store.get(), otherComputer.get()}) {
+            via = computer;
+            std::unique_ptr<Document> copy = test::makeDocument(document->dataOfType());
+            QCOMPARE(copy->startAsNextInvoice(false), QString());
+            copies.append(copy->invoiceNumber());
+        }
+        QVERIFY(copies.at(0) != copies.at(1) && !copies.contains(ownCount) && !copies.contains(QString()));
+        // Without the server the copy has no number, and says why.
+        up = false;
+        std::unique_ptr<Document> away = test::makeDocument(document->dataOfType());
+        QVERIFY(away->startAsNextInvoice(false).contains(QStringLiteral("does not answer")));
+        QCOMPARE(away->invoiceNumber(), QString());
+        up = true;
 
         // A typed number another invoice holds is refused, naming that invoice.
         document->numbShow();

@@ -15,8 +15,8 @@ namespace seikyu {
 
 void recordEInvoicesInLedger(bool commandLine)
 {
-    setEInvoiceIssuer([commandLine](const WrittenEInvoice &written, const std::function<bool()> &write,
-                                    QString *error, bool *unrecorded) {
+    setEInvoiceIssuer([commandLine](const WrittenEInvoice &written, const std::function<bool()> &write, QString *error,
+                                    bool *unrecorded) {
         const InvoiceReadResult read = readInvoice(written.invoiceFile);
         if (!read.contents)
             return write();

@@ -34,8 +34,8 @@ bool settleInvoiceNumber(Document &document, QWidget *parent)
         }
         QString why;
         if (!document.takeInvoiceNumber(&why)) {
-            Prompter::instance().alert(parent, QCoreApplication::translate("IssueLedger", "No number can be taken now."),
-                                       why);
+            Prompter::instance().alert(parent,
+                                       QCoreApplication::translate("IssueLedger", "No number can be taken now."), why);
             return false;
         }
         document.updateChangeCount(Document::ChangeDone);

@@ -42,7 +42,7 @@ struct ChainProblem
     qint64 entryId = 0;
     /// for the PDF problems; the file for the file problems; for the anchor problems, the hash this computer saw
     QString archiveName;
-    QString detail = {}; ///< what is wrong with a damaged file; the number two invoices carry
+    QString detail = {};     ///< what is wrong with a damaged file; the number two invoices carry
     qint64 otherEntryId = 0; ///< the other invoice of a number clash
     friend bool operator==(const ChainProblem &, const ChainProblem &) = default;
 };

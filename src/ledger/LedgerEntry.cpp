@@ -33,8 +33,8 @@ bool sameInvoiceFacts(const LedgerEntry &a, const LedgerEntry &b)
 
 std::optional<EntryKind> entryKindOfKey(const QString &key)
 {
-    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Copy, EntryKind::Seal,
-                           EntryKind::Unused}) {
+    for (EntryKind kind :
+         {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Copy, EntryKind::Seal, EntryKind::Unused}) {
         if (entryKindKey(kind) == key)
             return kind;
     }

@@ -561,14 +561,12 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         if (use.kind == NumberUse::Kind::Copy || use.kind == NumberUse::Kind::Reissue)
             entry.refersTo = use.earlier->id;
     } else if (namesNoEarlierIssue) {
-        {
-            query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE kind = 'issue' AND number = '' AND "
-                                         "source_path = ? AND source_path <> '' AND invoice_date = ? AND customer = ? "
-                                         "ORDER BY id DESC LIMIT 1"));
-            query.addBindValue(entry.sourcePath);
-            query.addBindValue(dateText(entry.invoiceDate));
-            query.addBindValue(entry.customer);
-        }
+        query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE kind = 'issue' AND number = '' AND "
+                                     "source_path = ? AND source_path <> '' AND invoice_date = ? AND customer = ? "
+                                     "ORDER BY id DESC LIMIT 1"));
+        query.addBindValue(entry.sourcePath);
+        query.addBindValue(dateText(entry.invoiceDate));
+        query.addBindValue(entry.customer);
         if (!query.exec())
             return failed(query);
         if (query.next())
@@ -646,8 +644,7 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     return entry;
 }
 
-std::optional<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &number, QString *error,
-                                                            LedgerFault *fault)
+std::optional<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &number, QString *error, LedgerFault *fault)
 {
     QList<HeldNumber> held;
     QSqlQuery query(database());
@@ -655,7 +652,8 @@ std::optional<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &numbe
     query.prepare(QStringLiteral("SELECT %1, EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND "
                                  "v.refers_to = e.id) FROM ledger_entries e WHERE e.kind = 'issue' AND e.number = ? "
                                  "ORDER BY e.id DESC")
-                      .arg(entryColumns(m_version).replace(QLatin1String(", "), QLatin1String(", e."))
+                      .arg(entryColumns(m_version)
+                               .replace(QLatin1String(", "), QLatin1String(", e."))
                                .prepend(QLatin1String("e."))));
     query.addBindValue(number);
     if (!query.exec()) {

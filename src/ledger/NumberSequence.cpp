@@ -130,13 +130,13 @@ std::optional<LedgerEntry> holderOfNumber(const QSqlDatabase &db, const QString 
 
 QString numberTakenText(const QString &number, const LedgerEntry &holder)
 {
-    QString text = QCoreApplication::translate("seikyu::NumberSequence",
-                                               "No. %1 is already in the ledger: entry %2, for %3, %4, dated %5.")
-                       .arg(number)
-                       .arg(holder.id)
-                       .arg(holder.customer, mark(holder.amount),
-                            holder.invoiceDate.isValid() ? holder.invoiceDate.toString(Qt::ISODate)
-                                                         : QStringLiteral("-"));
+    QString text =
+        QCoreApplication::translate("seikyu::NumberSequence",
+                                    "No. %1 is already in the ledger: entry %2, for %3, %4, dated %5.")
+            .arg(number)
+            .arg(holder.id)
+            .arg(holder.customer, mark(holder.amount),
+                 holder.invoiceDate.isValid() ? holder.invoiceDate.toString(Qt::ISODate) : QStringLiteral("-"));
     if (!holder.issuedByUser.isEmpty())
         text += QLatin1Char(' ') + QCoreApplication::translate("seikyu::NumberSequence", "Recorded by %1 on %2.")
                                        .arg(holder.issuedByUser, holder.issuedByHost);

@@ -58,7 +58,8 @@ std::optional<BatchTargets> batchTargets(const QString &out, const QStringList &
 
 QString notExportedUnlessReissued(const QString &refusal)
 {
-    return refusal + QLatin1Char(' ') + Text::tr("Not exported; --reissue issues it as the correction of that invoice.");
+    return refusal + QLatin1Char(' ') +
+           Text::tr("Not exported; --reissue issues it as the correction of that invoice.");
 }
 
 QString batchMessageLine(const QString &path, const QString &reason)

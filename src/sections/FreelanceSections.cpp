@@ -105,7 +105,8 @@ void Document::numbNext(QObject *)
 void Document::numbCancelled()
 {
     if (m_panelTaken)
-        seikyu::releaseTakenNumber(*m_panelTaken, releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "Cancel in the number panel")));
+        seikyu::releaseTakenNumber(
+            *m_panelTaken, releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "Cancel in the number panel")));
     m_panelTaken.reset();
 }
 
@@ -179,7 +180,9 @@ bool Document::takeInvoiceNumber(QString *why)
 void Document::releaseTakenNumber()
 {
     if (m_pageTaken && m_pageTaken->text == m_invoiceNumber)
-        seikyu::releaseTakenNumber(*m_pageTaken, releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "its invoice was closed without being issued")));
+        seikyu::releaseTakenNumber(
+            *m_pageTaken,
+            releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "its invoice was closed without being issued")));
     m_pageTaken.reset();
 }
 
