@@ -317,6 +317,25 @@ void LedgerUseTest::exportDialogAndPrintRecord()
     exportPdf(*document, nullptr);
     QCOMPARE(IssueLedger::instance().store()->entries().size(), 1);
     QCOMPARE(m_prompter->told, QStringList());
+
+    // Another invoice under M-7: asked first, naming the invoice that holds it. Stopped, nothing is
+    // written; said to be its correction, a reissue; or it takes the sequence's next number.
+    auto other = makeDocument(
+        invoiceBytes(QStringLiteral("別の会社"), 1100, QStringLiteral("M-7"), QStringLiteral("2026-05-01")));
+    m_prompter->choiceAnswers = {-1, 1, 0};
+    exportPdf(*other, nullptr);
+    QVERIFY(m_prompter->questions.constLast().contains(QStringLiteral("丸の内物産")));
+    QCOMPARE(m_prompter->saveProposals.size(), 2);
+    m_prompter->saveAnswers = {m_dir->filePath(QStringLiteral("m7b.pdf")), m_dir->filePath(QStringLiteral("next.pdf"))};
+    exportPdf(*other, nullptr);
+    QCOMPARE(IssueLedger::instance().lastRecorded()->refersTo, recorded->id);
+    auto third = makeDocument(
+        invoiceBytes(QStringLiteral("三番目の会社"), 2200, QStringLiteral("M-7"), QStringLiteral("2026-05-01")));
+    exportPdf(*third, nullptr);
+    QCOMPARE(
+        std::pair(IssueLedger::instance().lastRecorded()->number, IssueLedger::instance().lastRecorded()->refersTo),
+        std::pair(QStringLiteral("2026-0001"), qint64(0)));
+    QCOMPARE(third->invoiceNumber(), QStringLiteral("2026-0001"));
 }
 
 void LedgerUseTest::unwritableLedgerNeverBlocksExport()
