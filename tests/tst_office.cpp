@@ -1,5 +1,6 @@
 // The office's shared ledger: the connection text, and the ledger, the number sequence and the
 // outbox against a real PostgreSQL server the test starts itself.
+#include "app/PreferencesDialog.h"
 #include "ledger/EntryJson.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
@@ -585,6 +586,7 @@ private Q_SLOTS:
         for (const IssuedInvoice &row : found.rows) {
             QVERIFY(!row.superseded);
             QCOMPARE(row.clashesWith, entries.at(row.issue.id == entries.at(0).id ? 1 : 0).id);
+            QVERIFY(ledgerRowCells(row, 0).at(9).contains(QString::number(row.clashesWith)));
         }
         const QList<ChainProblem> problems = store->check(QString(), QString()).problems;
         QCOMPARE(problems.size(), 1);
@@ -1028,6 +1030,14 @@ private Q_SLOTS:
         auto *said = document->numbCtrl->findChild<QLabel *>(QStringLiteral("numbServer"));
         QVERIFY(said);
 
+        // The pattern's preview in Preferences is the server's next number, taking nothing, never
+        // this computer's own count.
+        FreelancePreferences::setNextSequence(QDate::currentDate(), 50);
+        {
+            PreferencesDialog preferences;
+            const QString preview = preferences.findChild<QLabel *>(QStringLiteral("numberPreview"))->text();
+            QVERIFY2(preview.contains(QStringLiteral("2026-0001")), qPrintable(preview));
+        }
         // Opening the panel takes nothing; Next Number takes from the server, past the typed 2026-0002.
         document->numbShow();
         QCOMPARE(document->numbText->text(), QString());
@@ -1058,7 +1068,6 @@ private Q_SLOTS:
         // never this computer's own count.
         std::unique_ptr<LedgerStore> otherComputer = openServerLedger(connection);
         QVERIFY(otherComputer);
-        FreelancePreferences::setNextSequence(QDate::currentDate(), 50);
         const QString ownCount = FreelancePreferences::nextNumber(QDate::currentDate()).text;
         QStringList copies;
         for (LedgerStore *computer : {store.get(), otherComputer.get()}) {
