@@ -117,6 +117,9 @@ QString SharedLedger::numberNeedsServerText(const ServerReport &report)
 
 std::optional<NumberProposal> SharedLedger::takeNumber(const QString &pattern, const QDate &date, QString *error)
 {
+    // Numbers typed while the server was away go to the ledger first, so the sequence passes over them.
+    if (m_outbox->count() > 0)
+        sendWaiting();
     ServerReport report;
     if (!connect(&report)) {
         if (error)
