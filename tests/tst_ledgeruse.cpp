@@ -531,11 +531,17 @@ void LedgerUseTest::windowSearchesAndTotals()
     const qint64 late = issue(QStringLiteral("株式会社サンプル商事"), 300000, today.addDays(-40), today.addDays(-10));
     const qint64 march = issue(QStringLiteral("ｻﾝﾌﾟﾙ"), 100000, QDate(2026, 3, 1), QDate());
     issue(QStringLiteral("別の会社"), 500001, QDate(2026, 3, 2), QDate());
+    LedgerEntry unused;
+    unused.kind = EntryKind::Unused;
+    unused.number = QStringLiteral("U-9");
+    unused.note = QStringLiteral("取消");
+    QVERIFY(store->record(unused));
 
     IssuedInvoicesWindow window;
     window.refresh();
     QCOMPARE(window.model()->rowCount(), 3);
     QVERIFY(window.footerText().contains(QStringLiteral("900,001")));
+    QVERIFY(window.footerText().contains(QStringLiteral("U-9"))); // no row of its own, nothing owed
     window.findChild<QLineEdit *>(QStringLiteral("customer"))->setText(QStringLiteral("サンプル"));
     window.refresh();
     QCOMPARE(window.model()->rowCount(), 2);
@@ -569,9 +575,10 @@ void LedgerUseTest::windowSearchesAndTotals()
     QCOMPARE(window.model()->issueAt(0)->issue.amount, 500001);
     const QStringList csv =
         QString::fromUtf8(window.csv().value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    QCOMPARE(csv.size(), 4);
+    QCOMPARE(csv.size(), 5);
     QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
     QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
+    QVERIFY(csv[4].contains(QStringLiteral(",U-9,")) && csv[4].contains(QStringLiteral("取消"))); // the gap's reason
 
     // Verify Ledger ends with the fingerprint to note at a closing.
     const LedgerEntry head = store->entries().constLast();
