@@ -202,7 +202,7 @@ public:
     /// Puts the next number of the user's sequence into the number panel's field.
     void numbNext(QObject *sender = nullptr);
     /// Puts the next number of the sequence on the invoice: the office's on a shared ledger, else
-    /// this computer's. False, with why and the number left empty, when the server does not answer.
+    /// this computer's. False, with why and the number as it was, when the server does not answer.
     bool takeInvoiceNumber(QString *why = nullptr);
     /// The invoice is closed unsaved: the number taken for it goes back to its sequence (or is
     /// recorded as unused) unless it was issued.

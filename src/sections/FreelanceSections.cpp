@@ -155,13 +155,12 @@ void Document::numbCopy(QObject *)
 
 bool Document::takeInvoiceNumber(QString *why)
 {
-    const QDate date = dateDial->date();
+    const QDate invoiceDate = dateDial->date();
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // Never this computer's own count: two computers would give the same number.
         QString reason;
-        const std::optional<NumberProposal> taken = office->take(date, &reason);
+        const std::optional<NumberProposal> taken = office->take(invoiceDate, &reason);
         if (!taken) {
-            setInvoiceNumber(QString());
             if (why)
                 *why = reason;
             return false;
@@ -170,7 +169,7 @@ bool Document::takeInvoiceNumber(QString *why)
         setInvoiceNumber(taken->text);
         return true;
     }
-    const NumberProposal proposal = FreelancePreferences::nextNumber(date);
+    const NumberProposal proposal = FreelancePreferences::nextNumber(invoiceDate);
     FreelancePreferences::useNumber(proposal);
     m_pageTaken = proposal;
     setInvoiceNumber(proposal.text);
@@ -284,6 +283,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates)
     m_dueStale = false;
     if (numbered)
         return QString();
+    setInvoiceNumber(QString());
     numbRoom->setBorderColor(RoomBox::guideColor());
     return tr("This copy has no number yet. %1").arg(why);
 }
