@@ -896,6 +896,16 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     const auto u3 = store->record(unnumbered);
     QCOMPARE(u3->kind, EntryKind::Issue);
     QCOMPARE(u3->refersTo, u1->id);
+    // A numbered one sent again unchanged after its void still finds its number held: a clash
+    // unless said to be a reissue; without that, another customer's number clashes, never hides it.
+    QVERIFY(store->recordVoid(copy->refersTo, QStringLiteral("金額の誤り")));
+    changed.reissue = false;
+    QCOMPARE(store->numberUseOf(changed).kind, NumberUse::Kind::Clash);
+    LedgerEntry forB = issue(QStringLiteral("B"), 999, QDate(2026, 1, 5), QStringLiteral("7"));
+    QCOMPARE(store->numberUseOf(forB).kind, NumberUse::Kind::Clash);
+    QCOMPARE(store->numberUseOf(forB).earlier->id, third->id); // the newest invoice holding it
+    forB.reissue = true;
+    QCOMPARE(store->numberUseOf(forB).earlier->id, other->id); // the customer's own
 }
 
 void LedgerTest::paymentsAndVoids()
