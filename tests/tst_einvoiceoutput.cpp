@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(exportInvoicesAsUbl(in.filePath("single.xml"), {inputs.at(0)}, nullptr), 0);
         QCOMPARE(readAll(in.filePath("single.xml")), readAll(in.filePath("out/food.xml")));
         // Written, but its ledger could neither record it nor keep it waiting (and said which): a failure.
-        setEInvoiceIssuer([](const WrittenEInvoice &, const std::function<bool()> &write, bool *unrecorded) {
+        setEInvoiceIssuer([](const WrittenEInvoice &, const std::function<bool()> &write, QString *, bool *unrecorded) {
             *unrecorded = true;
             return write();
         });
@@ -278,6 +278,26 @@ private slots:
             QVERIFY2(reported.first().startsWith("seikyu: " + inputs.at(1) + ": "), qPrintable(reported.first()));
             QVERIFY2(reported.last().startsWith("seikyu: " + bc + ": ") && reported.last().contains("dues"),
                      qPrintable(reported.last()));
+        }
+        // Another customer's invoice under the same number: refused in one line naming the invoice
+        // that holds it, nothing written; --reissue issues it as that invoice's correction.
+        QTemporaryDir ownLedger;
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), ownLedger.path());
+        const QString other =
+            writeFile(in.filePath("in/taken.seikyu"), foodInvoice().replace("株式会社丸の内商事", "株式会社別会社"));
+        for (const auto &[arguments, status] :
+             {std::pair(QStringList{inputs.at(0)}, 0), std::pair(QStringList{other}, 1),
+              std::pair(QStringList{"--reissue", other}, 0)}) {
+            QProcess process;
+            process.setProcessEnvironment(environment);
+            process.start(qEnvironmentVariable("SEIKYU_BINARY"),
+                          QStringList{"--export-ubl", in.filePath("taken")} + arguments);
+            QVERIFY(process.waitForFinished(60000));
+            QCOMPARE(process.exitCode(), status);
+            const QString said = QString::fromUtf8(process.readAllStandardError());
+            QCOMPARE(said.count(u'\n'), status);
+            QVERIFY2(status == 0 || said.contains("株式会社丸の内商事"), qPrintable(said));
+            QCOMPARE(QFileInfo::exists(in.filePath("taken/taken.xml")), arguments.contains("--reissue"));
         }
         QVERIFY(m_schema->violations(readAll(in.filePath("proc/food.xml"))).isEmpty());
         QVERIFY(!QFileInfo::exists(in.filePath("proc/nopeer.xml")));

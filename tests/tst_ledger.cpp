@@ -850,9 +850,11 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     auto store = LedgerStore::openSqlite(dir.filePath(QStringLiteral("ledger.sqlite")));
     const auto first = store->record(issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
     const auto other = store->record(issue(QStringLiteral("B"), 100, QDate(2026, 1, 5), QStringLiteral("7")));
-    // Changed under the same number: a reissue. Sent again unchanged: a copy of the issue it repeats.
+    // Changed under the same number, and said to be the correction: a reissue. Sent again
+    // unchanged: a copy of the issue it repeats.
     LedgerEntry changed = issue(QStringLiteral("A"), 100, QDate(2026, 1, 5), QStringLiteral("7"));
     changed.dueDate = QDate(2026, 2, 28);
+    changed.reissue = true;
     const auto again = store->record(changed);
     QCOMPARE(first->refersTo, 0);
     QCOMPARE(other->refersTo, 0); // another customer's number 7 is another invoice
@@ -894,6 +896,16 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     const auto u3 = store->record(unnumbered);
     QCOMPARE(u3->kind, EntryKind::Issue);
     QCOMPARE(u3->refersTo, u1->id);
+    // A numbered one sent again unchanged after its void still finds its number held: a clash
+    // unless said to be a reissue; without that, another customer's number clashes, never hides it.
+    QVERIFY(store->recordVoid(copy->refersTo, QStringLiteral("金額の誤り")));
+    changed.reissue = false;
+    QCOMPARE(store->numberUseOf(changed).kind, NumberUse::Kind::Clash);
+    LedgerEntry forB = issue(QStringLiteral("B"), 999, QDate(2026, 1, 5), QStringLiteral("7"));
+    QCOMPARE(store->numberUseOf(forB).kind, NumberUse::Kind::Clash);
+    QCOMPARE(store->numberUseOf(forB).earlier->id, third->id); // the newest invoice holding it
+    forB.reissue = true;
+    QCOMPARE(store->numberUseOf(forB).earlier->id, other->id); // the customer's own
 }
 
 void LedgerTest::paymentsAndVoids()

@@ -26,26 +26,6 @@ using namespace seikyu::test;
 
 namespace {
 
-QByteArray invoiceBytes(const QString &customer, qint64 amount, const QString &number, const QString &date,
-                        const QString &due = QStringLiteral("2026-04-30"))
-{
-    const qint64 base = amount * 10 / 11;
-    const qint64 tax = amount - base;
-    return QStringLiteral(R"({"head":"請求書","whom":"%1","tail":0,"from":"〒100\n東京都千代田区\n山田太郎\n03\n銀行",
-"full":"御請求金額\n￥%7","date":"%2","numb":"%3","dues":"%4","jgen":1,"plus":0,"rate":10,
-"item":[{"date":"日付","name":"項目","solo":"単価","much":"個数","sums":"価格"},
-{"date":"3/1","name":"作業","solo":%5,"much":1,"sums":%5},
-{"date":" ","name":" ","solo":" ","much":" ","sums":" "},
-{"date":" ","name":" ","solo":"","much":"小計","sums":%5},
-{"date":" ","name":" ","solo":"","much":"消費税","sums":"%6"},
-{"date":" ","name":" ","solo":"","much":"合計","sums":%7}]})")
-        .arg(customer, date, number, due)
-        .arg(base)
-        .arg(tax)
-        .arg(amount)
-        .toUtf8();
-}
-
 /// A prompter that also counts what it told.
 class CountingPrompter : public ScriptedPrompter
 {
@@ -229,7 +209,16 @@ void LedgerUseTest::batchExportRecordsEachInvoice()
     QCOMPARE(issues(), std::pair(2, 0));
     writeFile(a, invoiceBytes(QStringLiteral("株式会社サンプル商事"), 99000, QStringLiteral("A-1"),
                               QStringLiteral("2026-03-10")));
+    // Changed under the same number: refused, naming the invoice that holds it, unless a reissue.
+    lines.clear();
+    QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out3")), {a}, &lines), 1);
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].contains(first.customer) && lines[0].contains(QStringLiteral("--reissue")), qPrintable(lines[0]));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("out3/a.pdf"))));
+    QCOMPARE(store->entries().size(), 3);
+    IssueLedger::instance().setReissues(true);
     QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out2")), {a}, &lines), 0);
+    IssueLedger::instance().setReissues(false);
     entries = store->entries();
     QCOMPARE(entries[3].kind, EntryKind::Issue);
     QCOMPARE(entries[3].refersTo, first.id);
@@ -328,6 +317,25 @@ void LedgerUseTest::exportDialogAndPrintRecord()
     exportPdf(*document, nullptr);
     QCOMPARE(IssueLedger::instance().store()->entries().size(), 1);
     QCOMPARE(m_prompter->told, QStringList());
+
+    // Another invoice under M-7: asked first, naming the invoice that holds it. Stopped, nothing is
+    // written; said to be its correction, a reissue; or it takes the sequence's next number.
+    auto other = makeDocument(
+        invoiceBytes(QStringLiteral("別の会社"), 1100, QStringLiteral("M-7"), QStringLiteral("2026-05-01")));
+    m_prompter->choiceAnswers = {-1, 1, 0};
+    exportPdf(*other, nullptr);
+    QVERIFY(m_prompter->questions.constLast().contains(QStringLiteral("丸の内物産")));
+    QCOMPARE(m_prompter->saveProposals.size(), 2);
+    m_prompter->saveAnswers = {m_dir->filePath(QStringLiteral("m7b.pdf")), m_dir->filePath(QStringLiteral("next.pdf"))};
+    exportPdf(*other, nullptr);
+    QCOMPARE(IssueLedger::instance().lastRecorded()->refersTo, recorded->id);
+    auto third = makeDocument(
+        invoiceBytes(QStringLiteral("三番目の会社"), 2200, QStringLiteral("M-7"), QStringLiteral("2026-05-01")));
+    exportPdf(*third, nullptr);
+    QCOMPARE(
+        std::pair(IssueLedger::instance().lastRecorded()->number, IssueLedger::instance().lastRecorded()->refersTo),
+        std::pair(QStringLiteral("2026-0001"), qint64(0)));
+    QCOMPARE(third->invoiceNumber(), QStringLiteral("2026-0001"));
 }
 
 void LedgerUseTest::unwritableLedgerNeverBlocksExport()
@@ -523,11 +531,17 @@ void LedgerUseTest::windowSearchesAndTotals()
     const qint64 late = issue(QStringLiteral("株式会社サンプル商事"), 300000, today.addDays(-40), today.addDays(-10));
     const qint64 march = issue(QStringLiteral("ｻﾝﾌﾟﾙ"), 100000, QDate(2026, 3, 1), QDate());
     issue(QStringLiteral("別の会社"), 500001, QDate(2026, 3, 2), QDate());
+    LedgerEntry unused;
+    unused.kind = EntryKind::Unused;
+    unused.number = QStringLiteral("U-9");
+    unused.note = QStringLiteral("取消");
+    QVERIFY(store->record(unused));
 
     IssuedInvoicesWindow window;
     window.refresh();
     QCOMPARE(window.model()->rowCount(), 3);
     QVERIFY(window.footerText().contains(QStringLiteral("900,001")));
+    QVERIFY(window.footerText().contains(QStringLiteral("U-9"))); // no row of its own, nothing owed
     window.findChild<QLineEdit *>(QStringLiteral("customer"))->setText(QStringLiteral("サンプル"));
     window.refresh();
     QCOMPARE(window.model()->rowCount(), 2);
@@ -561,9 +575,10 @@ void LedgerUseTest::windowSearchesAndTotals()
     QCOMPARE(window.model()->issueAt(0)->issue.amount, 500001);
     const QStringList csv =
         QString::fromUtf8(window.csv().value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    QCOMPARE(csv.size(), 4);
+    QCOMPARE(csv.size(), 5);
     QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
     QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
+    QVERIFY(csv[4].contains(QStringLiteral(",U-9,")) && csv[4].contains(QStringLiteral("取消"))); // the gap's reason
 
     // Verify Ledger ends with the fingerprint to note at a closing.
     const LedgerEntry head = store->entries().constLast();
@@ -785,9 +800,12 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
     const QString a = writeFile(m_dir->filePath(QStringLiteral("in/a.seikyu")),
                                 invoiceBytes(customer, 110000, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
     QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out1")), a}).status, 0);
-    // Changed under the same number: a reissue, and the first issue is superseded.
+    // Changed under the same number and said to be a reissue: the first issue is superseded.
     writeFile(a, invoiceBytes(customer, 121000, QStringLiteral("A-1"), QStringLiteral("2026-03-10")));
-    QCOMPARE(seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out2")), a}).status, 0);
+    QCOMPARE(seikyu({QStringLiteral("--reissue"), QStringLiteral("--export-pdf"),
+                     m_dir->filePath(QStringLiteral("out2")), a})
+                 .status,
+             0);
     const Run verified = seikyu({QStringLiteral("--ledger"), QStringLiteral("--verify")});
     QVERIFY2(verified.status == 0, qPrintable(verified.out));
     // The name suggested for the PDF is cut the same way, and drops a bidi override.

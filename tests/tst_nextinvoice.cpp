@@ -1,5 +1,7 @@
 // Next month's invoice: the rule that moves a row's date text, and Duplicate moving every row of a
 // real invoice window with the invoice date.
+#include "ledger/IssueLedger.h"
+#include "ledger/SharedNumberHook.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
 #include "support/TestSupport.h"
@@ -23,8 +25,11 @@ QByteArray invoiceDated(const QString &date, const QStringList &rowDates)
     QJsonArray items{QJsonObject{{"date", "日付"}, {"name", "項目"}, {"solo", ""}, {"much", "個数"}, {"sums", "価格"}}};
     for (const QString &rowDate : rowDates)
         items.append(row(rowDate, QStringLiteral("配送")));
-    return QJsonDocument(
-               QJsonObject{{"head", "請求書"}, {"date", date}, {"whom", "株式会社テスト商事"}, {"item", items}})
+    return QJsonDocument(QJsonObject{{"head", "請求書"},
+                                     {"date", date},
+                                     {"numb", "2025-0042"},
+                                     {"whom", "株式会社テスト商事"},
+                                     {"item", items}})
         .toJson();
 }
 
@@ -40,7 +45,11 @@ class TestNextInvoice : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { initApplication(); }
+    void initTestCase()
+    {
+        initApplication();
+        installSharedNumbers(); // as the application does: numbers not used go back
+    }
     void init() { clearSettings(); }
     void cleanup() { QTRY_VERIFY(noWindowShown()); }
 
@@ -112,6 +121,7 @@ private slots:
         PrompterGuard prompter;
         DocumentController controller;
         QTemporaryDir folder;
+        IssueLedger::instance().setFolder(folder.filePath(QStringLiteral("ledger")));
         // December's invoice, dated on the 31st, made into this month's: the rows cross the year end.
         const QDate invoiceDate(2025, 12, 31);
         const QString path = writeFile(
@@ -150,6 +160,7 @@ private slots:
         child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
         QCOMPARE(controller.documents().size(), 3);
         QCOMPARE(tableTexts(*controller.documents().last()).at(1).section(u'|', 0, 0), QStringLiteral("12/31"));
+        const QStringList numbers{copy->invoiceNumber(), controller.documents().last()->invoiceNumber()};
         QVERIFY(!FreelancePreferences::duplicateMovesRowDates());
         prompter->duplicateAnswers = {std::nullopt};
         QVERIFY(!controller.duplicate(original));
@@ -157,6 +168,13 @@ private slots:
 
         prompter->saveChoices = {Prompter::SaveChoice::DontSave, Prompter::SaveChoice::DontSave};
         QVERIFY(controller.closeAll());
+        // Discarded, the copies leave no gap: the last number taken goes back to the sequence, the
+        // one taken before it is recorded in the ledger as unused, with why.
+        QCOMPARE(FreelancePreferences::nextNumber(today).text, numbers.at(1));
+        const LedgerEntry unused = IssueLedger::instance().store()->entries().value(0);
+        QCOMPARE(std::pair(unused.kind, unused.number), std::pair(EntryKind::Unused, numbers.at(0)));
+        QVERIFY(!unused.note.isEmpty());
+        IssueLedger::instance().close();
     }
 };
 

@@ -1,11 +1,13 @@
 // The office's shared ledger: the connection text, and the ledger, the number sequence and the
 // outbox against a real PostgreSQL server the test starts itself.
 #include "app/LedgerPlaceBox.h"
+#include "app/PreferencesDialog.h"
 #include "app/ServerSetupDialog.h"
 #include "ledger/EntryJson.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerCopy.h"
+#include "ledger/LedgerCsv.h"
 #include "ledger/LedgerLocation.h"
 #include "ledger/LedgerOutbox.h"
 #include "ledger/LedgerRoles.h"
@@ -18,6 +20,7 @@
 #include "ledger/SearchFolding.h"
 #include "ledger/ServerLedger.h"
 #include "ledger/SharedLedger.h"
+#include "sections/FreelancePreferences.h"
 #include "sections/SharedNumbers.h"
 #include "support/LedgerIndex.h"
 #include "support/PostgresServer.h"
@@ -77,7 +80,7 @@ int takeNumbers(const QString &connection, int count, const QString &tag)
     for (int i = 0; i < count; ++i) {
         QString error;
         const std::optional<NumberProposal> number =
-            takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7), 0, &error);
+            takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7), &error);
         if (!number || !store->record(issue(tag, i, number->text), &error)) {
             std::fprintf(stderr, "take %d: %s\n", i, qPrintable(error));
             return 1;
@@ -596,9 +599,9 @@ private Q_SLOTS:
         QVERIFY(nextYear);
         QCOMPARE(nextYear->text, QStringLiteral("2027-0001"));
         const std::optional<NumberProposal> plain =
-            takeSharedNumber(store->database(), QStringLiteral("INV-{000}"), QDate(2026, 1, 4), 41);
+            takeSharedNumber(store->database(), QStringLiteral("INV-{000}"), QDate(2026, 1, 4));
         QVERIFY(plain);
-        QCOMPARE(plain->text, QStringLiteral("INV-042"));
+        QCOMPARE(plain->text, QStringLiteral("INV-001"));
     }
 
     void aNumberTypedByHandIsCheckedAgainstTheLedger()
@@ -655,7 +658,7 @@ private Q_SLOTS:
             QCOMPARE(shared.waitingCount(), 3);
             QVERIFY(waitingText(shared.waitingCount()).contains(QLatin1Char('3')));
             QString error;
-            QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &error));
+            QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
             QVERIFY(!error.isEmpty());
             for (int i = 3; i < total; ++i)
                 QVERIFY(shared.outbox().add(issue(QStringLiteral("待ち%1").arg(i), 100 + i)));
@@ -714,6 +717,99 @@ private Q_SLOTS:
         QCOMPARE(sending.sent, 1);
         QCOMPARE(sending.numberClashes.size(), 1);
         QVERIFY(sending.numberClashes.at(0).contains(QStringLiteral("先客")));
+        // Recorded as it happened, hiding neither: both owed, each naming the other, and Verify says so.
+        const QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(1).refersTo, 0);
+        const LedgerPage found = searchLedger(store->database(), LedgerFilter(), LedgerSlice{}).value();
+        QCOMPARE(found.totals.count, 2);
+        QCOMPARE(found.totals.outstanding, 30);
+        for (const IssuedInvoice &row : found.rows) {
+            QVERIFY(!row.superseded);
+            QCOMPARE(row.clashesWith, entries.at(row.issue.id == entries.at(0).id ? 1 : 0).id);
+            QVERIFY(ledgerRowCells(row, 0).at(9).contains(QString::number(row.clashesWith)));
+        }
+        const QList<ChainProblem> problems = store->check(QString(), QString()).problems;
+        QCOMPARE(problems.size(), 1);
+        QCOMPARE(problems.at(0).kind, ChainProblem::Kind::NumberClash);
+        QCOMPARE(std::pair(problems.at(0).otherEntryId, problems.at(0).entryId),
+                 std::pair(entries.at(0).id, entries.at(1).id));
+    }
+
+    void aHeldNumberIsRefusedOnTheCommandLineUnlessAReissue()
+    {
+        requireServer();
+        const QString binary = qEnvironmentVariable("SEIKYU_BINARY");
+        if (binary.isEmpty())
+            QSKIP("SEIKYU_BINARY names no seikyu binary");
+        const QString connection = freshDatabase();
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
+        QVERIFY(store);
+        const std::optional<LedgerEntry> held =
+            store->record(issue(QStringLiteral("株式会社B"), 33000, QStringLiteral("2026-0002")));
+        QVERIFY(held);
+        QTemporaryDir folder;
+        const QString file =
+            test::writeFile(folder.filePath(QStringLiteral("a.seikyu")),
+                            test::invoiceBytes(QStringLiteral("株式会社A"), 11000, QStringLiteral("2026-0002"),
+                                               QStringLiteral("2026-12-07")));
+        const auto exportPdf = [&](const QStringList &extra) {
+            QProcess command;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), folder.filePath(QStringLiteral("data")));
+            environment.insert(QStringLiteral("SEIKYU_LEDGER"), connection);
+            command.setProcessEnvironment(environment);
+            command.start(binary, extra + QStringList{QStringLiteral("--export-pdf"),
+                                                      folder.filePath(QStringLiteral("out")), file});
+            command.waitForFinished(60000);
+            return std::pair(command.exitCode(), QString::fromLocal8Bit(command.readAllStandardError()));
+        };
+        const auto [refused, said] = exportPdf({});
+        QCOMPARE(refused, 1);
+        QCOMPARE(said.count(QLatin1Char('\n')), 1);
+        QVERIFY2(said.contains(QStringLiteral("株式会社B")) && said.contains(QString::number(held->id)),
+                 qPrintable(said));
+        QVERIFY(!QFileInfo::exists(folder.filePath(QStringLiteral("out/a.pdf"))));
+        QCOMPARE(store->entries().size(), 1);
+        QCOMPARE(exportPdf({QStringLiteral("--reissue")}).first, 0);
+        const QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(1).kind, EntryKind::Issue);
+        QCOMPARE(entries.at(1).refersTo, held->id);
+    }
+
+    void aNumberNotUsedIsGivenBackOrRecordedUnused()
+    {
+        requireServer();
+        const QString connection = freshDatabase();
+        QTemporaryDir folder;
+        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        const QDate day(2026, 12, 7);
+        // A number typed while away goes to the ledger before the sequence counts on, and is passed over.
+        QVERIFY(shared.outbox().add(issue(QStringLiteral("乙"), 1, QStringLiteral("2026-0001"))));
+        const NumberProposal first = shared.takeNumber(DefaultNumberPattern, day).value();
+        QCOMPARE(first.text, QStringLiteral("2026-0002"));
+        const NumberProposal second = shared.takeNumber(DefaultNumberPattern, day).value();
+        // One taken before the last stays taken and is recorded with why; the last one goes back.
+        shared.release(first, QStringLiteral("取消"));
+        QCOMPARE(shared.peekNumber(DefaultNumberPattern, day)->text, QStringLiteral("2026-0004"));
+        shared.release(second, QStringLiteral("取消"));
+        QCOMPARE(shared.peekNumber(DefaultNumberPattern, day)->text, second.text);
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
+        QVERIFY(store);
+        const QList<LedgerEntry> entries = store->entries();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries.at(1).kind, EntryKind::Unused);
+        QCOMPARE(std::pair(entries.at(1).number, entries.at(1).note), std::pair(first.text, QStringLiteral("取消")));
+        // The listing and its CSV show it; an issued number is never given back.
+        const LedgerPage found = searchLedger(store->database(), LedgerFilter(), LedgerSlice{}).value();
+        QCOMPARE(found.unused.size(), 1);
+        QVERIFY(QString::fromUtf8(ledgerCsv(found)).contains(first.text + QStringLiteral(",,,,,,,")));
+        const NumberProposal issued = shared.takeNumber(DefaultNumberPattern, day).value();
+        QVERIFY(shared.record(issue(QStringLiteral("甲"), 1, issued.text)).entry);
+        shared.release(issued, QStringLiteral("取消"));
+        QCOMPARE(store->entries().size(), 3);
+        QVERIFY(store->verify(QString()).isEmpty());
     }
 
     void localLedgerIsCopiedOnce()
@@ -725,8 +821,9 @@ private Q_SLOTS:
         const std::optional<LedgerEntry> a = local->record(issue(QStringLiteral("A社"), 1000, QStringLiteral("L-1")));
         const std::optional<LedgerEntry> b = local->record(issue(QStringLiteral("B社"), 2000, QStringLiteral("L-2")));
         QVERIFY(a && b);
-        const std::optional<LedgerEntry> reissue =
-            local->record(issue(QStringLiteral("A社"), 1100, QStringLiteral("L-1")));
+        LedgerEntry correction = issue(QStringLiteral("A社"), 1100, QStringLiteral("L-1"));
+        correction.reissue = true;
+        const std::optional<LedgerEntry> reissue = local->record(correction);
         QVERIFY(reissue && reissue->refersTo == a->id);
         QVERIFY(local->recordPayment(a->id, QDate(2026, 12, 10), 400));
         QVERIFY(local->recordVoid(b->id, QStringLiteral("重複")));
@@ -1119,9 +1216,11 @@ private Q_SLOTS:
     void numberPanelTakesNumbersFromTheServer()
     {
         requireServer();
-        std::unique_ptr<LedgerStore> store = openServerLedger(freshDatabase());
+        const QString connection = freshDatabase();
+        std::unique_ptr<LedgerStore> store = openServerLedger(connection);
         QVERIFY(store);
         QVERIFY(store->record(issue(QStringLiteral("株式会社A"), 1, QStringLiteral("2026-0002"))));
+        LedgerStore *via = store.get();
         bool up = true;
         QTemporaryDir folder;
         SharedLedger away(QStringLiteral("host=%1 port=5999 dbname=x").arg(folder.path()),
@@ -1129,13 +1228,23 @@ private Q_SLOTS:
         SharedNumbers numbers;
         numbers.active = [] { return true; };
         numbers.take = [&](const QDate &date, QString *why) -> std::optional<NumberProposal> {
-            if (!up)
-                return away.takeNumber(DefaultNumberPattern, date, 0, why);
-            return takeSharedNumber(store->database(), DefaultNumberPattern, date, 0, why);
+            if (!up) {
+                *why = QStringLiteral("the server does not answer");
+                return std::nullopt;
+            }
+            return takeSharedNumber(via->database(), DefaultNumberPattern, date, why);
         };
         numbers.refusal = [&](const QString &number, const QString &customer) {
             const std::optional<LedgerEntry> holder = holderOfNumber(store->database(), number, customer);
             return holder ? numberTakenText(number, *holder) : QString();
+        };
+        numbers.peek = [&](const QDate &date, QString *why) {
+            return peekSharedNumber(store->database(), DefaultNumberPattern, date, why);
+        };
+        QStringList released;
+        numbers.release = [&](const NumberProposal &taken, const QString &) {
+            released.append(taken.text);
+            giveBackSharedNumber(store->database(), taken);
         };
         setSharedNumbers(numbers);
         std::unique_ptr<Document> document = test::makeDocument();
@@ -1143,8 +1252,15 @@ private Q_SLOTS:
         auto *said = document->numbCtrl->findChild<QLabel *>(QStringLiteral("numbServer"));
         QVERIFY(said);
 
-        // Opening the panel takes nothing, and says so; Next Number takes from the server, past the
-        // typed 2026-0002.
+        // The pattern's preview in Preferences is the server's next number, taking nothing, never
+        // this computer's own count.
+        FreelancePreferences::setNextSequence(QDate::currentDate(), 50);
+        {
+            PreferencesDialog preferences;
+            const QString preview = preferences.findChild<QLabel *>(QStringLiteral("numberPreview"))->text();
+            QVERIFY2(preview.contains(QStringLiteral("2026-0001")), qPrintable(preview));
+        }
+        // Opening the panel takes nothing; Next Number takes from the server, past the typed 2026-0002.
         document->numbShow();
         QCOMPARE(document->numbText->text(), QString());
         auto *hint = document->numbCtrl->findChild<QLabel *>(QStringLiteral("numbHint"));
@@ -1153,12 +1269,45 @@ private Q_SLOTS:
         QCOMPARE(server->value(QStringLiteral("ledger%1").arg(databases),
                                QStringLiteral("SELECT count(*) FROM ledger_numbers")),
                  QStringLiteral("0"));
-        document->numbNext();
+        // Next Number again takes no second number; Cancel gives the one taken back.
+        for (int click = 0; click < 2; ++click)
+            document->numbNext();
         QCOMPARE(document->numbText->text(), QStringLiteral("2026-0001"));
+        document->numbCtrl->reject();
+        QCOMPARE(released, QStringList{QStringLiteral("2026-0001")});
+        QCOMPARE(peekSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7))->text,
+                 QStringLiteral("2026-0001"));
+        document->numbShow();
+        document->numbNext();
+        document->numbCopy();
+        document->numbShow();
         document->numbNext();
         QCOMPARE(document->numbText->text(), QStringLiteral("2026-0003"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
+        // The window closed unsaved gives back the number it took and did not issue.
+        document->releaseTakenNumber();
+        QCOMPARE(released.constLast(), QStringLiteral("2026-0003"));
+
+        // Two computers duplicating the invoice each get a number of the office's sequence,
+        // never this computer's own count.
+        std::unique_ptr<LedgerStore> otherComputer = openServerLedger(connection);
+        QVERIFY(otherComputer);
+        const QString ownCount = FreelancePreferences::nextNumber(QDate::currentDate()).text;
+        QStringList copies;
+        for (LedgerStore *computer : {store.get(), otherComputer.get()}) {
+            via = computer;
+            std::unique_ptr<Document> copy = test::makeDocument(document->dataOfType());
+            QCOMPARE(copy->startAsNextInvoice(false), QString());
+            copies.append(copy->invoiceNumber());
+        }
+        QVERIFY(copies.at(0) != copies.at(1) && !copies.contains(ownCount) && !copies.contains(QString()));
+        // Without the server the copy has no number, and says why.
+        up = false;
+        std::unique_ptr<Document> away = test::makeDocument(document->dataOfType());
+        QVERIFY(away->startAsNextInvoice(false).contains(QStringLiteral("does not answer")));
+        QCOMPARE(away->invoiceNumber(), QString());
+        up = true;
 
         // A typed number another invoice holds is refused, naming that invoice.
         document->numbShow();
@@ -1212,7 +1361,7 @@ private Q_SLOTS:
         QVERIFY(!shared.connect(&report));
         QCOMPARE(report.problem, ServerProblem::NoServer);
         QString error;
-        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &error));
+        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
         QVERIFY(error.contains(serverProblemText(ServerProblem::NoServer)));
         QCOMPARE(shared.sendWaiting().waiting, 3);
         QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
@@ -1497,100 +1646,101 @@ private Q_SLOTS:
         QVERIFY2(report.message.contains(QLatin1String("--ledger-setup")), qPrintable(report.message));
         QVERIFY(
             server->sql(database, QStringLiteral("UPDATE ledger_meta SET value = '5' WHERE key = 'schema_version'")));
-        void entriesTheServerRefusesSayWhy()
-        {
-            requireServer();
-            const QString owner = freshDatabase();
-            QVERIFY(openServerLedger(owner));
-            createRole(QStringLiteral("clerk"));
-            createRole(QStringLiteral("reader"));
-            QVERIFY(server->sql(QStringLiteral("ledger%1").arg(databases),
-                                QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO reader")));
-            const auto as = [&owner](const char *role) {
-                return QString(owner).replace(QStringLiteral("user=postgres"),
-                                              QStringLiteral("user=") + QLatin1String(role));
-            };
-            QTemporaryDir folder;
-            IssueLedger &ledger = IssueLedger::instance();
-            ledger.setFolder(folder.path());
-
-            // A role that may read and not add: Test Connection says so, while reading (a search,
-            // `seikyu --ledger`) works; the entry is kept aside at once, saying so, and an export counts
-            // it as not recorded.
-            const ServerReport tested = testServerLedger(as("reader"));
-            QCOMPARE(tested.problem, ServerProblem::PermissionDenied);
-            QVERIFY2(tested.message.contains(QStringLiteral("ledger_entries")), qPrintable(tested.message));
-            QVERIFY(openServerLedger(as("reader")));
-            qputenv("SEIKYU_LEDGER", as("reader").toUtf8());
-            InvoicePage page;
-            page.date = QDate(2026, 12, 7);
-            page.whomText = QStringLiteral("読者 様");
-            page.whomHonorific = QStringLiteral("様");
-            const IssueOutcome refused =
-                ledger.issue(page, QString(), IssueChannel::Print, QString(), QByteArray(), [] { return true; });
-            QCOMPARE(refused.recording, IssueRecording::Refused);
-            QVERIFY2(refused.message && refused.message->contains(QStringLiteral("“reader”")),
-                     qPrintable(refused.message.value_or(QString())));
-            QCOMPARE(ledger.shared()->waitingCount(), 0);
-            QCOMPARE(ledger.shared()->outbox().refusedCount(), 1);
-            QString why; // and a number is not taken, saying why
-            QVERIFY(!ledger.shared()->takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &why));
-            QVERIFY2(why.contains(QStringLiteral("“reader”")), qPrintable(why));
-            // The window shows it with its reason.
-            QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
-            QVERIFY(window);
-            auto *problem = window->findChild<QLabel *>(QStringLiteral("problem"));
-            QVERIFY2(problem && problem->text().contains(*refused.message), qPrintable(problem->text()));
-            window->close();
-            QTRY_VERIFY(!window);
-            qunsetenv("SEIKYU_LEDGER");
-            ledger.close();
-
-            // A role that may not even read: the entry waits, and why is said, not that the server is silent.
-            SharedLedger shared(as("clerk"), LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
-            const SharedRecording waiting = shared.record(issue(QStringLiteral("事務"), 6));
-            QVERIFY(waiting.waiting);
-            QVERIFY2(waiting.why.contains(QStringLiteral("“clerk”")) &&
-                         waiting.why.contains(QStringLiteral("ledger_meta")),
-                     qPrintable(waiting.why));
-            // Nor is a ledger a newer Seikyu took over.
-            QVERIFY(server->sql(QStringLiteral("ledger%1").arg(databases),
-                                QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'")
-                                    .arg(CurrentSchemaVersion + 1)));
-            SharedLedger newer(owner, LedgerOutbox::open(folder.filePath(QStringLiteral("n.sqlite"))));
-            const SharedRecording kept = newer.record(issue(QStringLiteral("新"), 7));
-            QVERIFY(kept.waiting);
-            QCOMPARE(kept.why, serverProblemText(ServerProblem::NewerSchema));
-        }
-
-        void noServerStopsNumbersButNotRecording()
-        {
-            requireServer();
-            QTemporaryDir folder;
-            const QString nowhere = QStringLiteral("host=%1 port=5999 dbname=x").arg(folder.path());
-            SharedLedger shared(nowhere, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
-            QString error;
-            QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), 0, &error));
-            QVERIFY(error.contains(serverProblemText(ServerProblem::NoServer)));
-            const SharedRecording recording = shared.record(issue(QStringLiteral("丙"), 3));
-            QVERIFY(recording.waiting);
-            QCOMPARE(shared.waitingCount(), 1);
-            QCOMPARE(shared.sendWaiting().waiting, 1);
-        }
-    };
-
-    int main(int argc, char *argv[])
-    {
-        // Started by numbersTakenAtOnceAreDistinctWithoutGaps as one of the clients.
-        const QString taker = qEnvironmentVariable("SEIKYU_NUMBER_TAKER");
-        QApplication app(argc, argv);
-        if (!taker.isEmpty()) {
-            const QStringList parts = taker.split(QLatin1Char('|'));
-            return takeNumbers(parts.value(0), parts.value(1).toInt(), parts.value(2));
-        }
-        test::initApplication();
-        OfficeTest test;
-        return QTest::qExec(&test, argc, argv);
     }
+
+    void entriesTheServerRefusesSayWhy()
+    {
+        requireServer();
+        const QString owner = freshDatabase();
+        QVERIFY(openServerLedger(owner));
+        createRole(QStringLiteral("clerk"));
+        createRole(QStringLiteral("reader"));
+        QVERIFY(server->sql(QStringLiteral("ledger%1").arg(databases),
+                            QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO reader")));
+        const auto as = [&owner](const char *role) {
+            return QString(owner).replace(QStringLiteral("user=postgres"),
+                                          QStringLiteral("user=") + QLatin1String(role));
+        };
+        QTemporaryDir folder;
+        IssueLedger &ledger = IssueLedger::instance();
+        ledger.setFolder(folder.path());
+
+        // A role that may read and not add: Test Connection says so, while reading (a search,
+        // `seikyu --ledger`) works; the entry is kept aside at once, saying so, and an export counts
+        // it as not recorded.
+        const ServerReport tested = testServerLedger(as("reader"));
+        QCOMPARE(tested.problem, ServerProblem::PermissionDenied);
+        QVERIFY2(tested.message.contains(QStringLiteral("ledger_entries")), qPrintable(tested.message));
+        QVERIFY(openServerLedger(as("reader")));
+        qputenv("SEIKYU_LEDGER", as("reader").toUtf8());
+        InvoicePage page;
+        page.date = QDate(2026, 12, 7);
+        page.whomText = QStringLiteral("読者 様");
+        page.whomHonorific = QStringLiteral("様");
+        const IssueOutcome refused =
+            ledger.issue(page, QString(), IssueChannel::Print, QString(), QByteArray(), [] { return true; });
+        QCOMPARE(refused.recording, IssueRecording::Refused);
+        QVERIFY2(refused.message && refused.message->contains(QStringLiteral("“reader”")),
+                 qPrintable(refused.message.value_or(QString())));
+        QCOMPARE(ledger.shared()->waitingCount(), 0);
+        QCOMPARE(ledger.shared()->outbox().refusedCount(), 1);
+        QString why; // and a number is not taken, saying why
+        QVERIFY(!ledger.shared()->takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &why));
+        QVERIFY2(why.contains(QStringLiteral("“reader”")), qPrintable(why));
+        // The window shows it with its reason.
+        QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
+        QVERIFY(window);
+        auto *problem = window->findChild<QLabel *>(QStringLiteral("problem"));
+        QVERIFY2(problem && problem->text().contains(*refused.message), qPrintable(problem->text()));
+        window->close();
+        QTRY_VERIFY(!window);
+        qunsetenv("SEIKYU_LEDGER");
+        ledger.close();
+
+        // A role that may not even read: the entry waits, and why is said, not that the server is silent.
+        SharedLedger shared(as("clerk"), LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        const SharedRecording waiting = shared.record(issue(QStringLiteral("事務"), 6));
+        QVERIFY(waiting.waiting);
+        QVERIFY2(waiting.why.contains(QStringLiteral("“clerk”")) && waiting.why.contains(QStringLiteral("ledger_meta")),
+                 qPrintable(waiting.why));
+        // Nor is a ledger a newer Seikyu took over.
+        QVERIFY(server->sql(QStringLiteral("ledger%1").arg(databases),
+                            QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'")
+                                .arg(CurrentSchemaVersion + 1)));
+        SharedLedger newer(owner, LedgerOutbox::open(folder.filePath(QStringLiteral("n.sqlite"))));
+        const SharedRecording kept = newer.record(issue(QStringLiteral("新"), 7));
+        QVERIFY(kept.waiting);
+        QCOMPARE(kept.why, serverProblemText(ServerProblem::NewerSchema));
+    }
+
+    void noServerStopsNumbersButNotRecording()
+    {
+        requireServer();
+        QTemporaryDir folder;
+        const QString nowhere = QStringLiteral("host=%1 port=5999 dbname=x").arg(folder.path());
+        SharedLedger shared(nowhere, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        QString error;
+        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
+        QVERIFY(error.contains(serverProblemText(ServerProblem::NoServer)));
+        const SharedRecording recording = shared.record(issue(QStringLiteral("丙"), 3));
+        QVERIFY(recording.waiting);
+        QCOMPARE(shared.waitingCount(), 1);
+        QCOMPARE(shared.sendWaiting().waiting, 1);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    // Started by numbersTakenAtOnceAreDistinctWithoutGaps as one of the clients.
+    const QString taker = qEnvironmentVariable("SEIKYU_NUMBER_TAKER");
+    QApplication app(argc, argv);
+    if (!taker.isEmpty()) {
+        const QStringList parts = taker.split(QLatin1Char('|'));
+        return takeNumbers(parts.value(0), parts.value(1).toInt(), parts.value(2));
+    }
+    test::initApplication();
+    OfficeTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 #include "tst_office.moc"

@@ -209,7 +209,9 @@ private Q_SLOTS:
             QVERIFY(server->stop());
             first = waitWith(shared, issue(QStringLiteral("甲商事"), 30000, QStringLiteral("2026-0002")));
             // Exported again, changed, while still away: a reissue that refers to the first.
-            reissue = waitWith(shared, issue(QStringLiteral("甲商事"), 33000, QStringLiteral("2026-0002")));
+            LedgerEntry correction = issue(QStringLiteral("甲商事"), 33000, QStringLiteral("2026-0002"));
+            correction.reissue = true;
+            reissue = waitWith(shared, correction);
             paid = waitWith(shared, payment(first, 10000));
             other = waitWith(shared, issue(QStringLiteral("乙工業"), 7000, QStringLiteral("2026-0003")));
             voided = waitWith(shared, voiding(other, QStringLiteral("宛先の誤り")));

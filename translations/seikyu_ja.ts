@@ -381,6 +381,10 @@
         <source>could not be written: %1</source>
         <translation>書き込めませんでした: %1</translation>
     </message>
+    <message>
+        <source>Not exported; --reissue issues it as the correction of that invoice.</source>
+        <translation>書き出していません。その請求書の訂正として発行するには --reissue を付けてください。</translation>
+    </message>
 </context>
 <context>
     <name>Document</name>
@@ -857,6 +861,30 @@
         <source>The ledger&apos;s server cannot take this invoice now: %1 The invoice waits on this computer and is sent to the ledger once that is put right; nothing is lost if Seikyu is closed.</source>
         <translation>台帳のサーバーは今この請求書を受け付けられません: %1 請求書はこのコンピューターで待機し、問題が解決すると台帳に送られます。Seikyu を閉じても失われません。</translation>
     </message>
+    <message>
+        <source>No. %1 is another invoice&apos;s number.</source>
+        <translation>No. %1 は別の請求書の番号です。</translation>
+    </message>
+    <message>
+        <source>Take a new number for this invoice, or issue it as the correction of that invoice (a reissue, which replaces it in the ledger)?</source>
+        <translation>この請求書に新しい番号を付けますか。それとも、その請求書の訂正（台帳でその請求書に代わる再発行）として発行しますか。</translation>
+    </message>
+    <message>
+        <source>Take a New Number</source>
+        <translation>新しい番号を付ける</translation>
+    </message>
+    <message>
+        <source>Issue as a Correction</source>
+        <translation>訂正として発行</translation>
+    </message>
+    <message>
+        <source>No number can be taken now.</source>
+        <translation>いま番号を取ることができません。</translation>
+    </message>
+    <message>
+        <source>The invoice was not issued.</source>
+        <translation>請求書は発行されませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>Ledger</name>
@@ -1041,6 +1069,18 @@
     <message>
         <source>The ledger&apos;s trigger “%1” is switched off on the server, so the database no longer guards the ledger as Seikyu set it up; the administrator switches it on again with seikyu --ledger-setup.</source>
         <translation>台帳のトリガー「%1」がサーバー上で無効になっています。データベースは Seikyu が用意したとおりに台帳を守っていません。管理者が seikyu --ledger-setup で有効に戻します。</translation>
+    </message>
+    <message>
+        <source>No. %1 is on two invoices: entry %2 and entry %3. Both are kept and counted; void the mistaken one and issue it again under a new number.</source>
+        <translation>No. %1 が二つの請求書に付いています：記録 %2 と記録 %3。どちらも残して集計しています。誤っている方を取り消し、新しい番号で発行し直してください。</translation>
+    </message>
+    <message>
+        <source>%1; No. %2 is also on entry %3</source>
+        <translation>%1、No. %2 は記録 %3 にも付いています</translation>
+    </message>
+    <message>
+        <source>Unused: %1</source>
+        <translation>未使用：%1</translation>
     </message>
 </context>
 <context>
@@ -1867,6 +1907,14 @@
         <source>Set up the shared ledger on its PostgreSQL server, connecting with the administrator&apos;s connection text ADMIN_URI: the tables belong to the administrator&apos;s role, and the office&apos;s role (the next argument) may only read them, add entries and take numbers. Takes an existing ledger over, keeping every entry.</source>
         <translation>管理者の接続文字列 ADMIN_URI で接続し、共有する台帳を PostgreSQL サーバーに用意します。テーブルは管理者のロールの所有となり、事務用のロール（次の引数）には参照、記録の追加、番号の取得だけを許します。既存の台帳はすべての記録を保ったまま引き継ぎます。</translation>
     </message>
+    <message>
+        <source>With --export-pdf or --export-ubl: an invoice whose number the ledger holds for another invoice is issued as the correction of that invoice. Without it, such a file is not exported.</source>
+        <translation>--export-pdf または --export-ubl と共に：台帳で別の請求書が持つ番号の請求書を、その請求書の訂正として発行します。付けなければ、そのファイルは書き出しません。</translation>
+    </message>
+    <message>
+        <source>--reissue goes with --export-pdf OUT or --export-ubl OUT.</source>
+        <translation>--reissue は --export-pdf OUT または --export-ubl OUT と共に使います。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu</name>
@@ -2372,6 +2420,22 @@ Check the unit prices and quantities of the items.</source>
         <source>No number yet</source>
         <translation>番号はまだありません</translation>
     </message>
+    <message>
+        <source>another number was typed instead</source>
+        <translation>代わりに別の番号が入力された</translation>
+    </message>
+    <message>
+        <source>Cancel in the number panel</source>
+        <translation>番号パネルでキャンセル</translation>
+    </message>
+    <message>
+        <source>its invoice was closed without being issued</source>
+        <translation>請求書が発行されずに閉じられた</translation>
+    </message>
+    <message>
+        <source>This copy has no number yet. %1</source>
+        <translation>この複製にはまだ番号がありません。%1</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -2406,6 +2470,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>“%1” cannot be opened because it is damaged or is not a Seikyu invoice.</source>
         <translation>「%1」は壊れているか Seikyu の請求書ではないため、開けません。</translation>
+    </message>
+    <message>
+        <source>The copy has no number.</source>
+        <translation>複製に番号がありません。</translation>
     </message>
 </context>
 <context>
@@ -2763,6 +2831,14 @@ Check the unit prices and quantities of the items.</source>
         <source>The entries could not be recovered: %1</source>
         <translation>記録を復旧できませんでした: %1</translation>
     </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Unused numbers: %1</source>
+        <translation>未使用の番号：%1</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerOutbox</name>
@@ -2803,6 +2879,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>%1, recorded on this computer, was refused by the ledger&apos;s server. %2 It is kept aside on this computer and is not in the ledger; record it again once that is put right.</source>
         <translation>このコンピューターで記録した%1は、台帳のサーバーに受け付けられませんでした。%2 この記録はこのコンピューターに別に保管してあり、台帳には入っていません。問題が解決したら、もう一度記録してください。</translation>
+    </message>
+    <message>
+        <source>The unused number %1</source>
+        <translation>未使用の番号 %1</translation>
     </message>
 </context>
 <context>
@@ -2950,12 +3030,12 @@ Check the unit prices and quantities of the items.</source>
 <context>
     <name>seikyu::NumberSequence</name>
     <message>
-        <source>No. %1 is already in the ledger: entry %2, for %3.</source>
-        <translation>No. %1 はすでに台帳にあります：記録 %2、%3 宛て。</translation>
-    </message>
-    <message>
         <source>Recorded by %1 on %2.</source>
         <translation>%2 で %1 が記録。</translation>
+    </message>
+    <message>
+        <source>No. %1 is already in the ledger: entry %2, for %3, %4, dated %5.</source>
+        <translation>No. %1 はすでに台帳にあります：記録 %2、%3 宛て、%4、%5 付。</translation>
     </message>
 </context>
 <context>
@@ -3094,6 +3174,14 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Payment due:</source>
         <translation>お支払期限：</translation>
+    </message>
+    <message>
+        <source>The next invoice dated today, from the office&apos;s server: %1</source>
+        <translation>今日付の次の請求書（事務所のサーバーから）：%1</translation>
+    </message>
+    <message>
+        <source>No number can be proposed now. %1</source>
+        <translation>いま番号を提案できません。%1</translation>
     </message>
 </context>
 <context>

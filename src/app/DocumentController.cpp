@@ -223,10 +223,12 @@ Document *DocumentController::duplicate(Document *original)
     if (!document->readFromData(original->dataOfType()))
         return nullptr;
     document->windowControllerDidLoadNib();
-    document->startAsNextInvoice(choice->keepSums, choice->moveRowDates);
+    const QString unnumbered = document->startAsNextInvoice(choice->keepSums, choice->moveRowDates);
     Document *copy = adopt(std::move(document));
     // Unsaved work: closing it asks, and a recovery copy is kept meanwhile.
     copy->updateChangeCount(Document::ChangeDone);
+    if (!unnumbered.isEmpty())
+        Prompter::instance().inform(copy->window(), tr("The copy has no number."), unnumbered);
     return copy;
 }
 
@@ -331,6 +333,9 @@ int DocumentController::recoverDocuments()
 
 void DocumentController::discard(Document *document)
 {
+    // Closed without a file: a number taken for it and never issued would leave a gap.
+    if (document->filePath().isEmpty())
+        document->releaseTakenNumber();
     dropRecoveryCopy(document);
     m_recovery.forgetSavedVersion(document->filePath());
     m_documents.removeAll(document);

@@ -4,6 +4,7 @@
 #include "einvoice/EInvoiceExport.h"
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueLedger.h"
+#include "output/BatchTargets.h"
 #include "widgets/Prompter.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,7 @@ namespace seikyu {
 
 void recordEInvoicesInLedger(bool commandLine)
 {
-    setEInvoiceIssuer([commandLine](const WrittenEInvoice &written, const std::function<bool()> &write,
+    setEInvoiceIssuer([commandLine](const WrittenEInvoice &written, const std::function<bool()> &write, QString *error,
                                     bool *unrecorded) {
         const InvoiceReadResult read = readInvoice(written.invoiceFile);
         if (!read.contents)
@@ -23,6 +24,8 @@ void recordEInvoicesInLedger(bool commandLine)
             IssueLedger::instance().issue(issuedPageOf(*read.contents, QDate::currentDate()), written.sourcePath,
                                           IssueChannel::EInvoice, written.path, written.xml, write);
         *unrecorded = outcome.recording == IssueRecording::Lost || outcome.recording == IssueRecording::Refused;
+        if (!outcome.refusal.isEmpty() && error)
+            *error = commandLine ? notExportedUnlessReissued(outcome.refusal) : outcome.refusal;
         if (outcome.message) {
             if (commandLine)
                 std::fprintf(stderr, "seikyu: %s\n", outcome.message->toLocal8Bit().constData());

@@ -2,6 +2,7 @@
 
 #include "app/LedgerPlaceBox.h"
 #include "sections/FreelancePreferences.h"
+#include "sections/SharedNumbers.h"
 #include "table/TaxPreferences.h"
 #include "update/UpdateChecker.h"
 
@@ -104,6 +105,7 @@ void PreferencesDialog::addNumberChoices(QFormLayout *form)
     m_numberNext->setAccessibleName(tr("Next sequence number"));
     m_numberPreview = new QLabel(this);
     m_numberPreview->setObjectName(QStringLiteral("numberPreview"));
+    m_numberPreview->setWordWrap(true);
     auto *sequence = new QHBoxLayout;
     sequence->addWidget(m_numberNext);
     sequence->addWidget(m_numberPreview, 1);
@@ -122,6 +124,16 @@ void PreferencesDialog::addNumberChoices(QFormLayout *form)
 
 void PreferencesDialog::showNextNumber()
 {
+    if (const SharedNumbers *office = activeSharedNumbers()) {
+        // The office's server counts the numbers; this computer's count is not used.
+        m_numberNext->setEnabled(false);
+        QString why;
+        const std::optional<NumberProposal> next = office->peek(QDate::currentDate(), &why);
+        m_numberPreview->setText(next ? tr("The next invoice dated today, from the office's server: %1").arg(next->text)
+                                      : tr("No number can be proposed now. %1").arg(why));
+        return;
+    }
+    m_numberNext->setEnabled(true);
     const NumberProposal next = FreelancePreferences::nextNumber(QDate::currentDate());
     const QSignalBlocker blocker(m_numberNext);
     m_numberNext->setValue(static_cast<int>(next.sequence));

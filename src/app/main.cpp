@@ -148,6 +148,12 @@ int main(int argc, char *argv[])
                                         "XML's name."),
         QStringLiteral("OUT"));
     parser.addOption(ublOption);
+    const QCommandLineOption reissueOption(
+        QStringLiteral("reissue"),
+        QApplication::translate("main", "With --export-pdf or --export-ubl: an invoice whose number the ledger holds "
+                                        "for another invoice is issued as the correction of that invoice. Without "
+                                        "it, such a file is not exported."));
+    parser.addOption(reissueOption);
     parser.addOption(QCommandLineOption(
         QStringLiteral("ledger"),
         QApplication::translate("main",
@@ -173,8 +179,16 @@ int main(int argc, char *argv[])
             QApplication::translate("main", "--attach-ubl goes with --export-pdf OUT.").toLocal8Bit().constData());
         return 2;
     }
+    if (parser.isSet(reissueOption) && !parser.isSet(exportOption) && !parser.isSet(ublOption)) {
+        std::fprintf(stderr, "seikyu: %s\n",
+                     QApplication::translate("main", "--reissue goes with --export-pdf OUT or --export-ubl OUT.")
+                         .toLocal8Bit()
+                         .constData());
+        return 2;
+    }
     if (parser.isSet(exportOption) || parser.isSet(ublOption)) {
         seikyu::recordEInvoicesInLedger(true);
+        seikyu::IssueLedger::instance().setReissues(parser.isSet(reissueOption));
         QStringList messages;
         const int status =
             parser.isSet(ublOption)

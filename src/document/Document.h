@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/InvoiceFile.h"
+#include "sections/InvoiceNumber.h"
 #include "table/ItemRow.h"
 
 #include <QObject>
@@ -200,6 +201,12 @@ public:
     void numbCopy(QObject *sender = nullptr);
     /// Puts the next number of the user's sequence into the number panel's field.
     void numbNext(QObject *sender = nullptr);
+    /// Puts the next number of the sequence on the invoice: the office's on a shared ledger, else
+    /// this computer's. False, with why and the number as it was, when the server does not answer.
+    bool takeInvoiceNumber(QString *why = nullptr);
+    /// The invoice is closed unsaved: the number taken for it goes back to its sequence (or is
+    /// recorded as unused) unless it was issued.
+    void releaseTakenNumber();
     QDate dueDate() const { return m_dueDate; }
     void setDueDate(const QDate &due);
     /// Writes the page's due date in the form of the invoice date (Western or Japanese era).
@@ -216,8 +223,9 @@ public:
     /// Makes this invoice, a fresh copy of another, the next one: dated today, with the next
     /// number and a due date proposed afresh where the other had them, the sums rows and the
     /// amount box only when `keepSums`, no guide border and nothing to undo. With `moveRowDates`
-    /// the rows' dates move by as many months as the invoice date did.
-    void startAsNextInvoice(bool keepSums, bool moveRowDates = false);
+    /// the rows' dates move by as many months as the invoice date did. On a shared ledger whose
+    /// server does not answer, the number is left empty: what to tell the user why is returned.
+    QString startAsNextInvoice(bool keepSums, bool moveRowDates = false);
     /// Moves every row date that reads as a month and day by `months` (see movedRowDate).
     void moveRowDatesBy(int months, const QDate &invoiceDate);
 
@@ -474,6 +482,8 @@ private:
     /// A panel ended without its OK: every control of the panel goes back to how it was when the
     /// panel opened; the table panel puts the table back as one undoable step.
     void panelCancelled(QDialog *panel);
+    /// The number panel was cancelled: a number Next Number took for it goes back.
+    void numbCancelled();
     void rememberPanelAtOpen(QDialog *panel);
     void cancelTableEdits();
     void endTableSessionUnlessShown();
@@ -494,6 +504,8 @@ private:
     bool m_amountStale = false;
     bool m_dueStale = false;
     QString m_invoiceNumber;
+    std::optional<NumberProposal> m_panelTaken; ///< taken by Next Number in the open number panel
+    std::optional<NumberProposal> m_pageTaken;  ///< taken for the invoice, given back if never issued
     QString m_peer;
     QDate m_dueDate;
     int m_taxRate = 8;

@@ -79,6 +79,8 @@ void Document::panelCancelled(QDialog *panel)
         show(gridCtrl.get()); // "no" to the sums, not to the table's edits
         return;
     }
+    if (panel == numbCtrl.get())
+        numbCancelled();
     if (m_panelAtOpen && m_panelAtOpen->panel() == panel)
         m_panelAtOpen->restore();
 }

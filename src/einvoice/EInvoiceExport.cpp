@@ -3,6 +3,7 @@
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
 #include "einvoice/PdfA3.h"
+#include "ledger/IssueRecording.h"
 #include "output/PdfExport.h"
 #include "widgets/Prompter.h"
 
@@ -78,7 +79,7 @@ bool issueEInvoiceFile(const WrittenEInvoice &written, QString *error, bool *unr
 {
     const auto write = [&] { return writeEInvoiceFile(written.xml, written.path, error); };
     bool lost = false;
-    const bool done = issuer() ? issuer()(written, write, &lost) : write();
+    const bool done = issuer() ? issuer()(written, write, error, &lost) : write();
     if (unrecorded)
         *unrecorded = lost;
     if (done)
@@ -145,9 +146,10 @@ void setAttachesEInvoice(bool attach)
 
 void exportEInvoice(Document &document, QWidget *parent)
 {
-    const EInvoice invoice = eInvoiceOf(document);
-    if (!settled(invoice, parent))
+    if (!settled(eInvoiceOf(document), parent) || !settleInvoiceNumber(document, parent))
         return;
+    // Made after the number is settled: a new number is the e-invoice's too.
+    const EInvoice invoice = eInvoiceOf(document);
     const QString name = pdfSuggestedName(document) + QStringLiteral(".xml");
     const QString folder =
         document.filePath().isEmpty() ? QDir::homePath() : QFileInfo(document.filePath()).absolutePath();

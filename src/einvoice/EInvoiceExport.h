@@ -31,11 +31,11 @@ void setEInvoiceObserver(EInvoiceObserver observer);
 void announceEInvoice(const WrittenEInvoice &written);
 
 /// Issues every e-invoice written as an XML file of its own (a ledger records it, keeping what it
-/// needs before the file is written): `write` writes the file. Whether the file was written; sets
-/// `unrecorded` when it was, but could be neither recorded nor kept to be recorded. One issuer; an
-/// empty function removes it.
-using EInvoiceIssuer =
-    std::function<bool(const WrittenEInvoice &written, const std::function<bool()> &write, bool *unrecorded)>;
+/// needs before the file is written): `write` writes the file. Whether the file was written, with
+/// why not in `error` when the issuer would not write it; sets `unrecorded` when it was, but could
+/// be neither recorded nor kept to be recorded. One issuer; an empty function removes it.
+using EInvoiceIssuer = std::function<bool(const WrittenEInvoice &written, const std::function<bool()> &write,
+                                          QString *error, bool *unrecorded)>;
 void setEInvoiceIssuer(EInvoiceIssuer issuer);
 /// Writes `written.xml` to `written.path` atomically, through the issuer when there is one, then
 /// tells the observer. False with the reason when it was not written, a file already there untouched.

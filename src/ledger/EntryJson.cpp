@@ -51,6 +51,7 @@ QByteArray entryToJson(const LedgerEntry &entry)
         {QStringLiteral("issued_by_host"), entry.issuedByHost},
         {QStringLiteral("origin"), entry.origin},
         {QStringLiteral("refers_to_origin"), entry.refersToOrigin},
+        {QStringLiteral("reissue"), entry.reissue},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
@@ -88,6 +89,7 @@ std::optional<LedgerEntry> entryFromJson(const QByteArray &json)
     entry.issuedByHost = o.value(QStringLiteral("issued_by_host")).toString();
     entry.origin = o.value(QStringLiteral("origin")).toString();
     entry.refersToOrigin = o.value(QStringLiteral("refers_to_origin")).toString();
+    entry.reissue = o.value(QStringLiteral("reissue")).toBool();
     return entry;
 }
 

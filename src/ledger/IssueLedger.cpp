@@ -5,6 +5,8 @@
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueIntents.h"
 #include "ledger/LedgerHealth.h"
+#include "ledger/NumberSequence.h"
+#include "sections/FreelancePreferences.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -398,6 +400,13 @@ IssueOutcome IssueLedger::issue(const InvoicePage &page, const QString &sourcePa
                                 const QString &target, const QByteArray &bytes, const std::function<bool()> &write)
 {
     LedgerEntry entry = issueEntryOf(page);
+    entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
+    if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
+        // Never recorded silently: nothing goes out until the user says whose number it is.
+        IssueOutcome refused;
+        refused.refusal = numberTakenText(entry.number, *use.earlier);
+        return refused;
+    }
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
     if (!bytes.isEmpty())
@@ -455,6 +464,36 @@ IssueOutcome IssueLedger::issue(const InvoicePage &page, const QString &sourcePa
     return outcome;
 }
 
+NumberUse IssueLedger::numberUseOf(const LedgerEntry &issue)
+{
+    if (SharedLedger *office = shared())
+        return office->numberUseOf(issue).value_or(NumberUse());
+    LedgerStore *ledger = store();
+    return ledger ? ledger->numberUseOf(issue) : NumberUse();
+}
+
+void IssueLedger::releaseNumber(const NumberProposal &taken, const QString &why)
+{
+    if (taken.text.isEmpty())
+        return;
+    if (SharedLedger *office = shared(); office && taken.shared) {
+        office->release(taken, why);
+        return;
+    }
+    if (taken.shared)
+        return; // the ledger is no longer the office's: its server's count is not this computer's
+    LedgerStore *ledger = store();
+    const std::optional<QList<HeldNumber>> held = ledger ? ledger->issuesHolding(taken.text) : std::nullopt;
+    if ((held && !held->isEmpty()) || FreelancePreferences::giveBackNumber(taken))
+        return;
+    LedgerEntry unused;
+    unused.kind = EntryKind::Unused;
+    unused.number = taken.text;
+    unused.note = why;
+    QString reason;
+    deliver(unused, &reason);
+}
+
 void IssueLedger::settlePending()
 {
     LedgerOutbox *box = outbox(false);
@@ -508,7 +547,8 @@ std::optional<QString> IssueLedger::recordIssue(const InvoicePage &page, const Q
         else
             failed(written.errorString());
     }
-    return issue(page, sourcePath, channel, pdfPath, bytes, [] { return true; }).message;
+    const IssueOutcome outcome = issue(page, sourcePath, channel, pdfPath, bytes, [] { return true; });
+    return outcome.refusal.isEmpty() ? outcome.message : outcome.refusal;
 }
 
 void IssueLedger::tell(const QString &text)

@@ -31,6 +31,8 @@ struct IssueOutcome
     bool written = false; ///< the output reached its final name (or the printer)
     IssueRecording recording = IssueRecording::Recorded;
     std::optional<QString> message; ///< what the user should be told
+    /// Why nothing was issued: the number is another invoice's (naming it). Not in `message`.
+    QString refusal;
 };
 
 /// The user's ledger of issued invoices: one SQLite file in the application's data folder, with
@@ -75,8 +77,22 @@ public:
     /// no target and no bytes, it prints), then the entry is recorded, or kept waiting when the
     /// ledger cannot take it now. A process killed anywhere in between has its entry completed (or
     /// its unused copy dropped) by the next settlePending(). `write` failing records nothing.
+    /// An issue whose number another invoice holds is not written (refusal names that invoice)
+    /// unless it is a reissue (setReissues, allowReissue).
     IssueOutcome issue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel, const QString &target,
                        const QByteArray &bytes, const std::function<bool()> &write);
+    /// What recording the issue would make of its number (see numberUse), asked of the ledger it
+    /// goes to: New while the shared ledger's server does not answer (the entry is checked when sent).
+    NumberUse numberUseOf(const LedgerEntry &issue);
+    /// Whether issues whose number another invoice holds go out as its correction (a reissue)
+    /// rather than being refused (the command line's --reissue).
+    void setReissues(bool reissues) { m_reissues = reissues; }
+    /// The next issue of `number` is the correction of the invoice holding it: the user said so.
+    void allowReissue(const QString &number) { m_reissueOf = number; }
+    /// A number taken and not used (`why`): given back to its sequence while no later one was
+    /// taken, else recorded as unused. Nothing when an issue carries it.
+    void releaseNumber(const NumberProposal &taken, const QString &why);
+
     /// Records an output already written at `pdfPath` (empty for none) as issue() does.
     /// Returns what the user should be told.
     std::optional<QString> recordIssue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel,
@@ -145,6 +161,8 @@ private:
     /// Adds what the shared ledger's server refused to what the user is told next.
     void tellRefused(const QStringList &refused);
 
+    bool m_reissues = false;
+    QString m_reissueOf;
     std::unique_ptr<SharedLedger> m_shared;
     QString m_sharedText; ///< the connection text m_shared was made for
     bool m_waitsForServer = false;

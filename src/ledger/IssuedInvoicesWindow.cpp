@@ -320,8 +320,15 @@ void IssuedInvoicesWindow::refresh()
 QString IssuedInvoicesWindow::footerText() const
 {
     const LedgerTotals &totals = m_model->totals();
-    return tr("%n invoice(s) shown · Total %1 · Outstanding %2", nullptr, totals.count)
-        .arg(mark(totals.amount), mark(totals.outstanding));
+    QString text = tr("%n invoice(s) shown · Total %1 · Outstanding %2", nullptr, totals.count)
+                       .arg(mark(totals.amount), mark(totals.outstanding));
+    // Numbers taken and given up on, so that a gap in the sequence has its reason on screen.
+    QStringList unused;
+    for (const LedgerEntry &entry : m_model->page().unused)
+        unused.append(tr("%1 (%2)").arg(entry.number, entry.note));
+    if (!unused.isEmpty())
+        text += QLatin1Char('\n') + tr("Unused numbers: %1").arg(unused.join(QStringLiteral(", ")));
+    return text;
 }
 
 int IssuedInvoicesWindow::selectedRow() const

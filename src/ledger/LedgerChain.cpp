@@ -203,6 +203,13 @@ QString describeProblem(const ChainProblem &problem)
                                            "no longer guards the ledger as Seikyu set it up; the administrator "
                                            "switches it on again with seikyu --ledger-setup.")
             .arg(problem.archiveName);
+    case ChainProblem::Kind::NumberClash:
+        return QCoreApplication::translate("Ledger",
+                                           "No. %1 is on two invoices: entry %2 and entry %3. Both are kept and "
+                                           "counted; void the mistaken one and issue it again under a new number.")
+            .arg(problem.detail)
+            .arg(problem.otherEntryId)
+            .arg(problem.entryId);
     }
     return {};
 }

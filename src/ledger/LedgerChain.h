@@ -38,13 +38,17 @@ struct ChainProblem
         TriggerMissing,
         /// a trigger of the ledger's server (archiveName) is switched off
         TriggerDisabled,
+        /// two invoices carry one number (detail): the invoice of entry entryId and the earlier one
+        /// of entry otherEntryId; both stay in the ledger and are counted
+        NumberClash,
     };
     Kind kind = Kind::Changed;
     qint64 entryId = 0;
     /// for the PDF problems; the file for the file problems; for the anchor problems, the hash this
     /// computer saw; the trigger for the trigger problems
     QString archiveName;
-    QString detail = {}; ///< what is wrong with a damaged file
+    QString detail = {};     ///< what is wrong with a damaged file; the number two invoices carry
+    qint64 otherEntryId = 0; ///< the other invoice of a number clash
     friend bool operator==(const ChainProblem &, const ChainProblem &) = default;
 };
 

@@ -99,9 +99,10 @@ QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid)
             QString::number(e.withholding),
             dateText(e.dueDate),
             QString::number(paid),
-            row.superseded && !row.voided
-                ? Text::tr("%1, issued again").arg(statusText(statusOf(e.amount, paid, false)))
-                : statusText(statusOf(e.amount, paid, row.voided)),
+            statusWithClash(row.superseded && !row.voided
+                                ? Text::tr("%1, issued again").arg(statusText(statusOf(e.amount, paid, false)))
+                                : statusText(statusOf(e.amount, paid, row.voided)),
+                            row),
             localTimeText(e.recordedAt),
             channel,
             e.refersTo ? QString::number(e.refersTo) : QString(),
@@ -110,6 +111,24 @@ QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid)
             e.archiveName,
             e.pdfSha256,
             QDir::toNativeSeparators(e.sourcePath)};
+}
+
+QString statusWithClash(const QString &status, const IssuedInvoice &row)
+{
+    if (row.clashesWith == 0)
+        return status;
+    return Text::tr("%1; No. %2 is also on entry %3").arg(status, row.issue.number).arg(row.clashesWith);
+}
+
+QStringList unusedNumberCells(const LedgerEntry &unused)
+{
+    QStringList cells(ledgerColumnTitles().size());
+    cells[0] = QString::number(unused.id);
+    cells[1] = dateText(unused.recordedAt.toLocalTime().date());
+    cells[2] = unused.number;
+    cells[9] = Text::tr("Unused: %1").arg(unused.note);
+    cells[10] = localTimeText(unused.recordedAt);
+    return cells;
 }
 
 QString csvField(const QString &text)
@@ -165,6 +184,9 @@ QByteArray ledgerCsv(const LedgerPage &found)
     appendLine(ledgerColumnTitles());
     for (qsizetype i = 0; i < found.rows.size(); ++i)
         appendLine(ledgerRowCells(found.rows[i], found.paid.value(i)));
+    // The numbers given up on follow, so the sequence reads whole.
+    for (const LedgerEntry &unused : found.unused)
+        appendLine(unusedNumberCells(unused));
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 

@@ -15,6 +15,11 @@ QStringList ledgerColumnTitles();
 /// integers, dates as yyyy-MM-dd.
 QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid);
 
+/// The status of an issue as the listing and the window show it, with its number clash if any.
+QString statusWithClash(const QString &status, const IssuedInvoice &row);
+/// The cells of a number taken and never used, in the columns of ledgerColumnTitles.
+QStringList unusedNumberCells(const LedgerEntry &unused);
+
 /// One CSV field: quoted when it holds a comma, a quote, a line break or leading/trailing space,
 /// with quotes doubled.
 QString csvField(const QString &text);

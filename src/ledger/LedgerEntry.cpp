@@ -18,6 +18,8 @@ QString entryKindKey(EntryKind kind)
         return QStringLiteral("copy");
     case EntryKind::Seal:
         return QStringLiteral("seal");
+    case EntryKind::Unused:
+        return QStringLiteral("unused");
     }
     return {};
 }
@@ -31,7 +33,8 @@ bool sameInvoiceFacts(const LedgerEntry &a, const LedgerEntry &b)
 
 std::optional<EntryKind> entryKindOfKey(const QString &key)
 {
-    for (EntryKind kind : {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Copy, EntryKind::Seal}) {
+    for (EntryKind kind :
+         {EntryKind::Issue, EntryKind::Void, EntryKind::Payment, EntryKind::Copy, EntryKind::Seal, EntryKind::Unused}) {
         if (entryKindKey(kind) == key)
             return kind;
     }

@@ -19,6 +19,9 @@ enum class EntryKind {
     /// written once when an older ledger is brought to whole-row hashes: its hash covers a digest
     /// of every column of every entry before it (pdfSha256 holds the digest)
     Seal,
+    /// a number taken from the office's sequence that no invoice will carry, with why (note), so
+    /// the sequence reads whole
+    Unused,
 };
 
 /// How an invoice was issued.
@@ -83,6 +86,10 @@ struct LedgerEntry
     /// to be sent with this one). The ledger puts that entry's id in refersTo when it records this.
     QString refersToOrigin;
     int hashForm = CurrentHashForm;
+    /// Travels with an issue to the ledger, never stored: the issue corrects the invoice that holds
+    /// its number (the user said so). The ledger makes it refer to that invoice; without it, an
+    /// issue is never taken for a reissue because of its number.
+    bool reissue = false;
 };
 
 /// Whether two issues state the same invoice: every fact the page gives (title, date, customer,

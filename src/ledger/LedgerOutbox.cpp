@@ -85,6 +85,9 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
     case EntryKind::Void:
         what = QCoreApplication::translate("seikyu::LedgerOutbox", "The void “%1”").arg(entry.note);
         break;
+    case EntryKind::Unused:
+        what = QCoreApplication::translate("seikyu::LedgerOutbox", "The unused number %1").arg(entry.number);
+        break;
     case EntryKind::Seal: // made by the ledger itself, never sent
         break;
     }
@@ -204,13 +207,9 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
             reason = QCoreApplication::translate("seikyu::LedgerOutbox",
                                                  "the entry it refers to was refused and is kept aside too");
         } else {
-            if (entry.kind == EntryKind::Issue) {
-                QString ignored;
-                if (const std::optional<LedgerEntry> holder =
-                        holderOfNumber(server.database(), entry.number, entry.customer, &ignored);
-                    holder && holder->id != 0)
-                    sending.numberClashes.append(numberTakenText(entry.number, *holder));
-            }
+            // Typed while away: recorded all the same, as the clash it is, and said.
+            if (const NumberUse use = server.numberUseOf(entry); use.kind == NumberUse::Kind::Clash)
+                sending.numberClashes.append(numberTakenText(entry.number, *use.earlier));
             LedgerFault fault = LedgerFault::None;
             recorded = server.record(entry, &reason, &fault);
             if (!recorded && fault == LedgerFault::Refused)

@@ -299,7 +299,9 @@ LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into)
                     Text::tr("Entry %1 refers to entry %2, which was not recovered.").arg(id).arg(entry.refersTo));
                 continue;
             }
-            entry.refersTo = target; // a reissue of an issue lost finds its invoice by number
+            entry.refersTo = target;
+            // A reissue of an issue lost corrects the invoice that holds its number, as it did.
+            entry.reissue = target == 0;
         }
         entry.id = 0;
         entry.previousHash.clear();

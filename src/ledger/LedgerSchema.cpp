@@ -120,6 +120,12 @@ QStringList versionThreeColumns(const LedgerDialect &dialect)
         QStringLiteral("CREATE TABLE IF NOT EXISTS ledger_numbers (counter TEXT PRIMARY KEY, "
                        "last_used BIGINT NOT NULL)")};
     if (dialect.driver == QLatin1String("QPSQL")) {
+        // A number taken and not used goes back to its sequence only while it is still the last
+        // one taken: one compare-and-set, true when it was given back.
+        statements.append(QStringLiteral(
+            "CREATE OR REPLACE FUNCTION ledger_give_back_number(TEXT, BIGINT) RETURNS BOOLEAN LANGUAGE sql AS "
+            "$$ WITH given AS (UPDATE ledger_numbers SET last_used = last_used - 1 WHERE counter = $1 AND "
+            "last_used = $2 RETURNING 1) SELECT EXISTS (SELECT 1 FROM given) $$"));
         // A customer searched by part of the name needs trigrams to stay quick over millions of
         // entries. Without the extension (or the right to create it) the search still works, slower.
         statements.append(

@@ -49,6 +49,7 @@ struct IssuedInvoice
     QString voidReason;
     bool superseded = false; ///< the same invoice was issued again later
     QString numberFolded;
+    qint64 clashesWith = 0; ///< the first issue of another invoice that carries the same number
 };
 
 /// The sums of what a search shows. An invoice issued more than once counts once (its latest
@@ -66,6 +67,9 @@ struct LedgerPage
     QList<IssuedInvoice> rows; ///< in the order asked for, at most the limit asked for
     QList<qint64> paid;        ///< what was received against each row's invoice
     LedgerTotals totals;       ///< over every issue found, not only this page
+    /// Numbers taken and never used, with why, in the dates and numbers searched (first page only;
+    /// none when the search asks for customers, amounts or a payment status, which they have not).
+    QList<LedgerEntry> unused;
 };
 
 /// What a search's rows are ordered by. Ties go newest recorded first, whichever way.

@@ -174,6 +174,38 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     // off the sorted column's index.
     LedgerPage page;
     QSqlQuery query(db);
+    const bool asksUnused = slice.offset <= 0 && filter.issueId == 0 && !filter.minAmount && !filter.maxAmount &&
+                            filter.customer.trimmed().isEmpty() && filter.statuses.isEmpty() && !filter.pastDueOnly;
+    if (asksUnused) {
+        // The day a number was given up on stands for its invoice's date.
+        QStringList unusedWhere{QStringLiteral("kind = 'unused'")};
+        QVariantList unusedValues;
+        if (filter.from) {
+            unusedWhere.append(QStringLiteral("substr(recorded_at, 1, 10) >= ?"));
+            unusedValues << filter.from->toString(Qt::ISODate);
+        }
+        if (filter.to) {
+            unusedWhere.append(QStringLiteral("substr(recorded_at, 1, 10) <= ?"));
+            unusedValues << filter.to->toString(Qt::ISODate);
+        }
+        if (const QString number = foldForSearch(filter.number.trimmed()); !number.isEmpty()) {
+            unusedWhere.append(QStringLiteral("lower(number) LIKE ? ESCAPE '\\'"));
+            unusedValues << likePattern(number);
+        }
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT %1 FROM ledger_entries WHERE %2 ORDER BY id")
+                          .arg(entryColumns(CurrentSchemaVersion), unusedWhere.join(QLatin1String(" AND "))));
+        for (const QVariant &value : std::as_const(unusedValues))
+            query.addBindValue(value);
+        if (!query.exec()) {
+            if (error)
+                *error = query.lastError().text();
+            return std::nullopt;
+        }
+        while (query.next())
+            page.unused.append(issueOfRow(query));
+        query.finish();
+    }
     if (!run(query, QStringLiteral("SELECT count(*), "
                                    "sum(CASE WHEN voided <> 0 OR superseded <> 0 THEN 0 ELSE amount END), "
                                    "sum(CASE WHEN voided <> 0 OR superseded <> 0 OR paid >= amount THEN 0 "
@@ -224,7 +256,18 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         const LedgerEntry entry = issueOfRow(query);
         whole.insert(entry.id, entry);
     }
+    query.finish();
+    // Another invoice under the same number: both are shown, each naming the other.
+    QHash<qint64, qint64> clashes;
+    if (!run(query, QStringLiteral("SELECT i.id, (SELECT min(o.invoice_id) FROM ledger_issues o WHERE o.number = "
+                                   "i.number AND o.invoice_id <> i.invoice_id) FROM ledger_issues i WHERE i.number <> "
+                                   "'' AND i.id IN (SELECT id %1)")
+                        .arg(rowsAsked)))
+        return std::nullopt;
+    while (query.next())
+        clashes.insert(query.value(0).toLongLong(), query.value(1).toLongLong());
     for (IssuedInvoice &row : page.rows) {
+        row.clashesWith = clashes.value(row.issue.id);
         row.issue = whole.value(row.issue.id);
         row.date = row.issue.invoiceDate.isValid() ? row.issue.invoiceDate : row.issue.recordedAt.toUTC().date();
         row.numberFolded = foldForSearch(row.issue.number);

@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QThread>
 #include <QUuid>
 #include <QVariant>
@@ -584,20 +585,25 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     query.finish();
 
     const bool namesNoEarlierIssue = entry.kind == EntryKind::Issue && entry.refersTo == 0;
-    if (namesNoEarlierIssue) {
-        if (!entry.number.isEmpty()) {
-            query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE kind = 'issue' AND number = ? AND "
-                                         "customer = ? ORDER BY id DESC LIMIT 1"));
-            query.addBindValue(entry.number);
-            query.addBindValue(entry.customer);
-        } else {
-            query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE kind = 'issue' AND number = '' AND "
-                                         "source_path = ? AND source_path <> '' AND invoice_date = ? AND customer = ? "
-                                         "ORDER BY id DESC LIMIT 1"));
-            query.addBindValue(entry.sourcePath);
-            query.addBindValue(dateText(entry.invoiceDate));
-            query.addBindValue(entry.customer);
-        }
+    if (namesNoEarlierIssue && !entry.number.isEmpty()) {
+        // Whose number it is decides: the same invoice sent again unchanged is a copy, a reissue
+        // only when the issue says so; another invoice's number is recorded as the clash it is,
+        // hiding neither invoice.
+        const std::optional<QList<HeldNumber>> held = issuesHolding(entry.number, error, fault);
+        if (!held)
+            return std::nullopt;
+        const NumberUse use = numberUse(entry, *held);
+        if (use.kind == NumberUse::Kind::Copy)
+            entry.kind = EntryKind::Copy;
+        if (use.kind == NumberUse::Kind::Copy || use.kind == NumberUse::Kind::Reissue)
+            entry.refersTo = use.earlier->id;
+    } else if (namesNoEarlierIssue) {
+        query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE kind = 'issue' AND number = '' AND "
+                                     "source_path = ? AND source_path <> '' AND invoice_date = ? AND customer = ? "
+                                     "ORDER BY id DESC LIMIT 1"));
+        query.addBindValue(entry.sourcePath);
+        query.addBindValue(dateText(entry.invoiceDate));
+        query.addBindValue(entry.customer);
         if (!query.exec())
             return failed(query);
         if (query.next())
@@ -606,7 +612,7 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     }
 
     entry.invoiceId = entry.kind == EntryKind::Issue ? entry.id : 0;
-    if (entry.kind != EntryKind::Issue && entry.refersTo == 0) {
+    if (entry.kind != EntryKind::Issue && entry.kind != EntryKind::Unused && entry.refersTo == 0) {
         // It would stay in the ledger for good, paying or voiding nothing.
         setReason(error, QCoreApplication::translate("seikyu::LedgerStore", "it refers to no entry"));
         setFault(fault, LedgerFault::Refused);
@@ -627,7 +633,7 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         }
         const QString kind = query.value(0).toString();
         const bool voided = query.value(2).toLongLong() > 0;
-        if (namesNoEarlierIssue && kind == QLatin1String("issue") && !voided) {
+        if (namesNoEarlierIssue && entry.number.isEmpty() && kind == QLatin1String("issue") && !voided) {
             // The same invoice sent again unchanged is owed once: a copy, not a reissue that
             // supersedes the first. A changed one (or one sent again after its void) is a reissue.
             if (const std::optional<LedgerEntry> earlier = this->entry(entry.refersTo);
@@ -673,6 +679,38 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     if (!insert(entry, error, fault))
         return std::nullopt;
     return entry;
+}
+
+std::optional<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &number, QString *error, LedgerFault *fault)
+{
+    QList<HeldNumber> held;
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1, EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND "
+                                 "v.refers_to = e.id) FROM ledger_entries e WHERE e.kind = 'issue' AND e.number = ? "
+                                 "ORDER BY e.id DESC")
+                      .arg(entryColumns(m_version)
+                               .replace(QLatin1String(", "), QLatin1String(", e."))
+                               .prepend(QLatin1String("e."))));
+    query.addBindValue(number);
+    if (!query.exec()) {
+        setReason(error, query.lastError().text());
+        setFault(fault, faultOf(query.lastError()));
+        return std::nullopt;
+    }
+    const int voidedColumn = query.record().count() - 1;
+    while (query.next())
+        held.append({entryOfRow(query, m_version), query.value(voidedColumn).toBool()});
+    return held;
+}
+
+NumberUse LedgerStore::numberUseOf(const LedgerEntry &issue, QString *error)
+{
+    if (issue.kind != EntryKind::Issue || issue.number.isEmpty() || issue.refersTo != 0 ||
+        !issue.refersToOrigin.isEmpty())
+        return {};
+    const std::optional<QList<HeldNumber>> held = issuesHolding(issue.number, error, nullptr);
+    return held ? numberUse(issue, *held) : NumberUse();
 }
 
 bool LedgerStore::insert(const LedgerEntry &entry, QString *error, LedgerFault *fault)
@@ -855,7 +893,7 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
         if (chainIntact && anchorProblems.isEmpty())
             keepHead(found.headId, found.headHash);
     }
-    found.problems = chainProblems + anchorProblems + found.problems;
+    found.problems = chainProblems + anchorProblems + found.problems + numberClashes(all);
     if (m_dialect.driver == QLatin1String("QPSQL")) {
         // What the database itself guards, and whether this login could stop it guarding.
         found.problems += triggerProblems(database(), m_version);

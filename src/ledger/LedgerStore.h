@@ -4,6 +4,7 @@
 #include "ledger/LedgerEntry.h"
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerSearch.h"
+#include "ledger/NumberUse.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -64,8 +65,10 @@ public:
     QSqlDatabase database() const;
 
     /// Adds an entry; the store gives it its id, time (when unset), previous hash, hash and the
-    /// derived columns. An issue that names no earlier entry refers to the last issue of the same
-    /// invoice (same number and customer; without a number, same source file, date and customer).
+    /// derived columns. An issue with a number that names no earlier entry is what numberUse makes
+    /// of it: a copy of the invoice it repeats unchanged, a reissue when it says it is one, else an
+    /// invoice of its own (beside another that holds the number: a clash, which Verify reports).
+    /// One without a number refers to the last issue of the same source file, date and customer.
     /// A payment must refer to an issue, a void to an issue or a payment not voided yet; an entry
     /// that names the one it refers to by origin refers to the entry of that origin.
     /// The recorded entry, or nothing with a reason (fault Refused when the entry is the problem).
@@ -76,6 +79,13 @@ public:
     std::optional<LedgerEntry> recordPayment(qint64 issueId, const QDate &date, qint64 amount,
                                              const QString &note = QString(), QString *error = nullptr);
     std::optional<LedgerEntry> recordVoid(qint64 entryId, const QString &reason, QString *error = nullptr);
+
+    /// Every issue holding `number`, newest first, with whether it was voided.
+    std::optional<QList<HeldNumber>> issuesHolding(const QString &number, QString *error = nullptr,
+                                                   LedgerFault *fault = nullptr);
+    /// What recording `issue` now would make of its number (see numberUse): New for an issue
+    /// that names the entry it refers to, has no number, or when the ledger cannot be read (`error`).
+    NumberUse numberUseOf(const LedgerEntry &issue, QString *error = nullptr);
 
     /// Every entry after `afterId`, in id order, as stored.
     QList<LedgerEntry> entries(qint64 afterId = 0, QString *error = nullptr);

@@ -1,5 +1,6 @@
 #include "ledger/LedgerTableModel.h"
 
+#include "ledger/LedgerCsv.h"
 #include "table/Amounts.h"
 
 #include <QBrush>
@@ -156,7 +157,7 @@ QVariant LedgerTableModel::data(const QModelIndex &index, int role) const
                 text = tr("%1 (past due)").arg(text);
             if (row->superseded)
                 text = tr("%1, issued again").arg(text);
-            return text;
+            return statusWithClash(text, *row);
         }
         }
         return {};

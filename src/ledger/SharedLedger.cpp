@@ -115,24 +115,87 @@ SharedRecording SharedLedger::record(const LedgerEntry &entry)
     return recording;
 }
 
-std::optional<NumberProposal> SharedLedger::takeNumber(const QString &pattern, const QDate &date, qint64 lastUsedHere,
-                                                       QString *error)
+QString SharedLedger::numberNeedsServerText(const ServerReport &report)
 {
+    return QCoreApplication::translate("seikyu::SharedLedger",
+                                       "Taking a number needs the ledger's server: %1 Type the number by hand; it is "
+                                       "checked when the server answers again.")
+        .arg(report.message);
+}
+
+std::optional<NumberProposal> SharedLedger::takeNumber(const QString &pattern, const QDate &date, QString *error)
+{
+    // Numbers typed while the server was away go to the ledger first, so the sequence passes over them.
+    if (m_outbox->count() > 0)
+        sendWaiting();
     ServerReport report;
     if (!connect(&report)) {
         if (error)
-            *error = QCoreApplication::translate("seikyu::SharedLedger",
-                                                 "Taking a number needs the ledger's server: %1 Type the number "
-                                                 "by hand; it is checked when the server answers again.")
-                         .arg(report.message);
+            *error = numberNeedsServerText(report);
         return std::nullopt;
     }
-    std::optional<NumberProposal> number = takeSharedNumber(m_server->database(), pattern, date, lastUsedHere, error);
+    std::optional<NumberProposal> number = takeSharedNumber(m_server->database(), pattern, date, error);
     if (!number && error && classifyServerError(*error) == ServerProblem::PermissionDenied)
         *error = serverRefusalText(m_server->database(), *error); // which role, and which table or function
     if (!number)
         dropIfGone();
     return number;
+}
+
+std::optional<NumberProposal> SharedLedger::peekNumber(const QString &pattern, const QDate &date, QString *error)
+{
+    ServerReport report;
+    if (!connect(&report)) {
+        if (error)
+            *error = numberNeedsServerText(report);
+        return std::nullopt;
+    }
+    std::optional<NumberProposal> number = peekSharedNumber(m_server->database(), pattern, date, error);
+    if (!number)
+        dropIfGone();
+    return number;
+}
+
+std::optional<NumberUse> SharedLedger::numberUseOf(const LedgerEntry &issue)
+{
+    if (!connect()) {
+        // What this computer issued while away is known here: the server checks the rest on arrival.
+        QList<HeldNumber> waiting;
+        for (const LedgerEntry &entry : m_outbox->waiting()) {
+            if (entry.kind == EntryKind::Issue && entry.number == issue.number && !issue.number.isEmpty())
+                waiting.prepend({entry, false});
+        }
+        if (waiting.isEmpty())
+            return std::nullopt;
+        return seikyu::numberUse(issue, waiting);
+    }
+    QString error;
+    const NumberUse use = m_server->numberUseOf(issue, &error);
+    if (!error.isEmpty()) {
+        dropIfGone();
+        return std::nullopt;
+    }
+    return use;
+}
+
+void SharedLedger::release(const NumberProposal &taken, const QString &why)
+{
+    for (const LedgerEntry &waiting : m_outbox->waiting()) {
+        if (waiting.number == taken.text)
+            return; // issued while the server was away
+    }
+    if (connect()) {
+        const std::optional<QList<HeldNumber>> held = m_server->issuesHolding(taken.text);
+        if (held && !held->isEmpty())
+            return;
+        if (held && giveBackSharedNumber(m_server->database(), taken))
+            return;
+    }
+    LedgerEntry unused;
+    unused.kind = EntryKind::Unused;
+    unused.number = taken.text;
+    unused.note = why;
+    record(unused);
 }
 
 } // namespace seikyu

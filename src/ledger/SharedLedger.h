@@ -60,12 +60,22 @@ public:
     bool loginMayAlter() const { return m_loginMayAlter; }
 
     /// The next number of the office's sequence; nothing, with the reason, without the server.
-    std::optional<NumberProposal> takeNumber(const QString &pattern, const QDate &date, qint64 lastUsedHere,
-                                             QString *error = nullptr);
+    std::optional<NumberProposal> takeNumber(const QString &pattern, const QDate &date, QString *error = nullptr);
+    /// The number takeNumber would give now, not taken; nothing, with the reason, without the server.
+    std::optional<NumberProposal> peekNumber(const QString &pattern, const QDate &date, QString *error = nullptr);
+    /// What recording the issue would make of its number (NumberUse), asked of the server; while
+    /// it does not answer, of the issues waiting here, else nothing (checked when it is sent).
+    std::optional<NumberUse> numberUseOf(const LedgerEntry &issue);
+    /// A number taken from the sequence that no invoice will carry: given back while no later one
+    /// was taken, else recorded as unused with `why` (sent later when the server does not answer).
+    /// Nothing is done when an issue holds it or waits here to be sent with it.
+    void release(const NumberProposal &taken, const QString &why);
 
 private:
     /// After a failure: drops a connection the server no longer answers on. True when it did.
     bool dropIfGone();
+    /// The reason a number cannot be taken without the server, with what `report` says.
+    static QString numberNeedsServerText(const ServerReport &report);
 
     QString m_connectionText;
     QString m_anchorFile;

@@ -15,9 +15,14 @@ void installSharedNumbers()
         SharedLedger *office = IssueLedger::instance().shared();
         if (!office)
             return std::nullopt;
-        // This computer's count so far, so the office's sequence starts after the numbers used here.
-        const NumberProposal local = FreelancePreferences::nextNumber(date);
-        return office->takeNumber(FreelancePreferences::numberPattern(), date, local.sequence - 1, why);
+        std::optional<NumberProposal> taken = office->takeNumber(FreelancePreferences::numberPattern(), date, why);
+        if (taken)
+            taken->shared = true;
+        return taken;
+    };
+    numbers.peek = [](const QDate &date, QString *why) -> std::optional<NumberProposal> {
+        SharedLedger *office = IssueLedger::instance().shared();
+        return office ? office->peekNumber(FreelancePreferences::numberPattern(), date, why) : std::nullopt;
     };
     numbers.refusal = [](const QString &number, const QString &customer) -> QString {
         SharedLedger *office = IssueLedger::instance().shared();
@@ -25,6 +30,9 @@ void installSharedNumbers()
             return QString(); // checked when the entry reaches the server
         const std::optional<LedgerEntry> holder = holderOfNumber(office->server()->database(), number, customer);
         return holder ? numberTakenText(number, *holder) : QString();
+    };
+    numbers.release = [](const NumberProposal &taken, const QString &why) {
+        IssueLedger::instance().releaseNumber(taken, why);
     };
     setSharedNumbers(numbers);
 }

@@ -44,6 +44,7 @@ struct Job
     std::optional<bool> exported; ///< whether its PDF was written, once that was tried
     QString told;                 ///< what the ledger has to say about it
     bool unrecorded = false;      ///< written, but neither recorded nor kept to be recorded (or refused)
+    bool refused = false;         ///< not written: its number is another invoice's
 
     /// Writes the PDF once it is made, and records it in the ledger as soon as it is written, each
     /// invoice on its own: a batch stopped halfway leaves every PDF written with its entry.
@@ -61,7 +62,10 @@ struct Job
         QString why;
         const IssueOutcome outcome = IssueLedger::instance().issue(issued, file, IssueChannel::Batch, target, bytes,
                                                                    [&] { return writePdfFile(bytes, target, &why); });
-        if (!outcome.written)
+        refused = !outcome.refusal.isEmpty();
+        if (refused)
+            reason = notExportedUnlessReissued(outcome.refusal);
+        else if (!outcome.written)
             reason = Text::tr("could not be written: %1").arg(why);
         told = outcome.message.value_or(QString());
         unrecorded = outcome.recording == IssueRecording::Lost || outcome.recording == IssueRecording::Refused;
@@ -202,7 +206,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             continue;
         }
         // A PDF that could not be written is named itself: the input was read well.
-        lines.append(batchMessageLine(job.target.isEmpty() ? job.file : job.target, job.reason));
+        lines.append(batchMessageLine(job.target.isEmpty() || job.refused ? job.file : job.target, job.reason));
         ++failures;
     }
     // What waited for a busy ledger meanwhile is recorded before the command ends.

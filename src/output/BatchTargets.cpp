@@ -56,6 +56,12 @@ std::optional<BatchTargets> batchTargets(const QString &out, const QStringList &
     return targets;
 }
 
+QString notExportedUnlessReissued(const QString &refusal)
+{
+    return refusal + QLatin1Char(' ') +
+           Text::tr("Not exported; --reissue issues it as the correction of that invoice.");
+}
+
 QString batchMessageLine(const QString &path, const QString &reason)
 {
     // One line per failure: a reason with line breaks would read as several.

@@ -27,6 +27,10 @@ struct BatchTargets
 std::optional<BatchTargets> batchTargets(const QString &out, const QStringList &files, const QString &extension,
                                          const QString &notAFolder, QStringList &lines);
 
+/// The line for an invoice not exported because its number is another invoice's (`refusal`
+/// names it), saying how to issue it as that invoice's correction.
+QString notExportedUnlessReissued(const QString &refusal);
+
 /// The line a batch export prints about one file: "path: reason", the reason on one line.
 QString batchMessageLine(const QString &path, const QString &reason);
 /// A file's identity however its path is written, for files that may not exist yet.

@@ -170,7 +170,7 @@ QPrinter &documentPrinter(Document &document)
 
 void printDocument(Document &document, QWidget *parent)
 {
-    if (!document.main || !confirmOutput(document, parent))
+    if (!document.main || !confirmOutput(document, parent) || !settleInvoiceNumber(document, parent))
         return;
     QPrinter &printer = documentPrinter(document);
     const qsizetype pageCount = document.pages().size();

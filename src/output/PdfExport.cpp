@@ -128,7 +128,7 @@ QString withPdfExtension(const QString &path)
 void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish,
                const std::function<void(const QString &path)> &written)
 {
-    if (!confirmOutput(document, parent))
+    if (!confirmOutput(document, parent) || !settleInvoiceNumber(document, parent))
         return;
     const QString name = pdfSuggestedName(document) + QStringLiteral(".pdf");
     const QString folder =

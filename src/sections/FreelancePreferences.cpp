@@ -60,6 +60,14 @@ void useNumber(const NumberProposal &proposal)
     QSettings().setValue(counterGroup + proposal.counter, std::min(proposal.sequence, MaximumSequence));
 }
 
+bool giveBackNumber(const NumberProposal &proposal)
+{
+    if (proposal.counter.isEmpty() || proposal.sequence != lastUsed(proposal.counter))
+        return false;
+    QSettings().setValue(counterGroup + proposal.counter, proposal.sequence - 1);
+    return true;
+}
+
 void setNextSequence(const QDate &invoiceDate, qint64 next)
 {
     const QString counter = numberCounter(numberPattern(), invoiceDate);

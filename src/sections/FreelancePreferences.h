@@ -22,6 +22,8 @@ void setNumberPattern(const QString &pattern);
 NumberProposal nextNumber(const QDate &invoiceDate);
 /// Records that a proposed number went onto an invoice: its sequence moves on past it (never back).
 void useNumber(const NumberProposal &proposal);
+/// Gives a used number back to its sequence when it is still the last one used there; false otherwise.
+bool giveBackNumber(const NumberProposal &proposal);
 /// Sets where the sequence of `invoiceDate` goes on, for a user who starts numbering mid-way.
 void setNextSequence(const QDate &invoiceDate, qint64 next);
 

@@ -12,6 +12,7 @@
 #include "widgets/RoomBox.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
@@ -46,8 +47,6 @@ void sayOnPanel(QLabel *line, const QString &text)
     line->window()->adjustSize();
 }
 
-/// The number last taken from the office's server, kept on the field it was put in.
-const char *const TakenNumber = "seikyuTakenNumber";
 /// The number panel's hint for the user's own sequence, kept while the shared ledger's is shown.
 const char *const LocalHint = "seikyuLocalHint";
 
@@ -65,6 +64,14 @@ void sayWhereNumbersComeFrom(QDialog *panel, QLineEdit *field, bool shared)
     field->setPlaceholderText(shared ? Document::tr("No number yet") : QString());
 }
 
+const char *const TypedInstead = QT_TRANSLATE_NOOP("seikyu::Document", "another number was typed instead");
+
+/// Why a number taken for an invoice was not used, as the ledger records it.
+QString releasedBecause(const char *why)
+{
+    return QCoreApplication::translate("seikyu::Document", why);
+}
+
 } // namespace
 
 void Document::setInvoiceNumber(const QString &number)
@@ -79,6 +86,7 @@ void Document::numbShow(QObject *)
     QLabel *numbServer = serverLine(numbCtrl.get());
     numbServer->hide();
     sayWhereNumbersComeFrom(numbCtrl.get(), numbText, activeSharedNumbers() != nullptr);
+    m_panelTaken.reset();
     if (activeSharedNumbers()) {
         // Offering a number would take it from the office's sequence; Next Number takes one.
         numbServer->setText(tr("The ledger is shared: Next Number takes the next number from the office's server."));
@@ -100,10 +108,15 @@ void Document::numbShow(QObject *)
 void Document::numbNext(QObject *)
 {
     if (const SharedNumbers *office = activeSharedNumbers()) {
+        // The field holds the number taken a moment ago: it is the next one still.
+        if (m_panelTaken && numbText->text().trimmed() == m_panelTaken->text)
+            return;
         QLabel *numbServer = serverLine(numbCtrl.get());
         QString why;
         if (const std::optional<NumberProposal> taken = office->take(dateDial->date(), &why)) {
-            numbText->setProperty(TakenNumber, taken->text);
+            if (m_panelTaken)
+                seikyu::releaseTakenNumber(*m_panelTaken, releasedBecause(TypedInstead));
+            m_panelTaken = taken;
             numbText->setText(taken->text);
             FreelancePreferences::useNumber(*taken);
             numbServer->hide();
@@ -115,6 +128,14 @@ void Document::numbNext(QObject *)
     numbText->setText(FreelancePreferences::nextNumber(dateDial->date()).text);
 }
 
+void Document::numbCancelled()
+{
+    if (m_panelTaken)
+        seikyu::releaseTakenNumber(
+            *m_panelTaken, releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "Cancel in the number panel")));
+    m_panelTaken.reset();
+}
+
 void Document::numbCopy(QObject *)
 {
     const QString number = numbText->text().trimmed();
@@ -123,7 +144,8 @@ void Document::numbCopy(QObject *)
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // A number typed by hand must not be another invoice's.
         QLabel *numbServer = serverLine(numbCtrl.get());
-        if (!number.isEmpty() && number != numbText->property(TakenNumber).toString() && number != m_invoiceNumber) {
+        const bool takenHere = m_panelTaken && number == m_panelTaken->text;
+        if (!number.isEmpty() && !takenHere && number != m_invoiceNumber) {
             const InvoicePage shown = pageState();
             const QString refusal =
                 office->refusal(number, customerName(shown.whomText, shown.whomHonorific).trimmed());
@@ -132,6 +154,14 @@ void Document::numbCopy(QObject *)
                 return;
             }
         }
+        if (m_panelTaken && !takenHere)
+            seikyu::releaseTakenNumber(*m_panelTaken, releasedBecause(TypedInstead));
+        if (takenHere) {
+            if (m_pageTaken)
+                seikyu::releaseTakenNumber(*m_pageTaken, releasedBecause(TypedInstead));
+            m_pageTaken = m_panelTaken;
+        }
+        m_panelTaken.reset();
         setInvoiceNumber(number);
         numbRoom->setBorderColor(Qt::transparent);
         updateChangeCount(ChangeDone);
@@ -146,6 +176,38 @@ void Document::numbCopy(QObject *)
     numbRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();
+}
+
+bool Document::takeInvoiceNumber(QString *why)
+{
+    const QDate invoiceDate = dateDial->date();
+    if (const SharedNumbers *office = activeSharedNumbers()) {
+        // Never this computer's own count: two computers would give the same number.
+        QString reason;
+        const std::optional<NumberProposal> taken = office->take(invoiceDate, &reason);
+        if (!taken) {
+            if (why)
+                *why = reason;
+            return false;
+        }
+        m_pageTaken = taken;
+        setInvoiceNumber(taken->text);
+        return true;
+    }
+    const NumberProposal proposal = FreelancePreferences::nextNumber(invoiceDate);
+    FreelancePreferences::useNumber(proposal);
+    m_pageTaken = proposal;
+    setInvoiceNumber(proposal.text);
+    return true;
+}
+
+void Document::releaseTakenNumber()
+{
+    if (m_pageTaken && m_pageTaken->text == m_invoiceNumber)
+        seikyu::releaseTakenNumber(
+            *m_pageTaken,
+            releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "its invoice was closed without being issued")));
+    m_pageTaken.reset();
 }
 
 void Document::setDueDate(const QDate &due)
@@ -223,19 +285,17 @@ void Document::noteCopy(QObject *)
     hide();
 }
 
-void Document::startAsNextInvoice(bool keepSums, bool moveRowDates)
+QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates)
 {
     const QDate today = QDate::currentDate();
     const QDate was = dateDial->date();
     dateDial->setDate(today);
     if (moveRowDates)
         moveRowDatesBy(monthsBetween(was, today), was);
-    if (!m_invoiceNumber.isEmpty()) {
-        // The copy is an invoice of its own at once: its number is taken, whatever becomes of it.
-        const NumberProposal proposal = FreelancePreferences::nextNumber(today);
-        FreelancePreferences::useNumber(proposal);
-        setInvoiceNumber(proposal.text);
-    }
+    QString why;
+    // The copy is an invoice of its own at once: its number is taken, and given back if the copy
+    // is closed unused.
+    const bool numbered = m_invoiceNumber.isEmpty() || takeInvoiceNumber(&why);
     if (m_dueDate.isValid())
         m_dueDate = proposeDueDate(today, FreelancePreferences::dueRule());
     if (!keepSums) {
@@ -246,6 +306,11 @@ void Document::startAsNextInvoice(bool keepSums, bool moveRowDates)
     clearGuideBorders();
     m_amountStale = false;
     m_dueStale = false;
+    if (numbered)
+        return QString();
+    setInvoiceNumber(QString());
+    numbRoom->setBorderColor(RoomBox::guideColor());
+    return tr("This copy has no number yet. %1").arg(why);
 }
 
 void Document::moveRowDatesBy(int months, const QDate &invoiceDate)

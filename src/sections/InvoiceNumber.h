@@ -15,6 +15,7 @@ struct NumberProposal
     QString text;        ///< the number as the page shows it after "No.", "2026-0012"
     QString counter;     ///< the sequence it belongs to (see numberCounter)
     qint64 sequence = 1; ///< its place in that sequence
+    bool shared = false; ///< taken from the office's sequence on the shared ledger's server
 };
 
 /// The sequence a number for an invoice dated `date` counts in. A pattern that holds the year

@@ -20,9 +20,15 @@ void setSharedNumbers(const SharedNumbers &numbers)
 const SharedNumbers *activeSharedNumbers()
 {
     const SharedNumbers &numbers = installed();
-    if (!numbers.active || !numbers.take || !numbers.refusal || !numbers.active())
+    if (!numbers.active || !numbers.take || !numbers.refusal || !numbers.peek || !numbers.active())
         return nullptr;
     return &numbers;
+}
+
+void releaseTakenNumber(const NumberProposal &taken, const QString &why)
+{
+    if (installed().release)
+        installed().release(taken, why);
 }
 
 } // namespace seikyu

@@ -21,10 +21,17 @@ struct SharedNumbers
     /// Why a typed number cannot be used (the entry that holds it), or empty. Empty too when the server
     /// cannot be asked now: the number is checked when the entry reaches it.
     std::function<QString(const QString &number, const QString &customer)> refusal;
+    /// The number `take` would give now, not taken (the pattern's preview); nothing, with the reason.
+    std::function<std::optional<NumberProposal>(const QDate &date, QString *why)> peek;
+    /// A number taken (from the server or this computer's count) that no invoice will carry, and
+    /// why: given back, or recorded as unused, so the sequence reads whole. Works shared or not.
+    std::function<void(const NumberProposal &taken, const QString &why)> release;
 };
 
 void setSharedNumbers(const SharedNumbers &numbers);
 /// The installed sequence when it is active, else null.
 const SharedNumbers *activeSharedNumbers();
+/// Hands a number taken and not used to the installed `release` (nothing without one).
+void releaseTakenNumber(const NumberProposal &taken, const QString &why);
 
 } // namespace seikyu

@@ -45,6 +45,7 @@ void LedgerIndex::add(const LedgerEntry &entry)
         }
         break;
     case EntryKind::Copy: // the issue it repeats is owed once: no row of its own
+    case EntryKind::Unused:
     case EntryKind::Seal:
         break;
     }

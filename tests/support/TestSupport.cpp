@@ -67,6 +67,26 @@ std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes)
     return document;
 }
 
+QByteArray invoiceBytes(const QString &customer, qint64 amount, const QString &number, const QString &date,
+                        const QString &due)
+{
+    const qint64 base = amount * 10 / 11;
+    const qint64 tax = amount - base;
+    return QStringLiteral(R"({"head":"請求書","whom":"%1","tail":0,"from":"〒100\n東京都千代田区\n山田太郎\n03\n銀行",
+"full":"御請求金額\n￥%7","date":"%2","numb":"%3","dues":"%4","jgen":1,"plus":0,"rate":10,
+"item":[{"date":"日付","name":"項目","solo":"単価","much":"個数","sums":"価格"},
+{"date":"3/1","name":"作業","solo":%5,"much":1,"sums":%5},
+{"date":" ","name":" ","solo":" ","much":" ","sums":" "},
+{"date":" ","name":" ","solo":"","much":"小計","sums":%5},
+{"date":" ","name":" ","solo":"","much":"消費税","sums":"%6"},
+{"date":" ","name":" ","solo":"","much":"合計","sums":%7}]})")
+        .arg(customer, date, number, due)
+        .arg(base)
+        .arg(tax)
+        .arg(amount)
+        .toUtf8();
+}
+
 QString writeFile(const QString &path, const QByteArray &bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -113,6 +113,10 @@ private:
 /// A set-up document, optionally from file bytes (which must read).
 std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes = {});
 
+/// A saved invoice's bytes: one item, its sums at 10 %, dated `date` (yyyy-MM-dd), due `due`.
+QByteArray invoiceBytes(const QString &customer, qint64 amount, const QString &number, const QString &date,
+                        const QString &due = QStringLiteral("2026-04-30"));
+
 /// Writes a test's fixture file (making its folder); stops the test run when it cannot.
 QString writeFile(const QString &path, const QByteArray &bytes);
 

@@ -1,0 +1,56 @@
+#include "ledger/NumberUse.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace seikyu {
+
+NumberUse numberUse(const LedgerEntry &issue, const QList<HeldNumber> &held)
+{
+    QList<const HeldNumber *> newestOfEach;
+    QSet<qint64> invoices;
+    for (const HeldNumber &one : held) {
+        const qint64 invoice = one.issue.invoiceId != 0 ? one.issue.invoiceId : one.issue.id;
+        if (!invoices.contains(invoice)) {
+            invoices.insert(invoice);
+            newestOfEach.append(&one);
+        }
+    }
+    if (newestOfEach.isEmpty())
+        return {};
+    for (const HeldNumber *one : std::as_const(newestOfEach)) {
+        if (!one->voided && sameInvoiceFacts(one->issue, issue))
+            return {NumberUse::Kind::Copy, one->issue};
+    }
+    if (!issue.reissue)
+        return {NumberUse::Kind::Clash, newestOfEach.constFirst()->issue};
+    for (const HeldNumber *one : std::as_const(newestOfEach)) {
+        if (one->issue.customer == issue.customer)
+            return {NumberUse::Kind::Reissue, one->issue};
+    }
+    return {NumberUse::Kind::Reissue, newestOfEach.constFirst()->issue};
+}
+
+QList<ChainProblem> numberClashes(const QList<LedgerEntry> &entries)
+{
+    QList<ChainProblem> clashes;
+    QHash<QString, qint64> firstInvoice; // number → the first issue of the first invoice carrying it
+    QSet<qint64> named;                  // invoices already reported
+    for (const LedgerEntry &entry : entries) {
+        if (entry.kind != EntryKind::Issue || entry.number.isEmpty())
+            continue;
+        const qint64 invoice = entry.invoiceId != 0 ? entry.invoiceId : entry.id;
+        const auto first = firstInvoice.constFind(entry.number);
+        if (first == firstInvoice.constEnd()) {
+            firstInvoice.insert(entry.number, invoice);
+        } else if (*first != invoice && !named.contains(invoice)) {
+            named.insert(invoice);
+            ChainProblem clash{ChainProblem::Kind::NumberClash, invoice, {}, entry.number};
+            clash.otherEntryId = *first;
+            clashes.append(clash);
+        }
+    }
+    return clashes;
+}
+
+} // namespace seikyu
