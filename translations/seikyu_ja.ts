@@ -2888,6 +2888,22 @@ Check the unit prices and quantities of the items.</source>
 <context>
     <name>seikyu::LedgerPlaceBox</name>
     <message>
+        <source>Nothing was copied.</source>
+        <translation>何もコピーしていません。</translation>
+    </message>
+    <message>
+        <source>Nothing was tested.</source>
+        <translation>何も試していません。</translation>
+    </message>
+    <message>
+        <source>The connection text was not kept. Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
+        <translation>接続文字列は保存されませんでした。パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
+    </message>
+    <message>
+        <source>The connection text was not kept: %1</source>
+        <translation>接続文字列は保存されませんでした: %1</translation>
+    </message>
+    <message>
         <source>Ledger</source>
         <translation>台帳</translation>
     </message>
@@ -2946,6 +2962,10 @@ Check the unit prices and quantities of the items.</source>
 </context>
 <context>
     <name>seikyu::LedgerRoles</name>
+    <message>
+        <source>This login owns the ledger&apos;s tables on the server (or may alter them), so it could switch their protection off and rewrite history: let the administrator set up the server with a separate office role (seikyu --ledger-setup, or Preferences ▸ Set Up Server…) and use that role here.</source>
+        <translation>このログインはサーバー上の台帳のテーブルを所有している（または変更できる）ため、保護を外して履歴を書き換えられます。管理者に事務用の別のロールでサーバーを設定してもらい（seikyu --ledger-setup、または 環境設定 ▸ サーバーを設定…）、ここではそのロールを使ってください。</translation>
+    </message>
     <message>
         <source>This login owns the ledger&apos;s tables on the server (or may alter them), so it could switch their protection off and rewrite history: let the administrator set up the server with a separate office role (seikyu --ledger-setup, or Preferences ▸ Set Up Server…) and use that role here.</source>
         <translation>このログインはサーバー上の台帳のテーブルを所有している（または変更できる）ため、保護を外して履歴を書き換えられます。管理者に事務用の別のロールでサーバーを設定してもらい（seikyu --ledger-setup、または 環境設定 ▸ サーバーを設定…）、ここではそのロールを使ってください。</translation>

@@ -51,7 +51,7 @@ std::optional<LedgerRights> ledgerRights(const QSqlDatabase &db, const QString &
 QStringList ownerFunctions()
 {
     return {QStringLiteral("ledger_take_number(text, bigint)"), QStringLiteral("ledger_issues_clear_from(bigint)"),
-            QStringLiteral("ledger_issues_rebuild()")};
+            QStringLiteral("ledger_issues_rebuild()"), QStringLiteral("ledger_give_back_number(text, bigint)")};
 }
 
 QStringList ownerFunctionStatements(const QString &schema, const QString &owner)
@@ -63,6 +63,11 @@ QStringList ownerFunctionStatements(const QString &schema, const QString &owner)
         QStringLiteral("CREATE OR REPLACE FUNCTION ledger_take_number(text, bigint) RETURNS bigint LANGUAGE sql %1 "
                        "AS $$ INSERT INTO ledger_numbers (counter, last_used) VALUES ($1, $2) ON CONFLICT (counter) "
                        "DO UPDATE SET last_used = ledger_numbers.last_used + 1 RETURNING last_used $$")
+            .arg(rights),
+        // A number taken and not used goes back only while it is still the newest taken.
+        QStringLiteral("CREATE OR REPLACE FUNCTION ledger_give_back_number(text, bigint) RETURNS boolean LANGUAGE sql "
+                       "%1 AS $$ WITH given AS (UPDATE ledger_numbers SET last_used = last_used - 1 WHERE counter = $1 "
+                       "AND last_used = $2 RETURNING 1) SELECT EXISTS (SELECT 1 FROM given) $$")
             .arg(rights),
         // Only rows no entry holds: what searches read of a recorded entry stays.
         QStringLiteral("CREATE OR REPLACE FUNCTION ledger_issues_clear_from(bigint) RETURNS void LANGUAGE sql %1 AS "
@@ -87,9 +92,10 @@ bool ownerFunctionsInPlace(const QSqlDatabase &db)
     QSqlQuery query(db);
     return query.exec(QStringLiteral(
                "SELECT count(*) FROM pg_proc WHERE prosecdef AND proconfig IS NOT NULL AND proname IN "
-               "('ledger_take_number', 'ledger_issues_clear_from', 'ledger_issues_rebuild', 'ledger_issues_follow') "
+               "('ledger_take_number', 'ledger_issues_clear_from', 'ledger_issues_rebuild', 'ledger_issues_follow', "
+               "'ledger_give_back_number') "
                "AND pronamespace = (SELECT oid FROM pg_namespace WHERE nspname = current_schema())")) &&
-           query.next() && query.value(0).toInt() == 4;
+           query.next() && query.value(0).toInt() == 5;
 }
 
 QList<ChainProblem> triggerProblems(const QSqlDatabase &db, int version, QString *error)

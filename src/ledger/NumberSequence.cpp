@@ -22,7 +22,7 @@ void setReason(QString *error, const QString &reason)
 std::optional<qint64> countOn(const QSqlDatabase &db, const QString &counter, QString *error)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT ledger_take_number(?, 0)"));
+    query.prepare(QStringLiteral("SELECT ledger_take_number(?, 1)"));
     query.addBindValue(counter);
     if (!query.exec() || !query.next()) {
         setReason(error, query.lastError().text().trimmed());
