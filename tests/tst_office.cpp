@@ -1043,8 +1043,9 @@ private Q_SLOTS:
         IssueLedger &ledger = IssueLedger::instance();
         ledger.setFolder(folder.path());
         qputenv("SEIKYU_LEDGER", connection.toUtf8());
-        QVERIFY(ledger.store());
-        QVERIFY(ledger.shared()->record(issue(QStringLiteral("先"), 1)).entry);
+        ServerSession *office = ledger.shared();
+        QVERIFY(office);
+        QVERIFY(office->record(issue(QStringLiteral("先"), 1), office->defaultWait()).entry);
         // The server restarts and falls silent: the window's connection is gone, a new one waits.
         QVERIFY(server->stop());
         QVERIFY(server->start());
@@ -1058,7 +1059,7 @@ private Q_SLOTS:
         auto *problem = window->findChild<QLabel *>(QStringLiteral("problem"));
         QVERIFY(problem && !problem->isHidden());
         QVERIFY2(problem->text().contains(serverProblemText(ServerProblem::NoServer)), qPrintable(problem->text()));
-        QVERIFY(ledger.shared()->record(issue(QStringLiteral("後"), 2)).waiting);
+        QVERIFY(office->record(issue(QStringLiteral("後"), 2), office->defaultWait()).waiting);
         window->refresh();
         QVERIFY2(problem->text().contains(waitingText(1)), qPrintable(problem->text()));
         QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
@@ -1121,10 +1122,8 @@ private Q_SLOTS:
         keep(QStringLiteral("forged.pdf"), "%PDF-forged");
 
         qputenv("SEIKYU_LEDGER", connection.toUtf8());
-        LedgerStore *shared = ledger.store();
-        QVERIFY(shared);
         QString error;
-        const LedgerCheck check = ledger.verify(*shared, &error);
+        const LedgerCheck check = ledger.verifyLedger(&error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(check.problems,
                  (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, gone, QStringLiteral("gone.pdf")},
@@ -1157,7 +1156,8 @@ private Q_SLOTS:
         keep(QStringLiteral("there.pdf"), "%PDF-there");
         keep(QStringLiteral("same.pdf"), "%PDF-theirs");
         keep(QStringLiteral("forged.pdf"), "%PDF-sent");
-        const LedgerCheck there = shared->check(ledger.archiveFolder(), QStringLiteral("other-pc"), &error);
+        const LedgerCheck there =
+            openServerLedger(connection)->check(ledger.archiveFolder(), QStringLiteral("other-pc"), &error);
         QVERIFY(there.problems.isEmpty());
         QCOMPARE(there.pdfsCheckedHere, 3);
         QCOMPARE(there.pdfsKeptElsewhere, 3);

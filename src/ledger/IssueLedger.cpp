@@ -84,13 +84,10 @@ QString IssueLedger::anchorPath() const
 
 LedgerStore *IssueLedger::store(QString *error)
 {
-    if (SharedLedger *office = shared()) {
-        ServerReport report;
-        if (!office->connect(&report) && error)
-            *error = report.message;
-        if (office->server())
-            tellSealed(*office->server());
-        return office->server();
+    if (shared()) {
+        if (error)
+            *error = Text::tr("the shared ledger is reached on the server's thread");
+        return nullptr;
     }
     if (!m_store && !open(error))
         return nullptr;
@@ -120,7 +117,12 @@ bool IssueLedger::open(QString *error)
 
 void IssueLedger::tellSealed(LedgerStore &store)
 {
-    if (const std::optional<LedgerEntry> seal = store.takeSeal()) {
+    tellSealed(store.takeSeal());
+}
+
+void IssueLedger::tellSealed(const std::optional<LedgerEntry> &seal)
+{
+    if (seal) {
         tell(Text::tr("The ledger of issued invoices now covers every column of its entries: entry %1 seals the %n "
                       "entries recorded before it.",
                       nullptr, int(seal->id - 1))
@@ -227,6 +229,11 @@ LedgerRecovery IssueLedger::recover(const QString &path, QString *setAside)
     LedgerStore *into = nullptr;
     if (!QFileInfo(source).isFile())
         recovery.error = Text::tr("there is no file “%1”").arg(QDir::toNativeSeparators(source));
+    else if (shared())
+        recovery = withStore<LedgerRecovery>(
+                       true, [source](LedgerStore &server) { return recoverEntries(source, server); }, &recovery.error,
+                       Text::tr("Recovering entries into the office's ledger…"), nullptr, ServerWait::LongWorkMs)
+                       .value_or(recovery);
     else if (into = store(&recovery.error); into)
         recovery = recoverEntries(source, *into);
     return recovery;
@@ -269,8 +276,8 @@ bool IssueLedger::archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QStri
 
 LedgerOutbox *IssueLedger::outbox(bool create, QString *error)
 {
-    if (SharedLedger *office = shared())
-        return &office->outbox();
+    if (ServerSession *office = shared())
+        return office->isUsable(error) ? &office->outbox() : nullptr;
     if (!m_outbox && (create || QFileInfo::exists(waitingPath())))
         m_outbox = LedgerOutbox::open(waitingPath(), error);
     return m_outbox.get();
@@ -311,7 +318,8 @@ std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const Q
 IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
 {
     if (shared()) {
-        const SharedRecording recording = m_shared->record(entry);
+        const SharedRecording recording =
+            m_shared->record(entry, m_shared->defaultWait(Text::tr("Recording the invoice in the office's ledger…")));
         tellRefused(recording.refused);
         if (!recording.entry && !recording.keptAside) {
             *reason = recording.error;

@@ -5,26 +5,62 @@
 #include "sections/FreelancePreferences.h"
 #include "sections/SharedNumbers.h"
 
+#include <QCoreApplication>
+
 namespace seikyu {
+
+namespace {
+
+QString waitingText()
+{
+    return QCoreApplication::translate("seikyu::SharedNumbers", "Taking a number from the office's server…");
+}
+
+} // namespace
 
 void installSharedNumbers()
 {
     SharedNumbers numbers;
     numbers.active = [] { return IssueLedger::instance().shared() != nullptr; };
     numbers.take = [](const QDate &date, QString *why) -> std::optional<NumberProposal> {
-        SharedLedger *office = IssueLedger::instance().shared();
+        ServerSession *office = IssueLedger::instance().shared();
         if (!office)
             return std::nullopt;
+        struct Taken
+        {
+            std::optional<NumberProposal> number;
+            QString why;
+        };
         // This computer's count so far, so the office's sequence starts after the numbers used here.
         const NumberProposal local = FreelancePreferences::nextNumber(date);
-        return office->takeNumber(FreelancePreferences::numberPattern(), date, local.sequence - 1, why);
+        const std::optional<Taken> taken = office->call<Taken>(
+            [pattern = FreelancePreferences::numberPattern(), date, after = local.sequence - 1](SharedLedger &shared) {
+                Taken found;
+                found.number = shared.takeNumber(pattern, date, after, &found.why);
+                return found;
+            },
+            office->defaultWait(waitingText()), why);
+        if (taken && why)
+            *why = taken->why;
+        return taken ? taken->number : std::nullopt;
     };
     numbers.refusal = [](const QString &number, const QString &customer) -> QString {
-        SharedLedger *office = IssueLedger::instance().shared();
-        if (!office || !office->connect())
-            return QString(); // checked when the entry reaches the server
-        const std::optional<LedgerEntry> holder = holderOfNumber(office->server()->database(), number, customer);
-        return holder ? numberTakenText(number, *holder) : QString();
+        ServerSession *office = IssueLedger::instance().shared();
+        if (!office)
+            return QString();
+        // Unanswered: the number is checked when the entry reaches the server.
+        return office
+            ->call<QString>(
+                [number, customer](SharedLedger &shared) {
+                    if (!shared.connect())
+                        return QString();
+                    const std::optional<LedgerEntry> holder =
+                        holderOfNumber(shared.server()->database(), number, customer);
+                    return holder ? numberTakenText(number, *holder) : QString();
+                },
+                office->defaultWait(QCoreApplication::translate("seikyu::SharedNumbers",
+                                                                "Looking up the number on the office's server…")))
+            .value_or(QString());
     };
     setSharedNumbers(numbers);
 }
