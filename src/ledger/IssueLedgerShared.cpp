@@ -80,6 +80,23 @@ bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *err
     };
     ServerSession *office = shared();
     QString silent;
+    if (boundMs > office->defaultWait().boundMs) {
+        // Long work is waited for long; a server that does not answer at all is found out first.
+        const std::optional<Reached> answers = office->call<Reached>(
+            [](SharedLedger &ledger) {
+                Reached found;
+                ServerReport report;
+                found.connected = ledger.connect(&report);
+                found.error = report.message;
+                return found;
+            },
+            office->defaultWait(waitingFor, parent), &silent);
+        if (!answers || !answers->connected) {
+            if (error)
+                *error = answers ? answers->error : silent;
+            return false;
+        }
+    }
     const std::optional<Reached> reached = office->call<Reached>(
         [work = std::move(work)](SharedLedger &ledger) {
             Reached found;

@@ -29,7 +29,8 @@ int socketOf(const QSqlDatabase &db)
     if (!db.isOpen() || !db.driver())
         return -1;
     const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    // The driver names the type by libpq's struct tag.
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
         return -1;
     PGconn *connection = *static_cast<PGconn *const *>(handle.constData());
     return connection ? PQsocket(connection) : -1;
