@@ -10,7 +10,7 @@ PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-
            qt6-tools-dev qt6-translations-l10n libqt6svg6 libicu-dev libqpdf-dev libgl-dev fonts-ipaexfont \
            poppler-utils xvfb xauth xdotool imagemagick locales clang libclang-rt-14-dev \
            dpkg-dev desktop-file-utils appstream lintian man-db \
-           libqt6sql6-sqlite libqt6sql6-psql postgresql libxml2-dev libxml2-utils libpdfbox2-java default-jre-headless \
+           libqt6sql6-sqlite libqt6sql6-psql postgresql libpq-dev libxml2-dev libxml2-utils libpdfbox2-java default-jre-headless \
            libactivation-java libjaxb-api-java icc-profiles-free
 
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)

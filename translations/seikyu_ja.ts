@@ -885,6 +885,26 @@
         <source>The invoice was not issued.</source>
         <translation>請求書は発行されませんでした。</translation>
     </message>
+    <message>
+        <source>the shared ledger is reached on the server&apos;s thread</source>
+        <translation>共有台帳はサーバー用のスレッドで扱われます</translation>
+    </message>
+    <message>
+        <source>Recovering entries into the office&apos;s ledger…</source>
+        <translation>事務所の台帳にエントリを復元しています…</translation>
+    </message>
+    <message>
+        <source>Recording the invoice in the office&apos;s ledger…</source>
+        <translation>事務所の台帳に請求書を記録しています…</translation>
+    </message>
+    <message>
+        <source>Looking up the number in the office&apos;s ledger…</source>
+        <translation>事務所の台帳で番号を調べています…</translation>
+    </message>
+    <message>
+        <source>Verifying the office&apos;s ledger…</source>
+        <translation>事務所の台帳を検証しています…</translation>
+    </message>
 </context>
 <context>
     <name>Ledger</name>
@@ -2839,6 +2859,30 @@ Check the unit prices and quantities of the items.</source>
         <source>Unused numbers: %1</source>
         <translation>未使用の番号：%1</translation>
     </message>
+    <message>
+        <source>Reading the office&apos;s ledger…</source>
+        <translation>事務所の台帳を読み込んでいます…</translation>
+    </message>
+    <message>
+        <source>Looking up the invoice in the office&apos;s ledger…</source>
+        <translation>事務所の台帳で請求書を調べています…</translation>
+    </message>
+    <message>
+        <source>Recording the payment in the office&apos;s ledger…</source>
+        <translation>事務所の台帳に入金を記録しています…</translation>
+    </message>
+    <message>
+        <source>Whether it reached the ledger shows in this list once the server answers again; look there before recording it again.</source>
+        <translation>台帳に届いたかどうかは、サーバーが再び応答するとこの一覧に表示されます。もう一度記録する前に確認してください。</translation>
+    </message>
+    <message>
+        <source>Reaching the office&apos;s ledger…</source>
+        <translation>事務所の台帳に接続しています…</translation>
+    </message>
+    <message>
+        <source>Voiding the entry in the office&apos;s ledger…</source>
+        <translation>事務所の台帳でエントリを無効にしています…</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerOutbox</name>
@@ -2959,30 +3003,20 @@ Check the unit prices and quantities of the items.</source>
         <source>Set Up Server…</source>
         <translation>サーバーを設定…</translation>
     </message>
+    <message>
+        <source>Testing the connection…</source>
+        <translation>接続をテストしています…</translation>
+    </message>
+    <message>
+        <source>Copying the local ledger to the server…</source>
+        <translation>このコンピューターの台帳をサーバーにコピーしています…</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerRoles</name>
     <message>
         <source>This login owns the ledger&apos;s tables on the server (or may alter them), so it could switch their protection off and rewrite history: let the administrator set up the server with a separate office role (seikyu --ledger-setup, or Preferences ▸ Set Up Server…) and use that role here.</source>
         <translation>このログインはサーバー上の台帳のテーブルを所有している（または変更できる）ため、保護を外して履歴を書き換えられます。管理者に事務用の別のロールでサーバーを設定してもらい（seikyu --ledger-setup、または 環境設定 ▸ サーバーを設定…）、ここではそのロールを使ってください。</translation>
-    </message>
-    <message>
-        <source>This login owns the ledger&apos;s tables on the server (or may alter them), so it could switch their protection off and rewrite history: let the administrator set up the server with a separate office role (seikyu --ledger-setup, or Preferences ▸ Set Up Server…) and use that role here.</source>
-        <translation>このログインはサーバー上の台帳のテーブルを所有している（または変更できる）ため、保護を外して履歴を書き換えられます。管理者に事務用の別のロールでサーバーを設定してもらい（seikyu --ledger-setup、または 環境設定 ▸ サーバーを設定…）、ここではそのロールを使ってください。</translation>
-        <source>The connection text was not kept: %1</source>
-        <translation>接続文字列は保存されませんでした: %1</translation>
-    </message>
-    <message>
-        <source>The connection text was not kept. Leave the password out: Seikyu does not store passwords. Put it in PostgreSQL&apos;s password file (~/.pgpass) instead.</source>
-        <translation>接続文字列は保存されませんでした。パスワードは含めないでください。Seikyu はパスワードを保存しません。代わりに PostgreSQL のパスワードファイル（~/.pgpass）に書いてください。</translation>
-    </message>
-    <message>
-        <source>Nothing was tested.</source>
-        <translation>何も試していません。</translation>
-    </message>
-    <message>
-        <source>Nothing was copied.</source>
-        <translation>何もコピーしていません。</translation>
     </message>
 </context>
 <context>
@@ -3205,6 +3239,23 @@ Check the unit prices and quantities of the items.</source>
     </message>
 </context>
 <context>
+    <name>seikyu::ServerSession</name>
+    <message numerus="yes">
+        <source>The ledger&apos;s server did not answer within %n second(s).</source>
+        <translation>
+            <numerusform>台帳のサーバーは %n 秒以内に応答しませんでした。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>待つのをやめる</translation>
+    </message>
+    <message>
+        <source>Ledger&apos;s server</source>
+        <translation>台帳のサーバー</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::ServerSetupDialog</name>
     <message>
         <source>Set Up Server</source>
@@ -3240,6 +3291,17 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Taking a number needs the ledger&apos;s server: %1 Type the number by hand; it is checked when the server answers again.</source>
         <translation>番号の発行には台帳のサーバーが必要です：%1 番号を手で入力してください。サーバーが再び応答したときに確認します。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::SharedNumbers</name>
+    <message>
+        <source>Taking a number from the office&apos;s server…</source>
+        <translation>事務所のサーバーから番号を取っています…</translation>
+    </message>
+    <message>
+        <source>Looking up the number on the office&apos;s server…</source>
+        <translation>事務所のサーバーで番号を調べています…</translation>
     </message>
 </context>
 <context>

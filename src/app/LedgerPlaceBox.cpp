@@ -1,6 +1,7 @@
 #include "app/LedgerPlaceBox.h"
 
 #include "app/ServerSetupDialog.h"
+#include "ledger/BackgroundWork.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCopy.h"
 #include "ledger/LedgerLocation.h"
@@ -131,10 +132,16 @@ void LedgerPlaceBox::testConnection()
         return;
     const LedgerLocation location = ledgerLocation(QSettings());
     const QString text = location.fromEnvironment ? location.server : m_connection->text();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ServerReport report = testServerLedger(text);
-    QApplication::restoreOverrideCursor();
-    m_result->setText(report.told());
+    // A server that does not answer keeps the test waiting for libpq's time, not the window.
+    m_test->setEnabled(false);
+    m_result->setText(tr("Testing the connection…"));
+    auto report = std::make_shared<ServerReport>();
+    runInBackground(
+        this, [text, report] { *report = testServerLedger(text); },
+        [this, report] {
+            m_test->setEnabled(true);
+            m_result->setText(report->told());
+        });
 }
 
 void LedgerPlaceBox::copyLocalLedger()
@@ -152,15 +159,26 @@ void LedgerPlaceBox::copyLocalLedger()
         m_result->setText(tr("There is no local ledger to copy."));
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Copied on the server's thread, the local ledger read there too.
     QString reason;
-    std::unique_ptr<LedgerStore> local = LedgerStore::openSqlite(localPath, nullptr, &reason);
-    LedgerStore *server = local ? ledger.store(&reason) : nullptr;
+    ServerSession *office = ledger.shared();
+    const std::optional<LedgerCopying> copied = office->call<LedgerCopying>(
+        [localPath](SharedLedger &shared) {
+            LedgerCopying copying;
+            ServerReport report;
+            std::unique_ptr<LedgerStore> local = LedgerStore::openSqlite(localPath, nullptr, &copying.error);
+            if (local && !shared.connect(&report))
+                copying.error = report.message;
+            if (local && shared.server())
+                copying = copyLedger(*local, *shared.server());
+            return copying;
+        },
+        office->defaultWait(tr("Copying the local ledger to the server…"), window(), ServerWait::LongWorkMs), &reason);
     QString shown;
-    if (!local || !server) {
-        shown = tr("Nothing was copied: %1").arg(reason);
+    if (!copied || (!copied->complete && copied->copied + copied->alreadyThere == 0 && !copied->error.isEmpty())) {
+        shown = tr("Nothing was copied: %1").arg(copied ? copied->error : reason);
     } else {
-        const LedgerCopying copying = copyLedger(*local, *server);
+        const LedgerCopying &copying = *copied;
         shown = copying.complete
                     ? tr("Copied %1 entries to the server; %2 were there from an earlier copy.")
                           .arg(copying.copied)
@@ -170,7 +188,6 @@ void LedgerPlaceBox::copyLocalLedger()
                           .arg(copying.copied + copying.alreadyThere)
                           .arg(copying.error);
     }
-    QApplication::restoreOverrideCursor();
     m_result->setText(shown);
 }
 

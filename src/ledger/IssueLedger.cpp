@@ -86,13 +86,10 @@ QString IssueLedger::anchorPath() const
 
 LedgerStore *IssueLedger::store(QString *error)
 {
-    if (SharedLedger *office = shared()) {
-        ServerReport report;
-        if (!office->connect(&report) && error)
-            *error = report.told();
-        if (office->server())
-            tellSealed(*office->server());
-        return office->server();
+    if (shared()) {
+        if (error)
+            *error = Text::tr("the shared ledger is reached on the server's thread");
+        return nullptr;
     }
     if (!m_store && !open(error))
         return nullptr;
@@ -122,7 +119,12 @@ bool IssueLedger::open(QString *error)
 
 void IssueLedger::tellSealed(LedgerStore &store)
 {
-    if (const std::optional<LedgerEntry> seal = store.takeSeal()) {
+    tellSealed(store.takeSeal());
+}
+
+void IssueLedger::tellSealed(const std::optional<LedgerEntry> &seal)
+{
+    if (seal) {
         tell(Text::tr("The ledger of issued invoices now covers every column of its entries: entry %1 seals the %n "
                       "entries recorded before it.",
                       nullptr, int(seal->id - 1))
@@ -229,6 +231,11 @@ LedgerRecovery IssueLedger::recover(const QString &path, QString *setAside)
     LedgerStore *into = nullptr;
     if (!QFileInfo(source).isFile())
         recovery.error = Text::tr("there is no file “%1”").arg(QDir::toNativeSeparators(source));
+    else if (shared())
+        recovery = withStore<LedgerRecovery>(
+                       true, [source](LedgerStore &server) { return recoverEntries(source, server); }, &recovery.error,
+                       Text::tr("Recovering entries into the office's ledger…"), nullptr, ServerWait::LongWorkMs)
+                       .value_or(recovery);
     else if (into = store(&recovery.error); into)
         recovery = recoverEntries(source, *into);
     return recovery;
@@ -271,8 +278,8 @@ bool IssueLedger::archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QStri
 
 LedgerOutbox *IssueLedger::outbox(bool create, QString *error)
 {
-    if (SharedLedger *office = shared())
-        return &office->outbox();
+    if (ServerSession *office = shared())
+        return office->isUsable(error) ? &office->outbox() : nullptr;
     if (!m_outbox && (create || QFileInfo::exists(waitingPath())))
         m_outbox = LedgerOutbox::open(waitingPath(), error);
     return m_outbox.get();
@@ -313,7 +320,8 @@ std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const Q
 IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
 {
     if (shared()) {
-        const SharedRecording recording = m_shared->record(entry);
+        const SharedRecording recording =
+            m_shared->record(entry, m_shared->defaultWait(Text::tr("Recording the invoice in the office's ledger…")));
         tellRefused(recording.refused);
         if (!recording.entry && !recording.keptAside) {
             *reason = recording.error;
@@ -466,8 +474,13 @@ IssueOutcome IssueLedger::issue(const InvoicePage &page, const QString &sourcePa
 
 NumberUse IssueLedger::numberUseOf(const LedgerEntry &issue)
 {
-    if (SharedLedger *office = shared())
-        return office->numberUseOf(issue).value_or(NumberUse());
+    if (ServerSession *office = shared())
+        return office
+            ->call<std::optional<NumberUse>>([issue](SharedLedger &ledger) { return ledger.numberUseOf(issue); },
+                                             office->defaultWait(Text::tr("Looking up the number in the office's "
+                                                                          "ledger…")))
+            .value_or(std::nullopt)
+            .value_or(NumberUse());
     LedgerStore *ledger = store();
     return ledger ? ledger->numberUseOf(issue) : NumberUse();
 }
@@ -476,8 +489,13 @@ void IssueLedger::releaseNumber(const NumberProposal &taken, const QString &why)
 {
     if (taken.text.isEmpty())
         return;
-    if (SharedLedger *office = shared(); office && taken.shared) {
-        office->release(taken, why);
+    if (ServerSession *office = shared(); office && taken.shared) {
+        office->call<bool>(
+            [taken, why](SharedLedger &ledger) {
+                ledger.release(taken, why);
+                return true;
+            },
+            office->defaultWait());
         return;
     }
     if (taken.shared)

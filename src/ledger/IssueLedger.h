@@ -4,7 +4,7 @@
 #include "ledger/LedgerEntry.h"
 #include "ledger/LedgerRecovery.h"
 #include "ledger/LedgerStore.h"
-#include "ledger/SharedLedger.h"
+#include "ledger/ServerSession.h"
 
 #include <QSet>
 #include <QString>
@@ -59,12 +59,35 @@ public:
     /// The newest entry of each ledger this computer wrote or saw, beside the archive.
     QString anchorPath() const;
 
-    /// The open store, opening it when needed; nothing (with the reason) when it cannot be used.
+    /// The local ledger's open store, opening it when needed; nothing (with the reason) when it
+    /// cannot be used, and nothing for a shared ledger, whose store lives on the server's thread:
+    /// withStore() reaches both.
     LedgerStore *store(QString *error = nullptr);
     /// A store to read (search, Verify) that never creates, migrates or moves the ledger: the
     /// open store, else the file opened read-only (one an older Seikyu wrote is read through an
     /// up-to-date copy), else, with no ledger yet, an empty one in memory.
     LedgerStore *reader(QString *error = nullptr);
+
+    /// Runs `work` on the ledger's store where that store lives: at once on the local ledger (the
+    /// store to write to, or else the reader), on the server's thread for a shared one, waiting as
+    /// the session says (or `boundMs`, when longer) and showing `waitingFor` meanwhile. Nothing when the store cannot
+    /// be used or the server did not answer in time; `error` then says why. `work` holds what it uses by value.
+    template <typename R>
+    std::optional<R> withStore(bool toWrite, std::function<R(LedgerStore &)> work, QString *error = nullptr,
+                               const QString &waitingFor = {}, QWidget *parent = nullptr, int boundMs = 0)
+    {
+        if (!shared()) {
+            LedgerStore *here = toWrite ? store(error) : reader(error);
+            if (!here)
+                return std::nullopt;
+            return work(*here);
+        }
+        auto result = std::make_shared<std::optional<R>>();
+        if (!onServer([work = std::move(work), result](LedgerStore &server) { *result = work(server); }, error,
+                      waitingFor, parent, boundMs))
+            return std::nullopt;
+        return std::move(*result);
+    }
 
     /// Recovers what can be read of the damaged ledger at `path` into this one. When `path` is
     /// this ledger, it is first set aside (only when damaged) and a new one started; `setAside`
@@ -108,8 +131,7 @@ public:
     std::optional<QString> takeMessage();
 
     /// The office's ledger when the preference or SEIKYU_LEDGER puts it on a server, else null.
-    /// Then store() is the server's store, null while the server does not answer.
-    SharedLedger *shared();
+    ServerSession *shared();
     /// The outbox file of a shared ledger, in the ledger's folder.
     QString outboxPath() const;
     /// The local ledger's outbox file: the intents of outputs on their way, and the entries that
@@ -121,7 +143,7 @@ public:
     {
         m_waitsForServer = waits;
         if (m_shared)
-            m_shared->watch().setPatient(waits);
+            m_shared->setPatient(waits);
     }
 
     /// Verify Ledger on `store`: SQLite's check of the file and its write-ahead log, ledgers set
@@ -129,9 +151,18 @@ public:
     /// archived files no entry names. On a shared ledger those are the ones it issued (or finds in its archive); the
     /// others are kept on the computers that issued them.
     LedgerCheck verify(LedgerStore &store, QString *error = nullptr);
+    /// Verify Ledger on the ledger in use, local or shared (checked on the server's thread).
+    LedgerCheck verifyLedger(QString *error = nullptr, QWidget *parent = nullptr);
 
 private:
     IssueLedger();
+    /// withStore() on the shared ledger: connects on the server's thread and runs `work` there.
+    bool onServer(std::function<void(LedgerStore &)> work, QString *error, const QString &waitingFor, QWidget *parent,
+                  int boundMs);
+    /// verify() less the store's own check: what waits, the local files.
+    void completeCheck(LedgerCheck &found);
+    /// Sends what waits for the shared ledger's server in the background.
+    void sendWaitingNow();
     bool open(QString *error);
     /// Says which file is damaged and that nothing was changed.
     QString damagedText(const QString &reason) const;
@@ -158,12 +189,13 @@ private:
     void tell(const QString &text);
     /// Tells the user once that opening `store` sealed the entries an older version recorded.
     void tellSealed(LedgerStore &store);
+    void tellSealed(const std::optional<LedgerEntry> &seal);
     /// Adds what the shared ledger's server refused to what the user is told next.
     void tellRefused(const QStringList &refused);
 
     bool m_reissues = false;
     QString m_reissueOf;
-    std::unique_ptr<SharedLedger> m_shared;
+    std::unique_ptr<ServerSession> m_shared;
     QString m_sharedText; ///< the connection text m_shared was made for
     bool m_waitsForServer = false;
 

@@ -14,12 +14,22 @@
 
 namespace seikyu {
 
+namespace {
+
+/// The same translation context as the rest of IssueLedger.
+struct Text
+{
+    Q_DECLARE_TR_FUNCTIONS(IssueLedger)
+};
+
+} // namespace
+
 QString IssueLedger::outboxPath() const
 {
     return QDir(m_folder).filePath(QStringLiteral("ledger-outbox.sqlite"));
 }
 
-SharedLedger *IssueLedger::shared()
+ServerSession *IssueLedger::shared()
 {
     const LedgerLocation location = ledgerLocation(QSettings());
     if (location.place != LedgerPlace::Shared) {
@@ -29,28 +39,85 @@ SharedLedger *IssueLedger::shared()
     if (m_shared && m_sharedText == location.server)
         return m_shared.get();
     m_shared.reset();
+    auto session = std::make_unique<ServerSession>(location.server, outboxPath(), anchorPath(), m_waitsForServer);
     QString reason;
-    std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(outboxPath(), &reason);
-    if (!outbox) {
+    if (!session->isUsable(&reason)) {
         failed(reason);
         return nullptr;
     }
     m_sharedText = location.server;
-    m_shared = std::make_unique<SharedLedger>(location.server, std::move(outbox));
-    m_shared->setAnchorFile(anchorPath());
-    m_shared->watch().setPatient(m_waitsForServer);
-    // What waits goes as soon as the server answers again, without anyone exporting meanwhile.
+    m_shared = std::move(session);
+    // What waits goes as soon as the server answers again, without anyone exporting meanwhile; what
+    // the server refuses then is told with the next message.
+    QObject::connect(m_shared.get(), &ServerSession::answered, m_shared.get(), [this] { sendWaitingNow(); });
     static QPointer<QTimer> retry;
     if (!retry && QCoreApplication::instance()) {
         retry = new QTimer(QCoreApplication::instance());
         retry->setInterval(60 * 1000);
         QObject::connect(retry, &QTimer::timeout, [] {
-            if (SharedLedger *office = instance().shared(); office && office->waitingCount() > 0)
-                instance().tellRefused(office->sendWaiting().refused);
+            if (instance().m_shared && instance().m_shared->waitingCount() > 0)
+                instance().sendWaitingNow();
         });
         retry->start();
     }
     return m_shared.get();
+}
+
+void IssueLedger::sendWaitingNow()
+{
+    // Never waited for: the server's thread sends, and says afterwards what was refused.
+    m_shared->sendWaiting([this](const OutboxSending &sending) { tellRefused(sending.refused); });
+}
+
+bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *error, const QString &waitingFor,
+                           QWidget *parent, int boundMs)
+{
+    struct Reached
+    {
+        bool connected = false;
+        QString error;
+        std::optional<LedgerEntry> seal;
+    };
+    ServerSession *office = shared();
+    QString silent;
+    if (boundMs > office->defaultWait().boundMs) {
+        // Long work is waited for long; a server that does not answer at all is found out first.
+        const std::optional<Reached> answers = office->call<Reached>(
+            [](SharedLedger &ledger) {
+                Reached found;
+                ServerReport report;
+                found.connected = ledger.connect(&report);
+                found.error = report.message;
+                return found;
+            },
+            office->defaultWait(waitingFor, parent), &silent);
+        if (!answers || !answers->connected) {
+            if (error)
+                *error = answers ? answers->error : silent;
+            return false;
+        }
+    }
+    const std::optional<Reached> reached = office->call<Reached>(
+        [work = std::move(work)](SharedLedger &ledger) {
+            Reached found;
+            ServerReport report;
+            if (!ledger.connect(&report)) {
+                found.error = report.message;
+                return found;
+            }
+            found.connected = true;
+            found.seal = ledger.server()->takeSeal();
+            work(*ledger.server());
+            return found;
+        },
+        office->defaultWait(waitingFor, parent, boundMs), &silent);
+    if (!reached || !reached->connected) {
+        if (error)
+            *error = reached ? reached->error : silent;
+        return false;
+    }
+    tellSealed(reached->seal);
+    return true;
 }
 
 void IssueLedger::tellRefused(const QStringList &refused)
@@ -63,8 +130,42 @@ void IssueLedger::tellRefused(const QStringList &refused)
 LedgerCheck IssueLedger::verify(LedgerStore &store, QString *error)
 {
     // Each computer archives the PDFs it issues in its own folder.
-    SharedLedger *office = shared();
-    LedgerCheck found = store.check(archiveFolder(), office ? recordingHostName() : QString(), error);
+    LedgerCheck found = store.check(archiveFolder(), shared() ? recordingHostName() : QString(), error);
+    completeCheck(found);
+    return found;
+}
+
+LedgerCheck IssueLedger::verifyLedger(QString *error, QWidget *parent)
+{
+    if (!shared()) {
+        LedgerStore *store = reader(error);
+        return store ? verify(*store, error) : LedgerCheck();
+    }
+    struct Checked
+    {
+        LedgerCheck check;
+        QString error;
+    };
+    const std::optional<Checked> checked = withStore<Checked>(
+        false,
+        [archive = archiveFolder(), host = recordingHostName()](LedgerStore &server) {
+            Checked found;
+            found.check = server.check(archive, host, &found.error);
+            return found;
+        },
+        error, Text::tr("Verifying the office's ledger…"), parent, ServerWait::LongWorkMs);
+    if (!checked)
+        return LedgerCheck();
+    if (error && !checked->error.isEmpty())
+        *error = checked->error;
+    LedgerCheck found = checked->check;
+    completeCheck(found);
+    return found;
+}
+
+void IssueLedger::completeCheck(LedgerCheck &found)
+{
+    ServerSession *office = shared();
     QSet<QString> waiting; // archived copies whose entries wait in the outbox
     if (office) {
         for (const LedgerEntry &entry : office->outbox().waiting())
@@ -76,7 +177,6 @@ LedgerCheck IssueLedger::verify(LedgerStore &store, QString *error)
     }
     if (!office)
         found.problems = fileProblems() + found.problems;
-    return found;
 }
 
 QList<ChainProblem> IssueLedger::fileProblems()

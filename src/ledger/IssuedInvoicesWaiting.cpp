@@ -29,11 +29,30 @@ QStringList refusedLines(const QList<RefusedEntry> &refused)
 
 void IssuedInvoicesWindow::showWaiting(bool connected)
 {
-    SharedLedger *office = IssueLedger::instance().shared();
+    ServerSession *office = IssueLedger::instance().shared();
     if (!office)
         return;
     // When a silent server answers again, what waited is sent: show the ledger as it is then.
-    connect(&office->watch(), &ServerWatch::answered, this, &IssuedInvoicesWindow::refresh, Qt::UniqueConnection);
+    connect(office, &ServerSession::answered, this, &IssuedInvoicesWindow::refresh, Qt::UniqueConnection);
+    sayWaiting(OutboxSending{});
+    if (!connected || office->waitingCount() == 0)
+        return;
+    // Sent on the server's thread; the window says how it went when it is done.
+    QPointer<IssuedInvoicesWindow> self(this);
+    office->sendWaiting([self](const OutboxSending &sending) {
+        if (!self)
+            return;
+        if (sending.sent > 0)
+            self->refresh();
+        self->sayWaiting(sending);
+    });
+}
+
+void IssuedInvoicesWindow::sayWaiting(const OutboxSending &sent)
+{
+    ServerSession *office = IssueLedger::instance().shared();
+    if (!office)
+        return;
     // What the window says already (a date that does not read, a server that does not answer)
     // stays first; what was said here the last time is said afresh.
     static constexpr char SaidHere[] = "saidOfWaiting";
@@ -41,15 +60,11 @@ void IssuedInvoicesWindow::showWaiting(bool connected)
     QStringList said;
     if (!shown.isEmpty() && shown != m_problem->property(SaidHere).toString())
         said.append(shown);
-    if (const QString waiting = waitingText(office->waitingCount()); !connected && !waiting.isEmpty())
-        said.append(waiting);
-    if (connected) {
-        const OutboxSending sending = office->sendWaiting();
-        said.append(waitingText(sending.waiting));
-        if (!sending.error.isEmpty() && sending.waiting > 0)
-            said.append(tr("Sending the waiting entries stopped: %1").arg(sending.error));
-        said += sending.numberClashes;
-    }
+    const int waiting = office->waitingCount();
+    said.append(waitingText(waiting));
+    if (!sent.error.isEmpty() && waiting > 0)
+        said.append(tr("Sending the waiting entries stopped: %1").arg(sent.error));
+    said += sent.numberClashes;
     // What the server refused stays in view: it is in no ledger, only aside on this computer.
     said += refusedLines(office->outbox().refused());
     if (office->loginMayAlter())

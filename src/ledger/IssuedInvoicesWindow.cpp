@@ -223,18 +223,27 @@ void IssuedInvoicesWindow::buildButtons(QHBoxLayout *row)
     button(tr("Record-Keeping Rules (事務処理規程)…"), "procedure", &IssuedInvoicesWindow::showProcedureTemplate);
 }
 
-LedgerStore *IssuedInvoicesWindow::store(bool toWrite)
+template <typename R>
+std::optional<R> IssuedInvoicesWindow::onLedger(bool toWrite, std::function<R(LedgerStore &)> work,
+                                                const QString &waitingFor, QString *error)
 {
-    QString error;
-    LedgerStore *ledger = toWrite ? IssueLedger::instance().store(&error) : IssueLedger::instance().reader(&error);
+    QString reason;
+    std::optional<R> done = IssueLedger::instance().withStore<R>(toWrite, std::move(work), &reason, waitingFor, this);
+    afterLook(done.has_value(), reason);
+    if (error)
+        *error = reason;
+    return done;
+}
+
+void IssuedInvoicesWindow::afterLook(bool reached, const QString &error)
+{
     if (const auto told = IssueLedger::instance().takeMessage())
         Prompter::instance().inform(this, tr("Ledger of issued invoices"), *told);
-    if (!ledger) {
+    if (!reached) {
         m_problem->setText(tr("The ledger of issued invoices cannot be opened: %1").arg(error));
         m_problem->show();
     }
-    showWaiting(ledger != nullptr);
-    return ledger;
+    showWaiting(reached);
 }
 
 std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
@@ -289,24 +298,48 @@ std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
 void IssuedInvoicesWindow::refresh()
 {
     const std::optional<LedgerFilter> wanted = filter();
-    LedgerStore *ledger = store(false);
-    if (!wanted || !ledger)
+    if (!wanted) {
+        showWaiting(false); // what waits or was refused stays in view beside the complaint
+        return;
+    }
+    // The anchor of what other computers recorded is kept here too; a look that also says whether
+    // the ledger can be reached before the table asks for its rows.
+    if (!onLedger<bool>(
+            false,
+            [](LedgerStore &ledger) {
+                ledger.noteHead();
+                return true;
+            },
+            tr("Reading the office's ledger…")))
         return;
     const qint64 selected = selectedIssue() ? selectedIssue()->issue.id : 0;
-    // The connection is looked up for every slice: a shared ledger's may be gone by the time the
-    // table scrolls on, and then the slice fails rather than reading a closed connection.
-    const QString connection = ledger->database().connectionName();
+    // Each slice is read where the ledger lives: a shared ledger's on the server's thread, so that
+    // scrolling never waits on the network unbounded.
+    QPointer<IssuedInvoicesWindow> self(this);
     QString error;
     const bool read = m_model->setSearch(
-        [connection, filter = *wanted](const LedgerSlice &slice, QString *sliceError) {
-            return searchLedger(QSqlDatabase::database(connection, false), filter, slice, sliceError);
+        [self, filter = *wanted](const LedgerSlice &slice, QString *sliceError) -> std::optional<LedgerPage> {
+            struct Read
+            {
+                std::optional<LedgerPage> page;
+                QString error;
+            };
+            const std::optional<Read> read = IssueLedger::instance().withStore<Read>(
+                false,
+                [filter, slice](LedgerStore &ledger) {
+                    Read found;
+                    found.page = searchLedger(ledger.database(), filter, slice, &found.error);
+                    return found;
+                },
+                sliceError, tr("Reading the office's ledger…"), self);
+            if (read && !read->page && sliceError)
+                *sliceError = read->error;
+            return read ? read->page : std::nullopt;
         },
         wanted->today, &error);
     if (!read) {
         m_problem->setText(tr("The ledger of issued invoices cannot be read: %1").arg(error));
         m_problem->show();
-    } else {
-        ledger->noteHead(); // what other computers recorded is anchored here too
     }
     m_footer->setText(footerText());
     if (selected != 0) {
@@ -357,18 +390,23 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
 {
     if (amount <= 0)
         return false;
-    LedgerStore *ledger = store();
-    if (!ledger) {
-        sayNotRecorded(tr("The payment could not be recorded."));
+    QString error;
+    const std::optional<std::optional<LedgerPage>> found = onLedger<std::optional<LedgerPage>>(
+        true,
+        [issueId](LedgerStore &ledger) {
+            LedgerFilter only;
+            only.issueId = issueId;
+            return searchLedger(ledger.database(), only, LedgerSlice{});
+        },
+        tr("Looking up the invoice in the office's ledger…"), &error);
+    if (!found) {
+        sayNotRecorded(tr("The payment could not be recorded."), error);
         return false;
     }
-    LedgerFilter only;
-    only.issueId = issueId;
-    const std::optional<LedgerPage> found = searchLedger(ledger->database(), only, LedgerSlice{});
-    if (!found || found->rows.isEmpty())
+    if (!*found || (*found)->rows.isEmpty())
         return false;
-    const IssuedInvoice &row = found->rows.constFirst();
-    const qint64 owed = row.issue.amount - found->paid.constFirst();
+    const IssuedInvoice &row = (*found)->rows.constFirst();
+    const qint64 owed = row.issue.amount - (*found)->paid.constFirst();
     if (amount > owed && !Prompter::instance().askToProceed(
                              this, tr("The payment is more than what is owed."),
                              tr("Invoice %1 asks for %2 more; the payment is %3. Record it all the same?")
@@ -376,13 +414,50 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
                                       mark(std::max<qint64>(0, owed)), mark(amount)),
                              tr("Record")))
         return false;
-    QString error;
-    if (!ledger->recordPayment(issueId, date, amount, note, &error)) {
-        sayNotRecorded(tr("The payment could not be recorded."), error);
+    if (!recordWith(tr("The payment could not be recorded."), tr("Recording the payment in the office's ledger…"),
+                    [=](LedgerStore &ledger, QString *why) {
+                        return ledger.recordPayment(issueId, date, amount, note, why).has_value();
+                    }))
         return false;
-    }
     refresh();
     return true;
+}
+
+bool IssuedInvoicesWindow::recordWith(const QString &what, const QString &waitingFor,
+                                      const std::function<bool(LedgerStore &, QString *)> &write)
+{
+    struct Written
+    {
+        bool done = false;
+        QString error;
+    };
+    QString error;
+    const std::optional<Written> written = onLedger<Written>(
+        true,
+        [write](LedgerStore &ledger) {
+            Written result;
+            result.done = write(ledger, &result.error);
+            return result;
+        },
+        waitingFor, &error);
+    if (written && written->done)
+        return true;
+    if (!written && IssueLedger::instance().shared())
+        // The statement may have reached the server before it fell silent.
+        error += QLatin1Char(' ') + tr("Whether it reached the ledger shows in this list once the server answers "
+                                       "again; look there before recording it again.");
+    sayNotRecorded(what, written ? written->error : error);
+    return false;
+}
+
+bool IssuedInvoicesWindow::ledgerAnswers(const QString &what)
+{
+    QString error;
+    if (onLedger<bool>(
+            true, [](LedgerStore &) { return true; }, tr("Reaching the office's ledger…"), &error))
+        return true;
+    sayNotRecorded(what, error);
+    return false;
 }
 
 void IssuedInvoicesWindow::recordPaymentForSelection()
@@ -391,10 +466,8 @@ void IssuedInvoicesWindow::recordPaymentForSelection()
     if (!row)
         return;
     // Said before the dialog, so nothing is typed in vain.
-    if (!store()) {
-        sayNotRecorded(tr("The payment could not be recorded."));
+    if (!ledgerAnswers(tr("The payment could not be recorded.")))
         return;
-    }
     row = selectedIssue();
     if (!row)
         return;
@@ -408,14 +481,9 @@ void IssuedInvoicesWindow::recordPaymentForSelection()
 
 void IssuedInvoicesWindow::voidSelection()
 {
-    if (!selectedIssue())
+    if (!selectedIssue() || !ledgerAnswers(tr("The entry could not be voided.")))
         return;
-    LedgerStore *ledger = store();
     const IssuedInvoice *row = selectedIssue();
-    if (!ledger) {
-        sayNotRecorded(tr("The entry could not be voided."));
-        return;
-    }
     if (!row)
         return;
     const qint64 id = row->issue.id;
@@ -428,9 +496,9 @@ void IssuedInvoicesWindow::voidSelection()
             .trimmed();
     if (!ok || reason.isEmpty())
         return;
-    QString error;
-    if (ledger = store(); !ledger || !ledger->recordVoid(id, reason, &error))
-        sayNotRecorded(tr("The entry could not be voided."), error);
+    recordWith(
+        tr("The entry could not be voided."), tr("Voiding the entry in the office's ledger…"),
+        [id, reason](LedgerStore &ledger, QString *why) { return ledger.recordVoid(id, reason, why).has_value(); });
     refresh();
 }
 
@@ -486,11 +554,8 @@ void IssuedInvoicesWindow::downloadCsv()
 
 QString IssuedInvoicesWindow::verificationReport()
 {
-    LedgerStore *ledger = store(false);
-    if (!ledger)
-        return m_problem->text();
     QString error;
-    const LedgerCheck check = IssueLedger::instance().verify(*ledger, &error);
+    const LedgerCheck check = IssueLedger::instance().verifyLedger(&error, this);
     if (!error.isEmpty())
         return tr("The ledger could not be read: %1").arg(error);
     QStringList lines;

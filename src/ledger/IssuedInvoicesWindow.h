@@ -1,10 +1,12 @@
 #pragma once
 
+#include "ledger/LedgerOutbox.h"
 #include "ledger/LedgerSearch.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QGridLayout;
@@ -73,8 +75,19 @@ protected:
 private:
     void buildFilters(QGridLayout *grid);
     void buildButtons(QHBoxLayout *row);
-    /// The ledger to write to, or (toWrite false) to read, which never creates or changes it.
-    LedgerStore *store(bool toWrite = true);
+    /// Runs `work` on the ledger to write to, or (toWrite false) the one to read, which never
+    /// creates or changes it, wherever that ledger lives (a shared one on the server's thread,
+    /// saying `waitingFor` while it waits); says in the window when it cannot.
+    template <typename R>
+    std::optional<R> onLedger(bool toWrite, std::function<R(LedgerStore &)> work, const QString &waitingFor,
+                              QString *error = nullptr);
+    /// Writes to the ledger (a payment, a void); tells the user `what` failed, and why, when it did.
+    bool recordWith(const QString &what, const QString &waitingFor,
+                    const std::function<bool(LedgerStore &, QString *)> &write);
+    /// Whether the ledger can be written to now; tells the user `what` cannot be done when not.
+    bool ledgerAnswers(const QString &what);
+    /// After a look at the ledger: what to tell, whether it could be reached.
+    void afterLook(bool reached, const QString &error);
     int selectedRow() const;
     const IssuedInvoice *selectedIssue() const;
     void updateButtons();
@@ -90,6 +103,8 @@ private:
     /// With a shared ledger: sends what waits, and says how many entries still wait and which
     /// the server refused.
     void showWaiting(bool connected);
+    /// Says how many entries wait and which were refused, and what a sending just found.
+    void sayWaiting(const OutboxSending &sent);
     /// Tells the user that `what` was not recorded: the error, or that the ledger cannot be reached.
     void sayNotRecorded(const QString &what, const QString &error = QString());
     QPointer<QLabel> m_footer;

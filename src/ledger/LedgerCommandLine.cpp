@@ -192,14 +192,10 @@ int runLedgerCommand(const QStringList &arguments)
     ledger.setWaitsForServer(true);
     if (!request->recover.isEmpty())
         return recoverLedger(ledger, request->recover);
-    LedgerStore *store = ledger.reader(&error);
-    if (const auto told = ledger.takeMessage())
-        print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
-    if (!store) {
-        return unreadable();
-    }
     if (request->verify) {
-        const LedgerCheck check = ledger.verify(*store, &error);
+        const LedgerCheck check = ledger.verifyLedger(&error);
+        if (const auto told = ledger.takeMessage())
+            print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
         const QList<ChainProblem> &problems = check.problems;
         if (!error.isEmpty()) {
             return unreadable();
@@ -218,13 +214,30 @@ int runLedgerCommand(const QStringList &arguments)
         print(stdout, text.toLocal8Bit());
         return problems.isEmpty() ? 0 : 1;
     }
-    const std::optional<LedgerPage> found = searchLedger(
-        store->database(), request->filter, {LedgerOrder::Recorded, true, 0, std::numeric_limits<int>::max()}, &error);
-    if (!found) {
+    struct Listed
+    {
+        std::optional<LedgerPage> page;
+        QString error;
+    };
+    const std::optional<Listed> listed = ledger.withStore<Listed>(
+        false,
+        [filter = request->filter](LedgerStore &store) {
+            Listed found;
+            found.page = searchLedger(store.database(), filter,
+                                      {LedgerOrder::Recorded, true, 0, std::numeric_limits<int>::max()}, &found.error);
+            if (found.page)
+                store.noteHead();
+            return found;
+        },
+        &error);
+    if (const auto told = ledger.takeMessage())
+        print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
+    if (listed && !listed->page)
+        error = listed->error;
+    if (!listed || !listed->page)
         return unreadable();
-    }
-    store->noteHead();
-    print(stdout, request->csv ? ledgerCsv(*found) : ledgerTextTable(*found).toLocal8Bit());
+    const LedgerPage &found = *listed->page;
+    print(stdout, request->csv ? ledgerCsv(found) : ledgerTextTable(found).toLocal8Bit());
     return 0;
 }
 

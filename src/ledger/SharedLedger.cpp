@@ -40,6 +40,8 @@ bool SharedLedger::connect(ServerReport *report)
             target ? QStringLiteral("postgresql://%1:%2/%3").arg(target->host).arg(target->port).arg(target->dbname)
                    : QString());
     }
+    if (m_server && m_connected)
+        m_connected(m_server->database());
     if (m_server) {
         m_loginMayAlter = m_server->loginMayAlter();
         m_watch->connected();

@@ -6,6 +6,7 @@
 #include "ledger/ServerWatch.h"
 #include "sections/InvoiceNumber.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,8 @@ public:
     /// The server's store while connected, else null.
     LedgerStore *server() { return m_server.get(); }
     LedgerOutbox &outbox() { return *m_outbox; }
+    /// Called with each new connection to the server (the session keeps its socket at hand).
+    void setConnectedHook(std::function<void(const QSqlDatabase &)> hook) { m_connected = std::move(hook); }
     /// Where this computer keeps the newest head of the server's ledger it wrote or saw.
     void setAnchorFile(const QString &path) { m_anchorFile = path; }
 
@@ -79,6 +82,7 @@ private:
 
     QString m_connectionText;
     QString m_anchorFile;
+    std::function<void(const QSqlDatabase &)> m_connected;
     std::unique_ptr<LedgerOutbox> m_outbox;
     std::unique_ptr<LedgerStore> m_server;
     std::unique_ptr<ServerWatch> m_watch;

@@ -210,10 +210,42 @@ bool PostgresServer::silence()
     return pid > 0 && ::kill(pid_t(pid), SIGSTOP) == 0;
 }
 
+bool PostgresServer::silenceEveryProcess()
+{
+    const QList<qint64> processes = everyProcess();
+    for (const qint64 pid : processes)
+        ::kill(pid_t(pid), SIGSTOP);
+    return !processes.isEmpty();
+}
+
 bool PostgresServer::resume()
 {
-    const qint64 pid = mainProcess();
-    return pid > 0 && ::kill(pid_t(pid), SIGCONT) == 0;
+    const QList<qint64> processes = everyProcess();
+    for (const qint64 pid : processes)
+        ::kill(pid_t(pid), SIGCONT);
+    return !processes.isEmpty();
+}
+
+QList<qint64> PostgresServer::everyProcess() const
+{
+    const qint64 main = mainProcess();
+    if (main <= 0)
+        return {};
+    QList<qint64> found{main};
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!number || !stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold spaces, the rest follows its last ')'.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (rest.size() > 1 && rest.at(1).toLongLong() == main)
+            found.append(pid);
+    }
+    return found;
 }
 
 QString PostgresServer::socketConnection(const QString &database) const

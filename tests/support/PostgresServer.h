@@ -33,6 +33,9 @@ public:
     /// main process is suspended, so a new connection is taken in by the system and then waits
     /// unanswered. Connections made before go on working.
     bool silence();
+    /// Every process of the server stops, those serving connections made before too, as a host
+    /// that is paused: a query in flight waits for ever.
+    bool silenceEveryProcess();
     /// The suspended server answers again (the connections that waited are taken up).
     bool resume();
 
@@ -52,6 +55,8 @@ public:
 private:
     /// The server's main process, from its pid file; 0 when not running.
     qint64 mainProcess() const;
+    /// The main process and the ones it started.
+    QList<qint64> everyProcess() const;
     bool run(const QString &tool, const QStringList &arguments, QString *output, int timeoutMs = 60000) const;
     void prepare(QProcess &process, const QString &tool, QStringList arguments) const;
 
