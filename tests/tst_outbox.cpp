@@ -319,14 +319,14 @@ private Q_SLOTS:
         QVERIFY(sending);
         QCOMPARE(sending->sent, 2);
         QCOMPARE(sending->waiting, 0);
-        std::unique_ptr<LedgerStore> server = openServerLedger(connection);
-        const QList<LedgerEntry> entries = server->entries();
+        std::unique_ptr<LedgerStore> ledgerThere = openServerLedger(connection);
+        const QList<LedgerEntry> entries = ledgerThere->entries();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries.at(0).refersTo, 0);
         QCOMPARE(entries.at(1).refersTo, entries.at(0).id);
         QCOMPARE(entries.at(1).invoiceId, entries.at(0).id);
         QVERIFY(entries.at(0).archiveName != entries.at(1).archiveName);
-        QVERIFY(server->verify(ledger.archiveFolder()).isEmpty());
+        QVERIFY(ledgerThere->verify(ledger.archiveFolder()).isEmpty());
 
         ledger.close();
         qunsetenv(LedgerEnvironmentVariable);

@@ -324,7 +324,7 @@ void IssuedInvoicesWindow::refresh()
                 std::optional<LedgerPage> page;
                 QString error;
             };
-            const std::optional<Read> read = IssueLedger::instance().withStore<Read>(
+            const std::optional<Read> slicePage = IssueLedger::instance().withStore<Read>(
                 false,
                 [filter, slice](LedgerStore &ledger) {
                     Read found;
@@ -332,9 +332,9 @@ void IssuedInvoicesWindow::refresh()
                     return found;
                 },
                 sliceError, tr("Reading the office's ledger…"), self);
-            if (read && !read->page && sliceError)
-                *sliceError = read->error;
-            return read ? read->page : std::nullopt;
+            if (slicePage && !slicePage->page && sliceError)
+                *sliceError = slicePage->error;
+            return slicePage ? slicePage->page : std::nullopt;
         },
         wanted->today, &error);
     if (!read) {
