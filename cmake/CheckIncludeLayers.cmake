@@ -41,7 +41,9 @@ set(pure_rules
     import/ColumnMapping
     import/CsvFile
     import/DelimitedText
+    import/RowChecks
     import/RowConversion
+    import/TaxClassText
     import/TextDecoding
     ledger/ArchiveName
     ledger/EntryJson

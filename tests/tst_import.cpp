@@ -4,7 +4,9 @@
 #include "import/ClipboardRows.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
+#include "import/RowChecks.h"
 #include "import/RowConversion.h"
+#include "import/TaxClassText.h"
 #include "import/TextDecoding.h"
 #include "support/TestSupport.h"
 #include "table/Amounts.h"
@@ -12,6 +14,7 @@
 #include <QAbstractItemModelTester>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QTableWidget>
 
 using namespace seikyu;
@@ -33,12 +36,21 @@ QString rowText(const RowCells &cells)
     return texts.join(u'|');
 }
 
-QStringList rowTexts(const QList<RowCells> &rows)
+QStringList rowTexts(const QList<ImportedRow> &rows)
 {
     QStringList texts;
-    for (const RowCells &row : rows)
-        texts.append(rowText(row));
+    for (const ImportedRow &row : rows)
+        texts.append(rowText(row.cells));
     return texts;
+}
+
+/// Each row's tax class as S (standard), R (reduced) or E (not taxed).
+QString taxClasses(const QList<ImportedRow> &rows)
+{
+    QString classes;
+    for (const ImportedRow &row : rows)
+        classes += QStringLiteral("SRE").at(int(row.taxClass));
+    return classes;
 }
 
 QStringList skippedTexts(const QList<SkippedLine> &skipped)
@@ -158,7 +170,8 @@ private slots:
     void readsHeadingsInEitherLanguage_data()
     {
         QTest::addColumn<QStringList>("line");
-        QTest::addColumn<QString>("mapping"); // the table column of each cell, "-" for none; "none": no header
+        // The table column of each cell, "T" for the tax class, "-" for none; "none": no header.
+        QTest::addColumn<QString>("mapping");
         QTest::newRow("Japanese, another order") << QStringList{"品名", "数量", "単価", "金額", "日付"} << "1 3 2 4 0";
         QTest::newRow("摘要 個数 価格") << QStringList{"摘要", "個数", "価格"} << "1 3 4";
         QTest::newRow("English, any case")
@@ -170,6 +183,12 @@ private slots:
         QTest::newRow("one heading alone") << QStringList{"品名", ""} << "1 -";
         QTest::newRow("a data line") << QStringList{"12/1", "野菜", "1,200", "3", ""} << "none";
         QTest::newRow("a description that is a heading") << QStringList{"12/1", "品名", "100"} << "none";
+        QTest::newRow("税率 (%), the first tax heading")
+            << QStringList{"品名", "税率（％）", "金額", "税区分"} << "1 T 4 -";
+        QTest::newRow("軽減 beside one column") << QStringList{"品名", "軽減"} << "1 T";
+        QTest::newRow("※, Tax Rate") << QStringList{"※", "Item", "Tax Rate"} << "T 1 -";
+        QTest::newRow("消費税 is a tax amount") << QStringList{"品名", "消費税", "金額"} << "1 - 4";
+        QTest::newRow("a data line with a mark") << QStringList{"12/1", "品名", "100", "※"} << "none";
     }
     void readsHeadingsInEitherLanguage()
     {
@@ -184,6 +203,8 @@ private slots:
         QStringList columns;
         for (const std::optional<Column> &column : *read)
             columns.append(column ? QString::number(int(*column)) : QStringLiteral("-"));
+        if (const std::optional<int> tax = taxColumnOfHeader(line))
+            columns[*tax] = QStringLiteral("T");
         QCOMPARE(columns.join(u' '), mapping);
     }
 
@@ -251,6 +272,77 @@ private slots:
         QVERIFY(cells);
         QCOMPARE(rowText(*cells), row);
         QVERIFY(!rowFromFields({"", " ", "\t"}, tableOrderMapping(3)));
+    }
+
+    void readsTaxClasses_data()
+    {
+        QTest::addColumn<QString>("texts");
+        QTest::addColumn<QString>("classes"); // S, R, E for each text, "?" where none is read
+        QTest::newRow("reduced") << "8|8%|８％|0.08|8.0 %|軽減|軽減税率|※|＊|○|※8%|8%（軽減）|Reduced"
+                                 << "RRRRRRRRRRRRR";
+        QTest::newRow("standard") << "10|10%|１０％|0.1|標準|標準税率|課税|| |Standard"
+                                  << "SSSSSSSSSS";
+        QTest::newRow("not taxed") << "非課税|対象外|課税対象外|不課税|免税|0%|Exempt"
+                                   << "EEEEEEE";
+        QTest::newRow("unread") << "0|1|5%|12|abc|軽減10%|※標準|非課税8%|8 10"
+                                << "?????????";
+    }
+    void readsTaxClasses()
+    {
+        QFETCH(QString, texts);
+        QFETCH(QString, classes);
+        QString read;
+        for (const QString &text : texts.split(u'|')) {
+            const std::optional<TaxClass> taxClass = taxClassOfText(text);
+            read += taxClass ? QStringLiteral("SRE").at(int(*taxClass)) : u'?';
+        }
+        QCOMPARE(read, classes);
+    }
+
+    void checksRowsAsTheyComeIn_data()
+    {
+        QTest::addColumn<QStringList>("fields"); // the table's order, then the tax class
+        QTest::addColumn<QString>("problems");
+        QTest::newRow("clean") << QStringList{"12/1", "米", "1,980", "2", "3,960", "８％"} << "";
+        QTest::newRow("a return") << QStringList{"", "返品", "500", "-2", "-1,000", ""} << "";
+        QTest::newRow("rounded as the table rounds") << QStringList{"", "a", "12.5", "3", "38", "10"} << "";
+        QTest::newRow("a text price is its own") << QStringList{"", "送料", "800", "1", "別途"} << "";
+        QTest::newRow("quantity abc") << QStringList{"", "a", "100", "abc", ""} << "the quantity “abc” is not a number";
+        QTest::newRow("wrong price") << QStringList{"", "a", "\\1,980", "2", "9,999"}
+                                     << "the price ￥9,999 is not unit price × quantity (￥3,960)";
+        QTest::newRow("a unit price in words, an unread class")
+            << QStringList{"", "鮮魚", "時価", "1", "", "標準外"}
+            << "the unit price “時価” is not a number; the tax class “標準外” is not one Seikyu reads (8 %, 10 %, "
+               "軽減, ※, 非課税, 対象外)";
+    }
+    void checksRowsAsTheyComeIn()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, problems);
+        const ImportedRows read = rowsFromRecords({{7, fields}}, tableOrderMapping(5), false, 5);
+        QCOMPARE(read.rows.size(), 1);
+        QCOMPARE(read.rows.constFirst().problems.join(QStringLiteral("; ")), problems);
+        const QList<SkippedLine> flagged{{7, problems}};
+        QCOMPARE(read.flagged(), problems.isEmpty() ? QList<SkippedLine>() : flagged);
+        QCOMPARE(read.withoutFlagged().rows.size(), problems.isEmpty() ? 1 : 0);
+    }
+
+    void namesWhatTheRowsLeaveAside()
+    {
+        // Columns left out by name, or by number where the header gives none; an empty one is not named.
+        const DelimitedText sheet = splitDelimited(
+            QStringLiteral("品名,金額,備考,,税率,\nりんご,300,朝,x,8%,\nみかん,200,,,,\n"), u',', Quoting::Strict);
+        const ImportedRows read = rowsFromRecords(sheet.records, *mappingFromHeader(sheet.records.constFirst().fields),
+                                                  true, taxColumnOfHeader(sheet.records.constFirst().fields));
+        QCOMPARE(taxClasses(read.rows), QStringLiteral("RS"));
+        QCOMPARE(read.unplacedColumns, QStringList({"備考", "column 4"}));
+        QCOMPARE(readingNotes(read), QStringList{"Columns not imported: 備考, column 4."});
+        // Without a tax column every row is standard, and the notes say so and how to mark reduced rows.
+        const ImportedRows plain = rowsFromRecords(sheet.records, tableOrderMapping(4), true);
+        QCOMPARE(taxClasses(plain.rows), QStringLiteral("SS"));
+        QCOMPARE(plain.unplacedColumns, QStringList{"税率"});
+        QVERIFY(readingNotes(plain).constLast().contains(QStringLiteral("every row is at the invoice's rate")));
+        QVERIFY(readingNotes(plain).constLast().contains(QStringLiteral("Ctrl+R")));
     }
 
     void placesRowsAfterTheCurrentRowAboveTheSums()
@@ -369,6 +461,7 @@ private slots:
 
     void pastesRowsAsOneUndoStep()
     {
+        PrompterGuard prompter;
         auto document = makeDocument();
         QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
         document->tblePlus();
@@ -396,12 +489,67 @@ private slots:
         QVERIFY(!document->pasteRows(QStringLiteral("no tab")));
         QCOMPARE(document->undoStack()->count(), steps);
         // Nor a text the saved file could not be opened with again, pasted or typed: the user is told.
-        PrompterGuard prompter;
         QVERIFY(!document->pasteRows(QStringLiteral("\tな\uFEFFし\t\t\t100")));
         document->bank->setData(document->bank->index(1, 1), QStringLiteral("A\uFFFE"));
         QCOMPARE(prompter->alerts.size(), 2);
         QCOMPARE(document->undoStack()->count(), steps);
         QCOMPARE(tableTexts(*document), expected);
+    }
+
+    void takesTaxClassesAndCheckedRows()
+    {
+        // 2 × ￥1,980 written as ￥9,999 and a quantity "abc" are taken as written or left out, as chosen;
+        // each row keeps the tax class its column gives.
+        PrompterGuard prompter;
+        QTemporaryDir dir;
+        const QString path = writeFile(dir.filePath("food.csv"), QStringLiteral("品名,数量,単価,金額,税率,備考\n"
+                                                                                "米,2,1980,9999,8%,\n"
+                                                                                "箱,abc,100,,10%,朝\n"
+                                                                                "茶,1,500,,※,\n"
+                                                                                "切手,1,84,84,非課税,\n")
+                                                                     .toUtf8());
+        bool leaveOut = false;
+        setImportChooser([&leaveOut](QWidget *, const CsvFile &file, const QString &) {
+            ImportChoice choice = file.proposedChoice();
+            choice.leaveOutFlagged = leaveOut;
+            return std::optional<ImportChoice>(choice);
+        });
+        const auto classes = [](const Document &document) {
+            QString read;
+            for (const RowPtr &row : document.bank->rows().mid(1))
+                read += QStringLiteral("SRE").at(int(row->taxClass()));
+            return read;
+        };
+        for (const bool leave : {false, true}) {
+            leaveOut = leave;
+            auto document = makeDocument();
+            QCOMPARE(document->importRowsFrom(path), leave ? 2 : 4);
+            QCOMPARE(classes(*document), leave ? "RE" : "RSRE");
+            if (!leave)
+                QCOMPARE(tableTexts(*document).at(1), "|米|" + yen(1980) + "|2|" + yen(9999));
+            const QString note = prompter->notes.constLast();
+            QVERIFY2(note.contains(leave ? "Rows left out, as they need a look:" : "Rows taken as written"),
+                     qPrintable(note));
+            QVERIFY2(note.contains("Line 2: the price ￥9,999 is not unit price × quantity (￥3,960)\n"
+                                   "Line 3: the quantity “abc” is not a number"),
+                     qPrintable(note));
+            QVERIFY2(note.endsWith("Columns not imported: 備考."), qPrintable(note));
+        }
+        // A paste asks about such rows first; Cancel pastes nothing.
+        auto document = makeDocument();
+        const QString sheet = QStringLiteral("品名\t数量\t単価\t※\n米\t2\t1980\t※\n箱\tabc\t100\t\n");
+        prompter->choiceAnswers = {-1, 1};
+        QVERIFY(!document->pasteRows(sheet));
+        QCOMPARE(document->bank->count(), 1);
+        QVERIFY(document->pasteRows(sheet));
+        QCOMPARE(tableTexts(*document).mid(1), QStringList{"|米|" + yen(1980) + "|2|" + yen(3960)});
+        QCOMPARE(classes(*document), "R");
+        QVERIFY(prompter->questions.constLast().contains("Line 3: the quantity “abc” is not a number"));
+        // A sheet without a tax column says every row went in at the invoice's rate.
+        const int notes = int(prompter->notes.size());
+        QVERIFY(document->pasteRows(QStringLiteral("品名\t単価\t数量\n茶\t500\t1\n")));
+        QCOMPARE(prompter->notes.size(), notes + 1);
+        QVERIFY(prompter->notes.constLast().contains("every row is at the invoice's rate"));
     }
 
     void pastesAboveTheSumsOfATotalledTable()
@@ -554,8 +702,22 @@ private slots:
         QVERIFY(choice.firstLineIsHeader);
         QCOMPARE(choice.mapping, (ColumnMapping{std::nullopt, Column::Name, Column::Sums, std::nullopt}));
         auto *preview = dialog.findChild<QTableWidget *>(QStringLiteral("importPreview"));
+        auto *notes = dialog.findChild<QLabel *>(QStringLiteral("importNotes"));
         QCOMPARE(preview->rowCount(), 2); // the choosers, then the one line of rows
         QCOMPARE(preview->item(1, 1)->text(), QStringLiteral("りんご"));
+        // Each row's tax class and what needs a look stand beside it, the columns left out below.
+        QCOMPARE(preview->item(1, 4)->text(), QStringLiteral("Standard rate"));
+        QVERIFY(notes->text().contains(QStringLiteral("Columns not imported: No., 備考.")));
+        QVERIFY(notes->text().contains(QStringLiteral("every row is at the invoice's rate")));
+        dialog.setTaxColumn(3);
+        QCOMPARE(dialog.choice().taxColumn, 3);
+        QCOMPARE(preview->item(1, 5)->text(),
+                 QStringLiteral("the tax class “朝” is not one Seikyu reads (8 %, 10 %, 軽減, ※, 非課税, 対象外)"));
+        QVERIFY(!notes->text().contains(QStringLiteral("invoice's rate")));
+        QVERIFY(!dialog.choice().leaveOutFlagged);
+        dialog.setLeaveOutFlagged(true);
+        QVERIFY(dialog.choice().leaveOutFlagged);
+        dialog.setColumn(3, std::nullopt);
         // The remarks chosen as the description take it from 品名.
         dialog.setColumn(3, Column::Name);
         QCOMPARE(dialog.choice().mapping, (ColumnMapping{std::nullopt, std::nullopt, Column::Sums, Column::Name}));

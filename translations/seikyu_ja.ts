@@ -1751,6 +1751,42 @@
         <source>nothing in the columns that are imported</source>
         <translation>読み込む列に値がありません</translation>
     </message>
+    <message>
+        <source>the quantity “%1” is not a number</source>
+        <translation>個数「%1」が数値ではありません</translation>
+    </message>
+    <message>
+        <source>the unit price “%1” is not a number</source>
+        <translation>単価「%1」が数値ではありません</translation>
+    </message>
+    <message>
+        <source>the price %1 is not unit price × quantity (%2)</source>
+        <translation>価格 %1 が単価 × 個数（%2）と一致しません</translation>
+    </message>
+    <message>
+        <source>too large</source>
+        <translation>大きすぎます</translation>
+    </message>
+    <message>
+        <source>the tax class “%1” is not one Seikyu reads (8 %, 10 %, 軽減, ※, 非課税, 対象外)</source>
+        <translation>税区分「%1」を読み取れません（8 %、10 %、軽減、※、非課税、対象外のいずれかにしてください）</translation>
+    </message>
+    <message>
+        <source>column %1</source>
+        <translation>%1列目</translation>
+    </message>
+    <message>
+        <source>Columns not imported: %1.</source>
+        <translation>読み込まない列: %1。</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>No column gives a tax class, so every row is at the invoice&apos;s rate. To mark rows at the reduced rate (8 %, ※), select them in the Items panel and press Ctrl+R.</source>
+        <translation>税区分を示す列がないため、すべての行を請求書の税率としました。軽減税率（8 %、※）の行は、明細パネルで選択して Ctrl+R を押すと設定できます。</translation>
+    </message>
 </context>
 <context>
     <name>ServerLedger</name>
@@ -2456,6 +2492,34 @@ Check the unit prices and quantities of the items.</source>
         <source>This copy has no number yet. %1</source>
         <translation>この複製にはまだ番号がありません。%1</translation>
     </message>
+    <message>
+        <source>Rows left out, as they need a look:</source>
+        <translation>確認が必要なため読み込まなかった行:</translation>
+    </message>
+    <message>
+        <source>Rows taken as written, to be checked:</source>
+        <translation>そのまま読み込んだ、確認が必要な行:</translation>
+    </message>
+    <message>
+        <source>Some of the pasted rows need a look.</source>
+        <translation>貼り付ける行の一部に確認が必要です。</translation>
+    </message>
+    <message>
+        <source>Each can be pasted as written or left out:</source>
+        <translation>そのまま貼り付けるか、除くかを選べます:</translation>
+    </message>
+    <message>
+        <source>Paste as Written</source>
+        <translation>そのまま貼り付ける</translation>
+    </message>
+    <message>
+        <source>Leave Them Out</source>
+        <translation>除いて貼り付ける</translation>
+    </message>
+    <message>
+        <source>%1 rows were pasted.</source>
+        <translation>%1行を貼り付けました。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -2567,6 +2631,42 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Into</source>
         <translation>入れる列</translation>
+    </message>
+    <message>
+        <source>Standard rate</source>
+        <translation>標準税率</translation>
+    </message>
+    <message>
+        <source>Reduced rate 8 % ※</source>
+        <translation>軽減税率 8 % ※</translation>
+    </message>
+    <message>
+        <source>Not taxable</source>
+        <translation>非課税</translation>
+    </message>
+    <message>
+        <source>Tax Class</source>
+        <translation>税区分</translation>
+    </message>
+    <message>
+        <source>Take them as written</source>
+        <translation>そのまま読み込む</translation>
+    </message>
+    <message>
+        <source>Leave them out</source>
+        <translation>読み込まない</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Left out: %1</source>
+        <translation>読み込まない: %1</translation>
+    </message>
+    <message>
+        <source>Rows that need a look (%1 of %2):</source>
+        <translation>確認が必要な行（%2行中%1行）:</translation>
     </message>
 </context>
 <context>

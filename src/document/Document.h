@@ -37,6 +37,7 @@ class Popover;
 class RoomBox;
 class ContinuationPage;
 class SegmentedControl;
+struct ImportedRow;
 struct ListChange;
 struct ListFamily;
 struct PageTableRows;
@@ -288,8 +289,9 @@ public:
     /// as one undo step "Import Rows"; then says how many were added and which lines were skipped
     /// and why. The table is unchanged when nothing can be imported. The number of rows added.
     int importRowsFrom(const QString &path);
-    /// Adds rows at an index as one undo step with the action name; the number added.
-    int addRowsAt(int index, const QList<RowCells> &cells, const QString &actionName);
+    /// Adds rows, each with its tax class, at an index as one undo step with the action name; the
+    /// number added.
+    int addRowsAt(int index, const QList<ImportedRow> &rows, const QString &actionName);
 
     /// The table's rows and the table panel's settings as they are now.
     TableState tableState() const;

@@ -16,8 +16,9 @@ ImportedRows rowsFromClipboard(const QString &text)
     qsizetype widest = 0;
     for (const TextRecord &record : table.records)
         widest = std::max(widest, record.fields.size());
+    const QStringList &first = table.records.constFirst().fields;
     ImportedRows rows = rowsFromRecords(table.records, header ? *header : tableOrderMapping(static_cast<int>(widest)),
-                                        header.has_value());
+                                        header.has_value(), header ? taxColumnOfHeader(first) : std::nullopt);
     rows.skipped.append(table.skipped);
     return rows;
 }

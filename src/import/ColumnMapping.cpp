@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace seikyu {
 
@@ -36,6 +37,16 @@ const QHash<QString, Column> &headings()
     return names;
 }
 
+const QSet<QString> &taxHeadings()
+{
+    static const QSet<QString> names{
+        QStringLiteral("税率"),     QStringLiteral("消費税率"), QStringLiteral("軽減"),     QStringLiteral("軽減税率"),
+        QStringLiteral("軽減対象"), QStringLiteral("税区分"),   QStringLiteral("課税区分"), QStringLiteral("※"),
+        QStringLiteral("taxrate"),  QStringLiteral("taxclass"),
+    };
+    return names;
+}
+
 } // namespace
 
 std::optional<Column> columnOfHeading(const QString &heading)
@@ -44,6 +55,11 @@ std::optional<Column> columnOfHeading(const QString &heading)
     if (found == headings().constEnd())
         return std::nullopt;
     return *found;
+}
+
+bool namesTaxClass(const QString &heading)
+{
+    return taxHeadings().contains(headingKey(heading));
 }
 
 std::optional<ColumnMapping> mappingFromHeader(const QStringList &cells)
@@ -55,7 +71,7 @@ std::optional<ColumnMapping> mappingFromHeader(const QStringList &cells)
         const std::optional<Column> column = columnOfHeading(cell);
         if (column)
             ++named;
-        else if (!cell.trimmed().isEmpty())
+        else if (!cell.trimmed().isEmpty() && !namesTaxClass(cell))
             ++others;
         mapping.append(column);
     }
@@ -65,6 +81,15 @@ std::optional<ColumnMapping> mappingFromHeader(const QStringList &cells)
         distinct += column ? 1 : 0;
     if (distinct >= 2 || (named == 1 && others == 0))
         return mapping;
+    return std::nullopt;
+}
+
+std::optional<int> taxColumnOfHeader(const QStringList &cells)
+{
+    for (int i = 0; i < cells.size(); ++i) {
+        if (namesTaxClass(cells.at(i)))
+            return i;
+    }
     return std::nullopt;
 }
 

@@ -18,10 +18,18 @@ using ColumnMapping = QList<std::optional<Column>>;
 /// too). Nothing for any other heading.
 std::optional<Column> columnOfHeading(const QString &heading);
 
+/// Whether a heading names the column that gives each row's tax class, as the headings and
+/// tolerances of columnOfHeading go: 税率, 消費税率, 軽減, 軽減税率, 軽減対象, 税区分, 課税区分, ※ /
+/// tax rate, tax class. Not 消費税 or tax alone: such a column holds each row's tax amount.
+bool namesTaxClass(const QString &heading);
+
 /// The mapping a first line gives when it names the columns: it must name two different table
-/// columns, or name one and hold nothing else. A heading that names a column named before it, or
-/// no column, is left out. Nothing when the line is not a header line.
+/// columns, or name one and hold nothing else (a tax class heading aside). A heading that names a
+/// column named before it, or no column, is left out. Nothing when the line is not a header line.
 std::optional<ColumnMapping> mappingFromHeader(const QStringList &cells);
+
+/// The first column a header line names as the tax class's.
+std::optional<int> taxColumnOfHeader(const QStringList &cells);
 
 /// The columns in the table's own order: date, description, unit price, quantity, price; any
 /// further column left out.

@@ -31,6 +31,11 @@ ColumnMapping CsvFile::proposedMapping() const
     return mapping;
 }
 
+ImportChoice CsvFile::proposedChoice() const
+{
+    return {proposedMapping(), header.has_value(), header ? taxColumn : std::nullopt, false};
+}
+
 CsvFile readCsv(const QByteArray &bytes)
 {
     DecodedText decoded = decodeText(bytes);
@@ -52,6 +57,8 @@ CsvFile readCsv(const QByteArray &bytes)
     for (const TextRecord &record : std::as_const(file.table.records))
         file.columnCount = std::max(file.columnCount, static_cast<int>(record.fields.size()));
     file.header = mappingFromHeader(file.table.records.constFirst().fields);
+    if (file.header)
+        file.taxColumn = taxColumnOfHeader(file.table.records.constFirst().fields);
     return file;
 }
 

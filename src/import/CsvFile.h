@@ -14,6 +14,18 @@ namespace seikyu {
 /// enough that reading it never stalls the window or exhausts memory.
 inline constexpr qint64 MaximumRowFileBytes = 64 * 1024 * 1024;
 
+/// How the user wants the rows of a file (or a paste) taken into the table.
+struct ImportChoice
+{
+    ColumnMapping mapping;
+    bool firstLineIsHeader = false;
+    /// The column that gives each row's tax class; without one every row is at the invoice's rate.
+    std::optional<int> taxColumn = std::nullopt;
+    /// Rows that need a look (a quantity that is no number, a price that is not unit price ×
+    /// quantity…) are left out rather than taken as written.
+    bool leaveOutFlagged = false;
+};
+
 /// A file of rows as read for import.
 struct CsvFile
 {
@@ -24,9 +36,14 @@ struct CsvFile
     int columnCount = 0; ///< the most fields any record has
     /// The table columns the first line names, when it is a header line.
     std::optional<ColumnMapping> header;
+    /// The column the header line names as the tax class's.
+    std::optional<int> taxColumn;
 
     /// The mapping to propose: the header's, else the table's own column order.
     ColumnMapping proposedMapping() const;
+    /// How to take the rows unless the user says otherwise: the proposed mapping, the header's
+    /// tax column, every row that needs a look taken as written.
+    ImportChoice proposedChoice() const;
 };
 
 /// Reads a CSV file's bytes: RFC 4180 quoting, comma- (or tab-) separated, in UTF-8 with or

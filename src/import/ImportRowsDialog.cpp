@@ -1,8 +1,11 @@
 #include "import/ImportRowsDialog.h"
 
+#include "import/RowChecks.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -17,6 +20,28 @@ ImportChooser &chooserSlot()
 {
     static ImportChooser chooser;
     return chooser;
+}
+
+/// The chooser's value for the column that gives the tax class, after the table's columns.
+constexpr int TaxClassChoice = ColumnCount;
+
+/// A light amber behind the lines that need a look.
+QColor flaggedBackground()
+{
+    return {255, 236, 200};
+}
+
+QString taxClassTitle(TaxClass taxClass)
+{
+    switch (taxClass) {
+    case TaxClass::Standard:
+        return ImportRowsDialog::tr("Standard rate");
+    case TaxClass::Reduced:
+        return ImportRowsDialog::tr("Reduced rate 8 % ※");
+    case TaxClass::Exempt:
+        return ImportRowsDialog::tr("Not taxable");
+    }
+    return {};
 }
 
 QString columnTitle(Column column)
@@ -59,7 +84,8 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     m_preview->setObjectName(QStringLiteral("importPreview"));
     m_preview->setAccessibleName(tr("Preview of the rows"));
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_preview->setColumnCount(file.columnCount);
+    // The file's columns, then each row's tax class and what needs a look in it.
+    m_preview->setColumnCount(file.columnCount + 2);
     m_preview->verticalHeader()->setDefaultSectionSize(24);
     layout->addWidget(m_preview, 1);
     for (int i = 0; i < file.columnCount; ++i) {
@@ -69,6 +95,7 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
         combo->addItem(tr("(not imported)"), -1);
         for (int c = 0; c < ColumnCount; ++c)
             combo->addItem(columnTitle(static_cast<Column>(c)), c);
+        combo->addItem(tr("Tax Class"), TaxClassChoice);
         connect(combo, &QComboBox::currentIndexChanged, this, [this, i] { columnChosen(i); });
         m_columns.append(combo);
     }
@@ -76,6 +103,22 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     m_preview->setRowCount(1);
     for (int i = 0; i < file.columnCount; ++i)
         m_preview->setCellWidget(0, i, m_columns.at(i));
+
+    m_notes = new QLabel(this);
+    m_notes->setObjectName(QStringLiteral("importNotes"));
+    m_notes->setWordWrap(true);
+    layout->addWidget(m_notes);
+    auto *flaggedRow = new QHBoxLayout;
+    m_flaggedCount = new QLabel(this);
+    m_flagged = new QComboBox(this);
+    m_flagged->setObjectName(QStringLiteral("importFlagged"));
+    m_flagged->addItem(tr("Take them as written"), false);
+    m_flagged->addItem(tr("Leave them out"), true);
+    m_flaggedCount->setBuddy(m_flagged);
+    flaggedRow->addWidget(m_flaggedCount);
+    flaggedRow->addWidget(m_flagged);
+    flaggedRow->addStretch();
+    layout->addLayout(flaggedRow);
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
@@ -88,50 +131,75 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     layout->addWidget(buttons);
 
     connect(m_header, &QCheckBox::toggled, this, [this](bool header) {
-        if (header) {
-            if (std::optional<ColumnMapping> named = mappingFromHeader(m_file.table.records.constFirst().fields))
-                showMapping(*named);
-        } else {
-            showMapping(tableOrderMapping(m_file.columnCount));
-        }
+        const QStringList &first = m_file.table.records.constFirst().fields;
+        if (!header)
+            showMapping(tableOrderMapping(m_file.columnCount), std::nullopt);
+        else if (std::optional<ColumnMapping> named = mappingFromHeader(first))
+            showMapping(*named, taxColumnOfHeader(first));
         showPreview();
     });
-    showMapping(file.proposedMapping());
+    const ImportChoice proposed = file.proposedChoice();
+    showMapping(proposed.mapping, proposed.taxColumn);
     showPreview();
 }
 
 void ImportRowsDialog::showPreview()
 {
-    const bool header = m_header->isChecked();
+    const ImportChoice chosen = choice();
     const QList<TextRecord> &records = m_file.table.records;
-    const qsizetype first = header ? 1 : 0;
+    const ImportedRows rows = rowsFromRecords(records, chosen.mapping, chosen.firstLineIsHeader, chosen.taxColumn);
+    const qsizetype first = chosen.firstLineIsHeader ? 1 : 0;
     const int shown = static_cast<int>(std::min<qsizetype>(PreviewLines, records.size() - first));
     m_preview->setRowCount(shown + 1);
     QStringList titles;
     for (int c = 0; c < m_file.columnCount; ++c) {
         const QStringList &names = records.constFirst().fields;
-        titles.append(header && c < names.size() ? names.at(c) : QString::number(c + 1));
+        titles.append(chosen.firstLineIsHeader && c < names.size() ? names.at(c) : QString::number(c + 1));
     }
-    m_preview->setHorizontalHeaderLabels(titles);
+    m_preview->setHorizontalHeaderLabels(titles << tr("Tax Class") << tr("Check"));
     QStringList lines{tr("Into")};
+    // The rows and the lines left out come in the records' order.
+    qsizetype next = 0;
+    qsizetype nextSkipped = 0;
     for (int r = 0; r < shown; ++r) {
         const TextRecord &record = records.at(first + r);
         lines.append(QString::number(record.line));
-        for (int c = 0; c < m_file.columnCount; ++c) {
-            auto *item = new QTableWidgetItem(c < record.fields.size() ? record.fields.at(c) : QString());
+        const ImportedRow *row =
+            next < rows.rows.size() && rows.rows.at(next).line == record.line ? &rows.rows.at(next++) : nullptr;
+        QStringList cells = record.fields;
+        cells.resize(m_file.columnCount);
+        if (row) {
+            cells << taxClassTitle(row->taxClass) << row->problems.join(QStringLiteral("; "));
+        } else {
+            while (nextSkipped < rows.skipped.size() && rows.skipped.at(nextSkipped).line < record.line)
+                ++nextSkipped;
+            cells << QString() << tr("Left out: %1").arg(rows.skipped.value(nextSkipped).reason);
+        }
+        for (int c = 0; c < cells.size(); ++c) {
+            auto *item = new QTableWidgetItem(cells.at(c));
+            if (row && !row->problems.isEmpty())
+                item->setBackground(flaggedBackground());
             m_preview->setItem(r + 1, c, item);
         }
     }
     m_preview->setVerticalHeaderLabels(lines);
     m_preview->resizeColumnsToContents();
+    m_notes->setText(readingNotes(rows).join(u'\n'));
+    const qsizetype flagged = rows.flagged().size();
+    m_flaggedCount->setText(tr("Rows that need a look (%1 of %2):").arg(flagged).arg(rows.rows.size()));
+    m_flagged->setEnabled(flagged > 0);
 }
 
-void ImportRowsDialog::showMapping(const ColumnMapping &mapping)
+void ImportRowsDialog::showMapping(const ColumnMapping &mapping, std::optional<int> taxColumn)
 {
     m_showing = true;
     for (int i = 0; i < m_columns.size(); ++i) {
-        const std::optional<Column> column = i < mapping.size() ? mapping.at(i) : std::nullopt;
-        m_columns.at(i)->setCurrentIndex(column ? static_cast<int>(*column) + 1 : 0);
+        int value = -1;
+        if (i == taxColumn)
+            value = TaxClassChoice;
+        else if (i < mapping.size() && mapping.at(i))
+            value = static_cast<int>(*mapping.at(i));
+        m_columns.at(i)->setCurrentIndex(m_columns.at(i)->findData(value));
     }
     m_showing = false;
     m_import->setEnabled(fillsAnyColumn(choice().mapping));
@@ -141,7 +209,8 @@ void ImportRowsDialog::columnChosen(int fileColumn)
 {
     if (m_showing)
         return;
-    // One source for each table column: the column chosen last takes it from any other.
+    // One source for each table column and for the tax class: the column chosen last takes it
+    // from any other.
     const int chosen = m_columns.at(fileColumn)->currentData().toInt();
     if (chosen >= 0) {
         m_showing = true;
@@ -152,15 +221,20 @@ void ImportRowsDialog::columnChosen(int fileColumn)
         m_showing = false;
     }
     m_import->setEnabled(fillsAnyColumn(choice().mapping));
+    showPreview();
 }
 
 ImportChoice ImportRowsDialog::choice() const
 {
     ImportChoice choice;
     choice.firstLineIsHeader = m_header->isChecked();
-    for (const QPointer<QComboBox> &combo : m_columns) {
-        const int column = combo->currentData().toInt();
-        choice.mapping.append(column >= 0 ? std::optional<Column>(static_cast<Column>(column)) : std::nullopt);
+    choice.leaveOutFlagged = m_flagged->currentData().toBool();
+    for (int i = 0; i < m_columns.size(); ++i) {
+        const int column = m_columns.at(i)->currentData().toInt();
+        if (column == TaxClassChoice)
+            choice.taxColumn = i;
+        const bool table = column >= 0 && column < ColumnCount;
+        choice.mapping.append(table ? std::optional<Column>(static_cast<Column>(column)) : std::nullopt);
     }
     return choice;
 }
@@ -171,9 +245,20 @@ void ImportRowsDialog::setColumn(int fileColumn, std::optional<Column> column)
         m_columns.at(fileColumn)->setCurrentIndex(column ? static_cast<int>(*column) + 1 : 0);
 }
 
+void ImportRowsDialog::setTaxColumn(int fileColumn)
+{
+    if (fileColumn >= 0 && fileColumn < m_columns.size())
+        m_columns.at(fileColumn)->setCurrentIndex(m_columns.at(fileColumn)->findData(TaxClassChoice));
+}
+
 void ImportRowsDialog::setFirstLineIsHeader(bool header)
 {
     m_header->setChecked(header);
+}
+
+void ImportRowsDialog::setLeaveOutFlagged(bool leaveOut)
+{
+    m_flagged->setCurrentIndex(m_flagged->findData(leaveOut));
 }
 
 void setImportChooser(ImportChooser chooser)

@@ -2,6 +2,7 @@
 
 #include "import/ColumnMapping.h"
 #include "import/CsvFile.h"
+#include "import/RowConversion.h"
 
 #include <QDialog>
 #include <QList>
@@ -17,16 +18,11 @@ class QTableWidget;
 
 namespace seikyu {
 
-/// How the user wants a file's rows taken into the table.
-struct ImportChoice
-{
-    ColumnMapping mapping;
-    bool firstLineIsHeader = false;
-};
-
 /// The preview of a file of rows before they are imported: its first lines, and above each of
-/// its columns the table column it goes into (proposed from the header's names, else in the
-/// table's order). A table column is filled from one column at most.
+/// its columns the table column it goes into, or the tax class (proposed from the header's names,
+/// else in the table's order). A table column is filled from one column at most. Beside the lines,
+/// each row's tax class and what needs a look in it; below them, the columns left out and the
+/// choice to take the rows that need a look as written or leave them out.
 class ImportRowsDialog : public QDialog
 {
     Q_OBJECT
@@ -40,17 +36,23 @@ public:
     ImportChoice choice() const;
     /// Sets the table column one of the file's columns goes into (nothing: left out).
     void setColumn(int fileColumn, std::optional<Column> column);
+    /// Makes one of the file's columns give the rows' tax class.
+    void setTaxColumn(int fileColumn);
     void setFirstLineIsHeader(bool header);
+    void setLeaveOutFlagged(bool leaveOut);
 
 private:
     void showPreview();
     void columnChosen(int fileColumn);
-    void showMapping(const ColumnMapping &mapping);
+    void showMapping(const ColumnMapping &mapping, std::optional<int> taxColumn);
 
     const CsvFile &m_file;
     QPointer<QCheckBox> m_header;
     QPointer<QTableWidget> m_preview;
     QPointer<QPushButton> m_import;
+    QPointer<QLabel> m_notes;
+    QPointer<QLabel> m_flaggedCount;
+    QPointer<QComboBox> m_flagged;
     QList<QPointer<QComboBox>> m_columns;
     bool m_showing = false;
 };

@@ -1,5 +1,7 @@
 #include "import/RowConversion.h"
 
+#include "import/RowChecks.h"
+#include "import/TaxClassText.h"
 #include "table/SumsRows.h"
 #include "table/UserLocale.h"
 
@@ -92,19 +94,46 @@ std::optional<RowCells> rowFromFields(const QStringList &fields, const ColumnMap
     return cells;
 }
 
-ImportedRows rowsFromRecords(const QList<TextRecord> &records, const ColumnMapping &mapping, bool firstIsHeader)
+ImportedRows rowsFromRecords(const QList<TextRecord> &records, const ColumnMapping &mapping, bool firstIsHeader,
+                             std::optional<int> taxColumn)
 {
     ImportedRows imported;
+    imported.namedColumns = firstIsHeader;
+    imported.taxClassRead = taxColumn.has_value();
+    imported.unplacedColumns = unplacedColumns(records, mapping, taxColumn, firstIsHeader);
     imported.rows.reserve(records.size());
     for (qsizetype i = firstIsHeader ? 1 : 0; i < records.size(); ++i) {
         const TextRecord &record = records.at(i);
-        if (std::optional<RowCells> row = rowFromFields(record.fields, mapping))
-            imported.rows.append(std::move(*row));
-        else
+        std::optional<RowCells> cells = rowFromFields(record.fields, mapping);
+        if (!cells) {
             imported.skipped.append(
                 {record.line, QCoreApplication::translate("RowImport", "nothing in the columns that are imported")});
+            continue;
+        }
+        ImportedRow row{record.line, std::move(*cells), TaxClass::Standard,
+                        rowProblems(record.fields, mapping, taxColumn)};
+        if (taxColumn)
+            row.taxClass = taxClassOfText(record.fields.value(*taxColumn)).value_or(TaxClass::Standard);
+        imported.rows.append(std::move(row));
     }
     return imported;
+}
+
+QList<SkippedLine> ImportedRows::flagged() const
+{
+    QList<SkippedLine> lines;
+    for (const ImportedRow &row : rows) {
+        if (!row.problems.isEmpty())
+            lines.append({row.line, row.problems.join(QStringLiteral("; "))});
+    }
+    return lines;
+}
+
+ImportedRows ImportedRows::withoutFlagged() const
+{
+    ImportedRows kept = *this;
+    kept.rows.removeIf([](const ImportedRow &row) { return !row.problems.isEmpty(); });
+    return kept;
 }
 
 int insertionIndex(const QList<RowPtr> &rows, int currentRow)

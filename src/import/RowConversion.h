@@ -23,16 +23,36 @@ std::optional<CellNumber> amountInText(const QString &text, const QString &local
 /// priced. Nothing when the line fills no table column.
 std::optional<RowCells> rowFromFields(const QStringList &fields, const ColumnMapping &mapping);
 
-/// The rows the records give, and the lines left out.
-struct ImportedRows
+/// A row that came in: the line it starts on, its cells, its tax class, and why it needs a look
+/// before it goes on an invoice (empty when it reads cleanly).
+struct ImportedRow
 {
-    QList<RowCells> rows;
-    QList<SkippedLine> skipped;
+    int line = 0;
+    RowCells cells;
+    TaxClass taxClass = TaxClass::Standard;
+    QStringList problems;
 };
 
-/// Every record as a row through the mapping; a record that fills no table column is left out
-/// with its reason. The header line, when there is one, is not a row.
-ImportedRows rowsFromRecords(const QList<TextRecord> &records, const ColumnMapping &mapping, bool firstIsHeader);
+/// The rows the records give, the lines left out, and what the reading left aside.
+struct ImportedRows
+{
+    QList<ImportedRow> rows;
+    QList<SkippedLine> skipped;
+    bool namedColumns = false;   ///< the first line named the columns
+    bool taxClassRead = false;   ///< a column gave each row its tax class
+    QStringList unplacedColumns; ///< the columns that hold something and go nowhere
+
+    /// Each row that needs a look as its line and its reasons.
+    QList<SkippedLine> flagged() const;
+    /// The rows without those that need a look.
+    ImportedRows withoutFlagged() const;
+};
+
+/// Every record as a row through the mapping, with its tax class from the tax column, checked; a
+/// record that fills no table column is left out with its reason. The header line, when there is
+/// one, is not a row.
+ImportedRows rowsFromRecords(const QList<TextRecord> &records, const ColumnMapping &mapping, bool firstIsHeader,
+                             std::optional<int> taxColumn = std::nullopt);
 
 /// Where rows added after the current row go: right after it, but never into or below the sums
 /// rows that end a totalled table; after the last item row when no item row is current.

@@ -6,6 +6,7 @@
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
 #include "import/InsertRowsCommand.h"
+#include "import/RowChecks.h"
 #include "import/RowConversion.h"
 #include "sections/UnkeptTexts.h"
 #include "table/ItemTableModel.h"
@@ -26,19 +27,33 @@ namespace {
 const char *const PasteRowsAction = QT_TRANSLATE_NOOP("Document", "Paste Rows");
 const char *const ImportRowsAction = QT_TRANSLATE_NOOP("Document", "Import Rows");
 
-/// How many skipped lines the closing message lists one by one.
-constexpr int SkippedLinesListed = 20;
+/// How many lines the closing message lists one by one under each heading.
+constexpr int LinesListed = 20;
 
-QString skippedLinesText(const QList<SkippedLine> &skipped)
+QString linesText(const QString &heading, const QList<SkippedLine> &lines)
 {
-    if (skipped.isEmpty())
+    if (lines.isEmpty())
         return {};
-    QStringList lines{Document::tr("Lines skipped:")};
-    for (qsizetype i = 0; i < skipped.size() && i < SkippedLinesListed; ++i)
-        lines.append(Document::tr("Line %1: %2").arg(skipped.at(i).line).arg(skipped.at(i).reason));
-    if (skipped.size() > SkippedLinesListed)
-        lines.append(Document::tr("… and %1 more lines.").arg(skipped.size() - SkippedLinesListed));
-    return lines.join(u'\n');
+    QStringList texts{heading};
+    for (qsizetype i = 0; i < lines.size() && i < LinesListed; ++i)
+        texts.append(Document::tr("Line %1: %2").arg(lines.at(i).line).arg(lines.at(i).reason));
+    if (lines.size() > LinesListed)
+        texts.append(Document::tr("… and %1 more lines.").arg(lines.size() - LinesListed));
+    return texts.join(u'\n');
+}
+
+/// What the closing message says beside the number of rows: the rows that needed a look, as
+/// taken or left out, the lines skipped, the columns left out and the tax class of the rows.
+QString rowsSummary(const ImportedRows &rows, const QList<SkippedLine> &flagged, bool flaggedLeftOut)
+{
+    QStringList parts{linesText(flaggedLeftOut ? Document::tr("Rows left out, as they need a look:")
+                                               : Document::tr("Rows taken as written, to be checked:"),
+                                flagged),
+                      linesText(Document::tr("Lines skipped:"), rows.skipped)};
+    if (!rows.rows.isEmpty())
+        parts.append(readingNotes(rows));
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral("\n\n"));
 }
 
 /// A text for one cell as spreadsheets put it on the clipboard: without the line break they end
@@ -54,22 +69,23 @@ QString oneCellText(QString text)
 
 } // namespace
 
-int Document::addRowsAt(int index, const QList<RowCells> &cells, const QString &actionName)
+int Document::addRowsAt(int index, const QList<ImportedRow> &imported, const QString &actionName)
 {
-    if (!bank || cells.isEmpty())
+    if (!bank || imported.isEmpty())
         return 0;
     QStringList texts;
-    for (const RowCells &row : cells) {
-        for (const CellValue &cell : row)
+    for (const ImportedRow &row : imported) {
+        for (const CellValue &cell : row.cells)
             texts.append(cell.toString());
     }
     if (refusesUnkeptText(m_window.get(), texts))
         return 0; // the file would be refused when opened again
     QList<RowPtr> rows;
-    rows.reserve(cells.size());
-    for (const RowCells &row : cells) {
+    rows.reserve(imported.size());
+    for (const ImportedRow &row : imported) {
         rows.append(std::make_shared<ItemRow>());
-        rows.last()->setCells(row);
+        rows.last()->setCells(row.cells);
+        rows.last()->setTaxClass(row.taxClass);
     }
     pushTableStep(new InsertRowsCommand(bank, index, rows, actionName));
     return static_cast<int>(rows.size());
@@ -79,7 +95,22 @@ bool Document::pasteRows(const QString &text)
 {
     if (!bank || !isTableText(text))
         return false;
-    const ImportedRows imported = rowsFromClipboard(text);
+    ImportedRows imported = rowsFromClipboard(text);
+    QWidget *parent = gridCtrl && gridCtrl->isVisible() ? static_cast<QWidget *>(gridCtrl.get()) : m_window.get();
+    // A paste has no preview: the rows that need a look are asked about before anything changes.
+    const QList<SkippedLine> flagged = imported.flagged();
+    bool leaveOut = false;
+    if (!flagged.isEmpty() && !imported.rows.isEmpty()) {
+        const int answer =
+            Prompter::instance().askToChoose(parent, tr("Some of the pasted rows need a look."),
+                                             linesText(tr("Each can be pasted as written or left out:"), flagged),
+                                             {tr("Paste as Written"), tr("Leave Them Out")});
+        if (answer < 0)
+            return false;
+        leaveOut = answer == 1;
+        if (leaveOut)
+            imported = imported.withoutFlagged();
+    }
     const int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
     const int at = insertionIndex(bank->rows(), current);
     const int added = addRowsAt(at, imported.rows, QCoreApplication::translate("Document", PasteRowsAction));
@@ -89,6 +120,12 @@ bool Document::pasteRows(const QString &text)
             bank->index(at + added - 1, std::max(0, grid->selectionModel()->currentIndex().column()));
         grid->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
     }
+    // Cells typed by hand paste quietly; a sheet that names its columns, or a paste that lost
+    // something on the way, says what became of it.
+    if (added > 0 && (!imported.skipped.isEmpty() || !imported.unplacedColumns.isEmpty() ||
+                      (imported.namedColumns && !imported.taxClassRead)))
+        Prompter::instance().inform(parent, tr("%1 rows were pasted.").arg(added),
+                                    rowsSummary(imported, flagged, leaveOut));
     return added > 0;
 }
 
@@ -129,14 +166,18 @@ int Document::importRowsFrom(const QString &path)
     const std::optional<ImportChoice> choice = chooseImportColumns(m_window.get(), file, name);
     if (!choice)
         return 0;
-    ImportedRows imported = rowsFromRecords(file.table.records, choice->mapping, choice->firstLineIsHeader);
+    ImportedRows imported =
+        rowsFromRecords(file.table.records, choice->mapping, choice->firstLineIsHeader, choice->taxColumn);
     // Damaged lines and lines without values, in the order of the file.
     imported.skipped.append(file.table.skipped);
     std::stable_sort(imported.skipped.begin(), imported.skipped.end(),
                      [](const SkippedLine &a, const SkippedLine &b) { return a.line < b.line; });
+    const QList<SkippedLine> flagged = imported.flagged();
+    if (choice->leaveOutFlagged)
+        imported = imported.withoutFlagged();
+    const QString summary = rowsSummary(imported, flagged, choice->leaveOutFlagged);
     if (imported.rows.isEmpty()) {
-        Prompter::instance().alert(m_window.get(), tr("No rows were imported from “%1”.").arg(name),
-                                   skippedLinesText(imported.skipped));
+        Prompter::instance().alert(m_window.get(), tr("No rows were imported from “%1”.").arg(name), summary);
         return 0;
     }
     // Imported rows follow the table's items, above its sums rows when it is totalled.
@@ -144,8 +185,7 @@ int Document::importRowsFrom(const QString &path)
                                 QCoreApplication::translate("Document", ImportRowsAction));
     if (added == 0)
         return 0; // refused, and said why
-    Prompter::instance().inform(m_window.get(), tr("%1 rows were added from “%2”.").arg(added).arg(name),
-                                skippedLinesText(imported.skipped));
+    Prompter::instance().inform(m_window.get(), tr("%1 rows were added from “%2”.").arg(added).arg(name), summary);
     return added;
 }
 
