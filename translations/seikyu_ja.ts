@@ -2520,6 +2520,10 @@ Check the unit prices and quantities of the items.</source>
         <source>%1 rows were pasted.</source>
         <translation>%1行を貼り付けました。</translation>
     </message>
+    <message>
+        <source>This invoice is taxed at 8 % throughout, the rate before October 2019, so the rows&apos; tax classes count only once its rate is 10 % (Rate in the Items panel).</source>
+        <translation>この請求書は全体が 8 %（2019年10月より前の税率）のため、行の税区分は税率を 10 % にしてから反映されます（明細パネルの「税率」）。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>

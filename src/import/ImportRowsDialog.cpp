@@ -148,9 +148,6 @@ void ImportRowsDialog::showPreview()
     const ImportChoice chosen = choice();
     const QList<TextRecord> &records = m_file.table.records;
     const ImportedRows rows = rowsFromRecords(records, chosen.mapping, chosen.firstLineIsHeader, chosen.taxColumn);
-    const qsizetype first = chosen.firstLineIsHeader ? 1 : 0;
-    const int shown = static_cast<int>(std::min<qsizetype>(PreviewLines, records.size() - first));
-    m_preview->setRowCount(shown + 1);
     QStringList titles;
     for (int c = 0; c < m_file.columnCount; ++c) {
         const QStringList &names = records.constFirst().fields;
@@ -158,14 +155,18 @@ void ImportRowsDialog::showPreview()
     }
     m_preview->setHorizontalHeaderLabels(titles << tr("Tax Class") << tr("Check"));
     QStringList lines{tr("Into")};
-    // The rows and the lines left out come in the records' order.
-    qsizetype next = 0;
+    // The first lines, then further down the rows that need a look, so none of them is out of sight.
+    m_preview->setRowCount(1);
+    int flaggedFurther = 0;
+    qsizetype next = 0; // the rows and the lines left out come in the records' order
     qsizetype nextSkipped = 0;
-    for (int r = 0; r < shown; ++r) {
-        const TextRecord &record = records.at(first + r);
-        lines.append(QString::number(record.line));
+    for (qsizetype r = chosen.firstLineIsHeader ? 1 : 0; r < records.size(); ++r) {
+        const TextRecord &record = records.at(r);
         const ImportedRow *row =
             next < rows.rows.size() && rows.rows.at(next).line == record.line ? &rows.rows.at(next++) : nullptr;
+        const bool flagged = row && !row->problems.isEmpty();
+        if (lines.size() > PreviewLines && (!flagged || ++flaggedFurther > PreviewLines))
+            continue;
         QStringList cells = record.fields;
         cells.resize(m_file.columnCount);
         if (row) {
@@ -175,11 +176,14 @@ void ImportRowsDialog::showPreview()
                 ++nextSkipped;
             cells << QString() << tr("Left out: %1").arg(rows.skipped.value(nextSkipped).reason);
         }
+        const int at = m_preview->rowCount();
+        m_preview->insertRow(at);
+        lines.append(QString::number(record.line));
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells.at(c));
-            if (row && !row->problems.isEmpty())
+            if (flagged)
                 item->setBackground(flaggedBackground());
-            m_preview->setItem(r + 1, c, item);
+            m_preview->setItem(at, c, item);
         }
     }
     m_preview->setVerticalHeaderLabels(lines);

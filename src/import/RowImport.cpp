@@ -10,6 +10,7 @@
 #include "import/RowConversion.h"
 #include "sections/UnkeptTexts.h"
 #include "table/ItemTableModel.h"
+#include "table/SumsRows.h"
 #include "widgets/Prompter.h"
 
 #include <QClipboard>
@@ -43,8 +44,9 @@ QString linesText(const QString &heading, const QList<SkippedLine> &lines)
 }
 
 /// What the closing message says beside the number of rows: the rows that needed a look, as
-/// taken or left out, the lines skipped, the columns left out and the tax class of the rows.
-QString rowsSummary(const ImportedRows &rows, const QList<SkippedLine> &flagged, bool flaggedLeftOut)
+/// taken or left out, the lines skipped, the columns left out and the tax class of the rows, which
+/// an invoice at 8 % throughout does not tell apart.
+QString rowsSummary(const ImportedRows &rows, const QList<SkippedLine> &flagged, bool flaggedLeftOut, int taxRate)
 {
     QStringList parts{linesText(flaggedLeftOut ? Document::tr("Rows left out, as they need a look:")
                                                : Document::tr("Rows taken as written, to be checked:"),
@@ -52,6 +54,9 @@ QString rowsSummary(const ImportedRows &rows, const QList<SkippedLine> &flagged,
                       linesText(Document::tr("Lines skipped:"), rows.skipped)};
     if (!rows.rows.isEmpty())
         parts.append(readingNotes(rows));
+    if (!rows.rows.isEmpty() && rows.taxClassRead && taxRate != StandardRate)
+        parts.append(Document::tr("This invoice is taxed at 8 % throughout, the rate before October 2019, so the "
+                                  "rows' tax classes count only once its rate is 10 % (Rate in the Items panel)."));
     parts.removeAll(QString());
     return parts.join(QStringLiteral("\n\n"));
 }
@@ -125,7 +130,7 @@ bool Document::pasteRows(const QString &text)
     if (added > 0 && (!imported.skipped.isEmpty() || !imported.unplacedColumns.isEmpty() ||
                       (imported.namedColumns && !imported.taxClassRead)))
         Prompter::instance().inform(parent, tr("%1 rows were pasted.").arg(added),
-                                    rowsSummary(imported, flagged, leaveOut));
+                                    rowsSummary(imported, flagged, leaveOut, m_taxRate));
     return added > 0;
 }
 
@@ -175,7 +180,7 @@ int Document::importRowsFrom(const QString &path)
     const QList<SkippedLine> flagged = imported.flagged();
     if (choice->leaveOutFlagged)
         imported = imported.withoutFlagged();
-    const QString summary = rowsSummary(imported, flagged, choice->leaveOutFlagged);
+    const QString summary = rowsSummary(imported, flagged, choice->leaveOutFlagged, m_taxRate);
     if (imported.rows.isEmpty()) {
         Prompter::instance().alert(m_window.get(), tr("No rows were imported from “%1”.").arg(name), summary);
         return 0;
