@@ -150,7 +150,14 @@ constexpr TopicSource TopicSources[] = {
          "them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the "
          "current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), "
          "shows its first lines, lets you choose the table column of each of its columns, adds the rows after the "
-         "items and says which lines it skipped and why.")},
+         "items and says which lines it skipped and why."),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "A column headed 税率, 軽減, 税区分 or ※ gives each row its tax class: 8 %, 軽減 or ※ the reduced "
+         "rate, 10 % the standard rate, 非課税 or 対象外 no tax. Without one every row is at the invoice's "
+         "rate; mark the reduced rows afterwards with Ctrl+R. A row whose quantity or unit price is no "
+         "number, or whose price is not unit price × quantity, is shown with the reason before it goes "
+         "in: take such rows as written or leave them out. Columns that go nowhere are named.")},
     {QT_TRANSLATE_NOOP("HelpPanel", "e-Invoice (JP PINT)"),
      QT_TRANSLATE_NOOP(
          "HelpPanel",
