@@ -25,6 +25,10 @@ ImportChooser &chooserSlot()
 /// The chooser's value for the column that gives the tax class, after the table's columns.
 constexpr int TaxClassChoice = ColumnCount;
 
+/// The preview's columns before the file's own: each row's tax class and what needs a look in it,
+/// where they are seen however many columns the file has.
+constexpr int RowColumns = 2;
+
 /// A light amber behind the lines that need a look.
 QColor flaggedBackground()
 {
@@ -84,8 +88,7 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     m_preview->setObjectName(QStringLiteral("importPreview"));
     m_preview->setAccessibleName(tr("Preview of the rows"));
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The file's columns, then each row's tax class and what needs a look in it.
-    m_preview->setColumnCount(file.columnCount + 2);
+    m_preview->setColumnCount(RowColumns + file.columnCount);
     m_preview->verticalHeader()->setDefaultSectionSize(24);
     layout->addWidget(m_preview, 1);
     for (int i = 0; i < file.columnCount; ++i) {
@@ -102,7 +105,7 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     // The choosers stay in the first line while the preview below them changes.
     m_preview->setRowCount(1);
     for (int i = 0; i < file.columnCount; ++i)
-        m_preview->setCellWidget(0, i, m_columns.at(i));
+        m_preview->setCellWidget(0, RowColumns + i, m_columns.at(i));
 
     m_notes = new QLabel(this);
     m_notes->setObjectName(QStringLiteral("importNotes"));
@@ -148,12 +151,12 @@ void ImportRowsDialog::showPreview()
     const ImportChoice chosen = choice();
     const QList<TextRecord> &records = m_file.table.records;
     const ImportedRows rows = rowsFromRecords(records, chosen.mapping, chosen.firstLineIsHeader, chosen.taxColumn);
-    QStringList titles;
+    QStringList titles{tr("Tax Class"), tr("Check")};
     for (int c = 0; c < m_file.columnCount; ++c) {
         const QStringList &names = records.constFirst().fields;
         titles.append(chosen.firstLineIsHeader && c < names.size() ? names.at(c) : QString::number(c + 1));
     }
-    m_preview->setHorizontalHeaderLabels(titles << tr("Tax Class") << tr("Check"));
+    m_preview->setHorizontalHeaderLabels(titles);
     QStringList lines{tr("Into")};
     // The first lines, then further down the rows that need a look, so none of them is out of sight.
     m_preview->setRowCount(1);
@@ -167,8 +170,7 @@ void ImportRowsDialog::showPreview()
         const bool flagged = row && !row->problems.isEmpty();
         if (lines.size() > PreviewLines && (!flagged || ++flaggedFurther > PreviewLines))
             continue;
-        QStringList cells = record.fields;
-        cells.resize(m_file.columnCount);
+        QStringList cells;
         if (row) {
             cells << taxClassTitle(row->taxClass) << row->problems.join(QStringLiteral("; "));
         } else {
@@ -176,11 +178,14 @@ void ImportRowsDialog::showPreview()
                 ++nextSkipped;
             cells << QString() << tr("Left out: %1").arg(rows.skipped.value(nextSkipped).reason);
         }
+        cells << record.fields;
+        cells.resize(RowColumns + m_file.columnCount);
         const int at = m_preview->rowCount();
         m_preview->insertRow(at);
         lines.append(QString::number(record.line));
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem(cells.at(c));
+            item->setToolTip(cells.at(c)); // the reasons are cut to the column's width
             if (flagged)
                 item->setBackground(flaggedBackground());
             m_preview->setItem(at, c, item);
@@ -188,6 +193,9 @@ void ImportRowsDialog::showPreview()
     }
     m_preview->setVerticalHeaderLabels(lines);
     m_preview->resizeColumnsToContents();
+    // Long reasons must not push the file's columns out of sight.
+    constexpr int WidestCheck = 240;
+    m_preview->setColumnWidth(1, std::min(m_preview->columnWidth(1), WidestCheck));
     m_notes->setText(readingNotes(rows).join(u'\n'));
     const qsizetype flagged = rows.flagged().size();
     m_flaggedCount->setText(tr("Rows that need a look (%1 of %2):").arg(flagged).arg(rows.rows.size()));
