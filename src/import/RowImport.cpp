@@ -125,10 +125,11 @@ bool Document::pasteRows(const QString &text)
             bank->index(at + added - 1, std::max(0, grid->selectionModel()->currentIndex().column()));
         grid->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
     }
-    // Cells typed by hand paste quietly; a sheet that names its columns, or a paste that lost
-    // something on the way, says what became of it.
+    // A few cells without a header paste quietly; a sheet that names its columns says which tax
+    // class its rows took, and a paste that lost something on the way says what.
+    const bool classesInEffect = imported.taxClassRead && m_taxRate == StandardRate;
     if (added > 0 && (!imported.skipped.isEmpty() || !imported.unplacedColumns.isEmpty() ||
-                      (imported.namedColumns && !imported.taxClassRead)))
+                      (imported.namedColumns && !classesInEffect)))
         Prompter::instance().inform(parent, tr("%1 rows were pasted.").arg(added),
                                     rowsSummary(imported, flagged, leaveOut, m_taxRate));
     return added > 0;
