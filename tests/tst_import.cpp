@@ -284,16 +284,21 @@ private slots:
                                   << "SSSSSSSSSS";
         QTest::newRow("not taxed") << "非課税|対象外|課税対象外|不課税|免税|0%|Exempt"
                                    << "EEEEEEE";
-        QTest::newRow("unread") << "0|1|5%|12|abc|軽減10%|※標準|非課税8%|8 10"
-                                << "?????????";
+        QTest::newRow("unread") << "0|1|5%|12|abc|軽減10%|※標準|非課税8%|8 10|×"
+                                << "??????????";
+        QTest::newRow("a column marking reduced rows") << "1|yes|○|※|8%|0|×|ー|-||10|abc"
+                                                       << "RRRRRSSSSSS?";
     }
     void readsTaxClasses()
     {
         QFETCH(QString, texts);
         QFETCH(QString, classes);
         QString read;
+        const TaxColumnKind kind = QTest::currentDataTag() == QByteArray("a column marking reduced rows")
+                                       ? TaxColumnKind::ReducedMarks
+                                       : TaxColumnKind::Classes;
         for (const QString &text : texts.split(u'|')) {
-            const std::optional<TaxClass> taxClass = taxClassOfText(text);
+            const std::optional<TaxClass> taxClass = taxClassOfText(text, kind);
             read += taxClass ? QStringLiteral("SRE").at(int(*taxClass)) : u'?';
         }
         QCOMPARE(read, classes);
@@ -335,6 +340,10 @@ private slots:
         const ImportedRows read = rowsFromRecords(sheet.records, *mappingFromHeader(sheet.records.constFirst().fields),
                                                   true, taxColumnOfHeader(sheet.records.constFirst().fields));
         QCOMPARE(taxClasses(read.rows), QStringLiteral("RS"));
+        // Under 軽減 or ※ a 1 marks a reduced row and a 0 leaves it standard; under 税率 they are no rate.
+        const QList<TextRecord> flags{{1, {"品名", "※"}}, {2, {"米", "1"}}, {3, {"箱", "0"}}};
+        QCOMPARE(taxClasses(rowsFromRecords(flags, {Column::Name, std::nullopt}, true, 1).rows), QStringLiteral("RS"));
+        QCOMPARE(rowsFromRecords(flags, {Column::Name, std::nullopt}, false, 1).flagged().size(), 2); // 1 and 0
         QCOMPARE(read.unplacedColumns, QStringList({"備考", "column 4"}));
         QCOMPARE(readingNotes(read), QStringList{"Columns not imported: 備考, column 4."});
         // Without a tax column every row is standard, and the notes say so and how to mark reduced rows.

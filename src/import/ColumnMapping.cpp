@@ -62,6 +62,12 @@ bool namesTaxClass(const QString &heading)
     return taxHeadings().contains(headingKey(heading));
 }
 
+TaxColumnKind taxColumnKind(const QString &heading)
+{
+    const QString key = headingKey(heading);
+    return key == u"軽減" || key == u"軽減対象" || key == u"※" ? TaxColumnKind::ReducedMarks : TaxColumnKind::Classes;
+}
+
 std::optional<ColumnMapping> mappingFromHeader(const QStringList &cells)
 {
     ColumnMapping mapping;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/TaxClassText.h"
 #include "table/ItemRow.h"
 
 #include <QList>
@@ -27,6 +28,9 @@ bool namesTaxClass(const QString &heading);
 /// columns, or name one and hold nothing else (a tax class heading aside). A heading that names a
 /// column named before it, or no column, is left out. Nothing when the line is not a header line.
 std::optional<ColumnMapping> mappingFromHeader(const QStringList &cells);
+
+/// How a tax class heading's column states the classes: 軽減, 軽減対象 and ※ mark the reduced rows.
+TaxColumnKind taxColumnKind(const QString &heading);
 
 /// The first column a header line names as the tax class's.
 std::optional<int> taxColumnOfHeader(const QStringList &cells);

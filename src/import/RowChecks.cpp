@@ -26,7 +26,8 @@ QString fieldOf(const QStringList &fields, const ColumnMapping &mapping, Column 
 
 } // namespace
 
-QStringList rowProblems(const QStringList &fields, const ColumnMapping &mapping, std::optional<int> taxColumn)
+QStringList rowProblems(const QStringList &fields, const ColumnMapping &mapping, std::optional<int> taxColumn,
+                        TaxColumnKind kind)
 {
     QStringList problems;
     const QString quantityText = fieldOf(fields, mapping, Column::Much);
@@ -49,7 +50,7 @@ QStringList rowProblems(const QStringList &fields, const ColumnMapping &mapping,
                 QCoreApplication::translate("RowImport", "the price %1 is not unit price × quantity (%2)")
                     .arg(mark(given), worked ? mark(*worked) : QCoreApplication::translate("RowImport", "too large")));
     }
-    if (taxColumn && *taxColumn < fields.size() && !taxClassOfText(fields.at(*taxColumn)))
+    if (taxColumn && *taxColumn < fields.size() && !taxClassOfText(fields.at(*taxColumn), kind))
         problems.append(
             QCoreApplication::translate(
                 "RowImport", "the tax class “%1” is not one Seikyu reads (8 %, 10 %, 軽減, ※, 非課税, 対象外)")

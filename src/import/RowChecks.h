@@ -13,7 +13,8 @@ namespace seikyu {
 /// quantity or unit price that is no number, a price other than unit price × quantity (rounded to
 /// whole yen as the table works it out), a tax class cell that names no class. Empty when the line
 /// reads cleanly; an empty cell is never a problem.
-QStringList rowProblems(const QStringList &fields, const ColumnMapping &mapping, std::optional<int> taxColumn);
+QStringList rowProblems(const QStringList &fields, const ColumnMapping &mapping, std::optional<int> taxColumn,
+                        TaxColumnKind kind = TaxColumnKind::Classes);
 
 /// The columns that hold something below the header and go nowhere: by the header's name when
 /// the first line names the columns and gives that one a name, else as "column 3".

@@ -102,6 +102,9 @@ ImportedRows rowsFromRecords(const QList<TextRecord> &records, const ColumnMappi
     imported.taxClassRead = taxColumn.has_value();
     imported.unplacedColumns = unplacedColumns(records, mapping, taxColumn, firstIsHeader);
     imported.rows.reserve(records.size());
+    const TaxColumnKind kind = firstIsHeader && taxColumn && !records.isEmpty()
+                                   ? taxColumnKind(records.constFirst().fields.value(*taxColumn))
+                                   : TaxColumnKind::Classes;
     for (qsizetype i = firstIsHeader ? 1 : 0; i < records.size(); ++i) {
         const TextRecord &record = records.at(i);
         std::optional<RowCells> cells = rowFromFields(record.fields, mapping);
@@ -111,9 +114,9 @@ ImportedRows rowsFromRecords(const QList<TextRecord> &records, const ColumnMappi
             continue;
         }
         ImportedRow row{record.line, std::move(*cells), TaxClass::Standard,
-                        rowProblems(record.fields, mapping, taxColumn)};
+                        rowProblems(record.fields, mapping, taxColumn, kind)};
         if (taxColumn)
-            row.taxClass = taxClassOfText(record.fields.value(*taxColumn)).value_or(TaxClass::Standard);
+            row.taxClass = taxClassOfText(record.fields.value(*taxColumn), kind).value_or(TaxClass::Standard);
         imported.rows.append(std::move(row));
     }
     return imported;

@@ -20,16 +20,33 @@ bool takeOut(QString &text, const QStringList &words)
     return found;
 }
 
-} // namespace
-
-std::optional<TaxClass> taxClassOfText(const QString &text)
+/// The text without what varies from sheet to sheet: width, case, spaces and brackets.
+QString folded(const QString &text)
 {
     static const QRegularExpression spaces(QStringLiteral(R"([\s_()\[\]（）【】「」]+)"));
-    static const QRegularExpression rate(QStringLiteral(R"(^(\d+(?:\.\d+)?)(%?)$)"));
     QString key = text.normalized(QString::NormalizationForm_KC).toCaseFolded();
     key.remove(spaces);
+    return key;
+}
+
+} // namespace
+
+std::optional<TaxClass> taxClassOfText(const QString &text, TaxColumnKind kind)
+{
+    static const QRegularExpression rate(QStringLiteral(R"(^(\d+(?:\.\d+)?)(%?)$)"));
+    QString key = folded(text);
     if (key.isEmpty())
         return TaxClass::Standard;
+    if (kind == TaxColumnKind::ReducedMarks) {
+        static const QStringList marked{QStringLiteral("1"), QStringLiteral("yes"), QStringLiteral("true")};
+        static const QStringList unmarked{QStringLiteral("0"), QStringLiteral("no"), QStringLiteral("false"),
+                                          QStringLiteral("×"), QStringLiteral("x"),  QStringLiteral("-"),
+                                          QStringLiteral("−"), QStringLiteral("ー"), QStringLiteral("―")};
+        if (marked.contains(key))
+            return TaxClass::Reduced;
+        if (unmarked.contains(key))
+            return TaxClass::Standard;
+    }
     // Longer words first: 非課税 holds 課税, 軽減税率 holds 税率.
     if (takeOut(key, {QStringLiteral("非課税"), QStringLiteral("不課税"), QStringLiteral("課税対象外"),
                       QStringLiteral("対象外"), QStringLiteral("免税"), QStringLiteral("exempt")}))
