@@ -37,7 +37,7 @@ struct CsvFile
     /// The table columns the first line names, when it is a header line.
     std::optional<ColumnMapping> header;
     /// The column the header line names as the tax class's.
-    std::optional<int> taxColumn;
+    std::optional<int> taxColumn = std::nullopt;
 
     /// The mapping to propose: the header's, else the table's own column order.
     ColumnMapping proposedMapping() const;

@@ -1,6 +1,7 @@
 #include "import/ImportRowsDialog.h"
 
 #include "import/RowChecks.h"
+#include "import/RowConversion.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,6 @@
 
 #include "import/ColumnMapping.h"
 #include "import/CsvFile.h"
-#include "import/RowConversion.h"
 
 #include <QDialog>
 #include <QList>
