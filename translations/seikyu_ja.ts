@@ -2676,6 +2676,10 @@ Check the unit prices and quantities of the items.</source>
         <source>Rows that need a look (%1 of %2):</source>
         <translation>確認が必要な行（%2行中%1行）:</translation>
     </message>
+    <message>
+        <source>Rows that need a look among the first %1 (%2):</source>
+        <translation>最初の%1行のうち確認が必要な行（%2行）:</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::IssuedInvoicesWindow</name>

@@ -150,7 +150,7 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
 void ImportRowsDialog::showPreview()
 {
     const ImportChoice chosen = choice();
-    const QList<TextRecord> &records = m_file.table.records;
+    const QList<TextRecord> records = m_file.table.records.mid(0, CheckedRows + (chosen.firstLineIsHeader ? 1 : 0));
     const ImportedRows rows = rowsFromRecords(records, chosen.mapping, chosen.firstLineIsHeader, chosen.taxColumn);
     QStringList titles{tr("Tax Class"), tr("Check")};
     for (int c = 0; c < m_file.columnCount; ++c) {
@@ -199,7 +199,9 @@ void ImportRowsDialog::showPreview()
     m_preview->setColumnWidth(1, std::min(m_preview->columnWidth(1), WidestCheck));
     m_notes->setText(readingNotes(rows).join(u'\n'));
     const qsizetype flagged = rows.flagged().size();
-    m_flaggedCount->setText(tr("Rows that need a look (%1 of %2):").arg(flagged).arg(rows.rows.size()));
+    m_flaggedCount->setText(records.size() < m_file.table.records.size()
+                                ? tr("Rows that need a look among the first %1 (%2):").arg(CheckedRows).arg(flagged)
+                                : tr("Rows that need a look (%1 of %2):").arg(flagged).arg(rows.rows.size()));
     m_flagged->setEnabled(flagged > 0);
 }
 

@@ -27,8 +27,12 @@ class ImportRowsDialog : public QDialog
     Q_OBJECT
 
 public:
-    /// How many of the file's lines the preview shows.
+    /// How many of the file's first lines the preview shows, and how many further rows that need a
+    /// look at most.
     static constexpr int PreviewLines = 20;
+    /// How many of the file's rows are read and checked while the user chooses, so that each choice
+    /// is answered at once even for the largest file; the import itself checks every row.
+    static constexpr int CheckedRows = 10000;
 
     ImportRowsDialog(QWidget *parent, const CsvFile &file, const QString &fileName);
 
