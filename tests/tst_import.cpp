@@ -239,6 +239,8 @@ private slots:
             << QStringList{"", "送料", "800", "1", "別途"} << "|送料|" + yen(800) + "|1|別途";
         QTest::newRow("a quantity of hours")
             << QStringList{"", "作業", "5000", "1.5", ""} << "|作業|" + yen(5000) + "|1.5|" + yen(7500);
+        QTest::newRow("a return: a negative quantity gives a negative price")
+            << QStringList{"12/5", "返品", "500", "-2", ""} << "12/5|返品|" + yen(500) + "|-2|" + yen(-1000);
         QTest::newRow("fewer cells") << QStringList{"12/1", "野菜"} << "12/1|野菜|||";
         QTest::newRow("more cells than columns") << QStringList{"", "a", "", "", "10", "extra"} << "|a|||" + yen(10);
         QTest::newRow("a cell that is no amount") << QStringList{"", "a", "時価", "2個", ""} << "|a|時価|2個|";
@@ -286,6 +288,8 @@ private slots:
         QTest::newRow("Japanese header in another order, extra column")
             << QStringLiteral("品名\t数量\t単価\t備考\n野菜\t3\t200\t朝\n")
             << QStringList{"|野菜|" + yen(200) + "|3|" + yen(600)};
+        QTest::newRow("a return in a full-width minus") << QStringLiteral("品名\t単価\t数量\n返品\t￥500\t－２\n")
+                                                        << QStringList{"|返品|" + yen(500) + "|-2|" + yen(-1000)};
         QTest::newRow("English header") << QStringLiteral("Description\tAmount\r\nDesign\t50,000\r\n")
                                         << QStringList{"|Design|||" + yen(50000)};
         QTest::newRow("a cell that only starts with a quotation mark")
@@ -458,7 +462,7 @@ private slots:
         PrompterGuard prompter;
         QTemporaryDir dir;
         const QString path = writeFile(dir.filePath("deliveries.csv"),
-                                       Cp932Deliveries + "\r\n,,,,\r\n12/4,\"unclosed,1,,\r\n12/5,last,1,10,\r\n");
+                                       Cp932Deliveries + "\r\n,,,,\r\n12/4,\"unclosed,1,,\r\n12/5,return,-1,10,\r\n");
         ImportChoice asked;
         setImportChooser([&asked](QWidget *, const CsvFile &file, const QString &name) {
             asked = {file.proposedMapping(), file.header.has_value()};
@@ -471,7 +475,7 @@ private slots:
         QVERIFY(asked.firstLineIsHeader);
         QCOMPARE(document->bank->count(), 6);
         QCOMPARE(tableTexts(*document).at(2), "12/1|野菜セット①|" + yen(1200) + "|3|" + yen(3600));
-        QCOMPARE(tableTexts(*document).at(5), "12/5|last|" + yen(10) + "|1|" + yen(10));
+        QCOMPARE(tableTexts(*document).at(5), "12/5|return|" + yen(10) + "|-1|" + yen(-10));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Import Rows"));
         // The closing message: how many, and which lines were skipped and why, in the file's order.
         QCOMPARE(prompter->notes.size(), 1);

@@ -1751,6 +1751,38 @@
         <source>nothing in the columns that are imported</source>
         <translation>読み込む列に値がありません</translation>
     </message>
+    <message>
+        <source>The file is empty: it holds no rows.</source>
+        <translation>ファイルが空です。行がありません。</translation>
+    </message>
+    <message>
+        <source>No line of the file can be read. Line %1: %2.</source>
+        <translation>ファイルのどの行も読み込めません。%1行目: %2。</translation>
+    </message>
+    <message>
+        <source>“%1” is not a file of rows.</source>
+        <translation>「%1」は行のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import (%2). Files of rows up to %3 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません（%2）。読み込めるのは%3までのファイルです。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read: %2</source>
+        <translation>「%1」を読めません: %2</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import. Files of rows up to %2 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません。読み込めるのは%2までのファイルです。</translation>
+    </message>
+    <message>
+        <source>The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.</source>
+        <translation>テキストファイルではありません。UTF-8でもShift_JISでもないバイトを含んでいます。</translation>
+    </message>
+    <message>
+        <source>UTF-8 with BOM</source>
+        <translation>UTF-8（BOM付き）</translation>
+    </message>
 </context>
 <context>
     <name>ServerLedger</name>
@@ -1934,41 +1966,6 @@
     <message>
         <source>--reissue goes with --export-pdf OUT or --export-ubl OUT.</source>
         <translation>--reissue は --export-pdf OUT または --export-ubl OUT と共に使います。</translation>
-    </message>
-</context>
-<context>
-    <name>seikyu</name>
-    <message>
-        <source>The file is empty: it holds no rows.</source>
-        <translation>ファイルが空です。行がありません。</translation>
-    </message>
-    <message>
-        <source>No line of the file can be read. Line %1: %2.</source>
-        <translation>ファイルのどの行も読み込めません。%1行目: %2。</translation>
-    </message>
-    <message>
-        <source>“%1” is not a file of rows.</source>
-        <translation>「%1」は行のファイルではありません。</translation>
-    </message>
-    <message>
-        <source>“%1” is too large to import (%2). Files of rows up to %3 are read.</source>
-        <translation>「%1」は大きすぎて読み込めません（%2）。読み込めるのは%3までのファイルです。</translation>
-    </message>
-    <message>
-        <source>“%1” cannot be read: %2</source>
-        <translation>「%1」を読めません: %2</translation>
-    </message>
-    <message>
-        <source>“%1” is too large to import. Files of rows up to %2 are read.</source>
-        <translation>「%1」は大きすぎて読み込めません。読み込めるのは%2までのファイルです。</translation>
-    </message>
-    <message>
-        <source>The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.</source>
-        <translation>テキストファイルではありません。UTF-8でもShift_JISでもないバイトを含んでいます。</translation>
-    </message>
-    <message>
-        <source>UTF-8 with BOM</source>
-        <translation>UTF-8（BOM付き）</translation>
     </message>
 </context>
 <context>
