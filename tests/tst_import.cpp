@@ -2,6 +2,7 @@
 // make them write them (Calc, Excel, Japanese Excel's Shift_JIS), damaged files refused with a
 // reason, and both added to the real document's table as one undo step.
 #include "import/ClipboardRows.h"
+#include "import/ColumnGuess.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
 #include "import/RowConversion.h"
@@ -47,6 +48,17 @@ QStringList skippedTexts(const QList<SkippedLine> &skipped)
     for (const SkippedLine &line : skipped)
         texts.append(QString::number(line.line));
     return texts;
+}
+
+/// The table column of each column, "-" for none, as "1 3 - 4"; `none` when there is no mapping.
+QString mappingText(const std::optional<ColumnMapping> &mapping, const QString &none)
+{
+    if (!mapping)
+        return none;
+    QStringList columns;
+    for (const std::optional<Column> &column : *mapping)
+        columns.append(column ? QString::number(int(*column)) : QStringLiteral("-"));
+    return columns.join(u' ');
 }
 
 QList<QStringList> fieldsOf(const DelimitedText &text)
@@ -175,16 +187,7 @@ private slots:
     {
         QFETCH(QStringList, line);
         QFETCH(QString, mapping);
-        const std::optional<ColumnMapping> read = mappingFromHeader(line);
-        if (mapping == u"none") {
-            QVERIFY(!read);
-            return;
-        }
-        QVERIFY(read);
-        QStringList columns;
-        for (const std::optional<Column> &column : *read)
-            columns.append(column ? QString::number(int(*column)) : QStringLiteral("-"));
-        QCOMPARE(columns.join(u' '), mapping);
+        QCOMPARE(mappingText(mappingFromHeader(line), QStringLiteral("none")), mapping);
     }
 
     // ---- cells to rows ----
@@ -307,6 +310,35 @@ private slots:
         QCOMPARE(rowTexts(rowsFromClipboard(text).rows), rows);
     }
 
+    void tellsHeaderlessColumnsByContent_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("mapping"); // as mappingText gives it; "ask": the content leaves a doubt
+        const char *const cases[][3] = {
+            {"laid out as the table", "12/1\tりんご\t150\t10\t\n12/2\tなし\t3,000\t2\t", "0 1 2 3 4"},
+            {"quantity before unit price",
+             "10/1\tキャベツ\t4\t1980\t7920\n10/2\t玉ねぎ\t10\t120\t1200\n10/3\t人参\t1\t300\t300", "0 1 3 2 4"},
+            {"a return", "返品\t500\t-2\t-1000", "1 2 3 4"},
+            {"the currency sign tells the unit price", "作業\t5\t￥3\t￥15", "1 3 2 4"},
+            {"price first, date last", "7920\t4\t1980\tキャベツ\t2026年10月1日", "4 3 2 1 0"},
+            {"a description and its price", "作業費\t50,000\n交通費\t1,200", "1 4"},
+            {"an empty column left out", "キャベツ\t\t10/1\t3000", "1 - 0 4"},
+            {"two columns of text", "キャベツ\t朝\t100", "ask"},
+            {"two numbers out of order", "キャベツ\t4\t1980", "ask"},
+            {"numbers that do not multiply up", "10/1\tA\t4\t1980\t5000", "ask"},
+            {"a decimal is no date", "10.5\tA\t10/1\t2", "ask"},
+        };
+        for (const auto &[name, text, mapping] : cases)
+            QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(mapping);
+    }
+    void tellsHeaderlessColumnsByContent()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, mapping);
+        const QList<TextRecord> records = splitDelimited(text, u'\t', Quoting::Lenient).records;
+        QCOMPARE(mappingText(mappingFromContent(records), QStringLiteral("ask")), mapping);
+    }
+
     // ---- CSV files ----
 
     void readsCsvFilesAsExcelWritesThem()
@@ -329,6 +361,8 @@ private slots:
         const CsvFile plain = readCsv("12/1,a,100,2\n");
         QVERIFY(!plain.header);
         QCOMPARE(plain.proposedMapping(), tableOrderMapping(4));
+        QCOMPARE(readCsv("a,4,1980,7920\n").proposedMapping(),
+                 (ColumnMapping{Column::Name, Column::Much, Column::Solo, Column::Sums}));
     }
 
     void refusesDamagedFilesWithAReason_data()
@@ -394,6 +428,20 @@ private slots:
         QCOMPARE(tableTexts(*document), before);
         document->undoStack()->redo();
         QCOMPARE(tableTexts(*document), expected);
+        // Columns their content cannot tell apart are asked for as a file's are; cancelling pastes nothing.
+        QStringList asked;
+        setImportChooser([&asked](QWidget *, const CsvFile &, const QString &name) {
+            asked.append(name);
+            return asked.size() == 1 ? std::nullopt
+                                     : std::optional<ImportChoice>({{Column::Name, Column::Much, Column::Solo}, false});
+        });
+        const int before2 = document->bank->count();
+        QVERIFY(!document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
+        QCOMPARE(document->bank->count(), before2);
+        QVERIFY(document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
+        QCOMPARE(asked, QStringList({QString(), QString()}));
+        QVERIFY(tableTexts(*document).contains("|キャベツ|" + yen(1980) + "|4|" + yen(7920)));
+        document->undoStack()->undo();
         // Nothing to paste records nothing.
         const int steps = document->undoStack()->count();
         QVERIFY(!document->pasteRows(QStringLiteral("日付\t品名\n")));
@@ -442,6 +490,12 @@ private slots:
         QTableView *table = document->gridCore;
         QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == document->gridCtrl.get());
         table->setFocus();
+        // Just opened, no row chosen: rows laid out as a delivery sheet (日付, 品名, 数量, 単価, 金額)
+        // go after the last item, each number into its own column.
+        QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(tableTexts(*document).at(2), "10/1|キャベツ|" + yen(1980) + "|4|" + yen(7920));
+        document->undoStack()->undo();
         table->setCurrentIndex(document->bank->index(1, 1));
         // Text without a tab goes into the current cell, as if typed.
         QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
@@ -540,12 +594,13 @@ private slots:
             writeFile(dir.filePath("rows.csv"), QByteArray("description,price\r\nDesign,\"50,000\"\r\n"))};
         import->trigger();
         QCOMPARE(tableTexts(*document).mid(1), QStringList{"|Design|||" + yen(50000)});
-        // Edit ▸ Paste Rows, with the table panel closed: after the current row.
+        // Edit ▸ Paste Rows, with the table panel closed and no row chosen (the header row current,
+        // as a table view makes it when focused): after the last item, never above the first.
         document->grid->selectionModel()->setCurrentIndex(document->bank->index(0, 0), QItemSelectionModel::NoUpdate);
         QGuiApplication::clipboard()->setText(QStringLiteral("12/1\tりんご\t100\t3\t\n"));
         child<QAction>(*document, QStringLiteral("pasteRowsAction"))->trigger();
         QCOMPARE(tableTexts(*document).mid(1),
-                 (QStringList{"12/1|りんご|" + yen(100) + "|3|" + yen(300), "|Design|||" + yen(50000)}));
+                 (QStringList{"|Design|||" + yen(50000), "12/1|りんご|" + yen(100) + "|3|" + yen(300)}));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
         controller.closeAll();
     }

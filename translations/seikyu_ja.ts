@@ -694,8 +694,8 @@
         <translation>表計算ソフト・CSVファイルからの行</translation>
     </message>
     <message>
-        <source>Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or choose Edit ▸ Paste Rows): each line becomes a row after the current row, as one step that Undo takes back. The columns are taken in the table&apos;s order (date, description, unit price, quantity, price), or by name when the first line names them (日付, 品名, 単価, 数量, 金額 …). Amounts are read as you type them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), shows its first lines, lets you choose the table column of each of its columns, adds the rows after the items and says which lines it skipped and why.</source>
-        <translation>LibreOffice Calc、Excel、Web の表計算でセルをコピーし、明細を開いて Ctrl+V を押すと（または 編集 ▸ 行として貼り付け）、各行が現在の行の後に追加されます。1つの操作として「元に戻す」で取り消せます。列は表の順（日付・項目・単価・個数・価格）に読み、1行目が列の見出し（日付・品名・単価・数量・金額 …）なら見出しで決めます。金額は入力と同じように読み、単価と個数があって価格のない行は価格を計算します。タブを含まない文字は現在のセルに入ります。ファイル ▸ 行を読み込む… は UTF-8 または（日本語版 Excel が保存する）Shift_JIS の CSV ファイルを読み込み、最初の行を表示して各列を入れる表の列を選ばせ、行を項目の後に追加し、読み飛ばした行とその理由を知らせます。</translation>
+        <source>Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or choose Edit ▸ Paste Rows): each line becomes a row after the current row (after the last item when no row is chosen), as one step that Undo takes back. The columns are taken by name when the first line names them (日付, 品名, 単価, 数量, 金額 …), otherwise by what they hold (dates, the description, unit price × quantity = price); when that leaves a doubt, Seikyu asks as it does for a file. Amounts are read as you type them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), shows its first lines, lets you choose the table column of each of its columns, adds the rows after the items and says which lines it skipped and why.</source>
+        <translation>LibreOffice Calc、Excel、Web の表計算でセルをコピーし、明細を開いて Ctrl+V を押すと（または 編集 ▸ 行として貼り付け）、各行が現在の行の後（行を選んでいなければ最後の項目の後）に追加されます。1つの操作として「元に戻す」で取り消せます。1行目が列の見出し（日付・品名・単価・数量・金額 …）なら見出しで列を決め、見出しがなければ内容（日付、項目、単価 × 個数 = 価格）で決めます。それでも決まらないときは、ファイルと同じように列を尋ねます。金額は入力と同じように読み、単価と個数があって価格のない行は価格を計算します。タブを含まない文字は現在のセルに入ります。ファイル ▸ 行を読み込む… は UTF-8 または（日本語版 Excel が保存する）Shift_JIS の CSV ファイルを読み込み、最初の行を表示して各列を入れる表の列を選ばせ、行を項目の後に追加し、読み飛ばした行とその理由を知らせます。</translation>
     </message>
     <message>
         <source>e-Invoice (JP PINT)</source>
@@ -2564,6 +2564,18 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Into</source>
         <translation>入れる列</translation>
+    </message>
+    <message>
+        <source>Paste Rows</source>
+        <translation>行の貼り付け</translation>
+    </message>
+    <message>
+        <source>The columns of the pasted cells cannot be told apart by what they hold. Choose the table column each of them goes into.</source>
+        <translation>貼り付けたセルの列は、内容からは見分けられません。それぞれの列を入れる表の列を選んでください。</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼り付ける</translation>
     </message>
 </context>
 <context>

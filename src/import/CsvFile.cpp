@@ -1,5 +1,7 @@
 #include "import/CsvFile.h"
 
+#include "import/ColumnGuess.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -26,7 +28,7 @@ CsvFile failed(const QString &error)
 
 ColumnMapping CsvFile::proposedMapping() const
 {
-    ColumnMapping mapping = header ? *header : tableOrderMapping(columnCount);
+    ColumnMapping mapping = header ? *header : byContent ? *byContent : tableOrderMapping(columnCount);
     while (mapping.size() < columnCount)
         mapping.append(std::nullopt);
     return mapping;
@@ -50,10 +52,20 @@ CsvFile readCsv(const QByteArray &bytes)
         const SkippedLine &first = file.table.skipped.constFirst();
         return failed(Text::tr("No line of the file can be read. Line %1: %2.").arg(first.line).arg(first.reason));
     }
+    describeColumns(file);
+    return file;
+}
+
+void describeColumns(CsvFile &file)
+{
+    file.columnCount = 0;
     for (const TextRecord &record : std::as_const(file.table.records))
         file.columnCount = std::max(file.columnCount, static_cast<int>(record.fields.size()));
+    if (file.table.records.isEmpty())
+        return;
     file.header = mappingFromHeader(file.table.records.constFirst().fields);
-    return file;
+    if (!file.header)
+        file.byContent = mappingFromContent(file.table.records);
 }
 
 CsvFile readCsvFile(const QString &path)

@@ -24,10 +24,17 @@ struct CsvFile
     int columnCount = 0; ///< the most fields any record has
     /// The table columns the first line names, when it is a header line.
     std::optional<ColumnMapping> header;
+    /// Without a header, the table columns the cells tell by what they hold, when that is beyond doubt.
+    std::optional<ColumnMapping> byContent;
 
-    /// The mapping to propose: the header's, else the table's own column order.
+    /// The mapping to propose: the header's, else the one the content tells, else the table's own
+    /// column order.
     ColumnMapping proposedMapping() const;
 };
+
+/// The rows of a delimited text as read from a file: their widest record, the header the first
+/// line gives or, without one, the columns their content tells.
+void describeColumns(CsvFile &file);
 
 /// Reads a CSV file's bytes: RFC 4180 quoting, comma- (or tab-) separated, in UTF-8 with or
 /// without BOM, UTF-16 with BOM, or Shift_JIS (CP932). Bytes that are not text, an empty file, or

@@ -35,6 +35,7 @@ public:
     /// How many of the file's lines the preview shows.
     static constexpr int PreviewLines = 20;
 
+    /// Without a file name, the rows are cells being pasted.
     ImportRowsDialog(QWidget *parent, const CsvFile &file, const QString &fileName);
 
     ImportChoice choice() const;

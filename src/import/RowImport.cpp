@@ -79,8 +79,23 @@ bool Document::pasteRows(const QString &text)
 {
     if (!bank || !isTableText(text))
         return false;
-    const ImportedRows imported = rowsFromClipboard(text);
-    const int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
+    const CsvFile pasted = clipboardTable(text);
+    if (pasted.table.records.isEmpty())
+        return false;
+    ImportChoice choice{pasted.proposedMapping(), pasted.header.has_value()};
+    if (!columnsAreEvident(pasted)) {
+        QWidget *parent = gridCtrl && gridCtrl->isVisible() ? static_cast<QWidget *>(gridCtrl.get()) : m_window.get();
+        const std::optional<ImportChoice> asked = chooseImportColumns(parent, pasted, QString());
+        if (!asked)
+            return false;
+        choice = *asked;
+    }
+    const ImportedRows imported = rowsFromRecords(pasted.table.records, choice.mapping, choice.firstLineIsHeader);
+    // The table view makes its first cell, the header row, current when it gets the focus with no
+    // row chosen; that is no choice to paste at the top.
+    int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
+    if (current == 0 && !grid->selectionModel()->isRowSelected(0))
+        current = -1;
     const int at = insertionIndex(bank->rows(), current);
     const int added = addRowsAt(at, imported.rows, QCoreApplication::translate("Document", PasteRowsAction));
     if (added > 0 && grid) {
