@@ -1967,6 +1967,18 @@
         <source>--reissue goes with --export-pdf OUT or --export-ubl OUT.</source>
         <translation>--reissue は --export-pdf OUT または --export-ubl OUT と共に使います。</translation>
     </message>
+    <message>
+        <source>Seikyu needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are not set).
+Start it from a desktop session, or under a virtual display: xvfb-run -a seikyu
+To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE…</source>
+        <translation>Seikyu には画面表示が必要ですが、見つかりません（DISPLAY と WAYLAND_DISPLAY が設定されていません）。
+デスクトップのセッションから、または仮想ディスプレイで起動してください: xvfb-run -a seikyu
+画面なしで請求書ファイルをPDFにするには: seikyu --export-pdf OUT FILE…</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>このヘルプを表示して終了します。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::ContinuationPage</name>
