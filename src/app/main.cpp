@@ -180,7 +180,7 @@ int main(int argc, char *argv[])
                                         "read them, add entries and take numbers. Takes an existing ledger over, "
                                         "keeping every entry."),
         QStringLiteral("ADMIN_URI")));
-    parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Invoice files to open."),
+    parser.addPositionalArgument(QStringLiteral("FILE"), QApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);
     if (parser.isSet(helpOption))
