@@ -10,8 +10,8 @@
 #include "support/TestSupport.h"
 #include "widgets/SegmentedControl.h"
 
-#include <QAbstractItemView>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QProcess>
@@ -67,10 +67,11 @@ QStringList shownTexts(const QWidget &window)
         else if (const auto *combo = qobject_cast<const QComboBox *>(widget))
             for (int i = 0; i < combo->count(); ++i)
                 texts.append(combo->itemText(i));
-        const auto *view = qobject_cast<const QAbstractItemView *>(widget);
+        const auto *view = qobject_cast<const QTableView *>(widget);
         const QAbstractItemModel *model = view ? view->model() : nullptr;
         for (int c = 0; model && c < model->columnCount(); ++c) {
-            texts.append(model->headerData(c, Qt::Horizontal).toString());
+            if (!view->horizontalHeader()->isHidden())
+                texts.append(model->headerData(c, Qt::Horizontal).toString());
             for (int r = 0; r < model->rowCount(); ++r)
                 texts.append(model->index(r, c).data().toString());
         }
@@ -167,7 +168,7 @@ private slots:
         installTranslations(*qApp);
         QTemporaryDir dir;
         QStringList shown;
-        // The import's messages, through the document as the user gets them.
+        // The invoice window with its panels, and the import's messages through it as the user gets them.
         {
             test::PrompterGuard prompter;
             setImportChooser([](QWidget *, const CsvFile &file, const QString &) {
@@ -183,6 +184,8 @@ private slots:
             document->importRowsFrom(big.fileName());
             document->importRowsFrom(dir.path());
             shown << prompter->alerts << prompter->notes;
+            for (const QWidget *window : QApplication::topLevelWidgets())
+                shown << shownTexts(*window);
             QCOMPARE(prompter->alerts.size() + prompter->notes.size(), 6);
             setImportChooser({});
         }
