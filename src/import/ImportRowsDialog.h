@@ -24,9 +24,10 @@ struct ImportChoice
     bool firstLineIsHeader = false;
 };
 
-/// The preview of a file of rows before they are imported: its first lines, and above each of
-/// its columns the table column it goes into (proposed from the header's names, else in the
-/// table's order). A table column is filled from one column at most.
+/// The preview of a file of rows (or of pasted cells) before they are added: its first lines, and
+/// above each of its columns the table column it goes into (proposed from the header's names, else
+/// from what the cells hold, else in the table's order). A table column is filled from one column
+/// at most.
 class ImportRowsDialog : public QDialog
 {
     Q_OBJECT
