@@ -320,7 +320,7 @@ private slots:
              "10/1\tキャベツ\t4\t1980\t7920\n10/2\t玉ねぎ\t10\t120\t1200\n10/3\t人参\t1\t300\t300", "0 1 3 2 4"},
             {"a return", "返品\t500\t-2\t-1000", "1 2 3 4"},
             {"the currency sign tells the unit price", "作業\t5\t￥3\t￥15", "1 3 2 4"},
-            {"price first, date last", "7920\t4\t1980\tキャベツ\t2026年10月1日", "4 3 2 1 0"},
+            {"price first, date last", "7920\t4\t1980\tキャベツ\t2026年10月1日（木）", "4 3 2 1 0"},
             {"a description and its price", "作業費\t50,000\n交通費\t1,200", "1 4"},
             {"an empty column left out", "キャベツ\t\t10/1\t3000", "1 - 0 4"},
             {"two columns of text", "キャベツ\t朝\t100", "ask"},

@@ -20,10 +20,13 @@ struct ColumnFacts
     QList<std::optional<double>> values; ///< each row's number, when it has one
 };
 
-bool isDateText(const QString &folded)
+bool isDateText(QString folded)
 {
-    // 12/1, 2026/12/01, 2026-12-01, 2026.12.1, R8.12.1, 12月1日, 令和8年12月1日; a month and day
-    // without a year never take a point, which a decimal number has.
+    // 12/1, 2026/12/01, 2026-12-01, 2026.12.1, R8.12.1, 12月1日, 令和8年12月1日, each perhaps with
+    // its day of the week, 12/1(火); a month and day without a year never take a point, which a
+    // decimal number has.
+    static const QRegularExpression weekday(QStringLiteral(R"(\s*\([月火水木金土日]\)$)"));
+    folded.remove(weekday);
     static const QRegularExpression date(
         QStringLiteral(R"(^(?:(?:\d{4}|[RHSrhs]\d{1,2})([/.\-]))?(\d{1,2})[/\-.](\d{1,2})$)"
                        R"(|^(?:(?:\d{4}|(?:令和|平成|昭和)(?:\d{1,2}|元))年)?(\d{1,2})月(\d{1,2})日?$)"));
