@@ -91,7 +91,12 @@ private slots:
         initApplication();
         QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
     }
-    void init() { clearSettings(); }
+    void init()
+    {
+        clearSettings();
+        // A question no test expects is cancelled rather than left waiting for a click.
+        setImportChooser([](QWidget *, const CsvFile &, const QString &) { return std::optional<ImportChoice>(); });
+    }
     void cleanup() { setImportChooser({}); }
 
     // ---- bytes to text ----
