@@ -231,7 +231,7 @@ private slots:
         for (const QStringList &arguments : commands) {
             QProcess process;
             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LANGUAGE"})
                 environment.remove(QString::fromLatin1(name));
             environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
             environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
