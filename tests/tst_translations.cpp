@@ -79,9 +79,9 @@ QStringList shownTexts(const QWidget &window)
     return texts;
 }
 
-/// The English words of texts shown in Japanese, each with the text around it: runs of Latin letters
-/// with two lower-case letters in a row, leaving out option names, placeholders, file extensions and
-/// the names that no language translates.
+/// The texts shown in Japanese that hold an English word (a run of Latin letters with two lower-case
+/// letters in a row), each with its first such word; option names, placeholders, file extensions and
+/// the names no language translates are left out.
 QStringList englishIn(const QStringList &texts)
 {
     static const QRegularExpression kept(QStringLiteral(
