@@ -38,6 +38,7 @@ set(pure_rules
     help/HelpSearch
     help/HelpTopics
     import/ClipboardRows
+    import/ColumnGuess
     import/ColumnMapping
     import/CsvFile
     import/DelimitedText

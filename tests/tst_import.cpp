@@ -2,6 +2,7 @@
 // make them write them (Calc, Excel, Japanese Excel's Shift_JIS), damaged files refused with a
 // reason, and both added to the real document's table as one undo step.
 #include "import/ClipboardRows.h"
+#include "import/ColumnGuess.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
 #include "import/RowChecks.h"
@@ -61,6 +62,17 @@ QStringList skippedTexts(const QList<SkippedLine> &skipped)
     return texts;
 }
 
+/// The table column of each column, "-" for none, as "1 3 - 4"; `none` when there is no mapping.
+QString mappingText(const std::optional<ColumnMapping> &mapping, const QString &none)
+{
+    if (!mapping)
+        return none;
+    QStringList columns;
+    for (const std::optional<Column> &column : *mapping)
+        columns.append(column ? QString::number(int(*column)) : QStringLiteral("-"));
+    return columns.join(u' ');
+}
+
 QList<QStringList> fieldsOf(const DelimitedText &text)
 {
     QList<QStringList> fields;
@@ -91,7 +103,12 @@ private slots:
         initApplication();
         QLocale::setDefault(QLocale(QStringLiteral("ja_JP")));
     }
-    void init() { clearSettings(); }
+    void init()
+    {
+        clearSettings();
+        // A question no test expects is cancelled rather than left waiting for a click.
+        setImportChooser([](QWidget *, const CsvFile &, const QString &) { return std::optional<ImportChoice>(); });
+    }
     void cleanup() { setImportChooser({}); }
 
     // ---- bytes to text ----
@@ -194,18 +211,13 @@ private slots:
     {
         QFETCH(QStringList, line);
         QFETCH(QString, mapping);
-        const std::optional<ColumnMapping> read = mappingFromHeader(line);
-        if (mapping == u"none") {
-            QVERIFY(!read);
-            return;
+        QString columns = mappingText(mappingFromHeader(line), QStringLiteral("none"));
+        if (const std::optional<int> tax = taxColumnOfHeader(line); tax && columns != u"none") {
+            QStringList marked = columns.split(u' ');
+            marked[*tax] = QStringLiteral("T");
+            columns = marked.join(u' ');
         }
-        QVERIFY(read);
-        QStringList columns;
-        for (const std::optional<Column> &column : *read)
-            columns.append(column ? QString::number(int(*column)) : QStringLiteral("-"));
-        if (const std::optional<int> tax = taxColumnOfHeader(line))
-            columns[*tax] = QStringLiteral("T");
-        QCOMPARE(columns.join(u' '), mapping);
+        QCOMPARE(columns, mapping);
     }
 
     // ---- cells to rows ----
@@ -260,6 +272,8 @@ private slots:
             << QStringList{"", "送料", "800", "1", "別途"} << "|送料|" + yen(800) + "|1|別途";
         QTest::newRow("a quantity of hours")
             << QStringList{"", "作業", "5000", "1.5", ""} << "|作業|" + yen(5000) + "|1.5|" + yen(7500);
+        QTest::newRow("a return: a negative quantity gives a negative price")
+            << QStringList{"12/5", "返品", "500", "-2", ""} << "12/5|返品|" + yen(500) + "|-2|" + yen(-1000);
         QTest::newRow("fewer cells") << QStringList{"12/1", "野菜"} << "12/1|野菜|||";
         QTest::newRow("more cells than columns") << QStringList{"", "a", "", "", "10", "extra"} << "|a|||" + yen(10);
         QTest::newRow("a cell that is no amount") << QStringList{"", "a", "時価", "2個", ""} << "|a|時価|2個|";
@@ -387,6 +401,8 @@ private slots:
         QTest::newRow("Japanese header in another order, extra column")
             << QStringLiteral("品名\t数量\t単価\t備考\n野菜\t3\t200\t朝\n")
             << QStringList{"|野菜|" + yen(200) + "|3|" + yen(600)};
+        QTest::newRow("a return in a full-width minus") << QStringLiteral("品名\t単価\t数量\n返品\t￥500\t－２\n")
+                                                        << QStringList{"|返品|" + yen(500) + "|-2|" + yen(-1000)};
         QTest::newRow("English header") << QStringLiteral("Description\tAmount\r\nDesign\t50,000\r\n")
                                         << QStringList{"|Design|||" + yen(50000)};
         QTest::newRow("a cell that only starts with a quotation mark")
@@ -402,6 +418,35 @@ private slots:
         QFETCH(QStringList, rows);
         QVERIFY(isTableText(text));
         QCOMPARE(rowTexts(rowsFromClipboard(text).rows), rows);
+    }
+
+    void tellsHeaderlessColumnsByContent_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("mapping"); // as mappingText gives it; "ask": the content leaves a doubt
+        const char *const cases[][3] = {
+            {"laid out as the table", "12/1\tりんご\t150\t10\t\n12/2\tなし\t3,000\t2\t", "0 1 2 3 4"},
+            {"quantity before unit price",
+             "10/1\tキャベツ\t4\t1980\t7920\n10/2\t玉ねぎ\t10\t120\t1200\n10/3\t人参\t1\t300\t300", "0 1 3 2 4"},
+            {"a return", "返品\t500\t-2\t-1000", "1 2 3 4"},
+            {"the currency sign tells the unit price", "作業\t5\t￥3\t￥15", "1 3 2 4"},
+            {"price first, date last", "7920\t4\t1980\tキャベツ\t2026年10月1日（木）", "4 3 2 1 0"},
+            {"a description and its price", "作業費\t50,000\n交通費\t1,200", "1 4"},
+            {"an empty column left out", "キャベツ\t\t10/1\t3000", "1 - 0 4"},
+            {"two columns of text", "キャベツ\t朝\t100", "ask"},
+            {"two numbers out of order", "キャベツ\t4\t1980", "ask"},
+            {"numbers that do not multiply up", "10/1\tA\t4\t1980\t5000", "ask"},
+            {"a decimal is no date", "10.5\tA\t10/1\t2", "ask"},
+        };
+        for (const auto &[name, text, mapping] : cases)
+            QTest::newRow(name) << QString::fromUtf8(text) << QString::fromUtf8(mapping);
+    }
+    void tellsHeaderlessColumnsByContent()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, mapping);
+        const QList<TextRecord> records = splitDelimited(text, u'\t', Quoting::Lenient).records;
+        QCOMPARE(mappingText(mappingFromContent(records), QStringLiteral("ask")), mapping);
     }
 
     // ---- CSV files ----
@@ -426,6 +471,8 @@ private slots:
         const CsvFile plain = readCsv("12/1,a,100,2\n");
         QVERIFY(!plain.header);
         QCOMPARE(plain.proposedMapping(), tableOrderMapping(4));
+        QCOMPARE(readCsv("a,4,1980,7920\n").proposedMapping(),
+                 (ColumnMapping{Column::Name, Column::Much, Column::Solo, Column::Sums}));
     }
 
     void refusesDamagedFilesWithAReason_data()
@@ -492,6 +539,20 @@ private slots:
         QCOMPARE(tableTexts(*document), before);
         document->undoStack()->redo();
         QCOMPARE(tableTexts(*document), expected);
+        // Columns their content cannot tell apart are asked for as a file's are; cancelling pastes nothing.
+        QStringList asked;
+        setImportChooser([&asked](QWidget *, const CsvFile &, const QString &name) {
+            asked.append(name);
+            return asked.size() == 1 ? std::nullopt
+                                     : std::optional<ImportChoice>({{Column::Name, Column::Much, Column::Solo}, false});
+        });
+        const int before2 = document->bank->count();
+        QVERIFY(!document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
+        QCOMPARE(document->bank->count(), before2);
+        QVERIFY(document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
+        QCOMPARE(asked, QStringList({QString(), QString()}));
+        QVERIFY(tableTexts(*document).contains("|キャベツ|" + yen(1980) + "|4|" + yen(7920)));
+        document->undoStack()->undo();
         // Nothing to paste records nothing.
         const int steps = document->undoStack()->count();
         QVERIFY(!document->pasteRows(QStringLiteral("日付\t品名\n")));
@@ -597,6 +658,12 @@ private slots:
         QTableView *table = document->gridCore;
         QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == document->gridCtrl.get());
         table->setFocus();
+        // Just opened, no row chosen: rows laid out as a delivery sheet (日付, 品名, 数量, 単価, 金額)
+        // go after the last item, each number into its own column.
+        QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(tableTexts(*document).at(2), "10/1|キャベツ|" + yen(1980) + "|4|" + yen(7920));
+        document->undoStack()->undo();
         table->setCurrentIndex(document->bank->index(1, 1));
         // Text without a tab goes into the current cell, as if typed.
         QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
@@ -617,7 +684,7 @@ private slots:
         PrompterGuard prompter;
         QTemporaryDir dir;
         const QString path = writeFile(dir.filePath("deliveries.csv"),
-                                       Cp932Deliveries + "\r\n,,,,\r\n12/4,\"unclosed,1,,\r\n12/5,last,1,10,\r\n");
+                                       Cp932Deliveries + "\r\n,,,,\r\n12/4,\"unclosed,1,,\r\n12/5,return,-1,10,\r\n");
         ImportChoice asked;
         setImportChooser([&asked](QWidget *, const CsvFile &file, const QString &name) {
             asked = {file.proposedMapping(), file.header.has_value()};
@@ -630,7 +697,7 @@ private slots:
         QVERIFY(asked.firstLineIsHeader);
         QCOMPARE(document->bank->count(), 6);
         QCOMPARE(tableTexts(*document).at(2), "12/1|野菜セット①|" + yen(1200) + "|3|" + yen(3600));
-        QCOMPARE(tableTexts(*document).at(5), "12/5|last|" + yen(10) + "|1|" + yen(10));
+        QCOMPARE(tableTexts(*document).at(5), "12/5|return|" + yen(10) + "|-1|" + yen(-10));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Import Rows"));
         // The closing message: how many, and which lines were skipped and why, in the file's order.
         QCOMPARE(prompter->notes.size(), 1);
@@ -695,12 +762,13 @@ private slots:
             writeFile(dir.filePath("rows.csv"), QByteArray("description,price\r\nDesign,\"50,000\"\r\n"))};
         import->trigger();
         QCOMPARE(tableTexts(*document).mid(1), QStringList{"|Design|||" + yen(50000)});
-        // Edit ▸ Paste Rows, with the table panel closed: after the current row.
+        // Edit ▸ Paste Rows, with the table panel closed and no row chosen (the header row current,
+        // as a table view makes it when focused): after the last item, never above the first.
         document->grid->selectionModel()->setCurrentIndex(document->bank->index(0, 0), QItemSelectionModel::NoUpdate);
         QGuiApplication::clipboard()->setText(QStringLiteral("12/1\tりんご\t100\t3\t\n"));
         child<QAction>(*document, QStringLiteral("pasteRowsAction"))->trigger();
         QCOMPARE(tableTexts(*document).mid(1),
-                 (QStringList{"12/1|りんご|" + yen(100) + "|3|" + yen(300), "|Design|||" + yen(50000)}));
+                 (QStringList{"|Design|||" + yen(50000), "12/1|りんご|" + yen(100) + "|3|" + yen(300)}));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
         controller.closeAll();
     }

@@ -694,8 +694,8 @@
         <translation>表計算ソフト・CSVファイルからの行</translation>
     </message>
     <message>
-        <source>Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or choose Edit ▸ Paste Rows): each line becomes a row after the current row, as one step that Undo takes back. The columns are taken in the table&apos;s order (date, description, unit price, quantity, price), or by name when the first line names them (日付, 品名, 単価, 数量, 金額 …). Amounts are read as you type them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), shows its first lines, lets you choose the table column of each of its columns, adds the rows after the items and says which lines it skipped and why.</source>
-        <translation>LibreOffice Calc、Excel、Web の表計算でセルをコピーし、明細を開いて Ctrl+V を押すと（または 編集 ▸ 行として貼り付け）、各行が現在の行の後に追加されます。1つの操作として「元に戻す」で取り消せます。列は表の順（日付・項目・単価・個数・価格）に読み、1行目が列の見出し（日付・品名・単価・数量・金額 …）なら見出しで決めます。金額は入力と同じように読み、単価と個数があって価格のない行は価格を計算します。タブを含まない文字は現在のセルに入ります。ファイル ▸ 行を読み込む… は UTF-8 または（日本語版 Excel が保存する）Shift_JIS の CSV ファイルを読み込み、最初の行を表示して各列を入れる表の列を選ばせ、行を項目の後に追加し、読み飛ばした行とその理由を知らせます。</translation>
+        <source>Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or choose Edit ▸ Paste Rows): each line becomes a row after the current row (after the last item when no row is chosen), as one step that Undo takes back. The columns are taken by name when the first line names them (日付, 品名, 単価, 数量, 金額 …), otherwise by what they hold (dates, the description, unit price × quantity = price); when that leaves a doubt, Seikyu asks as it does for a file. Amounts are read as you type them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), shows its first lines, lets you choose the table column of each of its columns, adds the rows after the items and says which lines it skipped and why.</source>
+        <translation>LibreOffice Calc、Excel、Web の表計算でセルをコピーし、明細を開いて Ctrl+V を押すと（または 編集 ▸ 行として貼り付け）、各行が現在の行の後（行を選んでいなければ最後の項目の後）に追加されます。1つの操作として「元に戻す」で取り消せます。1行目が列の見出し（日付・品名・単価・数量・金額 …）なら見出しで列を決め、見出しがなければ内容（日付、項目、単価 × 個数 = 価格）で決めます。それでも決まらないときは、ファイルと同じように列を尋ねます。金額は入力と同じように読み、単価と個数があって価格のない行は価格を計算します。タブを含まない文字は現在のセルに入ります。ファイル ▸ 行を読み込む… は UTF-8 または（日本語版 Excel が保存する）Shift_JIS の CSV ファイルを読み込み、最初の行を表示して各列を入れる表の列を選ばせ、行を項目の後に追加し、読み飛ばした行とその理由を知らせます。</translation>
     </message>
     <message>
         <source>e-Invoice (JP PINT)</source>
@@ -1791,6 +1791,38 @@
         <source>No column gives a tax class, so every row is at the invoice&apos;s rate. To mark rows at the reduced rate (8 %, ※), select them in the Items panel and press Ctrl+R.</source>
         <translation>税区分を示す列がないため、すべての行を請求書の税率としました。軽減税率（8 %、※）の行は、明細パネルで選択して Ctrl+R を押すと設定できます。</translation>
     </message>
+    <message>
+        <source>The file is empty: it holds no rows.</source>
+        <translation>ファイルが空です。行がありません。</translation>
+    </message>
+    <message>
+        <source>No line of the file can be read. Line %1: %2.</source>
+        <translation>ファイルのどの行も読み込めません。%1行目: %2。</translation>
+    </message>
+    <message>
+        <source>“%1” is not a file of rows.</source>
+        <translation>「%1」は行のファイルではありません。</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import (%2). Files of rows up to %3 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません（%2）。読み込めるのは%3までのファイルです。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read: %2</source>
+        <translation>「%1」を読めません: %2</translation>
+    </message>
+    <message>
+        <source>“%1” is too large to import. Files of rows up to %2 are read.</source>
+        <translation>「%1」は大きすぎて読み込めません。読み込めるのは%2までのファイルです。</translation>
+    </message>
+    <message>
+        <source>The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.</source>
+        <translation>テキストファイルではありません。UTF-8でもShift_JISでもないバイトを含んでいます。</translation>
+    </message>
+    <message>
+        <source>UTF-8 with BOM</source>
+        <translation>UTF-8（BOM付き）</translation>
+    </message>
 </context>
 <context>
     <name>ServerLedger</name>
@@ -1975,40 +2007,17 @@
         <source>--reissue goes with --export-pdf OUT or --export-ubl OUT.</source>
         <translation>--reissue は --export-pdf OUT または --export-ubl OUT と共に使います。</translation>
     </message>
-</context>
-<context>
-    <name>seikyu</name>
     <message>
-        <source>The file is empty: it holds no rows.</source>
-        <translation>ファイルが空です。行がありません。</translation>
+        <source>Seikyu needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are not set).
+Start it from a desktop session, or under a virtual display: xvfb-run -a seikyu
+To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE…</source>
+        <translation>Seikyu には画面表示が必要ですが、見つかりません（DISPLAY と WAYLAND_DISPLAY が設定されていません）。
+デスクトップのセッションから、または仮想ディスプレイで起動してください: xvfb-run -a seikyu
+画面なしで請求書ファイルをPDFにするには: seikyu --export-pdf OUT FILE…</translation>
     </message>
     <message>
-        <source>No line of the file can be read. Line %1: %2.</source>
-        <translation>ファイルのどの行も読み込めません。%1行目: %2。</translation>
-    </message>
-    <message>
-        <source>“%1” is not a file of rows.</source>
-        <translation>「%1」は行のファイルではありません。</translation>
-    </message>
-    <message>
-        <source>“%1” is too large to import (%2). Files of rows up to %3 are read.</source>
-        <translation>「%1」は大きすぎて読み込めません（%2）。読み込めるのは%3までのファイルです。</translation>
-    </message>
-    <message>
-        <source>“%1” cannot be read: %2</source>
-        <translation>「%1」を読めません: %2</translation>
-    </message>
-    <message>
-        <source>“%1” is too large to import. Files of rows up to %2 are read.</source>
-        <translation>「%1」は大きすぎて読み込めません。読み込めるのは%2までのファイルです。</translation>
-    </message>
-    <message>
-        <source>The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.</source>
-        <translation>テキストファイルではありません。UTF-8でもShift_JISでもないバイトを含んでいます。</translation>
-    </message>
-    <message>
-        <source>UTF-8 with BOM</source>
-        <translation>UTF-8（BOM付き）</translation>
+        <source>Show this help and exit.</source>
+        <translation>このヘルプを表示して終了します。</translation>
     </message>
 </context>
 <context>
@@ -2679,6 +2688,18 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Rows that need a look among the first %1 (%2):</source>
         <translation>最初の%1行のうち確認が必要な行（%2行）:</translation>
+    </message>
+    <message>
+        <source>Paste Rows</source>
+        <translation>行の貼り付け</translation>
+    </message>
+    <message>
+        <source>The columns of the pasted cells cannot be told apart by what they hold. Choose the table column each of them goes into.</source>
+        <translation>貼り付けたセルの列は、内容からは見分けられません。それぞれの列を入れる表の列を選んでください。</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼り付ける</translation>
     </message>
 </context>
 <context>

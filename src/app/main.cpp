@@ -1,6 +1,7 @@
 #include "app/Application.h"
 #include "app/DocumentController.h"
 #include "app/EInvoiceRecording.h"
+#include "app/Translations.h"
 #include "einvoice/EInvoiceBatch.h"
 #include "einvoice/UblValidation.h"
 #include "ledger/IssueLedger.h"
@@ -44,8 +45,8 @@ bool needsNoWindow(int argc, char *argv[])
         if (std::strcmp(arg, "--export-pdf") == 0 || std::strncmp(arg, "--export-pdf=", 13) == 0 ||
             std::strcmp(arg, "--export-ubl") == 0 || std::strncmp(arg, "--export-ubl=", 13) == 0 ||
             std::strcmp(arg, "--attach-ubl") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
-            std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0 ||
-            std::strcmp(arg, "--ledger") == 0 || std::strncmp(arg, "--ledger-setup", 14) == 0)
+            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--ledger") == 0 ||
+            std::strncmp(arg, "--ledger-setup", 14) == 0)
             return true;
     }
     return false;
@@ -103,10 +104,17 @@ int main(int argc, char *argv[])
     const bool hasDisplay = qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
                             qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
     if (!hasDisplay) {
-        std::fprintf(stderr, "Seikyu needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are "
-                             "not set).\nStart it from a desktop session, or under a virtual display: "
-                             "xvfb-run -a seikyu\nTo turn invoice files into PDFs without a display: "
-                             "seikyu --export-pdf OUT FILE…\n");
+        // Told in the user's language, which needs an application object but no display.
+        QCoreApplication core(argc, argv);
+        seikyu::installTranslations(core);
+        std::fprintf(stderr, "%s\n",
+                     QCoreApplication::translate("main",
+                                                 "Seikyu needs a graphical display, and none was found (DISPLAY and "
+                                                 "WAYLAND_DISPLAY are not set).\nStart it from a desktop session, or "
+                                                 "under a virtual display: xvfb-run -a seikyu\nTo turn invoice files "
+                                                 "into PDFs without a display: seikyu --export-pdf OUT FILE…")
+                         .toLocal8Bit()
+                         .constData());
         return 1;
     }
 
@@ -129,7 +137,10 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QApplication::translate("main", "Japanese invoices (請求書) as PDF"));
-    parser.addHelpOption();
+    // Qt's own help option describes itself in English whatever the language.
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QApplication::translate("main", "Show this help and exit."));
+    parser.addOption(helpOption);
     parser.addVersionOption();
     const QCommandLineOption exportOption(
         QStringLiteral("export-pdf"),
@@ -169,9 +180,11 @@ int main(int argc, char *argv[])
                                         "read them, add entries and take numbers. Takes an existing ledger over, "
                                         "keeping every entry."),
         QStringLiteral("ADMIN_URI")));
-    parser.addPositionalArgument(QStringLiteral("files"), QApplication::translate("main", "Invoice files to open."),
+    parser.addPositionalArgument(QStringLiteral("FILE"), QApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
 
     if (parser.isSet(attachOption) && !parser.isSet(exportOption)) {
         std::fprintf(

@@ -280,8 +280,9 @@ public:
     /// copied from a spreadsheet become rows after the current row; other text goes into the
     /// current cell.
     void gridPaste(QObject *sender = nullptr);
-    /// Adds the rows of tab-separated text after the current row as one undo step "Paste Rows";
-    /// false when the text gives none.
+    /// Adds the rows of tab-separated text after the current row (after the last item when no row
+    /// is chosen) as one undo step "Paste Rows"; columns neither named by a header nor told by
+    /// their content are asked for. False when the text gives no row or the question is cancelled.
     bool pasteRows(const QString &text);
     /// File ▸ Import Rows…: asks for a CSV file and imports its rows.
     void importRows(QObject *sender = nullptr);

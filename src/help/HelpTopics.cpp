@@ -144,9 +144,10 @@ constexpr TopicSource TopicSources[] = {
      QT_TRANSLATE_NOOP(
          "HelpPanel",
          "Copy cells in LibreOffice Calc, Excel or a web spreadsheet, open the item table and press Ctrl+V (or "
-         "choose Edit ▸ Paste Rows): each line becomes a row after the current row, as one step that Undo takes "
-         "back. The columns are taken in the table's order (date, description, unit price, quantity, price), or "
-         "by name when the first line names them (日付, 品名, 単価, 数量, 金額 …). Amounts are read as you type "
+         "choose Edit ▸ Paste Rows): each line becomes a row after the current row (after the last item when no row "
+         "is chosen), as one step that Undo takes back. The columns are taken by name when the first line names "
+         "them (日付, 品名, 単価, 数量, 金額 …), otherwise by what they hold (dates, the description, unit price × "
+         "quantity = price); when that leaves a doubt, Seikyu asks as it does for a file. Amounts are read as you type "
          "them, and a row with a unit price and a quantity but no price is priced. Text without tabs goes into the "
          "current cell. File ▸ Import Rows… reads a CSV file in UTF-8 or Shift_JIS (as Japanese Excel saves it), "
          "shows its first lines, lets you choose the table column of each of its columns, adds the rows after the "

@@ -7,19 +7,28 @@ bool isTableText(const QString &text)
     return text.contains(u'\t');
 }
 
+CsvFile clipboardTable(const QString &text)
+{
+    CsvFile table;
+    table.delimiter = u'\t';
+    table.table = splitDelimited(text, u'\t', Quoting::Lenient);
+    describeColumns(table);
+    return table;
+}
+
+bool columnsAreEvident(const CsvFile &table)
+{
+    return table.header || table.byContent;
+}
+
 ImportedRows rowsFromClipboard(const QString &text)
 {
-    const DelimitedText table = splitDelimited(text, u'\t', Quoting::Lenient);
-    if (table.records.isEmpty())
+    const CsvFile table = clipboardTable(text);
+    if (table.table.records.isEmpty())
         return {};
-    const std::optional<ColumnMapping> header = mappingFromHeader(table.records.constFirst().fields);
-    qsizetype widest = 0;
-    for (const TextRecord &record : table.records)
-        widest = std::max(widest, record.fields.size());
-    const QStringList &first = table.records.constFirst().fields;
-    ImportedRows rows = rowsFromRecords(table.records, header ? *header : tableOrderMapping(static_cast<int>(widest)),
-                                        header.has_value(), header ? taxColumnOfHeader(first) : std::nullopt);
-    rows.skipped.append(table.skipped);
+    ImportedRows rows = rowsFromRecords(table.table.records, table.proposedMapping(), table.header.has_value(),
+                                        table.proposedChoice().taxColumn);
+    rows.skipped.append(table.table.skipped);
     return rows;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/CsvFile.h"
 #include "import/RowConversion.h"
 
 #include <QString>
@@ -10,10 +11,17 @@ namespace seikyu {
 /// one cell.
 bool isTableText(const QString &text);
 
-/// The rows of cells copied from a spreadsheet (LibreOffice Calc, Excel, a web spreadsheet): one
-/// row per line, tab-separated, a cell that holds a line break quoted. The columns are taken in
-/// the table's order unless the first line names them, which is then no row and may name the
-/// tax class's column too. Empty lines give no row.
+/// Cells copied from a spreadsheet (LibreOffice Calc, Excel, a web spreadsheet) as a table of rows:
+/// one row per line, tab-separated, a cell that holds a line break quoted; empty lines give no row.
+/// Its columns are named by the first line when that is a header, else told by their content.
+CsvFile clipboardTable(const QString &text);
+
+/// Whether the table's columns are beyond doubt, so that nobody need be asked.
+bool columnsAreEvident(const CsvFile &table);
+
+/// The rows of cells copied from a spreadsheet through the columns a header names (the header
+/// line is then no row), else those the content tells, else in the table's order; a header may name the tax class's
+/// column too.
 ImportedRows rowsFromClipboard(const QString &text);
 
 } // namespace seikyu

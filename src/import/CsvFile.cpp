@@ -1,5 +1,7 @@
 #include "import/CsvFile.h"
 
+#include "import/ColumnGuess.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -9,10 +11,11 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "RowImport", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("RowImport", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(RowImport)
+};
 
 CsvFile failed(const QString &error)
 {
@@ -25,7 +28,7 @@ CsvFile failed(const QString &error)
 
 ColumnMapping CsvFile::proposedMapping() const
 {
-    ColumnMapping mapping = header ? *header : tableOrderMapping(columnCount);
+    ColumnMapping mapping = header ? *header : byContent ? *byContent : tableOrderMapping(columnCount);
     while (mapping.size() < columnCount)
         mapping.append(std::nullopt);
     return mapping;
@@ -42,7 +45,7 @@ CsvFile readCsv(const QByteArray &bytes)
     if (!decoded.error.isEmpty())
         return failed(decoded.error);
     if (decoded.text.trimmed().isEmpty())
-        return failed(tr("The file is empty: it holds no rows."));
+        return failed(Text::tr("The file is empty: it holds no rows."));
     CsvFile file;
     file.encoding = decoded.encoding;
     file.delimiter = guessDelimiter(decoded.text);
@@ -50,37 +53,47 @@ CsvFile readCsv(const QByteArray &bytes)
     if (file.table.records.isEmpty()) {
         // Only empty fields ("" alone): nothing to read and nothing wrong with a line either.
         if (file.table.skipped.isEmpty())
-            return failed(tr("The file is empty: it holds no rows."));
+            return failed(Text::tr("The file is empty: it holds no rows."));
         const SkippedLine &first = file.table.skipped.constFirst();
-        return failed(tr("No line of the file can be read. Line %1: %2.").arg(first.line).arg(first.reason));
+        return failed(Text::tr("No line of the file can be read. Line %1: %2.").arg(first.line).arg(first.reason));
     }
+    describeColumns(file);
+    return file;
+}
+
+void describeColumns(CsvFile &file)
+{
+    file.columnCount = 0;
     for (const TextRecord &record : std::as_const(file.table.records))
         file.columnCount = std::max(file.columnCount, static_cast<int>(record.fields.size()));
+    if (file.table.records.isEmpty())
+        return;
     file.header = mappingFromHeader(file.table.records.constFirst().fields);
     if (file.header)
         file.taxColumn = taxColumnOfHeader(file.table.records.constFirst().fields);
-    return file;
+    else
+        file.byContent = mappingFromContent(file.table.records);
 }
 
 CsvFile readCsvFile(const QString &path)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return failed(tr("“%1” is not a file of rows.").arg(info.fileName()));
+        return failed(Text::tr("“%1” is not a file of rows.").arg(info.fileName()));
     if (info.size() > MaximumRowFileBytes)
-        return failed(tr("“%1” is too large to import (%2). Files of rows up to %3 are read.")
+        return failed(Text::tr("“%1” is too large to import (%2). Files of rows up to %3 are read.")
                           .arg(info.fileName(), QLocale().formattedDataSize(info.size()),
                                QLocale().formattedDataSize(MaximumRowFileBytes)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return failed(tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
+        return failed(Text::tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
     // Read one byte past the limit: a file that grew since it was measured is still refused.
     const QByteArray bytes = file.read(MaximumRowFileBytes + 1);
     if (bytes.size() > MaximumRowFileBytes)
-        return failed(tr("“%1” is too large to import. Files of rows up to %2 are read.")
+        return failed(Text::tr("“%1” is too large to import. Files of rows up to %2 are read.")
                           .arg(info.fileName(), QLocale().formattedDataSize(MaximumRowFileBytes)));
     if (file.error() != QFileDevice::NoError)
-        return failed(tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
+        return failed(Text::tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
     return readCsv(bytes);
 }
 

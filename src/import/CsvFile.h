@@ -38,13 +38,20 @@ struct CsvFile
     std::optional<ColumnMapping> header;
     /// The column the header line names as the tax class's.
     std::optional<int> taxColumn = std::nullopt;
+    /// Without a header, the table columns the cells tell by what they hold, when that is beyond doubt.
+    std::optional<ColumnMapping> byContent;
 
-    /// The mapping to propose: the header's, else the table's own column order.
+    /// The mapping to propose: the header's, else the one the content tells, else the table's own
+    /// column order.
     ColumnMapping proposedMapping() const;
     /// How to take the rows unless the user says otherwise: the proposed mapping, the header's
     /// tax column, every row that needs a look taken as written.
     ImportChoice proposedChoice() const;
 };
+
+/// The rows of a delimited text as read from a file: their widest record, the header the first
+/// line gives or, without one, the columns their content tells.
+void describeColumns(CsvFile &file);
 
 /// Reads a CSV file's bytes: RFC 4180 quoting, comma- (or tab-) separated, in UTF-8 with or
 /// without BOM, UTF-16 with BOM, or Shift_JIS (CP932). Bytes that are not text, an empty file, or

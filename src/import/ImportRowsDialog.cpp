@@ -1,5 +1,6 @@
 #include "import/ImportRowsDialog.h"
 
+#include "import/ColumnGuess.h"
 #include "import/RowChecks.h"
 #include "import/RowConversion.h"
 
@@ -72,11 +73,14 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     : QDialog(parent), m_file(file)
 {
     setObjectName(QStringLiteral("importCtrl"));
-    setWindowTitle(tr("Import Rows"));
+    const bool pasted = fileName.isEmpty();
+    setWindowTitle(pasted ? tr("Paste Rows") : tr("Import Rows"));
     resize(760, 460);
     auto *layout = new QVBoxLayout(this);
-    auto *about = new QLabel(tr("“%1”, read as %2. Choose the table column each of its columns goes into.")
-                                 .arg(fileName, encodingName(file.encoding)),
+    auto *about = new QLabel(pasted ? tr("The columns of the pasted cells cannot be told apart by what they hold. "
+                                         "Choose the table column each of them goes into.")
+                                    : tr("“%1”, read as %2. Choose the table column each of its columns goes into.")
+                                          .arg(fileName, encodingName(file.encoding)),
                              this);
     about->setWordWrap(true);
     layout->addWidget(about);
@@ -127,7 +131,7 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
     cancel->setObjectName(QStringLiteral("importCtrlCancel"));
-    m_import = buttons->addButton(tr("Import"), QDialogButtonBox::AcceptRole);
+    m_import = buttons->addButton(pasted ? tr("Paste") : tr("Import"), QDialogButtonBox::AcceptRole);
     m_import->setObjectName(QStringLiteral("importCtrlOk"));
     m_import->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -137,7 +141,8 @@ ImportRowsDialog::ImportRowsDialog(QWidget *parent, const CsvFile &file, const Q
     connect(m_header, &QCheckBox::toggled, this, [this](bool header) {
         const QStringList &first = m_file.table.records.constFirst().fields;
         if (!header)
-            showMapping(tableOrderMapping(m_file.columnCount), std::nullopt);
+            showMapping(mappingFromContent(m_file.table.records).value_or(tableOrderMapping(m_file.columnCount)),
+                        std::nullopt);
         else if (std::optional<ColumnMapping> named = mappingFromHeader(first))
             showMapping(*named, taxColumnOfHeader(first));
         showPreview();

@@ -17,11 +17,12 @@ class QTableWidget;
 
 namespace seikyu {
 
-/// The preview of a file of rows before they are imported: its first lines, and above each of
-/// its columns the table column it goes into, or the tax class (proposed from the header's names,
-/// else in the table's order). A table column is filled from one column at most. Beside the lines,
-/// each row's tax class and what needs a look in it; below them, the columns left out and the
-/// choice to take the rows that need a look as written or leave them out.
+/// The preview of a file of rows (or of pasted cells) before they are added: its first lines, and
+/// above each of its columns the table column it goes into, or the tax class (proposed from the
+/// header's names, else from what the cells hold, else in the table's order). A table column is
+/// filled from one column at most. Beside the lines, each row's tax class and what needs a look in
+/// it; below them, the columns left out and the choice to take the rows that need a look as written
+/// or leave them out.
 class ImportRowsDialog : public QDialog
 {
     Q_OBJECT
@@ -34,6 +35,7 @@ public:
     /// is answered at once even for the largest file; the import itself checks every row.
     static constexpr int CheckedRows = 10000;
 
+    /// Without a file name, the rows are cells being pasted.
     ImportRowsDialog(QWidget *parent, const CsvFile &file, const QString &fileName);
 
     ImportChoice choice() const;

@@ -100,12 +100,26 @@ bool Document::pasteRows(const QString &text)
 {
     if (!bank || !isTableText(text))
         return false;
-    ImportedRows imported = rowsFromClipboard(text);
+    const CsvFile pasted = clipboardTable(text);
+    if (pasted.table.records.isEmpty())
+        return false;
     QWidget *parent = gridCtrl && gridCtrl->isVisible() ? static_cast<QWidget *>(gridCtrl.get()) : m_window.get();
-    // A paste has no preview: the rows that need a look are asked about before anything changes.
+    ImportChoice choice = pasted.proposedChoice();
+    const bool asked = !columnsAreEvident(pasted);
+    if (asked) {
+        const std::optional<ImportChoice> chosen = chooseImportColumns(parent, pasted, QString());
+        if (!chosen)
+            return false;
+        choice = *chosen;
+    }
+    ImportedRows imported =
+        rowsFromRecords(pasted.table.records, choice.mapping, choice.firstLineIsHeader, choice.taxColumn);
+    imported.skipped.append(pasted.table.skipped);
     const QList<SkippedLine> flagged = imported.flagged();
-    bool leaveOut = false;
-    if (!flagged.isEmpty() && !imported.rows.isEmpty()) {
+    bool leaveOut = choice.leaveOutFlagged;
+    // A paste whose columns were evident had no preview: the rows that need a look are asked about
+    // before anything changes.
+    if (!asked && !flagged.isEmpty() && !imported.rows.isEmpty()) {
         const int answer =
             Prompter::instance().askToChoose(parent, tr("Some of the pasted rows need a look."),
                                              linesText(tr("Each can be pasted as written or left out:"), flagged),
@@ -113,10 +127,14 @@ bool Document::pasteRows(const QString &text)
         if (answer < 0)
             return false;
         leaveOut = answer == 1;
-        if (leaveOut)
-            imported = imported.withoutFlagged();
     }
-    const int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
+    if (leaveOut)
+        imported = imported.withoutFlagged();
+    // The table view makes its first cell, the header row, current when it gets the focus with no
+    // row chosen; that is no choice to paste at the top.
+    int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
+    if (current == 0 && !grid->selectionModel()->isRowSelected(0))
+        current = -1;
     const int at = insertionIndex(bank->rows(), current);
     const int added = addRowsAt(at, imported.rows, QCoreApplication::translate("Document", PasteRowsAction));
     if (added > 0 && grid) {

@@ -10,10 +10,11 @@ namespace seikyu {
 
 namespace {
 
-QString tr(const char *text)
+/// The texts of this file share the translation context "RowImport", declared where lupdate sees it too.
+struct Text
 {
-    return QCoreApplication::translate("RowImport", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(RowImport)
+};
 
 struct ConverterCloser
 {
@@ -71,7 +72,7 @@ DecodedText decodeText(const QByteArray &bytes)
     DecodedText decoded;
     const auto notText = [&decoded] {
         decoded.text.clear();
-        decoded.error = tr("The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.");
+        decoded.error = Text::tr("The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.");
         return decoded;
     };
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
@@ -104,7 +105,7 @@ QString encodingName(TextEncoding encoding)
     case TextEncoding::Utf8:
         return QStringLiteral("UTF-8");
     case TextEncoding::Utf8WithBom:
-        return tr("UTF-8 with BOM");
+        return Text::tr("UTF-8 with BOM");
     case TextEncoding::Utf16:
         return QStringLiteral("UTF-16");
     case TextEncoding::ShiftJis:
