@@ -676,11 +676,13 @@ void LedgerUseTest::commandLineOptions_data()
                          << true;
     QTest::newRow("same day") << QStringList{"--ledger", "--from", "2026-03-01", "--to", "2026-03-01"} << true;
     QTest::newRow("bad month") << QStringList{"--ledger", "--from", "2026-13-01"} << false;
-    QTest::newRow("no zero padding") << QStringList{"--ledger", "--to", "2026-3-1"} << false;
+    QTest::newRow("no zero padding") << QStringList{"--ledger", "--to", "2026-3-1"} << true;
+    QTest::newRow("slashes") << QStringList{"--ledger", "--to", "2026/11/01"} << true;
+    QTest::newRow("full-width") << QStringList{"--ledger", "--to", "２０２６－１１－０１", "--max", "１０００００"}
+                                << true;
     QTest::newRow("29 February 2026") << QStringList{"--ledger", "--to", "2026-02-29"} << false;
     QTest::newRow("missing value") << QStringList{"--ledger", "--min"} << false;
     QTest::newRow("not an amount") << QStringList{"--ledger", "--max", "lots"} << false;
-    QTest::newRow("fraction") << QStringList{"--ledger", "--max", "10.5"} << false;
     QTest::newRow("unknown") << QStringList{"--ledger", "--paid"} << false;
     QTest::newRow("stray") << QStringList{"--ledger", "invoice.seikyu"} << false;
     QTest::newRow("value on a flag") << QStringList{"--ledger", "--csv=yes"} << false;
@@ -724,26 +726,40 @@ void LedgerUseTest::commandLineListsAndVerifies()
     const QString b = writeFile(m_dir->filePath(QStringLiteral("in/b.seikyu")),
                                 invoiceBytes(QStringLiteral("ＡＢＣ, \\\"商店\\\""), 55000, QStringLiteral("B-1"),
                                              QStringLiteral("2026-04-12")));
-    Run exported = seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out")), a, b});
+    // Recorded last, dated first: the listing goes by invoice date.
+    const QString c =
+        writeFile(m_dir->filePath(QStringLiteral("in/c.seikyu")),
+                  invoiceBytes(QStringLiteral("C商店"), 1000, QStringLiteral("C-1"), QStringLiteral("2026-01-05")));
+    Run exported = seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out")), a, b, c});
     QCOMPARE(exported.status, 0);
     QCOMPARE(exported.errors, QStringList());
 
     Run listed = seikyu({QStringLiteral("--ledger")});
     QCOMPARE(listed.status, 0);
     QStringList lines = listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 3);
-    QVERIFY(lines[1].contains(QStringLiteral("2026-04-12"))); // newest first
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines[1].contains(QStringLiteral("2026-04-12"))); // newest invoice date first
+    QVERIFY(lines[3].contains(QStringLiteral("2026-01-05")));
 
-    Run march =
-        seikyu({QStringLiteral("--ledger"), QStringLiteral("--from"), QStringLiteral("2026-03-10"),
-                QStringLiteral("--to"), QStringLiteral("2026-03-10"), QStringLiteral("--min"), QStringLiteral("220000"),
-                QStringLiteral("--max"), QStringLiteral("220000"), QStringLiteral("--customer"),
-                QStringLiteral("ｻﾝﾌﾟﾙ"), QStringLiteral("--unpaid"), QStringLiteral("--csv")});
+    // The window's forms of dates and amounts; the status as the window shows it, past due.
+    Run march = seikyu({QStringLiteral("--ledger"), QStringLiteral("--from"), QStringLiteral("2026/03/10"),
+                        QStringLiteral("--to"), QStringLiteral("２０２６－０３－１０"), QStringLiteral("--min"),
+                        QStringLiteral("220000"), QStringLiteral("--max"), QStringLiteral("２２００００"),
+                        QStringLiteral("--customer"), QStringLiteral("ｻﾝﾌﾟﾙ"), QStringLiteral("--unpaid"),
+                        QStringLiteral("--csv")});
     QCOMPARE(march.status, 0);
     QVERIFY(march.raw.startsWith("\xEF\xBB\xBF"));
     lines = QString::fromUtf8(march.raw.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines[1].contains(QStringLiteral(",220000,")));
+    QVERIFY2(lines[1].contains(QStringLiteral(",未入金（期限超過）,")), qPrintable(lines[1]));
+
+    // A ledger option without --ledger: what the user meant, and how to say it.
+    Run alone = seikyu({QStringLiteral("--unpaid")});
+    QCOMPARE(alone.status, 2);
+    QCOMPARE(alone.errors.size(), 1);
+    QVERIFY2(alone.errors.first().contains(QStringLiteral("seikyu --ledger --unpaid")),
+             qPrintable(alone.errors.first()));
 
     Run quoted = seikyu(
         {QStringLiteral("--ledger"), QStringLiteral("--customer"), QStringLiteral("abc"), QStringLiteral("--csv")});

@@ -1102,6 +1102,10 @@
         <source>Unused: %1</source>
         <translation>未使用：%1</translation>
     </message>
+    <message>
+        <source>%1 (past due)</source>
+        <translation>%1（期限超過）</translation>
+    </message>
 </context>
 <context>
     <name>LedgerCommandLine</name>
@@ -1168,6 +1172,10 @@
     <message>
         <source>--ledger-setup takes the administrator&apos;s connection text and the office&apos;s role, and nothing else: seikyu --ledger-setup ADMIN_URI OFFICE_ROLE</source>
         <translation>--ledger-setup には管理者の接続文字列と事務用のロールだけを指定します: seikyu --ledger-setup ADMIN_URI OFFICE_ROLE</translation>
+    </message>
+    <message>
+        <source>%1 belongs after --ledger: seikyu --ledger %1</source>
+        <translation>%1 は --ledger の後に付けるオプションです: seikyu --ledger %1</translation>
     </message>
 </context>
 <context>

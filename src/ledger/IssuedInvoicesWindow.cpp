@@ -1,6 +1,7 @@
 #include "ledger/IssuedInvoicesWindow.h"
 
 #include "document/AtomicWrite.h"
+#include "ledger/FilterText.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QShortcut>
 #include <QSqlDatabase>
 #include <QTableView>
@@ -42,31 +42,6 @@ namespace seikyu {
 namespace {
 
 enum StatusChoice { AnyStatus, Outstanding, PastDue, UnpaidOnly, PartlyPaidOnly, PaidOnly, VoidOnly };
-
-std::optional<QDate> readDate(const QString &text, bool *ok)
-{
-    *ok = true;
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    static const QRegularExpression form(QStringLiteral("^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})$"));
-    const QRegularExpressionMatch match = form.match(trimmed);
-    const QDate date = match.hasMatch()
-                           ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
-                           : QDate();
-    *ok = date.isValid();
-    return date.isValid() ? std::optional(date) : std::nullopt;
-}
-
-std::optional<qint64> readAmount(const QString &text, bool *ok)
-{
-    *ok = true;
-    if (text.trimmed().isEmpty())
-        return std::nullopt;
-    const CellNumber number = readNumber(text);
-    *ok = number.hasDigits;
-    return number.hasDigits ? std::optional(amountOf(text)) : std::nullopt;
-}
 
 } // namespace
 
@@ -251,16 +226,16 @@ std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
     LedgerFilter filter;
     QStringList complaints;
     bool ok = true;
-    filter.from = readDate(m_from->text(), &ok);
+    filter.from = readFilterDate(m_from->text(), &ok);
     if (!ok)
         complaints.append(tr("The first date is not a date (YYYY-MM-DD)."));
-    filter.to = readDate(m_to->text(), &ok);
+    filter.to = readFilterDate(m_to->text(), &ok);
     if (!ok)
         complaints.append(tr("The second date is not a date (YYYY-MM-DD)."));
-    filter.minAmount = readAmount(m_min->text(), &ok);
+    filter.minAmount = readFilterAmount(m_min->text(), &ok);
     if (!ok)
         complaints.append(tr("The smallest amount is not an amount."));
-    filter.maxAmount = readAmount(m_max->text(), &ok);
+    filter.maxAmount = readFilterAmount(m_max->text(), &ok);
     if (!ok)
         complaints.append(tr("The largest amount is not an amount."));
     filter.customer = m_customer->text();

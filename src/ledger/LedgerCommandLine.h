@@ -25,7 +25,11 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
 /// Whether the command line asks for the ledger.
 bool isLedgerCommand(const QStringList &arguments);
 
-/// Runs `seikyu --ledger …`: the matching entries on standard output, newest first, as a table or
+/// For a command line without --ledger that holds an option only the ledger takes (--unpaid,
+/// --from …), the line that says it belongs after --ledger; empty otherwise.
+QString misplacedLedgerOption(const QStringList &arguments);
+
+/// Runs `seikyu --ledger …`: the matching entries on standard output, newest invoice date first, as a table or
 /// CSV; with --verify, the result of checking the ledger; with --recover FILE, what was recovered of
 /// a damaged ledger and what could not be. Listing and verifying never create, change or move the
 /// ledger. Returns the exit status: 0 done (and, for --verify, the ledger is whole; for --recover,
