@@ -94,18 +94,37 @@ namespace {
 /// The columns' values as the store writes them, in entryColumns' order.
 QVariantList storedValues(const LedgerEntry &entry)
 {
-    QVariantList values{
-        QVariant(entry.id), QVariant(entryKindKey(entry.kind)), QVariant(timestampText(entry.recordedAt)),
-        QVariant(channelKey(entry.channel)), QVariant(entry.refersTo), QVariant(entry.title), QVariant(entry.number),
-        QVariant(dateText(entry.invoiceDate)), QVariant(entry.customer), QVariant(entry.honorific),
-        QVariant(entry.registrationNumber), QVariant(entry.amount), QVariant(encodeTaxLines(entry.taxes)),
-        QVariant(entry.withholding), QVariant(dateText(entry.dueDate)), QVariant(entry.sourcePath),
-        QVariant(entry.pdfSha256), QVariant(entry.archiveName), QVariant(entry.note),
-        QVariant(dateText(entry.paymentDate)), QVariant(entry.previousHash), QVariant(entry.hash),
-        QVariant(entry.invoiceId), QVariant(entry.customerFolded), QVariant(entry.issuedByUser),
-        QVariant(entry.issuedByHost), QVariant(entry.origin), QVariant(entry.hashForm),
-        // Derived, outside the hash: worked out again here, so Verify names a changed one.
-        QVariant(foldForSearch(entry.number))};
+    // The folded number, derived and outside the hash, is worked out again here, so Verify names a
+    // changed one.
+    QVariantList values{QVariant(entry.id),
+                        QVariant(entryKindKey(entry.kind)),
+                        QVariant(timestampText(entry.recordedAt)),
+                        QVariant(channelKey(entry.channel)),
+                        QVariant(entry.refersTo),
+                        QVariant(entry.title),
+                        QVariant(entry.number),
+                        QVariant(dateText(entry.invoiceDate)),
+                        QVariant(entry.customer),
+                        QVariant(entry.honorific),
+                        QVariant(entry.registrationNumber),
+                        QVariant(entry.amount),
+                        QVariant(encodeTaxLines(entry.taxes)),
+                        QVariant(entry.withholding),
+                        QVariant(dateText(entry.dueDate)),
+                        QVariant(entry.sourcePath),
+                        QVariant(entry.pdfSha256),
+                        QVariant(entry.archiveName),
+                        QVariant(entry.note),
+                        QVariant(dateText(entry.paymentDate)),
+                        QVariant(entry.previousHash),
+                        QVariant(entry.hash),
+                        QVariant(entry.invoiceId),
+                        QVariant(entry.customerFolded),
+                        QVariant(entry.issuedByUser),
+                        QVariant(entry.issuedByHost),
+                        QVariant(entry.origin),
+                        QVariant(entry.hashForm),
+                        QVariant(foldForSearch(entry.number))};
     for (QVariant &value : values) {
         if (value.typeId() == QMetaType::QString && value.toString().isNull())
             value = QString(QLatin1String(""));
