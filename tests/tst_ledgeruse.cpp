@@ -7,6 +7,7 @@
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCommandLine.h"
 #include "ledger/LedgerTableModel.h"
+#include "ledger/PaymentDialog.h"
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
 #include "support/TestSupport.h"
@@ -551,12 +552,17 @@ void LedgerUseTest::windowSearchesAndTotals()
     QCOMPARE(window.model()->rowCount(), 1);
     QCOMPARE(window.model()->issueAt(0)->issue.id, march);
 
-    // A date that does not read says so and keeps what was shown.
-    window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QStringLiteral("2026-02-30"));
-    window.refresh();
-    QVERIFY(!window.findChild<QLabel *>(QStringLiteral("problem"))->isHidden());
-    QCOMPARE(window.model()->rowCount(), 1);
-    for (const char *name : {"from", "min", "max", "customer"})
+    // A date that does not read, or a range typed the wrong way round, says so and clears what an
+    // earlier search showed.
+    for (const auto &[from, to] : {std::pair("2026-02-30", ""), std::pair("2026-03-31", "2026/03/01")}) {
+        window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QLatin1String(from));
+        window.findChild<QLineEdit *>(QStringLiteral("to"))->setText(QLatin1String(to));
+        window.refresh();
+        QVERIFY(!window.findChild<QLabel *>(QStringLiteral("problem"))->isHidden());
+        QCOMPARE(window.model()->rowCount(), 0);
+    }
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("problem"))->text().contains(QStringLiteral("2026-03-01")));
+    for (const char *name : {"from", "to", "min", "max", "customer"})
         window.findChild<QLineEdit *>(QLatin1String(name))->clear();
 
     window.findChild<QPushButton *>(QStringLiteral("pastDue"))->click();
@@ -611,6 +617,16 @@ void LedgerUseTest::paymentsFromTheWindow()
              statusText(PaymentStatus::Paid));
     QVERIFY(!window.recordPayment(id, QDate(2026, 3, 21), 0, QString())); // nothing to record
     QVERIFY(window.footerText().contains(QStringLiteral("100,000")));
+
+    // The dialog of a paid invoice proposes ￥0: refused with the reason, the dialog left open.
+    PaymentDialog dialog(QStringLiteral("INV-1"), 0);
+    dialog.show();
+    dialog.accept();
+    QVERIFY(dialog.isVisible() && !dialog.findChild<QLabel *>(QStringLiteral("reason"))->isHidden());
+    dialog.findChild<QLineEdit *>(QStringLiteral("amount"))->setText(QStringLiteral("５００"));
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.amount(), 500);
 }
 
 void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
@@ -799,8 +815,12 @@ void LedgerUseTest::commandLineListsAndVerifies()
     lines = changed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[2].contains(fingerprintText(head.id, head.hash)));
-    QVERIFY2(lines[0].contains(QLatin1String("1")), qPrintable(lines[0]));
-    QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")), qPrintable(lines[1]));
+    // Each named as the window shows it: the invoice's number and customer, not the entry's id.
+    QVERIFY2(lines[0].contains(QLatin1String("A-1")) && lines[0].contains(QStringLiteral("株式会社サンプル商事")),
+             qPrintable(lines[0]));
+    QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")) &&
+                 lines[1].contains(QStringLiteral("B-1（")),
+             qPrintable(lines[1]));
 }
 
 void LedgerUseTest::wholeNamesOneStoryPrivateFiles()

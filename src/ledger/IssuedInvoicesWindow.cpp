@@ -238,6 +238,13 @@ std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
     filter.maxAmount = readFilterAmount(m_max->text(), &ok);
     if (!ok)
         complaints.append(tr("The largest amount is not an amount."));
+    // A range whose ends were typed the wrong way round holds nothing: said, rather than an empty table.
+    if (filter.from && filter.to && *filter.from > *filter.to)
+        complaints.append(tr("The first date is after the second: swap them to search from %1 to %2.")
+                              .arg(filter.to->toString(Qt::ISODate), filter.from->toString(Qt::ISODate)));
+    if (filter.minAmount && filter.maxAmount && *filter.minAmount > *filter.maxAmount)
+        complaints.append(tr("The smallest amount is more than the largest: swap them to search from %1 to %2.")
+                              .arg(mark(*filter.maxAmount), mark(*filter.minAmount)));
     filter.customer = m_customer->text();
     filter.number = m_number->text();
     switch (m_status->currentIndex()) {
@@ -274,6 +281,10 @@ void IssuedInvoicesWindow::refresh()
 {
     const std::optional<LedgerFilter> wanted = filter();
     if (!wanted) {
+        // Rows found by an earlier condition would pass for the answer to this one.
+        m_model->setSearch({}, QDate());
+        m_footer->setText(footerText());
+        updateButtons();
         showWaiting(false); // what waits or was refused stays in view beside the complaint
         return;
     }
@@ -537,7 +548,7 @@ QString IssuedInvoicesWindow::verificationReport()
     if (check.problems.isEmpty())
         lines.append(tr("The ledger is intact: no entry and no archived PDF was changed."));
     for (const ChainProblem &problem : check.problems)
-        lines.append(describeProblem(problem));
+        lines.append(describeProblem(problem, check.names));
     if (check.loginMayAlter)
         lines.append(alterableLoginText());
     if (const QString reach = archiveReachText(check); !reach.isEmpty())

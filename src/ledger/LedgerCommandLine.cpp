@@ -204,7 +204,7 @@ int runLedgerCommand(const QStringList &arguments)
         }
         QString text;
         for (const ChainProblem &problem : problems)
-            text += describeProblem(problem) + QLatin1Char('\n');
+            text += visiblyEscaped(describeProblem(problem, check.names)) + QLatin1Char('\n');
         if (problems.isEmpty())
             text = Text::tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
         if (check.loginMayAlter)

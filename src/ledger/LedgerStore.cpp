@@ -940,6 +940,7 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
     // Nor from a ledger cut back or put back: the table then keeps what this computer had seen.
     if (m_version >= 4 && chainIntact && anchorProblems.isEmpty())
         found.problems += searchTableProblems(error);
+    found.names = entryNames(found.problems, all);
     return found;
 }
 
