@@ -3077,14 +3077,6 @@ Check the unit prices and quantities of the items.</source>
 <context>
     <name>seikyu::LedgerTableModel</name>
     <message>
-        <source>%1 (past due)</source>
-        <translation>%1（期限超過）</translation>
-    </message>
-    <message>
-        <source>%1, issued again</source>
-        <translation>%1、再発行済み</translation>
-    </message>
-    <message>
         <source>Voided: %1</source>
         <translation>取消: %1</translation>
     </message>
