@@ -513,17 +513,22 @@ bool LedgerStore::fillDerivedColumns(QString *error, LedgerFault *fault)
 
 bool LedgerStore::fillFoldedNumbers(QString *error, LedgerFault *fault)
 {
-    // Derived and not hashed, as the folded customer's name: no recorded fact changes.
+    // Derived and not hashed, as the folded customer's name: no recorded fact changes. Most numbers
+    // are plain ASCII, which lower() folds alike: one statement for those, and one update each only
+    // for the others (a shared ledger may hold millions of entries).
+    QSqlQuery write(database());
     QSqlQuery read(database());
     read.setForwardOnly(true);
+    bool done =
+        write.exec(QStringLiteral("UPDATE ledger_entries SET number_folded = lower(number) WHERE number <> ''")) &&
+        read.exec(QStringLiteral("SELECT id, number FROM ledger_entries WHERE number <> '' ORDER BY id"));
     QList<std::pair<qint64, QString>> updates;
-    if (read.exec(QStringLiteral("SELECT id, number FROM ledger_entries WHERE number <> '' ORDER BY id"))) {
-        while (read.next())
-            updates.append({read.value(0).toLongLong(), foldForSearch(read.value(1).toString())});
+    while (done && read.next()) {
+        const QString number = read.value(1).toString();
+        if (std::any_of(number.cbegin(), number.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
+            updates.append({read.value(0).toLongLong(), foldForSearch(number)});
     }
-    QSqlQuery write(database());
-    bool done = !read.lastError().isValid() &&
-                write.prepare(QStringLiteral("UPDATE ledger_entries SET number_folded = ? WHERE id = ?"));
+    done = done && write.prepare(QStringLiteral("UPDATE ledger_entries SET number_folded = ? WHERE id = ?"));
     for (qsizetype i = 0; done && i < updates.size(); ++i) {
         write.addBindValue(updates[i].second);
         write.addBindValue(updates[i].first);
