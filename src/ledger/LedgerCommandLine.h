@@ -18,8 +18,9 @@ struct LedgerRequest
 };
 
 /// Reads the options after the program name (--ledger included). Nothing, with one plain line
-/// saying why, for an unknown option, a missing value, a date that is not YYYY-MM-DD, an amount
-/// that is not a whole number, a range whose start is after its end, or a stray argument.
+/// saying why, for an unknown option, a missing value, a date or an amount the Issued Invoices
+/// window would not read (readFilterDate, readFilterAmount), a range whose start is after its end,
+/// or a stray argument.
 std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QString *error);
 
 /// Whether the command line asks for the ledger.
