@@ -43,11 +43,11 @@ bool fillMillion(const test::PostgresServer &server, const QString &database, QS
         QStringLiteral(
             "ALTER TABLE ledger_entries DISABLE TRIGGER ledger_issues_follow;"
             "INSERT INTO ledger_entries (id, kind, recorded_at, channel, customer, customer_folded, honorific, "
-            "amount, invoice_date, due_date, number, invoice_id, previous_hash, hash) "
+            "amount, invoice_date, due_date, number, number_folded, invoice_id, previous_hash, hash) "
             "SELECT g + 1000, 'issue', '2026-01-01T00:00:00.000Z', 'pdf', '株式会社 顧客' || (g % 5000), "
             "'株式会社 顧客' || (g % 5000), '御中', (g::bigint * 7919) % 1000000, "
             "to_char(date '2016-01-01' + (g % 3650), 'YYYY-MM-DD'), "
-            "to_char(date '2016-02-01' + (g % 3650), 'YYYY-MM-DD'), 'B-' || g, g + 1000, '', '' "
+            "to_char(date '2016-02-01' + (g % 3650), 'YYYY-MM-DD'), 'B-' || g, 'b-' || g, g + 1000, '', '' "
             "FROM generate_series(1, 900000) g;"
             "INSERT INTO ledger_entries (id, kind, recorded_at, refers_to, amount, payment_date, invoice_id, "
             "previous_hash, hash) "

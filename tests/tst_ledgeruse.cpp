@@ -7,6 +7,7 @@
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCommandLine.h"
 #include "ledger/LedgerTableModel.h"
+#include "ledger/PaymentDialog.h"
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
 #include "support/TestSupport.h"
@@ -551,12 +552,17 @@ void LedgerUseTest::windowSearchesAndTotals()
     QCOMPARE(window.model()->rowCount(), 1);
     QCOMPARE(window.model()->issueAt(0)->issue.id, march);
 
-    // A date that does not read says so and keeps what was shown.
-    window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QStringLiteral("2026-02-30"));
-    window.refresh();
-    QVERIFY(!window.findChild<QLabel *>(QStringLiteral("problem"))->isHidden());
-    QCOMPARE(window.model()->rowCount(), 1);
-    for (const char *name : {"from", "min", "max", "customer"})
+    // A date that does not read, or a range typed the wrong way round, says so and clears what an
+    // earlier search showed.
+    for (const auto &[from, to] : {std::pair("2026-02-30", ""), std::pair("2026-03-31", "2026/03/01")}) {
+        window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QLatin1String(from));
+        window.findChild<QLineEdit *>(QStringLiteral("to"))->setText(QLatin1String(to));
+        window.refresh();
+        QVERIFY(!window.findChild<QLabel *>(QStringLiteral("problem"))->isHidden());
+        QCOMPARE(window.model()->rowCount(), 0);
+    }
+    QVERIFY(window.findChild<QLabel *>(QStringLiteral("problem"))->text().contains(QStringLiteral("2026-03-01")));
+    for (const char *name : {"from", "to", "min", "max", "customer"})
         window.findChild<QLineEdit *>(QLatin1String(name))->clear();
 
     window.findChild<QPushButton *>(QStringLiteral("pastDue"))->click();
@@ -611,6 +617,16 @@ void LedgerUseTest::paymentsFromTheWindow()
              statusText(PaymentStatus::Paid));
     QVERIFY(!window.recordPayment(id, QDate(2026, 3, 21), 0, QString())); // nothing to record
     QVERIFY(window.footerText().contains(QStringLiteral("100,000")));
+
+    // The dialog of a paid invoice proposes ￥0: refused with the reason, the dialog left open.
+    PaymentDialog dialog(QStringLiteral("INV-1"), 0);
+    dialog.show();
+    dialog.accept();
+    QVERIFY(dialog.isVisible() && !dialog.findChild<QLabel *>(QStringLiteral("reason"))->isHidden());
+    dialog.findChild<QLineEdit *>(QStringLiteral("amount"))->setText(QStringLiteral("５００"));
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.amount(), 500);
 }
 
 void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
@@ -676,11 +692,13 @@ void LedgerUseTest::commandLineOptions_data()
                          << true;
     QTest::newRow("same day") << QStringList{"--ledger", "--from", "2026-03-01", "--to", "2026-03-01"} << true;
     QTest::newRow("bad month") << QStringList{"--ledger", "--from", "2026-13-01"} << false;
-    QTest::newRow("no zero padding") << QStringList{"--ledger", "--to", "2026-3-1"} << false;
+    QTest::newRow("no zero padding") << QStringList{"--ledger", "--to", "2026-3-1"} << true;
+    QTest::newRow("slashes") << QStringList{"--ledger", "--to", "2026/11/01"} << true;
+    QTest::newRow("full-width") << QStringList{"--ledger", "--to", "２０２６－１１－０１", "--max", "１０００００"}
+                                << true;
     QTest::newRow("29 February 2026") << QStringList{"--ledger", "--to", "2026-02-29"} << false;
     QTest::newRow("missing value") << QStringList{"--ledger", "--min"} << false;
     QTest::newRow("not an amount") << QStringList{"--ledger", "--max", "lots"} << false;
-    QTest::newRow("fraction") << QStringList{"--ledger", "--max", "10.5"} << false;
     QTest::newRow("unknown") << QStringList{"--ledger", "--paid"} << false;
     QTest::newRow("stray") << QStringList{"--ledger", "invoice.seikyu"} << false;
     QTest::newRow("value on a flag") << QStringList{"--ledger", "--csv=yes"} << false;
@@ -724,26 +742,40 @@ void LedgerUseTest::commandLineListsAndVerifies()
     const QString b = writeFile(m_dir->filePath(QStringLiteral("in/b.seikyu")),
                                 invoiceBytes(QStringLiteral("ＡＢＣ, \\\"商店\\\""), 55000, QStringLiteral("B-1"),
                                              QStringLiteral("2026-04-12")));
-    Run exported = seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out")), a, b});
+    // Recorded last, dated first: the listing goes by invoice date.
+    const QString c =
+        writeFile(m_dir->filePath(QStringLiteral("in/c.seikyu")),
+                  invoiceBytes(QStringLiteral("C商店"), 1000, QStringLiteral("C-1"), QStringLiteral("2026-01-05")));
+    Run exported = seikyu({QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out")), a, b, c});
     QCOMPARE(exported.status, 0);
     QCOMPARE(exported.errors, QStringList());
 
     Run listed = seikyu({QStringLiteral("--ledger")});
     QCOMPARE(listed.status, 0);
     QStringList lines = listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 3);
-    QVERIFY(lines[1].contains(QStringLiteral("2026-04-12"))); // newest first
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines[1].contains(QStringLiteral("2026-04-12"))); // newest invoice date first
+    QVERIFY(lines[3].contains(QStringLiteral("2026-01-05")));
 
-    Run march =
-        seikyu({QStringLiteral("--ledger"), QStringLiteral("--from"), QStringLiteral("2026-03-10"),
-                QStringLiteral("--to"), QStringLiteral("2026-03-10"), QStringLiteral("--min"), QStringLiteral("220000"),
-                QStringLiteral("--max"), QStringLiteral("220000"), QStringLiteral("--customer"),
-                QStringLiteral("ｻﾝﾌﾟﾙ"), QStringLiteral("--unpaid"), QStringLiteral("--csv")});
+    // The window's forms of dates and amounts; the status as the window shows it, past due.
+    Run march = seikyu({QStringLiteral("--ledger"), QStringLiteral("--from"), QStringLiteral("2026/03/10"),
+                        QStringLiteral("--to"), QStringLiteral("２０２６－０３－１０"), QStringLiteral("--min"),
+                        QStringLiteral("220000"), QStringLiteral("--max"), QStringLiteral("２２００００"),
+                        QStringLiteral("--customer"), QStringLiteral("ｻﾝﾌﾟﾙ"), QStringLiteral("--unpaid"),
+                        QStringLiteral("--csv")});
     QCOMPARE(march.status, 0);
     QVERIFY(march.raw.startsWith("\xEF\xBB\xBF"));
     lines = QString::fromUtf8(march.raw.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines[1].contains(QStringLiteral(",220000,")));
+    QVERIFY2(lines[1].contains(QStringLiteral(",未入金（期限超過）,")), qPrintable(lines[1]));
+
+    // A ledger option without --ledger: what the user meant, and how to say it.
+    Run alone = seikyu({QStringLiteral("--unpaid")});
+    QCOMPARE(alone.status, 2);
+    QCOMPARE(alone.errors.size(), 1);
+    QVERIFY2(alone.errors.first().contains(QStringLiteral("seikyu --ledger --unpaid")),
+             qPrintable(alone.errors.first()));
 
     Run quoted = seikyu(
         {QStringLiteral("--ledger"), QStringLiteral("--customer"), QStringLiteral("abc"), QStringLiteral("--csv")});
@@ -783,8 +815,12 @@ void LedgerUseTest::commandLineListsAndVerifies()
     lines = changed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[2].contains(fingerprintText(head.id, head.hash)));
-    QVERIFY2(lines[0].contains(QLatin1String("1")), qPrintable(lines[0]));
-    QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")), qPrintable(lines[1]));
+    // Each named as the window shows it: the invoice's number and customer, not the entry's id.
+    QVERIFY2(lines[0].contains(QLatin1String("A-1")) && lines[0].contains(QStringLiteral("株式会社サンプル商事")),
+             qPrintable(lines[0]));
+    QVERIFY2(lines[1].contains(QStringLiteral("20260412_ＡＢＣ,_商店__55000_B-1.pdf")) &&
+                 lines[1].contains(QStringLiteral("B-1（")),
+             qPrintable(lines[1]));
 }
 
 void LedgerUseTest::wholeNamesOneStoryPrivateFiles()

@@ -984,16 +984,18 @@ private Q_SLOTS:
     void databaseSearchFindsWhatTheIndexFinds_data()
     {
         QTest::addColumn<bool>("onServer");
-        QTest::addColumn<bool>("migrated");
-        QTest::newRow("server") << true << false;
-        QTest::newRow("sqlite") << false << false;
-        QTest::newRow("server, kept by schema 3") << true << true;
-        QTest::newRow("sqlite, kept by schema 3") << false << true;
+        QTest::addColumn<int>("keptBy"); // the schema the ledger is brought up from, or 0
+        QTest::newRow("server") << true << 0;
+        QTest::newRow("sqlite") << false << 0;
+        QTest::newRow("server, kept by schema 3") << true << 3;
+        QTest::newRow("sqlite, kept by schema 3") << false << 3;
+        QTest::newRow("server, kept by schema 5") << true << 5;
+        QTest::newRow("sqlite, kept by schema 5") << false << 5;
     }
     void databaseSearchFindsWhatTheIndexFinds()
     {
         QFETCH(bool, onServer);
-        QFETCH(bool, migrated);
+        QFETCH(int, keptBy);
         QTemporaryDir folder;
         std::unique_ptr<LedgerStore> store;
         QString connection;
@@ -1010,7 +1012,10 @@ private Q_SLOTS:
         const QStringList customers = {QStringLiteral("ＡＢＣ商事"), QStringLiteral("abc工業"),
                                        QStringLiteral("ｶﾌﾞｼｷ会社"), QStringLiteral("100%_商店")};
         for (int i = 0; i < 48; ++i) {
-            LedgerEntry entry = issue(customers.at(i % 4), 1000 * (i % 7), QStringLiteral("2026-%1").arg(i % 40));
+            // Numbers in full-width and mixed-width forms too: found by the number typed either way.
+            const QStringList numbers = {QStringLiteral("2026-%1"), QStringLiteral("２０２６－%1"),
+                                         QStringLiteral("２０２６-%1")};
+            LedgerEntry entry = issue(customers.at(i % 4), 1000 * (i % 7), numbers.at(i % 3).arg(i % 40));
             entry.invoiceDate = i % 11 == 0 ? QDate() : QDate(2026, 1 + i % 12, 1 + i % 28);
             if (i % 11 == 0) // undated: dated 31 May, the UTC day recorded, though 1 June in Tokyo
                 entry.recordedAt = QDateTime(QDate(2026, 5, 31), QTime(15 + i / 11, 30), Qt::UTC);
@@ -1028,21 +1033,28 @@ private Q_SLOTS:
             if (i % 13 == 0)
                 QVERIFY(store->recordVoid(recorded->id, QStringLiteral("取消")));
         }
-        if (migrated) {
-            // The same entries as a ledger of schema 3 holds them: without the table of issues,
-            // which the migration fills in from the entries.
-            QSqlQuery downgrade(store->database());
+        if (keptBy != 0) {
+            // Schema 5 kept no folded number: the migration folds the entries' numbers in, their
+            // hashes untouched. Schema 3 kept no table of issues either, which the migration fills
+            // in from the entries.
             QStringList statements = {
-                QStringLiteral("DROP TABLE ledger_issues"),
-                QStringLiteral("UPDATE ledger_meta SET value = '3' WHERE key = 'schema_version'")};
-            if (onServer)
+                QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'").arg(keptBy)};
+            if (keptBy == 5)
+                statements << QStringLiteral("ALTER TABLE ledger_issues DROP COLUMN number_folded");
+            else
+                statements << QStringLiteral("DROP TABLE ledger_issues");
+            if (onServer && keptBy == 3)
                 statements << QStringLiteral("DROP TRIGGER ledger_issues_follow ON ledger_entries")
                            << QStringLiteral("DROP FUNCTION ledger_issues_follow()");
-            else
-                statements << QStringLiteral("DROP TRIGGER ledger_issues_on_issue")
-                           << QStringLiteral("DROP TRIGGER ledger_issues_on_payment")
+            if (!onServer)
+                statements.prepend(QStringLiteral("DROP TRIGGER ledger_issues_on_issue"));
+            if (!onServer && keptBy == 3)
+                statements << QStringLiteral("DROP TRIGGER ledger_issues_on_payment")
                            << QStringLiteral("DROP TRIGGER ledger_issues_on_void");
-            statements << QStringLiteral("ALTER TABLE ledger_entries DROP COLUMN hash_form");
+            if (keptBy == 3)
+                statements << QStringLiteral("ALTER TABLE ledger_entries DROP COLUMN hash_form");
+            statements << QStringLiteral("ALTER TABLE ledger_entries DROP COLUMN number_folded");
+            QSqlQuery downgrade(store->database());
             for (const QString &statement : statements)
                 QVERIFY2(downgrade.exec(statement), qPrintable(downgrade.lastError().text()));
             downgrade.finish();
@@ -1050,6 +1062,12 @@ private Q_SLOTS:
             open();
             QVERIFY(store);
             QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+        }
+        if (keptBy == 5) {
+            QCOMPARE(store->verify(QString()), QList<ChainProblem>());
+            QVERIFY(store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000, QStringLiteral("２０２６－1"))));
+        }
+        if (keptBy == 3) {
             // What is recorded after the migration is followed as before it.
             const std::optional<LedgerEntry> late = store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000));
             QVERIFY(late);
@@ -1059,7 +1077,7 @@ private Q_SLOTS:
             QVERIFY(store->recordVoid(paid->id, QStringLiteral("誤入金")));
             QVERIFY(store->record(issue(QStringLiteral("ＡＢＣ商事"), 9000, QStringLiteral("2026-3"))));
         }
-        QList<LedgerFilter> filters(15);
+        QList<LedgerFilter> filters(16);
         filters[1].customer = QStringLiteral("abc");
         filters[2].customer = QStringLiteral("カブシキ");
         filters[3].customer = QStringLiteral("%_");
@@ -1084,6 +1102,7 @@ private Q_SLOTS:
         filters[13].issueId = index.at(index.size() / 2).issue.id;
         filters[14].from = QDate(2026, 5, 31);
         filters[14].to = QDate(2026, 5, 31);
+        filters[15].number = QStringLiteral("２０２６－１");
         for (int f = 0; f < filters.size(); ++f) {
             const QList<int> positions = index.search(filters.at(f));
             QList<qint64> expected;
@@ -1648,8 +1667,8 @@ private Q_SLOTS:
         ServerReport report;
         QVERIFY(!openServerLedger(office, &report));
         QVERIFY2(report.message.contains(QLatin1String("--ledger-setup")), qPrintable(report.message));
-        QVERIFY(
-            server->sql(database, QStringLiteral("UPDATE ledger_meta SET value = '5' WHERE key = 'schema_version'")));
+        QVERIFY(server->sql(database, QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'")
+                                          .arg(CurrentSchemaVersion)));
     }
 
     void entriesTheServerRefusesSayWhy()

@@ -913,8 +913,8 @@
 <context>
     <name>Ledger</name>
     <message>
-        <source>Entry %1 was changed after it was recorded.</source>
-        <translation>記録%1は、記録後に変更されています。</translation>
+        <source>%1 was changed after it was recorded.</source>
+        <translation>%1は、記録後に変更されています。</translation>
     </message>
     <message>
         <source>Entries before entry %1 were removed or rewritten.</source>
@@ -945,12 +945,12 @@
         <translation>このコンピューターが見た最新の記録の控え（%1）を読み取れません。このままでは、最新の記録の削除や古い写しへの差し替えに気付けません。</translation>
     </message>
     <message>
-        <source>The archived PDF “%1” of entry %2 is not the one sent.</source>
-        <translation>記録%2の保存PDF「%1」は、発行したものと異なります。</translation>
+        <source>The archived PDF “%1” of %2 is not the one sent.</source>
+        <translation>%2の保存PDF「%1」は、発行したものと異なります。</translation>
     </message>
     <message>
-        <source>The archived PDF “%1” of entry %2 is missing.</source>
-        <translation>記録%2の保存PDF「%1」が見つかりません。</translation>
+        <source>The archived PDF “%1” of %2 is missing.</source>
+        <translation>%2の保存PDF「%1」が見つかりません。</translation>
     </message>
     <message>
         <source>Entry</source>
@@ -1063,12 +1063,12 @@
         </translation>
     </message>
     <message>
-        <source>What searches showed of entry %1 had been changed; it was worked out again from the entries.</source>
-        <translation>記録%1の検索用の内容が変更されていたため、記録から作り直しました。</translation>
+        <source>What searches showed of %1 had been changed; it was worked out again from the entries.</source>
+        <translation>%1の検索用の内容が変更されていたため、記録から作り直しました。</translation>
     </message>
     <message>
-        <source>What searches show of entry %1 was changed outside Seikyu; the entries themselves are as recorded.</source>
-        <translation>記録%1について検索で表示される内容が、Seikyu の外で変更されています。記録そのものは記録されたとおりです。</translation>
+        <source>What searches show of %1 was changed outside Seikyu; the entries themselves are as recorded.</source>
+        <translation>%1について検索で表示される内容が、Seikyu の外で変更されています。記録そのものは記録されたとおりです。</translation>
     </message>
     <message>
         <source>The ledger file “%1” is damaged (%2). Nothing was changed; Recover… brings its readable entries into a new ledger.</source>
@@ -1105,6 +1105,30 @@
     <message>
         <source>Unused: %1</source>
         <translation>未使用：%1</translation>
+    </message>
+    <message>
+        <source>%1 (past due)</source>
+        <translation>%1（期限超過）</translation>
+    </message>
+    <message>
+        <source>Entry %1</source>
+        <translation>記録%1</translation>
+    </message>
+    <message>
+        <source>entry %1</source>
+        <translation>記録%1</translation>
+    </message>
+    <message>
+        <source>No. %1 (%2)</source>
+        <translation>請求書 %1（%2）</translation>
+    </message>
+    <message>
+        <source>the invoice of %1 to %2</source>
+        <translation>%2宛て %1 付けの請求書</translation>
+    </message>
+    <message>
+        <source>The payment of %1 on %2</source>
+        <translation>%2への入金 %1</translation>
     </message>
 </context>
 <context>
@@ -1172,6 +1196,10 @@
     <message>
         <source>--ledger-setup takes the administrator&apos;s connection text and the office&apos;s role, and nothing else: seikyu --ledger-setup ADMIN_URI OFFICE_ROLE</source>
         <translation>--ledger-setup には管理者の接続文字列と事務用のロールだけを指定します: seikyu --ledger-setup ADMIN_URI OFFICE_ROLE</translation>
+    </message>
+    <message>
+        <source>%1 belongs after --ledger: seikyu --ledger %1</source>
+        <translation>%1 は --ledger の後に付けるオプションです: seikyu --ledger %1</translation>
     </message>
 </context>
 <context>
@@ -3016,6 +3044,14 @@ Check the unit prices and quantities of the items.</source>
         <source>Voiding the entry in the office&apos;s ledger…</source>
         <translation>事務所の台帳でエントリを無効にしています…</translation>
     </message>
+    <message>
+        <source>The first date is after the second: swap them to search from %1 to %2.</source>
+        <translation>最初の日付が後の日付より後になっています。%1 から %2 までを検索するには入れ替えてください。</translation>
+    </message>
+    <message>
+        <source>The smallest amount is more than the largest: swap them to search from %1 to %2.</source>
+        <translation>最小の金額が最大の金額より大きくなっています。%1 から %2 までを検索するには入れ替えてください。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::LedgerOutbox</name>
@@ -3174,14 +3210,6 @@ Check the unit prices and quantities of the items.</source>
 <context>
     <name>seikyu::LedgerTableModel</name>
     <message>
-        <source>%1 (past due)</source>
-        <translation>%1（期限超過）</translation>
-    </message>
-    <message>
-        <source>%1, issued again</source>
-        <translation>%1、再発行済み</translation>
-    </message>
-    <message>
         <source>Voided: %1</source>
         <translation>取消: %1</translation>
     </message>
@@ -3258,6 +3286,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Record</source>
         <translation>記録</translation>
+    </message>
+    <message>
+        <source>A payment is more than %1: type the amount received.</source>
+        <translation>入金額は %1 より大きい金額です。受け取った金額を入力してください。</translation>
     </message>
 </context>
 <context>

@@ -38,6 +38,11 @@ bool writesEInvoices(int argc, char *argv[])
 /// when the windowing platform is chosen.
 bool needsNoWindow(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (!seikyu::misplacedLedgerOption(arguments).isEmpty())
+        return true; // told on the command line, as the ledger's own options are
     for (int i = 1; i < argc; ++i) {
         const char *arg = argv[i];
         if (std::strcmp(arg, "--") == 0)
@@ -134,6 +139,10 @@ int main(int argc, char *argv[])
     seikyu::IssueLedger::instance().settlePending();
     if (seikyu::isLedgerCommand(QApplication::arguments()))
         return seikyu::runLedgerCommand(QApplication::arguments());
+    if (const QString misplaced = seikyu::misplacedLedgerOption(QApplication::arguments()); !misplaced.isEmpty()) {
+        std::fprintf(stderr, "seikyu: %s\n", misplaced.toLocal8Bit().constData());
+        return 2;
+    }
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QApplication::translate("main", "Japanese invoices (請求書) as PDF"));

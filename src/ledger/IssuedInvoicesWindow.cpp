@@ -1,6 +1,7 @@
 #include "ledger/IssuedInvoicesWindow.h"
 
 #include "document/AtomicWrite.h"
+#include "ledger/FilterText.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QShortcut>
 #include <QSqlDatabase>
 #include <QTableView>
@@ -42,31 +42,6 @@ namespace seikyu {
 namespace {
 
 enum StatusChoice { AnyStatus, Outstanding, PastDue, UnpaidOnly, PartlyPaidOnly, PaidOnly, VoidOnly };
-
-std::optional<QDate> readDate(const QString &text, bool *ok)
-{
-    *ok = true;
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    static const QRegularExpression form(QStringLiteral("^(\\d{4})[-/.](\\d{1,2})[-/.](\\d{1,2})$"));
-    const QRegularExpressionMatch match = form.match(trimmed);
-    const QDate date = match.hasMatch()
-                           ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
-                           : QDate();
-    *ok = date.isValid();
-    return date.isValid() ? std::optional(date) : std::nullopt;
-}
-
-std::optional<qint64> readAmount(const QString &text, bool *ok)
-{
-    *ok = true;
-    if (text.trimmed().isEmpty())
-        return std::nullopt;
-    const CellNumber number = readNumber(text);
-    *ok = number.hasDigits;
-    return number.hasDigits ? std::optional(amountOf(text)) : std::nullopt;
-}
 
 } // namespace
 
@@ -251,18 +226,25 @@ std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
     LedgerFilter filter;
     QStringList complaints;
     bool ok = true;
-    filter.from = readDate(m_from->text(), &ok);
+    filter.from = readFilterDate(m_from->text(), &ok);
     if (!ok)
         complaints.append(tr("The first date is not a date (YYYY-MM-DD)."));
-    filter.to = readDate(m_to->text(), &ok);
+    filter.to = readFilterDate(m_to->text(), &ok);
     if (!ok)
         complaints.append(tr("The second date is not a date (YYYY-MM-DD)."));
-    filter.minAmount = readAmount(m_min->text(), &ok);
+    filter.minAmount = readFilterAmount(m_min->text(), &ok);
     if (!ok)
         complaints.append(tr("The smallest amount is not an amount."));
-    filter.maxAmount = readAmount(m_max->text(), &ok);
+    filter.maxAmount = readFilterAmount(m_max->text(), &ok);
     if (!ok)
         complaints.append(tr("The largest amount is not an amount."));
+    // A range whose ends were typed the wrong way round holds nothing: said, rather than an empty table.
+    if (filter.from && filter.to && *filter.from > *filter.to)
+        complaints.append(tr("The first date is after the second: swap them to search from %1 to %2.")
+                              .arg(filter.to->toString(Qt::ISODate), filter.from->toString(Qt::ISODate)));
+    if (filter.minAmount && filter.maxAmount && *filter.minAmount > *filter.maxAmount)
+        complaints.append(tr("The smallest amount is more than the largest: swap them to search from %1 to %2.")
+                              .arg(mark(*filter.maxAmount), mark(*filter.minAmount)));
     filter.customer = m_customer->text();
     filter.number = m_number->text();
     switch (m_status->currentIndex()) {
@@ -299,6 +281,10 @@ void IssuedInvoicesWindow::refresh()
 {
     const std::optional<LedgerFilter> wanted = filter();
     if (!wanted) {
+        // Rows found by an earlier condition would pass for the answer to this one.
+        m_model->setSearch({}, QDate());
+        m_footer->setText(footerText());
+        updateButtons();
         showWaiting(false); // what waits or was refused stays in view beside the complaint
         return;
     }
@@ -562,7 +548,7 @@ QString IssuedInvoicesWindow::verificationReport()
     if (check.problems.isEmpty())
         lines.append(tr("The ledger is intact: no entry and no archived PDF was changed."));
     for (const ChainProblem &problem : check.problems)
-        lines.append(describeProblem(problem));
+        lines.append(describeProblem(problem, check.names));
     if (check.loginMayAlter)
         lines.append(alterableLoginText());
     if (const QString reach = archiveReachText(check); !reach.isEmpty())

@@ -1,5 +1,7 @@
 #include "ledger/LedgerChain.h"
 
+#include "table/Amounts.h"
+
 #include <QCoreApplication>
 #include <QSet>
 #include <algorithm>
@@ -120,33 +122,61 @@ QString fingerprintLine(const LedgerCheck &check)
         .arg(fingerprintText(check.headId, check.headHash));
 }
 
-QString describeProblem(const ChainProblem &problem)
+QHash<qint64, QString> entryNames(const QList<ChainProblem> &problems, const QList<LedgerEntry> &entries)
 {
+    QHash<qint64, const LedgerEntry *> byId;
+    for (const LedgerEntry &entry : entries)
+        byId.insert(entry.id, &entry);
+    const auto invoiceName = [](const LedgerEntry &issue) {
+        return issue.number.isEmpty()
+                   ? QCoreApplication::translate("Ledger", "the invoice of %1 to %2")
+                         .arg(issue.invoiceDate.toString(Qt::ISODate), issue.customer)
+                   : QCoreApplication::translate("Ledger", "No. %1 (%2)").arg(issue.number, issue.customer);
+    };
+    QHash<qint64, QString> names;
+    for (const ChainProblem &problem : problems) {
+        const LedgerEntry *entry = byId.value(problem.entryId);
+        if (!entry || names.contains(entry->id))
+            continue;
+        if (entry->kind == EntryKind::Issue || entry->kind == EntryKind::Copy) {
+            names.insert(entry->id, invoiceName(*entry));
+        } else if (const LedgerEntry *issue = byId.value(entry->invoiceId ? entry->invoiceId : entry->refersTo);
+                   entry->kind == EntryKind::Payment && issue) {
+            names.insert(entry->id, QCoreApplication::translate("Ledger", "The payment of %1 on %2")
+                                        .arg(mark(entry->amount), invoiceName(*issue)));
+        }
+    }
+    return names;
+}
+
+QString describeProblem(const ChainProblem &problem, const QHash<qint64, QString> &names)
+{
+    // An entry's id, a number the window never shows, only where the entry has no name.
+    const QString subject =
+        names.value(problem.entryId, QCoreApplication::translate("Ledger", "Entry %1").arg(problem.entryId));
+    const QString named =
+        names.value(problem.entryId, QCoreApplication::translate("Ledger", "entry %1").arg(problem.entryId));
     switch (problem.kind) {
     case ChainProblem::Kind::Changed:
-        return QCoreApplication::translate("Ledger", "Entry %1 was changed after it was recorded.")
-            .arg(problem.entryId);
+        return QCoreApplication::translate("Ledger", "%1 was changed after it was recorded.").arg(subject);
     case ChainProblem::Kind::Missing:
         return QCoreApplication::translate("Ledger", "Entries before entry %1 were removed or rewritten.")
             .arg(problem.entryId);
     case ChainProblem::Kind::PdfChanged:
-        return QCoreApplication::translate("Ledger", "The archived PDF “%1” of entry %2 is not the one sent.")
-            .arg(problem.archiveName)
-            .arg(problem.entryId);
+        return QCoreApplication::translate("Ledger", "The archived PDF “%1” of %2 is not the one sent.")
+            .arg(problem.archiveName, named);
     case ChainProblem::Kind::PdfMissing:
-        return QCoreApplication::translate("Ledger", "The archived PDF “%1” of entry %2 is missing.")
-            .arg(problem.archiveName)
-            .arg(problem.entryId);
+        return QCoreApplication::translate("Ledger", "The archived PDF “%1” of %2 is missing.")
+            .arg(problem.archiveName, named);
     case ChainProblem::Kind::SearchStale:
         return QCoreApplication::translate("Ledger",
-                                           "What searches showed of entry %1 had been changed; it was worked out "
-                                           "again from the entries.")
-            .arg(problem.entryId);
+                                           "What searches showed of %1 had been changed; it was worked out again "
+                                           "from the entries.")
+            .arg(named);
     case ChainProblem::Kind::SearchChanged:
-        return QCoreApplication::translate("Ledger",
-                                           "What searches show of entry %1 was changed outside Seikyu; the entries "
-                                           "themselves are as recorded.")
-            .arg(problem.entryId);
+        return QCoreApplication::translate("Ledger", "What searches show of %1 was changed outside Seikyu; the entries "
+                                                     "themselves are as recorded.")
+            .arg(named);
     case ChainProblem::Kind::Damaged:
         return QCoreApplication::translate("Ledger",
                                            "The ledger file “%1” is damaged (%2). Nothing was changed; Recover… "

@@ -71,6 +71,8 @@ struct LedgerCheck
     QStringList unrecorded;    ///< files in the archive folder no entry names
     /// the login may alter the server's tables, and so switch their protection off (alterableLoginText)
     bool loginMayAlter = false;
+    /// what the problems' entries are to the user (entryNames), by entry id
+    QHash<qint64, QString> names;
 };
 
 /// Checks the archived copies: `actualHashes` maps each archive name found on disk to the SHA-256
@@ -96,7 +98,13 @@ QString fingerprintText(qint64 id, const QString &hash);
 /// One line giving the checked ledger's fingerprint (translated); empty for an empty ledger.
 QString fingerprintLine(const LedgerCheck &check);
 
-/// One plain sentence naming the entry or archived PDF and what is wrong with it (translated).
-QString describeProblem(const ChainProblem &problem);
+/// What the problems' entries are to the user, by id: an invoice by its number and customer
+/// ("No. A-1 (株式会社サンプル商事)"), a payment by its amount and that invoice. Entries of other
+/// kinds, and ids not among `entries`, have no name.
+QHash<qint64, QString> entryNames(const QList<ChainProblem> &problems, const QList<LedgerEntry> &entries);
+
+/// One plain sentence naming the entry or archived PDF and what is wrong with it (translated):
+/// the entry by its name in `names`, else by its id.
+QString describeProblem(const ChainProblem &problem, const QHash<qint64, QString> &names = {});
 
 } // namespace seikyu

@@ -1,5 +1,6 @@
 #include "ledger/LedgerCommandLine.h"
 
+#include "ledger/FilterText.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCsv.h"
 #include "ledger/LedgerRoles.h"
@@ -8,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QRegularExpression>
 #include <cstdio>
 #include <limits>
 
@@ -22,25 +22,13 @@ struct Text
     Q_DECLARE_TR_FUNCTIONS(LedgerCommandLine)
 };
 
-std::optional<QDate> dateOption(const QString &text)
+/// The options that only narrow or change what --ledger does.
+const QStringList &ledgerOptions()
 {
-    static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
-    if (!form.match(text).hasMatch())
-        return std::nullopt;
-    const QDate date = QDate::fromString(text, Qt::ISODate);
-    return date.isValid() ? std::optional(date) : std::nullopt;
-}
-
-std::optional<qint64> amountOption(QString text)
-{
-    // 100000, 100,000 and ¥100,000 are the same amount; nothing else is.
-    text.remove(QLatin1Char(','));
-    if (text.startsWith(QChar(u'¥')) || text.startsWith(QChar(u'￥')))
-        text.remove(0, 1);
-    static const QRegularExpression form(QStringLiteral("^-?\\d{1,18}$"));
-    if (!form.match(text).hasMatch())
-        return std::nullopt;
-    return text.toLongLong();
+    static const QStringList options{QStringLiteral("--from"), QStringLiteral("--to"),     QStringLiteral("--customer"),
+                                     QStringLiteral("--min"),  QStringLiteral("--max"),    QStringLiteral("--unpaid"),
+                                     QStringLiteral("--csv"),  QStringLiteral("--verify"), QStringLiteral("--recover")};
+    return options;
 }
 
 /// Far longer than any customer's name; a longer text is a mistake, refused before the database sees it.
@@ -75,6 +63,18 @@ bool isLedgerCommand(const QStringList &arguments)
             return true;
     }
     return false;
+}
+
+QString misplacedLedgerOption(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        const QString option = argument.section(QLatin1Char('='), 0, 0);
+        if (ledgerOptions().contains(option))
+            return Text::tr("%1 belongs after --ledger: seikyu --ledger %1").arg(option);
+    }
+    return {};
 }
 
 std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QString *error)
@@ -136,12 +136,14 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
         } else if (option == QLatin1String("--verify")) {
             request.verify = true;
         } else if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
-            const std::optional<QDate> date = dateOption(value);
+            bool ok = true;
+            const std::optional<QDate> date = readFilterDate(value, &ok);
             if (!date)
                 return fail(Text::tr("%1: “%2” is not a date in the form YYYY-MM-DD").arg(option, value));
             (option == QLatin1String("--from") ? request.filter.from : request.filter.to) = date;
         } else if (option == QLatin1String("--min") || option == QLatin1String("--max")) {
-            const std::optional<qint64> amount = amountOption(value);
+            bool ok = true;
+            const std::optional<qint64> amount = readFilterAmount(value, &ok);
             if (!amount)
                 return fail(Text::tr("%1: “%2” is not an amount in whole yen").arg(option, value));
             (option == QLatin1String("--min") ? request.filter.minAmount : request.filter.maxAmount) = amount;
@@ -202,7 +204,7 @@ int runLedgerCommand(const QStringList &arguments)
         }
         QString text;
         for (const ChainProblem &problem : problems)
-            text += describeProblem(problem) + QLatin1Char('\n');
+            text += visiblyEscaped(describeProblem(problem, check.names)) + QLatin1Char('\n');
         if (problems.isEmpty())
             text = Text::tr("The ledger is intact: no entry and no archived PDF was changed.") + QLatin1Char('\n');
         if (check.loginMayAlter)
@@ -224,7 +226,7 @@ int runLedgerCommand(const QStringList &arguments)
         [filter = request->filter](LedgerStore &store) {
             Listed found;
             found.page = searchLedger(store.database(), filter,
-                                      {LedgerOrder::Recorded, true, 0, std::numeric_limits<int>::max()}, &found.error);
+                                      {LedgerOrder::Date, true, 0, std::numeric_limits<int>::max()}, &found.error);
             if (found.page)
                 store.noteHead();
             return found;

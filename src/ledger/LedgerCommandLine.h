@@ -18,14 +18,19 @@ struct LedgerRequest
 };
 
 /// Reads the options after the program name (--ledger included). Nothing, with one plain line
-/// saying why, for an unknown option, a missing value, a date that is not YYYY-MM-DD, an amount
-/// that is not a whole number, a range whose start is after its end, or a stray argument.
+/// saying why, for an unknown option, a missing value, a date or an amount the Issued Invoices
+/// window would not read (readFilterDate, readFilterAmount), a range whose start is after its end,
+/// or a stray argument.
 std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QString *error);
 
 /// Whether the command line asks for the ledger.
 bool isLedgerCommand(const QStringList &arguments);
 
-/// Runs `seikyu --ledger …`: the matching entries on standard output, newest first, as a table or
+/// For a command line without --ledger that holds an option only the ledger takes (--unpaid,
+/// --from …), the line that says it belongs after --ledger; empty otherwise.
+QString misplacedLedgerOption(const QStringList &arguments);
+
+/// Runs `seikyu --ledger …`: the matching entries on standard output, newest invoice date first, as a table or
 /// CSV; with --verify, the result of checking the ledger; with --recover FILE, what was recovered of
 /// a damaged ledger and what could not be. Listing and verifying never create, change or move the
 /// ledger. Returns the exit status: 0 done (and, for --verify, the ledger is whole; for --recover,

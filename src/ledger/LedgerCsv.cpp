@@ -70,7 +70,7 @@ QStringList ledgerColumnTitles()
             Text::tr("Archived PDF"), Text::tr("SHA-256"),      Text::tr("Source file")};
 }
 
-QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid)
+QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid, const QDate &today)
 {
     const LedgerEntry &e = row.issue;
     QString channel;
@@ -99,10 +99,7 @@ QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid)
             QString::number(e.withholding),
             dateText(e.dueDate),
             QString::number(paid),
-            statusWithClash(row.superseded && !row.voided
-                                ? Text::tr("%1, issued again").arg(statusText(statusOf(e.amount, paid, false)))
-                                : statusText(statusOf(e.amount, paid, row.voided)),
-                            row),
+            issueStatusText(row, paid, today),
             localTimeText(e.recordedAt),
             channel,
             e.refersTo ? QString::number(e.refersTo) : QString(),
@@ -113,11 +110,17 @@ QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid)
             QDir::toNativeSeparators(e.sourcePath)};
 }
 
-QString statusWithClash(const QString &status, const IssuedInvoice &row)
+QString issueStatusText(const IssuedInvoice &row, qint64 paid, const QDate &today)
 {
-    if (row.clashesWith == 0)
-        return status;
-    return Text::tr("%1; No. %2 is also on entry %3").arg(status, row.issue.number).arg(row.clashesWith);
+    const PaymentStatus status = statusOf(row.issue.amount, paid, row.voided);
+    QString text = statusText(status);
+    if (isPastDue(status, row.issue.dueDate, today))
+        text = Text::tr("%1 (past due)").arg(text);
+    if (row.superseded)
+        text = Text::tr("%1, issued again").arg(text);
+    if (row.clashesWith != 0)
+        text = Text::tr("%1; No. %2 is also on entry %3").arg(text, row.issue.number).arg(row.clashesWith);
+    return text;
 }
 
 QStringList unusedNumberCells(const LedgerEntry &unused)
@@ -169,7 +172,7 @@ QString visiblyEscaped(const QString &text)
     return shown;
 }
 
-QByteArray ledgerCsv(const LedgerPage &found)
+QByteArray ledgerCsv(const LedgerPage &found, const QDate &today)
 {
     QString text;
     text.reserve(200 * (found.rows.size() + 1));
@@ -183,14 +186,14 @@ QByteArray ledgerCsv(const LedgerPage &found)
     };
     appendLine(ledgerColumnTitles());
     for (qsizetype i = 0; i < found.rows.size(); ++i)
-        appendLine(ledgerRowCells(found.rows[i], found.paid.value(i)));
+        appendLine(ledgerRowCells(found.rows[i], found.paid.value(i), today));
     // The numbers given up on follow, so the sequence reads whole.
     for (const LedgerEntry &unused : found.unused)
         appendLine(unusedNumberCells(unused));
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-QString ledgerTextTable(const LedgerPage &found)
+QString ledgerTextTable(const LedgerPage &found, const QDate &today)
 {
     // Date, number, customer, amount, due date, paid, status: what a glance at a terminal needs.
     const QList<int> shown{1, 2, 3, 5, 7, 8, 9};
@@ -202,7 +205,7 @@ QString ledgerTextTable(const LedgerPage &found)
         header.append(titles[column]);
     lines.append(header);
     for (qsizetype i = 0; i < found.rows.size(); ++i) {
-        const QStringList cells = ledgerRowCells(found.rows[i], found.paid.value(i));
+        const QStringList cells = ledgerRowCells(found.rows[i], found.paid.value(i), today);
         QStringList line;
         for (int column : shown)
             line.append(visiblyEscaped(cells[column]));

@@ -12,11 +12,12 @@ namespace seikyu {
 /// The columns of the ledger's download and listing, in order.
 QStringList ledgerColumnTitles();
 /// One issue's cells in those columns, with what was received against it: amounts as plain
-/// integers, dates as yyyy-MM-dd.
-QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid);
+/// integers, dates as yyyy-MM-dd; the status as issueStatusText gives it on `today`.
+QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid, const QDate &today = QDate::currentDate());
 
-/// The status of an issue as the listing and the window show it, with its number clash if any.
-QString statusWithClash(const QString &status, const IssuedInvoice &row);
+/// The status of an issue as the window, the download and the listing all show it: what the
+/// payments give, past due on `today`, issued again, and its number clash if any.
+QString issueStatusText(const IssuedInvoice &row, qint64 paid, const QDate &today);
 /// The cells of a number taken and never used, in the columns of ledgerColumnTitles.
 QStringList unusedNumberCells(const LedgerEntry &unused);
 
@@ -32,10 +33,10 @@ QString visiblyEscaped(const QString &text);
 /// The rows found as CSV: a UTF-8 byte order mark (so spreadsheet programs read it as UTF-8),
 /// the header line, then one line per issue, lines ended by CRLF. Text cells are made inert;
 /// amounts, entry numbers and dates stay plain.
-QByteArray ledgerCsv(const LedgerPage &found);
+QByteArray ledgerCsv(const LedgerPage &found, const QDate &today = QDate::currentDate());
 
 /// The same rows as a plain text table for a terminal, columns padded to their display width,
 /// every cell visibly escaped.
-QString ledgerTextTable(const LedgerPage &found);
+QString ledgerTextTable(const LedgerPage &found, const QDate &today = QDate::currentDate());
 
 } // namespace seikyu

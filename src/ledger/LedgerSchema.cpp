@@ -165,6 +165,27 @@ QString dayOf(const QString &e)
         .arg(e);
 }
 
+/// What an issue entry carries into ledger_issues as a schema version keeps it, for entry `e`.
+QString issueColumnsFrom(int version, const QString &e)
+{
+    QString columns = QStringLiteral("%1.number, %1.customer, %1.customer_folded, %1.amount, %1.due_date").arg(e);
+    if (version >= 6)
+        columns += QStringLiteral(", %1.number_folded").arg(e);
+    return columns;
+}
+
+/// SQLite's trigger that adds an issue entry's row to ledger_issues, as a schema version keeps it.
+QString sqliteIssueTrigger(int version)
+{
+    return QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_issues_on_issue AFTER INSERT ON ledger_entries "
+                          "WHEN NEW.kind = 'issue' BEGIN "
+                          "INSERT INTO ledger_issues (%1, paid) VALUES (NEW.id, %2, %3, %4, %5); "
+                          "UPDATE ledger_issues SET superseded = 1 WHERE id = NEW.refers_to; END")
+        .arg(issueStateColumns(version).section(QStringLiteral(", paid"), 0, 0), invoiceOf(QStringLiteral("NEW")),
+             dayOf(QStringLiteral("NEW")), issueColumnsFrom(version, QStringLiteral("NEW")),
+             paidOf(invoiceOf(QStringLiteral("NEW"))));
+}
+
 QStringList versionFourIssues(const LedgerDialect &dialect)
 {
     // Text compares by code on the server as in SQLite, whatever the server's locale, so a column
@@ -199,21 +220,14 @@ QStringList versionFourIssues(const LedgerDialect &dialect)
             QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_%1_newest ON ledger_issues (%1, id DESC)")
                 .arg(column));
     statements.append(QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_invoice ON ledger_issues (invoice_id)"));
-    statements.append(QStringLiteral("INSERT INTO ledger_issues (%1) %2").arg(issueStateColumns(), issueStateSelect()));
+    statements.append(
+        QStringLiteral("INSERT INTO ledger_issues (%1) %2").arg(issueStateColumns(4), issueStateSelect(4)));
 
     if (onPostgres(dialect)) {
-        statements += postgresIssueFollowing();
+        statements += postgresIssueFollowing(4);
     } else {
         const QString paidOfRow = paidOf(QStringLiteral("ledger_issues.invoice_id"));
-        statements.append(
-            QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_issues_on_issue AFTER INSERT ON ledger_entries "
-                           "WHEN NEW.kind = 'issue' BEGIN "
-                           "INSERT INTO ledger_issues (id, invoice_id, day, number, customer, customer_folded, "
-                           "amount, due_date, paid) VALUES (NEW.id, %1, %2, NEW.number, NEW.customer, "
-                           "NEW.customer_folded, NEW.amount, NEW.due_date, %3); "
-                           "UPDATE ledger_issues SET superseded = 1 WHERE id = NEW.refers_to; END")
-                .arg(invoiceOf(QStringLiteral("NEW")), dayOf(QStringLiteral("NEW")),
-                     paidOf(invoiceOf(QStringLiteral("NEW")))));
+        statements.append(sqliteIssueTrigger(4));
         statements.append(
             QStringLiteral("CREATE TRIGGER IF NOT EXISTS ledger_issues_on_payment AFTER INSERT ON ledger_entries "
                            "WHEN NEW.kind = 'payment' AND NEW.invoice_id <> 0 BEGIN "
@@ -245,6 +259,30 @@ QStringList versionFiveHashForm()
     return {QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN hash_form INTEGER NOT NULL DEFAULT 1")};
 }
 
+QStringList versionSixFoldedNumbers(const LedgerDialect &dialect)
+{
+    // The number as searches compare it, kept as the customer's folded name is: derived, so not
+    // hashed; the store fills it in (see LedgerStore).
+    const QString text = onPostgres(dialect) ? QStringLiteral("TEXT COLLATE \"C\"") : QStringLiteral("TEXT");
+    QStringList statements = {
+        QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN number_folded TEXT NOT NULL DEFAULT ''"),
+        QStringLiteral("ALTER TABLE ledger_issues ADD COLUMN number_folded %1 NOT NULL DEFAULT ''").arg(text)};
+    if (onPostgres(dialect)) {
+        statements += postgresIssueFollowing(6);
+        statements.append(
+            QStringLiteral("DO $$ BEGIN CREATE EXTENSION IF NOT EXISTS pg_trgm; "
+                           "CREATE INDEX IF NOT EXISTS ledger_issues_number_trigrams ON ledger_issues "
+                           "USING gin (number_folded gin_trgm_ops); "
+                           // A name is searched without its spaces (see LedgerSqlSearch).
+                           "CREATE INDEX IF NOT EXISTS ledger_issues_spaceless_customer_trigrams ON ledger_issues "
+                           "USING gin (replace(customer_folded, ' ', '') gin_trgm_ops); "
+                           "EXCEPTION WHEN OTHERS THEN RAISE NOTICE 'no trigram index: %', SQLERRM; END $$"));
+    } else {
+        statements += {QStringLiteral("DROP TRIGGER IF EXISTS ledger_issues_on_issue"), sqliteIssueTrigger(6)};
+    }
+    return statements;
+}
+
 QString setVersion(int version)
 {
     // The row exists from version 1 on; updating it keeps the statement plain SQL.
@@ -253,14 +291,12 @@ QString setVersion(int version)
 
 } // namespace
 
-QStringList postgresIssueFollowing()
+QStringList postgresIssueFollowing(int version)
 {
     // Once per statement, over the entries it added: a bulk insert is followed set by set.
     return {QStringLiteral(
                 "CREATE OR REPLACE FUNCTION ledger_issues_follow() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                "INSERT INTO ledger_issues (id, invoice_id, day, number, customer, customer_folded, amount, due_date) "
-                "SELECT n.id, %1, %2, n.number, n.customer, n.customer_folded, n.amount, n.due_date "
-                "FROM new_entries n WHERE n.kind = 'issue'; "
+                "INSERT INTO ledger_issues (%4) SELECT n.id, %1, %2, %5 FROM new_entries n WHERE n.kind = 'issue'; "
                 "UPDATE ledger_issues SET superseded = 1 FROM new_entries n "
                 "WHERE n.kind = 'issue' AND ledger_issues.id = n.refers_to; "
                 "UPDATE ledger_issues SET voided = 1, void_reason = v.note FROM (SELECT DISTINCT ON (refers_to) "
@@ -278,7 +314,9 @@ QStringList postgresIssueFollowing()
                 "WHERE ledger_issues.invoice_id = touched.invoice_id; "
                 "RETURN NULL; END $$")
                 .arg(invoiceOf(QStringLiteral("n")), dayOf(QStringLiteral("n")),
-                     paidOf(QStringLiteral("ledger_issues.invoice_id"))),
+                     paidOf(QStringLiteral("ledger_issues.invoice_id")),
+                     issueStateColumns(version).section(QStringLiteral(", paid"), 0, 0),
+                     issueColumnsFrom(version, QStringLiteral("n"))),
             QStringLiteral("DROP TRIGGER IF EXISTS ledger_issues_follow ON ledger_entries"),
             QStringLiteral(
                 "CREATE TRIGGER ledger_issues_follow AFTER INSERT ON ledger_entries "
@@ -306,6 +344,8 @@ QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion)
         statements = versionFourIssues(dialect);
     else if (fromVersion == 4)
         statements = versionFiveHashForm();
+    else if (fromVersion == 5)
+        statements = versionSixFoldedNumbers(dialect);
     if (!statements.isEmpty())
         statements.append(setVersion(fromVersion + 1));
     return statements;
@@ -323,20 +363,23 @@ QString entryColumns(int version)
         columns += QStringLiteral(", issued_by_user, issued_by_host, origin");
     if (version >= 5)
         columns += QStringLiteral(", hash_form");
+    if (version >= 6)
+        columns += QStringLiteral(", number_folded");
     return columns;
 }
 
-QString issueStateColumns()
+QString issueStateColumns(int version)
 {
-    return QStringLiteral("id, invoice_id, day, number, customer, customer_folded, amount, due_date, paid, voided, "
-                          "void_reason, superseded");
+    return QStringLiteral("id, invoice_id, day, number, customer, customer_folded, amount, due_date%1, paid, voided, "
+                          "void_reason, superseded")
+        .arg(version >= 6 ? QStringLiteral(", number_folded") : QString());
 }
 
-QString issueStateSelect()
+QString issueStateSelect(int version)
 {
     // A void's reason is the latest void's, as a second void (which Seikyu refuses) would say.
     return QStringLiteral(
-               "SELECT e.id, %1, %2, e.number, e.customer, e.customer_folded, e.amount, e.due_date, %3, "
+               "SELECT e.id, %1, %2, %4, %3, "
                "CASE WHEN EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id) "
                "THEN 1 ELSE 0 END, "
                "COALESCE((SELECT v.note FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id "
@@ -344,7 +387,8 @@ QString issueStateSelect()
                "CASE WHEN EXISTS (SELECT 1 FROM ledger_entries r WHERE r.kind = 'issue' AND r.refers_to = e.id) "
                "THEN 1 ELSE 0 END "
                "FROM ledger_entries e WHERE e.kind = 'issue'")
-        .arg(invoiceOf(QStringLiteral("e")), dayOf(QStringLiteral("e")), paidOf(invoiceOf(QStringLiteral("e"))));
+        .arg(invoiceOf(QStringLiteral("e")), dayOf(QStringLiteral("e")), paidOf(invoiceOf(QStringLiteral("e"))),
+             issueColumnsFrom(version, QStringLiteral("e")));
 }
 
 } // namespace seikyu

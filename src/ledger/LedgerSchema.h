@@ -31,8 +31,9 @@ LedgerDialect postgresDialect();
 /// a search of a large shared ledger runs on; 4: ledger_issues, one row per issue with what later
 /// entries say of it (paid so far, voided and why, issued again) beside the columns searched and
 /// sorted by, kept by triggers as entries are added; 5: entries hashed over every column (the hash
-/// form of each), a seal over the entries recorded before, and the ledger's identity.
-inline constexpr int CurrentSchemaVersion = 5;
+/// form of each), a seal over the entries recorded before, and the ledger's identity; 6: the invoice
+/// number folded as searches compare it, beside the folded customer name (derived, outside the hashes).
+inline constexpr int CurrentSchemaVersion = 6;
 
 /// The statements that create an empty ledger at a schema version (1 … CurrentSchemaVersion).
 QStringList createStatements(const LedgerDialect &dialect, int version);
@@ -41,14 +42,14 @@ QStringList createStatements(const LedgerDialect &dialect, int version);
 QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion);
 
 /// ledger_issues' columns that derive from the entries (all but the status, which derives from them).
-QString issueStateColumns();
+QString issueStateColumns(int version = CurrentSchemaVersion);
 /// The rows of ledger_issues worked out afresh from the entries, in issueStateColumns' order: what
 /// the migration fills the table with, and what Verify Ledger compares it against.
-QString issueStateSelect();
+QString issueStateSelect(int version = CurrentSchemaVersion);
 
 /// On the server: the function that keeps ledger_issues as entries are added, and its trigger
 /// (replacing them leaves the function running with the caller's rights again).
-QStringList postgresIssueFollowing();
+QStringList postgresIssueFollowing(int version = CurrentSchemaVersion);
 
 /// The entries' columns, in the order the store reads them (`SELECT <columns> FROM ledger_entries`).
 QString entryColumns(int version = CurrentSchemaVersion);

@@ -28,7 +28,7 @@ struct LedgerFilter
     std::optional<QDate> to;   ///< invoice date on or before
     std::optional<qint64> minAmount;
     std::optional<qint64> maxAmount;
-    QString customer;             ///< part of the customer's name, compared as foldForSearch compares
+    QString customer;             ///< part of the customer's name, folded (foldForSearch), spaces ignored
     QString number;               ///< part of the invoice number, compared the same way
     QSet<PaymentStatus> statuses; ///< empty: any status
     bool pastDueOnly = false;

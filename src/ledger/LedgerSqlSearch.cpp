@@ -134,12 +134,13 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         where.append(amount + QStringLiteral(" <= ?"));
         values << *filter.maxAmount;
     }
-    if (const QString customer = foldForSearch(filter.customer.trimmed()); !customer.isEmpty()) {
-        where.append(QStringLiteral("customer_folded LIKE ? ESCAPE '\\'"));
+    if (const QString customer = spacelessName(foldForSearch(filter.customer)); !customer.isEmpty()) {
+        // The expression the server's trigram index is made on.
+        where.append(QStringLiteral("replace(customer_folded, ' ', '') LIKE ? ESCAPE '\\'"));
         values << likePattern(customer);
     }
     if (const QString number = foldForSearch(filter.number.trimmed()); !number.isEmpty()) {
-        where.append(QStringLiteral("lower(number) LIKE ? ESCAPE '\\'"));
+        where.append(QStringLiteral("number_folded LIKE ? ESCAPE '\\'"));
         values << likePattern(number);
     }
     if (!filter.statuses.isEmpty()) {
@@ -189,7 +190,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
             unusedValues << filter.to->toString(Qt::ISODate);
         }
         if (const QString number = foldForSearch(filter.number.trimmed()); !number.isEmpty()) {
-            unusedWhere.append(QStringLiteral("lower(number) LIKE ? ESCAPE '\\'"));
+            unusedWhere.append(QStringLiteral("number_folded LIKE ? ESCAPE '\\'"));
             unusedValues << likePattern(number);
         }
         query.setForwardOnly(true);

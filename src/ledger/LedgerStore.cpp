@@ -94,6 +94,8 @@ namespace {
 /// The columns' values as the store writes them, in entryColumns' order.
 QVariantList storedValues(const LedgerEntry &entry)
 {
+    // The folded number, derived and outside the hash, is worked out again here, so Verify names a
+    // changed one.
     QVariantList values{QVariant(entry.id),
                         QVariant(entryKindKey(entry.kind)),
                         QVariant(timestampText(entry.recordedAt)),
@@ -121,7 +123,8 @@ QVariantList storedValues(const LedgerEntry &entry)
                         QVariant(entry.issuedByUser),
                         QVariant(entry.issuedByHost),
                         QVariant(entry.origin),
-                        QVariant(entry.hashForm)};
+                        QVariant(entry.hashForm),
+                        QVariant(foldForSearch(entry.number))};
     for (QVariant &value : values) {
         if (value.typeId() == QMetaType::QString && value.toString().isNull())
             value = QString(QLatin1String(""));
@@ -134,7 +137,8 @@ QVariantList storedValues(const LedgerEntry &entry)
 bool rowAsStored(const QSqlQuery &query, const LedgerEntry &entry)
 {
     const QVariantList values = storedValues(entry);
-    for (int i = 0; i < values.size(); ++i) {
+    // A ledger read as an older schema kept it holds fewer columns.
+    for (int i = 0; i < std::min(values.size(), qsizetype(query.record().count())); ++i) {
         if (query.value(i).toString() != values.at(i).toString())
             return false;
     }
@@ -460,6 +464,10 @@ bool LedgerStore::migrate(int fromVersion, QString *error, LedgerFault *fault)
         m_version = 5;
         done = giveIdentity(error, fault) && sealEarlierEntries(error, fault);
     }
+    if (done && fromVersion == 5) {
+        m_version = 6;
+        done = fillFoldedNumbers(error, fault);
+    }
     done = done && run(m_dialect.appendOnlyGuards, error, fault);
     if (!done) {
         run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
@@ -501,6 +509,39 @@ bool LedgerStore::fillDerivedColumns(QString *error, LedgerFault *fault)
         }
     }
     return true;
+}
+
+bool LedgerStore::fillFoldedNumbers(QString *error, LedgerFault *fault)
+{
+    // Derived and not hashed, as the folded customer's name: no recorded fact changes. Most numbers
+    // are plain ASCII, which lower() folds alike: one statement for those, and one update each only
+    // for the others (a shared ledger may hold millions of entries).
+    QSqlQuery write(database());
+    QSqlQuery read(database());
+    read.setForwardOnly(true);
+    bool done =
+        write.exec(QStringLiteral("UPDATE ledger_entries SET number_folded = lower(number) WHERE number <> ''")) &&
+        read.exec(QStringLiteral("SELECT id, number FROM ledger_entries WHERE number <> '' ORDER BY id"));
+    QList<std::pair<qint64, QString>> updates;
+    while (done && read.next()) {
+        const QString number = read.value(1).toString();
+        if (std::any_of(number.cbegin(), number.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
+            updates.append({read.value(0).toLongLong(), foldForSearch(number)});
+    }
+    done = done && write.prepare(QStringLiteral("UPDATE ledger_entries SET number_folded = ? WHERE id = ?"));
+    for (qsizetype i = 0; done && i < updates.size(); ++i) {
+        write.addBindValue(updates[i].second);
+        write.addBindValue(updates[i].first);
+        done = write.exec();
+    }
+    done = done && write.exec(QStringLiteral("UPDATE ledger_issues SET number_folded = (SELECT e.number_folded FROM "
+                                             "ledger_entries e WHERE e.id = ledger_issues.id)"));
+    if (!done) {
+        const QSqlError problem = read.lastError().isValid() ? read.lastError() : write.lastError();
+        setReason(error, problem.text());
+        setFault(fault, faultOf(problem));
+    }
+    return done;
 }
 
 std::optional<LedgerEntry> LedgerStore::record(LedgerEntry entry, QString *error, LedgerFault *fault)
@@ -716,10 +757,12 @@ NumberUse LedgerStore::numberUseOf(const LedgerEntry &issue, QString *error)
 bool LedgerStore::insert(const LedgerEntry &entry, QString *error, LedgerFault *fault)
 {
     QSqlQuery query(database());
-    query.prepare(QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                 "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                      .arg(entryColumns()));
-    for (const QVariant &value : storedValues(entry))
+    // The columns of the schema as it stands: a migration's seal goes in before the later columns exist.
+    const QString columns = entryColumns(m_version);
+    const QVariantList values = storedValues(entry).mid(0, columns.count(QLatin1Char(',')) + 1);
+    query.prepare(QStringLiteral("INSERT INTO ledger_entries (%1) VALUES (%2)")
+                      .arg(columns, QStringList(values.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+    for (const QVariant &value : values)
         query.addBindValue(value);
     if (!query.exec()) {
         setReason(error, query.lastError().text());
@@ -902,6 +945,7 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
     // Nor from a ledger cut back or put back: the table then keeps what this computer had seen.
     if (m_version >= 4 && chainIntact && anchorProblems.isEmpty())
         found.problems += searchTableProblems(error);
+    found.names = entryNames(found.problems, all);
     return found;
 }
 

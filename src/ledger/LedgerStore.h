@@ -122,6 +122,8 @@ private:
     bool run(const QStringList &statements, QString *error, LedgerFault *fault);
     bool migrate(int fromVersion, QString *error, LedgerFault *fault);
     bool fillDerivedColumns(QString *error, LedgerFault *fault);
+    /// Schema 6: each entry's number as searches compare it, and ledger_issues' copy of it.
+    bool fillFoldedNumbers(QString *error, LedgerFault *fault);
     QList<ChainProblem> searchTableProblems(QString *error);
     std::optional<LedgerEntry> recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault);
     bool insert(const LedgerEntry &entry, QString *error, LedgerFault *fault);

@@ -151,14 +151,8 @@ QVariant LedgerTableModel::data(const QModelIndex &index, int role) const
             return e.dueDate.isValid() ? e.dueDate.toString(Qt::ISODate) : QString();
         case PaidColumn:
             return mark(paidAt(index.row()));
-        case StatusColumn: {
-            QString text = statusText(statusAt(index.row()));
-            if (pastDue(index.row()))
-                text = tr("%1 (past due)").arg(text);
-            if (row->superseded)
-                text = tr("%1, issued again").arg(text);
-            return statusWithClash(text, *row);
-        }
+        case StatusColumn:
+            return issueStatusText(*row, paidAt(index.row()), m_today);
         }
         return {};
     case Qt::TextAlignmentRole:

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 
 namespace seikyu {
@@ -22,10 +23,14 @@ public:
     qint64 amount() const;
     QString note() const;
 
+    /// Closes the dialog only with an amount above ￥0; otherwise says why and stays open.
+    void accept() override;
+
 private:
     QPointer<QDateEdit> m_date;
     QPointer<QLineEdit> m_amount;
     QPointer<QLineEdit> m_note;
+    QPointer<QLabel> m_reason;
 };
 
 } // namespace seikyu

@@ -30,4 +30,11 @@ QString foldForSearch(const QString &text)
     return QString(reinterpret_cast<const QChar *>(folded.getBuffer()), folded.length());
 }
 
+QString spacelessName(const QString &folded)
+{
+    QString name = folded;
+    name.remove(QLatin1Char(' '));
+    return name;
+}
+
 } // namespace seikyu

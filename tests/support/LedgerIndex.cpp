@@ -69,7 +69,7 @@ QList<LedgerEntry> LedgerIndex::payments(const IssuedInvoice &row) const
 
 QList<int> LedgerIndex::search(const LedgerFilter &filter) const
 {
-    const QString customer = foldForSearch(filter.customer.trimmed());
+    const QString customer = spacelessName(foldForSearch(filter.customer));
     const QString number = foldForSearch(filter.number.trimmed());
     const QDate today = filter.today.isValid() ? filter.today : QDate::currentDate();
     const bool needsStatus = !filter.statuses.isEmpty() || filter.pastDueOnly;
@@ -83,7 +83,7 @@ QList<int> LedgerIndex::search(const LedgerFilter &filter) const
         if ((filter.minAmount && row.issue.amount < *filter.minAmount) ||
             (filter.maxAmount && row.issue.amount > *filter.maxAmount))
             continue;
-        if (!customer.isEmpty() && !row.issue.customerFolded.contains(customer))
+        if (!customer.isEmpty() && !spacelessName(row.issue.customerFolded).contains(customer))
             continue;
         if (!number.isEmpty() && !row.numberFolded.contains(number))
             continue;
