@@ -227,8 +227,7 @@ Document *DocumentController::duplicate(Document *original)
     if (!document->readFromData(original->dataOfType()))
         return nullptr;
     document->windowControllerDidLoadNib();
-    const QDate date = choice->date.isValid() ? choice->date : monthsLater(from, 1);
-    const QString unnumbered = document->startAsNextInvoice(choice->keepSums, choice->moveRowDates, date);
+    const QString unnumbered = document->startAsNextInvoice(choice->keepSums, choice->moveRowDates, choice->date);
     Document *copy = adopt(std::move(document));
     // Unsaved work: closing it asks, and a recovery copy is kept meanwhile.
     copy->updateChangeCount(Document::ChangeDone);

@@ -289,8 +289,9 @@ void Document::noteCopy(QObject *)
 QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDate &day)
 {
     const QDate was = dateDial->date();
-    dateDial->setDate(day);
-    moveWithTheDate(was, day, moveRowDates);
+    const QDate now = day.isValid() ? day : monthsLater(was, 1);
+    dateDial->setDate(now);
+    moveWithTheDate(was, now, moveRowDates);
     QString why;
     // The copy is an invoice of its own at once: its number, for its own date, is taken, and given
     // back if the copy is closed unused.
