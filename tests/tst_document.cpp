@@ -5,6 +5,7 @@
 #include "document/PageView.h"
 #include "help/HelpPanel.h"
 #include "help/HelpTopics.h"
+#include "ledger/IssueLedger.h"
 #include "output/PdfExport.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
@@ -287,9 +288,24 @@ private slots:
         QCOMPARE(QFileInfo(document->filePath()).fileName(), QStringLiteral("invoice.seikyu"));
         QVERIFY(document->window()->windowTitle().startsWith(QStringLiteral("invoice.seikyu")));
         QVERIFY(prompter->saveProposals.constFirst().endsWith(QStringLiteral("Untitled.seikyu")));
-        // Already open: the same window comes forward, no second document.
+        // Already open: the same window comes forward, back from minimised, no second document.
+        document->window()->setWindowState(Qt::WindowMinimized);
         QCOMPARE(controller.openFile(path), document);
         QCOMPARE(controller.documents().size(), 1);
+        QVERIFY(!document->window()->isMinimized() && document->window()->isVisible());
+        // So does Window ▸ Issued Invoices (Ctrl+Shift+I) for its window.
+        IssueLedger::instance().setFolder(dir.filePath(QStringLiteral("ledger")));
+        auto *issued = child<QAction>(*document, QStringLiteral("issuedInvoicesAction"));
+        issued->trigger();
+        QPointer<QWidget> ledger;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            ledger = window->objectName() == QStringLiteral("issuedInvoices") ? window : ledger.data();
+        QVERIFY(ledger);
+        ledger->setWindowState(Qt::WindowMinimized);
+        issued->trigger();
+        QVERIFY(!ledger->isMinimized() && ledger->isVisible());
+        ledger->close();
+        IssueLedger::instance().close();
         // Revert throws away what was not saved.
         QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
         document->tblePlus();

@@ -28,14 +28,19 @@ QByteArray invoiceDated(const QString &date, const QStringList &rowDates)
     return QJsonDocument(QJsonObject{{"head", "請求書"},
                                      {"date", date},
                                      {"numb", "2025-0042"},
+                                     {"dues", "2026-01-31"},
                                      {"whom", "株式会社テスト商事"},
                                      {"item", items}})
         .toJson();
 }
 
-QString monthAndDay(const QDate &date)
+/// The dates of the table's rows, under its header row.
+QStringList rowDates(const Document &document)
 {
-    return QStringLiteral("%1/%2").arg(date.month()).arg(date.day());
+    QStringList dates;
+    for (const QString &row : tableTexts(document).mid(1))
+        dates.append(row.section(u'|', 0, 0));
+    return dates;
 }
 
 } // namespace
@@ -55,6 +60,14 @@ private slots:
 
     void monthsBetweenCountsCalendarMonths()
     {
+        // A month on, the day is kept, or clamped, and a month's last day stays the last.
+        QCOMPARE(monthsLater(QDate(2026, 10, 31), 1), QDate(2026, 11, 30));
+        QCOMPARE(monthsLater(QDate(2026, 11, 30), 1), QDate(2026, 12, 31));
+        QCOMPARE(monthsLater(QDate(2027, 2, 28), 1), QDate(2027, 3, 31));
+        QCOMPARE(monthsLater(QDate(2026, 1, 30), 1), QDate(2026, 2, 28));
+        QCOMPARE(monthsLater(QDate(2026, 12, 15), 1), QDate(2027, 1, 15));
+        QCOMPARE(monthsLater(QDate(2028, 2, 29), -12), QDate(2027, 2, 28));
+        QVERIFY(!monthsLater(QDate(), 1).isValid());
         QCOMPARE(monthsBetween(QDate(2025, 12, 31), QDate(2026, 1, 1)), 1);
         QCOMPARE(monthsBetween(QDate(2026, 1, 31), QDate(2026, 1, 1)), 0);
         QCOMPARE(monthsBetween(QDate(2026, 3, 1), QDate(2025, 11, 30)), -4);
@@ -122,57 +135,65 @@ private slots:
         DocumentController controller;
         QTemporaryDir folder;
         IssueLedger::instance().setFolder(folder.filePath(QStringLiteral("ledger")));
-        // December's invoice, dated on the 31st, made into this month's: the rows cross the year end.
-        const QDate invoiceDate(2025, 12, 31);
+        // December's invoice, dated and due on a month's last day, made into January's: the rows
+        // cross the year end.
         const QString path = writeFile(
             folder.filePath(QStringLiteral("december.seikyu")),
             invoiceDated(QStringLiteral("2025-12-31"), {QStringLiteral("12/31"), QStringLiteral("１１月３０日"),
                                                         QStringLiteral("1/31"), QStringLiteral("送料")}));
         Document *original = controller.openFile(path);
         QVERIFY(original);
-        const QDate today = QDate::currentDate();
-        const int months = (today.year() - invoiceDate.year()) * 12 + today.month() - invoiceDate.month();
 
-        // Offered on at first; the choice made is remembered and offered next time.
+        // Offered on at first and dated a month after the original, whatever today is; the choice
+        // made is remembered and offered next time.
         QVERIFY(FreelancePreferences::duplicateMovesRowDates());
         prompter->duplicateAnswers = {Prompter::DuplicateChoice{false, true}};
         child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
         QCOMPARE(controller.documents().size(), 2);
         Document *copy = controller.documents().last();
-        QVERIFY(prompter->duplicateOffers.constFirst().moveRowDates);
-        // QDate::addMonths keeps the day where the month has it and otherwise takes the month's last.
-        const QDate row2 = QDate(2025, 11, 30).addMonths(months);
-        const QString fullWidth = QStringLiteral("%1月%2日").arg(row2.month()).arg(row2.day());
-        const QStringList texts = tableTexts(*copy);
-        QCOMPARE(texts.size(), 5);
-        QCOMPARE(texts.at(1).section(u'|', 0, 0), monthAndDay(QDate(2025, 12, 31).addMonths(months)));
-        const QString shown = texts.at(2).section(u'|', 0, 0);
-        QCOMPARE(shown.normalized(QString::NormalizationForm_KC), fullWidth);
-        QVERIFY2(shown.at(0).unicode() >= 0xFF10, "full-width digits stay full-width");
-        QCOMPARE(texts.at(3).section(u'|', 0, 0), monthAndDay(QDate(2026, 1, 31).addMonths(months)));
-        QCOMPARE(texts.at(4).section(u'|', 0, 0), QStringLiteral("送料"));
+        const QDate january(2026, 1, 31);
+        QCOMPARE(prompter->duplicateOffers.constFirst(),
+                 (Prompter::DuplicateChoice{false, true, january, QDate(2025, 12, 31)}));
+        QCOMPARE(rowDates(*copy), (QStringList{"1/31", "１２月３０日", "2/28", "送料"}));
+        QCOMPARE(std::tuple(copy->dateDial->date(), copy->dueDate(), copy->invoiceNumber()),
+                 std::tuple(january, QDate(2026, 2, 28), QStringLiteral("2026-0001")));
         // Nothing to undo in a new invoice; the original is as it was.
         QCOMPARE(copy->undoStack()->count(), 0);
-        QCOMPARE(tableTexts(*original).at(1).section(u'|', 0, 0), QStringLiteral("12/31"));
+        QCOMPARE(rowDates(*original).constFirst(), QStringLiteral("12/31"));
 
-        // Turned off, the dates stay as they were, and the choice is offered so next time.
-        prompter->duplicateAnswers = {Prompter::DuplicateChoice{false, false}};
+        // Turned off, the dates stay as they were, and the choice is offered so next time; a date
+        // set in the dialog moves the due date by its months.
+        prompter->duplicateAnswers = {Prompter::DuplicateChoice{false, false, QDate(2026, 3, 5)}};
         child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
         QCOMPARE(controller.documents().size(), 3);
-        QCOMPARE(tableTexts(*controller.documents().last()).at(1).section(u'|', 0, 0), QStringLiteral("12/31"));
-        const QStringList numbers{copy->invoiceNumber(), controller.documents().last()->invoiceNumber()};
+        QCOMPARE(rowDates(*controller.documents().last()).constFirst(), QStringLiteral("12/31"));
+        QCOMPARE(controller.documents().last()->dueDate(), QDate(2026, 4, 30));
         QVERIFY(!FreelancePreferences::duplicateMovesRowDates());
         prompter->duplicateAnswers = {std::nullopt};
         QVERIFY(!controller.duplicate(original));
         QVERIFY(!prompter->duplicateOffers.last().moveRowDates);
 
+        // The first copy dated back into December before it is saved: Cancel keeps the panel open;
+        // moved, the rows and the due date follow, and its number is the new year's.
+        QTest::mouseClick(child<PageButton>(*copy, QStringLiteral("date")), Qt::LeftButton);
+        copy->dateDial->setDate(QDate(2025, 12, 25));
+        prompter->choiceAnswers = {-1, 0};
+        auto *ok = child<QPushButton>(*copy, QStringLiteral("dateCtrlOk"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(copy->shownSheet()->isVisible());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!copy->shownSheet()->isVisible());
+        QCOMPARE(rowDates(*copy), (QStringList{"12/31", "１１月３０日", "1/28", "送料"}));
+        QCOMPARE(std::pair(copy->dueDate(), copy->invoiceNumber()), std::pair(january, QStringLiteral("2025-0001")));
+
         prompter->saveChoices = {Prompter::SaveChoice::DontSave, Prompter::SaveChoice::DontSave};
         QVERIFY(controller.closeAll());
-        // Discarded, the copies leave no gap: the last number taken goes back to the sequence, the
-        // one taken before it is recorded in the ledger as unused, with why.
-        QCOMPARE(FreelancePreferences::nextNumber(today).text, numbers.at(1));
+        // No gap: the numbers of the discarded copies go back to their sequences, and the one given
+        // up while another copy held the next is recorded in the ledger as unused, with why.
+        QCOMPARE(FreelancePreferences::nextNumber(january).text, QStringLiteral("2026-0002"));
+        QCOMPARE(FreelancePreferences::nextNumber(QDate(2025, 12, 25)).text, QStringLiteral("2025-0001"));
         const LedgerEntry unused = IssueLedger::instance().store()->entries().value(0);
-        QCOMPARE(std::pair(unused.kind, unused.number), std::pair(EntryKind::Unused, numbers.at(0)));
+        QCOMPARE(std::pair(unused.kind, unused.number), std::pair(EntryKind::Unused, QStringLiteral("2026-0001")));
         QVERIFY(!unused.note.isEmpty());
         IssueLedger::instance().close();
     }

@@ -218,6 +218,10 @@ private slots:
         QVERIFY(!fonts.isEmpty());
         QCOMPARE(QSet<QString>(fonts.begin(), fonts.end()).size(), fonts.size());
         QVERIFY(runProgram("pdfinfo", {pdf}).contains(QStringLiteral("595 x 842 pts (A4)")));
+        // A long customer wraps on the first page rather than shrink onto one line below the heading's size.
+        document->whom->setTitle(
+            QStringLiteral("株式会社サンプル食品流通ホールディングス 東日本営業本部 首都圏第二営業部 御中"));
+        QCOMPARE(document->whom->pageLines().size(), 2);
     }
 
     void remarksThatDoNotFitMoveToAPageOfTheirOwn()

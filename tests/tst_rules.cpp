@@ -384,26 +384,29 @@ private Q_SLOTS:
         QTest::addColumn<QSizeF>("box");
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<QList<qreal>>("lineWidths");
-        QTest::addColumn<int>("maximumLines"); // an item description's two; its last may end in …
-        QTest::addColumn<QString>("expected"); // lines drawn (* as many as it needs), then the flags
+        QTest::addColumn<int>("maximumLines");  // an item description's two; its last may end in …
+        QTest::addColumn<int>("wrapPixelSize"); // a line wraps rather than shrink below it
+        QTest::addColumn<QString>("expected");  // lines drawn (* as many as it needs), then the flags
         const QString customer = QStringLiteral("株式会社サンプルコンサルティング東日本 経理部 御中");
         const QString issuer = QStringLiteral("〒100-0005\n東京都千代田区丸の内一丁目2番3号 丸の内サンプルビル12階\n"
                                               "株式会社サンプル商事\nTEL 03-1234-5678\nみずほ銀行 東京営業部 普通 "
                                               "1234567 カ）サンプルコンサルティング");
         const QList<qreal> none;
-        QTest::newRow("short: as set") << QStringLiteral("山田 様") << QSizeF(318, 30) << 18 << none << 0 << "1";
+        QTest::newRow("short: as set") << QStringLiteral("山田 様") << QSizeF(318, 30) << 18 << none << 0 << 0 << "1";
         QTest::newRow("short at the legible minimum")
-            << QStringLiteral("山田 様") << QSizeF(318, 30) << LegiblePixelSize << none << 0 << "1";
+            << QStringLiteral("山田 様") << QSizeF(318, 30) << LegiblePixelSize << none << 0 << 0 << "1";
         QTest::newRow("long customer: smaller, one line")
-            << customer << QSizeF(318, 30) << 18 << none << 0 << "1 shrunk";
+            << customer << QSizeF(318, 30) << 18 << none << 0 << 0 << "1 shrunk";
+        QTest::newRow("long customer on the first page: wraps, legibly")
+            << customer << QSizeF(318, 40) << 18 << none << 0 << 13 << "2 shrunk";
         QTest::newRow("issuer: wraps at spaces beside the seal")
-            << issuer << QSizeF(240, 102) << 10 << QList<qreal>{170, 170, 240, 170, 170} << 0 << "*";
+            << issuer << QSizeF(240, 102) << 10 << QList<qreal>{170, 170, 240, 170, 170} << 0 << 0 << "*";
         QTest::newRow("no room: whole, below legible")
-            << customer + customer << QSizeF(120, 20) << 18 << none << 0 << "* shrunk illegible";
+            << customer + customer << QSizeF(120, 20) << 18 << none << 0 << 0 << "* shrunk illegible";
         QTest::newRow("description: two lines, whole")
-            << customer + QStringLiteral("の月次作業") << QSizeF(200, 24) << 9 << none << 2 << "2";
+            << customer + QStringLiteral("の月次作業") << QSizeF(200, 24) << 9 << none << 2 << 0 << "2";
         QTest::newRow("description: two lines, then …")
-            << customer + customer + customer << QSizeF(200, 24) << 9 << none << 2 << "2 shrunk elided";
+            << customer + customer + customer << QSizeF(200, 24) << 9 << none << 2 << 0 << "2 shrunk elided";
     }
     void fitsWholeOrElidesOnlyWhereAllowed()
     {
@@ -412,12 +415,14 @@ private Q_SLOTS:
         QFETCH(int, pixelSize);
         QFETCH(QList<qreal>, lineWidths);
         QFETCH(int, maximumLines);
+        QFETCH(int, wrapPixelSize);
         QFETCH(QString, expected);
         TextFitRequest request;
         request.box = box;
         request.pixelSize = pixelSize;
         request.lineWidths = lineWidths;
         request.maximumLines = maximumLines;
+        request.wrapPixelSize = wrapPixelSize;
         if (maximumLines > 0)
             request.overflow = TextFitRequest::Overflow::Elide;
         const QFont face = pageFont(pixelSize);
@@ -426,6 +431,7 @@ private Q_SLOTS:
         got += QString(fitted.pixelSize < pixelSize ? " shrunk" : "") + (fitted.legible ? "" : " illegible") +
                (fitted.elided ? " elided" : "");
         QCOMPARE(got, expected);
+        QVERIFY(fitted.pixelSize >= wrapPixelSize);
 
         QFont setIn = face;
         setIn.setPixelSize(fitted.pixelSize);

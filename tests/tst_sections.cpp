@@ -547,9 +547,9 @@ private slots:
         controller.save(original);
         const QByteArray saved = readAll(path);
 
-        // Cancel makes nothing; the choice is offered as it was last made.
-        const QDate today = QDate::currentDate();
-        const QString next = FreelancePreferences::nextNumber(today).text;
+        // Cancel makes nothing; the choice is offered as it was last made, dated a month on, which
+        // here starts the next year's sequence.
+        const QDate day(2027, 1, 5);
         prompter->duplicateAnswers = {std::nullopt, Prompter::DuplicateChoice{keepSums, false}};
         QVERIFY(!controller.duplicate(original));
         child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
@@ -557,12 +557,13 @@ private slots:
         Document *copy = controller.documents().last();
         QCOMPARE(prompter->duplicateOffers.size(), 2);
         QVERIFY(!prompter->duplicateOffers.at(0).keepSums && !prompter->duplicateOffers.at(1).keepSums);
+        QCOMPARE(prompter->duplicateOffers.at(1).date, day);
         QCOMPARE(FreelancePreferences::duplicateKeepsSums(), keepSums);
 
-        QCOMPARE(copy->dateDial->date(), today);
-        QCOMPARE(copy->invoiceNumber(), next);
-        QVERIFY(FreelancePreferences::nextNumber(today).text != next); // taken by the copy
-        QCOMPARE(copy->dueDate(), proposeDueDate(today, {}));
+        QCOMPARE(copy->dateDial->date(), day);
+        QCOMPARE(copy->invoiceNumber(), QStringLiteral("2027-0001"));
+        QCOMPARE(FreelancePreferences::nextNumber(day).text, QStringLiteral("2027-0002")); // taken by the copy
+        QCOMPARE(copy->dueDate(), QDate(2027, 2, 15)); // the original's 1-15, a month on
         QCOMPARE(copy->isTotalled(), keepSums);
         QCOMPARE(copy->sums->title(), keepSums ? original->sums->title() : Document::emptyAmountBox());
         QCOMPARE(tableTexts(*copy).at(1) + copy->whom->title(), tableTexts(*original).at(1) + original->whom->title());

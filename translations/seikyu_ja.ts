@@ -662,8 +662,8 @@
         <translation>複製</translation>
     </message>
     <message>
-        <source>File ▸ Duplicate (Ctrl+Shift+D) makes next month&apos;s invoice from the one in front of you: a new, unsaved invoice with the same title, customer, details, items and remarks, dated today. Where the original has a number and a due date, the copy gets the next number and a due date proposed afresh. The sums rows and the invoice amount are kept only if you tick &quot;Keep the sums rows and the invoice amount&quot;; Seikyu remembers your choice. With &quot;Move the rows&apos; dates with the invoice date&quot; (on unless you turn it off) a row dated 4/30 or ４月３０日 moves by as many months as the invoice date, the 31st becoming the last day of a shorter month; other texts stay. The original stays as it is.</source>
-        <translation>「ファイル」▸「複製」（Ctrl+Shift+D）で、今の請求書から来月の請求書を作れます。タイトル、取引先、自分の情報、明細、備考が同じで、日付が今日の、まだ保存していない新しい請求書になります。元の請求書に番号とお支払期限があれば、複製には次の番号と新しく求めたお支払期限が入ります。合計の行と御請求金額は「合計の行と御請求金額を残す」にチェックを入れたときだけ残り、その選択は次回も使われます。「明細の日付を請求日と一緒に進める」（はじめはオン）では、4/30 や ４月３０日 と書いた明細の日付が請求日と同じ月数だけ進み、31日は短い月ではその月の末日になります。ほかの文字は変わりません。元の請求書は変わりません。</translation>
+        <source>File ▸ Duplicate (Ctrl+Shift+D) makes next month&apos;s invoice from the one in front of you: a new, unsaved invoice with the same title, customer, details, items and remarks, dated a month after the original (the 31st becoming the last day of a shorter month, a month&apos;s last day the next month&apos;s last), or on the date you set in the dialog. Where the original has a number and a due date, the copy gets the next number for its date, and its due date moves on by as many months as the invoice date. The sums rows and the invoice amount are kept only if you tick &quot;Keep the sums rows and the invoice amount&quot;; Seikyu remembers your choice. With &quot;Move the rows&apos; dates with the invoice date&quot; (on unless you turn it off) a row dated 4/30 or ４月３０日 moves by as many months as the invoice date, the 31st becoming the last day of a shorter month; other texts stay. Until the copy is saved, changing its date offers to move the rows&apos; dates and the due date with it. The original stays as it is.</source>
+        <translation>「ファイル」▸「複製」（Ctrl+Shift+D）で、今の請求書から来月の請求書を作れます。タイトル、取引先、自分の情報、明細、備考が同じで、日付が元の請求書の1か月後（31日は短い月ではその月の末日、月末は翌月の月末）か、ダイアログで指定した日付の、まだ保存していない新しい請求書になります。元の請求書に番号とお支払期限があれば、複製にはその日付の次の番号が入り、お支払期限は請求日と同じ月数だけ進みます。合計の行と御請求金額は「合計の行と御請求金額を残す」にチェックを入れたときだけ残り、その選択は次回も使われます。「明細の日付を請求日と一緒に進める」（はじめはオン）では、4/30 や ４月３０日 と書いた明細の日付が請求日と同じ月数だけ進み、31日は短い月ではその月の末日になります。ほかの文字は変わりません。保存する前に複製の日付を変えると、明細の日付とお支払期限も一緒に動かすかどうかを尋ねます。元の請求書は変わりません。</translation>
     </message>
     <message>
         <source>Withholding tax</source>
@@ -1468,8 +1468,8 @@
         <translation>複製(&amp;D)…</translation>
     </message>
     <message>
-        <source>Next month&apos;s invoice: a copy of this one, dated today</source>
-        <translation>来月の請求書：この請求書を今日の日付で複製します</translation>
+        <source>Next month&apos;s invoice: a copy of this one, dated a month later</source>
+        <translation>来月の請求書：この請求書を1か月後の日付で複製します</translation>
     </message>
     <message>
         <source>Attach the e-Invoice (PDF/A-3)</source>
@@ -1753,12 +1753,16 @@
         <translation>複製</translation>
     </message>
     <message>
-        <source>A new invoice, dated today, with the same customer and items. Where this one has a number and a due date, the copy gets the next number and a new due date.</source>
-        <translation>取引先と明細が同じで、日付が今日の新しい請求書を作ります。この請求書に番号とお支払期限があれば、複製には次の番号と新しいお支払期限が入ります。</translation>
+        <source>A new invoice with the same customer and items, dated as set below (this one is dated %1). Its due date moves on by as many months as its date; where this one has a number, the copy gets the next number for its date.</source>
+        <translation>取引先と明細が同じで、下の日付の新しい請求書を作ります（この請求書の日付は %1）。お支払期限は請求日と同じ月数だけ進み、この請求書に番号があれば、複製にはその日付の次の番号が入ります。</translation>
     </message>
     <message>
         <source>Keep the sums rows and the invoice amount</source>
         <translation>合計の行と御請求金額を残す</translation>
+    </message>
+    <message>
+        <source>Invoice date of the copy:</source>
+        <translation>複製の請求日：</translation>
     </message>
     <message>
         <source>Move the rows&apos; dates with the invoice date</source>
@@ -2524,6 +2528,26 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Cancel in the number panel</source>
         <translation>番号パネルでキャンセル</translation>
+    </message>
+    <message>
+        <source>its invoice was dated into another year</source>
+        <translation>請求書の日付が別の年に変わった</translation>
+    </message>
+    <message>
+        <source>Move the rows&apos; dates and the due date with the invoice date?</source>
+        <translation>明細の日付とお支払期限も請求日と一緒に動かしますか？</translation>
+    </message>
+    <message>
+        <source>This copy is not saved yet: its rows&apos; dates and its due date can move on as its date did, from %1 to %2, and a number taken for it can follow the new date.</source>
+        <translation>この複製はまだ保存されていません。明細の日付とお支払期限を請求日と同じだけ（%1 から %2 へ）動かし、複製の番号を新しい日付に合わせることができます。</translation>
+    </message>
+    <message>
+        <source>Move Them</source>
+        <translation>動かす</translation>
+    </message>
+    <message>
+        <source>Leave Them</source>
+        <translation>そのままにする</translation>
     </message>
     <message>
         <source>its invoice was closed without being issued</source>

@@ -7,6 +7,7 @@
 #include "help/HelpPanel.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
+#include "widgets/WindowFront.h"
 
 #include <QAction>
 #include <QApplication>
@@ -82,12 +83,7 @@ void AppServices::addHelpActions(QMenu *helpMenu, QWidget *window)
     QAction *help = helpMenu->addAction(Text::tr("%1 Help").arg(QApplication::applicationName()));
     help->setObjectName(QStringLiteral("helpAction"));
     help->setShortcut(QKeySequence::HelpContents);
-    QObject::connect(help, &QAction::triggered, window, [] {
-        HelpPanel *panel = helpPanel();
-        panel->show();
-        panel->raise();
-        panel->activateWindow();
-    });
+    QObject::connect(help, &QAction::triggered, window, [] { bringToFront(helpPanel()); });
     helpMenu->addSeparator();
     QAction *about = helpMenu->addAction(Text::tr("&About %1").arg(QApplication::applicationName()));
     about->setObjectName(QStringLiteral("aboutAction"));

@@ -8,9 +8,12 @@
 #include "document/InvoiceWindow.h"
 #include "document/WriteFailure.h"
 #include "sections/FreelancePreferences.h"
+#include "sections/RowDates.h"
 #include "widgets/Prompter.h"
+#include "widgets/WindowFront.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -54,9 +57,7 @@ Document *DocumentController::newDocument()
 Document *DocumentController::openFile(const QString &path)
 {
     if (Document *open = documentForPath(path)) {
-        open->window()->show();
-        open->window()->raise();
-        open->window()->activateWindow();
+        bringToFront(open->window());
         return open;
     }
     QByteArray bytes;
@@ -211,9 +212,12 @@ Document *DocumentController::duplicate(Document *original)
 {
     if (!original)
         return nullptr;
-    const std::optional<Prompter::DuplicateChoice> choice =
-        Prompter::instance().askDuplicate(original->window(), {FreelancePreferences::duplicateKeepsSums(),
-                                                               FreelancePreferences::duplicateMovesRowDates()});
+    // Next month's invoice is dated a month after this one, not today: a month closed at its end
+    // and billed a few days later keeps its rows in the month they belong to.
+    const QDate from = original->dateDial->date();
+    const std::optional<Prompter::DuplicateChoice> choice = Prompter::instance().askDuplicate(
+        original->window(), {FreelancePreferences::duplicateKeepsSums(), FreelancePreferences::duplicateMovesRowDates(),
+                             monthsLater(from, 1), from});
     if (!choice)
         return nullptr;
     FreelancePreferences::setDuplicateKeepsSums(choice->keepSums);
@@ -223,7 +227,7 @@ Document *DocumentController::duplicate(Document *original)
     if (!document->readFromData(original->dataOfType()))
         return nullptr;
     document->windowControllerDidLoadNib();
-    const QString unnumbered = document->startAsNextInvoice(choice->keepSums, choice->moveRowDates);
+    const QString unnumbered = document->startAsNextInvoice(choice->keepSums, choice->moveRowDates, choice->date);
     Document *copy = adopt(std::move(document));
     // Unsaved work: closing it asks, and a recovery copy is kept meanwhile.
     copy->updateChangeCount(Document::ChangeDone);

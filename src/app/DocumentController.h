@@ -43,7 +43,8 @@ public:
     /// saved (autosave does not make a version), as one step that Undo takes back.
     bool revert(Document *document);
     /// Opens next month's invoice made from this one, as a new untitled and edited document
-    /// (asking first whether it keeps the sums); nothing on Cancel. The original is not touched.
+    /// (asking first for its date, a month after the original's by default, and whether it keeps
+    /// the sums); nothing on Cancel. The original is not touched.
     Document *duplicate(Document *original);
 
     /// Closes the document's window, asking about unsaved changes first; false when it stays open.

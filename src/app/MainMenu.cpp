@@ -76,7 +76,7 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
                                          [controller, document] { controller->duplicate(document); });
     duplicate->setObjectName(QStringLiteral("duplicateAction"));
     duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
-    duplicate->setToolTip(Text::tr("Next month's invoice: a copy of this one, dated today"));
+    duplicate->setToolTip(Text::tr("Next month's invoice: a copy of this one, dated a month later"));
     QAction *revert = file->addAction(Text::tr("Re&vert to Saved"), controller,
                                       [controller, document] { controller->revert(document); });
     revert->setObjectName(QStringLiteral("revertAction"));

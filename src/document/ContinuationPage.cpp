@@ -26,7 +26,6 @@ constexpr QRectF DateGeometry(Right - 220, Left, 220, 13);
 constexpr QRectF NumberGeometry(Right - 220, Left + 14, 220, 13);
 constexpr int DatePixelSize = 10;
 constexpr QRectF CustomerGeometry(Left, Left + 30, 330, 20);
-constexpr int CustomerPixelSize = 13;
 constexpr int LegendPixelSize = 8;
 
 QString shown(const QPointer<PageButton> &region)

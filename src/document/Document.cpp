@@ -405,13 +405,20 @@ void Document::show(QDialog *panel)
     rememberPanelAtOpen(panel);
     panel->setWindowModality(Qt::WindowModal);
     panel->open();
+    // Shown again within its session (after Add Sum, say), the table panel stays where it stood:
+    // a dialog shown afresh is placed anew, by the window manager a title bar lower each time.
+    if (panel == gridCtrl.get() && m_gridPlace)
+        panel->move(*m_gridPlace);
     m_shownSheet = panel;
 }
 
 void Document::hide(QObject *)
 {
-    if (m_shownSheet)
-        m_shownSheet->done(QDialog::Accepted);
+    if (!m_shownSheet)
+        return;
+    if (m_shownSheet == gridCtrl.get())
+        m_gridPlace = m_shownSheet->pos();
+    m_shownSheet->done(QDialog::Accepted);
 }
 
 void Document::comeOver(Popover *popover, QWidget *view)

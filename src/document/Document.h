@@ -5,6 +5,7 @@
 #include "table/ItemRow.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 #include <QUndoStack>
 #include <functional>
@@ -221,14 +222,24 @@ public:
     void setPeer(const QString &peer);
     void noteShow(QObject *sender = nullptr);
     void noteCopy(QObject *sender = nullptr);
-    /// Makes this invoice, a fresh copy of another, the next one: dated today, with the next
-    /// number and a due date proposed afresh where the other had them, the sums rows and the
-    /// amount box only when `keepSums`, no guide border and nothing to undo. With `moveRowDates`
-    /// the rows' dates move by as many months as the invoice date did. On a shared ledger whose
-    /// server does not answer, the number is left empty: what to tell the user why is returned.
-    QString startAsNextInvoice(bool keepSums, bool moveRowDates = false);
+    /// Makes this invoice, a fresh copy of another, the next one: dated `day` (by default a month
+    /// after the other), with the next
+    /// number for that date and the due date moved on by as many months as the invoice date
+    /// where the other had them, the sums rows and the amount box only when `keepSums`, no guide
+    /// border and nothing to undo. With `moveRowDates` the rows' dates move by as many months as
+    /// the invoice date did. On a shared ledger whose server does not answer, the number is left
+    /// empty: what to tell the user why is returned.
+    QString startAsNextInvoice(bool keepSums, bool moveRowDates = false, const QDate &day = {});
     /// Moves every row date that reads as a month and day by `months` (see movedRowDate).
     void moveRowDatesBy(int months, const QDate &invoiceDate);
+    /// The date panel's OK on a copy made by Duplicate and not yet saved, whose date moved from
+    /// `was` to `now`: offers to move the rows' dates, the due date and a number taken for it with
+    /// the date. False when the user cancels (the panel stays open).
+    bool offerToFollowTheDate(const QDate &was, const QDate &now);
+    /// Moves the due date, and the rows' dates when `moveRows`, as the invoice date moved.
+    void moveWithTheDate(const QDate &was, const QDate &now, bool moveRows);
+    /// Whether moving by `months` would change any row's date.
+    bool rowDatesWouldMove(int months, const QDate &invoiceDate) const;
 
     // ---- item table ----
     void gridShow(QObject *sender = nullptr);
@@ -506,6 +517,10 @@ private:
     bool m_listsNotWritten = false;
     bool m_amountStale = false;
     bool m_dueStale = false;
+    bool m_madeByDuplicate = false; ///< made by Duplicate: until saved, its date may take the rows along
+    QDate m_dateAtOpen;             ///< the invoice date when the date panel opened
+    /// Where the table panel stood when the totals questions took its place: it comes back there.
+    std::optional<QPoint> m_gridPlace;
     QString m_invoiceNumber;
     std::optional<NumberProposal> m_panelTaken; ///< taken by Next Number in the open number panel
     std::optional<NumberProposal> m_pageTaken;  ///< taken for the invoice, given back if never issued

@@ -144,6 +144,9 @@ void Document::buildPage()
     whom = makeButton(whomRoom, PageButton::Look::Plain, "whom");
     whom->setFont(pageFont(18));
     whom->setPagePixelSize(18);
+    // A long name wraps at the size later pages set it in, rather than shrink to the smallest type
+    // on one line.
+    whom->setWrapPixelSize(page::CustomerPixelSize);
     whom->setUnderlined(true);
     whom->setPlaceholder(tr("Customer"));
 

@@ -24,6 +24,8 @@ constexpr int LegendHeight = 13;
 constexpr int RemarksGap = 6;
 /// On screen, the room an empty remarks region takes to show where it is.
 constexpr int RemarksPlaceholderHeight = 18;
+/// The customer's size on a further page's heading; on the first page a longer name wraps at it.
+constexpr int CustomerPixelSize = 13;
 /// The space between two pages on screen.
 constexpr int PageGap = 16;
 

@@ -104,6 +104,7 @@ void Document::endTableSessionUnlessShown()
 
 void Document::gridShow(QObject *)
 {
+    m_gridPlace.reset(); // opened afresh, the panel is placed as any dialog is
     m_tableAtOpen = std::make_unique<TableState>(tableState());
     show(gridCtrl.get());
 }

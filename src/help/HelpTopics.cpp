@@ -125,12 +125,15 @@ constexpr TopicSource TopicSources[] = {
      QT_TRANSLATE_NOOP(
          "HelpPanel",
          "File ▸ Duplicate (Ctrl+Shift+D) makes next month's invoice from the one in front of you: a new, unsaved "
-         "invoice with the same title, customer, details, items and remarks, dated today. Where the original has a "
-         "number and a due date, the copy gets the next number and a due date proposed afresh. The sums rows and "
-         "the invoice amount are kept only if you tick \"Keep the sums rows and the invoice amount\"; Seikyu "
-         "remembers your choice. With \"Move the rows' dates with the invoice date\" (on unless you turn it off) "
-         "a row dated 4/30 or ４月３０日 moves by as many months as the invoice date, the 31st becoming the last day "
-         "of a shorter month; other texts stay. The original stays as it is.")},
+         "invoice with the same title, customer, details, items and remarks, dated a month after the original (the "
+         "31st becoming the last day of a shorter month, a month's last day the next month's last), or on the date "
+         "you set in the dialog. Where the original has a number and a due date, the copy gets the next number for "
+         "its date, and its due date moves on by as many months as the invoice date. The sums rows and the invoice "
+         "amount are kept only if you tick \"Keep the sums rows and the invoice amount\"; Seikyu remembers your "
+         "choice. With \"Move the rows' dates with the invoice date\" (on unless you turn it off) a row dated 4/30 "
+         "or ４月３０日 moves by as many months as the invoice date, the 31st becoming the last day of a shorter "
+         "month; other texts stay. Until the copy is saved, changing its date offers to move the rows' dates and the "
+         "due date with it. The original stays as it is.")},
     {QT_TRANSLATE_NOOP("HelpPanel", "Withholding tax"),
      QT_TRANSLATE_NOOP(
          "HelpPanel",

@@ -14,6 +14,7 @@
 #include "ledger/ProcedureTemplate.h"
 #include "table/Amounts.h"
 #include "widgets/Prompter.h"
+#include "widgets/WindowFront.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -55,9 +56,7 @@ IssuedInvoicesWindow *IssuedInvoicesWindow::showWindow(const QString &issuerEntr
     window->setIssuerEntry(issuerEntry);
     window->setInvoiceOpener(std::move(openInvoice));
     window->refresh();
-    window->show();
-    window->raise();
-    window->activateWindow();
+    bringToFront(window);
     return window;
 }
 

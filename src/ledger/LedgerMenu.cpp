@@ -29,6 +29,7 @@ void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
         IssuedInvoicesWindow::showWindow(issuer(), openInvoice);
     });
     issued->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    issued->setObjectName(QStringLiteral("issuedInvoicesAction"));
     menu->addAction(Text::tr("&Verify Ledger"), window,
                     [issuer, openInvoice] { IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->verifyLedger(); });
     menu->addAction(Text::tr("&Recover Ledger…"), window, [issuer, openInvoice] {

@@ -26,11 +26,14 @@ void Document::dateLoad(QObject *)
 
 void Document::dateShow(QObject *)
 {
+    m_dateAtOpen = dateDial->date();
     show(dateCtrl.get());
 }
 
 void Document::dateCopy(QObject *)
 {
+    if (!offerToFollowTheDate(m_dateAtOpen, dateDial->date()))
+        return;
     dateLoad();
     dateRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);

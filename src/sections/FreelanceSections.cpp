@@ -9,6 +9,7 @@
 #include "sections/UnkeptTexts.h"
 #include "table/ItemTableModel.h"
 #include "widgets/PageButton.h"
+#include "widgets/Prompter.h"
 #include "widgets/RoomBox.h"
 
 #include <QCheckBox>
@@ -285,19 +286,16 @@ void Document::noteCopy(QObject *)
     hide();
 }
 
-QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates)
+QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDate &day)
 {
-    const QDate today = QDate::currentDate();
     const QDate was = dateDial->date();
-    dateDial->setDate(today);
-    if (moveRowDates)
-        moveRowDatesBy(monthsBetween(was, today), was);
+    const QDate now = day.isValid() ? day : monthsLater(was, 1);
+    dateDial->setDate(now);
+    moveWithTheDate(was, now, moveRowDates);
     QString why;
-    // The copy is an invoice of its own at once: its number is taken, and given back if the copy
-    // is closed unused.
+    // The copy is an invoice of its own at once: its number, for its own date, is taken, and given
+    // back if the copy is closed unused.
     const bool numbered = m_invoiceNumber.isEmpty() || takeInvoiceNumber(&why);
-    if (m_dueDate.isValid())
-        m_dueDate = proposeDueDate(today, FreelancePreferences::dueRule());
     if (!keepSums) {
         removeSumsRows();
         sums->setTitle(emptyAmountBox());
@@ -306,11 +304,69 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates)
     clearGuideBorders();
     m_amountStale = false;
     m_dueStale = false;
+    m_madeByDuplicate = true;
     if (numbered)
         return QString();
     setInvoiceNumber(QString());
     numbRoom->setBorderColor(RoomBox::guideColor());
     return tr("This copy has no number yet. %1").arg(why);
+}
+
+void Document::moveWithTheDate(const QDate &was, const QDate &now, bool moveRows)
+{
+    const int months = monthsBetween(was, now);
+    if (moveRows)
+        moveRowDatesBy(months, was);
+    if (m_dueDate.isValid()) {
+        // Moved as the invoice date was, so the term between them stays; a due date that would
+        // still fall before the invoice date is proposed afresh by the usual term.
+        const QDate due = monthsLater(m_dueDate, months);
+        m_dueDate = due >= now ? due : proposeDueDate(now, FreelancePreferences::dueRule());
+    }
+}
+
+bool Document::rowDatesWouldMove(int months, const QDate &invoiceDate) const
+{
+    for (int i = 0; i < bank->count(); ++i) {
+        const RowPtr row = bank->row(i);
+        if (row->isHeader() || !cellIsText(row->value(Column::Date)))
+            continue;
+        const QString text = row->value(Column::Date).toString();
+        if (movedRowDate(text, months, invoiceDate) != text)
+            return true;
+    }
+    return false;
+}
+
+bool Document::offerToFollowTheDate(const QDate &was, const QDate &now)
+{
+    if (!m_madeByDuplicate || !m_filePath.isEmpty() || !was.isValid() || !now.isValid())
+        return true;
+    const int months = monthsBetween(was, now);
+    // A number counted in the old date's sequence (its year) would be out of place in the new one.
+    const bool numberMoves = m_pageTaken && !m_pageTaken->shared && m_pageTaken->text == m_invoiceNumber &&
+                             m_pageTaken->counter != FreelancePreferences::nextNumber(now).counter;
+    if (months == 0 || (!m_dueDate.isValid() && !numberMoves && !rowDatesWouldMove(months, was)))
+        return true;
+    const QString format = QStringLiteral("yyyy/MM/dd");
+    const int choice = Prompter::instance().askToChoose(
+        dateCtrl.get(), tr("Move the rows' dates and the due date with the invoice date?"),
+        tr("This copy is not saved yet: its rows' dates and its due date can move on as its date did, from %1 to "
+           "%2, and a number taken for it can follow the new date.")
+            .arg(was.toString(format), now.toString(format)),
+        {tr("Move Them"), tr("Leave Them")});
+    if (choice < 0)
+        return false;
+    if (choice == 1)
+        return true;
+    moveWithTheDate(was, now, true);
+    if (numberMoves) {
+        seikyu::releaseTakenNumber(*m_pageTaken, releasedBecause(QT_TRANSLATE_NOOP(
+                                                     "seikyu::Document", "its invoice was dated into another year")));
+        m_pageTaken.reset();
+        takeInvoiceNumber(nullptr);
+    }
+    return true;
 }
 
 void Document::moveRowDatesBy(int months, const QDate &invoiceDate)

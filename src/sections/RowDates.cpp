@@ -76,6 +76,16 @@ int monthsBetween(const QDate &from, const QDate &to)
     return monthIndex(to.year(), to.month()) - monthIndex(from.year(), from.month());
 }
 
+QDate monthsLater(const QDate &date, int months)
+{
+    if (!date.isValid())
+        return {};
+    const QDate moved = date.addMonths(months);
+    if (date.day() == date.daysInMonth() && moved.isValid())
+        return QDate(moved.year(), moved.month(), moved.daysInMonth());
+    return moved;
+}
+
 QString movedRowDate(const QString &text, int months, const QDate &invoiceDate)
 {
     if (months == 0)

@@ -9,6 +9,12 @@ namespace seikyu {
 /// is earlier); the days of the month do not count. 0 when either date is invalid.
 int monthsBetween(const QDate &from, const QDate &to);
 
+/// The invoice date or due date `months` calendar months after `date` (before, when negative), as
+/// next month's invoice moves them: the day is kept where that month has it, otherwise the month's
+/// last day is taken (10-31 → 11-30), and a month's last day stays its last day (11-30 → 12-31,
+/// 2-28 → 3-31), as an invoice closed at the month's end is. Invalid for an invalid date.
+QDate monthsLater(const QDate &date, int months);
+
 /// A row's date text moved by `months` calendar months, as next month's invoice moves its rows:
 /// a text that reads as a month and day ("4/30", "04/30", "４月３０日", "2025/4/30",
 /// "2025年4月30日", spaces around it kept) gets the moved month, and its day is clamped to that

@@ -1,6 +1,7 @@
 #include "update/UpdateNotice.h"
 
 #include "update/UpdateDecision.h"
+#include "widgets/WindowFront.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -48,9 +49,7 @@ void UpdateNotice::present()
 {
     const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
     uicn->setPixmap(QApplication::windowIcon().pixmap(side, side));
-    show();
-    raise();
-    activateWindow();
+    bringToFront(this);
 }
 
 void UpdateNotice::revs(QObject *sender)

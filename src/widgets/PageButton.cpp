@@ -47,6 +47,12 @@ void PageButton::setUnderlined(bool underlined)
     update();
 }
 
+void PageButton::setWrapPixelSize(int pixelSize)
+{
+    m_wrapPixelSize = pixelSize;
+    update();
+}
+
 void PageButton::setPagePixelSize(int pixelSize)
 {
     m_pagePixelSize = pixelSize;
@@ -87,6 +93,7 @@ FittedText PageButton::fitShown(const QString &shown, const QRectF &room) const
     TextFitRequest request;
     request.box = room.size();
     request.pixelSize = m_pagePixelSize;
+    request.wrapPixelSize = m_wrapPixelSize;
     if (m_sealClearance > 0) {
         const qsizetype lines = shown.count(QLatin1Char('\n')) + 1;
         for (qsizetype line = 0; line < lines; ++line)
@@ -128,6 +135,7 @@ qreal PageButton::pageHeightFor(qreal pageWidth, qreal maximumHeight) const
     TextFitRequest request;
     request.box = room.size();
     request.pixelSize = m_pagePixelSize;
+    request.wrapPixelSize = m_wrapPixelSize;
     const FittedText fitted = fitText(printableText(text()), font(), request);
     const qreal used = fitted.lines.size() * pageLinePitch(font(), fitted.pixelSize);
     return std::min(maximumHeight, maximumHeight - room.height() + used);

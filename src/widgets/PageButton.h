@@ -43,6 +43,9 @@ public:
     /// The type size on paper, in page pixels; a text too long for the region is set smaller, and
     /// wraps below the legible size, but is always drawn whole. The shown size follows the zoom.
     void setPagePixelSize(int pixelSize);
+    /// The size below which a text too wide for the region wraps rather than shrinks on one line
+    /// (0: the legible size).
+    void setWrapPixelSize(int pixelSize);
     void setZoom(double zoom);
     /// The button's size on paper, in page pixels. Text is fitted to it rather than to the widget's
     /// size divided by the zoom, which rounding to whole screen pixels makes a little off: the
@@ -83,6 +86,7 @@ private:
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     bool m_underlined = false;
     int m_pagePixelSize = 12;
+    int m_wrapPixelSize = 0;
     double m_zoom = 1.0;
     QSizeF m_pageSize;
     int m_sealClearance = 0;

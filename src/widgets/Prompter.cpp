@@ -1,9 +1,11 @@
 #include "widgets/Prompter.h"
 
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -101,11 +103,18 @@ std::optional<Prompter::DuplicateChoice> Prompter::askDuplicate(QWidget *parent,
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("duplicateDialog"));
     dialog.setWindowTitle(QObject::tr("Duplicate"));
-    auto *text = new QLabel(QObject::tr("A new invoice, dated today, with the same customer and items. Where this "
-                                        "one has a number and a due date, the copy gets the next number and a new "
-                                        "due date."),
+    auto *text = new QLabel(QObject::tr("A new invoice with the same customer and items, dated as set below (this "
+                                        "one is dated %1). Its due date moves on by as many months as its date; "
+                                        "where this one has a number, the copy gets the next number for its date.")
+                                .arg(offered.from.toString(QStringLiteral("yyyy/MM/dd"))),
                             &dialog);
     text->setWordWrap(true);
+    auto *date = new QDateEdit(offered.date.isValid() ? offered.date : QDate::currentDate(), &dialog);
+    date->setObjectName(QStringLiteral("duplicateDate"));
+    date->setCalendarPopup(true);
+    date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    auto *dateRow = new QFormLayout;
+    dateRow->addRow(QObject::tr("Invoice date of the copy:"), date);
     auto *keep = new QCheckBox(QObject::tr("Keep the sums rows and the invoice amount"), &dialog);
     keep->setObjectName(QStringLiteral("duplicateKeepsSums"));
     keep->setChecked(offered.keepSums);
@@ -121,13 +130,14 @@ std::optional<Prompter::DuplicateChoice> Prompter::askDuplicate(QWidget *parent,
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(text);
+    layout->addLayout(dateRow);
     layout->addWidget(keep);
     layout->addWidget(move);
     layout->addWidget(buttons);
     dialog.resize(420, dialog.sizeHint().height());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return DuplicateChoice{keep->isChecked(), move->isChecked()};
+    return DuplicateChoice{keep->isChecked(), move->isChecked(), date->date(), offered.from};
 }
 
 namespace {

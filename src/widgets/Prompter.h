@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -18,10 +19,15 @@ public:
     /// How next month's invoice is made from this one.
     struct DuplicateChoice
     {
-        /// A choice about the sums alone (as the question once asked) moves the dates as by default.
-        DuplicateChoice(bool keep = false, bool move = true) : keepSums(keep), moveRowDates(move) {}
+        /// A choice about the sums alone (as the question once asked) moves the dates as by default;
+        /// without a date the copy is dated as offered.
+        DuplicateChoice(bool keep = false, bool move = true, const QDate &day = {}, const QDate &original = {})
+            : keepSums(keep), moveRowDates(move), date(day), from(original)
+        {}
         bool keepSums = false;    ///< the copy keeps the sums rows and the invoice amount
         bool moveRowDates = true; ///< the rows' dates move by as many months as the invoice date
+        QDate date;               ///< the copy's invoice date
+        QDate from;               ///< the original's invoice date, shown for comparison (not a choice)
         bool operator==(const DuplicateChoice &) const = default;
     };
 

@@ -226,8 +226,10 @@ FittedText fitText(const QString &text, const QFont &face, const TextFitRequest 
         return fitted;
     };
 
-    // Shrinking keeps the text's own lines, so it comes before wrapping.
-    for (int size = largest; size >= smallest; --size) {
+    // Shrinking keeps the text's own lines, so it comes before wrapping (down to where the request
+    // rather has lines wrap).
+    const int unwrappedSmallest = request.wrap ? std::clamp(request.wrapPixelSize, smallest, largest) : smallest;
+    for (int size = largest; size >= unwrappedSmallest; --size) {
         const Pieces pieces = piecesAt(size, false);
         if (fitsAt(size, pieces))
             return result(size, pieces.list);

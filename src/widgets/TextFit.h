@@ -27,9 +27,12 @@ struct TextFitRequest
     QSizeF box;                              ///< the room for the text, in page pixels
     int pixelSize = 12;                      ///< the size the text is set in when it fits as it is
     int minimumPixelSize = LegiblePixelSize; ///< the face shrinks no further before lines wrap
-    QList<qreal> lineWidths;                 ///< the width for each line of the text; missing ones get the box's
-    bool wrap = true;                        ///< whether a line may break onto further lines
-    int maximumLines = 0;                    ///< how many lines at most; 0 as many as the box holds
+    /// A larger size at which a line that is too wide wraps rather than shrink on (0: the minimum);
+    /// the wrapped lines may then be set smaller, down to the minimum, to fit the box.
+    int wrapPixelSize = 0;
+    QList<qreal> lineWidths; ///< the width for each line of the text; missing ones get the box's
+    bool wrap = true;        ///< whether a line may break onto further lines
+    int maximumLines = 0;    ///< how many lines at most; 0 as many as the box holds
     Overflow overflow = Overflow::Shrink;
 };
 
