@@ -2975,6 +2975,14 @@ Check the unit prices and quantities of the items.</source>
         <translation>台帳の検証で問題が見つかりました。</translation>
     </message>
     <message>
+        <source>Reading the ledger of issued invoices…</source>
+        <translation>発行済み請求書の台帳を読み込んでいます…</translation>
+    </message>
+    <message>
+        <source>Verifying the ledger…</source>
+        <translation>台帳を検証しています…</translation>
+    </message>
+    <message>
         <source>Record-Keeping Rules (事務処理規程)</source>
         <translation>事務処理規程</translation>
     </message>

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -153,6 +154,9 @@ public:
     LedgerCheck verify(LedgerStore &store, QString *error = nullptr);
     /// Verify Ledger on the ledger in use, local or shared (checked on the server's thread).
     LedgerCheck verifyLedger(QString *error = nullptr, QWidget *parent = nullptr);
+    /// verify() of the local ledger on a store opened off the window's thread (openToReadAside),
+    /// on that thread: SQLite stops soon after `stop` is set. Reads only this computer's files.
+    LedgerCheck verifyLocal(LedgerStore &store, const std::atomic<bool> &stop, QString *error = nullptr);
 
 private:
     IssueLedger();
@@ -160,7 +164,7 @@ private:
     bool onServer(std::function<void(LedgerStore &)> work, QString *error, const QString &waitingFor, QWidget *parent,
                   int boundMs);
     /// verify() less the store's own check: what waits, the local files.
-    void completeCheck(LedgerCheck &found);
+    void completeCheck(LedgerCheck &found, ServerSession *office, const std::atomic<bool> *stop = nullptr);
     /// Sends what waits for the shared ledger's server in the background.
     void sendWaitingNow();
     bool open(QString *error);
@@ -168,7 +172,7 @@ private:
     QString damagedText(const QString &reason) const;
     /// What is wrong with the local ledger's file and its write-ahead log, and the ledgers set
     /// aside beside it, for verify().
-    QList<ChainProblem> fileProblems();
+    QList<ChainProblem> fileProblems(const std::atomic<bool> *stop);
     /// Writes the archived copy of `bytes` (synced), under the entry's archive name or the first
     /// free one after it; sets the name actually used.
     bool archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QString *error);
