@@ -91,9 +91,23 @@ public:
     }
 
     /// Recovers what can be read of the damaged ledger at `path` into this one. When `path` is
-    /// this ledger, it is first set aside (only when damaged) and a new one started; `setAside`
-    /// then names where it went.
+    /// this ledger, it is set aside once read (only when damaged) and a new one started;
+    /// `setAside` then names where it went.
     LedgerRecovery recover(const QString &path, QString *setAside = nullptr);
+    /// What recoverLocal() did.
+    struct LocalRecovery
+    {
+        LedgerRecovery done;
+        QString setAside;                ///< where this ledger, damaged, was set aside (and stays)
+        bool recording = false;          ///< it got as far as recording: a stop no longer undoes it
+        std::optional<LedgerEntry> seal; ///< opening the ledger recorded into sealed older entries
+    };
+    /// recover() of the local ledger, closed first on the window's thread, on connections of its
+    /// own (so it may run off the window's thread; tellSealed() its seal on the window's). Stopped
+    /// (`stop`) before it records, it changes nothing: a ledger set aside is put back.
+    LocalRecovery recoverLocal(const QString &path, const std::atomic<bool> &stop);
+    /// Tells the user once that opening the ledger sealed the entries an older version recorded.
+    void tellSealed(const std::optional<LedgerEntry> &seal);
 
     /// Issues an output so that it never goes without its entry nor gets two: the entry-to-be (the
     /// page's facts, the source file, the SHA-256 of `bytes`) is kept on disk first with the
@@ -193,7 +207,6 @@ private:
     void tell(const QString &text);
     /// Tells the user once that opening `store` sealed the entries an older version recorded.
     void tellSealed(LedgerStore &store);
-    void tellSealed(const std::optional<LedgerEntry> &seal);
     /// Adds what the shared ledger's server refused to what the user is told next.
     void tellRefused(const QStringList &refused);
 

@@ -33,8 +33,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
-#include <QSqlDatabase>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -564,6 +564,11 @@ std::optional<QByteArray> IssuedInvoicesWindow::csv(QString *error, bool *cancel
 
 void IssuedInvoicesWindow::downloadCsv()
 {
+    // One long read at a time: the menus of other windows still reach this one meanwhile, and two
+    // recoveries at once would each take what the other is taking.
+    if (m_longRead)
+        return;
+    const QScopedValueRollback running(m_longRead, true);
     const QString name = tr("issued-invoices-%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
     const QString path = Prompter::instance().saveFileName(this, tr("Download CSV"), QDir::home().filePath(name),
                                                            tr("CSV (*.csv)"), QStringLiteral("csv"));
@@ -628,9 +633,16 @@ std::optional<QString> IssuedInvoicesWindow::verificationReport()
 
 void IssuedInvoicesWindow::verifyLedger()
 {
+    if (m_longRead)
+        return; // as for downloadCsv()
+    const QScopedValueRollback running(m_longRead, true);
     const std::optional<QString> checked = verificationReport();
-    if (!checked)
+    if (!checked) {
+        Prompter::instance().inform(this, tr("Verify Ledger"),
+                                    tr("Verify Ledger was stopped before it finished: it found nothing either way. "
+                                       "Run it again to know whether the ledger is intact."));
         return;
+    }
     const QString &report = *checked;
     const bool intact = report.startsWith(tr("The ledger is intact: no entry and no archived PDF was changed."));
     if (intact)
@@ -641,6 +653,9 @@ void IssuedInvoicesWindow::verifyLedger()
 
 void IssuedInvoicesWindow::recoverLedger()
 {
+    if (m_longRead)
+        return; // as for downloadCsv()
+    const QScopedValueRollback running(m_longRead, true);
     IssueLedger &ledger = IssueLedger::instance();
     QStringList files;
     if (QFileInfo::exists(ledger.databasePath()))
@@ -664,7 +679,26 @@ void IssuedInvoicesWindow::recoverLedger()
     if (path.isEmpty())
         return;
     QString aside;
-    const LedgerRecovery done = ledger.recover(path, &aside);
+    LedgerRecovery done;
+    if (ledger.shared()) {
+        done = ledger.recover(path, &aside);
+    } else {
+        // Recorded on a connection of the work's own; the window's opens again when next needed.
+        ledger.close();
+        auto recovered = std::make_shared<IssueLedger::LocalRecovery>();
+        const bool whole =
+            runCancellable(this, tr("Recovering entries…"), [path, recovered](const std::atomic<bool> &stop) {
+                *recovered = IssueLedger::instance().recoverLocal(path, stop);
+            });
+        ledger.tellSealed(recovered->seal);
+        // Stopped before it recorded anything, all is as it was; once it records, it ends and tells.
+        if (!whole && !recovered->recording && recovered->setAside.isEmpty()) {
+            refresh();
+            return;
+        }
+        done = recovered->done;
+        aside = recovered->setAside;
+    }
     const QString report = describeRecovery(done, aside).join(QLatin1Char('\n'));
     if (!done.error.isEmpty())
         Prompter::instance().alert(this, tr("The entries could not be recovered: %1").arg(done.error), report);

@@ -120,6 +120,7 @@ private:
     QPointer<QTimer> m_searchSoon;
     LedgerTableModel *m_model = nullptr;
     std::optional<LedgerFilter> m_shown; ///< the search the table shows, if the fields read
+    bool m_longRead = false;             ///< a download, Verify or Recover runs
 
     QString m_issuerEntry;
     InvoiceOpener m_openInvoice;
