@@ -769,7 +769,8 @@ void LedgerUseTest::longReadsAnswerAndCancel()
     QVERIFY(IssueLedger::instance().store()->recordAll(manyEntries(count)));
     IssuedInvoicesWindow window;
     window.show();
-    window.refresh();
+    // It reads the ledger again when activated: before the file is held.
+    QVERIFY(QTest::qWaitForWindowActive(&window));
     IssueLedger::instance().close();
     const QString ledger = IssueLedger::instance().databasePath();
     if (action == QLatin1String("recover")) {
@@ -839,6 +840,9 @@ void LedgerUseTest::longReadsAnswerAndCancel()
         QCOMPARE(setAsideLedgers(ledger).size(), 1);
         QCOMPARE(IssueLedger::instance().store()->entries().size(), count);
     }
+    // Every connection the reads made on their threads went with them.
+    IssueLedger::instance().close();
+    QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
 }
 
 void LedgerUseTest::cancelEndsALongQueryAtOnce()
