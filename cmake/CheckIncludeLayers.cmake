@@ -54,8 +54,10 @@ set(pure_rules
     ledger/LedgerEntry
     ledger/LedgerSchema
     ledger/LedgerSearch
+    ledger/PaymentRule
     ledger/PostgresTarget
     ledger/ProcedureTemplate
+    ledger/Reason
     ledger/SearchFolding
     output/PdfTextRepair
     sections/DateText

@@ -10,6 +10,8 @@ pkg_check_modules(libqpdf REQUIRED IMPORTED_TARGET libqpdf)
 pkg_check_modules(libxml2 REQUIRED IMPORTED_TARGET libxml-2.0)
 # libpq gives the shared ledger's connection socket, which ends a query the server leaves unanswered.
 pkg_check_modules(libpq REQUIRED IMPORTED_TARGET libpq)
+# SQLite itself stops a long read of the local ledger that the user cancelled.
+pkg_check_modules(sqlite3 REQUIRED IMPORTED_TARGET sqlite3)
 
 function(seikyu_add_core_library target root product_url)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${root}/src/*.cpp ${root}/src/*.h)
@@ -24,5 +26,5 @@ function(seikyu_add_core_library target root product_url)
     target_compile_definitions(${target} PRIVATE POINTERHOLDER_TRANSITION=4)
     target_link_libraries(${target} PUBLIC
         Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg Qt6::Sql ICU::uc ICU::i18n
-        PkgConfig::libqpdf PkgConfig::libxml2 PkgConfig::libpq)
+        PkgConfig::libqpdf PkgConfig::libxml2 PkgConfig::libpq PkgConfig::sqlite3)
 endfunction()

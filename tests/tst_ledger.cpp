@@ -9,6 +9,7 @@
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerStore.h"
+#include "ledger/PaymentRule.h"
 #include "ledger/SearchFolding.h"
 
 #include <QCoreApplication>
@@ -498,6 +499,14 @@ void LedgerTest::statusFollowsPayments()
              status == int(PaymentStatus::Unpaid) || status == int(PaymentStatus::PartlyPaid));
     QVERIFY(!isPastDue(statusOf(amount, paid, voided), today, today)); // due today is not late yet
     QVERIFY(!isPastDue(statusOf(amount, paid, voided), QDate(), today));
+    // What is still owed may be paid; a yen more is asked about first; nothing is no payment.
+    QFETCH(qint64, outstanding);
+    if (!voided) {
+        QCOMPARE(stillOwed(amount, paid), outstanding);
+        QCOMPARE(fitPayment(outstanding + 1, amount, paid), PaymentFit::Beyond);
+        QCOMPARE(fitPayment(outstanding, amount, paid), outstanding > 0 ? PaymentFit::Within : PaymentFit::Nothing);
+        QCOMPARE(fitPayment(-1, amount, paid), PaymentFit::Nothing);
+    }
 
     // The same through the database search, whose totals count what is still owed, never less
     // than nothing.

@@ -6,20 +6,26 @@
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCommandLine.h"
+#include "ledger/LedgerHealth.h"
 #include "ledger/LedgerTableModel.h"
+#include "ledger/LongRead.h"
 #include "ledger/PaymentDialog.h"
+#include "ledger/SqlConnection.h"
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTimer>
 #include <sys/stat.h>
 
 using namespace seikyu;
@@ -67,6 +73,9 @@ private slots:
     void windowSearchesAndTotals();
     void paymentsFromTheWindow();
     void windowReadsALargeLedgerASliceAtATime();
+    void longReadsAnswerAndCancel_data();
+    void longReadsAnswerAndCancel();
+    void cancelEndsALongQueryAtOnce();
     void commandLineOptions_data();
     void commandLineOptions();
     void commandLineListsAndVerifies();
@@ -403,7 +412,7 @@ void LedgerUseTest::damagedLedgerIsNamedNeverReplaced()
     IssuedInvoicesWindow window;
     window.refresh();
     QVERIFY(window.findChild<QLabel *>(QStringLiteral("problem"))->text().contains(QDir::toNativeSeparators(ledger)));
-    QVERIFY(!window.verificationReport().startsWith(QCoreApplication::translate(
+    QVERIFY(!window.verificationReport().value().startsWith(QCoreApplication::translate(
         "seikyu::IssuedInvoicesWindow", "The ledger is intact: no entry and no archived PDF was changed.")));
     QCOMPARE(readAll(ledger), junk);
     QCOMPARE(QDir(m_ledgerFolder).entryList({QStringLiteral("ledger.sqlite.damaged-*")}, QDir::Files), QStringList());
@@ -588,8 +597,8 @@ void LedgerUseTest::windowSearchesAndTotals()
 
     // Verify Ledger ends with the fingerprint to note at a closing.
     const LedgerEntry head = store->entries().constLast();
-    QVERIFY2(window.verificationReport().endsWith(fingerprintText(head.id, head.hash)),
-             qPrintable(window.verificationReport()));
+    QVERIFY2(window.verificationReport().value().endsWith(fingerprintText(head.id, head.hash)),
+             qPrintable(window.verificationReport().value()));
 }
 
 void LedgerUseTest::paymentsFromTheWindow()
@@ -679,6 +688,192 @@ void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
     QCOMPARE(csv.size(), 451);
     QVERIFY(csv[1].contains(QStringLiteral(",1000,")));
     QVERIFY(csv[450].contains(QStringLiteral(",1449,")));
+}
+
+namespace {
+
+/// Keeps the ledger's file to itself until release(): whoever else reads it waits meanwhile.
+class HeldLedger
+{
+public:
+    explicit HeldLedger(const QString &path)
+        : m_connection(std::make_unique<SqlConnection>(QStringLiteral("QSQLITE"), QStringLiteral("held")))
+    {
+        QSqlDatabase db = m_connection->database();
+        db.setDatabaseName(path);
+        m_held = db.open() && QSqlQuery(db).exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) &&
+                 QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    }
+    bool held() const { return m_held; }
+    void release() { m_connection.reset(); }
+    bool released() const { return !m_connection; }
+
+private:
+    std::unique_ptr<SqlConnection> m_connection;
+    bool m_held = false;
+};
+
+/// The window's thread beating every 20 ms while a long read runs; once the read's note shows,
+/// its Cancel is clicked and `cancelled` runs.
+class Heartbeat
+{
+public:
+    Heartbeat(QWidget *owner, std::function<void()> cancelled)
+    {
+        QObject::connect(&m_beat, &QTimer::timeout, owner, [this, owner, cancelled = std::move(cancelled)] {
+            m_longestPause = std::max(m_longestPause, m_sinceBeat.restart());
+            auto *note = owner->findChild<QProgressDialog *>(QStringLiteral("longRead"));
+            if (!m_cancelled && note && note->isVisible()) {
+                m_cancelled = true;
+                note->findChild<QPushButton *>()->click();
+                cancelled();
+            }
+        });
+        m_sinceBeat.start();
+        m_beat.start(20);
+    }
+    qint64 longestPause() const { return m_longestPause; }
+    bool cancelled() const { return m_cancelled; }
+
+private:
+    QTimer m_beat;
+    QElapsedTimer m_sinceBeat;
+    qint64 m_longestPause = 0;
+    bool m_cancelled = false;
+};
+
+QList<LedgerEntry> manyEntries(int count)
+{
+    QList<LedgerEntry> entries(count);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        entries[i].customer = QStringLiteral("顧客%1").arg(i);
+        entries[i].amount = 1000 + i;
+    }
+    return entries;
+}
+
+} // namespace
+
+void LedgerUseTest::longReadsAnswerAndCancel_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("Download CSV") << QStringLiteral("csv");
+    QTest::newRow("Verify Ledger") << QStringLiteral("verify");
+    QTest::newRow("Recover this ledger, damaged") << QStringLiteral("recover");
+}
+
+void LedgerUseTest::longReadsAnswerAndCancel()
+{
+    QFETCH(QString, action);
+    const int count = 1500;
+    QVERIFY(IssueLedger::instance().store()->recordAll(manyEntries(count)));
+    IssuedInvoicesWindow window;
+    window.show();
+    // It reads the ledger again when activated: before the file is held.
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    IssueLedger::instance().close();
+    const QString ledger = IssueLedger::instance().databasePath();
+    if (action == QLatin1String("recover")) {
+        // An index's page is overwritten: damaged, every entry still readable.
+        qint64 at = 0;
+        {
+            const SqlConnection look(QStringLiteral("QSQLITE"), QStringLiteral("look"));
+            QSqlDatabase db = look.database();
+            db.setDatabaseName(ledger);
+            QSqlQuery query(db);
+            QVERIFY(db.open() &&
+                    query.exec(QStringLiteral("SELECT rootpage - 1, (SELECT page_size FROM "
+                                              "pragma_page_size) FROM sqlite_master WHERE name = "
+                                              "'ledger_entries_number'")) &&
+                    query.next());
+            at = query.value(0).toLongLong() * query.value(1).toLongLong();
+        }
+        QFile file(ledger);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(at + 8));
+        file.write(QByteArray(1000, 'x'));
+    }
+    const QByteArray before = readAll(ledger);
+    const QString target = m_dir->filePath(QStringLiteral("all.csv"));
+    auto run = [&] {
+        m_prompter->saveAnswers = {target};
+        m_prompter->choiceAnswers = {0}; // this ledger
+        if (action == QLatin1String("csv"))
+            window.downloadCsv();
+        else if (action == QLatin1String("verify"))
+            window.verifyLedger();
+        else
+            window.recoverLedger();
+    };
+
+    // The read waits on the file while the window's thread answers; Cancel then ends it.
+    HeldLedger held(ledger);
+    QVERIFY(held.held());
+    {
+        const Heartbeat beat(&window, [&held] { held.release(); });
+        run();
+        QVERIFY(beat.cancelled());
+        QVERIFY2(beat.longestPause() < 200, qPrintable(QString::number(beat.longestPause())));
+    }
+    QVERIFY(held.released());
+    QCOMPARE(m_prompter->alerts, QStringList());
+    QVERIFY(!QFileInfo::exists(target));
+    QCOMPARE(readAll(ledger), before);
+    QCOMPARE(setAsideLedgers(ledger), QStringList());
+    const QString stopped = QCoreApplication::translate("seikyu::IssuedInvoicesWindow", "Verify Ledger");
+    QCOMPARE(m_prompter->told.size(), action == QLatin1String("verify") ? 1 : 0);
+    QVERIFY(m_prompter->told.isEmpty() || m_prompter->told.first().startsWith(stopped + QStringLiteral(" | ")));
+    QVERIFY(m_prompter->told.isEmpty() ||
+            !m_prompter->told.first().contains(QCoreApplication::translate(
+                "seikyu::IssuedInvoicesWindow", "The ledger is intact: no entry and no archived PDF was changed.")));
+
+    // Not cancelled, each reads it all.
+    m_prompter->told.clear();
+    run();
+    if (action == QLatin1String("csv"))
+        QCOMPARE(readAll(target).count("\r\n"), count + 1);
+    if (action == QLatin1String("verify"))
+        QVERIFY2(
+            m_prompter->told.value(0).contains(QCoreApplication::translate(
+                "seikyu::IssuedInvoicesWindow", "The ledger is intact: no entry and no archived PDF was changed.")),
+            qPrintable(m_prompter->told.value(0)));
+    if (action == QLatin1String("recover")) {
+        QCOMPARE(setAsideLedgers(ledger).size(), 1);
+        QCOMPARE(IssueLedger::instance().store()->entries().size(), count);
+    }
+    // Every connection the reads made on their threads went with them.
+    IssueLedger::instance().close();
+    QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
+}
+
+void LedgerUseTest::cancelEndsALongQueryAtOnce()
+{
+    QVERIFY(IssueLedger::instance().store()->recordAll(manyEntries(3000)));
+    IssueLedger::instance().close();
+    QWidget window;
+    window.show();
+    // Three times every entry: hours of SQLite's work, unless it stops when told.
+    auto ended = std::make_shared<std::optional<bool>>();
+    QElapsedTimer took;
+    took.start();
+    const Heartbeat beat(&window, [] {});
+    const bool whole =
+        runCancellable(&window, QStringLiteral("…"),
+                       [ended, path = IssueLedger::instance().databasePath(),
+                        anchor = IssueLedger::instance().anchorPath()](const std::atomic<bool> &stop) {
+                           const std::unique_ptr<LedgerStore> store = openToReadAside(path, anchor, stop);
+                           if (!store)
+                               return;
+                           QSqlQuery query(store->database());
+                           *ended =
+                               query.exec(QStringLiteral("SELECT count(*) FROM ledger_entries a, ledger_entries b, "
+                                                         "ledger_entries c WHERE a.amount + b.amount = c.amount")) &&
+                               query.next();
+                       });
+    QVERIFY(!whole);
+    QVERIFY(beat.cancelled());
+    QCOMPARE(*ended, std::optional<bool>(false));
+    QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
+    QVERIFY2(beat.longestPause() < 200, qPrintable(QString::number(beat.longestPause())));
 }
 
 void LedgerUseTest::commandLineOptions_data()

@@ -214,7 +214,7 @@ private slots:
             window.refresh();
             QVERIFY(window.recordPayment(ids.constLast(), today, 10000, QString()));
             window.refresh();
-            shown << shownTexts(window) << window.footerText() << window.verificationReport();
+            shown << shownTexts(window) << window.footerText() << window.verificationReport().value();
         }
         IssueLedger::instance().close();
         // The command line, as a script in a Japanese session reads it.

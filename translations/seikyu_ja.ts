@@ -2975,6 +2975,18 @@ Check the unit prices and quantities of the items.</source>
         <translation>台帳の検証で問題が見つかりました。</translation>
     </message>
     <message>
+        <source>Reading the ledger of issued invoices…</source>
+        <translation>発行済み請求書の台帳を読み込んでいます…</translation>
+    </message>
+    <message>
+        <source>Verifying the ledger…</source>
+        <translation>台帳を検証しています…</translation>
+    </message>
+    <message>
+        <source>Recovering entries…</source>
+        <translation>エントリを復元しています…</translation>
+    </message>
+    <message>
         <source>Record-Keeping Rules (事務処理規程)</source>
         <translation>事務処理規程</translation>
     </message>
@@ -3075,6 +3087,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The smallest amount is more than the largest: swap them to search from %1 to %2.</source>
         <translation>最小の金額が最大の金額より大きくなっています。%1 から %2 までを検索するには入れ替えてください。</translation>
+    </message>
+    <message>
+        <source>Verify Ledger was stopped before it finished: it found nothing either way. Run it again to know whether the ledger is intact.</source>
+        <translation>台帳の検証は終わる前に中止されました。問題の有無はまだ分かりません。台帳が無傷かどうかを知るには、もう一度検証してください。</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "ledger/ArchiveName.h"
 #include "ledger/EntryJson.h"
 #include "ledger/LedgerStore.h"
+#include "ledger/Reason.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -20,16 +21,6 @@
 #include <unistd.h>
 
 namespace seikyu {
-
-namespace {
-
-void setReason(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-}
-
-} // namespace
 
 QString IssueIntents::createStatement()
 {

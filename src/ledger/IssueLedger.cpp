@@ -5,6 +5,7 @@
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueIntents.h"
 #include "ledger/LedgerHealth.h"
+#include "ledger/LongRead.h"
 #include "ledger/NumberSequence.h"
 #include "sections/FreelancePreferences.h"
 
@@ -202,43 +203,89 @@ LedgerStore *IssueLedger::reader(QString *error)
 
 LedgerRecovery IssueLedger::recover(const QString &path, QString *setAside)
 {
-    LedgerRecovery recovery;
-    QString source = path;
-    if (!shared() && QFileInfo(path).absoluteFilePath() == QFileInfo(databasePath()).absoluteFilePath()) {
+    if (!shared()) {
         close();
+        const std::atomic<bool> never{false};
+        const LocalRecovery local = recoverLocal(path, never);
+        tellSealed(local.seal);
+        if (setAside)
+            *setAside = local.setAside;
+        return local.done;
+    }
+    LedgerRecovery recovery;
+    if (!QFileInfo(path).isFile())
+        recovery.error = Text::tr("there is no file “%1”").arg(QDir::toNativeSeparators(path));
+    else
+        recovery = withStore<LedgerRecovery>(
+                       true, [path](LedgerStore &server) { return recoverEntries(path, server); }, &recovery.error,
+                       Text::tr("Recovering entries into the office's ledger…"), nullptr, ServerWait::LongWorkMs)
+                       .value_or(recovery);
+    return recovery;
+}
+
+IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const std::atomic<bool> &stop)
+{
+    LocalRecovery found;
+    LedgerRecovery &recovery = found.done;
+    const bool self = QFileInfo(path).absoluteFilePath() == QFileInfo(databasePath()).absoluteFilePath();
+    if (self) {
         LedgerFault fault = LedgerFault::None;
         std::unique_ptr<LedgerStore> current =
             LedgerStore::openSqlite(databasePath(), &fault, &recovery.error, LedgerAccess::ReadOnly);
+        if (current)
+            stopSqliteWhen(current->database(), stop);
         const bool whole = current && integrityProblems(current->database()).isEmpty();
         current.reset();
+        if (stop)
+            return {};
         // Only a ledger found damaged is set aside; one that cannot be read for another reason
         // (its permissions, say) is left to the user.
         if (whole)
             recovery.error = Text::tr("the ledger “%1” is not damaged: there is nothing to recover")
                                  .arg(QDir::toNativeSeparators(databasePath()));
         if (whole || (fault != LedgerFault::Damaged && fault != LedgerFault::None))
-            return recovery;
+            return found;
         recovery.error.clear();
-        source = setLedgerAside(databasePath());
-        if (source.isEmpty()) {
-            recovery.error = Text::tr("the damaged ledger “%1” could not be set aside")
-                                 .arg(QDir::toNativeSeparators(databasePath()));
-            return recovery;
-        }
-        if (setAside)
-            *setAside = source;
     }
-    LedgerStore *into = nullptr;
-    if (!QFileInfo(source).isFile())
-        recovery.error = Text::tr("there is no file “%1”").arg(QDir::toNativeSeparators(source));
-    else if (shared())
-        recovery = withStore<LedgerRecovery>(
-                       true, [source](LedgerStore &server) { return recoverEntries(source, server); }, &recovery.error,
-                       Text::tr("Recovering entries into the office's ledger…"), nullptr, ServerWait::LongWorkMs)
-                       .value_or(recovery);
-    else if (into = store(&recovery.error); into)
-        recovery = recoverEntries(source, *into);
-    return recovery;
+    if (!QFileInfo(path).isFile()) {
+        recovery.error = Text::tr("there is no file “%1”").arg(QDir::toNativeSeparators(path));
+        return found;
+    }
+    // This ledger, damaged, is set aside and the ledger recorded into opened (made, then) only once
+    // what can be read of it was read (from a copy): a recovery stopped before changes nothing.
+    const auto setAside = [&](QString *error) {
+        if (!self || !found.setAside.isEmpty())
+            return true;
+        found.setAside = setLedgerAside(databasePath());
+        if (found.setAside.isEmpty())
+            *error = Text::tr("the damaged ledger “%1” could not be set aside")
+                         .arg(QDir::toNativeSeparators(databasePath()));
+        return !found.setAside.isEmpty();
+    };
+    std::unique_ptr<LedgerStore> into;
+    recovery = recoverEntries(
+        path,
+        [&](QString *error) -> LedgerStore * {
+            if (stop)
+                return nullptr;
+            found.recording = true;
+            if (!setAside(error))
+                return nullptr;
+            LedgerFault fault = LedgerFault::None;
+            into = LedgerStore::openSqlite(databasePath(), &fault, error);
+            if (into) {
+                into->setAnchor(anchorPath(), QStringLiteral("local"));
+                found.seal = into->takeSeal();
+            } else if (fault == LedgerFault::Damaged) {
+                *error = damagedText(*error);
+            }
+            return into.get();
+        },
+        &stop);
+    // Nothing could be read of it: it is set aside all the same, and a new ledger is made when needed.
+    if (!stop && !found.recording)
+        setAside(&recovery.error);
+    return found;
 }
 
 QString IssueLedger::wantedArchiveName(const LedgerEntry &entry, const QString &target) const

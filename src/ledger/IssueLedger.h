@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QTemporaryDir>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -90,9 +91,23 @@ public:
     }
 
     /// Recovers what can be read of the damaged ledger at `path` into this one. When `path` is
-    /// this ledger, it is first set aside (only when damaged) and a new one started; `setAside`
-    /// then names where it went.
+    /// this ledger, it is set aside once read (only when damaged) and a new one started;
+    /// `setAside` then names where it went.
     LedgerRecovery recover(const QString &path, QString *setAside = nullptr);
+    /// What recoverLocal() did.
+    struct LocalRecovery
+    {
+        LedgerRecovery done;
+        QString setAside;                ///< where this ledger, damaged, was set aside (and stays)
+        bool recording = false;          ///< it got as far as recording: a stop no longer undoes it
+        std::optional<LedgerEntry> seal; ///< opening the ledger recorded into sealed older entries
+    };
+    /// recover() of the local ledger, closed first on the window's thread, on connections of its
+    /// own (so it may run off the window's thread; tellSealed() its seal on the window's). Stopped
+    /// (`stop`) before it records, it changes nothing: a ledger set aside is put back.
+    LocalRecovery recoverLocal(const QString &path, const std::atomic<bool> &stop);
+    /// Tells the user once that opening the ledger sealed the entries an older version recorded.
+    void tellSealed(const std::optional<LedgerEntry> &seal);
 
     /// Issues an output so that it never goes without its entry nor gets two: the entry-to-be (the
     /// page's facts, the source file, the SHA-256 of `bytes`) is kept on disk first with the
@@ -153,6 +168,9 @@ public:
     LedgerCheck verify(LedgerStore &store, QString *error = nullptr);
     /// Verify Ledger on the ledger in use, local or shared (checked on the server's thread).
     LedgerCheck verifyLedger(QString *error = nullptr, QWidget *parent = nullptr);
+    /// verify() of the local ledger on a store opened off the window's thread (openToReadAside),
+    /// on that thread: SQLite stops soon after `stop` is set. Reads only this computer's files.
+    LedgerCheck verifyLocal(LedgerStore &store, const std::atomic<bool> &stop, QString *error = nullptr);
 
 private:
     IssueLedger();
@@ -160,7 +178,7 @@ private:
     bool onServer(std::function<void(LedgerStore &)> work, QString *error, const QString &waitingFor, QWidget *parent,
                   int boundMs);
     /// verify() less the store's own check: what waits, the local files.
-    void completeCheck(LedgerCheck &found);
+    void completeCheck(LedgerCheck &found, ServerSession *office, const std::atomic<bool> *stop = nullptr);
     /// Sends what waits for the shared ledger's server in the background.
     void sendWaitingNow();
     bool open(QString *error);
@@ -168,7 +186,7 @@ private:
     QString damagedText(const QString &reason) const;
     /// What is wrong with the local ledger's file and its write-ahead log, and the ledgers set
     /// aside beside it, for verify().
-    QList<ChainProblem> fileProblems();
+    QList<ChainProblem> fileProblems(const std::atomic<bool> *stop);
     /// Writes the archived copy of `bytes` (synced), under the entry's archive name or the first
     /// free one after it; sets the name actually used.
     bool archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QString *error);
@@ -189,7 +207,6 @@ private:
     void tell(const QString &text);
     /// Tells the user once that opening `store` sealed the entries an older version recorded.
     void tellSealed(LedgerStore &store);
-    void tellSealed(const std::optional<LedgerEntry> &seal);
     /// Adds what the shared ledger's server refused to what the user is told next.
     void tellRefused(const QStringList &refused);
 

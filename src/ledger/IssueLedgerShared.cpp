@@ -2,6 +2,7 @@
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerHealth.h"
 #include "ledger/LedgerLocation.h"
+#include "ledger/LongRead.h"
 #include "ledger/RecordingPlace.h"
 
 #include <QCoreApplication>
@@ -130,8 +131,9 @@ void IssueLedger::tellRefused(const QStringList &refused)
 LedgerCheck IssueLedger::verify(LedgerStore &store, QString *error)
 {
     // Each computer archives the PDFs it issues in its own folder.
-    LedgerCheck found = store.check(archiveFolder(), shared() ? recordingHostName() : QString(), error);
-    completeCheck(found);
+    ServerSession *office = shared();
+    LedgerCheck found = store.check(archiveFolder(), office ? recordingHostName() : QString(), error);
+    completeCheck(found, office);
     return found;
 }
 
@@ -159,13 +161,19 @@ LedgerCheck IssueLedger::verifyLedger(QString *error, QWidget *parent)
     if (error && !checked->error.isEmpty())
         *error = checked->error;
     LedgerCheck found = checked->check;
-    completeCheck(found);
+    completeCheck(found, shared());
     return found;
 }
 
-void IssueLedger::completeCheck(LedgerCheck &found)
+LedgerCheck IssueLedger::verifyLocal(LedgerStore &store, const std::atomic<bool> &stop, QString *error)
 {
-    ServerSession *office = shared();
+    LedgerCheck found = store.check(archiveFolder(), QString(), error);
+    completeCheck(found, nullptr, &stop);
+    return found;
+}
+
+void IssueLedger::completeCheck(LedgerCheck &found, ServerSession *office, const std::atomic<bool> *stop)
+{
     QSet<QString> waiting; // archived copies whose entries wait in the outbox
     if (office) {
         for (const LedgerEntry &entry : office->outbox().waiting())
@@ -176,10 +184,10 @@ void IssueLedger::completeCheck(LedgerCheck &found)
             found.problems.append({ChainProblem::Kind::Unrecorded, 0, name, {}});
     }
     if (!office)
-        found.problems = fileProblems() + found.problems;
+        found.problems = fileProblems(stop) + found.problems;
 }
 
-QList<ChainProblem> IssueLedger::fileProblems()
+QList<ChainProblem> IssueLedger::fileProblems(const std::atomic<bool> *stop)
 {
     QList<ChainProblem> problems;
     const QString path = QDir::toNativeSeparators(databasePath());
@@ -190,6 +198,8 @@ QList<ChainProblem> IssueLedger::fileProblems()
         QString reason;
         std::unique_ptr<LedgerStore> file =
             LedgerStore::openSqlite(databasePath(), nullptr, &reason, LedgerAccess::ReadOnly);
+        if (file && stop)
+            stopSqliteWhen(file->database(), *stop);
         const QStringList damage = file ? integrityProblems(file->database()) : QStringList{reason};
         if (!damage.isEmpty())
             problems.append({ChainProblem::Kind::Damaged, 0, path, damage.join(QStringLiteral("; "))});

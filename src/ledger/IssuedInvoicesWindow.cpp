@@ -10,7 +10,9 @@
 #include "ledger/LedgerRoles.h"
 #include "ledger/LedgerSqlSearch.h"
 #include "ledger/LedgerTableModel.h"
+#include "ledger/LongRead.h"
 #include "ledger/PaymentDialog.h"
+#include "ledger/PaymentRule.h"
 #include "ledger/ProcedureTemplate.h"
 #include "table/Amounts.h"
 #include "widgets/Prompter.h"
@@ -31,8 +33,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
-#include <QSqlDatabase>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -279,6 +281,7 @@ std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
 void IssuedInvoicesWindow::refresh()
 {
     const std::optional<LedgerFilter> wanted = filter();
+    m_shown = wanted;
     if (!wanted) {
         // Rows found by an earlier condition would pass for the answer to this one.
         m_model->setSearch({}, QDate());
@@ -373,7 +376,7 @@ void IssuedInvoicesWindow::updateButtons()
 
 bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note)
 {
-    if (amount <= 0)
+    if (fitPayment(amount, 0, 0) == PaymentFit::Nothing)
         return false;
     QString error;
     const std::optional<std::optional<LedgerPage>> found = onLedger<std::optional<LedgerPage>>(
@@ -391,13 +394,14 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
     if (!*found || (*found)->rows.isEmpty())
         return false;
     const IssuedInvoice &row = (*found)->rows.constFirst();
-    const qint64 owed = row.issue.amount - (*found)->paid.constFirst();
-    if (amount > owed && !Prompter::instance().askToProceed(
-                             this, tr("The payment is more than what is owed."),
-                             tr("Invoice %1 asks for %2 more; the payment is %3. Record it all the same?")
-                                 .arg(row.issue.number.isEmpty() ? QString::number(row.issue.id) : row.issue.number,
-                                      mark(std::max<qint64>(0, owed)), mark(amount)),
-                             tr("Record")))
+    const qint64 paid = (*found)->paid.constFirst();
+    if (fitPayment(amount, row.issue.amount, paid) == PaymentFit::Beyond &&
+        !Prompter::instance().askToProceed(
+            this, tr("The payment is more than what is owed."),
+            tr("Invoice %1 asks for %2 more; the payment is %3. Record it all the same?")
+                .arg(row.issue.number.isEmpty() ? QString::number(row.issue.id) : row.issue.number,
+                     mark(stillOwed(row.issue.amount, paid)), mark(amount)),
+            tr("Record")))
         return false;
     if (!recordWith(tr("The payment could not be recorded."), tr("Recording the payment in the office's ledger…"),
                     [=](LedgerStore &ledger, QString *why) {
@@ -514,8 +518,45 @@ void IssuedInvoicesWindow::openSourceInvoice()
         m_openInvoice(row->issue.sourcePath);
 }
 
-std::optional<QByteArray> IssuedInvoicesWindow::csv(QString *error)
+QString IssuedInvoicesWindow::fileToReadAside()
 {
+    IssueLedger &ledger = IssueLedger::instance();
+    return !ledger.shared() && QFileInfo::exists(ledger.databasePath()) ? ledger.databasePath() : QString();
+}
+
+std::optional<QByteArray> IssuedInvoicesWindow::csv(QString *error, bool *cancelled)
+{
+    if (cancelled)
+        *cancelled = false;
+    if (const QString file = fileToReadAside(); m_shown && !file.isEmpty()) {
+        struct Read
+        {
+            bool opened = false;
+            std::optional<QByteArray> csv;
+            QString error;
+        };
+        const std::optional<Read> read = readCancellable<Read>(
+            this, tr("Reading the ledger of issued invoices…"),
+            [file, anchor = IssueLedger::instance().anchorPath(), filter = *m_shown,
+             slice = m_model->everyRow()](const std::atomic<bool> &stop) {
+                Read found;
+                const std::unique_ptr<LedgerStore> store = openToReadAside(file, anchor, stop);
+                found.opened = store != nullptr;
+                if (!store)
+                    return found;
+                if (const std::optional<LedgerPage> page = searchLedger(store->database(), filter, slice, &found.error);
+                    page && !stop)
+                    found.csv = ledgerCsv(*page);
+                return found;
+            });
+        if (!read && cancelled)
+            *cancelled = true;
+        if (!read || read->opened) {
+            if (read && !read->csv && error)
+                *error = read->error;
+            return read ? read->csv : std::nullopt;
+        }
+    }
     if (!m_model->fetchAll(error))
         return std::nullopt;
     return ledgerCsv(m_model->page());
@@ -523,13 +564,21 @@ std::optional<QByteArray> IssuedInvoicesWindow::csv(QString *error)
 
 void IssuedInvoicesWindow::downloadCsv()
 {
+    // One long read at a time: the menus of other windows still reach this one meanwhile, and two
+    // recoveries at once would each take what the other is taking.
+    if (m_longRead)
+        return;
+    const QScopedValueRollback running(m_longRead, true);
     const QString name = tr("issued-invoices-%1.csv").arg(QDate::currentDate().toString(QStringLiteral("yyyyMMdd")));
     const QString path = Prompter::instance().saveFileName(this, tr("Download CSV"), QDir::home().filePath(name),
                                                            tr("CSV (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
     QString error;
-    const std::optional<QByteArray> rows = csv(&error);
+    bool cancelled = false;
+    const std::optional<QByteArray> rows = csv(&error, &cancelled);
+    if (cancelled)
+        return; // the file is written only from a whole read: nothing was
     if (!rows)
         Prompter::instance().alert(this, tr("The CSV could not be written."),
                                    tr("The ledger of issued invoices cannot be read: %1").arg(error));
@@ -537,10 +586,35 @@ void IssuedInvoicesWindow::downloadCsv()
         Prompter::instance().alert(this, tr("The CSV could not be written."), error);
 }
 
-QString IssuedInvoicesWindow::verificationReport()
+std::optional<QString> IssuedInvoicesWindow::verificationReport()
 {
-    QString error;
-    const LedgerCheck check = IssueLedger::instance().verifyLedger(&error, this);
+    struct Checked
+    {
+        bool opened = false;
+        LedgerCheck check;
+        QString error;
+    };
+    std::optional<Checked> checked;
+    if (const QString file = fileToReadAside(); !file.isEmpty()) {
+        checked = readCancellable<Checked>(
+            this, tr("Verifying the ledger…"),
+            [file, anchor = IssueLedger::instance().anchorPath()](const std::atomic<bool> &stop) {
+                Checked found;
+                if (const std::unique_ptr<LedgerStore> store = openToReadAside(file, anchor, stop)) {
+                    found.opened = true;
+                    found.check = IssueLedger::instance().verifyLocal(*store, stop, &found.error);
+                }
+                return found;
+            });
+        if (!checked)
+            return std::nullopt;
+    }
+    if (!checked || !checked->opened) {
+        checked = Checked();
+        checked->check = IssueLedger::instance().verifyLedger(&checked->error, this);
+    }
+    const LedgerCheck &check = checked->check;
+    const QString &error = checked->error;
     if (!error.isEmpty())
         return tr("The ledger could not be read: %1").arg(error);
     QStringList lines;
@@ -559,7 +633,17 @@ QString IssuedInvoicesWindow::verificationReport()
 
 void IssuedInvoicesWindow::verifyLedger()
 {
-    const QString report = verificationReport();
+    if (m_longRead)
+        return; // as for downloadCsv()
+    const QScopedValueRollback running(m_longRead, true);
+    const std::optional<QString> checked = verificationReport();
+    if (!checked) {
+        Prompter::instance().inform(this, tr("Verify Ledger"),
+                                    tr("Verify Ledger was stopped before it finished: it found nothing either way. "
+                                       "Run it again to know whether the ledger is intact."));
+        return;
+    }
+    const QString &report = *checked;
     const bool intact = report.startsWith(tr("The ledger is intact: no entry and no archived PDF was changed."));
     if (intact)
         Prompter::instance().inform(this, tr("Verify Ledger"), report);
@@ -569,6 +653,9 @@ void IssuedInvoicesWindow::verifyLedger()
 
 void IssuedInvoicesWindow::recoverLedger()
 {
+    if (m_longRead)
+        return; // as for downloadCsv()
+    const QScopedValueRollback running(m_longRead, true);
     IssueLedger &ledger = IssueLedger::instance();
     QStringList files;
     if (QFileInfo::exists(ledger.databasePath()))
@@ -592,7 +679,26 @@ void IssuedInvoicesWindow::recoverLedger()
     if (path.isEmpty())
         return;
     QString aside;
-    const LedgerRecovery done = ledger.recover(path, &aside);
+    LedgerRecovery done;
+    if (ledger.shared()) {
+        done = ledger.recover(path, &aside);
+    } else {
+        // Recorded on a connection of the work's own; the window's opens again when next needed.
+        ledger.close();
+        auto recovered = std::make_shared<IssueLedger::LocalRecovery>();
+        const bool whole =
+            runCancellable(this, tr("Recovering entries…"), [path, recovered](const std::atomic<bool> &stop) {
+                *recovered = IssueLedger::instance().recoverLocal(path, stop);
+            });
+        ledger.tellSealed(recovered->seal);
+        // Stopped before it recorded anything, all is as it was; once it records, it ends and tells.
+        if (!whole && !recovered->recording && recovered->setAside.isEmpty()) {
+            refresh();
+            return;
+        }
+        done = recovered->done;
+        aside = recovered->setAside;
+    }
     const QString report = describeRecovery(done, aside).join(QLatin1Char('\n'));
     if (!done.error.isEmpty())
         Prompter::instance().alert(this, tr("The entries could not be recovered: %1").arg(done.error), report);

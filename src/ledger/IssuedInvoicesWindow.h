@@ -52,10 +52,12 @@ public:
     /// Records a payment against an issue; an amount beyond what is owed asks first. False when
     /// nothing was recorded.
     bool recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note);
-    /// Every row the search found as CSV, in the order shown; nothing when the ledger cannot be read.
-    std::optional<QByteArray> csv(QString *error = nullptr);
-    /// The verification's result as text: the problems found, or that the ledger is intact.
-    QString verificationReport();
+    /// Every row the search found as CSV, in the order shown; nothing when the ledger cannot be read
+    /// or the user cancelled the read (`cancelled` then says so).
+    std::optional<QByteArray> csv(QString *error = nullptr, bool *cancelled = nullptr);
+    /// The verification's result as text: the problems found, or that the ledger is intact; nothing
+    /// when the user cancelled it.
+    std::optional<QString> verificationReport();
 
     void recordPaymentForSelection();
     void voidSelection();
@@ -88,6 +90,8 @@ private:
     bool ledgerAnswers(const QString &what);
     /// After a look at the ledger: what to tell, whether it could be reached.
     void afterLook(bool reached, const QString &error);
+    /// The local ledger's file when a long read can take it off the window's thread, else empty.
+    QString fileToReadAside();
     int selectedRow() const;
     const IssuedInvoice *selectedIssue() const;
     void updateButtons();
@@ -115,6 +119,9 @@ private:
     QPointer<QPushButton> m_openSource;
     QPointer<QTimer> m_searchSoon;
     LedgerTableModel *m_model = nullptr;
+    std::optional<LedgerFilter> m_shown; ///< the search the table shows, if the fields read
+    bool m_longRead = false;             ///< a download, Verify or Recover runs
+
     QString m_issuerEntry;
     InvoiceOpener m_openInvoice;
 };

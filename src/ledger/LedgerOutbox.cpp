@@ -5,11 +5,11 @@
 #include "ledger/IssueIntents.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
+#include "ledger/Reason.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/ServerLedger.h"
 #include "table/Amounts.h"
 
-#include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -23,18 +23,6 @@
 namespace seikyu {
 
 namespace {
-
-QString nextConnectionName()
-{
-    static QAtomicInt counter;
-    return QStringLiteral("seikyu-outbox-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
-}
-
-void setReason(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-}
 
 /// Gives an entry made here what it keeps while away from the server: its origin, its time, the
 /// user and the machine.
@@ -105,22 +93,14 @@ QString refusedText(const LedgerEntry &entry, const QString &reason)
         .arg(what, reason);
 }
 
-LedgerOutbox::LedgerOutbox(QString connection) : m_connection(std::move(connection)) {}
+LedgerOutbox::LedgerOutbox() : m_connection(QStringLiteral("QSQLITE"), QStringLiteral("seikyu-outbox")) {}
 
 QSqlDatabase LedgerOutbox::database() const
 {
-    return QSqlDatabase::database(m_connection, false);
+    return m_connection.database();
 }
 
-LedgerOutbox::~LedgerOutbox()
-{
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
-}
+LedgerOutbox::~LedgerOutbox() = default;
 
 std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *error)
 {
@@ -128,9 +108,8 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
         setReason(error, QStringLiteral("the folder of %1 cannot be created").arg(path));
         return nullptr;
     }
-    const QString name = nextConnectionName();
-    std::unique_ptr<LedgerOutbox> outbox(new LedgerOutbox(name));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    std::unique_ptr<LedgerOutbox> outbox(new LedgerOutbox);
+    QSqlDatabase db = outbox->database();
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
     if (!db.open()) {
@@ -160,7 +139,7 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
 std::optional<LedgerEntry> LedgerOutbox::add(LedgerEntry entry, QString *error)
 {
     stamp(entry);
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(database());
     query.prepare(QStringLiteral("INSERT OR IGNORE INTO outbox (origin, entry) VALUES (?, ?)"));
     query.addBindValue(entry.origin);
     query.addBindValue(QString::fromUtf8(entryToJson(entry)));
@@ -173,7 +152,7 @@ std::optional<LedgerEntry> LedgerOutbox::add(LedgerEntry entry, QString *error)
 
 int LedgerOutbox::count() const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(database());
     if (query.exec(QStringLiteral("SELECT count(*) FROM outbox")) && query.next())
         return query.value(0).toInt();
     return 0;
@@ -182,7 +161,7 @@ int LedgerOutbox::count() const
 QList<LedgerEntry> LedgerOutbox::waiting() const
 {
     QList<LedgerEntry> entries;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(database());
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT entry FROM outbox ORDER BY position")))
         return entries;
@@ -196,7 +175,7 @@ QList<LedgerEntry> LedgerOutbox::waiting() const
 OutboxSending LedgerOutbox::send(LedgerStore &server)
 {
     OutboxSending sending;
-    const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    const QSqlDatabase db = database();
     QSet<QString> refusedOrigins;
     for (const RefusedEntry &aside : refused())
         refusedOrigins.insert(aside.entry.origin);
@@ -246,7 +225,7 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
 std::optional<LedgerEntry> LedgerOutbox::setAside(LedgerEntry entry, const QString &reason, QString *error)
 {
     stamp(entry);
-    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    QSqlDatabase db = database();
     if (!db.transaction()) {
         setReason(error, db.lastError().text());
         return std::nullopt;
@@ -276,7 +255,7 @@ std::optional<LedgerEntry> LedgerOutbox::setAside(LedgerEntry entry, const QStri
 QList<RefusedEntry> LedgerOutbox::refused() const
 {
     QList<RefusedEntry> found;
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(database());
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT entry, reason, refused_at FROM refused ORDER BY position")))
         return found;
@@ -289,7 +268,7 @@ QList<RefusedEntry> LedgerOutbox::refused() const
 
 int LedgerOutbox::refusedCount() const
 {
-    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    QSqlQuery query(database());
     if (query.exec(QStringLiteral("SELECT count(*) FROM refused")) && query.next())
         return query.value(0).toInt();
     return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ledger/LedgerEntry.h"
+#include "ledger/SqlConnection.h"
 
 #include <QDateTime>
 #include <QSqlDatabase>
@@ -68,8 +69,8 @@ public:
     QSqlDatabase database() const;
 
 private:
-    explicit LedgerOutbox(QString connection);
-    QString m_connection;
+    LedgerOutbox();
+    SqlConnection m_connection;
 };
 
 /// "3 entries waiting to be sent" (translated), or empty for none.

@@ -3,6 +3,8 @@
 #include "ledger/LedgerHealth.h"
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerStore.h"
+#include "ledger/LongRead.h"
+#include "ledger/SqlConnection.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -160,10 +162,10 @@ QList<quint32> tableRoots(const QString &path)
 /// The statement that creates today's ledger_entries, as SQLite keeps it in its schema.
 QString entriesTableSql()
 {
-    const QString name = QStringLiteral("seikyu-recovery-schema");
+    const SqlConnection connection(QStringLiteral("QSQLITE"), QStringLiteral("seikyu-recovery-schema"));
     QString sql;
     {
-        QSqlDatabase scratch = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase scratch = connection.database();
         scratch.setDatabaseName(QStringLiteral(":memory:"));
         QSqlQuery query(scratch);
         if (scratch.open()) {
@@ -176,7 +178,6 @@ QString entriesTableSql()
         query.finish();
         scratch.close();
     }
-    QSqlDatabase::removeDatabase(name);
     return sql;
 }
 
@@ -231,6 +232,14 @@ int restoreEntriesTable(QSqlDatabase &db, const QString &copy)
 
 LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into)
 {
+    return recoverEntries(
+        damagedPath, [&into](QString *) { return &into; }, nullptr);
+}
+
+LedgerRecovery recoverEntries(const QString &damagedPath,
+                              const std::function<LedgerStore *(QString *error)> &intoWhenRead,
+                              const std::atomic<bool> *stop)
+{
     LedgerRecovery recovery;
     // SQLite may write even to a file it only reads (its journal recovered, a checkpoint): the
     // damaged file stays as it is, its copy is read.
@@ -242,29 +251,39 @@ LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into)
     }
     if (QFile::exists(damagedPath + QStringLiteral("-wal")))
         QFile::copy(damagedPath + QStringLiteral("-wal"), copy + QStringLiteral("-wal"));
-    const QString connection = QStringLiteral("seikyu-recovery");
     DamagedRows rows;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        const SqlConnection connection(QStringLiteral("QSQLITE"), QStringLiteral("seikyu-recovery"));
+        QSqlDatabase db = connection.database();
         db.setDatabaseName(copy);
         // A schema that names what is no longer there (an index of a lost table) still reads.
         const bool opened = db.open() && QSqlQuery(db).exec(QStringLiteral("PRAGMA writable_schema = ON"));
+        if (opened && stop)
+            stopSqliteWhen(db, *stop);
         int version = opened ? columnsVersion(db) : 0;
-        if (opened && version == 0)
+        if (opened && version == 0) {
             version = restoreEntriesTable(db, copy);
+            if (stop) // opened again on the way
+                stopSqliteWhen(db, *stop);
+        }
         if (version > 0)
             rows = readRows(db, version);
         else
             recovery.error = Text::tr("no entries can be read from “%1”").arg(damagedPath);
         db.close();
     }
-    QSqlDatabase::removeDatabase(connection);
     if (!recovery.error.isEmpty())
+        return recovery;
+    // Before `into` is asked for: a damaged ledger recovered into a new one in its place has its
+    // log moved with it.
+    const std::optional<QString> walLost = walDamage(damagedPath + QStringLiteral("-wal"));
+    LedgerStore *into = intoWhenRead(&recovery.error);
+    if (!into)
         return recovery;
 
     QString error;
     QHash<QString, qint64> here; // hash → id of the entries `into` holds
-    for (const LedgerEntry &entry : into.entries(0, &error))
+    for (const LedgerEntry &entry : into->entries(0, &error))
         here.insert(entry.hash, entry.id);
     if (!error.isEmpty()) {
         recovery.error = error;
@@ -308,7 +327,7 @@ LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into)
         entry.hash.clear();
         entry.invoiceId = 0;
         LedgerFault fault = LedgerFault::None;
-        const std::optional<LedgerEntry> recorded = into.record(entry, &error, &fault);
+        const std::optional<LedgerEntry> recorded = into->record(entry, &error, &fault);
         if (!recorded && fault != LedgerFault::Refused) {
             recovery.error = error;
             break;
@@ -321,8 +340,8 @@ LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into)
         ++(recorded->id > lastBefore ? recovery.taken : recovery.alreadyThere);
     }
     recovery.notTaken += runsOf(unchecked, Text::tr("not taken, the chain does not vouch for it"));
-    if (const std::optional<QString> wal = walDamage(damagedPath + QStringLiteral("-wal")))
-        recovery.notTaken.append(Text::tr("Entries recorded after the damage could not be read: %1.").arg(*wal));
+    if (walLost)
+        recovery.notTaken.append(Text::tr("Entries recorded after the damage could not be read: %1.").arg(*walLost));
     if (rows.endUnknown)
         recovery.notTaken.append(Text::tr("Entries after entry %1 could not be read.")
                                      .arg(rows.entries.isEmpty() ? 0 : rows.entries.constLast().id));

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <functional>
 
 namespace seikyu {
 
@@ -23,6 +25,11 @@ struct LedgerRecovery
 /// recovering again (or entries already in `into`) takes nothing twice. Payments, voids and reissues
 /// point at the recovered entries they referred to.
 LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into);
+/// recoverEntries() that reads first and only then asks `into` for the ledger to record in, so
+/// that a recovery stopped while it reads changes nothing: SQLite stops reading soon after `stop`
+/// is set, and a null store (stopped, or it cannot be opened: its `error` says why) records nothing.
+LedgerRecovery recoverEntries(const QString &damagedPath, const std::function<LedgerStore *(QString *error)> &into,
+                              const std::atomic<bool> *stop);
 
 /// What a recovery did, one sentence a line (translated): where the damaged ledger was set aside
 /// (`setAside`, when it was), each entry not taken, and how many were recovered. The error is not

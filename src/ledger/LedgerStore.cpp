@@ -5,10 +5,10 @@
 #include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerHealth.h"
 #include "ledger/LedgerRoles.h"
+#include "ledger/Reason.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
 
-#include <QAtomicInt>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -25,18 +25,6 @@
 namespace seikyu {
 
 namespace {
-
-QString nextConnectionName()
-{
-    static QAtomicInt counter;
-    return QStringLiteral("seikyu-ledger-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
-}
-
-void setReason(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-}
 
 void setFault(LedgerFault *fault, LedgerFault value)
 {
@@ -216,9 +204,9 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
         setReason(error, QStringLiteral("the folder %1 cannot be created").arg(info.absolutePath()));
         return nullptr;
     }
-    const QString name = nextConnectionName();
+    auto connection = std::make_unique<SqlConnection>(QStringLiteral("QSQLITE"), QStringLiteral("seikyu-ledger"));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = connection->database();
         db.setDatabaseName(path);
         // Another process holding the write lock is waited for rather than failed on.
         db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000;QSQLITE_OPEN_READONLY")
@@ -227,37 +215,27 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
             setFault(fault,
                      faultOf(db.lastError()) == LedgerFault::Damaged ? LedgerFault::Damaged : LedgerFault::Unwritable);
             setReason(error, db.lastError().text());
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(name);
             return nullptr;
         }
     }
     // Before the first write makes the journal files, which take the database's permissions.
     if (!inMemory)
         keepDatabasePrivate(path);
-    auto store = std::make_unique<LedgerStore>(name, sqliteDialect());
+    auto store = std::make_unique<LedgerStore>(std::move(connection), sqliteDialect());
     if (readOnly ? !store->prepareToRead(error, fault) : !store->prepare(error, fault))
         return nullptr;
     return store;
 }
 
-LedgerStore::LedgerStore(const QString &connectionName, LedgerDialect dialect)
-    : m_connection(connectionName), m_dialect(std::move(dialect))
+LedgerStore::LedgerStore(std::unique_ptr<SqlConnection> connection, LedgerDialect dialect)
+    : m_connection(std::move(connection)), m_dialect(std::move(dialect))
 {}
 
-LedgerStore::~LedgerStore()
-{
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-        if (db.isOpen())
-            db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connection);
-}
+LedgerStore::~LedgerStore() = default;
 
 QSqlDatabase LedgerStore::database() const
 {
-    return QSqlDatabase::database(m_connection, false);
+    return m_connection->database();
 }
 
 bool execPatiently(QSqlQuery &query, const QString &statement)

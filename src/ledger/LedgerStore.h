@@ -5,6 +5,7 @@
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerSearch.h"
 #include "ledger/NumberUse.h"
+#include "ledger/SqlConnection.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -48,9 +49,9 @@ public:
                                                    QString *error = nullptr,
                                                    LedgerAccess access = LedgerAccess::ReadWrite);
 
-    /// A store over a connection the caller added and opened (for instance QPSQL), of `dialect`.
-    /// The store owns the connection from now on and removes it when it goes. Call prepare() next.
-    LedgerStore(const QString &connectionName, LedgerDialect dialect);
+    /// A store over a connection the caller opened (for instance QPSQL), of `dialect`, which it
+    /// owns from now on. Call prepare() next.
+    LedgerStore(std::unique_ptr<SqlConnection> connection, LedgerDialect dialect);
     ~LedgerStore();
     LedgerStore(const LedgerStore &) = delete;
     LedgerStore &operator=(const LedgerStore &) = delete;
@@ -137,7 +138,7 @@ private:
     /// The ledger's identity (ledger_meta's ledger_id) into m_identity, the anchors' key.
     void readIdentity();
 
-    QString m_connection;
+    std::unique_ptr<SqlConnection> m_connection;
     LedgerDialect m_dialect;
     int m_version = 0;
     bool m_readOnly = false;

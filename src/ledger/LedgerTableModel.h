@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QList>
 #include <functional>
+#include <limits>
 
 namespace seikyu {
 
@@ -40,6 +41,8 @@ public:
     int rowOfIssue(qint64 issueId) const;
     /// Reads every remaining row (the download shows them all); false when the database failed.
     bool fetchAll(QString *error = nullptr);
+    /// Every row found, in the order shown.
+    LedgerSlice everyRow() const { return LedgerSlice{m_order, m_descending, 0, std::numeric_limits<int>::max()}; }
     /// The rows read so far with what each received, in the order shown.
     const LedgerPage &page() const { return m_page; }
 

@@ -1,5 +1,6 @@
 #include "ledger/NumberSequence.h"
 
+#include "ledger/Reason.h"
 #include "table/Amounts.h"
 
 #include <QCoreApplication>
@@ -10,12 +11,6 @@
 namespace seikyu {
 
 namespace {
-
-void setReason(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-}
 
 /// Counts the sequence on by one in a single statement; the row lock makes it atomic. Through the
 /// owner's function: the office's login may not change the counters itself.

@@ -1,5 +1,7 @@
 #include "ledger/PostgresTarget.h"
 
+#include "ledger/Reason.h"
+
 #include <QCoreApplication>
 #include <QUrl>
 
@@ -12,12 +14,6 @@ struct Text
 {
     Q_DECLARE_TR_FUNCTIONS(PostgresTarget)
 };
-
-void setReason(QString *error, const QString &reason)
-{
-    if (error)
-        *error = reason;
-}
 
 /// The keywords libpq knows; anything else it refuses to connect with.
 bool isLibpqKeyword(const QString &key)

@@ -1,6 +1,7 @@
 #include "ledger/ServerLedger.h"
 
-#include <QAtomicInt>
+#include "ledger/SqlConnection.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocalSocket>
@@ -35,38 +36,20 @@ int connectTimeout(const PostgresTarget &target)
     return 0;
 }
 
-QString nextConnectionName()
-{
-    static QAtomicInt counter;
-    return QStringLiteral("seikyu-server-%1").arg(counter.fetchAndAddRelaxed(1) + 1);
-}
-
 /// A connection that goes away with this object unless released to a store.
 class Connection
 {
 public:
-    Connection() : m_name(nextConnectionName()) {}
-    ~Connection()
-    {
-        if (m_name.isEmpty())
-            return;
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            if (db.isOpen())
-                db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
+    Connection()
+        : m_connection(std::make_unique<SqlConnection>(QStringLiteral("QPSQL"), QStringLiteral("seikyu-server")))
+    {}
 
-    const QString &name() const { return m_name; }
-    QSqlDatabase database() const { return QSqlDatabase::database(m_name, false); }
-    QString release() { return std::exchange(m_name, QString()); }
+    QSqlDatabase database() const { return m_connection->database(); }
+    std::unique_ptr<SqlConnection> release() { return std::move(m_connection); }
 
     bool open(const PostgresTarget &target, QString *detail)
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+        QSqlDatabase db = database();
         db.setHostName(target.host);
         if (target.port > 0)
             db.setPort(target.port);
@@ -104,7 +87,7 @@ public:
     bool timedOut() const { return m_timeoutMs > 0 && m_waitedMs >= m_timeoutMs - 250; }
 
 private:
-    QString m_name;
+    std::unique_ptr<SqlConnection> m_connection;
     qint64 m_waitedMs = 0;
     qint64 m_timeoutMs = 0;
 };
