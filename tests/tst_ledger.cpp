@@ -359,13 +359,14 @@ void LedgerTest::archiveCheckLeavesOtherComputersPdfsToThem()
         chain[i].archiveName = names.at(i);
         chain[i].pdfSha256 = QString::number(i + 1);
     }
-    // pc-a holds its own copies 1 and 3 (1.pdf its own, not pc-b's of the same name), misses 5
-    // (which names no computer), and finds 6.pdf of pc-b here with bytes nobody recorded.
+    // pc-a holds its own copy 1 (1.pdf its own, not pc-b's of the same name), misses 3 (its own,
+    // the name written in capitals) and 5 (which names no computer), and finds 6.pdf of pc-b here
+    // with bytes nobody recorded.
     const QHash<QString, QString> onPcA = {{QStringLiteral("1.pdf"), QStringLiteral("1")},
-                                           {QStringLiteral("3.pdf"), QStringLiteral("3")},
                                            {QStringLiteral("6.pdf"), QStringLiteral("forged")}};
     const LedgerCheck here = checkArchive(chain, onPcA, QStringLiteral("pc-a"));
-    QCOMPARE(here.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, 5, QStringLiteral("5.pdf")},
+    QCOMPARE(here.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, 3, QStringLiteral("3.pdf")},
+                                                 {ChainProblem::Kind::PdfMissing, 5, QStringLiteral("5.pdf")},
                                                  {ChainProblem::Kind::PdfChanged, 6, QStringLiteral("6.pdf")}}));
     QCOMPARE(here.pdfsCheckedHere, 4);
     QCOMPARE(here.pdfsKeptElsewhere, 2);
@@ -386,6 +387,7 @@ void LedgerTest::archiveCheckLeavesOtherComputersPdfsToThem()
     const LedgerCheck alone = checkArchive(chain, onPcA, QString());
     QCOMPARE(alone.pdfsKeptElsewhere, 0);
     QCOMPARE(alone.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, 2, QStringLiteral("2.pdf")},
+                                                  {ChainProblem::Kind::PdfMissing, 3, QStringLiteral("3.pdf")},
                                                   {ChainProblem::Kind::PdfChanged, 4, QStringLiteral("1.pdf")},
                                                   {ChainProblem::Kind::PdfMissing, 5, QStringLiteral("5.pdf")},
                                                   {ChainProblem::Kind::PdfChanged, 6, QStringLiteral("6.pdf")}}));
