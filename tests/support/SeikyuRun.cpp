@@ -1,0 +1,32 @@
+#include "support/SeikyuRun.h"
+
+#include <QProcess>
+
+namespace seikyu::test {
+
+QString seikyuBinary()
+{
+    return qEnvironmentVariable("SEIKYU_BINARY");
+}
+
+SeikyuRun runSeikyu(const QStringList &arguments, const QHash<QString, QString> &environment)
+{
+    QProcess process;
+    QProcessEnvironment changed = QProcessEnvironment::systemEnvironment();
+    for (auto it = environment.cbegin(); it != environment.cend(); ++it)
+        changed.insert(it.key(), it.value());
+    process.setProcessEnvironment(changed);
+    process.start(seikyuBinary(), arguments);
+    SeikyuRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+} // namespace seikyu::test
