@@ -390,7 +390,9 @@ private slots:
             QCOMPARE(tintedPixels({}, true, m_dir.filePath(QStringLiteral("row.pdf"))), 0);
             QVERIFY(controller.closeAll());
         }
-        // A new invoice: every region still shows its blue guide border on screen.
+        // A new invoice, with no saved customer or issuer to start from: every region still shows
+        // its blue guide border on screen.
+        clearSettings();
         auto document = makeDocument();
         QVERIFY(document->whomRoom->hasGuideBorder() && document->dateRoom->hasGuideBorder());
         QVERIFY(tintedPixels(document->page->grab().toImage(), true) > 100);
