@@ -23,11 +23,6 @@ using namespace seikyu::test;
 
 namespace {
 
-QString yen(qint64 amount)
-{
-    return mark(amount, QStringLiteral("ja_JP"));
-}
-
 /// The cells of a row as the table shows them, "date|name|solo|much|sums".
 QString rowText(const RowCells &cells)
 {
@@ -564,6 +559,24 @@ private slots:
         QCOMPARE(prompter->alerts.size(), 2);
         QCOMPARE(document->undoStack()->count(), steps);
         QCOMPARE(tableTexts(*document), expected);
+        // Totalled, a sums row current: the rows go after the items, and the sums follow them in the
+        // same step, which undo gives back as one.
+        document->gridCalc();
+        const int rows = document->bank->count();
+        document->grid->selectionModel()->setCurrentIndex(document->bank->index(rows - 1, 0),
+                                                          QItemSelectionModel::NoUpdate);
+        const QStringList totalled = tableTexts(*document);
+        const auto total = [&] {
+            return amountOf(document->bank->row(document->bank->count() - 1)->value(Column::Sums));
+        };
+        const qint64 totalBefore = total();
+        QVERIFY(document->pasteRows(QStringLiteral("\tりんご\t100\t2\t")));
+        QCOMPARE(tableTexts(*document).at(expected.size()), "|りんご|" + yen(100) + "|2|" + yen(200));
+        QVERIFY(document->isTotalled());
+        QVERIFY2(total() >= totalBefore + 200, qPrintable(tableTexts(*document).join(u'\n')));
+        document->undoStack()->undo();
+        QCOMPARE(tableTexts(*document), totalled);
+        QCOMPARE(total(), totalBefore);
     }
 
     void takesTaxClassesAndCheckedRows()
@@ -624,61 +637,6 @@ private slots:
         QVERIFY(prompter->notes.constLast().contains("every row is at the invoice's rate"));
     }
 
-    void pastesAboveTheSumsOfATotalledTable()
-    {
-        auto document = makeDocument();
-        document->tblePlus();
-        document->gridCalc();
-        const int rows = document->bank->count();
-        document->grid->selectionModel()->setCurrentIndex(document->bank->index(rows - 1, 0),
-                                                          QItemSelectionModel::NoUpdate);
-        const QStringList before = tableTexts(*document);
-        const auto total = [&] {
-            return amountOf(document->bank->row(document->bank->count() - 1)->value(Column::Sums));
-        };
-        const qint64 totalBefore = total();
-        QVERIFY(document->pasteRows(QStringLiteral("\tりんご\t100\t2\t")));
-        QCOMPARE(tableTexts(*document).at(2), "|りんご|" + yen(100) + "|2|" + yen(200));
-        QVERIFY(document->isTotalled());
-        // The sums follow the pasted row in the same step, and undo gives both back together.
-        QVERIFY2(total() >= totalBefore + 200, qPrintable(tableTexts(*document).join(u'\n')));
-        document->undoStack()->undo();
-        QCOMPARE(tableTexts(*document), before);
-        QCOMPARE(total(), totalBefore);
-    }
-
-    void pastesTheClipboardInTheTablePanel()
-    {
-        auto document = makeDocument();
-        document->tblePlus();
-        document->window()->show();
-        document->window()->activateWindow();
-        QTRY_VERIFY(QApplication::activeWindow() == document->window());
-        document->gridShow();
-        QTableView *table = document->gridCore;
-        QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == document->gridCtrl.get());
-        table->setFocus();
-        // Just opened, no row chosen: rows laid out as a delivery sheet (日付, 品名, 数量, 単価, 金額)
-        // go after the last item, each number into its own column.
-        QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
-        QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(tableTexts(*document).at(2), "10/1|キャベツ|" + yen(1980) + "|4|" + yen(7920));
-        document->undoStack()->undo();
-        table->setCurrentIndex(document->bank->index(1, 1));
-        // Text without a tab goes into the current cell, as if typed.
-        QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
-        QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(document->bank->row(1)->value(Column::Name).toString(), QStringLiteral("設計作業"));
-        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Edit a cell"));
-        // Cells from a spreadsheet become rows.
-        QGuiApplication::clipboard()->setText(QStringLiteral("12/1\t運搬\t5000\t1\t\n"));
-        QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(document->bank->count(), 3);
-        QCOMPARE(tableTexts(*document).at(2), "12/1|運搬|" + yen(5000) + "|1|" + yen(5000));
-        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
-        document->gridCtrl->reject();
-    }
-
     void importsACsvFileAsOneUndoStep()
     {
         PrompterGuard prompter;
@@ -708,32 +666,23 @@ private slots:
         QVERIFY(note.indexOf(QStringLiteral("Line 6")) < note.indexOf(QStringLiteral("Line 7")));
         document->undoStack()->undo();
         QCOMPARE(tableTexts(*document), before);
-    }
 
-    void importsNothingFromWhatCannotBeImported()
-    {
-        PrompterGuard prompter;
-        QTemporaryDir dir;
-        auto document = makeDocument();
-        document->tblePlus();
-        const QStringList before = tableTexts(*document);
+        // What cannot be imported is refused with a reason, and imports and records nothing.
         const int steps = document->undoStack()->count();
-        bool asked = false;
-        setImportChooser([&asked](QWidget *, const CsvFile &, const QString &) {
-            asked = true;
+        bool chosen = false;
+        setImportChooser([&chosen](QWidget *, const CsvFile &, const QString &) {
+            chosen = true;
             return std::optional<ImportChoice>(
                 ImportChoice{{std::nullopt, std::optional<Column>(Column::Name)}, false});
         });
         QImage image(8, 8, QImage::Format_ARGB32);
         image.fill(Qt::green);
-        const QString picture = writeFile(dir.filePath("picture.csv"), encodedImage(image, "PNG"));
-        const QString empty = writeFile(dir.filePath("empty.csv"), QByteArray());
-        const QString firstColumnOnly = writeFile(dir.filePath("first.csv"), "a,\nb,\n");
-        QCOMPARE(document->importRowsFrom(picture), 0);
-        QCOMPARE(document->importRowsFrom(empty), 0);
-        QVERIFY(!asked);
-        QCOMPARE(document->importRowsFrom(firstColumnOnly), 0); // the only column chosen is empty
-        QVERIFY(asked);
+        QCOMPARE(document->importRowsFrom(writeFile(dir.filePath("picture.csv"), encodedImage(image, "PNG"))), 0);
+        QCOMPARE(document->importRowsFrom(writeFile(dir.filePath("empty.csv"), QByteArray())), 0);
+        QVERIFY(!chosen);
+        // The only column chosen is empty.
+        QCOMPARE(document->importRowsFrom(writeFile(dir.filePath("first.csv"), "a,\nb,\n")), 0);
+        QVERIFY(chosen);
         QCOMPARE(prompter->alerts.size(), 3);
         QVERIFY(prompter->alerts.at(0).contains(QStringLiteral("not text")));
         QVERIFY(prompter->alerts.at(1).contains(QStringLiteral("empty")));
@@ -745,7 +694,7 @@ private slots:
         QCOMPARE(document->undoStack()->count(), steps);
     }
 
-    void reachesTheRowsFromTheMenus()
+    void reachesTheRowsFromTheMenusAndThePanel()
     {
         PrompterGuard prompter;
         QTemporaryDir dir;
@@ -770,6 +719,32 @@ private slots:
         QCOMPARE(tableTexts(*document).mid(1),
                  (QStringList{"|Design|||" + yen(50000), "12/1|りんご|" + yen(100) + "|3|" + yen(300)}));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
+
+        // Paste in the table panel, just opened with no row chosen: rows laid out as a delivery sheet
+        // (日付, 品名, 数量, 単価, 金額) go after the last item, each number into its own column.
+        document->window()->show();
+        document->window()->activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == document->window());
+        document->gridShow();
+        QTableView *table = document->gridCore;
+        QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == document->gridCtrl.get());
+        table->setFocus();
+        QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(tableTexts(*document).at(3), "10/1|キャベツ|" + yen(1980) + "|4|" + yen(7920));
+        document->undoStack()->undo();
+        table->setCurrentIndex(document->bank->index(1, 1));
+        // Text without a tab goes into the current cell, as if typed; cells become rows after it.
+        QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(document->bank->row(1)->value(Column::Name).toString(), QStringLiteral("設計作業"));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Edit a cell"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("12/1\t運搬\t5000\t1\t\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(document->bank->count(), 4);
+        QCOMPARE(tableTexts(*document).at(2), "12/1|運搬|" + yen(5000) + "|1|" + yen(5000));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
+        document->gridCtrl->reject();
         controller.closeAll();
     }
 

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "sections/SavedLists.h"
+#include "table/Amounts.h"
 #include "widgets/RoomBox.h"
 
 #include <QApplication>
@@ -41,6 +42,11 @@ void clearSettings()
     QSettings settings;
     settings.clear();
     settings.sync();
+}
+
+QString yen(qint64 amount)
+{
+    return mark(amount, QStringLiteral("ja_JP"));
 }
 
 PrompterGuard::PrompterGuard()

@@ -110,6 +110,9 @@ private:
     ScriptedPrompter *m_prompter;
 };
 
+/// An amount as the table shows it in yen, "￥1,200" or "-￥500".
+QString yen(qint64 amount);
+
 /// A set-up document, optionally from file bytes (which must read).
 std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes = {});
 
