@@ -510,7 +510,7 @@ void benchLedger()
     const QString pdf = dir.filePath(QStringLiteral("issued.pdf"));
     QString error;
     writeFileAtomically(pdf, renderPagePdf(*document, QStringLiteral("bench")), &error);
-    const InvoicePage page = document->pageState();
+    const Invoice page = document->pageState();
     measure(QStringLiteral("ledger: record an issued PDF"), 10, 21, nullptr,
             [&] { ledger.recordIssue(page, dir.filePath(QStringLiteral("a.seikyu")), IssueChannel::Pdf, pdf); });
     // The entry alone, on disk (synchronous=FULL) before it is reported.

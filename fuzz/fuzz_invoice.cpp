@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const InvoiceReadResult result = readInvoice(bytes);
-    if (!result.contents) {
+    if (!result.invoice) {
         if (result.error.isEmpty())
             fail("a refused file gives the user no reason", bytes, {});
         return 0;

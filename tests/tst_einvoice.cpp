@@ -1,6 +1,7 @@
 // The JP PINT e-invoice without widgets: the mapping of an invoice's money onto UBL, checked against the
 // schema and the Japanese rules for every kind of table; what is refused and why; the customer's
 // electronic address; the invoice period and the units.
+#include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceMapping.h"
 #include "einvoice/InvoicePeriod.h"
 #include "einvoice/PeppolId.h"
@@ -76,19 +77,19 @@ qint64 sumsValue(const QList<SumsLine> &lines, const QString &label)
 }
 
 /// A qualified invoice with everything JP PINT needs, totalled as the page totals it.
-InvoiceContents invoiceOf(const Table &table)
+Invoice invoiceOf(const Table &table)
 {
-    InvoiceContents contents;
-    contents.numb = QStringLiteral("INV-2026-0042");
+    Invoice contents;
+    contents.number = QStringLiteral("INV-2026-0042");
     contents.date = QDate(2026, 12, 5);
-    contents.dues = QDate(2026, 12, 31);
-    contents.whom = QStringLiteral("株式会社丸の内商事");
-    contents.peer = QStringLiteral("0188:") + corporateNumber(QStringLiteral("234567890123"));
-    contents.from = QStringLiteral("〒100-0005\n東京都千代田区丸の内1-1\n山田食品株式会社\n03-1234-5678\nみずほ銀行 "
-                                   "丸の内支店 普通 1234567\nT8010001000003");
-    contents.rate = table.rate;
-    contents.plus = table.addTax;
-    contents.hold = table.withholding;
+    contents.dueDate = QDate(2026, 12, 31);
+    contents.customer = QStringLiteral("株式会社丸の内商事");
+    contents.customerElectronicAddress = QStringLiteral("0188:") + corporateNumber(QStringLiteral("234567890123"));
+    contents.issuer = QStringLiteral("〒100-0005\n東京都千代田区丸の内1-1\n山田食品株式会社\n03-1234-5678\nみずほ銀行 "
+                                     "丸の内支店 普通 1234567\nT8010001000003");
+    contents.taxRate = table.rate;
+    contents.taxOnTop = table.addTax;
+    contents.withholding = table.withholding;
     for (const Item &item : table.items) {
         ItemRow row(item.date, item.name, item.unitPrice, item.quantity, mark(item.price));
         row.setTaxClass(item.taxClass);
@@ -98,7 +99,7 @@ InvoiceContents invoiceOf(const Table &table)
     const QList<SumsLine> sums = pageSums(table);
     for (const SumsLine &line : sums)
         contents.rows.append(ItemRow(blank, blank, blank, line.label, line.value));
-    contents.full = QStringLiteral("\u0008御請求金額\n") + mark(amountOf(sums.last().value));
+    contents.amountBox = QStringLiteral("\u0008御請求金額\n") + mark(amountOf(sums.last().value));
     return contents;
 }
 
@@ -318,36 +319,36 @@ private slots:
         Table table{{{"弁当", "500", "4個", 2000, TaxClass::Reduced}, {"お茶", "150", "4本", 600, TaxClass::Reduced}}};
         if (damage == "inside down")
             table = Table{{{"ランチ", "1099", "1食", 1099, TaxClass::Standard}}, 10, false, TaxRounding::Down};
-        InvoiceContents contents = invoiceOf(table);
+        Invoice contents = invoiceOf(table);
         if (damage == "numb")
-            contents.numb.clear();
+            contents.number.clear();
         else if (damage == "regn")
-            contents.from = contents.from->section(QLatin1Char('\n'), 0, 4);
+            contents.issuer = contents.issuer->section(QLatin1Char('\n'), 0, 4);
         else if (damage == "peer")
-            contents.peer.clear();
+            contents.customerElectronicAddress.clear();
         else if (damage == "bad peer")
-            contents.peer = QStringLiteral("0188:1234567890123");
+            contents.customerElectronicAddress = QStringLiteral("0188:1234567890123");
         else if (damage == "sums")
             contents.rows = contents.rows.mid(0, 2);
         else if (damage == "full")
-            contents.full = QStringLiteral("\u0008御請求金額\n￥9,999");
+            contents.amountBox = QStringLiteral("\u0008御請求金額\n￥9,999");
         else if (damage == "item")
             contents.rows[0].setValue(Column::Sums, QStringLiteral("￥2,100"));
         else if (damage == "name")
             contents.rows[1].setValue(Column::Name, QString());
         else if (damage == "ctrl")
-            contents.whom = QStringLiteral("株式会社\u0001丸の内");
+            contents.customer = QStringLiteral("株式会社\u0001丸の内");
         else if (damage == "surrogate")
             contents.rows[0].setValue(Column::Name, QStringLiteral("弁当") + QChar(0xD800));
         else if (damage == "fffe")
-            contents.note = QStringLiteral("備考\uFFFE");
+            contents.remarks = QStringLiteral("備考\uFFFE");
         else if (damage == "year -1")
-            contents.dues = QDate(-1, 12, 31);
+            contents.dueDate = QDate(-1, 12, 31);
         else if (damage == "year 10000")
             contents.date = QDate(10000, 1, 1);
         else if (damage == "dues") {
-            contents.dues = QDate();
-            contents.from = contents.from->replace(QStringLiteral("みずほ銀行 丸の内支店 普通 1234567"), QString());
+            contents.dueDate = QDate();
+            contents.issuer = contents.issuer->replace(QStringLiteral("みずほ銀行 丸の内支店 普通 1234567"), QString());
         }
         const EInvoice invoice = mapEInvoice(contents, QDate(2026, 12, 5));
         QVERIFY(!invoice.ok());
@@ -357,7 +358,7 @@ private slots:
 
     void namesEverythingMissingAtOnce()
     {
-        InvoiceContents contents;
+        Invoice contents;
         const EInvoice invoice = mapEInvoice(contents, QDate(2026, 12, 5));
         QVERIFY(invoice.refusals.size() >= 5);
     }
@@ -401,18 +402,18 @@ private slots:
 
     void theFileKeepsThePeerOnlyWhenThereIsOne()
     {
-        InvoicePage page;
+        Invoice page;
         page.date = QDate(2026, 12, 5);
         const QByteArray without = writeInvoice(page);
         QVERIFY(!QJsonDocument::fromJson(without).object().contains("peer"));
-        QVERIFY(readInvoice(without).contents->peer.isEmpty());
-        page.peer = QStringLiteral("0221:T1234567890123");
+        QVERIFY(readInvoice(without).invoice->customerElectronicAddress.isEmpty());
+        page.customerElectronicAddress = QStringLiteral("0221:T1234567890123");
         const QByteArray with = writeInvoice(page);
-        QCOMPARE(readInvoice(with).contents->peer, page.peer);
+        QCOMPARE(readInvoice(with).invoice->customerElectronicAddress, page.customerElectronicAddress);
         // A peer of the wrong type is absent, as every member is.
         QJsonObject object = QJsonDocument::fromJson(with).object();
         object.insert("peer", 42);
-        QVERIFY(readInvoice(QJsonDocument(object).toJson()).contents->peer.isEmpty());
+        QVERIFY(readInvoice(QJsonDocument(object).toJson()).invoice->customerElectronicAddress.isEmpty());
     }
 
     // ---- the period, the units, the tax left out ----

@@ -505,15 +505,15 @@ void LedgerTest::issueFactsFromThePage()
 {
     const QString s = QStringLiteral(" ");
     auto sumsRow = [&](const QString &label, const CellValue &value) { return ItemRow(s, s, s, label, value); };
-    InvoicePage page;
-    page.head = QStringLiteral("請求書");
+    Invoice page;
+    page.title = QStringLiteral("請求書");
     page.date = QDate(2026, 3, 10);
-    page.whomText = QStringLiteral("株式会社サンプル商事 御中");
-    page.whomHonorific = QStringLiteral("御中");
-    page.from = QStringLiteral("〒100-0001\n東京都\n山田太郎\n03-0000-0000\n銀行\nT1234567890123");
-    page.numb = QStringLiteral("2026-003");
-    page.dues = QDate(2026, 4, 30);
-    page.rate = 10;
+    page.customer = QStringLiteral("株式会社サンプル商事");
+    page.honorificShown = QStringLiteral("御中");
+    page.issuer = QStringLiteral("〒100-0001\n東京都\n山田太郎\n03-0000-0000\n銀行\nT1234567890123");
+    page.number = QStringLiteral("2026-003");
+    page.dueDate = QDate(2026, 4, 30);
+    page.taxRate = 10;
     page.rows = {ItemRow(QStringLiteral("3/1"), QStringLiteral("原稿"), qint64(100000), qint64(1), qint64(100000)),
                  ItemRow(QStringLiteral("3/2"), QStringLiteral("菓子"), qint64(1000), qint64(1), qint64(1000)),
                  sumsRow(s, s),
@@ -546,16 +546,16 @@ void LedgerTest::issueFactsFromThePage()
     QCOMPARE(entry.withholding, qint64(0));
     QCOMPARE(entry.taxes, (QList<TaxLine>{{10, 10000, 1000, false}}));
     // The amount box as printed is what the page bills, even where the table totals otherwise.
-    page.full = QStringLiteral("\u0008御請求金額\n¥2,000,000");
+    page.amountBox = QStringLiteral("\u0008御請求金額\n¥2,000,000");
     QCOMPARE(issueEntryOf(page).amount, qint64(2000000));
-    page.full = QStringLiteral("\u0008御請求金額\n"); // a box that holds no amount
+    page.amountBox = QStringLiteral("\u0008御請求金額\n"); // a box that holds no amount
     QCOMPARE(issueEntryOf(page).amount, qint64(11000));
 
     // A table that is not totalled: the amount box's amount.
     page.rows = {ItemRow(QStringLiteral("3/1"), QStringLiteral("原稿"), qint64(5000), qint64(2), qint64(10000))};
-    page.full = QStringLiteral("御請求金額 ¥55,000-");
-    page.whomText = QStringLiteral("お客様");
-    page.whomHonorific.clear();
+    page.amountBox = QStringLiteral("御請求金額 ¥55,000-");
+    page.customer = QStringLiteral("お客様");
+    page.honorificShown.clear();
     entry = issueEntryOf(page);
     QCOMPARE(entry.amount, qint64(55000));
     QVERIFY(entry.taxes.isEmpty());

@@ -516,9 +516,10 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
 
     // An output that could not be written is not recorded, nor is its archived copy kept.
-    InvoicePage page;
-    page.numb = QStringLiteral("I-8");
-    page.whomText = QStringLiteral("中断商事 御中");
+    Invoice page;
+    page.number = QStringLiteral("I-8");
+    page.customer = QStringLiteral("中断商事");
+    page.honorificShown = QStringLiteral("御中");
     ledger.issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
                  [] { return false; });
     QCOMPARE(ledger.store()->entries().size(), 4);

@@ -1475,10 +1475,10 @@ private Q_SLOTS:
         QVERIFY2(tested.message.contains(QStringLiteral("ledger_entries")), qPrintable(tested.message));
         QVERIFY(openServerLedger(as("reader")));
         qputenv("SEIKYU_LEDGER", as("reader").toUtf8());
-        InvoicePage page;
+        Invoice page;
         page.date = QDate(2026, 12, 7);
-        page.whomText = QStringLiteral("読者 様");
-        page.whomHonorific = QStringLiteral("様");
+        page.customer = QStringLiteral("読者");
+        page.honorificShown = QStringLiteral("様");
         const IssueOutcome refused =
             ledger.issue(page, QString(), IssueChannel::Print, QString(), QByteArray(), [] { return true; });
         QCOMPARE(refused.recording, IssueRecording::Refused);

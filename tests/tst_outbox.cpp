@@ -240,14 +240,17 @@ private Q_SLOTS:
         IssueLedger &ledger = IssueLedger::instance();
         ledger.setFolder(folder.path());
         QVERIFY(openServerLedger(connection)); // sets up the server's ledger
-        InvoicePage page;
-        page.head = QStringLiteral("請求書");
+        Invoice page;
+        page.title = QStringLiteral("請求書");
         page.date = QDate(2026, 12, 1);
-        page.whomText = QStringLiteral("株式会社サンプル商事 御中");
-        page.whomHonorific = QStringLiteral("御中");
-        page.numb = QStringLiteral("2026-0077");
+        page.customer = QStringLiteral("株式会社サンプル商事");
+        page.honorificShown = QStringLiteral("御中");
+        page.number = QStringLiteral("2026-0077");
         const QString pdf =
-            test::writeFile(folder.filePath(QStringLiteral("sent.pdf")), "%PDF-1.7\n% the invoice as sent\n%%EOF\n");
+            test::writeFile(folder.filePath(QStringLiteral("sent.pdf")), "%PDF-1.7
+% the invoice as sent
+%%EOF
+");
 
         QVERIFY(server->stop());
         const std::optional<QString> told = ledger.recordIssue(page, QString(), IssueChannel::Pdf, pdf);

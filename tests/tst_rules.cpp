@@ -470,30 +470,31 @@ private Q_SLOTS:
 
     void roundTripsEveryMember()
     {
-        InvoicePage page;
-        page.head = QStringLiteral("御請求書");
+        Invoice page;
+        page.title = QStringLiteral("御請求書");
         page.date = QDate(2019, 4, 30);
-        page.whomText = QStringLiteral("千代田商事 御中");
-        page.whomHonorific = QStringLiteral("御中");
-        page.from = QStringLiteral("100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行");
-        page.full = QStringLiteral("\u0008御請求金額\n￥1,333");
-        page.jgen = page.tail = page.plus = 1;
-        page.rate = 10;
-        page.hold = true;
-        page.numb = QStringLiteral("2019-0042");
-        page.dues = QDate(2019, 5, 31);
-        page.note = QStringLiteral("振込手数料は\nご負担ください。");
+        page.customer = QStringLiteral("千代田商事");
+        page.honorificShown = QStringLiteral("様");
+        page.issuer = QStringLiteral("100-0001\n東京都千代田区\n山田太郎\n03-1234-5678\nみずほ銀行");
+        page.amountBox = QStringLiteral("\u0008御請求金額\n￥1,333");
+        page.japaneseEra = page.taxOnTop = true;
+        page.honorificChoice = 1;
+        page.taxRate = 10;
+        page.withholding = true;
+        page.number = QStringLiteral("2019-0042");
+        page.dueDate = QDate(2019, 5, 31);
+        page.remarks = QStringLiteral("振込手数料は\nご負担ください。");
         const qint64 big = Q_INT64_C(9007199254740993); // not exact as a double
-        page.rows = {*ItemRow::makeHeader(),
-                     fileRow("04-30", "line\nfeed", "1000", big, qint64(1234), TaxClass::Reduced),
+        page.rows = {fileRow("04-30", "line\nfeed", "1000", big, qint64(1234), TaxClass::Reduced),
                      fileRow(" ", " ", " ", "消費税", "税込済み"), fileRow({}, {}, "-12.5", {}, {}, TaxClass::Exempt)};
         const InvoiceReadResult read = readInvoice(writeInvoice(page));
-        QVERIFY2(read.contents, qPrintable(read.error));
-        const InvoiceContents &c = *read.contents;
-        QCOMPARE(std::tuple(c.head, c.date, c.whom, c.from, c.full),
-                 std::tuple(page.head, page.date, QStringLiteral("千代田商事"), page.from, page.full));
-        QCOMPARE(std::tuple(c.jgen, c.tail, c.plus, c.rate, c.hold), std::tuple(true, 1, true, 10, true));
-        QCOMPARE(std::tuple(c.numb, c.dues, c.note), std::tuple(page.numb, page.dues, page.note));
+        QVERIFY2(read.invoice, qPrintable(read.error));
+        const Invoice &c = *read.invoice;
+        QCOMPARE(std::tuple(c.title, c.date, c.customer, c.issuer, c.amountBox),
+                 std::tuple(page.title, page.date, page.customer, page.issuer, page.amountBox));
+        QCOMPARE(std::tuple(c.japaneseEra, c.honorificChoice, c.taxOnTop, c.taxRate, c.withholding),
+                 std::tuple(true, 1, true, 10, true));
+        QCOMPARE(std::tuple(c.number, c.dueDate, c.remarks), std::tuple(page.number, page.dueDate, page.remarks));
         QCOMPARE(c.rows.size(), 3); // the header row is the table's own
         QCOMPARE(c.rows[0].value(Column::Name).toString(), QStringLiteral("line\nfeed"));
         QCOMPARE(c.rows[0].value(Column::Much), CellValue(big));
@@ -522,9 +523,15 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, json);
         const InvoiceReadResult read = readInvoice(json);
-        QVERIFY(read.contents);
-        const InvoiceContents &c = *read.contents;
-        QTEST(QStringLiteral("%1 %2 %3 %4 %5").arg(c.jgen).arg(c.plus).arg(c.tail).arg(c.rate).arg(c.hold), "read");
+        QVERIFY(read.invoice);
+        const Invoice &c = *read.invoice;
+        QTEST(QStringLiteral("%1 %2 %3 %4 %5")
+                  .arg(c.japaneseEra)
+                  .arg(c.taxOnTop)
+                  .arg(c.honorificChoice)
+                  .arg(c.taxRate)
+                  .arg(c.withholding),
+              "read");
     }
 
     void treatsWrongTypesAsAbsent()
@@ -533,10 +540,10 @@ private Q_SLOTS:
             R"({"head":3,"whom":null,"from":["a"],"full":{},"date":"2024-13-01","numb":12,"dues":"2027-02-30",
                 "note":["a"],"item":[{"x":1},{"date":"05-01","much":2,"sums":null,"name":true},{"rate":5},
                 {"rate":"0"}]})");
-        QVERIFY(read.contents);
-        const InvoiceContents &c = *read.contents;
-        QVERIFY(!c.head && !c.whom && !c.from && !c.full && !c.date && !c.dues.isValid());
-        QVERIFY(c.numb.isEmpty() && c.note.isEmpty());
+        QVERIFY(read.invoice);
+        const Invoice &c = *read.invoice;
+        QVERIFY(!c.title && !c.customer && !c.issuer && !c.amountBox && !c.date.isValid() && !c.dueDate.isValid());
+        QVERIFY(c.number.isEmpty() && c.remarks.isEmpty());
         QCOMPARE(c.rows.size(), 3);
         // A boolean, a missing member and null are no cell values.
         QCOMPARE(c.rows.at(0).cells(), (RowCells{QStringLiteral("05-01"), {}, {}, qint64(2), {}}));
@@ -574,18 +581,18 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         const InvoiceReadResult read = readInvoice(bytes);
-        QVERIFY(!read.contents && !read.error.isEmpty());
+        QVERIFY(!read.invoice && !read.error.isEmpty());
         QFETCH(QString, named);
         QVERIFY2(read.error.contains(named), qPrintable(read.error));
     }
     void keepsEscapedPairsAndControls()
     {
         const InvoiceReadResult read = readInvoice("{\"whom\":\"\\ud842\\udfb7𠮷\\u001b\\\"\\\\ﾃ\"}");
-        QVERIFY(read.contents);
-        QCOMPARE(*read.contents->whom, QStringLiteral("𠮷𠮷\x1b\"\\ﾃ"));
+        QVERIFY(read.invoice);
+        QCOMPARE(*read.invoice->customer, QStringLiteral("𠮷𠮷\x1b\"\\ﾃ"));
         // Escapes cut short by the string's end are refused, never read past it.
         for (const QByteArray damaged : {"{\"whom\":\"ab\\u1\"}", "{\"whom\":\"\\u\"}", "{\"whom\":\"\xEF\xBB\"}"})
-            QVERIFY(!readInvoice(damaged).contents);
+            QVERIFY(!readInvoice(damaged).invoice);
     }
 
     void readsALargeFile()
@@ -595,8 +602,8 @@ private Q_SLOTS:
             R"(,{"date":"05-01","name":"a long description of the work done","solo":"1000","much":"1","sums":"1000"})";
         const int rows = 50 * 1024 * 1024 / static_cast<int>(element.size());
         const InvoiceReadResult read = readInvoice("{\"item\":[{}" + element.repeated(rows) + "]}");
-        QVERIFY(read.contents);
-        QCOMPARE(read.contents->rows.size(), rows);
+        QVERIFY(read.invoice);
+        QCOMPARE(read.invoice->rows.size(), rows);
     }
 };
 

@@ -197,7 +197,7 @@ bool DocumentController::revert(Document *document)
     };
     if (bytes.isEmpty() && !readInvoiceFile(document->filePath(), &bytes, &error))
         return fail();
-    if (const InvoiceReadResult read = readInvoice(bytes); !read.contents) {
+    if (const InvoiceReadResult read = readInvoice(bytes); !read.invoice) {
         error = read.error;
         return fail();
     }

@@ -2,7 +2,6 @@
 
 #include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
-#include "ledger/IssueFacts.h"
 #include "ledger/IssueLedger.h"
 #include "output/BatchTargets.h"
 #include "widgets/Prompter.h"
@@ -18,11 +17,13 @@ void recordEInvoicesInLedger(bool commandLine)
     setEInvoiceIssuer([commandLine](const WrittenEInvoice &written, const std::function<bool()> &write, QString *error,
                                     bool *unrecorded) {
         const InvoiceReadResult read = readInvoice(written.invoiceFile);
-        if (!read.contents)
+        if (!read.invoice)
             return write();
-        const IssueOutcome outcome =
-            IssueLedger::instance().issue(issuedPageOf(*read.contents, QDate::currentDate()), written.sourcePath,
-                                          IssueChannel::EInvoice, written.path, written.xml, write);
+        Invoice issued = *read.invoice;
+        if (!issued.date.isValid())
+            issued.date = QDate::currentDate(); // as a window shows a file without a date
+        const IssueOutcome outcome = IssueLedger::instance().issue(issued, written.sourcePath, IssueChannel::EInvoice,
+                                                                   written.path, written.xml, write);
         *unrecorded = outcome.recording == IssueRecording::Lost || outcome.recording == IssueRecording::Refused;
         if (!outcome.refusal.isEmpty() && error)
             *error = commandLine ? notExportedUnlessReissued(outcome.refusal) : outcome.refusal;

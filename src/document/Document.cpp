@@ -42,38 +42,40 @@ Document::~Document()
 bool Document::readFromData(const QByteArray &bytes, QString *error)
 {
     InvoiceReadResult result = readInvoice(bytes);
-    m_pendingContents = result.contents;
-    if (!result.contents && error)
+    m_pendingContents = result.invoice;
+    if (!result.invoice && error)
         *error = result.error;
-    return result.contents.has_value();
+    return result.invoice.has_value();
 }
 
-InvoicePage Document::pageState() const
+Invoice Document::pageState() const
 {
-    InvoicePage state;
+    Invoice state;
     if (bank) {
         state.rows.reserve(bank->count());
-        for (const RowPtr &row : bank->rows())
-            state.rows.append(*row);
+        for (const RowPtr &row : bank->rows()) {
+            if (!row->isHeader())
+                state.rows.append(*row);
+        }
     }
     state.date = dateDial ? dateDial->date() : QDate::currentDate();
-    state.whomText = whom ? whom->title() : QString();
     for (const auto &f : m_families) {
         if (f->honorific)
-            state.whomHonorific = f->shownHonorific;
+            state.honorificShown = f->shownHonorific;
     }
-    state.head = head ? head->title() : QString();
-    state.from = home ? home->title() : QString();
-    state.full = sums ? sums->title() : QString();
-    state.jgen = (dateJaps && dateJaps->isChecked()) ? 1 : 0;
-    state.plus = (gridXtax && gridXtax->isChecked()) ? 1 : 0;
-    state.tail = tail ? tail->selectedSegment() : 0;
-    state.rate = m_taxRate;
-    state.hold = withholds();
-    state.numb = m_invoiceNumber;
-    state.dues = m_dueDate;
-    state.note = remarks();
-    state.peer = m_peer;
+    state.customer = customerName(whom ? whom->title() : QString(), state.honorificShown);
+    state.title = head ? head->title() : QString();
+    state.issuer = home ? home->title() : QString();
+    state.amountBox = sums ? sums->title() : QString();
+    state.japaneseEra = dateJaps && dateJaps->isChecked();
+    state.taxOnTop = gridXtax && gridXtax->isChecked();
+    state.honorificChoice = tail ? tail->selectedSegment() : 0;
+    state.taxRate = m_taxRate;
+    state.withholding = withholds();
+    state.number = m_invoiceNumber;
+    state.dueDate = m_dueDate;
+    state.remarks = remarks();
+    state.customerElectronicAddress = m_peer;
     return state;
 }
 
@@ -107,7 +109,7 @@ bool Document::readAnew(const QByteArray &bytes, QString *error)
     if (!m_setUp)
         return readFromData(bytes, error);
     InvoiceReadResult result = readInvoice(bytes);
-    if (!result.contents) {
+    if (!result.invoice) {
         if (error)
             *error = result.error;
         return false;
@@ -122,7 +124,7 @@ bool Document::readAnew(const QByteArray &bytes, QString *error)
     bank->setRows({});
     m_amountStale = false;
     m_dueStale = false;
-    showContents(result.contents);
+    showContents(result.invoice);
     watchTable();
     m_undoStack.clear();
     updateChangeCount(ChangeCleared);
@@ -141,7 +143,7 @@ void Document::showNewPage()
         f->shownHonorific.clear();
 }
 
-void Document::showContents(const std::optional<InvoiceContents> &contents)
+void Document::showContents(const std::optional<Invoice> &invoice)
 {
     dateDial->setDate(QDate::currentDate());
     if (bank->count() == 0)
@@ -150,8 +152,8 @@ void Document::showContents(const std::optional<InvoiceContents> &contents)
     whomLoad();
     homeLoad();
     pushInit();
-    if (contents) {
-        applyContents(*contents);
+    if (invoice) {
+        applyContents(*invoice);
     } else {
         // A new invoice adds the tax on top, the common case between businesses, at the rate the
         // user chose for new invoices; an opened one keeps its own.
@@ -162,35 +164,36 @@ void Document::showContents(const std::optional<InvoiceContents> &contents)
     john();
     // The page shows the file's own texts, whatever became of the lists: a list that could not
     // take the file's entry must not put another entry, or the window's default, in its place.
-    if (contents) {
-        showContentsTexts(*contents);
+    if (invoice) {
+        showContentsTexts(*invoice);
         formatUnitPricesBesideCurrency();
     }
     followAmountBox();
 }
 
-void Document::applyContents(const InvoiceContents &contents)
+void Document::applyContents(const Invoice &invoice)
 {
     QList<RowPtr> rows;
-    rows.reserve(contents.rows.size());
-    for (const ItemRow &row : contents.rows)
+    rows.reserve(invoice.rows.size());
+    for (const ItemRow &row : invoice.rows)
         rows.append(std::make_shared<ItemRow>(row));
     bank->addRows(rows);
-    dateJaps->setChecked(contents.jgen);
-    gridXtax->setChecked(contents.plus);
-    setTaxRate(contents.rate);
-    gridHold->setChecked(contents.hold);
-    tail->setSelectedSegment(contents.tail);
-    if (contents.full)
-        sums->setTitle(*contents.full);
-    setInvoiceNumber(contents.numb);
-    setDueDate(contents.dues);
-    setRemarks(contents.note);
+    dateJaps->setChecked(invoice.japaneseEra);
+    gridXtax->setChecked(invoice.taxOnTop);
+    setTaxRate(invoice.taxRate);
+    gridHold->setChecked(invoice.withholding);
+    tail->setSelectedSegment(invoice.honorificChoice);
+    if (invoice.amountBox)
+        sums->setTitle(*invoice.amountBox);
+    setInvoiceNumber(invoice.number);
+    setDueDate(invoice.dueDate);
+    setRemarks(invoice.remarks);
 
+    // The saved lists of titles, customers and issuers, by their keys.
     const std::pair<QString, const std::optional<QString> *> lists[] = {
-        {QStringLiteral("head"), &contents.head},
-        {QStringLiteral("whom"), &contents.whom},
-        {QStringLiteral("from"), &contents.from},
+        {QStringLiteral("head"), &invoice.title},
+        {QStringLiteral("whom"), &invoice.customer},
+        {QStringLiteral("from"), &invoice.issuer},
     };
     m_listsNotWritten = false;
     for (const auto &[key, value] : lists) {
@@ -199,12 +202,12 @@ void Document::applyContents(const InvoiceContents &contents)
         const qint64 index = findThru(key, *value);
         listLoad(family(key), static_cast<int>(index));
     }
-    setPeer(contents.peer);
+    setPeer(invoice.customerElectronicAddress);
     if (m_listsNotWritten) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(this, &Document::reportSettingsNotWritten, Qt::QueuedConnection);
     clearGuideBorders();
-    if (contents.date)
-        dateDial->setDate(*contents.date);
+    if (invoice.date.isValid())
+        dateDial->setDate(invoice.date);
 }
 
 qint64 Document::findThru(const QString &key, const std::optional<QString> &value)
@@ -256,14 +259,14 @@ void Document::watchTable()
                        connect(bank, &QAbstractItemModel::layoutChanged, this, edited)};
 }
 
-void Document::showContentsTexts(const InvoiceContents &contents)
+void Document::showContentsTexts(const Invoice &invoice)
 {
-    if (contents.head)
-        head->setTitle(*contents.head);
-    if (contents.whom)
-        showListEntry(family(QStringLiteral("whom")), *contents.whom);
-    if (contents.from)
-        home->setTitle(*contents.from);
+    if (invoice.title)
+        head->setTitle(*invoice.title);
+    if (invoice.customer)
+        showListEntry(family(QStringLiteral("whom")), *invoice.customer);
+    if (invoice.issuer)
+        home->setTitle(*invoice.issuer);
 }
 
 bool Document::revertToContents(const QByteArray &bytes, QString *error)
@@ -278,15 +281,15 @@ bool Document::revertToContents(const QByteArray &bytes, QString *error)
 bool Document::showFileContents(const QByteArray &bytes, QString *error)
 {
     InvoiceReadResult result = readInvoice(bytes);
-    if (!result.contents) {
+    if (!result.invoice) {
         if (error)
             *error = result.error;
         return false;
     }
     bank->setRows({ItemRow::makeHeader()});
-    applyContents(*result.contents);
+    applyContents(*result.invoice);
     john();
-    showContentsTexts(*result.contents);
+    showContentsTexts(*result.invoice);
     formatUnitPricesBesideCurrency();
     m_amountStale = false;
     followAmountBox();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/InvoiceFile.h"
+#include "invoice/Invoice.h"
 #include "sections/InvoiceNumber.h"
 #include "table/ItemRow.h"
 
@@ -74,8 +74,8 @@ public:
     bool readFromData(const QByteArray &bytes, QString *error = nullptr);
     /// The invoice file's bytes, read back from the page and the table.
     QByteArray dataOfType() const;
-    /// The page as the file records it.
-    InvoicePage pageState() const;
+    /// The invoice the page shows, as its file records it.
+    Invoice pageState() const;
 
     /// Builds the window and sets it up once, from the contents read before (if any).
     void windowControllerDidLoadNib();
@@ -438,9 +438,9 @@ private:
     /// The page texts and stamp of a new invoice, before set-up fills them in.
     void showNewPage();
     /// The set-up of a window's page and panels from a file's contents, or those of a new invoice.
-    void showContents(const std::optional<InvoiceContents> &contents);
-    void applyContents(const InvoiceContents &contents);
-    void showContentsTexts(const InvoiceContents &contents);
+    void showContents(const std::optional<Invoice> &invoice);
+    void applyContents(const Invoice &invoice);
+    void showContentsTexts(const Invoice &invoice);
     void watchTable();
     void clearGuideBorders();
     /// Shows the amount box's guide border while its amount disagrees with the table's total.
@@ -534,7 +534,7 @@ private:
     QList<QPointer<ContinuationPage>> m_continuationPages;
     /// Whether the first page's table hides the rows that further pages show.
     bool m_rowsHidden = false;
-    std::optional<InvoiceContents> m_pendingContents;
+    std::optional<Invoice> m_pendingContents;
     QList<QMetaObject::Connection> m_tableWatchers;
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;

@@ -282,7 +282,7 @@ void Document::buildListPanels()
         connect(editButton, &QToolButton::clicked, this, [this, family, editButton] { listEdit(*family, editButton); });
 
         if (section.prefix == QLatin1String("whom")) {
-            auto *honorific = named(new SegmentedControl({QStringLiteral("御中"), QStringLiteral("様")}, panel.get()),
+            auto *honorific = named(new SegmentedControl({honorificLabel(0), honorificLabel(1)}, panel.get()),
                                     QStringLiteral("tail"));
             honorific->setSelectedSegment(0);
             auto *tailRow = new QHBoxLayout;

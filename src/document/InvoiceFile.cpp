@@ -106,61 +106,56 @@ QString unreadableReason(const QByteArray &bytes, const QJsonParseError &error)
     }
 }
 
-} // namespace
-
-QString customerName(const QString &whomText, const QString &honorific)
-{
-    const QString shown = QLatin1Char(' ') + honorific;
-    if (honorific.isEmpty() || !whomText.endsWith(shown))
-        return whomText;
-    return whomText.chopped(shown.size());
-}
-
+/// One "item" element's JSON form of a row; a row taxed otherwise than at the invoice's rate
+/// carries its own "rate" (8 reduced, 0 exempt).
 QJsonObject encodeRow(const ItemRow &item)
 {
     const RowCells &row = item.cells();
     QJsonObject element;
-    element.insert(QStringLiteral("date"), asHeld(row[0]));
-    element.insert(QStringLiteral("name"), asHeld(row[1]));
-    element.insert(QStringLiteral("solo"), spot(row[2]));
-    element.insert(QStringLiteral("much"), asHeld(row[3]));
+    element.insert(columnKey(Column::Date), asHeld(row[0]));
+    element.insert(columnKey(Column::Name), asHeld(row[1]));
+    element.insert(columnKey(Column::Solo), spot(row[2]));
+    element.insert(columnKey(Column::Much), asHeld(row[3]));
     const CellValue &sums = row[4];
-    element.insert(QStringLiteral("sums"), cellIsInteger(sums) ? QJsonValue(spot(sums)) : asHeld(sums));
+    element.insert(columnKey(Column::Sums), cellIsInteger(sums) ? QJsonValue(spot(sums)) : asHeld(sums));
     if (item.taxClass() == TaxClass::Reduced)
-        element.insert(QStringLiteral("rate"), ReducedRateMember);
+        element.insert(InvoiceFileKey::TaxRate, ReducedRateMember);
     else if (item.taxClass() == TaxClass::Exempt)
-        element.insert(QStringLiteral("rate"), 0);
+        element.insert(InvoiceFileKey::TaxRate, 0);
     return element;
 }
 
-QByteArray writeInvoice(const InvoicePage &page)
+} // namespace
+
+QByteArray writeInvoice(const Invoice &invoice)
 {
-    QJsonArray items;
-    for (const ItemRow &row : page.rows)
+    // The header row first, as the page's table has it; readers take the table's own instead.
+    QJsonArray items{encodeRow(*ItemRow::makeHeader())};
+    for (const ItemRow &row : invoice.rows)
         items.append(encodeRow(row));
 
     QJsonObject contents;
-    contents.insert(QStringLiteral("head"), page.head);
-    contents.insert(QStringLiteral("date"), fileDateText(page.date));
-    contents.insert(QStringLiteral("whom"), customerName(page.whomText, page.whomHonorific));
-    contents.insert(QStringLiteral("from"), page.from);
-    contents.insert(QStringLiteral("full"), page.full);
-    contents.insert(QStringLiteral("item"), items);
-    contents.insert(QStringLiteral("jgen"), page.jgen);
-    contents.insert(QStringLiteral("tail"), page.tail);
-    contents.insert(QStringLiteral("plus"), page.plus);
-    if (page.rate != ReducedRateMember)
-        contents.insert(QStringLiteral("rate"), page.rate);
-    if (page.hold)
-        contents.insert(QStringLiteral("hold"), 1);
-    if (!page.numb.isEmpty())
-        contents.insert(QStringLiteral("numb"), page.numb);
-    if (page.dues.isValid())
-        contents.insert(QStringLiteral("dues"), fileDateText(page.dues));
-    if (!page.note.isEmpty())
-        contents.insert(QStringLiteral("note"), page.note);
-    if (!page.peer.isEmpty())
-        contents.insert(QStringLiteral("peer"), page.peer);
+    contents.insert(InvoiceFileKey::Title, invoice.title.value_or(QString()));
+    contents.insert(InvoiceFileKey::Date, fileDateText(invoice.date));
+    contents.insert(InvoiceFileKey::Customer, invoice.customer.value_or(QString()));
+    contents.insert(InvoiceFileKey::Issuer, invoice.issuer.value_or(QString()));
+    contents.insert(InvoiceFileKey::AmountBox, invoice.amountBox.value_or(QString()));
+    contents.insert(InvoiceFileKey::Rows, items);
+    contents.insert(InvoiceFileKey::JapaneseEra, invoice.japaneseEra ? 1 : 0);
+    contents.insert(InvoiceFileKey::HonorificChoice, invoice.honorificChoice);
+    contents.insert(InvoiceFileKey::TaxOnTop, invoice.taxOnTop ? 1 : 0);
+    if (invoice.taxRate != ReducedRateMember)
+        contents.insert(InvoiceFileKey::TaxRate, invoice.taxRate);
+    if (invoice.withholding)
+        contents.insert(InvoiceFileKey::Withholding, 1);
+    if (!invoice.number.isEmpty())
+        contents.insert(InvoiceFileKey::Number, invoice.number);
+    if (invoice.dueDate.isValid())
+        contents.insert(InvoiceFileKey::DueDate, fileDateText(invoice.dueDate));
+    if (!invoice.remarks.isEmpty())
+        contents.insert(InvoiceFileKey::Remarks, invoice.remarks);
+    if (!invoice.customerElectronicAddress.isEmpty())
+        contents.insert(InvoiceFileKey::CustomerElectronicAddress, invoice.customerElectronicAddress);
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -187,8 +182,8 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     }
     const QJsonObject object = document.object();
 
-    InvoiceContents contents;
-    const QJsonValue items = object.value(QStringLiteral("item"));
+    Invoice invoice;
+    const QJsonValue items = object.value(InvoiceFileKey::Rows);
     if (!items.isUndefined() && !items.isNull()) {
         if (!items.isArray()) {
             result.error = Text::tr("The file's item table is damaged: it is not a list of rows.");
@@ -209,38 +204,36 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
                     cellFromJson(element.value(columnKey(static_cast<Column>(column))));
             ItemRow row;
             row.setCells(cells);
-            if (element.contains(QStringLiteral("rate"))) {
-                const qint64 rate = integerMember(element, QStringLiteral("rate"));
+            if (element.contains(InvoiceFileKey::TaxRate)) {
+                const qint64 rate = integerMember(element, InvoiceFileKey::TaxRate);
                 row.setTaxClass(rate == 0                   ? TaxClass::Exempt
                                 : rate == ReducedRateMember ? TaxClass::Reduced
                                                             : TaxClass::Standard);
             }
-            contents.rows.append(row);
+            invoice.rows.append(row);
         }
     }
 
-    contents.head = textMember(object, QStringLiteral("head"));
-    contents.whom = textMember(object, QStringLiteral("whom"));
-    contents.from = textMember(object, QStringLiteral("from"));
-    contents.full = textMember(object, QStringLiteral("full"));
-    if (const auto dateText = textMember(object, QStringLiteral("date"))) {
-        const QDate date = parseFileDate(*dateText);
-        if (date.isValid())
-            contents.date = date;
-    }
-    contents.jgen = integerMember(object, QStringLiteral("jgen")) != 0;
-    contents.plus = integerMember(object, QStringLiteral("plus")) != 0;
+    invoice.title = textMember(object, InvoiceFileKey::Title);
+    invoice.customer = textMember(object, InvoiceFileKey::Customer);
+    invoice.issuer = textMember(object, InvoiceFileKey::Issuer);
+    invoice.amountBox = textMember(object, InvoiceFileKey::AmountBox);
+    invoice.date = parseFileDate(textMember(object, InvoiceFileKey::Date).value_or(QString()));
+    invoice.japaneseEra = integerMember(object, InvoiceFileKey::JapaneseEra) != 0;
+    invoice.taxOnTop = integerMember(object, InvoiceFileKey::TaxOnTop) != 0;
     // Only the two rates there are: anything else is the rate invoices had before the choice.
-    contents.rate = integerMember(object, QStringLiteral("rate")) == 10 ? 10 : ReducedRateMember;
-    contents.hold = integerMember(object, QStringLiteral("hold")) != 0;
-    contents.numb = textMember(object, QStringLiteral("numb")).value_or(QString());
-    contents.dues = parseFileDate(textMember(object, QStringLiteral("dues")).value_or(QString()));
-    contents.note = textMember(object, QStringLiteral("note")).value_or(QString());
-    contents.peer = textMember(object, QStringLiteral("peer")).value_or(QString());
-    const qint64 tail = integerMember(object, QStringLiteral("tail"));
-    contents.tail = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
+    invoice.taxRate = integerMember(object, InvoiceFileKey::TaxRate) == 10 ? 10 : ReducedRateMember;
+    invoice.withholding = integerMember(object, InvoiceFileKey::Withholding) != 0;
+    invoice.number = textMember(object, InvoiceFileKey::Number).value_or(QString());
+    invoice.dueDate = parseFileDate(textMember(object, InvoiceFileKey::DueDate).value_or(QString()));
+    invoice.remarks = textMember(object, InvoiceFileKey::Remarks).value_or(QString());
+    invoice.customerElectronicAddress =
+        textMember(object, InvoiceFileKey::CustomerElectronicAddress).value_or(QString());
+    const qint64 tail = integerMember(object, InvoiceFileKey::HonorificChoice);
+    invoice.honorificChoice = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
+    invoice.honorificShown = honorificLabel(invoice.honorificChoice);
 
-    result.contents = contents;
+    result.invoice = invoice;
     return result;
 }
 

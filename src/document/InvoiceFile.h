@@ -1,76 +1,42 @@
 #pragma once
 
-#include "table/ItemRow.h"
+#include "invoice/Invoice.h"
 
 #include <QByteArray>
-#include <QDate>
-#include <QJsonObject>
-#include <QList>
 #include <QString>
-#include <array>
 #include <optional>
 
 namespace seikyu {
 
-/// What an invoice file records, as read off the page by the writer.
-struct InvoicePage
-{
-    QString head;          ///< the title as shown
-    QDate date;            ///< the invoice date
-    QString whomText;      ///< the addressee line as shown: name, space, honorific
-    QString whomHonorific; ///< the honorific that line carries; empty when it is the name alone
-    QString from;          ///< the issuer block, five lines
-    QString full;          ///< the amount box text exactly as shown
-    QList<ItemRow> rows;
-    qint64 jgen = 0;
-    qint64 tail = 0;
-    qint64 plus = 0;
-    int rate = 8;      ///< the invoice's consumption-tax rate; 8 is not written, as files always had it
-    bool hold = false; ///< income tax withheld (源泉徴収); written only when on
-    QString numb;      ///< the invoice number; written only when there is one
-    QDate dues;        ///< the payment due date; written only when there is one
-    QString note;      ///< the remarks under the table; written only when there are some
-    QString peer;      ///< the customer's electronic address ("0188:…"); written only when there is one
-};
-
-/// An invoice file as read, with every member already checked for type. Members that were
-/// missing, null or of the wrong type are absent.
-struct InvoiceContents
-{
-    std::optional<QString> head;
-    std::optional<QString> whom;
-    std::optional<QString> from;
-    std::optional<QString> full;
-    std::optional<QDate> date;
-    QList<ItemRow> rows; ///< elements 1 onward of "item"
-    bool jgen = false;
-    bool plus = false;
-    int rate = 8;      ///< "rate": 10, or 8 when absent
-    bool hold = false; ///< "hold": 1 when the sums withhold income tax
-    QString numb;      ///< "numb": the invoice number, empty when there is none
-    QDate dues;        ///< "dues": the payment due date, "yyyy-MM-dd"; invalid when there is none
-    QString note;      ///< "note": the remarks, empty when there are none
-    QString peer;      ///< "peer": the customer's electronic address, empty when there is none
-    int tail = 0;      ///< -1 selects no honorific
-};
+/// The keys an invoice file gives the invoice's members. Messages about a file's contents cite them.
+namespace InvoiceFileKey {
+inline const QString Title = QStringLiteral("head");
+inline const QString Date = QStringLiteral("date");
+inline const QString Customer = QStringLiteral("whom");
+inline const QString Issuer = QStringLiteral("from");
+inline const QString AmountBox = QStringLiteral("full");
+inline const QString Rows = QStringLiteral("item");
+inline const QString JapaneseEra = QStringLiteral("jgen");
+inline const QString HonorificChoice = QStringLiteral("tail");
+inline const QString TaxOnTop = QStringLiteral("plus");
+inline const QString TaxRate = QStringLiteral("rate"); ///< also a row's own rate
+inline const QString Withholding = QStringLiteral("hold");
+inline const QString Number = QStringLiteral("numb");
+inline const QString DueDate = QStringLiteral("dues");
+inline const QString Remarks = QStringLiteral("note");
+inline const QString CustomerElectronicAddress = QStringLiteral("peer");
+} // namespace InvoiceFileKey
 
 struct InvoiceReadResult
 {
-    std::optional<InvoiceContents> contents;
+    std::optional<Invoice>
+        invoice;   ///< every member already checked for type: one missing, null or of the wrong type is absent
     QString error; ///< why the file was refused, for the user
 };
 
-/// The customer's name: the addressee line without the honorific it carries (" 御中" or " 様"
-/// dropped from its end). A line without an honorific is the name, even one ending in 様 (お客様).
-QString customerName(const QString &whomText, const QString &honorific);
-
-/// One "item" element's JSON form of a row; a row taxed otherwise than at the invoice's rate
-/// carries its own "rate" (8 reduced, 0 exempt).
-QJsonObject encodeRow(const ItemRow &row);
-
 /// The file's bytes: UTF-8 JSON, indented, with the nine members every invoice has and the
 /// optional ones that differ from an older invoice's defaults.
-QByteArray writeInvoice(const InvoicePage &page);
+QByteArray writeInvoice(const Invoice &invoice);
 
 /// Parses a file. Refuses (with a reason) bytes that are not JSON, a top level that is not an
 /// object and an "item" that is not an array of objects; everything else is taken leniently.
@@ -78,8 +44,5 @@ InvoiceReadResult readInvoice(const QByteArray &bytes);
 
 /// Reads a whole invoice file, refusing what cannot be one; the bytes or an explanation for the user.
 bool readInvoiceFile(const QString &path, QByteArray *bytes, QString *error);
-
-/// The number of honorific segments that "tail" may select.
-inline constexpr int HonorificCount = 2;
 
 } // namespace seikyu

@@ -1,6 +1,7 @@
 #include "document/RevertCommand.h"
 
 #include "document/Document.h"
+#include "document/InvoiceFile.h"
 
 #include <QCoreApplication>
 
@@ -35,7 +36,7 @@ void RevertCommand::undo()
 bool Document::revertToSaved(const QByteArray &savedBytes, QString *error)
 {
     const InvoiceReadResult result = readInvoice(savedBytes);
-    if (!result.contents) {
+    if (!result.invoice) {
         if (error)
             *error = result.error;
         return false;

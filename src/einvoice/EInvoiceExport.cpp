@@ -2,6 +2,7 @@
 
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
+#include "document/InvoiceFile.h"
 #include "einvoice/PdfA3.h"
 #include "ledger/IssueRecording.h"
 #include "output/PdfExport.h"
@@ -90,12 +91,12 @@ bool issueEInvoiceFile(const WrittenEInvoice &written, QString *error, bool *unr
 EInvoice eInvoiceOfFile(const QByteArray &bytes)
 {
     const InvoiceReadResult read = readInvoice(bytes);
-    if (!read.contents) {
+    if (!read.invoice) {
         EInvoice refused;
         refused.refusals.append(read.error);
         return refused;
     }
-    return mapEInvoice(*read.contents, QDate::currentDate());
+    return mapEInvoice(*read.invoice, QDate::currentDate());
 }
 
 EInvoice eInvoiceOf(const Document &document)

@@ -253,39 +253,39 @@ QString postalCodeOf(const QString &line)
 
 } // namespace
 
-EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
+EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate)
 {
-    EInvoice invoice;
-    QStringList &refusals = invoice.refusals;
+    EInvoice mapped;
+    QStringList &refusals = mapped.refusals;
     // What XML cannot carry is refused rather than written malformed or altered.
-    refusals.append(uncarriableInXml(contents));
+    refusals.append(uncarriableInXml(invoice));
 
     // ---- the particulars that must be there ----
-    const QString number = contents.numb.trimmed();
+    const QString number = invoice.number.trimmed();
     if (number.isEmpty())
         refusals.append(Text::tr("The invoice has no invoice number. Give it one (click where the number goes)."));
-    const QStringList issuer = contents.from.value_or(QString()).split(QLatin1Char('\n'));
-    const QString registration = registrationNumberOf(contents.from.value_or(QString()));
+    const QStringList issuer = invoice.issuer.value_or(QString()).split(QLatin1Char('\n'));
+    const QString registration = registrationNumberOf(invoice.issuer.value_or(QString()));
     const QString sellerName = issuer.value(Name).trimmed();
     if (sellerName.isEmpty())
         refusals.append(Text::tr("Your details have no name."));
     if (registration.isEmpty())
         refusals.append(Text::tr("Your details have no registration number (登録番号): a JP PINT invoice is a "
                                  "qualified invoice. Add it to your details."));
-    const QString buyerName = contents.whom.value_or(QString()).trimmed();
+    const QString buyerName = invoice.customer.value_or(QString()).trimmed();
     if (buyerName.isEmpty())
         refusals.append(Text::tr("The invoice has no customer."));
-    const PeppolIdCheck peer = checkPeppolId(contents.peer);
+    const PeppolIdCheck peer = checkPeppolId(invoice.customerElectronicAddress);
     if (peer.state == PeppolIdCheck::State::Empty)
         refusals.append(Text::tr("The customer has no electronic address (Peppol ID): add it to the customer, "
                                  "0188 and the corporate number or 0221 and the registration number."));
     else if (peer.state != PeppolIdCheck::State::Valid)
-        refusals.append(
-            Text::tr("The customer's electronic address “%1” is not valid: %2").arg(contents.peer, peer.reason));
+        refusals.append(Text::tr("The customer's electronic address “%1” is not valid: %2")
+                            .arg(invoice.customerElectronicAddress, peer.reason));
 
     // ---- the table and its sums, as the page shows them ----
     QList<RowPtr> rows{ItemRow::makeHeader()};
-    for (const ItemRow &row : contents.rows)
+    for (const ItemRow &row : invoice.rows)
         rows.append(std::make_shared<ItemRow>(row));
     const std::optional<RowRange> shownSums = trailingSums(rows);
     std::optional<PageSums> sums;
@@ -296,10 +296,10 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
     } else {
         const QList<bool> items = itemRowMask(rows);
         SumsInput input;
-        input.rate = contents.rate;
-        input.addTax = contents.plus;
+        input.rate = invoice.taxRate;
+        input.addTax = invoice.taxOnTop;
         input.qualified = true;
-        input.withholding = contents.hold;
+        input.withholding = invoice.withholding;
         int itemNumber = 0;
         for (qsizetype i = 1; i < rows.size(); ++i) {
             if (!items.at(i))
@@ -311,7 +311,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
             LineSource source;
             source.row = itemNumber;
             source.name = cellText(cellOf(row, Column::Name));
-            source.rate = taxRateOf(row.taxClass(), contents.rate);
+            source.rate = taxRateOf(row.taxClass(), invoice.taxRate);
             source.price = price;
             const CellValue &much = cellOf(row, Column::Much);
             const CellNumber quantity = readNumber(much);
@@ -331,7 +331,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
                 refusals.append(Text::tr("Item row %1 has a price but no name.").arg(itemNumber));
                 continue;
             }
-            if (row.taxClass() == TaxClass::Reduced && contents.rate == StandardRate)
+            if (row.taxClass() == TaxClass::Reduced && invoice.taxRate == StandardRate)
                 source.name += QStringLiteral(" ※");
             sources.append(source);
         }
@@ -342,7 +342,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
                                      "rate's tax. Remove the sums and add them again (Add Sum)."));
         if (sources.isEmpty())
             refusals.append(Text::tr("The item table has no items."));
-        const QString box = contents.full.value_or(QString());
+        const QString box = invoice.amountBox.value_or(QString());
         if (sums && box.startsWith(AmountBoxHeading) && box.size() > AmountBoxHeading.size()) {
             const qint64 shown = amountOf(box.mid(AmountBoxHeading.size()));
             if (shown != sums->payable)
@@ -353,11 +353,11 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
         }
     }
     const QString bank = issuer.value(Bank).trimmed();
-    if (sums && sums->total > 0 && !contents.dues.isValid() && bank.isEmpty())
+    if (sums && sums->total > 0 && !invoice.dueDate.isValid() && bank.isEmpty())
         refusals.append(Text::tr("The invoice says neither when nor where to pay: give it a payment due date or "
                                  "a bank account in your details."));
     if (!refusals.isEmpty())
-        return invoice;
+        return mapped;
 
     // ---- the lines, stated without tax ----
     QList<TaxedAmount> amounts;
@@ -365,12 +365,12 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
         amounts.append({source.price, source.rate});
     QList<qint64> contained;
     for (int slot : {StandardSlot, ReducedSlot, ExemptSlot})
-        contained.append(contents.plus ? 0 : sums->taxAt[slot]);
+        contained.append(invoice.taxOnTop ? 0 : sums->taxAt[slot]);
     const std::optional<QList<qint64>> nets = taxExclusiveAmounts(
         amounts, {{StandardRate, contained.at(StandardSlot)}, {ReducedRate, contained.at(ReducedSlot)}});
     if (!nets) {
         refusals.append(Text::tr("The amounts are too large to be stated without their tax."));
-        return invoice;
+        return mapped;
     }
 
     qint64 lineTotal = 0;
@@ -380,7 +380,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
         const std::optional<qint64> sum = checkedAdd(lineTotal, nets->at(i));
         if (!sum) {
             refusals.append(Text::tr("The amounts are too large to be stated without their tax."));
-            return invoice;
+            return mapped;
         }
         lineTotal = *sum;
         taxableAt[slotOf(sources.at(i).rate)] += nets->at(i);
@@ -404,18 +404,18 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
         }
     }
     if (!refusals.isEmpty())
-        return invoice;
+        return mapped;
     const std::optional<qint64> inclusive = checkedAdd(lineTotal, taxTotal);
     if (!inclusive || *inclusive != sums->total) {
         // The page's own figures do not add up: nothing a buyer could book.
         refusals.append(Text::tr("The table's total %1 is not its items and their tax. Remove the sums and add "
                                  "them again (Add Sum).")
                             .arg(mark(sums->total, QStringLiteral("ja_JP"))));
-        return invoice;
+        return mapped;
     }
 
     // ---- the document ----
-    XmlElement &root = invoice.document;
+    XmlElement &root = mapped.document;
     root.name = QStringLiteral("Invoice");
     root.attribute(QStringLiteral("xmlns"), InvoiceNamespace)
         .attribute(QStringLiteral("xmlns:cac"), CacNamespace)
@@ -423,24 +423,24 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
     root.add(QStringLiteral("cbc:CustomizationID"), JpPintCustomization);
     root.add(QStringLiteral("cbc:ProfileID"), JpPintProfile);
     root.add(QStringLiteral("cbc:ID"), number);
-    const QDate issued = contents.date.value_or(shownDate);
+    const QDate issued = invoice.date.isValid() ? invoice.date : shownDate;
     root.add(QStringLiteral("cbc:IssueDate"), issued.toString(Qt::ISODate));
-    if (contents.dues.isValid())
-        root.add(QStringLiteral("cbc:DueDate"), contents.dues.toString(Qt::ISODate));
+    if (invoice.dueDate.isValid())
+        root.add(QStringLiteral("cbc:DueDate"), invoice.dueDate.toString(Qt::ISODate));
     root.add(QStringLiteral("cbc:InvoiceTypeCode"), QStringLiteral("380"));
 
     QStringList notes;
-    if (!contents.note.trimmed().isEmpty())
-        notes.append(contents.note.trimmed());
+    if (!invoice.remarks.trimmed().isEmpty())
+        notes.append(invoice.remarks.trimmed());
     const bool marksReduced = std::any_of(sources.begin(), sources.end(),
                                           [](const LineSource &s) { return s.name.endsWith(QStringLiteral(" ※")); });
     if (marksReduced)
         notes.append(QStringLiteral("※は軽減税率対象")); // the legend under the page's table
-    if (contents.hold) {
+    if (invoice.withholding) {
         notes.append(QStringLiteral("%1 %2、%3 %4")
                          .arg(SumsLabel::Withholding, mark(-sums->withheld, QStringLiteral("ja_JP")),
                               SumsLabel::Payable, mark(sums->payable, QStringLiteral("ja_JP"))));
-        invoice.warnings.append(
+        mapped.warnings.append(
             Text::tr("JP PINT has no place for withheld income tax: the e-invoice asks for the total %1 and states "
                      "the withheld %2 and the %3 to be paid in its note.")
                 .arg(mark(sums->total), mark(sums->withheld), mark(sums->payable)));
@@ -450,7 +450,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
     root.add(QStringLiteral("cbc:DocumentCurrencyCode"), Yen);
 
     QList<QString> rowDates;
-    for (const ItemRow &row : contents.rows)
+    for (const ItemRow &row : invoice.rows)
         rowDates.append(cellText(cellOf(row, Column::Date)));
     const DatePeriod period = invoicePeriod(rowDates, issued);
     XmlElement &periodElement = root.add(QStringLiteral("cac:InvoicePeriod"));
@@ -516,7 +516,7 @@ EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate)
     if (const QStringList invalid = ublViolations(serializeXml(root)); !invalid.isEmpty())
         refusals.append(
             Text::tr("The e-invoice would not be valid UBL 2.1, so it is not written (%1).").arg(invalid.first()));
-    return invoice;
+    return mapped;
 }
 
 QByteArray eInvoiceXml(const EInvoice &invoice)

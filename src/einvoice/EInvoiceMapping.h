@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/InvoiceFile.h"
 #include "einvoice/XmlTree.h"
+#include "invoice/Invoice.h"
 
 #include <QDate>
 #include <QStringList>
@@ -21,12 +21,12 @@ struct EInvoice
     bool ok() const { return refusals.isEmpty(); }
 };
 
-/// Maps an invoice file's contents onto JP PINT. The money comes from the table's own sums rows,
+/// Maps an invoice onto JP PINT. The money comes from the table's own sums rows,
 /// exactly as the page shows them; they are first checked to be what the totals make of the
 /// items now, so a table edited after its sums is refused rather than written with other figures.
 /// Prices that include the tax are stated without it, each rate's lines adding up to its base
 /// less its contained tax. `shownDate` is the date the page shows a file without one.
-EInvoice mapEInvoice(const InvoiceContents &contents, const QDate &shownDate);
+EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate);
 
 /// The XML document of a mapped invoice.
 QByteArray eInvoiceXml(const EInvoice &invoice);

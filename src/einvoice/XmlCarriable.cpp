@@ -1,5 +1,7 @@
 #include "einvoice/XmlCarriable.h"
 
+#include "document/InvoiceFile.h"
+
 #include <QCoreApplication>
 
 namespace seikyu {
@@ -33,7 +35,7 @@ std::optional<qsizetype> firstUncarriableInXml(QStringView text)
     return std::nullopt;
 }
 
-QStringList uncarriableInXml(const InvoiceContents &contents)
+QStringList uncarriableInXml(const Invoice &invoice)
 {
     QStringList refusals;
     auto check = [&refusals](const QString &member, QStringView text) {
@@ -46,22 +48,25 @@ QStringList uncarriableInXml(const InvoiceContents &contents)
     };
     // The members the e-invoice states; the title and the amount box (whose first line is a
     // marker, U+0008) are not written into it.
-    for (const auto &[member, text] : {std::pair{QStringLiteral("whom"), contents.whom.value_or(QString())},
-                                       {QStringLiteral("from"), contents.from.value_or(QString())},
-                                       {QStringLiteral("numb"), contents.numb},
-                                       {QStringLiteral("note"), contents.note},
-                                       {QStringLiteral("peer"), contents.peer}})
+    for (const auto &[member, text] : {std::pair{InvoiceFileKey::Customer, invoice.customer.value_or(QString())},
+                                       {InvoiceFileKey::Issuer, invoice.issuer.value_or(QString())},
+                                       {InvoiceFileKey::Number, invoice.number},
+                                       {InvoiceFileKey::Remarks, invoice.remarks},
+                                       {InvoiceFileKey::CustomerElectronicAddress, invoice.customerElectronicAddress}})
         check(member, text);
-    for (qsizetype row = 0; row < contents.rows.size(); ++row) {
+    for (qsizetype row = 0; row < invoice.rows.size(); ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
-            const CellValue &cell = contents.rows[row].value(static_cast<Column>(column));
+            const CellValue &cell = invoice.rows[row].value(static_cast<Column>(column));
             if (cellIsText(cell))
-                check(QStringLiteral("item %1 %2").arg(row + 1).arg(columnKey(static_cast<Column>(column))),
+                check(QStringLiteral("%1 %2 %3")
+                          .arg(InvoiceFileKey::Rows)
+                          .arg(row + 1)
+                          .arg(columnKey(static_cast<Column>(column))),
                       cell.toString());
         }
     }
-    for (const auto &[member, date] : {std::pair{QStringLiteral("date"), contents.date.value_or(QDate())},
-                                       {QStringLiteral("dues"), contents.dues}}) {
+    for (const auto &[member, date] :
+         {std::pair{InvoiceFileKey::Date, invoice.date}, {InvoiceFileKey::DueDate, invoice.dueDate}}) {
         if (date.isValid() && (date.year() < 1 || date.year() > 9999))
             refusals.append(Text::tr("“%1” is a date in the year %2: an e-invoice states years 0001 to 9999 only.")
                                 .arg(member)

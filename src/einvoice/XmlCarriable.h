@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/InvoiceFile.h"
+#include "invoice/Invoice.h"
 
 #include <QStringList>
 #include <QStringView>
@@ -16,6 +16,6 @@ std::optional<qsizetype> firstUncarriableInXml(QStringView text);
 /// What in the invoice an e-invoice cannot state as it is, one sentence per member, naming it: a
 /// text it states (customer, issuer, number, remarks, address, rows) with a character XML cannot
 /// carry, an invoice or due date outside the years 0001–9999.
-QStringList uncarriableInXml(const InvoiceContents &contents);
+QStringList uncarriableInXml(const Invoice &invoice);
 
 } // namespace seikyu

@@ -451,10 +451,10 @@ bool IssueLedger::holdsOrigin(const QString &origin)
     return query.exec() && query.next();
 }
 
-IssueOutcome IssueLedger::issue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel,
+IssueOutcome IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                 const QString &target, const QByteArray &bytes, const std::function<bool()> &write)
 {
-    LedgerEntry entry = issueEntryOf(page);
+    LedgerEntry entry = issueEntryOf(invoice);
     entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
     if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
         // Never recorded silently: nothing goes out until the user says whose number it is.
@@ -602,8 +602,8 @@ void IssueLedger::failed(const QString &reason)
              .arg(reason));
 }
 
-std::optional<QString> IssueLedger::recordIssue(const InvoicePage &page, const QString &sourcePath,
-                                                IssueChannel channel, const QString &pdfPath)
+std::optional<QString> IssueLedger::recordIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
+                                                const QString &pdfPath)
 {
     QByteArray bytes;
     if (QFile written(pdfPath); !pdfPath.isEmpty()) {
@@ -612,7 +612,7 @@ std::optional<QString> IssueLedger::recordIssue(const InvoicePage &page, const Q
         else
             failed(written.errorString());
     }
-    const IssueOutcome outcome = issue(page, sourcePath, channel, pdfPath, bytes, [] { return true; });
+    const IssueOutcome outcome = issue(invoice, sourcePath, channel, pdfPath, bytes, [] { return true; });
     return outcome.refusal.isEmpty() ? outcome.message : outcome.refusal;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/InvoiceFile.h"
+#include "invoice/Invoice.h"
 #include "ledger/LedgerEntry.h"
 #include "ledger/LedgerRecovery.h"
 #include "ledger/LedgerStore.h"
@@ -110,14 +110,14 @@ public:
     void tellSealed(const std::optional<LedgerEntry> &seal);
 
     /// Issues an output so that it never goes without its entry nor gets two: the entry-to-be (the
-    /// page's facts, the source file, the SHA-256 of `bytes`) is kept on disk first with the
+    /// invoice's facts, the source file, the SHA-256 of `bytes`) is kept on disk first with the
     /// archived copy of `bytes`, then `write` puts the output at `target` (for a print job, with
     /// no target and no bytes, it prints), then the entry is recorded, or kept waiting when the
     /// ledger cannot take it now. A process killed anywhere in between has its entry completed (or
     /// its unused copy dropped) by the next settlePending(). `write` failing records nothing.
     /// An issue whose number another invoice holds is not written (refusal names that invoice)
     /// unless it is a reissue (setReissues, allowReissue).
-    IssueOutcome issue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel, const QString &target,
+    IssueOutcome issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel, const QString &target,
                        const QByteArray &bytes, const std::function<bool()> &write);
     /// What recording the issue would make of its number (see numberUse), asked of the ledger it
     /// goes to: New while the shared ledger's server does not answer (the entry is checked when sent).
@@ -133,7 +133,7 @@ public:
 
     /// Records an output already written at `pdfPath` (empty for none) as issue() does.
     /// Returns what the user should be told.
-    std::optional<QString> recordIssue(const InvoicePage &page, const QString &sourcePath, IssueChannel channel,
+    std::optional<QString> recordIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                        const QString &pdfPath);
     /// Completes what earlier runs left: the entries of outputs that reached their names, the
     /// entries waiting for the ledger; drops intents whose output never got written. Cheap when

@@ -35,10 +35,10 @@ struct Job
 {
     QString file;
     QStringList warnings;
-    QString reason;     ///< why it was not exported
-    QByteArray xml;     ///< the e-invoice the PDF carries, when it carries one
-    QString target;     ///< the PDF, once the input is read and its PDF is being made
-    InvoicePage issued; ///< what the ledger records once the PDF is written
+    QString reason; ///< why it was not exported
+    QByteArray xml; ///< the e-invoice the PDF carries, when it carries one
+    QString target; ///< the PDF, once the input is read and its PDF is being made
+    Invoice issued; ///< what the ledger records once the PDF is written
     /// The PDF's bytes (empty when it could not be made); while a worker makes them, the answer to come.
     std::variant<QByteArray, std::future<QByteArray>> pdf;
     std::optional<bool> exported; ///< whether its PDF was written, once that was tried

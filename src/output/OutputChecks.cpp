@@ -85,9 +85,8 @@ QString emptyAmountBoxWarning(const Document &document)
 QStringList unfilledRegionWarnings(const Document &document)
 {
     const auto blank = [](const QString &text) { return printableText(text).trimmed().isEmpty(); };
-    const InvoicePage page = document.pageState();
     QStringList warnings;
-    if (document.whom && blank(customerName(page.whomText, page.whomHonorific)))
+    if (document.whom && blank(document.pageState().customer.value_or(QString())))
         warnings.append(Text::tr("The customer is not filled in: the invoice is addressed to no one."));
     if (document.home && blank(document.home->shownText()))
         warnings.append(Text::tr("Your details are not filled in: the invoice does not say who issues it."));

@@ -147,9 +147,7 @@ void Document::numbCopy(QObject *)
         QLabel *numbServer = serverLine(numbCtrl.get());
         const bool takenHere = m_panelTaken && number == m_panelTaken->text;
         if (!number.isEmpty() && !takenHere && number != m_invoiceNumber) {
-            const InvoicePage shown = pageState();
-            const QString refusal =
-                office->refusal(number, customerName(shown.whomText, shown.whomHonorific).trimmed());
+            const QString refusal = office->refusal(number, pageState().customer.value_or(QString()).trimmed());
             if (!refusal.isEmpty()) {
                 sayOnPanel(numbServer, refusal);
                 return;

@@ -53,6 +53,8 @@ public:
     /// The fixed header row: 日付 項目 単価 個数 価格.
     static std::shared_ptr<ItemRow> makeHeader();
 
+    friend bool operator==(const ItemRow &, const ItemRow &) = default;
+
 private:
     RowCells m_cells;
     TaxClass m_taxClass = TaxClass::Standard;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "table/ItemRow.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace seikyu {
+
+/// One invoice's values, without any widget: what the page shows, what its file holds and what the
+/// ledger and the e-invoice are made from.
+///
+/// A title, customer, issuer or amount box that a file does not hold is absent, not empty: opening
+/// such a file keeps the section's own default. The page always has them.
+struct Invoice
+{
+    std::optional<QString> title; ///< the title as shown ("請求書")
+    QDate date;                   ///< the invoice date; invalid when a file has none
+    bool japaneseEra = false;     ///< the date shown in the Japanese era (令和) rather than the western year
+
+    std::optional<QString> customer; ///< the customer's name, without its honorific
+    int honorificChoice = 0;         ///< the honorific chosen for the customer: 0 御中, 1 様, -1 none
+    QString honorificShown;          ///< the honorific the page shows after the name; empty when none
+
+    std::optional<QString> issuer;    ///< the issuer block: postal code, address, name, telephone, bank…
+    std::optional<QString> amountBox; ///< the amount box text exactly as shown (a filled box starts with U+0008)
+
+    QList<ItemRow> rows;   ///< the item table below its header, sums rows included
+    int taxRate = 8;       ///< the consumption-tax rate of rows of the standard class: 10, or 8 as older invoices had
+    bool taxOnTop = false; ///< the tax is added to the prices; false when the prices include it
+    bool withholding = false; ///< income tax is withheld (源泉徴収)
+
+    QString number;                    ///< the invoice number; empty when there is none
+    QDate dueDate;                     ///< the payment due date; invalid when there is none
+    QString remarks;                   ///< the remarks under the table; empty when there are none
+    QString customerElectronicAddress; ///< the customer's Peppol ID ("0188:…"); empty when there is none
+
+    friend bool operator==(const Invoice &, const Invoice &) = default;
+};
+
+/// The number of honorifics a customer may be given.
+inline constexpr int HonorificCount = 2;
+
+/// The honorific of a choice: 御中 (0), 様 (1); empty for any other.
+QString honorificLabel(int choice);
+
+/// The customer's name: the addressee line without the honorific it carries (" 御中" or " 様"
+/// dropped from its end). A line without an honorific is the name, even one ending in 様 (お客様).
+QString customerName(const QString &addresseeLine, const QString &honorific);
+
+} // namespace seikyu
