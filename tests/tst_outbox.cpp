@@ -247,10 +247,7 @@ private Q_SLOTS:
         page.honorificShown = QStringLiteral("御中");
         page.number = QStringLiteral("2026-0077");
         const QString pdf =
-            test::writeFile(folder.filePath(QStringLiteral("sent.pdf")), "%PDF-1.7
-% the invoice as sent
-%%EOF
-");
+            test::writeFile(folder.filePath(QStringLiteral("sent.pdf")), "%PDF-1.7\n% the invoice as sent\n%%EOF\n");
 
         QVERIFY(server->stop());
         const std::optional<QString> told = ledger.recordIssue(page, QString(), IssueChannel::Pdf, pdf);
