@@ -50,7 +50,7 @@ test: build
 # The suite under AddressSanitizer (leaks included), UndefinedBehaviorSanitizer and -Werror.
 test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DSEIKYU_SANITIZE=ON -DSEIKYU_WERROR=ON \
-	  -DSEIKYU_ASAN_OPTIONS=detect_leaks=1 -DSEIKYU_LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
+	  -DSEIKYU_ASAN_OPTIONS=detect_leaks=1 -DSEIKYU_LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
