@@ -52,9 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
 
     const ImportedRows pasted = rowsFromClipboard(QString::fromUtf8(bytes));
-    for (const RowCells &row : pasted.rows) {
-        if (row.size() != static_cast<std::size_t>(ColumnCount))
+    for (const ImportedRow &row : pasted.rows) {
+        if (row.cells.size() != static_cast<std::size_t>(ColumnCount))
             fail("a pasted row without its five cells");
+        if (row.line < 1)
+            fail("a pasted row without the line it came from");
     }
     return 0;
 }
