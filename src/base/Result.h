@@ -21,7 +21,11 @@ enum class FaultKind {
 /// or a "details" line, what the system said.
 struct Fault
 {
-    FaultKind kind = FaultKind::BadInput;
+    Fault(FaultKind kindOfFault, QString userMessage, QString systemDetail = QString())
+        : kind(kindOfFault), message(std::move(userMessage)), detail(std::move(systemDetail))
+    {}
+
+    FaultKind kind;
     QString message;
     QString detail;
 };
@@ -50,6 +54,8 @@ public:
     const Fault &fault() const { return std::get<1>(m_state); }
     /// The user's message; empty when it succeeded.
     QString message() const { return ok() ? QString() : fault().message; }
+    /// What the system said, for the log; empty when it succeeded.
+    QString detail() const { return ok() ? QString() : fault().detail; }
 
 private:
     std::variant<T, Fault> m_state;
@@ -69,6 +75,8 @@ public:
     const Fault &fault() const { return m_fault.value(); }
     /// The user's message; empty when it succeeded.
     QString message() const { return m_fault ? m_fault->message : QString(); }
+    /// What the system said, for the log; empty when it succeeded.
+    QString detail() const { return m_fault ? m_fault->detail : QString(); }
 
 private:
     std::optional<Fault> m_fault;
