@@ -237,32 +237,31 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     return result;
 }
 
-bool readInvoiceFile(const QString &path, QByteArray *bytes, QString *error)
+Result<QByteArray> readInvoiceFile(const QString &path)
 {
     const QFileInfo info(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        const QString system = file.errorString();
         if (!info.exists())
-            *error = Text::tr("The file is no longer there: it may have been moved, renamed or deleted.");
-        else if (info.isDir())
-            *error = Text::tr("It is a folder, not a file.");
-        else if (!info.isReadable())
-            *error = Text::tr("You do not have permission to read it.");
-        else
-            *error = Text::tr("The system refused to read it (%1).").arg(file.errorString());
-        return false;
+            return Fault{FaultKind::NotFound,
+                         Text::tr("The file is no longer there: it may have been moved, renamed or deleted."), system};
+        if (info.isDir())
+            return Fault{FaultKind::BadInput, Text::tr("It is a folder, not a file."), system};
+        if (!info.isReadable())
+            return Fault{FaultKind::Unreadable, Text::tr("You do not have permission to read it."), system};
+        return Fault{FaultKind::Unreadable, Text::tr("The system refused to read it (%1).").arg(system), system};
     }
-    if (file.size() > MaxInvoiceFileSize) {
-        *error =
-            Text::tr("The file is far larger than any invoice (%1 MB or more).").arg(MaxInvoiceFileSize / 1024 / 1024);
-        return false;
-    }
-    *bytes = file.read(MaxInvoiceFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *error = Text::tr("The disk could not read it to the end (%1).").arg(file.errorString());
-        return false;
-    }
-    return true;
+    if (file.size() > MaxInvoiceFileSize)
+        return Fault{
+            FaultKind::BadInput,
+            Text::tr("The file is far larger than any invoice (%1 MB or more).").arg(MaxInvoiceFileSize / 1024 / 1024)};
+    QByteArray bytes = file.read(MaxInvoiceFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Fault{FaultKind::Unreadable,
+                     Text::tr("The disk could not read it to the end (%1).").arg(file.errorString()),
+                     file.errorString()};
+    return bytes;
 }
 
 } // namespace seikyu

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "invoice/Invoice.h"
 
 #include <QByteArray>
@@ -42,7 +43,8 @@ QByteArray writeInvoice(const Invoice &invoice);
 /// object and an "item" that is not an array of objects; everything else is taken leniently.
 InvoiceReadResult readInvoice(const QByteArray &bytes);
 
-/// Reads a whole invoice file, refusing what cannot be one; the bytes or an explanation for the user.
-bool readInvoiceFile(const QString &path, QByteArray *bytes, QString *error);
+/// Reads a whole invoice file, refusing what cannot be one; the bytes, or why not: NotFound, BadInput
+/// (a folder, a file far larger than any invoice) or Unreadable (with the system's text as detail).
+Result<QByteArray> readInvoiceFile(const QString &path);
 
 } // namespace seikyu
