@@ -254,6 +254,17 @@ private slots:
         QCOMPARE(exportInvoicesAsUbl(in.filePath("lost.xml"), {inputs.at(0)}, nullptr), 1);
         setEInvoiceIssuer({});
         QVERIFY(QFileInfo::exists(in.filePath("lost.xml")));
+        // What cannot be written is reported with why, and nobody hears of it: an XML whose name a
+        // folder takes, PDFs that cannot carry their e-invoice without the colour profile.
+        m_heard.clear();
+        messages.clear();
+        QVERIFY(QDir().mkpath(in.filePath("jammed/food.xml")));
+        QCOMPARE(exportInvoicesAsUbl(in.filePath("jammed"), {inputs.at(0)}, &messages), 1);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.at(0).startsWith(inputs.at(0) + ": ") &&
+                     messages.at(0).endsWith(QStringLiteral("a folder of that name is in the way")),
+                 qPrintable(messages.at(0)));
+        QVERIFY(m_heard.isEmpty());
 
         // The process itself, without a display; a due date in the year -1 refused, never written empty.
         const QString bc = writeFile(in.filePath("in/bc.seikyu"),
@@ -294,6 +305,19 @@ private slots:
             QCOMPARE(said.count(u'\n'), status);
             QVERIFY2(status == 0 || said.contains("株式会社丸の内商事"), qPrintable(said));
             QCOMPARE(QFileInfo::exists(in.filePath("taken/taken.xml")), arguments.contains("--reissue"));
+        }
+        {
+            QProcessEnvironment withoutProfile = environment;
+            withoutProfile.insert(QStringLiteral("SEIKYU_SRGB_PROFILE"), in.filePath("no-profile.icc"));
+            QProcess process;
+            process.setProcessEnvironment(withoutProfile);
+            process.start(qEnvironmentVariable("SEIKYU_BINARY"),
+                          QStringList{"--export-pdf", in.filePath("pdf"), "--attach-ubl", inputs.at(0), inputs.at(3)});
+            QVERIFY(process.waitForFinished(60000));
+            QCOMPARE(process.exitCode(), 1);
+            const QString said = QString::fromUtf8(process.readAllStandardError());
+            QVERIFY2(said.count(QStringLiteral("icc-profiles-free")) == 2, qPrintable(said));
+            QVERIFY(QDir(in.filePath("pdf")).isEmpty());
         }
         QVERIFY(m_schema->violations(readAll(in.filePath("proc/food.xml"))).isEmpty());
         QVERIFY(!QFileInfo::exists(in.filePath("proc/nopeer.xml")));
