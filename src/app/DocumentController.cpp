@@ -202,8 +202,8 @@ bool DocumentController::revert(Document *document)
         }
         bytes = std::move(*read);
     }
-    if (const InvoiceReadResult read = readInvoice(bytes); !read.invoice) {
-        error = read.error;
+    if (const Result<Invoice> read = readInvoiceBytes(bytes); !read) {
+        error = read.message();
         return fail();
     }
     // The file first: when it cannot be written the page stays as it is, and page and file agree.

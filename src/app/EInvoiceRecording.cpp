@@ -16,13 +16,13 @@ void recordEInvoicesInLedger(bool commandLine)
 {
     setEInvoiceIssuer([commandLine](const WrittenEInvoice &written,
                                     const std::function<Result<void>()> &write) -> Result<IssuedEInvoice> {
-        const InvoiceReadResult read = readInvoice(written.invoiceFile);
-        if (!read.invoice) {
+        const Result<Invoice> read = readInvoiceBytes(written.invoiceFile);
+        if (!read) {
             if (const Result<void> done = write(); !done)
                 return done.fault();
             return IssuedEInvoice{};
         }
-        Invoice issued = *read.invoice;
+        Invoice issued = *read;
         if (!issued.date.isValid())
             issued.date = QDate::currentDate(); // as a window shows a file without a date
         // Not written until the ledger has the file written, which it may refuse to do.

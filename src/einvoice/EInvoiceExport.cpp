@@ -92,13 +92,13 @@ Result<IssuedEInvoice> issueEInvoiceFile(const WrittenEInvoice &written)
 
 EInvoice eInvoiceOfFile(const QByteArray &bytes)
 {
-    const InvoiceReadResult read = readInvoice(bytes);
-    if (!read.invoice) {
+    const Result<Invoice> read = readInvoiceBytes(bytes);
+    if (!read) {
         EInvoice refused;
-        refused.refusals.append(read.error);
+        refused.refusals.append(read.message());
         return refused;
     }
-    return mapEInvoice(*read.invoice, QDate::currentDate());
+    return mapEInvoice(*read, QDate::currentDate());
 }
 
 EInvoice eInvoiceOf(const Document &document)
