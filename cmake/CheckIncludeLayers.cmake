@@ -2,8 +2,9 @@
 # from itself and the layers below it:
 #
 #   app  →  output, einvoice, help, update, ledger  →  document  →  invoice  →  table, sections, import  →  widgets
-#   →  pure rules
+#   →  pure rules  →  base
 #
+# base/ is the bottom: the few types every layer shares (a result or its fault), all of them pure rules.
 # invoice/ describes one invoice without any widget: all of it is pure rules.
 #
 # A file in table/, sections/ or import/ that defines Document operations (member functions of Document,
@@ -25,6 +26,7 @@ set(layer_sections 2)
 set(layer_import 2)
 set(layer_widgets 1)
 set(layer_pagination 1)
+set(layer_base 0)
 
 set(pure_rules
     document/FileNameText
@@ -80,8 +82,9 @@ set(pure_rules
     update/UpdateDecision
     widgets/TextFit)
 
-# Every file of invoice/ is a pure rule.
-file(GLOB invoice_sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/invoice/*.h ${SOURCE_DIR}/src/invoice/*.cpp)
+# Every file of invoice/ and of base/ is a pure rule.
+file(GLOB invoice_sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/invoice/*.h ${SOURCE_DIR}/src/invoice/*.cpp
+     ${SOURCE_DIR}/src/base/*.h ${SOURCE_DIR}/src/base/*.cpp)
 foreach(source ${invoice_sources})
     string(REGEX REPLACE "\\.(h|cpp)$" "" unit ${source})
     list(APPEND pure_rules ${unit})

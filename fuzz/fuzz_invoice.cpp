@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const InvoiceReadResult result = readInvoice(bytes);
-    if (!result.invoice) {
-        if (result.error.isEmpty())
+    const Result<Invoice> parsed = readInvoiceBytes(bytes);
+    if (!parsed) {
+        if (parsed.message().isEmpty())
             fail("a refused file gives the user no reason", bytes, {});
         return 0;
     }

@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
 
-    const CsvFile file = readCsv(bytes);
-    if (file.error.isEmpty()) {
+    if (const Result<CsvFile> parsed = readCsvBytes(bytes)) {
+        const CsvFile &file = *parsed;
         if (file.table.records.isEmpty())
             fail("a file read without an error has no record");
         const int lines = static_cast<int>(bytes.count('\n') + bytes.count('\r')) + 1;

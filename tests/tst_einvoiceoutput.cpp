@@ -126,9 +126,9 @@ private slots:
         const EInvoice invoice = eInvoiceOf(*document);
         QVERIFY2(invoice.ok(), qPrintable(invoice.refusals.join('\n')));
         const QByteArray xml = eInvoiceXml(invoice);
-        QString reason;
-        const QByteArray a3 = pdfWithEInvoice(plain, xml, QStringLiteral("INV-2026-0042.xml"), &reason);
-        QVERIFY2(!a3.isEmpty(), qPrintable(reason));
+        const Result<QByteArray> made = pdfWithEInvoice(plain, xml, QStringLiteral("INV-2026-0042.xml"));
+        QVERIFY2(made, qPrintable(made.message()));
+        const QByteArray a3 = *made;
         const QString folder = m_dir.filePath(QTest::currentDataTag());
         const QString plainPath = writeFile(folder + "/plain.pdf", plain);
         const QString a3Path = writeFile(folder + "/hybrid.pdf", a3);
@@ -152,15 +152,15 @@ private slots:
 
     void aMissingColourProfileIsReportedNotWritten()
     {
-        QString reason;
-        QVERIFY(makePdfA3("%PDF-1.4", {}, QByteArray(), &reason).isEmpty());
-        QVERIFY(reason.contains(QStringLiteral("icc-profiles-free")));
+        const Result<QByteArray> withoutProfile = makePdfA3("%PDF-1.4", {}, QByteArray());
+        QVERIFY(!withoutProfile);
+        QVERIFY(withoutProfile.message().contains(QStringLiteral("icc-profiles-free")));
         // Bytes that are no PDF are refused with a reason, not thrown.
         QByteArray fakeProfile(200, '\0');
         fakeProfile.replace(36, 4, "acsp");
-        reason.clear();
-        QVERIFY(makePdfA3("not a pdf", {}, fakeProfile, &reason).isEmpty());
-        QVERIFY(!reason.isEmpty());
+        const Result<QByteArray> noPdf = makePdfA3("not a pdf", {}, fakeProfile);
+        QVERIFY(!noPdf);
+        QVERIFY(!noPdf.message().isEmpty());
     }
 
     void theMenuExportsTheXmlOrRefusesInPlainWords()
@@ -247,13 +247,24 @@ private slots:
         QCOMPARE(exportInvoicesAsUbl(in.filePath("single.xml"), {inputs.at(0)}, nullptr), 0);
         QCOMPARE(readAll(in.filePath("single.xml")), readAll(in.filePath("out/food.xml")));
         // Written, but its ledger could neither record it nor keep it waiting (and said which): a failure.
-        setEInvoiceIssuer([](const WrittenEInvoice &, const std::function<bool()> &write, QString *, bool *unrecorded) {
-            *unrecorded = true;
-            return write();
+        setEInvoiceIssuer([](const WrittenEInvoice &, const std::function<Result<void>()> &write) {
+            const Result<void> done = write();
+            return done ? Result<IssuedEInvoice>(IssuedEInvoice{true}) : Result<IssuedEInvoice>(done.fault());
         });
         QCOMPARE(exportInvoicesAsUbl(in.filePath("lost.xml"), {inputs.at(0)}, nullptr), 1);
         setEInvoiceIssuer({});
         QVERIFY(QFileInfo::exists(in.filePath("lost.xml")));
+        // What cannot be written is reported with why, and nobody hears of it: an XML whose name a
+        // folder takes, PDFs that cannot carry their e-invoice without the colour profile.
+        m_heard.clear();
+        messages.clear();
+        QVERIFY(QDir().mkpath(in.filePath("jammed/food.xml")));
+        QCOMPARE(exportInvoicesAsUbl(in.filePath("jammed"), {inputs.at(0)}, &messages), 1);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.at(0).startsWith(inputs.at(0) + ": ") &&
+                     messages.at(0).endsWith(QStringLiteral("a folder of that name is in the way")),
+                 qPrintable(messages.at(0)));
+        QVERIFY(m_heard.isEmpty());
 
         // The process itself, without a display; a due date in the year -1 refused, never written empty.
         const QString bc = writeFile(in.filePath("in/bc.seikyu"),
@@ -294,6 +305,19 @@ private slots:
             QCOMPARE(said.count(u'\n'), status);
             QVERIFY2(status == 0 || said.contains("株式会社丸の内商事"), qPrintable(said));
             QCOMPARE(QFileInfo::exists(in.filePath("taken/taken.xml")), arguments.contains("--reissue"));
+        }
+        {
+            QProcessEnvironment withoutProfile = environment;
+            withoutProfile.insert(QStringLiteral("SEIKYU_SRGB_PROFILE"), in.filePath("no-profile.icc"));
+            QProcess process;
+            process.setProcessEnvironment(withoutProfile);
+            process.start(qEnvironmentVariable("SEIKYU_BINARY"),
+                          QStringList{"--export-pdf", in.filePath("pdf"), "--attach-ubl", inputs.at(0), inputs.at(3)});
+            QVERIFY(process.waitForFinished(60000));
+            QCOMPARE(process.exitCode(), 1);
+            const QString said = QString::fromUtf8(process.readAllStandardError());
+            QVERIFY2(said.count(QStringLiteral("icc-profiles-free")) == 2, qPrintable(said));
+            QVERIFY(QDir(in.filePath("pdf")).isEmpty());
         }
         QVERIFY(m_schema->violations(readAll(in.filePath("proc/food.xml"))).isEmpty());
         QVERIFY(!QFileInfo::exists(in.filePath("proc/nopeer.xml")));

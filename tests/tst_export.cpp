@@ -99,7 +99,8 @@ int tintedPixels(QImage image, bool blue, const QString &pdf = QString())
 
 QString exportToFile(Document &document, const QString &path)
 {
-    writePdfFile(renderPagePdf(document, pdfSuggestedName(document)), path, nullptr);
+    if (const Result<void> written = writePdfFile(renderPagePdf(document, pdfSuggestedName(document)), path); !written)
+        qWarning("%s", qPrintable(written.message()));
     return path;
 }
 

@@ -2,6 +2,12 @@
 // cannot be written or that are damaged, a crash. The previous file stays byte for byte as it was, the open invoice
 // stays as it was and can still be saved elsewhere, the user is told, and an unsaved invoice survives the crash.
 #include "app/RecoveryStore.h"
+#include "document/AtomicWrite.h"
+#include "document/InvoiceFile.h"
+#include "einvoice/EInvoiceExport.h"
+#include "einvoice/PdfA3.h"
+#include "import/CsvFile.h"
+#include "output/PdfExport.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"
 #include "widgets/ImageWell.h"
@@ -216,6 +222,48 @@ private slots:
         QVERIFY(controller.saveAs(document));
         QCOMPARE(readAll(dir.filePath(QStringLiteral("elsewhere.seikyu"))), page);
         QVERIFY(controller.close(document));
+    }
+
+    void eachFailureSaysItsKind()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("gone/a.seikyu"));
+        const QString target = dir.filePath(QStringLiteral("a.pdf"));
+        QByteArray profile(200, '\0');
+        profile.replace(36, 4, "acsp");
+        const auto kindOf = [](const auto &result) {
+            return result ? std::optional<FaultKind>() : std::optional(result.fault().kind);
+        };
+        auto honest = qScopeGuard([] { silentRoom = -1; });
+        silentRoom = 16;
+        const std::optional<FaultKind> silentlyFull = kindOf(writeFileAtomically(target, QByteArray(64, 'x')));
+        silentRoom = -1;
+        const struct
+        {
+            const char *what;
+            std::optional<FaultKind> kind, expected;
+        } cases[] = {
+            {"an invoice file that is not there", kindOf(readInvoiceFile(missing)), FaultKind::NotFound},
+            {"a folder opened as an invoice", kindOf(readInvoiceFile(dir.path())), FaultKind::BadInput},
+            {"rows from a file that is not there", kindOf(readCsvFile(missing)), FaultKind::NotFound},
+            {"rows from a folder", kindOf(readCsvFile(dir.path())), FaultKind::BadInput},
+            {"rows that are no text", kindOf(readCsvBytes(QByteArray("a\0b", 3))), FaultKind::BadInput},
+            {"a write into a folder that is not there", kindOf(writeFileAtomically(missing, "x")),
+             FaultKind::Unwritable},
+            {"a write onto a disk full without a word", silentlyFull, FaultKind::Unwritable},
+            {"a PDF of no bytes", kindOf(writePdfFile({}, target)), FaultKind::Unwritable},
+            {"an e-invoice of no bytes", kindOf(writeEInvoiceFile({}, target)), FaultKind::Unwritable},
+            {"a PDF/A-3 without its colour profile", kindOf(makePdfA3("%PDF-1.4", {}, {})), FaultKind::NotFound},
+            {"a PDF/A-3 of bytes that are no PDF", kindOf(makePdfA3("not a pdf", {}, profile)), FaultKind::BadInput},
+            {"an invoice file read", kindOf(readInvoiceFile(writeFile(dir.filePath("b.seikyu"), "{}"))), {}},
+        };
+        for (const auto &failure : cases)
+            QVERIFY2(failure.kind == failure.expected, failure.what);
+        QVERIFY(!QFileInfo::exists(target));
+        // What the system said goes with the user's message, for the log.
+        const Result<void> written = writeFileAtomically(missing, "x");
+        QCOMPARE(written.message(), QStringLiteral("the folder does not exist"));
+        QVERIFY(!written.detail().isEmpty());
     }
 
     void settingsThatCannotBeWritten()

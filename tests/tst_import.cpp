@@ -132,10 +132,10 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
         QFETCH(int, encoding);
-        const DecodedText decoded = decodeText(bytes);
-        QCOMPARE(decoded.error, QString());
-        QCOMPARE(decoded.text, text);
-        QCOMPARE(int(decoded.encoding), encoding);
+        const Result<DecodedText> decoded = decodeText(bytes);
+        QCOMPARE(decoded.message(), QString());
+        QCOMPARE(decoded->text, text);
+        QCOMPARE(int(decoded->encoding), encoding);
     }
 
     // ---- records and fields ----
@@ -448,8 +448,9 @@ private slots:
 
     void readsCsvFilesAsExcelWritesThem()
     {
-        const CsvFile file = readCsv(Cp932Deliveries);
-        QCOMPARE(file.error, QString());
+        const Result<CsvFile> read = readCsvBytes(Cp932Deliveries);
+        QCOMPARE(read.message(), QString());
+        const CsvFile &file = *read;
         QCOMPARE(int(file.encoding), int(TextEncoding::ShiftJis));
         QVERIFY(file.header);
         const ImportedRows imported = rowsFromRecords(file.table.records, file.proposedMapping(), true);
@@ -457,16 +458,17 @@ private slots:
                  QStringList({"12/1|野菜セット①|" + yen(1200) + "|3|" + yen(3600), "12/2|鮮魚 10～20kg||1|" + yen(5000),
                               "12/3|ﾃｽﾄ|" + yen(500) + "|2|" + yen(1000)}));
         // The same sheet as UTF-8 with BOM, a description over two lines.
-        const CsvFile utf8 =
-            readCsv(QByteArray("\xEF\xBB\xBF") + QStringLiteral("金額,品名\n\"1,000\",\"二行の\n品名\"\n").toUtf8());
+        const CsvFile utf8 = readCsvBytes(QByteArray("\xEF\xBB\xBF") +
+                                          QStringLiteral("金額,品名\n\"1,000\",\"二行の\n品名\"\n").toUtf8())
+                                 .value();
         QCOMPARE(int(utf8.encoding), int(TextEncoding::Utf8WithBom));
         QCOMPARE(rowTexts(rowsFromRecords(utf8.table.records, utf8.proposedMapping(), true).rows),
                  QStringList({"|二行の\n品名|||" + yen(1000)}));
         // Without a header, the columns in the table's order.
-        const CsvFile plain = readCsv("12/1,a,100,2\n");
+        const CsvFile plain = readCsvBytes("12/1,a,100,2\n").value();
         QVERIFY(!plain.header);
         QCOMPARE(plain.proposedMapping(), tableOrderMapping(4));
-        QCOMPARE(readCsv("a,4,1980,7920\n").proposedMapping(),
+        QCOMPARE(readCsvBytes("a,4,1980,7920\n")->proposedMapping(),
                  (ColumnMapping{Column::Name, Column::Much, Column::Solo, Column::Sums}));
     }
 
@@ -489,7 +491,9 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
-        QVERIFY2(readCsv(bytes).error.contains(reason), qPrintable(readCsv(bytes).error));
+        const Result<CsvFile> read = readCsvBytes(bytes);
+        QVERIFY(!read);
+        QVERIFY2(read.message().contains(reason), qPrintable(read.message()));
     }
 
     void refusesAFileTooLargeWithoutReadingIt()
@@ -501,11 +505,11 @@ private slots:
         big.close();
         QElapsedTimer timer;
         timer.start();
-        const CsvFile file = readCsvFile(big.fileName());
-        QVERIFY(file.error.contains(QStringLiteral("too large")));
+        const Result<CsvFile> file = readCsvFile(big.fileName());
+        QVERIFY(file.message().contains(QStringLiteral("too large")));
         QVERIFY(timer.elapsed() < 2000);
-        QVERIFY(readCsvFile(dir.filePath("missing.csv")).error.contains(QStringLiteral("cannot be read")));
-        QVERIFY(readCsvFile(dir.path()).error.contains(QStringLiteral("not a file")));
+        QVERIFY(readCsvFile(dir.filePath("missing.csv")).message().contains(QStringLiteral("cannot be read")));
+        QVERIFY(readCsvFile(dir.path()).message().contains(QStringLiteral("not a file")));
     }
 
     // ---- through the document ----
@@ -750,7 +754,7 @@ private slots:
 
     void previewProposesTheColumnsAndKeepsEachTableColumnOnce()
     {
-        const CsvFile file = readCsv(QStringLiteral("No.,品名,金額,備考\n1,りんご,300,朝\n").toUtf8());
+        const CsvFile file = readCsvBytes(QStringLiteral("No.,品名,金額,備考\n1,りんご,300,朝\n").toUtf8()).value();
         ImportRowsDialog dialog(nullptr, file, QStringLiteral("x.csv"));
         ImportChoice choice = dialog.choice();
         QVERIFY(choice.firstLineIsHeader);
@@ -783,7 +787,7 @@ private slots:
         QByteArray longer("品名,数量,単価,金額\n");
         for (int i = 0; i < 30; ++i)
             longer += i == 25 ? "茶,2,100,999\n" : "茶,1,100,100\n";
-        const CsvFile longerFile = readCsv(longer);
+        const CsvFile longerFile = readCsvBytes(longer).value();
         ImportRowsDialog further(nullptr, longerFile, QStringLiteral("y.csv"));
         auto *furtherPreview = further.findChild<QTableWidget *>(QStringLiteral("importPreview"));
         QCOMPARE(furtherPreview->rowCount(), 1 + ImportRowsDialog::PreviewLines + 1);

@@ -60,15 +60,16 @@ Document *DocumentController::openFile(const QString &path)
         bringToFront(open->window());
         return open;
     }
-    QByteArray bytes;
     QString error;
     auto document = std::make_unique<Document>();
     const QString name = QFileInfo(path).fileName();
-    if (!readInvoiceFile(path, &bytes, &error)) {
-        Prompter::instance().alert(nullptr, tr("“%1” cannot be opened because it could not be read.").arg(name), error);
+    const Result<QByteArray> bytes = readInvoiceFile(path);
+    if (!bytes) {
+        Prompter::instance().alert(nullptr, tr("“%1” cannot be opened because it could not be read.").arg(name),
+                                   bytes.message());
         return nullptr;
     }
-    if (!document->readFromData(bytes, &error)) {
+    if (!document->readFromData(*bytes, &error)) {
         Prompter::instance().alert(
             nullptr, tr("“%1” cannot be opened because it is damaged or is not a Seikyu invoice.").arg(name), error);
         return nullptr;
@@ -78,7 +79,7 @@ Document *DocumentController::openFile(const QString &path)
     addRecentFile(document->filePath());
     // A version kept already is a crashed run's: the file has its autosaved edits since.
     if (!m_recovery.savedVersion(document->filePath()))
-        m_recovery.writeSavedVersion(document->filePath(), bytes);
+        m_recovery.writeSavedVersion(document->filePath(), *bytes);
     return adopt(std::move(document));
 }
 
@@ -138,19 +139,18 @@ void DocumentController::updateTitle(Document *document)
     window->setWindowFilePath(document->filePath());
 }
 
-bool DocumentController::writeTo(Document *document, const QString &path, QString *error)
+Result<void> DocumentController::writeTo(Document *document, const QString &path)
 {
-    return writeFileAtomically(path, document->dataOfType(), error);
+    return writeFileAtomically(path, document->dataOfType());
 }
 
 bool DocumentController::save(Document *document)
 {
     if (document->filePath().isEmpty())
         return saveAs(document);
-    QString error;
-    if (!writeTo(document, document->filePath(), &error)) {
+    if (const Result<void> written = writeTo(document, document->filePath()); !written) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
-                                   writeFailureMessage(document->filePath(), error));
+                                   writeFailureMessage(document->filePath(), written.message()));
         return false;
     }
     document->updateChangeCount(Document::ChangeCleared);
@@ -169,10 +169,9 @@ bool DocumentController::saveAs(Document *document)
         Prompter::instance().saveFileName(document->window(), tr("Save Invoice"), proposed, fileFilter(), extension());
     if (path.isEmpty())
         return false;
-    QString error;
-    if (!writeTo(document, path, &error)) {
+    if (const Result<void> written = writeTo(document, path); !written) {
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(QFileInfo(path).fileName()),
-                                   writeFailureMessage(path, error));
+                                   writeFailureMessage(path, written.message()));
         return false;
     }
     m_recovery.forgetSavedVersion(document->filePath());
@@ -195,14 +194,24 @@ bool DocumentController::revert(Document *document)
                                    error);
         return false;
     };
-    if (bytes.isEmpty() && !readInvoiceFile(document->filePath(), &bytes, &error))
-        return fail();
-    if (const InvoiceReadResult read = readInvoice(bytes); !read.invoice) {
-        error = read.error;
+    if (bytes.isEmpty()) {
+        Result<QByteArray> read = readInvoiceFile(document->filePath());
+        if (!read) {
+            error = read.message();
+            return fail();
+        }
+        bytes = std::move(*read);
+    }
+    if (const Result<Invoice> read = readInvoiceBytes(bytes); !read) {
+        error = read.message();
         return fail();
     }
     // The file first: when it cannot be written the page stays as it is, and page and file agree.
-    if (!writeFileAtomically(document->filePath(), bytes, &error) || !document->revertToSaved(bytes, &error))
+    if (const Result<void> written = writeFileAtomically(document->filePath(), bytes); !written) {
+        error = written.message();
+        return fail();
+    }
+    if (!document->revertToSaved(bytes, &error))
         return fail();
     document->updateChangeCount(Document::ChangeCleared);
     return true;
@@ -259,8 +268,7 @@ void DocumentController::autosave(Document *document)
         m_recovery.write(id, document->dataOfType());
         return;
     }
-    QString error;
-    if (writeTo(document, document->filePath(), &error))
+    if (writeTo(document, document->filePath()))
         document->updateChangeCount(Document::ChangeCleared);
     // A failed autosave leaves the document edited; the next change, Save or close tries again
     // and reports the failure then.
@@ -272,13 +280,13 @@ bool DocumentController::canClose(Document *document)
         return true;
     if (!document->filePath().isEmpty()) {
         // Documents with a file save themselves in place, as they do after every change.
-        QString error;
-        if (writeTo(document, document->filePath(), &error)) {
+        const Result<void> written = writeTo(document, document->filePath());
+        if (written) {
             document->updateChangeCount(Document::ChangeCleared);
             return true;
         }
         Prompter::instance().alert(document->window(), tr("“%1” could not be saved.").arg(document->displayName()),
-                                   writeFailureMessage(document->filePath(), error));
+                                   writeFailureMessage(document->filePath(), written.message()));
     }
     switch (Prompter::instance().askSaveChanges(document->window(), document->displayName())) {
     case Prompter::SaveChoice::Save:

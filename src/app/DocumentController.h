@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RecoveryStore.h"
+#include "base/Result.h"
 
 #include <QHash>
 #include <QObject>
@@ -38,7 +39,7 @@ public:
     bool save(Document *document);
     bool saveAs(Document *document);
     /// Writes the document to the path atomically; on failure the reason is returned.
-    bool writeTo(Document *document, const QString &path, QString *error);
+    Result<void> writeTo(Document *document, const QString &path);
     /// Revert to Saved: the page and the file go back to the version last opened or explicitly
     /// saved (autosave does not make a version), as one step that Undo takes back.
     bool revert(Document *document);

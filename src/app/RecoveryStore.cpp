@@ -77,8 +77,7 @@ bool RecoveryStore::write(const QString &id, const QByteArray &bytes)
 {
     if (!ensureSessionFolder())
         return false;
-    QString error;
-    return writeFileAtomically(pathFor(id), bytes, &error, FileAccess::OwnerOnly);
+    return writeFileAtomically(pathFor(id), bytes, FileAccess::OwnerOnly).ok();
 }
 
 void RecoveryStore::remove(const QString &id)
@@ -138,8 +137,7 @@ bool RecoveryStore::writeSavedVersion(const QString &filePath, const QByteArray 
 {
     if (filePath.isEmpty() || !ensureSessionFolder())
         return false;
-    QString error;
-    return writeFileAtomically(savedVersionPath(filePath), bytes, &error, FileAccess::OwnerOnly);
+    return writeFileAtomically(savedVersionPath(filePath), bytes, FileAccess::OwnerOnly).ok();
 }
 
 std::optional<QByteArray> RecoveryStore::savedVersion(const QString &filePath) const
@@ -170,9 +168,7 @@ bool RecoveryStore::takeSavedVersions(const QDir &folder)
         // Runs are taken oldest first: a later run's version of the same file replaces an earlier one.
         const QString target = m_folder + QLatin1Char('/') + version.fileName();
         QFile file(version.absoluteFilePath());
-        QString error;
-        if (!file.open(QIODevice::ReadOnly) ||
-            !writeFileAtomically(target, file.readAll(), &error, FileAccess::OwnerOnly))
+        if (!file.open(QIODevice::ReadOnly) || !writeFileAtomically(target, file.readAll(), FileAccess::OwnerOnly))
             taken = false;
     }
     return taken;

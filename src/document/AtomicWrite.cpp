@@ -6,16 +6,14 @@
 
 namespace seikyu {
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error, FileAccess access)
+Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes, FileAccess access)
 {
     QSaveFile file(path);
     // The reason is worked out once the temporary file is gone, from the place as it then is.
-    auto fail = [&](QFileDevice::FileError kind) {
+    auto fail = [&](QFileDevice::FileError kind) -> Result<void> {
         const QString system = file.errorString();
         file.cancelWriting();
-        if (error)
-            *error = writeFailureReason(path, bytes.size(), kind, system);
-        return false;
+        return Fault{FaultKind::Unwritable, writeFailureReason(path, bytes.size(), kind, system), system};
     };
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.error());
@@ -28,11 +26,18 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     if (!file.flush() || file.error() != QFileDevice::NoError || file.size() != bytes.size())
         return fail(file.error() != QFileDevice::NoError ? file.error() : QFileDevice::ResourceError);
     if (!file.commit()) {
-        if (error)
-            *error = writeFailureReason(path, bytes.size(), file.error(), file.errorString());
-        return false;
+        const QString system = file.errorString();
+        return Fault{FaultKind::Unwritable, writeFailureReason(path, bytes.size(), file.error(), system), system};
     }
-    return true;
+    return {};
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error, FileAccess access)
+{
+    const Result<void> written = writeFileAtomically(path, bytes, access);
+    if (!written && error)
+        *error = written.message();
+    return written.ok();
 }
 
 } // namespace seikyu

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,10 +9,14 @@ namespace seikyu {
 
 /// Writes the bytes to the path in one step: they go to a temporary file beside it that replaces
 /// the target only once every byte is on disk. On failure the target is left exactly as it was
-/// and the reason is returned, as writeFailureReason words it ("the disk is full"). A new file
-/// gets the permissions the umask gives, a replaced one keeps its own, unless it is to be the
-/// owner's alone.
+/// and the fault (Unwritable) says why as writeFailureReason words it ("the disk is full"), with
+/// the system's own text as its detail. A new file gets the permissions the umask gives, a
+/// replaced one keeps its own, unless it is to be the owner's alone.
 enum class FileAccess { AsUsual, OwnerOnly };
+Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes, FileAccess access = FileAccess::AsUsual);
+
+/// The same, false with the reason in `error` (when not null), for the callers not yet moved to
+/// the result.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
                          FileAccess access = FileAccess::AsUsual);
 

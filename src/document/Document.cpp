@@ -41,11 +41,15 @@ Document::~Document()
 
 bool Document::readFromData(const QByteArray &bytes, QString *error)
 {
-    InvoiceReadResult result = readInvoice(bytes);
-    m_pendingContents = result.invoice;
-    if (!result.invoice && error)
-        *error = result.error;
-    return result.invoice.has_value();
+    Result<Invoice> read = readInvoiceBytes(bytes);
+    if (!read) {
+        m_pendingContents.reset();
+        if (error)
+            *error = read.message();
+        return false;
+    }
+    m_pendingContents = std::move(*read);
+    return true;
 }
 
 Invoice Document::pageState() const
@@ -108,10 +112,10 @@ bool Document::readAnew(const QByteArray &bytes, QString *error)
 {
     if (!m_setUp)
         return readFromData(bytes, error);
-    InvoiceReadResult result = readInvoice(bytes);
-    if (!result.invoice) {
+    const Result<Invoice> read = readInvoiceBytes(bytes);
+    if (!read) {
         if (error)
-            *error = result.error;
+            *error = read.message();
         return false;
     }
     // Back to the window as it stood built, before set-up showed a file in it; the table is not
@@ -124,7 +128,7 @@ bool Document::readAnew(const QByteArray &bytes, QString *error)
     bank->setRows({});
     m_amountStale = false;
     m_dueStale = false;
-    showContents(result.invoice);
+    showContents(*read);
     watchTable();
     m_undoStack.clear();
     updateChangeCount(ChangeCleared);
@@ -280,16 +284,16 @@ bool Document::revertToContents(const QByteArray &bytes, QString *error)
 
 bool Document::showFileContents(const QByteArray &bytes, QString *error)
 {
-    InvoiceReadResult result = readInvoice(bytes);
-    if (!result.invoice) {
+    const Result<Invoice> read = readInvoiceBytes(bytes);
+    if (!read) {
         if (error)
-            *error = result.error;
+            *error = read.message();
         return false;
     }
     bank->setRows({ItemRow::makeHeader()});
-    applyContents(*result.invoice);
+    applyContents(*read);
     john();
-    showContentsTexts(*result.invoice);
+    showContentsTexts(*read);
     formatUnitPricesBesideCurrency();
     m_amountStale = false;
     followAmountBox();

@@ -75,6 +75,12 @@ qint64 integerMember(const QJsonObject &object, const QString &key)
 /// Far beyond any invoice; a larger file is refused before it is read into memory.
 constexpr qint64 MaxInvoiceFileSize = 64 * 1024 * 1024;
 
+/// Bytes that are no invoice: refused with the reason.
+Fault notAnInvoice(const QString &reason)
+{
+    return Fault{FaultKind::BadInput, reason};
+}
+
 /// The rate of an invoice that does not say, and the mark of a reduced-rate row.
 constexpr int ReducedRateMember = 8;
 
@@ -159,42 +165,31 @@ QByteArray writeInvoice(const Invoice &invoice)
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
-InvoiceReadResult readInvoice(const QByteArray &bytes)
+Result<Invoice> readInvoiceBytes(const QByteArray &bytes)
 {
-    InvoiceReadResult result;
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     // Refused rather than altered: a text opened, saved and issued must be the text that was given.
     // Looked for first, as the parser refuses some of these characters only as bytes that are no text.
-    if (const std::optional<UnkeptText> unkept = findUnkeptText(bytes)) {
-        result.error = Text::tr("The file's member “%1” holds %2, a character that cannot be kept as it is. "
-                                "Remove it from the file to open it.")
-                           .arg(unkept->member, unkept->problem);
-        return result;
-    }
-    if (error.error != QJsonParseError::NoError) {
-        result.error = unreadableReason(bytes, error);
-        return result;
-    }
-    if (!document.isObject()) {
-        result.error = Text::tr("The file holds data of another kind, not an invoice.");
-        return result;
-    }
+    if (const std::optional<UnkeptText> unkept = findUnkeptText(bytes))
+        return notAnInvoice(Text::tr("The file's member “%1” holds %2, a character that cannot be kept as it is. "
+                                     "Remove it from the file to open it.")
+                                .arg(unkept->member, unkept->problem));
+    if (error.error != QJsonParseError::NoError)
+        return notAnInvoice(unreadableReason(bytes, error));
+    if (!document.isObject())
+        return notAnInvoice(Text::tr("The file holds data of another kind, not an invoice."));
     const QJsonObject object = document.object();
 
     Invoice invoice;
     const QJsonValue items = object.value(InvoiceFileKey::Rows);
     if (!items.isUndefined() && !items.isNull()) {
-        if (!items.isArray()) {
-            result.error = Text::tr("The file's item table is damaged: it is not a list of rows.");
-            return result;
-        }
+        if (!items.isArray())
+            return notAnInvoice(Text::tr("The file's item table is damaged: it is not a list of rows."));
         const QJsonArray array = items.toArray();
         for (qsizetype i = 0; i < array.size(); ++i) {
-            if (!array.at(i).isObject()) {
-                result.error = Text::tr("The file's item table is damaged at row %1.").arg(i);
-                return result;
-            }
+            if (!array.at(i).isObject())
+                return notAnInvoice(Text::tr("The file's item table is damaged at row %1.").arg(i));
             if (i == 0)
                 continue; // the header row is the table's own
             const QJsonObject element = array.at(i).toObject();
@@ -233,36 +228,42 @@ InvoiceReadResult readInvoice(const QByteArray &bytes)
     invoice.honorificChoice = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
     invoice.honorificShown = honorificLabel(invoice.honorificChoice);
 
-    result.invoice = invoice;
-    return result;
+    return invoice;
 }
 
-bool readInvoiceFile(const QString &path, QByteArray *bytes, QString *error)
+InvoiceReadResult readInvoice(const QByteArray &bytes)
+{
+    Result<Invoice> read = readInvoiceBytes(bytes);
+    if (!read)
+        return {std::nullopt, read.message()};
+    return {std::move(*read), QString()};
+}
+
+Result<QByteArray> readInvoiceFile(const QString &path)
 {
     const QFileInfo info(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        const QString system = file.errorString();
         if (!info.exists())
-            *error = Text::tr("The file is no longer there: it may have been moved, renamed or deleted.");
-        else if (info.isDir())
-            *error = Text::tr("It is a folder, not a file.");
-        else if (!info.isReadable())
-            *error = Text::tr("You do not have permission to read it.");
-        else
-            *error = Text::tr("The system refused to read it (%1).").arg(file.errorString());
-        return false;
+            return Fault{FaultKind::NotFound,
+                         Text::tr("The file is no longer there: it may have been moved, renamed or deleted."), system};
+        if (info.isDir())
+            return Fault{FaultKind::BadInput, Text::tr("It is a folder, not a file."), system};
+        if (!info.isReadable())
+            return Fault{FaultKind::Unreadable, Text::tr("You do not have permission to read it."), system};
+        return Fault{FaultKind::Unreadable, Text::tr("The system refused to read it (%1).").arg(system), system};
     }
-    if (file.size() > MaxInvoiceFileSize) {
-        *error =
-            Text::tr("The file is far larger than any invoice (%1 MB or more).").arg(MaxInvoiceFileSize / 1024 / 1024);
-        return false;
-    }
-    *bytes = file.read(MaxInvoiceFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *error = Text::tr("The disk could not read it to the end (%1).").arg(file.errorString());
-        return false;
-    }
-    return true;
+    if (file.size() > MaxInvoiceFileSize)
+        return Fault{
+            FaultKind::BadInput,
+            Text::tr("The file is far larger than any invoice (%1 MB or more).").arg(MaxInvoiceFileSize / 1024 / 1024)};
+    QByteArray bytes = file.read(MaxInvoiceFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return Fault{FaultKind::Unreadable,
+                     Text::tr("The disk could not read it to the end (%1).").arg(file.errorString()),
+                     file.errorString()};
+    return bytes;
 }
 
 } // namespace seikyu

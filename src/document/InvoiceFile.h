@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "invoice/Invoice.h"
 
 #include <QByteArray>
@@ -27,22 +28,26 @@ inline const QString Remarks = QStringLiteral("note");
 inline const QString CustomerElectronicAddress = QStringLiteral("peer");
 } // namespace InvoiceFileKey
 
-struct InvoiceReadResult
-{
-    std::optional<Invoice>
-        invoice;   ///< every member already checked for type: one missing, null or of the wrong type is absent
-    QString error; ///< why the file was refused, for the user
-};
-
 /// The file's bytes: UTF-8 JSON, indented, with the nine members every invoice has and the
 /// optional ones that differ from an older invoice's defaults.
 QByteArray writeInvoice(const Invoice &invoice);
 
-/// Parses a file. Refuses (with a reason) bytes that are not JSON, a top level that is not an
-/// object and an "item" that is not an array of objects; everything else is taken leniently.
+/// Parses a file: the invoice, every member already checked for type (one missing, null or of the
+/// wrong type is absent). Refuses (BadInput, with the reason for the user) bytes that are not
+/// JSON, a top level that is not an object and an "item" that is not an array of objects;
+/// everything else is taken leniently.
+Result<Invoice> readInvoiceBytes(const QByteArray &bytes);
+
+/// The same as a pair, for the callers not yet moved to the result.
+struct InvoiceReadResult
+{
+    std::optional<Invoice> invoice; ///< absent when the file was refused
+    QString error;                  ///< why the file was refused, for the user
+};
 InvoiceReadResult readInvoice(const QByteArray &bytes);
 
-/// Reads a whole invoice file, refusing what cannot be one; the bytes or an explanation for the user.
-bool readInvoiceFile(const QString &path, QByteArray *bytes, QString *error);
+/// Reads a whole invoice file, refusing what cannot be one; the bytes, or why not: NotFound, BadInput
+/// (a folder, a file far larger than any invoice) or Unreadable (with the system's text as detail).
+Result<QByteArray> readInvoiceFile(const QString &path);
 
 } // namespace seikyu

@@ -35,10 +35,9 @@ void RevertCommand::undo()
 
 bool Document::revertToSaved(const QByteArray &savedBytes, QString *error)
 {
-    const InvoiceReadResult result = readInvoice(savedBytes);
-    if (!result.invoice) {
+    if (const Result<Invoice> read = readInvoiceBytes(savedBytes); !read) {
         if (error)
-            *error = result.error;
+            *error = read.message();
         return false;
     }
     QByteArray before = dataOfType();

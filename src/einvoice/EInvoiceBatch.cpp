@@ -39,7 +39,6 @@ int exportInvoicesAsUbl(const QString &out, const QStringList &files, QStringLis
         const QString target = targets->targetFor(file);
         const QString targetId = batchFileIdentity(target);
         QString reason;
-        QByteArray bytes;
         if (targets->inputs.contains(targetId)) {
             reason = Text::tr("not exported: its XML would replace the input file %1")
                          .arg(QDir::toNativeSeparators(targets->inputs.value(targetId)));
@@ -48,21 +47,21 @@ int exportInvoicesAsUbl(const QString &out, const QStringList &files, QStringLis
                          .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(file).isDir()) {
             reason = Text::tr("is a folder, not an invoice file");
-        } else if (readInvoiceFile(file, &bytes, &reason)) {
-            const EInvoice invoice = eInvoiceOfFile(bytes);
-            if (!invoice.ok()) {
-                reason = Text::tr("cannot be an e-invoice: %1").arg(invoice.refusals.join(QLatin1Char(' ')));
-            } else {
-                for (const QString &warning : invoice.warnings)
-                    lines.append(batchMessageLine(file, Text::tr("warning: %1").arg(warning)));
-                bool unrecorded = false;
-                if (issueEInvoiceFile({target, QFileInfo(target).fileName(), eInvoiceXml(invoice), false, bytes, file},
-                                      &reason, &unrecorded)) {
-                    written.insert(targetId, file);
-                    failures += unrecorded ? 1 : 0; // the issuer said which
-                    continue;
-                }
+        } else if (const Result<QByteArray> bytes = readInvoiceFile(file); !bytes) {
+            reason = bytes.message();
+        } else if (const EInvoice invoice = eInvoiceOfFile(*bytes); !invoice.ok()) {
+            reason = Text::tr("cannot be an e-invoice: %1").arg(invoice.refusals.join(QLatin1Char(' ')));
+        } else {
+            for (const QString &warning : invoice.warnings)
+                lines.append(batchMessageLine(file, Text::tr("warning: %1").arg(warning)));
+            const Result<IssuedEInvoice> issued =
+                issueEInvoiceFile({target, QFileInfo(target).fileName(), eInvoiceXml(invoice), false, *bytes, file});
+            if (issued) {
+                written.insert(targetId, file);
+                failures += issued->unrecorded ? 1 : 0; // the issuer said which
+                continue;
             }
+            reason = issued.message();
         }
         lines.append(batchMessageLine(file, reason));
         ++failures;

@@ -76,27 +76,29 @@ void setEInvoiceIssuer(EInvoiceIssuer newIssuer)
     issuer() = std::move(newIssuer);
 }
 
-bool issueEInvoiceFile(const WrittenEInvoice &written, QString *error, bool *unrecorded)
+Result<IssuedEInvoice> issueEInvoiceFile(const WrittenEInvoice &written)
 {
-    const auto write = [&] { return writeEInvoiceFile(written.xml, written.path, error); };
-    bool lost = false;
-    const bool done = issuer() ? issuer()(written, write, error, &lost) : write();
-    if (unrecorded)
-        *unrecorded = lost;
-    if (done)
+    const auto write = [&] { return writeEInvoiceFile(written.xml, written.path); };
+    Result<IssuedEInvoice> issued = IssuedEInvoice{};
+    if (issuer()) {
+        issued = issuer()(written, write);
+    } else if (const Result<void> done = write(); !done) {
+        issued = done.fault();
+    }
+    if (issued)
         announceEInvoice(written);
-    return done;
+    return issued;
 }
 
 EInvoice eInvoiceOfFile(const QByteArray &bytes)
 {
-    const InvoiceReadResult read = readInvoice(bytes);
-    if (!read.invoice) {
+    const Result<Invoice> read = readInvoiceBytes(bytes);
+    if (!read) {
         EInvoice refused;
-        refused.refusals.append(read.error);
+        refused.refusals.append(read.message());
         return refused;
     }
-    return mapEInvoice(*read.invoice, QDate::currentDate());
+    return mapEInvoice(*read, QDate::currentDate());
 }
 
 EInvoice eInvoiceOf(const Document &document)
@@ -112,17 +114,14 @@ QString withXmlExtension(const QString &path)
     return path + QStringLiteral(".xml");
 }
 
-bool writeEInvoiceFile(const QByteArray &xml, const QString &path, QString *error)
+Result<void> writeEInvoiceFile(const QByteArray &xml, const QString &path)
 {
-    if (xml.isEmpty()) {
-        if (error)
-            *error = Text::tr("There is no e-invoice to write.");
-        return false;
-    }
-    return writeFileAtomically(path, xml, error);
+    if (xml.isEmpty())
+        return Fault{FaultKind::Unwritable, Text::tr("There is no e-invoice to write.")};
+    return writeFileAtomically(path, xml);
 }
 
-QByteArray pdfWithEInvoice(const QByteArray &pdf, const QByteArray &xml, const QString &xmlName, QString *error)
+Result<QByteArray> pdfWithEInvoice(const QByteArray &pdf, const QByteArray &xml, const QString &xmlName)
 {
     QFile profile(srgbProfilePath());
     const QByteArray icc = profile.open(QIODevice::ReadOnly) ? profile.readAll() : QByteArray();
@@ -132,7 +131,7 @@ QByteArray pdfWithEInvoice(const QByteArray &pdf, const QByteArray &xml, const Q
     attachment.mimeType = QStringLiteral("text/xml");
     attachment.description = QStringLiteral("JP PINT e-invoice (UBL 2.1)");
     attachment.modified = QDateTime::currentDateTimeUtc();
-    return makePdfA3(pdf, attachment, icc, error);
+    return makePdfA3(pdf, attachment, icc);
 }
 
 bool attachesEInvoice()
@@ -165,11 +164,10 @@ void exportEInvoice(Document &document, QWidget *parent)
             parent, Text::tr("“%1” already exists. Do you want to replace it?").arg(QFileInfo(path).fileName()),
             Text::tr("The e-invoice is written to this name, as it has to end in .xml."), Text::tr("Replace")))
         return;
-    QString reason;
-    if (!issueEInvoiceFile(
-            {path, QFileInfo(path).fileName(), eInvoiceXml(invoice), false, document.dataOfType(), document.filePath()},
-            &reason))
-        Prompter::instance().alert(parent, Text::tr("The e-invoice could not be written."), reason);
+    const Result<IssuedEInvoice> issued = issueEInvoiceFile(
+        {path, QFileInfo(path).fileName(), eInvoiceXml(invoice), false, document.dataOfType(), document.filePath()});
+    if (!issued)
+        Prompter::instance().alert(parent, Text::tr("The e-invoice could not be written."), issued.message());
 }
 
 void exportPdfMaybeWithEInvoice(Document &document, QWidget *parent)
@@ -184,15 +182,13 @@ void exportPdfMaybeWithEInvoice(Document &document, QWidget *parent)
     auto attached = std::make_shared<WrittenEInvoice>();
     exportPdf(
         document, parent,
-        [&document, attached](const QByteArray &pdf, const QString &path, QString *reason) {
+        [&document, attached](const QByteArray &pdf, const QString &path) -> Result<QByteArray> {
             const EInvoice invoice = eInvoiceOf(document);
-            if (!invoice.ok()) {
-                *reason = invoice.refusals.join(QLatin1Char('\n'));
-                return QByteArray();
-            }
+            if (!invoice.ok())
+                return Fault{FaultKind::Refused, invoice.refusals.join(QLatin1Char('\n'))};
             *attached = {path, xmlNameFor(path),      eInvoiceXml(invoice),
                          true, document.dataOfType(), document.filePath()};
-            return pdfWithEInvoice(pdf, attached->xml, attached->xmlName, reason);
+            return pdfWithEInvoice(pdf, attached->xml, attached->xmlName);
         },
         [attached](const QString &) { announceEInvoice(*attached); });
 }

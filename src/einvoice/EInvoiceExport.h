@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "einvoice/EInvoiceMapping.h"
 
 #include <QByteArray>
@@ -30,16 +31,22 @@ void setEInvoiceObserver(EInvoiceObserver observer);
 /// Tells the observer, if there is one.
 void announceEInvoice(const WrittenEInvoice &written);
 
+/// An e-invoice file written and issued.
+struct IssuedEInvoice
+{
+    bool unrecorded = false; ///< written, but neither recorded nor kept to be recorded
+};
+
 /// Issues every e-invoice written as an XML file of its own (a ledger records it, keeping what it
-/// needs before the file is written): `write` writes the file. Whether the file was written, with
-/// why not in `error` when the issuer would not write it; sets `unrecorded` when it was, but could
-/// be neither recorded nor kept to be recorded. One issuer; an empty function removes it.
-using EInvoiceIssuer = std::function<bool(const WrittenEInvoice &written, const std::function<bool()> &write,
-                                          QString *error, bool *unrecorded)>;
+/// needs before the file is written): `write` writes the file. What became of it once written, or
+/// why it was not: the write's fault, or Refused when the issuer would not write it. One issuer;
+/// an empty function removes it.
+using EInvoiceIssuer =
+    std::function<Result<IssuedEInvoice>(const WrittenEInvoice &written, const std::function<Result<void>()> &write)>;
 void setEInvoiceIssuer(EInvoiceIssuer issuer);
 /// Writes `written.xml` to `written.path` atomically, through the issuer when there is one, then
-/// tells the observer. False with the reason when it was not written, a file already there untouched.
-bool issueEInvoiceFile(const WrittenEInvoice &written, QString *error, bool *unrecorded = nullptr);
+/// tells the observer. A fault when it was not written, a file already there untouched.
+Result<IssuedEInvoice> issueEInvoiceFile(const WrittenEInvoice &written);
 
 /// The e-invoice of the page as it is now (its file contents, the date it shows).
 EInvoice eInvoiceOf(const Document &document);
@@ -49,12 +56,13 @@ EInvoice eInvoiceOfFile(const QByteArray &bytes);
 /// The path with ".xml" appended unless it already ends in it (in any case).
 QString withXmlExtension(const QString &path);
 
-/// Writes the XML atomically; false with the reason, a file already there untouched.
-bool writeEInvoiceFile(const QByteArray &xml, const QString &path, QString *error);
+/// Writes the XML atomically; a fault (Unwritable) when it was not written, a file already there
+/// untouched.
+Result<void> writeEInvoiceFile(const QByteArray &xml, const QString &path);
 
-/// The PDF made a PDF/A-3b carrying the XML (named `xmlName`) as its alternative representation;
-/// empty with the reason when it cannot be.
-QByteArray pdfWithEInvoice(const QByteArray &pdf, const QByteArray &xml, const QString &xmlName, QString *error);
+/// The PDF made a PDF/A-3b carrying the XML (named `xmlName`) as its alternative representation,
+/// or why it cannot be (see makePdfA3).
+Result<QByteArray> pdfWithEInvoice(const QByteArray &pdf, const QByteArray &xml, const QString &xmlName);
 
 /// Whether Export as PDF attaches the e-invoice (PDF/A-3); remembered in the user's settings.
 bool attachesEInvoice();

@@ -122,15 +122,12 @@ QString srgbProfilePath()
     return overridden.isEmpty() ? QStringLiteral("/usr/share/color/icc/sRGB.icc") : QString::fromLocal8Bit(overridden);
 }
 
-QByteArray makePdfA3(const QByteArray &bytes, const PdfAttachment &attachment, const QByteArray &iccProfile,
-                     QString *error)
+Result<QByteArray> makePdfA3(const QByteArray &bytes, const PdfAttachment &attachment, const QByteArray &iccProfile)
 {
-    if (iccProfile.size() < 128 || iccProfile.mid(36, 4) != "acsp") {
-        if (error)
-            *error = Text::tr("The colour profile %1 is missing or damaged (Debian package icc-profiles-free).")
-                         .arg(srgbProfilePath());
-        return {};
-    }
+    if (iccProfile.size() < 128 || iccProfile.mid(36, 4) != "acsp")
+        return Fault{FaultKind::NotFound,
+                     Text::tr("The colour profile %1 is missing or damaged (Debian package icc-profiles-free).")
+                         .arg(srgbProfilePath())};
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
@@ -167,9 +164,8 @@ QByteArray makePdfA3(const QByteArray &bytes, const PdfAttachment &attachment, c
         std::shared_ptr<Buffer> out = writer.getBufferSharedPointer();
         return QByteArray(reinterpret_cast<const char *>(out->getBuffer()), static_cast<qsizetype>(out->getSize()));
     } catch (const std::exception &e) {
-        if (error)
-            *error = Text::tr("The PDF could not be made a PDF/A-3 (%1).").arg(QString::fromLocal8Bit(e.what()));
-        return {};
+        const QString said = QString::fromLocal8Bit(e.what());
+        return Fault{FaultKind::BadInput, Text::tr("The PDF could not be made a PDF/A-3 (%1).").arg(said), said};
     }
 }
 

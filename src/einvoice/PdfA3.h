@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -23,9 +25,9 @@ QString srgbProfilePath();
 /// (an associated file): an sRGB output intent, XMP metadata that declares PDF/A-3B and repeats
 /// the document information, the file as an embedded file stream with its MIME type and date,
 /// listed in the catalog's /AF and its EmbeddedFiles, and every stream ending on its own line.
-/// Nothing of the pages is touched, so they show and extract as the PDF given. Empty (with the
-/// reason) when the PDF cannot be read or the profile is missing.
-QByteArray makePdfA3(const QByteArray &pdf, const PdfAttachment &attachment, const QByteArray &iccProfile,
-                     QString *error);
+/// Nothing of the pages is touched, so they show and extract as the PDF given. A fault when the
+/// profile is missing or damaged (NotFound) or the PDF cannot be read (BadInput, what qpdf said as
+/// its detail).
+Result<QByteArray> makePdfA3(const QByteArray &pdf, const PdfAttachment &attachment, const QByteArray &iccProfile);
 
 } // namespace seikyu

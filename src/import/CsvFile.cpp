@@ -17,11 +17,9 @@ struct Text
     Q_DECLARE_TR_FUNCTIONS(RowImport)
 };
 
-CsvFile failed(const QString &error)
+Fault notRows(const QString &message)
 {
-    CsvFile file;
-    file.error = error;
-    return file;
+    return Fault{FaultKind::BadInput, message};
 }
 
 } // namespace
@@ -39,26 +37,32 @@ ImportChoice CsvFile::proposedChoice() const
     return {proposedMapping(), header.has_value(), header ? taxColumn : std::nullopt, false};
 }
 
-CsvFile readCsv(const QByteArray &bytes)
+Result<CsvFile> readCsvBytes(const QByteArray &bytes)
 {
-    DecodedText decoded = decodeText(bytes);
-    if (!decoded.error.isEmpty())
-        return failed(decoded.error);
-    if (decoded.text.trimmed().isEmpty())
-        return failed(Text::tr("The file is empty: it holds no rows."));
+    const Result<DecodedText> decoded = decodeText(bytes);
+    if (!decoded)
+        return decoded.fault();
+    if (decoded->text.trimmed().isEmpty())
+        return notRows(Text::tr("The file is empty: it holds no rows."));
     CsvFile file;
-    file.encoding = decoded.encoding;
-    file.delimiter = guessDelimiter(decoded.text);
-    file.table = splitDelimited(decoded.text, file.delimiter, Quoting::Strict);
+    file.encoding = decoded->encoding;
+    file.delimiter = guessDelimiter(decoded->text);
+    file.table = splitDelimited(decoded->text, file.delimiter, Quoting::Strict);
     if (file.table.records.isEmpty()) {
         // Only empty fields ("" alone): nothing to read and nothing wrong with a line either.
         if (file.table.skipped.isEmpty())
-            return failed(Text::tr("The file is empty: it holds no rows."));
+            return notRows(Text::tr("The file is empty: it holds no rows."));
         const SkippedLine &first = file.table.skipped.constFirst();
-        return failed(Text::tr("No line of the file can be read. Line %1: %2.").arg(first.line).arg(first.reason));
+        return notRows(Text::tr("No line of the file can be read. Line %1: %2.").arg(first.line).arg(first.reason));
     }
     describeColumns(file);
     return file;
+}
+
+CsvFile readCsv(const QByteArray &bytes)
+{
+    Result<CsvFile> file = readCsvBytes(bytes);
+    return file ? std::move(*file) : CsvFile();
 }
 
 void describeColumns(CsvFile &file)
@@ -75,26 +79,30 @@ void describeColumns(CsvFile &file)
         file.byContent = mappingFromContent(file.table.records);
 }
 
-CsvFile readCsvFile(const QString &path)
+Result<CsvFile> readCsvFile(const QString &path)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return failed(Text::tr("“%1” is not a file of rows.").arg(info.fileName()));
+        return notRows(Text::tr("“%1” is not a file of rows.").arg(info.fileName()));
     if (info.size() > MaximumRowFileBytes)
-        return failed(Text::tr("“%1” is too large to import (%2). Files of rows up to %3 are read.")
-                          .arg(info.fileName(), QLocale().formattedDataSize(info.size()),
-                               QLocale().formattedDataSize(MaximumRowFileBytes)));
+        return notRows(Text::tr("“%1” is too large to import (%2). Files of rows up to %3 are read.")
+                           .arg(info.fileName(), QLocale().formattedDataSize(info.size()),
+                                QLocale().formattedDataSize(MaximumRowFileBytes)));
     QFile file(path);
+    const auto unreadable = [&] {
+        return Fault{info.exists() ? FaultKind::Unreadable : FaultKind::NotFound,
+                     Text::tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()), file.errorString()};
+    };
     if (!file.open(QIODevice::ReadOnly))
-        return failed(Text::tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
+        return unreadable();
     // Read one byte past the limit: a file that grew since it was measured is still refused.
     const QByteArray bytes = file.read(MaximumRowFileBytes + 1);
     if (bytes.size() > MaximumRowFileBytes)
-        return failed(Text::tr("“%1” is too large to import. Files of rows up to %2 are read.")
-                          .arg(info.fileName(), QLocale().formattedDataSize(MaximumRowFileBytes)));
+        return notRows(Text::tr("“%1” is too large to import. Files of rows up to %2 are read.")
+                           .arg(info.fileName(), QLocale().formattedDataSize(MaximumRowFileBytes)));
     if (file.error() != QFileDevice::NoError)
-        return failed(Text::tr("“%1” cannot be read: %2").arg(info.fileName(), file.errorString()));
-    return readCsv(bytes);
+        return unreadable();
+    return readCsvBytes(bytes);
 }
 
 } // namespace seikyu

@@ -29,7 +29,6 @@ struct ImportChoice
 /// A file of rows as read for import.
 struct CsvFile
 {
-    QString error; ///< why nothing can be read from the file; empty when it was read
     TextEncoding encoding = TextEncoding::Utf8;
     QChar delimiter = u',';
     DelimitedText table;
@@ -55,11 +54,13 @@ void describeColumns(CsvFile &file);
 
 /// Reads a CSV file's bytes: RFC 4180 quoting, comma- (or tab-) separated, in UTF-8 with or
 /// without BOM, UTF-16 with BOM, or Shift_JIS (CP932). Bytes that are not text, an empty file, or
-/// one whose every line is damaged give an error.
+/// one whose every line is damaged are refused (BadInput).
+Result<CsvFile> readCsvBytes(const QByteArray &bytes);
+/// The same, for the callers not yet moved to the result: bytes that are refused give no rows.
 CsvFile readCsv(const QByteArray &bytes);
 
-/// Reads a CSV file; a file that cannot be opened, or that is too large, gives an error without
-/// being read.
-CsvFile readCsvFile(const QString &path);
+/// Reads a CSV file; a file that is not there (NotFound), cannot be opened (Unreadable), or is too
+/// large or no file (BadInput) is refused without being read.
+Result<CsvFile> readCsvFile(const QString &path);
 
 } // namespace seikyu

@@ -182,11 +182,12 @@ int Document::importRowsFrom(const QString &path)
     if (!bank)
         return 0;
     const QString name = QFileInfo(path).fileName();
-    const CsvFile file = readCsvFile(path);
-    if (!file.error.isEmpty()) {
-        Prompter::instance().alert(m_window.get(), tr("No rows were imported from “%1”.").arg(name), file.error);
+    const Result<CsvFile> read = readCsvFile(path);
+    if (!read) {
+        Prompter::instance().alert(m_window.get(), tr("No rows were imported from “%1”.").arg(name), read.message());
         return 0;
     }
+    const CsvFile &file = *read;
     const std::optional<ImportChoice> choice = chooseImportColumns(m_window.get(), file, name);
     if (!choice)
         return 0;

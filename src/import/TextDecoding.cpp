@@ -67,13 +67,12 @@ bool holdsBinaryControls(const QString &text)
 
 } // namespace
 
-DecodedText decodeText(const QByteArray &bytes)
+Result<DecodedText> decodeText(const QByteArray &bytes)
 {
     DecodedText decoded;
-    const auto notText = [&decoded] {
-        decoded.text.clear();
-        decoded.error = Text::tr("The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.");
-        return decoded;
+    const auto notText = [] {
+        return Fault{FaultKind::BadInput,
+                     Text::tr("The file is not text: it holds bytes that are neither UTF-8 nor Shift_JIS text.")};
     };
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         // Excel's "Unicode text": UTF-16 with its byte-order mark, which the converter reads and drops.

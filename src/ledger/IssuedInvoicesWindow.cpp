@@ -582,8 +582,8 @@ void IssuedInvoicesWindow::downloadCsv()
     if (!rows)
         Prompter::instance().alert(this, tr("The CSV could not be written."),
                                    tr("The ledger of issued invoices cannot be read: %1").arg(error));
-    else if (!writeFileAtomically(path, *rows, &error))
-        Prompter::instance().alert(this, tr("The CSV could not be written."), error);
+    else if (const Result<void> written = writeFileAtomically(path, *rows); !written)
+        Prompter::instance().alert(this, tr("The CSV could not be written."), written.message());
 }
 
 std::optional<QString> IssuedInvoicesWindow::verificationReport()
@@ -724,9 +724,10 @@ void IssuedInvoicesWindow::showProcedureTemplate()
         const QString path = Prompter::instance().saveFileName(
             dialog, tr("Save"), QDir::home().filePath(QStringLiteral("事務処理規程.txt")), tr("Text (*.txt)"),
             QStringLiteral("txt"));
-        QString error;
-        if (!path.isEmpty() && !writeFileAtomically(path, text->toPlainText().toUtf8(), &error))
-            Prompter::instance().alert(dialog, tr("The file could not be written."), error);
+        if (path.isEmpty())
+            return;
+        if (const Result<void> written = writeFileAtomically(path, text->toPlainText().toUtf8()); !written)
+            Prompter::instance().alert(dialog, tr("The file could not be written."), written.message());
     });
     dialog->show();
 }

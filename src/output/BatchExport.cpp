@@ -39,8 +39,8 @@ struct Job
     QByteArray xml; ///< the e-invoice the PDF carries, when it carries one
     QString target; ///< the PDF, once the input is read and its PDF is being made
     Invoice issued; ///< what the ledger records once the PDF is written
-    /// The PDF's bytes (empty when it could not be made); while a worker makes them, the answer to come.
-    std::variant<QByteArray, std::future<QByteArray>> pdf;
+    /// The PDF's bytes, or why they could not be made; while a worker makes them, the answer to come.
+    std::variant<Result<QByteArray>, std::future<Result<QByteArray>>> pdf = Result<QByteArray>(QByteArray());
     std::optional<bool> exported; ///< whether its PDF was written, once that was tried
     QString told;                 ///< what the ledger has to say about it
     bool unrecorded = false;      ///< written, but neither recorded nor kept to be recorded (or refused)
@@ -52,24 +52,29 @@ struct Job
     {
         if (exported)
             return *exported;
-        if (auto *pending = std::get_if<std::future<QByteArray>>(&pdf))
+        if (auto *pending = std::get_if<std::future<Result<QByteArray>>>(&pdf))
             pdf = pending->get();
-        const QByteArray bytes = std::get<QByteArray>(pdf);
-        if (bytes.isEmpty()) {
+        const Result<QByteArray> made = std::get<Result<QByteArray>>(pdf);
+        if (!made) {
+            reason = made.message();
             exported = false;
             return false;
         }
-        QString why;
-        const IssueOutcome outcome = IssueLedger::instance().issue(issued, file, IssueChannel::Batch, target, bytes,
-                                                                   [&] { return writePdfFile(bytes, target, &why); });
+        const QByteArray &bytes = *made;
+        Result<void> written;
+        const IssueOutcome outcome =
+            IssueLedger::instance().issue(issued, file, IssueChannel::Batch, target, bytes, [&] {
+                written = writePdfFile(bytes, target);
+                return written.ok();
+            });
         refused = !outcome.refusal.isEmpty();
         if (refused)
             reason = notExportedUnlessReissued(outcome.refusal);
         else if (!outcome.written)
-            reason = Text::tr("could not be written: %1").arg(why);
+            reason = Text::tr("could not be written: %1").arg(written.message());
         told = outcome.message.value_or(QString());
         unrecorded = outcome.recording == IssueRecording::Lost || outcome.recording == IssueRecording::Refused;
-        pdf = QByteArray(); // the bytes are on disk now
+        pdf = Result<QByteArray>(QByteArray()); // the bytes are on disk now
         exported = outcome.written;
         return outcome.written;
     }
@@ -81,9 +86,12 @@ struct Job
 std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window,
                                                                             bool attachEInvoice)
 {
-    QByteArray bytes;
-    if (!readInvoiceFile(job.file, &bytes, &job.reason))
+    const Result<QByteArray> read = readInvoiceFile(job.file);
+    if (!read) {
+        job.reason = read.message();
         return std::nullopt;
+    }
+    const QByteArray &bytes = *read;
     if (attachEInvoice) {
         const EInvoice invoice = eInvoiceOfFile(bytes);
         if (!invoice.ok()) {
@@ -113,18 +121,17 @@ std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job 
     return std::pair(recordPagesForPdf(*window), pdfSuggestedName(*window));
 }
 
-/// The rest, on any thread: the PDF made from the recording; empty, with the reason, when it cannot be.
-QByteArray makeRecordedPdf(const std::vector<PageRecording> &pages, const QString &title, const QString &target,
-                           const QByteArray &xml, QString *reason)
+/// The rest, on any thread: the PDF made from the recording, or why it cannot be.
+Result<QByteArray> makeRecordedPdf(const std::vector<PageRecording> &pages, const QString &title, const QString &target,
+                                   const QByteArray &xml)
 {
     QByteArray pdf = pdfFromRecordings(pages, title);
-    if (pdf.isEmpty()) {
-        *reason = Text::tr("could not be written: %1")
-                      .arg(QCoreApplication::translate("PdfExport", "the page could not be rendered"));
-        return pdf;
-    }
+    if (pdf.isEmpty())
+        return Fault{FaultKind::Unwritable,
+                     Text::tr("could not be written: %1")
+                         .arg(QCoreApplication::translate("PdfExport", "the page could not be rendered"))};
     if (!xml.isEmpty())
-        pdf = pdfWithEInvoice(pdf, xml, QFileInfo(target).completeBaseName() + QStringLiteral(".xml"), reason);
+        return pdfWithEInvoice(pdf, xml, QFileInfo(target).completeBaseName() + QStringLiteral(".xml"));
     return pdf;
 }
 
@@ -177,15 +184,15 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             writing.insert(targetId, i);
             job.target = target;
             if (!parallel) {
-                job.pdf = makeRecordedPdf(recorded->first, recorded->second, target, job.xml, &job.reason);
+                job.pdf = makeRecordedPdf(recorded->first, recorded->second, target, job.xml);
                 job.settle();
                 continue;
             }
-            auto done = std::make_shared<std::promise<QByteArray>>();
+            auto done = std::make_shared<std::promise<Result<QByteArray>>>();
             job.pdf = done->get_future();
-            workers.start(
-                [done, pages = std::move(recorded->first), title = recorded->second, target, xml = job.xml,
-                 reason = &job.reason] { done->set_value(makeRecordedPdf(pages, title, target, xml, reason)); });
+            workers.start([done, pages = std::move(recorded->first), title = recorded->second, target, xml = job.xml] {
+                done->set_value(makeRecordedPdf(pages, title, target, xml));
+            });
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();
         }

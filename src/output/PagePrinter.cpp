@@ -64,9 +64,8 @@ void repairPrintedPdf(const QPrinter &printer)
     const QByteArray repaired = repairPdfText(pdf);
     if (repaired == pdf)
         return;
-    QString error;
-    if (!writeFileAtomically(printer.outputFileName(), repaired, &error))
-        qCInfo(lcOutput) << "could not repair the text of" << printer.outputFileName();
+    if (const Result<void> written = writeFileAtomically(printer.outputFileName(), repaired); !written)
+        qCInfo(lcOutput) << "could not repair the text of" << printer.outputFileName() << ":" << written.detail();
 }
 
 /// The preview opens large enough to read: most of the screen's height, the page whole in it.

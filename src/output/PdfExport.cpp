@@ -94,15 +94,20 @@ QByteArray renderPagePdf(Document &document, const QString &title)
     return pdfFromRecordings(recordPagesForPdf(document), title);
 }
 
+Result<void> writePdfFile(const QByteArray &pdf, const QString &path)
+{
+    // Never replace a good file with nothing.
+    if (pdf.isEmpty())
+        return Fault{FaultKind::Unwritable, Text::tr("the page could not be rendered")};
+    return writeFileAtomically(path, pdf);
+}
+
 bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)
 {
-    if (pdf.isEmpty()) {
-        // Never replace a good file with nothing.
-        if (error)
-            *error = Text::tr("the page could not be rendered");
-        return false;
-    }
-    return writeFileAtomically(path, pdf, error);
+    const Result<void> written = writePdfFile(pdf, path);
+    if (!written && error)
+        *error = written.message();
+    return written.ok();
 }
 
 QString pdfSuggestedName(const Document &document)
@@ -148,21 +153,25 @@ void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish,
 
     // The page is rendered only now, so the PDF shows it as it is after the dialog.
     QByteArray pdf = renderPagePdf(document, pdfSuggestedName(document));
-    QString reason;
     if (finish && !pdf.isEmpty()) {
-        pdf = finish(pdf, path, &reason);
-        if (pdf.isEmpty()) {
-            Prompter::instance().alert(parent, Text::tr("Failed writing PDF"), reason);
+        Result<QByteArray> finished = finish(pdf, path);
+        if (!finished) {
+            Prompter::instance().alert(parent, Text::tr("Failed writing PDF"), finished.message());
             return;
         }
+        pdf = std::move(*finished);
     }
-    const auto write = [&] { return writePdfFile(pdf, path, &reason); };
+    Result<void> wrote;
+    const auto write = [&] {
+        wrote = writePdfFile(pdf, path);
+        return wrote.ok();
+    };
     if (!issueOutput(document, IssueChannel::Pdf, path, pdf, write, parent)) {
-        qCInfo(lcOutput) << "writing" << path << "failed:" << reason;
+        qCInfo(lcOutput) << "writing" << path << "failed:" << wrote.message() << wrote.detail();
         // Which file and why: "the disk is full" wants another place, "permission denied" another folder.
         Prompter::instance().alert(parent, Text::tr("Failed"),
                                    Text::tr("Failed writing PDF") + QLatin1Char('\n') +
-                                       writeFailureMessage(path, reason));
+                                       writeFailureMessage(path, wrote.message()));
         return;
     }
     if (written)

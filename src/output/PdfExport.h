@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -24,8 +26,11 @@ std::vector<PageRecording> recordPagesForPdf(Document &document);
 /// spot.
 QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QString &title);
 
-/// Writes the PDF bytes atomically: on failure the reason is returned and a file already at the
-/// path stays exactly as it was.
+/// Writes the PDF bytes atomically: on failure the fault says why (Unwritable) and a file already
+/// at the path stays exactly as it was. No bytes (a page that could not be rendered) write nothing.
+Result<void> writePdfFile(const QByteArray &pdf, const QString &path);
+/// The same, false with the reason in `error` (when not null), for the callers not yet moved to
+/// the result.
 bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error);
 
 /// The name the export proposes, without extension: the invoice file's own name when it has one,
@@ -41,9 +46,9 @@ QString withPdfExtension(const QString &path);
 /// not saved, not marked edited, its file location unchanged.
 ///
 /// A finisher, when given, makes the file written out of the rendered PDF (the PDF/A-3 carrying the
-/// e-invoice); when it gives nothing, nothing is written and its reason is reported. `written`
-/// hears the path once the file is there.
-using PdfFinisher = std::function<QByteArray(const QByteArray &pdf, const QString &path, QString *reason)>;
+/// e-invoice); when it fails, nothing is written and its message is reported. `written` hears the
+/// path once the file is there.
+using PdfFinisher = std::function<Result<QByteArray>(const QByteArray &pdf, const QString &path)>;
 void exportPdf(Document &document, QWidget *parent, const PdfFinisher &finish = {},
                const std::function<void(const QString &path)> &written = {});
 
