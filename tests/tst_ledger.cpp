@@ -364,6 +364,7 @@ void LedgerTest::widthFolding_data()
     QTest::addColumn<bool>("found");
     QTest::newRow("full-width latin") << QStringLiteral("ＡＢＣ") << QStringLiteral("ABC商店") << true;
     QTest::newRow("half-width latin finds full") << QStringLiteral("abc") << QStringLiteral("ＡＢＣ商店") << true;
+    QTest::newRow("capitals typed") << QStringLiteral("ABC") << QStringLiteral("ａｂｃ商店") << true;
     QTest::newRow("half-width kana") << QStringLiteral("ｶﾌﾞｼｷ") << QStringLiteral("カブシキガイシャ") << true;
     QTest::newRow("full kana finds half") << QStringLiteral("カブシキ") << QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ") << true;
     QTest::newRow("digits") << QStringLiteral("１２３") << QStringLiteral("第123号") << true;
