@@ -794,6 +794,7 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     QVERIFY(!store->recordVoid(u1->id, QStringLiteral("again")));
     QVERIFY(!store->recordPayment(mistaken->id, QDate(2026, 2, 1), 1));
     QVERIFY(!store->recordVoid(999, QStringLiteral("?")));
+    QVERIFY(verifyChain(store->entries()).isEmpty()); // nothing refused was half-written
     unnumbered.sourcePath = QStringLiteral("/x/a.seikyu");
     const auto u3 = store->record(unnumbered);
     QCOMPARE(u3->kind, EntryKind::Issue);
