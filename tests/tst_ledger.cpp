@@ -14,6 +14,7 @@
 #include "support/LedgerEntries.h"
 #include "support/OlderLedgers.h"
 #include "support/SeikyuRun.h"
+#include "support/SqliteFile.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,44 +35,6 @@ namespace {
 
 /// Damages a ledger file in some way, given its path.
 using Damage = std::function<void(const QString &)>;
-
-/// Runs statements straight on the file, as another program could.
-QString tamper(const QString &path, const QStringList &statements)
-{
-    QString error;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tamper"));
-        db.setDatabaseName(path);
-        if (!db.open())
-            error = db.lastError().text();
-        QSqlQuery query(db);
-        for (const QString &statement : statements) {
-            if (error.isEmpty() && !query.exec(statement))
-                error = query.lastError().text();
-        }
-        query.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("tamper"));
-    return error;
-}
-
-/// The number a statement run straight on the file gives, or 0.
-qint64 queried(const QString &path, const QString &statement)
-{
-    qint64 value = 0;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("query"));
-        db.setDatabaseName(path);
-        QSqlQuery query(db);
-        if (db.open() && query.exec(statement) && query.next())
-            value = query.value(0).toLongLong();
-        query.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("query"));
-    return value;
-}
 
 /// The helper role of this executable: records `count` entries into the ledger at `path`.
 int recordEntries(const QString &path, int count, const QString &tag, bool hold = false)
@@ -160,7 +122,6 @@ private slots:
     void recordsChainedEntries();
     void verifyFindsEachTampering();
     void reissueRefersToTheEarlierIssue();
-    void paymentsAndVoids();
     void migratesOlderSchemas();
     void damagedAndUnwritableFiles();
     void damagedLedgerIsReportedAndRecovered_data();
@@ -403,6 +364,7 @@ void LedgerTest::widthFolding_data()
     QTest::addColumn<bool>("found");
     QTest::newRow("full-width latin") << QStringLiteral("ＡＢＣ") << QStringLiteral("ABC商店") << true;
     QTest::newRow("half-width latin finds full") << QStringLiteral("abc") << QStringLiteral("ＡＢＣ商店") << true;
+    QTest::newRow("capitals typed") << QStringLiteral("ABC") << QStringLiteral("ａｂｃ商店") << true;
     QTest::newRow("half-width kana") << QStringLiteral("ｶﾌﾞｼｷ") << QStringLiteral("カブシキガイシャ") << true;
     QTest::newRow("full kana finds half") << QStringLiteral("カブシキ") << QStringLiteral("ｶﾌﾞｼｷｶﾞｲｼｬ") << true;
     QTest::newRow("digits") << QStringLiteral("１２３") << QStringLiteral("第123号") << true;
@@ -655,7 +617,7 @@ void LedgerTest::recordsChainedEntries()
 
     // Nothing recorded is changed or removed, by this program or another.
     for (const char *statement : {"UPDATE ledger_entries SET amount = 1", "DELETE FROM ledger_entries"})
-        QVERIFY(tamper(path, {QString::fromLatin1(statement)}).contains(QLatin1String("never")));
+        QVERIFY(test::onSqliteFile(path, {QString::fromLatin1(statement)}).contains(QLatin1String("never")));
     store.reset();
     store = LedgerStore::openSqlite(path, nullptr, &error);
     const QList<LedgerEntry> entries = store->entries();
@@ -676,8 +638,9 @@ void LedgerTest::verifyFindsEachTampering()
         QList<std::pair<Kind, qint64>> expected;
     };
     const auto statements = [unguard](const QStringList &sql) {
-        return
-            [unguard, sql](const QString &path, const QString &) { QCOMPARE(tamper(path, unguard + sql), QString()); };
+        return [unguard, sql](const QString &path, const QString &) {
+            QCOMPARE(test::onSqliteFile(path, unguard + sql), QString());
+        };
     };
     const QList<Case> cases{
         {"newest entry deleted",
@@ -700,7 +663,7 @@ void LedgerTest::verifyFindsEachTampering()
                                 .arg(entries[i].previousHash, entries[i].hash)
                                 .arg(entries[i].id));
              }
-             QCOMPARE(tamper(path, sql), QString());
+             QCOMPARE(test::onSqliteFile(path, sql), QString());
          },
          {{Kind::AnchorChanged, 4}}},
         {"payment moved to another invoice",
@@ -808,8 +771,11 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     unnumbered.sourcePath.clear();
     QCOMPARE(store->record(unnumbered)->refersTo, 0); // an unsaved invoice is never assumed the same
 
-    // A payment to the first issue counts for the invoice, shown on each of its issues.
+    // A payment to the first issue counts for the invoice, shown on each of its issues; a mistaken
+    // one, voided, counts for nothing.
     QVERIFY(store->recordPayment(first->id, QDate(2026, 2, 1), 60));
+    const auto mistaken = store->recordPayment(third->id, QDate(2026, 2, 2), 25);
+    QVERIFY(mistaken && store->recordVoid(mistaken->id, QStringLiteral("wrong customer")));
     QCOMPARE(issueRow(*store, third->id).second, 60);
     QVERIFY(issueRow(*store, first->id).first.superseded);
     QVERIFY(!issueRow(*store, third->id).first.superseded);
@@ -821,6 +787,14 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
 
     // Sent again unchanged after its void: owed again, so an issue of its own.
     QVERIFY(store->recordVoid(u1->id, QStringLiteral("宛先の誤り")));
+    QCOMPARE(statusOfIssue(*store, u1->id), PaymentStatus::Voided);
+    QCOMPARE(issueRow(*store, u1->id).first.voidReason, QStringLiteral("宛先の誤り"));
+    // What cannot be: paying a voided issue, voiding twice, paying a payment, referring to nothing.
+    QVERIFY(!store->recordPayment(u1->id, QDate(2026, 2, 1), 1));
+    QVERIFY(!store->recordVoid(u1->id, QStringLiteral("again")));
+    QVERIFY(!store->recordPayment(mistaken->id, QDate(2026, 2, 1), 1));
+    QVERIFY(!store->recordVoid(999, QStringLiteral("?")));
+    QVERIFY(verifyChain(store->entries()).isEmpty()); // nothing refused was half-written
     unnumbered.sourcePath = QStringLiteral("/x/a.seikyu");
     const auto u3 = store->record(unnumbered);
     QCOMPARE(u3->kind, EntryKind::Issue);
@@ -835,36 +809,6 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     QCOMPARE(store->numberUseOf(forB).earlier->id, third->id); // the newest invoice holding it
     forB.reissue = true;
     QCOMPARE(store->numberUseOf(forB).earlier->id, other->id); // the customer's own
-}
-
-void LedgerTest::paymentsAndVoids()
-{
-    QTemporaryDir dir;
-    auto store = LedgerStore::openSqlite(dir.filePath(QStringLiteral("ledger.sqlite")));
-    const auto a = store->record(issue(QStringLiteral("A"), 1000, QDate(2026, 1, 5), QStringLiteral("1")));
-    const auto b = store->record(issue(QStringLiteral("B"), 500, QDate(2026, 1, 6), QStringLiteral("2")));
-    QCOMPARE(statusOfIssue(*store, a->id), PaymentStatus::Unpaid);
-    const auto p1 = store->recordPayment(a->id, QDate(2026, 2, 1), 400);
-    QVERIFY(p1);
-    QCOMPARE(p1->invoiceId, a->id);
-    QCOMPARE(statusOfIssue(*store, a->id), PaymentStatus::PartlyPaid);
-    QVERIFY(store->recordPayment(a->id, QDate(2026, 2, 2), 600));
-    QCOMPARE(statusOfIssue(*store, a->id), PaymentStatus::Paid);
-    // A mistaken payment is voided; the invoice is owed again.
-    QVERIFY(store->recordVoid(p1->id, QStringLiteral("wrong customer")));
-    QCOMPARE(statusOfIssue(*store, a->id), PaymentStatus::PartlyPaid);
-    QCOMPARE(issueRow(*store, a->id).second, 600);
-
-    QString error;
-    QVERIFY(store->recordVoid(b->id, QStringLiteral("sent twice"), &error));
-    QCOMPARE(statusOfIssue(*store, b->id), PaymentStatus::Voided);
-    QCOMPARE(issueRow(*store, b->id).first.voidReason, QStringLiteral("sent twice"));
-    // What cannot be: paying a voided issue, voiding twice, paying a payment, referring to nothing.
-    QVERIFY(!store->recordPayment(b->id, QDate(2026, 2, 1), 1, QString(), &error));
-    QVERIFY(!store->recordVoid(b->id, QStringLiteral("again"), &error));
-    QVERIFY(!store->recordPayment(p1->id, QDate(2026, 2, 1), 1, QString(), &error));
-    QVERIFY(!store->recordVoid(999, QStringLiteral("?"), &error));
-    QVERIFY(verifyChain(store->entries()).isEmpty());
 }
 
 void LedgerTest::migratesOlderSchemas()
@@ -885,7 +829,7 @@ void LedgerTest::migratesOlderSchemas()
         QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("data/Seikyu/Seikyu")));
         const QString path = dir.filePath(QStringLiteral("data/Seikyu/Seikyu/ledger.sqlite"));
         const QStringList statements = test::olderLedger(sqliteDialect(), version, test::firstFormChain());
-        QCOMPARE(tamper(path, statements), QString());
+        QCOMPARE(test::onSqliteFile(path, statements), QString());
         // Read as it is, through an up-to-date copy, and left as the older Seikyu wrote it.
         const QByteArray older = test::readAll(path);
         const auto [listed, rows] = runSeikyu(dir.filePath(QStringLiteral("data")), {QStringLiteral("--ledger")});
@@ -916,17 +860,19 @@ void LedgerTest::migratesOlderSchemas()
         filter.number = QStringLiteral("inv-9"); // the number folded in by the migration
         QCOMPARE(searched(*store, filter).rows.size(), 2);
         // Still append-only, and new entries continue the chain.
-        QVERIFY(tamper(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
+        QVERIFY(
+            test::onSqliteFile(path, {QStringLiteral("DELETE FROM ledger_entries")}).contains(QLatin1String("never")));
         QCOMPARE(store->record(issue(QStringLiteral("D"), 1, QDate(2026, 1, 1)))->id, 5);
         QVERIFY(verifyChain(store->entries()).isEmpty());
         // What the older entries' hashes leave out is the seal's to cover.
-        QCOMPARE(tamper(path,
-                        sqliteDialect().dropAppendOnlyGuards +
-                            QStringList{version == 4
-                                            ? QStringLiteral("UPDATE ledger_entries SET issued_by_host = 'x' "
-                                                             "WHERE id = 1")
-                                            : QStringLiteral("UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3")}),
-                 QString());
+        QCOMPARE(
+            test::onSqliteFile(
+                path, sqliteDialect().dropAppendOnlyGuards +
+                          QStringList{version == 4
+                                          ? QStringLiteral("UPDATE ledger_entries SET issued_by_host = 'x' "
+                                                           "WHERE id = 1")
+                                          : QStringLiteral("UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3")}),
+            QString());
         QCOMPARE(store->verify(dir.path()), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
     }
 }
@@ -980,11 +926,12 @@ void LedgerTest::damagedAndUnwritableFiles()
         QVERIFY(LedgerStore::openSqlite(rewritten)->record(issue(QStringLiteral("C"), i, QDate(2026, 1, i))));
     LedgerEntry second = LedgerStore::openSqlite(rewritten)->entries().at(1);
     second.amount = 7;
-    QCOMPARE(tamper(rewritten,
-                    sqliteDialect().dropAppendOnlyGuards +
-                        QStringList{QStringLiteral("UPDATE ledger_entries SET amount = 7, hash = '%1' WHERE id = 2")
-                                        .arg(entryHash(second))}),
-             QString());
+    QCOMPARE(
+        test::onSqliteFile(
+            rewritten, sqliteDialect().dropAppendOnlyGuards +
+                           QStringList{QStringLiteral("UPDATE ledger_entries SET amount = 7, hash = '%1' WHERE id = 2")
+                                           .arg(entryHash(second))}),
+        QString());
     const auto into = LedgerStore::openSqlite(dir.filePath(QStringLiteral("into.sqlite")));
     const LedgerRecovery recovered = recoverEntries(rewritten, *into);
     QCOMPARE(recovered.taken, 2);
@@ -1035,23 +982,19 @@ void LedgerTest::damagedLedgerIsReportedAndRecovered_data()
     };
     QTest::newRow("truncated") << Damage([](const QString &path) { // from the last page of entries on
         const qint64 last =
-            queried(path, QStringLiteral("SELECT max(pageno) FROM dbstat WHERE name = 'ledger_entries'"));
-        QVERIFY(QFile::resize(path, (last - 1) * queried(path, QStringLiteral("PRAGMA page_size"))));
+            test::sqliteValue(path, QStringLiteral("SELECT max(pageno) FROM dbstat WHERE name = 'ledger_entries'"));
+        QVERIFY(QFile::resize(path, (last - 1) * test::sqliteValue(path, QStringLiteral("PRAGMA page_size"))));
     }) << false;
     QTest::newRow("random bytes") << Damage([=](const QString &path) {
         overwrite(path, 0, noise(QFileInfo(path).size()));
     }) << false;
     QTest::newRow("schema row removed") << Damage([](const QString &path) {
-        QCOMPARE(tamper(path, {QStringLiteral("PRAGMA writable_schema = ON"),
-                               QStringLiteral("DELETE FROM sqlite_master WHERE name = 'ledger_entries'")}),
+        QCOMPARE(test::onSqliteFile(path, {QStringLiteral("PRAGMA writable_schema = ON"),
+                                           QStringLiteral("DELETE FROM sqlite_master WHERE name = 'ledger_entries'")}),
                  QString());
     }) << true;
-    QTest::newRow("index page") << Damage([=](const QString &path) {
-        const qint64 page =
-            queried(path, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'ledger_entries_number'"));
-        const qint64 size = queried(path, QStringLiteral("PRAGMA page_size"));
-        overwrite(path, (page - 1) * size + 8, noise(size - 8));
-    }) << true;
+    QTest::newRow("index page") << Damage([=](const QString &path) { test::overwriteIndexPage(path, noise(65536)); })
+                                << true;
     QTest::newRow("log after a kill") << Damage([=](const QString &path) {
         const QString wal = path + QStringLiteral("-wal");
         overwrite(wal, QFileInfo(wal).size() / 2, noise(64));
