@@ -522,6 +522,12 @@ void LedgerTest::issueFactsFromThePage()
     QCOMPARE(entry.amount, qint64(55000));
     QVERIFY(entry.taxes.isEmpty());
     QCOMPARE(entry.customer, QStringLiteral("お客様"));
+    // Neither sums nor an amount in the box: the items' prices as shown, never ¥0 (which reads as paid).
+    page.rows.append(ItemRow(QStringLiteral("3/2"), QStringLiteral("校正"), qint64(3000), qint64(1), qint64(3000)));
+    for (const QString &box : {QString(), QStringLiteral("\u0008御請求金額\n")}) {
+        page.amountBox = box;
+        QCOMPARE(issueEntryOf(page).amount, qint64(13000));
+    }
 }
 
 void LedgerTest::csvQuotingAndBom()

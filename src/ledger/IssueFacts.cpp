@@ -5,6 +5,7 @@
 #include "table/SumsRows.h"
 
 #include <QRegularExpression>
+#include <QtNumeric>
 
 namespace seikyu {
 
@@ -68,6 +69,23 @@ bool readSums(const Invoice &invoice, LedgerEntry &entry)
     return payableFound;
 }
 
+/// What the items' prices add up to as the page shows them. An invoice sent without sums and with
+/// an empty amount box still bills its items: recorded at ¥0 it would be listed as paid.
+qint64 shownPrices(const Invoice &invoice)
+{
+    qint64 total = 0;
+    for (const ItemRow &row : invoice.rows) {
+        if (isSumsRow(row.cells()))
+            continue;
+        // A damaged file's amounts past what 64 bits hold end the sum rather than wrap it round.
+        qint64 next = 0;
+        if (qAddOverflow(total, amountOf(row.value(Column::Sums)), &next))
+            break;
+        total = next;
+    }
+    return total;
+}
+
 } // namespace
 
 LedgerEntry issueEntryOf(const Invoice &invoice)
@@ -95,8 +113,10 @@ LedgerEntry issueEntryOf(const Invoice &invoice)
     const QString boxAmount = boxFilled ? box.section(QLatin1Char('\n'), 1) : QString();
     if (readNumber(boxAmount).hasDigits)
         entry.amount = amountOf(boxAmount);
-    else if (!summed)
+    else if (!summed && readNumber(box).hasDigits)
         entry.amount = amountOf(box);
+    else if (!summed)
+        entry.amount = shownPrices(invoice);
     return entry;
 }
 
