@@ -28,8 +28,6 @@ set(layer_pagination 1)
 
 set(pure_rules
     document/FileNameText
-    document/InvoiceFile
-    document/KeptText
     einvoice/EInvoiceMapping
     einvoice/InvoicePeriod
     einvoice/PdfA3

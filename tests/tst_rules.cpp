@@ -1,7 +1,7 @@
 // The invoice's rules, without widgets: reading amounts as typed, currency text, row prices, tax, the sums rows, the
 // registration number; the dates in western and Japanese era form; fitting a text into its place, and the item table's
 // share of the page; what the file writer writes and what the reader accepts or refuses.
-#include "document/InvoiceFile.h"
+#include "invoice/InvoiceFile.h"
 #include "sections/DateText.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"

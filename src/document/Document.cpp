@@ -1,9 +1,9 @@
 #include "document/Document.h"
 
 #include "document/FileNameText.h"
-#include "document/InvoiceFile.h"
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
+#include "invoice/InvoiceFile.h"
 #include "sections/DateText.h"
 #include "sections/ListFamily.h"
 #include "sections/PanelSnapshot.h"
