@@ -1,12 +1,16 @@
 // One invoice without any widget, linking the invoice library alone: amounts as typed, currency text, row
 // prices, tax and withholding, the sums rows and what the items add up to; the dates in western and
-// Japanese era form; what the file writer writes and what the reader accepts, refuses or leaves absent.
+// Japanese era form; what the file writer writes and what the reader accepts, refuses or leaves absent; the rows
+// as a model and the undo steps that change them.
 #include "invoice/InvoiceFile.h"
 #include "invoice/InvoiceSums.h"
+#include "invoice/ItemTableModel.h"
+#include "invoice/TableCommands.h"
 #include "sections/DateText.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -15,6 +19,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 #include <limits>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
@@ -569,6 +574,58 @@ private Q_SLOTS:
         QVERIFY2(read.invoice, qPrintable(read.error));
         const bool down = QByteArray(QTest::currentDataTag()).contains("down");
         QTEST(described(sumsOf(*read.invoice, down ? TaxRounding::Down : TaxRounding::HalfAwayFromZero)), "sums");
+    }
+
+    // ---- the rows and their undo steps ----
+    void undoAndRedoGiveBackEachStep()
+    {
+        // Each step through its command alone: undo gives back every table in turn, and redo the way forward,
+        // twice over; rows keep their identity, so a step acts on its own row wherever that stands by then.
+        ItemTableModel bank;
+        QAbstractItemModelTester tester(&bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QUndoStack stack;
+        const auto shown = [&bank] {
+            QStringList rows;
+            for (const RowPtr &item : bank.rows())
+                rows.append(cellDisplay(item->value(Column::Name)) + u'|' + cellDisplay(item->value(Column::Sums)));
+            return rows.join(u' ');
+        };
+        bank.addRow(ItemRow::makeHeader());
+        QStringList states{shown()};
+        const auto step = [&](QUndoCommand *command) {
+            stack.push(command);
+            states.append(shown());
+        };
+        step(new AddRowCommand(&bank, row("1000", "3", "3000")));
+        step(new AddRowCommand(&bank, row("500", "1", "500"), 1)); // above the first
+        step(new AddRowCommand(&bank, row("1", "1", "1")));
+        const RowPtr edited = bank.row(2);
+        step(new EditCellsCommand(&bank, edited, 2, {"05-02", "設計", "1000", "3", "3300"},
+                                  EditCellsCommand::Kind::Edit));
+        step(new RemoveRowsCommand(&bank, {{1, bank.row(1)}, {3, bank.row(3)}}));
+        step(new FinalizeCommand([&bank] { bank.setCell(1, Column::Sums, QStringLiteral("￥3,300")); },
+                                 [&bank] { bank.setCell(1, Column::Sums, QStringLiteral("3300")); }));
+        QCOMPARE(states.constLast(), QStringLiteral("項目|価格 設計|￥3,300"));
+        QCOMPARE(bank.row(1), edited);
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            for (qsizetype i = states.size() - 2; i >= 0; --i) {
+                stack.undo();
+                QCOMPARE(shown(), states.at(i));
+            }
+            for (qsizetype i = 1; i < states.size(); ++i) {
+                stack.redo();
+                QCOMPARE(shown(), states.at(i));
+            }
+        }
+        // A step whose row is gone touches nothing else; the header row is never taken away.
+        stack.undo();
+        stack.undo();
+        bank.removeRowAt(bank.rows().indexOf(edited));
+        stack.undo();
+        QCOMPARE(shown(), QStringLiteral("項目|価格 item|500 item|1"));
+        AddRowCommand onTheHeader(&bank, bank.row(0), 0);
+        onTheHeader.undo();
+        QCOMPARE(bank.count(), 3);
     }
 
     // ---- dates ----

@@ -1,9 +1,9 @@
 // The item table through the real document: editing with undo, row prices, totals with tax, the
 // amount box, Finalize and the table panel's Cancel.
+#include "invoice/TableCommands.h"
 #include "support/TestSupport.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
-#include "table/TableCommands.h"
 #include "table/TaxPreferences.h"
 
 #include <QAbstractItemModelTester>
