@@ -9,6 +9,7 @@
 #include "einvoice/UblValidation.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"
+#include "invoice/ItemTableModel.h"
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
@@ -17,7 +18,6 @@
 #include "ledger/LedgerTableModel.h"
 #include "output/PdfExport.h"
 #include "table/Amounts.h"
-#include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "widgets/Prompter.h"
 

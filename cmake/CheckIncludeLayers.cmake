@@ -11,7 +11,11 @@
 # which live beside the area they work on) may include from document/. The pure rules below include
 # only other pure rules, never a QtWidgets header.
 #
-#   cmake -DSOURCE_DIR=<repo> -DWIDGETS_INCLUDE_DIR=<Qt's QtWidgets headers> -P CheckIncludeLayers.cmake
+# The invoice library (seikyu_invoice, its units given as INVOICE_UNITS) links no widget: its files
+# include only one another, and no header of QtWidgets whatever way it is named.
+#
+#   cmake -DSOURCE_DIR=<repo> -DWIDGETS_INCLUDE_DIR=<Qt's QtWidgets headers>
+#         -DINVOICE_UNITS=<folder/Name,...> -P CheckIncludeLayers.cmake
 
 set(layer_app 6)
 set(layer_output 5)
@@ -30,8 +34,6 @@ set(layer_base 0)
 
 set(pure_rules
     document/FileNameText
-    document/InvoiceFile
-    document/KeptText
     einvoice/EInvoiceMapping
     einvoice/InvoicePeriod
     einvoice/PdfA3
@@ -133,8 +135,36 @@ foreach(source ${sources})
     endforeach()
 endforeach()
 
+# The invoice library: every include of its files is another of its files, or a header from outside
+# the project that is none of QtWidgets'.
+file(GLOB widget_files RELATIVE ${WIDGETS_INCLUDE_DIR} ${WIDGETS_INCLUDE_DIR}/*)
+string(REPLACE "," ";" invoice_units "${INVOICE_UNITS}")
+foreach(unit ${invoice_units})
+    foreach(extension h cpp)
+        if(NOT EXISTS ${SOURCE_DIR}/src/${unit}.${extension})
+            continue()
+        endif()
+        file(STRINGS ${SOURCE_DIR}/src/${unit}.${extension} includes REGEX "^[ \t]*#[ \t]*include")
+        foreach(line ${includes})
+            if(line MATCHES "include[ \t]*\"([^\"]+)\\.h\"")
+                list(FIND invoice_units ${CMAKE_MATCH_1} inside)
+                if(inside EQUAL -1)
+                    string(APPEND faults "\n  src/${unit}.${extension}: the invoice library includes ${CMAKE_MATCH_1}.h, which is not part of it")
+                endif()
+            elseif(line MATCHES "include[ \t]*<([^>]+)>")
+                set(header ${CMAKE_MATCH_1})
+                list(FIND widget_files ${header} widget)
+                if(header MATCHES "^QtWidgets(/|$)" OR NOT widget EQUAL -1)
+                    string(APPEND faults "\n  src/${unit}.${extension}: the invoice library includes the widget header <${header}>")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
 if(faults)
     message(FATAL_ERROR "Includes against the layers (see README, Architecture):${faults}")
 endif()
 list(LENGTH sources count)
-message(STATUS "${count} files include only from their own layer or below")
+list(LENGTH invoice_units invoice_count)
+message(STATUS "${count} files include only from their own layer or below; the invoice library's ${invoice_count} units include no widget")

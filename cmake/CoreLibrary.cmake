@@ -1,7 +1,9 @@
-# The application's code as one static library, built the same way by the main build and by the
-# fuzzing build (which compiles it again with its own instrumentation).
+# The application's code as two static libraries, built the same way by the main build and by the
+# fuzzing build (which compiles them again with its own instrumentation): the invoice without any
+# widget, and the rest of the application on top of it.
 #
-#   seikyu_add_core_library(<target> <source root> <product url>)
+#   seikyu_add_invoice_library(<target> <source root>)
+#   seikyu_add_core_library(<target> <source root> <product url> <invoice library>)
 
 # qpdf reads and writes the exported PDF when its text is repaired.
 find_package(PkgConfig REQUIRED)
@@ -13,9 +15,45 @@ pkg_check_modules(libpq REQUIRED IMPORTED_TARGET libpq)
 # SQLite itself stops a long read of the local ledger that the user cancelled.
 pkg_check_modules(sqlite3 REQUIRED IMPORTED_TARGET sqlite3)
 
-function(seikyu_add_core_library target root product_url)
+# The pure rules outside src/invoice/ that the invoice stands on: its rows, amounts, sums rows and dates.
+set(SEIKYU_INVOICE_RULES sections/DateText table/Amounts table/ItemRow table/SumsRows table/UserLocale)
+
+# The invoice library's units (folder/Name, without extension): src/invoice/ and the rules above.
+function(seikyu_invoice_units out root)
+    file(GLOB sources RELATIVE ${root}/src CONFIGURE_DEPENDS ${root}/src/invoice/*.cpp ${root}/src/invoice/*.h)
+    list(TRANSFORM sources REPLACE "\\.(cpp|h)$" "")
+    list(APPEND sources ${SEIKYU_INVOICE_RULES})
+    list(REMOVE_DUPLICATES sources)
+    set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
+function(seikyu_invoice_sources out root)
+    seikyu_invoice_units(units ${root})
+    set(sources "")
+    foreach(unit ${units})
+        foreach(extension cpp h)
+            if(EXISTS ${root}/src/${unit}.${extension})
+                list(APPEND sources ${root}/src/${unit}.${extension})
+            endif()
+        endforeach()
+    endforeach()
+    set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
+# Qt Core and Gui and ICU only: nothing in it may need a widget (the include_layers test checks its includes).
+function(seikyu_add_invoice_library target root)
+    seikyu_invoice_sources(sources ${root})
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${root}/src)
+    target_compile_definitions(${target} PUBLIC QT_NO_KEYWORDS_FOR_FOREACH)
+    target_link_libraries(${target} PUBLIC Qt6::Core Qt6::Gui ICU::uc ICU::i18n)
+endfunction()
+
+function(seikyu_add_core_library target root product_url invoice_library)
     file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${root}/src/*.cpp ${root}/src/*.h)
     list(FILTER sources EXCLUDE REGEX ".*/src/app/main\\.cpp$")
+    seikyu_invoice_sources(invoice_sources ${root})
+    list(REMOVE_ITEM sources ${invoice_sources})
     add_library(${target} STATIC ${sources} ${root}/resources/resources.qrc ${root}/resources/ubl21.qrc)
     target_include_directories(${target} PUBLIC ${root}/src)
     target_compile_definitions(${target} PUBLIC
@@ -25,6 +63,7 @@ function(seikyu_add_core_library target root product_url)
     # qpdf's own shared pointers only, without its old PointerHolder type
     target_compile_definitions(${target} PRIVATE POINTERHOLDER_TRANSITION=4)
     target_link_libraries(${target} PUBLIC
+        ${invoice_library}
         Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg Qt6::Sql ICU::uc ICU::i18n
         PkgConfig::libqpdf PkgConfig::libxml2 PkgConfig::libpq PkgConfig::sqlite3)
 endfunction()

@@ -3,7 +3,7 @@
 // round (a file that opens but does not survive being saved and reopened loses an invoice).
 #include "FuzzSupport.h"
 #include "document/Document.h"
-#include "document/InvoiceFile.h"
+#include "invoice/InvoiceFile.h"
 
 #include <QByteArray>
 #include <cstddef>

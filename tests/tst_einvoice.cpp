@@ -1,12 +1,12 @@
 // The JP PINT e-invoice without widgets: the mapping of an invoice's money onto UBL, checked against the
 // schema and the Japanese rules for every kind of table; what is refused and why; the customer's
 // electronic address; the invoice period and the units.
-#include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceMapping.h"
 #include "einvoice/InvoicePeriod.h"
 #include "einvoice/PeppolId.h"
 #include "einvoice/TaxExclusiveLines.h"
 #include "einvoice/UnitCodes.h"
+#include "invoice/InvoiceFile.h"
 #include "sections/RegistrationNumber.h"
 #include "support/EInvoiceChecks.h"
 #include "table/Amounts.h"

@@ -1,7 +1,7 @@
 #include "app/EInvoiceRecording.h"
 
-#include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
+#include "invoice/InvoiceFile.h"
 #include "ledger/IssueLedger.h"
 #include "output/BatchTargets.h"
 #include "widgets/Prompter.h"

@@ -3,7 +3,7 @@
 #include "document/InvoiceWindow.h"
 #include "document/PageGeometry.h"
 #include "document/PageView.h"
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
 #include "widgets/PageButton.h"

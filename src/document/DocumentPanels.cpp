@@ -1,8 +1,8 @@
 // The panels that the page's regions open, and the popovers of the saved lists.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "invoice/ItemTableModel.h"
 #include "sections/ListFamily.h"
-#include "table/ItemTableModel.h"
 #include "table/PageTableDelegate.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"

@@ -3,8 +3,8 @@
 // table at once so that they can be undone one by one, puts the table back as one undoable step.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "invoice/ItemTableModel.h"
 #include "sections/PanelSnapshot.h"
-#include "table/ItemTableModel.h"
 #include "table/TableState.h"
 #include "widgets/RoomBox.h"
 

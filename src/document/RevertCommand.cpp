@@ -1,7 +1,7 @@
 #include "document/RevertCommand.h"
 
 #include "document/Document.h"
-#include "document/InvoiceFile.h"
+#include "invoice/InvoiceFile.h"
 
 #include <QCoreApplication>
 

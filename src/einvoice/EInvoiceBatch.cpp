@@ -1,7 +1,7 @@
 #include "einvoice/EInvoiceBatch.h"
 
-#include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
+#include "invoice/InvoiceFile.h"
 #include "output/BatchTargets.h"
 
 #include <QCoreApplication>

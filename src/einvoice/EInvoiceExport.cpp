@@ -2,8 +2,8 @@
 
 #include "document/AtomicWrite.h"
 #include "document/Document.h"
-#include "document/InvoiceFile.h"
 #include "einvoice/PdfA3.h"
+#include "invoice/InvoiceFile.h"
 #include "ledger/IssueRecording.h"
 #include "output/PdfExport.h"
 #include "widgets/Prompter.h"

@@ -1,6 +1,6 @@
 #include "einvoice/XmlCarriable.h"
 
-#include "document/InvoiceFile.h"
+#include "invoice/InvoiceFile.h"
 
 #include <QCoreApplication>
 

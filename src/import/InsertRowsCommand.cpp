@@ -1,6 +1,6 @@
 #include "import/InsertRowsCommand.h"
 
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 
 #include <QSet>
 #include <algorithm>

@@ -8,8 +8,8 @@
 #include "import/InsertRowsCommand.h"
 #include "import/RowChecks.h"
 #include "import/RowConversion.h"
+#include "invoice/ItemTableModel.h"
 #include "sections/UnkeptTexts.h"
-#include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "widgets/Prompter.h"
 

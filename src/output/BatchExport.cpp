@@ -1,8 +1,8 @@
 #include "output/BatchExport.h"
 
 #include "document/Document.h"
-#include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
+#include "invoice/InvoiceFile.h"
 #include "ledger/IssueLedger.h"
 #include "output/BatchTargets.h"
 #include "output/OutputChecks.h"

@@ -1,9 +1,9 @@
 #include "output/OutputChecks.h"
 
 #include "document/Document.h"
+#include "invoice/ItemTableModel.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
-#include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "widgets/PageButton.h"
 #include "widgets/PageFonts.h"

@@ -2,12 +2,12 @@
 // print nothing until they hold something.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "invoice/ItemTableModel.h"
 #include "sections/DueDate.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
 #include "sections/SharedNumbers.h"
 #include "sections/UnkeptTexts.h"
-#include "table/ItemTableModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/Prompter.h"
 #include "widgets/RoomBox.h"

@@ -1,6 +1,6 @@
 #include "sections/UnkeptTexts.h"
 
-#include "document/KeptText.h"
+#include "invoice/KeptText.h"
 #include "widgets/Prompter.h"
 
 #include <QCoreApplication>

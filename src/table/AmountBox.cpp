@@ -1,7 +1,7 @@
 // The invoice amount box: the table's total under the heading 御請求金額.
 #include "document/Document.h"
+#include "invoice/ItemTableModel.h"
 #include "table/Amounts.h"
-#include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "widgets/PageButton.h"
 #include "widgets/RoomBox.h"

@@ -2,8 +2,8 @@
 // count works them out afresh within itself, so no page, file or PDF shows a total of rows that
 // are no longer there.
 #include "document/Document.h"
+#include "invoice/ItemTableModel.h"
 #include "table/Amounts.h"
-#include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "table/TableState.h"
 

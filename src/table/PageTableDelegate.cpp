@@ -1,6 +1,6 @@
 #include "table/PageTableDelegate.h"
 
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "widgets/PageFonts.h"
 

@@ -1,12 +1,12 @@
 // The table panel: adding, removing and editing rows, each undoable.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "invoice/ItemTableModel.h"
+#include "invoice/TableCommands.h"
 #include "sections/DateText.h"
 #include "sections/UnkeptTexts.h"
 #include "table/Amounts.h"
-#include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
-#include "table/TableCommands.h"
 
 #include <QCoreApplication>
 #include <QDateEdit>

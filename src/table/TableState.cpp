@@ -1,7 +1,7 @@
 #include "table/TableState.h"
 
 #include "document/Document.h"
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 
 #include <QCheckBox>
 

@@ -1,7 +1,7 @@
 // The table panel's tax choices: the invoice's rate, each row's tax class, and withholding.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "table/TableState.h"
 #include "widgets/Prompter.h"

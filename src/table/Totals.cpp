@@ -1,10 +1,10 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
+#include "invoice/ItemTableModel.h"
+#include "invoice/TableCommands.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
-#include "table/ItemTableModel.h"
 #include "table/SumsRows.h"
-#include "table/TableCommands.h"
 #include "table/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/PageButton.h"

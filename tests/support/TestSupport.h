@@ -5,7 +5,7 @@
 #include "app/DocumentController.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/Prompter.h"
 #include "widgets/RoomBox.h"

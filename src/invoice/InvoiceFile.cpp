@@ -1,6 +1,6 @@
-#include "document/InvoiceFile.h"
+#include "invoice/InvoiceFile.h"
 
-#include "document/KeptText.h"
+#include "invoice/KeptText.h"
 #include "sections/DateText.h"
 #include "table/Amounts.h"
 

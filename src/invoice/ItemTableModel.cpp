@@ -1,4 +1,4 @@
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 
 #include "table/SumsRows.h"
 

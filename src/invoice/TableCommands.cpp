@@ -1,6 +1,6 @@
-#include "table/TableCommands.h"
+#include "invoice/TableCommands.h"
 
-#include "table/ItemTableModel.h"
+#include "invoice/ItemTableModel.h"
 
 #include <QCoreApplication>
 

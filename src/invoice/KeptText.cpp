@@ -1,4 +1,4 @@
-#include "document/KeptText.h"
+#include "invoice/KeptText.h"
 
 #include <QCoreApplication>
 #include <QList>
