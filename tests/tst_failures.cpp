@@ -3,10 +3,10 @@
 // stays as it was and can still be saved elsewhere, the user is told, and an unsaved invoice survives the crash.
 #include "app/RecoveryStore.h"
 #include "document/AtomicWrite.h"
-#include "document/InvoiceFile.h"
 #include "einvoice/EInvoiceExport.h"
 #include "einvoice/PdfA3.h"
 #include "import/CsvFile.h"
+#include "invoice/InvoiceFile.h"
 #include "output/PdfExport.h"
 #include "sections/SavedLists.h"
 #include "support/TestSupport.h"

@@ -227,6 +227,12 @@ private Q_SLOTS:
         QCOMPARE(c.rows.size(), 3);
         // A boolean, a missing member and null are no cell values.
         QCOMPARE(c.rows.at(0).cells(), (RowCells{QStringLiteral("05-01"), {}, {}, qint64(2), {}}));
+        // Numbers keep what they say: a whole one as an integer, any other as its text; a table of
+        // null is no table.
+        QCOMPARE(readInvoice(R"({"item":[{},{"solo":1.5,"much":2.0,"sums":-3e0}]})").invoice->rows.at(0).cells(),
+                 (RowCells{QVariant(), QVariant(), QStringLiteral("1.5"), qint64(2), qint64(-3)}));
+        const InvoiceReadResult noTable = readInvoice(R"({"item":null})");
+        QVERIFY(noTable.invoice && noTable.invoice->rows.isEmpty());
         // A row's unknown rate is the invoice's.
         QCOMPARE(c.rows.at(1).taxClass(), TaxClass::Standard);
         QCOMPARE(c.rows.at(2).taxClass(), TaxClass::Exempt);
@@ -240,6 +246,8 @@ private Q_SLOTS:
         QTest::newRow("text") << QByteArray("hello") << "";
         QTest::newRow("truncated") << QByteArray(R"({"head":"請求書","item":[{"date")") << "ends too early";
         QTest::newRow("cut between members") << QByteArray(R"({"head":"請求書",)") << "ends too early";
+        QTest::newRow("cut after a name") << QByteArray(R"({"head":)") << "ends too early";
+        QTest::newRow("cut in a number") << QByteArray(R"({"rate":1)") << "ends too early";
         QTest::newRow("a picture") << QByteArray("\x89PNG\r\n\x1a\n\xff\xfe\x00", 11) << "other than an invoice";
         QTest::newRow("scalar") << QByteArray("42") << "other than an invoice";
         QTest::newRow("array") << QByteArray("[]") << "another kind";
@@ -294,23 +302,23 @@ private Q_SLOTS:
     void readsAFileOrSaysWhyNot()
     {
         QTemporaryDir folder;
-        QByteArray bytes;
-        QString error;
-        QVERIFY(!readInvoiceFile(folder.filePath(QStringLiteral("gone.seikyu")), &bytes, &error));
-        QVERIFY2(error.contains(QStringLiteral("no longer there")), qPrintable(error));
-        QVERIFY(!readInvoiceFile(folder.path(), &bytes, &error));
-        QVERIFY2(error.contains(QStringLiteral("folder")), qPrintable(error));
+        const Result<QByteArray> gone = readInvoiceFile(folder.filePath(QStringLiteral("gone.seikyu")));
+        QVERIFY(!gone && gone.fault().kind == FaultKind::NotFound);
+        QVERIFY2(gone.message().contains(QStringLiteral("no longer there")), qPrintable(gone.message()));
+        const Result<QByteArray> aFolder = readInvoiceFile(folder.path());
+        QVERIFY2(!aFolder && aFolder.message().contains(QStringLiteral("folder")), qPrintable(aFolder.message()));
         // Refused before it is read into memory.
         QFile large(folder.filePath(QStringLiteral("large.seikyu")));
         QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(64 * 1024 * 1024 + 1));
         large.close();
-        QVERIFY(!readInvoiceFile(large.fileName(), &bytes, &error));
-        QVERIFY2(error.contains(QStringLiteral("far larger")), qPrintable(error));
-        QVERIFY(bytes.isEmpty());
+        const Result<QByteArray> tooLarge = readInvoiceFile(large.fileName());
+        QVERIFY2(!tooLarge && tooLarge.message().contains(QStringLiteral("far larger")),
+                 qPrintable(tooLarge.message()));
         QVERIFY(large.open(QIODevice::WriteOnly | QIODevice::Truncate) && large.write(FirstVersionFile) > 0);
         large.close();
-        QVERIFY(readInvoiceFile(large.fileName(), &bytes, &error));
-        QCOMPARE(bytes, FirstVersionFile);
+        const Result<QByteArray> read = readInvoiceFile(large.fileName());
+        QVERIFY(read);
+        QCOMPARE(*read, FirstVersionFile);
     }
 
     // ---- amounts, tax and the sums ----
