@@ -30,6 +30,7 @@ set(layer_sections 2)
 set(layer_import 2)
 set(layer_widgets 1)
 set(layer_pagination 1)
+set(layer_page 1)
 set(layer_base 0)
 
 set(pure_rules
@@ -82,11 +83,11 @@ set(pure_rules
     table/UserLocale
     pagination/Pagination
     update/UpdateDecision
-    widgets/TextFit)
+)
 
-# Every file of invoice/ and of base/ is a pure rule.
+# Every file of invoice/, page/ and base/ is a pure rule.
 file(GLOB invoice_sources RELATIVE ${SOURCE_DIR}/src ${SOURCE_DIR}/src/invoice/*.h ${SOURCE_DIR}/src/invoice/*.cpp
-     ${SOURCE_DIR}/src/base/*.h ${SOURCE_DIR}/src/base/*.cpp)
+     ${SOURCE_DIR}/src/page/*.h ${SOURCE_DIR}/src/page/*.cpp ${SOURCE_DIR}/src/base/*.h ${SOURCE_DIR}/src/base/*.cpp)
 foreach(source ${invoice_sources})
     string(REGEX REPLACE "\\.(h|cpp)$" "" unit ${source})
     list(APPEND pure_rules ${unit})

@@ -19,10 +19,10 @@ pkg_check_modules(sqlite3 REQUIRED IMPORTED_TARGET sqlite3)
 set(SEIKYU_INVOICE_RULES sections/DateText table/Amounts table/ItemRow table/SumsRows table/UserLocale)
 
 # The invoice library's units (folder/Name, without extension): src/invoice/, the rules above and
-# src/base/, the lowest layer (the result type every reader and writer returns).
+# src/page/ (the printed page, laid out and drawn) and src/base/, the lowest layer (the result type every reader and writer returns).
 function(seikyu_invoice_units out root)
     file(GLOB sources RELATIVE ${root}/src CONFIGURE_DEPENDS ${root}/src/invoice/*.cpp ${root}/src/invoice/*.h
-         ${root}/src/base/*.cpp ${root}/src/base/*.h)
+         ${root}/src/page/*.cpp ${root}/src/page/*.h ${root}/src/base/*.cpp ${root}/src/base/*.h)
     list(TRANSFORM sources REPLACE "\\.(cpp|h)$" "")
     list(APPEND sources ${SEIKYU_INVOICE_RULES})
     list(REMOVE_DUPLICATES sources)

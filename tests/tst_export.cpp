@@ -7,10 +7,10 @@
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
 #include "output/PdfTextRepair.h"
+#include "page/PageFonts.h"
 #include "sections/SavedLists.h"
 #include "support/PdfTools.h"
 #include "support/TestSupport.h"
-#include "widgets/PageFonts.h"
 
 #include <QBuffer>
 #include <QPainter>

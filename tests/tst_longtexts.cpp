@@ -4,10 +4,10 @@
 // every character. The bounds are generous: they catch the square, not a slow machine.
 #include "document/PageView.h"
 #include "output/PdfExport.h"
+#include "page/PageFonts.h"
+#include "page/TextFit.h"
 #include "support/PdfTools.h"
 #include "support/TestSupport.h"
-#include "widgets/PageFonts.h"
-#include "widgets/TextFit.h"
 
 #include <QElapsedTimer>
 #include <QFontMetricsF>

@@ -4,11 +4,14 @@
 #include "document/ContinuationPage.h"
 #include "document/PageView.h"
 #include "output/BatchExport.h"
+#include "output/OutputRendering.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
+#include "page/PagePainting.h"
 #include "support/PdfTools.h"
 #include "support/TestSupport.h"
 
+#include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
@@ -27,8 +30,9 @@ QString sourcePath(const QString &relative)
     return QDir(qEnvironmentVariable("SEIKYU_SOURCE_DIR")).filePath(relative);
 }
 
-/// How an image differs from its reference: empty when every pixel is the same.
-QString difference(const QImage &image, const QImage &reference)
+/// How an image differs from its reference: empty when every pixel is the same, or no channel of
+/// any pixel differs by more than `tolerance`.
+QString difference(const QImage &image, const QImage &reference, int tolerance = 0)
 {
     if (reference.isNull())
         return QStringLiteral("no reference image");
@@ -40,8 +44,12 @@ QString difference(const QImage &image, const QImage &reference)
             .arg(reference.height());
     int differing = 0;
     for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            differing += image.pixel(x, y) != reference.pixel(x, y);
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y);
+            const QRgb b = reference.pixel(x, y);
+            differing += std::abs(qRed(a) - qRed(b)) > tolerance || std::abs(qGreen(a) - qGreen(b)) > tolerance ||
+                         std::abs(qBlue(a) - qBlue(b)) > tolerance;
+        }
     }
     return differing == 0 ? QString() : QStringLiteral("%1 pixels differ").arg(differing);
 }
@@ -187,7 +195,7 @@ private slots:
         QPrinter &printer = documentPrinter(*document);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(fixture + QStringLiteral("-printed.pdf")));
-        QVERIFY(printWidget(document->main, printer));
+        QVERIFY(printPages(*document, printer));
         const QList<std::pair<QString, QImage>> renders{
             {QStringLiteral("screen"), screen},
             {QStringLiteral("pdf"), pdfFirstPage(exported).convertToFormat(QImage::Format_RGB32)},
@@ -201,6 +209,60 @@ private slots:
             }
             const QString differs = difference(image, QImage(reference).convertToFormat(QImage::Format_RGB32));
             QVERIFY2(differs.isEmpty(), qPrintable(kind + QStringLiteral(": ") + differs));
+        }
+    }
+
+    void theRendererDrawsWhatTheWindowShows_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        for (const char *name : {"one-page-short", "one-page-full", "one-page-edge"})
+            QTest::newRow(name) << readAll(sourcePath(QStringLiteral("tests/data/pages/%1.seikyu").arg(name)));
+        QTest::newRow("pages of a month") << monthlyInvoice(150);
+        QTest::newRow("remarks past the last row") << monthlyInvoice(60, true, QString(2000, QChar(0x6f22)));
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    // Every output draws from the renderer: each sheet it draws is the window's sheet, drawn for
+    // paper. The window clips the rules at the table's box, where paper lets their ends show.
+    void theRendererDrawsWhatTheWindowShows()
+    {
+        QFETCH(QByteArray, file);
+        auto document = makeDocument(file);
+        const PageLayout layout = layoutPagesForPdf(*document);
+        const QList<PageView *> sheets = document->pages();
+        QCOMPARE(qsizetype(layout.size()), sheets.size());
+        const OutputRenderingScope output;
+        for (qsizetype index = 0; index < sheets.size(); ++index) {
+            const LaidOutPage &page = layout[size_t(index)];
+            QImage widgets(sheets.at(index)->size(), QImage::Format_RGB32);
+            widgets.fill(Qt::white);
+            {
+                QPainter painter(&widgets);
+                sheets.at(index)->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
+            }
+            QImage drawn(widgets.size(), QImage::Format_RGB32);
+            drawn.fill(Qt::white);
+            {
+                QPainter painter(&drawn);
+                paintPage(painter, page);
+            }
+            // The window clips each box at its edge, where paper lets the ends of strokes show.
+            QList<QRectF> boxes;
+            for (const auto *regions : {&page.regions, &page.overlays}) {
+                for (const PlacedRegion &placed : *regions)
+                    boxes.append(placed.rect);
+            }
+            if (page.table)
+                boxes.append(page.table->rect);
+            for (QImage *image : {&widgets, &drawn}) {
+                QPainter blank(image);
+                blank.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+                for (const QRectF &box : std::as_const(boxes))
+                    blank.drawRect(box.adjusted(-1, -1, 1, 1));
+            }
+            // Drawn through a widget's painter, an edge's shading may round a level differently.
+            const QString differs = difference(drawn, widgets, 2);
+            QVERIFY2(differs.isEmpty(), qPrintable(QStringLiteral("page %1: ").arg(index + 1) + differs));
         }
     }
 

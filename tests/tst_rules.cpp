@@ -1,9 +1,9 @@
 // The rules the page stands on beside the invoice itself, without widgets: the registration number, fitting a text
 // into its place, and the item table's share of the page.
+#include "page/PageFonts.h"
+#include "page/TextFit.h"
 #include "sections/RegistrationNumber.h"
 #include "table/PageTableDelegate.h"
-#include "widgets/PageFonts.h"
-#include "widgets/TextFit.h"
 
 #include <QFontMetricsF>
 #include <QTest>

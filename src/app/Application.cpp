@@ -2,7 +2,7 @@
 
 #include "app/Translations.h"
 #include "document/PrivateFiles.h"
-#include "widgets/PageFonts.h"
+#include "page/PageFonts.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 #include "document/ContinuationPage.h"
 
-#include "document/PageGeometry.h"
+#include "page/PageFonts.h"
+#include "page/PageGeometry.h"
+#include "page/SheetPainting.h"
 #include "table/PageRowsModel.h"
 #include "table/PaperTable.h"
 #include "widgets/PageButton.h"
-#include "widgets/PageFonts.h"
-#include "widgets/TextFit.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -18,34 +18,11 @@ namespace {
 
 using namespace page;
 
-/// The slim heading, in page pixels: the title at the left, the date and number at the right, the
-/// customer under the title on an underlined line.
-constexpr QRectF TitleGeometry(Left, Left, 300, 24);
-constexpr int TitlePixelSize = 16;
-constexpr QRectF DateGeometry(Right - 220, Left, 220, 13);
-constexpr QRectF NumberGeometry(Right - 220, Left + 14, 220, 13);
-constexpr int DatePixelSize = 10;
-constexpr QRectF CustomerGeometry(Left, Left + 30, 330, 20);
 constexpr int LegendPixelSize = 8;
 
 QString shown(const QPointer<PageButton> &region)
 {
     return region ? printableText(region->shownText()).replace(QLatin1Char('\n'), QLatin1Char(' ')) : QString();
-}
-
-/// One line of heading text, set smaller when it is long and shortened only below the legible size.
-void drawLine(QPainter &painter, const QRectF &area, const QString &text, int pixelSize, Qt::Alignment alignment)
-{
-    if (text.isEmpty())
-        return;
-    TextFitRequest request;
-    request.box = area.size();
-    request.pixelSize = pixelSize;
-    request.wrap = false;
-    request.maximumLines = 1;
-    request.overflow = TextFitRequest::Overflow::Elide;
-    const QFont face = pageFont(pixelSize);
-    drawFittedText(painter, area, face, fitText(text, face, request), alignment | Qt::AlignVCenter);
 }
 
 QRect scaled(const QRectF &r, double zoom)
@@ -104,18 +81,12 @@ void ContinuationPage::paintEvent(QPaintEvent *event)
     PageView::paintEvent(event);
     QPainter painter(this);
     painter.scale(m_zoom, m_zoom);
-    paintHeading(painter);
+    paintContinuationHeading(painter, heading());
 }
 
-void ContinuationPage::paintHeading(QPainter &painter) const
+ContinuationHeading ContinuationPage::heading() const
 {
-    painter.setPen(Qt::black);
-    drawLine(painter, TitleGeometry, shown(m_heading.title), TitlePixelSize, Qt::AlignLeft);
-    drawLine(painter, DateGeometry, shown(m_heading.date), DatePixelSize, Qt::AlignRight);
-    drawLine(painter, NumberGeometry, shown(m_heading.number), DatePixelSize, Qt::AlignRight);
-    drawLine(painter, CustomerGeometry, shown(m_heading.customer), CustomerPixelSize, Qt::AlignLeft);
-    painter.setPen(QPen(Qt::black, 0.75));
-    painter.drawLine(CustomerGeometry.bottomLeft() + QPointF(0, 1), CustomerGeometry.bottomRight() + QPointF(0, 1));
+    return {shown(m_heading.title), shown(m_heading.customer), shown(m_heading.date), shown(m_heading.number)};
 }
 
 bool ContinuationPage::eventFilter(QObject *watched, QEvent *event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/PageView.h"
+#include "page/SheetPainting.h"
 #include "table/ItemRow.h"
 
 #include <QPointer>
@@ -52,6 +53,8 @@ public:
     PageRowsModel *rowsModel() const { return m_rows; }
     /// Where the table's rows (and the legend under them) end, in page pixels from the page's top.
     qreal contentBottom() const { return m_contentBottom; }
+    /// The heading as drawn, from the first page's regions as they are now.
+    ContinuationHeading heading() const;
 
 signals:
     void tableActivated();
@@ -61,8 +64,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void paintHeading(QPainter &painter) const;
-
     Heading m_heading;
     PageRowsModel *m_rows;
     QTableView *m_table;

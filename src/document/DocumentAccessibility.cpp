@@ -2,10 +2,10 @@
 // every control has a name and a description, a region announces what it holds ("Customer:
 // 株式会社テスト商事 御中"), and every region, the item table included, opens from the keyboard.
 #include "document/Document.h"
+#include "page/PageFonts.h"
 #include "sections/ListFamily.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
-#include "widgets/PageFonts.h"
 #include "widgets/Popover.h"
 #include "widgets/SegmentedControl.h"
 

@@ -1,13 +1,13 @@
 // The invoice page: where each region sits on the A4 sheet and how its text is set.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
-#include "document/PageGeometry.h"
 #include "document/PageView.h"
 #include "invoice/ItemTableModel.h"
+#include "page/PageFonts.h"
+#include "page/PageGeometry.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
 #include "widgets/PageButton.h"
-#include "widgets/PageFonts.h"
 #include "widgets/RoomBox.h"
 
 #include <QEvent>

@@ -1,8 +1,8 @@
 // An invoice of more than one page: the table cut into pages, the further pages beside the first.
 #include "document/ContinuationPage.h"
 #include "document/Document.h"
-#include "document/PageGeometry.h"
 #include "invoice/ItemTableModel.h"
+#include "page/PageGeometry.h"
 #include "pagination/Pagination.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"

@@ -1,17 +1,10 @@
 #include "document/PageView.h"
 
-#include "widgets/PageFonts.h"
+#include "page/SheetPainting.h"
 
 #include <QPainter>
 
 namespace seikyu {
-
-namespace {
-/// The page number, in the middle of the bottom margin.
-constexpr QRectF FootGeometry(PageView::Margin, PageView::Height - PageView::Margin + 12,
-                              PageView::Width - 2 * PageView::Margin, 14);
-constexpr int FootPixelSize = 9;
-} // namespace
 
 PageView::PageView(QWidget *parent) : QWidget(parent)
 {
@@ -26,9 +19,7 @@ void PageView::paintEvent(QPaintEvent *)
     if (m_foot.isEmpty())
         return;
     painter.scale(m_zoom, m_zoom);
-    painter.setPen(Qt::black);
-    painter.setFont(pageFont(FootPixelSize));
-    painter.drawText(FootGeometry, Qt::AlignCenter, m_foot);
+    paintSheetFoot(painter, m_foot);
 }
 
 void PageView::setFoot(const QString &foot, double zoom)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "page/PageGeometry.h"
+
 #include <QWidget>
 
 namespace seikyu {
@@ -11,9 +13,9 @@ class PageView : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int Width = 595;
-    static constexpr int Height = 842;
-    static constexpr int Margin = 42;
+    static constexpr int Width = page::SheetWidth;
+    static constexpr int Height = page::SheetHeight;
+    static constexpr int Margin = page::SheetMargin;
 
     explicit PageView(QWidget *parent = nullptr);
 

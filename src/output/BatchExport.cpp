@@ -6,7 +6,6 @@
 #include "ledger/IssueLedger.h"
 #include "output/BatchTargets.h"
 #include "output/OutputChecks.h"
-#include "output/PageRecording.h"
 #include "output/PdfExport.h"
 
 #include <QCoreApplication>
@@ -81,10 +80,10 @@ struct Job
 };
 
 /// The part of an export that needs the GUI thread: the invoice shown as a window newly opened from
-/// it would show it, and its pages recorded. One window serves every file, as setting one up costs
+/// it would show it, and its pages laid out. One window serves every file, as setting one up costs
 /// more than the page. Nothing when the file is no invoice.
-std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job &job, std::unique_ptr<Document> &window,
-                                                                            bool attachEInvoice)
+std::optional<std::pair<PageLayout, QString>> layOutInvoice(Job &job, std::unique_ptr<Document> &window,
+                                                            bool attachEInvoice)
 {
     const Result<QByteArray> read = readInvoiceFile(job.file);
     if (!read) {
@@ -118,14 +117,13 @@ std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job 
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(*window) + job.warnings;
     job.issued = window->pageState();
-    return std::pair(recordPagesForPdf(*window), pdfSuggestedName(*window));
+    return std::pair(layoutPagesForPdf(*window), pdfSuggestedName(*window));
 }
 
-/// The rest, on any thread: the PDF made from the recording, or why it cannot be.
-Result<QByteArray> makeRecordedPdf(const std::vector<PageRecording> &pages, const QString &title, const QString &target,
-                                   const QByteArray &xml)
+/// The rest, on any thread: the PDF drawn from the laid-out pages, or why it cannot be.
+Result<QByteArray> makePdf(const PageLayout &pages, const QString &title, const QString &target, const QByteArray &xml)
 {
-    QByteArray pdf = pdfFromRecordings(pages, title);
+    QByteArray pdf = pdfFromLayout(pages, title);
     if (pdf.isEmpty())
         return Fault{FaultKind::Unwritable,
                      Text::tr("could not be written: %1")
@@ -150,14 +148,14 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, QString> written;   // target identity → the input that claimed it
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
-    // The GUI thread shows each invoice in the one window and records its page while workers turn
-    // the pages recorded before into PDFs: most of a PDF's time goes into embedding its font, which
+    // The GUI thread shows each invoice in the one window and lays its pages out while workers turn
+    // the pages laid out before into PDFs: most of a PDF's time goes into embedding its font, which
     // needs no window. A single file is done on the spot, where the fonts are loaded already.
     std::vector<Job> jobs(size_t(files.size()));
     std::unique_ptr<Document> window;
     QThreadPool workers; // ends before the jobs, which its tasks write to
     const bool parallel = files.size() > 1 && workers.maxThreadCount() > 1;
-    const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // recordings held in memory
+    const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // laid-out invoices held in memory
     qsizetype oldestRunning = 0;
 
     for (qsizetype i = 0; i < files.size(); ++i) {
@@ -180,18 +178,18 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(job.file).isDir()) {
             job.reason = Text::tr("is a folder, not an invoice file");
-        } else if (auto recorded = recordInvoice(job, window, attachEInvoice)) {
+        } else if (auto laidOut = layOutInvoice(job, window, attachEInvoice)) {
             writing.insert(targetId, i);
             job.target = target;
             if (!parallel) {
-                job.pdf = makeRecordedPdf(recorded->first, recorded->second, target, job.xml);
+                job.pdf = makePdf(laidOut->first, laidOut->second, target, job.xml);
                 job.settle();
                 continue;
             }
             auto done = std::make_shared<std::promise<Result<QByteArray>>>();
             job.pdf = done->get_future();
-            workers.start([done, pages = std::move(recorded->first), title = recorded->second, target, xml = job.xml] {
-                done->set_value(makeRecordedPdf(pages, title, target, xml));
+            workers.start([done, pages = std::move(laidOut->first), title = laidOut->second, target, xml = job.xml] {
+                done->set_value(makePdf(pages, title, target, xml));
             });
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();

@@ -2,11 +2,11 @@
 
 #include "document/Document.h"
 #include "invoice/ItemTableModel.h"
+#include "page/PageFonts.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
 #include "widgets/PageButton.h"
-#include "widgets/PageFonts.h"
 #include "widgets/Prompter.h"
 
 #include <QCoreApplication>

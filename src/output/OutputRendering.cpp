@@ -2,7 +2,7 @@
 
 #include "document/Document.h"
 #include "document/PageView.h"
-#include "widgets/PageFonts.h"
+#include "page/PageFonts.h"
 
 #include <QFrame>
 #include <QLayout>

@@ -7,6 +7,9 @@
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
+#include "output/ShownPages.h"
+#include "page/PageGeometry.h"
+#include "page/PagePainting.h"
 #include "widgets/Prompter.h"
 
 #include <QCoreApplication>
@@ -128,14 +131,30 @@ bool printWidget(QWidget *widget, QPrinter &printer)
     return ended;
 }
 
+/// Drawing straight onto a printer rasterises parts of a page; recorded into a picture first, the
+/// sheet replays as the same vector drawing the PDF export makes.
+QPicture recordedForPrint(const LaidOutPage &page)
+{
+    QPicture picture;
+    QPainter recorder(&picture);
+    paintPage(recorder, page);
+    recorder.end();
+    return picture;
+}
+
 bool printPages(Document &document, QPrinter &printer)
 {
-    const QList<PageView *> pages = document.pages();
-    if (pages.size() <= 1)
-        return printWidget(document.main, printer);
+    if (!document.page)
+        return false;
+    PageLayout pages;
+    {
+        const PaperSizeScope paperSize(document);
+        preparePageForOutput(document);
+        pages = shownPageLayout(document);
+    }
     int first = 1;
     int last = int(pages.size());
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+    if (pages.size() > 1 && printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         first = std::max(first, printer.fromPage());
         last = std::min(last, printer.toPage() > 0 ? printer.toPage() : last);
     }
@@ -149,8 +168,8 @@ bool printPages(Document &document, QPrinter &printer)
             painter.end();
             return false;
         }
-        QWidget *sheet = pages.at(number - 1);
-        drawOnPaper(painter, recordedForPrint(*sheet), sheet->size(), printer);
+        drawOnPaper(painter, recordedForPrint(pages[size_t(number - 1)]), QSizeF(page::SheetWidth, page::SheetHeight),
+                    printer);
     }
     const bool ended = painter.end();
     if (ended)

@@ -12,8 +12,9 @@ class Document;
 /// file gets the same searchable text as an exported one.
 bool printWidget(QWidget *widget, QPrinter &printer);
 
-/// Prints the document's pages, each on a sheet of the printer's paper as printWidget prints one,
-/// within the printer's page range when it has one. A one-page invoice prints as it always has.
+/// Prints the document's pages as the page's renderer draws them, each on a sheet of the printer's
+/// paper as printWidget prints one, within the printer's page range when it has one. A one-page
+/// invoice prints as it always has.
 bool printPages(Document &document, QPrinter &printer);
 
 /// The document's own print settings, kept for as long as the document lives: A4 portrait, the

@@ -8,8 +8,10 @@
 #include "ledger/IssueRecording.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
-#include "output/PageRecording.h"
 #include "output/PdfTextRepair.h"
+#include "output/ShownPages.h"
+#include "page/PageGeometry.h"
+#include "page/PagePainting.h"
 #include "widgets/Prompter.h"
 
 #include <QBuffer>
@@ -46,26 +48,18 @@ constexpr QPainter::RenderHints PdfHints = QPainter::LosslessImageRendering;
 
 } // namespace
 
-std::vector<PageRecording> recordPagesForPdf(Document &document)
+PageLayout layoutPagesForPdf(Document &document)
 {
     if (!document.page)
         return {};
     const PaperSizeScope paperSize(document);
     preparePageForOutput(document);
-    // Drawn as they would be drawn on the PDF writer itself, with the writer's resolutions.
-    QBuffer nowhere;
-    QPdfWriter like(&nowhere);
-    setUpPdfWriter(like, document.page->size(), QString());
-    const OutputRenderingScope output;
-    std::vector<PageRecording> recorded;
-    for (PageView *sheet : document.pages())
-        recorded.push_back(PageRecording::record(*sheet, like, PdfHints));
-    return recorded;
+    return shownPageLayout(document);
 }
 
-QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QString &title)
+QByteArray pdfFromLayout(const PageLayout &pages, const QString &title)
 {
-    if (pages.empty() || pages.front().isEmpty())
+    if (pages.empty())
         return {};
     QByteArray pdf;
     QBuffer buffer(&pdf);
@@ -73,7 +67,7 @@ QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QStr
     {
         // One writer for every page, so that each font is embedded once.
         QPdfWriter writer(&buffer);
-        setUpPdfWriter(writer, pages.front().size(), title);
+        setUpPdfWriter(writer, QSize(page::SheetWidth, page::SheetHeight), title);
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
@@ -81,7 +75,7 @@ QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QStr
         for (size_t index = 0; index < pages.size(); ++index) {
             if (index > 0 && !writer.newPage())
                 return {};
-            pages[index].replay(painter);
+            paintPage(painter, pages[index]);
         }
         painter.end();
     }
@@ -91,7 +85,7 @@ QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QStr
 
 QByteArray renderPagePdf(Document &document, const QString &title)
 {
-    return pdfFromRecordings(recordPagesForPdf(document), title);
+    return pdfFromLayout(layoutPagesForPdf(document), title);
 }
 
 Result<void> writePdfFile(const QByteArray &pdf, const QString &path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
+#include "page/PageLayout.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,19 +13,18 @@ class QWidget;
 namespace seikyu {
 
 class Document;
-class PageRecording;
 
 /// The invoice as a PDF of its pages at the page's own size (one page pixel is one point), with
 /// vector text, each font embedded once as a subset and text that searches and copies as the kanji
 /// drawn. The title goes into the PDF's metadata.
 QByteArray renderPagePdf(Document &document, const QString &title);
 
-/// The first half of renderPagePdf, on the GUI thread: each page drawn for the PDF, recorded.
-std::vector<PageRecording> recordPagesForPdf(Document &document);
-/// The second half, on any thread: the PDF of the recorded pages, in order. Every PDF of an
+/// The first half of renderPagePdf, on the GUI thread: the pages as the window lays them out.
+PageLayout layoutPagesForPdf(Document &document);
+/// The second half, on any thread: the PDF of the laid-out pages, in order. Every PDF of an
 /// invoice is made this way, so an export made on a worker thread is the same as one made on the
 /// spot.
-QByteArray pdfFromRecordings(const std::vector<PageRecording> &pages, const QString &title);
+QByteArray pdfFromLayout(const PageLayout &pages, const QString &title);
 
 /// Writes the PDF bytes atomically: on failure the fault says why (Unwritable) and a file already
 /// at the path stays exactly as it was. No bytes (a page that could not be rendered) write nothing.

@@ -1,29 +1,14 @@
 #pragma once
 
+#include "page/TableCellPainting.h"
+#include "page/TextFit.h"
 #include "table/ItemRow.h"
-#include "widgets/TextFit.h"
 
 #include <QStyledItemDelegate>
 
 namespace seikyu {
 
-/// How the page's item table shares its height among its rows, in page pixels.
-struct PageTableRows
-{
-    qreal rowHeight = 0;     ///< a row of one line
-    qreal tallRowHeight = 0; ///< a row whose description takes two lines
-    int pixelSize = 0;       ///< the table's type size
-    bool legible = true;     ///< the type is no smaller than the legible size
-};
-
-/// Up to 35 rows of one line keep the full size (30 items, the header and the four sums rows); a
-/// longer table shrinks its rows and type so that it stays on the one page.
-PageTableRows layoutPageTableRows(int rows, int tallRows, qreal available);
-
-/// Draws the item table flat, like print: thin rules, the header row shaded, the total row bold,
-/// amounts right-aligned. No style gradients, so the exported page stays pure vector. Each cell's
-/// text fits its cell: it is set smaller when long; an amount or a date stays whole on its line,
-/// and only a description wraps to a second line and then ends in "…".
+/// Draws the item table's cells as the page does (paintPageCell), fitted in page pixels at any zoom.
 class PageTableDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -39,6 +24,7 @@ public:
     /// A delegate for paper draws the table as printed: never a selection, focus or hover, so no
     /// way of closing a panel can leave one for a PDF or a printout.
     void setPaper(bool paper) { m_paper = paper; }
+    bool isPaper() const { return m_paper; }
     /// The cells' sizes on paper, in page pixels, by column and by row: text is fitted to these
     /// rather than to the screen's cells divided by the zoom, which rounding makes a little off.
     /// A column or row not given falls back to the screen's cell.
@@ -48,9 +34,15 @@ public:
         m_rowHeights = rowHeights;
     }
 
+    QList<qreal> pageColumnWidths() const { return m_columnWidths; }
+    QList<qreal> pageRowHeights() const { return m_rowHeights; }
+
     /// Whether a description needs a second line in its row: it does not fit one line even at the
     /// smallest size the table allows.
-    static bool needsTwoLines(const QString &description, qreal width, int pixelSize);
+    static bool needsTwoLines(const QString &description, qreal width, int pixelSize)
+    {
+        return descriptionNeedsTwoLines(description, width, pixelSize);
+    }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
@@ -66,7 +58,8 @@ private:
 /// A cell's text as drawn: without control characters, on one line before fitting.
 QString pageCellText(const QModelIndex &index);
 
-/// Space left and right of a cell's text, in page pixels.
-constexpr qreal CellPadding = 4;
+/// The cell of the item table's model at `index` as the page draws it (not selected); a sums row's
+/// label reads across `unitPriceWidth` page pixels to its left.
+PageCell pageCellOf(const QModelIndex &index, qreal unitPriceWidth);
 
 } // namespace seikyu

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "page/RegionPainting.h"
+
 #include <QAbstractButton>
 #include <QImage>
 #include <functional>
 
 namespace seikyu {
-
-struct FittedText;
 
 /// A flat region of the page that prints its text (or image) like type on paper and opens the
 /// region's panel when clicked. The title is kept exactly as set; control characters are only
@@ -16,11 +16,7 @@ class PageButton : public QAbstractButton
     Q_OBJECT
 
 public:
-    enum class Look {
-        Plain,  ///< lines of text
-        Amount, ///< first line a heading, second line the amount set large, underlined
-        Image,  ///< the stamp image, scaled to fit with its transparency
-    };
+    using Look = PageRegion::Look;
 
     explicit PageButton(Look look, QWidget *parent = nullptr);
 
@@ -32,11 +28,11 @@ public:
     /// The text as the page shows it.
     QString shownText() const;
 
-    QImage image() const { return m_image; }
+    QImage image() const { return m_region.image; }
     void setImage(const QImage &image);
 
     /// Shown on screen only while the title is empty.
-    void setPlaceholder(const QString &placeholder) { m_placeholder = placeholder; }
+    void setPlaceholder(const QString &placeholder) { m_region.placeholder = placeholder; }
     void setAlignment(Qt::Alignment alignment);
     void setUnderlined(bool underlined);
 
@@ -63,6 +59,11 @@ public:
     /// at most `maximumHeight` (the text then shrinks into that).
     qreal pageHeightFor(qreal pageWidth, qreal maximumHeight) const;
 
+    /// The region as the page draws it: the shown text, in the button's face.
+    PageRegion region() const;
+    /// The button's size on paper, in page pixels.
+    QSizeF pageSize() const;
+
     QSize sizeHint() const override;
 
 protected:
@@ -70,28 +71,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void paintImage(QPainter &painter, const QRectF &area, bool output);
-    void paintText(QPainter &painter, const QRectF &area, bool output);
-    void paintAmount(QPainter &painter, const QRectF &area);
-    /// Where the text itself goes within the drawing area: below the heading, inside the frame.
-    QRectF textArea(const QRectF &area) const;
-    /// The drawing area in page pixels: the page size when one is set, minus the margins.
-    QRectF pageArea() const;
-    FittedText fitShown(const QString &shown, const QRectF &room) const;
-    qreal headingPitch() const;
-
-    Look m_look;
-    QImage m_image;
-    QString m_placeholder;
-    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
-    bool m_underlined = false;
-    int m_pagePixelSize = 12;
-    int m_wrapPixelSize = 0;
+    PageRegion m_region;
     double m_zoom = 1.0;
     QSizeF m_pageSize;
-    int m_sealClearance = 0;
-    int m_sealExemptLine = -1;
-    QString m_heading;
     std::function<QString(const QString &)> m_present;
 };
 

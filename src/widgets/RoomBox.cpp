@@ -1,6 +1,7 @@
 #include "widgets/RoomBox.h"
 
-#include "widgets/PageFonts.h"
+#include "page/PageFonts.h"
+#include "page/SheetPainting.h"
 
 #include <QPainter>
 
@@ -25,9 +26,7 @@ void RoomBox::paintEvent(QPaintEvent *)
     if (!hasGuideBorder() || isRenderingForOutput())
         return;
     QPainter painter(this);
-    painter.setPen(QPen(m_borderColor, 1.5));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75));
+    paintGuideBorder(painter, QRectF(rect()), m_borderColor);
 }
 
 } // namespace seikyu

@@ -1,6 +1,6 @@
 #include "widgets/ScreenNote.h"
 
-#include "widgets/PageFonts.h"
+#include "page/PageFonts.h"
 
 namespace seikyu {
 

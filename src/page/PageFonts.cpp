@@ -1,4 +1,4 @@
-#include "widgets/PageFonts.h"
+#include "page/PageFonts.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "widgets/TextFit.h"
+#include "page/TextFit.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

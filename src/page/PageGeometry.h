@@ -1,16 +1,19 @@
 #pragma once
 
-#include "document/PageView.h"
 #include "table/ItemRow.h"
 
 #include <array>
 
 namespace seikyu::page {
 
+/// One A4 portrait sheet is 595 × 842 page pixels: one pixel is one point of paper.
+constexpr int SheetWidth = 595;
+constexpr int SheetHeight = 842;
+constexpr int SheetMargin = 42;
 /// Where the invoice's regions sit on every A4 sheet, in page pixels.
-constexpr int Left = PageView::Margin;
-constexpr int Right = PageView::Width - PageView::Margin;
-constexpr int Bottom = PageView::Height - PageView::Margin;
+constexpr int Left = SheetMargin;
+constexpr int Right = SheetWidth - SheetMargin;
+constexpr int Bottom = SheetHeight - SheetMargin;
 /// The top of the item table on the first page.
 constexpr int GridTop = 262;
 /// The top of the item table on a further page, under its slim heading.
