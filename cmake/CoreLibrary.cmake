@@ -15,8 +15,10 @@ pkg_check_modules(libpq REQUIRED IMPORTED_TARGET libpq)
 # SQLite itself stops a long read of the local ledger that the user cancelled.
 pkg_check_modules(sqlite3 REQUIRED IMPORTED_TARGET sqlite3)
 
-# The pure rules outside src/invoice/ that the invoice stands on: its rows, amounts, sums rows and dates.
-set(SEIKYU_INVOICE_RULES sections/DateText table/Amounts table/ItemRow table/SumsRows table/UserLocale)
+# The pure rules outside src/invoice/ that the invoice and its page stand on: its rows, amounts, sums rows
+# and dates, and how its table is cut into pages.
+set(SEIKYU_INVOICE_RULES sections/DateText table/Amounts table/ItemRow table/SumsRows table/UserLocale
+    pagination/Pagination)
 
 # The invoice library's units (folder/Name, without extension): src/invoice/, the rules above and
 # src/page/ (the printed page, laid out and drawn) and src/base/, the lowest layer (the result type every reader and writer returns).

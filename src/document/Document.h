@@ -41,7 +41,7 @@ class SegmentedControl;
 struct ImportedRow;
 struct ListChange;
 struct ListFamily;
-struct PageTableRows;
+struct TablePlan;
 struct SumsInput;
 struct TableState;
 
@@ -411,7 +411,7 @@ private:
     void buildPage();
     void fitPageTable();
     /// Cuts a table too long for its one page into pages, its rows at the standard size.
-    void fitPageTableOnPages(const PageTableRows &standard, const QList<bool> &tall, bool legend);
+    void fitPageTableOnPages(const TablePlan &plan);
     /// Back to one page: the further pages go and the first page shows every row.
     void dropContinuationPages();
     /// Hides the first page's rows from `row` on (they are on further pages); none when past the end.

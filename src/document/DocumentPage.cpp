@@ -5,8 +5,10 @@
 #include "invoice/ItemTableModel.h"
 #include "page/PageFonts.h"
 #include "page/PageGeometry.h"
+#include "page/TablePlan.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
+#include "table/SumsRows.h"
 #include "widgets/PageButton.h"
 #include "widgets/RoomBox.h"
 
@@ -17,7 +19,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <cmath>
-#include <limits>
 
 namespace seikyu {
 
@@ -36,6 +37,23 @@ constexpr int IssuerNameLine = 2;
 constexpr QRect NumberGeometry(Right - 190, Left + 26, 190, 20);
 constexpr QRect DueGeometry(Left, 236, 250, 22);
 constexpr int RemarksMaximumHeight = 120;
+
+/// What the table's layout needs of the table's rows.
+TablePlanRequest tablePlanRequest(const ItemTableModel &table, bool legend, qreal remarksHeight)
+{
+    TablePlanRequest request;
+    const int rows = table.count();
+    for (int row = 0; row < rows; ++row) {
+        request.descriptions.append(pageCellText(table.index(row, static_cast<int>(Column::Name))));
+        request.headers.append(table.row(row)->isHeader());
+    }
+    request.headerRows = rows > 0 && table.row(0)->isHeader() ? 1 : 0;
+    if (const std::optional<RowRange> sums = trailingSums(table.rows()))
+        request.sumsFirst = sums->first;
+    request.legend = legend;
+    request.remarksHeight = remarksHeight;
+    return request;
+}
 
 QRect scaled(const QRect &r, double zoom)
 {
@@ -286,36 +304,15 @@ void Document::fitPageTable()
     // Laid out in page pixels and only then shown at the zoom, so the screen breaks the lines the
     // paper does.
     const bool legend = bank->showsReducedRows();
-    // The remarks take what they need under the table; the rows share what is left.
-    const qreal remarks = remarksHeight();
-    const qreal available =
-        Bottom - GridTop - 2 * RoomInset - (legend ? LegendHeight : 0) - (remarks > 0 ? remarks + RemarksGap : 0);
-    const int nameWidth = nameColumnWidth();
-    const int rows = bank->count();
-    const auto tallRows = [&](int pixelSize) {
-        QList<bool> tall(rows, false);
-        for (int row = 0; row < rows; ++row) {
-            const QModelIndex name = bank->index(row, static_cast<int>(Column::Name));
-            tall[row] = !bank->row(row)->isHeader() &&
-                        PageTableDelegate::needsTwoLines(pageCellText(name), nameWidth, pixelSize);
-        }
-        return tall;
-    };
-    QList<bool> tall = tallRows(layoutPageTableRows(rows, 0, available).pixelSize);
-    const PageTableRows layout = layoutPageTableRows(rows, static_cast<int>(tall.count(true)), available);
-    if (!layout.legible) {
-        // Too long to read on its one page: the table goes on over further pages, at the size of a
-        // short table.
-        const PageTableRows standard = layoutPageTableRows(0, 0, std::numeric_limits<qreal>::max());
-        fitPageTableOnPages(standard, tallRows(standard.pixelSize), legend);
+    const TablePlan plan = planPageTable(tablePlanRequest(*bank, legend, remarksHeight()));
+    if (plan.continues) {
+        fitPageTableOnPages(plan);
         return;
     }
     dropContinuationPages();
 
-    std::vector<qreal> rowHeights(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row)
-        rowHeights[size_t(row)] = tall.at(row) ? layout.tallRowHeight : layout.rowHeight;
-    const qreal end = sizePaperTable(grid, rowHeights, layout.rowHeight, layout.pixelSize, columnWidths(), m_zoom);
+    const qreal end =
+        sizePaperTable(grid, plan.rowHeights, plan.type.rowHeight, plan.type.pixelSize, columnWidths(), m_zoom);
     const qreal tableBottom = GridTop + 2 * RoomInset + end + (legend ? LegendHeight : 0);
     m_gridLegend->setVisible(legend);
     if (legend) {

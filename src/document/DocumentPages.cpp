@@ -3,7 +3,7 @@
 #include "document/Document.h"
 #include "invoice/ItemTableModel.h"
 #include "page/PageGeometry.h"
-#include "pagination/Pagination.h"
+#include "page/TablePlan.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
 #include "table/SumsRows.h"
@@ -67,30 +67,19 @@ void Document::dropContinuationPages()
     main->setFixedSize(page->size());
 }
 
-void Document::fitPageTableOnPages(const PageTableRows &standard, const QList<bool> &tall, bool legend)
+void Document::fitPageTableOnPages(const TablePlan &plan)
 {
-    const int rows = bank->count();
-    PaginationInput input;
-    input.rowHeights.resize(size_t(rows));
-    for (int row = 0; row < rows; ++row)
-        input.rowHeights[size_t(row)] = tall.at(row) ? standard.tallRowHeight : standard.rowHeight;
-    input.headerRows = rows > 0 && bank->row(0)->isHeader() ? 1 : 0;
-    if (const std::optional<RowRange> sumsRows = trailingSums(bank->rows()))
-        input.sumsFirst = sumsRows->first;
-    input.firstPageRoom = Bottom - GridTop - 2 * RoomInset;
-    input.nextPageRoom = Bottom - ContinuedGridTop - 2 * RoomInset;
-    input.legendHeight = legend ? LegendHeight : 0;
-    input.remarksHeight = remarksHeight();
-    input.remarksGap = RemarksGap;
-    const std::vector<PageSlice> slices = paginate(input);
+    const std::vector<PageSlice> &slices = plan.slices;
     const int count = static_cast<int>(slices.size());
+    const std::vector<qreal> &heights = plan.rowHeights;
+    const int headerRows = bank->count() > 0 && bank->row(0)->isHeader() ? 1 : 0;
 
     // The first page: today's page with its share of the rows; the rest of the table is hidden
     // under them, where it would run past the page.
     const PageSlice &first = slices.front();
     hideRowsFrom(first.endRow);
-    const std::vector<qreal> firstRows(input.rowHeights.begin(), input.rowHeights.begin() + first.endRow);
-    const qreal end = sizePaperTable(grid, firstRows, standard.rowHeight, standard.pixelSize, columnWidths(), m_zoom);
+    const std::vector<qreal> firstRows(heights.begin(), heights.begin() + first.endRow);
+    const qreal end = sizePaperTable(grid, firstRows, plan.type.rowHeight, plan.type.pixelSize, columnWidths(), m_zoom);
     m_gridLegend->setVisible(first.legend);
     if (first.legend) {
         m_gridLegend->setGeometry(qRound(RoomInset * m_zoom), qRound((RoomInset + end) * m_zoom),
@@ -113,14 +102,13 @@ void Document::fitPageTableOnPages(const PageTableRows &standard, const QList<bo
     for (int index = 1; index < count; ++index) {
         const PageSlice &slice = slices[size_t(index)];
         ContinuationPage::Rows shown;
-        shown.headerRows = slice.repeatsHeader ? input.headerRows : 0;
+        shown.headerRows = slice.repeatsHeader ? headerRows : 0;
         shown.first = slice.firstRow;
         shown.end = slice.endRow;
-        shown.heights.assign(input.rowHeights.begin(), input.rowHeights.begin() + shown.headerRows);
-        shown.heights.insert(shown.heights.end(), input.rowHeights.begin() + slice.firstRow,
-                             input.rowHeights.begin() + slice.endRow);
-        shown.rowHeight = standard.rowHeight;
-        shown.pixelSize = standard.pixelSize;
+        shown.heights.assign(heights.begin(), heights.begin() + shown.headerRows);
+        shown.heights.insert(shown.heights.end(), heights.begin() + slice.firstRow, heights.begin() + slice.endRow);
+        shown.rowHeight = plan.type.rowHeight;
+        shown.pixelSize = plan.type.pixelSize;
         shown.columnWidths = widths;
         shown.legend = slice.legend;
         m_continuationPages.at(index - 1)->showRows(shown, m_zoom);
