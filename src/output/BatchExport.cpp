@@ -102,15 +102,19 @@ std::optional<std::pair<std::vector<PageRecording>, QString>> recordInvoice(Job 
         job.warnings.append(invoice.warnings);
     }
     if (window) {
-        if (!window->readAnew(bytes, &job.reason))
+        if (const Result<void> read = window->readAnew(bytes); !read) {
+            job.reason = read.message();
             return std::nullopt;
+        }
     } else {
         auto document = std::make_unique<Document>();
         // Opened only to be printed: the user's lists are left alone and the page shows the file's
         // own title, customer and issuer.
         document->setTeachesLists(false);
-        if (!document->readFromData(bytes, &job.reason))
+        if (const Result<void> read = document->readFromData(bytes); !read) {
+            job.reason = read.message();
             return std::nullopt;
+        }
         document->windowControllerDidLoadNib();
         window = std::move(document);
     }
