@@ -76,6 +76,9 @@ public:
                 runAndWait([work = std::move(work), result](SharedLedger &office) { *result = work(office); }, wait);
             !finished)
             return finished.fault();
+        // Done without running: the session's thread has no ledger (it is being closed).
+        if (!*result)
+            return Fault{FaultKind::Unreadable, QString()};
         return std::move(**result);
     }
     /// call() for work that may fail itself: its value or fault, or the server's silence.
