@@ -901,9 +901,9 @@ void LedgerUseTest::commandLineOptions()
 {
     QFETCH(QStringList, arguments);
     QFETCH(bool, accepted);
-    QString error;
-    const auto request = parseLedgerRequest(arguments, &error);
-    QCOMPARE(request.has_value(), accepted);
+    const Result<LedgerRequest> request = parseLedgerRequest(arguments);
+    const QString error = request.message();
+    QCOMPARE(request.ok(), accepted);
     QCOMPARE(error.isEmpty(), accepted);
     QVERIFY(!error.contains(QLatin1Char('\n')) && error.size() < 200);
     if (QTest::currentDataTag() == QLatin1String("all")) {

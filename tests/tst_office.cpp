@@ -73,9 +73,9 @@ int takeNumbers(const QString &connection, int count, const QString &tag)
         return 1;
     }
     for (int i = 0; i < count; ++i) {
-        QString error;
-        const std::optional<NumberProposal> number =
-            takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7), &error);
+        const Result<NumberProposal> number =
+            takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7));
+        QString error = number.message();
         if (!number || !store->record(issue(tag, i, number->text), &error)) {
             std::fprintf(stderr, "take %d: %s\n", i, qPrintable(error));
             return 1;
@@ -130,9 +130,8 @@ private Q_SLOTS:
     void connectionTexts()
     {
         QFETCH(QString, text);
-        QString error;
-        const std::optional<PostgresTarget> target = parsePostgresTarget(text, &error);
-        QVERIFY2(target, qPrintable(error));
+        const Result<PostgresTarget> target = parsePostgresTarget(text);
+        QVERIFY2(target, qPrintable(target.message()));
         QFETCH(QString, host);
         QFETCH(int, port);
         QFETCH(QString, dbname);
@@ -143,7 +142,7 @@ private Q_SLOTS:
         QCOMPARE(target->connectOptions(), options);
         QVERIFY(!target->display().contains(QLatin1String("password")));
         // What is shown reads back to the same place.
-        const std::optional<PostgresTarget> shown = parsePostgresTarget(target->display());
+        const Result<PostgresTarget> shown = parsePostgresTarget(target->display());
         QVERIFY(target->display().isEmpty() || shown);
         if (shown)
             QCOMPARE(std::tuple(shown->host, shown->dbname, shown->connectOptions()),
@@ -167,9 +166,10 @@ private Q_SLOTS:
     void badConnectionTexts()
     {
         QFETCH(QString, text);
-        QString error;
-        QVERIFY(!parsePostgresTarget(text, &error));
-        QVERIFY(!error.isEmpty());
+        const Result<PostgresTarget> refused = parsePostgresTarget(text);
+        QVERIFY(!refused);
+        QVERIFY(!refused.message().isEmpty());
+        QCOMPARE(refused.fault().kind, FaultKind::BadInput);
     }
 
     void serverErrorsAreNamed_data()
@@ -463,7 +463,7 @@ private Q_SLOTS:
             store->record(issue(QStringLiteral("株式会社A"), 1000, QStringLiteral("2026-0002")));
         QVERIFY(typed);
         const std::optional<LedgerEntry> holder =
-            holderOfNumber(store->database(), QStringLiteral("2026-0002"), QStringLiteral("株式会社B"));
+            holderOfNumber(store->database(), QStringLiteral("2026-0002"), QStringLiteral("株式会社B")).value();
         QVERIFY(holder);
         QCOMPARE(holder->id, typed->id);
         QCOMPARE(holder->customer, QStringLiteral("株式会社A"));
@@ -471,10 +471,10 @@ private Q_SLOTS:
         QVERIFY(refusal.contains(QStringLiteral("株式会社A")));
         QVERIFY(refusal.contains(QString::number(typed->id)));
         // The same invoice issued again keeps its number; an unused number is free.
-        QVERIFY(!holderOfNumber(store->database(), QStringLiteral("2026-0002"), QStringLiteral("株式会社A")));
-        QVERIFY(!holderOfNumber(store->database(), QStringLiteral("2026-0003"), QStringLiteral("株式会社B")));
+        QVERIFY(!holderOfNumber(store->database(), QStringLiteral("2026-0002"), QStringLiteral("株式会社A")).value());
+        QVERIFY(!holderOfNumber(store->database(), QStringLiteral("2026-0003"), QStringLiteral("株式会社B")).value());
         // An invoice without a customer yet is another invoice too.
-        QVERIFY(holderOfNumber(store->database(), QStringLiteral("2026-0002"), QString()));
+        QVERIFY(holderOfNumber(store->database(), QStringLiteral("2026-0002"), QString()).value());
         // The sequence passes over the number typed by hand.
         QStringList taken;
         for (int i = 0; i < 3; ++i)
@@ -483,7 +483,7 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("2026-0001"), QStringLiteral("2026-0003"), QStringLiteral("2026-0004")}));
         // A voided invoice keeps its number too.
         QVERIFY(store->recordVoid(typed->id, QStringLiteral("間違い")));
-        QVERIFY(holderOfNumber(store->database(), QStringLiteral("2026-0002"), QStringLiteral("株式会社B")));
+        QVERIFY(holderOfNumber(store->database(), QStringLiteral("2026-0002"), QStringLiteral("株式会社B")).value());
     }
 
     void outboxSurvivesAServerStoppedMidBatch()
@@ -507,9 +507,10 @@ private Q_SLOTS:
             }
             QVERIFY(waitingText(shared.waitingCount()).contains(QLatin1Char('3')));
             QCOMPARE(shared.sendWaiting().waiting, 3);
-            QString error;
-            QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
-            QVERIFY2(error.contains(serverProblemText(ServerProblem::NoServer)), qPrintable(error));
+            const Result<NumberProposal> unanswered = shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7));
+            QVERIFY(!unanswered);
+            QVERIFY2(unanswered.message().contains(serverProblemText(ServerProblem::NoServer)),
+                     qPrintable(unanswered.message()));
             for (int i = 3; i < total; ++i)
                 QVERIFY(shared.outbox().add(issue(QStringLiteral("待ち%1").arg(i), 100 + i)));
         } // as if Seikyu were killed: only the file remains
@@ -1062,24 +1063,23 @@ private Q_SLOTS:
         bool up = true;
         SharedNumbers numbers;
         numbers.active = [] { return true; };
-        numbers.take = [&](const QDate &date, QString *why) -> std::optional<NumberProposal> {
-            if (!up) {
-                *why = QStringLiteral("the server does not answer");
-                return std::nullopt;
-            }
-            return takeSharedNumber(via->database(), DefaultNumberPattern, date, why);
+        numbers.take = [&](const QDate &date) -> Result<NumberProposal> {
+            if (!up)
+                return Fault{FaultKind::Unwritable, QStringLiteral("the server does not answer")};
+            return takeSharedNumber(via->database(), DefaultNumberPattern, date);
         };
         numbers.refusal = [&](const QString &number, const QString &customer) {
-            const std::optional<LedgerEntry> holder = holderOfNumber(store->database(), number, customer);
+            const std::optional<LedgerEntry> holder =
+                holderOfNumber(store->database(), number, customer).value_or(std::nullopt);
             return holder ? numberTakenText(number, *holder) : QString();
         };
-        numbers.peek = [&](const QDate &date, QString *why) {
-            return peekSharedNumber(store->database(), DefaultNumberPattern, date, why);
+        numbers.peek = [&](const QDate &date) {
+            return peekSharedNumber(store->database(), DefaultNumberPattern, date);
         };
         QStringList released;
         numbers.release = [&](const NumberProposal &taken, const QString &) {
             released.append(taken.text);
-            giveBackSharedNumber(store->database(), taken);
+            static_cast<void>(giveBackSharedNumber(store->database(), taken));
         };
         setSharedNumbers(numbers);
         std::unique_ptr<Document> document = test::makeDocument();
@@ -1189,9 +1189,9 @@ private Q_SLOTS:
         ServerReport report;
         QVERIFY(!shared.connect(&report));
         QCOMPARE(report.problem, ServerProblem::NoServer);
-        QString error;
-        QVERIFY(!shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &error));
-        QVERIFY(error.contains(serverProblemText(ServerProblem::NoServer)));
+        const Result<NumberProposal> unanswered = shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7));
+        QVERIFY(!unanswered);
+        QVERIFY(unanswered.message().contains(serverProblemText(ServerProblem::NoServer)));
         QCOMPARE(shared.sendWaiting().waiting, 3);
         QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(shared.watch().silent());
@@ -1244,9 +1244,9 @@ private Q_SLOTS:
         QVERIFY2(problem && !problem->isHidden() && problem->text().contains(QStringLiteral("answer")),
                  qPrintable(problem->text()));
         QVERIFY(office->record(issue(QStringLiteral("後"), 2), office->defaultWait()).waiting);
-        QString why;
-        QVERIFY(!activeSharedNumbers()->take(QDate(2026, 12, 7), &why));
-        QVERIFY2(why.contains(QStringLiteral("answer")), qPrintable(why));
+        const Result<NumberProposal> unanswered = activeSharedNumbers()->take(QDate(2026, 12, 7));
+        QVERIFY(!unanswered);
+        QVERIFY2(unanswered.message().contains(QStringLiteral("answer")), qPrintable(unanswered.message()));
         QVERIFY(window->verificationReport().value().contains(QStringLiteral("answer")));
         beat.stop();
         QVERIFY2(longestPause < 200, qPrintable(QString::number(longestPause)));
@@ -1397,7 +1397,7 @@ private Q_SLOTS:
         const std::optional<LedgerEntry> second = store->record(issue(QStringLiteral("乙"), 2000, QStringLiteral("2")));
         QVERIFY(second && store->recordPayment(second->id, QDate(2026, 12, 9), 2000));
         QVERIFY(store->recordVoid(first->id, QStringLiteral("誤り")));
-        const std::optional<NumberProposal> number =
+        const Result<NumberProposal> number =
             takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7));
         QVERIFY(number);
         QCOMPARE(number->text, QStringLiteral("2026-0002"));
@@ -1474,16 +1474,13 @@ private Q_SLOTS:
                  qPrintable(refused.message.value_or(QString())));
         QCOMPARE(ledger.shared()->waitingCount(), 0);
         QCOMPARE(ledger.shared()->outbox().refusedCount(), 1);
-        QString why; // and a number is not taken, saying why
+        // And a number is not taken, saying why.
         ServerSession *office = ledger.shared();
-        QVERIFY(!office
-                     ->call<std::optional<NumberProposal>>(
-                         [&why](SharedLedger &shared) {
-                             return shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7), &why);
-                         },
-                         office->defaultWait())
-                     .value_or(std::nullopt));
-        QVERIFY2(why.contains(QStringLiteral("“reader”")), qPrintable(why));
+        const Result<NumberProposal> notTaken = office->callFallible<NumberProposal>(
+            [](SharedLedger &shared) { return shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7)); },
+            office->defaultWait());
+        QVERIFY(!notTaken);
+        QVERIFY2(notTaken.message().contains(QStringLiteral("“reader”")), qPrintable(notTaken.message()));
         // The window shows it with its reason.
         QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
         QVERIFY(window);

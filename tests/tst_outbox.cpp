@@ -258,7 +258,7 @@ private Q_SLOTS:
 
         QVERIFY(server->start());
         ServerSession *office = ledger.shared();
-        const std::optional<OutboxSending> sending = office->call<OutboxSending>(
+        const Result<OutboxSending> sending = office->call<OutboxSending>(
             [](SharedLedger &shared) { return shared.sendWaiting(); }, office->defaultWait());
         QVERIFY(sending);
         QCOMPARE(std::pair(sending->sent, sending->waiting), std::pair(2, 0));

@@ -240,16 +240,16 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = writeFile(folder.filePath(QStringLiteral("kept.seikyu")), "before");
-        QString error;
         failingRenameTarget = "kept.seikyu";
-        const bool written = writeFileAtomically(path, "after", &error);
+        const Result<void> written = writeFileAtomically(path, "after");
         failingRenameTarget = nullptr;
         QVERIFY(!written);
-        QVERIFY(!error.isEmpty());
+        QVERIFY(!written.message().isEmpty());
         QCOMPARE(readAll(path), QByteArray("before"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.seikyu")});
         // And the same writer, unhindered, replaces the file.
-        QVERIFY(writeFileAtomically(path, "after", &error));
+        const Result<void> unhindered = writeFileAtomically(path, "after");
+        QVERIFY2(unhindered, qPrintable(unhindered.message()));
         QCOMPARE(readAll(path), QByteArray("after"));
     }
 

@@ -190,8 +190,10 @@ private slots:
             setImportChooser({});
         }
         // The preview of a file and of a paste.
-        const CsvFile file = readCsv("\xEF\xBB\xBF" + QStringLiteral("日付,品名,金額\n12/1,りんご,300\n").toUtf8());
-        shown << shownTexts(ImportRowsDialog(nullptr, file, QStringLiteral("明細.CSV")));
+        const Result<CsvFile> file =
+            readCsvBytes("\xEF\xBB\xBF" + QStringLiteral("日付,品名,金額\n12/1,りんご,300\n").toUtf8());
+        QVERIFY2(file, qPrintable(file.message()));
+        shown << shownTexts(ImportRowsDialog(nullptr, *file, QStringLiteral("明細.CSV")));
         const CsvFile pasted = clipboardTable(QStringLiteral("りんご\t朝\t300"));
         shown << shownTexts(ImportRowsDialog(nullptr, pasted, QString()));
         // The ledger's window, with invoices unpaid, past due and partly paid.

@@ -60,7 +60,6 @@ Document *DocumentController::openFile(const QString &path)
         bringToFront(open->window());
         return open;
     }
-    QString error;
     auto document = std::make_unique<Document>();
     const QString name = QFileInfo(path).fileName();
     const Result<QByteArray> bytes = readInvoiceFile(path);
@@ -69,9 +68,10 @@ Document *DocumentController::openFile(const QString &path)
                                    bytes.message());
         return nullptr;
     }
-    if (!document->readFromData(*bytes, &error)) {
+    if (const Result<void> read = document->readFromData(*bytes); !read) {
         Prompter::instance().alert(
-            nullptr, tr("“%1” cannot be opened because it is damaged or is not a Seikyu invoice.").arg(name), error);
+            nullptr, tr("“%1” cannot be opened because it is damaged or is not a Seikyu invoice.").arg(name),
+            read.message());
         return nullptr;
     }
     document->setFilePath(canonical(path));
@@ -211,8 +211,10 @@ bool DocumentController::revert(Document *document)
         error = written.message();
         return fail();
     }
-    if (!document->revertToSaved(bytes, &error))
+    if (const Result<void> reverted = document->revertToSaved(bytes); !reverted) {
+        error = reverted.message();
         return fail();
+    }
     document->updateChangeCount(Document::ChangeCleared);
     return true;
 }
@@ -329,8 +331,7 @@ int DocumentController::recoverDocuments()
     int reopened = 0;
     for (const RecoveryStore::Recovered &copy : copies) {
         auto document = std::make_unique<Document>();
-        QString error;
-        if (!document->readFromData(copy.bytes, &error)) {
+        if (!document->readFromData(copy.bytes)) {
             m_recovery.remove(copy.id);
             continue;
         }

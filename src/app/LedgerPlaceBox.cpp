@@ -98,10 +98,9 @@ bool LedgerPlaceBox::save()
     location.place = m_server->isChecked() ? LedgerPlace::Shared : LedgerPlace::Local;
     location.server = m_connection->text().trimmed();
     if (!location.server.isEmpty()) {
-        QString reason;
-        const std::optional<PostgresTarget> target = parsePostgresTarget(location.server, &reason);
+        const Result<PostgresTarget> target = parsePostgresTarget(location.server);
         if (!target) {
-            m_result->setText(tr("The connection text was not kept: %1").arg(reason));
+            m_result->setText(tr("The connection text was not kept: %1").arg(target.message()));
             return false;
         }
         if (!target->password.isEmpty()) {
@@ -160,9 +159,8 @@ void LedgerPlaceBox::copyLocalLedger()
         return;
     }
     // Copied on the server's thread, the local ledger read there too.
-    QString reason;
     ServerSession *office = ledger.shared();
-    const std::optional<LedgerCopying> copied = office->call<LedgerCopying>(
+    const Result<LedgerCopying> copied = office->call<LedgerCopying>(
         [localPath](SharedLedger &shared) {
             LedgerCopying copying;
             ServerReport report;
@@ -173,10 +171,10 @@ void LedgerPlaceBox::copyLocalLedger()
                 copying = copyLedger(*local, *shared.server());
             return copying;
         },
-        office->defaultWait(tr("Copying the local ledger to the server…"), window(), ServerWait::LongWorkMs), &reason);
+        office->defaultWait(tr("Copying the local ledger to the server…"), window(), ServerWait::LongWorkMs));
     QString shown;
     if (!copied || (!copied->complete && copied->copied + copied->alreadyThere == 0 && !copied->error.isEmpty())) {
-        shown = tr("Nothing was copied: %1").arg(copied ? copied->error : reason);
+        shown = tr("Nothing was copied: %1").arg(copied ? copied->error : copied.message());
     } else {
         const LedgerCopying &copying = *copied;
         shown = copying.complete

@@ -127,10 +127,9 @@ void PreferencesDialog::showNextNumber()
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // The office's server counts the numbers; this computer's count is not used.
         m_numberNext->setEnabled(false);
-        QString why;
-        const std::optional<NumberProposal> next = office->peek(QDate::currentDate(), &why);
+        const Result<NumberProposal> next = office->peek(QDate::currentDate());
         m_numberPreview->setText(next ? tr("The next invoice dated today, from the office's server: %1").arg(next->text)
-                                      : tr("No number can be proposed now. %1").arg(why));
+                                      : tr("No number can be proposed now. %1").arg(next.message()));
         return;
     }
     m_numberNext->setEnabled(true);

@@ -49,6 +49,8 @@ public:
     T &&operator*() && { return std::move(*this).value(); }
     const T *operator->() const { return &value(); }
     T *operator->() { return &value(); }
+    /// The value, or `fallback` when it failed.
+    T value_or(T fallback) const & { return ok() ? value() : std::move(fallback); }
 
     /// Only when not ok().
     const Fault &fault() const { return std::get<1>(m_state); }

@@ -32,12 +32,4 @@ Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes, F
     return {};
 }
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error, FileAccess access)
-{
-    const Result<void> written = writeFileAtomically(path, bytes, access);
-    if (!written && error)
-        *error = written.message();
-    return written.ok();
-}
-
 } // namespace seikyu

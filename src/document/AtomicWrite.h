@@ -15,9 +15,4 @@ namespace seikyu {
 enum class FileAccess { AsUsual, OwnerOnly };
 Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes, FileAccess access = FileAccess::AsUsual);
 
-/// The same, false with the reason in `error` (when not null), for the callers not yet moved to
-/// the result.
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error,
-                         FileAccess access = FileAccess::AsUsual);
-
 } // namespace seikyu

@@ -39,17 +39,15 @@ Document::~Document()
     m_shownPopover.clear();
 }
 
-bool Document::readFromData(const QByteArray &bytes, QString *error)
+Result<void> Document::readFromData(const QByteArray &bytes)
 {
     Result<Invoice> read = readInvoiceBytes(bytes);
     if (!read) {
         m_pendingContents.reset();
-        if (error)
-            *error = read.message();
-        return false;
+        return read.fault();
     }
     m_pendingContents = std::move(*read);
-    return true;
+    return {};
 }
 
 Invoice Document::pageState() const
@@ -108,16 +106,13 @@ void Document::windowControllerDidLoadNib()
     updateChangeCount(ChangeCleared);
 }
 
-bool Document::readAnew(const QByteArray &bytes, QString *error)
+Result<void> Document::readAnew(const QByteArray &bytes)
 {
     if (!m_setUp)
-        return readFromData(bytes, error);
+        return readFromData(bytes);
     const Result<Invoice> read = readInvoiceBytes(bytes);
-    if (!read) {
-        if (error)
-            *error = read.message();
-        return false;
-    }
+    if (!read)
+        return read.fault();
     // Back to the window as it stood built, before set-up showed a file in it; the table is not
     // watched meanwhile, as it is not while a new window shows its file.
     for (const QMetaObject::Connection &watcher : std::as_const(m_tableWatchers))
@@ -132,7 +127,7 @@ bool Document::readAnew(const QByteArray &bytes, QString *error)
     watchTable();
     m_undoStack.clear();
     updateChangeCount(ChangeCleared);
-    return true;
+    return {};
 }
 
 void Document::showNewPage()
@@ -273,23 +268,20 @@ void Document::showContentsTexts(const Invoice &invoice)
         home->setTitle(*invoice.issuer);
 }
 
-bool Document::revertToContents(const QByteArray &bytes, QString *error)
+Result<void> Document::revertToContents(const QByteArray &bytes)
 {
-    if (!showFileContents(bytes, error))
-        return false;
+    if (Result<void> shown = showFileContents(bytes); !shown)
+        return shown;
     m_undoStack.clear();
     updateChangeCount(ChangeCleared);
-    return true;
+    return {};
 }
 
-bool Document::showFileContents(const QByteArray &bytes, QString *error)
+Result<void> Document::showFileContents(const QByteArray &bytes)
 {
     const Result<Invoice> read = readInvoiceBytes(bytes);
-    if (!read) {
-        if (error)
-            *error = read.message();
-        return false;
-    }
+    if (!read)
+        return read.fault();
     bank->setRows({ItemRow::makeHeader()});
     applyContents(*read);
     john();
@@ -297,7 +289,7 @@ bool Document::showFileContents(const QByteArray &bytes, QString *error)
     formatUnitPricesBesideCurrency();
     m_amountStale = false;
     followAmountBox();
-    return true;
+    return {};
 }
 
 void Document::clearGuideBorders()

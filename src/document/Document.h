@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "invoice/Invoice.h"
 #include "sections/InvoiceNumber.h"
 #include "table/ItemRow.h"
@@ -70,8 +71,8 @@ public:
 
     // ---- file ----
     /// Reads a file's bytes into the contents waiting for this document's window set-up.
-    /// False (with a reason) for a file that is not an invoice.
-    bool readFromData(const QByteArray &bytes, QString *error = nullptr);
+    /// Refused (BadInput, with the reason) for a file that is not an invoice.
+    Result<void> readFromData(const QByteArray &bytes);
     /// The invoice file's bytes, read back from the page and the table.
     QByteArray dataOfType() const;
     /// The invoice the page shows, as its file records it.
@@ -87,18 +88,18 @@ public:
     /// A document opened only to be exported leaves the lists alone and shows the file's own texts.
     void setTeachesLists(bool teaches) { m_teachesLists = teaches; }
     /// Rebuilds the page from the file contents, with nothing to undo and nothing edited.
-    bool revertToContents(const QByteArray &bytes, QString *error = nullptr);
+    Result<void> revertToContents(const QByteArray &bytes);
     /// Revert to Saved: the page shows the saved file's contents, as one step that Undo takes
-    /// back. False (with a reason, the page unchanged) for bytes that are no invoice.
-    bool revertToSaved(const QByteArray &savedBytes, QString *error = nullptr);
+    /// back. Refused (with the reason, the page unchanged) for bytes that are no invoice.
+    Result<void> revertToSaved(const QByteArray &savedBytes);
     /// Shows the file's contents on the page, recording nothing for undo.
-    bool showFileContents(const QByteArray &bytes, QString *error = nullptr);
+    Result<void> showFileContents(const QByteArray &bytes);
     /// Shows another file in this set-up window exactly as a window newly opened from it would:
     /// what the file does not give is as in a new window (today's date, the title 請求書, …), at
     /// paper size, with nothing to undo and nothing edited. For a window that is only rendered, with
-    /// no panel open; one set-up serves many files. False (with a reason, the page unchanged) for
-    /// bytes that are no invoice.
-    bool readAnew(const QByteArray &bytes, QString *error = nullptr);
+    /// no panel open; one set-up serves many files. Refused (with the reason, the page unchanged)
+    /// for bytes that are no invoice.
+    Result<void> readAnew(const QByteArray &bytes);
 
     /// The suggested name of a never-saved invoice: its number, then "-" and the customer's name if
     /// any; without a number "yyyy-MM-dd-" + the customer's name, or "Untitled" when there is no
@@ -204,8 +205,8 @@ public:
     /// Puts the next number of the user's sequence into the number panel's field.
     void numbNext(QObject *sender = nullptr);
     /// Puts the next number of the sequence on the invoice: the office's on a shared ledger, else
-    /// this computer's. False, with why and the number as it was, when the server does not answer.
-    bool takeInvoiceNumber(QString *why = nullptr);
+    /// this computer's. The fault, with why, and the number as it was, when the server does not answer.
+    Result<void> takeInvoiceNumber();
     /// The invoice is closed unsaved: the number taken for it goes back to its sequence (or is
     /// recorded as unused) unless it was issued.
     void releaseTakenNumber();

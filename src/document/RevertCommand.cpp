@@ -18,7 +18,9 @@ void RevertCommand::redo()
 {
     if (!m_document)
         return;
-    m_document->showFileContents(m_saved);
+    // Both were read as invoices before the step was made (the page's own bytes, the saved file's
+    // checked by revertToSaved): they read again.
+    static_cast<void>(m_document->showFileContents(m_saved));
     if (m_tableAfter)
         m_document->restoreTableState(*m_tableAfter);
     else
@@ -29,22 +31,19 @@ void RevertCommand::undo()
 {
     if (!m_document)
         return;
-    m_document->showFileContents(m_before);
+    static_cast<void>(m_document->showFileContents(m_before));
     m_document->restoreTableState(m_tableBefore);
 }
 
-bool Document::revertToSaved(const QByteArray &savedBytes, QString *error)
+Result<void> Document::revertToSaved(const QByteArray &savedBytes)
 {
-    if (const Result<Invoice> read = readInvoiceBytes(savedBytes); !read) {
-        if (error)
-            *error = read.message();
-        return false;
-    }
+    if (const Result<Invoice> read = readInvoiceBytes(savedBytes); !read)
+        return read.fault();
     QByteArray before = dataOfType();
     if (before == savedBytes)
-        return true; // the page is the saved version already: nothing to take back
+        return {}; // the page is the saved version already: nothing to take back
     m_undoStack.push(new RevertCommand(this, std::move(before), tableState(), savedBytes));
-    return true;
+    return {};
 }
 
 } // namespace seikyu

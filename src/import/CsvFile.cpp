@@ -59,12 +59,6 @@ Result<CsvFile> readCsvBytes(const QByteArray &bytes)
     return file;
 }
 
-CsvFile readCsv(const QByteArray &bytes)
-{
-    Result<CsvFile> file = readCsvBytes(bytes);
-    return file ? std::move(*file) : CsvFile();
-}
-
 void describeColumns(CsvFile &file)
 {
     file.columnCount = 0;

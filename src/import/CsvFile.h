@@ -56,8 +56,6 @@ void describeColumns(CsvFile &file);
 /// without BOM, UTF-16 with BOM, or Shift_JIS (CP932). Bytes that are not text, an empty file, or
 /// one whose every line is damaged are refused (BadInput).
 Result<CsvFile> readCsvBytes(const QByteArray &bytes);
-/// The same, for the callers not yet moved to the result: bytes that are refused give no rows.
-CsvFile readCsv(const QByteArray &bytes);
 
 /// Reads a CSV file; a file that is not there (NotFound), cannot be opened (Unreadable), or is too
 /// large or no file (BadInput) is refused without being read.

@@ -231,14 +231,6 @@ Result<Invoice> readInvoiceBytes(const QByteArray &bytes)
     return invoice;
 }
 
-InvoiceReadResult readInvoice(const QByteArray &bytes)
-{
-    Result<Invoice> read = readInvoiceBytes(bytes);
-    if (!read)
-        return {std::nullopt, read.message()};
-    return {std::move(*read), QString()};
-}
-
 Result<QByteArray> readInvoiceFile(const QString &path)
 {
     const QFileInfo info(path);

@@ -38,14 +38,6 @@ QByteArray writeInvoice(const Invoice &invoice);
 /// everything else is taken leniently.
 Result<Invoice> readInvoiceBytes(const QByteArray &bytes);
 
-/// The same as a pair, for the callers not yet moved to the result.
-struct InvoiceReadResult
-{
-    std::optional<Invoice> invoice; ///< absent when the file was refused
-    QString error;                  ///< why the file was refused, for the user
-};
-InvoiceReadResult readInvoice(const QByteArray &bytes);
-
 /// Reads a whole invoice file, refusing what cannot be one; the bytes, or why not: NotFound, BadInput
 /// (a folder, a file far larger than any invoice) or Unreadable (with the system's text as detail).
 Result<QByteArray> readInvoiceFile(const QString &path);

@@ -537,12 +537,13 @@ void IssueLedger::releaseNumber(const NumberProposal &taken, const QString &why)
     if (taken.text.isEmpty())
         return;
     if (ServerSession *office = shared(); office && taken.shared) {
-        office->call<bool>(
+        // Unanswered, the number stays taken: a gap in the sequence, never a number given twice.
+        static_cast<void>(office->call<bool>(
             [taken, why](SharedLedger &ledger) {
                 ledger.release(taken, why);
                 return true;
             },
-            office->defaultWait());
+            office->defaultWait()));
         return;
     }
     if (taken.shared)

@@ -80,10 +80,9 @@ bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *err
         std::optional<LedgerEntry> seal;
     };
     ServerSession *office = shared();
-    QString silent;
     if (boundMs > office->defaultWait().boundMs) {
         // Long work is waited for long; a server that does not answer at all is found out first.
-        const std::optional<Reached> answers = office->call<Reached>(
+        const Result<Reached> answers = office->call<Reached>(
             [](SharedLedger &ledger) {
                 Reached found;
                 ServerReport report;
@@ -91,14 +90,14 @@ bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *err
                 found.error = report.message;
                 return found;
             },
-            office->defaultWait(waitingFor, parent), &silent);
+            office->defaultWait(waitingFor, parent));
         if (!answers || !answers->connected) {
             if (error)
-                *error = answers ? answers->error : silent;
+                *error = answers ? answers->error : answers.message();
             return false;
         }
     }
-    const std::optional<Reached> reached = office->call<Reached>(
+    const Result<Reached> reached = office->call<Reached>(
         [work = std::move(work)](SharedLedger &ledger) {
             Reached found;
             ServerReport report;
@@ -111,10 +110,10 @@ bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *err
             work(*ledger.server());
             return found;
         },
-        office->defaultWait(waitingFor, parent, boundMs), &silent);
+        office->defaultWait(waitingFor, parent, boundMs));
     if (!reached || !reached->connected) {
         if (error)
-            *error = reached ? reached->error : silent;
+            *error = reached ? reached->error : reached.message();
         return false;
     }
     tellSealed(reached->seal);

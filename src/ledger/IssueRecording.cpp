@@ -32,10 +32,9 @@ bool settleInvoiceNumber(Document &document, QWidget *parent)
             IssueLedger::instance().allowReissue(entry.number);
             return true;
         }
-        QString why;
-        if (!document.takeInvoiceNumber(&why)) {
-            Prompter::instance().alert(parent,
-                                       QCoreApplication::translate("IssueLedger", "No number can be taken now."), why);
+        if (const Result<void> taken = document.takeInvoiceNumber(); !taken) {
+            Prompter::instance().alert(
+                parent, QCoreApplication::translate("IssueLedger", "No number can be taken now."), taken.message());
             return false;
         }
         document.updateChangeCount(Document::ChangeDone);

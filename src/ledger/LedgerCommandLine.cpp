@@ -77,15 +77,11 @@ QString misplacedLedgerOption(const QStringList &arguments)
     return {};
 }
 
-std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QString *error)
+Result<LedgerRequest> parseLedgerRequest(const QStringList &arguments)
 {
     LedgerRequest request;
     // What the user typed is quoted escaped: a line break in it must not break the message's line.
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = visiblyEscaped(reason);
-        return std::nullopt;
-    };
+    auto fail = [](const QString &reason) { return Fault{FaultKind::BadInput, visiblyEscaped(reason)}; };
     const QStringList valued{QStringLiteral("--from"), QStringLiteral("--to"),  QStringLiteral("--customer"),
                              QStringLiteral("--min"),  QStringLiteral("--max"), QStringLiteral("--recover")};
     int others = 0; // options beside --ledger and --recover
@@ -174,12 +170,12 @@ std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QS
 
 int runLedgerCommand(const QStringList &arguments)
 {
-    QString error;
-    const std::optional<LedgerRequest> request = parseLedgerRequest(arguments.mid(1), &error);
+    const Result<LedgerRequest> request = parseLedgerRequest(arguments.mid(1));
     if (!request) {
-        print(stderr, QStringLiteral("seikyu: %1\n").arg(error).toLocal8Bit());
+        print(stderr, QStringLiteral("seikyu: %1\n").arg(request.message()).toLocal8Bit());
         return 2;
     }
+    QString error;
     IssueLedger &ledger = IssueLedger::instance();
     auto unreadable = [&error, &ledger] {
         // Which file, when it is one.

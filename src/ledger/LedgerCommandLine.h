@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerSearch.h"
 
 #include <QString>
@@ -17,11 +18,11 @@ struct LedgerRequest
     QString recover; ///< the damaged ledger file whose readable entries --recover brings in, or empty
 };
 
-/// Reads the options after the program name (--ledger included). Nothing, with one plain line
+/// Reads the options after the program name (--ledger included). BadInput, with one plain line
 /// saying why, for an unknown option, a missing value, a date or an amount the Issued Invoices
 /// window would not read (readFilterDate, readFilterAmount), a range whose start is after its end,
 /// or a stray argument.
-std::optional<LedgerRequest> parseLedgerRequest(const QStringList &arguments, QString *error);
+Result<LedgerRequest> parseLedgerRequest(const QStringList &arguments);
 
 /// Whether the command line asks for the ledger.
 bool isLedgerCommand(const QStringList &arguments);

@@ -123,10 +123,10 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
     const QString office = officeRole.trimmed();
     if (office.isEmpty())
         return stop(2, Text::tr("Name the office's role: the one the office's computers log in as."));
-    QString reason;
-    const std::optional<PostgresTarget> target = parsePostgresTarget(adminConnection, &reason);
+    const Result<PostgresTarget> target = parsePostgresTarget(adminConnection);
     if (!target)
-        return stop(2, reason);
+        return stop(2, target.message());
+    QString reason;
 
     ServerReport report;
     std::unique_ptr<LedgerStore> store = connectServerLedger(adminConnection, &report);

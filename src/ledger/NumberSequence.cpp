@@ -1,6 +1,5 @@
 #include "ledger/NumberSequence.h"
 
-#include "ledger/Reason.h"
 #include "table/Amounts.h"
 
 #include <QCoreApplication>
@@ -14,68 +13,66 @@ namespace {
 
 /// Counts the sequence on by one in a single statement; the row lock makes it atomic. Through the
 /// owner's function: the office's login may not change the counters itself.
-std::optional<qint64> countOn(const QSqlDatabase &db, const QString &counter, QString *error)
+/// The database's words for what it could not do: shown as they are, and logged.
+Fault serverFault(FaultKind kind, const QSqlQuery &query)
+{
+    const QString said = query.lastError().text().trimmed();
+    return Fault{kind, said, said};
+}
+
+Result<qint64> countOn(const QSqlDatabase &db, const QString &counter)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT ledger_take_number(?, 1)"));
     query.addBindValue(counter);
-    if (!query.exec() || !query.next()) {
-        setReason(error, query.lastError().text().trimmed());
-        return std::nullopt;
-    }
+    if (!query.exec() || !query.next())
+        return serverFault(FaultKind::Unwritable, query);
     return query.value(0).toLongLong();
 }
 
-bool numberInLedger(const QSqlDatabase &db, const QString &number, bool *inLedger, QString *error)
+Result<bool> numberInLedger(const QSqlDatabase &db, const QString &number)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT 1 FROM ledger_entries WHERE kind = 'issue' AND number = ? LIMIT 1"));
     query.addBindValue(number);
-    if (!query.exec()) {
-        setReason(error, query.lastError().text().trimmed());
-        return false;
-    }
-    *inLedger = query.next();
-    return true;
+    if (!query.exec())
+        return serverFault(FaultKind::Unreadable, query);
+    return query.next();
 }
 
 } // namespace
 
-std::optional<NumberProposal> takeSharedNumber(const QSqlDatabase &db, const QString &pattern, const QDate &date,
-                                               QString *error)
+Result<NumberProposal> takeSharedNumber(const QSqlDatabase &db, const QString &pattern, const QDate &date)
 {
     const QString counter = numberCounter(pattern, date);
     // Numbers typed by hand may sit ahead of the count; each is passed over once, so this ends.
     for (int attempt = 0; attempt < 10000; ++attempt) {
-        const std::optional<qint64> sequence = countOn(db, counter, error);
+        const Result<qint64> sequence = countOn(db, counter);
         if (!sequence)
-            return std::nullopt;
+            return sequence.fault();
         NumberProposal proposal = proposeNumber(pattern, date, *sequence - 1);
-        bool taken = false;
-        if (!numberInLedger(db, proposal.text, &taken, error))
-            return std::nullopt;
-        if (!taken)
+        const Result<bool> inLedger = numberInLedger(db, proposal.text);
+        if (!inLedger)
+            return inLedger.fault();
+        if (!*inLedger)
             return proposal;
     }
-    setReason(error, QStringLiteral("no free number in the sequence %1").arg(counter));
-    return std::nullopt;
+    const QString exhausted = QStringLiteral("no free number in the sequence %1").arg(counter);
+    return Fault{FaultKind::Refused, exhausted, exhausted};
 }
 
-std::optional<NumberProposal> peekSharedNumber(const QSqlDatabase &db, const QString &pattern, const QDate &date,
-                                               QString *error)
+Result<NumberProposal> peekSharedNumber(const QSqlDatabase &db, const QString &pattern, const QDate &date)
 {
     const QString counter = numberCounter(pattern, date);
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT last_used FROM ledger_numbers WHERE counter = ?"));
     query.addBindValue(counter);
-    if (!query.exec()) {
-        setReason(error, query.lastError().text().trimmed());
-        return std::nullopt;
-    }
+    if (!query.exec())
+        return serverFault(FaultKind::Unreadable, query);
     return proposeNumber(pattern, date, query.next() ? query.value(0).toLongLong() : 0);
 }
 
-bool giveBackSharedNumber(const QSqlDatabase &db, const NumberProposal &taken, QString *error)
+Result<bool> giveBackSharedNumber(const QSqlDatabase &db, const NumberProposal &taken)
 {
     QSqlQuery query(db);
     const bool postgres = db.driverName() == QLatin1String("QPSQL");
@@ -85,18 +82,16 @@ bool giveBackSharedNumber(const QSqlDatabase &db, const NumberProposal &taken, Q
                                             "WHERE counter = ? AND last_used = ?"));
     query.addBindValue(taken.counter);
     query.addBindValue(taken.sequence);
-    if (!query.exec()) {
-        setReason(error, query.lastError().text().trimmed());
-        return false;
-    }
+    if (!query.exec())
+        return serverFault(FaultKind::Unwritable, query);
     return postgres ? query.next() && query.value(0).toBool() : query.numRowsAffected() == 1;
 }
 
-std::optional<LedgerEntry> holderOfNumber(const QSqlDatabase &db, const QString &number, const QString &customer,
-                                          QString *error)
+Result<std::optional<LedgerEntry>> holderOfNumber(const QSqlDatabase &db, const QString &number,
+                                                  const QString &customer)
 {
     if (number.trimmed().isEmpty())
-        return std::nullopt;
+        return std::optional<LedgerEntry>();
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT id, customer, invoice_date, recorded_at, issued_by_user, issued_by_host, "
                                  "amount FROM ledger_entries WHERE kind = 'issue' AND number = ? AND customer <> ? "
@@ -104,12 +99,10 @@ std::optional<LedgerEntry> holderOfNumber(const QSqlDatabase &db, const QString 
     query.addBindValue(number);
     // A null text would bind as NULL, which no customer differs from.
     query.addBindValue(customer.isNull() ? QStringLiteral("") : customer);
-    if (!query.exec()) {
-        setReason(error, query.lastError().text().trimmed());
-        return std::nullopt;
-    }
+    if (!query.exec())
+        return serverFault(FaultKind::Unreadable, query);
     if (!query.next())
-        return std::nullopt;
+        return std::optional<LedgerEntry>();
     LedgerEntry holder;
     holder.id = query.value(0).toLongLong();
     holder.number = number;
@@ -119,7 +112,7 @@ std::optional<LedgerEntry> holderOfNumber(const QSqlDatabase &db, const QString 
     holder.issuedByUser = query.value(4).toString();
     holder.issuedByHost = query.value(5).toString();
     holder.amount = query.value(6).toLongLong();
-    return holder;
+    return std::optional<LedgerEntry>(holder);
 }
 
 QString numberTakenText(const QString &number, const LedgerEntry &holder)

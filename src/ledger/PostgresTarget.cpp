@@ -1,13 +1,17 @@
 #include "ledger/PostgresTarget.h"
 
-#include "ledger/Reason.h"
-
 #include <QCoreApplication>
 #include <QUrl>
 
 namespace seikyu {
 
 namespace {
+
+/// Text libpq would not take: the user's to put right.
+Fault refused(const QString &why)
+{
+    return Fault{FaultKind::BadInput, why};
+}
 
 /// The texts of this file share one translation context, declared where lupdate sees it too.
 struct Text
@@ -73,17 +77,14 @@ QStringList valuesOf(const QString &key)
     return {};
 }
 
-bool assign(PostgresTarget &target, const QString &key, const QString &value, QString *error)
+Result<void> assign(PostgresTarget &target, const QString &key, const QString &value)
 {
     if (!isLibpqKeyword(key)) {
-        setReason(error, Text::tr("“%1” is not a PostgreSQL connection setting.").arg(key));
-        return false;
+        return refused(Text::tr("“%1” is not a PostgreSQL connection setting.").arg(key));
     }
     if (const QStringList choices = valuesOf(key); !choices.isEmpty() && !choices.contains(value)) {
-        setReason(
-            error,
+        return refused(
             Text::tr("“%1” is not a value of %2, which takes %3.").arg(value, key, choices.join(QStringLiteral(", "))));
-        return false;
     }
     if (key == QLatin1String("host"))
         target.host = value;
@@ -97,23 +98,22 @@ bool assign(PostgresTarget &target, const QString &key, const QString &value, QS
         bool number = false;
         const int port = value.toInt(&number);
         if (!number || port <= 0 || port > 65535) {
-            setReason(error, Text::tr("The port “%1” is not a number from 1 to 65535.").arg(value));
-            return false;
+            return refused(Text::tr("The port “%1” is not a number from 1 to 65535.").arg(value));
         }
         target.port = port;
     } else {
         for (auto &option : target.options) {
             if (option.first == key) {
                 option.second = value;
-                return true;
+                return {};
             }
         }
         target.options.append({key, value});
     }
-    return true;
+    return {};
 }
 
-std::optional<PostgresTarget> parseConninfo(const QString &text, QString *error)
+Result<PostgresTarget> parseConninfo(const QString &text)
 {
     PostgresTarget target;
     qsizetype at = 0;
@@ -130,8 +130,7 @@ std::optional<PostgresTarget> parseConninfo(const QString &text, QString *error)
         const QString key = text.mid(keyStart, at - keyStart);
         skipSpace();
         if (at >= size || text.at(at) != QLatin1Char('=')) {
-            setReason(error, Text::tr("“%1” needs a value after “=”.").arg(key));
-            return std::nullopt;
+            return refused(Text::tr("“%1” needs a value after “=”.").arg(key));
         }
         ++at;
         skipSpace();
@@ -149,10 +148,8 @@ std::optional<PostgresTarget> parseConninfo(const QString &text, QString *error)
                 } else
                     value.append(c);
             }
-            if (!closed) {
-                setReason(error, Text::tr("A quoted value is not closed."));
-                return std::nullopt;
-            }
+            if (!closed)
+                return refused(Text::tr("A quoted value is not closed."));
         } else {
             while (at < size && !text.at(at).isSpace()) {
                 const QChar c = text.at(at++);
@@ -162,14 +159,14 @@ std::optional<PostgresTarget> parseConninfo(const QString &text, QString *error)
                     value.append(c);
             }
         }
-        if (!assign(target, key, value, error))
-            return std::nullopt;
+        if (Result<void> assigned = assign(target, key, value); !assigned)
+            return assigned.fault();
         skipSpace();
     }
     return target;
 }
 
-std::optional<PostgresTarget> parseUri(const QString &text, QString *error)
+Result<PostgresTarget> parseUri(const QString &text)
 {
     const qsizetype schemeEnd = text.indexOf(QLatin1String("://"));
     QString rest = text.mid(schemeEnd + 3);
@@ -197,8 +194,7 @@ std::optional<PostgresTarget> parseUri(const QString &text, QString *error)
     if (host.startsWith(QLatin1Char('['))) { // an IPv6 address
         const qsizetype close = host.indexOf(QLatin1Char(']'));
         if (close < 0) {
-            setReason(error, Text::tr("An IPv6 address in brackets is not closed."));
-            return std::nullopt;
+            return refused(Text::tr("An IPv6 address in brackets is not closed."));
         }
         port = host.mid(close + 1).startsWith(QLatin1Char(':')) ? host.mid(close + 2) : QString();
         host = host.mid(1, close - 1);
@@ -207,18 +203,19 @@ std::optional<PostgresTarget> parseUri(const QString &text, QString *error)
         host.truncate(colon);
     }
     target.host = QUrl::fromPercentEncoding(host.toUtf8());
-    if (!port.isEmpty() && !assign(target, QStringLiteral("port"), port, error))
-        return std::nullopt;
+    if (!port.isEmpty()) {
+        if (Result<void> assigned = assign(target, QStringLiteral("port"), port); !assigned)
+            return assigned.fault();
+    }
     for (const QString &pair : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
         const qsizetype equals = pair.indexOf(QLatin1Char('='));
         if (equals <= 0) {
-            setReason(error, Text::tr("“%1” needs a value after “=”.").arg(pair));
-            return std::nullopt;
+            return refused(Text::tr("“%1” needs a value after “=”.").arg(pair));
         }
         const QString key = QUrl::fromPercentEncoding(pair.left(equals).toUtf8());
         const QString value = QUrl::fromPercentEncoding(pair.mid(equals + 1).toUtf8().replace('+', ' '));
-        if (!assign(target, key, value, error))
-            return std::nullopt;
+        if (Result<void> assigned = assign(target, key, value); !assigned)
+            return assigned.fault();
     }
     return target;
 }
@@ -259,25 +256,22 @@ QString PostgresTarget::display() const
     return parts.join(QLatin1Char(' '));
 }
 
-std::optional<PostgresTarget> parsePostgresTarget(const QString &text, QString *error)
+Result<PostgresTarget> parsePostgresTarget(const QString &text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
-        setReason(error, Text::tr("No server is given."));
-        return std::nullopt;
+        return refused(Text::tr("No server is given."));
     }
     const bool uri =
         trimmed.startsWith(QLatin1String("postgresql://")) || trimmed.startsWith(QLatin1String("postgres://"));
     if (!uri && trimmed.contains(QLatin1String("://"))) {
-        setReason(error, Text::tr("Only postgresql:// addresses lead to a PostgreSQL server."));
-        return std::nullopt;
+        return refused(Text::tr("Only postgresql:// addresses lead to a PostgreSQL server."));
     }
-    std::optional<PostgresTarget> target = uri ? parseUri(trimmed, error) : parseConninfo(trimmed, error);
+    Result<PostgresTarget> target = uri ? parseUri(trimmed) : parseConninfo(trimmed);
     if (target) {
         for (const auto &[key, value] : target->options) {
             if (value.contains(QLatin1Char(';'))) { // the driver reads ';' as the options' separator
-                setReason(error, Text::tr("The value of “%1” cannot hold a semicolon.").arg(key));
-                return std::nullopt;
+                return refused(Text::tr("The value of “%1” cannot hold a semicolon.").arg(key));
             }
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -27,7 +29,7 @@ struct PostgresTarget
 
 /// Reads a libpq connection string (`host=db.office port=5432 dbname=seikyu user=taro`, values
 /// in single quotes where they hold spaces) or URI (`postgresql://taro@db.office:5432/seikyu?
-/// sslmode=require`, percent-encoded). Nothing, with a reason, for text libpq would not take.
-std::optional<PostgresTarget> parsePostgresTarget(const QString &text, QString *error = nullptr);
+/// sslmode=require`, percent-encoded). BadInput, with the reason, for text libpq would not take.
+Result<PostgresTarget> parsePostgresTarget(const QString &text);
 
 } // namespace seikyu

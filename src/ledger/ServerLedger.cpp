@@ -317,12 +317,11 @@ QString ServerReport::toldInLine() const
 
 ServerReport testServerLedger(const QString &connectionText)
 {
-    QString reason;
-    const std::optional<PostgresTarget> target = parsePostgresTarget(connectionText, &reason);
+    const Result<PostgresTarget> target = parsePostgresTarget(connectionText);
     if (!target) {
         ServerReport unread;
         unread.problem = ServerProblem::BadText;
-        unread.message = reason;
+        unread.message = target.message();
         return unread;
     }
     Connection connection;
@@ -343,7 +342,7 @@ ServerReport testServerLedger(const QString &connectionText)
 
 bool serverAnswers(const QString &connectionText)
 {
-    const std::optional<PostgresTarget> target = parsePostgresTarget(connectionText);
+    const Result<PostgresTarget> target = parsePostgresTarget(connectionText);
     if (!target)
         return false;
     Connection connection;
@@ -354,11 +353,10 @@ std::unique_ptr<LedgerStore> connectServerLedger(const QString &connectionText, 
 {
     ServerReport &found = *report;
     found = ServerReport();
-    QString reason;
-    const std::optional<PostgresTarget> target = parsePostgresTarget(connectionText, &reason);
+    const Result<PostgresTarget> target = parsePostgresTarget(connectionText);
     if (!target) {
         found.problem = ServerProblem::BadText;
-        found.message = reason;
+        found.message = target.message();
         return nullptr;
     }
     Connection connection;

@@ -176,13 +176,11 @@ void ServerSession::abortWaiting()
         ::shutdown(m_state->socket, SHUT_RDWR);
 }
 
-bool ServerSession::runAndWait(std::function<void(SharedLedger &)> work, const ServerWait &wait, QString *error)
+Result<void> ServerSession::runAndWait(std::function<void(SharedLedger &)> work, const ServerWait &wait)
 {
     if (m_waiting) {
         // A timer or a window asking while the user's thread already waits: it does not wait too.
-        if (error)
-            *error = serverSilentText(0);
-        return false;
+        return Fault{FaultKind::Unreadable, serverSilentText(0)};
     }
     struct Call
     {
@@ -241,11 +239,9 @@ bool ServerSession::runAndWait(std::function<void(SharedLedger &)> work, const S
     }
     m_waiting = false;
     if (call->done)
-        return true;
+        return {};
     abortWaiting();
-    if (error)
-        *error = serverSilentText(wait.boundMs);
-    return false;
+    return Fault{FaultKind::Unreadable, serverSilentText(wait.boundMs)};
 }
 
 void ServerSession::post(std::function<OutboxSending(SharedLedger &)> work,
@@ -270,10 +266,9 @@ SharedRecording ServerSession::record(const LedgerEntry &entry, const ServerWait
     LedgerEntry sent = entry;
     if (sent.origin.isEmpty())
         sent.origin = QStringLiteral("outbox:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QString error;
-    if (std::optional<SharedRecording> recording =
-            call<SharedRecording>([sent](SharedLedger &office) { return office.record(sent); }, wait, &error))
-        return *recording;
+    if (Result<SharedRecording> recording =
+            call<SharedRecording>([sent](SharedLedger &office) { return office.record(sent); }, wait))
+        return std::move(*recording);
     // The session's thread may still record it when the server answers; kept here meanwhile, it
     // is not lost if Seikyu closes first, nor recorded twice.
     SharedRecording recording;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerOutbox.h"
 #include "ledger/SharedLedger.h"
 
@@ -65,17 +66,28 @@ public:
     /// The wait a caller on this session uses unless it says otherwise.
     ServerWait defaultWait(const QString &waitingFor = {}, QWidget *parent = nullptr, int boundMs = 0) const;
 
-    /// Runs `work` on the session's thread and waits for it as `wait` says. Nothing when it did not
-    /// finish in time (or the caller is already waiting for the server); `error` then says so.
-    /// `work` must hold what it uses by value: it may run after the caller stopped waiting.
-    template <typename R>
-    std::optional<R> call(std::function<R(SharedLedger &)> work, const ServerWait &wait, QString *error = nullptr)
+    /// Runs `work` on the session's thread and waits for it as `wait` says. Unreadable, saying the
+    /// server did not answer, when it did not finish in time (or the caller is already waiting for
+    /// the server). `work` must hold what it uses by value: it may run after the caller stopped waiting.
+    template <typename R> Result<R> call(std::function<R(SharedLedger &)> work, const ServerWait &wait)
     {
         auto result = std::make_shared<std::optional<R>>();
-        if (!runAndWait([work = std::move(work), result](SharedLedger &office) { *result = work(office); }, wait,
-                        error))
-            return std::nullopt;
-        return std::move(*result);
+        if (Result<void> finished =
+                runAndWait([work = std::move(work), result](SharedLedger &office) { *result = work(office); }, wait);
+            !finished)
+            return finished.fault();
+        // Done without running: the session's thread has no ledger (it is being closed).
+        if (!*result)
+            return Fault{FaultKind::Unreadable, QString()};
+        return std::move(**result);
+    }
+    /// call() for work that may fail itself: its value or fault, or the server's silence.
+    template <typename R> Result<R> callFallible(std::function<Result<R>(SharedLedger &)> work, const ServerWait &wait)
+    {
+        Result<Result<R>> answered = call<Result<R>>(std::move(work), wait);
+        if (!answered)
+            return answered.fault();
+        return std::move(*answered);
     }
     /// Runs `work` on the session's thread without waiting; `done` (may be empty) then runs on
     /// this thread with the result, unless the session went away meanwhile.
@@ -93,7 +105,7 @@ Q_SIGNALS:
     void answered();
 
 private:
-    bool runAndWait(std::function<void(SharedLedger &)> work, const ServerWait &wait, QString *error);
+    Result<void> runAndWait(std::function<void(SharedLedger &)> work, const ServerWait &wait);
     /// Ends what the session's thread waits for on the network, if anything.
     void abortWaiting();
 

@@ -34,7 +34,7 @@ bool SharedLedger::connect(ServerReport *report)
     m_server = openServerLedger(m_connectionText, &found);
     if (m_server && !m_anchorFile.isEmpty()) {
         // The server and database name where the ledger is seen, never the password.
-        const std::optional<PostgresTarget> target = parsePostgresTarget(m_connectionText);
+        const Result<PostgresTarget> target = parsePostgresTarget(m_connectionText);
         m_server->setAnchor(
             m_anchorFile,
             target ? QStringLiteral("postgresql://%1:%2/%3").arg(target->host).arg(target->port).arg(target->dbname)
@@ -125,34 +125,33 @@ QString SharedLedger::numberNeedsServerText(const ServerReport &report)
         .arg(report.message);
 }
 
-std::optional<NumberProposal> SharedLedger::takeNumber(const QString &pattern, const QDate &date, QString *error)
+Result<NumberProposal> SharedLedger::takeNumber(const QString &pattern, const QDate &date)
 {
     // Numbers typed while the server was away go to the ledger first, so the sequence passes over them.
     if (m_outbox->count() > 0)
         sendWaiting();
     ServerReport report;
-    if (!connect(&report)) {
-        if (error)
-            *error = numberNeedsServerText(report);
-        return std::nullopt;
+    if (!connect(&report))
+        return Fault{FaultKind::Unwritable, numberNeedsServerText(report), report.message};
+    Result<NumberProposal> number = takeSharedNumber(m_server->database(), pattern, date);
+    if (number)
+        return number;
+    Fault fault = number.fault();
+    if (classifyServerError(fault.message) == ServerProblem::PermissionDenied) {
+        // Which role, and which table or function: the administrator's to grant, nothing to try again.
+        fault.message = serverRefusalText(m_server->database(), fault.message);
+        fault.kind = FaultKind::Refused;
     }
-    std::optional<NumberProposal> number = takeSharedNumber(m_server->database(), pattern, date, error);
-    if (!number && error && classifyServerError(*error) == ServerProblem::PermissionDenied)
-        *error = serverRefusalText(m_server->database(), *error); // which role, and which table or function
-    if (!number)
-        dropIfGone();
-    return number;
+    dropIfGone();
+    return fault;
 }
 
-std::optional<NumberProposal> SharedLedger::peekNumber(const QString &pattern, const QDate &date, QString *error)
+Result<NumberProposal> SharedLedger::peekNumber(const QString &pattern, const QDate &date)
 {
     ServerReport report;
-    if (!connect(&report)) {
-        if (error)
-            *error = numberNeedsServerText(report);
-        return std::nullopt;
-    }
-    std::optional<NumberProposal> number = peekSharedNumber(m_server->database(), pattern, date, error);
+    if (!connect(&report))
+        return Fault{FaultKind::Unreadable, numberNeedsServerText(report), report.message};
+    Result<NumberProposal> number = peekSharedNumber(m_server->database(), pattern, date);
     if (!number)
         dropIfGone();
     return number;
@@ -190,7 +189,7 @@ void SharedLedger::release(const NumberProposal &taken, const QString &why)
         const std::optional<QList<HeldNumber>> held = m_server->issuesHolding(taken.text);
         if (held && !held->isEmpty())
             return;
-        if (held && giveBackSharedNumber(m_server->database(), taken))
+        if (held && giveBackSharedNumber(m_server->database(), taken).value_or(false))
             return;
     }
     LedgerEntry unused;

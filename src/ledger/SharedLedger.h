@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerOutbox.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/ServerLedger.h"
@@ -62,10 +63,10 @@ public:
     /// found when it last connected).
     bool loginMayAlter() const { return m_loginMayAlter; }
 
-    /// The next number of the office's sequence; nothing, with the reason, without the server.
-    std::optional<NumberProposal> takeNumber(const QString &pattern, const QDate &date, QString *error = nullptr);
-    /// The number takeNumber would give now, not taken; nothing, with the reason, without the server.
-    std::optional<NumberProposal> peekNumber(const QString &pattern, const QDate &date, QString *error = nullptr);
+    /// The next number of the office's sequence; Unwritable, with the reason, without the server.
+    Result<NumberProposal> takeNumber(const QString &pattern, const QDate &date);
+    /// The number takeNumber would give now, not taken; Unreadable, with the reason, without the server.
+    Result<NumberProposal> peekNumber(const QString &pattern, const QDate &date);
     /// What recording the issue would make of its number (NumberUse), asked of the server; while
     /// it does not answer, of the issues waiting here, else nothing (checked when it is sent).
     std::optional<NumberUse> numberUseOf(const LedgerEntry &issue);

@@ -16,53 +16,40 @@ QString waitingText()
     return QCoreApplication::translate("seikyu::SharedNumbers", "Taking a number from the office's server…");
 }
 
+/// Asked while the ledger stopped being the office's: as before, without a word of its own.
+Fault noOffice()
+{
+    return Fault{FaultKind::Unreadable, QString()};
+}
+
 } // namespace
 
 void installSharedNumbers()
 {
     SharedNumbers numbers;
     numbers.active = [] { return IssueLedger::instance().shared() != nullptr; };
-    numbers.take = [](const QDate &date, QString *why) -> std::optional<NumberProposal> {
+    numbers.take = [](const QDate &date) -> Result<NumberProposal> {
         ServerSession *office = IssueLedger::instance().shared();
         if (!office)
-            return std::nullopt;
-        struct Taken
-        {
-            std::optional<NumberProposal> number;
-            QString why;
-        };
-        const std::optional<Taken> taken = office->call<Taken>(
+            return noOffice();
+        return office->callFallible<NumberProposal>(
             [pattern = FreelancePreferences::numberPattern(), date](SharedLedger &shared) {
-                Taken found;
-                found.number = shared.takeNumber(pattern, date, &found.why);
-                if (found.number)
-                    found.number->shared = true;
-                return found;
+                Result<NumberProposal> number = shared.takeNumber(pattern, date);
+                if (number)
+                    number->shared = true;
+                return number;
             },
-            office->defaultWait(waitingText()), why);
-        if (taken && why)
-            *why = taken->why;
-        return taken ? taken->number : std::nullopt;
+            office->defaultWait(waitingText()));
     };
-    numbers.peek = [](const QDate &date, QString *why) -> std::optional<NumberProposal> {
+    numbers.peek = [](const QDate &date) -> Result<NumberProposal> {
         ServerSession *office = IssueLedger::instance().shared();
         if (!office)
-            return std::nullopt;
-        struct Peeked
-        {
-            std::optional<NumberProposal> number;
-            QString why;
-        };
-        const std::optional<Peeked> peeked = office->call<Peeked>(
+            return noOffice();
+        return office->callFallible<NumberProposal>(
             [pattern = FreelancePreferences::numberPattern(), date](SharedLedger &shared) {
-                Peeked found;
-                found.number = shared.peekNumber(pattern, date, &found.why);
-                return found;
+                return shared.peekNumber(pattern, date);
             },
-            office->defaultWait(), why);
-        if (peeked && why)
-            *why = peeked->why;
-        return peeked ? peeked->number : std::nullopt;
+            office->defaultWait());
     };
     numbers.refusal = [](const QString &number, const QString &customer) -> QString {
         ServerSession *office = IssueLedger::instance().shared();
@@ -75,7 +62,7 @@ void installSharedNumbers()
                     if (!shared.connect())
                         return QString();
                     const std::optional<LedgerEntry> holder =
-                        holderOfNumber(shared.server()->database(), number, customer);
+                        holderOfNumber(shared.server()->database(), number, customer).value_or(std::nullopt);
                     return holder ? numberTakenText(number, *holder) : QString();
                 },
                 office->defaultWait(QCoreApplication::translate("seikyu::SharedNumbers",

@@ -101,15 +101,19 @@ std::optional<std::pair<PageLayout, QString>> layOutInvoice(Job &job, std::uniqu
         job.warnings.append(invoice.warnings);
     }
     if (window) {
-        if (!window->readAnew(bytes, &job.reason))
+        if (const Result<void> read = window->readAnew(bytes); !read) {
+            job.reason = read.message();
             return std::nullopt;
+        }
     } else {
         auto document = std::make_unique<Document>();
         // Opened only to be printed: the user's lists are left alone and the page shows the file's
         // own title, customer and issuer.
         document->setTeachesLists(false);
-        if (!document->readFromData(bytes, &job.reason))
+        if (const Result<void> read = document->readFromData(bytes); !read) {
+            job.reason = read.message();
             return std::nullopt;
+        }
         document->windowControllerDidLoadNib();
         window = std::move(document);
     }

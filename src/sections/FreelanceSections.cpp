@@ -113,16 +113,15 @@ void Document::numbNext(QObject *)
         if (m_panelTaken && numbText->text().trimmed() == m_panelTaken->text)
             return;
         QLabel *numbServer = serverLine(numbCtrl.get());
-        QString why;
-        if (const std::optional<NumberProposal> taken = office->take(dateDial->date(), &why)) {
+        if (const Result<NumberProposal> taken = office->take(dateDial->date())) {
             if (m_panelTaken)
                 seikyu::releaseTakenNumber(*m_panelTaken, releasedBecause(TypedInstead));
-            m_panelTaken = taken;
+            m_panelTaken = *taken;
             numbText->setText(taken->text);
             FreelancePreferences::useNumber(*taken);
             numbServer->hide();
         } else {
-            sayOnPanel(numbServer, why);
+            sayOnPanel(numbServer, taken.message());
         }
         return;
     }
@@ -177,27 +176,23 @@ void Document::numbCopy(QObject *)
     hide();
 }
 
-bool Document::takeInvoiceNumber(QString *why)
+Result<void> Document::takeInvoiceNumber()
 {
     const QDate invoiceDate = dateDial->date();
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // Never this computer's own count: two computers would give the same number.
-        QString reason;
-        const std::optional<NumberProposal> taken = office->take(invoiceDate, &reason);
-        if (!taken) {
-            if (why)
-                *why = reason;
-            return false;
-        }
-        m_pageTaken = taken;
+        const Result<NumberProposal> taken = office->take(invoiceDate);
+        if (!taken)
+            return taken.fault();
+        m_pageTaken = *taken;
         setInvoiceNumber(taken->text);
-        return true;
+        return {};
     }
     const NumberProposal proposal = FreelancePreferences::nextNumber(invoiceDate);
     FreelancePreferences::useNumber(proposal);
     m_pageTaken = proposal;
     setInvoiceNumber(proposal.text);
-    return true;
+    return {};
 }
 
 void Document::releaseTakenNumber()
@@ -290,10 +285,9 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     const QDate now = day.isValid() ? day : monthsLater(was, 1);
     dateDial->setDate(now);
     moveWithTheDate(was, now, moveRowDates);
-    QString why;
     // The copy is an invoice of its own at once: its number, for its own date, is taken, and given
     // back if the copy is closed unused.
-    const bool numbered = m_invoiceNumber.isEmpty() || takeInvoiceNumber(&why);
+    const Result<void> numbered = m_invoiceNumber.isEmpty() ? Result<void>() : takeInvoiceNumber();
     if (!keepSums) {
         removeSumsRows();
         sums->setTitle(emptyAmountBox());
@@ -307,7 +301,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
         return QString();
     setInvoiceNumber(QString());
     numbRoom->setBorderColor(RoomBox::guideColor());
-    return tr("This copy has no number yet. %1").arg(why);
+    return tr("This copy has no number yet. %1").arg(numbered.message());
 }
 
 void Document::moveWithTheDate(const QDate &was, const QDate &now, bool moveRows)
@@ -362,7 +356,8 @@ bool Document::offerToFollowTheDate(const QDate &was, const QDate &now)
         seikyu::releaseTakenNumber(*m_pageTaken, releasedBecause(QT_TRANSLATE_NOOP(
                                                      "seikyu::Document", "its invoice was dated into another year")));
         m_pageTaken.reset();
-        takeInvoiceNumber(nullptr);
+        // A number the server cannot give now leaves the page's as it was.
+        static_cast<void>(takeInvoiceNumber());
     }
     return true;
 }

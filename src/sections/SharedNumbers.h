@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "sections/InvoiceNumber.h"
 
 #include <QDate>
@@ -15,14 +16,14 @@ struct SharedNumbers
 {
     /// Whether the ledger is shared now.
     std::function<bool()> active;
-    /// Takes the next number of the date's sequence from the server; nothing, with the reason, when
-    /// the server does not answer.
-    std::function<std::optional<NumberProposal>(const QDate &date, QString *why)> take;
+    /// Takes the next number of the date's sequence from the server; the fault, with the reason,
+    /// when the server does not answer.
+    std::function<Result<NumberProposal>(const QDate &date)> take;
     /// Why a typed number cannot be used (the entry that holds it), or empty. Empty too when the server
     /// cannot be asked now: the number is checked when the entry reaches it.
     std::function<QString(const QString &number, const QString &customer)> refusal;
-    /// The number `take` would give now, not taken (the pattern's preview); nothing, with the reason.
-    std::function<std::optional<NumberProposal>(const QDate &date, QString *why)> peek;
+    /// The number `take` would give now, not taken (the pattern's preview); the fault, with the reason.
+    std::function<Result<NumberProposal>(const QDate &date)> peek;
     /// A number taken (from the server or this computer's count) that no invoice will carry, and
     /// why: given back, or recorded as unused, so the sequence reads whole. Works shared or not.
     std::function<void(const NumberProposal &taken, const QString &why)> release;

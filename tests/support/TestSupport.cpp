@@ -65,9 +65,8 @@ std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes)
 {
     auto document = std::make_unique<Document>();
     if (!fileBytes.isEmpty()) {
-        QString error;
-        if (!document->readFromData(fileBytes, &error))
-            qWarning("test file did not read: %s", qPrintable(error));
+        if (const Result<void> read = document->readFromData(fileBytes); !read)
+            qWarning("test file did not read: %s", qPrintable(read.message()));
     }
     document->windowControllerDidLoadNib();
     return document;
