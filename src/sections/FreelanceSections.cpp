@@ -353,11 +353,12 @@ bool Document::offerToFollowTheDate(const QDate &was, const QDate &now)
         return true;
     moveWithTheDate(was, now, true);
     if (numberMoves) {
-        seikyu::releaseTakenNumber(*m_pageTaken, releasedBecause(QT_TRANSLATE_NOOP(
-                                                     "seikyu::Document", "its invoice was dated into another year")));
-        m_pageTaken.reset();
-        // A number the server cannot give now leaves the page's as it was.
-        static_cast<void>(takeInvoiceNumber());
+        // The new number is taken before the old one goes back: a number the server cannot give
+        // now leaves the page's as it was, and still taken, so that no other invoice is given it.
+        const NumberProposal old = *m_pageTaken;
+        if (takeInvoiceNumber())
+            seikyu::releaseTakenNumber(
+                old, releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "its invoice was dated into another year")));
     }
     return true;
 }
