@@ -1,10 +1,18 @@
 // The customer book's rules, without widgets: due dates from closing days and payment terms, the terms as
 // typed in a customer list, the address block's honorifics and postal codes, and searching by name or reading.
 #include "customers/AddressBlock.h"
+#include "customers/CustomerBook.h"
 #include "customers/CustomerSearch.h"
 #include "customers/PaymentTerms.h"
+#include "support/FullDisk.h"
+#include "support/TestSupport.h"
 
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cstdio>
 
 using namespace seikyu;
 
@@ -25,6 +33,61 @@ PaymentTerms daysAfter(int days)
     terms.basis = PaymentTerms::Basis::InvoiceDate;
     terms.days = days;
     return terms;
+}
+
+Customer customer(const QString &name, const QString &kana = {})
+{
+    Customer c;
+    c.name = name;
+    c.kana = kana;
+    return c;
+}
+
+std::unique_ptr<CustomerBook> openBook(const QString &path)
+{
+    Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(path);
+    if (!book)
+        qWarning("%s (%s)", qPrintable(book.message()), qPrintable(book.fault().detail));
+    return book ? std::move(*book) : nullptr;
+}
+
+QStringList namesOf(const Result<QList<Customer>> &customers)
+{
+    QStringList names;
+    for (const Customer &c : customers ? *customers : QList<Customer>())
+        names.append(c.name);
+    return names;
+}
+
+/// The writer role of this executable: adds `count` customers named `tag`-n to the book at `path`,
+/// saying each one's number once it is stored.
+int addCustomers(const QString &path, int count, const QString &tag)
+{
+    auto book = openBook(path);
+    if (!book)
+        return 1;
+    for (int i = 0; i < count; ++i) {
+        Customer c = customer(QStringLiteral("%1-%2").arg(tag).arg(i));
+        c.note = QString(2000, QChar(u'備')); // a row that spans more than one write
+        if (const Result<qint64> id = book->add(c); !id) {
+            std::fprintf(stderr, "add %d: %s\n", i, qPrintable(id.fault().detail));
+            return 1;
+        }
+        std::printf("%d\n", i);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+QProcess *startWriter(QObject *parent, const QString &path, int count, const QString &tag)
+{
+    auto *process = new QProcess(parent);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SEIKYU_CUSTOMER_WRITER"), QStringLiteral("%1|%2|%3").arg(path).arg(count).arg(tag));
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(QCoreApplication::applicationFilePath(), {});
+    return process;
 }
 
 } // namespace
@@ -211,6 +274,146 @@ private Q_SLOTS:
         QCOMPARE(normalizedPostalCode(typed).value_or(QStringLiteral("refused")), code);
     }
 
+    void bookKeepsCustomersByIdentity()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data/customers.sqlite"));
+        auto book = openBook(path);
+        QVERIFY(book);
+        Customer yamada = customer(QStringLiteral("株式会社山田商事"), QStringLiteral("ヤマダショウジ"));
+        yamada.department = QStringLiteral("経理部");
+        yamada.contactTitle = QStringLiteral("部長");
+        yamada.contactName = QStringLiteral("山田太郎");
+        yamada.postalCode = QStringLiteral("100-0005");
+        yamada.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+        yamada.address2 = QStringLiteral("丸の内ビル 12階");
+        yamada.peppolId = QStringLiteral("0188:7010705000725");
+        yamada.terms = parsePaymentTerms(QStringLiteral("20日締め翌々月10日払い"));
+        yamada.note = QStringLiteral("請求書は郵送で");
+        const Result<qint64> id = book->add(yamada);
+        QVERIFY(id);
+        QVERIFY(book->add(customer(QStringLiteral("あおば工房"), QStringLiteral("アオバコウボウ"))));
+        QVERIFY(book->add(customer(QStringLiteral("Zebra Inc."))));
+        QCOMPARE(namesOf(book->all()), QStringList({"Zebra Inc.", "あおば工房", "株式会社山田商事"}));
+
+        // Renamed, it is the same customer with everything it held.
+        yamada.id = *id;
+        yamada.name = QStringLiteral("山田商事株式会社");
+        QVERIFY(book->update(yamada));
+        const Result<Customer> reread = openBook(path)->byId(*id); // as another window reads it
+        QVERIFY(reread);
+        QCOMPARE(*reread, yamada);
+        QCOMPARE(namesOf(book->search(QStringLiteral("やまだ"))), QStringList({"山田商事株式会社"}));
+        QCOMPARE(namesOf(book->search(QStringLiteral("ｺｳﾎﾞｳ"))), QStringList({"あおば工房"}));
+
+        // Refusals leave the book as it was.
+        QCOMPARE(book->add(customer(QStringLiteral("  "))).fault().kind, FaultKind::BadInput);
+        const Result<QList<qint64>> some = book->addAll({customer(QStringLiteral("A")), customer(QString())});
+        QVERIFY(!some);
+        QCOMPARE(book->all()->size(), 3);
+        QVERIFY(book->remove(*id));
+        QCOMPARE(book->byId(*id).fault().kind, FaultKind::NotFound);
+        QCOMPARE(book->update(yamada).fault().kind, FaultKind::NotFound);
+        QCOMPARE(book->all()->size(), 2);
+    }
+
+    void filesThatAreNoBookAreLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // written at the book's place; "folder" makes a folder there
+        QTest::addColumn<QString>("sql");      // or run there on a fresh database
+        QTest::addColumn<int>("kind");
+        QTest::newRow("random bytes") << QByteArray(8192, '\x5a') << QString() << int(FaultKind::BadInput);
+        QTest::newRow("another program's database")
+            << QByteArray() << "CREATE TABLE notes (x TEXT)" << int(FaultKind::BadInput);
+        QTest::newRow("a later version's book")
+            << QByteArray() << "PRAGMA application_id = 1397441346; PRAGMA user_version = 2; CREATE TABLE t (x)"
+            << int(FaultKind::Refused);
+        QTest::newRow("a folder") << QByteArray("folder") << QString() << int(FaultKind::BadInput);
+    }
+
+    void filesThatAreNoBookAreLeftAlone()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, sql);
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        if (bytes == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("customers.sqlite")));
+        } else if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        } else {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            for (const QString &statement : sql.split(QStringLiteral("; ")))
+                QVERIFY(QSqlQuery(db).exec(statement));
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        }
+        const QByteArray before = QFileInfo(path).isFile() ? test::readAll(path) : QByteArray();
+        const Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(path);
+        QVERIFY(!book);
+        QCOMPARE(int(book.fault().kind), kind);
+        QVERIFY(!book.message().isEmpty());
+        if (QFileInfo(path).isFile())
+            QCOMPARE(test::readAll(path), before);
+    }
+
+    void aFullDiskChangesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        auto book = openBook(path);
+        QVERIFY(book && book->add(customer(QStringLiteral("A"))));
+        Customer big = customer(QStringLiteral("B"));
+        big.note = QString(200000, QChar(u'x'));
+        {
+            const test::FullDisk full(QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size());
+            const Result<qint64> added = book->add(big);
+            QVERIFY(!added);
+            QCOMPARE(added.fault().kind, FaultKind::Unwritable);
+        }
+        QCOMPARE(namesOf(book->all()), QStringList({"A"}));
+        QVERIFY(book->add(customer(QStringLiteral("C"))));
+        QCOMPARE(namesOf(openBook(path)->all()), QStringList({"A", "C"}));
+    }
+
+    void processesShareTheBookAndSurviveAKill()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        constexpr int PerProcess = 40;
+        QList<QProcess *> writers{startWriter(this, path, PerProcess, QStringLiteral("P")),
+                                  startWriter(this, path, PerProcess, QStringLiteral("Q"))};
+        for (QProcess *writer : writers) {
+            QVERIFY(writer->waitForFinished(120000));
+            QCOMPARE(writer->exitCode(), 0);
+        }
+        QCOMPARE(openBook(path)->all()->size(), 2 * PerProcess);
+
+        // Killed while adding: what it said it stored is there, and every row is whole.
+        QProcess *killed = startWriter(this, path, 100000, QStringLiteral("K"));
+        int stored = -1;
+        while (stored < 25 && killed->waitForReadyRead(60000)) {
+            while (killed->canReadLine())
+                stored = killed->readLine().trimmed().toInt();
+        }
+        killed->kill();
+        QVERIFY(killed->waitForFinished());
+        const Result<QList<Customer>> after = openBook(path)->all();
+        QVERIFY(after);
+        int fromKilled = 0;
+        for (const Customer &c : *after) {
+            QCOMPARE(c.note.size(), 2000);
+            fromKilled += c.name.startsWith(QLatin1String("K-")) ? 1 : 0;
+        }
+        QVERIFY2(fromKilled >= stored + 1, qPrintable(QStringLiteral("%1 of %2").arg(fromKilled).arg(stored + 1)));
+        QVERIFY(openBook(path)->add(customer(QStringLiteral("after"))));
+    }
+
     void searchByNameOrReading_data()
     {
         QTest::addColumn<QString>("typed");
@@ -234,5 +437,15 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCustomers)
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // Started by the tests of processes sharing a book, as one of the writers.
+    if (const QString writer = qEnvironmentVariable("SEIKYU_CUSTOMER_WRITER"); !writer.isEmpty()) {
+        const QStringList parts = writer.split(QLatin1Char('|'));
+        return addCustomers(parts.value(0), parts.value(1).toInt(), parts.value(2));
+    }
+    TestCustomers test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_customers.moc"

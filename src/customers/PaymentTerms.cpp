@@ -122,7 +122,7 @@ std::optional<PaymentTerms> parsePaymentTerms(const QString &text, int closingDa
     terms.months = month == QStringLiteral("当月")     ? 0
                    : month == QStringLiteral("翌月")   ? 1
                    : month == QStringLiteral("翌々月") ? 2
-                                                      : match.captured(3).toInt();
+                                                       : match.captured(3).toInt();
     if (terms.months > 12)
         return std::nullopt; // a year ahead at most: anything further is a typing slip
     QString day = match.captured(4);
