@@ -12,6 +12,9 @@
 #include <QStandardPaths>
 #include <QVariant>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace seikyu {
 
@@ -154,6 +157,9 @@ Result<void> setUp(QSqlDatabase db)
         return Fault{FaultKind::BadInput, Text::tr("The customer book is damaged: it is not a database file."),
                      query.lastError().text()};
     const bool empty = query.value(0).toInt() == 0;
+    // A statement left open holds a read snapshot, and a write begun on a snapshot another process
+    // has since moved past fails at once instead of waiting its turn.
+    query.finish();
     if (!empty && mark != BookMark)
         return Fault{FaultKind::BadInput, Text::tr("The file is not a customer book.")};
     if (version > BookVersion)
@@ -177,6 +183,58 @@ Result<void> setUp(QSqlDatabase db)
     });
 }
 
+Result<std::unique_ptr<SqlConnection>> connectTo(const QString &path)
+{
+    auto connection = std::make_unique<SqlConnection>(QStringLiteral("QSQLITE"), QStringLiteral("seikyu-customers"));
+    QSqlDatabase db = connection->database();
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+    if (!db.open())
+        return Fault{FaultKind::Unreadable, Text::tr("The customer book could not be opened."), db.lastError().text()};
+    return connection;
+}
+
+/// Puts a new, empty book at `path`, where there is no file. It is made whole
+/// aside and put in place in one step, in the write-ahead log from its first byte: processes
+/// opening the book at once never see it half made, and none has to switch the journal of a
+/// file others have open, which SQLite refuses.
+Result<void> makeBook(const QString &path)
+{
+    const QString aside =
+        QStringLiteral("%1.new-%2-%3").arg(path).arg(QCoreApplication::applicationPid()).arg(quintptr(&path));
+    const auto cleanUp = [&] {
+        for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+            QFile::remove(aside + QLatin1String(suffix));
+    };
+    {
+        Result<std::unique_ptr<SqlConnection>> connection = connectTo(aside);
+        Result<void> made = connection ? Result<void>() : Result<void>(connection.fault());
+        if (made) {
+            QSqlDatabase db = (*connection)->database();
+            QSqlQuery pragma(db);
+            const bool logged = pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+            pragma.finish(); // its answer ("wal") would keep the creating transaction from committing
+            made = logged ? setUp(db) : unwritable(pragma.lastError());
+        }
+        if (!made) {
+            if (connection)
+                connection->reset();
+            cleanUp();
+            return made;
+        }
+    } // closed, its log folded into the file
+    const QByteArray from = QFile::encodeName(aside);
+    const QByteArray to = QFile::encodeName(path);
+    // link(), unlike rename(), never replaces a book another process put there meanwhile.
+    const bool placed = ::link(from.constData(), to.constData()) == 0 || errno == EEXIST;
+    const int error = errno;
+    cleanUp();
+    if (!placed)
+        return Fault{FaultKind::Unwritable, Text::tr("The customer book could not be made."),
+                     QString::fromLocal8Bit(std::strerror(error))};
+    return {};
+}
+
 } // namespace
 
 CustomerBook::CustomerBook(std::unique_ptr<SqlConnection> connection) : m_connection(std::move(connection)) {}
@@ -197,21 +255,20 @@ Result<std::unique_ptr<CustomerBook>> CustomerBook::open(const QString &path)
     if (!QDir().mkpath(file.absolutePath()))
         return Fault{FaultKind::Unwritable, Text::tr("The folder of the customer book could not be made: %1")
                                                 .arg(QDir::toNativeSeparators(file.absolutePath()))};
-    auto connection = std::make_unique<SqlConnection>(QStringLiteral("QSQLITE"), QStringLiteral("seikyu-customers"));
-    QSqlDatabase db = connection->database();
-    db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
-    if (!db.open())
-        return Fault{FaultKind::Unreadable, Text::tr("The customer book could not be opened."), db.lastError().text()};
+    if (!file.exists()) {
+        if (Result<void> made = makeBook(path); !made)
+            return made.fault();
+    }
+    Result<std::unique_ptr<SqlConnection>> connection = connectTo(path);
+    if (!connection)
+        return connection.fault();
+    QSqlDatabase db = (*connection)->database();
     if (Result<void> ready = setUp(db); !ready)
         return ready.fault();
-    // Only a book is switched to the write-ahead log: another program's file stays as it was.
     QSqlQuery pragma(db);
-    for (const char *statement : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL"}) {
-        if (!pragma.exec(QLatin1String(statement)))
-            return unreadable(pragma.lastError());
-    }
-    return std::unique_ptr<CustomerBook>(new CustomerBook(std::move(connection)));
+    if (!pragma.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        return unreadable(pragma.lastError());
+    return std::unique_ptr<CustomerBook>(new CustomerBook(std::move(*connection)));
 }
 
 Result<QList<Customer>> CustomerBook::all() const
