@@ -2,16 +2,32 @@
 // typed in a customer list, the address block's honorifics and postal codes, and searching by name or reading.
 #include "customers/AddressBlock.h"
 #include "customers/CustomerBook.h"
+#include "customers/CustomerBookWindow.h"
+#include "customers/CustomerCsv.h"
+#include "customers/CustomerMigration.h"
 #include "customers/CustomerSearch.h"
 #include "customers/PaymentTerms.h"
+#include "import/ShiftJisText.h"
+#include "invoice/InvoiceFile.h"
+#include "sections/CustomerHonorifics.h"
+#include "sections/CustomerPeers.h"
+#include "sections/SavedLists.h"
 #include "support/FullDisk.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QProcess>
+#include <QPushButton>
+#include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cstdio>
 
 using namespace seikyu;
@@ -183,6 +199,7 @@ private Q_SLOTS:
         QTest::newRow("末") << "末" << MonthEndDay;
         QTest::newRow("月末") << "月末" << MonthEndDay;
         QTest::newRow("末日締") << "末日締" << MonthEndDay;
+        QTest::newRow("the 30th closes the month") << "30日締め" << MonthEndDay;
         QTest::newRow("0") << "0" << 0;
         QTest::newRow("32") << "32" << 0;
         QTest::newRow("word") << "毎週" << 0;
@@ -414,6 +431,175 @@ private Q_SLOTS:
         QVERIFY(openBook(path)->add(customer(QStringLiteral("after"))));
     }
 
+    void customerListsReadBackAsWritten_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::newRow("UTF-8") << int(CustomerCsvEncoding::Utf8);
+        QTest::newRow("Shift_JIS") << int(CustomerCsvEncoding::ShiftJis);
+    }
+
+    void customerListsReadBackAsWritten()
+    {
+        QFETCH(int, encoding);
+        Customer full = customer(QStringLiteral("株式会社山田商事, 本社"), QStringLiteral("ヤマダショウジ"));
+        full.department = QStringLiteral("経理部");
+        full.contactTitle = QStringLiteral("部長");
+        full.contactName = QStringLiteral("山田 \"太郎\"");
+        full.postalCode = QStringLiteral("100-0005");
+        full.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+        full.address2 = QStringLiteral("丸の内ビル 12階");
+        full.telephone = QStringLiteral("+81-3-1234-5678"); // written inert for spreadsheets, read back as typed
+        full.email = QStringLiteral("keiri@yamada.example.jp");
+        full.peppolId = QStringLiteral("0188:7010705000725");
+        full.terms = parsePaymentTerms(QStringLiteral("20日締め翌々月10日払い"));
+        full.note = QStringLiteral("請求書は郵送で\n控えはPDFで");
+        Customer person = customer(QStringLiteral("鈴木花子"));
+        person.honorific = 1;
+        person.terms = parsePaymentTerms(QStringLiteral("30日"));
+        const Result<QByteArray> bytes = customerCsv({full, person}, CustomerCsvEncoding(encoding));
+        QVERIFY(bytes);
+        const Result<CustomerImport> read = readCustomerCsv(*bytes);
+        QVERIFY(read);
+        QCOMPARE(read->customers, QList<Customer>({full, person}));
+        QVERIFY(read->skipped.isEmpty() && read->ignoredColumns.isEmpty());
+        QCOMPARE(read->encoding,
+                 encoding == int(CustomerCsvEncoding::Utf8) ? TextEncoding::Utf8WithBom : TextEncoding::ShiftJis);
+    }
+
+    void customerListOfAnotherProgram()
+    {
+        const QString text = QStringLiteral(
+            "取引先名,ふりがな,〒,住所,建物名,TEL,ランク,締日,支払サイト,備考,敬称\r\n"
+            "株式会社青葉,アオバ,１００－０００１,東京都千代田区千代田1-1,,03-1111-2222,A,末,翌月末,,\r\n"
+            ",,,,,,,,,,\r\n"                         // an empty line of cells
+            "佐藤商店,サトウ,123,大阪府,,,,,,,\r\n"  // line 4: a short postal code
+            "田中工務店,タナカ,,,,,,20,現金,,\r\n"   // line 5: no terms
+            "高橋様,タカハシ,,,,,,,,,殿\r\n"         // line 6: an honorific
+            "伊藤,イトウ,,,,,,２０日,,郵送,様\r\n"); // a closing day alone
+        const std::variant<QByteArray, qsizetype> bytes = toShiftJis(text);
+        QVERIFY(std::holds_alternative<QByteArray>(bytes));
+        const Result<CustomerImport> read = readCustomerCsv(std::get<QByteArray>(bytes));
+        QVERIFY(read);
+        QCOMPARE(read->encoding, TextEncoding::ShiftJis);
+        QCOMPARE(read->ignoredColumns, QStringList({"ランク"}));
+        QCOMPARE(namesOf(read->customers), QStringList({"株式会社青葉", "伊藤"}));
+        const Customer &aoba = read->customers.at(0);
+        QCOMPARE(aoba.postalCode, QStringLiteral("100-0001"));
+        QCOMPARE(aoba.telephone, QStringLiteral("03-1111-2222"));
+        QCOMPARE(paymentTermsText(aoba.terms.value()), QStringLiteral("末締め翌月末払い"));
+        QCOMPARE(read->customers.at(1).honorific, 1);
+        QCOMPARE(paymentTermsText(read->customers.at(1).terms.value()), QStringLiteral("20日締め翌月末払い"));
+        QList<int> lines;
+        for (const SkippedLine &skipped : read->skipped) {
+            lines.append(skipped.line);
+            QVERIFY(!skipped.reason.isEmpty());
+        }
+        QCOMPARE(lines, QList<int>({4, 5, 6}));
+    }
+
+    void customerListsRefused()
+    {
+        QCOMPARE(readCustomerCsv("name,address\r\nA,B\r\n").fault().kind, FaultKind::BadInput);
+        QCOMPARE(readCustomerCsv(QByteArray("\x00\x01\x02", 3)).fault().kind, FaultKind::BadInput);
+        // Shift_JIS has no sushi: the list is not written with a question mark in its place.
+        const Result<QByteArray> written = customerCsv(
+            {customer(QStringLiteral("青葉")), customer(QStringLiteral("すし🍣処"))}, CustomerCsvEncoding::ShiftJis);
+        QVERIFY(!written);
+        QVERIFY2(written.message().contains(QStringLiteral("すし🍣処")), qPrintable(written.message()));
+        QVERIFY(customerCsv({customer(QStringLiteral("すし🍣処"))}, CustomerCsvEncoding::Utf8));
+    }
+
+    void oldCustomerListsMoveIntoTheBookOnce()
+    {
+        const QStringList list{QStringLiteral("株式会社青葉"), QStringLiteral("鈴木花子"),
+                               QStringLiteral("株式会社青葉"), QString()};
+        SavedLists::instance().save(list, QStringLiteral("whom"));
+        CustomerHonorifics::remember(QStringLiteral("鈴木花子"), QStringLiteral("様"));
+        storePeer(QStringLiteral("株式会社青葉"), QStringLiteral("0188:7010705000725"));
+        QSettings().remove(QStringLiteral("customerBook"));
+        QTemporaryDir dir;
+        auto book = openBook(dir.filePath(QStringLiteral("customers.sqlite")));
+        QVERIFY(book->add(customer(QStringLiteral("鈴木花子")))); // already there: not added again
+        QCOMPARE(moveOldCustomerListsInto(*book).value(), 1);
+        QCOMPARE(namesOf(book->all()), QStringList({"株式会社青葉", "鈴木花子"}));
+        QCOMPARE(book->all()->at(0).peppolId, QStringLiteral("0188:7010705000725"));
+        QCOMPARE(customersOfOldLists(list, SavedLists::instance().read(CustomerHonorifics::ListKey).value(), {})
+                     .at(1)
+                     .honorific,
+                 1);
+        // Once moved, a book emptied by the user is not filled again; the settings keep their lists.
+        QVERIFY(book->remove(book->all()->at(0).id));
+        QCOMPARE(moveOldCustomerListsInto(*book).value(), 0);
+        QCOMPARE(SavedLists::instance().read(QStringLiteral("whom")), std::optional(list));
+    }
+
+    void invoiceFilesKeepTheAddressTheyWereSentTo()
+    {
+        Invoice invoice;
+        invoice.customer = QStringLiteral("株式会社山田商事");
+        invoice.date = QDate(2026, 12, 8);
+        const QByteArray without = writeInvoice(invoice);
+        for (const char *member : {"\"post\"", "\"addr\"", "\"dept\"", "\"attn\""})
+            QVERIFY2(!without.contains(member), member); // invoices without an address are written as before
+        invoice.customerAddress = {QStringLiteral("100-0005"),
+                                   QStringLiteral("東京都千代田区丸の内1-1-1\n丸の内ビル 12階"),
+                                   QStringLiteral("経理部"), QStringLiteral("部長 山田太郎")};
+        const Result<Invoice> read = readInvoiceBytes(writeInvoice(invoice));
+        QVERIFY(read);
+        QCOMPARE(read->customerAddress, invoice.customerAddress);
+        QVERIFY(readInvoiceBytes(without)->customerAddress.isEmpty());
+    }
+
+    void theWindowEditsTheBook()
+    {
+        test::initApplication();
+        test::PrompterGuard prompter;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        CustomerBookWindow window(path);
+        auto *list = window.findChild<QListWidget *>(QStringLiteral("customerList"));
+        auto *name = window.findChild<QLineEdit *>(QStringLiteral("customerName"));
+        auto *terms = window.findChild<QLineEdit *>(QStringLiteral("customerTerms"));
+        auto *closing = window.findChild<QComboBox *>(QStringLiteral("customerClosingDay"));
+        window.findChild<QPushButton *>(QStringLiteral("addCustomer"))->click();
+        QCOMPARE(list->count(), 1);
+        // Typed as an input method commits text, each field stored when left.
+        const auto type = [](QLineEdit *field, const QString &text) {
+            field->selectAll();
+            field->insert(text);
+            emit field->editingFinished();
+        };
+        type(name, QStringLiteral("株式会社山田商事"));
+        closing->setCurrentIndex(20);
+        emit closing->activated(20);
+        type(terms, QStringLiteral("翌々月１０日"));
+        const Result<QList<Customer>> stored = openBook(path)->all();
+        QCOMPARE(namesOf(stored), QStringList({"株式会社山田商事"}));
+        QCOMPARE(paymentTermsText(stored->front().terms.value()), QStringLiteral("20日締め翌々月10日払い"));
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("株式会社山田商事"));
+
+        // A list with one good line and one without a name: the preview is shown, and Add adds the one.
+        QFile csv(dir.filePath(QStringLiteral("list.csv")));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write(QStringLiteral("顧客名,郵便番号\r\nあおば工房,1000001\r\n,1000002\r\n").toUtf8());
+        csv.close();
+        QTimer::singleShot(0, [] {
+            if (auto *preview = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                preview->accept();
+        });
+        QCOMPARE(window.importFrom(csv.fileName()), 1);
+        QCOMPARE(namesOf(openBook(path)->all()), QStringList({"あおば工房", "株式会社山田商事"}));
+
+        // Shift_JIS cannot hold the sushi: refused with a reason, and no file is left behind.
+        QVERIFY(openBook(path)->add(customer(QStringLiteral("すし🍣処"))));
+        const QString out = dir.filePath(QStringLiteral("out.csv"));
+        QVERIFY(!window.exportTo(out, true));
+        QCOMPARE(prompter->alerts.size(), 1);
+        QVERIFY(!QFileInfo::exists(out));
+        QVERIFY(window.exportTo(out, false));
+        QCOMPARE(readCustomerCsv(test::readAll(out))->customers.size(), 3);
+    }
+
     void searchByNameOrReading_data()
     {
         QTest::addColumn<QString>("typed");
@@ -439,7 +625,7 @@ private Q_SLOTS:
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     // Started by the tests of processes sharing a book, as one of the writers.
     if (const QString writer = qEnvironmentVariable("SEIKYU_CUSTOMER_WRITER"); !writer.isEmpty()) {
         const QStringList parts = writer.split(QLatin1Char('|'));

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -335,6 +336,32 @@ Result<QList<qint64>> CustomerBook::addAll(const QList<Customer> &customers)
             ids.append(*id);
         }
         return ids;
+    });
+}
+
+Result<int> CustomerBook::addMissing(const QList<Customer> &customers)
+{
+    QSqlDatabase db = m_connection->database();
+    return inTransaction<int>(db, [&]() -> Result<int> {
+        QSet<QString> held;
+        {
+            QSqlQuery names(db);
+            if (!names.exec(QStringLiteral("SELECT name FROM customers")))
+                return unreadable(names.lastError());
+            while (names.next())
+                held.insert(names.value(0).toString());
+        }
+        int added = 0;
+        for (const Customer &customer : customers) {
+            if (held.contains(customer.name.trimmed()))
+                continue;
+            const Result<qint64> id = insert(db, customer);
+            if (!id)
+                return id.fault();
+            held.insert(customer.name.trimmed());
+            ++added;
+        }
+        return added;
     });
 }
 

@@ -36,6 +36,9 @@ public:
     Result<qint64> add(const Customer &customer);
     /// Adds every customer in one transaction: all or none. Their identities, in order.
     Result<QList<qint64>> addAll(const QList<Customer> &customers);
+    /// Adds, in one transaction, the customers whose name the book does not hold yet; how many.
+    /// Two processes doing this at once add each customer once.
+    Result<int> addMissing(const QList<Customer> &customers);
     /// Changes the stored customer of `customer.id` to `customer`: renaming keeps the identity.
     Result<void> update(const Customer &customer);
     Result<void> remove(qint64 id);

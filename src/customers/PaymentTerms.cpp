@@ -54,6 +54,14 @@ std::optional<int> dayOf(const QString &digitsOrEnd)
     return day;
 }
 
+/// A closing day is a day 1 to 28 or the month's end: the 29th and 30th close the month too, so
+/// that every month has its closing day.
+std::optional<int> closingDayOf(const QString &digitsOrEnd)
+{
+    const std::optional<int> day = dayOf(digitsOrEnd);
+    return day && *day > 28 ? MonthEndDay : day;
+}
+
 } // namespace
 
 QDate closingDateFor(const QDate &invoiceDate, int closingDay)
@@ -92,7 +100,7 @@ std::optional<int> parseClosingDay(const QString &text)
     const QRegularExpressionMatch match = shape.match(plain(text));
     if (!match.hasMatch())
         return std::nullopt;
-    return dayOf(match.captured(1));
+    return closingDayOf(match.captured(1));
 }
 
 std::optional<PaymentTerms> parsePaymentTerms(const QString &text, int closingDay)
@@ -117,7 +125,7 @@ std::optional<PaymentTerms> parsePaymentTerms(const QString &text, int closingDa
     if (!match.hasMatch())
         return std::nullopt;
     if (!match.captured(1).isEmpty())
-        terms.closingDay = *dayOf(match.captured(1));
+        terms.closingDay = *closingDayOf(match.captured(1));
     const QString month = match.captured(2);
     terms.months = month == QStringLiteral("当月")     ? 0
                    : month == QStringLiteral("翌月")   ? 1

@@ -7,7 +7,7 @@
 namespace seikyu {
 
 /// A customer's closing day (締め日): the day of the month up to which its purchases are billed
-/// together. 31 stands for the month's end (末締め); a day the month does not have is its last day.
+/// together, 1 to 28, or 31 for the month's end (末締め); a 29th or 30th typed closes at the month's end.
 inline constexpr int MonthEndDay = 31;
 
 /// When a customer pays (支払条件): a day some months after the closing, or some days after the

@@ -525,6 +525,8 @@ private:
     std::optional<NumberProposal> m_panelTaken; ///< taken by Next Number in the open number panel
     std::optional<NumberProposal> m_pageTaken;  ///< taken for the invoice, given back if never issued
     QString m_peer;
+    /// The customer's address, kept as the file gave it until the customer panel sets it.
+    CustomerPostalAddress m_customerAddress;
     QDate m_dueDate;
     int m_taxRate = 8;
     double m_zoom = 1.0;

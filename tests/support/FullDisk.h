@@ -3,7 +3,7 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace test {
+namespace seikyu::test {
 
 /// Lowers the largest file this process may write, which fails writes the way a full disk does (and, unlike
 /// permissions, also for root); SIGXFSZ is ignored meanwhile so that the write fails instead of killing the process.
@@ -28,4 +28,4 @@ private:
     void (*m_oldHandler)(int);
 };
 
-} // namespace test
+} // namespace seikyu::test
