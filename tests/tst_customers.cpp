@@ -7,6 +7,7 @@
 #include "customers/CustomerMigration.h"
 #include "customers/CustomerSearch.h"
 #include "customers/PaymentTerms.h"
+#include "document/Document.h"
 #include "import/ShiftJisText.h"
 #include "invoice/InvoiceFile.h"
 #include "sections/CustomerHonorifics.h"
@@ -17,7 +18,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
@@ -598,6 +602,44 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(out));
         QVERIFY(window.exportTo(out, false));
         QCOMPARE(readCustomerCsv(test::readAll(out))->customers.size(), 3);
+    }
+
+    void theCustomerPanelTakesTheAddressAndTermsFromTheBook()
+    {
+        test::initApplication();
+        test::PrompterGuard prompter;
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(CustomerBook::defaultPath() + QLatin1String(suffix));
+        Customer yamada = customer(QStringLiteral("株式会社山田商事"));
+        yamada.postalCode = QStringLiteral("100-0005");
+        yamada.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+        yamada.address2 = QStringLiteral("丸の内ビル 12階");
+        yamada.department = QStringLiteral("経理部");
+        yamada.contactTitle = QStringLiteral("部長");
+        yamada.contactName = QStringLiteral("山田太郎");
+        yamada.terms = parsePaymentTerms(QStringLiteral("20日締め翌月末払い"));
+        QVERIFY(openBook(CustomerBook::defaultPath())->add(yamada));
+        SavedLists::instance().save({QStringLiteral("株式会社山田商事")}, QStringLiteral("whom"));
+
+        const std::unique_ptr<Document> document = test::makeDocument();
+        document->dateDial->setDate(QDate(2026, 12, 25));
+        document->setDueDate(QDate(2027, 1, 10));
+        document->whomShow();
+        document->whomDial->setCurrentIndex(0);
+        test::click(*document, QStringLiteral("whomCtrlOk"));
+        // Closed on 20 January, paid by the end of February.
+        QCOMPARE(document->dueDate(), QDate(2027, 2, 28));
+        const QJsonObject file = QJsonDocument::fromJson(document->dataOfType()).object();
+        QCOMPARE(file.value("post").toString(), QStringLiteral("100-0005"));
+        QCOMPARE(file.value("addr").toString(), QStringLiteral("東京都千代田区丸の内1-1-1\n丸の内ビル 12階"));
+        QCOMPARE(file.value("dept").toString(), QStringLiteral("経理部"));
+        QCOMPARE(file.value("attn").toString(), QStringLiteral("部長 山田太郎"));
+
+        // The date panel moves the due date by the terms too.
+        document->dateShow();
+        document->dateDial->setDate(QDate(2027, 1, 25));
+        document->dateCopy();
+        QCOMPARE(document->dueDate(), QDate(2027, 3, 31));
     }
 
     void searchByNameOrReading_data()
