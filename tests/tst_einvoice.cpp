@@ -1,6 +1,7 @@
 // The JP PINT e-invoice without widgets: the mapping of an invoice's money onto UBL, checked against the
 // schema and the Japanese rules for every kind of table; what is refused and why; the customer's
 // electronic address; the invoice period and the units.
+#include "einvoice/BankAccount.h"
 #include "einvoice/EInvoiceMapping.h"
 #include "einvoice/InvoicePeriod.h"
 #include "einvoice/PeppolId.h"
@@ -175,8 +176,8 @@ private slots:
         QTest::newRow("64-bit totals") << Table{{{"大口", "", "", Huge, S}}} << QStringList{"S"};
         QTest::newRow("64-bit totals, two rates")
             << Table{{{"大口A", "", "", Huge / 2, S}, {"大口B", "", "", Huge / 2, R}}} << QStringList{"S", "AA"};
-        QTest::newRow("an invoice at 8 % throughout")
-            << Table{{{"野菜", "300", "10個", 3000, S}, {"果物", "450", "4個", 1800, R}}, 8} << QStringList{"AA"};
+        QTest::newRow("reduced-rate rows on an invoice at 8 %")
+            << Table{{{"野菜", "300", "10個", 3000, R}, {"果物", "450", "4個", 1800, R}}, 8} << QStringList{"AA"};
         QTest::newRow("withholding")
             << Table{{{"原稿料", "", "", 100000, S}}, 10, true, TaxRounding::HalfAwayFromZero, true}
             << QStringList{"S"};
@@ -231,7 +232,9 @@ private slots:
 
     void theChecksCatchWhatIsWrong()
     {
-        const Table table{{{"米 5kg", "2480", "10袋", 24800, TaxClass::Reduced}, {"配送料", "1100", "2回", 2200}}};
+        const Table table{{{"【2026年12月分】", "", "", 0, TaxClass::Standard}, // a heading: said in the note
+                           {"米 5kg", "2480", "10袋", 24800, TaxClass::Reduced},
+                           {"配送料", "1100", "2回", 2200}}};
         const EInvoice good = mapEInvoice(invoiceOf(table), QDate(2026, 12, 5));
         QVERIFY(good.ok());
         EInvoice swapped = good;
@@ -255,14 +258,27 @@ private slots:
 
     void linesCarryTheirUnitsNamesAndMarks()
     {
-        const Table table{{{"米 5kg", "2480", "10袋", 24800, TaxClass::Reduced},
+        const Table table{{{"【2026年12月分】", "", "", 0, TaxClass::Standard}, // a heading: said in the note
+                           {"米 5kg", "2480", "10袋", 24800, TaxClass::Reduced},
                            {"作業", "4000", "2.50時間", 10000, TaxClass::Standard},
                            {"出張", "20000", "2日", 40000, TaxClass::Standard},
                            {"設置", "15000", "1式", 15000, TaxClass::Standard},
                            {"", "", "", 0, TaxClass::Standard, ""}, // a blank row between items: no line
                            {"値引き", "", "", -3000, TaxClass::Standard}}};
-        const EInvoice invoice = mapEInvoice(invoiceOf(table), QDate(2026, 12, 5));
-        QVERIFY(invoice.ok());
+        Invoice contents = invoiceOf(table);
+        contents.customerAddress = {QStringLiteral("100-0005"),
+                                    QStringLiteral("東京都千代田区丸の内1-1-1\n丸の内ビル 12階"),
+                                    QStringLiteral("経理部"), QStringLiteral("部長 山田太郎")};
+        const EInvoice invoice = mapEInvoice(contents, QDate(2026, 12, 5));
+        QVERIFY2(invoice.ok(), qPrintable(invoice.refusals.join(" / ")));
+        QCOMPARE(m_schema->violations(eInvoiceXml(invoice)), QStringList());
+        QCOMPARE(jpRuleViolations(invoice.document), QStringList());
+        QCOMPARE(invoice.document.child("cbc:Note")->text, QStringLiteral("【2026年12月分】\n※は軽減税率対象"));
+        const XmlElement *buyer = invoice.document.find("cac:AccountingCustomerParty/cac:Party");
+        QCOMPARE(buyer->find("cac:PostalAddress/cbc:StreetName")->text, QStringLiteral("東京都千代田区丸の内1-1-1"));
+        QCOMPARE(buyer->find("cac:PostalAddress/cbc:AdditionalStreetName")->text, QStringLiteral("丸の内ビル 12階"));
+        QCOMPARE(buyer->find("cac:PostalAddress/cbc:PostalZone")->text, QStringLiteral("100-0005"));
+        QCOMPARE(buyer->find("cac:Contact/cbc:Name")->text, QStringLiteral("経理部 部長 山田太郎"));
         const auto lines = invoice.document.childrenNamed("cac:InvoiceLine");
         QCOMPARE(lines.at(0)->find("cac:Item/cbc:Name")->text, QStringLiteral("米 5kg ※"));
         QCOMPARE(lines.at(0)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("H87"));
@@ -273,7 +289,7 @@ private slots:
         QCOMPARE(lines.at(1)->find("cac:Price/cbc:PriceAmount")->text, QStringLiteral("4000"));
         QCOMPARE(lines.at(1)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("HUR"));
         QCOMPARE(lines.at(2)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("DAY"));
-        QCOMPARE(lines.at(3)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("C62"));
+        QCOMPARE(lines.at(3)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("LS"));
         // A discount: a negative quantity at a positive price.
         QCOMPARE(lines.at(4)->child("cbc:InvoicedQuantity")->text, QStringLiteral("-1"));
         QCOMPARE(lines.at(4)->find("cac:Price/cbc:PriceAmount")->text, QStringLiteral("3000"));
@@ -283,8 +299,7 @@ private slots:
         const XmlElement *seller = invoice.document.find("cac:AccountingSupplierParty/cac:Party/cbc:EndpointID");
         QCOMPARE(seller->attributeValue("schemeID"), QStringLiteral("0221"));
         QCOMPARE(seller->text, QStringLiteral("T8010001000003"));
-        const XmlElement *buyer = invoice.document.find("cac:AccountingCustomerParty/cac:Party/cbc:EndpointID");
-        QCOMPARE(buyer->attributeValue("schemeID"), QStringLiteral("0188"));
+        QCOMPARE(buyer->child("cbc:EndpointID")->attributeValue("schemeID"), QStringLiteral("0188"));
         QCOMPARE(invoice.document.find("cac:PaymentTerms/cbc:Note")->text,
                  QStringLiteral("みずほ銀行 丸の内支店 普通 1234567"));
         QCOMPARE(invoice.document.find("cac:InvoicePeriod/cbc:StartDate")->text, QStringLiteral("2026-12-01"));
@@ -305,6 +320,8 @@ private slots:
         QTest::newRow("a price without a name") << QString("name") << "no name";
         QTest::newRow("no due date nor bank") << QString("dues") << "when nor where";
         QTest::newRow("contained tax JP PINT cannot state") << QString("inside down") << "四捨五入";
+        // Its standard rows would be stated as reduced-rate supplies (AA), which they are not.
+        QTest::newRow("the former standard rate of 8 %") << QString("rate 8") << "former standard rate";
         // What XML cannot carry is refused with the member named, never written malformed.
         QTest::newRow("a control character") << QString("ctrl") << "“whom” holds a character";
         QTest::newRow("a lone surrogate") << QString("surrogate") << "“item 1 name”";
@@ -319,6 +336,8 @@ private slots:
         Table table{{{"弁当", "500", "4個", 2000, TaxClass::Reduced}, {"お茶", "150", "4本", 600, TaxClass::Reduced}}};
         if (damage == "inside down")
             table = Table{{{"ランチ", "1099", "1食", 1099, TaxClass::Standard}}, 10, false, TaxRounding::Down};
+        if (damage == "rate 8")
+            table = Table{{{"野菜", "300", "10個", 3000, TaxClass::Standard}}, 8};
         Invoice contents = invoiceOf(table);
         if (damage == "numb")
             contents.number.clear();
@@ -431,6 +450,58 @@ private slots:
         QVERIFY(!rowDate("13-40", invoiceDate).isValid());
     }
 
+    void bankLinesBecomeAnAccount_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("account"); // bank|code|branch|code|type|number|holder; "" when none
+        QTest::newRow("plain") << "みずほ銀行 丸の内支店 普通 1234567"
+                               << "みずほ銀行||丸の内支店||普通|1234567|";
+        QTest::newRow("codes and holder") << "三菱UFJ銀行(0005) 渋谷支店(135) 当座 7654321 カ）ヤマダシヨウジ"
+                                          << "三菱UFJ銀行|0005|渋谷支店|135|当座|7654321|カ)ヤマダシヨウジ";
+        QTest::newRow("full width, 預金, 口座番号")
+            << "城南信用金庫（１２３４） 本店（００１） 普通預金 口座番号１２３４５６７"
+            << "城南信用金庫|1234|本店|001|普通|1234567|";
+        QTest::newRow("ゆうちょ's branch") << "ゆうちょ銀行 〇一八店 普通 1234567"
+                                           << "ゆうちょ銀行||〇一八店||普通|1234567|";
+        QTest::newRow("six digits") << "みずほ銀行 丸の内支店 普通 123456"
+                                    << "";
+        QTest::newRow("no type") << "みずほ銀行 丸の内支店 1234567"
+                                 << "";
+        QTest::newRow("free text") << "お振込手数料はご負担ください"
+                                   << "";
+    }
+    void bankLinesBecomeAnAccount()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, account);
+        const std::optional<BankAccount> read = parseBankAccount(line);
+        const QString fields = read ? QStringList{read->bank, read->bankCode, read->branch, read->branchCode,
+                                                  read->type, read->number,   read->holder}
+                                          .join(QLatin1Char('|'))
+                                    : QString();
+        QCOMPARE(fields, account);
+    }
+
+    void theAccountIsACreditTransfer()
+    {
+        Invoice contents = invoiceOf(Table{{{"デザイン料", "50000", "1式", 50000, TaxClass::Standard}}});
+        contents.issuer = contents.issuer->replace(
+            QStringLiteral("みずほ銀行 丸の内支店 普通 1234567"),
+            QStringLiteral("みずほ銀行(0001) 丸の内支店(110) 普通 1234567 ヤマダシヨクヒン(カ"));
+        const EInvoice invoice = mapEInvoice(contents, QDate(2026, 12, 5));
+        QVERIFY(invoice.ok());
+        QCOMPARE(m_schema->violations(eInvoiceXml(invoice)), QStringList());
+        const XmlElement *means = invoice.document.child("cac:PaymentMeans");
+        QCOMPARE(means->child("cbc:PaymentMeansCode")->text, QStringLiteral("30"));
+        QCOMPARE(means->find("cac:PayeeFinancialAccount/cbc:ID")->text, QStringLiteral("1234567"));
+        QCOMPARE(means->find("cac:PayeeFinancialAccount/cbc:Name")->text, QStringLiteral("ヤマダシヨクヒン(カ"));
+        QCOMPARE(means->find("cac:PayeeFinancialAccount/cac:FinancialInstitutionBranch/cbc:ID")->text,
+                 QStringLiteral("0001110"));
+        // The line as the page prints it stays in the terms.
+        QVERIFY(
+            invoice.document.find("cac:PaymentTerms/cbc:Note")->text.startsWith(QStringLiteral("みずほ銀行(0001)")));
+    }
+
     void unitsHaveTheirCodes_data()
     {
         QTest::addColumn<QString>("quantity");
@@ -439,8 +510,14 @@ private slots:
             QTest::newRow(piece) << QString::fromUtf8(piece) << "H87";
         QTest::newRow("hours") << QString("1.5時間") << "HUR";
         QTest::newRow("days") << QString("２日") << "DAY";
-        for (const char *one : {"1式", "一式", "3件", "2回"})
+        for (const char *one : {"3件", "2回"})
             QTest::newRow(one) << QString::fromUtf8(one) << "C62";
+        for (const char *lumpSum : {"1式", "一式"})
+            QTest::newRow(lumpSum) << QString::fromUtf8(lumpSum) << "LS";
+        for (const char *months : {"3ヶ月", "３か月", "2カ月", "6ケ月", "1人月"})
+            QTest::newRow(months) << QString::fromUtf8(months) << "MON";
+        for (const char *kilograms : {"5kg", "5KG", "5㎏", "2キロ"})
+            QTest::newRow(kilograms) << QString::fromUtf8(kilograms) << "KGM";
     }
     void unitsHaveTheirCodes()
     {

@@ -9,6 +9,7 @@
 #include "invoice/InvoiceFile.h"
 #include "output/PdfExport.h"
 #include "sections/SavedLists.h"
+#include "support/FullDisk.h"
 #include "support/TestSupport.h"
 #include "widgets/ImageWell.h"
 
@@ -106,29 +107,6 @@ QByteArray runChild(const char *mode, bool *crashed = nullptr)
     return child.readAllStandardOutput();
 }
 
-/// Lowers the largest file this process may write, which fails writes the way a full disk does (and, unlike
-/// permissions, also for root); SIGXFSZ is ignored meanwhile so that the write fails instead of killing the process.
-class FullDisk
-{
-public:
-    explicit FullDisk(rlim_t bytes) : m_oldHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FullDisk()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
-};
-
 enum class Failure { FullDisk, SilentlyFullDisk, VanishedFolder };
 
 } // namespace
@@ -173,7 +151,7 @@ private slots:
         auto honest = qScopeGuard([] { silentRoom = -1; });
         QByteArray page;
         {
-            std::optional<FullDisk> disk;
+            std::optional<test::FullDisk> disk;
             if (failure == Failure::FullDisk)
                 disk.emplace(512);
             if (failure == Failure::SilentlyFullDisk)
@@ -394,7 +372,7 @@ private slots:
         const QString copy = writeFile(RecoveryStore::rootFolder() + QStringLiteral("/crashed/a.seikyu"), "{}");
         {
             RecoveryStore store;
-            const FullDisk full(1);
+            const test::FullDisk full(1);
             QVERIFY(store.takeOrphans().isEmpty());
         }
         QCOMPARE(readAll(copy), QByteArray("{}"));

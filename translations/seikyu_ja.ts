@@ -387,6 +387,139 @@
     </message>
 </context>
 <context>
+    <name>CustomerBook</name>
+    <message>
+        <source>The customer book could not be read.</source>
+        <translation>顧客台帳を読み込めませんでした。</translation>
+    </message>
+    <message>
+        <source>The customer book could not be changed: the disk may be full or the file read-only. Nothing was changed.</source>
+        <translation>顧客台帳を変更できませんでした。ディスクがいっぱいか、ファイルが読み取り専用の可能性があります。何も変更していません。</translation>
+    </message>
+    <message>
+        <source>A customer needs a name.</source>
+        <translation>顧客には名前が必要です。</translation>
+    </message>
+    <message>
+        <source>The customer book is damaged: it is not a database file.</source>
+        <translation>顧客台帳が破損しています。データベースファイルではありません。</translation>
+    </message>
+    <message>
+        <source>The file is not a customer book.</source>
+        <translation>このファイルは顧客台帳ではありません。</translation>
+    </message>
+    <message>
+        <source>The customer book was written by a later version of Seikyu.</source>
+        <translation>顧客台帳は新しいバージョンの Seikyu で書かれています。</translation>
+    </message>
+    <message>
+        <source>The customer book could not be opened.</source>
+        <translation>顧客台帳を開けませんでした。</translation>
+    </message>
+    <message>
+        <source>The customer book could not be made.</source>
+        <translation>顧客台帳を作成できませんでした。</translation>
+    </message>
+    <message>
+        <source>The customer book&apos;s place is not a file: %1</source>
+        <translation>顧客台帳の場所がファイルではありません: %1</translation>
+    </message>
+    <message>
+        <source>The folder of the customer book could not be made: %1</source>
+        <translation>顧客台帳のフォルダを作成できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>The customer is no longer in the customer book.</source>
+        <translation>この顧客はもう顧客台帳にありません。</translation>
+    </message>
+</context>
+<context>
+    <name>CustomerCsv</name>
+    <message>
+        <source>it has no 顧客名</source>
+        <translation>顧客名がありません</translation>
+    </message>
+    <message>
+        <source>its 敬称 %1 is neither 御中 nor 様</source>
+        <translation>敬称「%1」が御中でも様でもありません</translation>
+    </message>
+    <message>
+        <source>its 郵便番号 %1 is not seven digits</source>
+        <translation>郵便番号「%1」が7桁の数字ではありません</translation>
+    </message>
+    <message>
+        <source>its 締め日 %1 is no day of the month</source>
+        <translation>締め日「%1」が日付として読めません</translation>
+    </message>
+    <message>
+        <source>its 支払条件 %1 reads as no payment terms</source>
+        <translation>支払条件「%1」が支払条件として読めません</translation>
+    </message>
+    <message>
+        <source>The file holds no customers.</source>
+        <translation>ファイルに顧客がありません。</translation>
+    </message>
+    <message>
+        <source>The first line must name the columns, and one of them 顧客名 (the customer&apos;s name).</source>
+        <translation>1行目に列名が必要です。そのうち1つは顧客名にしてください。</translation>
+    </message>
+    <message>
+        <source>Shift_JIS has no %1, which %2 holds. Save the list in UTF-8 instead, or change the text.</source>
+        <translation>%2 に含まれる「%1」は Shift_JIS にない文字です。UTF-8 で保存するか、文字を変えてください。</translation>
+    </message>
+</context>
+<context>
+    <name>CustomerImportPreview</name>
+    <message>
+        <source>Lines left out:</source>
+        <translation>読み込まなかった行:</translation>
+    </message>
+    <message>
+        <source>Import Customers</source>
+        <translation>顧客を読み込む</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n customer(s) to add, read as %1:</source>
+        <translation>
+            <numerusform>追加する顧客 %n 件（%1 として読み込み）:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>顧客名</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>フリガナ</translation>
+    </message>
+    <message>
+        <source>Honorific</source>
+        <translation>敬称</translation>
+    </message>
+    <message>
+        <source>Postal code</source>
+        <translation>郵便番号</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>住所</translation>
+    </message>
+    <message>
+        <source>Payment terms</source>
+        <translation>支払条件</translation>
+    </message>
+    <message>
+        <source>Columns not read: %1</source>
+        <translation>読み込まなかった列: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Add %n Customer(s)</source>
+        <translation>
+            <numerusform>%n 件の顧客を追加</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>Document</name>
     <message>
         <source>Untitled</source>
@@ -585,6 +718,10 @@
     <message>
         <source>“%1” is a date in the year %2: an e-invoice states years 0001 to 9999 only.</source>
         <translation>「%1」は%2年の日付です。デジタルインボイスに記載できるのは0001年から9999年までです。</translation>
+    </message>
+    <message>
+        <source>The invoice is at the former standard rate of 8 %. JP PINT states 8 % only as the reduced rate (food and newspapers), so its rows would be stated as what they are not: set the rate to 10 % in the item table&apos;s panel, or mark the rows that are at the reduced rate (※).</source>
+        <translation>この請求書は旧標準税率の 8% です。JP PINT では 8% は軽減税率（飲食料品・新聞）としてしか記載できず、明細が実際と違う区分で記載されてしまいます。明細表のパネルで税率を 10% にするか、軽減税率の行に印（※）を付けてください。</translation>
     </message>
 </context>
 <context>
@@ -1219,6 +1356,10 @@
     <message>
         <source>&amp;Recover Ledger…</source>
         <translation>台帳を復旧(&amp;R)…</translation>
+    </message>
+    <message>
+        <source>&amp;Customers</source>
+        <translation>顧客(&amp;C)</translation>
     </message>
 </context>
 <context>
@@ -1946,6 +2087,17 @@
     </message>
 </context>
 <context>
+    <name>SkippedLines</name>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>… and %1 more lines.</source>
+        <translation>…ほか %1 行。</translation>
+    </message>
+</context>
+<context>
     <name>UnkeptTexts</name>
     <message>
         <source>This entry holds a character that cannot be kept.</source>
@@ -2061,6 +2213,160 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
     <message>
         <source>The item table, continued. Press Space or Return to change it.</source>
         <translation>明細表の続きです。Space キーか Return キーで変更できます。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::CustomerBookWindow</name>
+    <message>
+        <source>Customers</source>
+        <translation>顧客</translation>
+    </message>
+    <message>
+        <source>Search by name or reading</source>
+        <translation>名前・フリガナで検索</translation>
+    </message>
+    <message>
+        <source>New Customer</source>
+        <translation>新規顧客</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Import CSV…</source>
+        <translation>CSV を読み込む…</translation>
+    </message>
+    <message>
+        <source>Export CSV…</source>
+        <translation>CSV に書き出す…</translation>
+    </message>
+    <message>
+        <source>The payment terms were not understood and were not stored.</source>
+        <translation>支払条件を読み取れなかったため、保存していません。</translation>
+    </message>
+    <message>
+        <source>Remove %1 from the customer book?</source>
+        <translation>%1 を顧客台帳から削除しますか？</translation>
+    </message>
+    <message>
+        <source>Invoices already made for this customer keep its name and address.</source>
+        <translation>この顧客あての作成済みの請求書は、名前と住所をそのまま保ちます。</translation>
+    </message>
+    <message>
+        <source>The customer list could not be read.</source>
+        <translation>顧客リストを読み込めませんでした。</translation>
+    </message>
+    <message>
+        <source>The file holds no customer that can be added.</source>
+        <translation>ファイルに追加できる顧客がありません。</translation>
+    </message>
+    <message>
+        <source>The customers could not be added.</source>
+        <translation>顧客を追加できませんでした。</translation>
+    </message>
+    <message>
+        <source>The customer list could not be written.</source>
+        <translation>顧客リストを書き出せませんでした。</translation>
+    </message>
+    <message>
+        <source>Import Customers</source>
+        <translation>顧客を読み込む</translation>
+    </message>
+    <message>
+        <source>Customer lists (*.csv *.txt);;All files (*)</source>
+        <translation>顧客リスト (*.csv *.txt);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>Export the customer list as CSV</source>
+        <translation>顧客リストを CSV に書き出します</translation>
+    </message>
+    <message>
+        <source>UTF-8 suits current spreadsheets; Shift_JIS suits older Japanese software.</source>
+        <translation>最近の表計算ソフトには UTF-8、古い日本語ソフトには Shift_JIS が向いています。</translation>
+    </message>
+    <message>
+        <source>Export Customers</source>
+        <translation>顧客を書き出す</translation>
+    </message>
+    <message>
+        <source>customers.csv</source>
+        <translation>顧客.csv</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV ファイル (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::CustomerForm</name>
+    <message>
+        <source>Name:</source>
+        <translation>顧客名:</translation>
+    </message>
+    <message>
+        <source>Reading (kana):</source>
+        <translation>フリガナ:</translation>
+    </message>
+    <message>
+        <source>Honorific:</source>
+        <translation>敬称:</translation>
+    </message>
+    <message>
+        <source>Department:</source>
+        <translation>部署:</translation>
+    </message>
+    <message>
+        <source>Contact&apos;s title:</source>
+        <translation>役職:</translation>
+    </message>
+    <message>
+        <source>Contact person:</source>
+        <translation>担当者:</translation>
+    </message>
+    <message>
+        <source>Postal code:</source>
+        <translation>郵便番号:</translation>
+    </message>
+    <message>
+        <source>Address:</source>
+        <translation>住所:</translation>
+    </message>
+    <message>
+        <source>Building:</source>
+        <translation>建物名:</translation>
+    </message>
+    <message>
+        <source>Telephone:</source>
+        <translation>電話番号:</translation>
+    </message>
+    <message>
+        <source>Email:</source>
+        <translation>メール:</translation>
+    </message>
+    <message>
+        <source>E-invoice address:</source>
+        <translation>電子インボイスアドレス:</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>なし</translation>
+    </message>
+    <message>
+        <source>Closing day:</source>
+        <translation>締め日:</translation>
+    </message>
+    <message>
+        <source>Payment terms:</source>
+        <translation>支払条件:</translation>
+    </message>
+    <message>
+        <source>Note:</source>
+        <translation>メモ:</translation>
+    </message>
+    <message>
+        <source>Not understood: write it as 翌月末, 翌々月10日 or 30日.</source>
+        <translation>読み取れません。翌月末、翌々月10日、30日 のように書いてください。</translation>
     </message>
 </context>
 <context>
@@ -2456,14 +2762,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Lines skipped:</source>
         <translation>読み飛ばした行:</translation>
-    </message>
-    <message>
-        <source>Line %1: %2</source>
-        <translation>%1行目: %2</translation>
-    </message>
-    <message>
-        <source>… and %1 more lines.</source>
-        <translation>…ほか%1行。</translation>
     </message>
     <message>
         <source>Import Rows</source>

@@ -78,6 +78,7 @@ Invoice Document::pageState() const
     state.dueDate = m_dueDate;
     state.remarks = remarks();
     state.customerElectronicAddress = m_peer;
+    state.customerAddress = m_customerAddress;
     return state;
 }
 
@@ -202,6 +203,7 @@ void Document::applyContents(const Invoice &invoice)
         listLoad(family(key), static_cast<int>(index));
     }
     setPeer(invoice.customerElectronicAddress);
+    m_customerAddress = invoice.customerAddress;
     if (m_listsNotWritten) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(this, &Document::reportSettingsNotWritten, Qt::QueuedConnection);
     clearGuideBorders();

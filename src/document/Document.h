@@ -46,6 +46,8 @@ struct TablePlan;
 struct SumsInput;
 struct TableState;
 
+struct Customer;
+
 /// The invoice amount box beside the table's own total.
 struct AmountBoxCheck
 {
@@ -486,6 +488,17 @@ private:
     /// The customer's electronic address: a field of the customer panel, checked as it is typed
     /// and kept with the customer entry.
     void setUpCustomerPeer();
+    /// The page's customer as the customer book holds it, when it does.
+    std::optional<Customer> customerInBook() const;
+    /// The due date to propose for an invoice dated `invoiceDate`: by the customer's closing day
+    /// and payment terms when the book has them, else by the user's usual term.
+    QDate proposedDueDate(const QDate &invoiceDate) const;
+    /// The due date the customer's terms give for an invoice dated `invoiceDate`; nothing when
+    /// the book holds no terms for the page's customer.
+    std::optional<QDate> dueDateByTerms(const QDate &invoiceDate) const;
+    /// The customer chosen in the customer panel brings from the book its address for the page
+    /// and, on an invoice with a due date, the due date its terms give.
+    void takeCustomerFromBook();
     /// Writes a saved entry onto its page line, remembering the honorific the line carries.
     void showListEntry(ListFamily &family, const QString &entry);
     void refreshFromStore(const QString &key, const ListChange &change);
@@ -526,6 +539,8 @@ private:
     std::optional<NumberProposal> m_panelTaken; ///< taken by Next Number in the open number panel
     std::optional<NumberProposal> m_pageTaken;  ///< taken for the invoice, given back if never issued
     QString m_peer;
+    /// The customer's address, kept as the file gave it until the customer panel sets it.
+    CustomerPostalAddress m_customerAddress;
     QDate m_dueDate;
     int m_taxRate = 8;
     double m_zoom = 1.0;

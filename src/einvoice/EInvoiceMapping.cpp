@@ -1,5 +1,6 @@
 #include "einvoice/EInvoiceMapping.h"
 
+#include "einvoice/BankAccount.h"
 #include "einvoice/InvoicePeriod.h"
 #include "einvoice/PeppolId.h"
 #include "einvoice/TaxExclusiveLines.h"
@@ -222,17 +223,35 @@ XmlElement &addAmount(XmlElement &parent, const QString &elementName, qint64 amo
     return parent.add(elementName, yen(amount)).attribute(QStringLiteral("currencyID"), Yen);
 }
 
-void addParty(XmlElement &role, const PeppolId &endpoint, const QString &postalCode, const QString &address,
-              const QString &taxNumber, const QString &name, const QString &telephone)
+QString postalCodeOf(const QString &line)
+{
+    QString code = line.normalized(QString::NormalizationForm_KC).trimmed();
+    code.remove(u'〒');
+    return code.trimmed();
+}
+
+/// Where a party is and whom to ask there; everything may be empty but the country.
+struct PartyPlace
+{
+    QString postalCode;
+    QStringList addressLines; ///< the first is the street, the second what follows it (the building)
+    QString telephone;
+    QString contactName; ///< the department and the person the invoice goes to
+};
+
+void addParty(XmlElement &role, const PeppolId &endpoint, const PartyPlace &place, const QString &taxNumber,
+              const QString &name)
 {
     XmlElement &party = role.add(QStringLiteral("cac:Party"));
     party.add(QStringLiteral("cbc:EndpointID"), endpoint.identifier)
         .attribute(QStringLiteral("schemeID"), endpoint.scheme);
     XmlElement &postal = party.add(QStringLiteral("cac:PostalAddress"));
-    if (!address.isEmpty())
-        postal.add(QStringLiteral("cbc:StreetName"), address);
-    if (!postalCode.isEmpty())
-        postal.add(QStringLiteral("cbc:PostalZone"), postalCode);
+    if (!place.addressLines.value(0).isEmpty())
+        postal.add(QStringLiteral("cbc:StreetName"), place.addressLines.value(0));
+    if (!place.addressLines.value(1).isEmpty())
+        postal.add(QStringLiteral("cbc:AdditionalStreetName"), place.addressLines.value(1));
+    if (!place.postalCode.isEmpty())
+        postal.add(QStringLiteral("cbc:PostalZone"), place.postalCode);
     postal.add(QStringLiteral("cac:Country")).add(QStringLiteral("cbc:IdentificationCode"), QStringLiteral("JP"));
     if (!taxNumber.isEmpty()) {
         XmlElement &taxScheme = party.add(QStringLiteral("cac:PartyTaxScheme"));
@@ -240,15 +259,35 @@ void addParty(XmlElement &role, const PeppolId &endpoint, const QString &postalC
         taxScheme.add(QStringLiteral("cac:TaxScheme")).add(QStringLiteral("cbc:ID"), Vat);
     }
     party.add(QStringLiteral("cac:PartyLegalEntity")).add(QStringLiteral("cbc:RegistrationName"), name);
-    if (!telephone.isEmpty())
-        party.add(QStringLiteral("cac:Contact")).add(QStringLiteral("cbc:Telephone"), telephone);
+    if (!place.contactName.isEmpty() || !place.telephone.isEmpty()) {
+        XmlElement &contact = party.add(QStringLiteral("cac:Contact"));
+        if (!place.contactName.isEmpty())
+            contact.add(QStringLiteral("cbc:Name"), place.contactName);
+        if (!place.telephone.isEmpty())
+            contact.add(QStringLiteral("cbc:Telephone"), place.telephone);
+    }
 }
 
-QString postalCodeOf(const QString &line)
+/// The customer's place as the invoice file keeps it: address lines joined beyond the second.
+PartyPlace customerPlace(const CustomerPostalAddress &address)
 {
-    QString code = line.normalized(QString::NormalizationForm_KC).trimmed();
-    code.remove(u'〒');
-    return code.trimmed();
+    PartyPlace place;
+    place.postalCode = postalCodeOf(address.postalCode);
+    QStringList lines;
+    for (const QString &line : address.address.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty())
+            lines.append(line.trimmed());
+    }
+    if (lines.size() > 2)
+        lines = {lines.front(), lines.mid(1).join(QLatin1Char(' '))};
+    place.addressLines = lines;
+    QStringList contact;
+    for (const QString &part : {address.department.trimmed(), address.attention.trimmed()}) {
+        if (!part.isEmpty())
+            contact.append(part);
+    }
+    place.contactName = contact.join(QLatin1Char(' '));
+    return place;
 }
 
 } // namespace
@@ -290,6 +329,7 @@ EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate)
     const std::optional<RowRange> shownSums = trailingSums(rows);
     std::optional<PageSums> sums;
     QList<LineSource> sources;
+    QStringList headings; // rows that only name what follows (【2026年3月分】): said in the note
     if (!shownSums) {
         refusals.append(Text::tr("The item table does not end with a total. Add the sums to the table first (Add "
                                  "Sum)."));
@@ -327,6 +367,10 @@ EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate)
             source.unitPrice.negative = false;
             if (source.name.isEmpty() && price == 0)
                 continue; // a blank row between items
+            if (price == 0 && !quantity.hasDigits && !source.unitPrice.hasDigits) {
+                headings.append(source.name); // not a line of ¥0: nothing was supplied
+                continue;
+            }
             if (source.name.isEmpty()) {
                 refusals.append(Text::tr("Item row %1 has a price but no name.").arg(itemNumber));
                 continue;
@@ -342,6 +386,15 @@ EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate)
                                      "rate's tax. Remove the sums and add them again (Add Sum)."));
         if (sources.isEmpty())
             refusals.append(Text::tr("The item table has no items."));
+        const bool formerStandardRate = invoice.taxRate != StandardRate &&
+                                        std::any_of(input.items.begin(), input.items.end(), [](const SumsItem &item) {
+                                            return item.taxClass == TaxClass::Standard && item.price != 0;
+                                        });
+        if (formerStandardRate)
+            refusals.append(Text::tr("The invoice is at the former standard rate of 8 %. JP PINT states 8 % only as "
+                                     "the reduced rate (food and newspapers), so its rows would be stated as what "
+                                     "they are not: set the rate to 10 % in the item table's panel, or mark the rows "
+                                     "that are at the reduced rate (※)."));
         const QString box = invoice.amountBox.value_or(QString());
         if (sums && box.startsWith(AmountBoxHeading) && box.size() > AmountBoxHeading.size()) {
             const qint64 shown = amountOf(box.mid(AmountBoxHeading.size()));
@@ -432,6 +485,7 @@ EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate)
     QStringList notes;
     if (!invoice.remarks.trimmed().isEmpty())
         notes.append(invoice.remarks.trimmed());
+    notes.append(headings);
     const bool marksReduced = std::any_of(sources.begin(), sources.end(),
                                           [](const LineSource &s) { return s.name.endsWith(QStringLiteral(" ※")); });
     if (marksReduced)
@@ -457,12 +511,28 @@ EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate)
     periodElement.add(QStringLiteral("cbc:StartDate"), period.start.toString(Qt::ISODate));
     periodElement.add(QStringLiteral("cbc:EndDate"), period.end.toString(Qt::ISODate));
 
+    PartyPlace seller;
+    seller.postalCode = postalCodeOf(issuer.value(PostalCode));
+    seller.addressLines = {issuer.value(Address).trimmed()};
+    seller.telephone = issuer.value(Telephone).trimmed();
     addParty(root.add(QStringLiteral("cac:AccountingSupplierParty")),
-             {QString::fromUtf16(RegistrationNumberScheme), registration}, postalCodeOf(issuer.value(PostalCode)),
-             issuer.value(Address).trimmed(), registration, sellerName, issuer.value(Telephone).trimmed());
-    addParty(root.add(QStringLiteral("cac:AccountingCustomerParty")), peer.id, QString(), QString(), QString(),
-             buyerName, QString());
+             {QString::fromUtf16(RegistrationNumberScheme), registration}, seller, registration, sellerName);
+    addParty(root.add(QStringLiteral("cac:AccountingCustomerParty")), peer.id, customerPlace(invoice.customerAddress),
+             QString(), buyerName);
 
+    // A bank line a program can read becomes a credit transfer to that account; the line itself
+    // stays in the terms, as the page prints it.
+    if (const std::optional<BankAccount> account = parseBankAccount(bank)) {
+        XmlElement &means = root.add(QStringLiteral("cac:PaymentMeans"));
+        means.add(QStringLiteral("cbc:PaymentMeansCode"), QStringLiteral("30"));
+        XmlElement &payee = means.add(QStringLiteral("cac:PayeeFinancialAccount"));
+        payee.add(QStringLiteral("cbc:ID"), account->number);
+        if (!account->holder.isEmpty())
+            payee.add(QStringLiteral("cbc:Name"), account->holder);
+        if (!account->bankCode.isEmpty() && !account->branchCode.isEmpty())
+            payee.add(QStringLiteral("cac:FinancialInstitutionBranch"))
+                .add(QStringLiteral("cbc:ID"), account->bankCode + account->branchCode);
+    }
     if (!bank.isEmpty())
         root.add(QStringLiteral("cac:PaymentTerms")).add(QStringLiteral("cbc:Note"), bank);
 

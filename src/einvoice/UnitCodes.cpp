@@ -16,7 +16,18 @@ QString unitCodeOf(const QString &unit)
         return QStringLiteral("HUR");
     if (u.endsWith(u'日'))
         return QStringLiteral("DAY");
-    for (const QChar one : {u'式', u'件', u'回'}) {
+    // ヶ月 in every spelling an input method or a hand gives it; 人月 (person-months) too.
+    for (const char16_t *months : {u"ヶ月", u"か月", u"カ月", u"ケ月", u"箇月", u"ヵ月", u"人月"}) {
+        if (u.endsWith(QStringView(months)))
+            return QStringLiteral("MON");
+    }
+    // NFKC has made ㎏ "kg" already.
+    if (u.compare(QLatin1String("kg"), Qt::CaseInsensitive) == 0 || u == QStringLiteral("キロ") ||
+        u == QStringLiteral("キログラム"))
+        return QStringLiteral("KGM");
+    if (u.endsWith(u'式'))
+        return QStringLiteral("LS"); // 一式: a lump sum
+    for (const QChar one : {u'件', u'回'}) {
         if (u.endsWith(one))
             return QStringLiteral("C62");
     }

@@ -5,7 +5,8 @@
 namespace seikyu {
 
 /// The UN/ECE Recommendation 20 code of a quantity's unit as Japanese invoices write it:
-/// 個 本 枚 台 箱 点 → H87 (piece), 時間 → HUR, 日 → DAY, 式 件 回 → C62 (one); anything else,
+/// 個 本 枚 台 箱 点 → H87 (piece), 時間 → HUR, 日 → DAY, ヶ月 → MON, kg → KGM, 式 → LS (lump sum),
+/// 件 回 → C62 (one); anything else,
 /// and no unit at all, counts pieces (H87).
 QString unitCodeOf(const QString &unit);
 

@@ -8,6 +8,7 @@
 #include "import/InsertRowsCommand.h"
 #include "import/RowChecks.h"
 #include "import/RowConversion.h"
+#include "import/SkippedLines.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/UnkeptTexts.h"
 #include "table/SumsRows.h"
@@ -28,30 +29,15 @@ namespace {
 const char *const PasteRowsAction = QT_TRANSLATE_NOOP("Document", "Paste Rows");
 const char *const ImportRowsAction = QT_TRANSLATE_NOOP("Document", "Import Rows");
 
-/// How many lines the closing message lists one by one under each heading.
-constexpr int LinesListed = 20;
-
-QString linesText(const QString &heading, const QList<SkippedLine> &lines)
-{
-    if (lines.isEmpty())
-        return {};
-    QStringList texts{heading};
-    for (qsizetype i = 0; i < lines.size() && i < LinesListed; ++i)
-        texts.append(Document::tr("Line %1: %2").arg(lines.at(i).line).arg(lines.at(i).reason));
-    if (lines.size() > LinesListed)
-        texts.append(Document::tr("… and %1 more lines.").arg(lines.size() - LinesListed));
-    return texts.join(u'\n');
-}
-
 /// What the closing message says beside the number of rows: the rows that needed a look, as
 /// taken or left out, the lines skipped, the columns left out and the tax class of the rows, which
 /// an invoice at 8 % throughout does not tell apart.
 QString rowsSummary(const ImportedRows &rows, const QList<SkippedLine> &flagged, bool flaggedLeftOut, int taxRate)
 {
-    QStringList parts{linesText(flaggedLeftOut ? Document::tr("Rows left out, as they need a look:")
-                                               : Document::tr("Rows taken as written, to be checked:"),
-                                flagged),
-                      linesText(Document::tr("Lines skipped:"), rows.skipped)};
+    QStringList parts{skippedLinesText(flaggedLeftOut ? Document::tr("Rows left out, as they need a look:")
+                                                      : Document::tr("Rows taken as written, to be checked:"),
+                                       flagged),
+                      skippedLinesText(Document::tr("Lines skipped:"), rows.skipped)};
     if (!rows.rows.isEmpty())
         parts.append(readingNotes(rows));
     if (!rows.rows.isEmpty() && rows.taxClassRead && taxRate != StandardRate)
@@ -120,10 +106,10 @@ bool Document::pasteRows(const QString &text)
     // A paste whose columns were evident had no preview: the rows that need a look are asked about
     // before anything changes.
     if (!asked && !flagged.isEmpty() && !imported.rows.isEmpty()) {
-        const int answer =
-            Prompter::instance().askToChoose(parent, tr("Some of the pasted rows need a look."),
-                                             linesText(tr("Each can be pasted as written or left out:"), flagged),
-                                             {tr("Paste as Written"), tr("Leave Them Out")});
+        const int answer = Prompter::instance().askToChoose(
+            parent, tr("Some of the pasted rows need a look."),
+            skippedLinesText(tr("Each can be pasted as written or left out:"), flagged),
+            {tr("Paste as Written"), tr("Leave Them Out")});
         if (answer < 0)
             return false;
         leaveOut = answer == 1;

@@ -9,6 +9,22 @@
 
 namespace seikyu {
 
+/// The customer's address as the invoice shows it in the envelope's window, as it was when the
+/// invoice was made: the customer book may change later, an invoice sent does not.
+struct CustomerPostalAddress
+{
+    QString postalCode; ///< "100-0005"; empty when there is none
+    QString address;    ///< the address, its lines separated by a line feed
+    QString department; ///< 経理部
+    QString attention;  ///< the contact person with their title in front: "部長 山田太郎"
+
+    bool isEmpty() const
+    {
+        return postalCode.isEmpty() && address.isEmpty() && department.isEmpty() && attention.isEmpty();
+    }
+    friend bool operator==(const CustomerPostalAddress &, const CustomerPostalAddress &) = default;
+};
+
 /// One invoice's values, without any widget: what the page shows, what its file holds and what the
 /// ledger and the e-invoice are made from.
 ///
@@ -32,10 +48,11 @@ struct Invoice
     bool taxOnTop = false; ///< the tax is added to the prices; false when the prices include it
     bool withholding = false; ///< income tax is withheld (源泉徴収)
 
-    QString number;                    ///< the invoice number; empty when there is none
-    QDate dueDate;                     ///< the payment due date; invalid when there is none
-    QString remarks;                   ///< the remarks under the table; empty when there are none
-    QString customerElectronicAddress; ///< the customer's Peppol ID ("0188:…"); empty when there is none
+    QString number;                        ///< the invoice number; empty when there is none
+    QDate dueDate;                         ///< the payment due date; invalid when there is none
+    QString remarks;                       ///< the remarks under the table; empty when there are none
+    QString customerElectronicAddress;     ///< the customer's Peppol ID ("0188:…"); empty when there is none
+    CustomerPostalAddress customerAddress; ///< empty for invoices made before the customer book
 
     friend bool operator==(const Invoice &, const Invoice &) = default;
 };

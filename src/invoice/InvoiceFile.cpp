@@ -162,6 +162,14 @@ QByteArray writeInvoice(const Invoice &invoice)
         contents.insert(InvoiceFileKey::Remarks, invoice.remarks);
     if (!invoice.customerElectronicAddress.isEmpty())
         contents.insert(InvoiceFileKey::CustomerElectronicAddress, invoice.customerElectronicAddress);
+    const CustomerPostalAddress &to = invoice.customerAddress;
+    for (const auto &[key, value] : {std::pair{&InvoiceFileKey::PostalCode, &to.postalCode},
+                                     {&InvoiceFileKey::Address, &to.address},
+                                     {&InvoiceFileKey::Department, &to.department},
+                                     {&InvoiceFileKey::Attention, &to.attention}}) {
+        if (!value->isEmpty()) // absent in every invoice made without them, so older files stay as they were
+            contents.insert(*key, *value);
+    }
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -224,6 +232,10 @@ Result<Invoice> readInvoiceBytes(const QByteArray &bytes)
     invoice.remarks = textMember(object, InvoiceFileKey::Remarks).value_or(QString());
     invoice.customerElectronicAddress =
         textMember(object, InvoiceFileKey::CustomerElectronicAddress).value_or(QString());
+    invoice.customerAddress.postalCode = textMember(object, InvoiceFileKey::PostalCode).value_or(QString());
+    invoice.customerAddress.address = textMember(object, InvoiceFileKey::Address).value_or(QString());
+    invoice.customerAddress.department = textMember(object, InvoiceFileKey::Department).value_or(QString());
+    invoice.customerAddress.attention = textMember(object, InvoiceFileKey::Attention).value_or(QString());
     const qint64 tail = integerMember(object, InvoiceFileKey::HonorificChoice);
     invoice.honorificChoice = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
     invoice.honorificShown = honorificLabel(invoice.honorificChoice);

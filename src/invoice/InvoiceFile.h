@@ -26,6 +26,10 @@ inline const QString Number = QStringLiteral("numb");
 inline const QString DueDate = QStringLiteral("dues");
 inline const QString Remarks = QStringLiteral("note");
 inline const QString CustomerElectronicAddress = QStringLiteral("peer");
+inline const QString PostalCode = QStringLiteral("post");
+inline const QString Address = QStringLiteral("addr");
+inline const QString Department = QStringLiteral("dept");
+inline const QString Attention = QStringLiteral("attn");
 } // namespace InvoiceFileKey
 
 /// The file's bytes: UTF-8 JSON, indented, with the nine members every invoice has and the

@@ -1,5 +1,6 @@
 #include "ledger/LedgerMenu.h"
 
+#include "customers/CustomerBookWindow.h"
 #include "document/Document.h"
 #include "ledger/IssuedInvoicesWindow.h"
 #include "widgets/PageButton.h"
@@ -35,6 +36,10 @@ void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
     menu->addAction(Text::tr("&Recover Ledger…"), window, [issuer, openInvoice] {
         IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->recoverLedger();
     });
+    menu->addSeparator();
+    QAction *customers = menu->addAction(Text::tr("&Customers"), window, [] { CustomerBookWindow::showWindow(); });
+    customers->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+    customers->setObjectName(QStringLiteral("customerBookAction"));
 }
 
 } // namespace seikyu

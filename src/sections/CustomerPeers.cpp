@@ -10,9 +10,14 @@ namespace {
 const QString PeersKey = QStringLiteral("peers");
 } // namespace
 
+QVariantMap storedPeers()
+{
+    return QSettings().value(PeersKey).toMap();
+}
+
 QString storedPeerOf(const QString &customerEntry)
 {
-    return QSettings().value(PeersKey).toMap().value(customerEntry).toString();
+    return storedPeers().value(customerEntry).toString();
 }
 
 void storePeer(const QString &customerEntry, const QString &peer)

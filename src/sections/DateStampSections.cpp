@@ -34,6 +34,10 @@ void Document::dateCopy(QObject *)
 {
     if (!offerToFollowTheDate(m_dateAtOpen, dateDial->date()))
         return;
+    // A customer with terms has its due date follow the invoice date.
+    if (m_dueDate.isValid() && dateDial->date() != m_dateAtOpen) {
+        m_dueDate = dueDateByTerms(dateDial->date()).value_or(m_dueDate);
+    }
     dateLoad();
     dateRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);

@@ -235,8 +235,7 @@ void Document::duesShow(QObject *)
 {
     // Opening the region asks for a due date: it is offered at once, by the user's usual term.
     duesUsed->setChecked(true);
-    duesDial->setDate(m_dueDate.isValid() ? m_dueDate
-                                          : proposeDueDate(dateDial->date(), FreelancePreferences::dueRule()));
+    duesDial->setDate(m_dueDate.isValid() ? m_dueDate : proposedDueDate(dateDial->date()));
     show(duesCtrl.get());
 }
 
@@ -310,10 +309,11 @@ void Document::moveWithTheDate(const QDate &was, const QDate &now, bool moveRows
     if (moveRows)
         moveRowDatesBy(months, was);
     if (m_dueDate.isValid()) {
-        // Moved as the invoice date was, so the term between them stays; a due date that would
-        // still fall before the invoice date is proposed afresh by the usual term.
-        const QDate due = monthsLater(m_dueDate, months);
-        m_dueDate = due >= now ? due : proposeDueDate(now, FreelancePreferences::dueRule());
+        // A customer's terms give the due date for the new date; otherwise it moves as the
+        // invoice date did, so the term between them stays, and a due date that would still fall
+        // before the invoice date is proposed afresh by the usual term.
+        const QDate due = dueDateByTerms(now).value_or(monthsLater(m_dueDate, months));
+        m_dueDate = due >= now ? due : proposedDueDate(now);
     }
 }
 

@@ -155,8 +155,10 @@ void Document::listCopy(ListFamily &family)
     if (!entry || entry->isEmpty())
         return;
     showListEntry(family, *entry);
-    if (family.honorific)
+    if (family.honorific) {
         CustomerHonorifics::remember(*entry, family.shownHonorific);
+        takeCustomerFromBook();
+    }
     family.room->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();

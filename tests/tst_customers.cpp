@@ -1,0 +1,679 @@
+// The customer book's rules, without widgets: due dates from closing days and payment terms, the terms as
+// typed in a customer list, the address block's honorifics and postal codes, and searching by name or reading.
+#include "customers/AddressBlock.h"
+#include "customers/CustomerBook.h"
+#include "customers/CustomerBookWindow.h"
+#include "customers/CustomerCsv.h"
+#include "customers/CustomerMigration.h"
+#include "customers/CustomerSearch.h"
+#include "customers/PaymentTerms.h"
+#include "document/Document.h"
+#include "import/ShiftJisText.h"
+#include "invoice/InvoiceFile.h"
+#include "sections/CustomerHonorifics.h"
+#include "sections/CustomerPeers.h"
+#include "sections/SavedLists.h"
+#include "support/FullDisk.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+
+using namespace seikyu;
+
+namespace {
+
+PaymentTerms afterClosing(int closingDay, int months, int day)
+{
+    PaymentTerms terms;
+    terms.closingDay = closingDay;
+    terms.months = months;
+    terms.day = day;
+    return terms;
+}
+
+PaymentTerms daysAfter(int days)
+{
+    PaymentTerms terms;
+    terms.basis = PaymentTerms::Basis::InvoiceDate;
+    terms.days = days;
+    return terms;
+}
+
+Customer customer(const QString &name, const QString &kana = {})
+{
+    Customer c;
+    c.name = name;
+    c.kana = kana;
+    return c;
+}
+
+std::unique_ptr<CustomerBook> openBook(const QString &path)
+{
+    Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(path);
+    if (!book)
+        qWarning("%s (%s)", qPrintable(book.message()), qPrintable(book.fault().detail));
+    return book ? std::move(*book) : nullptr;
+}
+
+QStringList namesOf(const Result<QList<Customer>> &customers)
+{
+    QStringList names;
+    for (const Customer &c : customers ? *customers : QList<Customer>())
+        names.append(c.name);
+    return names;
+}
+
+/// The writer role of this executable: adds `count` customers named `tag`-n to the book at `path`,
+/// saying each one's number once it is stored.
+int addCustomers(const QString &path, int count, const QString &tag)
+{
+    auto book = openBook(path);
+    if (!book)
+        return 1;
+    for (int i = 0; i < count; ++i) {
+        Customer c = customer(QStringLiteral("%1-%2").arg(tag).arg(i));
+        c.note = QString(2000, QChar(u'備')); // a row that spans more than one write
+        if (const Result<qint64> id = book->add(c); !id) {
+            std::fprintf(stderr, "add %d: %s\n", i, qPrintable(id.fault().detail));
+            return 1;
+        }
+        std::printf("%d\n", i);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+QProcess *startWriter(QObject *parent, const QString &path, int count, const QString &tag)
+{
+    auto *process = new QProcess(parent);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("SEIKYU_CUSTOMER_WRITER"), QStringLiteral("%1|%2|%3").arg(path).arg(count).arg(tag));
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(QCoreApplication::applicationFilePath(), {});
+    return process;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(seikyu::PaymentTerms)
+
+class TestCustomers : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void dueDates_data()
+    {
+        QTest::addColumn<QDate>("invoice");
+        QTest::addColumn<PaymentTerms>("terms");
+        QTest::addColumn<QDate>("due");
+        const int end = MonthEndDay;
+        QTest::newRow("末締め翌月末") << QDate(2026, 1, 15) << afterClosing(end, 1, end) << QDate(2026, 2, 28);
+        QTest::newRow("on the closing day") << QDate(2026, 1, 20) << afterClosing(20, 1, end) << QDate(2026, 2, 28);
+        QTest::newRow("a day after closing") << QDate(2026, 1, 21) << afterClosing(20, 1, end) << QDate(2026, 3, 31);
+        QTest::newRow("翌々月10日") << QDate(2026, 3, 5) << afterClosing(end, 2, 10) << QDate(2026, 5, 10);
+        QTest::newRow("into a leap February") << QDate(2028, 1, 31) << afterClosing(end, 1, 30) << QDate(2028, 2, 29);
+        QTest::newRow("closing on 29 February")
+            << QDate(2028, 2, 29) << afterClosing(end, 1, end) << QDate(2028, 3, 31);
+        QTest::newRow("closing day 30 in February")
+            << QDate(2027, 2, 28) << afterClosing(30, 0, end) << QDate(2027, 2, 28);
+        QTest::newRow("over the year end") << QDate(2026, 12, 25) << afterClosing(20, 1, 10) << QDate(2027, 2, 10);
+        QTest::newRow("December closing") << QDate(2026, 12, 10) << afterClosing(end, 1, end) << QDate(2027, 1, 31);
+        QTest::newRow("当月25日") << QDate(2026, 4, 1) << afterClosing(15, 0, 25) << QDate(2026, 4, 25);
+        QTest::newRow("30 days") << QDate(2026, 12, 15) << daysAfter(30) << QDate(2027, 1, 14);
+        QTest::newRow("60 days over February") << QDate(2028, 1, 1) << daysAfter(60) << QDate(2028, 3, 1);
+        QTest::newRow("no date") << QDate() << afterClosing(end, 1, end) << QDate();
+    }
+
+    void dueDates()
+    {
+        QFETCH(QDate, invoice);
+        QFETCH(PaymentTerms, terms);
+        QFETCH(QDate, due);
+        QCOMPARE(dueDateFromTerms(invoice, terms), due);
+    }
+
+    void termsAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("read"); // as written back, "" when refused
+        QTest::newRow("翌月末") << "翌月末"
+                                << "末締め翌月末払い";
+        QTest::newRow("with 払い") << "翌月末払い"
+                                   << "末締め翌月末払い";
+        QTest::newRow("翌々月10日") << "翌々月10日"
+                                    << "末締め翌々月10日払い";
+        QTest::newRow("翌翌月, full width") << "翌翌月１０日払"
+                                            << "末締め翌々月10日払い";
+        QTest::newRow("with its closing day") << "20日締め翌月末払い"
+                                              << "20日締め翌月末払い";
+        QTest::newRow("〆 and spaces") << "20日〆 翌月 25日 払い"
+                                       << "20日締め翌月25日払い";
+        QTest::newRow("月末締め") << "月末締め当月末日払い"
+                                  << "末締め当月末払い";
+        QTest::newRow("months ahead") << "3ヶ月後末"
+                                      << "末締め3ヶ月後末払い";
+        QTest::newRow("days") << "30日"
+                              << "請求日から30日後払い";
+        QTest::newRow("days, spelled out") << "請求日から４５日以内"
+                                           << "請求日から45日後払い";
+        QTest::newRow("a year ahead at most") << "13ヶ月後末"
+                                              << "";
+        QTest::newRow("day 32") << "翌月32日"
+                                << "";
+        QTest::newRow("words") << "現金"
+                               << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void termsAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, read);
+        const std::optional<PaymentTerms> terms = parsePaymentTerms(typed);
+        QCOMPARE(terms ? paymentTermsText(*terms) : QString(), read);
+        if (terms) // what is written back reads as the same terms
+            QCOMPARE(parsePaymentTerms(paymentTermsText(*terms)), terms);
+    }
+
+    void closingDays_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("day"); // 0 when refused
+        QTest::newRow("digits") << "20" << 20;
+        QTest::newRow("full width, 日締め") << "２０日締め" << 20;
+        QTest::newRow("末") << "末" << MonthEndDay;
+        QTest::newRow("月末") << "月末" << MonthEndDay;
+        QTest::newRow("末日締") << "末日締" << MonthEndDay;
+        QTest::newRow("the 30th closes the month") << "30日締め" << MonthEndDay;
+        QTest::newRow("0") << "0" << 0;
+        QTest::newRow("32") << "32" << 0;
+        QTest::newRow("word") << "毎週" << 0;
+    }
+
+    void closingDays()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, day);
+        QCOMPARE(parseClosingDay(typed).value_or(0), day);
+    }
+
+    void addressBlock_data()
+    {
+        QTest::addColumn<QString>("company");
+        QTest::addColumn<bool>("personal");
+        QTest::addColumn<QString>("department");
+        QTest::addColumn<QString>("attention");
+        QTest::addColumn<QString>("lastLines");
+        QTest::newRow("company alone") << "株式会社山田商事" << false << ""
+                                       << ""
+                                       << "株式会社山田商事 御中";
+        QTest::newRow("department") << "株式会社山田商事" << false << "経理部"
+                                    << ""
+                                    << "株式会社山田商事|経理部 御中";
+        QTest::newRow("a person") << "株式会社山田商事" << false << "経理部"
+                                  << "部長 山田太郎"
+                                  << "株式会社山田商事|経理部|部長 山田太郎 様";
+        QTest::newRow("a person, no department") << "株式会社山田商事" << false << ""
+                                                 << "山田太郎"
+                                                 << "株式会社山田商事|山田太郎 様";
+        QTest::newRow("honorifics typed in") << "株式会社山田商事 御中" << false << "経理部御中"
+                                             << "山田太郎様"
+                                             << "株式会社山田商事|経理部|山田太郎 様";
+        QTest::newRow("a customer who is a person") << "山田太郎" << true << ""
+                                                    << ""
+                                                    << "山田太郎 様";
+        QTest::newRow("nobody") << "" << false << ""
+                                << ""
+                                << "";
+    }
+
+    void addressBlock()
+    {
+        QFETCH(QString, company);
+        QFETCH(bool, personal);
+        QFETCH(QString, department);
+        QFETCH(QString, attention);
+        QFETCH(QString, lastLines);
+        const Addressee addressee{QStringLiteral("100-0005"),
+                                  {QStringLiteral("東京都千代田区丸の内1-1-1"), QStringLiteral("丸の内ビル 12階")},
+                                  company,
+                                  personal,
+                                  department,
+                                  attention};
+        const QStringList lines = addressBlockLines(addressee);
+        QCOMPARE(lines.mid(0, 3),
+                 QStringList({QStringLiteral("〒100-0005"), QStringLiteral("東京都千代田区丸の内1-1-1"),
+                              QStringLiteral("丸の内ビル 12階")}));
+        QCOMPARE(lines.mid(3).join(QLatin1Char('|')), lastLines);
+        const QString all = lines.join(QLatin1Char('|'));
+        QVERIFY2(!(all.contains(QStringLiteral("御中")) && all.contains(QStringLiteral("様"))), qPrintable(all));
+    }
+
+    void postalCodes_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("code"); // "refused" when it is none
+        QTest::newRow("plain") << "1000005"
+                               << "100-0005";
+        QTest::newRow("hyphen") << "100-0005"
+                                << "100-0005";
+        QTest::newRow("as an input method types it") << "〒１００－０００５"
+                                                     << "100-0005";
+        QTest::newRow("long vowel mark") << "100ー0005"
+                                         << "100-0005";
+        QTest::newRow("empty") << "  "
+                               << "";
+        QTest::newRow("six digits") << "100-005"
+                                    << "refused";
+        QTest::newRow("letters") << "ABC-DEFG"
+                                 << "refused";
+    }
+
+    void postalCodes()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, code);
+        QCOMPARE(normalizedPostalCode(typed).value_or(QStringLiteral("refused")), code);
+    }
+
+    void bookKeepsCustomersByIdentity()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("data/customers.sqlite"));
+        auto book = openBook(path);
+        QVERIFY(book);
+        Customer yamada = customer(QStringLiteral("株式会社山田商事"), QStringLiteral("ヤマダショウジ"));
+        yamada.department = QStringLiteral("経理部");
+        yamada.contactTitle = QStringLiteral("部長");
+        yamada.contactName = QStringLiteral("山田太郎");
+        yamada.postalCode = QStringLiteral("100-0005");
+        yamada.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+        yamada.address2 = QStringLiteral("丸の内ビル 12階");
+        yamada.peppolId = QStringLiteral("0188:7010705000725");
+        yamada.terms = parsePaymentTerms(QStringLiteral("20日締め翌々月10日払い"));
+        yamada.note = QStringLiteral("請求書は郵送で");
+        const Result<qint64> id = book->add(yamada);
+        QVERIFY(id);
+        QVERIFY(book->add(customer(QStringLiteral("あおば工房"), QStringLiteral("アオバコウボウ"))));
+        QVERIFY(book->add(customer(QStringLiteral("Zebra Inc."))));
+        QCOMPARE(namesOf(book->all()), QStringList({"Zebra Inc.", "あおば工房", "株式会社山田商事"}));
+
+        // Renamed, it is the same customer with everything it held.
+        yamada.id = *id;
+        yamada.name = QStringLiteral("山田商事株式会社");
+        QVERIFY(book->update(yamada));
+        const Result<Customer> reread = openBook(path)->byId(*id); // as another window reads it
+        QVERIFY(reread);
+        QCOMPARE(*reread, yamada);
+        QCOMPARE(namesOf(book->search(QStringLiteral("やまだ"))), QStringList({"山田商事株式会社"}));
+        QCOMPARE(namesOf(book->search(QStringLiteral("ｺｳﾎﾞｳ"))), QStringList({"あおば工房"}));
+
+        // Refusals leave the book as it was.
+        QCOMPARE(book->add(customer(QStringLiteral("  "))).fault().kind, FaultKind::BadInput);
+        const Result<QList<qint64>> some = book->addAll({customer(QStringLiteral("A")), customer(QString())});
+        QVERIFY(!some);
+        QCOMPARE(book->all()->size(), 3);
+        QVERIFY(book->remove(*id));
+        QCOMPARE(book->byId(*id).fault().kind, FaultKind::NotFound);
+        QCOMPARE(book->update(yamada).fault().kind, FaultKind::NotFound);
+        QCOMPARE(book->all()->size(), 2);
+    }
+
+    void filesThatAreNoBookAreLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // written at the book's place; "folder" makes a folder there
+        QTest::addColumn<QString>("sql");      // or run there on a fresh database
+        QTest::addColumn<int>("kind");
+        QTest::newRow("random bytes") << QByteArray(8192, '\x5a') << QString() << int(FaultKind::BadInput);
+        QTest::newRow("another program's database")
+            << QByteArray() << "CREATE TABLE notes (x TEXT)" << int(FaultKind::BadInput);
+        QTest::newRow("a later version's book")
+            << QByteArray() << "PRAGMA application_id = 1397441346; PRAGMA user_version = 2; CREATE TABLE t (x)"
+            << int(FaultKind::Refused);
+        QTest::newRow("a folder") << QByteArray("folder") << QString() << int(FaultKind::BadInput);
+    }
+
+    void filesThatAreNoBookAreLeftAlone()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, sql);
+        QFETCH(int, kind);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        if (bytes == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("customers.sqlite")));
+        } else if (!bytes.isEmpty()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        } else {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            for (const QString &statement : sql.split(QStringLiteral("; ")))
+                QVERIFY(QSqlQuery(db).exec(statement));
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        }
+        const QByteArray before = QFileInfo(path).isFile() ? test::readAll(path) : QByteArray();
+        const Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(path);
+        QVERIFY(!book);
+        QCOMPARE(int(book.fault().kind), kind);
+        QVERIFY(!book.message().isEmpty());
+        if (QFileInfo(path).isFile())
+            QCOMPARE(test::readAll(path), before);
+    }
+
+    void aFullDiskChangesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        auto book = openBook(path);
+        QVERIFY(book && book->add(customer(QStringLiteral("A"))));
+        Customer big = customer(QStringLiteral("B"));
+        big.note = QString(200000, QChar(u'x'));
+        {
+            const test::FullDisk full(QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size());
+            const Result<qint64> added = book->add(big);
+            QVERIFY(!added);
+            QCOMPARE(added.fault().kind, FaultKind::Unwritable);
+        }
+        QCOMPARE(namesOf(book->all()), QStringList({"A"}));
+        QVERIFY(book->add(customer(QStringLiteral("C"))));
+        QCOMPARE(namesOf(openBook(path)->all()), QStringList({"A", "C"}));
+    }
+
+    void processesShareTheBookAndSurviveAKill()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        constexpr int PerProcess = 40;
+        QList<QProcess *> writers{startWriter(this, path, PerProcess, QStringLiteral("P")),
+                                  startWriter(this, path, PerProcess, QStringLiteral("Q"))};
+        for (QProcess *writer : writers) {
+            QVERIFY(writer->waitForFinished(120000));
+            QCOMPARE(writer->exitCode(), 0);
+        }
+        QCOMPARE(openBook(path)->all()->size(), 2 * PerProcess);
+
+        // Killed while adding: what it said it stored is there, and every row is whole.
+        QProcess *killed = startWriter(this, path, 100000, QStringLiteral("K"));
+        int stored = -1;
+        while (stored < 25 && killed->waitForReadyRead(60000)) {
+            while (killed->canReadLine())
+                stored = killed->readLine().trimmed().toInt();
+        }
+        killed->kill();
+        QVERIFY(killed->waitForFinished());
+        const Result<QList<Customer>> after = openBook(path)->all();
+        QVERIFY(after);
+        int fromKilled = 0;
+        for (const Customer &c : *after) {
+            QCOMPARE(c.note.size(), 2000);
+            fromKilled += c.name.startsWith(QLatin1String("K-")) ? 1 : 0;
+        }
+        QVERIFY2(fromKilled >= stored + 1, qPrintable(QStringLiteral("%1 of %2").arg(fromKilled).arg(stored + 1)));
+        QVERIFY(openBook(path)->add(customer(QStringLiteral("after"))));
+    }
+
+    void customerListsReadBackAsWritten_data()
+    {
+        QTest::addColumn<int>("encoding");
+        QTest::newRow("UTF-8") << int(CustomerCsvEncoding::Utf8);
+        QTest::newRow("Shift_JIS") << int(CustomerCsvEncoding::ShiftJis);
+    }
+
+    void customerListsReadBackAsWritten()
+    {
+        QFETCH(int, encoding);
+        Customer full = customer(QStringLiteral("株式会社山田商事, 本社"), QStringLiteral("ヤマダショウジ"));
+        full.department = QStringLiteral("経理部");
+        full.contactTitle = QStringLiteral("部長");
+        full.contactName = QStringLiteral("山田 \"太郎\"");
+        full.postalCode = QStringLiteral("100-0005");
+        full.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+        full.address2 = QStringLiteral("丸の内ビル 12階");
+        full.telephone = QStringLiteral("+81-3-1234-5678"); // written inert for spreadsheets, read back as typed
+        full.email = QStringLiteral("keiri@yamada.example.jp");
+        full.peppolId = QStringLiteral("0188:7010705000725");
+        full.terms = parsePaymentTerms(QStringLiteral("20日締め翌々月10日払い"));
+        full.note = QStringLiteral("請求書は郵送で\n控えはPDFで");
+        Customer person = customer(QStringLiteral("鈴木花子"));
+        person.honorific = 1;
+        person.terms = parsePaymentTerms(QStringLiteral("30日"));
+        const Result<QByteArray> bytes = customerCsv({full, person}, CustomerCsvEncoding(encoding));
+        QVERIFY(bytes);
+        const Result<CustomerImport> read = readCustomerCsv(*bytes);
+        QVERIFY(read);
+        QCOMPARE(read->customers, QList<Customer>({full, person}));
+        QVERIFY(read->skipped.isEmpty() && read->ignoredColumns.isEmpty());
+        QCOMPARE(read->encoding,
+                 encoding == int(CustomerCsvEncoding::Utf8) ? TextEncoding::Utf8WithBom : TextEncoding::ShiftJis);
+    }
+
+    void customerListOfAnotherProgram()
+    {
+        const QString text = QStringLiteral(
+            "取引先名,ふりがな,〒,住所,建物名,TEL,ランク,締日,支払サイト,備考,敬称\r\n"
+            "株式会社青葉,アオバ,１００－０００１,東京都千代田区千代田1-1,,03-1111-2222,A,末,翌月末,,\r\n"
+            ",,,,,,,,,,\r\n"                         // an empty line of cells
+            "佐藤商店,サトウ,123,大阪府,,,,,,,\r\n"  // line 4: a short postal code
+            "田中工務店,タナカ,,,,,,20,現金,,\r\n"   // line 5: no terms
+            "高橋様,タカハシ,,,,,,,,,殿\r\n"         // line 6: an honorific
+            "伊藤,イトウ,,,,,,２０日,,郵送,様\r\n"); // a closing day alone
+        const std::variant<QByteArray, qsizetype> bytes = toShiftJis(text);
+        QVERIFY(std::holds_alternative<QByteArray>(bytes));
+        const Result<CustomerImport> read = readCustomerCsv(std::get<QByteArray>(bytes));
+        QVERIFY(read);
+        QCOMPARE(read->encoding, TextEncoding::ShiftJis);
+        QCOMPARE(read->ignoredColumns, QStringList({"ランク"}));
+        QCOMPARE(namesOf(read->customers), QStringList({"株式会社青葉", "伊藤"}));
+        const Customer &aoba = read->customers.at(0);
+        QCOMPARE(aoba.postalCode, QStringLiteral("100-0001"));
+        QCOMPARE(aoba.telephone, QStringLiteral("03-1111-2222"));
+        QCOMPARE(paymentTermsText(aoba.terms.value()), QStringLiteral("末締め翌月末払い"));
+        QCOMPARE(read->customers.at(1).honorific, 1);
+        QCOMPARE(paymentTermsText(read->customers.at(1).terms.value()), QStringLiteral("20日締め翌月末払い"));
+        QList<int> lines;
+        for (const SkippedLine &skipped : read->skipped) {
+            lines.append(skipped.line);
+            QVERIFY(!skipped.reason.isEmpty());
+        }
+        QCOMPARE(lines, QList<int>({4, 5, 6}));
+    }
+
+    void customerListsRefused()
+    {
+        QCOMPARE(readCustomerCsv("name,address\r\nA,B\r\n").fault().kind, FaultKind::BadInput);
+        QCOMPARE(readCustomerCsv(QByteArray("\x00\x01\x02", 3)).fault().kind, FaultKind::BadInput);
+        // Shift_JIS has no sushi: the list is not written with a question mark in its place.
+        const Result<QByteArray> written = customerCsv(
+            {customer(QStringLiteral("青葉")), customer(QStringLiteral("すし🍣処"))}, CustomerCsvEncoding::ShiftJis);
+        QVERIFY(!written);
+        QVERIFY2(written.message().contains(QStringLiteral("すし🍣処")), qPrintable(written.message()));
+        QVERIFY(customerCsv({customer(QStringLiteral("すし🍣処"))}, CustomerCsvEncoding::Utf8));
+    }
+
+    void oldCustomerListsMoveIntoTheBookOnce()
+    {
+        const QStringList list{QStringLiteral("株式会社青葉"), QStringLiteral("鈴木花子"),
+                               QStringLiteral("株式会社青葉"), QString()};
+        SavedLists::instance().save(list, QStringLiteral("whom"));
+        CustomerHonorifics::remember(QStringLiteral("鈴木花子"), QStringLiteral("様"));
+        storePeer(QStringLiteral("株式会社青葉"), QStringLiteral("0188:7010705000725"));
+        QSettings().remove(QStringLiteral("customerBook"));
+        QTemporaryDir dir;
+        auto book = openBook(dir.filePath(QStringLiteral("customers.sqlite")));
+        QVERIFY(book->add(customer(QStringLiteral("鈴木花子")))); // already there: not added again
+        QCOMPARE(moveOldCustomerListsInto(*book).value(), 1);
+        QCOMPARE(namesOf(book->all()), QStringList({"株式会社青葉", "鈴木花子"}));
+        QCOMPARE(book->all()->at(0).peppolId, QStringLiteral("0188:7010705000725"));
+        QCOMPARE(customersOfOldLists(list, SavedLists::instance().read(CustomerHonorifics::ListKey).value(), {})
+                     .at(1)
+                     .honorific,
+                 1);
+        // Once moved, a book emptied by the user is not filled again; the settings keep their lists.
+        QVERIFY(book->remove(book->all()->at(0).id));
+        QCOMPARE(moveOldCustomerListsInto(*book).value(), 0);
+        QCOMPARE(SavedLists::instance().read(QStringLiteral("whom")), std::optional(list));
+    }
+
+    void invoiceFilesKeepTheAddressTheyWereSentTo()
+    {
+        Invoice invoice;
+        invoice.customer = QStringLiteral("株式会社山田商事");
+        invoice.date = QDate(2026, 12, 8);
+        const QByteArray without = writeInvoice(invoice);
+        for (const char *member : {"\"post\"", "\"addr\"", "\"dept\"", "\"attn\""})
+            QVERIFY2(!without.contains(member), member); // invoices without an address are written as before
+        invoice.customerAddress = {QStringLiteral("100-0005"),
+                                   QStringLiteral("東京都千代田区丸の内1-1-1\n丸の内ビル 12階"),
+                                   QStringLiteral("経理部"), QStringLiteral("部長 山田太郎")};
+        const Result<Invoice> read = readInvoiceBytes(writeInvoice(invoice));
+        QVERIFY(read);
+        QCOMPARE(read->customerAddress, invoice.customerAddress);
+        QVERIFY(readInvoiceBytes(without)->customerAddress.isEmpty());
+    }
+
+    void theWindowEditsTheBook()
+    {
+        test::initApplication();
+        test::PrompterGuard prompter;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("customers.sqlite"));
+        CustomerBookWindow window(path);
+        auto *list = window.findChild<QListWidget *>(QStringLiteral("customerList"));
+        auto *name = window.findChild<QLineEdit *>(QStringLiteral("customerName"));
+        auto *terms = window.findChild<QLineEdit *>(QStringLiteral("customerTerms"));
+        auto *closing = window.findChild<QComboBox *>(QStringLiteral("customerClosingDay"));
+        window.findChild<QPushButton *>(QStringLiteral("addCustomer"))->click();
+        QCOMPARE(list->count(), 1);
+        // Typed as an input method commits text, each field stored when left.
+        const auto type = [](QLineEdit *field, const QString &text) {
+            field->selectAll();
+            field->insert(text);
+            emit field->editingFinished();
+        };
+        type(name, QStringLiteral("株式会社山田商事"));
+        closing->setCurrentIndex(20);
+        emit closing->activated(20);
+        type(terms, QStringLiteral("翌々月１０日"));
+        const Result<QList<Customer>> stored = openBook(path)->all();
+        QCOMPARE(namesOf(stored), QStringList({"株式会社山田商事"}));
+        QCOMPARE(paymentTermsText(stored->front().terms.value()), QStringLiteral("20日締め翌々月10日払い"));
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("株式会社山田商事"));
+
+        // A list with one good line and one without a name: the preview is shown, and Add adds the one.
+        QFile csv(dir.filePath(QStringLiteral("list.csv")));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write(QStringLiteral("顧客名,郵便番号\r\nあおば工房,1000001\r\n,1000002\r\n").toUtf8());
+        csv.close();
+        QTimer::singleShot(0, [] {
+            if (auto *preview = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                preview->accept();
+        });
+        QCOMPARE(window.importFrom(csv.fileName()), 1);
+        QCOMPARE(namesOf(openBook(path)->all()), QStringList({"あおば工房", "株式会社山田商事"}));
+
+        // Shift_JIS cannot hold the sushi: refused with a reason, and no file is left behind.
+        QVERIFY(openBook(path)->add(customer(QStringLiteral("すし🍣処"))));
+        const QString out = dir.filePath(QStringLiteral("out.csv"));
+        QVERIFY(!window.exportTo(out, true));
+        QCOMPARE(prompter->alerts.size(), 1);
+        QVERIFY(!QFileInfo::exists(out));
+        QVERIFY(window.exportTo(out, false));
+        QCOMPARE(readCustomerCsv(test::readAll(out))->customers.size(), 3);
+    }
+
+    void theCustomerPanelTakesTheAddressAndTermsFromTheBook()
+    {
+        test::initApplication();
+        test::PrompterGuard prompter;
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(CustomerBook::defaultPath() + QLatin1String(suffix));
+        Customer yamada = customer(QStringLiteral("株式会社山田商事"));
+        yamada.postalCode = QStringLiteral("100-0005");
+        yamada.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+        yamada.address2 = QStringLiteral("丸の内ビル 12階");
+        yamada.department = QStringLiteral("経理部");
+        yamada.contactTitle = QStringLiteral("部長");
+        yamada.contactName = QStringLiteral("山田太郎");
+        yamada.terms = parsePaymentTerms(QStringLiteral("20日締め翌月末払い"));
+        QVERIFY(openBook(CustomerBook::defaultPath())->add(yamada));
+        SavedLists::instance().save({QStringLiteral("株式会社山田商事")}, QStringLiteral("whom"));
+
+        const std::unique_ptr<Document> document = test::makeDocument();
+        document->dateDial->setDate(QDate(2026, 12, 25));
+        document->setDueDate(QDate(2027, 1, 10));
+        document->whomShow();
+        document->whomDial->setCurrentIndex(0);
+        test::click(*document, QStringLiteral("whomCtrlOk"));
+        // Closed on 20 January, paid by the end of February.
+        QCOMPARE(document->dueDate(), QDate(2027, 2, 28));
+        const QJsonObject file = QJsonDocument::fromJson(document->dataOfType()).object();
+        QCOMPARE(file.value("post").toString(), QStringLiteral("100-0005"));
+        QCOMPARE(file.value("addr").toString(), QStringLiteral("東京都千代田区丸の内1-1-1\n丸の内ビル 12階"));
+        QCOMPARE(file.value("dept").toString(), QStringLiteral("経理部"));
+        QCOMPARE(file.value("attn").toString(), QStringLiteral("部長 山田太郎"));
+
+        // The date panel moves the due date by the terms too.
+        document->dateShow();
+        document->dateDial->setDate(QDate(2027, 1, 25));
+        document->dateCopy();
+        QCOMPARE(document->dueDate(), QDate(2027, 3, 31));
+    }
+
+    void searchByNameOrReading_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("part of the name") << "山田" << true;
+        QTest::newRow("the reading in hiragana") << "やまだ" << true;
+        QTest::newRow("the reading in katakana") << "ヤマダショウジ" << true;
+        QTest::newRow("half-width katakana") << "ﾔﾏﾀﾞ" << true;
+        QTest::newRow("with a space") << "山田 商事" << true;
+        QTest::newRow("latin, any width and case") << "ｙａｍａｄａ" << true;
+        QTest::newRow("everyone") << "" << true;
+        QTest::newRow("someone else") << "佐藤" << false;
+    }
+
+    void searchByNameOrReading()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, found);
+        QCOMPARE(customerMatches(typed, QStringLiteral("株式会社山田商事 (Yamada)"), QStringLiteral("ヤマダショウジ")),
+                 found);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    // Started by the tests of processes sharing a book, as one of the writers.
+    if (const QString writer = qEnvironmentVariable("SEIKYU_CUSTOMER_WRITER"); !writer.isEmpty()) {
+        const QStringList parts = writer.split(QLatin1Char('|'));
+        return addCustomers(parts.value(0), parts.value(1).toInt(), parts.value(2));
+    }
+    TestCustomers test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_customers.moc"
