@@ -549,6 +549,29 @@ private slots:
         QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), row);
         QCOMPARE(shownHelp(panel), shown.value(row).body);
     }
+
+    void aSearchAfterNoHitsShowsItsFirstTopic()
+    {
+        HelpPanel panel;
+        auto *grid = panel.findChild<QTableView *>(QStringLiteral("HVGrid"));
+        auto *field = panel.findChild<QLineEdit *>(QStringLiteral("HVSearch"));
+        auto *text = panel.findChild<QTextBrowser *>(QStringLiteral("HVText"));
+        field->setText(QStringLiteral("ｚｚｚｑｑｑ"));
+        QCOMPARE(grid->model()->rowCount(), 0);
+        QCOMPARE(text->toPlainText(), QString());
+
+        field->setText(QStringLiteral("ｲﾝﾎﾞｲｽ"));
+        const QList<HelpTopic> found = filterHelpTopics(seikyu::helpTopics(), QStringLiteral("インボイス"));
+        QVERIFY(!found.isEmpty());
+        QCOMPARE(grid->model()->rowCount(), found.size());
+        QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), 0);
+        QCOMPARE(text->toPlainText(), found.constFirst().body);
+
+        // Clearing the search brings every topic back, with a topic shown.
+        field->clear();
+        QCOMPARE(grid->model()->rowCount(), seikyu::helpTopics().size());
+        QCOMPARE(text->toPlainText(), seikyu::helpTopics().constFirst().body);
+    }
 };
 
 QTEST_MAIN(TestDocument)
