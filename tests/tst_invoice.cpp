@@ -417,22 +417,63 @@ private Q_SLOTS:
 
     void rowPrice_data()
     {
-        QTest::addColumn<Amount>("price"); // of "unit price × quantity", the row's name
-        for (const auto &[typed, price] : std::initializer_list<std::pair<const char *, Amount>>{
-                 {"1000 × 3", 3000},
-                 {"1001 × 1.5", 1502},
-                 {"-1001 × 1.5", -1502},
-                 {"12.5 × 3", 38},
-                 {"0.333 × 3", 1},
-                 {"9223372036854775807 × 1", Largest},
-                 {"9223372036854775807 × 2", std::nullopt},
-                 {"99999999999999999999.9 × 99999999999999999999.9", std::nullopt}})
-            QTest::newRow(typed) << price;
+        // A row's unit price and quantity as typed, and what working out its price makes of the quantity and the
+        // price; "unpriced" when the row stays as typed.
+        QTest::addColumn<QString>("solo");
+        QTest::addColumn<QString>("much");
+        QTest::addColumn<QVariant>("pricedMuch");
+        QTest::addColumn<QString>("price");
+        const QString huge = QStringLiteral("9223372036854775807");
+        const QVariant none;
+        QTest::newRow("1000 × 3") << "1000"
+                                  << "3" << QVariant(qint64(3)) << "￥3,000";
+        QTest::newRow("2個") << "1000"
+                             << "2個" << QVariant(qint64(2)) << "￥2,000";
+        QTest::newRow("1,000") << "5"
+                               << "1,000" << QVariant(qint64(1000)) << "￥5,000";
+        QTest::newRow("full-width") << "１，２００"
+                                    << "３個" << QVariant(qint64(3)) << "￥3,600";
+        QTest::newRow("discount") << "△5,000"
+                                  << "1" << QVariant(qint64(1)) << "-￥5,000";
+        QTest::newRow("returned") << "5000"
+                                  << "-1" << QVariant(qint64(-1)) << "-￥5,000";
+        // A quantity of hours or days keeps its fraction as typed; the price rounds half away from zero.
+        QTest::newRow("1.5 days") << "40001"
+                                  << "1.5日" << QVariant(QStringLiteral("1.5日")) << "￥60,002";
+        QTest::newRow("half a unit") << "3"
+                                     << "0.5" << QVariant(QStringLiteral("0.5")) << "￥2";
+        QTest::newRow("full-width half an hour") << "3000"
+                                                 << "０．５時間" << QVariant(QStringLiteral("０．５時間")) << "￥1,500";
+        QTest::newRow("-1001 × 1.5") << "-1001"
+                                     << "1.5" << QVariant(QStringLiteral("1.5")) << "-￥1,502";
+        QTest::newRow("12.5 × 3") << "12.5"
+                                  << "3" << QVariant(qint64(3)) << "￥38";
+        QTest::newRow("0.333 × 3") << "0.333"
+                                   << "3" << QVariant(qint64(3)) << "￥1";
+        QTest::newRow("the largest amount") << huge << "1" << QVariant(qint64(1)) << "￥9,223,372,036,854,775,807";
+        // The quantity must start with its number, both must hold one, and the price must fit.
+        QTest::newRow("quantity 00") << "1000"
+                                     << "00" << none << "unpriced";
+        QTest::newRow("no number first") << "1000"
+                                         << "個3" << none << "unpriced";
+        QTest::newRow("no unit price") << ""
+                                       << "2" << none << "unpriced";
+        QTest::newRow("overflow") << huge << "2" << none << "unpriced";
+        QTest::newRow("beyond 64 bits") << "99999999999999999999.9"
+                                        << "99999999999999999999.9" << none << "unpriced";
     }
     void rowPrice()
     {
-        const QStringList typed = QString::fromUtf8(QTest::currentDataTag()).split(QStringLiteral(" × "));
-        QTEST(priceOf(readNumber(typed.at(0)), readNumber(typed.at(1))), "price");
+        QFETCH(QString, solo);
+        QFETCH(QString, much);
+        const std::optional<RowCells> priced = pricedRow(row(solo, much, QStringLiteral("00"))->cells());
+        QTEST(priced ? cellDisplay((*priced)[std::size_t(Column::Sums)]) : QStringLiteral("unpriced"), "price");
+        QTEST(priced ? (*priced)[std::size_t(Column::Much)] : QVariant(), "pricedMuch");
+        // Numbers stand right-aligned, on the page as in the panel.
+        ItemTableModel bank;
+        bank.addRow(row(solo, much, QStringLiteral("00")));
+        for (const Column column : {Column::Solo, Column::Much, Column::Sums})
+            QVERIFY(bank.index(0, int(column)).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
     }
 
     void checkedArithmeticAndTax()
@@ -626,7 +667,7 @@ private Q_SLOTS:
                 QCOMPARE(shown(), states.at(i));
             }
         }
-        // A step whose row is gone touches nothing else; the header row is never taken away.
+        // A step whose row is gone touches nothing else; the header row is never taken away nor typed over.
         stack.undo();
         stack.undo();
         bank.removeRowAt(bank.rows().indexOf(edited));
@@ -635,6 +676,7 @@ private Q_SLOTS:
         AddRowCommand onTheHeader(&bank, bank.row(0), 0);
         onTheHeader.undo();
         QCOMPARE(bank.count(), 3);
+        QVERIFY(!bank.setData(bank.index(0, int(Column::Name)), QStringLiteral("x"), Qt::EditRole));
     }
 
     // ---- dates ----

@@ -2,6 +2,8 @@
 // with the saved lists behind them; the invoice number and its sequence, the payment due date, the
 // remarks under the table; and next month's invoice made with Duplicate.
 #include "document/PageView.h"
+#include "ledger/IssueLedger.h"
+#include "ledger/SharedNumberHook.h"
 #include "sections/DateText.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/SavedLists.h"
@@ -44,6 +46,30 @@ const QByteArray SeedFile =
                               {"plus", 1},
                               {"tail", 0}})
         .toJson();
+
+/// An invoice dated `date` whose rows carry the given date texts.
+QByteArray invoiceDated(const QString &date, const QStringList &rowDates)
+{
+    QJsonArray items{row("日付", "項目", "", "個数", "価格")};
+    for (const QString &rowDate : rowDates)
+        items.append(row(rowDate, QStringLiteral("配送"), "1000", 1, ""));
+    return QJsonDocument(QJsonObject{{"head", "請求書"},
+                                     {"date", date},
+                                     {"numb", "2025-0042"},
+                                     {"dues", "2026-01-31"},
+                                     {"whom", "株式会社テスト商事"},
+                                     {"item", items}})
+        .toJson();
+}
+
+/// The dates of the table's rows, under its header row.
+QStringList rowDates(const Document &document)
+{
+    QStringList dates;
+    for (const QString &row : tableTexts(document).mid(1))
+        dates.append(row.section(u'|', 0, 0));
+    return dates;
+}
 
 /// Opens a region by clicking it, lets `fill` change its panel, and presses OK or Cancel.
 void editRegion(const Document &document, const QString &region, const std::function<void()> &fill, bool ok = true)
@@ -288,33 +314,6 @@ private slots:
         QCOMPARE(FreelancePreferences::nextNumber(QDate(2024, 5, 1)).sequence, 1);
     }
 
-    void followEntry_data()
-    {
-        QTest::addColumn<int>("selected");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QStringList>("list");
-        QTest::addColumn<int>("kept");
-        using K = ListChange::Kind;
-        const QStringList abd{"A", "B", "D"};
-        QTest::newRow("an earlier entry removed") << 2 << int(K::Removed) << 0 << QStringList{"B", "C", "D"} << 1;
-        QTest::newRow("a later entry removed") << 0 << int(K::Removed) << 2 << abd << 0;
-        QTest::newRow("the chosen entry removed") << 2 << int(K::Removed) << 2 << abd << -1;
-        QTest::newRow("the chosen entry edited") << 1 << int(K::Edited) << 1 << QStringList{"A", "X", "C"} << 1;
-        QTest::newRow("nothing chosen") << -1 << int(K::Removed) << 0 << abd << -1;
-        QTest::newRow("replaced, found by text") << 2 << int(K::Replaced) << -1 << QStringList{"C", "A"} << 0;
-        QTest::newRow("replaced, gone") << 3 << int(K::Replaced) << -1 << QStringList{"A", "B"} << -1;
-    }
-    void followEntry()
-    {
-        QFETCH(int, selected);
-        QFETCH(int, kind);
-        QFETCH(int, index);
-        QFETCH(QStringList, list);
-        const QStringList before{"A", "B", "C", "D"};
-        QTEST(seikyu::followEntry(selected, before.value(selected), {ListChange::Kind(kind), index}, list), "kept");
-    }
-
     void twoWindowsKeepTheirChoices()
     {
         SavedLists::instance().save({"A", "B", "C", "D"}, QStringLiteral("whom"));
@@ -347,56 +346,6 @@ private slots:
         QCOMPARE(second->whomDial->currentIndex(), -1);
         first->hide();
         QVERIFY(!first->isEdited());
-    }
-
-    void numberPattern_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<qint64>("lastUsed");
-        QTest::addColumn<QString>("number"); // for an invoice dated 2026-12-05, and the counter it takes
-        QTest::newRow("default") << DefaultNumberPattern << qint64(11) << "2026-0012 of 2026";
-        QTest::newRow("empty: default") << " " << qint64(0) << "2026-0001 of 2026";
-        QTest::newRow("past its zeros") << "{yyyy}-{0000}" << qint64(9999) << "2026-10000 of 2026";
-        QTest::newRow("short year, {0}") << "INV{yy}/{0}" << qint64(6) << "INV26/7 of 2026";
-        QTest::newRow("no year") << "S-{000}" << qint64(41) << "S-042 of all";
-        QTest::newRow("no sequence") << "{yyyy}" << qint64(2) << "20260003 of 2026";
-        QTest::newRow("other braces") << "{abc}{y}-{00}" << qint64(0) << "{abc}{y}-01 of all";
-        QTest::newRow("damaged count") << DefaultNumberPattern << qint64(-5) << "2026-0001 of 2026";
-        // Text around the fields, and braces that make none, are kept as they stand.
-        QTest::newRow("text after the last field") << "{yyyy}-{000}号" << qint64(41) << "2026-042号 of 2026";
-        QTest::newRow("text on both sides") << "No.{yy}/{0}-A" << qint64(41) << "No.26/42-A of 2026";
-        QTest::newRow("braces that make no field") << "{x}{0000}{}" << qint64(41) << "{x}0042{} of all";
-    }
-    void numberPattern()
-    {
-        QFETCH(QString, pattern);
-        QFETCH(qint64, lastUsed);
-        const NumberProposal proposal = proposeNumber(pattern, QDate(2026, 12, 5), lastUsed);
-        QTEST(proposal.text + QStringLiteral(" of ") + proposal.counter, "number");
-    }
-
-    void dueDates_data()
-    {
-        QTest::addColumn<QDate>("invoiced");
-        QTest::addColumn<int>("term");
-        QTest::addColumn<int>("day");
-        QTest::addColumn<QDate>("due");
-        const int end = int(DueTerm::EndOfNextMonth), thirty = int(DueTerm::ThirtyDays),
-                  fixed = int(DueTerm::DayOfNextMonth);
-        QTest::newRow("Jan 31 → end of Feb") << QDate(2026, 1, 31) << end << 0 << QDate(2026, 2, 28);
-        QTest::newRow("leap year") << QDate(2028, 1, 31) << end << 0 << QDate(2028, 2, 29);
-        QTest::newRow("December → January") << QDate(2026, 12, 5) << end << 0 << QDate(2027, 1, 31);
-        QTest::newRow("30 days over February") << QDate(2026, 1, 31) << thirty << 0 << QDate(2026, 3, 2);
-        QTest::newRow("fixed 25th") << QDate(2026, 12, 31) << fixed << 25 << QDate(2027, 1, 25);
-        QTest::newRow("fixed 31st in February") << QDate(2026, 1, 10) << fixed << 31 << QDate(2026, 2, 28);
-        QTest::newRow("fixed 31st in April") << QDate(2026, 3, 31) << fixed << 31 << QDate(2026, 4, 30);
-    }
-    void dueDates()
-    {
-        QFETCH(QDate, invoiced);
-        QFETCH(int, term);
-        QFETCH(int, day);
-        QTEST(proposeDueDate(invoiced, {DueTerm(term), day}), "due");
     }
 
     void numberAndRemarksRefuseWhatNoFileKeeps()
@@ -588,6 +537,76 @@ private slots:
         QVERIFY(reader.waitForFinished(30000));
         QCOMPARE(reader.readAllStandardOutput(),
                  QByteArray("head=0:\nwhom=3:a, b|line\\nfeed|\"q\"\nfrom=absent\nnext=No26-003\n"));
+    }
+
+    void duplicateMovesTheRowsWithTheInvoiceDate()
+    {
+        installSharedNumbers(); // as the application does: numbers not used go back
+        PrompterGuard prompter;
+        DocumentController controller;
+        QTemporaryDir folder;
+        IssueLedger::instance().setFolder(folder.filePath(QStringLiteral("ledger")));
+        // December's invoice, dated and due on a month's last day, made into January's: the rows
+        // cross the year end.
+        const QString path = writeFile(
+            folder.filePath(QStringLiteral("december.seikyu")),
+            invoiceDated(QStringLiteral("2025-12-31"), {QStringLiteral("12/31"), QStringLiteral("１１月３０日"),
+                                                        QStringLiteral("1/31"), QStringLiteral("送料")}));
+        Document *original = controller.openFile(path);
+        QVERIFY(original);
+
+        // Offered on at first and dated a month after the original, whatever today is; the choice
+        // made is remembered and offered next time.
+        QVERIFY(FreelancePreferences::duplicateMovesRowDates());
+        prompter->duplicateAnswers = {Prompter::DuplicateChoice{false, true}};
+        child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
+        QCOMPARE(controller.documents().size(), 2);
+        Document *copy = controller.documents().last();
+        const QDate january(2026, 1, 31);
+        QCOMPARE(prompter->duplicateOffers.constFirst(),
+                 (Prompter::DuplicateChoice{false, true, january, QDate(2025, 12, 31)}));
+        QCOMPARE(rowDates(*copy), (QStringList{"1/31", "１２月３０日", "2/28", "送料"}));
+        QCOMPARE(std::tuple(copy->dateDial->date(), copy->dueDate(), copy->invoiceNumber()),
+                 std::tuple(january, QDate(2026, 2, 28), QStringLiteral("2026-0001")));
+        // Nothing to undo in a new invoice; the original is as it was.
+        QCOMPARE(copy->undoStack()->count(), 0);
+        QCOMPARE(rowDates(*original).constFirst(), QStringLiteral("12/31"));
+
+        // Turned off, the dates stay as they were, and the choice is offered so next time; a date
+        // set in the dialog moves the due date by its months.
+        prompter->duplicateAnswers = {Prompter::DuplicateChoice{false, false, QDate(2026, 3, 5)}};
+        child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
+        QCOMPARE(controller.documents().size(), 3);
+        QCOMPARE(rowDates(*controller.documents().last()).constFirst(), QStringLiteral("12/31"));
+        QCOMPARE(controller.documents().last()->dueDate(), QDate(2026, 4, 30));
+        QVERIFY(!FreelancePreferences::duplicateMovesRowDates());
+        prompter->duplicateAnswers = {std::nullopt};
+        QVERIFY(!controller.duplicate(original));
+        QVERIFY(!prompter->duplicateOffers.last().moveRowDates);
+
+        // The first copy dated back into December before it is saved: Cancel keeps the panel open;
+        // moved, the rows and the due date follow, and its number is the new year's.
+        QTest::mouseClick(child<PageButton>(*copy, QStringLiteral("date")), Qt::LeftButton);
+        copy->dateDial->setDate(QDate(2025, 12, 25));
+        prompter->choiceAnswers = {-1, 0};
+        auto *ok = child<QPushButton>(*copy, QStringLiteral("dateCtrlOk"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(copy->shownSheet()->isVisible());
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(!copy->shownSheet()->isVisible());
+        QCOMPARE(rowDates(*copy), (QStringList{"12/31", "１１月３０日", "1/28", "送料"}));
+        QCOMPARE(std::pair(copy->dueDate(), copy->invoiceNumber()), std::pair(january, QStringLiteral("2025-0001")));
+
+        prompter->saveChoices = {Prompter::SaveChoice::DontSave, Prompter::SaveChoice::DontSave};
+        QVERIFY(controller.closeAll());
+        // No gap: the numbers of the discarded copies go back to their sequences, and the one given
+        // up while another copy held the next is recorded in the ledger as unused, with why.
+        QCOMPARE(FreelancePreferences::nextNumber(january).text, QStringLiteral("2026-0002"));
+        QCOMPARE(FreelancePreferences::nextNumber(QDate(2025, 12, 25)).text, QStringLiteral("2025-0001"));
+        const LedgerEntry unused = IssueLedger::instance().store()->entries().value(0);
+        QCOMPARE(std::pair(unused.kind, unused.number), std::pair(EntryKind::Unused, QStringLiteral("2026-0001")));
+        QVERIFY(!unused.note.isEmpty());
+        IssueLedger::instance().close();
     }
 };
 

@@ -8,7 +8,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
-#include <QLoggingCategory>
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -73,13 +72,6 @@ std::unique_ptr<Document> totalledWholesale()
     document->undoStack()->clear();
     return document;
 }
-
-/// Keeps the table's log of cell edits out of a test that is not about it.
-struct QuietTableLog
-{
-    QuietTableLog() { QLoggingCategory::setFilterRules(QStringLiteral("seikyu.table.info=false")); }
-    ~QuietTableLog() { QLoggingCategory::setFilterRules(QString()); }
-};
 
 void selectRows(Document &document, const QList<int> &rows)
 {
@@ -177,60 +169,6 @@ private slots:
         QVERIFY(document->shownSheet() != document->gridFail.get());
     }
 
-    void anEditIsLoggedWhenAskedAndTheHeaderStays()
-    {
-        // Quiet unless asked for: a person using Seikyu sees no lines on the terminal.
-        QVERIFY(!lcTable().isInfoEnabled());
-        QLoggingCategory::setFilterRules(QStringLiteral("seikyu.table.info=true"));
-        auto quiet = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
-        auto document = documentWithRows({{"100", "1", "100"}});
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^PUSH: .*name = \"item\".*held = 1")));
-        QVERIFY(document->bank->setData(document->bank->index(1, 1), QStringLiteral("設計作業")));
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^PULL: ")));
-        document->undoStack()->undo();
-        QVERIFY(!document->bank->setData(document->bank->index(0, 1), QStringLiteral("x")));
-    }
-
-    void rowPrice_data()
-    {
-        QTest::addColumn<QString>("solo");
-        QTest::addColumn<QString>("much");
-        QTest::addColumn<QVariant>("expectedMuch");
-        QTest::addColumn<QString>("expectedSums");
-        const QVariant two = QStringLiteral("2");
-        QTest::newRow("1000 × 3") << "1000" << QString("3") << QVariant(qint64(3)) << yen(3000);
-        QTest::newRow("quantity 00") << "1000" << QString("00") << QVariant(QStringLiteral("00")) << "00";
-        QTest::newRow("no number first") << "1000" << QString("個3") << QVariant(QStringLiteral("個3")) << "00";
-        QTest::newRow("2個") << "1000" << QString("2個") << QVariant(qint64(2)) << yen(2000);
-        QTest::newRow("1,000") << "5" << QString("1,000") << QVariant(qint64(1000)) << yen(5000);
-        QTest::newRow("full-width") << "１，２００" << QString("３個") << QVariant(qint64(3)) << yen(3600);
-        QTest::newRow("1.5 days") << "40001" << QString("1.5日") << QVariant(QStringLiteral("1.5日")) << yen(60002);
-        QTest::newRow("half a unit") << "3" << QString("0.5") << QVariant(QStringLiteral("0.5")) << yen(2);
-        QTest::newRow("full-width half an hour")
-            << "3000" << QString("０．５時間") << QVariant(QStringLiteral("０．５時間")) << yen(1500);
-        QTest::newRow("discount") << "△5,000" << QString("1") << QVariant(qint64(1)) << yen(-5000);
-        QTest::newRow("returned") << "5000" << QString("-1") << QVariant(qint64(-1)) << yen(-5000);
-        QTest::newRow("no unit price") << "" << QString("2") << two << "00";
-        QTest::newRow("overflow") << "9223372036854775807" << QString("2") << two << "00";
-    }
-    void rowPrice()
-    {
-        QFETCH(QString, solo);
-        QFETCH(QString, much);
-        auto document = documentWithRows({{solo, much, "00"}});
-        for (int again = 0; again < 2; ++again) {
-            document->gridNeat(1);
-            QTEST(cell(*document, 1, Column::Much), "expectedMuch");
-            QTEST(cell(*document, 1, Column::Sums).toString(), "expectedSums");
-        }
-        // Worked out twice, recorded once (or never, when there was nothing to work out).
-        QCOMPARE(document->undoStack()->count(), cell(*document, 1, Column::Sums).toString() == u"00" ? 0 : 1);
-        // Numbers stand right-aligned, on the page as in the panel.
-        for (const Column column : {Column::Solo, Column::Much, Column::Sums})
-            QVERIFY(document->bank->index(1, int(column)).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
-                    Qt::AlignRight);
-    }
-
     void totalsTwiceAndAfterANewRow()
     {
         auto document = documentWithRows({{"1000", "1", "1000"}});
@@ -302,7 +240,6 @@ private slots:
             document->undoStack()->clear();
         }
         QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        const QuietTableLog quiet;
         const QStringList before = tableAndSettings(*document);
         const QStringList sumsBefore = trailingSumsTexts(*document);
         const auto edit = [&](int row, Column column, const QString &text) {
@@ -426,7 +363,6 @@ private slots:
     {
         // 3 × ￥1,000 worked out: a 4 for the 3 makes it ￥4,000. A typed price stays as typed.
         auto document = documentWithRows({{"1000", "３個", "00"}, {"100", "2", "5000"}, {"1.5", "1", ""}});
-        const QuietTableLog quiet;
         document->gridNeat(1);
         document->editCell(1, Column::Much, QStringLiteral("4"));
         document->editCell(2, Column::Much, QStringLiteral("3"));
