@@ -101,8 +101,8 @@ std::optional<std::pair<PageLayout, QString>> layOutInvoice(Job &job, std::uniqu
         job.warnings.append(invoice.warnings);
     }
     if (window) {
-        if (const Result<void> read = window->readAnew(bytes); !read) {
-            job.reason = read.message();
+        if (const Result<void> shown = window->readAnew(bytes); !shown) {
+            job.reason = shown.message();
             return std::nullopt;
         }
     } else {
@@ -110,8 +110,8 @@ std::optional<std::pair<PageLayout, QString>> layOutInvoice(Job &job, std::uniqu
         // Opened only to be printed: the user's lists are left alone and the page shows the file's
         // own title, customer and issuer.
         document->setTeachesLists(false);
-        if (const Result<void> read = document->readFromData(bytes); !read) {
-            job.reason = read.message();
+        if (const Result<void> opened = document->readFromData(bytes); !opened) {
+            job.reason = opened.message();
             return std::nullopt;
         }
         document->windowControllerDidLoadNib();
