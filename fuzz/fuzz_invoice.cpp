@@ -25,7 +25,7 @@ namespace {
 QByteArray openAndWrite(const QByteArray &bytes, bool *read)
 {
     Document document;
-    *read = document.readFromData(bytes);
+    *read = document.readFromData(bytes).ok();
     if (!*read)
         return {};
     document.windowControllerDidLoadNib();
