@@ -3,10 +3,14 @@
 // for pixel with reference images made from the fixtures in tests/data/pages before invoices could continue.
 #include "document/ContinuationPage.h"
 #include "document/PageView.h"
+#include "invoice/InvoiceFile.h"
+#include "invoice/OpenedInvoice.h"
 #include "output/BatchExport.h"
 #include "output/OutputRendering.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
+#include "output/SavedPageDefaults.h"
+#include "page/InvoiceSheets.h"
 #include "page/PagePainting.h"
 #include "support/PdfTools.h"
 #include "support/TestSupport.h"
@@ -262,6 +266,40 @@ private slots:
             }
             // Drawn through a widget's painter, an edge's shading may round a level differently.
             const QString differs = difference(drawn, widgets, 2);
+            QVERIFY2(differs.isEmpty(), qPrintable(QStringLiteral("page %1: ").arg(index + 1) + differs));
+        }
+    }
+
+    // The command line lays an invoice out from its file alone, without a window: the same values
+    // the window holds once it opens the file, the same sheets to the pixel.
+    void anInvoiceLaysOutWithoutItsWindow_data() { theRendererDrawsWhatTheWindowShows_data(); }
+    void anInvoiceLaysOutWithoutItsWindow()
+    {
+        QFETCH(QByteArray, file);
+        auto document = std::make_unique<Document>();
+        document->setTeachesLists(false);
+        if (!file.isEmpty())
+            QVERIFY(document->readFromData(file).ok());
+        document->windowControllerDidLoadNib();
+        const Invoice shown = document->pageState();
+        if (!file.isEmpty()) {
+            const Result<Invoice> read = readInvoiceBytes(file);
+            QVERIFY(read.ok());
+            QVERIFY(openedInvoice(*read, savedPageDefaults()) == shown);
+        }
+        const PageLayout fromWindow = layoutPagesForPdf(*document);
+        const PageLayout fromInvoice = layOutInvoice(shown, document->push->image());
+        QCOMPARE(fromInvoice.size(), fromWindow.size());
+        for (size_t index = 0; index < fromWindow.size(); ++index) {
+            QImage expected(PageView::Width, PageView::Height, QImage::Format_RGB32);
+            QImage drawn(expected.size(), QImage::Format_RGB32);
+            for (auto [image, page] :
+                 {std::pair(&expected, &fromWindow[index]), std::pair(&drawn, &fromInvoice[index])}) {
+                image->fill(Qt::white);
+                QPainter painter(image);
+                paintPage(painter, *page);
+            }
+            const QString differs = difference(drawn, expected, 0);
             QVERIFY2(differs.isEmpty(), qPrintable(QStringLiteral("page %1: ").arg(index + 1) + differs));
         }
     }

@@ -4,7 +4,7 @@
 #include "document/PrivateFiles.h"
 #include "page/PageFonts.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -21,13 +21,13 @@ static void initResources()
 
 namespace seikyu {
 
-void configureApplication(QApplication &app)
+void configureApplication(QGuiApplication &app)
 {
     initResources();
-    QApplication::setApplicationName(QStringLiteral("Seikyu"));
-    QApplication::setOrganizationName(QStringLiteral("Seikyu"));
-    QApplication::setApplicationVersion(QStringLiteral(SEIKYU_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("seikyu"));
+    QGuiApplication::setApplicationName(QStringLiteral("Seikyu"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Seikyu"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(SEIKYU_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("seikyu"));
     // Before any window, menu or undo text exists: texts are translated when they are made.
     installTranslations(app);
     // The settings hold the bank account and the customers: the owner's alone, the file made so
@@ -35,7 +35,7 @@ void configureApplication(QApplication &app)
     const QString settings = QSettings().fileName();
     QDir().mkpath(QFileInfo(settings).absolutePath());
     createPrivate(settings);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/seikyu/icon.svg")));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/seikyu/icon.svg")));
     app.setQuitOnLastWindowClosed(true);
 
     // The page must be set in its own face; without it Qt mixes several CJK fonts on one page.

@@ -1,10 +1,10 @@
 #pragma once
 
-class QApplication;
+class QGuiApplication;
 
 namespace seikyu {
 
 /// Names, version, icon and the page fonts; called once before any window is made.
-void configureApplication(QApplication &app);
+void configureApplication(QGuiApplication &app);
 
 } // namespace seikyu

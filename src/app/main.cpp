@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <thread>
 
 namespace {
@@ -123,7 +124,11 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QApplication app(argc, argv);
+    // A run without a window makes no widget: the lighter application object for the GUI is all the
+    // export needs (fonts and painting), and a widget made by mistake fails loudly.
+    std::unique_ptr<QGuiApplication> application =
+        headless ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
+    QGuiApplication &app = *application;
     // Compiled on a core of its own while the application sets itself up (after the application
     // object, which must be made on this thread, the main one); joined before the program ends.
     std::jthread schema;
@@ -132,64 +137,66 @@ int main(int argc, char *argv[])
     seikyu::configureApplication(app);
     seikyu::installSharedNumbers();
     // The administrator's command concerns the server alone, not this computer's ledger.
-    if (seikyu::isLedgerSetupCommand(QApplication::arguments()))
-        return seikyu::runLedgerSetupCommand(QApplication::arguments());
+    if (seikyu::isLedgerSetupCommand(QCoreApplication::arguments()))
+        return seikyu::runLedgerSetupCommand(QCoreApplication::arguments());
     // What an earlier run left half done (killed while issuing, or the ledger busy) is completed
     // first, whatever is asked now.
     seikyu::IssueLedger::instance().settlePending();
-    if (seikyu::isLedgerCommand(QApplication::arguments()))
-        return seikyu::runLedgerCommand(QApplication::arguments());
-    if (const QString misplaced = seikyu::misplacedLedgerOption(QApplication::arguments()); !misplaced.isEmpty()) {
+    if (seikyu::isLedgerCommand(QCoreApplication::arguments()))
+        return seikyu::runLedgerCommand(QCoreApplication::arguments());
+    if (const QString misplaced = seikyu::misplacedLedgerOption(QCoreApplication::arguments()); !misplaced.isEmpty()) {
         std::fprintf(stderr, "seikyu: %s\n", misplaced.toLocal8Bit().constData());
         return 2;
     }
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QApplication::translate("main", "Japanese invoices (請求書) as PDF"));
+    parser.setApplicationDescription(QCoreApplication::translate("main", "Japanese invoices (請求書) as PDF"));
     // Qt's own help option describes itself in English whatever the language.
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QApplication::translate("main", "Show this help and exit."));
+                                        QCoreApplication::translate("main", "Show this help and exit."));
     parser.addOption(helpOption);
     parser.addVersionOption();
     const QCommandLineOption exportOption(
         QStringLiteral("export-pdf"),
-        QApplication::translate("main", "Export each invoice FILE as a PDF into the folder OUT (OUT/<name>.pdf), "
-                                        "without opening a window. With one FILE, OUT may be the PDF's name."),
+        QCoreApplication::translate("main", "Export each invoice FILE as a PDF into the folder OUT (OUT/<name>.pdf), "
+                                            "without opening a window. With one FILE, OUT may be the PDF's name."),
         QStringLiteral("OUT"));
     parser.addOption(exportOption);
     const QCommandLineOption attachOption(
         QStringLiteral("attach-ubl"),
-        QApplication::translate("main", "With --export-pdf: write PDF/A-3 files that carry the JP PINT e-invoice."));
+        QCoreApplication::translate("main",
+                                    "With --export-pdf: write PDF/A-3 files that carry the JP PINT e-invoice."));
     parser.addOption(attachOption);
     const QCommandLineOption ublOption(
         QStringLiteral("export-ubl"),
-        QApplication::translate("main", "Export each invoice FILE as a JP PINT e-invoice into the folder OUT "
-                                        "(OUT/<name>.xml), without opening a window. With one FILE, OUT may be the "
-                                        "XML's name."),
+        QCoreApplication::translate("main", "Export each invoice FILE as a JP PINT e-invoice into the folder OUT "
+                                            "(OUT/<name>.xml), without opening a window. With one FILE, OUT may be the "
+                                            "XML's name."),
         QStringLiteral("OUT"));
     parser.addOption(ublOption);
     const QCommandLineOption reissueOption(
         QStringLiteral("reissue"),
-        QApplication::translate("main", "With --export-pdf or --export-ubl: an invoice whose number the ledger holds "
-                                        "for another invoice is issued as the correction of that invoice. Without "
-                                        "it, such a file is not exported."));
+        QCoreApplication::translate("main",
+                                    "With --export-pdf or --export-ubl: an invoice whose number the ledger holds "
+                                    "for another invoice is issued as the correction of that invoice. Without "
+                                    "it, such a file is not exported."));
     parser.addOption(reissueOption);
     parser.addOption(QCommandLineOption(
         QStringLiteral("ledger"),
-        QApplication::translate("main",
-                                "Print the ledger of issued invoices, newest first, and exit. Narrowed by "
-                                "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN "
-                                "and --unpaid; --csv prints CSV, --verify checks the ledger instead; --recover FILE "
-                                "brings the readable entries of a damaged ledger back.")));
+        QCoreApplication::translate(
+            "main", "Print the ledger of issued invoices, newest first, and exit. Narrowed by "
+                    "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN "
+                    "and --unpaid; --csv prints CSV, --verify checks the ledger instead; --recover FILE "
+                    "brings the readable entries of a damaged ledger back.")));
     parser.addOption(QCommandLineOption(
         QStringLiteral("ledger-setup"),
-        QApplication::translate("main", "Set up the shared ledger on its PostgreSQL server, connecting with the "
-                                        "administrator's connection text ADMIN_URI: the tables belong to the "
-                                        "administrator's role, and the office's role (the next argument) may only "
-                                        "read them, add entries and take numbers. Takes an existing ledger over, "
-                                        "keeping every entry."),
+        QCoreApplication::translate("main", "Set up the shared ledger on its PostgreSQL server, connecting with the "
+                                            "administrator's connection text ADMIN_URI: the tables belong to the "
+                                            "administrator's role, and the office's role (the next argument) may only "
+                                            "read them, add entries and take numbers. Takes an existing ledger over, "
+                                            "keeping every entry."),
         QStringLiteral("ADMIN_URI")));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QApplication::translate("main", "Invoice files to open."),
+    parser.addPositionalArgument(QStringLiteral("FILE"), QCoreApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);
     if (parser.isSet(helpOption))
@@ -198,12 +205,12 @@ int main(int argc, char *argv[])
     if (parser.isSet(attachOption) && !parser.isSet(exportOption)) {
         std::fprintf(
             stderr, "seikyu: %s\n",
-            QApplication::translate("main", "--attach-ubl goes with --export-pdf OUT.").toLocal8Bit().constData());
+            QCoreApplication::translate("main", "--attach-ubl goes with --export-pdf OUT.").toLocal8Bit().constData());
         return 2;
     }
     if (parser.isSet(reissueOption) && !parser.isSet(exportOption) && !parser.isSet(ublOption)) {
         std::fprintf(stderr, "seikyu: %s\n",
-                     QApplication::translate("main", "--reissue goes with --export-pdf OUT or --export-ubl OUT.")
+                     QCoreApplication::translate("main", "--reissue goes with --export-pdf OUT or --export-ubl OUT.")
                          .toLocal8Bit()
                          .constData());
         return 2;
@@ -240,9 +247,10 @@ int main(int argc, char *argv[])
     if (recovered > 0) {
         QTimer::singleShot(0, &controller, [recovered] {
             seikyu::Prompter::instance().inform(
-                nullptr, QApplication::translate("main", "Seikyu recovered %n unsaved invoice(s).", nullptr, recovered),
-                QApplication::translate("main", "Seikyu did not close properly last time. The invoices you had not "
-                                                "saved are open again; save the ones you want to keep."));
+                nullptr,
+                QCoreApplication::translate("main", "Seikyu recovered %n unsaved invoice(s).", nullptr, recovered),
+                QCoreApplication::translate("main", "Seikyu did not close properly last time. The invoices you had not "
+                                                    "saved are open again; save the ones you want to keep."));
         });
     }
 
@@ -253,5 +261,5 @@ int main(int argc, char *argv[])
         // Used by the benchmark: the first invoice window is up, so stop here.
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
     }
-    return QApplication::exec();
+    return QCoreApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "page/PageFonts.h"
 #include "page/PageGeometry.h"
 #include "page/SheetPainting.h"
+#include "page/SheetRegions.h"
 #include "table/PageRowsModel.h"
 #include "table/PaperTable.h"
 #include "widgets/PageButton.h"
@@ -17,8 +18,6 @@ namespace seikyu {
 namespace {
 
 using namespace page;
-
-constexpr int LegendPixelSize = 8;
 
 QString shown(const QPointer<PageButton> &region)
 {
@@ -48,9 +47,7 @@ ContinuationPage::ContinuationPage(QAbstractItemModel *table, const Heading &hea
     m_table->viewport()->installEventFilter(this);
 
     m_legend->setObjectName(QStringLiteral("continuedLegend"));
-    m_legend->setFont(pageFont(LegendPixelSize));
-    m_legend->setPagePixelSize(LegendPixelSize);
-    m_legend->setTitle(QStringLiteral("※は軽減税率対象"));
+    m_legend->setRegionStyle(sheetRegionStyle(SheetRegion::Legend));
     m_legend->setFocusPolicy(Qt::NoFocus);
     m_legend->hide();
     connect(m_legend, &QAbstractButton::clicked, this, &ContinuationPage::tableActivated);

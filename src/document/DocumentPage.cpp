@@ -3,8 +3,10 @@
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
 #include "invoice/ItemTableModel.h"
+#include "invoice/OpenedInvoice.h"
 #include "page/PageFonts.h"
 #include "page/PageGeometry.h"
+#include "page/SheetRegions.h"
 #include "page/TablePlan.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
@@ -25,35 +27,6 @@ namespace seikyu {
 namespace {
 
 using namespace page;
-/// The issuer block and the seal pressed on it: the seal sits at the block's right, level with the
-/// name line, and every other line of the block keeps clear of it.
-constexpr QRect IssuerGeometry(Right - 258, 146, 258, 110);
-constexpr int SealSize = 64;
-constexpr QRect SealGeometry(Right - SealSize, 168, SealSize, SealSize);
-constexpr int SealGap = 4;
-constexpr int IssuerNameLine = 2;
-/// The optional parts of a freelancer's invoice: the number under the date, at the right; the due
-/// date under the invoice amount; the remarks under the table, as tall as their text needs.
-constexpr QRect NumberGeometry(Right - 190, Left + 26, 190, 20);
-constexpr QRect DueGeometry(Left, 236, 250, 22);
-constexpr int RemarksMaximumHeight = 120;
-
-/// What the table's layout needs of the table's rows.
-TablePlanRequest tablePlanRequest(const ItemTableModel &table, bool legend, qreal remarksHeight)
-{
-    TablePlanRequest request;
-    const int rows = table.count();
-    for (int row = 0; row < rows; ++row) {
-        request.descriptions.append(pageCellText(table.index(row, static_cast<int>(Column::Name))));
-        request.headers.append(table.row(row)->isHeader());
-    }
-    request.headerRows = rows > 0 && table.row(0)->isHeader() ? 1 : 0;
-    if (const std::optional<RowRange> sums = trailingSums(table.rows()))
-        request.sumsFirst = sums->first;
-    request.legend = legend;
-    request.remarksHeight = remarksHeight;
-    return request;
-}
 
 QRect scaled(const QRect &r, double zoom)
 {
@@ -74,9 +47,17 @@ RoomBox *makeRoom(QWidget *page, const char *name, const QRect &geometry)
     return room;
 }
 
-PageButton *makeButton(RoomBox *room, PageButton::Look look, const char *name)
+RoomBox *makeRoom(QWidget *page, const char *name, SheetRegion region)
 {
-    auto *button = named(new PageButton(look, room), name);
+    return makeRoom(page, name, sheetRoom(region));
+}
+
+/// A region of the page in its room, set as the page sets it.
+PageButton *makeRegion(RoomBox *room, SheetRegion region, const char *name)
+{
+    const PageRegion style = sheetRegionStyle(region);
+    auto *button = named(new PageButton(style.look, room), name);
+    button->setRegionStyle(style);
     button->setGeometry(room->rect().adjusted(RoomInset, RoomInset, -RoomInset, -RoomInset));
     button->setPageSize(
         QSizeF(room->pageGeometry().size().shrunkBy(QMargins(RoomInset, RoomInset, RoomInset, RoomInset))));
@@ -85,14 +66,10 @@ PageButton *makeButton(RoomBox *room, PageButton::Look look, const char *name)
 
 /// A region that prints only what it holds: no guide border while it is unused, and on screen a
 /// placeholder that says where it is.
-PageButton *makeOptionalRegion(RoomBox *room, const char *name, int pixelSize, Qt::Alignment alignment,
-                               const QString &placeholder)
+PageButton *makeOptionalRegion(RoomBox *room, SheetRegion region, const char *name, const QString &placeholder)
 {
     room->setBorderColor(Qt::transparent);
-    PageButton *button = makeButton(room, PageButton::Look::Plain, name);
-    button->setFont(pageFont(pixelSize));
-    button->setPagePixelSize(pixelSize);
-    button->setAlignment(alignment);
+    PageButton *button = makeRegion(room, region, name);
     button->setPlaceholder(placeholder);
     return button;
 }
@@ -126,8 +103,7 @@ private:
 
 QString Document::emptyAmountBox()
 {
-    // The heading starts with U+0008, as invoices have always stored it; it is never drawn.
-    return QStringLiteral("\u0008御請求金額\n");
+    return emptyAmountBoxText();
 }
 
 void Document::buildPage()
@@ -147,43 +123,24 @@ void Document::buildPage()
     bank = named(new ItemTableModel(m_window.get()), "bank");
 
     // Row 1: title above left, date above right.
-    headRoom = makeRoom(sheet, "headRoom", QRect(Left, Left, 300, 46));
-    head = makeButton(headRoom, PageButton::Look::Plain, "head");
-    head->setFont(pageFont(26));
-    head->setPagePixelSize(26);
-    dateRoom = makeRoom(sheet, "dateRoom", QRect(Right - 190, Left, 190, 26));
-    date = makeButton(dateRoom, PageButton::Look::Plain, "date");
-    date->setFont(pageFont(11));
-    date->setPagePixelSize(11);
-    date->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    headRoom = makeRoom(sheet, "headRoom", SheetRegion::Title);
+    head = makeRegion(headRoom, SheetRegion::Title, "head");
+    dateRoom = makeRoom(sheet, "dateRoom", SheetRegion::Date);
+    date = makeRegion(dateRoom, SheetRegion::Date, "date");
 
     // Row 2: the addressee line, underlined.
-    whomRoom = makeRoom(sheet, "whomRoom", QRect(Left, 104, 330, 38));
-    whom = makeButton(whomRoom, PageButton::Look::Plain, "whom");
-    whom->setFont(pageFont(18));
-    whom->setPagePixelSize(18);
-    // A long name wraps at the size later pages set it in, rather than shrink to the smallest type
-    // on one line.
-    whom->setWrapPixelSize(page::CustomerPixelSize);
-    whom->setUnderlined(true);
+    whomRoom = makeRoom(sheet, "whomRoom", SheetRegion::Customer);
+    whom = makeRegion(whomRoom, SheetRegion::Customer, "whom");
     whom->setPlaceholder(tr("Customer"));
 
     // Row 3: the amount box at the left, the issuer block at the right with the stamp over it.
-    sumsRoom = makeRoom(sheet, "sumsRoom", QRect(Left, 160, 250, 74));
-    sums = makeButton(sumsRoom, PageButton::Look::Amount, "sums");
-    sums->setFont(pageFont(12));
-    sums->setPagePixelSize(12);
-    homeRoom = makeRoom(sheet, "homeRoom", IssuerGeometry);
-    home = makeButton(homeRoom, PageButton::Look::Plain, "home");
-    home->setFont(pageFont(10));
-    home->setPagePixelSize(10);
-    home->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    sumsRoom = makeRoom(sheet, "sumsRoom", SheetRegion::Amount);
+    sums = makeRegion(sumsRoom, SheetRegion::Amount, "sums");
+    homeRoom = makeRoom(sheet, "homeRoom", SheetRegion::Issuer);
+    home = makeRegion(homeRoom, SheetRegion::Issuer, "home");
     home->setPlaceholder(tr("Your details"));
-    home->setSealClearance(SealSize + SealGap - RoomInset, IssuerNameLine);
-    pushRoom = makeRoom(sheet, "pushRoom", SealGeometry);
-    push = makeButton(pushRoom, PageButton::Look::Image, "push");
-    push->setFont(pageGothicFont(9));
-    push->setPagePixelSize(9);
+    pushRoom = makeRoom(sheet, "pushRoom", SheetRegion::Stamp);
+    push = makeRegion(pushRoom, SheetRegion::Stamp, "push");
     push->setPlaceholder(tr("Stamp"));
 
     // Below: the item table.
@@ -194,9 +151,7 @@ void Document::buildPage()
     table->viewport()->installEventFilter(new ClickToOpen(table, [this] { gridShow(); }));
     grid = table;
     m_gridLegend = named(new PageButton(PageButton::Look::Plain, gridRoom), "gridLegend");
-    m_gridLegend->setFont(pageFont(8));
-    m_gridLegend->setPagePixelSize(8);
-    m_gridLegend->setTitle(QStringLiteral("※は軽減税率対象"));
+    m_gridLegend->setRegionStyle(sheetRegionStyle(SheetRegion::Legend));
     m_gridLegend->setFocusPolicy(Qt::NoFocus);
     m_gridLegend->hide();
     connect(m_gridLegend, &QAbstractButton::clicked, this, [this] { gridShow(); });
@@ -231,13 +186,12 @@ void Document::buildPage()
 
 void Document::buildFreelanceRegions(QWidget *sheet)
 {
-    numbRoom = makeRoom(sheet, "numbRoom", NumberGeometry);
-    numb = makeOptionalRegion(numbRoom, "numb", 10, Qt::AlignRight | Qt::AlignVCenter, tr("Invoice number"));
-    duesRoom = makeRoom(sheet, "duesRoom", DueGeometry);
-    dues = makeOptionalRegion(duesRoom, "dues", 11, Qt::AlignLeft | Qt::AlignVCenter, tr("Payment due date"));
-    noteRoom = makeRoom(sheet, "noteRoom", QRect(Left, GridTop, Right - Left, RemarksPlaceholderHeight));
-    note = makeOptionalRegion(noteRoom, "note", 9, Qt::AlignLeft | Qt::AlignTop, tr("Remarks"));
-    note->setHeading(QStringLiteral("備考"));
+    numbRoom = makeRoom(sheet, "numbRoom", SheetRegion::Number);
+    numb = makeOptionalRegion(numbRoom, SheetRegion::Number, "numb", tr("Invoice number"));
+    duesRoom = makeRoom(sheet, "duesRoom", SheetRegion::DueDate);
+    dues = makeOptionalRegion(duesRoom, SheetRegion::DueDate, "dues", tr("Payment due date"));
+    noteRoom = makeRoom(sheet, "noteRoom", SheetRegion::Remarks);
+    note = makeOptionalRegion(noteRoom, SheetRegion::Remarks, "note", tr("Remarks"));
 }
 
 void Document::placeRoom(RoomBox *room, const QRect &pageGeometry)
@@ -304,7 +258,7 @@ void Document::fitPageTable()
     // Laid out in page pixels and only then shown at the zoom, so the screen breaks the lines the
     // paper does.
     const bool legend = bank->showsReducedRows();
-    const TablePlan plan = planPageTable(tablePlanRequest(*bank, legend, remarksHeight()));
+    const TablePlan plan = planPageTable(tablePlanRequestOf(*bank, legend, remarksHeight()));
     if (plan.continues) {
         fitPageTableOnPages(plan);
         return;

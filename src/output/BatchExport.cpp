@@ -1,12 +1,13 @@
 #include "output/BatchExport.h"
 
-#include "document/Document.h"
 #include "einvoice/EInvoiceExport.h"
 #include "invoice/InvoiceFile.h"
 #include "ledger/IssueLedger.h"
 #include "output/BatchTargets.h"
 #include "output/OutputChecks.h"
 #include "output/PdfExport.h"
+#include "output/SavedPageDefaults.h"
+#include "page/InvoiceSheets.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -79,11 +80,10 @@ struct Job
     }
 };
 
-/// The part of an export that needs the GUI thread: the invoice shown as a window newly opened from
-/// it would show it, and its pages laid out. One window serves every file, as setting one up costs
-/// more than the page. Nothing when the file is no invoice.
-std::optional<std::pair<PageLayout, QString>> layOutInvoice(Job &job, std::unique_ptr<Document> &window,
-                                                            bool attachEInvoice)
+/// The part of an export that needs the GUI thread: the invoice as a window newly opened on the
+/// file would show it, its pages laid out. Nothing when the file is no invoice.
+std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, const PageDefaults &defaults, const QImage &stamp,
+                                                         bool attachEInvoice)
 {
     const Result<QByteArray> read = readInvoiceFile(job.file);
     if (!read) {
@@ -100,28 +100,15 @@ std::optional<std::pair<PageLayout, QString>> layOutInvoice(Job &job, std::uniqu
         job.xml = eInvoiceXml(invoice);
         job.warnings.append(invoice.warnings);
     }
-    if (window) {
-        if (const Result<void> shown = window->readAnew(bytes); !shown) {
-            job.reason = shown.message();
-            return std::nullopt;
-        }
-    } else {
-        auto document = std::make_unique<Document>();
-        // Opened only to be printed: the user's lists are left alone and the page shows the file's
-        // own title, customer and issuer.
-        document->setTeachesLists(false);
-        if (const Result<void> opened = document->readFromData(bytes); !opened) {
-            job.reason = opened.message();
-            return std::nullopt;
-        }
-        document->windowControllerDidLoadNib();
-        window = std::move(document);
+    const Result<Invoice> invoice = readInvoiceBytes(bytes);
+    if (!invoice) {
+        job.reason = invoice.message();
+        return std::nullopt;
     }
-    window->setFilePath(QFileInfo(job.file).absoluteFilePath());
+    job.issued = openedInvoice(*invoice, defaults);
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
-    job.warnings = outputWarnings(*window) + job.warnings;
-    job.issued = window->pageState();
-    return std::pair(layoutPagesForPdf(*window), pdfSuggestedName(*window));
+    job.warnings = outputWarnings(job.issued) + job.warnings;
+    return std::pair(layOutInvoice(job.issued, stamp), pdfNameForFile(QFileInfo(job.file).absoluteFilePath()));
 }
 
 /// The rest, on any thread: the PDF drawn from the laid-out pages, or why it cannot be.
@@ -152,11 +139,11 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, QString> written;   // target identity → the input that claimed it
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
-    // The GUI thread shows each invoice in the one window and lays its pages out while workers turn
-    // the pages laid out before into PDFs: most of a PDF's time goes into embedding its font, which
-    // needs no window. A single file is done on the spot, where the fonts are loaded already.
+    // The GUI thread lays each invoice's pages out while workers turn the pages laid out before into
+    // PDFs: most of a PDF's time goes into embedding its font. A single file is done on the spot.
     std::vector<Job> jobs(size_t(files.size()));
-    std::unique_ptr<Document> window;
+    const PageDefaults defaults = savedPageDefaults();
+    const QImage stamp = savedStamp();
     QThreadPool workers; // ends before the jobs, which its tasks write to
     const bool parallel = files.size() > 1 && workers.maxThreadCount() > 1;
     const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // laid-out invoices held in memory
@@ -182,7 +169,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(job.file).isDir()) {
             job.reason = Text::tr("is a folder, not an invoice file");
-        } else if (auto laidOut = layOutInvoice(job, window, attachEInvoice)) {
+        } else if (auto laidOut = layOutFile(job, defaults, stamp, attachEInvoice)) {
             writing.insert(targetId, i);
             job.target = target;
             if (!parallel) {

@@ -108,7 +108,12 @@ QString pdfSuggestedName(const Document &document)
 {
     if (document.filePath().isEmpty())
         return document.filename();
-    const QFileInfo info(document.filePath());
+    return pdfNameForFile(document.filePath());
+}
+
+QString pdfNameForFile(const QString &path)
+{
+    const QFileInfo info(path);
     // Like removing the last extension only: "a.b.seikyu" suggests "a.b"; a hidden ".seikyu" keeps
     // its whole name, as it has no extension.
     // A bidi override in the file's name would make the suggestion read otherwise than it is.

@@ -36,6 +36,8 @@ bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error);
 /// The name the export proposes, without extension: the invoice file's own name when it has one,
 /// otherwise the suggestion for an unsaved invoice.
 QString pdfSuggestedName(const Document &document);
+/// The name a PDF of the invoice file at `path` is given, without its extension: the file's own.
+QString pdfNameForFile(const QString &path);
 
 /// The path with ".pdf" appended unless it already ends in it (in any case): a PDF is always a .pdf.
 QString withPdfExtension(const QString &path);

@@ -1,12 +1,31 @@
 #include "page/TablePlan.h"
 
+#include "invoice/ItemTableModel.h"
+#include "page/PageCells.h"
 #include "page/PageGeometry.h"
+#include "table/SumsRows.h"
 
 #include <limits>
 
 namespace seikyu {
 
 using namespace page;
+
+TablePlanRequest tablePlanRequestOf(const ItemTableModel &table, bool legend, qreal remarksHeight)
+{
+    TablePlanRequest request;
+    const int rows = table.count();
+    for (int row = 0; row < rows; ++row) {
+        request.descriptions.append(pageCellText(table.index(row, static_cast<int>(Column::Name))));
+        request.headers.append(table.row(row)->isHeader());
+    }
+    request.headerRows = rows > 0 && table.row(0)->isHeader() ? 1 : 0;
+    if (const std::optional<RowRange> sums = trailingSums(table.rows()))
+        request.sumsFirst = sums->first;
+    request.legend = legend;
+    request.remarksHeight = remarksHeight;
+    return request;
+}
 
 TablePlan planPageTable(const TablePlanRequest &request)
 {

@@ -24,6 +24,11 @@ struct TablePlanRequest
     qreal remarksHeight = 0; ///< the remarks' box under the table; 0 when there are none
 };
 
+class ItemTableModel;
+
+/// What laying out the table of `table` needs: its rows, with the legend or remarks under them or not.
+TablePlanRequest tablePlanRequestOf(const ItemTableModel &table, bool legend, qreal remarksHeight);
+
 /// How the table is laid out: its type and each row's height, on the first page alone or cut
 /// into pages.
 struct TablePlan

@@ -44,12 +44,7 @@ void Document::setUpRegistrationNumber()
         return fields;
     };
     if (home) {
-        home->setPresentation([](const QString &entry) {
-            QStringList lines = entry.split(QLatin1Char('\n'));
-            if (lines.size() > IssuerLines && !registrationNumberOf(entry).isEmpty())
-                lines[IssuerLines] = QStringLiteral("登録番号 ") + registrationNumberOf(entry);
-            return lines.join(QLatin1Char('\n'));
-        });
+        home->setPresentation(issuerPageText);
     }
 }
 

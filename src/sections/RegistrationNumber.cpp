@@ -50,4 +50,13 @@ QString registrationNumberOf(const QString &issuerEntry)
         .value_or(QString());
 }
 
+QString issuerPageText(const QString &issuerEntry)
+{
+    QStringList lines = issuerEntry.split(QLatin1Char('\n'));
+    const QString number = registrationNumberOf(issuerEntry);
+    if (lines.size() > RegistrationLine && !number.isEmpty())
+        lines[RegistrationLine] = QStringLiteral("登録番号 ") + number;
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace seikyu

@@ -22,4 +22,7 @@ bool hasCorporateCheckDigit(const QString &number);
 /// or the line holds no registration number.
 QString registrationNumberOf(const QString &issuerEntry);
 
+/// The issuer entry as the page shows it: the registration number's line under its heading 登録番号.
+QString issuerPageText(const QString &issuerEntry);
+
 } // namespace seikyu

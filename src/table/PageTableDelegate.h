@@ -1,5 +1,6 @@
 #pragma once
 
+#include "page/PageCells.h"
 #include "page/TableCellPainting.h"
 #include "page/TextFit.h"
 #include "table/ItemRow.h"
@@ -54,12 +55,5 @@ private:
     QList<qreal> m_columnWidths;
     QList<qreal> m_rowHeights;
 };
-
-/// A cell's text as drawn: without control characters, on one line before fitting.
-QString pageCellText(const QModelIndex &index);
-
-/// The cell of the item table's model at `index` as the page draws it (not selected); a sums row's
-/// label reads across `unitPriceWidth` page pixels to its left.
-PageCell pageCellOf(const QModelIndex &index, qreal unitPriceWidth);
 
 } // namespace seikyu

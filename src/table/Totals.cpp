@@ -1,6 +1,7 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
 #include "invoice/ItemTableModel.h"
+#include "invoice/OpenedInvoice.h"
 #include "invoice/TableCommands.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
@@ -178,16 +179,8 @@ void Document::formatUnitPricesBesideCurrency()
     if (!bank)
         return;
     bool changed = false;
-    for (const RowPtr &row : bank->rows()) {
-        const CellValue &price = row->value(Column::Sums);
-        if (row->isHeader() || !cellIsText(price) || amountOf(price) == 0 || spot(price) == price.toString())
-            continue;
-        const CellNumber unitPrice = readNumber(row->value(Column::Solo));
-        if (unitPrice.isZero())
-            continue;
-        row->setValue(Column::Solo, markNumber(unitPrice));
-        changed = true;
-    }
+    for (const RowPtr &row : bank->rows())
+        changed = setUnitPriceBesideCurrency(*row) || changed;
     if (changed)
         bank->rowsChangedInPlace(1, bank->count() - 1);
 }

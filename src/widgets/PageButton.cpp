@@ -21,6 +21,15 @@ void PageButton::setTitle(const QString &title)
     update();
 }
 
+void PageButton::setRegionStyle(const PageRegion &style)
+{
+    m_region = style;
+    setFont(style.face);
+    if (!style.text.isEmpty())
+        setText(style.text);
+    update();
+}
+
 void PageButton::setImage(const QImage &image)
 {
     m_region.image = image;

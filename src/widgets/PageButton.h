@@ -22,6 +22,9 @@ public:
 
     QString title() const { return text(); }
     void setTitle(const QString &title);
+    /// Sets the region as `style` sets it: its look, face, size, alignment and rules, and its text
+    /// when the style has one.
+    void setRegionStyle(const PageRegion &style);
     /// How the title reads on the page where that differs from the text kept (the issuer's
     /// registration number gets its 登録番号 heading); the title itself stays as set.
     void setPresentation(std::function<QString(const QString &title)> present);

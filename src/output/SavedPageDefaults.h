@@ -1,0 +1,17 @@
+#pragma once
+
+#include "invoice/OpenedInvoice.h"
+
+#include <QImage>
+
+namespace seikyu {
+
+/// What a window newly opened on a file shows where the file says nothing: the first entry of each
+/// of the user's saved lists (title, customer, issuer), and today's date.
+PageDefaults savedPageDefaults();
+
+/// The stamp the user saved for every invoice, decoded; none when there is none or it does not
+/// decode.
+QImage savedStamp();
+
+} // namespace seikyu

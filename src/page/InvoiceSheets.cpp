@@ -1,0 +1,208 @@
+#include "page/InvoiceSheets.h"
+
+#include "invoice/ItemTableModel.h"
+#include "page/PageCells.h"
+#include "page/PageFonts.h"
+#include "page/PageGeometry.h"
+#include "page/SheetRegions.h"
+#include "page/TablePlan.h"
+#include "sections/DateText.h"
+#include "sections/DueDate.h"
+#include "sections/RegistrationNumber.h"
+#include "table/SumsRows.h"
+
+#include <cmath>
+#include <memory>
+
+namespace seikyu {
+
+namespace {
+
+using namespace page;
+
+/// The texts of the first page's regions, as the page shows them.
+struct RegionTexts
+{
+    QString title, date, customer, amount, issuer, number, due, remarks;
+};
+
+RegionTexts regionTextsOf(const Invoice &invoice)
+{
+    RegionTexts texts;
+    texts.title = invoice.title.value_or(QString());
+    texts.date = pageDateText(invoice.date, invoice.japaneseEra);
+    texts.customer = customerPageLine(invoice.customer.value_or(QString()), invoice.honorificShown);
+    texts.amount = invoice.amountBox.value_or(QString());
+    texts.issuer = issuerPageText(invoice.issuer.value_or(QString()));
+    texts.number = invoiceNumberPageText(invoice.number);
+    texts.due = dueDatePageText(invoice.dueDate, invoice.japaneseEra);
+    texts.remarks = invoice.remarks;
+    return texts;
+}
+
+PlacedRegion placedRegion(SheetRegion which, const QRect &room, const QString &text)
+{
+    PlacedRegion placed;
+    placed.rect = QRectF(sheetRegionBox(room));
+    placed.region = sheetRegionStyle(which);
+    placed.region.text = text;
+    return placed;
+}
+
+PlacedRegion placedRegion(SheetRegion which, const QString &text)
+{
+    return placedRegion(which, sheetRoom(which), text);
+}
+
+/// The legend under rows ending `rowsEnd` page pixels below the top of a table box at `tableTop`.
+PlacedRegion placedLegend(qreal tableTop, qreal rowsEnd)
+{
+    PlacedRegion legend;
+    legend.region = sheetRegionStyle(SheetRegion::Legend);
+    legend.rect = QRectF(Left + RoomInset, qRound(tableTop + rowsEnd), Right - Left - 2 * RoomInset, LegendHeight);
+    return legend;
+}
+
+/// The table box at `top` with the model's rows `rows` (in order), `heights` theirs as laid out. Rows
+/// are rounded where each ends, so a long table keeps its exact height; returns where the last ends.
+qreal placeRows(PlacedTable &placed, const ItemTableModel &table, const std::vector<int> &rows,
+                const std::vector<qreal> &heights)
+{
+    const std::array<int, ColumnCount> widths = columnWidths();
+    placed.columnWidths.assign(widths.begin(), widths.end());
+    const qreal unitPriceWidth = widths[size_t(Column::Solo)];
+    qreal end = 0;
+    for (size_t shown = 0; shown < rows.size(); ++shown) {
+        PlacedRow row;
+        row.height = qRound(end + heights[shown]) - qRound(end);
+        end += heights[shown];
+        for (int column = 0; column < ColumnCount; ++column)
+            row.cells.push_back(pageCellOf(table.index(rows[shown], column), unitPriceWidth));
+        placed.rows.push_back(std::move(row));
+    }
+    return end;
+}
+
+PlacedTable tableBox(qreal top, int pixelSize)
+{
+    PlacedTable placed;
+    placed.rect = QRectF(Left + RoomInset, top + RoomInset, Right - Left - 2 * RoomInset, Bottom - top - 2 * RoomInset);
+    placed.pixelSize = pixelSize;
+    placed.minimumPixelSize = std::min(LegiblePixelSize, pixelSize);
+    return placed;
+}
+
+/// The remarks' region under content that ends at `contentBottom`, `height` page pixels tall.
+PlacedRegion placedRemarks(const QString &remarks, qreal contentBottom, qreal height)
+{
+    // A hair's rounding of the rows' heights must not move the region a whole pixel down.
+    const int top = static_cast<int>(std::ceil(contentBottom - 0.01)) + RemarksGap;
+    return placedRegion(SheetRegion::Remarks, QRect(Left, top, Right - Left, static_cast<int>(height)), remarks);
+}
+
+qreal remarksHeight(const QString &remarks)
+{
+    if (remarks.isEmpty())
+        return 0;
+    const PageRegion style = sheetRegionStyle(SheetRegion::Remarks);
+    // Whole pixels, so that the region placed at them never runs past the page's margin.
+    return std::ceil(
+               regionHeightFor(style, remarks, Right - Left - 2 * RoomInset, RemarksMaximumHeight - 2 * RoomInset)) +
+           2 * RoomInset;
+}
+
+QString onOneLine(const QString &text)
+{
+    return printableText(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+std::vector<int> rowRange(int first, int end)
+{
+    std::vector<int> rows;
+    for (int row = first; row < end; ++row)
+        rows.push_back(row);
+    return rows;
+}
+
+} // namespace
+
+QString customerPageLine(const QString &customer, const QString &honorific)
+{
+    // With no honorific the name stands alone: a trailing space would be taken for part of the name
+    // when the file is written and read back.
+    return honorific.isEmpty() ? customer : QStringLiteral("%1 %2").arg(customer, honorific);
+}
+
+QString invoiceNumberPageText(const QString &number)
+{
+    return number.isEmpty() ? QString() : QStringLiteral("No. ") + number;
+}
+
+PageLayout layOutInvoice(const Invoice &invoice, const QImage &stamp)
+{
+    ItemTableModel table;
+    table.setMarksReducedRows(invoice.taxRate == StandardRate);
+    QList<RowPtr> rows{ItemRow::makeHeader()};
+    for (const ItemRow &row : invoice.rows)
+        rows.append(std::make_shared<ItemRow>(row));
+    table.setRows(rows);
+
+    const RegionTexts texts = regionTextsOf(invoice);
+    const bool legend = table.showsReducedRows();
+    const qreal remarks = remarksHeight(texts.remarks);
+    const TablePlan plan = planPageTable(tablePlanRequestOf(table, legend, remarks));
+
+    std::vector<PageSlice> slices = plan.slices;
+    if (!plan.continues) {
+        PageSlice whole;
+        whole.endRow = table.count();
+        whole.legend = legend;
+        whole.remarks = true;
+        slices = {whole};
+    }
+    const int headerRows = table.count() > 0 && table.row(0)->isHeader() ? 1 : 0;
+
+    PageLayout layout;
+    for (size_t index = 0; index < slices.size(); ++index) {
+        const PageSlice &slice = slices[index];
+        LaidOutPage page;
+        std::vector<int> shown;
+        qreal top = GridTop;
+        if (index == 0) {
+            page.regions = {
+                placedRegion(SheetRegion::Title, texts.title),       placedRegion(SheetRegion::Date, texts.date),
+                placedRegion(SheetRegion::Customer, texts.customer), placedRegion(SheetRegion::Amount, texts.amount),
+                placedRegion(SheetRegion::Issuer, texts.issuer),     placedRegion(SheetRegion::Stamp, QString())};
+            page.regions.back().region.image = stamp;
+            shown = rowRange(0, slice.endRow);
+        } else {
+            page.heading = ContinuationHeading{onOneLine(texts.title), onOneLine(texts.customer), onOneLine(texts.date),
+                                               onOneLine(texts.number)};
+            top = ContinuedGridTop;
+            shown = rowRange(0, slice.repeatsHeader ? headerRows : 0);
+            const std::vector<int> own = rowRange(slice.firstRow, slice.endRow);
+            shown.insert(shown.end(), own.begin(), own.end());
+        }
+        std::vector<qreal> heights;
+        for (int row : shown)
+            heights.push_back(plan.rowHeights[size_t(row)]);
+        PlacedTable placed = tableBox(top, plan.type.pixelSize);
+        const qreal end = placeRows(placed, table, shown, heights);
+        page.table = std::move(placed);
+        if (slice.legend)
+            page.overlays.push_back(placedLegend(top + RoomInset, end));
+        if (index == 0) {
+            page.overlays.push_back(placedRegion(SheetRegion::Number, texts.number));
+            page.overlays.push_back(placedRegion(SheetRegion::DueDate, texts.due));
+        }
+        if (slice.remarks && remarks > 0)
+            page.overlays.push_back(
+                placedRemarks(texts.remarks, top + 2 * RoomInset + end + (slice.legend ? LegendHeight : 0), remarks));
+        if (slices.size() > 1)
+            page.foot = QStringLiteral("%1 / %2").arg(index + 1).arg(slices.size());
+        layout.push_back(std::move(page));
+    }
+    return layout;
+}
+
+} // namespace seikyu
