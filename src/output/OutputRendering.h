@@ -4,8 +4,6 @@
 
 namespace seikyu {
 
-class Document;
-
 Q_DECLARE_LOGGING_CATEGORY(lcOutput)
 
 /// While alive, widgets draw for paper rather than the screen (no placeholders, hover or
@@ -21,24 +19,5 @@ public:
 private:
     bool m_previous;
 };
-
-/// While alive, the document's page is at paper size (zoom 1), whatever the window shows: a PDF
-/// or a printout never depends on the zoom. The zoom comes back afterwards.
-class PaperSizeScope
-{
-public:
-    explicit PaperSizeScope(Document &document);
-    ~PaperSizeScope();
-    PaperSizeScope(const PaperSizeScope &) = delete;
-    PaperSizeScope &operator=(const PaperSizeScope &) = delete;
-
-private:
-    Document &m_document;
-    double m_previous;
-};
-
-/// Lays the page box out even when its window was never shown (headless export), so that every
-/// region has its place on the sheet before it is rendered.
-void preparePageForOutput(Document &document);
 
 } // namespace seikyu

@@ -6,8 +6,8 @@
 #include "ledger/IssueRecording.h"
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
+#include "output/PdfExport.h"
 #include "output/PdfTextRepair.h"
-#include "output/ShownPages.h"
 #include "page/PageGeometry.h"
 #include "page/PagePainting.h"
 #include "widgets/Prompter.h"
@@ -146,12 +146,7 @@ bool printPages(Document &document, QPrinter &printer)
 {
     if (!document.page)
         return false;
-    PageLayout pages;
-    {
-        const PaperSizeScope paperSize(document);
-        preparePageForOutput(document);
-        pages = shownPageLayout(document);
-    }
+    const PageLayout pages = layoutPagesForPdf(document);
     int first = 1;
     int last = int(pages.size());
     if (pages.size() > 1 && printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -197,7 +192,6 @@ void printDocument(Document &document, QWidget *parent)
     dialog.setMinMax(1, int(pageCount));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const PaperSizeScope paperSize(document);
     // A print job cannot be looked at once sent: its entry is kept before it goes, and a run
     // killed while printing has it recorded next time (one entry too many can be voided; a
     // missing one would go unnoticed).
@@ -218,7 +212,6 @@ void previewDocument(Document &document, QWidget *parent)
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&document](QPrinter *printer) {
         if (!document.main)
             return;
-        const PaperSizeScope paperSize(document);
         printPages(document, *printer);
     });
     preview.exec();

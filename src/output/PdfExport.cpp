@@ -9,9 +9,10 @@
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
-#include "output/ShownPages.h"
+#include "page/InvoiceSheets.h"
 #include "page/PageGeometry.h"
 #include "page/PagePainting.h"
+#include "widgets/PageButton.h"
 #include "widgets/Prompter.h"
 
 #include <QBuffer>
@@ -48,13 +49,13 @@ constexpr QPainter::RenderHints PdfHints = QPainter::LosslessImageRendering;
 
 } // namespace
 
-PageLayout layoutPagesForPdf(Document &document)
+PageLayout layoutPagesForPdf(const Document &document)
 {
     if (!document.page)
         return {};
-    const PaperSizeScope paperSize(document);
-    preparePageForOutput(document);
-    return shownPageLayout(document);
+    // Laid out from the invoice's values, as the command line lays out a file: the window's zoom,
+    // scroll or panels never reach the paper.
+    return layOutInvoice(document.pageState(), document.push ? document.push->image() : QImage());
 }
 
 QByteArray pdfFromLayout(const PageLayout &pages, const QString &title)

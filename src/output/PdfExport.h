@@ -19,8 +19,8 @@ class Document;
 /// drawn. The title goes into the PDF's metadata.
 QByteArray renderPagePdf(Document &document, const QString &title);
 
-/// The first half of renderPagePdf, on the GUI thread: the pages as the window lays them out.
-PageLayout layoutPagesForPdf(Document &document);
+/// The first half of renderPagePdf: the pages of the invoice the window holds, laid out from its values.
+PageLayout layoutPagesForPdf(const Document &document);
 /// The second half, on any thread: the PDF of the laid-out pages, in order. Every PDF of an
 /// invoice is made this way, so an export made on a worker thread is the same as one made on the
 /// spot.
