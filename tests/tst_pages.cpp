@@ -1,6 +1,7 @@
 // Invoices of more than one page, checked as a customer reads them: the pages of the PDF through poppler's pdfinfo,
 // pdftotext and pdffonts, the window's pages on screen, printing and the batch. One-page invoices are compared pixel
 // for pixel with reference images made from the fixtures in tests/data/pages before invoices could continue.
+#include "document/AddressOffset.h"
 #include "document/ContinuationPage.h"
 #include "document/PageView.h"
 #include "invoice/InvoiceFile.h"
@@ -87,6 +88,39 @@ QByteArray monthlyInvoice(int items, bool totalled = true,
         "full": "\b御請求金額\n￥3", "numb": "2026-0012", "dues": "2027-01-31", "note": "%1", "item": [%2]})")
         .arg(remarks, rows)
         .toUtf8();
+}
+
+/// The short one-page invoice sent to a person at a company with its address, for a window envelope.
+QByteArray addressedInvoice()
+{
+    QByteArray file = readAll(sourcePath(QStringLiteral("tests/data/pages/one-page-short.seikyu")));
+    file.chop(file.size() - file.lastIndexOf('}'));
+    return file + QStringLiteral(R"(, "post": "100-0005", "addr": "東京都千代田区丸の内1-2-3\n丸の内サンプルビル12階",
+        "dept": "経理部", "attn": "部長 佐藤花子"})")
+                      .toUtf8();
+}
+
+/// A word of a PDF's first page and its box, in points from the top left, as pdftotext finds it.
+struct PdfWord
+{
+    QString text;
+    QRectF box;
+};
+
+QList<PdfWord> pdfWords(const QString &pdf)
+{
+    const QString html =
+        runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                                                 QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    for (const QRegularExpressionMatch &match : word.globalMatch(html)) {
+        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
+        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
+        words.append({match.captured(5), QRectF(topLeft, bottomRight)});
+    }
+    return words;
 }
 
 /// "2 / 3" as pdftotext may extract it, with or without the spaces.
@@ -226,6 +260,7 @@ private slots:
         QTest::newRow("pages of a month") << monthlyInvoice(150);
         QTest::newRow("remarks past the last row") << monthlyInvoice(60, true, QString(2000, QChar(0x6f22)));
         QTest::newRow("empty") << QByteArray();
+        QTest::newRow("addressed") << addressedInvoice();
     }
 
     // Every output draws from the renderer: each sheet it draws is the window's sheet, drawn for
@@ -314,6 +349,52 @@ private slots:
         QCOMPARE(savedStamp(), document->push->image());
         QCOMPARE(*opened.title,
                  savedLists && !read->title ? QStringLiteral("御見積書") : read->title.value_or("請求書"));
+    }
+
+    // With the customer's address, the block sits in the window of a 長形3号 envelope: each of its
+    // words inside x 20–105 mm and y 15–55 mm of the sheet, moved as the user moved it, and the title
+    // moved out of its way.
+    void theAddressShowsInTheEnvelopeWindow()
+    {
+        const QString file = writeFile(m_dir.filePath(QStringLiteral("in/addressed.seikyu")), addressedInvoice());
+        const QStringList block = {QStringLiteral("〒100-0005"),
+                                   QStringLiteral("東京都千代田区丸の内1-2-3"),
+                                   QStringLiteral("丸の内サンプルビル12階"),
+                                   QStringLiteral("千代田商事"),
+                                   QStringLiteral("経理部"),
+                                   QStringLiteral("部長"),
+                                   QStringLiteral("佐藤花子"),
+                                   QStringLiteral("様")};
+        const auto mm = [](qreal millimetres) { return millimetres * 72 / 25.4; };
+        for (const QPointF offset : {QPointF(0, 0), QPointF(4, -3.5)}) {
+            saveAddressOffset(offset);
+            const QString pdf = m_dir.filePath(QStringLiteral("addressed-%1.pdf").arg(offset.x()));
+            QStringList messages;
+            QCOMPARE(exportInvoicesAsPdf(pdf, {file}, &messages), 0);
+            const QRectF window(QPointF(mm(20 + offset.x()), mm(15 + offset.y())),
+                                QPointF(mm(105 + offset.x()), mm(55 + offset.y())));
+            QStringList found;
+            for (const PdfWord &word : pdfWords(pdf)) {
+                if (block.contains(word.text)) {
+                    QVERIFY2(window.contains(word.box), qPrintable(word.text));
+                    found.append(word.text);
+                } else if (word.text == QStringLiteral("請求書")) {
+                    QVERIFY(word.box.left() > mm(105 + offset.x()));
+                }
+            }
+            found.removeDuplicates();
+            QCOMPARE(found.size(), block.size());
+        }
+        // Without an address the customer line is where it always was.
+        saveAddressOffset({});
+        const QString plain = m_dir.filePath(QStringLiteral("plain.pdf"));
+        QCOMPARE(
+            exportInvoicesAsPdf(plain, {sourcePath(QStringLiteral("tests/data/pages/one-page-short.seikyu"))}, nullptr),
+            0);
+        const QList<PdfWord> words = pdfWords(plain);
+        QVERIFY(std::any_of(words.begin(), words.end(), [](const PdfWord &word) {
+            return word.text == QStringLiteral("千代田商事") && word.box.left() < 60 && word.box.top() > 104;
+        }));
     }
 
     void aLongInvoiceReadsPageByPageInEveryOutput()

@@ -1,6 +1,8 @@
 #include "app/PreferencesDialog.h"
 
 #include "app/LedgerPlaceBox.h"
+#include "document/AddressOffset.h"
+#include "output/AddressCalibration.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/SharedNumbers.h"
 #include "table/TaxPreferences.h"
@@ -9,10 +11,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -43,6 +47,7 @@ PreferencesDialog::PreferencesDialog(QWidget *parent) : QDialog(parent), m_check
     addTaxChoices(form);
     addNumberChoices(form);
     addDueChoices(form);
+    addAddressChoices(form);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -170,6 +175,41 @@ void PreferencesDialog::addDueChoices(QFormLayout *form)
     };
     connect(m_dueTerm, &QComboBox::currentIndexChanged, this, save);
     connect(m_dueDay, &QSpinBox::valueChanged, this, save);
+}
+
+void PreferencesDialog::addAddressChoices(QFormLayout *form)
+{
+    const QPointF current = savedAddressOffset();
+    const auto millimetres = [this](const char *name, const QString &label, double value) {
+        auto *box = new QDoubleSpinBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setRange(-AddressOffsetLimit, AddressOffsetLimit);
+        box->setSingleStep(0.5);
+        box->setDecimals(1);
+        box->setSuffix(tr(" mm"));
+        box->setValue(value);
+        box->setAccessibleName(label);
+        return box;
+    };
+    m_addressRight = millimetres("addressRight", tr("Address block, millimetres to the right"), current.x());
+    m_addressDown = millimetres("addressDown", tr("Address block, millimetres down"), current.y());
+    auto *calibrate = new QPushButton(tr("Print Calibration Sheet…"), this);
+    calibrate->setObjectName(QStringLiteral("printAddressCalibration"));
+    auto *place = new QHBoxLayout;
+    place->addWidget(new QLabel(tr("right"), this));
+    place->addWidget(m_addressRight);
+    place->addWidget(new QLabel(tr("down"), this));
+    place->addWidget(m_addressDown);
+    place->addWidget(calibrate);
+    place->addStretch();
+    form->addRow(tr("Address block:"), place);
+    addHint(form, tr("An invoice whose customer has an address shows it at the top left, for the window of a "
+                     "長形3号 envelope. Move it to fit your envelopes; print the calibration sheet to check."));
+
+    auto save = [this] { saveAddressOffset({m_addressRight->value(), m_addressDown->value()}); };
+    connect(m_addressRight, &QDoubleSpinBox::valueChanged, this, save);
+    connect(m_addressDown, &QDoubleSpinBox::valueChanged, this, save);
+    connect(calibrate, &QPushButton::clicked, this, [this] { printAddressCalibration(this); });
 }
 
 } // namespace seikyu

@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
@@ -26,6 +27,8 @@ private:
     /// The invoice-number pattern and where its sequence goes on; the usual payment term.
     void addNumberChoices(QFormLayout *form);
     void addDueChoices(QFormLayout *form);
+    /// Where the customer's address block sits for the user's window envelopes, and a sheet to check it.
+    void addAddressChoices(QFormLayout *form);
     /// Shows the number the next invoice dated today gets, and where its sequence stands.
     void showNextNumber();
 
@@ -37,6 +40,8 @@ private:
     QLabel *m_numberPreview = nullptr;
     QComboBox *m_dueTerm = nullptr;
     QSpinBox *m_dueDay = nullptr;
+    QDoubleSpinBox *m_addressRight = nullptr;
+    QDoubleSpinBox *m_addressDown = nullptr;
 };
 
 } // namespace seikyu

@@ -51,6 +51,8 @@ void Document::takeCustomerFromBook()
     address.attention = customer->attention();
     bool changed = address != m_customerAddress;
     m_customerAddress = address;
+    if (changed)
+        showCustomerAddress();
     if (customer->terms && m_dueDate.isValid() && dateDial) {
         const QDate due = dueDateFromTerms(dateDial->date(), *customer->terms);
         changed = changed || due != m_dueDate;

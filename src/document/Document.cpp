@@ -61,10 +61,7 @@ Invoice Document::pageState() const
         }
     }
     state.date = dateDial ? dateDial->date() : QDate::currentDate();
-    for (const auto &f : m_families) {
-        if (f->honorific)
-            state.honorificShown = f->shownHonorific;
-    }
+    state.honorificShown = shownHonorific();
     state.customer = customerName(whom ? whom->title() : QString(), state.honorificShown);
     state.title = head ? head->title() : QString();
     state.issuer = home ? home->title() : QString();
@@ -204,6 +201,7 @@ void Document::applyContents(const Invoice &invoice)
     }
     setPeer(invoice.customerElectronicAddress);
     m_customerAddress = invoice.customerAddress;
+    showCustomerAddress();
     if (m_listsNotWritten) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(this, &Document::reportSettingsNotWritten, Qt::QueuedConnection);
     clearGuideBorders();
@@ -335,11 +333,7 @@ QString Document::filename() const
         return text;
     };
     // The customer's name as a bookkeeper files it: without the 御中 or 様 the page line carries.
-    QString honorific;
-    for (const auto &f : m_families) {
-        if (f->honorific)
-            honorific = f->shownHonorific;
-    }
+    const QString honorific = shownHonorific();
     const QString customer = safe(customerName(whom ? whom->title() : QString(), honorific));
     const QString number = safe(m_invoiceNumber.trimmed());
     // An invoice with a number is known by it, as a bookkeeper files it.

@@ -220,6 +220,10 @@ public:
     void duesCopy(QObject *sender = nullptr);
     QString remarks() const;
     void setRemarks(const QString &remarks);
+    /// The customer's address block in the envelope's window in place of the customer line, when the
+    /// invoice has an address (the title then at the right); the customer line and title as ever
+    /// without. Follows the address, the customer line and the user's adjustment of the block.
+    void showCustomerAddress();
     /// The customer's electronic address for e-invoices ("0188:…"), empty when there is none.
     QString peer() const { return m_peer; }
     void setPeer(const QString &peer);
@@ -430,6 +434,8 @@ private:
     void buildFreelanceRegions(QWidget *sheet);
     /// Places a region at its page geometry, at the zoom, with what it holds.
     void placeRoom(RoomBox *room, const QRect &pageGeometry);
+    /// The honorific the customer line shows after the name; empty when none.
+    QString shownHonorific() const;
     /// The height the remarks take under the table; 0 when there are none.
     qreal remarksHeight() const;
     /// Puts the remarks (or, on screen, their placeholder) under the table's last line.

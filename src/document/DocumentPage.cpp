@@ -1,13 +1,16 @@
 // The invoice page: where each region sits on the A4 sheet and how its text is set.
+#include "document/AddressOffset.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
 #include "invoice/ItemTableModel.h"
 #include "invoice/OpenedInvoice.h"
+#include "page/InvoiceSheets.h"
 #include "page/PageFonts.h"
 #include "page/PageGeometry.h"
 #include "page/SheetRegions.h"
 #include "page/TablePlan.h"
+#include "sections/ListFamily.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
 #include "table/SumsRows.h"
@@ -156,6 +159,7 @@ void Document::buildPage()
     m_gridLegend->hide();
     connect(m_gridLegend, &QAbstractButton::clicked, this, [this] { gridShow(); });
     buildFreelanceRegions(sheet);
+    connect(&AddressOffsetNotice::instance(), &AddressOffsetNotice::changed, this, &Document::showCustomerAddress);
     fitPageTable();
     connect(bank, &QAbstractItemModel::rowsInserted, this, &Document::fitPageTable);
     connect(bank, &QAbstractItemModel::rowsRemoved, this, &Document::fitPageTable);
@@ -182,6 +186,38 @@ void Document::buildPage()
     QWidget::setTabOrder(grid, note);
 
     m_window->setPageBox(box);
+}
+
+QString Document::shownHonorific() const
+{
+    for (const auto &f : m_families) {
+        if (f->honorific)
+            return f->shownHonorific;
+    }
+    return {};
+}
+
+void Document::showCustomerAddress()
+{
+    if (!whom || !head)
+        return;
+    const bool block = !m_customerAddress.isEmpty();
+    whom->setRegionStyle(sheetRegionStyle(block ? SheetRegion::Address : SheetRegion::Customer));
+    whom->setPlaceholder(tr("Customer"));
+    if (block) {
+        whom->setPresentation([this](const QString &line) {
+            const QString honorific = shownHonorific();
+            return addressBlockText(customerName(line, honorific), honorific, m_customerAddress);
+        });
+    } else {
+        whom->setPresentation(nullptr);
+    }
+    placeRoom(whomRoom, block ? addressBlockRoom(savedAddressOffset()) : sheetRoom(SheetRegion::Customer));
+    PageRegion title = sheetRegionStyle(SheetRegion::Title);
+    if (block)
+        title.alignment = Qt::AlignRight | Qt::AlignVCenter;
+    head->setRegionStyle(title);
+    placeRoom(headRoom, block ? titleRoomBesideAddress() : sheetRoom(SheetRegion::Title));
 }
 
 void Document::buildFreelanceRegions(QWidget *sheet)

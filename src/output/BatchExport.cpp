@@ -82,7 +82,7 @@ struct Job
 
 /// The part of an export that needs the GUI thread: the invoice as a window newly opened on the
 /// file would show it, its pages laid out. Nothing when the file is no invoice.
-std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, const PageDefaults &defaults, const QImage &stamp,
+std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, const PageDefaults &defaults, const SheetLook &look,
                                                          bool attachEInvoice)
 {
     const Result<QByteArray> read = readInvoiceFile(job.file);
@@ -108,7 +108,7 @@ std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, const PageDef
     job.issued = openedInvoice(*invoice, defaults);
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(job.issued) + job.warnings;
-    return std::pair(layOutInvoice(job.issued, stamp), pdfNameForFile(QFileInfo(job.file).absoluteFilePath()));
+    return std::pair(layOutInvoice(job.issued, look), pdfNameForFile(QFileInfo(job.file).absoluteFilePath()));
 }
 
 /// The rest, on any thread: the PDF drawn from the laid-out pages, or why it cannot be.
@@ -143,7 +143,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     // PDFs: most of a PDF's time goes into embedding its font. A single file is done on the spot.
     std::vector<Job> jobs(size_t(files.size()));
     const PageDefaults defaults = savedPageDefaults();
-    const QImage stamp = savedStamp();
+    const SheetLook look = savedSheetLook();
     QThreadPool workers; // ends before the jobs, which its tasks write to
     const bool parallel = files.size() > 1 && workers.maxThreadCount() > 1;
     const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // laid-out invoices held in memory
@@ -169,7 +169,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(job.file).isDir()) {
             job.reason = Text::tr("is a folder, not an invoice file");
-        } else if (auto laidOut = layOutFile(job, defaults, stamp, attachEInvoice)) {
+        } else if (auto laidOut = layOutFile(job, defaults, look, attachEInvoice)) {
             writing.insert(targetId, i);
             job.target = target;
             if (!parallel) {

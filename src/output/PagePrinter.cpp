@@ -172,6 +172,23 @@ bool printPages(Document &document, QPrinter &printer)
     return ended;
 }
 
+bool printSheet(QPrinter &printer, const std::function<void(QPainter &)> &paint)
+{
+    QPicture picture;
+    {
+        QPainter recorder(&picture);
+        paint(recorder);
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    drawOnPaper(painter, picture, QSizeF(page::SheetWidth, page::SheetHeight), printer);
+    const bool ended = painter.end();
+    if (ended)
+        repairPrintedPdf(printer);
+    return ended;
+}
+
 QPrinter &documentPrinter(Document &document)
 {
     auto *settings =

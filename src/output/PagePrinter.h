@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -16,6 +19,9 @@ bool printWidget(QWidget *widget, QPrinter &printer);
 /// paper as printWidget prints one, within the printer's page range when it has one. A one-page
 /// invoice prints as it always has.
 bool printPages(Document &document, QPrinter &printer);
+
+/// Prints one A4 sheet that `paint` draws in page pixels, as the invoice's pages are printed.
+bool printSheet(QPrinter &printer, const std::function<void(QPainter &)> &paint);
 
 /// The document's own print settings, kept for as long as the document lives: A4 portrait, the
 /// page printed edge to edge as the sheet is laid out with its own margins.

@@ -9,6 +9,7 @@
 #include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PdfTextRepair.h"
+#include "output/SavedPageDefaults.h"
 #include "page/InvoiceSheets.h"
 #include "page/PageGeometry.h"
 #include "page/PagePainting.h"
@@ -55,7 +56,8 @@ PageLayout layoutPagesForPdf(const Document &document)
         return {};
     // Laid out from the invoice's values, as the command line lays out a file: the window's zoom,
     // scroll or panels never reach the paper.
-    return layOutInvoice(document.pageState(), document.push ? document.push->image() : QImage());
+    return layOutInvoice(document.pageState(),
+                         {document.push ? document.push->image() : QImage(), savedAddressOffset()});
 }
 
 QByteArray pdfFromLayout(const PageLayout &pages, const QString &title)

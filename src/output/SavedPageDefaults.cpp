@@ -34,4 +34,9 @@ QImage savedStamp()
     return ImageWell::decode(SavedLists::instance().stamp());
 }
 
+SheetLook savedSheetLook()
+{
+    return {savedStamp(), savedAddressOffset()};
+}
+
 } // namespace seikyu

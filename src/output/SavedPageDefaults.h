@@ -1,6 +1,8 @@
 #pragma once
 
+#include "document/AddressOffset.h"
 #include "invoice/OpenedInvoice.h"
+#include "page/InvoiceSheets.h"
 
 #include <QImage>
 
@@ -13,5 +15,8 @@ PageDefaults savedPageDefaults();
 /// The stamp the user saved for every invoice, decoded; none when there is none or it does not
 /// decode.
 QImage savedStamp();
+
+/// The saved stamp and the address block's place: what every sheet takes from the settings.
+SheetLook savedSheetLook();
 
 } // namespace seikyu

@@ -1,5 +1,6 @@
 #include "page/InvoiceSheets.h"
 
+#include "customers/AddressBlock.h"
 #include "invoice/ItemTableModel.h"
 #include "page/PageCells.h"
 #include "page/PageFonts.h"
@@ -24,6 +25,7 @@ using namespace page;
 struct RegionTexts
 {
     QString title, date, customer, amount, issuer, number, due, remarks;
+    QString address; ///< the address block; empty without an address
 };
 
 RegionTexts regionTextsOf(const Invoice &invoice)
@@ -37,6 +39,8 @@ RegionTexts regionTextsOf(const Invoice &invoice)
     texts.number = invoiceNumberPageText(invoice.number);
     texts.due = dueDatePageText(invoice.dueDate, invoice.japaneseEra);
     texts.remarks = invoice.remarks;
+    texts.address =
+        addressBlockText(invoice.customer.value_or(QString()), invoice.honorificShown, invoice.customerAddress);
     return texts;
 }
 
@@ -133,12 +137,26 @@ QString customerPageLine(const QString &customer, const QString &honorific)
     return honorific.isEmpty() ? customer : QStringLiteral("%1 %2").arg(customer, honorific);
 }
 
+QString addressBlockText(const QString &customer, const QString &honorific, const CustomerPostalAddress &address)
+{
+    if (address.isEmpty())
+        return {};
+    Addressee addressee;
+    addressee.postalCode = address.postalCode;
+    addressee.address = address.address.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    addressee.company = customer;
+    addressee.personal = honorific == QStringLiteral("様");
+    addressee.department = address.department;
+    addressee.attention = address.attention;
+    return addressBlockLines(addressee).join(QLatin1Char('\n'));
+}
+
 QString invoiceNumberPageText(const QString &number)
 {
     return number.isEmpty() ? QString() : QStringLiteral("No. ") + number;
 }
 
-PageLayout layOutInvoice(const Invoice &invoice, const QImage &stamp)
+PageLayout layOutInvoice(const Invoice &invoice, const SheetLook &look)
 {
     ItemTableModel table;
     table.setMarksReducedRows(invoice.taxRate == StandardRate);
@@ -169,11 +187,23 @@ PageLayout layOutInvoice(const Invoice &invoice, const QImage &stamp)
         std::vector<int> shown;
         qreal top = GridTop;
         if (index == 0) {
+            // The customer line gives way to the address block for a window envelope, the title
+            // moving to the right; without an address the page is as it always was.
+            const bool addressed = !texts.address.isEmpty();
+            PlacedRegion title = addressed ? placedRegion(SheetRegion::Title, titleRoomBesideAddress(), texts.title)
+                                           : placedRegion(SheetRegion::Title, texts.title);
+            if (addressed)
+                title.region.alignment = Qt::AlignRight | Qt::AlignVCenter;
+            PlacedRegion stamp = placedRegion(SheetRegion::Stamp, QString());
+            stamp.region.image = look.stamp;
             page.regions = {
-                placedRegion(SheetRegion::Title, texts.title),       placedRegion(SheetRegion::Date, texts.date),
-                placedRegion(SheetRegion::Customer, texts.customer), placedRegion(SheetRegion::Amount, texts.amount),
-                placedRegion(SheetRegion::Issuer, texts.issuer),     placedRegion(SheetRegion::Stamp, QString())};
-            page.regions.back().region.image = stamp;
+                std::move(title),
+                placedRegion(SheetRegion::Date, texts.date),
+                addressed ? placedRegion(SheetRegion::Address, addressBlockRoom(look.addressOffset), texts.address)
+                          : placedRegion(SheetRegion::Customer, texts.customer),
+                placedRegion(SheetRegion::Amount, texts.amount),
+                placedRegion(SheetRegion::Issuer, texts.issuer),
+                std::move(stamp)};
             shown = rowRange(0, slice.endRow);
         } else {
             page.heading = ContinuationHeading{onOneLine(texts.title), onOneLine(texts.customer), onOneLine(texts.date),

@@ -3,6 +3,8 @@
 #include "page/PageFonts.h"
 #include "page/PageGeometry.h"
 
+#include <cmath>
+
 namespace seikyu {
 
 namespace {
@@ -52,10 +54,27 @@ QRect sheetRoom(SheetRegion region)
         return {Left, 236, 250, 22};
     case SheetRegion::Remarks:
         return {Left, GridTop, Right - Left, RemarksPlaceholderHeight};
+    case SheetRegion::Address:
+        return addressBlockRoom({});
     case SheetRegion::Legend:
         break;
     }
     return {};
+}
+
+QRect addressBlockRoom(const QPointF &offsetMm)
+{
+    // Whole pixels inside the window's part of the sheet, so no line reaches its edge.
+    const QPointF topLeft(pagePixelsOfMillimetres(20 + offsetMm.x()), pagePixelsOfMillimetres(15 + offsetMm.y()));
+    const QPointF bottomRight(pagePixelsOfMillimetres(105 + offsetMm.x()), pagePixelsOfMillimetres(55 + offsetMm.y()));
+    const QPoint first(int(std::ceil(topLeft.x())), int(std::ceil(topLeft.y())));
+    const QPoint end(int(std::floor(bottomRight.x())), int(std::floor(bottomRight.y())));
+    return {first, QSize(end.x() - first.x(), end.y() - first.y())};
+}
+
+QRect titleRoomBesideAddress()
+{
+    return {Right - 250, 92, 250, 46};
 }
 
 PageRegion sheetRegionStyle(SheetRegion region)
@@ -96,6 +115,8 @@ PageRegion sheetRegionStyle(SheetRegion region)
         remarks.heading = QStringLiteral("備考");
         return remarks;
     }
+    case SheetRegion::Address:
+        return styled(Look::Plain, 11, Qt::AlignLeft | Qt::AlignTop);
     case SheetRegion::Legend: {
         PageRegion legend = styled(Look::Plain, 8);
         legend.text = QStringLiteral("※は軽減税率対象");

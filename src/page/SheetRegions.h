@@ -2,6 +2,7 @@
 
 #include "page/RegionPainting.h"
 
+#include <QPointF>
 #include <QRect>
 
 namespace seikyu {
@@ -17,7 +18,8 @@ enum class SheetRegion {
     Number,
     DueDate,
     Remarks,
-    Legend, ///< the line under the table's rows that explains the ※
+    Legend,  ///< the line under the table's rows that explains the ※
+    Address, ///< the customer's address block, in place of the customer line, for a window envelope
 };
 
 /// The room a region of the first page sits in, in page pixels: the box its guide border draws on
@@ -27,6 +29,20 @@ QRect sheetRoom(SheetRegion region);
 
 /// How a region sets its text (its look, face, size, alignment and rules), without any text.
 PageRegion sheetRegionStyle(SheetRegion region);
+
+/// The address block's room for a window envelope (長形3号: the A4 sheet folded in three, its window at
+/// least 45 × 80 mm): inside x 20–105 mm and y 15–55 mm of the sheet, moved by `offsetMm` (the user's
+/// adjustment to their envelopes, in millimetres right and down).
+QRect addressBlockRoom(const QPointF &offsetMm);
+
+/// The title's room when the address block takes the top left: at the right, under the date and number.
+QRect titleRoomBesideAddress();
+
+/// Millimetres of paper in page pixels (points).
+constexpr qreal pagePixelsOfMillimetres(qreal millimetres)
+{
+    return millimetres * 72.0 / 25.4;
+}
 
 /// The box a region's text takes in its room, in page pixels.
 QRect sheetRegionBox(const QRect &room);
