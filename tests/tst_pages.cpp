@@ -6,6 +6,7 @@
 #include "document/PageView.h"
 #include "invoice/InvoiceFile.h"
 #include "invoice/OpenedInvoice.h"
+#include "output/AddressCalibration.h"
 #include "output/BatchExport.h"
 #include "output/OutputRendering.h"
 #include "output/PagePrinter.h"
@@ -385,6 +386,20 @@ private slots:
             found.removeDuplicates();
             QCOMPARE(found.size(), block.size());
         }
+        // The calibration sheet prints its sample where invoices put the block.
+        QPrinter printer(QPrinter::HighResolution);
+        setUpSheetPrinter(printer);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath(QStringLiteral("calibration.pdf")));
+        QVERIFY(printSheet(printer, [](QPainter &painter) { paintAddressCalibration(painter, {4, -3.5}); }));
+        const QRectF moved(QPointF(mm(24), mm(11.5)), QPointF(mm(109), mm(51.5)));
+        const QList<PdfWord> sample = pdfWords(printer.outputFileName());
+        const auto postal = std::find_if(sample.begin(), sample.end(),
+                                         [](const PdfWord &word) { return word.text == QStringLiteral("〒100-0005"); });
+        QVERIFY(postal != sample.end());
+        QVERIFY2(moved.contains(postal->box) && postal->box.left() < mm(24) + 8,
+                 qPrintable(QStringLiteral("%1,%2").arg(postal->box.left()).arg(postal->box.top())));
+
         // Without an address the customer line is where it always was.
         saveAddressOffset({});
         const QString plain = m_dir.filePath(QStringLiteral("plain.pdf"));

@@ -324,6 +324,25 @@
     </message>
 </context>
 <context>
+    <name>AddressCalibration</name>
+    <message>
+        <source>Fold this sheet in three at the marks and put it into a window envelope (長形3号). The address must show whole in the window, clear of its edges. If it does not, move it in Preferences (right and down in millimetres) and print this sheet again.
+
+Now moved %1 mm right and %2 mm down.</source>
+        <translation>この用紙を印に沿って三つ折りにし、窓付き封筒（長形3号）に入れてください。宛名が窓の縁にかからず、すべて見えれば合っています。見えない場合は、環境設定で位置（右・下へのミリ数）を調整し、もう一度この用紙を印刷してください。
+
+現在の調整: 右へ %1 mm、下へ %2 mm</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失敗しました</translation>
+    </message>
+    <message>
+        <source>The calibration sheet could not be printed.</source>
+        <translation>位置合わせ用紙を印刷できませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>BatchExport</name>
     <message>
         <source>unknown error</source>
@@ -3739,6 +3758,38 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>No number can be proposed now. %1</source>
         <translation>いま番号を提案できません。%1</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source>Address block, millimetres to the right</source>
+        <translation>宛名の位置、右へのミリ数</translation>
+    </message>
+    <message>
+        <source>Address block, millimetres down</source>
+        <translation>宛名の位置、下へのミリ数</translation>
+    </message>
+    <message>
+        <source>Print Calibration Sheet…</source>
+        <translation>位置合わせ用紙を印刷…</translation>
+    </message>
+    <message>
+        <source>right</source>
+        <translation>右へ</translation>
+    </message>
+    <message>
+        <source>down</source>
+        <translation>下へ</translation>
+    </message>
+    <message>
+        <source>Address block:</source>
+        <translation>宛名の位置:</translation>
+    </message>
+    <message>
+        <source>An invoice whose customer has an address shows it at the top left, for the window of a 長形3号 envelope. Move it to fit your envelopes; print the calibration sheet to check.</source>
+        <translation>顧客の住所がある請求書では、長形3号の窓付き封筒に合わせて宛名を左上に印刷します。お使いの封筒に合わせて位置を調整し、位置合わせ用紙を印刷して確かめてください。</translation>
     </message>
 </context>
 <context>

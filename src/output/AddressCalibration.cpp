@@ -68,7 +68,9 @@ void paintAddressCalibration(QPainter &painter, const QPointF &offsetMm)
 
 void printAddressCalibration(QWidget *parent)
 {
-    QPrinter printer;
+    // At its true size, or the sample would not sit where invoices put the block.
+    QPrinter printer(QPrinter::HighResolution);
+    setUpSheetPrinter(printer);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -44,10 +44,7 @@ public:
     explicit PrinterSettings(QObject *parent) : QObject(parent), printer(QPrinter::HighResolution)
     {
         setObjectName(QStringLiteral("printerSettings"));
-        printer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
-        // The sheet carries its own margins; printing it edge to edge keeps A4 at its true size.
-        printer.setFullPage(true);
+        setUpSheetPrinter(printer);
     }
 
     QPrinter printer;
@@ -170,6 +167,14 @@ bool printPages(Document &document, QPrinter &printer)
     if (ended)
         repairPrintedPdf(printer);
     return ended;
+}
+
+void setUpSheetPrinter(QPrinter &printer)
+{
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
+    // The sheet carries its own margins; printing it edge to edge keeps A4 at its true size.
+    printer.setFullPage(true);
 }
 
 bool printSheet(QPrinter &printer, const std::function<void(QPainter &)> &paint)

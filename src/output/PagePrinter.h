@@ -20,6 +20,9 @@ bool printWidget(QWidget *widget, QPrinter &printer);
 /// invoice prints as it always has.
 bool printPages(Document &document, QPrinter &printer);
 
+/// A4 portrait, edge to edge: the sheet carries its own margins, so it prints at its true size.
+void setUpSheetPrinter(QPrinter &printer);
+
 /// Prints one A4 sheet that `paint` draws in page pixels, as the invoice's pages are printed.
 bool printSheet(QPrinter &printer, const std::function<void(QPainter &)> &paint);
 
