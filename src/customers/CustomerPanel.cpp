@@ -47,6 +47,11 @@ void Document::followCustomerHonorifics()
     // Cancel, keeps the honorific it shows.
     if (whomDial)
         connect(whomDial, &QComboBox::activated, this, [this] { selectRememberedHonorific(); });
+    // A customer the panel adds, or an opened invoice teaches the book, is addressed as the panel
+    // shows it then.
+    if (auto *book = qobject_cast<CustomerBookStore *>(customers.store); book && tail)
+        connect(tail, &SegmentedControl::selectedSegmentChanged, book,
+                [book](int segment) { book->setHonorificForNew(segment == 1 ? 1 : 0); });
     customers.chosen = [this](qint64 key) {
         auto *book = qobject_cast<CustomerBookStore *>(family(CustomerKey).store);
         std::optional<Customer> customer = book ? book->customer(key) : std::nullopt;
