@@ -439,6 +439,19 @@ private slots:
         QCOMPARE(parseBankAccount(issuer.split(u'\n').value(4))->bankCode, QStringLiteral("0001"));
     }
 
+    void aTitleRemovedInAnotherWindowIsFollowed()
+    {
+        // The lists kept in the settings follow their entries as the customer book does.
+        SavedLists::instance().save({"A", "B", "C"}, QStringLiteral("head"));
+        auto first = makeDocument();
+        auto second = makeDocument();
+        second->headDial->setCurrentIndex(2);
+        first->headDial->setCurrentIndex(0);
+        first->headKillExec();
+        QCOMPARE(second->headDial->currentText(), QStringLiteral("C"));
+        QCOMPARE(savedList("head"), (QStringList{"B", "C"}));
+    }
+
     void twoWindowsKeepTheirChoices()
     {
         storeCustomers({"A", "B", "C", "D"});
