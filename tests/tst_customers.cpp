@@ -15,6 +15,7 @@
 #include "sections/SavedLists.h"
 #include "support/FullDisk.h"
 #include "support/TestSupport.h"
+#include "widgets/SegmentedControl.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -640,6 +641,130 @@ private Q_SLOTS:
         document->dateDial->setDate(QDate(2027, 1, 25));
         document->dateCopy();
         QCOMPARE(document->dueDate(), QDate(2027, 3, 31));
+    }
+
+    void theCustomerPanelChoosesFromTheBook()
+    {
+        test::initApplication();
+        test::PrompterGuard prompter;
+        Customer yamada = customer(QStringLiteral("株式会社山田商事"), QStringLiteral("ヤマダショウジ"));
+        yamada.postalCode = QStringLiteral("100-0005");
+        yamada.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+        yamada.peppolId = QStringLiteral("0188:7010705000725");
+        Customer aoba = customer(QStringLiteral("青葉花子"), QStringLiteral("アオバハナコ"));
+        aoba.honorific = 1;
+        auto book = openBook(CustomerBook::defaultPath());
+        const qint64 yamadaId = *book->add(yamada);
+        QVERIFY(book->add(aoba));
+
+        const std::unique_ptr<Document> document = test::makeDocument();
+        auto *search = test::child<QLineEdit>(*document, QStringLiteral("whomFind"));
+        const auto shown = [&] {
+            QStringList names;
+            for (int i = 0; i < document->whomDial->count(); ++i)
+                names.append(document->whomDial->itemText(i));
+            return names;
+        };
+        // The book's customers, in its order; a new invoice shows the first with its honorific.
+        QCOMPARE(shown(), (QStringList{"青葉花子", "株式会社山田商事"}));
+        QCOMPARE(document->whom->title(), QStringLiteral("青葉花子 様"));
+
+        // Keyboard only: type a reading in half-width kana, Return puts the one found on the page
+        // with its honorific, its address and its electronic address.
+        document->whomShow();
+        search->setFocus();
+        search->insert(QStringLiteral("ﾔﾏﾀﾞ")); // as an input method commits it
+        QCOMPARE(shown(), QStringList{"株式会社山田商事"});
+        QTest::keyClick(search, Qt::Key_Return);
+        QTRY_VERIFY(!document->whomCtrl->isVisible());
+        QCOMPARE(document->whom->title(), QStringLiteral("株式会社山田商事 御中"));
+        QCOMPARE(document->peer(), yamada.peppolId);
+        const QJsonObject file = QJsonDocument::fromJson(document->dataOfType()).object();
+        QCOMPARE(file.value("post").toString(), yamada.postalCode);
+        QCOMPARE(file.value("addr").toString(), yamada.address1);
+        QCOMPARE(search->text(), QString()); // open again, the panel lists everyone
+
+        // The arrows in the search choose among what it found; Cancel puts the choice back.
+        document->whomShow();
+        search->setFocus();
+        QTest::keyClick(search, Qt::Key_Up);
+        QCOMPARE(document->whomDial->currentText(), QStringLiteral("青葉花子"));
+        QCOMPARE(document->tail->selectedSegment(), 1);
+        QTest::keyClicks(search, QStringLiteral("zz"));
+        QCOMPARE(document->whomDial->count(), 0);
+        test::click(*document, QStringLiteral("whomCtrlCancel"));
+        QCOMPARE(shown().size(), 2);
+        QCOMPARE(document->whomDial->currentText(), QStringLiteral("株式会社山田商事"));
+
+        // A name typed in the panel is a new customer of the book, and chosen.
+        document->whomShow();
+        document->whomPlus(document->whomDial);
+        document->whomNewsText->setText(QStringLiteral("佐藤商店"));
+        document->whomPlusExec();
+        QCOMPARE(namesOf(book->all()), (QStringList{"青葉花子", "株式会社山田商事", "佐藤商店"}));
+        QCOMPARE(document->whomDial->currentText(), QStringLiteral("佐藤商店"));
+
+        // Renaming in the panel renames the customer of the book: its address stays with it.
+        document->whomDial->setCurrentIndex(document->whomDial->findText(QStringLiteral("株式会社山田商事")));
+        document->whomEdit(document->whomDial);
+        document->whomEditText->setText(QStringLiteral("株式会社山田ホールディングス"));
+        document->whomEditExec();
+        const Result<Customer> renamed = book->byId(yamadaId);
+        QCOMPARE(renamed->name, QStringLiteral("株式会社山田ホールディングス"));
+        QCOMPARE(renamed->postalCode, yamada.postalCode);
+        QCOMPARE(renamed->peppolId, yamada.peppolId);
+        QCOMPARE(document->whomDial->currentText(), renamed->name);
+
+        // Removing it from the panel, after the question, removes it from the book.
+        document->whomKill(document->whomDial);
+        document->whomKillExec();
+        QVERIFY(!book->byId(yamadaId));
+        document->hide();
+
+        // A customer added in the Customers window shows in the open panel at once.
+        CustomerBookWindow window(CustomerBook::defaultPath());
+        window.findChild<QPushButton *>(QStringLiteral("addCustomer"))->click();
+        QVERIFY(shown().contains(QStringLiteral("New Customer")));
+
+        // An invoice of a customer the book lacks adds it, and shows its own line unchanged.
+        const std::unique_ptr<Document> opened = test::makeDocument(
+            test::invoiceBytes(QStringLiteral("株式会社丸の内物産"), 1100, QString(), QStringLiteral("2026-12-05")));
+        QCOMPARE(opened->whom->title(), QStringLiteral("株式会社丸の内物産 御中"));
+        QVERIFY(namesOf(book->all()).contains(QStringLiteral("株式会社丸の内物産")));
+        QCOMPARE(opened->whomDial->currentText(), QStringLiteral("株式会社丸の内物産"));
+        QVERIFY(prompter->alerts.isEmpty());
+    }
+
+    void theCustomerPanelSearchFolds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("half-width katakana") << "ｶﾌﾞｼｷ" << QStringList{"株式会社青葉", "株式会社山田商事"};
+        QTest::newRow("hiragana") << "かぶしきがいしゃや" << QStringList{"株式会社山田商事"};
+        QTest::newRow("full-width latin") << "ＡＢＣ" << QStringList{"abc Design"};
+        QTest::newRow("part of the name") << "青葉" << QStringList{"株式会社青葉"};
+        QTest::newRow("nobody") << "佐藤" << QStringList{};
+        QTest::newRow("everyone") << "" << QStringList{"abc Design", "株式会社青葉", "株式会社山田商事"};
+    }
+
+    void theCustomerPanelSearchFolds()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, found);
+        test::initApplication();
+        test::storeCustomers(
+            {QStringLiteral("株式会社山田商事"), QStringLiteral("株式会社青葉"), QStringLiteral("abc Design")},
+            {QStringLiteral("カブシキガイシャヤマダショウジ"), QStringLiteral("カブシキガイシャアオバ")});
+        const std::unique_ptr<Document> document = test::makeDocument();
+        document->whomShow();
+        test::child<QLineEdit>(*document, QStringLiteral("whomFind"))->setText(typed);
+        QStringList shown;
+        for (int i = 0; i < document->whomDial->count(); ++i)
+            shown.append(document->whomDial->itemText(i));
+        QCOMPARE(shown, found);
+        // What is found first is chosen, so that Return takes it.
+        QCOMPARE(document->whomDial->currentIndex(), found.isEmpty() ? -1 : 0);
+        document->hide();
     }
 
     void searchByNameOrReading_data()

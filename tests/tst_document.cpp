@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(savedList("head"), QStringList{"<absent>"});
         // With saved lists, a new invoice takes each list's first entry.
         SavedLists::instance().save({QStringLiteral("御見積書"), QStringLiteral("請求書")}, QStringLiteral("head"));
-        SavedLists::instance().save({QStringLiteral("山田")}, QStringLiteral("whom"));
+        storeCustomers({QStringLiteral("山田")});
         SavedLists::instance().save({QStringLiteral("a\nb\nc\nd\ne")}, QStringLiteral("from"));
         auto listed = makeDocument();
         QCOMPARE(listed->head->title() + listed->whom->title() + listed->home->title(),
@@ -266,8 +266,8 @@ private slots:
         QCOMPARE(document->bank->row(1)->value(Column::Much).typeId(), QMetaType::LongLong);
         QCOMPARE(document->head->title(), QStringLiteral("御請求書")); // already the second saved title
         QVERIFY(document->headDial->currentIndex() == 1 && savedList("head").size() == 2);
-        // A customer not in the list is appended to it, and chosen.
-        QCOMPARE(savedList("whom"), (QStringList{"A", "千代田商事"}));
+        // A customer not in the book is added to it, and chosen.
+        QCOMPARE(bookCustomerNames(), (QStringList{"A", "千代田商事"}));
         QCOMPARE(document->whomDial->currentIndex(), 1);
         QCOMPARE(document->whom->title(), QStringLiteral("千代田商事 様"));
         QCOMPARE(document->date->title(), QStringLiteral("2024年05月01日"));
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(!anyGuideBorder(*document) && !document->isEdited());
         // Opening the same file again teaches the lists nothing new; written back, it reads the same.
         auto again = makeDocument(sampleFile());
-        QCOMPARE(savedList("whom").size(), 2);
+        QCOMPARE(bookCustomerNames().size(), 2);
         QCOMPARE(again->whomDial->currentIndex(), 1);
         QCOMPARE(makeDocument(again->dataOfType())->dataOfType(), again->dataOfType());
         // Another document is a new one: it has none of the opened file's contents.
@@ -312,10 +312,10 @@ private slots:
         document->tail->setSelectedSegment(1);
         const QByteArray saved = document->dataOfType();
         QVERIFY(saved.contains(R"("whom": "お客様")"));
-        // Opened again, the name stays the same and the list learns nothing new.
+        // Opened again, the name stays the same and the book learns nothing new.
         auto again = makeDocument(saved);
         QCOMPARE(again->whom->title(), QStringLiteral("お客様 様"));
-        QCOMPARE(savedList("whom"), QStringList{QStringLiteral("お客様")});
+        QCOMPARE(bookCustomerNames(), QStringList{QStringLiteral("お客様")});
         QVERIFY(again->dataOfType().contains(R"("whom": "お客様")"));
     }
 

@@ -15,7 +15,6 @@
 #include "output/PdfExport.h"
 #include "output/PdfTextRepair.h"
 #include "page/PageFonts.h"
-#include "sections/CustomerPeers.h"
 #include "sections/SavedLists.h"
 #include "support/EInvoiceChecks.h"
 #include "support/PdfTools.h"
@@ -1031,7 +1030,8 @@ private slots:
     void theCustomersAddressIsTypedOnceAndKept()
     {
         PrompterGuard prompts;
-        SavedLists::instance().save({QStringLiteral("株式会社丸の内商事"), QStringLiteral("山田花子")}, "whom");
+        storeCustomers({QStringLiteral("株式会社丸の内商事"), QStringLiteral("山田花子")},
+                       {QStringLiteral("マルノウチショウジ"), QStringLiteral("ヤマダハナコ")});
         const std::unique_ptr<Document> document = makeDocument();
         auto *field = child<QLineEdit>(*document, "whomPeer");
         auto *ok = child<QPushButton>(*document, "whomCtrlOk");
@@ -1049,7 +1049,7 @@ private slots:
         QVERIFY(ok->isEnabled());
         ok->click();
         QCOMPARE(document->peer(), QStringLiteral("0188:9234567890123"));
-        QCOMPARE(storedPeerOf(QStringLiteral("株式会社丸の内商事")), QStringLiteral("0188:9234567890123"));
+        QCOMPARE(bookCustomer(QStringLiteral("株式会社丸の内商事")).peppolId, QStringLiteral("0188:9234567890123"));
         QCOMPARE(QJsonDocument::fromJson(document->dataOfType()).object().value("peer").toString(),
                  QStringLiteral("0188:9234567890123"));
 

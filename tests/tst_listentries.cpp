@@ -56,17 +56,14 @@ QStringList fieldTexts(const QList<QLineEdit *> &fields)
 /// Child of the restart test: a new store and a new window read what the first run confirmed.
 int readHonorifics()
 {
-    for (const QString &customer : {QStringLiteral("田中太郎"), QStringLiteral("株式会社テスト商事")})
-        std::printf("%s=%s\n", customer.toUtf8().constData(),
-                    CustomerHonorifics::honorificOf(customer).value_or(QStringLiteral("none")).toUtf8().constData());
+    for (const Customer &customer : bookCustomers())
+        std::printf("%s=%s\n", customer.name.toUtf8().constData(), customer.honorific == 1 ? "様" : "御中");
     auto document = makeDocument();
     std::printf("new=%s\n", document->whom->title().toUtf8().constData());
     document->whomShow();
     QTest::keyClick(document->whomDial, Qt::Key_Down);
     std::printf("chosen=%s\n", document->tail->labelForSegment(document->tail->selectedSegment()).toUtf8().constData());
-    std::printf(
-        "list=%s\n",
-        SavedLists::instance().read(QStringLiteral("whom")).value_or(QStringList()).join(u'|').toUtf8().constData());
+    std::printf("list=%s\n", bookCustomerNames().join(u'|').toUtf8().constData());
     return 0;
 }
 
@@ -152,7 +149,7 @@ private slots:
     void eachCustomerKeepsItsHonorific()
     {
         const QStringList customers{QStringLiteral("田中太郎"), QStringLiteral("株式会社テスト商事")};
-        SavedLists::instance().save(customers, QStringLiteral("whom"));
+        storeCustomers(customers, {QStringLiteral("タナカタロウ"), QStringLiteral("テストショウジ")});
         {
             auto document = makeDocument();
             // Nothing confirmed yet: a new invoice shows the first customer with 御中, as always.
@@ -162,10 +159,10 @@ private slots:
             click(*document, QStringLiteral("whomCtrlOk"));
             QCOMPARE(document->whom->title(), QStringLiteral("田中太郎 様"));
 
-            // Choosing the company: never confirmed, so the honorific stays until the user picks one.
+            // Choosing the company brings the honorific the book holds for it.
             document->whomShow();
             QTest::keyClick(document->whomDial, Qt::Key_Down);
-            QCOMPARE(document->tail->selectedSegment(), 1);
+            QCOMPARE(document->tail->selectedSegment(), 0);
             QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment0")), Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlOk"));
             QCOMPARE(document->whom->title(), QStringLiteral("株式会社テスト商事 御中"));
@@ -180,10 +177,10 @@ private slots:
             QTest::keyClick(document->whomDial, Qt::Key_Up);
             QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment0")), Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlCancel"));
-            QCOMPARE(CustomerHonorifics::honorificOf(customers.at(0)), QStringLiteral("様"));
+            QCOMPARE(bookCustomer(customers.at(0)).honorific, 1);
 
-            // The customer list itself stays as it was, and a file keeps writing its honorific as before.
-            QCOMPARE(savedList("whom"), customers);
+            // The book keeps its customers, and a file keeps writing its honorific as before.
+            QCOMPARE(bookCustomerNames(), customers);
             QVERIFY(document->dataOfType().contains("\"tail\": 0"));
         }
         // A new run: a new store and a new window.
@@ -197,7 +194,7 @@ private slots:
 
     void anEditedCustomerKeepsItsHonorific()
     {
-        SavedLists::instance().save({QStringLiteral("田中太郎")}, QStringLiteral("whom"));
+        storeCustomers({QStringLiteral("田中太郎")});
         auto document = makeDocument();
         document->whomShow();
         QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
@@ -206,8 +203,9 @@ private slots:
         document->whomEdit(document->whomDial);
         document->whomEditText->setText(QStringLiteral("田中次郎"));
         document->whomEditExec();
-        QCOMPARE(CustomerHonorifics::honorificOf(QStringLiteral("田中次郎")), QStringLiteral("様"));
-        QCOMPARE(CustomerHonorifics::honorificOf(QStringLiteral("田中太郎")), std::nullopt);
+        // Renamed, it is the same customer of the book, with its honorific.
+        QCOMPARE(bookCustomerNames(), QStringList{QStringLiteral("田中次郎")});
+        QCOMPARE(bookCustomer(QStringLiteral("田中次郎")).honorific, 1);
         document->hide();
         QCOMPARE(makeDocument()->whom->title(), QStringLiteral("田中次郎 様"));
     }

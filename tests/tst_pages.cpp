@@ -330,7 +330,7 @@ private slots:
         QFETCH(bool, savedLists);
         if (savedLists) {
             SavedLists::instance().save({QStringLiteral("御見積書"), QStringLiteral("請求書")}, QStringLiteral("head"));
-            SavedLists::instance().save({QStringLiteral("株式会社いろは")}, QStringLiteral("whom"));
+            storeCustomers({QStringLiteral("株式会社いろは")});
             SavedLists::instance().save({QStringLiteral("100-0001\n東京都千代田区\n山田商店")}, QStringLiteral("from"));
             QImage seal(40, 40, QImage::Format_ARGB32);
             seal.fill(Qt::red);

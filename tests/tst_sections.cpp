@@ -2,6 +2,7 @@
 // with the saved lists behind them; the invoice number and its sequence, the payment due date, the
 // remarks under the table; and next month's invoice made with Duplicate.
 #include "document/PageView.h"
+#include "einvoice/BankAccount.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/SharedNumberHook.h"
 #include "sections/DateText.h"
@@ -154,16 +155,17 @@ private slots:
 
     void customerLine()
     {
-        // The honorific chosen goes on the page with OK, after a space (two when the name ends in one);
-        // removing the name from the list leaves the page line.
-        SavedLists::instance().save({QStringLiteral("田中 ")}, QStringLiteral("whom"));
+        // The honorific chosen goes on the page with OK, after a space; removing the customer from
+        // the book leaves the page line. (The book keeps names without the spaces around them.)
+        storeCustomers({QStringLiteral("田中 ")});
         auto document = makeDocument();
         document->whomShow();
         QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
         click(*document, QStringLiteral("whomCtrlOk"));
         document->whomShow();
         document->whomKillExec();
-        QCOMPARE(document->whom->title(), QStringLiteral("田中  様"));
+        QCOMPARE(document->whom->title(), QStringLiteral("田中 様"));
+        QCOMPARE(bookCustomerNames(), QStringList());
     }
 
     void registrationNumber_data()
@@ -314,9 +316,145 @@ private slots:
         QCOMPARE(FreelancePreferences::nextNumber(QDate(2024, 5, 1)).sequence, 1);
     }
 
+    void bankLinesReadBack_data()
+    {
+        QTest::addColumn<QStringList>("fields"); // bank, code, branch, code, type, number, holder
+        QTest::addColumn<QString>("line");
+        QTest::newRow("everything") << QStringList{"みずほ銀行", "0001",    "丸の内支店",         "110",
+                                                   "普通",       "1234567", "ヤマダシヨクヒン(カ"}
+                                    << "みずほ銀行(0001) 丸の内支店(110) 普通 1234567 ヤマダシヨクヒン(カ";
+        QTest::newRow("no codes, no holder") << QStringList{"三井住友銀行", "", "本店営業部", "", "当座", "0000001", ""}
+                                             << "三井住友銀行 本店営業部 当座 0000001";
+        QTest::newRow("holder with a space")
+            << QStringList{"城南信用金庫", "1234", "本店", "", "貯蓄", "7654321", "ヤマダ タロウ"}
+            << "城南信用金庫(1234) 本店 貯蓄 7654321 ヤマダ タロウ";
+    }
+    void bankLinesReadBack()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, line);
+        const BankAccount account{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
+        QCOMPARE(formatBankAccount(account), line);
+        QCOMPARE(parseBankAccount(line), std::optional(account));
+        QCOMPARE(checkedBankAccount(account).value_or(BankAccount{}), account);
+    }
+
+    void typedBankAccounts_data()
+    {
+        QTest::addColumn<QStringList>("typed"); // bank, code, branch, code, type, number, holder
+        QTest::addColumn<QString>("line");      // or what the refusal says
+        QTest::newRow("as an input method types it")
+            << QStringList{"みずほ 銀行", "０００１", "丸の内支店", "１１０", "普通", "１２３４５６７", "ﾔﾏﾀﾞﾀﾛｳ"}
+            << "みずほ銀行(0001) 丸の内支店(110) 普通 1234567 ヤマダタロウ";
+        QTest::newRow("short bank code") << QStringList{"みずほ銀行", "001", "丸の内支店", "", "普通", "1234567", ""}
+                                         << "four digits";
+        QTest::newRow("branch code with a letter")
+            << QStringList{"みずほ銀行", "", "丸の内支店", "11a", "普通", "1234567", ""} << "three digits";
+        QTest::newRow("six-digit number")
+            << QStringList{"みずほ銀行", "", "丸の内支店", "", "普通", "123456", ""} << "seven digits";
+        QTest::newRow("no number") << QStringList{"みずほ銀行", "", "丸の内支店", "", "普通", "", ""} << "seven digits";
+        QTest::newRow("bank without its kind")
+            << QStringList{"みずほ", "", "丸の内支店", "", "普通", "1234567", ""} << "銀行";
+        QTest::newRow("no bank") << QStringList{"", "", "丸の内支店", "", "普通", "1234567", ""} << "銀行";
+        QTest::newRow("branch without its kind")
+            << QStringList{"みずほ銀行", "", "丸の内", "", "普通", "1234567", ""} << "支店";
+        QTest::newRow("unknown type") << QStringList{"みずほ銀行", "", "丸の内支店", "", "定期", "1234567", ""}
+                                      << "普通, 当座 or 貯蓄";
+    }
+    void typedBankAccounts()
+    {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, line);
+        const Result<BankAccount> account =
+            checkedBankAccount({typed[0], typed[1], typed[2], typed[3], typed[4], typed[5], typed[6]});
+        if (account)
+            QCOMPARE(formatBankAccount(*account), line);
+        else
+            QVERIFY2(account.message().contains(line), qPrintable(account.message()));
+    }
+
+    void issuerBankLineReplaced_data()
+    {
+        QTest::addColumn<QString>("issuer");
+        QTest::addColumn<QString>("written");
+        const QString line = QStringLiteral("みずほ銀行 丸の内支店 普通 1234567");
+        QTest::newRow("the bank line") << "〒100\n東京都\n山田\n03\nゆうちょ銀行 〇一八店 普通 7654321\nT7010705000725"
+                                       << "〒100\n東京都\n山田\n03\n" + line + "\nT7010705000725";
+        QTest::newRow("free text where the bank line belongs") << "〒100\n東京都\n山田\n03\n銀行"
+                                                               << "〒100\n東京都\n山田\n03\n" + line;
+        QTest::newRow("an account on another line") << "〒100\n東京都\nゆうちょ銀行 〇一八店 普通 7654321"
+                                                    << "〒100\n東京都\n" + line;
+        QTest::newRow("short: appended where it belongs") << "〒100\n東京都\n山田"
+                                                          << "〒100\n東京都\n山田\n\n" + line;
+        QTest::newRow("nothing yet") << ""
+                                     << "\n\n\n\n" + line;
+    }
+    void issuerBankLineReplaced()
+    {
+        QFETCH(QString, issuer);
+        QFETCH(QString, written);
+        const QString line = QStringLiteral("みずほ銀行 丸の内支店 普通 1234567");
+        QCOMPARE(withBankLine(issuer, line), written);
+        QCOMPARE(bankAccountOf(written)->number, QStringLiteral("1234567"));
+    }
+
+    void issuerBankAccountAsFields()
+    {
+        PrompterGuard prompter;
+        const QString before =
+            QStringLiteral("〒100\n東京都\n山田\n03\nみずほ銀行 丸の内支店 普通 1234567\nT7010705000725");
+        SavedLists::instance().save({before}, QStringLiteral("from"));
+        auto document = makeDocument();
+        Popover *popover = document->homeBankPopover.get();
+        const auto field = [&](const char *name) { return popover->findChild<QLineEdit *>(QLatin1String(name)); };
+        document->homeShow();
+        click(*document, QStringLiteral("homeBankButton"));
+        QVERIFY(popover->isVisible());
+        QCOMPARE(field("bankName")->text() + field("branchName")->text() + field("bankNumber")->text(),
+                 QStringLiteral("みずほ銀行丸の内支店1234567"));
+        // A bad code is refused with why, and the fields stay as typed.
+        field("bankCode")->setText(QStringLiteral("12"));
+        click(*document, QStringLiteral("homeBankExec"));
+        QCOMPARE(prompter->alerts.size(), 1);
+        QVERIFY(prompter->alerts.constFirst().contains(QStringLiteral("four digits")));
+        QTRY_VERIFY(popover->isVisible());
+        QCOMPARE(field("bankCode")->text(), QStringLiteral("12"));
+        QCOMPARE(savedList("from"), QStringList{before});
+        // Full-width digits as an input method types them; the entry's bank line is rewritten.
+        field("bankCode")->setText(QStringLiteral("０００１"));
+        field("branchCode")->setText(QStringLiteral("110"));
+        field("bankHolder")->setText(QStringLiteral("ﾔﾏﾀﾞﾀﾛｳ"));
+        popover->findChild<QComboBox *>(QStringLiteral("bankType"))->setCurrentIndex(1);
+        QTest::keyClick(field("bankHolder"), Qt::Key_Return);
+        QTRY_VERIFY(!popover->isVisible());
+        const QString line = QStringLiteral("みずほ銀行(0001) 丸の内支店(110) 当座 1234567 ヤマダタロウ");
+        QCOMPARE(savedList("from"),
+                 QStringList{QStringLiteral("〒100\n東京都\n山田\n03\n%1\nT7010705000725").arg(line)});
+        // The page prints the line with OK; the file keeps the text, the e-invoice reads the account.
+        QVERIFY(!document->home->title().contains(line));
+        click(*document, QStringLiteral("homeCtrlOk"));
+        QVERIFY(document->home->title().contains(line));
+        const QString issuer = QJsonDocument::fromJson(document->dataOfType()).object().value("from").toString();
+        QCOMPARE(issuer.split(u'\n').value(4), line);
+        QCOMPARE(parseBankAccount(issuer.split(u'\n').value(4))->bankCode, QStringLiteral("0001"));
+    }
+
+    void aTitleRemovedInAnotherWindowIsFollowed()
+    {
+        // The lists kept in the settings follow their entries as the customer book does.
+        SavedLists::instance().save({"A", "B", "C"}, QStringLiteral("head"));
+        auto first = makeDocument();
+        auto second = makeDocument();
+        second->headDial->setCurrentIndex(2);
+        first->headDial->setCurrentIndex(0);
+        first->headKillExec();
+        QCOMPARE(second->headDial->currentText(), QStringLiteral("C"));
+        QCOMPARE(savedList("head"), (QStringList{"B", "C"}));
+    }
+
     void twoWindowsKeepTheirChoices()
     {
-        SavedLists::instance().save({"A", "B", "C", "D"}, QStringLiteral("whom"));
+        storeCustomers({"A", "B", "C", "D"});
         auto first = makeDocument();
         auto second = makeDocument();
         first->whomShow();
@@ -336,7 +474,7 @@ private slots:
         // and its Cancel does not bring back a choice of an entry that is gone.
         second->whomShow();
         first->whomKillExec();
-        QCOMPARE(savedList("whom"), (QStringList{"B", "D"}));
+        QCOMPARE(bookCustomerNames(), (QStringList{"B", "D"}));
         QCOMPARE(second->whomDial->currentIndex(), -1);
         QVERIFY(!second->whomDial->placeholderText().isEmpty());
         second->whomCopy();

@@ -343,6 +343,37 @@ Now moved %1 mm right and %2 mm down.</source>
     </message>
 </context>
 <context>
+    <name>BankAccount</name>
+    <message>
+        <source>The bank code is four digits (金融機関コード), such as 0001 for みずほ銀行.</source>
+        <translation>金融機関コードは4桁の数字です（例：みずほ銀行は 0001）。</translation>
+    </message>
+    <message>
+        <source>The branch code is three digits (支店コード), such as 110.</source>
+        <translation>支店コードは3桁の数字です（例：110）。</translation>
+    </message>
+    <message>
+        <source>The account number is seven digits; put zeros in front of a shorter one (0123456).</source>
+        <translation>口座番号は7桁の数字です。短い番号は前に0を付けてください（0123456）。</translation>
+    </message>
+    <message>
+        <source>The account type is 普通, 当座 or 貯蓄.</source>
+        <translation>口座の種類は普通・当座・貯蓄のいずれかです。</translation>
+    </message>
+    <message>
+        <source>The bank&apos;s name ends in 銀行, 信用金庫, 信用組合, 労働金庫 or 農協, as in みずほ銀行.</source>
+        <translation>金融機関名は「みずほ銀行」のように、銀行・信用金庫・信用組合・労働金庫・農協で終わる名前にしてください。</translation>
+    </message>
+    <message>
+        <source>The branch&apos;s name ends in 支店, 本店, 営業部, 出張所 or 店, as in 丸の内支店.</source>
+        <translation>支店名は「丸の内支店」のように、支店・本店・営業部・出張所・店で終わる名前にしてください。</translation>
+    </message>
+    <message>
+        <source>The account does not read back the same from its bank line: write the names and the holder as the bank does, without brackets or commas.</source>
+        <translation>振込先の行から同じ口座を読み取れません。名前と口座名義は、かっこや読点を使わずに銀行の表記どおりに書いてください。</translation>
+    </message>
+</context>
+<context>
     <name>BatchExport</name>
     <message>
         <source>unknown error</source>
@@ -2235,6 +2266,13 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
     </message>
 </context>
 <context>
+    <name>seikyu::CustomerBookStore</name>
+    <message>
+        <source>The customer is no longer in the customer book.</source>
+        <translation>この顧客はもう顧客台帳にありません。</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::CustomerBookWindow</name>
     <message>
         <source>Customers</source>
@@ -2905,6 +2943,118 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>This invoice is taxed at 8 % throughout, the rate before October 2019, so the rows&apos; tax classes count only once its rate is 10 % (Rate in the Items panel).</source>
         <translation>この請求書は全体が 8 %（2019年10月より前の税率）のため、行の税区分は税率を 10 % にしてから反映されます（明細パネルの「税率」）。</translation>
+    </message>
+    <message>
+        <source>Remove the chosen customer from the customer book? Its address and payment terms go with it; invoices already made keep its name.</source>
+        <translation>選んだ顧客を顧客台帳から削除しますか？住所と支払条件も削除されます。作成済みの請求書の宛名はそのままです。</translation>
+    </message>
+    <message>
+        <source>Edit in Customers…</source>
+        <translation>顧客台帳で編集…</translation>
+    </message>
+    <message>
+        <source>Opens the chosen customer in the customer book (Window ▸ Customers): its address, contact and payment terms.</source>
+        <translation>選んだ顧客を顧客台帳（ウインドウ ▸ 顧客）で開きます。住所・担当者・支払条件を編集できます。</translation>
+    </message>
+    <message>
+        <source>Search by name or reading</source>
+        <translation>名前・フリガナで検索</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Narrows the list to the entries whose name or reading holds what is typed. Up and Down choose among them; Return puts the chosen one on the page.</source>
+        <translation>名前または読みに入力した文字を含む項目だけを表示します。上下キーで選び、Return キーで選んだ項目をページに載せます。</translation>
+    </message>
+    <message>
+        <source>Bank Account…</source>
+        <translation>振込先口座…</translation>
+    </message>
+    <message>
+        <source>Type the chosen entry&apos;s bank account as fields: bank and branch with their codes, type, number and holder.</source>
+        <translation>選んだ項目の振込先を欄ごとに入力します：金融機関と支店（コード付き）、種類、口座番号、口座名義。</translation>
+    </message>
+    <message>
+        <source>Bank</source>
+        <translation>金融機関</translation>
+    </message>
+    <message>
+        <source>Bank code</source>
+        <translation>金融機関コード</translation>
+    </message>
+    <message>
+        <source>Branch</source>
+        <translation>支店</translation>
+    </message>
+    <message>
+        <source>Branch code</source>
+        <translation>支店コード</translation>
+    </message>
+    <message>
+        <source>Account number</source>
+        <translation>口座番号</translation>
+    </message>
+    <message>
+        <source>Holder (kana)</source>
+        <translation>口座名義（カナ）</translation>
+    </message>
+    <message>
+        <source>The bank&apos;s name as it ends: 銀行, 信用金庫, 信用組合, 労働金庫 or 農協.</source>
+        <translation>金融機関名。銀行・信用金庫・信用組合・労働金庫・農協で終わる名前です。</translation>
+    </message>
+    <message>
+        <source>The bank&apos;s four-digit code (金融機関コード); may be left empty.</source>
+        <translation>4桁の金融機関コード。空欄でもかまいません。</translation>
+    </message>
+    <message>
+        <source>The branch&apos;s name as it ends: 支店, 本店, 営業部, 出張所 or 店.</source>
+        <translation>支店名。支店・本店・営業部・出張所・店で終わる名前です。</translation>
+    </message>
+    <message>
+        <source>The branch&apos;s three-digit code (支店コード); may be left empty.</source>
+        <translation>3桁の支店コード。空欄でもかまいません。</translation>
+    </message>
+    <message>
+        <source>The account&apos;s seven-digit number.</source>
+        <translation>7桁の口座番号。</translation>
+    </message>
+    <message>
+        <source>The account holder&apos;s name in kana, as the bank writes it; may be left empty.</source>
+        <translation>銀行の表記どおりのカナの口座名義。空欄でもかまいません。</translation>
+    </message>
+    <message>
+        <source>4 digits</source>
+        <translation>4桁</translation>
+    </message>
+    <message>
+        <source>3 digits</source>
+        <translation>3桁</translation>
+    </message>
+    <message>
+        <source>7 digits</source>
+        <translation>7桁</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>The account&apos;s type: 普通, 当座 or 貯蓄.</source>
+        <translation>口座の種類：普通・当座・貯蓄。</translation>
+    </message>
+    <message>
+        <source>Writes the account into the chosen entry as its bank line.</source>
+        <translation>口座を振込先の行として、選んだ項目に書き込みます。</translation>
+    </message>
+    <message>
+        <source>The bank account cannot be used as typed.</source>
+        <translation>入力された振込先口座は使えません。</translation>
+    </message>
+    <message>
+        <source>Nothing found</source>
+        <translation>見つかりません</translation>
     </message>
 </context>
 <context>

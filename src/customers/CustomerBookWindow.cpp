@@ -1,6 +1,7 @@
 #include "customers/CustomerBookWindow.h"
 
 #include "customers/CustomerBook.h"
+#include "customers/CustomerBookStore.h"
 #include "customers/CustomerCsv.h"
 #include "customers/CustomerForm.h"
 #include "customers/CustomerImportPreview.h"
@@ -87,6 +88,12 @@ CustomerBookWindow::CustomerBookWindow(const QString &path, QWidget *parent) : Q
     connect(m_remove, &QPushButton::clicked, this, &CustomerBookWindow::removeCustomer);
     connect(importButton, &QPushButton::clicked, this, &CustomerBookWindow::chooseImport);
     connect(exportButton, &QPushButton::clicked, this, &CustomerBookWindow::chooseExport);
+    // A customer added, renamed or removed in an invoice's customer panel shows here at once.
+    connect(&CustomerBookNews::instance(), &CustomerBookNews::changed, this,
+            [this](const ListChange &, const QObject *origin) {
+                if (origin != this)
+                    refresh();
+            });
 
     Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(path);
     if (!book) {
@@ -101,6 +108,8 @@ CustomerBookWindow::CustomerBookWindow(const QString &path, QWidget *parent) : Q
     // The customer lists of earlier versions come into the book the first time it is opened.
     if (const Result<int> moved = moveOldCustomerListsInto(*m_book); !moved)
         showProblem(moved.message());
+    else if (*moved > 0)
+        announceChange();
     refresh();
 }
 
@@ -137,6 +146,18 @@ void CustomerBookWindow::refresh(qint64 select)
     showSelected();
 }
 
+void CustomerBookWindow::showCustomer(qint64 id)
+{
+    const QSignalBlocker quiet(m_search);
+    m_search->clear();
+    refresh(id);
+}
+
+void CustomerBookWindow::announceChange()
+{
+    CustomerBookNews::instance().announce({}, this);
+}
+
 void CustomerBookWindow::showSelected()
 {
     QListWidgetItem *item = m_list->currentItem();
@@ -167,6 +188,7 @@ void CustomerBookWindow::storeForm()
     }
     showProblem(m_form->termsAreReadable() ? QString()
                                            : tr("The payment terms were not understood and were not stored."));
+    announceChange();
     if (item->text() != customer.name || item->toolTip() != customer.kana)
         refresh(customer.id); // renamed: it may sort elsewhere now
 }
@@ -182,6 +204,7 @@ void CustomerBookWindow::addCustomer()
         showProblem(id.message());
         return;
     }
+    announceChange();
     m_search->clear();
     refresh(*id);
     if (QWidget *name = m_form->findChild<QWidget *>(QStringLiteral("customerName"))) {
@@ -204,6 +227,7 @@ void CustomerBookWindow::removeCustomer()
         showProblem(removed.message());
         return;
     }
+    announceChange();
     refresh();
 }
 
@@ -233,6 +257,7 @@ int CustomerBookWindow::importFrom(const QString &path)
         Prompter::instance().alert(this, tr("The customers could not be added."), added.message());
         return 0;
     }
+    announceChange();
     refresh(added->isEmpty() ? 0 : added->front());
     return int(added->size());
 }

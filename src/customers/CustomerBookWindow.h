@@ -34,6 +34,8 @@ public:
     int importFrom(const QString &path);
     /// Writes every customer as CSV in UTF-8 or Shift_JIS; false, with the reason shown, when not.
     bool exportTo(const QString &path, bool shiftJis);
+    /// Shows the customer of the identity, whatever was searched for.
+    void showCustomer(qint64 id);
 
 private:
     void refresh(qint64 select = 0);
@@ -44,6 +46,8 @@ private:
     void chooseImport();
     void chooseExport();
     void showProblem(const QString &problem);
+    /// Tells the invoice windows' customer panels that the book changed.
+    void announceChange();
 
     std::unique_ptr<CustomerBook> m_book;
     QLineEdit *m_search = nullptr;

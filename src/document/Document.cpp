@@ -7,6 +7,7 @@
 #include "invoice/ItemTableModel.h"
 #include "sections/DateText.h"
 #include "sections/ListFamily.h"
+#include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
 #include "table/TableState.h"
@@ -100,7 +101,11 @@ void Document::windowControllerDidLoadNib()
     // Each document applies its own file once; nothing is handed on to the next new window.
     m_pendingContents.reset();
     watchTable();
-    connect(&SavedLists::instance(), &SavedLists::listChanged, this, &Document::refreshFromStore);
+    for (const auto &f : m_families) {
+        if (f->store)
+            connect(f->store, &ListStore::changed, this,
+                    [this, key = f->key](const ListChange &change) { refreshFromStore(key, change); });
+    }
     updateChangeCount(ChangeCleared);
 }
 
@@ -192,18 +197,18 @@ void Document::applyContents(const Invoice &invoice)
         {QStringLiteral("whom"), &invoice.customer},
         {QStringLiteral("from"), &invoice.issuer},
     };
-    m_listsNotWritten = false;
+    m_listFault.reset();
     for (const auto &[key, value] : lists) {
         if (!value->has_value() || !m_teachesLists)
             continue; // a missing title, customer or issuer keeps the section's default
-        const qint64 index = findThru(key, *value);
-        listLoad(family(key), static_cast<int>(index));
+        listLoad(family(key), findThru(key, *value));
     }
     setPeer(invoice.customerElectronicAddress);
     m_customerAddress = invoice.customerAddress;
     showCustomerAddress();
-    if (m_listsNotWritten) // once for all three lists, when the window is on screen
-        QMetaObject::invokeMethod(this, &Document::reportSettingsNotWritten, Qt::QueuedConnection);
+    if (m_listFault) // once for all three lists, when the window is on screen
+        QMetaObject::invokeMethod(
+            this, [this, fault = *m_listFault] { reportListFault(fault); }, Qt::QueuedConnection);
     clearGuideBorders();
     if (invoice.date.isValid())
         dateDial->setDate(invoice.date);
@@ -211,22 +216,16 @@ void Document::applyContents(const Invoice &invoice)
 
 qint64 Document::findThru(const QString &key, const std::optional<QString> &value)
 {
-    if (!value || value->size() > LongestLearnedEntry)
+    ListFamily &f = family(key);
+    if (!value || value->size() > LongestLearnedEntry || !f.store)
         return -1;
-    QStringList list = SavedLists::instance().read(key).value_or(QStringList());
-    const qsizetype found = list.indexOf(*value);
-    if (found >= 0)
-        return found;
-    list.append(*value);
-    const int appended = static_cast<int>(list.size()) - 1;
-    SavedLists::instance().save(list, key, {ListChange::Kind::Appended, appended});
-    if (!SavedLists::instance().lastWriteSucceeded())
-        m_listsNotWritten = true;
-    // A list that could not be written may have kept its old entries: then there is nothing to select.
-    const std::optional<QStringList> kept = SavedLists::instance().read(key);
-    if (!kept || appended >= kept->size() || kept->at(appended) != *value)
+    const Result<qint64> found = f.store->findOrAdd(*value);
+    if (!found) {
+        if (!m_listFault)
+            m_listFault = found.fault();
         return -1;
-    return appended;
+    }
+    return *found;
 }
 
 void Document::john()
@@ -234,13 +233,12 @@ void Document::john()
     dateLoad();
     for (const char *key : {"head", "whom", "from"}) {
         ListFamily &f = family(QString::fromLatin1(key));
-        const std::optional<QStringList> list = SavedLists::instance().read(f.key);
-        if (!list || !f.dial || !f.pageButton)
-            continue;
-        const int index = f.dial->currentIndex();
-        if (index < 0 || index >= list->size())
+        if (!f.dial || !f.pageButton || !f.store || f.dial->currentIndex() < 0)
             continue; // no entry selected: the page keeps its text
-        showListEntry(f, list->at(index));
+        const std::optional<QString> entry = f.store->textOf(f.dial->currentData(EntryKeyRole).toLongLong());
+        if (!entry)
+            continue;
+        showListEntry(f, *entry);
     }
 }
 

@@ -32,6 +32,7 @@ namespace seikyu {
 class ImageWell;
 class InvoiceWindow;
 class ItemTableModel;
+class ListStore;
 class PageButton;
 class PageView;
 class PanelSnapshot;
@@ -82,7 +83,8 @@ public:
 
     /// Builds the window and sets it up once, from the contents read before (if any).
     void windowControllerDidLoadNib();
-    /// Looks the file's value for a saved list up, appending it when missing; the index to select.
+    /// Looks the file's value for a saved list up, adding it when missing; the key of its entry,
+    /// -1 when there is none to select.
     qint64 findThru(const QString &key, const std::optional<QString> &value);
     /// Writes the page texts of date, title, customer and issuer from the controls.
     void john();
@@ -383,6 +385,8 @@ public:
     std::unique_ptr<Popover> homePlusPopover;
     std::unique_ptr<Popover> homeKillPopover;
     std::unique_ptr<Popover> homeEditPopover;
+    /// The issuer's bank account as fields, written into the chosen entry's bank line.
+    std::unique_ptr<Popover> homeBankPopover;
     QPointer<QLineEdit> headNewsText;
     QPointer<QLineEdit> headEditText;
     QPointer<QLineEdit> whomNewsText;
@@ -470,7 +474,22 @@ private:
     SumsInput sumsInput() const;
 
     ListFamily &family(const QString &key);
-    void listLoad(ListFamily &family, int selectIndex = 0);
+    /// Refills the popup from the store (narrowed by the search, if any) and selects the entry of
+    /// `selectKey`: the first entry when none is given, no entry when the key names none.
+    void listLoad(ListFamily &family, std::optional<qint64> selectKey = std::nullopt);
+    /// The search was typed: the popup shows what it finds, keeping the chosen entry if found.
+    void listSearch(ListFamily &family);
+    /// Where the entries of a list section are kept: the customers in the customer book, the
+    /// titles and the issuer's details in the user's settings.
+    QPointer<ListStore> listStoreFor(const QString &key);
+    /// Offers the customer panel's way to the chosen customer in the customer book.
+    void setUpCustomerBookLink();
+    /// The issuer panel's Bank Account… fields.
+    void setUpBankAccount();
+    /// Opens the bank account fields, filled from the chosen issuer entry's bank line.
+    void homeBank(QObject *sender);
+    /// Writes the fields' account into the chosen issuer entry as its bank line.
+    void homeBankExec(QObject *sender = nullptr);
     void listPopover(ListFamily &family, Popover *popover, QObject *sender);
     void listEdit(ListFamily &family, QObject *sender);
     void listCopy(ListFamily &family);
@@ -511,6 +530,8 @@ private:
     /// Tells the user when the last change to the lists or the stamp did not reach the settings file.
     void checkSettingsWritten();
     void reportSettingsNotWritten();
+    /// Tells the user why a list's store could not keep a change.
+    void reportListFault(const Fault &fault);
 
     void watchPanelCancels();
     /// A panel ended without its OK: every control of the panel goes back to how it was when the
@@ -534,7 +555,8 @@ private:
     bool m_edited = false;
     bool m_setUp = false;
     bool m_teachesLists = true;
-    bool m_listsNotWritten = false;
+    /// Why opening a file could not teach a list its entry; told once, when the window is on screen.
+    std::optional<Fault> m_listFault;
     bool m_amountStale = false;
     bool m_dueStale = false;
     bool m_madeByDuplicate = false; ///< made by Duplicate: until saved, its date may take the rows along

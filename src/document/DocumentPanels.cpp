@@ -3,6 +3,8 @@
 #include "document/InvoiceWindow.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/ListFamily.h"
+#include "sections/ListStore.h"
+#include "sections/PanelSnapshot.h"
 #include "table/PageTableDelegate.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
@@ -137,6 +139,34 @@ protected:
     }
 };
 
+/// Up and Down in a search field choose the previous or next entry of the popup it narrows.
+class ArrowsMoveChoice : public QObject
+{
+public:
+    ArrowsMoveChoice(QComboBox *chooser, QObject *parent) : QObject(parent), m_chooser(chooser) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && m_chooser) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            const int step = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+            if (step != 0) {
+                const int next = std::clamp(m_chooser->currentIndex() + step, 0, m_chooser->count() - 1);
+                if (next >= 0 && next != m_chooser->currentIndex()) {
+                    m_chooser->setCurrentIndex(next);
+                    emit m_chooser->activated(next); // the user's own choice, as in the popup
+                }
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QComboBox> m_chooser;
+};
+
 } // namespace
 
 void Document::buildPanels()
@@ -228,15 +258,36 @@ void Document::buildListPanels()
         auto f = std::make_unique<ListFamily>();
         ListFamily *family = f.get();
         family->key = section.key;
+        family->store = listStoreFor(section.key);
         std::unique_ptr<QDialog> panel = makePanel(window, section.prefix + QStringLiteral("Ctrl"), section.title);
         auto *hint = new QLabel(section.hint, panel.get());
         hint->setWordWrap(true);
         layoutOf(panel.get())->addWidget(hint);
+        if (family->store->searchable()) {
+            auto *search = named(new QLineEdit(panel.get()), section.prefix + QStringLiteral("Find"));
+            search->setPlaceholderText(tr("Search by name or reading"));
+            search->setClearButtonEnabled(true);
+            // Put back before the popup when the panel is cancelled: the chosen entry is one of
+            // the entries the search found when the panel opened.
+            search->setProperty(PanelSnapshot::NarrowsChoicesProperty, true);
+            family->search = search;
+            layoutOf(panel.get())->addWidget(search);
+            connect(search, &QLineEdit::textChanged, this, [this, family] { listSearch(*family); });
+        }
         auto *dial = named(new QComboBox(panel.get()), section.prefix + QStringLiteral("Dial"));
         dial->setMinimumWidth(320);
         dial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         dial->setMinimumContentsLength(24);
         family->dial = dial;
+        if (family->search) {
+            // The arrows in the search move through what it found, so that the keyboard alone
+            // searches and chooses; Return is the panel's OK.
+            family->search->installEventFilter(new ArrowsMoveChoice(dial, family->search));
+            family->search->setAccessibleName(tr("Search"));
+            family->search->setAccessibleDescription(
+                tr("Narrows the list to the entries whose name or reading holds what is typed. Up and Down "
+                   "choose among them; Return puts the chosen one on the page."));
+        }
         auto *row = new QHBoxLayout;
         row->addWidget(dial, 1);
         auto addTool = [&](const QString &suffix, const QString &text, const QString &tip) {
@@ -311,6 +362,8 @@ void Document::buildListPanels()
     setUpRegistrationNumber();
     followCustomerHonorifics();
     setUpCustomerPeer();
+    setUpCustomerBookLink();
+    setUpBankAccount();
 }
 
 void Document::buildSmallPanels()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QString>
 #include <optional>
 
@@ -24,5 +26,24 @@ struct BankAccount
 /// The account a bank line describes; nothing when the line does not give a bank, a branch, the
 /// account's type and its seven-digit number in that order (the line is then only text to print).
 std::optional<BankAccount> parseBankAccount(const QString &line);
+
+/// The bank line of an account, as parseBankAccount reads it back: "みずほ銀行(0001) 丸の内支店(110) 普通
+/// 1234567 ヤマダシヨクヒン(カ"; the codes and the holder only when given.
+QString formatBankAccount(const BankAccount &account);
+
+/// The account as typed into its fields, tidied (full-width digits and letters as an input method
+/// gives them, spaces within names dropped) and checked: a bank and a branch by the names their
+/// kind ends in, codes of four and three digits or none, a type, a seven-digit number. The fault
+/// says which field is wrong and how.
+Result<BankAccount> checkedBankAccount(const BankAccount &typed);
+
+/// The issuer's text with its bank line replaced by `line`: the fifth line (where the bank account
+/// is kept) when it reads as an account or no other does, else the first line that does. An issuer
+/// text of fewer lines gets empty ones up to the bank line.
+QString withBankLine(const QString &issuer, const QString &line);
+
+/// The account of the issuer's bank line (the fifth line first, then any other); nothing when no
+/// line reads as one.
+std::optional<BankAccount> bankAccountOf(const QString &issuer);
 
 } // namespace seikyu

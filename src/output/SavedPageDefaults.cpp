@@ -1,5 +1,7 @@
 #include "output/SavedPageDefaults.h"
 
+#include "customers/CustomerBookStore.h"
+#include "sections/ListStore.h"
 #include "sections/SavedLists.h"
 #include "widgets/ImageWell.h"
 
@@ -7,12 +9,13 @@ namespace seikyu {
 
 namespace {
 
-std::optional<QString> firstSaved(const char *key)
+/// The first entry of a list section's store: what a newly opened window selects and shows.
+std::optional<QString> firstEntry(const ListStore &store)
 {
-    const std::optional<QStringList> list = SavedLists::instance().read(QString::fromLatin1(key));
-    if (!list || list->isEmpty())
+    const std::optional<QList<ListEntry>> entries = store.entries();
+    if (!entries || entries->isEmpty())
         return std::nullopt;
-    return list->first();
+    return entries->first().text;
 }
 
 } // namespace
@@ -21,10 +24,10 @@ PageDefaults savedPageDefaults()
 {
     PageDefaults defaults;
     defaults.today = QDate::currentDate();
-    if (const std::optional<QString> title = firstSaved("head"))
+    if (const std::optional<QString> title = firstEntry(SettingsListStore(QStringLiteral("head"))))
         defaults.title = *title;
-    defaults.customer = firstSaved("whom");
-    defaults.issuer = firstSaved("from").value_or(QString());
+    defaults.customer = firstEntry(CustomerBookStore());
+    defaults.issuer = firstEntry(SettingsListStore(QStringLiteral("from"))).value_or(QString());
     return defaults;
 }
 

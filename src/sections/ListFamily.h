@@ -14,15 +14,25 @@ class QWidget;
 
 namespace seikyu {
 
+class ListStore;
 class PageButton;
 class Popover;
 class RoomBox;
+
+/// Where each popup item of a list section keeps the whole entry it stands for, and the key its
+/// store knows the entry by.
+constexpr int EntryRole = Qt::UserRole;
+constexpr int EntryKeyRole = Qt::UserRole + 1;
 
 /// What tells the title, customer and issuer sections apart. The nine operations of the three
 /// sections are written once over this description.
 struct ListFamily
 {
     QString key; ///< the saved list: "head", "whom" or "from"
+    /// Where the entries are kept (the document owns it).
+    QPointer<ListStore> store;
+    /// Narrows the popup to the entries a search finds, for a store that offers a search.
+    QPointer<QLineEdit> search;
     QPointer<PageButton> pageButton;
     QPointer<RoomBox> room;
     QDialog *panel = nullptr;
@@ -41,6 +51,11 @@ struct ListFamily
     /// The honorific that follows an entry on the page (the customer's 御中 or 様); none for the
     /// other sections, and empty when no honorific is chosen.
     std::function<QString()> honorific;
+    /// What else choosing an entry (the panel's OK) does, given the entry's key: the customer
+    /// brings its honorific, address and terms from the book.
+    std::function<void(qint64 key)> chosen;
+    /// The question before an entry is removed.
+    QString removeQuestion;
     /// The honorific the page line carries now, as it was composed: what the file writer takes off
     /// again to store the bare name.
     QString shownHonorific;

@@ -1,8 +1,8 @@
 // The title, customer and issuer sections: one implementation over what tells them apart.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
-#include "sections/CustomerHonorifics.h"
 #include "sections/ListFamily.h"
+#include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
 #include "sections/UnkeptTexts.h"
@@ -19,9 +19,6 @@
 namespace seikyu {
 
 namespace {
-
-/// Where each popup item keeps the whole entry it stands for.
-constexpr int EntryRole = Qt::UserRole;
 
 /// How an entry shows as one popup item: the issuer's lines side by side.
 QString itemTitle(const QString &entry)
@@ -42,17 +39,41 @@ QStringList fieldTexts(const QList<QPointer<QLineEdit>> &fields, bool clear)
     return texts;
 }
 
-/// The entry at the popup's selection, read from the store as it is now; nothing when no entry is
-/// selected or the selection lies beyond the stored list (another window may have shortened it).
-std::optional<QString> selectedEntry(const ListFamily &family)
+/// The key of the popup's chosen entry; nothing when no entry is chosen.
+std::optional<qint64> selectedKey(const ListFamily &family)
 {
-    if (!family.dial)
+    if (!family.dial || family.dial->currentIndex() < 0)
         return std::nullopt;
-    const int index = family.dial->currentIndex();
-    const std::optional<QStringList> list = SavedLists::instance().read(family.key);
-    if (!list || index < 0 || index >= list->size())
+    bool ok = false;
+    const qint64 key = family.dial->currentData(EntryKeyRole).toLongLong(&ok);
+    return ok ? std::optional(key) : std::nullopt;
+}
+
+/// The chosen entry, read from the store as it is now; nothing when no entry is chosen or the
+/// store no longer holds it (another window may have removed it).
+std::optional<ListEntry> selectedEntry(const ListFamily &family)
+{
+    const std::optional<qint64> key = selectedKey(family);
+    if (!key || !family.store)
         return std::nullopt;
-    return list->at(index);
+    const std::optional<QString> text = family.store->textOf(*key);
+    if (!text)
+        return std::nullopt;
+    return ListEntry{*key, *text};
+}
+
+int indexOfKey(const QComboBox *dial, qint64 key)
+{
+    return key < 0 ? -1 : dial->findData(key, EntryKeyRole);
+}
+
+/// Empties the search without refilling the popup; the caller loads it.
+void clearSearch(ListFamily &family)
+{
+    if (!family.search || family.search->text().isEmpty())
+        return;
+    const QSignalBlocker quiet(family.search);
+    family.search->clear();
 }
 
 } // namespace
@@ -82,42 +103,76 @@ void Document::showListEntry(ListFamily &family, const QString &entry)
     family.shownHonorific = family.honorific ? family.honorific() : QString();
 }
 
-void Document::listLoad(ListFamily &family, int selectIndex)
+void Document::listLoad(ListFamily &family, std::optional<qint64> selectKey)
 {
-    if (!family.dial)
+    if (!family.dial || !family.store)
         return;
     const QSignalBlocker blocker(family.dial);
     family.dial->clear();
-    const std::optional<QStringList> list = SavedLists::instance().read(family.key);
-    family.dial->setPlaceholderText(list && !list->isEmpty() ? tr("Choose an entry") : tr("Add an entry with +"));
-    if (!list)
+    const QString typed = family.search ? family.search->text() : QString();
+    const std::optional<QList<ListEntry>> entries =
+        typed.trimmed().isEmpty() ? family.store->entries() : std::optional(family.store->search(typed));
+    if (!typed.trimmed().isEmpty())
+        family.dial->setPlaceholderText(entries->isEmpty() ? tr("Nothing found") : tr("Choose an entry"));
+    else
+        family.dial->setPlaceholderText(entries && !entries->isEmpty() ? tr("Choose an entry")
+                                                                       : tr("Add an entry with +"));
+    if (!entries)
         return;
-    for (int i = 0; i < list->size(); ++i) {
-        family.dial->addItem(itemTitle(list->at(i)));
-        family.dial->setItemData(i, list->at(i), Qt::ToolTipRole);
-        family.dial->setItemData(i, list->at(i), EntryRole);
+    for (int i = 0; i < entries->size(); ++i) {
+        const ListEntry &entry = entries->at(i);
+        family.dial->addItem(itemTitle(entry.text));
+        family.dial->setItemData(i, entry.text, Qt::ToolTipRole);
+        family.dial->setItemData(i, entry.text, EntryRole);
+        family.dial->setItemData(i, entry.key, EntryKeyRole);
     }
-    // An index that names no entry selects none, rather than some other entry.
-    family.dial->setCurrentIndex(selectIndex < family.dial->count() ? selectIndex : -1);
+    // A key that names no entry selects none, rather than some other entry.
+    family.dial->setCurrentIndex(selectKey ? indexOfKey(family.dial, *selectKey) : (entries->isEmpty() ? -1 : 0));
+}
+
+void Document::listSearch(ListFamily &family)
+{
+    if (!family.dial)
+        return;
+    const std::optional<qint64> chosen = selectedKey(family);
+    listLoad(family, chosen);
+    // What is typed picks the first entry found when the chosen one is not among them, so that
+    // typing and Return choose it.
+    const int found =
+        family.dial->currentIndex() >= 0 ? family.dial->currentIndex() : (family.dial->count() > 0 ? 0 : -1);
+    if (found >= 0 && selectedKey(family) == chosen && family.dial->currentIndex() == found)
+        return; // the same entry: nothing was chosen anew
+    {
+        const QSignalBlocker quiet(family.dial);
+        family.dial->setCurrentIndex(-1);
+    }
+    // Chosen anew by what was typed: what follows the user's choice in the popup follows it too.
+    family.dial->setCurrentIndex(found);
+    if (found >= 0)
+        emit family.dial->activated(found);
 }
 
 void Document::refreshFromStore(const QString &key, const ListChange &change)
 {
-    const QStringList list = SavedLists::instance().read(key).value_or(QStringList());
     for (const auto &f : m_families) {
-        if (f->key != key || !f->dial)
+        if (f->key != key || !f->dial || !f->store)
             continue;
         // Every entry is followed by what it is, not by where it was: another window's removal
         // must not turn this window's choice into the entry that moved up into its place.
-        const auto follow = [&f, &change, &list](int index) {
-            return followEntry(index, f->dial->itemData(index, EntryRole).toString(), change, list);
+        QList<std::pair<qint64, QString>> before;
+        for (int i = 0; i < f->dial->count(); ++i)
+            before.append(
+                {f->dial->itemData(i, EntryKeyRole).toLongLong(), f->dial->itemData(i, EntryRole).toString()});
+        const auto followed = [&f, &change, &before](int index) -> qint64 {
+            if (index < 0 || index >= before.size())
+                return -1;
+            return f->store->follow(before.at(index).first, before.at(index).second, change);
         };
         const int selected = f->dial->currentIndex();
-        const int kept = follow(selected);
+        listLoad(*f, followed(selected));
         if (m_panelAtOpen)
-            m_panelAtOpen->followChoice(f->dial, follow);
-        listLoad(*f, kept);
-        if (selected >= 0 && kept < 0)
+            m_panelAtOpen->followChoice(f->dial, [&](int index) { return indexOfKey(f->dial, followed(index)); });
+        if (selected >= 0 && f->dial->currentIndex() < 0)
             f->dial->setPlaceholderText(tr("The chosen entry was removed — choose another"));
     }
 }
@@ -134,10 +189,10 @@ void Document::listPopover(ListFamily &family, Popover *popover, QObject *sender
 
 void Document::listEdit(ListFamily &family, QObject *sender)
 {
-    const std::optional<QString> entry = selectedEntry(family);
+    const std::optional<ListEntry> entry = selectedEntry(family);
     if (!entry)
         return; // nothing selected: there is nothing to edit
-    const QStringList texts = splitEntryFields(*entry, static_cast<int>(family.editFields.size()));
+    const QStringList texts = splitEntryFields(entry->text, static_cast<int>(family.editFields.size()));
     for (int i = 0; i < family.editFields.size(); ++i) {
         if (family.editFields.at(i))
             family.editFields.at(i)->setText(texts.value(i));
@@ -151,13 +206,16 @@ void Document::listEdit(ListFamily &family, QObject *sender)
 
 void Document::listCopy(ListFamily &family)
 {
-    const std::optional<QString> entry = selectedEntry(family);
-    if (!entry || entry->isEmpty())
+    const std::optional<ListEntry> entry = selectedEntry(family);
+    if (!entry || entry->text.isEmpty())
         return;
-    showListEntry(family, *entry);
-    if (family.honorific) {
-        CustomerHonorifics::remember(*entry, family.shownHonorific);
-        takeCustomerFromBook();
+    showListEntry(family, entry->text);
+    if (family.chosen)
+        family.chosen(entry->key);
+    // The next time the panel opens it shows every entry again, the chosen one selected.
+    if (family.search && !family.search->text().isEmpty()) {
+        clearSearch(family);
+        listLoad(family, entry->key);
     }
     family.room->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
@@ -172,10 +230,12 @@ void Document::checkSettingsWritten()
 
 void Document::reportSettingsNotWritten()
 {
-    Prompter::instance().alert(m_window.get(), tr("Your lists could not be saved."),
-                               tr("Seikyu could not write its settings file “%1”. Check that the disk has room and "
-                                  "that the file can be written.")
-                                   .arg(QSettings().fileName()));
+    reportListFault(settingsNotWritten());
+}
+
+void Document::reportListFault(const Fault &fault)
+{
+    Prompter::instance().alert(m_window.get(), fault.message, fault.detail);
 }
 
 std::optional<QString> Document::acceptedEntry(ListFamily &family, const QList<QPointer<QLineEdit>> &fields)
@@ -225,49 +285,42 @@ void Document::returnToPopover(Popover *popover, QWidget *anchor, const QList<QP
 
 void Document::listPlusExec(ListFamily &family)
 {
+    if (!family.store)
+        return;
     const std::optional<QString> entry = acceptedEntry(family, family.newsFields);
     if (!entry)
         return;
-    QStringList list = SavedLists::instance().read(family.key).value_or(QStringList());
-    list.append(*entry);
-    const int added = static_cast<int>(list.size()) - 1;
-    SavedLists::instance().save(list, family.key, {ListChange::Kind::Appended, added});
-    checkSettingsWritten();
-    listLoad(family, added);
+    const Result<qint64> added = family.store->add(*entry);
+    if (!added)
+        reportListFault(added.fault());
+    // The new entry shows whatever was searched for.
+    clearSearch(family);
+    listLoad(family, added.value_or(-1));
     away();
 }
 
 void Document::listKillExec(ListFamily &family)
 {
-    std::optional<QStringList> list = SavedLists::instance().read(family.key);
-    if (!list || list->isEmpty())
-        return;
-    const int index = family.dial ? family.dial->currentIndex() : -1;
-    if (index < 0 || index >= list->size())
+    const std::optional<qint64> key = selectedKey(family);
+    if (!key || !family.store)
         return; // nothing chosen: nothing to remove
-    list->removeAt(index);
-    SavedLists::instance().save(*list, family.key, {ListChange::Kind::Removed, index});
-    checkSettingsWritten();
-    listLoad(family, 0);
+    if (const Result<void> removed = family.store->remove(*key); !removed)
+        reportListFault(removed.fault());
+    listLoad(family);
     away();
 }
 
 void Document::listEditExec(ListFamily &family)
 {
-    const int index = family.dial ? family.dial->currentIndex() : -1;
+    const std::optional<qint64> key = selectedKey(family);
     const std::optional<QString> entry = acceptedEntry(family, family.editFields);
     if (!entry)
         return;
-    std::optional<QStringList> list = SavedLists::instance().read(family.key);
-    if (list && index >= 0 && index < list->size()) {
-        const QString before = list->at(index);
-        (*list)[index] = *entry;
-        SavedLists::instance().save(*list, family.key, {ListChange::Kind::Edited, index});
-        if (family.honorific)
-            CustomerHonorifics::rename(before, *entry);
-        checkSettingsWritten();
+    if (key && family.store && family.store->textOf(*key)) {
+        if (const Result<void> renamed = family.store->rename(*key, *entry); !renamed)
+            reportListFault(renamed.fault());
     }
-    listLoad(family, index);
+    listLoad(family, key.value_or(-1));
     away();
 }
 

@@ -43,13 +43,16 @@ PanelSnapshot::PanelSnapshot(QWidget *panel) : m_panel(panel)
     keep(panel, m_texts, [](QPlainTextEdit *c) { return c->toPlainText(); });
     // A date's or a chooser's own line edit follows its control, which is put back already.
     for (QLineEdit *line : panel->findChildren<QLineEdit *>()) {
-        if (!qobject_cast<QAbstractSpinBox *>(line->parent()) && !qobject_cast<QComboBox *>(line->parent()))
+        if (line->property(NarrowsChoicesProperty).toBool())
+            m_narrowing.emplace_back(line, line->text());
+        else if (!qobject_cast<QAbstractSpinBox *>(line->parent()) && !qobject_cast<QComboBox *>(line->parent()))
             m_lines.emplace_back(line, line->text());
     }
 }
 
 void PanelSnapshot::restore() const
 {
+    putBack(m_narrowing, [](QLineEdit *c, const QString &text) { c->setText(text); });
     putBack(m_choices, [](QComboBox *c, int index) { c->setCurrentIndex(index < c->count() ? index : -1); });
     putBack(m_segments, [](SegmentedControl *c, int index) { c->setSelectedSegment(index); });
     putBack(m_checks, [](QCheckBox *c, bool checked) { c->setChecked(checked); });

@@ -27,6 +27,10 @@ class PanelSnapshot
 public:
     explicit PanelSnapshot(QWidget *panel);
 
+    /// A text field with this property set narrows the entries of a list chooser: it is put back
+    /// before the choosers, so that they choose among the entries they held when the panel opened.
+    static constexpr const char *NarrowsChoicesProperty = "narrowsChoices";
+
     QWidget *panel() const { return m_panel; }
     /// Puts every control back as it was when the panel opened.
     void restore() const;
@@ -43,6 +47,7 @@ private:
     Kept<QCheckBox, bool> m_checks;
     Kept<QDateEdit, QDate> m_dates;
     Kept<ImageWell, QImage> m_images;
+    Kept<QLineEdit, QString> m_narrowing;
     Kept<QLineEdit, QString> m_lines;
     Kept<QPlainTextEdit, QString> m_texts;
 };

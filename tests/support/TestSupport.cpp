@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include "customers/CustomerBook.h"
 #include "sections/SavedLists.h"
 #include "table/Amounts.h"
 #include "widgets/RoomBox.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -42,6 +44,46 @@ void clearSettings()
     QSettings settings;
     settings.clear();
     settings.sync();
+    // The customer book is the user's too: a test starts with none, as a new user does.
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(CustomerBook::defaultPath() + QLatin1String(suffix));
+}
+
+void storeCustomers(const QStringList &names, const QStringList &readings)
+{
+    Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(CustomerBook::defaultPath());
+    if (!book)
+        qFatal("no customer book: %s", qPrintable(book.message()));
+    for (int i = 0; i < names.size(); ++i) {
+        Customer customer;
+        customer.name = names.at(i);
+        customer.kana = readings.value(i);
+        if (!(*book)->add(customer))
+            qFatal("customer not added");
+    }
+}
+
+QList<Customer> bookCustomers()
+{
+    Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(CustomerBook::defaultPath());
+    return book ? (*book)->all().value_or(QList<Customer>()) : QList<Customer>();
+}
+
+QStringList bookCustomerNames()
+{
+    QStringList names;
+    for (const Customer &customer : bookCustomers())
+        names.append(customer.name);
+    return names;
+}
+
+Customer bookCustomer(const QString &name)
+{
+    for (const Customer &customer : bookCustomers()) {
+        if (customer.name == name)
+            return customer;
+    }
+    return {};
 }
 
 QString yen(qint64 amount)

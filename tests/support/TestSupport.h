@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/DocumentController.h"
+#include "customers/Customer.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
 #include "invoice/ItemTableModel.h"
@@ -131,6 +132,15 @@ QByteArray readAll(const QString &path);
 
 /// A saved list as a fresh read gives it; "<absent>" alone when there is none.
 QStringList savedList(const char *key);
+
+/// Adds customers of these names to the user's customer book, with the readings given (by
+/// position).
+void storeCustomers(const QStringList &names, const QStringList &readings = {});
+/// The customers of the user's customer book, in its order (by reading, then name).
+QList<Customer> bookCustomers();
+QStringList bookCustomerNames();
+/// The customer of that name in the user's customer book; an empty one when there is none.
+Customer bookCustomer(const QString &name);
 
 /// The texts of every cell of the table, row by row, "date|name|solo|much|sums".
 QStringList tableTexts(const Document &document);
