@@ -1,6 +1,7 @@
 // Invoices of more than one page, checked as a customer reads them: the pages of the PDF through poppler's pdfinfo,
 // pdftotext and pdffonts, the window's pages on screen, printing and the batch. One-page invoices are compared pixel
 // for pixel with reference images made from the fixtures in tests/data/pages before invoices could continue.
+#include "customers/CustomerBook.h"
 #include "document/AddressOffset.h"
 #include "document/ContinuationPage.h"
 #include "document/PageView.h"
@@ -410,6 +411,25 @@ private slots:
         QVERIFY(std::any_of(words.begin(), words.end(), [](const PdfWord &word) {
             return word.text == QStringLiteral("千代田商事") && word.box.left() < 60 && word.box.top() > 104;
         }));
+    }
+
+    // A new invoice shows the customer book's first customer, and goes to it as if it had been chosen:
+    // with its address in the envelope's window.
+    void aNewInvoiceTakesItsCustomersAddress()
+    {
+        storeCustomers({QStringLiteral("株式会社いろは")});
+        Customer customer = bookCustomer(QStringLiteral("株式会社いろは"));
+        customer.postalCode = QStringLiteral("530-0001");
+        customer.address1 = QStringLiteral("大阪府大阪市北区梅田1-1-1");
+        const Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(CustomerBook::defaultPath());
+        QVERIFY(book.ok());
+        QVERIFY((*book)->update(customer).ok());
+        auto document = makeDocument();
+        const Invoice shown = document->pageState();
+        QCOMPARE(shown.customer.value_or(QString()), QStringLiteral("株式会社いろは"));
+        QCOMPARE(shown.customerAddress.postalCode, QStringLiteral("530-0001"));
+        QVERIFY(document->whom->shownText().startsWith(QStringLiteral("〒530-0001\n大阪府大阪市北区梅田1-1-1\n")));
+        QVERIFY(!document->isEdited());
     }
 
     void aLongInvoiceReadsPageByPageInEveryOutput()

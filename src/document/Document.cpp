@@ -169,6 +169,9 @@ void Document::showContents(const std::optional<Invoice> &invoice)
     if (invoice) {
         showContentsTexts(*invoice);
         formatUnitPricesBesideCurrency();
+    } else {
+        // A new invoice goes to the customer it shows as if chosen: with its address for the envelope.
+        takeCustomerFromBook();
     }
     followAmountBox();
 }
