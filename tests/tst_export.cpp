@@ -1008,11 +1008,11 @@ private slots:
         // Both runs are in the processes' ledger (in the data folder the environment names): the XML as
         // an e-invoice entry with its hash and archived copy, the PDF/A-3 as the batch's PDF.
         const QDir ledgerFolder(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Seikyu/Seikyu"));
-        QString error;
-        const auto ledger = LedgerStore::openSqlite(ledgerFolder.filePath("ledger.sqlite"), nullptr, &error);
-        QVERIFY2(ledger, qPrintable(error));
+        auto opened = LedgerStore::openSqlite(ledgerFolder.filePath("ledger.sqlite"));
+        QVERIFY2(opened, qPrintable(opened.message()));
+        const auto ledger = std::move(opened).value();
         QList<LedgerEntry> eInvoices, pdfs;
-        for (const LedgerEntry &entry : ledger->entries()) {
+        for (const LedgerEntry &entry : ledger->entries().value()) {
             if (entry.sourcePath == QFileInfo(inputs.at(0)).absoluteFilePath())
                 (entry.channel == IssueChannel::EInvoice ? eInvoices : pdfs).append(entry);
         }

@@ -166,8 +166,8 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
         result.done.append(Text::tr("The ledger's tables and functions, owned by %1 until now, belong to %2.")
                                .arg(owners.join(QStringLiteral(", ")), admin));
     }
-    if (!store->prepare(&reason))
-        return stop(1, Text::tr("Seikyu could not set up the ledger on the server."), reason);
+    if (const Result<void> prepared = store->prepare(); !prepared)
+        return stop(1, Text::tr("Seikyu could not set up the ledger on the server."), prepared.message());
     if (report.schemaVersion == 0)
         result.done.append(Text::tr("Set up the ledger (schema version %1).").arg(store->schemaVersion()));
     else if (report.schemaVersion < store->schemaVersion())
