@@ -521,8 +521,10 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     page.number = QStringLiteral("I-8");
     page.customer = QStringLiteral("中断商事");
     page.honorificShown = QStringLiteral("御中");
-    ledger.issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
-                 [] { return false; });
+    QVERIFY(!ledger
+                 .issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
+                        [] { return false; })
+                 ->written);
     QCOMPARE(ledger.store()->entries().value().size(), 4);
     QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
 }

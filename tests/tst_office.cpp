@@ -1467,8 +1467,10 @@ private Q_SLOTS:
         page.date = QDate(2026, 12, 7);
         page.customer = QStringLiteral("読者");
         page.honorificShown = QStringLiteral("様");
-        const IssueOutcome refused =
+        const Result<IssueOutcome> issued =
             ledger.issue(page, QString(), IssueChannel::Print, QString(), QByteArray(), [] { return true; });
+        QVERIFY2(issued, qPrintable(issued.message()));
+        const IssueOutcome &refused = *issued;
         QCOMPARE(refused.recording, IssueRecording::Refused);
         QVERIFY2(refused.message && refused.message->contains(QStringLiteral("“reader”")),
                  qPrintable(refused.message.value_or(QString())));

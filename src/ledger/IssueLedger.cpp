@@ -254,7 +254,7 @@ IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const 
     const bool self = QFileInfo(path).absoluteFilePath() == QFileInfo(databasePath()).absoluteFilePath();
     if (self) {
         Result<std::unique_ptr<LedgerStore>> opened = LedgerStore::openSqlite(databasePath(), LedgerAccess::ReadOnly);
-        const std::optional<FaultKind> fault = opened ? std::nullopt : std::optional(opened.fault().kind);
+        const bool unreadable = !opened && opened.fault().kind != FaultKind::BadInput;
         recovery.error = opened.message();
         std::unique_ptr<LedgerStore> current = std::move(opened).value_or(nullptr);
         if (current)
@@ -268,7 +268,7 @@ IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const 
         if (whole)
             recovery.error = Text::tr("the ledger “%1” is not damaged: there is nothing to recover")
                                  .arg(QDir::toNativeSeparators(databasePath()));
-        if (whole || (fault && fault != FaultKind::BadInput))
+        if (whole || unreadable)
             return found;
         recovery.error.clear();
     }
@@ -478,16 +478,15 @@ bool IssueLedger::holdsOrigin(const QString &origin)
     return query.exec() && query.next();
 }
 
-IssueOutcome IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
-                                const QString &target, const QByteArray &bytes, const std::function<bool()> &write)
+Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
+                                        const QString &target, const QByteArray &bytes,
+                                        const std::function<bool()> &write)
 {
     LedgerEntry entry = issueEntryOf(invoice);
     entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
     if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
         // Never recorded silently: nothing goes out until the user says whose number it is.
-        IssueOutcome refused;
-        refused.refusal = numberTakenText(entry.number, *use.earlier);
-        return refused;
+        return Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};
     }
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
@@ -640,8 +639,8 @@ std::optional<QString> IssueLedger::recordIssue(const Invoice &invoice, const QS
         else
             failed(written.errorString());
     }
-    const IssueOutcome outcome = issue(invoice, sourcePath, channel, pdfPath, bytes, [] { return true; });
-    return outcome.refusal.isEmpty() ? outcome.message : outcome.refusal;
+    const Result<IssueOutcome> outcome = issue(invoice, sourcePath, channel, pdfPath, bytes, [] { return true; });
+    return outcome ? outcome->message : outcome.message();
 }
 
 void IssueLedger::tell(const QString &text)

@@ -26,14 +26,12 @@ enum class IssueRecording {
     Lost,     ///< neither: the user must be told which output has no entry
 };
 
-/// How issuing an output went.
+/// How issuing an output went, once the ledger let it be written.
 struct IssueOutcome
 {
     bool written = false; ///< the output reached its final name (or the printer)
     IssueRecording recording = IssueRecording::Recorded;
     std::optional<QString> message; ///< what the user should be told
-    /// Why nothing was issued: the number is another invoice's (naming it). Not in `message`.
-    QString refusal;
 };
 
 /// The user's ledger of issued invoices: one SQLite file in the application's data folder, with
@@ -118,10 +116,10 @@ public:
     /// no target and no bytes, it prints), then the entry is recorded, or kept waiting when the
     /// ledger cannot take it now. A process killed anywhere in between has its entry completed (or
     /// its unused copy dropped) by the next settlePending(). `write` failing records nothing.
-    /// An issue whose number another invoice holds is not written (refusal names that invoice)
-    /// unless it is a reissue (setReissues, allowReissue).
-    IssueOutcome issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel, const QString &target,
-                       const QByteArray &bytes, const std::function<bool()> &write);
+    /// An issue whose number another invoice holds is not written unless it is a reissue
+    /// (setReissues, allowReissue): Refused, its message naming that invoice.
+    Result<IssueOutcome> issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
+                               const QString &target, const QByteArray &bytes, const std::function<bool()> &write);
     /// What recording the issue would make of its number (see numberUse), asked of the ledger it
     /// goes to: New while the shared ledger's server does not answer (the entry is checked when sent).
     NumberUse numberUseOf(const LedgerEntry &issue);
