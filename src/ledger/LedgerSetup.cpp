@@ -192,9 +192,9 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
                                 "read, only through functions that run as %2.")
                            .arg(office, admin));
 
-    const std::optional<LedgerRights> rights = ledgerRights(db, office, &reason);
+    const Result<LedgerRights> rights = ledgerRights(db, office);
     if (!rights)
-        return stop(1, Text::tr("The office role's rights could not be read."), reason);
+        return stop(1, Text::tr("The office role's rights could not be read."), rights.message());
     if (rights->mayAlter)
         return stop(1, Text::tr("%1 still owns the schema %2 (or the database), so it could drop the ledger's "
                                 "tables. Give the schema to %3 (ALTER SCHEMA %2 OWNER TO %3, or ALTER DATABASE … "

@@ -300,8 +300,10 @@ Result<void> LedgerStore::prepare()
         return Fault{FaultKind::BadInput, unversioned, unversioned};
     }
     std::optional<LedgerRights> rights;
-    if (m_dialect.driver == QLatin1String("QPSQL"))
-        rights = ledgerRights(database());
+    if (m_dialect.driver == QLatin1String("QPSQL")) {
+        if (const Result<LedgerRights> read = ledgerRights(database()))
+            rights = *read;
+    }
     if (rights && !rights->mayAlter && m_version < CurrentSchemaVersion) {
         // The tables are the owner's: an office login that tried would fail halfway.
         m_awaitsAdministrator = true;
@@ -787,7 +789,7 @@ QList<ChainProblem> LedgerStore::searchTableProblems()
     // The table searches read is derived, outside the chain: when something changed it, each
     // issue it misstated is named, and the table is worked out again from the entries.
     QList<ChainProblem> problems;
-    const std::optional<QList<qint64>> stale = issuesOutOfStep(database(), nullptr);
+    const Result<QList<qint64>> stale = issuesOutOfStep(database());
     if (!stale || stale->isEmpty())
         return problems;
     // A check that only reads leaves the table as it is, and says so.
@@ -893,7 +895,7 @@ Result<LedgerCheck> LedgerStore::check(const QString &archiveFolder, const QStri
     found.problems = chainProblems + anchorProblems + found.problems + numberClashes(all);
     if (m_dialect.driver == QLatin1String("QPSQL")) {
         // What the database itself guards, and whether this login could stop it guarding.
-        found.problems += triggerProblems(database(), m_version);
+        found.problems += triggerProblems(database(), m_version).value_or({});
         found.loginMayAlter = ledgerRights(database()).value_or(LedgerRights()).mayAlter;
     }
     // Nor from a ledger cut back or put back: the table then keeps what this computer had seen.
