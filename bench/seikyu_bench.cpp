@@ -475,11 +475,11 @@ void benchLedger()
             batch.append(payment);
         }
         if (batch.size() >= 5000) {
-            store->recordAll(batch);
+            static_cast<void>(store->recordAll(batch));
             batch.clear();
         }
     }
-    store->recordAll(batch);
+    static_cast<void>(store->recordAll(batch));
 
     auto window = std::make_unique<IssuedInvoicesWindow>();
     measure(
@@ -526,7 +526,7 @@ void benchLedger()
     // The entry alone, on disk (synchronous=FULL) before it is reported.
     const LedgerEntry entry = issueEntryOf(page);
     measure(QStringLiteral("ledger: record an entry, fully synced"), 10, 21, nullptr,
-            [&] { ledger.store()->record(entry); });
+            [&] { static_cast<void>(ledger.store()->record(entry)); });
     window.reset();
     benchLedgerDatabaseSearch(ledger, byCustomer, byRanges, unpaidLate);
     ledger.close();

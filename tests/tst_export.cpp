@@ -4,12 +4,14 @@
 // application: File ▸ Export e-Invoice, Export as PDF with the e-invoice attached (PDF/A-3, checked with PDFBox
 // Preflight, pdfdetach and rendered against the plain export), the command line, and the customer's electronic address
 // in the customer panel and the file.
+#include "app/EInvoiceRecording.h"
 #include "document/PageView.h"
 #include "einvoice/EInvoiceBatch.h"
 #include "einvoice/EInvoiceExport.h"
 #include "einvoice/PdfA3.h"
 #include "ledger/LedgerStore.h"
 #include "output/BatchExport.h"
+#include "output/BatchTargets.h"
 #include "output/OutputChecks.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
@@ -869,6 +871,53 @@ private slots:
         QCOMPARE(m_heard.size(), 1);
     }
 
+    void anEInvoiceNotWrittenAlwaysSaysWhy()
+    {
+        // What the ledger made of an e-invoice, as the command line and a window are told it.
+        const QString taken =
+            QStringLiteral("No. 7 is already in the ledger: entry 3, for 甲, ¥1,000, dated 2026-01-05.");
+        IssueOutcome written;
+        written.written = true;
+        IssueOutcome lost = written;
+        lost.recording = IssueRecording::Lost;
+        IssueOutcome keptAside = written;
+        keptAside.recording = IssueRecording::Refused;
+        const IssueOutcome notWritten;
+        const Fault diskFull{FaultKind::Unwritable, QStringLiteral("the disk is full")};
+        struct Case
+        {
+            const char *name;
+            Result<IssueOutcome> outcome;
+            std::optional<Result<void>> wrote;
+            bool commandLine;
+            std::optional<FaultKind> fault; ///< none: issued
+            QString message;                ///< the fault's; empty: any text but an empty one
+            bool unrecorded = false;
+        };
+        const Case cases[] = {
+            {"refused on the command line", Fault{FaultKind::Refused, taken}, std::nullopt, true, FaultKind::Refused,
+             notExportedUnlessReissued(taken)},
+            {"refused in a window", Fault{FaultKind::Refused, taken}, std::nullopt, false, FaultKind::Refused, taken},
+            {"its write failed", notWritten, Result<void>(diskFull), false, FaultKind::Unwritable, diskFull.message},
+            {"stopped before writing", notWritten, std::nullopt, true, FaultKind::Unwritable, QString()},
+            {"written and recorded", written, Result<void>(), true, std::nullopt, QString()},
+            {"written, recorded nowhere", lost, Result<void>(), true, std::nullopt, QString(), true},
+            {"written, refused by the office's server", keptAside, Result<void>(), false, std::nullopt, QString(),
+             true},
+        };
+        for (const Case &c : cases) {
+            const Result<IssuedEInvoice> issued = eInvoiceIssued(c.outcome, c.wrote, c.commandLine);
+            QVERIFY2(issued.ok() == !c.fault, c.name);
+            if (issued) {
+                QVERIFY2(issued->unrecorded == c.unrecorded, c.name);
+                continue;
+            }
+            QVERIFY2(issued.fault().kind == *c.fault, c.name);
+            QVERIFY2(c.message.isEmpty() ? !issued.message().isEmpty() : issued.message() == c.message,
+                     qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(c.name), issued.message())));
+        }
+    }
+
     void exportAsPdfAttachesTheEInvoiceWhenAsked()
     {
         PrompterGuard prompts;
@@ -1007,11 +1056,11 @@ private slots:
         // Both runs are in the processes' ledger (in the data folder the environment names): the XML as
         // an e-invoice entry with its hash and archived copy, the PDF/A-3 as the batch's PDF.
         const QDir ledgerFolder(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Seikyu/Seikyu"));
-        QString error;
-        const auto ledger = LedgerStore::openSqlite(ledgerFolder.filePath("ledger.sqlite"), nullptr, &error);
-        QVERIFY2(ledger, qPrintable(error));
+        auto opened = LedgerStore::openSqlite(ledgerFolder.filePath("ledger.sqlite"));
+        QVERIFY2(opened, qPrintable(opened.message()));
+        const auto ledger = std::move(opened).value();
         QList<LedgerEntry> eInvoices, pdfs;
-        for (const LedgerEntry &entry : ledger->entries()) {
+        for (const LedgerEntry &entry : ledger->entries().value()) {
             if (entry.sourcePath == QFileInfo(inputs.at(0)).absoluteFilePath())
                 (entry.channel == IssueChannel::EInvoice ? eInvoices : pdfs).append(entry);
         }

@@ -167,7 +167,8 @@ private slots:
         document->window()->show();
         QVERIFY(QTest::qWaitForWindowExposed(document->window()));
         document->page->grab(); // the page drawn on the screen
-        QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("long")), pdf, nullptr));
+        const Result<void> written = writePdfFile(renderPagePdf(*document, QStringLiteral("long")), pdf);
+        QVERIFY2(written, qPrintable(written.message()));
         const qint64 took = clock.elapsed();
         qInfo("%s: %lld ms", qPrintable(member), took);
         QVERIFY2(took < 30000, qPrintable(QStringLiteral("%1 ms").arg(took)));

@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(document->pages().size(), 1);
         const QImage screen = document->page->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QString exported = m_dir.filePath(fixture + QStringLiteral("-exported.pdf"));
-        writePdfFile(renderPagePdf(*document, fixture), exported, nullptr);
+        QVERIFY(writePdfFile(renderPagePdf(*document, fixture), exported));
         QPrinter &printer = documentPrinter(*document);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(fixture + QStringLiteral("-printed.pdf")));
@@ -438,7 +438,7 @@ private slots:
         auto document = makeDocument(readAll(file));
         QVERIFY(document->pages().size() > 2);
         const QString pdf = m_dir.filePath(QStringLiteral("monthly.pdf"));
-        QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("monthly")), pdf, nullptr));
+        QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("monthly")), pdf));
         const QStringList pages = pageTexts(pdf);
         QCOMPARE(pages.size(), document->pages().size());
         checkReadsAsOneInvoice(pages, 150);
@@ -516,7 +516,7 @@ private slots:
         for (int items = 60; items < 110; ++items) {
             auto document = makeDocument(monthlyInvoice(items, true, long8));
             const QString pdf = m_dir.filePath(QStringLiteral("remarks.pdf"));
-            QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("remarks")), pdf, nullptr));
+            QVERIFY(writePdfFile(renderPagePdf(*document, QStringLiteral("remarks")), pdf));
             const QStringList pages = pageTexts(pdf);
             if (pages.last().contains(QStringLiteral("合計")))
                 continue;

@@ -1,8 +1,6 @@
 #include "app/EInvoiceRecording.h"
 
-#include "einvoice/EInvoiceExport.h"
 #include "invoice/InvoiceFile.h"
-#include "ledger/IssueLedger.h"
 #include "output/BatchTargets.h"
 #include "widgets/Prompter.h"
 
@@ -26,27 +24,42 @@ void recordEInvoicesInLedger(bool commandLine)
         if (!issued.date.isValid())
             issued.date = QDate::currentDate(); // as a window shows a file without a date
         // Not written until the ledger has the file written, which it may refuse to do.
-        Result<void> wrote = Fault{FaultKind::Unwritable, QString()};
-        const IssueOutcome outcome = IssueLedger::instance().issue(issued, written.sourcePath, IssueChannel::EInvoice,
-                                                                   written.path, written.xml, [&] {
-                                                                       wrote = write();
-                                                                       return wrote.ok();
-                                                                   });
-        if (outcome.message) {
+        std::optional<Result<void>> wrote;
+        const Result<IssueOutcome> outcome = IssueLedger::instance().issue(
+            issued, written.sourcePath, IssueChannel::EInvoice, written.path, written.xml, [&] {
+                wrote = write();
+                return wrote->ok();
+            });
+        if (outcome && outcome->message) {
             if (commandLine)
-                std::fprintf(stderr, "seikyu: %s\n", outcome.message->toLocal8Bit().constData());
+                std::fprintf(stderr, "seikyu: %s\n", outcome->message->toLocal8Bit().constData());
             else
-                Prompter::instance().inform(
-                    nullptr, QCoreApplication::translate("IssueLedger", "Ledger of issued invoices"), *outcome.message);
+                Prompter::instance().inform(nullptr,
+                                            QCoreApplication::translate("IssueLedger", "Ledger of issued invoices"),
+                                            *outcome->message);
         }
-        if (outcome.written)
-            return IssuedEInvoice{outcome.recording == IssueRecording::Lost ||
-                                  outcome.recording == IssueRecording::Refused};
-        if (!outcome.refusal.isEmpty())
-            return Fault{FaultKind::Refused,
-                         commandLine ? notExportedUnlessReissued(outcome.refusal) : outcome.refusal};
-        return wrote ? Fault{FaultKind::Unwritable, QString()} : wrote.fault();
+        return eInvoiceIssued(outcome, wrote, commandLine);
     });
+}
+
+Result<IssuedEInvoice> eInvoiceIssued(const Result<IssueOutcome> &outcome, const std::optional<Result<void>> &wrote,
+                                      bool commandLine)
+{
+    if (!outcome) {
+        const Fault &stopped = outcome.fault();
+        return Fault{stopped.kind,
+                     commandLine && stopped.kind == FaultKind::Refused ? notExportedUnlessReissued(stopped.message)
+                                                                       : stopped.message,
+                     stopped.detail};
+    }
+    if (outcome->written)
+        return IssuedEInvoice{outcome->recording == IssueRecording::Lost ||
+                              outcome->recording == IssueRecording::Refused};
+    if (wrote && !*wrote)
+        return wrote->fault();
+    // The ledger stopped before the file was written (or its write said it wrote it, and the
+    // ledger did not take that): never a failure without a word.
+    return Fault{FaultKind::Unwritable, QCoreApplication::translate("IssueLedger", "The invoice was not issued.")};
 }
 
 } // namespace seikyu

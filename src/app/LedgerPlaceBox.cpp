@@ -164,7 +164,9 @@ void LedgerPlaceBox::copyLocalLedger()
         [localPath](SharedLedger &shared) {
             LedgerCopying copying;
             ServerReport report;
-            std::unique_ptr<LedgerStore> local = LedgerStore::openSqlite(localPath, nullptr, &copying.error);
+            Result<std::unique_ptr<LedgerStore>> opened = LedgerStore::openSqlite(localPath);
+            copying.error = opened.message();
+            std::unique_ptr<LedgerStore> local = std::move(opened).value_or(nullptr);
             if (local && !shared.connect(&report))
                 copying.error = report.message;
             if (local && shared.server())

@@ -43,14 +43,17 @@ public:
     /// Only when ok().
     const T &value() const & { return std::get<0>(m_state); }
     T &value() & { return std::get<0>(m_state); }
-    T &&value() && { return std::get<0>(std::move(m_state)); }
+    /// Moved out by value, so a temporary's value lives as long as what holds it (a range-for over
+    /// `f().value()` would otherwise read a destroyed variant).
+    T value() && { return std::get<0>(std::move(m_state)); }
     const T &operator*() const & { return value(); }
     T &operator*() & { return value(); }
-    T &&operator*() && { return std::move(*this).value(); }
+    T operator*() && { return std::move(*this).value(); }
     const T *operator->() const { return &value(); }
     T *operator->() { return &value(); }
     /// The value, or `fallback` when it failed.
     T value_or(T fallback) const & { return ok() ? value() : std::move(fallback); }
+    T value_or(T fallback) && { return ok() ? std::move(*this).value() : std::move(fallback); }
 
     /// Only when not ok().
     const Fault &fault() const { return std::get<1>(m_state); }

@@ -92,30 +92,44 @@ LedgerStore *IssueLedger::store(QString *error)
             *error = Text::tr("the shared ledger is reached on the server's thread");
         return nullptr;
     }
-    if (!m_store && !open(error))
-        return nullptr;
+    if (!m_store) {
+        if (const Result<void> opened = open(); !opened) {
+            if (error)
+                *error = opened.message();
+            return nullptr;
+        }
+    }
     return m_store.get();
 }
 
-bool IssueLedger::open(QString *error)
+Result<LedgerStore *> IssueLedger::usableStore(bool toWrite)
 {
-    LedgerFault fault = LedgerFault::None;
-    QString reason;
-    m_store = LedgerStore::openSqlite(databasePath(), &fault, &reason);
+    // Opened first, so that a damaged file keeps its kind.
+    if (!shared() && !m_store && toWrite) {
+        if (const Result<void> opened = open(); !opened)
+            return opened.fault();
+    }
+    QString error;
+    if (LedgerStore *here = toWrite ? store(&error) : reader(&error))
+        return here;
+    return Fault{toWrite ? FaultKind::Unwritable : FaultKind::Unreadable, error};
+}
+
+Result<void> IssueLedger::open()
+{
+    Result<std::unique_ptr<LedgerStore>> opened = LedgerStore::openSqlite(databasePath());
     // An archive made by an older version under a permissive umask: its file names tell customers and amounts.
     keepFolderPrivate(archiveFolder());
-    if (!m_store) {
+    if (!opened) {
         // A damaged ledger stays where it is, as it is: recording into a new one would hide it.
-        if (fault == LedgerFault::Damaged)
-            reason = damagedText(reason);
-        if (error)
-            *error = reason;
-        qCWarning(lcLedger) << "ledger" << databasePath() << "cannot be used:" << reason;
-        return false;
+        const QString reason = unusableText(opened.fault());
+        qCWarning(lcLedger) << "ledger" << databasePath() << "cannot be used:" << reason << opened.detail();
+        return Fault{opened.fault().kind, reason, opened.detail()};
     }
+    m_store = std::move(opened).value();
     m_store->setAnchor(anchorPath(), QStringLiteral("local"));
     tellSealed(*m_store);
-    return true;
+    return {};
 }
 
 void IssueLedger::tellSealed(LedgerStore &store)
@@ -133,6 +147,11 @@ void IssueLedger::tellSealed(const std::optional<LedgerEntry> &seal)
     }
 }
 
+QString IssueLedger::unusableText(const Fault &fault) const
+{
+    return fault.kind == FaultKind::BadInput ? damagedText(fault.message) : fault.message;
+}
+
 QString IssueLedger::damagedText(const QString &reason) const
 {
     return Text::tr("the ledger “%1” is damaged (%2); it was left as it is. Verify Ledger says what is wrong, and "
@@ -148,7 +167,7 @@ LedgerStore *IssueLedger::reader(QString *error)
     if (m_readerCopy) {
         // Once another process has brought the file up to date, it is read itself, as it grows.
         std::unique_ptr<LedgerStore> file =
-            LedgerStore::openSqlite(databasePath(), nullptr, nullptr, LedgerAccess::ReadOnly);
+            LedgerStore::openSqlite(databasePath(), LedgerAccess::ReadOnly).value_or(nullptr);
         if (!file || file->schemaVersion() < CurrentSchemaVersion)
             return m_reader.get();
         m_reader = std::move(file);
@@ -159,8 +178,13 @@ LedgerStore *IssueLedger::reader(QString *error)
         return m_reader.get();
     m_reader.reset();
     m_readerCopy.reset();
-    LedgerFault fault = LedgerFault::None;
-    QString reason;
+    std::optional<Fault> unusable;
+    // The store opened, or nothing with its fault kept to be told.
+    const auto opened = [&unusable](Result<std::unique_ptr<LedgerStore>> result) {
+        if (!result)
+            unusable = result.fault();
+        return std::move(result).value_or(nullptr);
+    };
     if (exists) {
         // Reading changes nothing of the ledger, but an older installation's folders, made under a
         // permissive umask, are made the owner's alone as when recording.
@@ -169,11 +193,11 @@ LedgerStore *IssueLedger::reader(QString *error)
     }
     if (!exists) {
         // Nothing recorded yet: an empty ledger, made nowhere.
-        m_reader = LedgerStore::openSqlite(QStringLiteral(":memory:"), &fault, &reason);
+        m_reader = opened(LedgerStore::openSqlite(QStringLiteral(":memory:")));
         // A ledger this computer saw here and that is gone now shows as replaced.
         if (m_reader)
             m_reader->setAnchor(anchorPath(), QStringLiteral("local"), false);
-    } else if (m_reader = LedgerStore::openSqlite(databasePath(), &fault, &reason, LedgerAccess::ReadOnly);
+    } else if (m_reader = opened(LedgerStore::openSqlite(databasePath(), LedgerAccess::ReadOnly));
                m_reader && m_reader->schemaVersion() < CurrentSchemaVersion) {
         // An older Seikyu's ledger is brought up to date when something is next recorded; until
         // then it is read through an up-to-date copy.
@@ -184,9 +208,10 @@ LedgerStore *IssueLedger::reader(QString *error)
             QSqlQuery vacuum(m_reader->database());
             copied = vacuum.exec(
                 QStringLiteral("VACUUM INTO '%1'").arg(QString(copy).replace(QLatin1Char('\''), QStringLiteral("''"))));
-            reason = vacuum.lastError().text();
+            if (!copied)
+                unusable = sqlFault(vacuum.lastError(), FaultKind::Unwritable);
         }
-        m_reader = copied ? LedgerStore::openSqlite(copy, &fault, &reason) : nullptr;
+        m_reader = copied ? opened(LedgerStore::openSqlite(copy)) : nullptr;
         // The copy has an identity of its own: it is compared with what this computer saw here
         // (an older copy put back shows), never anchored.
         if (m_reader)
@@ -194,10 +219,8 @@ LedgerStore *IssueLedger::reader(QString *error)
     } else if (m_reader) {
         m_reader->setAnchor(anchorPath(), QStringLiteral("local"));
     }
-    if (!m_reader && fault == LedgerFault::Damaged)
-        reason = damagedText(reason);
     if (!m_reader && error)
-        *error = reason;
+        *error = unusable ? unusableText(*unusable) : QString();
     return m_reader.get();
 }
 
@@ -215,11 +238,12 @@ LedgerRecovery IssueLedger::recover(const QString &path, QString *setAside)
     LedgerRecovery recovery;
     if (!QFileInfo(path).isFile())
         recovery.error = Text::tr("there is no file “%1”").arg(QDir::toNativeSeparators(path));
+    else if (Result<LedgerRecovery> recovered = withStore<LedgerRecovery>(
+                 true, [path](LedgerStore &server) { return recoverEntries(path, server); },
+                 Text::tr("Recovering entries into the office's ledger…"), nullptr, ServerWait::LongWorkMs))
+        recovery = std::move(recovered).value();
     else
-        recovery = withStore<LedgerRecovery>(
-                       true, [path](LedgerStore &server) { return recoverEntries(path, server); }, &recovery.error,
-                       Text::tr("Recovering entries into the office's ledger…"), nullptr, ServerWait::LongWorkMs)
-                       .value_or(recovery);
+        recovery.error = recovered.message();
     return recovery;
 }
 
@@ -229,9 +253,10 @@ IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const 
     LedgerRecovery &recovery = found.done;
     const bool self = QFileInfo(path).absoluteFilePath() == QFileInfo(databasePath()).absoluteFilePath();
     if (self) {
-        LedgerFault fault = LedgerFault::None;
-        std::unique_ptr<LedgerStore> current =
-            LedgerStore::openSqlite(databasePath(), &fault, &recovery.error, LedgerAccess::ReadOnly);
+        Result<std::unique_ptr<LedgerStore>> opened = LedgerStore::openSqlite(databasePath(), LedgerAccess::ReadOnly);
+        const bool unreadable = !opened && opened.fault().kind != FaultKind::BadInput;
+        recovery.error = opened.message();
+        std::unique_ptr<LedgerStore> current = std::move(opened).value_or(nullptr);
         if (current)
             stopSqliteWhen(current->database(), stop);
         const bool whole = current && integrityProblems(current->database()).isEmpty();
@@ -243,7 +268,7 @@ IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const 
         if (whole)
             recovery.error = Text::tr("the ledger “%1” is not damaged: there is nothing to recover")
                                  .arg(QDir::toNativeSeparators(databasePath()));
-        if (whole || (fault != LedgerFault::Damaged && fault != LedgerFault::None))
+        if (whole || unreadable)
             return found;
         recovery.error.clear();
     }
@@ -271,14 +296,14 @@ IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const 
             found.recording = true;
             if (!setAside(error))
                 return nullptr;
-            LedgerFault fault = LedgerFault::None;
-            into = LedgerStore::openSqlite(databasePath(), &fault, error);
-            if (into) {
-                into->setAnchor(anchorPath(), QStringLiteral("local"));
-                found.seal = into->takeSeal();
-            } else if (fault == LedgerFault::Damaged) {
-                *error = damagedText(*error);
+            Result<std::unique_ptr<LedgerStore>> opened = LedgerStore::openSqlite(databasePath());
+            if (!opened) {
+                *error = unusableText(opened.fault());
+                return nullptr;
             }
+            into = std::move(opened).value();
+            into->setAnchor(anchorPath(), QStringLiteral("local"));
+            found.seal = into->takeSeal();
             return into.get();
         },
         &stop);
@@ -393,15 +418,17 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
         }
         return IssueRecording::Waiting;
     }
-    LedgerFault fault = LedgerFault::None;
     std::optional<LedgerEntry> recorded;
     if (LedgerStore *ledger = store(reason)) {
-        recorded = ledger->record(entry, reason, &fault);
-        if (!recorded && fault == LedgerFault::Damaged) {
+        Result<LedgerEntry> result = ledger->record(entry);
+        if (result) {
+            recorded = std::move(result).value();
+        } else {
+            *reason = unusableText(result.fault());
             // Found damaged while open (a damaged index, say): closed and named, never replaced;
             // the entry waits until the ledger is recovered.
-            m_store.reset();
-            *reason = damagedText(*reason);
+            if (result.fault().kind == FaultKind::BadInput)
+                m_store.reset();
         }
     }
     if (recorded) {
@@ -451,16 +478,15 @@ bool IssueLedger::holdsOrigin(const QString &origin)
     return query.exec() && query.next();
 }
 
-IssueOutcome IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
-                                const QString &target, const QByteArray &bytes, const std::function<bool()> &write)
+Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
+                                        const QString &target, const QByteArray &bytes,
+                                        const std::function<bool()> &write)
 {
     LedgerEntry entry = issueEntryOf(invoice);
     entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
     if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
         // Never recorded silently: nothing goes out until the user says whose number it is.
-        IssueOutcome refused;
-        refused.refusal = numberTakenText(entry.number, *use.earlier);
-        return refused;
+        return Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};
     }
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
@@ -529,7 +555,7 @@ NumberUse IssueLedger::numberUseOf(const LedgerEntry &issue)
             .value_or(std::nullopt)
             .value_or(NumberUse());
     LedgerStore *ledger = store();
-    return ledger ? ledger->numberUseOf(issue) : NumberUse();
+    return ledger ? ledger->numberUseOf(issue).value_or(NumberUse()) : NumberUse();
 }
 
 void IssueLedger::releaseNumber(const NumberProposal &taken, const QString &why)
@@ -549,8 +575,8 @@ void IssueLedger::releaseNumber(const NumberProposal &taken, const QString &why)
     if (taken.shared)
         return; // the ledger is no longer the office's: its server's count is not this computer's
     LedgerStore *ledger = store();
-    const std::optional<QList<HeldNumber>> held = ledger ? ledger->issuesHolding(taken.text) : std::nullopt;
-    if ((held && !held->isEmpty()) || FreelancePreferences::giveBackNumber(taken))
+    const QList<HeldNumber> held = ledger ? ledger->issuesHolding(taken.text).value_or({}) : QList<HeldNumber>();
+    if (!held.isEmpty() || FreelancePreferences::giveBackNumber(taken))
         return;
     LedgerEntry unused;
     unused.kind = EntryKind::Unused;
@@ -613,8 +639,8 @@ std::optional<QString> IssueLedger::recordIssue(const Invoice &invoice, const QS
         else
             failed(written.errorString());
     }
-    const IssueOutcome outcome = issue(invoice, sourcePath, channel, pdfPath, bytes, [] { return true; });
-    return outcome.refusal.isEmpty() ? outcome.message : outcome.refusal;
+    const Result<IssueOutcome> outcome = issue(invoice, sourcePath, channel, pdfPath, bytes, [] { return true; });
+    return outcome ? outcome->message : outcome.message();
 }
 
 void IssueLedger::tell(const QString &text)

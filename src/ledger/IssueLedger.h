@@ -26,14 +26,12 @@ enum class IssueRecording {
     Lost,     ///< neither: the user must be told which output has no entry
 };
 
-/// How issuing an output went.
+/// How issuing an output went, once the ledger let it be written.
 struct IssueOutcome
 {
     bool written = false; ///< the output reached its final name (or the printer)
     IssueRecording recording = IssueRecording::Recorded;
     std::optional<QString> message; ///< what the user should be told
-    /// Why nothing was issued: the number is another invoice's (naming it). Not in `message`.
-    QString refusal;
 };
 
 /// The user's ledger of issued invoices: one SQLite file in the application's data folder, with
@@ -71,23 +69,26 @@ public:
 
     /// Runs `work` on the ledger's store where that store lives: at once on the local ledger (the
     /// store to write to, or else the reader), on the server's thread for a shared one, waiting as
-    /// the session says (or `boundMs`, when longer) and showing `waitingFor` meanwhile. Nothing when the store cannot
-    /// be used or the server did not answer in time; `error` then says why. `work` holds what it uses by value.
+    /// the session says (or `boundMs`, when longer) and showing `waitingFor` meanwhile. A fault when the store
+    /// cannot be used (BadInput for a damaged ledger) or the server did not answer in time (Unwritable
+    /// `toWrite`, else Unreadable). `work` holds what it uses by value.
     template <typename R>
-    std::optional<R> withStore(bool toWrite, std::function<R(LedgerStore &)> work, QString *error = nullptr,
-                               const QString &waitingFor = {}, QWidget *parent = nullptr, int boundMs = 0)
+    Result<R> withStore(bool toWrite, std::function<R(LedgerStore &)> work, const QString &waitingFor = {},
+                        QWidget *parent = nullptr, int boundMs = 0)
     {
         if (!shared()) {
-            LedgerStore *here = toWrite ? store(error) : reader(error);
+            const Result<LedgerStore *> here = usableStore(toWrite);
             if (!here)
-                return std::nullopt;
-            return work(*here);
+                return here.fault();
+            return work(**here);
         }
         auto result = std::make_shared<std::optional<R>>();
-        if (!onServer([work = std::move(work), result](LedgerStore &server) { *result = work(server); }, error,
-                      waitingFor, parent, boundMs))
-            return std::nullopt;
-        return std::move(*result);
+        if (const Result<void> reached =
+                onServer([work = std::move(work), result](LedgerStore &server) { *result = work(server); },
+                         toWrite ? FaultKind::Unwritable : FaultKind::Unreadable, waitingFor, parent, boundMs);
+            !reached)
+            return reached.fault();
+        return std::move(**result);
     }
 
     /// Recovers what can be read of the damaged ledger at `path` into this one. When `path` is
@@ -115,10 +116,10 @@ public:
     /// no target and no bytes, it prints), then the entry is recorded, or kept waiting when the
     /// ledger cannot take it now. A process killed anywhere in between has its entry completed (or
     /// its unused copy dropped) by the next settlePending(). `write` failing records nothing.
-    /// An issue whose number another invoice holds is not written (refusal names that invoice)
-    /// unless it is a reissue (setReissues, allowReissue).
-    IssueOutcome issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel, const QString &target,
-                       const QByteArray &bytes, const std::function<bool()> &write);
+    /// An issue whose number another invoice holds is not written unless it is a reissue
+    /// (setReissues, allowReissue): Refused, its message naming that invoice.
+    Result<IssueOutcome> issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
+                               const QString &target, const QByteArray &bytes, const std::function<bool()> &write);
     /// What recording the issue would make of its number (see numberUse), asked of the ledger it
     /// goes to: New while the shared ledger's server does not answer (the entry is checked when sent).
     NumberUse numberUseOf(const LedgerEntry &issue);
@@ -165,25 +166,31 @@ public:
     /// aside earlier, every entry's hash chain, the archived PDFs this computer holds, and the
     /// archived files no entry names. On a shared ledger those are the ones it issued (or finds in its archive); the
     /// others are kept on the computers that issued them.
-    LedgerCheck verify(LedgerStore &store, QString *error = nullptr);
+    /// A fault when the ledger cannot be read.
+    Result<LedgerCheck> verify(LedgerStore &store);
     /// Verify Ledger on the ledger in use, local or shared (checked on the server's thread).
-    LedgerCheck verifyLedger(QString *error = nullptr, QWidget *parent = nullptr);
+    Result<LedgerCheck> verifyLedger(QWidget *parent = nullptr);
     /// verify() of the local ledger on a store opened off the window's thread (openToReadAside),
     /// on that thread: SQLite stops soon after `stop` is set. Reads only this computer's files.
-    LedgerCheck verifyLocal(LedgerStore &store, const std::atomic<bool> &stop, QString *error = nullptr);
+    Result<LedgerCheck> verifyLocal(LedgerStore &store, const std::atomic<bool> &stop);
 
 private:
     IssueLedger();
-    /// withStore() on the shared ledger: connects on the server's thread and runs `work` there.
-    bool onServer(std::function<void(LedgerStore &)> work, QString *error, const QString &waitingFor, QWidget *parent,
-                  int boundMs);
+    /// withStore() on the shared ledger: connects on the server's thread and runs `work` there; a
+    /// fault of kind `unanswered` when the server does not answer or cannot be used.
+    Result<void> onServer(std::function<void(LedgerStore &)> work, FaultKind unanswered, const QString &waitingFor,
+                          QWidget *parent, int boundMs);
+    /// The local store to write to (`toWrite`) or read, as store() and reader() give it, with its fault.
+    Result<LedgerStore *> usableStore(bool toWrite);
     /// verify() less the store's own check: what waits, the local files.
     void completeCheck(LedgerCheck &found, ServerSession *office, const std::atomic<bool> *stop = nullptr);
     /// Sends what waits for the shared ledger's server in the background.
     void sendWaitingNow();
-    bool open(QString *error);
+    Result<void> open();
     /// Says which file is damaged and that nothing was changed.
     QString damagedText(const QString &reason) const;
+    /// Why the local ledger cannot be used now, in the user's words: damagedText() for a damaged one.
+    QString unusableText(const Fault &fault) const;
     /// What is wrong with the local ledger's file and its write-ahead log, and the ledgers set
     /// aside beside it, for verify().
     QList<ChainProblem> fileProblems(const std::atomic<bool> *stop);

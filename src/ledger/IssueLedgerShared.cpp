@@ -70,8 +70,8 @@ void IssueLedger::sendWaitingNow()
     m_shared->sendWaiting([this](const OutboxSending &sending) { tellRefused(sending.refused); });
 }
 
-bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *error, const QString &waitingFor,
-                           QWidget *parent, int boundMs)
+Result<void> IssueLedger::onServer(std::function<void(LedgerStore &)> work, FaultKind unanswered,
+                                   const QString &waitingFor, QWidget *parent, int boundMs)
 {
     struct Reached
     {
@@ -91,11 +91,8 @@ bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *err
                 return found;
             },
             office->defaultWait(waitingFor, parent));
-        if (!answers || !answers->connected) {
-            if (error)
-                *error = answers ? answers->error : answers.message();
-            return false;
-        }
+        if (!answers || !answers->connected)
+            return Fault{unanswered, answers ? answers->error : answers.message(), answers.detail()};
     }
     const Result<Reached> reached = office->call<Reached>(
         [work = std::move(work)](SharedLedger &ledger) {
@@ -111,13 +108,10 @@ bool IssueLedger::onServer(std::function<void(LedgerStore &)> work, QString *err
             return found;
         },
         office->defaultWait(waitingFor, parent, boundMs));
-    if (!reached || !reached->connected) {
-        if (error)
-            *error = reached ? reached->error : reached.message();
-        return false;
-    }
+    if (!reached || !reached->connected)
+        return Fault{unanswered, reached ? reached->error : reached.message(), reached.detail()};
     tellSealed(reached->seal);
-    return true;
+    return {};
 }
 
 void IssueLedger::tellRefused(const QStringList &refused)
@@ -127,47 +121,43 @@ void IssueLedger::tellRefused(const QStringList &refused)
         m_pending = m_pending.isEmpty() ? said : m_pending + QLatin1Char('\n') + said;
 }
 
-LedgerCheck IssueLedger::verify(LedgerStore &store, QString *error)
+Result<LedgerCheck> IssueLedger::verify(LedgerStore &store)
 {
     // Each computer archives the PDFs it issues in its own folder.
     ServerSession *office = shared();
-    LedgerCheck found = store.check(archiveFolder(), office ? recordingHostName() : QString(), error);
-    completeCheck(found, office);
+    Result<LedgerCheck> found = store.check(archiveFolder(), office ? recordingHostName() : QString());
+    if (found)
+        completeCheck(*found, office);
     return found;
 }
 
-LedgerCheck IssueLedger::verifyLedger(QString *error, QWidget *parent)
+Result<LedgerCheck> IssueLedger::verifyLedger(QWidget *parent)
 {
     if (!shared()) {
-        LedgerStore *store = reader(error);
-        return store ? verify(*store, error) : LedgerCheck();
+        const Result<LedgerStore *> store = usableStore(false);
+        if (!store)
+            return store.fault();
+        return verify(**store);
     }
-    struct Checked
-    {
-        LedgerCheck check;
-        QString error;
-    };
-    const std::optional<Checked> checked = withStore<Checked>(
+    Result<Result<LedgerCheck>> checked = withStore<Result<LedgerCheck>>(
         false,
         [archive = archiveFolder(), host = recordingHostName()](LedgerStore &server) {
-            Checked found;
-            found.check = server.check(archive, host, &found.error);
-            return found;
+            return server.check(archive, host);
         },
-        error, Text::tr("Verifying the office's ledger…"), parent, ServerWait::LongWorkMs);
+        Text::tr("Verifying the office's ledger…"), parent, ServerWait::LongWorkMs);
     if (!checked)
-        return LedgerCheck();
-    if (error && !checked->error.isEmpty())
-        *error = checked->error;
-    LedgerCheck found = checked->check;
-    completeCheck(found, shared());
+        return checked.fault();
+    Result<LedgerCheck> found = std::move(checked).value();
+    if (found)
+        completeCheck(*found, shared());
     return found;
 }
 
-LedgerCheck IssueLedger::verifyLocal(LedgerStore &store, const std::atomic<bool> &stop, QString *error)
+Result<LedgerCheck> IssueLedger::verifyLocal(LedgerStore &store, const std::atomic<bool> &stop)
 {
-    LedgerCheck found = store.check(archiveFolder(), QString(), error);
-    completeCheck(found, nullptr, &stop);
+    Result<LedgerCheck> found = store.check(archiveFolder(), QString());
+    if (found)
+        completeCheck(*found, nullptr, &stop);
     return found;
 }
 
@@ -194,9 +184,9 @@ QList<ChainProblem> IssueLedger::fileProblems(const std::atomic<bool> *stop)
         problems.append({ChainProblem::Kind::Damaged, 0, path + QStringLiteral("-wal"), *wal});
     } else if (QFileInfo::exists(databasePath())) {
         // The file itself, not the copy an older ledger may be read through.
-        QString reason;
-        std::unique_ptr<LedgerStore> file =
-            LedgerStore::openSqlite(databasePath(), nullptr, &reason, LedgerAccess::ReadOnly);
+        Result<std::unique_ptr<LedgerStore>> opened = LedgerStore::openSqlite(databasePath(), LedgerAccess::ReadOnly);
+        const QString reason = opened.message();
+        const std::unique_ptr<LedgerStore> file = std::move(opened).value_or(nullptr);
         if (file && stop)
             stopSqliteWhen(file->database(), *stop);
         const QStringList damage = file ? integrityProblems(file->database()) : QStringList{reason};

@@ -45,18 +45,18 @@ bool settleInvoiceNumber(Document &document, QWidget *parent)
 bool issueOutput(Document &document, IssueChannel channel, const QString &target, const QByteArray &bytes,
                  const std::function<bool()> &write, QWidget *parent)
 {
-    const IssueOutcome outcome =
+    const Result<IssueOutcome> outcome =
         IssueLedger::instance().issue(document.pageState(), document.filePath(), channel, target, bytes, write);
-    if (!outcome.refusal.isEmpty()) {
+    if (!outcome) {
         Prompter::instance().alert(parent, QCoreApplication::translate("IssueLedger", "The invoice was not issued."),
-                                   outcome.refusal);
+                                   outcome.message());
         return false;
     }
-    if (outcome.message) {
+    if (outcome->message) {
         Prompter::instance().inform(parent, QCoreApplication::translate("IssueLedger", "Ledger of issued invoices"),
-                                    *outcome.message);
+                                    *outcome->message);
     }
-    return outcome.written;
+    return outcome->written;
 }
 
 } // namespace seikyu

@@ -8,7 +8,7 @@
 
 namespace seikyu {
 
-std::optional<QList<qint64>> issuesOutOfStep(const QSqlDatabase &db, QString *error)
+Result<QList<qint64>> issuesOutOfStep(const QSqlDatabase &db)
 {
     // Both ways round: rows the entries give that the table lacks (or holds otherwise), and rows
     // the table holds that the entries do not give.
@@ -17,11 +17,8 @@ std::optional<QList<qint64>> issuesOutOfStep(const QSqlDatabase &db, QString *er
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT id FROM (%1 EXCEPT SELECT %2 FROM ledger_issues) AS lacking UNION "
                                    "SELECT id FROM (SELECT %2 FROM ledger_issues EXCEPT %1) AS extra ORDER BY id")
-                        .arg(issueStateSelect(), columns))) {
-        if (error)
-            *error = query.lastError().text();
-        return std::nullopt;
-    }
+                        .arg(issueStateSelect(), columns)))
+        return Fault{FaultKind::Unreadable, query.lastError().text(), query.lastError().text()};
     QList<qint64> ids;
     while (query.next())
         ids.append(query.value(0).toLongLong());

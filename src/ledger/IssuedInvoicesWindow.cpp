@@ -200,14 +200,10 @@ void IssuedInvoicesWindow::buildButtons(QHBoxLayout *row)
 }
 
 template <typename R>
-std::optional<R> IssuedInvoicesWindow::onLedger(bool toWrite, std::function<R(LedgerStore &)> work,
-                                                const QString &waitingFor, QString *error)
+Result<R> IssuedInvoicesWindow::onLedger(bool toWrite, std::function<R(LedgerStore &)> work, const QString &waitingFor)
 {
-    QString reason;
-    std::optional<R> done = IssueLedger::instance().withStore<R>(toWrite, std::move(work), &reason, waitingFor, this);
-    afterLook(done.has_value(), reason);
-    if (error)
-        *error = reason;
+    Result<R> done = IssueLedger::instance().withStore<R>(toWrite, std::move(work), waitingFor, this);
+    afterLook(done.ok(), done.message());
     return done;
 }
 
@@ -312,16 +308,16 @@ void IssuedInvoicesWindow::refresh()
                 std::optional<LedgerPage> page;
                 QString error;
             };
-            const std::optional<Read> slicePage = IssueLedger::instance().withStore<Read>(
+            const Result<Read> slicePage = IssueLedger::instance().withStore<Read>(
                 false,
                 [filter, slice](LedgerStore &ledger) {
                     Read found;
                     found.page = searchLedger(ledger.database(), filter, slice, &found.error);
                     return found;
                 },
-                sliceError, tr("Reading the office's ledger…"), self);
-            if (slicePage && !slicePage->page && sliceError)
-                *sliceError = slicePage->error;
+                tr("Reading the office's ledger…"), self);
+            if (sliceError)
+                *sliceError = slicePage ? slicePage->error : slicePage.message();
             return slicePage ? slicePage->page : std::nullopt;
         },
         wanted->today, &error);
@@ -378,17 +374,16 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
 {
     if (fitPayment(amount, 0, 0) == PaymentFit::Nothing)
         return false;
-    QString error;
-    const std::optional<std::optional<LedgerPage>> found = onLedger<std::optional<LedgerPage>>(
+    const Result<std::optional<LedgerPage>> found = onLedger<std::optional<LedgerPage>>(
         true,
         [issueId](LedgerStore &ledger) {
             LedgerFilter only;
             only.issueId = issueId;
             return searchLedger(ledger.database(), only, LedgerSlice{});
         },
-        tr("Looking up the invoice in the office's ledger…"), &error);
+        tr("Looking up the invoice in the office's ledger…"));
     if (!found) {
-        sayNotRecorded(tr("The payment could not be recorded."), error);
+        sayNotRecorded(tr("The payment could not be recorded."), found.message());
         return false;
     }
     if (!*found || (*found)->rows.isEmpty())
@@ -404,48 +399,38 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
             tr("Record")))
         return false;
     if (!recordWith(tr("The payment could not be recorded."), tr("Recording the payment in the office's ledger…"),
-                    [=](LedgerStore &ledger, QString *why) {
-                        return ledger.recordPayment(issueId, date, amount, note, why).has_value();
-                    }))
+                    [=](LedgerStore &ledger) { return ledger.recordPayment(issueId, date, amount, note); }))
         return false;
     refresh();
     return true;
 }
 
 bool IssuedInvoicesWindow::recordWith(const QString &what, const QString &waitingFor,
-                                      const std::function<bool(LedgerStore &, QString *)> &write)
+                                      const std::function<Result<LedgerEntry>(LedgerStore &)> &write)
 {
-    struct Written
-    {
-        bool done = false;
-        QString error;
-    };
-    QString error;
-    const std::optional<Written> written = onLedger<Written>(
-        true,
-        [write](LedgerStore &ledger) {
-            Written result;
-            result.done = write(ledger, &result.error);
-            return result;
-        },
-        waitingFor, &error);
-    if (written && written->done)
+    const Result<Result<LedgerEntry>> written = onLedger<Result<LedgerEntry>>(true, write, waitingFor);
+    if (written && *written)
         return true;
-    if (!written && IssueLedger::instance().shared())
+    if (written) {
+        sayNotRecorded(what, written->message());
+        return false;
+    }
+    QString error = written.message();
+    if (IssueLedger::instance().shared())
         // The statement may have reached the server before it fell silent.
         error += QLatin1Char(' ') + tr("Whether it reached the ledger shows in this list once the server answers "
                                        "again; look there before recording it again.");
-    sayNotRecorded(what, written ? written->error : error);
+    sayNotRecorded(what, error);
     return false;
 }
 
 bool IssuedInvoicesWindow::ledgerAnswers(const QString &what)
 {
-    QString error;
-    if (onLedger<bool>(
-            true, [](LedgerStore &) { return true; }, tr("Reaching the office's ledger…"), &error))
+    const Result<bool> answered = onLedger<bool>(
+        true, [](LedgerStore &) { return true; }, tr("Reaching the office's ledger…"));
+    if (answered)
         return true;
-    sayNotRecorded(what, error);
+    sayNotRecorded(what, answered.message());
     return false;
 }
 
@@ -485,9 +470,8 @@ void IssuedInvoicesWindow::voidSelection()
             .trimmed();
     if (!ok || reason.isEmpty())
         return;
-    recordWith(
-        tr("The entry could not be voided."), tr("Voiding the entry in the office's ledger…"),
-        [id, reason](LedgerStore &ledger, QString *why) { return ledger.recordVoid(id, reason, why).has_value(); });
+    recordWith(tr("The entry could not be voided."), tr("Voiding the entry in the office's ledger…"),
+               [id, reason](LedgerStore &ledger) { return ledger.recordVoid(id, reason); });
     refresh();
 }
 
@@ -591,8 +575,7 @@ std::optional<QString> IssuedInvoicesWindow::verificationReport()
     struct Checked
     {
         bool opened = false;
-        LedgerCheck check;
-        QString error;
+        Result<LedgerCheck> check = LedgerCheck();
     };
     std::optional<Checked> checked;
     if (const QString file = fileToReadAside(); !file.isEmpty()) {
@@ -602,7 +585,7 @@ std::optional<QString> IssuedInvoicesWindow::verificationReport()
                 Checked found;
                 if (const std::unique_ptr<LedgerStore> store = openToReadAside(file, anchor, stop)) {
                     found.opened = true;
-                    found.check = IssueLedger::instance().verifyLocal(*store, stop, &found.error);
+                    found.check = IssueLedger::instance().verifyLocal(*store, stop);
                 }
                 return found;
             });
@@ -611,12 +594,11 @@ std::optional<QString> IssuedInvoicesWindow::verificationReport()
     }
     if (!checked || !checked->opened) {
         checked = Checked();
-        checked->check = IssueLedger::instance().verifyLedger(&checked->error, this);
+        checked->check = IssueLedger::instance().verifyLedger(this);
     }
-    const LedgerCheck &check = checked->check;
-    const QString &error = checked->error;
-    if (!error.isEmpty())
-        return tr("The ledger could not be read: %1").arg(error);
+    if (!checked->check)
+        return tr("The ledger could not be read: %1").arg(checked->check.message());
+    const LedgerCheck &check = *checked->check;
     QStringList lines;
     if (check.problems.isEmpty())
         lines.append(tr("The ledger is intact: no entry and no archived PDF was changed."));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerOutbox.h"
 #include "ledger/LedgerSearch.h"
 
@@ -81,11 +82,10 @@ private:
     /// creates or changes it, wherever that ledger lives (a shared one on the server's thread,
     /// saying `waitingFor` while it waits); says in the window when it cannot.
     template <typename R>
-    std::optional<R> onLedger(bool toWrite, std::function<R(LedgerStore &)> work, const QString &waitingFor,
-                              QString *error = nullptr);
+    Result<R> onLedger(bool toWrite, std::function<R(LedgerStore &)> work, const QString &waitingFor);
     /// Writes to the ledger (a payment, a void); tells the user `what` failed, and why, when it did.
     bool recordWith(const QString &what, const QString &waitingFor,
-                    const std::function<bool(LedgerStore &, QString *)> &write);
+                    const std::function<Result<LedgerEntry>(LedgerStore &)> &write);
     /// Whether the ledger can be written to now; tells the user `what` cannot be done when not.
     bool ledgerAnswers(const QString &what);
     /// After a look at the ledger: what to tell, whether it could be reached.

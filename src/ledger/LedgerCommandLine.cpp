@@ -191,13 +191,15 @@ int runLedgerCommand(const QStringList &arguments)
     if (!request->recover.isEmpty())
         return recoverLedger(ledger, request->recover);
     if (request->verify) {
-        const LedgerCheck check = ledger.verifyLedger(&error);
+        const Result<LedgerCheck> checked = ledger.verifyLedger();
         if (const auto told = ledger.takeMessage())
             print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
-        const QList<ChainProblem> &problems = check.problems;
-        if (!error.isEmpty()) {
+        if (!checked) {
+            error = checked.message();
             return unreadable();
         }
+        const LedgerCheck &check = *checked;
+        const QList<ChainProblem> &problems = check.problems;
         QString text;
         for (const ChainProblem &problem : problems)
             text += visiblyEscaped(describeProblem(problem, check.names)) + QLatin1Char('\n');
@@ -217,21 +219,17 @@ int runLedgerCommand(const QStringList &arguments)
         std::optional<LedgerPage> page;
         QString error;
     };
-    const std::optional<Listed> listed = ledger.withStore<Listed>(
-        false,
-        [filter = request->filter](LedgerStore &store) {
-            Listed found;
-            found.page = searchLedger(store.database(), filter,
-                                      {LedgerOrder::Date, true, 0, std::numeric_limits<int>::max()}, &found.error);
-            if (found.page)
-                store.noteHead();
-            return found;
-        },
-        &error);
+    const Result<Listed> listed = ledger.withStore<Listed>(false, [filter = request->filter](LedgerStore &store) {
+        Listed found;
+        found.page = searchLedger(store.database(), filter,
+                                  {LedgerOrder::Date, true, 0, std::numeric_limits<int>::max()}, &found.error);
+        if (found.page)
+            store.noteHead();
+        return found;
+    });
     if (const auto told = ledger.takeMessage())
         print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
-    if (listed && !listed->page)
-        error = listed->error;
+    error = listed ? listed->error : listed.message();
     if (!listed || !listed->page)
         return unreadable();
     const LedgerPage &found = *listed->page;

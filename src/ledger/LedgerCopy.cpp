@@ -11,10 +11,9 @@ namespace seikyu {
 LedgerCopying copyLedger(LedgerStore &from, LedgerStore &to)
 {
     LedgerCopying copying;
-    QString error;
-    const QList<LedgerEntry> entries = from.entries(0, &error);
-    if (!error.isEmpty()) {
-        copying.error = error;
+    const Result<QList<LedgerEntry>> entries = from.entries(0);
+    if (!entries) {
+        copying.error = entries.message();
         return copying;
     }
     qint64 lastBefore = 0;
@@ -23,7 +22,7 @@ LedgerCopying copyLedger(LedgerStore &from, LedgerStore &to)
         lastBefore = last.value(0).toLongLong();
     last.finish();
     QHash<qint64, qint64> copyOf; // local id → id in the target
-    for (LedgerEntry entry : entries) {
+    for (LedgerEntry entry : *entries) {
         if (entry.kind == EntryKind::Seal)
             continue; // a seal vouches for this ledger's own rows; the target chains the copies itself
         const qint64 localId = entry.id;
@@ -42,9 +41,11 @@ LedgerCopying copyLedger(LedgerStore &from, LedgerStore &to)
         entry.previousHash.clear();
         entry.hash.clear();
         entry.invoiceId = 0;
-        const std::optional<LedgerEntry> recorded = to.record(entry, &copying.error);
-        if (!recorded)
+        const Result<LedgerEntry> recorded = to.record(entry);
+        if (!recorded) {
+            copying.error = recorded.message();
             return copying;
+        }
         copyOf.insert(localId, recorded->id);
         if (recorded->id > lastBefore)
             ++copying.copied;

@@ -187,13 +187,16 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
                                                  "the entry it refers to was refused and is kept aside too");
         } else {
             // Typed while away: recorded all the same, as the clash it is, and said.
-            if (const NumberUse use = server.numberUseOf(entry); use.kind == NumberUse::Kind::Clash)
+            if (const NumberUse use = server.numberUseOf(entry).value_or(NumberUse());
+                use.kind == NumberUse::Kind::Clash)
                 sending.numberClashes.append(numberTakenText(entry.number, *use.earlier));
-            LedgerFault fault = LedgerFault::None;
-            recorded = server.record(entry, &reason, &fault);
-            if (!recorded && fault == LedgerFault::Refused)
-                reason = serverRefusalText(server.database(), reason);
-            if (!recorded && fault != LedgerFault::Refused) {
+            Result<LedgerEntry> result = server.record(entry);
+            const bool refused = !result && result.fault().kind == FaultKind::Refused;
+            if (result)
+                recorded = std::move(result).value();
+            else
+                reason = refused ? serverRefusalText(server.database(), result.message()) : result.message();
+            if (!result && !refused) {
                 // A connection the server dropped fails without a word from the driver.
                 sending.error = reason.isEmpty()
                                     ? QCoreApplication::translate("seikyu::LedgerOutbox", "The server does not answer.")

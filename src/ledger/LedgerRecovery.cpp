@@ -281,14 +281,14 @@ LedgerRecovery recoverEntries(const QString &damagedPath,
     if (!into)
         return recovery;
 
-    QString error;
     QHash<QString, qint64> here; // hash → id of the entries `into` holds
-    for (const LedgerEntry &entry : into->entries(0, &error))
-        here.insert(entry.hash, entry.id);
-    if (!error.isEmpty()) {
-        recovery.error = error;
+    const Result<QList<LedgerEntry>> held = into->entries(0);
+    if (!held) {
+        recovery.error = held.message();
         return recovery;
     }
+    for (const LedgerEntry &entry : *held)
+        here.insert(entry.hash, entry.id);
     const qint64 lastBefore = here.isEmpty() ? 0 : *std::max_element(here.cbegin(), here.cend());
     recovery.notTaken = runsOf(rows.unreadable, Text::tr("could not be read"));
     QHash<qint64, QString> hashOf{{0, GenesisHash}}; // id → hash, of every entry read
@@ -326,14 +326,13 @@ LedgerRecovery recoverEntries(const QString &damagedPath,
         entry.previousHash.clear();
         entry.hash.clear();
         entry.invoiceId = 0;
-        LedgerFault fault = LedgerFault::None;
-        const std::optional<LedgerEntry> recorded = into->record(entry, &error, &fault);
-        if (!recorded && fault != LedgerFault::Refused) {
-            recovery.error = error;
+        const Result<LedgerEntry> recorded = into->record(entry);
+        if (!recorded && recorded.fault().kind != FaultKind::Refused) {
+            recovery.error = recorded.message();
             break;
         }
         if (!recorded) {
-            recovery.notTaken.append(Text::tr("Entry %1 was not taken: %2").arg(id).arg(error));
+            recovery.notTaken.append(Text::tr("Entry %1 was not taken: %2").arg(id).arg(recorded.message()));
             continue;
         }
         recoveredAs.insert(id, recorded->id);

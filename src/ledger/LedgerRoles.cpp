@@ -27,7 +27,7 @@ QString sqlIdentifier(const QString &name)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-std::optional<LedgerRights> ledgerRights(const QSqlDatabase &db, const QString &role, QString *error)
+Result<LedgerRights> ledgerRights(const QSqlDatabase &db, const QString &role)
 {
     // The schema's owner may drop the tables in it; a member of a role may act as that role.
     QSqlQuery query(db);
@@ -40,9 +40,8 @@ std::optional<LedgerRights> ledgerRights(const QSqlDatabase &db, const QString &
                       .arg(ledgerTables()));
     query.addBindValue(role.isNull() ? QStringLiteral("") : role);
     if (!query.exec() || !query.next() || query.isNull(0)) {
-        if (error)
-            *error = query.lastError().text().trimmed();
-        return std::nullopt;
+        const QString unread = query.lastError().text().trimmed();
+        return Fault{FaultKind::Unreadable, unread, unread};
     }
     return LedgerRights{query.value(0).toBool(), query.value(1).toBool(), query.value(2).toString(),
                         query.value(3).toString()};
@@ -98,7 +97,7 @@ bool ownerFunctionsInPlace(const QSqlDatabase &db)
            query.next() && query.value(0).toInt() == 5;
 }
 
-QList<ChainProblem> triggerProblems(const QSqlDatabase &db, int version, QString *error)
+Result<QList<ChainProblem>> triggerProblems(const QSqlDatabase &db, int version)
 {
     QStringList triggers = {QStringLiteral("ledger_entries_append_only"), QStringLiteral("ledger_entries_no_truncate")};
     if (version >= 4)
@@ -111,9 +110,8 @@ QList<ChainProblem> triggerProblems(const QSqlDatabase &db, int version, QString
     query.addBindValue(triggers.join(QLatin1Char(',')));
     QList<ChainProblem> problems;
     if (!query.exec()) {
-        if (error)
-            *error = query.lastError().text().trimmed();
-        return problems;
+        const QString unread = query.lastError().text().trimmed();
+        return Fault{FaultKind::Unreadable, unread, unread};
     }
     while (query.next()) {
         if (query.isNull(1))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerChain.h"
 
 #include <QSqlDatabase>
@@ -20,9 +21,9 @@ struct LedgerRights
     QString schema;    ///< the schema the tables are in
 };
 
-/// The rights of `role` (empty: the login itself) over the ledger's tables; nothing, with the
+/// The rights of `role` (empty: the login itself) over the ledger's tables; Unreadable, with the
 /// database's reason, when they cannot be read or there are no tables.
-std::optional<LedgerRights> ledgerRights(const QSqlDatabase &db, const QString &role = {}, QString *error = nullptr);
+Result<LedgerRights> ledgerRights(const QSqlDatabase &db, const QString &role = {});
 
 /// The functions through which a login that does not own the tables changes what it must: it
 /// counts a number sequence on and keeps the table searches read. They run with the owner's
@@ -36,7 +37,7 @@ QStringList ownerFunctions();
 bool ownerFunctionsInPlace(const QSqlDatabase &db);
 
 /// The ledger's triggers (up to schema `version`) that are missing or switched off, as problems.
-QList<ChainProblem> triggerProblems(const QSqlDatabase &db, int version, QString *error = nullptr);
+Result<QList<ChainProblem>> triggerProblems(const QSqlDatabase &db, int version);
 
 /// One sentence: this login may switch the ledger's protection off, and how to set up the server
 /// with separate roles.

@@ -166,8 +166,8 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
         result.done.append(Text::tr("The ledger's tables and functions, owned by %1 until now, belong to %2.")
                                .arg(owners.join(QStringLiteral(", ")), admin));
     }
-    if (!store->prepare(&reason))
-        return stop(1, Text::tr("Seikyu could not set up the ledger on the server."), reason);
+    if (const Result<void> prepared = store->prepare(); !prepared)
+        return stop(1, Text::tr("Seikyu could not set up the ledger on the server."), prepared.message());
     if (report.schemaVersion == 0)
         result.done.append(Text::tr("Set up the ledger (schema version %1).").arg(store->schemaVersion()));
     else if (report.schemaVersion < store->schemaVersion())
@@ -192,9 +192,9 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
                                 "read, only through functions that run as %2.")
                            .arg(office, admin));
 
-    const std::optional<LedgerRights> rights = ledgerRights(db, office, &reason);
+    const Result<LedgerRights> rights = ledgerRights(db, office);
     if (!rights)
-        return stop(1, Text::tr("The office role's rights could not be read."), reason);
+        return stop(1, Text::tr("The office role's rights could not be read."), rights.message());
     if (rights->mayAlter)
         return stop(1, Text::tr("%1 still owns the schema %2 (or the database), so it could drop the ledger's "
                                 "tables. Give the schema to %3 (ALTER SCHEMA %2 OWNER TO %3, or ALTER DATABASE … "

@@ -5,7 +5,6 @@
 #include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerHealth.h"
 #include "ledger/LedgerRoles.h"
-#include "ledger/Reason.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
 
@@ -25,12 +24,6 @@
 namespace seikyu {
 
 namespace {
-
-void setFault(LedgerFault *fault, LedgerFault value)
-{
-    if (fault)
-        *fault = value;
-}
 
 QString dateText(const QDate &date)
 {
@@ -135,7 +128,7 @@ bool rowAsStored(const QSqlQuery &query, const LedgerEntry &entry)
 
 } // namespace
 
-LedgerFault faultOf(const QSqlError &error)
+FaultKind faultKindOf(const QSqlError &error, FaultKind otherwise)
 {
     // PostgreSQL names the class of an error in a five-character SQLSTATE. A data exception (22)
     // or an integrity violation (23) is about the entry itself, except a duplicate key, which may
@@ -146,7 +139,7 @@ LedgerFault faultOf(const QSqlError &error)
         state.size() == 5 && (state.startsWith(QLatin1String("22")) || state == QLatin1String("42501") ||
                               state.startsWith(QLatin1String("P0")) ||
                               (state.startsWith(QLatin1String("23")) && state != QLatin1String("23505"))))
-        return LedgerFault::Refused;
+        return FaultKind::Refused;
     // SQLite's primary result codes, as the driver reports them.
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric) & 0xff;
@@ -156,21 +149,26 @@ LedgerFault faultOf(const QSqlError &error)
         case 10: // SQLITE_IOERR
         case 13: // SQLITE_FULL
         case 14: // SQLITE_CANTOPEN
-            return LedgerFault::Unwritable;
+            return FaultKind::Unwritable;
         case 11: // SQLITE_CORRUPT
         case 26: // SQLITE_NOTADB
-            return LedgerFault::Damaged;
+            return FaultKind::BadInput;
         default:
             break;
         }
     }
     const QString text = error.text();
     if (text.contains(QLatin1String("not a database")) || text.contains(QLatin1String("malformed")))
-        return LedgerFault::Damaged;
+        return FaultKind::BadInput;
     if (text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("read-only")) ||
         text.contains(QLatin1String("disk is full")) || text.contains(QLatin1String("unable to open")))
-        return LedgerFault::Unwritable;
-    return LedgerFault::Other;
+        return FaultKind::Unwritable;
+    return otherwise;
+}
+
+Fault sqlFault(const QSqlError &error, FaultKind otherwise)
+{
+    return Fault{faultKindOf(error, otherwise), error.text(), error.text()};
 }
 
 bool isBusy(const QSqlError &error)
@@ -182,27 +180,20 @@ bool isBusy(const QSqlError &error)
     return error.text().contains(QLatin1String("database is locked"));
 }
 
-std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, LedgerFault *fault, QString *error,
-                                                     LedgerAccess access)
+Result<std::unique_ptr<LedgerStore>> LedgerStore::openSqlite(const QString &path, LedgerAccess access)
 {
-    setFault(fault, LedgerFault::None);
     const QFileInfo info(path);
     const bool readOnly = access == LedgerAccess::ReadOnly;
     const bool inMemory = path == QLatin1String(":memory:");
-    if (const std::optional<QString> wal = walDamage(path + QStringLiteral("-wal"))) {
-        setFault(fault, LedgerFault::Damaged);
-        setReason(error, *wal);
-        return nullptr;
-    }
+    if (const std::optional<QString> wal = walDamage(path + QStringLiteral("-wal")))
+        return Fault{FaultKind::BadInput, *wal, *wal};
     if (readOnly && !info.exists()) {
-        setFault(fault, LedgerFault::Other);
-        setReason(error, QStringLiteral("%1 does not exist").arg(path));
-        return nullptr;
+        const QString missing = QStringLiteral("%1 does not exist").arg(path);
+        return Fault{FaultKind::NotFound, missing, missing};
     }
     if (!readOnly && !inMemory && !makePrivateFolder(info.absolutePath())) {
-        setFault(fault, LedgerFault::Unwritable);
-        setReason(error, QStringLiteral("the folder %1 cannot be created").arg(info.absolutePath()));
-        return nullptr;
+        const QString unmade = QStringLiteral("the folder %1 cannot be created").arg(info.absolutePath());
+        return Fault{FaultKind::Unwritable, unmade, unmade};
     }
     auto connection = std::make_unique<SqlConnection>(QStringLiteral("QSQLITE"), QStringLiteral("seikyu-ledger"));
     {
@@ -212,18 +203,17 @@ std::unique_ptr<LedgerStore> LedgerStore::openSqlite(const QString &path, Ledger
         db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000;QSQLITE_OPEN_READONLY")
                                       : QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
         if (!db.open()) {
-            setFault(fault,
-                     faultOf(db.lastError()) == LedgerFault::Damaged ? LedgerFault::Damaged : LedgerFault::Unwritable);
-            setReason(error, db.lastError().text());
-            return nullptr;
+            const FaultKind kind = faultKindOf(db.lastError(), FaultKind::Unwritable);
+            return Fault{kind == FaultKind::BadInput ? FaultKind::BadInput : FaultKind::Unwritable,
+                         db.lastError().text(), db.lastError().text()};
         }
     }
     // Before the first write makes the journal files, which take the database's permissions.
     if (!inMemory)
         keepDatabasePrivate(path);
     auto store = std::make_unique<LedgerStore>(std::move(connection), sqliteDialect());
-    if (readOnly ? !store->prepareToRead(error, fault) : !store->prepare(error, fault))
-        return nullptr;
+    if (const Result<void> prepared = readOnly ? store->prepareToRead() : store->prepare(); !prepared)
+        return prepared.fault();
     return store;
 }
 
@@ -252,17 +242,20 @@ bool execPatiently(QSqlQuery &query, const QString &statement)
     return done;
 }
 
-bool LedgerStore::run(const QStringList &statements, QString *error, LedgerFault *fault)
+Result<void> LedgerStore::run(const QStringList &statements)
 {
     QSqlQuery query(database());
     for (const QString &statement : statements) {
-        if (!execPatiently(query, statement)) {
-            setReason(error, query.lastError().text());
-            setFault(fault, faultOf(query.lastError()));
-            return false;
-        }
+        if (!execPatiently(query, statement))
+            return sqlFault(query.lastError(), FaultKind::Unwritable);
     }
-    return true;
+    return {};
+}
+
+void LedgerStore::rollBack()
+{
+    // Nothing to tell when it fails: the transaction ends with the connection all the same.
+    static_cast<void>(run({QStringLiteral("ROLLBACK")}));
 }
 
 int LedgerStore::schemaVersion()
@@ -274,64 +267,67 @@ int LedgerStore::schemaVersion()
     return 0;
 }
 
-bool LedgerStore::prepare(QString *error, LedgerFault *fault)
+Result<void> LedgerStore::prepare()
 {
-    setFault(fault, LedgerFault::None);
-    if (!run(m_dialect.sessionSetup, error, fault))
-        return false;
+    if (Result<void> setUp = run(m_dialect.sessionSetup); !setUp)
+        return setUp;
     // Reading the schema tells a damaged file from a good one before anything is written.
     QSqlQuery probe(database());
     if (m_dialect.driver == QLatin1String("QSQLITE") &&
-        !execPatiently(probe, QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        setReason(error, probe.lastError().text());
-        setFault(fault, faultOf(probe.lastError()));
-        return false;
-    }
+        !execPatiently(probe, QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return sqlFault(probe.lastError(), FaultKind::Unreadable);
     // Its read must end here: a write begun while it holds an older snapshot would be refused.
     probe.finish();
     const QStringList tables = database().tables();
     if (!tables.contains(QStringLiteral("ledger_entries"))) {
-        if (!run(m_dialect.beginWrite, error, fault))
-            return false;
-        if (!database().tables().contains(QStringLiteral("ledger_entries")) &&
-            (!run(createStatements(m_dialect, CurrentSchemaVersion), error, fault) || !giveIdentity(error, fault))) {
-            run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
-            return false;
+        if (Result<void> locked = run(m_dialect.beginWrite); !locked)
+            return locked;
+        if (!database().tables().contains(QStringLiteral("ledger_entries"))) {
+            Result<void> created = run(createStatements(m_dialect, CurrentSchemaVersion));
+            if (created)
+                created = giveIdentity();
+            if (!created) {
+                rollBack();
+                return created;
+            }
         }
-        if (!run({QStringLiteral("COMMIT")}, error, fault))
-            return false;
+        if (Result<void> committed = run({QStringLiteral("COMMIT")}); !committed)
+            return committed;
     }
     m_version = schemaVersion();
     if (m_version <= 0) {
-        setReason(error, QStringLiteral("the ledger has no schema version"));
-        setFault(fault, LedgerFault::Damaged);
-        return false;
+        const QString unversioned = QStringLiteral("the ledger has no schema version");
+        return Fault{FaultKind::BadInput, unversioned, unversioned};
     }
     std::optional<LedgerRights> rights;
-    if (m_dialect.driver == QLatin1String("QPSQL"))
-        rights = ledgerRights(database());
+    if (m_dialect.driver == QLatin1String("QPSQL")) {
+        if (const Result<LedgerRights> read = ledgerRights(database()))
+            rights = *read;
+    }
     if (rights && !rights->mayAlter && m_version < CurrentSchemaVersion) {
         // The tables are the owner's: an office login that tried would fail halfway.
         m_awaitsAdministrator = true;
-        setReason(error, QCoreApplication::translate("seikyu::LedgerStore",
-                                                     "An older Seikyu set up the ledger on the server (schema version "
-                                                     "%1), and this login may not change its tables: the "
-                                                     "administrator brings it up to date with seikyu --ledger-setup.")
-                             .arg(m_version));
-        setFault(fault, LedgerFault::Other);
-        return false;
+        const QString waits =
+            QCoreApplication::translate("seikyu::LedgerStore",
+                                        "An older Seikyu set up the ledger on the server (schema "
+                                        "version %1), and this login may not change its tables: the "
+                                        "administrator brings it up to date with seikyu --ledger-setup.")
+                .arg(m_version);
+        return Fault{FaultKind::Refused, waits};
     }
     while (m_version < CurrentSchemaVersion) {
-        if (!migrate(m_version, error, fault))
-            return false;
+        if (Result<void> migrated = migrate(m_version); !migrated)
+            return migrated;
         m_version = schemaVersion();
     }
-    if (rights && rights->mayAlter && !keepOwnerFunctions(*rights, error, fault))
-        return false;
+    if (rights && rights->mayAlter) {
+        if (Result<void> kept = keepOwnerFunctions(*rights); !kept)
+            return kept;
+    }
     m_loginMayAlter = rights && rights->mayAlter;
     readIdentity();
     // A ledger written by a newer Seikyu is read as far as this one knows it.
-    return true;
+    return {};
 }
 
 void LedgerStore::readIdentity()
@@ -341,64 +337,57 @@ void LedgerStore::readIdentity()
         m_identity = identity.value(0).toString();
 }
 
-bool LedgerStore::prepareToRead(QString *error, LedgerFault *fault)
+Result<void> LedgerStore::prepareToRead()
 {
     m_readOnly = true;
-    setFault(fault, LedgerFault::None);
     QSqlQuery probe(database());
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        setReason(error, probe.lastError().text());
-        setFault(fault, faultOf(probe.lastError()));
-        return false;
-    }
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+        return sqlFault(probe.lastError(), FaultKind::Unreadable);
     probe.finish();
     m_version = database().tables().contains(QStringLiteral("ledger_entries")) ? schemaVersion() : 0;
     if (m_version <= 0) {
-        setReason(error, QStringLiteral("the ledger has no table of entries or no schema version"));
-        setFault(fault, LedgerFault::Damaged);
-        return false;
+        const QString unversioned = QStringLiteral("the ledger has no table of entries or no schema version");
+        return Fault{FaultKind::BadInput, unversioned, unversioned};
     }
     readIdentity();
-    return true;
+    return {};
 }
 
-bool LedgerStore::keepOwnerFunctions(const LedgerRights &rights, QString *error, LedgerFault *fault)
+Result<void> LedgerStore::keepOwnerFunctions(const LedgerRights &rights)
 {
     // Made once per ledger (and again after a migration replaced the trigger function), not on
     // every opening; under the write lock, so two openings do not replace them at once.
     if (m_version < 4 || ownerFunctionsInPlace(database()))
-        return true;
-    if (!run(m_dialect.beginWrite, error, fault))
-        return false;
-    if (!ownerFunctionsInPlace(database()) &&
-        !run(ownerFunctionStatements(rights.schema, rights.owns ? QString() : rights.owner), error, fault)) {
-        run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
-        return false;
+        return {};
+    if (Result<void> locked = run(m_dialect.beginWrite); !locked)
+        return locked;
+    if (!ownerFunctionsInPlace(database())) {
+        if (Result<void> made = run(ownerFunctionStatements(rights.schema, rights.owns ? QString() : rights.owner));
+            !made) {
+            rollBack();
+            return made;
+        }
     }
-    return run({QStringLiteral("COMMIT")}, error, fault);
+    return run({QStringLiteral("COMMIT")});
 }
 
-bool LedgerStore::giveIdentity(QString *error, LedgerFault *fault)
+Result<void> LedgerStore::giveIdentity()
 {
     // Random, so the anchors of a local ledger, a shared one or two servers' never mix.
     return run({QStringLiteral("INSERT INTO ledger_meta (key, value) SELECT 'ledger_id', '%1' WHERE NOT EXISTS "
                                "(SELECT 1 FROM ledger_meta WHERE key = 'ledger_id')")
-                    .arg(QUuid::createUuid().toString(QUuid::WithoutBraces))},
-               error, fault);
+                    .arg(QUuid::createUuid().toString(QUuid::WithoutBraces))});
 }
 
-bool LedgerStore::sealEarlierEntries(QString *error, LedgerFault *fault)
+Result<void> LedgerStore::sealEarlierEntries()
 {
     // The entries before hash form 2 leave who recorded them, their origin and what they derive
     // outside their hashes: one entry now covers all of that, and the chain goes on from it.
     // Read row by row: a shared ledger may hold millions.
     QSqlQuery read(database());
     read.setForwardOnly(true);
-    if (!read.exec(QStringLiteral("SELECT %1 FROM ledger_entries ORDER BY id").arg(entryColumns(m_version)))) {
-        setReason(error, read.lastError().text());
-        setFault(fault, faultOf(read.lastError()));
-        return false;
-    }
+    if (!read.exec(QStringLiteral("SELECT %1 FROM ledger_entries ORDER BY id").arg(entryColumns(m_version))))
+        return sqlFault(read.lastError(), FaultKind::Unreadable);
     QCryptographicHash digest(QCryptographicHash::Sha256);
     LedgerEntry last;
     while (read.next()) {
@@ -407,7 +396,7 @@ bool LedgerStore::sealEarlierEntries(QString *error, LedgerFault *fault)
     }
     read.finish();
     if (last.id == 0)
-        return true;
+        return {};
     LedgerEntry seal;
     seal.kind = EntryKind::Seal;
     seal.id = last.id + 1;
@@ -417,54 +406,54 @@ bool LedgerStore::sealEarlierEntries(QString *error, LedgerFault *fault)
     seal.issuedByUser = recordingUserName();
     seal.issuedByHost = recordingHostName();
     seal.hash = entryHash(seal);
-    if (!insert(seal, error, fault))
-        return false;
+    if (Result<void> inserted = insert(seal); !inserted)
+        return inserted;
     m_sealed = seal;
-    return true;
+    return {};
 }
 
-bool LedgerStore::migrate(int fromVersion, QString *error, LedgerFault *fault)
+Result<void> LedgerStore::migrate(int fromVersion)
 {
-    if (!run(m_dialect.beginWrite, error, fault))
-        return false;
+    if (Result<void> locked = run(m_dialect.beginWrite); !locked)
+        return locked;
     if (schemaVersion() != fromVersion) { // another process migrated it meanwhile
-        run({QStringLiteral("COMMIT")}, nullptr, nullptr);
-        return true;
+        static_cast<void>(run({QStringLiteral("COMMIT")}));
+        return {};
     }
     QStringList steps = m_dialect.dropAppendOnlyGuards;
     steps += migrationStatements(m_dialect, fromVersion);
-    bool done = run(steps, error, fault);
+    Result<void> done = run(steps);
     if (done && fromVersion == 1) {
         m_version = 2;
-        done = fillDerivedColumns(error, fault);
+        done = fillDerivedColumns();
     }
     if (done && fromVersion == 4) {
         m_version = 5;
-        done = giveIdentity(error, fault) && sealEarlierEntries(error, fault);
+        done = giveIdentity();
+        if (done)
+            done = sealEarlierEntries();
     }
     if (done && fromVersion == 5) {
         m_version = 6;
-        done = fillFoldedNumbers(error, fault);
+        done = fillFoldedNumbers();
     }
-    done = done && run(m_dialect.appendOnlyGuards, error, fault);
+    if (done)
+        done = run(m_dialect.appendOnlyGuards);
     if (!done) {
-        run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
-        return false;
+        rollBack();
+        return done;
     }
-    return run({QStringLiteral("COMMIT")}, error, fault);
+    return run({QStringLiteral("COMMIT")});
 }
 
-bool LedgerStore::fillDerivedColumns(QString *error, LedgerFault *fault)
+Result<void> LedgerStore::fillDerivedColumns()
 {
     // The derived columns are not covered by the hashes: filling them changes no recorded fact.
     QHash<qint64, qint64> invoiceOf;
     QSqlQuery read(database());
     read.setForwardOnly(true);
-    if (!read.exec(QStringLiteral("SELECT id, kind, refers_to, customer FROM ledger_entries ORDER BY id"))) {
-        setReason(error, read.lastError().text());
-        setFault(fault, faultOf(read.lastError()));
-        return false;
-    }
+    if (!read.exec(QStringLiteral("SELECT id, kind, refers_to, customer FROM ledger_entries ORDER BY id")))
+        return sqlFault(read.lastError(), FaultKind::Unreadable);
     QList<std::tuple<qint64, qint64, QString>> updates;
     while (read.next()) {
         const qint64 id = read.value(0).toLongLong();
@@ -480,16 +469,13 @@ bool LedgerStore::fillDerivedColumns(QString *error, LedgerFault *fault)
         write.addBindValue(invoice);
         write.addBindValue(folded);
         write.addBindValue(id);
-        if (!write.exec()) {
-            setReason(error, write.lastError().text());
-            setFault(fault, faultOf(write.lastError()));
-            return false;
-        }
+        if (!write.exec())
+            return sqlFault(write.lastError(), FaultKind::Unwritable);
     }
-    return true;
+    return {};
 }
 
-bool LedgerStore::fillFoldedNumbers(QString *error, LedgerFault *fault)
+Result<void> LedgerStore::fillFoldedNumbers()
 {
     // Derived and not hashed, as the folded customer's name: no recorded fact changes. Most numbers
     // are plain ASCII, which lower() folds alike: one statement for those, and one update each only
@@ -515,57 +501,58 @@ bool LedgerStore::fillFoldedNumbers(QString *error, LedgerFault *fault)
     done = done && write.exec(QStringLiteral("UPDATE ledger_issues SET number_folded = (SELECT e.number_folded FROM "
                                              "ledger_entries e WHERE e.id = ledger_issues.id)"));
     if (!done) {
-        const QSqlError problem = read.lastError().isValid() ? read.lastError() : write.lastError();
-        setReason(error, problem.text());
-        setFault(fault, faultOf(problem));
+        const bool unread = read.lastError().isValid();
+        return sqlFault(unread ? read.lastError() : write.lastError(),
+                        unread ? FaultKind::Unreadable : FaultKind::Unwritable);
     }
-    return done;
+    return {};
 }
 
-std::optional<LedgerEntry> LedgerStore::record(LedgerEntry entry, QString *error, LedgerFault *fault)
+Result<LedgerEntry> LedgerStore::record(LedgerEntry entry)
 {
-    setFault(fault, LedgerFault::None);
-    if (!run(m_dialect.beginWrite, error, fault))
-        return std::nullopt;
-    std::optional<LedgerEntry> recorded = recordLocked(std::move(entry), error, fault);
-    if (!recorded || !run({QStringLiteral("COMMIT")}, error, fault)) {
-        run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
-        return std::nullopt;
+    if (Result<void> locked = run(m_dialect.beginWrite); !locked)
+        return locked.fault();
+    Result<LedgerEntry> recorded = recordLocked(std::move(entry));
+    if (!recorded) {
+        rollBack();
+        return recorded;
+    }
+    if (Result<void> committed = run({QStringLiteral("COMMIT")}); !committed) {
+        rollBack();
+        return committed.fault();
     }
     // Only once committed: the anchor may lag behind the ledger, never run ahead of it.
     keepHead(recorded->id, recorded->hash);
     return recorded;
 }
 
-std::optional<qsizetype> LedgerStore::recordAll(const QList<LedgerEntry> &entries, QString *error)
+Result<qsizetype> LedgerStore::recordAll(const QList<LedgerEntry> &entries)
 {
-    if (!run(m_dialect.beginWrite, error, nullptr))
-        return std::nullopt;
+    if (Result<void> locked = run(m_dialect.beginWrite); !locked)
+        return locked.fault();
     std::optional<LedgerEntry> last;
     for (const LedgerEntry &entry : entries) {
-        last = recordLocked(entry, error, nullptr);
-        if (!last) {
-            run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
-            return std::nullopt;
+        Result<LedgerEntry> recorded = recordLocked(entry);
+        if (!recorded) {
+            rollBack();
+            return recorded.fault();
         }
+        last = std::move(recorded).value();
     }
-    if (!run({QStringLiteral("COMMIT")}, error, nullptr)) {
-        run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
-        return std::nullopt;
+    if (Result<void> committed = run({QStringLiteral("COMMIT")}); !committed) {
+        rollBack();
+        return committed.fault();
     }
     if (last)
         keepHead(last->id, last->hash);
     return entries.size();
 }
 
-std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault)
+Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)
 {
     QSqlQuery query(database());
-    auto failed = [&](const QSqlQuery &q) {
-        setReason(error, q.lastError().text());
-        setFault(fault, faultOf(q.lastError()));
-        return std::nullopt;
-    };
+    // Reading what the entry refers to fails as reading; the write itself says how it failed.
+    auto failed = [](const QSqlQuery &q) { return sqlFault(q.lastError(), FaultKind::Unreadable); };
     if (!entry.origin.isEmpty()) { // made elsewhere: recorded once, however often it is sent
         query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE origin = ?"));
         query.addBindValue(entry.origin);
@@ -574,7 +561,10 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         if (query.next()) {
             const qint64 id = query.value(0).toLongLong();
             query.finish();
-            return this->entry(id);
+            if (std::optional<LedgerEntry> there = this->entry(id))
+                return *there;
+            const QString unread = QStringLiteral("entry %1 cannot be read").arg(id);
+            return Fault{FaultKind::Unreadable, unread, unread};
         }
         query.finish();
     }
@@ -585,10 +575,8 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         if (!query.exec())
             return failed(query);
         if (!query.next()) {
-            setReason(error, QCoreApplication::translate("seikyu::LedgerStore",
-                                                         "the entry it refers to is not in the ledger"));
-            setFault(fault, LedgerFault::Refused);
-            return std::nullopt;
+            return Fault{FaultKind::Refused, QCoreApplication::translate(
+                                                 "seikyu::LedgerStore", "the entry it refers to is not in the ledger")};
         }
         entry.refersTo = query.value(0).toLongLong();
         query.finish();
@@ -608,9 +596,9 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         // Whose number it is decides: the same invoice sent again unchanged is a copy, a reissue
         // only when the issue says so; another invoice's number is recorded as the clash it is,
         // hiding neither invoice.
-        const std::optional<QList<HeldNumber>> held = issuesHolding(entry.number, error, fault);
+        const Result<QList<HeldNumber>> held = issuesHolding(entry.number);
         if (!held)
-            return std::nullopt;
+            return held.fault();
         const NumberUse use = numberUse(entry, *held);
         if (use.kind == NumberUse::Kind::Copy)
             entry.kind = EntryKind::Copy;
@@ -633,9 +621,7 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
     entry.invoiceId = entry.kind == EntryKind::Issue ? entry.id : 0;
     if (entry.kind != EntryKind::Issue && entry.kind != EntryKind::Unused && entry.refersTo == 0) {
         // It would stay in the ledger for good, paying or voiding nothing.
-        setReason(error, QCoreApplication::translate("seikyu::LedgerStore", "it refers to no entry"));
-        setFault(fault, LedgerFault::Refused);
-        return std::nullopt;
+        return Fault{FaultKind::Refused, QCoreApplication::translate("seikyu::LedgerStore", "it refers to no entry")};
     }
     if (entry.refersTo != 0) {
         query.prepare(
@@ -646,9 +632,8 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         if (!query.exec())
             return failed(query);
         if (!query.next()) {
-            setReason(error, QStringLiteral("entry %1 does not exist").arg(entry.refersTo));
-            setFault(fault, LedgerFault::Refused);
-            return std::nullopt;
+            const QString missing = QStringLiteral("entry %1 does not exist").arg(entry.refersTo);
+            return Fault{FaultKind::Refused, missing, missing};
         }
         const QString kind = query.value(0).toString();
         const bool voided = query.value(2).toLongLong() > 0;
@@ -664,12 +649,11 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
                           (entry.kind == EntryKind::Payment && kind == QLatin1String("issue") && !voided) ||
                           (entry.kind == EntryKind::Void && kind != QLatin1String("void") && !voided);
         if (!fits) {
-            setReason(error,
-                      voided && entry.kind != EntryKind::Issue
-                          ? QCoreApplication::translate("seikyu::LedgerStore", "entry %1 is void").arg(entry.refersTo)
-                          : QStringLiteral("entry %1 cannot be referred to that way").arg(entry.refersTo));
-            setFault(fault, LedgerFault::Refused);
-            return std::nullopt;
+            return Fault{
+                FaultKind::Refused,
+                voided && entry.kind != EntryKind::Issue
+                    ? QCoreApplication::translate("seikyu::LedgerStore", "entry %1 is void").arg(entry.refersTo)
+                    : QStringLiteral("entry %1 cannot be referred to that way").arg(entry.refersTo)};
         }
         if (entry.kind != EntryKind::Issue || kind == QLatin1String("issue"))
             entry.invoiceId = query.value(1).toLongLong();
@@ -692,15 +676,15 @@ std::optional<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry, QString 
         query.prepare(m_dialect.clearIssuesFrom);
         query.addBindValue(entry.id);
         if (!query.exec())
-            return failed(query);
+            return sqlFault(query.lastError(), FaultKind::Unwritable);
         query.finish();
     }
-    if (!insert(entry, error, fault))
-        return std::nullopt;
+    if (Result<void> inserted = insert(entry); !inserted)
+        return inserted.fault();
     return entry;
 }
 
-std::optional<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &number, QString *error, LedgerFault *fault)
+Result<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &number)
 {
     QList<HeldNumber> held;
     QSqlQuery query(database());
@@ -712,27 +696,26 @@ std::optional<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &numbe
                                .replace(QLatin1String(", "), QLatin1String(", e."))
                                .prepend(QLatin1String("e."))));
     query.addBindValue(number);
-    if (!query.exec()) {
-        setReason(error, query.lastError().text());
-        setFault(fault, faultOf(query.lastError()));
-        return std::nullopt;
-    }
+    if (!query.exec())
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
     const int voidedColumn = query.record().count() - 1;
     while (query.next())
         held.append({entryOfRow(query, m_version), query.value(voidedColumn).toBool()});
     return held;
 }
 
-NumberUse LedgerStore::numberUseOf(const LedgerEntry &issue, QString *error)
+Result<NumberUse> LedgerStore::numberUseOf(const LedgerEntry &issue)
 {
     if (issue.kind != EntryKind::Issue || issue.number.isEmpty() || issue.refersTo != 0 ||
         !issue.refersToOrigin.isEmpty())
-        return {};
-    const std::optional<QList<HeldNumber>> held = issuesHolding(issue.number, error, nullptr);
-    return held ? numberUse(issue, *held) : NumberUse();
+        return NumberUse();
+    const Result<QList<HeldNumber>> held = issuesHolding(issue.number);
+    if (!held)
+        return held.fault();
+    return numberUse(issue, *held);
 }
 
-bool LedgerStore::insert(const LedgerEntry &entry, QString *error, LedgerFault *fault)
+Result<void> LedgerStore::insert(const LedgerEntry &entry)
 {
     QSqlQuery query(database());
     // The columns of the schema as it stands: a migration's seal goes in before the later columns exist.
@@ -742,16 +725,12 @@ bool LedgerStore::insert(const LedgerEntry &entry, QString *error, LedgerFault *
                       .arg(columns, QStringList(values.size(), QStringLiteral("?")).join(QLatin1Char(','))));
     for (const QVariant &value : values)
         query.addBindValue(value);
-    if (!query.exec()) {
-        setReason(error, query.lastError().text());
-        setFault(fault, faultOf(query.lastError()));
-        return false;
-    }
-    return true;
+    if (!query.exec())
+        return sqlFault(query.lastError(), FaultKind::Unwritable);
+    return {};
 }
 
-std::optional<LedgerEntry> LedgerStore::recordPayment(qint64 issueId, const QDate &date, qint64 amount,
-                                                      const QString &note, QString *error)
+Result<LedgerEntry> LedgerStore::recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note)
 {
     LedgerEntry payment;
     payment.kind = EntryKind::Payment;
@@ -759,24 +738,24 @@ std::optional<LedgerEntry> LedgerStore::recordPayment(qint64 issueId, const QDat
     payment.paymentDate = date;
     payment.amount = amount;
     payment.note = note;
-    return record(payment, error);
+    return record(payment);
 }
 
-std::optional<LedgerEntry> LedgerStore::recordVoid(qint64 entryId, const QString &reason, QString *error)
+Result<LedgerEntry> LedgerStore::recordVoid(qint64 entryId, const QString &reason)
 {
     LedgerEntry voiding;
     voiding.kind = EntryKind::Void;
     voiding.refersTo = entryId;
     voiding.note = reason;
-    return record(voiding, error);
+    return record(voiding);
 }
 
-QList<LedgerEntry> LedgerStore::entries(qint64 afterId, QString *error)
+Result<QList<LedgerEntry>> LedgerStore::entries(qint64 afterId)
 {
-    return readEntries(afterId, error, nullptr);
+    return readEntries(afterId, nullptr);
 }
 
-QList<LedgerEntry> LedgerStore::readEntries(qint64 afterId, QString *error, QList<qint64> *notAsStored)
+Result<QList<LedgerEntry>> LedgerStore::readEntries(qint64 afterId, QList<qint64> *notAsStored)
 {
     QList<LedgerEntry> found;
     QSqlQuery query(database());
@@ -784,10 +763,8 @@ QList<LedgerEntry> LedgerStore::readEntries(qint64 afterId, QString *error, QLis
     query.prepare(
         QStringLiteral("SELECT %1 FROM ledger_entries WHERE id > ? ORDER BY id").arg(entryColumns(m_version)));
     query.addBindValue(afterId);
-    if (!query.exec()) {
-        setReason(error, query.lastError().text());
-        return found;
-    }
+    if (!query.exec())
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
     while (query.next()) {
         found.append(entryOfRow(query, m_version));
         // Entries of hash form 1 were written by older versions; their seal covers them as read.
@@ -807,12 +784,12 @@ std::optional<LedgerEntry> LedgerStore::entry(qint64 id)
     return std::nullopt;
 }
 
-QList<ChainProblem> LedgerStore::searchTableProblems(QString *error)
+QList<ChainProblem> LedgerStore::searchTableProblems()
 {
     // The table searches read is derived, outside the chain: when something changed it, each
     // issue it misstated is named, and the table is worked out again from the entries.
     QList<ChainProblem> problems;
-    const std::optional<QList<qint64>> stale = issuesOutOfStep(database(), error);
+    const Result<QList<qint64>> stale = issuesOutOfStep(database());
     if (!stale || stale->isEmpty())
         return problems;
     // A check that only reads leaves the table as it is, and says so.
@@ -820,10 +797,10 @@ QList<ChainProblem> LedgerStore::searchTableProblems(QString *error)
         problems.append({m_readOnly ? ChainProblem::Kind::SearchChanged : ChainProblem::Kind::SearchStale, id, {}});
     if (m_readOnly)
         return problems;
-    if (!run(m_dialect.beginWrite, error, nullptr))
+    if (!run(m_dialect.beginWrite))
         return problems;
-    if (!run(m_dialect.rebuildIssues, error, nullptr) || !run({QStringLiteral("COMMIT")}, error, nullptr))
-        run({QStringLiteral("ROLLBACK")}, nullptr, nullptr);
+    if (!run(m_dialect.rebuildIssues) || !run({QStringLiteral("COMMIT")}))
+        rollBack();
     return problems;
 }
 
@@ -860,25 +837,26 @@ void LedgerStore::noteHead()
     }
 }
 
-QList<ChainProblem> LedgerStore::verify(const QString &archiveFolder, QString *error)
+Result<QList<ChainProblem>> LedgerStore::verify(const QString &archiveFolder)
 {
-    return check(archiveFolder, QString(), error).problems;
+    Result<LedgerCheck> checked = check(archiveFolder, QString());
+    if (!checked)
+        return checked.fault();
+    return std::move(checked).value().problems;
 }
 
-LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &thisHost, QString *error)
+Result<LedgerCheck> LedgerStore::check(const QString &archiveFolder, const QString &thisHost)
 {
     // The anchor is read before the entries: it is moved on only after a commit, so the entries
     // read next hold it even while other processes record.
     bool anchorUnreadable = false;
     const QList<LedgerAnchor> anchors =
         m_anchorFile.isEmpty() ? QList<LedgerAnchor>() : readAnchors(m_anchorFile, &anchorUnreadable);
-    QString unread;
     QList<qint64> notAsStored;
-    const QList<LedgerEntry> all = readEntries(0, &unread, &notAsStored);
-    if (!unread.isEmpty()) {
-        setReason(error, unread);
-        return {};
-    }
+    Result<QList<LedgerEntry>> read = readEntries(0, &notAsStored);
+    if (!read)
+        return read.fault();
+    const QList<LedgerEntry> all = std::move(read).value();
     // A ledger not yet brought to whole-row hashes (one opened without being migrated) has no seal.
     QList<ChainProblem> chainProblems = verifyChain(all, m_version >= 5);
     for (qint64 id : notAsStored) {
@@ -917,12 +895,12 @@ LedgerCheck LedgerStore::check(const QString &archiveFolder, const QString &this
     found.problems = chainProblems + anchorProblems + found.problems + numberClashes(all);
     if (m_dialect.driver == QLatin1String("QPSQL")) {
         // What the database itself guards, and whether this login could stop it guarding.
-        found.problems += triggerProblems(database(), m_version);
+        found.problems += triggerProblems(database(), m_version).value_or({});
         found.loginMayAlter = ledgerRights(database()).value_or(LedgerRights()).mayAlter;
     }
     // Nor from a ledger cut back or put back: the table then keeps what this computer had seen.
     if (m_version >= 4 && chainIntact && anchorProblems.isEmpty())
-        found.problems += searchTableProblems(error);
+        found.problems += searchTableProblems();
     found.names = entryNames(found.problems, all);
     return found;
 }

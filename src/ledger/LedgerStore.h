@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerEntry.h"
 #include "ledger/LedgerSchema.h"
@@ -17,15 +18,6 @@ class QSqlQuery;
 
 namespace seikyu {
 
-/// Why a ledger could not be used.
-enum class LedgerFault {
-    None,
-    Unwritable, ///< the folder or file cannot be written, or the disk is full
-    Damaged,    ///< the file is not a database, or its pages are corrupt
-    Refused,    ///< the ledger refuses this entry itself: sending it again would fail the same way
-    Other,
-};
-
 /// How an SQLite ledger file is opened.
 enum class LedgerAccess {
     ReadWrite, ///< created when missing, its schema brought up to date
@@ -42,12 +34,12 @@ class LedgerStore
 {
 public:
     /// Opens (creating it when missing) an SQLite ledger file and brings its schema up to date,
-    /// or, ReadOnly, opens it as it is. Nothing, with the fault and a reason, when that fails; a
-    /// damaged write-ahead log is Damaged before SQLite reads it (it would drop what follows the
-    /// damage without a word, and the next write would overwrite it).
-    static std::unique_ptr<LedgerStore> openSqlite(const QString &path, LedgerFault *fault = nullptr,
-                                                   QString *error = nullptr,
-                                                   LedgerAccess access = LedgerAccess::ReadWrite);
+    /// or, ReadOnly, opens it as it is. A damaged file is BadInput, and so is a damaged
+    /// write-ahead log, found before SQLite reads it (it would drop what follows the damage without
+    /// a word, and the next write would overwrite it); a folder or file that cannot be written is
+    /// Unwritable, a missing file opened ReadOnly NotFound.
+    static Result<std::unique_ptr<LedgerStore>> openSqlite(const QString &path,
+                                                           LedgerAccess access = LedgerAccess::ReadWrite);
 
     /// A store over a connection the caller opened (for instance QPSQL), of `dialect`, which it
     /// owns from now on. Call prepare() next.
@@ -57,10 +49,11 @@ public:
     LedgerStore &operator=(const LedgerStore &) = delete;
 
     /// Sets up the session, then creates the schema or migrates an older one.
-    bool prepare(QString *error = nullptr, LedgerFault *fault = nullptr);
-    /// Reads the schema's version of a ledger opened read-only; Damaged without the entries' table
+    /// Refused when the login may not bring an older schema up to date (awaitsAdministrator()).
+    Result<void> prepare();
+    /// Reads the schema's version of a ledger opened read-only; BadInput without the entries' table
     /// or a version.
-    bool prepareToRead(QString *error = nullptr, LedgerFault *fault = nullptr);
+    Result<void> prepareToRead();
     bool isReadOnly() const { return m_readOnly; }
     int schemaVersion();
     QSqlDatabase database() const;
@@ -72,33 +65,35 @@ public:
     /// One without a number refers to the last issue of the same source file, date and customer.
     /// A payment must refer to an issue, a void to an issue or a payment not voided yet; an entry
     /// that names the one it refers to by origin refers to the entry of that origin.
-    /// The recorded entry, or nothing with a reason (fault Refused when the entry is the problem).
-    std::optional<LedgerEntry> record(LedgerEntry entry, QString *error = nullptr, LedgerFault *fault = nullptr);
+    /// The recorded entry; Refused when the entry itself is the problem (sending it again would
+    /// fail the same way).
+    Result<LedgerEntry> record(LedgerEntry entry);
     /// Adds entries in one transaction, as record() adds each (an import, a migration): all or
-    /// none. The number recorded, or nothing with a reason.
-    std::optional<qsizetype> recordAll(const QList<LedgerEntry> &entries, QString *error = nullptr);
-    std::optional<LedgerEntry> recordPayment(qint64 issueId, const QDate &date, qint64 amount,
-                                             const QString &note = QString(), QString *error = nullptr);
-    std::optional<LedgerEntry> recordVoid(qint64 entryId, const QString &reason, QString *error = nullptr);
+    /// none. The number recorded.
+    Result<qsizetype> recordAll(const QList<LedgerEntry> &entries);
+    Result<LedgerEntry> recordPayment(qint64 issueId, const QDate &date, qint64 amount,
+                                      const QString &note = QString());
+    Result<LedgerEntry> recordVoid(qint64 entryId, const QString &reason);
 
     /// Every issue holding `number`, newest first, with whether it was voided.
-    std::optional<QList<HeldNumber>> issuesHolding(const QString &number, QString *error = nullptr,
-                                                   LedgerFault *fault = nullptr);
+    Result<QList<HeldNumber>> issuesHolding(const QString &number);
     /// What recording `issue` now would make of its number (see numberUse): New for an issue
-    /// that names the entry it refers to, has no number, or when the ledger cannot be read (`error`).
-    NumberUse numberUseOf(const LedgerEntry &issue, QString *error = nullptr);
+    /// that names the entry it refers to or has no number.
+    Result<NumberUse> numberUseOf(const LedgerEntry &issue);
 
     /// Every entry after `afterId`, in id order, as stored.
-    QList<LedgerEntry> entries(qint64 afterId = 0, QString *error = nullptr);
+    Result<QList<LedgerEntry>> entries(qint64 afterId = 0);
     std::optional<LedgerEntry> entry(qint64 id);
 
     /// The hash chain checked entry by entry, and every archived PDF against its recorded hash.
-    QList<ChainProblem> verify(const QString &archiveFolder, QString *error = nullptr);
+    Result<QList<ChainProblem>> verify(const QString &archiveFolder);
     /// The hash chain checked entry by entry, and the archived PDFs as checkArchive() checks them
     /// on the computer `thisHost` (empty: every PDF belongs in `archiveFolder`).
     /// With the anchor problems too once setAnchor() named the anchor file: the ledger must still
     /// hold the newest entry this computer wrote or saw; an intact ledger moves the anchor on.
-    LedgerCheck check(const QString &archiveFolder, const QString &thisHost, QString *error = nullptr);
+    /// A fault when the entries cannot be read. The search table worked out again and failing to
+    /// be written is no fault of the check: its problems stand, and it is worked out next time.
+    Result<LedgerCheck> check(const QString &archiveFolder, const QString &thisHost);
 
     /// Keeps the newest entry this store records or sees in the anchor file at `path`, for the
     /// ledger seen at `place` ("local", or the server and database).
@@ -116,24 +111,28 @@ public:
     /// protection off (found when the store was prepared).
     bool loginMayAlter() const { return m_loginMayAlter; }
     /// On a server: prepare() stopped because the schema is older and only its owner may bring it
-    /// up to date (the error says so).
+    /// up to date (its fault says so).
     bool awaitsAdministrator() const { return m_awaitsAdministrator; }
 
 private:
-    bool run(const QStringList &statements, QString *error, LedgerFault *fault);
-    bool migrate(int fromVersion, QString *error, LedgerFault *fault);
-    bool fillDerivedColumns(QString *error, LedgerFault *fault);
+    /// Runs statements that change the ledger (or end a transaction): a failure is Unwritable
+    /// unless the error says more.
+    Result<void> run(const QStringList &statements);
+    /// Ends the transaction begun, undoing what it did.
+    void rollBack();
+    Result<void> migrate(int fromVersion);
+    Result<void> fillDerivedColumns();
     /// Schema 6: each entry's number as searches compare it, and ledger_issues' copy of it.
-    bool fillFoldedNumbers(QString *error, LedgerFault *fault);
-    QList<ChainProblem> searchTableProblems(QString *error);
-    std::optional<LedgerEntry> recordLocked(LedgerEntry entry, QString *error, LedgerFault *fault);
-    bool insert(const LedgerEntry &entry, QString *error, LedgerFault *fault);
+    Result<void> fillFoldedNumbers();
+    QList<ChainProblem> searchTableProblems();
+    Result<LedgerEntry> recordLocked(LedgerEntry entry);
+    Result<void> insert(const LedgerEntry &entry);
     /// entries(), naming in `notAsStored` the entries whose row is not what the store writes for them.
-    QList<LedgerEntry> readEntries(qint64 afterId, QString *error, QList<qint64> *notAsStored);
-    bool giveIdentity(QString *error, LedgerFault *fault);
+    Result<QList<LedgerEntry>> readEntries(qint64 afterId, QList<qint64> *notAsStored);
+    Result<void> giveIdentity();
     /// On a server: the functions a login that does not own the tables changes them through.
-    bool keepOwnerFunctions(const struct LedgerRights &rights, QString *error, LedgerFault *fault);
-    bool sealEarlierEntries(QString *error, LedgerFault *fault);
+    Result<void> keepOwnerFunctions(const struct LedgerRights &rights);
+    Result<void> sealEarlierEntries();
     void keepHead(qint64 id, const QString &hash);
     /// The ledger's identity (ledger_meta's ledger_id) into m_identity, the anchors' key.
     void readIdentity();
@@ -154,8 +153,12 @@ private:
 /// The entry on the row a query stands on, which selected entryColumns(version).
 LedgerEntry entryOfRow(const class QSqlQuery &query, int version);
 
-/// The fault an SQL error stands for.
-LedgerFault faultOf(const class QSqlError &error);
+/// The kind of fault an SQL error stands for: a refusal by the ledger's rules, a file that cannot
+/// be written, a damaged one (BadInput), else `otherwise` (Unreadable while reading, Unwritable
+/// while writing).
+FaultKind faultKindOf(const class QSqlError &error, FaultKind otherwise);
+/// The fault of an SQL error, its text both the user's words and the log's.
+Fault sqlFault(const class QSqlError &error, FaultKind otherwise);
 /// Whether the error is SQLite's "busy" or "locked": another connection holds what was asked for,
 /// and asking again shortly will do.
 bool isBusy(const class QSqlError &error);

@@ -74,7 +74,7 @@ void stopSqliteWhen(const QSqlDatabase &db, const std::atomic<bool> &stop)
 std::unique_ptr<LedgerStore> openToReadAside(const QString &path, const QString &anchorFile,
                                              const std::atomic<bool> &stop)
 {
-    std::unique_ptr<LedgerStore> store = LedgerStore::openSqlite(path, nullptr, nullptr, LedgerAccess::ReadOnly);
+    std::unique_ptr<LedgerStore> store = LedgerStore::openSqlite(path, LedgerAccess::ReadOnly).value_or(nullptr);
     if (!store || store->schemaVersion() < CurrentSchemaVersion)
         return nullptr;
     stopSqliteWhen(store->database(), stop);

@@ -378,7 +378,8 @@ std::unique_ptr<LedgerStore> openServerLedger(const QString &connectionText, Ser
     std::unique_ptr<LedgerStore> store = connectServerLedger(connectionText, &found);
     if (!store)
         return nullptr;
-    if (QString error; !store->prepare(&error)) {
+    if (const Result<void> prepared = store->prepare(); !prepared) {
+        const QString error = prepared.message();
         if (store->awaitsAdministrator()) {
             found.problem = ServerProblem::Other;
             found.message = error;

@@ -91,11 +91,13 @@ SharedRecording SharedLedger::record(const LedgerEntry &entry)
         caughtUp = sending.waiting == 0;
     }
     if (caughtUp && connect()) {
-        LedgerFault fault = LedgerFault::None;
-        recording.entry = m_server->record(entry, &recording.error, &fault);
-        if (recording.entry)
+        Result<LedgerEntry> recorded = m_server->record(entry);
+        if (recorded) {
+            recording.entry = std::move(recorded).value();
             return recording;
-        if (fault == LedgerFault::Refused) {
+        }
+        recording.error = recorded.message();
+        if (recorded.fault().kind == FaultKind::Refused) {
             // Not in the ledger, and not lost either: it is kept aside as a refused waiting one is.
             recording.error = serverRefusalText(m_server->database(), recording.error);
             if (const std::optional<LedgerEntry> kept = m_outbox->setAside(entry, recording.error)) {
@@ -170,13 +172,12 @@ std::optional<NumberUse> SharedLedger::numberUseOf(const LedgerEntry &issue)
             return std::nullopt;
         return seikyu::numberUse(issue, waiting);
     }
-    QString error;
-    const NumberUse use = m_server->numberUseOf(issue, &error);
-    if (!error.isEmpty()) {
+    const Result<NumberUse> use = m_server->numberUseOf(issue);
+    if (!use) {
         dropIfGone();
         return std::nullopt;
     }
-    return use;
+    return *use;
 }
 
 void SharedLedger::release(const NumberProposal &taken, const QString &why)
@@ -186,7 +187,7 @@ void SharedLedger::release(const NumberProposal &taken, const QString &why)
             return; // issued while the server was away
     }
     if (connect()) {
-        const std::optional<QList<HeldNumber>> held = m_server->issuesHolding(taken.text);
+        const Result<QList<HeldNumber>> held = m_server->issuesHolding(taken.text);
         if (held && !held->isEmpty())
             return;
         if (held && giveBackSharedNumber(m_server->database(), taken).value_or(false))

@@ -62,21 +62,24 @@ struct Job
         }
         const QByteArray &bytes = *made;
         Result<void> written;
-        const IssueOutcome outcome =
+        const Result<IssueOutcome> outcome =
             IssueLedger::instance().issue(issued, file, IssueChannel::Batch, target, bytes, [&] {
                 written = writePdfFile(bytes, target);
                 return written.ok();
             });
-        refused = !outcome.refusal.isEmpty();
+        refused = !outcome && outcome.fault().kind == FaultKind::Refused;
         if (refused)
-            reason = notExportedUnlessReissued(outcome.refusal);
-        else if (!outcome.written)
+            reason = notExportedUnlessReissued(outcome.message());
+        else if (!outcome)
+            reason = outcome.message();
+        else if (!outcome->written)
             reason = Text::tr("could not be written: %1").arg(written.message());
-        told = outcome.message.value_or(QString());
-        unrecorded = outcome.recording == IssueRecording::Lost || outcome.recording == IssueRecording::Refused;
+        told = outcome ? outcome->message.value_or(QString()) : QString();
+        unrecorded =
+            outcome && (outcome->recording == IssueRecording::Lost || outcome->recording == IssueRecording::Refused);
         pdf = Result<QByteArray>(QByteArray()); // the bytes are on disk now
-        exported = outcome.written;
-        return outcome.written;
+        exported = outcome && outcome->written;
+        return *exported;
     }
 };
 

@@ -99,14 +99,6 @@ Result<void> writePdfFile(const QByteArray &pdf, const QString &path)
     return writeFileAtomically(path, pdf);
 }
 
-bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error)
-{
-    const Result<void> written = writePdfFile(pdf, path);
-    if (!written && error)
-        *error = written.message();
-    return written.ok();
-}
-
 QString pdfSuggestedName(const Document &document)
 {
     if (document.filePath().isEmpty())

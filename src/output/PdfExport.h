@@ -29,9 +29,6 @@ QByteArray pdfFromLayout(const PageLayout &pages, const QString &title);
 /// Writes the PDF bytes atomically: on failure the fault says why (Unwritable) and a file already
 /// at the path stays exactly as it was. No bytes (a page that could not be rendered) write nothing.
 Result<void> writePdfFile(const QByteArray &pdf, const QString &path);
-/// The same, false with the reason in `error` (when not null), for the callers not yet moved to
-/// the result.
-bool writePdfFile(const QByteArray &pdf, const QString &path, QString *error);
 
 /// The name the export proposes, without extension: the invoice file's own name when it has one,
 /// otherwise the suggestion for an unsaved invoice.

@@ -116,7 +116,7 @@ LedgerTotals LedgerIndex::totals(const QList<int> &positions) const
 LedgerIndex indexOf(LedgerStore &store)
 {
     LedgerIndex index;
-    for (const LedgerEntry &entry : store.entries())
+    for (const LedgerEntry &entry : store.entries().value())
         index.add(entry);
     return index;
 }
