@@ -5,7 +5,12 @@
 #include "invoice/InvoiceFile.h"
 #include "invoice/InvoiceSums.h"
 #include "invoice/ItemTableModel.h"
+#include "invoice/OpenedInvoice.h"
 #include "invoice/TableCommands.h"
+#include "page/InvoiceSheets.h"
+#include "page/PageCells.h"
+#include "page/SheetRegions.h"
+#include "page/TablePlan.h"
 #include "sections/DateText.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
@@ -730,6 +735,78 @@ private Q_SLOTS:
                                 "２０２４-05-01", "2024年05月01日"})
             QVERIFY2(!parseFileDate(QString::fromUtf8(bad)).isValid(), bad);
         QCOMPARE(rowDateText(QDate(2024, 1, 9)), QStringLiteral("01-09"));
+    }
+
+    // ---- the page as the invoice gives it ----
+    void theAddressBlockNamesWhomTheInvoiceGoesTo_data()
+    {
+        QTest::addColumn<QString>("honorific");
+        QTest::addColumn<QString>("attention");
+        QTest::addColumn<QString>("lastLine");
+        QTest::newRow("a company") << QStringLiteral("御中") << QString() << QStringLiteral("千代田商事 御中");
+        QTest::newRow("a person") << QStringLiteral("様") << QString() << QStringLiteral("千代田商事 様");
+        QTest::newRow("a named person") << QStringLiteral("御中") << QStringLiteral("部長 佐藤花子")
+                                        << QStringLiteral("部長 佐藤花子 様");
+    }
+    void theAddressBlockNamesWhomTheInvoiceGoesTo()
+    {
+        QFETCH(QString, honorific);
+        QFETCH(QString, attention);
+        QFETCH(QString, lastLine);
+        CustomerPostalAddress address;
+        address.postalCode = QStringLiteral("100-0005");
+        address.address = QStringLiteral("東京都千代田区丸の内1-2-3\n丸の内ビル12階");
+        address.attention = attention;
+        const QStringList lines = addressBlockText(QStringLiteral("千代田商事"), honorific, address).split(u'\n');
+        QCOMPARE(lines.first(), QStringLiteral("〒100-0005"));
+        QCOMPARE(lines.at(2), QStringLiteral("丸の内ビル12階"));
+        QCOMPARE(lines.last(), lastLine);
+        QVERIFY(addressBlockText(QStringLiteral("千代田商事"), honorific, {}).isEmpty());
+    }
+
+    // The block's room moves with the user's offset, each way on its own, and stays inside the window.
+    void theAddressBlockMovesAsTheEnvelopeWants()
+    {
+        const QRect nominal = addressBlockRoom({});
+        QCOMPARE(nominal, QRect(57, 43, 240, 112));
+        const QRect moved = addressBlockRoom({-3, 7});
+        QCOMPARE(moved.left(), int(std::ceil(pagePixelsOfMillimetres(17))));
+        QCOMPARE(moved.top(), int(std::ceil(pagePixelsOfMillimetres(22))));
+        QCOMPARE(moved.size(), nominal.size());
+    }
+
+    // A file opened as a window opens it: the rate one the table knows.
+    void anOpenedInvoiceHasARateTheTableKnows()
+    {
+        for (const auto &[stored, opened] : {std::pair(10, 10), std::pair(8, 8), std::pair(5, 8), std::pair(0, 8)}) {
+            Invoice file;
+            file.taxRate = stored;
+            QCOMPARE(openedInvoice(file, {}).taxRate, opened);
+        }
+    }
+
+    // What the table's layout is told of the rows: where the sums start, which rows are headers.
+    void theTablePlanIsToldWhereTheSumsStart()
+    {
+        ItemTableModel table;
+        const QString blank = QStringLiteral(" ");
+        table.setRows(
+            {ItemRow::makeHeader(),
+             std::make_shared<ItemRow>(QString(), QStringLiteral("作業"), QStringLiteral("1000"), 1,
+                                       QStringLiteral("1000")),
+             std::make_shared<ItemRow>(QString(), QStringLiteral("出張費"), QStringLiteral("500"), 1,
+                                       QStringLiteral("500")),
+             std::make_shared<ItemRow>(blank, blank, QString(), blank, blank),
+             std::make_shared<ItemRow>(blank, blank, QString(), SumsLabel::Subtotal, QStringLiteral("￥1,500")),
+             std::make_shared<ItemRow>(blank, blank, QString(), SumsLabel::Tax, QStringLiteral("￥150")),
+             std::make_shared<ItemRow>(blank, blank, QString(), SumsLabel::Total, QStringLiteral("￥1,650"))});
+        const TablePlanRequest request = tablePlanRequestOf(table, false, 0);
+        QCOMPARE(request.headerRows, 1);
+        QCOMPARE(request.sumsFirst, 3); // the blank row after the items
+        QCOMPARE(request.descriptions.at(1), QStringLiteral("作業"));
+        // Only a sums row's label reads across the unit price's cell.
+        QCOMPARE(pageCellOf(table.index(1, int(Column::Much)), 84).widenedLeft, 0);
+        QCOMPARE(pageCellOf(table.index(request.sumsFirst + 1, int(Column::Much)), 84).widenedLeft, 84);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "invoice/OpenedInvoice.h"
 #include "output/AddressCalibration.h"
 #include "output/BatchExport.h"
+#include "output/OutputChecks.h"
 #include "output/OutputRendering.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
@@ -26,6 +27,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -413,6 +415,39 @@ private slots:
         }));
     }
 
+    // The block's place is read back as saved, each way on its own, within ±10 mm; a setting that is
+    // no number (hand-edited, damaged) puts the block back where the envelope expects it.
+    void theAddressOffsetIsReadBackWithinItsLimits()
+    {
+        saveAddressOffset({-3.5, 7});
+        QCOMPARE(savedAddressOffset(), QPointF(-3.5, 7));
+        saveAddressOffset({-25, 40});
+        QCOMPARE(savedAddressOffset(), QPointF(-10, 10));
+        for (const char *bad : {"nan", "inf", "-inf", "abc", ""}) {
+            QSettings().setValue(QStringLiteral("page/addressOffsetX"), QString::fromLatin1(bad));
+            QSettings().setValue(QStringLiteral("page/addressOffsetY"), QStringLiteral("2"));
+            QCOMPARE(savedAddressOffset(), QPointF(0, 2));
+        }
+    }
+
+    // Before output: a customer or issuer of nothing but spaces is not filled in either.
+    void blankRegionsAreWarnedOfBeforeOutput()
+    {
+        Invoice shown = openedInvoice({}, savedPageDefaults());
+        for (const QString &blank : {QString(), QStringLiteral("  "), QStringLiteral("\u3000\n ")}) {
+            shown.customer = blank;
+            shown.issuer = blank;
+            const QStringList warnings = outputWarnings(shown);
+            QVERIFY(warnings.contains(QCoreApplication::translate(
+                "OutputChecks", "The customer is not filled in: the invoice is addressed to no one.")));
+            QVERIFY(warnings.contains(QCoreApplication::translate(
+                "OutputChecks", "Your details are not filled in: the invoice does not say who issues it.")));
+        }
+        shown.customer = QStringLiteral("千代田商事");
+        shown.issuer = QStringLiteral("山田商店");
+        QVERIFY(outputWarnings(shown).isEmpty());
+    }
+
     // A new invoice shows the customer book's first customer, and goes to it as if it had been chosen:
     // with its address in the envelope's window.
     void aNewInvoiceTakesItsCustomersAddress()
@@ -524,6 +559,10 @@ private slots:
             QVERIFY(!pages.last().contains(QStringLiteral("品目")));
             QVERIFY(pages.at(pages.size() - 2).contains(QStringLiteral("合計")));
             QVERIFY(pages.last().contains(pageNumber(int(pages.size()), int(pages.size()))));
+            // At the top of their page, not under a legend that stayed with the rows before.
+            const PageLayout layout = layoutPagesForPdf(*document);
+            const PlacedRegion &remarks = layout.back().overlays.back();
+            QCOMPARE(remarks.rect.top(), qreal(document->noteRoom->geometry().top() + 2));
             return;
         }
         QFAIL("no table left the remarks for a page of their own");
