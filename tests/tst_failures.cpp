@@ -355,7 +355,9 @@ private slots:
         Document *document = controller.openFile(path);
         // The page shows the file's own texts although the lists could not learn them, and says so
         // once for the three lists.
-        QCOMPARE(document->head->title() + document->whom->title() + document->home->title(),
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title() +
+                     child<PageButton>(*document, QStringLiteral("whom"))->title() +
+                     child<PageButton>(*document, QStringLiteral("home"))->title(),
                  QStringLiteral("御見積書株式会社テスト商事 御中〒100-0001\n東京都\n山田\n03\n銀行"));
         QTRY_COMPARE(prompter->alerts.size(), 1);
         QVERIFY(prompter->alerts.constFirst().startsWith(QStringLiteral("Your lists could not be saved.")));
@@ -367,14 +369,15 @@ private slots:
         // A title that could not be kept leaves the page as it was rather than half-changed; a stamp
         // that could not be kept is still shown.
         document->headShow();
-        document->headNewsText->setText(QStringLiteral("御請求書"));
+        child<QLineEdit>(*document, QStringLiteral("headNewsText"))->setText(QStringLiteral("御請求書"));
         document->headPlusExec();
         document->headCopy();
-        QVERIFY(document->head->title() == QStringLiteral("御見積書") && !document->isEdited());
+        QVERIFY(child<PageButton>(*document, QStringLiteral("head"))->title() == QStringLiteral("御見積書") &&
+                !document->isEdited());
         document->pushShow();
-        document->pushTest->setImage(QImage(8, 8, QImage::Format_ARGB32));
+        child<ImageWell>(*document, QStringLiteral("pushTest"))->setImage(QImage(8, 8, QImage::Format_ARGB32));
         document->pushCopy();
-        QVERIFY(!document->push->image().isNull());
+        QVERIFY(!child<PageButton>(*document, QStringLiteral("push"))->image().isNull());
         QCOMPARE(prompter->alerts.size(), 3);
         QVERIFY(controller.closeAll());
     }
@@ -404,12 +407,12 @@ private slots:
         writeFile(QSettings().fileName(), conf);
         QSettings().sync(); // a fresh QSettings picks the changed file up, as when another Seikyu wrote it
         auto document = makeDocument();
-        QTEST(document->headDial->count(), "titles");
-        QTEST(document->head->title(), "title");
-        QVERIFY(document->push->image().isNull() && !document->isEdited());
+        QTEST(child<QComboBox>(*document, QStringLiteral("headDial"))->count(), "titles");
+        QTEST(child<PageButton>(*document, QStringLiteral("head"))->title(), "title");
+        QVERIFY(child<PageButton>(*document, QStringLiteral("push"))->image().isNull() && !document->isEdited());
         // The lists still work from here on.
         document->headShow();
-        document->headNewsText->setText(QStringLiteral("新しい題"));
+        child<QLineEdit>(*document, QStringLiteral("headNewsText"))->setText(QStringLiteral("新しい題"));
         document->headPlusExec();
         QCOMPARE(SavedLists::instance().read(QStringLiteral("head")).value_or(QStringList()).constLast(),
                  QStringLiteral("新しい題"));

@@ -518,11 +518,13 @@ private slots:
     {
         PrompterGuard prompter;
         auto document = makeDocument();
-        QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         document->tblePlus();
         document->tblePlus();
         const QStringList before = tableTexts(*document);
-        document->grid->selectionModel()->setCurrentIndex(document->bank->index(1, 1), QItemSelectionModel::NoUpdate);
+        child<QTableView>(*document, QStringLiteral("grid"))
+            ->selectionModel()
+            ->setCurrentIndex(document->tableModel()->index(1, 1), QItemSelectionModel::NoUpdate);
         QVERIFY(document->pasteRows(QStringLiteral("品名\t金額\r\nりんご\t300\r\nみかん\t200\r\n")));
         QStringList expected = before;
         expected.insert(2, "|りんご|||" + yen(300));
@@ -545,9 +547,9 @@ private slots:
             return asked.size() == 1 ? std::nullopt
                                      : std::optional<ImportChoice>({{Column::Name, Column::Much, Column::Solo}, false});
         });
-        const int before2 = document->bank->count();
+        const int before2 = document->tableModel()->count();
         QVERIFY(!document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
-        QCOMPARE(document->bank->count(), before2);
+        QCOMPARE(document->tableModel()->count(), before2);
         QVERIFY(document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
         QCOMPARE(asked, QStringList({QString(), QString()}));
         QVERIFY(tableTexts(*document).contains("|キャベツ|" + yen(1980) + "|4|" + yen(7920)));
@@ -559,19 +561,20 @@ private slots:
         QCOMPARE(document->undoStack()->count(), steps);
         // Nor a text the saved file could not be opened with again, pasted or typed: the user is told.
         QVERIFY(!document->pasteRows(QStringLiteral("\tな\uFEFFし\t\t\t100")));
-        document->bank->setData(document->bank->index(1, 1), QStringLiteral("A\uFFFE"));
+        document->tableModel()->setData(document->tableModel()->index(1, 1), QStringLiteral("A\uFFFE"));
         QCOMPARE(prompter->alerts.size(), 2);
         QCOMPARE(document->undoStack()->count(), steps);
         QCOMPARE(tableTexts(*document), expected);
         // Totalled, a sums row current: the rows go after the items, and the sums follow them in the
         // same step, which undo gives back as one.
         document->gridCalc();
-        const int rows = document->bank->count();
-        document->grid->selectionModel()->setCurrentIndex(document->bank->index(rows - 1, 0),
-                                                          QItemSelectionModel::NoUpdate);
+        const int rows = document->tableModel()->count();
+        child<QTableView>(*document, QStringLiteral("grid"))
+            ->selectionModel()
+            ->setCurrentIndex(document->tableModel()->index(rows - 1, 0), QItemSelectionModel::NoUpdate);
         const QStringList totalled = tableTexts(*document);
         const auto total = [&] {
-            return amountOf(document->bank->row(document->bank->count() - 1)->value(Column::Sums));
+            return amountOf(document->tableModel()->row(document->tableModel()->count() - 1)->value(Column::Sums));
         };
         const qint64 totalBefore = total();
         QVERIFY(document->pasteRows(QStringLiteral("\tりんご\t100\t2\t")));
@@ -603,7 +606,7 @@ private slots:
         });
         const auto classes = [](const Document &document) {
             QString read;
-            for (const RowPtr &row : document.bank->rows().mid(1))
+            for (const RowPtr &row : document.tableModel()->rows().mid(1))
                 read += QStringLiteral("SRE").at(int(row->taxClass()));
             return read;
         };
@@ -629,7 +632,7 @@ private slots:
         const QString sheet = QStringLiteral("品名\t数量\t単価\t※\n米\t2\t1980\t※\n箱\tabc\t100\t\n");
         prompter->choiceAnswers = {-1, 1};
         QVERIFY(!document->pasteRows(sheet));
-        QCOMPARE(document->bank->count(), 1);
+        QCOMPARE(document->tableModel()->count(), 1);
         QVERIFY(document->pasteRows(sheet));
         QCOMPARE(tableTexts(*document).mid(1), QStringList{"|米|" + yen(1980) + "|2|" + yen(3960)});
         QCOMPARE(classes(*document), "R");
@@ -657,7 +660,7 @@ private slots:
         const QStringList before = tableTexts(*document);
         QCOMPARE(document->importRowsFrom(path), 4);
         QVERIFY(asked.firstLineIsHeader);
-        QCOMPARE(document->bank->count(), 6);
+        QCOMPARE(document->tableModel()->count(), 6);
         QCOMPARE(tableTexts(*document).at(2), "12/1|野菜セット①|" + yen(1200) + "|3|" + yen(3600));
         QCOMPARE(tableTexts(*document).at(5), "12/5|return|" + yen(10) + "|-1|" + yen(-10));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Import Rows"));
@@ -710,14 +713,16 @@ private slots:
         // File ▸ Import Rows…: cancelling the file dialog imports nothing.
         auto *import = child<QAction>(*document, QStringLiteral("importRowsAction"));
         import->trigger();
-        QCOMPARE(document->bank->count(), 1);
+        QCOMPARE(document->tableModel()->count(), 1);
         prompter->openAnswers = {
             writeFile(dir.filePath("rows.csv"), QByteArray("description,price\r\nDesign,\"50,000\"\r\n"))};
         import->trigger();
         QCOMPARE(tableTexts(*document).mid(1), QStringList{"|Design|||" + yen(50000)});
         // Edit ▸ Paste Rows, with the table panel closed and no row chosen (the header row current,
         // as a table view makes it when focused): after the last item, never above the first.
-        document->grid->selectionModel()->setCurrentIndex(document->bank->index(0, 0), QItemSelectionModel::NoUpdate);
+        child<QTableView>(*document, QStringLiteral("grid"))
+            ->selectionModel()
+            ->setCurrentIndex(document->tableModel()->index(0, 0), QItemSelectionModel::NoUpdate);
         QGuiApplication::clipboard()->setText(QStringLiteral("12/1\tりんご\t100\t3\t\n"));
         child<QAction>(*document, QStringLiteral("pasteRowsAction"))->trigger();
         QCOMPARE(tableTexts(*document).mid(1),
@@ -730,25 +735,26 @@ private slots:
         document->window()->activateWindow();
         QTRY_VERIFY(QApplication::activeWindow() == document->window());
         document->gridShow();
-        QTableView *table = document->gridCore;
-        QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == document->gridCtrl.get());
+        QTableView *table = child<QTableView>(*document, QStringLiteral("gridCore"));
+        QTRY_VERIFY(table->isVisible() &&
+                    QApplication::activeWindow() == child<QDialog>(*document, QStringLiteral("gridCtrl")));
         table->setFocus();
         QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
         QTest::keySequence(table, QKeySequence::Paste);
         QCOMPARE(tableTexts(*document).at(3), "10/1|キャベツ|" + yen(1980) + "|4|" + yen(7920));
         document->undoStack()->undo();
-        table->setCurrentIndex(document->bank->index(1, 1));
+        table->setCurrentIndex(document->tableModel()->index(1, 1));
         // Text without a tab goes into the current cell, as if typed; cells become rows after it.
         QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
         QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(document->bank->row(1)->value(Column::Name).toString(), QStringLiteral("設計作業"));
+        QCOMPARE(document->tableModel()->row(1)->value(Column::Name).toString(), QStringLiteral("設計作業"));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Edit a cell"));
         QGuiApplication::clipboard()->setText(QStringLiteral("12/1\t運搬\t5000\t1\t\n"));
         QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(document->bank->count(), 4);
+        QCOMPARE(document->tableModel()->count(), 4);
         QCOMPARE(tableTexts(*document).at(2), "12/1|運搬|" + yen(5000) + "|1|" + yen(5000));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
-        document->gridCtrl->reject();
+        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
         controller.closeAll();
     }
 

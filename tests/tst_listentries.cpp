@@ -59,10 +59,14 @@ int readHonorifics()
     for (const Customer &customer : bookCustomers())
         std::printf("%s=%s\n", customer.name.toUtf8().constData(), customer.honorific == 1 ? "様" : "御中");
     auto document = makeDocument();
-    std::printf("new=%s\n", document->whom->title().toUtf8().constData());
+    std::printf("new=%s\n", child<PageButton>(*document, QStringLiteral("whom"))->title().toUtf8().constData());
     document->whomShow();
-    QTest::keyClick(document->whomDial, Qt::Key_Down);
-    std::printf("chosen=%s\n", document->tail->labelForSegment(document->tail->selectedSegment()).toUtf8().constData());
+    QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Down);
+    std::printf("chosen=%s\n",
+                child<SegmentedControl>(*document, QStringLiteral("tail"))
+                    ->labelForSegment(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment())
+                    .toUtf8()
+                    .constData());
     std::printf("list=%s\n", bookCustomerNames().join(u'|').toUtf8().constData());
     return 0;
 }
@@ -113,13 +117,22 @@ private slots:
         auto document = makeDocument();
         document->homeShow();
         click(*document, editing ? QStringLiteral("homeEditButton") : QStringLiteral("homePlusButton"));
-        Popover *popover = editing ? document->homeEditPopover.get() : document->homePlusPopover.get();
+        Popover *popover = editing ? child<Popover>(*document, QStringLiteral("homeEdit"))
+                                   : child<Popover>(*document, QStringLiteral("homePlus"));
         QVERIFY(popover->isVisible());
         const QList<QLineEdit *> fields =
-            editing ? QList<QLineEdit *>{document->editCode, document->editMaps, document->editName,
-                                         document->editCall, document->editBank, document->editRegn}
-                    : QList<QLineEdit *>{document->newsCode, document->newsMaps, document->newsName,
-                                         document->newsCall, document->newsBank, document->newsRegn};
+            editing ? QList<QLineEdit *>{child<QLineEdit>(*document, QStringLiteral("editCode")),
+                                         child<QLineEdit>(*document, QStringLiteral("editMaps")),
+                                         child<QLineEdit>(*document, QStringLiteral("editName")),
+                                         child<QLineEdit>(*document, QStringLiteral("editCall")),
+                                         child<QLineEdit>(*document, QStringLiteral("editBank")),
+                                         child<QLineEdit>(*document, QStringLiteral("editRegn"))}
+                    : QList<QLineEdit *>{child<QLineEdit>(*document, QStringLiteral("newsCode")),
+                                         child<QLineEdit>(*document, QStringLiteral("newsMaps")),
+                                         child<QLineEdit>(*document, QStringLiteral("newsName")),
+                                         child<QLineEdit>(*document, QStringLiteral("newsCall")),
+                                         child<QLineEdit>(*document, QStringLiteral("newsBank")),
+                                         child<QLineEdit>(*document, QStringLiteral("newsRegn"))};
         QStringList typed{QStringLiteral("530-0001"),     QStringLiteral("大阪市北区"),   name,
                           QStringLiteral("06-1111-2222"), QStringLiteral("当座 7654321"), number};
         for (int i = 0; i < fields.size(); ++i)
@@ -133,7 +146,7 @@ private slots:
         QCOMPARE(document->shownPopover(), popover);
         QCOMPARE(fieldTexts(fields), typed);
         QCOMPARE(savedList("from"), editing ? QStringList{stored} : QStringList{QStringLiteral("<absent>")});
-        QVERIFY(document->homeCtrl->isVisible());
+        QVERIFY(child<QDialog>(*document, QStringLiteral("homeCtrl"))->isVisible());
 
         // Corrected, the entry is taken and the popover goes.
         fields.last()->setText(QStringLiteral("T7010705000725"));
@@ -153,29 +166,36 @@ private slots:
         {
             auto document = makeDocument();
             // Nothing confirmed yet: a new invoice shows the first customer with 御中, as always.
-            QCOMPARE(document->whom->title(), QStringLiteral("田中太郎 御中"));
+            QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("田中太郎 御中"));
             document->whomShow();
-            QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
+            QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
+                                  ->findChild<QToolButton *>(QStringLiteral("segment1")),
+                              Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlOk"));
-            QCOMPARE(document->whom->title(), QStringLiteral("田中太郎 様"));
+            QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("田中太郎 様"));
 
             // Choosing the company brings the honorific the book holds for it.
             document->whomShow();
-            QTest::keyClick(document->whomDial, Qt::Key_Down);
-            QCOMPARE(document->tail->selectedSegment(), 0);
-            QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment0")), Qt::LeftButton);
+            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Down);
+            QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), 0);
+            QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
+                                  ->findChild<QToolButton *>(QStringLiteral("segment0")),
+                              Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlOk"));
-            QCOMPARE(document->whom->title(), QStringLiteral("株式会社テスト商事 御中"));
+            QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(),
+                     QStringLiteral("株式会社テスト商事 御中"));
 
             // Choosing each again brings its own honorific.
             document->whomShow();
-            QTest::keyClick(document->whomDial, Qt::Key_Up);
-            QCOMPARE(document->tail->selectedSegment(), 1);
-            QTest::keyClick(document->whomDial, Qt::Key_Down);
-            QCOMPARE(document->tail->selectedSegment(), 0);
+            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Up);
+            QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), 1);
+            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Down);
+            QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), 0);
             // Cancel confirms nothing.
-            QTest::keyClick(document->whomDial, Qt::Key_Up);
-            QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment0")), Qt::LeftButton);
+            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Up);
+            QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
+                                  ->findChild<QToolButton *>(QStringLiteral("segment0")),
+                              Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlCancel"));
             QCOMPARE(bookCustomer(customers.at(0)).honorific, 1);
 
@@ -197,17 +217,19 @@ private slots:
         storeCustomers({QStringLiteral("田中太郎")});
         auto document = makeDocument();
         document->whomShow();
-        QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
+        QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
+                              ->findChild<QToolButton *>(QStringLiteral("segment1")),
+                          Qt::LeftButton);
         click(*document, QStringLiteral("whomCtrlOk"));
         document->whomShow();
-        document->whomEdit(document->whomDial);
-        document->whomEditText->setText(QStringLiteral("田中次郎"));
+        document->whomEdit(child<QComboBox>(*document, QStringLiteral("whomDial")));
+        child<QLineEdit>(*document, QStringLiteral("whomEditText"))->setText(QStringLiteral("田中次郎"));
         document->whomEditExec();
         // Renamed, it is the same customer of the book, with its honorific.
         QCOMPARE(bookCustomerNames(), QStringList{QStringLiteral("田中次郎")});
         QCOMPARE(bookCustomer(QStringLiteral("田中次郎")).honorific, 1);
         document->hide();
-        QCOMPARE(makeDocument()->whom->title(), QStringLiteral("田中次郎 様"));
+        QCOMPARE(child<PageButton>(*makeDocument(), QStringLiteral("whom"))->title(), QStringLiteral("田中次郎 様"));
     }
 
     void honorificEntries()

@@ -59,6 +59,7 @@ using seikyu::test::ResumeAtEnd;
 using seikyu::test::runSeikyu;
 using seikyu::test::seikyuBinary;
 using seikyu::test::TestDatabase;
+using test::child;
 
 namespace {
 
@@ -1083,8 +1084,9 @@ private Q_SLOTS:
         };
         setSharedNumbers(numbers);
         std::unique_ptr<Document> document = test::makeDocument();
-        document->dateDial->setDate(QDate(2026, 12, 7));
-        auto *said = document->numbCtrl->findChild<QLabel *>(QStringLiteral("numbServer"));
+        child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(QDate(2026, 12, 7));
+        auto *said =
+            child<QDialog>(*document, QStringLiteral("numbCtrl"))->findChild<QLabel *>(QStringLiteral("numbServer"));
         QVERIFY(said);
 
         // The pattern's preview in Preferences is the server's next number, taking nothing, never
@@ -1097,16 +1099,17 @@ private Q_SLOTS:
         }
         // Opening the panel takes nothing; Next Number takes from the server, past the typed 2026-0002.
         document->numbShow();
-        auto *hint = document->numbCtrl->findChild<QLabel *>(QStringLiteral("numbHint"));
+        auto *hint =
+            child<QDialog>(*document, QStringLiteral("numbCtrl"))->findChild<QLabel *>(QStringLiteral("numbHint"));
         QVERIFY(hint && hint->text() != hint->property("seikyuLocalHint").toString());
-        QVERIFY(!document->numbText->placeholderText().isEmpty());
-        QCOMPARE(document->numbText->text(), QString());
+        QVERIFY(!child<QLineEdit>(*document, QStringLiteral("numbText"))->placeholderText().isEmpty());
+        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("numbText"))->text(), QString());
         QCOMPARE(server->value(made.name, QStringLiteral("SELECT count(*) FROM ledger_numbers")), QStringLiteral("0"));
         // Next Number again takes no second number; Cancel gives the one taken back.
         for (int click = 0; click < 2; ++click)
             document->numbNext();
-        QCOMPARE(document->numbText->text(), QStringLiteral("2026-0001"));
-        document->numbCtrl->reject();
+        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0001"));
+        child<QDialog>(*document, QStringLiteral("numbCtrl"))->reject();
         QCOMPARE(released, QStringList{QStringLiteral("2026-0001")});
         QCOMPARE(peekSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7))->text,
                  QStringLiteral("2026-0001"));
@@ -1115,7 +1118,7 @@ private Q_SLOTS:
         document->numbCopy();
         document->numbShow();
         document->numbNext();
-        QCOMPARE(document->numbText->text(), QStringLiteral("2026-0003"));
+        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0003"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
         // The window closed unsaved gives back the number it took and did not issue.
@@ -1144,7 +1147,7 @@ private Q_SLOTS:
 
         // A typed number another invoice holds is refused, naming that invoice.
         document->numbShow();
-        document->numbText->setText(QStringLiteral("2026-0002"));
+        child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(QStringLiteral("2026-0002"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
         QVERIFY(said->text().contains(QStringLiteral("株式会社A")));
@@ -1153,11 +1156,11 @@ private Q_SLOTS:
         up = false;
         document->numbNext();
         QVERIFY(said->text().contains(QStringLiteral("does not answer")));
-        document->numbText->setText(QStringLiteral("2026-0100"));
+        child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(QStringLiteral("2026-0100"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0100"));
         setSharedNumbers(SharedNumbers());
-        document->numbCtrl->reject();
+        child<QDialog>(*document, QStringLiteral("numbCtrl"))->reject();
     }
 
     void aSilentServerHoldsNobodyUp()

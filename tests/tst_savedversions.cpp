@@ -127,7 +127,7 @@ private slots:
         QVERIFY(revert->isEnabled());
         revert->trigger();
         QCOMPARE(itemOf(*document), QStringLiteral("キャベツ"));
-        QCOMPARE(document->bank->count(), 2);
+        QCOMPARE(document->tableModel()->count(), 2);
         QCOMPARE(readAll(path), opened);
         QVERIFY(!document->isEdited() && !anyGuideBorder(*document));
         QVERIFY(prompter->alerts.isEmpty());
@@ -138,11 +138,11 @@ private slots:
         QCOMPARE(undo->undoText(), QStringLiteral("Revert to Saved"));
         undo->undo();
         QCOMPARE(itemOf(*document), QStringLiteral("白菜"));
-        QCOMPARE(document->bank->count(), 3);
+        QCOMPARE(document->tableModel()->count(), 3);
         QTRY_VERIFY(!document->isEdited());
         QVERIFY(readAll(path).contains("白菜"));
         undo->undo(); // the steps before the revert are still there
-        QCOMPARE(document->bank->count(), 2);
+        QCOMPARE(document->tableModel()->count(), 2);
         undo->redo();
         undo->redo();
         QCOMPARE(itemOf(*document), QStringLiteral("キャベツ"));

@@ -86,10 +86,10 @@ void editRegion(const Document &document, const QString &region, const std::func
 std::unique_ptr<Document> numbered(const QDate &day, const QString &typed = QString())
 {
     auto document = makeDocument(SeedFile);
-    document->dateDial->setDate(day);
+    child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(day);
     editRegion(*document, QStringLiteral("numb"), [&] {
         if (!typed.isNull())
-            document->numbText->setText(typed);
+            child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(typed);
     });
     return document;
 }
@@ -108,26 +108,30 @@ private slots:
     void titleList()
     {
         auto document = makeDocument();
-        QTest::mouseClick(document->head, Qt::LeftButton);
-        QVERIFY(document->headCtrl->isVisible() && document->headCtrl->windowModality() == Qt::WindowModal);
+        QTest::mouseClick(child<PageButton>(*document, QStringLiteral("head")), Qt::LeftButton);
+        QVERIFY(child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible() &&
+                child<QDialog>(*document, QStringLiteral("headCtrl"))->windowModality() == Qt::WindowModal);
         click(*document, QStringLiteral("headCtrlOk")); // nothing to write: nothing happens
-        QVERIFY(document->headCtrl->isVisible() && document->headRoom->hasGuideBorder());
+        QVERIFY(child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible() &&
+                child<RoomBox>(*document, QStringLiteral("headRoom"))->hasGuideBorder());
         // Added entries are kept as typed, twice and empty too; the page changes only on OK, and
         // list changes never mark the invoice edited.
         for (const QString &title : {QStringLiteral("御請求書"), QStringLiteral("御請求書"), QString()}) {
             click(*document, QStringLiteral("headPlusButton"));
-            document->headNewsText->setText(title);
+            child<QLineEdit>(*document, QStringLiteral("headNewsText"))->setText(title);
             click(*document, QStringLiteral("headPlusExec"));
         }
-        QVERIFY(!document->headPlusPopover->isVisible() && document->headNewsText->text().isEmpty());
+        QVERIFY(!child<Popover>(*document, QStringLiteral("headPlus"))->isVisible() &&
+                child<QLineEdit>(*document, QStringLiteral("headNewsText"))->text().isEmpty());
         QCOMPARE(savedList("head"), (QStringList{"御請求書", "御請求書", ""}));
-        QCOMPARE(document->headDial->currentIndex(), 2);
+        QCOMPARE(child<QComboBox>(*document, QStringLiteral("headDial"))->currentIndex(), 2);
         click(*document, QStringLiteral("headCtrlOk")); // the empty entry cannot go on the page
-        QVERIFY(document->headCtrl->isVisible() && !document->isEdited());
-        document->headDial->setCurrentIndex(1);
+        QVERIFY(child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible() && !document->isEdited());
+        child<QComboBox>(*document, QStringLiteral("headDial"))->setCurrentIndex(1);
         click(*document, QStringLiteral("headCtrlOk"));
-        QCOMPARE(document->head->title(), QStringLiteral("御請求書"));
-        QVERIFY(!document->headRoom->hasGuideBorder() && document->isEdited() && !document->headCtrl->isVisible());
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title(), QStringLiteral("御請求書"));
+        QVERIFY(!child<RoomBox>(*document, QStringLiteral("headRoom"))->hasGuideBorder() && document->isEdited() &&
+                !child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible());
         document->updateChangeCount(Document::ChangeCleared);
         document->headShow();
         document->headCopy(); // OK again with the same title still counts as an edit
@@ -135,17 +139,17 @@ private slots:
         // Edit and remove act on the chosen entry; removing the title the page shows leaves the page.
         document->headShow();
         click(*document, QStringLiteral("headEditButton"));
-        QCOMPARE(document->shownPopover(), document->headEditPopover.get());
-        QCOMPARE(document->headEditText->text(), QStringLiteral("御請求書"));
-        document->headEditText->setText(QStringLiteral("Changed"));
-        QTest::keyClick(document->headEditText, Qt::Key_Return);
+        QCOMPARE(document->shownPopover(), child<Popover>(*document, QStringLiteral("headEdit")));
+        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("headEditText"))->text(), QStringLiteral("御請求書"));
+        child<QLineEdit>(*document, QStringLiteral("headEditText"))->setText(QStringLiteral("Changed"));
+        QTest::keyClick(child<QLineEdit>(*document, QStringLiteral("headEditText")), Qt::Key_Return);
         QCOMPARE(savedList("head"), (QStringList{"御請求書", "Changed", ""}));
-        QCOMPARE(document->headDial->currentIndex(), 1);
+        QCOMPARE(child<QComboBox>(*document, QStringLiteral("headDial"))->currentIndex(), 1);
         click(*document, QStringLiteral("headKillButton"));
         click(*document, QStringLiteral("headKillExec"));
         QCOMPARE(savedList("head"), (QStringList{"御請求書", ""}));
-        QCOMPARE(document->headDial->currentIndex(), 0);
-        QCOMPARE(document->head->title(), QStringLiteral("御請求書"));
+        QCOMPARE(child<QComboBox>(*document, QStringLiteral("headDial"))->currentIndex(), 0);
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title(), QStringLiteral("御請求書"));
         // Remove everything: the list stays present, and empty; a further remove does nothing.
         for (int i = 0; i < 3; ++i)
             document->headKillExec();
@@ -160,11 +164,13 @@ private slots:
         storeCustomers({QStringLiteral("田中 ")});
         auto document = makeDocument();
         document->whomShow();
-        QTest::mouseClick(document->tail->findChild<QToolButton *>(QStringLiteral("segment1")), Qt::LeftButton);
+        QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
+                              ->findChild<QToolButton *>(QStringLiteral("segment1")),
+                          Qt::LeftButton);
         click(*document, QStringLiteral("whomCtrlOk"));
         document->whomShow();
         document->whomKillExec();
-        QCOMPARE(document->whom->title(), QStringLiteral("田中 様"));
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("田中 様"));
         QCOMPARE(bookCustomerNames(), QStringList());
     }
 
@@ -186,20 +192,24 @@ private slots:
         auto document = makeDocument();
         document->homeShow();
         click(*document, QStringLiteral("homePlusButton"));
-        document->newsName->setText(QStringLiteral("山田商店"));
-        document->newsRegn->setText(typed);
+        child<QLineEdit>(*document, QStringLiteral("newsName"))->setText(QStringLiteral("山田商店"));
+        child<QLineEdit>(*document, QStringLiteral("newsRegn"))->setText(typed);
         document->homePlusExec();
         QCOMPARE(prompter->questions.size(), answers.size());
         QCOMPARE(savedList("from"), QStringList{QStringLiteral("\n\n山田商店\n\n\n") + number});
-        QVERIFY(document->newsName->text().isEmpty() && document->newsRegn->text().isEmpty());
+        QVERIFY(child<QLineEdit>(*document, QStringLiteral("newsName"))->text().isEmpty() &&
+                child<QLineEdit>(*document, QStringLiteral("newsRegn"))->text().isEmpty());
         document->homeCopy();
         // The page shows it under its heading; the file keeps the entry as stored.
-        QCOMPARE(document->home->shownText().section(u'\n', 5), QStringLiteral("登録番号 ") + number);
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("home"))->shownText().section(u'\n', 5),
+                 QStringLiteral("登録番号 ") + number);
         QVERIFY(document->dataOfType().contains(("\\n" + number).toUtf8()));
         // Without a number an entry keeps its five lines.
-        document->homeEdit(document->homeDial);
-        QCOMPARE(document->editName->text() + document->editRegn->text(), QStringLiteral("山田商店") + number);
-        document->editRegn->clear();
+        document->homeEdit(child<QComboBox>(*document, QStringLiteral("homeDial")));
+        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("editName"))->text() +
+                     child<QLineEdit>(*document, QStringLiteral("editRegn"))->text(),
+                 QStringLiteral("山田商店") + number);
+        child<QLineEdit>(*document, QStringLiteral("editRegn"))->clear();
         document->homeEditExec();
         QCOMPARE(savedList("from"), QStringList{QStringLiteral("\n\n山田商店\n\n")});
     }
@@ -218,24 +228,27 @@ private slots:
         photo.fill(QColor(180, 20, 20));
         auto document = makeDocument();
         document->pushShow();
-        document->pushTest->setImage(ImageWell::decode(encodedImage(photo, "JPEG")));
+        child<ImageWell>(*document, QStringLiteral("pushTest"))
+            ->setImage(ImageWell::decode(encodedImage(photo, "JPEG")));
         click(*document, QStringLiteral("pushCtrlOk"));
         QVERIFY(SavedLists::instance().stamp().startsWith("\x89PNG"));
-        QCOMPARE(makeDocument()->push->image().size(), QSize(120, 80));
+        QCOMPARE(child<PageButton>(*makeDocument(), QStringLiteral("push"))->image().size(), QSize(120, 80));
         // "No stamp" takes it away only with OK: Cancel keeps the stamp every invoice shares.
         QFETCH(QString, closing);
         const QByteArray kept = SavedLists::instance().stamp();
         document->updateChangeCount(Document::ChangeCleared);
         document->pushShow();
         click(*document, QStringLiteral("pushKillExec"));
-        QVERIFY(document->pushTest->image().isNull());
+        QVERIFY(child<ImageWell>(*document, QStringLiteral("pushTest"))->image().isNull());
         QCOMPARE(SavedLists::instance().stamp(), kept); // nothing is lost before OK
-        closing.isEmpty() ? QTest::keyClick(document->pushCtrl.get(), Qt::Key_Escape) : click(*document, closing);
-        QVERIFY(!document->pushCtrl->isVisible());
+        closing.isEmpty() ? QTest::keyClick(child<QDialog>(*document, QStringLiteral("pushCtrl")), Qt::Key_Escape)
+                          : click(*document, closing);
+        QVERIFY(!child<QDialog>(*document, QStringLiteral("pushCtrl"))->isVisible());
         const bool ok = closing == QLatin1String("pushCtrlOk");
         QCOMPARE(SavedLists::instance().stamp().isEmpty(), ok);
-        QCOMPARE(document->push->image().isNull(), ok);
-        QCOMPARE(document->pushTest->image().isNull(), ok); // the preview shows the stamp again
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("push"))->image().isNull(), ok);
+        QCOMPARE(child<ImageWell>(*document, QStringLiteral("pushTest"))->image().isNull(),
+                 ok); // the preview shows the stamp again
         QCOMPARE(document->isEdited(), ok);
     }
 
@@ -261,8 +274,10 @@ private slots:
             makeDocument(R"({"head":"B","whom":"A","from":"B","date":"2024-05-01","jgen":0,"tail":0,"item":[{}]})");
         const QByteArray file = document->dataOfType();
         const auto page = [&] {
-            return QStringList{document->head->title(), document->whom->title(), document->home->title(),
-                               document->date->title()};
+            return QStringList{child<PageButton>(*document, QStringLiteral("head"))->title(),
+                               child<PageButton>(*document, QStringLiteral("whom"))->title(),
+                               child<PageButton>(*document, QStringLiteral("home"))->title(),
+                               child<PageButton>(*document, QStringLiteral("date"))->title()};
         };
         const QStringList pageAtOpen = page();
         const auto panel = child<QDialog>(*document, region + QStringLiteral("Ctrl"));
@@ -405,7 +420,7 @@ private slots:
             QStringLiteral("〒100\n東京都\n山田\n03\nみずほ銀行 丸の内支店 普通 1234567\nT7010705000725");
         SavedLists::instance().save({before}, QStringLiteral("from"));
         auto document = makeDocument();
-        Popover *popover = document->homeBankPopover.get();
+        Popover *popover = child<Popover>(*document, QStringLiteral("homeBank"));
         const auto field = [&](const char *name) { return popover->findChild<QLineEdit *>(QLatin1String(name)); };
         document->homeShow();
         click(*document, QStringLiteral("homeBankButton"));
@@ -431,9 +446,9 @@ private slots:
         QCOMPARE(savedList("from"),
                  QStringList{QStringLiteral("〒100\n東京都\n山田\n03\n%1\nT7010705000725").arg(line)});
         // The page prints the line with OK; the file keeps the text, the e-invoice reads the account.
-        QVERIFY(!document->home->title().contains(line));
+        QVERIFY(!child<PageButton>(*document, QStringLiteral("home"))->title().contains(line));
         click(*document, QStringLiteral("homeCtrlOk"));
-        QVERIFY(document->home->title().contains(line));
+        QVERIFY(child<PageButton>(*document, QStringLiteral("home"))->title().contains(line));
         const QString issuer = QJsonDocument::fromJson(document->dataOfType()).object().value("from").toString();
         QCOMPARE(issuer.split(u'\n').value(4), line);
         QCOMPARE(parseBankAccount(issuer.split(u'\n').value(4))->bankCode, QStringLiteral("0001"));
@@ -445,10 +460,10 @@ private slots:
         SavedLists::instance().save({"A", "B", "C"}, QStringLiteral("head"));
         auto first = makeDocument();
         auto second = makeDocument();
-        second->headDial->setCurrentIndex(2);
-        first->headDial->setCurrentIndex(0);
+        child<QComboBox>(*second, QStringLiteral("headDial"))->setCurrentIndex(2);
+        child<QComboBox>(*first, QStringLiteral("headDial"))->setCurrentIndex(0);
         first->headKillExec();
-        QCOMPARE(second->headDial->currentText(), QStringLiteral("C"));
+        QCOMPARE(child<QComboBox>(*second, QStringLiteral("headDial"))->currentText(), QStringLiteral("C"));
         QCOMPARE(savedList("head"), (QStringList{"B", "C"}));
     }
 
@@ -459,29 +474,30 @@ private slots:
         auto second = makeDocument();
         first->whomShow();
         second->whomShow();
-        QCOMPARE(first->shownSheet(), first->whomCtrl.get()); // each window keeps its own sheet
-        second->whomDial->setCurrentIndex(2);
-        first->whomDial->setCurrentIndex(0);
+        QCOMPARE(first->shownSheet(),
+                 child<QDialog>(*first, QStringLiteral("whomCtrl"))); // each window keeps its own sheet
+        child<QComboBox>(*second, QStringLiteral("whomDial"))->setCurrentIndex(2);
+        child<QComboBox>(*first, QStringLiteral("whomDial"))->setCurrentIndex(0);
         first->whomKillExec(); // "A" goes: the second window keeps "C", not what moved into its place
-        QCOMPARE(second->whomDial->currentText(), QStringLiteral("C"));
-        first->whomDial->setCurrentIndex(1);
-        first->whomEdit(first->whomDial);
-        first->whomEditText->setText(QStringLiteral("C2"));
+        QCOMPARE(child<QComboBox>(*second, QStringLiteral("whomDial"))->currentText(), QStringLiteral("C"));
+        child<QComboBox>(*first, QStringLiteral("whomDial"))->setCurrentIndex(1);
+        first->whomEdit(child<QComboBox>(*first, QStringLiteral("whomDial")));
+        child<QLineEdit>(*first, QStringLiteral("whomEditText"))->setText(QStringLiteral("C2"));
         first->whomEditExec(); // an edited entry is still the same entry
         click(*second, QStringLiteral("whomCtrlOk"));
-        QCOMPARE(second->whom->title(), QStringLiteral("C2 御中"));
+        QCOMPARE(child<PageButton>(*second, QStringLiteral("whom"))->title(), QStringLiteral("C2 御中"));
         // The very entry removed: the other window chooses nothing and says so; its OK writes nothing,
         // and its Cancel does not bring back a choice of an entry that is gone.
         second->whomShow();
         first->whomKillExec();
         QCOMPARE(bookCustomerNames(), (QStringList{"B", "D"}));
-        QCOMPARE(second->whomDial->currentIndex(), -1);
-        QVERIFY(!second->whomDial->placeholderText().isEmpty());
+        QCOMPARE(child<QComboBox>(*second, QStringLiteral("whomDial"))->currentIndex(), -1);
+        QVERIFY(!child<QComboBox>(*second, QStringLiteral("whomDial"))->placeholderText().isEmpty());
         second->whomCopy();
-        QVERIFY(second->whomCtrl->isVisible());
-        QCOMPARE(second->whom->title(), QStringLiteral("C2 御中"));
+        QVERIFY(child<QDialog>(*second, QStringLiteral("whomCtrl"))->isVisible());
+        QCOMPARE(child<PageButton>(*second, QStringLiteral("whom"))->title(), QStringLiteral("C2 御中"));
         click(*second, QStringLiteral("whomCtrlCancel"));
-        QCOMPARE(second->whomDial->currentIndex(), -1);
+        QCOMPARE(child<QComboBox>(*second, QStringLiteral("whomDial"))->currentIndex(), -1);
         first->hide();
         QVERIFY(!first->isEdited());
     }
@@ -496,14 +512,15 @@ private slots:
         auto document = makeDocument(SeedFile);
         const QString number = document->invoiceNumber();
         QTest::mouseClick(child<PageButton>(*document, QStringLiteral("numb")), Qt::LeftButton);
-        document->numbText->setText(QStringLiteral("A-") + QChar(0xFEFF));
+        child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(QStringLiteral("A-") + QChar(0xFEFF));
         document->numbCopy();
         QCOMPARE(prompter->alerts.size(), 1);
         QCOMPARE(document->invoiceNumber(), number);
         QVERIFY(document->shownSheet()->isVisible());
         document->hide();
         QTest::mouseClick(child<PageButton>(*document, QStringLiteral("note")), Qt::LeftButton);
-        document->noteText->setPlainText(QStringLiteral("備考") + QChar(0xD800));
+        child<QPlainTextEdit>(*document, QStringLiteral("noteText"))
+            ->setPlainText(QStringLiteral("備考") + QChar(0xD800));
         document->noteCopy();
         QCOMPARE(prompter->alerts.size(), 2);
         QCOMPARE(document->remarks(), QString());
@@ -515,23 +532,23 @@ private slots:
     {
         const QDate day(2026, 12, 5);
         auto first = numbered(day);
-        QCOMPARE(first->numb->title(), QStringLiteral("No. 2026-0001"));
-        QVERIFY(first->isEdited() && !first->numbRoom->hasGuideBorder());
+        QCOMPARE(child<PageButton>(*first, QStringLiteral("numb"))->title(), QStringLiteral("No. 2026-0001"));
+        QVERIFY(first->isEdited() && !child<RoomBox>(*first, QStringLiteral("numbRoom"))->hasGuideBorder());
         QCOMPARE(first->filename(), QStringLiteral("2026-0001-株式会社サンプル商事"));
         QCOMPARE(numbered(day)->invoiceNumber(), QStringLiteral("2026-0002"));
         // A number of the user's own leaves the sequence alone, as does an invoice without one.
         QCOMPARE(numbered(day, QStringLiteral("A-77"))->invoiceNumber(), QStringLiteral("A-77"));
-        QCOMPARE(numbered(day, QString(""))->numb->title(), QString());
+        QCOMPARE(child<PageButton>(*numbered(day, QString("")), QStringLiteral("numb"))->title(), QString());
         QCOMPARE(FreelancePreferences::nextNumber(day).text, QStringLiteral("2026-0003"));
         // Each year of the invoice date counts on its own.
         QCOMPARE(numbered(QDate(2027, 1, 4))->invoiceNumber(), QStringLiteral("2027-0001"));
         QCOMPARE(numbered(day)->invoiceNumber(), QStringLiteral("2026-0003"));
         // Opening the panel of a numbered invoice shows its own number; Next Number offers the next.
-        QTest::mouseClick(first->numb, Qt::LeftButton);
-        QCOMPARE(first->numbText->text(), QStringLiteral("2026-0001"));
+        QTest::mouseClick(child<PageButton>(*first, QStringLiteral("numb")), Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(*first, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0001"));
         QTest::mouseClick(child<QPushButton>(*first, QStringLiteral("numbNext")), Qt::LeftButton);
-        QCOMPARE(first->numbText->text(), QStringLiteral("2026-0004"));
-        first->numbCtrl->reject();
+        QCOMPARE(child<QLineEdit>(*first, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0004"));
+        child<QDialog>(*first, QStringLiteral("numbCtrl"))->reject();
 
         // The next number set by hand in the preferences is the one offered next.
         FreelancePreferences::setNextSequence(day, 12);
@@ -547,33 +564,44 @@ private slots:
         // An invoice from before opens and saves back byte for byte, with nothing new on its page.
         auto seed = makeDocument(SeedFile);
         QCOMPARE(seed->dataOfType(), SeedFile);
-        QVERIFY(seed->numb->title().isEmpty() && seed->dues->title().isEmpty() && seed->remarks().isEmpty());
+        QVERIFY(child<PageButton>(*seed, QStringLiteral("numb"))->title().isEmpty() &&
+                child<PageButton>(*seed, QStringLiteral("dues"))->title().isEmpty() && seed->remarks().isEmpty());
 
-        editRegion(*seed, QStringLiteral("numb"), [&] { seed->numbText->setText(QStringLiteral(" 請求 12 ")); });
-        editRegion(*seed, QStringLiteral("dues"), [&] { QCOMPARE(seed->duesDial->date(), QDate(2027, 1, 31)); });
-        editRegion(*seed, QStringLiteral("note"),
-                   [&] { seed->noteText->setPlainText(QStringLiteral("振込手数料はご負担ください。\n案件: A\n\n")); });
-        QCOMPARE(seed->dues->title(), QStringLiteral("お支払期限 2027年01月31日"));
+        editRegion(*seed, QStringLiteral("numb"),
+                   [&] { child<QLineEdit>(*seed, QStringLiteral("numbText"))->setText(QStringLiteral(" 請求 12 ")); });
+        editRegion(*seed, QStringLiteral("dues"),
+                   [&] { QCOMPARE(child<QDateEdit>(*seed, QStringLiteral("duesDial"))->date(), QDate(2027, 1, 31)); });
+        editRegion(*seed, QStringLiteral("note"), [&] {
+            child<QPlainTextEdit>(*seed, QStringLiteral("noteText"))
+                ->setPlainText(QStringLiteral("振込手数料はご負担ください。\n案件: A\n\n"));
+        });
+        QCOMPARE(child<PageButton>(*seed, QStringLiteral("dues"))->title(),
+                 QStringLiteral("お支払期限 2027年01月31日"));
         QCOMPARE(seed->remarks(), QStringLiteral("振込手数料はご負担ください。\n案件: A"));
         const QByteArray bytes = seed->dataOfType();
         for (const char *member : {R"("numb": "請求 12")", R"("dues": "2027-01-31")", "\"note\": \"振込"})
             QVERIFY2(bytes.contains(member), member);
         auto reopened = makeDocument(bytes);
         QCOMPARE(reopened->dataOfType(), bytes);
-        QCOMPARE(reopened->numb->title(), QStringLiteral("No. 請求 12"));
+        QCOMPARE(child<PageButton>(*reopened, QStringLiteral("numb"))->title(), QStringLiteral("No. 請求 12"));
         // The due date follows the invoice date's era, and asks to be looked at when it falls before
         // it (on the day itself it is due on delivery).
-        reopened->dateJaps->setChecked(true);
+        child<QCheckBox>(*reopened, QStringLiteral("dateJaps"))->setChecked(true);
         for (const int day : {31, 32}) {
-            reopened->dateDial->setDate(QDate(2027, 1, 1).addDays(day - 1));
+            child<QDateEdit>(*reopened, QStringLiteral("dateDial"))->setDate(QDate(2027, 1, 1).addDays(day - 1));
             reopened->dateCopy();
-            QCOMPARE(reopened->duesRoom->hasGuideBorder(), day == 32);
+            QCOMPARE(child<RoomBox>(*reopened, QStringLiteral("duesRoom"))->hasGuideBorder(), day == 32);
         }
-        QCOMPARE(reopened->dues->title(), QStringLiteral("お支払期限 令和9年1月31日"));
+        QCOMPARE(child<PageButton>(*reopened, QStringLiteral("dues"))->title(),
+                 QStringLiteral("お支払期限 令和9年1月31日"));
         // Unticked, the due date goes; emptied, the number and the remarks go: the file is as before.
-        editRegion(*seed, QStringLiteral("dues"), [&] { seed->duesUsed->setChecked(false); });
-        editRegion(*seed, QStringLiteral("numb"), [&] { seed->numbText->clear(); });
-        editRegion(*seed, QStringLiteral("note"), [&] { seed->noteText->setPlainText(QStringLiteral(" \n")); });
+        editRegion(*seed, QStringLiteral("dues"),
+                   [&] { child<QCheckBox>(*seed, QStringLiteral("duesUsed"))->setChecked(false); });
+        editRegion(*seed, QStringLiteral("numb"),
+                   [&] { child<QLineEdit>(*seed, QStringLiteral("numbText"))->clear(); });
+        editRegion(*seed, QStringLiteral("note"), [&] {
+            child<QPlainTextEdit>(*seed, QStringLiteral("noteText"))->setPlainText(QStringLiteral(" \n"));
+        });
         QCOMPARE(seed->dataOfType(), SeedFile);
     }
 
@@ -599,13 +627,14 @@ private slots:
                          .arg(reduced && row == 0 ? QStringLiteral(R"(,"rate":8)") : QString());
         auto document = makeDocument(QStringLiteral(R"({"rate":10,"item":[%1]})").arg(items).toUtf8());
         const auto tableEnd = [&] {
-            const QHeaderView *heights = document->grid->verticalHeader();
-            return document->gridRoom->y() + document->grid->y() + heights->sectionPosition(rows) +
+            const QHeaderView *heights = child<QTableView>(*document, QStringLiteral("grid"))->verticalHeader();
+            return child<RoomBox>(*document, QStringLiteral("gridRoom"))->y() +
+                   child<QTableView>(*document, QStringLiteral("grid"))->y() + heights->sectionPosition(rows) +
                    heights->sectionSize(rows);
         };
         const int before = tableEnd();
         document->setRemarks(QStringList(lines, QStringLiteral("振込手数料は貴社にてご負担ください。")).join('\n'));
-        const QRect remarks = document->noteRoom->geometry();
+        const QRect remarks = child<RoomBox>(*document, QStringLiteral("noteRoom"))->geometry();
         const int legend = reduced ? 13 : 0;
         QVERIFY2(tableEnd() + legend <= remarks.top(), "the remarks cover the table");
         QVERIFY2(remarks.bottom() < PageView::Height - PageView::Margin, "the remarks leave the page");
@@ -630,7 +659,8 @@ private slots:
         const QString path = writeFile(folder.filePath(QStringLiteral("original.seikyu")), SeedFile);
         Document *original = controller.openFile(path);
         editRegion(*original, QStringLiteral("numb"), [] {});
-        editRegion(*original, QStringLiteral("dues"), [&] { original->duesDial->setDate(QDate(2027, 1, 15)); });
+        editRegion(*original, QStringLiteral("dues"),
+                   [&] { child<QDateEdit>(*original, QStringLiteral("duesDial"))->setDate(QDate(2027, 1, 15)); });
         controller.save(original);
         const QByteArray saved = readAll(path);
 
@@ -647,13 +677,15 @@ private slots:
         QCOMPARE(prompter->duplicateOffers.at(1).date, day);
         QCOMPARE(FreelancePreferences::duplicateKeepsSums(), keepSums);
 
-        QCOMPARE(copy->dateDial->date(), day);
+        QCOMPARE(child<QDateEdit>(*copy, QStringLiteral("dateDial"))->date(), day);
         QCOMPARE(copy->invoiceNumber(), QStringLiteral("2027-0001"));
         QCOMPARE(FreelancePreferences::nextNumber(day).text, QStringLiteral("2027-0002")); // taken by the copy
         QCOMPARE(copy->dueDate(), QDate(2027, 2, 15)); // the original's 1-15, a month on
         QCOMPARE(copy->isTotalled(), keepSums);
-        QCOMPARE(copy->sums->title(), keepSums ? original->sums->title() : Document::emptyAmountBox());
-        QCOMPARE(tableTexts(*copy).at(1) + copy->whom->title(), tableTexts(*original).at(1) + original->whom->title());
+        QCOMPARE(child<PageButton>(*copy, QStringLiteral("sums"))->title(),
+                 keepSums ? child<PageButton>(*original, QStringLiteral("sums"))->title() : Document::emptyAmountBox());
+        QCOMPARE(tableTexts(*copy).at(1) + child<PageButton>(*copy, QStringLiteral("whom"))->title(),
+                 tableTexts(*original).at(1) + child<PageButton>(*original, QStringLiteral("whom"))->title());
         QVERIFY(!anyGuideBorder(*copy) && copy->undoStack()->count() == 0);
         // A new, unsaved invoice; the original is as it was, on screen and on disk.
         QVERIFY(copy->filePath().isEmpty() && copy->isEdited() && copy->untitledNumber() == 1);
@@ -704,7 +736,8 @@ private slots:
         QCOMPARE(prompter->duplicateOffers.constFirst(),
                  (Prompter::DuplicateChoice{false, true, january, QDate(2025, 12, 31)}));
         QCOMPARE(rowDates(*copy), (QStringList{"1/31", "１２月３０日", "2/28", "送料"}));
-        QCOMPARE(std::tuple(copy->dateDial->date(), copy->dueDate(), copy->invoiceNumber()),
+        QCOMPARE(std::tuple(child<QDateEdit>(*copy, QStringLiteral("dateDial"))->date(), copy->dueDate(),
+                            copy->invoiceNumber()),
                  std::tuple(january, QDate(2026, 2, 28), QStringLiteral("2026-0001")));
         // Nothing to undo in a new invoice; the original is as it was.
         QCOMPARE(copy->undoStack()->count(), 0);
@@ -725,7 +758,7 @@ private slots:
         // The first copy dated back into December before it is saved: Cancel keeps the panel open;
         // moved, the rows and the due date follow, and its number is the new year's.
         QTest::mouseClick(child<PageButton>(*copy, QStringLiteral("date")), Qt::LeftButton);
-        copy->dateDial->setDate(QDate(2025, 12, 25));
+        child<QDateEdit>(*copy, QStringLiteral("dateDial"))->setDate(QDate(2025, 12, 25));
         prompter->choiceAnswers = {-1, 0};
         auto *ok = child<QPushButton>(*copy, QStringLiteral("dateCtrlOk"));
         QTest::mouseClick(ok, Qt::LeftButton);

@@ -31,7 +31,7 @@ std::unique_ptr<Document> documentWithRows(const QList<std::array<QString, 3>> &
 
 QVariant cell(const Document &document, int row, Column column)
 {
-    return document.bank->row(row)->value(column);
+    return document.tableModel()->row(row)->value(column);
 }
 
 /// The sums rows' "label|amount", from the first row after the blank separator.
@@ -48,14 +48,14 @@ QStringList tableAndSettings(const Document &document)
 {
     return tableTexts(document) << QStringLiteral("rate %1, tax %2, withholding %3")
                                        .arg(document.taxRate())
-                                       .arg(document.gridXtax->isChecked())
+                                       .arg(child<QCheckBox>(document, QStringLiteral("gridXtax"))->isChecked())
                                        .arg(document.withholds());
 }
 
 /// The sums rows that end the table, from the blank separator.
 QStringList trailingSumsTexts(const Document &document)
 {
-    const std::optional<RowRange> block = trailingSums(document.bank->rows());
+    const std::optional<RowRange> block = trailingSums(document.tableModel()->rows());
     return block ? tableTexts(document).mid(block->first) : QStringList();
 }
 
@@ -75,10 +75,11 @@ std::unique_ptr<Document> totalledWholesale()
 
 void selectRows(Document &document, const QList<int> &rows)
 {
-    document.grid->clearSelection();
+    child<QTableView>(document, QStringLiteral("grid"))->clearSelection();
     for (int row : rows)
-        document.grid->selectionModel()->select(document.bank->index(row, 0),
-                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        child<QTableView>(document, QStringLiteral("grid"))
+            ->selectionModel()
+            ->select(document.tableModel()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 } // namespace
@@ -115,7 +116,7 @@ private slots:
     {
         QFETCH(QString, steps);
         auto document = makeDocument();
-        QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         const QHash<QString, QString> stepNames{{"add", "Add a Row"},        {"sum", "Add Sum"},
                                                 {"back", "Remove Sum"},      {"finalize", "Finalize"},
                                                 {"price", "Work Out Price"}, {"kill", "Remove Rows"}};
@@ -136,17 +137,20 @@ private slots:
             else if (words.first() == u"price")
                 document->gridNeat(row);
             else if (words.first() == u"kill") {
-                document->grid->clearSelection();
+                child<QTableView>(*document, QStringLiteral("grid"))->clearSelection();
                 for (const QString &chosen : words.mid(1))
-                    document->grid->selectionModel()->select(document->bank->index(chosen.toInt(), 0),
-                                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                    child<QTableView>(*document, QStringLiteral("grid"))
+                        ->selectionModel()
+                        ->select(document->tableModel()->index(chosen.toInt(), 0),
+                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
                 document->tbleKill();
             } else // an edit, as the view makes it
-                document->bank->setData(document->bank->index(row, columnOfKey(words.first())), words.value(2));
+                document->tableModel()->setData(document->tableModel()->index(row, columnOfKey(words.first())),
+                                                words.value(2));
         }
         // Undo all the way, then redo and undo again: every step gives back exactly the table it left, the menu names
         // each step, and none ends in a notice. Redo gives back the rows that undo took, not new ones dated afresh.
-        document->dateDial->setDate(QDate(2030, 1, 1));
+        child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(QDate(2030, 1, 1));
         QList<QStringList> states{tableTexts(*document)};
         QStringList names;
         while (document->undoStack()->canUndo()) {
@@ -166,28 +170,29 @@ private slots:
                 QCOMPARE(tableTexts(*document), states.at(i));
             }
         }
-        QVERIFY(document->shownSheet() != document->gridFail.get());
+        QVERIFY(document->shownSheet() != child<QDialog>(*document, QStringLiteral("gridFail")));
     }
 
     void totalsTwiceAndAfterANewRow()
     {
         auto document = documentWithRows({{"1000", "1", "1000"}});
-        QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        document->grid->selectRow(1);
+        QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
         document->gridCalc();
         QCOMPARE(tableTexts(*document).at(2), QStringLiteral(" | | | | "));
-        QCOMPARE(document->shownSheet(), document->gridCtrl.get());
-        QVERIFY(document->isTotalled() && document->grid->selectionModel()->selectedRows().isEmpty());
-        const int rows = document->bank->count();
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridCtrl")));
+        QVERIFY(document->isTotalled() &&
+                child<QTableView>(*document, QStringLiteral("grid"))->selectionModel()->selectedRows().isEmpty());
+        const int rows = document->tableModel()->count();
         document->gridCalc();
-        QCOMPARE(document->bank->count(), rows);
-        QCOMPARE(document->shownSheet(), document->gridFail.get());
-        QVERIFY(document->gridFailText->text().contains(QStringLiteral("already")));
+        QCOMPARE(document->tableModel()->count(), rows);
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridFail")));
+        QVERIFY(child<QLabel>(*document, QStringLiteral("gridFailText"))->text().contains(QStringLiteral("already")));
         document->gridFailClose(); // back to the table
-        QCOMPARE(document->shownSheet(), document->gridCtrl.get());
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridCtrl")));
         // A row added to a totalled table goes above the sums, which total it at once.
         document->tblePlus();
-        QCOMPARE(document->bank->count(), rows + 1);
+        QCOMPARE(document->tableModel()->count(), rows + 1);
         document->editCell(2, Column::Solo, QStringLiteral("500"));
         document->editCell(2, Column::Much, QStringLiteral("1"));
         QVERIFY(document->isTotalled());
@@ -198,14 +203,14 @@ private slots:
         // The sums themselves are never typed over.
         const QStringList totalled = tableTexts(*document);
         document->editCell(rows, Column::Sums, QStringLiteral("1"));
-        QVERIFY(!(document->bank->flags(document->bank->index(rows, 4)) & Qt::ItemIsEditable));
-        QVERIFY(document->bank->flags(document->bank->index(2, 4)) & Qt::ItemIsEditable);
+        QVERIFY(!(document->tableModel()->flags(document->tableModel()->index(rows, 4)) & Qt::ItemIsEditable));
+        QVERIFY(document->tableModel()->flags(document->tableModel()->index(2, 4)) & Qt::ItemIsEditable);
         QCOMPARE(tableTexts(*document), totalled);
         // An older file whose rows stand past its sums totals them with the rest, each item once.
         auto older = makeDocument(document->dataOfType());
-        older->bank->addRow(std::make_shared<ItemRow>(QStringLiteral("05-09"), QStringLiteral("late"),
-                                                      QStringLiteral("300"), QStringLiteral("1"),
-                                                      QStringLiteral("300")));
+        older->tableModel()->addRow(std::make_shared<ItemRow>(QStringLiteral("05-09"), QStringLiteral("late"),
+                                                              QStringLiteral("300"), QStringLiteral("1"),
+                                                              QStringLiteral("300")));
         QVERIFY(!older->isTotalled());
         older->gridCalc();
         QCOMPARE(sumsTexts(*older, 5), (QStringList{"小計|" + yen(1800), "消費税|" + yen(144), "合計|" + yen(1944)}));
@@ -236,14 +241,14 @@ private slots:
         PrompterGuard prompter;
         auto document = totalledWholesale();
         if (change == u"withholding off") { // a set of sums that shrinks
-            document->gridHold->click();
+            child<QCheckBox>(*document, QStringLiteral("gridHold"))->click();
             document->undoStack()->clear();
         }
-        QAbstractItemModelTester tester(document->bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         const QStringList before = tableAndSettings(*document);
         const QStringList sumsBefore = trailingSumsTexts(*document);
         const auto edit = [&](int row, Column column, const QString &text) {
-            document->bank->setData(document->bank->index(row, int(column)), text); // as the view edits
+            document->tableModel()->setData(document->tableModel()->index(row, int(column)), text); // as the view edits
         };
         if (change == u"quantity")
             edit(1, Column::Much, QStringLiteral("6"));
@@ -254,18 +259,21 @@ private slots:
         else if (change == u"work out price")
             document->gridNeat(3);
         else if (change == u"rate") {
-            document->gridRate->setCurrentIndex(document->gridRate->findData(8));
-            emit document->gridRate->activated(document->gridRate->currentIndex()); // as a choice in the list
+            child<QComboBox>(*document, QStringLiteral("gridRate"))
+                ->setCurrentIndex(child<QComboBox>(*document, QStringLiteral("gridRate"))->findData(8));
+            emit child<QComboBox>(*document, QStringLiteral("gridRate"))
+                ->activated(
+                    child<QComboBox>(*document, QStringLiteral("gridRate"))->currentIndex()); // as a choice in the list
         } else if (change == u"include tax")
-            document->gridXtax->click();
+            child<QCheckBox>(*document, QStringLiteral("gridXtax"))->click();
         else if (change == u"reduced-rate mark") {
             selectRows(*document, {2});
-            document->markReduced->trigger();
+            child<QAction>(*document, QStringLiteral("markReduced"))->trigger();
         } else if (change == u"not taxable") {
             selectRows(*document, {3});
             document->markRows(TaxClass::Exempt);
         } else if (change == u"withholding" || change == u"withholding off")
-            document->gridHold->click();
+            child<QCheckBox>(*document, QStringLiteral("gridHold"))->click();
         else if (change == u"add a row")
             document->tblePlus();
         else if (change == u"remove rows") {
@@ -296,7 +304,7 @@ private slots:
             document->undoStack()->redo();
             QCOMPARE(tableAndSettings(*document), after);
         }
-        QCOMPARE(document->gridRate->currentData().toInt(), document->taxRate());
+        QCOMPARE(child<QComboBox>(*document, QStringLiteral("gridRate"))->currentData().toInt(), document->taxRate());
     }
 
     void anEightPercentInvoiceOffersTodaysRate()
@@ -308,22 +316,23 @@ private slots:
         document->undoStack()->clear();
         const QStringList before = tableAndSettings(*document);
         document->gridShow();
-        QTRY_VERIFY(document->gridCtrl->isVisible());
+        QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
         selectRows(*document, {1});
-        QCOMPARE(document->markReduced->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+        QCOMPARE(child<QAction>(*document, QStringLiteral("markReduced"))->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_R));
         // Declined: nothing changes, and the user was told why.
         prompter->proceedAnswers = {false, true};
-        document->markReduced->trigger();
+        child<QAction>(*document, QStringLiteral("markReduced"))->trigger();
         QCOMPARE(prompter->questions.size(), 1);
         QVERIFY(prompter->questions.first().contains(QStringLiteral("8 %")));
         QVERIFY(prompter->questions.first().contains(QStringLiteral("10 %")));
         QCOMPARE(tableAndSettings(*document), before);
         QCOMPARE(document->undoStack()->count(), 0);
         // Accepted: the invoice at 10 %, the row marked and the sums per rate, in one step.
-        document->markReduced->trigger();
+        child<QAction>(*document, QStringLiteral("markReduced"))->trigger();
         QCOMPARE(document->taxRate(), 10);
-        QCOMPARE(document->gridRate->currentData().toInt(), 10);
-        QCOMPARE(document->bank->row(1)->taxClass(), TaxClass::Reduced);
+        QCOMPARE(child<QComboBox>(*document, QStringLiteral("gridRate"))->currentData().toInt(), 10);
+        QCOMPARE(document->tableModel()->row(1)->taxClass(), TaxClass::Reduced);
         QCOMPARE(
             trailingSumsTexts(*document).mid(1),
             (QStringList{" | | |10%対象|" + yen(50000), " | | |消費税(10%)|" + yen(5000), " | | |8%対象|" + yen(3000),
@@ -331,8 +340,8 @@ private slots:
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Mark Reduced Rate"));
         document->undoStack()->undo();
         QCOMPARE(tableAndSettings(*document), before);
-        QCOMPARE(document->gridRate->currentData().toInt(), 8);
-        document->gridCtrl->reject();
+        QCOMPARE(child<QComboBox>(*document, QStringLiteral("gridRate"))->currentData().toInt(), 8);
+        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
     }
 
     void preferencesAndTheRegistrationNumberShapeTheTotals()
@@ -353,7 +362,8 @@ private slots:
         QCOMPARE(document->taxRate(), 10);
         document->tblePlus();
         document->editCell(1, Column::Sums, QStringLiteral("1005"));
-        document->home->setTitle(QStringLiteral("〒100-0001\n東京都\n山田\n03\n銀行\nT7010705000725"));
+        child<PageButton>(*document, QStringLiteral("home"))
+            ->setTitle(QStringLiteral("〒100-0001\n東京都\n山田\n03\n銀行\nT7010705000725"));
         document->gridCalc();
         QCOMPARE(sumsTexts(*document, 3),
                  (QStringList{"10%対象|" + yen(1005), "消費税(10%)|" + yen(100), "合計|" + yen(1105)}));
@@ -389,13 +399,14 @@ private slots:
         // A food wholesaler's invoice: reduced-rate food, a standard-rate delivery, an exempt fee.
         auto document = documentWithRows({{"1500", "2", "00"}, {"50000", "1", "00"}, {"2000", "1", "00"}});
         document->setTaxRate(10);
-        document->grid->selectRow(1);
+        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
         document->markRows(TaxClass::Reduced);
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Mark Reduced Rate"));
-        QCOMPARE(document->bank->data(document->bank->index(1, 1)).toString(), QStringLiteral("item ※"));
-        document->grid->selectRow(3);
+        QCOMPARE(document->tableModel()->data(document->tableModel()->index(1, 1)).toString(),
+                 QStringLiteral("item ※"));
+        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(3);
         document->markRows(TaxClass::Exempt);
-        document->gridHold->setChecked(true);
+        child<QCheckBox>(*document, QStringLiteral("gridHold"))->setChecked(true);
         document->gridCalc();
         QCOMPARE(sumsTexts(*document, 5),
                  (QStringList{"10%対象|" + yen(50000), "消費税(10%)|" + yen(5000), "8%対象|" + yen(3000),
@@ -403,19 +414,19 @@ private slots:
                               "源泉徴収税|" + yen(-5615), "差引請求額|" + yen(54625)}));
         // The amount box asks for what the customer pays; Remove Sum takes the whole set away.
         document->sumsCopy();
-        QCOMPARE(document->sums->title(), AmountHeading + yen(54625));
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading + yen(54625));
         const QByteArray bytes = document->dataOfType();
         for (const char *member : {R"("rate": 10)", R"("rate": 8)", R"("rate": 0)", R"("hold": 1)"})
             QVERIFY2(bytes.contains(member), member);
         QCOMPARE(makeDocument(bytes)->dataOfType(), bytes);
         document->tbleBack();
-        QCOMPARE(document->bank->count(), 4);
+        QCOMPARE(document->tableModel()->count(), 4);
         // Marking again takes the mark off, one step at a time.
-        document->grid->selectRow(1);
+        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
         document->markRows(TaxClass::Reduced);
-        QCOMPARE(document->bank->row(1)->taxClass(), TaxClass::Standard);
+        QCOMPARE(document->tableModel()->row(1)->taxClass(), TaxClass::Standard);
         document->undoStack()->undo();
-        QCOMPARE(document->bank->row(1)->taxClass(), TaxClass::Reduced);
+        QCOMPARE(document->tableModel()->row(1)->taxClass(), TaxClass::Reduced);
     }
 
     void totalsTooLargeSaySo()
@@ -424,14 +435,15 @@ private slots:
         const QStringList before = tableTexts(*document);
         document->gridShow();
         document->gridCalc();
-        QCOMPARE(document->shownSheet(), document->gridFail.get());
-        QVERIFY(document->gridFailText->text().contains(QStringLiteral("too large")));
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridFail")));
+        QVERIFY(child<QLabel>(*document, QStringLiteral("gridFailText"))->text().contains(QStringLiteral("too large")));
         QCOMPARE(tableTexts(*document), before);
         QCOMPARE(document->undoStack()->count(), 0);
 
         // Items of a totalled table that grow beyond what a sum can hold leave no stale sums behind.
         auto totalled = totalledWholesale();
-        totalled->bank->setData(totalled->bank->index(1, int(Column::Sums)), QStringLiteral("9223372036854775807"));
+        totalled->tableModel()->setData(totalled->tableModel()->index(1, int(Column::Sums)),
+                                        QStringLiteral("9223372036854775807"));
         QVERIFY(!totalled->isTotalled());
         QCOMPARE(trailingSumsTexts(*totalled), QStringList());
     }
@@ -440,22 +452,25 @@ private slots:
     {
         auto document = documentWithRows({{"1000", "1", "1000"}, {"234", "1", "234"}});
         document->sumsCopy();
-        QCOMPARE(document->shownSheet(), document->sumsFail.get()); // never totalled
-        QVERIFY(document->sumsFailText->text().contains(QStringLiteral("does not end with a total")));
-        QCOMPARE(document->sums->title(), AmountHeading);
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("sumsFail"))); // never totalled
+        QVERIFY(child<QLabel>(*document, QStringLiteral("sumsFailText"))
+                    ->text()
+                    .contains(QStringLiteral("does not end with a total")));
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading);
         QVERIFY(!document->isEdited());
         document->sumsFailClose();
         document->gridCalc();
         QVERIFY(!document->amountBoxDisagrees()); // a box never taken from the table is left alone
         document->updateChangeCount(Document::ChangeCleared);
         document->sumsCopy();
-        QCOMPARE(document->sums->title(), AmountHeading + yen(1333));
-        QVERIFY(!document->sumsRoom->hasGuideBorder() && document->isEdited());
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading + yen(1333));
+        QVERIFY(!child<RoomBox>(*document, QStringLiteral("sumsRoom"))->hasGuideBorder() && document->isEdited());
         // Any change to the total brings the guide border back, until the two agree again.
         document->tbleBack();
-        QVERIFY(document->amountBoxDisagrees() && document->sumsRoom->hasGuideBorder());
+        QVERIFY(document->amountBoxDisagrees() &&
+                child<RoomBox>(*document, QStringLiteral("sumsRoom"))->hasGuideBorder());
         document->undoStack()->undo();
-        QVERIFY(!document->sumsRoom->hasGuideBorder());
+        QVERIFY(!child<RoomBox>(*document, QStringLiteral("sumsRoom"))->hasGuideBorder());
         document->tbleBack();
         document->editCell(1, Column::Sums, QStringLiteral("2000"));
         document->gridCalc();
@@ -463,15 +478,16 @@ private slots:
         QCOMPARE(document->amountBoxCheck()->table, 2413);
         // Opened from a file, a stale box shows it at once, and taking the total settles it.
         auto reopened = makeDocument(document->dataOfType());
-        QVERIFY(reopened->sumsRoom->hasGuideBorder() && !reopened->isEdited());
+        QVERIFY(child<RoomBox>(*reopened, QStringLiteral("sumsRoom"))->hasGuideBorder() && !reopened->isEdited());
         reopened->sumsCopy();
-        QVERIFY(!reopened->sumsRoom->hasGuideBorder() && !reopened->amountBoxDisagrees());
+        QVERIFY(!child<RoomBox>(*reopened, QStringLiteral("sumsRoom"))->hasGuideBorder() &&
+                !reopened->amountBoxDisagrees());
         // A table whose total is 0 has nothing to take, and the notice says so.
         auto empty = makeDocument();
         empty->gridCalc();
         empty->sumsCopy();
-        QVERIFY(empty->sumsFailText->text().contains(QStringLiteral("total is 0")));
-        QVERIFY(empty->sumsRoom->hasGuideBorder());
+        QVERIFY(child<QLabel>(*empty, QStringLiteral("sumsFailText"))->text().contains(QStringLiteral("total is 0")));
+        QVERIFY(child<RoomBox>(*empty, QStringLiteral("sumsRoom"))->hasGuideBorder());
     }
 
     void finalizeAndItsUndo()
@@ -496,7 +512,7 @@ private slots:
         // The amount box after an undone Finalize takes the digits as they stand.
         document->undoStack()->undo();
         document->sumsCopy();
-        QCOMPARE(document->sums->title(), AmountHeading + "3013");
+        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading + "3013");
     }
 
     void tablePanelCancelIsOneStep_data()
@@ -517,37 +533,39 @@ private slots:
         document->gridShow();
         document->tblePlus();
         document->editCell(1, Column::Name, QStringLiteral("設計"));
-        document->gridXtax->setChecked(false);
+        child<QCheckBox>(*document, QStringLiteral("gridXtax"))->setChecked(false);
         if (!sums.isEmpty()) {
             document->gridSumsShow();
-            sums == u"yes" ? document->gridCalc() : document->gridSums->reject();
-            QTRY_VERIFY(document->gridCtrl->isVisible());
+            sums == u"yes" ? document->gridCalc() : child<QDialog>(*document, QStringLiteral("gridSums"))->reject();
+            QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
         }
         const QStringList atCancel = tableTexts(*document);
-        document->grid->selectRow(1);
-        escape ? QTest::keyClick(document->gridCtrl.get(), Qt::Key_Escape)
-               : QTest::mouseClick(document->gridCtrl->findChild<QPushButton *>(QStringLiteral("gridCtrlCancel")),
+        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
+        escape ? QTest::keyClick(child<QDialog>(*document, QStringLiteral("gridCtrl")), Qt::Key_Escape)
+               : QTest::mouseClick(child<QDialog>(*document, QStringLiteral("gridCtrl"))
+                                       ->findChild<QPushButton *>(QStringLiteral("gridCtrlCancel")),
                                    Qt::LeftButton);
-        QVERIFY(!document->gridCtrl->isVisible());
+        QVERIFY(!child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
         QCOMPARE(tableTexts(*document), atOpen);
-        QVERIFY(document->gridXtax->isChecked());
-        QVERIFY(document->grid->selectionModel()->selectedRows().isEmpty());
+        QVERIFY(child<QCheckBox>(*document, QStringLiteral("gridXtax"))->isChecked());
+        QVERIFY(child<QTableView>(*document, QStringLiteral("grid"))->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Cancel Table Edits"));
         document->undoStack()->undo();
         QCOMPARE(tableTexts(*document), atCancel);
-        QVERIFY(!document->gridXtax->isChecked());
+        QVERIFY(!child<QCheckBox>(*document, QStringLiteral("gridXtax"))->isChecked());
         document->undoStack()->redo();
         QCOMPARE(tableTexts(*document), atOpen);
         // Nothing changed, nothing recorded; OK keeps the edits and closes.
         const int recorded = document->undoStack()->count();
         document->gridShow();
-        document->gridCtrl->reject();
+        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
         QCOMPARE(document->undoStack()->count(), recorded);
         document->gridShow();
         document->tblePlus();
         document->gridCopy();
-        QVERIFY(!document->gridCtrl->isVisible() && !document->gridRoom->hasGuideBorder());
-        QCOMPARE(document->bank->count(), atOpen.size() + 1);
+        QVERIFY(!child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible() &&
+                !child<RoomBox>(*document, QStringLiteral("gridRoom"))->hasGuideBorder());
+        QCOMPARE(document->tableModel()->count(), atOpen.size() + 1);
     }
 };
 

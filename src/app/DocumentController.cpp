@@ -225,7 +225,7 @@ Document *DocumentController::duplicate(Document *original)
         return nullptr;
     // Next month's invoice is dated a month after this one, not today: a month closed at its end
     // and billed a few days later keeps its rows in the month they belong to.
-    const QDate from = original->dateDial->date();
+    const QDate from = original->invoiceDate();
     const std::optional<Prompter::DuplicateChoice> choice = Prompter::instance().askDuplicate(
         original->window(), {FreelancePreferences::duplicateKeepsSums(), FreelancePreferences::duplicateMovesRowDates(),
                              monthsLater(from, 1), from});

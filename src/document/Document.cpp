@@ -40,6 +40,26 @@ Document::~Document()
     m_shownPopover.clear();
 }
 
+QImage Document::stampImage() const
+{
+    return push ? push->image() : QImage();
+}
+
+QString Document::issuerShown() const
+{
+    return home ? home->title() : QString();
+}
+
+ItemTableModel *Document::tableModel() const
+{
+    return bank;
+}
+
+QDate Document::invoiceDate() const
+{
+    return dateDial ? dateDial->date() : QDate();
+}
+
 Result<void> Document::readFromData(const QByteArray &bytes)
 {
     Result<Invoice> read = readInvoiceBytes(bytes);

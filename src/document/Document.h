@@ -5,6 +5,7 @@
 #include "sections/InvoiceNumber.h"
 #include "table/ItemRow.h"
 
+#include <QDialog>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -130,6 +131,16 @@ public:
     double zoom() const { return m_zoom; }
     void setZoom(double zoom);
     InvoiceWindow *window() const { return m_window.get(); }
+    /// Whether the window and its page are built (set-up ran).
+    bool hasPage() const { return !page.isNull(); }
+    /// The stamp image the page shows; a null image when there is none.
+    QImage stampImage() const;
+    /// The issuer block as the page shows it; empty before set-up.
+    QString issuerShown() const;
+    /// The invoice date the date panel holds.
+    QDate invoiceDate() const;
+    /// The item table's rows.
+    ItemTableModel *tableModel() const;
     /// Every page of the invoice, the first first: one, unless the item table is too long to read
     /// on one page and goes on over further pages. Each is drawn as it is output.
     QList<PageView *> pages() const;
@@ -319,7 +330,8 @@ public:
     /// Puts the table back to a state taken before (undo of whole-table changes).
     void restoreTableState(const TableState &state);
 
-    // ---- elements ----
+private:
+    // ---- elements: the page's and panels' widgets, all owned by the window ----
     QPointer<ItemTableModel> bank;
     QPointer<QFrame> main;
     QPointer<PageView> page;
@@ -344,22 +356,19 @@ public:
     QPointer<RoomBox> duesRoom;
     QPointer<RoomBox> noteRoom;
 
-private:
-    // The window comes first so that it is destroyed last: the panels below are its children.
     std::unique_ptr<InvoiceWindow> m_window;
 
-public:
-    std::unique_ptr<QDialog> headCtrl;
-    std::unique_ptr<QDialog> dateCtrl;
-    std::unique_ptr<QDialog> whomCtrl;
-    std::unique_ptr<QDialog> homeCtrl;
-    std::unique_ptr<QDialog> sumsCtrl;
-    std::unique_ptr<QDialog> pushCtrl;
-    std::unique_ptr<QDialog> gridCtrl;
-    std::unique_ptr<QDialog> sumsFail;
-    std::unique_ptr<QDialog> numbCtrl;
-    std::unique_ptr<QDialog> duesCtrl;
-    std::unique_ptr<QDialog> noteCtrl;
+    QPointer<QDialog> headCtrl;
+    QPointer<QDialog> dateCtrl;
+    QPointer<QDialog> whomCtrl;
+    QPointer<QDialog> homeCtrl;
+    QPointer<QDialog> sumsCtrl;
+    QPointer<QDialog> pushCtrl;
+    QPointer<QDialog> gridCtrl;
+    QPointer<QDialog> sumsFail;
+    QPointer<QDialog> numbCtrl;
+    QPointer<QDialog> duesCtrl;
+    QPointer<QDialog> noteCtrl;
     QPointer<QLineEdit> numbText;
     QPointer<QCheckBox> duesUsed;
     QPointer<QDateEdit> duesDial;
@@ -376,17 +385,17 @@ public:
     QPointer<QComboBox> gridRate;
     QPointer<QCheckBox> gridHold;
     QPointer<QAction> markReduced;
-    std::unique_ptr<Popover> headPlusPopover;
-    std::unique_ptr<Popover> headKillPopover;
-    std::unique_ptr<Popover> headEditPopover;
-    std::unique_ptr<Popover> whomPlusPopover;
-    std::unique_ptr<Popover> whomKillPopover;
-    std::unique_ptr<Popover> whomEditPopover;
-    std::unique_ptr<Popover> homePlusPopover;
-    std::unique_ptr<Popover> homeKillPopover;
-    std::unique_ptr<Popover> homeEditPopover;
+    QPointer<Popover> headPlusPopover;
+    QPointer<Popover> headKillPopover;
+    QPointer<Popover> headEditPopover;
+    QPointer<Popover> whomPlusPopover;
+    QPointer<Popover> whomKillPopover;
+    QPointer<Popover> whomEditPopover;
+    QPointer<Popover> homePlusPopover;
+    QPointer<Popover> homeKillPopover;
+    QPointer<Popover> homeEditPopover;
     /// The issuer's bank account as fields, written into the chosen entry's bank line.
-    std::unique_ptr<Popover> homeBankPopover;
+    QPointer<Popover> homeBankPopover;
     QPointer<QLineEdit> headNewsText;
     QPointer<QLineEdit> headEditText;
     QPointer<QLineEdit> whomNewsText;
@@ -404,9 +413,9 @@ public:
     QPointer<QLineEdit> newsRegn;
     QPointer<QLineEdit> editRegn;
     QPointer<QLineEdit> whomPeer;
-    std::unique_ptr<QDialog> gridSums;
+    QPointer<QDialog> gridSums;
     QPointer<QPushButton> rowsPlus;
-    std::unique_ptr<QDialog> gridFail;
+    QPointer<QDialog> gridFail;
     /// What the notices of the totals and the amount box say, set for each case.
     QPointer<QLabel> gridFailText;
     QPointer<QLabel> sumsFailText;

@@ -50,12 +50,13 @@ QDateEdit *makeDatePicker(QWidget *panel, const QString &name)
     return picker;
 }
 
-std::unique_ptr<QDialog> makePanel(QWidget *window, const QString &name, const QString &title)
+/// A panel of the window, owned by it.
+QDialog *makePanel(QWidget *window, const QString &name, const QString &title)
 {
-    auto panel = std::make_unique<QDialog>(window);
+    auto *panel = new QDialog(window);
     panel->setObjectName(name);
     panel->setWindowTitle(title);
-    new QVBoxLayout(panel.get());
+    new QVBoxLayout(panel);
     return panel;
 }
 
@@ -84,11 +85,11 @@ QPushButton *addButtons(QDialog *panel, const QString &confirm, QObject *context
     return ok;
 }
 
-std::unique_ptr<Popover> makePopover(QWidget *window, const QString &name)
+Popover *makePopover(QWidget *window, const QString &name)
 {
-    auto popover = std::make_unique<Popover>(window);
+    auto *popover = new Popover(window);
     popover->setObjectName(name);
-    new QVBoxLayout(popover.get());
+    new QVBoxLayout(popover);
     return popover;
 }
 
@@ -193,10 +194,10 @@ void Document::buildListPanels()
         QPointer<PageButton> *button;
         QPointer<RoomBox> *room;
         QPointer<QComboBox> *dial;
-        std::unique_ptr<QDialog> *panel;
-        std::unique_ptr<Popover> *plus;
-        std::unique_ptr<Popover> *kill;
-        std::unique_ptr<Popover> *edit;
+        QPointer<QDialog> *panel;
+        QPointer<Popover> *plus;
+        QPointer<Popover> *kill;
+        QPointer<Popover> *edit;
         QList<QPointer<QLineEdit> *> newsMembers;
         QList<QPointer<QLineEdit> *> editMembers;
     };
@@ -259,22 +260,22 @@ void Document::buildListPanels()
         ListFamily *family = f.get();
         family->key = section.key;
         family->store = listStoreFor(section.key);
-        std::unique_ptr<QDialog> panel = makePanel(window, section.prefix + QStringLiteral("Ctrl"), section.title);
-        auto *hint = new QLabel(section.hint, panel.get());
+        QDialog *panel = makePanel(window, section.prefix + QStringLiteral("Ctrl"), section.title);
+        auto *hint = new QLabel(section.hint, panel);
         hint->setWordWrap(true);
-        layoutOf(panel.get())->addWidget(hint);
+        layoutOf(panel)->addWidget(hint);
         if (family->store->searchable()) {
-            auto *search = named(new QLineEdit(panel.get()), section.prefix + QStringLiteral("Find"));
+            auto *search = named(new QLineEdit(panel), section.prefix + QStringLiteral("Find"));
             search->setPlaceholderText(tr("Search by name or reading"));
             search->setClearButtonEnabled(true);
             // Put back before the popup when the panel is cancelled: the chosen entry is one of
             // the entries the search found when the panel opened.
             search->setProperty(PanelSnapshot::NarrowsChoicesProperty, true);
             family->search = search;
-            layoutOf(panel.get())->addWidget(search);
+            layoutOf(panel)->addWidget(search);
             connect(search, &QLineEdit::textChanged, this, [this, family] { listSearch(*family); });
         }
-        auto *dial = named(new QComboBox(panel.get()), section.prefix + QStringLiteral("Dial"));
+        auto *dial = named(new QComboBox(panel), section.prefix + QStringLiteral("Dial"));
         dial->setMinimumWidth(320);
         dial->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         dial->setMinimumContentsLength(24);
@@ -291,7 +292,7 @@ void Document::buildListPanels()
         auto *row = new QHBoxLayout;
         row->addWidget(dial, 1);
         auto addTool = [&](const QString &suffix, const QString &text, const QString &tip) {
-            auto *button = named(new QToolButton(panel.get()), section.prefix + suffix + QStringLiteral("Button"));
+            auto *button = named(new QToolButton(panel), section.prefix + suffix + QStringLiteral("Button"));
             button->setText(text);
             button->setToolTip(tip);
             row->addWidget(button);
@@ -300,31 +301,31 @@ void Document::buildListPanels()
         QToolButton *plusButton = addTool(QStringLiteral("Plus"), QStringLiteral("+"), tr("Add an entry"));
         QToolButton *killButton = addTool(QStringLiteral("Kill"), QStringLiteral("−"), tr("Remove the selected entry"));
         QToolButton *editButton = addTool(QStringLiteral("Edit"), tr("Edit…"), tr("Edit the selected entry"));
-        layoutOf(panel.get())->addLayout(row);
+        layoutOf(panel)->addLayout(row);
 
         // Popovers: add, remove, edit.
-        std::unique_ptr<Popover> plus = makePopover(window, section.prefix + QStringLiteral("Plus"));
-        std::unique_ptr<Popover> kill = makePopover(window, section.prefix + QStringLiteral("Kill"));
-        std::unique_ptr<Popover> edit = makePopover(window, section.prefix + QStringLiteral("Edit"));
+        Popover *plus = makePopover(window, section.prefix + QStringLiteral("Plus"));
+        Popover *kill = makePopover(window, section.prefix + QStringLiteral("Kill"));
+        Popover *edit = makePopover(window, section.prefix + QStringLiteral("Edit"));
         auto *plusForm = new QFormLayout;
         auto *editForm = new QFormLayout;
         static_cast<QVBoxLayout *>(plus->layout())->addLayout(plusForm);
         static_cast<QVBoxLayout *>(edit->layout())->addLayout(editForm);
         for (int i = 0; i < section.newsNames.size(); ++i) {
-            family->newsFields.append(addField(plus.get(), plusForm, section.newsNames.at(i), section.labels.at(i),
-                                               this, [this, family] { listPlusExec(*family); }));
-            family->editFields.append(addField(edit.get(), editForm, section.editNames.at(i), section.labels.at(i),
-                                               this, [this, family] { listEditExec(*family); }));
+            family->newsFields.append(addField(plus, plusForm, section.newsNames.at(i), section.labels.at(i), this,
+                                               [this, family] { listPlusExec(*family); }));
+            family->editFields.append(addField(edit, editForm, section.editNames.at(i), section.labels.at(i), this,
+                                               [this, family] { listEditExec(*family); }));
         }
-        addPopoverButton(plus.get(), tr("Add"), this, [this, family] { listPlusExec(*family); });
-        auto *question = new QLabel(tr("Remove the selected entry from the list?"), kill.get());
+        addPopoverButton(plus, tr("Add"), this, [this, family] { listPlusExec(*family); });
+        auto *question = new QLabel(tr("Remove the selected entry from the list?"), kill);
         static_cast<QVBoxLayout *>(kill->layout())->addWidget(question);
-        addPopoverButton(kill.get(), tr("Remove"), this, [this, family] { listKillExec(*family); });
-        addPopoverButton(edit.get(), tr("Change"), this, [this, family] { listEditExec(*family); });
-        family->plusPopover = plus.get();
-        family->killPopover = kill.get();
-        family->editPopover = edit.get();
-        family->panel = panel.get();
+        addPopoverButton(kill, tr("Remove"), this, [this, family] { listKillExec(*family); });
+        addPopoverButton(edit, tr("Change"), this, [this, family] { listEditExec(*family); });
+        family->plusPopover = plus;
+        family->killPopover = kill;
+        family->editPopover = edit;
+        family->panel = panel;
 
         connect(plusButton, &QToolButton::clicked, this,
                 [this, family, plusButton] { listPopover(*family, family->plusPopover, plusButton); });
@@ -333,18 +334,18 @@ void Document::buildListPanels()
         connect(editButton, &QToolButton::clicked, this, [this, family, editButton] { listEdit(*family, editButton); });
 
         if (section.prefix == QLatin1String("whom")) {
-            auto *honorific = named(new SegmentedControl({honorificLabel(0), honorificLabel(1)}, panel.get()),
-                                    QStringLiteral("tail"));
+            auto *honorific =
+                named(new SegmentedControl({honorificLabel(0), honorificLabel(1)}, panel), QStringLiteral("tail"));
             honorific->setSelectedSegment(0);
             auto *tailRow = new QHBoxLayout;
-            tailRow->addWidget(new QLabel(tr("Honorific:"), panel.get()));
+            tailRow->addWidget(new QLabel(tr("Honorific:"), panel));
             tailRow->addWidget(honorific);
             tailRow->addStretch();
-            layoutOf(panel.get())->addLayout(tailRow);
+            layoutOf(panel)->addLayout(tailRow);
             tail = honorific;
             family->honorific = [this] { return tail ? tail->labelForSegment(tail->selectedSegment()) : QString(); };
         }
-        addButtons(panel.get(), tr("OK"), this, [this, family] { listCopy(*family); });
+        addButtons(panel, tr("OK"), this, [this, family] { listCopy(*family); });
 
         family->pageButton = *section.button;
         family->room = *section.room;
@@ -353,10 +354,10 @@ void Document::buildListPanels()
             *section.newsMembers.at(i) = family->newsFields.value(i);
             *section.editMembers.at(i) = family->editFields.value(i);
         }
-        *section.panel = std::move(panel);
-        *section.plus = std::move(plus);
-        *section.kill = std::move(kill);
-        *section.edit = std::move(edit);
+        *section.panel = panel;
+        *section.plus = plus;
+        *section.kill = kill;
+        *section.edit = edit;
         m_families.push_back(std::move(f));
     }
     setUpRegistrationNumber();

@@ -25,7 +25,7 @@ void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
 {
     QMenu *menu = bar->addMenu(Text::tr("&Window"));
     const QPointer<Document> guarded(document);
-    auto issuer = [guarded] { return guarded && guarded->home ? guarded->home->title() : QString(); };
+    auto issuer = [guarded] { return guarded ? guarded->issuerShown() : QString(); };
     QAction *issued = menu->addAction(Text::tr("&Issued Invoices"), window, [issuer, openInvoice] {
         IssuedInvoicesWindow::showWindow(issuer(), openInvoice);
     });

@@ -141,7 +141,7 @@ QPicture recordedForPrint(const LaidOutPage &page)
 
 bool printPages(Document &document, QPrinter &printer)
 {
-    if (!document.page)
+    if (!document.hasPage())
         return false;
     const PageLayout pages = layoutPagesForPdf(document);
     int first = 1;
@@ -205,7 +205,7 @@ QPrinter &documentPrinter(Document &document)
 
 void printDocument(Document &document, QWidget *parent)
 {
-    if (!document.main || !confirmOutput(document, parent) || !settleInvoiceNumber(document, parent))
+    if (!document.hasPage() || !confirmOutput(document, parent) || !settleInvoiceNumber(document, parent))
         return;
     QPrinter &printer = documentPrinter(document);
     const qsizetype pageCount = document.pages().size();
@@ -225,14 +225,14 @@ void printDocument(Document &document, QWidget *parent)
 
 void previewDocument(Document &document, QWidget *parent)
 {
-    if (!document.main || !confirmOutput(document, parent))
+    if (!document.hasPage() || !confirmOutput(document, parent))
         return;
     // The preview shows every page, whatever range the last printout had; its own Print asks again.
     documentPrinter(document).setPrintRange(QPrinter::AllPages);
     QPrintPreviewDialog preview(&documentPrinter(document), parent);
     showPageWhole(preview);
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&document](QPrinter *printer) {
-        if (!document.main)
+        if (!document.hasPage())
             return;
         printPages(document, *printer);
     });

@@ -52,12 +52,11 @@ constexpr QPainter::RenderHints PdfHints = QPainter::LosslessImageRendering;
 
 PageLayout layoutPagesForPdf(const Document &document)
 {
-    if (!document.page)
+    if (!document.hasPage())
         return {};
     // Laid out from the invoice's values, as the command line lays out a file: the window's zoom,
     // scroll or panels never reach the paper.
-    return layOutInvoice(document.pageState(),
-                         {document.push ? document.push->image() : QImage(), savedAddressOffset()});
+    return layOutInvoice(document.pageState(), {document.stampImage(), savedAddressOffset()});
 }
 
 QByteArray pdfFromLayout(const PageLayout &pages, const QString &title)

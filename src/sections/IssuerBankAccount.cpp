@@ -59,7 +59,7 @@ void Document::setUpBankAccount()
     layout->insertLayout(layout->count() - 1, row);
     connect(open, &QPushButton::clicked, this, [this, open] { homeBank(open); });
 
-    homeBankPopover = std::make_unique<Popover>(m_window.get());
+    homeBankPopover = new Popover(m_window.get());
     Popover *popover = homeBankPopover.get();
     popover->setObjectName(QStringLiteral("homeBank"));
     auto *box = new QVBoxLayout(popover);

@@ -166,7 +166,7 @@ QStringList savedList(const char *key)
 QStringList tableTexts(const Document &document)
 {
     QStringList rows;
-    for (const RowPtr &row : document.bank->rows()) {
+    for (const RowPtr &row : document.tableModel()->rows()) {
         QStringList cells;
         for (const CellValue &cell : row->cells())
             cells.append(cell.isValid() ? cellDisplay(cell) : QStringLiteral("<absent>"));
