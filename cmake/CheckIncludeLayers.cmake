@@ -7,9 +7,7 @@
 # base/ is the bottom: the few types every layer shares (a result or its fault), all of them pure rules.
 # invoice/ describes one invoice without any widget: all of it is pure rules.
 #
-# A file in table/, sections/ or import/ that defines Document operations (member functions of Document,
-# which live beside the area they work on) may include from document/. The pure rules below include
-# only other pure rules, never a QtWidgets header.
+# The pure rules below include only other pure rules, never a QtWidgets header.
 #
 # The invoice library (seikyu_invoice, its units given as INVOICE_UNITS) links no widget: its files
 # include only one another, and no header of QtWidgets whatever way it is named.
@@ -118,7 +116,6 @@ foreach(source ${sources})
         continue()
     endif()
     list(FIND pure_rules ${unit} pure)
-    file(STRINGS ${SOURCE_DIR}/src/${source} defines_document_operations REGEX "^[A-Za-z].*[ *&]Document::[A-Za-z_]+\\(")
     file(STRINGS ${SOURCE_DIR}/src/${source} includes REGEX "^#include [<\"]")
     foreach(line ${includes})
         if(line MATCHES "^#include \"([a-z]+)/([A-Za-z]+)\\.h\"")
@@ -132,9 +129,7 @@ foreach(source ${sources})
             elseif(NOT DEFINED layer_${target_folder})
                 string(APPEND faults "\n  src/${source}: includes from unknown folder ${target_folder}/")
             elseif(layer_${target_folder} GREATER layer_${folder})
-                if(NOT (target_folder STREQUAL "document" AND layer_${folder} EQUAL 2 AND defines_document_operations))
-                    string(APPEND faults "\n  src/${source}: includes upwards: ${target_unit}.h")
-                endif()
+                string(APPEND faults "\n  src/${source}: includes upwards: ${target_unit}.h")
             endif()
         elseif(NOT pure EQUAL -1 AND line MATCHES "^#include <(QtWidgets/)?(Q[A-Za-z]+)>")
             list(FIND widget_headers ${CMAKE_MATCH_2} widget)

@@ -10,7 +10,7 @@
 #include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
-#include "table/TableState.h"
+#include "document/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"

@@ -5,7 +5,7 @@
 #include "document/InvoiceWindow.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/PanelSnapshot.h"
-#include "table/TableState.h"
+#include "document/TableState.h"
 #include "widgets/RoomBox.h"
 
 #include <QAbstractItemDelegate>

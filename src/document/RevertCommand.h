@@ -1,6 +1,6 @@
 #pragma once
 
-#include "table/TableState.h"
+#include "document/TableState.h"
 
 #include <QByteArray>
 #include <QPointer>

@@ -3,7 +3,7 @@
 #include "document/InvoiceWindow.h"
 #include "invoice/ItemTableModel.h"
 #include "table/SumsRows.h"
-#include "table/TableState.h"
+#include "document/TableState.h"
 #include "widgets/Prompter.h"
 
 #include <QAction>

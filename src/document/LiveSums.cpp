@@ -5,7 +5,7 @@
 #include "invoice/ItemTableModel.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
-#include "table/TableState.h"
+#include "document/TableState.h"
 
 #include <QUndoCommand>
 

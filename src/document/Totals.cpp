@@ -6,7 +6,7 @@
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
-#include "table/TableState.h"
+#include "document/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/PageButton.h"
 

@@ -1,4 +1,4 @@
-#include "table/TableState.h"
+#include "document/TableState.h"
 
 #include "document/Document.h"
 #include "invoice/ItemTableModel.h"
