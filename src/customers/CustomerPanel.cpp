@@ -6,6 +6,7 @@
 #include "einvoice/PeppolId.h"
 #include "sections/ListFamily.h"
 #include "widgets/PageButton.h"
+#include "widgets/PanelExtraButton.h"
 #include "widgets/Popover.h"
 #include "widgets/SegmentedControl.h"
 
@@ -158,22 +159,15 @@ void Document::setPeer(const QString &peer)
 
 void Document::setUpCustomerBookLink()
 {
-    QDialog *panel = whomCtrl.get();
-    auto *layout = panel ? qobject_cast<QVBoxLayout *>(panel->layout()) : nullptr;
-    if (!layout)
-        return;
     if (auto *question = whomKillPopover ? whomKillPopover->findChild<QLabel *>() : nullptr)
         question->setText(tr("Remove the chosen customer from the customer book? Its address and payment terms "
                              "go with it; invoices already made keep its name."));
-    auto *open = new QPushButton(tr("Edit in Customers…"), panel);
-    open->setObjectName(QStringLiteral("whomBook"));
-    open->setAutoDefault(false);
-    open->setToolTip(tr("Opens the chosen customer in the customer book (Window ▸ Customers): its address, "
-                        "contact and payment terms."));
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(open);
-    layout->insertLayout(layout->count() - 1, row);
+    QPushButton *open = addButtonAbovePanelButtons(
+        whomCtrl, tr("Edit in Customers…"), QStringLiteral("whomBook"),
+        tr("Opens the chosen customer in the customer book (Window ▸ Customers): its address, "
+           "contact and payment terms."));
+    if (!open)
+        return;
     connect(open, &QPushButton::clicked, this, [this] {
         CustomerBookWindow *window = CustomerBookWindow::showWindow();
         if (const std::optional<qint64> key = chosenKey(whomDial))

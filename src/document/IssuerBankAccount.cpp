@@ -6,6 +6,7 @@
 #include "einvoice/BankAccount.h"
 #include "sections/ListFamily.h"
 #include "sections/ListStore.h"
+#include "widgets/PanelExtraButton.h"
 #include "widgets/Popover.h"
 #include "widgets/Prompter.h"
 
@@ -43,20 +44,12 @@ QComboBox *typeOf(Popover *popover)
 
 void Document::setUpBankAccount()
 {
-    QDialog *panel = homeCtrl.get();
-    auto *layout = panel ? qobject_cast<QVBoxLayout *>(panel->layout()) : nullptr;
-    if (!layout)
+    QPushButton *open = addButtonAbovePanelButtons(
+        homeCtrl, tr("Bank Account…"), QStringLiteral("homeBankButton"),
+        tr("Type the chosen entry's bank account as fields: bank and branch with their codes, "
+           "type, number and holder."));
+    if (!open)
         return;
-    auto *open = new QPushButton(tr("Bank Account…"), panel);
-    open->setObjectName(QStringLiteral("homeBankButton"));
-    open->setAutoDefault(false);
-    open->setToolTip(tr("Type the chosen entry's bank account as fields: bank and branch with their codes, "
-                        "type, number and holder."));
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(open);
-    // Above the panel's buttons, which are its last item.
-    layout->insertLayout(layout->count() - 1, row);
     connect(open, &QPushButton::clicked, this, [this, open] { homeBank(open); });
 
     homeBankPopover = new Popover(m_window.get());
