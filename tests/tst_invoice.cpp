@@ -3,6 +3,7 @@
 // Japanese era form; what the file writer writes and what the reader accepts, refuses or leaves absent; the rows
 // as a model and the undo steps that change them.
 #include "invoice/InvoiceFile.h"
+#include "invoice/InvoiceModel.h"
 #include "invoice/InvoiceSums.h"
 #include "invoice/ItemTableModel.h"
 #include "invoice/OpenedInvoice.h"
@@ -22,6 +23,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
@@ -631,14 +633,16 @@ private Q_SLOTS:
         QTEST(described(sumsOf(*read, down ? TaxRounding::Down : TaxRounding::HalfAwayFromZero)), "sums");
     }
 
-    // ---- the rows and their undo steps ----
+    // ---- the invoice model: its rows, their undo steps and its values ----
     void undoAndRedoGiveBackEachStep()
     {
-        // Each step through its command alone: undo gives back every table in turn, and redo the way forward,
-        // twice over; rows keep their identity, so a step acts on its own row wherever that stands by then.
-        ItemTableModel bank;
+        // Each step through its command alone on the model's own table and stack: undo gives back every
+        // table in turn, and redo the way forward, twice over; rows keep their identity, so a step acts on
+        // its own row wherever that stands by then.
+        InvoiceModel model;
+        ItemTableModel &bank = *model.table();
         QAbstractItemModelTester tester(&bank, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QUndoStack stack;
+        QUndoStack &stack = *model.undoStack();
         const auto shown = [&bank] {
             QStringList rows;
             for (const RowPtr &item : bank.rows())
@@ -682,6 +686,33 @@ private Q_SLOTS:
         onTheHeader.undo();
         QCOMPARE(bank.count(), 3);
         QVERIFY(!bank.setData(bank.index(0, int(Column::Name)), QStringLiteral("x"), Qt::EditRole));
+    }
+
+    void theModelHoldsItsValuesAndSaysWhenOneChanges()
+    {
+        InvoiceModel model;
+        QSignalSpy changed(&model, &InvoiceModel::valuesChanged);
+        model.table()->setRows({ItemRow::makeHeader(), row("1000", "3", "3000")});
+        model.setNumber(QStringLiteral("2026-0042"));
+        model.setNumber(QStringLiteral("2026-0042")); // the same again: no change to tell
+        model.setDueDate(QDate(2027, 1, 31));
+        model.setCustomerElectronicAddress(QStringLiteral("0188:1234567890123"));
+        model.setCustomerAddress({QStringLiteral("100-0005"), QStringLiteral("東京都千代田区丸の内1-1-1"), {}, {}});
+        model.setTaxRate(StandardRate);
+        QCOMPARE(changed.count(), 5);
+        Invoice invoice;
+        invoice.title = QStringLiteral("請求書");
+        invoice.rows.append(*row("1", "1", "1")); // rows of before are replaced
+        model.fill(invoice);
+        QCOMPARE(invoice.title, QStringLiteral("請求書")); // what the model does not hold is left alone
+        QCOMPARE(invoice.rows.size(), 1);                  // the header row is not the invoice's
+        QCOMPARE(invoice.rows.first().value(Column::Sums), CellValue(QStringLiteral("3000")));
+        QCOMPARE(std::tuple(invoice.number, invoice.dueDate, invoice.customerElectronicAddress,
+                            invoice.customerAddress.postalCode, invoice.taxRate),
+                 std::tuple(QStringLiteral("2026-0042"), QDate(2027, 1, 31), QStringLiteral("0188:1234567890123"),
+                            QStringLiteral("100-0005"), StandardRate));
+        model.setTaxRate(5); // a rate no invoice has: the older invoices' 8 %
+        QCOMPARE(model.taxRate(), ReducedRate);
     }
 
     // ---- dates ----

@@ -49,13 +49,13 @@ void Document::takeCustomerFromBook()
     address.address = QStringList{customer->address1, customer->address2}.join(QLatin1Char('\n')).trimmed();
     address.department = customer->department;
     address.attention = customer->attention();
-    bool changed = address != m_customerAddress;
-    m_customerAddress = address;
+    bool changed = address != m_model->customerAddress();
+    m_model->setCustomerAddress(address);
     if (changed)
         showCustomerAddress();
-    if (customer->terms && m_dueDate.isValid() && dateDial) {
+    if (customer->terms && m_model->dueDate().isValid() && dateDial) {
         const QDate due = dueDateFromTerms(dateDial->date(), *customer->terms);
-        changed = changed || due != m_dueDate;
+        changed = changed || due != m_model->dueDate();
         setDueDate(due);
     }
     if (changed)

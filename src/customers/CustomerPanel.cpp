@@ -73,7 +73,7 @@ void Document::followCustomerHonorifics()
         if (whomPeer) {
             const PeppolIdCheck checked = checkPeppolId(whomPeer->text());
             if (checked.state == PeppolIdCheck::State::Empty || checked.state == PeppolIdCheck::State::Valid)
-                m_peer = checked.id.text();
+                m_model->setCustomerElectronicAddress(checked.id.text());
         }
         takeCustomerFromBook();
     };
@@ -133,7 +133,7 @@ void Document::setUpCustomerPeer()
             // The page's own customer keeps the address its file gave, when the book has none.
             field->setText(stored.isEmpty() && whom && !name.isEmpty() &&
                                    customerName(whom->title(), QString()).startsWith(name)
-                               ? m_peer
+                               ? m_model->customerElectronicAddress()
                                : stored);
         });
     }
@@ -142,7 +142,7 @@ void Document::setUpCustomerPeer()
 
 void Document::setPeer(const QString &peer)
 {
-    m_peer = peer;
+    m_model->setCustomerElectronicAddress(peer);
     const PeppolIdCheck checked = checkPeppolId(peer);
     // Opening a file teaches the customer its address, as it teaches the book the customer.
     auto *book = qobject_cast<CustomerBookStore *>(family(CustomerKey).store);

@@ -35,8 +35,8 @@ void Document::dateCopy(QObject *)
     if (!offerToFollowTheDate(m_dateAtOpen, dateDial->date()))
         return;
     // A customer with terms has its due date follow the invoice date.
-    if (m_dueDate.isValid() && dateDial->date() != m_dateAtOpen) {
-        m_dueDate = dueDateByTerms(dateDial->date()).value_or(m_dueDate);
+    if (m_model->dueDate().isValid() && dateDial->date() != m_dateAtOpen) {
+        m_model->setDueDate(dueDateByTerms(dateDial->date()).value_or(m_model->dueDate()));
     }
     dateLoad();
     dateRoom->setBorderColor(Qt::transparent);

@@ -28,9 +28,9 @@
 
 namespace seikyu {
 
-Document::Document(QObject *parent) : QObject(parent)
+Document::Document(QObject *parent) : QObject(parent), m_model(std::make_unique<InvoiceModel>())
 {
-    m_undoStack.setUndoLimit(0);
+    bank = m_model->table();
 }
 
 Document::~Document()
@@ -74,13 +74,7 @@ Result<void> Document::readFromData(const QByteArray &bytes)
 Invoice Document::pageState() const
 {
     Invoice state;
-    if (bank) {
-        state.rows.reserve(bank->count());
-        for (const RowPtr &row : bank->rows()) {
-            if (!row->isHeader())
-                state.rows.append(*row);
-        }
-    }
+    m_model->fill(state);
     state.date = dateDial ? dateDial->date() : QDate::currentDate();
     state.honorificShown = shownHonorific();
     state.customer = customerName(whom ? whom->title() : QString(), state.honorificShown);
@@ -90,13 +84,8 @@ Invoice Document::pageState() const
     state.japaneseEra = dateJaps && dateJaps->isChecked();
     state.taxOnTop = gridXtax && gridXtax->isChecked();
     state.honorificChoice = tail ? tail->selectedSegment() : 0;
-    state.taxRate = m_taxRate;
     state.withholding = withholds();
-    state.number = m_invoiceNumber;
-    state.dueDate = m_dueDate;
     state.remarks = remarks();
-    state.customerElectronicAddress = m_peer;
-    state.customerAddress = m_customerAddress;
     return state;
 }
 
@@ -148,7 +137,7 @@ Result<void> Document::readAnew(const QByteArray &bytes)
     m_dueStale = false;
     showContents(*read);
     watchTable();
-    m_undoStack.clear();
+    m_model->undoStack()->clear();
     updateChangeCount(ChangeCleared);
     return {};
 }
@@ -227,7 +216,7 @@ void Document::applyContents(const Invoice &invoice)
         listLoad(family(key), findThru(key, *value));
     }
     setPeer(invoice.customerElectronicAddress);
-    m_customerAddress = invoice.customerAddress;
+    m_model->setCustomerAddress(invoice.customerAddress);
     showCustomerAddress();
     if (m_listFault) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(
@@ -293,7 +282,7 @@ Result<void> Document::revertToContents(const QByteArray &bytes)
 {
     if (Result<void> shown = showFileContents(bytes); !shown)
         return shown;
-    m_undoStack.clear();
+    m_model->undoStack()->clear();
     updateChangeCount(ChangeCleared);
     return {};
 }
@@ -356,7 +345,7 @@ QString Document::filename() const
     // The customer's name as a bookkeeper files it: without the 御中 or 様 the page line carries.
     const QString honorific = shownHonorific();
     const QString customer = safe(customerName(whom ? whom->title() : QString(), honorific));
-    const QString number = safe(m_invoiceNumber.trimmed());
+    const QString number = safe(m_model->number().trimmed());
     // An invoice with a number is known by it, as a bookkeeper files it.
     if (!number.isEmpty())
         return customer.isEmpty() ? number : QStringLiteral("%1-%2").arg(number, customer);

@@ -2,6 +2,7 @@
 
 #include "base/Result.h"
 #include "invoice/Invoice.h"
+#include "invoice/InvoiceModel.h"
 #include "sections/InvoiceNumber.h"
 #include "table/ItemRow.h"
 
@@ -122,7 +123,7 @@ public:
     bool isEdited() const { return m_edited; }
     void updateChangeCount(ChangeKind kind);
 
-    QUndoStack *undoStack() { return &m_undoStack; }
+    QUndoStack *undoStack() { return m_model->undoStack(); }
 
     /// How large the page shows on screen: 1 is one screen pixel per point of paper. Output is
     /// always rendered at 1, so the zoom never changes a PDF or a printout.
@@ -213,7 +214,7 @@ public:
     bool amountBoxDisagrees() const;
 
     // ---- invoice number, payment due date, remarks (each optional: empty shows nothing) ----
-    QString invoiceNumber() const { return m_invoiceNumber; }
+    QString invoiceNumber() const { return m_model->number(); }
     void setInvoiceNumber(const QString &number);
     void numbShow(QObject *sender = nullptr);
     void numbCopy(QObject *sender = nullptr);
@@ -225,7 +226,7 @@ public:
     /// The invoice is closed unsaved: the number taken for it goes back to its sequence (or is
     /// recorded as unused) unless it was issued.
     void releaseTakenNumber();
-    QDate dueDate() const { return m_dueDate; }
+    QDate dueDate() const { return m_model->dueDate(); }
     void setDueDate(const QDate &due);
     /// Writes the page's due date in the form of the invoice date (Western or Japanese era).
     void duesLoad();
@@ -238,7 +239,7 @@ public:
     /// without. Follows the address, the customer line and the user's adjustment of the block.
     void showCustomerAddress();
     /// The customer's electronic address for e-invoices ("0188:…"), empty when there is none.
-    QString peer() const { return m_peer; }
+    QString peer() const { return m_model->customerElectronicAddress(); }
     void setPeer(const QString &peer);
     void noteShow(QObject *sender = nullptr);
     void noteCopy(QObject *sender = nullptr);
@@ -298,7 +299,7 @@ public:
     bool removeSumsRows();
     bool isTotalled() const;
     /// The invoice's consumption-tax rate (8 or 10), for the rows of the standard class.
-    int taxRate() const { return m_taxRate; }
+    int taxRate() const { return m_model->taxRate(); }
     void setTaxRate(int rate);
     /// Whether the sums withhold income tax (源泉徴収).
     bool withholds() const;
@@ -356,6 +357,9 @@ private:
     QPointer<RoomBox> duesRoom;
     QPointer<RoomBox> noteRoom;
 
+    /// The invoice's table, undo steps and the values without a control of their own. Declared
+    /// before the window so that the window's views let go of the table before it goes.
+    std::unique_ptr<InvoiceModel> m_model;
     std::unique_ptr<InvoiceWindow> m_window;
 
     QPointer<QDialog> headCtrl;
@@ -559,7 +563,6 @@ private:
     /// lets the keyboard reach and open every region.
     void describeForAssistiveTechnology();
 
-    QUndoStack m_undoStack;
     QString m_filePath;
     bool m_edited = false;
     bool m_setUp = false;
@@ -572,14 +575,8 @@ private:
     QDate m_dateAtOpen;             ///< the invoice date when the date panel opened
     /// Where the table panel stood when the totals questions took its place: it comes back there.
     std::optional<QPoint> m_gridPlace;
-    QString m_invoiceNumber;
     std::optional<NumberProposal> m_panelTaken; ///< taken by Next Number in the open number panel
     std::optional<NumberProposal> m_pageTaken;  ///< taken for the invoice, given back if never issued
-    QString m_peer;
-    /// The customer's address, kept as the file gave it until the customer panel sets it.
-    CustomerPostalAddress m_customerAddress;
-    QDate m_dueDate;
-    int m_taxRate = 8;
     double m_zoom = 1.0;
     /// The line under the table's rows that explains the ※ of reduced-rate rows.
     QPointer<PageButton> m_gridLegend;

@@ -123,7 +123,6 @@ void Document::buildPage()
     main = box;
     page = sheet;
 
-    bank = named(new ItemTableModel(m_window.get()), "bank");
 
     // Row 1: title above left, date above right.
     headRoom = makeRoom(sheet, "headRoom", SheetRegion::Title);
@@ -201,13 +200,13 @@ void Document::showCustomerAddress()
 {
     if (!whom || !head)
         return;
-    const bool block = !m_customerAddress.isEmpty();
+    const bool block = !m_model->customerAddress().isEmpty();
     whom->setRegionStyle(sheetRegionStyle(block ? SheetRegion::Address : SheetRegion::Customer));
     whom->setPlaceholder(tr("Customer"));
     if (block) {
         whom->setPresentation([this](const QString &line) {
             const QString honorific = shownHonorific();
-            return addressBlockText(customerName(line, honorific), honorific, m_customerAddress);
+            return addressBlockText(customerName(line, honorific), honorific, m_model->customerAddress());
         });
     } else {
         whom->setPresentation(nullptr);

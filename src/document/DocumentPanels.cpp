@@ -485,8 +485,8 @@ void Document::buildTablePanels()
     price->setToolTip(tr("Works out the current row's price: unit price × quantity (%1). Clicking a row does the same.")
                           .arg(priceKeys.toString(QKeySequence::NativeText)));
     more->addStretch();
-    QPushButton *undo = addTool(QStringLiteral("gridUndo"), tr("Undo"), [this] { m_undoStack.undo(); });
-    QPushButton *redo = addTool(QStringLiteral("gridRedo"), tr("Redo"), [this] { m_undoStack.redo(); });
+    QPushButton *undo = addTool(QStringLiteral("gridUndo"), tr("Undo"), [this] { m_model->undoStack()->undo(); });
+    QPushButton *redo = addTool(QStringLiteral("gridRedo"), tr("Redo"), [this] { m_model->undoStack()->redo(); });
     followUndoStack(undo, redo);
     layoutOf(gridCtrl.get())->addLayout(more);
     const auto addKeys = [this](const QList<QKeySequence> &keys, std::function<void()> action) {
@@ -496,8 +496,8 @@ void Document::buildTablePanels()
         connect(shortcut, &QAction::triggered, this, [action = std::move(action)] { action(); });
         gridCtrl->addAction(shortcut);
     };
-    addKeys(QKeySequence::keyBindings(QKeySequence::Undo), [this] { m_undoStack.undo(); });
-    addKeys(QKeySequence::keyBindings(QKeySequence::Redo), [this] { m_undoStack.redo(); });
+    addKeys(QKeySequence::keyBindings(QKeySequence::Undo), [this] { m_model->undoStack()->undo(); });
+    addKeys(QKeySequence::keyBindings(QKeySequence::Redo), [this] { m_model->undoStack()->redo(); });
     addKeys({priceKeys, QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] { gridNeatCurrent(); });
     addKeys(QKeySequence::keyBindings(QKeySequence::Paste), [this] { gridPaste(); });
 

@@ -77,7 +77,7 @@ QString releasedBecause(const char *why)
 
 void Document::setInvoiceNumber(const QString &number)
 {
-    m_invoiceNumber = number;
+    m_model->setNumber(number);
     if (numb)
         numb->setTitle(number.isEmpty() ? QString() : QStringLiteral("No. ") + number);
 }
@@ -92,15 +92,15 @@ void Document::numbShow(QObject *)
         // Offering a number would take it from the office's sequence; Next Number takes one.
         numbServer->setText(tr("The ledger is shared: Next Number takes the next number from the office's server."));
         numbServer->show();
-        numbText->setText(m_invoiceNumber);
+        numbText->setText(m_model->number());
         numbText->selectAll();
         numbText->setFocus();
         show(numbCtrl.get());
         return;
     }
     // An invoice without a number is offered the next one of the user's sequence.
-    numbText->setText(m_invoiceNumber.isEmpty() ? FreelancePreferences::nextNumber(dateDial->date()).text
-                                                : m_invoiceNumber);
+    numbText->setText(m_model->number().isEmpty() ? FreelancePreferences::nextNumber(dateDial->date()).text
+                                                : m_model->number());
     numbText->selectAll();
     numbText->setFocus();
     show(numbCtrl.get());
@@ -145,7 +145,7 @@ void Document::numbCopy(QObject *)
         // A number typed by hand must not be another invoice's.
         QLabel *numbServer = serverLine(numbCtrl.get());
         const bool takenHere = m_panelTaken && number == m_panelTaken->text;
-        if (!number.isEmpty() && !takenHere && number != m_invoiceNumber) {
+        if (!number.isEmpty() && !takenHere && number != m_model->number()) {
             const QString refusal = office->refusal(number, pageState().customer.value_or(QString()).trimmed());
             if (!refusal.isEmpty()) {
                 sayOnPanel(numbServer, refusal);
@@ -197,7 +197,7 @@ Result<void> Document::takeInvoiceNumber()
 
 void Document::releaseTakenNumber()
 {
-    if (m_pageTaken && m_pageTaken->text == m_invoiceNumber)
+    if (m_pageTaken && m_pageTaken->text == m_model->number())
         seikyu::releaseTakenNumber(
             *m_pageTaken,
             releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "its invoice was closed without being issued")));
@@ -206,14 +206,14 @@ void Document::releaseTakenNumber()
 
 void Document::setDueDate(const QDate &due)
 {
-    m_dueDate = due;
+    m_model->setDueDate(due);
     duesLoad();
 }
 
 void Document::duesLoad()
 {
     if (dues)
-        dues->setTitle(dueDatePageText(m_dueDate, dateJaps && dateJaps->isChecked()));
+        dues->setTitle(dueDatePageText(m_model->dueDate(), dateJaps && dateJaps->isChecked()));
     followDueDate();
 }
 
@@ -223,7 +223,7 @@ void Document::followDueDate()
         return;
     // A due date before the invoice date is a mistake (the invoice date moved on, say): the region
     // asks to be looked at again until it is put right.
-    const bool stale = m_dueDate.isValid() && m_dueDate < dateDial->date();
+    const bool stale = m_model->dueDate().isValid() && m_model->dueDate() < dateDial->date();
     if (stale)
         duesRoom->setBorderColor(RoomBox::guideColor());
     else if (m_dueStale)
@@ -235,7 +235,7 @@ void Document::duesShow(QObject *)
 {
     // Opening the region asks for a due date: it is offered at once, by the user's usual term.
     duesUsed->setChecked(true);
-    duesDial->setDate(m_dueDate.isValid() ? m_dueDate : proposedDueDate(dateDial->date()));
+    duesDial->setDate(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(dateDial->date()));
     show(duesCtrl.get());
 }
 
@@ -286,7 +286,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     moveWithTheDate(was, now, moveRowDates);
     // The copy is an invoice of its own at once: its number, for its own date, is taken, and given
     // back if the copy is closed unused.
-    const Result<void> numbered = m_invoiceNumber.isEmpty() ? Result<void>() : takeInvoiceNumber();
+    const Result<void> numbered = m_model->number().isEmpty() ? Result<void>() : takeInvoiceNumber();
     if (!keepSums) {
         removeSumsRows();
         sums->setTitle(emptyAmountBox());
@@ -308,12 +308,12 @@ void Document::moveWithTheDate(const QDate &was, const QDate &now, bool moveRows
     const int months = monthsBetween(was, now);
     if (moveRows)
         moveRowDatesBy(months, was);
-    if (m_dueDate.isValid()) {
+    if (m_model->dueDate().isValid()) {
         // A customer's terms give the due date for the new date; otherwise it moves as the
         // invoice date did, so the term between them stays, and a due date that would still fall
         // before the invoice date is proposed afresh by the usual term.
-        const QDate due = dueDateByTerms(now).value_or(monthsLater(m_dueDate, months));
-        m_dueDate = due >= now ? due : proposedDueDate(now);
+        const QDate due = dueDateByTerms(now).value_or(monthsLater(m_model->dueDate(), months));
+        m_model->setDueDate(due >= now ? due : proposedDueDate(now));
     }
 }
 
@@ -336,9 +336,9 @@ bool Document::offerToFollowTheDate(const QDate &was, const QDate &now)
         return true;
     const int months = monthsBetween(was, now);
     // A number counted in the old date's sequence (its year) would be out of place in the new one.
-    const bool numberMoves = m_pageTaken && !m_pageTaken->shared && m_pageTaken->text == m_invoiceNumber &&
+    const bool numberMoves = m_pageTaken && !m_pageTaken->shared && m_pageTaken->text == m_model->number() &&
                              m_pageTaken->counter != FreelancePreferences::nextNumber(now).counter;
-    if (months == 0 || (!m_dueDate.isValid() && !numberMoves && !rowDatesWouldMove(months, was)))
+    if (months == 0 || (!m_model->dueDate().isValid() && !numberMoves && !rowDatesWouldMove(months, was)))
         return true;
     const QString format = QStringLiteral("yyyy/MM/dd");
     const int choice = Prompter::instance().askToChoose(

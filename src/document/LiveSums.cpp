@@ -64,23 +64,23 @@ bool Document::refreshSums()
 void Document::pushTableStep(QUndoCommand *step)
 {
     if (!isTotalled()) {
-        m_undoStack.push(step);
+        m_model->undoStack()->push(step);
         return;
     }
     // The step and the sums it changes are one entry: undo takes both back, redo does both again.
     const QString name = step->text();
-    m_undoStack.beginMacro(name);
-    m_undoStack.push(step);
+    m_model->undoStack()->beginMacro(name);
+    m_model->undoStack()->push(step);
     TableState stepped = tableState();
     if (refreshSums())
-        m_undoStack.push(new TableStateCommand(this, name, std::move(stepped), tableState()));
-    m_undoStack.endMacro();
+        m_model->undoStack()->push(new TableStateCommand(this, name, std::move(stepped), tableState()));
+    m_model->undoStack()->endMacro();
 }
 
 void Document::pushTableSettings(const QString &actionName, const TableState &before)
 {
     refreshSums();
-    m_undoStack.push(new TableStateCommand(this, actionName, before, tableState()));
+    m_model->undoStack()->push(new TableStateCommand(this, actionName, before, tableState()));
     updateChangeCount(ChangeDone);
 }
 

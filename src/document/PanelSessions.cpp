@@ -129,7 +129,7 @@ void Document::cancelTableEdits()
         return;
     restoreTableState(*atOpen);
     // One step, so that the edits that were cancelled can still be brought back.
-    m_undoStack.push(new TableStateCommand(this, tr("Cancel Table Edits"), std::move(atCancel), *atOpen));
+    m_model->undoStack()->push(new TableStateCommand(this, tr("Cancel Table Edits"), std::move(atCancel), *atOpen));
 }
 
 void Document::gridNeatCurrent(QObject *)
@@ -150,19 +150,19 @@ void Document::gridNeatCurrent(QObject *)
 void Document::followUndoStack(QPushButton *undo, QPushButton *redo)
 {
     const auto follow = [this, undo, redo] {
-        const bool canUndo = m_undoStack.canUndo(), canRedo = m_undoStack.canRedo();
+        const bool canUndo = m_model->undoStack()->canUndo(), canRedo = m_model->undoStack()->canRedo();
         undo->setEnabled(canUndo);
         redo->setEnabled(canRedo);
-        undo->setToolTip(canUndo ? tr("Undo “%1” (%2)").arg(m_undoStack.undoText(), keysText(QKeySequence::Undo))
+        undo->setToolTip(canUndo ? tr("Undo “%1” (%2)").arg(m_model->undoStack()->undoText(), keysText(QKeySequence::Undo))
                                  : tr("Nothing to undo"));
-        redo->setToolTip(canRedo ? tr("Redo “%1” (%2)").arg(m_undoStack.redoText(), keysText(QKeySequence::Redo))
+        redo->setToolTip(canRedo ? tr("Redo “%1” (%2)").arg(m_model->undoStack()->redoText(), keysText(QKeySequence::Redo))
                                  : tr("Nothing to redo"));
         undo->setAccessibleDescription(undo->toolTip());
         redo->setAccessibleDescription(redo->toolTip());
     };
-    connect(&m_undoStack, &QUndoStack::indexChanged, undo, follow);
-    connect(&m_undoStack, &QUndoStack::undoTextChanged, undo, follow);
-    connect(&m_undoStack, &QUndoStack::redoTextChanged, undo, follow);
+    connect(m_model->undoStack(), &QUndoStack::indexChanged, undo, follow);
+    connect(m_model->undoStack(), &QUndoStack::undoTextChanged, undo, follow);
+    connect(m_model->undoStack(), &QUndoStack::redoTextChanged, undo, follow);
     follow();
 }
 

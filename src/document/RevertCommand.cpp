@@ -42,7 +42,7 @@ Result<void> Document::revertToSaved(const QByteArray &savedBytes)
     QByteArray before = dataOfType();
     if (before == savedBytes)
         return {}; // the page is the saved version already: nothing to take back
-    m_undoStack.push(new RevertCommand(this, std::move(before), tableState(), savedBytes));
+    m_model->undoStack()->push(new RevertCommand(this, std::move(before), tableState(), savedBytes));
     return {};
 }
 

@@ -131,11 +131,11 @@ bool Document::pasteRows(const QString &text)
     }
     // A few cells without a header paste quietly; a sheet that names its columns says which tax
     // class its rows took, and a paste that lost something on the way says what.
-    const bool classesInEffect = imported.taxClassRead && m_taxRate == StandardRate;
+    const bool classesInEffect = imported.taxClassRead && m_model->taxRate() == StandardRate;
     if (added > 0 && (!imported.skipped.isEmpty() || !imported.unplacedColumns.isEmpty() ||
                       (imported.namedColumns && !classesInEffect)))
         Prompter::instance().inform(parent, tr("%1 rows were pasted.").arg(added),
-                                    rowsSummary(imported, flagged, leaveOut, m_taxRate));
+                                    rowsSummary(imported, flagged, leaveOut, m_model->taxRate()));
     return added > 0;
 }
 
@@ -186,7 +186,7 @@ int Document::importRowsFrom(const QString &path)
     const QList<SkippedLine> flagged = imported.flagged();
     if (choice->leaveOutFlagged)
         imported = imported.withoutFlagged();
-    const QString summary = rowsSummary(imported, flagged, choice->leaveOutFlagged, m_taxRate);
+    const QString summary = rowsSummary(imported, flagged, choice->leaveOutFlagged, m_model->taxRate());
     if (imported.rows.isEmpty()) {
         Prompter::instance().alert(m_window.get(), tr("No rows were imported from “%1”.").arg(name), summary);
         return 0;

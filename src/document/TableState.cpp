@@ -17,7 +17,7 @@ TableState Document::tableState() const
             state.values.append(*row);
     }
     state.includeTax = gridXtax && gridXtax->isChecked();
-    state.taxRate = m_taxRate;
+    state.taxRate = m_model->taxRate();
     state.withholding = withholds();
     return state;
 }

@@ -41,7 +41,7 @@ void Document::buildTaxControls(QBoxLayout *row)
     rate->setAccessibleName(tr("Tax rate"));
     connect(rate, &QComboBox::activated, this, [this, rate] {
         const int chosen = rate->currentData().toInt();
-        if (chosen == m_taxRate)
+        if (chosen == m_model->taxRate())
             return;
         const TableState before = tableState();
         setTaxRate(chosen);
@@ -88,17 +88,17 @@ void Document::buildTaxControls(QBoxLayout *row)
     row->addWidget(marks);
     row->addWidget(hold);
     row->addStretch();
-    setTaxRate(m_taxRate);
+    setTaxRate(m_model->taxRate());
 }
 
 void Document::setTaxRate(int rate)
 {
-    m_taxRate = rate == StandardRate ? StandardRate : ReducedRate;
+    m_model->setTaxRate(rate == StandardRate ? StandardRate : ReducedRate);
     if (gridRate)
-        gridRate->setCurrentIndex(gridRate->findData(m_taxRate));
+        gridRate->setCurrentIndex(gridRate->findData(m_model->taxRate()));
     // Reduced-rate rows are told apart only where there is another rate.
     if (bank)
-        bank->setMarksReducedRows(m_taxRate == StandardRate);
+        bank->setMarksReducedRows(m_model->taxRate() == StandardRate);
 }
 
 bool Document::withholds() const
@@ -120,7 +120,7 @@ void Document::markRows(TaxClass taxClass)
         return;
     // The reduced rate stands apart only on an invoice at the standard rate: on an 8 % invoice
     // every row is taxed at 8 % already, so the user is told, and offered today's rate.
-    const bool switchRate = taxClass == TaxClass::Reduced && m_taxRate != StandardRate;
+    const bool switchRate = taxClass == TaxClass::Reduced && m_model->taxRate() != StandardRate;
     if (switchRate &&
         !Prompter::instance().askToProceed(
             gridCtrl && gridCtrl->isVisible() ? static_cast<QWidget *>(gridCtrl.get()) : m_window.get(),
@@ -144,7 +144,7 @@ void Document::markRows(TaxClass taxClass)
     const char *name = chosen == TaxClass::Reduced  ? QT_TRANSLATE_NOOP("Document", "Mark Reduced Rate")
                        : chosen == TaxClass::Exempt ? QT_TRANSLATE_NOOP("Document", "Mark Not Taxable")
                                                     : QT_TRANSLATE_NOOP("Document", "Mark Standard Rate");
-    m_undoStack.push(new TableStateCommand(this, QCoreApplication::translate("Document", name), before, tableState()));
+    m_model->undoStack()->push(new TableStateCommand(this, QCoreApplication::translate("Document", name), before, tableState()));
 }
 
 } // namespace seikyu

@@ -45,7 +45,7 @@ SumsInput Document::sumsInput() const
 {
     SumsInput input;
     input.addTax = gridXtax && gridXtax->isChecked();
-    input.rate = m_taxRate;
+    input.rate = m_model->taxRate();
     input.rounding = TaxPreferences::load().rounding;
     input.withholding = withholds();
     // A registration number makes the invoice a qualified one, which states every rate's sums.
@@ -109,7 +109,7 @@ void Document::gridCalc(QObject *)
                              "quantities of the items."));
         return;
     }
-    m_undoStack.push(
+    m_model->undoStack()->push(
         new TableStateCommand(this, QCoreApplication::translate("Document", "Add Sum"), before, tableState()));
     if (grid)
         grid->clearSelection();
@@ -141,7 +141,7 @@ void Document::tbleBack(QObject *)
     const TableState before = tableState();
     if (!removeSumsRows())
         return;
-    m_undoStack.push(
+    m_model->undoStack()->push(
         new TableStateCommand(this, QCoreApplication::translate("Document", "Remove Sum"), before, tableState()));
 }
 
@@ -160,7 +160,7 @@ void Document::yens()
 
 void Document::done(QObject *)
 {
-    m_undoStack.push(new FinalizeCommand([this] { yens(); }, [this] { wipeDone(); }));
+    m_model->undoStack()->push(new FinalizeCommand([this] { yens(); }, [this] { wipeDone(); }));
 }
 
 void Document::wipeDone()
