@@ -77,8 +77,7 @@ private slots:
     void unwritableLedgerNeverBlocksExport();
     void unwritableArchiveStillRecords();
     void damagedLedgerIsNamedNeverReplaced();
-    void windowSearchesAndTotals();
-    void paymentsFromTheWindow();
+    void windowSearchesTotalsAndTakesPayments();
     void windowReadsALargeLedgerASliceAtATime();
     void longReadsAnswerAndCancel_data();
     void longReadsAnswerAndCancel();
@@ -512,7 +511,7 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
 }
 
-void LedgerUseTest::windowSearchesAndTotals()
+void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
 {
     LedgerStore *store = IssueLedger::instance().store();
     auto issue = [&](const QString &customer, qint64 amount, const QDate &date, const QDate &due) {
@@ -586,33 +585,24 @@ void LedgerUseTest::windowSearchesAndTotals()
     const LedgerEntry head = store->entries().value().constLast();
     QVERIFY2(window.verificationReport().value().endsWith(fingerprintText(head.id, head.hash)),
              qPrintable(window.verificationReport().value()));
-}
 
-void LedgerUseTest::paymentsFromTheWindow()
-{
-    LedgerStore *store = IssueLedger::instance().store();
-    LedgerEntry entry;
-    entry.customer = QStringLiteral("株式会社サンプル商事");
-    entry.amount = 100000;
-    entry.invoiceDate = QDate(2026, 3, 1);
-    const qint64 id = store->record(entry)->id;
-    IssuedInvoicesWindow window;
-    window.refresh();
-    QVERIFY(window.recordPayment(id, QDate(2026, 3, 20), 40000, QString()));
-    QCOMPARE(window.model()->data(window.model()->index(0, LedgerTableModel::StatusColumn)).toString(),
-             statusText(PaymentStatus::PartlyPaid));
-    // More than is owed: asked first; declined, nothing recorded.
-    m_prompter->proceedAnswers = {false};
-    QVERIFY(!window.recordPayment(id, QDate(2026, 3, 21), 70000, QString()));
-    QCOMPARE(m_prompter->questions.size(), 1);
-    QVERIFY(m_prompter->questions.first().contains(QStringLiteral("60,000")));
-    QCOMPARE(store->entries().value().size(), 2);
+    // Payments: what is still owed may be paid, a yen more is asked about first, nothing is no payment.
+    const auto statusOfMarch = [&window, march] {
+        const LedgerTableModel *model = window.model();
+        return model->data(model->index(model->rowOfIssue(march), LedgerTableModel::StatusColumn)).toString();
+    };
+    QVERIFY(window.recordPayment(march, QDate(2026, 3, 20), 40000, QString()));
+    QCOMPARE(statusOfMarch(), statusText(PaymentStatus::PartlyPaid));
+    const qsizetype recorded = store->entries().value().size(), asked = m_prompter->questions.size();
+    m_prompter->proceedAnswers = {false}; // declined: nothing recorded
+    QVERIFY(!window.recordPayment(march, QDate(2026, 3, 21), 70000, QString()));
+    QCOMPARE(std::pair(m_prompter->questions.size(), store->entries().value().size()), std::pair(asked + 1, recorded));
+    QVERIFY(m_prompter->questions.constLast().contains("60,000"));
     m_prompter->proceedAnswers = {true};
-    QVERIFY(window.recordPayment(id, QDate(2026, 3, 21), 70000, QString()));
-    QCOMPARE(window.model()->data(window.model()->index(0, LedgerTableModel::StatusColumn)).toString(),
-             statusText(PaymentStatus::Paid));
-    QVERIFY(!window.recordPayment(id, QDate(2026, 3, 21), 0, QString())); // nothing to record
-    QVERIFY(window.footerText().contains(QStringLiteral("100,000")));
+    QVERIFY(window.recordPayment(march, QDate(2026, 3, 21), 70000, QString()));
+    QCOMPARE(statusOfMarch(), statusText(PaymentStatus::Paid));
+    QVERIFY(!window.recordPayment(march, QDate(2026, 3, 21), 0, QString()));
+    QVERIFY2(window.footerText().contains("800,001"), qPrintable(window.footerText())); // still owed
 
     // The dialog of a paid invoice proposes ￥0: refused with the reason, the dialog left open.
     PaymentDialog dialog(QStringLiteral("INV-1"), 0);
@@ -621,8 +611,7 @@ void LedgerUseTest::paymentsFromTheWindow()
     QVERIFY(dialog.isVisible() && !dialog.findChild<QLabel *>(QStringLiteral("reason"))->isHidden());
     dialog.findChild<QLineEdit *>(QStringLiteral("amount"))->setText(QStringLiteral("５００"));
     dialog.accept();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.amount(), 500);
+    QCOMPARE(std::pair(dialog.result(), dialog.amount()), std::pair(int(QDialog::Accepted), qint64(500)));
 }
 
 void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
