@@ -13,6 +13,7 @@
 #include "ledger/SqlConnection.h"
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
+#include "support/SeikyuRun.h"
 #include "support/SqliteFile.h"
 #include "support/TestSupport.h"
 
@@ -51,14 +52,6 @@ QString intactText()
                                        "The ledger is intact: no entry and no archived PDF was changed.");
 }
 
-struct Run
-{
-    int status = -1;
-    QString out;
-    QByteArray raw; ///< standard output as written
-    QStringList errors;
-};
-
 } // namespace
 
 class LedgerUseTest : public QObject
@@ -88,7 +81,7 @@ private slots:
     void wholeNamesOneStoryPrivateFiles();
 
 private:
-    Run seikyu(const QStringList &arguments);
+    SeikyuRun seikyu(const QStringList &arguments);
     /// The seikyu binary started with the test's profile, not waited for.
     std::unique_ptr<QProcess> startSeikyu(const QStringList &arguments);
     /// Invoice files named after their numbers (prefix-1 … prefix-count) in `folder`.
@@ -144,17 +137,9 @@ std::unique_ptr<QProcess> LedgerUseTest::startSeikyu(const QStringList &argument
     return process;
 }
 
-Run LedgerUseTest::seikyu(const QStringList &arguments)
+SeikyuRun LedgerUseTest::seikyu(const QStringList &arguments)
 {
-    const std::unique_ptr<QProcess> process = startSeikyu(arguments);
-    Run run;
-    if (!process->waitForFinished(60000) || process->exitStatus() != QProcess::NormalExit)
-        return run;
-    run.status = process->exitCode();
-    run.raw = process->readAllStandardOutput();
-    run.out = QString::fromUtf8(run.raw);
-    run.errors = QString::fromUtf8(process->readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return run;
+    return runSeikyuWithoutDisplay(arguments, {{QStringLiteral("XDG_DATA_HOME"), m_dataHome}});
 }
 
 QStringList LedgerUseTest::numberedInvoices(const QString &folder, const QString &prefix, int count)
@@ -306,8 +291,8 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
     }
     // The batch run again whole: each invoice once in what is owed.
     const QString out = m_dir->filePath(QStringLiteral("kill11/out"));
-    QCOMPARE(seikyu(QStringList{QStringLiteral("--export-pdf"), out} + files).status, 0);
-    const Run unpaid = seikyu({QStringLiteral("--ledger"), QStringLiteral("--unpaid")});
+    QCOMPARE(seikyu(QStringList{QStringLiteral("--export-pdf"), out} + files).exitCode, 0);
+    const SeikyuRun unpaid = seikyu({QStringLiteral("--ledger"), QStringLiteral("--unpaid")});
     QCOMPARE(unpaid.out.count(QLatin1Char('\n')), Invoices + 1);
 }
 
@@ -891,35 +876,35 @@ void LedgerUseTest::commandLineListsAndVerifies()
     const QString b = invoiceFile("b", "ＡＢＣ, \\\"商店\\\"", 55000, "B-1", "2026-04-12");
     // Recorded last, dated first: the listing goes by invoice date.
     const QString c = invoiceFile("c", "C商店", 1000, "C-1", "2026-01-05");
-    const Run exported = seikyu({"--export-pdf", m_dir->filePath("out"), a, b, c});
-    QCOMPARE(std::pair(exported.status, exported.errors), std::pair(0, QStringList()));
+    const SeikyuRun exported = seikyu({"--export-pdf", m_dir->filePath("out"), a, b, c});
+    QCOMPARE(std::pair(exported.exitCode, exported.err), std::pair(0, QString()));
 
-    const Run listed = seikyu({"--ledger"});
-    QCOMPARE(listed.status, 0);
+    const SeikyuRun listed = seikyu({"--ledger"});
+    QCOMPARE(listed.exitCode, 0);
     QStringList lines = listed.out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines[1].contains("2026-04-12") && lines[3].contains("2026-01-05")); // newest invoice date first
 
     // The window's forms of dates and amounts; the status as the window shows it, past due.
-    const Run march = seikyu({"--ledger", "--from", "2026/03/10", "--to", "２０２６－０３－１０", "--min", "220000",
-                              "--max", "２２００００", "--customer", "ｻﾝﾌﾟﾙ", "--unpaid", "--csv"});
-    QCOMPARE(march.status, 0);
-    QVERIFY(march.raw.startsWith("\xEF\xBB\xBF"));
-    lines = QString::fromUtf8(march.raw.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+    const SeikyuRun march = seikyu({"--ledger", "--from", "2026/03/10", "--to", "２０２６－０３－１０", "--min",
+                                    "220000", "--max", "２２００００", "--customer", "ｻﾝﾌﾟﾙ", "--unpaid", "--csv"});
+    QCOMPARE(march.exitCode, 0);
+    QVERIFY(march.rawOut.startsWith("\xEF\xBB\xBF"));
+    lines = QString::fromUtf8(march.rawOut.mid(3)).split("\r\n", Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines[1].contains(",220000,") && lines[1].contains(",未入金（期限超過）,"), qPrintable(lines[1]));
 
     // A ledger option without --ledger, or a wrong value: what the user meant, and how to say it.
-    const Run alone = seikyu({"--unpaid"});
-    const Run wrong = seikyu({"--ledger", "--from", "yesterday"});
-    QCOMPARE(std::tuple(alone.status, alone.errors.size(), wrong.status, wrong.errors.size(), wrong.out),
+    const SeikyuRun alone = seikyu({"--unpaid"});
+    const SeikyuRun wrong = seikyu({"--ledger", "--from", "yesterday"});
+    QCOMPARE(std::tuple(alone.exitCode, alone.err.count('\n'), wrong.exitCode, wrong.err.count('\n'), wrong.out),
              std::tuple(2, qsizetype(1), 2, qsizetype(1), QString()));
-    QVERIFY2(alone.errors.first().contains("seikyu --ledger --unpaid"), qPrintable(alone.errors.first()));
-    QVERIFY(wrong.errors.first().startsWith("seikyu: --from"));
+    QVERIFY2(alone.err.contains("seikyu --ledger --unpaid"), qPrintable(alone.err));
+    QVERIFY(wrong.err.startsWith("seikyu: --from"));
     QVERIFY(seikyu({"--ledger", "--customer", "abc", "--csv"}).out.contains(",\"ＡＢＣ, \"\"商店\"\"\","));
 
-    const Run intact = seikyu({"--ledger", "--verify"});
-    QVERIFY2(intact.status == 0, qPrintable(intact.out));
+    const SeikyuRun intact = seikyu({"--ledger", "--verify"});
+    QVERIFY2(intact.exitCode == 0, qPrintable(intact.out));
     // The fingerprint to note at a closing: the newest entry and the start of its hash.
     const LedgerEntry head = IssueLedger::instance().store()->entries().value().constLast();
     QVERIFY2(intact.out.contains(fingerprintText(head.id, head.hash)), qPrintable(intact.out));
@@ -934,8 +919,8 @@ void LedgerUseTest::commandLineListsAndVerifies()
         QString());
     QFile::setPermissions(archived, QFile::ReadOwner | QFile::WriteOwner);
     writeFile(archived, "%PDF-1.4 forged");
-    const Run changed = seikyu({"--ledger", "--verify"});
-    QCOMPARE(changed.status, 1);
+    const SeikyuRun changed = seikyu({"--ledger", "--verify"});
+    QCOMPARE(changed.exitCode, 1);
     lines = changed.out.split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[2].contains(fingerprintText(head.id, head.hash)));
@@ -956,18 +941,18 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
     // 𠮷 as the 40th character of the name: archived under a name cut before it, verified intact.
     const QString customer = QString(39, QChar(u'長')) + QStringLiteral("𠮷商店");
     const QString a = invoiceFile("a", customer, 110000, "A-1", "2026-03-10");
-    QCOMPARE(seikyu({"--export-pdf", m_dir->filePath("out1"), a}).status, 0);
+    QCOMPARE(seikyu({"--export-pdf", m_dir->filePath("out1"), a}).exitCode, 0);
     // Changed under the same number and said to be a reissue: the first issue is superseded.
     invoiceFile("a", customer, 121000, "A-1", "2026-03-10");
-    QCOMPARE(seikyu({"--reissue", "--export-pdf", m_dir->filePath("out2"), a}).status, 0);
-    const Run verified = seikyu({"--ledger", "--verify"});
-    QVERIFY2(verified.status == 0, qPrintable(verified.out));
+    QCOMPARE(seikyu({"--reissue", "--export-pdf", m_dir->filePath("out2"), a}).exitCode, 0);
+    const SeikyuRun verified = seikyu({"--ledger", "--verify"});
+    QVERIFY2(verified.exitCode == 0, qPrintable(verified.out));
     // The name suggested for the PDF is cut the same way, and drops a bidi override.
     const auto document = makeDocument(invoiceBytes(QStringLiteral("\u202E") + customer, 1, "A-1", "2026-03-10"));
     QCOMPARE(pdfSuggestedName(*document), QStringLiteral("A-1-") + QString(39, QChar(u'長')));
 
     const QStringList rows =
-        QString::fromUtf8(seikyu({"--ledger", "--csv"}).raw.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+        QString::fromUtf8(seikyu({"--ledger", "--csv"}).rawOut.mid(3)).split("\r\n", Qt::SkipEmptyParts);
     QCOMPARE(rows.size(), 3);
     QVERIFY2(rows[2].contains("20260310_" + QString(39, QChar(u'長')) + "_110000_A-1.pdf"), qPrintable(rows[2]));
     const QStringList lines = seikyu({"--ledger"}).out.split('\n', Qt::SkipEmptyParts);
@@ -991,7 +976,7 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
             ::chmod(QFile::encodeName(folder).constData(), 0755);
         for (const QString &file : {database, settings})
             ::chmod(QFile::encodeName(file).constData(), 0644);
-        QCOMPARE(seikyu({QStringLiteral("--ledger")}).status, 0);
+        QCOMPARE(seikyu({QStringLiteral("--ledger")}).exitCode, 0);
     }
     {
         RecoveryStore recovery;

@@ -28,7 +28,8 @@ SeikyuRun runSeikyu(const QStringList &arguments, const QHash<QString, QString> 
         return run;
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.rawOut = process.readAllStandardOutput();
+    run.out = QString::fromLocal8Bit(run.rawOut);
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
 }

@@ -13,6 +13,7 @@ struct SeikyuRun
     int exitCode = -1;
     QString out;
     QString err;
+    QByteArray rawOut; ///< the standard output as written, a byte order mark and all
 };
 
 /// The seikyu to run (SEIKYU_BINARY), or empty where the test environment names none.
