@@ -275,31 +275,30 @@ private slots:
         QCOMPARE(jpRuleViolations(invoice.document), QStringList());
         QCOMPARE(invoice.document.child("cbc:Note")->text, QStringLiteral("【2026年12月分】\n※は軽減税率対象"));
         const XmlElement *buyer = invoice.document.find("cac:AccountingCustomerParty/cac:Party");
-        QCOMPARE(buyer->find("cac:PostalAddress/cbc:StreetName")->text, QStringLiteral("東京都千代田区丸の内1-1-1"));
-        QCOMPARE(buyer->find("cac:PostalAddress/cbc:AdditionalStreetName")->text, QStringLiteral("丸の内ビル 12階"));
-        QCOMPARE(buyer->find("cac:PostalAddress/cbc:PostalZone")->text, QStringLiteral("100-0005"));
-        QCOMPARE(buyer->find("cac:Contact/cbc:Name")->text, QStringLiteral("経理部 部長 山田太郎"));
+        QCOMPARE((QStringList{buyer->find("cac:PostalAddress/cbc:StreetName")->text,
+                              buyer->find("cac:PostalAddress/cbc:AdditionalStreetName")->text,
+                              buyer->find("cac:PostalAddress/cbc:PostalZone")->text,
+                              buyer->find("cac:Contact/cbc:Name")->text}),
+                 (QStringList{"東京都千代田区丸の内1-1-1", "丸の内ビル 12階", "100-0005", "経理部 部長 山田太郎"}));
         const auto lines = invoice.document.childrenNamed("cac:InvoiceLine");
         QCOMPARE(lines.at(0)->find("cac:Item/cbc:Name")->text, QStringLiteral("米 5kg ※"));
-        QCOMPARE(lines.at(0)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("H87"));
-        QCOMPARE(lines.at(0)->find("cac:Price/cbc:PriceAmount")->text, QStringLiteral("2480"));
         QCOMPARE(lines.size(), 5);
-        QCOMPARE(lines.at(1)->child("cbc:InvoicedQuantity")->text, QStringLiteral("2.5"));
-        // 4,000 × 2.5 is the price exactly: the unit price is stated as typed.
-        QCOMPARE(lines.at(1)->find("cac:Price/cbc:PriceAmount")->text, QStringLiteral("4000"));
-        QCOMPARE(lines.at(1)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("HUR"));
-        QCOMPARE(lines.at(2)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("DAY"));
-        QCOMPARE(lines.at(3)->child("cbc:InvoicedQuantity")->attributeValue("unitCode"), QStringLiteral("LS"));
-        // A discount: a negative quantity at a positive price.
-        QCOMPARE(lines.at(4)->child("cbc:InvoicedQuantity")->text, QStringLiteral("-1"));
-        QCOMPARE(lines.at(4)->find("cac:Price/cbc:PriceAmount")->text, QStringLiteral("3000"));
-        QCOMPARE(lines.at(4)->child("cbc:LineExtensionAmount")->text, QStringLiteral("-3000"));
+        const auto quantity = [&lines](int line) { return lines.at(line)->child("cbc:InvoicedQuantity"); };
+        const auto unitPrice = [&lines](int line) { return lines.at(line)->find("cac:Price/cbc:PriceAmount")->text; };
+        QCOMPARE((QStringList{quantity(0)->attributeValue("unitCode"), quantity(1)->attributeValue("unitCode"),
+                              quantity(2)->attributeValue("unitCode"), quantity(3)->attributeValue("unitCode")}),
+                 (QStringList{"H87", "HUR", "DAY", "LS"}));
+        // 4,000 × 2.5 is the price exactly: the unit price is stated as typed. A discount: a negative
+        // quantity at a positive price.
+        QCOMPARE((QStringList{unitPrice(0), quantity(1)->text, unitPrice(1), quantity(4)->text, unitPrice(4),
+                              lines.at(4)->child("cbc:LineExtensionAmount")->text}),
+                 (QStringList{"2480", "2.5", "4000", "-1", "3000", "-3000"}));
         QVERIFY(invoice.document.child("cbc:Note")->text.contains(QStringLiteral("※は軽減税率")));
         // The seller's electronic address is its registration number; the buyer's as typed.
         const XmlElement *seller = invoice.document.find("cac:AccountingSupplierParty/cac:Party/cbc:EndpointID");
-        QCOMPARE(seller->attributeValue("schemeID"), QStringLiteral("0221"));
-        QCOMPARE(seller->text, QStringLiteral("T8010001000003"));
-        QCOMPARE(buyer->child("cbc:EndpointID")->attributeValue("schemeID"), QStringLiteral("0188"));
+        QCOMPARE((QStringList{seller->attributeValue("schemeID"), seller->text,
+                              buyer->child("cbc:EndpointID")->attributeValue("schemeID")}),
+                 (QStringList{"0221", "T8010001000003", "0188"}));
         QCOMPARE(invoice.document.find("cac:PaymentTerms/cbc:Note")->text,
                  QStringLiteral("みずほ銀行 丸の内支店 普通 1234567"));
         QCOMPARE(invoice.document.find("cac:InvoicePeriod/cbc:StartDate")->text, QStringLiteral("2026-12-01"));
@@ -440,11 +439,9 @@ private slots:
     {
         const QDate invoiceDate(2026, 1, 10);
         DatePeriod period = invoicePeriod({"12-20", "01-05", "", "手数料"}, invoiceDate);
-        QCOMPARE(period.start, QDate(2025, 12, 20));
-        QCOMPARE(period.end, QDate(2026, 1, 5));
+        QCOMPARE(std::pair(period.start, period.end), std::pair(QDate(2025, 12, 20), QDate(2026, 1, 5)));
         period = invoicePeriod({"", " "}, invoiceDate);
-        QCOMPARE(period.start, QDate(2026, 1, 1));
-        QCOMPARE(period.end, QDate(2026, 1, 31));
+        QCOMPARE(std::pair(period.start, period.end), std::pair(QDate(2026, 1, 1), QDate(2026, 1, 31)));
         QCOMPARE(rowDate(QStringLiteral("１２月３日"), invoiceDate), QDate(2025, 12, 3));
         QCOMPARE(rowDate("2026/01/07", invoiceDate), QDate(2026, 1, 7));
         QVERIFY(!rowDate("13-40", invoiceDate).isValid());
@@ -454,21 +451,19 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("account"); // bank|code|branch|code|type|number|holder; "" when none
-        QTest::newRow("plain") << "みずほ銀行 丸の内支店 普通 1234567"
-                               << "みずほ銀行||丸の内支店||普通|1234567|";
-        QTest::newRow("codes and holder") << "三菱UFJ銀行(0005) 渋谷支店(135) 当座 7654321 カ）ヤマダシヨウジ"
-                                          << "三菱UFJ銀行|0005|渋谷支店|135|当座|7654321|カ)ヤマダシヨウジ";
-        QTest::newRow("full width, 預金, 口座番号")
-            << "城南信用金庫（１２３４） 本店（００１） 普通預金 口座番号１２３４５６７"
-            << "城南信用金庫|1234|本店|001|普通|1234567|";
-        QTest::newRow("ゆうちょ's branch") << "ゆうちょ銀行 〇一八店 普通 1234567"
-                                           << "ゆうちょ銀行||〇一八店||普通|1234567|";
-        QTest::newRow("six digits") << "みずほ銀行 丸の内支店 普通 123456"
-                                    << "";
-        QTest::newRow("no type") << "みずほ銀行 丸の内支店 1234567"
-                                 << "";
-        QTest::newRow("free text") << "お振込手数料はご負担ください"
-                                   << "";
+        const char *const cases[][3] = {
+            {"plain", "みずほ銀行 丸の内支店 普通 1234567", "みずほ銀行||丸の内支店||普通|1234567|"},
+            {"codes and holder", "三菱UFJ銀行(0005) 渋谷支店(135) 当座 7654321 カ）ヤマダシヨウジ",
+             "三菱UFJ銀行|0005|渋谷支店|135|当座|7654321|カ)ヤマダシヨウジ"},
+            {"full width, 預金, 口座番号", "城南信用金庫（１２３４） 本店（００１） 普通預金 口座番号１２３４５６７",
+             "城南信用金庫|1234|本店|001|普通|1234567|"},
+            {"ゆうちょ's branch", "ゆうちょ銀行 〇一八店 普通 1234567", "ゆうちょ銀行||〇一八店||普通|1234567|"},
+            {"six digits", "みずほ銀行 丸の内支店 普通 123456", ""},
+            {"no type", "みずほ銀行 丸の内支店 1234567", ""},
+            {"free text", "お振込手数料はご負担ください", ""},
+        };
+        for (const auto &[name, line, account] : cases)
+            QTest::newRow(name) << QString::fromUtf8(line) << QString::fromUtf8(account);
     }
     void bankLinesBecomeAnAccount()
     {
@@ -492,11 +487,11 @@ private slots:
         QVERIFY(invoice.ok());
         QCOMPARE(m_schema->violations(eInvoiceXml(invoice)), QStringList());
         const XmlElement *means = invoice.document.child("cac:PaymentMeans");
-        QCOMPARE(means->child("cbc:PaymentMeansCode")->text, QStringLiteral("30"));
-        QCOMPARE(means->find("cac:PayeeFinancialAccount/cbc:ID")->text, QStringLiteral("1234567"));
-        QCOMPARE(means->find("cac:PayeeFinancialAccount/cbc:Name")->text, QStringLiteral("ヤマダシヨクヒン(カ"));
-        QCOMPARE(means->find("cac:PayeeFinancialAccount/cac:FinancialInstitutionBranch/cbc:ID")->text,
-                 QStringLiteral("0001110"));
+        QCOMPARE((QStringList{means->child("cbc:PaymentMeansCode")->text,
+                              means->find("cac:PayeeFinancialAccount/cbc:ID")->text,
+                              means->find("cac:PayeeFinancialAccount/cbc:Name")->text,
+                              means->find("cac:PayeeFinancialAccount/cac:FinancialInstitutionBranch/cbc:ID")->text}),
+                 (QStringList{"30", "1234567", "ヤマダシヨクヒン(カ", "0001110"}));
         // The line as the page prints it stays in the terms.
         QVERIFY(
             invoice.document.find("cac:PaymentTerms/cbc:Note")->text.startsWith(QStringLiteral("みずほ銀行(0001)")));
@@ -531,9 +526,8 @@ private slots:
         const std::optional<QList<qint64>> nets =
             taxExclusiveAmounts({{1000, 10}, {333, 10}, {-100, 10}, {540, 8}, {200, 0}}, {{10, 112}, {8, 40}});
         QVERIFY(nets);
-        QCOMPARE(nets->at(0) + nets->at(1) + nets->at(2), 1233 - 112);
-        QCOMPARE(nets->at(3), 500);
-        QCOMPARE(nets->at(4), 200);
+        QCOMPARE(std::tuple(nets->at(0) + nets->at(1) + nets->at(2), nets->at(3), nets->at(4)),
+                 std::tuple(qint64(1233 - 112), qint64(500), qint64(200)));
         QVERIFY(!taxExclusiveAmounts({{0, 10}}, {{10, 5}})); // a tax on nothing
     }
 };

@@ -20,10 +20,10 @@
 #include "sections/SavedLists.h"
 #include "support/EInvoiceChecks.h"
 #include "support/PdfTools.h"
+#include "support/SeikyuRun.h"
 #include "support/TestSupport.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -630,17 +630,10 @@ private slots:
         const QString out = in.filePath(QStringLiteral("out"));
         QStringList reported;
         if (commandLine) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-                environment.remove(QString::fromLatin1(name));
-            QProcess process;
-            process.setProcessEnvironment(environment);
-            process.start(qEnvironmentVariable("SEIKYU_BINARY"), QStringList{"--export-pdf", out} + inputs);
-            QVERIFY(process.waitForFinished(60000));
-            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(process.exitCode(), 1);
+            const SeikyuRun run = runSeikyuWithoutDisplay(QStringList{"--export-pdf", out} + inputs);
+            QCOMPARE(run.exitCode, 1);
             // Its own lines only: none of Qt's chatter about the platform.
-            reported = QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+            reported = run.err.split('\n', Qt::SkipEmptyParts);
             QCOMPARE(reported.filter(QRegularExpression(QStringLiteral("^seikyu: "))), reported);
         } else {
             QCOMPARE(exportInvoicesAsPdf(out, inputs, &reported), 1);
@@ -1000,18 +993,16 @@ private slots:
         // The process itself, without a display; a due date in the year -1 refused, never written empty.
         const QString bc = writeFile(in.filePath("in/bc.seikyu"),
                                      foodInvoice().replace("\"dues\": \"2026-12-31\"", "\"dues\": \"-0001-12-31\""));
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
+        QHash<QString, QString> environment;
+        const auto seikyu = [&environment](const QStringList &arguments) {
+            const SeikyuRun run = runSeikyuWithoutDisplay(arguments, environment);
+            return std::pair(run.exitCode, run.err);
+        };
         for (const QStringList &arguments : {QStringList{"--export-ubl", in.filePath("proc")},
                                              QStringList{"--export-pdf", in.filePath("proc"), "--attach-ubl"}}) {
-            QProcess process;
-            process.setProcessEnvironment(environment);
-            process.start(qEnvironmentVariable("SEIKYU_BINARY"), arguments + inputs.mid(0, 2) + QStringList{bc});
-            QVERIFY(process.waitForFinished(60000));
-            QCOMPARE(process.exitCode(), 1);
-            const QStringList reported =
-                QString::fromUtf8(process.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+            const auto [status, said] = seikyu(arguments + inputs.mid(0, 2) + QStringList{bc});
+            QCOMPARE(status, 1);
+            const QStringList reported = said.split('\n', Qt::SkipEmptyParts);
             QVERIFY2(reported.size() == 2, qPrintable(reported.join(u'\n')));
             QVERIFY2(reported.first().startsWith("seikyu: " + inputs.at(1) + ": "), qPrintable(reported.first()));
             QVERIFY2(reported.last().startsWith("seikyu: " + bc + ": ") && reported.last().contains("dues"),
@@ -1026,34 +1017,19 @@ private slots:
         for (const auto &[arguments, status] :
              {std::pair(QStringList{inputs.at(0)}, 0), std::pair(QStringList{other}, 1),
               std::pair(QStringList{"--reissue", other}, 0)}) {
-            QProcess process;
-            process.setProcessEnvironment(environment);
-            process.start(qEnvironmentVariable("SEIKYU_BINARY"),
-                          QStringList{"--export-ubl", in.filePath("taken")} + arguments);
-            QVERIFY(process.waitForFinished(60000));
-            QCOMPARE(process.exitCode(), status);
-            const QString said = QString::fromUtf8(process.readAllStandardError());
-            QCOMPARE(said.count(u'\n'), status);
+            const auto [code, said] = seikyu(QStringList{"--export-ubl", in.filePath("taken")} + arguments);
+            QCOMPARE(std::pair(code, said.count(u'\n')), std::pair(status, qsizetype(status)));
             QVERIFY2(status == 0 || said.contains("株式会社丸の内商事"), qPrintable(said));
             QCOMPARE(QFileInfo::exists(in.filePath("taken/taken.xml")), arguments.contains("--reissue"));
         }
-        {
-            QProcessEnvironment withoutProfile = environment;
-            withoutProfile.insert(QStringLiteral("SEIKYU_SRGB_PROFILE"), in.filePath("no-profile.icc"));
-            QProcess process;
-            process.setProcessEnvironment(withoutProfile);
-            process.start(qEnvironmentVariable("SEIKYU_BINARY"),
-                          QStringList{"--export-pdf", in.filePath("pdf"), "--attach-ubl", inputs.at(0), inputs.at(3)});
-            QVERIFY(process.waitForFinished(60000));
-            QCOMPARE(process.exitCode(), 1);
-            const QString said = QString::fromUtf8(process.readAllStandardError());
-            QVERIFY2(said.count(QStringLiteral("icc-profiles-free")) == 2, qPrintable(said));
-            QVERIFY(QDir(in.filePath("pdf")).isEmpty());
-        }
+        environment.insert(QStringLiteral("SEIKYU_SRGB_PROFILE"), in.filePath("no-profile.icc"));
+        const auto [status, said] =
+            seikyu({"--export-pdf", in.filePath("pdf"), "--attach-ubl", inputs.at(0), inputs.at(3)});
+        QVERIFY2(status == 1 && said.count(QStringLiteral("icc-profiles-free")) == 2, qPrintable(said));
+        QVERIFY(QDir(in.filePath("pdf")).isEmpty());
         QVERIFY(m_schema->violations(readAll(in.filePath("proc/food.xml"))).isEmpty());
-        QVERIFY(!QFileInfo::exists(in.filePath("proc/nopeer.xml")));
-        QVERIFY(!QFileInfo::exists(in.filePath("proc/nopeer.pdf")));
-        QVERIFY(!QFileInfo::exists(in.filePath("proc/bc.xml")) && !QFileInfo::exists(in.filePath("proc/bc.pdf")));
+        for (const char *refused : {"proc/nopeer.xml", "proc/nopeer.pdf", "proc/bc.xml", "proc/bc.pdf"})
+            QVERIFY2(!QFileInfo::exists(in.filePath(refused)), refused);
         const QString hybrid = in.filePath("proc/food.pdf");
         run("pdfdetach", {"-save", "1", "-o", in.filePath("proc/attached.xml"), hybrid});
         QCOMPARE(readAll(in.filePath("proc/attached.xml")), readAll(in.filePath("proc/food.xml")));
@@ -1069,15 +1045,13 @@ private slots:
             if (entry.sourcePath == QFileInfo(inputs.at(0)).absoluteFilePath())
                 (entry.channel == IssueChannel::EInvoice ? eInvoices : pdfs).append(entry);
         }
-        QCOMPARE(eInvoices.size(), 1);
-        QCOMPARE(pdfs.size(), 1);
+        QCOMPARE(std::pair(eInvoices.size(), pdfs.size()), std::pair(qsizetype(1), qsizetype(1)));
         const QByteArray xml = readAll(in.filePath("proc/food.xml"));
-        QCOMPARE(eInvoices.first().pdfSha256,
-                 QString::fromLatin1(QCryptographicHash::hash(xml, QCryptographicHash::Sha256).toHex()));
-        QVERIFY2(eInvoices.first().archiveName.endsWith(".xml"), qPrintable(eInvoices.first().archiveName));
-        QCOMPARE(readAll(ledgerFolder.filePath("archive/" + eInvoices.first().archiveName)), xml);
-        QCOMPARE(eInvoices.first().number, QStringLiteral("INV-2026-0042"));
-        QCOMPARE(eInvoices.first().amount, 34362);
+        const LedgerEntry &entry = eInvoices.first();
+        QCOMPARE(std::tuple(entry.pdfSha256, entry.number, entry.amount),
+                 std::tuple(sha256Hex(xml), QString("INV-2026-0042"), qint64(34362)));
+        QVERIFY2(entry.archiveName.endsWith(".xml"), qPrintable(entry.archiveName));
+        QCOMPARE(readAll(ledgerFolder.filePath("archive/" + entry.archiveName)), xml);
         QCOMPARE(channelKey(IssueChannel::EInvoice), QStringLiteral("e-invoice"));
     }
 

@@ -431,44 +431,39 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("pricedMuch");
         QTest::addColumn<QString>("price");
         const QString huge = QStringLiteral("9223372036854775807");
-        const QVariant none;
-        QTest::newRow("1000 × 3") << "1000"
-                                  << "3" << QVariant(qint64(3)) << "￥3,000";
-        QTest::newRow("2個") << "1000"
-                             << "2個" << QVariant(qint64(2)) << "￥2,000";
-        QTest::newRow("1,000") << "5"
-                               << "1,000" << QVariant(qint64(1000)) << "￥5,000";
-        QTest::newRow("full-width") << "１，２００"
-                                    << "３個" << QVariant(qint64(3)) << "￥3,600";
-        QTest::newRow("discount") << "△5,000"
-                                  << "1" << QVariant(qint64(1)) << "-￥5,000";
-        QTest::newRow("returned") << "5000"
-                                  << "-1" << QVariant(qint64(-1)) << "-￥5,000";
-        // A quantity of hours or days keeps its fraction as typed; the price rounds half away from zero.
-        QTest::newRow("1.5 days") << "40001"
-                                  << "1.5日" << QVariant(QStringLiteral("1.5日")) << "￥60,002";
-        QTest::newRow("half a unit") << "3"
-                                     << "0.5" << QVariant(QStringLiteral("0.5")) << "￥2";
-        QTest::newRow("full-width half an hour") << "3000"
-                                                 << "０．５時間" << QVariant(QStringLiteral("０．５時間")) << "￥1,500";
-        QTest::newRow("-1001 × 1.5") << "-1001"
-                                     << "1.5" << QVariant(QStringLiteral("1.5")) << "-￥1,502";
-        QTest::newRow("12.5 × 3") << "12.5"
-                                  << "3" << QVariant(qint64(3)) << "￥38";
-        QTest::newRow("0.333 × 3") << "0.333"
-                                   << "3" << QVariant(qint64(3)) << "￥1";
-        QTest::newRow("the largest amount") << huge << "1" << QVariant(qint64(1)) << "￥9,223,372,036,854,775,807";
-        // The quantity must start with its number, both must hold one, and the price must fit.
-        QTest::newRow("quantity 00") << "1000"
-                                     << "00" << none << "unpriced";
-        QTest::newRow("no number first") << "1000"
-                                         << "個3" << none << "unpriced";
-        QTest::newRow("no unit price") << ""
-                                       << "2" << none << "unpriced";
-        QTest::newRow("overflow") << huge << "2" << none << "unpriced";
-        QTest::newRow("beyond 64 bits") << "99999999999999999999.9"
-                                        << "99999999999999999999.9" << none << "unpriced";
+        struct Case
+        {
+            const char *name;
+            QString solo, much;
+            QVariant pricedMuch;
+            QString price;
+        };
+        const Case cases[] = {
+            {"1000 × 3", "1000", "3", qint64(3), "￥3,000"},
+            {"2個", "1000", "2個", qint64(2), "￥2,000"},
+            {"1,000", "5", "1,000", qint64(1000), "￥5,000"},
+            {"full-width", "１，２００", "３個", qint64(3), "￥3,600"},
+            {"discount", "△5,000", "1", qint64(1), "-￥5,000"},
+            {"returned", "5000", "-1", qint64(-1), "-￥5,000"},
+            // A quantity of hours or days keeps its fraction as typed; the price rounds half away from zero.
+            {"1.5 days", "40001", "1.5日", QStringLiteral("1.5日"), "￥60,002"},
+            {"half a unit", "3", "0.5", QStringLiteral("0.5"), "￥2"},
+            {"full-width half an hour", "3000", "０．５時間", QStringLiteral("０．５時間"), "￥1,500"},
+            {"-1001 × 1.5", "-1001", "1.5", QStringLiteral("1.5"), "-￥1,502"},
+            {"12.5 × 3", "12.5", "3", qint64(3), "￥38"},
+            {"0.333 × 3", "0.333", "3", qint64(3), "￥1"},
+            {"the largest amount", huge, "1", qint64(1), "￥9,223,372,036,854,775,807"},
+            // The quantity must start with its number, both must hold one, and the price must fit.
+            {"quantity 00", "1000", "00", {}, "unpriced"},
+            {"no number first", "1000", "個3", {}, "unpriced"},
+            {"no unit price", "", "2", {}, "unpriced"},
+            {"overflow", huge, "2", {}, "unpriced"},
+            {"beyond 64 bits", "99999999999999999999.9", "99999999999999999999.9", {}, "unpriced"},
+        };
+        for (const Case &c : cases)
+            QTest::newRow(c.name) << c.solo << c.much << c.pricedMuch << c.price;
     }
+
     void rowPrice()
     {
         QFETCH(QString, solo);

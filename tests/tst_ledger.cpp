@@ -18,7 +18,6 @@
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -331,8 +330,7 @@ void LedgerTest::archiveCheckLeavesOtherComputersPdfsToThem()
     QCOMPARE(here.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, 3, QStringLiteral("3.pdf")},
                                                  {ChainProblem::Kind::PdfMissing, 5, QStringLiteral("5.pdf")},
                                                  {ChainProblem::Kind::PdfChanged, 6, QStringLiteral("6.pdf")}}));
-    QCOMPARE(here.pdfsCheckedHere, 4);
-    QCOMPARE(here.pdfsKeptElsewhere, 2);
+    QCOMPARE(std::pair(here.pdfsCheckedHere, here.pdfsKeptElsewhere), std::pair(4, 2));
     const QString reach = archiveReachText(here);
     QVERIFY(reach.contains(QLatin1Char('4')) && reach.contains(QLatin1Char('2')));
 
@@ -343,8 +341,7 @@ void LedgerTest::archiveCheckLeavesOtherComputersPdfsToThem()
                                            {QStringLiteral("6.pdf"), QStringLiteral("6")}};
     const LedgerCheck there = checkArchive(chain, onPcB, QStringLiteral("pc-b"));
     QCOMPARE(there.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfChanged, 4, QStringLiteral("1.pdf")}}));
-    QCOMPARE(there.pdfsCheckedHere, 4);
-    QCOMPARE(there.pdfsKeptElsewhere, 2);
+    QCOMPARE(std::pair(there.pdfsCheckedHere, there.pdfsKeptElsewhere), std::pair(4, 2));
 
     // Without a computer's name, as for a ledger of one's own, every PDF belongs here.
     const LedgerCheck alone = checkArchive(chain, onPcA, QString());
@@ -488,15 +485,10 @@ void LedgerTest::issueFactsFromThePage()
                  sumsRow(QStringLiteral("源泉徴収税"), QStringLiteral("-¥10,210")),
                  sumsRow(QStringLiteral("差引請求額"), QStringLiteral("¥100,870"))};
     LedgerEntry entry = issueEntryOf(page);
-    QCOMPARE(entry.title, QStringLiteral("請求書"));
-    QCOMPARE(entry.customer, QStringLiteral("株式会社サンプル商事"));
-    QCOMPARE(entry.honorific, QStringLiteral("御中"));
-    QCOMPARE(entry.number, QStringLiteral("2026-003"));
-    QCOMPARE(entry.invoiceDate, QDate(2026, 3, 10));
-    QCOMPARE(entry.dueDate, QDate(2026, 4, 30));
-    QCOMPARE(entry.registrationNumber, QStringLiteral("T1234567890123"));
-    QCOMPARE(entry.amount, qint64(100870));
-    QCOMPARE(entry.withholding, qint64(10210));
+    QCOMPARE((QStringList{entry.title, entry.customer, entry.honorific, entry.number, entry.registrationNumber}),
+             (QStringList{"請求書", "株式会社サンプル商事", "御中", "2026-003", "T1234567890123"}));
+    QCOMPARE(std::tuple(entry.invoiceDate, entry.dueDate, entry.amount, entry.withholding),
+             std::tuple(QDate(2026, 3, 10), QDate(2026, 4, 30), qint64(100870), qint64(10210)));
     QCOMPARE(entry.taxes, (QList<TaxLine>{{10, 100000, 10000, false}, {8, 1000, 80, false}}));
 
     // Without withholding the payable amount is 合計; the one-rate rows give the invoice's rate.
@@ -505,8 +497,7 @@ void LedgerTest::issueFactsFromThePage()
                  sumsRow(QStringLiteral("消費税"), QStringLiteral("1000")),
                  sumsRow(QStringLiteral("合計"), qint64(11000))};
     entry = issueEntryOf(page);
-    QCOMPARE(entry.amount, qint64(11000));
-    QCOMPARE(entry.withholding, qint64(0));
+    QCOMPARE(std::pair(entry.amount, entry.withholding), std::pair(qint64(11000), qint64(0)));
     QCOMPARE(entry.taxes, (QList<TaxLine>{{10, 10000, 1000, false}}));
     // The amount box as printed is what the page bills, even where the table totals otherwise.
     page.amountBox = QStringLiteral("\u0008御請求金額\n¥2,000,000");
@@ -520,9 +511,8 @@ void LedgerTest::issueFactsFromThePage()
     page.customer = QStringLiteral("お客様");
     page.honorificShown.clear();
     entry = issueEntryOf(page);
-    QCOMPARE(entry.amount, qint64(55000));
-    QVERIFY(entry.taxes.isEmpty());
-    QCOMPARE(entry.customer, QStringLiteral("お客様"));
+    QCOMPARE(std::tuple(entry.amount, entry.taxes.size(), entry.customer),
+             std::tuple(qint64(55000), qsizetype(0), QString("お客様")));
     // Neither sums nor an amount in the box: the items' prices as shown, never ¥0 (which reads as paid).
     page.rows.append(ItemRow(QStringLiteral("3/2"), QStringLiteral("校正"), qint64(3000), qint64(1), qint64(3000)));
     for (const QString &box : {QString(), QStringLiteral("\u0008御請求金額\n")}) {
@@ -533,12 +523,13 @@ void LedgerTest::issueFactsFromThePage()
 
 void LedgerTest::csvQuotingAndBom()
 {
-    QCOMPARE(csvField(QStringLiteral("plain")), QStringLiteral("plain"));
-    QCOMPARE(csvField(QStringLiteral("a,b")), QStringLiteral("\"a,b\""));
-    QCOMPARE(csvField(QStringLiteral("say \"hi\"")), QStringLiteral("\"say \"\"hi\"\"\""));
-    QCOMPARE(csvField(QStringLiteral("two\nlines")), QStringLiteral("\"two\nlines\""));
-    QCOMPARE(csvField(QStringLiteral(" padded")), QStringLiteral("\" padded\""));
-    QCOMPARE(csvField(QString()), QString());
+    for (const auto &[field, written] : {std::pair("plain", "plain"),
+                                         {"a,b", "\"a,b\""},
+                                         {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                                         {"two\nlines", "\"two\nlines\""},
+                                         {" padded", "\" padded\""},
+                                         {"", ""}})
+        QCOMPARE(csvField(QString::fromUtf8(field)), QString::fromUtf8(written));
 
     LedgerPage found;
     IssuedInvoice row;
@@ -721,8 +712,7 @@ void LedgerTest::verifyFindsEachTampering()
             auto store = open();
             LedgerEntry archived = issue(QStringLiteral("A"), 1000, QDate(2026, 1, 5), QStringLiteral("1"));
             archived.archiveName = QStringLiteral("a.pdf");
-            archived.pdfSha256 =
-                QString::fromLatin1(QCryptographicHash::hash("%PDF-a", QCryptographicHash::Sha256).toHex());
+            archived.pdfSha256 = test::sha256Hex("%PDF-a");
             QVERIFY(QDir().mkpath(archive));
             test::writeFile(archive + QStringLiteral("/a.pdf"), "%PDF-a");
             const auto a = store->record(archived);
@@ -775,8 +765,7 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     unnumbered.sourcePath = QStringLiteral("/x/a.seikyu");
     const auto u1 = store->record(unnumbered);
     const auto u2 = store->record(unnumbered);
-    QCOMPARE(u2->refersTo, u1->id);
-    QCOMPARE(u2->kind, EntryKind::Copy);
+    QCOMPARE(std::pair(u2->kind, u2->refersTo), std::pair(EntryKind::Copy, u1->id));
     unnumbered.sourcePath.clear();
     QCOMPARE(store->record(unnumbered)->refersTo, 0); // an unsaved invoice is never assumed the same
 
@@ -790,9 +779,9 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     QVERIFY(!issueRow(*store, third->id).first.superseded);
     // Totals count the invoice once.
     const LedgerTotals totals = searched(*store).totals;
-    QCOMPARE(totals.count, 6);                      // copies are no issues of their own
-    QCOMPARE(totals.amount, 100 + 100 + 100 + 100); // A-7 once, B-7, the unnumbered one, the unsaved one
-    QCOMPARE(totals.outstanding, 40 + 100 + 100 + 100);
+    // Copies are no issues of their own; A-7 is counted once, beside B-7, the unnumbered and the unsaved one.
+    QCOMPARE(std::tuple(totals.count, totals.amount, totals.outstanding),
+             std::tuple(6, qint64(100 + 100 + 100 + 100), qint64(40 + 100 + 100 + 100)));
 
     // Sent again unchanged after its void: owed again, so an issue of its own.
     QVERIFY(store->recordVoid(u1->id, QStringLiteral("宛先の誤り")));
@@ -806,8 +795,7 @@ void LedgerTest::reissueRefersToTheEarlierIssue()
     QVERIFY(verifyChain(store->entries().value()).isEmpty()); // nothing refused was half-written
     unnumbered.sourcePath = QStringLiteral("/x/a.seikyu");
     const auto u3 = store->record(unnumbered);
-    QCOMPARE(u3->kind, EntryKind::Issue);
-    QCOMPARE(u3->refersTo, u1->id);
+    QCOMPARE(std::pair(u3->kind, u3->refersTo), std::pair(EntryKind::Issue, u1->id));
     // A numbered one sent again unchanged after its void still finds its number held: a clash
     // unless said to be a reissue; without that, another customer's number clashes, never hides it.
     QVERIFY(store->recordVoid(copy->refersTo, QStringLiteral("金額の誤り")));
@@ -890,20 +878,14 @@ void LedgerTest::migratesOlderSchemas()
 void LedgerTest::damagedAndUnwritableFiles()
 {
     QTemporaryDir dir;
-    const QString damaged = dir.filePath(QStringLiteral("damaged.sqlite"));
-    QFile file(damaged);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(8192, 'x'));
-    file.close();
+    const QString damaged = test::writeFile(dir.filePath(QStringLiteral("damaged.sqlite")), QByteArray(8192, 'x'));
     const auto notALedger = LedgerStore::openSqlite(damaged);
     QVERIFY(!notALedger);
     QCOMPARE(notALedger.fault().kind, FaultKind::BadInput);
     QCOMPARE(QFileInfo(damaged).size(), 8192); // never overwritten
 
     // A folder that cannot be made, because a file stands where it would be.
-    QFile blocker(dir.filePath(QStringLiteral("blocker")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    test::writeFile(dir.filePath(QStringLiteral("blocker")), QByteArray());
     const auto blocked = LedgerStore::openSqlite(dir.filePath(QStringLiteral("blocker/ledger.sqlite")));
     QVERIFY(!blocked);
     QCOMPARE(blocked.fault().kind, FaultKind::Unwritable);
@@ -946,8 +928,7 @@ void LedgerTest::damagedAndUnwritableFiles()
         QString());
     const auto into = LedgerStore::openSqlite(dir.filePath(QStringLiteral("into.sqlite"))).value_or(nullptr);
     const LedgerRecovery recovered = recoverEntries(rewritten, *into);
-    QCOMPARE(recovered.taken, 2);
-    QCOMPARE(recovered.notTaken.size(), 1);
+    QCOMPARE(std::pair(recovered.taken, recovered.notTaken.size()), std::pair(2, qsizetype(1)));
 
     // A log whose last transaction a kill cut short: its damaged frame is followed by no commit,
     // so nothing committed is lost and nothing is reported.

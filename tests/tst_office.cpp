@@ -31,7 +31,6 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -84,11 +83,6 @@ int takeNumbers(const QString &connection, int count, const QString &tag)
         std::printf("%s\n", qPrintable(number->text));
     }
     return 0;
-}
-
-QString sha256(const QByteArray &bytes)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 } // namespace
@@ -279,17 +273,16 @@ private Q_SLOTS:
 
     void environmentOverridesThePreference()
     {
-        const LedgerLocation byDefault = chooseLedgerLocation(QString(), QString(), QString());
-        QCOMPARE(byDefault.place, LedgerPlace::Local);
-        const LedgerLocation chosen = chooseLedgerLocation(QStringLiteral("server"), QStringLiteral("dbname=a"), {});
-        QCOMPARE(chosen.place, LedgerPlace::Shared);
-        QCOMPARE(chosen.server, QStringLiteral("dbname=a"));
-        QCOMPARE(chooseLedgerLocation(QStringLiteral("server"), QStringLiteral("  "), {}).place, LedgerPlace::Local);
-        const LedgerLocation overridden =
-            chooseLedgerLocation(QStringLiteral("local"), QString(), QStringLiteral("postgresql://x/y"));
-        QCOMPARE(overridden.place, LedgerPlace::Shared);
-        QCOMPARE(overridden.server, QStringLiteral("postgresql://x/y"));
-        QVERIFY(overridden.fromEnvironment);
+        // (preference, its server, the environment's) → where, which server, from the environment
+        const auto chosen = [](const char *preference, const char *saved, const char *environment) {
+            const LedgerLocation where = chooseLedgerLocation(preference, saved, environment);
+            return std::tuple(where.place, where.server, where.fromEnvironment);
+        };
+        QCOMPARE(chosen("", "", ""), std::tuple(LedgerPlace::Local, QString(), false));
+        QCOMPARE(chosen("server", "dbname=a", ""), std::tuple(LedgerPlace::Shared, QString("dbname=a"), false));
+        QCOMPARE(std::get<0>(chosen("server", "  ", "")), LedgerPlace::Local);
+        QCOMPARE(chosen("local", "", "postgresql://x/y"),
+                 std::tuple(LedgerPlace::Shared, QString("postgresql://x/y"), true));
     }
 
     void aRefusedConnectionTextIsNeitherKeptNorTested()
@@ -1286,7 +1279,7 @@ private Q_SLOTS:
                             const QString &otherHost = QString()) {
             LedgerEntry entry = issue(customer, 1000);
             entry.archiveName = name;
-            entry.pdfSha256 = sha256(recorded);
+            entry.pdfSha256 = test::sha256Hex(recorded);
             if (!otherHost.isEmpty()) {
                 entry.issuedByHost = otherHost;
                 entry.issuedByUser = QStringLiteral("hanako");

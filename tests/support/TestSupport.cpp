@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -156,6 +157,11 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString sha256Hex(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
 QStringList savedList(const char *key)

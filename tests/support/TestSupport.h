@@ -130,6 +130,9 @@ QByteArray encodedImage(const QImage &image, const char *format);
 /// The whole content of a file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
 
+/// The SHA-256 of `bytes` in lower-case hex, as the ledger keeps a PDF's.
+QString sha256Hex(const QByteArray &bytes);
+
 /// A saved list as a fresh read gives it; "<absent>" alone when there is none.
 QStringList savedList(const char *key);
 
