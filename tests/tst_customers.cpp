@@ -624,10 +624,10 @@ private Q_SLOTS:
         SavedLists::instance().save({QStringLiteral("株式会社山田商事")}, QStringLiteral("whom"));
 
         const std::unique_ptr<Document> document = test::makeDocument();
-        child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(QDate(2026, 12, 25));
+        child<QDateEdit>(*document, "dateDial")->setDate(QDate(2026, 12, 25));
         document->setDueDate(QDate(2027, 1, 10));
         document->whomShow();
-        child<QComboBox>(*document, QStringLiteral("whomDial"))->setCurrentIndex(0);
+        child<QComboBox>(*document, "whomDial")->setCurrentIndex(0);
         test::click(*document, QStringLiteral("whomCtrlOk"));
         // Closed on 20 January, paid by the end of February.
         QCOMPARE(document->dueDate(), QDate(2027, 2, 28));
@@ -639,7 +639,7 @@ private Q_SLOTS:
 
         // The date panel moves the due date by the terms too.
         document->dateShow();
-        child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(QDate(2027, 1, 25));
+        child<QDateEdit>(*document, "dateDial")->setDate(QDate(2027, 1, 25));
         document->dateCopy();
         QCOMPARE(document->dueDate(), QDate(2027, 3, 31));
     }
@@ -659,16 +659,16 @@ private Q_SLOTS:
         QVERIFY(book->add(aoba));
 
         const std::unique_ptr<Document> document = test::makeDocument();
-        auto *search = test::child<QLineEdit>(*document, QStringLiteral("whomFind"));
+        auto *search = test::child<QLineEdit>(*document, "whomFind");
         const auto shown = [&] {
             QStringList names;
-            for (int i = 0; i < child<QComboBox>(*document, QStringLiteral("whomDial"))->count(); ++i)
-                names.append(child<QComboBox>(*document, QStringLiteral("whomDial"))->itemText(i));
+            for (int i = 0; i < child<QComboBox>(*document, "whomDial")->count(); ++i)
+                names.append(child<QComboBox>(*document, "whomDial")->itemText(i));
             return names;
         };
         // The book's customers, in its order; a new invoice shows the first with its honorific.
         QCOMPARE(shown(), (QStringList{"青葉花子", "株式会社山田商事"}));
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("青葉花子 様"));
+        QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("青葉花子 様"));
 
         // Keyboard only: type a reading in half-width kana, Return puts the one found on the page
         // with its honorific, its address and its electronic address.
@@ -677,9 +677,8 @@ private Q_SLOTS:
         search->insert(QStringLiteral("ﾔﾏﾀﾞ")); // as an input method commits it
         QCOMPARE(shown(), QStringList{"株式会社山田商事"});
         QTest::keyClick(search, Qt::Key_Return);
-        QTRY_VERIFY(!child<QDialog>(*document, QStringLiteral("whomCtrl"))->isVisible());
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(),
-                 QStringLiteral("株式会社山田商事 御中"));
+        QTRY_VERIFY(!child<QDialog>(*document, "whomCtrl")->isVisible());
+        QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("株式会社山田商事 御中"));
         QCOMPARE(document->peer(), yamada.peppolId);
         const QJsonObject file = QJsonDocument::fromJson(document->dataOfType()).object();
         QCOMPARE(file.value("post").toString(), yamada.postalCode);
@@ -690,39 +689,36 @@ private Q_SLOTS:
         document->whomShow();
         search->setFocus();
         QTest::keyClick(search, Qt::Key_Up);
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("whomDial"))->currentText(), QStringLiteral("青葉花子"));
-        QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), 1);
+        QCOMPARE(child<QComboBox>(*document, "whomDial")->currentText(), QStringLiteral("青葉花子"));
+        QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), 1);
         QTest::keyClicks(search, QStringLiteral("zz"));
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("whomDial"))->count(), 0);
+        QCOMPARE(child<QComboBox>(*document, "whomDial")->count(), 0);
         test::click(*document, QStringLiteral("whomCtrlCancel"));
         QCOMPARE(shown().size(), 2);
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("whomDial"))->currentText(),
-                 QStringLiteral("株式会社山田商事"));
+        QCOMPARE(child<QComboBox>(*document, "whomDial")->currentText(), QStringLiteral("株式会社山田商事"));
 
         // A name typed in the panel is a new customer of the book, and chosen.
         document->whomShow();
-        document->whomPlus(child<QComboBox>(*document, QStringLiteral("whomDial")));
-        child<QLineEdit>(*document, QStringLiteral("whomNewsText"))->setText(QStringLiteral("佐藤商店"));
+        document->whomPlus(child<QComboBox>(*document, "whomDial"));
+        child<QLineEdit>(*document, "whomNewsText")->setText(QStringLiteral("佐藤商店"));
         document->whomPlusExec();
         QCOMPARE(namesOf(book->all()), (QStringList{"青葉花子", "株式会社山田商事", "佐藤商店"}));
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("whomDial"))->currentText(), QStringLiteral("佐藤商店"));
+        QCOMPARE(child<QComboBox>(*document, "whomDial")->currentText(), QStringLiteral("佐藤商店"));
 
         // Renaming in the panel renames the customer of the book: its address stays with it.
-        child<QComboBox>(*document, QStringLiteral("whomDial"))
-            ->setCurrentIndex(
-                child<QComboBox>(*document, QStringLiteral("whomDial"))->findText(QStringLiteral("株式会社山田商事")));
-        document->whomEdit(child<QComboBox>(*document, QStringLiteral("whomDial")));
-        child<QLineEdit>(*document, QStringLiteral("whomEditText"))
-            ->setText(QStringLiteral("株式会社山田ホールディングス"));
+        child<QComboBox>(*document, "whomDial")
+            ->setCurrentIndex(child<QComboBox>(*document, "whomDial")->findText(QStringLiteral("株式会社山田商事")));
+        document->whomEdit(child<QComboBox>(*document, "whomDial"));
+        child<QLineEdit>(*document, "whomEditText")->setText(QStringLiteral("株式会社山田ホールディングス"));
         document->whomEditExec();
         const Result<Customer> renamed = book->byId(yamadaId);
         QCOMPARE(renamed->name, QStringLiteral("株式会社山田ホールディングス"));
         QCOMPARE(renamed->postalCode, yamada.postalCode);
         QCOMPARE(renamed->peppolId, yamada.peppolId);
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("whomDial"))->currentText(), renamed->name);
+        QCOMPARE(child<QComboBox>(*document, "whomDial")->currentText(), renamed->name);
 
         // Removing it from the panel, after the question, removes it from the book.
-        document->whomKill(child<QComboBox>(*document, QStringLiteral("whomDial")));
+        document->whomKill(child<QComboBox>(*document, "whomDial"));
         document->whomKillExec();
         QVERIFY(!book->byId(yamadaId));
         document->hide();
@@ -735,11 +731,9 @@ private Q_SLOTS:
         // An invoice of a customer the book lacks adds it, and shows its own line unchanged.
         const std::unique_ptr<Document> opened = test::makeDocument(
             test::invoiceBytes(QStringLiteral("株式会社丸の内物産"), 1100, QString(), QStringLiteral("2026-12-05")));
-        QCOMPARE(child<PageButton>(*opened, QStringLiteral("whom"))->title(),
-                 QStringLiteral("株式会社丸の内物産 御中"));
+        QCOMPARE(child<PageButton>(*opened, "whom")->title(), QStringLiteral("株式会社丸の内物産 御中"));
         QVERIFY(namesOf(book->all()).contains(QStringLiteral("株式会社丸の内物産")));
-        QCOMPARE(child<QComboBox>(*opened, QStringLiteral("whomDial"))->currentText(),
-                 QStringLiteral("株式会社丸の内物産"));
+        QCOMPARE(child<QComboBox>(*opened, "whomDial")->currentText(), QStringLiteral("株式会社丸の内物産"));
         QVERIFY(prompter->alerts.isEmpty());
     }
 
@@ -765,13 +759,13 @@ private Q_SLOTS:
             {QStringLiteral("カブシキガイシャヤマダショウジ"), QStringLiteral("カブシキガイシャアオバ")});
         const std::unique_ptr<Document> document = test::makeDocument();
         document->whomShow();
-        test::child<QLineEdit>(*document, QStringLiteral("whomFind"))->setText(typed);
+        test::child<QLineEdit>(*document, "whomFind")->setText(typed);
         QStringList shown;
-        for (int i = 0; i < child<QComboBox>(*document, QStringLiteral("whomDial"))->count(); ++i)
-            shown.append(child<QComboBox>(*document, QStringLiteral("whomDial"))->itemText(i));
+        for (int i = 0; i < child<QComboBox>(*document, "whomDial")->count(); ++i)
+            shown.append(child<QComboBox>(*document, "whomDial")->itemText(i));
         QCOMPARE(shown, found);
         // What is found first is chosen, so that Return takes it.
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("whomDial"))->currentIndex(), found.isEmpty() ? -1 : 0);
+        QCOMPARE(child<QComboBox>(*document, "whomDial")->currentIndex(), found.isEmpty() ? -1 : 0);
         document->hide();
     }
 

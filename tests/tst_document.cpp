@@ -145,8 +145,8 @@ QString plain(QString text)
 QList<QMenu *> allMenus(const Document &document)
 {
     QList<QMenu *> menus = document.window()->findChildren<QMenu *>();
-    if (!menus.contains(child<QToolButton>(document, QStringLiteral("gridMarks"))->menu()))
-        menus.append(child<QToolButton>(document, QStringLiteral("gridMarks"))->menu());
+    if (!menus.contains(child<QToolButton>(document, "gridMarks")->menu()))
+        menus.append(child<QToolButton>(document, "gridMarks")->menu());
     return menus;
 }
 
@@ -207,22 +207,20 @@ private slots:
             QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
             return face ? face->text(text) : QString();
         };
-        QCOMPARE(heard(child<PageButton>(*document, QStringLiteral("whom"))) + u'/' +
-                     heard(child<PageButton>(*document, QStringLiteral("home"))),
+        QCOMPARE(heard(child<PageButton>(*document, "whom")) + u'/' + heard(child<PageButton>(*document, "home")),
                  QStringLiteral("Customer: 株式会社テスト商事 御中/Your details: empty"));
-        QCOMPARE(QAccessible::queryAccessibleInterface(child<PageButton>(*document, QStringLiteral("whom")))->role(),
+        QCOMPARE(QAccessible::queryAccessibleInterface(child<PageButton>(*document, "whom"))->role(),
                  QAccessible::Button);
         // The name follows the region's text; pressing it opens the panel.
         document->whomShow();
-        child<SegmentedControl>(*document, QStringLiteral("tail"))->setSelectedSegment(1);
+        child<SegmentedControl>(*document, "tail")->setSelectedSegment(1);
         document->whomCopy();
-        QCOMPARE(heard(child<PageButton>(*document, QStringLiteral("whom"))),
-                 QStringLiteral("Customer: 株式会社テスト商事 様"));
-        QAccessible::queryAccessibleInterface(child<PageButton>(*document, QStringLiteral("date")))
+        QCOMPARE(heard(child<PageButton>(*document, "whom")), QStringLiteral("Customer: 株式会社テスト商事 様"));
+        QAccessible::queryAccessibleInterface(child<PageButton>(*document, "date"))
             ->actionInterface()
             ->doAction(QAccessibleActionInterface::pressAction());
-        QVERIFY(child<QDialog>(*document, QStringLiteral("dateCtrl"))->isVisible());
-        child<QDialog>(*document, QStringLiteral("dateCtrl"))->reject();
+        QVERIFY(child<QDialog>(*document, "dateCtrl")->isVisible());
+        child<QDialog>(*document, "dateCtrl")->reject();
         // Every control a person can reach, on the page, in the panels and in the popovers.
         int reached = 0;
         for (QWidget *widget : document->window()->findChildren<QWidget *>()) {
@@ -239,27 +237,25 @@ private slots:
     {
         auto plain = makeDocument();
         QCOMPARE(tableTexts(*plain), QStringList{QStringLiteral("日付|項目|単価|個数|価格")});
-        QCOMPARE(child<QDateEdit>(*plain, QStringLiteral("dateDial"))->date(), QDate::currentDate());
-        QCOMPARE(child<PageButton>(*plain, QStringLiteral("head"))->title() +
-                     child<PageButton>(*plain, QStringLiteral("whom"))->title() +
-                     child<PageButton>(*plain, QStringLiteral("sums"))->title(),
+        QCOMPARE(child<QDateEdit>(*plain, "dateDial")->date(), QDate::currentDate());
+        QCOMPARE(child<PageButton>(*plain, "head")->title() + child<PageButton>(*plain, "whom")->title() +
+                     child<PageButton>(*plain, "sums")->title(),
                  "請求書\u0008御請求金額\n");
-        QVERIFY(child<RoomBox>(*plain, QStringLiteral("headRoom"))->hasGuideBorder() &&
-                child<RoomBox>(*plain, QStringLiteral("gridRoom"))->hasGuideBorder());
-        QVERIFY(!plain->isEdited() && child<PageButton>(*plain, QStringLiteral("push"))->image().isNull());
+        QVERIFY(child<RoomBox>(*plain, "headRoom")->hasGuideBorder() &&
+                child<RoomBox>(*plain, "gridRoom")->hasGuideBorder());
+        QVERIFY(!plain->isEdited() && child<PageButton>(*plain, "push")->image().isNull());
         // Tax on top, at today's standard rate until the user chooses another.
-        QVERIFY(child<QCheckBox>(*plain, QStringLiteral("gridXtax"))->isChecked() && plain->taxRate() == 10);
+        QVERIFY(child<QCheckBox>(*plain, "gridXtax")->isChecked() && plain->taxRate() == 10);
         QCOMPARE(savedList("head"), QStringList{"<absent>"});
         // With saved lists, a new invoice takes each list's first entry.
         SavedLists::instance().save({QStringLiteral("御見積書"), QStringLiteral("請求書")}, QStringLiteral("head"));
         storeCustomers({QStringLiteral("山田")});
         SavedLists::instance().save({QStringLiteral("a\nb\nc\nd\ne")}, QStringLiteral("from"));
         auto listed = makeDocument();
-        QCOMPARE(child<PageButton>(*listed, QStringLiteral("head"))->title() +
-                     child<PageButton>(*listed, QStringLiteral("whom"))->title() +
-                     child<PageButton>(*listed, QStringLiteral("home"))->title(),
+        QCOMPARE(child<PageButton>(*listed, "head")->title() + child<PageButton>(*listed, "whom")->title() +
+                     child<PageButton>(*listed, "home")->title(),
                  "御見積書山田 御中a\nb\nc\nd\ne");
-        QVERIFY(!listed->isEdited() && child<QComboBox>(*listed, QStringLiteral("headDial"))->count() == 2);
+        QVERIFY(!listed->isEdited() && child<QComboBox>(*listed, "headDial")->count() == 2);
     }
 
     void openingAppliesTheFileAndTeachesTheLists()
@@ -273,26 +269,24 @@ private slots:
                  (QStringList{"日付|項目|単価|個数|価格", "05-01|設計|￥1,000|1|￥1,000"}));
         QCOMPARE(document->tableModel()->count(), 4);
         QCOMPARE(document->tableModel()->row(1)->value(Column::Much).typeId(), QMetaType::LongLong);
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title(),
+        QCOMPARE(child<PageButton>(*document, "head")->title(),
                  QStringLiteral("御請求書")); // already the second saved title
-        QVERIFY(child<QComboBox>(*document, QStringLiteral("headDial"))->currentIndex() == 1 &&
-                savedList("head").size() == 2);
+        QVERIFY(child<QComboBox>(*document, "headDial")->currentIndex() == 1 && savedList("head").size() == 2);
         // A customer not in the book is added to it, and chosen.
         QCOMPARE(bookCustomerNames(), (QStringList{"A", "千代田商事"}));
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("whomDial"))->currentIndex(), 1);
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("千代田商事 様"));
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("date"))->title(), QStringLiteral("2024年05月01日"));
-        QVERIFY(child<QCheckBox>(*document, QStringLiteral("gridXtax"))->isChecked() &&
-                child<PageButton>(*document, QStringLiteral("home"))->title().count(u'\n') == 4);
+        QCOMPARE(child<QComboBox>(*document, "whomDial")->currentIndex(), 1);
+        QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("千代田商事 様"));
+        QCOMPARE(child<PageButton>(*document, "date")->title(), QStringLiteral("2024年05月01日"));
+        QVERIFY(child<QCheckBox>(*document, "gridXtax")->isChecked() &&
+                child<PageButton>(*document, "home")->title().count(u'\n') == 4);
         // Every region counts as filled in but the amount box: its ￥1,333 is no total of this table.
-        QVERIFY(document->amountBoxDisagrees() &&
-                child<RoomBox>(*document, QStringLiteral("sumsRoom"))->hasGuideBorder());
-        child<RoomBox>(*document, QStringLiteral("sumsRoom"))->setBorderColor(Qt::transparent);
+        QVERIFY(document->amountBoxDisagrees() && child<RoomBox>(*document, "sumsRoom")->hasGuideBorder());
+        child<RoomBox>(*document, "sumsRoom")->setBorderColor(Qt::transparent);
         QVERIFY(!anyGuideBorder(*document) && !document->isEdited());
         // Opening the same file again teaches the lists nothing new; written back, it reads the same.
         auto again = makeDocument(sampleFile());
         QCOMPARE(bookCustomerNames().size(), 2);
-        QCOMPARE(child<QComboBox>(*again, QStringLiteral("whomDial"))->currentIndex(), 1);
+        QCOMPARE(child<QComboBox>(*again, "whomDial")->currentIndex(), 1);
         QCOMPARE(makeDocument(again->dataOfType())->dataOfType(), again->dataOfType());
         // Another document is a new one: it has none of the opened file's contents.
         QCOMPARE(makeDocument()->tableModel()->count(), 1);
@@ -301,10 +295,10 @@ private slots:
     void wrongMembersKeepTheDefaults()
     {
         auto document = makeDocument(R"({"head":5,"date":"someday","item":[{},{"date":"01-01"}],"tail":9})");
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title(), QStringLiteral("請求書"));
-        QCOMPARE(child<QDateEdit>(*document, QStringLiteral("dateDial"))->date(), QDate::currentDate());
+        QCOMPARE(child<PageButton>(*document, "head")->title(), QStringLiteral("請求書"));
+        QCOMPARE(child<QDateEdit>(*document, "dateDial")->date(), QDate::currentDate());
         QCOMPARE(document->tableModel()->count(), 2);
-        QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), -1);
+        QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), -1);
         QCOMPARE(savedList("head"), QStringList{"<absent>"});
     }
 
@@ -319,15 +313,15 @@ private slots:
         // A name that itself ends like an honorific, shown without one.
         QFETCH(QByteArray, tail);
         auto document = makeDocument(sampleFile(QStringLiteral("お客様")).replace("\"tail\": 1", "\"tail\": " + tail));
-        QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), -1);
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("お客様"));
+        QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), -1);
+        QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("お客様"));
         // Choosing an honorific without OK changes neither the page nor the name the file keeps.
-        child<SegmentedControl>(*document, QStringLiteral("tail"))->setSelectedSegment(1);
+        child<SegmentedControl>(*document, "tail")->setSelectedSegment(1);
         const QByteArray saved = document->dataOfType();
         QVERIFY(saved.contains(R"("whom": "お客様")"));
         // Opened again, the name stays the same and the book learns nothing new.
         auto again = makeDocument(saved);
-        QCOMPARE(child<PageButton>(*again, QStringLiteral("whom"))->title(), QStringLiteral("お客様 様"));
+        QCOMPARE(child<PageButton>(*again, "whom")->title(), QStringLiteral("お客様 様"));
         QCOMPARE(bookCustomerNames(), QStringList{QStringLiteral("お客様")});
         QVERIFY(again->dataOfType().contains(R"("whom": "お客様")"));
     }
@@ -335,13 +329,11 @@ private slots:
     void zoomChangesTheScreenButNeverThePaper()
     {
         auto document = makeDocument(sampleFile());
-        const QRect title = child<RoomBox>(*document, QStringLiteral("headRoom"))->geometry();
+        const QRect title = child<RoomBox>(*document, "headRoom")->geometry();
         const QByteArray atPaperSize = renderPagePdf(*document, QStringLiteral("zoom"));
         document->setZoom(2.0);
-        QCOMPARE(child<PageView>(*document, QStringLiteral("page"))->size(),
-                 QSize(2 * PageView::Width, 2 * PageView::Height));
-        QCOMPARE(child<RoomBox>(*document, QStringLiteral("headRoom"))->geometry(),
-                 QRect(title.topLeft() * 2, title.size() * 2));
+        QCOMPARE(child<PageView>(*document, "page")->size(), QSize(2 * PageView::Width, 2 * PageView::Height));
+        QCOMPARE(child<RoomBox>(*document, "headRoom")->geometry(), QRect(title.topLeft() * 2, title.size() * 2));
         // The PDF is the same A4 page, drawn the same, and the window keeps its zoom.
         const QByteArray zoomed = renderPagePdf(*document, QStringLiteral("zoom"));
         QVERIFY(zoomed.contains("0 0 595.000000 842.000000")); // the MediaBox, however the writer spaces it
@@ -370,7 +362,7 @@ private slots:
         QVERIFY(!document->window()->isMinimized() && document->window()->isVisible());
         // So does Window ▸ Issued Invoices (Ctrl+Shift+I) for its window.
         IssueLedger::instance().setFolder(dir.filePath(QStringLiteral("ledger")));
-        auto *issued = child<QAction>(*document, QStringLiteral("issuedInvoicesAction"));
+        auto *issued = child<QAction>(*document, "issuedInvoicesAction");
         issued->trigger();
         QPointer<QWidget> ledger;
         for (QWidget *window : QApplication::topLevelWidgets())
@@ -457,56 +449,55 @@ private slots:
                 key(Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), target);
         };
-        child<PageButton>(*document, QStringLiteral("head"))->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), child<PageButton>(*document, QStringLiteral("head")));
+        child<PageButton>(*document, "head")->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), child<PageButton>(*document, "head"));
 
         // The customer by keyboard: Return opens the region, + puts the typing (through the input
         // method) into the new name at once, Return adds it, Return again is OK.
-        tabTo(child<PageButton>(*document, QStringLiteral("whom")));
+        tabTo(child<PageButton>(*document, "whom"));
         key(Qt::Key_Return);
-        QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("whomCtrl"))->isVisible() &&
-                    QApplication::activeWindow() == child<QDialog>(*document, QStringLiteral("whomCtrl")));
+        QTRY_VERIFY(child<QDialog>(*document, "whomCtrl")->isVisible() &&
+                    QApplication::activeWindow() == child<QDialog>(*document, "whomCtrl"));
         tabTo(child(*document, QStringLiteral("whomPlusButton")));
         key(Qt::Key_Space);
-        QTRY_COMPARE(QApplication::focusWidget(), child<QLineEdit>(*document, QStringLiteral("whomNewsText")));
+        QTRY_COMPARE(QApplication::focusWidget(), child<QLineEdit>(*document, "whomNewsText"));
         type(QApplication::focusWidget(), QStringLiteral("株式会社テスト商事"));
         key(Qt::Key_Return);
-        QTRY_VERIFY(QApplication::activeWindow() == child<QDialog>(*document, QStringLiteral("whomCtrl")));
+        QTRY_VERIFY(QApplication::activeWindow() == child<QDialog>(*document, "whomCtrl"));
         key(Qt::Key_Return);
-        QTRY_VERIFY(!child<QDialog>(*document, QStringLiteral("whomCtrl"))->isVisible());
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(),
-                 QStringLiteral("株式会社テスト商事 御中"));
+        QTRY_VERIFY(!child<QDialog>(*document, "whomCtrl")->isVisible());
+        QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("株式会社テスト商事 御中"));
         // The stamp pasted from the clipboard.
         QImage stamp(48, 48, QImage::Format_ARGB32);
         stamp.fill(Qt::red);
         QApplication::clipboard()->setImage(stamp);
-        openPanel(*document, child<PageButton>(*document, QStringLiteral("push")));
-        QTest::keyClick(child<ImageWell>(*document, QStringLiteral("pushTest")), Qt::Key_V, Qt::ControlModifier);
+        openPanel(*document, child<PageButton>(*document, "push"));
+        QTest::keyClick(child<ImageWell>(*document, "pushTest"), Qt::Key_V, Qt::ControlModifier);
         confirm(*document, QStringLiteral("pushCtrlOk"));
 
         // The table, reached with Tab like the other regions; Tab leaves it for the buttons. Rows
         // typed in (the editor opened by F2 or Return), priced by Ctrl+Return or by a click.
         QTRY_VERIFY(QApplication::activeWindow() == document->window());
-        tabTo(child<QTableView>(*document, QStringLiteral("grid")));
+        tabTo(child<QTableView>(*document, "grid"));
         key(Qt::Key_Return);
-        QDialog *panel = child<QDialog>(*document, QStringLiteral("gridCtrl"));
+        QDialog *panel = child<QDialog>(*document, "gridCtrl");
         QTRY_VERIFY(panel->isVisible() && QApplication::activeWindow() == panel);
-        tabTo(child<QTableView>(*document, QStringLiteral("gridCore")));
+        tabTo(child<QTableView>(*document, "gridCore"));
         key(Qt::Key_Tab);
-        QVERIFY(QApplication::focusWidget() != child<QTableView>(*document, QStringLiteral("gridCore")));
-        tabTo(child<QPushButton>(*document, QStringLiteral("rowsPlus")));
+        QVERIFY(QApplication::focusWidget() != child<QTableView>(*document, "gridCore"));
+        tabTo(child<QPushButton>(*document, "rowsPlus"));
         key(Qt::Key_Space);
-        click(child<QPushButton>(*document, QStringLiteral("rowsPlus")));
+        click(child<QPushButton>(*document, "rowsPlus"));
         const QStringList typed{"設計", "1200", "3", "実装", "25000", "2"};
         for (int row = 1; row <= 2; ++row) {
             for (int column = 1; column <= 3; ++column)
-                typeIntoCell(child<QTableView>(*document, QStringLiteral("gridCore")), row, column,
-                             typed.at(row * 3 + column - 4), row == 2 ? Qt::Key_Return : Qt::Key_F2);
+                typeIntoCell(child<QTableView>(*document, "gridCore"), row, column, typed.at(row * 3 + column - 4),
+                             row == 2 ? Qt::Key_Return : Qt::Key_F2);
         }
-        child<QTableView>(*document, QStringLiteral("gridCore"))->setFocus();
-        child<QTableView>(*document, QStringLiteral("gridCore"))->setCurrentIndex(document->tableModel()->index(1, 3));
+        child<QTableView>(*document, "gridCore")->setFocus();
+        child<QTableView>(*document, "gridCore")->setCurrentIndex(document->tableModel()->index(1, 3));
         key(Qt::Key_Return, Qt::ControlModifier);
-        clickCell(child<QTableView>(*document, QStringLiteral("gridCore")), 2, 1);
+        clickCell(child<QTableView>(*document, "gridCore"), 2, 1);
         const auto row = [&](int at) { return tableTexts(*document).at(at).section(u'|', 1); };
         QCOMPARE(row(1) + u' ' + row(2), QStringLiteral("設計|￥1,200|3|￥3,600 実装|￥25,000|2|￥50,000"));
         // Undo and Redo with the panel open, on the keys and on its buttons.
@@ -519,31 +510,30 @@ private slots:
         // Esc with a cell open only leaves the cell; Esc again cancels the panel's edits as one
         // step, which the Edit menu's Undo brings back.
         const QStringList edited = tableTexts(*document);
-        tabTo(child<QTableView>(*document, QStringLiteral("gridCore")));
+        tabTo(child<QTableView>(*document, "gridCore"));
         key(Qt::Key_Return);
         QTRY_VERIFY(qobject_cast<QLineEdit *>(QApplication::focusWidget()));
         key(Qt::Key_Escape);
-        QTRY_VERIFY(panel->isVisible() &&
-                    QApplication::focusWidget() == child<QTableView>(*document, QStringLiteral("gridCore")));
+        QTRY_VERIFY(panel->isVisible() && QApplication::focusWidget() == child<QTableView>(*document, "gridCore"));
         key(Qt::Key_Escape);
         QTRY_VERIFY(!panel->isVisible());
         QCOMPARE(document->tableModel()->count(), 1);
-        QAction *undo = child<QAction>(*document, QStringLiteral("undoAction"));
+        QAction *undo = child<QAction>(*document, "undoAction");
         QVERIFY(undo->text().contains("Cancel Table Edits"));
         undo->trigger();
         QCOMPARE(tableTexts(*document), edited);
 
         // Totals asked for and confirmed, Finalize, the amount box taking the total, by the mouse.
-        openPanel(*document, child<QTableView>(*document, QStringLiteral("grid"))->viewport());
+        openPanel(*document, child<QTableView>(*document, "grid")->viewport());
         click(child(*document, QStringLiteral("gridSumsButton")));
-        QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridSums"))->isVisible());
+        QTRY_VERIFY(child<QDialog>(*document, "gridSums")->isVisible());
         click(child(*document, QStringLiteral("gridSumsOk")));
-        QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
+        QTRY_VERIFY(child<QDialog>(*document, "gridCtrl")->isVisible());
         // A quantity typed after the totals: the worked-out price and the sums follow at once, and
         // Ctrl+Z takes all three back together.
         const QStringList totalled = tableTexts(*document);
         QTRY_VERIFY(QApplication::activeWindow() == panel);
-        typeIntoCell(child<QTableView>(*document, QStringLiteral("gridCore")), 1, 3, QStringLiteral("4"), Qt::Key_F2);
+        typeIntoCell(child<QTableView>(*document, "gridCore"), 1, 3, QStringLiteral("4"), Qt::Key_F2);
         QCOMPARE(row(1), QStringLiteral("設計|￥1,200|4|￥4,800"));
         QCOMPARE(tableTexts(*document).last(), QStringLiteral(" | | |合計|￥60,280"));
         QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier);
@@ -551,10 +541,9 @@ private slots:
         QTest::keyClick(panel, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         click(child(*document, QStringLiteral("done")));
         confirm(*document, QStringLiteral("gridCtrlOk"));
-        openPanel(*document, child<PageButton>(*document, QStringLiteral("sums")));
+        openPanel(*document, child<PageButton>(*document, "sums"));
         confirm(*document, QStringLiteral("sumsCtrlOk"));
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(),
-                 QStringLiteral("\u0008御請求金額\n￥60,280"));
+        QCOMPARE(child<PageButton>(*document, "sums")->title(), QStringLiteral("\u0008御請求金額\n￥60,280"));
 
         // Save, a new window whose undo is its own, close, and open again from the other window.
         const QString path = dir.filePath(QStringLiteral("invoice.seikyu"));
@@ -573,7 +562,7 @@ private slots:
         press(*other, QKeySequence::Open);
         Document *reopened = nullptr;
         QTRY_VERIFY((reopened = controller.documentForPath(QFileInfo(path).canonicalFilePath())));
-        QCOMPARE(child<PageButton>(*reopened, QStringLiteral("push"))->image().size(), QSize(48, 48));
+        QCOMPARE(child<PageButton>(*reopened, "push")->image().size(), QSize(48, 48));
         QCOMPARE(tableTexts(*reopened).mid(0, 3), saved.mid(0, 3));
         // File ▸ Export as PDF…, with the mouse; the issuer was never filled in, and the export asks.
         reopened->window()->show();
@@ -585,7 +574,7 @@ private slots:
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
         QTRY_VERIFY(menu->isVisible());
         QTest::mouseClick(menu, Qt::LeftButton, {},
-                          menu->actionGeometry(child<QAction>(*reopened, QStringLiteral("exportPdfAction"))).center());
+                          menu->actionGeometry(child<QAction>(*reopened, "exportPdfAction")).center());
         QTRY_VERIFY(QFileInfo(pdf).size() > 1000);
         QCOMPARE(prompter->questions.filter(QStringLiteral("Your details are not filled in")).size(), 1);
         prompter->saveChoices = {Prompter::SaveChoice::DontSave};
@@ -736,9 +725,8 @@ private slots:
         auto document = makeDocument();
         const QString words = QStringLiteral("株式会社サンプルコンサルティング東日本 経理部 第二課 御中 "
                                              "〒100-0005 東京都千代田区丸の内一丁目2番3号 丸の内サンプルビル12階");
-        QList<PageButton *> regions{
-            child<PageButton>(*document, QStringLiteral("head")), child<PageButton>(*document, QStringLiteral("whom")),
-            child<PageButton>(*document, QStringLiteral("home")), child<PageButton>(*document, QStringLiteral("note"))};
+        QList<PageButton *> regions{child<PageButton>(*document, "head"), child<PageButton>(*document, "whom"),
+                                    child<PageButton>(*document, "home"), child<PageButton>(*document, "note")};
         QStringList differences;
         for (qsizetype length = 8; length <= words.size(); length += 3) {
             const QString text = words.left(length);
@@ -769,10 +757,10 @@ private slots:
         document->window()->show();
         document->window()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(document->window()));
-        QTest::mouseClick(child<QTableView>(*document, QStringLiteral("grid"))->viewport(), Qt::LeftButton);
-        QDialog *panel = child<QDialog>(*document, QStringLiteral("gridCtrl"));
+        QTest::mouseClick(child<QTableView>(*document, "grid")->viewport(), Qt::LeftButton);
+        QDialog *panel = child<QDialog>(*document, "gridCtrl");
         QTRY_VERIFY(panel->isVisible() && QApplication::activeWindow() == panel);
-        QTableView *table = child<QTableView>(*document, QStringLiteral("gridCore"));
+        QTableView *table = child<QTableView>(*document, "gridCore");
         QVERIFY(table);
         document->tblePlus();
         // A cell edited from the keyboard: Return opens it, Return commits it.

@@ -121,7 +121,7 @@ QString exportToFile(Document &document, const QString &path)
 
 void triggerExport(Document &document)
 {
-    child<QAction>(document, QStringLiteral("exportPdfAction"))->trigger();
+    child<QAction>(document, "exportPdfAction")->trigger();
 }
 
 QStringList entries(const QString &dir)
@@ -285,7 +285,7 @@ private slots:
         QPrinter &printer = documentPrinter(*document);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(QStringLiteral("printed.pdf")));
-        QVERIFY(printWidget(child<QFrame>(*document, QStringLiteral("main")), printer));
+        QVERIFY(printWidget(child<QFrame>(*document, "main"), printer));
         for (const QString &path :
              {exportToFile(*document, m_dir.filePath("exported.pdf")), printer.outputFileName()}) {
             const QString text = pdfText(path);
@@ -342,10 +342,10 @@ private slots:
         for (const auto &[text, box] : words) {
             drawn += text;
             if (text.contains(QStringLiteral("御中")))
-                QVERIFY2(QRectF(child<RoomBox>(*document, QStringLiteral("whomRoom"))->geometry()).contains(box),
+                QVERIFY2(QRectF(child<RoomBox>(*document, "whomRoom")->geometry()).contains(box),
                          "the honorific is on the customer's line");
-            if (box.intersects(child<RoomBox>(*document, QStringLiteral("pushRoom"))
-                                   ->geometry())) // only the name line may lie under the seal
+            if (box.intersects(
+                    child<RoomBox>(*document, "pushRoom")->geometry())) // only the name line may lie under the seal
                 QVERIFY2(LongIssuer.at(2).contains(text), qPrintable(text));
         }
         for (const QString &whole : QStringList{LongCustomer + "御中", "￥1,234,567"} + LongIssuer)
@@ -364,10 +364,10 @@ private slots:
             "山田太郎\\nみずほ銀行 普通 1234567", "山田太郎\\n03\\nみずほ銀行 普通 1234567\\nT7010705000725"));
         document->tbleBack();
         document->setTaxRate(10);
-        child<QCheckBox>(*document, QStringLiteral("gridXtax"))->setChecked(true);
-        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
+        child<QCheckBox>(*document, "gridXtax")->setChecked(true);
+        child<QTableView>(*document, "grid")->selectRow(1);
         document->markRows(TaxClass::Reduced);
-        child<QCheckBox>(*document, QStringLiteral("gridHold"))->setChecked(true);
+        child<QCheckBox>(*document, "gridHold")->setChecked(true);
         document->gridCalc();
         QVERIFY(document->takeTableTotal());
         document->setInvoiceNumber(QStringLiteral("2026-0012"));
@@ -441,8 +441,7 @@ private slots:
                 QCOMPARE(document->amountBoxDisagrees(), kept);
         }
         QCOMPARE(prompter->questions.size(), 3);
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(),
-                 QStringLiteral("\u0008御請求金額\n") + total);
+        QCOMPARE(child<PageButton>(*document, "sums")->title(), QStringLiteral("\u0008御請求金額\n") + total);
         QCOMPARE(outputWarnings(*document), QStringList());
     }
 
@@ -456,14 +455,14 @@ private slots:
             Document *document = controller.openFile(writeFile(m_dir.filePath("row.seikyu"), invoiceBytes()));
             document->window()->show();
             document->gridShow();
-            QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
-            QTableView *table = child<QTableView>(*document, QStringLiteral("gridCore"));
+            QTRY_VERIFY(child<QDialog>(*document, "gridCtrl")->isVisible());
+            QTableView *table = child<QTableView>(*document, "gridCore");
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                               table->visualRect(table->model()->index(1, 1)).center());
             QVERIFY(table->selectionModel()->isRowSelected(1));
-            QTest::keyClick(child<QDialog>(*document, QStringLiteral("gridCtrl")), Qt::Key_Escape);
-            QTRY_VERIFY(!child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
-            QCOMPARE(tintedPixels(child<PageView>(*document, QStringLiteral("page"))->grab().toImage(), true), 0);
+            QTest::keyClick(child<QDialog>(*document, "gridCtrl"), Qt::Key_Escape);
+            QTRY_VERIFY(!child<QDialog>(*document, "gridCtrl")->isVisible());
+            QCOMPARE(tintedPixels(child<PageView>(*document, "page")->grab().toImage(), true), 0);
             prompter->saveAnswers = {m_dir.filePath(QStringLiteral("row.pdf"))};
             triggerExport(*document);
             QCOMPARE(tintedPixels({}, true, m_dir.filePath(QStringLiteral("row.pdf"))), 0);
@@ -473,24 +472,23 @@ private slots:
         // its blue guide border on screen.
         clearSettings();
         auto document = makeDocument();
-        QVERIFY(child<RoomBox>(*document, QStringLiteral("whomRoom"))->hasGuideBorder() &&
-                child<RoomBox>(*document, QStringLiteral("dateRoom"))->hasGuideBorder());
-        QVERIFY(tintedPixels(child<PageView>(*document, QStringLiteral("page"))->grab().toImage(), true) > 100);
+        QVERIFY(child<RoomBox>(*document, "whomRoom")->hasGuideBorder() &&
+                child<RoomBox>(*document, "dateRoom")->hasGuideBorder());
+        QVERIFY(tintedPixels(child<PageView>(*document, "page")->grab().toImage(), true) > 100);
         // Neither the PDF, nor the printout, nor the PDF the window's own export writes shows one.
         QVERIFY(tintedPixels({}, true, exportToFile(*document, m_dir.filePath("guides.pdf"))) == 0);
         QPrinter &printer = documentPrinter(*document);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_dir.filePath(QStringLiteral("guides-printed.pdf")));
-        QVERIFY(printWidget(child<QFrame>(*document, QStringLiteral("main")), printer));
+        QVERIFY(printWidget(child<QFrame>(*document, "main"), printer));
         QCOMPARE(tintedPixels({}, true, printer.outputFileName()), 0);
         const QString exported = m_dir.filePath(QStringLiteral("guides-exported.pdf"));
         prompter->proceedAnswers = {true}; // the customer and the issuer were never filled in
         prompter->saveAnswers = {exported};
         exportPdf(*document, nullptr);
         QCOMPARE(tintedPixels({}, true, exported), 0);
-        QVERIFY(
-            child<RoomBox>(*document, QStringLiteral("whomRoom"))->hasGuideBorder()); // the screen keeps its reminders
-        QVERIFY(tintedPixels(child<PageView>(*document, QStringLiteral("page"))->grab().toImage(), true) > 100);
+        QVERIFY(child<RoomBox>(*document, "whomRoom")->hasGuideBorder()); // the screen keeps its reminders
+        QVERIFY(tintedPixels(child<PageView>(*document, "page")->grab().toImage(), true) > 100);
         // Only the customer and the issuer ask: a filled-in invoice whose regions still show their
         // guide borders goes out without a question.
         QCOMPARE(prompter->questions.size(), 1);
@@ -564,8 +562,8 @@ private slots:
                      {"date": "12/01", "name": "%1", "solo": "%2", "much": 1, "sums": "00"}]})")
                              .arg(description, amount)
                              .toUtf8());
-        QVERIFY(child<QTableView>(*document, QStringLiteral("grid"))->rowHeight(1) >
-                child<QTableView>(*document, QStringLiteral("grid"))->rowHeight(0));
+        QVERIFY(child<QTableView>(*document, "grid")->rowHeight(1) >
+                child<QTableView>(*document, "grid")->rowHeight(0));
         const QList<std::pair<QString, QRectF>> words = pdfWords(exportToFile(*document, m_dir.filePath("tall.pdf")));
         QStringList parts;
         for (const auto &[text, box] : words) {
@@ -844,7 +842,7 @@ private slots:
     {
         PrompterGuard prompts;
         const std::unique_ptr<Document> document = makeDocument(foodInvoice());
-        QVERIFY(child<QWidget>(*document, QStringLiteral("whomPeer")));
+        QVERIFY(child<QWidget>(*document, "whomPeer"));
         const QString path = m_dir.filePath("menu/INV-2026-0042");
         QDir().mkpath(m_dir.filePath("menu"));
         prompts->saveAnswers = {path};

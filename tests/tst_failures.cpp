@@ -355,9 +355,8 @@ private slots:
         Document *document = controller.openFile(path);
         // The page shows the file's own texts although the lists could not learn them, and says so
         // once for the three lists.
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title() +
-                     child<PageButton>(*document, QStringLiteral("whom"))->title() +
-                     child<PageButton>(*document, QStringLiteral("home"))->title(),
+        QCOMPARE(child<PageButton>(*document, "head")->title() + child<PageButton>(*document, "whom")->title() +
+                     child<PageButton>(*document, "home")->title(),
                  QStringLiteral("御見積書株式会社テスト商事 御中〒100-0001\n東京都\n山田\n03\n銀行"));
         QTRY_COMPARE(prompter->alerts.size(), 1);
         QVERIFY(prompter->alerts.constFirst().startsWith(QStringLiteral("Your lists could not be saved.")));
@@ -369,15 +368,14 @@ private slots:
         // A title that could not be kept leaves the page as it was rather than half-changed; a stamp
         // that could not be kept is still shown.
         document->headShow();
-        child<QLineEdit>(*document, QStringLiteral("headNewsText"))->setText(QStringLiteral("御請求書"));
+        child<QLineEdit>(*document, "headNewsText")->setText(QStringLiteral("御請求書"));
         document->headPlusExec();
         document->headCopy();
-        QVERIFY(child<PageButton>(*document, QStringLiteral("head"))->title() == QStringLiteral("御見積書") &&
-                !document->isEdited());
+        QVERIFY(child<PageButton>(*document, "head")->title() == QStringLiteral("御見積書") && !document->isEdited());
         document->pushShow();
-        child<ImageWell>(*document, QStringLiteral("pushTest"))->setImage(QImage(8, 8, QImage::Format_ARGB32));
+        child<ImageWell>(*document, "pushTest")->setImage(QImage(8, 8, QImage::Format_ARGB32));
         document->pushCopy();
-        QVERIFY(!child<PageButton>(*document, QStringLiteral("push"))->image().isNull());
+        QVERIFY(!child<PageButton>(*document, "push")->image().isNull());
         QCOMPARE(prompter->alerts.size(), 3);
         QVERIFY(controller.closeAll());
     }
@@ -407,12 +405,12 @@ private slots:
         writeFile(QSettings().fileName(), conf);
         QSettings().sync(); // a fresh QSettings picks the changed file up, as when another Seikyu wrote it
         auto document = makeDocument();
-        QTEST(child<QComboBox>(*document, QStringLiteral("headDial"))->count(), "titles");
-        QTEST(child<PageButton>(*document, QStringLiteral("head"))->title(), "title");
-        QVERIFY(child<PageButton>(*document, QStringLiteral("push"))->image().isNull() && !document->isEdited());
+        QTEST(child<QComboBox>(*document, "headDial")->count(), "titles");
+        QTEST(child<PageButton>(*document, "head")->title(), "title");
+        QVERIFY(child<PageButton>(*document, "push")->image().isNull() && !document->isEdited());
         // The lists still work from here on.
         document->headShow();
-        child<QLineEdit>(*document, QStringLiteral("headNewsText"))->setText(QStringLiteral("新しい題"));
+        child<QLineEdit>(*document, "headNewsText")->setText(QStringLiteral("新しい題"));
         document->headPlusExec();
         QCOMPARE(SavedLists::instance().read(QStringLiteral("head")).value_or(QStringList()).constLast(),
                  QStringLiteral("新しい題"));

@@ -522,7 +522,7 @@ private slots:
         document->tblePlus();
         document->tblePlus();
         const QStringList before = tableTexts(*document);
-        child<QTableView>(*document, QStringLiteral("grid"))
+        child<QTableView>(*document, "grid")
             ->selectionModel()
             ->setCurrentIndex(document->tableModel()->index(1, 1), QItemSelectionModel::NoUpdate);
         QVERIFY(document->pasteRows(QStringLiteral("品名\t金額\r\nりんご\t300\r\nみかん\t200\r\n")));
@@ -569,7 +569,7 @@ private slots:
         // same step, which undo gives back as one.
         document->gridCalc();
         const int rows = document->tableModel()->count();
-        child<QTableView>(*document, QStringLiteral("grid"))
+        child<QTableView>(*document, "grid")
             ->selectionModel()
             ->setCurrentIndex(document->tableModel()->index(rows - 1, 0), QItemSelectionModel::NoUpdate);
         const QStringList totalled = tableTexts(*document);
@@ -711,7 +711,7 @@ private slots:
             return std::optional<ImportChoice>(ImportChoice{file.proposedMapping(), file.header.has_value()});
         });
         // File ▸ Import Rows…: cancelling the file dialog imports nothing.
-        auto *import = child<QAction>(*document, QStringLiteral("importRowsAction"));
+        auto *import = child<QAction>(*document, "importRowsAction");
         import->trigger();
         QCOMPARE(document->tableModel()->count(), 1);
         prompter->openAnswers = {
@@ -720,11 +720,11 @@ private slots:
         QCOMPARE(tableTexts(*document).mid(1), QStringList{"|Design|||" + yen(50000)});
         // Edit ▸ Paste Rows, with the table panel closed and no row chosen (the header row current,
         // as a table view makes it when focused): after the last item, never above the first.
-        child<QTableView>(*document, QStringLiteral("grid"))
+        child<QTableView>(*document, "grid")
             ->selectionModel()
             ->setCurrentIndex(document->tableModel()->index(0, 0), QItemSelectionModel::NoUpdate);
         QGuiApplication::clipboard()->setText(QStringLiteral("12/1\tりんご\t100\t3\t\n"));
-        child<QAction>(*document, QStringLiteral("pasteRowsAction"))->trigger();
+        child<QAction>(*document, "pasteRowsAction")->trigger();
         QCOMPARE(tableTexts(*document).mid(1),
                  (QStringList{"|Design|||" + yen(50000), "12/1|りんご|" + yen(100) + "|3|" + yen(300)}));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
@@ -735,9 +735,8 @@ private slots:
         document->window()->activateWindow();
         QTRY_VERIFY(QApplication::activeWindow() == document->window());
         document->gridShow();
-        QTableView *table = child<QTableView>(*document, QStringLiteral("gridCore"));
-        QTRY_VERIFY(table->isVisible() &&
-                    QApplication::activeWindow() == child<QDialog>(*document, QStringLiteral("gridCtrl")));
+        QTableView *table = child<QTableView>(*document, "gridCore");
+        QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == child<QDialog>(*document, "gridCtrl"));
         table->setFocus();
         QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
         QTest::keySequence(table, QKeySequence::Paste);
@@ -754,7 +753,7 @@ private slots:
         QCOMPARE(document->tableModel()->count(), 4);
         QCOMPARE(tableTexts(*document).at(2), "12/1|運搬|" + yen(5000) + "|1|" + yen(5000));
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
-        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
+        child<QDialog>(*document, "gridCtrl")->reject();
         controller.closeAll();
     }
 

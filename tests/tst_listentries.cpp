@@ -59,14 +59,13 @@ int readHonorifics()
     for (const Customer &customer : bookCustomers())
         std::printf("%s=%s\n", customer.name.toUtf8().constData(), customer.honorific == 1 ? "様" : "御中");
     auto document = makeDocument();
-    std::printf("new=%s\n", child<PageButton>(*document, QStringLiteral("whom"))->title().toUtf8().constData());
+    std::printf("new=%s\n", child<PageButton>(*document, "whom")->title().toUtf8().constData());
     document->whomShow();
-    QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Down);
-    std::printf("chosen=%s\n",
-                child<SegmentedControl>(*document, QStringLiteral("tail"))
-                    ->labelForSegment(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment())
-                    .toUtf8()
-                    .constData());
+    QTest::keyClick(child<QComboBox>(*document, "whomDial"), Qt::Key_Down);
+    std::printf("chosen=%s\n", child<SegmentedControl>(*document, "tail")
+                                   ->labelForSegment(child<SegmentedControl>(*document, "tail")->selectedSegment())
+                                   .toUtf8()
+                                   .constData());
     std::printf("list=%s\n", bookCustomerNames().join(u'|').toUtf8().constData());
     return 0;
 }
@@ -117,22 +116,16 @@ private slots:
         auto document = makeDocument();
         document->homeShow();
         click(*document, editing ? QStringLiteral("homeEditButton") : QStringLiteral("homePlusButton"));
-        Popover *popover = editing ? child<Popover>(*document, QStringLiteral("homeEdit"))
-                                   : child<Popover>(*document, QStringLiteral("homePlus"));
+        Popover *popover = editing ? child<Popover>(*document, "homeEdit") : child<Popover>(*document, "homePlus");
         QVERIFY(popover->isVisible());
         const QList<QLineEdit *> fields =
-            editing ? QList<QLineEdit *>{child<QLineEdit>(*document, QStringLiteral("editCode")),
-                                         child<QLineEdit>(*document, QStringLiteral("editMaps")),
-                                         child<QLineEdit>(*document, QStringLiteral("editName")),
-                                         child<QLineEdit>(*document, QStringLiteral("editCall")),
-                                         child<QLineEdit>(*document, QStringLiteral("editBank")),
-                                         child<QLineEdit>(*document, QStringLiteral("editRegn"))}
-                    : QList<QLineEdit *>{child<QLineEdit>(*document, QStringLiteral("newsCode")),
-                                         child<QLineEdit>(*document, QStringLiteral("newsMaps")),
-                                         child<QLineEdit>(*document, QStringLiteral("newsName")),
-                                         child<QLineEdit>(*document, QStringLiteral("newsCall")),
-                                         child<QLineEdit>(*document, QStringLiteral("newsBank")),
-                                         child<QLineEdit>(*document, QStringLiteral("newsRegn"))};
+            editing
+                ? QList<QLineEdit *>{child<QLineEdit>(*document, "editCode"), child<QLineEdit>(*document, "editMaps"),
+                                     child<QLineEdit>(*document, "editName"), child<QLineEdit>(*document, "editCall"),
+                                     child<QLineEdit>(*document, "editBank"), child<QLineEdit>(*document, "editRegn")}
+                : QList<QLineEdit *>{child<QLineEdit>(*document, "newsCode"), child<QLineEdit>(*document, "newsMaps"),
+                                     child<QLineEdit>(*document, "newsName"), child<QLineEdit>(*document, "newsCall"),
+                                     child<QLineEdit>(*document, "newsBank"), child<QLineEdit>(*document, "newsRegn")};
         QStringList typed{QStringLiteral("530-0001"),     QStringLiteral("大阪市北区"),   name,
                           QStringLiteral("06-1111-2222"), QStringLiteral("当座 7654321"), number};
         for (int i = 0; i < fields.size(); ++i)
@@ -146,7 +139,7 @@ private slots:
         QCOMPARE(document->shownPopover(), popover);
         QCOMPARE(fieldTexts(fields), typed);
         QCOMPARE(savedList("from"), editing ? QStringList{stored} : QStringList{QStringLiteral("<absent>")});
-        QVERIFY(child<QDialog>(*document, QStringLiteral("homeCtrl"))->isVisible());
+        QVERIFY(child<QDialog>(*document, "homeCtrl")->isVisible());
 
         // Corrected, the entry is taken and the popover goes.
         fields.last()->setText(QStringLiteral("T7010705000725"));
@@ -166,36 +159,35 @@ private slots:
         {
             auto document = makeDocument();
             // Nothing confirmed yet: a new invoice shows the first customer with 御中, as always.
-            QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("田中太郎 御中"));
+            QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("田中太郎 御中"));
             document->whomShow();
-            QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
-                                  ->findChild<QToolButton *>(QStringLiteral("segment1")),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment1")),
+                Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlOk"));
-            QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("田中太郎 様"));
+            QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("田中太郎 様"));
 
             // Choosing the company brings the honorific the book holds for it.
             document->whomShow();
-            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Down);
-            QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), 0);
-            QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
-                                  ->findChild<QToolButton *>(QStringLiteral("segment0")),
-                              Qt::LeftButton);
+            QTest::keyClick(child<QComboBox>(*document, "whomDial"), Qt::Key_Down);
+            QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), 0);
+            QTest::mouseClick(
+                child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment0")),
+                Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlOk"));
-            QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(),
-                     QStringLiteral("株式会社テスト商事 御中"));
+            QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("株式会社テスト商事 御中"));
 
             // Choosing each again brings its own honorific.
             document->whomShow();
-            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Up);
-            QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), 1);
-            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Down);
-            QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->selectedSegment(), 0);
+            QTest::keyClick(child<QComboBox>(*document, "whomDial"), Qt::Key_Up);
+            QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), 1);
+            QTest::keyClick(child<QComboBox>(*document, "whomDial"), Qt::Key_Down);
+            QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), 0);
             // Cancel confirms nothing.
-            QTest::keyClick(child<QComboBox>(*document, QStringLiteral("whomDial")), Qt::Key_Up);
-            QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
-                                  ->findChild<QToolButton *>(QStringLiteral("segment0")),
-                              Qt::LeftButton);
+            QTest::keyClick(child<QComboBox>(*document, "whomDial"), Qt::Key_Up);
+            QTest::mouseClick(
+                child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment0")),
+                Qt::LeftButton);
             click(*document, QStringLiteral("whomCtrlCancel"));
             QCOMPARE(bookCustomer(customers.at(0)).honorific, 1);
 
@@ -217,19 +209,19 @@ private slots:
         storeCustomers({QStringLiteral("田中太郎")});
         auto document = makeDocument();
         document->whomShow();
-        QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
-                              ->findChild<QToolButton *>(QStringLiteral("segment1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment1")),
+            Qt::LeftButton);
         click(*document, QStringLiteral("whomCtrlOk"));
         document->whomShow();
-        document->whomEdit(child<QComboBox>(*document, QStringLiteral("whomDial")));
-        child<QLineEdit>(*document, QStringLiteral("whomEditText"))->setText(QStringLiteral("田中次郎"));
+        document->whomEdit(child<QComboBox>(*document, "whomDial"));
+        child<QLineEdit>(*document, "whomEditText")->setText(QStringLiteral("田中次郎"));
         document->whomEditExec();
         // Renamed, it is the same customer of the book, with its honorific.
         QCOMPARE(bookCustomerNames(), QStringList{QStringLiteral("田中次郎")});
         QCOMPARE(bookCustomer(QStringLiteral("田中次郎")).honorific, 1);
         document->hide();
-        QCOMPARE(child<PageButton>(*makeDocument(), QStringLiteral("whom"))->title(), QStringLiteral("田中次郎 様"));
+        QCOMPARE(child<PageButton>(*makeDocument(), "whom")->title(), QStringLiteral("田中次郎 様"));
     }
 
     void honorificEntries()

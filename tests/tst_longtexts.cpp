@@ -166,7 +166,7 @@ private slots:
         QVERIFY(document);
         document->window()->show();
         QVERIFY(QTest::qWaitForWindowExposed(document->window()));
-        child<PageView>(*document, QStringLiteral("page"))->grab(); // the page drawn on the screen
+        child<PageView>(*document, "page")->grab(); // the page drawn on the screen
         const Result<void> written = writePdfFile(renderPagePdf(*document, QStringLiteral("long")), pdf);
         QVERIFY2(written, qPrintable(written.message()));
         const qint64 took = clock.elapsed();

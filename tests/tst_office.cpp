@@ -1077,9 +1077,8 @@ private Q_SLOTS:
         };
         setSharedNumbers(numbers);
         std::unique_ptr<Document> document = test::makeDocument();
-        child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(QDate(2026, 12, 7));
-        auto *said =
-            child<QDialog>(*document, QStringLiteral("numbCtrl"))->findChild<QLabel *>(QStringLiteral("numbServer"));
+        child<QDateEdit>(*document, "dateDial")->setDate(QDate(2026, 12, 7));
+        auto *said = child<QDialog>(*document, "numbCtrl")->findChild<QLabel *>(QStringLiteral("numbServer"));
         QVERIFY(said);
 
         // The pattern's preview in Preferences is the server's next number, taking nothing, never
@@ -1092,17 +1091,16 @@ private Q_SLOTS:
         }
         // Opening the panel takes nothing; Next Number takes from the server, past the typed 2026-0002.
         document->numbShow();
-        auto *hint =
-            child<QDialog>(*document, QStringLiteral("numbCtrl"))->findChild<QLabel *>(QStringLiteral("numbHint"));
+        auto *hint = child<QDialog>(*document, "numbCtrl")->findChild<QLabel *>(QStringLiteral("numbHint"));
         QVERIFY(hint && hint->text() != hint->property("seikyuLocalHint").toString());
-        QVERIFY(!child<QLineEdit>(*document, QStringLiteral("numbText"))->placeholderText().isEmpty());
-        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("numbText"))->text(), QString());
+        QVERIFY(!child<QLineEdit>(*document, "numbText")->placeholderText().isEmpty());
+        QCOMPARE(child<QLineEdit>(*document, "numbText")->text(), QString());
         QCOMPARE(server->value(made.name, QStringLiteral("SELECT count(*) FROM ledger_numbers")), QStringLiteral("0"));
         // Next Number again takes no second number; Cancel gives the one taken back.
         for (int click = 0; click < 2; ++click)
             document->numbNext();
-        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0001"));
-        child<QDialog>(*document, QStringLiteral("numbCtrl"))->reject();
+        QCOMPARE(child<QLineEdit>(*document, "numbText")->text(), QStringLiteral("2026-0001"));
+        child<QDialog>(*document, "numbCtrl")->reject();
         QCOMPARE(released, QStringList{QStringLiteral("2026-0001")});
         QCOMPARE(peekSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7))->text,
                  QStringLiteral("2026-0001"));
@@ -1111,7 +1109,7 @@ private Q_SLOTS:
         document->numbCopy();
         document->numbShow();
         document->numbNext();
-        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0003"));
+        QCOMPARE(child<QLineEdit>(*document, "numbText")->text(), QStringLiteral("2026-0003"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
         // The window closed unsaved gives back the number it took and did not issue.
@@ -1140,7 +1138,7 @@ private Q_SLOTS:
 
         // A typed number another invoice holds is refused, naming that invoice.
         document->numbShow();
-        child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(QStringLiteral("2026-0002"));
+        child<QLineEdit>(*document, "numbText")->setText(QStringLiteral("2026-0002"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0003"));
         QVERIFY(said->text().contains(QStringLiteral("株式会社A")));
@@ -1149,11 +1147,11 @@ private Q_SLOTS:
         up = false;
         document->numbNext();
         QVERIFY(said->text().contains(QStringLiteral("does not answer")));
-        child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(QStringLiteral("2026-0100"));
+        child<QLineEdit>(*document, "numbText")->setText(QStringLiteral("2026-0100"));
         document->numbCopy();
         QCOMPARE(document->invoiceNumber(), QStringLiteral("2026-0100"));
         setSharedNumbers(SharedNumbers());
-        child<QDialog>(*document, QStringLiteral("numbCtrl"))->reject();
+        child<QDialog>(*document, "numbCtrl")->reject();
     }
 
     void aSilentServerHoldsNobodyUp()

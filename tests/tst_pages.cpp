@@ -225,7 +225,7 @@ private slots:
         const QString base = sourcePath(QStringLiteral("tests/data/pages/") + fixture);
         auto document = makeDocument(readAll(base + QStringLiteral(".seikyu")));
         if (regrown) {
-            child<QTableView>(*document, QStringLiteral("grid"))->selectRow(3);
+            child<QTableView>(*document, "grid")->selectRow(3);
             for (int row = 0; row < 30; ++row)
                 document->tblePlus();
             QVERIFY(document->pages().size() > 1);
@@ -234,7 +234,7 @@ private slots:
         }
         QCOMPARE(document->pages().size(), 1);
         const QImage screen =
-            child<PageView>(*document, QStringLiteral("page"))->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            child<PageView>(*document, "page")->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QString exported = m_dir.filePath(fixture + QStringLiteral("-exported.pdf"));
         QVERIFY(writePdfFile(renderPagePdf(*document, fixture), exported));
         QPrinter &printer = documentPrinter(*document);
@@ -351,7 +351,7 @@ private slots:
         QVERIFY(read.ok());
         const Invoice opened = openedInvoice(*read, savedPageDefaults());
         QVERIFY(opened == document->pageState());
-        QCOMPARE(savedStamp(), child<PageButton>(*document, QStringLiteral("push"))->image());
+        QCOMPARE(savedStamp(), child<PageButton>(*document, "push")->image());
         QCOMPARE(*opened.title,
                  savedLists && !read->title ? QStringLiteral("御見積書") : read->title.value_or("請求書"));
     }
@@ -464,7 +464,7 @@ private slots:
         const Invoice shown = document->pageState();
         QCOMPARE(shown.customer.value_or(QString()), QStringLiteral("株式会社いろは"));
         QCOMPARE(shown.customerAddress.postalCode, QStringLiteral("530-0001"));
-        QVERIFY(child<PageButton>(*document, QStringLiteral("whom"))
+        QVERIFY(child<PageButton>(*document, "whom")
                     ->shownText()
                     .startsWith(QStringLiteral("〒530-0001\n大阪府大阪市北区梅田1-1-1\n")));
         QVERIFY(!document->isEdited());
@@ -489,10 +489,9 @@ private slots:
         // On the window's last page the remarks box sits under the sums and the legend, inside the page.
         auto *last = qobject_cast<ContinuationPage *>(document->pages().last());
         QVERIFY(last);
-        QCOMPARE(child<RoomBox>(*document, QStringLiteral("noteRoom"))->parentWidget(), last);
-        QVERIFY(child<RoomBox>(*document, QStringLiteral("noteRoom"))->y() >= last->contentBottom());
-        QVERIFY(child<RoomBox>(*document, QStringLiteral("noteRoom"))->geometry().bottom() <
-                PageView::Height - PageView::Margin + 2);
+        QCOMPARE(child<RoomBox>(*document, "noteRoom")->parentWidget(), last);
+        QVERIFY(child<RoomBox>(*document, "noteRoom")->y() >= last->contentBottom());
+        QVERIFY(child<RoomBox>(*document, "noteRoom")->geometry().bottom() < PageView::Height - PageView::Margin + 2);
         const QStringList fonts = embeddedFonts(pdf);
         QVERIFY(!fonts.isEmpty());
         QCOMPARE(QSet<QString>(fonts.begin(), fonts.end()).size(), fonts.size());
@@ -542,9 +541,9 @@ private slots:
         QCOMPARE(pdfPageCount(QDir(out).filePath(QStringLiteral("short.pdf"))), 1);
 
         // A long customer wraps on the first page rather than shrink onto one line below the heading's size.
-        child<PageButton>(*document, QStringLiteral("whom"))
+        child<PageButton>(*document, "whom")
             ->setTitle(QStringLiteral("株式会社サンプル食品流通ホールディングス 東日本営業本部 首都圏第二営業部 御中"));
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->pageLines().size(), 2);
+        QCOMPARE(child<PageButton>(*document, "whom")->pageLines().size(), 2);
     }
 
     void remarksThatDoNotFitMoveToAPageOfTheirOwn()
@@ -566,8 +565,7 @@ private slots:
             // At the top of their page, not under a legend that stayed with the rows before.
             const PageLayout layout = layoutPagesForPdf(*document);
             const PlacedRegion &remarks = layout.back().overlays.back();
-            QCOMPARE(remarks.rect.top(),
-                     qreal(child<RoomBox>(*document, QStringLiteral("noteRoom"))->geometry().top() + 2));
+            QCOMPARE(remarks.rect.top(), qreal(child<RoomBox>(*document, "noteRoom")->geometry().top() + 2));
             return;
         }
         QFAIL("no table left the remarks for a page of their own");
@@ -588,20 +586,20 @@ private slots:
             QVERIFY(page->y() > bottom); // one below the other
             bottom = page->geometry().bottom();
         }
-        QCOMPARE(child<QFrame>(*document, QStringLiteral("main"))->height(), bottom + 1);
+        QCOMPARE(child<QFrame>(*document, "main")->height(), bottom + 1);
         // A click on the table of the last page opens the table panel, as on the first.
         auto *table = pages.last()->findChild<QTableView *>();
         QVERIFY(table);
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(40, 20));
-        QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
-        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
-        QTRY_VERIFY(!child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
+        QTRY_VERIFY(child<QDialog>(*document, "gridCtrl")->isVisible());
+        child<QDialog>(*document, "gridCtrl")->reject();
+        QTRY_VERIFY(!child<QDialog>(*document, "gridCtrl")->isVisible());
         // And from the keyboard.
         table->setFocus();
         QTest::keyClick(table, Qt::Key_Space);
-        QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
-        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
-        QTRY_VERIFY(!child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
+        QTRY_VERIFY(child<QDialog>(*document, "gridCtrl")->isVisible());
+        child<QDialog>(*document, "gridCtrl")->reject();
+        QTRY_VERIFY(!child<QDialog>(*document, "gridCtrl")->isVisible());
         document->window()->close();
     }
 

@@ -114,7 +114,7 @@ private slots:
 
         // Revert from the menu: the page and the file are the opened version again, byte for byte
         // in the file.
-        QAction *revert = child<QAction>(*document, QStringLiteral("revertAction"));
+        QAction *revert = child<QAction>(*document, "revertAction");
         QVERIFY(revert->isEnabled());
         revert->trigger();
         QCOMPARE(itemOf(*document), QStringLiteral("キャベツ"));

@@ -86,10 +86,10 @@ void editRegion(const Document &document, const QString &region, const std::func
 std::unique_ptr<Document> numbered(const QDate &day, const QString &typed = QString())
 {
     auto document = makeDocument(SeedFile);
-    child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(day);
+    child<QDateEdit>(*document, "dateDial")->setDate(day);
     editRegion(*document, QStringLiteral("numb"), [&] {
         if (!typed.isNull())
-            child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(typed);
+            child<QLineEdit>(*document, "numbText")->setText(typed);
     });
     return document;
 }
@@ -108,30 +108,30 @@ private slots:
     void titleList()
     {
         auto document = makeDocument();
-        QTest::mouseClick(child<PageButton>(*document, QStringLiteral("head")), Qt::LeftButton);
-        QVERIFY(child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible() &&
-                child<QDialog>(*document, QStringLiteral("headCtrl"))->windowModality() == Qt::WindowModal);
+        QTest::mouseClick(child<PageButton>(*document, "head"), Qt::LeftButton);
+        QVERIFY(child<QDialog>(*document, "headCtrl")->isVisible() &&
+                child<QDialog>(*document, "headCtrl")->windowModality() == Qt::WindowModal);
         click(*document, QStringLiteral("headCtrlOk")); // nothing to write: nothing happens
-        QVERIFY(child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible() &&
-                child<RoomBox>(*document, QStringLiteral("headRoom"))->hasGuideBorder());
+        QVERIFY(child<QDialog>(*document, "headCtrl")->isVisible() &&
+                child<RoomBox>(*document, "headRoom")->hasGuideBorder());
         // Added entries are kept as typed, twice and empty too; the page changes only on OK, and
         // list changes never mark the invoice edited.
         for (const QString &title : {QStringLiteral("御請求書"), QStringLiteral("御請求書"), QString()}) {
             click(*document, QStringLiteral("headPlusButton"));
-            child<QLineEdit>(*document, QStringLiteral("headNewsText"))->setText(title);
+            child<QLineEdit>(*document, "headNewsText")->setText(title);
             click(*document, QStringLiteral("headPlusExec"));
         }
-        QVERIFY(!child<Popover>(*document, QStringLiteral("headPlus"))->isVisible() &&
-                child<QLineEdit>(*document, QStringLiteral("headNewsText"))->text().isEmpty());
+        QVERIFY(!child<Popover>(*document, "headPlus")->isVisible() &&
+                child<QLineEdit>(*document, "headNewsText")->text().isEmpty());
         QCOMPARE(savedList("head"), (QStringList{"御請求書", "御請求書", ""}));
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("headDial"))->currentIndex(), 2);
+        QCOMPARE(child<QComboBox>(*document, "headDial")->currentIndex(), 2);
         click(*document, QStringLiteral("headCtrlOk")); // the empty entry cannot go on the page
-        QVERIFY(child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible() && !document->isEdited());
-        child<QComboBox>(*document, QStringLiteral("headDial"))->setCurrentIndex(1);
+        QVERIFY(child<QDialog>(*document, "headCtrl")->isVisible() && !document->isEdited());
+        child<QComboBox>(*document, "headDial")->setCurrentIndex(1);
         click(*document, QStringLiteral("headCtrlOk"));
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title(), QStringLiteral("御請求書"));
-        QVERIFY(!child<RoomBox>(*document, QStringLiteral("headRoom"))->hasGuideBorder() && document->isEdited() &&
-                !child<QDialog>(*document, QStringLiteral("headCtrl"))->isVisible());
+        QCOMPARE(child<PageButton>(*document, "head")->title(), QStringLiteral("御請求書"));
+        QVERIFY(!child<RoomBox>(*document, "headRoom")->hasGuideBorder() && document->isEdited() &&
+                !child<QDialog>(*document, "headCtrl")->isVisible());
         document->updateChangeCount(Document::ChangeCleared);
         document->headShow();
         document->headCopy(); // OK again with the same title still counts as an edit
@@ -139,17 +139,17 @@ private slots:
         // Edit and remove act on the chosen entry; removing the title the page shows leaves the page.
         document->headShow();
         click(*document, QStringLiteral("headEditButton"));
-        QCOMPARE(document->shownPopover(), child<Popover>(*document, QStringLiteral("headEdit")));
-        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("headEditText"))->text(), QStringLiteral("御請求書"));
-        child<QLineEdit>(*document, QStringLiteral("headEditText"))->setText(QStringLiteral("Changed"));
-        QTest::keyClick(child<QLineEdit>(*document, QStringLiteral("headEditText")), Qt::Key_Return);
+        QCOMPARE(document->shownPopover(), child<Popover>(*document, "headEdit"));
+        QCOMPARE(child<QLineEdit>(*document, "headEditText")->text(), QStringLiteral("御請求書"));
+        child<QLineEdit>(*document, "headEditText")->setText(QStringLiteral("Changed"));
+        QTest::keyClick(child<QLineEdit>(*document, "headEditText"), Qt::Key_Return);
         QCOMPARE(savedList("head"), (QStringList{"御請求書", "Changed", ""}));
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("headDial"))->currentIndex(), 1);
+        QCOMPARE(child<QComboBox>(*document, "headDial")->currentIndex(), 1);
         click(*document, QStringLiteral("headKillButton"));
         click(*document, QStringLiteral("headKillExec"));
         QCOMPARE(savedList("head"), (QStringList{"御請求書", ""}));
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("headDial"))->currentIndex(), 0);
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("head"))->title(), QStringLiteral("御請求書"));
+        QCOMPARE(child<QComboBox>(*document, "headDial")->currentIndex(), 0);
+        QCOMPARE(child<PageButton>(*document, "head")->title(), QStringLiteral("御請求書"));
         // Remove everything: the list stays present, and empty; a further remove does nothing.
         for (int i = 0; i < 3; ++i)
             document->headKillExec();
@@ -164,13 +164,13 @@ private slots:
         storeCustomers({QStringLiteral("田中 ")});
         auto document = makeDocument();
         document->whomShow();
-        QTest::mouseClick(child<SegmentedControl>(*document, QStringLiteral("tail"))
-                              ->findChild<QToolButton *>(QStringLiteral("segment1")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment1")),
+            Qt::LeftButton);
         click(*document, QStringLiteral("whomCtrlOk"));
         document->whomShow();
         document->whomKillExec();
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("whom"))->title(), QStringLiteral("田中 様"));
+        QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("田中 様"));
         QCOMPARE(bookCustomerNames(), QStringList());
     }
 
@@ -192,24 +192,23 @@ private slots:
         auto document = makeDocument();
         document->homeShow();
         click(*document, QStringLiteral("homePlusButton"));
-        child<QLineEdit>(*document, QStringLiteral("newsName"))->setText(QStringLiteral("山田商店"));
-        child<QLineEdit>(*document, QStringLiteral("newsRegn"))->setText(typed);
+        child<QLineEdit>(*document, "newsName")->setText(QStringLiteral("山田商店"));
+        child<QLineEdit>(*document, "newsRegn")->setText(typed);
         document->homePlusExec();
         QCOMPARE(prompter->questions.size(), answers.size());
         QCOMPARE(savedList("from"), QStringList{QStringLiteral("\n\n山田商店\n\n\n") + number});
-        QVERIFY(child<QLineEdit>(*document, QStringLiteral("newsName"))->text().isEmpty() &&
-                child<QLineEdit>(*document, QStringLiteral("newsRegn"))->text().isEmpty());
+        QVERIFY(child<QLineEdit>(*document, "newsName")->text().isEmpty() &&
+                child<QLineEdit>(*document, "newsRegn")->text().isEmpty());
         document->homeCopy();
         // The page shows it under its heading; the file keeps the entry as stored.
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("home"))->shownText().section(u'\n', 5),
+        QCOMPARE(child<PageButton>(*document, "home")->shownText().section(u'\n', 5),
                  QStringLiteral("登録番号 ") + number);
         QVERIFY(document->dataOfType().contains(("\\n" + number).toUtf8()));
         // Without a number an entry keeps its five lines.
-        document->homeEdit(child<QComboBox>(*document, QStringLiteral("homeDial")));
-        QCOMPARE(child<QLineEdit>(*document, QStringLiteral("editName"))->text() +
-                     child<QLineEdit>(*document, QStringLiteral("editRegn"))->text(),
+        document->homeEdit(child<QComboBox>(*document, "homeDial"));
+        QCOMPARE(child<QLineEdit>(*document, "editName")->text() + child<QLineEdit>(*document, "editRegn")->text(),
                  QStringLiteral("山田商店") + number);
-        child<QLineEdit>(*document, QStringLiteral("editRegn"))->clear();
+        child<QLineEdit>(*document, "editRegn")->clear();
         document->homeEditExec();
         QCOMPARE(savedList("from"), QStringList{QStringLiteral("\n\n山田商店\n\n")});
     }
@@ -228,26 +227,25 @@ private slots:
         photo.fill(QColor(180, 20, 20));
         auto document = makeDocument();
         document->pushShow();
-        child<ImageWell>(*document, QStringLiteral("pushTest"))
-            ->setImage(ImageWell::decode(encodedImage(photo, "JPEG")));
+        child<ImageWell>(*document, "pushTest")->setImage(ImageWell::decode(encodedImage(photo, "JPEG")));
         click(*document, QStringLiteral("pushCtrlOk"));
         QVERIFY(SavedLists::instance().stamp().startsWith("\x89PNG"));
-        QCOMPARE(child<PageButton>(*makeDocument(), QStringLiteral("push"))->image().size(), QSize(120, 80));
+        QCOMPARE(child<PageButton>(*makeDocument(), "push")->image().size(), QSize(120, 80));
         // "No stamp" takes it away only with OK: Cancel keeps the stamp every invoice shares.
         QFETCH(QString, closing);
         const QByteArray kept = SavedLists::instance().stamp();
         document->updateChangeCount(Document::ChangeCleared);
         document->pushShow();
         click(*document, QStringLiteral("pushKillExec"));
-        QVERIFY(child<ImageWell>(*document, QStringLiteral("pushTest"))->image().isNull());
+        QVERIFY(child<ImageWell>(*document, "pushTest")->image().isNull());
         QCOMPARE(SavedLists::instance().stamp(), kept); // nothing is lost before OK
-        closing.isEmpty() ? QTest::keyClick(child<QDialog>(*document, QStringLiteral("pushCtrl")), Qt::Key_Escape)
+        closing.isEmpty() ? QTest::keyClick(child<QDialog>(*document, "pushCtrl"), Qt::Key_Escape)
                           : click(*document, closing);
-        QVERIFY(!child<QDialog>(*document, QStringLiteral("pushCtrl"))->isVisible());
+        QVERIFY(!child<QDialog>(*document, "pushCtrl")->isVisible());
         const bool ok = closing == QLatin1String("pushCtrlOk");
         QCOMPARE(SavedLists::instance().stamp().isEmpty(), ok);
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("push"))->image().isNull(), ok);
-        QCOMPARE(child<ImageWell>(*document, QStringLiteral("pushTest"))->image().isNull(),
+        QCOMPARE(child<PageButton>(*document, "push")->image().isNull(), ok);
+        QCOMPARE(child<ImageWell>(*document, "pushTest")->image().isNull(),
                  ok); // the preview shows the stamp again
         QCOMPARE(document->isEdited(), ok);
     }
@@ -274,10 +272,9 @@ private slots:
             makeDocument(R"({"head":"B","whom":"A","from":"B","date":"2024-05-01","jgen":0,"tail":0,"item":[{}]})");
         const QByteArray file = document->dataOfType();
         const auto page = [&] {
-            return QStringList{child<PageButton>(*document, QStringLiteral("head"))->title(),
-                               child<PageButton>(*document, QStringLiteral("whom"))->title(),
-                               child<PageButton>(*document, QStringLiteral("home"))->title(),
-                               child<PageButton>(*document, QStringLiteral("date"))->title()};
+            return QStringList{
+                child<PageButton>(*document, "head")->title(), child<PageButton>(*document, "whom")->title(),
+                child<PageButton>(*document, "home")->title(), child<PageButton>(*document, "date")->title()};
         };
         const QStringList pageAtOpen = page();
         const auto panel = child<QDialog>(*document, region + QStringLiteral("Ctrl"));
@@ -420,7 +417,7 @@ private slots:
             QStringLiteral("〒100\n東京都\n山田\n03\nみずほ銀行 丸の内支店 普通 1234567\nT7010705000725");
         SavedLists::instance().save({before}, QStringLiteral("from"));
         auto document = makeDocument();
-        Popover *popover = child<Popover>(*document, QStringLiteral("homeBank"));
+        Popover *popover = child<Popover>(*document, "homeBank");
         const auto field = [&](const char *name) { return popover->findChild<QLineEdit *>(QLatin1String(name)); };
         document->homeShow();
         click(*document, QStringLiteral("homeBankButton"));
@@ -446,9 +443,9 @@ private slots:
         QCOMPARE(savedList("from"),
                  QStringList{QStringLiteral("〒100\n東京都\n山田\n03\n%1\nT7010705000725").arg(line)});
         // The page prints the line with OK; the file keeps the text, the e-invoice reads the account.
-        QVERIFY(!child<PageButton>(*document, QStringLiteral("home"))->title().contains(line));
+        QVERIFY(!child<PageButton>(*document, "home")->title().contains(line));
         click(*document, QStringLiteral("homeCtrlOk"));
-        QVERIFY(child<PageButton>(*document, QStringLiteral("home"))->title().contains(line));
+        QVERIFY(child<PageButton>(*document, "home")->title().contains(line));
         const QString issuer = QJsonDocument::fromJson(document->dataOfType()).object().value("from").toString();
         QCOMPARE(issuer.split(u'\n').value(4), line);
         QCOMPARE(parseBankAccount(issuer.split(u'\n').value(4))->bankCode, QStringLiteral("0001"));
@@ -460,10 +457,10 @@ private slots:
         SavedLists::instance().save({"A", "B", "C"}, QStringLiteral("head"));
         auto first = makeDocument();
         auto second = makeDocument();
-        child<QComboBox>(*second, QStringLiteral("headDial"))->setCurrentIndex(2);
-        child<QComboBox>(*first, QStringLiteral("headDial"))->setCurrentIndex(0);
+        child<QComboBox>(*second, "headDial")->setCurrentIndex(2);
+        child<QComboBox>(*first, "headDial")->setCurrentIndex(0);
         first->headKillExec();
-        QCOMPARE(child<QComboBox>(*second, QStringLiteral("headDial"))->currentText(), QStringLiteral("C"));
+        QCOMPARE(child<QComboBox>(*second, "headDial")->currentText(), QStringLiteral("C"));
         QCOMPARE(savedList("head"), (QStringList{"B", "C"}));
     }
 
@@ -474,30 +471,29 @@ private slots:
         auto second = makeDocument();
         first->whomShow();
         second->whomShow();
-        QCOMPARE(first->shownSheet(),
-                 child<QDialog>(*first, QStringLiteral("whomCtrl"))); // each window keeps its own sheet
-        child<QComboBox>(*second, QStringLiteral("whomDial"))->setCurrentIndex(2);
-        child<QComboBox>(*first, QStringLiteral("whomDial"))->setCurrentIndex(0);
+        QCOMPARE(first->shownSheet(), child<QDialog>(*first, "whomCtrl")); // each window keeps its own sheet
+        child<QComboBox>(*second, "whomDial")->setCurrentIndex(2);
+        child<QComboBox>(*first, "whomDial")->setCurrentIndex(0);
         first->whomKillExec(); // "A" goes: the second window keeps "C", not what moved into its place
-        QCOMPARE(child<QComboBox>(*second, QStringLiteral("whomDial"))->currentText(), QStringLiteral("C"));
-        child<QComboBox>(*first, QStringLiteral("whomDial"))->setCurrentIndex(1);
-        first->whomEdit(child<QComboBox>(*first, QStringLiteral("whomDial")));
-        child<QLineEdit>(*first, QStringLiteral("whomEditText"))->setText(QStringLiteral("C2"));
+        QCOMPARE(child<QComboBox>(*second, "whomDial")->currentText(), QStringLiteral("C"));
+        child<QComboBox>(*first, "whomDial")->setCurrentIndex(1);
+        first->whomEdit(child<QComboBox>(*first, "whomDial"));
+        child<QLineEdit>(*first, "whomEditText")->setText(QStringLiteral("C2"));
         first->whomEditExec(); // an edited entry is still the same entry
         click(*second, QStringLiteral("whomCtrlOk"));
-        QCOMPARE(child<PageButton>(*second, QStringLiteral("whom"))->title(), QStringLiteral("C2 御中"));
+        QCOMPARE(child<PageButton>(*second, "whom")->title(), QStringLiteral("C2 御中"));
         // The very entry removed: the other window chooses nothing and says so; its OK writes nothing,
         // and its Cancel does not bring back a choice of an entry that is gone.
         second->whomShow();
         first->whomKillExec();
         QCOMPARE(bookCustomerNames(), (QStringList{"B", "D"}));
-        QCOMPARE(child<QComboBox>(*second, QStringLiteral("whomDial"))->currentIndex(), -1);
-        QVERIFY(!child<QComboBox>(*second, QStringLiteral("whomDial"))->placeholderText().isEmpty());
+        QCOMPARE(child<QComboBox>(*second, "whomDial")->currentIndex(), -1);
+        QVERIFY(!child<QComboBox>(*second, "whomDial")->placeholderText().isEmpty());
         second->whomCopy();
-        QVERIFY(child<QDialog>(*second, QStringLiteral("whomCtrl"))->isVisible());
-        QCOMPARE(child<PageButton>(*second, QStringLiteral("whom"))->title(), QStringLiteral("C2 御中"));
+        QVERIFY(child<QDialog>(*second, "whomCtrl")->isVisible());
+        QCOMPARE(child<PageButton>(*second, "whom")->title(), QStringLiteral("C2 御中"));
         click(*second, QStringLiteral("whomCtrlCancel"));
-        QCOMPARE(child<QComboBox>(*second, QStringLiteral("whomDial"))->currentIndex(), -1);
+        QCOMPARE(child<QComboBox>(*second, "whomDial")->currentIndex(), -1);
         first->hide();
         QVERIFY(!first->isEdited());
     }
@@ -511,16 +507,15 @@ private slots:
         Prompter::setInstance(std::move(owned));
         auto document = makeDocument(SeedFile);
         const QString number = document->invoiceNumber();
-        QTest::mouseClick(child<PageButton>(*document, QStringLiteral("numb")), Qt::LeftButton);
-        child<QLineEdit>(*document, QStringLiteral("numbText"))->setText(QStringLiteral("A-") + QChar(0xFEFF));
+        QTest::mouseClick(child<PageButton>(*document, "numb"), Qt::LeftButton);
+        child<QLineEdit>(*document, "numbText")->setText(QStringLiteral("A-") + QChar(0xFEFF));
         document->numbCopy();
         QCOMPARE(prompter->alerts.size(), 1);
         QCOMPARE(document->invoiceNumber(), number);
         QVERIFY(document->shownSheet()->isVisible());
         document->hide();
-        QTest::mouseClick(child<PageButton>(*document, QStringLiteral("note")), Qt::LeftButton);
-        child<QPlainTextEdit>(*document, QStringLiteral("noteText"))
-            ->setPlainText(QStringLiteral("備考") + QChar(0xD800));
+        QTest::mouseClick(child<PageButton>(*document, "note"), Qt::LeftButton);
+        child<QPlainTextEdit>(*document, "noteText")->setPlainText(QStringLiteral("備考") + QChar(0xD800));
         document->noteCopy();
         QCOMPARE(prompter->alerts.size(), 2);
         QCOMPARE(document->remarks(), QString());
@@ -532,8 +527,8 @@ private slots:
     {
         const QDate day(2026, 12, 5);
         auto first = numbered(day);
-        QCOMPARE(child<PageButton>(*first, QStringLiteral("numb"))->title(), QStringLiteral("No. 2026-0001"));
-        QVERIFY(first->isEdited() && !child<RoomBox>(*first, QStringLiteral("numbRoom"))->hasGuideBorder());
+        QCOMPARE(child<PageButton>(*first, "numb")->title(), QStringLiteral("No. 2026-0001"));
+        QVERIFY(first->isEdited() && !child<RoomBox>(*first, "numbRoom")->hasGuideBorder());
         QCOMPARE(first->filename(), QStringLiteral("2026-0001-株式会社サンプル商事"));
         QCOMPARE(numbered(day)->invoiceNumber(), QStringLiteral("2026-0002"));
         // A number of the user's own leaves the sequence alone, as does an invoice without one.
@@ -544,11 +539,11 @@ private slots:
         QCOMPARE(numbered(QDate(2027, 1, 4))->invoiceNumber(), QStringLiteral("2027-0001"));
         QCOMPARE(numbered(day)->invoiceNumber(), QStringLiteral("2026-0003"));
         // Opening the panel of a numbered invoice shows its own number; Next Number offers the next.
-        QTest::mouseClick(child<PageButton>(*first, QStringLiteral("numb")), Qt::LeftButton);
-        QCOMPARE(child<QLineEdit>(*first, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0001"));
-        QTest::mouseClick(child<QPushButton>(*first, QStringLiteral("numbNext")), Qt::LeftButton);
-        QCOMPARE(child<QLineEdit>(*first, QStringLiteral("numbText"))->text(), QStringLiteral("2026-0004"));
-        child<QDialog>(*first, QStringLiteral("numbCtrl"))->reject();
+        QTest::mouseClick(child<PageButton>(*first, "numb"), Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(*first, "numbText")->text(), QStringLiteral("2026-0001"));
+        QTest::mouseClick(child<QPushButton>(*first, "numbNext"), Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(*first, "numbText")->text(), QStringLiteral("2026-0004"));
+        child<QDialog>(*first, "numbCtrl")->reject();
 
         // The next number set by hand in the preferences is the one offered next.
         FreelancePreferences::setNextSequence(day, 12);
@@ -564,44 +559,39 @@ private slots:
         // An invoice from before opens and saves back byte for byte, with nothing new on its page.
         auto seed = makeDocument(SeedFile);
         QCOMPARE(seed->dataOfType(), SeedFile);
-        QVERIFY(child<PageButton>(*seed, QStringLiteral("numb"))->title().isEmpty() &&
-                child<PageButton>(*seed, QStringLiteral("dues"))->title().isEmpty() && seed->remarks().isEmpty());
+        QVERIFY(child<PageButton>(*seed, "numb")->title().isEmpty() &&
+                child<PageButton>(*seed, "dues")->title().isEmpty() && seed->remarks().isEmpty());
 
         editRegion(*seed, QStringLiteral("numb"),
-                   [&] { child<QLineEdit>(*seed, QStringLiteral("numbText"))->setText(QStringLiteral(" 請求 12 ")); });
+                   [&] { child<QLineEdit>(*seed, "numbText")->setText(QStringLiteral(" 請求 12 ")); });
         editRegion(*seed, QStringLiteral("dues"),
-                   [&] { QCOMPARE(child<QDateEdit>(*seed, QStringLiteral("duesDial"))->date(), QDate(2027, 1, 31)); });
+                   [&] { QCOMPARE(child<QDateEdit>(*seed, "duesDial")->date(), QDate(2027, 1, 31)); });
         editRegion(*seed, QStringLiteral("note"), [&] {
-            child<QPlainTextEdit>(*seed, QStringLiteral("noteText"))
+            child<QPlainTextEdit>(*seed, "noteText")
                 ->setPlainText(QStringLiteral("振込手数料はご負担ください。\n案件: A\n\n"));
         });
-        QCOMPARE(child<PageButton>(*seed, QStringLiteral("dues"))->title(),
-                 QStringLiteral("お支払期限 2027年01月31日"));
+        QCOMPARE(child<PageButton>(*seed, "dues")->title(), QStringLiteral("お支払期限 2027年01月31日"));
         QCOMPARE(seed->remarks(), QStringLiteral("振込手数料はご負担ください。\n案件: A"));
         const QByteArray bytes = seed->dataOfType();
         for (const char *member : {R"("numb": "請求 12")", R"("dues": "2027-01-31")", "\"note\": \"振込"})
             QVERIFY2(bytes.contains(member), member);
         auto reopened = makeDocument(bytes);
         QCOMPARE(reopened->dataOfType(), bytes);
-        QCOMPARE(child<PageButton>(*reopened, QStringLiteral("numb"))->title(), QStringLiteral("No. 請求 12"));
+        QCOMPARE(child<PageButton>(*reopened, "numb")->title(), QStringLiteral("No. 請求 12"));
         // The due date follows the invoice date's era, and asks to be looked at when it falls before
         // it (on the day itself it is due on delivery).
-        child<QCheckBox>(*reopened, QStringLiteral("dateJaps"))->setChecked(true);
+        child<QCheckBox>(*reopened, "dateJaps")->setChecked(true);
         for (const int day : {31, 32}) {
-            child<QDateEdit>(*reopened, QStringLiteral("dateDial"))->setDate(QDate(2027, 1, 1).addDays(day - 1));
+            child<QDateEdit>(*reopened, "dateDial")->setDate(QDate(2027, 1, 1).addDays(day - 1));
             reopened->dateCopy();
-            QCOMPARE(child<RoomBox>(*reopened, QStringLiteral("duesRoom"))->hasGuideBorder(), day == 32);
+            QCOMPARE(child<RoomBox>(*reopened, "duesRoom")->hasGuideBorder(), day == 32);
         }
-        QCOMPARE(child<PageButton>(*reopened, QStringLiteral("dues"))->title(),
-                 QStringLiteral("お支払期限 令和9年1月31日"));
+        QCOMPARE(child<PageButton>(*reopened, "dues")->title(), QStringLiteral("お支払期限 令和9年1月31日"));
         // Unticked, the due date goes; emptied, the number and the remarks go: the file is as before.
-        editRegion(*seed, QStringLiteral("dues"),
-                   [&] { child<QCheckBox>(*seed, QStringLiteral("duesUsed"))->setChecked(false); });
-        editRegion(*seed, QStringLiteral("numb"),
-                   [&] { child<QLineEdit>(*seed, QStringLiteral("numbText"))->clear(); });
-        editRegion(*seed, QStringLiteral("note"), [&] {
-            child<QPlainTextEdit>(*seed, QStringLiteral("noteText"))->setPlainText(QStringLiteral(" \n"));
-        });
+        editRegion(*seed, QStringLiteral("dues"), [&] { child<QCheckBox>(*seed, "duesUsed")->setChecked(false); });
+        editRegion(*seed, QStringLiteral("numb"), [&] { child<QLineEdit>(*seed, "numbText")->clear(); });
+        editRegion(*seed, QStringLiteral("note"),
+                   [&] { child<QPlainTextEdit>(*seed, "noteText")->setPlainText(QStringLiteral(" \n")); });
         QCOMPARE(seed->dataOfType(), SeedFile);
     }
 
@@ -627,14 +617,13 @@ private slots:
                          .arg(reduced && row == 0 ? QStringLiteral(R"(,"rate":8)") : QString());
         auto document = makeDocument(QStringLiteral(R"({"rate":10,"item":[%1]})").arg(items).toUtf8());
         const auto tableEnd = [&] {
-            const QHeaderView *heights = child<QTableView>(*document, QStringLiteral("grid"))->verticalHeader();
-            return child<RoomBox>(*document, QStringLiteral("gridRoom"))->y() +
-                   child<QTableView>(*document, QStringLiteral("grid"))->y() + heights->sectionPosition(rows) +
-                   heights->sectionSize(rows);
+            const QHeaderView *heights = child<QTableView>(*document, "grid")->verticalHeader();
+            return child<RoomBox>(*document, "gridRoom")->y() + child<QTableView>(*document, "grid")->y() +
+                   heights->sectionPosition(rows) + heights->sectionSize(rows);
         };
         const int before = tableEnd();
         document->setRemarks(QStringList(lines, QStringLiteral("振込手数料は貴社にてご負担ください。")).join('\n'));
-        const QRect remarks = child<RoomBox>(*document, QStringLiteral("noteRoom"))->geometry();
+        const QRect remarks = child<RoomBox>(*document, "noteRoom")->geometry();
         const int legend = reduced ? 13 : 0;
         QVERIFY2(tableEnd() + legend <= remarks.top(), "the remarks cover the table");
         QVERIFY2(remarks.bottom() < PageView::Height - PageView::Margin, "the remarks leave the page");
@@ -660,7 +649,7 @@ private slots:
         Document *original = controller.openFile(path);
         editRegion(*original, QStringLiteral("numb"), [] {});
         editRegion(*original, QStringLiteral("dues"),
-                   [&] { child<QDateEdit>(*original, QStringLiteral("duesDial"))->setDate(QDate(2027, 1, 15)); });
+                   [&] { child<QDateEdit>(*original, "duesDial")->setDate(QDate(2027, 1, 15)); });
         controller.save(original);
         const QByteArray saved = readAll(path);
 
@@ -669,7 +658,7 @@ private slots:
         const QDate day(2027, 1, 5);
         prompter->duplicateAnswers = {std::nullopt, Prompter::DuplicateChoice{keepSums, false}};
         QVERIFY(!controller.duplicate(original));
-        child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
+        child<QAction>(*original, "duplicateAction")->trigger();
         QCOMPARE(controller.documents().size(), 2);
         Document *copy = controller.documents().last();
         QCOMPARE(prompter->duplicateOffers.size(), 2);
@@ -677,15 +666,15 @@ private slots:
         QCOMPARE(prompter->duplicateOffers.at(1).date, day);
         QCOMPARE(FreelancePreferences::duplicateKeepsSums(), keepSums);
 
-        QCOMPARE(child<QDateEdit>(*copy, QStringLiteral("dateDial"))->date(), day);
+        QCOMPARE(child<QDateEdit>(*copy, "dateDial")->date(), day);
         QCOMPARE(copy->invoiceNumber(), QStringLiteral("2027-0001"));
         QCOMPARE(FreelancePreferences::nextNumber(day).text, QStringLiteral("2027-0002")); // taken by the copy
         QCOMPARE(copy->dueDate(), QDate(2027, 2, 15)); // the original's 1-15, a month on
         QCOMPARE(copy->isTotalled(), keepSums);
-        QCOMPARE(child<PageButton>(*copy, QStringLiteral("sums"))->title(),
-                 keepSums ? child<PageButton>(*original, QStringLiteral("sums"))->title() : Document::emptyAmountBox());
-        QCOMPARE(tableTexts(*copy).at(1) + child<PageButton>(*copy, QStringLiteral("whom"))->title(),
-                 tableTexts(*original).at(1) + child<PageButton>(*original, QStringLiteral("whom"))->title());
+        QCOMPARE(child<PageButton>(*copy, "sums")->title(),
+                 keepSums ? child<PageButton>(*original, "sums")->title() : Document::emptyAmountBox());
+        QCOMPARE(tableTexts(*copy).at(1) + child<PageButton>(*copy, "whom")->title(),
+                 tableTexts(*original).at(1) + child<PageButton>(*original, "whom")->title());
         QVERIFY(!anyGuideBorder(*copy) && copy->undoStack()->count() == 0);
         // A new, unsaved invoice; the original is as it was, on screen and on disk.
         QVERIFY(copy->filePath().isEmpty() && copy->isEdited() && copy->untitledNumber() == 1);
@@ -729,15 +718,14 @@ private slots:
         // made is remembered and offered next time.
         QVERIFY(FreelancePreferences::duplicateMovesRowDates());
         prompter->duplicateAnswers = {Prompter::DuplicateChoice{false, true}};
-        child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
+        child<QAction>(*original, "duplicateAction")->trigger();
         QCOMPARE(controller.documents().size(), 2);
         Document *copy = controller.documents().last();
         const QDate january(2026, 1, 31);
         QCOMPARE(prompter->duplicateOffers.constFirst(),
                  (Prompter::DuplicateChoice{false, true, january, QDate(2025, 12, 31)}));
         QCOMPARE(rowDates(*copy), (QStringList{"1/31", "１２月３０日", "2/28", "送料"}));
-        QCOMPARE(std::tuple(child<QDateEdit>(*copy, QStringLiteral("dateDial"))->date(), copy->dueDate(),
-                            copy->invoiceNumber()),
+        QCOMPARE(std::tuple(child<QDateEdit>(*copy, "dateDial")->date(), copy->dueDate(), copy->invoiceNumber()),
                  std::tuple(january, QDate(2026, 2, 28), QStringLiteral("2026-0001")));
         // Nothing to undo in a new invoice; the original is as it was.
         QCOMPARE(copy->undoStack()->count(), 0);
@@ -746,7 +734,7 @@ private slots:
         // Turned off, the dates stay as they were, and the choice is offered so next time; a date
         // set in the dialog moves the due date by its months.
         prompter->duplicateAnswers = {Prompter::DuplicateChoice{false, false, QDate(2026, 3, 5)}};
-        child<QAction>(*original, QStringLiteral("duplicateAction"))->trigger();
+        child<QAction>(*original, "duplicateAction")->trigger();
         QCOMPARE(controller.documents().size(), 3);
         QCOMPARE(rowDates(*controller.documents().last()).constFirst(), QStringLiteral("12/31"));
         QCOMPARE(controller.documents().last()->dueDate(), QDate(2026, 4, 30));
@@ -757,10 +745,10 @@ private slots:
 
         // The first copy dated back into December before it is saved: Cancel keeps the panel open;
         // moved, the rows and the due date follow, and its number is the new year's.
-        QTest::mouseClick(child<PageButton>(*copy, QStringLiteral("date")), Qt::LeftButton);
-        child<QDateEdit>(*copy, QStringLiteral("dateDial"))->setDate(QDate(2025, 12, 25));
+        QTest::mouseClick(child<PageButton>(*copy, "date"), Qt::LeftButton);
+        child<QDateEdit>(*copy, "dateDial")->setDate(QDate(2025, 12, 25));
         prompter->choiceAnswers = {-1, 0};
-        auto *ok = child<QPushButton>(*copy, QStringLiteral("dateCtrlOk"));
+        auto *ok = child<QPushButton>(*copy, "dateCtrlOk");
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(copy->shownSheet()->isVisible());
         QTest::mouseClick(ok, Qt::LeftButton);

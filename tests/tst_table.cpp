@@ -48,7 +48,7 @@ QStringList tableAndSettings(const Document &document)
 {
     return tableTexts(document) << QStringLiteral("rate %1, tax %2, withholding %3")
                                        .arg(document.taxRate())
-                                       .arg(child<QCheckBox>(document, QStringLiteral("gridXtax"))->isChecked())
+                                       .arg(child<QCheckBox>(document, "gridXtax")->isChecked())
                                        .arg(document.withholds());
 }
 
@@ -75,9 +75,9 @@ std::unique_ptr<Document> totalledWholesale()
 
 void selectRows(Document &document, const QList<int> &rows)
 {
-    child<QTableView>(document, QStringLiteral("grid"))->clearSelection();
+    child<QTableView>(document, "grid")->clearSelection();
     for (int row : rows)
-        child<QTableView>(document, QStringLiteral("grid"))
+        child<QTableView>(document, "grid")
             ->selectionModel()
             ->select(document.tableModel()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
@@ -137,9 +137,9 @@ private slots:
             else if (words.first() == u"price")
                 document->gridNeat(row);
             else if (words.first() == u"kill") {
-                child<QTableView>(*document, QStringLiteral("grid"))->clearSelection();
+                child<QTableView>(*document, "grid")->clearSelection();
                 for (const QString &chosen : words.mid(1))
-                    child<QTableView>(*document, QStringLiteral("grid"))
+                    child<QTableView>(*document, "grid")
                         ->selectionModel()
                         ->select(document->tableModel()->index(chosen.toInt(), 0),
                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
@@ -150,7 +150,7 @@ private slots:
         }
         // Undo all the way, then redo and undo again: every step gives back exactly the table it left, the menu names
         // each step, and none ends in a notice. Redo gives back the rows that undo took, not new ones dated afresh.
-        child<QDateEdit>(*document, QStringLiteral("dateDial"))->setDate(QDate(2030, 1, 1));
+        child<QDateEdit>(*document, "dateDial")->setDate(QDate(2030, 1, 1));
         QList<QStringList> states{tableTexts(*document)};
         QStringList names;
         while (document->undoStack()->canUndo()) {
@@ -170,26 +170,26 @@ private slots:
                 QCOMPARE(tableTexts(*document), states.at(i));
             }
         }
-        QVERIFY(document->shownSheet() != child<QDialog>(*document, QStringLiteral("gridFail")));
+        QVERIFY(document->shownSheet() != child<QDialog>(*document, "gridFail"));
     }
 
     void totalsTwiceAndAfterANewRow()
     {
         auto document = documentWithRows({{"1000", "1", "1000"}});
         QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
+        child<QTableView>(*document, "grid")->selectRow(1);
         document->gridCalc();
         QCOMPARE(tableTexts(*document).at(2), QStringLiteral(" | | | | "));
-        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridCtrl")));
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, "gridCtrl"));
         QVERIFY(document->isTotalled() &&
-                child<QTableView>(*document, QStringLiteral("grid"))->selectionModel()->selectedRows().isEmpty());
+                child<QTableView>(*document, "grid")->selectionModel()->selectedRows().isEmpty());
         const int rows = document->tableModel()->count();
         document->gridCalc();
         QCOMPARE(document->tableModel()->count(), rows);
-        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridFail")));
-        QVERIFY(child<QLabel>(*document, QStringLiteral("gridFailText"))->text().contains(QStringLiteral("already")));
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, "gridFail"));
+        QVERIFY(child<QLabel>(*document, "gridFailText")->text().contains(QStringLiteral("already")));
         document->gridFailClose(); // back to the table
-        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridCtrl")));
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, "gridCtrl"));
         // A row added to a totalled table goes above the sums, which total it at once.
         document->tblePlus();
         QCOMPARE(document->tableModel()->count(), rows + 1);
@@ -241,7 +241,7 @@ private slots:
         PrompterGuard prompter;
         auto document = totalledWholesale();
         if (change == u"withholding off") { // a set of sums that shrinks
-            child<QCheckBox>(*document, QStringLiteral("gridHold"))->click();
+            child<QCheckBox>(*document, "gridHold")->click();
             document->undoStack()->clear();
         }
         QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -259,21 +259,20 @@ private slots:
         else if (change == u"work out price")
             document->gridNeat(3);
         else if (change == u"rate") {
-            child<QComboBox>(*document, QStringLiteral("gridRate"))
-                ->setCurrentIndex(child<QComboBox>(*document, QStringLiteral("gridRate"))->findData(8));
-            emit child<QComboBox>(*document, QStringLiteral("gridRate"))
-                ->activated(
-                    child<QComboBox>(*document, QStringLiteral("gridRate"))->currentIndex()); // as a choice in the list
+            child<QComboBox>(*document, "gridRate")
+                ->setCurrentIndex(child<QComboBox>(*document, "gridRate")->findData(8));
+            emit child<QComboBox>(*document, "gridRate")
+                ->activated(child<QComboBox>(*document, "gridRate")->currentIndex()); // as a choice in the list
         } else if (change == u"include tax")
-            child<QCheckBox>(*document, QStringLiteral("gridXtax"))->click();
+            child<QCheckBox>(*document, "gridXtax")->click();
         else if (change == u"reduced-rate mark") {
             selectRows(*document, {2});
-            child<QAction>(*document, QStringLiteral("markReduced"))->trigger();
+            child<QAction>(*document, "markReduced")->trigger();
         } else if (change == u"not taxable") {
             selectRows(*document, {3});
             document->markRows(TaxClass::Exempt);
         } else if (change == u"withholding" || change == u"withholding off")
-            child<QCheckBox>(*document, QStringLiteral("gridHold"))->click();
+            child<QCheckBox>(*document, "gridHold")->click();
         else if (change == u"add a row")
             document->tblePlus();
         else if (change == u"remove rows") {
@@ -304,7 +303,7 @@ private slots:
             document->undoStack()->redo();
             QCOMPARE(tableAndSettings(*document), after);
         }
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("gridRate"))->currentData().toInt(), document->taxRate());
+        QCOMPARE(child<QComboBox>(*document, "gridRate")->currentData().toInt(), document->taxRate());
     }
 
     void anEightPercentInvoiceOffersTodaysRate()
@@ -316,22 +315,21 @@ private slots:
         document->undoStack()->clear();
         const QStringList before = tableAndSettings(*document);
         document->gridShow();
-        QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
+        QTRY_VERIFY(child<QDialog>(*document, "gridCtrl")->isVisible());
         selectRows(*document, {1});
-        QCOMPARE(child<QAction>(*document, QStringLiteral("markReduced"))->shortcut(),
-                 QKeySequence(Qt::CTRL | Qt::Key_R));
+        QCOMPARE(child<QAction>(*document, "markReduced")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
         // Declined: nothing changes, and the user was told why.
         prompter->proceedAnswers = {false, true};
-        child<QAction>(*document, QStringLiteral("markReduced"))->trigger();
+        child<QAction>(*document, "markReduced")->trigger();
         QCOMPARE(prompter->questions.size(), 1);
         QVERIFY(prompter->questions.first().contains(QStringLiteral("8 %")));
         QVERIFY(prompter->questions.first().contains(QStringLiteral("10 %")));
         QCOMPARE(tableAndSettings(*document), before);
         QCOMPARE(document->undoStack()->count(), 0);
         // Accepted: the invoice at 10 %, the row marked and the sums per rate, in one step.
-        child<QAction>(*document, QStringLiteral("markReduced"))->trigger();
+        child<QAction>(*document, "markReduced")->trigger();
         QCOMPARE(document->taxRate(), 10);
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("gridRate"))->currentData().toInt(), 10);
+        QCOMPARE(child<QComboBox>(*document, "gridRate")->currentData().toInt(), 10);
         QCOMPARE(document->tableModel()->row(1)->taxClass(), TaxClass::Reduced);
         QCOMPARE(
             trailingSumsTexts(*document).mid(1),
@@ -340,8 +338,8 @@ private slots:
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Mark Reduced Rate"));
         document->undoStack()->undo();
         QCOMPARE(tableAndSettings(*document), before);
-        QCOMPARE(child<QComboBox>(*document, QStringLiteral("gridRate"))->currentData().toInt(), 8);
-        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
+        QCOMPARE(child<QComboBox>(*document, "gridRate")->currentData().toInt(), 8);
+        child<QDialog>(*document, "gridCtrl")->reject();
     }
 
     void preferencesAndTheRegistrationNumberShapeTheTotals()
@@ -362,7 +360,7 @@ private slots:
         QCOMPARE(document->taxRate(), 10);
         document->tblePlus();
         document->editCell(1, Column::Sums, QStringLiteral("1005"));
-        child<PageButton>(*document, QStringLiteral("home"))
+        child<PageButton>(*document, "home")
             ->setTitle(QStringLiteral("〒100-0001\n東京都\n山田\n03\n銀行\nT7010705000725"));
         document->gridCalc();
         QCOMPARE(sumsTexts(*document, 3),
@@ -399,14 +397,14 @@ private slots:
         // A food wholesaler's invoice: reduced-rate food, a standard-rate delivery, an exempt fee.
         auto document = documentWithRows({{"1500", "2", "00"}, {"50000", "1", "00"}, {"2000", "1", "00"}});
         document->setTaxRate(10);
-        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
+        child<QTableView>(*document, "grid")->selectRow(1);
         document->markRows(TaxClass::Reduced);
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Mark Reduced Rate"));
         QCOMPARE(document->tableModel()->data(document->tableModel()->index(1, 1)).toString(),
                  QStringLiteral("item ※"));
-        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(3);
+        child<QTableView>(*document, "grid")->selectRow(3);
         document->markRows(TaxClass::Exempt);
-        child<QCheckBox>(*document, QStringLiteral("gridHold"))->setChecked(true);
+        child<QCheckBox>(*document, "gridHold")->setChecked(true);
         document->gridCalc();
         QCOMPARE(sumsTexts(*document, 5),
                  (QStringList{"10%対象|" + yen(50000), "消費税(10%)|" + yen(5000), "8%対象|" + yen(3000),
@@ -414,7 +412,7 @@ private slots:
                               "源泉徴収税|" + yen(-5615), "差引請求額|" + yen(54625)}));
         // The amount box asks for what the customer pays; Remove Sum takes the whole set away.
         document->sumsCopy();
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading + yen(54625));
+        QCOMPARE(child<PageButton>(*document, "sums")->title(), AmountHeading + yen(54625));
         const QByteArray bytes = document->dataOfType();
         for (const char *member : {R"("rate": 10)", R"("rate": 8)", R"("rate": 0)", R"("hold": 1)"})
             QVERIFY2(bytes.contains(member), member);
@@ -422,7 +420,7 @@ private slots:
         document->tbleBack();
         QCOMPARE(document->tableModel()->count(), 4);
         // Marking again takes the mark off, one step at a time.
-        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
+        child<QTableView>(*document, "grid")->selectRow(1);
         document->markRows(TaxClass::Reduced);
         QCOMPARE(document->tableModel()->row(1)->taxClass(), TaxClass::Standard);
         document->undoStack()->undo();
@@ -435,8 +433,8 @@ private slots:
         const QStringList before = tableTexts(*document);
         document->gridShow();
         document->gridCalc();
-        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("gridFail")));
-        QVERIFY(child<QLabel>(*document, QStringLiteral("gridFailText"))->text().contains(QStringLiteral("too large")));
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, "gridFail"));
+        QVERIFY(child<QLabel>(*document, "gridFailText")->text().contains(QStringLiteral("too large")));
         QCOMPARE(tableTexts(*document), before);
         QCOMPARE(document->undoStack()->count(), 0);
 
@@ -452,25 +450,22 @@ private slots:
     {
         auto document = documentWithRows({{"1000", "1", "1000"}, {"234", "1", "234"}});
         document->sumsCopy();
-        QCOMPARE(document->shownSheet(), child<QDialog>(*document, QStringLiteral("sumsFail"))); // never totalled
-        QVERIFY(child<QLabel>(*document, QStringLiteral("sumsFailText"))
-                    ->text()
-                    .contains(QStringLiteral("does not end with a total")));
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading);
+        QCOMPARE(document->shownSheet(), child<QDialog>(*document, "sumsFail")); // never totalled
+        QVERIFY(child<QLabel>(*document, "sumsFailText")->text().contains(QStringLiteral("does not end with a total")));
+        QCOMPARE(child<PageButton>(*document, "sums")->title(), AmountHeading);
         QVERIFY(!document->isEdited());
         document->sumsFailClose();
         document->gridCalc();
         QVERIFY(!document->amountBoxDisagrees()); // a box never taken from the table is left alone
         document->updateChangeCount(Document::ChangeCleared);
         document->sumsCopy();
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading + yen(1333));
-        QVERIFY(!child<RoomBox>(*document, QStringLiteral("sumsRoom"))->hasGuideBorder() && document->isEdited());
+        QCOMPARE(child<PageButton>(*document, "sums")->title(), AmountHeading + yen(1333));
+        QVERIFY(!child<RoomBox>(*document, "sumsRoom")->hasGuideBorder() && document->isEdited());
         // Any change to the total brings the guide border back, until the two agree again.
         document->tbleBack();
-        QVERIFY(document->amountBoxDisagrees() &&
-                child<RoomBox>(*document, QStringLiteral("sumsRoom"))->hasGuideBorder());
+        QVERIFY(document->amountBoxDisagrees() && child<RoomBox>(*document, "sumsRoom")->hasGuideBorder());
         document->undoStack()->undo();
-        QVERIFY(!child<RoomBox>(*document, QStringLiteral("sumsRoom"))->hasGuideBorder());
+        QVERIFY(!child<RoomBox>(*document, "sumsRoom")->hasGuideBorder());
         document->tbleBack();
         document->editCell(1, Column::Sums, QStringLiteral("2000"));
         document->gridCalc();
@@ -478,16 +473,15 @@ private slots:
         QCOMPARE(document->amountBoxCheck()->table, 2413);
         // Opened from a file, a stale box shows it at once, and taking the total settles it.
         auto reopened = makeDocument(document->dataOfType());
-        QVERIFY(child<RoomBox>(*reopened, QStringLiteral("sumsRoom"))->hasGuideBorder() && !reopened->isEdited());
+        QVERIFY(child<RoomBox>(*reopened, "sumsRoom")->hasGuideBorder() && !reopened->isEdited());
         reopened->sumsCopy();
-        QVERIFY(!child<RoomBox>(*reopened, QStringLiteral("sumsRoom"))->hasGuideBorder() &&
-                !reopened->amountBoxDisagrees());
+        QVERIFY(!child<RoomBox>(*reopened, "sumsRoom")->hasGuideBorder() && !reopened->amountBoxDisagrees());
         // A table whose total is 0 has nothing to take, and the notice says so.
         auto empty = makeDocument();
         empty->gridCalc();
         empty->sumsCopy();
-        QVERIFY(child<QLabel>(*empty, QStringLiteral("sumsFailText"))->text().contains(QStringLiteral("total is 0")));
-        QVERIFY(child<RoomBox>(*empty, QStringLiteral("sumsRoom"))->hasGuideBorder());
+        QVERIFY(child<QLabel>(*empty, "sumsFailText")->text().contains(QStringLiteral("total is 0")));
+        QVERIFY(child<RoomBox>(*empty, "sumsRoom")->hasGuideBorder());
     }
 
     void finalizeAndItsUndo()
@@ -512,7 +506,7 @@ private slots:
         // The amount box after an undone Finalize takes the digits as they stand.
         document->undoStack()->undo();
         document->sumsCopy();
-        QCOMPARE(child<PageButton>(*document, QStringLiteral("sums"))->title(), AmountHeading + "3013");
+        QCOMPARE(child<PageButton>(*document, "sums")->title(), AmountHeading + "3013");
     }
 
     void tablePanelCancelIsOneStep_data()
@@ -533,38 +527,38 @@ private slots:
         document->gridShow();
         document->tblePlus();
         document->editCell(1, Column::Name, QStringLiteral("設計"));
-        child<QCheckBox>(*document, QStringLiteral("gridXtax"))->setChecked(false);
+        child<QCheckBox>(*document, "gridXtax")->setChecked(false);
         if (!sums.isEmpty()) {
             document->gridSumsShow();
-            sums == u"yes" ? document->gridCalc() : child<QDialog>(*document, QStringLiteral("gridSums"))->reject();
-            QTRY_VERIFY(child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
+            sums == u"yes" ? document->gridCalc() : child<QDialog>(*document, "gridSums")->reject();
+            QTRY_VERIFY(child<QDialog>(*document, "gridCtrl")->isVisible());
         }
         const QStringList atCancel = tableTexts(*document);
-        child<QTableView>(*document, QStringLiteral("grid"))->selectRow(1);
-        escape ? QTest::keyClick(child<QDialog>(*document, QStringLiteral("gridCtrl")), Qt::Key_Escape)
-               : QTest::mouseClick(child<QDialog>(*document, QStringLiteral("gridCtrl"))
-                                       ->findChild<QPushButton *>(QStringLiteral("gridCtrlCancel")),
-                                   Qt::LeftButton);
-        QVERIFY(!child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible());
+        child<QTableView>(*document, "grid")->selectRow(1);
+        escape ? QTest::keyClick(child<QDialog>(*document, "gridCtrl"), Qt::Key_Escape)
+               : QTest::mouseClick(
+                     child<QDialog>(*document, "gridCtrl")->findChild<QPushButton *>(QStringLiteral("gridCtrlCancel")),
+                     Qt::LeftButton);
+        QVERIFY(!child<QDialog>(*document, "gridCtrl")->isVisible());
         QCOMPARE(tableTexts(*document), atOpen);
-        QVERIFY(child<QCheckBox>(*document, QStringLiteral("gridXtax"))->isChecked());
-        QVERIFY(child<QTableView>(*document, QStringLiteral("grid"))->selectionModel()->selectedRows().isEmpty());
+        QVERIFY(child<QCheckBox>(*document, "gridXtax")->isChecked());
+        QVERIFY(child<QTableView>(*document, "grid")->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Cancel Table Edits"));
         document->undoStack()->undo();
         QCOMPARE(tableTexts(*document), atCancel);
-        QVERIFY(!child<QCheckBox>(*document, QStringLiteral("gridXtax"))->isChecked());
+        QVERIFY(!child<QCheckBox>(*document, "gridXtax")->isChecked());
         document->undoStack()->redo();
         QCOMPARE(tableTexts(*document), atOpen);
         // Nothing changed, nothing recorded; OK keeps the edits and closes.
         const int recorded = document->undoStack()->count();
         document->gridShow();
-        child<QDialog>(*document, QStringLiteral("gridCtrl"))->reject();
+        child<QDialog>(*document, "gridCtrl")->reject();
         QCOMPARE(document->undoStack()->count(), recorded);
         document->gridShow();
         document->tblePlus();
         document->gridCopy();
-        QVERIFY(!child<QDialog>(*document, QStringLiteral("gridCtrl"))->isVisible() &&
-                !child<RoomBox>(*document, QStringLiteral("gridRoom"))->hasGuideBorder());
+        QVERIFY(!child<QDialog>(*document, "gridCtrl")->isVisible() &&
+                !child<RoomBox>(*document, "gridRoom")->hasGuideBorder());
         QCOMPARE(document->tableModel()->count(), atOpen.size() + 1);
     }
 };

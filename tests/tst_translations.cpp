@@ -158,8 +158,8 @@ private slots:
                                 undo->text()};
         QTEST(shown.join(QStringLiteral(" | ")), "texts");
         // The page's own texts are data and read the same in every interface language.
-        QVERIFY(child<PageButton>(*document, QStringLiteral("sums"))->title().contains(QStringLiteral("御請求金額")));
-        QCOMPARE(child<SegmentedControl>(*document, QStringLiteral("tail"))->labelForSegment(1), QStringLiteral("様"));
+        QVERIFY(child<PageButton>(*document, "sums")->title().contains(QStringLiteral("御請求金額")));
+        QCOMPARE(child<SegmentedControl>(*document, "tail")->labelForSegment(1), QStringLiteral("様"));
         QCOMPARE(test::tableTexts(*document).constFirst(), QStringLiteral("日付|項目|単価|個数|価格"));
     }
 
