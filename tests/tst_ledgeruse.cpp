@@ -474,7 +474,8 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
                                {"I-2", {}, true, false, false},
                                {"I-3", "%PDF older", true, false, false},
                                {"I-4", pdf, true, true, true},
-                               {"I-5", {}, false, false, false}};
+                               {"I-5", {}, false, false, false},
+                               {"I-9", pdf, false, false, true}}; // its copy made again from the PDF
     {
         std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath());
         QVERIFY(box);
@@ -513,8 +514,9 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     QStringList numbers;
     for (const LedgerEntry &entry : ledger.store()->entries().value())
         numbers.append(entry.number);
-    QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-6", "I-7"}));
-    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
+    QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-9", "I-6", "I-7"}));
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf", "I-9.pdf"}));
+    QCOMPARE(test::readAll(archive.filePath(QStringLiteral("I-9.pdf"))), pdf);
 
     // An output that could not be written is not recorded, nor is its archived copy kept.
     Invoice page;
@@ -525,8 +527,8 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
                  .issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
                         [] { return false; })
                  ->written);
-    QCOMPARE(ledger.store()->entries().value().size(), 4);
-    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
+    QCOMPARE(ledger.store()->entries().value().size(), 5);
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf", "I-9.pdf"}));
 }
 
 void LedgerUseTest::windowSearchesAndTotals()

@@ -183,23 +183,21 @@ bool syncFolder(const QString &folder)
     return synced;
 }
 
-bool writeNewFileSynced(const QString &path, const QByteArray &bytes, QString *error)
+Result<void> writeNewFileSynced(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        setReason(error, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return Fault{FaultKind::Unwritable, file.errorString()};
     const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
     if (!written) {
-        setReason(error, file.errorString());
+        const QString reason = file.errorString();
         file.close();
         file.remove(); // a partial copy would only fail verification
-        return false;
+        return Fault{FaultKind::Unwritable, reason};
     }
     file.close();
     syncFolder(QFileInfo(path).absolutePath());
-    return true;
+    return {};
 }
 
 } // namespace seikyu

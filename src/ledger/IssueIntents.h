@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerEntry.h"
 
 #include <QByteArray>
@@ -59,6 +60,6 @@ std::optional<QString> fileSha256(const QString &path);
 bool syncFolder(const QString &folder);
 /// Writes `bytes` to a new file at `path` (never replacing one) and syncs it and its folder to
 /// disk before returning; a failed write leaves no file.
-bool writeNewFileSynced(const QString &path, const QByteArray &bytes, QString *error);
+Result<void> writeNewFileSynced(const QString &path, const QByteArray &bytes);
 
 } // namespace seikyu

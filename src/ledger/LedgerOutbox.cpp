@@ -3,6 +3,7 @@
 #include "document/PrivateFiles.h"
 #include "ledger/EntryJson.h"
 #include "ledger/IssueIntents.h"
+#include "ledger/KeptLog.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
 #include "ledger/Reason.h"
@@ -133,6 +134,9 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
             return nullptr;
         }
     }
+    // Each issue commits here twice (its intent, then its end): a log made afresh by every run
+    // would cost its creation's syncs and a fold into the file at each close.
+    keepLogBetweenRuns(db, 100);
     return outbox;
 }
 
