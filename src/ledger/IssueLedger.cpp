@@ -549,6 +549,14 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     return outcome;
 }
 
+void IssueLedger::prepareToIssue()
+{
+    if (shared())
+        return;
+    store();
+    outbox(true);
+}
+
 NumberUse IssueLedger::numberUseOf(const LedgerEntry &issue)
 {
     if (ServerSession *office = shared())

@@ -120,6 +120,9 @@ public:
     /// (setReissues, allowReissue): Refused, its message naming that invoice.
     Result<IssueOutcome> issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                const QString &target, const QByteArray &bytes, const std::function<bool()> &write);
+    /// Opens the local ledger and the file the intents are kept in, as issue() would: called while
+    /// an output's bytes are made elsewhere, so that issuing it waits for neither.
+    void prepareToIssue();
     /// What recording the issue would make of its number (see numberUse), asked of the ledger it
     /// goes to: New while the shared ledger's server does not answer (the entry is checked when sent).
     NumberUse numberUseOf(const LedgerEntry &issue);

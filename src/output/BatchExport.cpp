@@ -165,7 +165,7 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
     // The GUI thread lays each invoice's pages out while workers turn the pages laid out before into
-    // PDFs: most of a PDF's time goes into embedding its font. A single file is done on the spot.
+    // PDFs: most of a PDF's time goes into embedding its font.
     std::vector<Job> jobs(size_t(files.size()));
     OpeningDefaults defaults;
     const SheetLook look = savedSheetLook();
@@ -197,16 +197,17 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         } else if (auto laidOut = layOutFile(job, defaults, look, attachEInvoice)) {
             writing.insert(targetId, i);
             job.target = target;
-            if (!parallel) {
-                job.pdf = makePdf(laidOut->first, laidOut->second, target, job.xml);
-                job.settle();
-                continue;
-            }
             auto done = std::make_shared<std::promise<Result<QByteArray>>>();
             job.pdf = done->get_future();
             workers.start([done, pages = std::move(laidOut->first), title = laidOut->second, target, xml = job.xml] {
                 done->set_value(makePdf(pages, title, target, xml));
             });
+            if (!parallel) {
+                // A single file: the ledger opens while its PDF is made.
+                IssueLedger::instance().prepareToIssue();
+                job.settle();
+                continue;
+            }
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();
         }
