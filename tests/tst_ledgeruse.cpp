@@ -487,7 +487,7 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
             intent.entry.pdfSha256 =
                 QString::fromLatin1(QCryptographicHash::hash(pdf, QCryptographicHash::Sha256).toHex());
             intent.target = m_dir->filePath(QStringLiteral("out/%1.pdf").arg(intent.entry.number));
-            QVERIFY(intents.keep(intent, intent.entry.number + QStringLiteral(".pdf"), archive.path(), nullptr));
+            QVERIFY(intents.keep(intent, intent.entry.number + QStringLiteral(".pdf"), archive.path()));
             if (c.archived)
                 writeFile(archive.filePath(intent.entry.archiveName), pdf);
             if (!c.written.isNull())
@@ -498,13 +498,13 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
         // A print job killed before its entry was recorded, and an entry left waiting for a busy ledger.
         IssueIntent print;
         print.entry.number = QStringLiteral("I-6");
-        QVERIFY(intents.keep(print, QString(), archive.path(), nullptr));
+        QVERIFY(intents.keep(print, QString(), archive.path()));
         // Two runs wanting one name before either copy is written: the second is given another.
         IssueIntent twin;
         twin.entry.number = QStringLiteral("I-5");
-        QVERIFY(intents.keep(twin, QStringLiteral("I-5.pdf"), archive.path(), nullptr));
+        QVERIFY(intents.keep(twin, QStringLiteral("I-5.pdf"), archive.path()));
         QCOMPARE(twin.entry.archiveName, QStringLiteral("I-5_2.pdf"));
-        QVERIFY(intents.drop(twin.entry.origin, nullptr));
+        QVERIFY(intents.drop(twin.entry.origin));
         LedgerEntry waiting;
         waiting.number = QStringLiteral("I-7");
         QVERIFY(box->add(waiting));

@@ -35,15 +35,15 @@ public:
     /// Keeps `intent` (giving it its origin), its archived copy named after `wantedArchiveName`
     /// with the first name no file in `archiveFolder` and no other intent holds, chosen under the
     /// file's write lock so that processes issuing at once never choose the same name.
-    bool keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder, QString *error);
+    Result<void> keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder);
     /// Writes the intent's entry again (its archived copy changed).
-    bool update(const IssueIntent &intent, QString *error);
-    bool drop(const QString &origin, QString *error);
-    /// Every intent kept, oldest first; nothing, with the reason, when they cannot be read.
-    std::optional<QList<IssueIntent>> all(QString *error = nullptr) const;
+    Result<void> update(const IssueIntent &intent);
+    Result<void> drop(const QString &origin);
+    /// Every intent kept, oldest first.
+    Result<QList<IssueIntent>> all() const;
 
 private:
-    bool run(const QString &statement, QString *error);
+    Result<void> run(const QString &statement);
 
     QSqlDatabase m_db;
 };

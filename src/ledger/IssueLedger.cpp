@@ -342,9 +342,11 @@ std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const Q
         return std::nullopt;
     }
     IssueIntent intent{entry, target, 0};
-    if (!IssueIntents(box->database())
-             .keep(intent, archived ? wantedArchiveName(entry, target) : QString(), archiveFolder(), &reason)) {
-        qCWarning(lcLedger) << "no intent kept for" << target << ":" << reason;
+    if (const Result<void> kept =
+            IssueIntents(box->database())
+                .keep(intent, archived ? wantedArchiveName(entry, target) : QString(), archiveFolder());
+        !kept) {
+        qCWarning(lcLedger) << "no intent kept for" << target << ":" << kept.message();
         return std::nullopt;
     }
     return intent;
@@ -362,9 +364,10 @@ void IssueLedger::settleArchiveCopy(IssueIntent &intent, const Result<QString> &
     }
     // Left as it was, the intent names a copy that is not there: completed after a kill, the copy
     // is made again from the output.
-    QString reason;
-    if (intent.entry.archiveName != chosen && !IssueIntents(outbox(false)->database()).update(intent, &reason))
-        qCWarning(lcLedger) << "the intent for" << intent.target << "could not be updated:" << reason;
+    if (intent.entry.archiveName == chosen)
+        return;
+    if (const Result<void> updated = IssueIntents(outbox(false)->database()).update(intent); !updated)
+        qCWarning(lcLedger) << "the intent for" << intent.target << "could not be updated:" << updated.message();
 }
 
 void IssueLedger::restoreArchiveCopy(LedgerEntry &entry, const QString &output)
@@ -513,7 +516,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
         if (intent) {
             if (!intent->entry.archiveName.isEmpty())
                 QFile::remove(QDir(archiveFolder()).filePath(intent->entry.archiveName));
-            IssueIntents(outbox(false)->database()).drop(intent->entry.origin, nullptr);
+            static_cast<void>(IssueIntents(outbox(false)->database()).drop(intent->entry.origin));
         }
         outcome.message = takeMessage();
         return outcome;
@@ -542,7 +545,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
         if (!archiveFailure.isEmpty())
             failed(archiveFailure);
         if (intent)
-            IssueIntents(outbox(false)->database()).drop(intent->entry.origin, nullptr);
+            static_cast<void>(IssueIntents(outbox(false)->database()).drop(intent->entry.origin));
     }
     settlePending();
     outcome.message = takeMessage();
@@ -604,7 +607,7 @@ void IssueLedger::settlePending()
     if (!box)
         return;
     IssueIntents intents(box->database());
-    const std::optional<QList<IssueIntent>> kept = intents.all();
+    const Result<QList<IssueIntent>> kept = intents.all();
     for (const IssueIntent &intent : kept.value_or(QList<IssueIntent>())) {
         // Another process's output may be on its way still, as may this one's.
         if (m_writing.contains(intent.entry.origin) ||
@@ -623,7 +626,7 @@ void IssueLedger::settlePending()
             // Never issued: its archived copy would be a record of nothing.
             QFile::remove(QDir(archiveFolder()).filePath(intent.entry.archiveName));
         }
-        intents.drop(intent.entry.origin, nullptr);
+        static_cast<void>(intents.drop(intent.entry.origin));
     }
     if (shared() || box->count() == 0)
         return;
