@@ -437,8 +437,9 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
     // busy, full or unwritable now, not for good.
     QString why;
     LedgerOutbox *box = outbox(true, &why);
-    if (!box || !box->add(entry, &why)) {
-        qCWarning(lcLedger) << "an issued invoice could be neither recorded nor kept:" << *reason << why;
+    if (const Result<LedgerEntry> kept = box ? box->add(entry) : Result<LedgerEntry>(Fault{FaultKind::Unwritable, why});
+        !kept) {
+        qCWarning(lcLedger) << "an issued invoice could be neither recorded nor kept:" << *reason << kept.message();
         return IssueRecording::Lost;
     }
     tellWaiting(*reason);

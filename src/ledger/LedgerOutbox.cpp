@@ -140,17 +140,15 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
     return outbox;
 }
 
-std::optional<LedgerEntry> LedgerOutbox::add(LedgerEntry entry, QString *error)
+Result<LedgerEntry> LedgerOutbox::add(LedgerEntry entry)
 {
     stamp(entry);
     QSqlQuery query(database());
     query.prepare(QStringLiteral("INSERT OR IGNORE INTO outbox (origin, entry) VALUES (?, ?)"));
     query.addBindValue(entry.origin);
     query.addBindValue(QString::fromUtf8(entryToJson(entry)));
-    if (!query.exec()) {
-        setReason(error, query.lastError().text());
-        return std::nullopt;
-    }
+    if (!query.exec())
+        return sqlFault(query.lastError(), FaultKind::Unwritable);
     return entry;
 }
 
