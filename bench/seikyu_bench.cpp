@@ -567,6 +567,13 @@ int main(int argc, char *argv[])
         benchEInvoice();
         return reportResults();
     }
+    // `seikyu_bench commandline`: the command line's export of one and of a hundred invoices, and
+    // `--version` in the same run, alone.
+    if (QCoreApplication::arguments().contains(QStringLiteral("commandline"))) {
+        benchCommandLineExport(
+            QStringLiteral("--export-pdf"), [](int rows) { return invoiceWithRows(rows); }, 400);
+        return reportResults();
+    }
     const bool sharedOnly = qEnvironmentVariableIsSet("SEIKYU_BENCH_SHARED_ONLY");
     if (!ledgerOnly && !sharedOnly) {
         benchStartUp();

@@ -442,7 +442,8 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
                                {"I-2", {}, true, false, false},
                                {"I-3", "%PDF older", true, false, false},
                                {"I-4", pdf, true, true, true},
-                               {"I-5", {}, false, false, false}};
+                               {"I-5", {}, false, false, false},
+                               {"I-9", pdf, false, false, true}}; // its copy made again from the PDF
     {
         std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath());
         QVERIFY(box);
@@ -453,7 +454,7 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
             intent.entry.customer = QStringLiteral("中断商事");
             intent.entry.pdfSha256 = sha256Hex(pdf);
             intent.target = m_dir->filePath(QStringLiteral("out/%1.pdf").arg(intent.entry.number));
-            QVERIFY(intents.keep(intent, intent.entry.number + QStringLiteral(".pdf"), archive.path(), nullptr));
+            QVERIFY(intents.keep(intent, intent.entry.number + QStringLiteral(".pdf"), archive.path()));
             if (c.archived)
                 writeFile(archive.filePath(intent.entry.archiveName), pdf);
             if (!c.written.isNull())
@@ -464,13 +465,13 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
         // A print job killed before its entry was recorded, and an entry left waiting for a busy ledger.
         IssueIntent print;
         print.entry.number = QStringLiteral("I-6");
-        QVERIFY(intents.keep(print, QString(), archive.path(), nullptr));
+        QVERIFY(intents.keep(print, QString(), archive.path()));
         // Two runs wanting one name before either copy is written: the second is given another.
         IssueIntent twin;
         twin.entry.number = QStringLiteral("I-5");
-        QVERIFY(intents.keep(twin, QStringLiteral("I-5.pdf"), archive.path(), nullptr));
+        QVERIFY(intents.keep(twin, QStringLiteral("I-5.pdf"), archive.path()));
         QCOMPARE(twin.entry.archiveName, QStringLiteral("I-5_2.pdf"));
-        QVERIFY(intents.drop(twin.entry.origin, nullptr));
+        QVERIFY(intents.drop(twin.entry.origin));
         LedgerEntry waiting;
         waiting.number = QStringLiteral("I-7");
         QVERIFY(box->add(waiting));
@@ -480,8 +481,9 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     QStringList numbers;
     for (const LedgerEntry &entry : ledger.store()->entries().value())
         numbers.append(entry.number);
-    QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-6", "I-7"}));
-    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
+    QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-9", "I-6", "I-7"}));
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf", "I-9.pdf"}));
+    QCOMPARE(test::readAll(archive.filePath(QStringLiteral("I-9.pdf"))), pdf);
 
     // An output that could not be written is not recorded, nor is its archived copy kept.
     Invoice page;
@@ -492,8 +494,8 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
                  .issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
                         [] { return false; })
                  ->written);
-    QCOMPARE(ledger.store()->entries().value().size(), 4);
-    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf"}));
+    QCOMPARE(ledger.store()->entries().value().size(), 5);
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf", "I-9.pdf"}));
 }
 
 void LedgerUseTest::windowSearchesTotalsAndTakesPayments()

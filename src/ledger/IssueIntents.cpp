@@ -3,7 +3,6 @@
 #include "ledger/ArchiveName.h"
 #include "ledger/EntryJson.h"
 #include "ledger/LedgerStore.h"
-#include "ledger/Reason.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -29,29 +28,25 @@ QString IssueIntents::createStatement()
                           "entry TEXT NOT NULL)");
 }
 
-bool IssueIntents::run(const QString &statement, QString *error)
+Result<void> IssueIntents::run(const QString &statement)
 {
     QSqlQuery query(m_db);
     if (execPatiently(query, statement))
-        return true;
-    setReason(error, query.lastError().text());
-    return false;
+        return {};
+    return sqlFault(query.lastError(), FaultKind::Unwritable);
 }
 
-bool IssueIntents::keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder,
-                        QString *error)
+Result<void> IssueIntents::keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder)
 {
     if (intent.entry.origin.isEmpty())
         intent.entry.origin = QStringLiteral("issue:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     intent.process = thisProcessToken();
-    if (!run(QStringLiteral("BEGIN IMMEDIATE"), error))
-        return false;
-    QSqlQuery query(m_db);
-    bool done = true;
+    if (Result<void> locked = run(QStringLiteral("BEGIN IMMEDIATE")); !locked)
+        return locked;
+    Result<void> done;
     if (!wantedArchiveName.isEmpty()) {
-        const std::optional<QList<IssueIntent>> others = all(error);
-        done = others.has_value();
-        if (done) {
+        const Result<QList<IssueIntent>> others = all();
+        if (others) {
             QSet<QString> claimed;
             for (const IssueIntent &other : *others)
                 claimed.insert(other.entry.archiveName);
@@ -59,38 +54,39 @@ bool IssueIntents::keep(IssueIntent &intent, const QString &wantedArchiveName, c
             intent.entry.archiveName = uniqueArchiveName(wantedArchiveName, [&](const QString &name) {
                 return claimed.contains(name) || QFileInfo::exists(folder.filePath(name));
             });
+        } else {
+            done = others.fault();
         }
     }
     if (done) {
+        QSqlQuery query(m_db);
         query.prepare(QStringLiteral("INSERT INTO intents (origin, process, target, entry) VALUES (?, ?, ?, ?)"));
         query.addBindValue(intent.entry.origin);
         query.addBindValue(intent.process);
         query.addBindValue(intent.target.isNull() ? QStringLiteral("") : intent.target);
         query.addBindValue(QString::fromUtf8(entryToJson(intent.entry)));
-        done = query.exec();
-        if (!done)
-            setReason(error, query.lastError().text());
+        if (!query.exec())
+            done = sqlFault(query.lastError(), FaultKind::Unwritable);
     }
-    if (!done || !run(QStringLiteral("COMMIT"), error)) {
-        run(QStringLiteral("ROLLBACK"), nullptr);
-        return false;
-    }
-    return true;
+    if (done)
+        done = run(QStringLiteral("COMMIT"));
+    if (!done)
+        static_cast<void>(run(QStringLiteral("ROLLBACK")));
+    return done;
 }
 
-bool IssueIntents::update(const IssueIntent &intent, QString *error)
+Result<void> IssueIntents::update(const IssueIntent &intent)
 {
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral("UPDATE intents SET entry = ? WHERE origin = ?"));
     query.addBindValue(QString::fromUtf8(entryToJson(intent.entry)));
     query.addBindValue(intent.entry.origin);
     if (query.exec())
-        return true;
-    setReason(error, query.lastError().text());
-    return false;
+        return {};
+    return sqlFault(query.lastError(), FaultKind::Unwritable);
 }
 
-bool IssueIntents::drop(const QString &origin, QString *error)
+Result<void> IssueIntents::drop(const QString &origin)
 {
     // Not synced on its own: an intent that comes back after a power cut is completed again, and
     // its entry's origin makes that a no-op. The next synced write takes it to disk anyway.
@@ -98,21 +94,19 @@ bool IssueIntents::drop(const QString &origin, QString *error)
     query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     query.prepare(QStringLiteral("DELETE FROM intents WHERE origin = ?"));
     query.addBindValue(origin);
-    const bool done = query.exec();
-    if (!done)
-        setReason(error, query.lastError().text());
+    Result<void> done;
+    if (!query.exec())
+        done = sqlFault(query.lastError(), FaultKind::Unwritable);
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     return done;
 }
 
-std::optional<QList<IssueIntent>> IssueIntents::all(QString *error) const
+Result<QList<IssueIntent>> IssueIntents::all() const
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT entry, target, process FROM intents ORDER BY position"))) {
-        setReason(error, query.lastError().text());
-        return std::nullopt;
-    }
+    if (!query.exec(QStringLiteral("SELECT entry, target, process FROM intents ORDER BY position")))
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
     QList<IssueIntent> found;
     while (query.next()) {
         if (std::optional<LedgerEntry> entry = entryFromJson(query.value(0).toString().toUtf8()))
@@ -183,23 +177,21 @@ bool syncFolder(const QString &folder)
     return synced;
 }
 
-bool writeNewFileSynced(const QString &path, const QByteArray &bytes, QString *error)
+Result<void> writeNewFileSynced(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        setReason(error, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return Fault{FaultKind::Unwritable, file.errorString()};
     const bool written = file.write(bytes) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0;
     if (!written) {
-        setReason(error, file.errorString());
+        const QString reason = file.errorString();
         file.close();
         file.remove(); // a partial copy would only fail verification
-        return false;
+        return Fault{FaultKind::Unwritable, reason};
     }
     file.close();
     syncFolder(QFileInfo(path).absolutePath());
-    return true;
+    return {};
 }
 
 } // namespace seikyu

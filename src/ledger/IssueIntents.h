@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerEntry.h"
 
 #include <QByteArray>
@@ -34,15 +35,15 @@ public:
     /// Keeps `intent` (giving it its origin), its archived copy named after `wantedArchiveName`
     /// with the first name no file in `archiveFolder` and no other intent holds, chosen under the
     /// file's write lock so that processes issuing at once never choose the same name.
-    bool keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder, QString *error);
+    Result<void> keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder);
     /// Writes the intent's entry again (its archived copy changed).
-    bool update(const IssueIntent &intent, QString *error);
-    bool drop(const QString &origin, QString *error);
-    /// Every intent kept, oldest first; nothing, with the reason, when they cannot be read.
-    std::optional<QList<IssueIntent>> all(QString *error = nullptr) const;
+    Result<void> update(const IssueIntent &intent);
+    Result<void> drop(const QString &origin);
+    /// Every intent kept, oldest first.
+    Result<QList<IssueIntent>> all() const;
 
 private:
-    bool run(const QString &statement, QString *error);
+    Result<void> run(const QString &statement);
 
     QSqlDatabase m_db;
 };
@@ -59,6 +60,6 @@ std::optional<QString> fileSha256(const QString &path);
 bool syncFolder(const QString &folder);
 /// Writes `bytes` to a new file at `path` (never replacing one) and syncs it and its folder to
 /// disk before returning; a failed write leaves no file.
-bool writeNewFileSynced(const QString &path, const QByteArray &bytes, QString *error);
+Result<void> writeNewFileSynced(const QString &path, const QByteArray &bytes);
 
 } // namespace seikyu

@@ -1,6 +1,7 @@
 #include "ledger/IssueLedger.h"
 
 #include "document/PrivateFiles.h"
+#include "ledger/ArchiveCopy.h"
 #include "ledger/ArchiveName.h"
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueIntents.h"
@@ -19,6 +20,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <future>
 
 namespace seikyu {
 
@@ -322,32 +324,6 @@ QString IssueLedger::wantedArchiveName(const LedgerEntry &entry, const QString &
     return wanted;
 }
 
-bool IssueLedger::archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QString *error)
-{
-    const QDir archive(archiveFolder());
-    if (!makePrivateFolder(archive.path())) {
-        *error = Text::tr("the archive folder cannot be created");
-        return false;
-    }
-    // A process that keeps no intents (an older Seikyu) may take a name between the look and the
-    // write: only a new file will do.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = uniqueArchiveName(
-            entry.archiveName, [&archive](const QString &n) { return QFileInfo::exists(archive.filePath(n)); });
-        if (!writeNewFileSynced(archive.filePath(name), bytes, error)) {
-            if (QFileInfo::exists(archive.filePath(name)))
-                continue;
-            return false;
-        }
-        // What is archived is a record: the owner reads it, nobody writes it.
-        QFile::setPermissions(archive.filePath(name), QFile::ReadOwner | QFile::ReadUser);
-        entry.archiveName = name;
-        return true;
-    }
-    *error = Text::tr("no free name in the archive");
-    return false;
-}
-
 LedgerOutbox *IssueLedger::outbox(bool create, QString *error)
 {
     if (ServerSession *office = shared())
@@ -357,7 +333,7 @@ LedgerOutbox *IssueLedger::outbox(bool create, QString *error)
     return m_outbox.get();
 }
 
-std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const QString &target, const QByteArray &bytes)
+std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const QString &target, bool archived)
 {
     QString reason;
     LedgerOutbox *box = outbox(true, &reason);
@@ -365,28 +341,50 @@ std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const Q
         qCWarning(lcLedger) << "no intent kept for" << target << ":" << reason;
         return std::nullopt;
     }
-    IssueIntents intents(box->database());
     IssueIntent intent{entry, target, 0};
-    if (!intents.keep(intent, bytes.isEmpty() ? QString() : wantedArchiveName(entry, target), archiveFolder(),
-                      &reason)) {
-        qCWarning(lcLedger) << "no intent kept for" << target << ":" << reason;
-        return std::nullopt;
-    }
-    if (bytes.isEmpty())
-        return intent;
-    const QString chosen = intent.entry.archiveName;
-    if (!archiveCopy(bytes, intent.entry, &reason)) {
-        // The issue is still recorded, with the output's hash.
-        failed(reason);
-        intent.entry.archiveName.clear();
-    }
-    if (intent.entry.archiveName != chosen && !intents.update(intent, &reason)) {
-        // The intent names a copy that is not there: the entry is recorded without waiting for it.
-        qCWarning(lcLedger) << "the intent for" << target << "could not be updated:" << reason;
-        intents.drop(intent.entry.origin, nullptr);
+    if (const Result<void> kept =
+            IssueIntents(box->database())
+                .keep(intent, archived ? wantedArchiveName(entry, target) : QString(), archiveFolder());
+        !kept) {
+        qCWarning(lcLedger) << "no intent kept for" << target << ":" << kept.message();
         return std::nullopt;
     }
     return intent;
+}
+
+void IssueLedger::settleArchiveCopy(IssueIntent &intent, const Result<QString> &copied)
+{
+    const QString chosen = intent.entry.archiveName;
+    if (!copied) {
+        // The issue is still recorded, with the output's hash.
+        failed(copied.message());
+        intent.entry.archiveName.clear();
+    } else {
+        intent.entry.archiveName = *copied;
+    }
+    // Left as it was, the intent names a copy that is not there: completed after a kill, the copy
+    // is made again from the output.
+    if (intent.entry.archiveName == chosen)
+        return;
+    if (const Result<void> updated = IssueIntents(outbox(false)->database()).update(intent); !updated)
+        qCWarning(lcLedger) << "the intent for" << intent.target << "could not be updated:" << updated.message();
+}
+
+void IssueLedger::restoreArchiveCopy(LedgerEntry &entry, const QString &output)
+{
+    if (entry.archiveName.isEmpty() || fileSha256(QDir(archiveFolder()).filePath(entry.archiveName)) == entry.pdfSha256)
+        return;
+    // Killed while its copy was being written, after the output reached its name: the output holds
+    // the very bytes the entry hashed, so the copy is made again from it. A file of another name's
+    // owner is never replaced: the copy then takes the next free name.
+    QFile file(output);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    if (QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()) != entry.pdfSha256)
+        return;
+    const Result<QString> copied = writeArchiveCopy(archiveFolder(), entry.archiveName, bytes);
+    entry.archiveName = copied ? *copied : QString();
 }
 
 IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
@@ -439,8 +437,9 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
     // busy, full or unwritable now, not for good.
     QString why;
     LedgerOutbox *box = outbox(true, &why);
-    if (!box || !box->add(entry, &why)) {
-        qCWarning(lcLedger) << "an issued invoice could be neither recorded nor kept:" << *reason << why;
+    if (const Result<LedgerEntry> kept = box ? box->add(entry) : Result<LedgerEntry>(Fault{FaultKind::Unwritable, why});
+        !kept) {
+        qCWarning(lcLedger) << "an issued invoice could be neither recorded nor kept:" << *reason << kept.message();
         return IssueRecording::Lost;
     }
     tellWaiting(*reason);
@@ -492,7 +491,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
     if (!bytes.isEmpty())
         entry.pdfSha256 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-    std::optional<IssueIntent> intent = intend(entry, target, bytes);
+    std::optional<IssueIntent> intent = intend(entry, target, !bytes.isEmpty());
     if (intent)
         m_writing.insert(intent->entry.origin);
     const auto written = qScopeGuard([&] {
@@ -500,8 +499,16 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
             m_writing.remove(intent->entry.origin);
     });
 
+    // The archived copy is written and synced on a thread of its own while the output is: the
+    // intent is on disk already, so a kill before the copy is whole leaves settlePending() to make
+    // it again from the output, or to drop it with an output that never got written.
+    std::future<Result<QString>> copying;
+    if (intent && !bytes.isEmpty())
+        copying = std::async(std::launch::async, writeArchiveCopy, archiveFolder(), intent->entry.archiveName, bytes);
     IssueOutcome outcome;
     outcome.written = write();
+    if (copying.valid())
+        settleArchiveCopy(*intent, copying.get());
     // The output's new name survives a power cut before its entry is recorded.
     if (outcome.written && !target.isEmpty())
         syncFolder(QFileInfo(target).absolutePath());
@@ -510,7 +517,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
         if (intent) {
             if (!intent->entry.archiveName.isEmpty())
                 QFile::remove(QDir(archiveFolder()).filePath(intent->entry.archiveName));
-            IssueIntents(outbox(false)->database()).drop(intent->entry.origin, nullptr);
+            static_cast<void>(IssueIntents(outbox(false)->database()).drop(intent->entry.origin));
         }
         outcome.message = takeMessage();
         return outcome;
@@ -519,9 +526,10 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     if (intent) {
         entry = intent->entry;
     } else if (!bytes.isEmpty()) {
-        entry.archiveName = wantedArchiveName(entry, target);
-        if (!archiveCopy(bytes, entry, &archiveFailure))
-            entry.archiveName.clear();
+        const Result<QString> copied = writeArchiveCopy(archiveFolder(), wantedArchiveName(entry, target), bytes);
+        entry.archiveName = copied ? *copied : QString();
+        if (!copied)
+            archiveFailure = copied.message();
     }
     outcome.recording = deliver(entry, &reason);
     if (outcome.recording == IssueRecording::Lost && intent) {
@@ -538,11 +546,19 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
         if (!archiveFailure.isEmpty())
             failed(archiveFailure);
         if (intent)
-            IssueIntents(outbox(false)->database()).drop(intent->entry.origin, nullptr);
+            static_cast<void>(IssueIntents(outbox(false)->database()).drop(intent->entry.origin));
     }
     settlePending();
     outcome.message = takeMessage();
     return outcome;
+}
+
+void IssueLedger::prepareToIssue()
+{
+    if (shared())
+        return;
+    store();
+    outbox(true);
 }
 
 NumberUse IssueLedger::numberUseOf(const LedgerEntry &issue)
@@ -592,7 +608,7 @@ void IssueLedger::settlePending()
     if (!box)
         return;
     IssueIntents intents(box->database());
-    const std::optional<QList<IssueIntent>> kept = intents.all();
+    const Result<QList<IssueIntent>> kept = intents.all();
     for (const IssueIntent &intent : kept.value_or(QList<IssueIntent>())) {
         // Another process's output may be on its way still, as may this one's.
         if (m_writing.contains(intent.entry.origin) ||
@@ -602,13 +618,16 @@ void IssueLedger::settlePending()
         const bool reached = intent.target.isEmpty() || fileSha256(intent.target) == intent.entry.pdfSha256;
         QString reason;
         if (reached) {
-            if (deliver(intent.entry, &reason) == IssueRecording::Lost)
+            LedgerEntry entry = intent.entry;
+            if (!intent.target.isEmpty())
+                restoreArchiveCopy(entry, intent.target);
+            if (deliver(entry, &reason) == IssueRecording::Lost)
                 continue; // tried again next time
         } else if (!intent.entry.archiveName.isEmpty() && !holdsOrigin(intent.entry.origin)) {
             // Never issued: its archived copy would be a record of nothing.
             QFile::remove(QDir(archiveFolder()).filePath(intent.entry.archiveName));
         }
-        intents.drop(intent.entry.origin, nullptr);
+        static_cast<void>(intents.drop(intent.entry.origin));
     }
     if (shared() || box->count() == 0)
         return;

@@ -120,6 +120,9 @@ public:
     /// (setReissues, allowReissue): Refused, its message naming that invoice.
     Result<IssueOutcome> issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                const QString &target, const QByteArray &bytes, const std::function<bool()> &write);
+    /// Opens the local ledger and the file the intents are kept in, as issue() would: called while
+    /// an output's bytes are made elsewhere, so that issuing it waits for neither.
+    void prepareToIssue();
     /// What recording the issue would make of its number (see numberUse), asked of the ledger it
     /// goes to: New while the shared ledger's server does not answer (the entry is checked when sent).
     NumberUse numberUseOf(const LedgerEntry &issue);
@@ -194,14 +197,16 @@ private:
     /// What is wrong with the local ledger's file and its write-ahead log, and the ledgers set
     /// aside beside it, for verify().
     QList<ChainProblem> fileProblems(const std::atomic<bool> *stop);
-    /// Writes the archived copy of `bytes` (synced), under the entry's archive name or the first
-    /// free one after it; sets the name actually used.
-    bool archiveCopy(const QByteArray &bytes, LedgerEntry &entry, QString *error);
     /// The entry's archive name as the tax agency wants it, for an output named `target`.
     QString wantedArchiveName(const LedgerEntry &entry, const QString &target) const;
-    /// Keeps the intent of issuing `entry` to `target`, with its archived copy; nothing when the
-    /// outbox's file cannot be written (the output is issued all the same).
-    std::optional<IssueIntent> intend(const LedgerEntry &entry, const QString &target, const QByteArray &bytes);
+    /// Keeps the intent of issuing `entry` to `target`, naming its archived copy-to-be when
+    /// `archived`; nothing when the outbox's file cannot be written (the output is issued all the same).
+    std::optional<IssueIntent> intend(const LedgerEntry &entry, const QString &target, bool archived);
+    /// Gives the intent the name its archived copy got (none when `copied` failed, which is told).
+    void settleArchiveCopy(IssueIntent &intent, const Result<QString> &copied);
+    /// Makes the entry's archived copy again from the output at `output` when it is missing or not
+    /// whole (a kill while it was written); the name may change.
+    void restoreArchiveCopy(LedgerEntry &entry, const QString &output);
     /// Records the entry, or keeps it waiting; Lost when neither could be done.
     IssueRecording deliver(const LedgerEntry &entry, QString *reason);
     /// The outbox file, opened when needed; when `create` is false, only when it exists already.

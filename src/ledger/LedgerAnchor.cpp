@@ -34,20 +34,19 @@ QByteArray anchorBytes(const QList<LedgerAnchor> &anchors)
 }
 
 /// Replaces the file with the bytes: on disk before the new name is, owner-only from the start.
-bool writeSynced(const QString &path, const QByteArray &bytes, QString *error)
+Result<void> writeSynced(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner) ||
         file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) {
-        if (error)
-            *error = file.errorString();
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return Fault{FaultKind::Unwritable, reason};
     }
     // The folder is not synced: a rename lost to a power cut leaves the older anchor, one that
     // lags behind the ledger, which is what a kill may leave too.
-    return true;
+    return {};
 }
 
 } // namespace
@@ -105,27 +104,21 @@ QList<ChainProblem> compareWithAnchors(const QList<LedgerAnchor> &anchors, const
     return problems;
 }
 
-bool advanceAnchor(const QString &path, const LedgerAnchor &head,
-                   const std::function<bool(qint64 id, const QString &hash)> &holdsAnchored, QString *error)
+Result<void> advanceAnchor(const QString &path, const LedgerAnchor &head,
+                           const std::function<bool(qint64 id, const QString &hash)> &holdsAnchored)
 {
     if (head.identity.isEmpty() || head.id <= 0)
-        return true;
+        return {};
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(10000);
     // Another process moving the anchor on meanwhile: this head is then no later than its, or the
     // next recording or Verify moves it on. An anchor only ever lags behind the ledger.
-    if (!lock.tryLock(2000)) {
-        if (error)
-            *error = QStringLiteral("the anchor file %1 is locked").arg(path);
-        return false;
-    }
+    if (!lock.tryLock(2000))
+        return Fault{FaultKind::Unwritable, QStringLiteral("the anchor file %1 is locked").arg(path)};
     bool unreadable = false;
     QList<LedgerAnchor> anchors = readAnchors(path, &unreadable);
-    if (unreadable) {
-        if (error)
-            *error = QStringLiteral("the anchor file %1 does not read").arg(path);
-        return false;
-    }
+    if (unreadable)
+        return Fault{FaultKind::BadInput, QStringLiteral("the anchor file %1 does not read").arg(path)};
     const auto anchored = std::find_if(anchors.begin(), anchors.end(), [&head](const LedgerAnchor &anchor) {
         return anchor.identity == head.identity;
     });
@@ -133,10 +126,10 @@ bool advanceAnchor(const QString &path, const LedgerAnchor &head,
         anchors.append(head);
     } else {
         if (anchored->id >= head.id || !holdsAnchored(anchored->id, anchored->hash))
-            return true; // not later, or not from the entry seen: what Verify reports stays
+            return {}; // not later, or not from the entry seen: what Verify reports stays
         *anchored = head;
     }
-    return writeSynced(path, anchorBytes(anchors), error);
+    return writeSynced(path, anchorBytes(anchors));
 }
 
 } // namespace seikyu

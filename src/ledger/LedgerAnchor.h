@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerEntry.h"
 
@@ -35,8 +36,8 @@ QList<ChainProblem> compareWithAnchors(const QList<LedgerAnchor> &anchors, const
 /// anchored entry and `holdsAnchored(id, hash)` says the ledger still holds that entry unchanged
 /// (a later head then chains from it). A ledger first seen is anchored beside what the file keeps.
 /// The file is replaced in one step, synced, readable by its owner only. A file that does not
-/// read is left as it is (Verify names it). False, with the reason, when it could not be written.
-bool advanceAnchor(const QString &path, const LedgerAnchor &head,
-                   const std::function<bool(qint64 id, const QString &hash)> &holdsAnchored, QString *error = nullptr);
+/// read is left as it is (Verify names it): BadInput. Unwritable when it could not be written.
+Result<void> advanceAnchor(const QString &path, const LedgerAnchor &head,
+                           const std::function<bool(qint64 id, const QString &hash)> &holdsAnchored);
 
 } // namespace seikyu

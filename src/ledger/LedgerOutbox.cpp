@@ -3,6 +3,7 @@
 #include "document/PrivateFiles.h"
 #include "ledger/EntryJson.h"
 #include "ledger/IssueIntents.h"
+#include "ledger/KeptLog.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
 #include "ledger/Reason.h"
@@ -133,20 +134,21 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
             return nullptr;
         }
     }
+    // Each issue commits here twice (its intent, then its end): a log made afresh by every run
+    // would cost its creation's syncs and a fold into the file at each close.
+    keepLogBetweenRuns(db, 100);
     return outbox;
 }
 
-std::optional<LedgerEntry> LedgerOutbox::add(LedgerEntry entry, QString *error)
+Result<LedgerEntry> LedgerOutbox::add(LedgerEntry entry)
 {
     stamp(entry);
     QSqlQuery query(database());
     query.prepare(QStringLiteral("INSERT OR IGNORE INTO outbox (origin, entry) VALUES (?, ?)"));
     query.addBindValue(entry.origin);
     query.addBindValue(QString::fromUtf8(entryToJson(entry)));
-    if (!query.exec()) {
-        setReason(error, query.lastError().text());
-        return std::nullopt;
-    }
+    if (!query.exec())
+        return sqlFault(query.lastError(), FaultKind::Unwritable);
     return entry;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerEntry.h"
 #include "ledger/SqlConnection.h"
 
@@ -49,7 +50,8 @@ public:
     LedgerOutbox &operator=(const LedgerOutbox &) = delete;
 
     /// Keeps an entry until it is sent: gives it its origin, its time, the user and the machine.
-    std::optional<LedgerEntry> add(LedgerEntry entry, QString *error = nullptr);
+    /// Unwritable when the file does not take it.
+    Result<LedgerEntry> add(LedgerEntry entry);
     int count() const;
     /// The waiting entries, oldest first.
     QList<LedgerEntry> waiting() const;

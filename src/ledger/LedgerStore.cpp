@@ -816,12 +816,13 @@ void LedgerStore::keepHead(qint64 id, const QString &hash)
     if (m_anchorFile.isEmpty() || !m_advancesAnchor)
         return;
     // Not being able to write the anchor leaves it behind the ledger: checks stay sound, weaker.
-    advanceAnchor(m_anchorFile, {m_identity, m_place, id, hash}, [this](qint64 anchoredId, const QString &anchored) {
-        QSqlQuery query(database());
-        query.prepare(QStringLiteral("SELECT hash FROM ledger_entries WHERE id = ?"));
-        query.addBindValue(anchoredId);
-        return query.exec() && query.next() && query.value(0).toString() == anchored;
-    });
+    static_cast<void>(advanceAnchor(m_anchorFile, {m_identity, m_place, id, hash},
+                                    [this](qint64 anchoredId, const QString &anchored) {
+                                        QSqlQuery query(database());
+                                        query.prepare(QStringLiteral("SELECT hash FROM ledger_entries WHERE id = ?"));
+                                        query.addBindValue(anchoredId);
+                                        return query.exec() && query.next() && query.value(0).toString() == anchored;
+                                    }));
 }
 
 void LedgerStore::noteHead()

@@ -276,7 +276,11 @@ SharedRecording ServerSession::record(const LedgerEntry &entry, const ServerWait
         recording.error = m_outboxError;
         return recording;
     }
-    recording.entry = m_outbox->add(sent, &recording.error);
+    Result<LedgerEntry> kept = m_outbox->add(sent);
+    if (kept)
+        recording.entry = std::move(kept).value();
+    else
+        recording.error = kept.message();
     recording.waiting = recording.entry.has_value();
     return recording;
 }

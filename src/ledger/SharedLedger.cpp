@@ -113,8 +113,9 @@ SharedRecording SharedLedger::record(const LedgerEntry &entry)
         recording.why = m_report.toldInLine();
     }
     // The server does not answer, or failed for a reason of its own (a full disk): the entry waits.
-    recording.error.clear();
-    recording.entry = m_outbox->add(entry, &recording.error);
+    Result<LedgerEntry> kept = m_outbox->add(entry);
+    recording.error = kept ? QString() : kept.message();
+    recording.entry = kept ? std::optional<LedgerEntry>(std::move(kept).value()) : std::nullopt;
     recording.waiting = recording.entry.has_value();
     return recording;
 }

@@ -83,9 +83,31 @@ struct Job
     }
 };
 
+/// What a window newly opened on a file shows where the file says nothing. The customer book is
+/// opened only for a file that names no customer: most name theirs, and opening it (making it, on a
+/// new computer) is a good part of a one-invoice export.
+class OpeningDefaults
+{
+public:
+    OpeningDefaults() : m_defaults(savedPageDefaults(false)) {}
+
+    const PageDefaults &forFile(const Invoice &file)
+    {
+        if (!file.customer && !m_customerRead) {
+            m_defaults.customer = savedCustomer();
+            m_customerRead = true;
+        }
+        return m_defaults;
+    }
+
+private:
+    PageDefaults m_defaults;
+    bool m_customerRead = false;
+};
+
 /// The part of an export that needs the GUI thread: the invoice as a window newly opened on the
 /// file would show it, its pages laid out. Nothing when the file is no invoice.
-std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, const PageDefaults &defaults, const SheetLook &look,
+std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, OpeningDefaults &defaults, const SheetLook &look,
                                                          bool attachEInvoice)
 {
     const Result<QByteArray> read = readInvoiceFile(job.file);
@@ -108,7 +130,7 @@ std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, const PageDef
         job.reason = invoice.message();
         return std::nullopt;
     }
-    job.issued = openedInvoice(*invoice, defaults);
+    job.issued = openedInvoice(*invoice, defaults.forFile(*invoice));
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(job.issued) + job.warnings;
     return std::pair(layOutInvoice(job.issued, look), pdfNameForFile(QFileInfo(job.file).absoluteFilePath()));
@@ -143,9 +165,9 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
     // The GUI thread lays each invoice's pages out while workers turn the pages laid out before into
-    // PDFs: most of a PDF's time goes into embedding its font. A single file is done on the spot.
+    // PDFs: most of a PDF's time goes into embedding its font.
     std::vector<Job> jobs(size_t(files.size()));
-    const PageDefaults defaults = savedPageDefaults();
+    OpeningDefaults defaults;
     const SheetLook look = savedSheetLook();
     QThreadPool workers; // ends before the jobs, which its tasks write to
     const bool parallel = files.size() > 1 && workers.maxThreadCount() > 1;
@@ -175,16 +197,17 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         } else if (auto laidOut = layOutFile(job, defaults, look, attachEInvoice)) {
             writing.insert(targetId, i);
             job.target = target;
-            if (!parallel) {
-                job.pdf = makePdf(laidOut->first, laidOut->second, target, job.xml);
-                job.settle();
-                continue;
-            }
             auto done = std::make_shared<std::promise<Result<QByteArray>>>();
             job.pdf = done->get_future();
             workers.start([done, pages = std::move(laidOut->first), title = laidOut->second, target, xml = job.xml] {
                 done->set_value(makePdf(pages, title, target, xml));
             });
+            if (!parallel) {
+                // A single file: the ledger opens while its PDF is made.
+                IssueLedger::instance().prepareToIssue();
+                job.settle();
+                continue;
+            }
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
                 jobs[size_t(oldestRunning)].settle();
         }

@@ -20,13 +20,19 @@ std::optional<QString> firstEntry(const ListStore &store)
 
 } // namespace
 
-PageDefaults savedPageDefaults()
+std::optional<QString> savedCustomer()
+{
+    return firstEntry(CustomerBookStore());
+}
+
+PageDefaults savedPageDefaults(bool withCustomer)
 {
     PageDefaults defaults;
     defaults.today = QDate::currentDate();
     if (const std::optional<QString> title = firstEntry(SettingsListStore(QStringLiteral("head"))))
         defaults.title = *title;
-    defaults.customer = firstEntry(CustomerBookStore());
+    if (withCustomer)
+        defaults.customer = savedCustomer();
     defaults.issuer = firstEntry(SettingsListStore(QStringLiteral("from"))).value_or(QString());
     return defaults;
 }

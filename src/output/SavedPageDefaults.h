@@ -9,8 +9,13 @@
 namespace seikyu {
 
 /// What a window newly opened on a file shows where the file says nothing: the first entry of each
-/// of the user's saved lists (title, customer, issuer), and today's date.
-PageDefaults savedPageDefaults();
+/// of the user's saved lists (title, customer, issuer), and today's date. Without `withCustomer`,
+/// no customer: the customer book is not opened.
+PageDefaults savedPageDefaults(bool withCustomer = true);
+
+/// The first customer of the customer book, which a window newly opened on a file that names no
+/// customer shows.
+std::optional<QString> savedCustomer();
 
 /// The stamp the user saved for every invoice, decoded; none when there is none or it does not
 /// decode.
