@@ -13,8 +13,11 @@ LedgerDialect sqliteDialect()
     // A search reads the table of issues whole (the sums count everything found): with SQLite's
     // default 2 MB page cache a ledger of a hundred thousand issues would be read from the file
     // again on every search. The cache grows only as far as pages are read.
+    // cell_size_check makes SQLite check every cell of a page it reads: a damaged page is refused
+    // before an entry is written into it, rather than written over and its damage spread.
     dialect.sessionSetup = {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=FULL"),
-                            QStringLiteral("PRAGMA foreign_keys=ON"), QStringLiteral("PRAGMA cache_size=-65536")};
+                            QStringLiteral("PRAGMA foreign_keys=ON"), QStringLiteral("PRAGMA cache_size=-65536"),
+                            QStringLiteral("PRAGMA cell_size_check=ON")};
     // IMMEDIATE takes the write lock at once, so two writers wait for each other (busy timeout)
     // instead of one failing when it upgrades a read lock.
     dialect.beginWrite = {QStringLiteral("BEGIN IMMEDIATE")};
