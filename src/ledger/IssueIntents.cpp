@@ -167,6 +167,11 @@ std::optional<QString> fileSha256(const QString &path)
     return QString::fromLatin1(hash.result().toHex());
 }
 
+QString bytesSha256(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
 bool syncFolder(const QString &folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

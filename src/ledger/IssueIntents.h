@@ -56,6 +56,8 @@ qint64 thisProcessToken();
 bool intentOwnerRuns(qint64 process);
 /// The SHA-256 of a file's bytes (lower-case hex), or nothing when it cannot be read.
 std::optional<QString> fileSha256(const QString &path);
+/// The SHA-256 of the bytes, as hex: how an entry records the output it vouches for.
+QString bytesSha256(const QByteArray &bytes);
 /// Syncs a folder's entries (a file created or renamed in it) to disk.
 bool syncFolder(const QString &folder);
 /// Writes `bytes` to a new file at `path` (never replacing one) and syncs it and its folder to

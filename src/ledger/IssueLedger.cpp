@@ -11,7 +11,6 @@
 #include "sections/FreelancePreferences.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -381,7 +380,7 @@ void IssueLedger::restoreArchiveCopy(LedgerEntry &entry, const QString &output)
     if (!file.open(QIODevice::ReadOnly))
         return;
     const QByteArray bytes = file.readAll();
-    if (QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()) != entry.pdfSha256)
+    if (bytesSha256(bytes) != entry.pdfSha256)
         return;
     const Result<QString> copied = writeArchiveCopy(archiveFolder(), entry.archiveName, bytes);
     entry.archiveName = copied ? *copied : QString();
@@ -490,7 +489,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
     if (!bytes.isEmpty())
-        entry.pdfSha256 = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+        entry.pdfSha256 = bytesSha256(bytes);
     std::optional<IssueIntent> intent = intend(entry, target, !bytes.isEmpty());
     if (intent)
         m_writing.insert(intent->entry.origin);
