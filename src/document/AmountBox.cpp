@@ -12,7 +12,7 @@ namespace seikyu {
 
 std::optional<AmountBoxCheck> Document::amountBoxCheck() const
 {
-    const QString title = sums ? sums->title() : QString();
+    const QString title = m_model->amountBox();
     const QString heading = emptyAmountBox();
     // Only a box that took its amount from the table is compared with it; a box the user never
     // filled, or one an older invoice filled otherwise, is left alone.

@@ -20,23 +20,23 @@ void Document::dateLoad(QObject *)
 {
     if (!date || !dateDial)
         return;
-    date->setTitle(pageDateText(dateDial->date(), dateJaps && dateJaps->isChecked()));
+    date->setTitle(pageDateText(m_model->date(), m_model->japaneseEra()));
     duesLoad(); // the due date is shown in the invoice date's form, and must not fall before it
 }
 
 void Document::dateShow(QObject *)
 {
-    m_dateAtOpen = dateDial->date();
+    m_dateAtOpen = m_model->date();
     show(dateCtrl.get());
 }
 
 void Document::dateCopy(QObject *)
 {
-    if (!offerToFollowTheDate(m_dateAtOpen, dateDial->date()))
+    if (!offerToFollowTheDate(m_dateAtOpen, m_model->date()))
         return;
     // A customer with terms has its due date follow the invoice date.
-    if (m_model->dueDate().isValid() && dateDial->date() != m_dateAtOpen) {
-        m_model->setDueDate(dueDateByTerms(dateDial->date()).value_or(m_model->dueDate()));
+    if (m_model->dueDate().isValid() && m_model->date() != m_dateAtOpen) {
+        m_model->setDueDate(dueDateByTerms(m_model->date()).value_or(m_model->dueDate()));
     }
     dateLoad();
     dateRoom->setBorderColor(Qt::transparent);

@@ -3,6 +3,7 @@
 #include "document/FileNameText.h"
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
+#include "document/TableState.h"
 #include "invoice/InvoiceFile.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/DateText.h"
@@ -10,7 +11,6 @@
 #include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
-#include "document/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
@@ -40,24 +40,9 @@ Document::~Document()
     m_shownPopover.clear();
 }
 
-QImage Document::stampImage() const
-{
-    return push ? push->image() : QImage();
-}
-
-QString Document::issuerShown() const
-{
-    return home ? home->title() : QString();
-}
-
 ItemTableModel *Document::tableModel() const
 {
     return bank;
-}
-
-QDate Document::invoiceDate() const
-{
-    return dateDial ? dateDial->date() : QDate();
 }
 
 Result<void> Document::readFromData(const QByteArray &bytes)
@@ -73,19 +58,9 @@ Result<void> Document::readFromData(const QByteArray &bytes)
 
 Invoice Document::pageState() const
 {
-    Invoice state;
-    m_model->fill(state);
-    state.date = dateDial ? dateDial->date() : QDate::currentDate();
-    state.honorificShown = shownHonorific();
-    state.customer = customerName(whom ? whom->title() : QString(), state.honorificShown);
-    state.title = head ? head->title() : QString();
-    state.issuer = home ? home->title() : QString();
-    state.amountBox = sums ? sums->title() : QString();
-    state.japaneseEra = dateJaps && dateJaps->isChecked();
-    state.taxOnTop = gridXtax && gridXtax->isChecked();
-    state.honorificChoice = tail ? tail->selectedSegment() : 0;
-    state.withholding = withholds();
-    state.remarks = remarks();
+    Invoice state = m_model->invoice();
+    if (!state.date.isValid()) // before the page is set up
+        state.date = QDate::currentDate();
     return state;
 }
 
@@ -103,6 +78,7 @@ void Document::windowControllerDidLoadNib()
     m_window = std::make_unique<InvoiceWindow>();
     buildPage();
     buildPanels();
+    bindModel();
     showNewPage();
     watchPanelCancels();
     describeForAssistiveTechnology();
@@ -152,6 +128,7 @@ void Document::showNewPage()
     pushTest->setImage(QImage());
     for (const auto &f : m_families)
         f->shownHonorific.clear();
+    keepCustomer();
 }
 
 void Document::showContents(const std::optional<Invoice> &invoice)
@@ -343,15 +320,14 @@ QString Document::filename() const
         return text;
     };
     // The customer's name as a bookkeeper files it: without the 御中 or 様 the page line carries.
-    const QString honorific = shownHonorific();
-    const QString customer = safe(customerName(whom ? whom->title() : QString(), honorific));
+    const QString customer = safe(m_model->customer());
     const QString number = safe(m_model->number().trimmed());
     // An invoice with a number is known by it, as a bookkeeper files it.
     if (!number.isEmpty())
         return customer.isEmpty() ? number : QStringLiteral("%1-%2").arg(number, customer);
     if (customer.isEmpty())
         return QCoreApplication::translate("Document", "Untitled");
-    const QDate day = dateDial ? dateDial->date() : QDate::currentDate();
+    const QDate day = m_model->date();
     return QStringLiteral("%1-%2").arg(fileDateText(day), customer);
 }
 

@@ -99,7 +99,7 @@ void Document::numbShow(QObject *)
         return;
     }
     // An invoice without a number is offered the next one of the user's sequence.
-    numbText->setText(m_model->number().isEmpty() ? FreelancePreferences::nextNumber(dateDial->date()).text
+    numbText->setText(m_model->number().isEmpty() ? FreelancePreferences::nextNumber(m_model->date()).text
                                                 : m_model->number());
     numbText->selectAll();
     numbText->setFocus();
@@ -113,7 +113,7 @@ void Document::numbNext(QObject *)
         if (m_panelTaken && numbText->text().trimmed() == m_panelTaken->text)
             return;
         QLabel *numbServer = serverLine(numbCtrl.get());
-        if (const Result<NumberProposal> taken = office->take(dateDial->date())) {
+        if (const Result<NumberProposal> taken = office->take(m_model->date())) {
             if (m_panelTaken)
                 seikyu::releaseTakenNumber(*m_panelTaken, releasedBecause(TypedInstead));
             m_panelTaken = *taken;
@@ -125,7 +125,7 @@ void Document::numbNext(QObject *)
         }
         return;
     }
-    numbText->setText(FreelancePreferences::nextNumber(dateDial->date()).text);
+    numbText->setText(FreelancePreferences::nextNumber(m_model->date()).text);
 }
 
 void Document::numbCancelled()
@@ -167,7 +167,7 @@ void Document::numbCopy(QObject *)
         return;
     }
     // Asked afresh, so that a number another window has taken meanwhile is not counted twice.
-    const NumberProposal proposal = FreelancePreferences::nextNumber(dateDial->date());
+    const NumberProposal proposal = FreelancePreferences::nextNumber(m_model->date());
     if (!number.isEmpty() && number == proposal.text)
         FreelancePreferences::useNumber(proposal);
     setInvoiceNumber(number);
@@ -178,7 +178,7 @@ void Document::numbCopy(QObject *)
 
 Result<void> Document::takeInvoiceNumber()
 {
-    const QDate invoiceDate = dateDial->date();
+    const QDate invoiceDate = m_model->date();
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // Never this computer's own count: two computers would give the same number.
         const Result<NumberProposal> taken = office->take(invoiceDate);
@@ -213,7 +213,7 @@ void Document::setDueDate(const QDate &due)
 void Document::duesLoad()
 {
     if (dues)
-        dues->setTitle(dueDatePageText(m_model->dueDate(), dateJaps && dateJaps->isChecked()));
+        dues->setTitle(dueDatePageText(m_model->dueDate(), m_model->japaneseEra()));
     followDueDate();
 }
 
@@ -223,7 +223,7 @@ void Document::followDueDate()
         return;
     // A due date before the invoice date is a mistake (the invoice date moved on, say): the region
     // asks to be looked at again until it is put right.
-    const bool stale = m_model->dueDate().isValid() && m_model->dueDate() < dateDial->date();
+    const bool stale = m_model->dueDate().isValid() && m_model->dueDate() < m_model->date();
     if (stale)
         duesRoom->setBorderColor(RoomBox::guideColor());
     else if (m_dueStale)
@@ -235,7 +235,7 @@ void Document::duesShow(QObject *)
 {
     // Opening the region asks for a due date: it is offered at once, by the user's usual term.
     duesUsed->setChecked(true);
-    duesDial->setDate(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(dateDial->date()));
+    duesDial->setDate(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(m_model->date()));
     show(duesCtrl.get());
 }
 
@@ -246,11 +246,6 @@ void Document::duesCopy(QObject *)
     setDueDate(duesUsed->isChecked() ? duesDial->date() : QDate());
     updateChangeCount(ChangeDone);
     hide();
-}
-
-QString Document::remarks() const
-{
-    return note ? note->title() : QString();
 }
 
 void Document::setRemarks(const QString &remarks)
@@ -280,7 +275,7 @@ void Document::noteCopy(QObject *)
 
 QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDate &day)
 {
-    const QDate was = dateDial->date();
+    const QDate was = m_model->date();
     const QDate now = day.isValid() ? day : monthsLater(was, 1);
     dateDial->setDate(now);
     moveWithTheDate(was, now, moveRowDates);

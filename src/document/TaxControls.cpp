@@ -101,11 +101,6 @@ void Document::setTaxRate(int rate)
         bank->setMarksReducedRows(m_model->taxRate() == StandardRate);
 }
 
-bool Document::withholds() const
-{
-    return gridHold && gridHold->isChecked();
-}
-
 void Document::markRows(TaxClass taxClass)
 {
     if (!bank || !grid)

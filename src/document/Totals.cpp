@@ -44,12 +44,12 @@ void Document::gridSumsShow(QObject *)
 SumsInput Document::sumsInput() const
 {
     SumsInput input;
-    input.addTax = gridXtax && gridXtax->isChecked();
+    input.addTax = m_model->taxOnTop();
     input.rate = m_model->taxRate();
     input.rounding = TaxPreferences::load().rounding;
     input.withholding = withholds();
     // A registration number makes the invoice a qualified one, which states every rate's sums.
-    input.qualified = home && !registrationNumberOf(home->title()).isEmpty();
+    input.qualified = !registrationNumberOf(m_model->issuer()).isEmpty();
     return input;
 }
 
