@@ -18,7 +18,7 @@ namespace seikyu {
 
 void Document::dateLoad(QObject *)
 {
-    if (!date || !dateDial)
+    if (!date)
         return;
     date->setTitle(pageDateText(m_model->date(), m_model->japaneseEra()));
     duesLoad(); // the due date is shown in the invoice date's form, and must not fall before it
@@ -27,18 +27,21 @@ void Document::dateLoad(QObject *)
 void Document::dateShow(QObject *)
 {
     m_dateAtOpen = m_model->date();
+    dateDial->setDate(m_dateAtOpen);
+    dateJaps->setChecked(m_model->japaneseEra());
     show(dateCtrl.get());
 }
 
 void Document::dateCopy(QObject *)
 {
-    if (!offerToFollowTheDate(m_dateAtOpen, m_model->date()))
+    const QDate chosen = dateDial->date();
+    if (!offerToFollowTheDate(m_dateAtOpen, chosen))
         return;
+    m_model->setDate(chosen);
+    m_model->setJapaneseEra(dateJaps->isChecked());
     // A customer with terms has its due date follow the invoice date.
-    if (m_model->dueDate().isValid() && m_model->date() != m_dateAtOpen) {
-        m_model->setDueDate(dueDateByTerms(m_model->date()).value_or(m_model->dueDate()));
-    }
-    dateLoad();
+    if (m_model->dueDate().isValid() && chosen != m_dateAtOpen)
+        m_model->setDueDate(dueDateByTerms(chosen).value_or(m_model->dueDate()));
     dateRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();

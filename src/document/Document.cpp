@@ -133,7 +133,7 @@ void Document::showNewPage()
 
 void Document::showContents(const std::optional<Invoice> &invoice)
 {
-    dateDial->setDate(QDate::currentDate());
+    m_model->setDate(QDate::currentDate());
     if (bank->count() == 0)
         bank->addRow(ItemRow::makeHeader());
     headLoad();
@@ -169,7 +169,7 @@ void Document::applyContents(const Invoice &invoice)
     for (const ItemRow &row : invoice.rows)
         rows.append(std::make_shared<ItemRow>(row));
     bank->addRows(rows);
-    dateJaps->setChecked(invoice.japaneseEra);
+    m_model->setJapaneseEra(invoice.japaneseEra);
     gridXtax->setChecked(invoice.taxOnTop);
     setTaxRate(invoice.taxRate);
     gridHold->setChecked(invoice.withholding);
@@ -200,7 +200,7 @@ void Document::applyContents(const Invoice &invoice)
             this, [this, fault = *m_listFault] { reportListFault(fault); }, Qt::QueuedConnection);
     clearGuideBorders();
     if (invoice.date.isValid())
-        dateDial->setDate(invoice.date);
+        m_model->setDate(invoice.date);
 }
 
 qint64 Document::findThru(const QString &key, const std::optional<QString> &value)

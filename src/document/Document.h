@@ -140,6 +140,7 @@ public:
     QString issuerShown() const { return m_model->issuer(); }
     /// The invoice date the date panel holds.
     QDate invoiceDate() const { return m_model->date(); }
+    void setInvoiceDate(const QDate &date) { m_model->setDate(date); }
     /// The item table's rows.
     ItemTableModel *tableModel() const;
     /// Every page of the invoice, the first first: one, unless the item table is too long to read
@@ -222,7 +223,9 @@ public:
     void numbNext(QObject *sender = nullptr);
     /// Puts the next number of the sequence on the invoice: the office's on a shared ledger, else
     /// this computer's. The fault, with why, and the number as it was, when the server does not answer.
-    Result<void> takeInvoiceNumber();
+    Result<void> takeInvoiceNumber() { return takeInvoiceNumberFor(invoiceDate()); }
+    /// Takes the next number in the sequence of an invoice dated `invoiceDate`.
+    Result<void> takeInvoiceNumberFor(const QDate &invoiceDate);
     /// The invoice is closed unsaved: the number taken for it goes back to its sequence (or is
     /// recorded as unused) unless it was issued.
     void releaseTakenNumber();
@@ -447,6 +450,8 @@ private:
     void bindModel();
     /// The customer's name and honorific, as the page shows them, into the model.
     void keepCustomer();
+    /// Shows the model's date, number, due date and remarks on the page.
+    void followModel();
     void buildListPanels();
     void buildTablePanels();
     void buildSmallPanels();

@@ -78,8 +78,6 @@ QString releasedBecause(const char *why)
 void Document::setInvoiceNumber(const QString &number)
 {
     m_model->setNumber(number);
-    if (numb)
-        numb->setTitle(number.isEmpty() ? QString() : QStringLiteral("No. ") + number);
 }
 
 void Document::numbShow(QObject *)
@@ -100,7 +98,7 @@ void Document::numbShow(QObject *)
     }
     // An invoice without a number is offered the next one of the user's sequence.
     numbText->setText(m_model->number().isEmpty() ? FreelancePreferences::nextNumber(m_model->date()).text
-                                                : m_model->number());
+                                                  : m_model->number());
     numbText->selectAll();
     numbText->setFocus();
     show(numbCtrl.get());
@@ -146,7 +144,7 @@ void Document::numbCopy(QObject *)
         QLabel *numbServer = serverLine(numbCtrl.get());
         const bool takenHere = m_panelTaken && number == m_panelTaken->text;
         if (!number.isEmpty() && !takenHere && number != m_model->number()) {
-            const QString refusal = office->refusal(number, pageState().customer.value_or(QString()).trimmed());
+            const QString refusal = office->refusal(number, m_model->customer().trimmed());
             if (!refusal.isEmpty()) {
                 sayOnPanel(numbServer, refusal);
                 return;
@@ -176,9 +174,8 @@ void Document::numbCopy(QObject *)
     hide();
 }
 
-Result<void> Document::takeInvoiceNumber()
+Result<void> Document::takeInvoiceNumberFor(const QDate &invoiceDate)
 {
-    const QDate invoiceDate = m_model->date();
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // Never this computer's own count: two computers would give the same number.
         const Result<NumberProposal> taken = office->take(invoiceDate);
@@ -207,7 +204,6 @@ void Document::releaseTakenNumber()
 void Document::setDueDate(const QDate &due)
 {
     m_model->setDueDate(due);
-    duesLoad();
 }
 
 void Document::duesLoad()
@@ -219,7 +215,7 @@ void Document::duesLoad()
 
 void Document::followDueDate()
 {
-    if (!duesRoom || !dateDial)
+    if (!duesRoom)
         return;
     // A due date before the invoice date is a mistake (the invoice date moved on, say): the region
     // asks to be looked at again until it is put right.
@@ -250,10 +246,7 @@ void Document::duesCopy(QObject *)
 
 void Document::setRemarks(const QString &remarks)
 {
-    if (!note)
-        return;
-    note->setTitle(remarks);
-    fitPageTable();
+    m_model->setRemarks(remarks);
 }
 
 void Document::noteShow(QObject *)
@@ -277,7 +270,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
 {
     const QDate was = m_model->date();
     const QDate now = day.isValid() ? day : monthsLater(was, 1);
-    dateDial->setDate(now);
+    m_model->setDate(now);
     moveWithTheDate(was, now, moveRowDates);
     // The copy is an invoice of its own at once: its number, for its own date, is taken, and given
     // back if the copy is closed unused.
@@ -351,7 +344,7 @@ bool Document::offerToFollowTheDate(const QDate &was, const QDate &now)
         // The new number is taken before the old one goes back: a number the server cannot give
         // now leaves the page's as it was, and still taken, so that no other invoice is given it.
         const NumberProposal old = *m_pageTaken;
-        if (takeInvoiceNumber())
+        if (takeInvoiceNumberFor(now))
             seikyu::releaseTakenNumber(
                 old, releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "its invoice was dated into another year")));
     }

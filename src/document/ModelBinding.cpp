@@ -1,13 +1,14 @@
-// The page's controls write what they show into the invoice model as they change, whoever changes
-// them (the user, a file being shown, undo); what is saved, recorded or exported is read from the
-// model alone.
+// The invoice model and the page. The date, number, due date and remarks are the model's: their
+// panels write into it on OK and the page follows it. The title, customer and issuer lists, the
+// amount box, the tax switches and the stamp write into it as they change, whoever changes them
+// (the user, a file being shown, undo). What is saved, recorded or exported is read from the model
+// alone.
 #include "document/Document.h"
 #include "invoice/InvoiceModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/SegmentedControl.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 
 namespace seikyu {
 
@@ -21,7 +22,6 @@ void Document::bindModel()
     text(head, &InvoiceModel::setTitle);
     text(home, &InvoiceModel::setIssuer);
     text(sums, &InvoiceModel::setAmountBox);
-    text(note, &InvoiceModel::setRemarks);
     connect(whom, &PageButton::titleChanged, this, &Document::keepCustomer);
     keepCustomer();
     connect(push, &PageButton::imageSet, model, &InvoiceModel::setStamp);
@@ -31,14 +31,25 @@ void Document::bindModel()
         (model->*set)(box->isChecked());
         connect(box, &QCheckBox::toggled, model, set);
     };
-    check(dateJaps, &InvoiceModel::setJapaneseEra);
     check(gridXtax, &InvoiceModel::setTaxOnTop);
     check(gridHold, &InvoiceModel::setWithholding);
-    model->setDate(dateDial->date());
-    connect(dateDial, &QDateEdit::dateChanged, model, &InvoiceModel::setDate);
     model->setHonorificChoice(tail->selectedSegment());
     connect(tail, &SegmentedControl::selectionChanged, this,
             [this] { m_model->setHonorificChoice(tail->selectedSegment()); });
+    connect(model, &InvoiceModel::valuesChanged, this, &Document::followModel);
+}
+
+void Document::followModel()
+{
+    dateLoad(); // the due date with it: it is shown in the invoice date's form
+    if (numb) {
+        const QString number = m_model->number();
+        numb->setTitle(number.isEmpty() ? QString() : QStringLiteral("No. ") + number);
+    }
+    if (note && note->title() != m_model->remarks()) {
+        note->setTitle(m_model->remarks());
+        fitPageTable(); // the remarks take room under the table
+    }
 }
 
 void Document::keepCustomer()

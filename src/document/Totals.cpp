@@ -1,12 +1,12 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
+#include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "invoice/OpenedInvoice.h"
 #include "invoice/TableCommands.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
-#include "document/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/PageButton.h"
 
