@@ -56,7 +56,7 @@ bool Document::takeTableTotal()
     const int payable = bank ? payableRowIndex(bank->rows()) : -1;
     if (payable < 0 || amountOf(bank->row(payable)->value(Column::Sums)) == 0)
         return false;
-    sums->setTitle(emptyAmountBox() + cellDisplay(bank->row(payable)->value(Column::Sums)));
+    m_model->setAmountBox(emptyAmountBox() + cellDisplay(bank->row(payable)->value(Column::Sums)));
     m_amountStale = false;
     sumsRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);

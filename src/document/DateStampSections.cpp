@@ -56,7 +56,7 @@ void Document::pushInit()
     if (image.isNull())
         return; // stored bytes that do not decode give no stamp
     pushTest->setImage(image);
-    push->setImage(image);
+    m_model->setStamp(image);
 }
 
 void Document::pushShow(QObject *)
@@ -66,7 +66,7 @@ void Document::pushShow(QObject *)
 
 void Document::pushCopy(QObject *)
 {
-    push->setImage(pushTest->image());
+    m_model->setStamp(pushTest->image());
     pushRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();

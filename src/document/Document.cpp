@@ -120,11 +120,11 @@ Result<void> Document::readAnew(const QByteArray &bytes)
 
 void Document::showNewPage()
 {
-    head->setTitle(QStringLiteral("請求書"));
+    m_model->setTitle(QStringLiteral("請求書"));
     whom->setTitle(QString());
-    home->setTitle(QString());
-    sums->setTitle(emptyAmountBox());
-    push->setImage(QImage());
+    m_model->setIssuer(QString());
+    m_model->setAmountBox(emptyAmountBox());
+    m_model->setStamp(QImage());
     pushTest->setImage(QImage());
     for (const auto &f : m_families)
         f->shownHonorific.clear();
@@ -175,7 +175,7 @@ void Document::applyContents(const Invoice &invoice)
     gridHold->setChecked(invoice.withholding);
     tail->setSelectedSegment(invoice.honorificChoice);
     if (invoice.amountBox)
-        sums->setTitle(*invoice.amountBox);
+        m_model->setAmountBox(*invoice.amountBox);
     setInvoiceNumber(invoice.number);
     setDueDate(invoice.dueDate);
     setRemarks(invoice.remarks);
@@ -248,11 +248,11 @@ void Document::watchTable()
 void Document::showContentsTexts(const Invoice &invoice)
 {
     if (invoice.title)
-        head->setTitle(*invoice.title);
+        m_model->setTitle(*invoice.title);
     if (invoice.customer)
         showListEntry(family(QStringLiteral("whom")), *invoice.customer);
     if (invoice.issuer)
-        home->setTitle(*invoice.issuer);
+        m_model->setIssuer(*invoice.issuer);
 }
 
 Result<void> Document::revertToContents(const QByteArray &bytes)

@@ -450,7 +450,8 @@ private:
     void bindModel();
     /// The customer's name and honorific, as the page shows them, into the model.
     void keepCustomer();
-    /// Shows the model's date, number, due date and remarks on the page.
+    /// Shows on the page what the model holds (the customer line excepted: it is shown through its
+    /// list, with the honorific).
     void followModel();
     void buildListPanels();
     void buildTablePanels();

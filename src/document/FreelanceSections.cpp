@@ -277,7 +277,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     const Result<void> numbered = m_model->number().isEmpty() ? Result<void>() : takeInvoiceNumber();
     if (!keepSums) {
         removeSumsRows();
-        sums->setTitle(emptyAmountBox());
+        m_model->setAmountBox(emptyAmountBox());
     }
     dateLoad();
     clearGuideBorders();

@@ -1,6 +1,6 @@
-// The invoice model and the page. The date, number, due date and remarks are the model's: their
-// panels write into it on OK and the page follows it. The title, customer and issuer lists, the
-// amount box, the tax switches and the stamp write into it as they change, whoever changes them
+// The invoice model and the page. The page shows what the model holds: its panels write into the
+// model on OK and the page follows. The lists of titles, customers and issuers, the honorific and
+// the tax switches of the table panel write into the model as they change, whoever changes them
 // (the user, a file being shown, undo). What is saved, recorded or exported is read from the model
 // alone.
 #include "document/Document.h"
@@ -41,11 +41,17 @@ void Document::bindModel()
 
 void Document::followModel()
 {
+    const auto show = [](PageButton *region, const QString &text) {
+        if (region && region->title() != text)
+            region->setTitle(text);
+    };
+    show(head, m_model->title());
+    show(home, m_model->issuer());
+    show(sums, m_model->amountBox());
+    if (push && push->image() != m_model->stamp())
+        push->setImage(m_model->stamp());
     dateLoad(); // the due date with it: it is shown in the invoice date's form
-    if (numb) {
-        const QString number = m_model->number();
-        numb->setTitle(number.isEmpty() ? QString() : QStringLiteral("No. ") + number);
-    }
+    show(numb, m_model->number().isEmpty() ? QString() : QStringLiteral("No. ") + m_model->number());
     if (note && note->title() != m_model->remarks()) {
         note->setTitle(m_model->remarks());
         fitPageTable(); // the remarks take room under the table
