@@ -250,6 +250,16 @@ private slots:
         QCOMPARE(document->isEdited(), ok);
     }
 
+    void aCopysDueDateNeverFallsBeforeItsDate()
+    {
+        // Due on 31 January but dated 15 February: moved on by a month, the due date would still
+        // fall before the copy's date, so the copy is given one by the usual terms instead.
+        auto copy = makeDocument(invoiceDated(QStringLiteral("2026-02-15"), {}));
+        copy->startAsNextInvoice(true);
+        QCOMPARE(copy->invoiceDate(), QDate(2026, 3, 15));
+        QVERIFY(copy->dueDate() >= copy->invoiceDate());
+    }
+
     void cancelPutsThePanelBack_data()
     {
         QTest::addColumn<QString>("region");
