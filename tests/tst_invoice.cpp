@@ -272,6 +272,7 @@ private Q_SLOTS:
         QTest::newRow("feff escaped") << QByteArray(R"({"whom":"\ufeffA"})") << "U+FEFF";
         QTest::newRow("feff raw") << QByteArray("{\"whom\":\"\xef\xbb\xbf\"}") << "“whom”";
         QTest::newRow("lone surrogate as UTF-8") << QByteArray("{\"whom\":\"A\xed\xa0\x80\"}") << "surrogate";
+        QTest::newRow("after an escaped quote") << QByteArray("{\"whom\":\"a\\\"b\\ufffe\"}") << "“whom”";
         QTest::newRow("in a row") << QByteArray(R"({"item":[{},{"name":"ok"},{"x":[1],"name":"\ud800"}]})")
                                   << "“item 2 name”";
     }
@@ -683,6 +684,29 @@ private Q_SLOTS:
         QVERIFY(!bank.setData(bank.index(0, int(Column::Name)), QStringLiteral("x"), Qt::EditRole));
     }
 
+    void theTableAnnouncesEveryCellItChanges()
+    {
+        ItemTableModel bank;
+        bank.setRows({ItemRow::makeHeader(), row("100", "1", "100"), row("200", "1", "200"), row("300", "1", "300")});
+        QSignalSpy changed(&bank, &QAbstractItemModel::dataChanged);
+        const auto span = [&] {
+            const QList<QVariant> last = changed.takeLast();
+            return std::pair(last.at(0).toModelIndex(), last.at(1).toModelIndex());
+        };
+        const QModelIndex price = bank.index(2, int(Column::Solo));
+        bank.setCell(2, Column::Solo, QStringLiteral("250"));
+        QCOMPARE(span(), std::pair(price, price));
+        bank.rowsChangedInPlace(1, 3);
+        QCOMPARE(span(), std::pair(bank.index(1, 0), bank.index(3, ColumnCount - 1)));
+        // The ※ of reduced-rate rows comes and goes with the rate: every row's description is redrawn.
+        bank.row(3)->setTaxClass(TaxClass::Reduced);
+        bank.setMarksReducedRows(true);
+        QCOMPARE(span(), std::pair(bank.index(0, int(Column::Name)), bank.index(3, int(Column::Name))));
+        QVERIFY(bank.showsReducedRows());
+        bank.setMarksReducedRows(false); // at 8 % every row is at the reduced rate: no ※, no legend
+        QVERIFY(!bank.showsReducedRows());
+    }
+
     void theModelHoldsItsValuesAndSaysWhenOneChanges()
     {
         InvoiceModel model;
@@ -827,6 +851,20 @@ private Q_SLOTS:
         QCOMPARE(lines.at(2), QStringLiteral("丸の内ビル12階"));
         QCOMPARE(lines.last(), lastLine);
         QVERIFY(addressBlockText(QStringLiteral("千代田商事"), honorific, {}).isEmpty());
+    }
+
+    void theCustomersNameIsTheLineWithoutItsHonorific()
+    {
+        QCOMPARE(customerName(QStringLiteral("千代田商事 御中"), QStringLiteral("御中")), QStringLiteral("千代田商事"));
+        // A name that ends in the honorific's characters is kept whole: only " 様" after it is the honorific.
+        QCOMPARE(customerName(QStringLiteral("お客様"), QStringLiteral("様")), QStringLiteral("お客様"));
+        QCOMPARE(customerName(QStringLiteral("お客様 様"), QStringLiteral("様")), QStringLiteral("お客様"));
+        QCOMPARE(customerName(QStringLiteral("千代田商事 御中"), QString()), QStringLiteral("千代田商事 御中"));
+        // An address that names only the person to whom it goes is an address: the envelope shows it.
+        CustomerPostalAddress person;
+        person.attention = QStringLiteral("部長 佐藤花子");
+        QVERIFY(!person.isEmpty());
+        QVERIFY(CustomerPostalAddress().isEmpty());
     }
 
     // The block's room moves with the user's offset, each way on its own, and stays inside the window.
