@@ -432,18 +432,19 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     struct Case
     {
         const char *number;
-        QByteArray written; ///< at the target when the run was killed (null: nothing)
-        bool archived;      ///< its archived copy was written
-        bool recorded;      ///< its entry was recorded before the kill
+        QByteArray written;  ///< at the target when the run was killed (null: nothing)
+        QByteArray archived; ///< its archived copy as the kill left it (null: none)
+        bool recorded;       ///< its entry was recorded before the kill
         bool expectEntry;
     };
     const QByteArray pdf = "%PDF-1.7 issued";
-    const QList<Case> cases = {{"I-1", pdf, true, false, true},
-                               {"I-2", {}, true, false, false},
-                               {"I-3", "%PDF older", true, false, false},
-                               {"I-4", pdf, true, true, true},
-                               {"I-5", {}, false, false, false},
-                               {"I-9", pdf, false, false, true}}; // its copy made again from the PDF
+    const QList<Case> cases = {{"I-1", pdf, pdf, false, true},
+                               {"I-2", {}, pdf, false, false},
+                               {"I-3", "%PDF older", pdf, false, false},
+                               {"I-4", pdf, pdf, true, true},
+                               {"I-5", {}, {}, false, false},
+                               {"I-9", pdf, {}, false, true},            // its copy made again from the PDF
+                               {"I-10", pdf, pdf.left(7), false, true}}; // its copy cut short: made whole
     {
         std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath());
         QVERIFY(box);
@@ -455,8 +456,8 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
             intent.entry.pdfSha256 = sha256Hex(pdf);
             intent.target = m_dir->filePath(QStringLiteral("out/%1.pdf").arg(intent.entry.number));
             QVERIFY(intents.keep(intent, intent.entry.number + QStringLiteral(".pdf"), archive.path()));
-            if (c.archived)
-                writeFile(archive.filePath(intent.entry.archiveName), pdf);
+            if (!c.archived.isNull())
+                writeFile(archive.filePath(intent.entry.archiveName), c.archived);
             if (!c.written.isNull())
                 writeFile(intent.target, c.written);
             if (c.recorded)
@@ -481,9 +482,10 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     QStringList numbers;
     for (const LedgerEntry &entry : ledger.store()->entries().value())
         numbers.append(entry.number);
-    QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-9", "I-6", "I-7"}));
-    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf", "I-9.pdf"}));
-    QCOMPARE(test::readAll(archive.filePath(QStringLiteral("I-9.pdf"))), pdf);
+    QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-9", "I-10", "I-6", "I-7"}));
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-10.pdf", "I-4.pdf", "I-9.pdf"}));
+    for (const char *copy : {"I-9.pdf", "I-10.pdf"})
+        QCOMPARE(test::readAll(archive.filePath(QString::fromLatin1(copy))), pdf);
 
     // An output that could not be written is not recorded, nor is its archived copy kept.
     Invoice page;
@@ -494,8 +496,8 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
                  .issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
                         [] { return false; })
                  ->written);
-    QCOMPARE(ledger.store()->entries().value().size(), 5);
-    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-4.pdf", "I-9.pdf"}));
+    QCOMPARE(ledger.store()->entries().value().size(), 6);
+    QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-10.pdf", "I-4.pdf", "I-9.pdf"}));
 }
 
 void LedgerUseTest::windowSearchesTotalsAndTakesPayments()

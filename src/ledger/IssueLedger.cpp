@@ -382,6 +382,13 @@ void IssueLedger::restoreArchiveCopy(LedgerEntry &entry, const QString &output)
     const QByteArray bytes = file.readAll();
     if (bytesSha256(bytes) != entry.pdfSha256)
         return;
+    // What the kill left at the intent's own name is the start of these very bytes: it goes, and
+    // the copy is made whole under that name, not beside it under another.
+    const QString cutShort = QDir(archiveFolder()).filePath(entry.archiveName);
+    if (QFile part(cutShort); part.open(QIODevice::ReadOnly) && bytes.startsWith(part.readAll())) {
+        part.close();
+        QFile::remove(cutShort);
+    }
     const Result<QString> copied = writeArchiveCopy(archiveFolder(), entry.archiveName, bytes);
     entry.archiveName = copied ? *copied : QString();
 }
