@@ -624,7 +624,7 @@ private Q_SLOTS:
         SavedLists::instance().save({QStringLiteral("株式会社山田商事")}, QStringLiteral("whom"));
 
         const std::unique_ptr<Document> document = test::makeDocument();
-        child<QDateEdit>(*document, "dateDial")->setDate(QDate(2026, 12, 25));
+        document->setInvoiceDate(QDate(2026, 12, 25));
         document->setDueDate(QDate(2027, 1, 10));
         document->whomShow();
         child<QComboBox>(*document, "whomDial")->setCurrentIndex(0);

@@ -237,7 +237,7 @@ private slots:
     {
         auto plain = makeDocument();
         QCOMPARE(tableTexts(*plain), QStringList{QStringLiteral("日付|項目|単価|個数|価格")});
-        QCOMPARE(child<QDateEdit>(*plain, "dateDial")->date(), QDate::currentDate());
+        QCOMPARE(plain->invoiceDate(), QDate::currentDate());
         QCOMPARE(child<PageButton>(*plain, "head")->title() + child<PageButton>(*plain, "whom")->title() +
                      child<PageButton>(*plain, "sums")->title(),
                  "請求書\u0008御請求金額\n");
@@ -296,7 +296,7 @@ private slots:
     {
         auto document = makeDocument(R"({"head":5,"date":"someday","item":[{},{"date":"01-01"}],"tail":9})");
         QCOMPARE(child<PageButton>(*document, "head")->title(), QStringLiteral("請求書"));
-        QCOMPARE(child<QDateEdit>(*document, "dateDial")->date(), QDate::currentDate());
+        QCOMPARE(document->invoiceDate(), QDate::currentDate());
         QCOMPARE(document->tableModel()->count(), 2);
         QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), -1);
         QCOMPARE(savedList("head"), QStringList{"<absent>"});

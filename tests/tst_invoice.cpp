@@ -686,26 +686,65 @@ private Q_SLOTS:
     void theModelHoldsItsValuesAndSaysWhenOneChanges()
     {
         InvoiceModel model;
+        // A new page has every section, empty: a file written from it holds them all.
+        QCOMPARE(std::tuple(model.invoice().title, model.invoice().customer, model.invoice().issuer,
+                            model.invoice().amountBox),
+                 std::tuple(std::optional(QString()), std::optional(QString()), std::optional(QString()),
+                            std::optional(QString())));
         QSignalSpy changed(&model, &InvoiceModel::valuesChanged);
         model.table()->setRows({ItemRow::makeHeader(), row("1000", "3", "3000")});
-        model.setNumber(QStringLiteral("2026-0042"));
-        model.setNumber(QStringLiteral("2026-0042")); // the same again: no change to tell
-        model.setDueDate(QDate(2027, 1, 31));
-        model.setCustomerElectronicAddress(QStringLiteral("0188:1234567890123"));
-        model.setCustomerAddress({QStringLiteral("100-0005"), QStringLiteral("東京都千代田区丸の内1-1-1"), {}, {}});
-        model.setTaxRate(StandardRate);
-        QCOMPARE(changed.count(), 5);
-        Invoice invoice;
-        invoice.title = QStringLiteral("請求書");
-        invoice.rows.append(*row("1", "1", "1")); // rows of before are replaced
-        model.fill(invoice);
-        QCOMPARE(invoice.title, QStringLiteral("請求書")); // what the model does not hold is left alone
-        QCOMPARE(invoice.rows.size(), 1);                  // the header row is not the invoice's
+        QImage seal(8, 8, QImage::Format_ARGB32);
+        seal.fill(Qt::red);
+        const std::function<void()> changes[] = {
+            [&] { model.setTitle(QStringLiteral("御請求書")); },
+            [&] { model.setDate(QDate(2026, 12, 5)); },
+            [&] { model.setJapaneseEra(true); },
+            [&] { model.setCustomer(QStringLiteral("株式会社東京商事"), QStringLiteral("御中")); },
+            [&] { model.setCustomer(QStringLiteral("株式会社東京商事"), QString()); }, // the honorific alone
+            [&] { model.setHonorificChoice(-1); },
+            [&] { model.setIssuer(QStringLiteral("〒100-0005\n山田商店")); },
+            [&] { model.setAmountBox(QStringLiteral("\b3,300")); },
+            [&] { model.setTaxOnTop(true); },
+            [&] { model.setWithholding(true); },
+            [&] { model.setRemarks(QStringLiteral("振込手数料はご負担ください")); },
+            [&] { model.setStamp(seal); },
+            [&] { model.setNumber(QStringLiteral("2026-0042")); },
+            [&] { model.setDueDate(QDate(2027, 1, 31)); },
+            [&] { model.setCustomerElectronicAddress(QStringLiteral("0188:1234567890123")); },
+            [&] {
+                model.setCustomerAddress(
+                    {QStringLiteral("100-0005"), QStringLiteral("東京都千代田区丸の内1-1-1"), {}, {}});
+            },
+            [&] { model.setTaxRate(StandardRate); },
+        };
+        for (const auto &change : changes) {
+            changed.clear();
+            change();
+            QCOMPARE(changed.count(), 1);
+            change(); // the same again: no change to tell
+            QCOMPARE(changed.count(), 1);
+        }
+        const Invoice invoice = model.invoice();
+        QCOMPARE(invoice.rows.size(), 1); // the header row is not the invoice's
         QCOMPARE(invoice.rows.first().value(Column::Sums), CellValue(QStringLiteral("3000")));
-        QCOMPARE(std::tuple(invoice.number, invoice.dueDate, invoice.customerElectronicAddress,
-                            invoice.customerAddress.postalCode, invoice.taxRate),
-                 std::tuple(QStringLiteral("2026-0042"), QDate(2027, 1, 31), QStringLiteral("0188:1234567890123"),
-                            QStringLiteral("100-0005"), StandardRate));
+        QCOMPARE(std::tuple(invoice.title, invoice.date, invoice.japaneseEra, invoice.customer, invoice.honorificShown,
+                            invoice.honorificChoice, invoice.issuer, invoice.amountBox),
+                 std::tuple(std::optional(QStringLiteral("御請求書")), QDate(2026, 12, 5), true,
+                            std::optional(QStringLiteral("株式会社東京商事")), QString(), -1,
+                            std::optional(QStringLiteral("〒100-0005\n山田商店")),
+                            std::optional(QStringLiteral("\b3,300"))));
+        QCOMPARE(std::tuple(invoice.taxOnTop, invoice.withholding, invoice.remarks, invoice.number, invoice.dueDate,
+                            invoice.customerElectronicAddress, invoice.customerAddress.postalCode, invoice.taxRate),
+                 std::tuple(true, true, QStringLiteral("振込手数料はご負担ください"), QStringLiteral("2026-0042"),
+                            QDate(2027, 1, 31), QStringLiteral("0188:1234567890123"), QStringLiteral("100-0005"),
+                            StandardRate));
+        QCOMPARE(model.stamp(), seal);
+        // What the model holds is what its file holds, read back.
+        const Result<Invoice> reread = readInvoiceBytes(writeInvoice(invoice));
+        QVERIFY(reread);
+        QCOMPARE(reread->rows.size(), 1);
+        QCOMPARE(std::tuple(reread->title, reread->date, reread->customer, reread->issuer, reread->remarks),
+                 std::tuple(invoice.title, invoice.date, invoice.customer, invoice.issuer, invoice.remarks));
         model.setTaxRate(5); // a rate no invoice has: the older invoices' 8 %
         QCOMPARE(model.taxRate(), ReducedRate);
     }

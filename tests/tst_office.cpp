@@ -1076,7 +1076,7 @@ private Q_SLOTS:
         };
         setSharedNumbers(numbers);
         std::unique_ptr<Document> document = test::makeDocument();
-        child<QDateEdit>(*document, "dateDial")->setDate(QDate(2026, 12, 7));
+        document->setInvoiceDate(QDate(2026, 12, 7));
         auto *said = child<QDialog>(*document, "numbCtrl")->findChild<QLabel *>(QStringLiteral("numbServer"));
         QVERIFY(said);
 

@@ -150,7 +150,7 @@ private slots:
         }
         // Undo all the way, then redo and undo again: every step gives back exactly the table it left, the menu names
         // each step, and none ends in a notice. Redo gives back the rows that undo took, not new ones dated afresh.
-        child<QDateEdit>(*document, "dateDial")->setDate(QDate(2030, 1, 1));
+        document->setInvoiceDate(QDate(2030, 1, 1));
         QList<QStringList> states{tableTexts(*document)};
         QStringList names;
         while (document->undoStack()->canUndo()) {

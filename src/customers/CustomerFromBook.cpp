@@ -53,8 +53,8 @@ void Document::takeCustomerFromBook()
     m_model->setCustomerAddress(address);
     if (changed)
         showCustomerAddress();
-    if (customer->terms && m_model->dueDate().isValid() && dateDial) {
-        const QDate due = dueDateFromTerms(dateDial->date(), *customer->terms);
+    if (customer->terms && m_model->dueDate().isValid()) {
+        const QDate due = dueDateFromTerms(m_model->date(), *customer->terms);
         changed = changed || due != m_model->dueDate();
         setDueDate(due);
     }

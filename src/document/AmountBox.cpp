@@ -12,7 +12,7 @@ namespace seikyu {
 
 std::optional<AmountBoxCheck> Document::amountBoxCheck() const
 {
-    const QString title = sums ? sums->title() : QString();
+    const QString title = m_model->amountBox();
     const QString heading = emptyAmountBox();
     // Only a box that took its amount from the table is compared with it; a box the user never
     // filled, or one an older invoice filled otherwise, is left alone.
@@ -56,7 +56,7 @@ bool Document::takeTableTotal()
     const int payable = bank ? payableRowIndex(bank->rows()) : -1;
     if (payable < 0 || amountOf(bank->row(payable)->value(Column::Sums)) == 0)
         return false;
-    sums->setTitle(emptyAmountBox() + cellDisplay(bank->row(payable)->value(Column::Sums)));
+    m_model->setAmountBox(emptyAmountBox() + cellDisplay(bank->row(payable)->value(Column::Sums)));
     m_amountStale = false;
     sumsRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);

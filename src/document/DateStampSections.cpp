@@ -18,27 +18,30 @@ namespace seikyu {
 
 void Document::dateLoad(QObject *)
 {
-    if (!date || !dateDial)
+    if (!date)
         return;
-    date->setTitle(pageDateText(dateDial->date(), dateJaps && dateJaps->isChecked()));
+    date->setTitle(pageDateText(m_model->date(), m_model->japaneseEra()));
     duesLoad(); // the due date is shown in the invoice date's form, and must not fall before it
 }
 
 void Document::dateShow(QObject *)
 {
-    m_dateAtOpen = dateDial->date();
+    m_dateAtOpen = m_model->date();
+    dateDial->setDate(m_dateAtOpen);
+    dateJaps->setChecked(m_model->japaneseEra());
     show(dateCtrl.get());
 }
 
 void Document::dateCopy(QObject *)
 {
-    if (!offerToFollowTheDate(m_dateAtOpen, dateDial->date()))
+    const QDate chosen = dateDial->date();
+    if (!offerToFollowTheDate(m_dateAtOpen, chosen))
         return;
+    m_model->setDate(chosen);
+    m_model->setJapaneseEra(dateJaps->isChecked());
     // A customer with terms has its due date follow the invoice date.
-    if (m_model->dueDate().isValid() && dateDial->date() != m_dateAtOpen) {
-        m_model->setDueDate(dueDateByTerms(dateDial->date()).value_or(m_model->dueDate()));
-    }
-    dateLoad();
+    if (m_model->dueDate().isValid() && chosen != m_dateAtOpen)
+        m_model->setDueDate(dueDateByTerms(chosen).value_or(m_model->dueDate()));
     dateRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();
@@ -53,7 +56,7 @@ void Document::pushInit()
     if (image.isNull())
         return; // stored bytes that do not decode give no stamp
     pushTest->setImage(image);
-    push->setImage(image);
+    m_model->setStamp(image);
 }
 
 void Document::pushShow(QObject *)
@@ -63,7 +66,7 @@ void Document::pushShow(QObject *)
 
 void Document::pushCopy(QObject *)
 {
-    push->setImage(pushTest->image());
+    m_model->setStamp(pushTest->image());
     pushRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();

@@ -3,6 +3,7 @@
 #include "document/FileNameText.h"
 #include "document/InvoiceWindow.h"
 #include "document/PageView.h"
+#include "document/TableState.h"
 #include "invoice/InvoiceFile.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/DateText.h"
@@ -10,7 +11,6 @@
 #include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
-#include "document/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
@@ -40,24 +40,9 @@ Document::~Document()
     m_shownPopover.clear();
 }
 
-QImage Document::stampImage() const
-{
-    return push ? push->image() : QImage();
-}
-
-QString Document::issuerShown() const
-{
-    return home ? home->title() : QString();
-}
-
 ItemTableModel *Document::tableModel() const
 {
     return bank;
-}
-
-QDate Document::invoiceDate() const
-{
-    return dateDial ? dateDial->date() : QDate();
 }
 
 Result<void> Document::readFromData(const QByteArray &bytes)
@@ -73,19 +58,9 @@ Result<void> Document::readFromData(const QByteArray &bytes)
 
 Invoice Document::pageState() const
 {
-    Invoice state;
-    m_model->fill(state);
-    state.date = dateDial ? dateDial->date() : QDate::currentDate();
-    state.honorificShown = shownHonorific();
-    state.customer = customerName(whom ? whom->title() : QString(), state.honorificShown);
-    state.title = head ? head->title() : QString();
-    state.issuer = home ? home->title() : QString();
-    state.amountBox = sums ? sums->title() : QString();
-    state.japaneseEra = dateJaps && dateJaps->isChecked();
-    state.taxOnTop = gridXtax && gridXtax->isChecked();
-    state.honorificChoice = tail ? tail->selectedSegment() : 0;
-    state.withholding = withholds();
-    state.remarks = remarks();
+    Invoice state = m_model->invoice();
+    if (!state.date.isValid()) // before the page is set up
+        state.date = QDate::currentDate();
     return state;
 }
 
@@ -103,6 +78,7 @@ void Document::windowControllerDidLoadNib()
     m_window = std::make_unique<InvoiceWindow>();
     buildPage();
     buildPanels();
+    bindModel();
     showNewPage();
     watchPanelCancels();
     describeForAssistiveTechnology();
@@ -144,19 +120,20 @@ Result<void> Document::readAnew(const QByteArray &bytes)
 
 void Document::showNewPage()
 {
-    head->setTitle(QStringLiteral("請求書"));
+    m_model->setTitle(QStringLiteral("請求書"));
     whom->setTitle(QString());
-    home->setTitle(QString());
-    sums->setTitle(emptyAmountBox());
-    push->setImage(QImage());
+    m_model->setIssuer(QString());
+    m_model->setAmountBox(emptyAmountBox());
+    m_model->setStamp(QImage());
     pushTest->setImage(QImage());
     for (const auto &f : m_families)
         f->shownHonorific.clear();
+    keepCustomer();
 }
 
 void Document::showContents(const std::optional<Invoice> &invoice)
 {
-    dateDial->setDate(QDate::currentDate());
+    m_model->setDate(QDate::currentDate());
     if (bank->count() == 0)
         bank->addRow(ItemRow::makeHeader());
     headLoad();
@@ -192,13 +169,13 @@ void Document::applyContents(const Invoice &invoice)
     for (const ItemRow &row : invoice.rows)
         rows.append(std::make_shared<ItemRow>(row));
     bank->addRows(rows);
-    dateJaps->setChecked(invoice.japaneseEra);
+    m_model->setJapaneseEra(invoice.japaneseEra);
     gridXtax->setChecked(invoice.taxOnTop);
     setTaxRate(invoice.taxRate);
     gridHold->setChecked(invoice.withholding);
     tail->setSelectedSegment(invoice.honorificChoice);
     if (invoice.amountBox)
-        sums->setTitle(*invoice.amountBox);
+        m_model->setAmountBox(*invoice.amountBox);
     setInvoiceNumber(invoice.number);
     setDueDate(invoice.dueDate);
     setRemarks(invoice.remarks);
@@ -223,7 +200,7 @@ void Document::applyContents(const Invoice &invoice)
             this, [this, fault = *m_listFault] { reportListFault(fault); }, Qt::QueuedConnection);
     clearGuideBorders();
     if (invoice.date.isValid())
-        dateDial->setDate(invoice.date);
+        m_model->setDate(invoice.date);
 }
 
 qint64 Document::findThru(const QString &key, const std::optional<QString> &value)
@@ -271,11 +248,11 @@ void Document::watchTable()
 void Document::showContentsTexts(const Invoice &invoice)
 {
     if (invoice.title)
-        head->setTitle(*invoice.title);
+        m_model->setTitle(*invoice.title);
     if (invoice.customer)
         showListEntry(family(QStringLiteral("whom")), *invoice.customer);
     if (invoice.issuer)
-        home->setTitle(*invoice.issuer);
+        m_model->setIssuer(*invoice.issuer);
 }
 
 Result<void> Document::revertToContents(const QByteArray &bytes)
@@ -343,15 +320,14 @@ QString Document::filename() const
         return text;
     };
     // The customer's name as a bookkeeper files it: without the 御中 or 様 the page line carries.
-    const QString honorific = shownHonorific();
-    const QString customer = safe(customerName(whom ? whom->title() : QString(), honorific));
+    const QString customer = safe(m_model->customer());
     const QString number = safe(m_model->number().trimmed());
     // An invoice with a number is known by it, as a bookkeeper files it.
     if (!number.isEmpty())
         return customer.isEmpty() ? number : QStringLiteral("%1-%2").arg(number, customer);
     if (customer.isEmpty())
         return QCoreApplication::translate("Document", "Untitled");
-    const QDate day = dateDial ? dateDial->date() : QDate::currentDate();
+    const QDate day = m_model->date();
     return QStringLiteral("%1-%2").arg(fileDateText(day), customer);
 }
 

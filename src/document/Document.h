@@ -135,11 +135,12 @@ public:
     /// Whether the window and its page are built (set-up ran).
     bool hasPage() const { return !page.isNull(); }
     /// The stamp image the page shows; a null image when there is none.
-    QImage stampImage() const;
+    QImage stampImage() const { return m_model->stamp(); }
     /// The issuer block as the page shows it; empty before set-up.
-    QString issuerShown() const;
+    QString issuerShown() const { return m_model->issuer(); }
     /// The invoice date the date panel holds.
-    QDate invoiceDate() const;
+    QDate invoiceDate() const { return m_model->date(); }
+    void setInvoiceDate(const QDate &date) { m_model->setDate(date); }
     /// The item table's rows.
     ItemTableModel *tableModel() const;
     /// Every page of the invoice, the first first: one, unless the item table is too long to read
@@ -222,7 +223,9 @@ public:
     void numbNext(QObject *sender = nullptr);
     /// Puts the next number of the sequence on the invoice: the office's on a shared ledger, else
     /// this computer's. The fault, with why, and the number as it was, when the server does not answer.
-    Result<void> takeInvoiceNumber();
+    Result<void> takeInvoiceNumber() { return takeInvoiceNumberFor(invoiceDate()); }
+    /// Takes the next number in the sequence of an invoice dated `invoiceDate`.
+    Result<void> takeInvoiceNumberFor(const QDate &invoiceDate);
     /// The invoice is closed unsaved: the number taken for it goes back to its sequence (or is
     /// recorded as unused) unless it was issued.
     void releaseTakenNumber();
@@ -232,7 +235,7 @@ public:
     void duesLoad();
     void duesShow(QObject *sender = nullptr);
     void duesCopy(QObject *sender = nullptr);
-    QString remarks() const;
+    QString remarks() const { return m_model->remarks(); }
     void setRemarks(const QString &remarks);
     /// The customer's address block in the envelope's window in place of the customer line, when the
     /// invoice has an address (the title then at the right); the customer line and title as ever
@@ -302,7 +305,7 @@ public:
     int taxRate() const { return m_model->taxRate(); }
     void setTaxRate(int rate);
     /// Whether the sums withhold income tax (源泉徴収).
-    bool withholds() const;
+    bool withholds() const { return m_model->withholding(); }
     /// Marks the selected item rows with a tax class, one undoable step; rows that all carry it
     /// already go back to the standard rate.
     void markRows(TaxClass taxClass);
@@ -443,6 +446,13 @@ private:
     /// Puts the remarks on `sheet` under what ends at `contentBottom` there.
     void placeRemarksOn(PageView *sheet, qreal contentBottom);
     void buildPanels();
+    /// Has the invoice model follow the page's controls from now on, starting from what they show.
+    void bindModel();
+    /// The customer's name and honorific, as the page shows them, into the model.
+    void keepCustomer();
+    /// Shows on the page what the model holds (the customer line excepted: it is shown through its
+    /// list, with the honorific).
+    void followModel();
     void buildListPanels();
     void buildTablePanels();
     void buildSmallPanels();

@@ -123,7 +123,6 @@ void Document::buildPage()
     main = box;
     page = sheet;
 
-
     // Row 1: title above left, date above right.
     headRoom = makeRoom(sheet, "headRoom", SheetRegion::Title);
     head = makeRegion(headRoom, SheetRegion::Title, "head");

@@ -78,8 +78,6 @@ QString releasedBecause(const char *why)
 void Document::setInvoiceNumber(const QString &number)
 {
     m_model->setNumber(number);
-    if (numb)
-        numb->setTitle(number.isEmpty() ? QString() : QStringLiteral("No. ") + number);
 }
 
 void Document::numbShow(QObject *)
@@ -99,8 +97,8 @@ void Document::numbShow(QObject *)
         return;
     }
     // An invoice without a number is offered the next one of the user's sequence.
-    numbText->setText(m_model->number().isEmpty() ? FreelancePreferences::nextNumber(dateDial->date()).text
-                                                : m_model->number());
+    numbText->setText(m_model->number().isEmpty() ? FreelancePreferences::nextNumber(m_model->date()).text
+                                                  : m_model->number());
     numbText->selectAll();
     numbText->setFocus();
     show(numbCtrl.get());
@@ -113,7 +111,7 @@ void Document::numbNext(QObject *)
         if (m_panelTaken && numbText->text().trimmed() == m_panelTaken->text)
             return;
         QLabel *numbServer = serverLine(numbCtrl.get());
-        if (const Result<NumberProposal> taken = office->take(dateDial->date())) {
+        if (const Result<NumberProposal> taken = office->take(m_model->date())) {
             if (m_panelTaken)
                 seikyu::releaseTakenNumber(*m_panelTaken, releasedBecause(TypedInstead));
             m_panelTaken = *taken;
@@ -125,7 +123,7 @@ void Document::numbNext(QObject *)
         }
         return;
     }
-    numbText->setText(FreelancePreferences::nextNumber(dateDial->date()).text);
+    numbText->setText(FreelancePreferences::nextNumber(m_model->date()).text);
 }
 
 void Document::numbCancelled()
@@ -146,7 +144,7 @@ void Document::numbCopy(QObject *)
         QLabel *numbServer = serverLine(numbCtrl.get());
         const bool takenHere = m_panelTaken && number == m_panelTaken->text;
         if (!number.isEmpty() && !takenHere && number != m_model->number()) {
-            const QString refusal = office->refusal(number, pageState().customer.value_or(QString()).trimmed());
+            const QString refusal = office->refusal(number, m_model->customer().trimmed());
             if (!refusal.isEmpty()) {
                 sayOnPanel(numbServer, refusal);
                 return;
@@ -167,7 +165,7 @@ void Document::numbCopy(QObject *)
         return;
     }
     // Asked afresh, so that a number another window has taken meanwhile is not counted twice.
-    const NumberProposal proposal = FreelancePreferences::nextNumber(dateDial->date());
+    const NumberProposal proposal = FreelancePreferences::nextNumber(m_model->date());
     if (!number.isEmpty() && number == proposal.text)
         FreelancePreferences::useNumber(proposal);
     setInvoiceNumber(number);
@@ -176,9 +174,8 @@ void Document::numbCopy(QObject *)
     hide();
 }
 
-Result<void> Document::takeInvoiceNumber()
+Result<void> Document::takeInvoiceNumberFor(const QDate &invoiceDate)
 {
-    const QDate invoiceDate = dateDial->date();
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // Never this computer's own count: two computers would give the same number.
         const Result<NumberProposal> taken = office->take(invoiceDate);
@@ -207,23 +204,22 @@ void Document::releaseTakenNumber()
 void Document::setDueDate(const QDate &due)
 {
     m_model->setDueDate(due);
-    duesLoad();
 }
 
 void Document::duesLoad()
 {
     if (dues)
-        dues->setTitle(dueDatePageText(m_model->dueDate(), dateJaps && dateJaps->isChecked()));
+        dues->setTitle(dueDatePageText(m_model->dueDate(), m_model->japaneseEra()));
     followDueDate();
 }
 
 void Document::followDueDate()
 {
-    if (!duesRoom || !dateDial)
+    if (!duesRoom)
         return;
     // A due date before the invoice date is a mistake (the invoice date moved on, say): the region
     // asks to be looked at again until it is put right.
-    const bool stale = m_model->dueDate().isValid() && m_model->dueDate() < dateDial->date();
+    const bool stale = m_model->dueDate().isValid() && m_model->dueDate() < m_model->date();
     if (stale)
         duesRoom->setBorderColor(RoomBox::guideColor());
     else if (m_dueStale)
@@ -235,7 +231,7 @@ void Document::duesShow(QObject *)
 {
     // Opening the region asks for a due date: it is offered at once, by the user's usual term.
     duesUsed->setChecked(true);
-    duesDial->setDate(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(dateDial->date()));
+    duesDial->setDate(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(m_model->date()));
     show(duesCtrl.get());
 }
 
@@ -248,17 +244,9 @@ void Document::duesCopy(QObject *)
     hide();
 }
 
-QString Document::remarks() const
-{
-    return note ? note->title() : QString();
-}
-
 void Document::setRemarks(const QString &remarks)
 {
-    if (!note)
-        return;
-    note->setTitle(remarks);
-    fitPageTable();
+    m_model->setRemarks(remarks);
 }
 
 void Document::noteShow(QObject *)
@@ -280,16 +268,16 @@ void Document::noteCopy(QObject *)
 
 QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDate &day)
 {
-    const QDate was = dateDial->date();
+    const QDate was = m_model->date();
     const QDate now = day.isValid() ? day : monthsLater(was, 1);
-    dateDial->setDate(now);
+    m_model->setDate(now);
     moveWithTheDate(was, now, moveRowDates);
     // The copy is an invoice of its own at once: its number, for its own date, is taken, and given
     // back if the copy is closed unused.
     const Result<void> numbered = m_model->number().isEmpty() ? Result<void>() : takeInvoiceNumber();
     if (!keepSums) {
         removeSumsRows();
-        sums->setTitle(emptyAmountBox());
+        m_model->setAmountBox(emptyAmountBox());
     }
     dateLoad();
     clearGuideBorders();
@@ -356,7 +344,7 @@ bool Document::offerToFollowTheDate(const QDate &was, const QDate &now)
         // The new number is taken before the old one goes back: a number the server cannot give
         // now leaves the page's as it was, and still taken, so that no other invoice is given it.
         const NumberProposal old = *m_pageTaken;
-        if (takeInvoiceNumber())
+        if (takeInvoiceNumberFor(now))
             seikyu::releaseTakenNumber(
                 old, releasedBecause(QT_TRANSLATE_NOOP("seikyu::Document", "its invoice was dated into another year")));
     }

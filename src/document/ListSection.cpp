@@ -99,8 +99,11 @@ void Document::showListEntry(ListFamily &family, const QString &entry)
 {
     if (!family.pageButton)
         return;
-    family.pageButton->setTitle(listPageText(family, entry));
+    // The honorific first: the customer's name is read off the page's text with it.
     family.shownHonorific = family.honorific ? family.honorific() : QString();
+    family.pageButton->setTitle(listPageText(family, entry));
+    if (family.honorific)
+        keepCustomer(); // the text may read the same with another honorific
 }
 
 void Document::listLoad(ListFamily &family, std::optional<qint64> selectKey)

@@ -2,10 +2,10 @@
 // count works them out afresh within itself, so no page, file or PDF shows a total of rows that
 // are no longer there.
 #include "document/Document.h"
+#include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
-#include "document/TableState.h"
 
 #include <QUndoCommand>
 

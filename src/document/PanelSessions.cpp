@@ -3,9 +3,9 @@
 // table at once so that they can be undone one by one, puts the table back as one undoable step.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/PanelSnapshot.h"
-#include "document/TableState.h"
 #include "widgets/RoomBox.h"
 
 #include <QAbstractItemDelegate>
@@ -153,10 +153,12 @@ void Document::followUndoStack(QPushButton *undo, QPushButton *redo)
         const bool canUndo = m_model->undoStack()->canUndo(), canRedo = m_model->undoStack()->canRedo();
         undo->setEnabled(canUndo);
         redo->setEnabled(canRedo);
-        undo->setToolTip(canUndo ? tr("Undo “%1” (%2)").arg(m_model->undoStack()->undoText(), keysText(QKeySequence::Undo))
-                                 : tr("Nothing to undo"));
-        redo->setToolTip(canRedo ? tr("Redo “%1” (%2)").arg(m_model->undoStack()->redoText(), keysText(QKeySequence::Redo))
-                                 : tr("Nothing to redo"));
+        undo->setToolTip(canUndo
+                             ? tr("Undo “%1” (%2)").arg(m_model->undoStack()->undoText(), keysText(QKeySequence::Undo))
+                             : tr("Nothing to undo"));
+        redo->setToolTip(canRedo
+                             ? tr("Redo “%1” (%2)").arg(m_model->undoStack()->redoText(), keysText(QKeySequence::Redo))
+                             : tr("Nothing to redo"));
         undo->setAccessibleDescription(undo->toolTip());
         redo->setAccessibleDescription(redo->toolTip());
     };

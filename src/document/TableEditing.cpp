@@ -17,7 +17,7 @@ namespace seikyu {
 
 RowPtr Document::makeNewRow() const
 {
-    const QDate day = dateDial ? dateDial->date() : QDate::currentDate();
+    const QDate day = m_model->date();
     const QString zeros = QStringLiteral("00");
     return std::make_shared<ItemRow>(rowDateText(day), QCoreApplication::translate("Document", "double click to edit"),
                                      zeros, zeros, zeros);

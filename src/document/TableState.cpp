@@ -16,7 +16,7 @@ TableState Document::tableState() const
         for (const RowPtr &row : std::as_const(state.rows))
             state.values.append(*row);
     }
-    state.includeTax = gridXtax && gridXtax->isChecked();
+    state.includeTax = m_model->taxOnTop();
     state.taxRate = m_model->taxRate();
     state.withholding = withholds();
     return state;

@@ -1,9 +1,9 @@
 // The table panel's tax choices: the invoice's rate, each row's tax class, and withholding.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "table/SumsRows.h"
-#include "document/TableState.h"
 #include "widgets/Prompter.h"
 
 #include <QAction>
@@ -101,11 +101,6 @@ void Document::setTaxRate(int rate)
         bank->setMarksReducedRows(m_model->taxRate() == StandardRate);
 }
 
-bool Document::withholds() const
-{
-    return gridHold && gridHold->isChecked();
-}
-
 void Document::markRows(TaxClass taxClass)
 {
     if (!bank || !grid)
@@ -144,7 +139,8 @@ void Document::markRows(TaxClass taxClass)
     const char *name = chosen == TaxClass::Reduced  ? QT_TRANSLATE_NOOP("Document", "Mark Reduced Rate")
                        : chosen == TaxClass::Exempt ? QT_TRANSLATE_NOOP("Document", "Mark Not Taxable")
                                                     : QT_TRANSLATE_NOOP("Document", "Mark Standard Rate");
-    m_model->undoStack()->push(new TableStateCommand(this, QCoreApplication::translate("Document", name), before, tableState()));
+    m_model->undoStack()->push(
+        new TableStateCommand(this, QCoreApplication::translate("Document", name), before, tableState()));
 }
 
 } // namespace seikyu

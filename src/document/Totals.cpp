@@ -1,12 +1,12 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
+#include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "invoice/OpenedInvoice.h"
 #include "invoice/TableCommands.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
-#include "document/TableState.h"
 #include "table/TaxPreferences.h"
 #include "widgets/PageButton.h"
 
@@ -44,12 +44,12 @@ void Document::gridSumsShow(QObject *)
 SumsInput Document::sumsInput() const
 {
     SumsInput input;
-    input.addTax = gridXtax && gridXtax->isChecked();
+    input.addTax = m_model->taxOnTop();
     input.rate = m_model->taxRate();
     input.rounding = TaxPreferences::load().rounding;
     input.withholding = withholds();
     // A registration number makes the invoice a qualified one, which states every rate's sums.
-    input.qualified = home && !registrationNumberOf(home->title()).isEmpty();
+    input.qualified = !registrationNumberOf(m_model->issuer()).isEmpty();
     return input;
 }
 

@@ -9,6 +9,8 @@ InvoiceModel::InvoiceModel(QObject *parent) : QObject(parent), m_table(new ItemT
 {
     m_table->setObjectName(QStringLiteral("bank"));
     m_undoStack.setUndoLimit(0);
+    // A page has every section, empty until something is shown in it.
+    m_values.title = m_values.customer = m_values.issuer = m_values.amountBox = QString();
 }
 
 InvoiceModel::~InvoiceModel()
@@ -31,6 +33,68 @@ template <typename T> void change(T &held, const T &value, InvoiceModel *model)
     Q_EMIT model->valuesChanged();
 }
 } // namespace
+
+void InvoiceModel::setTitle(const QString &title)
+{
+    change(m_values.title, std::optional(title), this);
+}
+
+void InvoiceModel::setDate(const QDate &date)
+{
+    change(m_values.date, date, this);
+}
+
+void InvoiceModel::setJapaneseEra(bool japaneseEra)
+{
+    change(m_values.japaneseEra, japaneseEra, this);
+}
+
+void InvoiceModel::setCustomer(const QString &name, const QString &honorificShown)
+{
+    if (m_values.customer == name && m_values.honorificShown == honorificShown)
+        return;
+    m_values.customer = name;
+    m_values.honorificShown = honorificShown;
+    Q_EMIT valuesChanged();
+}
+
+void InvoiceModel::setHonorificChoice(int choice)
+{
+    change(m_values.honorificChoice, choice, this);
+}
+
+void InvoiceModel::setIssuer(const QString &issuer)
+{
+    change(m_values.issuer, std::optional(issuer), this);
+}
+
+void InvoiceModel::setAmountBox(const QString &text)
+{
+    change(m_values.amountBox, std::optional(text), this);
+}
+
+void InvoiceModel::setTaxOnTop(bool onTop)
+{
+    change(m_values.taxOnTop, onTop, this);
+}
+
+void InvoiceModel::setWithholding(bool withholding)
+{
+    change(m_values.withholding, withholding, this);
+}
+
+void InvoiceModel::setRemarks(const QString &remarks)
+{
+    change(m_values.remarks, remarks, this);
+}
+
+void InvoiceModel::setStamp(const QImage &stamp)
+{
+    if (stamp == m_stamp)
+        return;
+    m_stamp = stamp;
+    Q_EMIT valuesChanged();
+}
 
 void InvoiceModel::setNumber(const QString &number)
 {
@@ -57,19 +121,15 @@ void InvoiceModel::setTaxRate(int rate)
     change(m_values.taxRate, rate == StandardRate ? StandardRate : ReducedRate, this);
 }
 
-void InvoiceModel::fill(Invoice &invoice) const
+Invoice InvoiceModel::invoice() const
 {
-    invoice.rows.clear();
+    Invoice invoice = m_values;
     invoice.rows.reserve(m_table->count());
     for (const RowPtr &row : m_table->rows()) {
         if (!row->isHeader())
             invoice.rows.append(*row);
     }
-    invoice.number = m_values.number;
-    invoice.dueDate = m_values.dueDate;
-    invoice.customerElectronicAddress = m_values.customerElectronicAddress;
-    invoice.customerAddress = m_values.customerAddress;
-    invoice.taxRate = m_values.taxRate;
+    return invoice;
 }
 
 } // namespace seikyu

@@ -2,6 +2,7 @@
 
 #include "invoice/Invoice.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QUndoStack>
@@ -10,9 +11,9 @@ namespace seikyu {
 
 class ItemTableModel;
 
-/// The invoice being edited, apart from any widget: its item table, the steps that undo changes
-/// to it, and the values the page has no control of its own for (the number, the due date, the
-/// customer's electronic and postal address, the rate). Windows show it and change it through it.
+/// The invoice being edited, apart from any widget: its values, its item table, the steps that
+/// undo changes to the table, and the seal it is stamped with. Windows show it and change it
+/// through it; what is written, recorded or exported is read from here.
 class InvoiceModel : public QObject
 {
     Q_OBJECT
@@ -25,6 +26,40 @@ public:
     ItemTableModel *table() const;
     /// Every undoable change of this invoice, in order; unlimited.
     QUndoStack *undoStack() { return &m_undoStack; }
+
+    /// The title as the page shows it ("請求書").
+    QString title() const { return m_values.title.value_or(QString()); }
+    void setTitle(const QString &title);
+    QDate date() const { return m_values.date; }
+    void setDate(const QDate &date);
+    /// The dates are shown in the Japanese era (令和) rather than the western year.
+    bool japaneseEra() const { return m_values.japaneseEra; }
+    void setJapaneseEra(bool japaneseEra);
+    /// The customer's name without its honorific, and the honorific shown after it (empty: none).
+    QString customer() const { return m_values.customer.value_or(QString()); }
+    QString honorificShown() const { return m_values.honorificShown; }
+    void setCustomer(const QString &name, const QString &honorificShown);
+    /// The honorific chosen for the customer: 0 御中, 1 様, -1 none.
+    int honorificChoice() const { return m_values.honorificChoice; }
+    void setHonorificChoice(int choice);
+    /// The issuer block, its lines separated by line feeds.
+    QString issuer() const { return m_values.issuer.value_or(QString()); }
+    void setIssuer(const QString &issuer);
+    /// The amount box's text exactly as shown (a filled box starts with U+0008).
+    QString amountBox() const { return m_values.amountBox.value_or(QString()); }
+    void setAmountBox(const QString &text);
+    /// The tax is added on top of the prices; false when the prices include it.
+    bool taxOnTop() const { return m_values.taxOnTop; }
+    void setTaxOnTop(bool onTop);
+    /// Income tax is withheld (源泉徴収).
+    bool withholding() const { return m_values.withholding; }
+    void setWithholding(bool withholding);
+    QString remarks() const { return m_values.remarks; }
+    void setRemarks(const QString &remarks);
+    /// The issuer's seal pressed on the page; null when there is none. Kept with the settings, not
+    /// in the invoice's file.
+    QImage stamp() const { return m_stamp; }
+    void setStamp(const QImage &stamp);
 
     QString number() const { return m_values.number; }
     void setNumber(const QString &number);
@@ -39,9 +74,8 @@ public:
     int taxRate() const { return m_values.taxRate; }
     void setTaxRate(int rate);
 
-    /// The values this model holds, and the table's item rows (sums rows included), written into
-    /// `invoice`; its other values are left as they are.
-    void fill(Invoice &invoice) const;
+    /// The invoice as it stands: its values and the table's item rows, sums rows included.
+    Invoice invoice() const;
 
 Q_SIGNALS:
     /// One of the values above changed (the table has its own signals).
@@ -51,6 +85,7 @@ private:
     QPointer<ItemTableModel> m_table;
     QUndoStack m_undoStack;
     Invoice m_values;
+    QImage m_stamp;
 };
 
 } // namespace seikyu

@@ -17,8 +17,11 @@ PageButton::PageButton(Look look, QWidget *parent) : QAbstractButton(parent)
 
 void PageButton::setTitle(const QString &title)
 {
+    const bool changed = title != text();
     setText(title);
     update();
+    if (changed)
+        Q_EMIT titleChanged(title);
 }
 
 void PageButton::setRegionStyle(const PageRegion &style)
@@ -34,6 +37,7 @@ void PageButton::setImage(const QImage &image)
 {
     m_region.image = image;
     update();
+    Q_EMIT imageSet(image);
 }
 
 void PageButton::setAlignment(Qt::Alignment alignment)

@@ -69,6 +69,12 @@ public:
 
     QSize sizeHint() const override;
 
+Q_SIGNALS:
+    /// The title became another text.
+    void titleChanged(const QString &title);
+    /// An image was set, the same or another.
+    void imageSet(const QImage &image);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -23,6 +23,7 @@ SegmentedControl::SegmentedControl(const QStringList &labels, QWidget *parent)
     }
     m_group->setExclusive(true);
     connect(m_group, &QButtonGroup::idClicked, this, &SegmentedControl::selectedSegmentChanged);
+    connect(m_group, &QButtonGroup::idToggled, this, &SegmentedControl::selectionChanged);
 }
 
 int SegmentedControl::segmentCount() const

@@ -20,7 +20,10 @@ public:
     QString labelForSegment(int index) const;
 
 signals:
+    /// The user chose a segment.
     void selectedSegmentChanged(int index);
+    /// The selection changed, by the user or by setSelectedSegment.
+    void selectionChanged();
 
 private:
     QButtonGroup *m_group;

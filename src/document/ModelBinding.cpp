@@ -1,0 +1,67 @@
+// The invoice model and the page. The page shows what the model holds: its panels write into the
+// model on OK and the page follows. The lists of titles, customers and issuers, the honorific and
+// the tax switches of the table panel write into the model as they change, whoever changes them
+// (the user, a file being shown, undo). What is saved, recorded or exported is read from the model
+// alone.
+#include "document/Document.h"
+#include "invoice/InvoiceModel.h"
+#include "widgets/PageButton.h"
+#include "widgets/SegmentedControl.h"
+
+#include <QCheckBox>
+
+namespace seikyu {
+
+void Document::bindModel()
+{
+    InvoiceModel *model = m_model.get();
+    const auto text = [this, model](PageButton *button, void (InvoiceModel::*set)(const QString &)) {
+        (model->*set)(button->title());
+        connect(button, &PageButton::titleChanged, model, set);
+    };
+    text(head, &InvoiceModel::setTitle);
+    text(home, &InvoiceModel::setIssuer);
+    text(sums, &InvoiceModel::setAmountBox);
+    connect(whom, &PageButton::titleChanged, this, &Document::keepCustomer);
+    keepCustomer();
+    connect(push, &PageButton::imageSet, model, &InvoiceModel::setStamp);
+    model->setStamp(push->image());
+
+    const auto check = [this, model](QCheckBox *box, void (InvoiceModel::*set)(bool)) {
+        (model->*set)(box->isChecked());
+        connect(box, &QCheckBox::toggled, model, set);
+    };
+    check(gridXtax, &InvoiceModel::setTaxOnTop);
+    check(gridHold, &InvoiceModel::setWithholding);
+    model->setHonorificChoice(tail->selectedSegment());
+    connect(tail, &SegmentedControl::selectionChanged, this,
+            [this] { m_model->setHonorificChoice(tail->selectedSegment()); });
+    connect(model, &InvoiceModel::valuesChanged, this, &Document::followModel);
+}
+
+void Document::followModel()
+{
+    const auto show = [](PageButton *region, const QString &text) {
+        if (region && region->title() != text)
+            region->setTitle(text);
+    };
+    show(head, m_model->title());
+    show(home, m_model->issuer());
+    show(sums, m_model->amountBox());
+    if (push && push->image() != m_model->stamp())
+        push->setImage(m_model->stamp());
+    dateLoad(); // the due date with it: it is shown in the invoice date's form
+    show(numb, m_model->number().isEmpty() ? QString() : QStringLiteral("No. ") + m_model->number());
+    if (note && note->title() != m_model->remarks()) {
+        note->setTitle(m_model->remarks());
+        fitPageTable(); // the remarks take room under the table
+    }
+}
+
+void Document::keepCustomer()
+{
+    const QString honorific = shownHonorific();
+    m_model->setCustomer(customerName(whom ? whom->title() : QString(), honorific), honorific);
+}
+
+} // namespace seikyu
