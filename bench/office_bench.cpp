@@ -121,7 +121,7 @@ void benchOffice(const std::function<void(const QString &, double, double)> &rep
         int found = 0;
         for (int i = 0; i < 9; ++i)
             samples.push_back(millisecondsOf([&, &filter = filter] {
-                const std::optional<LedgerPage> page = searchLedger(store->database(), filter, LedgerSlice{});
+                const Result<LedgerPage> page = searchLedger(store->database(), filter, LedgerSlice{});
                 found = page ? page->totals.count : -1;
             }));
         report(QStringLiteral("search 1,000,000: %1 (%2 found)").arg(name).arg(found), medianOf(samples), 100);

@@ -425,8 +425,8 @@ void benchLedgerDatabaseSearch(IssueLedger &ledger, const LedgerFilter &byCustom
                                const LedgerFilter &unpaidLate)
 {
     auto search = [&](const LedgerFilter &filter, LedgerOrder order) {
-        const std::optional<LedgerPage> page =
-            searchLedger(ledger.store()->database(), filter, LedgerSlice{order, true, 0, 200});
+        const Result<LedgerPage> page =
+            searchLedger(ledger.store().value()->database(), filter, LedgerSlice{order, true, 0, 200});
         if (!page || page->rows.isEmpty())
             std::printf("ledger: the database search found nothing\n");
     };
@@ -451,7 +451,7 @@ void benchLedger()
     QTemporaryDir dir;
     IssueLedger &ledger = IssueLedger::instance();
     ledger.setFolder(dir.path());
-    LedgerStore *store = ledger.store();
+    LedgerStore *store = ledger.store().value_or(nullptr);
     constexpr int Count = 100000;
     QList<LedgerEntry> batch;
     for (int i = 1; i <= Count; ++i) {
@@ -511,7 +511,7 @@ void benchLedger()
             [&] { window->refresh(); });
     measure(QStringLiteral("ledger: all sorted by amount, in the table"), 50, 11, nullptr,
             [&] { window->model()->sort(LedgerTableModel::AmountColumn, Qt::AscendingOrder); });
-    std::optional<QByteArray> csv;
+    std::optional<Result<QByteArray>> csv;
     measure(
         QStringLiteral("ledger: CSV of all 100,000"), 2000, 3, [&] { window->refresh(); },
         [&] { csv = window->csv(); });
@@ -526,7 +526,7 @@ void benchLedger()
     // The entry alone, on disk (synchronous=FULL) before it is reported.
     const LedgerEntry entry = issueEntryOf(page);
     measure(QStringLiteral("ledger: record an entry, fully synced"), 10, 21, nullptr,
-            [&] { static_cast<void>(ledger.store()->record(entry)); });
+            [&] { static_cast<void>(ledger.store().value()->record(entry)); });
     window.reset();
     benchLedgerDatabaseSearch(ledger, byCustomer, byRanges, unpaidLate);
     ledger.close();

@@ -69,11 +69,9 @@ std::pair<int, QString> runSeikyu(const QString &dataHome, const QStringList &ar
 /// Everything a search finds in the store's database, newest recorded first.
 LedgerPage searched(LedgerStore &store, const LedgerFilter &filter = {})
 {
-    QString error;
-    const std::optional<LedgerPage> page =
-        searchLedger(store.database(), filter, {LedgerOrder::Recorded, true, 0, 1 << 20}, &error);
+    const Result<LedgerPage> page = searchLedger(store.database(), filter, {LedgerOrder::Recorded, true, 0, 1 << 20});
     if (!page)
-        qFatal("search failed: %s", qPrintable(error));
+        qFatal("search failed: %s", qPrintable(page.message()));
     return *page;
 }
 

@@ -176,7 +176,7 @@ void LedgerUseTest::batchExportRecordsEachInvoice()
     QCOMPARE(exportInvoicesAsPdf(m_dir->filePath("out"), {a, b}, &lines), 0);
     QCOMPARE(lines, QStringList());
 
-    LedgerStore *store = IssueLedger::instance().store();
+    LedgerStore *store = IssueLedger::instance().store().value_or(nullptr);
     QVERIFY(store);
     QList<LedgerEntry> entries = store->entries().value();
     QCOMPARE(entries.size(), 2);
@@ -242,7 +242,7 @@ void LedgerUseTest::fourProcessesOnANewProfileKeepEveryEntry()
         QCOMPARE(process->exitCode(), 0);
         QCOMPARE(process->readAllStandardError(), QByteArray());
     }
-    const QList<LedgerEntry> entries = IssueLedger::instance().store()->entries().value();
+    const QList<LedgerEntry> entries = IssueLedger::instance().store().value()->entries().value();
     QSet<QString> numbers;
     for (const LedgerEntry &entry : entries)
         numbers.insert(entry.number);
@@ -273,7 +273,7 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
         QHash<QString, QString> pdfs; // hash → file
         for (const QString &pdf : QDir(out).entryList({QStringLiteral("*.pdf")}, QDir::Files))
             pdfs.insert(sha256Hex(readAll(QDir(out).filePath(pdf))), pdf);
-        const QList<LedgerEntry> entries = IssueLedger::instance().store()->entries().value();
+        const QList<LedgerEntry> entries = IssueLedger::instance().store().value()->entries().value();
         QSet<QString> recorded, archived;
         for (const LedgerEntry &entry : entries) {
             QCOMPARE(pdfs.value(entry.pdfSha256), entry.number + QStringLiteral(".pdf"));
@@ -285,7 +285,7 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
         const QStringList inArchive = QDir(IssueLedger::instance().archiveFolder()).entryList(QDir::Files);
         QCOMPARE(QSet<QString>(inArchive.begin(), inArchive.end()), archived);
         // The anchor moves on only after a commit: a kill leaves it at or behind the newest entry.
-        const LedgerCheck check = IssueLedger::instance().verify(*IssueLedger::instance().store()).value();
+        const LedgerCheck check = IssueLedger::instance().verify(*IssueLedger::instance().store().value()).value();
         QVERIFY2(check.problems.isEmpty(), qPrintable(describeProblem(check.problems.value(0))));
         IssueLedger::instance().close();
     }
@@ -309,7 +309,7 @@ void LedgerUseTest::exportDialogAndPrintRecord()
 
     // Cancelled: nothing written, nothing recorded.
     exportPdf(*document, nullptr);
-    QCOMPARE(IssueLedger::instance().store()->entries().value().size(), 1);
+    QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), 1);
     QCOMPARE(m_prompter->told, QStringList());
 
     // Another invoice under M-7: asked first, naming the invoice that holds it. Stopped, nothing is
@@ -364,7 +364,7 @@ void LedgerUseTest::unwritableLedgerNeverBlocksExport()
     QVERIFY(QDir().rmdir(IssueLedger::instance().databasePath()));
     IssueLedger::instance().close();
     QCOMPARE(exportOne(bytes, QStringLiteral("w3")), QString());
-    QCOMPARE(IssueLedger::instance().store()->entries().value().size(), 3);
+    QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), 3);
 }
 
 void LedgerUseTest::damagedLedgerIsNamedNeverReplaced()
@@ -404,7 +404,7 @@ void LedgerUseTest::damagedLedgerIsNamedNeverReplaced()
     QVERIFY(QFileInfo::exists(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf"))));
     // d1 waited while the ledger was damaged: the new ledger takes it with d2.
     exportOne(invoice, QStringLiteral("d2"));
-    QCOMPARE(IssueLedger::instance().store()->entries().value().size(), 2);
+    QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), 2);
 }
 
 void LedgerUseTest::unwritableArchiveStillRecords()
@@ -413,7 +413,7 @@ void LedgerUseTest::unwritableArchiveStillRecords()
     writeFile(IssueLedger::instance().archiveFolder(), "not a folder");
     QVERIFY(!exportOne(invoiceBytes("丸の内物産", 1000, "R-1", "2026-05-01"), "r1").isEmpty());
     QVERIFY(QFileInfo::exists(m_dir->filePath("out/r1.pdf")));
-    const QList<LedgerEntry> entries = IssueLedger::instance().store()->entries().value();
+    const QList<LedgerEntry> entries = IssueLedger::instance().store().value()->entries().value();
     QCOMPARE(entries.size(), 1);
     QCOMPARE(std::pair(entries[0].archiveName, entries[0].pdfSha256.size()), std::pair(QString(), qsizetype(64)));
     QCOMPARE(exportOne(invoiceBytes("丸の内物産", 1000, "R-2", "2026-05-01"), "r2"), QString());
@@ -446,7 +446,7 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
                                {"I-9", pdf, {}, false, true},            // its copy made again from the PDF
                                {"I-10", pdf, pdf.left(7), false, true}}; // its copy cut short: made whole
     {
-        std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath());
+        std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath()).value();
         QVERIFY(box);
         IssueIntents intents(box->database());
         for (const Case &c : cases) {
@@ -461,7 +461,7 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
             if (!c.written.isNull())
                 writeFile(intent.target, c.written);
             if (c.recorded)
-                QVERIFY(ledger.store()->record(intent.entry));
+                QVERIFY(ledger.store().value()->record(intent.entry));
         }
         // A print job killed before its entry was recorded, and an entry left waiting for a busy ledger.
         IssueIntent print;
@@ -480,7 +480,7 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
     for (int run = 0; run < 2; ++run) // a second start finds nothing left to do
         ledger.settlePending();
     QStringList numbers;
-    for (const LedgerEntry &entry : ledger.store()->entries().value())
+    for (const LedgerEntry &entry : ledger.store().value()->entries().value())
         numbers.append(entry.number);
     QCOMPARE(numbers, (QStringList{"I-4", "I-1", "I-9", "I-10", "I-6", "I-7"}));
     QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-10.pdf", "I-4.pdf", "I-9.pdf"}));
@@ -496,13 +496,13 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
                  .issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
                         [] { return false; })
                  ->written);
-    QCOMPARE(ledger.store()->entries().value().size(), 6);
+    QCOMPARE(ledger.store().value()->entries().value().size(), 6);
     QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-10.pdf", "I-4.pdf", "I-9.pdf"}));
 }
 
 void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
 {
-    LedgerStore *store = IssueLedger::instance().store();
+    LedgerStore *store = IssueLedger::instance().store().value_or(nullptr);
     auto issue = [&](const QString &customer, qint64 amount, const QDate &date, const QDate &due) {
         LedgerEntry entry;
         entry.customer = customer;
@@ -564,7 +564,7 @@ void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
     window.model()->sort(LedgerTableModel::AmountColumn, Qt::DescendingOrder);
     QCOMPARE(window.model()->issueAt(0)->issue.amount, 500001);
     const QStringList csv =
-        QString::fromUtf8(window.csv().value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QString::fromUtf8(window.csv()->value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 5);
     QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
     QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
@@ -605,7 +605,7 @@ void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
 
 void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
 {
-    LedgerStore *store = IssueLedger::instance().store();
+    LedgerStore *store = IssueLedger::instance().store().value_or(nullptr);
     QList<LedgerEntry> entries;
     for (int i = 0; i < 450; ++i) {
         LedgerEntry entry;
@@ -649,7 +649,7 @@ void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
     window.refresh();
     QCOMPARE(model->rowCount(), LedgerTableModel::SliceSize);
     const QStringList csv =
-        QString::fromUtf8(window.csv().value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        QString::fromUtf8(window.csv()->value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 451);
     QVERIFY(csv[1].contains(QStringLiteral(",1000,")));
     QVERIFY(csv[450].contains(QStringLiteral(",1449,")));
@@ -731,7 +731,7 @@ void LedgerUseTest::longReadsAnswerAndCancel()
 {
     QFETCH(QString, action);
     const int count = 1500;
-    QVERIFY(IssueLedger::instance().store()->recordAll(manyEntries(count)));
+    QVERIFY(IssueLedger::instance().store().value()->recordAll(manyEntries(count)));
     IssuedInvoicesWindow window;
     window.show();
     // It reads the ledger again when activated: before the file is held.
@@ -783,7 +783,7 @@ void LedgerUseTest::longReadsAnswerAndCancel()
         QVERIFY2(m_prompter->told.value(0).contains(intactText()), qPrintable(m_prompter->told.value(0)));
     if (action == QLatin1String("recover")) {
         QCOMPARE(setAsideLedgers(ledger).size(), 1);
-        QCOMPARE(IssueLedger::instance().store()->entries().value().size(), count);
+        QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), count);
     }
     // Every connection the reads made on their threads went with them.
     IssueLedger::instance().close();
@@ -792,7 +792,7 @@ void LedgerUseTest::longReadsAnswerAndCancel()
 
 void LedgerUseTest::cancelEndsALongQueryAtOnce()
 {
-    QVERIFY(IssueLedger::instance().store()->recordAll(manyEntries(3000)));
+    QVERIFY(IssueLedger::instance().store().value()->recordAll(manyEntries(3000)));
     IssueLedger::instance().close();
     QWidget window;
     window.show();
@@ -910,12 +910,13 @@ void LedgerUseTest::commandLineListsAndVerifies()
     const SeikyuRun intact = seikyu({"--ledger", "--verify"});
     QVERIFY2(intact.exitCode == 0, qPrintable(intact.out));
     // The fingerprint to note at a closing: the newest entry and the start of its hash.
-    const LedgerEntry head = IssueLedger::instance().store()->entries().value().constLast();
+    const LedgerEntry head = IssueLedger::instance().store().value()->entries().value().constLast();
     QVERIFY2(intact.out.contains(fingerprintText(head.id, head.hash)), qPrintable(intact.out));
 
     // Changed outside Seikyu: an amount edited, an archived PDF replaced. Each is named.
-    const QString archived = QDir(IssueLedger::instance().archiveFolder())
-                                 .filePath(IssueLedger::instance().store()->entries().value().at(1).archiveName);
+    const QString archived =
+        QDir(IssueLedger::instance().archiveFolder())
+            .filePath(IssueLedger::instance().store().value()->entries().value().at(1).archiveName);
     IssueLedger::instance().close();
     QCOMPARE(
         onSqliteFile(IssueLedger::instance().databasePath(), {"DROP TRIGGER ledger_entries_no_update",

@@ -488,7 +488,7 @@ private Q_SLOTS:
         const QString outboxFile = folder.filePath(QStringLiteral("outbox.sqlite"));
         const int total = 400;
         {
-            SharedLedger shared(connection, LedgerOutbox::open(outboxFile));
+            SharedLedger shared(connection, LedgerOutbox::open(outboxFile).value());
             QVERIFY(shared.server() == nullptr);
             QVERIFY(shared.connect());
             QVERIFY(server->stop());
@@ -496,7 +496,7 @@ private Q_SLOTS:
             // absence is said as such.
             for (int i = 0; i < 3; ++i) {
                 const SharedRecording recording = shared.record(issue(QStringLiteral("待ち%1").arg(i), 100 + i));
-                QVERIFY2(recording.entry && recording.waiting, qPrintable(recording.error));
+                QVERIFY2(recording.entry && recording.waiting, qPrintable(recording.entry.message()));
             }
             QVERIFY(waitingText(shared.waitingCount()).contains(QLatin1Char('3')));
             QCOMPARE(shared.sendWaiting().waiting, 3);
@@ -509,7 +509,7 @@ private Q_SLOTS:
         } // as if Seikyu were killed: only the file remains
 
         QVERIFY(server->start());
-        std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(outboxFile);
+        std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(outboxFile).value();
         QVERIFY(outbox);
         QCOMPARE(outbox->count(), total);
         // One entry reached the server before a crash kept it from leaving the outbox.
@@ -554,7 +554,7 @@ private Q_SLOTS:
         QVERIFY(store);
         QVERIFY(store->record(issue(QStringLiteral("先客"), 10, QStringLiteral("2026-0010"))));
         QTemporaryDir folder;
-        std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite")));
+        std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))).value();
         QVERIFY(outbox->add(issue(QStringLiteral("後客"), 20, QStringLiteral("2026-0010"))));
         const OutboxSending sending = outbox->send(*store);
         QCOMPARE(sending.sent, 1);
@@ -618,7 +618,7 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         const QString connection = server.freshDatabase().connection;
         QTemporaryDir folder;
-        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))).value());
         const QDate day(2026, 12, 7);
         // A number typed while away goes to the ledger before the sequence counts on, and is passed over.
         QVERIFY(shared.outbox().add(issue(QStringLiteral("乙"), 1, QStringLiteral("2026-0001"))));
@@ -923,10 +923,9 @@ private Q_SLOTS:
                 expected.append(index.at(position).issue.id);
                 expectedPaid.append(index.paid(index.at(position)));
             }
-            QString error;
-            const std::optional<LedgerPage> page =
-                searchLedger(store->database(), filters.at(f), {LedgerOrder::Recorded, true, 0, 1000}, &error);
-            QVERIFY2(page, qPrintable(error));
+            const Result<LedgerPage> page =
+                searchLedger(store->database(), filters.at(f), {LedgerOrder::Recorded, true, 0, 1000});
+            QVERIFY2(page, qPrintable(page.message()));
             QList<qint64> ids;
             for (const IssuedInvoice &row : page->rows) {
                 ids.append(row.issue.id);
@@ -944,7 +943,7 @@ private Q_SLOTS:
             QCOMPARE(page->totals.amount, totals.amount);
             QCOMPARE(page->totals.outstanding, totals.outstanding);
             // A page holds no more than asked, the sums still count everything found.
-            const std::optional<LedgerPage> short_ =
+            const Result<LedgerPage> short_ =
                 searchLedger(store->database(), filters.at(f), {LedgerOrder::Recorded, true, 0, 2});
             QVERIFY(short_);
             QCOMPARE(short_->rows.size(), std::min<qsizetype>(2, ids.size()));
@@ -979,14 +978,14 @@ private Q_SLOTS:
                                                                                                        : 0;
                         return descending ? c > 0 : c < 0;
                     });
-                    const std::optional<LedgerPage> all =
+                    const Result<LedgerPage> all =
                         searchLedger(store->database(), filters.at(f), {LedgerOrder(order), descending, 0, 1000});
                     QVERIFY(all);
                     QList<qint64> got;
                     for (const IssuedInvoice &row : all->rows)
                         got.append(row.issue.id);
                     QVERIFY2(got == sorted, qPrintable(QStringLiteral("filter %1, order %2").arg(f).arg(order)));
-                    const std::optional<LedgerPage> slice =
+                    const Result<LedgerPage> slice =
                         searchLedger(store->database(), filters.at(f), {LedgerOrder(order), descending, 1, 2});
                     QVERIFY(slice);
                     QCOMPARE(slice->rows.size(), std::clamp<qsizetype>(sorted.size() - 1, 0, 2));
@@ -1037,7 +1036,7 @@ private Q_SLOTS:
             QVERIFY(describeProblem(problems[i]).contains(QString::number(problems[i].entryId)));
         }
         // Worked out again: the search shows what the entries say, and the next check is clean.
-        const std::optional<LedgerPage> page = searchLedger(store->database(), {}, LedgerSlice{});
+        const Result<LedgerPage> page = searchLedger(store->database(), {}, LedgerSlice{});
         QVERIFY(page);
         QCOMPARE(page->rows.size(), 4);
         QCOMPARE(page->paid, (QList<qint64>{0, 0, 400, 0}));
@@ -1159,7 +1158,7 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         const QString connection = server.freshDatabase().connection;
         QTemporaryDir folder;
-        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        SharedLedger shared(connection, LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))).value());
         QVERIFY(shared.record(issue(QStringLiteral("前"), 1)).entry);
         // The server restarts and then falls silent: the connection in use is gone, a new one waits.
         // Made before the server falls silent, this connection goes on working: it looks on.
@@ -1176,7 +1175,7 @@ private Q_SLOTS:
             clock.start();
             const SharedRecording recording = shared.record(issue(QStringLiteral("静%1").arg(i), 10 + i));
             QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
-            QVERIFY2(recording.entry && recording.waiting, qPrintable(recording.error));
+            QVERIFY2(recording.entry && recording.waiting, qPrintable(recording.entry.message()));
         }
         // So do the window's look at the ledger, a number, and a retry.
         clock.start();
@@ -1195,7 +1194,7 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(shared.waitingCount(), 0, 30000);
         // And recording goes straight to the server again.
         const SharedRecording direct = shared.record(issue(QStringLiteral("後"), 99));
-        QVERIFY2(direct.entry && !direct.waiting, qPrintable(direct.error));
+        QVERIFY2(direct.entry && !direct.waiting, qPrintable(direct.entry.message()));
         QStringList customers;
         for (const LedgerEntry &entry : store->entries().value())
             customers.append(entry.customer);
@@ -1395,7 +1394,7 @@ private Q_SLOTS:
             takeSharedNumber(store->database(), DefaultNumberPattern, QDate(2026, 12, 7));
         QVERIFY(number);
         QCOMPARE(number->text, QStringLiteral("2026-0002"));
-        const std::optional<LedgerPage> found =
+        const Result<LedgerPage> found =
             searchLedger(store->database(), LedgerFilter(), {LedgerOrder::Recorded, true, 0, 10});
         QVERIFY(found);
         QCOMPARE(found->rows.size(), 2);
@@ -1488,7 +1487,7 @@ private Q_SLOTS:
         ledger.close();
 
         // A role that may not even read: the entry waits, and why is said, not that the server is silent.
-        SharedLedger shared(as("clerk"), LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+        SharedLedger shared(as("clerk"), LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))).value());
         const SharedRecording waiting = shared.record(issue(QStringLiteral("事務"), 6));
         QVERIFY(waiting.waiting);
         QVERIFY2(waiting.why.contains(QStringLiteral("“clerk”")) && waiting.why.contains(QStringLiteral("ledger_meta")),
@@ -1496,7 +1495,7 @@ private Q_SLOTS:
         // Nor is a ledger a newer Seikyu took over.
         QVERIFY(server->sql(database, QStringLiteral("UPDATE ledger_meta SET value = '%1' WHERE key = 'schema_version'")
                                           .arg(CurrentSchemaVersion + 1)));
-        SharedLedger newer(owner, LedgerOutbox::open(folder.filePath(QStringLiteral("n.sqlite"))));
+        SharedLedger newer(owner, LedgerOutbox::open(folder.filePath(QStringLiteral("n.sqlite"))).value());
         const SharedRecording kept = newer.record(issue(QStringLiteral("新"), 7));
         QVERIFY(kept.waiting);
         QCOMPARE(kept.why, serverProblemText(ServerProblem::NewerSchema));

@@ -48,7 +48,7 @@ LedgerEntry waitWith(SharedLedger &shared, const LedgerEntry &entry)
 {
     const SharedRecording recording = shared.record(entry);
     if (!recording.entry || !recording.waiting)
-        qWarning("not kept: %s", qPrintable(recording.error));
+        qWarning("not kept: %s", qPrintable(recording.entry.message()));
     return recording.entry.value_or(LedgerEntry());
 }
 
@@ -125,7 +125,7 @@ private Q_SLOTS:
         const QString outboxFile = folder.filePath(QStringLiteral("outbox.sqlite"));
         LedgerEntry held, gone, first, reissue, paid, other, voided, paidHeld, paidGone, undo, later, paidLater;
         {
-            SharedLedger shared(connection, LedgerOutbox::open(outboxFile));
+            SharedLedger shared(connection, LedgerOutbox::open(outboxFile).value());
             const SharedRecording before =
                 shared.record(issue(QStringLiteral("先方"), 5000, QStringLiteral("2026-0001")));
             QVERIFY(before.entry && !before.waiting);
@@ -152,7 +152,7 @@ private Q_SLOTS:
             QCOMPARE(paidHeld.refersTo, held.id);
         } // as if Seikyu were killed: only the outbox's file remains
 
-        std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(outboxFile);
+        std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(outboxFile).value();
         QVERIFY(outbox);
         QCOMPARE(outbox->count(), 10);
         QCOMPARE(outbox->waiting().at(2).refersToOrigin, first.origin);
@@ -212,14 +212,14 @@ private Q_SLOTS:
 
             // The entry a caller kept from the outbox still serves as a reference once it was sent.
             const SharedRecording afterwards = shared.record(payment(first, 20000));
-            QVERIFY2(afterwards.entry && !afterwards.waiting, qPrintable(afterwards.error));
+            QVERIFY2(afterwards.entry && !afterwards.waiting, qPrintable(afterwards.entry.message()));
             QCOMPARE(std::pair(afterwards.entry->refersTo, afterwards.entry->invoiceId),
                      std::pair(firstHere.id, firstHere.id));
             QCOMPARE(shared.sendWaiting().sent, 0); // nothing sent twice
         }
 
         // Kept aside, across a restart, as they were; never sent again.
-        outbox = LedgerOutbox::open(outboxFile);
+        outbox = LedgerOutbox::open(outboxFile).value();
         QCOMPARE(outbox->count(), 0);
         const QList<RefusedEntry> aside = outbox->refused();
         QCOMPARE(aside.size(), 2);
@@ -280,13 +280,13 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         QTemporaryDir folder;
         SharedLedger shared(server.freshDatabase().connection,
-                            LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))));
+                            LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))).value());
         const LedgerEntry held = shared.record(issue(QStringLiteral("先方"), 900, QStringLiteral("7"))).entry.value();
         QVERIFY(shared.record(voiding(held, QStringLiteral("誤り"))).entry);
 
         const SharedRecording refused = shared.record(payment(held, 900));
         QVERIFY(!refused.entry && !refused.waiting && refused.keptAside);
-        QVERIFY(refused.error.contains(QStringLiteral("void")));
+        QVERIFY(refused.entry.message().contains(QStringLiteral("void")));
         QCOMPARE(refused.refused.size(), 1);
         QCOMPARE(shared.waitingCount(), 0);
         QCOMPARE(shared.outbox().refusedCount(), 1);
@@ -316,7 +316,7 @@ private Q_SLOTS:
         IssueLedger::instance().setFolder(folder.path());
         test::PrompterGuard prompter;
         {
-            SharedLedger shared(connection, LedgerOutbox::open(IssueLedger::instance().outboxPath()));
+            SharedLedger shared(connection, LedgerOutbox::open(IssueLedger::instance().outboxPath()).value());
             QVERIFY(shared.record(issue(QStringLiteral("窓口"), 3000, QStringLiteral("2026-0050"))).entry);
         }
         IssuedInvoicesWindow window;

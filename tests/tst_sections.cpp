@@ -777,7 +777,7 @@ private slots:
         // up while another copy held the next is recorded in the ledger as unused, with why.
         QCOMPARE(FreelancePreferences::nextNumber(january).text, QStringLiteral("2026-0002"));
         QCOMPARE(FreelancePreferences::nextNumber(QDate(2025, 12, 25)).text, QStringLiteral("2025-0001"));
-        const LedgerEntry unused = IssueLedger::instance().store()->entries().value().value(0);
+        const LedgerEntry unused = IssueLedger::instance().store().value()->entries().value().value(0);
         QCOMPARE(std::pair(unused.kind, unused.number), std::pair(EntryKind::Unused, QStringLiteral("2026-0001")));
         QVERIFY(!unused.note.isEmpty());
         IssueLedger::instance().close();

@@ -210,7 +210,7 @@ private slots:
             entry.amount = 110000;
             entry.invoiceDate = today.addDays(-days);
             entry.dueDate = today.addDays(30 - days);
-            ids.append(IssueLedger::instance().store()->record(entry)->id);
+            ids.append(IssueLedger::instance().store().value()->record(entry)->id);
         }
         {
             IssuedInvoicesWindow window;

@@ -86,34 +86,15 @@ QString IssueLedger::anchorPath() const
     return QDir(m_folder).filePath(QStringLiteral("ledger-anchor.json"));
 }
 
-LedgerStore *IssueLedger::store(QString *error)
+Result<LedgerStore *> IssueLedger::store()
 {
-    if (shared()) {
-        if (error)
-            *error = Text::tr("the shared ledger is reached on the server's thread");
-        return nullptr;
-    }
+    if (shared())
+        return Fault{FaultKind::Unwritable, Text::tr("the shared ledger is reached on the server's thread")};
     if (!m_store) {
-        if (const Result<void> opened = open(); !opened) {
-            if (error)
-                *error = opened.message();
-            return nullptr;
-        }
-    }
-    return m_store.get();
-}
-
-Result<LedgerStore *> IssueLedger::usableStore(bool toWrite)
-{
-    // Opened first, so that a damaged file keeps its kind.
-    if (!shared() && !m_store && toWrite) {
         if (const Result<void> opened = open(); !opened)
             return opened.fault();
     }
-    QString error;
-    if (LedgerStore *here = toWrite ? store(&error) : reader(&error))
-        return here;
-    return Fault{toWrite ? FaultKind::Unwritable : FaultKind::Unreadable, error};
+    return m_store.get();
 }
 
 Result<void> IssueLedger::open()
@@ -123,9 +104,9 @@ Result<void> IssueLedger::open()
     keepFolderPrivate(archiveFolder());
     if (!opened) {
         // A damaged ledger stays where it is, as it is: recording into a new one would hide it.
-        const QString reason = unusableText(opened.fault());
-        qCWarning(lcLedger) << "ledger" << databasePath() << "cannot be used:" << reason << opened.detail();
-        return Fault{opened.fault().kind, reason, opened.detail()};
+        const Fault unusable = unusableFault(opened.fault());
+        qCWarning(lcLedger) << "ledger" << databasePath() << "cannot be used:" << unusable.message << unusable.detail;
+        return unusable;
     }
     m_store = std::move(opened).value();
     m_store->setAnchor(anchorPath(), QStringLiteral("local"));
@@ -148,9 +129,10 @@ void IssueLedger::tellSealed(const std::optional<LedgerEntry> &seal)
     }
 }
 
-QString IssueLedger::unusableText(const Fault &fault) const
+Fault IssueLedger::unusableFault(const Fault &fault) const
 {
-    return fault.kind == FaultKind::BadInput ? damagedText(fault.message) : fault.message;
+    return Fault{fault.kind, fault.kind == FaultKind::BadInput ? damagedText(fault.message) : fault.message,
+                 fault.detail};
 }
 
 QString IssueLedger::damagedText(const QString &reason) const
@@ -160,10 +142,10 @@ QString IssueLedger::damagedText(const QString &reason) const
         .arg(QDir::toNativeSeparators(databasePath()), reason);
 }
 
-LedgerStore *IssueLedger::reader(QString *error)
+Result<LedgerStore *> IssueLedger::reader()
 {
     if (shared() || m_store)
-        return store(error);
+        return store();
     const bool exists = QFileInfo::exists(databasePath());
     if (m_readerCopy) {
         // Once another process has brought the file up to date, it is read itself, as it grows.
@@ -220,8 +202,11 @@ LedgerStore *IssueLedger::reader(QString *error)
     } else if (m_reader) {
         m_reader->setAnchor(anchorPath(), QStringLiteral("local"));
     }
-    if (!m_reader && error)
-        *error = unusable ? unusableText(*unusable) : QString();
+    if (!m_reader) {
+        if (unusable)
+            return unusableFault(*unusable);
+        return Fault{FaultKind::Unreadable, QString()};
+    }
     return m_reader.get();
 }
 
@@ -279,29 +264,27 @@ IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const 
     }
     // This ledger, damaged, is set aside and the ledger recorded into opened (made, then) only once
     // what can be read of it was read (from a copy): a recovery stopped before changes nothing.
-    const auto setAside = [&](QString *error) {
+    const auto setAside = [&]() -> Result<void> {
         if (!self || !found.setAside.isEmpty())
-            return true;
+            return {};
         found.setAside = setLedgerAside(databasePath());
         if (found.setAside.isEmpty())
-            *error = Text::tr("the damaged ledger “%1” could not be set aside")
-                         .arg(QDir::toNativeSeparators(databasePath()));
-        return !found.setAside.isEmpty();
+            return Fault{FaultKind::Unwritable, Text::tr("the damaged ledger “%1” could not be set aside")
+                                                    .arg(QDir::toNativeSeparators(databasePath()))};
+        return {};
     };
     std::unique_ptr<LedgerStore> into;
     recovery = recoverEntries(
         path,
-        [&](QString *error) -> LedgerStore * {
+        [&]() -> Result<LedgerStore *> {
             if (stop)
-                return nullptr;
+                return Fault{FaultKind::Unwritable, QString()};
             found.recording = true;
-            if (!setAside(error))
-                return nullptr;
+            if (const Result<void> aside = setAside(); !aside)
+                return aside.fault();
             Result<std::unique_ptr<LedgerStore>> opened = LedgerStore::openSqlite(databasePath());
-            if (!opened) {
-                *error = unusableText(opened.fault());
-                return nullptr;
-            }
+            if (!opened)
+                return unusableFault(opened.fault());
             into = std::move(opened).value();
             into->setAnchor(anchorPath(), QStringLiteral("local"));
             found.seal = into->takeSeal();
@@ -309,8 +292,10 @@ IssueLedger::LocalRecovery IssueLedger::recoverLocal(const QString &path, const 
         },
         &stop);
     // Nothing could be read of it: it is set aside all the same, and a new ledger is made when needed.
-    if (!stop && !found.recording)
-        setAside(&recovery.error);
+    if (!stop && !found.recording) {
+        if (const Result<void> aside = setAside(); !aside)
+            recovery.error = aside.message();
+    }
     return found;
 }
 
@@ -323,26 +308,39 @@ QString IssueLedger::wantedArchiveName(const LedgerEntry &entry, const QString &
     return wanted;
 }
 
-LedgerOutbox *IssueLedger::outbox(bool create, QString *error)
+Result<LedgerOutbox *> IssueLedger::outbox()
 {
-    if (ServerSession *office = shared())
-        return office->isUsable(error) ? &office->outbox() : nullptr;
-    if (!m_outbox && (create || QFileInfo::exists(waitingPath())))
-        m_outbox = LedgerOutbox::open(waitingPath(), error);
+    if (ServerSession *office = shared()) {
+        if (const Result<void> usable = office->isUsable(); !usable)
+            return usable.fault();
+        return &office->outbox();
+    }
+    if (!m_outbox) {
+        Result<std::unique_ptr<LedgerOutbox>> opened = LedgerOutbox::open(waitingPath());
+        if (!opened)
+            return opened.fault();
+        m_outbox = std::move(opened).value();
+    }
     return m_outbox.get();
+}
+
+LedgerOutbox *IssueLedger::existingOutbox()
+{
+    if (!shared() && !m_outbox && !QFileInfo::exists(waitingPath()))
+        return nullptr;
+    return outbox().value_or(nullptr);
 }
 
 std::optional<IssueIntent> IssueLedger::intend(const LedgerEntry &entry, const QString &target, bool archived)
 {
-    QString reason;
-    LedgerOutbox *box = outbox(true, &reason);
+    const Result<LedgerOutbox *> box = outbox();
     if (!box) {
-        qCWarning(lcLedger) << "no intent kept for" << target << ":" << reason;
+        qCWarning(lcLedger) << "no intent kept for" << target << ":" << box.message();
         return std::nullopt;
     }
     IssueIntent intent{entry, target, 0};
     if (const Result<void> kept =
-            IssueIntents(box->database())
+            IssueIntents((*box)->database())
                 .keep(intent, archived ? wantedArchiveName(entry, target) : QString(), archiveFolder());
         !kept) {
         qCWarning(lcLedger) << "no intent kept for" << target << ":" << kept.message();
@@ -365,7 +363,7 @@ void IssueLedger::settleArchiveCopy(IssueIntent &intent, const Result<QString> &
     // is made again from the output.
     if (intent.entry.archiveName == chosen)
         return;
-    if (const Result<void> updated = IssueIntents(outbox(false)->database()).update(intent); !updated)
+    if (const Result<void> updated = IssueIntents(existingOutbox()->database()).update(intent); !updated)
         qCWarning(lcLedger) << "the intent for" << intent.target << "could not be updated:" << updated.message();
 }
 
@@ -400,13 +398,13 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
             m_shared->record(entry, m_shared->defaultWait(Text::tr("Recording the invoice in the office's ledger…")));
         tellRefused(recording.refused);
         if (!recording.entry && !recording.keptAside) {
-            *reason = recording.error;
+            *reason = recording.entry.message();
             return IssueRecording::Lost;
         }
         if (recording.keptAside)
             return IssueRecording::Refused;
         if (!recording.waiting) {
-            m_lastRecorded = recording.entry;
+            m_lastRecorded = *recording.entry;
             return IssueRecording::Recorded;
         }
         if (!m_toldFailure) {
@@ -423,12 +421,14 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
         return IssueRecording::Waiting;
     }
     std::optional<LedgerEntry> recorded;
-    if (LedgerStore *ledger = store(reason)) {
-        Result<LedgerEntry> result = ledger->record(entry);
+    if (const Result<LedgerStore *> ledger = store(); !ledger) {
+        *reason = ledger.message();
+    } else {
+        Result<LedgerEntry> result = (*ledger)->record(entry);
         if (result) {
             recorded = std::move(result).value();
         } else {
-            *reason = unusableText(result.fault());
+            *reason = unusableFault(result.fault()).message;
             // Found damaged while open (a damaged index, say): closed and named, never replaced;
             // the entry waits until the ledger is recovered.
             if (result.fault().kind == FaultKind::BadInput)
@@ -441,10 +441,8 @@ IssueRecording IssueLedger::deliver(const LedgerEntry &entry, QString *reason)
     }
     // Kept on this computer and recorded by the next recording or start of Seikyu: the ledger is
     // busy, full or unwritable now, not for good.
-    QString why;
-    LedgerOutbox *box = outbox(true, &why);
-    if (const Result<LedgerEntry> kept = box ? box->add(entry) : Result<LedgerEntry>(Fault{FaultKind::Unwritable, why});
-        !kept) {
+    const Result<LedgerOutbox *> box = outbox();
+    if (const Result<LedgerEntry> kept = box ? (*box)->add(entry) : Result<LedgerEntry>(box.fault()); !kept) {
         qCWarning(lcLedger) << "an issued invoice could be neither recorded nor kept:" << *reason << kept.message();
         return IssueRecording::Lost;
     }
@@ -466,7 +464,7 @@ void IssueLedger::tellWaiting(const QString &reason)
 
 bool IssueLedger::holdsOrigin(const QString &origin)
 {
-    if (LedgerOutbox *box = outbox(false)) {
+    if (LedgerOutbox *box = existingOutbox()) {
         for (const LedgerEntry &waiting : box->waiting()) {
             if (waiting.origin == origin)
                 return true;
@@ -474,7 +472,7 @@ bool IssueLedger::holdsOrigin(const QString &origin)
     }
     if (shared())
         return false; // the server's entries name the archive of the computer that issued them
-    LedgerStore *ledger = QFileInfo::exists(databasePath()) ? store() : nullptr;
+    LedgerStore *ledger = QFileInfo::exists(databasePath()) ? store().value_or(nullptr) : nullptr;
     if (!ledger)
         return false;
     QSqlQuery query(ledger->database());
@@ -523,7 +521,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
         if (intent) {
             if (!intent->entry.archiveName.isEmpty())
                 QFile::remove(QDir(archiveFolder()).filePath(intent->entry.archiveName));
-            static_cast<void>(IssueIntents(outbox(false)->database()).drop(intent->entry.origin));
+            static_cast<void>(IssueIntents(existingOutbox()->database()).drop(intent->entry.origin));
         }
         outcome.message = takeMessage();
         return outcome;
@@ -552,7 +550,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
         if (!archiveFailure.isEmpty())
             failed(archiveFailure);
         if (intent)
-            static_cast<void>(IssueIntents(outbox(false)->database()).drop(intent->entry.origin));
+            static_cast<void>(IssueIntents(existingOutbox()->database()).drop(intent->entry.origin));
     }
     settlePending();
     outcome.message = takeMessage();
@@ -563,8 +561,8 @@ void IssueLedger::prepareToIssue()
 {
     if (shared())
         return;
-    store();
-    outbox(true);
+    static_cast<void>(store());
+    static_cast<void>(outbox());
 }
 
 NumberUse IssueLedger::numberUseOf(const LedgerEntry &issue)
@@ -576,7 +574,7 @@ NumberUse IssueLedger::numberUseOf(const LedgerEntry &issue)
                                                                           "ledger…")))
             .value_or(std::nullopt)
             .value_or(NumberUse());
-    LedgerStore *ledger = store();
+    LedgerStore *ledger = store().value_or(nullptr);
     return ledger ? ledger->numberUseOf(issue).value_or(NumberUse()) : NumberUse();
 }
 
@@ -596,7 +594,7 @@ void IssueLedger::releaseNumber(const NumberProposal &taken, const QString &why)
     }
     if (taken.shared)
         return; // the ledger is no longer the office's: its server's count is not this computer's
-    LedgerStore *ledger = store();
+    LedgerStore *ledger = store().value_or(nullptr);
     const QList<HeldNumber> held = ledger ? ledger->issuesHolding(taken.text).value_or({}) : QList<HeldNumber>();
     if (!held.isEmpty() || FreelancePreferences::giveBackNumber(taken))
         return;
@@ -610,7 +608,7 @@ void IssueLedger::releaseNumber(const NumberProposal &taken, const QString &why)
 
 void IssueLedger::settlePending()
 {
-    LedgerOutbox *box = outbox(false);
+    LedgerOutbox *box = existingOutbox();
     if (!box)
         return;
     IssueIntents intents(box->database());
@@ -637,7 +635,7 @@ void IssueLedger::settlePending()
     }
     if (shared() || box->count() == 0)
         return;
-    if (LedgerStore *ledger = store()) {
+    if (LedgerStore *ledger = store().value_or(nullptr)) {
         const OutboxSending sending = box->send(*ledger);
         tellRefused(sending.refused);
     }

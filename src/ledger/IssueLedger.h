@@ -58,14 +58,14 @@ public:
     /// The newest entry of each ledger this computer wrote or saw, beside the archive.
     QString anchorPath() const;
 
-    /// The local ledger's open store, opening it when needed; nothing (with the reason) when it
-    /// cannot be used, and nothing for a shared ledger, whose store lives on the server's thread:
-    /// withStore() reaches both.
-    LedgerStore *store(QString *error = nullptr);
+    /// The local ledger's open store, opening it when needed; a fault when it cannot be used
+    /// (BadInput for a damaged one), and for a shared ledger, whose store lives on the server's
+    /// thread: withStore() reaches both.
+    Result<LedgerStore *> store();
     /// A store to read (search, Verify) that never creates, migrates or moves the ledger: the
     /// open store, else the file opened read-only (one an older Seikyu wrote is read through an
     /// up-to-date copy), else, with no ledger yet, an empty one in memory.
-    LedgerStore *reader(QString *error = nullptr);
+    Result<LedgerStore *> reader();
 
     /// Runs `work` on the ledger's store where that store lives: at once on the local ledger (the
     /// store to write to, or else the reader), on the server's thread for a shared one, waiting as
@@ -77,7 +77,7 @@ public:
                         QWidget *parent = nullptr, int boundMs = 0)
     {
         if (!shared()) {
-            const Result<LedgerStore *> here = usableStore(toWrite);
+            const Result<LedgerStore *> here = toWrite ? store() : reader();
             if (!here)
                 return here.fault();
             return work(**here);
@@ -183,8 +183,6 @@ private:
     /// fault of kind `unanswered` when the server does not answer or cannot be used.
     Result<void> onServer(std::function<void(LedgerStore &)> work, FaultKind unanswered, const QString &waitingFor,
                           QWidget *parent, int boundMs);
-    /// The local store to write to (`toWrite`) or read, as store() and reader() give it, with its fault.
-    Result<LedgerStore *> usableStore(bool toWrite);
     /// verify() less the store's own check: what waits, the local files.
     void completeCheck(LedgerCheck &found, ServerSession *office, const std::atomic<bool> *stop = nullptr);
     /// Sends what waits for the shared ledger's server in the background.
@@ -193,7 +191,7 @@ private:
     /// Says which file is damaged and that nothing was changed.
     QString damagedText(const QString &reason) const;
     /// Why the local ledger cannot be used now, in the user's words: damagedText() for a damaged one.
-    QString unusableText(const Fault &fault) const;
+    Fault unusableFault(const Fault &fault) const;
     /// What is wrong with the local ledger's file and its write-ahead log, and the ledgers set
     /// aside beside it, for verify().
     QList<ChainProblem> fileProblems(const std::atomic<bool> *stop);
@@ -209,8 +207,10 @@ private:
     void restoreArchiveCopy(LedgerEntry &entry, const QString &output);
     /// Records the entry, or keeps it waiting; Lost when neither could be done.
     IssueRecording deliver(const LedgerEntry &entry, QString *reason);
-    /// The outbox file, opened when needed; when `create` is false, only when it exists already.
-    LedgerOutbox *outbox(bool create, QString *error = nullptr);
+    /// The outbox file, opened (and made) when needed.
+    Result<LedgerOutbox *> outbox();
+    /// The outbox file when it exists already and opens, else null.
+    LedgerOutbox *existingOutbox();
     /// Whether the ledger or the outbox holds the entry of this origin already.
     bool holdsOrigin(const QString &origin);
     void failed(const QString &reason);

@@ -41,9 +41,8 @@ ServerSession *IssueLedger::shared()
         return m_shared.get();
     m_shared.reset();
     auto session = std::make_unique<ServerSession>(location.server, outboxPath(), anchorPath(), m_waitsForServer);
-    QString reason;
-    if (!session->isUsable(&reason)) {
-        failed(reason);
+    if (const Result<void> usable = session->isUsable(); !usable) {
+        failed(usable.message());
         return nullptr;
     }
     m_sharedText = location.server;
@@ -134,7 +133,7 @@ Result<LedgerCheck> IssueLedger::verify(LedgerStore &store)
 Result<LedgerCheck> IssueLedger::verifyLedger(QWidget *parent)
 {
     if (!shared()) {
-        const Result<LedgerStore *> store = usableStore(false);
+        const Result<LedgerStore *> store = reader();
         if (!store)
             return store.fault();
         return verify(**store);

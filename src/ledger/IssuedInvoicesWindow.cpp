@@ -280,7 +280,7 @@ void IssuedInvoicesWindow::refresh()
     m_shown = wanted;
     if (!wanted) {
         // Rows found by an earlier condition would pass for the answer to this one.
-        m_model->setSearch({}, QDate());
+        static_cast<void>(m_model->setSearch({}, QDate()));
         m_footer->setText(footerText());
         updateButtons();
         showWaiting(false); // what waits or was refused stays in view beside the complaint
@@ -300,29 +300,18 @@ void IssuedInvoicesWindow::refresh()
     // Each slice is read where the ledger lives: a shared ledger's on the server's thread, so that
     // scrolling never waits on the network unbounded.
     QPointer<IssuedInvoicesWindow> self(this);
-    QString error;
-    const bool read = m_model->setSearch(
-        [self, filter = *wanted](const LedgerSlice &slice, QString *sliceError) -> std::optional<LedgerPage> {
-            struct Read
-            {
-                std::optional<LedgerPage> page;
-                QString error;
-            };
-            const Result<Read> slicePage = IssueLedger::instance().withStore<Read>(
-                false,
-                [filter, slice](LedgerStore &ledger) {
-                    Read found;
-                    found.page = searchLedger(ledger.database(), filter, slice, &found.error);
-                    return found;
-                },
+    const Result<void> read = m_model->setSearch(
+        [self, filter = *wanted](const LedgerSlice &slice) -> Result<LedgerPage> {
+            Result<Result<LedgerPage>> slicePage = IssueLedger::instance().withStore<Result<LedgerPage>>(
+                false, [filter, slice](LedgerStore &ledger) { return searchLedger(ledger.database(), filter, slice); },
                 tr("Reading the office's ledger…"), self);
-            if (sliceError)
-                *sliceError = slicePage ? slicePage->error : slicePage.message();
-            return slicePage ? slicePage->page : std::nullopt;
+            if (!slicePage)
+                return slicePage.fault();
+            return std::move(slicePage).value();
         },
-        wanted->today, &error);
+        wanted->today);
     if (!read) {
-        m_problem->setText(tr("The ledger of issued invoices cannot be read: %1").arg(error));
+        m_problem->setText(tr("The ledger of issued invoices cannot be read: %1").arg(read.message()));
         m_problem->show();
     }
     m_footer->setText(footerText());
@@ -374,7 +363,7 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
 {
     if (fitPayment(amount, 0, 0) == PaymentFit::Nothing)
         return false;
-    const Result<std::optional<LedgerPage>> found = onLedger<std::optional<LedgerPage>>(
+    const Result<Result<LedgerPage>> found = onLedger<Result<LedgerPage>>(
         true,
         [issueId](LedgerStore &ledger) {
             LedgerFilter only;
@@ -508,41 +497,39 @@ QString IssuedInvoicesWindow::fileToReadAside()
     return !ledger.shared() && QFileInfo::exists(ledger.databasePath()) ? ledger.databasePath() : QString();
 }
 
-std::optional<QByteArray> IssuedInvoicesWindow::csv(QString *error, bool *cancelled)
+std::optional<Result<QByteArray>> IssuedInvoicesWindow::csv()
 {
-    if (cancelled)
-        *cancelled = false;
     if (const QString file = fileToReadAside(); m_shown && !file.isEmpty()) {
         struct Read
         {
             bool opened = false;
-            std::optional<QByteArray> csv;
-            QString error;
+            Result<QByteArray> csv = QByteArray();
         };
-        const std::optional<Read> read = readCancellable<Read>(
-            this, tr("Reading the ledger of issued invoices…"),
-            [file, anchor = IssueLedger::instance().anchorPath(), filter = *m_shown,
-             slice = m_model->everyRow()](const std::atomic<bool> &stop) {
-                Read found;
-                const std::unique_ptr<LedgerStore> store = openToReadAside(file, anchor, stop);
-                found.opened = store != nullptr;
-                if (!store)
-                    return found;
-                if (const std::optional<LedgerPage> page = searchLedger(store->database(), filter, slice, &found.error);
-                    page && !stop)
-                    found.csv = ledgerCsv(*page);
-                return found;
-            });
-        if (!read && cancelled)
-            *cancelled = true;
-        if (!read || read->opened) {
-            if (read && !read->csv && error)
-                *error = read->error;
-            return read ? read->csv : std::nullopt;
-        }
+        const std::optional<Read> read =
+            readCancellable<Read>(this, tr("Reading the ledger of issued invoices…"),
+                                  [file, anchor = IssueLedger::instance().anchorPath(), filter = *m_shown,
+                                   slice = m_model->everyRow()](const std::atomic<bool> &stop) {
+                                      Read found;
+                                      const std::unique_ptr<LedgerStore> store = openToReadAside(file, anchor, stop);
+                                      found.opened = store != nullptr;
+                                      if (!store)
+                                          return found;
+                                      const Result<LedgerPage> page = searchLedger(store->database(), filter, slice);
+                                      if (!page)
+                                          found.csv = page.fault();
+                                      else if (stop)
+                                          found.csv = Fault{FaultKind::Unreadable, QString()};
+                                      else
+                                          found.csv = ledgerCsv(*page);
+                                      return found;
+                                  });
+        if (!read)
+            return std::nullopt;
+        if (read->opened)
+            return read->csv;
     }
-    if (!m_model->fetchAll(error))
-        return std::nullopt;
+    if (const Result<void> fetched = m_model->fetchAll(); !fetched)
+        return fetched.fault();
     return ledgerCsv(m_model->page());
 }
 
@@ -558,15 +545,13 @@ void IssuedInvoicesWindow::downloadCsv()
                                                            tr("CSV (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return;
-    QString error;
-    bool cancelled = false;
-    const std::optional<QByteArray> rows = csv(&error, &cancelled);
-    if (cancelled)
-        return; // the file is written only from a whole read: nothing was
+    const std::optional<Result<QByteArray>> rows = csv();
     if (!rows)
+        return; // the file is written only from a whole read: nothing was
+    if (!*rows)
         Prompter::instance().alert(this, tr("The CSV could not be written."),
-                                   tr("The ledger of issued invoices cannot be read: %1").arg(error));
-    else if (const Result<void> written = writeFileAtomically(path, *rows); !written)
+                                   tr("The ledger of issued invoices cannot be read: %1").arg(rows->message()));
+    else if (const Result<void> written = writeFileAtomically(path, **rows); !written)
         Prompter::instance().alert(this, tr("The CSV could not be written."), written.message());
 }
 

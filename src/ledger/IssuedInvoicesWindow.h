@@ -53,9 +53,9 @@ public:
     /// Records a payment against an issue; an amount beyond what is owed asks first. False when
     /// nothing was recorded.
     bool recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note);
-    /// Every row the search found as CSV, in the order shown; nothing when the ledger cannot be read
-    /// or the user cancelled the read (`cancelled` then says so).
-    std::optional<QByteArray> csv(QString *error = nullptr, bool *cancelled = nullptr);
+    /// Every row the search found as CSV, in the order shown, or why the ledger cannot be read;
+    /// nothing when the user cancelled the read.
+    std::optional<Result<QByteArray>> csv();
     /// The verification's result as text: the problems found, or that the ledger is intact; nothing
     /// when the user cancelled it.
     std::optional<QString> verificationReport();

@@ -214,25 +214,20 @@ int runLedgerCommand(const QStringList &arguments)
         print(stdout, text.toLocal8Bit());
         return problems.isEmpty() ? 0 : 1;
     }
-    struct Listed
-    {
-        std::optional<LedgerPage> page;
-        QString error;
-    };
-    const Result<Listed> listed = ledger.withStore<Listed>(false, [filter = request->filter](LedgerStore &store) {
-        Listed found;
-        found.page = searchLedger(store.database(), filter,
-                                  {LedgerOrder::Date, true, 0, std::numeric_limits<int>::max()}, &found.error);
-        if (found.page)
-            store.noteHead();
-        return found;
-    });
+    const Result<Result<LedgerPage>> listed =
+        ledger.withStore<Result<LedgerPage>>(false, [filter = request->filter](LedgerStore &store) {
+            Result<LedgerPage> found =
+                searchLedger(store.database(), filter, {LedgerOrder::Date, true, 0, std::numeric_limits<int>::max()});
+            if (found)
+                store.noteHead();
+            return found;
+        });
     if (const auto told = ledger.takeMessage())
         print(stderr, QStringLiteral("seikyu: %1\n").arg(*told).toLocal8Bit());
-    error = listed ? listed->error : listed.message();
-    if (!listed || !listed->page)
+    error = listed ? listed->message() : listed.message();
+    if (!listed || !*listed)
         return unreadable();
-    const LedgerPage &found = *listed->page;
+    const LedgerPage &found = **listed;
     print(stdout, request->csv ? ledgerCsv(found) : ledgerTextTable(found).toLocal8Bit());
     return 0;
 }

@@ -6,7 +6,6 @@
 #include "ledger/KeptLog.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/NumberSequence.h"
-#include "ledger/Reason.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/ServerLedger.h"
 #include "table/Amounts.h"
@@ -103,20 +102,18 @@ QSqlDatabase LedgerOutbox::database() const
 
 LedgerOutbox::~LedgerOutbox() = default;
 
-std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *error)
+Result<std::unique_ptr<LedgerOutbox>> LedgerOutbox::open(const QString &path)
 {
     if (!makePrivateFolder(QFileInfo(path).absolutePath())) {
-        setReason(error, QStringLiteral("the folder of %1 cannot be created").arg(path));
-        return nullptr;
+        const QString reason = QStringLiteral("the folder of %1 cannot be created").arg(path);
+        return Fault{FaultKind::Unwritable, reason, reason};
     }
     std::unique_ptr<LedgerOutbox> outbox(new LedgerOutbox);
     QSqlDatabase db = outbox->database();
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
-    if (!db.open()) {
-        setReason(error, db.lastError().text());
-        return nullptr;
-    }
+    if (!db.open())
+        return sqlFault(db.lastError(), FaultKind::Unwritable);
     keepDatabasePrivate(path);
     QSqlQuery query(db);
     // FULL: an entry the user was told is kept survives a power cut, not only a crash.
@@ -129,10 +126,8 @@ std::unique_ptr<LedgerOutbox> LedgerOutbox::open(const QString &path, QString *e
                          "refused_at TEXT NOT NULL)"),
           IssueIntents::createStatement()}) {
         // Setting up a new file, another process may hold it a moment without the busy wait.
-        if (!execPatiently(query, statement)) {
-            setReason(error, query.lastError().text());
-            return nullptr;
-        }
+        if (!execPatiently(query, statement))
+            return sqlFault(query.lastError(), FaultKind::Unwritable);
     }
     // Each issue commits here twice (its intent, then its end): a log made afresh by every run
     // would cost its creation's syncs and a fold into the file at each close.
@@ -208,8 +203,10 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
         }
         if (!recorded) {
             // Sending it again would be refused again; keeping it waiting would hold back the rest.
-            if (!setAside(entry, reason, &sending.error))
+            if (const Result<LedgerEntry> aside = setAside(entry, reason); !aside) {
+                sending.error = aside.message();
                 break;
+            }
             refusedOrigins.insert(entry.origin);
             sending.refused.append(refusedText(entry, reason));
             continue;
@@ -227,14 +224,12 @@ OutboxSending LedgerOutbox::send(LedgerStore &server)
     return sending;
 }
 
-std::optional<LedgerEntry> LedgerOutbox::setAside(LedgerEntry entry, const QString &reason, QString *error)
+Result<LedgerEntry> LedgerOutbox::setAside(LedgerEntry entry, const QString &reason)
 {
     stamp(entry);
     QSqlDatabase db = database();
-    if (!db.transaction()) {
-        setReason(error, db.lastError().text());
-        return std::nullopt;
-    }
+    if (!db.transaction())
+        return sqlFault(db.lastError(), FaultKind::Unwritable);
     QSqlQuery query(db);
     // Another process sending the same outbox may have set it aside already.
     query.prepare(
@@ -250,9 +245,9 @@ std::optional<LedgerEntry> LedgerOutbox::setAside(LedgerEntry entry, const QStri
         done = query.exec();
     }
     if (!done || !db.commit()) {
-        setReason(error, done ? db.lastError().text() : query.lastError().text());
+        const Fault fault = sqlFault(done ? db.lastError() : query.lastError(), FaultKind::Unwritable);
         db.rollback();
-        return std::nullopt;
+        return fault;
     }
     return entry;
 }

@@ -44,7 +44,8 @@ struct RefusedEntry
 class LedgerOutbox
 {
 public:
-    static std::unique_ptr<LedgerOutbox> open(const QString &path, QString *error = nullptr);
+    /// The outbox file at `path`, made when missing; Unwritable when it cannot be made or opened.
+    static Result<std::unique_ptr<LedgerOutbox>> open(const QString &path);
     ~LedgerOutbox();
     LedgerOutbox(const LedgerOutbox &) = delete;
     LedgerOutbox &operator=(const LedgerOutbox &) = delete;
@@ -61,8 +62,8 @@ public:
     OutboxSending send(LedgerStore &server);
 
     /// Keeps an entry the server refused aside, taking it out of the waiting ones: given what
-    /// add() gives, as it was when refused. Nothing, with the reason, when it cannot be written.
-    std::optional<LedgerEntry> setAside(LedgerEntry entry, const QString &reason, QString *error = nullptr);
+    /// add() gives, as it was when refused. Unwritable when the file does not take it.
+    Result<LedgerEntry> setAside(LedgerEntry entry, const QString &reason);
     /// The entries the server refused, oldest first.
     QList<RefusedEntry> refused() const;
     int refusedCount() const;

@@ -233,11 +233,10 @@ int restoreEntriesTable(QSqlDatabase &db, const QString &copy)
 LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into)
 {
     return recoverEntries(
-        damagedPath, [&into](QString *) { return &into; }, nullptr);
+        damagedPath, [&into]() -> Result<LedgerStore *> { return &into; }, nullptr);
 }
 
-LedgerRecovery recoverEntries(const QString &damagedPath,
-                              const std::function<LedgerStore *(QString *error)> &intoWhenRead,
+LedgerRecovery recoverEntries(const QString &damagedPath, const std::function<Result<LedgerStore *>()> &intoWhenRead,
                               const std::atomic<bool> *stop)
 {
     LedgerRecovery recovery;
@@ -277,9 +276,12 @@ LedgerRecovery recoverEntries(const QString &damagedPath,
     // Before `into` is asked for: a damaged ledger recovered into a new one in its place has its
     // log moved with it.
     const std::optional<QString> walLost = walDamage(damagedPath + QStringLiteral("-wal"));
-    LedgerStore *into = intoWhenRead(&recovery.error);
-    if (!into)
+    const Result<LedgerStore *> opened = intoWhenRead();
+    if (!opened) {
+        recovery.error = opened.message();
         return recovery;
+    }
+    LedgerStore *into = *opened;
 
     QHash<QString, qint64> here; // hash → id of the entries `into` holds
     const Result<QList<LedgerEntry>> held = into->entries(0);

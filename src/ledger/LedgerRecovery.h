@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -27,8 +29,8 @@ struct LedgerRecovery
 LedgerRecovery recoverEntries(const QString &damagedPath, LedgerStore &into);
 /// recoverEntries() that reads first and only then asks `into` for the ledger to record in, so
 /// that a recovery stopped while it reads changes nothing: SQLite stops reading soon after `stop`
-/// is set, and a null store (stopped, or it cannot be opened: its `error` says why) records nothing.
-LedgerRecovery recoverEntries(const QString &damagedPath, const std::function<LedgerStore *(QString *error)> &into,
+/// is set, and a fault (stopped, or the store cannot be opened: its message says why) records nothing.
+LedgerRecovery recoverEntries(const QString &damagedPath, const std::function<Result<LedgerStore *>()> &into,
                               const std::atomic<bool> *stop);
 
 /// What a recovery did, one sentence a line (translated): where the damaged ledger was set aside

@@ -2,6 +2,7 @@
 
 #include "ledger/LedgerRoles.h"
 #include "ledger/LedgerSchema.h"
+#include "ledger/LedgerStore.h"
 #include "ledger/PostgresTarget.h"
 #include "ledger/ServerLedger.h"
 
@@ -20,23 +21,35 @@ struct Text
     Q_DECLARE_TR_FUNCTIONS(LedgerSetup)
 };
 
-/// Runs the statements in one transaction under the ledger's write lock; false with the reason.
-bool inOneTransaction(const QSqlDatabase &db, const QStringList &statements, QString *error)
+/// `message` for the user, and the server's own words as the detail, for those who know PostgreSQL.
+Fault serverFault(const QSqlError &error, FaultKind otherwise, const QString &message)
+{
+    return Fault{faultKindOf(error, otherwise), message, error.text().trimmed()};
+}
+
+/// Runs the statements in one transaction under the ledger's write lock; `failure` says what did
+/// not happen when it fails.
+Result<void> inOneTransaction(const QSqlDatabase &db, const QStringList &statements, const QString &failure)
 {
     QSqlQuery query(db);
     for (const QString &statement : postgresDialect().beginWrite + statements + QStringList{QStringLiteral("COMMIT")}) {
         if (!query.exec(statement)) {
-            *error = query.lastError().text().trimmed();
+            const Fault fault = serverFault(query.lastError(), FaultKind::Unwritable, failure);
             query.exec(QStringLiteral("ROLLBACK"));
-            return false;
+            return fault;
         }
     }
-    return true;
+    return {};
 }
 
-/// The ledger's tables and functions another role than the login owns, as "TABLE name" or
-/// "FUNCTION name(args)", and the roles that own them.
-bool ownedByOthers(const QSqlDatabase &db, QStringList *objects, QStringList *owners, QString *error)
+/// The ledger's tables and functions another role than the login owns, and the roles that own them.
+struct OwnedByOthers
+{
+    QStringList objects; ///< as "TABLE name" or "FUNCTION name(args)"
+    QStringList owners;
+};
+
+Result<OwnedByOthers> ownedByOthers(const QSqlDatabase &db)
 {
     QStringList functions = ownerFunctions();
     functions += {QStringLiteral("ledger_entries_refuse()"), QStringLiteral("ledger_issues_follow()")};
@@ -50,47 +63,53 @@ bool ownedByOthers(const QSqlDatabase &db, QStringList *objects, QStringList *ow
                            "pg_get_userbyid(p.proowner) FROM pg_proc p WHERE p.oid IN (%1) AND p.proowner <> "
                            "(SELECT oid FROM pg_roles WHERE rolname = current_user)")
                 .arg(QStringLiteral("to_regprocedure('%1')")
-                         .arg(functions.join(QStringLiteral("'), to_regprocedure('")))))) {
-        *error = query.lastError().text().trimmed();
-        return false;
-    }
+                         .arg(functions.join(QStringLiteral("'), to_regprocedure('"))))))
+        return serverFault(query.lastError(), FaultKind::Unreadable,
+                           Text::tr("The ledger's tables could not be read."));
+    OwnedByOthers found;
     while (query.next()) {
-        objects->append(query.value(0).toString());
-        if (!owners->contains(query.value(1).toString()))
-            owners->append(query.value(1).toString());
+        found.objects.append(query.value(0).toString());
+        if (!found.owners.contains(query.value(1).toString()))
+            found.owners.append(query.value(1).toString());
     }
-    return true;
+    return found;
 }
 
-/// Why `office` cannot be the office's role here, or empty: it must exist, be another role than
-/// the administrator's, and hold no rights that would let it alter the tables anyway.
-QString officeRoleProblem(const QSqlDatabase &db, const QString &office, const QString &admin, QString *error)
+/// Whether `office` can be the office's role here (Refused, saying why, when not): it must exist,
+/// be another role than the administrator's, and hold no rights that would let it alter the
+/// tables anyway.
+Result<void> checkOfficeRole(const QSqlDatabase &db, const QString &office, const QString &admin)
 {
     QSqlQuery query(db);
     query.prepare(QStringLiteral("SELECT rolsuper, pg_has_role(oid, (SELECT oid FROM pg_roles WHERE rolname = "
                                  "current_user), 'MEMBER') FROM pg_roles WHERE rolname = ?"));
     query.addBindValue(office);
-    if (!query.exec()) {
-        *error = query.lastError().text().trimmed();
-        return Text::tr("The server's roles could not be read.");
-    }
+    if (!query.exec())
+        return serverFault(query.lastError(), FaultKind::Unreadable, Text::tr("The server's roles could not be read."));
     if (!query.next())
-        return Text::tr("There is no role “%1” on the server. Create it first (CREATE ROLE %2 LOGIN PASSWORD '…'), "
-                        "then run the setup again.")
-            .arg(office, sqlIdentifier(office));
+        return Fault{
+            FaultKind::Refused,
+            Text::tr("There is no role “%1” on the server. Create it first (CREATE ROLE %2 LOGIN PASSWORD '…'), "
+                     "then run the setup again.")
+                .arg(office, sqlIdentifier(office))};
     if (office == admin)
-        return Text::tr("The office role must be another role than the administrator's (%1): the role that owns the "
-                        "ledger can switch its protection off.")
-            .arg(admin);
+        return Fault{
+            FaultKind::Refused,
+            Text::tr("The office role must be another role than the administrator's (%1): the role that owns the "
+                     "ledger can switch its protection off.")
+                .arg(admin)};
     if (query.value(0).toBool())
-        return Text::tr("“%1” is a superuser, which may do anything with the ledger. Give the office a role "
-                        "without superuser rights.")
-            .arg(office);
+        return Fault{FaultKind::Refused,
+                     Text::tr("“%1” is a superuser, which may do anything with the ledger. Give the office a role "
+                              "without superuser rights.")
+                         .arg(office)};
     if (query.value(1).toBool())
-        return Text::tr("“%1” is a member of the administrator's role %2 and would hold its rights. Give the office a "
-                        "role of its own.")
-            .arg(office, admin);
-    return QString();
+        return Fault{
+            FaultKind::Refused,
+            Text::tr("“%1” is a member of the administrator's role %2 and would hold its rights. Give the office a "
+                     "role of its own.")
+                .arg(office, admin)};
+    return {};
 }
 
 /// What the office role is given, and everything else it held taken back.
@@ -126,8 +145,6 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
     const Result<PostgresTarget> target = parsePostgresTarget(adminConnection);
     if (!target)
         return stop(2, target.message());
-    QString reason;
-
     ServerReport report;
     std::unique_ptr<LedgerStore> store = connectServerLedger(adminConnection, &report);
     if (!store)
@@ -140,8 +157,8 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
     const QString schema = who.value(1).toString();
     who.finish();
     result.done.append(Text::tr("Connected to %1 as %2.").arg(target->display(), admin));
-    if (const QString problem = officeRoleProblem(db, office, admin, &reason); !problem.isEmpty())
-        return stop(1, problem, reason);
+    if (const Result<void> fits = checkOfficeRole(db, office, admin); !fits)
+        return stop(1, fits.message(), fits.detail());
     who.prepare(QStringLiteral("SELECT has_schema_privilege(?, current_schema(), 'USAGE')"));
     who.addBindValue(office);
     if (!who.exec() || !who.next())
@@ -150,21 +167,22 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
     who.finish();
 
     // Taken over first: bringing an older schema up to date needs the tables' owner.
-    QStringList objects, owners;
-    if (!ownedByOthers(db, &objects, &owners, &reason))
-        return stop(1, Text::tr("The ledger's tables could not be read."), reason);
-    if (!objects.isEmpty()) {
+    const Result<OwnedByOthers> owned = ownedByOthers(db);
+    if (!owned)
+        return stop(1, owned.message(), owned.detail());
+    if (!owned->objects.isEmpty()) {
         QStringList statements;
-        for (const QString &object : std::as_const(objects))
+        for (const QString &object : owned->objects)
             statements.append(QStringLiteral("ALTER %1 OWNER TO CURRENT_USER").arg(object));
-        if (!inOneTransaction(db, statements, &reason))
-            return stop(1,
-                        Text::tr("The ledger's tables could not be taken over from %1. Connect as a superuser, or "
-                                 "as a role that is a member of %1.")
-                            .arg(owners.join(QStringLiteral(", "))),
-                        reason);
+        if (const Result<void> taken = inOneTransaction(
+                db, statements,
+                Text::tr("The ledger's tables could not be taken over from %1. Connect as a superuser, or as a role "
+                         "that is a member of %1.")
+                    .arg(owned->owners.join(QStringLiteral(", "))));
+            !taken)
+            return stop(1, taken.message(), taken.detail());
         result.done.append(Text::tr("The ledger's tables and functions, owned by %1 until now, belong to %2.")
-                               .arg(owners.join(QStringLiteral(", ")), admin));
+                               .arg(owned->owners.join(QStringLiteral(", ")), admin));
     }
     if (const Result<void> prepared = store->prepare(); !prepared)
         return stop(1, Text::tr("Seikyu could not set up the ledger on the server."), prepared.message());
@@ -186,8 +204,10 @@ LedgerSetupResult setUpServerLedger(const QString &adminConnection, const QStrin
                              ownerFunctionStatements(schema) +
                              QStringList{QStringLiteral("ALTER TABLE ledger_entries ENABLE TRIGGER USER")};
     statements += officeGrants(schema, office, needsSchemaUsage);
-    if (!inOneTransaction(db, statements, &reason))
-        return stop(1, Text::tr("The office role's rights could not be set."), reason);
+    if (const Result<void> granted =
+            inOneTransaction(db, statements, Text::tr("The office role's rights could not be set."));
+        !granted)
+        return stop(1, granted.message(), granted.detail());
     result.done.append(Text::tr("%1 may read the ledger and add entries; it takes numbers, and keeps what searches "
                                 "read, only through functions that run as %2.")
                            .arg(office, admin));

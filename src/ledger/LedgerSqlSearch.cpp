@@ -1,6 +1,7 @@
 #include "ledger/LedgerSqlSearch.h"
 
 #include "ledger/LedgerSchema.h"
+#include "ledger/LedgerStore.h"
 #include "ledger/SearchFolding.h"
 
 #include <QHash>
@@ -96,8 +97,7 @@ LedgerEntry issueOfRow(const QSqlQuery &query)
 
 } // namespace
 
-std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, const LedgerSlice &slice,
-                                       QString *error)
+Result<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filter, const LedgerSlice &slice)
 {
     const int limit = std::max(slice.limit, 1);
     // Every condition reads ledger_issues alone, where the triggers keep each issue's payments,
@@ -164,11 +164,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
         query.prepare(sql);
         for (const QVariant &value : values)
             query.addBindValue(value);
-        if (query.exec())
-            return true;
-        if (error)
-            *error = query.lastError().text();
-        return false;
+        return query.exec();
     };
 
     // The sums over everything found, then the page alone: with no condition, the page is read
@@ -198,11 +194,8 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
                           .arg(entryColumns(CurrentSchemaVersion), unusedWhere.join(QLatin1String(" AND "))));
         for (const QVariant &value : std::as_const(unusedValues))
             query.addBindValue(value);
-        if (!query.exec()) {
-            if (error)
-                *error = query.lastError().text();
-            return std::nullopt;
-        }
+        if (!query.exec())
+            return sqlFault(query.lastError(), FaultKind::Unreadable);
         while (query.next())
             page.unused.append(issueOfRow(query));
         query.finish();
@@ -212,7 +205,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
                                    "sum(CASE WHEN voided <> 0 OR superseded <> 0 OR paid >= amount THEN 0 "
                                    "ELSE amount - paid END) FROM ledger_issues%1")
                         .arg(condition)))
-        return std::nullopt;
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
     if (query.next()) {
         page.totals.count = query.value(0).toInt();
         page.totals.amount = query.value(1).toLongLong();
@@ -234,7 +227,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
                                   .arg(limit)
                                   .arg(offset);
     if (!run(query, QStringLiteral("SELECT id, paid, voided, void_reason, superseded ") + rowsAsked))
-        return std::nullopt;
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
     while (query.next()) {
         IssuedInvoice row;
         row.issue.id = query.value(0).toLongLong();
@@ -252,7 +245,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
     // The same slice again rather than its ids spelled out: a download reads every row found.
     if (!run(query, QStringLiteral("SELECT %1 FROM ledger_entries WHERE id IN (SELECT id %2)")
                         .arg(entryColumns(CurrentSchemaVersion), rowsAsked)))
-        return std::nullopt;
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
     while (query.next()) {
         const LedgerEntry entry = issueOfRow(query);
         whole.insert(entry.id, entry);
@@ -264,7 +257,7 @@ std::optional<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilte
                                    "i.number AND o.invoice_id <> i.invoice_id) FROM ledger_issues i WHERE i.number <> "
                                    "'' AND i.id IN (SELECT id %1)")
                         .arg(rowsAsked)))
-        return std::nullopt;
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
     while (query.next())
         clashes.insert(query.value(0).toLongLong(), query.value(1).toLongLong());
     for (IssuedInvoice &row : page.rows) {

@@ -34,23 +34,25 @@ LedgerOrder orderOfColumn(int column)
 
 } // namespace
 
-std::optional<LedgerPage> LedgerTableModel::read(int offset, int limit, QString *error) const
+Result<LedgerPage> LedgerTableModel::read(int offset, int limit) const
 {
     if (!m_reader)
         return LedgerPage();
-    return m_reader(LedgerSlice{m_order, m_descending, offset, limit}, error);
+    return m_reader(LedgerSlice{m_order, m_descending, offset, limit});
 }
 
-bool LedgerTableModel::setSearch(SliceReader reader, const QDate &today, QString *error)
+Result<void> LedgerTableModel::setSearch(SliceReader reader, const QDate &today)
 {
     beginResetModel();
     m_reader = std::move(reader);
     m_today = today;
-    std::optional<LedgerPage> first = read(0, SliceSize, error);
-    m_page = first ? *first : LedgerPage();
+    const Result<LedgerPage> first = read(0, SliceSize);
+    m_page = first.value_or(LedgerPage());
     m_totals = m_page.totals;
     endResetModel();
-    return first.has_value();
+    if (!first)
+        return first.fault();
+    return {};
 }
 
 bool LedgerTableModel::canFetchMore(const QModelIndex &parent) const
@@ -62,7 +64,7 @@ void LedgerTableModel::fetchMore(const QModelIndex &parent)
 {
     if (!canFetchMore(parent))
         return;
-    const std::optional<LedgerPage> more = read(int(m_page.rows.size()), SliceSize, nullptr);
+    const Result<LedgerPage> more = read(int(m_page.rows.size()), SliceSize);
     if (!more || more->rows.isEmpty()) {
         // The ledger cannot be read now: show what was read rather than asking again and again.
         m_totals.count = int(m_page.rows.size());
@@ -75,21 +77,21 @@ void LedgerTableModel::fetchMore(const QModelIndex &parent)
     endInsertRows();
 }
 
-bool LedgerTableModel::fetchAll(QString *error)
+Result<void> LedgerTableModel::fetchAll()
 {
     if (!canFetchMore())
-        return true;
-    const std::optional<LedgerPage> rest = read(int(m_page.rows.size()), m_totals.count, error);
+        return {};
+    const Result<LedgerPage> rest = read(int(m_page.rows.size()), m_totals.count);
     if (!rest)
-        return false;
+        return rest.fault();
     if (rest->rows.isEmpty())
-        return true;
+        return {};
     const int first = int(m_page.rows.size());
     beginInsertRows({}, first, first + int(rest->rows.size()) - 1);
     m_page.rows += rest->rows;
     m_page.paid += rest->paid;
     endInsertRows();
-    return true;
+    return {};
 }
 
 const IssuedInvoice *LedgerTableModel::issueAt(int row) const
@@ -216,7 +218,7 @@ void LedgerTableModel::sort(int column, Qt::SortOrder order)
     m_descending = order == Qt::DescendingOrder;
     // As many rows as were read before, so a selection among them stays in sight.
     const int shown = int(m_page.rows.size());
-    std::optional<LedgerPage> sorted = read(0, std::max(SliceSize, shown), nullptr);
+    Result<LedgerPage> sorted = read(0, std::max(SliceSize, shown));
     if (!sorted)
         return;
     if (sorted->rows.size() != shown) {

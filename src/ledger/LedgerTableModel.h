@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "ledger/LedgerSearch.h"
 
 #include <QAbstractTableModel>
@@ -23,14 +24,14 @@ public:
     /// Rows read at a time.
     static constexpr int SliceSize = 200;
 
-    /// Reads the rows of the search shown, or nothing (with the reason) when the database fails.
-    using SliceReader = std::function<std::optional<LedgerPage>(const LedgerSlice &slice, QString *error)>;
+    /// Reads the rows of the search shown, or why the database could not.
+    using SliceReader = std::function<Result<LedgerPage>(const LedgerSlice &slice)>;
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    /// Shows what this search finds from its first row, keeping the current sort. False, with the
+    /// Shows what this search finds from its first row, keeping the current sort. A fault, with the
     /// table emptied, when the database could not be read.
-    bool setSearch(SliceReader reader, const QDate &today, QString *error = nullptr);
+    Result<void> setSearch(SliceReader reader, const QDate &today);
     /// The sums over every row found, not only the rows read so far.
     const LedgerTotals &totals() const { return m_totals; }
     /// The issue shown in a row, or nothing.
@@ -39,8 +40,8 @@ public:
     qint64 paidAt(int row) const { return m_page.paid.value(row); }
     /// The row of an issue among the rows read so far, or -1.
     int rowOfIssue(qint64 issueId) const;
-    /// Reads every remaining row (the download shows them all); false when the database failed.
-    bool fetchAll(QString *error = nullptr);
+    /// Reads every remaining row (the download shows them all); a fault when the database failed.
+    Result<void> fetchAll();
     /// Every row found, in the order shown.
     LedgerSlice everyRow() const { return LedgerSlice{m_order, m_descending, 0, std::numeric_limits<int>::max()}; }
     /// The rows read so far with what each received, in the order shown.
@@ -55,7 +56,7 @@ public:
     void fetchMore(const QModelIndex &parent = {}) override;
 
 private:
-    std::optional<LedgerPage> read(int offset, int limit, QString *error) const;
+    Result<LedgerPage> read(int offset, int limit) const;
     PaymentStatus statusAt(int row) const;
     bool pastDue(int row) const;
 

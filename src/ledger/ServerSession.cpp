@@ -60,16 +60,15 @@ struct ServerSession::Shared
 
     /// Made, used and destroyed on the session's thread only.
     std::unique_ptr<SharedLedger> office;
-    QString officeError;
 
     SharedLedger *ledger(ServerSession *session)
     {
         if (office)
             return office.get();
-        std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(outboxPath, &officeError);
+        Result<std::unique_ptr<LedgerOutbox>> outbox = LedgerOutbox::open(outboxPath);
         if (!outbox)
             return nullptr;
-        office = std::make_unique<SharedLedger>(connectionText, std::move(outbox));
+        office = std::make_unique<SharedLedger>(connectionText, std::move(outbox).value());
         office->setAnchorFile(anchorFile);
         office->watch().setPatient(patient);
         office->setConnectedHook([this](const QSqlDatabase &db) {
@@ -109,7 +108,10 @@ ServerSession::ServerSession(const QString &connectionText, const QString &outbo
     m_state->outboxPath = outboxPath;
     m_state->anchorFile = anchorFile;
     m_state->patient = patient;
-    m_outbox = LedgerOutbox::open(outboxPath, &m_outboxError);
+    if (Result<std::unique_ptr<LedgerOutbox>> opened = LedgerOutbox::open(outboxPath))
+        m_outbox = std::move(opened).value();
+    else
+        m_usable = opened.fault();
     m_thread->setObjectName(QStringLiteral("seikyu-server"));
     m_worker = new QObject;
     m_worker->moveToThread(m_thread.get());
@@ -136,13 +138,6 @@ ServerSession::~ServerSession()
 bool ServerSession::loginMayAlter() const
 {
     return m_state->loginMayAlter;
-}
-
-bool ServerSession::isUsable(QString *error) const
-{
-    if (!m_outbox && error)
-        *error = m_outboxError;
-    return m_outbox != nullptr;
 }
 
 void ServerSession::setPatient(bool patient)
@@ -272,16 +267,8 @@ SharedRecording ServerSession::record(const LedgerEntry &entry, const ServerWait
     // The session's thread may still record it when the server answers; kept here meanwhile, it
     // is not lost if Seikyu closes first, nor recorded twice.
     SharedRecording recording;
-    if (!m_outbox) {
-        recording.error = m_outboxError;
-        return recording;
-    }
-    Result<LedgerEntry> kept = m_outbox->add(sent);
-    if (kept)
-        recording.entry = std::move(kept).value();
-    else
-        recording.error = kept.message();
-    recording.waiting = recording.entry.has_value();
+    recording.entry = m_outbox ? m_outbox->add(sent) : Result<LedgerEntry>(m_usable.fault());
+    recording.waiting = recording.entry.ok();
     return recording;
 }
 

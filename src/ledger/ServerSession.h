@@ -52,8 +52,8 @@ public:
     ServerSession(const ServerSession &) = delete;
     ServerSession &operator=(const ServerSession &) = delete;
 
-    /// Whether the outbox could be opened (the session is of no use without it); why not.
-    bool isUsable(QString *error = nullptr) const;
+    /// Whether the outbox could be opened (the session is of no use without it), or why not.
+    Result<void> isUsable() const { return m_usable; }
     /// The outbox as seen from the caller's thread.
     LedgerOutbox &outbox() { return *m_outbox; }
     int waitingCount() const { return m_outbox->count(); }
@@ -114,7 +114,7 @@ private:
     std::unique_ptr<QThread> m_thread;
     QObject *m_worker = nullptr; ///< lives on m_thread; deleted there
     std::unique_ptr<LedgerOutbox> m_outbox;
-    QString m_outboxError;
+    Result<void> m_usable; ///< the outbox opened, or why not
     bool m_patient = false;
     bool m_waiting = false;
 };

@@ -93,30 +93,27 @@ SharedRecording SharedLedger::record(const LedgerEntry &entry)
     if (caughtUp && connect()) {
         Result<LedgerEntry> recorded = m_server->record(entry);
         if (recorded) {
-            recording.entry = std::move(recorded).value();
+            recording.entry = std::move(recorded);
             return recording;
         }
-        recording.error = recorded.message();
+        const QString said = serverRefusalText(m_server->database(), recorded.message());
         if (recorded.fault().kind == FaultKind::Refused) {
             // Not in the ledger, and not lost either: it is kept aside as a refused waiting one is.
-            recording.error = serverRefusalText(m_server->database(), recording.error);
-            if (const std::optional<LedgerEntry> kept = m_outbox->setAside(entry, recording.error)) {
+            recording.entry = Fault{FaultKind::Refused, said, recorded.detail()};
+            if (const Result<LedgerEntry> kept = m_outbox->setAside(entry, said)) {
                 recording.keptAside = true;
-                recording.refused.append(refusedText(*kept, recording.error));
+                recording.refused.append(refusedText(*kept, said));
             }
             return recording;
         }
-        const QString said = serverRefusalText(m_server->database(), recording.error);
         if (!dropIfGone())
             recording.why = said;
     } else if (m_report.problem != ServerProblem::None && m_report.problem != ServerProblem::NoServer) {
         recording.why = m_report.toldInLine();
     }
     // The server does not answer, or failed for a reason of its own (a full disk): the entry waits.
-    Result<LedgerEntry> kept = m_outbox->add(entry);
-    recording.error = kept ? QString() : kept.message();
-    recording.entry = kept ? std::optional<LedgerEntry>(std::move(kept).value()) : std::nullopt;
-    recording.waiting = recording.entry.has_value();
+    recording.entry = m_outbox->add(entry);
+    recording.waiting = recording.entry.ok();
     return recording;
 }
 

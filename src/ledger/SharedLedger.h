@@ -16,12 +16,13 @@ namespace seikyu {
 /// How recording an entry in the shared ledger went.
 struct SharedRecording
 {
-    std::optional<LedgerEntry> entry; ///< as recorded on the server, or as kept in the outbox
-    bool waiting = false;             ///< kept in the outbox: the server did not answer
-    QString error;                    ///< why it was neither recorded nor kept waiting
-    bool keptAside = false;           ///< the server refused it: it is with the outbox's refused ones
-    QStringList refused;              ///< what waited and the server refused meanwhile (kept aside)
-    QString why;                      ///< waiting for a reason other than silence: the server's problem, in words
+    /// As recorded on the server, or as kept in the outbox; else why it is neither: Refused when
+    /// the server refused it (kept aside, when keptAside says so).
+    Result<LedgerEntry> entry = Fault{FaultKind::Unwritable, QString()};
+    bool waiting = false;   ///< kept in the outbox: the server did not answer
+    bool keptAside = false; ///< the server refused it: it is with the outbox's refused ones
+    QStringList refused;    ///< what waited and the server refused meanwhile (kept aside)
+    QString why;            ///< waiting for a reason other than silence: the server's problem, in words
 };
 
 /// The office's ledger on a PostgreSQL server, with the outbox that keeps entries while the
