@@ -140,7 +140,7 @@ public:
     QString issuerShown() const { return m_model->issuer(); }
     /// The invoice date the date panel holds.
     QDate invoiceDate() const { return m_model->date(); }
-    void setInvoiceDate(const QDate &date) { m_model->setDate(date); }
+    void setInvoiceDate(const QDate &day) { m_model->setDate(day); }
     /// The item table's rows.
     ItemTableModel *tableModel() const;
     /// Every page of the invoice, the first first: one, unless the item table is too long to read
