@@ -90,10 +90,7 @@ void InvoiceModel::setRemarks(const QString &remarks)
 
 void InvoiceModel::setStamp(const QImage &stamp)
 {
-    if (stamp == m_stamp)
-        return;
-    m_stamp = stamp;
-    Q_EMIT valuesChanged();
+    change(m_stamp, stamp, this);
 }
 
 void InvoiceModel::setNumber(const QString &number)
