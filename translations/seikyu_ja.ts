@@ -2427,6 +2427,25 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
     </message>
 </context>
 <context>
+    <name>seikyu::DatePanel</name>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Japanese era (令和)</source>
+        <translation>和暦（令和）</translation>
+    </message>
+    <message>
+        <source>Invoice date:</source>
+        <translation>請求日:</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::Document</name>
     <message>
         <source>Customer</source>
@@ -2515,26 +2534,6 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
     <message>
         <source>OK</source>
         <translation>OK</translation>
-    </message>
-    <message>
-        <source>Date</source>
-        <translation>日付</translation>
-    </message>
-    <message>
-        <source>Japanese era (令和)</source>
-        <translation>和暦（令和）</translation>
-    </message>
-    <message>
-        <source>Invoice date:</source>
-        <translation>請求日:</translation>
-    </message>
-    <message>
-        <source>Choose…</source>
-        <translation>選択…</translation>
-    </message>
-    <message>
-        <source>No stamp</source>
-        <translation>印鑑なし</translation>
     </message>
     <message>
         <source>Invoice Amount</source>
@@ -2777,46 +2776,6 @@ Check the unit prices and quantities of the items.</source>
         <translation>備考</translation>
     </message>
     <message>
-        <source>Invoice Number</source>
-        <translation>請求書番号</translation>
-    </message>
-    <message>
-        <source>The invoice&apos;s number, shown under the date. The next number of your sequence is offered (Preferences set its pattern); type any other if you like. Leave it empty for an invoice without a number.</source>
-        <translation>日付の下に表示する請求書番号です。連番の次の番号が入っています（書式は「設定」で決めます）。別の番号を入力してもかまいません。番号を付けないときは空にします。</translation>
-    </message>
-    <message>
-        <source>Next Number</source>
-        <translation>次の番号</translation>
-    </message>
-    <message>
-        <source>Puts the next number of your sequence into the field.</source>
-        <translation>連番の次の番号を欄に入れます。</translation>
-    </message>
-    <message>
-        <source>Invoice number:</source>
-        <translation>請求書番号：</translation>
-    </message>
-    <message>
-        <source>Payment Due Date</source>
-        <translation>お支払期限</translation>
-    </message>
-    <message>
-        <source>When the customer is to pay, shown under the invoice amount. It is proposed from the invoice date by your usual terms (Preferences).</source>
-        <translation>御請求金額の下に表示する、支払いの期限です。請求日から、いつもの支払条件（「設定」で決めます）で求めた日付が入っています。</translation>
-    </message>
-    <message>
-        <source>Show a payment due date</source>
-        <translation>お支払期限を表示</translation>
-    </message>
-    <message>
-        <source>Pay by:</source>
-        <translation>期限：</translation>
-    </message>
-    <message>
-        <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
-        <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
-    </message>
-    <message>
         <source>Lines skipped:</source>
         <translation>読み飛ばした行:</translation>
     </message>
@@ -2867,14 +2826,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Switch to 10 %</source>
         <translation>10 % に切り替える</translation>
-    </message>
-    <message>
-        <source>The invoice&apos;s number, shown under the date. With the shared ledger none is offered: Next Number takes the next one from the office&apos;s server, or type it. Leave it empty for an invoice without a number.</source>
-        <translation>日付の下に表示する請求書番号です。共有台帳では番号は入っていません。「次の番号」で事務所のサーバーから次の番号を取るか、番号を入力してください。番号を付けないときは空にします。</translation>
-    </message>
-    <message>
-        <source>No number yet</source>
-        <translation>番号はまだありません</translation>
     </message>
     <message>
         <source>another number was typed instead</source>
@@ -3094,6 +3045,29 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The copy has no number.</source>
         <translation>複製に番号がありません。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::DueDatePanel</name>
+    <message>
+        <source>Payment Due Date</source>
+        <translation>お支払期限</translation>
+    </message>
+    <message>
+        <source>When the customer is to pay, shown under the invoice amount. It is proposed from the invoice date by your usual terms (Preferences).</source>
+        <translation>御請求金額の下に表示する、支払いの期限です。請求日から、いつもの支払条件（「設定」で決めます）で求めた日付が入っています。</translation>
+    </message>
+    <message>
+        <source>Show a payment due date</source>
+        <translation>お支払期限を表示</translation>
+    </message>
+    <message>
+        <source>Pay by:</source>
+        <translation>期限：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
@@ -3750,6 +3724,41 @@ Check the unit prices and quantities of the items.</source>
     </message>
 </context>
 <context>
+    <name>seikyu::NumberPanel</name>
+    <message>
+        <source>Invoice Number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s number, shown under the date. The next number of your sequence is offered (Preferences set its pattern); type any other if you like. Leave it empty for an invoice without a number.</source>
+        <translation>日付の下に表示する請求書番号です。連番の次の番号が入っています（書式は「設定」で決めます）。別の番号を入力してもかまいません。番号を付けないときは空にします。</translation>
+    </message>
+    <message>
+        <source>Next Number</source>
+        <translation>次の番号</translation>
+    </message>
+    <message>
+        <source>Puts the next number of your sequence into the field.</source>
+        <translation>連番の次の番号を欄に入れます。</translation>
+    </message>
+    <message>
+        <source>Invoice number:</source>
+        <translation>請求書番号：</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s number, shown under the date. With the shared ledger none is offered: Next Number takes the next one from the office&apos;s server, or type it. Leave it empty for an invoice without a number.</source>
+        <translation>日付の下に表示する請求書番号です。共有台帳では番号は入っていません。「次の番号」で事務所のサーバーから次の番号を取るか、番号を入力してください。番号を付けないときは空にします。</translation>
+    </message>
+    <message>
+        <source>No number yet</source>
+        <translation>番号はまだありません</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::NumberSequence</name>
     <message>
         <source>Recorded by %1 on %2.</source>
@@ -3943,6 +3952,21 @@ Check the unit prices and quantities of the items.</source>
     </message>
 </context>
 <context>
+    <name>seikyu::RemarksPanel</name>
+    <message>
+        <source>Remarks</source>
+        <translation>備考</translation>
+    </message>
+    <message>
+        <source>A few lines under the item table: who pays the transfer fee, the project&apos;s name. Leave it empty for an invoice without remarks.</source>
+        <translation>明細表の下に書く数行の備考です。振込手数料の負担や案件名などを書きます。備考がないときは空にします。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::ServerSession</name>
     <message numerus="yes">
         <source>The ledger&apos;s server did not answer within %n second(s).</source>
@@ -4006,6 +4030,25 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Looking up the number on the office&apos;s server…</source>
         <translation>事務所のサーバーで番号を調べています…</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::StampPanel</name>
+    <message>
+        <source>Stamp</source>
+        <translation>印鑑</translation>
+    </message>
+    <message>
+        <source>Choose…</source>
+        <translation>選択…</translation>
+    </message>
+    <message>
+        <source>No stamp</source>
+        <translation>印鑑なし</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

@@ -159,7 +159,8 @@ void Document::setPeer(const QString &peer)
 
 void Document::setUpCustomerBookLink()
 {
-    if (auto *question = whomKillPopover ? whomKillPopover->findChild<QLabel *>() : nullptr)
+    const QPointer<Popover> removal = family(QStringLiteral("whom")).killPopover;
+    if (auto *question = removal ? removal->findChild<QLabel *>() : nullptr)
         question->setText(tr("Remove the chosen customer from the customer book? Its address and payment terms "
                              "go with it; invoices already made keep its name."));
     QPushButton *open = addButtonAbovePanelButtons(

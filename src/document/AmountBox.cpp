@@ -1,12 +1,11 @@
 // The invoice amount box: the table's total under the heading 御請求金額.
 #include "document/Document.h"
+#include "document/NoticePanel.h"
 #include "invoice/ItemTableModel.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
 #include "widgets/PageButton.h"
 #include "widgets/RoomBox.h"
-
-#include <QLabel>
 
 namespace seikyu {
 
@@ -20,9 +19,9 @@ std::optional<AmountBoxCheck> Document::amountBoxCheck() const
         return std::nullopt;
     AmountBoxCheck check;
     check.shown = amountOf(title.mid(heading.size()));
-    const int payable = bank ? payableRowIndex(bank->rows()) : -1;
+    const int payable = m_model->table() ? payableRowIndex(m_model->table()->rows()) : -1;
     if (payable >= 0)
-        check.table = amountOf(bank->row(payable)->value(Column::Sums));
+        check.table = amountOf(m_model->table()->row(payable)->value(Column::Sums));
     return check;
 }
 
@@ -53,10 +52,10 @@ void Document::sumsShow(QObject *)
 
 bool Document::takeTableTotal()
 {
-    const int payable = bank ? payableRowIndex(bank->rows()) : -1;
-    if (payable < 0 || amountOf(bank->row(payable)->value(Column::Sums)) == 0)
+    const int payable = m_model->table() ? payableRowIndex(m_model->table()->rows()) : -1;
+    if (payable < 0 || amountOf(m_model->table()->row(payable)->value(Column::Sums)) == 0)
         return false;
-    m_model->setAmountBox(emptyAmountBox() + cellDisplay(bank->row(payable)->value(Column::Sums)));
+    m_model->setAmountBox(emptyAmountBox() + cellDisplay(m_model->table()->row(payable)->value(Column::Sums)));
     m_amountStale = false;
     sumsRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
@@ -69,11 +68,11 @@ void Document::sumsCopy(QObject *)
         hide();
         return;
     }
-    if (sumsFailText) {
-        sumsFailText->setText(isTotalled() ? tr("The table's total is 0: there is no amount to ask for.\nAdd the "
-                                                "items' prices, then the sums again.")
-                                           : tr("The item table does not end with a total.\nAdd the sums to the "
-                                                "table first (Add Sum)."));
+    if (sumsFail) {
+        sumsFail->setText(isTotalled() ? tr("The table's total is 0: there is no amount to ask for.\nAdd the "
+                                            "items' prices, then the sums again.")
+                                       : tr("The item table does not end with a total.\nAdd the sums to the "
+                                            "table first (Add Sum)."));
     }
     hide();
     show(sumsFail.get());

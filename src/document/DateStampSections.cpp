@@ -1,6 +1,8 @@
 // The date and stamp regions of the page.
+#include "document/DatePanel.h"
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/StampPanel.h"
 #include "sections/DateText.h"
 #include "sections/SavedLists.h"
 #include "widgets/ImageWell.h"
@@ -9,8 +11,6 @@
 #include "widgets/RoomBox.h"
 
 #include <QBuffer>
-#include <QCheckBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QImageReader>
 
@@ -27,18 +27,17 @@ void Document::dateLoad(QObject *)
 void Document::dateShow(QObject *)
 {
     m_dateAtOpen = m_model->date();
-    dateDial->setDate(m_dateAtOpen);
-    dateJaps->setChecked(m_model->japaneseEra());
+    dateCtrl->load(m_dateAtOpen, m_model->japaneseEra());
     show(dateCtrl.get());
 }
 
 void Document::dateCopy(QObject *)
 {
-    const QDate chosen = dateDial->date();
+    const QDate chosen = dateCtrl->day();
     if (!offerToFollowTheDate(m_dateAtOpen, chosen))
         return;
     m_model->setDate(chosen);
-    m_model->setJapaneseEra(dateJaps->isChecked());
+    m_model->setJapaneseEra(dateCtrl->japaneseEra());
     // A customer with terms has its due date follow the invoice date.
     if (m_model->dueDate().isValid() && chosen != m_dateAtOpen)
         m_model->setDueDate(dueDateByTerms(chosen).value_or(m_model->dueDate()));
@@ -55,7 +54,7 @@ void Document::pushInit()
     const QImage image = ImageWell::decode(bytes);
     if (image.isNull())
         return; // stored bytes that do not decode give no stamp
-    pushTest->setImage(image);
+    pushCtrl->setImage(image);
     m_model->setStamp(image);
 }
 
@@ -66,7 +65,7 @@ void Document::pushShow(QObject *)
 
 void Document::pushCopy(QObject *)
 {
-    m_model->setStamp(pushTest->image());
+    m_model->setStamp(pushCtrl->image());
     pushRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();
@@ -77,12 +76,12 @@ void Document::pushKillExec(QObject *)
 {
     // Only the preview empties. The saved stamp is shared by every invoice, so it goes when the
     // panel's OK stores the empty preview, and Cancel keeps it, the page's stamp and all.
-    pushTest->setImage({});
+    pushCtrl->setImage({});
 }
 
 void Document::hank(QObject *)
 {
-    const QImage image = pushTest ? pushTest->image() : QImage();
+    const QImage image = pushCtrl ? pushCtrl->image() : QImage();
     if (image.isNull()) {
         SavedLists::instance().removeStamp();
         checkSettingsWritten();
@@ -113,7 +112,7 @@ void Document::pushChoose(QObject *)
                                    tr("“%1” is not an image that Seikyu can read.").arg(path));
         return;
     }
-    pushTest->setImage(image);
+    pushCtrl->setImage(image);
 }
 
 } // namespace seikyu

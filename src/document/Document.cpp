@@ -1,8 +1,14 @@
 #include "document/Document.h"
 
+#include "document/DatePanel.h"
+#include "document/DueDatePanel.h"
 #include "document/FileNameText.h"
 #include "document/InvoiceWindow.h"
+#include "document/NoticePanel.h"
+#include "document/NumberPanel.h"
 #include "document/PageView.h"
+#include "document/RemarksPanel.h"
+#include "document/StampPanel.h"
 #include "document/TableState.h"
 #include "invoice/InvoiceFile.h"
 #include "invoice/ItemTableModel.h"
@@ -28,10 +34,7 @@
 
 namespace seikyu {
 
-Document::Document(QObject *parent) : QObject(parent), m_model(std::make_unique<InvoiceModel>())
-{
-    bank = m_model->table();
-}
+Document::Document(QObject *parent) : QObject(parent), m_model(std::make_unique<InvoiceModel>()) {}
 
 Document::~Document()
 {
@@ -42,7 +45,7 @@ Document::~Document()
 
 ItemTableModel *Document::tableModel() const
 {
-    return bank;
+    return m_model->table();
 }
 
 Result<void> Document::readFromData(const QByteArray &bytes)
@@ -108,7 +111,7 @@ Result<void> Document::readAnew(const QByteArray &bytes)
     if (m_zoom != 1.0)
         setZoom(1.0);
     showNewPage();
-    bank->setRows({});
+    m_model->table()->setRows({});
     m_amountStale = false;
     m_dueStale = false;
     showContents(*read);
@@ -125,7 +128,7 @@ void Document::showNewPage()
     m_model->setIssuer(QString());
     m_model->setAmountBox(emptyAmountBox());
     m_model->setStamp(QImage());
-    pushTest->setImage(QImage());
+    pushCtrl->setImage(QImage());
     for (const auto &f : m_families)
         f->shownHonorific.clear();
     keepCustomer();
@@ -134,8 +137,8 @@ void Document::showNewPage()
 void Document::showContents(const std::optional<Invoice> &invoice)
 {
     m_model->setDate(QDate::currentDate());
-    if (bank->count() == 0)
-        bank->addRow(ItemRow::makeHeader());
+    if (m_model->table()->count() == 0)
+        m_model->table()->addRow(ItemRow::makeHeader());
     headLoad();
     whomLoad();
     homeLoad();
@@ -168,7 +171,7 @@ void Document::applyContents(const Invoice &invoice)
     rows.reserve(invoice.rows.size());
     for (const ItemRow &row : invoice.rows)
         rows.append(std::make_shared<ItemRow>(row));
-    bank->addRows(rows);
+    m_model->table()->addRows(rows);
     m_model->setJapaneseEra(invoice.japaneseEra);
     gridXtax->setChecked(invoice.taxOnTop);
     setTaxRate(invoice.taxRate);
@@ -237,12 +240,12 @@ void Document::watchTable()
         updateChangeCount(ChangeDone);
         followAmountBox();
     };
-    m_tableWatchers = {connect(bank, &QAbstractItemModel::rowsInserted, this, edited),
-                       connect(bank, &QAbstractItemModel::rowsRemoved, this, edited),
-                       connect(bank, &QAbstractItemModel::rowsMoved, this, edited),
-                       connect(bank, &QAbstractItemModel::dataChanged, this, edited),
-                       connect(bank, &QAbstractItemModel::modelReset, this, edited),
-                       connect(bank, &QAbstractItemModel::layoutChanged, this, edited)};
+    m_tableWatchers = {connect(m_model->table(), &QAbstractItemModel::rowsInserted, this, edited),
+                       connect(m_model->table(), &QAbstractItemModel::rowsRemoved, this, edited),
+                       connect(m_model->table(), &QAbstractItemModel::rowsMoved, this, edited),
+                       connect(m_model->table(), &QAbstractItemModel::dataChanged, this, edited),
+                       connect(m_model->table(), &QAbstractItemModel::modelReset, this, edited),
+                       connect(m_model->table(), &QAbstractItemModel::layoutChanged, this, edited)};
 }
 
 void Document::showContentsTexts(const Invoice &invoice)
@@ -269,7 +272,7 @@ Result<void> Document::showFileContents(const QByteArray &bytes)
     const Result<Invoice> read = readInvoiceBytes(bytes);
     if (!read)
         return read.fault();
-    bank->setRows({ItemRow::makeHeader()});
+    m_model->table()->setRows({ItemRow::makeHeader()});
     applyContents(*read);
     john();
     showContentsTexts(*read);
@@ -299,9 +302,10 @@ QList<RoomBox *> Document::rooms() const
 QList<QDialog *> Document::panels() const
 {
     QList<QDialog *> all;
-    for (QDialog *panel : {headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(),
-                           pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get(),
-                           numbCtrl.get(), duesCtrl.get(), noteCtrl.get()}) {
+    for (QDialog *panel : std::initializer_list<QDialog *>{
+             headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(), pushCtrl.get(),
+             gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get(), numbCtrl.get(), duesCtrl.get(),
+             noteCtrl.get()}) {
         if (panel)
             all.append(panel);
     }

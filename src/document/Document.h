@@ -31,15 +31,20 @@ class QWidget;
 
 namespace seikyu {
 
-class ImageWell;
+class DatePanel;
+class DueDatePanel;
 class InvoiceWindow;
 class ItemTableModel;
 class ListStore;
+class NoticePanel;
+class NumberPanel;
 class PageButton;
 class PageView;
 class PanelSnapshot;
 class Popover;
+class RemarksPanel;
 class RoomBox;
+class StampPanel;
 class ContinuationPage;
 class SegmentedControl;
 struct ImportedRow;
@@ -336,7 +341,6 @@ public:
 
 private:
     // ---- elements: the page's and panels' widgets, all owned by the window ----
-    QPointer<ItemTableModel> bank;
     QPointer<QFrame> main;
     QPointer<PageView> page;
     QPointer<QTableView> grid;
@@ -366,66 +370,29 @@ private:
     std::unique_ptr<InvoiceWindow> m_window;
 
     QPointer<QDialog> headCtrl;
-    QPointer<QDialog> dateCtrl;
+    QPointer<DatePanel> dateCtrl;
     QPointer<QDialog> whomCtrl;
     QPointer<QDialog> homeCtrl;
-    QPointer<QDialog> sumsCtrl;
-    QPointer<QDialog> pushCtrl;
+    QPointer<NoticePanel> sumsCtrl;
+    QPointer<StampPanel> pushCtrl;
     QPointer<QDialog> gridCtrl;
-    QPointer<QDialog> sumsFail;
-    QPointer<QDialog> numbCtrl;
-    QPointer<QDialog> duesCtrl;
-    QPointer<QDialog> noteCtrl;
-    QPointer<QLineEdit> numbText;
-    QPointer<QCheckBox> duesUsed;
-    QPointer<QDateEdit> duesDial;
-    QPointer<QPlainTextEdit> noteText;
-    QPointer<QComboBox> headDial;
-    QPointer<QDateEdit> dateDial;
-    QPointer<QCheckBox> dateJaps;
+    QPointer<NoticePanel> sumsFail;
+    QPointer<NumberPanel> numbCtrl;
+    QPointer<DueDatePanel> duesCtrl;
+    QPointer<RemarksPanel> noteCtrl;
     QPointer<QComboBox> whomDial;
     QPointer<SegmentedControl> tail;
-    QPointer<QComboBox> homeDial;
-    QPointer<ImageWell> pushTest;
     QPointer<QTableView> gridCore;
     QPointer<QCheckBox> gridXtax;
     QPointer<QComboBox> gridRate;
     QPointer<QCheckBox> gridHold;
     QPointer<QAction> markReduced;
-    QPointer<Popover> headPlusPopover;
-    QPointer<Popover> headKillPopover;
-    QPointer<Popover> headEditPopover;
-    QPointer<Popover> whomPlusPopover;
-    QPointer<Popover> whomKillPopover;
-    QPointer<Popover> whomEditPopover;
-    QPointer<Popover> homePlusPopover;
-    QPointer<Popover> homeKillPopover;
-    QPointer<Popover> homeEditPopover;
     /// The issuer's bank account as fields, written into the chosen entry's bank line.
     QPointer<Popover> homeBankPopover;
-    QPointer<QLineEdit> headNewsText;
-    QPointer<QLineEdit> headEditText;
-    QPointer<QLineEdit> whomNewsText;
-    QPointer<QLineEdit> whomEditText;
-    QPointer<QLineEdit> newsCode;
-    QPointer<QLineEdit> newsMaps;
-    QPointer<QLineEdit> newsName;
-    QPointer<QLineEdit> newsCall;
-    QPointer<QLineEdit> newsBank;
-    QPointer<QLineEdit> editCode;
-    QPointer<QLineEdit> editMaps;
-    QPointer<QLineEdit> editName;
-    QPointer<QLineEdit> editCall;
-    QPointer<QLineEdit> editBank;
-    QPointer<QLineEdit> newsRegn;
-    QPointer<QLineEdit> editRegn;
     QPointer<QLineEdit> whomPeer;
-    QPointer<QDialog> gridSums;
+    QPointer<NoticePanel> gridSums;
     QPointer<QPushButton> rowsPlus;
-    QPointer<QDialog> gridFail;
-    /// What the notices of the totals and the amount box say, set for each case.
-    QPointer<QLabel> gridFailText;
-    QPointer<QLabel> sumsFailText;
+    QPointer<NoticePanel> gridFail;
 
 signals:
     void editedChanged(bool edited);

@@ -2,6 +2,7 @@
 // every control has a name and a description, a region announces what it holds ("Customer:
 // 株式会社テスト商事 御中"), and every region, the item table included, opens from the keyboard.
 #include "document/Document.h"
+#include "document/InvoiceWindow.h"
 #include "page/PageFonts.h"
 #include "sections/ListFamily.h"
 #include "widgets/ImageWell.h"
@@ -293,14 +294,14 @@ void Document::describeForAssistiveTechnology()
         if (f->dial && f->panel)
             f->dial->setAccessibleName(f->panel->windowTitle());
     }
-    const std::pair<QWidget *, QString> unworded[] = {
-        {tail.data(), Text::tr("Honorific")},          {dateDial.data(), Text::tr("Invoice date")},
-        {numbText.data(), Text::tr("Invoice number")}, {duesDial.data(), Text::tr("Payment due date")},
-        {noteText.data(), Text::tr("Remarks")},        {pushTest.data(), Text::tr("Stamp preview")},
-        {gridCore.data(), Text::tr("Items")}};
-    for (const auto &[control, name] : unworded) {
-        if (control)
-            control->setAccessibleName(name);
+    const std::pair<const char *, QString> unworded[] = {
+        {"tail", Text::tr("Honorific")},          {"dateDial", Text::tr("Invoice date")},
+        {"numbText", Text::tr("Invoice number")}, {"duesDial", Text::tr("Payment due date")},
+        {"noteText", Text::tr("Remarks")},        {"pushTest", Text::tr("Stamp preview")},
+        {"gridCore", Text::tr("Items")}};
+    for (const auto &[name, spoken] : unworded) {
+        if (auto *control = m_window->findChild<QWidget *>(QLatin1String(name)))
+            control->setAccessibleName(spoken);
     }
 }
 

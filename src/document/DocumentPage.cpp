@@ -148,7 +148,7 @@ void Document::buildPage()
     gridRoom = makeRoom(sheet, "gridRoom", QRect(Left, GridTop, Right - Left, Bottom - GridTop));
     auto *table = named(new QTableView(gridRoom), "grid");
     table->setGeometry(gridRoom->rect().adjusted(RoomInset, RoomInset, -RoomInset, -RoomInset));
-    setUpPaperTable(table, bank);
+    setUpPaperTable(table, m_model->table());
     table->viewport()->installEventFilter(new ClickToOpen(table, [this] { gridShow(); }));
     grid = table;
     m_gridLegend = named(new PageButton(PageButton::Look::Plain, gridRoom), "gridLegend");
@@ -159,11 +159,11 @@ void Document::buildPage()
     buildFreelanceRegions(sheet);
     connect(&AddressOffsetNotice::instance(), &AddressOffsetNotice::changed, this, &Document::showCustomerAddress);
     fitPageTable();
-    connect(bank, &QAbstractItemModel::rowsInserted, this, &Document::fitPageTable);
-    connect(bank, &QAbstractItemModel::rowsRemoved, this, &Document::fitPageTable);
-    connect(bank, &QAbstractItemModel::modelReset, this, &Document::fitPageTable);
+    connect(m_model->table(), &QAbstractItemModel::rowsInserted, this, &Document::fitPageTable);
+    connect(m_model->table(), &QAbstractItemModel::rowsRemoved, this, &Document::fitPageTable);
+    connect(m_model->table(), &QAbstractItemModel::modelReset, this, &Document::fitPageTable);
     // A longer description may need a taller row.
-    connect(bank, &QAbstractItemModel::dataChanged, this, &Document::fitPageTable);
+    connect(m_model->table(), &QAbstractItemModel::dataChanged, this, &Document::fitPageTable);
 
     for (PageButton *button : {head.data(), date.data(), whom.data(), home.data(), sums.data(), push.data(),
                                numb.data(), dues.data(), note.data()})
@@ -287,12 +287,12 @@ void Document::setZoom(double zoom)
 
 void Document::fitPageTable()
 {
-    if (!grid || !bank)
+    if (!grid)
         return;
     // Laid out in page pixels and only then shown at the zoom, so the screen breaks the lines the
     // paper does.
-    const bool legend = bank->showsReducedRows();
-    const TablePlan plan = planPageTable(tablePlanRequestOf(*bank, legend, remarksHeight()));
+    const bool legend = m_model->table()->showsReducedRows();
+    const TablePlan plan = planPageTable(tablePlanRequestOf(*m_model->table(), legend, remarksHeight()));
     if (plan.continues) {
         fitPageTableOnPages(plan);
         return;

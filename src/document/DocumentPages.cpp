@@ -32,7 +32,7 @@ QList<PageView *> Document::pages() const
 
 void Document::hideRowsFrom(int row)
 {
-    const int rows = bank->count();
+    const int rows = m_model->table()->count();
     if (!m_rowsHidden && row >= rows)
         return;
     for (int index = 0; index < rows; ++index) {
@@ -62,7 +62,7 @@ void Document::dropContinuationPages()
     for (const QPointer<ContinuationPage> &further : std::as_const(m_continuationPages))
         delete further.data();
     m_continuationPages.clear();
-    hideRowsFrom(bank->count());
+    hideRowsFrom(m_model->table()->count());
     page->setFoot(QString(), m_zoom);
     main->setFixedSize(page->size());
 }
@@ -72,7 +72,7 @@ void Document::fitPageTableOnPages(const TablePlan &plan)
     const std::vector<PageSlice> &slices = plan.slices;
     const int count = static_cast<int>(slices.size());
     const std::vector<qreal> &heights = plan.rowHeights;
-    const int headerRows = bank->count() > 0 && bank->row(0)->isHeader() ? 1 : 0;
+    const int headerRows = m_model->table()->count() > 0 && m_model->table()->row(0)->isHeader() ? 1 : 0;
 
     // The first page: today's page with its share of the rows; the rest of the table is hidden
     // under them, where it would run past the page.
@@ -92,7 +92,7 @@ void Document::fitPageTableOnPages(const TablePlan &plan)
     // The further pages, made as they are needed and kept while the table is long.
     auto *pile = main->layout();
     while (m_continuationPages.size() < count - 1) {
-        auto *further = new ContinuationPage(bank, {head, whom, date, numb}, main);
+        auto *further = new ContinuationPage(m_model->table(), {head, whom, date, numb}, main);
         connect(further, &ContinuationPage::tableActivated, this, [this] { gridShow(); });
         pile->addWidget(further);
         further->show();

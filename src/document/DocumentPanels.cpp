@@ -1,30 +1,31 @@
 // The panels that the page's regions open, and the popovers of the saved lists.
+#include "document/DatePanel.h"
 #include "document/Document.h"
+#include "document/DueDatePanel.h"
 #include "document/InvoiceWindow.h"
+#include "document/NoticePanel.h"
+#include "document/NumberPanel.h"
+#include "document/RemarksPanel.h"
+#include "document/StampPanel.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/ListFamily.h"
 #include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
 #include "table/PageTableDelegate.h"
-#include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
 #include "widgets/RoomBox.h"
 #include "widgets/SegmentedControl.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QToolButton>
@@ -38,51 +39,6 @@ template <typename T> T *named(T *object, const QString &name)
 {
     object->setObjectName(name);
     return object;
-}
-
-/// A date chooser with its calendar, over every date the file format can hold.
-QDateEdit *makeDatePicker(QWidget *panel, const QString &name)
-{
-    auto *picker = named(new QDateEdit(panel), name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    picker->setDateRange(QDate(1, 1, 1), QDate(9999, 12, 31));
-    return picker;
-}
-
-/// A panel of the window, owned by it.
-QDialog *makePanel(QWidget *window, const QString &name, const QString &title)
-{
-    auto *panel = new QDialog(window);
-    panel->setObjectName(name);
-    panel->setWindowTitle(title);
-    new QVBoxLayout(panel);
-    return panel;
-}
-
-QVBoxLayout *layoutOf(QDialog *panel)
-{
-    return static_cast<QVBoxLayout *>(panel->layout());
-}
-
-/// The panel's closing buttons: Cancel ends the sheet without writing the page; the confirming
-/// button runs the region's operation, which ends the sheet itself when it succeeds.
-QPushButton *addButtons(QDialog *panel, const QString &confirm, QObject *context, std::function<void()> onConfirm,
-                        bool withCancel = true)
-{
-    auto *buttons = new QDialogButtonBox(panel);
-    if (withCancel) {
-        QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
-        cancel->setObjectName(panel->objectName() + QStringLiteral("Cancel"));
-        QObject::connect(cancel, &QPushButton::clicked, panel, &QDialog::reject);
-    }
-    QPushButton *ok = buttons->addButton(confirm, QDialogButtonBox::AcceptRole);
-    ok->setObjectName(panel->objectName() + QStringLiteral("Ok"));
-    ok->setDefault(true);
-    ok->setAutoDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, context, [onConfirm = std::move(onConfirm)] { onConfirm(); });
-    layoutOf(panel)->addWidget(buttons);
-    return ok;
 }
 
 Popover *makePopover(QWidget *window, const QString &name)
@@ -193,13 +149,8 @@ void Document::buildListPanels()
         // Where the section's elements are kept in the document.
         QPointer<PageButton> *button;
         QPointer<RoomBox> *room;
-        QPointer<QComboBox> *dial;
+        QPointer<QComboBox> *dial; // null when nothing outside the section reads it
         QPointer<QDialog> *panel;
-        QPointer<Popover> *plus;
-        QPointer<Popover> *kill;
-        QPointer<Popover> *edit;
-        QList<QPointer<QLineEdit> *> newsMembers;
-        QList<QPointer<QLineEdit> *> editMembers;
     };
     const QList<Section> sections = {
         {QStringLiteral("head"),
@@ -211,13 +162,8 @@ void Document::buildListPanels()
          tr("The invoice's title. Add the titles you use with +; OK puts the selected one on the page."),
          &head,
          &headRoom,
-         &headDial,
-         &headCtrl,
-         &headPlusPopover,
-         &headKillPopover,
-         &headEditPopover,
-         {&headNewsText},
-         {&headEditText}},
+         nullptr,
+         &headCtrl},
         {QStringLiteral("whom"),
          QStringLiteral("whom"),
          tr("Customer"),
@@ -228,12 +174,7 @@ void Document::buildListPanels()
          &whom,
          &whomRoom,
          &whomDial,
-         &whomCtrl,
-         &whomPlusPopover,
-         &whomKillPopover,
-         &whomEditPopover,
-         {&whomNewsText},
-         {&whomEditText}},
+         &whomCtrl},
         {QStringLiteral("home"),
          QStringLiteral("from"),
          tr("Your Details"),
@@ -246,13 +187,8 @@ void Document::buildListPanels()
             "number (登録番号) that makes the invoice a qualified invoice."),
          &home,
          &homeRoom,
-         &homeDial,
-         &homeCtrl,
-         &homePlusPopover,
-         &homeKillPopover,
-         &homeEditPopover,
-         {&newsCode, &newsMaps, &newsName, &newsCall, &newsBank, &newsRegn},
-         {&editCode, &editMaps, &editName, &editCall, &editBank, &editRegn}},
+         nullptr,
+         &homeCtrl},
     };
 
     for (const Section &section : sections) {
@@ -260,10 +196,8 @@ void Document::buildListPanels()
         ListFamily *family = f.get();
         family->key = section.key;
         family->store = listStoreFor(section.key);
-        QDialog *panel = makePanel(window, section.prefix + QStringLiteral("Ctrl"), section.title);
-        auto *hint = new QLabel(section.hint, panel);
-        hint->setWordWrap(true);
-        layoutOf(panel)->addWidget(hint);
+        auto *panel = new PanelSheet(window, section.prefix + QStringLiteral("Ctrl"), section.title);
+        panel->addHint(section.hint);
         if (family->store->searchable()) {
             auto *search = named(new QLineEdit(panel), section.prefix + QStringLiteral("Find"));
             search->setPlaceholderText(tr("Search by name or reading"));
@@ -272,7 +206,7 @@ void Document::buildListPanels()
             // the entries the search found when the panel opened.
             search->setProperty(PanelSnapshot::NarrowsChoicesProperty, true);
             family->search = search;
-            layoutOf(panel)->addWidget(search);
+            panel->column()->addWidget(search);
             connect(search, &QLineEdit::textChanged, this, [this, family] { listSearch(*family); });
         }
         auto *dial = named(new QComboBox(panel), section.prefix + QStringLiteral("Dial"));
@@ -301,7 +235,7 @@ void Document::buildListPanels()
         QToolButton *plusButton = addTool(QStringLiteral("Plus"), QStringLiteral("+"), tr("Add an entry"));
         QToolButton *killButton = addTool(QStringLiteral("Kill"), QStringLiteral("−"), tr("Remove the selected entry"));
         QToolButton *editButton = addTool(QStringLiteral("Edit"), tr("Edit…"), tr("Edit the selected entry"));
-        layoutOf(panel)->addLayout(row);
+        panel->column()->addLayout(row);
 
         // Popovers: add, remove, edit.
         Popover *plus = makePopover(window, section.prefix + QStringLiteral("Plus"));
@@ -341,23 +275,18 @@ void Document::buildListPanels()
             tailRow->addWidget(new QLabel(tr("Honorific:"), panel));
             tailRow->addWidget(honorific);
             tailRow->addStretch();
-            layoutOf(panel)->addLayout(tailRow);
+            panel->column()->addLayout(tailRow);
             tail = honorific;
             family->honorific = [this] { return tail ? tail->labelForSegment(tail->selectedSegment()) : QString(); };
         }
-        addButtons(panel, tr("OK"), this, [this, family] { listCopy(*family); });
+        panel->addButtons(tr("OK"));
+        connect(panel, &PanelSheet::confirmed, this, [this, family] { listCopy(*family); });
 
         family->pageButton = *section.button;
         family->room = *section.room;
-        *section.dial = dial;
-        for (int i = 0; i < section.newsMembers.size(); ++i) {
-            *section.newsMembers.at(i) = family->newsFields.value(i);
-            *section.editMembers.at(i) = family->editFields.value(i);
-        }
+        if (section.dial)
+            *section.dial = dial;
         *section.panel = panel;
-        *section.plus = plus;
-        *section.kill = kill;
-        *section.edit = edit;
         m_families.push_back(std::move(f));
     }
     setUpRegistrationNumber();
@@ -370,69 +299,35 @@ void Document::buildListPanels()
 void Document::buildSmallPanels()
 {
     QWidget *window = m_window.get();
+    dateCtrl = new DatePanel(window);
+    connect(dateCtrl, &PanelSheet::confirmed, this, [this] { dateCopy(); });
 
-    // Date.
-    dateCtrl = makePanel(window, QStringLiteral("dateCtrl"), tr("Date"));
-    QDateEdit *picker = makeDatePicker(dateCtrl.get(), QStringLiteral("dateDial"));
-    dateDial = picker;
-    auto *era = named(new QCheckBox(tr("Japanese era (令和)"), dateCtrl.get()), QStringLiteral("dateJaps"));
-    dateJaps = era;
-    auto *dateForm = new QFormLayout;
-    dateForm->addRow(tr("Invoice date:"), picker);
-    dateForm->addRow(QString(), era);
-    layoutOf(dateCtrl.get())->addLayout(dateForm);
-    addButtons(dateCtrl.get(), tr("OK"), this, [this] { dateCopy(); });
+    pushCtrl = new StampPanel(window);
+    connect(pushCtrl, &StampPanel::chooseAsked, this, [this] { pushChoose(); });
+    connect(pushCtrl, &StampPanel::noneAsked, this, [this] { pushKillExec(); });
+    connect(pushCtrl, &PanelSheet::confirmed, this, [this] { pushCopy(); });
 
-    // Stamp.
-    pushCtrl = makePanel(window, QStringLiteral("pushCtrl"), tr("Stamp"));
-    auto *well = named(new ImageWell(pushCtrl.get()), QStringLiteral("pushTest"));
-    well->setMinimumSize(200, 200);
-    pushTest = well;
-    layoutOf(pushCtrl.get())->addWidget(well, 1);
-    auto *stampRow = new QHBoxLayout;
-    auto *choose = named(new QPushButton(tr("Choose…"), pushCtrl.get()), QStringLiteral("pushChoose"));
-    auto *none = named(new QPushButton(tr("No stamp"), pushCtrl.get()), QStringLiteral("pushKillExec"));
-    choose->setAutoDefault(false);
-    none->setAutoDefault(false);
-    stampRow->addWidget(choose);
-    stampRow->addWidget(none);
-    stampRow->addStretch();
-    layoutOf(pushCtrl.get())->addLayout(stampRow);
-    connect(choose, &QPushButton::clicked, this, [this, choose] { pushChoose(choose); });
-    connect(none, &QPushButton::clicked, this, [this, none] { pushKillExec(none); });
-    addButtons(pushCtrl.get(), tr("OK"), this, [this] { pushCopy(); });
-
-    // Amount box.
-    sumsCtrl = makePanel(window, QStringLiteral("sumsCtrl"), tr("Invoice Amount"));
-    layoutOf(sumsCtrl.get())
-        ->addWidget(new QLabel(tr("Put the total of the item table into the invoice amount box?"), sumsCtrl.get()));
-    addButtons(sumsCtrl.get(), tr("OK"), this, [this] { sumsCopy(); });
-    sumsFail = makePanel(window, QStringLiteral("sumsFail"), tr("No Total"));
-    sumsFailText = named(new QLabel(sumsFail.get()), QStringLiteral("sumsFailText"));
-    layoutOf(sumsFail.get())->addWidget(sumsFailText);
-    addButtons(
-        sumsFail.get(), tr("OK"), this, [this] { sumsFailClose(); }, false);
-
-    // Totals confirmation and its notice.
-    gridSums = makePanel(window, QStringLiteral("gridSums"), tr("Add Sum"));
-    layoutOf(gridSums.get())
-        ->addWidget(new QLabel(tr("Add the subtotal, the consumption tax and the total at the bottom of the table?"),
-                               gridSums.get()));
-    addButtons(gridSums.get(), tr("Add Sum"), this, [this] { gridCalc(); });
-    gridFail = makePanel(window, QStringLiteral("gridFail"), tr("No Sums Added"));
-    gridFailText = named(new QLabel(gridFail.get()), QStringLiteral("gridFailText"));
-    layoutOf(gridFail.get())->addWidget(gridFailText);
-    addButtons(
-        gridFail.get(), tr("OK"), this, [this] { gridFailClose(); }, false);
+    // The amount box's question and notice, then the totals' (asked from the table panel).
+    sumsCtrl = new NoticePanel(window, QStringLiteral("sumsCtrl"), tr("Invoice Amount"), tr("OK"), true);
+    sumsCtrl->setText(tr("Put the total of the item table into the invoice amount box?"));
+    connect(sumsCtrl, &PanelSheet::confirmed, this, [this] { sumsCopy(); });
+    sumsFail = new NoticePanel(window, QStringLiteral("sumsFail"), tr("No Total"), tr("OK"), false);
+    connect(sumsFail, &PanelSheet::confirmed, this, [this] { sumsFailClose(); });
+    gridSums = new NoticePanel(window, QStringLiteral("gridSums"), tr("Add Sum"), tr("Add Sum"), true);
+    gridSums->setText(tr("Add the subtotal, the consumption tax and the total at the bottom of the table?"));
+    connect(gridSums, &PanelSheet::confirmed, this, [this] { gridCalc(); });
+    gridFail = new NoticePanel(window, QStringLiteral("gridFail"), tr("No Sums Added"), tr("OK"), false);
+    connect(gridFail, &PanelSheet::confirmed, this, [this] { gridFailClose(); });
 }
 
 void Document::buildTablePanels()
 {
     QWidget *window = m_window.get();
-    gridCtrl = makePanel(window, QStringLiteral("gridCtrl"), tr("Items"));
+    auto *sheet = new PanelSheet(window, QStringLiteral("gridCtrl"), tr("Items"));
+    gridCtrl = sheet;
     gridCtrl->resize(720, 520);
     auto *table = named(new QTableView(gridCtrl.get()), QStringLiteral("gridCore"));
-    table->setModel(bank);
+    table->setModel(m_model->table());
     table->setSelectionModel(grid->selectionModel());
     auto *delegate = new PageTableDelegate(table);
     delegate->setPixelSize(13);
@@ -454,8 +349,8 @@ void Document::buildTablePanels()
     table->horizontalHeader()->setStretchLastSection(true);
     gridCore = table;
     connect(table, &QTableView::clicked, this, [this](const QModelIndex &index) { gridNeat(index.row()); });
-    connect(bank, &ItemTableModel::cellEditRequested, this, &Document::editCell);
-    layoutOf(gridCtrl.get())->addWidget(table, 1);
+    connect(m_model->table(), &ItemTableModel::cellEditRequested, this, &Document::editCell);
+    sheet->column()->addWidget(table, 1);
 
     auto *tools = new QHBoxLayout;
     auto addTool = [&](const QString &name, const QString &text, std::function<void()> action) {
@@ -471,10 +366,10 @@ void Document::buildTablePanels()
     addTool(QStringLiteral("tbleBack"), tr("Remove Sum"), [this] { tbleBack(); });
     addTool(QStringLiteral("done"), tr("Finalize"), [this] { done(); });
     tools->addStretch();
-    layoutOf(gridCtrl.get())->addLayout(tools);
+    sheet->column()->addLayout(tools);
     auto *taxRow = new QHBoxLayout;
     buildTaxControls(taxRow);
-    layoutOf(gridCtrl.get())->addLayout(taxRow);
+    sheet->column()->addLayout(taxRow);
 
     // The panel is window-modal, so the window's Edit menu cannot be reached while it is open: it
     // carries its own Undo and Redo, with the usual keys.
@@ -488,7 +383,7 @@ void Document::buildTablePanels()
     QPushButton *undo = addTool(QStringLiteral("gridUndo"), tr("Undo"), [this] { m_model->undoStack()->undo(); });
     QPushButton *redo = addTool(QStringLiteral("gridRedo"), tr("Redo"), [this] { m_model->undoStack()->redo(); });
     followUndoStack(undo, redo);
-    layoutOf(gridCtrl.get())->addLayout(more);
+    sheet->column()->addLayout(more);
     const auto addKeys = [this](const QList<QKeySequence> &keys, std::function<void()> action) {
         auto *shortcut = new QAction(gridCtrl.get());
         shortcut->setShortcuts(keys);
@@ -501,68 +396,20 @@ void Document::buildTablePanels()
     addKeys({priceKeys, QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] { gridNeatCurrent(); });
     addKeys(QKeySequence::keyBindings(QKeySequence::Paste), [this] { gridPaste(); });
 
-    addButtons(gridCtrl.get(), tr("OK"), this, [this] { gridCopy(); });
+    sheet->addButtons(tr("OK"));
+    connect(sheet, &PanelSheet::confirmed, this, [this] { gridCopy(); });
 }
 
 void Document::buildFreelancePanels()
 {
     QWidget *window = m_window.get();
-    const auto addHint = [](QDialog *panel, const QString &text) {
-        auto *hint = new QLabel(text, panel);
-        hint->setWordWrap(true);
-        layoutOf(panel)->addWidget(hint);
-        return hint;
-    };
-
-    // Invoice number.
-    numbCtrl = makePanel(window, QStringLiteral("numbCtrl"), tr("Invoice Number"));
-    named(
-        addHint(numbCtrl.get(), tr("The invoice's number, shown under the date. The next number of your sequence is "
-                                   "offered (Preferences set its pattern); type any other if you like. Leave it empty "
-                                   "for an invoice without a number.")),
-        QStringLiteral("numbHint"));
-    numbText = named(new QLineEdit(numbCtrl.get()), QStringLiteral("numbText"));
-    numbText->setMinimumWidth(220);
-    numbText->setMaxLength(100);
-    auto *next = named(new QPushButton(tr("Next Number"), numbCtrl.get()), QStringLiteral("numbNext"));
-    next->setAutoDefault(false);
-    next->setToolTip(tr("Puts the next number of your sequence into the field."));
-    connect(next, &QPushButton::clicked, this, [this] { numbNext(); });
-    auto *numberRow = new QHBoxLayout;
-    numberRow->addWidget(numbText, 1);
-    numberRow->addWidget(next);
-    auto *numberForm = new QFormLayout;
-    numberForm->addRow(tr("Invoice number:"), numberRow);
-    layoutOf(numbCtrl.get())->addLayout(numberForm);
-    // What the office's server says of the number, when the ledger is shared.
-    auto *server = named(new QLabel(numbCtrl.get()), QStringLiteral("numbServer"));
-    server->setWordWrap(true);
-    server->hide();
-    layoutOf(numbCtrl.get())->addWidget(server);
-    addButtons(numbCtrl.get(), tr("OK"), this, [this] { numbCopy(); });
-
-    // Payment due date.
-    duesCtrl = makePanel(window, QStringLiteral("duesCtrl"), tr("Payment Due Date"));
-    addHint(duesCtrl.get(), tr("When the customer is to pay, shown under the invoice amount. It is proposed from "
-                               "the invoice date by your usual terms (Preferences)."));
-    duesUsed = named(new QCheckBox(tr("Show a payment due date"), duesCtrl.get()), QStringLiteral("duesUsed"));
-    duesDial = makeDatePicker(duesCtrl.get(), QStringLiteral("duesDial"));
-    connect(duesUsed, &QCheckBox::toggled, duesDial, &QWidget::setEnabled);
-    auto *dueForm = new QFormLayout;
-    dueForm->addRow(QString(), duesUsed);
-    dueForm->addRow(tr("Pay by:"), duesDial);
-    layoutOf(duesCtrl.get())->addLayout(dueForm);
-    addButtons(duesCtrl.get(), tr("OK"), this, [this] { duesCopy(); });
-
-    // Remarks.
-    noteCtrl = makePanel(window, QStringLiteral("noteCtrl"), tr("Remarks"));
-    addHint(noteCtrl.get(), tr("A few lines under the item table: who pays the transfer fee, the project's name. "
-                               "Leave it empty for an invoice without remarks."));
-    noteText = named(new QPlainTextEdit(noteCtrl.get()), QStringLiteral("noteText"));
-    noteText->setTabChangesFocus(true); // Tab goes on to the buttons; Return starts a new line
-    noteText->setMinimumSize(420, 110);
-    layoutOf(noteCtrl.get())->addWidget(noteText, 1);
-    addButtons(noteCtrl.get(), tr("OK"), this, [this] { noteCopy(); });
+    numbCtrl = new NumberPanel(window);
+    connect(numbCtrl, &NumberPanel::nextNumberAsked, this, [this] { numbNext(); });
+    connect(numbCtrl, &PanelSheet::confirmed, this, [this] { numbCopy(); });
+    duesCtrl = new DueDatePanel(window);
+    connect(duesCtrl, &PanelSheet::confirmed, this, [this] { duesCopy(); });
+    noteCtrl = new RemarksPanel(window);
+    connect(noteCtrl, &PanelSheet::confirmed, this, [this] { noteCopy(); });
 }
 
 } // namespace seikyu

@@ -1,7 +1,11 @@
 // The invoice number, the payment due date and the remarks: optional regions of the page that
 // print nothing until they hold something.
+#include "document/DatePanel.h"
 #include "document/Document.h"
+#include "document/DueDatePanel.h"
 #include "document/InvoiceWindow.h"
+#include "document/NumberPanel.h"
+#include "document/RemarksPanel.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/DueDate.h"
 #include "sections/FreelancePreferences.h"
@@ -12,13 +16,9 @@
 #include "widgets/Prompter.h"
 #include "widgets/RoomBox.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 
 namespace seikyu {
 
@@ -31,38 +31,6 @@ QString tidiedRemarks(QString text)
     while (!text.isEmpty() && text.back().isSpace())
         text.chop(1);
     return text.trimmed().isEmpty() ? QString() : text;
-}
-
-/// The number panel's line for what the office's server says.
-QLabel *serverLine(QDialog *panel)
-{
-    return panel->findChild<QLabel *>(QStringLiteral("numbServer"));
-}
-
-/// Shows `text` on the panel's line, the panel growing to show all of it: a panel already open
-/// does not grow by itself for a wrapped line that appears in it.
-void sayOnPanel(QLabel *line, const QString &text)
-{
-    line->setText(text);
-    line->show();
-    line->window()->adjustSize();
-}
-
-/// The number panel's hint for the user's own sequence, kept while the shared ledger's is shown.
-const char *const LocalHint = "seikyuLocalHint";
-
-/// The number panel's word on where numbers come from: from the office's server none is offered,
-/// and the empty field says so.
-void sayWhereNumbersComeFrom(QDialog *panel, QLineEdit *field, bool shared)
-{
-    auto *hint = panel->findChild<QLabel *>(QStringLiteral("numbHint"));
-    if (!hint->property(LocalHint).isValid())
-        hint->setProperty(LocalHint, hint->text());
-    hint->setText(shared ? Document::tr("The invoice's number, shown under the date. With the shared ledger none is "
-                                        "offered: Next Number takes the next one from the office's server, or type "
-                                        "it. Leave it empty for an invoice without a number.")
-                         : hint->property(LocalHint).toString());
-    field->setPlaceholderText(shared ? Document::tr("No number yet") : QString());
 }
 
 const char *const TypedInstead = QT_TRANSLATE_NOOP("seikyu::Document", "another number was typed instead");
@@ -82,25 +50,15 @@ void Document::setInvoiceNumber(const QString &number)
 
 void Document::numbShow(QObject *)
 {
-    QLabel *numbServer = serverLine(numbCtrl.get());
-    numbServer->hide();
-    sayWhereNumbersComeFrom(numbCtrl.get(), numbText, activeSharedNumbers() != nullptr);
+    const bool shared = activeSharedNumbers() != nullptr;
     m_panelTaken.reset();
-    if (activeSharedNumbers()) {
-        // Offering a number would take it from the office's sequence; Next Number takes one.
-        numbServer->setText(tr("The ledger is shared: Next Number takes the next number from the office's server."));
-        numbServer->show();
-        numbText->setText(m_model->number());
-        numbText->selectAll();
-        numbText->setFocus();
-        show(numbCtrl.get());
-        return;
-    }
-    // An invoice without a number is offered the next one of the user's sequence.
-    numbText->setText(m_model->number().isEmpty() ? FreelancePreferences::nextNumber(m_model->date()).text
-                                                  : m_model->number());
-    numbText->selectAll();
-    numbText->setFocus();
+    // An invoice without a number is offered the next one of the user's sequence; on a shared
+    // ledger offering one would take it from the office's sequence, and Next Number takes one.
+    numbCtrl->load(shared || !m_model->number().isEmpty() ? m_model->number()
+                                                          : FreelancePreferences::nextNumber(m_model->date()).text,
+                   shared);
+    if (shared)
+        numbCtrl->say(tr("The ledger is shared: Next Number takes the next number from the office's server."), false);
     show(numbCtrl.get());
 }
 
@@ -108,22 +66,21 @@ void Document::numbNext(QObject *)
 {
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // The field holds the number taken a moment ago: it is the next one still.
-        if (m_panelTaken && numbText->text().trimmed() == m_panelTaken->text)
+        if (m_panelTaken && numbCtrl->number() == m_panelTaken->text)
             return;
-        QLabel *numbServer = serverLine(numbCtrl.get());
         if (const Result<NumberProposal> taken = office->take(m_model->date())) {
             if (m_panelTaken)
                 seikyu::releaseTakenNumber(*m_panelTaken, releasedBecause(TypedInstead));
             m_panelTaken = *taken;
-            numbText->setText(taken->text);
+            numbCtrl->setNumber(taken->text);
             FreelancePreferences::useNumber(*taken);
-            numbServer->hide();
+            numbCtrl->quiet();
         } else {
-            sayOnPanel(numbServer, taken.message());
+            numbCtrl->say(taken.message());
         }
         return;
     }
-    numbText->setText(FreelancePreferences::nextNumber(m_model->date()).text);
+    numbCtrl->setNumber(FreelancePreferences::nextNumber(m_model->date()).text);
 }
 
 void Document::numbCancelled()
@@ -136,17 +93,16 @@ void Document::numbCancelled()
 
 void Document::numbCopy(QObject *)
 {
-    const QString number = numbText->text().trimmed();
+    const QString number = numbCtrl->number();
     if (refusesUnkeptText(m_window.get(), {number}))
         return;
     if (const SharedNumbers *office = activeSharedNumbers()) {
         // A number typed by hand must not be another invoice's.
-        QLabel *numbServer = serverLine(numbCtrl.get());
         const bool takenHere = m_panelTaken && number == m_panelTaken->text;
         if (!number.isEmpty() && !takenHere && number != m_model->number()) {
             const QString refusal = office->refusal(number, m_model->customer().trimmed());
             if (!refusal.isEmpty()) {
-                sayOnPanel(numbServer, refusal);
+                numbCtrl->say(refusal);
                 return;
             }
         }
@@ -230,8 +186,7 @@ void Document::followDueDate()
 void Document::duesShow(QObject *)
 {
     // Opening the region asks for a due date: it is offered at once, by the user's usual term.
-    duesUsed->setChecked(true);
-    duesDial->setDate(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(m_model->date()));
+    duesCtrl->load(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(m_model->date()));
     show(duesCtrl.get());
 }
 
@@ -239,7 +194,7 @@ void Document::duesCopy(QObject *)
 {
     duesRoom->setBorderColor(Qt::transparent);
     m_dueStale = false;
-    setDueDate(duesUsed->isChecked() ? duesDial->date() : QDate());
+    setDueDate(duesCtrl->dueDate());
     updateChangeCount(ChangeDone);
     hide();
 }
@@ -251,16 +206,16 @@ void Document::setRemarks(const QString &remarks)
 
 void Document::noteShow(QObject *)
 {
-    noteText->setPlainText(remarks());
-    noteText->setFocus();
+    noteCtrl->load(remarks());
     show(noteCtrl.get());
 }
 
 void Document::noteCopy(QObject *)
 {
-    if (refusesUnkeptText(m_window.get(), {noteText->toPlainText()}))
+    const QString typed = noteCtrl->typed();
+    if (refusesUnkeptText(m_window.get(), {typed}))
         return;
-    setRemarks(tidiedRemarks(noteText->toPlainText()));
+    setRemarks(tidiedRemarks(typed));
     noteRoom->setBorderColor(Qt::transparent);
     updateChangeCount(ChangeDone);
     hide();
@@ -307,8 +262,8 @@ void Document::moveWithTheDate(const QDate &was, const QDate &now, bool moveRows
 
 bool Document::rowDatesWouldMove(int months, const QDate &invoiceDate) const
 {
-    for (int i = 0; i < bank->count(); ++i) {
-        const RowPtr row = bank->row(i);
+    for (int i = 0; i < m_model->table()->count(); ++i) {
+        const RowPtr row = m_model->table()->row(i);
         if (row->isHeader() || !cellIsText(row->value(Column::Date)))
             continue;
         const QString text = row->value(Column::Date).toString();
@@ -355,14 +310,14 @@ void Document::moveRowDatesBy(int months, const QDate &invoiceDate)
 {
     if (months == 0)
         return;
-    for (int i = 0; i < bank->count(); ++i) {
-        const RowPtr row = bank->row(i);
+    for (int i = 0; i < m_model->table()->count(); ++i) {
+        const RowPtr row = m_model->table()->row(i);
         if (row->isHeader() || !cellIsText(row->value(Column::Date)))
             continue;
         const QString text = row->value(Column::Date).toString();
         const QString moved = movedRowDate(text, months, invoiceDate);
         if (moved != text)
-            bank->setCell(i, Column::Date, moved);
+            m_model->table()->setCell(i, Column::Date, moved);
     }
 }
 

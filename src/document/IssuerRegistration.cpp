@@ -18,8 +18,8 @@ void Document::setUpRegistrationNumber()
 {
     ListFamily &issuer = family(QStringLiteral("from"));
     issuer.requiredFields = IssuerLines;
-    for (QLineEdit *field : {newsRegn.data(), editRegn.data()}) {
-        if (field)
+    for (const QList<QPointer<QLineEdit>> *fields : {&issuer.newsFields, &issuer.editFields}) {
+        if (QLineEdit *field = fields->value(IssuerLines))
             field->setPlaceholderText(tr("T and 13 digits, if you have one"));
     }
     issuer.acceptFields = [this](QStringList fields, QWidget *parent) -> std::optional<QStringList> {

@@ -330,8 +330,8 @@ void Document::listEditExec(ListFamily &family)
 // clang-format off
 void Document::headLoad() { listLoad(family(QStringLiteral("head"))); }
 void Document::headShow(QObject *) { show(headCtrl.get()); }
-void Document::headPlus(QObject *sender) { listPopover(family(QStringLiteral("head")), headPlusPopover.get(), sender); }
-void Document::headKill(QObject *sender) { listPopover(family(QStringLiteral("head")), headKillPopover.get(), sender); }
+void Document::headPlus(QObject *sender) { ListFamily &f = family(QStringLiteral("head")); listPopover(f, f.plusPopover, sender); }
+void Document::headKill(QObject *sender) { ListFamily &f = family(QStringLiteral("head")); listPopover(f, f.killPopover, sender); }
 void Document::headEdit(QObject *sender) { listEdit(family(QStringLiteral("head")), sender); }
 void Document::headCopy(QObject *) { listCopy(family(QStringLiteral("head"))); }
 void Document::headPlusExec(QObject *) { listPlusExec(family(QStringLiteral("head"))); }
@@ -340,8 +340,8 @@ void Document::headEditExec(QObject *) { listEditExec(family(QStringLiteral("hea
 
 void Document::whomLoad() { listLoad(family(QStringLiteral("whom"))); }
 void Document::whomShow(QObject *) { show(whomCtrl.get()); }
-void Document::whomPlus(QObject *sender) { listPopover(family(QStringLiteral("whom")), whomPlusPopover.get(), sender); }
-void Document::whomKill(QObject *sender) { listPopover(family(QStringLiteral("whom")), whomKillPopover.get(), sender); }
+void Document::whomPlus(QObject *sender) { ListFamily &f = family(QStringLiteral("whom")); listPopover(f, f.plusPopover, sender); }
+void Document::whomKill(QObject *sender) { ListFamily &f = family(QStringLiteral("whom")); listPopover(f, f.killPopover, sender); }
 void Document::whomEdit(QObject *sender) { listEdit(family(QStringLiteral("whom")), sender); }
 void Document::whomCopy(QObject *) { listCopy(family(QStringLiteral("whom"))); }
 void Document::whomPlusExec(QObject *) { listPlusExec(family(QStringLiteral("whom"))); }
@@ -350,8 +350,8 @@ void Document::whomEditExec(QObject *) { listEditExec(family(QStringLiteral("who
 
 void Document::homeLoad() { listLoad(family(QStringLiteral("from"))); }
 void Document::homeShow(QObject *) { show(homeCtrl.get()); }
-void Document::homePlus(QObject *sender) { listPopover(family(QStringLiteral("from")), homePlusPopover.get(), sender); }
-void Document::homeKill(QObject *sender) { listPopover(family(QStringLiteral("from")), homeKillPopover.get(), sender); }
+void Document::homePlus(QObject *sender) { ListFamily &f = family(QStringLiteral("from")); listPopover(f, f.plusPopover, sender); }
+void Document::homeKill(QObject *sender) { ListFamily &f = family(QStringLiteral("from")); listPopover(f, f.killPopover, sender); }
 void Document::homeEdit(QObject *sender) { listEdit(family(QStringLiteral("from")), sender); }
 void Document::homeCopy(QObject *) { listCopy(family(QStringLiteral("from"))); }
 void Document::homePlusExec(QObject *) { listPlusExec(family(QStringLiteral("from"))); }

@@ -13,10 +13,10 @@ namespace seikyu {
 
 bool Document::refreshSums()
 {
-    const std::optional<RowRange> block = bank ? trailingSums(bank->rows()) : std::nullopt;
+    const std::optional<RowRange> block = m_model->table() ? trailingSums(m_model->table()->rows()) : std::nullopt;
     if (!block)
         return false;
-    const QList<RowPtr> rows = bank->rows();
+    const QList<RowPtr> rows = m_model->table()->rows();
     const QList<bool> items = itemRowMask(rows);
     SumsInput input = sumsInput();
     for (int i = 0; i < block->first; ++i) {
@@ -26,7 +26,7 @@ bool Document::refreshSums()
         if (counted != rows.at(i)->cells()) {
             // Priced as Add Sum prices it, so the row shows the price its sums count.
             rows.at(i)->setCells(formattedAmounts(counted));
-            bank->rowsChangedInPlace(i, i);
+            m_model->table()->rowsChangedInPlace(i, i);
         }
         input.items.append({amountOf(counted[static_cast<std::size_t>(Column::Sums)]), rows.at(i)->taxClass()});
     }
@@ -50,14 +50,14 @@ bool Document::refreshSums()
         }
         auto added = std::make_shared<ItemRow>();
         added->setCells(cells);
-        bank->insertRowAt(at, added);
+        m_model->table()->insertRowAt(at, added);
     }
     const int end = block->first + static_cast<int>(lines->size());
     QList<int> surplus;
     for (int i = end; i <= block->last; ++i)
         surplus.append(i);
-    bank->removeRowsAt(surplus);
-    bank->rowsChangedInPlace(block->first, bank->count() - 1);
+    m_model->table()->removeRowsAt(surplus);
+    m_model->table()->rowsChangedInPlace(block->first, m_model->table()->count() - 1);
     return true;
 }
 

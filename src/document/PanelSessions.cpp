@@ -3,6 +3,8 @@
 // table at once so that they can be undone one by one, puts the table back as one undoable step.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/NoticePanel.h"
+#include "document/NumberPanel.h"
 #include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/PanelSnapshot.h"
@@ -47,7 +49,7 @@ void Document::watchPanelCancels()
     }
     // The totals questions can end the table panel's session without coming back to it; whether
     // they did is known once the panel that follows them (if any) is on screen.
-    for (QDialog *question : {gridSums.get(), gridFail.get()})
+    for (QDialog *question : std::initializer_list<QDialog *>{gridSums.get(), gridFail.get()})
         connect(question, &QDialog::finished, this, [this] {
             QMetaObject::invokeMethod(this, &Document::endTableSessionUnlessShown, Qt::QueuedConnection);
         });
@@ -95,7 +97,8 @@ void Document::returnToThePage()
 
 void Document::endTableSessionUnlessShown()
 {
-    for (const QDialog *panel : {gridCtrl.get(), gridSums.get(), gridFail.get()}) {
+    for (const QDialog *panel :
+         std::initializer_list<const QDialog *>{gridCtrl.get(), gridSums.get(), gridFail.get()}) {
         if (panel && panel->isVisible())
             return;
     }

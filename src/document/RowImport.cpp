@@ -62,7 +62,7 @@ QString oneCellText(QString text)
 
 int Document::addRowsAt(int index, const QList<ImportedRow> &imported, const QString &actionName)
 {
-    if (!bank || imported.isEmpty())
+    if (imported.isEmpty())
         return 0;
     QStringList texts;
     for (const ImportedRow &row : imported) {
@@ -78,13 +78,13 @@ int Document::addRowsAt(int index, const QList<ImportedRow> &imported, const QSt
         rows.last()->setCells(row.cells);
         rows.last()->setTaxClass(row.taxClass);
     }
-    pushTableStep(new InsertRowsCommand(bank, index, rows, actionName));
+    pushTableStep(new InsertRowsCommand(m_model->table(), index, rows, actionName));
     return static_cast<int>(rows.size());
 }
 
 bool Document::pasteRows(const QString &text)
 {
-    if (!bank || !isTableText(text))
+    if (!isTableText(text))
         return false;
     const CsvFile pasted = clipboardTable(text);
     if (pasted.table.records.isEmpty())
@@ -121,12 +121,12 @@ bool Document::pasteRows(const QString &text)
     int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
     if (current == 0 && !grid->selectionModel()->isRowSelected(0))
         current = -1;
-    const int at = insertionIndex(bank->rows(), current);
+    const int at = insertionIndex(m_model->table()->rows(), current);
     const int added = addRowsAt(at, imported.rows, QCoreApplication::translate("Document", PasteRowsAction));
     if (added > 0 && grid) {
         // A second paste follows the first.
         const QModelIndex last =
-            bank->index(at + added - 1, std::max(0, grid->selectionModel()->currentIndex().column()));
+            m_model->table()->index(at + added - 1, std::max(0, grid->selectionModel()->currentIndex().column()));
         grid->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
     }
     // A few cells without a header paste quietly; a sheet that names its columns says which tax
@@ -142,7 +142,7 @@ bool Document::pasteRows(const QString &text)
 void Document::gridPaste(QObject *)
 {
     const QString text = QGuiApplication::clipboard()->text();
-    if (text.isEmpty() || !bank)
+    if (text.isEmpty())
         return;
     if (isTableText(text)) {
         pasteRows(text);
@@ -165,8 +165,6 @@ void Document::importRows(QObject *)
 
 int Document::importRowsFrom(const QString &path)
 {
-    if (!bank)
-        return 0;
     const QString name = QFileInfo(path).fileName();
     const Result<CsvFile> read = readCsvFile(path);
     if (!read) {
@@ -192,7 +190,7 @@ int Document::importRowsFrom(const QString &path)
         return 0;
     }
     // Imported rows follow the table's items, above its sums rows when it is totalled.
-    const int added = addRowsAt(insertionIndex(bank->rows(), -1), imported.rows,
+    const int added = addRowsAt(insertionIndex(m_model->table()->rows(), -1), imported.rows,
                                 QCoreApplication::translate("Document", ImportRowsAction));
     if (added == 0)
         return 0; // refused, and said why

@@ -26,8 +26,8 @@ RowPtr Document::makeNewRow() const
 void Document::tblePlus(QObject *)
 {
     // A totalled table keeps its sums at the end: the new row goes above them.
-    const std::optional<RowRange> sumsRows = bank ? trailingSums(bank->rows()) : std::nullopt;
-    pushTableStep(new AddRowCommand(bank, makeNewRow(), sumsRows ? sumsRows->first : -1));
+    const std::optional<RowRange> sumsRows = m_model->table() ? trailingSums(m_model->table()->rows()) : std::nullopt;
+    pushTableStep(new AddRowCommand(m_model->table(), makeNewRow(), sumsRows ? sumsRows->first : -1));
 }
 
 namespace {
@@ -46,7 +46,7 @@ RowCells withPriceFollowing(const RowCells &before, const RowCells &after)
 
 void Document::tbleKill(QObject *)
 {
-    if (!grid || !bank)
+    if (!grid)
         return;
     QList<int> indexes;
     for (const QModelIndex &index : grid->selectionModel()->selectedRows())
@@ -56,24 +56,24 @@ void Document::tbleKill(QObject *)
     if (indexes.isEmpty() || indexes.constFirst() <= 0)
         return;
     // The sums that end a totalled table follow its items; Remove Sum is what takes them away.
-    if (const std::optional<RowRange> sumsRows = trailingSums(bank->rows()))
+    if (const std::optional<RowRange> sumsRows = trailingSums(m_model->table()->rows()))
         indexes.removeIf([&](int index) { return sumsRows->contains(index); });
     if (indexes.isEmpty())
         return;
     QList<RemoveRowsCommand::Removed> removed;
     for (int index : std::as_const(indexes))
-        removed.append({index, bank->row(index)});
-    pushTableStep(new RemoveRowsCommand(bank, removed));
+        removed.append({index, m_model->table()->row(index)});
+    pushTableStep(new RemoveRowsCommand(m_model->table(), removed));
 }
 
 void Document::editCell(int row, Column column, const QString &text)
 {
-    if (!bank || row < 1 || row >= bank->count())
+    if (row < 1 || row >= m_model->table()->count())
         return;
-    const std::optional<RowRange> sumsRows = trailingSums(bank->rows());
+    const std::optional<RowRange> sumsRows = trailingSums(m_model->table()->rows());
     if (sumsRows && sumsRows->contains(row))
         return; // the sums are worked out from the items, never typed over
-    const RowPtr target = bank->row(row);
+    const RowPtr target = m_model->table()->row(row);
     const CellValue &current = target->value(column);
     if (cellIsText(current) && current.toString() == text)
         return; // nothing changes, so there is nothing to undo
@@ -83,7 +83,7 @@ void Document::editCell(int row, Column column, const QString &text)
     after[static_cast<std::size_t>(column)] = text;
     if (column == Column::Solo || column == Column::Much)
         after = withPriceFollowing(target->cells(), after);
-    pushTableStep(new EditCellsCommand(bank, target, row, after, EditCellsCommand::Kind::Edit));
+    pushTableStep(new EditCellsCommand(m_model->table(), target, row, after, EditCellsCommand::Kind::Edit));
 }
 
 } // namespace seikyu

@@ -10,8 +10,8 @@ namespace seikyu {
 TableState Document::tableState() const
 {
     TableState state;
-    if (bank) {
-        state.rows = bank->rows();
+    if (m_model->table()) {
+        state.rows = m_model->table()->rows();
         state.values.reserve(state.rows.size());
         for (const RowPtr &row : std::as_const(state.rows))
             state.values.append(*row);
@@ -24,13 +24,11 @@ TableState Document::tableState() const
 
 void Document::restoreTableState(const TableState &state)
 {
-    if (!bank)
-        return;
     for (qsizetype i = 0; i < state.rows.size() && i < state.values.size(); ++i) {
         if (!state.rows.at(i)->isHeader())
             *state.rows.at(i) = state.values.at(i);
     }
-    bank->setRows(state.rows);
+    m_model->table()->setRows(state.rows);
     if (gridXtax)
         gridXtax->setChecked(state.includeTax);
     setTaxRate(state.taxRate);

@@ -97,19 +97,19 @@ void Document::setTaxRate(int rate)
     if (gridRate)
         gridRate->setCurrentIndex(gridRate->findData(m_model->taxRate()));
     // Reduced-rate rows are told apart only where there is another rate.
-    if (bank)
-        bank->setMarksReducedRows(m_model->taxRate() == StandardRate);
+    if (m_model->table())
+        m_model->table()->setMarksReducedRows(m_model->taxRate() == StandardRate);
 }
 
 void Document::markRows(TaxClass taxClass)
 {
-    if (!bank || !grid)
+    if (!grid)
         return;
-    const QList<bool> items = itemRowMask(bank->rows());
+    const QList<bool> items = itemRowMask(m_model->table()->rows());
     QList<RowPtr> marked;
     for (const QModelIndex &index : grid->selectionModel()->selectedRows()) {
         if (items.value(index.row()))
-            marked.append(bank->row(index.row()));
+            marked.append(m_model->table()->row(index.row()));
     }
     if (marked.isEmpty())
         return;
@@ -134,7 +134,7 @@ void Document::markRows(TaxClass taxClass)
         setTaxRate(StandardRate);
     for (const RowPtr &r : std::as_const(marked))
         r->setTaxClass(chosen);
-    bank->rowsChangedInPlace(0, bank->count() - 1);
+    m_model->table()->rowsChangedInPlace(0, m_model->table()->count() - 1);
     refreshSums();
     const char *name = chosen == TaxClass::Reduced  ? QT_TRANSLATE_NOOP("Document", "Mark Reduced Rate")
                        : chosen == TaxClass::Exempt ? QT_TRANSLATE_NOOP("Document", "Mark Not Taxable")

@@ -1,5 +1,6 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
+#include "document/NoticePanel.h"
 #include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "invoice/OpenedInvoice.h"
@@ -19,20 +20,20 @@ namespace seikyu {
 
 bool Document::isTotalled() const
 {
-    return bank && trailingSums(bank->rows()).has_value();
+    return trailingSums(m_model->table()->rows()).has_value();
 }
 
 void Document::gridNeat(int clickedRow)
 {
-    if (!bank || clickedRow < 1 || clickedRow >= bank->count())
+    if (clickedRow < 1 || clickedRow >= m_model->table()->count())
         return;
-    const RowPtr row = bank->row(clickedRow);
+    const RowPtr row = m_model->table()->row(clickedRow);
     if (row->isHeader())
         return;
     const std::optional<RowCells> priced = pricedRow(row->cells());
     if (!priced || *priced == row->cells())
         return; // nothing to work out, or already worked out: nothing to undo either
-    pushTableStep(new EditCellsCommand(bank, row, clickedRow, *priced, EditCellsCommand::Kind::Price));
+    pushTableStep(new EditCellsCommand(m_model->table(), row, clickedRow, *priced, EditCellsCommand::Kind::Price));
 }
 
 void Document::gridSumsShow(QObject *)
@@ -55,9 +56,9 @@ SumsInput Document::sumsInput() const
 
 bool Document::appendSumsRows()
 {
-    if (!bank || isTotalled())
+    if (isTotalled())
         return false;
-    QList<RowPtr> rows = bank->rows();
+    QList<RowPtr> rows = m_model->table()->rows();
     const QList<bool> items = itemRowMask(rows);
     SumsInput input = sumsInput();
     QList<RowPtr> kept;
@@ -85,14 +86,14 @@ bool Document::appendSumsRows()
         if (!kept.at(i)->isHeader())
             kept.at(i)->setCells(formattedAmounts(keptCells.at(i)));
     }
-    bank->setRows(kept);
+    m_model->table()->setRows(kept);
     return true;
 }
 
 void Document::showTotalsFailure(const QString &reason)
 {
-    if (gridFailText)
-        gridFailText->setText(reason);
+    if (gridFail)
+        gridFail->setText(reason);
     hide();
     show(gridFail.get());
 }
@@ -126,13 +127,13 @@ void Document::gridFailClose(QObject *)
 
 bool Document::removeSumsRows()
 {
-    const std::optional<RowRange> block = bank ? trailingSums(bank->rows()) : std::nullopt;
+    const std::optional<RowRange> block = m_model->table() ? trailingSums(m_model->table()->rows()) : std::nullopt;
     if (!block)
         return false; // only a totalled table has sums rows to take away; anything else would delete items
     QList<int> indexes;
     for (int i = block->first; i <= block->last; ++i)
         indexes.append(i);
-    bank->removeRowsAt(indexes);
+    m_model->table()->removeRowsAt(indexes);
     return true;
 }
 
@@ -147,15 +148,15 @@ void Document::tbleBack(QObject *)
 
 void Document::yens()
 {
-    if (!bank || bank->count() == 0)
+    if (m_model->table()->count() == 0)
         return;
-    for (const RowPtr &row : bank->rows()) {
+    for (const RowPtr &row : m_model->table()->rows()) {
         if (!row->isHeader())
             row->setCells(formattedAmounts(row->cells()));
     }
     // One announcement for the whole table: both views repaint and the document counts it as an
     // edit, without a remove and re-insert per row.
-    bank->rowsChangedInPlace(0, bank->count() - 1);
+    m_model->table()->rowsChangedInPlace(0, m_model->table()->count() - 1);
 }
 
 void Document::done(QObject *)
@@ -165,24 +166,22 @@ void Document::done(QObject *)
 
 void Document::wipeDone()
 {
-    if (!bank || bank->count() < 2)
+    if (m_model->table()->count() < 2)
         return;
-    for (const RowPtr &row : bank->rows()) {
+    for (const RowPtr &row : m_model->table()->rows()) {
         if (!row->isHeader())
             row->setCells(plainAmounts(row->cells()));
     }
-    bank->rowsChangedInPlace(1, bank->count() - 1);
+    m_model->table()->rowsChangedInPlace(1, m_model->table()->count() - 1);
 }
 
 void Document::formatUnitPricesBesideCurrency()
 {
-    if (!bank)
-        return;
     bool changed = false;
-    for (const RowPtr &row : bank->rows())
+    for (const RowPtr &row : m_model->table()->rows())
         changed = setUnitPriceBesideCurrency(*row) || changed;
     if (changed)
-        bank->rowsChangedInPlace(1, bank->count() - 1);
+        m_model->table()->rowsChangedInPlace(1, m_model->table()->count() - 1);
 }
 
 } // namespace seikyu
