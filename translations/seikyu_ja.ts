@@ -2568,30 +2568,6 @@ Remove the sum first to total it again.</source>
 合計し直すには、先に合計を削除してください。</translation>
     </message>
     <message>
-        <source>Items</source>
-        <translation>明細</translation>
-    </message>
-    <message>
-        <source>Add a Row</source>
-        <translation>行を追加</translation>
-    </message>
-    <message>
-        <source>Remove Rows</source>
-        <translation>行を削除</translation>
-    </message>
-    <message>
-        <source>Remove Sum</source>
-        <translation>合計を削除</translation>
-    </message>
-    <message>
-        <source>Finalize</source>
-        <translation>確定</translation>
-    </message>
-    <message>
-        <source>Include Tax</source>
-        <translation>消費税を加算</translation>
-    </message>
-    <message>
         <source>Images (%1)</source>
         <translation>画像 (%1)</translation>
     </message>
@@ -2616,40 +2592,8 @@ Remove the sum first to total it again.</source>
         <translation>Seikyu は設定ファイル「%1」に書き込めませんでした。ディスクに空きがあるか、ファイルに書き込めるかを確認してください。</translation>
     </message>
     <message>
-        <source>Work Out Price</source>
-        <translation>価格を計算</translation>
-    </message>
-    <message>
-        <source>Works out the current row&apos;s price: unit price × quantity (%1). Clicking a row does the same.</source>
-        <translation>今の行の価格（単価 × 個数）を計算します（%1）。行をクリックしても同じです。</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>元に戻す</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>やり直す</translation>
-    </message>
-    <message>
         <source>Cancel Table Edits</source>
         <translation>明細の編集をキャンセル</translation>
-    </message>
-    <message>
-        <source>Undo “%1” (%2)</source>
-        <translation>「%1」を元に戻す（%2）</translation>
-    </message>
-    <message>
-        <source>Nothing to undo</source>
-        <translation>元に戻す操作はありません</translation>
-    </message>
-    <message>
-        <source>Redo “%1” (%2)</source>
-        <translation>「%1」をやり直す（%2）</translation>
-    </message>
-    <message>
-        <source>Nothing to redo</source>
-        <translation>やり直す操作はありません</translation>
     </message>
     <message>
         <source>Choose an entry</source>
@@ -2678,58 +2622,6 @@ Add the items&apos; prices, then the sums again.</source>
 Check the unit prices and quantities of the items.</source>
         <translation>合計が大きすぎて請求書に書けません。
 明細の単価と個数を確かめてください。</translation>
-    </message>
-    <message>
-        <source>On: the consumption tax is added on top of the prices. Off: the prices include it.</source>
-        <translation>オン：消費税を価格に上乗せします。オフ：価格に消費税が含まれています。</translation>
-    </message>
-    <message>
-        <source>10 %</source>
-        <translation>10 %</translation>
-    </message>
-    <message>
-        <source>8 %</source>
-        <translation>8 %</translation>
-    </message>
-    <message>
-        <source>The invoice&apos;s consumption-tax rate: 10 % is the standard rate since October 2019, 8 % the rate of earlier invoices. Rows of food, drink or newspapers are marked reduced (8 %).</source>
-        <translation>この請求書の消費税率です。2019年10月からの標準税率は10 %、8 %は以前の請求書の税率です。飲食料品や新聞の行は軽減税率（8 %）に指定します。</translation>
-    </message>
-    <message>
-        <source>Tax rate</source>
-        <translation>税率</translation>
-    </message>
-    <message>
-        <source>&amp;Rate:</source>
-        <translation>税率(&amp;R)：</translation>
-    </message>
-    <message>
-        <source>Tax Class</source>
-        <translation>税区分</translation>
-    </message>
-    <message>
-        <source>How the selected rows are taxed</source>
-        <translation>選んだ行の税区分</translation>
-    </message>
-    <message>
-        <source>Reduced Rate 8 % (※)</source>
-        <translation>軽減税率 8 %（※）</translation>
-    </message>
-    <message>
-        <source>Not Taxable (非課税)</source>
-        <translation>非課税・不課税</translation>
-    </message>
-    <message>
-        <source>Standard Rate</source>
-        <translation>標準税率</translation>
-    </message>
-    <message>
-        <source>Withhold Income Tax (源泉徴収)</source>
-        <translation>源泉徴収</translation>
-    </message>
-    <message>
-        <source>For fees paid to an individual: the sums end with the income tax the customer withholds and the amount they pay.</source>
-        <translation>個人に支払われる報酬のとき：合計のあとに、取引先が差し引く源泉徴収税と差引請求額を加えます。</translation>
     </message>
     <message>
         <source>Registration number</source>
@@ -4049,6 +3941,125 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::TablePanel</name>
+    <message>
+        <source>Items</source>
+        <translation>明細</translation>
+    </message>
+    <message>
+        <source>Add a Row</source>
+        <translation>行を追加</translation>
+    </message>
+    <message>
+        <source>Remove Rows</source>
+        <translation>行を削除</translation>
+    </message>
+    <message>
+        <source>Add Sum</source>
+        <translation>合計を追加</translation>
+    </message>
+    <message>
+        <source>Remove Sum</source>
+        <translation>合計を削除</translation>
+    </message>
+    <message>
+        <source>Finalize</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Work Out Price</source>
+        <translation>価格を計算</translation>
+    </message>
+    <message>
+        <source>Works out the current row&apos;s price: unit price × quantity (%1). Clicking a row does the same.</source>
+        <translation>今の行の価格（単価 × 個数）を計算します（%1）。行をクリックしても同じです。</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直す</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Include Tax</source>
+        <translation>消費税を加算</translation>
+    </message>
+    <message>
+        <source>On: the consumption tax is added on top of the prices. Off: the prices include it.</source>
+        <translation>オン：消費税を価格に上乗せします。オフ：価格に消費税が含まれています。</translation>
+    </message>
+    <message>
+        <source>10 %</source>
+        <translation>10 %</translation>
+    </message>
+    <message>
+        <source>8 %</source>
+        <translation>8 %</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s consumption-tax rate: 10 % is the standard rate since October 2019, 8 % the rate of earlier invoices. Rows of food, drink or newspapers are marked reduced (8 %).</source>
+        <translation>この請求書の消費税率です。2019年10月からの標準税率は10 %、8 %は以前の請求書の税率です。飲食料品や新聞の行は軽減税率（8 %）に指定します。</translation>
+    </message>
+    <message>
+        <source>Tax rate</source>
+        <translation>税率</translation>
+    </message>
+    <message>
+        <source>&amp;Rate:</source>
+        <translation>税率(&amp;R)：</translation>
+    </message>
+    <message>
+        <source>Tax Class</source>
+        <translation>税区分</translation>
+    </message>
+    <message>
+        <source>How the selected rows are taxed</source>
+        <translation>選んだ行の税区分</translation>
+    </message>
+    <message>
+        <source>Reduced Rate 8 % (※)</source>
+        <translation>軽減税率 8 %（※）</translation>
+    </message>
+    <message>
+        <source>Not Taxable (非課税)</source>
+        <translation>非課税・不課税</translation>
+    </message>
+    <message>
+        <source>Standard Rate</source>
+        <translation>標準税率</translation>
+    </message>
+    <message>
+        <source>Withhold Income Tax (源泉徴収)</source>
+        <translation>源泉徴収</translation>
+    </message>
+    <message>
+        <source>For fees paid to an individual: the sums end with the income tax the customer withholds and the amount they pay.</source>
+        <translation>個人に支払われる報酬のとき：合計のあとに、取引先が差し引く源泉徴収税と差引請求額を加えます。</translation>
+    </message>
+    <message>
+        <source>Undo “%1” (%2)</source>
+        <translation>「%1」を元に戻す（%2）</translation>
+    </message>
+    <message>
+        <source>Nothing to undo</source>
+        <translation>元に戻す操作はありません</translation>
+    </message>
+    <message>
+        <source>Redo “%1” (%2)</source>
+        <translation>「%1」をやり直す（%2）</translation>
+    </message>
+    <message>
+        <source>Nothing to redo</source>
+        <translation>やり直す操作はありません</translation>
     </message>
 </context>
 <context>

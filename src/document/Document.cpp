@@ -9,6 +9,7 @@
 #include "document/PageView.h"
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
+#include "document/TablePanel.h"
 #include "document/TableState.h"
 #include "invoice/InvoiceFile.h"
 #include "invoice/ItemTableModel.h"
@@ -148,7 +149,7 @@ void Document::showContents(const std::optional<Invoice> &invoice)
     } else {
         // A new invoice adds the tax on top, the common case between businesses, at the rate the
         // user chose for new invoices; an opened one keeps its own.
-        gridXtax->setChecked(true);
+        m_model->setTaxOnTop(true);
         setTaxRate(TaxPreferences::load().rate);
         selectRememberedHonorific(); // of the customer the new invoice shows
     }
@@ -173,9 +174,9 @@ void Document::applyContents(const Invoice &invoice)
         rows.append(std::make_shared<ItemRow>(row));
     m_model->table()->addRows(rows);
     m_model->setJapaneseEra(invoice.japaneseEra);
-    gridXtax->setChecked(invoice.taxOnTop);
+    m_model->setTaxOnTop(invoice.taxOnTop);
     setTaxRate(invoice.taxRate);
-    gridHold->setChecked(invoice.withholding);
+    m_model->setWithholding(invoice.withholding);
     tail->setSelectedSegment(invoice.honorificChoice);
     if (invoice.amountBox)
         m_model->setAmountBox(*invoice.amountBox);

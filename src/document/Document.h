@@ -45,6 +45,7 @@ class Popover;
 class RemarksPanel;
 class RoomBox;
 class StampPanel;
+class TablePanel;
 class ContinuationPage;
 class SegmentedControl;
 struct ImportedRow;
@@ -375,23 +376,17 @@ private:
     QPointer<QDialog> homeCtrl;
     QPointer<NoticePanel> sumsCtrl;
     QPointer<StampPanel> pushCtrl;
-    QPointer<QDialog> gridCtrl;
+    QPointer<TablePanel> gridCtrl;
     QPointer<NoticePanel> sumsFail;
     QPointer<NumberPanel> numbCtrl;
     QPointer<DueDatePanel> duesCtrl;
     QPointer<RemarksPanel> noteCtrl;
     QPointer<QComboBox> whomDial;
     QPointer<SegmentedControl> tail;
-    QPointer<QTableView> gridCore;
-    QPointer<QCheckBox> gridXtax;
-    QPointer<QComboBox> gridRate;
-    QPointer<QCheckBox> gridHold;
-    QPointer<QAction> markReduced;
     /// The issuer's bank account as fields, written into the chosen entry's bank line.
     QPointer<Popover> homeBankPopover;
     QPointer<QLineEdit> whomPeer;
     QPointer<NoticePanel> gridSums;
-    QPointer<QPushButton> rowsPlus;
     QPointer<NoticePanel> gridFail;
 
 signals:
@@ -436,8 +431,6 @@ private:
     void placeRemarks(qreal tableBottom);
     /// Shows the due date's guide border while it falls before the invoice date.
     void followDueDate();
-    /// Include Tax, the rate, the rows' tax classes and withholding, in a row of the table panel.
-    void buildTaxControls(QBoxLayout *row);
     /// The page texts and stamp of a new invoice, before set-up fills them in.
     void showNewPage();
     /// The set-up of a window's page and panels from a file's contents, or those of a new invoice.
@@ -460,6 +453,11 @@ private:
     /// Records a change of the table panel's tax settings, made already, as one step from `before`,
     /// with the sums worked out afresh.
     void pushTableSettings(const QString &actionName, const TableState &before);
+    /// The table panel's tax settings as the user changes them: each one undoable step, with the
+    /// sums worked out afresh.
+    void changeTaxOnTop(bool onTop);
+    void changeWithholding(bool withholding);
+    void changeTaxRate(int rate);
     /// What the totals are worked out with, for the given item rows' prices and tax classes.
     SumsInput sumsInput() const;
 
@@ -533,7 +531,6 @@ private:
     void cancelTableEdits();
     void endTableSessionUnlessShown();
     void returnToThePage();
-    void followUndoStack(QPushButton *undo, QPushButton *redo);
     /// Lets screen readers hear each page region with what it holds ("Customer: …").
     static void announceRegionsByContent();
     /// Names and describes the page's regions and the panels' controls for screen readers, and

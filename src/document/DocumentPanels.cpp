@@ -7,22 +7,20 @@
 #include "document/NumberPanel.h"
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
+#include "document/TablePanel.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/ListFamily.h"
 #include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
-#include "table/PageTableDelegate.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
 #include "widgets/RoomBox.h"
 #include "widgets/SegmentedControl.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,31 +68,6 @@ QLineEdit *addField(Popover *popover, QFormLayout *form, const QString &name, co
     QObject::connect(field, &QLineEdit::returnPressed, context, [onReturn] { onReturn(); });
     return field;
 }
-
-/// Cells edit on a double click, F2, and also on Enter, as in a spreadsheet.
-class EnterEdits : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        auto *view = qobject_cast<QTableView *>(watched);
-        if (view && event->type() == QEvent::KeyPress) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && view->currentIndex().isValid() &&
-                (view->model()->flags(view->currentIndex()) & Qt::ItemIsEditable)) {
-                // The Return that commits a cell comes on from its editor, which is still open: it
-                // ends here rather than opening the editor again or pressing the panel's default button.
-                if (view->hasFocus())
-                    view->edit(view->currentIndex());
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 /// Up and Down in a search field choose the previous or next entry of the popup it narrows.
 class ArrowsMoveChoice : public QObject
@@ -322,82 +295,27 @@ void Document::buildSmallPanels()
 
 void Document::buildTablePanels()
 {
-    QWidget *window = m_window.get();
-    auto *sheet = new PanelSheet(window, QStringLiteral("gridCtrl"), tr("Items"));
-    gridCtrl = sheet;
-    gridCtrl->resize(720, 520);
-    auto *table = named(new QTableView(gridCtrl.get()), QStringLiteral("gridCore"));
-    table->setModel(m_model->table());
-    table->setSelectionModel(grid->selectionModel());
-    auto *delegate = new PageTableDelegate(table);
-    delegate->setPixelSize(13);
-    table->setItemDelegate(delegate);
-    table->horizontalHeader()->hide();
-    table->verticalHeader()->hide();
-    table->setShowGrid(false);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    table->installEventFilter(new EnterEdits(table));
-    // Tab moves on to the panel's buttons; the arrow keys move between cells.
-    table->setTabKeyNavigation(false);
-    table->verticalHeader()->setDefaultSectionSize(22);
-    table->setColumnWidth(0, 80);
-    table->setColumnWidth(1, 260);
-    table->setColumnWidth(2, 110);
-    table->setColumnWidth(3, 80);
-    table->horizontalHeader()->setStretchLastSection(true);
-    gridCore = table;
-    connect(table, &QTableView::clicked, this, [this](const QModelIndex &index) { gridNeat(index.row()); });
+    gridCtrl = new TablePanel(m_window.get(), m_model->table(), grid->selectionModel(), m_model->undoStack());
+    connect(gridCtrl, &TablePanel::rowClicked, this, &Document::gridNeat);
     connect(m_model->table(), &ItemTableModel::cellEditRequested, this, &Document::editCell);
-    sheet->column()->addWidget(table, 1);
-
-    auto *tools = new QHBoxLayout;
-    auto addTool = [&](const QString &name, const QString &text, std::function<void()> action) {
-        auto *button = named(new QPushButton(text, gridCtrl.get()), name);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [action = std::move(action)] { action(); });
-        tools->addWidget(button);
-        return button;
+    connect(gridCtrl, &TablePanel::addRowAsked, this, [this] { tblePlus(); });
+    connect(gridCtrl, &TablePanel::removeRowsAsked, this, [this] { tbleKill(); });
+    connect(gridCtrl, &TablePanel::addSumAsked, this, [this] { gridSumsShow(); });
+    connect(gridCtrl, &TablePanel::removeSumAsked, this, [this] { tbleBack(); });
+    connect(gridCtrl, &TablePanel::finalizeAsked, this, [this] { done(); });
+    connect(gridCtrl, &TablePanel::priceAsked, this, [this] { gridNeatCurrent(); });
+    connect(gridCtrl, &TablePanel::pasteAsked, this, [this] { gridPaste(); });
+    connect(gridCtrl, &TablePanel::includeTaxClicked, this, &Document::changeTaxOnTop);
+    connect(gridCtrl, &TablePanel::withholdingClicked, this, &Document::changeWithholding);
+    connect(gridCtrl, &TablePanel::rateChosen, this, &Document::changeTaxRate);
+    connect(gridCtrl, &TablePanel::markAsked, this, &Document::markRows);
+    connect(gridCtrl, &PanelSheet::confirmed, this, [this] { gridCopy(); });
+    // The panel's tax settings show the invoice's, however they change (a file shown, undo).
+    const auto followTaxSettings = [this] {
+        gridCtrl->showTaxSettings(m_model->taxOnTop(), m_model->taxRate(), m_model->withholding());
     };
-    rowsPlus = addTool(QStringLiteral("rowsPlus"), tr("Add a Row"), [this] { tblePlus(); });
-    addTool(QStringLiteral("tbleKill"), tr("Remove Rows"), [this] { tbleKill(); });
-    addTool(QStringLiteral("gridSumsButton"), tr("Add Sum"), [this] { gridSumsShow(); });
-    addTool(QStringLiteral("tbleBack"), tr("Remove Sum"), [this] { tbleBack(); });
-    addTool(QStringLiteral("done"), tr("Finalize"), [this] { done(); });
-    tools->addStretch();
-    sheet->column()->addLayout(tools);
-    auto *taxRow = new QHBoxLayout;
-    buildTaxControls(taxRow);
-    sheet->column()->addLayout(taxRow);
-
-    // The panel is window-modal, so the window's Edit menu cannot be reached while it is open: it
-    // carries its own Undo and Redo, with the usual keys.
-    auto *more = new QHBoxLayout;
-    tools = more;
-    QPushButton *price = addTool(QStringLiteral("gridNeat"), tr("Work Out Price"), [this] { gridNeatCurrent(); });
-    const QKeySequence priceKeys(Qt::CTRL | Qt::Key_Return);
-    price->setToolTip(tr("Works out the current row's price: unit price × quantity (%1). Clicking a row does the same.")
-                          .arg(priceKeys.toString(QKeySequence::NativeText)));
-    more->addStretch();
-    QPushButton *undo = addTool(QStringLiteral("gridUndo"), tr("Undo"), [this] { m_model->undoStack()->undo(); });
-    QPushButton *redo = addTool(QStringLiteral("gridRedo"), tr("Redo"), [this] { m_model->undoStack()->redo(); });
-    followUndoStack(undo, redo);
-    sheet->column()->addLayout(more);
-    const auto addKeys = [this](const QList<QKeySequence> &keys, std::function<void()> action) {
-        auto *shortcut = new QAction(gridCtrl.get());
-        shortcut->setShortcuts(keys);
-        shortcut->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QAction::triggered, this, [action = std::move(action)] { action(); });
-        gridCtrl->addAction(shortcut);
-    };
-    addKeys(QKeySequence::keyBindings(QKeySequence::Undo), [this] { m_model->undoStack()->undo(); });
-    addKeys(QKeySequence::keyBindings(QKeySequence::Redo), [this] { m_model->undoStack()->redo(); });
-    addKeys({priceKeys, QKeySequence(Qt::CTRL | Qt::Key_Enter)}, [this] { gridNeatCurrent(); });
-    addKeys(QKeySequence::keyBindings(QKeySequence::Paste), [this] { gridPaste(); });
-
-    sheet->addButtons(tr("OK"));
-    connect(sheet, &PanelSheet::confirmed, this, [this] { gridCopy(); });
+    connect(m_model.get(), &InvoiceModel::valuesChanged, gridCtrl, followTaxSettings);
+    followTaxSettings();
 }
 
 void Document::buildFreelancePanels()

@@ -1,14 +1,13 @@
 // The invoice model and the page. The page shows what the model holds: its panels write into the
-// model on OK and the page follows. The lists of titles, customers and issuers, the honorific and
-// the tax switches of the table panel write into the model as they change, whoever changes them
+// model on OK and the page follows. The lists of titles,
+// customers and issuers and the honorific write into the model as they change, whoever changes them
 // (the user, a file being shown, undo). What is saved, recorded or exported is read from the model
 // alone.
 #include "document/Document.h"
+#include "document/TablePanel.h"
 #include "invoice/InvoiceModel.h"
 #include "widgets/PageButton.h"
 #include "widgets/SegmentedControl.h"
-
-#include <QCheckBox>
 
 namespace seikyu {
 
@@ -27,12 +26,6 @@ void Document::bindModel()
     connect(push, &PageButton::imageSet, model, &InvoiceModel::setStamp);
     model->setStamp(push->image());
 
-    const auto check = [this, model](QCheckBox *box, void (InvoiceModel::*set)(bool)) {
-        (model->*set)(box->isChecked());
-        connect(box, &QCheckBox::toggled, model, set);
-    };
-    check(gridXtax, &InvoiceModel::setTaxOnTop);
-    check(gridHold, &InvoiceModel::setWithholding);
     model->setHonorificChoice(tail->selectedSegment());
     connect(tail, &SegmentedControl::selectionChanged, this,
             [this] { m_model->setHonorificChoice(tail->selectedSegment()); });

@@ -5,15 +5,13 @@
 #include "document/InvoiceWindow.h"
 #include "document/NoticePanel.h"
 #include "document/NumberPanel.h"
+#include "document/TablePanel.h"
 #include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/PanelSnapshot.h"
 #include "widgets/RoomBox.h"
 
-#include <QAbstractItemDelegate>
 #include <QDialog>
-#include <QKeySequence>
-#include <QPushButton>
 #include <QTableView>
 
 namespace seikyu {
@@ -31,11 +29,6 @@ bool sameTable(const TableState &a, const TableState &b)
             return false;
     }
     return true;
-}
-
-QString keysText(QKeySequence::StandardKey key)
-{
-    return QKeySequence(key).toString(QKeySequence::NativeText);
 }
 
 } // namespace
@@ -137,38 +130,9 @@ void Document::cancelTableEdits()
 
 void Document::gridNeatCurrent(QObject *)
 {
-    if (!gridCore)
-        return;
     // A cell still being typed into counts, as it would once the user left it.
-    QAbstractItemDelegate *delegate = gridCore->itemDelegate();
-    for (QWidget *editor : gridCore->viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (!editor->isVisible())
-            continue;
-        emit delegate->commitData(editor);
-        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
-    gridNeat(gridCore->currentIndex().row());
-}
-
-void Document::followUndoStack(QPushButton *undo, QPushButton *redo)
-{
-    const auto follow = [this, undo, redo] {
-        const bool canUndo = m_model->undoStack()->canUndo(), canRedo = m_model->undoStack()->canRedo();
-        undo->setEnabled(canUndo);
-        redo->setEnabled(canRedo);
-        undo->setToolTip(canUndo
-                             ? tr("Undo “%1” (%2)").arg(m_model->undoStack()->undoText(), keysText(QKeySequence::Undo))
-                             : tr("Nothing to undo"));
-        redo->setToolTip(canRedo
-                             ? tr("Redo “%1” (%2)").arg(m_model->undoStack()->redoText(), keysText(QKeySequence::Redo))
-                             : tr("Nothing to redo"));
-        undo->setAccessibleDescription(undo->toolTip());
-        redo->setAccessibleDescription(redo->toolTip());
-    };
-    connect(m_model->undoStack(), &QUndoStack::indexChanged, undo, follow);
-    connect(m_model->undoStack(), &QUndoStack::undoTextChanged, undo, follow);
-    connect(m_model->undoStack(), &QUndoStack::redoTextChanged, undo, follow);
-    follow();
+    if (gridCtrl)
+        gridNeat(gridCtrl->commitTyping());
 }
 
 } // namespace seikyu

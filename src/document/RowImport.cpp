@@ -2,6 +2,7 @@
 // added to the table as one undo step.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/TablePanel.h"
 #include "import/ClipboardRows.h"
 #include "import/CsvFile.h"
 #include "import/ImportRowsDialog.h"

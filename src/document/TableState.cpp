@@ -3,19 +3,15 @@
 #include "document/Document.h"
 #include "invoice/ItemTableModel.h"
 
-#include <QCheckBox>
-
 namespace seikyu {
 
 TableState Document::tableState() const
 {
     TableState state;
-    if (m_model->table()) {
-        state.rows = m_model->table()->rows();
-        state.values.reserve(state.rows.size());
-        for (const RowPtr &row : std::as_const(state.rows))
-            state.values.append(*row);
-    }
+    state.rows = m_model->table()->rows();
+    state.values.reserve(state.rows.size());
+    for (const RowPtr &row : std::as_const(state.rows))
+        state.values.append(*row);
     state.includeTax = m_model->taxOnTop();
     state.taxRate = m_model->taxRate();
     state.withholding = withholds();
@@ -29,11 +25,9 @@ void Document::restoreTableState(const TableState &state)
             *state.rows.at(i) = state.values.at(i);
     }
     m_model->table()->setRows(state.rows);
-    if (gridXtax)
-        gridXtax->setChecked(state.includeTax);
+    m_model->setTaxOnTop(state.includeTax);
     setTaxRate(state.taxRate);
-    if (gridHold)
-        gridHold->setChecked(state.withholding);
+    m_model->setWithholding(state.withholding);
 }
 
 TableStateCommand::TableStateCommand(Document *document, const QString &text, TableState before, TableState after)

@@ -1,104 +1,48 @@
 // The table panel's tax choices: the invoice's rate, each row's tax class, and withholding.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/TablePanel.h"
 #include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "table/SumsRows.h"
 #include "widgets/Prompter.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QMenu>
 #include <QTableView>
-#include <QToolButton>
 
 namespace seikyu {
 
-void Document::buildTaxControls(QBoxLayout *row)
+void Document::changeTaxOnTop(bool onTop)
 {
-    QDialog *panel = gridCtrl.get();
-    auto *tax = new QCheckBox(tr("Include Tax"), panel);
-    tax->setObjectName(QStringLiteral("gridXtax"));
-    tax->setToolTip(tr("On: the consumption tax is added on top of the prices. Off: the prices include it."));
-    connect(tax, &QCheckBox::clicked, this, [this](bool checked) {
-        TableState before = tableState();
-        before.includeTax = !checked;
-        pushTableSettings(QCoreApplication::translate("Document", "Include Tax"), before);
-    });
-    gridXtax = tax;
+    TableState before = tableState();
+    before.includeTax = !onTop;
+    m_model->setTaxOnTop(onTop);
+    pushTableSettings(QCoreApplication::translate("Document", "Include Tax"), before);
+}
 
-    auto *rate = new QComboBox(panel);
-    rate->setObjectName(QStringLiteral("gridRate"));
-    rate->addItem(tr("10 %"), StandardRate);
-    rate->addItem(tr("8 %"), ReducedRate);
-    rate->setToolTip(tr("The invoice's consumption-tax rate: 10 % is the standard rate since October 2019, 8 % "
-                        "the rate of earlier invoices. Rows of food, drink or newspapers are marked reduced (8 %)."));
-    rate->setAccessibleName(tr("Tax rate"));
-    connect(rate, &QComboBox::activated, this, [this, rate] {
-        const int chosen = rate->currentData().toInt();
-        if (chosen == m_model->taxRate())
-            return;
-        const TableState before = tableState();
-        setTaxRate(chosen);
-        pushTableSettings(QCoreApplication::translate("Document", "Change Tax Rate"), before);
-    });
-    gridRate = rate;
-    auto *rateLabel = new QLabel(tr("&Rate:"), panel);
-    rateLabel->setBuddy(rate);
+void Document::changeWithholding(bool withholding)
+{
+    TableState before = tableState();
+    before.withholding = !withholding;
+    m_model->setWithholding(withholding);
+    pushTableSettings(QCoreApplication::translate("Document", "Withhold Income Tax"), before);
+}
 
-    auto *marks = new QToolButton(panel);
-    marks->setObjectName(QStringLiteral("gridMarks"));
-    marks->setText(tr("Tax Class"));
-    marks->setToolTip(tr("How the selected rows are taxed"));
-    marks->setPopupMode(QToolButton::InstantPopup);
-    auto *menu = new QMenu(marks);
-    const auto addMark = [&](const QString &text, const char *name, TaxClass taxClass, const QKeySequence &keys) {
-        QAction *action = menu->addAction(text, this, [this, taxClass] { markRows(taxClass); });
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        panel->addAction(action); // the shortcut works wherever the focus is in the panel
-        return action;
-    };
-    markReduced =
-        addMark(tr("Reduced Rate 8 % (※)"), "markReduced", TaxClass::Reduced, QKeySequence(Qt::CTRL | Qt::Key_R));
-    addMark(tr("Not Taxable (非課税)"), "markExempt", TaxClass::Exempt, QKeySequence(Qt::CTRL | Qt::Key_E));
-    addMark(tr("Standard Rate"), "markStandard", TaxClass::Standard, QKeySequence());
-    marks->setMenu(menu);
-
-    auto *hold = new QCheckBox(tr("Withhold Income Tax (源泉徴収)"), panel);
-    hold->setObjectName(QStringLiteral("gridHold"));
-    hold->setToolTip(tr("For fees paid to an individual: the sums end with the income tax the customer withholds "
-                        "and the amount they pay."));
-    connect(hold, &QCheckBox::clicked, this, [this](bool checked) {
-        TableState before = tableState();
-        before.withholding = !checked;
-        pushTableSettings(QCoreApplication::translate("Document", "Withhold Income Tax"), before);
-    });
-    gridHold = hold;
-
-    row->addWidget(tax);
-    row->addWidget(rateLabel);
-    row->addWidget(rate);
-    row->addWidget(marks);
-    row->addWidget(hold);
-    row->addStretch();
-    setTaxRate(m_model->taxRate());
+void Document::changeTaxRate(int rate)
+{
+    if (rate == m_model->taxRate())
+        return;
+    const TableState before = tableState();
+    setTaxRate(rate);
+    pushTableSettings(QCoreApplication::translate("Document", "Change Tax Rate"), before);
 }
 
 void Document::setTaxRate(int rate)
 {
     m_model->setTaxRate(rate == StandardRate ? StandardRate : ReducedRate);
-    if (gridRate)
-        gridRate->setCurrentIndex(gridRate->findData(m_model->taxRate()));
     // Reduced-rate rows are told apart only where there is another rate.
-    if (m_model->table())
-        m_model->table()->setMarksReducedRows(m_model->taxRate() == StandardRate);
+    m_model->table()->setMarksReducedRows(m_model->taxRate() == StandardRate);
 }
 
 void Document::markRows(TaxClass taxClass)

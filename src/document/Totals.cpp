@@ -1,6 +1,7 @@
 // Row prices, the sums rows with consumption tax, and the currency formatting of amounts.
 #include "document/Document.h"
 #include "document/NoticePanel.h"
+#include "document/TablePanel.h"
 #include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
 #include "invoice/OpenedInvoice.h"
