@@ -483,9 +483,7 @@ private slots:
     {
         // Refused where typed, the panel left open and the page as it was: the invoice's file
         // could not be opened again.
-        auto owned = std::make_unique<ScriptedPrompter>();
-        ScriptedPrompter *prompter = owned.get();
-        Prompter::setInstance(std::move(owned));
+        PrompterGuard prompter;
         auto document = makeDocument(SeedFile);
         const QString number = document->invoiceNumber();
         QTest::mouseClick(child<PageButton>(*document, "numb"), Qt::LeftButton);
@@ -501,7 +499,6 @@ private slots:
         QCOMPARE(prompter->alerts.size(), 2);
         QCOMPARE(document->remarks(), QString());
         document->hide();
-        Prompter::setInstance(nullptr);
     }
 
     void numberSequenceAcrossInvoices()
