@@ -295,8 +295,7 @@ private Q_SLOTS:
         if (bytes == "folder") {
             QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("customers.sqlite")));
         } else if (!bytes.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+            test::writeFile(path, bytes);
         } else {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
             db.setDatabaseName(path);
@@ -506,15 +505,14 @@ private Q_SLOTS:
         QCOMPARE(list->currentItem()->text(), QStringLiteral("株式会社山田商事"));
 
         // A list with one good line and one without a name: the preview is shown, and Add adds the one.
-        QFile csv(dir.filePath(QStringLiteral("list.csv")));
-        QVERIFY(csv.open(QIODevice::WriteOnly));
-        csv.write(QStringLiteral("顧客名,郵便番号\r\nあおば工房,1000001\r\n,1000002\r\n").toUtf8());
-        csv.close();
+        const QString csv =
+            test::writeFile(dir.filePath(QStringLiteral("list.csv")),
+                            QStringLiteral("顧客名,郵便番号\r\nあおば工房,1000001\r\n,1000002\r\n").toUtf8());
         QTimer::singleShot(0, [] {
             if (auto *preview = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
                 preview->accept();
         });
-        QCOMPARE(window.importFrom(csv.fileName()), 1);
+        QCOMPARE(window.importFrom(csv), 1);
         QCOMPARE(namesOf(openBook(path)->all()), QStringList({"あおば工房", "株式会社山田商事"}));
 
         // Shift_JIS cannot hold the sushi: refused with a reason, and no file is left behind.
