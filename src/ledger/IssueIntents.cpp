@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -68,6 +69,15 @@ Result<void> IssueIntents::keepAll(QList<IssueIntent> &intents, const QStringLis
         }
     }
     const QDir folder(archiveFolder);
+    // Invoices of one day, customer and amount without a number want one name: each looks past the
+    // names the earlier ones found taken, asked of the disk once each, not once per invoice.
+    QHash<QString, bool> onDisk;
+    const auto exists = [&](const QString &name) {
+        auto known = onDisk.find(name);
+        if (known == onDisk.end())
+            known = onDisk.insert(name, QFileInfo::exists(folder.filePath(name)));
+        return *known;
+    };
     QSqlQuery query(m_db);
     if (done &&
         !query.prepare(QStringLiteral("INSERT INTO intents (origin, process, target, entry) VALUES (?, ?, ?, ?)")))
@@ -76,9 +86,8 @@ Result<void> IssueIntents::keepAll(QList<IssueIntent> &intents, const QStringLis
         IssueIntent &intent = intents[i];
         // Each copy-to-be holds its name from now on, against the group's own names too.
         if (const QString wanted = wantedArchiveNames.value(i); !wanted.isEmpty()) {
-            intent.entry.archiveName = uniqueArchiveName(wanted, [&](const QString &name) {
-                return claimed.contains(name) || QFileInfo::exists(folder.filePath(name));
-            });
+            intent.entry.archiveName =
+                uniqueArchiveName(wanted, [&](const QString &name) { return claimed.contains(name) || exists(name); });
             claimed.insert(intent.entry.archiveName);
         }
         query.addBindValue(intent.entry.origin);
