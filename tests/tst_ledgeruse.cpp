@@ -15,6 +15,7 @@
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
 #include "support/SeikyuRun.h"
+#include "support/ServerFixture.h"
 #include "support/SqliteFile.h"
 #include "support/TestSupport.h"
 
@@ -69,6 +70,7 @@ private slots:
     void interruptedIssuesAreCompletedOnce();
     void interruptedGroupIsCompletedOnce();
     void batchGroupRefusesRepeatsAndNamesUnwritten();
+    void sharedLedgerBatchRecordsEachInvoice();
     void exportDialogAndPrintRecord();
     void unwritableLedgerNeverBlocksExport();
     void unwritableArchiveStillRecords();
@@ -438,6 +440,28 @@ void LedgerUseTest::batchGroupRefusesRepeatsAndNamesUnwritten()
     QCOMPARE(out.entryList(QDir::Files | QDir::Hidden),
              (QStringList{QStringLiteral("a.pdf"), QStringLiteral("a3.pdf"), QStringLiteral("b.pdf")}));
     QCOMPARE(entries[2].pdfSha256, sha256Hex(readAll(out.filePath(QStringLiteral("a3.pdf")))));
+}
+
+void LedgerUseTest::sharedLedgerBatchRecordsEachInvoice()
+{
+    // An office's ledger takes a batch as it takes each export: every PDF with its one entry.
+    ServerFixture server(QStringLiteral("ledgeruse"));
+    server.start();
+    REQUIRE_SERVER(server);
+    TestDatabase made;
+    const std::unique_ptr<LedgerStore> store = server.freshLedger(&made);
+    QVERIFY(store);
+    constexpr int Invoices = 3;
+    const QDir out(m_dir->filePath(QStringLiteral("shared/out")));
+    const SeikyuRun run = runSeikyuWithoutDisplay(
+        QStringList{QStringLiteral("--export-pdf"), out.path()} +
+            numberedInvoices(QStringLiteral("shared"), QStringLiteral("S"), Invoices),
+        {{QStringLiteral("XDG_DATA_HOME"), m_dataHome}, {QStringLiteral("SEIKYU_LEDGER"), made.connection}});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QList<LedgerEntry> entries = store->entries().value();
+    QCOMPARE(entries.size(), Invoices);
+    for (const LedgerEntry &entry : entries)
+        QCOMPARE(entry.pdfSha256, sha256Hex(readAll(out.filePath(entry.number + QStringLiteral(".pdf")))));
 }
 
 void LedgerUseTest::exportDialogAndPrintRecord()
