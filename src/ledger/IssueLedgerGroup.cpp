@@ -44,7 +44,8 @@ GroupIssuing IssueLedger::issueGroup(const QList<GroupedIssue> &issues, IssueCha
 {
     GroupIssuing done;
     done.each.resize(size_t(issues.size()));
-    // A link is followed by an export's own write, which the group's renaming would replace.
+    // An office's ledger takes its entries one by one on its server's thread: there each goes alone,
+    // as does an output whose name is a link, which an export's own write follows and a rename replaces.
     const bool together = !shared();
     const auto alone = [&](qsizetype i) { return !together || QFileInfo(issues[i].target).isSymLink(); };
     for (qsizetype from = 0; from < issues.size();) {
