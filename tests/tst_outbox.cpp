@@ -178,35 +178,30 @@ private Q_SLOTS:
 
             const QList<LedgerEntry> entries = store->entries().value();
             QCOMPARE(entries.size(), 11); // each once, the refused left out
-            const LedgerEntry firstHere = arrived(entries, first.origin);
-            const LedgerEntry reissueHere = arrived(entries, reissue.origin);
-            const LedgerEntry paidHere = arrived(entries, paid.origin);
-            const LedgerEntry otherHere = arrived(entries, other.origin);
-            const LedgerEntry voidedHere = arrived(entries, voided.origin);
-            const LedgerEntry paidHeldHere = arrived(entries, paidHeld.origin);
-            const LedgerEntry laterHere = arrived(entries, later.origin);
-            const LedgerEntry paidLaterHere = arrived(entries, paidLater.origin);
+            const auto here = [&entries](const LedgerEntry &sent) { return arrived(entries, sent.origin); };
+            const LedgerEntry firstHere = here(first), otherHere = here(other), laterHere = here(later);
             QVERIFY(firstHere.id != 0);
             QCOMPARE(std::pair(firstHere.refersTo, firstHere.invoiceId), std::pair(qint64(0), firstHere.id));
             // What each refers to, and the invoice it counts for.
-            const QList<std::tuple<LedgerEntry, qint64, qint64>> references{
-                {reissueHere, firstHere.id, firstHere.id},
-                {paidHere, firstHere.id, firstHere.id},
-                {voidedHere, otherHere.id, otherHere.id},
-                {paidHeldHere, held.id, held.id},
-                {paidLaterHere, laterHere.id, laterHere.id}};
-            for (const auto &[entry, refersTo, invoice] : references)
-                QCOMPARE(std::pair(entry.refersTo, entry.invoiceId), std::pair(refersTo, invoice));
+            const QList<std::pair<LedgerEntry, qint64>> references{{here(reissue), firstHere.id},
+                                                                   {here(paid), firstHere.id},
+                                                                   {here(voided), otherHere.id},
+                                                                   {here(paidHeld), held.id},
+                                                                   {here(paidLater), laterHere.id}};
+            for (const auto &[entry, invoice] : references)
+                QCOMPARE(std::pair(entry.refersTo, entry.invoiceId), std::pair(invoice, invoice));
             // In the order they were made, the chain whole.
-            QVERIFY(firstHere.id < reissueHere.id && reissueHere.id < paidHere.id && paidHere.id < otherHere.id &&
-                    otherHere.id < voidedHere.id && voidedHere.id < paidHeldHere.id && paidHeldHere.id < laterHere.id);
+            QList<qint64> ids;
+            for (const LedgerEntry &sent : {first, reissue, paid, other, voided, paidHeld, later})
+                ids.append(here(sent).id);
+            QVERIFY(std::adjacent_find(ids.cbegin(), ids.cend(), std::greater_equal<>()) == ids.cend());
             QVERIFY(store->verify(QString()).value().isEmpty());
             auto shown = [&](qint64 id) {
                 LedgerFilter only;
                 only.issueId = id;
                 return searchLedger(store->database(), only, LedgerSlice{}).value();
             };
-            QCOMPARE(shown(reissueHere.id).paid, QList<qint64>{10000});
+            QCOMPARE(shown(here(reissue).id).paid, QList<qint64>{10000});
             QVERIFY(shown(otherHere.id).rows.value(0).voided);
             QCOMPARE(shown(held.id).paid, QList<qint64>{5000});
 

@@ -137,12 +137,10 @@ private slots:
             else if (words.first() == u"price")
                 document->gridNeat(row);
             else if (words.first() == u"kill") {
-                child<QTableView>(*document, "grid")->clearSelection();
-                for (const QString &chosen : words.mid(1))
-                    child<QTableView>(*document, "grid")
-                        ->selectionModel()
-                        ->select(document->tableModel()->index(chosen.toInt(), 0),
-                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                QList<int> chosen;
+                for (const QString &word : words.mid(1))
+                    chosen.append(word.toInt());
+                selectRows(*document, chosen);
                 document->tbleKill();
             } else // an edit, as the view makes it
                 document->tableModel()->setData(document->tableModel()->index(row, columnOfKey(words.first())),

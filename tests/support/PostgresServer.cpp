@@ -35,6 +35,12 @@ bool asRoot()
     return geteuid() == 0;
 }
 
+/// pg_ctl's arguments to stop the server in `data` the `mode` way (fast, or immediate as a crash would).
+QStringList stopping(const QString &data, const char *mode)
+{
+    return {"-D", data, "-m", QString::fromLatin1(mode), "-w", "stop"};
+}
+
 int freePort()
 {
     QTcpServer probe;
@@ -65,10 +71,7 @@ PostgresServer::~PostgresServer()
 {
     if (m_running) {
         QString output;
-        run(QStringLiteral("pg_ctl"),
-            {QStringLiteral("-D"), m_folder->filePath(QStringLiteral("data")), QStringLiteral("-m"),
-             QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")},
-            &output);
+        run(QStringLiteral("pg_ctl"), stopping(m_folder->filePath(QStringLiteral("data")), "immediate"), &output);
     }
 }
 
@@ -111,9 +114,7 @@ bool PostgresServer::run(const QString &tool, const QStringList &arguments, QStr
 
 void PostgresServer::stopInBackground(QProcess &process)
 {
-    prepare(process, QStringLiteral("pg_ctl"),
-            {QStringLiteral("-D"), m_folder->filePath(QStringLiteral("data")), QStringLiteral("-m"),
-             QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
+    prepare(process, QStringLiteral("pg_ctl"), stopping(m_folder->filePath(QStringLiteral("data")), "immediate"));
     process.start();
     m_running = false;
 }
@@ -145,10 +146,8 @@ bool PostgresServer::start(QString *error)
         if (asRoot())
             QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres:postgres"), passwordFile.fileName()});
         if (!run(QStringLiteral("initdb"),
-                 {QStringLiteral("-D"), data, QStringLiteral("-U"), QStringLiteral("postgres"),
-                  QStringLiteral("--pwfile=") + passwordFile.fileName(), QStringLiteral("--auth-local=trust"),
-                  QStringLiteral("--auth-host=scram-sha-256"), QStringLiteral("--no-locale"), QStringLiteral("-E"),
-                  QStringLiteral("UTF8"), QStringLiteral("--no-sync")},
+                 {"-D", data, "-U", "postgres", "--pwfile=" + passwordFile.fileName(), "--auth-local=trust",
+                  "--auth-host=scram-sha-256", "--no-locale", "-E", "UTF8", "--no-sync"},
                  &output, 120000)) {
             if (error)
                 *error = output;
@@ -168,9 +167,7 @@ bool PostgresServer::start(QString *error)
                          .toUtf8());
         m_initialized = true;
     }
-    if (!run(QStringLiteral("pg_ctl"),
-             {QStringLiteral("-D"), data, QStringLiteral("-l"), m_folder->filePath(QStringLiteral("server.log")),
-              QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("start")},
+    if (!run(QStringLiteral("pg_ctl"), {"-D", data, "-l", m_folder->filePath("server.log"), "-w", "-t", "60", "start"},
              &output, 90000)) {
         QFile log(m_folder->filePath(QStringLiteral("server.log")));
         log.open(QIODevice::ReadOnly);
@@ -185,10 +182,8 @@ bool PostgresServer::start(QString *error)
 bool PostgresServer::stop()
 {
     QString output;
-    const bool stopped = run(QStringLiteral("pg_ctl"),
-                             {QStringLiteral("-D"), m_folder->filePath(QStringLiteral("data")), QStringLiteral("-m"),
-                              QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("stop")},
-                             &output);
+    const bool stopped =
+        run(QStringLiteral("pg_ctl"), stopping(m_folder->filePath(QStringLiteral("data")), "fast"), &output);
     if (stopped)
         m_running = false;
     return stopped;
@@ -210,19 +205,11 @@ bool PostgresServer::silence()
     return pid > 0 && ::kill(pid_t(pid), SIGSTOP) == 0;
 }
 
-bool PostgresServer::silenceEveryProcess()
+bool PostgresServer::signalEveryProcess(int signal) const
 {
     const QList<qint64> processes = everyProcess();
     for (const qint64 pid : processes)
-        ::kill(pid_t(pid), SIGSTOP);
-    return !processes.isEmpty();
-}
-
-bool PostgresServer::resume()
-{
-    const QList<qint64> processes = everyProcess();
-    for (const qint64 pid : processes)
-        ::kill(pid_t(pid), SIGCONT);
+        ::kill(pid_t(pid), signal);
     return !processes.isEmpty();
 }
 
@@ -262,12 +249,10 @@ QString PostgresServer::tcpConnection(const QString &database, const QString &us
 bool PostgresServer::sql(const QString &database, const QString &statements, QString *error, int timeoutMs) const
 {
     QString output;
-    const bool done =
-        run(QStringLiteral("psql"),
-            {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
-             QStringLiteral("-h"), socketFolder(), QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"),
-             QStringLiteral("postgres"), QStringLiteral("-d"), database, QStringLiteral("-c"), statements},
-            &output, timeoutMs);
+    const bool done = run(QStringLiteral("psql"),
+                          {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", socketFolder(), "-p", QString::number(m_port),
+                           "-U", "postgres", "-d", database, "-c", statements},
+                          &output, timeoutMs);
     if (error)
         *error = output;
     return done;
@@ -277,9 +262,8 @@ QString PostgresServer::value(const QString &database, const QString &query) con
 {
     QString output;
     run(QStringLiteral("psql"),
-        {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"), QStringLiteral("-t"), QStringLiteral("-h"),
-         socketFolder(), QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-U"),
-         QStringLiteral("postgres"), QStringLiteral("-d"), database, QStringLiteral("-c"), query},
+        {"-X", "-q", "-A", "-t", "-h", socketFolder(), "-p", QString::number(m_port), "-U", "postgres", "-d", database,
+         "-c", query},
         &output);
     return output.trimmed();
 }

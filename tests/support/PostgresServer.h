@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
 
 namespace seikyu::test {
@@ -35,9 +36,9 @@ public:
     bool silence();
     /// Every process of the server stops, those serving connections made before too, as a host
     /// that is paused: a query in flight waits for ever.
-    bool silenceEveryProcess();
+    bool silenceEveryProcess() { return signalEveryProcess(SIGSTOP); }
     /// The suspended server answers again (the connections that waited are taken up).
-    bool resume();
+    bool resume() { return signalEveryProcess(SIGCONT); }
 
     QString socketFolder() const;
     int port() const { return m_port; }
@@ -57,6 +58,7 @@ private:
     qint64 mainProcess() const;
     /// The main process and the ones it started.
     QList<qint64> everyProcess() const;
+    bool signalEveryProcess(int signal) const;
     bool run(const QString &tool, const QStringList &arguments, QString *output, int timeoutMs = 60000) const;
     void prepare(QProcess &process, const QString &tool, QStringList arguments) const;
 
