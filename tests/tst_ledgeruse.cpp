@@ -1,6 +1,7 @@
 // The ledger in use: issuing records itself, failures never block an export, the window and the
 // command line. Real SQLite files in temporary folders; the real seikyu binary for the command line.
 #include "app/RecoveryStore.h"
+#include "ledger/GroupFiles.h"
 #include "ledger/IssueIntents.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/IssuedInvoicesWindow.h"
@@ -14,6 +15,7 @@
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
 #include "support/SeikyuRun.h"
+#include "support/ServerFixture.h"
 #include "support/SqliteFile.h"
 #include "support/TestSupport.h"
 
@@ -66,6 +68,9 @@ private slots:
     void fourProcessesOnANewProfileKeepEveryEntry();
     void killedBatchLeavesEveryPdfWithOneEntry();
     void interruptedIssuesAreCompletedOnce();
+    void interruptedGroupIsCompletedOnce();
+    void batchGroupRefusesRepeatsAndNamesUnwritten();
+    void sharedLedgerBatchRecordsEachInvoice();
     void exportDialogAndPrintRecord();
     void unwritableLedgerNeverBlocksExport();
     void unwritableArchiveStillRecords();
@@ -252,20 +257,36 @@ void LedgerUseTest::fourProcessesOnANewProfileKeepEveryEntry()
 
 void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
 {
-    // SIGKILL of seikyu itself after a few of its PDFs reached their names (none, one, some), then
-    // any command: every PDF at its final name has exactly one entry with its hash, every entry its
-    // PDF and archived copy, and the archive holds nothing else.
+    // SIGKILL of seikyu itself at moments spread over its batch (its group's intents, its PDFs
+    // written beside their names, synced, taking their names, its entries' transaction), then any
+    // command: every PDF at its final name has exactly one entry with its hash, every entry its PDF
+    // and archived copy, the archive holds nothing else, and nothing is left half-done.
     constexpr int Invoices = 16;
     const QStringList files = numberedInvoices(QStringLiteral("in"), QStringLiteral("K"), Invoices);
-    for (const int written : {0, 2, 6, 11}) {
-        useProfile(QStringLiteral("kill%1").arg(written));
-        const QString out = m_dir->filePath(QStringLiteral("kill%1/out").arg(written));
+    useProfile(QStringLiteral("whole"));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(seikyu(QStringList{QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("whole/out"))} + files)
+                 .exitCode,
+             0);
+    const qint64 wholeUs = clock.nsecsElapsed() / 1000;
+    IssueLedger::instance().close();
+    struct Kill
+    {
+        int written;  ///< PDFs at their names before the kill is timed
+        double share; ///< of a whole run's time, from the start (with `written` 0)
+    };
+    const QList<Kill> kills = {{0, 0.0}, {0, 0.3}, {0, 0.5}, {0, 0.65}, {0, 0.8}, {0, 0.9}, {1, 0}, {6, 0}, {11, 0}};
+    for (qsizetype k = 0; k < kills.size(); ++k) {
+        useProfile(QStringLiteral("kill%1").arg(k));
+        const QString out = m_dir->filePath(QStringLiteral("kill%1/out").arg(k));
         const std::unique_ptr<QProcess> batch = startSeikyu(QStringList{QStringLiteral("--export-pdf"), out} + files);
         QVERIFY(batch->waitForStarted());
-        while (QDir(out).entryList({QStringLiteral("*.pdf")}, QDir::Files).size() < written &&
+        while (QDir(out).entryList({QStringLiteral("*.pdf")}, QDir::Files).size() < kills[k].written &&
                !batch->waitForFinished(1))
             ;
-        QThread::usleep(QRandomGenerator::global()->bounded(written == 0 ? 150000 : 20000));
+        const qint64 jitter = QRandomGenerator::global()->bounded(kills[k].written == 0 ? 40000 : 2000);
+        QThread::usleep(quint64(kills[k].share * double(wholeUs)) + quint64(jitter));
         batch->kill();
         QVERIFY(batch->waitForFinished(10000));
         seikyu({QStringLiteral("--ledger")}); // any command completes what the killed one left
@@ -284,16 +305,163 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
         QCOMPARE(recorded.size(), pdfs.size());
         const QStringList inArchive = QDir(IssueLedger::instance().archiveFolder()).entryList(QDir::Files);
         QCOMPARE(QSet<QString>(inArchive.begin(), inArchive.end()), archived);
+        // No PDF left half-made beside its name, no intent left to settle.
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).size(), pdfs.size());
+        {
+            const std::unique_ptr<LedgerOutbox> box =
+                LedgerOutbox::open(IssueLedger::instance().waitingPath()).value_or(nullptr);
+            QVERIFY(box);
+            QCOMPARE(IssueIntents(box->database()).all().value().size(), 0);
+        }
         // The anchor moves on only after a commit: a kill leaves it at or behind the newest entry.
         const LedgerCheck check = IssueLedger::instance().verify(*IssueLedger::instance().store().value()).value();
         QVERIFY2(check.problems.isEmpty(), qPrintable(describeProblem(check.problems.value(0))));
         IssueLedger::instance().close();
     }
     // The batch run again whole: each invoice once in what is owed.
-    const QString out = m_dir->filePath(QStringLiteral("kill11/out"));
+    const QString out = m_dir->filePath(QStringLiteral("kill%1/out").arg(kills.size() - 1));
     QCOMPARE(seikyu(QStringList{QStringLiteral("--export-pdf"), out} + files).exitCode, 0);
     const SeikyuRun unpaid = seikyu({QStringLiteral("--ledger"), QStringLiteral("--unpaid")});
     QCOMPARE(unpaid.out.count(QLatin1Char('\n')), Invoices + 1);
+}
+
+void LedgerUseTest::interruptedGroupIsCompletedOnce()
+{
+    // A batch's group killed after each of its steps, as the next run finds it: a group of four
+    // invoices whose intents were kept in one transaction, then (as far as the kill let it) their
+    // archived copies and PDFs written beside their names, the PDFs given their names, the entries
+    // recorded. What reached its name is recorded once, with its copy; the rest leaves nothing.
+    struct Case
+    {
+        const char *killed;
+        int archived; ///< copies written (the last of them cut short when `cutShort`)
+        bool cutShort;
+        int parts;    ///< PDFs written beside their names
+        int named;    ///< PDFs given their names
+        int recorded; ///< entries committed
+    };
+    const QList<Case> cases = {{"after the intents", 0, false, 0, 0, 0},
+                               {"while the copies were written", 2, true, 1, 0, 0},
+                               {"before the sync", 4, false, 4, 0, 0},
+                               {"between the names", 4, false, 4, 2, 0},
+                               {"in the entries' transaction", 4, true, 4, 4, 0},
+                               {"after the entries", 4, false, 4, 4, 4}};
+    constexpr int Group = 4;
+    for (qsizetype c = 0; c < cases.size(); ++c) {
+        const Case &kill = cases[c];
+        useProfile(QStringLiteral("group%1").arg(c));
+        IssueLedger &ledger = IssueLedger::instance();
+        QVERIFY(ledger.store());
+        const QDir archive(ledger.archiveFolder());
+        const QDir out(m_dir->filePath(QStringLiteral("group%1/out").arg(c)));
+        QVERIFY(QDir().mkpath(archive.path()) && QDir().mkpath(out.path()));
+        QList<IssueIntent> group;
+        QStringList wanted;
+        QList<QByteArray> pdfs;
+        for (int n = 1; n <= Group; ++n) {
+            pdfs.append(QStringLiteral("%PDF-1.7 G-%1").arg(n).toLatin1());
+            IssueIntent intent;
+            intent.entry.number = QStringLiteral("G-%1").arg(n);
+            intent.entry.customer = QStringLiteral("中断商事");
+            intent.entry.pdfSha256 = sha256Hex(pdfs.constLast());
+            intent.target = out.filePath(intent.entry.number + QStringLiteral(".pdf"));
+            group.append(intent);
+            wanted.append(intent.entry.number + QStringLiteral(".pdf"));
+        }
+        {
+            std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath()).value();
+            QVERIFY(IssueIntents(box->database()).keepAll(group, wanted, archive.path()));
+        }
+        for (int k = 0; k < Group; ++k) {
+            const IssueIntent &intent = group[k];
+            const bool cut = kill.cutShort && k == kill.archived - 1;
+            if (k < kill.archived)
+                writeFile(archive.filePath(intent.entry.archiveName), cut ? pdfs[k].left(6) : pdfs[k]);
+            if (k < kill.parts)
+                writeFile(partFileOf(intent.target, intent.entry.origin), pdfs[k]);
+            if (k < kill.named)
+                QVERIFY(QFile::rename(partFileOf(intent.target, intent.entry.origin), intent.target));
+            if (k < kill.recorded)
+                QVERIFY(ledger.store().value()->record(intent.entry));
+        }
+        for (int run = 0; run < 2; ++run) // a second start finds nothing left to do
+            ledger.settlePending();
+        QStringList numbers, copies, left;
+        for (int n = 1; n <= kill.named; ++n) {
+            numbers.append(QStringLiteral("G-%1").arg(n));
+            copies.append(QStringLiteral("G-%1.pdf").arg(n));
+        }
+        for (const LedgerEntry &entry : ledger.store().value()->entries().value())
+            left.append(entry.number);
+        QVERIFY2(left == numbers, kill.killed);
+        QVERIFY2(archive.entryList(QDir::Files) == copies, kill.killed);
+        for (const QString &copy : copies)
+            QVERIFY2(readAll(archive.filePath(copy)) == pdfs[copy.mid(2, 1).toInt() - 1], kill.killed);
+        QVERIFY2(out.entryList(QDir::Files | QDir::Hidden) == copies, kill.killed);
+        std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath()).value();
+        QVERIFY2(IssueIntents(box->database()).all().value().isEmpty(), kill.killed);
+        ledger.close();
+    }
+    // One group wanting one name for two copies: each holds a name of its own.
+    std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(IssueLedger::instance().waitingPath()).value();
+    QList<IssueIntent> twins(2);
+    QVERIFY(IssueIntents(box->database())
+                .keepAll(twins, {QStringLiteral("T.pdf"), QStringLiteral("T.pdf")}, m_dir->path()));
+    QCOMPARE(std::pair(twins[0].entry.archiveName, twins[1].entry.archiveName),
+             std::pair(QStringLiteral("T.pdf"), QStringLiteral("T_2.pdf")));
+    QVERIFY(IssueIntents(box->database()).dropAll({twins[0].entry.origin, twins[1].entry.origin}));
+    QCOMPARE(IssueIntents(box->database()).all().value().size(), 0);
+}
+
+void LedgerUseTest::batchGroupRefusesRepeatsAndNamesUnwritten()
+{
+    // In one batch, as one after the other: a number repeated changed is refused once the first
+    // holds it, repeated unchanged it is a copy sent; a PDF that cannot take its name is named,
+    // without entry or archived copy, and the others are recorded all the same.
+    const QString a = invoiceFile("a", "株式会社サンプル商事", 110000, "A-1", "2026-03-10");
+    const QString b = invoiceFile("b", "ＡＢＣ商店", 55000, "B-1", "2026-03-12");
+    const QString changed = invoiceFile("a2", "株式会社サンプル商事", 99000, "A-1", "2026-03-10");
+    const QString again = invoiceFile("a3", "株式会社サンプル商事", 110000, "A-1", "2026-03-10");
+    const QString blocked = invoiceFile("c", "丸の内物産", 2200, "C-1", "2026-03-12");
+    const QDir out(m_dir->filePath(QStringLiteral("out")));
+    QVERIFY(QDir().mkpath(out.filePath(QStringLiteral("c.pdf")))); // a folder where its PDF goes
+    QStringList lines;
+    QCOMPARE(exportInvoicesAsPdf(out.path(), {a, b, changed, again, blocked}, &lines), 1);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith(QDir::toNativeSeparators(changed)) && lines[0].contains("--reissue"),
+             qPrintable(lines[0]));
+    QVERIFY2(lines[1].startsWith(QDir::toNativeSeparators(out.filePath(QStringLiteral("c.pdf")))),
+             qPrintable(lines[1]));
+    const QList<LedgerEntry> entries = IssueLedger::instance().store().value()->entries().value();
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(std::tuple(entries[0].number, entries[1].number, entries[2].number, entries[2].kind, entries[2].refersTo),
+             std::tuple(QString("A-1"), QString("B-1"), QString("A-1"), EntryKind::Copy, entries[0].id));
+    QCOMPARE(QDir(IssueLedger::instance().archiveFolder()).entryList(QDir::Files).size(), 3);
+    QCOMPARE(out.entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("a.pdf"), QStringLiteral("a3.pdf"), QStringLiteral("b.pdf")}));
+    QCOMPARE(entries[2].pdfSha256, sha256Hex(readAll(out.filePath(QStringLiteral("a3.pdf")))));
+}
+
+void LedgerUseTest::sharedLedgerBatchRecordsEachInvoice()
+{
+    // An office's ledger takes a batch as it takes each export: every PDF with its one entry.
+    ServerFixture server(QStringLiteral("ledgeruse"));
+    server.start();
+    REQUIRE_SERVER(server);
+    TestDatabase made;
+    const std::unique_ptr<LedgerStore> store = server.freshLedger(&made);
+    QVERIFY(store);
+    constexpr int Invoices = 3;
+    const QDir out(m_dir->filePath(QStringLiteral("shared/out")));
+    const SeikyuRun run = runSeikyuWithoutDisplay(
+        QStringList{QStringLiteral("--export-pdf"), out.path()} +
+            numberedInvoices(QStringLiteral("shared"), QStringLiteral("S"), Invoices),
+        {{QStringLiteral("XDG_DATA_HOME"), m_dataHome}, {QStringLiteral("SEIKYU_LEDGER"), made.connection}});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QList<LedgerEntry> entries = store->entries().value();
+    QCOMPARE(entries.size(), Invoices);
+    for (const LedgerEntry &entry : entries)
+        QCOMPARE(entry.pdfSha256, sha256Hex(readAll(out.filePath(entry.number + QStringLiteral(".pdf")))));
 }
 
 void LedgerUseTest::exportDialogAndPrintRecord()

@@ -2,6 +2,7 @@
 
 #include "document/PrivateFiles.h"
 #include "ledger/ArchiveName.h"
+#include "ledger/GroupFiles.h"
 #include "ledger/IssueIntents.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,7 @@
 
 namespace seikyu {
 
-Result<QString> writeArchiveCopy(const QString &folder, const QString &wanted, const QByteArray &bytes)
+Result<QString> writeArchiveCopy(const QString &folder, const QString &wanted, const QByteArray &bytes, CopySync sync)
 {
     const QDir archive(folder);
     if (!makePrivateFolder(archive.path()))
@@ -22,7 +23,10 @@ Result<QString> writeArchiveCopy(const QString &folder, const QString &wanted, c
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString name =
             uniqueArchiveName(wanted, [&archive](const QString &n) { return QFileInfo::exists(archive.filePath(n)); });
-        if (const Result<void> written = writeNewFileSynced(archive.filePath(name), bytes); !written) {
+        const Result<void> written = sync == CopySync::Now
+                                         ? writeNewFileSynced(archive.filePath(name), bytes)
+                                         : writePartFile(archive.filePath(name), bytes, archive.filePath(name));
+        if (!written) {
             if (QFileInfo::exists(archive.filePath(name)))
                 continue;
             return written.fault();

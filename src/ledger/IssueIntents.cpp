@@ -9,11 +9,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -38,29 +40,56 @@ Result<void> IssueIntents::run(const QString &statement)
 
 Result<void> IssueIntents::keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder)
 {
-    if (intent.entry.origin.isEmpty())
-        intent.entry.origin = QStringLiteral("issue:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    intent.process = thisProcessToken();
+    QList<IssueIntent> one{intent};
+    const Result<void> kept = keepAll(one, {wantedArchiveName}, archiveFolder);
+    if (kept)
+        intent = one.constFirst();
+    return kept;
+}
+
+Result<void> IssueIntents::keepAll(QList<IssueIntent> &intents, const QStringList &wantedArchiveNames,
+                                   const QString &archiveFolder)
+{
+    for (IssueIntent &intent : intents) {
+        if (intent.entry.origin.isEmpty())
+            intent.entry.origin = QStringLiteral("issue:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        intent.process = thisProcessToken();
+    }
     if (Result<void> locked = run(QStringLiteral("BEGIN IMMEDIATE")); !locked)
         return locked;
     Result<void> done;
-    if (!wantedArchiveName.isEmpty()) {
-        const Result<QList<IssueIntent>> others = all();
-        if (others) {
-            QSet<QString> claimed;
+    QSet<QString> claimed;
+    if (std::any_of(wantedArchiveNames.cbegin(), wantedArchiveNames.cend(),
+                    [](const QString &n) { return !n.isEmpty(); })) {
+        if (const Result<QList<IssueIntent>> others = all(); others) {
             for (const IssueIntent &other : *others)
                 claimed.insert(other.entry.archiveName);
-            const QDir folder(archiveFolder);
-            intent.entry.archiveName = uniqueArchiveName(wantedArchiveName, [&](const QString &name) {
-                return claimed.contains(name) || QFileInfo::exists(folder.filePath(name));
-            });
         } else {
             done = others.fault();
         }
     }
-    if (done) {
-        QSqlQuery query(m_db);
-        query.prepare(QStringLiteral("INSERT INTO intents (origin, process, target, entry) VALUES (?, ?, ?, ?)"));
+    const QDir folder(archiveFolder);
+    // Invoices of one day, customer and amount without a number want one name: each looks past the
+    // names the earlier ones found taken, asked of the disk once each, not once per invoice.
+    QHash<QString, bool> onDisk;
+    const auto exists = [&](const QString &name) {
+        auto known = onDisk.find(name);
+        if (known == onDisk.end())
+            known = onDisk.insert(name, QFileInfo::exists(folder.filePath(name)));
+        return *known;
+    };
+    QSqlQuery query(m_db);
+    if (done &&
+        !query.prepare(QStringLiteral("INSERT INTO intents (origin, process, target, entry) VALUES (?, ?, ?, ?)")))
+        done = sqlFault(query.lastError(), FaultKind::Unwritable);
+    for (qsizetype i = 0; done && i < intents.size(); ++i) {
+        IssueIntent &intent = intents[i];
+        // Each copy-to-be holds its name from now on, against the group's own names too.
+        if (const QString wanted = wantedArchiveNames.value(i); !wanted.isEmpty()) {
+            intent.entry.archiveName =
+                uniqueArchiveName(wanted, [&](const QString &name) { return claimed.contains(name) || exists(name); });
+            claimed.insert(intent.entry.archiveName);
+        }
         query.addBindValue(intent.entry.origin);
         query.addBindValue(intent.process);
         query.addBindValue(intent.target.isNull() ? QStringLiteral("") : intent.target);
@@ -88,15 +117,28 @@ Result<void> IssueIntents::update(const IssueIntent &intent)
 
 Result<void> IssueIntents::drop(const QString &origin)
 {
+    return dropAll({origin});
+}
+
+Result<void> IssueIntents::dropAll(const QStringList &origins)
+{
     // Not synced on its own: an intent that comes back after a power cut is completed again, and
     // its entry's origin makes that a no-op. The next synced write takes it to disk anyway.
     QSqlQuery query(m_db);
     query.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    query.prepare(QStringLiteral("DELETE FROM intents WHERE origin = ?"));
-    query.addBindValue(origin);
-    Result<void> done;
-    if (!query.exec())
+    Result<void> done = origins.size() > 1 ? run(QStringLiteral("BEGIN IMMEDIATE")) : Result<void>();
+    const bool grouped = done && origins.size() > 1;
+    if (done && !query.prepare(QStringLiteral("DELETE FROM intents WHERE origin = ?")))
         done = sqlFault(query.lastError(), FaultKind::Unwritable);
+    for (qsizetype i = 0; done && i < origins.size(); ++i) {
+        query.addBindValue(origins[i]);
+        if (!query.exec())
+            done = sqlFault(query.lastError(), FaultKind::Unwritable);
+    }
+    if (grouped && done)
+        done = run(QStringLiteral("COMMIT"));
+    if (grouped && !done)
+        static_cast<void>(run(QStringLiteral("ROLLBACK")));
     query.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     return done;
 }

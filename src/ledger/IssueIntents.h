@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -36,9 +37,15 @@ public:
     /// with the first name no file in `archiveFolder` and no other intent holds, chosen under the
     /// file's write lock so that processes issuing at once never choose the same name.
     Result<void> keep(IssueIntent &intent, const QString &wantedArchiveName, const QString &archiveFolder);
+    /// keep() of a group in one transaction (one sync): all kept or none. `wantedArchiveNames`
+    /// goes with `intents` index by index (empty: no copy); no two of the group get one name.
+    Result<void> keepAll(QList<IssueIntent> &intents, const QStringList &wantedArchiveNames,
+                         const QString &archiveFolder);
     /// Writes the intent's entry again (its archived copy changed).
     Result<void> update(const IssueIntent &intent);
     Result<void> drop(const QString &origin);
+    /// drop() of several in one transaction.
+    Result<void> dropAll(const QStringList &origins);
     /// Every intent kept, oldest first.
     Result<QList<IssueIntent>> all() const;
 

@@ -3,6 +3,7 @@
 #include "document/PrivateFiles.h"
 #include "ledger/ArchiveCopy.h"
 #include "ledger/ArchiveName.h"
+#include "ledger/GroupFiles.h"
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueIntents.h"
 #include "ledger/LedgerHealth.h"
@@ -485,16 +486,11 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
                                         const QString &target, const QByteArray &bytes,
                                         const std::function<bool()> &write)
 {
-    LedgerEntry entry = issueEntryOf(invoice);
-    entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
+    LedgerEntry entry = entryToIssue(invoice, sourcePath, channel, bytes);
     if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
         // Never recorded silently: nothing goes out until the user says whose number it is.
         return Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};
     }
-    entry.channel = channel;
-    entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
-    if (!bytes.isEmpty())
-        entry.pdfSha256 = bytesSha256(bytes);
     std::optional<IssueIntent> intent = intend(entry, target, !bytes.isEmpty());
     if (intent)
         m_writing.insert(intent->entry.origin);
@@ -508,7 +504,8 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     // it again from the output, or to drop it with an output that never got written.
     std::future<Result<QString>> copying;
     if (intent && !bytes.isEmpty())
-        copying = std::async(std::launch::async, writeArchiveCopy, archiveFolder(), intent->entry.archiveName, bytes);
+        copying = std::async(std::launch::async, writeArchiveCopy, archiveFolder(), intent->entry.archiveName, bytes,
+                             CopySync::Now);
     IssueOutcome outcome;
     outcome.written = write();
     if (copying.valid())
@@ -555,6 +552,18 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     settlePending();
     outcome.message = takeMessage();
     return outcome;
+}
+
+LedgerEntry IssueLedger::entryToIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
+                                      const QByteArray &bytes)
+{
+    LedgerEntry entry = issueEntryOf(invoice);
+    entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
+    entry.channel = channel;
+    entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
+    if (!bytes.isEmpty())
+        entry.pdfSha256 = bytesSha256(bytes);
+    return entry;
 }
 
 void IssueLedger::prepareToIssue()
@@ -631,6 +640,9 @@ void IssueLedger::settlePending()
             // Never issued: its archived copy would be a record of nothing.
             QFile::remove(QDir(archiveFolder()).filePath(intent.entry.archiveName));
         }
+        // An output of a group killed before it took its name is still beside it.
+        if (!reached && !intent.target.isEmpty())
+            QFile::remove(partFileOf(intent.target, intent.entry.origin));
         static_cast<void>(intents.drop(intent.entry.origin));
     }
     if (shared() || box->count() == 0)

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace seikyu {
 
@@ -32,6 +33,29 @@ struct IssueOutcome
     bool written = false; ///< the output reached its final name (or the printer)
     IssueRecording recording = IssueRecording::Recorded;
     std::optional<QString> message; ///< what the user should be told
+};
+
+/// One output of a group issued at once (IssueLedger::issueGroup).
+struct GroupedIssue
+{
+    Invoice invoice;
+    QString sourcePath;
+    QString target;   ///< the output's final name
+    QByteArray bytes; ///< the output itself
+};
+
+/// How one output of a group went, as issue() would answer for it alone.
+struct GroupedOutcome
+{
+    Result<IssueOutcome> outcome = IssueOutcome();
+    QString unwritten; ///< why the output did not reach its name, when it did not
+};
+
+/// How a group went: each output's outcome, index by index, and what the user should be told.
+struct GroupIssuing
+{
+    std::vector<GroupedOutcome> each;
+    std::optional<QString> message;
 };
 
 /// The user's ledger of issued invoices: one SQLite file in the application's data folder, with
@@ -120,6 +144,13 @@ public:
     /// (setReissues, allowReissue): Refused, its message naming that invoice.
     Result<IssueOutcome> issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                const QString &target, const QByteArray &bytes, const std::function<bool()> &write);
+    /// Issues outputs with every guarantee issue() gives each, made durable as a group: the intents
+    /// of all in one transaction; then every output and archived copy written and synced together
+    /// before any output takes its final name; then the entries recorded in one transaction (the
+    /// anchor moved once) and the intents dropped in one. An output repeating a number or a target
+    /// of its group starts the next group. On a shared ledger, for a target that is a link, or when
+    /// the group's intents cannot be kept, each output is issued alone.
+    GroupIssuing issueGroup(const QList<GroupedIssue> &issues, IssueChannel channel);
     /// Opens the local ledger and the file the intents are kept in, as issue() would: called while
     /// an output's bytes are made elsewhere, so that issuing it waits for neither.
     void prepareToIssue();
@@ -205,6 +236,14 @@ private:
     /// Makes the entry's archived copy again from the output at `output` when it is missing or not
     /// whole (a kill while it was written); the name may change.
     void restoreArchiveCopy(LedgerEntry &entry, const QString &output);
+    /// The entry an issue of `invoice` would record, its number not yet checked.
+    LedgerEntry entryToIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
+                             const QByteArray &bytes);
+    /// issueGroup() of issues [from, to), whose numbers and targets all differ.
+    void issueRun(const QList<GroupedIssue> &issues, qsizetype from, qsizetype to, IssueChannel channel,
+                  std::vector<GroupedOutcome> &outcomes);
+    /// issue() of one output of a group on its own, written as any export is.
+    GroupedOutcome issueAlone(const GroupedIssue &issue, IssueChannel channel);
     /// Records the entry, or keeps it waiting; Lost when neither could be done.
     IssueRecording deliver(const LedgerEntry &entry, QString *reason);
     /// The outbox file, opened (and made) when needed.

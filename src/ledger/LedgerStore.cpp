@@ -528,24 +528,34 @@ Result<LedgerEntry> LedgerStore::record(LedgerEntry entry)
 
 Result<qsizetype> LedgerStore::recordAll(const QList<LedgerEntry> &entries)
 {
+    const Result<QList<LedgerEntry>> recorded = recordEach(entries);
+    if (!recorded)
+        return recorded.fault();
+    return recorded->size();
+}
+
+Result<QList<LedgerEntry>> LedgerStore::recordEach(const QList<LedgerEntry> &entries)
+{
     if (Result<void> locked = run(m_dialect.beginWrite); !locked)
         return locked.fault();
-    std::optional<LedgerEntry> last;
+    QList<LedgerEntry> recorded;
+    recorded.reserve(entries.size());
     for (const LedgerEntry &entry : entries) {
-        Result<LedgerEntry> recorded = recordLocked(entry);
-        if (!recorded) {
+        Result<LedgerEntry> one = recordLocked(entry);
+        if (!one) {
             rollBack();
-            return recorded.fault();
+            return one.fault();
         }
-        last = std::move(recorded).value();
+        recorded.append(std::move(one).value());
     }
     if (Result<void> committed = run({QStringLiteral("COMMIT")}); !committed) {
         rollBack();
         return committed.fault();
     }
-    if (last)
-        keepHead(last->id, last->hash);
-    return entries.size();
+    // The anchor moves once, to the group's newest entry.
+    if (!recorded.isEmpty())
+        keepHead(recorded.constLast().id, recorded.constLast().hash);
+    return recorded;
 }
 
 Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)

@@ -71,6 +71,8 @@ public:
     /// Adds entries in one transaction, as record() adds each (an import, a migration): all or
     /// none. The number recorded.
     Result<qsizetype> recordAll(const QList<LedgerEntry> &entries);
+    /// recordAll() answering with the entries as recorded, in order.
+    Result<QList<LedgerEntry>> recordEach(const QList<LedgerEntry> &entries);
     Result<LedgerEntry> recordPayment(qint64 issueId, const QDate &date, qint64 amount,
                                       const QString &note = QString());
     Result<LedgerEntry> recordVoid(qint64 entryId, const QString &reason);

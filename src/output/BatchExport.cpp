@@ -46,14 +46,19 @@ struct Job
     bool unrecorded = false;      ///< written, but neither recorded nor kept to be recorded (or refused)
     bool refused = false;         ///< not written: its number is another invoice's
 
-    /// Writes the PDF once it is made, and records it in the ledger as soon as it is written, each
-    /// invoice on its own: a batch stopped halfway leaves every PDF written with its entry.
+    /// Waits for the worker making the PDF, if one still does.
+    void awaitPdf()
+    {
+        if (auto *pending = std::get_if<std::future<Result<QByteArray>>>(&pdf))
+            pdf = pending->get();
+    }
+
+    /// Writes the PDF once it is made and records it in the ledger, on its own.
     bool settle()
     {
         if (exported)
             return *exported;
-        if (auto *pending = std::get_if<std::future<Result<QByteArray>>>(&pdf))
-            pdf = pending->get();
+        awaitPdf();
         const Result<QByteArray> made = std::get<Result<QByteArray>>(pdf);
         if (!made) {
             reason = made.message();
@@ -67,20 +72,69 @@ struct Job
                 written = writePdfFile(bytes, target);
                 return written.ok();
             });
+        take(outcome, written.message());
+        return *exported;
+    }
+
+    /// What issuing it came to; `unwritten` says why its PDF could not be written, when it could not.
+    void take(const Result<IssueOutcome> &outcome, const QString &unwritten)
+    {
         refused = !outcome && outcome.fault().kind == FaultKind::Refused;
         if (refused)
             reason = notExportedUnlessReissued(outcome.message());
         else if (!outcome)
             reason = outcome.message();
         else if (!outcome->written)
-            reason = Text::tr("could not be written: %1").arg(written.message());
+            reason = Text::tr("could not be written: %1").arg(unwritten);
         told = outcome ? outcome->message.value_or(QString()) : QString();
         unrecorded =
             outcome && (outcome->recording == IssueRecording::Lost || outcome->recording == IssueRecording::Refused);
         pdf = Result<QByteArray>(QByteArray()); // the bytes are on disk now
         exported = outcome && outcome->written;
-        return *exported;
     }
+};
+
+/// The jobs whose PDFs are issued together once made, as one group: their intents, files and
+/// entries each made durable at once.
+class JobGroup
+{
+public:
+    explicit JobGroup(std::vector<Job> &jobs) : m_jobs(jobs) {}
+
+    void add(qsizetype job) { m_waiting.push_back(job); }
+    qsizetype size() const { return qsizetype(m_waiting.size()); }
+
+    /// Issues the jobs added since the last time, their PDFs made first.
+    void issue()
+    {
+        QList<GroupedIssue> issues;
+        std::vector<qsizetype> issued;
+        for (const qsizetype index : std::exchange(m_waiting, {})) {
+            Job &job = m_jobs[size_t(index)];
+            job.awaitPdf();
+            const Result<QByteArray> &made = std::get<Result<QByteArray>>(job.pdf);
+            if (!made) {
+                job.reason = made.message();
+                job.exported = false;
+                continue;
+            }
+            issues.append({job.issued, job.file, job.target, *made});
+            issued.push_back(index);
+        }
+        if (issues.isEmpty())
+            return;
+        const GroupIssuing done = IssueLedger::instance().issueGroup(issues, IssueChannel::Batch);
+        for (size_t k = 0; k < issued.size(); ++k)
+            m_jobs[issued[k]].take(done.each[k].outcome, done.each[k].unwritten);
+        if (done.message) {
+            QString &told = m_jobs[size_t(issued.back())].told;
+            told = told.isEmpty() ? *done.message : told + QLatin1Char('\n') + *done.message;
+        }
+    }
+
+private:
+    std::vector<Job> &m_jobs;
+    std::vector<qsizetype> m_waiting;
 };
 
 /// What a window newly opened on a file shows where the file says nothing. The customer book is
@@ -169,10 +223,13 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     std::vector<Job> jobs(size_t(files.size()));
     OpeningDefaults defaults;
     const SheetLook look = savedSheetLook();
-    QThreadPool workers; // ends before the jobs, which its tasks write to
-    const bool parallel = files.size() > 1 && workers.maxThreadCount() > 1;
+    QThreadPool workers;                                       // ends before the jobs, which its tasks write to
     const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // laid-out invoices held in memory
     qsizetype oldestRunning = 0;
+    // Issued as groups: a few syncs for each group, not a dozen for each invoice. A group is as
+    // large as a usual batch; larger ones are cut, so that the PDFs waiting stay few in memory.
+    constexpr qsizetype GroupSize = 128;
+    JobGroup group(jobs);
 
     for (qsizetype i = 0; i < files.size(); ++i) {
         Job &job = jobs[size_t(i)];
@@ -182,6 +239,8 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
         if (const auto claimed = writing.find(targetId); claimed != writing.end()) {
             // Whether an earlier input got this name depends on whether its PDF was written.
             Job &earlier = jobs[size_t(*claimed)];
+            if (!earlier.exported)
+                group.issue();
             if (earlier.settle())
                 written.insert(targetId, earlier.file);
             writing.erase(claimed);
@@ -202,16 +261,20 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
             workers.start([done, pages = std::move(laidOut->first), title = laidOut->second, target, xml = job.xml] {
                 done->set_value(makePdf(pages, title, target, xml));
             });
-            if (!parallel) {
+            if (files.size() == 1) {
                 // A single file: the ledger opens while its PDF is made.
                 IssueLedger::instance().prepareToIssue();
                 job.settle();
                 continue;
             }
+            group.add(i);
+            if (group.size() >= GroupSize)
+                group.issue();
             for (; oldestRunning < i - maxWaiting; ++oldestRunning)
-                jobs[size_t(oldestRunning)].settle();
+                jobs[size_t(oldestRunning)].awaitPdf();
         }
     }
+    group.issue();
 
     int failures = 0;
     for (Job &job : jobs) {
