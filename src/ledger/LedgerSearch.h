@@ -21,20 +21,21 @@ QString statusText(PaymentStatus status);
 /// Unpaid or partly paid, with a due date before `today`.
 bool isPastDue(PaymentStatus status, const QDate &dueDate, const QDate &today);
 
-/// What a search asks for; every condition given must hold. Ranges include both ends.
+/// What a search asks for; every condition given must hold. Ranges include both ends. Every member
+/// has an initializer, so that a filter written with designated initializers names only what it asks.
 struct LedgerFilter
 {
-    std::optional<QDate> from; ///< invoice date on or after
-    std::optional<QDate> to;   ///< invoice date on or before
-    std::optional<qint64> minAmount;
-    std::optional<qint64> maxAmount;
-    QString customer;             ///< part of the customer's name, folded (foldForSearch), spaces ignored
-    QString number;               ///< part of the invoice number, compared the same way
-    QSet<PaymentStatus> statuses; ///< empty: any status
+    std::optional<QDate> from{}; ///< invoice date on or after
+    std::optional<QDate> to{};   ///< invoice date on or before
+    std::optional<qint64> minAmount{};
+    std::optional<qint64> maxAmount{};
+    QString customer{};             ///< part of the customer's name, folded (foldForSearch), spaces ignored
+    QString number{};               ///< part of the invoice number, compared the same way
+    QSet<PaymentStatus> statuses{}; ///< empty: any status
     bool pastDueOnly = false;
     bool latestIssuesOnly = false; ///< leaves out issues superseded by a later issue of the same invoice
     qint64 issueId = 0;            ///< only the issue entry of this id, when not 0
-    QDate today;                   ///< for past due; the current date when invalid
+    QDate today{};                 ///< for past due; the current date when invalid
 
     /// Unpaid or partly paid.
     static QSet<PaymentStatus> outstanding() { return {PaymentStatus::Unpaid, PaymentStatus::PartlyPaid}; }
