@@ -80,7 +80,7 @@ set(pure_rules
     sections/DueDate
     sections/FreelancePreferences
     sections/InvoiceNumber
-    sections/ListFamily
+    sections/EntryFields
     sections/RegistrationNumber
     sections/RowDates
     table/Amounts

@@ -2427,6 +2427,41 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
     </message>
 </context>
 <context>
+    <name>seikyu::CustomerSection</name>
+    <message>
+        <source>Honorific:</source>
+        <translation>敬称:</translation>
+    </message>
+    <message>
+        <source>0188:corporate number or 0221:T and 13 digits</source>
+        <translation>0188:法人番号 または 0221:T と13桁</translation>
+    </message>
+    <message>
+        <source>The customer&apos;s electronic address for e-invoices (Peppol ID): 0188 and the 13-digit corporate number (法人番号), or 0221 and the registration number (登録番号). Kept with the customer.</source>
+        <translation>デジタルインボイスの宛先となる取引先の電子アドレス（Peppol ID）です。0188 と13桁の法人番号、または 0221 と登録番号。取引先と一緒に保存されます。</translation>
+    </message>
+    <message>
+        <source>Electronic address:</source>
+        <translation>電子アドレス:</translation>
+    </message>
+    <message>
+        <source>Remove the chosen customer from the customer book? Its address and payment terms go with it; invoices already made keep its name.</source>
+        <translation>選んだ顧客を顧客台帳から削除しますか？住所と支払条件も削除されます。作成済みの請求書の宛名はそのままです。</translation>
+    </message>
+    <message>
+        <source>Edit in Customers…</source>
+        <translation>顧客台帳で編集…</translation>
+    </message>
+    <message>
+        <source>Opens the chosen customer in the customer book (Window ▸ Customers): its address, contact and payment terms.</source>
+        <translation>選んだ顧客を顧客台帳（ウインドウ ▸ 顧客）で開きます。住所・担当者・支払条件を編集できます。</translation>
+    </message>
+    <message>
+        <source>Electronic address %1</source>
+        <translation>電子アドレス %1</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::DatePanel</name>
     <message>
         <source>Date</source>
@@ -2496,42 +2531,6 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
         <translation>振込先口座</translation>
     </message>
     <message>
-        <source>Add an entry</source>
-        <translation>項目を追加</translation>
-    </message>
-    <message>
-        <source>Remove the selected entry</source>
-        <translation>選択した項目を削除</translation>
-    </message>
-    <message>
-        <source>Edit…</source>
-        <translation>編集…</translation>
-    </message>
-    <message>
-        <source>Edit the selected entry</source>
-        <translation>選択した項目を編集</translation>
-    </message>
-    <message>
-        <source>Add</source>
-        <translation>追加</translation>
-    </message>
-    <message>
-        <source>Remove the selected entry from the list?</source>
-        <translation>選択した項目をリストから削除しますか？</translation>
-    </message>
-    <message>
-        <source>Remove</source>
-        <translation>削除</translation>
-    </message>
-    <message>
-        <source>Change</source>
-        <translation>変更</translation>
-    </message>
-    <message>
-        <source>Honorific:</source>
-        <translation>敬称:</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -2596,18 +2595,6 @@ Remove the sum first to total it again.</source>
         <translation>明細の編集をキャンセル</translation>
     </message>
     <message>
-        <source>Choose an entry</source>
-        <translation>項目を選んでください</translation>
-    </message>
-    <message>
-        <source>Add an entry with +</source>
-        <translation>＋で項目を追加してください</translation>
-    </message>
-    <message>
-        <source>The chosen entry was removed — choose another</source>
-        <translation>選んでいた項目は削除されました。別の項目を選んでください</translation>
-    </message>
-    <message>
         <source>No Sums Added</source>
         <translation>合計を追加できません</translation>
     </message>
@@ -2630,30 +2617,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Your own details: postal code, address, name, telephone and bank account, and the registration number (登録番号) that makes the invoice a qualified invoice.</source>
         <translation>自分の情報です。郵便番号、住所、名前、電話番号、振込先に加えて、適格請求書にするための登録番号を入力します。</translation>
-    </message>
-    <message>
-        <source>T and 13 digits, if you have one</source>
-        <translation>T と13桁の数字（登録している場合）</translation>
-    </message>
-    <message>
-        <source>“%1” is not a registration number.</source>
-        <translation>「%1」は登録番号ではありません。</translation>
-    </message>
-    <message>
-        <source>A registration number is the letter T followed by 13 digits, such as T1234567890123. Leave the field empty if you have none.</source>
-        <translation>登録番号は T に続く13桁の数字です（例：T1234567890123）。登録していない場合は空欄にしてください。</translation>
-    </message>
-    <message>
-        <source>%1 is not a corporation&apos;s number.</source>
-        <translation>%1 は法人番号ではありません。</translation>
-    </message>
-    <message>
-        <source>Its first digit is not the check digit of a corporate number. An individual business&apos;s number from the tax office need not have one; check the number against your notice of registration.</source>
-        <translation>先頭の数字が法人番号のチェックデジットと合いません。個人事業者に税務署が割り当てた番号ではチェックデジットが合わないことがあります。登録通知書の番号と見比べてください。</translation>
-    </message>
-    <message>
-        <source>Use This Number</source>
-        <translation>この番号を使う</translation>
     </message>
     <message>
         <source>Invoice number</source>
@@ -2686,22 +2649,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>%1 rows were added from “%2”.</source>
         <translation>「%2」から%1行を追加しました。</translation>
-    </message>
-    <message>
-        <source>0188:corporate number or 0221:T and 13 digits</source>
-        <translation>0188:法人番号 または 0221:T と13桁</translation>
-    </message>
-    <message>
-        <source>The customer&apos;s electronic address for e-invoices (Peppol ID): 0188 and the 13-digit corporate number (法人番号), or 0221 and the registration number (登録番号). Kept with the customer.</source>
-        <translation>デジタルインボイスの宛先となる取引先の電子アドレス（Peppol ID）です。0188 と13桁の法人番号、または 0221 と登録番号。取引先と一緒に保存されます。</translation>
-    </message>
-    <message>
-        <source>Electronic address:</source>
-        <translation>電子アドレス:</translation>
-    </message>
-    <message>
-        <source>Electronic address %1</source>
-        <translation>電子アドレス %1</translation>
     </message>
     <message>
         <source>The ledger is shared: Next Number takes the next number from the office&apos;s server.</source>
@@ -2786,118 +2733,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>This invoice is taxed at 8 % throughout, the rate before October 2019, so the rows&apos; tax classes count only once its rate is 10 % (Rate in the Items panel).</source>
         <translation>この請求書は全体が 8 %（2019年10月より前の税率）のため、行の税区分は税率を 10 % にしてから反映されます（明細パネルの「税率」）。</translation>
-    </message>
-    <message>
-        <source>Remove the chosen customer from the customer book? Its address and payment terms go with it; invoices already made keep its name.</source>
-        <translation>選んだ顧客を顧客台帳から削除しますか？住所と支払条件も削除されます。作成済みの請求書の宛名はそのままです。</translation>
-    </message>
-    <message>
-        <source>Edit in Customers…</source>
-        <translation>顧客台帳で編集…</translation>
-    </message>
-    <message>
-        <source>Opens the chosen customer in the customer book (Window ▸ Customers): its address, contact and payment terms.</source>
-        <translation>選んだ顧客を顧客台帳（ウインドウ ▸ 顧客）で開きます。住所・担当者・支払条件を編集できます。</translation>
-    </message>
-    <message>
-        <source>Search by name or reading</source>
-        <translation>名前・フリガナで検索</translation>
-    </message>
-    <message>
-        <source>Search</source>
-        <translation>検索</translation>
-    </message>
-    <message>
-        <source>Narrows the list to the entries whose name or reading holds what is typed. Up and Down choose among them; Return puts the chosen one on the page.</source>
-        <translation>名前または読みに入力した文字を含む項目だけを表示します。上下キーで選び、Return キーで選んだ項目をページに載せます。</translation>
-    </message>
-    <message>
-        <source>Bank Account…</source>
-        <translation>振込先口座…</translation>
-    </message>
-    <message>
-        <source>Type the chosen entry&apos;s bank account as fields: bank and branch with their codes, type, number and holder.</source>
-        <translation>選んだ項目の振込先を欄ごとに入力します：金融機関と支店（コード付き）、種類、口座番号、口座名義。</translation>
-    </message>
-    <message>
-        <source>Bank</source>
-        <translation>金融機関</translation>
-    </message>
-    <message>
-        <source>Bank code</source>
-        <translation>金融機関コード</translation>
-    </message>
-    <message>
-        <source>Branch</source>
-        <translation>支店</translation>
-    </message>
-    <message>
-        <source>Branch code</source>
-        <translation>支店コード</translation>
-    </message>
-    <message>
-        <source>Account number</source>
-        <translation>口座番号</translation>
-    </message>
-    <message>
-        <source>Holder (kana)</source>
-        <translation>口座名義（カナ）</translation>
-    </message>
-    <message>
-        <source>The bank&apos;s name as it ends: 銀行, 信用金庫, 信用組合, 労働金庫 or 農協.</source>
-        <translation>金融機関名。銀行・信用金庫・信用組合・労働金庫・農協で終わる名前です。</translation>
-    </message>
-    <message>
-        <source>The bank&apos;s four-digit code (金融機関コード); may be left empty.</source>
-        <translation>4桁の金融機関コード。空欄でもかまいません。</translation>
-    </message>
-    <message>
-        <source>The branch&apos;s name as it ends: 支店, 本店, 営業部, 出張所 or 店.</source>
-        <translation>支店名。支店・本店・営業部・出張所・店で終わる名前です。</translation>
-    </message>
-    <message>
-        <source>The branch&apos;s three-digit code (支店コード); may be left empty.</source>
-        <translation>3桁の支店コード。空欄でもかまいません。</translation>
-    </message>
-    <message>
-        <source>The account&apos;s seven-digit number.</source>
-        <translation>7桁の口座番号。</translation>
-    </message>
-    <message>
-        <source>The account holder&apos;s name in kana, as the bank writes it; may be left empty.</source>
-        <translation>銀行の表記どおりのカナの口座名義。空欄でもかまいません。</translation>
-    </message>
-    <message>
-        <source>4 digits</source>
-        <translation>4桁</translation>
-    </message>
-    <message>
-        <source>3 digits</source>
-        <translation>3桁</translation>
-    </message>
-    <message>
-        <source>7 digits</source>
-        <translation>7桁</translation>
-    </message>
-    <message>
-        <source>Type</source>
-        <translation>種類</translation>
-    </message>
-    <message>
-        <source>The account&apos;s type: 普通, 当座 or 貯蓄.</source>
-        <translation>口座の種類：普通・当座・貯蓄。</translation>
-    </message>
-    <message>
-        <source>Writes the account into the chosen entry as its bank line.</source>
-        <translation>口座を振込先の行として、選んだ項目に書き込みます。</translation>
-    </message>
-    <message>
-        <source>The bank account cannot be used as typed.</source>
-        <translation>入力された振込先口座は使えません。</translation>
-    </message>
-    <message>
-        <source>Nothing found</source>
-        <translation>見つかりません</translation>
     </message>
 </context>
 <context>
@@ -3427,6 +3262,121 @@ Check the unit prices and quantities of the items.</source>
     </message>
 </context>
 <context>
+    <name>seikyu::IssuerSection</name>
+    <message>
+        <source>T and 13 digits, if you have one</source>
+        <translation>T と13桁の数字（登録している場合）</translation>
+    </message>
+    <message>
+        <source>Bank Account…</source>
+        <translation>振込先口座…</translation>
+    </message>
+    <message>
+        <source>Type the chosen entry&apos;s bank account as fields: bank and branch with their codes, type, number and holder.</source>
+        <translation>選んだ項目の振込先を欄ごとに入力します：金融機関と支店（コード付き）、種類、口座番号、口座名義。</translation>
+    </message>
+    <message>
+        <source>“%1” is not a registration number.</source>
+        <translation>「%1」は登録番号ではありません。</translation>
+    </message>
+    <message>
+        <source>A registration number is the letter T followed by 13 digits, such as T1234567890123. Leave the field empty if you have none.</source>
+        <translation>登録番号は T に続く13桁の数字です（例：T1234567890123）。登録していない場合は空欄にしてください。</translation>
+    </message>
+    <message>
+        <source>%1 is not a corporation&apos;s number.</source>
+        <translation>%1 は法人番号ではありません。</translation>
+    </message>
+    <message>
+        <source>Its first digit is not the check digit of a corporate number. An individual business&apos;s number from the tax office need not have one; check the number against your notice of registration.</source>
+        <translation>先頭の数字が法人番号のチェックデジットと合いません。個人事業者に税務署が割り当てた番号ではチェックデジットが合わないことがあります。登録通知書の番号と見比べてください。</translation>
+    </message>
+    <message>
+        <source>Use This Number</source>
+        <translation>この番号を使う</translation>
+    </message>
+    <message>
+        <source>Bank</source>
+        <translation>金融機関</translation>
+    </message>
+    <message>
+        <source>Bank code</source>
+        <translation>金融機関コード</translation>
+    </message>
+    <message>
+        <source>Branch</source>
+        <translation>支店</translation>
+    </message>
+    <message>
+        <source>Branch code</source>
+        <translation>支店コード</translation>
+    </message>
+    <message>
+        <source>Account number</source>
+        <translation>口座番号</translation>
+    </message>
+    <message>
+        <source>Holder (kana)</source>
+        <translation>口座名義（カナ）</translation>
+    </message>
+    <message>
+        <source>The bank&apos;s name as it ends: 銀行, 信用金庫, 信用組合, 労働金庫 or 農協.</source>
+        <translation>金融機関名。銀行・信用金庫・信用組合・労働金庫・農協で終わる名前です。</translation>
+    </message>
+    <message>
+        <source>The bank&apos;s four-digit code (金融機関コード); may be left empty.</source>
+        <translation>4桁の金融機関コード。空欄でもかまいません。</translation>
+    </message>
+    <message>
+        <source>The branch&apos;s name as it ends: 支店, 本店, 営業部, 出張所 or 店.</source>
+        <translation>支店名。支店・本店・営業部・出張所・店で終わる名前です。</translation>
+    </message>
+    <message>
+        <source>The branch&apos;s three-digit code (支店コード); may be left empty.</source>
+        <translation>3桁の支店コード。空欄でもかまいません。</translation>
+    </message>
+    <message>
+        <source>The account&apos;s seven-digit number.</source>
+        <translation>7桁の口座番号。</translation>
+    </message>
+    <message>
+        <source>The account holder&apos;s name in kana, as the bank writes it; may be left empty.</source>
+        <translation>銀行の表記どおりのカナの口座名義。空欄でもかまいません。</translation>
+    </message>
+    <message>
+        <source>4 digits</source>
+        <translation>4桁</translation>
+    </message>
+    <message>
+        <source>3 digits</source>
+        <translation>3桁</translation>
+    </message>
+    <message>
+        <source>7 digits</source>
+        <translation>7桁</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>The account&apos;s type: 普通, 当座 or 貯蓄.</source>
+        <translation>口座の種類：普通・当座・貯蓄。</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>変更</translation>
+    </message>
+    <message>
+        <source>Writes the account into the chosen entry as its bank line.</source>
+        <translation>口座を振込先の行として、選んだ項目に書き込みます。</translation>
+    </message>
+    <message>
+        <source>The bank account cannot be used as typed.</source>
+        <translation>入力された振込先口座は使えません。</translation>
+    </message>
+</context>
+<context>
     <name>seikyu::LedgerOutbox</name>
     <message numerus="yes">
         <source>%n entries waiting to be sent</source>
@@ -3613,6 +3563,73 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Status</source>
         <translation>状態</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::ListSection</name>
+    <message>
+        <source>Search by name or reading</source>
+        <translation>名前・フリガナで検索</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Narrows the list to the entries whose name or reading holds what is typed. Up and Down choose among them; Return puts the chosen one on the page.</source>
+        <translation>名前または読みに入力した文字を含む項目だけを表示します。上下キーで選び、Return キーで選んだ項目をページに載せます。</translation>
+    </message>
+    <message>
+        <source>Add an entry</source>
+        <translation>項目を追加</translation>
+    </message>
+    <message>
+        <source>Remove the selected entry</source>
+        <translation>選択した項目を削除</translation>
+    </message>
+    <message>
+        <source>Edit…</source>
+        <translation>編集…</translation>
+    </message>
+    <message>
+        <source>Edit the selected entry</source>
+        <translation>選択した項目を編集</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>追加</translation>
+    </message>
+    <message>
+        <source>Remove the selected entry from the list?</source>
+        <translation>選択した項目をリストから削除しますか？</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>変更</translation>
+    </message>
+    <message>
+        <source>Nothing found</source>
+        <translation>見つかりません</translation>
+    </message>
+    <message>
+        <source>Choose an entry</source>
+        <translation>項目を選んでください</translation>
+    </message>
+    <message>
+        <source>Add an entry with +</source>
+        <translation>＋で項目を追加してください</translation>
+    </message>
+    <message>
+        <source>The chosen entry was removed — choose another</source>
+        <translation>選んでいた項目は削除されました。別の項目を選んでください</translation>
     </message>
 </context>
 <context>

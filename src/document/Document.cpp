@@ -1,12 +1,15 @@
 #include "document/Document.h"
 
+#include "document/CustomerSection.h"
 #include "document/DatePanel.h"
 #include "document/DueDatePanel.h"
 #include "document/FileNameText.h"
 #include "document/InvoiceWindow.h"
+#include "document/IssuerSection.h"
 #include "document/NoticePanel.h"
 #include "document/NumberPanel.h"
 #include "document/PageView.h"
+#include "document/PanelSheet.h"
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
 #include "document/TablePanel.h"
@@ -14,7 +17,7 @@
 #include "invoice/InvoiceFile.h"
 #include "invoice/ItemTableModel.h"
 #include "sections/DateText.h"
-#include "sections/ListFamily.h"
+#include "sections/EntryFields.h"
 #include "sections/ListStore.h"
 #include "sections/PanelSnapshot.h"
 #include "sections/SavedLists.h"
@@ -90,11 +93,6 @@ void Document::windowControllerDidLoadNib()
     // Each document applies its own file once; nothing is handed on to the next new window.
     m_pendingContents.reset();
     watchTable();
-    for (const auto &f : m_families) {
-        if (f->store)
-            connect(f->store, &ListStore::changed, this,
-                    [this, key = f->key](const ListChange &change) { refreshFromStore(key, change); });
-    }
     updateChangeCount(ChangeCleared);
 }
 
@@ -130,8 +128,7 @@ void Document::showNewPage()
     m_model->setAmountBox(emptyAmountBox());
     m_model->setStamp(QImage());
     pushCtrl->setImage(QImage());
-    for (const auto &f : m_families)
-        f->shownHonorific.clear();
+    m_shownHonorific.clear();
     keepCustomer();
 }
 
@@ -177,7 +174,7 @@ void Document::applyContents(const Invoice &invoice)
     m_model->setTaxOnTop(invoice.taxOnTop);
     setTaxRate(invoice.taxRate);
     m_model->setWithholding(invoice.withholding);
-    tail->setSelectedSegment(invoice.honorificChoice);
+    m_customers->setHonorificChoice(invoice.honorificChoice);
     if (invoice.amountBox)
         m_model->setAmountBox(*invoice.amountBox);
     setInvoiceNumber(invoice.number);
@@ -194,7 +191,7 @@ void Document::applyContents(const Invoice &invoice)
     for (const auto &[key, value] : lists) {
         if (!value->has_value() || !m_teachesLists)
             continue; // a missing title, customer or issuer keeps the section's default
-        listLoad(family(key), findThru(key, *value));
+        listSection(key).load(findThru(key, *value));
     }
     setPeer(invoice.customerElectronicAddress);
     m_model->setCustomerAddress(invoice.customerAddress);
@@ -209,10 +206,10 @@ void Document::applyContents(const Invoice &invoice)
 
 qint64 Document::findThru(const QString &key, const std::optional<QString> &value)
 {
-    ListFamily &f = family(key);
-    if (!value || value->size() > LongestLearnedEntry || !f.store)
+    ListStore *store = listSection(key).store();
+    if (!value || value->size() > LongestLearnedEntry || !store)
         return -1;
-    const Result<qint64> found = f.store->findOrAdd(*value);
+    const Result<qint64> found = store->findOrAdd(*value);
     if (!found) {
         if (!m_listFault)
             m_listFault = found.fault();
@@ -224,14 +221,10 @@ qint64 Document::findThru(const QString &key, const std::optional<QString> &valu
 void Document::john()
 {
     dateLoad();
-    for (const char *key : {"head", "whom", "from"}) {
-        ListFamily &f = family(QString::fromLatin1(key));
-        if (!f.dial || !f.pageButton || !f.store || f.dial->currentIndex() < 0)
-            continue; // no entry selected: the page keeps its text
-        const std::optional<QString> entry = f.store->textOf(f.dial->currentData(EntryKeyRole).toLongLong());
-        if (!entry)
-            continue;
-        showListEntry(f, *entry);
+    for (ListSection *section : listSections()) {
+        // No entry chosen (or gone from its store): the page keeps its text.
+        if (const std::optional<ListEntry> entry = section->chosenEntry())
+            showListEntry(*section, entry->text);
     }
 }
 
@@ -254,7 +247,7 @@ void Document::showContentsTexts(const Invoice &invoice)
     if (invoice.title)
         m_model->setTitle(*invoice.title);
     if (invoice.customer)
-        showListEntry(family(QStringLiteral("whom")), *invoice.customer);
+        showListEntry(*m_customers, *invoice.customer);
     if (invoice.issuer)
         m_model->setIssuer(*invoice.issuer);
 }
@@ -303,10 +296,11 @@ QList<RoomBox *> Document::rooms() const
 QList<QDialog *> Document::panels() const
 {
     QList<QDialog *> all;
+    const auto listPanel = [](const auto &section) -> QDialog * { return section ? section->panel() : nullptr; };
     for (QDialog *panel : std::initializer_list<QDialog *>{
-             headCtrl.get(), dateCtrl.get(), whomCtrl.get(), homeCtrl.get(), sumsCtrl.get(), pushCtrl.get(),
-             gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get(), numbCtrl.get(), duesCtrl.get(),
-             noteCtrl.get()}) {
+             listPanel(m_titles), dateCtrl.get(), listPanel(m_customers), listPanel(m_issuers), sumsCtrl.get(),
+             pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get(), numbCtrl.get(),
+             duesCtrl.get(), noteCtrl.get()}) {
         if (panel)
             all.append(panel);
     }

@@ -47,10 +47,11 @@ class RoomBox;
 class StampPanel;
 class TablePanel;
 class ContinuationPage;
-class SegmentedControl;
+class CustomerBookStore;
+class CustomerSection;
+class IssuerSection;
+class ListSection;
 struct ImportedRow;
-struct ListChange;
-struct ListFamily;
 struct TablePlan;
 struct SumsInput;
 struct TableState;
@@ -370,10 +371,7 @@ private:
     std::unique_ptr<InvoiceModel> m_model;
     std::unique_ptr<InvoiceWindow> m_window;
 
-    QPointer<QDialog> headCtrl;
     QPointer<DatePanel> dateCtrl;
-    QPointer<QDialog> whomCtrl;
-    QPointer<QDialog> homeCtrl;
     QPointer<NoticePanel> sumsCtrl;
     QPointer<StampPanel> pushCtrl;
     QPointer<TablePanel> gridCtrl;
@@ -381,11 +379,6 @@ private:
     QPointer<NumberPanel> numbCtrl;
     QPointer<DueDatePanel> duesCtrl;
     QPointer<RemarksPanel> noteCtrl;
-    QPointer<QComboBox> whomDial;
-    QPointer<SegmentedControl> tail;
-    /// The issuer's bank account as fields, written into the chosen entry's bank line.
-    QPointer<Popover> homeBankPopover;
-    QPointer<QLineEdit> whomPeer;
     QPointer<NoticePanel> gridSums;
     QPointer<NoticePanel> gridFail;
 
@@ -461,46 +454,26 @@ private:
     /// What the totals are worked out with, for the given item rows' prices and tax classes.
     SumsInput sumsInput() const;
 
-    ListFamily &family(const QString &key);
-    /// Refills the popup from the store (narrowed by the search, if any) and selects the entry of
-    /// `selectKey`: the first entry when none is given, no entry when the key names none.
-    void listLoad(ListFamily &family, std::optional<qint64> selectKey = std::nullopt);
-    /// The search was typed: the popup shows what it finds, keeping the chosen entry if found.
-    void listSearch(ListFamily &family);
+    /// The title, customer and issuer sections, in that order.
+    QList<ListSection *> listSections() const;
+    ListSection &listSection(const QString &key) const;
+    /// The page region a list section writes its entry into.
+    PageButton *pageButtonOf(const ListSection &section) const;
     /// Where the entries of a list section are kept: the customers in the customer book, the
     /// titles and the issuer's details in the user's settings.
     QPointer<ListStore> listStoreFor(const QString &key);
-    /// Offers the customer panel's way to the chosen customer in the customer book.
-    void setUpCustomerBookLink();
-    /// The issuer panel's Bank Account… fields.
-    void setUpBankAccount();
-    /// Opens the bank account fields, filled from the chosen issuer entry's bank line.
-    void homeBank(QObject *sender);
-    /// Writes the fields' account into the chosen issuer entry as its bank line.
-    void homeBankExec(QObject *sender = nullptr);
-    void listPopover(ListFamily &family, Popover *popover, QObject *sender);
-    void listEdit(ListFamily &family, QObject *sender);
-    void listCopy(ListFamily &family);
-    void listPlusExec(ListFamily &family);
-    void listKillExec(ListFamily &family);
-    void listEditExec(ListFamily &family);
-    QString listPageText(const ListFamily &family, const QString &entry) const;
-    /// The entry the fields of a popover make, once the section accepts them; the fields are
-    /// emptied then. Nothing when the section refused them.
-    std::optional<QString> acceptedEntry(ListFamily &family, const QList<QPointer<QLineEdit>> &fields);
-    /// Shows the popover again at its control, after a warning took it away, with the fields as typed.
-    void returnToPopover(Popover *popover, QWidget *anchor, const QList<QPointer<QLineEdit>> &fields,
-                         const QStringList &texts);
-    /// The issuer's registration number: a sixth, optional field, checked before it is stored, and
-    /// shown on the page under its heading 登録番号.
-    void setUpRegistrationNumber();
-    /// Lets choosing a customer choose the honorific last confirmed with it.
-    void followCustomerHonorifics();
+    CustomerBookStore *customerBook() const;
+    /// The panel's OK: the chosen entry goes on the page.
+    void listCopy(ListSection &section);
+    QString listPageText(const ListSection &section, const QString &entry) const;
+    /// The customer book follows the customer panel: the honorific last confirmed with a customer,
+    /// its electronic address, the way to it in the book.
+    void followCustomerBook();
+    /// The customer panel's OK: the honorific and electronic address confirmed stay with the
+    /// customer, and the customer brings its address and terms from the book.
+    void customerChosen(qint64 key);
     /// Selects the honorific last confirmed with the chosen customer, if there is one.
     void selectRememberedHonorific();
-    /// The customer's electronic address: a field of the customer panel, checked as it is typed
-    /// and kept with the customer entry.
-    void setUpCustomerPeer();
     /// The page's customer as the customer book holds it, when it does.
     std::optional<Customer> customerInBook() const;
     /// The due date to propose for an invoice dated `invoiceDate`: by the customer's closing day
@@ -513,8 +486,7 @@ private:
     /// and, on an invoice with a due date, the due date its terms give.
     void takeCustomerFromBook();
     /// Writes a saved entry onto its page line, remembering the honorific the line carries.
-    void showListEntry(ListFamily &family, const QString &entry);
-    void refreshFromStore(const QString &key, const ListChange &change);
+    void showListEntry(ListSection &section, const QString &entry);
     /// Tells the user when the last change to the lists or the stamp did not reach the settings file.
     void checkSettingsWritten();
     void reportSettingsNotWritten();
@@ -562,7 +534,12 @@ private:
     QList<QMetaObject::Connection> m_tableWatchers;
     QPointer<QDialog> m_shownSheet;
     QPointer<Popover> m_shownPopover;
-    std::vector<std::unique_ptr<ListFamily>> m_families;
+    std::unique_ptr<ListSection> m_titles;
+    std::unique_ptr<CustomerSection> m_customers;
+    std::unique_ptr<IssuerSection> m_issuers;
+    /// The honorific the customer line carries now, as it was composed: what the file writer takes
+    /// off again to store the bare name.
+    QString m_shownHonorific;
     int m_untitledNumber = 1;
     /// The controls of the shown panel as they were when it opened (all panels but the table's).
     std::unique_ptr<PanelSnapshot> m_panelAtOpen;

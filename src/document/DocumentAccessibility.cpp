@@ -3,8 +3,8 @@
 // 株式会社テスト商事 御中"), and every region, the item table included, opens from the keyboard.
 #include "document/Document.h"
 #include "document/InvoiceWindow.h"
+#include "document/ListSection.h"
 #include "page/PageFonts.h"
-#include "sections/ListFamily.h"
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
@@ -121,16 +121,6 @@ QString visibleName(const QWidget *widget)
     text.remove(QLatin1Char('&'));
     text.remove(QStringLiteral("…"));
     return text.trimmed();
-}
-
-/// A field in a form is named by its label.
-QString labelOf(QWidget *field)
-{
-    for (QFormLayout *form : field->parentWidget()->findChildren<QFormLayout *>()) {
-        if (const auto *label = qobject_cast<QLabel *>(form->labelForField(field)))
-            return label->text().remove(QLatin1Char(':')).trimmed();
-    }
-    return {};
 }
 
 struct ControlText
@@ -267,18 +257,9 @@ void Document::describeForAssistiveTechnology()
         describe(panel, panel->windowTitle(), Text::tr("A panel of the invoice page. Esc or Cancel closes it."));
         boxes.append(panel);
     }
-    for (const std::unique_ptr<ListFamily> &f : m_families) {
-        for (Popover *popover : {f->plusPopover, f->killPopover, f->editPopover})
+    for (ListSection *section : listSections()) {
+        for (Popover *popover : section->popovers())
             boxes.append(popover);
-        for (const QList<QPointer<QLineEdit>> *fields : {&f->newsFields, &f->editFields}) {
-            const QString description = fields == &f->newsFields
-                                            ? Text::tr("The new entry. Return adds it to the list.")
-                                            : Text::tr("The chosen entry. Return keeps the change.");
-            for (const QPointer<QLineEdit> &field : *fields) {
-                if (field)
-                    describe(field, labelOf(field), description);
-            }
-        }
     }
     const PanelControlTexts texts;
     for (QWidget *box : std::as_const(boxes)) {
@@ -289,11 +270,11 @@ void Document::describeForAssistiveTechnology()
                 describe(control, found->name, found->description);
         }
     }
-    // Controls without visible words of their own.
-    for (const std::unique_ptr<ListFamily> &f : m_families) {
-        if (f->dial && f->panel)
-            f->dial->setAccessibleName(f->panel->windowTitle());
-    }
+    // Controls without visible words of their own: the popovers' fields by their labels, the
+    // chooser by its panel's title.
+    for (ListSection *section : listSections())
+        section->describeFields(Text::tr("The new entry. Return adds it to the list."),
+                                Text::tr("The chosen entry. Return keeps the change."));
     const std::pair<const char *, QString> unworded[] = {
         {"tail", Text::tr("Honorific")},          {"dateDial", Text::tr("Invoice date")},
         {"numbText", Text::tr("Invoice number")}, {"duesDial", Text::tr("Payment due date")},

@@ -10,7 +10,7 @@
 #include "page/PageGeometry.h"
 #include "page/SheetRegions.h"
 #include "page/TablePlan.h"
-#include "sections/ListFamily.h"
+#include "sections/EntryFields.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
 #include "table/SumsRows.h"
@@ -188,11 +188,7 @@ void Document::buildPage()
 
 QString Document::shownHonorific() const
 {
-    for (const auto &f : m_families) {
-        if (f->honorific)
-            return f->shownHonorific;
-    }
-    return {};
+    return m_shownHonorific;
 }
 
 void Document::showCustomerAddress()

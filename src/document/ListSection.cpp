@@ -1,26 +1,28 @@
-// The title, customer and issuer sections: one implementation over what tells them apart.
-#include "document/Document.h"
-#include "document/InvoiceWindow.h"
-#include "sections/ListFamily.h"
-#include "sections/ListStore.h"
+// A list section's panel and popovers: one implementation for the title, customer and issuer.
+#include "document/ListSection.h"
+
+#include "document/PanelSheet.h"
+#include "sections/EntryFields.h"
 #include "sections/PanelSnapshot.h"
-#include "sections/SavedLists.h"
 #include "sections/UnkeptTexts.h"
-#include "widgets/PageButton.h"
+#include "widgets/PanelExtraButton.h"
 #include "widgets/Popover.h"
-#include "widgets/Prompter.h"
-#include "widgets/RoomBox.h"
 
 #include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSettings>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace seikyu {
 
 namespace {
 
-/// How an entry shows as one popup item: the issuer's lines side by side.
+/// How an entry shows as one chooser item: the issuer's lines side by side.
 QString itemTitle(const QString &entry)
 {
     QString title = entry;
@@ -39,324 +41,435 @@ QStringList fieldTexts(const QList<QPointer<QLineEdit>> &fields, bool clear)
     return texts;
 }
 
-/// The key of the popup's chosen entry; nothing when no entry is chosen.
-std::optional<qint64> selectedKey(const ListFamily &family)
+int indexOfKey(const QComboBox *chooser, qint64 key)
 {
-    if (!family.dial || family.dial->currentIndex() < 0)
+    return key < 0 ? -1 : chooser->findData(key, EntryKeyRole);
+}
+
+Popover *makePopover(QWidget *window, const QString &name)
+{
+    auto *popover = new Popover(window);
+    popover->setObjectName(name);
+    new QVBoxLayout(popover);
+    return popover;
+}
+
+void addPopoverButton(Popover *popover, const QString &text, QObject *context, std::function<void()> onClick)
+{
+    auto *button = new QPushButton(text, popover);
+    button->setObjectName(popover->objectName() + QStringLiteral("Exec"));
+    button->setDefault(true);
+    QObject::connect(button, &QPushButton::clicked, context, [onClick = std::move(onClick)] { onClick(); });
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(button);
+    static_cast<QVBoxLayout *>(popover->layout())->addLayout(row);
+}
+
+/// Up and Down in a search field choose the previous or next entry of the chooser it narrows.
+class ArrowsMoveChoice : public QObject
+{
+public:
+    ArrowsMoveChoice(QComboBox *chooser, QObject *parent) : QObject(parent), m_chooser(chooser) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress && m_chooser) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            const int step = key == Qt::Key_Down ? 1 : key == Qt::Key_Up ? -1 : 0;
+            if (step != 0) {
+                const int next = std::clamp(m_chooser->currentIndex() + step, 0, m_chooser->count() - 1);
+                if (next >= 0 && next != m_chooser->currentIndex()) {
+                    m_chooser->setCurrentIndex(next);
+                    emit m_chooser->activated(next); // the user's own choice, as in the popup
+                }
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QComboBox> m_chooser;
+};
+
+} // namespace
+
+ListSection::ListSection(const Shape &shape, ListStore *store, QWidget *window, ListSectionHost host)
+    : m_shape(shape), m_store(store), m_window(window), m_host(std::move(host))
+{
+    if (store) {
+        store->setParent(this);
+        connect(store, &ListStore::changed, this, &ListSection::follow);
+    }
+    buildPanel();
+    buildPopovers();
+}
+
+ListSection::~ListSection() = default;
+
+void ListSection::buildPanel()
+{
+    m_panel = new PanelSheet(m_window, m_shape.prefix + QStringLiteral("Ctrl"), m_shape.title);
+    m_panel->addHint(m_shape.hint);
+    if (m_store && m_store->searchable()) {
+        m_search = new QLineEdit(m_panel);
+        m_search->setObjectName(m_shape.prefix + QStringLiteral("Find"));
+        m_search->setPlaceholderText(tr("Search by name or reading"));
+        m_search->setClearButtonEnabled(true);
+        // Put back before the chooser when the panel is cancelled: the chosen entry is one of
+        // the entries the search found when the panel opened.
+        m_search->setProperty(PanelSnapshot::NarrowsChoicesProperty, true);
+        m_panel->column()->addWidget(m_search);
+        connect(m_search, &QLineEdit::textChanged, this, &ListSection::search);
+    }
+    m_chooser = new QComboBox(m_panel);
+    m_chooser->setObjectName(m_shape.prefix + QStringLiteral("Dial"));
+    m_chooser->setMinimumWidth(320);
+    m_chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_chooser->setMinimumContentsLength(24);
+    connect(m_chooser, &QComboBox::activated, this, &ListSection::entryActivated);
+    connect(m_chooser, &QComboBox::currentIndexChanged, this, &ListSection::choiceChanged);
+    if (m_search) {
+        // The arrows in the search move through what it found, so that the keyboard alone
+        // searches and chooses; Return is the panel's OK.
+        m_search->installEventFilter(new ArrowsMoveChoice(m_chooser, m_search));
+        m_search->setAccessibleName(tr("Search"));
+        m_search->setAccessibleDescription(
+            tr("Narrows the list to the entries whose name or reading holds what is typed. Up and Down "
+               "choose among them; Return puts the chosen one on the page."));
+    }
+    auto *row = new QHBoxLayout;
+    row->addWidget(m_chooser, 1);
+    const auto addTool = [&](const QString &suffix, const QString &text, const QString &tip,
+                             void (ListSection::*open)(QWidget *)) {
+        auto *button = new QToolButton(m_panel);
+        button->setObjectName(m_shape.prefix + suffix + QStringLiteral("Button"));
+        button->setText(text);
+        button->setToolTip(tip);
+        row->addWidget(button);
+        connect(button, &QToolButton::clicked, this, [this, button, open] { (this->*open)(button); });
+    };
+    addTool(QStringLiteral("Plus"), QStringLiteral("+"), tr("Add an entry"), &ListSection::openPlus);
+    addTool(QStringLiteral("Kill"), QStringLiteral("−"), tr("Remove the selected entry"), &ListSection::openKill);
+    addTool(QStringLiteral("Edit"), tr("Edit…"), tr("Edit the selected entry"), &ListSection::openEdit);
+    m_panel->column()->addLayout(row);
+    m_panel->addButtons(tr("OK"));
+    connect(m_panel, &PanelSheet::confirmed, this, &ListSection::confirmed);
+}
+
+void ListSection::buildPopovers()
+{
+    m_plus = makePopover(m_window, m_shape.prefix + QStringLiteral("Plus"));
+    m_kill = makePopover(m_window, m_shape.prefix + QStringLiteral("Kill"));
+    m_edit = makePopover(m_window, m_shape.prefix + QStringLiteral("Edit"));
+    auto *plusForm = new QFormLayout;
+    auto *editForm = new QFormLayout;
+    static_cast<QVBoxLayout *>(m_plus->layout())->addLayout(plusForm);
+    static_cast<QVBoxLayout *>(m_edit->layout())->addLayout(editForm);
+    const auto addField = [this](Popover *popover, QFormLayout *form, const QString &name, const QString &label,
+                                 void (ListSection::*onReturn)()) {
+        auto *field = new QLineEdit(popover);
+        field->setObjectName(name);
+        field->setMinimumWidth(260);
+        form->addRow(label, field);
+        connect(field, &QLineEdit::returnPressed, this, onReturn);
+        return field;
+    };
+    for (int i = 0; i < m_shape.newsNames.size(); ++i) {
+        m_newsFields.append(
+            addField(m_plus, plusForm, m_shape.newsNames.at(i), m_shape.labels.at(i), &ListSection::plusExec));
+        m_editFields.append(
+            addField(m_edit, editForm, m_shape.editNames.at(i), m_shape.labels.at(i), &ListSection::editExec));
+    }
+    addPopoverButton(m_plus, tr("Add"), this, [this] { plusExec(); });
+    auto *question = new QLabel(tr("Remove the selected entry from the list?"), m_kill);
+    static_cast<QVBoxLayout *>(m_kill->layout())->addWidget(question);
+    addPopoverButton(m_kill, tr("Remove"), this, [this] { killExec(); });
+    addPopoverButton(m_edit, tr("Change"), this, [this] { editExec(); });
+}
+
+QList<Popover *> ListSection::popovers() const
+{
+    return {m_plus.data(), m_kill.data(), m_edit.data()};
+}
+
+void ListSection::setRemoveQuestion(const QString &question)
+{
+    if (auto *label = m_kill ? m_kill->findChild<QLabel *>() : nullptr)
+        label->setText(question);
+}
+
+void ListSection::setFieldPlaceholder(int index, const QString &text)
+{
+    for (const QList<QPointer<QLineEdit>> *fields : {&m_newsFields, &m_editFields}) {
+        if (QLineEdit *field = fields->value(index))
+            field->setPlaceholderText(text);
+    }
+}
+
+void ListSection::describeFields(const QString &newsDescription, const QString &editDescription)
+{
+    for (int i = 0; i < m_shape.labels.size(); ++i) {
+        for (QLineEdit *field : {m_newsFields.value(i).data(), m_editFields.value(i).data()}) {
+            if (!field)
+                continue;
+            field->setAccessibleName(m_shape.labels.at(i));
+            field->setAccessibleDescription(field == m_newsFields.value(i) ? newsDescription : editDescription);
+        }
+    }
+    if (m_chooser)
+        m_chooser->setAccessibleName(m_shape.title);
+}
+
+void ListSection::addAboveButtons(QLayout *row)
+{
+    auto *column = qobject_cast<QVBoxLayout *>(m_panel->layout());
+    column->insertLayout(column->count() - 1, row);
+}
+
+QPushButton *ListSection::addWayOut(const QString &text, const QString &objectName, const QString &toolTip)
+{
+    return addButtonAbovePanelButtons(m_panel, text, objectName, toolTip);
+}
+
+void ListSection::present(Popover *popover, QWidget *anchor)
+{
+    if (popover && m_host.present)
+        m_host.present(popover, anchor);
+}
+
+void ListSection::dismiss()
+{
+    if (m_host.dismiss)
+        m_host.dismiss();
+}
+
+void ListSection::report(const Fault &fault)
+{
+    if (m_host.report)
+        m_host.report(fault);
+}
+
+void ListSection::load(std::optional<qint64> selectKey)
+{
+    if (!m_chooser || !m_store)
+        return;
+    const QSignalBlocker blocker(m_chooser);
+    m_chooser->clear();
+    const QString typed = m_search ? m_search->text() : QString();
+    const std::optional<QList<ListEntry>> entries =
+        typed.trimmed().isEmpty() ? m_store->entries() : std::optional(m_store->search(typed));
+    if (!typed.trimmed().isEmpty())
+        m_chooser->setPlaceholderText(entries->isEmpty() ? tr("Nothing found") : tr("Choose an entry"));
+    else
+        m_chooser->setPlaceholderText(entries && !entries->isEmpty() ? tr("Choose an entry")
+                                                                     : tr("Add an entry with +"));
+    if (!entries)
+        return;
+    for (int i = 0; i < entries->size(); ++i) {
+        const ListEntry &entry = entries->at(i);
+        m_chooser->addItem(itemTitle(entry.text));
+        m_chooser->setItemData(i, entry.text, Qt::ToolTipRole);
+        m_chooser->setItemData(i, entry.text, EntryRole);
+        m_chooser->setItemData(i, entry.key, EntryKeyRole);
+    }
+    // A key that names no entry selects none, rather than some other entry.
+    m_chooser->setCurrentIndex(selectKey ? indexOfKey(m_chooser, *selectKey) : (entries->isEmpty() ? -1 : 0));
+}
+
+std::optional<qint64> ListSection::chosenKey() const
+{
+    if (!m_chooser || m_chooser->currentIndex() < 0)
         return std::nullopt;
     bool ok = false;
-    const qint64 key = family.dial->currentData(EntryKeyRole).toLongLong(&ok);
+    const qint64 key = m_chooser->currentData(EntryKeyRole).toLongLong(&ok);
     return ok ? std::optional(key) : std::nullopt;
 }
 
-/// The chosen entry, read from the store as it is now; nothing when no entry is chosen or the
-/// store no longer holds it (another window may have removed it).
-std::optional<ListEntry> selectedEntry(const ListFamily &family)
+std::optional<ListEntry> ListSection::chosenEntry() const
 {
-    const std::optional<qint64> key = selectedKey(family);
-    if (!key || !family.store)
+    const std::optional<qint64> key = chosenKey();
+    if (!key || !m_store)
         return std::nullopt;
-    const std::optional<QString> text = family.store->textOf(*key);
+    const std::optional<QString> text = m_store->textOf(*key);
     if (!text)
         return std::nullopt;
     return ListEntry{*key, *text};
 }
 
-int indexOfKey(const QComboBox *dial, qint64 key)
+void ListSection::settleChoice(qint64 key)
 {
-    return key < 0 ? -1 : dial->findData(key, EntryKeyRole);
-}
-
-/// Empties the search without refilling the popup; the caller loads it.
-void clearSearch(ListFamily &family)
-{
-    if (!family.search || family.search->text().isEmpty())
-        return;
-    const QSignalBlocker quiet(family.search);
-    family.search->clear();
-}
-
-} // namespace
-
-ListFamily &Document::family(const QString &key)
-{
-    for (const auto &f : m_families) {
-        if (f->key == key)
-            return *f;
+    if (m_search && !m_search->text().isEmpty()) {
+        clearSearch();
+        load(key);
     }
-    Q_UNREACHABLE();
 }
 
-QString Document::listPageText(const ListFamily &family, const QString &entry) const
+void ListSection::clearSearch()
 {
-    const QString label = family.honorific ? family.honorific() : QString();
-    // With no honorific chosen the name stands alone: a trailing space would be taken for part of
-    // the name when the file is written and read back.
-    return label.isEmpty() ? entry : QStringLiteral("%1 %2").arg(entry, label);
+    if (!m_search || m_search->text().isEmpty())
+        return;
+    const QSignalBlocker quiet(m_search);
+    m_search->clear();
 }
 
-void Document::showListEntry(ListFamily &family, const QString &entry)
+void ListSection::search()
 {
-    if (!family.pageButton)
+    if (!m_chooser)
         return;
-    // The honorific first: the customer's name is read off the page's text with it.
-    family.shownHonorific = family.honorific ? family.honorific() : QString();
-    family.pageButton->setTitle(listPageText(family, entry));
-    if (family.honorific)
-        keepCustomer(); // the text may read the same with another honorific
-}
-
-void Document::listLoad(ListFamily &family, std::optional<qint64> selectKey)
-{
-    if (!family.dial || !family.store)
-        return;
-    const QSignalBlocker blocker(family.dial);
-    family.dial->clear();
-    const QString typed = family.search ? family.search->text() : QString();
-    const std::optional<QList<ListEntry>> entries =
-        typed.trimmed().isEmpty() ? family.store->entries() : std::optional(family.store->search(typed));
-    if (!typed.trimmed().isEmpty())
-        family.dial->setPlaceholderText(entries->isEmpty() ? tr("Nothing found") : tr("Choose an entry"));
-    else
-        family.dial->setPlaceholderText(entries && !entries->isEmpty() ? tr("Choose an entry")
-                                                                       : tr("Add an entry with +"));
-    if (!entries)
-        return;
-    for (int i = 0; i < entries->size(); ++i) {
-        const ListEntry &entry = entries->at(i);
-        family.dial->addItem(itemTitle(entry.text));
-        family.dial->setItemData(i, entry.text, Qt::ToolTipRole);
-        family.dial->setItemData(i, entry.text, EntryRole);
-        family.dial->setItemData(i, entry.key, EntryKeyRole);
-    }
-    // A key that names no entry selects none, rather than some other entry.
-    family.dial->setCurrentIndex(selectKey ? indexOfKey(family.dial, *selectKey) : (entries->isEmpty() ? -1 : 0));
-}
-
-void Document::listSearch(ListFamily &family)
-{
-    if (!family.dial)
-        return;
-    const std::optional<qint64> chosen = selectedKey(family);
-    listLoad(family, chosen);
+    const std::optional<qint64> chosen = chosenKey();
+    load(chosen);
     // What is typed picks the first entry found when the chosen one is not among them, so that
     // typing and Return choose it.
-    const int found =
-        family.dial->currentIndex() >= 0 ? family.dial->currentIndex() : (family.dial->count() > 0 ? 0 : -1);
-    if (found >= 0 && selectedKey(family) == chosen && family.dial->currentIndex() == found)
+    const int found = m_chooser->currentIndex() >= 0 ? m_chooser->currentIndex() : (m_chooser->count() > 0 ? 0 : -1);
+    if (found >= 0 && chosenKey() == chosen && m_chooser->currentIndex() == found)
         return; // the same entry: nothing was chosen anew
     {
-        const QSignalBlocker quiet(family.dial);
-        family.dial->setCurrentIndex(-1);
+        const QSignalBlocker quiet(m_chooser);
+        m_chooser->setCurrentIndex(-1);
     }
-    // Chosen anew by what was typed: what follows the user's choice in the popup follows it too.
-    family.dial->setCurrentIndex(found);
+    // Chosen anew by what was typed: what follows the user's choice in the chooser follows it too.
+    m_chooser->setCurrentIndex(found);
     if (found >= 0)
-        emit family.dial->activated(found);
+        emit m_chooser->activated(found);
 }
 
-void Document::refreshFromStore(const QString &key, const ListChange &change)
+void ListSection::follow(const ListChange &change)
 {
-    for (const auto &f : m_families) {
-        if (f->key != key || !f->dial || !f->store)
-            continue;
-        // Every entry is followed by what it is, not by where it was: another window's removal
-        // must not turn this window's choice into the entry that moved up into its place.
-        QList<std::pair<qint64, QString>> before;
-        for (int i = 0; i < f->dial->count(); ++i)
-            before.append(
-                {f->dial->itemData(i, EntryKeyRole).toLongLong(), f->dial->itemData(i, EntryRole).toString()});
-        const auto followed = [&f, &change, &before](int index) -> qint64 {
-            if (index < 0 || index >= before.size())
-                return -1;
-            return f->store->follow(before.at(index).first, before.at(index).second, change);
-        };
-        const int selected = f->dial->currentIndex();
-        listLoad(*f, followed(selected));
-        if (m_panelAtOpen)
-            m_panelAtOpen->followChoice(f->dial, [&](int index) { return indexOfKey(f->dial, followed(index)); });
-        if (selected >= 0 && f->dial->currentIndex() < 0)
-            f->dial->setPlaceholderText(tr("The chosen entry was removed — choose another"));
-    }
+    if (!m_chooser || !m_store)
+        return;
+    // Every entry is followed by what it is, not by where it was: another window's removal must
+    // not turn this window's choice into the entry that moved up into its place.
+    QList<std::pair<qint64, QString>> before;
+    for (int i = 0; i < m_chooser->count(); ++i)
+        before.append(
+            {m_chooser->itemData(i, EntryKeyRole).toLongLong(), m_chooser->itemData(i, EntryRole).toString()});
+    const auto followed = [this, &change, &before](int index) -> qint64 {
+        if (index < 0 || index >= before.size())
+            return -1;
+        return m_store->follow(before.at(index).first, before.at(index).second, change);
+    };
+    const int selected = m_chooser->currentIndex();
+    load(followed(selected));
+    if (PanelSnapshot *atOpen = m_host.panelAtOpen ? m_host.panelAtOpen() : nullptr)
+        atOpen->followChoice(m_chooser, [&](int index) { return indexOfKey(m_chooser, followed(index)); });
+    if (selected >= 0 && m_chooser->currentIndex() < 0)
+        m_chooser->setPlaceholderText(tr("The chosen entry was removed — choose another"));
 }
 
-void Document::listPopover(ListFamily &family, Popover *popover, QObject *sender)
+void ListSection::openPlus(QWidget *anchor)
 {
-    comeOver(popover, qobject_cast<QWidget *>(sender));
-    // Typing goes into the popover at once: its first field, or its one button.
-    if (popover == family.plusPopover && !family.newsFields.isEmpty() && family.newsFields.constFirst())
-        family.newsFields.constFirst()->setFocus(Qt::PopupFocusReason);
-    else if (auto *button = popover->findChild<QPushButton *>())
+    present(m_plus, anchor);
+    // Typing goes into the popover at once: its first field.
+    if (!m_newsFields.isEmpty() && m_newsFields.constFirst())
+        m_newsFields.constFirst()->setFocus(Qt::PopupFocusReason);
+}
+
+void ListSection::openKill(QWidget *anchor)
+{
+    present(m_kill, anchor);
+    if (auto *button = m_kill ? m_kill->findChild<QPushButton *>() : nullptr)
         button->setFocus(Qt::PopupFocusReason);
 }
 
-void Document::listEdit(ListFamily &family, QObject *sender)
+void ListSection::openEdit(QWidget *anchor)
 {
-    const std::optional<ListEntry> entry = selectedEntry(family);
+    const std::optional<ListEntry> entry = chosenEntry();
     if (!entry)
         return; // nothing selected: there is nothing to edit
-    const QStringList texts = splitEntryFields(entry->text, static_cast<int>(family.editFields.size()));
-    for (int i = 0; i < family.editFields.size(); ++i) {
-        if (family.editFields.at(i))
-            family.editFields.at(i)->setText(texts.value(i));
+    const QStringList texts = splitEntryFields(entry->text, static_cast<int>(m_editFields.size()));
+    for (int i = 0; i < m_editFields.size(); ++i) {
+        if (m_editFields.at(i))
+            m_editFields.at(i)->setText(texts.value(i));
     }
-    comeOver(family.editPopover, qobject_cast<QWidget *>(sender));
-    if (!family.editFields.isEmpty() && family.editFields.constFirst()) {
-        family.editFields.constFirst()->setFocus(Qt::PopupFocusReason);
-        family.editFields.constFirst()->selectAll();
+    present(m_edit, anchor);
+    if (!m_editFields.isEmpty() && m_editFields.constFirst()) {
+        m_editFields.constFirst()->setFocus(Qt::PopupFocusReason);
+        m_editFields.constFirst()->selectAll();
     }
 }
 
-void Document::listCopy(ListFamily &family)
-{
-    const std::optional<ListEntry> entry = selectedEntry(family);
-    if (!entry || entry->text.isEmpty())
-        return;
-    showListEntry(family, entry->text);
-    if (family.chosen)
-        family.chosen(entry->key);
-    // The next time the panel opens it shows every entry again, the chosen one selected.
-    if (family.search && !family.search->text().isEmpty()) {
-        clearSearch(family);
-        listLoad(family, entry->key);
-    }
-    family.room->setBorderColor(Qt::transparent);
-    updateChangeCount(ChangeDone);
-    hide();
-}
-
-void Document::checkSettingsWritten()
-{
-    if (!SavedLists::instance().lastWriteSucceeded())
-        reportSettingsNotWritten();
-}
-
-void Document::reportSettingsNotWritten()
-{
-    reportListFault(settingsNotWritten());
-}
-
-void Document::reportListFault(const Fault &fault)
-{
-    Prompter::instance().alert(m_window.get(), fault.message, fault.detail);
-}
-
-std::optional<QString> Document::acceptedEntry(ListFamily &family, const QList<QPointer<QLineEdit>> &fields)
+std::optional<QString> ListSection::acceptedEntry(Popover *popover, const QList<QPointer<QLineEdit>> &fields)
 {
     QStringList texts = fieldTexts(fields, false);
     // A warning or a question takes the popover off the screen (a modal box closes every popup); a
     // refusal returns to the popover as the user left it, with every field typed.
-    const QPointer<Popover> popover = m_shownPopover;
+    const bool wasShown = popover && popover->isVisible();
     const QPointer<QWidget> anchor = popover ? popover->anchor() : nullptr;
-    if (refusesUnkeptText(m_window.get(), texts)) {
-        returnToPopover(popover, anchor, fields, texts);
+    const auto refused = [&] {
+        if (!wasShown || !popover)
+            return;
+        for (int i = 0; i < fields.size() && i < texts.size(); ++i) {
+            if (fields.at(i) && fields.at(i)->text() != texts.at(i))
+                fields.at(i)->setText(texts.at(i));
+        }
+        if (!popover->isVisible())
+            present(popover, anchor);
+        // Back where the refused text is: the field the check is about is the last one typed.
+        for (qsizetype i = fields.size() - 1; i >= 0; --i) {
+            if (fields.at(i) && !fields.at(i)->text().isEmpty()) {
+                fields.at(i)->setFocus(Qt::PopupFocusReason);
+                break;
+            }
+        }
+    };
+    if (refusesUnkeptText(m_window, texts)) {
+        refused();
         return std::nullopt;
     }
-    if (family.acceptFields) {
-        const std::optional<QStringList> accepted = family.acceptFields(texts, m_window.get());
+    if (m_fieldCheck) {
+        const std::optional<QStringList> accepted = m_fieldCheck(texts, m_window);
         if (!accepted) {
-            returnToPopover(popover, anchor, fields, texts);
+            refused();
             return std::nullopt;
         }
         texts = *accepted;
     }
     fieldTexts(fields, true);
-    return joinEntryFields(texts, family.requiredFields);
+    return joinEntryFields(texts, m_requiredFields);
 }
 
-void Document::returnToPopover(Popover *popover, QWidget *anchor, const QList<QPointer<QLineEdit>> &fields,
-                               const QStringList &texts)
+void ListSection::plusExec()
 {
-    if (!popover)
+    if (!m_store)
         return;
-    for (int i = 0; i < fields.size() && i < texts.size(); ++i) {
-        if (fields.at(i) && fields.at(i)->text() != texts.at(i))
-            fields.at(i)->setText(texts.at(i));
-    }
-    if (!popover->isVisible())
-        comeOver(popover, anchor);
-    else
-        m_shownPopover = popover;
-    // Back where the refused text is: the field the check is about is the last one that was typed.
-    for (qsizetype i = fields.size() - 1; i >= 0; --i) {
-        if (fields.at(i) && !fields.at(i)->text().isEmpty()) {
-            fields.at(i)->setFocus(Qt::PopupFocusReason);
-            break;
-        }
-    }
-}
-
-void Document::listPlusExec(ListFamily &family)
-{
-    if (!family.store)
-        return;
-    const std::optional<QString> entry = acceptedEntry(family, family.newsFields);
+    const std::optional<QString> entry = acceptedEntry(m_plus, m_newsFields);
     if (!entry)
         return;
-    const Result<qint64> added = family.store->add(*entry);
+    const Result<qint64> added = m_store->add(*entry);
     if (!added)
-        reportListFault(added.fault());
+        report(added.fault());
     // The new entry shows whatever was searched for.
-    clearSearch(family);
-    listLoad(family, added.value_or(-1));
-    away();
+    clearSearch();
+    load(added.value_or(-1));
+    dismiss();
 }
 
-void Document::listKillExec(ListFamily &family)
+void ListSection::killExec()
 {
-    const std::optional<qint64> key = selectedKey(family);
-    if (!key || !family.store)
+    const std::optional<qint64> key = chosenKey();
+    if (!key || !m_store)
         return; // nothing chosen: nothing to remove
-    if (const Result<void> removed = family.store->remove(*key); !removed)
-        reportListFault(removed.fault());
-    listLoad(family);
-    away();
+    if (const Result<void> removed = m_store->remove(*key); !removed)
+        report(removed.fault());
+    load();
+    dismiss();
 }
 
-void Document::listEditExec(ListFamily &family)
+void ListSection::editExec()
 {
-    const std::optional<qint64> key = selectedKey(family);
-    const std::optional<QString> entry = acceptedEntry(family, family.editFields);
+    const std::optional<qint64> key = chosenKey();
+    const std::optional<QString> entry = acceptedEntry(m_edit, m_editFields);
     if (!entry)
         return;
-    if (key && family.store && family.store->textOf(*key)) {
-        if (const Result<void> renamed = family.store->rename(*key, *entry); !renamed)
-            reportListFault(renamed.fault());
+    if (key && m_store && m_store->textOf(*key)) {
+        if (const Result<void> renamed = m_store->rename(*key, *entry); !renamed)
+            report(renamed.fault());
     }
-    listLoad(family, key.value_or(-1));
-    away();
+    load(key.value_or(-1));
+    dismiss();
 }
-
-// clang-format off
-void Document::headLoad() { listLoad(family(QStringLiteral("head"))); }
-void Document::headShow(QObject *) { show(headCtrl.get()); }
-void Document::headPlus(QObject *sender) { ListFamily &f = family(QStringLiteral("head")); listPopover(f, f.plusPopover, sender); }
-void Document::headKill(QObject *sender) { ListFamily &f = family(QStringLiteral("head")); listPopover(f, f.killPopover, sender); }
-void Document::headEdit(QObject *sender) { listEdit(family(QStringLiteral("head")), sender); }
-void Document::headCopy(QObject *) { listCopy(family(QStringLiteral("head"))); }
-void Document::headPlusExec(QObject *) { listPlusExec(family(QStringLiteral("head"))); }
-void Document::headKillExec(QObject *) { listKillExec(family(QStringLiteral("head"))); }
-void Document::headEditExec(QObject *) { listEditExec(family(QStringLiteral("head"))); }
-
-void Document::whomLoad() { listLoad(family(QStringLiteral("whom"))); }
-void Document::whomShow(QObject *) { show(whomCtrl.get()); }
-void Document::whomPlus(QObject *sender) { ListFamily &f = family(QStringLiteral("whom")); listPopover(f, f.plusPopover, sender); }
-void Document::whomKill(QObject *sender) { ListFamily &f = family(QStringLiteral("whom")); listPopover(f, f.killPopover, sender); }
-void Document::whomEdit(QObject *sender) { listEdit(family(QStringLiteral("whom")), sender); }
-void Document::whomCopy(QObject *) { listCopy(family(QStringLiteral("whom"))); }
-void Document::whomPlusExec(QObject *) { listPlusExec(family(QStringLiteral("whom"))); }
-void Document::whomKillExec(QObject *) { listKillExec(family(QStringLiteral("whom"))); }
-void Document::whomEditExec(QObject *) { listEditExec(family(QStringLiteral("whom"))); }
-
-void Document::homeLoad() { listLoad(family(QStringLiteral("from"))); }
-void Document::homeShow(QObject *) { show(homeCtrl.get()); }
-void Document::homePlus(QObject *sender) { ListFamily &f = family(QStringLiteral("from")); listPopover(f, f.plusPopover, sender); }
-void Document::homeKill(QObject *sender) { ListFamily &f = family(QStringLiteral("from")); listPopover(f, f.killPopover, sender); }
-void Document::homeEdit(QObject *sender) { listEdit(family(QStringLiteral("from")), sender); }
-void Document::homeCopy(QObject *) { listCopy(family(QStringLiteral("from"))); }
-void Document::homePlusExec(QObject *) { listPlusExec(family(QStringLiteral("from"))); }
-void Document::homeKillExec(QObject *) { listKillExec(family(QStringLiteral("from"))); }
-void Document::homeEditExec(QObject *) { listEditExec(family(QStringLiteral("from"))); }
-// clang-format on
 
 } // namespace seikyu

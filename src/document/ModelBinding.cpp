@@ -3,11 +3,11 @@
 // customers and issuers and the honorific write into the model as they change, whoever changes them
 // (the user, a file being shown, undo). What is saved, recorded or exported is read from the model
 // alone.
+#include "document/CustomerSection.h"
 #include "document/Document.h"
 #include "document/TablePanel.h"
 #include "invoice/InvoiceModel.h"
 #include "widgets/PageButton.h"
-#include "widgets/SegmentedControl.h"
 
 namespace seikyu {
 
@@ -26,9 +26,9 @@ void Document::bindModel()
     connect(push, &PageButton::imageSet, model, &InvoiceModel::setStamp);
     model->setStamp(push->image());
 
-    model->setHonorificChoice(tail->selectedSegment());
-    connect(tail, &SegmentedControl::selectionChanged, this,
-            [this] { m_model->setHonorificChoice(tail->selectedSegment()); });
+    model->setHonorificChoice(m_customers->honorificChoice());
+    connect(m_customers.get(), &CustomerSection::honorificChanged, this,
+            [this] { m_model->setHonorificChoice(m_customers->honorificChoice()); });
     connect(model, &InvoiceModel::valuesChanged, this, &Document::followModel);
 }
 

@@ -1,4 +1,4 @@
-#include "sections/ListFamily.h"
+#include "sections/EntryFields.h"
 
 namespace seikyu {
 
