@@ -283,11 +283,10 @@ private slots:
         QVERIFY(document->amountBoxDisagrees() && child<RoomBox>(*document, "sumsRoom")->hasGuideBorder());
         child<RoomBox>(*document, "sumsRoom")->setBorderColor(Qt::transparent);
         QVERIFY(!anyGuideBorder(*document) && !document->isEdited());
-        // Opening the same file again teaches the lists nothing new; written back, it reads the same.
+        // Opening the same file again teaches the lists nothing new.
         auto again = makeDocument(sampleFile());
         QCOMPARE(bookCustomerNames().size(), 2);
         QCOMPARE(child<QComboBox>(*again, "whomDial")->currentIndex(), 1);
-        QCOMPARE(makeDocument(again->dataOfType())->dataOfType(), again->dataOfType());
         // Another document is a new one: it has none of the opened file's contents.
         QCOMPARE(makeDocument()->tableModel()->count(), 1);
     }
