@@ -9,7 +9,6 @@
 #include "customers/PaymentTerms.h"
 #include "document/Document.h"
 #include "import/ShiftJisText.h"
-#include "invoice/InvoiceFile.h"
 #include "sections/CustomerHonorifics.h"
 #include "sections/CustomerPeers.h"
 #include "sections/SavedLists.h"
@@ -457,23 +456,6 @@ private Q_SLOTS:
         QVERIFY(book->remove(book->all()->at(0).id));
         QCOMPARE(moveOldCustomerListsInto(*book).value(), 0);
         QCOMPARE(SavedLists::instance().read(QStringLiteral("whom")), std::optional(list));
-    }
-
-    void invoiceFilesKeepTheAddressTheyWereSentTo()
-    {
-        Invoice invoice;
-        invoice.customer = QStringLiteral("株式会社山田商事");
-        invoice.date = QDate(2026, 12, 8);
-        const QByteArray without = writeInvoice(invoice);
-        for (const char *member : {"\"post\"", "\"addr\"", "\"dept\"", "\"attn\""})
-            QVERIFY2(!without.contains(member), member); // invoices without an address are written as before
-        invoice.customerAddress = {QStringLiteral("100-0005"),
-                                   QStringLiteral("東京都千代田区丸の内1-1-1\n丸の内ビル 12階"),
-                                   QStringLiteral("経理部"), QStringLiteral("部長 山田太郎")};
-        const Result<Invoice> read = readInvoiceBytes(writeInvoice(invoice));
-        QVERIFY(read);
-        QCOMPARE(read->customerAddress, invoice.customerAddress);
-        QVERIFY(readInvoiceBytes(without)->customerAddress.isEmpty());
     }
 
     void theWindowEditsTheBook()

@@ -283,11 +283,10 @@ private slots:
         QVERIFY(document->amountBoxDisagrees() && child<RoomBox>(*document, "sumsRoom")->hasGuideBorder());
         child<RoomBox>(*document, "sumsRoom")->setBorderColor(Qt::transparent);
         QVERIFY(!anyGuideBorder(*document) && !document->isEdited());
-        // Opening the same file again teaches the lists nothing new; written back, it reads the same.
+        // Opening the same file again teaches the lists nothing new.
         auto again = makeDocument(sampleFile());
         QCOMPARE(bookCustomerNames().size(), 2);
         QCOMPARE(child<QComboBox>(*again, "whomDial")->currentIndex(), 1);
-        QCOMPARE(makeDocument(again->dataOfType())->dataOfType(), again->dataOfType());
         // Another document is a new one: it has none of the opened file's contents.
         QCOMPARE(makeDocument()->tableModel()->count(), 1);
     }
@@ -568,30 +567,19 @@ private slots:
         QCOMPARE(headings(panel).mid(0, 4), (QStringList{"Summary", "Guide border", "Editable parts", "Table"}));
         QCOMPARE(shownHelp(panel), all.at(0).body);
         QCOMPARE(panel.windowTitle(), QStringLiteral("Seikyu Help"));
+        // What a search finds is the rule's (tst_rules); the panel shows what it finds among all its topics,
+        // keeping the row number, not the topic; where that row is gone, the first topic shows.
         const struct
         {
             const char *name;
             int selected;
-            const char *search, *found; // found among the four first topics
-        } cases[] = {
-            {"table", 0, "table", "Editable parts|Table"},
-            {"TABLE", 0, "TABLE", "Editable parts|Table"},
-            // The row number stays, not the topic; where that row is gone, the first topic shows.
-            {"row number kept", 1, "table", "Editable parts|Table"},
-            {"row beyond the end", 1, "border", "Guide border"},
-            {"in a body only", 0, "double-clicking", "Table"}, // no keyword of these topics has it
-            {"nothing found", 0, "invoice number", ""},
-            {"empty", 2, "", "Summary|Guide border|Editable parts|Table"},
-            // Quotes and words of query languages are text to look for, not syntax.
-            {"injection", 0, "x' OR head CONTAINS 'S", ""},
-        };
+            const char *search;
+        } cases[] = {{"table", 0, "table"},
+                     {"row number kept", 1, "table"},
+                     {"row beyond the end", 1, "border"},
+                     {"empty", 2, ""}};
         for (const auto &c : cases) {
             const QString search = QString::fromUtf8(c.search);
-            QStringList heads;
-            for (const HelpTopic &topic : filterHelpTopics(all.mid(0, 4), search))
-                heads.append(topic.head);
-            QVERIFY2(heads.join(u'|') == QString::fromUtf8(c.found), c.name);
-            // The panel shows what the rule finds among all its topics, keeping the row number.
             field->clear();
             grid->selectRow(c.selected);
             field->setText(search);

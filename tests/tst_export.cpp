@@ -391,21 +391,6 @@ private slots:
         QVERIFY(top("差引請求額") < top("備考") && top("備考") < top("案件名：保守"));
     }
 
-    void aFinalizedInvoiceReopensFinalized()
-    {
-        // Saved after Finalize: prices in currency text, unit prices kept as numbers by the file.
-        const QByteArray saved =
-            makeDocument(invoiceBytes().replace(R"("solo": "922", "much": 1, "sums": "922")",
-                                                R"("solo": "150000", "much": 1, "sums": "￥150,000")"))
-                ->dataOfType();
-        QVERIFY(saved.contains(R"("solo": "150000")"));
-        auto reopened = makeDocument(saved);
-        QCOMPARE(reopened->tableModel()->row(2)->value(Column::Solo).toString(), QStringLiteral("￥150,000"));
-        QVERIFY(!reopened->isEdited());
-        QCOMPARE(reopened->dataOfType(), saved);
-        QCOMPARE(pdfText(exportToFile(*reopened, m_dir.filePath("finalized.pdf"))).count("￥150,000"), 2);
-    }
-
     void theAmountBoxIsSettledBeforeOutput_data()
     {
         QTest::addColumn<bool>("stale"); // else: totalled, with nothing in the amount box

@@ -88,13 +88,14 @@ const QByteArray FirstVersionFile = R"({"head": "請求書", "date": "2019-04-30
              {"date": " ", "name": " ", "solo": "", "much": "合計", "sums": "￥1,080"}]})";
 
 /// The same invoice with every member a later version added: the tax rate; withholding, the number, the due
-/// date and the remarks; the customer's electronic address and a row's own rate.
+/// date and the remarks; the customer's electronic and postal addresses and a row's own rate.
 QByteArray fullFile()
 {
     return QByteArray(FirstVersionFile)
         .replace(R"("plus": 0,)", R"("plus": 1, "rate": 10, "hold": 1, "numb": "2019-0042", "dues": "2019-05-31",
             "note": "振込手数料は\nご負担ください。",)")
-        .replace(R"("tail": 0,)", R"("tail": 1, "peer": "0188:1234567890123",)")
+        .replace(R"("tail": 0,)", R"("tail": 1, "peer": "0188:1234567890123", "post": "100-0005",
+            "addr": "東京都千代田区丸の内1-1-1\n丸の内ビル 12階", "dept": "経理部", "attn": "部長 山田太郎",)")
         .replace(R"("sums": "1000"})", R"("sums": "1000", "rate": 8})");
 }
 
@@ -153,6 +154,8 @@ private Q_SLOTS:
                               "様", "2019-0042", "振込手数料は\nご負担ください。", "0188:1234567890123"}));
         QCOMPARE(std::tuple(c.date, c.dueDate, c.japaneseEra, c.honorificChoice, c.taxOnTop, c.taxRate, c.withholding),
                  std::tuple(QDate(2019, 4, 30), QDate(2019, 5, 31), true, 1, true, 10, true));
+        QCOMPARE(c.customerAddress, (CustomerPostalAddress{"100-0005", "東京都千代田区丸の内1-1-1\n丸の内ビル 12階",
+                                                           "経理部", "部長 山田太郎"}));
         QCOMPARE(c.rows.size(), 2); // the header row is the table's own
         QCOMPARE(c.rows.at(0).cells(), (RowCells{"04-01", "保守", "1000", qint64(1), "1000"}));
         QCOMPARE(c.rows.at(0).taxClass(), TaxClass::Reduced);

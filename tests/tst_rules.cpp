@@ -352,6 +352,8 @@ private Q_SLOTS:
         QTest::newRow("ＰＤＦ") << "ＰＤＦ" << int(Summary);
         QTest::newRow("値引き") << "値引き" << int(Amounts);
         QTest::newRow("明細") << "明細" << int(Table);
+        QTest::newRow("TABLE") << "TABLE" << int(Table);
+        QTest::newRow("in the text alone") << "double-clicking" << int(Table); // no keyword of the topic has it
     }
     void searchFindsTheTopicPeopleMean()
     {
@@ -366,6 +368,8 @@ private Q_SLOTS:
         QVERIFY(topics.at(TaxRates).keywords.contains(QStringLiteral("インボイス")));
         // A keyword narrows like text does: a word found nowhere still finds nothing.
         QVERIFY(headsFound(QStringLiteral("ｚｚｚｑｑｑ")).isEmpty());
+        // Quotes and words of query languages are text to look for, not syntax.
+        QVERIFY(headsFound(QStringLiteral("x' OR head CONTAINS 'S")).isEmpty());
         // Spaces alone are no search: the list stays whole.
         QCOMPARE(filterHelpTopics(topics, QStringLiteral("  \u3000")).size(), topics.size());
         // The search keeps the topics' order.
