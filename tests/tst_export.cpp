@@ -12,6 +12,7 @@
 #include "ledger/LedgerStore.h"
 #include "output/BatchExport.h"
 #include "output/BatchTargets.h"
+#include "output/GlyphLookup.h"
 #include "output/OutputChecks.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
@@ -36,6 +37,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
+#include <dlfcn.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -755,6 +759,47 @@ private slots:
     {
         QFETCH(QByteArray, pdf);
         QCOMPARE(repairPdfText(pdf), pdf);
+    }
+
+    void glyphLookupTablesAnswerAsFreeTypeDoes()
+    {
+        useGlyphLookupTables();
+        QVERIFY(glyphLookupTablesInUse());
+        using Lookup = FT_UInt (*)(FT_Face, FT_ULong);
+        const auto freetype = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "FT_Get_Char_Index"));
+        QVERIFY(freetype && freetype != &FT_Get_Char_Index);
+        FT_Library library = nullptr;
+        QCOMPARE(FT_Init_FreeType(&library), 0);
+        // Each face in turn, each opened where the one before was done (FreeType may reuse its memory):
+        // every character of the Basic Multilingual Plane, and beyond it. The page faces share one map;
+        // DejaVu Sans (fontconfig's own default) between them has another, which a stale table would tell.
+        std::vector<FT_UInt> before;
+        for (const char *path : {"/usr/share/fonts/opentype/ipaexfont-mincho/ipaexm.ttf",
+                                 "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                 "/usr/share/fonts/opentype/ipaexfont-gothic/ipaexg.ttf"}) {
+            FT_Face face = nullptr;
+            QCOMPARE(FT_New_Face(library, path, 0, &face), 0);
+            QCOMPARE(FT_Select_Charmap(face, FT_ENCODING_UNICODE), 0);
+            std::vector<FT_UInt> glyphs;
+            for (FT_ULong code = 0; code < 0x20000; ++code) {
+                glyphs.push_back(FT_Get_Char_Index(face, code));
+                QCOMPARE(glyphs.back(), freetype(face, code));
+            }
+            QVERIFY2(glyphs != before, path);
+            before = glyphs;
+            FT_Done_Face(face);
+        }
+        FT_Done_FreeType(library);
+
+        // Qt makes the text map of each font it embeds from these answers: the PDF is the same.
+        const QString text = QStringLiteral("御請求金額12月千代田区 ￥1,333 No. 42") +
+                             sharedGlyphIdeographs("/usr/share/fonts/opentype/ipaexfont-mincho/ipaexm.ttf");
+        const QRegularExpression writtenAt(QStringLiteral(R"(/CreationDate \([^)]*\)|/ID \[ ?<\w+> ?<\w+> ?\])"));
+        const auto timeless = [&](const QByteArray &pdf) { return QString::fromLatin1(pdf).remove(writtenAt); };
+        useGlyphLookupTables(false);
+        const QByteArray without = renderPdf(text);
+        useGlyphLookupTables();
+        QCOMPARE(timeless(renderPdf(text)), timeless(without));
     }
 
     void rewritesRadicalDestinations_data()

@@ -8,6 +8,7 @@
 #include "ledger/LedgerCommandLine.h"
 #include "ledger/SharedNumberHook.h"
 #include "output/BatchExport.h"
+#include "output/GlyphLookup.h"
 #include "update/UpdateChecker.h"
 #include "widgets/Prompter.h"
 
@@ -216,6 +217,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (parser.isSet(exportOption) || parser.isSet(ublOption)) {
+        seikyu::useGlyphLookupTables();
         seikyu::recordEInvoicesInLedger(true);
         seikyu::IssueLedger::instance().setReissues(parser.isSet(reissueOption));
         QStringList messages;
