@@ -16,6 +16,7 @@
 #include "output/OutputChecks.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
+#include "output/PdfMapsInPlace.h"
 #include "output/PdfTextRepair.h"
 #include "page/PageFonts.h"
 #include "sections/SavedLists.h"
@@ -759,6 +760,34 @@ private slots:
     {
         QFETCH(QByteArray, pdf);
         QCOMPARE(repairPdfText(pdf), pdf);
+    }
+
+    void qtsOwnFileIsRepairedInPlace()
+    {
+        const QString text = QStringLiteral("御請求金額12月千代田区");
+        const QByteArray pdf = renderPdf(text);
+        const std::optional<QByteArray> repaired = withTextMapsRewritten(pdf, withIdeographDestinations);
+        QVERIFY(repaired);
+        QCOMPARE(repairPdfText(pdf), *repaired);
+        QCOMPARE(extractText(*repaired), text); // with no complaint about the structure
+        // Up to the map, the file is as Qt wrote it.
+        const qsizetype map = pdf.indexOf(" 0 obj\n<< /Length ", pdf.indexOf("/ToUnicode") - 2000);
+        QVERIFY(map > 0);
+        QCOMPARE(repaired->first(map), pdf.first(map));
+        // Unchanged maps leave the file as it is.
+        QCOMPARE(withTextMapsRewritten(pdf, [](const QByteArray &same) { return same; }), pdf);
+
+        // A table that puts an object elsewhere, an update appended, a map of a length given
+        // elsewhere: a full reader's work (which leaves a file it cannot read with certainty as it is).
+        QByteArray misplaced = pdf;
+        misplaced.replace("0000000015 00000 n", "0000000016 00000 n");
+        const QByteArray updated = pdf + "trailer\n<< /Prev 42 >>\nstartxref\n" +
+                                   QByteArray::number(pdf.lastIndexOf("xref\n0 ")) + "\n%%EOF\n";
+        QByteArray indirect = pdf;
+        indirect.replace("<< /Length ", "<< /Length 9 0 R %");
+        for (const QByteArray &other : {misplaced, updated, indirect})
+            QVERIFY(!withTextMapsRewritten(other, withIdeographDestinations));
+        QCOMPARE(repairPdfText(misplaced), misplaced);
     }
 
     void glyphLookupTablesAnswerAsFreeTypeDoes()
