@@ -168,9 +168,8 @@ private:
 };
 
 /// The part of an export that needs the GUI thread: the invoice as a window newly opened on the
-/// file would show it, its pages laid out. Nothing when the file is no invoice.
-std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, OpeningDefaults &defaults, const SheetLook &look,
-                                                         bool attachEInvoice)
+/// file would show it (in job.issued), and the PDF's title. Nothing when the file is no invoice.
+std::optional<QString> openFile(Job &job, OpeningDefaults &defaults, bool attachEInvoice)
 {
     const Result<QByteArray> read = readInvoiceFile(job.file);
     if (!read) {
@@ -195,7 +194,7 @@ std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, OpeningDefaul
     job.issued = openedInvoice(*invoice, defaults.forFile(*invoice));
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(job.issued) + job.warnings;
-    return std::pair(layOutInvoice(job.issued, look), pdfNameForFile(QFileInfo(job.file).absoluteFilePath()));
+    return pdfNameForFile(QFileInfo(job.file).absoluteFilePath());
 }
 
 /// The PDF drawn from the laid-out pages, or why it cannot be.
@@ -212,11 +211,13 @@ Result<QByteArray> pdfOfPages(const PageLayout &pages, const QString &title, con
     return pdf;
 }
 
-/// The rest, on any thread: the PDF and its digest, which the ledger would otherwise take for the
-/// whole batch at its end, on the thread that issues it.
-Result<MadePdf> makePdf(const PageLayout &pages, const QString &title, const QString &target, const QByteArray &xml)
+/// The rest, on any thread: the pages laid out and drawn, on the thread whose fonts measured them
+/// (each thread sets up fonts of its own), and the PDF's digest, which the ledger would otherwise
+/// take for the whole batch at its end, on the thread that issues it.
+Result<MadePdf> makePdf(const Invoice &invoice, const SheetLook &look, const QString &title, const QString &target,
+                        const QByteArray &xml)
 {
-    Result<QByteArray> pdf = pdfOfPages(pages, title, target, xml);
+    Result<QByteArray> pdf = pdfOfPages(layOutInvoice(invoice, look), title, target, xml);
     if (!pdf)
         return pdf.fault();
     return MadePdf{*pdf, bytesSha256(*pdf)};
@@ -237,13 +238,13 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, QString> written;   // target identity → the input that claimed it
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
-    // The GUI thread lays each invoice's pages out while workers turn the pages laid out before into
-    // PDFs: most of a PDF's time goes into embedding its font.
+    // The GUI thread reads each invoice as its window would open it while workers lay out and draw
+    // the ones read before: most of a PDF's time goes into embedding its font.
     std::vector<Job> jobs(size_t(files.size()));
     OpeningDefaults defaults;
     const SheetLook look = savedSheetLook();
     QThreadPool workers;                                       // ends before the jobs, which its tasks write to
-    const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // laid-out invoices held in memory
+    const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // invoices read ahead, held in memory
     qsizetype oldestRunning = 0;
     // Issued as groups: a few syncs for each group, not a dozen for each invoice. A group is as
     // large as a usual batch; larger ones are cut, so that the PDFs waiting stay few in memory.
@@ -272,13 +273,13 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(job.file).isDir()) {
             job.reason = Text::tr("is a folder, not an invoice file");
-        } else if (auto laidOut = layOutFile(job, defaults, look, attachEInvoice)) {
+        } else if (const std::optional<QString> title = openFile(job, defaults, attachEInvoice)) {
             writing.insert(targetId, i);
             job.target = target;
             auto done = std::make_shared<std::promise<Result<MadePdf>>>();
             job.pdf = done->get_future();
-            workers.start([done, pages = std::move(laidOut->first), title = laidOut->second, target, xml = job.xml] {
-                done->set_value(makePdf(pages, title, target, xml));
+            workers.start([done, invoice = job.issued, look, title = *title, target, xml = job.xml] {
+                done->set_value(makePdf(invoice, look, title, target, xml));
             });
             if (files.size() == 1) {
                 // A single file: the ledger opens while its PDF is made.
