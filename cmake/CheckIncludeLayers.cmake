@@ -75,6 +75,7 @@ set(pure_rules
     ledger/ProcedureTemplate
     ledger/Reason
     ledger/SearchFolding
+    output/PdfMapsInPlace
     output/PdfTextRepair
     sections/DateText
     sections/DueDate

@@ -14,6 +14,8 @@ pkg_check_modules(libxml2 REQUIRED IMPORTED_TARGET libxml-2.0)
 pkg_check_modules(libpq REQUIRED IMPORTED_TARGET libpq)
 # SQLite itself stops a long read of the local ledger that the user cancelled.
 pkg_check_modules(sqlite3 REQUIRED IMPORTED_TARGET sqlite3)
+# FreeType, under Qt's fonts: its character maps are read into tables once (output/GlyphLookup).
+pkg_check_modules(freetype2 REQUIRED IMPORTED_TARGET freetype2)
 
 # The pure rules outside src/invoice/ that the invoice and its page stand on: its rows, amounts, sums rows
 # and dates, and how its table is cut into pages.
@@ -69,5 +71,5 @@ function(seikyu_add_core_library target root product_url invoice_library)
     target_link_libraries(${target} PUBLIC
         ${invoice_library}
         Qt6::Core Qt6::Gui Qt6::Widgets Qt6::PrintSupport Qt6::Network Qt6::Svg Qt6::Sql ICU::uc ICU::i18n
-        PkgConfig::libqpdf PkgConfig::libxml2 PkgConfig::libpq PkgConfig::sqlite3)
+        PkgConfig::libqpdf PkgConfig::libxml2 PkgConfig::libpq PkgConfig::sqlite3 PkgConfig::freetype2)
 endfunction()

@@ -12,9 +12,11 @@
 #include "ledger/LedgerStore.h"
 #include "output/BatchExport.h"
 #include "output/BatchTargets.h"
+#include "output/GlyphLookup.h"
 #include "output/OutputChecks.h"
 #include "output/PagePrinter.h"
 #include "output/PdfExport.h"
+#include "output/PdfMapsInPlace.h"
 #include "output/PdfTextRepair.h"
 #include "page/PageFonts.h"
 #include "sections/SavedLists.h"
@@ -36,6 +38,9 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
+#include <dlfcn.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -740,6 +745,75 @@ private slots:
     {
         QFETCH(QByteArray, pdf);
         QCOMPARE(repairPdfText(pdf), pdf);
+    }
+
+    void qtsOwnFileIsRepairedInPlace()
+    {
+        const QString text = QStringLiteral("御請求金額12月千代田区");
+        const QByteArray pdf = renderPdf(text);
+        const std::optional<QByteArray> repaired = withTextMapsRewritten(pdf, withIdeographDestinations);
+        QVERIFY(repaired);
+        QCOMPARE(repairPdfText(pdf), *repaired);
+        QCOMPARE(extractText(*repaired), text); // with no complaint about the structure
+        // Up to the map, the file is as Qt wrote it.
+        const qsizetype map = pdf.indexOf(" 0 obj\n<< /Length ", pdf.indexOf("/ToUnicode") - 2000);
+        QVERIFY(map > 0);
+        QCOMPARE(repaired->first(map), pdf.first(map));
+        // Unchanged maps leave the file as it is.
+        QCOMPARE(withTextMapsRewritten(pdf, [](const QByteArray &same) { return same; }), pdf);
+
+        // A table that puts an object elsewhere, an update appended, a map of a length given
+        // elsewhere: a full reader's work (which leaves a file it cannot read with certainty as it is).
+        QByteArray misplaced = pdf;
+        misplaced.replace("0000000015 00000 n", "0000000016 00000 n");
+        const QByteArray updated = pdf + "trailer\n<< /Prev 42 >>\nstartxref\n" +
+                                   QByteArray::number(pdf.lastIndexOf("xref\n0 ")) + "\n%%EOF\n";
+        QByteArray indirect = pdf;
+        indirect.replace("<< /Length ", "<< /Length 9 0 R %");
+        for (const QByteArray &other : {misplaced, updated, indirect})
+            QVERIFY(!withTextMapsRewritten(other, withIdeographDestinations));
+        QCOMPARE(repairPdfText(misplaced), misplaced);
+    }
+
+    void glyphLookupTablesAnswerAsFreeTypeDoes()
+    {
+        useGlyphLookupTables();
+        QVERIFY(glyphLookupTablesInUse());
+        using Lookup = FT_UInt (*)(FT_Face, FT_ULong);
+        const auto freetype = reinterpret_cast<Lookup>(dlsym(RTLD_NEXT, "FT_Get_Char_Index"));
+        QVERIFY(freetype && freetype != &FT_Get_Char_Index);
+        FT_Library library = nullptr;
+        QCOMPARE(FT_Init_FreeType(&library), 0);
+        // Each face in turn, each opened where the one before was done (FreeType may reuse its memory):
+        // every character of the Basic Multilingual Plane, and beyond it. The page faces share one map;
+        // DejaVu Sans (fontconfig's own default) between them has another, which a stale table would tell.
+        std::vector<FT_UInt> before;
+        for (const char *path : {"/usr/share/fonts/opentype/ipaexfont-mincho/ipaexm.ttf",
+                                 "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                 "/usr/share/fonts/opentype/ipaexfont-gothic/ipaexg.ttf"}) {
+            FT_Face face = nullptr;
+            QCOMPARE(FT_New_Face(library, path, 0, &face), 0);
+            QCOMPARE(FT_Select_Charmap(face, FT_ENCODING_UNICODE), 0);
+            std::vector<FT_UInt> glyphs;
+            for (FT_ULong code = 0; code < 0x20000; ++code) {
+                glyphs.push_back(FT_Get_Char_Index(face, code));
+                QCOMPARE(glyphs.back(), freetype(face, code));
+            }
+            QVERIFY2(glyphs != before, path);
+            before = glyphs;
+            FT_Done_Face(face);
+        }
+        FT_Done_FreeType(library);
+
+        // Qt makes the text map of each font it embeds from these answers: the PDF is the same.
+        const QString text = QStringLiteral("御請求金額12月千代田区 ￥1,333 No. 42") +
+                             sharedGlyphIdeographs("/usr/share/fonts/opentype/ipaexfont-mincho/ipaexm.ttf");
+        const QRegularExpression writtenAt(QStringLiteral(R"(/CreationDate \([^)]*\)|/ID \[ ?<\w+> ?<\w+> ?\])"));
+        const auto timeless = [&](const QByteArray &pdf) { return QString::fromLatin1(pdf).remove(writtenAt); };
+        useGlyphLookupTables(false);
+        const QByteArray without = renderPdf(text);
+        useGlyphLookupTables();
+        QCOMPARE(timeless(renderPdf(text)), timeless(without));
     }
 
     void rewritesRadicalDestinations_data()

@@ -555,14 +555,14 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
 }
 
 LedgerEntry IssueLedger::entryToIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
-                                      const QByteArray &bytes)
+                                      const QByteArray &bytes, const QString &sha256)
 {
     LedgerEntry entry = issueEntryOf(invoice);
     entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
     if (!bytes.isEmpty())
-        entry.pdfSha256 = bytesSha256(bytes);
+        entry.pdfSha256 = sha256.isEmpty() ? bytesSha256(bytes) : sha256;
     return entry;
 }
 

@@ -42,6 +42,9 @@ struct GroupedIssue
     QString sourcePath;
     QString target;   ///< the output's final name
     QByteArray bytes; ///< the output itself
+    /// The bytes' SHA-256 in hex (bytesSha256), when it was taken beside them on the thread that
+    /// made them; empty, it is taken when the group is issued.
+    QString sha256;
 };
 
 /// How one output of a group went, as issue() would answer for it alone.
@@ -236,9 +239,10 @@ private:
     /// Makes the entry's archived copy again from the output at `output` when it is missing or not
     /// whole (a kill while it was written); the name may change.
     void restoreArchiveCopy(LedgerEntry &entry, const QString &output);
-    /// The entry an issue of `invoice` would record, its number not yet checked.
+    /// The entry an issue of `invoice` would record, its number not yet checked; `sha256` is the
+    /// bytes' digest when already taken.
     LedgerEntry entryToIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
-                             const QByteArray &bytes);
+                             const QByteArray &bytes, const QString &sha256 = QString());
     /// issueGroup() of issues [from, to), whose numbers and targets all differ.
     void issueRun(const QList<GroupedIssue> &issues, qsizetype from, qsizetype to, IssueChannel channel,
                   std::vector<GroupedOutcome> &outcomes);

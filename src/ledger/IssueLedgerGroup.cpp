@@ -84,7 +84,7 @@ void IssueLedger::issueRun(const QList<GroupedIssue> &issues, qsizetype from, qs
     QStringList wanted;
     for (qsizetype i = from; i < to; ++i) {
         const GroupedIssue &issue = issues[i];
-        LedgerEntry entry = entryToIssue(issue.invoice, issue.sourcePath, channel, issue.bytes);
+        LedgerEntry entry = entryToIssue(issue.invoice, issue.sourcePath, channel, issue.bytes, issue.sha256);
         if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
             // Never recorded silently: nothing goes out until the user says whose number it is.
             outcomes[size_t(i)].outcome = Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};

@@ -9,6 +9,7 @@
 #include "ledger/SqlConnection.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -150,6 +151,14 @@ private:
     std::optional<LedgerEntry> m_sealed;
     bool m_loginMayAlter = false;
     bool m_awaitsAdministrator = false;
+    /// While recordEach() records a group (m_inGroup): its insert statement, prepared once for its columns.
+    struct GroupInsert
+    {
+        QString columns;
+        QSqlQuery query;
+    };
+    bool m_inGroup = false;
+    std::optional<GroupInsert> m_groupInsert;
 };
 
 /// The entry on the row a query stands on, which selected entryColumns(version).

@@ -2,6 +2,7 @@
 
 #include "einvoice/EInvoiceExport.h"
 #include "invoice/InvoiceFile.h"
+#include "ledger/IssueIntents.h"
 #include "ledger/IssueLedger.h"
 #include "output/BatchTargets.h"
 #include "output/OutputChecks.h"
@@ -30,6 +31,13 @@ struct Text
     Q_DECLARE_TR_FUNCTIONS(BatchExport)
 };
 
+/// A PDF made on a worker, and its digest for the ledger, taken there too.
+struct MadePdf
+{
+    QByteArray bytes;
+    QString sha256;
+};
+
 /// One input on its way to its PDF.
 struct Job
 {
@@ -39,8 +47,8 @@ struct Job
     QByteArray xml; ///< the e-invoice the PDF carries, when it carries one
     QString target; ///< the PDF, once the input is read and its PDF is being made
     Invoice issued; ///< what the ledger records once the PDF is written
-    /// The PDF's bytes, or why they could not be made; while a worker makes them, the answer to come.
-    std::variant<Result<QByteArray>, std::future<Result<QByteArray>>> pdf = Result<QByteArray>(QByteArray());
+    /// The PDF, or why it could not be made; while a worker makes it, the answer to come.
+    std::variant<Result<MadePdf>, std::future<Result<MadePdf>>> pdf = Result<MadePdf>(MadePdf());
     std::optional<bool> exported; ///< whether its PDF was written, once that was tried
     QString told;                 ///< what the ledger has to say about it
     bool unrecorded = false;      ///< written, but neither recorded nor kept to be recorded (or refused)
@@ -49,7 +57,7 @@ struct Job
     /// Waits for the worker making the PDF, if one still does.
     void awaitPdf()
     {
-        if (auto *pending = std::get_if<std::future<Result<QByteArray>>>(&pdf))
+        if (auto *pending = std::get_if<std::future<Result<MadePdf>>>(&pdf))
             pdf = pending->get();
     }
 
@@ -59,13 +67,13 @@ struct Job
         if (exported)
             return *exported;
         awaitPdf();
-        const Result<QByteArray> made = std::get<Result<QByteArray>>(pdf);
+        const Result<MadePdf> made = std::get<Result<MadePdf>>(pdf);
         if (!made) {
             reason = made.message();
             exported = false;
             return false;
         }
-        const QByteArray &bytes = *made;
+        const QByteArray &bytes = made->bytes;
         Result<void> written;
         const Result<IssueOutcome> outcome =
             IssueLedger::instance().issue(issued, file, IssueChannel::Batch, target, bytes, [&] {
@@ -89,7 +97,7 @@ struct Job
         told = outcome ? outcome->message.value_or(QString()) : QString();
         unrecorded =
             outcome && (outcome->recording == IssueRecording::Lost || outcome->recording == IssueRecording::Refused);
-        pdf = Result<QByteArray>(QByteArray()); // the bytes are on disk now
+        pdf = Result<MadePdf>(MadePdf()); // the bytes are on disk now
         exported = outcome && outcome->written;
     }
 };
@@ -112,13 +120,13 @@ public:
         for (const qsizetype index : std::exchange(m_waiting, {})) {
             Job &job = m_jobs[size_t(index)];
             job.awaitPdf();
-            const Result<QByteArray> &made = std::get<Result<QByteArray>>(job.pdf);
+            const Result<MadePdf> &made = std::get<Result<MadePdf>>(job.pdf);
             if (!made) {
                 job.reason = made.message();
                 job.exported = false;
                 continue;
             }
-            issues.append({job.issued, job.file, job.target, *made});
+            issues.append({job.issued, job.file, job.target, made->bytes, made->sha256});
             issued.push_back(index);
         }
         if (issues.isEmpty())
@@ -160,9 +168,8 @@ private:
 };
 
 /// The part of an export that needs the GUI thread: the invoice as a window newly opened on the
-/// file would show it, its pages laid out. Nothing when the file is no invoice.
-std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, OpeningDefaults &defaults, const SheetLook &look,
-                                                         bool attachEInvoice)
+/// file would show it (in job.issued), and the PDF's title. Nothing when the file is no invoice.
+std::optional<QString> openFile(Job &job, OpeningDefaults &defaults, bool attachEInvoice)
 {
     const Result<QByteArray> read = readInvoiceFile(job.file);
     if (!read) {
@@ -187,11 +194,12 @@ std::optional<std::pair<PageLayout, QString>> layOutFile(Job &job, OpeningDefaul
     job.issued = openedInvoice(*invoice, defaults.forFile(*invoice));
     // Nobody is there to ask: the file is exported all the same, and the warnings are printed.
     job.warnings = outputWarnings(job.issued) + job.warnings;
-    return std::pair(layOutInvoice(job.issued, look), pdfNameForFile(QFileInfo(job.file).absoluteFilePath()));
+    return pdfNameForFile(QFileInfo(job.file).absoluteFilePath());
 }
 
-/// The rest, on any thread: the PDF drawn from the laid-out pages, or why it cannot be.
-Result<QByteArray> makePdf(const PageLayout &pages, const QString &title, const QString &target, const QByteArray &xml)
+/// The PDF drawn from the laid-out pages, or why it cannot be.
+Result<QByteArray> pdfOfPages(const PageLayout &pages, const QString &title, const QString &target,
+                              const QByteArray &xml)
 {
     QByteArray pdf = pdfFromLayout(pages, title);
     if (pdf.isEmpty())
@@ -201,6 +209,18 @@ Result<QByteArray> makePdf(const PageLayout &pages, const QString &title, const 
     if (!xml.isEmpty())
         return pdfWithEInvoice(pdf, xml, QFileInfo(target).completeBaseName() + QStringLiteral(".xml"));
     return pdf;
+}
+
+/// The rest, on any thread: the pages laid out and drawn, on the thread whose fonts measured them
+/// (each thread sets up fonts of its own), and the PDF's digest, which the ledger would otherwise
+/// take for the whole batch at its end, on the thread that issues it.
+Result<MadePdf> makePdf(const Invoice &invoice, const SheetLook &look, const QString &title, const QString &target,
+                        const QByteArray &xml)
+{
+    Result<QByteArray> pdf = pdfOfPages(layOutInvoice(invoice, look), title, target, xml);
+    if (!pdf)
+        return pdf.fault();
+    return MadePdf{*pdf, bytesSha256(*pdf)};
 }
 
 } // namespace
@@ -218,13 +238,13 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
     QHash<QString, QString> written;   // target identity → the input that claimed it
     QHash<QString, qsizetype> writing; // target identity → the job still writing it
 
-    // The GUI thread lays each invoice's pages out while workers turn the pages laid out before into
-    // PDFs: most of a PDF's time goes into embedding its font.
+    // The GUI thread reads each invoice as its window would open it while workers lay out and draw
+    // the ones read before: most of a PDF's time goes into embedding its font.
     std::vector<Job> jobs(size_t(files.size()));
     OpeningDefaults defaults;
     const SheetLook look = savedSheetLook();
     QThreadPool workers;                                       // ends before the jobs, which its tasks write to
-    const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // laid-out invoices held in memory
+    const qsizetype maxWaiting = 2 * workers.maxThreadCount(); // invoices read ahead, held in memory
     qsizetype oldestRunning = 0;
     // Issued as groups: a few syncs for each group, not a dozen for each invoice. A group is as
     // large as a usual batch; larger ones are cut, so that the PDFs waiting stay few in memory.
@@ -253,13 +273,13 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                              .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(written.value(targetId)));
         } else if (QFileInfo(job.file).isDir()) {
             job.reason = Text::tr("is a folder, not an invoice file");
-        } else if (auto laidOut = layOutFile(job, defaults, look, attachEInvoice)) {
+        } else if (const std::optional<QString> title = openFile(job, defaults, attachEInvoice)) {
             writing.insert(targetId, i);
             job.target = target;
-            auto done = std::make_shared<std::promise<Result<QByteArray>>>();
+            auto done = std::make_shared<std::promise<Result<MadePdf>>>();
             job.pdf = done->get_future();
-            workers.start([done, pages = std::move(laidOut->first), title = laidOut->second, target, xml = job.xml] {
-                done->set_value(makePdf(pages, title, target, xml));
+            workers.start([done, invoice = job.issued, look, title = *title, target, xml = job.xml] {
+                done->set_value(makePdf(invoice, look, title, target, xml));
             });
             if (files.size() == 1) {
                 // A single file: the ledger opens while its PDF is made.

@@ -1,5 +1,7 @@
 #include "output/PdfTextRepair.h"
 
+#include "output/PdfMapsInPlace.h"
+
 #include <QByteArrayList>
 #include <QString>
 #include <algorithm>
@@ -312,6 +314,10 @@ QByteArray withIdeographDestinations(const QByteArray &cmap)
 
 QByteArray repairPdfText(const QByteArray &pdf)
 {
+    // Qt's own files have their maps rewritten where they are: reading and writing the whole file
+    // anew was most of the repair's time.
+    if (std::optional<QByteArray> inPlace = withTextMapsRewritten(pdf, withIdeographDestinations))
+        return *std::move(inPlace);
     try {
         QPDF document;
         document.setSuppressWarnings(true);
