@@ -190,23 +190,23 @@ void benchTable()
         document->gridCalc(); // warm the formatters
         measure(
             QStringLiteral("totals on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7,
-            [&] { document->removeSumsRows(); },
+            [&] { document->model()->removeSumsRows(); },
             [&] {
                 // The work of totalling: the sums rows, then every amount as currency.
-                document->appendSumsRows();
-                document->yens();
+                document->model()->appendSumsRows();
+                document->model()->writeAmountsAsCurrency();
             });
         measure(
-            QStringLiteral("yens on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7, [&] { document->wipeDone(); },
-            [&] { document->yens(); });
+            QStringLiteral("yens on %1 rows").arg(rows), rows == 10000 ? 100 : 20, 7,
+            [&] { document->model()->writeAmountsAsNumbers(); }, [&] { document->model()->writeAmountsAsCurrency(); });
     }
     std::unique_ptr<Document> mixed = openDocument(invoiceWithRows(10000, true));
     mixed->gridCalc();
     measure(
-        QStringLiteral("totals on 10000 rows, mixed rates"), 100, 7, [&] { mixed->removeSumsRows(); },
+        QStringLiteral("totals on 10000 rows, mixed rates"), 100, 7, [&] { mixed->model()->removeSumsRows(); },
         [&] {
-            mixed->appendSumsRows();
-            mixed->yens();
+            mixed->model()->appendSumsRows();
+            mixed->model()->writeAmountsAsCurrency();
         });
     mixed.reset();
     std::unique_ptr<Document> document = openDocument(invoiceWithRows(30));
@@ -308,10 +308,10 @@ void benchLongInvoices()
                            static_cast<double>(document->pages().size()), large ? 260.0 : 30.0});
         measure(
             QStringLiteral("totals on a shown %1-row invoice").arg(rows), large ? 1000 : 50, large ? 3 : 7,
-            [&] { document->removeSumsRows(); },
+            [&] { document->model()->removeSumsRows(); },
             [&] {
-                document->appendSumsRows();
-                document->yens();
+                document->model()->appendSumsRows();
+                document->model()->writeAmountsAsCurrency();
             });
         measure(QStringLiteral("scroll through the %1-row invoice").arg(rows), large ? 2000 : 200, 3, nullptr, [&] {
             // Every page painted once, as scrolling from the first to the last does.

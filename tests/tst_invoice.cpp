@@ -99,6 +99,48 @@ QByteArray fullFile()
         .replace(R"("sums": "1000"})", R"("sums": "1000", "rate": 8})");
 }
 
+/// The model's table, a row a line: "date|name|unit price|quantity|price".
+QStringList tableOf(const InvoiceModel &model)
+{
+    QStringList rows;
+    for (const RowPtr &item : model.table()->rows()) {
+        QStringList cells;
+        for (const CellValue &cell : item->cells())
+            cells.append(cellDisplay(cell));
+        rows.append(cells.join(QLatin1Char('|')));
+    }
+    return rows;
+}
+
+/// The table with its tax settings, as undo and redo must give them back together.
+QStringList tableAndSettingsOf(const InvoiceModel &model)
+{
+    return tableOf(model) << QStringLiteral("rate %1, tax %2, withholding %3")
+                                 .arg(model.taxRate())
+                                 .arg(model.taxOnTop())
+                                 .arg(model.withholding());
+}
+
+/// The sums rows that end the table, "label|amount", without the blank row before them.
+QStringList sumsTextsOf(const InvoiceModel &model)
+{
+    const std::optional<RowRange> block = trailingSums(model.table()->rows());
+    QStringList sums;
+    for (const QString &line : tableOf(model).mid(block ? block->first + 1 : model.table()->count()))
+        sums.append(line.section(u'|', 3));
+    return sums;
+}
+
+/// A wholesaler's invoice at 10 %, tax added: 9,000 × 5, 1,200 × 2, and 100 × 2 whose price was typed
+/// as 5,000.
+void wholesale(InvoiceModel &model)
+{
+    model.table()->setRows(
+        {ItemRow::makeHeader(), row("9000", "5", "45000"), row("1200", "2", "2400"), row("100", "2", "5000")});
+    model.setTaxOnTop(true);
+    model.setTaxRate(StandardRate);
+}
+
 } // namespace
 
 namespace QTest {
@@ -777,6 +819,273 @@ private Q_SLOTS:
     }
 
     // ---- dates ----
+    // ---- the item table's steps on the model: totals, prices, tax settings and Finalize ----
+    void everyTableStepIsOneEntryThatUndoesWholly_data()
+    {
+        // Steps as the table panel takes them; "~" marks one that changes nothing and so records nothing.
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("add a row after totals") << "add, solo 1 1000, much 1 3, sum, add";
+        QTest::newRow("price, then edit another cell") << "add, solo 1 1000, much 1 3, price 1, name 1 設計, sum";
+        QTest::newRow("remove sum, then totals again")
+            << "add, solo 1 1000, much 1 1, ~back, sum, ~sum, back, add, solo 2 1, much 2 2, sum";
+        // Rows added to a totalled table go above its sums, which follow every edit of the items and are
+        // never typed over themselves.
+        QTest::newRow("rows of a totalled table") << "add, solo 1 1000, much 1 1, sum, add, solo 2 500, much 2 2, "
+                                                     "~price 2, much 1 3, ~sums 4 1, ~sums 6 1, kill 2, ~kill 3 4";
+        // Two rows apart go and come back in their places; the header, a row past the end and an empty
+        // choice remove nothing, and the header is never edited.
+        QTest::newRow("remove rows") << "add, add, add, name 1 a, name 2 b, name 3 c, ~name 3 c, kill 1 3, ~kill 0 1, "
+                                        "~kill 1 9, ~kill, ~name 0 x";
+        QTest::newRow("finalize") << "add, solo 1 -500, sums 1 -500, finalize";
+    }
+    void everyTableStepIsOneEntryThatUndoesWholly()
+    {
+        QFETCH(QString, steps);
+        InvoiceModel model;
+        model.table()->addRow(ItemRow::makeHeader());
+        model.setDate(QDate(2024, 5, 1));
+        QAbstractItemModelTester tester(model.table(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QHash<QString, QString> stepNames{{"add", "Add a Row"},        {"sum", "Add Sum"},
+                                                {"back", "Remove Sum"},      {"finalize", "Finalize"},
+                                                {"price", "Work Out Price"}, {"kill", "Remove Rows"}};
+        QStringList undoNames;
+        for (const QString &step : steps.split(QStringLiteral(", "))) {
+            const QStringList words = QString(step).remove(u'~').split(u' ');
+            const int at = words.value(1).toInt();
+            if (!step.startsWith(u'~'))
+                undoNames.prepend(stepNames.value(words.first(), QStringLiteral("Edit a cell")));
+            const int recorded = model.undoStack()->count();
+            if (words.first() == u"add")
+                model.addRow();
+            else if (words.first() == u"sum")
+                QCOMPARE(model.addSums() == InvoiceModel::SumsOutcome::Added, !step.startsWith(u'~'));
+            else if (words.first() == u"back")
+                model.removeSums();
+            else if (words.first() == u"finalize")
+                model.finalize();
+            else if (words.first() == u"price")
+                model.priceRow(at);
+            else if (words.first() == u"kill") {
+                QList<int> chosen;
+                for (const QString &word : words.mid(1))
+                    chosen.append(word.toInt());
+                model.removeRows(chosen);
+            } else
+                model.editCell(at, static_cast<Column>(columnOfKey(words.first())), words.value(2));
+            QCOMPARE(model.undoStack()->count(), recorded + (step.startsWith(u'~') ? 0 : 1));
+        }
+        // Undo all the way, then redo and undo again: every step gives back exactly the table it left,
+        // and the menu names each step. Redo gives back the rows that undo took, not new ones dated afresh.
+        model.setDate(QDate(2030, 1, 1));
+        QList<QStringList> states{tableOf(model)};
+        QStringList names;
+        while (model.undoStack()->canUndo()) {
+            names.append(model.undoStack()->undoText());
+            model.undoStack()->undo();
+            states.append(tableOf(model));
+        }
+        QCOMPARE(names, undoNames);
+        QCOMPARE(states.last(), QStringList{QStringLiteral("日付|項目|単価|個数|価格")});
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            for (qsizetype i = states.size() - 2; i >= 0; --i) {
+                model.undoStack()->redo();
+                QCOMPARE(tableOf(model), states.at(i));
+            }
+            for (qsizetype i = 1; i < states.size(); ++i) {
+                model.undoStack()->undo();
+                QCOMPARE(tableOf(model), states.at(i));
+            }
+        }
+    }
+
+    void theSumsFollowEveryChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("action");
+        for (const auto &[change, action] :
+             std::initializer_list<std::pair<const char *, const char *>>{{"quantity", "Edit a cell"},
+                                                                          {"unit price", "Edit a cell"},
+                                                                          {"price", "Edit a cell"},
+                                                                          {"work out price", "Work Out Price"},
+                                                                          {"rate", "Change Tax Rate"},
+                                                                          {"include tax", "Include Tax"},
+                                                                          {"reduced-rate mark", "Mark Reduced Rate"},
+                                                                          {"not taxable", "Mark Not Taxable"},
+                                                                          {"withholding", "Withhold Income Tax"},
+                                                                          {"withholding off", "Withhold Income Tax"},
+                                                                          {"add a row", "Add a Row"},
+                                                                          {"remove rows", "Remove Rows"},
+                                                                          {"beyond any sum", "Edit a cell"}})
+            QTest::newRow(change) << QString::fromUtf8(change) << QString::fromUtf8(action);
+    }
+    void theSumsFollowEveryChange()
+    {
+        QFETCH(QString, change);
+        InvoiceModel model;
+        wholesale(model);
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::Added);
+        if (change == u"withholding off") // a set of sums that shrinks
+            model.changeWithholding(true);
+        model.undoStack()->clear();
+        QAbstractItemModelTester tester(model.table(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QStringList before = tableAndSettingsOf(model);
+        const QStringList sumsBefore = sumsTextsOf(model);
+        if (change == u"quantity")
+            model.editCell(1, Column::Much, QStringLiteral("6"));
+        else if (change == u"unit price")
+            model.editCell(2, Column::Solo, QStringLiteral("1500"));
+        else if (change == u"price")
+            model.editCell(3, Column::Sums, QStringLiteral("7000"));
+        else if (change == u"work out price")
+            model.priceRow(3);
+        else if (change == u"rate")
+            model.changeTaxRate(8);
+        else if (change == u"include tax")
+            model.changeTaxOnTop(false);
+        else if (change == u"reduced-rate mark")
+            model.markRows({2}, TaxClass::Reduced);
+        else if (change == u"not taxable")
+            model.markRows({3}, TaxClass::Exempt);
+        else if (change == u"withholding")
+            model.changeWithholding(true);
+        else if (change == u"withholding off")
+            model.changeWithholding(false);
+        else if (change == u"add a row")
+            model.addRow();
+        else if (change == u"remove rows")
+            model.removeRows({1, 5, 6}); // an item and sums rows: only the item goes
+        else if (change == u"beyond any sum")
+            model.editCell(1, Column::Sums, QString::number(Largest));
+        const QStringList after = tableAndSettingsOf(model);
+        if (change == u"beyond any sum") {
+            // Items that grow beyond what a sum can hold leave no stale sums behind.
+            QVERIFY(!model.isTotalled());
+        } else {
+            // The sums are exactly what Add Sum gives for the rows as they are now.
+            QVERIFY(model.isTotalled());
+            InvoiceModel fresh;
+            fresh.restoreTableState(model.tableState());
+            QVERIFY(fresh.removeSumsRows() && fresh.appendSumsRows());
+            QCOMPARE(sumsTextsOf(model), sumsTextsOf(fresh));
+            QCOMPARE(sumsTextsOf(model) == sumsBefore, change == u"add a row");
+        }
+        // One step: undo gives back the rows, their sums and the settings together, redo all of it again.
+        QCOMPARE(model.undoStack()->count(), 1);
+        QTEST(model.undoStack()->undoText(), "action");
+        for (int cycle = 0; cycle < 2; ++cycle) {
+            model.undoStack()->undo();
+            QCOMPARE(tableAndSettingsOf(model), before);
+            model.undoStack()->redo();
+            QCOMPARE(tableAndSettingsOf(model), after);
+        }
+    }
+
+    void addSumPricesTheRestAndRefusesWhatItCannotWrite()
+    {
+        InvoiceModel model;
+        model.table()->setRows(
+            {ItemRow::makeHeader(), row("1000", "３個", "00"), row("100", "2", "5000"), row("1.5", "1", "")});
+        model.setTaxOnTop(true);
+        model.setTaxRate(StandardRate);
+        // 3 × ￥1,000 worked out: a 4 for the 3 makes it ￥4,000. A typed price stays as typed.
+        model.priceRow(1);
+        model.priceRow(1); // worked out already: nothing to undo
+        model.priceRow(0);
+        model.priceRow(4);
+        QCOMPARE(model.undoStack()->count(), 1);
+        model.editCell(1, Column::Much, QStringLiteral("4"));
+        model.editCell(2, Column::Much, QStringLiteral("3"));
+        QCOMPARE(tableOf(model).mid(1, 2), (QStringList{"05-01|item|￥1,000|4|￥4,000", "05-01|item|100|3|5000"}));
+        model.undoStack()->undo();
+        model.undoStack()->undo();
+        const QStringList unpriced = tableOf(model);
+        // Rows whose unit price and quantity were typed but never worked out are priced by the totals; a
+        // price typed straight into the row stays as typed. One step, undone as one.
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::Added);
+        QCOMPARE(tableOf(model).mid(1),
+                 (QStringList{"05-01|item|￥1,000|3|￥3,000", "05-01|item|￥100|2|￥5,000", "05-01|item|￥1.5|1|￥2",
+                              " | | | | ", " | | |小計|￥8,002", " | | |消費税|￥800", " | | |合計|￥8,802"}));
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::AlreadyTotalled);
+        QCOMPARE(model.undoStack()->undoText(), QStringLiteral("Add Sum"));
+        model.undoStack()->undo();
+        QCOMPARE(tableOf(model), unpriced);
+        // An older file whose rows stand past its sums totals them with the rest, each item once.
+        model.table()->setRows({ItemRow::makeHeader(), row("1000", "1", "1000")});
+        model.table()->addRows(sumsSet(1000));
+        model.table()->addRow(row("300", "1", "300"));
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::Added);
+        QCOMPARE(sumsTextsOf(model), (QStringList{"小計|￥1,300", "消費税|￥130", "合計|￥1,430"}));
+        // A new row is dated the invoice's date and waits for its cells.
+        model.setDate(QDate(2024, 5, 9));
+        model.removeSums();
+        model.addRow();
+        QCOMPARE(tableOf(model).last(), QStringLiteral("05-09|double click to edit|00|00|00"));
+        // Totals too large to be written change nothing and record nothing.
+        model.undoStack()->clear();
+        model.table()->setRows({ItemRow::makeHeader(), row(QString::number(Largest), "1", QString::number(Largest))});
+        const QStringList before = tableOf(model);
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::TooLarge);
+        QCOMPARE(tableOf(model), before);
+        QCOMPARE(model.undoStack()->count(), 0);
+    }
+
+    void marksRatesAndWithholding()
+    {
+        // A food wholesaler's invoice at 8 %: reduced-rate food, a standard-rate delivery, an exempt fee.
+        InvoiceModel model;
+        model.table()->setRows(
+            {ItemRow::makeHeader(), row("1500", "2", "3000"), row("50000", "1", "50000"), row("2000", "1", "2000")});
+        model.setTaxOnTop(true);
+        model.setTaxRate(ReducedRate);
+        // Marking a row reduced rate on an 8 % invoice takes it to today's rate, in the same step.
+        QVERIFY(model.markingSwitchesRate(TaxClass::Reduced) && !model.markingSwitchesRate(TaxClass::Exempt));
+        model.markRows({0, 1, 1, 7}, TaxClass::Reduced); // the header and a row past the end are no items
+        QCOMPARE(model.taxRate(), StandardRate);
+        QCOMPARE(model.table()->data(model.table()->index(1, int(Column::Name))).toString(), QStringLiteral("item ※"));
+        model.undoStack()->undo();
+        QCOMPARE(std::pair(model.taxRate(), model.table()->row(1)->taxClass()),
+                 std::pair(int(ReducedRate), TaxClass::Standard));
+        QCOMPARE(model.table()->data(model.table()->index(1, int(Column::Name))).toString(), QStringLiteral("item"));
+        model.undoStack()->redo();
+        model.markRows({3}, TaxClass::Exempt);
+        model.markRows({0}, TaxClass::Exempt); // no item: no step
+        model.changeWithholding(true);
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::Added);
+        QCOMPARE(sumsTextsOf(model),
+                 (QStringList{"10%対象|￥50,000", "消費税(10%)|￥5,000", "8%対象|￥3,000", "消費税(8%)|￥240",
+                              "非課税|￥2,000", "合計|￥60,240", "源泉徴収税|-￥5,615", "差引請求額|￥54,625"}));
+        model.removeSums();
+        QCOMPARE(model.table()->count(), 4);
+        // Marking again takes the mark off, one step at a time.
+        model.markRows({1}, TaxClass::Reduced);
+        QCOMPARE(model.table()->row(1)->taxClass(), TaxClass::Standard);
+        QCOMPARE(model.undoStack()->undoText(), QStringLiteral("Mark Standard Rate"));
+        model.undoStack()->undo();
+        QCOMPARE(model.table()->row(1)->taxClass(), TaxClass::Reduced);
+    }
+
+    void finalizeWritesCurrencyAndUndoGivesNumbers()
+    {
+        InvoiceModel model;
+        model.table()->setRows(
+            {ItemRow::makeHeader(), row("1000", "3", "3000"), row("00", "00", "00"), row("-500", "1", "12.50")});
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::Added);
+        model.undoStack()->clear();
+        model.writeAmountsAsNumbers();
+        const QStringList digits = tableOf(model);
+        QCOMPARE(digits.mid(1),
+                 (QStringList{"05-01|item|1000|3|3000", "05-01|item|00|00|00", "05-01|item|-500|1|13", " | | | | ",
+                              " | | |小計|3013", " | | |消費税|税込済み", " | | |合計|3013"}));
+        model.finalize();
+        QCOMPARE(tableOf(model).mid(1, 3),
+                 (QStringList{"05-01|item|￥1,000|3|￥3,000", "05-01|item|00|00|00", "05-01|item|-￥500|1|￥13"}));
+        const QStringList finalized = tableOf(model);
+        model.undoStack()->undo();
+        QCOMPARE(tableOf(model), digits);
+        model.undoStack()->redo();
+        QCOMPARE(tableOf(model), finalized);
+    }
+
     void pageDate_data()
     {
         QTest::addColumn<QString>("locale");

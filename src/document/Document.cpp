@@ -13,9 +13,9 @@
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
 #include "document/TablePanel.h"
-#include "document/TableState.h"
 #include "invoice/InvoiceFile.h"
 #include "invoice/ItemTableModel.h"
+#include "invoice/TableState.h"
 #include "sections/DateText.h"
 #include "sections/EntryFields.h"
 #include "sections/ListStore.h"
@@ -155,7 +155,7 @@ void Document::showContents(const std::optional<Invoice> &invoice)
     // take the file's entry must not put another entry, or the window's default, in its place.
     if (invoice) {
         showContentsTexts(*invoice);
-        formatUnitPricesBesideCurrency();
+        m_model->formatUnitPricesBesideCurrency();
     } else {
         // A new invoice goes to the customer it shows as if chosen: with its address for the envelope.
         takeCustomerFromBook();
@@ -270,7 +270,7 @@ Result<void> Document::showFileContents(const QByteArray &bytes)
     applyContents(*read);
     john();
     showContentsTexts(*read);
-    formatUnitPricesBesideCurrency();
+    m_model->formatUnitPricesBesideCurrency();
     m_amountStale = false;
     followAmountBox();
     return {};

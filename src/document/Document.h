@@ -53,7 +53,6 @@ class IssuerSection;
 class ListSection;
 struct ImportedRow;
 struct TablePlan;
-struct SumsInput;
 struct TableState;
 
 struct Customer;
@@ -65,12 +64,14 @@ struct AmountBoxCheck
     qint64 table = 0; ///< the table's payable total; 0 when the table is not totalled
 };
 
-/// One invoice: its window, the page in it, and every operation on the page.
+/// One invoice's window: the page in it, its panels, and every operation the user can ask for.
 ///
-/// The page's elements are the document's state: operations read and write the elements, and the
-/// file is written from them. Element members carry the names the whole application uses for them,
-/// and each element's objectName() is that name too. Panels and popovers are owned by the document;
-/// every other element belongs to the window and reads as null once the window is gone.
+/// The invoice itself is the model (`InvoiceModel`): its values, its table and the steps that change
+/// them. The operations here are the window's side of those steps (which rows are selected, which
+/// panel or notice comes next); what is saved, recorded or exported is read from the model. Element
+/// members carry the names the whole application uses for them, and each element's objectName() is
+/// that name too. Panels and popovers are owned by the document; every other element belongs to the
+/// window and reads as null once the window is gone.
 class Document : public QObject
 {
     Q_OBJECT
@@ -131,6 +132,8 @@ public:
     void updateChangeCount(ChangeKind kind);
 
     QUndoStack *undoStack() { return m_model->undoStack(); }
+    /// The invoice this window shows and edits.
+    InvoiceModel *model() const { return m_model.get(); }
 
     /// How large the page shows on screen: 1 is one screen pixel per point of paper. Output is
     /// always rendered at 1, so the zoom never changes a PDF or a printout.
@@ -287,26 +290,9 @@ public:
     /// Works out the price of the table panel's current row, as a click on it does (Ctrl+Return).
     void gridNeatCurrent(QObject *sender = nullptr);
     void done(QObject *sender = nullptr);
-    /// Rewrites every unit price and price as currency text.
-    void yens();
     /// Edits one cell, recorded for undo as "Edit a cell".
     void editCell(int row, Column column, const QString &text);
 
-    /// Prices the rows that were typed but never worked out, replaces any earlier sums rows by one
-    /// new set at the end and formats every amount; false when the table is already totalled or
-    /// the sums overflow (the table is then unchanged).
-    bool appendSumsRows();
-    /// Reduces every unit price and price to its plain number (the undo of "Finalize").
-    void wipeDone();
-    /// Writes as currency text the unit price of every row whose price is currency text, as it
-    /// was on screen when the file was saved (files keep unit prices as plain numbers).
-    void formatUnitPricesBesideCurrency();
-    /// Works the sums rows that end a totalled table out afresh from the item rows above them, in
-    /// place; false when the table is not totalled. Every step that changes what the sums count
-    /// does this within itself, so the sums are never stale.
-    bool refreshSums();
-    /// Removes the sums rows that end the table (the work behind "Remove Sum").
-    bool removeSumsRows();
     bool isTotalled() const;
     /// The invoice's consumption-tax rate (8 or 10), for the rows of the standard class.
     int taxRate() const { return m_model->taxRate(); }
@@ -335,11 +321,6 @@ public:
     /// Adds rows, each with its tax class, at an index as one undo step with the action name; the
     /// number added.
     int addRowsAt(int index, const QList<ImportedRow> &rows, const QString &actionName);
-
-    /// The table's rows and the table panel's settings as they are now.
-    TableState tableState() const;
-    /// Puts the table back to a state taken before (undo of whole-table changes).
-    void restoreTableState(const TableState &state);
 
 private:
     // ---- elements: the page's and panels' widgets, all owned by the window ----
@@ -439,20 +420,11 @@ private:
     QList<QDialog *> panels() const;
     /// Presents the notice that the totals could not be added, saying why.
     void showTotalsFailure(const QString &reason);
-    RowPtr makeNewRow() const;
-    /// Pushes one step that changes the table; on a totalled table the sums are worked out afresh
-    /// within the same step, so that undo gives back the rows and their sums together.
-    void pushTableStep(QUndoCommand *step);
-    /// Records a change of the table panel's tax settings, made already, as one step from `before`,
-    /// with the sums worked out afresh.
-    void pushTableSettings(const QString &actionName, const TableState &before);
     /// The table panel's tax settings as the user changes them: each one undoable step, with the
     /// sums worked out afresh.
     void changeTaxOnTop(bool onTop);
     void changeWithholding(bool withholding);
     void changeTaxRate(int rate);
-    /// What the totals are worked out with, for the given item rows' prices and tax classes.
-    SumsInput sumsInput() const;
 
     /// The title, customer and issuer sections, in that order.
     QList<ListSection *> listSections() const;

@@ -231,7 +231,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     // back if the copy is closed unused.
     const Result<void> numbered = m_model->number().isEmpty() ? Result<void>() : takeInvoiceNumber();
     if (!keepSums) {
-        removeSumsRows();
+        m_model->removeSumsRows();
         m_model->setAmountBox(emptyAmountBox());
     }
     dateLoad();

@@ -6,8 +6,8 @@
 #include "document/NoticePanel.h"
 #include "document/NumberPanel.h"
 #include "document/TablePanel.h"
-#include "document/TableState.h"
 #include "invoice/ItemTableModel.h"
+#include "invoice/TableState.h"
 #include "sections/PanelSnapshot.h"
 #include "widgets/RoomBox.h"
 
@@ -15,23 +15,6 @@
 #include <QTableView>
 
 namespace seikyu {
-
-namespace {
-
-bool sameTable(const TableState &a, const TableState &b)
-{
-    if (a.rows != b.rows || a.values.size() != b.values.size() || a.includeTax != b.includeTax ||
-        a.taxRate != b.taxRate || a.withholding != b.withholding)
-        return false;
-    for (qsizetype i = 0; i < a.values.size(); ++i) {
-        const ItemRow &x = a.values.at(i), &y = b.values.at(i);
-        if (x.cells() != y.cells() || x.taxClass() != y.taxClass())
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 void Document::watchPanelCancels()
 {
@@ -54,7 +37,7 @@ void Document::rememberPanelAtOpen(QDialog *panel)
         // Shown again after the totals, the session goes on; shown by undoing a removed sum with
         // no session open, it starts now.
         if (!m_tableAtOpen)
-            m_tableAtOpen = std::make_unique<TableState>(tableState());
+            m_tableAtOpen = std::make_unique<TableState>(m_model->tableState());
         return;
     }
     if (panel == gridSums.get() || panel == gridFail.get())
@@ -101,7 +84,7 @@ void Document::endTableSessionUnlessShown()
 void Document::gridShow(QObject *)
 {
     m_gridPlace.reset(); // opened afresh, the panel is placed as any dialog is
-    m_tableAtOpen = std::make_unique<TableState>(tableState());
+    m_tableAtOpen = std::make_unique<TableState>(m_model->tableState());
     show(gridCtrl.get());
 }
 
@@ -120,12 +103,13 @@ void Document::cancelTableEdits()
     const std::unique_ptr<TableState> atOpen = std::move(m_tableAtOpen);
     if (!atOpen)
         return;
-    TableState atCancel = tableState();
+    TableState atCancel = m_model->tableState();
     if (sameTable(*atOpen, atCancel))
         return;
-    restoreTableState(*atOpen);
+    m_model->restoreTableState(*atOpen);
     // One step, so that the edits that were cancelled can still be brought back.
-    m_model->undoStack()->push(new TableStateCommand(this, tr("Cancel Table Edits"), std::move(atCancel), *atOpen));
+    m_model->undoStack()->push(
+        new TableStateCommand(m_model.get(), tr("Cancel Table Edits"), std::move(atCancel), *atOpen));
 }
 
 void Document::gridNeatCurrent(QObject *)

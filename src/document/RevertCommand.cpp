@@ -22,9 +22,9 @@ void RevertCommand::redo()
     // checked by revertToSaved): they read again.
     static_cast<void>(m_document->showFileContents(m_saved));
     if (m_tableAfter)
-        m_document->restoreTableState(*m_tableAfter);
+        m_document->model()->restoreTableState(*m_tableAfter);
     else
-        m_tableAfter = m_document->tableState();
+        m_tableAfter = m_document->model()->tableState();
 }
 
 void RevertCommand::undo()
@@ -32,7 +32,7 @@ void RevertCommand::undo()
     if (!m_document)
         return;
     static_cast<void>(m_document->showFileContents(m_before));
-    m_document->restoreTableState(m_tableBefore);
+    m_document->model()->restoreTableState(m_tableBefore);
 }
 
 Result<void> Document::revertToSaved(const QByteArray &savedBytes)
@@ -42,7 +42,7 @@ Result<void> Document::revertToSaved(const QByteArray &savedBytes)
     QByteArray before = dataOfType();
     if (before == savedBytes)
         return {}; // the page is the saved version already: nothing to take back
-    m_model->undoStack()->push(new RevertCommand(this, std::move(before), tableState(), savedBytes));
+    m_model->undoStack()->push(new RevertCommand(this, std::move(before), m_model->tableState(), savedBytes));
     return {};
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/TableState.h"
+#include "invoice/TableState.h"
 
 #include <QByteArray>
 #include <QPointer>

@@ -79,7 +79,7 @@ int Document::addRowsAt(int index, const QList<ImportedRow> &imported, const QSt
         rows.last()->setCells(row.cells);
         rows.last()->setTaxClass(row.taxClass);
     }
-    pushTableStep(new InsertRowsCommand(m_model->table(), index, rows, actionName));
+    m_model->pushTableStep(new InsertRowsCommand(m_model->table(), index, rows, actionName));
     return static_cast<int>(rows.size());
 }
 

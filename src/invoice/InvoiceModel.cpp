@@ -116,6 +116,7 @@ void InvoiceModel::setCustomerAddress(const CustomerPostalAddress &address)
 void InvoiceModel::setTaxRate(int rate)
 {
     change(m_values.taxRate, rate == StandardRate ? StandardRate : ReducedRate, this);
+    m_table->setMarksReducedRows(m_values.taxRate == StandardRate);
 }
 
 Invoice InvoiceModel::invoice() const

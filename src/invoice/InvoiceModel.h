@@ -1,6 +1,8 @@
 #pragma once
 
 #include "invoice/Invoice.h"
+#include "invoice/TableState.h"
+#include "table/SumsRows.h"
 
 #include <QImage>
 #include <QObject>
@@ -70,12 +72,73 @@ public:
     CustomerPostalAddress customerAddress() const { return m_values.customerAddress; }
     void setCustomerAddress(const CustomerPostalAddress &address);
     /// The consumption-tax rate of the standard class: 10, or 8 as older invoices had. Any other
-    /// rate a file gives is taken as 8, the rate such a file was made with.
+    /// rate a file gives is taken as 8, the rate such a file was made with. Reduced-rate rows are
+    /// marked only at 10 %, where there is another rate to tell them from.
     int taxRate() const { return m_values.taxRate; }
     void setTaxRate(int rate);
 
     /// The invoice as it stands: its values and the table's item rows, sums rows included.
     Invoice invoice() const;
+
+    // ---- the item table's steps: each one is one entry of the undo stack ----
+    /// The table's rows and tax settings as they are now, and put back as they were.
+    TableState tableState() const;
+    void restoreTableState(const TableState &state);
+    /// The table ends with its sums rows.
+    bool isTotalled() const;
+    /// What the sums are worked out with: the rate, tax and withholding settings, the rounding
+    /// chosen in the preferences, and whether the issuer's registration number makes the invoice
+    /// a qualified one, which states every rate's sums. The items are left for the caller.
+    SumsInput sumsInput() const;
+    enum class SumsOutcome { Added, AlreadyTotalled, TooLarge };
+    /// "Add Sum": prices the items typed but never worked out, replaces any earlier set of sums by
+    /// one at the end and writes every amount as currency text. Nothing changes unless Added.
+    SumsOutcome addSums();
+    /// The work of Add Sum without its undo step; false when nothing changed.
+    bool appendSumsRows();
+    /// "Remove Sum": takes the sums rows that end the table away; nothing when it has none.
+    void removeSums();
+    /// The work of Remove Sum without its undo step; false when there were no sums rows.
+    bool removeSumsRows();
+    /// Works the sums rows that end a totalled table out afresh from the items above them, in
+    /// place; false when the table is not totalled. Every step that changes what the sums count
+    /// does this within itself, so the sums are never stale.
+    bool refreshSums();
+    /// Pushes one step that changes the table; on a totalled table the sums are worked out afresh
+    /// within the same entry, so that undo gives back the rows and their sums together.
+    void pushTableStep(QUndoCommand *step);
+    /// Records a change of the tax settings, made already, as one step from `before`, with the
+    /// sums worked out afresh.
+    void pushTableSettings(const QString &actionName, const TableState &before);
+
+    /// "Add a Row": a row dated the invoice's date, above the sums of a totalled table.
+    void addRow();
+    /// "Remove Rows": the item rows at the indexes; the header and the sums rows stay.
+    void removeRows(QList<int> indexes);
+    /// Whether an edit of the cell would change the table: the row is an item row, not a sum,
+    /// and the text differs from what the cell holds.
+    bool editChangesCell(int row, Column column, const QString &text) const;
+    /// "Edit a cell". A price worked out from the unit price and quantity follows either of them.
+    void editCell(int row, Column column, const QString &text);
+    /// "Work Out Price" of one item row; nothing when there is nothing to work out.
+    void priceRow(int row);
+    /// "Include Tax", "Withhold Income Tax", "Change Tax Rate": each one step with the sums.
+    void changeTaxOnTop(bool onTop);
+    void changeWithholding(bool withholding);
+    void changeTaxRate(int rate);
+    /// Whether marking these rows reduced rate takes the invoice from 8 % to today's rate.
+    bool markingSwitchesRate(TaxClass taxClass) const;
+    /// Marks the item rows among `rows` with the class in one step; rows that all carry it already
+    /// go back to the standard rate. Marking rows of an 8 % invoice reduced rate switches it to 10 %.
+    void markRows(const QList<int> &rows, TaxClass taxClass);
+    /// "Finalize": every unit price and price written as currency text; undo gives plain numbers.
+    void finalize();
+    /// Writes every unit price and price as currency text, or as its plain number.
+    void writeAmountsAsCurrency();
+    void writeAmountsAsNumbers();
+    /// Writes as currency text the unit price of every row whose price is currency text, as it
+    /// was on screen when the file was saved (files keep unit prices as plain numbers).
+    void formatUnitPricesBesideCurrency();
 
 Q_SIGNALS:
     /// One of the values above changed (the table has its own signals).

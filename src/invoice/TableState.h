@@ -3,15 +3,16 @@
 #include "table/ItemRow.h"
 
 #include <QList>
+#include <QPointer>
 #include <QUndoCommand>
 
 namespace seikyu {
 
-class Document;
+class InvoiceModel;
 
 /// The table as the table panel edits it: every row object with the cells it holds, and the
-/// panel's own settings. Restoring one gives back exactly that table, row identities included,
-/// so undo records made before still find their rows.
+/// tax settings that go with it. Restoring one gives back exactly that table, row identities
+/// included, so undo records made before still find their rows.
 struct TableState
 {
     QList<RowPtr> rows;
@@ -21,18 +22,21 @@ struct TableState
     bool withholding = false;
 };
 
+/// Whether two states hold the same rows with the same values and the same settings.
+bool sameTable(const TableState &a, const TableState &b);
+
 /// One undo step that moves the table between two whole states: used where a command changes
 /// many rows at once (totals, Remove Sum, cancelling the table panel). The change is made before
 /// the command is pushed, so its first redo does nothing.
 class TableStateCommand : public QUndoCommand
 {
 public:
-    TableStateCommand(Document *document, const QString &text, TableState before, TableState after);
+    TableStateCommand(InvoiceModel *model, const QString &text, TableState before, TableState after);
     void redo() override;
     void undo() override;
 
 private:
-    Document *m_document;
+    QPointer<InvoiceModel> m_model;
     TableState m_before;
     TableState m_after;
     bool m_applied = true;
