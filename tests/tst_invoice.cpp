@@ -27,7 +27,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+#include <atomic>
 #include <limits>
+#include <thread>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
 
@@ -1125,6 +1127,39 @@ private Q_SLOTS:
             QCOMPARE(japaneseEraDateText(QDate(2019, 5, 1), QString::fromLatin1(locale)),
                      QStringLiteral("令和元年5月1日"));
         }
+    }
+
+    void eraDatesOnSeveralThreadsAtOnce()
+    {
+        // One formatter made for the process (prepareEraDates, as an export does) and copied by
+        // each thread: threads formatting at once each get every date right, in either locale.
+        prepareEraDates(QStringLiteral("ja_JP@currency=JPY"));
+        const QList<QDate> dates{QDate(1989, 1, 7), QDate(1989, 1, 8), QDate(2019, 4, 30), QDate(2019, 5, 1),
+                                 QDate(2026, 12, 5)};
+        const QStringList locales{QStringLiteral("ja_JP@currency=JPY"), QStringLiteral("en_US@currency=JPY")};
+        QHash<QString, QStringList> expected;
+        for (const QString &locale : locales) {
+            for (const QDate &date : dates)
+                expected[locale].append(japaneseEraDateText(date, locale));
+        }
+        QCOMPARE(expected.value(locales.first()).at(3), QStringLiteral("令和元年5月1日"));
+        QCOMPARE(expected.value(locales.last()).at(4), QStringLiteral("December 5, 8 Reiwa"));
+        std::atomic<int> wrong{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t) {
+            threads.emplace_back([&, t] {
+                const QString &locale = locales.at(t % 2);
+                for (int round = 0; round < 50; ++round) {
+                    for (qsizetype i = 0; i < dates.size(); ++i) {
+                        if (japaneseEraDateText(dates.at(i), locale) != expected.value(locale).at(i))
+                            ++wrong;
+                    }
+                }
+            });
+        }
+        for (std::thread &thread : threads)
+            thread.join();
+        QCOMPARE(wrong.load(), 0);
     }
 
     void fileAndRowDates()

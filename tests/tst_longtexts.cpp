@@ -111,6 +111,33 @@ private slots:
         QVERIFY(original.startsWith(shown));
     }
 
+    void measurementsKeptFollowTheFace()
+    {
+        // A text is measured once per face and size: the same text in another face, size or
+        // weight is measured anew, also after the thread has forgotten what it kept.
+        const QString text = QStringLiteral("御請求金額 ¥1,234,567 (税込) Wide Words");
+        const QList<QFont> faces{pageFont(12), pageGothicFont(12), pageFont(12, true), pageFont(11)};
+        const auto fittedIn = [](const QString &text, const QFont &face, qreal width) {
+            TextFitRequest request;
+            request.box = QSizeF(width, 1000);
+            request.pixelSize = face.pixelSize();
+            request.minimumPixelSize = face.pixelSize();
+            request.wrap = true;
+            return fitText(text, face, request).lines;
+        };
+        for (int pass = 0; pass < 2; ++pass) {
+            for (const QFont &face : faces) {
+                // Just wide enough for the whole text in this face: one line; a little less: two.
+                const qreal width = QFontMetricsF(face).horizontalAdvance(text);
+                QCOMPARE(fittedIn(text, face, width), QStringList{text});
+                QCOMPARE(fittedIn(text, face, width - 1).size(), 2);
+            }
+            // More texts than a thread keeps, so that the second pass measures everything again.
+            for (int i = 0; i < 5000; ++i)
+                static_cast<void>(fittedIn(QString::number(i), faces.first(), 100));
+        }
+    }
+
     void aLongLineBreaksWhereItAlwaysDid()
     {
         // Broken window by window, a long line gets the very lines that laying it out whole gives.

@@ -484,9 +484,9 @@ bool IssueLedger::holdsOrigin(const QString &origin)
 
 Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                         const QString &target, const QByteArray &bytes,
-                                        const std::function<bool()> &write)
+                                        const std::function<bool()> &write, const QString &sha256)
 {
-    LedgerEntry entry = entryToIssue(invoice, sourcePath, channel, bytes);
+    LedgerEntry entry = entryToIssue(invoice, sourcePath, channel, bytes, sha256);
     if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
         // Never recorded silently: nothing goes out until the user says whose number it is.
         return Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};

@@ -144,9 +144,11 @@ public:
     /// ledger cannot take it now. A process killed anywhere in between has its entry completed (or
     /// its unused copy dropped) by the next settlePending(). `write` failing records nothing.
     /// An issue whose number another invoice holds is not written unless it is a reissue
-    /// (setReissues, allowReissue): Refused, its message naming that invoice.
+    /// (setReissues, allowReissue): Refused, its message naming that invoice. `sha256`, when
+    /// given, is the digest of `bytes` taken already (on the thread that made them).
     Result<IssueOutcome> issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
-                               const QString &target, const QByteArray &bytes, const std::function<bool()> &write);
+                               const QString &target, const QByteArray &bytes, const std::function<bool()> &write,
+                               const QString &sha256 = QString());
     /// Issues outputs with every guarantee issue() gives each, made durable as a group: the intents
     /// of all in one transaction; then every output and archived copy written and synced together
     /// before any output takes its final name; then the entries recorded in one transaction (the

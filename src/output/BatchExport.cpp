@@ -9,6 +9,8 @@
 #include "output/PdfExport.h"
 #include "output/SavedPageDefaults.h"
 #include "page/InvoiceSheets.h"
+#include "sections/DateText.h"
+#include "table/UserLocale.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -75,11 +77,13 @@ struct Job
         }
         const QByteArray &bytes = made->bytes;
         Result<void> written;
-        const Result<IssueOutcome> outcome =
-            IssueLedger::instance().issue(issued, file, IssueChannel::Batch, target, bytes, [&] {
+        const Result<IssueOutcome> outcome = IssueLedger::instance().issue(
+            issued, file, IssueChannel::Batch, target, bytes,
+            [&] {
                 written = writePdfFile(bytes, target);
                 return written.ok();
-            });
+            },
+            made->sha256);
         take(outcome, written.message());
         return *exported;
     }
@@ -282,7 +286,10 @@ int exportInvoicesAsPdf(const QString &out, const QStringList &files, QStringLis
                 done->set_value(makePdf(invoice, look, title, target, xml));
             });
             if (files.size() == 1) {
-                // A single file: the ledger opens while its PDF is made.
+                // A single file: its era dates' formatter is made and the ledger opens while its
+                // PDF is made (the layout takes the formatter once it has planned the table).
+                if (job.issued.japaneseEra)
+                    prepareEraDates(userLocaleName());
                 IssueLedger::instance().prepareToIssue();
                 job.settle();
                 continue;

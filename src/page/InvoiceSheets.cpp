@@ -165,10 +165,12 @@ PageLayout layOutInvoice(const Invoice &invoice, const SheetLook &look)
         rows.append(std::make_shared<ItemRow>(row));
     table.setRows(rows);
 
-    const RegionTexts texts = regionTextsOf(invoice);
     const bool legend = table.showsReducedRows();
-    const qreal remarks = remarksHeight(texts.remarks);
+    const qreal remarks = remarksHeight(invoice.remarks);
     const TablePlan plan = planPageTable(tablePlanRequestOf(table, legend, remarks));
+    // After the table's plan: a one-invoice export makes the era dates' formatter on the main
+    // thread meanwhile (prepareEraDates), which the dates would otherwise wait for.
+    const RegionTexts texts = regionTextsOf(invoice);
 
     std::vector<PageSlice> slices = plan.slices;
     if (!plan.continues) {

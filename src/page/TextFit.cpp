@@ -1,6 +1,7 @@
 #include "page/TextFit.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QTextLayout>
 #include <algorithm>
@@ -21,11 +22,43 @@ constexpr qsizetype ProbeLength = 2048;
 constexpr qsizetype WindowLength = 1024;
 constexpr qsizetype Lookahead = 64;
 
+/// Measurements a thread keeps at most before it forgets them all: a window's repaints would otherwise
+/// keep every text ever typed.
+constexpr qsizetype MaxKeptWidths = 4096;
+
 QFont sized(const QFont &face, int pixelSize)
 {
     QFont font(face);
     font.setPixelSize(pixelSize);
     return font;
+}
+
+/// The measurement `measure` gives for `key`, kept by the thread in `kept`: fitting a text measures
+/// each piece at every size tried, and drawing it measures the same pieces again to place them.
+/// Shaping a text is most of what a page's layout costs. Each thread keeps its own (each has fonts
+/// of its own, which measure the same).
+template <typename Key, typename Measure> qreal keptMeasure(QHash<Key, qreal> &kept, const Key &key, Measure measure)
+{
+    if (const auto found = kept.constFind(key); found != kept.cend())
+        return *found;
+    if (kept.size() >= MaxKeptWidths)
+        kept.clear();
+    return *kept.insert(key, measure());
+}
+
+/// The text's width in the font (whose metrics are `metrics`), as Qt measures it.
+qreal advanceOf(const QFont &font, const QFontMetricsF &metrics, const QString &text)
+{
+    thread_local QHash<std::pair<QFont, QString>, qreal> widths;
+    return keptMeasure(widths, std::pair(font, text), [&] { return metrics.horizontalAdvance(text); });
+}
+
+/// exceedsWidth() with the widths kept.
+bool exceeds(const QFont &font, const QFontMetricsF &metrics, const QString &text, qreal width)
+{
+    if (text.size() > ProbeLength && advanceOf(font, metrics, text.left(ProbeLength)) > width + Slack)
+        return true;
+    return advanceOf(font, metrics, text) > width + Slack;
 }
 
 /// One piece of a wrapped text and the line of the text it came from.
@@ -87,7 +120,7 @@ void wrapAnywhere(const QString &line, const QFont &font, qreal width, qsizetype
 QStringList wrapLine(const QString &line, const QFont &font, qreal width, qsizetype maxPieces)
 {
     const QFontMetricsF metrics(font);
-    if (!exceedsWidth(metrics, line, width))
+    if (!exceeds(font, metrics, line, width))
         return {line};
 
     // Word by word, so that a long line is measured only as far as the box reaches.
@@ -100,12 +133,12 @@ QStringList wrapLine(const QString &line, const QFont &font, qreal width, qsizet
             space = line.size();
         const QString word = line.mid(from, space - from);
         from = space + 1;
-        if (exceedsWidth(metrics, word, width)) {
+        if (exceeds(font, metrics, word, width)) {
             wordsFit = false;
             break;
         }
         const QString longer = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
-        if (!current.isEmpty() && metrics.horizontalAdvance(longer) > width + Slack) {
+        if (!current.isEmpty() && advanceOf(font, metrics, longer) > width + Slack) {
             pieces.append(current);
             current = word;
         } else {
@@ -133,7 +166,9 @@ bool exceedsWidth(const QFontMetricsF &metrics, const QString &text, qreal width
 
 qreal pageLinePitch(const QFont &face, int pixelSize)
 {
-    return QFontMetricsF(sized(face, pixelSize)).height();
+    thread_local QHash<std::pair<QFont, int>, qreal> pitches;
+    return keptMeasure(pitches, std::pair(face, pixelSize),
+                       [&] { return QFontMetricsF(sized(face, pixelSize)).height(); });
 }
 
 FittedText fitText(const QString &text, const QFont &face, const TextFitRequest &request)
@@ -176,9 +211,10 @@ FittedText fitText(const QString &text, const QFont &face, const TextFitRequest 
             return false;
         if (pieces.list.size() * pageLinePitch(face, pixelSize) > request.box.height() + Slack)
             return false;
-        const QFontMetricsF metrics(sized(face, pixelSize));
+        const QFont font = sized(face, pixelSize);
+        const QFontMetricsF metrics(font);
         return std::none_of(pieces.list.cbegin(), pieces.list.cend(), [&](const Piece &piece) {
-            return exceedsWidth(metrics, piece.text, widthOf(piece.source));
+            return exceeds(font, metrics, piece.text, widthOf(piece.source));
         });
     };
     const auto result = [&](int pixelSize, const QList<Piece> &pieces) {
@@ -269,7 +305,7 @@ QRectF drawFittedText(QPainter &painter, const QRectF &area, const QFont &face, 
     painter.setFont(font);
     QRectF used;
     for (const QString &line : fitted.lines) {
-        const qreal width = metrics.horizontalAdvance(line);
+        const qreal width = advanceOf(font, metrics, line);
         qreal left = area.left();
         if (alignment & Qt::AlignRight)
             left = area.right() - width;

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <unicode/datefmt.h>
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
@@ -42,6 +43,21 @@ std::unique_ptr<icu::DateFormat> makeEraFormat(const QString &localeName)
     return format;
 }
 
+/// A formatter of the locale's, cloned from one made once for the process: making one builds ICU's
+/// calendar and its CLDR data (some 4 million instructions, more than laying out the rest of a
+/// page), while a clone copies what is built. Each thread formats with a clone of its own, as a
+/// formatter keeps the state of its calendar while it formats.
+std::unique_ptr<icu::DateFormat> clonedEraFormat(const QString &localeName)
+{
+    static std::mutex mutex;
+    static std::map<QString, std::unique_ptr<icu::DateFormat>> made;
+    const std::lock_guard lock(mutex);
+    auto found = made.find(localeName);
+    if (found == made.end())
+        found = made.emplace(localeName, makeEraFormat(localeName)).first;
+    return found->second ? std::unique_ptr<icu::DateFormat>(found->second->clone()) : nullptr;
+}
+
 // The page date is drawn on every repaint; building the calendar and its CLDR data each time
 // would be wasteful, so each thread keeps one formatter per locale name.
 icu::DateFormat *eraFormat(const QString &localeName)
@@ -49,7 +65,7 @@ icu::DateFormat *eraFormat(const QString &localeName)
     thread_local std::map<QString, std::unique_ptr<icu::DateFormat>> formats;
     auto found = formats.find(localeName);
     if (found == formats.end())
-        found = formats.emplace(localeName, makeEraFormat(localeName)).first;
+        found = formats.emplace(localeName, clonedEraFormat(localeName)).first;
     return found->second.get();
 }
 
@@ -79,6 +95,11 @@ QString japaneseEraDateText(const QDate &date, const QString &localeName)
     if (U_FAILURE(status) || text.isEmpty())
         return westernDateText(date);
     return QString::fromUtf16(text.getBuffer(), text.length());
+}
+
+void prepareEraDates(const QString &localeName)
+{
+    static_cast<void>(clonedEraFormat(localeName));
 }
 
 QString fileDateText(const QDate &date)

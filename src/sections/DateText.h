@@ -12,6 +12,11 @@ QString westernDateText(const QDate &date);
 /// ja_JP 令和8年12月5日, en_US "December 5, 8 Reiwa". An empty locale name means QLocale().
 QString japaneseEraDateText(const QDate &date, const QString &localeName = QString());
 
+/// Makes the locale's era formatter, which japaneseEraDateText() then copies on any thread: called
+/// on a thread of its own at the start of an export, so that the page's layout need not wait for
+/// it. The locale name is userLocaleName()'s, read by the caller (QLocale is the main thread's).
+void prepareEraDates(const QString &localeName);
+
 /// The page date for the era check box state.
 inline QString pageDateText(const QDate &date, bool japaneseEra)
 {
