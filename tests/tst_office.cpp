@@ -395,7 +395,7 @@ private Q_SLOTS:
         QCOMPARE(numbers.size(), processes * each);
         QSet<QString> expected;
         for (int n = 1; n <= processes * each; ++n)
-            expected.insert(u"2026-%1"_s.arg(n, 4, 10, u'0'));
+            expected.insert(u"2026-%1"_s.arg(n, 4, 10, QChar(u'0')));
         QCOMPARE(QSet<QString>(numbers.cbegin(), numbers.cend()), expected);
 
         std::unique_ptr<LedgerStore> store = openServerLedger(connection);
