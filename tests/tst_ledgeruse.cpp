@@ -31,21 +31,12 @@
 #include <QTimer>
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace seikyu;
 using namespace seikyu::test;
 
 namespace {
-
-/// A prompter that also counts what it told.
-class CountingPrompter : public ScriptedPrompter
-{
-public:
-    QStringList told;
-    void inform(QWidget *, const QString &text, const QString &informative) override
-    {
-        told.append(text + QStringLiteral(" | ") + informative);
-    }
-};
 
 /// What Verify Ledger says of a ledger nobody changed.
 QString intactText()
@@ -101,24 +92,24 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_dataHome;
     QString m_ledgerFolder;
-    CountingPrompter *m_prompter = nullptr;
+    ScriptedPrompter *m_prompter = nullptr;
 };
 
 void LedgerUseTest::useProfile(const QString &name)
 {
     m_dataHome = m_dir->filePath(name);
     // Where the seikyu binary started with XDG_DATA_HOME=<data home> keeps its ledger.
-    m_ledgerFolder = QDir(m_dataHome)
-                         .filePath(QStringLiteral("%1/%2").arg(QCoreApplication::organizationName(),
-                                                               QCoreApplication::applicationName()));
+    m_ledgerFolder =
+        QDir(m_dataHome)
+            .filePath(u"%1/%2"_s.arg(QCoreApplication::organizationName(), QCoreApplication::applicationName()));
     IssueLedger::instance().setFolder(m_ledgerFolder);
 }
 
 void LedgerUseTest::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    useProfile(QStringLiteral("data"));
-    auto prompter = std::make_unique<CountingPrompter>();
+    useProfile(u"data"_s);
+    auto prompter = std::make_unique<ScriptedPrompter>();
     m_prompter = prompter.get();
     Prompter::setInstance(std::move(prompter));
 }
@@ -134,7 +125,7 @@ std::unique_ptr<QProcess> LedgerUseTest::startSeikyu(const QStringList &argument
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dataHome);
+    environment.insert(u"XDG_DATA_HOME"_s, m_dataHome);
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     process->setProcessEnvironment(environment);
@@ -144,16 +135,16 @@ std::unique_ptr<QProcess> LedgerUseTest::startSeikyu(const QStringList &argument
 
 SeikyuRun LedgerUseTest::seikyu(const QStringList &arguments)
 {
-    return runSeikyuWithoutDisplay(arguments, {{QStringLiteral("XDG_DATA_HOME"), m_dataHome}});
+    return runSeikyuWithoutDisplay(arguments, {{u"XDG_DATA_HOME"_s, m_dataHome}});
 }
 
 QStringList LedgerUseTest::numberedInvoices(const QString &folder, const QString &prefix, int count)
 {
     QStringList files;
     for (int n = 1; n <= count; ++n) {
-        const QString number = QStringLiteral("%1-%2").arg(prefix).arg(n);
-        files.append(writeFile(m_dir->filePath(QStringLiteral("%1/%2.seikyu").arg(folder, number)),
-                               invoiceBytes(QStringLiteral("顧客%1").arg(n), 1100 * n, number, "2026-03-10")));
+        const QString number = u"%1-%2"_s.arg(prefix).arg(n);
+        files.append(writeFile(m_dir->filePath(u"%1/%2.seikyu"_s.arg(folder, number)),
+                               invoiceBytes(u"顧客%1"_s.arg(n), 1100 * n, number, "2026-03-10")));
     }
     return files;
 }
@@ -161,16 +152,15 @@ QStringList LedgerUseTest::numberedInvoices(const QString &folder, const QString
 QString LedgerUseTest::invoiceFile(const QString &name, const QString &customer, qint64 amount, const QString &number,
                                    const QString &date)
 {
-    return writeFile(m_dir->filePath(QStringLiteral("in/%1.seikyu").arg(name)),
-                     invoiceBytes(customer, amount, number, date));
+    return writeFile(m_dir->filePath(u"in/%1.seikyu"_s.arg(name)), invoiceBytes(customer, amount, number, date));
 }
 
 QString LedgerUseTest::exportOne(const QByteArray &bytes, const QString &name)
 {
-    const QString file = writeFile(m_dir->filePath(QStringLiteral("in/%1.seikyu").arg(name)), bytes);
+    const QString file = writeFile(m_dir->filePath(u"in/%1.seikyu"_s.arg(name)), bytes);
     QStringList lines;
-    exportInvoicesAsPdf(m_dir->filePath(QStringLiteral("out")), {file}, &lines);
-    return lines.join(QLatin1Char('\n'));
+    exportInvoicesAsPdf(m_dir->filePath(u"out"_s), {file}, &lines);
+    return lines.join(u'\n');
 }
 
 void LedgerUseTest::batchExportRecordsEachInvoice()
@@ -193,7 +183,7 @@ void LedgerUseTest::batchExportRecordsEachInvoice()
              std::tuple(QDate(2026, 3, 10), QDate(2026, 4, 30), QFileInfo(a).absoluteFilePath()));
     QCOMPARE(first.taxes, (QList<TaxLine>{{10, 100000, 10000, false}}));
     // The archived copy is the PDF written, byte for byte, under the tax agency's name.
-    QCOMPARE(first.archiveName, QStringLiteral("20260310_株式会社サンプル商事_110000_A-1.pdf"));
+    QCOMPARE(first.archiveName, u"20260310_株式会社サンプル商事_110000_A-1.pdf"_s);
     const QByteArray pdf = readAll(m_dir->filePath("out/a.pdf"));
     QVERIFY(pdf.startsWith("%PDF"));
     QCOMPARE(readAll(QDir(IssueLedger::instance().archiveFolder()).filePath(first.archiveName)), pdf);
@@ -203,7 +193,7 @@ void LedgerUseTest::batchExportRecordsEachInvoice()
     // (no second issue, nothing superseded). Changed under the same number: a reissue.
     const auto issues = [store] {
         QSqlQuery query(store->database());
-        query.exec(QStringLiteral("SELECT count(*), sum(superseded) FROM ledger_issues"));
+        query.exec(u"SELECT count(*), sum(superseded) FROM ledger_issues"_s);
         query.next();
         return std::pair(query.value(0).toInt(), query.value(1).toInt());
     };
@@ -237,10 +227,9 @@ void LedgerUseTest::fourProcessesOnANewProfileKeepEveryEntry()
     constexpr int Processes = 4, Each = 10;
     std::vector<std::unique_ptr<QProcess>> running;
     for (int p = 0; p < Processes; ++p) {
-        const QString prefix = QStringLiteral("P%1").arg(p);
-        running.push_back(
-            startSeikyu(QStringList{QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("out/") + prefix)} +
-                        numberedInvoices(QStringLiteral("in/") + prefix, prefix, Each)));
+        const QString prefix = u"P%1"_s.arg(p);
+        running.push_back(startSeikyu(QStringList{u"--export-pdf"_s, m_dir->filePath(u"out/"_s + prefix)} +
+                                      numberedInvoices(u"in/"_s + prefix, prefix, Each)));
     }
     for (const auto &process : running) {
         QVERIFY(process->waitForFinished(60000));
@@ -262,13 +251,11 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
     // command: every PDF at its final name has exactly one entry with its hash, every entry its PDF
     // and archived copy, the archive holds nothing else, and nothing is left half-done.
     constexpr int Invoices = 16;
-    const QStringList files = numberedInvoices(QStringLiteral("in"), QStringLiteral("K"), Invoices);
-    useProfile(QStringLiteral("whole"));
+    const QStringList files = numberedInvoices(u"in"_s, u"K"_s, Invoices);
+    useProfile(u"whole"_s);
     QElapsedTimer clock;
     clock.start();
-    QCOMPARE(seikyu(QStringList{QStringLiteral("--export-pdf"), m_dir->filePath(QStringLiteral("whole/out"))} + files)
-                 .exitCode,
-             0);
+    QCOMPARE(seikyu(QStringList{u"--export-pdf"_s, m_dir->filePath(u"whole/out"_s)} + files).exitCode, 0);
     const qint64 wholeUs = clock.nsecsElapsed() / 1000;
     IssueLedger::instance().close();
     struct Kill
@@ -278,26 +265,25 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
     };
     const QList<Kill> kills = {{0, 0.0}, {0, 0.3}, {0, 0.5}, {0, 0.65}, {0, 0.8}, {0, 0.9}, {1, 0}, {6, 0}, {11, 0}};
     for (qsizetype k = 0; k < kills.size(); ++k) {
-        useProfile(QStringLiteral("kill%1").arg(k));
-        const QString out = m_dir->filePath(QStringLiteral("kill%1/out").arg(k));
-        const std::unique_ptr<QProcess> batch = startSeikyu(QStringList{QStringLiteral("--export-pdf"), out} + files);
+        useProfile(u"kill%1"_s.arg(k));
+        const QString out = m_dir->filePath(u"kill%1/out"_s.arg(k));
+        const std::unique_ptr<QProcess> batch = startSeikyu(QStringList{u"--export-pdf"_s, out} + files);
         QVERIFY(batch->waitForStarted());
-        while (QDir(out).entryList({QStringLiteral("*.pdf")}, QDir::Files).size() < kills[k].written &&
-               !batch->waitForFinished(1))
+        while (QDir(out).entryList({u"*.pdf"_s}, QDir::Files).size() < kills[k].written && !batch->waitForFinished(1))
             ;
         const qint64 jitter = QRandomGenerator::global()->bounded(kills[k].written == 0 ? 40000 : 2000);
         QThread::usleep(quint64(kills[k].share * double(wholeUs)) + quint64(jitter));
         batch->kill();
         QVERIFY(batch->waitForFinished(10000));
-        seikyu({QStringLiteral("--ledger")}); // any command completes what the killed one left
+        seikyu({u"--ledger"_s}); // any command completes what the killed one left
 
         QHash<QString, QString> pdfs; // hash → file
-        for (const QString &pdf : QDir(out).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+        for (const QString &pdf : QDir(out).entryList({u"*.pdf"_s}, QDir::Files))
             pdfs.insert(sha256Hex(readAll(QDir(out).filePath(pdf))), pdf);
         const QList<LedgerEntry> entries = IssueLedger::instance().store().value()->entries().value();
         QSet<QString> recorded, archived;
         for (const LedgerEntry &entry : entries) {
-            QCOMPARE(pdfs.value(entry.pdfSha256), entry.number + QStringLiteral(".pdf"));
+            QCOMPARE(pdfs.value(entry.pdfSha256), entry.number + u".pdf"_s);
             recorded.insert(entry.pdfSha256);
             archived.insert(entry.archiveName);
         }
@@ -319,10 +305,10 @@ void LedgerUseTest::killedBatchLeavesEveryPdfWithOneEntry()
         IssueLedger::instance().close();
     }
     // The batch run again whole: each invoice once in what is owed.
-    const QString out = m_dir->filePath(QStringLiteral("kill%1/out").arg(kills.size() - 1));
-    QCOMPARE(seikyu(QStringList{QStringLiteral("--export-pdf"), out} + files).exitCode, 0);
-    const SeikyuRun unpaid = seikyu({QStringLiteral("--ledger"), QStringLiteral("--unpaid")});
-    QCOMPARE(unpaid.out.count(QLatin1Char('\n')), Invoices + 1);
+    const QString out = m_dir->filePath(u"kill%1/out"_s.arg(kills.size() - 1));
+    QCOMPARE(seikyu(QStringList{u"--export-pdf"_s, out} + files).exitCode, 0);
+    const SeikyuRun unpaid = seikyu({u"--ledger"_s, u"--unpaid"_s});
+    QCOMPARE(unpaid.out.count(u'\n'), Invoices + 1);
 }
 
 void LedgerUseTest::interruptedGroupIsCompletedOnce()
@@ -349,24 +335,24 @@ void LedgerUseTest::interruptedGroupIsCompletedOnce()
     constexpr int Group = 4;
     for (qsizetype c = 0; c < cases.size(); ++c) {
         const Case &kill = cases[c];
-        useProfile(QStringLiteral("group%1").arg(c));
+        useProfile(u"group%1"_s.arg(c));
         IssueLedger &ledger = IssueLedger::instance();
         QVERIFY(ledger.store());
         const QDir archive(ledger.archiveFolder());
-        const QDir out(m_dir->filePath(QStringLiteral("group%1/out").arg(c)));
+        const QDir out(m_dir->filePath(u"group%1/out"_s.arg(c)));
         QVERIFY(QDir().mkpath(archive.path()) && QDir().mkpath(out.path()));
         QList<IssueIntent> group;
         QStringList wanted;
         QList<QByteArray> pdfs;
         for (int n = 1; n <= Group; ++n) {
-            pdfs.append(QStringLiteral("%PDF-1.7 G-%1").arg(n).toLatin1());
+            pdfs.append(u"%PDF-1.7 G-%1"_s.arg(n).toLatin1());
             IssueIntent intent;
-            intent.entry.number = QStringLiteral("G-%1").arg(n);
-            intent.entry.customer = QStringLiteral("中断商事");
+            intent.entry.number = u"G-%1"_s.arg(n);
+            intent.entry.customer = u"中断商事"_s;
             intent.entry.pdfSha256 = sha256Hex(pdfs.constLast());
-            intent.target = out.filePath(intent.entry.number + QStringLiteral(".pdf"));
+            intent.target = out.filePath(intent.entry.number + u".pdf"_s);
             group.append(intent);
-            wanted.append(intent.entry.number + QStringLiteral(".pdf"));
+            wanted.append(intent.entry.number + u".pdf"_s);
         }
         {
             std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(ledger.waitingPath()).value();
@@ -388,8 +374,8 @@ void LedgerUseTest::interruptedGroupIsCompletedOnce()
             ledger.settlePending();
         QStringList numbers, copies, left;
         for (int n = 1; n <= kill.named; ++n) {
-            numbers.append(QStringLiteral("G-%1").arg(n));
-            copies.append(QStringLiteral("G-%1.pdf").arg(n));
+            numbers.append(u"G-%1"_s.arg(n));
+            copies.append(u"G-%1.pdf"_s.arg(n));
         }
         for (const LedgerEntry &entry : ledger.store().value()->entries().value())
             left.append(entry.number);
@@ -405,10 +391,8 @@ void LedgerUseTest::interruptedGroupIsCompletedOnce()
     // One group wanting one name for two copies: each holds a name of its own.
     std::unique_ptr<LedgerOutbox> box = LedgerOutbox::open(IssueLedger::instance().waitingPath()).value();
     QList<IssueIntent> twins(2);
-    QVERIFY(IssueIntents(box->database())
-                .keepAll(twins, {QStringLiteral("T.pdf"), QStringLiteral("T.pdf")}, m_dir->path()));
-    QCOMPARE(std::pair(twins[0].entry.archiveName, twins[1].entry.archiveName),
-             std::pair(QStringLiteral("T.pdf"), QStringLiteral("T_2.pdf")));
+    QVERIFY(IssueIntents(box->database()).keepAll(twins, {u"T.pdf"_s, u"T.pdf"_s}, m_dir->path()));
+    QCOMPARE(std::pair(twins[0].entry.archiveName, twins[1].entry.archiveName), std::pair(u"T.pdf"_s, u"T_2.pdf"_s));
     QVERIFY(IssueIntents(box->database()).dropAll({twins[0].entry.origin, twins[1].entry.origin}));
     QCOMPARE(IssueIntents(box->database()).all().value().size(), 0);
 }
@@ -423,45 +407,42 @@ void LedgerUseTest::batchGroupRefusesRepeatsAndNamesUnwritten()
     const QString changed = invoiceFile("a2", "株式会社サンプル商事", 99000, "A-1", "2026-03-10");
     const QString again = invoiceFile("a3", "株式会社サンプル商事", 110000, "A-1", "2026-03-10");
     const QString blocked = invoiceFile("c", "丸の内物産", 2200, "C-1", "2026-03-12");
-    const QDir out(m_dir->filePath(QStringLiteral("out")));
-    QVERIFY(QDir().mkpath(out.filePath(QStringLiteral("c.pdf")))); // a folder where its PDF goes
+    const QDir out(m_dir->filePath(u"out"_s));
+    QVERIFY(QDir().mkpath(out.filePath(u"c.pdf"_s))); // a folder where its PDF goes
     QStringList lines;
     QCOMPARE(exportInvoicesAsPdf(out.path(), {a, b, changed, again, blocked}, &lines), 1);
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines[0].startsWith(QDir::toNativeSeparators(changed)) && lines[0].contains("--reissue"),
              qPrintable(lines[0]));
-    QVERIFY2(lines[1].startsWith(QDir::toNativeSeparators(out.filePath(QStringLiteral("c.pdf")))),
-             qPrintable(lines[1]));
+    QVERIFY2(lines[1].startsWith(QDir::toNativeSeparators(out.filePath(u"c.pdf"_s))), qPrintable(lines[1]));
     const QList<LedgerEntry> entries = IssueLedger::instance().store().value()->entries().value();
     QCOMPARE(entries.size(), 3);
     QCOMPARE(std::tuple(entries[0].number, entries[1].number, entries[2].number, entries[2].kind, entries[2].refersTo),
              std::tuple(QString("A-1"), QString("B-1"), QString("A-1"), EntryKind::Copy, entries[0].id));
     QCOMPARE(QDir(IssueLedger::instance().archiveFolder()).entryList(QDir::Files).size(), 3);
-    QCOMPARE(out.entryList(QDir::Files | QDir::Hidden),
-             (QStringList{QStringLiteral("a.pdf"), QStringLiteral("a3.pdf"), QStringLiteral("b.pdf")}));
-    QCOMPARE(entries[2].pdfSha256, sha256Hex(readAll(out.filePath(QStringLiteral("a3.pdf")))));
+    QCOMPARE(out.entryList(QDir::Files | QDir::Hidden), (QStringList{u"a.pdf"_s, u"a3.pdf"_s, u"b.pdf"_s}));
+    QCOMPARE(entries[2].pdfSha256, sha256Hex(readAll(out.filePath(u"a3.pdf"_s))));
 }
 
 void LedgerUseTest::sharedLedgerBatchRecordsEachInvoice()
 {
     // An office's ledger takes a batch as it takes each export: every PDF with its one entry.
-    ServerFixture server(QStringLiteral("ledgeruse"));
+    ServerFixture server(u"ledgeruse"_s);
     server.start();
     REQUIRE_SERVER(server);
     TestDatabase made;
     const std::unique_ptr<LedgerStore> store = server.freshLedger(&made);
     QVERIFY(store);
     constexpr int Invoices = 3;
-    const QDir out(m_dir->filePath(QStringLiteral("shared/out")));
+    const QDir out(m_dir->filePath(u"shared/out"_s));
     const SeikyuRun run = runSeikyuWithoutDisplay(
-        QStringList{QStringLiteral("--export-pdf"), out.path()} +
-            numberedInvoices(QStringLiteral("shared"), QStringLiteral("S"), Invoices),
-        {{QStringLiteral("XDG_DATA_HOME"), m_dataHome}, {QStringLiteral("SEIKYU_LEDGER"), made.connection}});
+        QStringList{u"--export-pdf"_s, out.path()} + numberedInvoices(u"shared"_s, u"S"_s, Invoices),
+        {{u"XDG_DATA_HOME"_s, m_dataHome}, {u"SEIKYU_LEDGER"_s, made.connection}});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     const QList<LedgerEntry> entries = store->entries().value();
     QCOMPARE(entries.size(), Invoices);
     for (const LedgerEntry &entry : entries)
-        QCOMPARE(entry.pdfSha256, sha256Hex(readAll(out.filePath(entry.number + QStringLiteral(".pdf")))));
+        QCOMPARE(entry.pdfSha256, sha256Hex(readAll(out.filePath(entry.number + u".pdf"_s))));
 }
 
 void LedgerUseTest::exportDialogAndPrintRecord()
@@ -478,14 +459,14 @@ void LedgerUseTest::exportDialogAndPrintRecord()
     // Cancelled: nothing written, nothing recorded.
     exportPdf(*document, nullptr);
     QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), 1);
-    QCOMPARE(m_prompter->told, QStringList());
+    QCOMPARE(m_prompter->notes, QStringList());
 
     // Another invoice under M-7: asked first, naming the invoice that holds it. Stopped, nothing is
     // written; said to be its correction, a reissue; or it takes the sequence's next number.
     auto other = makeDocument(invoiceBytes("別の会社", 1100, "M-7", "2026-05-01"));
     m_prompter->choiceAnswers = {-1, 1, 0};
     exportPdf(*other, nullptr);
-    QVERIFY(m_prompter->questions.constLast().contains(QStringLiteral("丸の内物産")));
+    QVERIFY(m_prompter->questions.constLast().contains(u"丸の内物産"_s));
     QCOMPARE(m_prompter->saveProposals.size(), 2);
     m_prompter->saveAnswers = {m_dir->filePath("m7b.pdf"), m_dir->filePath("next.pdf")};
     exportPdf(*other, nullptr);
@@ -494,7 +475,7 @@ void LedgerUseTest::exportDialogAndPrintRecord()
     exportPdf(*third, nullptr);
     const std::optional<LedgerEntry> numbered = IssueLedger::instance().lastRecorded();
     QCOMPARE(std::pair(numbered->number, numbered->refersTo), std::pair(QString("2026-0001"), qint64(0)));
-    QCOMPARE(third->invoiceNumber(), QStringLiteral("2026-0001"));
+    QCOMPARE(third->invoiceNumber(), u"2026-0001"_s);
 }
 
 void LedgerUseTest::unwritableLedgerNeverBlocksExport()
@@ -506,7 +487,7 @@ void LedgerUseTest::unwritableLedgerNeverBlocksExport()
     // Neither recorded nor kept to be recorded: each PDF is named, on one line, and the batch fails.
     for (const QString name : {"x1", "x2"}) {
         const QString told = exportOne(bytes, name);
-        QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/%1.pdf").arg(name))));
+        QVERIFY(QFileInfo::exists(m_dir->filePath(u"out/%1.pdf"_s.arg(name))));
         QVERIFY2(told.contains(name + ".pdf") && !told.contains('\n'), qPrintable(told));
     }
     QCOMPARE(exportInvoicesAsPdf(m_dir->filePath("out"), {m_dir->filePath("in/x1.seikyu")}, nullptr), 1);
@@ -520,18 +501,17 @@ void LedgerUseTest::unwritableLedgerNeverBlocksExport()
         exportPdf(*document, nullptr);
         QVERIFY(QFileInfo::exists(pdf));
     }
-    QCOMPARE(m_prompter->told.size(), 2);
+    QCOMPARE(m_prompter->notes.size(), 2);
     QCOMPARE(m_prompter->alerts, QStringList());
 
     // The ledger unusable for now (a folder stands at its name): each entry waits on this computer,
     // said once, and the next recording once the ledger is usable records them all.
     IssueLedger::instance().setFolder(m_ledgerFolder);
-    QVERIFY(QDir().mkpath(IssueLedger::instance().databasePath()));
-    QVERIFY(!exportOne(bytes, QStringLiteral("w1")).isEmpty());
-    QCOMPARE(exportOne(bytes, QStringLiteral("w2")), QString());
+    QVERIFY(QDir().mkpath(IssueLedger::instance().databasePath()) && !exportOne(bytes, u"w1"_s).isEmpty());
+    QCOMPARE(exportOne(bytes, u"w2"_s), QString());
     QVERIFY(QDir().rmdir(IssueLedger::instance().databasePath()));
     IssueLedger::instance().close();
-    QCOMPARE(exportOne(bytes, QStringLiteral("w3")), QString());
+    QCOMPARE(exportOne(bytes, u"w3"_s), QString());
     QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), 3);
 }
 
@@ -547,31 +527,30 @@ void LedgerUseTest::damagedLedgerIsNamedNeverReplaced()
         QVERIFY(!QFileInfo::exists(ledger));
     }
     writeFile(ledger, junk);
-    writeFile(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf")), "%PDF-old");
-    const QByteArray invoice =
-        invoiceBytes(QStringLiteral("丸の内物産"), 1000, QStringLiteral("D-1"), QStringLiteral("2026-05-01"));
-    const QString told = exportOne(invoice, QStringLiteral("d1"));
-    QVERIFY(QFileInfo::exists(m_dir->filePath(QStringLiteral("out/d1.pdf"))));
+    writeFile(QDir(IssueLedger::instance().archiveFolder()).filePath(u"kept.pdf"_s), "%PDF-old");
+    const QByteArray invoice = invoiceBytes(u"丸の内物産"_s, 1000, u"D-1"_s, u"2026-05-01"_s);
+    const QString told = exportOne(invoice, u"d1"_s);
+    QVERIFY(QFileInfo::exists(m_dir->filePath(u"out/d1.pdf"_s)));
     QVERIFY2(told.contains(QDir::toNativeSeparators(ledger)), qPrintable(told));
     // Neither recording nor the window moves, replaces or writes it; the window names it.
     IssuedInvoicesWindow window;
     window.refresh();
-    QVERIFY(window.findChild<QLabel *>(QStringLiteral("problem"))->text().contains(QDir::toNativeSeparators(ledger)));
+    QVERIFY(window.findChild<QLabel *>(u"problem"_s)->text().contains(QDir::toNativeSeparators(ledger)));
     QVERIFY(!window.verificationReport().value().startsWith(intactText()));
     QCOMPARE(readAll(ledger), junk);
-    QCOMPARE(QDir(m_ledgerFolder).entryList({QStringLiteral("ledger.sqlite.damaged-*")}, QDir::Files), QStringList());
+    QCOMPARE(QDir(m_ledgerFolder).entryList({u"ledger.sqlite.damaged-*"_s}, QDir::Files), QStringList());
 
     // Recover…, choosing this ledger: set aside untouched, a new one started; nothing could be read.
     m_prompter->choiceAnswers = {0};
-    window.findChild<QPushButton *>(QStringLiteral("recover"))->click();
+    window.findChild<QPushButton *>(u"recover"_s)->click();
     QCOMPARE(m_prompter->alerts.size(), 1);
-    const QStringList aside = QDir(m_ledgerFolder).entryList({QStringLiteral("ledger.sqlite.damaged-*")}, QDir::Files);
+    const QStringList aside = QDir(m_ledgerFolder).entryList({u"ledger.sqlite.damaged-*"_s}, QDir::Files);
     QCOMPARE(aside.size(), 1);
     QVERIFY2(m_prompter->alerts.first().contains(aside.first()), qPrintable(m_prompter->alerts.first()));
     QCOMPARE(readAll(QDir(m_ledgerFolder).filePath(aside.first())), junk);
-    QVERIFY(QFileInfo::exists(QDir(IssueLedger::instance().archiveFolder()).filePath(QStringLiteral("kept.pdf"))));
+    QVERIFY(QFileInfo::exists(QDir(IssueLedger::instance().archiveFolder()).filePath(u"kept.pdf"_s)));
     // d1 waited while the ledger was damaged: the new ledger takes it with d2.
-    exportOne(invoice, QStringLiteral("d2"));
+    exportOne(invoice, u"d2"_s);
     QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), 2);
 }
 
@@ -590,8 +569,7 @@ void LedgerUseTest::unwritableArchiveStillRecords()
 void LedgerUseTest::interruptedIssuesAreCompletedOnce()
 {
     // An intent's keeper is known by its id and its start: the same id given to a later program is not it.
-    QVERIFY(intentOwnerRuns(thisProcessToken()));
-    QVERIFY(!intentOwnerRuns(thisProcessToken() + (qint64(1) << 22)));
+    QVERIFY(intentOwnerRuns(thisProcessToken()) && !intentOwnerRuns(thisProcessToken() + (qint64(1) << 22)));
     // What a run killed between its steps leaves, as the next run finds it.
     IssueLedger &ledger = IssueLedger::instance();
     QVERIFY(ledger.store());
@@ -620,10 +598,10 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
         for (const Case &c : cases) {
             IssueIntent intent;
             intent.entry.number = QString::fromLatin1(c.number);
-            intent.entry.customer = QStringLiteral("中断商事");
+            intent.entry.customer = u"中断商事"_s;
             intent.entry.pdfSha256 = sha256Hex(pdf);
-            intent.target = m_dir->filePath(QStringLiteral("out/%1.pdf").arg(intent.entry.number));
-            QVERIFY(intents.keep(intent, intent.entry.number + QStringLiteral(".pdf"), archive.path()));
+            intent.target = m_dir->filePath(u"out/%1.pdf"_s.arg(intent.entry.number));
+            QVERIFY(intents.keep(intent, intent.entry.number + u".pdf"_s, archive.path()));
             if (!c.archived.isNull())
                 writeFile(archive.filePath(intent.entry.archiveName), c.archived);
             if (!c.written.isNull())
@@ -633,16 +611,16 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
         }
         // A print job killed before its entry was recorded, and an entry left waiting for a busy ledger.
         IssueIntent print;
-        print.entry.number = QStringLiteral("I-6");
+        print.entry.number = u"I-6"_s;
         QVERIFY(intents.keep(print, QString(), archive.path()));
         // Two runs wanting one name before either copy is written: the second is given another.
         IssueIntent twin;
-        twin.entry.number = QStringLiteral("I-5");
-        QVERIFY(intents.keep(twin, QStringLiteral("I-5.pdf"), archive.path()));
-        QCOMPARE(twin.entry.archiveName, QStringLiteral("I-5_2.pdf"));
+        twin.entry.number = u"I-5"_s;
+        QVERIFY(intents.keep(twin, u"I-5.pdf"_s, archive.path()));
+        QCOMPARE(twin.entry.archiveName, u"I-5_2.pdf"_s);
         QVERIFY(intents.drop(twin.entry.origin));
         LedgerEntry waiting;
-        waiting.number = QStringLiteral("I-7");
+        waiting.number = u"I-7"_s;
         QVERIFY(box->add(waiting));
     }
     for (int run = 0; run < 2; ++run) // a second start finds nothing left to do
@@ -657,13 +635,12 @@ void LedgerUseTest::interruptedIssuesAreCompletedOnce()
 
     // An output that could not be written is not recorded, nor is its archived copy kept.
     Invoice page;
-    page.number = QStringLiteral("I-8");
-    page.customer = QStringLiteral("中断商事");
-    page.honorificShown = QStringLiteral("御中");
-    QVERIFY(!ledger
-                 .issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(QStringLiteral("out/I-8.pdf")), pdf,
-                        [] { return false; })
-                 ->written);
+    page.number = u"I-8"_s;
+    page.customer = u"中断商事"_s;
+    page.honorificShown = u"御中"_s;
+    QVERIFY(
+        !ledger.issue(page, QString(), IssueChannel::Pdf, m_dir->filePath(u"out/I-8.pdf"_s), pdf, [] { return false; })
+             ->written);
     QCOMPARE(ledger.store().value()->entries().value().size(), 6);
     QCOMPARE(archive.entryList(QDir::Files), (QStringList{"I-1.pdf", "I-10.pdf", "I-4.pdf", "I-9.pdf"}));
 }
@@ -677,29 +654,29 @@ void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
         entry.amount = amount;
         entry.invoiceDate = date;
         entry.dueDate = due;
-        entry.number = QStringLiteral("%1").arg(store->entries().value().size() + 1);
+        entry.number = u"%1"_s.arg(store->entries().value().size() + 1);
         return store->record(entry)->id;
     };
     const QDate today = QDate::currentDate();
-    const qint64 late = issue(QStringLiteral("株式会社サンプル商事"), 300000, today.addDays(-40), today.addDays(-10));
-    const qint64 march = issue(QStringLiteral("ｻﾝﾌﾟﾙ"), 100000, QDate(2026, 3, 1), QDate());
-    issue(QStringLiteral("別の会社"), 500001, QDate(2026, 3, 2), QDate());
+    const qint64 late = issue(u"株式会社サンプル商事"_s, 300000, today.addDays(-40), today.addDays(-10));
+    const qint64 march = issue(u"ｻﾝﾌﾟﾙ"_s, 100000, QDate(2026, 3, 1), QDate());
+    issue(u"別の会社"_s, 500001, QDate(2026, 3, 2), QDate());
     LedgerEntry unused;
     unused.kind = EntryKind::Unused;
-    unused.number = QStringLiteral("U-9");
-    unused.note = QStringLiteral("取消");
+    unused.number = u"U-9"_s;
+    unused.note = u"取消"_s;
     QVERIFY(store->record(unused));
 
     IssuedInvoicesWindow window;
     window.refresh();
     QCOMPARE(window.model()->rowCount(), 3);
-    QVERIFY(window.footerText().contains(QStringLiteral("900,001")));
-    QVERIFY(window.footerText().contains(QStringLiteral("U-9"))); // no row of its own, nothing owed
-    window.findChild<QLineEdit *>(QStringLiteral("customer"))->setText(QStringLiteral("サンプル"));
+    QVERIFY(window.footerText().contains(u"900,001"_s));
+    QVERIFY(window.footerText().contains(u"U-9"_s)); // no row of its own, nothing owed
+    window.findChild<QLineEdit *>(u"customer"_s)->setText(u"サンプル"_s);
     window.refresh();
     QCOMPARE(window.model()->rowCount(), 2);
-    window.findChild<QLineEdit *>(QStringLiteral("min"))->setText(QStringLiteral("¥100,000"));
-    window.findChild<QLineEdit *>(QStringLiteral("max"))->setText(QStringLiteral("１０００００"));
+    window.findChild<QLineEdit *>(u"min"_s)->setText(u"¥100,000"_s);
+    window.findChild<QLineEdit *>(u"max"_s)->setText(u"１０００００"_s);
     window.refresh();
     QCOMPARE(window.model()->rowCount(), 1);
     QCOMPARE(window.model()->issueAt(0)->issue.id, march);
@@ -707,36 +684,34 @@ void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
     // A date that does not read, or a range typed the wrong way round, says so and clears what an
     // earlier search showed.
     for (const auto &[from, to] : {std::pair("2026-02-30", ""), std::pair("2026-03-31", "2026/03/01")}) {
-        window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QLatin1String(from));
-        window.findChild<QLineEdit *>(QStringLiteral("to"))->setText(QLatin1String(to));
+        window.findChild<QLineEdit *>(u"from"_s)->setText(QLatin1String(from));
+        window.findChild<QLineEdit *>(u"to"_s)->setText(QLatin1String(to));
         window.refresh();
-        QVERIFY(!window.findChild<QLabel *>(QStringLiteral("problem"))->isHidden());
+        QVERIFY(!window.findChild<QLabel *>(u"problem"_s)->isHidden());
         QCOMPARE(window.model()->rowCount(), 0);
     }
-    QVERIFY(window.findChild<QLabel *>(QStringLiteral("problem"))->text().contains(QStringLiteral("2026-03-01")));
+    QVERIFY(window.findChild<QLabel *>(u"problem"_s)->text().contains(u"2026-03-01"_s));
     for (const char *name : {"from", "to", "min", "max", "customer"})
         window.findChild<QLineEdit *>(QLatin1String(name))->clear();
 
-    window.findChild<QPushButton *>(QStringLiteral("pastDue"))->click();
+    window.findChild<QPushButton *>(u"pastDue"_s)->click();
     QCOMPARE(window.model()->rowCount(), 1);
     QCOMPARE(window.model()->issueAt(0)->issue.id, late);
     const QModelIndex status = window.model()->index(0, LedgerTableModel::StatusColumn);
-    QVERIFY(window.model()->data(status).toString().contains(QStringLiteral("past due")) ||
-            window.model()->data(status).toString().contains(QStringLiteral("期限")));
+    QVERIFY(window.model()->data(status).toString().contains(u"past due"_s) ||
+            window.model()->data(status).toString().contains(u"期限"_s));
     QVERIFY(window.model()->data(status, Qt::ForegroundRole).isValid());
 
     // Sorting by amount, both ways; the CSV follows the order shown.
-    window.findChild<QComboBox *>(QStringLiteral("status"))->setCurrentIndex(0);
+    window.findChild<QComboBox *>(u"status"_s)->setCurrentIndex(0);
     window.model()->sort(LedgerTableModel::AmountColumn, Qt::AscendingOrder);
     QCOMPARE(window.model()->issueAt(0)->issue.amount, 100000);
     window.model()->sort(LedgerTableModel::AmountColumn, Qt::DescendingOrder);
     QCOMPARE(window.model()->issueAt(0)->issue.amount, 500001);
-    const QStringList csv =
-        QString::fromUtf8(window.csv()->value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList csv = QString::fromUtf8(window.csv()->value().mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 5);
-    QVERIFY(csv[1].contains(QStringLiteral(",500001,")));
-    QVERIFY(csv[3].contains(QStringLiteral(",100000,")));
-    QVERIFY(csv[4].contains(QStringLiteral(",U-9,")) && csv[4].contains(QStringLiteral("取消"))); // the gap's reason
+    QVERIFY(csv[1].contains(u",500001,"_s) && csv[3].contains(u",100000,"_s));
+    QVERIFY(csv[4].contains(u",U-9,"_s) && csv[4].contains(u"取消"_s)); // the gap's reason
 
     // Verify Ledger ends with the fingerprint to note at a closing.
     const LedgerEntry head = store->entries().value().constLast();
@@ -762,11 +737,11 @@ void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
     QVERIFY2(window.footerText().contains("800,001"), qPrintable(window.footerText())); // still owed
 
     // The dialog of a paid invoice proposes ￥0: refused with the reason, the dialog left open.
-    PaymentDialog dialog(QStringLiteral("INV-1"), 0);
+    PaymentDialog dialog(u"INV-1"_s, 0);
     dialog.show();
     dialog.accept();
-    QVERIFY(dialog.isVisible() && !dialog.findChild<QLabel *>(QStringLiteral("reason"))->isHidden());
-    dialog.findChild<QLineEdit *>(QStringLiteral("amount"))->setText(QStringLiteral("５００"));
+    QVERIFY(dialog.isVisible() && !dialog.findChild<QLabel *>(u"reason"_s)->isHidden());
+    dialog.findChild<QLineEdit *>(u"amount"_s)->setText(u"５００"_s);
     dialog.accept();
     QCOMPARE(std::pair(dialog.result(), dialog.amount()), std::pair(int(QDialog::Accepted), qint64(500)));
 }
@@ -777,7 +752,7 @@ void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
     QList<LedgerEntry> entries;
     for (int i = 0; i < 450; ++i) {
         LedgerEntry entry;
-        entry.customer = QStringLiteral("顧客%1").arg(i);
+        entry.customer = u"顧客%1"_s.arg(i);
         entry.amount = 1000 + i;
         entry.invoiceDate = QDate(2026, 1, 1).addDays(i);
         entries.append(entry);
@@ -792,11 +767,11 @@ void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
     QCOMPARE(model->rowCount(), LedgerTableModel::SliceSize);
     QCOMPARE(model->issueAt(0)->issue.amount, 1449);
     QCOMPARE(model->totals().count, 450);
-    QVERIFY(window.footerText().contains(QStringLiteral("450")));
-    QVERIFY(window.footerText().contains(QStringLiteral("551,025"))); // 450 × 1,000 + 0 + … + 449
+    QVERIFY(window.footerText().contains(u"450"_s));
+    QVERIFY(window.footerText().contains(u"551,025"_s)); // 450 × 1,000 + 0 + … + 449
 
     // Scrolling to the end reads the rest, once.
-    auto *table = window.findChild<QTableView *>(QStringLiteral("ledgerTable"));
+    auto *table = window.findChild<QTableView *>(u"ledgerTable"_s);
     for (int tries = 0; tries < 10 && model->canFetchMore(); ++tries) {
         table->scrollToBottom();
         QCoreApplication::processEvents();
@@ -816,11 +791,9 @@ void LedgerUseTest::windowReadsALargeLedgerASliceAtATime()
     // The download holds every row found, not only those read, in the order shown.
     window.refresh();
     QCOMPARE(model->rowCount(), LedgerTableModel::SliceSize);
-    const QStringList csv =
-        QString::fromUtf8(window.csv()->value().mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList csv = QString::fromUtf8(window.csv()->value().mid(3)).split(u"\r\n"_s, Qt::SkipEmptyParts);
     QCOMPARE(csv.size(), 451);
-    QVERIFY(csv[1].contains(QStringLiteral(",1000,")));
-    QVERIFY(csv[450].contains(QStringLiteral(",1449,")));
+    QVERIFY(csv[1].contains(u",1000,"_s) && csv[450].contains(u",1449,"_s));
 }
 
 namespace {
@@ -829,13 +802,12 @@ namespace {
 class HeldLedger
 {
 public:
-    explicit HeldLedger(const QString &path)
-        : m_connection(std::make_unique<SqlConnection>(QStringLiteral("QSQLITE"), QStringLiteral("held")))
+    explicit HeldLedger(const QString &path) : m_connection(std::make_unique<SqlConnection>(u"QSQLITE"_s, u"held"_s))
     {
         QSqlDatabase db = m_connection->database();
         db.setDatabaseName(path);
-        m_held = db.open() && QSqlQuery(db).exec(QStringLiteral("PRAGMA locking_mode = EXCLUSIVE")) &&
-                 QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+        m_held = db.open() && QSqlQuery(db).exec(u"PRAGMA locking_mode = EXCLUSIVE"_s) &&
+                 QSqlQuery(db).exec(u"BEGIN EXCLUSIVE"_s);
     }
     bool held() const { return m_held; }
     void release() { m_connection.reset(); }
@@ -855,7 +827,7 @@ public:
     {
         QObject::connect(&m_beat, &QTimer::timeout, owner, [this, owner, cancelled = std::move(cancelled)] {
             m_longestPause = std::max(m_longestPause, m_sinceBeat.restart());
-            auto *note = owner->findChild<QProgressDialog *>(QStringLiteral("longRead"));
+            auto *note = owner->findChild<QProgressDialog *>(u"longRead"_s);
             if (!m_cancelled && note && note->isVisible()) {
                 m_cancelled = true;
                 note->findChild<QPushButton *>()->click();
@@ -879,7 +851,7 @@ QList<LedgerEntry> manyEntries(int count)
 {
     QList<LedgerEntry> entries(count);
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        entries[i].customer = QStringLiteral("顧客%1").arg(i);
+        entries[i].customer = u"顧客%1"_s.arg(i);
         entries[i].amount = 1000 + i;
     }
     return entries;
@@ -890,9 +862,9 @@ QList<LedgerEntry> manyEntries(int count)
 void LedgerUseTest::longReadsAnswerAndCancel_data()
 {
     QTest::addColumn<QString>("action");
-    QTest::newRow("Download CSV") << QStringLiteral("csv");
-    QTest::newRow("Verify Ledger") << QStringLiteral("verify");
-    QTest::newRow("Recover this ledger, damaged") << QStringLiteral("recover");
+    QTest::newRow("Download CSV") << u"csv"_s;
+    QTest::newRow("Verify Ledger") << u"verify"_s;
+    QTest::newRow("Recover this ledger, damaged") << u"recover"_s;
 }
 
 void LedgerUseTest::longReadsAnswerAndCancel()
@@ -906,18 +878,18 @@ void LedgerUseTest::longReadsAnswerAndCancel()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     IssueLedger::instance().close();
     const QString ledger = IssueLedger::instance().databasePath();
-    if (action == QLatin1String("recover")) {
+    if (action == u"recover"_s) {
         // An index's page is overwritten: damaged, every entry still readable.
         overwriteIndexPage(ledger, QByteArray(1000, 'x'));
     }
     const QByteArray before = readAll(ledger);
-    const QString target = m_dir->filePath(QStringLiteral("all.csv"));
+    const QString target = m_dir->filePath(u"all.csv"_s);
     auto run = [&] {
         m_prompter->saveAnswers = {target};
         m_prompter->choiceAnswers = {0}; // this ledger
-        if (action == QLatin1String("csv"))
+        if (action == u"csv"_s)
             window.downloadCsv();
-        else if (action == QLatin1String("verify"))
+        else if (action == u"verify"_s)
             window.verifyLedger();
         else
             window.recoverLedger();
@@ -938,18 +910,18 @@ void LedgerUseTest::longReadsAnswerAndCancel()
     QCOMPARE(readAll(ledger), before);
     QCOMPARE(setAsideLedgers(ledger), QStringList());
     const QString stopped = QCoreApplication::translate("seikyu::IssuedInvoicesWindow", "Verify Ledger");
-    QCOMPARE(m_prompter->told.size(), action == QLatin1String("verify") ? 1 : 0);
-    QVERIFY(m_prompter->told.isEmpty() ||
-            (m_prompter->told.first().startsWith(stopped + " | ") && !m_prompter->told.first().contains(intactText())));
+    QCOMPARE(m_prompter->notes.size(), action == u"verify"_s ? 1 : 0);
+    QVERIFY(m_prompter->notes.isEmpty() || (m_prompter->notes.first().startsWith(stopped + " | ") &&
+                                            !m_prompter->notes.first().contains(intactText())));
 
     // Not cancelled, each reads it all.
-    m_prompter->told.clear();
+    m_prompter->notes.clear();
     run();
-    if (action == QLatin1String("csv"))
+    if (action == u"csv"_s)
         QCOMPARE(readAll(target).count("\r\n"), count + 1);
-    if (action == QLatin1String("verify"))
-        QVERIFY2(m_prompter->told.value(0).contains(intactText()), qPrintable(m_prompter->told.value(0)));
-    if (action == QLatin1String("recover")) {
+    if (action == u"verify"_s)
+        QVERIFY2(m_prompter->notes.value(0).contains(intactText()), qPrintable(m_prompter->notes.value(0)));
+    if (action == u"recover"_s) {
         QCOMPARE(setAsideLedgers(ledger).size(), 1);
         QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), count);
     }
@@ -970,7 +942,7 @@ void LedgerUseTest::cancelEndsALongQueryAtOnce()
     took.start();
     const Heartbeat beat(&window, [] {});
     const bool whole =
-        runCancellable(&window, QStringLiteral("…"),
+        runCancellable(&window, u"…"_s,
                        [ended, path = IssueLedger::instance().databasePath(),
                         anchor = IssueLedger::instance().anchorPath()](const std::atomic<bool> &stop) {
                            const std::unique_ptr<LedgerStore> store = openToReadAside(path, anchor, stop);
@@ -982,8 +954,7 @@ void LedgerUseTest::cancelEndsALongQueryAtOnce()
                                                          "ledger_entries c WHERE a.amount + b.amount = c.amount")) &&
                                query.next();
                        });
-    QVERIFY(!whole);
-    QVERIFY(beat.cancelled());
+    QVERIFY(!whole && beat.cancelled());
     QCOMPARE(*ended, std::optional<bool>(false));
     QVERIFY2(took.elapsed() < 5000, qPrintable(QString::number(took.elapsed())));
     QVERIFY2(beat.longestPause() < 200, qPrintable(QString::number(beat.longestPause())));
@@ -1031,8 +1002,8 @@ void LedgerUseTest::commandLineOptions()
     const QString error = request.message();
     QCOMPARE(request.ok(), accepted);
     QCOMPARE(error.isEmpty(), accepted);
-    QVERIFY(!error.contains(QLatin1Char('\n')) && error.size() < 200);
-    if (QTest::currentDataTag() == QLatin1String("all")) {
+    QVERIFY(!error.contains(u'\n') && error.size() < 200);
+    if (QTest::currentDataTag() == u"all"_s) {
         QCOMPARE(request->filter.from, QDate(2026, 3, 1));
         QCOMPARE(request->filter.to, QDate(2026, 3, 31));
         QCOMPARE(request->filter.minAmount, 100000);
@@ -1112,7 +1083,7 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
     };
     // 𠮷 as the 40th character of the name: archived under a name cut before it, verified intact.
-    const QString customer = QString(39, QChar(u'長')) + QStringLiteral("𠮷商店");
+    const QString customer = QString(39, QChar(u'長')) + u"𠮷商店"_s;
     const QString a = invoiceFile("a", customer, 110000, "A-1", "2026-03-10");
     QCOMPARE(seikyu({"--export-pdf", m_dir->filePath("out1"), a}).exitCode, 0);
     // Changed under the same number and said to be a reissue: the first issue is superseded.
@@ -1121,8 +1092,8 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
     const SeikyuRun verified = seikyu({"--ledger", "--verify"});
     QVERIFY2(verified.exitCode == 0, qPrintable(verified.out));
     // The name suggested for the PDF is cut the same way, and drops a bidi override.
-    const auto document = makeDocument(invoiceBytes(QStringLiteral("\u202E") + customer, 1, "A-1", "2026-03-10"));
-    QCOMPARE(pdfSuggestedName(*document), QStringLiteral("A-1-") + QString(39, QChar(u'長')));
+    const auto document = makeDocument(invoiceBytes(u"\u202E"_s + customer, 1, "A-1", "2026-03-10"));
+    QCOMPARE(pdfSuggestedName(*document), u"A-1-"_s + QString(39, QChar(u'長')));
 
     const QStringList rows =
         QString::fromUtf8(seikyu({"--ledger", "--csv"}).rawOut.mid(3)).split("\r\n", Qt::SkipEmptyParts);
@@ -1137,9 +1108,9 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
     QVERIFY2(unpaid.count('\n') == 2 && unpaid.contains("121000"), qPrintable(unpaid));
 
     // The owner's alone under umask 022, and tightened when an older installation is opened.
-    const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Seikyu/Seikyu.conf");
-    const QString database = QDir(m_ledgerFolder).filePath(QStringLiteral("ledger.sqlite"));
-    const QString archive = QDir(m_ledgerFolder).filePath(QStringLiteral("archive"));
+    const QString settings = qEnvironmentVariable("XDG_CONFIG_HOME") + u"/Seikyu/Seikyu.conf"_s;
+    const QString database = QDir(m_ledgerFolder).filePath(u"ledger.sqlite"_s);
+    const QString archive = QDir(m_ledgerFolder).filePath(u"archive"_s);
     for (int round = 0; round < 2; ++round) {
         QCOMPARE(modeOf(m_ledgerFolder), 0700);
         QCOMPARE(modeOf(archive), 0700);
@@ -1149,11 +1120,11 @@ void LedgerUseTest::wholeNamesOneStoryPrivateFiles()
             ::chmod(QFile::encodeName(folder).constData(), 0755);
         for (const QString &file : {database, settings})
             ::chmod(QFile::encodeName(file).constData(), 0644);
-        QCOMPARE(seikyu({QStringLiteral("--ledger")}).exitCode, 0);
+        QCOMPARE(seikyu({u"--ledger"_s}).exitCode, 0);
     }
     {
         RecoveryStore recovery;
-        QVERIFY(recovery.write(QStringLiteral("copy"), "{}"));
+        QVERIFY(recovery.write(u"copy"_s, "{}"));
         QCOMPARE(modeOf(RecoveryStore::rootFolder()), 0700);
         QCOMPARE(modeOf(QFileInfo(RecoveryStore::rootFolder()).absolutePath()), 0700);
         const QFileInfoList copies = QDir(RecoveryStore::rootFolder()).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot);

@@ -24,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace seikyu;
 using seikyu::test::issue;
 using seikyu::test::payment;
@@ -58,7 +60,7 @@ class OutboxTest : public QObject
 {
     Q_OBJECT
 
-    test::ServerFixture server{QStringLiteral("refs")};
+    test::ServerFixture server{u"refs"_s};
 
 private Q_SLOTS:
     void initTestCase() { server.start(); }
@@ -67,17 +69,16 @@ private Q_SLOTS:
 
     void referencesAndRefusalsAreSaidPlainly()
     {
-        LedgerEntry held = issue(QStringLiteral("甲"), 1, QStringLiteral("1"));
+        LedgerEntry held = issue(u"甲"_s, 1, u"1"_s);
         held.id = 42;
-        held.origin = QStringLiteral("outbox:sent-already");
-        LedgerEntry waiting = issue(QStringLiteral("乙"), 2, QStringLiteral("2"));
-        waiting.origin = QStringLiteral("outbox:still-here");
+        held.origin = u"outbox:sent-already"_s;
+        LedgerEntry waiting = issue(u"乙"_s, 2, u"2"_s);
+        waiting.origin = u"outbox:still-here"_s;
         // A reference names the id, or while the entry waits its origin.
         const LedgerEntry toHeld = payment(held, 1);
         QCOMPARE(std::pair(toHeld.refersTo, toHeld.refersToOrigin), std::pair(qint64(42), QString()));
-        const LedgerEntry toWaiting = voiding(waiting, QStringLiteral("誤り"));
-        QCOMPARE(std::pair(toWaiting.refersTo, toWaiting.refersToOrigin),
-                 std::pair(qint64(0), QStringLiteral("outbox:still-here")));
+        const LedgerEntry toWaiting = voiding(waiting, u"誤り"_s);
+        QCOMPARE(std::pair(toWaiting.refersTo, toWaiting.refersToOrigin), std::pair(qint64(0), u"outbox:still-here"_s));
         // The outbox keeps the reference by origin across a restart; one written before entries
         // referred by origin still reads.
         QCOMPARE(entryFromJson(entryToJson(toWaiting)).value().refersToOrigin, toWaiting.refersToOrigin);
@@ -85,13 +86,11 @@ private Q_SLOTS:
 
         // A refusal says what was refused and why.
         const LedgerEntry paid = payment(held, 12000);
-        const QString said = refusedText(paid, QStringLiteral("entry 5 is void"));
-        for (const QString &word : {QStringLiteral("12,000"), QStringLiteral("2026-12-20"), QStringLiteral("is void")})
+        const QString said = refusedText(paid, u"entry 5 is void"_s);
+        for (const QString &word : {u"12,000"_s, u"2026-12-20"_s, u"is void"_s})
             QVERIFY2(said.contains(word), qPrintable(said));
-        QVERIFY(refusedText(issue(QStringLiteral("丙"), 3, QStringLiteral("2026-0009")), QStringLiteral("x"))
-                    .contains(QStringLiteral("2026-0009")));
-        QVERIFY(refusedText(voiding(paid, QStringLiteral("二重計上")), QStringLiteral("x"))
-                    .contains(QStringLiteral("二重計上")));
+        QVERIFY(refusedText(issue(u"丙"_s, 3, u"2026-0009"_s), u"x"_s).contains(u"2026-0009"_s));
+        QVERIFY(refusedText(voiding(paid, u"二重計上"_s), u"x"_s).contains(u"二重計上"_s));
     }
 
     // ---- against the server -----------------------------------------------------------------
@@ -102,14 +101,14 @@ private Q_SLOTS:
         std::unique_ptr<LedgerStore> store = server.freshLedger();
         QVERIFY(store);
         QSqlQuery query(store->database());
-        QVERIFY(query.exec(QStringLiteral("CREATE TEMPORARY TABLE once (k int PRIMARY KEY)")));
-        QVERIFY(query.exec(QStringLiteral("INSERT INTO once VALUES (1)")));
+        QVERIFY(query.exec(u"CREATE TEMPORARY TABLE once (k int PRIMARY KEY)"_s));
+        QVERIFY(query.exec(u"INSERT INTO once VALUES (1)"_s));
         // A data exception is about what was sent: sending it again cannot help. A duplicate key
         // may be another writer's and passes when tried again; nor is a missing table the entry's.
-        const QList<std::pair<QString, bool>> failures{{QStringLiteral("SELECT 1 / 0"), true},
-                                                       {QStringLiteral("SELECT 'x'::date"), true},
-                                                       {QStringLiteral("INSERT INTO once VALUES (1)"), false},
-                                                       {QStringLiteral("SELECT * FROM no_such_table"), false}};
+        const QList<std::pair<QString, bool>> failures{{u"SELECT 1 / 0"_s, true},
+                                                       {u"SELECT 'x'::date"_s, true},
+                                                       {u"INSERT INTO once VALUES (1)"_s, false},
+                                                       {u"SELECT * FROM no_such_table"_s, false}};
         for (const auto &[statement, refused] : failures) {
             QVERIFY2(!query.exec(statement), qPrintable(statement));
             QVERIFY2((faultKindOf(query.lastError(), FaultKind::Unwritable) == FaultKind::Refused) == refused,
@@ -122,30 +121,29 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         const QString connection = server.freshDatabase().connection;
         QTemporaryDir folder;
-        const QString outboxFile = folder.filePath(QStringLiteral("outbox.sqlite"));
+        const QString outboxFile = folder.filePath(u"outbox.sqlite"_s);
         LedgerEntry held, gone, first, reissue, paid, other, voided, paidHeld, paidGone, undo, later, paidLater;
         {
             SharedLedger shared(connection, LedgerOutbox::open(outboxFile).value());
-            const SharedRecording before =
-                shared.record(issue(QStringLiteral("先方"), 5000, QStringLiteral("2026-0001")));
+            const SharedRecording before = shared.record(issue(u"先方"_s, 5000, u"2026-0001"_s));
             QVERIFY(before.entry && !before.waiting);
             held = *before.entry;
-            gone = shared.record(issue(QStringLiteral("取消先"), 5000, QStringLiteral("2026-0009"))).entry.value();
+            gone = shared.record(issue(u"取消先"_s, 5000, u"2026-0009"_s)).entry.value();
 
             QVERIFY(server->stop());
-            first = waitWith(shared, issue(QStringLiteral("甲商事"), 30000, QStringLiteral("2026-0002")));
+            first = waitWith(shared, issue(u"甲商事"_s, 30000, u"2026-0002"_s));
             // Exported again, changed, while still away: a reissue that refers to the first.
-            LedgerEntry correction = issue(QStringLiteral("甲商事"), 33000, QStringLiteral("2026-0002"));
+            LedgerEntry correction = issue(u"甲商事"_s, 33000, u"2026-0002"_s);
             correction.reissue = true;
             reissue = waitWith(shared, correction);
             paid = waitWith(shared, payment(first, 10000));
-            other = waitWith(shared, issue(QStringLiteral("乙工業"), 7000, QStringLiteral("2026-0003")));
-            voided = waitWith(shared, voiding(other, QStringLiteral("宛先の誤り")));
+            other = waitWith(shared, issue(u"乙工業"_s, 7000, u"2026-0003"_s));
+            voided = waitWith(shared, voiding(other, u"宛先の誤り"_s));
             paidHeld = waitWith(shared, payment(held, 5000));
             // A payment to an invoice someone else voids meanwhile, mistyped and voided while away.
             paidGone = waitWith(shared, payment(gone, 5000));
-            undo = waitWith(shared, voiding(paidGone, QStringLiteral("金額の誤り")));
-            later = waitWith(shared, issue(QStringLiteral("丁"), 800, QStringLiteral("2026-0004")));
+            undo = waitWith(shared, voiding(paidGone, u"金額の誤り"_s));
+            later = waitWith(shared, issue(u"丁"_s, 800, u"2026-0004"_s));
             paidLater = waitWith(shared, payment(later, 800));
             QCOMPARE(shared.waitingCount(), 10);
             QVERIFY(paid.refersToOrigin == first.origin && paid.refersTo == 0);
@@ -162,7 +160,7 @@ private Q_SLOTS:
             // someone at another desk voided an invoice paid while away.
             std::unique_ptr<LedgerStore> elsewhere = openServerLedger(connection);
             QVERIFY(elsewhere && elsewhere->record(outbox->waiting().at(0)));
-            QVERIFY(elsewhere->recordVoid(gone.id, QStringLiteral("別の者が取消")));
+            QVERIFY(elsewhere->recordVoid(gone.id, u"別の者が取消"_s));
         }
         std::unique_ptr<LedgerStore> store = openServerLedger(connection);
         QVERIFY(store);
@@ -172,9 +170,8 @@ private Q_SLOTS:
             QVERIFY2(sending.error.isEmpty(), qPrintable(sending.error));
             QCOMPARE(std::pair(sending.sent, sending.waiting), std::pair(8, 0));
             QCOMPARE(sending.refused.size(), 2);
-            QVERIFY2(sending.refused.at(0).contains(QStringLiteral("5,000")), qPrintable(sending.refused.at(0)));
-            QVERIFY(sending.refused.at(0).contains(QStringLiteral("is void")));
-            QVERIFY(sending.refused.at(1).contains(QStringLiteral("金額の誤り")));
+            QVERIFY2(sending.refused.at(0).contains(u"5,000"_s), qPrintable(sending.refused.at(0)));
+            QVERIFY(sending.refused.at(0).contains(u"is void"_s) && sending.refused.at(1).contains(u"金額の誤り"_s));
 
             const QList<LedgerEntry> entries = store->entries().value();
             QCOMPARE(entries.size(), 11); // each once, the refused left out
@@ -220,8 +217,7 @@ private Q_SLOTS:
         QCOMPARE(aside.size(), 2);
         QCOMPARE(aside.at(0).entry.origin, paidGone.origin);
         QCOMPARE(std::pair(aside.at(0).entry.amount, aside.at(0).entry.refersTo), std::pair(qint64(5000), gone.id));
-        QVERIFY(aside.at(0).reason.contains(QStringLiteral("void")));
-        QVERIFY(aside.at(0).refusedAt.isValid());
+        QVERIFY(aside.at(0).reason.contains(u"void"_s) && aside.at(0).refusedAt.isValid());
         QCOMPARE(aside.at(1).entry.refersToOrigin, paidGone.origin);
         QCOMPARE(outbox->send(*store).sent, 0);
         QCOMPARE(store->entries().value().size(), 12);
@@ -237,17 +233,16 @@ private Q_SLOTS:
         ledger.setFolder(folder.path());
         QVERIFY(openServerLedger(connection)); // sets up the server's ledger
         Invoice page;
-        page.title = QStringLiteral("請求書");
+        page.title = u"請求書"_s;
         page.date = QDate(2026, 12, 1);
-        page.customer = QStringLiteral("株式会社サンプル商事");
-        page.honorificShown = QStringLiteral("御中");
-        page.number = QStringLiteral("2026-0077");
-        const QString pdf =
-            test::writeFile(folder.filePath(QStringLiteral("sent.pdf")), "%PDF-1.7\n% the invoice as sent\n%%EOF\n");
+        page.customer = u"株式会社サンプル商事"_s;
+        page.honorificShown = u"御中"_s;
+        page.number = u"2026-0077"_s;
+        const QString pdf = test::writeFile(folder.filePath(u"sent.pdf"_s), "%PDF-1.7\n% the invoice as sent\n%%EOF\n");
 
         QVERIFY(server->stop());
         const std::optional<QString> told = ledger.recordIssue(page, QString(), IssueChannel::Pdf, pdf);
-        QVERIFY(told && told->contains(QStringLiteral("waits")));
+        QVERIFY(told && told->contains(u"waits"_s));
         QVERIFY(!ledger.recordIssue(page, QString(), IssueChannel::Pdf, pdf)); // said once is enough
         QCOMPARE(ledger.shared()->waitingCount(), 2);
         ledger.close(); // as if Seikyu were killed
@@ -275,20 +270,19 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         QTemporaryDir folder;
         SharedLedger shared(server.freshDatabase().connection,
-                            LedgerOutbox::open(folder.filePath(QStringLiteral("o.sqlite"))).value());
-        const LedgerEntry held = shared.record(issue(QStringLiteral("先方"), 900, QStringLiteral("7"))).entry.value();
-        QVERIFY(shared.record(voiding(held, QStringLiteral("誤り"))).entry);
+                            LedgerOutbox::open(folder.filePath(u"o.sqlite"_s)).value());
+        const LedgerEntry held = shared.record(issue(u"先方"_s, 900, u"7"_s)).entry.value();
+        QVERIFY(shared.record(voiding(held, u"誤り"_s)).entry);
 
         const SharedRecording refused = shared.record(payment(held, 900));
-        QVERIFY(!refused.entry && !refused.waiting && refused.keptAside);
-        QVERIFY(refused.entry.message().contains(QStringLiteral("void")));
+        QVERIFY(!refused.entry && !refused.waiting && refused.keptAside && refused.entry.message().contains(u"void"_s));
         QCOMPARE(refused.refused.size(), 1);
         QCOMPARE(shared.waitingCount(), 0);
         QCOMPARE(shared.outbox().refusedCount(), 1);
 
         // A reference by an origin the ledger never saw is refused, not waited on forever.
         LedgerEntry nowhere;
-        nowhere.origin = QStringLiteral("outbox:never-sent");
+        nowhere.origin = u"outbox:never-sent"_s;
         const SharedRecording lost = shared.record(payment(nowhere, 1));
         QVERIFY(!lost.entry);
         QCOMPARE(lost.refused.size(), 1);
@@ -312,12 +306,12 @@ private Q_SLOTS:
         test::PrompterGuard prompter;
         {
             SharedLedger shared(connection, LedgerOutbox::open(IssueLedger::instance().outboxPath()).value());
-            QVERIFY(shared.record(issue(QStringLiteral("窓口"), 3000, QStringLiteral("2026-0050"))).entry);
+            QVERIFY(shared.record(issue(u"窓口"_s, 3000, u"2026-0050"_s)).entry);
         }
         IssuedInvoicesWindow window;
         window.refresh();
         QCOMPARE(window.model()->rowCount(), 1);
-        window.findChild<QTableView *>(QStringLiteral("ledgerTable"))->selectRow(0);
+        window.findChild<QTableView *>(u"ledgerTable"_s)->selectRow(0);
         LedgerEntry shown;
         shown.id = window.model()->issueAt(0)->issue.id;
 
@@ -334,23 +328,21 @@ private Q_SLOTS:
         // A payment waiting in the outbox against the invoice, which someone at another desk
         // voids before the server is back.
         ServerSession *office = IssueLedger::instance().shared();
-        QVERIFY(office);
-        QVERIFY(office->record(payment(shown, 3000), office->defaultWait()).waiting);
-        QVERIFY(server->start());
-        QVERIFY(openServerLedger(connection)->recordVoid(shown.id, QStringLiteral("別の者が取消")));
+        QVERIFY(office && office->record(payment(shown, 3000), office->defaultWait()).waiting && server->start());
+        QVERIFY(openServerLedger(connection)->recordVoid(shown.id, u"別の者が取消"_s));
         // Once a look in the background sees the server again, what waits is sent by itself.
         QTRY_COMPARE_WITH_TIMEOUT(office->waitingCount(), 0, 30000);
         window.refresh();
-        auto *problem = window.findChild<QLabel *>(QStringLiteral("problem"));
+        auto *problem = window.findChild<QLabel *>(u"problem"_s);
         QVERIFY(!problem->isHidden());
-        QVERIFY2(problem->text().contains(QStringLiteral("3,000")), qPrintable(problem->text()));
+        QVERIFY2(problem->text().contains(u"3,000"_s), qPrintable(problem->text()));
         window.refresh(); // still said, once: it is in no ledger
-        QCOMPARE(problem->text().count(QStringLiteral("kept aside")), 1);
+        QCOMPARE(problem->text().count(u"kept aside"_s), 1);
         // Beside what else the window has to say.
-        window.findChild<QLineEdit *>(QStringLiteral("from"))->setText(QStringLiteral("someday"));
+        window.findChild<QLineEdit *>(u"from"_s)->setText(u"someday"_s);
         window.refresh();
-        QVERIFY2(problem->text().contains(QStringLiteral("not a date")), qPrintable(problem->text()));
-        QVERIFY(problem->text().contains(QStringLiteral("kept aside")));
+        QVERIFY2(problem->text().contains(u"not a date"_s), qPrintable(problem->text()));
+        QVERIFY(problem->text().contains(u"kept aside"_s));
 
         IssueLedger::instance().close();
         qunsetenv(LedgerEnvironmentVariable);
