@@ -51,24 +51,27 @@ PaymentTerms daysAfter(int days)
 
 Customer customer(const QString &name, const QString &kana = {})
 {
-    return {.name = name, .kana = kana};
+    Customer c;
+    c.name = name;
+    c.kana = kana;
+    return c;
 }
 
 /// A company customer with everything the book keeps of one: its reading, contact, address,
 /// electronic address and terms.
 Customer yamadaShoji()
 {
-    return {.name = QStringLiteral("株式会社山田商事"),
-            .kana = QStringLiteral("ヤマダショウジ"),
-            .department = QStringLiteral("経理部"),
-            .contactTitle = QStringLiteral("部長"),
-            .contactName = QStringLiteral("山田太郎"),
-            .postalCode = QStringLiteral("100-0005"),
-            .address1 = QStringLiteral("東京都千代田区丸の内1-1-1"),
-            .address2 = QStringLiteral("丸の内ビル 12階"),
-            .peppolId = QStringLiteral("0188:7010705000725"),
-            .terms = parsePaymentTerms(QStringLiteral("20日締め翌月末払い")),
-            .note = QStringLiteral("請求書は郵送で")};
+    Customer c = customer(QStringLiteral("株式会社山田商事"), QStringLiteral("ヤマダショウジ"));
+    c.department = QStringLiteral("経理部");
+    c.contactTitle = QStringLiteral("部長");
+    c.contactName = QStringLiteral("山田太郎");
+    c.postalCode = QStringLiteral("100-0005");
+    c.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+    c.address2 = QStringLiteral("丸の内ビル 12階");
+    c.peppolId = QStringLiteral("0188:7010705000725");
+    c.terms = parsePaymentTerms(QStringLiteral("20日締め翌月末払い"));
+    c.note = QStringLiteral("請求書は郵送で");
+    return c;
 }
 
 std::unique_ptr<CustomerBook> openBook(const QString &path)
