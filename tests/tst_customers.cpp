@@ -41,19 +41,12 @@ namespace {
 
 PaymentTerms afterClosing(int closingDay, int months, int day)
 {
-    PaymentTerms terms;
-    terms.closingDay = closingDay;
-    terms.months = months;
-    terms.day = day;
-    return terms;
+    return {.closingDay = closingDay, .months = months, .day = day};
 }
 
 PaymentTerms daysAfter(int days)
 {
-    PaymentTerms terms;
-    terms.basis = PaymentTerms::Basis::InvoiceDate;
-    terms.days = days;
-    return terms;
+    return {.basis = PaymentTerms::Basis::InvoiceDate, .days = days};
 }
 
 Customer customer(const QString &name, const QString &kana = {})
@@ -61,6 +54,23 @@ Customer customer(const QString &name, const QString &kana = {})
     Customer c;
     c.name = name;
     c.kana = kana;
+    return c;
+}
+
+/// A company customer with everything the book keeps of one: its reading, contact, address,
+/// electronic address and terms.
+Customer yamadaShoji()
+{
+    Customer c = customer(QStringLiteral("株式会社山田商事"), QStringLiteral("ヤマダショウジ"));
+    c.department = QStringLiteral("経理部");
+    c.contactTitle = QStringLiteral("部長");
+    c.contactName = QStringLiteral("山田太郎");
+    c.postalCode = QStringLiteral("100-0005");
+    c.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
+    c.address2 = QStringLiteral("丸の内ビル 12階");
+    c.peppolId = QStringLiteral("0188:7010705000725");
+    c.terms = parsePaymentTerms(QStringLiteral("20日締め翌月末払い"));
+    c.note = QStringLiteral("請求書は郵送で");
     return c;
 }
 
@@ -74,10 +84,7 @@ std::unique_ptr<CustomerBook> openBook(const QString &path)
 
 QStringList namesOf(const Result<QList<Customer>> &customers)
 {
-    QStringList names;
-    for (const Customer &c : customers ? *customers : QList<Customer>())
-        names.append(c.name);
-    return names;
+    return test::each(customers ? *customers : QList<Customer>(), &Customer::name);
 }
 
 /// The writer role of this executable: adds `count` customers named `tag`-n to the book at `path`,
@@ -233,16 +240,7 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("data/customers.sqlite"));
         auto book = openBook(path);
         QVERIFY(book);
-        Customer yamada = customer(QStringLiteral("株式会社山田商事"), QStringLiteral("ヤマダショウジ"));
-        yamada.department = QStringLiteral("経理部");
-        yamada.contactTitle = QStringLiteral("部長");
-        yamada.contactName = QStringLiteral("山田太郎");
-        yamada.postalCode = QStringLiteral("100-0005");
-        yamada.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
-        yamada.address2 = QStringLiteral("丸の内ビル 12階");
-        yamada.peppolId = QStringLiteral("0188:7010705000725");
-        yamada.terms = parsePaymentTerms(QStringLiteral("20日締め翌々月10日払い"));
-        yamada.note = QStringLiteral("請求書は郵送で");
+        Customer yamada = yamadaShoji();
         const Result<qint64> id = book->add(yamada);
         QVERIFY(id);
         QVERIFY(book->add(customer(QStringLiteral("あおば工房"), QStringLiteral("アオバコウボウ"))));
@@ -368,16 +366,11 @@ private Q_SLOTS:
 
     void customerListsReadBackAsWritten()
     {
-        Customer full = customer(QStringLiteral("株式会社山田商事, 本社"), QStringLiteral("ヤマダショウジ"));
-        full.department = QStringLiteral("経理部");
-        full.contactTitle = QStringLiteral("部長");
+        Customer full = yamadaShoji();
+        full.name += QStringLiteral(", 本社"); // a comma, quotes and a line break to quote
         full.contactName = QStringLiteral("山田 \"太郎\"");
-        full.postalCode = QStringLiteral("100-0005");
-        full.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
-        full.address2 = QStringLiteral("丸の内ビル 12階");
         full.telephone = QStringLiteral("+81-3-1234-5678"); // written inert for spreadsheets, read back as typed
         full.email = QStringLiteral("keiri@yamada.example.jp");
-        full.peppolId = QStringLiteral("0188:7010705000725");
         full.terms = parsePaymentTerms(QStringLiteral("20日締め翌々月10日払い"));
         full.note = QStringLiteral("請求書は郵送で\n控えはPDFで");
         Customer person = customer(QStringLiteral("鈴木花子"));
@@ -414,12 +407,8 @@ private Q_SLOTS:
         QCOMPARE(paymentTermsText(aoba.terms.value()), QStringLiteral("末締め翌月末払い"));
         QCOMPARE(read->customers.at(1).honorific, 1);
         QCOMPARE(paymentTermsText(read->customers.at(1).terms.value()), QStringLiteral("20日締め翌月末払い"));
-        QList<int> lines;
-        for (const SkippedLine &skipped : read->skipped) {
-            lines.append(skipped.line);
-            QVERIFY(!skipped.reason.isEmpty());
-        }
-        QCOMPARE(lines, QList<int>({4, 5, 6}));
+        QCOMPARE(test::each(read->skipped, &SkippedLine::line), QList<int>({4, 5, 6}));
+        QVERIFY(!test::each(read->skipped, &SkippedLine::reason).contains(QString()));
     }
 
     void customerListsRefused()
@@ -511,15 +500,7 @@ private Q_SLOTS:
     {
         test::initApplication();
         test::PrompterGuard prompter;
-        Customer yamada = customer(QStringLiteral("株式会社山田商事"), QStringLiteral("ヤマダショウジ"));
-        yamada.postalCode = QStringLiteral("100-0005");
-        yamada.address1 = QStringLiteral("東京都千代田区丸の内1-1-1");
-        yamada.address2 = QStringLiteral("丸の内ビル 12階");
-        yamada.department = QStringLiteral("経理部");
-        yamada.contactTitle = QStringLiteral("部長");
-        yamada.contactName = QStringLiteral("山田太郎");
-        yamada.peppolId = QStringLiteral("0188:7010705000725");
-        yamada.terms = parsePaymentTerms(QStringLiteral("20日締め翌月末払い"));
+        const Customer yamada = yamadaShoji();
         Customer aoba = customer(QStringLiteral("青葉花子"), QStringLiteral("アオバハナコ"));
         aoba.honorific = 1;
         auto book = openBook(CustomerBook::defaultPath());

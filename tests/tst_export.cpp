@@ -89,18 +89,6 @@ QStringList pdfImages(const QString &path)
         .filter(QRegularExpression("^\\s*\\d+\\s+\\d+\\s+image\\s"));
 }
 
-/// The words pdftotext finds on the page in reading order, with where each is drawn (in points, as page pixels).
-QList<std::pair<QString, QRectF>> pdfWords(const QString &path)
-{
-    const QRegularExpression word(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
-    QList<std::pair<QString, QRectF>> words;
-    for (const QRegularExpressionMatch &m : word.globalMatch(runProgram("pdftotext", {"-bbox", path, "-"})))
-        words.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
-                                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
-    return words;
-}
-
 /// How many pixels of the page are clearly blue (a selection, a focus frame) or clearly red (a note);
 /// of a PDF, as pdftoppm draws it at 50 dpi.
 int tintedPixels(QImage image, bool blue, const QString &pdf = QString())
@@ -342,7 +330,7 @@ private slots:
     {
         SavedLists::instance().setStamp(stampPng());
         auto document = makeDocument(longInvoiceBytes(3, QStringLiteral("￥1,234,567")));
-        const QList<std::pair<QString, QRectF>> words = pdfWords(exportToFile(*document, m_dir.filePath("long.pdf")));
+        const QList<PdfWord> words = pdfWords(exportToFile(*document, m_dir.filePath("long.pdf")));
         QString drawn;
         for (const auto &[text, box] : words) {
             drawn += text;
@@ -556,7 +544,7 @@ private slots:
                              .toUtf8());
         QVERIFY(child<QTableView>(*document, "grid")->rowHeight(1) >
                 child<QTableView>(*document, "grid")->rowHeight(0));
-        const QList<std::pair<QString, QRectF>> words = pdfWords(exportToFile(*document, m_dir.filePath("tall.pdf")));
+        const QList<PdfWord> words = pdfWords(exportToFile(*document, m_dir.filePath("tall.pdf")));
         QStringList parts;
         for (const auto &[text, box] : words) {
             if (text.contains(QStringLiteral(",854,")) || text.contains(QStringLiteral("807")) ||
@@ -852,11 +840,8 @@ private slots:
     void thePdfA3IsValidCarriesTheXmlAndLooksLikeThePlainPdf()
     {
         QFETCH(bool, seal);
-        if (seal) {
-            QImage stamp(120, 120, QImage::Format_ARGB32);
-            stamp.fill(QColor(200, 30, 30, 128));
-            SavedLists::instance().setStamp(encodedImage(stamp, "PNG"));
-        }
+        if (seal)
+            SavedLists::instance().setStamp(stampPng());
         const std::unique_ptr<Document> document = makeDocument(foodInvoice());
         const QByteArray plain = renderPagePdf(*document, QStringLiteral("INV-2026-0042"));
         const EInvoice invoice = eInvoiceOf(*document);
@@ -884,19 +869,6 @@ private slots:
         QVERIFY(!plainPage.isNull());
         QCOMPARE(pdfFirstPage(a3Path), plainPage);
         QCOMPARE(run("pdftotext", {"-enc", "UTF-8", a3Path, "-"}), run("pdftotext", {"-enc", "UTF-8", plainPath, "-"}));
-    }
-
-    void aMissingColourProfileIsReportedNotWritten()
-    {
-        const Result<QByteArray> withoutProfile = makePdfA3("%PDF-1.4", {}, QByteArray());
-        QVERIFY(!withoutProfile);
-        QVERIFY(withoutProfile.message().contains(QStringLiteral("icc-profiles-free")));
-        // Bytes that are no PDF are refused with a reason, not thrown.
-        QByteArray fakeProfile(200, '\0');
-        fakeProfile.replace(36, 4, "acsp");
-        const Result<QByteArray> noPdf = makePdfA3("not a pdf", {}, fakeProfile);
-        QVERIFY(!noPdf);
-        QVERIFY(!noPdf.message().isEmpty());
     }
 
     void theMenuExportsTheXmlOrRefusesInPlainWords()

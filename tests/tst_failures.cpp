@@ -16,7 +16,6 @@
 #include "support/TestSupport.h"
 #include "widgets/ImageWell.h"
 
-#include <QDirIterator>
 #include <QProcess>
 #include <QSettings>
 #include <QTimer>
@@ -56,15 +55,6 @@ extern "C" ssize_t write(int fd, const void *data, size_t size)
 
 namespace {
 
-int recoveryCopies()
-{
-    int count = 0;
-    for (QDirIterator it(RecoveryStore::rootFolder(), {"*.seikyu"}, QDir::Files, QDirIterator::Subdirectories);
-         it.hasNext(); it.next())
-        ++count;
-    return count;
-}
-
 /// Child: edits a new invoice, waits until its recovery copy is on disk, lets a later edit reach
 /// the copy too, then dies at once.
 int crashAfterEdit()
@@ -74,7 +64,7 @@ int crashAfterEdit()
     Document *document = controller.newDocument();
     document->tblePlus();
     document->editCell(1, Column::Name, QStringLiteral("復旧テスト"));
-    if (!QTest::qWaitFor([] { return recoveryCopies() == 1; }, 20000))
+    if (!QTest::qWaitFor([] { return recoveryFiles(QStringLiteral("*.seikyu")) == 1; }, 20000))
         return 2;
     document->editCell(1, Column::Solo, QStringLiteral("4200"));
     QTest::qWait(200);
@@ -422,17 +412,17 @@ private slots:
         bool crashed = false;
         runChild("--crash-after-edit", &crashed);
         QVERIFY(crashed);
-        QCOMPARE(recoveryCopies(), 1);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.seikyu")), 1);
         // Started again: the invoice comes back, untitled and edited, with the latest edit; a
         // second crash right after recovering still loses nothing.
         const QByteArray first = runChild("--recover-crash-again", &crashed);
         QVERIFY2(first.startsWith("recovered 1\n") &&
                      first.contains(QStringLiteral("|復旧テスト|4200|00|00 edited 1 untitled 1").toUtf8()),
                  first.constData());
-        QCOMPARE(recoveryCopies(), 1);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.seikyu")), 1);
         // Don't Save is deliberate: the copy goes, and nothing is recovered next time.
         QVERIFY(runChild("--recover-dont-save").contains("recovered 1"));
-        QCOMPARE(recoveryCopies(), 0);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.seikyu")), 0);
         QVERIFY(runChild("--recover-dont-save").contains("recovered 0"));
     }
 
@@ -447,14 +437,14 @@ private slots:
             QList<Document *> documents{controller.newDocument(), controller.newDocument()};
             for (Document *document : documents)
                 document->tblePlus();
-            QTRY_COMPARE(recoveryCopies(), 2);
+            QTRY_COMPARE(recoveryFiles(QStringLiteral("*.seikyu")), 2);
             // A live run's copies are its own: another run does not take them.
             QVERIFY(RecoveryStore().takeOrphans().isEmpty());
             prompter->saveAnswers = {dir.filePath(QStringLiteral("saved.seikyu"))};
             QVERIFY(controller.save(documents.at(0)));
-            QCOMPARE(recoveryCopies(), 1);
+            QCOMPARE(recoveryFiles(QStringLiteral("*.seikyu")), 1);
             QVERIFY(controller.closeAll());
-            QCOMPARE(recoveryCopies(), 0);
+            QCOMPARE(recoveryFiles(QStringLiteral("*.seikyu")), 0);
         }
         QVERIFY(QDir(RecoveryStore::rootFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
     }

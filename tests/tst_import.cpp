@@ -34,10 +34,7 @@ QString rowText(const RowCells &cells)
 
 QStringList rowTexts(const QList<ImportedRow> &rows)
 {
-    QStringList texts;
-    for (const ImportedRow &row : rows)
-        texts.append(rowText(row.cells));
-    return texts;
+    return each(rows, [](const ImportedRow &row) { return rowText(row.cells); });
 }
 
 /// Each row's tax class as S (standard), R (reduced) or E (not taxed).
@@ -49,14 +46,6 @@ QString taxClasses(const QList<ImportedRow> &rows)
     return classes;
 }
 
-QStringList skippedTexts(const QList<SkippedLine> &skipped)
-{
-    QStringList texts;
-    for (const SkippedLine &line : skipped)
-        texts.append(QString::number(line.line));
-    return texts;
-}
-
 /// The table column of each column, "-" for none, as "1 3 - 4"; `none` when there is no mapping.
 QString mappingText(const std::optional<ColumnMapping> &mapping, const QString &none)
 {
@@ -66,14 +55,6 @@ QString mappingText(const std::optional<ColumnMapping> &mapping, const QString &
     for (const std::optional<Column> &column : *mapping)
         columns.append(column ? QString::number(int(*column)) : QStringLiteral("-"));
     return columns.join(u' ');
-}
-
-QList<QStringList> fieldsOf(const DelimitedText &text)
-{
-    QList<QStringList> fields;
-    for (const TextRecord &record : text.records)
-        fields.append(record.fields);
-    return fields;
 }
 
 // What Japanese Excel writes for a sheet of deliveries, in CP932: 日付,品名,数量,単価,金額 with
@@ -151,7 +132,7 @@ private slots:
         const DelimitedText table = splitDelimited(text, u',', Quoting::Strict);
         const QList<QStringList> expected{
             {"a", "b,1", "c"}, {"say \"hi\"", "two\r\nlines", ""}, {"x", "y"}, {"z", "5\" screen", ""}};
-        QCOMPARE(fieldsOf(table), expected);
+        QCOMPARE(each(table.records, &TextRecord::fields), expected);
         QCOMPARE(table.records.at(2).line, 5);
         QCOMPARE(table.records.at(3).line, 6);
         QVERIFY(table.skipped.isEmpty());
@@ -162,8 +143,9 @@ private slots:
         // A mark that is never closed damages its own line only; text after a closing mark too.
         const DelimitedText table =
             splitDelimited(QStringLiteral("a,1\n\"b,2\nc,3\n\"d\"x,4\ne,5\n\"f,6"), u',', Quoting::Strict);
-        QCOMPARE(fieldsOf(table), (QList<QStringList>{{"a", "1"}, {"c", "3"}, {"e", "5"}}));
-        QCOMPARE(skippedTexts(table.skipped), QStringList({"2", "4", "6"}));
+        QCOMPARE(each(table.records, &TextRecord::fields), (QList<QStringList>{{"a", "1"}, {"c", "3"}, {"e", "5"}}));
+        QCOMPARE(each(table.skipped, [](const SkippedLine &l) { return QString::number(l.line); }),
+                 QStringList({"2", "4", "6"}));
         QVERIFY(table.skipped.at(0).reason.contains(QStringLiteral("unbalanced quotes")));
         // What the quote of line 2 swallowed up to line 4 is read again from line 3 on.
         QCOMPARE(splitDelimited(QStringLiteral("\"b,2\nc,3\n"), u',', Quoting::Strict).records.constFirst().fields,

@@ -44,15 +44,6 @@ private:
     }
 };
 
-/// The popover's fields as the user sees them.
-QStringList fieldTexts(const QList<QLineEdit *> &fields)
-{
-    QStringList texts;
-    for (QLineEdit *field : fields)
-        texts.append(field->text());
-    return texts;
-}
-
 /// Child of the restart test: a new store and a new window read what the first run confirmed.
 int readHonorifics()
 {
@@ -116,16 +107,11 @@ private slots:
         auto document = makeDocument();
         document->homeShow();
         click(*document, editing ? QStringLiteral("homeEditButton") : QStringLiteral("homePlusButton"));
-        Popover *popover = editing ? child<Popover>(*document, "homeEdit") : child<Popover>(*document, "homePlus");
+        auto *popover = child<Popover>(*document, editing ? QStringLiteral("homeEdit") : QStringLiteral("homePlus"));
         QVERIFY(popover->isVisible());
-        const QList<QLineEdit *> fields =
-            editing
-                ? QList<QLineEdit *>{child<QLineEdit>(*document, "editCode"), child<QLineEdit>(*document, "editMaps"),
-                                     child<QLineEdit>(*document, "editName"), child<QLineEdit>(*document, "editCall"),
-                                     child<QLineEdit>(*document, "editBank"), child<QLineEdit>(*document, "editRegn")}
-                : QList<QLineEdit *>{child<QLineEdit>(*document, "newsCode"), child<QLineEdit>(*document, "newsMaps"),
-                                     child<QLineEdit>(*document, "newsName"), child<QLineEdit>(*document, "newsCall"),
-                                     child<QLineEdit>(*document, "newsBank"), child<QLineEdit>(*document, "newsRegn")};
+        QList<QLineEdit *> fields;
+        for (const char *field : {"Code", "Maps", "Name", "Call", "Bank", "Regn"})
+            fields.append(child<QLineEdit>(*document, (editing ? "edit" : "news") + QLatin1String(field)));
         QStringList typed{QStringLiteral("530-0001"),     QStringLiteral("大阪市北区"),   name,
                           QStringLiteral("06-1111-2222"), QStringLiteral("当座 7654321"), number};
         for (int i = 0; i < fields.size(); ++i)
@@ -137,7 +123,7 @@ private slots:
         QCOMPARE(prompter->alerts.size() + prompter->questions.size(), 1);
         QTRY_VERIFY(popover->isVisible());
         QCOMPARE(document->shownPopover(), popover);
-        QCOMPARE(fieldTexts(fields), typed);
+        QCOMPARE(each(fields, &QLineEdit::text), typed);
         QCOMPARE(savedList("from"), editing ? QStringList{stored} : QStringList{QStringLiteral("<absent>")});
         QVERIFY(child<QDialog>(*document, "homeCtrl")->isVisible());
 
@@ -161,9 +147,7 @@ private slots:
             // Nothing confirmed yet: a new invoice shows the first customer with 御中, as always.
             QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("田中太郎 御中"));
             document->whomShow();
-            QTest::mouseClick(
-                child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment1")),
-                Qt::LeftButton);
+            chooseHonorific(*document, 1);
             click(*document, QStringLiteral("whomCtrlOk"));
             QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("田中太郎 様"));
 
@@ -171,9 +155,7 @@ private slots:
             document->whomShow();
             QTest::keyClick(child<QComboBox>(*document, "whomDial"), Qt::Key_Down);
             QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), 0);
-            QTest::mouseClick(
-                child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment0")),
-                Qt::LeftButton);
+            chooseHonorific(*document, 0);
             click(*document, QStringLiteral("whomCtrlOk"));
             QCOMPARE(child<PageButton>(*document, "whom")->title(), QStringLiteral("株式会社テスト商事 御中"));
 
@@ -185,9 +167,7 @@ private slots:
             QCOMPARE(child<SegmentedControl>(*document, "tail")->selectedSegment(), 0);
             // Cancel confirms nothing.
             QTest::keyClick(child<QComboBox>(*document, "whomDial"), Qt::Key_Up);
-            QTest::mouseClick(
-                child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment0")),
-                Qt::LeftButton);
+            chooseHonorific(*document, 0);
             click(*document, QStringLiteral("whomCtrlCancel"));
             QCOMPARE(bookCustomer(customers.at(0)).honorific, 1);
 
@@ -209,9 +189,7 @@ private slots:
         storeCustomers({QStringLiteral("田中太郎")});
         auto document = makeDocument();
         document->whomShow();
-        QTest::mouseClick(
-            child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment1")),
-            Qt::LeftButton);
+        chooseHonorific(*document, 1);
         click(*document, QStringLiteral("whomCtrlOk"));
         document->whomShow();
         document->whomEdit(child<QComboBox>(*document, "whomDial"));

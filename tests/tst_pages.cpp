@@ -104,29 +104,6 @@ QByteArray addressedInvoice()
                       .toUtf8();
 }
 
-/// A word of a PDF's first page and its box, in points from the top left, as pdftotext finds it.
-struct PdfWord
-{
-    QString text;
-    QRectF box;
-};
-
-QList<PdfWord> pdfWords(const QString &pdf)
-{
-    const QString html =
-        runProgram(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
-                                                 QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
-    static const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
-    QList<PdfWord> words;
-    for (const QRegularExpressionMatch &match : word.globalMatch(html)) {
-        const QPointF topLeft(match.captured(1).toDouble(), match.captured(2).toDouble());
-        const QPointF bottomRight(match.captured(3).toDouble(), match.captured(4).toDouble());
-        words.append({match.captured(5), QRectF(topLeft, bottomRight)});
-    }
-    return words;
-}
-
 /// "2 / 3" as pdftotext may extract it, with or without the spaces.
 QRegularExpression pageNumber(int page, int count)
 {

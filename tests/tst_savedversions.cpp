@@ -6,7 +6,6 @@
 #include "output/BatchExport.h"
 #include "support/TestSupport.h"
 
-#include <QDirIterator>
 #include <QProcess>
 #include <QUndoStack>
 #include <atomic>
@@ -48,15 +47,6 @@ QByteArray invoice(const QString &item)
         {"date": "4/1", "name": "%1", "solo": "4500", "much": 10, "sums": "￥45,000"}]})")
         .arg(item)
         .toUtf8();
-}
-
-int keptVersions()
-{
-    int count = 0;
-    for (QDirIterator it(RecoveryStore::rootFolder(), {"*.saved"}, QDir::Files, QDirIterator::Subdirectories);
-         it.hasNext(); it.next())
-        ++count;
-    return count;
 }
 
 QString itemOf(const Document &document)
@@ -104,7 +94,7 @@ private slots:
         controller.setAutosaveDelay(10);
         Document *document = controller.openFile(path);
         QVERIFY(document);
-        QCOMPARE(keptVersions(), 1);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.saved")), 1);
 
         // Two changes, each saved in place by autosave: the file no longer holds what was opened.
         document->editCell(1, Column::Name, QStringLiteral("白菜"));
@@ -157,7 +147,7 @@ private slots:
         const QByteArray savedAs = readAll(copy);
         document->editCell(1, Column::Name, QStringLiteral("茄子"));
         QTRY_VERIFY(!document->isEdited());
-        QCOMPARE(keptVersions(), 1);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.saved")), 1);
         QVERIFY(controller.revert(document));
         QCOMPARE(itemOf(*document), QStringLiteral("胡瓜"));
         QCOMPARE(readAll(copy), savedAs);
@@ -165,7 +155,7 @@ private slots:
 
         // Closing the window forgets the version; opening again keeps the file as it is then.
         QVERIFY(controller.close(document));
-        QCOMPARE(keptVersions(), 0);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.saved")), 0);
         document = controller.openFile(path);
         document->editCell(1, Column::Name, QStringLiteral("大根"));
         QTRY_VERIFY(!document->isEdited());
@@ -224,7 +214,7 @@ private slots:
         QVERIFY(child.waitForFinished(60000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         QVERIFY(readAll(path).contains("落ちる前の変更"));
-        QCOMPARE(keptVersions(), 1);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.saved")), 1);
 
         // The next run takes the dead run's version over: the file opened again reverts to what was
         // opened before the crash, not to what autosave wrote.
@@ -237,7 +227,7 @@ private slots:
         QCOMPARE(itemOf(*document), QStringLiteral("キャベツ"));
         QCOMPARE(readAll(path), opened);
         QVERIFY(controller.close(document));
-        QCOMPARE(keptVersions(), 0);
+        QCOMPARE(recoveryFiles(QStringLiteral("*.saved")), 0);
     }
 
     void batchNamesKeepEveryDotButTheLast()

@@ -164,9 +164,7 @@ private slots:
         storeCustomers({QStringLiteral("田中 ")});
         auto document = makeDocument();
         document->whomShow();
-        QTest::mouseClick(
-            child<SegmentedControl>(*document, "tail")->findChild<QToolButton *>(QStringLiteral("segment1")),
-            Qt::LeftButton);
+        chooseHonorific(*document, 1);
         click(*document, QStringLiteral("whomCtrlOk"));
         document->whomShow();
         document->whomKillExec();

@@ -21,6 +21,18 @@ QString pdfText(const QString &pdf, int page)
     return runProgram(QStringLiteral("pdftotext"), arguments << pdf << QStringLiteral("-"));
 }
 
+QList<PdfWord> pdfWords(const QString &pdf)
+{
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    for (const QRegularExpressionMatch &m :
+         word.globalMatch(runProgram(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"})))
+        words.append({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    return words;
+}
+
 int pdfPageCount(const QString &pdf)
 {
     static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +17,15 @@ QString pdfText(const QString &pdf, int page = 0);
 
 /// How many pages pdfinfo counts in a PDF file; -1 when it cannot read it.
 int pdfPageCount(const QString &pdf);
+
+/// A word of a PDF's first page and its box, in points from the top left, as pdftotext finds it.
+struct PdfWord
+{
+    QString text;
+    QRectF box;
+};
+/// The words of a PDF file's first page in reading order.
+QList<PdfWord> pdfWords(const QString &pdf);
 
 /// The first page of a PDF file as pdftoppm draws it, at `dpi` (72: one pixel a point).
 QImage pdfFirstPage(const QString &pdf, int dpi = 72);

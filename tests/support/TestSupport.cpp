@@ -1,14 +1,17 @@
 #include "support/TestSupport.h"
 
+#include "app/RecoveryStore.h"
 #include "customers/CustomerBook.h"
 #include "sections/SavedLists.h"
 #include "table/Amounts.h"
 #include "widgets/RoomBox.h"
+#include "widgets/SegmentedControl.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -153,6 +156,15 @@ QByteArray encodedImage(const QImage &image, const char *format)
     return bytes;
 }
 
+int recoveryFiles(const QString &pattern)
+{
+    int count = 0;
+    for (QDirIterator it(RecoveryStore::rootFolder(), {pattern}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext(); it.next())
+        ++count;
+    return count;
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -198,6 +210,13 @@ QObject *namedElement(const Document &document, const QString &name)
 void click(const Document &document, const QString &button)
 {
     QTest::mouseClick(child<QAbstractButton>(document, button), Qt::LeftButton);
+}
+
+void chooseHonorific(const Document &document, int segment)
+{
+    QTest::mouseClick(child<SegmentedControl>(document, QStringLiteral("tail"))
+                          ->findChild<QToolButton *>(QStringLiteral("segment%1").arg(segment)),
+                      Qt::LeftButton);
 }
 
 } // namespace seikyu::test

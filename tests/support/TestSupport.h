@@ -114,6 +114,15 @@ private:
 /// An amount as the table shows it in yen, "￥1,200" or "-￥500".
 QString yen(qint64 amount);
 
+/// What `of` (a function or a member) gives for each of `items`, in their order.
+template <typename Items, typename Of> auto each(const Items &items, Of of)
+{
+    QList<std::decay_t<std::invoke_result_t<Of, decltype(*std::begin(items))>>> results;
+    for (const auto &item : items)
+        results.append(std::invoke(of, item));
+    return results;
+}
+
 /// A set-up document, optionally from file bytes (which must read).
 std::unique_ptr<Document> makeDocument(const QByteArray &fileBytes = {});
 
@@ -126,6 +135,10 @@ QString writeFile(const QString &path, const QByteArray &bytes);
 
 /// An image as the bytes of a file of that format ("PNG", "JPEG").
 QByteArray encodedImage(const QImage &image, const char *format);
+
+/// How many files of the recovery store match `pattern` ("*.seikyu": recovery copies, "*.saved":
+/// the versions Revert goes back to).
+int recoveryFiles(const QString &pattern);
 
 /// The whole content of a file; empty when it cannot be read.
 QByteArray readAll(const QString &path);
@@ -159,5 +172,7 @@ template <typename T = QWidget> T *child(const Document &document, const QString
 }
 /// Clicks the window's button of that name.
 void click(const Document &document, const QString &button);
+/// Clicks the customer panel's honorific segment (0 御中, 1 様) as a person does.
+void chooseHonorific(const Document &document, int segment);
 
 } // namespace seikyu::test
