@@ -117,13 +117,13 @@ private slots:
         // weight is measured anew, also after the thread has forgotten what it kept.
         const QString text = QStringLiteral("御請求金額 ¥1,234,567 (税込) Wide Words");
         const QList<QFont> faces{pageFont(12), pageGothicFont(12), pageFont(12, true), pageFont(11)};
-        const auto fittedIn = [](const QString &text, const QFont &face, qreal width) {
+        const auto fittedIn = [](const QString &measured, const QFont &face, qreal width) {
             TextFitRequest request;
             request.box = QSizeF(width, 1000);
             request.pixelSize = face.pixelSize();
             request.minimumPixelSize = face.pixelSize();
             request.wrap = true;
-            return fitText(text, face, request).lines;
+            return fitText(measured, face, request).lines;
         };
         for (int pass = 0; pass < 2; ++pass) {
             for (const QFont &face : faces) {
