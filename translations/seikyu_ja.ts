@@ -2487,14 +2487,6 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
         <translation>取引先</translation>
     </message>
     <message>
-        <source>Your details</source>
-        <translation>自分の情報</translation>
-    </message>
-    <message>
-        <source>Stamp</source>
-        <translation>印鑑</translation>
-    </message>
-    <message>
         <source>Title</source>
         <translation>タイトル</translation>
     </message>
@@ -2617,18 +2609,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Your own details: postal code, address, name, telephone and bank account, and the registration number (登録番号) that makes the invoice a qualified invoice.</source>
         <translation>自分の情報です。郵便番号、住所、名前、電話番号、振込先に加えて、適格請求書にするための登録番号を入力します。</translation>
-    </message>
-    <message>
-        <source>Invoice number</source>
-        <translation>請求書番号</translation>
-    </message>
-    <message>
-        <source>Payment due date</source>
-        <translation>お支払期限</translation>
-    </message>
-    <message>
-        <source>Remarks</source>
-        <translation>備考</translation>
     </message>
     <message>
         <source>Lines skipped:</source>
@@ -2920,6 +2900,33 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Paste</source>
         <translation>貼り付ける</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::InvoicePageView</name>
+    <message>
+        <source>Customer</source>
+        <translation>取引先</translation>
+    </message>
+    <message>
+        <source>Your details</source>
+        <translation>自分の情報</translation>
+    </message>
+    <message>
+        <source>Stamp</source>
+        <translation>印鑑</translation>
+    </message>
+    <message>
+        <source>Invoice number</source>
+        <translation>請求書番号</translation>
+    </message>
+    <message>
+        <source>Payment due date</source>
+        <translation>お支払期限</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>備考</translation>
     </message>
 </context>
 <context>

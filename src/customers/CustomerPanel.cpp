@@ -39,6 +39,7 @@ void Document::followCustomerBook()
         const QString stored = customer ? customer->peppolId : QString();
         const QString name = customer ? customer->name : QString();
         // The page's own customer keeps the address its file gave, when the book has none.
+        PageButton *whom = region(SheetRegion::Customer);
         section->setPeer(stored.isEmpty() && whom && !name.isEmpty() &&
                                  customerName(whom->title(), QString()).startsWith(name)
                              ? m_model->customerElectronicAddress()

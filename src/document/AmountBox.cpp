@@ -1,5 +1,6 @@
 // The invoice amount box: the table's total under the heading 御請求金額.
 #include "document/Document.h"
+#include "document/InvoicePageView.h"
 #include "document/NoticePanel.h"
 #include "invoice/ItemTableModel.h"
 #include "table/Amounts.h"
@@ -33,15 +34,13 @@ bool Document::amountBoxDisagrees() const
 
 void Document::followAmountBox()
 {
-    if (!sumsRoom)
+    if (!m_page)
         return;
     const bool stale = amountBoxDisagrees();
     // A stale amount brings the guide border back; once the amount and the table agree again the
     // border goes as it came.
-    if (stale && !m_amountStale)
-        sumsRoom->setBorderColor(RoomBox::guideColor());
-    else if (!stale && m_amountStale)
-        sumsRoom->setBorderColor(Qt::transparent);
+    if (stale != m_amountStale)
+        m_page->setGuide(SheetRegion::Amount, stale);
     m_amountStale = stale;
 }
 
@@ -57,7 +56,7 @@ bool Document::takeTableTotal()
         return false;
     m_model->setAmountBox(emptyAmountBox() + cellDisplay(m_model->table()->row(payable)->value(Column::Sums)));
     m_amountStale = false;
-    sumsRoom->setBorderColor(Qt::transparent);
+    m_page->setGuide(SheetRegion::Amount, false);
     updateChangeCount(ChangeDone);
     return true;
 }

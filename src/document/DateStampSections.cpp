@@ -1,6 +1,7 @@
 // The date and stamp regions of the page.
 #include "document/DatePanel.h"
 #include "document/Document.h"
+#include "document/InvoicePageView.h"
 #include "document/InvoiceWindow.h"
 #include "document/StampPanel.h"
 #include "sections/DateText.h"
@@ -18,6 +19,7 @@ namespace seikyu {
 
 void Document::dateLoad(QObject *)
 {
+    PageButton *date = region(SheetRegion::Date);
     if (!date)
         return;
     date->setTitle(pageDateText(m_model->date(), m_model->japaneseEra()));
@@ -41,7 +43,7 @@ void Document::dateCopy(QObject *)
     // A customer with terms has its due date follow the invoice date.
     if (m_model->dueDate().isValid() && chosen != m_dateAtOpen)
         m_model->setDueDate(dueDateByTerms(chosen).value_or(m_model->dueDate()));
-    dateRoom->setBorderColor(Qt::transparent);
+    m_page->setGuide(SheetRegion::Date, false);
     updateChangeCount(ChangeDone);
     hide();
 }
@@ -66,7 +68,7 @@ void Document::pushShow(QObject *)
 void Document::pushCopy(QObject *)
 {
     m_model->setStamp(pushCtrl->image());
-    pushRoom->setBorderColor(Qt::transparent);
+    m_page->setGuide(SheetRegion::Stamp, false);
     updateChangeCount(ChangeDone);
     hide();
     hank();

@@ -4,6 +4,7 @@
 #include "document/DatePanel.h"
 #include "document/DueDatePanel.h"
 #include "document/FileNameText.h"
+#include "document/InvoicePageView.h"
 #include "document/InvoiceWindow.h"
 #include "document/IssuerSection.h"
 #include "document/NoticePanel.h"
@@ -123,7 +124,7 @@ Result<void> Document::readAnew(const QByteArray &bytes)
 void Document::showNewPage()
 {
     m_model->setTitle(QStringLiteral("請求書"));
-    whom->setTitle(QString());
+    region(SheetRegion::Customer)->setTitle(QString());
     m_model->setIssuer(QString());
     m_model->setAmountBox(emptyAmountBox());
     m_model->setStamp(QImage());
@@ -278,19 +279,8 @@ Result<void> Document::showFileContents(const QByteArray &bytes)
 
 void Document::clearGuideBorders()
 {
-    for (RoomBox *room : rooms())
-        room->setBorderColor(Qt::transparent);
-}
-
-QList<RoomBox *> Document::rooms() const
-{
-    QList<RoomBox *> all;
-    for (RoomBox *room : {headRoom.data(), dateRoom.data(), whomRoom.data(), homeRoom.data(), pushRoom.data(),
-                          sumsRoom.data(), gridRoom.data(), numbRoom.data(), duesRoom.data(), noteRoom.data()}) {
-        if (room)
-            all.append(room);
-    }
-    return all;
+    if (m_page)
+        m_page->clearGuides();
 }
 
 QList<QDialog *> Document::panels() const

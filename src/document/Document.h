@@ -3,6 +3,7 @@
 #include "base/Result.h"
 #include "invoice/Invoice.h"
 #include "invoice/InvoiceModel.h"
+#include "page/SheetRegions.h"
 #include "sections/InvoiceNumber.h"
 #include "table/ItemRow.h"
 
@@ -33,6 +34,7 @@ namespace seikyu {
 
 class DatePanel;
 class DueDatePanel;
+class InvoicePageView;
 class InvoiceWindow;
 class ItemTableModel;
 class ListStore;
@@ -46,13 +48,11 @@ class RemarksPanel;
 class RoomBox;
 class StampPanel;
 class TablePanel;
-class ContinuationPage;
 class CustomerBookStore;
 class CustomerSection;
 class IssuerSection;
 class ListSection;
 struct ImportedRow;
-struct TablePlan;
 struct TableState;
 
 struct Customer;
@@ -143,7 +143,7 @@ public:
     void setZoom(double zoom);
     InvoiceWindow *window() const { return m_window.get(); }
     /// Whether the window and its page are built (set-up ran).
-    bool hasPage() const { return !page.isNull(); }
+    bool hasPage() const;
     /// The stamp image the page shows; a null image when there is none.
     QImage stampImage() const { return m_model->stamp(); }
     /// The issuer block as the page shows it; empty before set-up.
@@ -323,34 +323,12 @@ public:
     int addRowsAt(int index, const QList<ImportedRow> &rows, const QString &actionName);
 
 private:
-    // ---- elements: the page's and panels' widgets, all owned by the window ----
-    QPointer<QFrame> main;
-    QPointer<PageView> page;
-    QPointer<QTableView> grid;
-    QPointer<PageButton> head;
-    QPointer<PageButton> date;
-    QPointer<PageButton> whom;
-    QPointer<PageButton> home;
-    QPointer<PageButton> sums;
-    QPointer<PageButton> push;
-    QPointer<RoomBox> headRoom;
-    QPointer<RoomBox> dateRoom;
-    QPointer<RoomBox> whomRoom;
-    QPointer<RoomBox> homeRoom;
-    QPointer<RoomBox> sumsRoom;
-    QPointer<RoomBox> pushRoom;
-    QPointer<RoomBox> gridRoom;
-    QPointer<PageButton> numb;
-    QPointer<PageButton> dues;
-    QPointer<PageButton> note;
-    QPointer<RoomBox> numbRoom;
-    QPointer<RoomBox> duesRoom;
-    QPointer<RoomBox> noteRoom;
-
     /// The invoice's table, undo steps and the values without a control of their own. Declared
     /// before the window so that the window's views let go of the table before it goes.
     std::unique_ptr<InvoiceModel> m_model;
     std::unique_ptr<InvoiceWindow> m_window;
+    /// The page in the window: its regions, the item table and any further pages.
+    std::unique_ptr<InvoicePageView> m_page;
 
     QPointer<DatePanel> dateCtrl;
     QPointer<NoticePanel> sumsCtrl;
@@ -372,15 +350,12 @@ signals:
 
 private:
     void buildPage();
-    void fitPageTable();
-    /// Cuts a table too long for its one page into pages, its rows at the standard size.
-    void fitPageTableOnPages(const TablePlan &plan);
-    /// Back to one page: the further pages go and the first page shows every row.
-    void dropContinuationPages();
-    /// Hides the first page's rows from `row` on (they are on further pages); none when past the end.
-    void hideRowsFrom(int row);
-    /// Puts the remarks on `sheet` under what ends at `contentBottom` there.
-    void placeRemarksOn(PageView *sheet, qreal contentBottom);
+    /// A page region, or null before set-up and once the window is gone.
+    PageButton *region(SheetRegion at) const;
+    /// The first page's item table; null before set-up and once the window is gone.
+    QTableView *grid() const;
+    /// Opens what a click on a region of the page opens.
+    void regionActivated(SheetRegion at, PageButton *button);
     void buildPanels();
     /// Has the invoice model follow the page's controls from now on, starting from what they show.
     void bindModel();
@@ -393,16 +368,8 @@ private:
     void buildTablePanels();
     void buildSmallPanels();
     void buildFreelancePanels();
-    /// The invoice number, due date and remarks regions, each clear of guide border until used.
-    void buildFreelanceRegions(QWidget *sheet);
-    /// Places a region at its page geometry, at the zoom, with what it holds.
-    void placeRoom(RoomBox *room, const QRect &pageGeometry);
     /// The honorific the customer line shows after the name; empty when none.
     QString shownHonorific() const;
-    /// The height the remarks take under the table; 0 when there are none.
-    qreal remarksHeight() const;
-    /// Puts the remarks (or, on screen, their placeholder) under the table's last line.
-    void placeRemarks(qreal tableBottom);
     /// Shows the due date's guide border while it falls before the invoice date.
     void followDueDate();
     /// The page texts and stamp of a new invoice, before set-up fills them in.
@@ -415,7 +382,6 @@ private:
     void clearGuideBorders();
     /// Shows the amount box's guide border while its amount disagrees with the table's total.
     void followAmountBox();
-    QList<RoomBox *> rooms() const;
     /// Every panel a region opens, with the notices and questions of the table and the amount box.
     QList<QDialog *> panels() const;
     /// Presents the notice that the totals could not be added, saying why.
@@ -496,12 +462,6 @@ private:
     std::optional<NumberProposal> m_panelTaken; ///< taken by Next Number in the open number panel
     std::optional<NumberProposal> m_pageTaken;  ///< taken for the invoice, given back if never issued
     double m_zoom = 1.0;
-    /// The line under the table's rows that explains the ※ of reduced-rate rows.
-    QPointer<PageButton> m_gridLegend;
-    /// The further pages of a table too long for the first page, in order.
-    QList<QPointer<ContinuationPage>> m_continuationPages;
-    /// Whether the first page's table hides the rows that further pages show.
-    bool m_rowsHidden = false;
     std::optional<Invoice> m_pendingContents;
     QList<QMetaObject::Connection> m_tableWatchers;
     QPointer<QDialog> m_shownSheet;

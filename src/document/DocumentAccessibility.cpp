@@ -234,22 +234,27 @@ void Document::announceRegionsByContent()
 void Document::describeForAssistiveTechnology()
 {
     const auto opens = [](const QString &what) { return Text::tr("%1 Press Space or Return to change it.").arg(what); };
-    describe(head, Text::tr("Title"), opens(Text::tr("The invoice's title.")));
-    describe(date, Text::tr("Date"), opens(Text::tr("The invoice date.")));
-    describe(whom, Text::tr("Customer"), opens(Text::tr("The customer's name with 御中 or 様.")));
-    describe(sums, Text::tr("Invoice amount"), opens(Text::tr("The amount billed, taken from the item table.")));
-    describe(home, Text::tr("Your details"),
+    describe(region(SheetRegion::Title), Text::tr("Title"), opens(Text::tr("The invoice's title.")));
+    describe(region(SheetRegion::Date), Text::tr("Date"), opens(Text::tr("The invoice date.")));
+    describe(region(SheetRegion::Customer), Text::tr("Customer"),
+             opens(Text::tr("The customer's name with 御中 or 様.")));
+    describe(region(SheetRegion::Amount), Text::tr("Invoice amount"),
+             opens(Text::tr("The amount billed, taken from the item table.")));
+    describe(region(SheetRegion::Issuer), Text::tr("Your details"),
              opens(Text::tr("Your postal code, address, name, telephone and bank account.")));
-    describe(push, Text::tr("Stamp"), opens(Text::tr("Your seal over your details.")));
+    describe(region(SheetRegion::Stamp), Text::tr("Stamp"), opens(Text::tr("Your seal over your details.")));
+    QTableView *grid = this->grid();
     describe(grid, Text::tr("Items"), opens(Text::tr("The item table.")));
-    describe(numb, Text::tr("Invoice number"), opens(Text::tr("The invoice's number, under the date; optional.")));
-    describe(dues, Text::tr("Payment due date"),
+    describe(region(SheetRegion::Number), Text::tr("Invoice number"),
+             opens(Text::tr("The invoice's number, under the date; optional.")));
+    describe(region(SheetRegion::DueDate), Text::tr("Payment due date"),
              opens(Text::tr("When the customer is to pay, under the invoice amount; optional.")));
-    describe(note, Text::tr("Remarks"), opens(Text::tr("A few lines under the item table; optional.")));
+    describe(region(SheetRegion::Remarks), Text::tr("Remarks"),
+             opens(Text::tr("A few lines under the item table; optional.")));
     if (grid) {
         grid->setFocusPolicy(Qt::TabFocus);
         grid->setTabKeyNavigation(false);
-        grid->installEventFilter(new KeysOpenTable(grid, [this] { gridShow(grid); }));
+        grid->installEventFilter(new KeysOpenTable(grid, [this, grid] { gridShow(grid); }));
     }
 
     QList<QWidget *> boxes;

@@ -2,6 +2,7 @@
 // an entry of its list; OK puts the entry on the page.
 #include "document/CustomerSection.h"
 #include "document/Document.h"
+#include "document/InvoicePageView.h"
 #include "document/InvoiceWindow.h"
 #include "document/IssuerSection.h"
 #include "document/ListSection.h"
@@ -65,7 +66,7 @@ void Document::buildListPanels()
         listStoreFor(QStringLiteral("from")), window, host);
     for (ListSection *section : listSections())
         connect(section, &ListSection::confirmed, this, [this, section] { listCopy(*section); });
-    if (home)
+    if (PageButton *home = region(SheetRegion::Issuer))
         home->setPresentation(issuerPageText);
     followCustomerBook();
 }
@@ -86,7 +87,9 @@ ListSection &Document::listSection(const QString &key) const
 
 PageButton *Document::pageButtonOf(const ListSection &section) const
 {
-    return &section == m_titles.get() ? head.data() : &section == m_customers.get() ? whom.data() : home.data();
+    return region(&section == m_titles.get()      ? SheetRegion::Title
+                  : &section == m_customers.get() ? SheetRegion::Customer
+                                                  : SheetRegion::Issuer);
 }
 
 QString Document::listPageText(const ListSection &section, const QString &entry) const
@@ -120,10 +123,10 @@ void Document::listCopy(ListSection &section)
     if (&section == m_customers.get())
         customerChosen(entry->key);
     section.settleChoice(entry->key);
-    if (RoomBox *room = &section == m_titles.get()      ? headRoom.data()
-                        : &section == m_customers.get() ? whomRoom.data()
-                                                        : homeRoom.data())
-        room->setBorderColor(Qt::transparent);
+    m_page->setGuide(&section == m_titles.get()      ? SheetRegion::Title
+                     : &section == m_customers.get() ? SheetRegion::Customer
+                                                     : SheetRegion::Issuer,
+                     false);
     updateChangeCount(ChangeDone);
     hide();
 }

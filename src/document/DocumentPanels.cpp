@@ -49,7 +49,7 @@ void Document::buildSmallPanels()
 
 void Document::buildTablePanels()
 {
-    gridCtrl = new TablePanel(m_window.get(), m_model->table(), grid->selectionModel(), m_model->undoStack());
+    gridCtrl = new TablePanel(m_window.get(), m_model->table(), grid()->selectionModel(), m_model->undoStack());
     connect(gridCtrl, &TablePanel::rowClicked, this, &Document::gridNeat);
     connect(m_model->table(), &ItemTableModel::cellEditRequested, this, &Document::editCell);
     connect(gridCtrl, &TablePanel::addRowAsked, this, [this] { tblePlus(); });

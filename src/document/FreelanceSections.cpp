@@ -3,6 +3,7 @@
 #include "document/DatePanel.h"
 #include "document/Document.h"
 #include "document/DueDatePanel.h"
+#include "document/InvoicePageView.h"
 #include "document/InvoiceWindow.h"
 #include "document/NumberPanel.h"
 #include "document/RemarksPanel.h"
@@ -115,7 +116,7 @@ void Document::numbCopy(QObject *)
         }
         m_panelTaken.reset();
         setInvoiceNumber(number);
-        numbRoom->setBorderColor(Qt::transparent);
+        m_page->setGuide(SheetRegion::Number, false);
         updateChangeCount(ChangeDone);
         hide();
         return;
@@ -125,7 +126,7 @@ void Document::numbCopy(QObject *)
     if (!number.isEmpty() && number == proposal.text)
         FreelancePreferences::useNumber(proposal);
     setInvoiceNumber(number);
-    numbRoom->setBorderColor(Qt::transparent);
+    m_page->setGuide(SheetRegion::Number, false);
     updateChangeCount(ChangeDone);
     hide();
 }
@@ -164,22 +165,20 @@ void Document::setDueDate(const QDate &due)
 
 void Document::duesLoad()
 {
-    if (dues)
+    if (PageButton *dues = region(SheetRegion::DueDate))
         dues->setTitle(dueDatePageText(m_model->dueDate(), m_model->japaneseEra()));
     followDueDate();
 }
 
 void Document::followDueDate()
 {
-    if (!duesRoom)
+    if (!m_page)
         return;
     // A due date before the invoice date is a mistake (the invoice date moved on, say): the region
     // asks to be looked at again until it is put right.
     const bool stale = m_model->dueDate().isValid() && m_model->dueDate() < m_model->date();
-    if (stale)
-        duesRoom->setBorderColor(RoomBox::guideColor());
-    else if (m_dueStale)
-        duesRoom->setBorderColor(Qt::transparent);
+    if (stale || m_dueStale)
+        m_page->setGuide(SheetRegion::DueDate, stale);
     m_dueStale = stale;
 }
 
@@ -192,7 +191,7 @@ void Document::duesShow(QObject *)
 
 void Document::duesCopy(QObject *)
 {
-    duesRoom->setBorderColor(Qt::transparent);
+    m_page->setGuide(SheetRegion::DueDate, false);
     m_dueStale = false;
     setDueDate(duesCtrl->dueDate());
     updateChangeCount(ChangeDone);
@@ -216,7 +215,7 @@ void Document::noteCopy(QObject *)
     if (refusesUnkeptText(m_window.get(), {typed}))
         return;
     setRemarks(tidiedRemarks(typed));
-    noteRoom->setBorderColor(Qt::transparent);
+    m_page->setGuide(SheetRegion::Remarks, false);
     updateChangeCount(ChangeDone);
     hide();
 }
@@ -242,7 +241,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     if (numbered)
         return QString();
     setInvoiceNumber(QString());
-    numbRoom->setBorderColor(RoomBox::guideColor());
+    m_page->setGuide(SheetRegion::Number, true);
     return tr("This copy has no number yet. %1").arg(numbered.message());
 }
 

@@ -2,6 +2,7 @@
 // puts its controls back as they were when it opened; the table panel, whose edits reach the
 // table at once so that they can be undone one by one, puts the table back as one undoable step.
 #include "document/Document.h"
+#include "document/InvoicePageView.h"
 #include "document/InvoiceWindow.h"
 #include "document/NoticePanel.h"
 #include "document/NumberPanel.h"
@@ -48,8 +49,8 @@ void Document::rememberPanelAtOpen(QDialog *panel)
 void Document::panelCancelled(QDialog *panel)
 {
     if (panel == gridCtrl.get()) {
-        if (grid)
-            grid->clearSelection();
+        if (grid())
+            grid()->clearSelection();
         cancelTableEdits();
         return;
     }
@@ -90,9 +91,9 @@ void Document::gridShow(QObject *)
 
 void Document::gridCopy(QObject *)
 {
-    if (grid)
-        grid->clearSelection();
-    gridRoom->setBorderColor(Qt::transparent);
+    if (grid())
+        grid()->clearSelection();
+    m_page->settleTable();
     updateChangeCount(ChangeDone);
     m_tableAtOpen.reset();
     hide();

@@ -119,16 +119,16 @@ bool Document::pasteRows(const QString &text)
         imported = imported.withoutFlagged();
     // The table view makes its first cell, the header row, current when it gets the focus with no
     // row chosen; that is no choice to paste at the top.
-    int current = grid ? grid->selectionModel()->currentIndex().row() : -1;
-    if (current == 0 && !grid->selectionModel()->isRowSelected(0))
+    int current = grid() ? grid()->selectionModel()->currentIndex().row() : -1;
+    if (current == 0 && !grid()->selectionModel()->isRowSelected(0))
         current = -1;
     const int at = insertionIndex(m_model->table()->rows(), current);
     const int added = addRowsAt(at, imported.rows, QCoreApplication::translate("Document", PasteRowsAction));
-    if (added > 0 && grid) {
+    if (added > 0 && grid()) {
         // A second paste follows the first.
         const QModelIndex last =
-            m_model->table()->index(at + added - 1, std::max(0, grid->selectionModel()->currentIndex().column()));
-        grid->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
+            m_model->table()->index(at + added - 1, std::max(0, grid()->selectionModel()->currentIndex().column()));
+        grid()->selectionModel()->setCurrentIndex(last, QItemSelectionModel::NoUpdate);
     }
     // A few cells without a header paste quietly; a sheet that names its columns says which tax
     // class its rows took, and a paste that lost something on the way says what.
@@ -150,7 +150,7 @@ void Document::gridPaste(QObject *)
         return;
     }
     // Text for one cell: the current cell takes it as if it were typed.
-    const QModelIndex current = grid ? grid->selectionModel()->currentIndex() : QModelIndex();
+    const QModelIndex current = grid() ? grid()->selectionModel()->currentIndex() : QModelIndex();
     if (!current.isValid() || current.row() < 1)
         return;
     editCell(current.row(), static_cast<Column>(current.column()), oneCellText(text));

@@ -16,10 +16,10 @@ void Document::tblePlus(QObject *)
 
 void Document::tbleKill(QObject *)
 {
-    if (!grid)
+    if (!grid())
         return;
     QList<int> indexes;
-    for (const QModelIndex &index : grid->selectionModel()->selectedRows())
+    for (const QModelIndex &index : grid()->selectionModel()->selectedRows())
         indexes.append(index.row());
     m_model->removeRows(indexes);
 }

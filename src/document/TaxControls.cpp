@@ -37,10 +37,10 @@ void Document::setTaxRate(int rate)
 
 void Document::markRows(TaxClass taxClass)
 {
-    if (!grid)
+    if (!grid())
         return;
     QList<int> rows;
-    for (const QModelIndex &index : grid->selectionModel()->selectedRows())
+    for (const QModelIndex &index : grid()->selectionModel()->selectedRows())
         rows.append(index.row());
     const QList<bool> items = itemRowMask(m_model->table()->rows());
     if (std::none_of(rows.begin(), rows.end(), [&](int row) { return items.value(row); }))

@@ -46,8 +46,8 @@ void Document::gridCalc(QObject *)
     case InvoiceModel::SumsOutcome::Added:
         break;
     }
-    if (grid)
-        grid->clearSelection();
+    if (grid())
+        grid()->clearSelection();
     hide();
     show(gridCtrl.get());
 }
