@@ -2,7 +2,7 @@
 # from itself and the layers below it:
 #
 #   app  →  output, einvoice, help, update, ledger, customers  →  document  →  invoice  →  table, sections, import  →  widgets
-#   →  pure rules  →  base
+#   →  pure rules (pagination, kinds, page)  →  base
 #
 # base/ is the bottom: the few types every layer shares (a result or its fault), all of them pure rules.
 # invoice/ describes one invoice without any widget: all of it is pure rules.
@@ -29,6 +29,7 @@ set(layer_sections 2)
 set(layer_import 2)
 set(layer_widgets 1)
 set(layer_pagination 1)
+set(layer_kinds 1)
 set(layer_page 1)
 set(layer_base 0)
 
@@ -62,6 +63,7 @@ set(pure_rules
     import/RowConversion
     import/TaxClassText
     import/TextDecoding
+    kinds/StampDuty
     ledger/ArchiveName
     ledger/EntryJson
     ledger/IssueFacts
