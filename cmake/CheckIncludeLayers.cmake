@@ -29,7 +29,7 @@ set(layer_sections 2)
 set(layer_import 2)
 set(layer_widgets 1)
 set(layer_pagination 1)
-set(layer_kinds 1)
+set(layer_kinds 3)
 set(layer_page 1)
 set(layer_base 0)
 
@@ -63,6 +63,7 @@ set(pure_rules
     import/RowConversion
     import/TaxClassText
     import/TextDecoding
+    kinds/MonthlyStatement
     kinds/StampDuty
     ledger/ArchiveName
     ledger/EntryJson

@@ -1,9 +1,31 @@
 // The documents beside the invoice: the rules they are set by.
+#include "invoice/InvoiceFile.h"
+#include "kinds/MonthlyStatement.h"
 #include "kinds/StampDuty.h"
 
 #include <QTest>
 
 using namespace seikyu;
+
+namespace {
+
+/// A delivery slip of items priced `prices`, each "price" or "price@8" for the reduced rate.
+Invoice slip(const QStringList &prices, bool taxOnTop = true)
+{
+    QByteArray items = R"({"date":"日付","name":"項目","solo":"","much":"個数","sums":"価格"})";
+    for (const QString &price : prices) {
+        const QStringList parts = price.split(u'@');
+        items +=
+            QStringLiteral(R"(,{"date":"12-01","name":"品","solo":"%1","much":"1","sums":"%1"%2})")
+                .arg(parts.first(), parts.size() > 1 ? QStringLiteral(R"(,"rate":%1)").arg(parts.at(1)) : QString())
+                .toUtf8();
+    }
+    const Result<Invoice> read = readInvoiceBytes(R"({"head":"納品書","date":"2026-12-05","rate":10,"plus":)" +
+                                                  QByteArray(taxOnTop ? "1" : "0") + R"(,"item":[)" + items + "]}");
+    return read ? *read : Invoice();
+}
+
+} // namespace
 
 class KindsTest : public QObject
 {
@@ -56,6 +78,40 @@ private slots:
     {
         QCOMPARE(receiptStampDuty({2'000'000, 0, false, true}), qint64(0));
         QCOMPARE(receiptStampDuty({2'000'000, 0, true, false}), qint64(0));
+    }
+
+    void theStatementCarriesTheBalanceAndTaxesThePeriodOnce()
+    {
+        // 1,006 at 8 % on each of two slips: 80.48 each, rounded per slip 160 in all, but 161 on the
+        // 2,012 the statement bills.
+        const Result<StatementSums> sums =
+            statementSums(50'000, 30'000, {slip({"10000", "1006@8"}), slip({"5000", "1006@8"})});
+        QVERIFY(sums);
+        QCOMPARE(sums->carried, qint64(20'000));
+        QCOMPARE(sums->purchases, qint64(17'012));
+        QCOMPARE(sums->rates, (QList<RateSum>{{10, 15'000, 1'500}, {8, 2'012, 161}}));
+        QCOMPARE(sums->tax, qint64(1'661));
+        QCOMPARE(sums->billed, qint64(38'673));
+
+        // Prices that include their tax: the purchases are without it.
+        const Result<StatementSums> within = statementSums(0, 0, {slip({"11000"}, false)});
+        QVERIFY(within);
+        QCOMPARE(within->purchases, qint64(10'000));
+        QCOMPARE(within->billed, qint64(11'000));
+
+        // No slips in the period: only the balance; an overpayment is carried as a credit.
+        const Result<StatementSums> none = statementSums(1'000, 1'500, {});
+        QVERIFY(none);
+        QCOMPARE(none->billed, qint64(-500));
+    }
+
+    void aStatementRefusesWhatItCannotBill()
+    {
+        const Result<StatementSums> mixed = statementSums(0, 0, {slip({"1000"}), slip({"1100"}, false)});
+        QVERIFY(!mixed);
+        QCOMPARE(mixed.fault().kind, FaultKind::Refused);
+        QVERIFY(!statementSums(std::numeric_limits<qint64>::max(), 0, {slip({"1000"})}));
+        QVERIFY(!statementSums(0, std::numeric_limits<qint64>::min(), {}));
     }
 };
 

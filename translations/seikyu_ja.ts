@@ -1700,6 +1700,17 @@ Now moved %1 mm right and %2 mm down.</source>
     </message>
 </context>
 <context>
+    <name>MonthlyStatement</name>
+    <message>
+        <source>Some of the period&apos;s delivery slips have prices that include their tax and some do not: they cannot be billed on one statement.</source>
+        <translation>期間の納品書に税込価格のものと税抜価格のものが混在しているため、1 通の合計請求書にまとめられません。</translation>
+    </message>
+    <message>
+        <source>The statement&apos;s amounts are too large.</source>
+        <translation>合計請求書の金額が大きすぎます。</translation>
+    </message>
+</context>
+<context>
     <name>OutputChecks</name>
     <message>
         <source>This invoice may not read as you expect.</source>
