@@ -1,4 +1,5 @@
 // The documents beside the invoice: the rules they are set by.
+#include "document/Document.h"
 #include "invoice/InvoiceFile.h"
 #include "kinds/MonthlyStatement.h"
 #include "kinds/StampDuty.h"
@@ -80,6 +81,34 @@ private slots:
         QCOMPARE(receiptStampDuty({2'000'000, 0, true, false}), qint64(0));
     }
 
+    void theKindAndPaperRoundTripAndInvoicesStayAsTheyWere()
+    {
+        Invoice receipt = slip({"1000"});
+        receipt.kind = DocumentKind::Receipt;
+        receipt.paper = true;
+        const QByteArray written = writeInvoice(receipt);
+        QVERIFY(written.contains(R"("kind": "receipt")") && written.contains(R"("paper": true)"));
+        const Result<Invoice> read = readInvoiceBytes(written);
+        QVERIFY(read && read->kind == DocumentKind::Receipt && read->paper);
+        for (const DocumentKind kind : {DocumentKind::Quote, DocumentKind::Delivery, DocumentKind::Receipt})
+            QCOMPARE(documentKindOf(documentKindText(kind)), kind);
+
+        // A window opened on it saves it as the same kind.
+        Document document;
+        document.setTeachesLists(false);
+        QVERIFY(document.readFromData(written));
+        document.windowControllerDidLoadNib();
+        const Result<Invoice> saved = readInvoiceBytes(document.dataOfType());
+        QVERIFY(saved && saved->kind == DocumentKind::Receipt && saved->paper);
+
+        // An invoice's file names no kind and no paper, as files always did.
+        const QByteArray invoice = writeInvoice(slip({"1000"}));
+        QVERIFY(!invoice.contains(R"("kind")") && !invoice.contains(R"("paper")"));
+        // A kind this version does not know, or of the wrong type, is an invoice.
+        for (const QByteArray &kind : {QByteArray(R"("order")"), QByteArray("3"), QByteArray("null")})
+            QCOMPARE(readInvoiceBytes(R"({"kind":)" + kind + R"(,"paper":1})")->kind, DocumentKind::Invoice);
+    }
+
     void theStatementCarriesTheBalanceAndTaxesThePeriodOnce()
     {
         // 1,006 at 8 % on each of two slips: 80.48 each, rounded per slip 160 in all, but 161 on the
@@ -115,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(KindsTest)
+QTEST_MAIN(KindsTest)
 #include "tst_kinds.moc"

@@ -196,6 +196,8 @@ void Document::applyContents(const Invoice &invoice)
     }
     setPeer(invoice.customerElectronicAddress);
     m_model->setCustomerAddress(invoice.customerAddress);
+    m_model->setKind(invoice.kind);
+    m_model->setPaper(invoice.paper);
     showCustomerAddress();
     if (m_listFault) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(

@@ -25,6 +25,14 @@ struct CustomerPostalAddress
     friend bool operator==(const CustomerPostalAddress &, const CustomerPostalAddress &) = default;
 };
 
+/// What kind of document the file is: the invoice, or one of the documents beside it.
+enum class DocumentKind {
+    Invoice,  ///< 請求書; files without a kind are invoices
+    Quote,    ///< 見積書
+    Delivery, ///< 納品書
+    Receipt,  ///< 領収書
+};
+
 /// One invoice's values, without any widget: what the page shows, what its file holds and what the
 /// ledger and the e-invoice are made from.
 ///
@@ -53,6 +61,8 @@ struct Invoice
     QString remarks;                       ///< the remarks under the table; empty when there are none
     QString customerElectronicAddress;     ///< the customer's Peppol ID ("0188:…"); empty when there is none
     CustomerPostalAddress customerAddress; ///< empty for invoices made before the customer book
+    DocumentKind kind = DocumentKind::Invoice;
+    bool paper = false; ///< a receipt handed over on paper, which may need a revenue stamp
 
     friend bool operator==(const Invoice &, const Invoice &) = default;
 };

@@ -133,6 +133,30 @@ QJsonObject encodeRow(const ItemRow &item)
 
 } // namespace
 
+QString documentKindText(DocumentKind kind)
+{
+    switch (kind) {
+    case DocumentKind::Quote:
+        return QStringLiteral("quote");
+    case DocumentKind::Delivery:
+        return QStringLiteral("delivery");
+    case DocumentKind::Receipt:
+        return QStringLiteral("receipt");
+    case DocumentKind::Invoice:
+        break;
+    }
+    return QStringLiteral("invoice");
+}
+
+DocumentKind documentKindOf(const QString &text)
+{
+    for (const DocumentKind kind : {DocumentKind::Quote, DocumentKind::Delivery, DocumentKind::Receipt}) {
+        if (text == documentKindText(kind))
+            return kind;
+    }
+    return DocumentKind::Invoice;
+}
+
 QByteArray writeInvoice(const Invoice &invoice)
 {
     // The header row first, as the page's table has it; readers take the table's own instead.
@@ -170,6 +194,11 @@ QByteArray writeInvoice(const Invoice &invoice)
         if (!value->isEmpty()) // absent in every invoice made without them, so older files stay as they were
             contents.insert(*key, *value);
     }
+    // Absent for an invoice, as in every file made before the other kinds.
+    if (invoice.kind != DocumentKind::Invoice)
+        contents.insert(InvoiceFileKey::Kind, documentKindText(invoice.kind));
+    if (invoice.paper)
+        contents.insert(InvoiceFileKey::Paper, true);
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -239,6 +268,9 @@ Result<Invoice> readInvoiceBytes(const QByteArray &bytes)
     const qint64 tail = integerMember(object, InvoiceFileKey::HonorificChoice);
     invoice.honorificChoice = (tail >= 0 && tail < HonorificCount) ? static_cast<int>(tail) : -1;
     invoice.honorificShown = honorificLabel(invoice.honorificChoice);
+    // A kind this version does not know is read as an invoice, as any member of a wrong type is.
+    invoice.kind = documentKindOf(textMember(object, InvoiceFileKey::Kind).value_or(QString()));
+    invoice.paper = object.value(InvoiceFileKey::Paper).toBool(false);
 
     return invoice;
 }

@@ -30,7 +30,13 @@ inline const QString PostalCode = QStringLiteral("post");
 inline const QString Address = QStringLiteral("addr");
 inline const QString Department = QStringLiteral("dept");
 inline const QString Attention = QStringLiteral("attn");
+inline const QString Kind = QStringLiteral("kind");
+inline const QString Paper = QStringLiteral("paper");
 } // namespace InvoiceFileKey
+
+/// The file's text of a document kind ("quote", …) and back; any text no kind has is an invoice.
+QString documentKindText(DocumentKind kind);
+DocumentKind documentKindOf(const QString &text);
 
 /// The file's bytes: UTF-8 JSON, indented, with the nine members every invoice has and the
 /// optional ones that differ from an older invoice's defaults.

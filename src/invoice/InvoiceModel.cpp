@@ -88,6 +88,16 @@ void InvoiceModel::setRemarks(const QString &remarks)
     change(m_values.remarks, remarks, this);
 }
 
+void InvoiceModel::setKind(DocumentKind kind)
+{
+    change(m_values.kind, kind, this);
+}
+
+void InvoiceModel::setPaper(bool paper)
+{
+    change(m_values.paper, paper, this);
+}
+
 void InvoiceModel::setStamp(const QImage &stamp)
 {
     change(m_stamp, stamp, this);

@@ -71,6 +71,11 @@ public:
     void setCustomerElectronicAddress(const QString &address);
     CustomerPostalAddress customerAddress() const { return m_values.customerAddress; }
     void setCustomerAddress(const CustomerPostalAddress &address);
+    DocumentKind kind() const { return m_values.kind; }
+    void setKind(DocumentKind kind);
+    /// A receipt handed over on paper rather than sent electronically.
+    bool paper() const { return m_values.paper; }
+    void setPaper(bool paper);
     /// The consumption-tax rate of the standard class: 10, or 8 as older invoices had. Any other
     /// rate a file gives is taken as 8, the rate such a file was made with. Reduced-rate rows are
     /// marked only at 10 %, where there is another rate to tell them from.
