@@ -495,8 +495,6 @@ private slots:
         QCOMPARE(child<PageButton>(*seed, "dues")->title(), QStringLiteral("お支払期限 2027年01月31日"));
         QCOMPARE(seed->remarks(), QStringLiteral("振込手数料はご負担ください。\n案件: A"));
         const QByteArray bytes = seed->dataOfType();
-        for (const char *member : {R"("numb": "請求 12")", R"("dues": "2027-01-31")", "\"note\": \"振込"})
-            QVERIFY2(bytes.contains(member), member);
         auto reopened = makeDocument(bytes);
         QCOMPARE(reopened->dataOfType(), bytes);
         QCOMPARE(child<PageButton>(*reopened, "numb")->title(), QStringLiteral("No. 請求 12"));
