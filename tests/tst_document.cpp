@@ -18,7 +18,6 @@
 #include "widgets/Popover.h"
 #include "widgets/SegmentedControl.h"
 
-#include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -347,18 +346,7 @@ private slots:
         QVERIFY(!ledger->isMinimized() && ledger->isVisible());
         ledger->close();
         IssueLedger::instance().close();
-        // Revert throws away what was not saved.
-        QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        document->tblePlus();
-        QVERIFY(controller.revert(document));
-        QCOMPARE(document->tableModel()->count(), 2);
-        QVERIFY(!document->isEdited() && !anyGuideBorder(*document));
         QVERIFY(controller.recentFiles().contains(document->filePath()));
-        // A saved invoice saves itself in place shortly after each change.
-        controller.setAutosaveDelay(10);
-        document->tblePlus();
-        QTRY_VERIFY(!document->isEdited());
-        QCOMPARE(makeDocument(readAll(path))->tableModel()->count(), 3);
         QVERIFY(controller.close(document));
     }
 
@@ -567,41 +555,24 @@ private slots:
         QCOMPARE(headings(panel).mid(0, 4), (QStringList{"Summary", "Guide border", "Editable parts", "Table"}));
         QCOMPARE(shownHelp(panel), all.at(0).body);
         QCOMPARE(panel.windowTitle(), QStringLiteral("Seikyu Help"));
-        // What a search finds is the rule's (tst_rules); the panel shows what it finds among all its topics,
-        // keeping the row number, not the topic; where that row is gone, the first topic shows.
-        const struct
-        {
-            const char *name;
-            int selected;
-            const char *search;
-        } cases[] = {{"table", 0, "table"},
-                     {"row number kept", 1, "table"},
-                     {"row beyond the end", 1, "border"},
-                     {"empty", 2, ""}};
-        for (const auto &c : cases) {
-            const QString search = QString::fromUtf8(c.search);
-            field->clear();
-            grid->selectRow(c.selected);
-            field->setText(search);
-            QTest::keyClick(field, Qt::Key_Return);
-            const QList<HelpTopic> shown = filterHelpTopics(all, search);
-            const int row = c.selected < shown.size() ? c.selected : (shown.isEmpty() ? -1 : 0);
-            QVERIFY2(headings(panel).size() == shown.size(), c.name);
-            QVERIFY2(grid->selectionModel()->selectedRows().value(0).row() == row, c.name);
-            QVERIFY2(shownHelp(panel) == shown.value(row).body, c.name);
-        }
-        // After a search that found nothing, the next shows its first topic; cleared, every topic is back.
-        field->setText(QStringLiteral("ｚｚｚｑｑｑ"));
-        QVERIFY(headings(panel).isEmpty() && shownHelp(panel).isEmpty());
-        field->setText(QStringLiteral("ｲﾝﾎﾞｲｽ"));
-        const QList<HelpTopic> found = filterHelpTopics(all, QStringLiteral("インボイス"));
-        QVERIFY(!found.isEmpty());
-        QCOMPARE(headings(panel).size(), found.size());
-        QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), 0);
-        QCOMPARE(shownHelp(panel), found.constFirst().body);
+        // What a search finds is the rule's; the panel keeps the row number, not the topic, shows the
+        // first topic where that row is gone, and every topic again once the search is cleared.
+        const auto search = [&](const char *text, int selected) {
+            grid->selectRow(selected);
+            field->setText(QString::fromUtf8(text));
+            const QList<HelpTopic> shown = filterHelpTopics(all, field->text());
+            const int row = selected < shown.size() ? selected : (shown.isEmpty() ? -1 : 0);
+            QCOMPARE(headings(panel).size(), shown.size());
+            QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), row);
+            QCOMPARE(shownHelp(panel), shown.value(row).body);
+        };
+        search("table", 1);
+        search("border", 1);
+        search("ｚｚｚｑｑｑ", 0);
+        search("ｲﾝﾎﾞｲｽ", 0);
         field->clear();
+        search("", 2);
         QCOMPARE(headings(panel).size(), all.size());
-        QCOMPARE(shownHelp(panel), all.constFirst().body);
     }
 
     void accessKeysAreUniqueAndTheReadmeNamesItemsAsTheMenusDo()

@@ -418,22 +418,6 @@ private slots:
         QCOMPARE(check.reason.isEmpty(), state == int(PeppolIdCheck::State::Valid) || state == 0);
     }
 
-    void theFileKeepsThePeerOnlyWhenThereIsOne()
-    {
-        Invoice page;
-        page.date = QDate(2026, 12, 5);
-        const QByteArray without = writeInvoice(page);
-        QVERIFY(!QJsonDocument::fromJson(without).object().contains("peer"));
-        QVERIFY(readInvoiceBytes(without)->customerElectronicAddress.isEmpty());
-        page.customerElectronicAddress = QStringLiteral("0221:T1234567890123");
-        const QByteArray with = writeInvoice(page);
-        QCOMPARE(readInvoiceBytes(with)->customerElectronicAddress, page.customerElectronicAddress);
-        // A peer of the wrong type is absent, as every member is.
-        QJsonObject object = QJsonDocument::fromJson(with).object();
-        object.insert("peer", 42);
-        QVERIFY(readInvoiceBytes(QJsonDocument(object).toJson())->customerElectronicAddress.isEmpty());
-    }
-
     // ---- the period, the units, the tax left out ----
     void thePeriodComesFromTheRowsOrTheMonth()
     {

@@ -496,31 +496,62 @@ private slots:
 
     // ---- through the document ----
 
-    void pastesRowsAsOneUndoStep()
+    void pastesRowsAsOneUndoStepWhereverTheyArePasted()
     {
         PrompterGuard prompter;
-        auto document = makeDocument();
+        DocumentController controller;
+        Document *document = controller.newDocument();
         QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         document->tblePlus();
         document->tblePlus();
         const QStringList before = tableTexts(*document);
-        child<QTableView>(*document, "grid")
-            ->selectionModel()
-            ->setCurrentIndex(document->tableModel()->index(1, 1), QItemSelectionModel::NoUpdate);
-        QVERIFY(document->pasteRows(QStringLiteral("品名\t金額\r\nりんご\t300\r\nみかん\t200\r\n")));
+        const auto makeCurrent = [&](int row) {
+            child<QTableView>(*document, "grid")
+                ->selectionModel()
+                ->setCurrentIndex(document->tableModel()->index(row, 0), QItemSelectionModel::NoUpdate);
+        };
+        // Edit ▸ Paste Rows: after the current row, a second paste after the first, each one step.
+        makeCurrent(1);
+        QGuiApplication::clipboard()->setText(QStringLiteral("品名\t金額\r\nりんご\t300\r\nみかん\t200\r\n"));
+        child<QAction>(*document, "pasteRowsAction")->trigger();
         QStringList expected = before;
         expected.insert(2, "|りんご|||" + yen(300));
         expected.insert(3, "|みかん|||" + yen(200));
         QCOMPARE(tableTexts(*document), expected);
         QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
-        QVERIFY(document->isEdited());
-        // A second paste follows the first.
         QVERIFY(document->pasteRows(QStringLiteral("\tぶどう\t\t\t100")));
         QCOMPARE(tableTexts(*document).at(4), "|ぶどう|||" + yen(100));
         document->undoStack()->undo();
         document->undoStack()->undo();
         QCOMPARE(tableTexts(*document), before);
         document->undoStack()->redo();
+        QCOMPARE(tableTexts(*document), expected);
+        // The header row current, as a table view makes it when focused with no row chosen: after the
+        // last row, never above the first.
+        makeCurrent(0);
+        QVERIFY(document->pasteRows(QStringLiteral("12/1\tりんご\t100\t3\t\n")));
+        QCOMPARE(tableTexts(*document).last(), "12/1|りんご|" + yen(100) + "|3|" + yen(300));
+        document->undoStack()->undo();
+        // Paste in the table panel: cells become rows after the current one, each number in its own
+        // column; text without a tab goes into the current cell, as if typed.
+        document->window()->show();
+        document->window()->activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == document->window());
+        document->gridShow();
+        QTableView *table = child<QTableView>(*document, "gridCore");
+        QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == child<QDialog>(*document, "gridCtrl"));
+        table->setFocus();
+        table->setCurrentIndex(document->tableModel()->index(1, 1));
+        QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(tableTexts(*document).at(2), "10/1|キャベツ|" + yen(1980) + "|4|" + yen(7920));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
+        table->setCurrentIndex(document->tableModel()->index(1, 1));
+        QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
+        QTest::keySequence(table, QKeySequence::Paste);
+        QCOMPARE(document->tableModel()->row(1)->value(Column::Name).toString(), QStringLiteral("設計作業"));
+        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Edit a cell"));
+        child<QDialog>(*document, "gridCtrl")->reject(); // its edits cancelled as one step
         QCOMPARE(tableTexts(*document), expected);
         // Columns their content cannot tell apart are asked for as a file's are; cancelling pastes nothing.
         QStringList asked;
@@ -529,19 +560,17 @@ private slots:
             return asked.size() == 1 ? std::nullopt
                                      : std::optional<ImportChoice>({{Column::Name, Column::Much, Column::Solo}, false});
         });
-        const int before2 = document->tableModel()->count();
         QVERIFY(!document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
-        QCOMPARE(document->tableModel()->count(), before2);
+        QCOMPARE(tableTexts(*document), expected);
         QVERIFY(document->pasteRows(QStringLiteral("キャベツ\t4\t1980")));
         QCOMPARE(asked, QStringList({QString(), QString()}));
         QVERIFY(tableTexts(*document).contains("|キャベツ|" + yen(1980) + "|4|" + yen(7920)));
         document->undoStack()->undo();
-        // Nothing to paste records nothing.
+        // Nothing to paste records nothing; nor does a text the saved file could not be opened with
+        // again, pasted or typed: the user is told.
         const int steps = document->undoStack()->count();
         QVERIFY(!document->pasteRows(QStringLiteral("日付\t品名\n")));
         QVERIFY(!document->pasteRows(QStringLiteral("no tab")));
-        QCOMPARE(document->undoStack()->count(), steps);
-        // Nor a text the saved file could not be opened with again, pasted or typed: the user is told.
         QVERIFY(!document->pasteRows(QStringLiteral("\tな\uFEFFし\t\t\t100")));
         document->tableModel()->setData(document->tableModel()->index(1, 1), QStringLiteral("A\uFFFE"));
         QCOMPARE(prompter->alerts.size(), 2);
@@ -550,10 +579,7 @@ private slots:
         // Totalled, a sums row current: the rows go after the items, and the sums follow them in the
         // same step, which undo gives back as one.
         document->gridCalc();
-        const int rows = document->tableModel()->count();
-        child<QTableView>(*document, "grid")
-            ->selectionModel()
-            ->setCurrentIndex(document->tableModel()->index(rows - 1, 0), QItemSelectionModel::NoUpdate);
+        makeCurrent(document->tableModel()->count() - 1);
         const QStringList totalled = tableTexts(*document);
         const auto total = [&] {
             return amountOf(document->tableModel()->row(document->tableModel()->count() - 1)->value(Column::Sums));
@@ -566,6 +592,9 @@ private slots:
         document->undoStack()->undo();
         QCOMPARE(tableTexts(*document), totalled);
         QCOMPARE(total(), totalBefore);
+
+        prompter->saveChoices = {Prompter::SaveChoice::DontSave};
+        QVERIFY(controller.closeAll());
     }
 
     void takesTaxClassesAndCheckedRows()
@@ -632,10 +661,15 @@ private slots:
             asked = {file.proposedMapping(), file.header.has_value()};
             return name == u"deliveries.csv" ? std::optional<ImportChoice>(asked) : std::nullopt;
         });
-        auto document = makeDocument();
+        DocumentController controller;
+        Document *document = controller.newDocument();
         document->tblePlus();
         const QStringList before = tableTexts(*document);
-        QCOMPARE(document->importRowsFrom(path), 4);
+        // File ▸ Import Rows…: cancelling the file dialog imports nothing.
+        child<QAction>(*document, "importRowsAction")->trigger();
+        QCOMPARE(tableTexts(*document), before);
+        prompter->openAnswers = {path};
+        child<QAction>(*document, "importRowsAction")->trigger();
         QVERIFY(asked.firstLineIsHeader);
         QCOMPARE(document->tableModel()->count(), 6);
         QCOMPARE(tableTexts(*document).at(2), "12/1|野菜セット①|" + yen(1200) + "|3|" + yen(3600));
@@ -676,62 +710,8 @@ private slots:
         QCOMPARE(document->importRowsFrom(writeFile(dir.filePath("ok.csv"), "a,b\n")), 0);
         QCOMPARE(tableTexts(*document), before);
         QCOMPARE(document->undoStack()->count(), steps);
-    }
-
-    void reachesTheRowsFromTheMenusAndThePanel()
-    {
-        PrompterGuard prompter;
-        QTemporaryDir dir;
-        DocumentController controller;
-        Document *document = controller.newDocument();
-        setImportChooser([](QWidget *, const CsvFile &file, const QString &) {
-            return std::optional<ImportChoice>(ImportChoice{file.proposedMapping(), file.header.has_value()});
-        });
-        // File ▸ Import Rows…: cancelling the file dialog imports nothing.
-        auto *import = child<QAction>(*document, "importRowsAction");
-        import->trigger();
-        QCOMPARE(document->tableModel()->count(), 1);
-        prompter->openAnswers = {
-            writeFile(dir.filePath("rows.csv"), QByteArray("description,price\r\nDesign,\"50,000\"\r\n"))};
-        import->trigger();
-        QCOMPARE(tableTexts(*document).mid(1), QStringList{"|Design|||" + yen(50000)});
-        // Edit ▸ Paste Rows, with the table panel closed and no row chosen (the header row current,
-        // as a table view makes it when focused): after the last item, never above the first.
-        child<QTableView>(*document, "grid")
-            ->selectionModel()
-            ->setCurrentIndex(document->tableModel()->index(0, 0), QItemSelectionModel::NoUpdate);
-        QGuiApplication::clipboard()->setText(QStringLiteral("12/1\tりんご\t100\t3\t\n"));
-        child<QAction>(*document, "pasteRowsAction")->trigger();
-        QCOMPARE(tableTexts(*document).mid(1),
-                 (QStringList{"|Design|||" + yen(50000), "12/1|りんご|" + yen(100) + "|3|" + yen(300)}));
-        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
-
-        // Paste in the table panel, just opened with no row chosen: rows laid out as a delivery sheet
-        // (日付, 品名, 数量, 単価, 金額) go after the last item, each number into its own column.
-        document->window()->show();
-        document->window()->activateWindow();
-        QTRY_VERIFY(QApplication::activeWindow() == document->window());
-        document->gridShow();
-        QTableView *table = child<QTableView>(*document, "gridCore");
-        QTRY_VERIFY(table->isVisible() && QApplication::activeWindow() == child<QDialog>(*document, "gridCtrl"));
-        table->setFocus();
-        QGuiApplication::clipboard()->setText(QStringLiteral("10/1\tキャベツ\t4\t1,980\t7,920\n"));
-        QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(tableTexts(*document).at(3), "10/1|キャベツ|" + yen(1980) + "|4|" + yen(7920));
-        document->undoStack()->undo();
-        table->setCurrentIndex(document->tableModel()->index(1, 1));
-        // Text without a tab goes into the current cell, as if typed; cells become rows after it.
-        QGuiApplication::clipboard()->setText(QStringLiteral("設計作業\n"));
-        QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(document->tableModel()->row(1)->value(Column::Name).toString(), QStringLiteral("設計作業"));
-        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Edit a cell"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("12/1\t運搬\t5000\t1\t\n"));
-        QTest::keySequence(table, QKeySequence::Paste);
-        QCOMPARE(document->tableModel()->count(), 4);
-        QCOMPARE(tableTexts(*document).at(2), "12/1|運搬|" + yen(5000) + "|1|" + yen(5000));
-        QCOMPARE(document->undoStack()->undoText(), QStringLiteral("Paste Rows"));
-        child<QDialog>(*document, "gridCtrl")->reject();
-        controller.closeAll();
+        prompter->saveChoices = {Prompter::SaveChoice::DontSave};
+        QVERIFY(controller.closeAll());
     }
 
     void previewProposesTheColumnsAndKeepsEachTableColumnOnce()

@@ -24,7 +24,6 @@
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
@@ -501,13 +500,7 @@ private slots:
         QCOMPARE(previewed, int(document->pages().size()));
         printer.setPrintRange(QPrinter::AllPages);
 
-        // The command line and the batch, one window for every file.
-        const QString commandLine = m_dir.filePath(QStringLiteral("command-line.pdf"));
-        QProcess process;
-        process.start(qEnvironmentVariable("SEIKYU_BINARY"), {QStringLiteral("--export-pdf"), commandLine, file});
-        QVERIFY(process.waitForFinished(60000));
-        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
-        QCOMPARE(pageTexts(commandLine), pages);
+        // The batch, one window for every file.
         const QString shortFile =
             writeFile(m_dir.filePath(QStringLiteral("in/short.seikyu")),
                       readAll(sourcePath(QStringLiteral("tests/data/pages/one-page-short.seikyu"))));

@@ -6,6 +6,7 @@
 #include "output/BatchExport.h"
 #include "support/TestSupport.h"
 
+#include <QAbstractItemModelTester>
 #include <QProcess>
 #include <QUndoStack>
 #include <atomic>
@@ -104,6 +105,7 @@ private slots:
 
         // Revert from the menu: the page and the file are the opened version again, byte for byte
         // in the file.
+        QAbstractItemModelTester tester(document->tableModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAction *revert = child<QAction>(*document, "revertAction");
         QVERIFY(revert->isEnabled());
         revert->trigger();
