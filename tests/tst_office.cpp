@@ -253,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(QString(object.kind + u' ' + object.name).trimmed(), denied);
     }
 
-    void environmentOverridesThePreference()
+    void theLedgerIsWhereThePreferenceOrTheEnvironmentSays()
     {
         // (preference, its server, the environment's) → where, which server, from the environment
         const auto chosen = [](const char *preference, const char *saved, const char *environment) {
@@ -265,10 +265,7 @@ private Q_SLOTS:
         QCOMPARE(std::get<0>(chosen("server", "  ", "")), LedgerPlace::Local);
         QCOMPARE(chosen("local", "", "postgresql://x/y"),
                  std::tuple(LedgerPlace::Shared, QString("postgresql://x/y"), true));
-    }
-
-    void aRefusedConnectionTextIsNeitherKeptNorTested()
-    {
+        // A connection text that keeps a password is refused: neither kept nor tested.
         QSettings().remove(u"ledger"_s);
         LedgerPlaceBox box;
         box.findChild<QRadioButton *>(u"ledgerServer"_s)->setChecked(true);
