@@ -1017,6 +1017,7 @@ private Q_SLOTS:
         model.table()->addRow(row("300", "1", "300"));
         QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::Added);
         QCOMPARE(sumsTextsOf(model), (QStringList{"小計|￥1,300", "消費税|￥130", "合計|￥1,430"}));
+        QCOMPARE(model.table()->count(), 7); // the earlier sums replaced, not left among the items
         // A new row is dated the invoice's date and waits for its cells.
         model.setDate(QDate(2024, 5, 9));
         model.removeSums();

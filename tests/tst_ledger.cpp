@@ -732,64 +732,6 @@ private slots:
         QCOMPARE(store->numberUseOf(forB)->earlier->id, other->id); // the customer's own
     }
 
-    void migratesOlderSchemas()
-    {
-        // Ledgers as the first schema and as schema 4 wrote them, with an issue, its reissue and a
-        // payment; schema 4 kept who recorded each and what searches derive beside the hashed facts.
-        {
-            // Where there is no ledger, reading makes none: it is empty and whole.
-            QTemporaryDir dir;
-            QCOMPARE(runSeikyu(dir.filePath(u"data"_s), {u"--ledger"_s, u"--verify"_s}).first, 0);
-            QVERIFY(!QFileInfo::exists(dir.filePath(u"data/Seikyu/Seikyu/ledger.sqlite"_s)));
-        }
-        for (const int version : {1, 4}) {
-            QTemporaryDir dir;
-            QVERIFY(QDir(dir.path()).mkpath(u"data/Seikyu/Seikyu"_s));
-            const QString path = dir.filePath(u"data/Seikyu/Seikyu/ledger.sqlite"_s);
-            const QStringList statements = test::olderLedger(sqliteDialect(), version, test::firstFormChain());
-            QCOMPARE(test::onSqliteFile(path, statements), QString());
-            // Read as it is, through an up-to-date copy, and left as the older Seikyu wrote it.
-            const QByteArray older = test::readAll(path);
-            const auto [listed, rows] = runSeikyu(dir.filePath(u"data"_s), {u"--ledger"_s});
-            QVERIFY2(listed == 0, qPrintable(rows));
-            QVERIFY2(rows.contains(u"ＡＢＣ商店"_s), qPrintable(rows));
-            QCOMPARE(runSeikyu(dir.filePath(u"data"_s), {u"--ledger"_s, u"--verify"_s}).first, 0);
-            QCOMPARE(test::readAll(path), older);
-
-            auto opened = LedgerStore::openSqlite(path);
-            QVERIFY2(opened, qPrintable(opened.message()));
-            auto store = std::move(opened).value();
-            QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
-            QVERIFY(store->verify(dir.path()).value().isEmpty()); // nothing recorded changed
-            // Re-anchored once: a seal over every column of the entries before it.
-            QCOMPARE(store->takeSeal()->id, 4);
-            QVERIFY(!store->takeSeal()); // told once
-            QCOMPARE(store->entries().value().constLast().kind, EntryKind::Seal);
-            QVERIFY(!LedgerStore::openSqlite(path).value_or(nullptr)->takeSeal());
-            const LedgerPage all = searched(*store);
-            QCOMPARE(all.rows.size(), 2);
-            QCOMPARE(all.paid, (QList<qint64>{2000, 2000})); // the payment found its invoice through the reissue
-            LedgerFilter filter;
-            filter.customer = u"abc"_s;
-            QCOMPARE(searched(*store, filter).rows.size(), 2);
-            filter.number = u"inv-9"_s; // the number folded in by the migration
-            QCOMPARE(searched(*store, filter).rows.size(), 2);
-            // Still append-only, and new entries continue the chain.
-            QVERIFY(test::onSqliteFile(path, {u"DELETE FROM ledger_entries"_s}).contains(u"never"_s));
-            QCOMPARE(store->record(issue(u"D"_s, 1, QDate(2026, 1, 1)))->id, 5);
-            QVERIFY(verifyChain(store->entries().value()).isEmpty());
-            // What the older entries' hashes leave out is the seal's to cover.
-            QCOMPARE(test::onSqliteFile(
-                         path,
-                         sqliteDialect().dropAppendOnlyGuards +
-                             QStringList{version == 4 ? QStringLiteral("UPDATE ledger_entries SET issued_by_host = 'x' "
-                                                                       "WHERE id = 1")
-                                                      : u"UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3"_s}),
-                     QString());
-            QCOMPARE(store->verify(dir.path()).value(), (QList<ChainProblem>{{ChainProblem::Kind::SealBroken, 4, {}}}));
-        }
-    }
-
     void damagedAndUnwritableFiles()
     {
         QTemporaryDir dir;

@@ -15,7 +15,6 @@
 #include "output/BatchExport.h"
 #include "output/PdfExport.h"
 #include "support/SeikyuRun.h"
-#include "support/ServerFixture.h"
 #include "support/SqliteFile.h"
 #include "support/TestSupport.h"
 
@@ -62,7 +61,7 @@ private slots:
     void interruptedIssuesAreCompletedOnce();
     void interruptedGroupIsCompletedOnce();
     void batchGroupRefusesRepeatsAndNamesUnwritten();
-    void sharedLedgerBatchRecordsEachInvoice();
+    void aPdfThatCannotBeMadeIsNamedWithWhy();
     void exportDialogAndPrintRecord();
     void unwritableLedgerNeverBlocksExport();
     void unwritableArchiveStillRecords();
@@ -425,25 +424,31 @@ void LedgerUseTest::batchGroupRefusesRepeatsAndNamesUnwritten()
     QCOMPARE(entries[2].pdfSha256, sha256Hex(readAll(out.filePath(u"a3.pdf"_s))));
 }
 
-void LedgerUseTest::sharedLedgerBatchRecordsEachInvoice()
+void LedgerUseTest::aPdfThatCannotBeMadeIsNamedWithWhy()
 {
-    // An office's ledger takes a batch as it takes each export: every PDF with its one entry.
-    ServerFixture server(u"ledgeruse"_s);
-    server.start();
-    REQUIRE_SERVER(server);
-    TestDatabase made;
-    const std::unique_ptr<LedgerStore> store = server.freshLedger(&made);
-    QVERIFY(store);
-    constexpr int Invoices = 3;
-    const QDir out(m_dir->filePath(u"shared/out"_s));
-    const SeikyuRun run = runSeikyuWithoutDisplay(
-        QStringList{u"--export-pdf"_s, out.path()} + numberedInvoices(u"shared"_s, u"S"_s, Invoices),
-        {{u"XDG_DATA_HOME"_s, m_dataHome}, {u"SEIKYU_LEDGER"_s, made.connection}});
-    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-    const QList<LedgerEntry> entries = store->entries().value();
-    QCOMPARE(entries.size(), Invoices);
-    for (const LedgerEntry &entry : entries)
-        QCOMPARE(entry.pdfSha256, sha256Hex(readAll(out.filePath(entry.number + u".pdf"_s))));
+    // Without the colour profile a PDF carrying its e-invoice cannot be made: in a batch each input
+    // is named with why, and nothing is recorded.
+    qputenv("SEIKYU_SRGB_PROFILE", QFile::encodeName(m_dir->filePath(u"none.icc"_s)));
+    const auto restore = qScopeGuard([] { qunsetenv("SEIKYU_SRGB_PROFILE"); });
+    const QByteArray eInvoice = R"json({"head": "請求書", "date": "2026-12-05", "whom": "株式会社丸の内商事",
+        "tail": 0, "jgen": 0, "plus": 1, "rate": 10, "numb": "NUMBER", "dues": "2026-12-31", "peer": "0188:9234567890123",
+        "from": "〒100-0005\n東京都千代田区\n山田食品株式会社\n03-1234-5678\nみずほ銀行 普通 1234567\nT8010001000003",
+        "full": "\b御請求金額\n￥2,420", "item": [{"date": "日付", "name": "項目", "solo": "", "much": "個数", "sums": "価格"},
+        {"date": "12-02", "name": "配送料", "solo": "1100", "much": "2", "sums": "2200"},
+        {"date": " ", "name": " ", "solo": "", "much": " ", "sums": " "},
+        {"date": " ", "name": " ", "solo": "", "much": "10%対象", "sums": "2200"},
+        {"date": " ", "name": " ", "solo": "", "much": "消費税(10%)", "sums": "220"},
+        {"date": " ", "name": " ", "solo": "", "much": "合計", "sums": "2420"}]})json";
+    QStringList files;
+    for (const QByteArray number : {"E-1", "E-2"})
+        files.append(writeFile(m_dir->filePath(u"in/%1.seikyu"_s.arg(QLatin1String(number))),
+                               QByteArray(eInvoice).replace("NUMBER", number)));
+    QStringList lines;
+    QCOMPARE(exportInvoicesAsPdf(m_dir->filePath(u"out"_s), files, &lines, true), 1);
+    QCOMPARE(lines.size(), 2);
+    for (const QString &line : std::as_const(lines))
+        QVERIFY2(line.contains(u"none.icc"_s), qPrintable(line));
+    QCOMPARE(IssueLedger::instance().store().value()->entries().value().size(), 0);
 }
 
 void LedgerUseTest::exportDialogAndPrintRecord()

@@ -28,6 +28,7 @@
 #include "support/OlderLedgers.h"
 #include "support/SeikyuRun.h"
 #include "support/ServerFixture.h"
+#include "support/SqliteFile.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -40,6 +41,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSettings>
 #include <QSqlError>
@@ -85,6 +87,17 @@ int takeNumbers(const QString &connection, int count, const QString &tag)
         std::printf("%s\n", qPrintable(number->text));
     }
     return 0;
+}
+
+/// Rows for a ledger in a SQLite file and on the server, at each of `schemas` (0: the current one).
+void onFileAndServer(const char *column, const QList<int> &schemas)
+{
+    QTest::addColumn<bool>("onServer");
+    QTest::addColumn<int>(column);
+    for (const int schema : schemas) {
+        for (const bool onServer : {true, false})
+            QTest::addRow("%s, schema %d", onServer ? "server" : "sqlite", schema) << onServer << schema;
+    }
 }
 
 } // namespace
@@ -240,7 +253,7 @@ private Q_SLOTS:
         QCOMPARE(QString(object.kind + u' ' + object.name).trimmed(), denied);
     }
 
-    void environmentOverridesThePreference()
+    void theLedgerIsWhereThePreferenceOrTheEnvironmentSays()
     {
         // (preference, its server, the environment's) → where, which server, from the environment
         const auto chosen = [](const char *preference, const char *saved, const char *environment) {
@@ -252,10 +265,7 @@ private Q_SLOTS:
         QCOMPARE(std::get<0>(chosen("server", "  ", "")), LedgerPlace::Local);
         QCOMPARE(chosen("local", "", "postgresql://x/y"),
                  std::tuple(LedgerPlace::Shared, QString("postgresql://x/y"), true));
-    }
-
-    void aRefusedConnectionTextIsNeitherKeptNorTested()
-    {
+        // A connection text that keeps a password is refused: neither kept nor tested.
         QSettings().remove(u"ledger"_s);
         LedgerPlaceBox box;
         box.findChild<QRadioButton *>(u"ledgerServer"_s)->setChecked(true);
@@ -344,30 +354,80 @@ private Q_SLOTS:
                  (QList<ChainProblem>{{ChainProblem::Kind::AnchorChanged, 3, newest->hash}, unguarded}));
     }
 
-    void olderSchemaIsMigrated()
+    void olderSchemasAreMigrated_data() { onFileAndServer("version", {1, 4}); }
+    void olderSchemasAreMigrated()
     {
-        REQUIRE_SERVER(server);
-        const TestDatabase database = server.freshDatabase();
-        // A version-one ledger, as the first Seikyu with a server ledger left it.
-        const QStringList statements = test::olderLedger(postgresDialect(), 1, test::firstFormChain());
-        QString error;
-        QVERIFY2(server->sql(database.name, statements.join(u";\n"_s), &error), qPrintable(error));
-
-        ServerReport report = testServerLedger(database.connection);
-        QCOMPARE(report.problem, ServerProblem::None);
-        QCOMPARE(report.schemaVersion, 1);
-        std::unique_ptr<LedgerStore> store = openServerLedger(database.connection, &report);
-        QVERIFY2(store, qPrintable(report.detail));
+        // An issue, its reissue and a payment as the first Seikyu with a ledger left them, and as schema
+        // 4 did, which kept who recorded each and what searches derive beside the hashed facts.
+        QFETCH(bool, onServer);
+        QFETCH(int, version);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"data/Seikyu/Seikyu/ledger.sqlite"_s);
+        const QString dataHome = dir.filePath(u"data"_s);
+        const auto seikyu = [&](const QStringList &arguments) {
+            return runSeikyu(arguments, {{u"XDG_DATA_HOME"_s, dataHome}});
+        };
+        TestDatabase database;
+        // Runs statements past the append-only guards, as the database's owner may.
+        std::function<bool(const QStringList &)> rewrite;
+        if (onServer) {
+            REQUIRE_SERVER(server);
+            database = server.freshDatabase();
+            rewrite = [&](const QStringList &statements) {
+                return server->sql(database.name, statements.join(u";\n"_s));
+            };
+            QVERIFY(rewrite(test::olderLedger(postgresDialect(), version, test::firstFormChain())));
+            QCOMPARE(testServerLedger(database.connection).schemaVersion, version);
+        } else {
+            // Where there is no ledger, reading makes none: it is empty and whole.
+            QCOMPARE(seikyu({u"--ledger"_s, u"--verify"_s}).exitCode, 0);
+            QVERIFY(!QFileInfo::exists(path));
+            rewrite = [&](const QStringList &statements) { return test::onSqliteFile(path, statements).isEmpty(); };
+            QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+            QVERIFY(rewrite(test::olderLedger(sqliteDialect(), version, test::firstFormChain())));
+            // Read as it is, through an up-to-date copy, and left as the older Seikyu wrote it.
+            const QByteArray older = test::readAll(path);
+            const test::SeikyuRun listed = seikyu({u"--ledger"_s});
+            QVERIFY2(listed.exitCode == 0 && listed.out.contains(u"ＡＢＣ商店"_s), qPrintable(listed.out + listed.err));
+            QCOMPARE(seikyu({u"--ledger"_s, u"--verify"_s}).exitCode, 0);
+            QCOMPARE(test::readAll(path), older);
+        }
+        const auto open = [&] {
+            return onServer ? openServerLedger(database.connection) : LedgerStore::openSqlite(path).value_or(nullptr);
+        };
+        std::unique_ptr<LedgerStore> store = open();
+        QVERIFY(store);
         QCOMPARE(store->schemaVersion(), CurrentSchemaVersion);
+        QVERIFY(store->verify(dir.path()).value().isEmpty()); // nothing recorded changed
+        // Re-anchored once: a seal over every column of the entries before it, told once.
         const QList<LedgerEntry> entries = store->entries().value();
-        QCOMPARE(entries.size(), 4); // and the seal over them
+        QCOMPARE(entries.size(), 4);
         QCOMPARE(entries.at(3).kind, EntryKind::Seal);
         QCOMPARE(std::pair(entries.at(1).invoiceId, entries.at(2).invoiceId), std::pair(qint64(1), qint64(1)));
         QCOMPARE(entries.at(0).customerFolded, u"abc商店"_s);
-        QVERIFY(store->verify(QString()).value().isEmpty() && store->record(issue(u"次"_s, 1)));
-        QVERIFY(store->verify(QString()).value().isEmpty());
-        // The guards came back after the migration.
-        QVERIFY(!server->sql(database.name, u"UPDATE ledger_entries SET amount = 1 WHERE id = 1"_s));
+        if (!onServer) {
+            QCOMPARE(store->takeSeal()->id, 4);
+            QVERIFY(!store->takeSeal() && !open()->takeSeal());
+        }
+        // The payment finds its invoice through the reissue; the number is found as folded by the migration.
+        for (const LedgerFilter &filter : {LedgerFilter{}, LedgerFilter{.customer = u"abc"_s, .number = u"inv-9"_s}}) {
+            const LedgerPage page = searchLedger(store->database(), filter, LedgerSlice{}).value();
+            QCOMPARE(page.rows.size(), 2);
+            QCOMPARE(page.paid, (QList<qint64>{2000, 2000}));
+        }
+        // Still append-only, and new entries continue the chain.
+        QVERIFY(!rewrite({u"DELETE FROM ledger_entries"_s}));
+        QCOMPARE(store->record(issue(u"次"_s, 1))->id, 5);
+        QVERIFY(store->verify(dir.path()).value().isEmpty());
+        // What the older entries' hashes leave out is the seal's to cover.
+        QVERIFY(rewrite((onServer ? postgresDialect() : sqliteDialect()).dropAppendOnlyGuards +
+                        QStringList{version == 4 ? u"UPDATE ledger_entries SET issued_by_host = 'x' WHERE id = 1"_s
+                                                 : u"UPDATE ledger_entries SET invoice_id = 7 WHERE id = 3"_s}));
+        const QList<ChainProblem> problems = store->verify(dir.path()).value();
+        QVERIFY(problems.contains(ChainProblem{ChainProblem::Kind::SealBroken, 4, {}}));
+        for (const ChainProblem &problem : problems) // on the server, the guards' absence too
+            QVERIFY(problem.kind == ChainProblem::Kind::SealBroken ||
+                    (onServer && problem.kind == ChainProblem::Kind::TriggerMissing));
     }
 
     void numbersTakenAtOnceAreDistinctWithoutGaps()
@@ -516,8 +576,10 @@ private Q_SLOTS:
                  std::pair(entries.at(0).id, entries.at(1).id));
     }
 
-    void aHeldNumberIsRefusedOnTheCommandLineUnlessAReissue()
+    void aBatchIsRecordedButForANumberHeldUnlessAReissue()
     {
+        // A batch on the command line records each PDF with its one entry, as one export does; the
+        // invoice whose number another invoice holds is refused, naming it, unless a reissue.
         REQUIRE_SERVER(server);
         if (seikyuBinary().isEmpty())
             QSKIP("SEIKYU_BINARY names no seikyu binary");
@@ -527,23 +589,32 @@ private Q_SLOTS:
         const auto held = store->record(issue(u"株式会社B"_s, 33000, u"2026-0002"_s));
         QVERIFY(held);
         QTemporaryDir folder;
+        const QDir out(folder.filePath(u"out"_s));
+        QStringList files;
+        for (int n = 1; n <= 3; ++n)
+            files.append(
+                test::writeFile(folder.filePath(u"S-%1.seikyu"_s.arg(n)),
+                                test::invoiceBytes(u"顧客%1"_s.arg(n), 1100 * n, u"S-%1"_s.arg(n), u"2026-03-10"_s)));
         const QString file = test::writeFile(
             folder.filePath(u"a.seikyu"_s), test::invoiceBytes(u"株式会社A"_s, 11000, u"2026-0002"_s, u"2026-12-07"_s));
-        const auto exportPdf = [&](const QStringList &extra) {
-            return runSeikyu(extra + QStringList{u"--export-pdf"_s, folder.filePath(u"out"_s), file},
+        const auto exportPdf = [&](const QStringList &arguments) {
+            return runSeikyu(QStringList{u"--export-pdf"_s, out.path()} + arguments,
                              {{u"XDG_DATA_HOME"_s, folder.filePath(u"data"_s)}, {u"SEIKYU_LEDGER"_s, made.connection}});
         };
-        const test::SeikyuRun refused = exportPdf({});
+        const test::SeikyuRun refused = exportPdf(files + QStringList{file});
         QCOMPARE(refused.exitCode, 1);
         QCOMPARE(refused.err.count(u'\n'), 1);
         QVERIFY2(refused.err.contains(u"株式会社B"_s) && refused.err.contains(QString::number(held->id)),
                  qPrintable(refused.err));
-        QVERIFY(!QFileInfo::exists(folder.filePath(u"out/a.pdf"_s)));
-        QCOMPARE(store->entries().value().size(), 1);
-        QCOMPARE(exportPdf({u"--reissue"_s}).exitCode, 0);
-        const QList<LedgerEntry> entries = store->entries().value();
-        QCOMPARE(entries.size(), 2);
-        QCOMPARE(std::pair(entries.at(1).kind, entries.at(1).refersTo), std::pair(EntryKind::Issue, held->id));
+        QVERIFY(!QFileInfo::exists(out.filePath(u"a.pdf"_s)));
+        QList<LedgerEntry> entries = store->entries().value();
+        QCOMPARE(entries.size(), 4);
+        for (const LedgerEntry &entry : entries.mid(1))
+            QCOMPARE(entry.pdfSha256, test::sha256Hex(test::readAll(out.filePath(entry.number + u".pdf"_s))));
+        QCOMPARE(exportPdf({u"--reissue"_s, file}).exitCode, 0);
+        entries = store->entries().value();
+        QCOMPARE(entries.size(), 5);
+        QCOMPARE(std::pair(entries.at(4).kind, entries.at(4).refersTo), std::pair(EntryKind::Issue, held->id));
     }
 
     void aNumberNotUsedIsGivenBackOrRecordedUnused()
@@ -709,14 +780,7 @@ private Q_SLOTS:
 
     void databaseSearchFindsWhatTheIndexFinds_data()
     {
-        QTest::addColumn<bool>("onServer");
-        QTest::addColumn<int>("keptBy"); // the schema the ledger is brought up from, or 0
-        QTest::newRow("server") << true << 0;
-        QTest::newRow("sqlite") << false << 0;
-        QTest::newRow("server, kept by schema 3") << true << 3;
-        QTest::newRow("sqlite, kept by schema 3") << false << 3;
-        QTest::newRow("server, kept by schema 5") << true << 5;
-        QTest::newRow("sqlite, kept by schema 5") << false << 5;
+        onFileAndServer("keptBy", {0, 3, 5}); // the schema the ledger is brought up from, or 0
     }
     void databaseSearchFindsWhatTheIndexFinds()
     {
@@ -1048,11 +1112,10 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         const QString connection = server.freshDatabase().connection;
         QTemporaryDir folder;
-        IssueLedger &ledger = IssueLedger::instance();
-        ledger.setFolder(folder.path());
-        qputenv("SEIKYU_LEDGER", connection.toUtf8());
+        const test::OwnLedger ledger(folder.path(), connection);
         installSharedNumbers();
-        ServerSession *office = ledger.shared();
+        const auto noNumbers = qScopeGuard([] { setSharedNumbers(SharedNumbers()); });
+        ServerSession *office = ledger->shared();
         QVERIFY(office && office->record(issue(u"先"_s, 1), office->defaultWait()).entry);
         QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
         QVERIFY(window);
@@ -1088,11 +1151,8 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(office->waitingCount(), 0, 60000);
         QTRY_COMPARE_WITH_TIMEOUT(table->model()->rowCount(), 2, 10000);
         QCOMPARE(openServerLedger(connection)->entries().value().size(), 2);
-        setSharedNumbers(SharedNumbers());
         window->close();
         QTRY_VERIFY(!window);
-        qunsetenv("SEIKYU_LEDGER");
-        ledger.close();
     }
 
     void verifyChecksThePdfsThisComputerHolds()
@@ -1102,11 +1162,11 @@ private Q_SLOTS:
         std::unique_ptr<LedgerStore> store = server.freshLedger(&made);
         QVERIFY(store);
         QTemporaryDir folder;
-        IssueLedger &ledger = IssueLedger::instance();
         // Where seikyu, with XDG_DATA_HOME at data/, keeps its ledger folder.
-        ledger.setFolder(folder.filePath(
-            u"data/%1/%2"_s.arg(QCoreApplication::organizationName(), QCoreApplication::applicationName())));
-        QDir archive(ledger.archiveFolder());
+        const test::OwnLedger ledger(folder.filePath(u"data/%1/%2"_s.arg(QCoreApplication::organizationName(),
+                                                                         QCoreApplication::applicationName())),
+                                     made.connection);
+        QDir archive(ledger->archiveFolder());
         QVERIFY(archive.mkpath(u"."_s));
         // An entry whose PDF was archived as `name` with `recorded` bytes, by this computer or another.
         auto archived = [&](const QString &customer, const QString &name, const QByteArray &recorded,
@@ -1137,8 +1197,7 @@ private Q_SLOTS:
         const qint64 forged = archived(u"戊"_s, u"forged.pdf"_s, "%PDF-sent", u"OTHER-PC"_s);
         keep(u"forged.pdf"_s, "%PDF-forged");
 
-        qputenv("SEIKYU_LEDGER", made.connection.toUtf8());
-        const Result<LedgerCheck> checked = ledger.verifyLedger();
+        const Result<LedgerCheck> checked = ledger->verifyLedger();
         QVERIFY2(checked, qPrintable(checked.message()));
         const LedgerCheck &check = *checked;
         QCOMPARE(check.problems, (QList<ChainProblem>{{ChainProblem::Kind::PdfMissing, gone, u"gone.pdf"_s},
@@ -1161,8 +1220,6 @@ private Q_SLOTS:
             QVERIFY2(lines.at(2).contains(u"--ledger-setup"_s), qPrintable(lines.at(2)));
             QVERIFY2(lines.at(3).contains(u'4') && lines.at(3).contains(u'2'), qPrintable(lines.at(3)));
         }
-        qunsetenv("SEIKYU_LEDGER");
-        ledger.close();
     }
 
     void theOfficeRoleCannotRewriteHistory()
@@ -1280,46 +1337,43 @@ private Q_SLOTS:
             return test::ServerFixture::asRole(owner, QString::fromLatin1(role));
         };
         QTemporaryDir folder;
-        IssueLedger &ledger = IssueLedger::instance();
-        ledger.setFolder(folder.path());
-
-        // A role that may read and not add: Test Connection says so, while reading (a search,
-        // `seikyu --ledger`) works; the entry is kept aside at once, saying so, and an export counts
-        // it as not recorded.
-        const ServerReport tested = testServerLedger(as("reader"));
-        QCOMPARE(tested.problem, ServerProblem::PermissionDenied);
-        QVERIFY2(tested.message.contains(u"ledger_entries"_s), qPrintable(tested.message));
-        QVERIFY(openServerLedger(as("reader")));
-        qputenv("SEIKYU_LEDGER", as("reader").toUtf8());
-        Invoice page;
-        page.date = QDate(2026, 12, 7);
-        page.customer = u"読者"_s;
-        page.honorificShown = u"様"_s;
-        const Result<IssueOutcome> issued =
-            ledger.issue(page, QString(), IssueChannel::Print, QString(), QByteArray(), [] { return true; });
-        QVERIFY2(issued, qPrintable(issued.message()));
-        const IssueOutcome &refused = *issued;
-        QCOMPARE(refused.recording, IssueRecording::Refused);
-        QVERIFY2(refused.message && refused.message->contains(u"“reader”"_s),
-                 qPrintable(refused.message.value_or(QString())));
-        QCOMPARE(ledger.shared()->waitingCount(), 0);
-        QCOMPARE(ledger.shared()->outbox().refusedCount(), 1);
-        // And a number is not taken, saying why.
-        ServerSession *office = ledger.shared();
-        const Result<NumberProposal> notTaken = office->callFallible<NumberProposal>(
-            [](SharedLedger &shared) { return shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7)); },
-            office->defaultWait());
-        QVERIFY(!notTaken);
-        QVERIFY2(notTaken.message().contains(u"“reader”"_s), qPrintable(notTaken.message()));
-        // The window shows it with its reason.
-        QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
-        QVERIFY(window);
-        auto *problem = window->findChild<QLabel *>(u"problem"_s);
-        QVERIFY2(problem && problem->text().contains(*refused.message), qPrintable(problem->text()));
-        window->close();
-        QTRY_VERIFY(!window);
-        qunsetenv("SEIKYU_LEDGER");
-        ledger.close();
+        {
+            // A role that may read and not add: Test Connection says so, while reading (a search,
+            // `seikyu --ledger`) works; the entry is kept aside at once, saying so, and an export counts
+            // it as not recorded.
+            const ServerReport tested = testServerLedger(as("reader"));
+            QCOMPARE(tested.problem, ServerProblem::PermissionDenied);
+            QVERIFY2(tested.message.contains(u"ledger_entries"_s), qPrintable(tested.message));
+            QVERIFY(openServerLedger(as("reader")));
+            const test::OwnLedger ledger(folder.path(), as("reader"));
+            Invoice page;
+            page.date = QDate(2026, 12, 7);
+            page.customer = u"読者"_s;
+            page.honorificShown = u"様"_s;
+            const Result<IssueOutcome> issued =
+                ledger->issue(page, QString(), IssueChannel::Print, QString(), QByteArray(), [] { return true; });
+            QVERIFY2(issued, qPrintable(issued.message()));
+            const IssueOutcome &refused = *issued;
+            QCOMPARE(refused.recording, IssueRecording::Refused);
+            QVERIFY2(refused.message && refused.message->contains(u"“reader”"_s),
+                     qPrintable(refused.message.value_or(QString())));
+            QCOMPARE(ledger->shared()->waitingCount(), 0);
+            QCOMPARE(ledger->shared()->outbox().refusedCount(), 1);
+            // And a number is not taken, saying why.
+            ServerSession *office = ledger->shared();
+            const Result<NumberProposal> notTaken = office->callFallible<NumberProposal>(
+                [](SharedLedger &shared) { return shared.takeNumber(DefaultNumberPattern, QDate(2026, 12, 7)); },
+                office->defaultWait());
+            QVERIFY(!notTaken);
+            QVERIFY2(notTaken.message().contains(u"“reader”"_s), qPrintable(notTaken.message()));
+            // The window shows it with its reason.
+            QPointer<IssuedInvoicesWindow> window = IssuedInvoicesWindow::showWindow(QString(), {});
+            QVERIFY(window);
+            auto *problem = window->findChild<QLabel *>(u"problem"_s);
+            QVERIFY2(problem && problem->text().contains(*refused.message), qPrintable(problem->text()));
+            window->close();
+            QTRY_VERIFY(!window);
+        }
 
         // A role that may not even read: the entry waits, and why is said, not that the server is silent.
         SharedLedger shared(as("clerk"), LedgerOutbox::open(folder.filePath(u"o.sqlite"_s)).value());

@@ -228,9 +228,8 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         const QString connection = server.freshDatabase().connection;
         QTemporaryDir folder;
-        qputenv(LedgerEnvironmentVariable, connection.toUtf8());
-        IssueLedger &ledger = IssueLedger::instance();
-        ledger.setFolder(folder.path());
+        const test::OwnLedger owned(folder.path(), connection);
+        IssueLedger &ledger = *owned;
         QVERIFY(openServerLedger(connection)); // sets up the server's ledger
         Invoice page;
         page.title = u"請求書"_s;
@@ -261,8 +260,6 @@ private Q_SLOTS:
                  std::pair(entries.at(0).id, entries.at(0).id));
         QVERIFY(entries.at(0).archiveName != entries.at(1).archiveName);
         QVERIFY(ledgerThere->verify(ledger.archiveFolder()).value().isEmpty());
-        ledger.close();
-        qunsetenv(LedgerEnvironmentVariable);
     }
 
     void anEntryRefusedWhileTheServerAnswersIsKeptAsideToo()
@@ -301,8 +298,7 @@ private Q_SLOTS:
         REQUIRE_SERVER(server);
         const QString connection = server.freshDatabase().connection;
         QTemporaryDir folder;
-        qputenv(LedgerEnvironmentVariable, connection.toUtf8());
-        IssueLedger::instance().setFolder(folder.path());
+        const test::OwnLedger owned(folder.path(), connection);
         test::PrompterGuard prompter;
         {
             SharedLedger shared(connection, LedgerOutbox::open(IssueLedger::instance().outboxPath()).value());
@@ -343,9 +339,6 @@ private Q_SLOTS:
         window.refresh();
         QVERIFY2(problem->text().contains(u"not a date"_s), qPrintable(problem->text()));
         QVERIFY(problem->text().contains(u"kept aside"_s));
-
-        IssueLedger::instance().close();
-        qunsetenv(LedgerEnvironmentVariable);
     }
 };
 

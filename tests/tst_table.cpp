@@ -3,7 +3,6 @@
 #include "invoice/TableCommands.h"
 #include "support/TestSupport.h"
 #include "table/Amounts.h"
-#include "table/SumsRows.h"
 #include "table/TaxPreferences.h"
 
 #include <QAbstractItemModelTester>
@@ -45,13 +44,6 @@ QStringList tableAndSettings(const Document &document)
                                        .arg(document.taxRate())
                                        .arg(child<QCheckBox>(document, "gridXtax")->isChecked())
                                        .arg(document.withholds());
-}
-
-/// The sums rows that end the table, from the blank separator.
-QStringList trailingSumsTexts(const Document &document)
-{
-    const std::optional<RowRange> block = trailingSums(document.tableModel()->rows());
-    return block ? tableTexts(document).mid(block->first) : QStringList();
 }
 
 /// A wholesaler's invoice at 10 %, tax added, totalled: 9,000 × 5, 1,200 × 2, and 100 × 2 whose
@@ -118,8 +110,8 @@ private slots:
 
     void eachControlOfThePanelIsOneStep_data()
     {
-        // The table panel's own controls, each reaching the model's step (what the step does to the rows and
-        // their sums is the model's rule); the document's one-line operations are the model's steps alone.
+        // The table panel's own controls, each reaching the model's step: what the step does to the rows,
+        // their sums and its undoing is the model's rule, checked on the model.
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("action");
         QTest::newRow("quantity, as the view edits") << "quantity"
@@ -141,7 +133,6 @@ private slots:
         PrompterGuard prompter;
         auto document = totalledWholesale();
         const QStringList before = tableAndSettings(*document);
-        const QStringList sumsBefore = trailingSumsTexts(*document);
         if (change == u"quantity") {
             document->tableModel()->setData(document->tableModel()->index(1, int(Column::Much)), QStringLiteral("6"));
         } else if (change == u"rate") {
@@ -159,9 +150,7 @@ private slots:
             selectRows(*document, {1, 5, 6}); // an item and sums rows: only the item goes
             document->tbleKill();
         }
-        QVERIFY(document->isTotalled() && document->isEdited());
-        QCOMPARE(prompter->questions, QStringList());
-        QVERIFY(trailingSumsTexts(*document) != sumsBefore);
+        QVERIFY(document->isEdited() && prompter->questions.isEmpty());
         QCOMPARE(document->undoStack()->count(), 1);
         QTEST(document->undoStack()->undoText(), "action");
         // Undo takes the controls' settings back with the rows.

@@ -1,5 +1,6 @@
 #include "support/ServerFixture.h"
 
+#include "ledger/LedgerLocation.h"
 #include "ledger/ServerLedger.h"
 
 #include <cstdio>
@@ -59,6 +60,21 @@ bool ServerFixture::createRole(const QString &role) const
 QString ServerFixture::asRole(const QString &connection, const QString &role)
 {
     return QString(connection).replace(QStringLiteral("user=postgres"), QStringLiteral("user=") + role);
+}
+
+OwnLedger::OwnLedger(const QString &folder, const QString &connection)
+{
+    if (connection.isEmpty())
+        qunsetenv(LedgerEnvironmentVariable);
+    else
+        qputenv(LedgerEnvironmentVariable, connection.toUtf8());
+    IssueLedger::instance().setFolder(folder);
+}
+
+OwnLedger::~OwnLedger()
+{
+    IssueLedger::instance().close();
+    qunsetenv(LedgerEnvironmentVariable);
 }
 
 } // namespace seikyu::test

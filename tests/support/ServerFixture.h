@@ -2,6 +2,7 @@
 // roles made once for the whole server, and the ledger a test works on opened in one call.
 #pragma once
 
+#include "ledger/IssueLedger.h"
 #include "ledger/LedgerStore.h"
 #include "support/PostgresServer.h"
 
@@ -60,6 +61,20 @@ public:
 
 private:
     PostgresServer *m_server;
+};
+
+/// Seikyu's own ledger for one test, kept in `folder`, and the office's on the server `connection`
+/// names (as SEIKYU_LEDGER names it). However the test ends, the ledger is closed and the variable
+/// taken away: a test that fails midway leaves the next one no server it did not ask for.
+class OwnLedger
+{
+public:
+    explicit OwnLedger(const QString &folder, const QString &connection = QString());
+    ~OwnLedger();
+    OwnLedger(const OwnLedger &) = delete;
+    OwnLedger &operator=(const OwnLedger &) = delete;
+    IssueLedger *operator->() const { return &IssueLedger::instance(); }
+    IssueLedger &operator*() const { return IssueLedger::instance(); }
 };
 
 } // namespace seikyu::test
