@@ -8,6 +8,7 @@
 #include "invoice/ItemTableModel.h"
 #include "invoice/OpenedInvoice.h"
 #include "invoice/TableCommands.h"
+#include "invoice/TableState.h"
 #include "page/InvoiceSheets.h"
 #include "page/PageCells.h"
 #include "page/SheetRegions.h"
@@ -980,6 +981,47 @@ private Q_SLOTS:
             model.undoStack()->redo();
             QCOMPARE(tableAndSettingsOf(model), after);
         }
+    }
+
+    void stepsKeepTheHeaderAndTheSumsWholeAndFinalizeEveryRow()
+    {
+        InvoiceModel model;
+        model.table()->setRows({ItemRow::makeHeader(), row("1000", "1", "1000"), row("200", "2", "400")});
+        model.setTaxOnTop(true);
+        model.setTaxRate(StandardRate);
+        model.removeRows({2, 0}); // the header among the rows, in any order: nothing goes
+        QCOMPARE(model.table()->count(), 3);
+        QCOMPARE(model.addSums(), InvoiceModel::SumsOutcome::Added);
+        const QStringList totalled = tableOf(model);
+        const int steps = model.undoStack()->count();
+        // The blank row that starts the sums is theirs: no edit, no removal.
+        QVERIFY(!model.editChangesCell(3, Column::Name, QStringLiteral("x")));
+        model.removeRows({3});
+        QCOMPARE(tableOf(model), totalled);
+        QCOMPARE(model.undoStack()->count(), steps);
+        // A new row goes under the last item, just above the sums.
+        model.addRow();
+        QCOMPARE(tableOf(model).at(2), totalled.at(2));
+        QCOMPARE(tableOf(model).at(4), totalled.at(3));
+
+        // Finalize writes currency into a table of one item too; prices a file keeps as currency
+        // text bring every row's unit price beside them.
+        model.table()->setRows({ItemRow::makeHeader(), row("1000", "1", "1000")});
+        model.finalize();
+        QVERIFY2(tableOf(model).at(1).startsWith(QStringLiteral("05-01|item|￥1,000|")),
+                 qPrintable(tableOf(model).at(1)));
+        model.table()->setRows({ItemRow::makeHeader(), row("1000", "1", QStringLiteral("￥1,000")),
+                                row("200", "2", QStringLiteral("￥400"))});
+        model.formatUnitPricesBesideCurrency();
+        QCOMPARE(tableOf(model).mid(1, 2), (QStringList{"05-01|item|￥1,000|1|￥1,000", "05-01|item|￥200|2|￥400"}));
+
+        // The table panel's Cancel sees a switch of Include Tax or a row's mark as a change.
+        const TableState opened = model.tableState();
+        model.setTaxOnTop(false);
+        QVERIFY(!sameTable(opened, model.tableState()));
+        model.setTaxOnTop(true);
+        model.table()->row(1)->setTaxClass(TaxClass::Reduced);
+        QVERIFY(!sameTable(opened, model.tableState()));
     }
 
     void addSumPricesTheRestAndRefusesWhatItCannotWrite()

@@ -8,6 +8,7 @@
 #include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerStore.h"
 #include "support/TestSupport.h"
+#include "widgets/PageButton.h"
 #include "widgets/SegmentedControl.h"
 
 #include <QGroupBox>
@@ -59,6 +60,8 @@ QStringList shownTexts(const QWidget &window)
             continue;
         if (const auto *label = qobject_cast<const QLabel *>(widget))
             texts.append(label->text());
+        else if (const auto *region = qobject_cast<const PageButton *>(widget))
+            texts << region->text() << region->placeholder(); // an empty region says what goes there
         else if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
             texts.append(button->text());
         else if (const auto *line = qobject_cast<const QLineEdit *>(widget))

@@ -36,6 +36,7 @@ public:
 
     /// Shown on screen only while the title is empty.
     void setPlaceholder(const QString &placeholder) { m_region.placeholder = placeholder; }
+    QString placeholder() const { return m_region.placeholder; }
     void setAlignment(Qt::Alignment alignment);
     void setUnderlined(bool underlined);
 
