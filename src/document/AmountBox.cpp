@@ -6,7 +6,6 @@
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
 #include "widgets/PageButton.h"
-#include "widgets/RoomBox.h"
 
 namespace seikyu {
 

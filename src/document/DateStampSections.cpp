@@ -9,7 +9,6 @@
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
 #include "widgets/Prompter.h"
-#include "widgets/RoomBox.h"
 
 #include <QBuffer>
 #include <QDialog>

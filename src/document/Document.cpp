@@ -26,7 +26,6 @@
 #include "widgets/ImageWell.h"
 #include "widgets/PageButton.h"
 #include "widgets/Popover.h"
-#include "widgets/RoomBox.h"
 #include "widgets/SegmentedControl.h"
 
 #include <QCheckBox>

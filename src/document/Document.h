@@ -45,7 +45,6 @@ class PageView;
 class PanelSnapshot;
 class Popover;
 class RemarksPanel;
-class RoomBox;
 class StampPanel;
 class TablePanel;
 class CustomerBookStore;

@@ -14,7 +14,6 @@
 #include "sections/UnkeptTexts.h"
 #include "widgets/PageButton.h"
 #include "widgets/Prompter.h"
-#include "widgets/RoomBox.h"
 
 namespace seikyu {
 

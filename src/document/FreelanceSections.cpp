@@ -15,7 +15,6 @@
 #include "sections/UnkeptTexts.h"
 #include "widgets/PageButton.h"
 #include "widgets/Prompter.h"
-#include "widgets/RoomBox.h"
 
 #include <QCoreApplication>
 #include <QDialog>

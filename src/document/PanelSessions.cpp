@@ -10,7 +10,6 @@
 #include "invoice/ItemTableModel.h"
 #include "invoice/TableState.h"
 #include "sections/PanelSnapshot.h"
-#include "widgets/RoomBox.h"
 
 #include <QDialog>
 #include <QTableView>
