@@ -64,6 +64,8 @@ set(pure_rules
     import/TaxClassText
     import/TextDecoding
     kinds/MonthlyStatement
+    kinds/KindWords
+    kinds/NextDocument
     kinds/StampDuty
     ledger/ArchiveName
     ledger/EntryJson

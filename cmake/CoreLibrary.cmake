@@ -19,7 +19,7 @@ pkg_check_modules(freetype2 REQUIRED IMPORTED_TARGET freetype2)
 
 # The pure rules outside src/invoice/ that the invoice and its page stand on: its rows, amounts, sums rows
 # and dates, and how its table is cut into pages.
-set(SEIKYU_INVOICE_RULES customers/AddressBlock kinds/MonthlyStatement kinds/StampDuty sections/DateText sections/DueDate sections/RegistrationNumber table/Amounts table/ItemRow table/SumsRows table/TaxPreferences table/UserLocale
+set(SEIKYU_INVOICE_RULES customers/AddressBlock kinds/MonthlyStatement kinds/KindWords kinds/NextDocument kinds/StampDuty sections/DateText sections/DueDate sections/RegistrationNumber table/Amounts table/ItemRow table/SumsRows table/TaxPreferences table/UserLocale
     pagination/Pagination)
 
 # The invoice library's units (folder/Name, without extension): src/invoice/, the rules above and

@@ -322,6 +322,26 @@
         <source>A few lines under the item table; optional.</source>
         <translation>明細表の下の数行の備考です。なくてもかまいません。</translation>
     </message>
+    <message>
+        <source>The receipt is handed over on paper: a revenue stamp may be due.</source>
+        <translation>領収書を紙で渡します。収入印紙が要ることがあります。</translation>
+    </message>
+    <message>
+        <source>The receipt is sent electronically: no revenue stamp is due.</source>
+        <translation>領収書を電子で送ります。収入印紙は要りません。</translation>
+    </message>
+    <message>
+        <source>Keeps the choice and closes the panel.</source>
+        <translation>選んだとおりにしてパネルを閉じます。</translation>
+    </message>
+    <message>
+        <source>Revenue stamp</source>
+        <translation>収入印紙</translation>
+    </message>
+    <message>
+        <source>Whether the receipt is handed over on paper, and the revenue stamp it then needs.</source>
+        <translation>領収書を紙で渡すかどうかと、そのとき要る収入印紙。</translation>
+    </message>
 </context>
 <context>
     <name>AddressCalibration</name>
@@ -923,6 +943,18 @@ Now moved %1 mm right and %2 mm down.</source>
     <message>
         <source>A column headed 税率, 軽減, 税区分 or ※ gives each row its tax class: 8 %, 軽減 or ※ the reduced rate, 10 % the standard rate, 非課税 or 対象外 no tax. Without one every row is at the invoice&apos;s rate; mark the reduced rows afterwards with Ctrl+R. A row whose quantity or unit price is no number, or whose price is not unit price × quantity, is shown with the reason before it goes in: take such rows as written or leave them out. Columns that go nowhere are named.</source>
         <translation>税率、軽減、税区分、※ のいずれかを見出しとする列があれば、各行の税区分になります。8 %、軽減、※ は軽減税率、10 % は標準税率、非課税と対象外は課税なしです。この列がなければすべての行が請求書の税率になります。軽減税率の行は後から Ctrl+R で設定してください。個数や単価が数値でない行、価格が単価 × 個数と一致しない行は、取り込む前に理由とともに示されます。そのまま取り込むか、除くかを選べます。行き先のない列は名前で示されます。</translation>
+    </message>
+    <message>
+        <source>Quotations, delivery slips and receipts</source>
+        <translation>見積書・納品書・領収書</translation>
+    </message>
+    <message>
+        <source>File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new window: the customer, the rows with their rates and sums and the amount come along, the date is today&apos;s and the number is the next of the kind&apos;s own sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, and a receipt 上記正に領収いたしました, with its 但し書き under the table.</source>
+        <translation>ファイル ▸ 納品書を作成・請求書を作成・領収書を作成で、取引の次の書類を新しいウインドウで開きます。取引先、税率と合計を含む明細の行、金額を引き継ぎ、日付は今日、番号はその書類の種類ごとの連番の次になります（見積書は Q、納品書は D、領収書は R で始まり、請求書とは別に数えます）。見積書は、請求書が支払期限を示すところに御見積金額、見積番号と有効期限を示します。納品書は「下記の通り納品いたしました」、領収書は「上記正に領収いたしました」と記し、領収書は明細の下に但し書きを置きます。</translation>
+    </message>
+    <message>
+        <source>Click a receipt&apos;s stamp region, at the right above your details, to say whether it is handed over on paper or sent electronically. On paper, a receipt of ¥50,000 or more, without the tax it states, needs a revenue stamp (収入印紙): the page says how much and leaves a box for it. A receipt sent electronically needs none. If the money you receive is outside business (営業に関しない), say so in Edit ▸ Preferences: such receipts need no stamp.</source>
+        <translation>領収書を紙で渡すか電子で送るかは、自社情報の上、右側にある印紙の欄をクリックして選びます。紙で渡す領収書は、記載した消費税を除いて5万円以上なら収入印紙が要ります。ページに印紙税額を示し、貼る枠を設けます。電子で送る領収書には要りません。受け取る金銭が営業に関しないものなら、編集 ▸ 環境設定でそう設定してください。その領収書に印紙は要りません。</translation>
     </message>
 </context>
 <context>
@@ -1697,6 +1729,18 @@ Now moved %1 mm right and %2 mm down.</source>
     <message>
         <source>&amp;About %1</source>
         <translation>%1 について(&amp;A)</translation>
+    </message>
+    <message>
+        <source>Make De&amp;livery Slip</source>
+        <translation>納品書を作成(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Ma&amp;ke Invoice</source>
+        <translation>請求書を作成(&amp;K)</translation>
+    </message>
+    <message>
+        <source>Make Receip&amp;t</source>
+        <translation>領収書を作成(&amp;T)</translation>
     </message>
 </context>
 <context>
@@ -2725,6 +2769,10 @@ Check the unit prices and quantities of the items.</source>
         <source>This invoice is taxed at 8 % throughout, the rate before October 2019, so the rows&apos; tax classes count only once its rate is 10 % (Rate in the Items panel).</source>
         <translation>この請求書は全体が 8 %（2019年10月より前の税率）のため、行の税区分は税率を 10 % にしてから反映されます（明細パネルの「税率」）。</translation>
     </message>
+    <message>
+        <source>This document has no number yet. %1</source>
+        <translation>この書類にはまだ番号がありません。%1</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DocumentController</name>
@@ -2763,6 +2811,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The copy has no number.</source>
         <translation>複製に番号がありません。</translation>
+    </message>
+    <message>
+        <source>The new document has no number.</source>
+        <translation>新しい書類には番号がありません。</translation>
     </message>
 </context>
 <context>
@@ -2938,6 +2990,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Remarks</source>
         <translation>備考</translation>
+    </message>
+    <message>
+        <source>On paper or sent electronically</source>
+        <translation>紙で渡すか電子で送るか</translation>
     </message>
 </context>
 <context>
@@ -3876,6 +3932,41 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>An invoice whose customer has an address shows it at the top left, for the window of a 長形3号 envelope. Move it to fit your envelopes; print the calibration sheet to check.</source>
         <translation>顧客の住所がある請求書では、長形3号の窓付き封筒に合わせて宛名を左上に印刷します。お使いの封筒に合わせて位置を調整し、位置合わせ用紙を印刷して確かめてください。</translation>
+    </message>
+    <message>
+        <source>Money I receive is outside business (営業に関しない)</source>
+        <translation>受け取る金銭は営業に関しない</translation>
+    </message>
+    <message>
+        <source>Receipts:</source>
+        <translation>領収書:</translation>
+    </message>
+    <message>
+        <source>A paper receipt of ¥50,000 or more needs a revenue stamp, unless the money is received outside business, as a salaried person selling their own things.</source>
+        <translation>5万円以上の紙の領収書には収入印紙が要ります。ただし、給与所得者が私物を売るときのように、営業に関しない受取りなら要りません。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::ReceiptPanel</name>
+    <message>
+        <source>Receipt</source>
+        <translation>領収書</translation>
+    </message>
+    <message>
+        <source>A receipt handed over on paper for ¥50,000 or more (without the tax it states) needs a revenue stamp; the page says how much and leaves a box for it. A receipt sent electronically needs none.</source>
+        <translation>紙で渡す領収書は、記載した消費税を除いて5万円以上なら収入印紙が要ります。ページに印紙税額を示し、貼る枠を設けます。電子で送る領収書には要りません。</translation>
+    </message>
+    <message>
+        <source>On paper</source>
+        <translation>紙で渡す</translation>
+    </message>
+    <message>
+        <source>Sent electronically</source>
+        <translation>電子で送る</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "document/InvoiceWindow.h"
 #include "document/WriteFailure.h"
 #include "invoice/InvoiceFile.h"
+#include "kinds/NextDocument.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
 #include "widgets/Prompter.h"
@@ -245,6 +246,27 @@ Document *DocumentController::duplicate(Document *original)
     if (!unnumbered.isEmpty())
         Prompter::instance().inform(copy->window(), tr("The copy has no number."), unnumbered);
     return copy;
+}
+
+Document *DocumentController::makeNext(Document *original, DocumentKind kind)
+{
+    if (!original)
+        return nullptr;
+    // Through the file's own form, as Duplicate goes, so the new document holds what a saved
+    // original would.
+    const Result<Invoice> source = readInvoiceBytes(original->dataOfType());
+    if (!source)
+        return nullptr;
+    auto document = std::make_unique<Document>();
+    if (!document->readFromData(writeInvoice(nextDocument(*source, kind, QDate::currentDate()))))
+        return nullptr;
+    document->windowControllerDidLoadNib();
+    const QString unnumbered = document->startAsNewOfItsKind();
+    Document *made = adopt(std::move(document));
+    made->updateChangeCount(Document::ChangeDone);
+    if (!unnumbered.isEmpty())
+        Prompter::instance().inform(made->window(), tr("The new document has no number."), unnumbered);
+    return made;
 }
 
 void DocumentController::scheduleAutosave(Document *document)

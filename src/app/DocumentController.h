@@ -2,6 +2,7 @@
 
 #include "app/RecoveryStore.h"
 #include "base/Result.h"
+#include "invoice/Invoice.h"
 
 #include <QHash>
 #include <QObject>
@@ -47,6 +48,10 @@ public:
     /// (asking first for its date, a month after the original's by default, and whether it keeps
     /// the sums); nothing on Cancel. The original is not touched.
     Document *duplicate(Document *original);
+    /// Make Delivery Slip, Make Invoice, Make Receipt: opens the document of `kind` made from this
+    /// one (see nextDocument) as a new untitled and edited document dated today, numbered in its
+    /// kind's sequence. The original is not touched; nothing when it cannot be read.
+    Document *makeNext(Document *original, DocumentKind kind);
 
     /// Closes the document's window, asking about unsaved changes first; false when it stays open.
     bool close(Document *document);

@@ -4,6 +4,8 @@
 #include "app/DocumentController.h"
 #include "app/PageZoom.h"
 #include "document/Document.h"
+#include "invoice/InvoiceFile.h"
+#include "invoice/InvoiceModel.h"
 #include "ledger/LedgerMenu.h"
 
 #include <QAction>
@@ -77,6 +79,24 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
     duplicate->setObjectName(QStringLiteral("duplicateAction"));
     duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
     duplicate->setToolTip(Text::tr("Next month's invoice: a copy of this one, dated a month later"));
+    // The next document of the sale: a quotation's delivery slip or invoice, an invoice's receipt.
+    const std::pair<DocumentKind, const char *> nextKinds[] = {
+        {DocumentKind::Delivery, QT_TRANSLATE_NOOP("MainMenu", "Make De&livery Slip")},
+        {DocumentKind::Invoice, QT_TRANSLATE_NOOP("MainMenu", "Ma&ke Invoice")},
+        {DocumentKind::Receipt, QT_TRANSLATE_NOOP("MainMenu", "Make Receip&t")},
+    };
+    QList<std::pair<DocumentKind, QAction *>> makers;
+    for (const auto &[kind, label] : nextKinds) {
+        QAction *make = file->addAction(Text::tr(label), controller,
+                                        [controller, document, kind = kind] { controller->makeNext(document, kind); });
+        make->setObjectName(QStringLiteral("make-%1").arg(documentKindText(kind)));
+        makers.append({kind, make});
+    }
+    // A document makes the kinds after its own, never one of its own kind (Duplicate does that).
+    QObject::connect(file, &QMenu::aboutToShow, file, [document, makers] {
+        for (const auto &[kind, make] : makers)
+            make->setEnabled(kind != document->model()->kind());
+    });
     QAction *revert = file->addAction(Text::tr("Re&vert to Saved"), controller,
                                       [controller, document] { controller->revert(document); });
     revert->setObjectName(QStringLiteral("revertAction"));

@@ -175,6 +175,15 @@ void PreferencesDialog::addDueChoices(QFormLayout *form)
     };
     connect(m_dueTerm, &QComboBox::currentIndexChanged, this, save);
     connect(m_dueDay, &QSpinBox::valueChanged, this, save);
+
+    auto *outside = new QCheckBox(tr("Money I receive is outside business (営業に関しない)"), this);
+    outside->setObjectName(QStringLiteral("receiptsOutsideBusiness"));
+    outside->setChecked(!FreelancePreferences::receiptsInBusiness());
+    form->addRow(tr("Receipts:"), outside);
+    addHint(form, tr("A paper receipt of ¥50,000 or more needs a revenue stamp, unless the money is received "
+                     "outside business, as a salaried person selling their own things."));
+    connect(outside, &QCheckBox::toggled, this,
+            [](bool checked) { FreelancePreferences::setReceiptsInBusiness(!checked); });
 }
 
 void PreferencesDialog::addAddressChoices(QFormLayout *form)

@@ -11,6 +11,7 @@
 #include "document/NumberPanel.h"
 #include "document/PageView.h"
 #include "document/PanelSheet.h"
+#include "document/ReceiptPanel.h"
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
 #include "document/TablePanel.h"
@@ -291,7 +292,7 @@ QList<QDialog *> Document::panels() const
     for (QDialog *panel : std::initializer_list<QDialog *>{
              listPanel(m_titles), dateCtrl.get(), listPanel(m_customers), listPanel(m_issuers), sumsCtrl.get(),
              pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get(), numbCtrl.get(),
-             duesCtrl.get(), noteCtrl.get()}) {
+             duesCtrl.get(), noteCtrl.get(), paperCtrl.get()}) {
         if (panel)
             all.append(panel);
     }

@@ -44,6 +44,8 @@ class PageButton;
 class PageView;
 class PanelSnapshot;
 class Popover;
+class ReceiptPanel;
+struct SharedNumbers;
 class RemarksPanel;
 class StampPanel;
 class TablePanel;
@@ -263,6 +265,14 @@ public:
     /// the invoice date did. On a shared ledger whose server does not answer, the number is left
     /// empty: what to tell the user why is returned.
     QString startAsNextInvoice(bool keepSums, bool moveRowDates = false, const QDate &day = {});
+    /// Makes this document, just made from another (Make Delivery Slip, Make Invoice, Make Receipt),
+    /// one of its kind: the next number of its kind's sequence, an invoice's due date by the usual
+    /// terms, no guide border and nothing to undo. What to tell the user when no number could be
+    /// taken is returned.
+    QString startAsNewOfItsKind();
+    /// The receipt's panel: on paper or sent electronically.
+    void paperShow(QObject *sender = nullptr);
+    void paperCopy(QObject *sender = nullptr);
     /// Moves every row date that reads as a month and day by `months` (see movedRowDate).
     void moveRowDatesBy(int months, const QDate &invoiceDate);
     /// The date panel's OK on a copy made by Duplicate and not yet saved, whose date moved from
@@ -337,6 +347,7 @@ private:
     QPointer<NumberPanel> numbCtrl;
     QPointer<DueDatePanel> duesCtrl;
     QPointer<RemarksPanel> noteCtrl;
+    QPointer<ReceiptPanel> paperCtrl;
     QPointer<NoticePanel> gridSums;
     QPointer<NoticePanel> gridFail;
 
@@ -413,6 +424,12 @@ private:
     void selectRememberedHonorific();
     /// The page's customer as the customer book holds it, when it does.
     std::optional<Customer> customerInBook() const;
+    /// The next number of this document's sequence for a date: an invoice's from the office's
+    /// sequence on a shared ledger (taking it) or this computer's; the other kinds count on this
+    /// computer, each in a sequence of its own.
+    NumberProposal proposedNumber(const QDate &date) const;
+    /// The office's sequence when this document takes its number from it: an invoice on a shared ledger.
+    const SharedNumbers *officeNumbers() const;
     /// The due date to propose for an invoice dated `invoiceDate`: by the customer's closing day
     /// and payment terms when the book has them, else by the user's usual term.
     QDate proposedDueDate(const QDate &invoiceDate) const;

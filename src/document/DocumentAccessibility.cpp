@@ -186,6 +186,9 @@ QHash<QString, QString> otherControlTexts()
         {QStringLiteral("duesCtrlOk"), Text::tr("Puts the due date on the page and closes the panel.")},
         {QStringLiteral("noteText"), Text::tr("The remarks, a few lines. Tab goes on to the buttons.")},
         {QStringLiteral("noteCtrlOk"), Text::tr("Puts the remarks under the table and closes the panel.")},
+        {QStringLiteral("paperSheet"), Text::tr("The receipt is handed over on paper: a revenue stamp may be due.")},
+        {QStringLiteral("paperSent"), Text::tr("The receipt is sent electronically: no revenue stamp is due.")},
+        {QStringLiteral("paperCtrlOk"), Text::tr("Keeps the choice and closes the panel.")},
         {QStringLiteral("gridCtrlCancel"),
          Text::tr("Puts the table back as it was when the panel opened, as one step that Undo can take back.")},
     };
@@ -251,6 +254,8 @@ void Document::describeForAssistiveTechnology()
              opens(Text::tr("When the customer is to pay, under the invoice amount; optional.")));
     describe(region(SheetRegion::Remarks), Text::tr("Remarks"),
              opens(Text::tr("A few lines under the item table; optional.")));
+    describe(region(SheetRegion::StampDuty), Text::tr("Revenue stamp"),
+             opens(Text::tr("Whether the receipt is handed over on paper, and the revenue stamp it then needs.")));
     if (grid) {
         grid->setFocusPolicy(Qt::TabFocus);
         grid->setTabKeyNavigation(false);

@@ -54,6 +54,9 @@ void Document::regionActivated(SheetRegion at, PageButton *button)
     case SheetRegion::Remarks:
         noteShow(button);
         break;
+    case SheetRegion::StampDuty:
+        paperShow(button);
+        break;
     case SheetRegion::Legend:
     case SheetRegion::Address:
         break;

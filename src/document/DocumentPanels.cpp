@@ -5,6 +5,7 @@
 #include "document/InvoiceWindow.h"
 #include "document/NoticePanel.h"
 #include "document/NumberPanel.h"
+#include "document/ReceiptPanel.h"
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
 #include "document/TablePanel.h"
@@ -82,6 +83,8 @@ void Document::buildFreelancePanels()
     connect(duesCtrl, &PanelSheet::confirmed, this, [this] { duesCopy(); });
     noteCtrl = new RemarksPanel(window);
     connect(noteCtrl, &PanelSheet::confirmed, this, [this] { noteCopy(); });
+    paperCtrl = new ReceiptPanel(window);
+    connect(paperCtrl, &PanelSheet::confirmed, this, [this] { paperCopy(); });
 }
 
 } // namespace seikyu

@@ -8,6 +8,7 @@
 #include "document/NumberPanel.h"
 #include "document/RemarksPanel.h"
 #include "invoice/ItemTableModel.h"
+#include "kinds/KindWords.h"
 #include "sections/DueDate.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
@@ -50,12 +51,11 @@ void Document::setInvoiceNumber(const QString &number)
 
 void Document::numbShow(QObject *)
 {
-    const bool shared = activeSharedNumbers() != nullptr;
+    const bool shared = officeNumbers() != nullptr;
     m_panelTaken.reset();
     // An invoice without a number is offered the next one of the user's sequence; on a shared
     // ledger offering one would take it from the office's sequence, and Next Number takes one.
-    numbCtrl->load(shared || !m_model->number().isEmpty() ? m_model->number()
-                                                          : FreelancePreferences::nextNumber(m_model->date()).text,
+    numbCtrl->load(shared || !m_model->number().isEmpty() ? m_model->number() : proposedNumber(m_model->date()).text,
                    shared);
     if (shared)
         numbCtrl->say(tr("The ledger is shared: Next Number takes the next number from the office's server."), false);
@@ -64,7 +64,7 @@ void Document::numbShow(QObject *)
 
 void Document::numbNext(QObject *)
 {
-    if (const SharedNumbers *office = activeSharedNumbers()) {
+    if (const SharedNumbers *office = officeNumbers()) {
         // The field holds the number taken a moment ago: it is the next one still.
         if (m_panelTaken && numbCtrl->number() == m_panelTaken->text)
             return;
@@ -80,7 +80,7 @@ void Document::numbNext(QObject *)
         }
         return;
     }
-    numbCtrl->setNumber(FreelancePreferences::nextNumber(m_model->date()).text);
+    numbCtrl->setNumber(proposedNumber(m_model->date()).text);
 }
 
 void Document::numbCancelled()
@@ -96,7 +96,7 @@ void Document::numbCopy(QObject *)
     const QString number = numbCtrl->number();
     if (refusesUnkeptText(m_window.get(), {number}))
         return;
-    if (const SharedNumbers *office = activeSharedNumbers()) {
+    if (const SharedNumbers *office = officeNumbers()) {
         // A number typed by hand must not be another invoice's.
         const bool takenHere = m_panelTaken && number == m_panelTaken->text;
         if (!number.isEmpty() && !takenHere && number != m_model->number()) {
@@ -121,7 +121,7 @@ void Document::numbCopy(QObject *)
         return;
     }
     // Asked afresh, so that a number another window has taken meanwhile is not counted twice.
-    const NumberProposal proposal = FreelancePreferences::nextNumber(m_model->date());
+    const NumberProposal proposal = proposedNumber(m_model->date());
     if (!number.isEmpty() && number == proposal.text)
         FreelancePreferences::useNumber(proposal);
     setInvoiceNumber(number);
@@ -132,7 +132,7 @@ void Document::numbCopy(QObject *)
 
 Result<void> Document::takeInvoiceNumberFor(const QDate &invoiceDate)
 {
-    if (const SharedNumbers *office = activeSharedNumbers()) {
+    if (const SharedNumbers *office = officeNumbers()) {
         // Never this computer's own count: two computers would give the same number.
         const Result<NumberProposal> taken = office->take(invoiceDate);
         if (!taken)
@@ -141,7 +141,7 @@ Result<void> Document::takeInvoiceNumberFor(const QDate &invoiceDate)
         setInvoiceNumber(taken->text);
         return {};
     }
-    const NumberProposal proposal = FreelancePreferences::nextNumber(invoiceDate);
+    const NumberProposal proposal = proposedNumber(invoiceDate);
     FreelancePreferences::useNumber(proposal);
     m_pageTaken = proposal;
     setInvoiceNumber(proposal.text);
@@ -165,7 +165,7 @@ void Document::setDueDate(const QDate &due)
 void Document::duesLoad()
 {
     if (PageButton *dues = region(SheetRegion::DueDate))
-        dues->setTitle(dueDatePageText(m_model->dueDate(), m_model->japaneseEra()));
+        dues->setTitle(underAmountText(m_model->kind(), m_model->dueDate(), m_model->japaneseEra()));
     followDueDate();
 }
 
@@ -183,6 +183,9 @@ void Document::followDueDate()
 
 void Document::duesShow(QObject *)
 {
+    // A delivery slip or receipt says its statement there: it has no date to ask for.
+    if (kindWords(m_model->kind()).dueLabel.isEmpty())
+        return paperShow();
     // Opening the region asks for a due date: it is offered at once, by the user's usual term.
     duesCtrl->load(m_model->dueDate().isValid() ? m_model->dueDate() : proposedDueDate(m_model->date()));
     show(duesCtrl.get());
@@ -278,7 +281,7 @@ bool Document::offerToFollowTheDate(const QDate &was, const QDate &now)
     const int months = monthsBetween(was, now);
     // A number counted in the old date's sequence (its year) would be out of place in the new one.
     const bool numberMoves = m_pageTaken && !m_pageTaken->shared && m_pageTaken->text == m_model->number() &&
-                             m_pageTaken->counter != FreelancePreferences::nextNumber(now).counter;
+                             m_pageTaken->counter != proposedNumber(now).counter;
     if (months == 0 || (!m_model->dueDate().isValid() && !numberMoves && !rowDatesWouldMove(months, was)))
         return true;
     const QString format = QStringLiteral("yyyy/MM/dd");

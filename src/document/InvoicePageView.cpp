@@ -7,11 +7,13 @@
 #include "document/PageView.h"
 #include "invoice/InvoiceModel.h"
 #include "invoice/ItemTableModel.h"
+#include "kinds/KindWords.h"
 #include "page/InvoiceSheets.h"
 #include "page/PageFonts.h"
 #include "page/PageGeometry.h"
 #include "page/TablePlan.h"
 #include "sections/EntryFields.h"
+#include "sections/FreelancePreferences.h"
 #include "table/PageTableDelegate.h"
 #include "table/PaperTable.h"
 #include "table/SumsRows.h"
@@ -167,6 +169,9 @@ void InvoicePageView::build(QWidget *window)
     placeOptional(SheetRegion::Number, "numbRoom", "numb", tr("Invoice number"));
     placeOptional(SheetRegion::DueDate, "duesRoom", "dues", tr("Payment due date"));
     placeOptional(SheetRegion::Remarks, "noteRoom", "note", tr("Remarks"));
+    // A receipt's revenue stamp; the other kinds have none.
+    placeOptional(SheetRegion::StampDuty, "dutyRoom", "duty", tr("On paper or sent electronically"));
+    m_rooms[SheetRegion::StampDuty]->hide();
 
     connect(&AddressOffsetNotice::instance(), &AddressOffsetNotice::changed, this,
             &InvoicePageView::showCustomerAddress);
@@ -177,6 +182,11 @@ void InvoicePageView::build(QWidget *window)
     connect(rows, &QAbstractItemModel::modelReset, this, &InvoicePageView::fitTable);
     // A longer description may need a taller row.
     connect(rows, &QAbstractItemModel::dataChanged, this, &InvoicePageView::fitTable);
+    // A receipt's revenue stamp follows its sums.
+    for (auto changed : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(rows, changed, this, &InvoicePageView::showStampDuty);
+    connect(rows, &QAbstractItemModel::modelReset, this, &InvoicePageView::showStampDuty);
+    connect(rows, &QAbstractItemModel::dataChanged, this, &InvoicePageView::showStampDuty);
 
     for (const auto &[at, button] : m_regions) {
         button->setFocusPolicy(Qt::TabFocus);
@@ -211,18 +221,51 @@ void InvoicePageView::showModel()
         if (shown && shown->title() != text)
             shown->setTitle(text);
     };
+    showKind();
     show(SheetRegion::Title, m_model->title());
     show(SheetRegion::Issuer, m_model->issuer());
     show(SheetRegion::Amount, m_model->amountBox());
     PageButton *stamp = region(SheetRegion::Stamp);
     if (stamp && stamp->image() != m_model->stamp())
         stamp->setImage(m_model->stamp());
-    show(SheetRegion::Number, m_model->number().isEmpty() ? QString() : QStringLiteral("No. ") + m_model->number());
+    show(SheetRegion::Number, numberOfKind(m_model->kind(), m_model->number()));
     PageButton *note = region(SheetRegion::Remarks);
     if (note && note->title() != m_model->remarks()) {
         note->setTitle(m_model->remarks());
         fitTable(); // the remarks take room under the table
     }
+    showStampDuty();
+}
+
+void InvoicePageView::showKind()
+{
+    const DocumentKind kind = m_model->kind();
+    if (kind == m_shownKind)
+        return;
+    m_shownKind = kind;
+    // The file keeps the invoice's heading in the amount box; the page shows the kind's own.
+    if (PageButton *amount = region(SheetRegion::Amount)) {
+        if (kind == DocumentKind::Invoice)
+            amount->setPresentation(nullptr);
+        else
+            amount->setPresentation([kind](const QString &box) { return amountBoxOfKind(box, kind); });
+    }
+    if (PageButton *note = region(SheetRegion::Remarks))
+        note->setHeading(kindWords(kind).remarksHeading);
+    if (RoomBox *duty = room(SheetRegion::StampDuty))
+        duty->setVisible(kind == DocumentKind::Receipt);
+}
+
+void InvoicePageView::showStampDuty()
+{
+    PageButton *duty = region(SheetRegion::StampDuty);
+    if (!duty || m_model->kind() != DocumentKind::Receipt)
+        return;
+    const StampDutyNote note = stampDutyNoteOf(m_model->invoice(), FreelancePreferences::receiptsInBusiness());
+    duty->setHeading(note.box ? QStringLiteral("収入印紙") : QString());
+    duty->setAlignment(note.box ? Qt::AlignRight | Qt::AlignBottom : Qt::AlignLeft | Qt::AlignTop);
+    if (duty->title() != note.text)
+        duty->setTitle(note.text);
 }
 
 QFrame *InvoicePageView::box() const
@@ -257,7 +300,7 @@ QList<RoomBox *> InvoicePageView::rooms() const
     }
     if (m_tableRoom)
         all.append(m_tableRoom);
-    for (SheetRegion at : {SheetRegion::Number, SheetRegion::DueDate, SheetRegion::Remarks}) {
+    for (SheetRegion at : {SheetRegion::Number, SheetRegion::DueDate, SheetRegion::Remarks, SheetRegion::StampDuty}) {
         if (RoomBox *box = room(at))
             all.append(box);
     }

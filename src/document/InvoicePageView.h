@@ -1,5 +1,6 @@
 #pragma once
 
+#include "invoice/Invoice.h"
 #include "page/SheetRegions.h"
 
 #include <QList>
@@ -74,6 +75,11 @@ signals:
 
 private:
     void build(QWidget *window);
+    /// The words of the document's kind: the amount box's heading, the remarks' heading, the
+    /// receipt's revenue stamp region.
+    void showKind();
+    /// A paper receipt's revenue stamp by its sums, or why none is due.
+    void showStampDuty();
     RoomBox *room(SheetRegion region) const;
     QList<RoomBox *> rooms() const;
     /// Places a room at its page geometry, at the zoom, with what it holds.
@@ -103,6 +109,7 @@ private:
     /// Whether the first page's table hides the rows that further pages show.
     bool m_rowsHidden = false;
     double m_zoom = 1.0;
+    DocumentKind m_shownKind = DocumentKind::Invoice;
 };
 
 } // namespace seikyu

@@ -42,6 +42,8 @@ constexpr const char16_t *TopicKeywords[] = {
     u"unpaid|void|verify|改ざん|指紋|フィンガープリント|fingerprint|tamper|anchor",
     u"共有|事務所|サーバー|PostgreSQL|ポスグレ|複数人|連番|送信待ち|shared|server|office|network",
     u"破損|壊れた|復旧|復元|修復|退避|台帳|damaged|corrupt|broken|recover|repair",
+    u"見積書|見積|御見積|納品書|納品|領収書|領収証|レシート|但し書き|収入印紙|印紙|印紙税|有効期限|quotation|quote|"
+    u"estimate|delivery slip|receipt|revenue stamp",
 };
 
 constexpr TopicSource TopicSources[] = {
@@ -236,6 +238,22 @@ constexpr TopicSource TopicSources[] = {
          "those it could not read or trust; running it again takes nothing twice. Choosing the ledger itself sets "
          "it aside beside the new one first. Keep the file set aside somewhere safe outside the ledger's folder "
          "once its entries are back.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Quotations, delivery slips and receipts"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new "
+         "window: the customer, the rows with their rates and sums and the amount come along, the date is today's "
+         "and the number is the next of the kind's own sequence (Q for quotations, D for delivery slips, R for "
+         "receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it "
+         "is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, "
+         "and a receipt 上記正に領収いたしました, with its 但し書き under the table."),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Click a receipt's stamp region, at the right above your details, to say whether it is handed over on "
+         "paper or sent electronically. On paper, a receipt of ¥50,000 or more, without the tax it states, needs a "
+         "revenue stamp (収入印紙): the page says how much and leaves a box for it. A receipt sent electronically "
+         "needs none. If the money you receive is outside business (営業に関しない), say so in Edit ▸ Preferences: "
+         "such receipts need no stamp.")},
 };
 
 static_assert(std::size(TopicKeywords) == std::size(TopicSources), "one keyword list per topic");

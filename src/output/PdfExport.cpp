@@ -13,6 +13,7 @@
 #include "page/InvoiceSheets.h"
 #include "page/PageGeometry.h"
 #include "page/PagePainting.h"
+#include "sections/FreelancePreferences.h"
 #include "widgets/PageButton.h"
 #include "widgets/Prompter.h"
 
@@ -56,7 +57,8 @@ PageLayout layoutPagesForPdf(const Document &document)
         return {};
     // Laid out from the invoice's values, as the command line lays out a file: the window's zoom,
     // scroll or panels never reach the paper.
-    return layOutInvoice(document.pageState(), {document.stampImage(), savedAddressOffset()});
+    return layOutInvoice(document.pageState(),
+                         {document.stampImage(), savedAddressOffset(), FreelancePreferences::receiptsInBusiness()});
 }
 
 QByteArray pdfFromLayout(const PageLayout &pages, const QString &title)

@@ -1,6 +1,7 @@
 #include "output/SavedPageDefaults.h"
 
 #include "customers/CustomerBookStore.h"
+#include "sections/FreelancePreferences.h"
 #include "sections/ListStore.h"
 #include "sections/SavedLists.h"
 #include "widgets/ImageWell.h"
@@ -45,7 +46,7 @@ QImage savedStamp()
 
 SheetLook savedSheetLook()
 {
-    return {savedStamp(), savedAddressOffset()};
+    return {savedStamp(), savedAddressOffset(), FreelancePreferences::receiptsInBusiness()};
 }
 
 } // namespace seikyu

@@ -2,13 +2,13 @@
 
 #include "customers/AddressBlock.h"
 #include "invoice/ItemTableModel.h"
+#include "kinds/KindWords.h"
 #include "page/PageCells.h"
 #include "page/PageFonts.h"
 #include "page/PageGeometry.h"
 #include "page/SheetRegions.h"
 #include "page/TablePlan.h"
 #include "sections/DateText.h"
-#include "sections/DueDate.h"
 #include "sections/RegistrationNumber.h"
 #include "table/SumsRows.h"
 
@@ -34,10 +34,10 @@ RegionTexts regionTextsOf(const Invoice &invoice)
     texts.title = invoice.title.value_or(QString());
     texts.date = pageDateText(invoice.date, invoice.japaneseEra);
     texts.customer = customerPageLine(invoice.customer.value_or(QString()), invoice.honorificShown);
-    texts.amount = invoice.amountBox.value_or(QString());
+    texts.amount = amountBoxOfKind(invoice.amountBox.value_or(QString()), invoice.kind);
     texts.issuer = issuerPageText(invoice.issuer.value_or(QString()));
-    texts.number = invoiceNumberPageText(invoice.number);
-    texts.due = dueDatePageText(invoice.dueDate, invoice.japaneseEra);
+    texts.number = numberOfKind(invoice.kind, invoice.number);
+    texts.due = underAmountText(invoice.kind, invoice.dueDate, invoice.japaneseEra);
     texts.remarks = invoice.remarks;
     texts.address =
         addressBlockText(invoice.customer.value_or(QString()), invoice.honorificShown, invoice.customerAddress);
@@ -97,11 +97,28 @@ PlacedTable tableBox(qreal top, int pixelSize)
 }
 
 /// The remarks' region under content that ends at `contentBottom`, `height` page pixels tall.
-PlacedRegion placedRemarks(const QString &remarks, qreal contentBottom, qreal height)
+PlacedRegion placedRemarks(const QString &remarks, DocumentKind kind, qreal contentBottom, qreal height)
 {
     // A hair's rounding of the rows' heights must not move the region a whole pixel down.
     const int top = static_cast<int>(std::ceil(contentBottom - 0.01)) + RemarksGap;
-    return placedRegion(SheetRegion::Remarks, QRect(Left, top, Right - Left, static_cast<int>(height)), remarks);
+    PlacedRegion placed =
+        placedRegion(SheetRegion::Remarks, QRect(Left, top, Right - Left, static_cast<int>(height)), remarks);
+    placed.region.heading = kindWords(kind).remarksHeading;
+    return placed;
+}
+
+/// A paper receipt's revenue stamp: the box headed 収入印紙 with its duty, or why none is due.
+std::optional<PlacedRegion> placedStampDuty(const Invoice &invoice, bool issuerInBusiness)
+{
+    const StampDutyNote note = stampDutyNoteOf(invoice, issuerInBusiness);
+    if (note.text.isEmpty())
+        return std::nullopt;
+    PlacedRegion placed = placedRegion(SheetRegion::StampDuty, note.text);
+    if (note.box)
+        placed.region.heading = QStringLiteral("収入印紙");
+    else
+        placed.region.alignment = Qt::AlignLeft | Qt::AlignTop;
+    return placed;
 }
 
 qreal remarksHeight(const QString &remarks)
@@ -226,10 +243,12 @@ PageLayout layOutInvoice(const Invoice &invoice, const SheetLook &look)
         if (index == 0) {
             page.overlays.push_back(placedRegion(SheetRegion::Number, texts.number));
             page.overlays.push_back(placedRegion(SheetRegion::DueDate, texts.due));
+            if (std::optional<PlacedRegion> duty = placedStampDuty(invoice, look.issuerInBusiness))
+                page.overlays.push_back(std::move(*duty));
         }
         if (slice.remarks && remarks > 0)
-            page.overlays.push_back(
-                placedRemarks(texts.remarks, top + 2 * RoomInset + end + (slice.legend ? LegendHeight : 0), remarks));
+            page.overlays.push_back(placedRemarks(
+                texts.remarks, invoice.kind, top + 2 * RoomInset + end + (slice.legend ? LegendHeight : 0), remarks));
         if (slices.size() > 1)
             page.foot = QStringLiteral("%1 / %2").arg(index + 1).arg(slices.size());
         layout.push_back(std::move(page));

@@ -25,6 +25,9 @@ struct SheetLook
 {
     QImage stamp;
     QPointF addressOffset;
+    /// The issuer receives money in the course of business, so a paper receipt may need a revenue
+    /// stamp; false for issuers outside business (営業に関しない), whose receipts need none.
+    bool issuerInBusiness = true;
 };
 
 /// Every sheet of `invoice` as printed: its regions where the first page has them, its item table

@@ -56,6 +56,8 @@ QRect sheetRoom(SheetRegion region)
         return {Left, GridTop, Right - Left, RemarksPlaceholderHeight};
     case SheetRegion::Address:
         return addressBlockRoom({});
+    case SheetRegion::StampDuty:
+        return {Right - 170, Left + 48, 66, 56};
     case SheetRegion::Legend:
         break;
     }
@@ -117,6 +119,8 @@ PageRegion sheetRegionStyle(SheetRegion region)
     }
     case SheetRegion::Address:
         return styled(Look::Plain, 11, Qt::AlignLeft | Qt::AlignTop);
+    case SheetRegion::StampDuty:
+        return styled(Look::Plain, 8, Qt::AlignRight | Qt::AlignBottom);
     case SheetRegion::Legend: {
         PageRegion legend = styled(Look::Plain, 8);
         legend.text = QStringLiteral("※は軽減税率対象");

@@ -20,6 +20,9 @@ enum class SheetRegion {
     Remarks,
     Legend,  ///< the line under the table's rows that explains the ※
     Address, ///< the customer's address block, in place of the customer line, for a window envelope
+    /// A paper receipt's revenue stamp: the box to put it on, or why none is due; at the right,
+    /// between the number and the issuer, clear of the customer line
+    StampDuty,
 };
 
 /// The room a region of the first page sits in, in page pixels: the box its guide border draws on

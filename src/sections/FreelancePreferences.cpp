@@ -47,10 +47,34 @@ void setNumberPattern(const QString &pattern)
     QSettings().setValue(patternKey, pattern.left(MaximumPatternLength));
 }
 
-NumberProposal nextNumber(const QDate &invoiceDate)
+QString numberPatternOf(const NumberSequenceName &sequence)
 {
-    const QString pattern = numberPattern();
-    return proposeNumber(pattern, invoiceDate, lastUsed(numberCounter(pattern, invoiceDate)));
+    if (sequence.key.isEmpty())
+        return numberPattern();
+    const QVariant value = QSettings().value(patternKey + QLatin1Char('/') + sequence.key);
+    const QString pattern = value.typeId() == QMetaType::QString ? value.toString() : QString();
+    if (pattern.trimmed().isEmpty() || pattern.size() > MaximumPatternLength)
+        return sequence.defaultPattern;
+    return pattern;
+}
+
+void setNumberPatternOf(const NumberSequenceName &sequence, const QString &pattern)
+{
+    if (sequence.key.isEmpty())
+        setNumberPattern(pattern);
+    else
+        QSettings().setValue(patternKey + QLatin1Char('/') + sequence.key, pattern.left(MaximumPatternLength));
+}
+
+NumberProposal nextNumber(const QDate &invoiceDate, const NumberSequenceName &sequence)
+{
+    const QString pattern = numberPatternOf(sequence);
+    // A named sequence counts apart from the invoices, even where its pattern counts by the year too.
+    const QString prefix = sequence.key.isEmpty() ? QString() : sequence.key + QLatin1Char('-');
+    NumberProposal proposal =
+        proposeNumber(pattern, invoiceDate, lastUsed(prefix + numberCounter(pattern, invoiceDate)));
+    proposal.counter.prepend(prefix);
+    return proposal;
 }
 
 void useNumber(const NumberProposal &proposal)
@@ -87,6 +111,16 @@ void setDueRule(const DueRule &rule)
     QSettings settings;
     settings.setValue(dueTermKey, static_cast<int>(rule.term));
     settings.setValue(dueDayKey, rule.day);
+}
+
+bool receiptsInBusiness()
+{
+    return storedNumber(QStringLiteral("receiptsOutsideBusiness"), 0, 1).value_or(0) == 0;
+}
+
+void setReceiptsInBusiness(bool inBusiness)
+{
+    QSettings().setValue(QStringLiteral("receiptsOutsideBusiness"), inBusiness ? 0 : 1);
 }
 
 bool duplicateKeepsSums()

@@ -18,8 +18,22 @@ inline constexpr qint64 MaximumSequence = 999999999;
 QString numberPattern();
 void setNumberPattern(const QString &pattern);
 
-/// The number proposed for an invoice dated `invoiceDate`: the one after the last used in its sequence.
-NumberProposal nextNumber(const QDate &invoiceDate);
+/// A sequence of numbers of its own, for a kind of document beside the invoice (quotations,
+/// delivery slips, receipts): its name, which prefixes its counters, and the pattern it follows
+/// unless the user set another. The invoices' sequence has no name.
+struct NumberSequenceName
+{
+    QString key;
+    QString defaultPattern;
+};
+
+/// The pattern of a sequence: the invoices' (numberPattern()), or a named one's.
+QString numberPatternOf(const NumberSequenceName &sequence);
+void setNumberPatternOf(const NumberSequenceName &sequence, const QString &pattern);
+
+/// The number proposed for an invoice (or a document of the sequence) dated `invoiceDate`: the one
+/// after the last used in its sequence.
+NumberProposal nextNumber(const QDate &invoiceDate, const NumberSequenceName &sequence = {});
 /// Records that a proposed number went onto an invoice: its sequence moves on past it (never back).
 void useNumber(const NumberProposal &proposal);
 /// Gives a used number back to its sequence when it is still the last one used there; false otherwise.
@@ -29,6 +43,11 @@ void setNextSequence(const QDate &invoiceDate, qint64 next);
 
 DueRule dueRule();
 void setDueRule(const DueRule &rule);
+
+/// Whether the money the user's receipts acknowledge is received in the course of business, so
+/// that a paper receipt may need a revenue stamp (on unless the user is outside business, 営業に関しない).
+bool receiptsInBusiness();
+void setReceiptsInBusiness(bool inBusiness);
 
 bool duplicateKeepsSums();
 void setDuplicateKeepsSums(bool keep);

@@ -87,8 +87,7 @@ QSizeF PageButton::pageSize() const
 PageRegion PageButton::region() const
 {
     PageRegion shown = m_region;
-    // An amount box draws the title it keeps; the other regions the text as presented.
-    shown.text = m_region.look == Look::Amount ? text() : shownText();
+    shown.text = shownText();
     shown.face = font();
     return shown;
 }

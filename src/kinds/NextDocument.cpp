@@ -1,0 +1,24 @@
+#include "kinds/NextDocument.h"
+
+#include "kinds/KindWords.h"
+
+namespace seikyu {
+
+Invoice nextDocument(const Invoice &source, DocumentKind target, const QDate &date)
+{
+    Invoice next = source;
+    next.kind = target;
+    next.title = kindWords(target).title;
+    next.date = date;
+    next.number.clear();
+    next.dueDate = QDate();
+    next.paper = target == DocumentKind::Receipt;
+    if (target == DocumentKind::Receipt) {
+        const QString what = source.title.value_or(kindWords(source.kind).title).simplified();
+        next.remarks = source.number.isEmpty() ? QStringLiteral("%1の代金として").arg(what)
+                                               : QStringLiteral("%1 No. %2 の代金として").arg(what, source.number);
+    }
+    return next;
+}
+
+} // namespace seikyu

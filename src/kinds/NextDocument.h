@@ -1,0 +1,15 @@
+#pragma once
+
+#include "invoice/Invoice.h"
+
+namespace seikyu {
+
+/// The document of kind `target` made from `source` (a quotation's delivery slip, a slip's invoice,
+/// an invoice's receipt), dated `date`: the customer and their addresses, the issuer, the rows with
+/// their sums, the rates and the amount carried over; the kind's own title; no number and no due
+/// date yet (the new document is given them as one of its kind). The remarks go along, but a receipt
+/// starts its 但し書き afresh, naming what was paid; a receipt is handed over on paper unless the
+/// user says otherwise.
+Invoice nextDocument(const Invoice &source, DocumentKind target, const QDate &date);
+
+} // namespace seikyu
