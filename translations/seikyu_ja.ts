@@ -2992,8 +2992,8 @@ Check the unit prices and quantities of the items.</source>
         <translation>備考</translation>
     </message>
     <message>
-        <source>On paper or sent electronically</source>
-        <translation>紙で渡すか電子で送るか</translation>
+        <source>Paper or electronic?</source>
+        <translation>紙か電子か</translation>
     </message>
 </context>
 <context>

@@ -170,7 +170,7 @@ void InvoicePageView::build(QWidget *window)
     placeOptional(SheetRegion::DueDate, "duesRoom", "dues", tr("Payment due date"));
     placeOptional(SheetRegion::Remarks, "noteRoom", "note", tr("Remarks"));
     // A receipt's revenue stamp; the other kinds have none.
-    placeOptional(SheetRegion::StampDuty, "dutyRoom", "duty", tr("On paper or sent electronically"));
+    placeOptional(SheetRegion::StampDuty, "dutyRoom", "duty", tr("Paper or electronic?"));
     m_rooms[SheetRegion::StampDuty]->hide();
 
     connect(&AddressOffsetNotice::instance(), &AddressOffsetNotice::changed, this,
