@@ -268,17 +268,17 @@ private slots:
         quote.withholding = true;
 
         const QDate today(2026, 12, 9);
-        const Invoice slip = nextDocument(quote, DocumentKind::Delivery, today);
+        const Invoice delivery = nextDocument(quote, DocumentKind::Delivery, today);
         Invoice expected = quote;
         expected.kind = DocumentKind::Delivery;
         expected.title = QStringLiteral("納品書");
         expected.date = today;
         expected.number.clear();
         expected.dueDate = QDate();
-        QCOMPARE(slip, expected);
+        QCOMPARE(delivery, expected);
 
         // A receipt names what was paid in its 但し書き and is handed over on paper.
-        Invoice invoice = nextDocument(slip, DocumentKind::Invoice, today);
+        Invoice invoice = nextDocument(delivery, DocumentKind::Invoice, today);
         invoice.number = QStringLiteral("2026-0012");
         const Invoice receipt = nextDocument(invoice, DocumentKind::Receipt, today);
         QCOMPARE(receipt.remarks, QStringLiteral("請求書 No. 2026-0012 の代金として"));
