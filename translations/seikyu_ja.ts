@@ -2269,8 +2269,8 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>ウィンドウを開かずに、各請求書 FILE を JP PINT のデジタルインボイスとしてフォルダ OUT に書き出します（OUT/&lt;名前&gt;.xml）。FILE が1つなら、OUT を XML の名前にできます。</translation>
     </message>
     <message>
-        <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN and --unpaid; --csv prints CSV, --verify checks the ledger instead; --recover FILE brings the readable entries of a damaged ledger back.</source>
-        <translation>発行済み請求書の台帳を新しい順に表示して終了します。--from YYYY-MM-DD、--to YYYY-MM-DD、--customer 文字列、--min 金額、--max 金額、--unpaid で絞り込めます。--csv でCSVを出力し、--verify で台帳を検証します。--recover FILE で、破損した台帳の読み取れる記録を取り戻します。</translation>
+        <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN, --unpaid and --kind invoice|quote|delivery|receipt; --csv prints CSV, --verify checks the ledger instead; --recover FILE brings the readable entries of a damaged ledger back.</source>
+        <translation>発行済み請求書の台帳を新しい順に表示して終了します。--from YYYY-MM-DD、--to YYYY-MM-DD、--customer 文字列、--min 金額、--max 金額、--unpaid、--kind 書類の種類 で絞り込めます。--csv でCSVを出力し、--verify で台帳を検証します。--recover FILE で、破損した台帳の読み取れる記録を取り戻します。</translation>
     </message>
     <message>
         <source>--attach-ubl goes with --export-pdf OUT.</source>
