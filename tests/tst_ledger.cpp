@@ -775,6 +775,9 @@ private slots:
         QCOMPARE(std::pair(invoice->refersTo, unnumbered->refersTo), std::pair(qint64(0), qint64(0)));
         QCOMPARE(std::pair(invoice->kind, unnumbered->kind), std::pair(EntryKind::Issue, EntryKind::Issue));
         QCOMPARE(store->numberUseOf(of(DocumentKind::Receipt, 1, u"7"_s))->kind, NumberUse::Kind::New);
+        LedgerEntry across = of(DocumentKind::Invoice, 5000, u"8"_s);
+        across.refersTo = quote->id; // a reissue never turns a quotation into an invoice
+        QCOMPARE(store->record(across).fault().kind, FaultKind::Refused);
         // Owed is the invoices alone; a payment against a quotation is refused, saying why.
         const Result<LedgerEntry> refused = store->recordPayment(quote->id, QDate(2026, 2, 1), 5000);
         QCOMPARE(refused.fault().kind, FaultKind::Refused);
