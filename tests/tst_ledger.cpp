@@ -91,7 +91,7 @@ std::pair<IssuedInvoice, qint64> issueRow(LedgerStore &store, qint64 id)
 PaymentStatus statusOfIssue(LedgerStore &store, qint64 id)
 {
     const auto [row, paid] = issueRow(store, id);
-    return statusOf(row.issue.amount, paid, row.voided);
+    return statusOf(row.issue.amount, paid, row.voided, row.issue.document);
 }
 
 QList<LedgerEntry> chainOf(int count, int hashForm = CurrentHashForm)
@@ -118,7 +118,8 @@ private slots:
         entry.previousHash = GenesisHash;
         entry.recordedAt = QDateTime(QDate(2026, 3, 10), QTime(9, 0), Qt::UTC);
         const QString base = entryHash(entry);
-        QCOMPARE(base.size(), 64);
+        // An invoice's entry hashes as it did before documents had kinds: older ledgers verify as they are.
+        QCOMPARE(base, u"cf28c8126aee3a2b98b10f88d066ba2df80c56607ddb5d26b9a3eb28fd695c6c"_s);
         QCOMPARE(entryHash(entry), base); // the same fields, the same hash
 
         QList<std::function<void(LedgerEntry &)>> edits{
@@ -134,6 +135,8 @@ private slots:
             [](LedgerEntry &e) { e.id = 2; },
             [](LedgerEntry &e) { e.dueDate = QDate(2026, 4, 30); },
             [](LedgerEntry &e) { e.note = u"x"_s; },
+            [](LedgerEntry &e) { e.document = DocumentKind::Quote; },
+            [](LedgerEntry &e) { e.acknowledges = 3; },
         };
         for (const auto &edit : edits) {
             LedgerEntry changed = entry;
@@ -159,6 +162,9 @@ private slots:
             olderChanged.hashForm = 1;
             QCOMPARE(entryHash(olderChanged), olderBase);
         }
+        // The older form covers the kind too: an entry it hashed cannot be made a quotation.
+        older.document = DocumentKind::Quote;
+        QVERIFY(entryHash(older) != olderBase);
 
         // One field's end cannot pass for the next one's start.
         LedgerEntry a = entry, b = entry;
@@ -501,6 +507,11 @@ private slots:
         QVERIFY(lines[1].contains(u",\"山田, \"\"株\"\"\","_s));
         QVERIFY(lines[1].contains(u",1234567,"_s)); // a plain integer, no separators or yen sign
         QVERIFY(lines[1].startsWith(u"1,2026-03-01,N-1,"_s));
+        // The kind comes last, so the columns before stay where readers of the older download find them.
+        QVERIFY(lines[0].endsWith(u",Source file,Kind"_s) && lines[1].endsWith(u",Invoice"_s));
+        found.rows[2].issue.document = DocumentKind::Delivery;
+        QCOMPARE(ledgerRowCells(found.rows[2], 0).constLast(), documentKindName(DocumentKind::Delivery));
+        QCOMPARE(ledgerRowCells(found.rows[2], 0).at(9), statusText(PaymentStatus::NotOwed));
 
         // Cells a spreadsheet would run as formulas are made inert; amounts stay numbers, negative ones too.
         for (const char *attack : {"=HYPERLINK(\"http://x\")", "+cmd|' /C calc'!A0", "-2+3", "@SUM(A1)", "\tx", "\rx"})
@@ -615,6 +626,16 @@ private slots:
              statements({u"UPDATE ledger_meta SET value = 'x' WHERE key = 'ledger_id'"_s}),
              {{Kind::Replaced, 4}}},
             {"middle entry deleted", statements({u"DELETE FROM ledger_entries WHERE id = 3"_s}), {{Kind::Missing, 4}}},
+            {"a quotation made an invoice, owed",
+             statements({u"UPDATE ledger_entries SET document_kind = 'invoice' WHERE id = 2"_s,
+                         u"UPDATE ledger_issues SET document_kind = 'invoice' WHERE id = 2"_s}),
+             {{Kind::Changed, 2}}},
+            {"an invoice made a quotation",
+             statements({u"UPDATE ledger_entries SET document_kind = 'quote' WHERE id = 1"_s}),
+             {{Kind::Changed, 1}}},
+            {"a kind no document has, read as an invoice",
+             statements({u"UPDATE ledger_entries SET document_kind = 'bill' WHERE id = 1"_s}),
+             {{Kind::Changed, 1}}},
             {"archived PDF replaced",
              [](const QString &path, const QString &) {
                  test::writeFile(QFileInfo(path).dir().filePath(u"archive/a.pdf"_s), "%PDF-forged");
@@ -644,7 +665,9 @@ private slots:
                 QVERIFY(QDir().mkpath(archive));
                 test::writeFile(archive + u"/a.pdf"_s, "%PDF-a");
                 const auto a = store->record(archived);
-                QVERIFY(store->record(issue(u"B"_s, 2000, QDate(2026, 1, 6), u"2"_s)));
+                LedgerEntry quote = issue(u"B"_s, 2000, QDate(2026, 1, 6), u"2"_s);
+                quote.document = DocumentKind::Quote;
+                QVERIFY(store->record(quote));
                 QVERIFY(store->recordPayment(a->id, QDate(2026, 2, 1), 500));
             }
             const QString older = dir.filePath(u"older.sqlite"_s);
@@ -730,6 +753,69 @@ private slots:
         QCOMPARE(store->numberUseOf(forB)->earlier->id, third->id); // the newest invoice holding it
         forB.reissue = true;
         QCOMPARE(store->numberUseOf(forB)->earlier->id, other->id); // the customer's own
+    }
+
+    void documentsBesideInvoicesAreRecordedNotOwed()
+    {
+        QTemporaryDir dir;
+        auto store = LedgerStore::openSqlite(dir.filePath(u"ledger.sqlite"_s)).value_or(nullptr);
+        QVERIFY(store);
+        const auto of = [](DocumentKind kind, qint64 amount, const QString &number) {
+            LedgerEntry entry = issue(u"A"_s, amount, QDate(2026, 1, 5), number);
+            entry.document = kind;
+            entry.sourcePath = u"/x/a.seikyu"_s;
+            return entry;
+        };
+        // A quotation and the invoice made from it share a number and a file: neither clashes nor reissues.
+        const auto quote = store->record(of(DocumentKind::Quote, 5000, u"7"_s));
+        const auto invoice = store->record(of(DocumentKind::Invoice, 5000, u"7"_s));
+        const auto slip = store->record(of(DocumentKind::Delivery, 5000, QString()));
+        const auto unnumbered = store->record(of(DocumentKind::Invoice, 5000, QString()));
+        QVERIFY(quote && invoice && slip && unnumbered);
+        QCOMPARE(std::pair(invoice->refersTo, unnumbered->refersTo), std::pair(qint64(0), qint64(0)));
+        QCOMPARE(std::pair(invoice->kind, unnumbered->kind), std::pair(EntryKind::Issue, EntryKind::Issue));
+        QCOMPARE(store->numberUseOf(of(DocumentKind::Receipt, 1, u"7"_s))->kind, NumberUse::Kind::New);
+        LedgerEntry across = of(DocumentKind::Invoice, 5000, u"8"_s);
+        across.refersTo = quote->id; // a reissue never turns a quotation into an invoice
+        QCOMPARE(store->record(across).fault().kind, FaultKind::Refused);
+        // Owed is the invoices alone; a payment against a quotation is refused, saying why.
+        const Result<LedgerEntry> refused = store->recordPayment(quote->id, QDate(2026, 2, 1), 5000);
+        QCOMPARE(refused.fault().kind, FaultKind::Refused);
+        QVERIFY2(refused.message().contains(u"not an invoice"_s), qPrintable(refused.message()));
+        QCOMPARE(statusOfIssue(*store, quote->id), PaymentStatus::NotOwed);
+        QCOMPARE(issueStatusText(issueRow(*store, slip->id).first, 0, QDate(2027, 1, 1)),
+                 statusText(PaymentStatus::NotOwed));
+        const LedgerTotals totals = searched(*store).totals;
+        QCOMPARE(std::tuple(totals.count, totals.amount, totals.outstanding),
+                 std::tuple(4, qint64(10000), qint64(10000)));
+
+        // A receipt names the payment it acknowledges, and only a payment that stands.
+        const auto paid = store->recordPayment(invoice->id, QDate(2026, 2, 1), 3000);
+        const auto wrong = store->recordPayment(invoice->id, QDate(2026, 2, 2), 10);
+        QVERIFY(paid && wrong && store->recordVoid(wrong->id, u"誤入金"_s));
+        LedgerEntry receipt = of(DocumentKind::Receipt, 3000, u"7"_s);
+        const QList<std::pair<qint64, DocumentKind>> refusals{
+            {wrong->id, DocumentKind::Receipt},   // voided
+            {invoice->id, DocumentKind::Receipt}, // no payment
+            {999, DocumentKind::Receipt},         // nothing
+            {paid->id, DocumentKind::Invoice},    // no receipt
+        };
+        for (const auto &[acknowledged, kind] : refusals) {
+            receipt.acknowledges = acknowledged;
+            receipt.document = kind;
+            QCOMPARE(store->record(receipt).fault().kind, FaultKind::Refused);
+        }
+        receipt.acknowledges = paid->id;
+        receipt.document = DocumentKind::Receipt;
+        const auto acknowledging = store->record(receipt);
+        QVERIFY(acknowledging);
+        QCOMPARE(acknowledging->acknowledges, paid->id);
+        const QList<PaymentReceipts> payments = store->paymentsOf(invoice->id).value();
+        QCOMPARE(payments.size(), 2);
+        QCOMPARE(std::tuple(payments.at(0).payment.id, payments.at(0).voided, payments.at(0).receiptId),
+                 std::tuple(paid->id, false, acknowledging->id));
+        QCOMPARE(std::pair(payments.at(1).voided, payments.at(1).receiptId), std::pair(true, qint64(0)));
+        QVERIFY(store->verify(QString()).value().isEmpty());
     }
 
     void damagedAndUnwritableFiles()

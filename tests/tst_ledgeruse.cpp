@@ -742,6 +742,23 @@ void LedgerUseTest::windowSearchesTotalsAndTakesPayments()
     QVERIFY(!window.recordPayment(march, QDate(2026, 3, 21), 0, QString()));
     QVERIFY2(window.footerText().contains("800,001"), qPrintable(window.footerText())); // still owed
 
+    // A quotation is listed, of its kind, and picked by the kind; it adds nothing owed and takes no payment.
+    LedgerEntry quote;
+    quote.customer = u"見積先"_s;
+    quote.amount = 70000;
+    quote.document = DocumentKind::Quote;
+    const qint64 quoted = store->record(quote)->id;
+    window.refresh();
+    QVERIFY2(window.footerText().contains("800,001"), qPrintable(window.footerText()));
+    auto *kind = window.findChild<QComboBox *>(u"kind"_s);
+    kind->setCurrentIndex(kind->findData(int(DocumentKind::Quote)));
+    QCOMPARE(window.model()->rowCount(), 1);
+    QCOMPARE(window.model()->data(window.model()->index(0, LedgerTableModel::KindColumn)).toString(),
+             documentKindName(DocumentKind::Quote));
+    const qsizetype before = store->entries().value().size();
+    QVERIFY(!window.recordPayment(quoted, QDate(2026, 3, 21), 70000, QString()));
+    QCOMPARE(store->entries().value().size(), before);
+
     // The dialog of a paid invoice proposes ￥0: refused with the reason, the dialog left open.
     PaymentDialog dialog(u"INV-1"_s, 0);
     dialog.show();
@@ -996,6 +1013,10 @@ void LedgerUseTest::commandLineOptions_data()
     QTest::newRow("verify alone") << QStringList{"--verify", "--ledger"} << true;
     QTest::newRow("a line break in a date") << QStringList{"--ledger", "--from", "2026-03-01\n2026"} << false;
     QTest::newRow("a line break in an option") << QStringList{"--ledger", "--x\ny"} << false;
+    QTest::newRow("kind") << QStringList{"--ledger", "--kind", "quote", "--unpaid"} << true;
+    QTest::newRow("kind not a kind") << QStringList{"--ledger", "--kind=bill"} << false;
+    QTest::newRow("kind capitalised") << QStringList{"--ledger", "--kind", "Receipt"} << false;
+    QTest::newRow("kind empty") << QStringList{"--ledger", "--kind="} << false;
     QTest::newRow("a customer of 100,000 characters")
         << QStringList{"--ledger", "--customer", QString(100000, u'a')} << false;
 }
@@ -1017,6 +1038,8 @@ void LedgerUseTest::commandLineOptions()
         QCOMPARE(request->filter.statuses, LedgerFilter::outstanding());
         QVERIFY(request->csv);
     }
+    if (QTest::currentDataTag() == u"kind"_s)
+        QCOMPARE(request->filter.document, DocumentKind::Quote);
 }
 
 void LedgerUseTest::commandLineListsAndVerifies()
@@ -1051,6 +1074,21 @@ void LedgerUseTest::commandLineListsAndVerifies()
     QVERIFY2(alone.err.contains("seikyu --ledger --unpaid"), qPrintable(alone.err));
     QVERIFY(wrong.err.startsWith("seikyu: --from"));
     QVERIFY(seikyu({"--ledger", "--customer", "abc", "--csv"}).out.contains(",\"ＡＢＣ, \"\"商店\"\"\","));
+
+    // A quotation under the invoice's own number: recorded, no clash; listed by --kind, never unpaid.
+    QByteArray quote = invoiceBytes("株式会社サンプル商事", 220000, "A-1", "2026-03-09");
+    QVERIFY(quote.startsWith('{'));
+    quote.replace(0, 1, "{\"kind\": \"quote\",");
+    const SeikyuRun quoted =
+        seikyu({"--export-pdf", m_dir->filePath("out"), writeFile(m_dir->filePath("in/q.seikyu"), quote)});
+    QCOMPARE(std::pair(quoted.exitCode, quoted.err), std::pair(0, QString()));
+    const SeikyuRun quotes = seikyu({"--ledger", "--kind", "quote", "--csv"});
+    lines = QString::fromUtf8(quotes.rawOut.mid(3)).split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].endsWith(",種類") && lines[1].endsWith(",見積書") && lines[1].contains(",請求対象外,"),
+             qPrintable(lines.join('\n')));
+    QCOMPARE(seikyu({"--ledger", "--kind", "invoice"}).out.split('\n', Qt::SkipEmptyParts).size(), 4);
+    QVERIFY(!seikyu({"--ledger", "--unpaid"}).out.contains("見積書"));
 
     const SeikyuRun intact = seikyu({"--ledger", "--verify"});
     QVERIFY2(intact.exitCode == 0, qPrintable(intact.out));

@@ -122,7 +122,8 @@ private Q_SLOTS:
         const QString connection = server.freshDatabase().connection;
         QTemporaryDir folder;
         const QString outboxFile = folder.filePath(u"outbox.sqlite"_s);
-        LedgerEntry held, gone, first, reissue, paid, other, voided, paidHeld, paidGone, undo, later, paidLater;
+        LedgerEntry held, gone, first, reissue, paid, other, voided, paidHeld, paidGone, undo, later, paidLater,
+            receipt;
         {
             SharedLedger shared(connection, LedgerOutbox::open(outboxFile).value());
             const SharedRecording before = shared.record(issue(u"先方"_s, 5000, u"2026-0001"_s));
@@ -145,14 +146,21 @@ private Q_SLOTS:
             undo = waitWith(shared, voiding(paidGone, u"金額の誤り"_s));
             later = waitWith(shared, issue(u"丁"_s, 800, u"2026-0004"_s));
             paidLater = waitWith(shared, payment(later, 800));
-            QCOMPARE(shared.waitingCount(), 10);
+            // The receipt for it, handed over while away, names the payment that waits too.
+            LedgerEntry received = issue(u"丁"_s, 800, u"2026-0004"_s);
+            received.document = DocumentKind::Receipt;
+            acknowledge(received, paidLater);
+            receipt = waitWith(shared, received);
+            QCOMPARE(std::pair(receipt.acknowledges, receipt.acknowledgesOrigin),
+                     std::pair(qint64(0), paidLater.origin));
+            QCOMPARE(shared.waitingCount(), 11);
             QVERIFY(paid.refersToOrigin == first.origin && paid.refersTo == 0);
             QCOMPARE(paidHeld.refersTo, held.id);
         } // as if Seikyu were killed: only the outbox's file remains
 
         std::unique_ptr<LedgerOutbox> outbox = LedgerOutbox::open(outboxFile).value();
         QVERIFY(outbox);
-        QCOMPARE(outbox->count(), 10);
+        QCOMPARE(outbox->count(), 11);
         QCOMPARE(outbox->waiting().at(2).refersToOrigin, first.origin);
         QVERIFY(server->start());
         {
@@ -168,13 +176,13 @@ private Q_SLOTS:
             SharedLedger shared(connection, std::move(outbox));
             const OutboxSending sending = shared.sendWaiting();
             QVERIFY2(sending.error.isEmpty(), qPrintable(sending.error));
-            QCOMPARE(std::pair(sending.sent, sending.waiting), std::pair(8, 0));
+            QCOMPARE(std::pair(sending.sent, sending.waiting), std::pair(9, 0));
             QCOMPARE(sending.refused.size(), 2);
             QVERIFY2(sending.refused.at(0).contains(u"5,000"_s), qPrintable(sending.refused.at(0)));
             QVERIFY(sending.refused.at(0).contains(u"is void"_s) && sending.refused.at(1).contains(u"金額の誤り"_s));
 
             const QList<LedgerEntry> entries = store->entries().value();
-            QCOMPARE(entries.size(), 11); // each once, the refused left out
+            QCOMPARE(entries.size(), 12); // each once, the refused left out
             const auto here = [&entries](const LedgerEntry &sent) { return arrived(entries, sent.origin); };
             const LedgerEntry firstHere = here(first), otherHere = here(other), laterHere = here(later);
             QVERIFY(firstHere.id != 0);
@@ -187,6 +195,14 @@ private Q_SLOTS:
                                                                    {here(paidLater), laterHere.id}};
             for (const auto &[entry, invoice] : references)
                 QCOMPARE(std::pair(entry.refersTo, entry.invoiceId), std::pair(invoice, invoice));
+            // The receipt, of a number of its own kind, names the payment it acknowledges.
+            const LedgerEntry receiptHere = here(receipt);
+            QCOMPARE(std::pair(receiptHere.acknowledges, receiptHere.refersTo),
+                     std::pair(here(paidLater).id, qint64(0)));
+            const QList<PaymentReceipts> payments = store->paymentsOf(laterHere.id).value();
+            QCOMPARE(payments.size(), 1);
+            QCOMPARE(std::pair(payments.at(0).payment.id, payments.at(0).receiptId),
+                     std::pair(here(paidLater).id, receiptHere.id));
             // In the order they were made, the chain whole.
             QList<qint64> ids;
             for (const LedgerEntry &sent : {first, reissue, paid, other, voided, paidHeld, later})
@@ -220,7 +236,7 @@ private Q_SLOTS:
         QVERIFY(aside.at(0).reason.contains(u"void"_s) && aside.at(0).refusedAt.isValid());
         QCOMPARE(aside.at(1).entry.refersToOrigin, paidGone.origin);
         QCOMPARE(outbox->send(*store).sent, 0);
-        QCOMPARE(store->entries().value().size(), 12);
+        QCOMPARE(store->entries().value().size(), 13);
     }
 
     void anInvoiceExportedTwiceWhileAwayArrivesAsAnIssueAndItsReissue()

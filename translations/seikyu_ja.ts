@@ -1027,6 +1027,10 @@ Now moved %1 mm right and %2 mm down.</source>
 <context>
     <name>IssueLedger</name>
     <message>
+        <source>Looking up the payments in the office&apos;s ledger…</source>
+        <translation>事務所の台帳で入金を調べています…</translation>
+    </message>
+    <message>
         <source>Ledger of issued invoices</source>
         <translation>発行済み請求書の台帳</translation>
     </message>
@@ -1131,6 +1135,30 @@ Now moved %1 mm right and %2 mm down.</source>
 </context>
 <context>
     <name>Ledger</name>
+    <message>
+        <source>Not billed</source>
+        <translation>請求対象外</translation>
+    </message>
+    <message>
+        <source>Quotation</source>
+        <translation>見積書</translation>
+    </message>
+    <message>
+        <source>Delivery slip</source>
+        <translation>納品書</translation>
+    </message>
+    <message>
+        <source>Receipt</source>
+        <translation>領収書</translation>
+    </message>
+    <message>
+        <source>Invoice</source>
+        <translation>請求書</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>種類</translation>
+    </message>
     <message>
         <source>%1 was changed after it was recorded.</source>
         <translation>%1は、記録後に変更されています。</translation>
@@ -1353,6 +1381,10 @@ Now moved %1 mm right and %2 mm down.</source>
 <context>
     <name>LedgerCommandLine</name>
     <message>
+        <source>--kind: “%1” is not invoice, quote, delivery or receipt</source>
+        <translation>--kind: “%1” は invoice、quote、delivery、receipt のいずれでもありません</translation>
+    </message>
+    <message>
         <source>%1 needs a value</source>
         <translation>%1 には値が必要です</translation>
     </message>
@@ -1393,8 +1425,8 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>--recover には破損した台帳のファイルが必要です</translation>
     </message>
     <message>
-        <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --csv, --verify and --recover)</source>
-        <translation>不明なオプション %1（台帳で使えるのは --from、--to、--customer、--min、--max、--unpaid、--csv、--verify、--recover です）</translation>
+        <source>unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, --kind, --csv, --verify and --recover)</source>
+        <translation>不明なオプション %1（台帳で使えるのは --from、--to、--customer、--min、--max、--unpaid、--kind、--csv、--verify、--recover です）</translation>
     </message>
     <message>
         <source>--recover takes no other option</source>
@@ -1446,6 +1478,10 @@ Now moved %1 mm right and %2 mm down.</source>
 </context>
 <context>
     <name>LedgerRecovery</name>
+    <message>
+        <source>Entry %1 acknowledges payment %2, which was not recovered; it was recovered without it.</source>
+        <translation>記録%1は、復旧されなかった入金%2を領収しています。入金を参照せずに復旧しました。</translation>
+    </message>
     <message>
         <source>Entry %1</source>
         <translation>記録%1</translation>
@@ -2277,8 +2313,8 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>ウィンドウを開かずに、各請求書 FILE を JP PINT のデジタルインボイスとしてフォルダ OUT に書き出します（OUT/&lt;名前&gt;.xml）。FILE が1つなら、OUT を XML の名前にできます。</translation>
     </message>
     <message>
-        <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN and --unpaid; --csv prints CSV, --verify checks the ledger instead; --recover FILE brings the readable entries of a damaged ledger back.</source>
-        <translation>発行済み請求書の台帳を新しい順に表示して終了します。--from YYYY-MM-DD、--to YYYY-MM-DD、--customer 文字列、--min 金額、--max 金額、--unpaid で絞り込めます。--csv でCSVを出力し、--verify で台帳を検証します。--recover FILE で、破損した台帳の読み取れる記録を取り戻します。</translation>
+        <source>Print the ledger of issued invoices, newest first, and exit. Narrowed by --from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN, --unpaid and --kind invoice|quote|delivery|receipt; --csv prints CSV, --verify checks the ledger instead; --recover FILE brings the readable entries of a damaged ledger back.</source>
+        <translation>発行済み請求書の台帳を新しい順に表示して終了します。--from YYYY-MM-DD、--to YYYY-MM-DD、--customer 文字列、--min 金額、--max 金額、--unpaid、--kind 書類の種類 で絞り込めます。--csv でCSVを出力し、--verify で台帳を検証します。--recover FILE で、破損した台帳の読み取れる記録を取り戻します。</translation>
     </message>
     <message>
         <source>--attach-ubl goes with --export-pdf OUT.</source>
@@ -2999,6 +3035,22 @@ Check the unit prices and quantities of the items.</source>
 <context>
     <name>seikyu::IssuedInvoicesWindow</name>
     <message>
+        <source>Kind of document</source>
+        <translation>書類の種類</translation>
+    </message>
+    <message>
+        <source>Any kind</source>
+        <translation>すべての種類</translation>
+    </message>
+    <message>
+        <source>&amp;Kind:</source>
+        <translation>種類(&amp;K):</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not an invoice: nothing is owed on it.</source>
+        <translation>%1 %2 は請求書ではないため、入金の対象ではありません。</translation>
+    </message>
+    <message>
         <source>Issued Invoices</source>
         <translation>発行済み請求書</translation>
     </message>
@@ -3588,6 +3640,30 @@ Check the unit prices and quantities of the items.</source>
 <context>
     <name>seikyu::LedgerStore</name>
     <message>
+        <source>entry %1 (%2) is not an invoice: nothing is owed on it, and no payment is recorded against it</source>
+        <translation>記録 %1（%2）は請求書ではないため、入金の対象ではなく、入金は記録されません</translation>
+    </message>
+    <message>
+        <source>the payment it acknowledges is not in the ledger</source>
+        <translation>領収する入金の記録が台帳にありません</translation>
+    </message>
+    <message>
+        <source>entry %1 cannot be acknowledged: %2</source>
+        <translation>記録 %1 は領収できません: %2</translation>
+    </message>
+    <message>
+        <source>only a receipt acknowledges a payment</source>
+        <translation>入金を領収するのは領収書だけです</translation>
+    </message>
+    <message>
+        <source>it is no payment</source>
+        <translation>入金の記録ではありません</translation>
+    </message>
+    <message>
+        <source>the payment is void</source>
+        <translation>その入金は取消済みです</translation>
+    </message>
+    <message>
         <source>the entry it refers to is not in the ledger</source>
         <translation>参照先の記録が台帳にありません</translation>
     </message>
@@ -3606,6 +3682,10 @@ Check the unit prices and quantities of the items.</source>
 </context>
 <context>
     <name>seikyu::LedgerTableModel</name>
+    <message>
+        <source>Kind</source>
+        <translation>種類</translation>
+    </message>
     <message>
         <source>Voided: %1</source>
         <translation>取消: %1</translation>

@@ -201,8 +201,9 @@ int main(int argc, char *argv[])
         QStringLiteral("ledger"),
         QCoreApplication::translate(
             "main", "Print the ledger of issued invoices, newest first, and exit. Narrowed by "
-                    "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN "
-                    "and --unpaid; --csv prints CSV, --verify checks the ledger instead; --recover FILE "
+                    "--from YYYY-MM-DD, --to YYYY-MM-DD, --customer TEXT, --min YEN, --max YEN, "
+                    "--unpaid and --kind invoice|quote|delivery|receipt; --csv prints CSV, --verify checks the "
+                    "ledger instead; --recover FILE "
                     "brings the readable entries of a damaged ledger back.")));
     parser.addOption(QCommandLineOption(
         QStringLiteral("ledger-setup"),

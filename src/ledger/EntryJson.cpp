@@ -1,5 +1,7 @@
 #include "ledger/EntryJson.h"
 
+#include "invoice/InvoiceFile.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -52,6 +54,9 @@ QByteArray entryToJson(const LedgerEntry &entry)
         {QStringLiteral("origin"), entry.origin},
         {QStringLiteral("refers_to_origin"), entry.refersToOrigin},
         {QStringLiteral("reissue"), entry.reissue},
+        {QStringLiteral("document_kind"), documentKindText(entry.document)},
+        {QStringLiteral("acknowledges"), QString::number(entry.acknowledges)},
+        {QStringLiteral("acknowledges_origin"), entry.acknowledgesOrigin},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
@@ -90,6 +95,10 @@ std::optional<LedgerEntry> entryFromJson(const QByteArray &json)
     entry.origin = o.value(QStringLiteral("origin")).toString();
     entry.refersToOrigin = o.value(QStringLiteral("refers_to_origin")).toString();
     entry.reissue = o.value(QStringLiteral("reissue")).toBool();
+    // Kept by an older version: an invoice's, acknowledging nothing.
+    entry.document = documentKindOf(o.value(QStringLiteral("document_kind")).toString());
+    entry.acknowledges = integerOf(o.value(QStringLiteral("acknowledges")));
+    entry.acknowledgesOrigin = o.value(QStringLiteral("acknowledges_origin")).toString();
     return entry;
 }
 

@@ -92,6 +92,7 @@ LedgerEntry issueEntryOf(const Invoice &invoice)
 {
     LedgerEntry entry;
     entry.kind = EntryKind::Issue;
+    entry.document = invoice.kind;
     entry.title = invoice.title.value_or(QString()).trimmed();
     entry.number = invoice.number.trimmed();
     entry.invoiceDate = invoice.date;

@@ -7,6 +7,7 @@
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueIntents.h"
 #include "ledger/LedgerHealth.h"
+#include "ledger/LedgerOutbox.h"
 #include "ledger/LongRead.h"
 #include "ledger/NumberSequence.h"
 #include "sections/FreelancePreferences.h"
@@ -484,12 +485,18 @@ bool IssueLedger::holdsOrigin(const QString &origin)
 
 Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                         const QString &target, const QByteArray &bytes,
-                                        const std::function<bool()> &write, const QString &sha256)
+                                        const std::function<bool()> &write, const QString &sha256,
+                                        const std::optional<LedgerEntry> &acknowledges)
 {
-    LedgerEntry entry = entryToIssue(invoice, sourcePath, channel, bytes, sha256);
+    LedgerEntry entry = entryToIssue(invoice, sourcePath, channel, bytes, sha256, acknowledges);
     if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
         // Never recorded silently: nothing goes out until the user says whose number it is.
         return Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};
+    }
+    if (LedgerStore *ledger = shared() ? nullptr : store().value_or(nullptr)) {
+        // A receipt for what is no payment would be refused once it is out with the customer.
+        if (const Result<void> fits = ledger->checkAcknowledged(entry); !fits)
+            return fits.fault();
     }
     std::optional<IssueIntent> intent = intend(entry, target, !bytes.isEmpty());
     if (intent)
@@ -555,15 +562,28 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
 }
 
 LedgerEntry IssueLedger::entryToIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
-                                      const QByteArray &bytes, const QString &sha256)
+                                      const QByteArray &bytes, const QString &sha256,
+                                      const std::optional<LedgerEntry> &acknowledges)
 {
     LedgerEntry entry = issueEntryOf(invoice);
+    if (acknowledges)
+        acknowledge(entry, *acknowledges);
     entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();
     if (!bytes.isEmpty())
         entry.pdfSha256 = sha256.isEmpty() ? bytesSha256(bytes) : sha256;
     return entry;
+}
+
+Result<QList<PaymentReceipts>> IssueLedger::paymentsOf(qint64 issueId, QWidget *parent)
+{
+    const Result<Result<QList<PaymentReceipts>>> found = withStore<Result<QList<PaymentReceipts>>>(
+        false, [issueId](LedgerStore &ledger) { return ledger.paymentsOf(issueId); },
+        Text::tr("Looking up the payments in the office's ledger…"), parent);
+    if (!found)
+        return found.fault();
+    return *found;
 }
 
 void IssueLedger::prepareToIssue()

@@ -146,9 +146,15 @@ public:
     /// An issue whose number another invoice holds is not written unless it is a reissue
     /// (setReissues, allowReissue): Refused, its message naming that invoice. `sha256`, when
     /// given, is the digest of `bytes` taken already (on the thread that made them).
+    /// A receipt names the payment it `acknowledges` (one of paymentsOf()'s); the local ledger
+    /// refuses, before anything is written, one that is no payment or was voided.
     Result<IssueOutcome> issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                const QString &target, const QByteArray &bytes, const std::function<bool()> &write,
-                               const QString &sha256 = QString());
+                               const QString &sha256 = QString(),
+                               const std::optional<LedgerEntry> &acknowledges = std::nullopt);
+    /// The payments received against the invoice of the issue `issueId`, oldest first, with whether
+    /// each was voided and the receipt issued for it, from the ledger in use.
+    Result<QList<PaymentReceipts>> paymentsOf(qint64 issueId, QWidget *parent = nullptr);
     /// Issues outputs with every guarantee issue() gives each, made durable as a group: the intents
     /// of all in one transaction; then every output and archived copy written and synced together
     /// before any output takes its final name; then the entries recorded in one transaction (the
@@ -244,7 +250,8 @@ private:
     /// The entry an issue of `invoice` would record, its number not yet checked; `sha256` is the
     /// bytes' digest when already taken.
     LedgerEntry entryToIssue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
-                             const QByteArray &bytes, const QString &sha256 = QString());
+                             const QByteArray &bytes, const QString &sha256 = QString(),
+                             const std::optional<LedgerEntry> &acknowledges = std::nullopt);
     /// issueGroup() of issues [from, to), whose numbers and targets all differ.
     void issueRun(const QList<GroupedIssue> &issues, qsizetype from, qsizetype to, IssueChannel channel,
                   std::vector<GroupedOutcome> &outcomes);

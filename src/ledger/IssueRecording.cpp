@@ -43,10 +43,10 @@ bool settleInvoiceNumber(Document &document, QWidget *parent)
 }
 
 bool issueOutput(Document &document, IssueChannel channel, const QString &target, const QByteArray &bytes,
-                 const std::function<bool()> &write, QWidget *parent)
+                 const std::function<bool()> &write, QWidget *parent, const std::optional<LedgerEntry> &acknowledges)
 {
-    const Result<IssueOutcome> outcome =
-        IssueLedger::instance().issue(document.pageState(), document.filePath(), channel, target, bytes, write);
+    const Result<IssueOutcome> outcome = IssueLedger::instance().issue(document.pageState(), document.filePath(),
+                                                                       channel, target, bytes, write, {}, acknowledges);
     if (!outcome) {
         Prompter::instance().alert(parent, QCoreApplication::translate("IssueLedger", "The invoice was not issued."),
                                    outcome.message());

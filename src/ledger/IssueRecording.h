@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -21,7 +22,9 @@ class Document;
 /// invoice (a reissue), or stops. True to go on.
 bool settleInvoiceNumber(Document &document, QWidget *parent);
 
+/// A receipt names the payment it `acknowledges` (see IssueLedger::paymentsOf).
 bool issueOutput(Document &document, IssueChannel channel, const QString &target, const QByteArray &bytes,
-                 const std::function<bool()> &write, QWidget *parent);
+                 const std::function<bool()> &write, QWidget *parent,
+                 const std::optional<LedgerEntry> &acknowledges = std::nullopt);
 
 } // namespace seikyu

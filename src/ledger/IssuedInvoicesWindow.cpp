@@ -44,7 +44,7 @@ namespace seikyu {
 
 namespace {
 
-enum StatusChoice { AnyStatus, Outstanding, PastDue, UnpaidOnly, PartlyPaidOnly, PaidOnly, VoidOnly };
+enum StatusChoice { AnyStatus, Outstanding, PastDue, UnpaidOnly, PartlyPaidOnly, PaidOnly, VoidOnly, NotOwedOnly };
 
 } // namespace
 
@@ -116,6 +116,7 @@ IssuedInvoicesWindow::IssuedInvoicesWindow(QWidget *parent) : QWidget(parent, Qt
          {m_from.data(), m_to.data(), m_min.data(), m_max.data(), m_customer.data(), m_number.data()})
         connect(field, &QLineEdit::textChanged, m_searchSoon, qOverload<>(&QTimer::start));
     connect(m_status, &QComboBox::currentIndexChanged, this, &IssuedInvoicesWindow::refresh);
+    connect(m_kind, &QComboBox::currentIndexChanged, this, &IssuedInvoicesWindow::refresh);
     auto *find = new QShortcut(QKeySequence::Find, this);
     connect(find, &QShortcut::activated, this, [this] { m_customer->setFocus(Qt::ShortcutFocusReason); });
     updateButtons();
@@ -143,7 +144,15 @@ void IssuedInvoicesWindow::buildFilters(QGridLayout *grid)
     m_status->setAccessibleName(tr("Status"));
     m_status->addItems({tr("Any status"), tr("Unpaid or partly paid"), tr("Past due"),
                         statusText(PaymentStatus::Unpaid), statusText(PaymentStatus::PartlyPaid),
-                        statusText(PaymentStatus::Paid), statusText(PaymentStatus::Voided)});
+                        statusText(PaymentStatus::Paid), statusText(PaymentStatus::Voided),
+                        statusText(PaymentStatus::NotOwed)});
+    m_kind = new QComboBox(this);
+    m_kind->setObjectName(QStringLiteral("kind"));
+    m_kind->setAccessibleName(tr("Kind of document"));
+    m_kind->addItem(tr("Any kind"));
+    for (DocumentKind kind :
+         {DocumentKind::Invoice, DocumentKind::Quote, DocumentKind::Delivery, DocumentKind::Receipt})
+        m_kind->addItem(documentKindName(kind), int(kind));
 
     auto label = [this](const QString &text, QWidget *buddy) {
         auto *l = new QLabel(text, this);
@@ -166,6 +175,8 @@ void IssuedInvoicesWindow::buildFilters(QGridLayout *grid)
     grid->addWidget(m_number, 1, 5, 1, 3);
     grid->addWidget(label(tr("S&tatus:"), m_status), 0, 8);
     grid->addWidget(m_status, 0, 9);
+    grid->addWidget(label(tr("&Kind:"), m_kind), 2, 0);
+    grid->addWidget(m_kind, 2, 1, 1, 3);
     auto *unpaid = new QPushButton(tr("Un&paid"), this);
     unpaid->setObjectName(QStringLiteral("unpaid"));
     connect(unpaid, &QPushButton::clicked, this, &IssuedInvoicesWindow::showOnlyUnpaid);
@@ -263,9 +274,14 @@ std::optional<LedgerFilter> IssuedInvoicesWindow::filter()
     case VoidOnly:
         filter.statuses = {PaymentStatus::Voided};
         break;
+    case NotOwedOnly:
+        filter.statuses = {PaymentStatus::NotOwed};
+        break;
     default:
         break;
     }
+    if (const QVariant kind = m_kind->currentData(); kind.isValid())
+        filter.document = DocumentKind(kind.toInt());
     filter.today = QDate::currentDate();
     m_problem->setText(complaints.join(QLatin1Char(' ')));
     m_problem->setVisible(!complaints.isEmpty());
@@ -353,7 +369,7 @@ const IssuedInvoice *IssuedInvoicesWindow::selectedIssue() const
 void IssuedInvoicesWindow::updateButtons()
 {
     const IssuedInvoice *row = selectedIssue();
-    m_pay->setEnabled(row && !row->voided);
+    m_pay->setEnabled(row && !row->voided && isReceivable(row->issue.document));
     m_void->setEnabled(row && !row->voided);
     m_openPdf->setEnabled(row && !row->issue.archiveName.isEmpty());
     m_openSource->setEnabled(row && !row->issue.sourcePath.isEmpty());
@@ -379,6 +395,12 @@ bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint
         return false;
     const IssuedInvoice &row = (*found)->rows.constFirst();
     const qint64 paid = (*found)->paid.constFirst();
+    if (!isReceivable(row.issue.document)) {
+        sayNotRecorded(tr("The payment could not be recorded."),
+                       tr("%1 %2 is not an invoice: nothing is owed on it.")
+                           .arg(documentKindName(row.issue.document), row.issue.number));
+        return false;
+    }
     if (fitPayment(amount, row.issue.amount, paid) == PaymentFit::Beyond &&
         !Prompter::instance().askToProceed(
             this, tr("The payment is more than what is owed."),

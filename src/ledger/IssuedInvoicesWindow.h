@@ -103,6 +103,7 @@ private:
     QPointer<QLineEdit> m_customer;
     QPointer<QLineEdit> m_number;
     QPointer<QComboBox> m_status;
+    QPointer<QComboBox> m_kind;
     QPointer<QTableView> m_table;
     /// With a shared ledger: sends what waits, and says how many entries still wait and which
     /// the server refused.

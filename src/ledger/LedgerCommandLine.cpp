@@ -1,5 +1,6 @@
 #include "ledger/LedgerCommandLine.h"
 
+#include "invoice/InvoiceFile.h"
 #include "ledger/FilterText.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCsv.h"
@@ -27,7 +28,8 @@ const QStringList &ledgerOptions()
 {
     static const QStringList options{QStringLiteral("--from"), QStringLiteral("--to"),     QStringLiteral("--customer"),
                                      QStringLiteral("--min"),  QStringLiteral("--max"),    QStringLiteral("--unpaid"),
-                                     QStringLiteral("--csv"),  QStringLiteral("--verify"), QStringLiteral("--recover")};
+                                     QStringLiteral("--csv"),  QStringLiteral("--verify"), QStringLiteral("--recover"),
+                                     QStringLiteral("--kind")};
     return options;
 }
 
@@ -83,7 +85,8 @@ Result<LedgerRequest> parseLedgerRequest(const QStringList &arguments)
     // What the user typed is quoted escaped: a line break in it must not break the message's line.
     auto fail = [](const QString &reason) { return Fault{FaultKind::BadInput, visiblyEscaped(reason)}; };
     const QStringList valued{QStringLiteral("--from"), QStringLiteral("--to"),  QStringLiteral("--customer"),
-                             QStringLiteral("--min"),  QStringLiteral("--max"), QStringLiteral("--recover")};
+                             QStringLiteral("--min"),  QStringLiteral("--max"), QStringLiteral("--recover"),
+                             QStringLiteral("--kind")};
     int others = 0; // options beside --ledger and --recover
     QStringList given;
     bool filtered = false;
@@ -148,10 +151,16 @@ Result<LedgerRequest> parseLedgerRequest(const QStringList &arguments)
                 return fail(
                     Text::tr("--customer: more than %1 characters, far longer than any name").arg(LongestCustomer));
             request.filter.customer = value;
+        } else if (option == QLatin1String("--kind")) {
+            // The file's own words for the kinds; anything else is a mistake, never "every kind".
+            const DocumentKind kind = documentKindOf(value);
+            if (documentKindText(kind) != value)
+                return fail(Text::tr("--kind: “%1” is not invoice, quote, delivery or receipt").arg(value));
+            request.filter.document = kind;
         } else if (option.startsWith(QLatin1Char('-'))) {
             return fail(
                 Text::tr("unknown option %1 (the ledger takes --from, --to, --customer, --min, --max, --unpaid, "
-                         "--csv, --verify and --recover)")
+                         "--kind, --csv, --verify and --recover)")
                     .arg(option));
         } else {
             return fail(Text::tr("unexpected argument “%1”").arg(option));

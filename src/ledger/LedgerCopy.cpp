@@ -37,6 +37,8 @@ LedgerCopying copyLedger(LedgerStore &from, LedgerStore &to)
             }
             entry.refersTo = *target;
         }
+        // The payment came before its receipt, so it is copied already.
+        entry.acknowledges = copyOf.value(entry.acknowledges);
         entry.id = 0;
         entry.previousHash.clear();
         entry.hash.clear();

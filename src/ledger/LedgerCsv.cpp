@@ -62,12 +62,13 @@ QString padded(const QString &text, int width, bool right)
 
 QStringList ledgerColumnTitles()
 {
-    return {Text::tr("Entry"),        Text::tr("Invoice date"), Text::tr("Number"),
-            Text::tr("Customer"),     Text::tr("Honorific"),    Text::tr("Amount"),
-            Text::tr("Withholding"),  Text::tr("Due date"),     Text::tr("Amount paid"),
-            Text::tr("Status"),       Text::tr("Issued at"),    Text::tr("Issued by"),
-            Text::tr("Reissue of"),   Text::tr("Title"),        Text::tr("Registration number"),
-            Text::tr("Archived PDF"), Text::tr("SHA-256"),      Text::tr("Source file")};
+    return {Text::tr("Entry"), Text::tr("Invoice date"), Text::tr("Number"), Text::tr("Customer"),
+            Text::tr("Honorific"), Text::tr("Amount"), Text::tr("Withholding"), Text::tr("Due date"),
+            Text::tr("Amount paid"), Text::tr("Status"), Text::tr("Issued at"), Text::tr("Issued by"),
+            Text::tr("Reissue of"), Text::tr("Title"), Text::tr("Registration number"), Text::tr("Archived PDF"),
+            Text::tr("SHA-256"), Text::tr("Source file"),
+            // Last, so a reader of the columns before documents had kinds finds each where it was.
+            Text::tr("Kind")};
 }
 
 QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid, const QDate &today)
@@ -107,12 +108,13 @@ QStringList ledgerRowCells(const IssuedInvoice &row, qint64 paid, const QDate &t
             e.registrationNumber,
             e.archiveName,
             e.pdfSha256,
-            QDir::toNativeSeparators(e.sourcePath)};
+            QDir::toNativeSeparators(e.sourcePath),
+            documentKindName(e.document)};
 }
 
 QString issueStatusText(const IssuedInvoice &row, qint64 paid, const QDate &today)
 {
-    const PaymentStatus status = statusOf(row.issue.amount, paid, row.voided);
+    const PaymentStatus status = statusOf(row.issue.amount, paid, row.voided, row.issue.document);
     QString text = statusText(status);
     if (isPastDue(status, row.issue.dueDate, today))
         text = Text::tr("%1 (past due)").arg(text);
@@ -195,8 +197,8 @@ QByteArray ledgerCsv(const LedgerPage &found, const QDate &today)
 
 QString ledgerTextTable(const LedgerPage &found, const QDate &today)
 {
-    // Date, number, customer, amount, due date, paid, status: what a glance at a terminal needs.
-    const QList<int> shown{1, 2, 3, 5, 7, 8, 9};
+    // Date, number, customer, amount, due date, paid, status, kind: what a glance at a terminal needs.
+    const QList<int> shown{1, 2, 3, 5, 7, 8, 9, 18};
     const QList<int> rightAligned{5, 8};
     QList<QStringList> lines;
     const QStringList titles = ledgerColumnTitles();

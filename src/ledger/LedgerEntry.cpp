@@ -1,5 +1,7 @@
 #include "ledger/LedgerEntry.h"
 
+#include "invoice/InvoiceFile.h"
+
 #include <QCryptographicHash>
 #include <QStringList>
 
@@ -22,6 +24,11 @@ QString entryKindKey(EntryKind kind)
         return QStringLiteral("unused");
     }
     return {};
+}
+
+bool isReceivable(DocumentKind kind)
+{
+    return kind == DocumentKind::Invoice;
 }
 
 bool sameInvoiceFacts(const LedgerEntry &a, const LedgerEntry &b)
@@ -197,6 +204,21 @@ void appendRestOfRow(QByteArray &bytes, const LedgerEntry &entry)
         appendField(bytes, field);
 }
 
+/// What an entry says beyond an invoice's issue, each named: absent for an invoice, so an
+/// invoice's bytes stay what they were before documents had kinds, and with a field count of their
+/// own, so no entry with them reads as one without.
+void appendDocumentFields(QByteArray &bytes, const LedgerEntry &entry)
+{
+    if (entry.document != DocumentKind::Invoice) {
+        appendField(bytes, QStringLiteral("document"));
+        appendField(bytes, documentKindText(entry.document));
+    }
+    if (entry.acknowledges != 0) {
+        appendField(bytes, QStringLiteral("acknowledges"));
+        appendField(bytes, QString::number(entry.acknowledges));
+    }
+}
+
 } // namespace
 
 QByteArray canonicalBytes(const LedgerEntry &entry)
@@ -204,6 +226,7 @@ QByteArray canonicalBytes(const LedgerEntry &entry)
     QByteArray bytes = factBytes(entry);
     if (entry.hashForm >= 2)
         appendRestOfRow(bytes, entry);
+    appendDocumentFields(bytes, entry);
     return bytes;
 }
 
@@ -211,6 +234,7 @@ QByteArray rowBytes(const LedgerEntry &entry)
 {
     QByteArray row = factBytes(entry);
     appendRestOfRow(row, entry);
+    appendDocumentFields(row, entry);
     appendField(row, entry.previousHash);
     appendField(row, entry.hash);
     return row;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "invoice/Invoice.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -54,6 +56,11 @@ struct LedgerEntry
     QDateTime recordedAt; ///< UTC, to the millisecond
     IssueChannel channel = IssueChannel::None;
     qint64 refersTo = 0; ///< the earlier entry this one reissues, voids or pays; 0 for none
+    /// What an issue sent: an invoice (as every entry recorded before documents had kinds), a
+    /// quotation, a delivery slip or a receipt. Only an invoice is owed and paid.
+    DocumentKind document = DocumentKind::Invoice;
+    /// The payment entry a receipt's issue acknowledges; 0 for none.
+    qint64 acknowledges = 0;
 
     // What the invoice said (issues); a payment or void repeats nothing of it.
     QString title;
@@ -85,6 +92,9 @@ struct LedgerEntry
     /// The entry this one refers to, named by its origin while that entry has no id yet (it waits
     /// to be sent with this one). The ledger puts that entry's id in refersTo when it records this.
     QString refersToOrigin;
+    /// The payment a receipt acknowledges, named by its origin while it waits to be sent (as
+    /// refersToOrigin); the ledger puts its id in acknowledges.
+    QString acknowledgesOrigin;
     int hashForm = CurrentHashForm;
     /// Travels with an issue to the ledger, never stored: the issue corrects the invoice that holds
     /// its number (the user said so). The ledger makes it refer to that invoice; without it, an
@@ -97,6 +107,9 @@ struct LedgerEntry
 bool sameInvoiceFacts(const LedgerEntry &a, const LedgerEntry &b);
 
 QString entryKindKey(EntryKind kind);
+/// Whether a document of this kind is owed: only an invoice is; a quotation, a delivery slip and a
+/// receipt are recorded, never paid.
+bool isReceivable(DocumentKind kind);
 std::optional<EntryKind> entryKindOfKey(const QString &key);
 QString channelKey(IssueChannel channel);
 IssueChannel channelOfKey(const QString &key);
@@ -114,7 +127,9 @@ QDate dateOfText(const QString &text);
 
 /// The bytes the hash is taken over: every covered field (as the entry's hash form covers them),
 /// each as its UTF-8 length, ':' and its bytes, in a fixed order. Nothing in one field can pass for
-/// another.
+/// another. The document's kind and the payment acknowledged follow, each behind its name, only
+/// when the entry has them (not an invoice, a payment named): an invoice's entry hashes as every
+/// entry recorded before them did.
 QByteArray canonicalBytes(const LedgerEntry &entry);
 /// Every stored column of an entry, hashes included, as canonicalBytes lays fields out: what a
 /// seal covers of it.

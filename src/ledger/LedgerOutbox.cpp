@@ -54,6 +54,12 @@ void referTo(LedgerEntry &entry, const LedgerEntry &target)
     entry.refersToOrigin = target.id == 0 ? target.origin : QString();
 }
 
+void acknowledge(LedgerEntry &receipt, const LedgerEntry &payment)
+{
+    receipt.acknowledges = payment.id;
+    receipt.acknowledgesOrigin = payment.id == 0 ? payment.origin : QString();
+}
+
 QString refusedText(const LedgerEntry &entry, const QString &reason)
 {
     QString what;

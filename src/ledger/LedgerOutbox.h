@@ -81,6 +81,8 @@ QString waitingText(int count);
 /// Makes `entry` refer to `target`: by its id when the ledger holds it, by its origin while it
 /// waits in the outbox (and has no id yet).
 void referTo(LedgerEntry &entry, const LedgerEntry &target);
+/// Makes the receipt's issue `receipt` acknowledge `payment`, as referTo names an entry.
+void acknowledge(LedgerEntry &receipt, const LedgerEntry &payment);
 /// What a refused entry was and why the server refused it, in one sentence for the user.
 QString refusedText(const LedgerEntry &entry, const QString &reason);
 

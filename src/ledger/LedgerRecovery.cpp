@@ -324,6 +324,15 @@ LedgerRecovery recoverEntries(const QString &damagedPath, const std::function<Re
             // A reissue of an issue lost corrects the invoice that holds its number, as it did.
             entry.reissue = target == 0;
         }
+        if (const qint64 payment = entry.acknowledges; payment != 0) {
+            // The receipt was issued all the same: it is recovered, naming its payment only when that is.
+            entry.acknowledges = recoveredAs.value(payment);
+            if (entry.acknowledges == 0)
+                recovery.notTaken.append(
+                    Text::tr("Entry %1 acknowledges payment %2, which was not recovered; it was recovered without it.")
+                        .arg(id)
+                        .arg(payment));
+        }
         entry.id = 0;
         entry.previousHash.clear();
         entry.hash.clear();

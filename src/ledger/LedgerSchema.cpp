@@ -172,12 +172,22 @@ QString dayOf(const QString &e)
         .arg(e);
 }
 
+/// ledger_issues' status as a schema version works it out: 0 unpaid, 1 partly paid, 2 paid, 3 void;
+/// from version 7, 4 for a document nobody owes on (a quotation, a delivery slip, a receipt).
+QString statusExpression(int version)
+{
+    return QStringLiteral("CASE WHEN voided <> 0 THEN 3 %1WHEN paid >= amount THEN 2 WHEN paid > 0 THEN 1 ELSE 0 END")
+        .arg(version >= 7 ? QStringLiteral("WHEN document_kind <> 'invoice' THEN 4 ") : QString());
+}
+
 /// What an issue entry carries into ledger_issues as a schema version keeps it, for entry `e`.
 QString issueColumnsFrom(int version, const QString &e)
 {
     QString columns = QStringLiteral("%1.number, %1.customer, %1.customer_folded, %1.amount, %1.due_date").arg(e);
     if (version >= 6)
         columns += QStringLiteral(", %1.number_folded").arg(e);
+    if (version >= 7)
+        columns += QStringLiteral(", %1.document_kind").arg(e);
     return columns;
 }
 
@@ -198,23 +208,21 @@ QStringList versionFourIssues(const LedgerDialect &dialect)
     // Text compares by code on the server as in SQLite, whatever the server's locale, so a column
     // sorts alike in both and its index serves the sort.
     const QString text = onPostgres(dialect) ? QStringLiteral("TEXT COLLATE \"C\"") : QStringLiteral("TEXT");
-    QStringList statements = {
-        QStringLiteral("CREATE TABLE IF NOT EXISTS ledger_issues ("
-                       "id %1 PRIMARY KEY,"
-                       "invoice_id %1 NOT NULL,"
-                       "day %2 NOT NULL,"
-                       "number %2 NOT NULL,"
-                       "customer %2 NOT NULL,"
-                       "customer_folded %2 NOT NULL,"
-                       "amount BIGINT NOT NULL,"
-                       "due_date %2 NOT NULL,"
-                       "paid BIGINT NOT NULL DEFAULT 0,"
-                       "voided INTEGER NOT NULL DEFAULT 0,"
-                       "void_reason TEXT NOT NULL DEFAULT '',"
-                       "superseded INTEGER NOT NULL DEFAULT 0,"
-                       "status INTEGER GENERATED ALWAYS AS (CASE WHEN voided <> 0 THEN 3 WHEN paid >= amount THEN 2 "
-                       "WHEN paid > 0 THEN 1 ELSE 0 END) STORED)")
-            .arg(dialect.idType, text)};
+    QStringList statements = {QStringLiteral("CREATE TABLE IF NOT EXISTS ledger_issues ("
+                                             "id %1 PRIMARY KEY,"
+                                             "invoice_id %1 NOT NULL,"
+                                             "day %2 NOT NULL,"
+                                             "number %2 NOT NULL,"
+                                             "customer %2 NOT NULL,"
+                                             "customer_folded %2 NOT NULL,"
+                                             "amount BIGINT NOT NULL,"
+                                             "due_date %2 NOT NULL,"
+                                             "paid BIGINT NOT NULL DEFAULT 0,"
+                                             "voided INTEGER NOT NULL DEFAULT 0,"
+                                             "void_reason TEXT NOT NULL DEFAULT '',"
+                                             "superseded INTEGER NOT NULL DEFAULT 0,"
+                                             "status INTEGER GENERATED ALWAYS AS (%3) STORED)")
+                                  .arg(dialect.idType, text, statusExpression(4))};
     // Each column the window sorts by, with the id that breaks ties; paid and status have few
     // values, so they also keep the ties newest first when sorted upwards.
     for (const QString &column :
@@ -290,6 +298,33 @@ QStringList versionSixFoldedNumbers(const LedgerDialect &dialect)
     return statements;
 }
 
+QStringList versionSevenDocumentKinds(const LedgerDialect &dialect)
+{
+    // Every entry recorded before was an invoice's, and the column's default says so. The kind is
+    // hashed (see canonicalBytes); ledger_issues keeps a copy to search by, and its status is worked
+    // out again with it. A column added to SQLite cannot be stored, so there it is computed as read.
+    const QString text = onPostgres(dialect) ? QStringLiteral("TEXT COLLATE \"C\"") : QStringLiteral("TEXT");
+    QStringList statements = {
+        QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN document_kind TEXT NOT NULL DEFAULT 'invoice'"),
+        QStringLiteral("ALTER TABLE ledger_entries ADD COLUMN acknowledges %1 NOT NULL DEFAULT 0").arg(dialect.idType),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_entries_acknowledges ON ledger_entries (acknowledges) "
+                       "WHERE acknowledges <> 0"),
+        QStringLiteral("ALTER TABLE ledger_issues ADD COLUMN document_kind %1 NOT NULL DEFAULT 'invoice'").arg(text),
+        QStringLiteral("DROP INDEX IF EXISTS ledger_issues_status"),
+        QStringLiteral("DROP INDEX IF EXISTS ledger_issues_status_newest"),
+        QStringLiteral("ALTER TABLE ledger_issues DROP COLUMN status"),
+        QStringLiteral("ALTER TABLE ledger_issues ADD COLUMN status INTEGER GENERATED ALWAYS AS (%1) %2")
+            .arg(statusExpression(7), onPostgres(dialect) ? QStringLiteral("STORED") : QStringLiteral("VIRTUAL")),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_status ON ledger_issues (status, id)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_status_newest ON ledger_issues (status, id DESC)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS ledger_issues_document_kind ON ledger_issues (document_kind, id)")};
+    if (onPostgres(dialect))
+        statements += postgresIssueFollowing(7);
+    else
+        statements += {QStringLiteral("DROP TRIGGER IF EXISTS ledger_issues_on_issue"), sqliteIssueTrigger(7)};
+    return statements;
+}
+
 QString setVersion(int version)
 {
     // The row exists from version 1 on; updating it keeps the statement plain SQL.
@@ -353,6 +388,8 @@ QStringList migrationStatements(const LedgerDialect &dialect, int fromVersion)
         statements = versionFiveHashForm();
     else if (fromVersion == 5)
         statements = versionSixFoldedNumbers(dialect);
+    else if (fromVersion == 6)
+        statements = versionSevenDocumentKinds(dialect);
     if (!statements.isEmpty())
         statements.append(setVersion(fromVersion + 1));
     return statements;
@@ -372,14 +409,17 @@ QString entryColumns(int version)
         columns += QStringLiteral(", hash_form");
     if (version >= 6)
         columns += QStringLiteral(", number_folded");
+    if (version >= 7)
+        columns += QStringLiteral(", document_kind, acknowledges");
     return columns;
 }
 
 QString issueStateColumns(int version)
 {
-    return QStringLiteral("id, invoice_id, day, number, customer, customer_folded, amount, due_date%1, paid, voided, "
+    return QStringLiteral("id, invoice_id, day, number, customer, customer_folded, amount, due_date%1%2, paid, voided, "
                           "void_reason, superseded")
-        .arg(version >= 6 ? QStringLiteral(", number_folded") : QString());
+        .arg(version >= 6 ? QStringLiteral(", number_folded") : QString(),
+             version >= 7 ? QStringLiteral(", document_kind") : QString());
 }
 
 QString issueStateSelect(int version)

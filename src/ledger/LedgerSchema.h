@@ -32,8 +32,11 @@ LedgerDialect postgresDialect();
 /// entries say of it (paid so far, voided and why, issued again) beside the columns searched and
 /// sorted by, kept by triggers as entries are added; 5: entries hashed over every column (the hash
 /// form of each), a seal over the entries recorded before, and the ledger's identity; 6: the invoice
-/// number folded as searches compare it, beside the folded customer name (derived, outside the hashes).
-inline constexpr int CurrentSchemaVersion = 6;
+/// number folded as searches compare it, beside the folded customer name (derived, outside the hashes);
+/// 7: the kind of document each issue sent (hashed; every earlier entry an invoice's) and the payment
+/// a receipt acknowledges, with the kind beside each issue in ledger_issues, whose status tells a
+/// document nobody owes on.
+inline constexpr int CurrentSchemaVersion = 7;
 
 /// The statements that create an empty ledger at a schema version (1 … CurrentSchemaVersion).
 QStringList createStatements(const LedgerDialect &dialect, int version);

@@ -4,10 +4,12 @@
 
 namespace seikyu {
 
-PaymentStatus statusOf(qint64 amount, qint64 paid, bool voided)
+PaymentStatus statusOf(qint64 amount, qint64 paid, bool voided, DocumentKind document)
 {
     if (voided)
         return PaymentStatus::Voided;
+    if (!isReceivable(document))
+        return PaymentStatus::NotOwed;
     if (paid >= amount)
         return PaymentStatus::Paid;
     if (paid > 0)
@@ -26,8 +28,25 @@ QString statusText(PaymentStatus status)
         return QCoreApplication::translate("Ledger", "Paid");
     case PaymentStatus::Voided:
         return QCoreApplication::translate("Ledger", "Void");
+    case PaymentStatus::NotOwed:
+        return QCoreApplication::translate("Ledger", "Not billed");
     }
     return {};
+}
+
+QString documentKindName(DocumentKind kind)
+{
+    switch (kind) {
+    case DocumentKind::Invoice:
+        break;
+    case DocumentKind::Quote:
+        return QCoreApplication::translate("Ledger", "Quotation");
+    case DocumentKind::Delivery:
+        return QCoreApplication::translate("Ledger", "Delivery slip");
+    case DocumentKind::Receipt:
+        return QCoreApplication::translate("Ledger", "Receipt");
+    }
+    return QCoreApplication::translate("Ledger", "Invoice");
 }
 
 bool isPastDue(PaymentStatus status, const QDate &dueDate, const QDate &today)

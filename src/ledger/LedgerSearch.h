@@ -11,13 +11,22 @@
 namespace seikyu {
 
 /// Where an issued invoice stands with its payments.
-enum class PaymentStatus { Unpaid, PartlyPaid, Paid, Voided };
+enum class PaymentStatus {
+    Unpaid,
+    PartlyPaid,
+    Paid,
+    Voided,
+    NotOwed, ///< a quotation, delivery slip or receipt: recorded, never paid
+};
 
-/// The status the payments give: Voided when the issue was voided; Paid once the payments reach
-/// the amount (an invoice that asks for nothing is Paid); PartlyPaid with some payment; else Unpaid.
-PaymentStatus statusOf(qint64 amount, qint64 paid, bool voided);
-/// 未入金, 一部入金, 入金済, 取消 (translated).
+/// The status the payments give: Voided when the issue was voided; NotOwed for a document that is
+/// no invoice; Paid once the payments reach the amount (an invoice that asks for nothing is Paid);
+/// PartlyPaid with some payment; else Unpaid.
+PaymentStatus statusOf(qint64 amount, qint64 paid, bool voided, DocumentKind document = DocumentKind::Invoice);
+/// 未入金, 一部入金, 入金済, 取消, 請求対象外 (translated).
 QString statusText(PaymentStatus status);
+/// 請求書, 見積書, 納品書, 領収書 (translated).
+QString documentKindName(DocumentKind kind);
 /// Unpaid or partly paid, with a due date before `today`.
 bool isPastDue(PaymentStatus status, const QDate &dueDate, const QDate &today);
 
@@ -29,9 +38,10 @@ struct LedgerFilter
     std::optional<QDate> to{};   ///< invoice date on or before
     std::optional<qint64> minAmount{};
     std::optional<qint64> maxAmount{};
-    QString customer{};             ///< part of the customer's name, folded (foldForSearch), spaces ignored
-    QString number{};               ///< part of the invoice number, compared the same way
-    QSet<PaymentStatus> statuses{}; ///< empty: any status
+    QString customer{};                     ///< part of the customer's name, folded (foldForSearch), spaces ignored
+    QString number{};                       ///< part of the invoice number, compared the same way
+    QSet<PaymentStatus> statuses{};         ///< empty: any status
+    std::optional<DocumentKind> document{}; ///< only issues of this kind of document
     bool pastDueOnly = false;
     bool latestIssuesOnly = false; ///< leaves out issues superseded by a later issue of the same invoice
     qint64 issueId = 0;            ///< only the issue entry of this id, when not 0
@@ -54,7 +64,8 @@ struct IssuedInvoice
 };
 
 /// The sums of what a search shows. An invoice issued more than once counts once (its latest
-/// issue), and voided issues count for nothing.
+/// issue), and voided issues count for nothing. The amount is the invoices' unless the search asks
+/// for one kind of document: a quotation, a delivery slip or a receipt repeats what an invoice bills.
 struct LedgerTotals
 {
     int count = 0;
@@ -74,7 +85,7 @@ struct LedgerPage
 };
 
 /// What a search's rows are ordered by. Ties go newest recorded first, whichever way.
-enum class LedgerOrder { Recorded, Date, Number, Customer, Amount, Due, Paid, Status };
+enum class LedgerOrder { Recorded, Date, Number, Customer, Amount, Due, Paid, Status, Document };
 
 /// Which rows of a search to read: `limit` rows from `offset`, in this order.
 struct LedgerSlice

@@ -1,5 +1,6 @@
 #include "ledger/LedgerSqlSearch.h"
 
+#include "invoice/InvoiceFile.h"
 #include "ledger/LedgerSchema.h"
 #include "ledger/LedgerStore.h"
 #include "ledger/SearchFolding.h"
@@ -42,6 +43,8 @@ QString sortColumn(LedgerOrder order)
         return QStringLiteral("paid");
     case LedgerOrder::Status:
         return QStringLiteral("status");
+    case LedgerOrder::Document:
+        return QStringLiteral("document_kind");
     }
     return QStringLiteral("id");
 }
@@ -58,6 +61,8 @@ int statusCode(PaymentStatus status)
         return 2;
     case PaymentStatus::Voided:
         return 3;
+    case PaymentStatus::NotOwed:
+        return 4;
     }
     return -1;
 }
@@ -92,6 +97,8 @@ LedgerEntry issueOfRow(const QSqlQuery &query)
     entry.issuedByHost = query.value(25).toString();
     entry.origin = query.value(26).toString();
     entry.hashForm = query.value(27).toInt();
+    entry.document = documentKindOf(query.value(29).toString());
+    entry.acknowledges = query.value(30).toLongLong();
     return entry;
 }
 
@@ -150,6 +157,10 @@ Result<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filt
         codes.sort();
         where.append(QStringLiteral("%1status IN (%2)").arg(noIndex, codes.join(QLatin1Char(','))));
     }
+    if (filter.document) {
+        where.append(QStringLiteral("document_kind = ?"));
+        values << documentKindText(*filter.document);
+    }
     if (filter.latestIssuesOnly)
         where.append(QStringLiteral("superseded = 0"));
     if (filter.pastDueOnly) {
@@ -172,7 +183,8 @@ Result<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filt
     LedgerPage page;
     QSqlQuery query(db);
     const bool asksUnused = slice.offset <= 0 && filter.issueId == 0 && !filter.minAmount && !filter.maxAmount &&
-                            filter.customer.trimmed().isEmpty() && filter.statuses.isEmpty() && !filter.pastDueOnly;
+                            filter.customer.trimmed().isEmpty() && filter.statuses.isEmpty() && !filter.pastDueOnly &&
+                            !filter.document;
     if (asksUnused) {
         // The day a number was given up on stands for its invoice's date.
         QStringList unusedWhere{QStringLiteral("kind = 'unused'")};
@@ -200,11 +212,13 @@ Result<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filt
             page.unused.append(issueOfRow(query));
         query.finish();
     }
-    if (!run(query, QStringLiteral("SELECT count(*), "
-                                   "sum(CASE WHEN voided <> 0 OR superseded <> 0 THEN 0 ELSE amount END), "
-                                   "sum(CASE WHEN voided <> 0 OR superseded <> 0 OR paid >= amount THEN 0 "
-                                   "ELSE amount - paid END) FROM ledger_issues%1")
-                        .arg(condition)))
+    // Only an invoice is owed; its amount is what the others repeat, unless they are what is asked for.
+    if (!run(query,
+             QStringLiteral("SELECT count(*), "
+                            "sum(CASE WHEN voided <> 0 OR superseded <> 0%2 THEN 0 ELSE amount END), "
+                            "sum(CASE WHEN voided <> 0 OR superseded <> 0 OR paid >= amount OR "
+                            "document_kind <> 'invoice' THEN 0 ELSE amount - paid END) FROM ledger_issues%1")
+                 .arg(condition, filter.document ? QString() : QStringLiteral(" OR document_kind <> 'invoice'"))))
         return sqlFault(query.lastError(), FaultKind::Unreadable);
     if (query.next()) {
         page.totals.count = query.value(0).toInt();
@@ -254,7 +268,8 @@ Result<LedgerPage> searchLedger(const QSqlDatabase &db, const LedgerFilter &filt
     // Another invoice under the same number: both are shown, each naming the other.
     QHash<qint64, qint64> clashes;
     if (!run(query, QStringLiteral("SELECT i.id, (SELECT min(o.invoice_id) FROM ledger_issues o WHERE o.number = "
-                                   "i.number AND o.invoice_id <> i.invoice_id) FROM ledger_issues i WHERE i.number <> "
+                                   "i.number AND o.document_kind = i.document_kind AND o.invoice_id <> i.invoice_id) "
+                                   "FROM ledger_issues i WHERE i.number <> "
                                    "'' AND i.id IN (SELECT id %1)")
                         .arg(rowsAsked)))
         return sqlFault(query.lastError(), FaultKind::Unreadable);

@@ -1,6 +1,7 @@
 #include "ledger/LedgerStore.h"
 
 #include "document/PrivateFiles.h"
+#include "invoice/InvoiceFile.h"
 #include "ledger/IssueTableCheck.h"
 #include "ledger/LedgerAnchor.h"
 #include "ledger/LedgerHealth.h"
@@ -68,6 +69,10 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
         entry.origin = query.value(26).toString();
     }
     entry.hashForm = version >= 5 ? query.value(27).toInt() : 1;
+    if (version >= 7) {
+        entry.document = documentKindOf(query.value(29).toString());
+        entry.acknowledges = query.value(30).toLongLong();
+    }
     return entry;
 }
 
@@ -106,7 +111,9 @@ QVariantList storedValues(const LedgerEntry &entry)
                         QVariant(entry.issuedByHost),
                         QVariant(entry.origin),
                         QVariant(entry.hashForm),
-                        QVariant(foldForSearch(entry.number))};
+                        QVariant(foldForSearch(entry.number)),
+                        QVariant(documentKindText(entry.document)),
+                        QVariant(entry.acknowledges)};
     for (QVariant &value : values) {
         if (value.typeId() == QMetaType::QString && value.toString().isNull())
             value = QString(QLatin1String(""));
@@ -116,11 +123,14 @@ QVariantList storedValues(const LedgerEntry &entry)
 
 /// Whether the row holds exactly what the store writes for the entry read from it: a column the
 /// reading would pass over (a stray part of the taxes, a number stored as other text) is a change too.
+/// An entry of hash form 1, which its seal covers as older versions read it, is checked only in the
+/// columns those versions did not have: every such entry is an invoice's, acknowledging nothing.
 bool rowAsStored(const QSqlQuery &query, const LedgerEntry &entry)
 {
     const QVariantList values = storedValues(entry);
     // A ledger read as an older schema kept it holds fewer columns.
-    for (int i = 0; i < std::min(values.size(), qsizetype(query.record().count())); ++i) {
+    const int sealedColumns = entry.hashForm >= 2 ? 0 : int(entryColumns(6).count(QLatin1Char(',')) + 1);
+    for (int i = sealedColumns; i < std::min(values.size(), qsizetype(query.record().count())); ++i) {
         if (query.value(i).toString() != values.at(i).toString())
             return false;
     }
@@ -584,19 +594,32 @@ Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)
         }
         query.finish();
     }
-    if (entry.refersTo == 0 && !entry.refersToOrigin.isEmpty()) {
-        // Made while the entry it refers to waited to be sent: that one is here by now, or never.
+    // Made while the entry it names waited to be sent: that one is here by now, or never.
+    const auto idOfOrigin = [&](const QString &origin, qint64 &id, const char *missing) -> Result<void> {
+        if (id != 0 || origin.isEmpty())
+            return {};
         query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE origin = ?"));
-        query.addBindValue(entry.refersToOrigin);
+        query.addBindValue(origin);
         if (!query.exec())
             return failed(query);
-        if (!query.next()) {
-            return Fault{FaultKind::Refused, QCoreApplication::translate(
-                                                 "seikyu::LedgerStore", "the entry it refers to is not in the ledger")};
-        }
-        entry.refersTo = query.value(0).toLongLong();
+        if (!query.next())
+            return Fault{FaultKind::Refused, QCoreApplication::translate("seikyu::LedgerStore", missing)};
+        id = query.value(0).toLongLong();
         query.finish();
-    }
+        return {};
+    };
+    if (const Result<void> named =
+            idOfOrigin(entry.refersToOrigin, entry.refersTo,
+                       QT_TRANSLATE_NOOP("seikyu::LedgerStore", "the entry it refers to is not in the ledger"));
+        !named)
+        return named.fault();
+    if (const Result<void> named =
+            idOfOrigin(entry.acknowledgesOrigin, entry.acknowledges,
+                       QT_TRANSLATE_NOOP("seikyu::LedgerStore", "the payment it acknowledges is not in the ledger"));
+        !named)
+        return named.fault();
+    if (const Result<void> fits = checkAcknowledged(entry); !fits)
+        return fits.fault();
     if (!query.exec(QStringLiteral("SELECT id, hash FROM ledger_entries ORDER BY id DESC LIMIT 1")))
         return failed(query);
     entry.id = 1;
@@ -621,12 +644,14 @@ Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)
         if (use.kind == NumberUse::Kind::Copy || use.kind == NumberUse::Kind::Reissue)
             entry.refersTo = use.earlier->id;
     } else if (namesNoEarlierIssue) {
+        // A quotation made into the invoice in the same file is the invoice's first issue, no reissue.
         query.prepare(QStringLiteral("SELECT id FROM ledger_entries WHERE kind = 'issue' AND number = '' AND "
                                      "source_path = ? AND source_path <> '' AND invoice_date = ? AND customer = ? "
-                                     "ORDER BY id DESC LIMIT 1"));
+                                     "AND document_kind = ? ORDER BY id DESC LIMIT 1"));
         query.addBindValue(entry.sourcePath);
         query.addBindValue(dateText(entry.invoiceDate));
         query.addBindValue(entry.customer);
+        query.addBindValue(documentKindText(entry.document));
         if (!query.exec())
             return failed(query);
         if (query.next())
@@ -642,8 +667,8 @@ Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)
     if (entry.refersTo != 0) {
         query.prepare(
             QStringLiteral("SELECT kind, invoice_id, "
-                           "(SELECT count(*) FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id) "
-                           "FROM ledger_entries e WHERE id = ?"));
+                           "(SELECT count(*) FROM ledger_entries v WHERE v.kind = 'void' AND v.refers_to = e.id), "
+                           "document_kind FROM ledger_entries e WHERE id = ?"));
         query.addBindValue(entry.refersTo);
         if (!query.exec())
             return failed(query);
@@ -653,6 +678,16 @@ Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)
         }
         const QString kind = query.value(0).toString();
         const bool voided = query.value(2).toLongLong() > 0;
+        const DocumentKind document = documentKindOf(query.value(3).toString());
+        if (entry.kind == EntryKind::Payment && kind == QLatin1String("issue") && !isReceivable(document)) {
+            // Nothing is owed on it: a payment would make it read as a receivable settled.
+            return Fault{FaultKind::Refused,
+                         QCoreApplication::translate("seikyu::LedgerStore", "entry %1 (%2) is not an invoice: nothing "
+                                                                            "is owed on it, and no payment is recorded "
+                                                                            "against it")
+                             .arg(entry.refersTo)
+                             .arg(documentKindName(document))};
+        }
         if (namesNoEarlierIssue && entry.number.isEmpty() && kind == QLatin1String("issue") && !voided) {
             // The same invoice sent again unchanged is owed once: a copy, not a reissue that
             // supersedes the first. A changed one (or one sent again after its void) is a reissue.
@@ -660,10 +695,12 @@ Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)
                 earlier && sameInvoiceFacts(*earlier, entry))
                 entry.kind = EntryKind::Copy;
         }
-        const bool fits = ((entry.kind == EntryKind::Issue || entry.kind == EntryKind::Copy) &&
-                           kind == QLatin1String("issue") && (entry.kind == EntryKind::Issue || !voided)) ||
-                          (entry.kind == EntryKind::Payment && kind == QLatin1String("issue") && !voided) ||
-                          (entry.kind == EntryKind::Void && kind != QLatin1String("void") && !voided);
+        // An issue goes on a document of its own kind: a reissue never turns a quotation into an invoice.
+        const bool fits =
+            ((entry.kind == EntryKind::Issue || entry.kind == EntryKind::Copy) && kind == QLatin1String("issue") &&
+             (entry.kind == EntryKind::Issue || !voided) && document == entry.document) ||
+            (entry.kind == EntryKind::Payment && kind == QLatin1String("issue") && !voided) ||
+            (entry.kind == EntryKind::Void && kind != QLatin1String("void") && !voided);
         if (!fits) {
             return Fault{
                 FaultKind::Refused,
@@ -698,6 +735,58 @@ Result<LedgerEntry> LedgerStore::recordLocked(LedgerEntry entry)
     if (Result<void> inserted = insert(entry); !inserted)
         return inserted.fault();
     return entry;
+}
+
+Result<void> LedgerStore::checkAcknowledged(const LedgerEntry &entry)
+{
+    if (entry.acknowledges == 0)
+        return {};
+    const auto refused = [&entry](const QString &why) {
+        return Fault{FaultKind::Refused,
+                     QCoreApplication::translate("seikyu::LedgerStore", "entry %1 cannot be acknowledged: %2")
+                         .arg(entry.acknowledges)
+                         .arg(why)};
+    };
+    // Only a receipt acknowledges, and only a payment that stands.
+    if ((entry.kind != EntryKind::Issue && entry.kind != EntryKind::Copy) || entry.document != DocumentKind::Receipt)
+        return refused(QCoreApplication::translate("seikyu::LedgerStore", "only a receipt acknowledges a payment"));
+    QSqlQuery query(database());
+    query.prepare(QStringLiteral("SELECT kind, EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND "
+                                 "v.refers_to = e.id) FROM ledger_entries e WHERE id = ?"));
+    query.addBindValue(entry.acknowledges);
+    if (!query.exec())
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
+    if (!query.next() || query.value(0).toString() != QLatin1String("payment"))
+        return refused(QCoreApplication::translate("seikyu::LedgerStore", "it is no payment"));
+    if (query.value(1).toBool())
+        return refused(QCoreApplication::translate("seikyu::LedgerStore", "the payment is void"));
+    return {};
+}
+
+Result<QList<PaymentReceipts>> LedgerStore::paymentsOf(qint64 issueId)
+{
+    // Every payment of the invoice the issue belongs to, whichever of its issues it was made against.
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT %1, EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND "
+                                 "v.refers_to = e.id), (SELECT max(r.id) FROM ledger_entries r WHERE r.acknowledges = "
+                                 "e.id AND r.kind IN ('issue', 'copy') AND NOT EXISTS (SELECT 1 FROM ledger_entries "
+                                 "rv WHERE rv.kind = 'void' AND rv.refers_to = r.id)) FROM ledger_entries e WHERE "
+                                 "e.kind = 'payment' AND e.invoice_id <> 0 AND e.invoice_id = (SELECT CASE WHEN "
+                                 "i.invoice_id = 0 THEN i.id ELSE i.invoice_id END FROM ledger_entries i WHERE i.id = "
+                                 "?) ORDER BY e.id")
+                      .arg(entryColumns(m_version)
+                               .replace(QLatin1String(", "), QLatin1String(", e."))
+                               .prepend(QLatin1String("e."))));
+    query.addBindValue(issueId);
+    if (!query.exec())
+        return sqlFault(query.lastError(), FaultKind::Unreadable);
+    QList<PaymentReceipts> found;
+    const int voidedColumn = query.record().count() - 2;
+    while (query.next())
+        found.append({entryOfRow(query, m_version), query.value(voidedColumn).toBool(),
+                      query.value(voidedColumn + 1).toLongLong()});
+    return found;
 }
 
 Result<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &number)
@@ -794,8 +883,7 @@ Result<QList<LedgerEntry>> LedgerStore::readEntries(qint64 afterId, QList<qint64
         return sqlFault(query.lastError(), FaultKind::Unreadable);
     while (query.next()) {
         found.append(entryOfRow(query, m_version));
-        // Entries of hash form 1 were written by older versions; their seal covers them as read.
-        if (notAsStored && found.constLast().hashForm >= 2 && !rowAsStored(query, found.constLast()))
+        if (notAsStored && !rowAsStored(query, found.constLast()))
             notAsStored->append(found.constLast().id);
     }
     return found;

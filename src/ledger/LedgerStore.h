@@ -19,6 +19,14 @@ class QSqlQuery;
 
 namespace seikyu {
 
+/// A payment received against an invoice, and the receipt that acknowledges it.
+struct PaymentReceipts
+{
+    LedgerEntry payment;
+    bool voided = false;
+    qint64 receiptId = 0; ///< the latest receipt's issue (not voided) acknowledging it; 0 for none
+};
+
 /// How an SQLite ledger file is opened.
 enum class LedgerAccess {
     ReadWrite, ///< created when missing, its schema brought up to date
@@ -78,6 +86,14 @@ public:
                                       const QString &note = QString());
     Result<LedgerEntry> recordVoid(qint64 entryId, const QString &reason);
 
+    /// The payments received against the invoice the issue `issueId` belongs to, oldest first, each
+    /// with whether it was voided and the receipt issued for it, if any.
+    Result<QList<PaymentReceipts>> paymentsOf(qint64 issueId);
+
+    /// Refused, saying why, unless the entry acknowledges nothing, or is a receipt's issue
+    /// acknowledging a payment (by id) that stands.
+    Result<void> checkAcknowledged(const LedgerEntry &entry);
+
     /// Every issue holding `number`, newest first, with whether it was voided.
     Result<QList<HeldNumber>> issuesHolding(const QString &number);
     /// What recording `issue` now would make of its number (see numberUse): New for an issue
@@ -129,6 +145,7 @@ private:
     Result<void> fillFoldedNumbers();
     QList<ChainProblem> searchTableProblems();
     Result<LedgerEntry> recordLocked(LedgerEntry entry);
+
     Result<void> insert(const LedgerEntry &entry);
     /// entries(), naming in `notAsStored` the entries whose row is not what the store writes for them.
     Result<QList<LedgerEntry>> readEntries(qint64 afterId, QList<qint64> *notAsStored);

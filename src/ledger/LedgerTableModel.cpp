@@ -27,6 +27,8 @@ LedgerOrder orderOfColumn(int column)
         return LedgerOrder::Paid;
     case LedgerTableModel::StatusColumn:
         return LedgerOrder::Status;
+    case LedgerTableModel::KindColumn:
+        return LedgerOrder::Document;
     default:
         return LedgerOrder::Date;
     }
@@ -123,7 +125,7 @@ int LedgerTableModel::columnCount(const QModelIndex &parent) const
 PaymentStatus LedgerTableModel::statusAt(int row) const
 {
     const IssuedInvoice &shown = m_page.rows[row];
-    return statusOf(shown.issue.amount, paidAt(row), shown.voided);
+    return statusOf(shown.issue.amount, paidAt(row), shown.voided, shown.issue.document);
 }
 
 bool LedgerTableModel::pastDue(int row) const
@@ -155,6 +157,8 @@ QVariant LedgerTableModel::data(const QModelIndex &index, int role) const
             return mark(paidAt(index.row()));
         case StatusColumn:
             return issueStatusText(*row, paidAt(index.row()), m_today);
+        case KindColumn:
+            return documentKindName(e.document);
         }
         return {};
     case Qt::TextAlignmentRole:
@@ -206,6 +210,8 @@ QVariant LedgerTableModel::headerData(int section, Qt::Orientation orientation, 
         return tr("Paid");
     case StatusColumn:
         return tr("Status");
+    case KindColumn:
+        return tr("Kind");
     }
     return {};
 }

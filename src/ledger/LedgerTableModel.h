@@ -19,8 +19,17 @@ class LedgerTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum ColumnId { DateColumn, NumberColumn, CustomerColumn, AmountColumn, DueColumn, PaidColumn, StatusColumn };
-    static constexpr int ColumnCount = 7;
+    enum ColumnId {
+        DateColumn,
+        NumberColumn,
+        CustomerColumn,
+        AmountColumn,
+        DueColumn,
+        PaidColumn,
+        StatusColumn,
+        KindColumn
+    };
+    static constexpr int ColumnCount = 8;
     /// Rows read at a time.
     static constexpr int SliceSize = 200;
 

@@ -10,6 +10,9 @@ NumberUse numberUse(const LedgerEntry &issue, const QList<HeldNumber> &held)
     QList<const HeldNumber *> newestOfEach;
     QSet<qint64> invoices;
     for (const HeldNumber &one : held) {
+        // Each kind of document numbers its own: a quotation and its invoice may share one.
+        if (one.issue.document != issue.document)
+            continue;
         const qint64 invoice = one.issue.invoiceId != 0 ? one.issue.invoiceId : one.issue.id;
         if (!invoices.contains(invoice)) {
             invoices.insert(invoice);
@@ -34,15 +37,17 @@ NumberUse numberUse(const LedgerEntry &issue, const QList<HeldNumber> &held)
 QList<ChainProblem> numberClashes(const QList<LedgerEntry> &entries)
 {
     QList<ChainProblem> clashes;
-    QHash<QString, qint64> firstInvoice; // number → the first issue of the first invoice carrying it
-    QSet<qint64> named;                  // invoices already reported
+    // kind and number → the first issue of the first document of that kind carrying it
+    QHash<std::pair<int, QString>, qint64> firstInvoice;
+    QSet<qint64> named; // invoices already reported
     for (const LedgerEntry &entry : entries) {
         if (entry.kind != EntryKind::Issue || entry.number.isEmpty())
             continue;
         const qint64 invoice = entry.invoiceId != 0 ? entry.invoiceId : entry.id;
-        const auto first = firstInvoice.constFind(entry.number);
+        const std::pair<int, QString> key{int(entry.document), entry.number};
+        const auto first = firstInvoice.constFind(key);
         if (first == firstInvoice.constEnd()) {
-            firstInvoice.insert(entry.number, invoice);
+            firstInvoice.insert(key, invoice);
         } else if (*first != invoice && !named.contains(invoice)) {
             named.insert(invoice);
             ChainProblem clash{ChainProblem::Kind::NumberClash, invoice, {}, entry.number};

@@ -32,10 +32,11 @@ struct NumberUse
 /// every issue of the number, newest first; the newest issue of each invoice is what it says now.
 /// One of them stating the same facts (and not voided) is repeated: a copy. Otherwise an issue
 /// marked as a reissue corrects the newest of them (the customer's own, if any); an issue not so
-/// marked clashes with the newest. A voided invoice still holds its number.
+/// marked clashes with the newest. A voided invoice still holds its number. Only documents of the
+/// issue's own kind hold a number against it.
 NumberUse numberUse(const LedgerEntry &issue, const QList<HeldNumber> &held);
 
-/// The numbers that two invoices carry, found in a ledger's entries: one problem for each later
+/// The numbers that two documents of one kind carry, found in a ledger's entries: one problem for each later
 /// invoice, naming its first issue (entryId) and the earlier invoice's (otherEntryId).
 QList<ChainProblem> numberClashes(const QList<LedgerEntry> &entries);
 

@@ -53,7 +53,7 @@ void LedgerIndex::add(const LedgerEntry &entry)
 
 PaymentStatus LedgerIndex::status(const IssuedInvoice &row) const
 {
-    return statusOf(row.issue.amount, paid(row), row.voided);
+    return statusOf(row.issue.amount, paid(row), row.voided, row.issue.document);
 }
 
 QList<LedgerEntry> LedgerIndex::payments(const IssuedInvoice &row) const
@@ -87,6 +87,8 @@ QList<int> LedgerIndex::search(const LedgerFilter &filter) const
             continue;
         if (!number.isEmpty() && !row.numberFolded.contains(number))
             continue;
+        if (filter.document && row.issue.document != *filter.document)
+            continue;
         if (needsStatus) {
             const PaymentStatus status = this->status(row);
             if (!filter.statuses.isEmpty() && !filter.statuses.contains(status))
@@ -99,16 +101,18 @@ QList<int> LedgerIndex::search(const LedgerFilter &filter) const
     return found;
 }
 
-LedgerTotals LedgerIndex::totals(const QList<int> &positions) const
+LedgerTotals LedgerIndex::totals(const QList<int> &positions, bool oneKind) const
 {
     LedgerTotals totals;
     for (int position : positions) {
         const IssuedInvoice &row = m_rows[size_t(position)];
         ++totals.count;
-        if (row.voided || row.superseded)
+        const bool owed = isReceivable(row.issue.document);
+        if (row.voided || row.superseded || (!owed && !oneKind))
             continue;
         totals.amount += row.issue.amount;
-        totals.outstanding += std::max<qint64>(0, row.issue.amount - paid(row));
+        if (owed)
+            totals.outstanding += std::max<qint64>(0, row.issue.amount - paid(row));
     }
     return totals;
 }

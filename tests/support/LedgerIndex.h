@@ -28,7 +28,8 @@ public:
 
     /// The positions of the issues that match, newest first.
     QList<int> search(const LedgerFilter &filter) const;
-    LedgerTotals totals(const QList<int> &positions) const;
+    /// The sums of the rows at `positions`; `oneKind` when the search asked for one kind of document.
+    LedgerTotals totals(const QList<int> &positions, bool oneKind = false) const;
 
 private:
     std::vector<IssuedInvoice> m_rows;
