@@ -131,6 +131,19 @@ private slots:
 
     void noStampOffPaperOrOutsideBusiness()
     {
+        // With income tax withheld, what was received is 差引請求額, after 合計.
+        Invoice withheld =
+            totalled(DocumentKind::Receipt, 1'000'000, QStringLiteral("消費税(10%)"), 100'000, 1'100'000);
+        const ItemRow blank = withheld.rows.last();
+        for (const auto &[label, amount] : {std::pair{SumsLabel::Withholding, QStringLiteral("-102100")},
+                                            std::pair{SumsLabel::Payable, QStringLiteral("997900")}}) {
+            ItemRow row = blank;
+            row.setValue(Column::Much, label);
+            row.setValue(Column::Sums, amount);
+            withheld.rows.append(row);
+        }
+        const std::optional<ReceivedAmount> received = receivedAmountOf(withheld.rows);
+        QVERIFY(received && received->amount == 997'900 && received->statedTax == 100'000);
         QCOMPARE(receiptStampDuty({2'000'000, 0, false, true}), qint64(0));
         QCOMPARE(receiptStampDuty({2'000'000, 0, true, false}), qint64(0));
     }

@@ -1067,6 +1067,15 @@ private Q_SLOTS:
         // The window closed unsaved gives back the number it took and did not issue.
         document->releaseTakenNumber();
         QCOMPARE(released.constLast(), u"2026-0003"_s);
+        // A quotation counts on this computer: the office's sequence gives invoice numbers only.
+        std::unique_ptr<Document> quote = test::makeDocument();
+        quote->model()->setKind(DocumentKind::Quote);
+        quote->setInvoiceDate(QDate(2026, 12, 7));
+        const QString takenSoFar = server->value(made.name, u"SELECT count(*) FROM ledger_numbers"_s);
+        quote->numbShow();
+        quote->numbNext();
+        QCOMPARE(child<QLineEdit>(*quote, "numbText")->text(), u"Q2026-0001"_s);
+        QCOMPARE(server->value(made.name, u"SELECT count(*) FROM ledger_numbers"_s), takenSoFar);
 
         // Two computers duplicating the invoice each get a number of the office's sequence,
         // never this computer's own count.

@@ -88,8 +88,8 @@ std::optional<ReceivedAmount> receivedAmountOf(const QList<ItemRow> &rows)
         // With withholding, 合計 comes before 差引請求額: what was received is the last one.
         if (label == SumsLabel::Total || label == SumsLabel::Payable)
             received = ReceivedAmount{amountOf(value), 0};
-        else if (taxRow.match(label).hasMatch() && value.toString() != SumsLabel::TaxIncluded)
-            tax += amountOf(value);
+        else if (taxRow.match(label).hasMatch())
+            tax += amountOf(value); // 税込済み, tax within prices that state none, reads as 0
     }
     if (received)
         received->statedTax = tax;
