@@ -78,6 +78,13 @@ LedgerEntry entryOfRow(const QSqlQuery &query, int version)
 
 namespace {
 
+/// The entries' columns named through `table`, the alias a query gives ledger_entries ("e.id, e.kind, …").
+QString entryColumnsOf(const QString &table, int version)
+{
+    const QString prefix = table + QLatin1Char('.');
+    return prefix + entryColumns(version).replace(QLatin1String(", "), QLatin1String(", ") + prefix);
+}
+
 /// The columns' values as the store writes them, in entryColumns' order.
 QVariantList storedValues(const LedgerEntry &entry)
 {
@@ -775,9 +782,7 @@ Result<QList<PaymentReceipts>> LedgerStore::paymentsOf(qint64 issueId)
                                  "e.kind = 'payment' AND e.invoice_id <> 0 AND e.invoice_id = (SELECT CASE WHEN "
                                  "i.invoice_id = 0 THEN i.id ELSE i.invoice_id END FROM ledger_entries i WHERE i.id = "
                                  "?) ORDER BY e.id")
-                      .arg(entryColumns(m_version)
-                               .replace(QLatin1String(", "), QLatin1String(", e."))
-                               .prepend(QLatin1String("e."))));
+                      .arg(entryColumnsOf(QStringLiteral("e"), m_version)));
     query.addBindValue(issueId);
     if (!query.exec())
         return sqlFault(query.lastError(), FaultKind::Unreadable);
@@ -797,9 +802,7 @@ Result<QList<HeldNumber>> LedgerStore::issuesHolding(const QString &number)
     query.prepare(QStringLiteral("SELECT %1, EXISTS (SELECT 1 FROM ledger_entries v WHERE v.kind = 'void' AND "
                                  "v.refers_to = e.id) FROM ledger_entries e WHERE e.kind = 'issue' AND e.number = ? "
                                  "ORDER BY e.id DESC")
-                      .arg(entryColumns(m_version)
-                               .replace(QLatin1String(", "), QLatin1String(", e."))
-                               .prepend(QLatin1String("e."))));
+                      .arg(entryColumnsOf(QStringLiteral("e"), m_version)));
     query.addBindValue(number);
     if (!query.exec())
         return sqlFault(query.lastError(), FaultKind::Unreadable);
