@@ -80,6 +80,7 @@ set(pure_rules
     ledger/ProcedureTemplate
     ledger/Reason
     ledger/SearchFolding
+    ledger/StatementPlan
     output/PdfMapsInPlace
     output/PdfTextRepair
     sections/DateText

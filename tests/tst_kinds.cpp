@@ -1,17 +1,38 @@
 // The documents beside the invoice: the rules they are set by.
 #include "app/DocumentController.h"
+#include "customers/CustomerBook.h"
+#include "customers/PaymentTerms.h"
 #include "document/Document.h"
 #include "invoice/InvoiceFile.h"
+#include "invoice/InvoiceModel.h"
+#include "invoice/ItemTableModel.h"
+#include "invoice/OpenedInvoice.h"
 #include "kinds/KindWords.h"
 #include "kinds/MonthlyStatement.h"
 #include "kinds/NextDocument.h"
 #include "kinds/StampDuty.h"
+#include "ledger/IssueFacts.h"
+#include "ledger/IssueLedger.h"
+#include "ledger/LedgerStore.h"
+#include "ledger/MonthlyInvoice.h"
+#include "ledger/StatementPlan.h"
+#include "output/OutputChecks.h"
 #include "page/InvoiceSheets.h"
 #include "sections/FreelancePreferences.h"
+#include "support/SeikyuRun.h"
 #include "support/TestSupport.h"
+#include "table/Amounts.h"
+#include "table/SumsRows.h"
 #include "widgets/PageButton.h"
 
+#include <QApplication>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace seikyu;
 using namespace seikyu::test;
@@ -32,6 +53,16 @@ Invoice slip(const QStringList &prices, bool taxOnTop = true)
     const Result<Invoice> read = readInvoiceBytes(R"({"head":"納品書","date":"2026-12-05","rate":10,"plus":)" +
                                                   QByteArray(taxOnTop ? "1" : "0") + R"(,"item":[)" + items + "]}");
     return read ? *read : Invoice();
+}
+
+/// The total the table's sums ask for.
+qint64 tableTotalOf(const Invoice &invoice)
+{
+    for (qsizetype i = invoice.rows.size() - 1; i >= 0; --i) {
+        if (invoice.rows.at(i).value(Column::Much) == SumsLabel::Total)
+            return amountOf(invoice.rows.at(i).value(Column::Sums));
+    }
+    return 0;
 }
 
 /// A document of `kind` that ends with sums: the items' total `prices`, and the tax line `taxLabel`
@@ -342,6 +373,230 @@ private slots:
         const Result<StatementSums> none = statementSums(1'000, 1'500, {});
         QVERIFY(none);
         QCOMPARE(none->billed, qint64(-500));
+    }
+
+    void theClosingPeriodAndTheStatementsNote()
+    {
+        // The period last closed by 9 December, 15 March and 20 December, by the closing day.
+        const QDate december9(2026, 12, 9);
+        QCOMPARE(lastClosedPeriod(december9, MonthEndDay), std::pair(QDate(2026, 11, 1), QDate(2026, 11, 30)));
+        QCOMPARE(lastClosedPeriod(december9, 20), std::pair(QDate(2026, 10, 21), QDate(2026, 11, 20)));
+        QCOMPARE(lastClosedPeriod(QDate(2027, 3, 15), MonthEndDay), std::pair(QDate(2027, 2, 1), QDate(2027, 2, 28)));
+        QCOMPARE(lastClosedPeriod(QDate(2026, 12, 25), 20), std::pair(QDate(2026, 11, 21), QDate(2026, 12, 20)));
+
+        // What a statement's entry says it bills reads back; no other note reads as a statement.
+        const StatementFacts facts{QDate(2026, 11, 1), QDate(2026, 11, 30), 0, 0, {"D-1", "#12"}};
+        const std::optional<StatementFacts> read = statementOfNote(statementNote(facts));
+        QVERIFY(read);
+        QCOMPARE(read->slips, facts.slips);
+        QCOMPARE(std::pair(read->from, read->to), std::pair(facts.from, facts.to));
+        for (const QString &other : {QString(), QStringLiteral("誤発行"), QStringLiteral("合計請求書 2026-11-01"),
+                                     QStringLiteral("合計請求書 2026-13-01..2026-11-30")})
+            QVERIFY(!statementOfNote(other));
+
+        // A damaged statement member is no statement rather than a guessed balance.
+        for (const char *member : {R"({"from":"2026-11-01","to":"2026-11-30","previous":"x","paid":0})",
+                                   R"({"from":"2026-11-30","to":"2026-11-01","previous":0,"paid":0})",
+                                   R"({"from":"2026-11-01","to":"2026-11-30","previous":1e300,"paid":0})", R"([1])"}) {
+            const Result<Invoice> opened =
+                readInvoiceBytes(QByteArray(R"({"head":"請求書","statement":)") + member + "}");
+            QVERIFY(opened);
+            QVERIFY2(!opened->statement, member);
+        }
+    }
+
+    void theMonthlyInvoiceBillsTheLedgersSlipsOnceAndCarriesTheBalance()
+    {
+        clearSettings();
+        QTemporaryDir dir;
+        const QString dataHome = dir.filePath(QStringLiteral("data"));
+        IssueLedger &ledger = IssueLedger::instance();
+        ledger.setFolder(QDir(dataHome).filePath(
+            QStringLiteral("%1/%2").arg(QCoreApplication::organizationName(), QCoreApplication::applicationName())));
+        LedgerStore *store = ledger.store().value_or(nullptr);
+        QVERIFY(store);
+        const QString customer = QStringLiteral("千代田商事");
+        auto record = [&](const Invoice &document, const QString &file = {}) {
+            LedgerEntry entry = issueEntryOf(document);
+            if (!file.isEmpty())
+                entry.sourcePath = writeFile(dir.filePath(file), writeInvoice(document));
+            return store->record(entry)->id;
+        };
+        auto slipOf = [&](const QString &number, const QDate &date, const QStringList &prices, const QString &to) {
+            Invoice made = slip(prices);
+            made.kind = DocumentKind::Delivery;
+            made.number = number;
+            made.date = date;
+            made.customer = to;
+            made.honorificChoice = 0;
+            made.honorificShown = QStringLiteral("御中");
+            InvoiceModel model;
+            model.table()->setRows([&] {
+                QList<RowPtr> rows{ItemRow::makeHeader()};
+                for (const ItemRow &row : made.rows)
+                    rows.append(std::make_shared<ItemRow>(row));
+                return rows;
+            }());
+            model.setTaxRate(10);
+            model.setTaxOnTop(true);
+            model.appendSumsRows();
+            made.rows = model.invoice().rows;
+            made.amountBox = emptyAmountBoxText() + QString::number(tableTotalOf(made));
+            return made;
+        };
+
+        // September's invoice, paid before October's statement; October's statement, partly paid after it.
+        const qint64 september =
+            record(totalled(DocumentKind::Invoice, 10'000, QStringLiteral("消費税"), 1'000, 11'000));
+        QVERIFY(store->recordPayment(september, QDate(2026, 10, 10), 11'000));
+        Invoice october = totalled(DocumentKind::Invoice, 30'000, QStringLiteral("消費税"), 3'000, 33'000);
+        october.number = QStringLiteral("10");
+        october.statement = StatementFacts{QDate(2026, 10, 1), QDate(2026, 10, 31), 0, 0, {}};
+        const qint64 octoberId = record(october);
+        QVERIFY(store->recordPayment(octoberId, QDate(2026, 11, 15), 20'000));
+
+        // November: two slips at two rates (one to the customer written with a space), a voided one, another
+        // customer's.
+        record(slipOf(QStringLiteral("D-2"), QDate(2026, 11, 20), {"5000", "1006@8"}, customer),
+               QStringLiteral("d2.seikyu"));
+        record(slipOf(QStringLiteral("D-1"), QDate(2026, 11, 5), {"10000", "1006@8"}, QStringLiteral("千代田　商事")),
+               QStringLiteral("d1.seikyu"));
+        QVERIFY(store->recordVoid(record(slipOf(QStringLiteral("D-3"), QDate(2026, 11, 25), {"999"}, customer)),
+                                  QStringLiteral("誤発行")));
+        record(slipOf(QStringLiteral("D-4"), QDate(2026, 11, 6), {"7000"}, QStringLiteral("別の会社")));
+        record(slipOf(QStringLiteral("D-5"), QDate(2026, 12, 1), {"3000"}, customer));
+        {
+            const Result<std::unique_ptr<CustomerBook>> book = CustomerBook::open(CustomerBook::defaultPath());
+            QVERIFY(book);
+            Customer known;
+            known.name = customer;
+            known.terms = PaymentTerms{}; // 末締め翌月末払い
+            QVERIFY((*book)->addMissing({known}));
+        }
+
+        MonthlyRequest november{customer, QDate(2026, 11, 1), QDate(2026, 11, 30), true, std::nullopt};
+        Result<MonthlyOutcome> made = makeMonthlyInvoice(november);
+        QVERIFY2(made, qPrintable(made.message()));
+        const Invoice &statement = made->statement;
+        // 33,000 owed at October's statement, 20,000 paid since; 17,012 bought; the 8 % tax once
+        // over 2,012 (161, where each slip alone would give 80): 13,000 + 17,012 + 1,661.
+        QCOMPARE(statement.statement->previous, qint64(33'000));
+        QCOMPARE(statement.statement->paid, qint64(20'000));
+        QCOMPARE(statement.statement->slips, (QStringList{"D-1", "D-2"}));
+        QCOMPARE(amountOf(statement.amountBox->section(u'\n', 1)), qint64(31'673));
+        QCOMPARE(tableTotalOf(statement), qint64(18'673));
+        QVERIFY(std::any_of(statement.rows.begin(), statement.rows.end(), [](const ItemRow &row) {
+            return row.value(Column::Much) == QStringLiteral("消費税(8%)") && amountOf(row.value(Column::Sums)) == 161;
+        }));
+        QCOMPARE(statement.rows.at(0).value(Column::Name).toString(), QStringLiteral("納品書 No. D-1"));
+        QCOMPARE(statement.date, QDate(2026, 11, 30));
+        QCOMPARE(statement.dueDate, QDate(2026, 12, 31));
+        QCOMPARE(statement.customer, std::optional(customer));
+        QVERIFY(statement.remarks.contains(QStringLiteral("今回御請求額 ￥31,673")));
+        QCOMPARE(outputWarnings(statement).filter(QStringLiteral("御請求金額")), QStringList());
+
+        // Its file keeps the statement; opened again it totals as made, and a changed table is flagged.
+        const Result<Invoice> reread = readInvoiceBytes(writeInvoice(statement));
+        QVERIFY(reread);
+        QCOMPARE(reread->statement, statement.statement);
+        QCOMPARE(writeInvoice(*reread), writeInvoice(statement));
+        Invoice stale = statement;
+        stale.statement->paid = 0;
+        QCOMPARE(outputWarnings(stale).filter(QStringLiteral("御請求金額")).size(), 1);
+
+        // Its receipt bills nothing of the month again.
+        QVERIFY(!nextDocument(statement, DocumentKind::Receipt, QDate(2026, 12, 20)).statement);
+
+        // One line per slip: a line per rate, the same sums.
+        november.itemised = false;
+        const Result<MonthlyOutcome> lines = makeMonthlyInvoice(november);
+        QVERIFY(lines);
+        QCOMPARE(lines->statement.amountBox, statement.amountBox);
+        QCOMPARE(lines->statement.rows.at(1).value(Column::Name).toString(),
+                 QStringLiteral("納品書 No. D-1（8%対象）"));
+
+        // Recorded, it owes the period alone; its slips are billed once, and November is not stated twice.
+        const LedgerEntry issued = issueEntryOf(statement);
+        QCOMPARE(issued.amount, qint64(18'673));
+        const qint64 novemberId = store->record(issued)->id;
+        const Result<MonthlyOutcome> again = makeMonthlyInvoice(november);
+        QVERIFY(!again);
+        QCOMPARE(again.fault().kind, FaultKind::Refused);
+        const StatementPlan december =
+            planStatement(store->entries().value(), customer, QDate(2026, 12, 1), QDate(2026, 12, 31));
+        QCOMPARE(december.previousStatement, novemberId);
+        QCOMPARE(december.facts.previous, qint64(31'673)); // November's 今回御請求額
+        QCOMPARE(december.facts.paid, qint64(0));
+        const StatementPlan late =
+            planStatement(store->entries().value(), customer, QDate(2026, 11, 1), QDate(2026, 12, 31));
+        QCOMPARE(late.facts.slips, QStringList{QStringLiteral("D-5")});
+
+        // Voided, the statement bills nothing: its slips are billed again by the next one made.
+        QVERIFY(store->recordVoid(novemberId, QStringLiteral("訂正")));
+        const Result<MonthlyOutcome> remade = makeMonthlyInvoice(november);
+        QVERIFY(remade);
+        QCOMPARE(remade->statement.statement->slips, (QStringList{"D-1", "D-2"}));
+
+        // From the File menu: the period asked, the statement opened as a new numbered invoice due by the terms.
+        {
+            PrompterGuard prompter;
+            DocumentController controller;
+            QTimer::singleShot(0, [&] {
+                QWidget *dialog = QApplication::activeModalWidget();
+                if (!dialog)
+                    return;
+                dialog->findChild<QLineEdit *>(QStringLiteral("customer"))->setText(customer);
+                dialog->findChild<QDateEdit *>(QStringLiteral("from"))->setDate(QDate(2026, 11, 1));
+                dialog->findChild<QDateEdit *>(QStringLiteral("to"))->setDate(QDate(2026, 11, 30));
+                dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+            });
+            Document *opened = controller.makeMonthly(nullptr);
+            QVERIFY(opened && opened->isEdited());
+            QCOMPARE(opened->model()->statement(), remade->statement.statement);
+            QCOMPARE(opened->model()->dueDate(), QDate(2026, 12, 31));
+            QVERIFY(!opened->invoiceNumber().isEmpty());
+            QVERIFY(!opened->amountBoxDisagrees());
+            // Next month's copy of it is an invoice of its own: no slips, no balance, its box the table's total.
+            prompter->duplicateAnswers.append(Prompter::DuplicateChoice(true));
+            Document *copy = controller.duplicate(opened);
+            QVERIFY(copy);
+            QVERIFY(!copy->model()->statement());
+            QCOMPARE(amountOf(copy->model()->amountBox().section(u'\n', 1)), qint64(18'673));
+        }
+
+        // A slip whose file no longer bills what was issued is listed as the ledger recorded it.
+        writeFile(dir.filePath(QStringLiteral("d2.seikyu")),
+                  writeInvoice(slipOf(QStringLiteral("D-2"), QDate(2026, 11, 20), {"6000"}, customer)));
+        november.itemised = true;
+        const Result<MonthlyOutcome> changed = makeMonthlyInvoice(november);
+        QVERIFY(changed);
+        QCOMPARE(changed->notes.size(), 1);
+        QCOMPARE(changed->statement.amountBox, statement.amountBox);
+        QVERIFY(std::any_of(changed->statement.rows.begin(), changed->statement.rows.end(), [](const ItemRow &row) {
+            return row.value(Column::Name) == QStringLiteral("納品書 No. D-2（10%対象）");
+        }));
+
+        // The command line writes the same statement as a file, with no window.
+        if (!qEnvironmentVariable("SEIKYU_BINARY").isEmpty()) {
+            ledger.close();
+            const QString out = dir.filePath(QStringLiteral("november.seikyu"));
+            const SeikyuRun run =
+                runSeikyuWithoutDisplay({QStringLiteral("--monthly-invoice"), out, QStringLiteral("--customer"),
+                                         customer, QStringLiteral("--period"), QStringLiteral("2026-11-01..2026-11-30"),
+                                         QStringLiteral("--one-line-per-slip")},
+                                        {{QStringLiteral("XDG_DATA_HOME"), dataHome}});
+            QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+            const Result<Invoice> written = readInvoiceBytes(readAll(out));
+            QVERIFY(written);
+            QCOMPARE(written->amountBox, statement.amountBox);
+            QCOMPARE(written->statement->slips, (QStringList{"D-1", "D-2"}));
+            QCOMPARE(runSeikyuWithoutDisplay({QStringLiteral("--monthly-invoice"), out, QStringLiteral("--period"),
+                                              QStringLiteral("2026-11-30..2026-11-01"), QStringLiteral("--customer"),
+                                              customer})
+                         .exitCode,
+                     2);
+        }
+        ledger.close();
     }
 
     void aStatementRefusesWhatItCannotBill()

@@ -956,6 +956,18 @@ Now moved %1 mm right and %2 mm down.</source>
         <source>Click a receipt&apos;s stamp region, at the right above your details, to say whether it is handed over on paper or sent electronically. On paper, a receipt of ¥50,000 or more, without the tax it states, needs a revenue stamp (収入印紙): the page says how much and leaves a box for it. A receipt sent electronically needs none. If the money you receive is outside business (営業に関しない), say so in Edit ▸ Preferences: such receipts need no stamp.</source>
         <translation>領収書を紙で渡すか電子で送るかは、自社情報の上、右側にある印紙の欄をクリックして選びます。紙で渡す領収書は、記載した消費税を除いて5万円以上なら収入印紙が要ります。ページに印紙税額を示し、貼る枠を設けます。電子で送る領収書には要りません。受け取る金銭が営業に関しないものなら、編集 ▸ 環境設定でそう設定してください。その領収書に印紙は要りません。</translation>
     </message>
+    <message>
+        <source>The monthly invoice (合計請求書)</source>
+        <translation>合計請求書</translation>
+    </message>
+    <message>
+        <source>File ▸ Make Monthly Invoice… bills a customer&apos;s delivery slips of a closing period on one invoice. Give the customer and the period (the one their closing day last ended, from the customer book); the invoice lists each slip recorded in the ledger for that period and not billed yet, with its items or as one line, works out each rate&apos;s tax once over the whole period, and carries the balance: 前回御請求額 (what was owed when the previous monthly invoice was issued), 御入金額 (paid since) and 繰越金額. 御請求金額 is the balance carried with the period&apos;s total, and the remarks state all six figures.</source>
+        <translation>ファイル ▸ 合計請求書を作成… は、締め期間の顧客の納品書を一枚の請求書で請求します。顧客と期間（はじめは顧客台帳の締め日で最後に締まった期間）を指定すると、その期間に台帳に記録され、まだ請求していない納品書を、明細ごとまたは一行にまとめて並べ、税率ごとの消費税を期間全体で一度だけ計算し、前回御請求額（前回の合計請求書を発行したときの未払い額）・御入金額（その後の入金）・繰越金額を繰り越します。御請求金額は繰越金額と今回の合計で、六つの金額は備考に書かれます。</translation>
+    </message>
+    <message>
+        <source>Once issued, its slips are billed and no later monthly invoice lists them again; the ledger owes the period&apos;s total, as the carried balance is still owed on the invoices that billed it. Void it in Issued Invoices to make it again. From a script: seikyu --monthly-invoice OUT.seikyu --customer NAME --period 2026-11-01..2026-11-30.</source>
+        <translation>発行すると載せた納品書は請求済みになり、以後の合計請求書には載りません。台帳にはその期間の合計だけが請求額として記録されます（繰越分は元の請求書で請求済みです）。作り直すときは発行済み請求書で取り消してください。スクリプトからは seikyu --monthly-invoice 出力.seikyu --customer 顧客名 --period 2026-11-01..2026-11-30 で作れます。</translation>
+    </message>
 </context>
 <context>
     <name>InvoiceFile</name>
@@ -1778,6 +1790,92 @@ Now moved %1 mm right and %2 mm down.</source>
         <source>Make Receip&amp;t</source>
         <translation>領収書を作成(&amp;T)</translation>
     </message>
+    <message>
+        <source>Make &amp;Monthly Invoice…</source>
+        <translation>合計請求書を作成(&amp;M)…</translation>
+    </message>
+</context>
+<context>
+    <name>MonthlyInvoice</name>
+    <message>
+        <source>The ledger already holds a monthly invoice to %1 for a period that overlaps this one (No. %2 of %3): void it in Issued Invoices first to make it again.</source>
+        <translation>%1 宛ての、この期間と重なる合計請求書がすでに台帳にあります（%3 付け No. %2）。作り直すには、先に発行済み請求書で取り消してください。</translation>
+    </message>
+    <message>
+        <source>Nothing to bill to %1 for %2 to %3: the ledger holds no delivery slip of theirs in that period that is not billed yet, and no balance carried.</source>
+        <translation>%1 に %2〜%3 の分で請求するものがありません。台帳にはその期間のまだ請求していない納品書も、繰越残高もありません。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n slip(s) listed as one line per rate, as the ledger recorded them: their files are gone or no longer bill what was issued.</source>
+        <translation><numerusform>%n 枚の納品書は、台帳の記録どおり税率ごとに一行で載せました。ファイルがないか、発行したときの金額と違っています。</numerusform></translation>
+    </message>
+    <message>
+        <source>--monthly-invoice does not take %1</source>
+        <translation>--monthly-invoice には %1 は使えません</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 には値が必要です</translation>
+    </message>
+    <message>
+        <source>usage: seikyu --monthly-invoice OUT.seikyu --customer NAME --period YYYY-MM-DD..YYYY-MM-DD [--one-line-per-slip]</source>
+        <translation>使い方: seikyu --monthly-invoice 出力.seikyu --customer 顧客名 --period YYYY-MM-DD..YYYY-MM-DD [--one-line-per-slip]</translation>
+    </message>
+    <message>
+        <source>--period is two dates, the first not after the second: 2026-11-01..2026-11-30</source>
+        <translation>--period には二つの日付を、前の日付が後の日付より後にならないように指定します: 2026-11-01..2026-11-30</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n delivery slip(s), %2 billed.</source>
+        <translation><numerusform>%1: 納品書 %n 枚、御請求金額 %2。</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>MonthlyInvoiceDialog</name>
+    <message>
+        <source>Make Monthly Invoice</source>
+        <translation>合計請求書を作成</translation>
+    </message>
+    <message>
+        <source>Each slip&apos;s items</source>
+        <translation>納品書ごとの明細</translation>
+    </message>
+    <message>
+        <source>One line per slip</source>
+        <translation>納品書ごとに一行</translation>
+    </message>
+    <message>
+        <source>&amp;Customer:</source>
+        <translation>顧客(&amp;C):</translation>
+    </message>
+    <message>
+        <source>&amp;From:</source>
+        <translation>期間の始め(&amp;F):</translation>
+    </message>
+    <message>
+        <source>&amp;To (closing day):</source>
+        <translation>締め日(&amp;T):</translation>
+    </message>
+    <message>
+        <source>List:</source>
+        <translation>載せ方:</translation>
+    </message>
+    <message>
+        <source>Make</source>
+        <translation>作成</translation>
+    </message>
+    <message>
+        <source>The period ends before it starts.</source>
+        <translation>期間の終わりが始めより前です。</translation>
+    </message>
+    <message>
+        <source>Give a closing day on or after the first day.</source>
+        <translation>締め日は期間の始めの日以降にしてください。</translation>
+    </message>
+    <message>
+        <source>The monthly invoice could not be made.</source>
+        <translation>合計請求書を作れませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>MonthlyStatement</name>
@@ -1867,6 +1965,10 @@ Now moved %1 mm right and %2 mm down.</source>
     <message>
         <source>Leave It Empty</source>
         <translation>空のままにする</translation>
+    </message>
+    <message>
+        <source>御請求金額 shows %1, but the balance carried and the table&apos;s total come to %2.</source>
+        <translation>御請求金額は %1 ですが、繰越金額と表の合計を足すと %2 です。</translation>
     </message>
 </context>
 <context>
@@ -2343,6 +2445,10 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
     <message>
         <source>Show this help and exit.</source>
         <translation>このヘルプを表示して終了します。</translation>
+    </message>
+    <message>
+        <source>Write the month&apos;s statement (合計請求書) of a customer as the invoice file OUT, from the ledger: --customer NAME --period YYYY-MM-DD..YYYY-MM-DD, with --one-line-per-slip to list each delivery slip as one line.</source>
+        <translation>顧客の合計請求書を台帳から作り、請求書ファイル OUT に書き出します: --customer 顧客名 --period YYYY-MM-DD..YYYY-MM-DD。--one-line-per-slip で納品書ごとに一行にまとめます。</translation>
     </message>
 </context>
 <context>
@@ -2851,6 +2957,10 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The new document has no number.</source>
         <translation>新しい書類には番号がありません。</translation>
+    </message>
+    <message>
+        <source>Some delivery slips are listed as the ledger recorded them.</source>
+        <translation>一部の納品書は台帳の記録どおりに載せました。</translation>
     </message>
 </context>
 <context>

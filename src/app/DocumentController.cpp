@@ -8,6 +8,7 @@
 #include "document/WriteFailure.h"
 #include "invoice/InvoiceFile.h"
 #include "kinds/NextDocument.h"
+#include "ledger/MonthlyInvoiceDialog.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
 #include "widgets/Prompter.h"
@@ -257,8 +258,32 @@ Document *DocumentController::makeNext(Document *original, DocumentKind kind)
     const Result<Invoice> source = readInvoiceBytes(original->dataOfType());
     if (!source)
         return nullptr;
+    return openMade(nextDocument(*source, kind, QDate::currentDate()));
+}
+
+Document *DocumentController::makeMonthly(Document *original)
+{
+    MonthlyRequest request;
+    if (original) {
+        if (const Result<Invoice> shown = readInvoiceBytes(original->dataOfType())) {
+            request.base = *shown;
+            request.customer = shown->customer.value_or(QString()).trimmed();
+        }
+    }
+    const std::optional<MonthlyOutcome> made = askMonthlyInvoice(original ? original->window() : nullptr, request);
+    if (!made)
+        return nullptr;
+    Document *opened = openMade(made->statement);
+    if (opened && !made->notes.isEmpty())
+        Prompter::instance().inform(opened->window(), tr("Some delivery slips are listed as the ledger recorded them."),
+                                    made->notes.join(QLatin1Char('\n')));
+    return opened;
+}
+
+Document *DocumentController::openMade(const Invoice &invoice)
+{
     auto document = std::make_unique<Document>();
-    if (!document->readFromData(writeInvoice(nextDocument(*source, kind, QDate::currentDate()))))
+    if (!document->readFromData(writeInvoice(invoice)))
         return nullptr;
     document->windowControllerDidLoadNib();
     const QString unnumbered = document->startAsNewOfItsKind();

@@ -53,6 +53,11 @@ public:
     /// kind's sequence. The original is not touched; nothing when it cannot be read.
     Document *makeNext(Document *original, DocumentKind kind);
 
+    /// Asks for a customer and a closing period and opens their month's statement, made from the
+    /// ledger, as a new untitled and edited invoice numbered in the invoices' sequence; `original`
+    /// gives the issuer when no slip's file can. Nothing when the user cancels.
+    Document *makeMonthly(Document *original);
+
     /// Closes the document's window, asking about unsaved changes first; false when it stays open.
     bool close(Document *document);
     /// Closes every window (asking for each); false when one stays open.
@@ -78,6 +83,9 @@ signals:
 
 private:
     Document *adopt(std::unique_ptr<Document> document);
+    /// Opens a document made of `invoice` (through its file's form) as new, untitled and edited,
+    /// numbered in its kind's sequence.
+    Document *openMade(const Invoice &invoice);
     int freeUntitledNumber() const;
     bool canClose(Document *document);
     void scheduleAutosave(Document *document);

@@ -97,6 +97,10 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
         for (const auto &[kind, make] : makers)
             make->setEnabled(kind != document->model()->kind());
     });
+    // The wholesaler's month: one invoice for the customer's delivery slips of a closing period.
+    QAction *monthly = file->addAction(Text::tr("Make &Monthly Invoice…"), controller,
+                                       [controller, document] { controller->makeMonthly(document); });
+    monthly->setObjectName(QStringLiteral("make-monthly"));
     QAction *revert = file->addAction(Text::tr("Re&vert to Saved"), controller,
                                       [controller, document] { controller->revert(document); });
     revert->setObjectName(QStringLiteral("revertAction"));

@@ -6,6 +6,7 @@
 #include "einvoice/UblValidation.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/LedgerCommandLine.h"
+#include "ledger/MonthlyInvoice.h"
 #include "ledger/SharedNumberHook.h"
 #include "output/BatchExport.h"
 #include "output/GlyphLookup.h"
@@ -56,7 +57,7 @@ bool needsNoWindow(int argc, char *argv[])
             std::strcmp(arg, "--export-ubl") == 0 || std::strncmp(arg, "--export-ubl=", 13) == 0 ||
             std::strcmp(arg, "--attach-ubl") == 0 || std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
             std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--ledger") == 0 ||
-            std::strncmp(arg, "--ledger-setup", 14) == 0)
+            std::strcmp(arg, "--monthly-invoice") == 0 || std::strncmp(arg, "--ledger-setup", 14) == 0)
             return true;
     }
     return false;
@@ -158,6 +159,8 @@ int main(int argc, char *argv[])
     // What an earlier run left half done (killed while issuing, or the ledger busy) is completed
     // first, whatever is asked now.
     seikyu::IssueLedger::instance().settlePending();
+    if (seikyu::isMonthlyInvoiceCommand(QCoreApplication::arguments()))
+        return seikyu::runMonthlyInvoiceCommand(QCoreApplication::arguments());
     if (seikyu::isLedgerCommand(QCoreApplication::arguments()))
         return seikyu::runLedgerCommand(QCoreApplication::arguments());
     if (const QString misplaced = seikyu::misplacedLedgerOption(QCoreApplication::arguments()); !misplaced.isEmpty()) {
@@ -213,6 +216,13 @@ int main(int argc, char *argv[])
                                             "read them, add entries and take numbers. Takes an existing ledger over, "
                                             "keeping every entry."),
         QStringLiteral("ADMIN_URI")));
+    parser.addOption(QCommandLineOption(
+        QStringLiteral("monthly-invoice"),
+        QCoreApplication::translate("main",
+                                    "Write the month's statement (合計請求書) of a customer as the invoice file "
+                                    "OUT, from the ledger: --customer NAME --period YYYY-MM-DD..YYYY-MM-DD, "
+                                    "with --one-line-per-slip to list each delivery slip as one line."),
+        QStringLiteral("OUT")));
     parser.addPositionalArgument(QStringLiteral("FILE"), QCoreApplication::translate("main", "Invoice files to open."),
                                  QStringLiteral("[FILE…]"));
     parser.process(app);

@@ -75,6 +75,12 @@ QDate closingDateFor(const QDate &invoiceDate, int closingDay)
     return dayOfMonth(next.year(), next.month(), closingDay);
 }
 
+std::pair<QDate, QDate> lastClosedPeriod(const QDate &today, int closingDay)
+{
+    const QDate to = closingDateFor(today.addMonths(-1), closingDay);
+    return {closingDateFor(to.addMonths(-1), closingDay).addDays(1), to};
+}
+
 QDate dueDateFromTerms(const QDate &invoiceDate, const PaymentTerms &terms)
 {
     if (!invoiceDate.isValid())

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace seikyu {
 
@@ -26,6 +27,10 @@ struct PaymentTerms
 
 /// The closing date an invoice dated `invoiceDate` falls in: the first closing day on or after it.
 QDate closingDateFor(const QDate &invoiceDate, int closingDay);
+
+/// The latest closing period that has ended by `today`: from the day after the closing before it to
+/// the last closing day before `today` (with 末締め on 9 December: 1 to 30 November).
+std::pair<QDate, QDate> lastClosedPeriod(const QDate &today, int closingDay);
 
 /// The due date the terms give for an invoice dated `invoiceDate`; invalid for an invalid date.
 /// A due day past the month's end is its last day (31 → 28 or 29 February). Weekends and holidays

@@ -22,6 +22,9 @@ std::optional<AmountBoxCheck> Document::amountBoxCheck() const
     const int payable = m_model->table() ? payableRowIndex(m_model->table()->rows()) : -1;
     if (payable >= 0)
         check.table = amountOf(m_model->table()->row(payable)->value(Column::Sums));
+    // A month's statement bills the balance it carries with the period's total.
+    if (const std::optional<StatementFacts> statement = m_model->statement())
+        check.table = checkedAdd(check.table, statement->carried()).value_or(check.table);
     return check;
 }
 
@@ -53,7 +56,12 @@ bool Document::takeTableTotal()
     const int payable = m_model->table() ? payableRowIndex(m_model->table()->rows()) : -1;
     if (payable < 0 || amountOf(m_model->table()->row(payable)->value(Column::Sums)) == 0)
         return false;
-    m_model->setAmountBox(emptyAmountBox() + cellDisplay(m_model->table()->row(payable)->value(Column::Sums)));
+    const std::optional<StatementFacts> statement = m_model->statement();
+    const CellValue &total = m_model->table()->row(payable)->value(Column::Sums);
+    const std::optional<qint64> billed = checkedAdd(amountOf(total), statement ? statement->carried() : 0);
+    if (!billed)
+        return false;
+    m_model->setAmountBox(emptyAmountBox() + (statement ? mark(*billed) : cellDisplay(total)));
     m_amountStale = false;
     m_page->setGuide(SheetRegion::Amount, false);
     updateChangeCount(ChangeDone);

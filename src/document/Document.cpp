@@ -127,6 +127,7 @@ void Document::showNewPage()
     region(SheetRegion::Customer)->setTitle(QString());
     m_model->setIssuer(QString());
     m_model->setAmountBox(emptyAmountBox());
+    m_model->setStatement(std::nullopt);
     m_model->setStamp(QImage());
     pushCtrl->setImage(QImage());
     m_shownHonorific.clear();
@@ -198,6 +199,7 @@ void Document::applyContents(const Invoice &invoice)
     m_model->setCustomerAddress(invoice.customerAddress);
     m_model->setKind(invoice.kind);
     m_model->setPaper(invoice.paper);
+    m_model->setStatement(invoice.statement);
     showCustomerAddress();
     if (m_listFault) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(

@@ -27,7 +27,8 @@ NumberProposal Document::proposedNumber(const QDate &date) const
 
 QString Document::startAsNewOfItsKind()
 {
-    if (m_model->kind() == DocumentKind::Invoice)
+    // A month's statement comes with the due date of its customer's terms.
+    if (m_model->kind() == DocumentKind::Invoice && !m_model->dueDate().isValid())
         m_model->setDueDate(proposedDueDate(m_model->date()));
     clearGuideBorders();
     m_amountStale = m_dueStale = false;

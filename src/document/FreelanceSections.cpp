@@ -231,9 +231,14 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     // The copy is an invoice of its own at once: its number, for its own date, is taken, and given
     // back if the copy is closed unused.
     const Result<void> numbered = m_model->number().isEmpty() ? Result<void>() : takeInvoiceNumber();
+    // A copy of a month's statement is an invoice of its own: the slips and the balance were that month's.
+    const bool wasStatement = m_model->statement().has_value();
+    m_model->setStatement(std::nullopt);
     if (!keepSums) {
         m_model->removeSumsRows();
         m_model->setAmountBox(emptyAmountBox());
+    } else if (wasStatement) {
+        takeTableTotal();
     }
     dateLoad();
     clearGuideBorders();

@@ -397,8 +397,10 @@ EInvoice mapEInvoice(const Invoice &invoice, const QDate &shownDate)
                                      "that are at the reduced rate (※)."));
         const QString box = invoice.amountBox.value_or(QString());
         if (sums && box.startsWith(AmountBoxHeading) && box.size() > AmountBoxHeading.size()) {
+            // A statement's box bills the balance it carries too; the e-invoice bills the period's
+            // total, as the carried balance is owed on the invoices that billed it.
             const qint64 shown = amountOf(box.mid(AmountBoxHeading.size()));
-            if (shown != sums->payable)
+            if (checkedAdd(sums->payable, carriedBalanceOf(invoice)) != shown)
                 refusals.append(
                     Text::tr("御請求金額 shows %1, but the table's total is %2. Update the invoice amount "
                              "first.")

@@ -44,6 +44,8 @@ constexpr const char16_t *TopicKeywords[] = {
     u"破損|壊れた|復旧|復元|修復|退避|台帳|damaged|corrupt|broken|recover|repair",
     u"見積書|見積|御見積|納品書|納品|領収書|領収証|レシート|但し書き|収入印紙|印紙|印紙税|有効期限|quotation|quote|"
     u"estimate|delivery slip|receipt|revenue stamp",
+    u"合計請求書|月締め|締め日|締日|締め|繰越|前回御請求額|御入金額|今回御請求額|月次|monthly|statement|closing|"
+    u"carried|balance",
 };
 
 constexpr TopicSource TopicSources[] = {
@@ -254,6 +256,21 @@ constexpr TopicSource TopicSources[] = {
          "revenue stamp (収入印紙): the page says how much and leaves a box for it. A receipt sent electronically "
          "needs none. If the money you receive is outside business (営業に関しない), say so in Edit ▸ Preferences: "
          "such receipts need no stamp.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "The monthly invoice (合計請求書)"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "File ▸ Make Monthly Invoice… bills a customer's delivery slips of a closing period on one invoice. Give "
+         "the customer and the period (the one their closing day last ended, from the customer book); the invoice "
+         "lists each slip recorded in the ledger for that period and not billed yet, with its items or as one line, "
+         "works out each rate's tax once over the whole period, and carries the balance: 前回御請求額 (what was "
+         "owed when the previous monthly invoice was issued), 御入金額 (paid since) and 繰越金額. 御請求金額 is "
+         "the balance carried with the period's total, and the remarks state all six figures."),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "Once issued, its slips are billed and no later monthly invoice lists them again; the ledger owes the "
+         "period's total, as the carried balance is still owed on the invoices that billed it. Void it in Issued "
+         "Invoices to make it again. From a script: seikyu --monthly-invoice OUT.seikyu --customer NAME --period "
+         "2026-11-01..2026-11-30.")},
 };
 
 static_assert(std::size(TopicKeywords) == std::size(TopicSources), "one keyword list per topic");

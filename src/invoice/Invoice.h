@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace seikyu {
@@ -31,6 +32,22 @@ enum class DocumentKind {
     Quote,    ///< 見積書
     Delivery, ///< 納品書
     Receipt,  ///< 領収書
+};
+
+/// What makes an invoice a month's statement (合計請求書): the closing period, the balance it
+/// carries from the previous statement and the delivery slips it bills. The page's amount box bills
+/// the carried balance with the table's total; the ledger owes the table's total alone, as the
+/// carried balance is still owed on the invoices that billed it.
+struct StatementFacts
+{
+    QDate from;          ///< the first day of the period
+    QDate to;            ///< the closing day
+    qint64 previous = 0; ///< 前回御請求額: what was owed when the previous statement was issued
+    qint64 paid = 0;     ///< 御入金額: the payments against it recorded since
+    QStringList slips;   ///< the numbers of the delivery slips the statement bills
+
+    qint64 carried() const { return previous - paid; } ///< 繰越金額
+    friend bool operator==(const StatementFacts &, const StatementFacts &) = default;
 };
 
 /// One invoice's values, without any widget: what the page shows, what its file holds and what the
@@ -62,10 +79,17 @@ struct Invoice
     QString customerElectronicAddress;     ///< the customer's Peppol ID ("0188:…"); empty when there is none
     CustomerPostalAddress customerAddress; ///< empty for invoices made before the customer book
     DocumentKind kind = DocumentKind::Invoice;
-    bool paper = false; ///< a receipt handed over on paper, which may need a revenue stamp
+    bool paper = false;                      ///< a receipt handed over on paper, which may need a revenue stamp
+    std::optional<StatementFacts> statement; ///< only on a month's statement
 
     friend bool operator==(const Invoice &, const Invoice &) = default;
 };
+
+/// The balance a statement bills in its amount box beside its table's total; 0 for any other invoice.
+inline qint64 carriedBalanceOf(const Invoice &invoice)
+{
+    return invoice.statement ? invoice.statement->carried() : 0;
+}
 
 /// The number of honorifics a customer may be given.
 inline constexpr int HonorificCount = 2;

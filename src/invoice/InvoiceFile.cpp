@@ -131,6 +131,48 @@ QJsonObject encodeRow(const ItemRow &item)
     return element;
 }
 
+/// Far beyond any balance a statement carries; a file claiming more is damaged.
+constexpr qint64 MaxStatementAmount = 1'000'000'000'000'000;
+
+QJsonObject encodeStatement(const StatementFacts &statement)
+{
+    QJsonObject member;
+    member.insert(QStringLiteral("from"), fileDateText(statement.from));
+    member.insert(QStringLiteral("to"), fileDateText(statement.to));
+    member.insert(QStringLiteral("previous"), QJsonValue(statement.previous));
+    member.insert(QStringLiteral("paid"), QJsonValue(statement.paid));
+    member.insert(QStringLiteral("slips"), QJsonArray::fromStringList(statement.slips));
+    return member;
+}
+
+/// A statement's facts, or none when the member is not a whole statement: a balance that does not
+/// read is not guessed at, as it would bill the customer a wrong amount.
+std::optional<StatementFacts> statementMember(const QJsonObject &object)
+{
+    const QJsonValue value = object.value(InvoiceFileKey::Statement);
+    if (!value.isObject())
+        return std::nullopt;
+    const QJsonObject member = value.toObject();
+    StatementFacts statement;
+    statement.from = parseFileDate(textMember(member, QStringLiteral("from")).value_or(QString()));
+    statement.to = parseFileDate(textMember(member, QStringLiteral("to")).value_or(QString()));
+    for (const auto &[key, amount] :
+         {std::pair{QStringLiteral("previous"), &statement.previous}, {QStringLiteral("paid"), &statement.paid}}) {
+        const QJsonValue number = member.value(key);
+        if (!number.isDouble() || std::abs(number.toDouble()) > MaxStatementAmount)
+            return std::nullopt;
+        *amount = integerMember(member, key);
+    }
+    const QJsonValue slips = member.value(QStringLiteral("slips"));
+    for (const QJsonValue &slip : slips.toArray()) {
+        if (slip.isString())
+            statement.slips.append(slip.toString());
+    }
+    if (!statement.from.isValid() || !statement.to.isValid() || statement.to < statement.from)
+        return std::nullopt;
+    return statement;
+}
+
 } // namespace
 
 QString documentKindText(DocumentKind kind)
@@ -199,6 +241,8 @@ QByteArray writeInvoice(const Invoice &invoice)
         contents.insert(InvoiceFileKey::Kind, documentKindText(invoice.kind));
     if (invoice.paper)
         contents.insert(InvoiceFileKey::Paper, true);
+    if (invoice.statement)
+        contents.insert(InvoiceFileKey::Statement, encodeStatement(*invoice.statement));
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -271,6 +315,7 @@ Result<Invoice> readInvoiceBytes(const QByteArray &bytes)
     // A kind this version does not know is read as an invoice, as any member of a wrong type is.
     invoice.kind = documentKindOf(textMember(object, InvoiceFileKey::Kind).value_or(QString()));
     invoice.paper = object.value(InvoiceFileKey::Paper).toBool(false);
+    invoice.statement = statementMember(object);
 
     return invoice;
 }

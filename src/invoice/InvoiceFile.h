@@ -32,6 +32,7 @@ inline const QString Department = QStringLiteral("dept");
 inline const QString Attention = QStringLiteral("attn");
 inline const QString Kind = QStringLiteral("kind");
 inline const QString Paper = QStringLiteral("paper");
+inline const QString Statement = QStringLiteral("statement");
 } // namespace InvoiceFileKey
 
 /// The file's text of a document kind ("quote", …) and back; any text no kind has is an invoice.

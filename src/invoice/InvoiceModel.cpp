@@ -129,6 +129,11 @@ void InvoiceModel::setTaxRate(int rate)
     m_table->setMarksReducedRows(m_values.taxRate == StandardRate);
 }
 
+void InvoiceModel::setStatement(const std::optional<StatementFacts> &statement)
+{
+    change(m_values.statement, statement, this);
+}
+
 Invoice InvoiceModel::invoice() const
 {
     Invoice invoice = m_values;

@@ -1,6 +1,13 @@
 #include "kinds/MonthlyStatement.h"
 
+#include "invoice/InvoiceModel.h"
+#include "invoice/ItemTableModel.h"
+#include "invoice/OpenedInvoice.h"
+#include "kinds/KindWords.h"
+#include "sections/DateText.h"
+#include "table/Amounts.h"
 #include "table/SumsRows.h"
+#include "table/TaxPreferences.h"
 
 #include <QCoreApplication>
 #include <limits>
@@ -13,6 +20,12 @@ namespace {
 QString statementText(const char *text)
 {
     return QCoreApplication::translate("MonthlyStatement", text);
+}
+
+Fault tooLarge()
+{
+    return Fault(FaultKind::Refused,
+                 statementText(QT_TRANSLATE_NOOP("MonthlyStatement", "The statement's amounts are too large.")));
 }
 
 } // namespace
@@ -39,11 +52,9 @@ Result<StatementSums> statementSums(qint64 previous, qint64 paid, const QList<In
                 period.rows.append(*rows.at(i));
         }
     }
-    const Fault tooLarge(FaultKind::Refused, statementText(QT_TRANSLATE_NOOP(
-                                                 "MonthlyStatement", "The statement's amounts are too large.")));
     const std::optional<InvoiceSums> sums = sumsOf(period, rounding);
     if (!sums)
-        return tooLarge;
+        return tooLarge();
 
     StatementSums statement;
     statement.previous = previous;
@@ -54,21 +65,82 @@ Result<StatementSums> statementSums(qint64 previous, qint64 paid, const QList<In
         const std::optional<qint64> withSubtotal = checkedAdd(subtotals, rate.subtotal);
         const std::optional<qint64> withTax = checkedAdd(statement.tax, rate.tax);
         if (!withSubtotal || !withTax)
-            return tooLarge;
+            return tooLarge();
         subtotals = *withSubtotal;
         statement.tax = *withTax;
     }
     // Prices that include their tax count it in their subtotals; the purchases are without it.
     statement.purchases = period.taxOnTop ? subtotals : subtotals - statement.tax;
     if (paid == std::numeric_limits<qint64>::min())
-        return tooLarge;
+        return tooLarge();
     const std::optional<qint64> carried = checkedAdd(previous, -paid);
     const std::optional<qint64> owed = carried ? checkedAdd(*carried, statement.purchases) : std::nullopt;
     const std::optional<qint64> billed = owed ? checkedAdd(*owed, statement.tax) : std::nullopt;
     if (!billed)
-        return tooLarge;
+        return tooLarge();
     statement.carried = *carried;
     statement.billed = *billed;
+    return statement;
+}
+
+QString statementRemarks(const StatementSums &sums, const StatementFacts &facts)
+{
+    const auto yen = [](qint64 amount) { return mark(amount, QStringLiteral("ja_JP")); };
+    return QStringLiteral("前回御請求額 %1　御入金額 %2　繰越金額 %3\n今回御買上額 %4　消費税額 %5　今回御請求額 %6\n"
+                          "対象期間 %7〜%8")
+        .arg(yen(sums.previous), yen(sums.paid), yen(sums.carried), yen(sums.purchases), yen(sums.tax),
+             yen(sums.billed), westernDateText(facts.from), westernDateText(facts.to));
+}
+
+Result<Invoice> monthlyInvoice(const Invoice &base, const StatementFacts &facts, const QList<StatementSlip> &slips,
+                               const QDate &due)
+{
+    QList<Invoice> period;
+    for (const StatementSlip &slip : slips)
+        period.append(slip.slip);
+    const TaxRounding rounding = TaxPreferences::load().rounding;
+    const Result<StatementSums> sums = statementSums(facts.previous, facts.paid, period, rounding);
+    if (!sums)
+        return sums.fault();
+
+    Invoice statement = base;
+    statement.kind = DocumentKind::Invoice;
+    statement.title = kindWords(DocumentKind::Invoice).title;
+    statement.date = facts.to;
+    statement.dueDate = due;
+    statement.number.clear();
+    statement.paper = false;
+    statement.withholding = false;
+    statement.taxRate = StandardRate;
+    statement.taxOnTop = period.isEmpty() || period.constFirst().taxOnTop;
+    statement.statement = facts;
+    statement.remarks = statementRemarks(*sums, facts);
+
+    QList<RowPtr> rows{ItemRow::makeHeader()};
+    for (const StatementSlip &slip : slips) {
+        if (slip.itemised)
+            rows.append(std::make_shared<ItemRow>(rowDateText(slip.slip.date),
+                                                  QStringLiteral("納品書 No. %1").arg(slip.slip.number), CellValue(),
+                                                  CellValue(), CellValue()));
+        QList<RowPtr> own{ItemRow::makeHeader()};
+        for (const ItemRow &row : slip.slip.rows)
+            own.append(std::make_shared<ItemRow>(row));
+        const QList<bool> items = itemRowMask(own);
+        for (qsizetype i = 0; i < own.size(); ++i) {
+            if (items.at(i))
+                rows.append(own.at(i));
+        }
+    }
+    // Summed as Add Sum sums a table, so that the statement totals as any invoice the user totals.
+    InvoiceModel model;
+    model.setIssuer(statement.issuer.value_or(QString()));
+    model.setTaxOnTop(statement.taxOnTop);
+    model.setTaxRate(statement.taxRate);
+    model.table()->setRows(rows);
+    if (!model.appendSumsRows())
+        return tooLarge();
+    statement.rows = model.invoice().rows;
+    statement.amountBox = emptyAmountBoxText() + mark(sums->billed);
     return statement;
 }
 

@@ -30,4 +30,22 @@ struct StatementSums
 Result<StatementSums> statementSums(qint64 previous, qint64 paid, const QList<Invoice> &slips,
                                     TaxRounding rounding = TaxRounding::HalfAwayFromZero);
 
+/// One delivery slip as a statement lists it: itemised, a line naming the slip (its date and number)
+/// over its items; otherwise its rows as they are (the one line per rate the ledger recorded).
+struct StatementSlip
+{
+    Invoice slip;
+    bool itemised = false;
+};
+
+/// The month's statement made on `base` (its issuer, customer and their addresses, era): an invoice
+/// dated the closing day, due `due`, listing the slips by date and number with the sums of the whole
+/// period under them. The amount box bills 今回御請求額, the carried balance with the period's total;
+/// the remarks state the six figures and the period. Refused as statementSums refuses.
+Result<Invoice> monthlyInvoice(const Invoice &base, const StatementFacts &facts, const QList<StatementSlip> &slips,
+                               const QDate &due);
+
+/// The figures a statement's remarks state: 前回御請求額 … 今回御請求額, then the period.
+QString statementRemarks(const StatementSums &sums, const StatementFacts &facts);
+
 } // namespace seikyu

@@ -13,6 +13,7 @@ Invoice nextDocument(const Invoice &source, DocumentKind target, const QDate &da
     next.number.clear();
     next.dueDate = QDate();
     next.paper = target == DocumentKind::Receipt;
+    next.statement.reset(); // what follows a statement bills nothing of the month again
     if (target == DocumentKind::Receipt) {
         const QString what = source.title.value_or(kindWords(source.kind).title).simplified();
         next.remarks = source.number.isEmpty() ? QStringLiteral("%1の代金として").arg(what)

@@ -1,5 +1,6 @@
 #include "ledger/IssueFacts.h"
 
+#include "ledger/StatementPlan.h"
 #include "sections/RegistrationNumber.h"
 #include "table/Amounts.h"
 #include "table/SumsRows.h"
@@ -100,6 +101,8 @@ LedgerEntry issueEntryOf(const Invoice &invoice)
     entry.honorific = invoice.honorificShown.trimmed();
     entry.registrationNumber = registrationNumberOf(invoice.issuer.value_or(QString()));
     entry.dueDate = invoice.dueDate;
+    if (invoice.statement)
+        entry.note = statementNote(*invoice.statement);
     const bool summed = readSums(invoice, entry);
     if (!summed) {
         entry.taxes.clear();
@@ -113,7 +116,9 @@ LedgerEntry issueEntryOf(const Invoice &invoice)
     const bool boxFilled = box.startsWith(QChar(0x0008)) && box.contains(QLatin1Char('\n'));
     const QString boxAmount = boxFilled ? box.section(QLatin1Char('\n'), 1) : QString();
     if (readNumber(boxAmount).hasDigits)
-        entry.amount = amountOf(boxAmount);
+        // A month's statement owes the period's total: the balance it carries is owed on the
+        // invoices that billed it.
+        entry.amount = checkedAdd(amountOf(boxAmount), -carriedBalanceOf(invoice)).value_or(amountOf(boxAmount));
     else if (!summed && readNumber(box).hasDigits)
         entry.amount = amountOf(box);
     else if (!summed)

@@ -7,6 +7,7 @@
 #include "ledger/LedgerRoles.h"
 #include "ledger/LedgerSetup.h"
 #include "ledger/LedgerSqlSearch.h"
+#include "ledger/MonthlyInvoice.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,19 +57,26 @@ int recoverLedger(IssueLedger &ledger, const QString &file)
 
 } // namespace
 
-bool isLedgerCommand(const QStringList &arguments)
+bool commandLineAsks(const QStringList &arguments, QLatin1String option)
 {
     for (const QString &argument : arguments.mid(1)) {
         if (argument == QLatin1String("--"))
             return false;
-        if (argument == QLatin1String("--ledger"))
+        if (argument == option)
             return true;
     }
     return false;
 }
 
+bool isLedgerCommand(const QStringList &arguments)
+{
+    return commandLineAsks(arguments, QLatin1String("--ledger"));
+}
+
 QString misplacedLedgerOption(const QStringList &arguments)
 {
+    if (isMonthlyInvoiceCommand(arguments))
+        return {}; // --customer names whom the statement is for
     for (const QString &argument : arguments.mid(1)) {
         if (argument == QLatin1String("--"))
             break;

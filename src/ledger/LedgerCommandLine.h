@@ -24,6 +24,9 @@ struct LedgerRequest
 /// or a stray argument.
 Result<LedgerRequest> parseLedgerRequest(const QStringList &arguments);
 
+/// Whether the options after the program name, up to a "--", hold `option`.
+bool commandLineAsks(const QStringList &arguments, QLatin1String option);
+
 /// Whether the command line asks for the ledger.
 bool isLedgerCommand(const QStringList &arguments);
 

@@ -52,6 +52,15 @@ QString amountBoxWarning(const Invoice &shown)
     const QList<RowPtr> rows = tableRowsOf(shown);
     const qint64 amount = amountOf(box.mid(heading.size()));
     const qint64 total = tableTotal(rows);
+    const qint64 carried = carriedBalanceOf(shown);
+    if (carried != 0 && isTotalled(rows)) {
+        // A month's statement bills the balance it carries with the period's total.
+        const std::optional<qint64> billed = checkedAdd(total, carried);
+        if (billed == amount)
+            return {};
+        return Text::tr("御請求金額 shows %1, but the balance carried and the table's total come to %2.")
+            .arg(mark(amount), billed ? mark(*billed) : QString());
+    }
     if (amount == total)
         return {};
     if (isTotalled(rows))
