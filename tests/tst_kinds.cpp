@@ -13,11 +13,14 @@
 #include "kinds/StampDuty.h"
 #include "ledger/IssueFacts.h"
 #include "ledger/IssueLedger.h"
+#include "ledger/IssuedInvoicesWindow.h"
 #include "ledger/LedgerStore.h"
+#include "ledger/LedgerTableModel.h"
 #include "ledger/MonthlyInvoice.h"
 #include "ledger/StatementPlan.h"
 #include "output/OutputChecks.h"
 #include "page/InvoiceSheets.h"
+#include "page/TableCellPainting.h"
 #include "sections/FreelancePreferences.h"
 #include "support/SeikyuRun.h"
 #include "support/TestSupport.h"
@@ -30,6 +33,8 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -252,6 +257,51 @@ private slots:
         QCOMPARE(amountBoxOfKind(QStringLiteral("御請求金額 ￥5"), kind), QStringLiteral("御請求金額 ￥5"));
     }
 
+    void aDeliverySlipMayLeaveItsAmountsOffThePaper()
+    {
+        Invoice slipped = totalled(DocumentKind::Delivery, 1000, QStringLiteral("消費税(10%)"), 100, 1100);
+        slipped.amountBox = QStringLiteral("\b御請求金額\n￥1,100");
+        slipped.amountsHidden = true;
+        // The file says so only when they are left out; anything but false shows them.
+        const QByteArray written = writeInvoice(slipped);
+        QVERIFY(written.contains(R"("amounts": false)"));
+        QVERIFY(readInvoiceBytes(written)->amountsHidden);
+        QVERIFY(!writeInvoice(slip({"1000"})).contains(R"("amounts")"));
+        QVERIFY(!readInvoiceBytes(R"({"kind":"delivery","amounts":"no"})")->amountsHidden);
+
+        // On paper: the items and quantities, no price, no sums, no amount.
+        const LaidOutPage page = layOutInvoice(slipped, {}).front();
+        QCOMPARE(page.table->rows.size(), size_t(2)); // the header and the one item
+        for (const PageCell &cell : page.table->rows.back().cells) {
+            if (cell.column == Column::Solo || cell.column == Column::Sums)
+                QVERIFY(cell.text.isEmpty());
+        }
+        QCOMPARE(page.table->rows.back().cells.at(int(Column::Much)).text, QStringLiteral("1"));
+        QVERIFY(firstPageRegions(slipped).value(SheetRegion::Amount).text.isEmpty());
+        // The ledger still records what it delivered; an invoice made from it shows its prices.
+        QCOMPARE(issueEntryOf(slipped).amount, qint64(1'100));
+        QVERIFY(!nextDocument(slipped, DocumentKind::Invoice, QDate(2026, 12, 9)).amountsHidden);
+        // Only a delivery slip leaves them out.
+        slipped.kind = DocumentKind::Quote;
+        QCOMPARE(layOutInvoice(slipped, {}).front().table->rows.size(), size_t(4));
+
+        // In its window, the statement line asks; the choice is saved with the slip.
+        slipped.kind = DocumentKind::Delivery;
+        slipped.amountsHidden = false;
+        PrompterGuard prompter;
+        DocumentController controller;
+        Document *document = controller.newDocument();
+        QVERIFY(document->readAnew(writeInvoice(slipped)));
+        click(*document, QStringLiteral("dues"));
+        auto *hidden = document->window()->findChild<QRadioButton *>(QStringLiteral("amountsHidden"));
+        QVERIFY(hidden && hidden->isVisible());
+        hidden->setChecked(true);
+        click(*document, QStringLiteral("amountsCtrlOk"));
+        QVERIFY(document->model()->amountsHidden() && document->isEdited());
+        QVERIFY(readInvoiceBytes(document->dataOfType())->amountsHidden);
+        QVERIFY(child<PageButton>(*document, QStringLiteral("sums"))->shownText().isEmpty());
+    }
+
     void aPaperReceiptStatesItsRevenueStamp_data()
     {
         QTest::addColumn<QString>("taxLabel");
@@ -348,6 +398,64 @@ private slots:
         QVERIFY(duty && duty->isVisibleTo(made->window()));
         QCOMPARE(duty->title(), QStringLiteral("収入印紙 不要（5万円未満）"));
         QVERIFY(!original->window()->findChild<PageButton *>(QStringLiteral("duty"))->isVisibleTo(original->window()));
+    }
+
+    void aPaidInvoicesReceiptIsMadeInIssuedInvoicesAndAcknowledgesThePayment()
+    {
+        clearSettings();
+        QTemporaryDir dir;
+        IssueLedger &ledger = IssueLedger::instance();
+        ledger.setFolder(dir.filePath(QStringLiteral("ledger")));
+        LedgerStore *store = ledger.store().value_or(nullptr);
+        QVERIFY(store);
+        auto issued = [&](const QString &number, qint64 paid) {
+            Invoice invoice = totalled(DocumentKind::Invoice, 10'000, QStringLiteral("消費税"), 1'000, 11'000);
+            invoice.number = number;
+            invoice.amountBox = emptyAmountBoxText() + QStringLiteral("11000");
+            LedgerEntry entry = issueEntryOf(invoice);
+            entry.sourcePath = writeFile(dir.filePath(number + QStringLiteral(".seikyu")), writeInvoice(invoice));
+            const qint64 id = store->record(entry)->id;
+            return std::pair(id, store->recordPayment(id, QDate(2026, 12, 15), paid)->id);
+        };
+        const auto [whole, payment] = issued(QStringLiteral("8"), 11'000);
+        issued(QStringLiteral("9"), 5'000);
+
+        PrompterGuard prompter;
+        IssuedInvoicesWindow window;
+        std::optional<Invoice> made;
+        window.setDocumentMaker([&made](const Invoice &invoice) { made = invoice; });
+        window.refresh();
+        auto *table = window.findChild<QTableView *>();
+        const auto select = [&](qint64 issueId) {
+            for (int row = 0; row < window.model()->rowCount(); ++row) {
+                if (window.model()->issueAt(row)->issue.id == issueId)
+                    table->selectRow(row);
+            }
+        };
+        select(whole);
+        window.makeReceiptForSelection();
+        QVERIFY(made);
+        QCOMPARE(made->kind, DocumentKind::Receipt);
+        QCOMPARE(made->date, QDate(2026, 12, 15));
+        QCOMPARE(made->payment, payment);
+        QCOMPARE(made->remarks, QStringLiteral("請求書 No. 8 の代金として"));
+        QCOMPARE(readInvoiceBytes(writeInvoice(*made))->payment, payment);
+
+        // Issued, the receipt acknowledges that payment; its ledger refuses one for a payment that does not stand.
+        const Result<IssueOutcome> out = ledger.issue(*made, QString(), IssueChannel::Pdf, dir.filePath("r.pdf"),
+                                                      QByteArrayLiteral("%PDF-"), [] { return true; });
+        QVERIFY2(out && out->written, qPrintable(out ? QString() : out.message()));
+        QCOMPARE(store->entries().value().constLast().acknowledges, payment);
+        QCOMPARE(store->paymentsOf(whole)->constFirst().receiptId, store->entries().value().constLast().id);
+
+        // Paid in part: told to make it from the invoice, nothing made.
+        made.reset();
+        window.refresh();
+        select(whole + 2);
+        window.makeReceiptForSelection();
+        QVERIFY(!made);
+        QCOMPARE(prompter->notes.size(), 1);
+        ledger.close();
     }
 
     void theStatementCarriesTheBalanceAndTaxesThePeriodOnce()

@@ -342,6 +342,14 @@
         <source>Whether the receipt is handed over on paper, and the revenue stamp it then needs.</source>
         <translation>領収書を紙で渡すかどうかと、そのとき要る収入印紙。</translation>
     </message>
+    <message>
+        <source>The slip&apos;s paper shows the unit prices, prices, sums and amount.</source>
+        <translation>納品書に単価・価格・合計と金額を載せます。</translation>
+    </message>
+    <message>
+        <source>The slip&apos;s paper shows the items and quantities only.</source>
+        <translation>納品書には品目と数量だけを載せます。</translation>
+    </message>
 </context>
 <context>
     <name>AddressCalibration</name>
@@ -949,8 +957,8 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>見積書・納品書・領収書</translation>
     </message>
     <message>
-        <source>File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new window: the customer, the rows with their rates and sums and the amount come along, the date is today&apos;s and the number is the next of the kind&apos;s own sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, and a receipt 上記正に領収いたしました, with its 但し書き under the table.</source>
-        <translation>ファイル ▸ 納品書を作成・請求書を作成・領収書を作成で、取引の次の書類を新しいウインドウで開きます。取引先、税率と合計を含む明細の行、金額を引き継ぎ、日付は今日、番号はその書類の種類ごとの連番の次になります（見積書は Q、納品書は D、領収書は R で始まり、請求書とは別に数えます）。見積書は、請求書が支払期限を示すところに御見積金額、見積番号と有効期限を示します。納品書は「下記の通り納品いたしました」、領収書は「上記正に領収いたしました」と記し、領収書は明細の下に但し書きを置きます。</translation>
+        <source>File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new window: the customer, the rows with their rates and sums and the amount come along, the date is today&apos;s and the number is the next of the kind&apos;s own sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, and a receipt 上記正に領収いたしました, with its 但し書き under the table. Click a delivery slip&apos;s statement line to leave its prices off the paper (items and quantities only). In Window ▸ Issued Invoices, Make Receipt makes the receipt of an invoice paid in one payment, dated the day it was paid and tied to that payment in the ledger.</source>
+        <translation>ファイル ▸ 納品書を作成・請求書を作成・領収書を作成で、取引の次の書類を新しいウインドウで開きます。取引先、税率と合計を含む明細の行、金額を引き継ぎ、日付は今日、番号はその書類の種類ごとの連番の次になります（見積書は Q、納品書は D、領収書は R で始まり、請求書とは別に数えます）。見積書は、請求書が支払期限を示すところに御見積金額、見積番号と有効期限を示します。納品書は「下記の通り納品いたしました」、領収書は「上記正に領収いたしました」と記し、領収書は明細の下に但し書きを置きます。納品書の「下記の通り納品いたしました」の行をクリックすると、金額を載せない（品目と数量だけの）納品書にできます。ウインドウ ▸ 発行済み請求書の「領収書を作成」は、一度で全額入金された請求書の領収書を、入金日の日付で作り、台帳でその入金と結び付けます。</translation>
     </message>
     <message>
         <source>Click a receipt&apos;s stamp region, at the right above your details, to say whether it is handed over on paper or sent electronically. On paper, a receipt of ¥50,000 or more, without the tax it states, needs a revenue stamp (収入印紙): the page says how much and leaves a box for it. A receipt sent electronically needs none. If the money you receive is outside business (営業に関しない), say so in Edit ▸ Preferences: such receipts need no stamp.</source>
@@ -1807,7 +1815,9 @@ Now moved %1 mm right and %2 mm down.</source>
     </message>
     <message numerus="yes">
         <source>%n slip(s) listed as one line per rate, as the ledger recorded them: their files are gone or no longer bill what was issued.</source>
-        <translation><numerusform>%n 枚の納品書は、台帳の記録どおり税率ごとに一行で載せました。ファイルがないか、発行したときの金額と違っています。</numerusform></translation>
+        <translation>
+            <numerusform>%n 枚の納品書は、台帳の記録どおり税率ごとに一行で載せました。ファイルがないか、発行したときの金額と違っています。</numerusform>
+        </translation>
     </message>
     <message>
         <source>--monthly-invoice does not take %1</source>
@@ -1827,7 +1837,9 @@ Now moved %1 mm right and %2 mm down.</source>
     </message>
     <message numerus="yes">
         <source>%1: %n delivery slip(s), %2 billed.</source>
-        <translation><numerusform>%1: 納品書 %n 枚、御請求金額 %2。</numerusform></translation>
+        <translation>
+            <numerusform>%1: 納品書 %n 枚、御請求金額 %2。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2449,6 +2461,45 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
     <message>
         <source>Write the month&apos;s statement (合計請求書) of a customer as the invoice file OUT, from the ledger: --customer NAME --period YYYY-MM-DD..YYYY-MM-DD, with --one-line-per-slip to list each delivery slip as one line.</source>
         <translation>顧客の合計請求書を台帳から作り、請求書ファイル OUT に書き出します: --customer 顧客名 --period YYYY-MM-DD..YYYY-MM-DD。--one-line-per-slip で納品書ごとに一行にまとめます。</translation>
+    </message>
+</context>
+<context>
+    <name>seikyu::ChoicePanel</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Receipt</source>
+        <translation>領収書</translation>
+    </message>
+    <message>
+        <source>A receipt handed over on paper for ¥50,000 or more (without the tax it states) needs a revenue stamp; the page says how much and leaves a box for it. A receipt sent electronically needs none.</source>
+        <translation>紙で渡す領収書は、記載した消費税を除いて5万円以上なら収入印紙が要ります。ページに印紙税額を示し、貼る枠を設けます。電子で送る領収書には要りません。</translation>
+    </message>
+    <message>
+        <source>On paper</source>
+        <translation>紙で渡す</translation>
+    </message>
+    <message>
+        <source>Sent electronically</source>
+        <translation>電子で送る</translation>
+    </message>
+    <message>
+        <source>Delivery Slip</source>
+        <translation>納品書</translation>
+    </message>
+    <message>
+        <source>A slip that goes with the goods may leave its prices to the invoice: without them, its paper shows the items and quantities only. The file keeps the prices either way.</source>
+        <translation>商品に添える納品書では、金額を請求書に任せることができます。その場合、納品書には品目と数量だけが載ります。どちらでもファイルには金額が残ります。</translation>
+    </message>
+    <message>
+        <source>With prices and amounts</source>
+        <translation>金額を載せる</translation>
+    </message>
+    <message>
+        <source>Items and quantities only</source>
+        <translation>品目と数量だけ</translation>
     </message>
 </context>
 <context>
@@ -3496,6 +3547,42 @@ Check the unit prices and quantities of the items.</source>
         <source>Verify Ledger was stopped before it finished: it found nothing either way. Run it again to know whether the ledger is intact.</source>
         <translation>台帳の検証は終わる前に中止されました。問題の有無はまだ分かりません。台帳が無傷かどうかを知るには、もう一度検証してください。</translation>
     </message>
+    <message>
+        <source>&amp;Make Receipt</source>
+        <translation>領収書を作成(&amp;M)</translation>
+    </message>
+    <message>
+        <source>The payments cannot be read.</source>
+        <translation>入金を読み込めません。</translation>
+    </message>
+    <message>
+        <source>This receipt is made from the invoice.</source>
+        <translation>この領収書は請求書から作成してください。</translation>
+    </message>
+    <message>
+        <source>No payment is recorded for this invoice yet: record it first.</source>
+        <translation>この請求書にはまだ入金が記録されていません。先に入金を記録してください。</translation>
+    </message>
+    <message>
+        <source>A receipt is made here for an invoice paid in one payment of its whole amount. For a payment of part of it, open the invoice, choose File ▸ Make Receipt and set the amount received.</source>
+        <translation>ここで作れるのは、全額を一度に入金された請求書の領収書です。一部の入金には、請求書を開いて ファイル ▸ 領収書を作成 を選び、受け取った金額にしてください。</translation>
+    </message>
+    <message>
+        <source>This payment already has a receipt.</source>
+        <translation>この入金にはすでに領収書があります。</translation>
+    </message>
+    <message>
+        <source>Make another receipt for it?</source>
+        <translation>もう一枚領収書を作りますか？</translation>
+    </message>
+    <message>
+        <source>Make Receipt</source>
+        <translation>領収書を作成</translation>
+    </message>
+    <message>
+        <source>The invoice&apos;s file is gone or has changed since it was issued.</source>
+        <translation>請求書のファイルがないか、発行後に変更されています。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::IssuerSection</name>
@@ -4134,29 +4221,6 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>A paper receipt of ¥50,000 or more needs a revenue stamp, unless the money is received outside business, as a salaried person selling their own things.</source>
         <translation>5万円以上の紙の領収書には収入印紙が要ります。ただし、給与所得者が私物を売るときのように、営業に関しない受取りなら要りません。</translation>
-    </message>
-</context>
-<context>
-    <name>seikyu::ReceiptPanel</name>
-    <message>
-        <source>Receipt</source>
-        <translation>領収書</translation>
-    </message>
-    <message>
-        <source>A receipt handed over on paper for ¥50,000 or more (without the tax it states) needs a revenue stamp; the page says how much and leaves a box for it. A receipt sent electronically needs none.</source>
-        <translation>紙で渡す領収書は、記載した消費税を除いて5万円以上なら収入印紙が要ります。ページに印紙税額を示し、貼る枠を設けます。電子で送る領収書には要りません。</translation>
-    </message>
-    <message>
-        <source>On paper</source>
-        <translation>紙で渡す</translation>
-    </message>
-    <message>
-        <source>Sent electronically</source>
-        <translation>電子で送る</translation>
-    </message>
-    <message>
-        <source>OK</source>
-        <translation>OK</translation>
     </message>
 </context>
 <context>

@@ -58,6 +58,10 @@ public:
     /// gives the issuer when no slip's file can. Nothing when the user cancels.
     Document *makeMonthly(Document *original);
 
+    /// Opens a document made of `invoice` (through its file's form) as new, untitled and edited,
+    /// numbered in its kind's sequence.
+    Document *openMade(const Invoice &invoice);
+
     /// Closes the document's window, asking about unsaved changes first; false when it stays open.
     bool close(Document *document);
     /// Closes every window (asking for each); false when one stays open.
@@ -83,9 +87,6 @@ signals:
 
 private:
     Document *adopt(std::unique_ptr<Document> document);
-    /// Opens a document made of `invoice` (through its file's form) as new, untitled and edited,
-    /// numbered in its kind's sequence.
-    Document *openMade(const Invoice &invoice);
     int freeUntitledNumber() const;
     bool canClose(Document *document);
     void scheduleAutosave(Document *document);

@@ -156,7 +156,9 @@ void MainMenu::install(QMainWindow *window, Document *document, DocumentControll
     actualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     QObject::connect(document, &Document::zoomChanged, window, [](double zoom) { rememberZoom(zoom); });
 
-    addLedgerMenu(bar, window, document, [controller](const QString &path) { controller->openFile(path); });
+    addLedgerMenu(
+        bar, window, document, [controller](const QString &path) { controller->openFile(path); },
+        [controller](const Invoice &made) { controller->openMade(made); });
 
     QMenu *help = bar->addMenu(Text::tr("&Help"));
     AppServices::addHelpActions(help, window);

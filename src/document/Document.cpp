@@ -1,5 +1,6 @@
 #include "document/Document.h"
 
+#include "document/ChoicePanel.h"
 #include "document/CustomerSection.h"
 #include "document/DatePanel.h"
 #include "document/DueDatePanel.h"
@@ -11,7 +12,6 @@
 #include "document/NumberPanel.h"
 #include "document/PageView.h"
 #include "document/PanelSheet.h"
-#include "document/ReceiptPanel.h"
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
 #include "document/TablePanel.h"
@@ -128,6 +128,8 @@ void Document::showNewPage()
     m_model->setIssuer(QString());
     m_model->setAmountBox(emptyAmountBox());
     m_model->setStatement(std::nullopt);
+    m_model->setPayment(0);
+    m_model->setAmountsHidden(false);
     m_model->setStamp(QImage());
     pushCtrl->setImage(QImage());
     m_shownHonorific.clear();
@@ -200,6 +202,8 @@ void Document::applyContents(const Invoice &invoice)
     m_model->setKind(invoice.kind);
     m_model->setPaper(invoice.paper);
     m_model->setStatement(invoice.statement);
+    m_model->setPayment(invoice.payment);
+    m_model->setAmountsHidden(invoice.amountsHidden);
     showCustomerAddress();
     if (m_listFault) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(
@@ -294,7 +298,7 @@ QList<QDialog *> Document::panels() const
     for (QDialog *panel : std::initializer_list<QDialog *>{
              listPanel(m_titles), dateCtrl.get(), listPanel(m_customers), listPanel(m_issuers), sumsCtrl.get(),
              pushCtrl.get(), gridCtrl.get(), sumsFail.get(), gridSums.get(), gridFail.get(), numbCtrl.get(),
-             duesCtrl.get(), noteCtrl.get(), paperCtrl.get()}) {
+             duesCtrl.get(), noteCtrl.get(), paperCtrl.get(), amountsCtrl.get()}) {
         if (panel)
             all.append(panel);
     }

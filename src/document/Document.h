@@ -44,7 +44,7 @@ class PageButton;
 class PageView;
 class PanelSnapshot;
 class Popover;
-class ReceiptPanel;
+class ChoicePanel;
 struct SharedNumbers;
 class RemarksPanel;
 class StampPanel;
@@ -273,6 +273,8 @@ public:
     /// The receipt's panel: on paper or sent electronically.
     void paperShow(QObject *sender = nullptr);
     void paperCopy(QObject *sender = nullptr);
+    void amountsShow(QObject *sender = nullptr);
+    void amountsCopy(QObject *sender = nullptr);
     /// Moves every row date that reads as a month and day by `months` (see movedRowDate).
     void moveRowDatesBy(int months, const QDate &invoiceDate);
     /// The date panel's OK on a copy made by Duplicate and not yet saved, whose date moved from
@@ -347,7 +349,8 @@ private:
     QPointer<NumberPanel> numbCtrl;
     QPointer<DueDatePanel> duesCtrl;
     QPointer<RemarksPanel> noteCtrl;
-    QPointer<ReceiptPanel> paperCtrl;
+    QPointer<ChoicePanel> paperCtrl;
+    QPointer<ChoicePanel> amountsCtrl;
     QPointer<NoticePanel> gridSums;
     QPointer<NoticePanel> gridFail;
 

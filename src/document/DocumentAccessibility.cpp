@@ -189,6 +189,9 @@ QHash<QString, QString> otherControlTexts()
         {QStringLiteral("paperSheet"), Text::tr("The receipt is handed over on paper: a revenue stamp may be due.")},
         {QStringLiteral("paperSent"), Text::tr("The receipt is sent electronically: no revenue stamp is due.")},
         {QStringLiteral("paperCtrlOk"), Text::tr("Keeps the choice and closes the panel.")},
+        {QStringLiteral("amountsShown"), Text::tr("The slip's paper shows the unit prices, prices, sums and amount.")},
+        {QStringLiteral("amountsHidden"), Text::tr("The slip's paper shows the items and quantities only.")},
+        {QStringLiteral("amountsCtrlOk"), Text::tr("Keeps the choice and closes the panel.")},
         {QStringLiteral("gridCtrlCancel"),
          Text::tr("Puts the table back as it was when the panel opened, as one step that Undo can take back.")},
     };

@@ -1,8 +1,8 @@
 // The document's kind: an invoice, or a quotation, delivery slip or receipt beside it. Each kind
 // counts its own numbers, and a receipt asks whether it is handed over on paper.
+#include "document/ChoicePanel.h"
 #include "document/Document.h"
 #include "document/InvoicePageView.h"
-#include "document/ReceiptPanel.h"
 #include "invoice/InvoiceFile.h"
 #include "kinds/KindWords.h"
 #include "sections/FreelancePreferences.h"
@@ -50,8 +50,25 @@ void Document::paperShow(QObject *)
 
 void Document::paperCopy(QObject *)
 {
-    if (paperCtrl->paper() != m_model->paper()) {
-        m_model->setPaper(paperCtrl->paper());
+    if (paperCtrl->first() != m_model->paper()) {
+        m_model->setPaper(paperCtrl->first());
+        updateChangeCount(ChangeDone);
+    }
+    hide();
+}
+
+void Document::amountsShow(QObject *)
+{
+    if (m_model->kind() != DocumentKind::Delivery)
+        return;
+    amountsCtrl->load(!m_model->amountsHidden());
+    show(amountsCtrl.get());
+}
+
+void Document::amountsCopy(QObject *)
+{
+    if (amountsCtrl->first() == m_model->amountsHidden()) {
+        m_model->setAmountsHidden(!amountsCtrl->first());
         updateChangeCount(ChangeDone);
     }
     hide();

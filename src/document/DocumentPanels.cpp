@@ -1,11 +1,11 @@
 // The panels that the page's regions open (the list sections build their own).
+#include "document/ChoicePanel.h"
 #include "document/DatePanel.h"
 #include "document/Document.h"
 #include "document/DueDatePanel.h"
 #include "document/InvoiceWindow.h"
 #include "document/NoticePanel.h"
 #include "document/NumberPanel.h"
-#include "document/ReceiptPanel.h"
 #include "document/RemarksPanel.h"
 #include "document/StampPanel.h"
 #include "document/TablePanel.h"
@@ -83,8 +83,10 @@ void Document::buildFreelancePanels()
     connect(duesCtrl, &PanelSheet::confirmed, this, [this] { duesCopy(); });
     noteCtrl = new RemarksPanel(window);
     connect(noteCtrl, &PanelSheet::confirmed, this, [this] { noteCopy(); });
-    paperCtrl = new ReceiptPanel(window);
+    paperCtrl = new ChoicePanel(window, ChoicePanel::paperWords());
     connect(paperCtrl, &PanelSheet::confirmed, this, [this] { paperCopy(); });
+    amountsCtrl = new ChoicePanel(window, ChoicePanel::amountsWords());
+    connect(amountsCtrl, &PanelSheet::confirmed, this, [this] { amountsCopy(); });
 }
 
 } // namespace seikyu

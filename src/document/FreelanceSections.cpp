@@ -184,6 +184,8 @@ void Document::followDueDate()
 void Document::duesShow(QObject *)
 {
     // A delivery slip or receipt says its statement there: it has no date to ask for.
+    if (m_model->kind() == DocumentKind::Delivery)
+        return amountsShow();
     if (kindWords(m_model->kind()).dueLabel.isEmpty())
         return paperShow();
     // Opening the region asks for a due date: it is offered at once, by the user's usual term.
@@ -234,6 +236,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     // A copy of a month's statement is an invoice of its own: the slips and the balance were that month's.
     const bool wasStatement = m_model->statement().has_value();
     m_model->setStatement(std::nullopt);
+    m_model->setPayment(0); // next month's receipt acknowledges next month's payment
     if (!keepSums) {
         m_model->removeSumsRows();
         m_model->setAmountBox(emptyAmountBox());

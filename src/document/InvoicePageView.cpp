@@ -240,15 +240,19 @@ void InvoicePageView::showModel()
 void InvoicePageView::showKind()
 {
     const DocumentKind kind = m_model->kind();
-    if (kind == m_shownKind)
+    const bool amountsOut = kind == DocumentKind::Delivery && m_model->amountsHidden();
+    if (kind == m_shownKind && amountsOut == m_shownAmountsOut)
         return;
     m_shownKind = kind;
-    // The file keeps the invoice's heading in the amount box; the page shows the kind's own.
+    m_shownAmountsOut = amountsOut;
+    // The file keeps the invoice's heading in the amount box; the page shows the kind's own, and
+    // nothing where the slip's paper leaves its amount out.
     if (PageButton *amount = region(SheetRegion::Amount)) {
         if (kind == DocumentKind::Invoice)
             amount->setPresentation(nullptr);
         else
-            amount->setPresentation([kind](const QString &box) { return amountBoxOfKind(box, kind); });
+            amount->setPresentation(
+                [kind, amountsOut](const QString &box) { return amountsOut ? QString() : amountBoxOfKind(box, kind); });
     }
     if (PageButton *note = region(SheetRegion::Remarks))
         note->setHeading(kindWords(kind).remarksHeading);

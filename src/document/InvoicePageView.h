@@ -110,6 +110,7 @@ private:
     bool m_rowsHidden = false;
     double m_zoom = 1.0;
     DocumentKind m_shownKind = DocumentKind::Invoice;
+    bool m_shownAmountsOut = false;
 };
 
 } // namespace seikyu

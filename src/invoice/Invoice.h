@@ -79,8 +79,14 @@ struct Invoice
     QString customerElectronicAddress;     ///< the customer's Peppol ID ("0188:…"); empty when there is none
     CustomerPostalAddress customerAddress; ///< empty for invoices made before the customer book
     DocumentKind kind = DocumentKind::Invoice;
-    bool paper = false;                      ///< a receipt handed over on paper, which may need a revenue stamp
+    bool paper = false; ///< a receipt handed over on paper, which may need a revenue stamp
+    /// A delivery slip that goes with the goods without its prices: the paper leaves out the unit
+    /// prices, the prices, the sums and the amount; the file keeps them all.
+    bool amountsHidden = false;
     std::optional<StatementFacts> statement; ///< only on a month's statement
+    /// The ledger's entry of the payment a receipt acknowledges; 0 for none. Issuing the receipt
+    /// ties it to that payment.
+    qint64 payment = 0;
 
     friend bool operator==(const Invoice &, const Invoice &) = default;
 };

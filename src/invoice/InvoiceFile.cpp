@@ -243,6 +243,10 @@ QByteArray writeInvoice(const Invoice &invoice)
         contents.insert(InvoiceFileKey::Paper, true);
     if (invoice.statement)
         contents.insert(InvoiceFileKey::Statement, encodeStatement(*invoice.statement));
+    if (invoice.amountsHidden)
+        contents.insert(InvoiceFileKey::Amounts, false);
+    if (invoice.payment > 0)
+        contents.insert(InvoiceFileKey::Payment, QJsonValue(invoice.payment));
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -316,6 +320,8 @@ Result<Invoice> readInvoiceBytes(const QByteArray &bytes)
     invoice.kind = documentKindOf(textMember(object, InvoiceFileKey::Kind).value_or(QString()));
     invoice.paper = object.value(InvoiceFileKey::Paper).toBool(false);
     invoice.statement = statementMember(object);
+    invoice.amountsHidden = object.value(InvoiceFileKey::Amounts) == QJsonValue(false);
+    invoice.payment = std::max<qint64>(integerMember(object, InvoiceFileKey::Payment), 0);
 
     return invoice;
 }

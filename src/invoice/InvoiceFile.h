@@ -33,6 +33,8 @@ inline const QString Attention = QStringLiteral("attn");
 inline const QString Kind = QStringLiteral("kind");
 inline const QString Paper = QStringLiteral("paper");
 inline const QString Statement = QStringLiteral("statement");
+inline const QString Payment = QStringLiteral("payment");
+inline const QString Amounts = QStringLiteral("amounts");
 } // namespace InvoiceFileKey
 
 /// The file's text of a document kind ("quote", …) and back; any text no kind has is an invoice.

@@ -134,6 +134,16 @@ void InvoiceModel::setStatement(const std::optional<StatementFacts> &statement)
     change(m_values.statement, statement, this);
 }
 
+void InvoiceModel::setAmountsHidden(bool hidden)
+{
+    change(m_values.amountsHidden, hidden, this);
+}
+
+void InvoiceModel::setPayment(qint64 payment)
+{
+    change(m_values.payment, payment, this);
+}
+
 Invoice InvoiceModel::invoice() const
 {
     Invoice invoice = m_values;

@@ -78,6 +78,10 @@ public:
     void setPaper(bool paper);
     std::optional<StatementFacts> statement() const { return m_values.statement; }
     void setStatement(const std::optional<StatementFacts> &statement);
+    bool amountsHidden() const { return m_values.amountsHidden; }
+    void setAmountsHidden(bool hidden);
+    qint64 payment() const { return m_values.payment; }
+    void setPayment(qint64 payment);
     /// The consumption-tax rate of the standard class: 10, or 8 as older invoices had. Any other
     /// rate a file gives is taken as 8, the rate such a file was made with. Reduced-rate rows are
     /// marked only at 10 %, where there is another rate to tell them from.

@@ -59,6 +59,29 @@ QString amountBoxOfKind(const QString &box, DocumentKind kind)
     return QLatin1Char('\b') + kindWords(kind).amountHeading + QLatin1Char('\n') + box.mid(stored.size());
 }
 
+bool leavesAmountsOut(const Invoice &document)
+{
+    return document.kind == DocumentKind::Delivery && document.amountsHidden;
+}
+
+Invoice paperShownOf(const Invoice &document)
+{
+    if (!leavesAmountsOut(document))
+        return document;
+    Invoice shown = document;
+    QList<RowPtr> rows{ItemRow::makeHeader()};
+    for (const ItemRow &row : document.rows)
+        rows.append(std::make_shared<ItemRow>(row));
+    if (const std::optional<RowRange> sums = trailingSums(rows))
+        shown.rows.resize(sums->first - 1); // the header row is not one of the document's
+    for (ItemRow &row : shown.rows) {
+        row.setValue(Column::Solo, QString());
+        row.setValue(Column::Sums, QString());
+    }
+    shown.amountBox = QString();
+    return shown;
+}
+
 QString underAmountText(DocumentKind kind, const QDate &due, bool japaneseEra)
 {
     const KindWords words = kindWords(kind);

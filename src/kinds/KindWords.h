@@ -29,6 +29,12 @@ KindWords kindWords(DocumentKind kind);
 /// every file stores it) becomes the kind's own; any other text is shown as it is.
 QString amountBoxOfKind(const QString &box, DocumentKind kind);
 
+/// Whether the document's paper leaves its amounts out: a delivery slip told to.
+bool leavesAmountsOut(const Invoice &document);
+/// The document as its paper shows it: a slip that leaves its amounts out without its unit prices,
+/// prices, sums rows and amount box; any other document as it is.
+Invoice paperShownOf(const Invoice &document);
+
 /// The line under the amount: the due date or the validity with the kind's words (empty without a
 /// date), or the kind's statement.
 QString underAmountText(DocumentKind kind, const QDate &due, bool japaneseEra);

@@ -14,6 +14,8 @@ Invoice nextDocument(const Invoice &source, DocumentKind target, const QDate &da
     next.dueDate = QDate();
     next.paper = target == DocumentKind::Receipt;
     next.statement.reset(); // what follows a statement bills nothing of the month again
+    next.payment = 0;
+    next.amountsHidden = false; // the slip's prices are what the next document bills
     if (target == DocumentKind::Receipt) {
         const QString what = source.title.value_or(kindWords(source.kind).title).simplified();
         next.remarks = source.number.isEmpty() ? QStringLiteral("%1の代金として").arg(what)

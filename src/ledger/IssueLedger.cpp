@@ -568,6 +568,8 @@ LedgerEntry IssueLedger::entryToIssue(const Invoice &invoice, const QString &sou
     LedgerEntry entry = issueEntryOf(invoice);
     if (acknowledges)
         acknowledge(entry, *acknowledges);
+    else if (invoice.kind == DocumentKind::Receipt)
+        entry.acknowledges = invoice.payment; // the ledger refuses a payment that does not stand
     entry.reissue = m_reissues || (!entry.number.isEmpty() && entry.number == std::exchange(m_reissueOf, QString()));
     entry.channel = channel;
     entry.sourcePath = sourcePath.isEmpty() ? QString() : QFileInfo(sourcePath).absoluteFilePath();

@@ -1,8 +1,10 @@
 #include "ledger/IssuedInvoicesWindow.h"
 
 #include "document/AtomicWrite.h"
+#include "kinds/NextDocument.h"
 #include "ledger/FilterText.h"
 #include "ledger/IssueLedger.h"
+#include "ledger/IssuedFile.h"
 #include "ledger/LedgerChain.h"
 #include "ledger/LedgerCsv.h"
 #include "ledger/LedgerHealth.h"
@@ -48,7 +50,8 @@ enum StatusChoice { AnyStatus, Outstanding, PastDue, UnpaidOnly, PartlyPaidOnly,
 
 } // namespace
 
-IssuedInvoicesWindow *IssuedInvoicesWindow::showWindow(const QString &issuerEntry, InvoiceOpener openInvoice)
+IssuedInvoicesWindow *IssuedInvoicesWindow::showWindow(const QString &issuerEntry, InvoiceOpener openInvoice,
+                                                       DocumentMaker makeDocument)
 {
     static QPointer<IssuedInvoicesWindow> window;
     if (!window) {
@@ -57,6 +60,7 @@ IssuedInvoicesWindow *IssuedInvoicesWindow::showWindow(const QString &issuerEntr
     }
     window->setIssuerEntry(issuerEntry);
     window->setInvoiceOpener(std::move(openInvoice));
+    window->setDocumentMaker(std::move(makeDocument));
     window->refresh();
     bringToFront(window);
     return window;
@@ -203,6 +207,7 @@ void IssuedInvoicesWindow::buildButtons(QHBoxLayout *row)
     m_void = button(tr("&Void…"), "void", &IssuedInvoicesWindow::voidSelection);
     m_openPdf = button(tr("Open &PDF"), "openPdf", &IssuedInvoicesWindow::openArchivedPdf);
     m_openSource = button(tr("Open &Invoice"), "openSource", &IssuedInvoicesWindow::openSourceInvoice);
+    m_makeReceipt = button(tr("&Make Receipt"), "makeReceipt", &IssuedInvoicesWindow::makeReceiptForSelection);
     row->addStretch(1);
     button(tr("Download &CSV…"), "downloadCsv", &IssuedInvoicesWindow::downloadCsv);
     button(tr("&Verify Ledger"), "verify", &IssuedInvoicesWindow::verifyLedger);
@@ -373,6 +378,7 @@ void IssuedInvoicesWindow::updateButtons()
     m_void->setEnabled(row && !row->voided);
     m_openPdf->setEnabled(row && !row->issue.archiveName.isEmpty());
     m_openSource->setEnabled(row && !row->issue.sourcePath.isEmpty());
+    m_makeReceipt->setEnabled(row && !row->voided && isReceivable(row->issue.document) && m_makeDocument);
 }
 
 bool IssuedInvoicesWindow::recordPayment(qint64 issueId, const QDate &date, qint64 amount, const QString &note)
@@ -511,6 +517,49 @@ void IssuedInvoicesWindow::openSourceInvoice()
     }
     if (m_openInvoice)
         m_openInvoice(row->issue.sourcePath);
+}
+
+void IssuedInvoicesWindow::makeReceiptForSelection()
+{
+    const IssuedInvoice *row = selectedIssue();
+    if (!row || !m_makeDocument)
+        return;
+    const LedgerEntry issue = row->issue;
+    const Result<QList<PaymentReceipts>> found = IssueLedger::instance().paymentsOf(issue.id, this);
+    if (!found) {
+        Prompter::instance().alert(this, tr("The payments cannot be read."), found.message());
+        return;
+    }
+    QList<PaymentReceipts> payments;
+    for (const PaymentReceipts &payment : *found) {
+        if (!payment.voided)
+            payments.append(payment);
+    }
+    // A receipt states what was received: made here only when one payment settled the whole
+    // invoice, so that its items, rates and tax are the invoice's own.
+    if (payments.size() != 1 || payments.constFirst().payment.amount != issue.amount) {
+        Prompter::instance().inform(
+            this, tr("This receipt is made from the invoice."),
+            payments.isEmpty()
+                ? tr("No payment is recorded for this invoice yet: record it first.")
+                : tr("A receipt is made here for an invoice paid in one payment of its whole amount. For a payment "
+                     "of part of it, open the invoice, choose File ▸ Make Receipt and set the amount received."));
+        return;
+    }
+    const PaymentReceipts &paid = payments.constFirst();
+    if (paid.receiptId != 0 &&
+        !Prompter::instance().askToProceed(this, tr("This payment already has a receipt."),
+                                           tr("Make another receipt for it?"), tr("Make Receipt")))
+        return;
+    const std::optional<Invoice> invoice = issuedFileOf(issue);
+    if (!invoice) {
+        Prompter::instance().alert(this, tr("The invoice's file is gone or has changed since it was issued."),
+                                   QDir::toNativeSeparators(issue.sourcePath));
+        return;
+    }
+    Invoice receipt = nextDocument(*invoice, DocumentKind::Receipt, paid.payment.paymentDate);
+    receipt.payment = paid.payment.id;
+    m_makeDocument(receipt);
 }
 
 QString IssuedInvoicesWindow::fileToReadAside()

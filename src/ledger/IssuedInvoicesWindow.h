@@ -22,6 +22,7 @@ namespace seikyu {
 
 class LedgerTableModel;
 class LedgerStore;
+struct Invoice;
 
 /// Window ▸ Issued Invoices: the ledger's issued invoices, newest first, searched by date range,
 /// amount range, customer, number and status, with totals of what is shown; payments, voids, the
@@ -33,14 +34,18 @@ class IssuedInvoicesWindow : public QWidget
 public:
     /// Opens the invoice file at a path in an invoice window.
     using InvoiceOpener = std::function<void(const QString &path)>;
+    /// Opens a new, untitled document made of these values (a receipt made for a payment).
+    using DocumentMaker = std::function<void(const Invoice &made)>;
 
     /// The one window, shown and raised; `issuerEntry` fills in the 事務処理規程 template.
-    static IssuedInvoicesWindow *showWindow(const QString &issuerEntry, InvoiceOpener openInvoice);
+    static IssuedInvoicesWindow *showWindow(const QString &issuerEntry, InvoiceOpener openInvoice,
+                                            DocumentMaker makeDocument = {});
 
     explicit IssuedInvoicesWindow(QWidget *parent = nullptr);
 
     void setIssuerEntry(const QString &entry) { m_issuerEntry = entry; }
     void setInvoiceOpener(InvoiceOpener opener) { m_openInvoice = std::move(opener); }
+    void setDocumentMaker(DocumentMaker maker) { m_makeDocument = std::move(maker); }
 
     /// The search the fields describe; nothing (with the field's complaint shown) when a date or an
     /// amount does not read.
@@ -64,6 +69,10 @@ public:
     void voidSelection();
     void openArchivedPdf();
     void openSourceInvoice();
+    /// The receipt of the selected invoice's payment, made from the invoice's file, dated the day
+    /// it was paid and tied to that payment when issued. Made here for an invoice paid in one
+    /// payment of its whole amount; otherwise the user is told to make it from the invoice.
+    void makeReceiptForSelection();
     void downloadCsv();
     void verifyLedger();
     /// Recovers the readable entries of a damaged ledger (this one, one set aside, another file).
@@ -118,6 +127,7 @@ private:
     QPointer<QPushButton> m_void;
     QPointer<QPushButton> m_openPdf;
     QPointer<QPushButton> m_openSource;
+    QPointer<QPushButton> m_makeReceipt;
     QPointer<QTimer> m_searchSoon;
     LedgerTableModel *m_model = nullptr;
     std::optional<LedgerFilter> m_shown; ///< the search the table shows, if the fields read
@@ -125,6 +135,7 @@ private:
 
     QString m_issuerEntry;
     InvoiceOpener m_openInvoice;
+    DocumentMaker m_makeDocument;
 };
 
 } // namespace seikyu

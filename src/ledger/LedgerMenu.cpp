@@ -21,20 +21,22 @@ struct Text
 } // namespace
 
 void addLedgerMenu(QMenuBar *bar, QWidget *window, Document *document,
-                   std::function<void(const QString &path)> openInvoice)
+                   std::function<void(const QString &path)> openInvoice,
+                   std::function<void(const Invoice &made)> makeDocument)
 {
     QMenu *menu = bar->addMenu(Text::tr("&Window"));
     const QPointer<Document> guarded(document);
     auto issuer = [guarded] { return guarded ? guarded->issuerShown() : QString(); };
-    QAction *issued = menu->addAction(Text::tr("&Issued Invoices"), window, [issuer, openInvoice] {
-        IssuedInvoicesWindow::showWindow(issuer(), openInvoice);
+    QAction *issued = menu->addAction(Text::tr("&Issued Invoices"), window, [issuer, openInvoice, makeDocument] {
+        IssuedInvoicesWindow::showWindow(issuer(), openInvoice, makeDocument);
     });
     issued->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     issued->setObjectName(QStringLiteral("issuedInvoicesAction"));
-    menu->addAction(Text::tr("&Verify Ledger"), window,
-                    [issuer, openInvoice] { IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->verifyLedger(); });
-    menu->addAction(Text::tr("&Recover Ledger…"), window, [issuer, openInvoice] {
-        IssuedInvoicesWindow::showWindow(issuer(), openInvoice)->recoverLedger();
+    menu->addAction(Text::tr("&Verify Ledger"), window, [issuer, openInvoice, makeDocument] {
+        IssuedInvoicesWindow::showWindow(issuer(), openInvoice, makeDocument)->verifyLedger();
+    });
+    menu->addAction(Text::tr("&Recover Ledger…"), window, [issuer, openInvoice, makeDocument] {
+        IssuedInvoicesWindow::showWindow(issuer(), openInvoice, makeDocument)->recoverLedger();
     });
     menu->addSeparator();
     QAction *customers = menu->addAction(Text::tr("&Customers"), window, [] { CustomerBookWindow::showWindow(); });

@@ -6,8 +6,8 @@
 #include "invoice/InvoiceFile.h"
 #include "kinds/MonthlyStatement.h"
 #include "ledger/FilterText.h"
-#include "ledger/IssueFacts.h"
 #include "ledger/IssueLedger.h"
+#include "ledger/IssuedFile.h"
 #include "ledger/LedgerCommandLine.h"
 #include "ledger/LedgerCsv.h"
 #include "ledger/LedgerStore.h"
@@ -28,19 +28,6 @@ struct Text
 {
     Q_DECLARE_TR_FUNCTIONS(MonthlyInvoice)
 };
-
-/// The slip's file, when it still is the slip the ledger recorded: the same kind, number and amount.
-std::optional<Invoice> slipFile(const LedgerEntry &slip)
-{
-    if (slip.sourcePath.isEmpty())
-        return std::nullopt;
-    const Result<QByteArray> bytes = readInvoiceFile(slip.sourcePath);
-    const Result<Invoice> read = bytes ? readInvoiceBytes(*bytes) : Result<Invoice>(bytes.fault());
-    if (!read || read->kind != DocumentKind::Delivery || read->number.trimmed() != slip.number.trimmed() ||
-        issueEntryOf(*read).amount != slip.amount)
-        return std::nullopt;
-    return *read;
-}
 
 /// The due date the customer's terms give for a statement closing on `closing`; invalid when the
 /// customer book has no terms for the customer (or cannot be read: the user then gives the date).
@@ -96,7 +83,7 @@ Result<MonthlyOutcome> makeMonthlyInvoice(const MonthlyRequest &request)
     std::optional<Invoice> newestFile;
     int asRecorded = 0;
     for (const LedgerEntry &entry : plan.slips) {
-        const std::optional<Invoice> file = slipFile(entry);
+        const std::optional<Invoice> file = issuedFileOf(entry);
         if (file)
             newestFile = file;
         if (request.itemised && file) {

@@ -173,8 +173,13 @@ QString invoiceNumberPageText(const QString &number)
     return number.isEmpty() ? QString() : QStringLiteral("No. ") + number;
 }
 
-PageLayout layOutInvoice(const Invoice &invoice, const SheetLook &look)
+PageLayout layOutInvoice(const Invoice &document, const SheetLook &look)
 {
+    // A slip that leaves its amounts out is laid out as its paper shows it; anything else as it is.
+    std::optional<Invoice> withoutAmounts;
+    if (leavesAmountsOut(document))
+        withoutAmounts = paperShownOf(document);
+    const Invoice &invoice = withoutAmounts ? *withoutAmounts : document;
     ItemTableModel table;
     table.setMarksReducedRows(invoice.taxRate == StandardRate);
     QList<RowPtr> rows{ItemRow::makeHeader()};
