@@ -578,7 +578,8 @@ private slots:
             QVERIFY(book);
             Customer known;
             known.name = customer;
-            known.terms = PaymentTerms{}; // 末締め翌月末払い
+            known.terms = PaymentTerms{}; // 末締め翌々月末払い, later than the usual terms
+            known.terms->months = 2;
             QVERIFY((*book)->addMissing({known}));
         }
 
@@ -598,7 +599,7 @@ private slots:
         }));
         QCOMPARE(statement.rows.at(0).value(Column::Name).toString(), QStringLiteral("納品書 No. D-1"));
         QCOMPARE(statement.date, QDate(2026, 11, 30));
-        QCOMPARE(statement.dueDate, QDate(2026, 12, 31));
+        QCOMPARE(statement.dueDate, QDate(2027, 1, 31));
         QCOMPARE(statement.customer, std::optional(customer));
         QVERIFY(statement.remarks.contains(QStringLiteral("今回御請求額 ￥31,673")));
         QCOMPARE(outputWarnings(statement).filter(QStringLiteral("御請求金額")), QStringList());
@@ -645,7 +646,8 @@ private slots:
         QVERIFY(remade);
         QCOMPARE(remade->statement.statement->slips, (QStringList{"D-1", "D-2"}));
 
-        // From the File menu: the period asked, the statement opened as a new numbered invoice due by the terms.
+        // From the File menu: the period asked, the statement opened as a new numbered invoice due by the customer's
+        // terms.
         {
             PrompterGuard prompter;
             DocumentController controller;
@@ -661,7 +663,7 @@ private slots:
             Document *opened = controller.makeMonthly(nullptr);
             QVERIFY(opened && opened->isEdited());
             QCOMPARE(opened->model()->statement(), remade->statement.statement);
-            QCOMPARE(opened->model()->dueDate(), QDate(2026, 12, 31));
+            QCOMPARE(opened->model()->dueDate(), QDate(2027, 1, 31));
             QVERIFY(!opened->invoiceNumber().isEmpty());
             QVERIFY(!opened->amountBoxDisagrees());
             // Next month's copy of it is an invoice of its own: no slips, no balance, its box the table's total.
