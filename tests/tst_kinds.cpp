@@ -369,6 +369,7 @@ private slots:
         expected.date = today;
         expected.number.clear();
         expected.dueDate = QDate();
+        expected.madeFrom = QStringLiteral("請求書 No. 7");
         QCOMPARE(delivery, expected);
 
         // A receipt names what was paid in its 但し書き and is handed over on paper.
@@ -377,6 +378,9 @@ private slots:
         const Invoice receipt = nextDocument(invoice, DocumentKind::Receipt, today);
         QCOMPARE(receipt.remarks, QStringLiteral("請求書 No. 2026-0012 の代金として"));
         QVERIFY(receipt.paper && receipt.rows == quote.rows && receipt.amountBox == quote.amountBox);
+        // Its ledger entry names the invoice it was made from; the name is kept in its file.
+        QCOMPARE(issueEntryOf(receipt).note, QStringLiteral("請求書 No. 2026-0012 から"));
+        QCOMPARE(readInvoiceBytes(writeInvoice(receipt))->madeFrom, receipt.madeFrom);
 
         // In a window: Make Receipt opens an edited, numbered receipt; the invoice is untouched.
         clearSettings();

@@ -130,6 +130,7 @@ void Document::showNewPage()
     m_model->setStatement(std::nullopt);
     m_model->setPayment(0);
     m_model->setAmountsHidden(false);
+    m_model->setMadeFrom(QString());
     m_model->setStamp(QImage());
     pushCtrl->setImage(QImage());
     m_shownHonorific.clear();
@@ -204,6 +205,7 @@ void Document::applyContents(const Invoice &invoice)
     m_model->setStatement(invoice.statement);
     m_model->setPayment(invoice.payment);
     m_model->setAmountsHidden(invoice.amountsHidden);
+    m_model->setMadeFrom(invoice.madeFrom);
     showCustomerAddress();
     if (m_listFault) // once for all three lists, when the window is on screen
         QMetaObject::invokeMethod(

@@ -237,6 +237,7 @@ QString Document::startAsNextInvoice(bool keepSums, bool moveRowDates, const QDa
     const bool wasStatement = m_model->statement().has_value();
     m_model->setStatement(std::nullopt);
     m_model->setPayment(0); // next month's receipt acknowledges next month's payment
+    m_model->setMadeFrom(QString());
     if (!keepSums) {
         m_model->removeSumsRows();
         m_model->setAmountBox(emptyAmountBox());

@@ -87,6 +87,9 @@ struct Invoice
     /// The ledger's entry of the payment a receipt acknowledges; 0 for none. Issuing the receipt
     /// ties it to that payment.
     qint64 payment = 0;
+    /// The document this one was made from ("見積書 No. Q2026-0001"), which its ledger entry names;
+    /// empty for none.
+    QString madeFrom;
 
     friend bool operator==(const Invoice &, const Invoice &) = default;
 };

@@ -247,6 +247,8 @@ QByteArray writeInvoice(const Invoice &invoice)
         contents.insert(InvoiceFileKey::Amounts, false);
     if (invoice.payment > 0)
         contents.insert(InvoiceFileKey::Payment, QJsonValue(invoice.payment));
+    if (!invoice.madeFrom.isEmpty())
+        contents.insert(InvoiceFileKey::MadeFrom, invoice.madeFrom);
     return QJsonDocument(contents).toJson(QJsonDocument::Indented);
 }
 
@@ -322,6 +324,7 @@ Result<Invoice> readInvoiceBytes(const QByteArray &bytes)
     invoice.statement = statementMember(object);
     invoice.amountsHidden = object.value(InvoiceFileKey::Amounts) == QJsonValue(false);
     invoice.payment = std::max<qint64>(integerMember(object, InvoiceFileKey::Payment), 0);
+    invoice.madeFrom = textMember(object, InvoiceFileKey::MadeFrom).value_or(QString());
 
     return invoice;
 }

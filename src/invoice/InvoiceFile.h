@@ -35,6 +35,7 @@ inline const QString Paper = QStringLiteral("paper");
 inline const QString Statement = QStringLiteral("statement");
 inline const QString Payment = QStringLiteral("payment");
 inline const QString Amounts = QStringLiteral("amounts");
+inline const QString MadeFrom = QStringLiteral("from_document");
 } // namespace InvoiceFileKey
 
 /// The file's text of a document kind ("quote", …) and back; any text no kind has is an invoice.

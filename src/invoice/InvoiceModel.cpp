@@ -139,6 +139,11 @@ void InvoiceModel::setAmountsHidden(bool hidden)
     change(m_values.amountsHidden, hidden, this);
 }
 
+void InvoiceModel::setMadeFrom(const QString &document)
+{
+    change(m_values.madeFrom, document, this);
+}
+
 void InvoiceModel::setPayment(qint64 payment)
 {
     change(m_values.payment, payment, this);

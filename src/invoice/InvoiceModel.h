@@ -80,6 +80,8 @@ public:
     void setStatement(const std::optional<StatementFacts> &statement);
     bool amountsHidden() const { return m_values.amountsHidden; }
     void setAmountsHidden(bool hidden);
+    QString madeFrom() const { return m_values.madeFrom; }
+    void setMadeFrom(const QString &document);
     qint64 payment() const { return m_values.payment; }
     void setPayment(qint64 payment);
     /// The consumption-tax rate of the standard class: 10, or 8 as older invoices had. Any other

@@ -9,7 +9,8 @@ namespace seikyu {
 /// their sums, the rates and the amount carried over; the kind's own title; no number and no due
 /// date yet (the new document is given them as one of its kind). The remarks go along, but a receipt
 /// starts its 但し書き afresh, naming what was paid; a receipt is handed over on paper unless the
-/// user says otherwise.
+/// user says otherwise. It names the source ("見積書 No. Q2026-0001", or its title and date without a
+/// number), which its ledger entry records.
 Invoice nextDocument(const Invoice &source, DocumentKind target, const QDate &date);
 
 } // namespace seikyu

@@ -103,6 +103,8 @@ LedgerEntry issueEntryOf(const Invoice &invoice)
     entry.dueDate = invoice.dueDate;
     if (invoice.statement)
         entry.note = statementNote(*invoice.statement);
+    else if (!invoice.madeFrom.isEmpty())
+        entry.note = madeFromNote(invoice.madeFrom);
     const bool summed = readSums(invoice, entry);
     if (!summed) {
         entry.taxes.clear();

@@ -65,6 +65,11 @@ QString slipReference(const LedgerEntry &slip)
     return number.isEmpty() ? QStringLiteral("#%1").arg(slip.invoiceId != 0 ? slip.invoiceId : slip.id) : number;
 }
 
+QString madeFromNote(const QString &document)
+{
+    return QStringLiteral("%1 から").arg(document);
+}
+
 QString statementNote(const StatementFacts &statement)
 {
     QStringList lines{NoteHeading + statement.from.toString(Qt::ISODate) + PeriodSeparator +

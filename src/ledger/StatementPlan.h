@@ -39,6 +39,9 @@ QString statementNote(const StatementFacts &statement);
 /// The period and slips a statement's note names; nothing for any other note.
 std::optional<StatementFacts> statementOfNote(const QString &note);
 
+/// How an issue names the document it was made from: "見積書 No. Q2026-0001 から".
+QString madeFromNote(const QString &document);
+
 /// How a statement names a slip: its number, or "#" and its entry's id when it has none.
 QString slipReference(const LedgerEntry &slip);
 
