@@ -629,12 +629,26 @@ private slots:
                  QStringLiteral("納品書 No. D-1（8%対象）"));
 
         // Recorded, it owes the period alone; its slips are billed once, and November is not stated twice.
-        const LedgerEntry issued = issueEntryOf(statement);
+        Invoice numbered = statement;
+        numbered.number = QStringLiteral("S-1");
+        const LedgerEntry issued = issueEntryOf(numbered);
         QCOMPARE(issued.amount, qint64(18'673));
         const qint64 novemberId = store->record(issued)->id;
         const Result<MonthlyOutcome> again = makeMonthlyInvoice(november);
         QVERIFY(!again);
         QCOMPARE(again.fault().kind, FaultKind::Refused);
+        // A second statement made before the first was issued is refused when it is issued; the first again is not.
+        Invoice second = lines->statement;
+        second.number = QStringLiteral("S-2");
+        const auto issue = [&](const Invoice &made) {
+            return ledger.issue(made, QString(), IssueChannel::Pdf, dir.filePath(made.number + QStringLiteral(".pdf")),
+                                QByteArrayLiteral("%PDF-"), [] { return true; });
+        };
+        const Result<IssueOutcome> twice = issue(second);
+        QVERIFY(!twice && twice.fault().message.contains(QStringLiteral("S-1")));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("S-2.pdf"))));
+        ledger.allowReissue(QStringLiteral("S-1"));
+        QVERIFY(issue(numbered));
         const StatementPlan december =
             planStatement(store->entries().value(), customer, QDate(2026, 12, 1), QDate(2026, 12, 31));
         QCOMPARE(december.previousStatement, novemberId);

@@ -1152,6 +1152,10 @@ Now moved %1 mm right and %2 mm down.</source>
         <source>Verifying the office&apos;s ledger…</source>
         <translation>事務所の台帳を検証しています…</translation>
     </message>
+    <message>
+        <source>The ledger already holds the monthly invoice No. %1 for part of this period: this one would bill the same deliveries again. Void No. %1 in Issued Invoices first to issue this one.</source>
+        <translation>この期間の一部には、合計請求書 No. %1 がすでに台帳にあります。このまま発行すると同じ納品をもう一度請求します。発行するには、先に発行済み請求書で No. %1 を取り消してください。</translation>
+    </message>
 </context>
 <context>
     <name>Ledger</name>

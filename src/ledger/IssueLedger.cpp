@@ -10,6 +10,7 @@
 #include "ledger/LedgerOutbox.h"
 #include "ledger/LongRead.h"
 #include "ledger/NumberSequence.h"
+#include "ledger/StatementPlan.h"
 #include "sections/FreelancePreferences.h"
 
 #include <QCoreApplication>
@@ -483,6 +484,32 @@ bool IssueLedger::holdsOrigin(const QString &origin)
     return query.exec() && query.next();
 }
 
+namespace {
+
+/// A month is billed once: a statement is refused when a standing statement of another number
+/// already covers part of its period for the customer (two made before either was issued). A
+/// ledger that cannot be read now is left to the recording, which tells it.
+Result<void> statementStillBillable(IssueLedger &ledger, const Invoice &invoice)
+{
+    if (!invoice.statement)
+        return {};
+    const Result<Result<QList<LedgerEntry>>> read =
+        ledger.withStore<Result<QList<LedgerEntry>>>(false, [](LedgerStore &store) { return store.entries(); });
+    if (!read || !*read)
+        return {};
+    const StatementPlan plan =
+        planStatement(**read, invoice.customer.value_or(QString()), invoice.statement->from, invoice.statement->to);
+    if (!plan.overlapping || plan.overlapping->number.trimmed() == invoice.number.trimmed())
+        return {};
+    return Fault{FaultKind::Refused,
+                 Text::tr("The ledger already holds the monthly invoice No. %1 for part of this period: this one "
+                          "would bill the same deliveries again. Void No. %1 in Issued Invoices first to issue "
+                          "this one.")
+                     .arg(plan.overlapping->number)};
+}
+
+} // namespace
+
 Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
                                         const QString &target, const QByteArray &bytes,
                                         const std::function<bool()> &write, const QString &sha256,
@@ -493,6 +520,8 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
         // Never recorded silently: nothing goes out until the user says whose number it is.
         return Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};
     }
+    if (const Result<void> billable = statementStillBillable(*this, invoice); !billable)
+        return billable.fault();
     if (LedgerStore *ledger = shared() ? nullptr : store().value_or(nullptr)) {
         // A receipt for what is no payment would be refused once it is out with the customer.
         if (const Result<void> fits = ledger->checkAcknowledged(entry); !fits)
