@@ -640,9 +640,10 @@ private slots:
         // A second statement made before the first was issued is refused when it is issued; the first again is not.
         Invoice second = lines->statement;
         second.number = QStringLiteral("S-2");
-        const auto issue = [&](const Invoice &made) {
-            return ledger.issue(made, QString(), IssueChannel::Pdf, dir.filePath(made.number + QStringLiteral(".pdf")),
-                                QByteArrayLiteral("%PDF-"), [] { return true; });
+        const auto issue = [&](const Invoice &document) {
+            return ledger.issue(document, QString(), IssueChannel::Pdf,
+                                dir.filePath(document.number + QStringLiteral(".pdf")), QByteArrayLiteral("%PDF-"),
+                                [] { return true; });
         };
         const Result<IssueOutcome> twice = issue(second);
         QVERIFY(!twice && twice.fault().message.contains(QStringLiteral("S-1")));
