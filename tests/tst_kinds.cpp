@@ -725,6 +725,42 @@ private slots:
                          .exitCode,
                      2);
         }
+
+        // Two statements of one period recorded in the same moment, the other by another computer while this one
+        // was written: both stay recorded, as both went out, and the user and Verify name the one to void.
+        Invoice first = remade->statement;
+        first.number = QStringLiteral("S-3");
+        Invoice other = remade->statement;
+        other.number = QStringLiteral("S-4");
+        std::optional<qint64> otherId;
+        const Result<IssueOutcome> raced =
+            ledger.issue(first, QString(), IssueChannel::Pdf, dir.filePath(QStringLiteral("S-3.pdf")),
+                         QByteArrayLiteral("%PDF-"), [&] {
+                             const Result<std::unique_ptr<LedgerStore>> elsewhere =
+                                 LedgerStore::openSqlite(ledger.databasePath(), LedgerAccess::ReadWrite);
+                             const Result<LedgerEntry> recorded = elsewhere ? (*elsewhere)->record(issueEntryOf(other))
+                                                                            : Result<LedgerEntry>(elsewhere.fault());
+                             otherId = recorded ? std::optional(recorded->id) : std::nullopt;
+                             return true;
+                         });
+        QVERIFY(raced && otherId);
+        QCOMPARE(raced->recording, IssueRecording::Recorded);
+        QVERIFY(raced->message && raced->message->contains(QStringLiteral("No. S-3")));
+        const Result<LedgerCheck> checked = ledger.store().value()->check(QString(), QString());
+        QVERIFY(checked);
+        QList<ChainProblem> overlaps = checked->problems;
+        overlaps.removeIf(
+            [](const ChainProblem &problem) { return problem.kind != ChainProblem::Kind::StatementOverlap; });
+        QCOMPARE(overlaps.size(), 1);
+        QCOMPARE(overlaps.at(0).detail, QStringLiteral("S-3"));
+        QCOMPARE(overlaps.at(0).otherEntryId, *otherId);
+        // A batch checks each statement as one exported alone does.
+        Invoice batched = remade->statement;
+        batched.number = QStringLiteral("S-5");
+        const QString batchedPdf = dir.filePath(QStringLiteral("S-5.pdf"));
+        const GroupIssuing batch = ledger.issueGroup(
+            {{batched, QString(), batchedPdf, QByteArrayLiteral("%PDF-"), QString()}}, IssueChannel::Pdf);
+        QVERIFY(!batch.each.at(0).outcome && !QFile::exists(batchedPdf));
         ledger.close();
     }
 

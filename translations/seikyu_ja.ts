@@ -1401,6 +1401,10 @@ Now moved %1 mm right and %2 mm down.</source>
         <source>The payment of %1 on %2</source>
         <translation>%2への入金 %1</translation>
     </message>
+    <message>
+        <source>The monthly invoice No. %1 (entry %2) bills deliveries the monthly invoice of entry %3 bills already: the customer is billed for them twice. Void the mistaken one in Issued Invoices.</source>
+        <translation>合計請求書 No. %1（記録 %2）は、記録 %3 の合計請求書がすでに請求している納品を請求しています。取引先に二重に請求されています。発行済み請求書で誤っている方を取り消してください。</translation>
+    </message>
 </context>
 <context>
     <name>LedgerCommandLine</name>

@@ -508,6 +508,22 @@ Result<void> statementStillBillable(IssueLedger &ledger, const Invoice &invoice)
                      .arg(plan.overlapping->number)};
 }
 
+/// What the check before issuing cannot see: another computer recording a statement of the same
+/// period in the same moment, or one that waited to be sent. Both stay recorded, as the ledger holds
+/// what went out; the user is told which to void, as Verify tells it.
+QString statementBilledTwice(IssueLedger &ledger, const LedgerEntry &recorded)
+{
+    const Result<Result<QList<LedgerEntry>>> read =
+        ledger.withStore<Result<QList<LedgerEntry>>>(false, [](LedgerStore &store) { return store.entries(); });
+    if (!read || !*read)
+        return {};
+    for (const ChainProblem &overlap : statementOverlaps(**read)) {
+        if (overlap.entryId == recorded.id || overlap.otherEntryId == recorded.id)
+            return describeProblem(overlap);
+    }
+    return {};
+}
+
 } // namespace
 
 Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &sourcePath, IssueChannel channel,
@@ -582,6 +598,10 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     } else {
         if (!archiveFailure.isEmpty())
             failed(archiveFailure);
+        if (outcome.recording == IssueRecording::Recorded && invoice.statement && m_lastRecorded) {
+            if (const QString twice = statementBilledTwice(*this, *m_lastRecorded); !twice.isEmpty())
+                tell(twice);
+        }
         if (intent)
             static_cast<void>(IssueIntents(existingOutbox()->database()).drop(intent->entry.origin));
     }

@@ -45,9 +45,12 @@ GroupIssuing IssueLedger::issueGroup(const QList<GroupedIssue> &issues, IssueCha
     GroupIssuing done;
     done.each.resize(size_t(issues.size()));
     // An office's ledger takes its entries one by one on its server's thread: there each goes alone,
-    // as does an output whose name is a link, which an export's own write follows and a rename replaces.
+    // as does an output whose name is a link, which an export's own write follows and a rename
+    // replaces, and a monthly invoice, which the ledger must first find billing no month twice.
     const bool together = !shared();
-    const auto alone = [&](qsizetype i) { return !together || QFileInfo(issues[i].target).isSymLink(); };
+    const auto alone = [&](qsizetype i) {
+        return !together || issues[i].invoice.statement || QFileInfo(issues[i].target).isSymLink();
+    };
     for (qsizetype from = 0; from < issues.size();) {
         if (alone(from)) {
             done.each[size_t(from)] = issueAlone(issues[from], channel);

@@ -240,6 +240,14 @@ QString describeProblem(const ChainProblem &problem, const QHash<qint64, QString
             .arg(problem.detail)
             .arg(problem.otherEntryId)
             .arg(problem.entryId);
+    case ChainProblem::Kind::StatementOverlap:
+        return QCoreApplication::translate("Ledger",
+                                           "The monthly invoice No. %1 (entry %2) bills deliveries the monthly "
+                                           "invoice of entry %3 bills already: the customer is billed for them "
+                                           "twice. Void the mistaken one in Issued Invoices.")
+            .arg(problem.detail)
+            .arg(problem.entryId)
+            .arg(problem.otherEntryId);
     }
     return {};
 }

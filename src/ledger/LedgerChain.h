@@ -41,6 +41,9 @@ struct ChainProblem
         /// two invoices carry one number (detail): the invoice of entry entryId and the earlier one
         /// of entry otherEntryId; both stay in the ledger and are counted
         NumberClash,
+        /// the monthly invoice of entry entryId (number in detail) bills part of the period the
+        /// earlier one of entry otherEntryId bills for the same customer
+        StatementOverlap,
     };
     Kind kind = Kind::Changed;
     qint64 entryId = 0;
@@ -48,7 +51,7 @@ struct ChainProblem
     /// computer saw; the trigger for the trigger problems
     QString archiveName;
     QString detail = {};     ///< what is wrong with a damaged file; the number two invoices carry
-    qint64 otherEntryId = 0; ///< the other invoice of a number clash
+    qint64 otherEntryId = 0; ///< the other invoice of a number clash or of a monthly invoice's overlap
     friend bool operator==(const ChainProblem &, const ChainProblem &) = default;
 };
 

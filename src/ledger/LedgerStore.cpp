@@ -8,6 +8,7 @@
 #include "ledger/LedgerRoles.h"
 #include "ledger/RecordingPlace.h"
 #include "ledger/SearchFolding.h"
+#include "ledger/StatementPlan.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -1011,7 +1012,7 @@ Result<LedgerCheck> LedgerStore::check(const QString &archiveFolder, const QStri
         if (chainIntact && anchorProblems.isEmpty())
             keepHead(found.headId, found.headHash);
     }
-    found.problems = chainProblems + anchorProblems + found.problems + numberClashes(all);
+    found.problems = chainProblems + anchorProblems + found.problems + numberClashes(all) + statementOverlaps(all);
     if (m_dialect.driver == QLatin1String("QPSQL")) {
         // What the database itself guards, and whether this login could stop it guarding.
         found.problems += triggerProblems(database(), m_version).value_or({});

@@ -35,9 +35,10 @@ QHash<qint64, qint64> firstIssuesOf(const QList<LedgerEntry> &entries)
 }
 
 /// Every document of the customer, by its first issue: issues again of one document count as one,
-/// as its latest issue that was not voided; a document with every issue voided is left out.
+/// as its latest issue that was not voided; a document with every issue voided is left out. Without
+/// `customerKey`, every customer's.
 QList<Standing> standingDocuments(const QList<LedgerEntry> &entries, const QHash<qint64, qint64> &firstOf,
-                                  const QString &customerKey, const QSet<qint64> &voided)
+                                  const std::optional<QString> &customerKey, const QSet<qint64> &voided)
 {
     QHash<qint64, Standing> byFirst;
     QList<qint64> order;
@@ -45,7 +46,7 @@ QList<Standing> standingDocuments(const QList<LedgerEntry> &entries, const QHash
         if (entry.kind != EntryKind::Issue)
             continue;
         const qint64 first = firstOf.value(entry.id);
-        if (spacelessName(foldForSearch(entry.customer)) != customerKey || voided.contains(entry.id))
+        if ((customerKey && spacelessName(foldForSearch(entry.customer)) != *customerKey) || voided.contains(entry.id))
             continue;
         if (!byFirst.contains(first))
             order.append(first);
@@ -55,6 +56,16 @@ QList<Standing> standingDocuments(const QList<LedgerEntry> &entries, const QHash
     for (const qint64 first : order)
         documents.append(byFirst.value(first));
     return documents;
+}
+
+QSet<qint64> voidedEntries(const QList<LedgerEntry> &entries)
+{
+    QSet<qint64> voided;
+    for (const LedgerEntry &entry : entries) {
+        if (entry.kind == EntryKind::Void)
+            voided.insert(entry.refersTo);
+    }
+    return voided;
 }
 
 } // namespace
@@ -98,11 +109,7 @@ std::optional<StatementFacts> statementOfNote(const QString &note)
 StatementPlan planStatement(const QList<LedgerEntry> &entries, const QString &customer, const QDate &from,
                             const QDate &to)
 {
-    QSet<qint64> voided;
-    for (const LedgerEntry &entry : entries) {
-        if (entry.kind == EntryKind::Void)
-            voided.insert(entry.refersTo);
-    }
+    const QSet<qint64> voided = voidedEntries(entries);
     const QHash<qint64, qint64> firstOf = firstIssuesOf(entries);
     const QList<Standing> documents =
         standingDocuments(entries, firstOf, spacelessName(foldForSearch(customer)), voided);
@@ -165,6 +172,39 @@ StatementPlan planStatement(const QList<LedgerEntry> &entries, const QString &cu
     for (const LedgerEntry &slip : std::as_const(plan.slips))
         plan.facts.slips.append(slipReference(slip));
     return plan;
+}
+
+QList<ChainProblem> statementOverlaps(const QList<LedgerEntry> &entries)
+{
+    struct Statement
+    {
+        const LedgerEntry *issue;
+        StatementFacts facts;
+        QString customer;
+    };
+    QList<Statement> statements;
+    for (const Standing &document :
+         standingDocuments(entries, firstIssuesOf(entries), std::nullopt, voidedEntries(entries))) {
+        if (document.latest->document != DocumentKind::Invoice)
+            continue;
+        if (std::optional<StatementFacts> facts = statementOfNote(document.latest->note))
+            statements.append({document.latest, *facts, spacelessName(foldForSearch(document.latest->customer))});
+    }
+    QList<ChainProblem> overlaps;
+    QSet<qint64> named; // statements already reported
+    for (qsizetype later = 1; later < statements.size(); ++later) {
+        const Statement &one = statements.at(later);
+        for (qsizetype earlier = 0; earlier < later && !named.contains(one.issue->id); ++earlier) {
+            const Statement &other = statements.at(earlier);
+            if (one.customer != other.customer || one.facts.from > other.facts.to || one.facts.to < other.facts.from)
+                continue;
+            named.insert(one.issue->id);
+            ChainProblem overlap{ChainProblem::Kind::StatementOverlap, one.issue->id, {}, one.issue->number};
+            overlap.otherEntryId = other.issue->id;
+            overlaps.append(overlap);
+        }
+    }
+    return overlaps;
 }
 
 Invoice slipFromEntry(const LedgerEntry &slip)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoice/Invoice.h"
+#include "ledger/LedgerChain.h"
 #include "ledger/LedgerEntry.h"
 
 #include <QDate>
@@ -32,6 +33,12 @@ struct StatementPlan
 /// Customers are the same when their names fold to the same text without spaces.
 StatementPlan planStatement(const QList<LedgerEntry> &entries, const QString &customer, const QDate &from,
                             const QDate &to);
+
+/// Standing monthly invoices of one customer that bill part of the same period: each
+/// later one (entryId) with the earlier it overlaps (otherEntryId). Both were recorded when two were
+/// issued at the same moment, or one was issued while another waited to be sent to the ledger; the
+/// deliveries are then owed twice until one is voided.
+QList<ChainProblem> statementOverlaps(const QList<LedgerEntry> &entries);
 
 /// How a statement's issue names what it bills in its entry: the period on the first line, then
 /// each slip's number (or #id for a slip without one) on a line of its own.
