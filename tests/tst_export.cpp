@@ -10,6 +10,7 @@
 #include "einvoice/EInvoiceExport.h"
 #include "einvoice/PdfA3.h"
 #include "ledger/LedgerStore.h"
+#include "ledger/NumberSequence.h"
 #include "output/BatchExport.h"
 #include "output/BatchTargets.h"
 #include "output/GlyphLookup.h"
@@ -923,8 +924,12 @@ private slots:
     void anEInvoiceNotWrittenAlwaysSaysWhy()
     {
         // What the ledger made of an e-invoice, as the command line and a window are told it.
-        const QString taken =
-            QStringLiteral("No. 7 is already in the ledger: entry 3, for 甲, ¥1,000, dated 2026-01-05.");
+        LedgerEntry holder;
+        holder.id = 3;
+        holder.customer = QStringLiteral("甲");
+        holder.amount = 1'000;
+        const Fault taken = numberTakenFault(QStringLiteral("7"), holder);
+        const Fault overlap{FaultKind::Refused, QStringLiteral("The ledger already holds the monthly invoice No. 6")};
         IssueOutcome written;
         written.written = true;
         IssueOutcome lost = written;
@@ -944,9 +949,10 @@ private slots:
             bool unrecorded = false;
         };
         const Case cases[] = {
-            {"refused on the command line", Fault{FaultKind::Refused, taken}, std::nullopt, true, FaultKind::Refused,
-             notExportedUnlessReissued(taken)},
-            {"refused in a window", Fault{FaultKind::Refused, taken}, std::nullopt, false, FaultKind::Refused, taken},
+            {"refused on the command line", taken, std::nullopt, true, FaultKind::Refused,
+             taken.message + QStringLiteral(" Not exported; --reissue issues it as the correction of that invoice.")},
+            {"refused in a window", taken, std::nullopt, false, FaultKind::Refused, taken.message},
+            {"refused for another reason", overlap, std::nullopt, true, FaultKind::Refused, overlap.message},
             {"its write failed", notWritten, Result<void>(diskFull), false, FaultKind::Unwritable, diskFull.message},
             {"stopped before writing", notWritten, std::nullopt, true, FaultKind::Unwritable, QString()},
             {"written and recorded", written, Result<void>(), true, std::nullopt, QString()},

@@ -48,8 +48,7 @@ Result<IssuedEInvoice> eInvoiceIssued(const Result<IssueOutcome> &outcome, const
     if (!outcome) {
         const Fault &stopped = outcome.fault();
         return Fault{stopped.kind,
-                     commandLine && stopped.kind == FaultKind::Refused ? notExportedUnlessReissued(stopped.message)
-                                                                       : stopped.message,
+                     commandLine && stopped.kind == FaultKind::Refused ? refusedExportText(stopped) : stopped.message,
                      stopped.detail};
     }
     if (outcome->written)

@@ -534,7 +534,7 @@ Result<IssueOutcome> IssueLedger::issue(const Invoice &invoice, const QString &s
     LedgerEntry entry = entryToIssue(invoice, sourcePath, channel, bytes, sha256, acknowledges);
     if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
         // Never recorded silently: nothing goes out until the user says whose number it is.
-        return Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};
+        return numberTakenFault(entry.number, *use.earlier);
     }
     if (const Result<void> billable = statementStillBillable(*this, invoice); !billable)
         return billable.fault();

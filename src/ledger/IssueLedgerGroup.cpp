@@ -90,7 +90,7 @@ void IssueLedger::issueRun(const QList<GroupedIssue> &issues, qsizetype from, qs
         LedgerEntry entry = entryToIssue(issue.invoice, issue.sourcePath, channel, issue.bytes, issue.sha256);
         if (const NumberUse use = numberUseOf(entry); use.kind == NumberUse::Kind::Clash) {
             // Never recorded silently: nothing goes out until the user says whose number it is.
-            outcomes[size_t(i)].outcome = Fault{FaultKind::Refused, numberTakenText(entry.number, *use.earlier)};
+            outcomes[size_t(i)].outcome = numberTakenFault(entry.number, *use.earlier);
             continue;
         }
         members.push_back(i);

@@ -130,4 +130,18 @@ QString numberTakenText(const QString &number, const LedgerEntry &holder)
     return text;
 }
 
+namespace {
+const QString NumberTakenDetail = QStringLiteral("number held by another invoice");
+}
+
+Fault numberTakenFault(const QString &number, const LedgerEntry &holder)
+{
+    return Fault{FaultKind::Refused, numberTakenText(number, holder), NumberTakenDetail};
+}
+
+bool isNumberTaken(const Fault &fault)
+{
+    return fault.kind == FaultKind::Refused && fault.detail == NumberTakenDetail;
+}
+
 } // namespace seikyu

@@ -36,4 +36,9 @@ Result<std::optional<LedgerEntry>> holderOfNumber(const QSqlDatabase &db, const 
 /// Recorded by taro on desk2."
 QString numberTakenText(const QString &number, const LedgerEntry &holder);
 
+/// The refusal of an issue whose number another invoice holds: issued with --reissue (or Reissue in
+/// the window) it becomes that invoice's correction, which no other refusal can.
+Fault numberTakenFault(const QString &number, const LedgerEntry &holder);
+bool isNumberTaken(const Fault &fault);
+
 } // namespace seikyu

@@ -93,7 +93,7 @@ struct Job
     {
         refused = !outcome && outcome.fault().kind == FaultKind::Refused;
         if (refused)
-            reason = notExportedUnlessReissued(outcome.message());
+            reason = refusedExportText(outcome.fault());
         else if (!outcome)
             reason = outcome.message();
         else if (!outcome->written)

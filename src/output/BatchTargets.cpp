@@ -1,5 +1,7 @@
 #include "output/BatchTargets.h"
 
+#include "ledger/NumberSequence.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -56,9 +58,11 @@ std::optional<BatchTargets> batchTargets(const QString &out, const QStringList &
     return targets;
 }
 
-QString notExportedUnlessReissued(const QString &refusal)
+QString refusedExportText(const Fault &refusal)
 {
-    return refusal + QLatin1Char(' ') +
+    if (!isNumberTaken(refusal))
+        return refusal.message;
+    return refusal.message + QLatin1Char(' ') +
            Text::tr("Not exported; --reissue issues it as the correction of that invoice.");
 }
 

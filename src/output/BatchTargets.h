@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -27,9 +29,9 @@ struct BatchTargets
 std::optional<BatchTargets> batchTargets(const QString &out, const QStringList &files, const QString &extension,
                                          const QString &notAFolder, QStringList &lines);
 
-/// The line for an invoice not exported because its number is another invoice's (`refusal`
-/// names it), saying how to issue it as that invoice's correction.
-QString notExportedUnlessReissued(const QString &refusal);
+/// The line for an invoice the ledger refused: when its number is another invoice's, saying how to
+/// issue it as that invoice's correction; any other refusal says itself what to do.
+QString refusedExportText(const Fault &refusal);
 
 /// The line a batch export prints about one file: "path: reason", the reason on one line.
 QString batchMessageLine(const QString &path, const QString &reason);
