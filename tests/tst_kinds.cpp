@@ -22,6 +22,7 @@
 #include "page/InvoiceSheets.h"
 #include "page/TableCellPainting.h"
 #include "sections/FreelancePreferences.h"
+#include "sections/SavedLists.h"
 #include "support/SeikyuRun.h"
 #include "support/TestSupport.h"
 #include "table/Amounts.h"
@@ -29,6 +30,7 @@
 #include "widgets/PageButton.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -402,6 +404,18 @@ private slots:
         QVERIFY(duty && duty->isVisibleTo(made->window()));
         QCOMPARE(duty->title(), QStringLiteral("収入印紙 不要（5万円未満）"));
         QVERIFY(!original->window()->findChild<PageButton *>(QStringLiteral("duty"))->isVisibleTo(original->window()));
+        // Each kind's title is chosen from a list of its own: the receipt's starts with a receipt's titles, and the
+        // invoices' list learns none of them.
+        const auto offered = [](Document *document) {
+            auto *chooser = document->window()->findChild<QComboBox *>(QStringLiteral("headDial"));
+            QStringList titles;
+            for (int i = 0; chooser && i < chooser->count(); ++i)
+                titles.append(chooser->itemText(i));
+            return titles;
+        };
+        QCOMPARE(offered(made), (QStringList{"領収書", "領収証"}));
+        QCOMPARE(offered(original), QStringList{"請求書"});
+        QCOMPARE(SavedLists::instance().read(QStringLiteral("head")), std::optional(QStringList{"請求書"}));
     }
 
     void aPaidInvoicesReceiptIsMadeInIssuedInvoicesAndAcknowledgesThePayment()
@@ -459,6 +473,26 @@ private slots:
         window.makeReceiptForSelection();
         QVERIFY(!made);
         QCOMPARE(prompter->notes.size(), 1);
+
+        // File ▸ Make Receipt: the receipt of the invoice one payment settled is that payment's, made again only when
+        // the user says so; a part-paid invoice's is dated today and names no payment.
+        DocumentController controller;
+        const auto receiptOf = [&](const QString &number) {
+            Document *invoiceWindow = controller.newDocument();
+            return invoiceWindow->readAnew(readAll(dir.filePath(number + QStringLiteral(".seikyu"))))
+                       ? controller.makeNext(invoiceWindow, DocumentKind::Receipt)
+                       : nullptr;
+        };
+        QVERIFY(!receiptOf(QStringLiteral("8")));
+        prompter->proceedAnswers.append(true);
+        Document *fromMenu = receiptOf(QStringLiteral("8"));
+        QVERIFY(fromMenu);
+        QCOMPARE(fromMenu->model()->payment(), payment);
+        QCOMPARE(fromMenu->model()->date(), QDate(2026, 12, 15));
+        Document *partPaid = receiptOf(QStringLiteral("9"));
+        QVERIFY(partPaid);
+        QCOMPARE(partPaid->model()->payment(), qint64(0));
+        QCOMPARE(partPaid->model()->date(), QDate::currentDate());
         ledger.close();
     }
 

@@ -957,10 +957,6 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>見積書・納品書・領収書</translation>
     </message>
     <message>
-        <source>File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new window: the customer, the rows with their rates and sums and the amount come along, the date is today&apos;s and the number is the next of the kind&apos;s own sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, and a receipt 上記正に領収いたしました, with its 但し書き under the table. Click a delivery slip&apos;s statement line to leave its prices off the paper (items and quantities only). In Window ▸ Issued Invoices, Make Receipt makes the receipt of an invoice paid in one payment, dated the day it was paid and tied to that payment in the ledger.</source>
-        <translation>ファイル ▸ 納品書を作成・請求書を作成・領収書を作成で、取引の次の書類を新しいウインドウで開きます。取引先、税率と合計を含む明細の行、金額を引き継ぎ、日付は今日、番号はその書類の種類ごとの連番の次になります（見積書は Q、納品書は D、領収書は R で始まり、請求書とは別に数えます）。見積書は、請求書が支払期限を示すところに御見積金額、見積番号と有効期限を示します。納品書は「下記の通り納品いたしました」、領収書は「上記正に領収いたしました」と記し、領収書は明細の下に但し書きを置きます。納品書の「下記の通り納品いたしました」の行をクリックすると、金額を載せない（品目と数量だけの）納品書にできます。ウインドウ ▸ 発行済み請求書の「領収書を作成」は、一度で全額入金された請求書の領収書を、入金日の日付で作り、台帳でその入金と結び付けます。</translation>
-    </message>
-    <message>
         <source>Click a receipt&apos;s stamp region, at the right above your details, to say whether it is handed over on paper or sent electronically. On paper, a receipt of ¥50,000 or more, without the tax it states, needs a revenue stamp (収入印紙): the page says how much and leaves a box for it. A receipt sent electronically needs none. If the money you receive is outside business (営業に関しない), say so in Edit ▸ Preferences: such receipts need no stamp.</source>
         <translation>領収書を紙で渡すか電子で送るかは、自社情報の上、右側にある印紙の欄をクリックして選びます。紙で渡す領収書は、記載した消費税を除いて5万円以上なら収入印紙が要ります。ページに印紙税額を示し、貼る枠を設けます。電子で送る領収書には要りません。受け取る金銭が営業に関しないものなら、編集 ▸ 環境設定でそう設定してください。その領収書に印紙は要りません。</translation>
     </message>
@@ -975,6 +971,10 @@ Now moved %1 mm right and %2 mm down.</source>
     <message>
         <source>Once issued, its slips are billed and no later monthly invoice lists them again; the ledger owes the period&apos;s total, as the carried balance is still owed on the invoices that billed it. Void it in Issued Invoices to make it again. From a script: seikyu --monthly-invoice OUT.seikyu --customer NAME --period 2026-11-01..2026-11-30.</source>
         <translation>発行すると載せた納品書は請求済みになり、以後の合計請求書には載りません。台帳にはその期間の合計だけが請求額として記録されます（繰越分は元の請求書で請求済みです）。作り直すときは発行済み請求書で取り消してください。スクリプトからは seikyu --monthly-invoice 出力.seikyu --customer 顧客名 --period 2026-11-01..2026-11-30 で作れます。</translation>
+    </message>
+    <message>
+        <source>File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new window: the customer, the rows with their rates and sums and the amount come along, the date is today&apos;s and the number is the next of the kind&apos;s own sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, and a receipt 上記正に領収いたしました, with its 但し書き under the table. Click a delivery slip&apos;s statement line to leave its prices off the paper (items and quantities only). Each kind chooses its title from a list of its own. The receipt of an invoice paid in one payment (File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied to that payment in the ledger.</source>
+        <translation>ファイル ▸ 納品書を作成・請求書を作成・領収書を作成で、取引の次の書類を新しいウインドウで開きます。取引先、税率と合計を含む明細の行、金額を引き継ぎ、日付は今日、番号はその書類の種類ごとの連番の次になります（見積書は Q、納品書は D、領収書は R で始まり、請求書とは別に数えます）。見積書は、請求書が支払期限を示すところに御見積金額、見積番号と有効期限を示します。納品書は「下記の通り納品いたしました」、領収書は「上記正に領収いたしました」と記し、領収書は明細の下に但し書きを置きます。納品書の「下記の通り納品いたしました」の行をクリックすると、金額を載せない（品目と数量だけの）納品書にできます。表題は書類の種類ごとに別の一覧から選びます。一度で全額入金された請求書の領収書（ファイル ▸ 領収書を作成、またはウインドウ ▸ 発行済み請求書の「領収書を作成」）は、入金日の日付で作られ、台帳でその入金と結び付けられます。</translation>
     </message>
 </context>
 <context>
@@ -3020,6 +3020,18 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>Some delivery slips are listed as the ledger recorded them.</source>
         <translation>一部の納品書は台帳の記録どおりに載せました。</translation>
+    </message>
+    <message>
+        <source>This invoice&apos;s payment already has a receipt.</source>
+        <translation>この請求書の入金にはすでに領収書があります。</translation>
+    </message>
+    <message>
+        <source>Make another receipt for it?</source>
+        <translation>もう一枚領収書を作りますか？</translation>
+    </message>
+    <message>
+        <source>Make Receipt</source>
+        <translation>領収書を作成</translation>
     </message>
 </context>
 <context>

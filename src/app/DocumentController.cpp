@@ -8,6 +8,7 @@
 #include "document/WriteFailure.h"
 #include "invoice/InvoiceFile.h"
 #include "kinds/NextDocument.h"
+#include "ledger/IssueLedger.h"
 #include "ledger/MonthlyInvoiceDialog.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
@@ -258,7 +259,20 @@ Document *DocumentController::makeNext(Document *original, DocumentKind kind)
     const Result<Invoice> source = readInvoiceBytes(original->dataOfType());
     if (!source)
         return nullptr;
-    return openMade(nextDocument(*source, kind, QDate::currentDate()));
+    // The receipt of an invoice one payment settled is that payment's: dated the day it was paid,
+    // and tied to it in the ledger when issued.
+    const std::optional<PaymentReceipts> paid =
+        kind == DocumentKind::Receipt && source->kind == DocumentKind::Invoice
+            ? IssueLedger::instance().settlingPaymentOf(source->number, original->window())
+            : std::nullopt;
+    if (paid && paid->receiptId != 0 &&
+        !Prompter::instance().askToProceed(original->window(), tr("This invoice's payment already has a receipt."),
+                                           tr("Make another receipt for it?"), tr("Make Receipt")))
+        return nullptr;
+    Invoice next = nextDocument(*source, kind, paid ? paid->payment.paymentDate : QDate::currentDate());
+    if (paid)
+        next.payment = paid->payment.id;
+    return openMade(next);
 }
 
 Document *DocumentController::makeMonthly(Document *original)

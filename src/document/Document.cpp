@@ -18,6 +18,7 @@
 #include "invoice/InvoiceFile.h"
 #include "invoice/ItemTableModel.h"
 #include "invoice/TableState.h"
+#include "kinds/KindWords.h"
 #include "sections/DateText.h"
 #include "sections/EntryFields.h"
 #include "sections/ListStore.h"
@@ -193,6 +194,12 @@ void Document::applyContents(const Invoice &invoice)
         {QStringLiteral("from"), &invoice.issuer},
     };
     m_listFault.reset();
+    // Each kind chooses its title from a list of its own.
+    if (auto *titles = qobject_cast<SettingsListStore *>(m_titles->store());
+        titles && titles->key() != titleListKey(invoice.kind)) {
+        titles->useList(titleListKey(invoice.kind), startingTitles(invoice.kind));
+        m_titles->load();
+    }
     for (const auto &[key, value] : lists) {
         if (!value->has_value() || !m_teachesLists)
             continue; // a missing title, customer or issuer keeps the section's default

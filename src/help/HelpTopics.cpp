@@ -249,9 +249,10 @@ constexpr TopicSource TopicSources[] = {
          "receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it "
          "is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, "
          "and a receipt 上記正に領収いたしました, with its 但し書き under the table. Click a delivery slip's "
-         "statement line to leave its prices off the paper (items and quantities only). In Window ▸ Issued "
-         "Invoices, Make Receipt makes the receipt of an invoice paid in one payment, dated the day it was paid "
-         "and tied to that payment in the ledger."),
+         "statement line to leave its prices off the paper (items and quantities only). Each kind chooses its title "
+         "from a list of its own. The receipt of an invoice paid in one payment (File ▸ Make Receipt, or Make "
+         "Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied to that payment in the "
+         "ledger."),
      QT_TRANSLATE_NOOP(
          "HelpPanel",
          "Click a receipt's stamp region, at the right above your details, to say whether it is handed over on "

@@ -51,6 +51,36 @@ KindWords kindWords(DocumentKind kind)
             QStringLiteral("{yyyy}-{0000}")};
 }
 
+QString titleListKey(DocumentKind kind)
+{
+    switch (kind) {
+    case DocumentKind::Quote:
+        return QStringLiteral("head.quote");
+    case DocumentKind::Delivery:
+        return QStringLiteral("head.delivery");
+    case DocumentKind::Receipt:
+        return QStringLiteral("head.receipt");
+    case DocumentKind::Invoice:
+        break;
+    }
+    return QStringLiteral("head");
+}
+
+QStringList startingTitles(DocumentKind kind)
+{
+    switch (kind) {
+    case DocumentKind::Quote:
+        return {QStringLiteral("見積書"), QStringLiteral("御見積書")};
+    case DocumentKind::Delivery:
+        return {QStringLiteral("納品書"), QStringLiteral("納品書（控）")};
+    case DocumentKind::Receipt:
+        return {QStringLiteral("領収書"), QStringLiteral("領収証")};
+    case DocumentKind::Invoice:
+        break;
+    }
+    return {};
+}
+
 QString amountBoxOfKind(const QString &box, DocumentKind kind)
 {
     const QString stored = QLatin1Char('\b') + InvoiceHeading + QLatin1Char('\n');

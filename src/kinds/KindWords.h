@@ -25,6 +25,13 @@ struct KindWords
 
 KindWords kindWords(DocumentKind kind);
 
+/// The saved list of titles the title panel of a document of `kind` chooses from: each kind keeps
+/// its own, so a quotation is not offered 請求書. An invoice's is the list it always was ("head").
+QString titleListKey(DocumentKind kind);
+/// The titles a kind's list starts with until the user changes it; none for an invoice, whose
+/// list starts empty as it always did.
+QStringList startingTitles(DocumentKind kind);
+
 /// The amount box's text as a document of `kind` shows it: a filled box's heading (御請求金額, as
 /// every file stores it) becomes the kind's own; any other text is shown as it is.
 QString amountBoxOfKind(const QString &box, DocumentKind kind);

@@ -530,23 +530,21 @@ void IssuedInvoicesWindow::makeReceiptForSelection()
         Prompter::instance().alert(this, tr("The payments cannot be read."), found.message());
         return;
     }
-    QList<PaymentReceipts> payments;
-    for (const PaymentReceipts &payment : *found) {
-        if (!payment.voided)
-            payments.append(payment);
-    }
     // A receipt states what was received: made here only when one payment settled the whole
     // invoice, so that its items, rates and tax are the invoice's own.
-    if (payments.size() != 1 || payments.constFirst().payment.amount != issue.amount) {
+    const std::optional<PaymentReceipts> settling = settlingPayment(*found, issue.amount);
+    if (!settling) {
+        const bool nonePaid =
+            std::all_of(found->begin(), found->end(), [](const PaymentReceipts &payment) { return payment.voided; });
         Prompter::instance().inform(
             this, tr("This receipt is made from the invoice."),
-            payments.isEmpty()
+            nonePaid
                 ? tr("No payment is recorded for this invoice yet: record it first.")
                 : tr("A receipt is made here for an invoice paid in one payment of its whole amount. For a payment "
                      "of part of it, open the invoice, choose File ▸ Make Receipt and set the amount received."));
         return;
     }
-    const PaymentReceipts &paid = payments.constFirst();
+    const PaymentReceipts &paid = *settling;
     if (paid.receiptId != 0 &&
         !Prompter::instance().askToProceed(this, tr("This payment already has a receipt."),
                                            tr("Make another receipt for it?"), tr("Make Receipt")))

@@ -38,14 +38,22 @@ SettingsListStore::SettingsListStore(const QString &key, QObject *parent) : List
             });
 }
 
+void SettingsListStore::useList(const QString &key, const QStringList &starting)
+{
+    m_key = key;
+    m_starting = starting;
+}
+
 QStringList SettingsListStore::list() const
 {
-    return SavedLists::instance().read(m_key).value_or(QStringList());
+    return SavedLists::instance().read(m_key).value_or(m_starting);
 }
 
 std::optional<QList<ListEntry>> SettingsListStore::entries() const
 {
-    const std::optional<QStringList> stored = SavedLists::instance().read(m_key);
+    std::optional<QStringList> stored = SavedLists::instance().read(m_key);
+    if (!stored && !m_starting.isEmpty())
+        stored = m_starting;
     if (!stored)
         return std::nullopt;
     QList<ListEntry> entries;

@@ -65,6 +65,11 @@ class SettingsListStore : public ListStore
 public:
     explicit SettingsListStore(const QString &key, QObject *parent = nullptr);
 
+    QString key() const { return m_key; }
+    /// Reads and writes the list `key` from now on; until that list is first written it holds
+    /// `starting`. The section on the store loads it again.
+    void useList(const QString &key, const QStringList &starting);
+
     std::optional<QList<ListEntry>> entries() const override;
     Result<qint64> add(const QString &text) override;
     Result<void> remove(qint64 key) override;
@@ -78,6 +83,7 @@ private:
     Result<void> save(const QStringList &list, const ListChange &change);
 
     QString m_key;
+    QStringList m_starting;
 };
 
 /// What the user is told when the settings file could not be written.
