@@ -38,7 +38,17 @@ QString topicHead(int index)
     return helpTopics().at(index).head;
 }
 
-enum Topic { Summary = 0, Table = 3, Amounts = 4, TaxRates = 5, Remarks = 8, Withholding = 11 };
+enum Topic {
+    Summary = 0,
+    Table = 3,
+    Amounts = 4,
+    TaxRates = 5,
+    Remarks = 8,
+    Withholding = 11,
+    Quotations = 17,
+    DeliverySlips = 18,
+    Receipts = 19
+};
 
 } // namespace
 
@@ -353,6 +363,10 @@ private Q_SLOTS:
         QTest::newRow("値引き") << "値引き" << int(Amounts);
         QTest::newRow("明細") << "明細" << int(Table);
         QTest::newRow("TABLE") << "TABLE" << int(Table);
+        // Each kind of document has a topic of its own.
+        QTest::newRow("御見積") << "御見積" << int(Quotations);
+        QTest::newRow("納品") << "納品" << int(DeliverySlips);
+        QTest::newRow("印紙") << "印紙" << int(Receipts);
         QTest::newRow("in the text alone") << "double-clicking" << int(Table); // no keyword of the topic has it
     }
     void searchFindsTheTopicPeopleMean()

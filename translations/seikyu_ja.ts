@@ -953,10 +953,6 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>税率、軽減、税区分、※ のいずれかを見出しとする列があれば、各行の税区分になります。8 %、軽減、※ は軽減税率、10 % は標準税率、非課税と対象外は課税なしです。この列がなければすべての行が請求書の税率になります。軽減税率の行は後から Ctrl+R で設定してください。個数や単価が数値でない行、価格が単価 × 個数と一致しない行は、取り込む前に理由とともに示されます。そのまま取り込むか、除くかを選べます。行き先のない列は名前で示されます。</translation>
     </message>
     <message>
-        <source>Quotations, delivery slips and receipts</source>
-        <translation>見積書・納品書・領収書</translation>
-    </message>
-    <message>
         <source>Click a receipt&apos;s stamp region, at the right above your details, to say whether it is handed over on paper or sent electronically. On paper, a receipt of ¥50,000 or more, without the tax it states, needs a revenue stamp (収入印紙): the page says how much and leaves a box for it. A receipt sent electronically needs none. If the money you receive is outside business (営業に関しない), say so in Edit ▸ Preferences: such receipts need no stamp.</source>
         <translation>領収書を紙で渡すか電子で送るかは、自社情報の上、右側にある印紙の欄をクリックして選びます。紙で渡す領収書は、記載した消費税を除いて5万円以上なら収入印紙が要ります。ページに印紙税額を示し、貼る枠を設けます。電子で送る領収書には要りません。受け取る金銭が営業に関しないものなら、編集 ▸ 環境設定でそう設定してください。その領収書に印紙は要りません。</translation>
     </message>
@@ -973,8 +969,28 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>発行すると載せた納品書は請求済みになり、以後の合計請求書には載りません。台帳にはその期間の合計だけが請求額として記録されます（繰越分は元の請求書で請求済みです）。作り直すときは発行済み請求書で取り消してください。スクリプトからは seikyu --monthly-invoice 出力.seikyu --customer 顧客名 --period 2026-11-01..2026-11-30 で作れます。</translation>
     </message>
     <message>
-        <source>File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new window: the customer, the rows with their rates and sums and the amount come along, the date is today&apos;s and the number is the next of the kind&apos;s own sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, and a receipt 上記正に領収いたしました, with its 但し書き under the table. Click a delivery slip&apos;s statement line to leave its prices off the paper (items and quantities only). Each kind chooses its title from a list of its own. The receipt of an invoice paid in one payment (File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied to that payment in the ledger.</source>
-        <translation>ファイル ▸ 納品書を作成・請求書を作成・領収書を作成で、取引の次の書類を新しいウインドウで開きます。取引先、税率と合計を含む明細の行、金額を引き継ぎ、日付は今日、番号はその書類の種類ごとの連番の次になります（見積書は Q、納品書は D、領収書は R で始まり、請求書とは別に数えます）。見積書は、請求書が支払期限を示すところに御見積金額、見積番号と有効期限を示します。納品書は「下記の通り納品いたしました」、領収書は「上記正に領収いたしました」と記し、領収書は明細の下に但し書きを置きます。納品書の「下記の通り納品いたしました」の行をクリックすると、金額を載せない（品目と数量だけの）納品書にできます。表題は書類の種類ごとに別の一覧から選びます。一度で全額入金された請求書の領収書（ファイル ▸ 領収書を作成、またはウインドウ ▸ 発行済み請求書の「領収書を作成」）は、入金日の日付で作られ、台帳でその入金と結び付けられます。</translation>
+        <source>Quotations (見積書)</source>
+        <translation>見積書</translation>
+    </message>
+    <message>
+        <source>A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due date; 納期, 納入場所 and 支払条件 go in its remarks. File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new window: the customer, the rows with their rates and sums and the amount come along, the date is today&apos;s and the number is the next of the kind&apos;s own sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your invoices). Each kind chooses its title from a list of its own.</source>
+        <translation>見積書は、請求書が支払期限を示すところに御見積金額、見積番号と有効期限を示します。納期、納入場所、支払条件は備考に書きます。ファイル ▸ 納品書を作成・請求書を作成・領収書を作成で、取引の次の書類を新しいウインドウで開きます。取引先、税率と合計を含む明細の行、金額を引き継ぎ、日付は今日、番号はその書類の種類ごとの連番の次になります（見積書は Q、納品書は D、領収書は R で始まり、請求書とは別に数えます）。表題は書類の種類ごとに別の一覧から選びます。</translation>
+    </message>
+    <message>
+        <source>Delivery slips (納品書)</source>
+        <translation>納品書</translation>
+    </message>
+    <message>
+        <source>A delivery slip says 下記の通り納品いたしました under its amount. Click that line to leave its prices off the paper (items and quantities only): the file and the ledger keep every price, and the monthly invoice bills them. A delivery slip is recorded in the ledger, but nothing is owed on it.</source>
+        <translation>納品書は金額の下に「下記の通り納品いたしました」と記します。その行をクリックすると、金額を載せない（品目と数量だけの）納品書にできます。ファイルと台帳にはすべての金額が残り、合計請求書はそれを請求します。納品書は台帳に記録されますが、売掛金にはなりません。</translation>
+    </message>
+    <message>
+        <source>Receipts (領収書)</source>
+        <translation>領収書</translation>
+    </message>
+    <message>
+        <source>A receipt says 上記正に領収いたしました, with its 但し書き under the table. The receipt of an invoice paid in one payment (File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied to that payment in the ledger.</source>
+        <translation>領収書は「上記正に領収いたしました」と記し、明細の下に但し書きを置きます。一度で全額入金された請求書の領収書（ファイル ▸ 領収書を作成、またはウインドウ ▸ 発行済み請求書の「領収書を作成」）は、入金日の日付で作られ、台帳でその入金と結び付けられます。</translation>
     </message>
 </context>
 <context>
@@ -2747,8 +2763,8 @@ To turn invoice files into PDFs without a display: seikyu --export-pdf OUT FILE�
         <translation>タイトル</translation>
     </message>
     <message>
-        <source>The invoice&apos;s title. Add the titles you use with +; OK puts the selected one on the page.</source>
-        <translation>請求書の表題です。よく使う表題を＋で追加し、OKで選んだ表題をページに載せます。</translation>
+        <source>The document&apos;s title. Add the titles you use with +; OK puts the selected one on the page.</source>
+        <translation>書類の表題です。よく使う表題を＋で追加し、OKで選んだ表題をページに載せます。</translation>
     </message>
     <message>
         <source>Name</source>

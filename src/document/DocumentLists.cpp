@@ -34,7 +34,7 @@ void Document::buildListPanels()
             {QStringLiteral("headNewsText")},
             {QStringLiteral("headEditText")},
             {tr("Title")},
-            tr("The invoice's title. Add the titles you use with +; OK puts the selected one on the page."),
+            tr("The document's title. Add the titles you use with +; OK puts the selected one on the page."),
         },
         listStoreFor(QStringLiteral("head")), window, host);
     m_customers = std::make_unique<CustomerSection>(

@@ -42,8 +42,9 @@ constexpr const char16_t *TopicKeywords[] = {
     u"unpaid|void|verify|改ざん|指紋|フィンガープリント|fingerprint|tamper|anchor",
     u"共有|事務所|サーバー|PostgreSQL|ポスグレ|複数人|連番|送信待ち|shared|server|office|network",
     u"破損|壊れた|復旧|復元|修復|退避|台帳|damaged|corrupt|broken|recover|repair",
-    u"見積書|見積|御見積|納品書|納品|領収書|領収証|レシート|但し書き|収入印紙|印紙|印紙税|有効期限|quotation|quote|"
-    u"estimate|delivery slip|receipt|revenue stamp",
+    u"見積書|見積|御見積|見積番号|有効期限|作成|次の書類|quotation|quote|estimate|make|next document",
+    u"納品書|納品|納品日|金額なし|単価なし|数量|delivery slip|delivery|without prices",
+    u"領収書|領収証|レシート|但し書き|収入印紙|印紙|印紙税|入金|receipt|revenue stamp|payment",
     u"合計請求書|月締め|締め日|締日|締め|繰越|前回御請求額|御入金額|今回御請求額|月次|monthly|statement|closing|"
     u"carried|balance",
 };
@@ -240,19 +241,27 @@ constexpr TopicSource TopicSources[] = {
          "those it could not read or trust; running it again takes nothing twice. Choosing the ledger itself sets "
          "it aside beside the new one first. Keep the file set aside somewhere safe outside the ledger's folder "
          "once its entries are back.")},
-    {QT_TRANSLATE_NOOP("HelpPanel", "Quotations, delivery slips and receipts"),
+    {QT_TRANSLATE_NOOP("HelpPanel", "Quotations (見積書)"),
      QT_TRANSLATE_NOOP(
          "HelpPanel",
-         "File ▸ Make Delivery Slip, Make Invoice and Make Receipt open the next document of a sale in a new "
-         "window: the customer, the rows with their rates and sums and the amount come along, the date is today's "
-         "and the number is the next of the kind's own sequence (Q for quotations, D for delivery slips, R for "
-         "receipts, each counted apart from your invoices). A quotation shows 御見積金額, 見積番号 and how long it "
-         "is valid (有効期限) where an invoice shows its due date. A delivery slip says 下記の通り納品いたしました, "
-         "and a receipt 上記正に領収いたしました, with its 但し書き under the table. Click a delivery slip's "
-         "statement line to leave its prices off the paper (items and quantities only). Each kind chooses its title "
-         "from a list of its own. The receipt of an invoice paid in one payment (File ▸ Make Receipt, or Make "
-         "Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied to that payment in the "
-         "ledger."),
+         "A quotation shows 御見積金額, 見積番号 and how long it is valid (有効期限) where an invoice shows its due "
+         "date; 納期, 納入場所 and 支払条件 go in its remarks. File ▸ Make Delivery Slip, Make Invoice and Make "
+         "Receipt open the next document of a sale in a new window: the customer, the rows with their rates and "
+         "sums and the amount come along, the date is today's and the number is the next of the kind's own "
+         "sequence (Q for quotations, D for delivery slips, R for receipts, each counted apart from your "
+         "invoices). Each kind chooses its title from a list of its own.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Delivery slips (納品書)"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "A delivery slip says 下記の通り納品いたしました under its amount. Click that line to leave its prices off "
+         "the paper (items and quantities only): the file and the ledger keep every price, and the monthly invoice "
+         "bills them. A delivery slip is recorded in the ledger, but nothing is owed on it.")},
+    {QT_TRANSLATE_NOOP("HelpPanel", "Receipts (領収書)"),
+     QT_TRANSLATE_NOOP(
+         "HelpPanel",
+         "A receipt says 上記正に領収いたしました, with its 但し書き under the table. The receipt of an invoice paid "
+         "in one payment (File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it "
+         "was paid and tied to that payment in the ledger."),
      QT_TRANSLATE_NOOP(
          "HelpPanel",
          "Click a receipt's stamp region, at the right above your details, to say whether it is handed over on "
