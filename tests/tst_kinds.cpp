@@ -519,6 +519,17 @@ private slots:
         const Result<StatementSums> none = statementSums(1'000, 1'500, {});
         QVERIFY(none);
         QCOMPARE(none->billed, qint64(-500));
+
+        // Set from a slip that hid its prices and named its quotation: the statement shows its prices and names
+        // neither.
+        Invoice base = slip({"1000"});
+        base.kind = DocumentKind::Delivery;
+        base.amountsHidden = true;
+        base.madeFrom = QStringLiteral("見積書 No. Q-1");
+        const Result<Invoice> statement =
+            monthlyInvoice(base, {QDate(2026, 11, 1), QDate(2026, 11, 30), 0, 0, {}}, {{slip({"1000"}), true}}, {});
+        QVERIFY(statement);
+        QVERIFY(!statement->amountsHidden && statement->madeFrom.isEmpty());
     }
 
     void theClosingPeriodAndTheStatementsNote()

@@ -110,6 +110,11 @@ Result<Invoice> monthlyInvoice(const Invoice &base, const StatementFacts &facts,
     statement.dueDate = due;
     statement.number.clear();
     statement.paper = false;
+    // Nothing of the slip it is set from but its addresses: not its hidden prices, the document it
+    // was made from or a payment its receipt would name.
+    statement.amountsHidden = false;
+    statement.madeFrom.clear();
+    statement.payment = 0;
     statement.withholding = false;
     statement.taxRate = StandardRate;
     statement.taxOnTop = period.isEmpty() || period.constFirst().taxOnTop;
