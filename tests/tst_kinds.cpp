@@ -777,6 +777,11 @@ private slots:
         first.number = QStringLiteral("S-3");
         Invoice other = remade->statement;
         other.number = QStringLiteral("S-4");
+        // Another customer's statement of the same month overlaps nothing.
+        Invoice elsewhere = remade->statement;
+        elsewhere.number = QStringLiteral("S-9");
+        elsewhere.customer = QStringLiteral("別の会社");
+        QVERIFY(ledger.store().value()->record(issueEntryOf(elsewhere)));
         std::optional<qint64> otherId;
         const Result<IssueOutcome> raced =
             ledger.issue(first, QString(), IssueChannel::Pdf, dir.filePath(QStringLiteral("S-3.pdf")),
