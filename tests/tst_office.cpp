@@ -36,6 +36,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -53,6 +56,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdio>
+#include <future>
 
 using namespace Qt::StringLiterals;
 
@@ -581,6 +585,67 @@ private Q_SLOTS:
         QCOMPARE(problems.at(0).kind, ChainProblem::Kind::NumberClash);
         QCOMPARE(std::pair(problems.at(0).otherEntryId, problems.at(0).entryId),
                  std::pair(entries.at(0).id, entries.at(1).id));
+    }
+
+    void twoMonthlyInvoicesOfOneMonthAreNeverBothRecordedUnseen()
+    {
+        // Two computers issue a statement of one customer's month at the same moment: one is refused,
+        // or, checked in the same instant, both are recorded as they went out and Verify names them.
+        REQUIRE_SERVER(server);
+        if (seikyuBinary().isEmpty())
+            QSKIP("SEIKYU_BINARY names no seikyu binary");
+        TestDatabase made;
+        std::unique_ptr<LedgerStore> store = server.freshLedger(&made);
+        QVERIFY(store);
+        QTemporaryDir folder;
+        const auto statementFile = [&](const QString &number, int month) {
+            QJsonObject file =
+                QJsonDocument::fromJson(
+                    test::invoiceBytes(u"千代田商事"_s, 2200, number, u"2026-%1-28"_s.arg(month, 2, 10, QChar(u'0'))))
+                    .object();
+            file.insert(InvoiceFileKey::Statement,
+                        QJsonObject{{u"from"_s, u"2026-%1-01"_s.arg(month, 2, 10, QChar(u'0'))},
+                                    {u"to"_s, u"2026-%1-28"_s.arg(month, 2, 10, QChar(u'0'))},
+                                    {u"previous"_s, 0},
+                                    {u"paid"_s, 0},
+                                    {u"slips"_s, QJsonArray{u"D-%1"_s.arg(month)}}});
+            return test::writeFile(folder.filePath(number + u".seikyu"_s), QJsonDocument(file).toJson());
+        };
+        int both = 0;
+        for (const int month : {9, 10, 11}) {
+            const auto exportPdf = [&](const QString &number) {
+                return std::async(std::launch::async, [&, number, file = statementFile(number, month)] {
+                    return runSeikyu({u"--export-pdf"_s, folder.filePath(number + u".pdf"_s), file},
+                                     {{u"XDG_DATA_HOME"_s, folder.filePath(u"data-"_s + number)},
+                                      {u"SEIKYU_LEDGER"_s, made.connection}});
+                });
+            };
+            std::future<test::SeikyuRun> first = exportPdf(u"S%1-A"_s.arg(month));
+            std::future<test::SeikyuRun> second = exportPdf(u"S%1-B"_s.arg(month));
+            const test::SeikyuRun runs[] = {first.get(), second.get()};
+            const QList<LedgerEntry> entries = store->entries().value();
+            const int recorded = int(std::count_if(entries.begin(), entries.end(), [month](const LedgerEntry &entry) {
+                return entry.invoiceDate.month() == month;
+            }));
+            const int exported = int(std::count_if(std::begin(runs), std::end(runs),
+                                                   [](const test::SeikyuRun &run) { return run.exitCode == 0; }));
+            QCOMPARE(recorded, exported);
+            if (recorded == 1) {
+                QVERIFY(std::any_of(std::begin(runs), std::end(runs), [](const test::SeikyuRun &run) {
+                    return run.exitCode == 1 && run.err.contains(u"monthly invoice No. S"_s);
+                }));
+            } else {
+                QCOMPARE(recorded, 2);
+                QVERIFY(std::any_of(std::begin(runs), std::end(runs), [](const test::SeikyuRun &run) {
+                    return run.err.contains(u"billed for them twice"_s);
+                }));
+                ++both;
+            }
+        }
+        QList<ChainProblem> overlaps = store->check(QString(), QString()).value().problems;
+        overlaps.removeIf(
+            [](const ChainProblem &problem) { return problem.kind != ChainProblem::Kind::StatementOverlap; });
+        QCOMPARE(overlaps.size(), both);
     }
 
     void aBatchIsRecordedButForANumberHeldUnlessAReissue()
