@@ -426,9 +426,16 @@ private slots:
         ledger.setFolder(dir.filePath(QStringLiteral("ledger")));
         LedgerStore *store = ledger.store().value_or(nullptr);
         QVERIFY(store);
-        auto issued = [&](const QString &number, qint64 paid) {
+        auto issued = [&](const QString &number, qint64 paid, bool twoRates = false) {
             Invoice invoice = totalled(DocumentKind::Invoice, 10'000, QStringLiteral("消費税"), 1'000, 11'000);
             invoice.number = number;
+            invoice.issuer = QStringLiteral("100-0005\n東京都千代田区丸の内1-1\n山田商店\n03-1234-5678\n普通 1234567\n"
+                                            "T8010001000003");
+            if (twoRates) {
+                invoice.rows.insert(1, ItemRow(QStringLiteral("12-02"), QStringLiteral("菓子"), QStringLiteral("500"),
+                                               QStringLiteral("1"), QStringLiteral("500")));
+                invoice.rows[1].setTaxClass(TaxClass::Reduced);
+            }
             invoice.amountBox = emptyAmountBoxText() + QStringLiteral("11000");
             LedgerEntry entry = issueEntryOf(invoice);
             entry.sourcePath = writeFile(dir.filePath(number + QStringLiteral(".seikyu")), writeInvoice(invoice));
@@ -436,7 +443,7 @@ private slots:
             return std::pair(id, store->recordPayment(id, QDate(2026, 12, 15), paid)->id);
         };
         const auto [whole, payment] = issued(QStringLiteral("8"), 11'000);
-        issued(QStringLiteral("9"), 5'000);
+        const auto [part, partPayment] = issued(QStringLiteral("9"), 5'000);
 
         PrompterGuard prompter;
         IssuedInvoicesWindow window;
@@ -445,6 +452,7 @@ private slots:
         window.refresh();
         auto *table = window.findChild<QTableView *>();
         const auto select = [&](qint64 issueId) {
+            table->clearSelection();
             for (int row = 0; row < window.model()->rowCount(); ++row) {
                 if (window.model()->issueAt(row)->issue.id == issueId)
                     table->selectRow(row);
@@ -466,16 +474,33 @@ private slots:
         QCOMPARE(store->entries().value().constLast().acknowledges, payment);
         QCOMPARE(store->paymentsOf(whole)->constFirst().receiptId, store->entries().value().constLast().id);
 
-        // Paid in part: told to make it from the invoice, nothing made.
+        // Paid in part: the receipt states the part received, its tax within it at the invoice's one rate.
         made.reset();
         window.refresh();
-        select(whole + 2);
+        select(part);
+        window.makeReceiptForSelection();
+        QVERIFY(made);
+        QCOMPARE(made->payment, partPayment);
+        QCOMPARE(made->remarks, QStringLiteral("請求書 No. 9 の代金の一部として"));
+        QCOMPARE(receivedAmountOf(made->rows)->amount, qint64(5'000));
+        // 5,000 × 10/110 = 454.5…, rounded to the nearest yen as the tax preference does by default.
+        QCOMPARE(receivedAmountOf(made->rows)->statedTax, qint64(455));
+        QCOMPARE(amountOf(made->amountBox->section(u'\n', 1)), qint64(5'000));
+        // With income tax withheld, what was received is not what was billed: no part to state.
+        Invoice withheld = totalled(DocumentKind::Invoice, 10'000, QStringLiteral("消費税"), 1'000, 11'000);
+        withheld.withholding = true;
+        QVERIFY(!partPaymentReceipt(withheld, 5'000, QDate(2026, 12, 15)));
+        // Of an invoice of two rates, which part was paid at which is not known: told, nothing made.
+        made.reset();
+        const auto [mixed, mixedPayment] = issued(QStringLiteral("10"), 5'000, true);
+        QVERIFY(mixedPayment);
+        window.refresh();
+        select(mixed);
         window.makeReceiptForSelection();
         QVERIFY(!made);
         QCOMPARE(prompter->notes.size(), 1);
 
-        // File ▸ Make Receipt: the receipt of the invoice one payment settled is that payment's, made again only when
-        // the user says so; a part-paid invoice's is dated today and names no payment.
+        // File ▸ Make Receipt: the receipt of a paid invoice is its payment's, made again only when the user says so.
         DocumentController controller;
         const auto receiptOf = [&](const QString &number) {
             Document *invoiceWindow = controller.newDocument();
@@ -491,8 +516,8 @@ private slots:
         QCOMPARE(fromMenu->model()->date(), QDate(2026, 12, 15));
         Document *partPaid = receiptOf(QStringLiteral("9"));
         QVERIFY(partPaid);
-        QCOMPARE(partPaid->model()->payment(), qint64(0));
-        QCOMPARE(partPaid->model()->date(), QDate::currentDate());
+        QCOMPARE(partPaid->model()->payment(), partPayment);
+        QCOMPARE(partPaid->model()->date(), QDate(2026, 12, 15));
         ledger.close();
     }
 
@@ -778,10 +803,10 @@ private slots:
         Invoice other = remade->statement;
         other.number = QStringLiteral("S-4");
         // Another customer's statement of the same month overlaps nothing.
-        Invoice elsewhere = remade->statement;
-        elsewhere.number = QStringLiteral("S-9");
-        elsewhere.customer = QStringLiteral("別の会社");
-        QVERIFY(ledger.store().value()->record(issueEntryOf(elsewhere)));
+        Invoice otherCustomers = remade->statement;
+        otherCustomers.number = QStringLiteral("S-9");
+        otherCustomers.customer = QStringLiteral("別の会社");
+        QVERIFY(ledger.store().value()->record(issueEntryOf(otherCustomers)));
         std::optional<qint64> otherId;
         const Result<IssueOutcome> raced =
             ledger.issue(first, QString(), IssueChannel::Pdf, dir.filePath(QStringLiteral("S-3.pdf")),

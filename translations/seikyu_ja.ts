@@ -989,8 +989,8 @@ Now moved %1 mm right and %2 mm down.</source>
         <translation>領収書</translation>
     </message>
     <message>
-        <source>A receipt says 上記正に領収いたしました, with its 但し書き under the table. The receipt of an invoice paid in one payment (File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied to that payment in the ledger.</source>
-        <translation>領収書は「上記正に領収いたしました」と記し、明細の下に但し書きを置きます。一度で全額入金された請求書の領収書（ファイル ▸ 領収書を作成、またはウインドウ ▸ 発行済み請求書の「領収書を作成」）は、入金日の日付で作られ、台帳でその入金と結び付けられます。</translation>
+        <source>A receipt says 上記正に領収いたしました, with its 但し書き under the table. The receipt of a paid invoice (File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied to that payment in the ledger. For a payment of part of the invoice it states the part received, with the tax within it at the invoice&apos;s rate.</source>
+        <translation>領収書は「上記正に領収いたしました」と記し、明細の下に但し書きを置きます。入金のあった請求書の領収書（ファイル ▸ 領収書を作成、またはウインドウ ▸ 発行済み請求書の「領収書を作成」）は、入金日の日付で作られ、台帳でその入金と結び付けられます。請求書の一部の入金なら、受け取った額と、請求書の税率でその内の消費税を示します。</translation>
     </message>
 </context>
 <context>
@@ -3049,6 +3049,10 @@ Check the unit prices and quantities of the items.</source>
         <source>Make Receipt</source>
         <translation>領収書を作成</translation>
     </message>
+    <message>
+        <source>This receipt names no payment.</source>
+        <translation>この領収書はどの入金とも結び付いていません。</translation>
+    </message>
 </context>
 <context>
     <name>seikyu::DueDatePanel</name>
@@ -3596,14 +3600,6 @@ Check the unit prices and quantities of the items.</source>
         <translation>この領収書は請求書から作成してください。</translation>
     </message>
     <message>
-        <source>No payment is recorded for this invoice yet: record it first.</source>
-        <translation>この請求書にはまだ入金が記録されていません。先に入金を記録してください。</translation>
-    </message>
-    <message>
-        <source>A receipt is made here for an invoice paid in one payment of its whole amount. For a payment of part of it, open the invoice, choose File ▸ Make Receipt and set the amount received.</source>
-        <translation>ここで作れるのは、全額を一度に入金された請求書の領収書です。一部の入金には、請求書を開いて ファイル ▸ 領収書を作成 を選び、受け取った金額にしてください。</translation>
-    </message>
-    <message>
         <source>This payment already has a receipt.</source>
         <translation>この入金にはすでに領収書があります。</translation>
     </message>
@@ -3618,6 +3614,18 @@ Check the unit prices and quantities of the items.</source>
     <message>
         <source>The invoice&apos;s file is gone or has changed since it was issued.</source>
         <translation>請求書のファイルがないか、発行後に変更されています。</translation>
+    </message>
+    <message>
+        <source>No payment is recorded for this invoice yet.</source>
+        <translation>この請求書の入金はまだ記録されていません。</translation>
+    </message>
+    <message>
+        <source>Record the payment first: the receipt states what was received.</source>
+        <translation>先に入金を記録してください。領収書には受け取った額を記します。</translation>
+    </message>
+    <message>
+        <source>The payment is part of an invoice of more than one tax rate, and which part was paid at which rate is not recorded. Make the receipt from the invoice with File ▸ Make Receipt and set what was received at each rate.</source>
+        <translation>この入金は税率が二つ以上ある請求書の一部の入金で、どの税率の分がいくら支払われたかは記録されていません。請求書から「ファイル ▸ 領収書を作成」で領収書を作り、税率ごとに受け取った額を入れてください。</translation>
     </message>
 </context>
 <context>

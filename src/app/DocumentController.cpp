@@ -10,6 +10,7 @@
 #include "kinds/NextDocument.h"
 #include "ledger/IssueLedger.h"
 #include "ledger/MonthlyInvoiceDialog.h"
+#include "ledger/ReceiptOfPayment.h"
 #include "sections/FreelancePreferences.h"
 #include "sections/RowDates.h"
 #include "widgets/Prompter.h"
@@ -259,20 +260,20 @@ Document *DocumentController::makeNext(Document *original, DocumentKind kind)
     const Result<Invoice> source = readInvoiceBytes(original->dataOfType());
     if (!source)
         return nullptr;
-    // The receipt of an invoice one payment settled is that payment's: dated the day it was paid,
-    // and tied to it in the ledger when issued.
-    const std::optional<PaymentReceipts> paid =
+    // The receipt of a paid invoice is its payment's: dated the day it was paid, stating what was
+    // received, and tied to it in the ledger when issued.
+    const std::optional<PaymentToAcknowledge> paid =
         kind == DocumentKind::Receipt && source->kind == DocumentKind::Invoice
-            ? IssueLedger::instance().settlingPaymentOf(source->number, original->window())
+            ? IssueLedger::instance().paymentToAcknowledgeOf(source->number, original->window())
             : std::nullopt;
-    if (paid && paid->receiptId != 0 &&
+    if (paid && paid->paid.receiptId != 0 &&
         !Prompter::instance().askToProceed(original->window(), tr("This invoice's payment already has a receipt."),
                                            tr("Make another receipt for it?"), tr("Make Receipt")))
         return nullptr;
-    Invoice next = nextDocument(*source, kind, paid ? paid->payment.paymentDate : QDate::currentDate());
-    if (paid)
-        next.payment = paid->payment.id;
-    return openMade(next);
+    std::optional<Invoice> next = paid ? receiptOfPayment(*source, *paid) : std::nullopt;
+    if (paid && !next)
+        Prompter::instance().inform(original->window(), tr("This receipt names no payment."), partOfSeveralRatesText());
+    return openMade(next.value_or(nextDocument(*source, kind, QDate::currentDate())));
 }
 
 Document *DocumentController::makeMonthly(Document *original)

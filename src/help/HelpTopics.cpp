@@ -259,9 +259,10 @@ constexpr TopicSource TopicSources[] = {
     {QT_TRANSLATE_NOOP("HelpPanel", "Receipts (領収書)"),
      QT_TRANSLATE_NOOP(
          "HelpPanel",
-         "A receipt says 上記正に領収いたしました, with its 但し書き under the table. The receipt of an invoice paid "
-         "in one payment (File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it "
-         "was paid and tied to that payment in the ledger."),
+         "A receipt says 上記正に領収いたしました, with its 但し書き under the table. The receipt of a paid invoice "
+         "(File ▸ Make Receipt, or Make Receipt in Window ▸ Issued Invoices) is dated the day it was paid and tied "
+         "to that payment in the ledger. For a payment of part of the invoice it states the part received, with "
+         "the tax within it at the invoice's rate."),
      QT_TRANSLATE_NOOP(
          "HelpPanel",
          "Click a receipt's stamp region, at the right above your details, to say whether it is handed over on "

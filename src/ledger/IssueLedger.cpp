@@ -637,34 +637,19 @@ Result<QList<PaymentReceipts>> IssueLedger::paymentsOf(qint64 issueId, QWidget *
     return *found;
 }
 
-std::optional<PaymentReceipts> settlingPayment(const QList<PaymentReceipts> &payments, qint64 invoiceAmount)
-{
-    std::optional<PaymentReceipts> standing;
-    for (const PaymentReceipts &payment : payments) {
-        if (payment.voided)
-            continue;
-        if (standing)
-            return std::nullopt;
-        standing = payment;
-    }
-    if (!standing || standing->payment.amount != invoiceAmount)
-        return std::nullopt;
-    return standing;
-}
-
-std::optional<PaymentReceipts> IssueLedger::settlingPaymentOf(const QString &number, QWidget *parent)
+std::optional<PaymentToAcknowledge> IssueLedger::paymentToAcknowledgeOf(const QString &number, QWidget *parent)
 {
     if (number.trimmed().isEmpty())
         return std::nullopt;
-    const Result<std::optional<PaymentReceipts>> found = withStore<std::optional<PaymentReceipts>>(
+    const Result<std::optional<PaymentToAcknowledge>> found = withStore<std::optional<PaymentToAcknowledge>>(
         false,
-        [number](LedgerStore &ledger) -> std::optional<PaymentReceipts> {
+        [number](LedgerStore &ledger) -> std::optional<PaymentToAcknowledge> {
             const Result<QList<HeldNumber>> held = ledger.issuesHolding(number);
             for (const HeldNumber &one : held.value_or(QList<HeldNumber>())) {
                 if (one.issue.document != DocumentKind::Invoice || one.voided)
                     continue;
                 const Result<QList<PaymentReceipts>> payments = ledger.paymentsOf(one.issue.id);
-                return payments ? settlingPayment(*payments, one.issue.amount) : std::nullopt;
+                return payments ? paymentToAcknowledge(*payments, one.issue.amount) : std::nullopt;
             }
             return std::nullopt;
         },

@@ -4,6 +4,7 @@
 #include "ledger/LedgerEntry.h"
 #include "ledger/LedgerRecovery.h"
 #include "ledger/LedgerStore.h"
+#include "ledger/ReceiptOfPayment.h"
 #include "ledger/ServerSession.h"
 
 #include <QSet>
@@ -46,10 +47,6 @@ struct GroupedIssue
     /// made them; empty, it is taken when the group is issued.
     QString sha256;
 };
-
-/// Of an invoice's payments, the one that settled `invoiceAmount` alone: the only payment standing,
-/// of the whole amount. A receipt made from the invoice then states just what was received.
-std::optional<PaymentReceipts> settlingPayment(const QList<PaymentReceipts> &payments, qint64 invoiceAmount);
 
 /// How one output of a group went, as issue() would answer for it alone.
 struct GroupedOutcome
@@ -159,10 +156,10 @@ public:
     /// The payments received against the invoice of the issue `issueId`, oldest first, with whether
     /// each was voided and the receipt issued for it, from the ledger in use.
     Result<QList<PaymentReceipts>> paymentsOf(qint64 issueId, QWidget *parent = nullptr);
-    /// The payment that settled the invoice issued under `number` (its latest issue that stands):
-    /// the one payment standing, of its whole amount. Nothing when there is no such issue, no
-    /// payment, several or one of part of it, or when the ledger cannot be read now.
-    std::optional<PaymentReceipts> settlingPaymentOf(const QString &number, QWidget *parent = nullptr);
+    /// The payment the next receipt of the invoice issued under `number` (its latest issue that
+    /// stands) acknowledges (paymentToAcknowledge). Nothing when there is no such issue or payment,
+    /// or when the ledger cannot be read now.
+    std::optional<PaymentToAcknowledge> paymentToAcknowledgeOf(const QString &number, QWidget *parent = nullptr);
     /// Issues outputs with every guarantee issue() gives each, made durable as a group: the intents
     /// of all in one transaction; then every output and archived copy written and synced together
     /// before any output takes its final name; then the entries recorded in one transaction (the

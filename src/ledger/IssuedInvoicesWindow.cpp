@@ -16,6 +16,7 @@
 #include "ledger/PaymentDialog.h"
 #include "ledger/PaymentRule.h"
 #include "ledger/ProcedureTemplate.h"
+#include "ledger/ReceiptOfPayment.h"
 #include "table/Amounts.h"
 #include "widgets/Prompter.h"
 #include "widgets/WindowFront.h"
@@ -530,22 +531,13 @@ void IssuedInvoicesWindow::makeReceiptForSelection()
         Prompter::instance().alert(this, tr("The payments cannot be read."), found.message());
         return;
     }
-    // A receipt states what was received: made here only when one payment settled the whole
-    // invoice, so that its items, rates and tax are the invoice's own.
-    const std::optional<PaymentReceipts> settling = settlingPayment(*found, issue.amount);
-    if (!settling) {
-        const bool nonePaid =
-            std::all_of(found->begin(), found->end(), [](const PaymentReceipts &payment) { return payment.voided; });
-        Prompter::instance().inform(
-            this, tr("This receipt is made from the invoice."),
-            nonePaid
-                ? tr("No payment is recorded for this invoice yet: record it first.")
-                : tr("A receipt is made here for an invoice paid in one payment of its whole amount. For a payment "
-                     "of part of it, open the invoice, choose File ▸ Make Receipt and set the amount received."));
+    const std::optional<PaymentToAcknowledge> paid = paymentToAcknowledge(*found, issue.amount);
+    if (!paid) {
+        Prompter::instance().inform(this, tr("No payment is recorded for this invoice yet."),
+                                    tr("Record the payment first: the receipt states what was received."));
         return;
     }
-    const PaymentReceipts &paid = *settling;
-    if (paid.receiptId != 0 &&
+    if (paid->paid.receiptId != 0 &&
         !Prompter::instance().askToProceed(this, tr("This payment already has a receipt."),
                                            tr("Make another receipt for it?"), tr("Make Receipt")))
         return;
@@ -555,9 +547,12 @@ void IssuedInvoicesWindow::makeReceiptForSelection()
                                    QDir::toNativeSeparators(issue.sourcePath));
         return;
     }
-    Invoice receipt = nextDocument(*invoice, DocumentKind::Receipt, paid.payment.paymentDate);
-    receipt.payment = paid.payment.id;
-    m_makeDocument(receipt);
+    const std::optional<Invoice> receipt = receiptOfPayment(*invoice, *paid);
+    if (!receipt) {
+        Prompter::instance().inform(this, tr("This receipt is made from the invoice."), partOfSeveralRatesText());
+        return;
+    }
+    m_makeDocument(*receipt);
 }
 
 QString IssuedInvoicesWindow::fileToReadAside()
