@@ -486,6 +486,16 @@ bool IssueLedger::holdsOrigin(const QString &origin)
 
 namespace {
 
+/// Every entry of the ledger in use; nothing when it cannot be read now (the recording tells that).
+std::optional<QList<LedgerEntry>> readableEntries(IssueLedger &ledger)
+{
+    const Result<Result<QList<LedgerEntry>>> read =
+        ledger.withStore<Result<QList<LedgerEntry>>>(false, [](LedgerStore &store) { return store.entries(); });
+    if (!read || !*read)
+        return std::nullopt;
+    return **read;
+}
+
 /// A month is billed once: a statement is refused when a standing statement of another number
 /// already covers part of its period for the customer (two made before either was issued). A
 /// ledger that cannot be read now is left to the recording, which tells it.
@@ -493,12 +503,11 @@ Result<void> statementStillBillable(IssueLedger &ledger, const Invoice &invoice)
 {
     if (!invoice.statement)
         return {};
-    const Result<Result<QList<LedgerEntry>>> read =
-        ledger.withStore<Result<QList<LedgerEntry>>>(false, [](LedgerStore &store) { return store.entries(); });
-    if (!read || !*read)
+    const std::optional<QList<LedgerEntry>> entries = readableEntries(ledger);
+    if (!entries)
         return {};
     const StatementPlan plan =
-        planStatement(**read, invoice.customer.value_or(QString()), invoice.statement->from, invoice.statement->to);
+        planStatement(*entries, invoice.customer.value_or(QString()), invoice.statement->from, invoice.statement->to);
     if (!plan.overlapping || plan.overlapping->number.trimmed() == invoice.number.trimmed())
         return {};
     return Fault{FaultKind::Refused,
@@ -513,11 +522,10 @@ Result<void> statementStillBillable(IssueLedger &ledger, const Invoice &invoice)
 /// what went out; the user is told which to void, as Verify tells it.
 QString statementBilledTwice(IssueLedger &ledger, const LedgerEntry &recorded)
 {
-    const Result<Result<QList<LedgerEntry>>> read =
-        ledger.withStore<Result<QList<LedgerEntry>>>(false, [](LedgerStore &store) { return store.entries(); });
-    if (!read || !*read)
+    const std::optional<QList<LedgerEntry>> entries = readableEntries(ledger);
+    if (!entries)
         return {};
-    for (const ChainProblem &overlap : statementOverlaps(**read)) {
+    for (const ChainProblem &overlap : statementOverlaps(*entries)) {
         if (overlap.entryId == recorded.id || overlap.otherEntryId == recorded.id)
             return describeProblem(overlap);
     }
